@@ -1,0 +1,1 @@
+// Placeholder so that a library without sources yet still builds.

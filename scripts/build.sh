@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Dorwen CAD needs, builds it and then:
+#   scripts/build.sh run    starts the program (optimised build in build/)
+#   scripts/build.sh test   runs every test (sanitizer build in build-test/)
+#   scripts/build.sh bench  builds the benchmarks in build-bench/ (run them from build-bench/bench/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-run}
+shift || true
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
+  libgraphicsmagick++1-dev ghostscript libsane-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+case "$mode" in
+  run)
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORWEN_TESTS=OFF
+    cmake --build build -j "$jobs"
+    exec ./build/app/dorwen-cad "$@"
+    ;;
+  test)
+    cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDORWEN_SANITIZE=ON -DDORWEN_TESTS=ON
+    cmake --build build-test -j "$jobs"
+    export QT_QPA_PLATFORM=offscreen
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    ctest --test-dir build-test --output-on-failure -j "$jobs" "$@"
+    ;;
+  bench)
+    cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDORWEN_TESTS=OFF -DDORWEN_BENCH=ON
+    cmake --build build-bench -j "$jobs"
+    ;;
+  *)
+    echo "usage: scripts/build.sh run|test|bench" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,23 @@
+#include "shell/ui/mainform.h"
+
+#include "core/sharedstate.h"
+
+#include <QMdiArea>
+
+TMainForm::TMainForm(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TMainForm"));
+    setWindowTitle(QStringLiteral("Dorwen CAD"));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("MDIArea"));
+    setCentralWidget(m_mdi);
+    resize(1024, 720);
+    MainFormHandle = this;
+}
+
+TMainForm::~TMainForm()
+{
+    if (MainFormHandle == this)
+        MainFormHandle = nullptr;
+}

@@ -1,0 +1,56 @@
+#include "testutil.h"
+
+#include <QFile>
+
+QImage MakePicture(std::initializer_list<std::vector<int>> rows, const TPalette256 &palette)
+{
+    const int h = int(rows.size());
+    const int w = h ? int(rows.begin()->size()) : 0;
+    QImage img = NewPicture(w, h, palette);
+    int y = 0;
+    for (const auto &row : rows) {
+        for (int x = 0; x < w; ++x)
+            img.scanLine(y)[x] = std::uint8_t(row.at(x));
+        ++y;
+    }
+    return img;
+}
+
+QImage MakePicture(std::initializer_list<std::vector<int>> rows) { return MakePicture(rows, GreyPalette()); }
+
+std::vector<std::vector<int>> PictureRows(const QImage &img)
+{
+    std::vector<std::vector<int>> out(img.height(), std::vector<int>(img.width()));
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            out[y][x] = img.constScanLine(y)[x];
+    return out;
+}
+
+TPalette256 GreyPalette()
+{
+    TPalette256 p;
+    for (int i = 0; i < 256; ++i)
+        p[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+    return p;
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray Hex(const char *text)
+{
+    QByteArray compact(text);
+    compact.replace(' ', "");
+    compact.replace('\n', "");
+    return QByteArray::fromHex(compact);
+}
