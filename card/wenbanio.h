@@ -1,0 +1,36 @@
+#pragma once
+// The card container: the one class through which card files are read and written.
+// A loaded card is also rendered as a monochrome picture (one pixel per needle, one line
+// per card) so that the shell can open card files like pictures.
+//
+// Card rows: one row per card, eight needles per byte, the most significant bit of the
+// first byte being the first needle; a row has (RowCount x ColCount + 7) / 8 bytes.
+
+#include "core/maintypes.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+class TWenBanIO {
+public:
+    std::uint16_t CardCount = 0;   // number of card rows
+    std::uint16_t ColCount = 0;    // sample-card columns (pictures saved as cards: bytes per row)
+    std::uint16_t RowCount = 0;    // sample-card rows, needles per column (8 for pictures)
+    TMultiByteArray Card;          // the card rows, shared with the caller
+    std::uint8_t YKStyle = 0;      // sample-card style ordinal
+    std::int32_t YKWidth = 0;      // size of the sample-card picture in pixels
+    std::int32_t YKHeight = 0;
+    std::uint16_t Reserved = 0;    // kept in .OVWB files only
+    TPosArray Holes;               // the sample card's positioning holes
+    QString Extension;             // upper-case extension of the file being loaded, with the dot
+    QString FileName;              // full name of the file being loaded
+    std::uint16_t JacquardCount = 0; // jacquard needles of the sample card
+
+    QImage Bitmap;                 // the rendering of a loaded card or picture
+    QString ErrorText;             // why the last read or write failed
+
+    // Bytes per card row.
+    int RowBytes() const { return (int(RowCount) * int(ColCount) + 7) / 8; }
+};
