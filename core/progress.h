@@ -1,0 +1,26 @@
+#pragma once
+// The shared progress display of long operations. Logic code reports here; the main
+// window binds the handlers to its status-bar gauge. With nothing bound, reports do nothing.
+
+#include <cstdint>
+#include <functional>
+
+// Bound by the main window: puts the gauge over the last status-bar panel, at 0, shown.
+extern std::function<void()> ProgressGaugeShow;
+
+// Long operations call this first.
+void ShowProgressGauge();
+// Reports the percentage done (0..100) through ProgressEvent; the gauge hides at 100.
+void ReportProgress(int percent);
+// Reports step `done` of `total` (for example one step per row) as a percentage; only
+// changes of the percentage are passed on.
+class TProgressSteps {
+public:
+    explicit TProgressSteps(long long total);
+    void step(long long done);
+    void finish();
+
+private:
+    long long m_total;
+    int m_last = -1;
+};
