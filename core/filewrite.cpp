@@ -1,0 +1,44 @@
+#include "core/filewrite.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+
+static bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QString *error)
+{
+    QSaveFile f(fileName);
+    if (!f.open(QIODevice::WriteOnly))
+        return fail(error, QCoreApplication::translate("File", "Cannot create %1: %2").arg(fileName, f.errorString()));
+    if (f.write(bytes) != bytes.size()) {
+        const QString why = f.errorString();
+        f.cancelWriting();
+        return fail(error, QCoreApplication::translate("File", "Cannot write %1: %2").arg(fileName, why));
+    }
+    if (!f.commit())
+        return fail(error, QCoreApplication::translate("File", "Cannot write %1: %2").arg(fileName, f.errorString()));
+    return true;
+}
+
+bool ReadWholeFile(const QString &fileName, QByteArray &bytes, QString *error)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        return fail(error, QCoreApplication::translate("File", "Cannot open %1: %2").arg(fileName, f.errorString()));
+    if (f.size() > MaxPictureFileSize)
+        return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+    // Read at most one byte past the limit: a device that reports no size is bounded too.
+    QByteArray data = f.read(MaxPictureFileSize + 1);
+    if (f.error() != QFileDevice::NoError)
+        return fail(error, QCoreApplication::translate("File", "Cannot read %1: %2").arg(fileName, f.errorString()));
+    if (data.size() > MaxPictureFileSize)
+        return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+    bytes = data;
+    return true;
+}
