@@ -4,7 +4,9 @@
 #include "core/maintypes.h"
 
 #include <QImage>
+#include <QString>
 
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -71,7 +73,8 @@ using TBmpArray = std::vector<QImage>;
 using TRectArray = TDynArray<TRect>;
 using TBmpDataArray = TDynArray<TBmpData>;
 using TLineArray = TDynArray<TPoint>;
-using TILineArray = TDynArray<TWordPoint>;
+// Accepted cells while an undo step is built; grows one cell at a time.
+using TILineArray = std::vector<TWordPoint>;
 using TOnePaletteArray = TDynArray<TPaletteItem>;
 using TTwoPaletteArray = TDynArray<TOnePaletteArray>;
 using TRotateArray = TDynArray<TDynArray<std::int8_t>>;
@@ -101,4 +104,31 @@ struct TParam {
     std::int32_t ForeIndex = 0;
     std::int32_t BackIndex = 0;
     TRepeatPic Repeat;
+};
+
+// A set of colour indexes, one bit per index (protected colours, transparent colours).
+using TColorSet = std::bitset<256>;
+
+// Something an undo step keeps alive and frees with it: a floating picture, a floating
+// text, or a copy of the grid's drawing object. The store only owns and moves these; the
+// grid knows their classes.
+class TUndoObject {
+public:
+    virtual ~TUndoObject() = default;
+};
+
+// One undo step. Cell steps fill Data; whole-picture (kind 0) and palette (kind 1) steps
+// name their two temporary files; shift steps (kinds 9, 10) keep Count. Every step has the
+// grid settings after and before the change.
+struct TUndoData {
+    TBmpDataArray Data;                  // changed cells, in recording order
+    std::uint8_t Kind = 0;
+    std::int32_t Reserved = 0;           // always 0
+    TUndoObject *ShapeCopy = nullptr;    // drawing-object copy; owned by the store's shape lists
+    QString BeforeFile;                  // state before the change (kinds 0 and 1)
+    QString AfterFile;                   // state after the change (kinds 0 and 1)
+    std::int32_t StepNo = 0;             // number used in the temporary file names
+    TParam After;
+    TParam Before;
+    std::int32_t Count = 0;              // shift count of kinds 9 and 10
 };
