@@ -199,3 +199,8 @@ void WriteCheckOption(bool protectColor);
 // ---- The language choice: a position in the sorted listing of language files. ----
 std::int32_t ReadLanguageIndex();
 void WriteLanguageIndex(std::int32_t index);
+
+// ---- Start-up. ----
+// The settings the main window reads when it is created: GrossOption, PageOption,
+// MaxUndoCount, AutoReduceColorCount, PickTable, WeftDensTable and ColorTable.
+void ReadMainWindowSettings();

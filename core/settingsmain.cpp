@@ -104,3 +104,14 @@ void WriteLanguageIndex(std::int32_t index)
 {
     TIniFile(ConfigIniPath).WriteInteger(QStringLiteral("Language"), QStringLiteral("Lanuage"), index);
 }
+
+void ReadMainWindowSettings()
+{
+    ReadGrossOption(GrossOption);
+    ReadPageOption(PageOption);
+    ReadMaxUndoCount();
+    ReadAutoReduceColorCount();
+    ReadNeedleTable(PickTable, QStringLiteral("Pick"));
+    ReadNeedleTable(WeftDensTable, QStringLiteral("WeftDens"));
+    ReadColorTable(ColorTable, QStringLiteral("ColorTable"));
+}

@@ -2,6 +2,7 @@
 
 #include "core/cursors.h"
 #include "core/palette.h"
+#include "core/settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -132,7 +133,12 @@ bool InitSharedState(const QString &exeDir, QString *error)
     // The palette procedures' fixed colours.
     InitPaletteColors();
 
-    // 7, 8. The settings read at start-up and the language file come with the settings
-    //       store and the interface texts.
+    // 7. The settings read at start-up.
+    ReadMaxBakDataSize();
+    ReadFlashFrequence();
+    ReadFlashTime();
+    ReadTileWeaveParam(TileWeaveParam);
+
+    // 8. The language file comes with the interface texts.
     return true;
 }

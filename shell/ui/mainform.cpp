@@ -1,5 +1,6 @@
 #include "shell/ui/mainform.h"
 
+#include "core/settings.h"
 #include "core/sharedstate.h"
 
 #include <QMdiArea>
@@ -14,6 +15,7 @@ TMainForm::TMainForm(QWidget *parent)
     setCentralWidget(m_mdi);
     resize(1024, 720);
     MainFormHandle = this;
+    ReadMainWindowSettings();
 }
 
 TMainForm::~TMainForm()

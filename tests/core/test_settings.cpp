@@ -337,3 +337,43 @@ TEST_F(SettingsFixture, NeedleAndColourTables)
     ReadColorTable(back, "ColorTable");
     EXPECT_EQ(back, DefaultColorTable());
 }
+
+TEST(SettingsStartUp, SharedStateAndMainWindowReadTheirSettings)
+{
+    QTemporaryDir exe;
+    ASSERT_TRUE(WriteAll(exe.filePath("Config.Ini"),
+                         "[Main]\nMaxBakDataSize=42\nFlashFrequence=300\nFlashTime=2\nMaxUndoCount=5000\n"
+                         "AutoReduceColorCount=64\n[TileWeaveParam]\nIsTopLeft=1\nTopLength=4\nFindHigh=0\n"
+                         "FloatLength=9\n[GrossOption]\nWarp=512\nWeftDensity=33,5\n[PageOption]\nLeftMargin=5\n"
+                         "[Pick]\nNumber0=9\n[WeftDens]\nNumber1=bad\nNumber2=5\n[ColorTable]\nColor3=77\n"));
+    ASSERT_TRUE(InitSharedState(exe.path())); // portable: the file next to the program
+    EXPECT_DOUBLE_EQ(MaxBakDataSize, 42.0);
+    EXPECT_EQ(FlashFrequence, 300);
+    EXPECT_DOUBLE_EQ(FlashTime, 2.0);
+    EXPECT_TRUE(TileWeaveParam.IsTopLeft);
+    EXPECT_EQ(TileWeaveParam.TopLength, 4);
+    EXPECT_FALSE(TileWeaveParam.FindHigh);
+    EXPECT_EQ(TileWeaveParam.FloatLength, 0);
+
+    ReadMainWindowSettings();
+    EXPECT_EQ(GrossOption.Warp, 512);
+    EXPECT_EQ(GrossOption.Weft, 200);
+    EXPECT_DOUBLE_EQ(GrossOption.WeftDensity, 33.5);
+    EXPECT_DOUBLE_EQ(PageOption.LeftMargin, 5.0);
+    EXPECT_DOUBLE_EQ(PageOption.TopMargin, 20.0);
+    EXPECT_EQ(MaxUndoCount, 999);
+    EXPECT_EQ(AutoReduceColorCount, 64);
+    EXPECT_EQ(PickTable[0], 9u);
+    EXPECT_EQ(PickTable[1], 2u);
+    EXPECT_EQ(WeftDensTable[1], 2u);
+    EXPECT_EQ(WeftDensTable[2], 5u);
+    EXPECT_EQ(ColorTable[3], 77);
+    EXPECT_EQ(ColorTable[4], DefaultColorTable()[4]);
+
+    // Leave the shared state as other tests expect it.
+    ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
+    ReadFlashFrequence();
+    ReadFlashTime();
+    ReadMaxBakDataSize();
+    TileWeaveParam = TTileWeaveParam{};
+}
