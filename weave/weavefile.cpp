@@ -1,0 +1,126 @@
+#include "weave/weavefile.h"
+
+#include "core/bytereader.h"
+#include "core/filewrite.h"
+#include "core/picturelimits.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+const char FormatSentence[] =
+    ".OVW Version Beta 1.01; Format is designed by KDV&PNH. Notice that the format is only with OVCAD software !";
+const char MakerNotice[] = "Written by Dorwen CAD.";
+static_assert(sizeof(FormatSentence) - 1 == 107 && sizeof(MakerNotice) - 1 == 22);
+
+QString Tr(const char *text) { return QCoreApplication::translate("WeaveFile", text); }
+
+bool Fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+} // namespace
+
+QByteArray WeaveFileBytes(const TWeaveArray &cells)
+{
+    const int w = cells.length();
+    const int h = w ? cells[0].length() : 0;
+    QByteArray out;
+    out.reserve(WeaveFileDataOffset + qsizetype(w) * h);
+    out.append(char(WeaveFileHeaderSize));
+    QByteArray text = QByteArray(FormatSentence) + MakerNotice;
+    text.append(WeaveFileHeaderSize - 1 - text.size(), ' ');
+    out.append(text);
+    PutU32le(out, std::uint32_t(w));
+    PutU32le(out, std::uint32_t(h));
+    for (int i = 0; i < w; ++i)
+        for (int j = 0; j < h; ++j)
+            out.append(char(j < cells[i].length() && cells[i][j] == 1 ? 1 : 0));
+    return out;
+}
+
+bool WriteWeaveFile(const QString &fileName, const TWeaveArray &cells, QString *error)
+{
+    if (cells.isEmpty())
+        return Fail(error, Tr("The weave is empty; nothing was written."));
+    return WriteFileAtomically(fileName, WeaveFileBytes(cells), error);
+}
+
+namespace {
+
+// Checks the 248 bytes before the cells; w and h are the sizes they give.
+bool ReadWeaveHeader(const QByteArray &bytes, std::int32_t &w, std::int32_t &h, QString *error)
+{
+    TByteReader in(bytes);
+    const int textLength = std::min<int>(in.u8(), WeaveFileHeaderSize - 1);
+    const std::uint8_t *header = in.take(WeaveFileHeaderSize - 1);
+    w = in.i32le();
+    h = in.i32le();
+    if (!in.ok())
+        return Fail(error, Tr("The weave file is too short."));
+    const QByteArray text(reinterpret_cast<const char *>(header), textLength);
+    if (!text.contains(".OVW ") || !text.contains("by KDV&PNH") || !text.contains("Beta 1.01"))
+        return Fail(error, Tr("This is not a weave file of a known version."));
+    if (w < 0 || h < 0 || w > MaxPictureSide || h > MaxPictureSide)
+        return Fail(error, Tr("The weave file gives an impossible size (%1 x %2).").arg(w).arg(h));
+    return true;
+}
+
+} // namespace
+
+bool ReadWeaveBytes(const QByteArray &bytes, TWeaveArray &cells, QString *error)
+{
+    std::int32_t w = 0, h = 0;
+    if (!ReadWeaveHeader(bytes.left(WeaveFileDataOffset), w, h, error))
+        return false;
+    const qint64 cellBytes = qint64(w) * h;
+    const qint64 held = bytes.size() - WeaveFileDataOffset;
+    if (held != cellBytes)
+        return Fail(error, Tr("The weave file should hold %1 cells but holds %2 bytes.").arg(cellBytes).arg(held));
+    TWeaveArray out;
+    if (cellBytes > 0) {
+        out = MakeWeaveArray(w, h);
+        const char *p = bytes.constData() + WeaveFileDataOffset;
+        for (int i = 0; i < w; ++i, p += h)
+            std::copy_n(p, h, out[i].begin());
+    }
+    cells = out;
+    return true;
+}
+
+bool ReadWeaveStream(QIODevice &stream, TWeaveArray &cells, QString *error)
+{
+    if (!stream.seek(0))
+        return Fail(error, Tr("The weave file cannot be read."));
+    QByteArray bytes = stream.read(WeaveFileDataOffset);
+    std::int32_t w = 0, h = 0;
+    if (!ReadWeaveHeader(bytes, w, h, error))
+        return false;
+    const qint64 wanted = qint64(w) * h;
+    if (!stream.isSequential() && stream.size() - WeaveFileDataOffset != wanted)
+        return Fail(error, Tr("The weave file should hold %1 cells but holds %2 bytes.")
+                               .arg(wanted).arg(stream.size() - WeaveFileDataOffset));
+    // Read in pieces up to one byte more than the sizes ask for, so that a longer stream
+    // is noticed and a short one never makes us allocate what it claims.
+    while (bytes.size() <= WeaveFileDataOffset + wanted) {
+        const QByteArray piece = stream.read(std::min<qint64>(1 << 16, WeaveFileDataOffset + wanted + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes.append(piece);
+    }
+    return ReadWeaveBytes(bytes, cells, error);
+}
+
+bool LoadWeaveFile(const QString &fileName, TWeaveArray &cells, QString *error)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        return Fail(error, Tr("Cannot open %1: %2").arg(fileName, f.errorString()));
+    return ReadWeaveStream(f, cells, error);
+}
