@@ -1,0 +1,34 @@
+#pragma once
+// Recent-file lists. The main window's list lives in section "RecentFile" of "Config.Ini";
+// the weave design window, the sample-card editor and the card viewer keep theirs in
+// "Zedariva.ini" in the settings folder (sections "WeaveRecentFile", "CardFormRecentFile",
+// "WenBanRecentFile"). A list is stored as keys RecentFile0, RecentFile1, ... holding full
+// paths, most recent first. Adding a file moves it to the top when it is listed (paths
+// compare case-sensitively) and otherwise pushes the oldest entry out once the limit is
+// reached. Nothing is cached: every call opens and closes its ini file.
+
+#include <QString>
+#include <QStringList>
+
+inline constexpr const char *WeaveRecentSection = "WeaveRecentFile";
+inline constexpr const char *CardFormRecentSection = "CardFormRecentFile";
+inline constexpr const char *WenBanRecentSection = "WenBanRecentFile";
+
+// The path of "Zedariva.ini".
+QString RecentIniPath();
+
+// The main window's list. A name that is empty or only blanks is ignored.
+void AddRecentFile(const QString &fileName);
+// At most MaxRecentFile paths (a limit below 1 counts as 1).
+QStringList ReadRecentFileList();
+// The most recent path, empty when the list is empty.
+QString ReadMostRecentFile();
+
+// The lists of "Zedariva.ini", limited by [Const] MaxRecent (default 8, at least 1).
+void AddToRecentList(const QString &fileName, const QString &section);
+QStringList ReadRecentList(const QString &section);
+
+// The path as a menu shows it: the whole path up to 40 characters; a longer one as "//"
+// followed by the part of its last 40 characters after the first "/" among them (all 40
+// when there is none).
+QString RecentDisplayPath(const QString &path);
