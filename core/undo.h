@@ -25,6 +25,10 @@
 
 using TUndoObjectList = std::vector<std::unique_ptr<TUndoObject>>;
 
+// A settings snapshot with repeat arrays of its own, so that later edits of the grid's
+// repeat layout do not reach into a kept step.
+TParam CopySettings(const TParam &p);
+
 class TUndo {
 public:
     explicit TUndo(TUndoGridLink &grid);
