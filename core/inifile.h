@@ -51,9 +51,7 @@ public:
     bool WriteBool(const QString &section, const QString &key, bool value);
     bool WriteFloat(const QString &section, const QString &key, double value);
 
-    // The conversions used by the readers and writers above.
-    static bool ParseInteger(const QString &text, std::int32_t &value);
-    static bool ParseFloat(const QString &text, double &value);
+    // Floating values as written: "." as the separator, up to 15 significant digits.
     static QString FormatFloat(double value);
     // Bytes of a text file: UTF-8 when valid (a leading byte-order mark dropped), else GBK.
     static QString DecodeText(const QByteArray &bytes);

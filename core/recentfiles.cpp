@@ -72,12 +72,11 @@ void AddToRecentList(const QString &fileName, const QString &section)
 
 QStringList ReadRecentList(const QString &section) { return readValues(TIniFile(RecentIniPath()), section); }
 
-QString RecentDisplayPath(const QString &path)
+QString RecentDisplayPath(const QString &path, int maxLength)
 {
-    constexpr int kMax = 40;
-    if (path.size() <= kMax)
+    if (path.size() <= maxLength)
         return path;
-    const QString tail = path.right(kMax);
+    const QString tail = path.right(std::max(maxLength, 0));
     const qsizetype slash = tail.indexOf(QLatin1Char('/'));
     return QStringLiteral("//") + (slash < 0 ? tail : tail.mid(slash + 1));
 }

@@ -28,7 +28,7 @@ QString ReadMostRecentFile();
 void AddToRecentList(const QString &fileName, const QString &section);
 QStringList ReadRecentList(const QString &section);
 
-// The path as a menu shows it: the whole path up to 40 characters; a longer one as "//"
-// followed by the part of its last 40 characters after the first "/" among them (all 40
-// when there is none).
-QString RecentDisplayPath(const QString &path);
+// The path as a menu shows it: the whole path up to maxLength characters; a longer one as
+// "//" followed by the part of its last maxLength characters after the first "/" among
+// them (all of them when there is none).
+QString RecentDisplayPath(const QString &path, int maxLength = 40);

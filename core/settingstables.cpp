@@ -2,6 +2,7 @@
 // The values are stored as decimal text and converted strictly; a value that does not
 // convert takes its default and the rest of the table is still read.
 #include "core/inifile.h"
+#include "core/numparse.h"
 #include "core/settings.h"
 #include "core/sharedstate.h"
 
@@ -11,7 +12,7 @@ namespace {
 std::int32_t readStrictInt(const TIniFile &ini, const QString &section, const QString &key, std::int32_t def)
 {
     std::int32_t v = def;
-    return TIniFile::ParseInteger(ini.ReadString(section, key, QString::number(def)), v) ? v : def;
+    return TryStrToInt(ini.ReadString(section, key, QString::number(def)), v) ? v : def;
 }
 } // namespace
 

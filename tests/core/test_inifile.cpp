@@ -1,4 +1,5 @@
 #include "core/inifile.h"
+#include "core/numparse.h"
 
 #include "testutil.h"
 
@@ -53,7 +54,7 @@ TEST_F(IniFixture, ReadStringTable)
     EXPECT_EQ(TIniFile(dir.filePath("missing.ini")).ReadString("A", "k", "dflt"), "dflt");
 }
 
-TEST(IniParse, IntegerTable)
+TEST(NumParse, IntegerTable)
 {
     struct Case {
         const char *text;
@@ -72,12 +73,12 @@ TEST(IniParse, IntegerTable)
     };
     for (const Case &c : cases) {
         std::int32_t v = 4242;
-        EXPECT_EQ(TIniFile::ParseInteger(c.text, v), c.ok) << c.text;
+        EXPECT_EQ(TryStrToInt(c.text, v), c.ok) << c.text;
         EXPECT_EQ(v, c.ok ? c.value : 4242) << c.text;
     }
 }
 
-TEST(IniParse, FloatTable)
+TEST(NumParse, FloatTable)
 {
     struct Case {
         const char *text;
@@ -91,7 +92,7 @@ TEST(IniParse, FloatTable)
     };
     for (const Case &c : cases) {
         double v = 99.0;
-        EXPECT_EQ(TIniFile::ParseFloat(c.text, v), c.ok) << c.text;
+        EXPECT_EQ(TryStrToFloat(c.text, v), c.ok) << c.text;
         EXPECT_DOUBLE_EQ(v, c.ok ? c.value : 99.0) << c.text;
     }
     EXPECT_EQ(TIniFile::FormatFloat(20.0), "20");
