@@ -187,11 +187,11 @@ bool TUndo::SaveTopImageFile(QString *error)
 
 // Builds a cell step from accepted cells: copies into the repeats, entries, RefBitmap
 // brought up to date, then added.
-void TUndo::addCellStep(const TILineArray &accepted, std::uint8_t kind)
+void TUndo::addCellStep(TILineArray &cells, std::uint8_t kind)
 {
     QImage &picture = Grid.Picture();
     QImage &ref = Grid.RefBitmap();
-    const TILineArray cells = PropagateRepeats(picture, Grid.RepeatInfo(), accepted);
+    PropagateRepeats(picture, Grid.RepeatInfo(), cells);
     TUndoStep step = BuildUndoPixels(picture, ref, cells);
     step->Kind = kind;
     // RefBitmap takes the new index of every listed cell.

@@ -99,7 +99,7 @@ private:
     TParam currentSettings() const;
     void addStep(TUndoStep step);
     void dropStep(TUndoStepList &list, std::size_t pos, bool undoSide);
-    void addCellStep(const TILineArray &accepted, std::uint8_t kind);
+    void addCellStep(TILineArray &cells, std::uint8_t kind);
     int nextStepNo() const;
     QString tempFileName(int stepNo, bool before) const;
     bool applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing, QString *error);

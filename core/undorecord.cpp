@@ -113,10 +113,10 @@ void CollectChangedPixels(QImage &picture, const QImage &refBitmap, const TUndoR
     }
 }
 
-TILineArray PropagateRepeats(QImage &picture, const TRepeatPic &rep, const TILineArray &accepted)
+void PropagateRepeats(QImage &picture, const TRepeatPic &rep, TILineArray &accepted)
 {
     if (!rep.Flags[0] || !rep.Flags[1])
-        return accepted;
+        return;
     const int W = picture.width();
     const int H = picture.height();
     const int Wu = rep.UnitWidth;
@@ -125,7 +125,7 @@ TILineArray PropagateRepeats(QImage &picture, const TRepeatPic &rep, const TILin
     const int Cy = rep.VertCount;
     // A layout without a unit or without repeats has nothing to copy into.
     if (W <= 0 || H <= 0 || Wu <= 0 || Hu <= 0 || Cx <= 0 || Cy <= 0)
-        return accepted;
+        return;
     const bool columnsStepped = rep.Value1 == 3;
 
     TILineArray out;
@@ -186,7 +186,7 @@ TILineArray PropagateRepeats(QImage &picture, const TRepeatPic &rep, const TILin
             }
         }
     }
-    return out;
+    accepted = std::move(out);
 }
 
 TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const TILineArray &accepted)
@@ -195,6 +195,10 @@ TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const 
     step->Kind = UndoKindCells;
     if (!samePictureSize(picture, refBitmap) || accepted.empty())
         return step;
+    const uchar *pic = picture.constBits();
+    const uchar *ref = refBitmap.constBits();
+    const qsizetype picStride = picture.bytesPerLine();
+    const qsizetype refStride = refBitmap.bytesPerLine();
     TBmpDataArray data(accepted.size());
     std::size_t n = 0;
     for (const TWordPoint &p : accepted) {
@@ -203,8 +207,8 @@ TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const 
         TBmpData &e = data[n++];
         e.X = p.X;
         e.Y = p.Y;
-        e.OldIndex = refBitmap.constScanLine(p.Y)[p.X];
-        e.NewIndex = picture.constScanLine(p.Y)[p.X];
+        e.OldIndex = ref[p.Y * refStride + p.X];
+        e.NewIndex = pic[p.Y * picStride + p.X];
     }
     if (n != data.size())
         data.setLength(n);
@@ -212,17 +216,28 @@ TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const 
     return step;
 }
 
+namespace {
+// Writes the entries of one side into one 8-bit picture, skipping cells outside it.
+void writeEntries(QImage &img, const TUndoData &step, bool undoing)
+{
+    if (img.format() != QImage::Format_Indexed8 || img.isNull())
+        return;
+    uchar *bits = img.bits();
+    const qsizetype stride = img.bytesPerLine();
+    const int w = img.width();
+    const int h = img.height();
+    for (const TBmpData &e : step.Data) {
+        if (e.X < w && e.Y < h)
+            bits[e.Y * stride + e.X] = undoing ? e.OldIndex : e.NewIndex;
+    }
+}
+} // namespace
+
 void ApplyUndoPixels(QImage &picture, QImage &refBitmap, const TUndoData &step, bool writePicture, bool undoing)
 {
-    const bool refOk = refBitmap.format() == QImage::Format_Indexed8;
-    const bool picOk = writePicture && picture.format() == QImage::Format_Indexed8;
-    for (const TBmpData &e : step.Data) {
-        const std::uint8_t v = undoing ? e.OldIndex : e.NewIndex;
-        if (refOk && insidePicture(refBitmap, e.X, e.Y))
-            refBitmap.scanLine(e.Y)[e.X] = v;
-        if (picOk && insidePicture(picture, e.X, e.Y))
-            picture.scanLine(e.Y)[e.X] = v;
-    }
+    writeEntries(refBitmap, step, undoing);
+    if (writePicture)
+        writeEntries(picture, step, undoing);
 }
 
 int AddLinePoint(const TPoint &p, TLineArray &points)

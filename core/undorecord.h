@@ -60,10 +60,10 @@ void CollectChangedPixels(QImage &picture, const QImage &refBitmap, const TUndoR
 
 // When the repeat view is shown (Flags[0] and Flags[1]), copies the Picture index of every
 // accepted cell into the same place of every repeat (flips and offsets applied) and
-// returns all copies, the cell itself included, rows of repeats outer, columns inner. A
-// target named twice is listed once (at its first place). Targets outside the picture are
-// left out. Without the repeat view the list is returned as it is.
-TILineArray PropagateRepeats(QImage &picture, const TRepeatPic &repeat, const TILineArray &accepted);
+// replaces the list by all copies, the cell itself included, rows of repeats outer,
+// columns inner. A target named twice is listed once (at its first place). Targets
+// outside the picture are left out. Without the repeat view the list stays as it is.
+void PropagateRepeats(QImage &picture, const TRepeatPic &repeat, TILineArray &cells);
 
 // A new step (kind 5) with one entry per accepted cell: (x, y, RefBitmap, Picture).
 TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const TILineArray &accepted);

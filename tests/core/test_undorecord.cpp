@@ -34,6 +34,12 @@ QImage blank(int w, int h, int value = 0)
     return img;
 }
 
+TILineArray propagate(QImage &pic, const TRepeatPic &rep, TILineArray cells)
+{
+    PropagateRepeats(pic, rep, cells);
+    return cells;
+}
+
 } // namespace
 
 // Each rule on its own: which of two changed cells is put back and which is accepted.
@@ -126,7 +132,7 @@ TEST(UndoRecordRepeat, CopiesIntoEveryRepeatInOrder)
     rep.Flags[0] = rep.Flags[1] = 1;
     QImage pic = blank(8, 8);
     pic.scanLine(0)[0] = 9;
-    const TILineArray out = PropagateRepeats(pic, rep, {{0, 0}});
+    const TILineArray out = propagate(pic, rep, {{0, 0}});
     EXPECT_EQ(cellsOf(out), (Cells{{0, 0}, {7, 0}, {0, 4}, {7, 4}}));
     for (auto [x, y] : cellsOf(out))
         EXPECT_EQ(pic.pixelIndex(x, y), 9);
@@ -134,7 +140,7 @@ TEST(UndoRecordRepeat, CopiesIntoEveryRepeatInOrder)
     // Without both flags the list stays as it is and nothing is copied.
     rep.Flags[1] = 0;
     QImage pic2 = blank(8, 8);
-    EXPECT_EQ(cellsOf(PropagateRepeats(pic2, rep, {{0, 0}})), (Cells{{0, 0}}));
+    EXPECT_EQ(cellsOf(propagate(pic2, rep, {{0, 0}})), (Cells{{0, 0}}));
     EXPECT_EQ(pic2.pixelIndex(7, 0), 0);
 }
 
@@ -162,7 +168,7 @@ TEST(UndoRecordRepeat, FlipBetweenEveryPairOfCodes)
             rep.Rotate = TRotateArray{{std::int8_t(s), std::int8_t(t)}};
             rep.Flags[0] = rep.Flags[1] = 1;
             QImage pic = blank(8, 3);
-            const TILineArray out = PropagateRepeats(pic, rep, {{1, 0}});
+            const TILineArray out = propagate(pic, rep, {{1, 0}});
             ASSERT_EQ(out.size(), 2u);
             EXPECT_EQ(std::make_pair(int(out[1].X), int(out[1].Y)), expected(s, t));
         }
@@ -181,11 +187,11 @@ TEST(UndoRecordRepeat, OffsetsOfBothStyles)
 
     rep.Value1 = 1;
     QImage pic = blank(4, 4);
-    EXPECT_EQ(cellsOf(PropagateRepeats(pic, rep, {{1, 0}})), (Cells{{1, 0}, {3, 0}, {2, 2}, {0, 2}}));
+    EXPECT_EQ(cellsOf(propagate(pic, rep, {{1, 0}})), (Cells{{1, 0}, {3, 0}, {2, 2}, {0, 2}}));
 
     rep.Value1 = 3;
     QImage pic3 = blank(4, 4);
-    EXPECT_EQ(cellsOf(PropagateRepeats(pic3, rep, {{0, 1}})), (Cells{{0, 1}, {2, 2}, {0, 3}, {2, 0}}));
+    EXPECT_EQ(cellsOf(propagate(pic3, rep, {{0, 1}})), (Cells{{0, 1}, {2, 2}, {0, 3}, {2, 0}}));
 }
 
 TEST(UndoRecordRepeat, DuplicatesOutsideCellsAndEmptyLayouts)
@@ -201,18 +207,18 @@ TEST(UndoRecordRepeat, DuplicatesOutsideCellsAndEmptyLayouts)
     QImage pic = blank(8, 8);
     pic.scanLine(0)[1] = 5;
     pic.scanLine(4)[5] = 6;
-    const TILineArray out = PropagateRepeats(pic, rep, {{1, 0}, {5, 4}});
+    const TILineArray out = propagate(pic, rep, {{1, 0}, {5, 4}});
     EXPECT_EQ(cellsOf(out), (Cells{{1, 0}, {5, 0}, {1, 4}, {5, 4}}));
     for (auto [x, y] : cellsOf(out))
         EXPECT_EQ(pic.pixelIndex(x, y), 5);
 
     // A picture smaller than the layout: targets outside it are left out.
     QImage small = blank(6, 5);
-    EXPECT_EQ(cellsOf(PropagateRepeats(small, rep, {{1, 1}})), (Cells{{1, 1}, {5, 1}}));
+    EXPECT_EQ(cellsOf(propagate(small, rep, {{1, 1}})), (Cells{{1, 1}, {5, 1}}));
 
     // A unit of width 0 copies nothing; missing offset and flip arrays count as zeros.
     rep.UnitWidth = 0;
-    EXPECT_EQ(cellsOf(PropagateRepeats(pic, rep, {{1, 0}})), (Cells{{1, 0}}));
+    EXPECT_EQ(cellsOf(propagate(pic, rep, {{1, 0}})), (Cells{{1, 0}}));
 }
 
 TEST(UndoRecordReplay, BuildsEntriesAndReplaysBothSidesInsideThePicture)

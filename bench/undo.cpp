@@ -1,0 +1,212 @@
+// The undo store on large steps: a cell step of one million changed cells, recorded from
+// a cell list and from a rectangle and undone, and a whole-picture step of a 5120 x 6300
+// picture written to and read back from its temporary files.
+#include "core/palette.h"
+#include "core/sharedstate.h"
+#include "core/undo.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+// The least grid the store needs: pictures, palettes and settings; notifications ignored.
+class BenchGrid : public TUndoGridLink {
+public:
+    QImage pic, ref;
+    TPalette256 pal{};
+    TLineArray changed;
+    TRepeatPic repeat;
+    std::uint8_t mode = UndoModeRecord;
+
+    QImage &Picture() override { return pic; }
+    QImage &RefBitmap() override { return ref; }
+    const TPalette256 &Palette() const override { return pal; }
+    const TPalette256 &DisplayPalette() const override { return pal; }
+    std::uint8_t UndoMode() const override { return mode; }
+    void SetUndoMode(std::uint8_t m) override { mode = m; }
+    const TLineArray &ChangedCells() const override { return changed; }
+    TColorSet ColorSet() const override { return {}; }
+    std::array<std::uint8_t, 3> PointStyle() const override { return {0, 0, 1}; }
+    QRegion SelectionRegion() const override { return {}; }
+    const TRepeatPic &RepeatInfo() const override { return repeat; }
+    TParam CurrentSettings() const override { return {}; }
+    void RestoreSettings(const TParam &, bool) override {}
+    std::uint8_t ToolId() const override { return 8; }
+    std::unique_ptr<TUndoObject> CopyDrawObject() const override { return nullptr; }
+    void RestoreDrawObject(const TUndoObject &, std::uint8_t) override {}
+    void ResetDrawObject() override {}
+    void SetFloatingObjectsState(int) override {}
+    void ReplacePicture(const QImage &p) override
+    {
+        pic = p;
+        ref = p.copy();
+    }
+    void ReplacePalette(const TPalette256 &p) override { pal = p; }
+    void ShiftPictureVert(int) override {}
+    void ShiftPictureHorz(int) override {}
+    void ReapplyZoom() override {}
+    void SetModified() override {}
+    void Repaint() override {}
+    void NotifyMainWindow() override {}
+    void NotifyRefreshView(int) override {}
+    void NotifyPatternSize(int, int) override {}
+    void NotifyPenWidth() override {}
+};
+
+void ensureTempFolder()
+{
+    if (ScanImgPath.isEmpty())
+        InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
+    MaxUndoCount = 100;
+    MaxBakDataSize = 1e9;
+}
+
+void randomFill(QImage &img, std::uint32_t seed)
+{
+    for (int y = 0; y < img.height(); ++y) {
+        std::uint8_t *row = img.scanLine(y);
+        for (int x = 0; x < img.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            row[x] = std::uint8_t(seed >> 24);
+        }
+    }
+}
+
+// A 1000 x 1000 grid whose every cell differs from RefBitmap, with the cell list.
+void prepareMillion(BenchGrid &g, bool withList)
+{
+    g.ref = NewPicture(1000, 1000, g.pal);
+    g.pic = g.ref.copy();
+    g.pic.fill(1u);
+    if (withList && g.changed.isEmpty()) {
+        g.changed = TLineArray(1000 * 1000);
+        for (int y = 0; y < 1000; ++y)
+            for (int x = 0; x < 1000; ++x)
+                g.changed[std::size_t(y) * 1000 + std::size_t(x)] = {x, y};
+    }
+}
+
+void BM_RecordMillionCellsFromList(benchmark::State &state)
+{
+    ensureTempFolder();
+    BenchGrid g;
+    TUndo u(g);
+    for (auto _ : state) {
+        state.PauseTiming();
+        u.Clear();
+        prepareMillion(g, true);
+        state.ResumeTiming();
+        u.SaveRegionStep();
+    }
+    state.SetItemsProcessed(state.iterations() * 1000000);
+    state.counters["entry_bytes"] = double(u.CellEntryCount() * sizeof(TBmpData));
+}
+BENCHMARK(BM_RecordMillionCellsFromList)->Unit(benchmark::kMillisecond);
+
+void BM_RecordMillionCellsFromRect(benchmark::State &state)
+{
+    ensureTempFolder();
+    BenchGrid g;
+    TUndo u(g);
+    for (auto _ : state) {
+        state.PauseTiming();
+        u.Clear();
+        prepareMillion(g, false);
+        state.ResumeTiming();
+        u.SaveRectStep(TRect{0, 0, 999, 999}, false, false);
+    }
+    state.SetItemsProcessed(state.iterations() * 1000000);
+}
+BENCHMARK(BM_RecordMillionCellsFromRect)->Unit(benchmark::kMillisecond);
+
+void BM_UndoMillionCells(benchmark::State &state)
+{
+    ensureTempFolder();
+    BenchGrid g;
+    TUndo u(g);
+    prepareMillion(g, false);
+    u.SaveRectStep(TRect{0, 0, 999, 999}, false, false);
+    bool undone = false;
+    for (auto _ : state) {
+        // Alternate undo and redo: both replay the same million entries.
+        undone ? u.Redo() : u.Undo();
+        undone = !undone;
+    }
+    state.SetItemsProcessed(state.iterations() * 1000000);
+}
+BENCHMARK(BM_UndoMillionCells)->Unit(benchmark::kMillisecond);
+
+QImage bigPicture()
+{
+    TPalette256 pal{};
+    for (int i = 0; i < 256; ++i)
+        pal[i] = {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2), 0};
+    QImage img = NewPicture(5120, 6300, pal);
+    randomFill(img, 12345);
+    return img;
+}
+
+void BM_RecordWholePicture(benchmark::State &state)
+{
+    ensureTempFolder();
+    BenchGrid g;
+    g.pic = bigPicture();
+    g.ref = g.pic.copy();
+    TUndo u(g);
+    for (auto _ : state) {
+        state.PauseTiming();
+        u.Clear();
+        state.ResumeTiming();
+        if (!u.SaveImageStep())
+            state.SkipWithError("cannot write the undo files");
+    }
+    const TUndoData *top = u.GetTopStep();
+    if (top) {
+        state.counters["file_bytes"] = double(QFileInfo(top->AfterFile).size());
+        state.counters["both_files_bytes"] =
+            double(QFileInfo(top->AfterFile).size() + QFileInfo(top->BeforeFile).size());
+    }
+    state.SetBytesProcessed(state.iterations() * 2 * 5120 * 6300);
+}
+BENCHMARK(BM_RecordWholePicture)->Unit(benchmark::kMillisecond);
+
+void BM_UndoWholePicture(benchmark::State &state)
+{
+    ensureTempFolder();
+    BenchGrid g;
+    g.pic = bigPicture();
+    g.ref = g.pic.copy();
+    TUndo u(g);
+    if (!u.SaveImageStep())
+        state.SkipWithError("cannot write the undo files");
+    bool undone = false;
+    for (auto _ : state) {
+        if (!(undone ? u.Redo() : u.Undo()))
+            state.SkipWithError("cannot read the undo files");
+        undone = !undone;
+    }
+    state.SetBytesProcessed(state.iterations() * 5120 * 6300);
+}
+BENCHMARK(BM_UndoWholePicture)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Keep the settings and data folders the shared state creates out of the home folder.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // the shared state registers cursors
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
