@@ -1,0 +1,79 @@
+#include "card/rowtables.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+void GrowPickTables(TMesh &mesh, bool noPick, int count)
+{
+    if (mesh.PickRows.isEmpty() || count == 0)
+        return;
+    if (count < 0) {
+        for (const TWeaveArray *t : {&mesh.PickRows, &mesh.RegulatorRows, &mesh.WeftDensRows})
+            if (t->length() <= -count)
+                return;
+    }
+    const std::size_t rowLength = mesh.PickRows[0].size();
+    for (TWeaveArray *t : {&mesh.PickRows, &mesh.RegulatorRows, &mesh.WeftDensRows}) {
+        const int old = t->length();
+        t->setLength(std::size_t(std::max(old + count, 0)));
+        for (int e = old; e < t->length(); ++e) {
+            (*t)[e].setLength(rowLength);
+            const std::uint8_t shuttle = noPick ? 0 : std::uint8_t(e + 1);
+            if (t == &mesh.PickRows)
+                (*t)[e].fill(shuttle);
+            else if (t == &mesh.RegulatorRows)
+                (*t)[e].fill(shuttle == 0 ? 1 : 0);
+            else
+                (*t)[e].fill(std::uint8_t(e + 1));
+        }
+    }
+    mesh.WeftRepeat = std::max(mesh.WeftRepeat + count, 1);
+    InitTechWeaveSlots(mesh);
+}
+
+bool RowTableFits(const TMesh &mesh, const TWeaveArray &table)
+{
+    if (table.length() != std::max(mesh.WeftRepeat, 1))
+        return false;
+    return std::all_of(table.begin(), table.end(), [&](const TDynamicByteArray &rows) {
+        return rows.length() == std::max(mesh.Wefts, 0);
+    });
+}
+
+void EnsureRowTables(TMesh &mesh)
+{
+    if (RowTableFits(mesh, mesh.PickRows) && RowTableFits(mesh, mesh.RegulatorRows)
+        && RowTableFits(mesh, mesh.WeftDensRows))
+        return;
+    TMesh fresh = mesh;
+    InitRowTables(fresh);
+    if (!RowTableFits(mesh, mesh.PickRows))
+        mesh.PickRows = fresh.PickRows;
+    if (!RowTableFits(mesh, mesh.RegulatorRows))
+        mesh.RegulatorRows = fresh.RegulatorRows;
+    if (!RowTableFits(mesh, mesh.WeftDensRows))
+        mesh.WeftDensRows = fresh.WeftDensRows;
+}
+
+bool CheckRowTableValues(const TMesh &mesh, QString *error)
+{
+    const struct { const TWeaveArray *table; const char *what; } tables[] = {
+        {&mesh.PickRows, QT_TRANSLATE_NOOP("RowTables", "shuttle number")},
+        {&mesh.WeftDensRows, QT_TRANSLATE_NOOP("RowTables", "weft-density step")},
+    };
+    for (const auto &t : tables) {
+        const int entries = std::min(t.table->length(), std::max(mesh.WeftRepeat, 1));
+        for (int e = 0; e < entries; ++e)
+            for (int r = 0; r < (*t.table)[e].length(); ++r)
+                if ((*t.table)[e][r] > MaxNeedleTableValue) {
+                    if (error)
+                        *error = QCoreApplication::translate("RowTables",
+                                     "The %1 %2 of weft entry %3 in weft row %4 is outside 1 to 16.")
+                                     .arg(QCoreApplication::translate("RowTables", t.what))
+                                     .arg((*t.table)[e][r]).arg(e + 1).arg(r + 1);
+                    return false;
+                }
+    }
+    return true;
+}

@@ -1,0 +1,130 @@
+#include "card/ui/frmpickweftdenstable.h"
+#include "card/ui/frmsetpickwithcolor.h"
+
+#include "core/settings.h"
+#include "core/sharedstate.h"
+#include "weave/weavefile.h"
+
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+// Points the settings at a fresh "Config.Ini" for one test and restores the tables after.
+class PickDialogs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_savedPath = ConfigIniPath;
+        m_savedPick = PickTable;
+        m_savedDens = WeftDensTable;
+        ConfigIniPath = m_dir.filePath(QStringLiteral("Config.Ini"));
+    }
+    void TearDown() override
+    {
+        ConfigIniPath = m_savedPath;
+        PickTable = m_savedPick;
+        WeftDensTable = m_savedDens;
+    }
+    QTemporaryDir m_dir;
+
+private:
+    QString m_savedPath;
+    std::array<std::uint32_t, 16> m_savedPick, m_savedDens;
+};
+
+} // namespace
+
+TEST_F(PickDialogs, TableDialogOkStoresAndCancelRestores)
+{
+    TNeedleMaskTable masks;
+    ResetNeedleTable(masks, 3);
+    WriteNeedleTable(masks, 3, QStringLiteral("Pick"));
+    PickTable.fill(9);
+
+    {
+        TFrmPickWeftDensTable dlg(nullptr, 0);
+        dlg.show();
+        EXPECT_EQ(dlg.windowTitle(), QStringLiteral("投梭表"));
+        EXPECT_EQ(PickTable, masks); // loaded from the settings
+        EXPECT_EQ(dlg.RSEditPickNum->value(), 3);
+        EXPECT_EQ(dlg.DGridPickTable->columnCount(), 3);
+        // The bottom row is entry 0: its first cell is black.
+        EXPECT_EQ(dlg.DGridPickTable->item(15, 0)->background().color(), QColor(Qt::black));
+        Q_EMIT dlg.DGridPickTable->cellClicked(15, 2); // entry 0, needle 2
+        EXPECT_EQ(PickTable[0], 0b101u);
+        dlg.reject();
+    }
+    EXPECT_EQ(PickTable, (std::array<std::uint32_t, 16>{9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
+
+    {
+        TFrmPickWeftDensTable dlg(nullptr, 0);
+        dlg.RSEditPickNum->setValue(2); // a new count resets the table to the diagonal
+        EXPECT_EQ(PickTable[2], 0u);
+        Q_EMIT dlg.DGridPickTable->cellClicked(14, 0); // entry 1, needle 0
+        dlg.accept();
+    }
+    TNeedleMaskTable stored;
+    EXPECT_EQ(ReadNeedleTable(stored, QStringLiteral("Pick")), 2);
+    EXPECT_EQ(stored[1], 0b11u);
+    EXPECT_EQ(stored, PickTable);
+}
+
+TEST_F(PickDialogs, TableDialogLoadsAWeave)
+{
+    WeftDensTable.fill(6);
+    TFrmPickWeftDensTable dlg(nullptr, 1);
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("纬密表"));
+    TWeaveArray w = MakeWeaveArray(4, 2);
+    w[0][1] = 1; // bottom weft, warp 0
+    w[3][0] = 1; // top weft, warp 3
+    const QString path = m_dir.filePath(QStringLiteral("w.OVW"));
+    ASSERT_TRUE(WriteWeaveFile(path, w));
+    dlg.ChooseWeaveFile = [&] { return path; };
+    dlg.BtnLoadWeave->click();
+    EXPECT_EQ(dlg.NeedleCount(), 4);
+    EXPECT_EQ(dlg.RSEditPickNum->value(), 4);
+    EXPECT_EQ(WeftDensTable[0], 1u);
+    EXPECT_EQ(WeftDensTable[1], 8u);
+    EXPECT_EQ(WeftDensTable[2], 0u);
+    dlg.reject();
+    EXPECT_EQ(WeftDensTable[1], 6u); // the table the program had before is back
+}
+
+TEST_F(PickDialogs, ShuttleByColourWindow)
+{
+    QImage pic = MakePicture({{5, 1}, {1, 1}});
+    TMesh mesh;
+    InitNewDocument(mesh, &pic, 0, 0, 1, TColorArray{});
+    int changes = 0;
+    TFrmSetPickWithColor win;
+    win.show();
+    EXPECT_EQ(win.windowTitle(), QStringLiteral("设置投梭"));
+
+    TPickWithColorTarget target{&mesh, &pic, -1, QColor(), 3, false, [&] { ++changes; }};
+    win.SetTarget(target);
+    win.SetEntry(2);
+    EXPECT_FALSE(win.Apply()); // no colour picked yet: nothing happens
+    EXPECT_EQ(mesh.WeftRepeat, 1);
+
+    target.PickedIndex = 5;
+    target.PickedColor = QColor(5, 5, 5);
+    win.SetTarget(target);
+    win.BtnApply->click();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(mesh.WeftRepeat, 3);
+    EXPECT_EQ(mesh.PickRows[2][0], 3);
+    EXPECT_EQ(mesh.PickRows[2][1], 0);
+
+    target.WeftDensMode = true;
+    win.SetTarget(target);
+    EXPECT_EQ(win.windowTitle(), QStringLiteral("设置纬密"));
+    win.BtnClose->click();
+    EXPECT_FALSE(win.isVisible());
+}
