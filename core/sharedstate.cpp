@@ -3,6 +3,7 @@
 #include "core/cursors.h"
 #include "core/palette.h"
 #include "core/settings.h"
+#include "core/uitexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -139,6 +140,8 @@ bool InitSharedState(const QString &exeDir, QString *error)
     ReadFlashTime();
     ReadTileWeaveParam(TileWeaveParam);
 
-    // 8. The language file comes with the interface texts.
+    // 8. The language file; from here relative names resolve from the "Language" folder
+    //    when it exists.
+    OpenLanguageFile();
     return true;
 }
