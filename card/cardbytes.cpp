@@ -1,0 +1,152 @@
+#include "card/cardbytes.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+namespace CardBytes {
+
+static constexpr std::array<std::uint8_t, 256> MakeBitReversed()
+{
+    std::array<std::uint8_t, 256> t{};
+    for (int b = 0; b < 256; ++b) {
+        int r = 0;
+        for (int i = 0; i < 8; ++i)
+            if (b & (1 << i))
+                r |= 0x80 >> i;
+        t[b] = std::uint8_t(r);
+    }
+    return t;
+}
+
+const std::array<std::uint8_t, 256> BitReversed = MakeBitReversed();
+
+void PutLE16(QByteArray &buf, qsizetype at, unsigned value)
+{
+    buf[at] = char(value & 0xFF);
+    buf[at + 1] = char((value >> 8) & 0xFF);
+}
+
+void PutBE16(QByteArray &buf, qsizetype at, unsigned value)
+{
+    buf[at] = char((value >> 8) & 0xFF);
+    buf[at + 1] = char(value & 0xFF);
+}
+
+void PutBE32(QByteArray &buf, qsizetype at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        buf[at + i] = char((value >> (24 - 8 * i)) & 0xFF);
+}
+
+void PutBytes(QByteArray &buf, qsizetype at, const QByteArray &bytes)
+{
+    std::copy(bytes.cbegin(), bytes.cend(), buf.begin() + at);
+}
+
+unsigned GetLE16(const QByteArray &buf, qsizetype at)
+{
+    return unsigned(GetU8(buf, at)) | unsigned(GetU8(buf, at + 1)) << 8;
+}
+
+unsigned GetBE16(const QByteArray &buf, qsizetype at)
+{
+    return unsigned(GetU8(buf, at)) << 8 | unsigned(GetU8(buf, at + 1));
+}
+
+std::uint32_t GetBE32(const QByteArray &buf, qsizetype at)
+{
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v = v << 8 | GetU8(buf, at + i);
+    return v;
+}
+
+void AppendBE32(QByteArray &buf, std::uint32_t value)
+{
+    const qsizetype at = buf.size();
+    buf.resize(at + 4);
+    PutBE32(buf, at, value);
+}
+
+bool Fail(QString *errorText, const QString &text)
+{
+    if (errorText)
+        *errorText = text;
+    return false;
+}
+
+bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *errorText)
+{
+    const int n = io.Card.length();
+    if (io.Card.size() > 65535)
+        return Fail(errorText, QStringLiteral("The card has %1 rows; a card file holds at most 65535.")
+                                   .arg(io.Card.size()));
+    if (n != int(io.CardCount))
+        return Fail(errorText, QStringLiteral("The card count (%1) does not match the number of card rows (%2).")
+                                   .arg(io.CardCount).arg(n));
+    const int len = n > 0 ? io.Card[0].length() : io.RowBytes();
+    for (int i = 1; i < n; ++i)
+        if (io.Card[i].length() != len)
+            return Fail(errorText, QStringLiteral("Card row %1 has %2 bytes, the first row %3: all rows must be "
+                                                  "equally long.")
+                                       .arg(i + 1).arg(io.Card[i].length()).arg(len));
+    shape.N = n;
+    shape.L = len;
+    return true;
+}
+
+bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText)
+{
+    const long long needles = (long long)io.RowCount * io.ColCount;
+    if (needles > 65535)
+        return Fail(errorText, QStringLiteral("A %1 file cannot state %2 needles (at most 65535).")
+                                   .arg(QLatin1String(format)).arg(needles));
+    if ((needles + 7) / 8 != shape.L)
+        return Fail(errorText, QStringLiteral("The card rows have %1 bytes, but %2 x %3 needles need %4: a %5 "
+                                              "header cannot describe them.")
+                                   .arg(shape.L).arg(io.RowCount).arg(io.ColCount).arg((needles + 7) / 8)
+                                   .arg(QLatin1String(format)));
+    return true;
+}
+
+bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *errorText)
+{
+    QStringEncoder enc("GBK");
+    out.clear();
+    // Encode character by character so that a cut never splits a double-byte character.
+    for (qsizetype i = 0; i < name.size();) {
+        const qsizetype len = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
+        const QByteArray bytes = enc.encode(QStringView(name).mid(i, len));
+        if (enc.hasError() || bytes.isEmpty())
+            return Fail(errorText, QStringLiteral("The name \"%1\" cannot be written in GBK, the code page of "
+                                                  "card files; choose another name.")
+                                       .arg(name));
+        if (maxBytes >= 0 && out.size() + bytes.size() > maxBytes)
+            break;
+        out += bytes;
+        i += len;
+    }
+    return true;
+}
+
+QString BaseNameOf(const QString &fileName) { return QFileInfo(fileName).completeBaseName(); }
+
+QString FileNameOf(const QString &fileName) { return QFileInfo(fileName).fileName(); }
+
+bool SaveBytes(const QString &fileName, const QByteArray &bytes, QString *errorText)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(fileName, why));
+    }
+    if (!file.commit())
+        return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
+    return true;
+}
+
+} // namespace CardBytes

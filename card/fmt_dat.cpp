@@ -1,0 +1,215 @@
+// DAT and P32: a 131072-byte memory image for one of four controllers (VBJ128, CEJ160,
+// PEJ160, PEJ320). The card rows go into fixed slots after the header, followed by copies
+// of the card's first rows (up to the next page boundary, and on three page offsets), and
+// the image ends with a trailer that states the needle count.
+//
+// The image never grows past 131072 bytes and no row ever overlaps the trailer: a card with
+// more rows than the slots before the trailer hold is refused, and the copies stop at the
+// trailer. The trailer is therefore always written.
+#include "card/cardformats.h"
+#include "card/cardformats_p.h"
+
+#include <cstring>
+
+using namespace CardBytes;
+
+namespace {
+
+const qint64 DatFileSize = 131072;
+
+struct TDatLayout {
+    const char *Name;
+    int H;          // needles
+    int R;          // bytes of a row
+    qint64 D;       // first slot
+    qint64 S;       // slot size
+    qint64 Page[3]; // offsets of the three page copies
+    qint64 T;       // trailer
+    int K1, K2;     // row limits of the first slots and of the copies
+};
+
+const TDatLayout Layouts[4] = {
+    {"VBJ128", 128, 16, 80, 16, {32848, 65616, 98384}, 130928, 8178, 8178},
+    {"CEJ160", 160, 20, 32, 32, {32800, 65568, 98336}, 130896, 8178, 8179},
+    {"PEJ160", 160, 20, 32, 32, {32800, 65568, 98336}, 130896, 8178, 8179},
+    {"PEJ320", 320, 40, 48, 48, {32816, 65584, 98352}, 130736, 8189, 8188},
+};
+
+void PutText(QByteArray &buf, qsizetype at, const char *text) { PutBytes(buf, at, QByteArray(text)); }
+
+void WriteHeader(QByteArray &buf, int variant, int n, const QByteArray &name6)
+{
+    PutLE16(buf, 0, unsigned(n));
+    switch (variant) {
+    case DatVBJ128:
+        PutBytes(buf, 2, name6);
+        PutText(buf, 10, "KY128");
+        buf[15] = char((n + 237) % 256);
+        buf[18] = char((n + 113) % 256);
+        PutText(buf, 32, "CAD-TRONIX_CO.");
+        break;
+    case DatCEJ160:
+        PutText(buf, 2, "CAD-TRONIX");
+        buf[12] = char(0xFF);
+        PutText(buf, 20, "CEJ.SYSTEM");
+        break;
+    case DatPEJ160:
+        PutText(buf, 2, "CAD-TRONIX");
+        buf[12] = char(0xFF);
+        PutText(buf, 13, "4p9CADrCEJ.SYSTEM..");
+        break;
+    default:
+        PutText(buf, 15, "9CAD-TRONIX_CO...PEJ320=");
+        PutBytes(buf, 43, QByteArray("\xDB\x00\x44\xBD\x00", 5));
+        break;
+    }
+}
+
+void WriteTrailer(QByteArray &buf, int variant, const TDatLayout &v, int needlesOfCard, int h)
+{
+    qsizetype at = v.T + (variant == DatPEJ320 ? 4 : 8);
+    for (int i = 0; i < 5; ++i)
+        buf[at++] = char(variant == DatPEJ320 ? 0x86 : 0x85);
+    buf[at++] = 1;
+    if (variant == DatVBJ128) {
+        buf[at++] = char(needlesOfCard % 256);
+        buf[at++] = 0;
+    } else if (variant == DatPEJ320) {
+        PutBE16(buf, at, unsigned(h));
+        PutBE16(buf, at + 2, unsigned(320 - h));
+        at += 4;
+    } else {
+        buf[at++] = char(h % 256);
+        buf[at++] = char((160 - h) % 256);
+    }
+    for (int i = 0; i < 80; ++i)
+        buf[at++] = 1;
+}
+
+} // namespace
+
+int DatCardCapacity(int variant)
+{
+    if (variant < 0 || variant > 3)
+        return 0;
+    const TDatLayout &v = Layouts[variant];
+    return int(std::min<qint64>(v.K1, (v.T - v.D - v.R) / v.S + 1));
+}
+
+bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QString *errorText)
+{
+    if (variant < 0 || variant > 3)
+        return Fail(errorText, QStringLiteral("Unknown DAT/P32 controller variant %1; choose VBJ128, CEJ160, "
+                                              "PEJ160 or PEJ320.")
+                                   .arg(variant));
+    const TDatLayout &v = Layouts[variant];
+    TCardShape s;
+    if (!CheckCardShape(io, s, errorText))
+        return false;
+    const int h = io.JacquardCount;
+    if (s.L > v.R)
+        return Fail(errorText, QStringLiteral("The card has %1 bytes a row; the %2 controller takes %3 needles "
+                                              "(%4 bytes).")
+                                   .arg(s.L).arg(QLatin1String(v.Name)).arg(v.H).arg(v.R));
+    if (h > v.H)
+        return Fail(errorText, QStringLiteral("The card has %1 jacquard needles; the %2 controller has %3.")
+                                   .arg(h).arg(QLatin1String(v.Name)).arg(v.H));
+    const int capacity = DatCardCapacity(variant);
+    if (s.N > capacity)
+        return Fail(errorText, QStringLiteral("The card has %1 cards; a %2 file holds at most %3.")
+                                   .arg(s.N).arg(QLatin1String(v.Name)).arg(capacity));
+    QByteArray name6;
+    if (variant == DatVBJ128 && !GbkNameField(FileNameOf(fileName), 6, name6, errorText))
+        return false;
+
+    // Every row once in file form: the E trailing bytes without jacquard needles from the
+    // last to the first, then the first F bytes in order, every byte bit-reversed. Rows
+    // shorter than the controller's are padded with zero bytes (no needle raised).
+    const int e = h == v.H ? 0 : (v.H - h - 1) / 8 + 1;
+    const int f = v.R - e;
+    QByteArray rows(qint64(s.N) * v.R, '\0');
+    for (int r = 0; r < s.N; ++r) {
+        std::uint8_t padded[40] = {};
+        std::copy(io.Card[r].begin(), io.Card[r].end(), padded);
+        char *out = rows.data() + qint64(r) * v.R;
+        for (int i = 0; i < e; ++i)
+            *out++ = char(Rev(padded[v.R - 1 - i]));
+        for (int i = 0; i < f; ++i)
+            *out++ = char(Rev(padded[i]));
+    }
+
+    QByteArray buf(DatFileSize, '\0');
+    WriteHeader(buf, variant, s.N, name6);
+    qint64 end = v.D;
+    // Writes file row `row` at `at`; refuses (false) a row that would reach the trailer.
+    auto putRow = [&](qint64 at, int row) {
+        if (at + v.R > v.T)
+            return false;
+        std::memcpy(buf.data() + at, rows.constData() + qint64(row) * v.R, size_t(v.R));
+        end = at + v.R;
+        return true;
+    };
+    for (int r = 0; r < std::min(s.N, v.K1); ++r)
+        putRow(v.D + v.S * r, r);
+    const int x = std::min(s.N, v.K2);
+    const int g = x < 2048 ? 2048 : x < 4096 ? 4096 : x < 6144 ? 6144 : 8178;
+    if (s.N < v.K2) {
+        const int c = std::min(g - s.N, s.N);
+        for (int j = 0; j < c && putRow(v.D + v.S * (s.N + j), j); ++j) {
+        }
+    }
+    for (int p = 0; p < 3; ++p) {
+        const bool pageFree = p == 1 ? v.Page[p] >= end : v.Page[p] > end;
+        if (!pageFree)
+            continue;
+        const int c = std::max(0, std::min(v.K2 - g, s.N));
+        for (int j = 0; j < c && putRow(v.Page[p] + v.S * j, j); ++j) {
+        }
+    }
+    WriteTrailer(buf, variant, v, int(io.RowCount) * int(io.ColCount), h);
+    return SaveBytes(fileName, buf, errorText);
+}
+
+// By signature: "KY128" at 10 (rows one after another from 80, needles from the trailer at
+// 130942), "CAD-TRONIX" at 2 (row i at 32 + 32 i, needles from 130910), else 40-byte rows
+// at 48 + 48 i. Bytes are bit-reversed back and kept in file order.
+bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
+{
+    if (bytes.size() < 2)
+        return Fail(errorText, QStringLiteral("The DAT/P32 file is shorter than its header."));
+    const int n = int(GetLE16(bytes, 0));
+    // The needle count lies in the trailer as two bytes whose sum is the count.
+    auto trailerCols = [&](qint64 at, int fallback, int &cols) {
+        if (bytes.size() < at + 2)
+            return Fail(errorText, QStringLiteral("The DAT/P32 file ends before its trailer."));
+        int a = GetU8(bytes, at);
+        const int b = GetU8(bytes, at + 1);
+        if (a + b == 0)
+            a = fallback;
+        cols = (a + b) / 8;
+        return true;
+    };
+    int cols = 40;
+    qint64 start = 48, stride = 48;
+    if (bytes.size() >= 15 && bytes.mid(10, 5) == "KY128") {
+        if (!trailerCols(130942, 128, cols))
+            return false;
+        start = 80;
+        stride = cols;
+    } else if (bytes.size() >= 12 && bytes.mid(2, 10) == "CAD-TRONIX") {
+        if (!trailerCols(130910, 160, cols))
+            return false;
+        start = 32;
+        stride = 32;
+    }
+    if (!PrepareCardRows(out, bytes.size(), start, n, stride, cols, "DAT/P32", errorText))
+        return false;
+    for (int r = 0; r < n; ++r) {
+        const char *p = bytes.constData() + start + stride * r;
+        for (std::uint8_t &b : out.Card[r])
+            b = Rev(std::uint8_t(*p++));
+    }
+    out.RowCount = 8;
+    out.ColCount = cols;
+    return true;
+}

@@ -1,0 +1,128 @@
+// GRD and WB: a 20-byte header of 16-bit numbers, a mark area with a 1 for the column of
+// every positioning hole, and the card rows from offset 2 x ColCount, bit-reversed.
+// WB keeps 16 needles a column: an 8-needle card takes every other byte of a row.
+#include "card/cardformats.h"
+#include "card/cardformats_p.h"
+
+using namespace CardBytes;
+
+// The header and mark area of a file whose rows start at 2 x ColCount. The rows must not
+// start inside the 20-byte header, and every hole's mark must fall between the header and
+// the rows; a card that breaks either is refused rather than written garbled.
+static bool MakeMarkedHeader(const TWenBanIO &io, const TCardShape &s, qint64 rowSpan, const char *format,
+                             QByteArray &buf, QString *errorText)
+{
+    const qint64 start = 2 * qint64(io.ColCount);
+    if (start < 20)
+        return Fail(errorText, QStringLiteral("A %1 card needs at least 10 columns; this one has %2.")
+                                   .arg(QLatin1String(format)).arg(io.ColCount));
+    for (const TPos &hole : io.Holes)
+        if (hole.X < 0 || 20 + qint64(hole.X) >= start)
+            return Fail(errorText, QStringLiteral("The positioning hole in column %1 has no place in the mark area "
+                                                  "of a %2 file of %3 columns.")
+                                       .arg(hole.X).arg(QLatin1String(format)).arg(io.ColCount));
+    buf = QByteArray(start + rowSpan * s.N, '\0');
+    for (const TPos &hole : io.Holes)
+        buf[20 + hole.X] = 1;
+    return true;
+}
+
+// Layout: 0, 0, 1, 1, 1, 0, 1, RowCount, ColCount, N (16-bit each), mark area, rows.
+bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *errorText)
+{
+    TCardShape s;
+    QByteArray buf;
+    if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "GRD", errorText)
+        || !MakeMarkedHeader(io, s, s.L, "GRD", buf, errorText))
+        return false;
+    static const unsigned lead[7] = {0, 0, 1, 1, 1, 0, 1};
+    for (int i = 0; i < 7; ++i)
+        PutLE16(buf, 2 * i, lead[i]);
+    PutLE16(buf, 14, io.RowCount);
+    PutLE16(buf, 16, io.ColCount);
+    PutLE16(buf, 18, unsigned(s.N));
+    char *p = buf.data() + 2 * qint64(io.ColCount);
+    for (int r = 0; r < s.N; ++r)
+        for (std::uint8_t b : io.Card[r])
+            *p++ = char(Rev(b));
+    return SaveBytes(fileName, buf, errorText);
+}
+
+// RowCount, ColCount and N at 14, 16 and 18; rows of ColCount x (RowCount div 8) bytes from
+// 2 x ColCount (needles beyond a multiple of 8 rows are not in the file's rows).
+bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
+{
+    if (bytes.size() < 20)
+        return Fail(errorText, QStringLiteral("The GRD file is shorter than its header."));
+    const int rows = int(GetLE16(bytes, 14));
+    const int cols = int(GetLE16(bytes, 16));
+    const int n = int(GetLE16(bytes, 18));
+    const qint64 len = qint64(cols) * (rows / 8);
+    const qint64 start = 2 * qint64(cols);
+    if (!PrepareCardRows(out, bytes.size(), start, n, len, len, "GRD", errorText))
+        return false;
+    const char *p = bytes.constData() + start;
+    for (int r = 0; r < n; ++r)
+        for (std::uint8_t &b : out.Card[r])
+            b = Rev(std::uint8_t(*p++));
+    out.RowCount = rows;
+    out.ColCount = cols;
+    return true;
+}
+
+// Layout: 0, N, 0 or 1 (RowCount 8 or 16), 1, 1, N, 1, RowCount, ColCount, 0 (16-bit each),
+// mark area, rows of 2 x ColCount bytes (RowCount 8: each card byte followed by a zero).
+bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *errorText)
+{
+    if (io.RowCount != 8 && io.RowCount != 16)
+        return Fail(errorText, QStringLiteral("A WB card has 8 or 16 needles a column; this one has %1.")
+                                   .arg(io.RowCount));
+    TCardShape s;
+    QByteArray buf;
+    if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "WB", errorText)
+        || !MakeMarkedHeader(io, s, 2 * qint64(io.ColCount), "WB", buf, errorText))
+        return false;
+    PutLE16(buf, 2, unsigned(s.N));
+    PutLE16(buf, 4, io.RowCount == 16 ? 1 : 0);
+    PutLE16(buf, 6, 1);
+    PutLE16(buf, 8, 1);
+    PutLE16(buf, 10, unsigned(s.N));
+    PutLE16(buf, 12, 1);
+    PutLE16(buf, 14, io.RowCount);
+    PutLE16(buf, 16, io.ColCount);
+    const int step = io.RowCount == 16 ? 1 : 2;
+    char *p = buf.data() + 2 * qint64(io.ColCount);
+    for (int r = 0; r < s.N; ++r)
+        for (std::uint8_t b : io.Card[r]) {
+            *p = char(Rev(b));
+            p += step;
+        }
+    return SaveBytes(fileName, buf, errorText);
+}
+
+// N at 2, RowCount (8 or 16) at 14, ColCount at 16; rows of 2 x ColCount bytes from
+// 2 x ColCount; an 8-row card takes the even-numbered bytes of each.
+bool ReadWBFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
+{
+    if (bytes.size() < 20)
+        return Fail(errorText, QStringLiteral("The WB file is shorter than its header."));
+    const int n = int(GetLE16(bytes, 2));
+    const int rows = int(GetLE16(bytes, 14));
+    const int cols = int(GetLE16(bytes, 16));
+    if (rows != 8 && rows != 16)
+        return Fail(errorText, QStringLiteral("The WB file states %1 needles a column (8 or 16 expected).").arg(rows));
+    const qint64 span = 2 * qint64(cols);
+    const int step = rows == 16 ? 1 : 2;
+    if (!PrepareCardRows(out, bytes.size(), span, n, span, span, "WB", errorText, span / step))
+        return false;
+    for (int r = 0; r < n; ++r) {
+        const char *p = bytes.constData() + span * (r + 1);
+        for (std::uint8_t &b : out.Card[r]) {
+            b = Rev(std::uint8_t(*p));
+            p += step;
+        }
+    }
+    out.RowCount = rows;
+    out.ColCount = cols;
+    return true;
+}

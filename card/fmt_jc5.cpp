@@ -1,0 +1,290 @@
+// JC5: a magic, two groups of big-endian (tag, length, value) records and the card rows.
+// Written as one file in two variants; read from one file or from a set of part files
+// (.J01, .J02, ...) written by the splitter.
+#include "card/cardformats.h"
+#include "card/cardformats_p.h"
+
+#include "core/maintypes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <memory>
+#include <vector>
+
+using namespace CardBytes;
+
+namespace {
+
+const char Magic[] = "\x81\xFE\x01\x01";
+const std::uint32_t TagName = 1, TagCount = 2, TagPart = 3, TagFirstCard = 4, TagNeedles = 100;
+
+void AppendRecord(QByteArray &buf, std::uint32_t tag, const QByteArray &value)
+{
+    AppendBE32(buf, tag);
+    AppendBE32(buf, std::uint32_t(value.size()));
+    buf += value;
+}
+
+QByteArray BE32Bytes(std::uint32_t v)
+{
+    QByteArray b;
+    AppendBE32(b, v);
+    return b;
+}
+
+// What the record groups of a JC5 file or part file say.
+struct TJC5Head {
+    qint64 DataStart = 0;
+    bool HasCount = false;
+    std::uint32_t N = 0;
+    bool IsPart = false;      // a part file of a split card (tag 3)
+    unsigned Part = 0;
+    unsigned Parts = 0;
+    bool HasLayout = false;
+    std::uint32_t Layout = 0; // of the last tag-100 record
+    std::uint64_t Needles = 0;
+};
+
+// Walks both record groups, checking every record against the bytes there. Only the low
+// byte of a group's record count is used; unknown tags are skipped by their length.
+bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *errorText)
+{
+    const QString damaged = QStringLiteral("The JC5 file \"%1\" is damaged: it ends inside its records.").arg(what);
+    qint64 pos = 4;
+    for (int group = 0; group < 2; ++group) {
+        if (b.size() < pos + 4)
+            return Fail(errorText, damaged);
+        const int count = GetU8(b, pos + 3);
+        pos += 4;
+        for (int i = 0; i < count; ++i) {
+            if (b.size() < pos + 8)
+                return Fail(errorText, damaged);
+            const std::uint32_t tag = GetBE32(b, pos);
+            const std::uint32_t len = GetBE32(b, pos + 4);
+            pos += 8;
+            if (len > b.size() - pos)
+                return Fail(errorText, damaged);
+            const bool shortValue = (group == 0 && (tag == TagCount || tag == TagPart) && len < 4)
+                                    || (group == 1 && tag == TagNeedles && len < 8);
+            if (shortValue)
+                return Fail(errorText, QStringLiteral("The JC5 file \"%1\" is damaged: record %2 is too short.")
+                                           .arg(what).arg(tag));
+            if (group == 0 && tag == TagCount) {
+                h.HasCount = true;
+                h.N = GetBE32(b, pos);
+            } else if (group == 0 && tag == TagPart) {
+                h.IsPart = true;
+                h.Part = GetBE16(b, pos);
+                h.Parts = GetBE16(b, pos + 2);
+            } else if (group == 1 && tag == TagNeedles) {
+                h.HasLayout = true;
+                h.Layout = GetBE32(b, pos);
+                h.Needles = (h.Needles + GetBE32(b, pos + 4) + 7) / 8 * 8;
+            }
+            pos += len;
+        }
+    }
+    h.DataStart = pos;
+    if (!h.HasLayout || (h.Layout != 1 && h.Layout != 2))
+        return Fail(errorText, QString::fromUtf8(CardMsg::UnknownFormat));
+    if (!h.HasCount)
+        return Fail(errorText, QStringLiteral("The JC5 file \"%1\" states no card count.").arg(what));
+    if (h.N > 65535)
+        return Fail(errorText, QStringLiteral("The JC5 file \"%1\" states %2 cards; a card has at most 65535.")
+                                   .arg(what).arg(h.N));
+    if (h.Needles / 8 > 65535)
+        return Fail(errorText, QStringLiteral("The JC5 file \"%1\" states %2 needles, more than a card can hold.")
+                                   .arg(what).arg(h.Needles));
+    return true;
+}
+
+// The existing file for part `part` of the card whose first part is firstName: the exact
+// name first, else a name in the same folder that differs only in letter case.
+QString FindPartFile(const QString &firstName, int part)
+{
+    const QString wanted = JC5PartFileName(firstName, part);
+    const QFileInfo info(wanted);
+    if (info.isFile())
+        return wanted;
+    const QDir dir = info.dir();
+    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden))
+        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return QString();
+}
+
+// Reads parts 2 to h.Parts and appends their row bytes to `data`. Every part must belong to
+// the same card: same card count, row length and number of parts, and its own part number.
+bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteArray &data, QString *errorText)
+{
+    for (unsigned k = 2; k <= first.Parts; ++k) {
+        const QString name = FindPartFile(firstName, int(k));
+        if (name.isEmpty())
+            return Fail(errorText, QStringLiteral("The part file \"%1\" of the card is missing.")
+                                       .arg(JC5PartFileName(firstName, int(k))));
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly))
+            return Fail(errorText, QStringLiteral("Cannot read the part file \"%1\": %2").arg(name, file.errorString()));
+        const QByteArray bytes = file.readAll();
+        TJC5Head h;
+        if (!ParseHead(bytes, FileNameOf(name), h, errorText))
+            return false;
+        if (h.N != first.N || h.Needles != first.Needles || (h.IsPart && (h.Part != k || h.Parts != first.Parts)))
+            return Fail(errorText, QStringLiteral("The part file \"%1\" does not belong to this card (part %2 of %3 "
+                                                  "expected).")
+                                       .arg(name).arg(k).arg(first.Parts));
+        data += bytes.mid(h.DataStart);
+    }
+    return true;
+}
+
+} // namespace
+
+QString JC5PartFileName(const QString &fileName, int part)
+{
+    return fileName.chopped(std::min<qsizetype>(2, fileName.size())) + QStringLiteral("%1").arg(part, 2, 10, QLatin1Char('0'));
+}
+
+int JC5CardsPerPart(qint64 pieceSize, int nameBytes, int rowBytes)
+{
+    if (rowBytes <= 0)
+        return 0;
+    const qint64 cards = (pieceSize - (nameBytes + 72)) / rowBytes;
+    return int(std::clamp<qint64>(cards, 0, 65535));
+}
+
+// A single file holds the last card first with each row's byte order reversed, bits as
+// stored: a variant B file reads back as written, a variant A file reversed and mirrored.
+// Part files are read the way the splitter writes them: first card first, every byte
+// bit-reversed back, the parts one after another (a row may run on into the next part).
+// Row bytes beyond the N rows the header states are ignored.
+bool ReadJC5File(const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out,
+                 QString *errorText)
+{
+    if (ext != QLatin1String(".JC5") && ext != QLatin1String(".J01"))
+        return Fail(errorText, QString::fromUtf8(CardMsg::ChooseFirstPart));
+    TJC5Head h;
+    if (!ParseHead(bytes, FileNameOf(fileName), h, errorText))
+        return false;
+    if (h.IsPart && h.Part != 1)
+        return Fail(errorText, QString::fromUtf8(CardMsg::ChooseFirstPart));
+    const int n = int(h.N);
+    const int len = int(h.Needles / 8);
+    QByteArray data = bytes.mid(h.DataStart);
+    if (h.IsPart && !AppendFurtherParts(fileName, h, data, errorText))
+        return false;
+    if (!PrepareCardRows(out, data.size(), 0, n, len, len, "JC5", errorText))
+        return false;
+    const char *p = data.constData();
+    for (int r = 0; r < n; ++r) {
+        if (h.IsPart) {
+            for (std::uint8_t &b : out.Card[r])
+                b = Rev(std::uint8_t(*p++));
+        } else {
+            std::uint8_t *row = out.Card[n - 1 - r].data();
+            for (int i = len - 1; i >= 0; --i)
+                row[i] = std::uint8_t(*p++);
+        }
+    }
+    out.RowCount = 8;
+    out.ColCount = len;
+    return true;
+}
+
+bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant variant, QString *errorText)
+{
+    TCardShape s;
+    if (!CheckCardShape(io, s, errorText))
+        return false;
+    if (s.L > 65535)
+        return Fail(errorText, QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.L));
+    QByteArray name;
+    if (variant == TJC5Variant::A) {
+        if (!GbkNameField(BaseNameOf(fileName), -1, name, errorText))
+            return false;
+    } else {
+        name = QByteArray("Noname1_1");
+    }
+    QByteArray buf(Magic, 4);
+    buf.reserve(64 + name.size() + qint64(s.L) * s.N);
+    AppendBE32(buf, 2);
+    AppendRecord(buf, TagName, name);
+    AppendRecord(buf, TagCount, BE32Bytes(std::uint32_t(s.N)));
+    AppendBE32(buf, 1);
+    QByteArray needles = BE32Bytes(1) + BE32Bytes(std::uint32_t(s.L) * 8);
+    if (variant == TJC5Variant::B)
+        needles += '\0';
+    AppendRecord(buf, TagNeedles, needles);
+    const qsizetype start = buf.size();
+    buf.resize(start + qint64(s.L) * s.N);
+    char *p = buf.data() + start;
+    if (variant == TJC5Variant::A) {
+        for (int r = 0; r < s.N; ++r)
+            for (std::uint8_t b : io.Card[r])
+                *p++ = char(Rev(b));
+    } else {
+        for (int r = s.N - 1; r >= 0; --r)
+            for (int i = s.L - 1; i >= 0; --i)
+                *p++ = char(io.Card[r][i]);
+    }
+    return SaveBytes(fileName, buf, errorText);
+}
+
+bool WriteJC5PartFiles(const TWenBanIO &io, const QString &fileName, int cardsPerPart, int *partCount,
+                       QString *errorText)
+{
+    TCardShape s;
+    if (!CheckCardShape(io, s, errorText))
+        return false;
+    if (s.L > 65535)
+        return Fail(errorText, QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.L));
+    if (s.N == 0)
+        return Fail(errorText, QStringLiteral("The card is empty: there is nothing to split."));
+    if (cardsPerPart < 1)
+        return Fail(errorText, QStringLiteral("A part file must hold at least one card."));
+    const int parts = (s.N + cardsPerPart - 1) / cardsPerPart;
+    if (parts > 99)
+        return Fail(errorText, QStringLiteral("The card would need %1 part files; at most 99 can be named.").arg(parts));
+
+    // Every part is written in full before any is renamed into place.
+    std::vector<std::unique_ptr<QSaveFile>> files;
+    for (int k = 1; k <= parts; ++k) {
+        const QString partName = JC5PartFileName(fileName, k);
+        QByteArray name;
+        if (!GbkNameField(FileNameOf(partName), -1, name, errorText))
+            return false;
+        const int first = (k - 1) * cardsPerPart;
+        const int last = std::min(k * cardsPerPart, s.N);
+        QByteArray buf(Magic, 4);
+        AppendBE32(buf, 4);
+        AppendRecord(buf, TagName, name);
+        AppendRecord(buf, TagCount, BE32Bytes(std::uint32_t(s.N)));
+        AppendRecord(buf, TagPart, BE32Bytes(std::uint32_t(k) << 16 | std::uint32_t(parts)));
+        AppendRecord(buf, TagFirstCard, BE32Bytes(std::uint32_t(first + 1)));
+        AppendBE32(buf, 1);
+        AppendRecord(buf, TagNeedles, BE32Bytes(1) + BE32Bytes(std::uint32_t(s.L) * 8));
+        const qsizetype start = buf.size();
+        buf.resize(start + qint64(s.L) * (last - first));
+        char *p = buf.data() + start;
+        for (int r = first; r < last; ++r)
+            for (std::uint8_t b : io.Card[r])
+                *p++ = char(Rev(b));
+
+        auto file = std::make_unique<QSaveFile>(partName);
+        if (!file->open(QIODevice::WriteOnly) || file->write(buf) != buf.size()) {
+            const QString why = file->errorString();
+            file->cancelWriting();
+            return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(partName, why));
+        }
+        files.push_back(std::move(file));
+    }
+    for (auto &file : files)
+        if (!file->commit())
+            return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(file->fileName(), file->errorString()));
+    if (partCount)
+        *partCount = parts;
+    return true;
+}

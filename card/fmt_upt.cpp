@@ -1,0 +1,70 @@
+// UPT: a 236-byte header of big-endian numbers and fixed values, then the card rows first
+// card first, each byte bit-reversed. The reader reverses the byte order of each row
+// instead, so a card read back has every row mirrored (as the controllers expect).
+#include "card/cardformats.h"
+#include "card/cardformats_p.h"
+
+using namespace CardBytes;
+
+static const int UptHeaderSize = 236;
+
+bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *errorText)
+{
+    TCardShape s;
+    if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "UPT", errorText))
+        return false;
+    const unsigned needles = unsigned(io.RowCount) * io.ColCount;
+    QByteArray buf(UptHeaderSize + qint64(s.L) * s.N, '\0');
+    PutBytes(buf, 0, QByteArray("\x00\x00\x00\x3B\x20\xDE\x80", 7));
+    PutBE16(buf, 14, needles);
+    PutBE16(buf, 18, unsigned(s.N));
+    PutBytes(buf, 20, QByteArray("\x00\x18\x00\x1E", 4));
+    PutBytes(buf, 33, QByteArray("\x04\x00\x01", 3));
+    PutBytes(buf, 52, QByteArray("Noname1_"));
+    PutBE16(buf, 76, needles);
+    PutBytes(buf, 78, QByteArray("\x00\x00\x00\x01\x00\x00", 6));
+    PutBE16(buf, 84, unsigned(s.N));
+    PutBytes(buf, 86, QByteArray("\x00\x01\xFF\xFF\xFF", 5));
+    buf[136] = char(0xFF);
+    PutBE16(buf, 160, io.RowCount);
+    PutBE16(buf, 162, 24);
+    PutBE16(buf, 180, 1000);
+    PutBytes(buf, 182, QByteArray("\x01\x2C\x01\x2C", 4));
+    PutBytes(buf, 205, QByteArray("\x01\x00\x2C", 3));
+    PutBytes(buf, 208, QByteArray("\x01\x00", 2));
+    for (int i = 0; i < 13; ++i)
+        buf[210 + 2 * i + 1] = 0x23;
+    // The last 0x23 marks a first card whose last byte raises a needle (an empty card: no).
+    const bool lastByteSet = s.N > 0 && s.L > 0 && io.Card[0][s.L - 1] != 0;
+    if (!lastByteSet)
+        buf[235] = 0;
+    char *p = buf.data() + UptHeaderSize;
+    for (int r = 0; r < s.N; ++r)
+        for (std::uint8_t b : io.Card[r])
+            *p++ = char(Rev(b));
+    return SaveBytes(fileName, buf, errorText);
+}
+
+// N (BE) at 18, needles (BE) at 14; rows of needles div 8 bytes from 246 when the byte at 34
+// is non-zero, else from 236; each row's byte order reversed, bits as stored.
+bool ReadUPTFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
+{
+    if (bytes.size() < 35)
+        return Fail(errorText, QStringLiteral("The UPT file is shorter than its header."));
+    const int n = int(GetBE16(bytes, 18));
+    const int cols = int(GetBE16(bytes, 14)) / 8;
+    const qint64 start = GetU8(bytes, 34) != 0 ? 246 : UptHeaderSize;
+    if (!PrepareCardRows(out, bytes.size(), start, n, cols, cols, "UPT", errorText))
+        return false;
+    const char *p = bytes.constData() + start;
+    for (int r = 0; r < n; ++r) {
+        std::uint8_t *row = out.Card[r].data();
+        for (int i = cols - 1; i >= 0; --i)
+            row[i] = std::uint8_t(*p++);
+    }
+    out.RowCount = 8;
+    out.ColCount = cols;
+    out.HasReserved = true;
+    out.Reserved = std::uint16_t(n);
+    return true;
+}
