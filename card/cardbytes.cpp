@@ -1,8 +1,9 @@
 #include "card/cardbytes.h"
 
+#include "core/filetext.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringEncoder>
 
 namespace CardBytes {
 
@@ -112,13 +113,12 @@ bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char 
 
 bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *errorText)
 {
-    QStringEncoder enc("GBK");
     out.clear();
     // Encode character by character so that a cut never splits a double-byte character.
     for (qsizetype i = 0; i < name.size();) {
         const qsizetype len = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
-        const QByteArray bytes = enc.encode(QStringView(name).mid(i, len));
-        if (enc.hasError() || bytes.isEmpty())
+        QByteArray bytes;
+        if (!EncodeFileText(name.mid(i, len), bytes) || bytes.isEmpty())
             return Fail(errorText, QStringLiteral("The name \"%1\" cannot be written in GBK, the code page of "
                                                   "card files; choose another name.")
                                        .arg(name));
