@@ -115,46 +115,68 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
     for (int x = 0; x < w; ++x)
         weaveCol[x] = positiveMod(static_cast<long long>(x) - scan.Origin.X, ww);
 
-    // Runs of the colour at the top and at the bottom of each column, joined by wrapping.
-    std::vector<int> topRun(w, 0), bottomRun(w, 0);
-    for (int x = 0; x < w; ++x) {
-        int n = 0;
-        while (n < h && set[bmp.constScanLine(n)[x]])
-            ++n;
-        topRun[x] = n;
-        if (n == h) {
-            bottomRun[x] = h;
-            continue;
-        }
-        int b = 0;
-        while (b < h && set[bmp.constScanLine(h - 1 - b)[x]])
-            ++b;
-        bottomRun[x] = b;
+    // The run of the colour at the bottom of each column, which a run from the top row
+    // joins by wrapping. Walked row by row for all columns together.
+    std::vector<int> bottomRun(w, 0), topRun(w, 0);
+    std::vector<int> open(w);
+    for (int x = 0; x < w; ++x)
+        open[x] = x;
+    for (int y = h - 1; y >= 0 && !open.empty(); --y) {
+        const std::uint8_t *row = bmp.constScanLine(y);
+        std::size_t k = 0;
+        for (int x : open)
+            if (set[row[x]]) {
+                ++bottomRun[x];
+                open[k++] = x;
+            }
+        open.resize(k);
     }
 
     std::vector<int> runStart(w, 0), runEnd(w, -1); // current column run of each column
+    std::vector<int> matches;
+    matches.reserve(w);
     std::vector<TPoint> found;
     ShowProgressGauge();
     TProgressSteps progress(h);
     for (int y = 0; y < h; ++y) {
         const std::uint8_t *row = bmp.constScanLine(y);
-        const int wy = wh - 1 - positiveMod(static_cast<long long>(h) - 1 - y - scan.Origin.Y, wh);
-        int rowStart = 0, rowEnd = -1;
+        // The cells of the colour in this row, and the columns entering a run here, whose
+        // runs are walked down together, row by row.
+        matches.clear();
+        open.clear();
         for (int x = 0; x < w; ++x) {
             if (!set[row[x]])
                 continue;
-            if (x > rowEnd) { // entering a run along the row
-                rowStart = x;
-                rowEnd = x;
-                while (rowEnd + 1 < w && set[row[rowEnd + 1]])
-                    ++rowEnd;
+            matches.push_back(x);
+            if (y > runEnd[x]) {
+                runStart[x] = runEnd[x] = y;
+                open.push_back(x);
             }
-            if (y > runEnd[x]) { // entering a run down the column
-                runStart[x] = y;
-                int e = y;
-                while (e + 1 < h && set[bmp.constScanLine(e + 1)[x]])
-                    ++e;
-                runEnd[x] = e;
+        }
+        for (int yy = y + 1; yy < h && !open.empty(); ++yy) {
+            const std::uint8_t *next = bmp.constScanLine(yy);
+            std::size_t k = 0;
+            for (int x : open)
+                if (set[next[x]]) {
+                    runEnd[x] = yy;
+                    open[k++] = x;
+                }
+            open.resize(k);
+        }
+        if (y == 0)
+            for (int x = 0; x < w; ++x)
+                topRun[x] = set[row[x]] ? runEnd[x] + 1 : 0;
+
+        const int wy = wh - 1 - positiveMod(static_cast<long long>(h) - 1 - y - scan.Origin.Y, wh);
+        int rowStart = 0, rowEnd = -1;
+        for (std::size_t i = 0; i < matches.size(); ++i) {
+            const int x = matches[i];
+            if (x > rowEnd) { // entering a run along the row: consecutive columns of the list
+                std::size_t j = i;
+                while (j + 1 < matches.size() && matches[j + 1] == matches[j] + 1)
+                    ++j;
+                rowStart = x;
+                rowEnd = matches[j];
             }
             const int s = runStart[x], e = runEnd[x];
             if (m.Left && rowStart > 0 && x - rowStart < m.LeftLength)
@@ -165,7 +187,7 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
                 continue;
             if (m.Bottom && e < h - 1 && e - y < m.BottomLength)
                 continue;
-            const bool whole = topRun[x] == h;
+            const bool whole = bottomRun[x] == h;
             long long run = e - s + 1;
             if (s == 0)
                 run += bottomRun[x];
