@@ -1,0 +1,305 @@
+#include "editor/patterngrid.h"
+
+#include "core/picturelimits.h"
+#include "core/settings.h"
+#include "core/sharedstate.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The picture resized to width x height, keeping the top-left cells; added cells take
+// fill. A null picture comes back as a new picture of that size.
+QImage resizedPicture(const QImage &src, int width, int height, std::uint8_t fill, const TPalette256 &palette)
+{
+    QImage out(width, height, QImage::Format_Indexed8);
+    if (out.isNull())
+        return out;
+    SetBitmapPalette(out, palette);
+    out.fill(fill);
+    if (src.isNull() || src.format() != QImage::Format_Indexed8)
+        return out;
+    const int w = std::min(width, src.width());
+    const int h = std::min(height, src.height());
+    for (int y = 0; y < h; ++y)
+        std::memcpy(out.scanLine(y), src.constScanLine(y), w);
+    return out;
+}
+
+} // namespace
+
+TPatternGrid::TPatternGrid()
+{
+    if (!LoadPaletteResource(m_palette))
+        for (int i = 0; i < 256; ++i)
+            m_palette[i] = TPaletteEntry{std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+    m_displayPalette = m_palette;
+    PaletteToPairs(m_palette, m_paletteItems);
+    UndoLimit = MaxUndoCount;
+    m_weftDensity = GrossOption.WeftDensity;
+    m_warpDensity = GrossOption.WarpDensity;
+    RepeatInfoValue.UnitWidth = m_grid.ClientWidth;
+    RepeatInfoValue.UnitHeight = m_grid.ClientHeight;
+    RepeatInfoValue.HorzCount = 1;
+    RepeatInfoValue.VertCount = 1;
+    RepeatInfoValue.Value1 = 1;
+    ForeColor = GetForeColor();
+    BackColor = GetBackColor();
+    m_grid.SetCountsDirect(0, 0);
+}
+
+TPatternGrid::~TPatternGrid() = default;
+
+// ---- Layout ---------------------------------------------------------------------------
+
+void TPatternGrid::layoutChanged()
+{
+    if (m_viewport)
+        m_viewport->LayoutChanged();
+}
+
+void TPatternGrid::Repaint()
+{
+    if (m_viewport)
+        m_viewport->Repaint();
+}
+
+void TPatternGrid::SetColCount(int value)
+{
+    value = std::clamp(value, 1, MaxPictureSide);
+    if (value == ColCount() && value == m_picture.width())
+        return;
+    m_grid.SetCountsDirect(value, RowCount());
+    m_picture = resizedPicture(m_picture, value, std::max(1, m_picture.height()), BackIndex, m_palette);
+    m_refBitmap = m_refBitmap.isNull() ? m_picture
+                                       : resizedPicture(m_refBitmap, value, m_picture.height(), BackIndex, m_palette);
+    ApplyPalette(true);
+    layoutChanged();
+}
+
+void TPatternGrid::SetRowCount(int value)
+{
+    value = std::clamp(value, 1, MaxPictureSide);
+    if (value == RowCount() && value == m_picture.height())
+        return;
+    m_grid.SetCountsDirect(ColCount(), value);
+    m_picture = resizedPicture(m_picture, std::max(1, m_picture.width()), value, BackIndex, m_palette);
+    m_refBitmap = m_refBitmap.isNull() ? m_picture
+                                       : resizedPicture(m_refBitmap, m_picture.width(), value, BackIndex, m_palette);
+    ApplyPalette(true);
+    layoutChanged();
+}
+
+void TPatternGrid::SetLeftCol(int value)
+{
+    if (m_grid.SetLeftCol(value))
+        TopLeftChanged();
+}
+
+void TPatternGrid::SetTopRow(int value)
+{
+    if (m_grid.SetTopRow(value))
+        TopLeftChanged();
+}
+
+void TPatternGrid::SetClientSize(int width, int height)
+{
+    const int left = LeftCol(), top = TopRow();
+    m_grid.SetClientSize(width, height);
+    if (left != LeftCol() || top != TopRow())
+        TopLeftChanged();
+}
+
+void TPatternGrid::TopLeftChanged()
+{
+    NotifyRefreshView(0);
+    Repaint();
+}
+
+// ---- Picture --------------------------------------------------------------------------
+
+void TPatternGrid::SetPicture(const QImage &bitmap)
+{
+    m_picture = bitmap;
+    if (m_picture.isNull())
+        m_grid.SetCountsDirect(0, 0);
+}
+
+void TPatternGrid::SetPictureAndRefresh(const QImage &bitmap, bool saveUndo)
+{
+    SetPicture(bitmap);
+    RefreshView();
+    if (saveUndo)
+        recordWholePictureStep();
+    else
+        Modified = true;
+    notifyPalette();
+    RebuildDisplayBitmap();
+}
+
+void TPatternGrid::RebuildDisplayBitmap()
+{
+    if (m_picture.isNull()) {
+        m_refBitmap = QImage();
+        return;
+    }
+    BuildDisplayBitmap(m_refBitmap, m_picture, m_palette);
+}
+
+bool TPatternGrid::RefreshView()
+{
+    NotifyRefreshView(1);
+    SetZoom(ZoomLevel);
+    layoutChanged();
+    NotifyRefreshView(1);
+    return true;
+}
+
+void TPatternGrid::takeLoadedPicture(const QImage &picture)
+{
+    m_picture = picture;
+    GetBitmapPalette(m_picture, m_palette);
+    SetPalette(m_palette);
+    RebuildDisplayBitmap();
+    // The counts follow the zoom level, so that a reduced view stays consistent.
+    applyZoomCounts();
+    ForeIndex = 0;
+    BackIndex = 0;
+    // The pens take their colours from the new palette.
+    ForeColor = GetForeColor();
+    BackColor = GetBackColor();
+    notifyPalette();
+    ResetRepeatSize();
+    if (OwnsPicture)
+        NotifyPatternSize(RepeatInfoValue.UnitWidth, RepeatInfoValue.UnitHeight);
+    NotifyRefreshView(1);
+    layoutChanged();
+    Repaint();
+}
+
+void TPatternGrid::ResetRepeatSize()
+{
+    RepeatInfoValue.UnitWidth = m_picture.width();
+    RepeatInfoValue.UnitHeight = m_picture.height();
+    RepeatInfoValue.HorzCount = 1;
+    RepeatInfoValue.VertCount = 1;
+    RepeatInfoValue.Flags[0] = RepeatInfoValue.Flags[1] = RepeatInfoValue.Flags[2] = 0;
+}
+
+void TPatternGrid::UpdateRepeatSize()
+{
+    RepeatInfoValue.UnitWidth = m_picture.width();
+    RepeatInfoValue.UnitHeight = m_picture.height();
+}
+
+// ---- Palette and colours -----------------------------------------------------------
+
+void TPatternGrid::SetPalette(const TPalette256 &palette)
+{
+    m_palette = palette;
+    PaletteToPairs(m_palette, m_paletteItems);
+    m_displayPalette = palette;
+}
+
+void TPatternGrid::SetPaletteFromHandle(const TLogPalette &handle, TPalette256 &palette)
+{
+    for (int i = 0; i < 256; ++i)
+        palette[i] = handle[i];
+    PaletteToPairs(palette, m_paletteItems);
+    m_displayPalette = palette;
+}
+
+void TPatternGrid::ReadPaletteFromPicture()
+{
+    GetBitmapPalette(m_picture, m_palette);
+    PaletteToPairs(m_palette, m_paletteItems);
+    m_displayPalette = m_palette;
+    notifyPalette();
+}
+
+bool TPatternGrid::ApplyPalette(bool repaint)
+{
+    bool ok = m_picture.format() == QImage::Format_Indexed8;
+    if (ok)
+        SetBitmapPalette(m_picture, m_palette);
+    const bool refOk = m_refBitmap.format() == QImage::Format_Indexed8;
+    if (refOk)
+        SetBitmapPalette(m_refBitmap, m_palette);
+    ok = ok && refOk;
+    if (repaint && ok)
+        Repaint();
+    return ok;
+}
+
+TColor TPatternGrid::GetForeColor() const { return PlainColor(m_palette[ForeIndex]); }
+TColor TPatternGrid::GetBackColor() const { return PlainColor(m_palette[BackIndex]); }
+
+void TPatternGrid::SetBackColorIndex(int index)
+{
+    if (index < 0 || index > 255 || index == BackIndex)
+        return;
+    BackIndex = std::uint8_t(index);
+    BackColor = GetBackColor();
+}
+
+void TPatternGrid::SetForeColorIndex(int index)
+{
+    if (index < 0 || index > 255 || index == ForeIndex)
+        return;
+    ForeIndex = std::uint8_t(index);
+    ForeColor = GetForeColor();
+    TextIndex = ForeIndex;
+}
+
+void TPatternGrid::SetTextColorIndex(int index)
+{
+    if (index < 0 || index > 255)
+        return;
+    Repaint();
+    TextIndex = std::uint8_t(index);
+    SetForeColorIndex(index);
+    ForeColor = GetForeColor();
+}
+
+void TPatternGrid::IncludeColorIndex(int index)
+{
+    if (index >= 0 && index <= 255)
+        ColorSetBits.set(index);
+}
+
+void TPatternGrid::ExcludeColorIndex(int index)
+{
+    if (index >= 0 && index <= 255)
+        ColorSetBits.reset(index);
+}
+
+int TPatternGrid::AddBlackToPalette()
+{
+    const TPaletteEntry black{0, 0, 0, 0};
+    if (PaletteHasColor(m_palette, black))
+        return NearestColorIndex(m_palette.data(), 256, 0, 0, 0);
+    TColorCounts counts;
+    CountColorUse(m_picture, counts);
+    const int index = FindFirstUnusedEntry(counts);
+    if (index < 0)
+        return -1;
+    // The display copy keeps the palette before the change until the palette step has
+    // been recorded, so that the step can undo it.
+    const TPalette256 before = m_displayPalette;
+    m_palette[index] = black;
+    PaletteToPairs(m_palette, m_paletteItems);
+    ApplyPalette(true);
+    notifyPalette();
+    m_displayPalette = before;
+    recordPaletteStep();
+    m_displayPalette = m_palette;
+    return index;
+}
+
+void TPatternGrid::GetBackColorEntry(std::uint8_t &index)
+{
+    const int i = AddBlackToPalette();
+    if (i >= 0)
+        index = std::uint8_t(i);
+}

@@ -1,0 +1,184 @@
+// Painting of the pattern grid. Only the visible cells are read: they are converted at one
+// pixel per cell into the view image, stretched once into the paint buffer (each cell
+// becomes a block of one pitch), and the grid lines, compartment lines and the navigator
+// frame are drawn over them. The cost follows the client size, not the picture size.
+#include "editor/patterngrid.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+QRgb toRgb(TColor c)
+{
+    return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// Fills the rectangle [x0, x1) x [y0, y1), clipped to the image.
+void fillRect(QImage &img, int x0, int y0, int x1, int y1, QRgb color)
+{
+    x0 = std::max(0, x0);
+    y0 = std::max(0, y0);
+    x1 = std::min(img.width(), x1);
+    y1 = std::min(img.height(), y1);
+    for (int y = y0; y < y1; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(img.scanLine(y));
+        std::fill(row + x0, row + std::max(x0, x1), color);
+    }
+}
+
+void setPixel(QImage &img, int x, int y, QRgb color)
+{
+    if (x >= 0 && y >= 0 && x < img.width() && y < img.height())
+        reinterpret_cast<QRgb *>(img.scanLine(y))[x] = color;
+}
+
+} // namespace
+
+int TPatternGrid::PaintColCount() const
+{
+    if (ColCount() == 0)
+        return 0;
+    const TGridAxisInfo a = m_grid.CalcDrawInfo().Horz;
+    return std::max(0, std::min(ColCount(), a.LastFullVisibleCell + 2) - LeftCol());
+}
+
+int TPatternGrid::PaintRowCount() const
+{
+    if (RowCount() == 0)
+        return 0;
+    const TGridAxisInfo a = m_grid.CalcDrawInfo().Vert;
+    return std::max(0, std::min(RowCount(), a.LastFullVisibleCell + 2) - TopRow());
+}
+
+void TPatternGrid::Paint(QImage &buffer)
+{
+    const int cw = m_grid.ClientWidth, ch = m_grid.ClientHeight;
+    if (buffer.width() != cw || buffer.height() != ch || buffer.format() != QImage::Format_RGB32)
+        buffer = QImage(cw, ch, QImage::Format_RGB32);
+    LastCell = {-1, -1};
+    if (buffer.isNull())
+        return;
+    buffer.fill(qRgb(0, 0, 0));
+    if (m_picture.isNull() || m_picture.format() != QImage::Format_Indexed8)
+        return;
+
+    const TGridDrawInfo info = m_grid.CalcDrawInfo();
+    const int nc = PaintColCount(), nr = PaintRowCount();
+    if (nc == 0 || nr == 0)
+        return;
+    const int colW = m_grid.DefaultColWidth, rowH = m_grid.DefaultRowHeight;
+    const int lwH = info.Horz.EffectiveLineWidth, lwV = info.Vert.EffectiveLineWidth;
+    const int pitchX = std::max(1, colW + lwH), pitchY = std::max(1, rowH + lwV);
+    const bool reduced = ZoomLevel < BaseZoomLevel;
+
+    // The visible cells at one pixel per cell.
+    QRgb lut[256];
+    for (int i = 0; i < 256; ++i)
+        lut[i] = qRgb(m_palette[i].Red, m_palette[i].Green, m_palette[i].Blue);
+    if (m_viewBitmap.width() != nc || m_viewBitmap.height() != nr)
+        m_viewBitmap = QImage(nc, nr, QImage::Format_RGB32);
+    if (m_viewBitmap.isNull())
+        return;
+    const int pw = m_picture.width(), ph = m_picture.height();
+    for (int y = 0; y < nr; ++y) {
+        const int sy = reduced ? ReducedSourceRow(TopRow() + y) : TopRow() + y;
+        auto *dst = reinterpret_cast<QRgb *>(m_viewBitmap.scanLine(y));
+        if (sy < 0 || sy >= ph) {
+            std::fill(dst, dst + nc, qRgb(0, 0, 0));
+            continue;
+        }
+        const uchar *src = m_picture.constScanLine(sy);
+        if (reduced) {
+            for (int x = 0; x < nc; ++x) {
+                const int sx = ReducedSourceCol(LeftCol() + x);
+                dst[x] = sx < pw ? lut[src[sx]] : qRgb(0, 0, 0);
+            }
+        } else {
+            const int n = std::max(0, std::min(nc, pw - LeftCol()));
+            for (int x = 0; x < n; ++x)
+                dst[x] = lut[src[LeftCol() + x]];
+            std::fill(dst + n, dst + nc, qRgb(0, 0, 0));
+        }
+    }
+
+    // Stretch: every cell becomes a block of one pitch.
+    const int sw = std::min(cw, pitchX * nc), sh = std::min(ch, pitchY * nr);
+    m_stretchMap.resize(sw);
+    for (int px = 0; px < sw; ++px)
+        m_stretchMap[px] = px / pitchX;
+    int lastRow = -1;
+    for (int py = 0; py < sh; ++py) {
+        const int vy = py / pitchY;
+        auto *dst = reinterpret_cast<QRgb *>(buffer.scanLine(py));
+        if (vy == lastRow) {
+            std::memcpy(dst, buffer.constScanLine(py - 1), size_t(sw) * sizeof(QRgb));
+            continue;
+        }
+        lastRow = vy;
+        const auto *src = reinterpret_cast<const QRgb *>(m_viewBitmap.constScanLine(vy));
+        if (pitchX == 1) {
+            std::memcpy(dst, src, size_t(sw) * sizeof(QRgb));
+        } else {
+            for (int px = 0; px < sw; ++px)
+                dst[px] = src[m_stretchMap[px]];
+        }
+    }
+
+    // Grid lines: the line after a cell covers the line width's pixels after the cell.
+    if (lwH > 0 || lwV > 0) {
+        if (LineColor == clSilver)
+            LineColor = clGray;
+        const QRgb line = toRgb(LineColor);
+        if (lwH > 0)
+            for (int i = 0; i < nc; ++i)
+                fillRect(buffer, i * pitchX + colW, 0, i * pitchX + colW + lwH, sh, line);
+        if (lwV > 0)
+            for (int j = 0; j < nr; ++j)
+                fillRect(buffer, 0, j * pitchY + rowH, sw, j * pitchY + rowH + lwV, line);
+
+        // Compartment lines: a 1-pixel line along the grid line with a dot of the grid
+        // line colour at the middle of every cell edge it passes. Rows are numbered from
+        // the bottom or from the top as the grid shows them.
+        if (m_grid.DefaultCompartLine) {
+            const QRgb compart = toRgb(CompartLineColor);
+            if (lwH > 0) {
+                for (int i = 0; i < nc; ++i) {
+                    if (!m_grid.IsColCompartLine(LeftCol() + i))
+                        continue;
+                    const int x = i * pitchX + colW + lwH / 2;
+                    fillRect(buffer, x, 0, x + 1, sh, compart);
+                    for (int y = rowH / 2; y < sh; y += pitchY)
+                        setPixel(buffer, x, y, line);
+                }
+            }
+            if (lwV > 0) {
+                const bool fromTop = m_grid.StartPos == TStartPos::spLeftTop;
+                for (int j = 0; j < nr; ++j) {
+                    const int r = TopRow() + j;
+                    // Counted from the bottom, the line below the bottom row starts the
+                    // numbering and is no compartment line.
+                    if (!m_grid.IsRowCompartLine(r, fromTop) || (!fromTop && r == RowCount() - 1))
+                        continue;
+                    const int y = j * pitchY + rowH + lwV / 2;
+                    fillRect(buffer, -1, y, sw - 1, y + 1, compart);
+                    for (int x = colW / 2; x < sw; x += pitchX)
+                        setPixel(buffer, x, y, line);
+                }
+            }
+        }
+    }
+
+    if (NavigatorFrame.Width() > 0 && NavigatorFrame.Height() > 0) {
+        QPainter p(&buffer);
+        p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        QPen pen(Qt::black, 2);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(NavigatorFrame.Left - LeftCol(), NavigatorFrame.Top - TopRow(), NavigatorFrame.Width(),
+                         NavigatorFrame.Height()));
+    }
+}

@@ -1,0 +1,118 @@
+// The pattern grid's side of its undo store: settings snapshots, replaying whole pictures,
+// palettes and shifts, and the notifications the grid sends to the main window.
+#include "editor/patterngrid.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+TParam TPatternGrid::CurrentSettings() const
+{
+    TParam p;
+    p.ToolId = ToolIdValue;
+    p.WeftDensity = m_weftDensity;
+    p.WarpDensity = m_warpDensity;
+    p.ForeIndex = ForeIndex;
+    p.BackIndex = BackIndex;
+    p.Repeat = RepeatInfoValue;
+    return p;
+}
+
+void TPatternGrid::RestoreSettings(const TParam &settings, bool)
+{
+    ForeIndex = std::uint8_t(std::clamp(settings.ForeIndex, 0, 255));
+    BackIndex = std::uint8_t(std::clamp(settings.BackIndex, 0, 255));
+    ForeColor = GetForeColor();
+    BackColor = GetBackColor();
+    m_weftDensity = settings.WeftDensity;
+    m_warpDensity = settings.WarpDensity;
+    RepeatInfoValue = settings.Repeat;
+}
+
+void TPatternGrid::ReplacePicture(const QImage &picture)
+{
+    if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
+        return;
+    takeLoadedPicture(picture);
+}
+
+void TPatternGrid::ReplacePalette(const TPalette256 &palette)
+{
+    const int first = FirstPaletteDifference(palette, m_displayPalette);
+    m_palette = palette;
+    m_displayPalette = palette;
+    if (first >= 0 && first == TextIndex)
+        ForeColor = GetForeColor();
+    if (first >= 0 && first == BackIndex)
+        BackColor = GetBackColor();
+    PaletteToPairs(m_palette, m_paletteItems);
+    ApplyPalette(true);
+}
+
+namespace {
+// Cyclic shift: rows (columns) count .. n-1 come first.
+QImage shifted(const QImage &src, int count, bool rows)
+{
+    QImage out = src.copy();
+    const int w = src.width(), h = src.height();
+    if (rows) {
+        if (count <= 0 || count >= h)
+            return out;
+        for (int y = 0; y < h; ++y)
+            std::memcpy(out.scanLine(y), src.constScanLine((y + count) % h), w);
+    } else {
+        if (count <= 0 || count >= w)
+            return out;
+        for (int y = 0; y < h; ++y) {
+            const uchar *s = src.constScanLine(y);
+            uchar *d = out.scanLine(y);
+            std::memcpy(d, s + count, w - count);
+            std::memcpy(d + (w - count), s, count);
+        }
+    }
+    return out;
+}
+} // namespace
+
+void TPatternGrid::ShiftPictureVert(int count)
+{
+    m_picture = shifted(m_refBitmap.isNull() ? m_picture : m_refBitmap, count, true);
+    m_refBitmap = m_picture;
+    RebuildReducedView();
+    Repaint();
+}
+
+void TPatternGrid::ShiftPictureHorz(int count)
+{
+    m_picture = shifted(m_refBitmap.isNull() ? m_picture : m_refBitmap, count, false);
+    m_refBitmap = m_picture;
+    RebuildReducedView();
+    Repaint();
+}
+
+// ---- Recording ------------------------------------------------------------------------
+
+void TPatternGrid::recordWholePictureStep()
+{
+    if (m_undoMode == UndoModeSuspended)
+        return;
+    Modified = true;
+}
+
+void TPatternGrid::recordPaletteStep()
+{
+    if (m_undoMode == UndoModeSuspended)
+        return;
+    Modified = true;
+}
+
+// ---- Notifications to the main window ----------------------------------------------
+
+void TPatternGrid::notifyPalette() {}
+void TPatternGrid::notifyZoom() {}
+void TPatternGrid::NotifyMainWindow() {}
+void TPatternGrid::NotifyRefreshView(int) {}
+void TPatternGrid::NotifyPatternSize(int, int) {}
+void TPatternGrid::NotifyPenWidth() {}

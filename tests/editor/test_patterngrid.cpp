@@ -1,0 +1,268 @@
+// The pattern grid model: zoom arithmetic, the reduced view, loading and saving, palette
+// changes and resizing.
+#include "editor/patterngrid.h"
+
+#include "core/bmpfile.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+
+void Show(TPatternGrid &g, const QImage &picture, int level, double warp = 1.0, double weft = 1.0)
+{
+    g.SetWarpDensity(warp);
+    g.SetWeftDensity(weft);
+    g.SetClientSize(200, 200);
+    g.SetPicture(picture);
+    g.ReadPaletteFromPicture();
+    g.RebuildDisplayBitmap();
+    g.SetZoom(level);
+}
+
+QImage Blank(int w, int h, int index = 0)
+{
+    QImage img = NewPicture(w, h, GreyPalette());
+    img.fill(index);
+    return img;
+}
+
+} // namespace
+
+TEST(PatternGrid, CellSizeAndGridLinesPerZoomLevel)
+{
+    struct Case {
+        int level;
+        double warp, weft;
+        int colWidth, rowHeight, lineWidth;
+    } cases[] = {
+        {9, 1, 1, 1, 1, 0},    {10, 1, 1, 1, 1, 1},  {12, 1, 1, 3, 3, 1},   {24, 1, 1, 15, 15, 1},
+        {12, 60, 30, 3, 7, 1}, // round(4 x 2) - 1
+        {13, 30, 60, 4, 1, 1}, // round(5 x 0.5) = 2, halves to even
+        {24, 1, 0, 16, 1, 0},  // no weft density: rows of 1 pixel, no grid lines
+        {24, 0, 1, 16, 1, 0},  {5, 60, 30, 1, 1, 0},  {0, 1, 1, 1, 1, 0},
+    };
+    for (const Case &c : cases) {
+        TPatternGrid g;
+        Show(g, Blank(20, 20), c.level, c.warp, c.weft);
+        EXPECT_EQ(g.DefaultColWidth(), c.colWidth) << "level " << c.level;
+        EXPECT_EQ(g.DefaultRowHeight(), c.rowHeight) << "level " << c.level;
+        EXPECT_EQ(g.GridLineWidth(), c.lineWidth) << "level " << c.level;
+        if (c.level >= 9) {
+            EXPECT_EQ(g.DefaultColWidth() + g.GridLineWidth(), c.level - 8);
+        }
+    }
+}
+
+TEST(PatternGrid, ReducedViewCountsAndCells)
+{
+    struct Case {
+        int level;
+        double warp, weft;
+        double scaleX, scaleY;
+        int cols, rows;
+    } cases[] = {
+        {4, 1, 1, 0.5, 0.5, 50, 25},    {0, 1, 1, 0.1, 0.1, 10, 5},     {8, 1, 1, 0.9, 0.9, 90, 45},
+        {4, 60, 30, 0.5, 1.0, 50, 50},  {1, 60, 30, 0.2, 0.4, 20, 20},  {4, 60, 0, 0.5, 0.5, 50, 25},
+        {9, 60, 30, 1.0, 1.0, 100, 50}, {12, 60, 30, 1.0, 1.0, 100, 50},
+    };
+    for (const Case &c : cases) {
+        TPatternGrid g;
+        Show(g, Blank(100, 50), c.level, c.warp, c.weft);
+        EXPECT_DOUBLE_EQ(g.ScaleX, c.scaleX) << "level " << c.level;
+        EXPECT_DOUBLE_EQ(g.ScaleY, c.scaleY) << "level " << c.level;
+        EXPECT_EQ(g.ColCount(), c.cols) << "level " << c.level;
+        EXPECT_EQ(g.RowCount(), c.rows) << "level " << c.level;
+    }
+    // The reduced view drops rows and columns and never blends.
+    TPatternGrid g;
+    Show(g, MakePicture({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}}), 4);
+    EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>>{{1, 3}, {9, 11}}));
+    g.SetZoom(9);
+    EXPECT_TRUE(g.ReducedBitmap().isNull());
+    EXPECT_EQ(g.ColCount(), 4);
+}
+
+TEST(PatternGrid, ZoomInAndOutStopAtTheirLimits)
+{
+    struct Case {
+        int from;
+        bool in;
+        int to;
+    } cases[] = {{9, true, 12}, {22, true, 24}, {24, true, 24}, {9, false, 9},
+                 {11, false, 9}, {24, false, 21}, {4, false, 9}};
+    for (const Case &c : cases) {
+        TPatternGrid g;
+        Show(g, Blank(10, 10), c.from);
+        c.in ? g.ZoomIn() : g.ZoomOut();
+        EXPECT_EQ(g.ZoomLevel, c.to) << c.from << (c.in ? " in" : " out");
+        EXPECT_EQ(g.PrevZoomLevel, c.from);
+    }
+    TPatternGrid g;
+    Show(g, Blank(10, 10), 200);
+    EXPECT_EQ(g.ZoomLevel, 24);
+}
+
+TEST(PatternGrid, EmptyPictureHasNoCells)
+{
+    TPatternGrid g;
+    g.SetZoom(12);
+    EXPECT_EQ(g.ColCount(), 0);
+    EXPECT_EQ(g.RowCount(), 0);
+    QImage buffer;
+    g.SetClientSize(30, 20);
+    g.Paint(buffer);
+    EXPECT_EQ(buffer.size(), QSize(30, 20));
+    g.SetZoom(3);
+    EXPECT_EQ(g.ColCount(), 0);
+}
+
+TEST(PatternGrid, LoadTakesPictureAndPaletteAndAFailedLoadChangesNothing)
+{
+    QTemporaryDir dir;
+    TPalette256 pal = GreyPalette();
+    pal[7] = {200, 10, 10, 0};
+    const QString good = dir.filePath("good.bmp");
+    ASSERT_TRUE(SaveBmp8File(MakePicture({{7, 1, 2}, {3, 4, 5}}, pal), good));
+
+    TPatternGrid g;
+    g.SetZoom(12);
+    g.SetForeColorIndex(4);
+    g.SetBackColorIndex(5);
+    ASSERT_TRUE(g.LoadPictureFile(good));
+    EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{7, 1, 2}, {3, 4, 5}}));
+    EXPECT_EQ(PictureRows(g.RefBitmap()), PictureRows(g.Picture()));
+    EXPECT_EQ(g.Palette()[7], pal[7]);
+    EXPECT_EQ(g.DisplayPalette(), g.Palette());
+    EXPECT_EQ(g.ColCount(), 3);
+    EXPECT_EQ(g.RowCount(), 2);
+    EXPECT_EQ(g.ForeIndex, 0);
+    EXPECT_EQ(g.BackIndex, 0);
+    // The pens take their colours from the new palette.
+    EXPECT_EQ(g.ForeColor, PlainColor(pal[0]));
+    EXPECT_EQ(g.BackColor, PlainColor(pal[0]));
+    EXPECT_EQ(g.RepeatInfo().UnitWidth, 3);
+
+    const QByteArray bytes = ReadAll(good);
+    struct Bad {
+        const char *name;
+        QByteArray content;
+    } bad[] = {
+        {"missing.bmp", {}},
+        {"short.bmp", bytes.left(60)},
+        {"empty.bmp", QByteArray()},
+        {"noise.png", QByteArray("\x89PNG\r\n\x1a\nrubbish", 16)},
+    };
+    for (const Bad &b : bad) {
+        const QString path = dir.filePath(b.name);
+        if (QString(b.name) != "missing.bmp") {
+            ASSERT_TRUE(WriteAll(path, b.content));
+        }
+        g.SetForeColorIndex(2);
+        QString error;
+        EXPECT_FALSE(g.LoadPictureFile(path, &error)) << b.name;
+        EXPECT_FALSE(error.isEmpty()) << b.name;
+        EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{7, 1, 2}, {3, 4, 5}})) << b.name;
+        EXPECT_EQ(g.Palette()[7], pal[7]);
+        EXPECT_EQ(g.ColCount(), 3);
+        EXPECT_EQ(g.ForeIndex, 2);
+    }
+}
+
+TEST(PatternGrid, SaveWritesBmpAndRefusesUnknownTypes)
+{
+    QTemporaryDir dir;
+    TPatternGrid g;
+    Show(g, MakePicture({{1, 2}, {3, 250}}), 9);
+    const QString bmp = dir.filePath("out.BMP");
+    ASSERT_TRUE(g.SaveToFile(bmp));
+    QImage back;
+    ASSERT_TRUE(LoadBmp8File(bmp, back));
+    EXPECT_EQ(PictureRows(back), PictureRows(g.Picture()));
+    QString error;
+    EXPECT_FALSE(g.SaveToFile(dir.filePath("out.xyz"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("out.xyz")));
+}
+
+TEST(PatternGrid, AddBlackToPalette)
+{
+    // Black present: its index (the lowest among equals).
+    {
+        TPatternGrid g;
+        TPalette256 pal = GreyPalette();
+        pal[0] = {1, 1, 1, 0};
+        pal[9] = {0, 0, 0, 0};
+        pal[12] = {0, 0, 0, 0};
+        Show(g, MakePicture({{1, 2}}, pal), 9);
+        EXPECT_EQ(g.AddBlackToPalette(), 9);
+        EXPECT_FALSE(g.Modified);
+    }
+    // No black: the first entry no cell uses becomes black, in the pictures too.
+    {
+        TPatternGrid g;
+        TPalette256 pal = GreyPalette();
+        pal[0] = {5, 5, 5, 0};
+        Show(g, MakePicture({{0, 1}, {3, 2}}, pal), 9);
+        EXPECT_EQ(g.AddBlackToPalette(), 4);
+        EXPECT_EQ(g.Palette()[4], (TPaletteEntry{0, 0, 0, 0}));
+        EXPECT_EQ(g.DisplayPalette(), g.Palette());
+        EXPECT_EQ(g.Picture().color(4), qRgb(0, 0, 0));
+        EXPECT_EQ(g.RefBitmap().color(4), qRgb(0, 0, 0));
+        EXPECT_TRUE(g.Modified);
+    }
+    // No black and every entry in use: nothing changes.
+    {
+        TPatternGrid g;
+        TPalette256 pal = GreyPalette();
+        pal[0] = {5, 5, 5, 0};
+        QImage full = NewPicture(256, 1, pal);
+        for (int x = 0; x < 256; ++x)
+            full.scanLine(0)[x] = uchar(x);
+        Show(g, full, 9);
+        EXPECT_EQ(g.AddBlackToPalette(), -1);
+        EXPECT_EQ(g.Palette(), pal);
+        EXPECT_FALSE(g.Modified);
+        std::uint8_t index = 77;
+        g.GetBackColorEntry(index);
+        EXPECT_EQ(index, 77);
+    }
+}
+
+TEST(PatternGrid, ResizingAddsCellsInTheBackColour)
+{
+    TPatternGrid g;
+    Show(g, MakePicture({{1, 2}, {3, 4}}), 9);
+    g.SetBackColorIndex(9);
+    g.SetColCount(3);
+    g.SetRowCount(3);
+    const std::vector<std::vector<int>> want{{1, 2, 9}, {3, 4, 9}, {9, 9, 9}};
+    EXPECT_EQ(PictureRows(g.Picture()), want);
+    EXPECT_EQ(PictureRows(g.RefBitmap()), want);
+    g.SetRowCount(1);
+    EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{1, 2, 9}}));
+    g.SetColCount(100000);
+    EXPECT_EQ(g.Picture().width(), 65535);
+}
+
+TEST(PatternGrid, ColourIndicesAndColourSet)
+{
+    TPatternGrid g;
+    TPalette256 pal = GreyPalette();
+    pal[3] = {10, 20, 30, 0};
+    Show(g, MakePicture({{0}}, pal), 9);
+    g.SetForeColorIndex(3);
+    EXPECT_EQ(g.ForeColor, PlainColor(pal[3]));
+    EXPECT_EQ(g.TextIndex, 3);
+    g.SetTextColorIndex(5);
+    EXPECT_EQ(g.ForeIndex, 5);
+    g.IncludeColorIndex(7);
+    g.IncludeColorIndex(300);
+    g.IncludeColorIndex(-1);
+    EXPECT_EQ(g.ColorSet().count(), 1u);
+    g.ExcludeColorIndex(7);
+    EXPECT_TRUE(g.ColorSet().none());
+}
