@@ -1,0 +1,146 @@
+// Painting of the pattern grid, checked pixel by pixel: block sizes per zoom level, grid
+// lines, compartment lines in both row directions, the reduced view and scrolling.
+#include "editor/patterngrid.h"
+
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QRgb Black = 0xFF000000;
+constexpr QRgb Grey = 0xFF808080;
+constexpr QRgb Red = 0xFFFF0000;
+
+QRgb Cell(int index) { return qRgb(index, index, index); } // grey palette
+
+// A picture whose cell (x, y) has index 10 * y + x + 1.
+QImage Numbered(int w, int h)
+{
+    QImage img = NewPicture(w, h, GreyPalette());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.scanLine(y)[x] = uchar(10 * y + x + 1);
+    return img;
+}
+
+struct Painted {
+    TPatternGrid grid;
+    QImage buffer;
+
+    Painted(const QImage &picture, int level, int width, int height, double warp = 1.0, double weft = 1.0)
+    {
+        grid.SetWarpDensity(warp);
+        grid.SetWeftDensity(weft);
+        grid.SetClientSize(width, height);
+        grid.SetPicture(picture);
+        grid.ReadPaletteFromPicture();
+        grid.SetZoom(level);
+    }
+    const QImage &Paint()
+    {
+        grid.Paint(buffer);
+        return buffer;
+    }
+};
+
+} // namespace
+
+TEST(PatternGridPaint, LevelNineShowsOnePixelPerCellWithoutLines)
+{
+    Painted p(Numbered(3, 2), 9, 6, 4);
+    p.grid.LineColor = 0x0000FF;
+    const QImage &img = p.Paint();
+    ASSERT_EQ(img.size(), QSize(6, 4));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(img.pixel(x, y), x < 3 && y < 2 ? Cell(10 * y + x + 1) : Black) << x << "," << y;
+    EXPECT_EQ(p.grid.LastCell, (TPoint{-1, -1}));
+}
+
+TEST(PatternGridPaint, LevelTwelveBlocksGridLinesAndCompartmentLines)
+{
+    // Pitch 4: 3 x 3 blocks and a 1-pixel grid line; compartments of 2 columns and 2 rows.
+    Painted p(Numbered(4, 4), 12, 40, 40);
+    p.grid.LineColor = TPatternGrid::clSilver;
+    p.grid.CompartLineColor = 0x0000FF; // red
+    p.grid.Grid().DefaultColCompart = 2;
+    p.grid.Grid().DefaultRowCompart = 2;
+    const QImage &img = p.Paint();
+    EXPECT_EQ(p.grid.LineColor, TPatternGrid::clGray) << "silver is painted grey";
+
+    // Blocks.
+    for (int cy = 0; cy < 4; ++cy)
+        for (int cx = 0; cx < 4; ++cx)
+            for (int dy = 0; dy < 3; ++dy)
+                for (int dx = 0; dx < 3; ++dx)
+                    ASSERT_EQ(img.pixel(cx * 4 + dx, cy * 4 + dy), Cell(10 * cy + cx + 1)) << cx << "," << cy;
+    // Grid lines after column 0 and below row 0; nothing beyond the last cell.
+    EXPECT_EQ(img.pixel(3, 0), Grey);
+    EXPECT_EQ(img.pixel(0, 3), Grey);
+    EXPECT_EQ(img.pixel(3, 3), Grey);
+    EXPECT_EQ(img.pixel(16, 0), Black);
+    EXPECT_EQ(img.pixel(0, 16), Black);
+    EXPECT_EQ(img.pixel(30, 30), Black);
+    // Compartment line after column 2 (x = 7) and after column 4 (x = 15), with a grid
+    // coloured dot at the middle of every cell edge (y = 1, 5, 9, 13).
+    for (int x : {7, 15})
+        for (int y = 0; y < 16; ++y)
+            EXPECT_EQ(img.pixel(x, y), (y % 4 == 1) ? Grey : Red) << x << "," << y;
+    // Rows count from the bottom: of the four rows, the line above the second row from
+    // the bottom (below screen row 1, y = 7) is a compartment line; the bottom edge is not.
+    for (int x = 0; x < 15; ++x)
+        EXPECT_EQ(img.pixel(x, 7), (x % 4 == 1) ? Grey : Red) << x;
+    EXPECT_EQ(img.pixel(0, 15), Grey);
+    EXPECT_EQ(img.pixel(0, 11), Grey);
+
+    // Counted from the top, the lines below rows 2 and 4 are compartment lines.
+    p.grid.Grid().StartPos = TStartPos::spLeftTop;
+    const QImage &top = p.Paint();
+    EXPECT_EQ(top.pixel(0, 7), Red);
+    EXPECT_EQ(top.pixel(0, 15), Red);
+    EXPECT_EQ(top.pixel(0, 11), Grey);
+}
+
+TEST(PatternGridPaint, DensityRatioSetsTheBlockHeight)
+{
+    Painted p(Numbered(2, 2), 12, 20, 30, 60, 30); // 3 x 7 blocks, pitch 4 x 8
+    p.grid.Grid().DefaultCompartLine = false;
+    const QImage &img = p.Paint();
+    for (int y = 0; y < 7; ++y)
+        EXPECT_EQ(img.pixel(2, y), Cell(1)) << y;
+    EXPECT_EQ(img.pixel(2, 7), Black) << "grid line, black by default";
+    EXPECT_EQ(img.pixel(2, 8), Cell(11));
+    EXPECT_EQ(img.pixel(4, 14), Cell(12));
+    EXPECT_EQ(img.pixel(2, 16), Black) << "beyond the last row";
+}
+
+TEST(PatternGridPaint, ReducedViewAndScrolledView)
+{
+    Painted reduced(Numbered(4, 4), 4, 5, 5);
+    const QImage &r = reduced.Paint();
+    EXPECT_EQ(r.pixel(0, 0), Cell(1));
+    EXPECT_EQ(r.pixel(1, 0), Cell(3));
+    EXPECT_EQ(r.pixel(0, 1), Cell(21));
+    EXPECT_EQ(r.pixel(1, 1), Cell(23));
+    EXPECT_EQ(r.pixel(2, 0), Black);
+    EXPECT_EQ(r.pixel(0, 2), Black);
+
+    Painted s(Numbered(20, 20), 12, 20, 20);
+    EXPECT_EQ(s.grid.Grid().MaxLeftCol(), 15);
+    s.grid.SetLeftCol(5);
+    s.grid.SetTopRow(7);
+    const QImage &img = s.Paint();
+    EXPECT_EQ(img.pixel(0, 0), Cell(76));
+    EXPECT_EQ(img.pixel(17, 17), Cell(10 * 11 + 9 + 1));
+}
+
+TEST(PatternGridPaint, NavigatorFrameInvertsItsOutline)
+{
+    Painted p(Numbered(10, 10), 9, 10, 10);
+    p.grid.NavigatorFrame = {2, 2, 8, 8};
+    const QImage &img = p.Paint();
+    const QRgb c = Cell(10 * 2 + 2 + 1);
+    EXPECT_EQ(img.pixel(2, 2), qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c)));
+    EXPECT_EQ(img.pixel(5, 5), Cell(10 * 5 + 5 + 1));
+}
