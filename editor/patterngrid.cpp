@@ -47,6 +47,7 @@ TPatternGrid::TPatternGrid()
     ForeColor = GetForeColor();
     BackColor = GetBackColor();
     m_grid.SetCountsDirect(0, 0);
+    m_undoStore = std::make_unique<TUndo>(*this);
 }
 
 TPatternGrid::~TPatternGrid() = default;

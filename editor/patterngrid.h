@@ -16,6 +16,7 @@
 #include "core/maintypes.h"
 #include "core/palette.h"
 #include "core/typedefine.h"
+#include "core/undo.h"
 #include "core/undogrid.h"
 #include "editor/idrawgridlayout.h"
 
@@ -24,6 +25,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // What the model asks of the window that shows it.
@@ -173,6 +175,12 @@ public:
     int PaintColCount() const;
     int PaintRowCount() const;
 
+    // --- The undo store ----------------------------------------------------------------
+    // The grid's undo history; it lives as long as the grid.
+    TUndo &UndoStore() { return *m_undoStore; }
+    // The message of the last step that could not be recorded (empty when none).
+    QString LastUndoError;
+
     // --- The undo store's side ------------------------------------------------------
     std::uint8_t UndoMode() const override { return m_undoMode; }
     void SetUndoMode(std::uint8_t mode) override { m_undoMode = mode; }
@@ -227,4 +235,5 @@ private:
     // Painting scratch, kept between paints.
     QImage m_viewBitmap;
     std::vector<int> m_stretchMap;
+    std::unique_ptr<TUndo> m_undoStore;
 };

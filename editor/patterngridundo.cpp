@@ -94,17 +94,19 @@ void TPatternGrid::ShiftPictureHorz(int count)
 
 // ---- Recording ------------------------------------------------------------------------
 
+// A step that cannot be written (disk full) leaves the change in place, unrecorded; the
+// document is marked modified either way.
 void TPatternGrid::recordWholePictureStep()
 {
-    if (m_undoMode == UndoModeSuspended)
-        return;
-    Modified = true;
+    LastUndoError.clear();
+    if (!m_undoStore->SaveImageStep(&LastUndoError))
+        Modified = true;
 }
 
 void TPatternGrid::recordPaletteStep()
 {
-    if (m_undoMode == UndoModeSuspended)
-        return;
+    LastUndoError.clear();
+    m_undoStore->SaveLayerStep(&LastUndoError);
     Modified = true;
 }
 

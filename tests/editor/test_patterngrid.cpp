@@ -213,6 +213,13 @@ TEST(PatternGrid, AddBlackToPalette)
         EXPECT_EQ(g.Picture().color(4), qRgb(0, 0, 0));
         EXPECT_EQ(g.RefBitmap().color(4), qRgb(0, 0, 0));
         EXPECT_TRUE(g.Modified);
+        // The palette step undoes the change and redoes it.
+        ASSERT_EQ(g.UndoStore().UndoCount(), 1);
+        ASSERT_TRUE(g.UndoStore().Undo());
+        EXPECT_EQ(g.Palette()[4], (TPaletteEntry{4, 4, 4, 0}));
+        EXPECT_EQ(g.Picture().color(4), qRgb(4, 4, 4));
+        ASSERT_TRUE(g.UndoStore().Redo());
+        EXPECT_EQ(g.Palette()[4], (TPaletteEntry{0, 0, 0, 0}));
     }
     // No black and every entry in use: nothing changes.
     {
