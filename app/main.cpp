@@ -1,6 +1,7 @@
 // Dorwen CAD: start-up.
 #include "core/sharedstate.h"
 #include "shell/ui/mainform.h"
+#include "shell/ui/patternwindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -19,5 +20,8 @@ int main(int argc, char **argv)
 
     TMainForm mainForm;
     mainForm.show();
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1 && !ShowPatternFile(mainForm, args.at(1), &error))
+        QMessageBox::warning(&mainForm, QStringLiteral("Dorwen CAD"), error);
     return app.exec();
 }
