@@ -1,0 +1,82 @@
+// Painting the pattern grid: a 1920 x 1080 view of a 5120 x 65,535 pattern at the zoom
+// levels of the reduced view, of one pixel per cell and of enlarged cells, and scrolling
+// it by one screen. Every paint should stay under 16 ms.
+#include "editor/patterngrid.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+
+namespace {
+
+// The pattern is made once and shared by all runs (it takes 335 MB).
+const QImage &bigPattern()
+{
+    static const QImage img = [] {
+        TPalette256 pal{};
+        for (int i = 0; i < 256; ++i)
+            pal[i] = TPaletteEntry{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7), 0};
+        QImage p = NewPicture(5120, 65535, pal);
+        std::uint32_t seed = 12345;
+        for (int y = 0; y < p.height(); ++y) {
+            std::uint8_t *row = p.scanLine(y);
+            for (int x = 0; x < p.width(); x += 4) {
+                seed = seed * 1664525u + 1013904223u;
+                row[x] = row[x + 1] = row[x + 2] = row[x + 3] = std::uint8_t(seed >> 24);
+            }
+        }
+        return p;
+    }();
+    return img;
+}
+
+// A grid of the default densities (warp 120, weft 60) showing the pattern in a
+// 1920 x 1080 client area, scrolled to the middle of the pattern.
+void setUp(TPatternGrid &grid, int level)
+{
+    grid.SetWarpDensity(120.0);
+    grid.SetWeftDensity(60.0);
+    grid.SetClientSize(1920, 1080);
+    grid.SetPicture(bigPattern());
+    grid.ReadPaletteFromPicture();
+    grid.SetZoom(level);
+    grid.SetLeftCol(grid.ColCount() / 2);
+    grid.SetTopRow(grid.RowCount() / 2);
+}
+
+void BM_PaintView(benchmark::State &state)
+{
+    TPatternGrid grid;
+    setUp(grid, int(state.range(0)));
+    QImage buffer;
+    for (auto _ : state) {
+        grid.Paint(buffer);
+        benchmark::DoNotOptimize(buffer.constBits());
+    }
+    state.counters["cells"] = double(grid.PaintColCount()) * grid.PaintRowCount();
+}
+
+void BM_ScrollOneScreen(benchmark::State &state)
+{
+    TPatternGrid grid;
+    setUp(grid, int(state.range(0)));
+    grid.SetTopRow(0);
+    QImage buffer;
+    grid.Paint(buffer);
+    const int page = grid.Grid().VisibleRowCount();
+    for (auto _ : state) {
+        int next = grid.TopRow() + page;
+        if (next > grid.Grid().MaxTopRow())
+            next = 0;
+        grid.SetTopRow(next);
+        grid.Paint(buffer);
+        benchmark::DoNotOptimize(buffer.constBits());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_PaintView)->Arg(1)->Arg(8)->Arg(9)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollOneScreen)->Arg(1)->Arg(8)->Arg(9)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
