@@ -11,6 +11,7 @@
 // Where a destination is named it may be the same object as the source.
 
 #include "core/palette.h"
+#include "core/picturelimits.h"
 #include "core/typedefine.h"
 
 #include <QImage>
@@ -18,9 +19,6 @@
 #include <QRegion>
 
 #include <array>
-
-// The largest side of a pattern picture.
-constexpr int MaxPictureSide = 65535;
 
 // --- Mirrors and links (whole picture, in place) -------------------------------------------
 // Each returns true for an 8-bit picture.

@@ -77,7 +77,7 @@ bool LinkPictureTopBottom(QImage &Bmp)
     const int h = Bmp.height(), w = Bmp.width();
     if (h == 1)
         return true;
-    std::vector<std::uint8_t> buffer(size_t(w));
+    std::vector<std::uint8_t> buffer(static_cast<size_t>(w));
     for (int y = 0; y < h / 2; ++y) {
         const int partner = std::min(h - 1, (h - 1) / 2 + 1 + y);
         std::memcpy(buffer.data(), Row(Bmp, y), size_t(w));

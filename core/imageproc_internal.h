@@ -41,6 +41,11 @@ inline std::array<bool, 256> IndexesShowing(const TPalette256 &pal, TColor color
     return out;
 }
 
+// The eight directions in the repairs' visiting order: right, up-right, up, up-left, left,
+// down-left, down, down-right (rows grow downwards).
+inline constexpr int DirX[8] = {1, 1, 0, -1, -1, -1, 0, 1};
+inline constexpr int DirY[8] = {0, -1, -1, -1, 0, 1, 1, 1};
+
 // Appends the collected cells to a point list in one resize.
 template <class List>
 void AppendPoints(TLineArray &points, const List &cells)
