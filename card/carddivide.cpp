@@ -1,0 +1,76 @@
+#include "card/carddivide.h"
+
+#include "core/rules.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+QString Tr(const char *text) { return QCoreApplication::translate("CardDivision", text); }
+
+} // namespace
+
+bool PlanCardDivision(const QString &rule, int runLength, std::vector<int> &order, QString *error)
+{
+    const int divisions = CountDistinctLetters(rule);
+    std::vector<std::uint8_t> letters;
+    QString why;
+    if (!ExpandRuleItems(rule, std::max(runLength, 1), letters, &why)) {
+        if (error)
+            *error = why;
+        return false;
+    }
+    if (letters.empty()) {
+        if (error)
+            *error = Tr("The division rule \"%1\" names no needles: give a count before each letter, as in \"1A1B\".")
+                         .arg(rule);
+        return false;
+    }
+    for (std::uint8_t l : letters)
+        if (l >= divisions) {
+            if (error)
+                *error = Tr("The division rule \"%1\" uses %2 divisions, so its letters must be A to %3 without a gap.")
+                             .arg(rule).arg(divisions).arg(QChar('A' + divisions - 1));
+            return false;
+        }
+    std::vector<int> out(std::size_t(std::max(runLength, 0)));
+    for (int i = 0; i < runLength; ++i)
+        out[i] = i;
+    std::stable_sort(out.begin(), out.end(), [&](int a, int b) {
+        return letters[std::size_t(a) % letters.size()] < letters[std::size_t(b) % letters.size()];
+    });
+    order = std::move(out);
+    return true;
+}
+
+void ApplyCardDivision(TMultiByteArray &card, const TDynamicWordArray &needles, const std::vector<int> &order)
+{
+    const std::size_t n = std::min(order.size(), needles.size());
+    for (auto &row : card) {
+        std::uint8_t *bytes = row.data();
+        const std::size_t length = row.size();
+        auto bit = [&](int pos) { return (bytes[pos >> 3] >> (7 - (pos & 7))) & 1; };
+        std::vector<std::uint8_t> values(n);
+        for (std::size_t w = 0; w < n; ++w)
+            if (std::size_t(needles[std::size_t(order[w])] >> 3) < length)
+                values[w] = std::uint8_t(bit(needles[std::size_t(order[w])]));
+        for (std::size_t w = 0; w < n; ++w) {
+            const int pos = needles[w];
+            if (std::size_t(pos >> 3) >= length)
+                continue;
+            const std::uint8_t mask = std::uint8_t(0x80 >> (pos & 7));
+            bytes[pos >> 3] = values[w] ? (bytes[pos >> 3] | mask) : (bytes[pos >> 3] & ~mask);
+        }
+    }
+}
+
+bool DivideCardNeedles(TMultiByteArray &card, const TDynamicWordArray &needles, const QString &rule, QString *error)
+{
+    std::vector<int> order;
+    if (!PlanCardDivision(rule, needles.length(), order, error))
+        return false;
+    ApplyCardDivision(card, needles, order);
+    return true;
+}
