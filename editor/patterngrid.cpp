@@ -37,6 +37,7 @@ TPatternGrid::TPatternGrid()
     m_displayPalette = m_palette;
     PaletteToPairs(m_palette, m_paletteItems);
     UndoLimit = MaxUndoCount;
+    StatusWnd = MainFormHandle;
     m_weftDensity = GrossOption.WeftDensity;
     m_warpDensity = GrossOption.WarpDensity;
     RepeatInfoValue.UnitWidth = m_grid.ClientWidth;

@@ -21,6 +21,7 @@
 #include "editor/idrawgridlayout.h"
 
 #include <QImage>
+#include <QObject>
 #include <QString>
 
 #include <array>
@@ -154,6 +155,8 @@ public:
     // --- Document state ----------------------------------------------------------------
     bool Modified = false;
     bool OwnsPicture = true;
+    // Receiver of the zoom notification: the main window at creation.
+    QObject *StatusWnd = nullptr;
     int UndoLimit = 1;
     std::uint8_t ToolIdValue = 8;
     std::uint8_t PrevToolId = 30;

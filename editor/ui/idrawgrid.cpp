@@ -117,13 +117,10 @@ void TIDrawGrid::SetCurrentCell(int col, int row, bool extend)
 {
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount())
         throw EGridError("Grid index out of range");
-    if (extend && m_layout->Options.RangeSelect) {
-        MoveAnchor({col, row});
-        return;
-    }
     m_col = col;
     m_row = row;
-    m_anchor = {col, row};
+    if (!extend || !m_layout->Options.RangeSelect)
+        m_anchor = {col, row};
     if (m_layout->ScrollIntoView(col, row)) {
         syncBarsFromLayout();
         TopLeftChanged();
@@ -479,10 +476,9 @@ void TIDrawGrid::keyPressEvent(QKeyEvent *event)
     }
     c = std::clamp(c, 0, cols - 1);
     r = std::clamp(r, 0, rows - 1);
-    if (shift && m_layout->Options.RangeSelect)
-        MoveAnchor({c, r});
-    else if (SelectCell(c, r))
-        SetCurrentCell(c, r);
+    // With Shift the current cell moves and the anchor stays: the selection grows.
+    if (SelectCell(c, r))
+        SetCurrentCell(c, r, shift);
 }
 
 void TIDrawGrid::wheelEvent(QWheelEvent *event)

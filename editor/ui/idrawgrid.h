@@ -62,8 +62,9 @@ public:
     int Col() const { return m_col; }
     int Row() const { return m_row; }
     TPoint Anchor() const { return m_anchor; }
-    // Moves the current cell (and the anchor, unless extending); raises EGridError for an
-    // index outside the grid.
+    // Moves the current cell, and the anchor with it unless extend (range select keeps
+    // the anchor and the selection grows); scrolls the cell into view. Raises EGridError
+    // for an index outside the grid.
     void SetCurrentCell(int col, int row, bool extend = false);
     // Moves the anchor and scrolls it into view.
     void MoveAnchor(TPoint anchor);

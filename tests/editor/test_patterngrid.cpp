@@ -273,3 +273,26 @@ TEST(PatternGrid, ColourIndicesAndColourSet)
     g.ExcludeColorIndex(7);
     EXPECT_TRUE(g.ColorSet().none());
 }
+
+TEST(PatternGrid, CyclicShiftsOfTheWholePicture)
+{
+    struct Case {
+        bool rows;
+        int count;
+        std::vector<std::vector<int>> want;
+    } cases[] = {
+        {true, 1, {{4, 5, 6}, {7, 8, 9}, {1, 2, 3}}},
+        {true, 2, {{7, 8, 9}, {1, 2, 3}, {4, 5, 6}}},
+        {false, 1, {{2, 3, 1}, {5, 6, 4}, {8, 9, 7}}},
+        {false, 3, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}}, // out of range: unchanged
+        {true, -1, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}},
+    };
+    for (const Case &c : cases) {
+        TPatternGrid g;
+        Show(g, MakePicture({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}), 9);
+        g.RebuildDisplayBitmap();
+        c.rows ? g.ShiftPictureVert(c.count) : g.ShiftPictureHorz(c.count);
+        EXPECT_EQ(PictureRows(g.Picture()), c.want) << c.rows << " " << c.count;
+        EXPECT_EQ(PictureRows(g.RefBitmap()), c.want);
+    }
+}

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -141,4 +142,35 @@ TEST(IDrawGrid, AutoScrollMovesTheAnchorUntilTheLastColumn)
     g.grid.CanAutoScroll = false;
     g.Press(3, 3);
     EXPECT_FALSE(g.grid.AutoScrollActive());
+}
+
+TEST(IDrawGrid, KeysMoveTheCurrentCell)
+{
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers mods;
+        int col, row;        // current cell after the key, starting at (5, 5)
+        TRect selection;     // inclusive
+    } cases[] = {
+        {Qt::Key_Right, Qt::NoModifier, 6, 5, {6, 5, 6, 5}},
+        {Qt::Key_Up, Qt::NoModifier, 5, 4, {5, 4, 5, 4}},
+        {Qt::Key_PageDown, Qt::NoModifier, 5, 13, {5, 13, 5, 13}}, // 8 whole rows in view
+        {Qt::Key_Home, Qt::NoModifier, 0, 5, {0, 5, 0, 5}},
+        {Qt::Key_End, Qt::NoModifier, 29, 5, {29, 5, 29, 5}},
+        {Qt::Key_End, Qt::ControlModifier, 29, 39, {29, 39, 29, 39}},
+        {Qt::Key_Home, Qt::ControlModifier, 0, 0, {0, 0, 0, 0}},
+        {Qt::Key_Right, Qt::ShiftModifier, 6, 5, {5, 5, 6, 5}},
+    };
+    for (const Case &c : cases) {
+        GridFixture f(30, 40, 70, 70);
+        f.grid.SetCurrentCell(5, 5);
+        QKeyEvent e(QEvent::KeyPress, c.key, c.mods);
+        QCoreApplication::sendEvent(&f.grid, &e);
+        EXPECT_EQ(f.grid.Col(), c.col) << c.key;
+        EXPECT_EQ(f.grid.Row(), c.row) << c.key;
+        EXPECT_EQ(f.grid.GetSelection(), c.selection) << c.key;
+        const TGridDrawInfo info = f.grid.CalcDrawInfo();
+        EXPECT_LE(f.grid.LeftCol(), c.selection.Right);
+        EXPECT_GE(info.Vert.LastFullVisibleCell, std::max(c.row, c.selection.Bottom)) << "scrolled into view";
+    }
 }
