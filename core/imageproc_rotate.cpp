@@ -34,23 +34,28 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
     QImage out = NewPictureLike(h, w, Src);
     if (out.isNull())
         return false;
-    // Source row by row; every source row becomes one destination column.
+    // Every source row becomes one destination column. Work in square tiles so that the
+    // destination rows written stay in cache while the source rows are read.
+    constexpr int tile = 64;
     const qsizetype stride = out.bytesPerLine();
     std::uint8_t *base = out.bits();
-    for (int y = 0; y < h; ++y) {
-        const std::uint8_t *row = Row(Src, y);
-        if (ccw) {
-            // Dest (y, W - 1 - x) := Src (x, y)
-            std::uint8_t *cell = base + qsizetype(w - 1) * stride + y;
-            for (int x = 0; x < w; ++x, cell -= stride)
-                *cell = row[x];
-        } else {
-            // Dest (H - 1 - y, x) := Src (x, y)
-            std::uint8_t *cell = base + (h - 1 - y);
-            for (int x = 0; x < w; ++x, cell += stride)
-                *cell = row[x];
-        }
-    }
+    for (int y0 = 0; y0 < h; y0 += tile)
+        for (int x0 = 0; x0 < w; x0 += tile)
+            for (int y = y0; y < std::min(h, y0 + tile); ++y) {
+                const std::uint8_t *row = Row(Src, y);
+                const int x1 = std::min(w, x0 + tile);
+                if (ccw) {
+                    // Dest (y, W - 1 - x) := Src (x, y)
+                    std::uint8_t *cell = base + qsizetype(w - 1 - x0) * stride + y;
+                    for (int x = x0; x < x1; ++x, cell -= stride)
+                        *cell = row[x];
+                } else {
+                    // Dest (H - 1 - y, x) := Src (x, y)
+                    std::uint8_t *cell = base + qsizetype(x0) * stride + (h - 1 - y);
+                    for (int x = x0; x < x1; ++x, cell += stride)
+                        *cell = row[x];
+                }
+            }
     Dest = out;
     return true;
 }
