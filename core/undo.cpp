@@ -134,6 +134,9 @@ int TUndo::nextStepNo() const
 
 QString TUndo::tempFileName(int stepNo, bool before) const
 {
+    // Without the private temporary folder there is no safe place: no name at all.
+    if (ScanImgPath.isEmpty())
+        return QString();
     // The document number and the step number are separated so that no two pairs give
     // the same name.
     return ScanImgPath + QString::number(m_docNo) + QLatin1Char('_') + QString::number(stepNo)

