@@ -3,6 +3,7 @@
 #include "editor/patterngrid.h"
 
 #include "core/bmpfile.h"
+#include "core/sharedstate.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -190,6 +191,10 @@ TEST(PatternGrid, SaveWritesBmpAndRefusesUnknownTypes)
 
 TEST(PatternGrid, AddBlackToPalette)
 {
+    // The palette step keeps its files in the private temporary folder.
+    if (ScanImgPath.isEmpty()) {
+        ASSERT_TRUE(InitSharedState());
+    }
     // Black present: its index (the lowest among equals).
     {
         TPatternGrid g;
