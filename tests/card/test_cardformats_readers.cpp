@@ -119,3 +119,41 @@ TEST(CardWriters, FilterIndexChoosesTheVariant)
     EXPECT_FALSE(WriteControllerCard(io, dir.filePath("x.DAT"), 1));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("x.DAT")));
 }
+
+// Damaged headers: random bytes in the first 64 bytes (and the DAT trailer) and random
+// lengths. A reader may accept or refuse such a file, but every card it accepts has as
+// many rows as its count, all equally long, and nothing reads outside the bytes (the
+// sanitizers watch).
+TEST(CardReaders, DamagedHeadersStayInBounds)
+{
+    QTemporaryDir dir;
+    std::uint32_t seed = 99;
+    auto next = [&seed](std::uint32_t range) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % range;
+    };
+    for (const ReaderCase &c : Cases) {
+        const int len = c.rowCount * c.colCount / 8;
+        const QString path = dir.filePath(c.file);
+        ASSERT_TRUE(WriteControllerCard(MakeCard(PatternRows(N, len), c.rowCount, c.colCount, c.jacquard), path,
+                                        c.filterIndex));
+        const QByteArray good = ReadAll(path);
+        for (int round = 0; round < 200; ++round) {
+            QByteArray bad = good;
+            for (int k = 0; k < 3; ++k) {
+                const int at = next(4) == 0 && bad.size() > 131000 ? int(130700 + next(372)) : int(next(64));
+                bad[at] = char(next(256));
+            }
+            if (next(3) == 0)
+                bad.truncate(next(std::uint32_t(bad.size()) + 1));
+            TWenBanIO io;
+            io.FileName = path;
+            io.Extension = QLatin1Char('.') + QFileInfo(path).suffix().toUpper();
+            if (ReadControllerCard(io, bad)) {
+                ASSERT_EQ(io.Card.size(), io.CardCount);
+                for (const auto &row : io.Card)
+                    ASSERT_EQ(row.size(), io.Card[0].size());
+            }
+        }
+    }
+}
