@@ -120,6 +120,10 @@ QString FindPartFile(const QString &firstName, int part)
 // the same card: same card count, row length and number of parts, and its own part number.
 bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteArray &data, QString *errorText)
 {
+    if (first.Parts >= 2 && firstName.isEmpty())
+        return Fail(errorText, QStringLiteral("The card is split into %1 part files, which cannot be found without "
+                                              "the name of the first.")
+                                   .arg(first.Parts));
     for (unsigned k = 2; k <= first.Parts; ++k) {
         const QString name = FindPartFile(firstName, int(k));
         if (name.isEmpty())

@@ -169,6 +169,12 @@ TEST_F(SplitCard, ReadsBackWholeFromTheFirstPart)
     ASSERT_TRUE(ReadCardFile(dir.filePath("CARD.j01"), lower)) << lower.ErrorText.toStdString();
     EXPECT_EQ(CardRows(lower), CardRows(io));
 
+    // Without the first part's name the others cannot be found.
+    TWenBanIO nameless;
+    nameless.Extension = ".J01";
+    EXPECT_FALSE(ReadControllerCard(nameless, ReadAll(dir.filePath("CARD.j01"))));
+    EXPECT_TRUE(nameless.ErrorText.contains("3 part files"));
+
     // Opening a later part is refused with the first-part message.
     TWenBanIO second;
     EXPECT_FALSE(ReadCardFile(dir.filePath("CARD.J02"), second));
