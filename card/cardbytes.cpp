@@ -9,7 +9,7 @@ namespace CardBytes {
 
 static constexpr std::array<std::uint8_t, 256> MakeBitReversed()
 {
-    std::array<std::uint8_t, 256> t{};
+    std::array<std::uint8_t, 256> t {};
     for (int b = 0; b < 256; ++b) {
         int r = 0;
         for (int i = 0; i < 8; ++i)
@@ -81,17 +81,22 @@ bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *errorText)
 {
     const int n = io.Card.length();
     if (io.Card.size() > 65535)
-        return Fail(errorText, QStringLiteral("The card has %1 rows; a card file holds at most 65535.")
-                                   .arg(io.Card.size()));
+        return Fail(errorText,
+            QStringLiteral("The card has %1 rows; a card file holds at most 65535.").arg(io.Card.size()));
     if (n != int(io.CardCount))
-        return Fail(errorText, QStringLiteral("The card count (%1) does not match the number of card rows (%2).")
-                                   .arg(io.CardCount).arg(n));
+        return Fail(errorText,
+            QStringLiteral("The card count (%1) does not match the number of card rows (%2).")
+                .arg(io.CardCount)
+                .arg(n));
     const int len = n > 0 ? io.Card[0].length() : io.RowBytes();
     for (int i = 1; i < n; ++i)
         if (io.Card[i].length() != len)
-            return Fail(errorText, QStringLiteral("Card row %1 has %2 bytes, the first row %3: all rows must be "
-                                                  "equally long.")
-                                       .arg(i + 1).arg(io.Card[i].length()).arg(len));
+            return Fail(errorText,
+                QStringLiteral("Card row %1 has %2 bytes, the first row %3: all rows must be "
+                               "equally long.")
+                    .arg(i + 1)
+                    .arg(io.Card[i].length())
+                    .arg(len));
     shape.N = n;
     shape.L = len;
     return true;
@@ -101,13 +106,19 @@ bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char 
 {
     const long long needles = (long long)io.RowCount * io.ColCount;
     if (needles > 65535)
-        return Fail(errorText, QStringLiteral("A %1 file cannot state %2 needles (at most 65535).")
-                                   .arg(QLatin1String(format)).arg(needles));
+        return Fail(errorText,
+            QStringLiteral("A %1 file cannot state %2 needles (at most 65535).")
+                .arg(QLatin1String(format))
+                .arg(needles));
     if ((needles + 7) / 8 != shape.L)
-        return Fail(errorText, QStringLiteral("The card rows have %1 bytes, but %2 x %3 needles need %4: a %5 "
-                                              "header cannot describe them.")
-                                   .arg(shape.L).arg(io.RowCount).arg(io.ColCount).arg((needles + 7) / 8)
-                                   .arg(QLatin1String(format)));
+        return Fail(errorText,
+            QStringLiteral("The card rows have %1 bytes, but %2 x %3 needles need %4: a %5 "
+                           "header cannot describe them.")
+                .arg(shape.L)
+                .arg(io.RowCount)
+                .arg(io.ColCount)
+                .arg((needles + 7) / 8)
+                .arg(QLatin1String(format)));
     return true;
 }
 
@@ -119,9 +130,10 @@ bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *e
         const qsizetype len = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
         QByteArray bytes;
         if (!EncodeFileText(name.mid(i, len), bytes) || bytes.isEmpty())
-            return Fail(errorText, QStringLiteral("The name \"%1\" cannot be written in GBK, the code page of "
-                                                  "card files; choose another name.")
-                                       .arg(name));
+            return Fail(errorText,
+                QStringLiteral("The name \"%1\" cannot be written in GBK, the code page of "
+                               "card files; choose another name.")
+                    .arg(name));
         if (maxBytes >= 0 && out.size() + bytes.size() > maxBytes)
             break;
         out += bytes;
@@ -130,9 +142,15 @@ bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *e
     return true;
 }
 
-QString BaseNameOf(const QString &fileName) { return QFileInfo(fileName).completeBaseName(); }
+QString BaseNameOf(const QString &fileName)
+{
+    return QFileInfo(fileName).completeBaseName();
+}
 
-QString FileNameOf(const QString &fileName) { return QFileInfo(fileName).fileName(); }
+QString FileNameOf(const QString &fileName)
+{
+    return QFileInfo(fileName).fileName();
+}
 
 bool SaveBytes(const QString &fileName, const QByteArray &bytes, QString *errorText)
 {

@@ -16,7 +16,10 @@ namespace CardBytes {
 // Byte b with its bit order reversed (bit 7 becomes bit 0). The card data keeps the first
 // needle of a byte in the most significant bit; the controller files keep it in the least.
 extern const std::array<std::uint8_t, 256> BitReversed;
-inline std::uint8_t Rev(std::uint8_t b) { return BitReversed[b]; }
+inline std::uint8_t Rev(std::uint8_t b)
+{
+    return BitReversed[b];
+}
 
 // Fixed-width numbers at a given offset of a buffer the caller has sized.
 void PutLE16(QByteArray &buf, qsizetype at, unsigned value);
@@ -27,7 +30,10 @@ void PutBytes(QByteArray &buf, qsizetype at, const QByteArray &bytes);
 unsigned GetLE16(const QByteArray &buf, qsizetype at);
 unsigned GetBE16(const QByteArray &buf, qsizetype at);
 std::uint32_t GetBE32(const QByteArray &buf, qsizetype at);
-inline std::uint8_t GetU8(const QByteArray &buf, qsizetype at) { return std::uint8_t(buf[at]); }
+inline std::uint8_t GetU8(const QByteArray &buf, qsizetype at)
+{
+    return std::uint8_t(buf[at]);
+}
 
 // Appends big-endian 32-bit numbers (the record fields of JC5 files).
 void AppendBE32(QByteArray &buf, std::uint32_t value);
@@ -44,8 +50,7 @@ bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *errorText);
 
 // Checks, for formats whose header states the needle count as RowCount x ColCount in 16
 // bits, that the count fits and that the rows are exactly as long as it says.
-bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format,
-                       QString *errorText);
+bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText);
 
 // The GBK bytes of a name for a fixed-size field of maxBytes bytes (-1: no limit). A name
 // is cut at a whole character, never inside a double-byte one. A name GBK cannot encode

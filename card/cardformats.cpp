@@ -25,7 +25,7 @@ static bool IsPartExtension(const QString &upperExt)
 
 bool IsControllerCardExtension(const QString &ext)
 {
-    static const char *const kExts[] = {".EP", ".JC5", ".QS", ".WB", ".GRD", ".UPT", ".DAT", ".P32"};
+    static const char *const kExts[] = { ".EP", ".JC5", ".QS", ".WB", ".GRD", ".UPT", ".DAT", ".P32" };
     const QString e = UpperExtension(ext, QString());
     for (const char *k : kExts)
         if (e == QLatin1String(k))
@@ -34,18 +34,24 @@ bool IsControllerCardExtension(const QString &ext)
 }
 
 bool PrepareCardRows(TCardRead &out, qint64 size, qint64 start, qint64 n, qint64 stride, qint64 span,
-                     const char *format, QString *errorText, qint64 rowLength)
+    const char *format, QString *errorText, qint64 rowLength)
 {
     if (n > 65535)
-        return Fail(errorText, QStringLiteral("The %1 file states %2 cards; a card has at most 65535.")
-                                   .arg(QLatin1String(format)).arg(n));
+        return Fail(errorText,
+            QStringLiteral("The %1 file states %2 cards; a card has at most 65535.")
+                .arg(QLatin1String(format))
+                .arg(n));
     if (n > 0 && span <= 0)
-        return Fail(errorText, QStringLiteral("The %1 file states %2 cards of no needles.")
-                                   .arg(QLatin1String(format)).arg(n));
+        return Fail(errorText,
+            QStringLiteral("The %1 file states %2 cards of no needles.").arg(QLatin1String(format)).arg(n));
     if (n > 0 && start + (n - 1) * stride + span > size)
-        return Fail(errorText, QStringLiteral("The %1 file is too short: it states %2 cards of %3 bytes, but "
-                                              "holds only %4 bytes.")
-                                   .arg(QLatin1String(format)).arg(n).arg(span).arg(size));
+        return Fail(errorText,
+            QStringLiteral("The %1 file is too short: it states %2 cards of %3 bytes, but "
+                           "holds only %4 bytes.")
+                .arg(QLatin1String(format))
+                .arg(n)
+                .arg(span)
+                .arg(size));
     const qint64 len = rowLength < 0 ? span : std::min(rowLength, span);
     out.Card = TMultiByteArray(size_t(n));
     for (qint64 r = 0; r < n; ++r)
@@ -91,7 +97,8 @@ bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes)
 
 bool IsControllerCardWriteExtension(const QString &ext)
 {
-    static const char *const kExts[] = {".EP", ".JC5", ".JC4", ".QS", ".UPT", ".WB", ".GRD", ".DAT", ".P32"};
+    static const char *const kExts[]
+        = { ".EP", ".JC5", ".JC4", ".QS", ".UPT", ".WB", ".GRD", ".DAT", ".P32" };
     const QString e = UpperExtension(ext, QString());
     for (const char *k : kExts)
         if (e == QLatin1String(k))

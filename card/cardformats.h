@@ -35,8 +35,8 @@ bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes);
 enum class TJC5Variant { A, B };
 
 bool WriteEPCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
-bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant variant,
-                  QString *errorText = nullptr);
+bool WriteJC5Card(
+    const TWenBanIO &io, const QString &fileName, TJC5Variant variant, QString *errorText = nullptr);
 bool WriteJC4Card(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
 bool WriteQSCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
 bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
@@ -47,8 +47,7 @@ bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *errorTe
 // The four DAT/P32 controllers, by variant number.
 enum TDatVariant { DatVBJ128 = 0, DatCEJ160 = 1, DatPEJ160 = 2, DatPEJ320 = 3 };
 // Writes the 131072-byte memory image of controller variant 0 to 3.
-bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName,
-                  QString *errorText = nullptr);
+bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QString *errorText = nullptr);
 // The most card rows a variant holds (0 for an unknown variant).
 int DatCardCapacity(int variant);
 
@@ -61,8 +60,8 @@ bool IsControllerCardWriteExtension(const QString &ext);
 // Writes by the upper-cased extension of fileName, as the save dialogs do: .JC5 is variant
 // A when the dialog's filter index (from 1) is 2, else B; .DAT and .P32 take the variant
 // filter index - 4. Other extensions are refused.
-bool WriteControllerCard(const TWenBanIO &io, const QString &fileName, int filterIndex,
-                         QString *errorText = nullptr);
+bool WriteControllerCard(
+    const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText = nullptr);
 
 // ---- JC5 part files ---------------------------------------------------------------------
 
@@ -76,4 +75,4 @@ QString JC5PartFileName(const QString &fileName, int part);
 // JC5PartFileName. Nothing is renamed into place unless every part was written; at most
 // 99 parts. On success *partCount (when given) holds the number of parts.
 bool WriteJC5PartFiles(const TWenBanIO &io, const QString &fileName, int cardsPerPart,
-                       int *partCount = nullptr, QString *errorText = nullptr);
+    int *partCount = nullptr, QString *errorText = nullptr);

@@ -12,7 +12,7 @@ struct TCardRead {
     TMultiByteArray Card;
     int ColCount = 0;
     int RowCount = 0;
-    bool HasReserved = false;  // UPT keeps the card count in the codec's reserved field too
+    bool HasReserved = false; // UPT keeps the card count in the codec's reserved field too
     std::uint16_t Reserved = 0;
 };
 
@@ -21,7 +21,7 @@ struct TCardRead {
 // lying inside a file of `size` bytes. Then sizes out.Card to n zeroed rows of rowLength
 // bytes (span when not given; never more than span).
 bool PrepareCardRows(TCardRead &out, qint64 size, qint64 start, qint64 n, qint64 stride, qint64 span,
-                     const char *format, QString *errorText, qint64 rowLength = -1);
+    const char *format, QString *errorText, qint64 rowLength = -1);
 
 bool ReadEPFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
 bool ReadQSFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
@@ -30,5 +30,5 @@ bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
 bool ReadWBFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
 bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
 // ext: the upper-case extension of fileName; further part files are found next to fileName.
-bool ReadJC5File(const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out,
-                 QString *errorText);
+bool ReadJC5File(
+    const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out, QString *errorText);

@@ -19,23 +19,26 @@ const qint64 DatFileSize = 131072;
 
 struct TDatLayout {
     const char *Name;
-    int H;          // needles
-    int R;          // bytes of a row
-    qint64 D;       // first slot
-    qint64 S;       // slot size
+    int H; // needles
+    int R; // bytes of a row
+    qint64 D; // first slot
+    qint64 S; // slot size
     qint64 Page[3]; // offsets of the three page copies
-    qint64 T;       // trailer
-    int K1, K2;     // row limits of the first slots and of the copies
+    qint64 T; // trailer
+    int K1, K2; // row limits of the first slots and of the copies
 };
 
 const TDatLayout Layouts[4] = {
-    {"VBJ128", 128, 16, 80, 16, {32848, 65616, 98384}, 130928, 8178, 8178},
-    {"CEJ160", 160, 20, 32, 32, {32800, 65568, 98336}, 130896, 8178, 8179},
-    {"PEJ160", 160, 20, 32, 32, {32800, 65568, 98336}, 130896, 8178, 8179},
-    {"PEJ320", 320, 40, 48, 48, {32816, 65584, 98352}, 130736, 8189, 8188},
+    { "VBJ128", 128, 16, 80, 16, { 32848, 65616, 98384 }, 130928, 8178, 8178 },
+    { "CEJ160", 160, 20, 32, 32, { 32800, 65568, 98336 }, 130896, 8178, 8179 },
+    { "PEJ160", 160, 20, 32, 32, { 32800, 65568, 98336 }, 130896, 8178, 8179 },
+    { "PEJ320", 320, 40, 48, 48, { 32816, 65584, 98352 }, 130736, 8189, 8188 },
 };
 
-void PutText(QByteArray &buf, qsizetype at, const char *text) { PutBytes(buf, at, QByteArray(text)); }
+void PutText(QByteArray &buf, qsizetype at, const char *text)
+{
+    PutBytes(buf, at, QByteArray(text));
+}
 
 void WriteHeader(QByteArray &buf, int variant, int n, const QByteArray &name6)
 {
@@ -99,25 +102,36 @@ int DatCardCapacity(int variant)
 bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QString *errorText)
 {
     if (variant < 0 || variant > 3)
-        return Fail(errorText, QStringLiteral("Unknown DAT/P32 controller variant %1; choose VBJ128, CEJ160, "
-                                              "PEJ160 or PEJ320.")
-                                   .arg(variant));
+        return Fail(errorText,
+            QStringLiteral("Unknown DAT/P32 controller variant %1; choose VBJ128, CEJ160, "
+                           "PEJ160 or PEJ320.")
+                .arg(variant));
     const TDatLayout &v = Layouts[variant];
     TCardShape s;
     if (!CheckCardShape(io, s, errorText))
         return false;
     const int h = io.JacquardCount;
     if (s.L > v.R)
-        return Fail(errorText, QStringLiteral("The card has %1 bytes a row; the %2 controller takes %3 needles "
-                                              "(%4 bytes).")
-                                   .arg(s.L).arg(QLatin1String(v.Name)).arg(v.H).arg(v.R));
+        return Fail(errorText,
+            QStringLiteral("The card has %1 bytes a row; the %2 controller takes %3 needles "
+                           "(%4 bytes).")
+                .arg(s.L)
+                .arg(QLatin1String(v.Name))
+                .arg(v.H)
+                .arg(v.R));
     if (h > v.H)
-        return Fail(errorText, QStringLiteral("The card has %1 jacquard needles; the %2 controller has %3.")
-                                   .arg(h).arg(QLatin1String(v.Name)).arg(v.H));
+        return Fail(errorText,
+            QStringLiteral("The card has %1 jacquard needles; the %2 controller has %3.")
+                .arg(h)
+                .arg(QLatin1String(v.Name))
+                .arg(v.H));
     const int capacity = DatCardCapacity(variant);
     if (s.N > capacity)
-        return Fail(errorText, QStringLiteral("The card has %1 cards; a %2 file holds at most %3.")
-                                   .arg(s.N).arg(QLatin1String(v.Name)).arg(capacity));
+        return Fail(errorText,
+            QStringLiteral("The card has %1 cards; a %2 file holds at most %3.")
+                .arg(s.N)
+                .arg(QLatin1String(v.Name))
+                .arg(capacity));
     QByteArray name6;
     if (variant == DatVBJ128 && !GbkNameField(FileNameOf(fileName), 6, name6, errorText))
         return false;
@@ -155,16 +169,14 @@ bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QSt
     const int g = x < 2048 ? 2048 : x < 4096 ? 4096 : x < 6144 ? 6144 : 8178;
     if (s.N < v.K2) {
         const int c = std::min(g - s.N, s.N);
-        for (int j = 0; j < c && putRow(v.D + v.S * (s.N + j), j); ++j) {
-        }
+        for (int j = 0; j < c && putRow(v.D + v.S * (s.N + j), j); ++j) { }
     }
     for (int p = 0; p < 3; ++p) {
         const bool pageFree = p == 1 ? v.Page[p] >= end : v.Page[p] > end;
         if (!pageFree)
             continue;
         const int c = std::max(0, std::min(v.K2 - g, s.N));
-        for (int j = 0; j < c && putRow(v.Page[p] + v.S * j, j); ++j) {
-        }
+        for (int j = 0; j < c && putRow(v.Page[p] + v.S * j, j); ++j) { }
     }
     WriteTrailer(buf, variant, v, int(io.RowCount) * int(io.ColCount), h);
     return SaveBytes(fileName, buf, errorText);

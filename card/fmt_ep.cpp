@@ -16,14 +16,15 @@ bool WriteEPCard(const TWenBanIO &io, const QString &fileName, QString *errorTex
     const int k = s.L >= 4 ? 4 : 0;
     const qint64 needles = qint64(s.L - k) * 8;
     if (needles > 65535)
-        return Fail(errorText, QStringLiteral("An EP file cannot state %1 needles (rows of at most 8195 bytes).")
-                                   .arg(needles));
+        return Fail(errorText,
+            QStringLiteral("An EP file cannot state %1 needles (rows of at most 8195 bytes).").arg(needles));
     const qint64 dataBytes = qint64(s.L) * s.N;
     const qint64 blocks = (dataBytes + 32) / 4096 + 1;
     if (blocks > 65535)
-        return Fail(errorText, QStringLiteral("The card is too large for an EP file (%1 blocks of 4096 bytes, "
-                                              "at most 65535).")
-                                   .arg(blocks));
+        return Fail(errorText,
+            QStringLiteral("The card is too large for an EP file (%1 blocks of 4096 bytes, "
+                           "at most 65535).")
+                .arg(blocks));
     QByteArray name;
     if (!GbkNameField(BaseNameOf(fileName), 8, name, errorText))
         return false;
@@ -73,8 +74,8 @@ bool WriteJC4Card(const TWenBanIO &io, const QString &fileName, QString *errorTe
         return false;
     const qint64 needles = qint64(s.L) * 8 - 32;
     if (needles < 0 || needles > 65535)
-        return Fail(errorText, QStringLiteral("A JC4 file cannot state a card of %1 bytes a row (4 to 8195 bytes).")
-                                   .arg(s.L));
+        return Fail(errorText,
+            QStringLiteral("A JC4 file cannot state a card of %1 bytes a row (4 to 8195 bytes).").arg(s.L));
     QByteArray buf(34 + qint64(s.L) * s.N, '\0');
     PutLE16(buf, 3, unsigned(s.N));
     PutLE16(buf, 30, 15);

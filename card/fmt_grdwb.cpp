@@ -10,17 +10,22 @@ using namespace CardBytes;
 // start inside the 20-byte header, and every hole's mark must fall between the header and
 // the rows; a card that breaks either is refused rather than written garbled.
 static bool MakeMarkedHeader(const TWenBanIO &io, const TCardShape &s, qint64 rowSpan, const char *format,
-                             QByteArray &buf, QString *errorText)
+    QByteArray &buf, QString *errorText)
 {
     const qint64 start = 2 * qint64(io.ColCount);
     if (start < 20)
-        return Fail(errorText, QStringLiteral("A %1 card needs at least 10 columns; this one has %2.")
-                                   .arg(QLatin1String(format)).arg(io.ColCount));
+        return Fail(errorText,
+            QStringLiteral("A %1 card needs at least 10 columns; this one has %2.")
+                .arg(QLatin1String(format))
+                .arg(io.ColCount));
     for (const TPos &hole : io.Holes)
         if (hole.X < 0 || 20 + qint64(hole.X) >= start)
-            return Fail(errorText, QStringLiteral("The positioning hole in column %1 has no place in the mark area "
-                                                  "of a %2 file of %3 columns.")
-                                       .arg(hole.X).arg(QLatin1String(format)).arg(io.ColCount));
+            return Fail(errorText,
+                QStringLiteral("The positioning hole in column %1 has no place in the mark area "
+                               "of a %2 file of %3 columns.")
+                    .arg(hole.X)
+                    .arg(QLatin1String(format))
+                    .arg(io.ColCount));
     buf = QByteArray(start + rowSpan * s.N, '\0');
     for (const TPos &hole : io.Holes)
         buf[20 + hole.X] = 1;
@@ -35,7 +40,7 @@ bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *errorTe
     if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "GRD", errorText)
         || !MakeMarkedHeader(io, s, s.L, "GRD", buf, errorText))
         return false;
-    static const unsigned lead[7] = {0, 0, 1, 1, 1, 0, 1};
+    static const unsigned lead[7] = { 0, 0, 1, 1, 1, 0, 1 };
     for (int i = 0; i < 7; ++i)
         PutLE16(buf, 2 * i, lead[i]);
     PutLE16(buf, 14, io.RowCount);
@@ -75,8 +80,8 @@ bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
 bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *errorText)
 {
     if (io.RowCount != 8 && io.RowCount != 16)
-        return Fail(errorText, QStringLiteral("A WB card has 8 or 16 needles a column; this one has %1.")
-                                   .arg(io.RowCount));
+        return Fail(errorText,
+            QStringLiteral("A WB card has 8 or 16 needles a column; this one has %1.").arg(io.RowCount));
     TCardShape s;
     QByteArray buf;
     if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "WB", errorText)
@@ -110,7 +115,8 @@ bool ReadWBFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
     const int rows = int(GetLE16(bytes, 14));
     const int cols = int(GetLE16(bytes, 16));
     if (rows != 8 && rows != 16)
-        return Fail(errorText, QStringLiteral("The WB file states %1 needles a column (8 or 16 expected).").arg(rows));
+        return Fail(errorText,
+            QStringLiteral("The WB file states %1 needles a column (8 or 16 expected).").arg(rows));
     const qint64 span = 2 * qint64(cols);
     const int step = rows == 16 ? 1 : 2;
     if (!PrepareCardRows(out, bytes.size(), span, n, span, span, "WB", errorText, span / step))

@@ -40,7 +40,7 @@ struct TJC5Head {
     qint64 DataStart = 0;
     bool HasCount = false;
     std::uint32_t N = 0;
-    bool IsPart = false;      // a part file of a split card (tag 3)
+    bool IsPart = false; // a part file of a split card (tag 3)
     unsigned Part = 0;
     unsigned Parts = 0;
     bool HasLayout = false;
@@ -52,7 +52,8 @@ struct TJC5Head {
 // byte of a group's record count is used; unknown tags are skipped by their length.
 bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *errorText)
 {
-    const QString damaged = QStringLiteral("The JC5 file \"%1\" is damaged: it ends inside its records.").arg(what);
+    const QString damaged
+        = QStringLiteral("The JC5 file \"%1\" is damaged: it ends inside its records.").arg(what);
     qint64 pos = 4;
     for (int group = 0; group < 2; ++group) {
         if (b.size() < pos + 4)
@@ -68,10 +69,12 @@ bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *e
             if (len > b.size() - pos)
                 return Fail(errorText, damaged);
             const bool shortValue = (group == 0 && (tag == TagCount || tag == TagPart) && len < 4)
-                                    || (group == 1 && tag == TagNeedles && len < 8);
+                || (group == 1 && tag == TagNeedles && len < 8);
             if (shortValue)
-                return Fail(errorText, QStringLiteral("The JC5 file \"%1\" is damaged: record %2 is too short.")
-                                           .arg(what).arg(tag));
+                return Fail(errorText,
+                    QStringLiteral("The JC5 file \"%1\" is damaged: record %2 is too short.")
+                        .arg(what)
+                        .arg(tag));
             if (group == 0 && tag == TagCount) {
                 h.HasCount = true;
                 h.N = GetBE32(b, pos);
@@ -93,11 +96,15 @@ bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *e
     if (!h.HasCount)
         return Fail(errorText, QStringLiteral("The JC5 file \"%1\" states no card count.").arg(what));
     if (h.N > 65535)
-        return Fail(errorText, QStringLiteral("The JC5 file \"%1\" states %2 cards; a card has at most 65535.")
-                                   .arg(what).arg(h.N));
+        return Fail(errorText,
+            QStringLiteral("The JC5 file \"%1\" states %2 cards; a card has at most 65535.")
+                .arg(what)
+                .arg(h.N));
     if (h.Needles / 8 > 65535)
-        return Fail(errorText, QStringLiteral("The JC5 file \"%1\" states %2 needles, more than a card can hold.")
-                                   .arg(what).arg(h.Needles));
+        return Fail(errorText,
+            QStringLiteral("The JC5 file \"%1\" states %2 needles, more than a card can hold.")
+                .arg(what)
+                .arg(h.Needles));
     return true;
 }
 
@@ -121,25 +128,32 @@ QString FindPartFile(const QString &firstName, int part)
 bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteArray &data, QString *errorText)
 {
     if (first.Parts >= 2 && firstName.isEmpty())
-        return Fail(errorText, QStringLiteral("The card is split into %1 part files, which cannot be found without "
-                                              "the name of the first.")
-                                   .arg(first.Parts));
+        return Fail(errorText,
+            QStringLiteral("The card is split into %1 part files, which cannot be found without "
+                           "the name of the first.")
+                .arg(first.Parts));
     for (unsigned k = 2; k <= first.Parts; ++k) {
         const QString name = FindPartFile(firstName, int(k));
         if (name.isEmpty())
-            return Fail(errorText, QStringLiteral("The part file \"%1\" of the card is missing.")
-                                       .arg(JC5PartFileName(firstName, int(k))));
+            return Fail(errorText,
+                QStringLiteral("The part file \"%1\" of the card is missing.")
+                    .arg(JC5PartFileName(firstName, int(k))));
         QFile file(name);
         if (!file.open(QIODevice::ReadOnly))
-            return Fail(errorText, QStringLiteral("Cannot read the part file \"%1\": %2").arg(name, file.errorString()));
+            return Fail(errorText,
+                QStringLiteral("Cannot read the part file \"%1\": %2").arg(name, file.errorString()));
         const QByteArray bytes = file.readAll();
         TJC5Head h;
         if (!ParseHead(bytes, FileNameOf(name), h, errorText))
             return false;
-        if (h.N != first.N || h.Needles != first.Needles || (h.IsPart && (h.Part != k || h.Parts != first.Parts)))
-            return Fail(errorText, QStringLiteral("The part file \"%1\" does not belong to this card (part %2 of %3 "
-                                                  "expected).")
-                                       .arg(name).arg(k).arg(first.Parts));
+        if (h.N != first.N || h.Needles != first.Needles
+            || (h.IsPart && (h.Part != k || h.Parts != first.Parts)))
+            return Fail(errorText,
+                QStringLiteral("The part file \"%1\" does not belong to this card (part %2 of %3 "
+                               "expected).")
+                    .arg(name)
+                    .arg(k)
+                    .arg(first.Parts));
         data += bytes.mid(h.DataStart);
     }
     return true;
@@ -149,7 +163,8 @@ bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteAr
 
 QString JC5PartFileName(const QString &fileName, int part)
 {
-    return fileName.chopped(std::min<qsizetype>(2, fileName.size())) + QStringLiteral("%1").arg(part, 2, 10, QLatin1Char('0'));
+    return fileName.chopped(std::min<qsizetype>(2, fileName.size()))
+        + QStringLiteral("%1").arg(part, 2, 10, QLatin1Char('0'));
 }
 
 int JC5CardsPerPart(qint64 pieceSize, int nameBytes, int rowBytes)
@@ -165,8 +180,8 @@ int JC5CardsPerPart(qint64 pieceSize, int nameBytes, int rowBytes)
 // Part files are read the way the splitter writes them: first card first, every byte
 // bit-reversed back, the parts one after another (a row may run on into the next part).
 // Row bytes beyond the N rows the header states are ignored.
-bool ReadJC5File(const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out,
-                 QString *errorText)
+bool ReadJC5File(
+    const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out, QString *errorText)
 {
     if (ext != QLatin1String(".JC5") && ext != QLatin1String(".J01"))
         return Fail(errorText, QString::fromUtf8(CardMsg::ChooseFirstPart));
@@ -204,7 +219,8 @@ bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant vari
     if (!CheckCardShape(io, s, errorText))
         return false;
     if (s.L > 65535)
-        return Fail(errorText, QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.L));
+        return Fail(
+            errorText, QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.L));
     QByteArray name;
     if (variant == TJC5Variant::A) {
         if (!GbkNameField(BaseNameOf(fileName), -1, name, errorText))
@@ -237,21 +253,23 @@ bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant vari
     return SaveBytes(fileName, buf, errorText);
 }
 
-bool WriteJC5PartFiles(const TWenBanIO &io, const QString &fileName, int cardsPerPart, int *partCount,
-                       QString *errorText)
+bool WriteJC5PartFiles(
+    const TWenBanIO &io, const QString &fileName, int cardsPerPart, int *partCount, QString *errorText)
 {
     TCardShape s;
     if (!CheckCardShape(io, s, errorText))
         return false;
     if (s.L > 65535)
-        return Fail(errorText, QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.L));
+        return Fail(
+            errorText, QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.L));
     if (s.N == 0)
         return Fail(errorText, QStringLiteral("The card is empty: there is nothing to split."));
     if (cardsPerPart < 1)
         return Fail(errorText, QStringLiteral("A part file must hold at least one card."));
     const int parts = (s.N + cardsPerPart - 1) / cardsPerPart;
     if (parts > 99)
-        return Fail(errorText, QStringLiteral("The card would need %1 part files; at most 99 can be named.").arg(parts));
+        return Fail(errorText,
+            QStringLiteral("The card would need %1 part files; at most 99 can be named.").arg(parts));
 
     // Every part is written in full before any is renamed into place.
     std::vector<std::unique_ptr<QSaveFile>> files;
@@ -287,7 +305,8 @@ bool WriteJC5PartFiles(const TWenBanIO &io, const QString &fileName, int cardsPe
     }
     for (auto &file : files)
         if (!file->commit())
-            return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(file->fileName(), file->errorString()));
+            return Fail(errorText,
+                QStringLiteral("Cannot write \"%1\": %2").arg(file->fileName(), file->errorString()));
     if (partCount)
         *partCount = parts;
     return true;

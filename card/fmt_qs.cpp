@@ -8,7 +8,8 @@ using namespace CardBytes;
 
 QString QSNeedleWarning(const TWenBanIO &io)
 {
-    return int(io.RowCount) * int(io.ColCount) == 144 ? QString() : QString::fromUtf8(CardMsg::NeedleCountNot144);
+    return int(io.RowCount) * int(io.ColCount) == 144 ? QString()
+                                                      : QString::fromUtf8(CardMsg::NeedleCountNot144);
 }
 
 // Layout: "(u" at 0, the name at 6 (8 bytes), N at 18, the needle count ColCount x

@@ -77,8 +77,14 @@ inline bool ReadCardFile(const QString &path, TWenBanIO &io)
     return ReadControllerCard(io, ReadAll(path));
 }
 
-inline QByteArray Zeros(int n) { return QByteArray(n, '\0'); }
-inline QByteArray Fill(int n, int value) { return QByteArray(n, char(value)); }
+inline QByteArray Zeros(int n)
+{
+    return QByteArray(n, '\0');
+}
+inline QByteArray Fill(int n, int value)
+{
+    return QByteArray(n, char(value));
+}
 inline QByteArray Bytes(std::initializer_list<int> values)
 {
     QByteArray out;

@@ -5,7 +5,10 @@ namespace {
 
 const int FileSize = 131072;
 
-QByteArray Text(const char *t) { return QByteArray(t); }
+QByteArray Text(const char *t)
+{
+    return QByteArray(t);
+}
 
 struct Variant {
     int v;
@@ -13,19 +16,19 @@ struct Variant {
     qint64 page[3];
 };
 const Variant Variants[4] = {
-    {0, 16, 80, 16, 130928, {32848, 65616, 98384}},
-    {1, 20, 32, 32, 130896, {32800, 65568, 98336}},
-    {2, 20, 32, 32, 130896, {32800, 65568, 98336}},
-    {3, 40, 48, 48, 130736, {32816, 65584, 98352}},
+    { 0, 16, 80, 16, 130928, { 32848, 65616, 98384 } },
+    { 1, 20, 32, 32, 130896, { 32800, 65568, 98336 } },
+    { 2, 20, 32, 32, 130896, { 32800, 65568, 98336 } },
+    { 3, 40, 48, 48, 130736, { 32816, 65584, 98352 } },
 };
 
 QByteArray Header(int v, int n)
 {
-    QByteArray h = Bytes({n & 0xFF, n >> 8});
+    QByteArray h = Bytes({ n & 0xFF, n >> 8 });
     switch (v) {
     case 0:
         return h + Text("ABCDEF") + Zeros(2) + Text("KY128") + char((n + 237) % 256) + Zeros(2)
-               + char((n + 113) % 256) + Zeros(13) + Text("CAD-TRONIX_CO.") + Zeros(34);
+            + char((n + 113) % 256) + Zeros(13) + Text("CAD-TRONIX_CO.") + Zeros(34);
     case 1:
         return h + Text("CAD-TRONIX") + Hex("FF") + Zeros(7) + Text("CEJ.SYSTEM") + Zeros(2);
     case 2:
@@ -43,10 +46,11 @@ QByteArray Trailer(int v, int needlesOfCard, int h)
         return Zeros(8) + Fill(5, 0x85) + Hex("01") + char(needlesOfCard % 256) + Zeros(1) + ones + Zeros(48);
     case 1:
     case 2:
-        return Zeros(8) + Fill(5, 0x85) + Hex("01") + char(h % 256) + char((160 - h) % 256) + ones + Zeros(80);
+        return Zeros(8) + Fill(5, 0x85) + Hex("01") + char(h % 256) + char((160 - h) % 256) + ones
+            + Zeros(80);
     default:
         return Zeros(4) + Fill(5, 0x86) + Hex("01") + char(h >> 8) + char(h & 0xFF) + char((320 - h) >> 8)
-               + char((320 - h) & 0xFF) + ones + Zeros(242);
+            + char((320 - h) & 0xFF) + ones + Zeros(242);
     }
 }
 
@@ -58,7 +62,7 @@ QByteArray FileRow(const std::vector<std::uint8_t> &row)
     return out;
 }
 
-const int Needles[4] = {128, 160, 160, 320};
+const int Needles[4] = { 128, 160, 160, 320 };
 
 } // namespace
 
@@ -123,15 +127,15 @@ TEST(DatCard, RowEncodingWithFewerJacquardNeedles)
     std::vector<std::uint8_t> row(16);
     for (int i = 0; i < 16; ++i)
         row[i] = std::uint8_t(i + 1);
-    ASSERT_TRUE(WriteDatCard(MakeCard({row}, 8, 16, 100), 0, path));
-    const std::vector<std::uint8_t> order = {16, 15, 14, 13, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    ASSERT_TRUE(WriteDatCard(MakeCard({ row }, 8, 16, 100), 0, path));
+    const std::vector<std::uint8_t> order = { 16, 15, 14, 13, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 };
     EXPECT_EQ(ReadAll(path).mid(80, 16), FileRow(order));
     TWenBanIO back;
     ASSERT_TRUE(ReadCardFile(path, back));
-    EXPECT_EQ(CardRows(back), Rows{order});
+    EXPECT_EQ(CardRows(back), Rows { order });
 
     // A row shorter than the controller's is padded with zero bytes.
-    ASSERT_TRUE(WriteDatCard(MakeCard({{0x80, 0x01}}, 8, 2, 16), 1, path));
+    ASSERT_TRUE(WriteDatCard(MakeCard({ { 0x80, 0x01 } }, 8, 2, 16), 1, path));
     EXPECT_EQ(ReadAll(path).mid(32, 20), Zeros(18) + Hex("01 80"));
 }
 
@@ -146,7 +150,7 @@ TEST(DatCard, CopiesStopAtTheTrailer)
     };
     // Variant 0, 2047 rows: the copy at slot 6144 ends in slot 8177 with row 2033.
     // Variant 1, 1020 rows: the copy at slot 3072 ends in slot 4088 with row 1016.
-    for (const Case c : {Case{0, 2047, 8177, 2033}, Case{1, 1020, 4088, 1016}}) {
+    for (const Case c : { Case { 0, 2047, 8177, 2033 }, Case { 1, 1020, 4088, 1016 } }) {
         const Variant &v = Variants[c.variant];
         const Rows rows = PatternRows(c.n, v.R, c.n);
         ASSERT_TRUE(WriteDatCard(MakeCard(rows, 8, v.R, Needles[c.variant]), c.variant, path));
@@ -175,16 +179,18 @@ TEST(DatCard, CapacityAndRefusals)
     const QString path = dir.filePath("x.DAT");
     ASSERT_TRUE(WriteAll(path, "old"));
     QString err;
-    const int needles[4] = {128, 160, 160, 320};
+    const int needles[4] = { 128, 160, 160, 320 };
     for (int v = 0; v < 4; ++v) {
         const int r = needles[v] / 8;
         const int cap = DatCardCapacity(v);
-        EXPECT_FALSE(WriteDatCard(MakeCard(Rows(cap + 1, std::vector<std::uint8_t>(r)), 8, r, needles[v]), v, path,
-                                  &err))
+        EXPECT_FALSE(WriteDatCard(
+            MakeCard(Rows(cap + 1, std::vector<std::uint8_t>(r)), 8, r, needles[v]), v, path, &err))
             << v;
         EXPECT_TRUE(err.contains(QString::number(cap))) << err.toStdString();
-        EXPECT_FALSE(WriteDatCard(MakeCard({std::vector<std::uint8_t>(r + 1)}, 8, r + 1, needles[v]), v, path, &err));
-        EXPECT_FALSE(WriteDatCard(MakeCard({std::vector<std::uint8_t>(r)}, 8, r, needles[v] + 1), v, path, &err));
+        EXPECT_FALSE(WriteDatCard(
+            MakeCard({ std::vector<std::uint8_t>(r + 1) }, 8, r + 1, needles[v]), v, path, &err));
+        EXPECT_FALSE(
+            WriteDatCard(MakeCard({ std::vector<std::uint8_t>(r) }, 8, r, needles[v] + 1), v, path, &err));
         EXPECT_EQ(ReadAll(path), QByteArray("old"));
         // A full card fills every slot up to the trailer.
         const QString full = dir.filePath(QStringLiteral("full%1.DAT").arg(v));
@@ -192,13 +198,14 @@ TEST(DatCard, CapacityAndRefusals)
         EXPECT_EQ(ReadAll(full).size(), FileSize);
     }
     // An unknown controller variant writes nothing.
-    EXPECT_FALSE(WriteDatCard(MakeCard({{1}}, 8, 1), 4, dir.filePath("v.DAT"), &err));
-    EXPECT_FALSE(WriteDatCard(MakeCard({{1}}, 8, 1), -3, dir.filePath("v.DAT"), &err));
+    EXPECT_FALSE(WriteDatCard(MakeCard({ { 1 } }, 8, 1), 4, dir.filePath("v.DAT"), &err));
+    EXPECT_FALSE(WriteDatCard(MakeCard({ { 1 } }, 8, 1), -3, dir.filePath("v.DAT"), &err));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("v.DAT")));
     // Variant 0 writes the first six characters of the name, extension included, in GBK.
-    ASSERT_TRUE(WriteDatCard(MakeCard({{1}}, 8, 1), 0, dir.filePath("ab.DAT")));
+    ASSERT_TRUE(WriteDatCard(MakeCard({ { 1 } }, 8, 1), 0, dir.filePath("ab.DAT")));
     EXPECT_EQ(ReadAll(dir.filePath("ab.DAT")).mid(2, 6), Text("ab.DAT"));
-    EXPECT_FALSE(WriteDatCard(MakeCard({{1}}, 8, 1), 0, dir.filePath(QString::fromUtf8("\U0001F600.DAT")), &err));
+    EXPECT_FALSE(
+        WriteDatCard(MakeCard({ { 1 } }, 8, 1), 0, dir.filePath(QString::fromUtf8("\U0001F600.DAT")), &err));
 }
 
 TEST(DatCard, ReaderChecksTheFile)

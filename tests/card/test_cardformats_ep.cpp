@@ -5,11 +5,11 @@ TEST(EPCard, SmallCardBytesByHand)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("AB.EP");
-    const TWenBanIO io = MakeCard({{0x80, 0x01}, {0xC0, 0x03}}, 8, 2);
+    const TWenBanIO io = MakeCard({ { 0x80, 0x01 }, { 0xC0, 0x03 } }, 8, 2);
     QString err;
     ASSERT_TRUE(WriteEPCard(io, path, &err)) << err.toStdString();
     QByteArray expected = Hex("01 00 00 02 00 00") + QByteArray("AB") + Zeros(6) + Hex("00 00") + Zeros(15)
-                          + Hex("88 10 00") + Hex("01 80 03 C0") + Fill(4096 - 36, 0xFF) + Zeros(1022);
+        + Hex("88 10 00") + Hex("01 80 03 C0") + Fill(4096 - 36, 0xFF) + Zeros(1022);
     EXPECT_EQ(ReadAll(path), expected);
 
     TWenBanIO back;
@@ -70,13 +70,13 @@ TEST(EPCard, RowsOfFiveBytesReadBackShorter)
     TWenBanIO back;
     ASSERT_TRUE(ReadCardFile(path, back));
     EXPECT_EQ(back.ColCount, 1);
-    EXPECT_EQ(CardRows(back), (Rows{{rows[0][0]}, {rows[0][1]}, {rows[0][2]}}));
+    EXPECT_EQ(CardRows(back), (Rows { { rows[0][0] }, { rows[0][1] }, { rows[0][2] } }));
 }
 
 TEST(EPCard, NameField)
 {
     QTemporaryDir dir;
-    const TWenBanIO io = MakeCard({{1}}, 8, 1);
+    const TWenBanIO io = MakeCard({ { 1 } }, 8, 1);
     // GBK, cut at a whole character: "a" and three two-byte characters fill 7 of 8 bytes.
     const QString chinese = dir.filePath(QString::fromUtf8("a纹板纹板.EP"));
     ASSERT_TRUE(WriteEPCard(io, chinese));
@@ -110,10 +110,10 @@ TEST(JC4Card, SmallCardBytesByHand)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("A.JC4");
-    const TWenBanIO io = MakeCard({{0x80, 0x40, 0x20, 0x10, 0x01}, {0xF0, 0, 0, 0, 0x0F}}, 8, 5);
+    const TWenBanIO io = MakeCard({ { 0x80, 0x40, 0x20, 0x10, 0x01 }, { 0xF0, 0, 0, 0, 0x0F } }, 8, 5);
     ASSERT_TRUE(WriteJC4Card(io, path));
     const QByteArray expected = Zeros(3) + Hex("02 00") + Zeros(25) + Hex("0F 00 08 00")
-                                + Hex("01 02 04 08 80") + Hex("0F 00 00 00 F0");
+        + Hex("01 02 04 08 80") + Hex("0F 00 00 00 F0");
     EXPECT_EQ(ReadAll(path), expected);
 }
 

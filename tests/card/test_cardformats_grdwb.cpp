@@ -28,11 +28,11 @@ TEST(GRDCard, SmallCardBytesByHand)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("G.GRD");
-    TWenBanIO io = MakeCard({Counting(12)}, 8, 12);
-    io.Holes = TPosArray{{1, 0}, {3, 5}};
+    TWenBanIO io = MakeCard({ Counting(12) }, 8, 12);
+    io.Holes = TPosArray { { 1, 0 }, { 3, 5 } };
     ASSERT_TRUE(WriteGRDCard(io, path));
     const QByteArray expected = Hex("00 00 00 00 01 00 01 00 01 00 00 00 01 00") + Hex("08 00 0C 00 01 00")
-                                + Hex("00 01 00 01") + Reversed(Counting(12));
+        + Hex("00 01 00 01") + Reversed(Counting(12));
     EXPECT_EQ(ReadAll(path), expected);
 
     TWenBanIO back;
@@ -68,14 +68,14 @@ TEST(WBCard, EightRowCardUsesEveryOtherByte)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("W.WB");
-    TWenBanIO io = MakeCard({Counting(20)}, 8, 20);
-    io.Holes = TPosArray{{0, 0}, {19, 0}};
+    TWenBanIO io = MakeCard({ Counting(20) }, 8, 20);
+    io.Holes = TPosArray { { 0, 0 }, { 19, 0 } };
     ASSERT_TRUE(WriteWBCard(io, path));
     QByteArray marks = Zeros(20);
     marks[0] = 1;
     marks[19] = 1;
     const QByteArray expected = Hex("00 00 01 00 00 00 01 00 01 00 01 00 01 00 08 00 14 00 00 00") + marks
-                                + Reversed(Counting(20), true);
+        + Reversed(Counting(20), true);
     EXPECT_EQ(ReadAll(path), expected);
 
     TWenBanIO back;
@@ -89,10 +89,10 @@ TEST(WBCard, SixteenRowCard)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("S.wb");
-    const TWenBanIO io = MakeCard({Counting(20), Counting(20)}, 16, 10);
+    const TWenBanIO io = MakeCard({ Counting(20), Counting(20) }, 16, 10);
     ASSERT_TRUE(WriteWBCard(io, path));
     const QByteArray expected = Hex("00 00 02 00 01 00 01 00 01 00 02 00 01 00 10 00 0A 00 00 00")
-                                + Reversed(Counting(20)) + Reversed(Counting(20));
+        + Reversed(Counting(20)) + Reversed(Counting(20));
     EXPECT_EQ(ReadAll(path), expected);
     TWenBanIO back;
     ASSERT_TRUE(ReadCardFile(path, back));
@@ -124,12 +124,12 @@ TEST(GRDWBCard, Refusals)
     EXPECT_FALSE(WriteWBCard(MakeCard(PatternRows(2, 9), 8, 9), wb, &err));
     // A hole whose mark would fall among the rows (column 2 x 12 - 20 = 4), or before the area.
     TWenBanIO io = MakeCard(PatternRows(2, 12), 8, 12);
-    io.Holes = TPosArray{{4, 0}};
+    io.Holes = TPosArray { { 4, 0 } };
     EXPECT_FALSE(WriteGRDCard(io, grd, &err));
     EXPECT_TRUE(err.contains("column 4"));
-    io.Holes = TPosArray{{-1, 0}};
+    io.Holes = TPosArray { { -1, 0 } };
     EXPECT_FALSE(WriteWBCard(io, wb, &err));
-    io.Holes = TPosArray{{3, 0}};
+    io.Holes = TPosArray { { 3, 0 } };
     EXPECT_TRUE(WriteGRDCard(io, dir.filePath("ok.GRD")));
     EXPECT_EQ(ReadAll(wb), QByteArray("old"));
     EXPECT_EQ(ReadAll(grd), QByteArray("old"));

@@ -7,7 +7,10 @@
 
 namespace {
 
-QByteArray BE(std::uint32_t v) { return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(8, '0')); }
+QByteArray BE(std::uint32_t v)
+{
+    return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(8, '0'));
+}
 
 Rows ReversedMirrored(const Rows &rows)
 {
@@ -23,16 +26,16 @@ TEST(JC5Card, VariantABytesByHand)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("CD.JC5");
-    const TWenBanIO io = MakeCard({{0x80, 0x01}, {0x12, 0x34}}, 8, 2);
+    const TWenBanIO io = MakeCard({ { 0x80, 0x01 }, { 0x12, 0x34 } }, 8, 2);
     ASSERT_TRUE(WriteJC5Card(io, path, TJC5Variant::A));
-    const QByteArray expected = Hex("81 FE 01 01") + BE(2) + BE(1) + BE(2) + QByteArray("CD") + BE(2) + BE(4) + BE(2)
-                                + BE(1) + BE(100) + BE(8) + BE(1) + BE(16) + Hex("01 80 48 2C");
+    const QByteArray expected = Hex("81 FE 01 01") + BE(2) + BE(1) + BE(2) + QByteArray("CD") + BE(2) + BE(4)
+        + BE(2) + BE(1) + BE(100) + BE(8) + BE(1) + BE(16) + Hex("01 80 48 2C");
     EXPECT_EQ(ReadAll(path), expected);
 
     // Read back: the cards in reverse order, each row mirrored.
     TWenBanIO back;
     ASSERT_TRUE(ReadCardFile(path, back)) << back.ErrorText.toStdString();
-    EXPECT_EQ(CardRows(back), (Rows{{0x2C, 0x48}, {0x80, 0x01}}));
+    EXPECT_EQ(CardRows(back), (Rows { { 0x2C, 0x48 }, { 0x80, 0x01 } }));
     EXPECT_EQ(back.RowCount, 8);
     EXPECT_EQ(back.ColCount, 2);
 }
@@ -41,10 +44,10 @@ TEST(JC5Card, VariantBBytesByHand)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("CD.JC5");
-    const TWenBanIO io = MakeCard({{0x01, 0x02}, {0x03, 0x04}}, 8, 2);
+    const TWenBanIO io = MakeCard({ { 0x01, 0x02 }, { 0x03, 0x04 } }, 8, 2);
     ASSERT_TRUE(WriteJC5Card(io, path, TJC5Variant::B));
-    const QByteArray expected = Hex("81 FE 01 01") + BE(2) + BE(1) + BE(9) + QByteArray("Noname1_1") + BE(2) + BE(4)
-                                + BE(2) + BE(1) + BE(100) + BE(9) + BE(1) + BE(16) + Hex("00") + Hex("04 03 02 01");
+    const QByteArray expected = Hex("81 FE 01 01") + BE(2) + BE(1) + BE(9) + QByteArray("Noname1_1") + BE(2)
+        + BE(4) + BE(2) + BE(1) + BE(100) + BE(9) + BE(1) + BE(16) + Hex("00") + Hex("04 03 02 01");
     EXPECT_EQ(ReadAll(path), expected);
 }
 
@@ -100,7 +103,7 @@ TEST(JC5Card, ReaderRefusals)
     EXPECT_EQ(read(layout3), QString::fromUtf8(CardMsg::UnknownFormat));
     // Short of the stated rows, and cut inside the records.
     EXPECT_FALSE(read(good.left(good.size() - 1)).isEmpty());
-    for (int cut : {0, 4, 7, 10, 17, header - 1})
+    for (int cut : { 0, 4, 7, 10, 17, header - 1 })
         EXPECT_FALSE(read(good.left(cut)).isEmpty()) << cut;
     // A record length beyond the end of the file.
     QByteArray longName = good;
@@ -137,20 +140,20 @@ TEST_F(SplitCard, ThreePartsWithTheirHeaders)
     ASSERT_TRUE(WriteJC5PartFiles(io, jc5, 100, &parts, &err)) << err.toStdString();
     EXPECT_EQ(parts, 3);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("CARD.J04")));
-    const int firstCard[3] = {1, 101, 201};
-    const int cards[3] = {100, 100, 50};
+    const int firstCard[3] = { 1, 101, 201 };
+    const int cards[3] = { 100, 100, 50 };
     for (int k = 1; k <= 3; ++k) {
         const QString name = QStringLiteral("CARD.J0%1").arg(k);
         const QByteArray bytes = ReadAll(dir.filePath(name));
         const QByteArray header = Hex("81 FE 01 01") + BE(4) + BE(1) + BE(8) + name.toLatin1() + BE(2) + BE(4)
-                                  + BE(250) + BE(3) + BE(4) + Hex("00") + char(k) + Hex("00 03") + BE(4) + BE(4)
-                                  + BE(firstCard[k - 1]) + BE(1) + BE(100) + BE(8) + BE(1) + BE(24);
+            + BE(250) + BE(3) + BE(4) + Hex("00") + char(k) + Hex("00 03") + BE(4) + BE(4)
+            + BE(firstCard[k - 1]) + BE(1) + BE(100) + BE(8) + BE(1) + BE(24);
         ASSERT_EQ(header.size(), 72 + 8);
         EXPECT_EQ(bytes.left(80), header) << k;
         ASSERT_EQ(bytes.size(), 80 + 3 * cards[k - 1]) << k;
         // First card of the part first, every byte bit-reversed.
         const auto &row = io.Card[firstCard[k - 1] - 1];
-        EXPECT_EQ(bytes.mid(80, 3), Bytes({RevBits(row[0]), RevBits(row[1]), RevBits(row[2])}));
+        EXPECT_EQ(bytes.mid(80, 3), Bytes({ RevBits(row[0]), RevBits(row[1]), RevBits(row[2]) }));
     }
 }
 

@@ -5,10 +5,10 @@ TEST(QSCard, SmallCardBytesByHand)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Q1.QS");
-    const TWenBanIO io = MakeCard({{0x80, 0x03}, {0x10, 0xFE}}, 2, 8);
+    const TWenBanIO io = MakeCard({ { 0x80, 0x03 }, { 0x10, 0xFE } }, 2, 8);
     ASSERT_TRUE(WriteQSCard(io, path));
-    const QByteArray expected = Hex("28 75 00 00 00 00") + QByteArray("Q1") + Zeros(6) + Zeros(4) + Hex("02 00")
-                                + Zeros(10) + Hex("10 00") + Hex("01 C0 00 00 00 00") + Hex("08 7F 00 00 00 00");
+    const QByteArray expected = Hex("28 75 00 00 00 00") + QByteArray("Q1") + Zeros(6) + Zeros(4)
+        + Hex("02 00") + Zeros(10) + Hex("10 00") + Hex("01 C0 00 00 00 00") + Hex("08 7F 00 00 00 00");
     EXPECT_EQ(ReadAll(path), expected);
 
     // Read as 6 rows of needles div 6 columns, rows of Ceil(needles / 8) bytes.
@@ -61,12 +61,12 @@ namespace {
 
 QByteArray UptHeader(int needles, int n, int rowCount, bool lastMark)
 {
-    auto be = [](int v) { return Bytes({v >> 8, v & 0xFF}); };
-    QByteArray h = Hex("00 00 00 3B 20 DE 80") + Zeros(7) + be(needles) + Zeros(2) + be(n) + Hex("00 18 00 1E")
-                   + Zeros(9) + Hex("04 00 01") + Zeros(16) + QByteArray("Noname1_") + Zeros(16) + be(needles)
-                   + Hex("00 00 00 01 00 00") + be(n) + Hex("00 01 FF FF FF") + Zeros(45) + Hex("FF") + Zeros(23)
-                   + be(rowCount) + be(24) + Zeros(16) + be(1000) + Hex("01 2C 01 2C") + Zeros(19)
-                   + Hex("01 00 2C 01 00");
+    auto be = [](int v) { return Bytes({ v >> 8, v & 0xFF }); };
+    QByteArray h = Hex("00 00 00 3B 20 DE 80") + Zeros(7) + be(needles) + Zeros(2) + be(n)
+        + Hex("00 18 00 1E") + Zeros(9) + Hex("04 00 01") + Zeros(16) + QByteArray("Noname1_") + Zeros(16)
+        + be(needles) + Hex("00 00 00 01 00 00") + be(n) + Hex("00 01 FF FF FF") + Zeros(45) + Hex("FF")
+        + Zeros(23) + be(rowCount) + be(24) + Zeros(16) + be(1000) + Hex("01 2C 01 2C") + Zeros(19)
+        + Hex("01 00 2C 01 00");
     for (int i = 0; i < 12; ++i)
         h += Hex("00 23");
     h += lastMark ? Hex("00 23") : Hex("00 00");
@@ -79,7 +79,7 @@ TEST(UPTCard, SmallCardBytesByHand)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("U.UPT");
-    const TWenBanIO io = MakeCard({{0x80, 0x01}, {0x12, 0x00}}, 8, 2);
+    const TWenBanIO io = MakeCard({ { 0x80, 0x01 }, { 0x12, 0x00 } }, 8, 2);
     ASSERT_TRUE(WriteUPTCard(io, path));
     const QByteArray bytes = ReadAll(path);
     ASSERT_EQ(UptHeader(16, 2, 8, true).size(), 236);
@@ -88,7 +88,7 @@ TEST(UPTCard, SmallCardBytesByHand)
 
     // The first row's last byte decides the last 0x23.
     const QString zero = dir.filePath("Z.UPT");
-    ASSERT_TRUE(WriteUPTCard(MakeCard({{0x80, 0x00}}, 8, 2), zero));
+    ASSERT_TRUE(WriteUPTCard(MakeCard({ { 0x80, 0x00 } }, 8, 2), zero));
     EXPECT_EQ(ReadAll(zero), UptHeader(16, 1, 8, false) + Hex("01 00"));
     ASSERT_TRUE(WriteUPTCard(MakeCard({}, 8, 2), zero));
     EXPECT_EQ(ReadAll(zero), UptHeader(16, 0, 8, false));
@@ -120,7 +120,7 @@ TEST(UPTCard, LayoutFlagAndShortFiles)
     TWenBanIO io;
     io.Extension = ".UPT";
     ASSERT_TRUE(ReadControllerCard(io, file));
-    EXPECT_EQ(CardRows(io), (Rows{{0x02, 0x01}, {0x04, 0x03}}));
+    EXPECT_EQ(CardRows(io), (Rows { { 0x02, 0x01 }, { 0x04, 0x03 } }));
     EXPECT_FALSE(ReadControllerCard(io, file.left(file.size() - 1)));
     EXPECT_FALSE(ReadControllerCard(io, file.left(34)));
     EXPECT_EQ(io.Card.size(), 2u);

@@ -7,26 +7,26 @@ namespace {
 
 struct ReaderCase {
     const char *file;
-    int filterIndex;     // for WriteControllerCard
+    int filterIndex; // for WriteControllerCard
     int rowCount, colCount, jacquard;
     int (*minSize)(int n, int len);
-    int countAt;         // offset of the card count, -1 when the case does not patch it
+    int countAt; // offset of the card count, -1 when the case does not patch it
     bool bigEndian;
-    bool sameCard;       // the format reads its own card back unchanged
+    bool sameCard; // the format reads its own card back unchanged
 };
 
 const int N = 5;
 
 const ReaderCase Cases[] = {
-    {"r.EP", 1, 8, 12, 0, [](int n, int l) { return 34 + n * l; }, 3, false, true},
-    {"r.JC5", 3, 8, 12, 0, [](int n, int l) { return 58 + n * l; }, -1, true, true},
-    {"r.QS", 1, 8, 12, 0, [](int n, int l) { return 32 + n * (l + 4) - 4; }, 18, false, true},
-    {"r.UPT", 1, 8, 12, 0, [](int n, int l) { return 236 + n * l; }, 18, true, false},
-    {"r.GRD", 1, 8, 12, 0, [](int n, int l) { return 24 + n * l; }, 18, false, true},
-    {"r.WB", 1, 8, 12, 0, [](int n, int l) { return 24 + n * 2 * l; }, 2, false, true},
-    {"r.DAT", 4, 8, 16, 128, [](int, int) { return 130944; }, 0, false, true},
-    {"r.DAT", 5, 8, 20, 160, [](int, int) { return 130912; }, 0, false, true},
-    {"r.P32", 7, 8, 40, 320, [](int n, int) { return 48 + 48 * (n - 1) + 40; }, 0, false, true},
+    { "r.EP", 1, 8, 12, 0, [](int n, int l) { return 34 + n * l; }, 3, false, true },
+    { "r.JC5", 3, 8, 12, 0, [](int n, int l) { return 58 + n * l; }, -1, true, true },
+    { "r.QS", 1, 8, 12, 0, [](int n, int l) { return 32 + n * (l + 4) - 4; }, 18, false, true },
+    { "r.UPT", 1, 8, 12, 0, [](int n, int l) { return 236 + n * l; }, 18, true, false },
+    { "r.GRD", 1, 8, 12, 0, [](int n, int l) { return 24 + n * l; }, 18, false, true },
+    { "r.WB", 1, 8, 12, 0, [](int n, int l) { return 24 + n * 2 * l; }, 2, false, true },
+    { "r.DAT", 4, 8, 16, 128, [](int, int) { return 130944; }, 0, false, true },
+    { "r.DAT", 5, 8, 20, 160, [](int, int) { return 130912; }, 0, false, true },
+    { "r.P32", 7, 8, 40, 320, [](int n, int) { return 48 + 48 * (n - 1) + 40; }, 0, false, true },
 };
 
 } // namespace
@@ -37,7 +37,8 @@ TEST(CardReaders, TruncatedOversizedAndOverCountedFiles)
     for (const ReaderCase &c : Cases) {
         SCOPED_TRACE(std::string(c.file) + " filter " + std::to_string(c.filterIndex));
         const int len = c.rowCount * c.colCount / 8;
-        const TWenBanIO card = MakeCard(PatternRows(N, len, c.filterIndex), c.rowCount, c.colCount, c.jacquard);
+        const TWenBanIO card
+            = MakeCard(PatternRows(N, len, c.filterIndex), c.rowCount, c.colCount, c.jacquard);
         const QString path = dir.filePath(c.file);
         QString err;
         ASSERT_TRUE(WriteControllerCard(card, path, c.filterIndex, &err)) << err.toStdString();
@@ -56,7 +57,7 @@ TEST(CardReaders, TruncatedOversizedAndOverCountedFiles)
         ASSERT_TRUE(ReadControllerCard(io, bytes + Fill(1000, 0x5A)));
         EXPECT_EQ(CardRows(io), whole);
 
-        for (int cut : {min - 1, min / 2, 33, 19, 10, 1, 0}) {
+        for (int cut : { min - 1, min / 2, 33, 19, 10, 1, 0 }) {
             if (cut < 0 || cut >= min)
                 continue;
             EXPECT_FALSE(ReadControllerCard(io, bytes.left(cut))) << cut;
@@ -78,10 +79,11 @@ TEST(CardReaders, TruncatedOversizedAndOverCountedFiles)
 TEST(CardWriters, RefuseInconsistentCards)
 {
     QTemporaryDir dir;
-    TWenBanIO uneven = MakeCard({{1, 2}, {3}}, 8, 2);
-    TWenBanIO miscounted = MakeCard({{1, 2}, {3, 4}}, 8, 2);
+    TWenBanIO uneven = MakeCard({ { 1, 2 }, { 3 } }, 8, 2);
+    TWenBanIO miscounted = MakeCard({ { 1, 2 }, { 3, 4 } }, 8, 2);
     miscounted.CardCount = 3;
-    for (const char *name : {"a.EP", "a.JC5", "a.JC4", "a.QS", "a.UPT", "a.WB", "a.GRD", "a.DAT", "a.P32"}) {
+    for (const char *name :
+        { "a.EP", "a.JC5", "a.JC4", "a.QS", "a.UPT", "a.WB", "a.GRD", "a.DAT", "a.P32" }) {
         const QString path = dir.filePath(name);
         QString err;
         EXPECT_FALSE(WriteControllerCard(uneven, path, 4, &err)) << name;
@@ -102,7 +104,7 @@ TEST(CardWriters, RefuseInconsistentCards)
 TEST(CardWriters, FilterIndexChoosesTheVariant)
 {
     QTemporaryDir dir;
-    const TWenBanIO io = MakeCard({{0x01, 0x02}, {0x03, 0x04}}, 8, 2, 16);
+    const TWenBanIO io = MakeCard({ { 0x01, 0x02 }, { 0x03, 0x04 } }, 8, 2, 16);
     ASSERT_TRUE(WriteControllerCard(io, dir.filePath("a.jc5"), 2));
     EXPECT_TRUE(ReadAll(dir.filePath("a.jc5")).endsWith(Hex("80 40 C0 20")));
     ASSERT_TRUE(WriteControllerCard(io, dir.filePath("b.JC5"), 3));
@@ -135,8 +137,8 @@ TEST(CardReaders, DamagedHeadersStayInBounds)
     for (const ReaderCase &c : Cases) {
         const int len = c.rowCount * c.colCount / 8;
         const QString path = dir.filePath(c.file);
-        ASSERT_TRUE(WriteControllerCard(MakeCard(PatternRows(N, len), c.rowCount, c.colCount, c.jacquard), path,
-                                        c.filterIndex));
+        ASSERT_TRUE(WriteControllerCard(
+            MakeCard(PatternRows(N, len), c.rowCount, c.colCount, c.jacquard), path, c.filterIndex));
         const QByteArray good = ReadAll(path);
         for (int round = 0; round < 200; ++round) {
             QByteArray bad = good;
