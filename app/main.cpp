@@ -1,5 +1,6 @@
 // Dorwen CAD: start-up.
 #include "core/sharedstate.h"
+#include "shell/pictureformats.h"
 #include "shell/ui/mainform.h"
 #include "shell/ui/patternwindow.h"
 
@@ -17,11 +18,14 @@ int main(int argc, char **argv)
         QMessageBox::critical(nullptr, QStringLiteral("Dorwen CAD"), error);
         return 1;
     }
+    RegisterPictureFormats();
 
     TMainForm mainForm;
     mainForm.show();
     const QStringList args = QApplication::arguments();
     if (args.size() > 1 && !ShowPatternFile(mainForm, args.at(1), &error))
         QMessageBox::warning(&mainForm, QStringLiteral("Dorwen CAD"), error);
-    return app.exec();
+    const int result = app.exec();
+    UnregisterPictureFormats();
+    return result;
 }

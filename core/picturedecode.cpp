@@ -1,0 +1,187 @@
+#include "core/picturedecode.h"
+
+#include "core/bmpfile.h"
+#include "core/bytereader.h"
+#include "core/magickdecode.h"
+#include "core/palette.h"
+#include "core/pcxfile.h"
+#include "core/picturelimits.h"
+#include "core/psdfile.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QImageReader>
+
+#include <cstring>
+
+std::function<const TPictureClass *(const QString &extension)> PictureClassLookup;
+
+namespace {
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+// The bits per pixel a BMP header declares and whether it is uncompressed; 0 when the
+// header is too short or not a bitmap's.
+int bmpDeclaredBits(const QByteArray &bytes, bool &uncompressed)
+{
+    TByteReader in(bytes);
+    if (!in.has(18) || bytes[0] != 'B' || bytes[1] != 'M')
+        return 0;
+    in.seek(14);
+    const std::uint32_t infoSize = in.u32le();
+    if (infoSize == 12) { // the old OS/2 header
+        in.seek(24);
+        uncompressed = true;
+        return in.ok() ? in.u16le() : 0;
+    }
+    in.seek(28);
+    const int bits = in.u16le();
+    uncompressed = in.u32le() == 0;
+    return in.ok() ? bits : 0;
+}
+
+// The depth of a palette PNG below 8 bits (1, 2 or 4); 8 for every other PNG.
+int pngDeclaredBits(const QByteArray &bytes)
+{
+    if (bytes.size() < 26 || !bytes.startsWith("\x89PNG\r\n\x1a\n") || bytes.mid(12, 4) != "IHDR")
+        return 8;
+    const int depth = std::uint8_t(bytes[24]), colorType = std::uint8_t(bytes[25]);
+    return colorType == 3 && (depth == 1 || depth == 2 || depth == 4) ? depth : 8;
+}
+
+bool decodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
+        return fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
+                               .arg(MaxPictureSide));
+    QImage image;
+    if (!reader.read(&image))
+        return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
+                               .arg(reader.errorString()));
+    picture = image;
+    return true;
+}
+
+// Brings a decoded picture into one of the three forms of TLoadedPicture.
+bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
+{
+    if (image.isNull() || image.width() < 1 || image.height() < 1)
+        return fail(error, QCoreApplication::translate("Picture", "The picture is empty."));
+    if (image.width() > MaxPictureSide || image.height() > MaxPictureSide)
+        return fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
+                               .arg(MaxPictureSide));
+    int bits = declaredBits;
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        bits = 1;
+        break;
+    case QImage::Format_Indexed8: {
+        // The colour table gets 256 entries, black past the file's own.
+        TPalette256 palette;
+        GetGraphicPalette(image, palette);
+        SetBitmapPalette(image, palette);
+        if (bits <= 0 || bits > 8)
+            bits = 8;
+        break;
+    }
+    case QImage::Format_Grayscale16:
+        image = image.convertToFormat(QImage::Format_Grayscale8);
+        Q_FALLTHROUGH();
+    case QImage::Format_Grayscale8: {
+        QImage indexed(image.size(), QImage::Format_Indexed8);
+        if (indexed.isNull())
+            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+        QList<QRgb> grey(256);
+        for (int i = 0; i < 256; ++i)
+            grey[i] = qRgb(i, i, i);
+        indexed.setColorTable(grey);
+        for (int y = 0; y < image.height(); ++y)
+            std::memcpy(indexed.scanLine(y), image.constScanLine(y), size_t(image.width()));
+        image = indexed;
+        bits = 8;
+        break;
+    }
+    default:
+        image = image.convertToFormat(QImage::Format_RGB32);
+        if (image.isNull())
+            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+        if (bits <= 8)
+            bits = 24;
+        break;
+    }
+    out.Image = image;
+    out.Bits = bits;
+    return true;
+}
+
+} // namespace
+
+bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes, TLoadedPicture &out,
+                   QString *error)
+{
+    if (bytes.isEmpty())
+        return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+    QImage image;
+    int bits = 0;
+    switch (cls.Decoder) {
+    case TPictureDecoder::None:
+        return fail(error, QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
+    case TPictureDecoder::Bitmap: {
+        bool uncompressed = false;
+        bits = bmpDeclaredBits(bytes, uncompressed);
+        if (bits == 8 && uncompressed) {
+            if (!DecodeBmp8(bytes, image, error))
+                return false;
+        } else if (!decodeWithQt(bytes, "BMP", image, error)) {
+            return false;
+        }
+        break;
+    }
+    case TPictureDecoder::Qt:
+        if (!decodeWithQt(bytes, cls.Format, image, error))
+            return false;
+        if (qstrcmp(cls.Format, "PNG") == 0)
+            bits = pngDeclaredBits(bytes);
+        break;
+    case TPictureDecoder::Magick:
+        if (!DecodeWithMagick(bytes, cls.Format, image, bits, error))
+            return false;
+        break;
+    case TPictureDecoder::Pcx:
+        if (IsPcx8(bytes)) {
+            if (!DecodePcx8(bytes, image, error))
+                return false;
+            bits = 8;
+        } else if (!DecodeWithMagick(bytes, "PCX", image, bits, error)) {
+            return false;
+        }
+        break;
+    case TPictureDecoder::Photoshop:
+        if (!DecodePsd(bytes, image, bits, error))
+            return false;
+        break;
+    case TPictureDecoder::Custom: {
+        if (!cls.Read)
+            return fail(error, QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
+        TLoadedPicture own;
+        if (!cls.Read(fileName, bytes, own, error))
+            return false;
+        image = own.Image;
+        bits = own.Bits;
+        break;
+    }
+    }
+    return normalise(image, bits, out, error);
+}
