@@ -75,7 +75,20 @@ QByteArray EncodeBmp8(const QImage &picture)
     return out;
 }
 
-bool DecodeBmp8(const QByteArray &bytes, QImage &picture, QString *error)
+namespace {
+
+// The fields of an uncompressed palette bitmap, checked against the bytes there.
+struct TBmpLayout {
+    qint64 Width = 0;
+    qint64 Height = 0;
+    bool BottomUp = true;
+    int Bits = 0;
+    qint64 Stride = 0;
+    QList<QRgb> Colors; // the file's colour table
+    const std::uint8_t *Pixels = nullptr;
+};
+
+bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QString *error)
 {
     TByteReader in(bytes);
     if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
@@ -92,35 +105,80 @@ bool DecodeBmp8(const QByteArray &bytes, QImage &picture, QString *error)
     const qint64 colorsUsed = in.u32le();
     if (!in.ok() || infoSize < InfoHeaderSize || !TByteReader(bytes, FileHeaderSize).has(infoSize))
         return fail(error, QCoreApplication::translate("Bmp", "The bitmap header is damaged."));
-    if (planes != 1 || bits != 8 || compression != 0)
-        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed 8-bit bitmap."));
+    if (planes != 1 || bits != wantedBits || compression != 0)
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed %1-bit bitmap.")
+                               .arg(wantedBits));
     const qint64 height = rawHeight < 0 ? -rawHeight : rawHeight;
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
         return fail(error, QCoreApplication::translate("Bmp", "The bitmap size %1 x %2 is not supported.")
                                .arg(width).arg(rawHeight));
-    const qint64 colorCount = colorsUsed == 0 ? 256 : colorsUsed;
-    if (colorCount > 256)
+    const qint64 maxColors = qint64(1) << bits;
+    const qint64 colorCount = colorsUsed == 0 ? maxColors : colorsUsed;
+    if (colorCount > maxColors)
         return fail(error, QCoreApplication::translate("Bmp", "The bitmap's colour table is damaged."));
     const qint64 tableOffset = FileHeaderSize + infoSize;
-    const qint64 stride = rowStride(width);
+    const qint64 stride = ((width * bits + 31) / 32) * 4;
     if (pixelOffset < tableOffset + colorCount * 4 || pixelOffset > bytes.size()
         || stride * height > bytes.size() - pixelOffset)
         return fail(error, QCoreApplication::translate("Bmp", "The bitmap is truncated or damaged."));
+    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
+    layout.Width = width;
+    layout.Height = height;
+    layout.BottomUp = rawHeight > 0;
+    layout.Bits = bits;
+    layout.Stride = stride;
+    layout.Colors.resize(colorCount);
+    for (qint64 i = 0; i < colorCount; ++i) {
+        const std::uint8_t *t = data + tableOffset + 4 * i;
+        layout.Colors[i] = qRgb(t[2], t[1], t[0]);
+    }
+    layout.Pixels = data + pixelOffset;
+    return true;
+}
 
-    QImage out(int(width), int(height), QImage::Format_Indexed8);
+// The stored row of picture row y.
+const std::uint8_t *storedRow(const TBmpLayout &layout, qint64 y)
+{
+    return layout.Pixels + (layout.BottomUp ? layout.Height - 1 - y : y) * layout.Stride;
+}
+
+} // namespace
+
+bool DecodeBmp8(const QByteArray &bytes, QImage &picture, QString *error)
+{
+    TBmpLayout layout;
+    if (!readLayout(bytes, 8, layout, error))
+        return false;
+    QImage out(int(layout.Width), int(layout.Height), QImage::Format_Indexed8);
     if (out.isNull())
         return fail(error, QCoreApplication::translate("Bmp", "Not enough memory for the bitmap."));
-    QList<QRgb> table(256, qRgb(0, 0, 0));
-    const auto *t = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + tableOffset;
-    for (qint64 i = 0; i < colorCount; ++i)
-        table[i] = qRgb(t[4 * i + 2], t[4 * i + 1], t[4 * i]);
+    QList<QRgb> table = layout.Colors;
+    table.resize(256, qRgb(0, 0, 0));
     out.setColorTable(table);
-    const auto *pixels = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + pixelOffset;
-    const bool bottomUp = rawHeight > 0;
-    for (qint64 row = 0; row < height; ++row) {
-        const qint64 y = bottomUp ? height - 1 - row : row;
-        std::memcpy(out.scanLine(int(y)), pixels + row * stride, size_t(width));
-    }
+    for (qint64 y = 0; y < layout.Height; ++y)
+        std::memcpy(out.scanLine(int(y)), storedRow(layout, y), size_t(layout.Width));
+    picture = out;
+    return true;
+}
+
+bool DecodeBmpLowBit(const QByteArray &bytes, TLowBitPicture &picture, QString *error)
+{
+    TByteReader in(bytes, 28);
+    const int bits = in.u16le();
+    if (!in.ok() || (bits != 1 && bits != 2 && bits != 4))
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed 1-, 2- or 4-bit bitmap."));
+    TBmpLayout layout;
+    if (!readLayout(bytes, bits, layout, error))
+        return false;
+    TLowBitPicture out;
+    out.Width = int(layout.Width);
+    out.Height = int(layout.Height);
+    out.Bits = bits;
+    out.BytesPerLine = int((layout.Width * bits + 7) / 8);
+    out.Colors = layout.Colors;
+    out.Rows.resize(qint64(out.BytesPerLine) * out.Height);
+    for (qint64 y = 0; y < layout.Height; ++y)
+        std::memcpy(out.Rows.data() + y * out.BytesPerLine, storedRow(layout, y), size_t(out.BytesPerLine));
     picture = out;
     return true;
 }

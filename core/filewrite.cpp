@@ -33,8 +33,18 @@ bool ReadWholeFile(const QString &fileName, QByteArray &bytes, QString *error)
         return fail(error, QCoreApplication::translate("File", "Cannot open %1: %2").arg(fileName, f.errorString()));
     if (f.size() > MaxPictureFileSize)
         return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
-    // Read at most one byte past the limit: a device that reports no size is bounded too.
-    QByteArray data = f.read(MaxPictureFileSize + 1);
+    // A device without a size (a pipe) is read in pieces up to one byte past the limit.
+    QByteArray data;
+    if (!f.isSequential()) {
+        data = f.readAll();
+    } else {
+        while (data.size() <= MaxPictureFileSize) {
+            const QByteArray piece = f.read(1 << 16);
+            if (piece.isEmpty())
+                break;
+            data += piece;
+        }
+    }
     if (f.error() != QFileDevice::NoError)
         return fail(error, QCoreApplication::translate("File", "Cannot read %1: %2").arg(fileName, f.errorString()));
     if (data.size() > MaxPictureFileSize)

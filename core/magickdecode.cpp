@@ -6,11 +6,10 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
 #include <mutex>
 
-namespace {
-
-void initMagick()
+void InitMagick()
 {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -21,6 +20,8 @@ void initMagick()
         MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, 400LL * 1000 * 1000);
     });
 }
+
+namespace {
 
 bool fail(QString *error, const QString &text)
 {
@@ -33,14 +34,37 @@ bool fail(QString *error, const QString &text)
 
 bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &picture, int &bits, QString *error)
 {
-    initMagick();
+    InitMagick();
     if (bytes.isEmpty())
         return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+    // The format is forced: the library must not pick another reader from the content
+    // (a PostScript file named .pcx must never reach the PostScript interpreter).
+    MagickLib::ImageInfo *info = MagickLib::CloneImageInfo(nullptr);
+    std::snprintf(info->filename, sizeof info->filename, "%s:", format);
+    std::snprintf(info->magick, sizeof info->magick, "%s", format);
+    info->affirm = MagickTrue;
+    MagickLib::ExceptionInfo exception;
+    MagickLib::GetExceptionInfo(&exception);
+    MagickLib::Image *raw = MagickLib::BlobToImage(info, bytes.constData(), size_t(bytes.size()), &exception);
+    MagickLib::DestroyImageInfo(info);
+    const bool warned = exception.severity != MagickLib::UndefinedException;
+    const QString reason = QString::fromLocal8Bit(exception.reason ? exception.reason : "");
+    MagickLib::DestroyExceptionInfo(&exception);
+    if (!raw || warned) {
+        if (raw)
+            MagickLib::DestroyImageList(raw);
+        // A warning means damaged data that the library patched over.
+        return fail(error, QCoreApplication::translate("Picture", "The picture is damaged or not a %1 file (%2).")
+                               .arg(QLatin1String(format), reason));
+    }
+    if (raw->next) { // only the first picture of a multi-picture file
+        MagickLib::Image *rest = raw->next;
+        raw->next = nullptr;
+        rest->previous = nullptr;
+        MagickLib::DestroyImageList(rest);
+    }
     try {
-        Magick::Image image;
-        image.quiet(false); // warnings (damaged data) are thrown and fail the load
-        const Magick::Blob blob(bytes.constData(), size_t(bytes.size()));
-        image.read(blob, Magick::Geometry(), std::string(format));
+        Magick::Image image(raw);
         const qint64 width = image.columns(), height = image.rows();
         if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
             return fail(error, QCoreApplication::translate("Picture", "The picture has no usable size."));
@@ -86,8 +110,6 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
         picture = out;
         bits = 24;
         return true;
-    } catch (const Magick::Warning &) {
-        return fail(error, QCoreApplication::translate("Picture", "The picture is damaged."));
     } catch (const std::exception &e) {
         return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
                                .arg(QString::fromLocal8Bit(e.what())));

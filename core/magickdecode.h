@@ -10,6 +10,9 @@
 #include <QImage>
 #include <QString>
 
+// Starts the library once (also for code that uses it directly, such as tests).
+void InitMagick();
+
 // format is the library's name of the format ("PCX", "TGA", "SGI", "EPS", ...).
 bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &picture, int &bits,
                       QString *error = nullptr);

@@ -135,6 +135,7 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
     QImage image;
     int bits = 0;
+    TLowBitPicture lowBit;
     switch (cls.Decoder) {
     case TPictureDecoder::None:
         return fail(error, QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
@@ -144,6 +145,10 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         if (bits == 8 && uncompressed) {
             if (!DecodeBmp8(bytes, image, error))
                 return false;
+        } else if ((bits == 1 || bits == 2 || bits == 4) && uncompressed) {
+            if (!DecodeBmpLowBit(bytes, lowBit, error))
+                return false;
+            ConvertLowBitTo8Bit(lowBit, image);
         } else if (!decodeWithQt(bytes, "BMP", image, error)) {
             return false;
         }
@@ -183,5 +188,10 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         break;
     }
     }
-    return normalise(image, bits, out, error);
+    TLoadedPicture result;
+    if (!normalise(image, bits, result, error))
+        return false;
+    result.LowBit = lowBit;
+    out = result;
+    return true;
 }

@@ -3,6 +3,8 @@
 // (filled by the application at start-up) maps file extensions to these classes; the
 // loader asks it through PictureClassLookup.
 
+#include "core/lowbitpicture.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -23,9 +25,12 @@ enum class TPictureDecoder {
 // 8, or more for true colour). Image is Format_Mono (1 bit), Format_Indexed8 (2, 4 and
 // 8 bits, grey pictures with a grey palette; always 256 colour-table entries) or
 // Format_RGB32 (true colour).
+// LowBit holds the packed rows when the reader had them (pictures below 8 bits whose
+// file was read by our own reader).
 struct TLoadedPicture {
     QImage Image;
     int Bits = 0;
+    TLowBitPicture LowBit;
 };
 
 // Reads a file of the program's own formats into a picture; false with a message when

@@ -60,6 +60,8 @@ bool LoadPictureAs8Bit(const QString &fileName, QImage &bmp, QString *error)
     if (loaded.Bits > 8) {
         ConvertPictureTo8Bit(loaded.Image, result);
         EnsureBlackAndWhite(result);
+    } else if (loaded.Bits < 8 && loaded.LowBit.isValid()) {
+        ConvertLowBitTo8Bit(loaded.LowBit, result);
     } else if (loaded.Bits < 8 && PackLowBitPicture(loaded.Image, loaded.Bits, packed)) {
         ConvertLowBitTo8Bit(packed, result);
     } else {

@@ -21,6 +21,8 @@ TPictureClass TWenBanIOClass = own("TWenBanIO", TPictureDecoder::Custom, "");
 const TPictureClass BitmapClass = own("Windows bitmaps", TPictureDecoder::Bitmap, "BMP");
 const TPictureClass IconClass = own("Windows icons", TPictureDecoder::Qt, "ICO");
 const TPictureClass MetafileClass = own("Windows metafiles", TPictureDecoder::Magick, "WMF");
+// Enhanced metafiles: no library here reads them.
+const TPictureClass EnhancedMetafileClass = own("Windows enhanced metafiles", TPictureDecoder::None, "");
 const TPictureClass JpegClass = own("JPEG images", TPictureDecoder::Qt, "JPEG");
 const TPictureClass TargaClass = own("Truevision images", TPictureDecoder::Magick, "TGA");
 const TPictureClass TiffClass = own("Tagged image file format images", TPictureDecoder::Qt, "TIFF");
@@ -35,6 +37,8 @@ const TPictureClass PhotoCdClass = own("Kodak Photo-CD images", TPictureDecoder:
 const TPictureClass DrHaloClass = own("Dr. Halo images", TPictureDecoder::Magick, "CUT");
 const TPictureClass PaintshopProClass = own("Paintshop Pro images", TPictureDecoder::None, "");
 const TPictureClass PngClass = own("Portable network graphic images", TPictureDecoder::Qt, "PNG");
+// Through GraphicsMagick, which hands over the indexes and the colour table as stored.
+const TPictureClass GifClass = own("GIF images", TPictureDecoder::Magick, "GIF");
 
 void SetWenBanIOReader(TPictureReader reader) { TWenBanIOClass.Read = std::move(reader); }
 
@@ -65,6 +69,14 @@ const TPictureClass *PictureClassForExtension(const QString &extension)
     return nullptr;
 }
 
+const TPictureClass *LoaderPictureClass(const QString &extension)
+{
+    if (const TPictureClass *cls = PictureClassForExtension(extension))
+        return cls;
+    const QString ext = extension.startsWith(u'.') ? extension.mid(1) : extension;
+    return ext.compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0 ? &GifClass : nullptr;
+}
+
 void RegisterPictureFormats()
 {
     UnregisterPictureFormats();
@@ -92,7 +104,7 @@ void RegisterPictureFormats()
         {"bmp", "Windows bitmaps", PkRaster, &BitmapClass},
         {"ico", "Windows icons", PkRaster, &IconClass},
         {"wmf", "Windows metafiles", PkVector, &MetafileClass},
-        {"emf", "Windows metafiles", PkVector, &MetafileClass},
+        {"emf", "Windows metafiles", PkVector, &EnhancedMetafileClass},
         {"jfif", "JPG images", PkRaster, &JpegClass},
         {"jpg", "JPG images", PkRaster, &JpegClass},
         {"jpe", "JPE images", PkRaster, &JpegClass},
@@ -138,7 +150,7 @@ void RegisterPictureFormats()
     for (const Row &r : importedRows)
         RegisterFileFormat(QString::fromLatin1(r.ext), QString::fromUtf8(r.common), QString(), r.kinds, false, true,
                            r.cls);
-    PictureClassLookup = [](const QString &extension) { return PictureClassForExtension(extension); };
+    PictureClassLookup = LoaderPictureClass;
 }
 
 void UnregisterPictureFormats()

@@ -28,7 +28,7 @@ struct TPictureFormat {
 
 // The picture classes of the list.
 extern TPictureClass TWenBanIOClass; // the program's own card, weave and project files
-extern const TPictureClass BitmapClass, IconClass, MetafileClass, JpegClass, TargaClass, TiffClass, EpsClass,
+extern const TPictureClass BitmapClass, IconClass, MetafileClass, EnhancedMetafileClass, JpegClass, TargaClass, TiffClass, EpsClass,
     PcxClass, AliasWavefrontClass, SgiClass, PhotoshopClass, PortablePixmapClass, AutodeskClass, PhotoCdClass,
     DrHaloClass, PaintshopProClass, PngClass;
 
@@ -48,6 +48,11 @@ const QList<TPictureFormat> &PictureFormats();
 // The class of the first entry whose extension equals the given one (a leading dot is
 // ignored; any letter case); null when there is none.
 const TPictureClass *PictureClassForExtension(const QString &extension);
+
+// GIF pictures are read by the image library's own list, not by an entry of this one.
+extern const TPictureClass GifClass;
+// The loader's lookup: the list, then the library's own formats (GIF).
+const TPictureClass *LoaderPictureClass(const QString &extension);
 
 // Start-up: registers the whole list in its order and makes the loader use it.
 void RegisterPictureFormats();

@@ -161,3 +161,36 @@ TEST(Bmp8, FileSaveAndLoad)
     EXPECT_FALSE(LoadBmp8File(dir.path(), back, &error));
     EXPECT_EQ(PictureRows(back), PictureRows(Sentinel()));
 }
+
+TEST(BmpLowBit, ReadsPackedRowsAsStored)
+{
+    // 3 x 2 at 4 bits, two colours in the table, rows bottom-up and padded to 4 bytes.
+    QByteArray file = Header(3, 2, 4, 0, 2, 54 + 8, 54 + 8 + 8);
+    file[28] = 4;
+    file += Hex("0000FF00 00FF0000");
+    file += Hex("10100000 01010000"); // bottom row, top row
+    TLowBitPicture pic;
+    QString error;
+    ASSERT_TRUE(DecodeBmpLowBit(file, pic, &error)) << error.toStdString();
+    EXPECT_EQ(pic.Bits, 4);
+    EXPECT_EQ(pic.Width, 3);
+    EXPECT_EQ(pic.BytesPerLine, 2);
+    EXPECT_EQ(pic.Rows, Hex("0101 1010"));
+    EXPECT_EQ(pic.Colors, (QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 255, 0)}));
+
+    for (int n = 0; n < file.size(); ++n) {
+        TLowBitPicture kept;
+        EXPECT_FALSE(DecodeBmpLowBit(file.left(n), kept)) << n;
+        EXPECT_EQ(kept.Width, 0);
+    }
+    QByteArray tooManyColours = file;
+    tooManyColours[46] = 17;
+    EXPECT_FALSE(DecodeBmpLowBit(tooManyColours, pic));
+    QByteArray eightBit = file;
+    eightBit[28] = 8;
+    EXPECT_FALSE(DecodeBmpLowBit(eightBit, pic));
+    QByteArray hostile = file;
+    hostile[22] = char(0xFF); // height 65535 with two rows there
+    hostile[23] = char(0xFF);
+    EXPECT_FALSE(DecodeBmpLowBit(hostile, pic));
+}

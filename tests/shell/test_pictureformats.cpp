@@ -55,7 +55,7 @@ TEST_F(PictureFormatList, LookupIgnoresLetterCase)
         {"ovy", &TWenBanIOClass}, {"OVY", &TWenBanIOClass}, {"Ovy", &TWenBanIOClass}, {".ovwb", &TWenBanIOClass},
         {"tga", &TargaClass},     {"ICB", &TargaClass},     {"Jpe", &JpegClass},      {"rgba", &SgiClass},
         {"bw", &SgiClass},        {"pdd", &PhotoshopClass}, {"PBM", &PortablePixmapClass}, {"dib", &BitmapClass},
-        {"fax", &TiffClass},      {"scr", &PcxClass},       {"psp", &PaintshopProClass}, {"emf", &MetafileClass},
+        {"fax", &TiffClass},      {"scr", &PcxClass},       {"psp", &PaintshopProClass}, {"emf", &EnhancedMetafileClass}, {"WMF", &MetafileClass},
         {"xyz", nullptr},         {"", nullptr},            {"jpgx", nullptr},        {"j", nullptr},
     };
     for (const Case &c : cases)
@@ -63,6 +63,10 @@ TEST_F(PictureFormatList, LookupIgnoresLetterCase)
     // The loader's hook goes through the same list.
     ASSERT_TRUE(PictureClassLookup);
     EXPECT_EQ(PictureClassLookup("Tif"), &TiffClass);
+    // GIF comes from the library's own list, beside the table.
+    EXPECT_EQ(PictureClassForExtension("gif"), nullptr);
+    EXPECT_EQ(PictureClassLookup("GIF"), &GifClass);
+    EXPECT_EQ(PictureClassLookup("xyz"), nullptr);
 }
 
 TEST_F(PictureFormatList, EveryEntryNamesItsDecoder)
@@ -77,6 +81,7 @@ TEST_F(PictureFormatList, EveryEntryNamesItsDecoder)
     // The formats no library here reads stay listed with no decoder.
     EXPECT_EQ(AutodeskClass.Decoder, TPictureDecoder::None);
     EXPECT_EQ(PaintshopProClass.Decoder, TPictureDecoder::None);
+    EXPECT_EQ(EnhancedMetafileClass.Decoder, TPictureDecoder::None);
 }
 
 TEST_F(PictureFormatList, RegisterAndUnregister)

@@ -1,0 +1,476 @@
+// Loading pictures through the format list: one file of every decoded format, made here,
+// and every kind of failure leaving the caller's picture alone.
+#include "core/bmpfile.h"
+#include "core/magickdecode.h"
+#include "core/pcxfile.h"
+#include "core/pictureload.h"
+#include "shell/pictureformats.h"
+
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <Magick++.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+namespace {
+
+using Rows = std::vector<std::vector<int>>;
+
+class PictureLoad : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitMagick();
+        RegisterPictureFormats();
+    }
+    void TearDown() override
+    {
+        SetWenBanIOReader({});
+        UnregisterPictureFormats();
+    }
+    QString put(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(WriteAll(path, bytes));
+        return path;
+    }
+    // Loads as 8 bits and checks the result is a proper 8-bit picture.
+    QImage load8(const QString &path)
+    {
+        QImage pic;
+        QString error;
+        EXPECT_TRUE(LoadPictureAs8Bit(path, pic, &error)) << path.toStdString() << ": " << error.toStdString();
+        EXPECT_EQ(pic.format(), QImage::Format_Indexed8);
+        EXPECT_EQ(pic.colorCount(), 256);
+        return pic;
+    }
+    QTemporaryDir dir;
+};
+
+QByteArray be32(quint32 v)
+{
+    QByteArray b(4, '\0');
+    qToBigEndian(v, b.data());
+    return b;
+}
+
+QByteArray be16(quint16 v)
+{
+    QByteArray b(2, '\0');
+    qToBigEndian(v, b.data());
+    return b;
+}
+
+QByteArray le16(quint16 v) { return QByteArray(1, char(v & 0xFF)) + char(v >> 8); }
+QByteArray le32(quint32 v) { return le16(quint16(v & 0xFFFF)) + le16(quint16(v >> 16)); }
+
+// A PNG of the given header with the raw (filter byte first) rows.
+QByteArray makePng(int width, int height, int depth, int colorType, const QList<QRgb> &palette, const QByteArray &raw)
+{
+    auto chunk = [](const char *type, const QByteArray &data) {
+        QByteArray body = QByteArray(type) + data;
+        quint32 crc = 0xFFFFFFFFu;
+        for (char ch : body) {
+            crc ^= std::uint8_t(ch);
+            for (int k = 0; k < 8; ++k)
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+        return be32(quint32(data.size())) + body + be32(~crc);
+    };
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png += chunk("IHDR", be32(quint32(width)) + be32(quint32(height)) + char(depth) + char(colorType) + QByteArray(3, '\0'));
+    if (!palette.isEmpty()) {
+        QByteArray plte;
+        for (QRgb c : palette)
+            plte += char(qRed(c)) + QByteArray(1, char(qGreen(c))) + char(qBlue(c));
+        png += chunk("PLTE", plte);
+    }
+    png += chunk("IDAT", qCompress(raw).mid(4)); // qCompress puts a length before the zlib stream
+    png += chunk("IEND", {});
+    return png;
+}
+
+// An uncompressed bitmap of 1 or 4 bits per pixel from packed rows (top row first).
+QByteArray makeLowBitBmp(int width, int height, int bits, const QList<QRgb> &colors, const QList<QByteArray> &rows)
+{
+    const int stride = ((width * bits + 31) / 32) * 4;
+    const int offset = 14 + 40 + 4 * int(colors.size());
+    QByteArray out = "BM" + le32(quint32(offset + stride * height)) + le32(0) + le32(quint32(offset));
+    out += le32(40) + le32(quint32(width)) + le32(quint32(height)) + le16(1) + le16(quint16(bits)) + le32(0)
+        + le32(quint32(stride * height)) + le32(0) + le32(0) + le32(quint32(colors.size())) + le32(0);
+    for (QRgb c : colors)
+        out += char(qBlue(c)) + QByteArray(1, char(qGreen(c))) + char(qRed(c)) + '\0';
+    for (int y = height - 1; y >= 0; --y)
+        out += rows[y] + QByteArray(stride - rows[y].size(), '\0');
+    return out;
+}
+
+// A Photoshop file: mode, depth, channel planes (each height x row bytes), raw or PackBits.
+QByteArray makePsd(int mode, int depth, int width, int height, const QList<QByteArray> &planes, bool packBits,
+                   const QByteArray &colorData = {})
+{
+    QByteArray out = "8BPS" + be16(1) + QByteArray(6, '\0') + be16(quint16(planes.size())) + be32(quint32(height))
+        + be32(quint32(width)) + be16(quint16(depth)) + be16(quint16(mode));
+    out += be32(quint32(colorData.size())) + colorData + be32(4) + "abcd" + be32(0);
+    const int rowBytes = depth == 1 ? (width + 7) / 8 : width;
+    out += be16(packBits ? 1 : 0);
+    if (!packBits) {
+        for (const QByteArray &p : planes)
+            out += p;
+        return out;
+    }
+    QByteArray counts, data;
+    for (const QByteArray &p : planes)
+        for (int y = 0; y < height; ++y) {
+            // Literal runs of at most 128 bytes.
+            const QByteArray row = p.mid(y * rowBytes, rowBytes);
+            QByteArray packed;
+            for (int x = 0; x < rowBytes; x += 128) {
+                const QByteArray part = row.mid(x, 128);
+                packed += char(part.size() - 1) + part;
+            }
+            counts += be16(quint16(packed.size()));
+            data += packed;
+        }
+    return out + counts + data;
+}
+
+QByteArray viaQt(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(100);
+    EXPECT_TRUE(writer.write(image)) << format << writer.errorString().toStdString();
+    return bytes;
+}
+
+QByteArray viaMagick(Magick::Image image, const char *format)
+{
+    image.magick(format);
+    Magick::Blob blob;
+    image.write(&blob);
+    return QByteArray(static_cast<const char *>(blob.data()), qsizetype(blob.length()));
+}
+
+// A palette with duplicate entries, unused ones, black and white.
+TPalette256 oddPalette()
+{
+    TPalette256 p = GreyPalette();
+    p[1] = {200, 10, 20, 0};
+    p[2] = p[1];
+    p[3] = p[1];
+    p[250] = {1, 2, 3, 0};
+    return p;
+}
+
+QRgb cellColour(const QImage &pic, int x, int y) { return pic.colorTable()[pic.pixelIndex(x, y)]; }
+
+} // namespace
+
+TEST_F(PictureLoad, EightBitPicturesKeepIndexesAndPalette)
+{
+    const QImage pic = MakePicture({{3, 2, 1, 0}, {250, 255, 2, 3}}, oddPalette());
+    for (const QString &name : {QString("a.bmp"), QString("B.BMP"), QString("c.dib"), QString("d.png"),
+                                QString("e.pcx"), QString("f.tif")}) {
+        QByteArray bytes;
+        if (name.endsWith("png"))
+            bytes = viaQt(pic, "png");
+        else if (name.endsWith("pcx"))
+            bytes = EncodePcx(pic);
+        else if (name.endsWith("tif"))
+            bytes = viaQt(pic, "tiff");
+        else
+            bytes = EncodeBmp8(pic);
+        const QImage back = load8(put(name, bytes));
+        EXPECT_EQ(PictureRows(back), PictureRows(pic)) << name.toStdString();
+        EXPECT_EQ(back.colorTable(), pic.colorTable()) << name.toStdString();
+    }
+}
+
+TEST_F(PictureLoad, LowBitPicturesFollowTheirOwnConversion)
+{
+    // A 4-bit bitmap without white: entries 0..15 from the file, black beyond, no white added.
+    QList<QRgb> sixteen;
+    for (int i = 0; i < 16; ++i)
+        sixteen << qRgb(10 + i, 20, 30);
+    QImage pic = load8(put("four.bmp", makeLowBitBmp(3, 2, 4, sixteen, {Hex("F1 20"), Hex("0E 50")})));
+    EXPECT_EQ(PictureRows(pic), (Rows{{15, 1, 2}, {0, 14, 5}}));
+    EXPECT_EQ(pic.colorTable()[15], qRgb(25, 20, 30));
+    EXPECT_EQ(pic.colorTable()[16], qRgb(0, 0, 0));
+    EXPECT_EQ(pic.colorTable()[255], qRgb(0, 0, 0));
+
+    // A 1-bit bitmap.
+    pic = load8(put("one.bmp", makeLowBitBmp(10, 1, 1, {qRgb(9, 9, 9), qRgb(250, 0, 0)}, {Hex("81 40")})));
+    EXPECT_EQ(PictureRows(pic), (Rows{{1, 0, 0, 0, 0, 0, 0, 1, 0, 1}}));
+    EXPECT_EQ(pic.colorTable()[1], qRgb(250, 0, 0));
+    EXPECT_EQ(pic.colorTable()[2], qRgb(0, 0, 0));
+
+    // 2- and 4-bit palette PNGs.
+    const QList<QRgb> four = {qRgb(1, 1, 1), qRgb(2, 2, 2), qRgb(3, 3, 3), qRgb(4, 4, 4)};
+    pic = load8(put("two.png", makePng(5, 1, 2, 3, four, Hex("00 1B 80"))));
+    EXPECT_EQ(PictureRows(pic), (Rows{{0, 1, 2, 3, 2}}));
+    EXPECT_EQ(pic.colorTable()[3], qRgb(4, 4, 4));
+    EXPECT_EQ(pic.colorTable()[255], qRgb(0, 0, 0));
+    pic = load8(put("four.png", makePng(3, 1, 4, 3, sixteen, Hex("00 F3 A0"))));
+    EXPECT_EQ(PictureRows(pic), (Rows{{15, 3, 10}}));
+
+    // A portable bitmap (1 bit).
+    QImage mono(9, 1, QImage::Format_Mono);
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    mono.fill(0);
+    mono.setPixel(8, 0, 1);
+    pic = load8(put("m.pbm", viaQt(mono, "pbm")));
+    ASSERT_EQ(pic.width(), 9);
+    EXPECT_EQ(cellColour(pic, 8, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(cellColour(pic, 0, 0), qRgb(255, 255, 255));
+}
+
+TEST_F(PictureLoad, GreyPicturesLoadWithAGreyPalette)
+{
+    QImage grey(3, 1, QImage::Format_Grayscale8);
+    grey.scanLine(0)[0] = 0;
+    grey.scanLine(0)[1] = 77;
+    grey.scanLine(0)[2] = 255;
+    for (const char *format : {"pgm", "png"}) {
+        const QImage pic = load8(put(QString("g.") + format, viaQt(grey, format)));
+        EXPECT_EQ(PictureRows(pic), (Rows{{0, 77, 255}})) << format;
+        EXPECT_EQ(pic.colorTable(), MakePicture({{0}}).colorTable()) << format;
+    }
+}
+
+TEST_F(PictureLoad, TrueColourFormats)
+{
+    // Two flat colours, none white or black, in blocks that survive JPEG compression:
+    // the conversion gives them entries by frequency and adds black at 254 and white at 255.
+    QImage rgb(16, 16, QImage::Format_RGB32);
+    rgb.fill(qRgb(40, 120, 200));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            rgb.setPixel(x, y, qRgb(200, 40, 72));
+    const QImage packed = rgb.convertToFormat(QImage::Format_RGB888);
+    QByteArray raw;
+    for (int y = 0; y < 16; ++y)
+        raw.append(reinterpret_cast<const char *>(packed.constScanLine(y)), 48);
+    const Magick::Image magick(16, 16, "RGB", Magick::CharPixel, raw.constData());
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"a.jpg", viaQt(rgb, "jpeg")},      {"a.jpeg", viaQt(rgb, "jpeg")},    {"a.png", viaQt(rgb, "png")},
+        {"a.tif", viaQt(rgb, "tiff")},      {"a.ppm", viaQt(rgb, "ppm")},      {"a.ico", viaQt(rgb, "ico")},
+        {"a.bmp", viaQt(rgb, "bmp")},       {"a.tga", viaMagick(magick, "TGA")}, {"a.win", viaMagick(magick, "TGA")},
+        {"a.sgi", viaMagick(magick, "SGI")}, {"a.rgb", viaMagick(magick, "SGI")}, {"a.pcx", viaMagick(magick, "PCX")},
+        {"a.eps", viaMagick(magick, "EPS")},
+    };
+    for (const Case &c : cases) {
+        const QImage pic = load8(put(c.name, c.bytes));
+        ASSERT_EQ(pic.size(), QSize(16, 16)) << c.name;
+        // The cells of one colour share one entry, the source colour's cell.
+        EXPECT_EQ(cellColour(pic, 3, 3), qRgb(199, 39, 71)) << c.name;
+        EXPECT_EQ(cellColour(pic, 12, 12), qRgb(39, 119, 199)) << c.name;
+        EXPECT_EQ(pic.pixelIndex(1, 1), pic.pixelIndex(5, 6)) << c.name;
+        EXPECT_EQ(pic.pixelIndex(9, 1), pic.pixelIndex(14, 14)) << c.name;
+        EXPECT_EQ(pic.colorTable()[254], qRgb(0, 0, 0)) << c.name;
+        EXPECT_EQ(pic.colorTable()[255], qRgb(255, 255, 255)) << c.name;
+    }
+}
+
+TEST_F(PictureLoad, FormatsReadThroughGraphicsMagick)
+{
+    // Photo-CD pictures have fixed sizes; the library writes the smallest.
+    Magick::Image magick(Magick::Geometry(16, 16), Magick::Color(0, 65535, 0));
+    QImage pic = load8(put("a.pcd", viaMagick(magick, "PCD")));
+    EXPECT_GT(pic.width(), 0);
+
+    // Dr. Halo: width, height, reserved, then lines of run-length bytes (grey without a
+    // palette file).
+    QByteArray cut = le16(4) + le16(2) + le16(0);
+    for (int v : {50, 100})
+        cut += le16(3) + char(0x84) + char(v) + '\0';
+    pic = load8(put("a.cut", cut));
+    ASSERT_EQ(pic.size(), QSize(4, 2));
+    EXPECT_EQ(cellColour(pic, 0, 0), qRgb(50, 50, 50));
+    EXPECT_EQ(cellColour(pic, 3, 1), qRgb(100, 100, 100));
+
+    // Alias/Wavefront: a 740-byte header, scanline offsets (bottom row first), and per
+    // scanline and channel a run of two equal bytes.
+    QByteArray rla(740, '\0');
+    const QByteArray window = be16(0) + be16(1) + be16(0) + be16(1);
+    rla.replace(0, 8, window);
+    rla.replace(8, 8, window);
+    rla.replace(20, 2, be16(3));
+    rla.replace(26, 2, be16(0xFFFE));
+    rla.replace(580, 3, "rgb");
+    rla.replace(658, 2, be16(8));
+    const int colours[2][3] = {{5, 6, 7}, {200, 10, 20}}; // bottom row, top row
+    QByteArray lines;
+    for (int i = 0; i < 2; ++i) {
+        rla += be32(quint32(740 + 8 + lines.size()));
+        for (int c = 0; c < 3; ++c)
+            lines += be16(2) + char(1) + char(colours[i][c]);
+    }
+    rla += lines;
+    pic = load8(put("a.rla", rla));
+    ASSERT_EQ(pic.size(), QSize(2, 2));
+    EXPECT_EQ(cellColour(pic, 1, 0), qRgb(199, 7, 23));
+    EXPECT_EQ(cellColour(pic, 0, 1), qRgb(7, 7, 7));
+
+    // A placeable Windows metafile drawing a rectangle.
+    auto record = [](quint16 function, std::initializer_list<qint16> params) {
+        QByteArray r = le32(quint32(3 + params.size())) + le16(function);
+        for (qint16 p : params)
+            r += le16(quint16(p));
+        return r;
+    };
+    const QByteArray body = record(0x020B, {0, 0}) + record(0x020C, {100, 100}) + record(0x041B, {50, 50, 10, 10})
+        + record(0, {});
+    QByteArray placeable = le32(0x9AC6CDD7u) + le16(0) + le16(0) + le16(0) + le16(100) + le16(100) + le16(1440) + le32(0);
+    quint16 sum = 0;
+    for (int i = 0; i < 20; i += 2)
+        sum ^= quint16(std::uint8_t(placeable[i]) | (std::uint8_t(placeable[i + 1]) << 8));
+    placeable += le16(sum);
+    const QByteArray header = le16(1) + le16(9) + le16(0x300) + le32(quint32((18 + body.size()) / 2)) + le16(0)
+        + le32(6) + le16(0);
+    pic = load8(put("a.wmf", placeable + header + body));
+    EXPECT_GT(pic.width(), 0);
+}
+
+TEST_F(PictureLoad, GifKeepsItsIndexes)
+{
+    // A 1 x 1 GIF with a black and white table and its one pixel white.
+    const QByteArray gif = Hex("474946383961 0100 0100 80 00 00 000000 FFFFFF"
+                               "2C 0000 0000 0100 0100 00 02 02 4C01 00 3B");
+    QImage pic = load8(put("a.gif", gif));
+    ASSERT_EQ(pic.size(), QSize(1, 1));
+    EXPECT_EQ(pic.pixelIndex(0, 0), 1);
+    EXPECT_EQ(pic.colorTable()[1], qRgb(255, 255, 255));
+    EXPECT_EQ(pic.colorTable()[0], qRgb(0, 0, 0));
+}
+
+TEST_F(PictureLoad, PhotoshopPictures)
+{
+    QByteArray colours(768, '\0');
+    for (int i = 0; i < 256; ++i) {
+        colours[i] = char(i);
+        colours[256 + i] = char(255 - i);
+        colours[512 + i] = char(i / 2);
+    }
+    colours[7] = 0; // entry 7 duplicates entry 0
+    colours[256 + 7] = char(255);
+    colours[512 + 7] = 0;
+    colours[100] = colours[256 + 100] = colours[512 + 100] = 0; // black
+    colours[101] = colours[256 + 101] = colours[512 + 101] = char(255); // white
+    for (bool packBits : {false, true}) {
+        // Indexed: indexes and the file's colour table as stored.
+        QImage pic = load8(put("i.psd", makePsd(2, 8, 3, 2, {Hex("07 00 FF  01 02 03")}, packBits, colours)));
+        EXPECT_EQ(PictureRows(pic), (Rows{{7, 0, 255}, {1, 2, 3}})) << packBits;
+        EXPECT_EQ(pic.colorTable()[7], pic.colorTable()[0]);
+        EXPECT_EQ(pic.colorTable()[255], qRgb(255, 0, 127));
+
+        // Grey.
+        pic = load8(put("g.pdd", makePsd(1, 8, 2, 1, {Hex("00 FF")}, packBits)));
+        EXPECT_EQ(PictureRows(pic), (Rows{{0, 255}}));
+        EXPECT_EQ(pic.colorTable()[128], qRgb(128, 128, 128));
+
+        // Bitmap: 1 is black, 0 white.
+        pic = load8(put("b.psd", makePsd(0, 1, 9, 1, {Hex("80 80")}, packBits)));
+        EXPECT_EQ(PictureRows(pic), (Rows{{1, 0, 0, 0, 0, 0, 0, 0, 1}}));
+        EXPECT_EQ(pic.colorTable()[1], qRgb(0, 0, 0));
+        EXPECT_EQ(pic.colorTable()[0], qRgb(255, 255, 255));
+
+        // RGB with an extra alpha channel, which is skipped.
+        pic = load8(put("c.psd", makePsd(3, 8, 2, 1, {Hex("C8 C8"), Hex("28 28"), Hex("48 48"), Hex("00 FF")}, packBits)));
+        EXPECT_EQ(cellColour(pic, 1, 0), qRgb(199, 39, 71));
+    }
+    // A row longer than 128 bytes needs two PackBits runs.
+    QByteArray wide(300, '\x05');
+    wide[299] = 9;
+    const QImage pic = load8(put("w.psd", makePsd(1, 8, 300, 1, {wide}, true)));
+    EXPECT_EQ(pic.pixelIndex(298, 0), 5);
+    EXPECT_EQ(pic.pixelIndex(299, 0), 9);
+}
+
+TEST_F(PictureLoad, OwnFormatsGoThroughTheCardCodec)
+{
+    const QString name = put("a.Jc5", "card bytes");
+    QImage pic = MakePicture({{9}});
+    QString error;
+    EXPECT_FALSE(LoadPictureAs8Bit(name, pic, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(PictureRows(pic), (Rows{{9}}));
+
+    SetWenBanIOReader([](const QString &, const QByteArray &bytes, TLoadedPicture &out, QString *) {
+        QImage mono(int(bytes.size()), 1, QImage::Format_Mono);
+        mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        mono.fill(1);
+        out.Image = mono;
+        out.Bits = 1;
+        return true;
+    });
+    ASSERT_TRUE(LoadPictureAs8Bit(name, pic, &error)) << error.toStdString();
+    EXPECT_EQ(pic.width(), 10);
+    EXPECT_EQ(pic.pixelIndex(3, 0), 1);
+    EXPECT_EQ(pic.colorTable()[1], qRgb(0, 0, 0));
+}
+
+TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
+{
+    const QByteArray png = viaQt(MakePicture({{1, 2}, {3, 4}}), "png");
+    const QByteArray jpeg = viaQt(QImage(40, 40, QImage::Format_RGB32), "jpeg");
+    const QByteArray pcx = EncodePcx(MakePicture({{1, 2}, {3, 4}}));
+    QByteArray hugePng = png;
+    hugePng.replace(16, 8, be32(100000) + be32(100000));
+    QByteArray tga(18, '\0');
+    tga[2] = 2;                        // true colour
+    tga.replace(12, 4, le16(65535) + le16(65535));
+    tga[16] = 24;
+    const QByteArray hugePsd = makePsd(1, 8, 30000, 30000, {Hex("00")}, true);
+    QByteArray sgi = viaMagick(Magick::Image(Magick::Geometry(4, 4), Magick::Color("red")), "SGI");
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"unknown.xyz", png},           {"noextension", png},          {"zero.png", {}},
+        {"zero.bmp", {}},               {"zero.pcx", {}},              {"zero.psd", {}},
+        {"corrupt.png", QByteArray(300, '\x42')}, {"corrupt.jpg", QByteArray("\xFF\xD8\xFF garbage", 12)},
+        {"corrupt.tga", QByteArray(5, '\x01')},   {"corrupt.sgi", QByteArray(600, '\x01')},
+        {"corrupt.bmp", QByteArray("BM") + QByteArray(100, '\x07')},
+        {"truncated.png", png.left(png.size() / 2)}, {"truncated.jpg", jpeg.left(jpeg.size() / 3)},
+        {"truncated.pcx", pcx.left(140)},            {"truncated.sgi", sgi.left(sgi.size() - 10)},
+        {"huge.png", hugePng},          {"huge.tga", tga},             {"huge.psd", hugePsd},
+        {"a.psp", png},                 {"a.cel", png},                {"a.pic", png},
+        {"a.emf", png},                 {"a.EP", png},                 {"png-as.pcx", png},
+    };
+    for (const Case &c : cases) {
+        const QString path = put(c.name, c.bytes);
+        QImage pic = MakePicture({{9}});
+        QString error;
+        EXPECT_FALSE(LoadPictureAs8Bit(path, pic, &error)) << c.name;
+        EXPECT_FALSE(error.isEmpty()) << c.name;
+        EXPECT_EQ(PictureRows(pic), (Rows{{9}})) << c.name;
+        TLoadedPicture loaded;
+        loaded.Bits = 77;
+        EXPECT_FALSE(LoadPictureFromFile(path, loaded)) << c.name;
+        EXPECT_EQ(loaded.Bits, 77) << c.name;
+    }
+    // A missing file and a folder.
+    QImage pic = MakePicture({{9}});
+    EXPECT_FALSE(LoadPictureAs8Bit(dir.filePath("missing.png"), pic));
+    EXPECT_TRUE(QDir(dir.path()).mkdir("folder.png"));
+    EXPECT_FALSE(LoadPictureAs8Bit(dir.filePath("folder.png"), pic));
+    EXPECT_EQ(PictureRows(pic), (Rows{{9}}));
+    // Without the format list only bitmaps are known.
+    UnregisterPictureFormats();
+    EXPECT_FALSE(LoadPictureAs8Bit(put("late.png", png), pic));
+    EXPECT_TRUE(LoadPictureAs8Bit(put("late.bmp", EncodeBmp8(MakePicture({{1}}))), pic));
+}
