@@ -1,5 +1,6 @@
 #include "shell/ui/mainform.h"
 
+#include "core/progress.h"
 #include "core/settings.h"
 #include "core/sharedstate.h"
 
@@ -14,12 +15,18 @@ TMainForm::TMainForm(QWidget *parent)
     m_mdi->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(m_mdi);
     resize(1024, 720);
+    setupStatusBar();
     MainFormHandle = this;
     ReadMainWindowSettings();
+    ApplyLanguage();
 }
 
 TMainForm::~TMainForm()
 {
-    if (MainFormHandle == this)
+    m_panels.back()->removeEventFilter(this);
+    if (MainFormHandle == this) {
         MainFormHandle = nullptr;
+        ProgressGaugeShow = nullptr;
+        ProgressEvent = nullptr;
+    }
 }
