@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "core/sharedstate.h"
 
+#include <QLabel>
 #include <QMdiArea>
 
 TMainForm::TMainForm(QWidget *parent)
