@@ -8,7 +8,11 @@
 
 #include <QCoreApplication>
 
+#include <QtEndian>
+
 #include <algorithm>
+#include <cstring>
+#include <map>
 #include <vector>
 
 namespace {
@@ -20,6 +24,7 @@ struct TWeaveView {
     int GW = 0;
     int GH = 0;
     std::vector<const std::uint8_t *> Warps;
+    const int *XMod = nullptr; // x mod GW for every design column a card reads
     bool Empty() const { return GW == 0 || GH == 0; }
 };
 
@@ -95,6 +100,7 @@ private:
     void CheckWeaveSlots();
     bool PrepareRow(int r);
     bool FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q);
+    bool CacheColour(int c, int e, int y);
     bool FillJacquard(std::uint8_t *row, int e, int y);
     bool FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, int e, int y);
 
@@ -118,7 +124,9 @@ private:
     int m_period = 0;
     int m_valued = 0; // needles of the period that are computed: Min(run length, period)
     int m_columns = 0; // design columns those needles use
-    std::vector<std::uint8_t> m_values;
+    bool m_runContiguous = false; // the run's positions follow one another: packed a byte at a time
+    std::vector<std::uint8_t> m_values; // needle values of the period, or of the whole contiguous run
+    std::map<int, std::vector<int>> m_xmod; // x mod g for every warp count g of a colour weave
     // Colour index of each palette entry in Colors (-1: none), and of each design column
     // of the current row.
     int m_paletteColour[256];
@@ -195,52 +203,87 @@ bool TCardBuilder::PrepareRow(int r)
     return true;
 }
 
+bool TCardBuilder::CacheColour(int c, int e, int y)
+{
+    const int R = m_repeat;
+    const std::size_t cacheBase = std::size_t(c) * R;
+    const qint64 entryBase = qint64(e) * m_colours * R;
+    m_cacheStamp[std::size_t(c)] = m_cardStamp;
+    bool all = true;
+    for (int n = 0; n < R; ++n) {
+        const qint64 slot = entryBase + qint64(cacheBase) + n;
+        const TWeaveView &v = m_colourViews[std::size_t(slot)];
+        if (v.Empty())
+            return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
+                            .arg(c + 1).arg(n + 1).arg(e + 1));
+        const int j = v.GH - 1 - y % v.GH;
+        std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
+        if (u == -1)
+            u = RowUniformity(v, j);
+        m_cacheValue[cacheBase + n] = u;
+        m_cacheWeft[cacheBase + n] = j;
+        all = all && u >= 0;
+    }
+    m_cacheAllUniform[std::size_t(c)] = all;
+    return true;
+}
+
 bool TCardBuilder::FillJacquard(std::uint8_t *row, int e, int y)
 {
     ++m_cardStamp;
     const int R = m_repeat;
     const qint64 entryBase = qint64(e) * m_colours * R;
-    for (int x = 0; x < m_columns; ++x) {
-        const int c = m_rowColour[std::size_t(x)];
+    // Local copies: the byte stores below could alias the members for the compiler.
+    const int stamp = m_cardStamp;
+    const int *rowColour = m_rowColour.data();
+    const int *cacheStamp = m_cacheStamp.data();
+    const std::uint8_t *allUniform = m_cacheAllUniform.data();
+    const std::uint8_t *cacheValue = reinterpret_cast<const std::uint8_t *>(m_cacheValue.data());
+    std::uint8_t *out = m_values.data();
+    const int columns = m_columns, valued = m_valued;
+    for (int x = 0; x < columns; ++x) {
+        const int c = rowColour[x];
         const std::size_t cacheBase = std::size_t(c) * R;
-        if (m_cacheStamp[std::size_t(c)] != m_cardStamp) {
-            m_cacheStamp[std::size_t(c)] = m_cardStamp;
-            bool all = true;
-            for (int n = 0; n < R; ++n) {
-                const qint64 slot = entryBase + cacheBase + n;
-                const TWeaveView &v = m_colourViews[std::size_t(slot)];
-                if (v.Empty())
-                    return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
-                                    .arg(c + 1).arg(n + 1).arg(e + 1));
-                const int j = v.GH - 1 - y % v.GH;
-                std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
-                if (u == -1)
-                    u = RowUniformity(v, j);
-                m_cacheValue[cacheBase + n] = u;
-                m_cacheWeft[cacheBase + n] = j;
-                all = all && u >= 0;
-            }
-            m_cacheAllUniform[std::size_t(c)] = all;
-        }
+        if (cacheStamp[c] != stamp && !CacheColour(c, e, y))
+            return false;
         const int first = x * R;
-        const int count = std::min(R, m_valued - first);
-        if (m_cacheAllUniform[std::size_t(c)]) {
-            std::copy_n(reinterpret_cast<const std::uint8_t *>(&m_cacheValue[cacheBase]), count, &m_values[std::size_t(first)]);
-        } else {
-            for (int n = 0; n < count; ++n) {
-                const std::int8_t u = m_cacheValue[cacheBase + n];
-                if (u >= 0) {
-                    m_values[std::size_t(first + n)] = std::uint8_t(u);
-                } else {
-                    const TWeaveView &v = m_colourViews[std::size_t(entryBase + cacheBase + n)];
-                    m_values[std::size_t(first + n)] = v.Warps[std::size_t(x % v.GW)][m_cacheWeft[cacheBase + n]] == 1;
-                }
+        const int count = std::min(R, valued - first);
+        if (allUniform[c]) {
+            if (count == 8)
+                std::memcpy(out + first, cacheValue + cacheBase, 8);
+            else
+                for (int n = 0; n < count; ++n)
+                    out[first + n] = cacheValue[cacheBase + n];
+            continue;
+        }
+        for (int n = 0; n < count; ++n) {
+            const std::int8_t u = m_cacheValue[cacheBase + n];
+            if (u >= 0) {
+                out[first + n] = std::uint8_t(u);
+            } else {
+                const TWeaveView &v = m_colourViews[std::size_t(entryBase + qint64(cacheBase) + n)];
+                out[first + n] = v.Warps[std::size_t(v.XMod[x])][m_cacheWeft[cacheBase + n]] == 1;
             }
         }
     }
-    // Scatter the period's values over the whole run.
     const std::size_t runLength = m_runByte.size();
-    const std::uint8_t *values = m_values.data();
+    std::uint8_t *values = m_values.data();
+    if (m_runContiguous) {
+        // Repeat the period over the run, then pack eight needles into each whole byte.
+        for (std::size_t k = std::size_t(m_valued); k < runLength; k += std::size_t(m_period))
+            std::memcpy(values + k, values, std::min(std::size_t(m_period), runLength - k));
+        std::size_t k = 0;
+        for (; k < runLength && (m_runMask[k] != 0x80); ++k)
+            row[m_runByte[k]] |= std::uint8_t(m_runMask[k] & -values[k]);
+        for (; k + 8 <= runLength; k += 8) {
+            const quint64 eight = qFromLittleEndian<quint64>(values + k);
+            row[m_runByte[k]] |= std::uint8_t((eight * 0x8040201008040201ULL) >> 56);
+        }
+        for (; k < runLength; ++k)
+            row[m_runByte[k]] |= std::uint8_t(m_runMask[k] & -values[k]);
+        return true;
+    }
+    // Scatter the period's values over the run.
     int kk = 0;
     for (std::size_t k = 0; k < runLength; ++k) {
         row[m_runByte[k]] |= std::uint8_t(m_runMask[k] & -values[kk]);
@@ -335,7 +378,10 @@ bool TCardBuilder::Run(TMultiByteArray &out)
     m_period = m_w * m_repeat;
     m_valued = std::min(run.length(), m_period);
     m_columns = (m_valued + m_repeat - 1) / m_repeat;
-    m_values.assign(std::size_t(m_valued), 0);
+    m_runContiguous = true;
+    for (std::size_t k = 1; k < run.size() && m_runContiguous; ++k)
+        m_runContiguous = run[k] == run[k - 1] + 1;
+    m_values.assign(m_runContiguous ? run.size() : std::size_t(m_valued), 0);
     m_rowColour.assign(std::size_t(m_columns), 0);
 
     const QList<QRgb> palette = m_pic->colorTable();
@@ -355,7 +401,17 @@ bool TCardBuilder::Run(TMultiByteArray &out)
     m_uniform.resize(std::size_t(colourSlots));
     for (qint64 s = 0; s < colourSlots; ++s) {
         m_colourViews[std::size_t(s)] = MakeView(m_mesh.ColorWeaves, s);
-        m_uniform[std::size_t(s)].assign(std::size_t(m_colourViews[std::size_t(s)].GH), -1);
+        TWeaveView &view = m_colourViews[std::size_t(s)];
+        m_uniform[std::size_t(s)].assign(std::size_t(view.GH), -1);
+        if (view.Empty())
+            continue;
+        auto [it, fresh] = m_xmod.try_emplace(view.GW);
+        if (fresh) {
+            it->second.resize(std::size_t(m_columns));
+            for (int x = 0; x < m_columns; ++x)
+                it->second[std::size_t(x)] = x % view.GW;
+        }
+        view.XMod = it->second.data();
     }
     m_cacheStamp.assign(std::size_t(m_colours), 0);
     m_cacheAllUniform.assign(std::size_t(m_colours), 0);
