@@ -50,7 +50,9 @@ public:
     void SaveRectStep(const TRect &r, bool ignoreRules, bool ignoreRegion);
     // A cell step from ChangedCells where cells outside the picture are skipped.
     void SaveClippedRegionStep();
-    // Replaces the newest undo step by a cell step for r with the given kind byte.
+    // Replaces the newest undo step by a cell step for r with the given kind byte; the
+    // step replays as a cell step, so kind should not be one with a replay of its own
+    // (0, 1, 2, 4, 8, 9, 10).
     void SaveRectStepAs(const TRect &r, std::uint8_t kind);
     // A settings step: Before := the current settings; After follows from UpdateTopState.
     void SaveStateStep();

@@ -129,7 +129,8 @@ void PropagateRepeats(QImage &picture, const TRepeatPic &rep, TILineArray &accep
     const bool columnsStepped = rep.Value1 == 3;
 
     TILineArray out;
-    out.reserve(accepted.size() * std::size_t(Cx) * std::size_t(Cy));
+    // Every target is listed once, so the picture bounds the list.
+    out.reserve(std::min(accepted.size() * std::size_t(Cx) * std::size_t(Cy), std::size_t(W) * std::size_t(H)));
     std::vector<bool> listed(std::size_t(W) * std::size_t(H), false);
     for (const TWordPoint &p : accepted) {
         const int x = p.X;

@@ -73,7 +73,8 @@ TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const 
 void ApplyUndoPixels(QImage &picture, QImage &refBitmap, const TUndoData &step, bool writePicture,
                      bool undoing);
 
-// Append a point and return its index.
+// Append a point and return its index. AddLinePoint copies the array each time: long
+// lists are better built in a std::vector and copied once.
 int AddLinePoint(const TPoint &p, TLineArray &points);
 int AddWordPoint(std::uint16_t x, std::uint16_t y, TILineArray &points);
 

@@ -252,7 +252,8 @@ TEST_F(UndoStore, MissingOrDamagedFileChangesNothing)
     const std::vector<Case> cases = {{"picture missing", false, {}},
                                      {"picture truncated", false, QByteArray("BM\x10\0", 4)},
                                      {"palette missing", true, {}},
-                                     {"palette truncated", true, QByteArray(600, '\0')}};
+                                     {"palette truncated", true, QByteArray(600, '\0')},
+                                     {"palette too long", true, EncodePaletteFile(TPalette256{}) + "x"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         FakeGrid g;
@@ -403,6 +404,11 @@ TEST_F(UndoStore, ObjectsAndShapeCopiesFollowTheirSteps)
     ASSERT_TRUE(u.Redo());
     EXPECT_EQ(g.shapeVertices, 0); // redo resets the drawing object
     EXPECT_EQ(u.UndoShapes.size(), 1u);
+    // The copy leaves with its step when the limit drops it.
+    g.tool = 30;
+    paint(g, u, {{1, 0}}, 2);
+    paint(g, u, {{1, 0}}, 3);
+    EXPECT_TRUE(u.UndoShapes.empty());
 }
 
 TEST_F(UndoStore, RectStepAsReplacesTheNewestStepAndKeepsRedo)
