@@ -8,19 +8,15 @@ TTileWeaveParam TileWeaveParam;
 TPageOption PageOption;
 
 namespace {
-template <class R, class F>
-void pageFields(R &r, F f)
-{
+const auto pageFields = [](auto &r, auto f) {
     f("LeftMargin", r.LeftMargin);
     f("TopMargin", r.TopMargin);
     f("RightMargin", r.RightMargin);
     f("BottomMargin", r.BottomMargin);
-}
+};
 
 // The eight keys the tiling readers read back.
-template <class R, class F>
-void tileMarginFields(R &r, F f)
-{
+const auto tileMarginFields = [](auto &r, auto f) {
     f("IsLeftLeft", r.IsLeftLeft);
     f("IsRightLeft", r.IsRightLeft);
     f("IsTopLeft", r.IsTopLeft);
@@ -29,11 +25,9 @@ void tileMarginFields(R &r, F f)
     f("RightLength", r.RightLength);
     f("TopLength", r.TopLength);
     f("BottomLength", r.BottomLength);
-}
+};
 
-template <class R, class F>
-void grossFields(R &r, F f)
-{
+const auto grossFields = [](auto &r, auto f) {
     f("Warp", r.Warp);
     f("Weft", r.Weft);
     f("WarpDensity", r.WarpDensity);
@@ -44,20 +38,16 @@ void grossFields(R &r, F f)
     f("GridRowCount", r.GridRowCount);
     f("GridColCount", r.GridColCount);
     f("SpaceCount", r.SpaceCount);
-}
+};
 
-template <class R, class F>
-void modiGrossFields(R &r, F f)
-{
+const auto modiGrossFields = [](auto &r, auto f) {
     f("IsDelete", r.IsDelete);
     f("IsWeft", r.IsWeft);
     f("StartPos", r.StartPos);
     f("OffSet", r.OffSet);
-}
+};
 
-template <class R, class F>
-void bordureFields(R &r, F f)
-{
+const auto bordureFields = [](auto &r, auto f) {
     f("LeftBordure", r.LeftBordure);
     f("RightBordure", r.RightBordure);
     f("TopBordure", r.TopBordure);
@@ -69,25 +59,22 @@ void bordureFields(R &r, F f)
     f("IsOutBordure", r.IsOutBordure);
     f("BordureWeftWidth", r.BordureWeftWidth);
     f("BordureWarpWidth", r.BordureWarpWidth);
-}
+};
 
-template <class R, class F>
-void rotateFields(R &r, F f)
-{
+const auto rotateFields = [](auto &r, auto f) {
     f("RotateAngle", r.RotateAngle);
     f("IsReverse", r.IsReverse);
-}
+};
 
-#define DORWEN_VISIT(fn) [](auto &r, auto f) { fn(r, f); }
 } // namespace
 
-void ReadPageOption(TPageOption &option) { ReadSettingsRecord("PageOption", option, DORWEN_VISIT(pageFields)); }
-void WritePageOption(const TPageOption &option) { WriteSettingsRecord("PageOption", option, DORWEN_VISIT(pageFields)); }
+void ReadPageOption(TPageOption &option) { ReadSettingsRecord("PageOption", option, pageFields); }
+void WritePageOption(const TPageOption &option) { WriteSettingsRecord("PageOption", option, pageFields); }
 
 // FloatLength and ChangeColorHint are not read back: the record's defaults (0, false) stay.
 void ReadTilePatternParam(TTilePatternParam &param)
 {
-    ReadSettingsRecord("TilePatternParam", param, DORWEN_VISIT(tileMarginFields));
+    ReadSettingsRecord("TilePatternParam", param, tileMarginFields);
 }
 void WriteTilePatternParam(const TTilePatternParam &param)
 {
@@ -118,33 +105,33 @@ void WriteTileWeaveParam(const TTileWeaveParam &param)
 void ReadGrossOption(TGrossOption &option)
 {
     const double reserved = option.Reserved;
-    ReadSettingsRecord("GrossOption", option, DORWEN_VISIT(grossFields));
+    ReadSettingsRecord("GrossOption", option, grossFields);
     option.Reserved = reserved;
 }
 void WriteGrossOption(const TGrossOption &option)
 {
-    WriteSettingsRecord("GrossOption", option, DORWEN_VISIT(grossFields));
+    WriteSettingsRecord("GrossOption", option, grossFields);
 }
 
 void ReadModiGrossOption(TModiGrossOption &option)
 {
-    ReadSettingsRecord("ModiGrossOption", option, DORWEN_VISIT(modiGrossFields));
+    ReadSettingsRecord("ModiGrossOption", option, modiGrossFields);
 }
 void WriteModiGrossOption(const TModiGrossOption &option)
 {
-    WriteSettingsRecord("ModiGrossOption", option, DORWEN_VISIT(modiGrossFields));
+    WriteSettingsRecord("ModiGrossOption", option, modiGrossFields);
 }
 
-void ReadBordureOption(TBordureOption &option) { ReadSettingsRecord("BordureOption", option, DORWEN_VISIT(bordureFields)); }
+void ReadBordureOption(TBordureOption &option) { ReadSettingsRecord("BordureOption", option, bordureFields); }
 void WriteBordureOption(const TBordureOption &option)
 {
-    WriteSettingsRecord("BordureOption", option, DORWEN_VISIT(bordureFields));
+    WriteSettingsRecord("BordureOption", option, bordureFields);
 }
 
-void ReadRotateOption(TRotateOption &option) { ReadSettingsRecord("RotateOption", option, DORWEN_VISIT(rotateFields)); }
+void ReadRotateOption(TRotateOption &option) { ReadSettingsRecord("RotateOption", option, rotateFields); }
 void WriteRotateOption(const TRotateOption &option)
 {
-    WriteSettingsRecord("RotateOption", option, DORWEN_VISIT(rotateFields));
+    WriteSettingsRecord("RotateOption", option, rotateFields);
 }
 
 void ReadCheckOption(bool &protectColor)

@@ -3,9 +3,7 @@
 #include "core/settingsgroup.h"
 
 namespace {
-template <class R, class F>
-void circleFields(R &r, F f)
-{
+const auto circleFields = [](auto &r, auto f) {
     f("LeftBottomX", r.LeftBottomX);
     f("LeftBottomY", r.LeftBottomY);
     f("RightTopX", r.RightTopX);
@@ -19,11 +17,9 @@ void circleFields(R &r, F f)
     f("IsFilled", r.IsFilled);
     f("IsSetOutRectangle", r.IsSetOutRectangle);
     f("IsDefineArea", r.IsDefineArea);
-}
+};
 
-template <class R, class F>
-void rectangleFields(R &r, F f)
-{
+const auto rectangleFields = [](auto &r, auto f) {
     f("LeftBottomX", r.LeftBottomX);
     f("LeftBottomY", r.LeftBottomY);
     f("RightTopX", r.RightTopX);
@@ -33,69 +29,58 @@ void rectangleFields(R &r, F f)
     f("IsSetWidthAndHeight", r.IsSetWidthAndHeight);
     f("IsFilled", r.IsFilled);
     f("IsDefineArea", r.IsDefineArea);
-}
+};
 
-template <class R, class F>
-void beeLineFields(R &r, F f)
-{
+const auto beeLineFields = [](auto &r, auto f) {
     f("OnePointX", r.OnePointX);
     f("OnePointY", r.OnePointY);
     f("TwoPointX", r.TwoPointX);
     f("TwoPointY", r.TwoPointY);
-}
+};
 
-template <class R, class F>
-void pasteFields(R &r, F f)
-{
+const auto pasteFields = [](auto &r, auto f) {
     f("LeftTopX", r.LeftTopX);
     f("LeftTopY", r.LeftTopY);
-}
+};
 
-template <class R, class F>
-void copyAreaFields(R &r, F f)
-{
+const auto copyAreaFields = [](auto &r, auto f) {
     f("LeftBottomX", r.LeftBottomX);
     f("LeftBottomY", r.LeftBottomY);
     f("Width", r.Width);
     f("Height", r.Height);
-}
+};
 
-template <class R, class F>
-void cursorFields(R &r, F f)
-{
+const auto cursorFields = [](auto &r, auto f) {
     f("NoCursor", r.NoCursor);
     f("LargeCursor", r.LargeCursor);
     f("SmallCursor", r.SmallCursor);
     f("CursorSize", r.CursorSize);
-}
+};
 
-template <class R, class F>
-void sprayFields(R &r, F f)
-{
+const auto sprayFields = [](auto &r, auto f) {
     f("Radius", r.Radius);
     f("PointCount", r.PointCount);
-}
+};
 
-#define DORWEN_VISIT(fn) [](auto &r, auto f) { fn(r, f); }
 } // namespace
 
-void ReadCircleInfo(TCircleInfo &info) { ReadSettingsRecord("CircleInfo", info, DORWEN_VISIT(circleFields)); }
-void WriteCircleInfo(const TCircleInfo &info) { WriteSettingsRecord("CircleInfo", info, DORWEN_VISIT(circleFields)); }
-void ReadRectangleInfo(TRectangleInfo &info) { ReadSettingsRecord("RectangleInfo", info, DORWEN_VISIT(rectangleFields)); }
+void ReadCircleInfo(TCircleInfo &info) { ReadSettingsRecord("CircleInfo", info, circleFields); }
+void WriteCircleInfo(const TCircleInfo &info) { WriteSettingsRecord("CircleInfo", info, circleFields); }
+void ReadRectangleInfo(TRectangleInfo &info) { ReadSettingsRecord("RectangleInfo", info, rectangleFields); }
 void WriteRectangleInfo(const TRectangleInfo &info)
 {
-    WriteSettingsRecord("RectangleInfo", info, DORWEN_VISIT(rectangleFields));
+    WriteSettingsRecord("RectangleInfo", info, rectangleFields);
 }
-void ReadBeeLineInfo(TBeeLineInfo &info) { ReadSettingsRecord("BeeLineInfo", info, DORWEN_VISIT(beeLineFields)); }
-void WriteBeeLineInfo(const TBeeLineInfo &info) { WriteSettingsRecord("BeeLineInfo", info, DORWEN_VISIT(beeLineFields)); }
-void ReadPasteInfo(TPasteInfo &info) { ReadSettingsRecord("PasteInfo", info, DORWEN_VISIT(pasteFields)); }
-void WritePasteInfo(const TPasteInfo &info) { WriteSettingsRecord("PasteInfo", info, DORWEN_VISIT(pasteFields)); }
-void ReadCopyAreaInfo(TCopyAreaInfo &info) { ReadSettingsRecord("CopyArea", info, DORWEN_VISIT(copyAreaFields)); }
-void WriteCopyAreaInfo(const TCopyAreaInfo &info) { WriteSettingsRecord("CopyArea", info, DORWEN_VISIT(copyAreaFields)); }
-void ReadCursorStyle(TCursorStyleOption &option) { ReadSettingsRecord("CursorStyle", option, DORWEN_VISIT(cursorFields)); }
+void ReadBeeLineInfo(TBeeLineInfo &info) { ReadSettingsRecord("BeeLineInfo", info, beeLineFields); }
+void WriteBeeLineInfo(const TBeeLineInfo &info) { WriteSettingsRecord("BeeLineInfo", info, beeLineFields); }
+void ReadPasteInfo(TPasteInfo &info) { ReadSettingsRecord("PasteInfo", info, pasteFields); }
+void WritePasteInfo(const TPasteInfo &info) { WriteSettingsRecord("PasteInfo", info, pasteFields); }
+void ReadCopyAreaInfo(TCopyAreaInfo &info) { ReadSettingsRecord("CopyArea", info, copyAreaFields); }
+void WriteCopyAreaInfo(const TCopyAreaInfo &info) { WriteSettingsRecord("CopyArea", info, copyAreaFields); }
+void ReadCursorStyle(TCursorStyleOption &option) { ReadSettingsRecord("CursorStyle", option, cursorFields); }
 void WriteCursorStyle(const TCursorStyleOption &option)
 {
-    WriteSettingsRecord("CursorStyle", option, DORWEN_VISIT(cursorFields));
+    WriteSettingsRecord("CursorStyle", option, cursorFields);
 }
-void ReadSprayOption(TSprayOption &option) { ReadSettingsRecord("SprayOption", option, DORWEN_VISIT(sprayFields)); }
-void WriteSprayOption(const TSprayOption &option) { WriteSettingsRecord("SprayOption", option, DORWEN_VISIT(sprayFields)); }
+void ReadSprayOption(TSprayOption &option) { ReadSettingsRecord("SprayOption", option, sprayFields); }
+void WriteSprayOption(const TSprayOption &option) { WriteSettingsRecord("SprayOption", option, sprayFields); }
