@@ -23,9 +23,10 @@ TPaletteEntry cellColor(int key)
             std::uint8_t((key & 0xF) * 16 + 7), 0};
 }
 
+// Red bits 20-23, green bits 12-15 and blue bits 4-7 of 0xAARRGGBB.
 inline int cellKey(QRgb c)
 {
-    return ((qRed(c) >> 4) << 8) | ((qGreen(c) >> 4) << 4) | (qBlue(c) >> 4);
+    return int(((c >> 12) & 0xF00) | ((c >> 8) & 0xF0) | ((c >> 4) & 0xF));
 }
 
 bool sameRgb(const TPaletteEntry &a, const TPaletteEntry &b)
@@ -42,15 +43,38 @@ void ConvertPictureTo8Bit(const QImage &src, QImage &dest)
     const QImage rgb = src.convertToFormat(QImage::Format_RGB32);
     const int width = rgb.width(), height = rgb.height();
 
-    // Count the pixels of every cell; item k starts as (k, 0).
+    // Count the pixels of every cell. Four tables, one per column modulo 4, keep runs of
+    // one colour from waiting on the same counter; they are summed afterwards.
+    std::vector<std::uint32_t> counts(4 * CellCount, 0);
+    std::uint32_t *c0 = counts.data(), *c1 = c0 + CellCount, *c2 = c1 + CellCount, *c3 = c2 + CellCount;
     std::vector<TCellCount> items(CellCount + 1);
     for (int k = 0; k <= CellCount; ++k)
         items[k] = {k, 0};
+    auto fold = [&] {
+        for (int k = 0; k < CellCount; ++k) {
+            items[k].Count += qint64(c0[k]) + c1[k] + c2[k] + c3[k];
+            c0[k] = c1[k] = c2[k] = c3[k] = 0;
+        }
+    };
+    qint64 sinceFold = 0; // pixels counted since the tables were last folded
     for (int y = 0; y < height; ++y) {
+        if (sinceFold + width > qint64(UINT32_MAX)) { // no counter can overflow
+            fold();
+            sinceFold = 0;
+        }
+        sinceFold += width;
         const auto *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
-        for (int x = 0; x < width; ++x)
-            ++items[cellKey(row[x])].Count;
+        int x = 0;
+        for (; x + 4 <= width; x += 4) {
+            ++c0[cellKey(row[x])];
+            ++c1[cellKey(row[x + 1])];
+            ++c2[cellKey(row[x + 2])];
+            ++c3[cellKey(row[x + 3])];
+        }
+        for (; x < width; ++x)
+            ++c0[cellKey(row[x])];
     }
+    fold();
     // Move the used cells, in key order, to the front; clear the rest.
     int n = 0;
     for (int k = 0; k < CellCount; ++k)
@@ -115,11 +139,14 @@ void EnsureBlackAndWhite(QImage &bmp)
     // Only the cells of overwritten entries move; the others keep their index, so
     // duplicate entries survive.
     TPalettePairs map;
+    bool moves = false;
     for (int i = 0; i < 256; ++i) {
         map[i].Index = i;
         if (!sameRgb(old[i], palette[i]))
             map[i].Index = NearestColorIndex(palette.data(), 256, old[i].Red, old[i].Green, old[i].Blue);
+        moves = moves || map[i].Index != i;
     }
     SetBitmapPalette(bmp, palette);
-    RemapPixels(bmp, map);
+    if (moves)
+        RemapPixels(bmp, map);
 }
