@@ -17,7 +17,7 @@ void InitMagick()
         // Hostile headers must not make the library allocate huge pictures.
         MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, MaxPictureSide);
         MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, MaxPictureSide);
-        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, 400LL * 1000 * 1000);
+        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, 128LL * 1024 * 1024);
     });
 }
 

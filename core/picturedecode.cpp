@@ -56,6 +56,9 @@ int pngDeclaredBits(const QByteArray &bytes)
 
 bool decodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
 {
+    // Large photographs exceed Qt's default limit; hostile sizes are refused below by the
+    // side limit and here by the memory a picture may take.
+    QImageReader::setAllocationLimit(1024);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);

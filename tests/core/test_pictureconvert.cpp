@@ -55,6 +55,23 @@ TEST(ConvertPictureTo8Bit, ThreeColoursInOrderOfFrequency)
     EXPECT_EQ(PictureRows(untouched), (std::vector<std::vector<int>>{{4}}));
 }
 
+TEST(ConvertPictureTo8Bit, PureWhitePicture)
+{
+    // All pixels pure white: one cell, standing for (247, 247, 247); then pure white goes
+    // into 255 and black into 254, and the cells keep entry 0.
+    QImage src(5, 3, QImage::Format_RGB32);
+    src.fill(qRgb(255, 255, 255));
+    QImage dest;
+    ConvertPictureTo8Bit(src, dest);
+    EnsureBlackAndWhite(dest);
+    ASSERT_EQ(dest.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(dest.colorTable()[0], qRgb(247, 247, 247));
+    EXPECT_EQ(dest.colorTable()[1], qRgb(7, 7, 7));
+    EXPECT_EQ(dest.colorTable()[254], qRgb(0, 0, 0));
+    EXPECT_EQ(dest.colorTable()[255], qRgb(255, 255, 255));
+    EXPECT_EQ(PictureRows(dest), std::vector<std::vector<int>>(3, std::vector<int>(5, 0)));
+}
+
 TEST(ConvertPictureTo8Bit, ThreeHundredCellsKeepTheMostFrequent)
 {
     // Cell j (0..299) has 300 - j pixels, so the order of frequency is j; keys are spread
