@@ -45,6 +45,7 @@ TEST_F(IniFixture, ReadStringTable)
         {"\xEF\xBB\xBF[A]\nk=bom\n", "A", "k", "bom"},    // UTF-8 byte-order mark
         {"[A\nk=open\n", "A", "k", "open"},               // unclosed header
         {"", "A", "k", "dflt"},
+        {"[A]\nk=v\nz=\xE6\x84", "A", "k", "v"},         // cut inside a UTF-8 character
     };
     for (const Case &c : cases) {
         put(c.file);
