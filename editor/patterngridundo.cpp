@@ -2,6 +2,8 @@
 // palettes and shifts, and the notifications the grid sends to the main window.
 #include "editor/patterngrid.h"
 
+#include "core/messages.h"
+
 #include <QImage>
 
 #include <algorithm>
@@ -111,10 +113,40 @@ void TPatternGrid::recordPaletteStep()
 }
 
 // ---- Notifications to the main window ----------------------------------------------
+// A grid that does not own its picture (a navigator) tells the main window nothing.
 
-void TPatternGrid::notifyPalette() {}
-void TPatternGrid::notifyZoom() {}
-void TPatternGrid::NotifyMainWindow() {}
-void TPatternGrid::NotifyRefreshView(int) {}
-void TPatternGrid::NotifyPatternSize(int, int) {}
-void TPatternGrid::NotifyPenWidth() {}
+void TPatternGrid::notifyPalette()
+{
+    if (OwnsPicture)
+        SendPaletteFromChild();
+}
+
+void TPatternGrid::notifyZoom()
+{
+    SendZoomState(StatusWnd, ZoomLevel);
+}
+
+// Undo and redo counts; the edit and repeat states follow the selection and repeat view.
+void TPatternGrid::NotifyMainWindow()
+{
+    if (OwnsPicture && m_undoStore)
+        SendUndoState(m_undoStore->UndoCount(), m_undoStore->RedoCount());
+}
+
+void TPatternGrid::NotifyRefreshView(int mode)
+{
+    if (OwnsPicture)
+        SendRefreshView(mode);
+}
+
+void TPatternGrid::NotifyPatternSize(int cols, int rows)
+{
+    if (OwnsPicture)
+        SendPatternSize(cols, rows);
+}
+
+void TPatternGrid::NotifyPenWidth()
+{
+    if (OwnsPicture)
+        SendPenWidth();
+}

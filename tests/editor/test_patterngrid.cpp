@@ -3,6 +3,7 @@
 #include "editor/patterngrid.h"
 
 #include "core/bmpfile.h"
+#include "core/pcxfile.h"
 #include "core/sharedstate.h"
 #include "testutil.h"
 
@@ -183,6 +184,11 @@ TEST(PatternGrid, SaveWritesBmpAndRefusesUnknownTypes)
     QImage back;
     ASSERT_TRUE(LoadBmp8File(bmp, back));
     EXPECT_EQ(PictureRows(back), PictureRows(g.Picture()));
+    const QString pcx = dir.filePath("out.pcx");
+    ASSERT_TRUE(g.SaveToFile(pcx));
+    QImage fromPcx;
+    ASSERT_TRUE(DecodePcx8(ReadAll(pcx), fromPcx));
+    EXPECT_EQ(PictureRows(fromPcx), PictureRows(g.Picture()));
     QString error;
     EXPECT_FALSE(g.SaveToFile(dir.filePath("out.xyz"), &error));
     EXPECT_FALSE(error.isEmpty());

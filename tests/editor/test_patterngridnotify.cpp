@@ -1,0 +1,77 @@
+// What the pattern grid tells the main window: palette, size and refresh after loading,
+// the zoom level to the window it was given, and nothing from a grid that does not own its
+// picture.
+#include "editor/patterngrid.h"
+
+#include "core/bmpfile.h"
+#include "core/messages.h"
+#include "core/sharedstate.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+namespace {
+
+struct Recorder : QObject {
+    std::vector<std::array<qintptr, 3>> got;
+    bool event(QEvent *e) override
+    {
+        if (!TMessageEvent::IsNotification(e->type()))
+            return QObject::event(e);
+        const auto *m = static_cast<TMessageEvent *>(e);
+        got.push_back({m->Message(), m->WParam, m->LParam});
+        return true;
+    }
+    bool Has(int message, qintptr w, qintptr l) const
+    {
+        for (const auto &g : got)
+            if (g[0] == message && g[1] == w && g[2] == l)
+                return true;
+        return false;
+    }
+};
+
+struct MainWindowStandIn {
+    Recorder recorder;
+    QObject *saved = MainFormHandle;
+    MainWindowStandIn() { MainFormHandle = &recorder; }
+    ~MainWindowStandIn() { MainFormHandle = saved; }
+};
+
+} // namespace
+
+TEST(PatternGridNotify, LoadAndZoomAreReported)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("p.bmp");
+    ASSERT_TRUE(SaveBmp8File(MakePicture({{1, 2, 3}, {4, 5, 6}}), file));
+
+    MainWindowStandIn main;
+    TPatternGrid g;
+    Recorder status;
+    g.StatusWnd = &status;
+    ASSERT_TRUE(g.LoadPictureFile(file));
+    EXPECT_TRUE(main.recorder.Has(WM_SYNCPALETTE, 0, 0));
+    EXPECT_TRUE(main.recorder.Has(WM_SHOWPATTERNSIZE, 3, 2));
+    EXPECT_TRUE(main.recorder.Has(WM_REFRESHVIEW, 1, 0));
+
+    main.recorder.got.clear();
+    g.SetZoom(15);
+    EXPECT_TRUE(status.Has(WM_ZOOMSTATE, 15, 0));
+    EXPECT_FALSE(main.recorder.Has(WM_ZOOMSTATE, 15, 0));
+    EXPECT_TRUE(main.recorder.Has(WM_UNDOSTATE, 0, 0));
+    EXPECT_TRUE(main.recorder.Has(WM_SHOWPATTERNSIZE, 3, 2));
+
+    TPatternGrid navigator;
+    navigator.OwnsPicture = false;
+    navigator.StatusWnd = &status;
+    main.recorder.got.clear();
+    status.got.clear();
+    navigator.SetPicture(g.Picture());
+    navigator.SetZoom(12);
+    navigator.SetLeftCol(1);
+    EXPECT_TRUE(main.recorder.got.empty());
+    EXPECT_TRUE(status.got.empty());
+}
