@@ -1,5 +1,6 @@
 // Dorwen CAD: start-up.
 #include "core/sharedstate.h"
+#include "core/ui/undosizebox.h"
 #include "shell/pictureformats.h"
 #include "shell/ui/mainform.h"
 #include "shell/ui/patternwindow.h"
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
         return 1;
     }
     RegisterPictureFormats();
+    InstallUndoSizeWarningBox();
 
     TMainForm mainForm;
     mainForm.show();
