@@ -102,14 +102,9 @@ bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *errorText)
     return true;
 }
 
-bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText)
+bool CheckRowLength(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText)
 {
     const long long needles = (long long)io.RowCount * io.ColCount;
-    if (needles > 65535)
-        return Fail(errorText,
-            QStringLiteral("A %1 file cannot state %2 needles (at most 65535).")
-                .arg(QLatin1String(format))
-                .arg(needles));
     if ((needles + 7) / 8 != shape.L)
         return Fail(errorText,
             QStringLiteral("The card rows have %1 bytes, but %2 x %3 needles need %4: a %5 "
@@ -122,11 +117,25 @@ bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char 
     return true;
 }
 
+bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText)
+{
+    const long long needles = (long long)io.RowCount * io.ColCount;
+    if (needles > 65535)
+        return Fail(errorText,
+            QStringLiteral("A %1 file cannot state %2 needles (at most 65535).")
+                .arg(QLatin1String(format))
+                .arg(needles));
+    return CheckRowLength(io, shape, format, errorText);
+}
+
 bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *errorText)
 {
     out.clear();
     // Encode character by character so that a cut never splits a double-byte character.
     for (qsizetype i = 0; i < name.size();) {
+        // Characters beyond a full field are not written, so they need no encoding.
+        if (maxBytes >= 0 && out.size() >= maxBytes)
+            break;
         const qsizetype len = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
         QByteArray bytes;
         if (!EncodeFileText(name.mid(i, len), bytes) || bytes.isEmpty())

@@ -48,6 +48,8 @@ struct TCardShape {
 // that every row has the same length; an empty card takes its row length from the counts.
 bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *errorText);
 
+// Checks that the rows are exactly as long as RowCount x ColCount needles need.
+bool CheckRowLength(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText);
 // Checks, for formats whose header states the needle count as RowCount x ColCount in 16
 // bits, that the count fits and that the rows are exactly as long as it says.
 bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText);

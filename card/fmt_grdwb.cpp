@@ -37,7 +37,7 @@ bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *errorTe
 {
     TCardShape s;
     QByteArray buf;
-    if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "GRD", errorText)
+    if (!CheckCardShape(io, s, errorText) || !CheckRowLength(io, s, "GRD", errorText)
         || !MakeMarkedHeader(io, s, s.L, "GRD", buf, errorText))
         return false;
     static const unsigned lead[7] = { 0, 0, 1, 1, 1, 0, 1 };
@@ -84,7 +84,7 @@ bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *errorTex
             QStringLiteral("A WB card has 8 or 16 needles a column; this one has %1.").arg(io.RowCount));
     TCardShape s;
     QByteArray buf;
-    if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "WB", errorText)
+    if (!CheckCardShape(io, s, errorText) || !CheckRowLength(io, s, "WB", errorText)
         || !MakeMarkedHeader(io, s, 2 * qint64(io.ColCount), "WB", buf, errorText))
         return false;
     PutLE16(buf, 2, unsigned(s.N));

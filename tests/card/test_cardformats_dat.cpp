@@ -244,3 +244,81 @@ TEST(DatCard, ReaderChecksTheFile)
     cad[1] = char(0x10); // 4351 rows at 32-byte slots run past the end
     EXPECT_FALSE(ReadControllerCard(io, cad));
 }
+
+// A VBJ128 card of one row, the whole image worked out byte by byte: the row at slots 0 and
+// 1 and at the three pages, header values from N = 1 (238 at 15, 114 at 18), the name with
+// its extension, the trailer stating 128 needles.
+TEST(DatCard, VBJ128OneRowWholeImage)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("k.DAT");
+    std::vector<std::uint8_t> row(16, 0);
+    row[0] = 0x80;
+    row[1] = 0x03;
+    row[15] = 0x01;
+    ASSERT_TRUE(WriteDatCard(MakeCard({ row }, 8, 16, 128), DatVBJ128, path));
+    QByteArray expected = Zeros(131072);
+    expected.replace(0, 80,
+        Hex("01 00") + Text("k.DAT") + Zeros(1) + Zeros(2) + Text("KY128") + Hex("EE 00 00 72") + Zeros(13)
+            + Text("CAD-TRONIX_CO.") + Zeros(34));
+    const QByteArray fileRow = Hex("01 C0") + Zeros(13) + Hex("80");
+    for (int at : { 80, 96, 32848, 65616, 98384 })
+        expected.replace(at, 16, fileRow);
+    expected.replace(130928, 144,
+        Zeros(8) + Hex("85 85 85 85 85 01 80 00") + Fill(80, 1) + Zeros(48));
+    EXPECT_EQ(ReadAll(path), expected);
+}
+
+TEST(DatCard, VBJ128CountBytesAndCopySlots)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("s.DAT");
+    // 20 rows: (20 + 237) mod 256 = 1 at 15, 20 + 113 = 133 at 18.
+    ASSERT_TRUE(WriteDatCard(MakeCard(PatternRows(20, 16), 8, 16, 128), DatVBJ128, path));
+    const QByteArray twenty = ReadAll(path);
+    EXPECT_EQ(twenty.mid(0, 2), Hex("14 00"));
+    EXPECT_EQ(twenty.mid(15, 4), Hex("01 00 00 85"));
+
+    // 100 rows: the card at slot 0, its copies at slots 100, 2048, 4096 and 6144 (offsets
+    // 1680, 32848, 65616, 98384), slot 200 and the slot after each page copy empty.
+    const Rows rows = PatternRows(100, 16, 5);
+    ASSERT_TRUE(WriteDatCard(MakeCard(rows, 8, 16, 128), DatVBJ128, path));
+    const QByteArray bytes = ReadAll(path);
+    for (int first : { 80, 1680, 32848, 65616, 98384 }) {
+        EXPECT_EQ(bytes.mid(first, 16), FileRow(rows[0])) << first;
+        EXPECT_EQ(bytes.mid(first + 99 * 16, 16), FileRow(rows[99])) << first;
+    }
+    for (int empty : { 3280, 32848 + 1600, 65616 + 1600, 98384 + 1600 })
+        EXPECT_EQ(bytes.mid(empty, 16), Zeros(16)) << empty;
+}
+
+// A CEJ160 file whose trailer holds 0 and 0 reads as 160 needles, rows at 32 + 32 i.
+TEST(DatCard, CEJ160ZeroNeedleCountReadsAs160)
+{
+    QByteArray file = Zeros(131072);
+    file[0] = 2;
+    file.replace(2, 10, "CAD-TRONIX");
+    file[32] = char(0x01);
+    file[64 + 19] = char(0x80);
+    TWenBanIO io;
+    io.Extension = ".DAT";
+    ASSERT_TRUE(ReadControllerCard(io, file)) << io.ErrorText.toStdString();
+    EXPECT_EQ(io.ColCount, 20);
+    EXPECT_EQ(io.RowCount, 8);
+    ASSERT_EQ(io.Card.size(), 2u);
+    std::vector<std::uint8_t> first(20, 0), second(20, 0);
+    first[0] = 0x80;
+    second[19] = 0x01;
+    EXPECT_EQ(CardRows(io), (Rows { first, second }));
+}
+
+// Only the first six characters of the name go into the VBJ128 header, so a character
+// GBK cannot encode after them does not stop the write.
+TEST(DatCard, NameBeyondTheFieldIsNotEncoded)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromUtf8("abcdef\U0001F600.DAT"));
+    QString err;
+    ASSERT_TRUE(WriteDatCard(MakeCard({ { 1 } }, 8, 1), DatVBJ128, path, &err)) << err.toStdString();
+    EXPECT_EQ(ReadAll(path).mid(2, 6), Text("abcdef"));
+}

@@ -85,6 +85,10 @@ TEST(EPCard, NameField)
     const QString longName = dir.filePath("ABCDEFGHIJ.EP");
     ASSERT_TRUE(WriteEPCard(io, longName));
     EXPECT_EQ(ReadAll(longName).mid(6, 8), QByteArray("ABCDEFGH"));
+    // Characters after the eighth byte are not written, so they need no GBK form.
+    const QString tail = dir.filePath(QString::fromUtf8("ABCDEFGH\U0001F600.EP"));
+    ASSERT_TRUE(WriteEPCard(io, tail));
+    EXPECT_EQ(ReadAll(tail).mid(6, 8), QByteArray("ABCDEFGH"));
     // A name GBK cannot encode is refused and nothing is written.
     const QString bad = dir.filePath(QString::fromUtf8("x\U0001F600.EP"));
     QString err;

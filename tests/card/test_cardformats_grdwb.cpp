@@ -151,3 +151,35 @@ TEST(GRDCard, ShortAndOversizedFiles)
     EXPECT_FALSE(ReadControllerCard(io, many));
     EXPECT_EQ(io.Card.size(), 4u);
 }
+
+// GRD and WB headers state RowCount and ColCount, not the needle count, so cards of more
+// than 65535 needles are written like any other.
+TEST(GRDWBCard, CardsOfMoreThan65535Needles)
+{
+    QTemporaryDir dir;
+    // GRD: 8 x 8192 needles, two cards of 8192 bytes from offset 16384.
+    const TWenBanIO grd = MakeCard(
+        { std::vector<std::uint8_t>(8192, 0x01), std::vector<std::uint8_t>(8192, 0xF0) }, 8, 8192);
+    const QString g = dir.filePath("big.GRD");
+    QString err;
+    ASSERT_TRUE(WriteGRDCard(grd, g, &err)) << err.toStdString();
+    const QByteArray gExpected = Hex("00 00 00 00 01 00 01 00 01 00 00 00 01 00 08 00 00 20 02 00")
+        + Zeros(16384 - 20) + Fill(8192, 0x80) + Fill(8192, 0x0F);
+    EXPECT_EQ(ReadAll(g), gExpected);
+    TWenBanIO back;
+    ASSERT_TRUE(ReadCardFile(g, back)) << back.ErrorText.toStdString();
+    EXPECT_EQ(CardRows(back), CardRows(grd));
+
+    // WB: 16 x 4097 needles, one card of 8194 bytes from offset 8194.
+    std::vector<std::uint8_t> row(8194, 0);
+    row[0] = 0x80;
+    row[8193] = 0x03;
+    const TWenBanIO wb = MakeCard({ row }, 16, 4097);
+    const QString w = dir.filePath("big.WB");
+    ASSERT_TRUE(WriteWBCard(wb, w, &err)) << err.toStdString();
+    const QByteArray wExpected = Hex("00 00 01 00 01 00 01 00 01 00 01 00 01 00 10 00 01 10 00 00")
+        + Zeros(8194 - 20) + Hex("01") + Zeros(8192) + Hex("C0");
+    EXPECT_EQ(ReadAll(w), wExpected);
+    ASSERT_TRUE(ReadCardFile(w, back)) << back.ErrorText.toStdString();
+    EXPECT_EQ(CardRows(back), CardRows(wb));
+}
