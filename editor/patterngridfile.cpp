@@ -1,6 +1,7 @@
 // Loading the pattern picture from a file and saving it by extension.
 #include "editor/patterngrid.h"
 
+#include "card/picturecard.h"
 #include "core/bmpfile.h"
 #include "core/fileext.h"
 #include "core/pcxfile.h"
@@ -60,6 +61,13 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QString *error)
         return SaveBmp8File(m_picture, fileName, error);
     case 1: // ".PCX"
         return SavePictureAsPcx(m_picture, fileName, error);
+    case 2: // ".EP", ".JC5", ".QS", ".OVWB": a card; ".OVW": a weave
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+        // Cells of the back colour are the lowered points.
+        return SaveCardByExtension(m_picture, GetBackColor(), fileName, error);
     default:
         if (error)
             *error = tr("Pictures cannot be saved as \"%1\" here.").arg(QFileInfo(fileName).suffix());

@@ -2,6 +2,7 @@
 // changes and resizing.
 #include "editor/patterngrid.h"
 
+#include "card/wenbanio.h"
 #include "core/bmpfile.h"
 #include "core/pcxfile.h"
 #include "core/sharedstate.h"
@@ -189,6 +190,18 @@ TEST(PatternGrid, SaveWritesBmpAndRefusesUnknownTypes)
     QImage fromPcx;
     ASSERT_TRUE(DecodePcx8(ReadAll(pcx), fromPcx));
     EXPECT_EQ(PictureRows(fromPcx), PictureRows(g.Picture()));
+    // A weave file: cells of the back colour are empty.
+    TPatternGrid w;
+    Show(w, MakePicture({{0, 5}, {5, 0}}), 9);
+    const QString ovw = dir.filePath("out.ovw");
+    ASSERT_TRUE(w.SaveToFile(ovw));
+    TWenBanIO io;
+    ASSERT_TRUE(io.LoadFromFile(ovw));
+    ASSERT_EQ(io.Content, TWenBanIO::WeaveContent);
+    EXPECT_EQ(io.Card[0][0], 0);
+    EXPECT_EQ(io.Card[1][0], 1);
+    EXPECT_EQ(io.Card[0][1], 1);
+    EXPECT_EQ(io.Card[1][1], 0);
     QString error;
     EXPECT_FALSE(g.SaveToFile(dir.filePath("out.xyz"), &error));
     EXPECT_FALSE(error.isEmpty());
