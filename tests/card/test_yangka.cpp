@@ -268,6 +268,18 @@ TEST(YangKaFile, OlderLayout)
     EXPECT_EQ(y.HoleDiameter, 0x12);
     EXPECT_EQ(y.StartFlag(), 3);
     EXPECT_EQ(y.Holes.length(), 1);
+
+    // Written again in the current layout and read back, it keeps what the card model holds.
+    QByteArray current;
+    ASSERT_TRUE(y.SaveToBytes(current));
+    EXPECT_EQ(current.mid(16, 4), Hex("03 03 01 00"));
+    TYangkaImage back;
+    ASSERT_TRUE(back.LoadFromBytes(current));
+    EXPECT_EQ(back.Cells, y.Cells);
+    EXPECT_EQ(back.Holes, y.Holes);
+    EXPECT_EQ(back.YKStyle(), ys1400);
+    EXPECT_EQ(back.StartFlag(), 3);
+    EXPECT_TRUE(back.TiQianSuo);
 }
 
 TEST(YangKaFile, DamagedFilesAreRefusedAndChangeNothing)
