@@ -158,6 +158,8 @@ bool TCardBuilder::CheckInputs()
         return Fail(QString::fromUtf8(CardMsg::NoJacquardNeedles), QString(), true);
     if (m_mesh.WeftRepeat < 1 || m_mesh.WarpRepeat < 1)
         return Fail(Tr("The weft entries per row and the needles per design column must be at least 1."));
+    if (m_mesh.WarpRepeat > MaxCardNeedles)
+        return Fail(Tr("%1 needles per design column is more than a card has.").arg(m_mesh.WarpRepeat));
     m_entries = m_mesh.WeftRepeat;
     m_repeat = m_mesh.WarpRepeat;
     m_colours = m_mesh.Colors.length();
@@ -212,10 +214,10 @@ bool TCardBuilder::CacheColour(int c, int e, int y)
     bool all = true;
     for (int n = 0; n < R; ++n) {
         const qint64 slot = entryBase + qint64(cacheBase) + n;
-        const TWeaveView &v = m_colourViews[std::size_t(slot)];
-        if (v.Empty())
+        if (slot >= qint64(m_colourViews.size()) || m_colourViews[std::size_t(slot)].Empty())
             return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
                             .arg(c + 1).arg(n + 1).arg(e + 1));
+        const TWeaveView &v = m_colourViews[std::size_t(slot)];
         const int j = v.GH - 1 - y % v.GH;
         std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
         if (u == -1)
@@ -375,8 +377,10 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         m_runByte[k] = std::uint16_t(run[k] >> 3);
         m_runMask[k] = std::uint8_t(0x80 >> (run[k] & 7));
     }
-    m_period = m_w * m_repeat;
-    m_valued = std::min(run.length(), m_period);
+    const qint64 period = qint64(m_w) * m_repeat;
+    m_valued = int(std::min<qint64>(run.length(), period));
+    // A period longer than the run never wraps within it.
+    m_period = int(std::min<qint64>(period, qint64(run.length()) + 1));
     m_columns = (m_valued + m_repeat - 1) / m_repeat;
     m_runContiguous = true;
     for (std::size_t k = 1; k < run.size() && m_runContiguous; ++k)
@@ -396,7 +400,8 @@ bool TCardBuilder::Run(TMultiByteArray &out)
                 break;
             }
     }
-    const qint64 colourSlots = qint64(m_entries) * m_colours * m_repeat;
+    // Only slots that exist get a view; reading a missing one ends the build.
+    const qint64 colourSlots = std::min<qint64>(qint64(m_entries) * m_colours * m_repeat, m_mesh.ColorWeaves.length());
     m_colourViews.resize(std::size_t(colourSlots));
     m_uniform.resize(std::size_t(colourSlots));
     for (qint64 s = 0; s < colourSlots; ++s) {

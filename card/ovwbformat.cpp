@@ -116,8 +116,8 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
     const std::int32_t length = in.i32le();
     if (rows != cardCount)
         return Refuse(io, Tr("The card file gives two different card counts (%1 and %2).").arg(cardCount).arg(rows));
-    const int needles = int(rowCount) * colCount;
-    const qint64 expected = padded ? qint64((rowCount + 7) / 8) * colCount : (qint64(needles) + 7) / 8;
+    const qint64 needles = qint64(rowCount) * colCount;
+    const qint64 expected = padded ? qint64((rowCount + 7) / 8) * colCount : (needles + 7) / 8;
     if (length != expected)
         return Refuse(io, Tr("The card file gives %1 bytes per card row; %2 x %3 needles need %4.")
                               .arg(length).arg(rowCount).arg(colCount).arg(expected));
@@ -127,7 +127,7 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
         return Refuse(io, Tr("The card file should hold %1 cards of %2 bytes but holds %3 bytes.")
                               .arg(rows).arg(length).arg(in.remaining()));
 
-    const int rowBytes = (needles + 7) / 8;
+    const qint64 rowBytes = (needles + 7) / 8;
     TMultiByteArray card(static_cast<std::size_t>(rows));
     for (auto &row : card) {
         const std::uint8_t *src = in.take(length);

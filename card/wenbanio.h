@@ -39,7 +39,7 @@ public:
     TContent Content = NoContent;
 
     // Bytes per card row.
-    int RowBytes() const { return (int(RowCount) * int(ColCount) + 7) / 8; }
+    int RowBytes() const { return int((qint64(RowCount) * ColCount + 7) / 8); }
 
     // Stores the upper-case extension and the file name, then reads the file's bytes and
     // loads them by extension.

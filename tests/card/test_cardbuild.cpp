@@ -270,6 +270,9 @@ TEST(CardBuild, Refusals)
     mesh.WarpRepeat = 0;
     refused(mesh, card, "no warp repeat");
     mesh = CardDoc(pic);
+    mesh.WarpRepeat = 70000;
+    refused(mesh, card, "warp repeat beyond the needles");
+    mesh = CardDoc(pic);
     mesh.Picture = nullptr;
     refused(mesh, card, "no picture");
 

@@ -139,6 +139,7 @@ TEST(OVWB, DamagedFilesAreRefused)
         {"huge row count", patched(191, "FF FF FF 7F")},
         {"many holes", patched(181, "FF FF")},
         {"more columns", patched(164, "09 00")},
+        {"65535 x 65535 needles", patched(164, "FF FF FF FF")},
     };
     for (const auto &c : cases) {
         TWenBanIO io = SmallCard();

@@ -1,0 +1,54 @@
+// Any bytes given to the weave, sample-card and card-file readers and to the pictures the
+// card container opens end in a result or a clear error, never in a crash; what was read
+// writes back and reads again to the same content.
+#include "card/cardpictures.h"
+#include "card/ovwbformat.h"
+#include "card/yangka.h"
+#include "weave/weavefile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+
+    TWeaveArray weave;
+    QString error;
+    if (ReadWeaveBytes(bytes, weave, &error)) {
+        TWeaveArray again;
+        if (!weave.isEmpty() && !ReadWeaveBytes(WeaveFileBytes(weave), again))
+            std::abort();
+    } else if (error.isEmpty()) {
+        std::abort();
+    }
+
+    TYangkaImage card;
+    if (card.LoadFromBytes(bytes)) {
+        QByteArray written;
+        TYangkaImage again;
+        if (card.SaveToBytes(written) && (!again.LoadFromBytes(written) || again.Cells != card.Cells))
+            std::abort();
+    } else if (card.LastError.isEmpty() || card.ColCount() != 18) {
+        std::abort();
+    }
+
+    TWenBanIO io;
+    if (ReadOVWBCard(io, bytes)) {
+        QByteArray written;
+        TWenBanIO again;
+        if (OVWBCardBytes(io, written) && (!ReadOVWBCard(again, written) || !(again.Card == io.Card)))
+            std::abort();
+        io.Extension = QStringLiteral(".OVWB");
+        io.RenderCard();
+    } else if (io.ErrorText.isEmpty() || io.CardCount != 0) {
+        std::abort();
+    }
+
+    QImage picture;
+    ReadXYPicture(bytes, picture);
+    ReadWVPicture(bytes, picture);
+    ReadProjectPreview(bytes, picture);
+    return 0;
+}
