@@ -16,6 +16,12 @@
 
 std::function<const TPictureClass *(const QString &extension)> PictureClassLookup;
 
+const TPictureClass &BitmapPictureClass()
+{
+    static const TPictureClass cls{QStringLiteral("Windows bitmaps"), TPictureDecoder::Bitmap, "BMP", {}};
+    return cls;
+}
+
 namespace {
 
 bool fail(QString *error, const QString &text)

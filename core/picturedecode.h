@@ -45,6 +45,10 @@ struct TPictureClass {
     TPictureReader Read;     // for Custom
 };
 
+// The class of bitmaps (".bmp", ".dib", ".rle"): our own readers for uncompressed
+// palette bitmaps, Qt for the rest.
+const TPictureClass &BitmapPictureClass();
+
 // The class for a file extension (without the dot, any letter case); null when none.
 // Set by the picture-format list; null means no list (every extension is unknown).
 extern std::function<const TPictureClass *(const QString &extension)> PictureClassLookup;

@@ -17,12 +17,6 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-const TPictureClass &bitmapClass()
-{
-    static const TPictureClass cls{QStringLiteral("Windows bitmaps"), TPictureDecoder::Bitmap, "BMP", {}};
-    return cls;
-}
-
 } // namespace
 
 bool LoadPictureFromFile(const QString &fileName, TLoadedPicture &picture, QString *error)
@@ -30,7 +24,7 @@ bool LoadPictureFromFile(const QString &fileName, TLoadedPicture &picture, QStri
     const QString extension = QFileInfo(fileName).suffix();
     const TPictureClass *cls = nullptr;
     if (extension.compare(QLatin1String("BMP"), Qt::CaseInsensitive) == 0)
-        cls = &bitmapClass();
+        cls = &BitmapPictureClass();
     else if (PictureClassLookup && !extension.isEmpty())
         cls = PictureClassLookup(extension);
     if (!cls)

@@ -18,7 +18,7 @@ TPictureClass own(const char *name, TPictureDecoder decoder, const char *format)
 } // namespace
 
 TPictureClass TWenBanIOClass = own("TWenBanIO", TPictureDecoder::Custom, "");
-const TPictureClass BitmapClass = own("Windows bitmaps", TPictureDecoder::Bitmap, "BMP");
+const TPictureClass &BitmapClass = BitmapPictureClass();
 const TPictureClass IconClass = own("Windows icons", TPictureDecoder::Qt, "ICO");
 const TPictureClass MetafileClass = own("Windows metafiles", TPictureDecoder::Magick, "WMF");
 // Enhanced metafiles: no library here reads them.

@@ -28,7 +28,8 @@ struct TPictureFormat {
 
 // The picture classes of the list.
 extern TPictureClass TWenBanIOClass; // the program's own card, weave and project files
-extern const TPictureClass BitmapClass, IconClass, MetafileClass, EnhancedMetafileClass, JpegClass, TargaClass, TiffClass, EpsClass,
+extern const TPictureClass &BitmapClass; // the loader's own bitmap class
+extern const TPictureClass IconClass, MetafileClass, EnhancedMetafileClass, JpegClass, TargaClass, TiffClass, EpsClass,
     PcxClass, AliasWavefrontClass, SgiClass, PhotoshopClass, PortablePixmapClass, AutodeskClass, PhotoCdClass,
     DrHaloClass, PaintshopProClass, PngClass;
 

@@ -221,6 +221,10 @@ TEST_F(PictureLoad, LowBitPicturesFollowTheirOwnConversion)
     EXPECT_EQ(pic.colorTable()[255], qRgb(0, 0, 0));
     pic = load8(put("four.png", makePng(3, 1, 4, 3, sixteen, Hex("00 F3 A0"))));
     EXPECT_EQ(PictureRows(pic), (Rows{{15, 3, 10}}));
+    pic = load8(put("one.png", makePng(10, 1, 1, 3, {qRgb(250, 0, 0), qRgb(9, 9, 9)}, Hex("00 81 40"))));
+    EXPECT_EQ(PictureRows(pic), (Rows{{1, 0, 0, 0, 0, 0, 0, 1, 0, 1}}));
+    EXPECT_EQ(pic.colorTable()[0], qRgb(250, 0, 0));
+    EXPECT_EQ(pic.colorTable()[2], qRgb(0, 0, 0));
 
     // A portable bitmap (1 bit).
     QImage mono(9, 1, QImage::Format_Mono);
@@ -449,7 +453,10 @@ TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
         {"truncated.pcx", pcx.left(140)},            {"truncated.sgi", sgi.left(sgi.size() - 10)},
         {"huge.png", hugePng},          {"huge.tga", tga},             {"huge.psd", hugePsd},
         {"a.psp", png},                 {"a.cel", png},                {"a.pic", png},
-        {"a.emf", png},                 {"a.EP", png},                 {"png-as.pcx", png},
+        {"a.emf", png},                 {"a.EP", png},
+        // The decoder is the one the extension names, whatever the content says.
+        {"png-as.pcx", png},            {"png-as.tga", png},
+        {"postscript-as.sgi", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\nshowpage\n"},
     };
     for (const Case &c : cases) {
         const QString path = put(c.name, c.bytes);
