@@ -23,6 +23,7 @@ QString Tr(const char *text) { return QCoreApplication::translate("Card", text);
 struct TWeaveView {
     int GW = 0;
     int GH = 0;
+    std::vector<TDynamicByteArray> Hold; // keeps the warps alive while the build runs
     std::vector<const std::uint8_t *> Warps;
     const int *XMod = nullptr; // x mod GW for every design column a card reads
     bool Empty() const { return GW == 0 || GH == 0; }
@@ -40,8 +41,9 @@ TWeaveView MakeView(const TWeaveArray &w)
         return v;
     v.GW = w.length();
     v.GH = gh;
+    v.Hold.assign(w.begin(), w.end());
     v.Warps.reserve(std::size_t(v.GW));
-    for (const auto &warp : w)
+    for (const auto &warp : v.Hold)
         v.Warps.push_back(warp.data());
     return v;
 }
@@ -104,7 +106,7 @@ private:
     bool FillJacquard(std::uint8_t *row, int e, int y);
     bool FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, int e, int y);
 
-    const TMesh &m_mesh;
+    const TMesh m_mesh; // a copy: the arrays it shares stay alive while the build runs
     const TYangkaImage &m_sample;
     TCardBuildResult &m_result;
     const TCardProgress &m_progress;
@@ -113,7 +115,12 @@ private:
     bool m_bottomUp = false;
     bool m_mirror = false;
 
+    // What the build reads, held for its whole run: events processed between cards must
+    // not pull storage from under it.
+    QImage m_picture;
     const QImage *m_pic = nullptr;
+    std::vector<TDynamicByteArray> m_pickRows, m_regulatorRows, m_weftDensRows;
+    bool m_earlyShuttle = false;
     int m_w = 0, m_h = 0, m_entries = 1, m_repeat = 1, m_colours = 0;
     TNeedleMap m_map;
     std::vector<int> m_divisionOrder;
@@ -144,9 +151,11 @@ private:
 
 bool TCardBuilder::CheckInputs()
 {
-    m_pic = m_mesh.Picture;
-    if (!m_pic || m_pic->isNull() || m_pic->format() != QImage::Format_Indexed8)
+    if (!m_mesh.Picture || m_mesh.Picture->isNull() || m_mesh.Picture->format() != QImage::Format_Indexed8)
         return Fail(Tr("The document has no 8-bit pattern picture."));
+    m_picture = *m_mesh.Picture;
+    m_pic = &m_picture;
+    m_earlyShuttle = m_sample.TiQianSuo;
     m_w = m_pic->width();
     m_h = m_pic->height();
     if (qint64(m_sample.RowCount()) * m_sample.ColCount() < m_w)
@@ -169,6 +178,12 @@ bool TCardBuilder::CheckInputs()
                        "and %2 rows.").arg(m_entries).arg(m_h));
     if (!CheckRowTableValues(m_mesh, &error))
         return Fail(error);
+    // Copies of their own: the card count is made from these values.
+    for (int e = 0; e < m_entries; ++e) {
+        m_pickRows.push_back(m_mesh.PickRows[e].copy());
+        m_regulatorRows.push_back(m_mesh.RegulatorRows[e].copy());
+        m_weftDensRows.push_back(m_mesh.WeftDensRows[e].copy());
+    }
     m_result.DivisionCount = CountDistinctLetters(m_sample.Rules);
     if (m_result.DivisionCount > 1
         && !PlanCardDivision(m_sample.Rules, m_map.JacquardRuns[0].length(), m_divisionOrder, &error))
@@ -313,14 +328,14 @@ bool TCardBuilder::FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, 
 bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q)
 {
     // a. shuttle needles, from the pick table
-    const int shuttle = m_mesh.PickRows[e][r];
+    const int shuttle = m_pickRows[std::size_t(e)][std::size_t(r)];
     const std::uint32_t pickMask = m_pick[std::size_t(shuttle - 1)];
     const TDynamicWordArray &shuttles = m_map.Kind(Needle::Shuttle);
     for (int j = 0; j < shuttles.length(); ++j)
         if ((pickMask >> (j & 15)) & 1)
             SetBit(early, shuttles[j]);
     // b. weft-density needles; step 0 raises none
-    const int step = m_mesh.WeftDensRows[e][r];
+    const int step = m_weftDensRows[std::size_t(e)][std::size_t(r)];
     if (step > 0) {
         const std::uint32_t densMask = m_weftDens[std::size_t(step - 1)];
         const TDynamicWordArray &dens = m_map.Kind(Needle::WeftDensity);
@@ -329,7 +344,7 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
                 SetBit(row, dens[j]);
     }
     // c. stop-motion needles
-    if (m_mesh.RegulatorRows[e][r] == 0)
+    if (m_regulatorRows[std::size_t(e)][std::size_t(r)] == 0)
         for (std::uint16_t p : m_map.Kind(Needle::StopMotion))
             SetBit(early, p);
     // d, e. heald-rod, selvedge and heald-frame needles
@@ -353,7 +368,10 @@ bool TCardBuilder::Run(TMultiByteArray &out)
     if (!CheckInputs())
         return false;
 
-    const qint64 cards = CountCardRows(m_mesh);
+    qint64 cards = 0;
+    for (const auto &entry : m_pickRows)
+        for (int r = 0; r < m_h; ++r)
+            cards += entry[std::size_t(r)] != 0;
     if (cards > MaxCardRows)
         return Fail(Tr("The pattern makes %1 cards; a card holds at most %2.").arg(cards).arg(MaxCardRows));
     const int n = int(cards);
@@ -431,7 +449,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         const int r = m_bottomUp ? m_h - 1 - y : y;
         bool rowReady = false;
         for (int e = 0; e < m_entries; ++e) {
-            if (m_mesh.PickRows[e][r] == 0)
+            if (m_pickRows[std::size_t(e)][std::size_t(r)] == 0)
                 continue;
             ++counter;
             m_progress.Report(WM_CARDPROGRESS, n, counter);
@@ -446,7 +464,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
             }
             const int q = counter - 1;
             std::uint8_t *row = card[std::size_t(q)].data();
-            std::uint8_t *early = m_sample.TiQianSuo ? card[std::size_t((n + q - 1) % n)].data() : row;
+            std::uint8_t *early = m_earlyShuttle ? card[std::size_t((n + q - 1) % n)].data() : row;
             if (!FillCard(row, early, e, r, y, q))
                 return false;
         }

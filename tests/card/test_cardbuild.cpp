@@ -347,3 +347,26 @@ TEST(CardBuild, BrandNewDocument)
     EXPECT_EQ(mesh.PickRows[1][0], 0);
     EXPECT_EQ(CountCardRows(mesh), 1);
 }
+
+TEST(CardBuild, ChangesDuringTheBuildDoNotReachIt)
+{
+    // Events processed between cards could change the document; the build keeps reading
+    // what it started with.
+    QImage pic = MakePicture({{W, B}, {B, W}}, BlackWhite);
+    TMesh mesh = CardDoc(pic);
+    const TYangkaImage card = ColumnCard({2, 2, 2, 2, 6, 240, 253, 8});
+    const Rows want = Build(mesh, card);
+    TCardProgress progress;
+    progress.Callback = [&](int message, int, int current) {
+        if (message != WM_CARDPROGRESS || current != 1)
+            return;
+        mesh.PickRows[0] = TDynamicByteArray{0};
+        mesh.ColorWeaves[0] = TWeaveArray();
+        mesh.ColorWeaves[1] = MakeWeaveArray(1, 1, 1);
+        pic = QImage();
+    };
+    TMultiByteArray out;
+    TCardBuildResult result;
+    ASSERT_TRUE(BuildCardData(mesh, card, ScanBottomLeft, out, result, progress, Diagonal(), Diagonal()));
+    EXPECT_EQ(CardBytes(out), want);
+}
