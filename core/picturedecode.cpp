@@ -2,6 +2,7 @@
 
 #include "core/bmpfile.h"
 #include "core/bytereader.h"
+#include "core/epsdecode.h"
 #include "core/magickdecode.h"
 #include "core/palette.h"
 #include "core/pcxfile.h"
@@ -181,6 +182,11 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         } else if (!DecodeWithMagick(bytes, "PCX", image, bits, error)) {
             return false;
         }
+        break;
+    case TPictureDecoder::Eps:
+        if (!DecodeEps(bytes, image, error))
+            return false;
+        bits = 24;
         break;
     case TPictureDecoder::Photoshop:
         if (!DecodePsd(bytes, image, bits, error))

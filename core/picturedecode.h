@@ -18,6 +18,7 @@ enum class TPictureDecoder {
     Magick,    // GraphicsMagick; Format names it ("TGA", "SGI", "EPS", ...)
     Pcx,       // 8-bit PCX by our own reader, other PCX kinds by GraphicsMagick
     Photoshop, // our own PSD reader
+    Eps,       // Encapsulated PostScript, drawn by Ghostscript under a time limit
     Custom,    // the class's own Read routine (the program's own file formats)
 };
 

@@ -1,6 +1,7 @@
 // Loading pictures through the format list: one file of every decoded format, made here,
 // and every kind of failure leaving the caller's picture alone.
 #include "core/bmpfile.h"
+#include "core/epsdecode.h"
 #include "core/magickdecode.h"
 #include "core/pcxfile.h"
 #include "core/pictureload.h"
@@ -428,6 +429,8 @@ TEST_F(PictureLoad, OwnFormatsGoThroughTheCardCodec)
 
 TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
 {
+    const int timeout = EpsTimeoutMs;
+    EpsTimeoutMs = 1500;
     const QByteArray png = viaQt(MakePicture({{1, 2}, {3, 4}}), "png");
     const QByteArray jpeg = viaQt(QImage(40, 40, QImage::Format_RGB32), "jpeg");
     const QByteArray pcx = EncodePcx(MakePicture({{1, 2}, {3, 4}}));
@@ -457,6 +460,13 @@ TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
         // The decoder is the one the extension names, whatever the content says.
         {"png-as.pcx", png},            {"png-as.tga", png},
         {"postscript-as.sgi", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\nshowpage\n"},
+        // PostScript that never ends, draws a vast page, has no box, or is no PostScript.
+        {"forever.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{} loop\n"},
+        {"vast.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 900000 900000\nshowpage\n"},
+        {"nobox.eps", "%!PS-Adobe-3.0 EPSF-3.0\nshowpage\n"},
+        {"broken.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n1 0 div\n"},
+        {"notps.eps", png},
+        {"dosheader.eps", Hex("C5D0D3C6 FFFFFF7F 10000000") + "%!PS"},
     };
     for (const Case &c : cases) {
         const QString path = put(c.name, c.bytes);
@@ -476,6 +486,7 @@ TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
     EXPECT_TRUE(QDir(dir.path()).mkdir("folder.png"));
     EXPECT_FALSE(LoadPictureAs8Bit(dir.filePath("folder.png"), pic));
     EXPECT_EQ(PictureRows(pic), (Rows{{9}}));
+    EpsTimeoutMs = timeout;
     // Without the format list only bitmaps are known.
     UnregisterPictureFormats();
     EXPECT_FALSE(LoadPictureAs8Bit(put("late.png", png), pic));
