@@ -187,3 +187,47 @@ TEST_F(LanguageFixture, ShippedFilesCoverEveryKey)
     EXPECT_EQ(GetUiMessage("ErrorHint"), QStringLiteral("错误提示"));
     EXPECT_EQ(GetUiMessage("FileNameIsEmpty"), QStringLiteral("    路径不能为空    "));
 }
+
+// Windows look their texts up in their own sections (the main window in "MainMenu" and
+// "Tools", the card-making dialog in "Set_Pattern", the rotation dialog in
+// "RotatePicture"): every shipped file holds the same keys in the same sections, and the
+// Chinese files translate the keys those windows ask for there.
+TEST_F(LanguageFixture, ShippedFilesHoldTheKeysWhereTheWindowsLookThemUp)
+{
+    LanguageDir = QStringLiteral(DORWEN_SOURCE_RESOURCES) + "/Language/";
+    const auto pairs = [](const QString &file) {
+        QStringList out;
+        QString section;
+        for (const QString &line : TIniFile::DecodeText(ReadAll(LanguageDir + file)).split('\n')) {
+            if (line.startsWith('['))
+                section = line.mid(1, line.indexOf(']') - 1);
+            else if (line.indexOf('=') > 0 && !line.startsWith(';'))
+                out << section + "/" + line.left(line.indexOf('='));
+        }
+        return out;
+    };
+    const QStringList english = pairs("English.ini");
+    EXPECT_EQ(pairs("Zhongwen-Fanti.ini"), english);
+    EXPECT_EQ(pairs("Zhongwen-Jianti.ini"), english);
+
+    const struct {
+        const char *section, *key, *simplified;
+    } cases[] = {
+        {"MainMenu", "Clear_All", "清空"},
+        {"ReduceColor", "Clear_All", "清空"},
+        {"Set_Pattern", "Hooks", "针数"},
+        {"Set_Pattern", "Direction", "方向"},
+        {"Set_Pattern", "Shift_To_Right", "靠向右边"},
+        {"RotatePicture", "Clockwise", "度(顺时针)"},
+        {"RotatePicture", "Anti_Clockwise", "度(逆时针)"},
+    };
+    WriteLanguageIndex(2);
+    OpenLanguageFile();
+    ASSERT_EQ(LanguageFileName, "Zhongwen-Jianti.ini");
+    for (const auto &c : cases)
+        EXPECT_EQ(GetUiString(c.section, c.key), QString::fromUtf8(c.simplified)) << c.section << "/" << c.key;
+    WriteLanguageIndex(1);
+    OpenLanguageFile();
+    for (const auto &c : cases)
+        EXPECT_NE(GetUiString(c.section, c.key), BuiltInUiText(c.key)) << c.section << "/" << c.key;
+}
