@@ -3,6 +3,7 @@
 #include "core/numparse.h"
 #include "core/numutils.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -22,6 +23,9 @@ int clampToInt(long long v)
 TNumricEdit::TNumricEdit(QWidget *parent)
     : QLineEdit(parent)
 {
+    // Keys reach the box as key presses, so that every typed character meets the filter;
+    // an input method would otherwise commit text (full-width digits, letters) past it.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 bool TNumricEdit::AcceptsChar(QChar c) const
@@ -163,6 +167,22 @@ void TNumricEdit::keyReleaseEvent(QKeyEvent *event)
 {
     QLineEdit::keyReleaseEvent(event);
     Validate(false);
+}
+
+void TNumricEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    // Text committed by an input method passes the same filter as typed characters and is
+    // validated as after a key release; nothing is composed inside the box.
+    bool inserted = false;
+    for (const QChar c : event->commitString()) {
+        if (c != QLatin1Char('\b') && AcceptsChar(c)) {
+            insert(QString(c));
+            inserted = true;
+        }
+    }
+    event->accept();
+    if (inserted)
+        Validate(false);
 }
 
 void TNumricEdit::focusOutEvent(QFocusEvent *event)

@@ -40,7 +40,8 @@ public:
     bool GetTextAsInt(int &value) const;
     // The value in decimal, held to MaxValue when that is set.
     void SetIntValue(int value);
-    // An empty text counts as 0; a text that does not convert as NumForEmpty.
+    // The text as a floating number; an empty text, and one that does not convert, count
+    // as 0.
     double GetFloatValue() const;
     // nsFloat: with DotLength decimals; otherwise the nearest integer (halves to even).
     void SetFloatValue(double value);
@@ -60,6 +61,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
     bool toNumber(const QString &text, double &value) const;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -170,8 +171,9 @@ TEST(NumricEdit, ArrowKeysAndSetters)
     EXPECT_EQ(f.text(), "1.5");
     f.setText("");
     EXPECT_DOUBLE_EQ(f.GetFloatValue(), 0.0);
+    f.SetNumForEmpty(7);
     f.setText("-");
-    EXPECT_DOUBLE_EQ(f.GetFloatValue(), 0.0);
+    EXPECT_DOUBLE_EQ(f.GetFloatValue(), 0.0) << "text that does not convert counts as empty";
 
     TNumricEdit i;
     i.SetMaxValue(10);
@@ -219,4 +221,24 @@ TEST(NumricEdit, ExitAfterEveryValidationWithoutRecursion)
     EXPECT_EQ(value, 4);
     loseFocus(edit);
     EXPECT_EQ(exits, 2);
+}
+
+TEST(NumricEdit, InputMethodTextMeetsTheKeyFilter)
+{
+    TNumricEdit edit;
+    EXPECT_FALSE(edit.testAttribute(Qt::WA_InputMethodEnabled));
+    edit.setText("1");
+    edit.setCursorPosition(1);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\xEF\xBC\x92" "2a-3")); // a full-width two first
+    QCoreApplication::sendEvent(&edit, &commit);
+    EXPECT_EQ(edit.text(), "123");
+
+    TNumricEdit limited;
+    limited.SetMinValue(10);
+    limited.SetMaxValue(100);
+    QInputMethodEvent five;
+    five.setCommitString("5");
+    QCoreApplication::sendEvent(&limited, &five);
+    EXPECT_EQ(limited.text(), "10") << "validated as after a key release";
 }
