@@ -13,6 +13,7 @@
 // Starts the library once (also for code that uses it directly, such as tests).
 void InitMagick();
 
-// format is the library's name of the format ("PCX", "TGA", "SGI", "EPS", ...).
+// format is the library's name of the format ("PCX", "TGA", "SGI", ...); it is forced,
+// whatever the content looks like.
 bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &picture, int &bits,
                       QString *error = nullptr);
