@@ -1,7 +1,7 @@
 #pragma once
-// Decoding through GraphicsMagick, for the formats that Qt has no reader for (PCX kinds
-// other than 8-bit, Targa, SGI, Photo-CD, Dr. Halo, Alias/Wavefront, EPS, WMF). The
-// library stays inside this unit.
+// Decoding through GraphicsMagick, for the formats that Qt has no reader for or reads
+// without their colour indexes (PCX kinds other than 8-bit, GIF, Targa, SGI, Photo-CD,
+// Dr. Halo, Alias/Wavefront, WMF). The library stays inside this unit.
 //
 // A palette picture of at most 256 colours comes back as Format_Indexed8 with the
 // file's indexes and colour map (Bits 8); anything else as Format_RGB32 (Bits 24).
