@@ -77,8 +77,15 @@ void TFrmSetPickWithColor::SetEntry(int entry) { SGridPickNum->setCurrentCell(0,
 void TFrmSetPickWithColor::UpdateView()
 {
     setWindowTitle(m_target.WeftDensMode ? QStringLiteral("设置纬密") : QStringLiteral("设置投梭"));
-    const TColor c = ColorTable[std::size_t(Entry() + 1)];
-    Paint(ShuttleSwatch, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    // Shuttle number n is shown in colour n (0: no shuttle); a number past the colour list
+    // has no colour.
+    const int v = m_target.Value;
+    if (v >= 0 && v < int(ColorTable.size())) {
+        const TColor c = ColorTable[std::size_t(v)];
+        Paint(ShuttleSwatch, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    } else {
+        Paint(ShuttleSwatch, QColor());
+    }
     Paint(PickedSwatch, m_target.PickedIndex >= 0 ? m_target.PickedColor : QColor());
 }
 

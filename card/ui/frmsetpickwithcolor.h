@@ -42,7 +42,7 @@ public:
     bool Apply();
 
     QTableWidget *SGridPickNum = nullptr;
-    QLabel *ShuttleSwatch = nullptr;
+    QLabel *ShuttleSwatch = nullptr; // colour of the document's current shuttle number
     QLabel *PickedSwatch = nullptr;
     QPushButton *BtnApply = nullptr;
     QPushButton *BtnClose = nullptr;

@@ -327,3 +327,83 @@ TEST(YangKaFile, DamagedFilesAreRefusedAndChangeNothing)
     EXPECT_FALSE(y.LoadFromFile(QStringLiteral("/nonexistent/a.OVYK")));
     EXPECT_EQ(y.CardFileName, QStringLiteral("Untitled*"));
 }
+
+TEST(YangKa, MarkerColumnsOfEveryStyle)
+{
+    // The columns holding lacing holes (rows 2 and RowCount - 3) and, for the continuous
+    // card, the columns of positioning holes with marker cells at rows 2 and 5.
+    const struct { TYKStyle style; std::vector<int> markers; } cases[] = {
+        {ys1200, {0, 28, 56, 84}},       {ys144, {}},
+        {ys1300, {0, 29, 58, 87}},       {ys1400, {0, 32, 65, 97}},
+        {ys1600, {0, 35, 70, 105}},      {ys1700, {0, 38, 77, 115}},
+        {ys1800, {0, 30, 60, 90, 120}},  {ys1900, {0, 32, 64, 96, 128}},
+        {ys2100, {0, 35, 70, 105, 140}}, {ys2200, {0, 36, 73, 110, 146}},
+        {ys2300, {0, 38, 76, 114, 152}}, {ys2400, {0, 39, 79, 119, 158}},
+        {ys2600, {0, 42, 85, 128, 170}}, {ysOther, {0, 32, 65, 97}},
+        {ysContinuous, {0, 1, 58, 59, 116, 117, 174, 175}},
+    };
+    for (const auto &c : cases) {
+        const TMultiByteArray cells = TYangkaImage::StyleCells(c.style);
+        const int rows = cells[0].length();
+        const int lower = c.style == ysContinuous ? 5 : rows - 3;
+        const std::uint8_t code = c.style == ysContinuous ? 252 : 253;
+        std::vector<int> found;
+        for (int col = 0; col < cells.length(); ++col)
+            if (cells[col][2] == code && cells[col][lower] == code)
+                found.push_back(col);
+        EXPECT_EQ(found, c.markers) << int(c.style);
+        // The positioning holes of the first and last marker lie inside the card.
+        if (!c.markers.empty() && c.style != ysContinuous) {
+            EXPECT_EQ(cells[c.markers.front() + 1][7], 255) << int(c.style);
+            EXPECT_EQ(cells[c.markers.back() - 1][8], 255) << int(c.style);
+            EXPECT_EQ(cells[c.markers.back() - 3][8], 2) << int(c.style);
+        }
+    }
+}
+
+TEST(YangKaFile, OlderLayoutSavedInTheCurrentLayout)
+{
+    // An older-layout file of a 3 x 2 card, style ys2600, Multiple set, TiQianSuo clear,
+    // start corner 1, a positioning hole at column 1.
+    const QByteArray text = ".OVYK Beta 1.02; KDV&PNH; Tirlomax";
+    QByteArray old;
+    old.append(char(text.size()));
+    old.append(text);
+    old.append(128 - text.size(), ' ');
+    old += Hex("0C  00 00 00 00  02 00 00 00");
+    old.append(32, '\0');
+    old += Hex("03 00 02 00"                                      // ColCount, RowCount
+               "01 00 00 00 02 00 00 00 03 00 00 00 04 00 00 00"  // margins
+               "00 05 0A 01"                                      // orient, MinRad, diameter, start
+               "03 00 00 00 02 00 00 00"                          // columns, rows
+               "02 F0 FF FF FF FF"                                // cells, column by column
+               "01 00 00 00  01 00 00 00 00 00 00 00");           // one hole at (1, 0)
+    ASSERT_EQ(old.size(), 129 + 1 + 8 + 32 + 4 + 16 + 4 + 8 + 6 + 12);
+
+    TYangkaImage y;
+    y.TiQianSuo = true;
+    ASSERT_TRUE(y.LoadFromBytes(old)) << y.LastError.toStdString();
+    EXPECT_EQ(Column(y, 0), (std::vector<int>{2, 240}));
+    EXPECT_EQ(Column(y, 2), (std::vector<int>{255, 255}));
+    EXPECT_FALSE(y.TiQianSuo);
+    EXPECT_TRUE(y.Multiple);
+    EXPECT_EQ(y.MarginTop, 3);
+    EXPECT_EQ(y.MinRad(), 5);
+    EXPECT_EQ(y.HoleDiameter, 10);
+    EXPECT_EQ(y.StartFlag(), 1);
+    EXPECT_EQ(y.Width, 103); // the older layout keeps the control size
+
+    QByteArray current;
+    ASSERT_TRUE(y.SaveToBytes(current));
+    EXPECT_EQ(current, Hex("D0 07 01 00 00 00 00 00  00 00 00 00 00 00 00 00"
+                           "0C 01 00 00  03 00 02 00"
+                           "02 F0 FF FF FF FF"
+                           "01 00 00 00  01 00 00 00 00 00 00 00"));
+    TYangkaImage back;
+    ASSERT_TRUE(back.LoadFromBytes(current));
+    EXPECT_EQ(back.Cells, y.Cells);
+    EXPECT_EQ(back.YKStyle(), ys2600);
+    QByteArray again;
+    ASSERT_TRUE(back.SaveToBytes(again));
+    EXPECT_EQ(again, current);
+}

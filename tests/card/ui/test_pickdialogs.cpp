@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -127,4 +128,22 @@ TEST_F(PickDialogs, ShuttleByColourWindow)
     EXPECT_EQ(win.windowTitle(), QStringLiteral("设置纬密"));
     win.BtnClose->click();
     EXPECT_FALSE(win.isVisible());
+}
+
+TEST_F(PickDialogs, ShuttleSwatchShowsTheCurrentShuttleNumber)
+{
+    const auto savedColours = ColorTable;
+    ColorTable[1] = 0x0000FF; // red
+    ColorTable[3] = 0xFF0000; // blue
+    QImage pic = MakePicture({{5}});
+    TMesh mesh;
+    InitNewDocument(mesh, &pic, 0, 0, 1, TColorArray{});
+    TFrmSetPickWithColor win;
+    win.SetEntry(0);
+    win.SetTarget(TPickWithColorTarget{&mesh, &pic, 5, QColor(5, 5, 5), 3, false, {}});
+    // Shuttle number 3 is shown in colour 3, whichever weft entry is selected.
+    EXPECT_TRUE(win.ShuttleSwatch->styleSheet().contains(QStringLiteral("#0000ff")));
+    win.SetTarget(TPickWithColorTarget{&mesh, &pic, 5, QColor(5, 5, 5), 17, false, {}});
+    EXPECT_FALSE(win.ShuttleSwatch->styleSheet().contains(QStringLiteral("background")));
+    ColorTable = savedColours;
 }
