@@ -1,5 +1,7 @@
 #include "shell/pictureformats.h"
 
+#include "shell/wenbanioformat.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -17,7 +19,7 @@ TPictureClass own(const char *name, TPictureDecoder decoder, const char *format)
 
 } // namespace
 
-TPictureClass TWenBanIOClass = own("TWenBanIO", TPictureDecoder::Custom, "");
+TPictureClass TWenBanIOClass{QStringLiteral("TWenBanIO"), TPictureDecoder::Custom, "", ReadWenBanIOPicture};
 const TPictureClass &BitmapClass = BitmapPictureClass();
 const TPictureClass IconClass = own("Windows icons", TPictureDecoder::Qt, "ICO");
 const TPictureClass MetafileClass = own("Windows metafiles", TPictureDecoder::Magick, "WMF");

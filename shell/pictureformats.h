@@ -33,8 +33,8 @@ extern const TPictureClass IconClass, MetafileClass, EnhancedMetafileClass, Jpeg
     PcxClass, AliasWavefrontClass, SgiClass, PhotoshopClass, PortablePixmapClass, AutodeskClass, PhotoCdClass,
     DrHaloClass, PaintshopProClass, PngClass;
 
-// The reader of the program's own formats; installed by the card codec. Until then
-// those files fail to load with a message.
+// The reader of the program's own formats: the card codec. Replaceable (tests); with no
+// reader those files fail to load with a message.
 void SetWenBanIOReader(TPictureReader reader);
 
 // Appends an entry.

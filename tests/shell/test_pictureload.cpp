@@ -6,6 +6,8 @@
 #include "core/pcxfile.h"
 #include "core/pictureload.h"
 #include "shell/pictureformats.h"
+#include "shell/wenbanioformat.h"
+#include "card/ovwbformat.h"
 
 #include "testutil.h"
 
@@ -32,7 +34,7 @@ protected:
     }
     void TearDown() override
     {
-        SetWenBanIOReader({});
+        SetWenBanIOReader(ReadWenBanIOPicture);
         UnregisterPictureFormats();
     }
     QString put(const QString &name, const QByteArray &bytes)
@@ -425,6 +427,36 @@ TEST_F(PictureLoad, OwnFormatsGoThroughTheCardCodec)
     EXPECT_EQ(pic.width(), 10);
     EXPECT_EQ(pic.pixelIndex(3, 0), 1);
     EXPECT_EQ(pic.colorTable()[1], qRgb(0, 0, 0));
+}
+
+TEST_F(PictureLoad, CardFileOpensAsAPictureOfItsNeedles)
+{
+    TWenBanIO io;
+    io.RowCount = 8;
+    io.ColCount = 1;
+    io.CardCount = 2;
+    io.Card.setLength(2);
+    io.Card[0] = TDynamicByteArray{0x80}; // first needle raised
+    io.Card[1] = TDynamicByteArray{0x01}; // last needle raised
+    const QString path = dir.filePath("card.ovwb");
+    QString error;
+    ASSERT_TRUE(WriteOVWBCard(io, path, &error)) << error.toStdString();
+
+    QImage pic;
+    ASSERT_TRUE(LoadPictureAs8Bit(path, pic, &error)) << error.toStdString();
+    ASSERT_EQ(pic.size(), QSize(8, 2)) << "one pixel per needle, one line per card";
+    // The last card is drawn on top; a raised needle is white.
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(pic.pixel(x, 0), x == 7 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x;
+        EXPECT_EQ(pic.pixel(x, 1), x == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x;
+    }
+
+    // A damaged card file fails with the codec's message and changes nothing.
+    ASSERT_TRUE(WriteAll(path, ReadAll(path).left(20)));
+    QImage keep = MakePicture({{9}});
+    EXPECT_FALSE(LoadPictureAs8Bit(path, keep, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(PictureRows(keep), (Rows{{9}}));
 }
 
 TEST_F(PictureLoad, FailuresLeaveThePictureAlone)

@@ -1,0 +1,31 @@
+#include "shell/wenbanioformat.h"
+
+#include "card/wenbanio.h"
+
+#include <QFileInfo>
+
+bool ReadWenBanIOPicture(const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error)
+{
+    TWenBanIO io;
+    io.FileName = fileName;
+    io.Extension = QLatin1Char('.') + QFileInfo(fileName).suffix().toUpper();
+    if (!io.LoadFromBytes(bytes) || io.Bitmap.isNull()) {
+        if (error)
+            *error = io.ErrorText;
+        return false;
+    }
+    picture.Image = io.Bitmap;
+    switch (io.Bitmap.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        picture.Bits = 1;
+        break;
+    case QImage::Format_Indexed8:
+        picture.Bits = 8;
+        break;
+    default:
+        picture.Bits = io.Bitmap.depth();
+        break;
+    }
+    return true;
+}
