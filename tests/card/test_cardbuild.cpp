@@ -370,3 +370,49 @@ TEST(CardBuild, ChangesDuringTheBuildDoNotReachIt)
     ASSERT_TRUE(BuildCardData(mesh, card, ScanBottomLeft, out, result, progress, Diagonal(), Diagonal()));
     EXPECT_EQ(CardBytes(out), want);
 }
+
+TEST(CardBuild, DensityAndTechnicalNeedles)
+{
+    // Needle 0 jacquard, 1-2 weft density, 3-5 selvedge, 6 heald frame, 7-8 waste
+    // selvedge, 9 heald rod, 10 shuttle. Three white rows read bottom-up, so the row
+    // counter y = 0, 1, 2 meets picture rows 2, 1, 0.
+    QImage pic = MakePicture({{W}, {W}, {W}}, BlackWhite);
+    TMesh mesh = CardDoc(pic);
+    const std::uint8_t shuttle[] = {1, 2, 1}, density[] = {2, 0, 3}; // by picture row
+    for (int r = 0; r < 3; ++r) {
+        mesh.PickRows[0][r] = shuttle[r];
+        mesh.WeftDensRows[0][r] = density[r];
+    }
+    // Technical weaves read with the row counter from their last weft down and with the
+    // needle's index within its kind across the warps.
+    TWeaveArray rod = MakeWeaveArray(1, 2);
+    rod[0][1] = 1; // y = 0, 2
+    TWeaveArray selvedge = MakeWeaveArray(2, 2);
+    selvedge[0][0] = selvedge[1][1] = 1; // y even: 0 1 0, y odd: 1 0 1
+    TWeaveArray frame = MakeWeaveArray(1, 3);
+    frame[0][0] = 1; // y = 2
+    mesh.TechWeaves[0] = rod;
+    mesh.TechWeaves[1] = selvedge;
+    mesh.TechWeaves[2] = frame;
+    TNeedleMaskTable pick{}, dens{};
+    pick[0] = 0b1; // shuttle 2 raises no shuttle needle
+    dens[0] = 0b01;
+    dens[1] = 0b10;
+    dens[2] = 0b11;
+    TYangkaImage card = ColumnCard({2, 9, 9, 5, 5, 5, 7, 8, 8, 4, 6, 240, 240, 240, 240, 240});
+
+    auto build = [&] {
+        TMultiByteArray out;
+        TCardBuildResult result;
+        EXPECT_TRUE(BuildCardData(mesh, card, ScanBottomLeft, out, result, TCardProgress(), pick, dens))
+            << result.Error.toStdString();
+        return CardBytes(out);
+    };
+    // y = 0: density step 3 (1 1), selvedge 0 1 0, frame 0, waste 1 0, rod 1, shuttle 1.
+    // y = 1: step 0 (0 0), selvedge 1 0 1, frame 0, waste 0 1, rod 0, shuttle 0.
+    // y = 2: step 2 (0 1), selvedge 0 1 0, frame 1, waste 1 0, rod 1, shuttle 1.
+    EXPECT_EQ(build(), (Rows{{0xE9, 0x60}, {0x94, 0x80}, {0xAB, 0x60}}));
+    // Early shuttle moves only the shuttle needle; the weft-density needles stay.
+    card.TiQianSuo = true;
+    EXPECT_EQ(build(), (Rows{{0xE9, 0x40}, {0x94, 0xA0}, {0xAB, 0x60}}));
+}

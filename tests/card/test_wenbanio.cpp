@@ -108,6 +108,27 @@ TEST(OVWB, Beta102PaddedColumns)
     ASSERT_TRUE(io.LoadFromBytes(file)) << io.ErrorText.toStdString();
     EXPECT_EQ(CardBytes(io.Card), (std::vector<std::vector<int>>{{0x15, 0x00, 0xE0}}));
     EXPECT_EQ(io.RowBytes(), 3);
+
+    // 3 x 3 needles: the ninth needle lands in a second card byte rather than being
+    // dropped, so the row keeps the length every card writer expects.
+    QByteArray nine = Header(".OVWB version Beta 1.02 by KDV&PNH Tirlomax");
+    nine += Hex("03 00 03 00 01 00 01 00 00 00 00 00 00 00 00 00 00 00 00");
+    nine += Hex("01 00 00 00 03 00 00 00");
+    nine += Hex("FF A0 60"); // real bits 111 101 011
+    TWenBanIO small;
+    small.Extension = QStringLiteral(".OVWB");
+    ASSERT_TRUE(small.LoadFromBytes(nine)) << small.ErrorText.toStdString();
+    EXPECT_EQ(CardBytes(small.Card), (std::vector<std::vector<int>>{{0xAF, 0x01}}));
+    EXPECT_EQ(small.RowBytes(), 2);
+
+    // The row length must be the padded one, and the rows must all be there.
+    QByteArray unpadded = nine;
+    unpadded[nine.size() - 7] = 2;
+    for (const QByteArray &bad : {unpadded, nine.chopped(1), nine + '\0'}) {
+        TWenBanIO keep = small;
+        EXPECT_FALSE(keep.LoadFromBytes(bad));
+        EXPECT_EQ(CardBytes(keep.Card), CardBytes(small.Card));
+    }
 }
 
 TEST(OVWB, DamagedFilesAreRefused)
