@@ -110,8 +110,8 @@ private:
     const TYangkaImage &m_sample;
     TCardBuildResult &m_result;
     const TCardProgress &m_progress;
-    const TNeedleMaskTable &m_pick;
-    const TNeedleMaskTable &m_weftDens;
+    const TNeedleMaskTable m_pick; // copies: the shared tables may be edited between cards
+    const TNeedleMaskTable m_weftDens;
     bool m_bottomUp = false;
     bool m_mirror = false;
 

@@ -127,6 +127,8 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
         return Refuse(io, Tr("The card file should hold %1 cards of %2 bytes but holds %3 bytes.")
                               .arg(rows).arg(length).arg(in.remaining()));
 
+    // Both versions give rows of Ceil(needles / 8) bytes: a padded row whose needle count
+    // is not a multiple of 8 keeps its last needles in a last, partly used byte.
     const qint64 rowBytes = (needles + 7) / 8;
     TMultiByteArray card(static_cast<std::size_t>(rows));
     for (auto &row : card) {

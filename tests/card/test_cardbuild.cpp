@@ -356,10 +356,12 @@ TEST(CardBuild, ChangesDuringTheBuildDoNotReachIt)
     TMesh mesh = CardDoc(pic);
     const TYangkaImage card = ColumnCard({2, 2, 2, 2, 6, 240, 253, 8});
     const Rows want = Build(mesh, card);
+    TNeedleMaskTable pick = Diagonal();
     TCardProgress progress;
     progress.Callback = [&](int message, int, int current) {
         if (message != WM_CARDPROGRESS || current != 1)
             return;
+        pick.fill(0); // the pick table edited while the build runs
         mesh.PickRows[0] = TDynamicByteArray{0};
         mesh.ColorWeaves[0] = TWeaveArray();
         mesh.ColorWeaves[1] = MakeWeaveArray(1, 1, 1);
@@ -367,7 +369,7 @@ TEST(CardBuild, ChangesDuringTheBuildDoNotReachIt)
     };
     TMultiByteArray out;
     TCardBuildResult result;
-    ASSERT_TRUE(BuildCardData(mesh, card, ScanBottomLeft, out, result, progress, Diagonal(), Diagonal()));
+    ASSERT_TRUE(BuildCardData(mesh, card, ScanBottomLeft, out, result, progress, pick, Diagonal()));
     EXPECT_EQ(CardBytes(out), want);
 }
 
