@@ -81,16 +81,17 @@ bool ShiftPictureColumns(QImage &Dest, const QImage &Src, int N);
 void MoveRegionPixels(int Left, int Right, int Top, int Code, QImage &Bmp, int Bottom);
 
 // --- Inserting and deleting lines ---------------------------------------------------------------
-// Inserts Count rows (Rows) or columns of index Value before line Pos (from 0; Pos equal
-// to the height or width appends). Work is the caller's scratch picture: afterwards it has
-// the new size. False (nothing changed) when Pos is outside 0..size, Count < 1 or the
-// result would exceed MaxPictureSide.
-bool InsertPictureLines(QImage &Bmp, QImage &Work, int Pos, int Value, bool Rows, int Count);
+// Inserts Count rows (Rows) or columns of colour Value before line Pos (from 0; Pos equal
+// to the height or width appends). The new cells take the first palette entry showing
+// Value, else the nearest one (the grid passes its back colour). Work is the caller's
+// scratch picture: afterwards it has the new size. False (nothing changed) when Pos is
+// outside 0..size, Count < 1 or the result would exceed MaxPictureSide.
+bool InsertPictureLines(QImage &Bmp, QImage &Work, int Pos, TColor Value, bool Rows, int Count);
 // Removes Count rows (Rows) or columns starting with line number Pos counted from 1.
 // Work loses the same lines when it has Bmp's size (otherwise it becomes a copy of the
 // result). False (nothing changed) when the lines are not all inside the picture, Count < 1
 // or every line would go. Value is not used.
-bool DeletePictureLines(QImage &Bmp, QImage &Work, int Pos, int Value, bool Rows, int Count);
+bool DeletePictureLines(QImage &Bmp, QImage &Work, int Pos, TColor Value, bool Rows, int Count);
 
 // --- Layout -------------------------------------------------------------------------------------
 // Jump-start layout of Src into Dest (which takes Src's size; Dest's own colour table is kept

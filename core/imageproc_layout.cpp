@@ -68,7 +68,7 @@ bool CopyPicturePart(QImage &Dest, const QImage &Src, const TPalette256 &Palette
         const std::uint8_t *src = Row(Src, y);
         std::uint8_t *dst = Row(out, y);
         for (int x = 0; x < dw; ++x) {
-            const long long sx = (long long)(x % Count) * (PieceWidth + Gap) + x / Count;
+            const long long sx = (long long)(x % Count) * ((long long)PieceWidth + Gap) + x / Count;
             if (sx >= 0 && sx < Src.width())
                 dst[x] = src[sx];
         }

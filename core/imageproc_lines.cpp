@@ -6,7 +6,7 @@
 
 using namespace imageproc;
 
-bool InsertPictureLines(QImage &Bmp, QImage &Work, int Pos, int Value, bool Rows, int Count)
+bool InsertPictureLines(QImage &Bmp, QImage &Work, int Pos, TColor Value, bool Rows, int Count)
 {
     if (!IsPicture8(Bmp) || Count < 1)
         return false;
@@ -18,7 +18,9 @@ bool InsertPictureLines(QImage &Bmp, QImage &Work, int Pos, int Value, bool Rows
     QImage out = NewPictureLike(nw, nh, Bmp);
     if (out.isNull())
         return false;
-    out.fill(std::uint8_t(Value));
+    TPalette256 pal;
+    GetBitmapPalette(Bmp, pal);
+    out.fill(std::uint8_t(IndexOfColor(pal, Value)));
     for (int y = 0; y < h; ++y) {
         const std::uint8_t *src = Row(Bmp, y);
         if (Rows) {
@@ -58,7 +60,7 @@ QImage withoutLines(const QImage &img, int first, bool rows, int count)
 }
 } // namespace
 
-bool DeletePictureLines(QImage &Bmp, QImage &Work, int Pos, int /*Value*/, bool Rows, int Count)
+bool DeletePictureLines(QImage &Bmp, QImage &Work, int Pos, TColor /*Value*/, bool Rows, int Count)
 {
     if (!IsPicture8(Bmp) || Count < 1)
         return false;

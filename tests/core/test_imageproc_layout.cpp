@@ -63,6 +63,8 @@ TEST(PictureLayout, JumpStartSplitAndInterleave)
         {"two pieces with a gap", 2, 1, 3, 2, {{0, 1, 2, 3, 4, 5}, {6, 7, 8, 9, 10, 11}}},
         {"sources beyond the picture stay 0", 2, 2, 3, 3, {{0, 3, 2, 5, 4, 0}, {6, 9, 8, 11, 10, 0}, {0, 0, 0, 0, 0, 0}}},
         {"one piece copies", 1, 0, 2, 1, {{0, 2}}},
+        // A gap far beyond the picture leaves the later pieces' cells 0.
+        {"huge gap", 2, 2147483647, 3, 1, {{0, 0, 2, 0, 4, 0}}},
     };
     for (const PartCase &c : parts) {
         SCOPED_TRACE(c.name);

@@ -6,6 +6,10 @@
 
 using Rows = std::vector<std::vector<int>>;
 
+namespace {
+constexpr TColor Grey9 = 0x00090909; // shown by entry 9 of the grey palette
+} // namespace
+
 TEST(PictureLines, InsertAndDelete)
 {
     struct Case {
@@ -39,8 +43,8 @@ TEST(PictureLines, InsertAndDelete)
         QImage bmp = MakePicture({{1, 2, 3}, {4, 5, 6}});
         // The work picture holds other cells, as the grid's reference copy may.
         QImage work = MakePicture({{11, 12, 13}, {14, 15, 16}});
-        const bool ok = c.insert ? InsertPictureLines(bmp, work, c.pos, 9, c.rows, c.count)
-                                 : DeletePictureLines(bmp, work, c.pos, 9, c.rows, c.count);
+        const bool ok = c.insert ? InsertPictureLines(bmp, work, c.pos, Grey9, c.rows, c.count)
+                                 : DeletePictureLines(bmp, work, c.pos, Grey9, c.rows, c.count);
         EXPECT_EQ(ok, c.result);
         EXPECT_EQ(PictureRows(bmp), c.expected);
         EXPECT_EQ(work.size(), bmp.size());
@@ -54,6 +58,28 @@ TEST(PictureLines, InsertAndDelete)
     QImage work = MakePicture({{11, 12, 13}, {14, 15, 16}});
     ASSERT_TRUE(DeletePictureLines(bmp, work, 2, 0, false, 1));
     EXPECT_EQ(PictureRows(work), (Rows{{11, 13}, {14, 16}}));
+
+    // Value is a colour, not an index: the new cells take the first entry showing it (here
+    // 3 and 7 both show (50, 60, 70)), else the nearest entry.
+    TPalette256 pal = GreyPalette();
+    pal[3] = pal[7] = {50, 60, 70, 0};
+    struct ColourCase {
+        const char *name;
+        TColor value;
+        Rows expected;
+    };
+    const ColourCase colours[] = {
+        {"palette-relative colour shown twice", 0x02463C32, {{1, 3, 2}, {4, 3, 5}}},
+        {"plain colour shown twice", 0x00463C32, {{1, 3, 2}, {4, 3, 5}}},
+        {"colour no entry shows", 0x000A0909, {{1, 9, 2}, {4, 9, 5}}},
+    };
+    for (const ColourCase &c : colours) {
+        SCOPED_TRACE(c.name);
+        QImage coloured = MakePicture({{1, 2}, {4, 5}}, pal);
+        QImage scratch;
+        ASSERT_TRUE(InsertPictureLines(coloured, scratch, 1, c.value, false, 1));
+        EXPECT_EQ(PictureRows(coloured), c.expected);
+    }
 
     // A result beyond the largest side is refused.
     QImage tall = NewPicture(1, MaxPictureSide, GreyPalette());

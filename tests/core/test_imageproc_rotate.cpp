@@ -110,6 +110,16 @@ TEST(PictureRotation, FreeAngleSizeCentreAndBackColour)
                                        {0, 0, 3, 3, 0, 0},
                                        {0, 0, 0, 0, 0, 0}}));
 
+    // The uncovered corners take BackColor: white is entry 255 here.
+    QImage onWhite;
+    ASSERT_TRUE(RotateAboutCentre(onWhite, src, 0x00FFFFFF, Pi / 4));
+    EXPECT_EQ(PictureRows(onWhite), (Rows{{255, 255, 255, 255, 255, 255},
+                                          {255, 255, 2, 2, 255, 255},
+                                          {255, 1, 2, 4, 4, 255},
+                                          {255, 1, 3, 4, 4, 255},
+                                          {255, 255, 3, 3, 255, 255},
+                                          {255, 255, 255, 255, 255, 255}}));
+
     // A picture that would outgrow the largest side is refused.
     // (65535 x 400 turned by 0.01 spans 65535.7 columns.)
     const QImage wide = NewPicture(MaxPictureSide, 400, GreyPalette());
