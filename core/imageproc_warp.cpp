@@ -78,14 +78,6 @@ bool WarpPictureToCorners(const QImage &Src, QImage &Dest, const std::array<TPoi
 {
     if (!IsPicture8(Src))
         return false;
-    // Twice the signed area (shoelace); a quadrilateral without area maps nothing.
-    long long area2 = 0;
-    for (int i = 0; i < 4; ++i) {
-        const TPoint &p = Corners[i], &q = Corners[(i + 1) % 4];
-        area2 += (long long)p.X * q.Y - (long long)q.X * p.Y;
-    }
-    if (area2 == 0)
-        return false;
     int minX = Corners[0].X, maxX = minX, minY = Corners[0].Y, maxY = minY;
     for (const TPoint &p : Corners) {
         minX = std::min(minX, p.X);
@@ -95,6 +87,16 @@ bool WarpPictureToCorners(const QImage &Src, QImage &Dest, const std::array<TPoi
     }
     const long long dw = (long long)maxX - minX + 1, dh = (long long)maxY - minY + 1;
     if (!ValidSide(dw) || !ValidSide(dh))
+        return false;
+    // Twice the signed area (shoelace, about the box's corner so that the products stay
+    // small); a quadrilateral without area maps nothing.
+    long long area2 = 0;
+    for (int i = 0; i < 4; ++i) {
+        const TPoint &p = Corners[i], &q = Corners[(i + 1) % 4];
+        const long long px = p.X - minX, py = p.Y - minY, qx = q.X - minX, qy = q.Y - minY;
+        area2 += px * qy - qx * py;
+    }
+    if (area2 == 0)
         return false;
     QImage out = NewPictureLike(int(dw), int(dh), Src);
     if (out.isNull())

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using Rows = std::vector<std::vector<int>>;
 
 TEST(PictureWarp, MapsOntoTheCorners)
@@ -38,6 +40,7 @@ TEST(PictureWarp, MapsOntoTheCorners)
         {{{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
         {{{4, 4}, {4, 4}, {4, 4}, {4, 4}}},
         {{{0, 0}, {70000, 0}, {70000, 2}, {0, 2}}},
+        {{{INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}}},
     };
     for (const auto &corners : refused) {
         QImage dest = MakePicture({{7}});
