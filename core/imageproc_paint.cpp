@@ -67,12 +67,18 @@ void DrawRectFrame(QImage &Canvas, const TRect &R, TColor Color)
     if (Canvas.isNull())
         return;
     // The rectangle one cell inside R, as inclusive cell bounds.
-    const int left = R.Left + 1, top = R.Top + 1, right = R.Right - 2, bottom = R.Bottom - 2;
+    long long left = (long long)R.Left + 1, top = (long long)R.Top + 1;
+    long long right = (long long)R.Right - 2, bottom = (long long)R.Bottom - 2;
     if (left > right || top > bottom)
         return;
-    fillCells(Canvas, QRect(QPoint(left, top), QPoint(right, bottom)), Color);
-    if (right - left >= 2 && bottom - top >= 2)
-        fillCells(Canvas, QRect(QPoint(left + 1, top + 1), QPoint(right - 1, bottom - 1)), 0x00FFFFFF);
+    // Sides beyond the canvas are brought to just outside it: they are not drawn, and the
+    // cells they enclose stay the inside.
+    const auto nearCanvas = [](long long v, int size) { return int(std::clamp<long long>(v, -1, size)); };
+    const int l = nearCanvas(left, Canvas.width()), r = nearCanvas(right, Canvas.width());
+    const int t = nearCanvas(top, Canvas.height()), b = nearCanvas(bottom, Canvas.height());
+    fillCells(Canvas, QRect(QPoint(l, t), QPoint(r, b)), Color);
+    if (r - l >= 2 && b - t >= 2)
+        fillCells(Canvas, QRect(QPoint(l + 1, t + 1), QPoint(r - 1, b - 1)), 0x00FFFFFF);
 }
 
 void DrawBitmapTransparent(QPainter &DC, int X, int Y, TColor TransparentColor, const QImage &Bmp)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using Rows = std::vector<std::vector<int>>;
 
 namespace {
@@ -41,6 +43,10 @@ TEST(PicturePaint, IndexedHelpers)
         {"frame with an inside (white is the first white entry)", [](QImage &c) { DrawRectFrame(c, {-1, -1, 6, 5}, Red); },
          {{7, 7, 7, 7, 7}, {7, 250, 250, 250, 7}, {7, 250, 250, 250, 7}, {7, 7, 7, 7, 7}}},
         {"empty frame", [](QImage &c) { DrawRectFrame(c, {0, 0, 2, 2}, Red); }, blank},
+        // A frame far beyond the picture on every side: only its white inside shows.
+        {"huge frame", [](QImage &c) { DrawRectFrame(c, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, Red); },
+         Rows(4, std::vector<int>(5, 250))},
+        {"frame at the end of the coordinates", [](QImage &c) { DrawRectFrame(c, {INT_MAX, 0, INT_MAX, 3}, Red); }, blank},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
