@@ -478,15 +478,20 @@ bool TCardBuilder::Run(TMultiByteArray &out)
 
 } // namespace
 
-void PrepareCardDocument(TMesh &mesh)
+bool PrepareCardDocument(TMesh &mesh, QString *error)
 {
+    TMesh sized = mesh;
     if (mesh.Picture) {
-        mesh.Warps = mesh.Picture->width();
-        mesh.Wefts = mesh.Picture->height();
+        sized.Warps = mesh.Picture->width();
+        sized.Wefts = mesh.Picture->height();
     }
+    if (!CheckMeshRepeats(sized, error))
+        return false;
+    mesh.Warps = sized.Warps;
+    mesh.Wefts = sized.Wefts;
     EnsureRowTables(mesh);
     InitTechWeaveSlots(mesh);
-    SetDefaultColourWeaves(mesh);
+    return SetDefaultColourWeaves(mesh);
 }
 
 qint64 CountCardRows(const TMesh &mesh)

@@ -45,8 +45,9 @@ struct TCardBuildResult {
 // Makes a document record ready for a card: size from the picture, row tables rebuilt
 // only when missing or no longer matching the pattern (what the designer entered is
 // kept), at least 3 x WeftRepeat technical weaves, and the colour weaves reset to their
-// defaults (|Colors| x WarpRepeat x WeftRepeat slots).
-void PrepareCardDocument(TMesh &mesh);
+// defaults (|Colors| x WarpRepeat x WeftRepeat slots). Returns false with a message,
+// changing nothing, when the record's repeat counts ask for more than a document holds.
+bool PrepareCardDocument(TMesh &mesh, QString *error = nullptr);
 
 // The number of cards: non-zero shuttle numbers over the first WeftRepeat entries and
 // the pattern's rows.

@@ -5,6 +5,17 @@
 
 set(DORWEN_LOGIC_TARGETS "" CACHE INTERNAL "")
 
+# When the glob brings in a new or removed source, moc must run again: the generated
+# build only re-runs it for files it already knew. Dropping the autogen timestamp when a
+# target's source list changes makes the next build regenerate its moc files.
+function(dorwen_refresh_autogen target)
+  string(SHA1 hash "${ARGN}")
+  if(NOT "${hash}" STREQUAL "${DORWEN_AUTOGEN_${target}}")
+    file(REMOVE "${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp")
+    set(DORWEN_AUTOGEN_${target} "${hash}" CACHE INTERNAL "")
+  endif()
+endfunction()
+
 function(dorwen_logic_library name)
   cmake_parse_arguments(ARG "" "" "DEPENDS;LIBS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
@@ -12,6 +23,7 @@ function(dorwen_logic_library name)
     set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()
   add_library(dorwen_${name} STATIC ${srcs})
+  dorwen_refresh_autogen(dorwen_${name} ${srcs})
   target_include_directories(dorwen_${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(dorwen_${name} PUBLIC Qt6::Core Qt6::Gui ${ARG_DEPENDS} ${ARG_LIBS})
   target_compile_definitions(dorwen_${name} PUBLIC QT_NO_KEYWORDS
@@ -26,6 +38,7 @@ function(dorwen_ui_library name)
     set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()
   add_library(dorwen_${name}_ui STATIC ${srcs})
+  dorwen_refresh_autogen(dorwen_${name}_ui ${srcs})
   target_link_libraries(dorwen_${name}_ui PUBLIC dorwen_${name} Qt6::Widgets ${ARG_DEPENDS} ${ARG_LIBS})
 endfunction()
 

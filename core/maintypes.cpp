@@ -50,8 +50,36 @@ int ColorWeaveSlot(const TMesh &mesh, int colour, int warpRepeat, int entry)
     return entry * perEntry + colour * std::max(mesh.WarpRepeat, 1) + warpRepeat;
 }
 
-void SetDefaultColourWeaves(TMesh &mesh)
+bool CheckMeshRepeats(const TMesh &mesh, QString *error)
 {
+    auto fail = [&](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (mesh.WarpRepeat < 1 || mesh.WarpRepeat > MaxMeshRepeat || mesh.WeftRepeat < 1
+        || mesh.WeftRepeat > MaxMeshRepeat)
+        return fail(QStringLiteral("The repeat counts %1 x %2 are outside 1 to %3.")
+                        .arg(mesh.WarpRepeat)
+                        .arg(mesh.WeftRepeat)
+                        .arg(MaxMeshRepeat));
+    const qint64 slots = qint64(mesh.Colors.length()) * mesh.WarpRepeat * mesh.WeftRepeat;
+    if (slots > MaxColourWeaveSlots)
+        return fail(QStringLiteral("%1 colours with repeat counts %2 x %3 need more colour weaves than a document holds.")
+                        .arg(mesh.Colors.length())
+                        .arg(mesh.WarpRepeat)
+                        .arg(mesh.WeftRepeat));
+    if (qint64(mesh.WeftRepeat) * std::max(mesh.Wefts, 0) > MaxRowTableCells)
+        return fail(QStringLiteral("%1 weft entries on %2 weft rows are more than a document holds.")
+                        .arg(mesh.WeftRepeat)
+                        .arg(mesh.Wefts));
+    return true;
+}
+
+bool SetDefaultColourWeaves(TMesh &mesh)
+{
+    if (!CheckMeshRepeats(mesh))
+        return false;
     const int c = mesh.Colors.length();
     const int r = std::max(mesh.WarpRepeat, 1);
     const int slots = c * r * std::max(mesh.WeftRepeat, 1);
@@ -65,6 +93,7 @@ void SetDefaultColourWeaves(TMesh &mesh)
         mesh.ColorWeaves[s] = MakeWeaveArray(2, 2, light ? 1 : 0);
         mesh.ColorWeaveNames->append(QString());
     }
+    return true;
 }
 
 void InitNewDocument(TMesh &mesh, QImage *picture, double warpDensity, double weftDensity,

@@ -81,8 +81,18 @@ void InitTechWeaveSlots(TMesh &mesh);
 
 // Sizes ColorWeaves to |Colors| x WarpRepeat x WeftRepeat slots (with one empty name
 // each) and gives every slot its default: a 2 x 2 weave of ones for a colour whose red,
-// green or blue is at least 30, of zeros for a darker one.
-void SetDefaultColourWeaves(TMesh &mesh);
+// green or blue is at least 30, of zeros for a darker one. Returns false, changing
+// nothing, when the record's repeat counts fail CheckMeshRepeats.
+bool SetDefaultColourWeaves(TMesh &mesh);
+
+// Limits on what a record's repeat counts may ask for, so that a damaged file or a wrong
+// number never makes the weave slots or row tables exhaust memory or overflow.
+constexpr int MaxMeshRepeat = 65535;                  // WarpRepeat and WeftRepeat, as 16-bit files hold them
+constexpr qint64 MaxColourWeaveSlots = 1 << 20;        // |Colors| x WarpRepeat x WeftRepeat
+constexpr qint64 MaxRowTableCells = qint64(1) << 28;   // WeftRepeat x Wefts, per row table
+// True when WarpRepeat and WeftRepeat are 1..MaxMeshRepeat and the slots and row tables
+// they ask for stay within the limits above; otherwise false with a message.
+bool CheckMeshRepeats(const TMesh &mesh, QString *error = nullptr);
 
 // Index of the colour weave for a colour, a warp repeat and a weft entry.
 int ColorWeaveSlot(const TMesh &mesh, int colour, int warpRepeat, int entry);

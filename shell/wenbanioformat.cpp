@@ -9,9 +9,14 @@ bool ReadWenBanIOPicture(const QString &fileName, const QByteArray &bytes, TLoad
     TWenBanIO io;
     io.FileName = fileName;
     io.Extension = QLatin1Char('.') + QFileInfo(fileName).suffix().toUpper();
-    if (!io.LoadFromBytes(bytes) || io.Bitmap.isNull()) {
+    if (!io.LoadFromBytes(bytes)) {
         if (error)
             *error = io.ErrorText;
+        return false;
+    }
+    if (io.Bitmap.isNull()) { // a card file that holds no cards
+        if (error)
+            *error = QString::fromUtf8(CardMsg::NoValidData);
         return false;
     }
     picture.Image = io.Bitmap;

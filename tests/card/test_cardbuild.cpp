@@ -348,6 +348,28 @@ TEST(CardBuild, BrandNewDocument)
     EXPECT_EQ(CountCardRows(mesh), 1);
 }
 
+TEST(CardBuild, RepeatCountsADocumentCannotHoldAreRefused)
+{
+    // Counts from a damaged file or a wrong number: refused before any slot or table is
+    // made, and the record is left as it was.
+    QImage pic = MakePicture({{W, B}}, BlackWhite);
+    struct Case {
+        int warpRepeat, weftRepeat;
+    };
+    const Case cases[] = {{0, 1}, {1, 0}, {65536, 1}, {1, 65536}, {65535, 65535}, {4096, 300}};
+    for (const Case &c : cases) {
+        TMesh mesh;
+        InitNewDocument(mesh, &pic, 0, 0, 1, TColorArray{0xFFFFFF, 0});
+        mesh.WarpRepeat = c.warpRepeat;
+        mesh.WeftRepeat = c.weftRepeat;
+        QString error;
+        EXPECT_FALSE(PrepareCardDocument(mesh, &error)) << c.warpRepeat << " x " << c.weftRepeat;
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(mesh.ColorWeaves.length(), 2) << "the colour weaves are left as they were";
+        EXPECT_EQ(mesh.PickRows.length(), 1);
+    }
+}
+
 TEST(CardBuild, ChangesDuringTheBuildDoNotReachIt)
 {
     // Events processed between cards could change the document; the build keeps reading

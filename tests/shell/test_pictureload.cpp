@@ -451,7 +451,21 @@ TEST_F(PictureLoad, CardFileOpensAsAPictureOfItsNeedles)
         EXPECT_EQ(pic.pixel(x, 1), x == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x;
     }
 
+    // A card file with no cards opens as nothing, with a message.
+    io.CardCount = 0;
+    io.Card.setLength(0);
+    ASSERT_TRUE(WriteOVWBCard(io, path, &error)) << error.toStdString();
+    QImage keep0 = MakePicture({{9}});
+    EXPECT_FALSE(LoadPictureAs8Bit(path, keep0, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(PictureRows(keep0), (Rows{{9}}));
+
     // A damaged card file fails with the codec's message and changes nothing.
+    io.CardCount = 2;
+    io.Card.setLength(2);
+    io.Card[0] = TDynamicByteArray{0x80};
+    io.Card[1] = TDynamicByteArray{0x01};
+    ASSERT_TRUE(WriteOVWBCard(io, path, &error));
     ASSERT_TRUE(WriteAll(path, ReadAll(path).left(20)));
     QImage keep = MakePicture({{9}});
     EXPECT_FALSE(LoadPictureAs8Bit(path, keep, &error));
