@@ -216,7 +216,7 @@ bool HasLongFloat(const QImage &bmp, const TPalette256 &palette, TColor color, i
     if (!usable(bmp) || !inside(bmp, p))
         return false;
     const TColourSet set = coloursLike(color, palette);
-    const int cap = std::max(limit - 1, 1); // neighbours needed to decide
+    const int cap = std::max(limit, 2) - 1; // neighbours needed to decide
     const TColumnCount c = columnCount(bmp, set, p, cap);
     return c.neighbour && (c.whole || c.count >= limit);
 }

@@ -1,6 +1,7 @@
 #include "core/jointpalette.h"
 
 #include "core/colorreduce.h"
+#include "core/geometry.h"
 
 #include <algorithm>
 
@@ -53,18 +54,21 @@ void mergeDuplicates(TUsedColours &fewer, TUsedColours &other)
     fewer = std::move(kept);
 }
 
+// Sorted again, largest first, by the same selection sort as the first ordering
+// (SortColorCountsDesc): each position takes the first of the remaining colours with the
+// largest count, exchanged with the colour standing there. Equal counts therefore need not
+// keep their order, and which colours survive a cut at 254 follows from that.
 void sortByCount(TUsedColours &list)
 {
-    std::vector<int> order(list.items.size());
-    for (int i = 0; i < int(order.size()); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return list.counts[x] > list.counts[y]; });
-    TUsedColours out;
-    for (int i : order) {
-        out.items.push_back(list.items[i]);
-        out.counts.push_back(list.counts[i]);
+    const int n = list.size();
+    for (int i = 0; i + 1 < n; ++i) {
+        int best = i;
+        for (int j = i + 1; j < n; ++j)
+            if (list.counts[j] > list.counts[best])
+                best = j;
+        std::swap(list.items[i], list.items[best]);
+        std::swap(list.counts[i], list.counts[best]);
     }
-    list = std::move(out);
 }
 
 void copyInto(QImage &dest, const QImage &src, const TRect &rect)
@@ -174,5 +178,29 @@ bool ComposeJoin(QImage &dest, const TPalette256 &palette, const TRect &sizeRect
     copyInto(out, a, rectA);
     copyInto(out, b, rectB);
     dest = out;
+    return true;
+}
+
+bool MergePalettesForLink(QImage &a, QImage &b, int direction, QImage &dest, TRect &rectA, TRect &rectB)
+{
+    if (a.isNull() || b.isNull() || a.format() != QImage::Format_Indexed8 || b.format() != QImage::Format_Indexed8)
+        return false;
+    TRect bounds, placeA, placeB;
+    if (direction == 1)
+        LayoutLeftRight(a.size(), b.size(), bounds, placeA, placeB);
+    else
+        LayoutTopBottom(a.size(), b.size(), placeA, bounds, placeB);
+    if (bounds.Width() > 65535 || bounds.Height() > 65535)
+        return false;
+    QImage joinedA = a, joinedB = b; // the callers' pictures change only on success
+    MergeTwoPicturePalettes(joinedA, joinedB);
+    TPalette256 palette;
+    GetBitmapPalette(joinedA, palette);
+    if (!ComposeJoin(dest, palette, bounds, joinedB, joinedA, placeA, placeB))
+        return false;
+    a = joinedA;
+    b = joinedB;
+    rectA = placeA;
+    rectB = placeB;
     return true;
 }

@@ -31,3 +31,10 @@ void MergeTwoPicturePalettes(QImage &a, QImage &b);
 // and to Dest. False, and Dest unchanged, when the size is not 1 to 65535 on each side.
 bool ComposeJoin(QImage &dest, const TPalette256 &palette, const TRect &sizeRect, const QImage &b, const QImage &a,
                  const TRect &rectA, const TRect &rectB);
+
+// The arrangement of two pictures for linking: A and B take one joint palette
+// (MergeTwoPicturePalettes) and are composed into Dest, A left of B when Direction is 1,
+// A above B otherwise (LayoutLeftRight, LayoutTopBottom); cells that neither covers hold
+// index 0. RectA and RectB receive the places of the two pictures in Dest. False, with
+// nothing changed, when a picture is not 8-bit or the result would exceed 65535 on a side.
+bool MergePalettesForLink(QImage &a, QImage &b, int direction, QImage &dest, TRect &rectA, TRect &rectB);

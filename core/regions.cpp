@@ -97,17 +97,18 @@ int RemoveBlankColumnsInRegion(QImage &testBmp, QImage &bmp, const QRegion &rgn)
     // all are removed together.
     const int end = std::min({box.Right, testBmp.width(), bmp.width()});
     std::vector<bool> drop(end, false);
-    int dropped = 0, first = -1;
+    int dropped = 0, last = -1;
     for (int c = box.Left; c < end; ++c) {
         if (!IsColumnUniform(testBmp, c))
             continue;
         drop[c] = true;
         ++dropped;
-        if (first < 0)
-            first = c;
+        last = c;
     }
+    // A picture keeps at least one column. Columns go from the left, so when every column
+    // is blank the last one is the column left standing.
     if (dropped > 0 && dropped >= std::min(testBmp.width(), bmp.width())) {
-        drop[first] = false; // a picture keeps at least one column
+        drop[last] = false;
         --dropped;
     }
     if (dropped == 0)

@@ -24,7 +24,7 @@ bool StretchRegionBoxToBitmap(const QImage &src, const QRegion &rgn, QImage &des
 
 // Removes from Bmp and from TestBmp alike every column of the box that shows one colour in
 // every row of TestBmp (equal colours under different indexes count as one), in one pass.
-// The picture always keeps at least one column: when every column would go, the first of
+// The picture always keeps at least one column: when every column would go, the last of
 // them stays. Returns the number of columns removed.
 int RemoveBlankColumnsInRegion(QImage &testBmp, QImage &bmp, const QRegion &rgn);
 

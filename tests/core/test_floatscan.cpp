@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 #include <vector>
 
@@ -55,6 +56,8 @@ TEST(FloatTests, LongFloatDownTheColumnWithWrapAround)
         {"duplicate entry is the same colour", {1, 3, 9, 3, 9, 1}, 1, 4, true},
         {"duplicate entry, run of four misses five", {1, 9, 9, 3, 9, 1}, 4, 5, false},
         {"duplicate wraps round", {9, 1, 1, 3}, 3, 2, true},
+        {"lowest limit, one neighbour", {1, 3, 3, 1}, 1, INT_MIN, true},
+        {"lowest limit, lone cell", {1, 3, 1}, 1, INT_MIN, false},
     };
     for (const auto &c : cases) {
         const QImage img = column(c.cells, pal);

@@ -102,11 +102,14 @@ TEST(JointPalette, AColourSetInsideAFullPaletteKeepsRealColours)
     int count = 0;
     JointPalette(a, b, pairs, count, joint);
     EXPECT_EQ(count, 256);
-    // Most used first: the ten shared greys, then the others in index order; 254 and 255 dropped.
+    // Most used first by the selection sort: the ten shared greys are exchanged with the
+    // greys 0 to 9 that stood at their places, so those follow 10 .. 99; 254 and 255 dropped.
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(joint[i], grey[100 + i]) << i;
-    EXPECT_EQ(joint[10], grey[0]);
-    EXPECT_EQ(joint[109], grey[99]);
+    EXPECT_EQ(joint[10], grey[10]);
+    EXPECT_EQ(joint[99], grey[99]);
+    EXPECT_EQ(joint[100], grey[0]);
+    EXPECT_EQ(joint[109], grey[9]);
     EXPECT_EQ(joint[110], grey[110]);
     EXPECT_EQ(joint[253], grey[253]);
 
@@ -117,6 +120,37 @@ TEST(JointPalette, AColourSetInsideAFullPaletteKeepsRealColours)
         EXPECT_EQ(cellColour(b, x, 0), grey[x]) << x;
     EXPECT_EQ(cellColour(b, 254, 0), grey[253]) << "nearest kept colour, lower entry among equals";
     EXPECT_EQ(cellColour(b, 255, 0), WhiteQuad);
+}
+
+TEST(JointPalette, SortingAgainDecidesWhichEqualCountsAreCut)
+{
+    // B uses all 256 greys once; A one white cell, found in B, so B's white counts 2.
+    // Sorting again exchanges white with grey 0: B's order is 255, 1, 2, ..., 254, 0, and
+    // the cut at 254 drops greys 254 and 0.
+    const TPalette256 grey = GreyPalette();
+    QImage a = rowPicture({255}, grey);
+    QImage b = rowPicture(range(0, 256), grey);
+
+    TPalettePairs pairs;
+    TPalette256 joint;
+    int count = 0;
+    JointPalette(a, b, pairs, count, joint);
+    EXPECT_EQ(count, 256);
+    EXPECT_EQ(joint[0], WhiteQuad);
+    for (int i = 1; i < 254; ++i)
+        EXPECT_EQ(joint[i], grey[i]) << i;
+    EXPECT_EQ(joint[254], BlackQuad);
+    EXPECT_EQ(joint[255], WhiteQuad);
+
+    MergeTwoPicturePalettes(a, b);
+    EXPECT_EQ(PictureRows(a), (std::vector<std::vector<int>>{{0}}));
+    // Black goes to entry 254; grey 254 is as near white (entry 0) as grey 253 and takes the
+    // lower entry; white takes its first entry.
+    std::vector<int> expected = range(0, 256);
+    expected[0] = 254;
+    expected[254] = 0;
+    expected[255] = 0;
+    EXPECT_EQ(PictureRows(b), (std::vector<std::vector<int>>{expected}));
 }
 
 TEST(JointPalette, DroppedColoursMoveToTheNearestKeptColour)
@@ -163,4 +197,64 @@ TEST(JointPalette, ComposeJoinPlacesBothPictures)
     const QImage kept = dest;
     EXPECT_FALSE(ComposeJoin(dest, grey, {0, 0, 0, 3}, b, a, {0, 0, 2, 2}, {2, 2, 5, 3}));
     EXPECT_EQ(dest, kept);
+}
+
+TEST(JointPalette, MergePalettesForLinkArrangesBothPictures)
+{
+    // A uses red, green, blue and a dark grey once each; B yellow twice and A's green once.
+    // B has fewer colours: its green is found in A, so the joint palette is A's four colours
+    // (in index order, all used once) followed by yellow.
+    TPalette256 pa = GreyPalette(), pb = GreyPalette();
+    pa[1] = rgb(200, 0, 0);
+    pa[2] = rgb(0, 200, 0);
+    pa[3] = rgb(0, 0, 200);
+    pa[4] = rgb(10, 10, 10);
+    pb[5] = rgb(0, 200, 0);
+    pb[6] = rgb(200, 200, 0);
+    const QImage a0 = MakePicture({{1, 2}, {3, 4}}, pa);
+    const QImage b0 = MakePicture({{6, 5, 6}}, pb);
+
+    struct Case {
+        const char *name;
+        int direction;
+        std::vector<std::vector<int>> rows;
+        TRect rectA, rectB;
+    } cases[] = {
+        {"left and right", 1, {{0, 1, 4, 1, 4}, {2, 3, 0, 0, 0}}, {0, 0, 2, 2}, {2, 0, 5, 1}},
+        {"top and bottom", 0, {{0, 1, 0}, {2, 3, 0}, {4, 1, 4}}, {0, 0, 2, 2}, {0, 2, 3, 3}},
+    };
+    for (const auto &c : cases) {
+        QImage a = a0.copy(), b = b0.copy(), dest;
+        TRect rectA, rectB;
+        ASSERT_TRUE(MergePalettesForLink(a, b, c.direction, dest, rectA, rectB)) << c.name;
+        EXPECT_EQ(PictureRows(dest), c.rows) << c.name;
+        EXPECT_EQ(rectA, c.rectA) << c.name;
+        EXPECT_EQ(rectB, c.rectB) << c.name;
+        TPalette256 joint;
+        GetBitmapPalette(dest, joint);
+        EXPECT_EQ(joint[0], pa[1]) << c.name;
+        EXPECT_EQ(joint[1], pa[2]) << c.name;
+        EXPECT_EQ(joint[2], pa[3]) << c.name;
+        EXPECT_EQ(joint[3], pa[4]) << c.name;
+        EXPECT_EQ(joint[4], pb[6]) << c.name;
+        for (int i = 5; i < 255; ++i)
+            EXPECT_EQ(joint[i], BlackQuad) << c.name << " " << i;
+        EXPECT_EQ(joint[255], WhiteQuad) << c.name;
+        // Both pictures now hold the joint palette and show their old colours.
+        EXPECT_EQ(PictureRows(a), (std::vector<std::vector<int>>{{0, 1}, {2, 3}})) << c.name;
+        EXPECT_EQ(PictureRows(b), (std::vector<std::vector<int>>{{4, 1, 4}})) << c.name;
+        EXPECT_EQ(a.colorTable(), dest.colorTable()) << c.name;
+        EXPECT_EQ(b.colorTable(), dest.colorTable()) << c.name;
+    }
+
+    // Too wide a result: nothing changes.
+    QImage wide = NewPicture(65535, 1, pa), b = b0.copy(), dest = a0.copy();
+    const QImage wideBefore = wide.copy();
+    TRect rectA{1, 2, 3, 4}, rectB{5, 6, 7, 8};
+    EXPECT_FALSE(MergePalettesForLink(wide, b, 1, dest, rectA, rectB));
+    EXPECT_EQ(wide, wideBefore);
+    EXPECT_EQ(b, b0);
+    EXPECT_EQ(dest, a0);
+    EXPECT_EQ(rectA, (TRect{1, 2, 3, 4}));
+    EXPECT_EQ(rectB, (TRect{5, 6, 7, 8}));
 }

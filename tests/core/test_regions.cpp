@@ -92,12 +92,13 @@ TEST(Regions, RemoveBlankColumnsInOnePass)
         EXPECT_EQ(paletteOf(bmp), paletteWithDuplicate()) << c.name;
     }
 
-    // Blank columns are judged on the test picture; the picture keeps at least one column.
+    // Blank columns are judged on the test picture; the picture keeps at least one column,
+    // the last, as columns go from the left.
     QImage bmp = MakePicture({{1, 2, 3}, {4, 5, 6}});
-    QImage test = MakePicture({{7, 7, 7}, {7, 7, 7}});
+    QImage test = MakePicture({{7, 8, 9}, {7, 8, 9}});
     EXPECT_EQ(RemoveBlankColumnsInRegion(test, bmp, QRegion(0, 0, 3, 2)), 2);
-    EXPECT_EQ(PictureRows(bmp), (Rows{{1}, {4}}));
-    EXPECT_EQ(PictureRows(test), (Rows{{7}, {7}}));
+    EXPECT_EQ(PictureRows(bmp), (Rows{{3}, {6}}));
+    EXPECT_EQ(PictureRows(test), (Rows{{9}, {9}}));
     EXPECT_EQ(RemoveBlankColumnsInRegion(test, bmp, QRegion(0, 0, 3, 2)), 0);
     EXPECT_EQ(bmp.width(), 1);
 }
