@@ -81,6 +81,20 @@ void BM_ConvertDecodedTo8Bit(benchmark::State &state)
 }
 BENCHMARK(BM_ConvertDecodedTo8Bit)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The loader's path for the decoded picture: both steps in one pass over the pixels.
+void BM_ConvertDecodedWithBlackAndWhite(benchmark::State &state)
+{
+    QImage decoded;
+    QImageReader(jpegFile(), "jpeg").read(&decoded);
+    for (auto _ : state) {
+        QImage img;
+        ConvertPictureTo8BitWithBlackAndWhite(decoded, img);
+        benchmark::DoNotOptimize(img.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * 6000LL * 4000LL);
+}
+BENCHMARK(BM_ConvertDecodedWithBlackAndWhite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 
 int main(int argc, char **argv)

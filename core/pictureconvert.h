@@ -9,7 +9,13 @@
 // into colour cells (the top four bits of each channel), the 256 most frequent cells
 // become the palette in order of frequency (unused entries hold (7, 7, 7)), and the
 // pixels of less frequent cells take the nearest palette colour.
+// Large pictures are counted and mapped in bands of rows on several threads; the
+// result does not depend on the number of threads.
 void ConvertPictureTo8Bit(const QImage &src, QImage &dest);
+
+// ConvertPictureTo8Bit followed by EnsureBlackAndWhite, with the same result, in one
+// pass over the pixels: the loader's path for true-colour pictures.
+void ConvertPictureTo8BitWithBlackAndWhite(const QImage &src, QImage &dest);
 
 // For an 8-bit picture whose palette lacks pure white or pure black: a missing white
 // goes into entry 255; a missing black into entry 255 unless that entry is now white,

@@ -32,23 +32,26 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-// The bits per pixel a BMP header declares and whether it is uncompressed; 0 when the
-// header is too short or not a bitmap's.
-int bmpDeclaredBits(const QByteArray &bytes, bool &uncompressed)
+// The bits per pixel a BMP header declares, and whether our own readers take the file
+// (an uncompressed bitmap with a Windows info header; the old OS/2 header, with its
+// 3-byte colour entries, is left to Qt); 0 when the header is too short or not a
+// bitmap's.
+int bmpDeclaredBits(const QByteArray &bytes, bool &ownReader)
 {
     TByteReader in(bytes);
     if (!in.has(18) || bytes[0] != 'B' || bytes[1] != 'M')
         return 0;
     in.seek(14);
     const std::uint32_t infoSize = in.u32le();
-    if (infoSize == 12) { // the old OS/2 header
+    if (infoSize == 12) {
         in.seek(24);
-        uncompressed = true;
-        return in.ok() ? in.u16le() : 0;
+        ownReader = false;
+        const int bits = in.u16le();
+        return in.ok() ? bits : 0;
     }
     in.seek(28);
     const int bits = in.u16le();
-    uncompressed = in.u32le() == 0;
+    ownReader = in.u32le() == 0;
     return in.ok() ? bits : 0;
 }
 
@@ -150,12 +153,12 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
     case TPictureDecoder::None:
         return fail(error, QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
     case TPictureDecoder::Bitmap: {
-        bool uncompressed = false;
-        bits = bmpDeclaredBits(bytes, uncompressed);
-        if (bits == 8 && uncompressed) {
+        bool ownReader = false;
+        bits = bmpDeclaredBits(bytes, ownReader);
+        if (bits == 8 && ownReader) {
             if (!DecodeBmp8(bytes, image, error))
                 return false;
-        } else if ((bits == 1 || bits == 2 || bits == 4) && uncompressed) {
+        } else if ((bits == 1 || bits == 2 || bits == 4) && ownReader) {
             if (!DecodeBmpLowBit(bytes, lowBit, error))
                 return false;
             ConvertLowBitTo8Bit(lowBit, image);

@@ -52,8 +52,7 @@ bool LoadPictureAs8Bit(const QString &fileName, QImage &bmp, QString *error)
     QImage result;
     TLowBitPicture packed;
     if (loaded.Bits > 8) {
-        ConvertPictureTo8Bit(loaded.Image, result);
-        EnsureBlackAndWhite(result);
+        ConvertPictureTo8BitWithBlackAndWhite(loaded.Image, result);
     } else if (loaded.Bits < 8 && loaded.LowBit.isValid()) {
         ConvertLowBitTo8Bit(loaded.LowBit, result);
     } else if (loaded.Bits < 8 && PackLowBitPicture(loaded.Image, loaded.Bits, packed)) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 
 namespace {
 
@@ -234,4 +235,106 @@ TEST(PackLowBitPicture, PacksWhatDecodersHandOver)
     // An index that does not fit the declared depth.
     EXPECT_FALSE(PackLowBitPicture(MakePicture({{16}}), 4, packed));
     EXPECT_FALSE(PackLowBitPicture(QImage(1, 1, QImage::Format_RGB32), 4, packed));
+}
+
+namespace {
+
+// The conversion done the plain way: count every cell, order the used cells by count
+// (equal counts in key order), take the first 256 as the palette and map every pixel.
+QImage referenceConvert(const QImage &src)
+{
+    const QImage rgb = src.convertToFormat(QImage::Format_RGB32);
+    std::vector<std::pair<int, qint64>> items(4096);
+    for (int k = 0; k < 4096; ++k)
+        items[k] = {k, 0};
+    auto key = [](QRgb c) { return (qRed(c) >> 4 << 8) | (qGreen(c) >> 4 << 4) | (qBlue(c) >> 4); };
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            ++items[key(rgb.pixel(x, y))].second;
+    std::vector<std::pair<int, qint64>> used;
+    for (const auto &item : items)
+        if (item.second > 0)
+            used.push_back(item);
+    std::stable_sort(used.begin(), used.end(), [](const auto &a, const auto &b) { return a.second > b.second; });
+    TPalette256 pal;
+    for (int i = 0; i < 256; ++i)
+        pal[i] = entry(cellRgb(i < int(used.size()) ? used[i].first : 0));
+    std::vector<int> indexOf(4096, -1);
+    for (int i = 0; i < int(used.size()); ++i) {
+        const TPaletteEntry c = entry(cellRgb(used[i].first));
+        indexOf[used[i].first] = i < 256 ? i : NearestColorIndex(pal.data(), 256, c.Red, c.Green, c.Blue);
+    }
+    QImage out(rgb.size(), QImage::Format_Indexed8);
+    SetBitmapPalette(out, pal);
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            out.setPixel(x, y, uint(indexOf[key(rgb.pixel(x, y))]));
+    return out;
+}
+
+// White into 255 and black into 254 or 255, the cells of overwritten entries to their
+// nearest colour, the plain way.
+void referenceEnsure(QImage &pic)
+{
+    TPalette256 old, pal;
+    GetBitmapPalette(pic, old);
+    pal = old;
+    const bool white = PaletteHasColor(old, WhiteQuad), black = PaletteHasColor(old, BlackQuad);
+    if (!white)
+        pal[255] = WhiteQuad;
+    if (!black)
+        pal[qRgb(pal[255].Red, pal[255].Green, pal[255].Blue) == qRgb(255, 255, 255) ? 254 : 255] = BlackQuad;
+    SetBitmapPalette(pic, pal);
+    for (int y = 0; y < pic.height(); ++y)
+        for (int x = 0; x < pic.width(); ++x) {
+            const TPaletteEntry o = old[pic.pixelIndex(x, y)], n = pal[pic.pixelIndex(x, y)];
+            if (o.Red != n.Red || o.Green != n.Green || o.Blue != n.Blue)
+                pic.setPixel(x, y, uint(NearestColorIndex(pal.data(), 256, o.Red, o.Green, o.Blue)));
+        }
+}
+
+} // namespace
+
+TEST(ConvertPictureTo8Bit, MatchesThePlainConversionOnRandomPictures)
+{
+    std::mt19937 random(2026);
+    struct Shape {
+        int width, height, colours; // colours: how many distinct pixel values (0: any)
+        QImage::Format format;
+    };
+    // Large enough for several bands of rows, odd widths, few colours (unused entries),
+    // a few hundred (nearest colours), and any colour (every cell, many equal counts).
+    const Shape shapes[] = {
+        {1531, 1403, 0, QImage::Format_RGB32},  {1031, 2100, 300, QImage::Format_ARGB32},
+        {2999, 700, 5, QImage::Format_RGB32},   {7, 3, 0, QImage::Format_RGB888},
+        {1, 1, 1, QImage::Format_RGB32},        {513, 9, 40, QImage::Format_RGB32},
+    };
+    for (const Shape &s : shapes) {
+        std::vector<QRgb> colours;
+        for (int i = 0; i < s.colours; ++i)
+            colours.push_back(qRgba(random() & 0xFF, random() & 0xFF, random() & 0xFF, random() & 0xFF));
+        QImage src(s.width, s.height, QImage::Format_ARGB32);
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < s.width; ++x) {
+                // Skewed choice, so that the counts differ.
+                const std::uint32_t r = random();
+                src.setPixel(x, y, s.colours ? colours[(r % s.colours) * (r >> 24) / 256] : qRgba(r, r >> 8, r >> 16, r >> 24));
+            }
+        src = src.convertToFormat(s.format);
+        const QImage expected = referenceConvert(src);
+        QImage dest;
+        ConvertPictureTo8Bit(src, dest);
+        ASSERT_EQ(dest.colorTable(), expected.colorTable()) << s.width;
+        ASSERT_TRUE(dest == expected) << s.width;
+
+        QImage ensured = expected;
+        referenceEnsure(ensured);
+        EnsureBlackAndWhite(dest);
+        ASSERT_EQ(dest.colorTable(), ensured.colorTable()) << s.width;
+        ASSERT_TRUE(dest == ensured) << s.width;
+        QImage fused;
+        ConvertPictureTo8BitWithBlackAndWhite(src, fused);
+        ASSERT_EQ(fused.colorTable(), ensured.colorTable()) << s.width;
+        ASSERT_TRUE(fused == ensured) << s.width;
+    }
 }

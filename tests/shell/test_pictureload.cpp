@@ -198,6 +198,40 @@ TEST_F(PictureLoad, EightBitPicturesKeepIndexesAndPalette)
     }
 }
 
+TEST_F(PictureLoad, BitmapsWithTheOldOs2Header)
+{
+    // A 12-byte info header and 3-byte colour entries (blue, green, red): 8 bits with a
+    // duplicate entry, and 4 bits.
+    auto os2 = [](int width, int height, int bits, const QList<QRgb> &colors, const QList<QByteArray> &rows) {
+        const int stride = ((width * bits + 31) / 32) * 4;
+        const int offset = 14 + 12 + 3 * int(colors.size());
+        QByteArray out = "BM" + le32(quint32(offset + stride * height)) + le32(0) + le32(quint32(offset));
+        out += le32(12) + le16(quint16(width)) + le16(quint16(height)) + le16(1) + le16(quint16(bits));
+        for (QRgb c : colors)
+            out += char(qBlue(c)) + QByteArray(1, char(qGreen(c))) + char(qRed(c));
+        for (int y = height - 1; y >= 0; --y)
+            out += rows[y] + QByteArray(stride - rows[y].size(), '\0');
+        return out;
+    };
+    QList<QRgb> colors;
+    for (int i = 0; i < 256; ++i)
+        colors << qRgb(i, 255 - i, 7);
+    colors[5] = colors[9];
+    colors[0] = qRgb(0, 0, 0); // black and white present: the table stays as it is
+    colors[1] = qRgb(255, 255, 255);
+    QImage pic = load8(put("old8.bmp", os2(3, 2, 8, colors, {Hex("05 09 FF"), Hex("00 05 80")})));
+    EXPECT_EQ(PictureRows(pic), (Rows{{5, 9, 255}, {0, 5, 128}}));
+    EXPECT_EQ(pic.colorTable(), colors);
+
+    QList<QRgb> sixteen;
+    for (int i = 0; i < 16; ++i)
+        sixteen << qRgb(10 + i, 20, 30);
+    pic = load8(put("old4.bmp", os2(3, 1, 4, sixteen, {Hex("F1 20")})));
+    EXPECT_EQ(PictureRows(pic), (Rows{{15, 1, 2}}));
+    EXPECT_EQ(pic.colorTable()[15], qRgb(25, 20, 30));
+    EXPECT_EQ(pic.colorTable()[16], qRgb(0, 0, 0));
+}
+
 TEST_F(PictureLoad, LowBitPicturesFollowTheirOwnConversion)
 {
     // A 4-bit bitmap without white: entries 0..15 from the file, black beyond, no white added.
