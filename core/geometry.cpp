@@ -145,3 +145,11 @@ void OffsetPointBy(TPoint &p, int dx, int dy)
     p.X += dx;
     p.Y += dy;
 }
+
+void NurbsCurvePoints(const TPointEx *points, int pointCount, int &curveCount, std::vector<TPointEx> &curve)
+{
+    curve.clear();
+    if (points && pointCount > 0)
+        curve = PolyNurbs(std::vector<TPointEx>(points, points + pointCount), 30);
+    curveCount = int(curve.size());
+}

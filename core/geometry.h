@@ -3,6 +3,7 @@
 // pictures (or two placed controls) joined side by side or one above the other, and the
 // dashed outline that marks a floating object.
 
+#include "core/mathlib.h"
 #include "core/typedefine.h"
 
 #include <QRect>
@@ -16,6 +17,10 @@ class QPainter;
 void RotatePointSinCos(TPoint p, TPoint centre, TPoint &r, double cosA, double sinA);
 // The same with the angle in radians.
 void RotatePoint(TPoint p, TPoint centre, TPoint &r, double angle);
+
+// The curve through the first pointCount control points, as the geometry layer's
+// PolyNurbs gives it with 30 segments per span; empty when there is no curve.
+void NurbsCurvePoints(const TPointEx *points, int pointCount, int &curveCount, std::vector<TPointEx> &curve);
 
 // Picture A left of picture B: Bounds spans both, RectA and RectB place them.
 void LayoutLeftRight(QSize a, QSize b, TRect &bounds, TRect &rectA, TRect &rectB);
