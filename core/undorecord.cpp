@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -77,6 +78,36 @@ int flipAt(const TRotateArray &flips, int row, int col)
     return col >= 0 && col < line.length() ? positiveMod(line[std::size_t(col)], 4) : 0;
 }
 
+// The picture cells already listed by the repeat copies: one bit per cell when the copies
+// may cover much of the picture, a hash set when they are few, so that a small edit of a
+// large picture neither allocates nor clears a bit per cell.
+class TListedCells {
+public:
+    TListedCells(std::size_t cellCount, std::size_t expected)
+        : m_useBits(expected >= cellCount / 256)
+    {
+        if (m_useBits)
+            m_bits.assign(cellCount, false);
+        else
+            m_set.reserve(expected);
+    }
+    // True when key was not listed before.
+    bool Insert(std::size_t key)
+    {
+        if (!m_useBits)
+            return m_set.insert(key).second;
+        if (m_bits[key])
+            return false;
+        m_bits[key] = true;
+        return true;
+    }
+
+private:
+    bool m_useBits;
+    std::vector<bool> m_bits;
+    std::unordered_set<std::size_t> m_set;
+};
+
 } // namespace
 
 void CollectListedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules, TILineArray &accepted,
@@ -128,10 +159,13 @@ void PropagateRepeats(QImage &picture, const TRepeatPic &rep, TILineArray &accep
         return;
     const bool columnsStepped = rep.Value1 == 3;
 
-    TILineArray out;
     // Every target is listed once, so the picture bounds the list.
-    out.reserve(std::min(accepted.size() * std::size_t(Cx) * std::size_t(Cy), std::size_t(W) * std::size_t(H)));
-    std::vector<bool> listed(std::size_t(W) * std::size_t(H), false);
+    const std::size_t cellCount = std::size_t(W) * std::size_t(H);
+    const std::size_t copies = std::size_t(Cx) * std::size_t(Cy);
+    const std::size_t expected = accepted.size() > cellCount / copies ? cellCount : accepted.size() * copies;
+    TILineArray out;
+    out.reserve(expected);
+    TListedCells listed(cellCount, expected);
     for (const TWordPoint &p : accepted) {
         const int x = p.X;
         const int y = p.Y;
@@ -180,9 +214,8 @@ void PropagateRepeats(QImage &picture, const TRepeatPic &rep, TILineArray &accep
                     continue;
                 const std::size_t key = std::size_t(ty) * std::size_t(W) + std::size_t(tx);
                 picture.scanLine(int(ty))[tx] = value;
-                if (listed[key])
+                if (!listed.Insert(key))
                     continue;
-                listed[key] = true;
                 out.push_back({std::uint16_t(tx), std::uint16_t(ty)});
             }
         }

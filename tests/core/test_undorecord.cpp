@@ -221,6 +221,28 @@ TEST(UndoRecordRepeat, DuplicatesOutsideCellsAndEmptyLayouts)
     EXPECT_EQ(cellsOf(propagate(pic, rep, {{1, 0}})), (Cells{{1, 0}}));
 }
 
+// A few copies on a large picture: each target is still listed once, in the same order,
+// flips applied; a cell whose copies were all listed already adds nothing.
+TEST(UndoRecordRepeat, FewCopiesOnALargePictureListedOnce)
+{
+    TRepeatPic rep;
+    rep.UnitWidth = rep.UnitHeight = 100;
+    rep.HorzCount = rep.VertCount = 2;
+    rep.Value1 = 1;
+    rep.Rotate = TRotateArray{{0, 2}, {1, 3}};
+    rep.Flags[0] = rep.Flags[1] = 1;
+    QImage pic = blank(200, 200);
+    pic.scanLine(0)[1] = 5;
+    pic.scanLine(0)[2] = 6;
+    // (198, 199) is the place of (1, 0) in the repeat flipped both ways.
+    const TILineArray out = propagate(pic, rep, {{1, 0}, {198, 199}, {2, 0}});
+    EXPECT_EQ(cellsOf(out),
+              (Cells{{1, 0}, {198, 0}, {1, 199}, {198, 199}, {2, 0}, {197, 0}, {2, 199}, {197, 199}}));
+    const Cells all = cellsOf(out);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        EXPECT_EQ(pic.pixelIndex(all[i].first, all[i].second), i < 4 ? 5 : 6) << i;
+}
+
 TEST(UndoRecordReplay, BuildsEntriesAndReplaysBothSidesInsideThePicture)
 {
     QImage ref = MakePicture({{1, 1}, {1, 1}});
