@@ -51,6 +51,8 @@ void TPatternGrid::ReplacePalette(const TPalette256 &palette)
         BackColor = GetBackColor();
     PaletteToPairs(m_palette, m_paletteItems);
     ApplyPalette(true);
+    // The palette bar shows the document's palette: it follows the replayed one.
+    notifyPalette();
 }
 
 namespace {
