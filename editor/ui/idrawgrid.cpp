@@ -204,6 +204,9 @@ void TIDrawGrid::PaintGrid(QPainter &p)
     const int lwV = info.Vert.EffectiveLineWidth;
     const auto cols = l.ColLines(info);
     const auto rows = l.RowLines(info, l.StartTop);
+    // The background is erased first, as a window's is before it paints: the area right of
+    // and below the last cell, and any cell its owner leaves undrawn, show Color.
+    p.fillRect(QRect(0, 0, l.ClientWidth, l.ClientHeight), ToQColor(Color));
     if (lwH > 0 || lwV > 0) {
         FixLineColor();
         const QColor line = ToQColor(LineColor);

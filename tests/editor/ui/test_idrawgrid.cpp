@@ -97,6 +97,23 @@ TEST(IDrawGrid, NoLinesAndNoShrinkWithoutGridLines)
         EXPECT_EQ(img.pixel(x, 30), qRgb(255, 255, 255)) << x;
 }
 
+TEST(IDrawGrid, AreaBeyondTheCellsShowsTheBackgroundColour)
+{
+    GridFixture f(3, 3, 100, 100);
+    f.grid.Color = 0x00FF00; // green
+    f.grid.OnDrawCell = [](TIDrawGrid *g, int c, int, const QRect &rect, unsigned) {
+        if (c != 1) // the owner leaves column 1 undrawn
+            g->Canvas()->fillRect(rect, Qt::white);
+    };
+    const QImage img = f.Render();
+    // Three cells of pitch 8: the grid ends at pixel 24 on both axes.
+    for (const QPoint pt : {QPoint(24, 5), QPoint(99, 99), QPoint(5, 24), QPoint(60, 10), QPoint(10, 60)})
+        EXPECT_EQ(img.pixel(pt), qRgb(0, 255, 0)) << pt.x() << "," << pt.y();
+    EXPECT_EQ(img.pixel(10, 2), qRgb(0, 255, 0)) << "an undrawn cell";
+    EXPECT_EQ(img.pixel(2, 2), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(23, 2), qRgb(0, 0, 0)) << "the grid line after the last column";
+}
+
 TEST(IDrawGrid, SilverLinesArePaintedGreyAndStayGrey)
 {
     GridFixture f(4, 4);
