@@ -69,6 +69,10 @@ bool WarpPictureToCorners(const QImage &Src, QImage &Dest, const std::array<TPoi
 // outside 1..MaxPictureSide.
 bool ResamplePicture(QImage &Dest, const QImage &Src, int NewWidth, int NewHeight, const TPalette256 &Palette,
                      bool Stretch);
+// The source line that destination line Index shows when SrcCount lines are stretched onto
+// DstCount (both at least 1): the line under the destination line's centre. This is the
+// mapping of ResamplePicture's stretch; views that resample only what they show use it too.
+int ResampleSourceLine(int Index, int SrcCount, int DstCount);
 // Copies Src's cells onto Dest when both have the same size.
 bool CopyBitmapIfSameSize(QImage &Dest, const QImage &Src);
 // Cyclic shift: Src rows N..H-1 become Dest's first rows, rows 0..N-1 its last. Dest takes

@@ -19,11 +19,16 @@ std::vector<int> stretchMap(int n, int m)
 {
     std::vector<int> map(static_cast<size_t>(m));
     for (int i = 0; i < m; ++i)
-        map[size_t(i)] = int(((2LL * i + 1) * n - 1) / (2LL * m));
+        map[size_t(i)] = ResampleSourceLine(i, n, m);
     return map;
 }
 
 } // namespace
+
+int ResampleSourceLine(int Index, int SrcCount, int DstCount)
+{
+    return int(((2LL * Index + 1) * SrcCount - 1) / (2LL * DstCount));
+}
 
 bool ResamplePicture(QImage &Dest, const QImage &Src, int NewWidth, int NewHeight, const TPalette256 &Palette,
                      bool Stretch)

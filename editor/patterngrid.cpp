@@ -70,12 +70,13 @@ void TPatternGrid::Repaint()
 void TPatternGrid::SetColCount(int value)
 {
     value = std::clamp(value, 1, MaxPictureSide);
-    if (value == ColCount() && value == m_picture.width())
+    if (!m_picture.isNull() && value == m_picture.width())
         return;
-    m_grid.SetCountsDirect(value, RowCount());
     m_picture = resizedPicture(m_picture, value, std::max(1, m_picture.height()), BackIndex, m_palette);
     m_refBitmap = m_refBitmap.isNull() ? m_picture
                                        : resizedPicture(m_refBitmap, value, m_picture.height(), BackIndex, m_palette);
+    // The counts follow the picture at the current zoom (below level 9 the reduced view).
+    applyZoomCounts();
     ApplyPalette(true);
     layoutChanged();
 }
@@ -83,12 +84,12 @@ void TPatternGrid::SetColCount(int value)
 void TPatternGrid::SetRowCount(int value)
 {
     value = std::clamp(value, 1, MaxPictureSide);
-    if (value == RowCount() && value == m_picture.height())
+    if (!m_picture.isNull() && value == m_picture.height())
         return;
-    m_grid.SetCountsDirect(ColCount(), value);
     m_picture = resizedPicture(m_picture, std::max(1, m_picture.width()), value, BackIndex, m_palette);
     m_refBitmap = m_refBitmap.isNull() ? m_picture
                                        : resizedPicture(m_refBitmap, m_picture.width(), value, BackIndex, m_palette);
+    applyZoomCounts();
     ApplyPalette(true);
     layoutChanged();
 }

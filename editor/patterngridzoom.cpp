@@ -2,20 +2,24 @@
 // below one pixel per cell and the cell counts it shows.
 #include "editor/patterngrid.h"
 
+#include "core/imageproc.h"
 #include "core/numutils.h"
+#include "core/picturelimits.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-// A density ratio is only meaningful when both densities are positive numbers; anything
-// else (0, negative, not a number) counts as square cells.
-double densityRatio(double warp, double weft)
+// The densities only set the cell aspect when both are positive finite numbers; anything
+// else (0, negative, not a number) counts as square cells, so nothing divides by zero.
+bool densitiesUsable(double warp, double weft)
 {
-    if (!(warp > 0.0) || !(weft > 0.0) || !std::isfinite(warp) || !std::isfinite(weft))
-        return 1.0;
-    return warp / weft;
+    return warp > 0.0 && weft > 0.0 && std::isfinite(warp) && std::isfinite(weft);
 }
+
+// The largest count of a reduced view's side: an extreme density ratio (a damaged
+// document) still gives a view that can be laid out and scrolled.
+constexpr std::int64_t MaxReducedCount = std::int64_t(16) * MaxPictureSide;
 } // namespace
 
 void TPatternGrid::calcCellSize()
@@ -23,11 +27,13 @@ void TPatternGrid::calcCellSize()
     const int level = ZoomLevel;
     const int g = m_grid.GridLineWidth;
     m_grid.DefaultColWidth = std::max(1, level - 9 + 1 - g);
-    if (level < BaseZoomLevel || !(m_weftDensity > 0.0) || !(m_warpDensity > 0.0)) {
+    if (level < BaseZoomLevel || !densitiesUsable(m_warpDensity, m_weftDensity)) {
         m_grid.DefaultRowHeight = 1;
         return;
     }
-    const double pitch = double(m_grid.DefaultColWidth + g) * densityRatio(m_warpDensity, m_weftDensity);
+    // Pitch times warp density first, then the division: a ratio that is a half lands
+    // exactly on the half and rounds to even.
+    const double pitch = double(m_grid.DefaultColWidth + g) * m_warpDensity / m_weftDensity;
     // The row height of an extreme ratio is kept to what a screen can show.
     const std::int64_t h = Round(std::min(pitch, 65536.0)) - g;
     m_grid.DefaultRowHeight = int(std::max<std::int64_t>(1, h));
@@ -53,7 +59,12 @@ double TPatternGrid::CalcReducedScaleX()
 double TPatternGrid::CalcReducedScaleY()
 {
     const double x = ZoomLevel >= BaseZoomLevel ? 1.0 : double((ZoomLevel & 127) + 1) / 10.0;
-    ScaleY = ZoomLevel >= BaseZoomLevel ? 1.0 : x * densityRatio(m_warpDensity, m_weftDensity);
+    if (ZoomLevel >= BaseZoomLevel)
+        ScaleY = 1.0;
+    else if (!densitiesUsable(m_warpDensity, m_weftDensity))
+        ScaleY = x;
+    else
+        ScaleY = x * m_warpDensity / m_weftDensity;
     return ScaleY;
 }
 
@@ -67,10 +78,19 @@ void TPatternGrid::applyZoomCounts()
         m_reducedRows.clear();
         return;
     }
+    // Width x (level + 1) / 10 and height x that x warp / weft, truncated. Both are worked
+    // out from the level's tenths rather than from the rounded factors, so that 90 cells
+    // at 0.7 give 63, not 62.
+    const int tenths = (ZoomLevel & 127) + 1;
+    const std::int64_t cols = std::int64_t(w) * tenths / 10;
+    const std::int64_t rows = densitiesUsable(m_warpDensity, m_weftDensity)
+                                  ? Trunc(double(h) * tenths * m_warpDensity / (10.0 * m_weftDensity))
+                                  : std::int64_t(h) * tenths / 10;
     // At least one cell of a non-empty picture stays in view.
-    const int cols = w == 0 ? 0 : int(std::max<std::int64_t>(1, Trunc(w * ScaleX)));
-    const int rows = h == 0 ? 0 : int(std::max<std::int64_t>(1, Trunc(h * ScaleY)));
-    m_grid.SetCountsDirect(cols, rows);
+    auto fit = [](int side, std::int64_t count) {
+        return side == 0 ? 0 : int(std::clamp<std::int64_t>(count, 1, MaxReducedCount));
+    };
+    m_grid.SetCountsDirect(fit(w, cols), fit(h, rows));
     RebuildReducedView();
 }
 
@@ -88,15 +108,15 @@ void TPatternGrid::buildReducedMaps()
 {
     const int w = m_picture.isNull() ? 0 : m_picture.width();
     const int h = m_picture.isNull() ? 0 : m_picture.height();
-    const int cols = ColCount(), rows = RowCount();
+    const int cols = w == 0 ? 0 : ColCount(), rows = h == 0 ? 0 : RowCount();
     m_reducedCols.resize(cols);
     m_reducedRows.resize(rows);
-    // Nearest neighbour: reduced cell i shows picture cell i * size / count, which drops
-    // or repeats rows and columns and never blends colours.
+    // The picture resampled as ResamplePicture stretches it: rows and columns are dropped
+    // or repeated, colours never blended.
     for (int x = 0; x < cols; ++x)
-        m_reducedCols[x] = int(std::int64_t(x) * w / cols);
+        m_reducedCols[x] = ResampleSourceLine(x, w, cols);
     for (int y = 0; y < rows; ++y)
-        m_reducedRows[y] = int(std::int64_t(y) * h / rows);
+        m_reducedRows[y] = ResampleSourceLine(y, h, rows);
 }
 
 int TPatternGrid::ReducedSourceCol(int x) const

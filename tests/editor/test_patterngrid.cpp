@@ -4,6 +4,7 @@
 
 #include "card/wenbanio.h"
 #include "core/bmpfile.h"
+#include "core/imageproc.h"
 #include "core/pcxfile.h"
 #include "core/sharedstate.h"
 #include "testutil.h"
@@ -47,6 +48,7 @@ TEST(PatternGrid, CellSizeAndGridLinesPerZoomLevel)
         {13, 30, 60, 4, 1, 1}, // round(5 x 0.5) = 2, halves to even
         {24, 1, 0, 16, 1, 0},  // no weft density: rows of 1 pixel, no grid lines
         {24, 0, 1, 16, 1, 0},  {5, 60, 30, 1, 1, 0},  {0, 1, 1, 1, 1, 0},
+        {15, 29, 14, 6, 13, 1}, // 7 x 29 / 14 = 14.5 exactly: 14, less the line
     };
     for (const Case &c : cases) {
         TPatternGrid g;
@@ -80,13 +82,44 @@ TEST(PatternGrid, ReducedViewCountsAndCells)
         EXPECT_EQ(g.ColCount(), c.cols) << "level " << c.level;
         EXPECT_EQ(g.RowCount(), c.rows) << "level " << c.level;
     }
-    // The reduced view drops rows and columns and never blends.
+    // The counts are exact tenths of the picture, whatever the factors' rounding.
+    {
+        TPatternGrid g;
+        Show(g, Blank(90, 90), 6);
+        EXPECT_EQ(g.ColCount(), 63);
+        EXPECT_EQ(g.RowCount(), 63);
+    }
+    // Extreme densities of a damaged document keep the view to a size it can lay out.
+    for (const double warp : {1e12, 1e300}) {
+        TPatternGrid g;
+        Show(g, Blank(10, 65535), 8, warp, 1e-300);
+        EXPECT_EQ(g.ColCount(), 9);
+        EXPECT_EQ(g.RowCount(), 16 * 65535);
+        QImage buffer;
+        g.SetTopRow(g.Grid().MaxTopRow());
+        g.Paint(buffer);
+        EXPECT_EQ(buffer.pixel(0, 0), qRgb(0, 0, 0)) << "cell colour 0 of the grey palette";
+    }
+    // The reduced view drops rows and columns and never blends; it shows the cells that
+    // resampling the picture to the reduced size keeps, the one under each cell's centre.
     TPatternGrid g;
     Show(g, MakePicture({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}}), 4);
     EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>>{{1, 3}, {9, 11}}));
     g.SetZoom(9);
     EXPECT_TRUE(g.ReducedBitmap().isNull());
     EXPECT_EQ(g.ColCount(), 4);
+    Show(g, MakePicture({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}}), 2);
+    EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>>{{1, 4, 8}}));
+    QImage numbered = NewPicture(37, 23, GreyPalette());
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 37; ++x)
+            numbered.scanLine(y)[x] = uchar((7 * x + 11 * y) % 256);
+    Show(g, numbered, 5, 60, 30); // 0.6 across, 1.2 down: rows are repeated
+    ASSERT_EQ(g.ColCount(), 22);
+    ASSERT_EQ(g.RowCount(), 27);
+    QImage resampled;
+    ASSERT_TRUE(ResamplePicture(resampled, numbered, 22, 27, GreyPalette(), true));
+    EXPECT_EQ(PictureRows(g.ReducedBitmap()), PictureRows(resampled));
 }
 
 TEST(PatternGrid, ZoomInAndOutStopAtTheirLimits)
@@ -277,6 +310,14 @@ TEST(PatternGrid, ResizingAddsCellsInTheBackColour)
     EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{1, 2, 9}}));
     g.SetColCount(100000);
     EXPECT_EQ(g.Picture().width(), 65535);
+    // Below level 9 the counts stay those of the reduced view.
+    Show(g, Blank(4, 4), 4);
+    g.SetColCount(8);
+    g.SetRowCount(6);
+    EXPECT_EQ(g.Picture().size(), QSize(8, 6));
+    EXPECT_EQ(g.ColCount(), 4);
+    EXPECT_EQ(g.RowCount(), 3);
+    EXPECT_EQ(g.ReducedBitmap().size(), QSize(4, 3));
 }
 
 TEST(PatternGrid, ColourIndicesAndColourSet)
