@@ -11,8 +11,11 @@
 #include <vector>
 
 // Chooses how many of the colours of A and of B are kept when together they hold more
-// than 254: the 254 largest counts of both lists (each sorted, largest first), a tie going
-// to A. When one list is empty the other keeps up to 254 colours.
+// than 254, walking both count lists (each sorted, largest first): a colour of B is kept
+// while it is more used than the next colour of A and ranks within 254, a tie going to A;
+// when a colour of B is used no more than any colour of A and A holds at most 254, A keeps
+// all its colours and B the rest of the 254. When one list is empty the other keeps up to
+// 254 colours.
 void ChooseJoinColours(const std::vector<std::int64_t> &countsA, const std::vector<std::int64_t> &countsB,
                        int &keepA, int &keepB);
 

@@ -218,6 +218,26 @@ TEST(FloatTests, TilingLooksOnlyDownTheColumns)
     EXPECT_EQ(none.length(), 0);
 }
 
+TEST(FloatTests, CollectorsTakeBothEntriesOfADuplicateColourAsOneColour)
+{
+    // Entry 9 has entry 3's colour. Column 2 holds 9 above 3: one float of two cells, and
+    // each cell's left neighbour (3 and 9) is the same colour, so both pass a left margin
+    // of one cell. Column 1 is cut off by the colour 1 on its left.
+    const TPalette256 pal = paletteWithDuplicate();
+    const QImage bmp = MakePicture({{1, 3, 9}, {1, 9, 3}, {1, 1, 1}}, pal);
+    TFloatScan scan;
+    scan.Color = colourOf(pal, 9);
+    scan.Weave = allOnes(1, 1);
+    scan.Margins.Left = true;
+    scan.Margins.LeftLength = 1;
+    TLineArray cells;
+    FindLongFloats(bmp, pal, scan, 2, cells);
+    EXPECT_EQ(points(cells), (std::vector<TPoint>{{2, 0}, {2, 1}}));
+    TLineArray equal;
+    FindFloatsOfLengths(bmp, pal, scan, ints({2}), equal);
+    EXPECT_EQ(equal.length(), 0) << "both floats are exactly two cells long";
+}
+
 TEST(FloatTests, WeaveIsAnchoredAtTheOrigin)
 {
     const TPalette256 pal = GreyPalette();

@@ -40,12 +40,17 @@ TEST(JointPalette, ChooseJoinColours)
         int keepA, keepB;
     };
     const std::vector<std::int64_t> big200(200, 50), big250(250, 50), small100(100, 5), small10(10, 5);
+    std::vector<std::int64_t> b254x9and3(254, 9);
+    b254x9and3.push_back(3);
     const Case cases[] = {
         {"A more frequent: A whole, B fills up", big200, small100, 200, 54},
         {"B more frequent: B whole, A fills up", small100, big200, 54, 200},
         {"B more frequent and short", std::vector<std::int64_t>(300, 1), small10, 244, 10},
         {"ties go to A", big250, std::vector<std::int64_t>(10, 50), 250, 4},
         {"interleaved ranks", {9, 7, 5, 3}, std::vector<std::int64_t>(260, 6), 2, 252},
+        // B's 254 most used outrank A's only colour, but reaching A's last colour with B's
+        // 255th ends the walk: A keeps its colour and B 253.
+        {"A's last colour ends the walk", {5}, b254x9and3, 1, 253},
         {"A empty keeps B's colours", {}, std::vector<std::int64_t>(256, 1), 0, 254},
         {"B empty keeps A's colours", std::vector<std::int64_t>(255, 1), {}, 254, 0},
     };
