@@ -55,6 +55,16 @@ int bmpDeclaredBits(const QByteArray &bytes, bool &ownReader)
     return in.ok() ? bits : 0;
 }
 
+// The depth a PCX header declares when it is below 8 bits (bits per pixel times planes:
+// 1, 2 or 4); 0 otherwise.
+int pcxDeclaredBits(const QByteArray &bytes)
+{
+    if (bytes.size() < 128)
+        return 0;
+    const int bits = std::uint8_t(bytes[3]) * std::uint8_t(bytes[65]);
+    return bits == 1 || bits == 2 || bits == 4 ? bits : 0;
+}
+
 // The depth of a palette PNG below 8 bits (1, 2 or 4); 8 for every other PNG.
 int pngDeclaredBits(const QByteArray &bytes)
 {
@@ -184,6 +194,9 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
             bits = 8;
         } else if (!DecodeWithMagick(bytes, "PCX", image, bits, error)) {
             return false;
+        } else if (image.format() == QImage::Format_Indexed8 && pcxDeclaredBits(bytes) > 0) {
+            // The library hands 1-, 2- and 4-bit files over as 8-bit ones.
+            bits = pcxDeclaredBits(bytes);
         }
         break;
     case TPictureDecoder::Eps:

@@ -263,6 +263,24 @@ TEST_F(PictureLoad, LowBitPicturesFollowTheirOwnConversion)
     EXPECT_EQ(pic.colorTable()[0], qRgb(250, 0, 0));
     EXPECT_EQ(pic.colorTable()[2], qRgb(0, 0, 0));
 
+    // A 4-bit PCX (one plane of 4 bits, the colours in the header), read by the library:
+    // its own conversion too, so no white is added.
+    QByteArray pcx(128, '\0');
+    pcx[0] = 10;
+    pcx[1] = 5;
+    pcx[2] = 1;
+    pcx[3] = 4;
+    pcx.replace(8, 8, le16(2) + le16(0) + le16(3) + le16(1));
+    for (int i = 0; i < 16; ++i)
+        pcx.replace(16 + 3 * i, 3, QByteArray(1, char(10 + i)) + char(20) + char(30));
+    pcx[65] = 1;
+    pcx.replace(66, 4, le16(2) + le16(1));
+    pic = load8(put("four.pcx", pcx + Hex("C1F1 20")));
+    EXPECT_EQ(PictureRows(pic), (Rows{{15, 1, 2}}));
+    EXPECT_EQ(pic.colorTable()[15], qRgb(25, 20, 30));
+    EXPECT_EQ(pic.colorTable()[16], qRgb(0, 0, 0));
+    EXPECT_EQ(pic.colorTable()[255], qRgb(0, 0, 0));
+
     // A portable bitmap (1 bit).
     QImage mono(9, 1, QImage::Format_Mono);
     mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
