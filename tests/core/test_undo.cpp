@@ -429,6 +429,54 @@ TEST_F(UndoStore, RectStepAsReplacesTheNewestStepAndKeepsRedo)
     EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{1, 0, 0}})));
 }
 
+// SaveRectStep's two flags: ignoring the selection still keeps protected colours;
+// ignoring the rules accepts every changed cell.
+TEST_F(UndoStore, RectStepFlagsIgnoreTheSelectionOrEveryRule)
+{
+    struct Case {
+        const char *name;
+        bool ignoreRules, ignoreRegion;
+        std::vector<std::vector<int>> picture; // after recording
+    };
+    const std::vector<Case> cases = {
+        {"rules applied", false, false, {{7, 3, 0}}},
+        {"selection ignored", false, true, {{7, 3, 7}}},
+        {"rules ignored", true, false, {{7, 7, 7}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeGrid g;
+        setPicture(g, {{0, 3, 0}});
+        g.protectedSet.set(3);
+        g.selection = QRegion(0, 0, 2, 1); // cells (0, 0) and (1, 0)
+        TUndo u(g);
+        g.pic.fill(7);
+        u.SaveRectStep(TRect{0, 0, 2, 0}, c.ignoreRules, c.ignoreRegion);
+        EXPECT_EQ(PictureRows(g.pic), c.picture);
+        EXPECT_EQ(PictureRows(g.ref), c.picture);
+        ASSERT_TRUE(u.Undo());
+        EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{0, 3, 0}})));
+    }
+}
+
+// A settings step keeps the redo side; any other new step empties it, objects included.
+TEST_F(UndoStore, SettingsStepKeepsRedoOtherStepsEmptyIt)
+{
+    FakeGrid g;
+    setPicture(g, {{0, 0}});
+    TUndo u(g);
+    u.PushObjectStep(UndoKindBitmap, std::make_unique<FakeFloating>("pasted"));
+    ASSERT_TRUE(u.Undo());
+    ASSERT_EQ(u.RedoBitmaps.size(), 1u);
+    u.SaveStateStep();
+    EXPECT_EQ(u.RedoCount(), 1);
+    EXPECT_EQ(u.RedoBitmaps.size(), 1u);
+    paint(g, u, {{0, 0}}, 1);
+    EXPECT_EQ(u.RedoCount(), 0);
+    EXPECT_TRUE(u.RedoBitmaps.empty());
+    EXPECT_EQ(u.UndoCount(), 2);
+}
+
 // 524,288 entries are exactly 3 MB: the warning comes only above the limit, and counts
 // the steps of every store.
 TEST_F(UndoStore, SizeCheckOverAllStores)
