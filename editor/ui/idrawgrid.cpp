@@ -297,8 +297,9 @@ void TIDrawGrid::UpdateScrollRange()
     horizontalScrollBar()->setPageStep(std::max(1, m_layout->VisibleColCount()));
     verticalScrollBar()->setRange(0, m_layout->MaxTopRow());
     verticalScrollBar()->setPageStep(std::max(1, m_layout->VisibleRowCount()));
-    horizontalScrollBar()->setTracking(true);
-    verticalScrollBar()->setTracking(true);
+    // Dragging a thumb scrolls as it moves only with the thumb-tracking option.
+    horizontalScrollBar()->setTracking(m_layout->Options.ThumbTracking);
+    verticalScrollBar()->setTracking(m_layout->Options.ThumbTracking);
     m_syncing = false;
     syncBarsFromLayout();
 }

@@ -8,6 +8,8 @@ TPatternGridView::TPatternGridView(std::unique_ptr<TPatternGrid> model, QWidget 
     , m_model(std::move(model))
 {
     setObjectName(QStringLiteral("PatternGrid"));
+    // The pattern follows the thumb while it is dragged, however long the pattern.
+    Layout().Options.ThumbTracking = true;
     m_model->SetViewport(this);
     m_model->SetClientSize(viewport()->width(), viewport()->height());
 }

@@ -20,7 +20,8 @@ public:
 
     TPatternGrid &Model() { return *m_model; }
 
-    // The picture cell under a client point; -1 for a coordinate outside the cells.
+    // The grid cell under a client point (the picture cell from level 9 up, a cell of the
+    // reduced view below); -1 for a coordinate outside the cells.
     TPoint CellAt(const QPoint &pos) const;
 
     void SetColCount(int value) override;

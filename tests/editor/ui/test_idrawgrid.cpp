@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <map>
 
@@ -112,6 +113,17 @@ TEST(IDrawGrid, AreaBeyondTheCellsShowsTheBackgroundColour)
     EXPECT_EQ(img.pixel(10, 2), qRgb(0, 255, 0)) << "an undrawn cell";
     EXPECT_EQ(img.pixel(2, 2), qRgb(255, 255, 255));
     EXPECT_EQ(img.pixel(23, 2), qRgb(0, 0, 0)) << "the grid line after the last column";
+}
+
+TEST(IDrawGrid, ThumbTrackingFollowsTheOption)
+{
+    GridFixture f(300, 300, 70, 70);
+    EXPECT_FALSE(f.grid.verticalScrollBar()->hasTracking());
+    EXPECT_FALSE(f.grid.horizontalScrollBar()->hasTracking());
+    f.grid.Layout().Options.ThumbTracking = true;
+    f.grid.UpdateScrollRange();
+    EXPECT_TRUE(f.grid.verticalScrollBar()->hasTracking());
+    EXPECT_TRUE(f.grid.horizontalScrollBar()->hasTracking());
 }
 
 TEST(IDrawGrid, SilverLinesArePaintedGreyAndStayGrey)

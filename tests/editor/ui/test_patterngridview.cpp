@@ -35,6 +35,7 @@ TEST(PatternGridView, ShowsTheModelAndScrollsTheWholePattern)
     g.ReadPaletteFromPicture();
     g.SetZoom(12); // pitch 4
 
+    EXPECT_TRUE(view.verticalScrollBar()->hasTracking()) << "the pattern follows a dragged thumb";
     const int visibleRows = view.viewport()->height() / 4;
     EXPECT_EQ(view.verticalScrollBar()->maximum(), 20000 - visibleRows);
     view.verticalScrollBar()->setValue(19000);
