@@ -80,11 +80,12 @@ int flipAt(const TRotateArray &flips, int row, int col)
 
 // The picture cells already listed by the repeat copies: one bit per cell when the copies
 // may cover much of the picture, a hash set when they are few, so that a small edit of a
-// large picture neither allocates nor clears a bit per cell.
+// large picture neither allocates nor clears a bit per cell. A set entry costs some 40
+// bytes, so the set is used only where it stays smaller than the bits.
 class TListedCells {
 public:
     TListedCells(std::size_t cellCount, std::size_t expected)
-        : m_useBits(expected >= cellCount / 256)
+        : m_useBits(expected >= cellCount / 512)
     {
         if (m_useBits)
             m_bits.assign(cellCount, false);
