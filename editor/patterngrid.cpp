@@ -125,8 +125,9 @@ void TPatternGrid::TopLeftChanged()
 void TPatternGrid::SetPicture(const QImage &bitmap)
 {
     m_picture = bitmap;
-    if (m_picture.isNull())
-        m_grid.SetCountsDirect(0, 0);
+    // The counts (and below level 9 the reduced view) follow the new picture at once, so
+    // that no cell of the grid lies outside it.
+    applyZoomCounts();
 }
 
 void TPatternGrid::SetPictureAndRefresh(const QImage &bitmap, bool saveUndo)

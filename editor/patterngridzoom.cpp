@@ -141,11 +141,20 @@ QImage TPatternGrid::ReducedBitmap() const
     if (out.isNull())
         return out;
     SetBitmapPalette(out, m_palette);
+    // Cells whose picture cell is missing (a picture changed behind the grid's back) stay 0.
+    const int w = m_picture.width(), h = m_picture.height();
+    out.fill(0);
     for (int y = 0; y < RowCount(); ++y) {
-        const uchar *src = m_picture.constScanLine(m_reducedRows[y]);
+        const int sy = ReducedSourceRow(y);
+        if (sy < 0 || sy >= h)
+            continue;
+        const uchar *src = m_picture.constScanLine(sy);
         uchar *dst = out.scanLine(y);
-        for (int x = 0; x < ColCount(); ++x)
-            dst[x] = src[m_reducedCols[x]];
+        for (int x = 0; x < ColCount(); ++x) {
+            const int sx = ReducedSourceCol(x);
+            if (sx >= 0 && sx < w)
+                dst[x] = src[sx];
+        }
     }
     return out;
 }

@@ -142,6 +142,23 @@ TEST(PatternGrid, ZoomInAndOutStopAtTheirLimits)
     EXPECT_EQ(g.ZoomLevel, 24);
 }
 
+TEST(PatternGrid, ANewPictureSetsTheCountsAtOnce)
+{
+    TPatternGrid g;
+    Show(g, Blank(40, 30), 4);
+    g.SetPicture(Blank(6, 4, 3));
+    EXPECT_EQ(g.ColCount(), 3);
+    EXPECT_EQ(g.RowCount(), 2);
+    EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>>{{3, 3, 3}, {3, 3, 3}}));
+    g.SetZoom(12);
+    g.SetPicture(Blank(5, 7));
+    EXPECT_EQ(g.ColCount(), 5);
+    EXPECT_EQ(g.RowCount(), 7);
+    g.SetPicture(QImage());
+    EXPECT_EQ(g.ColCount(), 0);
+    EXPECT_EQ(g.RowCount(), 0);
+}
+
 TEST(PatternGrid, EmptyPictureHasNoCells)
 {
     TPatternGrid g;
