@@ -143,39 +143,42 @@ QString TUndo::tempFileName(int stepNo, bool before) const
         + QLatin1Char(before ? '1' : '0') + QStringLiteral(".tmp");
 }
 
-bool TUndo::SaveImageStep(QString *error)
+bool TUndo::addFileStep(std::uint8_t kind, const TStepFileWriter &write, QString *error)
 {
     if (recordingSuspended())
         return true;
     clearRedo();
     TUndoStep step(new TUndoData);
-    step->Kind = UndoKindImage;
+    step->Kind = kind;
     step->StepNo = nextStepNo();
     step->AfterFile = tempFileName(step->StepNo, false);
     step->BeforeFile = tempFileName(step->StepNo, true);
     // On failure the step is freed with whatever file was already written.
-    if (!WriteUndoPicture(Grid.Picture(), step->AfterFile, error)
-        || !WriteUndoPicture(Grid.RefBitmap(), step->BeforeFile, error))
+    if (!write(step->AfterFile, step->BeforeFile, error))
         return false;
     addStep(std::move(step));
     return true;
 }
 
+bool TUndo::SaveImageStep(QString *error)
+{
+    return addFileStep(
+        UndoKindImage,
+        [this](const QString &after, const QString &before, QString *err) {
+            return WriteUndoPicture(Grid.Picture(), after, err) && WriteUndoPicture(Grid.RefBitmap(), before, err);
+        },
+        error);
+}
+
 bool TUndo::SaveLayerStep(QString *error)
 {
-    if (recordingSuspended())
-        return true;
-    clearRedo();
-    TUndoStep step(new TUndoData);
-    step->Kind = UndoKindPalette;
-    step->StepNo = nextStepNo();
-    step->AfterFile = tempFileName(step->StepNo, false);
-    step->BeforeFile = tempFileName(step->StepNo, true);
-    if (!WriteUndoPalette(Grid.Palette(), step->AfterFile, error)
-        || !WriteUndoPalette(Grid.DisplayPalette(), step->BeforeFile, error))
-        return false;
-    addStep(std::move(step));
-    return true;
+    return addFileStep(
+        UndoKindPalette,
+        [this](const QString &after, const QString &before, QString *err) {
+            return WriteUndoPalette(Grid.Palette(), after, err)
+                && WriteUndoPalette(Grid.DisplayPalette(), before, err);
+        },
+        error);
 }
 
 bool TUndo::SaveTopImageFile(QString *error)

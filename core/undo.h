@@ -102,6 +102,9 @@ private:
     void addStep(TUndoStep step);
     void dropStep(TUndoStepList &list, std::size_t pos, bool undoSide);
     void addCellStep(TILineArray &cells, std::uint8_t kind);
+    // A step kept in two temporary files: write(after, before, error) writes both.
+    using TStepFileWriter = std::function<bool(const QString &after, const QString &before, QString *error)>;
+    bool addFileStep(std::uint8_t kind, const TStepFileWriter &write, QString *error);
     int nextStepNo() const;
     QString tempFileName(int stepNo, bool before) const;
     bool applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing, QString *error);

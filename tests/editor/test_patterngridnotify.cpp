@@ -6,6 +6,7 @@
 #include "core/bmpfile.h"
 #include "core/messages.h"
 #include "core/sharedstate.h"
+#include "notificationrecorder.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -13,32 +14,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-struct Recorder : QObject {
-    std::vector<std::array<qintptr, 3>> got;
-    bool event(QEvent *e) override
-    {
-        if (!TMessageEvent::IsNotification(e->type()))
-            return QObject::event(e);
-        const auto *m = static_cast<TMessageEvent *>(e);
-        got.push_back({m->Message(), m->WParam, m->LParam});
-        return true;
-    }
-    bool Has(int message, qintptr w, qintptr l) const
-    {
-        for (const auto &g : got)
-            if (g[0] == message && g[1] == w && g[2] == l)
-                return true;
-        return false;
-    }
-};
-
-struct MainWindowStandIn {
-    Recorder recorder;
-    QObject *saved = MainFormHandle;
-    MainWindowStandIn() { MainFormHandle = &recorder; }
-    ~MainWindowStandIn() { MainFormHandle = saved; }
-};
 
 } // namespace
 
