@@ -157,7 +157,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
         break;
     }
     case QImage::Format_Grayscale16:
-        image = image.convertToFormat(QImage::Format_Grayscale8);
+        image = std::move(image).convertToFormat(QImage::Format_Grayscale8);
         Q_FALLTHROUGH();
     case QImage::Format_Grayscale8: {
         QImage indexed(image.size(), QImage::Format_Indexed8);
@@ -174,7 +174,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
         break;
     }
     default:
-        image = image.convertToFormat(QImage::Format_RGB32);
+        image = std::move(image).convertToFormat(QImage::Format_RGB32);
         if (image.isNull())
             return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
         if (bits <= 8)
@@ -268,7 +268,8 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
     }
     }
     TLoadedPicture result;
-    if (!normalise(image, bits, result, error))
+    // Handed over, not shared, so that writing its colour table does not copy the cells.
+    if (!normalise(std::move(image), bits, result, error))
         return false;
     result.LowBit = lowBit;
     out = result;

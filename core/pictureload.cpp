@@ -59,7 +59,9 @@ bool LoadPictureAs8Bit(const QString &fileName, QImage &bmp, QString *error)
         ConvertLowBitTo8Bit(packed, result);
     } else {
         // 8-bit, or a low-bit picture whose indexes do not fit its declared depth.
-        result = loaded.Image.format() == QImage::Format_Indexed8 ? loaded.Image : QImage();
+        // Taken over rather than shared, so that EnsureBlackAndWhite does not copy the cells.
+        if (loaded.Image.format() == QImage::Format_Indexed8)
+            result = std::move(loaded.Image);
         if (result.isNull()) // a 1-bit picture that could not be packed: unpack through Qt
             result = loaded.Image.convertToFormat(QImage::Format_Indexed8);
         EnsureBlackAndWhite(result);
