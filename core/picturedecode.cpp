@@ -65,43 +65,6 @@ int pcxDeclaredBits(const QByteArray &bytes)
     return bits == 1 || bits == 2 || bits == 4 ? bits : 0;
 }
 
-// The depth of a single-sample TIFF below 8 bits (1, 2 or 4), from the first image's
-// BitsPerSample and SamplesPerPixel, and whether its cells index a colour map; 8 for
-// every other TIFF.
-int tiffDeclaredBits(const QByteArray &bytes, bool &palette)
-{
-    palette = false;
-    if (bytes.size() < 8)
-        return 8;
-    const bool little = bytes.startsWith("II*");
-    if (!little && !bytes.startsWith(QByteArray("MM\0*", 4)))
-        return 8;
-    TByteReader in(bytes);
-    auto u16 = [&] { return little ? in.u16le() : in.u16be(); };
-    auto u32 = [&] { return little ? in.u32le() : in.u32be(); };
-    in.seek(4);
-    in.seek(u32());
-    const int entries = u16();
-    int bits = 8, samples = 1, photometric = -1;
-    for (int i = 0; i < entries && in.ok(); ++i) {
-        const int tag = u16();
-        const int type = u16();
-        const std::uint32_t count = u32();
-        const int value = type == 3 ? u16() : -1; // a SHORT value sits first in the field
-        in.skip(type == 3 ? 2 : 4);
-        if (tag == 258 && count == 1 && value > 0)
-            bits = value;
-        else if (tag == 262)
-            photometric = value;
-        else if (tag == 277 && value > 0)
-            samples = value;
-    }
-    if (!in.ok() || samples != 1 || (bits != 1 && bits != 2 && bits != 4))
-        return 8;
-    palette = photometric == 3;
-    return bits;
-}
-
 // The depth of a palette PNG below 8 bits (1, 2 or 4); 8 for every other PNG.
 int pngDeclaredBits(const QByteArray &bytes)
 {
@@ -214,23 +177,12 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         }
         break;
     }
-    case TPictureDecoder::Qt: {
-        bool palette = false;
-        const int tiffBits = qstrcmp(cls.Format, "TIFF") == 0 ? tiffDeclaredBits(bytes, palette) : 8;
-        if (tiffBits < 8 && (palette || tiffBits > 1)) {
-            // Qt hands these over as true colour; GraphicsMagick keeps the indexes.
-            if (!DecodeWithMagick(bytes, "TIFF", image, bits, error))
-                return false;
-            if (image.format() == QImage::Format_Indexed8)
-                bits = tiffBits;
-            break;
-        }
+    case TPictureDecoder::Qt:
         if (!decodeWithQt(bytes, cls.Format, image, error))
             return false;
         if (qstrcmp(cls.Format, "PNG") == 0)
             bits = pngDeclaredBits(bytes);
         break;
-    }
     case TPictureDecoder::Magick:
         if (!DecodeWithMagick(bytes, cls.Format, image, bits, error))
             return false;
