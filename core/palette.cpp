@@ -232,16 +232,35 @@ void AdoptPalette(const QImage &a, QImage &b)
 
 void BuildDisplayBitmap(QImage &dest, const QImage &src, const TPalette256 &palette)
 {
-    dest = src.copy();
-    if (dest.format() != QImage::Format_Indexed8)
+    if (src.format() != QImage::Format_Indexed8) {
+        // A picture without a colour table: every pixel takes its nearest palette entry.
+        const QImage rgb = src.convertToFormat(QImage::Format_RGB32);
         dest = QImage(src.size(), QImage::Format_Indexed8);
+        SetBitmapPalette(dest, palette);
+        const TLogPalette hpal = PaletteToHPalette(palette);
+        for (int y = 0, h = rgb.height(); y < h; ++y) {
+            const QRgb *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+            std::uint8_t *out = dest.scanLine(y);
+            QRgb last = 0;
+            std::uint8_t lastIndex = 0;
+            for (int x = 0, w = rgb.width(); x < w; ++x) {
+                if (x == 0 || in[x] != last) {
+                    last = in[x];
+                    lastIndex = std::uint8_t(NearestColorIndex(hpal.data(), 256, qRed(last), qGreen(last), qBlue(last)));
+                }
+                out[x] = lastIndex;
+            }
+        }
+        return;
+    }
+    dest = src.copy();
     TPalette256 own;
     GetBitmapPalette(src, own);
     bool same = true;
     for (int i = 0; i < 256 && same; ++i)
         same = sameRgb(own[i], palette[i]);
     SetBitmapPalette(dest, palette);
-    if (!same && src.format() == QImage::Format_Indexed8) {
+    if (!same) {
         TPalettePairs map;
         PaletteToPairs(palette, map);
         BuildNearestMap(PaletteToHPalette(palette), own, map);

@@ -99,6 +99,9 @@ void RemapToHPalette(const TLogPalette &hpal, QImage &bmp, const TPalette256 &pa
 void AdoptPalette(const QImage &a, QImage &b);
 
 // --- Display copies -----------------------------------------------------------------
+// Dest becomes an 8-bit copy of Src with Palette as its colour table. Cells keep their
+// values when Palette equals Src's table; otherwise (and for a picture without a colour
+// table) each cell takes the entry nearest its colour.
 void BuildDisplayBitmap(QImage &dest, const QImage &src, const TPalette256 &palette);
 void CopyPictureWithOwnPalette(const QImage &src, QImage &dest);
 

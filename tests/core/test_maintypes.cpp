@@ -132,3 +132,20 @@ TEST(Mesh, DefaultColourWeavesFollowTheNearBlackRule)
             EXPECT_EQ(w[0][1], c.expected) << std::hex << c.colour;
     }
 }
+
+TEST(Mesh, ColourWeaveSlotsRunColourByWarpRepeatWithinEachWeftEntry)
+{
+    // Black and white, two warp repeats, two weft entries: slot s shows colour (s mod 4) div 2.
+    TMesh mesh;
+    mesh.Colors = TColorArray{0x000000, 0xFFFFFF};
+    mesh.WarpRepeat = 2;
+    mesh.WeftRepeat = 2;
+    ASSERT_TRUE(SetDefaultColourWeaves(mesh));
+    ASSERT_EQ(mesh.ColorWeaves.length(), 8);
+    ASSERT_EQ(mesh.ColorWeaveNames->size(), 8);
+    const int expected[8] = {0, 0, 1, 1, 0, 0, 1, 1};
+    for (int s = 0; s < 8; ++s)
+        EXPECT_EQ(mesh.ColorWeaves[s][1][0], expected[s]) << s;
+    EXPECT_EQ(ColorWeaveSlot(mesh, 1, 0, 1), 6);
+    EXPECT_EQ(ColorWeaveSlot(mesh, 0, 1, 0), 1);
+}

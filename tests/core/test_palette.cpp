@@ -247,3 +247,108 @@ TEST(Palette, IsColumnUniformComparesColours)
     EXPECT_FALSE(IsColumnUniform(MakePicture({{5, 0}, {6, 1}}, pal), 1));
     EXPECT_TRUE(IsColumnUniform(MakePicture({{5, 0}}, pal), 1));
 }
+
+namespace {
+// Black at 0, white at 1, a dark grey at 2, black everywhere else.
+TPalette256 threeColourPalette()
+{
+    TPalette256 p{};
+    p[1] = {255, 255, 255, 0};
+    p[2] = {90, 90, 90, 0};
+    return p;
+}
+} // namespace
+
+TEST(Palette, DisplayCopyMatchesColoursOfAnotherTable)
+{
+    // Grey 100 is 300 from the dark grey, 30000 from black: it takes entry 2.
+    const TPalette256 pal = threeColourPalette();
+    QImage dest(7, 7, QImage::Format_RGB32);
+    BuildDisplayBitmap(dest, MakePicture({{0, 100, 255}}), pal);
+    EXPECT_EQ(dest.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>>{{0, 2, 1}}));
+    TPalette256 table;
+    GetBitmapPalette(dest, table);
+    EXPECT_EQ(table, pal);
+
+    // A picture without a colour table is matched pixel by pixel.
+    QImage rgb(3, 2, QImage::Format_RGB32);
+    const QRgb px[] = {qRgb(0, 0, 0), qRgb(100, 100, 100), qRgb(255, 255, 255)};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            rgb.setPixel(x, y, px[(x + y) % 3]);
+    BuildDisplayBitmap(dest, rgb, pal);
+    EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>>{{0, 2, 1}, {2, 1, 0}}));
+}
+
+TEST(Palette, MapsOntoAnotherPalette)
+{
+    const TPalette256 pal = threeColourPalette();
+    const QImage a = NewPicture(1, 1, pal);
+    QImage b = MakePicture({{0, 100, 255}});
+    TPalettePairs map;
+    MapPaletteToPicture(a, b, map);
+    EXPECT_EQ(map[0].Index, 0);
+    EXPECT_EQ(map[100].Index, 2);
+    EXPECT_EQ(map[255].Index, 1);
+    EXPECT_EQ(map[200].Index, 1) << "grey 200: white 9075, dark grey 36300";
+
+    RemapToHPalette(PaletteToHPalette(pal), b, pal, map);
+    EXPECT_EQ(PictureRows(b), (std::vector<std::vector<int>>{{0, 2, 1}}));
+    TPalette256 table;
+    GetBitmapPalette(b, table);
+    EXPECT_EQ(table, pal);
+}
+
+TEST(Palette, SortedPairsFollowTheSelectionSortExchanges)
+{
+    // Counts 1 at index 1, 2 at 3, 3 at 7. The exchanges of the selection sort leave the
+    // unused indexes 2, 4, 5, 6, 0, 8, ... behind the used ones (0 was exchanged with 7).
+    const TPalette256 pal = numberedPalette();
+    const QImage img = MakePicture({{3, 3, 7}, {7, 7, 1}}, pal);
+    TPalettePairs pairs;
+    TColorCounts counts;
+    EXPECT_EQ(CountSortedColorPairs(img, pairs, counts), 3);
+    const int order[] = {7, 3, 1, 2, 4, 5, 6, 0, 8};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(pairs[i].Index, order[i]) << i;
+    EXPECT_EQ(pairs[1].Color, (TPaletteEntry{3, 252, 21, 0})) << "colours come from the colour table";
+    EXPECT_EQ(pairs[3].Color, (TPaletteEntry{0, 0, 0, 0})) << "unused colours are black";
+    EXPECT_EQ(counts[0].Count, 3);
+    EXPECT_EQ(counts[7].Index, 0);
+    EXPECT_EQ(counts[7].Count, 0);
+}
+
+TEST(Palette, LogicalPaletteAndByteOrder)
+{
+    TPalettePairs pairs;
+    PaletteToPairs(numberedPalette(), pairs);
+    const TLogPalette hpal = CreatePaletteHandle(pairs, 3);
+    EXPECT_EQ(hpal[4], (TPaletteEntry{1, 254, 7, 0})) << "entry 4 repeats pair 1 with flag 0";
+    EXPECT_EQ(hpal[255], (TPaletteEntry{0, 255, 0, 0}));
+
+    TPalette256 pal = numberedPalette();
+    SwapPaletteRB(pal);
+    EXPECT_EQ(pal[3], (TPaletteEntry{21, 252, 3, 0}));
+}
+
+TEST(PaletteFile, TruncatedHeaderAndOversizedFile)
+{
+    QTemporaryDir dir;
+    const TPalette256 pal = numberedPalette();
+    const QByteArray full = EncodePaletteFile(pal);
+    for (int size : {0, 40, 82}) {
+        ASSERT_TRUE(WriteAll(dir.filePath("t.pal"), full.left(size)));
+        TPalette256 back = GreyPalette();
+        EXPECT_TRUE(LoadPaletteFile(back, dir.filePath("t.pal"))) << size;
+        EXPECT_EQ(back, GreyPalette()) << size;
+    }
+    ASSERT_TRUE(WriteAll(dir.filePath("long.pal"), full + QByteArray(50, '\x7f')));
+    TPalette256 back = GreyPalette();
+    EXPECT_TRUE(LoadPaletteFile(back, dir.filePath("long.pal")));
+    EXPECT_EQ(back, pal);
+
+    back = GreyPalette();
+    EXPECT_FALSE(LoadPaletteFile(back, dir.path())) << "a folder is not a palette file";
+    EXPECT_EQ(back, GreyPalette());
+}
