@@ -129,7 +129,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
     CurrentDir = ExeDir;
 
     // 6. The spare 8-bit picture.
-    SharedBitmap = QImage(1, 1, QImage::Format_Indexed8);
+    SharedBitmap = NewPicture(1, 1, TPalette256{});
 
     // The palette procedures' fixed colours.
     InitPaletteColors();

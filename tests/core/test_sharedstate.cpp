@@ -45,6 +45,8 @@ TEST(SharedState, WritableFoldersCreatedInAnEmptyHome)
     EXPECT_EQ(MergeTempPath, ScanImgPath + "Merge.tmp");
     EXPECT_EQ(CurrentToolId, 8);
     EXPECT_TRUE(PatternLibDir.isEmpty());
+    EXPECT_EQ(SharedBitmap.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(SharedBitmap.colorCount(), 256) << "every 8-bit picture carries a whole colour table";
 }
 
 TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
