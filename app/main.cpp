@@ -1,8 +1,8 @@
 // Dorwen CAD: start-up.
-#include "core/sharedstate.h"
-#include "core/ui/undosizebox.h"
+#include "core/settings/sharedstate.h"
+#include "core/ui/undosizewarning.h"
 #include "shell/pictureformats.h"
-#include "shell/ui/mainform.h"
+#include "shell/ui/mainwindow.h"
 #include "shell/ui/patternwindow.h"
 
 #include <QApplication>

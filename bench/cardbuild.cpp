@@ -2,7 +2,7 @@
 // card of 5120 jacquard needles plus technical needles (6300 cards).
 #include "card/cardbuild.h"
 
-#include "core/palette.h"
+#include "core/palette/palette.h"
 
 #include <benchmark/benchmark.h>
 

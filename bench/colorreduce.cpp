@@ -1,7 +1,7 @@
 // Colour reduction and float scans on a pattern of the largest common size.
-#include "core/colorreduce.h"
-#include "core/floatscan.h"
-#include "core/palette.h"
+#include "core/palette/colorreduce.h"
+#include "core/palette/floatscan.h"
+#include "core/palette/palette.h"
 
 #include <benchmark/benchmark.h>
 

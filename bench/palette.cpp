@@ -1,5 +1,5 @@
 // Palette procedures on a pattern of the largest common size.
-#include "core/palette.h"
+#include "core/palette/palette.h"
 
 #include <benchmark/benchmark.h>
 

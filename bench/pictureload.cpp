@@ -1,8 +1,8 @@
 // Loading a large true-colour JPEG as an 8-bit picture, against decoding it alone.
-#include "core/bmpfile.h"
-#include "core/palette.h"
-#include "core/pictureconvert.h"
-#include "core/pictureload.h"
+#include "core/picture/bmpfile.h"
+#include "core/palette/palette.h"
+#include "core/decode/pictureconvert.h"
+#include "core/decode/pictureload.h"
 #include "shell/pictureformats.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // Picture procedures on large patterns: quarter and free rotation, 2x resampling, and
 // gap repair at its largest distance. Each runs at two sizes, so that the time per cell
 // shows the work grows with the number of cells, not faster.
-#include "core/imageproc.h"
+#include "core/picture/imageproc.h"
 
 #include <benchmark/benchmark.h>
 

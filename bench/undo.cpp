@@ -1,9 +1,9 @@
 // The undo store on large steps: a cell step of one million changed cells, recorded from
 // a cell list and from a rectangle and undone, and a whole-picture step of a 5120 x 6300
 // picture written to and read back from its temporary files.
-#include "core/palette.h"
-#include "core/sharedstate.h"
-#include "core/undo.h"
+#include "core/palette/palette.h"
+#include "core/settings/sharedstate.h"
+#include "core/undo/undo.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,11 @@
 #include "card/cardbuild.h"
+#include "card/cardmessages.h"
 
 #include "card/carddivide.h"
 #include "card/needlemap.h"
 #include "card/rowtables.h"
-#include "core/rules.h"
-#include "core/sharedstate.h"
+#include "core/base/rulenotation.h"
+#include "core/settings/sharedstate.h"
 
 #include <QCoreApplication>
 

@@ -13,8 +13,8 @@
 // always raised.
 
 #include "card/cardprogress.h"
-#include "card/picktable.h"
-#include "card/yangka.h"
+#include "card/needletables.h"
+#include "card/samplecard.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "card/cardbytes.h"
 
-#include "core/filetext.h"
+#include "core/base/filetext.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

@@ -3,7 +3,7 @@
 // numbers, the checks every writer makes on the card it is given, the GBK name fields
 // and the all-or-nothing file write.
 
-#include "card/wenbanio.h"
+#include "card/cardfile.h"
 
 #include <QByteArray>
 #include <QString>

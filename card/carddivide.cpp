@@ -1,6 +1,6 @@
 #include "card/carddivide.h"
 
-#include "core/rules.h"
+#include "core/base/rulenotation.h"
 
 #include <QCoreApplication>
 

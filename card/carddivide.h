@@ -5,7 +5,7 @@
 // i mod L of the expanded rule (L letters), so "1A1B" sends the even needles of the run
 // to its first half and the odd ones to its second half.
 
-#include "core/maintypes.h"
+#include "core/base/document.h"
 
 #include <QString>
 

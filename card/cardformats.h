@@ -9,7 +9,7 @@
 // old file as it was. File-name fields are written in GBK; a name GBK cannot encode is
 // refused.
 
-#include "card/wenbanio.h"
+#include "card/cardfile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -18,7 +18,7 @@ static bool MakeMarkedHeader(const TWenBanIO &io, const TCardShape &s, qint64 ro
             QStringLiteral("A %1 card needs at least 10 columns; this one has %2.")
                 .arg(QLatin1String(format))
                 .arg(io.ColCount));
-    for (const TPos &hole : io.Holes)
+    for (const TPoint &hole : io.Holes)
         if (hole.X < 0 || 20 + qint64(hole.X) >= start)
             return Fail(errorText,
                 QStringLiteral("The positioning hole in column %1 has no place in the mark area "
@@ -27,7 +27,7 @@ static bool MakeMarkedHeader(const TWenBanIO &io, const TCardShape &s, qint64 ro
                     .arg(QLatin1String(format))
                     .arg(io.ColCount));
     buf = QByteArray(start + rowSpan * s.N, '\0');
-    for (const TPos &hole : io.Holes)
+    for (const TPoint &hole : io.Holes)
         buf[20 + hole.X] = 1;
     return true;
 }

@@ -2,9 +2,10 @@
 // Written as one file in two variants; read from one file or from a set of part files
 // (.J01, .J02, ...) written by the splitter.
 #include "card/cardformats.h"
+#include "card/cardmessages.h"
 #include "card/cardformats_p.h"
 
-#include "core/maintypes.h"
+#include "core/base/document.h"
 
 #include <QDir>
 #include <QFile>

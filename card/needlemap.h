@@ -3,7 +3,7 @@
 // positions carry which kind, in needle order. Position p is column x RowCount + row,
 // counted column by column; with StartFlag 1 the order is reversed.
 
-#include "card/yangka.h"
+#include "card/samplecard.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 // pick), RegulatorRows (stop-motion value) and WeftDensRows (weft-density step). Values
 // 1 to 16 of PickRows and WeftDensRows choose an entry of the pick and weft-density tables.
 
-#include "core/maintypes.h"
+#include "core/base/document.h"
 
 #include <QString>
 

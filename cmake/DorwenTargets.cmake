@@ -1,5 +1,6 @@
 # Every subsystem folder builds two static libraries:
-#   dorwen_<name>     the logic: sources in <name>/ itself, links Qt6::Core and Qt6::Gui only;
+#   dorwen_<name>     the logic: sources in <name>/ itself (or in the sub-folders named by DIRS),
+#                     links Qt6::Core and Qt6::Gui only;
 #   dorwen_<name>_ui  the windows: sources in <name>/ui/, may link Qt6::Widgets.
 # Sources are picked up by glob so that adding a file needs no edit here.
 
@@ -17,8 +18,15 @@ function(dorwen_refresh_autogen target)
 endfunction()
 
 function(dorwen_logic_library name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  cmake_parse_arguments(ARG "" "" "DIRS;DEPENDS;LIBS" ${ARGN})
+  if(NOT ARG_DIRS)
+    set(ARG_DIRS .)
+  endif()
+  set(srcs "")
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB dir_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
+    list(APPEND srcs ${dir_srcs})
+  endforeach()
   if(NOT srcs)
     set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()

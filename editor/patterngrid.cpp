@@ -1,8 +1,8 @@
 #include "editor/patterngrid.h"
 
-#include "core/picturelimits.h"
-#include "core/settings.h"
-#include "core/sharedstate.h"
+#include "core/picture/picturelimits.h"
+#include "core/settings/settings.h"
+#include "core/settings/sharedstate.h"
 
 #include <algorithm>
 #include <cstring>

@@ -13,12 +13,14 @@
 // never stored whole: painting maps each visible reduced cell to its picture cell, so
 // that neither memory nor time depends on the picture's size.
 
-#include "core/maintypes.h"
-#include "core/palette.h"
-#include "core/typedefine.h"
-#include "core/undo.h"
-#include "core/undogrid.h"
-#include "editor/idrawgridlayout.h"
+#include "core/base/document.h"
+#include "core/palette/palette.h"
+#include "core/palette/palette.h"
+#include "core/undo/undorecord.h"
+#include "core/base/gridrecords.h"
+#include "core/undo/undo.h"
+#include "core/undo/undogrid.h"
+#include "editor/cellgridlayout.h"
 
 #include <QImage>
 #include <QObject>

@@ -1,12 +1,12 @@
 // Loading the pattern picture from a file and saving it by extension.
 #include "editor/patterngrid.h"
 
-#include "card/picturecard.h"
-#include "core/bmpfile.h"
-#include "core/fileext.h"
-#include "core/pcxfile.h"
-#include "core/pictureload.h"
-#include "core/picturelimits.h"
+#include "card/picturetocard.h"
+#include "core/picture/bmpfile.h"
+#include "core/base/fileext.h"
+#include "core/picture/pcxfile.h"
+#include "core/decode/pictureload.h"
+#include "core/picture/picturelimits.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

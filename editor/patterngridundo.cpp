@@ -2,7 +2,7 @@
 // palettes and shifts, and the notifications the grid sends to the main window.
 #include "editor/patterngrid.h"
 
-#include "core/messages.h"
+#include "core/base/messages.h"
 
 #include <QImage>
 

@@ -2,9 +2,9 @@
 // below one pixel per cell and the cell counts it shows.
 #include "editor/patterngrid.h"
 
-#include "core/imageproc.h"
-#include "core/numutils.h"
-#include "core/picturelimits.h"
+#include "core/picture/imageproc.h"
+#include "core/base/numutils.h"
+#include "core/picture/picturelimits.h"
 
 #include <algorithm>
 #include <cmath>

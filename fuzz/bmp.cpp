@@ -1,6 +1,6 @@
 // Any bytes given to the bitmap readers (8-bit, and 1-, 2- and 4-bit) end in a picture or
 // a clear error.
-#include "core/bmpfile.h"
+#include "core/picture/bmpfile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Any block offered as the program's 8-bit clipboard picture ends in a picture or a
 // clear error.
-#include "core/clippicture.h"
+#include "core/picture/clipboardpicture.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Any bytes given to the 8-bit PCX reader end in a picture or a clear error.
-#include "core/pcxfile.h"
+#include "core/picture/pcxfile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Any bytes given to the Photoshop reader end in a picture or a clear error.
-#include "core/psdfile.h"
+#include "core/decode/psdfile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "shell/pictureformats.h"
 
-#include "shell/wenbanioformat.h"
+#include "shell/cardpictureformat.h"
 
 #include <QFileInfo>
 

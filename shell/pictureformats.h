@@ -4,7 +4,7 @@
 // formats beside the imported raster formats, so that those files open as pictures.
 // Filled once at start-up (RegisterPictureFormats) and emptied at exit.
 
-#include "core/picturedecode.h"
+#include "core/decode/picturedecode.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the tests.
 
-#include "core/palette.h"
+#include "core/palette/palette.h"
 
 #include <QByteArray>
 #include <QImage>

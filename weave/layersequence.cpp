@@ -1,6 +1,6 @@
 #include "weave/layersequence.h"
 
-#include "core/strutils.h"
+#include "core/base/strutils.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // repeat): a comma-separated list of integers and repeated groups, "3(1,2),4" being
 // 1, 2, 1, 2, 1, 2, 4. No blanks, no nesting, no trailing comma.
 
-#include "core/maintypes.h"
+#include "core/base/document.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,7 +4,7 @@
 // A weave shown in the design window has weft 0 at the top; tiling anchors a weave at
 // warp 0 and at its last weft (the bottom-left corner).
 
-#include "core/maintypes.h"
+#include "core/base/document.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #include "weave/weavefile.h"
 
-#include "core/bytereader.h"
-#include "core/filewrite.h"
-#include "core/picturelimits.h"
+#include "core/base/bytereader.h"
+#include "core/base/filewrite.h"
+#include "core/picture/picturelimits.h"
 
 #include <QCoreApplication>
 #include <QFile>

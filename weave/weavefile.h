@@ -7,7 +7,7 @@
 //   248 W*H    cells warp by warp (the H bytes of warp 0 first), 1 or 0
 // The header text is 240 characters of which only the first 239 are stored.
 
-#include "core/maintypes.h"
+#include "core/base/document.h"
 
 #include <QByteArray>
 #include <QIODevice>

@@ -1,6 +1,6 @@
 #include "core/ui/recentmenu.h"
 
-#include "core/recentfiles.h"
+#include "core/settings/recentfiles.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #include "core/ui/uitextsetters.h"
 
-#include "core/uitexts.h"
+#include "core/settings/uitexts.h"
 
 #include <QAbstractButton>
 #include <QAction>

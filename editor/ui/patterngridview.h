@@ -5,7 +5,7 @@
 // else is the model's.
 
 #include "editor/patterngrid.h"
-#include "editor/ui/idrawgrid.h"
+#include "editor/ui/cellgrid.h"
 
 #include <QImage>
 

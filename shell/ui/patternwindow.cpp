@@ -1,8 +1,8 @@
 #include "shell/ui/patternwindow.h"
 
-#include "core/settings.h"
+#include "core/settings/settings.h"
 #include "editor/ui/patterngridview.h"
-#include "shell/ui/mainform.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QFileInfo>
 #include <QMdiArea>

@@ -1,6 +1,6 @@
 #include "cardtestutil.h"
 
-#include "card/picktable.h"
+#include "card/needletables.h"
 
 TMesh CardDoc(QImage &pic, int weftRepeat, int warpRepeat)
 {

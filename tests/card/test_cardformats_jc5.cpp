@@ -1,7 +1,8 @@
 // JC5: both written variants, the single-file reader and the part files of a split card.
 #include "cardfmt_helpers.h"
+#include "card/cardmessages.h"
 
-#include "core/maintypes.h"
+#include "core/base/document.h"
 
 #include <QFile>
 

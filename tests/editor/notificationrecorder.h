@@ -2,8 +2,8 @@
 // A stand-in main window for the grid tests: it records every notification the grid
 // sends while it is installed as the notification target.
 
-#include "core/messages.h"
-#include "core/sharedstate.h"
+#include "core/base/messages.h"
+#include "core/settings/sharedstate.h"
 
 #include <QObject>
 

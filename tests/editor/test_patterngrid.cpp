@@ -2,11 +2,11 @@
 // changes and resizing.
 #include "editor/patterngrid.h"
 
-#include "card/wenbanio.h"
-#include "core/bmpfile.h"
-#include "core/imageproc.h"
-#include "core/pcxfile.h"
-#include "core/sharedstate.h"
+#include "card/cardfile.h"
+#include "core/picture/bmpfile.h"
+#include "core/picture/imageproc.h"
+#include "core/picture/pcxfile.h"
+#include "core/settings/sharedstate.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // picture.
 #include "editor/patterngrid.h"
 
-#include "core/bmpfile.h"
-#include "core/messages.h"
-#include "core/sharedstate.h"
+#include "core/picture/bmpfile.h"
+#include "core/base/messages.h"
+#include "core/settings/sharedstate.h"
 #include "notificationrecorder.h"
 #include "testutil.h"
 

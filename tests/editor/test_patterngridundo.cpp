@@ -2,8 +2,8 @@
 // replayed into the real grid, and what the main window hears of them.
 #include "editor/patterngrid.h"
 
-#include "core/messages.h"
-#include "core/sharedstate.h"
+#include "core/base/messages.h"
+#include "core/settings/sharedstate.h"
 #include "notificationrecorder.h"
 #include "testutil.h"
 

@@ -1,13 +1,13 @@
 // Loading pictures through the format list: one file of every decoded format, made here,
 // and every kind of failure leaving the caller's picture alone.
-#include "core/bmpfile.h"
-#include "core/epsdecode.h"
-#include "core/magickdecode.h"
-#include "core/pcxfile.h"
-#include "core/pictureload.h"
+#include "core/picture/bmpfile.h"
+#include "core/decode/epsdecode.h"
+#include "core/decode/magickdecode.h"
+#include "core/picture/pcxfile.h"
+#include "core/decode/pictureload.h"
 #include "shell/pictureformats.h"
-#include "shell/wenbanioformat.h"
-#include "card/ovwbformat.h"
+#include "shell/cardpictureformat.h"
+#include "card/fmt_ovwb.h"
 
 #include "testutil.h"
 

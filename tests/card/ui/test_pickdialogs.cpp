@@ -1,8 +1,8 @@
-#include "card/ui/frmpickweftdenstable.h"
-#include "card/ui/frmsetpickwithcolor.h"
+#include "card/ui/needletabledialog.h"
+#include "card/ui/shuttlebycolorwindow.h"
 
-#include "core/settings.h"
-#include "core/sharedstate.h"
+#include "core/settings/settings.h"
+#include "core/settings/sharedstate.h"
 #include "weave/weavefile.h"
 
 #include "testutil.h"

@@ -1,5 +1,5 @@
-#include "core/recentfiles.h"
-#include "core/sharedstate.h"
+#include "core/settings/recentfiles.h"
+#include "core/settings/sharedstate.h"
 #include "core/ui/recentmenu.h"
 
 #include <QMenu>

@@ -1,6 +1,6 @@
-#include "core/sharedstate.h"
+#include "core/settings/sharedstate.h"
 #include "core/ui/uitextsetters.h"
-#include "core/uitexts.h"
+#include "core/settings/uitexts.h"
 
 #include "testutil.h"
 

@@ -1,9 +1,9 @@
 // A pattern file named on the command line is shown in a pattern grid in the main window;
 // a file that cannot be read shows nothing.
-#include "shell/ui/mainform.h"
+#include "shell/ui/mainwindow.h"
 #include "shell/ui/patternwindow.h"
 
-#include "core/bmpfile.h"
+#include "core/picture/bmpfile.h"
 #include "editor/ui/patterngridview.h"
 #include "testutil.h"
 

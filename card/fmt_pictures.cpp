@@ -1,0 +1,119 @@
+#include "card/fmt_pictures.h"
+
+#include "card/cardbytes.h"
+#include "core/picture/bmpfile.h"
+#include "core/base/bytereader.h"
+#include "core/picture/picturelimits.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+QString Tr(const char *text) { return QCoreApplication::translate("CardPictures", text); }
+
+bool Fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+} // namespace
+
+bool ReadXYPicture(const QByteArray &bytes, QImage &picture, QString *error)
+{
+    constexpr int PixelOffset = 800;
+    if (bytes.size() < PixelOffset)
+        return Fail(error, Tr("The XY picture is too short."));
+    const auto *b = reinterpret_cast<const std::uint8_t *>(bytes.constData());
+    const int width = b[0] * 256 + b[780];
+    const int height = b[1] * 256 + b[781];
+    if (width == 0 || height == 0)
+        return Fail(error, Tr("The XY picture is empty."));
+    if (bytes.size() - PixelOffset < qint64(width) * height)
+        return Fail(error, Tr("The XY picture claims %1 x %2 pixels but is too short.").arg(width).arg(height));
+    QImage out(width, height, QImage::Format_Indexed8);
+    if (out.isNull())
+        return Fail(error, Tr("The XY picture is too large."));
+    QList<QRgb> table(256);
+    for (int i = 0; i < 256; ++i) {
+        const std::uint8_t *p = b + 8 + 3 * i;
+        table[i] = qRgb(std::min(p[0] * 4, 255), std::min(p[1] * 4, 255), std::min(p[2] * 4, 255));
+    }
+    out.setColorTable(table);
+    for (int y = 0; y < height; ++y)
+        std::copy_n(b + PixelOffset + qsizetype(y) * width, width, out.scanLine(y));
+    picture = out;
+    return true;
+}
+
+bool ReadWVPicture(const QByteArray &bytes, QImage &picture, QString *error)
+{
+    constexpr int PixelOffset = 32;
+    TByteReader in(bytes);
+    const int width = in.u16le();
+    const int height = in.u16le();
+    if (!in.ok() || bytes.size() < PixelOffset)
+        return Fail(error, Tr("The WV picture is too short."));
+    if (width == 0 || height == 0)
+        return Fail(error, Tr("The WV picture is empty."));
+    const int rowBytes = width / 8;
+    if (bytes.size() - PixelOffset < qint64(rowBytes) * height)
+        return Fail(error, Tr("The WV picture claims %1 x %2 pixels but is too short.").arg(width).arg(height));
+    QImage out(width, height, QImage::Format_Mono);
+    if (out.isNull())
+        return Fail(error, Tr("The WV picture is too large."));
+    out.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    out.fill(0);
+    const auto *src = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + PixelOffset;
+    for (int y = 0; y < height; ++y, src += rowBytes) {
+        std::uint8_t *dst = out.scanLine(y);
+        for (int i = 0; i < rowBytes; ++i)
+            dst[i] = CardBytes::Rev(src[rowBytes - 1 - i]);
+    }
+    picture = out;
+    return true;
+}
+
+bool ReadProjectPreview(const QByteArray &bytes, QImage &picture, QString *error)
+{
+    qint64 start = -1;
+    TByteReader head(bytes);
+    head.skip(2);
+    const std::uint8_t mark = head.u8();
+    const std::uint8_t version = head.u8();
+    head.skip(4);
+    if (head.ok() && mark == 1 && version <= 2) {
+        head.skip(48);
+        const std::uint32_t nameLength = head.u32le();
+        head.skip(qint64(nameLength));
+        if (head.ok())
+            start = head.pos();
+    } else {
+        TByteReader legacy(bytes, 0);
+        legacy.seek(132);
+        const std::uint32_t a = legacy.u32le() & 0xFFFF;
+        const std::uint32_t b = legacy.u32le() & 0xFFFF;
+        legacy.skip(qint64(a) * b);
+        const std::uint32_t c = legacy.u32le() & 0xFFFF;
+        legacy.skip(qint64(c) * 4 + 56);
+        if (legacy.ok())
+            start = legacy.pos();
+    }
+    if (start < 0)
+        return Fail(error, Tr("The pattern file is too short to hold a picture."));
+    const QByteArray bmp = bytes.mid(start);
+    QImage out;
+    QString why;
+    if (!DecodeBmp8(bmp, out, &why)) {
+        // Legacy files may hold pictures of other depths.
+        if (!out.loadFromData(bmp, "BMP") || out.isNull())
+            return Fail(error, Tr("The picture of the pattern file cannot be read: %1").arg(why));
+    }
+    if (out.width() > MaxPictureSide || out.height() > MaxPictureSide)
+        return Fail(error, Tr("The picture of the pattern file is too large."));
+    picture = out;
+    return true;
+}

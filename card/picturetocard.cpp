@@ -1,0 +1,109 @@
+#include "card/picturetocard.h"
+
+#include "card/cardbuild.h"
+#include "card/cardformats.h"
+#include "card/fmt_ovwb.h"
+#include "weave/weavefile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+
+QString Tr(const char *text) { return QCoreApplication::translate("PictureCard", text); }
+
+bool Fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+// For each palette entry: does its colour differ from the back colour? A back colour
+// naming a system colour matches nothing.
+bool DiffersTable(const QImage &picture, TColor backColor, bool (&differs)[256])
+{
+    const QList<QRgb> table = picture.colorTable();
+    const int high = (backColor >> 24) & 0xFF;
+    const bool comparable = high == 0 || high == 2;
+    for (int i = 0; i < 256; ++i) {
+        const QRgb c = i < table.size() ? table[i] : qRgb(0, 0, 0);
+        const TColor colour = qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16);
+        differs[i] = !comparable || colour != (backColor & 0xFFFFFF);
+    }
+    return true;
+}
+
+bool CheckPicture(const QImage &picture, QString *error)
+{
+    if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
+        return Fail(error, Tr("Only an 8-bit pattern picture can be saved as a card or weave."));
+    return true;
+}
+
+} // namespace
+
+bool PictureToCard(const QImage &picture, TColor backColor, TWenBanIO &io, QString *error)
+{
+    if (!CheckPicture(picture, error))
+        return false;
+    const int w = picture.width(), h = picture.height();
+    if (h > MaxCardRows)
+        return Fail(error, Tr("The picture has %1 rows; a card holds at most %2.").arg(h).arg(MaxCardRows));
+    const int rowBytes = (w + 7) / 8;
+    if (rowBytes > 65535)
+        return Fail(error, Tr("The picture is too wide to be saved as a card."));
+    bool differs[256];
+    DiffersTable(picture, backColor, differs);
+    TMultiByteArray card(static_cast<std::size_t>(h));
+    for (int r = 0; r < h; ++r) {
+        TDynamicByteArray &row = card[std::size_t(r)];
+        row.setLength(std::size_t(rowBytes));
+        const uchar *line = picture.constScanLine(h - 1 - r);
+        for (int x = 0; x < w; ++x)
+            if (differs[line[x]])
+                row[std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+    }
+    io.Card = card;
+    io.CardCount = std::uint16_t(h);
+    io.ColCount = std::uint16_t(rowBytes);
+    io.RowCount = 8;
+    io.YKStyle = 1;
+    io.YKWidth = w;
+    io.YKHeight = h;
+    io.Holes = TPosArray();
+    return true;
+}
+
+bool PictureToWeave(const QImage &picture, TColor backColor, TWeaveArray &weave, QString *error)
+{
+    if (!CheckPicture(picture, error))
+        return false;
+    bool differs[256];
+    DiffersTable(picture, backColor, differs);
+    TWeaveArray out = MakeWeaveArray(picture.width(), picture.height());
+    for (int y = 0; y < picture.height(); ++y) {
+        const uchar *line = picture.constScanLine(y);
+        for (int x = 0; x < picture.width(); ++x)
+            out[std::size_t(x)][std::size_t(y)] = differs[line[x]] ? 1 : 0;
+    }
+    weave = out;
+    return true;
+}
+
+bool SaveCardByExtension(const QImage &picture, TColor backColor, const QString &fileName, QString *error)
+{
+    const QString ext = QLatin1Char('.') + QFileInfo(fileName).suffix().toUpper();
+    if (ext == QLatin1String(".OVW")) {
+        TWeaveArray weave;
+        return PictureToWeave(picture, backColor, weave, error) && WriteWeaveFile(fileName, weave, error);
+    }
+    const bool own = ext == QLatin1String(".OVWB");
+    if (!own && ext != QLatin1String(".EP") && ext != QLatin1String(".JC5") && ext != QLatin1String(".QS"))
+        return Fail(error, Tr("A picture cannot be saved as a card of type %1.").arg(ext));
+    TWenBanIO io;
+    if (!PictureToCard(picture, backColor, io, error))
+        return false;
+    // Saving from the pattern is never the JC5 save dialog's second filter: variant B.
+    return own ? WriteOVWBCard(io, fileName, error) : WriteControllerCard(io, fileName, 0, error);
+}

@@ -1,0 +1,260 @@
+// The sample-card file (.OVYK), little-endian.
+//
+// Current layout (written):
+//   0  u16 2000, u8 1, u8 0, u32 0     layout mark (bytes 2 and 3 = 1, 0)
+//   8  8 bytes reserved, 0
+//   16 u8 style, u8 StartFlag, u8 TiQianSuo, u8 n, n bytes of Rules (GBK)
+//   .. u16 ColCount, u16 RowCount, ColCount x RowCount cells column by column
+//   .. i32 m, m x (i32 column, i32 row) positioning holes
+// Older layout (read only): a length-prefixed text of 129 bytes that must name the
+// format, then style, flags, sizes, margins, drawing values, the cells and the holes.
+
+#include "card/samplecard.h"
+
+#include "core/base/bytereader.h"
+#include "core/base/filetext.h"
+#include "core/base/filewrite.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace {
+
+QString Tr(const char *text) { return QCoreApplication::translate("SampleCardFile", text); }
+
+constexpr int OldHeaderSize = 129;
+constexpr qint64 MaxSampleCardFile = qint64(1) << 30;
+
+// What a file gives; applied to the card only when the whole file was sound.
+struct TLoaded {
+    bool current = true;
+    std::uint8_t style = 0;
+    std::uint8_t startFlag = 0;
+    bool tiQianSuo = false;
+    bool multiple = false;
+    bool hasRules = false;
+    QString rules;
+    std::int32_t margins[4] = {20, 20, 20, 10};
+    std::uint8_t orient = 0;
+    std::uint8_t minRad = 7;
+    std::uint8_t holeDiameter = 14;
+    TMultiByteArray cells;
+    TPosArray holes;
+};
+
+bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QString &error)
+{
+    if (cols < 1 || rows < 1) {
+        error = Tr("The sample card has no needles (%1 x %2).").arg(cols).arg(rows);
+        return false;
+    }
+    if (!in.has(qint64(cols) * rows)) {
+        error = Tr("The sample-card file claims %1 x %2 needles but is too short.").arg(cols).arg(rows);
+        return false;
+    }
+    out.cells = MakeWeaveArray(cols, rows);
+    for (int c = 0; c < cols; ++c) {
+        const std::uint8_t *p = in.take(rows);
+        std::copy_n(p, rows, out.cells[c].begin());
+    }
+    const std::int32_t m = in.i32le();
+    if (!in.ok() || m < 0 || in.remaining() != qint64(m) * 8) {
+        error = Tr("The positioning-hole list of the sample-card file is damaged.");
+        return false;
+    }
+    out.holes = TPosArray(std::size_t(m));
+    for (auto &h : out.holes) {
+        h.X = in.i32le();
+        h.Y = in.i32le();
+    }
+    return true;
+}
+
+bool ReadCurrent(TByteReader &in, TLoaded &out, QString &error)
+{
+    in.seek(16);
+    out.style = in.u8();
+    out.startFlag = in.u8();
+    out.tiQianSuo = in.u8() != 0;
+    const int n = in.u8();
+    const std::uint8_t *rules = in.take(n);
+    const int cols = in.u16le();
+    const int rows = in.u16le();
+    if (!in.ok()) {
+        error = Tr("The sample-card file is too short.");
+        return false;
+    }
+    out.hasRules = true;
+    out.rules = DecodeFileText(QByteArray(reinterpret_cast<const char *>(rules), n));
+    return ReadCellsAndHoles(in, cols, rows, out, error);
+}
+
+bool ReadOld(TByteReader &in, TLoaded &out, QString &error)
+{
+    out.current = false;
+    in.seek(0);
+    const int length = std::min<int>(in.u8(), OldHeaderSize - 1);
+    const std::uint8_t *text = in.take(OldHeaderSize - 1);
+    if (!in.ok()) {
+        error = Tr("The file is too short to be a sample-card file.");
+        return false;
+    }
+    const QByteArray header(reinterpret_cast<const char *>(text), length);
+    for (const char *marker : {".OVYK ", "KDV", "PNH", "Tirlomax", "Beta 1.02"})
+        if (!header.contains(marker)) {
+            error = Tr("This is not a sample-card file of a known version.");
+            return false;
+        }
+    out.style = in.u8();
+    out.tiQianSuo = in.i32le() != 0;
+    out.multiple = in.i32le() != 0;
+    in.skip(32);
+    const int colCount = in.u16le();
+    const int rowCount = in.u16le();
+    for (auto &m : out.margins)
+        m = in.i32le();
+    out.orient = in.u8();
+    out.minRad = in.u8();
+    out.holeDiameter = in.u8();
+    out.startFlag = in.u8();
+    const std::int32_t cols = in.i32le();
+    const std::int32_t rows = in.i32le();
+    if (!in.ok()) {
+        error = Tr("The sample-card file is too short.");
+        return false;
+    }
+    if (cols != colCount || rows != rowCount) {
+        error = Tr("The sample-card file gives two different sizes (%1 x %2 and %3 x %4).")
+                    .arg(colCount).arg(rowCount).arg(cols).arg(rows);
+        return false;
+    }
+    if (out.orient > ioVertical) {
+        error = Tr("The sample-card file gives an unknown orientation (%1).").arg(out.orient);
+        return false;
+    }
+    return ReadCellsAndHoles(in, cols, rows, out, error);
+}
+
+} // namespace
+
+bool TYangkaImage::LoadFromBytes(const QByteArray &bytes)
+{
+    TByteReader in(bytes);
+    TLoaded got;
+    QString error;
+    const bool current = bytes.size() >= 4 && bytes[2] == 1 && bytes[3] == 0;
+    if (!(current ? ReadCurrent(in, got, error) : ReadOld(in, got, error))) {
+        LastError = error;
+        return false;
+    }
+    if (got.style >= YKStyleCount) {
+        LastError = Tr("The sample-card file gives an unknown layout style (%1).").arg(got.style);
+        return false;
+    }
+    if (got.startFlag > 3) {
+        LastError = Tr("The sample-card file gives an unknown start corner (%1).").arg(got.startFlag);
+        return false;
+    }
+    // The style is stored as read; the grid comes from the file, never rebuilt.
+    m_style = TYKStyle(got.style);
+    m_startFlag = got.startFlag;
+    TiQianSuo = got.tiQianSuo;
+    if (got.hasRules)
+        Rules = got.rules;
+    if (!got.current) {
+        Multiple = got.multiple;
+        MarginLeft = got.margins[0];
+        MarginRight = got.margins[1];
+        MarginTop = got.margins[2];
+        MarginBottom = got.margins[3];
+        Orient = TImageOrient(got.orient);
+        SetMinRad(got.minRad);
+        HoleDiameter = got.holeDiameter;
+    }
+    Cells = got.cells;
+    m_colCount = std::uint16_t(got.cells.length());
+    m_rowCount = std::uint16_t(got.cells[0].length());
+    if (got.current)
+        Resize();
+    Changed(-1, -1);
+    Holes = got.holes;
+    LastError.clear();
+    return true;
+}
+
+bool TYangkaImage::LoadFromFile(const QString &fileName)
+{
+    QFile f(fileName);
+    if (!f.exists()) {
+        LastError = Tr("The sample-card file %1 does not exist.").arg(fileName);
+        return false;
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        LastError = Tr("Cannot open %1: %2").arg(fileName, f.errorString());
+        return false;
+    }
+    if (f.size() > MaxSampleCardFile) {
+        LastError = Tr("%1 is too large to be a sample-card file.").arg(fileName);
+        return false;
+    }
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        LastError = Tr("Cannot read %1: %2").arg(fileName, f.errorString());
+        return false;
+    }
+    if (!LoadFromBytes(bytes))
+        return false;
+    CardFileName = fileName;
+    return true;
+}
+
+bool TYangkaImage::SaveToBytes(QByteArray &bytes) const
+{
+    QByteArray rules;
+    QString error;
+    if (!EncodeFileText(Rules, rules, &error)) {
+        LastError = error;
+        return false;
+    }
+    if (rules.size() > 255) {
+        LastError = Tr("The division rule is longer than 255 bytes.");
+        return false;
+    }
+    QByteArray out;
+    out.reserve(32 + rules.size() + qsizetype(m_colCount) * m_rowCount + 8 * Holes.length());
+    PutU16le(out, 2000);
+    out.append(char(1));
+    out.append(char(0));
+    PutU32le(out, 0);
+    out.append(8, '\0');
+    out.append(char(m_style));
+    out.append(char(m_startFlag));
+    out.append(char(TiQianSuo ? 1 : 0));
+    out.append(char(rules.size()));
+    out.append(rules);
+    PutU16le(out, m_colCount);
+    PutU16le(out, m_rowCount);
+    for (const auto &column : Cells)
+        out.append(reinterpret_cast<const char *>(column.data()), column.length());
+    PutU32le(out, std::uint32_t(Holes.length()));
+    for (const TPoint &h : Holes) {
+        PutU32le(out, std::uint32_t(h.X));
+        PutU32le(out, std::uint32_t(h.Y));
+    }
+    bytes = out;
+    return true;
+}
+
+bool TYangkaImage::SaveToFile(const QString &fileName)
+{
+    QByteArray bytes;
+    if (!SaveToBytes(bytes))
+        return false;
+    QString error;
+    if (!WriteFileAtomically(fileName, bytes, &error)) {
+        LastError = error;
+        return false;
+    }
+    CardFileName = fileName;
+    return true;
+}

@@ -1,0 +1,58 @@
+# Checks the include layering of the source tree; run as
+#   cmake -DROOT=<source folder> -P cmake/CheckLayering.cmake
+# The subsystems stand in the order core < weave < card < editor < shell < app. A file may
+# include headers of its own subsystem and of those below it, never above. Logic code (any
+# folder but ui/ and app/) includes no window header (a path with /ui/), and the core proper
+# does not include the picture decoders (core/decode/), which sit on it as their own library.
+# Every offending include is listed as file:line; the script then fails.
+
+if(NOT ROOT)
+  message(FATAL_ERROR "CheckLayering: pass -DROOT=<source folder>")
+endif()
+
+get_filename_component(ROOT "${ROOT}" ABSOLUTE)
+set(levels core weave card editor shell app)
+set(problems "")
+foreach(top IN LISTS levels)
+  list(FIND levels ${top} own_level)
+  file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/${top}/*.h ${ROOT}/${top}/*.cpp)
+  foreach(file IN LISTS files)
+    set(is_window FALSE)
+    if(file MATCHES "/ui/" OR top STREQUAL "app")
+      set(is_window TRUE)
+    endif()
+    set(is_core_proper FALSE)
+    if(top STREQUAL "core" AND NOT file MATCHES "^core/(decode|ui)/")
+      set(is_core_proper TRUE)
+    endif()
+    file(STRINGS ${ROOT}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    file(STRINGS ${ROOT}/${file} all_lines)
+    foreach(line IN LISTS lines)
+      string(REGEX MATCH "\"([^\"]+)\"" _ "${line}")
+      set(target "${CMAKE_MATCH_1}")
+      string(REGEX MATCH "^([a-z]+)/" _ "${target}")
+      set(target_top "${CMAKE_MATCH_1}")
+      list(FIND levels "${target_top}" target_level)
+      if(target_level LESS 0)
+        continue()
+      endif()
+      set(why "")
+      if(target_level GREATER own_level)
+        set(why "${top} may not include the higher subsystem ${target_top}")
+      elseif(target MATCHES "/ui/" AND NOT is_window)
+        set(why "logic code may not include a window header")
+      elseif(is_core_proper AND target MATCHES "^core/decode/")
+        set(why "the core proper may not include the picture decoders")
+      endif()
+      if(why)
+        list(FIND all_lines "${line}" line_index)
+        math(EXPR line_no "${line_index} + 1")
+        string(APPEND problems "  ${file}:${line_no}: #include \"${target}\": ${why}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(problems)
+  message(FATAL_ERROR "Include layering broken (core < weave < card < editor < shell < app):\n${problems}")
+endif()

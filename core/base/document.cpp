@@ -1,0 +1,112 @@
+#include "core/base/document.h"
+
+TWeaveArray MakeWeaveArray(int outer, int inner, std::uint8_t value)
+{
+    TWeaveArray a(std::max(outer, 0));
+    for (auto &row : a) {
+        row.setLength(std::max(inner, 0));
+        row.fill(value);
+    }
+    return a;
+}
+
+void InitRowTables(TMesh &mesh)
+{
+    const int entries = std::max(mesh.WeftRepeat, 1);
+    const int rows = std::max(mesh.Wefts, 0);
+    mesh.PickRows = MakeWeaveArray(entries, rows);
+    mesh.RegulatorRows = MakeWeaveArray(entries, rows);
+    mesh.WeftDensRows = MakeWeaveArray(entries, rows);
+    for (int e = 0; e < entries; ++e) {
+        mesh.PickRows[e].fill(static_cast<std::uint8_t>(e + 1));
+        mesh.WeftDensRows[e].fill(static_cast<std::uint8_t>(e + 1));
+        mesh.RegulatorRows[e].fill(e == 0 ? 1 : 0);
+    }
+}
+
+static void ensureNames(std::shared_ptr<QStringList> &names)
+{
+    if (!names)
+        names = std::make_shared<QStringList>();
+}
+
+void InitTechWeaveSlots(TMesh &mesh)
+{
+    const int wanted = 3 * std::max(mesh.WeftRepeat, 1);
+    ensureNames(mesh.TechWeaveNames);
+    const int have = mesh.TechWeaves.length();
+    if (have < wanted) {
+        mesh.TechWeaves.setLength(wanted);
+        for (int s = have; s < wanted; ++s)
+            mesh.TechWeaves[s] = MakeWeaveArray(2, 2, 0);
+    }
+    while (mesh.TechWeaveNames->size() < mesh.TechWeaves.length())
+        mesh.TechWeaveNames->append(QString());
+}
+
+int ColorWeaveSlot(const TMesh &mesh, int colour, int warpRepeat, int entry)
+{
+    const int perEntry = mesh.Colors.length() * std::max(mesh.WarpRepeat, 1);
+    return entry * perEntry + colour * std::max(mesh.WarpRepeat, 1) + warpRepeat;
+}
+
+bool CheckMeshRepeats(const TMesh &mesh, QString *error)
+{
+    auto fail = [&](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (mesh.WarpRepeat < 1 || mesh.WarpRepeat > MaxMeshRepeat || mesh.WeftRepeat < 1
+        || mesh.WeftRepeat > MaxMeshRepeat)
+        return fail(QStringLiteral("The repeat counts %1 x %2 are outside 1 to %3.")
+                        .arg(mesh.WarpRepeat)
+                        .arg(mesh.WeftRepeat)
+                        .arg(MaxMeshRepeat));
+    const qint64 slots = qint64(mesh.Colors.length()) * mesh.WarpRepeat * mesh.WeftRepeat;
+    if (slots > MaxColourWeaveSlots)
+        return fail(QStringLiteral("%1 colours with repeat counts %2 x %3 need more colour weaves than a document holds.")
+                        .arg(mesh.Colors.length())
+                        .arg(mesh.WarpRepeat)
+                        .arg(mesh.WeftRepeat));
+    if (qint64(mesh.WeftRepeat) * std::max(mesh.Wefts, 0) > MaxRowTableCells)
+        return fail(QStringLiteral("%1 weft entries on %2 weft rows are more than a document holds.")
+                        .arg(mesh.WeftRepeat)
+                        .arg(mesh.Wefts));
+    return true;
+}
+
+bool SetDefaultColourWeaves(TMesh &mesh)
+{
+    if (!CheckMeshRepeats(mesh))
+        return false;
+    const int c = mesh.Colors.length();
+    const int r = std::max(mesh.WarpRepeat, 1);
+    const int slots = c * r * std::max(mesh.WeftRepeat, 1);
+    ensureNames(mesh.ColorWeaveNames);
+    mesh.ColorWeaveNames->clear();
+    mesh.ColorWeaves.setLength(slots);
+    for (int s = 0; s < slots; ++s) {
+        const TColor colour = mesh.Colors[(s % (c * r)) / r];
+        const int red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+        const bool light = red >= 30 || green >= 30 || blue >= 30;
+        mesh.ColorWeaves[s] = MakeWeaveArray(2, 2, light ? 1 : 0);
+        mesh.ColorWeaveNames->append(QString());
+    }
+    return true;
+}
+
+void InitNewDocument(TMesh &mesh, QImage *picture, double warpDensity, double weftDensity,
+                     int layerCount, const TColorArray &colors)
+{
+    mesh.Picture = picture;
+    mesh.Warps = picture ? picture->width() : 0;
+    mesh.Wefts = picture ? picture->height() : 0;
+    mesh.WarpDensity = warpDensity;
+    mesh.WeftDensity = weftDensity;
+    mesh.Colors = colors;
+    InitRowTables(mesh);
+    InitTechWeaveSlots(mesh);
+    SetDefaultColourWeaves(mesh);
+    mesh.LayerCount = std::max(layerCount, 1);
+}

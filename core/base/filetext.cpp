@@ -1,0 +1,36 @@
+#include "core/base/filetext.h"
+
+#include <QCoreApplication>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+QString DecodeFileText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder gbk("GBK");
+    return gbk.isValid() ? QString(gbk.decode(bytes)) : QString::fromLatin1(bytes);
+}
+
+bool EncodeFileText(const QString &text, QByteArray &bytes, QString *error)
+{
+    QStringEncoder gbk("GBK", QStringEncoder::Flag::Stateless);
+    QByteArray out;
+    bool ok = gbk.isValid();
+    if (ok) {
+        out = gbk.encode(text);
+        // Round trip: an encoder that substitutes characters it cannot map reports no
+        // error in every Qt build, so compare with what decoding gives back.
+        ok = !gbk.hasError() && QString(QStringDecoder("GBK").decode(out)) == text;
+    }
+    if (!ok) {
+        if (error)
+            *error = QCoreApplication::translate("FileText", "The text \"%1\" cannot be stored in the file's character set (GBK).")
+                         .arg(text);
+        return false;
+    }
+    bytes = out;
+    return true;
+}

@@ -1,0 +1,100 @@
+#include "core/decode/epsdecode.h"
+
+#include "core/picture/picturelimits.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+int EpsTimeoutMs = 30000;
+
+namespace {
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+QString tr(const char *text) { return QCoreApplication::translate("Eps", text); }
+
+// The PostScript text itself: a DOS EPS binary header (C5 D0 D3 C6) points at it.
+QByteArray postScriptPart(const QByteArray &bytes)
+{
+    if (bytes.size() >= 12 && std::uint8_t(bytes[0]) == 0xC5 && std::uint8_t(bytes[1]) == 0xD0
+        && std::uint8_t(bytes[2]) == 0xD3 && std::uint8_t(bytes[3]) == 0xC6) {
+        auto u32 = [&](int at) {
+            return qint64(std::uint8_t(bytes[at])) | (qint64(std::uint8_t(bytes[at + 1])) << 8)
+                | (qint64(std::uint8_t(bytes[at + 2])) << 16) | (qint64(std::uint8_t(bytes[at + 3])) << 24);
+        };
+        const qint64 start = u32(4), length = u32(8);
+        if (start < 0 || length < 0 || start > bytes.size() || length > bytes.size() - start)
+            return {};
+        return bytes.mid(start, length);
+    }
+    return bytes;
+}
+
+} // namespace
+
+bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
+{
+    const QByteArray ps = postScriptPart(bytes);
+    if (!ps.startsWith("%!"))
+        return fail(error, tr("The file is not an Encapsulated PostScript picture."));
+    // The bounding box decides the picture's size in points (= pixels at 72 dpi).
+    static const QRegularExpression boxPattern(
+        QStringLiteral("^%%BoundingBox:\\s*(-?\\d+)\\s+(-?\\d+)\\s+(-?\\d+)\\s+(-?\\d+)"),
+        QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch box = boxPattern.match(QString::fromLatin1(ps.left(64 * 1024)));
+    if (!box.hasMatch())
+        return fail(error, tr("The PostScript picture has no bounding box."));
+    const qint64 width = box.captured(3).toLongLong() - box.captured(1).toLongLong();
+    const qint64 height = box.captured(4).toLongLong() - box.captured(2).toLongLong();
+    if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
+        return fail(error, tr("The PostScript picture's bounding box is empty or too large."));
+
+    const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
+    if (gs.isEmpty())
+        return fail(error, tr("Ghostscript (gs) is needed to read PostScript pictures and is not installed."));
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return fail(error, tr("No temporary folder for the PostScript picture."));
+    const QString input = dir.filePath(QStringLiteral("in.eps"));
+    const QString output = dir.filePath(QStringLiteral("out.ppm"));
+    QFile in(input);
+    if (!in.open(QIODevice::WriteOnly) || in.write(ps) != ps.size())
+        return fail(error, tr("No temporary file for the PostScript picture."));
+    in.close();
+
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(gs, {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+                       QStringLiteral("-dNOPAUSE"), QStringLiteral("-dEPSCrop"), QStringLiteral("-r72"),
+                       QStringLiteral("-sDEVICE=ppmraw"), QStringLiteral("-sOutputFile=") + output,
+                       QStringLiteral("--"), input});
+    if (!process.waitForStarted())
+        return fail(error, tr("Ghostscript cannot be started."));
+    if (!process.waitForFinished(EpsTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return fail(error, tr("Ghostscript took too long to draw the PostScript picture."));
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return fail(error, tr("Ghostscript cannot draw the PostScript picture."));
+    QImageReader reader(output, "ppm");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > MaxPictureSide || size.height() > MaxPictureSide)
+        return fail(error, tr("Ghostscript gave no usable picture."));
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return fail(error, tr("Ghostscript gave no usable picture."));
+    picture = image.convertToFormat(QImage::Format_RGB32);
+    return true;
+}

@@ -1,0 +1,97 @@
+#pragma once
+// Float scans. A float is a run of consecutive cells of one colour: down a column (a warp
+// that stays on one side over many wefts) or along a row (a weft over many warps). Weave
+// tiling, the float query and the point-marking tools look for runs that are too long or
+// of given lengths. Row 0 is the top row as stored.
+//
+// The colour tests of weave tiling compare colours, not indexes: every palette entry with
+// the chosen colour's red, green and blue counts as that colour, so a picture whose palette
+// holds the same colour twice has one float where cells of both entries meet. The run
+// finders work on one colour index.
+
+#include "core/palette/palette.h"
+#include "core/palette/palette.h"
+#include "core/base/gridrecords.h"
+
+#include <QImage>
+
+#include <cstdint>
+
+// A run of Length cells from Start to End (inclusive) along Line: a row for the row scans,
+// a column for the column scans.
+struct TFloatRun {
+    std::int32_t Length = 0;
+    std::int32_t Start = 0;
+    std::int32_t End = 0;
+    std::int32_t Line = 0;
+    bool operator==(const TFloatRun &) const = default;
+};
+using TFloatsArray = TDynArray<TFloatRun>;
+
+// --- Tests at one cell: the column through P, continued cyclically (the row after the
+// last is row 0) -----------------------------------------------------------------------
+// True when the run of Color through P reaches Limit cells. P counts whatever its colour;
+// the count is compared only after a neighbour has been added, so a lone cell gives false
+// even with Limit 1; a column wholly of the colour is always long. False for P outside the
+// picture or a colour the palette does not hold.
+bool HasLongFloat(const QImage &bmp, const TPalette256 &palette, TColor color, int limit, TPoint p);
+// Lengths is first sorted, largest first. False when the run of Color through P (counted
+// as by HasLongFloat) is exactly one of the listed lengths; true otherwise, and always with
+// an empty list.
+bool MatchFloatLengths(TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p, TIntegerArray &lengths);
+
+// --- The cell collectors of weave tiling ------------------------------------------------
+// Untiled margins: on each side whose flag is set, a cell with a cell of another colour
+// within that side's length is left out. Cells beyond the picture edge never count against it.
+struct TFloatMargins {
+    bool Top = false;
+    bool Bottom = false;
+    bool Left = false;
+    bool Right = false;
+    std::int32_t TopLength = 0;
+    std::int32_t BottomLength = 0;
+    std::int32_t LeftLength = 0;
+    std::int32_t RightLength = 0;
+};
+
+// What both collectors take besides the float rule: the chosen colour, the margins, the
+// tiling weave ([warp][weft], 1 = weave point) and its origin (ox, oy). Cell (x, y) of a
+// picture PH rows high falls on weave cell [(x - ox) mod W][H - 1 - ((PH - 1 - y - oy) mod H)],
+// remainders taken in 0 .. W - 1 and 0 .. H - 1; origin (0, 0) anchors the weave at the
+// bottom-left cell.
+struct TFloatScan {
+    TColor Color = 0;
+    TFloatMargins Margins;
+    TWeaveArray Weave;
+    TPoint Origin;
+};
+
+// Appends to Cells, row by row from the top, every cell of the colour that passes the
+// margins, whose column run reaches FloatLength (HasLongFloat; no float test when
+// FloatLength is 0 or less) and that falls on a weave point. Nothing with an empty weave.
+void FindLongFloats(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan, int floatLength,
+                    TLineArray &cells);
+// As FindLongFloats, with the float test of MatchFloatLengths: cells whose column run is
+// exactly one of Lengths are left out.
+void FindFloatsOfLengths(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan,
+                         const TIntegerArray &lengths, TLineArray &cells);
+
+// --- Run finders (one colour index; runs end at the picture's edges) -------------------
+// Runs along rows of exactly Length cells of ColorIndex, rows from the top, each from the
+// left, appended to Runs as (Length, first column, last column, row). With NeighbourTest a
+// run is reported only when no cell directly above or below one of its cells has ColorIndex.
+void FindFloatRuns(const QImage &bmp, int colorIndex, int length, bool neighbourTest, TFloatsArray &runs);
+// Runs down the columns of exactly Length cells inside Area (clamped to the picture; right
+// and bottom exclusive), appended column by column from the left, each column from the top,
+// as (Length, first row, last row, column). With NeighbourTest a run is reported only when
+// no cell directly left or right of one of its cells has ColorIndex.
+void FindFloatRunsNeighbourRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs,
+                                bool neighbourTest, const TRect &area);
+void FindFloatRunsNeighbourRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs,
+                                bool neighbourTest);
+// As FindFloatRunsNeighbourRule, keeping only runs that pass the edge rule: a run of 5 or
+// more cells passes; a shorter one fails when it lies wholly in the top four rows, and
+// otherwise passes only when its first row is at most the picture height - 4.
+void FindFloatRunsEdgeRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest,
+                           const TRect &area);
+void FindFloatRunsEdgeRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest);

@@ -1,0 +1,200 @@
+#include "core/picture/bmpfile.h"
+
+#include "core/base/bytereader.h"
+#include "core/base/filewrite.h"
+#include "core/picture/picturelimits.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+constexpr int FileHeaderSize = 14;
+constexpr int InfoHeaderSize = 40;
+constexpr int ColorTableSize = 256 * 4;
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+qint64 rowStride(qint64 width) { return (width + 3) & ~qint64(3); }
+
+} // namespace
+
+QByteArray EncodeBmp8(const QImage &picture)
+{
+    if (picture.format() != QImage::Format_Indexed8 || picture.width() < 1 || picture.height() < 1)
+        return {};
+    const qint64 width = picture.width(), height = picture.height();
+    const qint64 stride = rowStride(width);
+    const qint64 imageSize = stride * height;
+    const qint64 offset = FileHeaderSize + InfoHeaderSize + ColorTableSize;
+    if (offset + imageSize > 0xFFFFFFFFLL)
+        return {};
+
+    QByteArray out;
+    out.reserve(offset + imageSize);
+    // File header.
+    out.append("BM", 2);
+    PutU32le(out, std::uint32_t(offset + imageSize));
+    PutU16le(out, 0);
+    PutU16le(out, 0);
+    PutU32le(out, std::uint32_t(offset));
+    // Info header: positive height (bottom-up rows), one plane, 8 bits, uncompressed.
+    PutU32le(out, InfoHeaderSize);
+    PutU32le(out, std::uint32_t(width));
+    PutU32le(out, std::uint32_t(height));
+    PutU16le(out, 1);
+    PutU16le(out, 8);
+    PutU32le(out, 0);
+    PutU32le(out, std::uint32_t(imageSize));
+    PutU32le(out, 0);   // horizontal resolution
+    PutU32le(out, 0);   // vertical resolution
+    PutU32le(out, 256); // colours used
+    PutU32le(out, 0);   // important colours: all
+    // Colour table in bitmap order.
+    const QList<QRgb> table = picture.colorTable();
+    for (int i = 0; i < 256; ++i) {
+        const QRgb c = i < table.size() ? table[i] : qRgb(0, 0, 0);
+        out.append(char(qBlue(c)));
+        out.append(char(qGreen(c)));
+        out.append(char(qRed(c)));
+        out.append('\0');
+    }
+    // Rows, bottom row first.
+    const QByteArray pad(stride - width, '\0');
+    for (qint64 y = height - 1; y >= 0; --y) {
+        out.append(reinterpret_cast<const char *>(picture.constScanLine(int(y))), width);
+        out.append(pad);
+    }
+    return out;
+}
+
+namespace {
+
+// The fields of an uncompressed palette bitmap, checked against the bytes there.
+struct TBmpLayout {
+    qint64 Width = 0;
+    qint64 Height = 0;
+    bool BottomUp = true;
+    int Bits = 0;
+    qint64 Stride = 0;
+    QList<QRgb> Colors; // the file's colour table
+    const std::uint8_t *Pixels = nullptr;
+};
+
+bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QString *error)
+{
+    TByteReader in(bytes);
+    if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
+        return fail(error, QCoreApplication::translate("Bmp", "The file is not a bitmap."));
+    in.skip(10);
+    const qint64 pixelOffset = in.u32le();
+    const qint64 infoSize = in.u32le();
+    const qint64 width = in.i32le();
+    const qint64 rawHeight = in.i32le();
+    const int planes = in.u16le();
+    const int bits = in.u16le();
+    const std::uint32_t compression = in.u32le();
+    in.skip(12);
+    const qint64 colorsUsed = in.u32le();
+    if (!in.ok() || infoSize < InfoHeaderSize || !TByteReader(bytes, FileHeaderSize).has(infoSize))
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap header is damaged."));
+    if (planes != 1 || bits != wantedBits || compression != 0)
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed %1-bit bitmap.")
+                               .arg(wantedBits));
+    const qint64 height = rawHeight < 0 ? -rawHeight : rawHeight;
+    if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap size %1 x %2 is not supported.")
+                               .arg(width).arg(rawHeight));
+    const qint64 maxColors = qint64(1) << bits;
+    const qint64 colorCount = colorsUsed == 0 ? maxColors : colorsUsed;
+    if (colorCount > maxColors)
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap's colour table is damaged."));
+    const qint64 tableOffset = FileHeaderSize + infoSize;
+    const qint64 stride = ((width * bits + 31) / 32) * 4;
+    if (pixelOffset < tableOffset + colorCount * 4 || pixelOffset > bytes.size()
+        || stride * height > bytes.size() - pixelOffset)
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is truncated or damaged."));
+    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
+    layout.Width = width;
+    layout.Height = height;
+    layout.BottomUp = rawHeight > 0;
+    layout.Bits = bits;
+    layout.Stride = stride;
+    layout.Colors.resize(colorCount);
+    for (qint64 i = 0; i < colorCount; ++i) {
+        const std::uint8_t *t = data + tableOffset + 4 * i;
+        layout.Colors[i] = qRgb(t[2], t[1], t[0]);
+    }
+    layout.Pixels = data + pixelOffset;
+    return true;
+}
+
+// The stored row of picture row y.
+const std::uint8_t *storedRow(const TBmpLayout &layout, qint64 y)
+{
+    return layout.Pixels + (layout.BottomUp ? layout.Height - 1 - y : y) * layout.Stride;
+}
+
+} // namespace
+
+bool DecodeBmp8(const QByteArray &bytes, QImage &picture, QString *error)
+{
+    TBmpLayout layout;
+    if (!readLayout(bytes, 8, layout, error))
+        return false;
+    QImage out(int(layout.Width), int(layout.Height), QImage::Format_Indexed8);
+    if (out.isNull())
+        return fail(error, QCoreApplication::translate("Bmp", "Not enough memory for the bitmap."));
+    QList<QRgb> table = layout.Colors;
+    table.resize(256, qRgb(0, 0, 0));
+    out.setColorTable(table);
+    for (qint64 y = 0; y < layout.Height; ++y)
+        std::memcpy(out.scanLine(int(y)), storedRow(layout, y), size_t(layout.Width));
+    picture = out;
+    return true;
+}
+
+bool DecodeBmpLowBit(const QByteArray &bytes, TLowBitPicture &picture, QString *error)
+{
+    TByteReader in(bytes, 28);
+    const int bits = in.u16le();
+    if (!in.ok() || (bits != 1 && bits != 2 && bits != 4))
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed 1-, 2- or 4-bit bitmap."));
+    TBmpLayout layout;
+    if (!readLayout(bytes, bits, layout, error))
+        return false;
+    TLowBitPicture out;
+    out.Width = int(layout.Width);
+    out.Height = int(layout.Height);
+    out.Bits = bits;
+    out.BytesPerLine = int((layout.Width * bits + 7) / 8);
+    out.Colors = layout.Colors;
+    out.Rows.resize(qint64(out.BytesPerLine) * out.Height);
+    for (qint64 y = 0; y < layout.Height; ++y)
+        std::memcpy(out.Rows.data() + y * out.BytesPerLine, storedRow(layout, y), size_t(out.BytesPerLine));
+    picture = out;
+    return true;
+}
+
+bool SaveBmp8File(const QImage &picture, const QString &fileName, QString *error)
+{
+    const QByteArray bytes = EncodeBmp8(picture);
+    if (bytes.isEmpty())
+        return fail(error, QCoreApplication::translate("Bmp", "Only a non-empty 8-bit picture can be saved as an 8-bit bitmap."));
+    return WriteFileAtomically(fileName, bytes, error);
+}
+
+bool LoadBmp8File(const QString &fileName, QImage &picture, QString *error)
+{
+    QByteArray bytes;
+    if (!ReadWholeFile(fileName, bytes, error))
+        return false;
+    return DecodeBmp8(bytes, picture, error);
+}

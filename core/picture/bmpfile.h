@@ -1,0 +1,27 @@
+#pragma once
+// The one index-exact reader and writer of 8-bit BMP files. The writer produces what
+// Windows writes for an 8-bit bitmap: a 14-byte file header, a 40-byte info header,
+// a 256-entry colour table (blue, green, red, 0) and the rows bottom-up, each padded
+// with zeros to a multiple of 4 bytes. The reader takes uncompressed 8-bit files with
+// an info header of 40 bytes or more, bottom-up or top-down; colour indexes and the
+// colour table come back exactly as stored (order, duplicate and unused entries), the
+// table filled up to 256 entries with black. A second reader gives uncompressed 1-, 2-
+// and 4-bit bitmaps as stored.
+//
+// Pictures are QImage::Format_Indexed8 with 256 colour-table entries. A failed read
+// leaves the caller's picture untouched; a failed save leaves no file behind.
+
+#include "core/picture/lowbitpicture.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// The file's bytes; empty when the picture is not an 8-bit picture of at least 1 x 1.
+QByteArray EncodeBmp8(const QImage &picture);
+bool DecodeBmp8(const QByteArray &bytes, QImage &picture, QString *error = nullptr);
+// Uncompressed bitmaps of 1, 2 or 4 bits per pixel, as stored (packed rows, top row
+// first, and the file's colour table).
+bool DecodeBmpLowBit(const QByteArray &bytes, TLowBitPicture &picture, QString *error = nullptr);
+bool SaveBmp8File(const QImage &picture, const QString &fileName, QString *error = nullptr);
+bool LoadBmp8File(const QString &fileName, QImage &picture, QString *error = nullptr);

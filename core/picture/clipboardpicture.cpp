@@ -1,0 +1,36 @@
+#include "core/picture/clipboardpicture.h"
+
+#include "core/picture/bmpfile.h"
+#include "core/base/filewrite.h"
+#include "core/settings/sharedstate.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMimeData>
+
+QString ClipboardMimeType(const char *format)
+{
+    return QStringLiteral("application/x-dorwen-cad-") + QLatin1String(format);
+}
+
+bool DecodeClipboardPicture(const QByteArray &block, QImage &bmp, QString *error)
+{
+    if (block.size() > MaxPictureFileSize) {
+        if (error)
+            *error = QCoreApplication::translate("Clipboard", "The clipboard picture is too large.");
+        return false;
+    }
+    return DecodeBmp8(block, bmp, error);
+}
+
+bool PastePictureFromClipboard(QImage &bmp)
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return false;
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    const QString type = ClipboardMimeType(CF_256Bitmap);
+    if (!data || !data->hasFormat(type))
+        return false;
+    return DecodeClipboardPicture(data->data(type), bmp);
+}

@@ -1,0 +1,145 @@
+#pragma once
+// Procedures that transform 8-bit pattern pictures cell by cell: mirrors and links, flips,
+// quarter and free-angle rotation, warping onto a quadrilateral, resampling, cyclic shifts,
+// inserting and deleting lines, the jump-start layout, splitting and interleaving, the three
+// repair operations and small painting helpers.
+//
+// Pictures are QImage::Format_Indexed8 with 256 colour-table entries; a cell's value is its
+// colour index. Column x counts from 0 at the left, row y from 0 at the top row as stored.
+// No procedure reads or writes a cell outside a picture: boxes are clamped, and a procedure
+// handed something that is not an 8-bit picture changes nothing and returns false.
+// Where a destination is named it may be the same object as the source.
+
+#include "core/palette/palette.h"
+#include "core/picture/picturelimits.h"
+#include "core/palette/palette.h"
+#include "core/undo/undorecord.h"
+#include "core/base/gridrecords.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+
+#include <array>
+
+// --- Mirrors and links (whole picture, in place) -------------------------------------------
+// Each returns true for an 8-bit picture.
+bool MirrorLeftToRight(QImage &Bmp);   // right half := mirror of the left half
+bool MirrorRightToLeft(QImage &Bmp);   // left half := mirror of the right half
+bool MirrorTopToBottom(QImage &Bmp);   // bottom half := mirror of the top half
+bool MirrorBottomToTop(QImage &Bmp);   // top half := mirror of the bottom half
+// Exchanges the two halves so that the outer edges meet in the middle; with an odd size
+// the middle line stays.
+bool LinkPictureLeftRight(QImage &Bmp);
+bool LinkPictureTopBottom(QImage &Bmp);
+
+// --- Rectangle flips (inclusive bounds, clamped to the picture) --------------------------------
+void FlipRectLeftRight(int Left, int Right, QImage &Bmp, int Bottom, int Top);
+void FlipRectTopBottom(QImage &Bmp, int Top, int Bottom, int Right, int Left);
+
+// --- Rotation ---------------------------------------------------------------------------------
+// Angle in degrees: 90 turns counter-clockwise as stored (Dest cell (y, W-1-x) := Src cell
+// (x, y)), -90 clockwise, 180 turns Dest itself in place (Src is not read). Any other angle
+// changes nothing and returns false.
+bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle);
+// Turns Src clockwise by Angle (radians) about its centre: RotateAboutCentre with -Angle.
+bool RotatePictureByAngle(QImage &Dest, const QImage &Src, TColor BackColor, double Angle);
+// Turns Src counter-clockwise (as stored) by Angle (radians) about its centre into Dest.
+// Quarter and half turns and angle 0 are exact; other angles map every Dest cell centre
+// back to the nearest Src cell, and Dest cells that fall outside Src take the palette entry
+// nearest to BackColor. Returns false (Dest unchanged) when the result would exceed
+// MaxPictureSide.
+bool RotateAboutCentre(QImage &Dest, const QImage &Src, TColor BackColor, double Angle);
+// The corners (Left, Top), (Right, Top), (Right, Bottom), (Left, Bottom) of R turned by
+// Angle (radians) about Centre.
+void RotateRectCorners(const TRect &R, const TPoint &Centre, std::array<TPoint, 4> &Corners, double Angle);
+// The smallest rectangle holding the first Count points (Right and Bottom inclusive);
+// (0, 0, 0, 0) for no points.
+void GetPointsBounds(const TPoint *Points, int Count, TRect &R);
+
+// --- Warping ----------------------------------------------------------------------------------
+// Maps the whole of Src onto the quadrilateral Corners (Src's top-left, top-right,
+// bottom-right and bottom-left corner cells, in that order). Dest becomes the size of the
+// corners' bounding box with Src's palette; cells outside the quadrilateral are index 0.
+// Returns false (Dest unchanged) for a quadrilateral without area or a box that is too big.
+bool WarpPictureToCorners(const QImage &Src, QImage &Dest, const std::array<TPoint, 4> &Corners);
+
+// --- Size and shifts --------------------------------------------------------------------------
+// Dest := a NewWidth x NewHeight picture with Palette. Stretch: the whole of Src scaled
+// onto it by dropping or repeating rows and columns (never blending); otherwise Src's
+// top-left part copied one to one and the cells beyond Src index 0. False for a size
+// outside 1..MaxPictureSide.
+bool ResamplePicture(QImage &Dest, const QImage &Src, int NewWidth, int NewHeight, const TPalette256 &Palette,
+                     bool Stretch);
+// The source line that destination line Index shows when SrcCount lines are stretched onto
+// DstCount (both at least 1): the line under the destination line's centre. This is the
+// mapping of ResamplePicture's stretch; views that resample only what they show use it too.
+int ResampleSourceLine(int Index, int SrcCount, int DstCount);
+// Copies Src's cells onto Dest when both have the same size.
+bool CopyBitmapIfSameSize(QImage &Dest, const QImage &Src);
+// Cyclic shift: Src rows N..H-1 become Dest's first rows, rows 0..N-1 its last. Dest takes
+// Src's size and palette. Returns whether 0 < N <= H - 1 (nothing happens otherwise).
+bool ShiftPictureRows(QImage &Dest, const QImage &Src, int N);
+bool ShiftPictureColumns(QImage &Dest, const QImage &Src, int N);
+// Cyclic one-cell shift inside the box (inclusive bounds, clamped). Code 1: one row down;
+// -1: one row up; 2: one column left over rows Top+1..Bottom; any other: one column right
+// over rows Top+1..Bottom.
+void MoveRegionPixels(int Left, int Right, int Top, int Code, QImage &Bmp, int Bottom);
+
+// --- Inserting and deleting lines ---------------------------------------------------------------
+// Inserts Count rows (Rows) or columns of colour Value before line Pos (from 0; Pos equal
+// to the height or width appends). The new cells take the first palette entry showing
+// Value, else the nearest one (the grid passes its back colour). Work is the caller's
+// scratch picture: afterwards it has the new size. False (nothing changed) when Pos is
+// outside 0..size, Count < 1 or the result would exceed MaxPictureSide.
+bool InsertPictureLines(QImage &Bmp, QImage &Work, int Pos, TColor Value, bool Rows, int Count);
+// Removes Count rows (Rows) or columns starting with line number Pos counted from 1.
+// Work loses the same lines when it has Bmp's size (otherwise it becomes a copy of the
+// result). False (nothing changed) when the lines are not all inside the picture, Count < 1
+// or every line would go. Value is not used.
+bool DeletePictureLines(QImage &Bmp, QImage &Work, int Pos, TColor Value, bool Rows, int Count);
+
+// --- Layout -------------------------------------------------------------------------------------
+// Jump-start layout of Src into Dest (which takes Src's size; Dest's own colour table is kept
+// when it is an 8-bit picture).
+bool JumpStartPicture(QImage &Dest, const QImage &Src);
+// Count pictures, each (W - 1) div Count + 1 wide: Src column x goes to column x div Count
+// of piece x mod Count.
+bool SplitPicture(TBmpArray &Pieces, int Count, const QImage &Src);
+// Interleaves Count side-by-side pieces of Src, PieceWidth wide and Gap apart, column by
+// column into a new Count x PieceWidth by Height picture with Palette; cells whose source
+// lies outside Src are index 0.
+bool CopyPicturePart(QImage &Dest, const QImage &Src, const TPalette256 &Palette, int Count, int Gap,
+                     int PieceWidth, int Height);
+
+// --- Repairs ------------------------------------------------------------------------------------
+// Colours are compared by red, green and blue through the picture's palette, so two indexes
+// of equal colour count as one colour. A cell is given a colour as the first palette entry
+// holding it. Cells are visited row by row from the top, left to right, and a cell changed
+// earlier counts with its new colour. The progress gauge is stepped once per row. Changed
+// cells are appended to Points.
+//
+// A cell of colour A with exactly 3 of its 4 neighbours of colour B becomes B.
+void ClearThorns(QImage &Bmp, TColor ColorB, TColor ColorA, TLineArray &Points);
+// Closes gaps of up to Distance - 1 cells between two cells of Color along rows, columns
+// and diagonals. Cells that already show Color keep their index.
+void RepairPicture(QImage &Bmp, TColor Color, int Distance, TLineArray *Points = nullptr);
+// A cell of colour A becomes B when IsMottle holds for it.
+void ClearMottle(QImage &Bmp, TColor ColorA, TColor ColorB, TLineArray &Points, int MaxSize);
+// P is not of colour B, at least 2 cells of its 3 x 3 block are of colour B, and none of the
+// 8 runs of P's colour from P outward (at most 6 steps) is longer than MaxSize.
+bool IsMottle(const QImage &Bmp, TColor ColorB, const TPoint &P, int MaxSize);
+
+// --- Painting helpers ---------------------------------------------------------------------------
+// Palette-relative colour of a cell; -1 for a cell outside the picture.
+TColor GetPixelColor(const QImage &Bmp, const TPalette256 &Palette, int X, int Y);
+// Fills the cells of Rgn with Color (on an 8-bit picture: the palette entry nearest to it).
+void FillRegionWithColor(QImage &Canvas, const QRegion &Rgn, TColor Color);
+// For every listed cell inside both pictures, Dest cell := Src cell.
+void CopyListedPixels(QImage &Dest, const QImage &Src, const TILineArray &Points);
+// R (Right and Bottom exclusive) shrunk by one cell on every side: its outline in Color,
+// its inside white.
+void DrawRectFrame(QImage &Canvas, const TRect &R, TColor Color);
+// Draws Bmp at (X, Y) leaving out every pixel whose colour is TransparentColor; the
+// painter's state is restored afterwards.
+void DrawBitmapTransparent(QPainter &DC, int X, int Y, TColor TransparentColor, const QImage &Bmp);

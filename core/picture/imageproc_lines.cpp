@@ -1,0 +1,81 @@
+// Inserting and deleting whole rows or columns.
+
+#include "core/picture/imageproc_internal.h"
+
+#include <cstring>
+
+using namespace imageproc;
+
+bool InsertPictureLines(QImage &Bmp, QImage &Work, int Pos, TColor Value, bool Rows, int Count)
+{
+    if (!IsPicture8(Bmp) || Count < 1)
+        return false;
+    const int w = Bmp.width(), h = Bmp.height();
+    const int lines = Rows ? h : w;
+    if (Pos < 0 || Pos > lines || !ValidSide((long long)lines + Count))
+        return false;
+    const int nw = Rows ? w : w + Count, nh = Rows ? h + Count : h;
+    QImage out = NewPictureLike(nw, nh, Bmp);
+    if (out.isNull())
+        return false;
+    TPalette256 pal;
+    GetBitmapPalette(Bmp, pal);
+    out.fill(std::uint8_t(IndexOfColor(pal, Value)));
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t *src = Row(Bmp, y);
+        if (Rows) {
+            std::memcpy(Row(out, y < Pos ? y : y + Count), src, size_t(w));
+        } else {
+            std::uint8_t *dst = Row(out, y);
+            std::memcpy(dst, src, size_t(Pos));
+            std::memcpy(dst + Pos + Count, src + Pos, size_t(w - Pos));
+        }
+    }
+    Bmp = out;
+    Work = out.copy(); // scratch of the new size; the caller rebuilds its content
+    return true;
+}
+
+namespace {
+// `img` without lines first..first+count-1.
+QImage withoutLines(const QImage &img, int first, bool rows, int count)
+{
+    const int w = img.width(), h = img.height();
+    QImage out = NewPictureLike(rows ? w : w - count, rows ? h - count : h, img);
+    if (out.isNull())
+        return out;
+    for (int y = 0, ty = 0; y < h; ++y) {
+        if (rows && y >= first && y < first + count)
+            continue;
+        const std::uint8_t *src = Row(img, y);
+        std::uint8_t *dst = Row(out, ty++);
+        if (rows) {
+            std::memcpy(dst, src, size_t(w));
+        } else {
+            std::memcpy(dst, src, size_t(first));
+            std::memcpy(dst + first, src + first + count, size_t(w - first - count));
+        }
+    }
+    return out;
+}
+} // namespace
+
+bool DeletePictureLines(QImage &Bmp, QImage &Work, int Pos, TColor /*Value*/, bool Rows, int Count)
+{
+    if (!IsPicture8(Bmp) || Count < 1)
+        return false;
+    const int lines = Rows ? Bmp.height() : Bmp.width();
+    const int first = Pos - 1; // Pos counts from 1
+    // Every removed line must exist, and at least one line must stay.
+    if (first < 0 || (long long)first + Count > lines || Count >= lines)
+        return false;
+    QImage out = withoutLines(Bmp, first, Rows, Count);
+    if (out.isNull())
+        return false;
+    QImage work = IsPicture8(Work) && Work.size() == Bmp.size() ? withoutLines(Work, first, Rows, Count) : out.copy();
+    if (work.isNull())
+        return false;
+    Bmp = out;
+    Work = work;
+    return true;
+}

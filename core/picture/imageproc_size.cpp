@@ -1,0 +1,142 @@
+// Resampling, cyclic shifts of the whole picture and of a box.
+
+#include "core/picture/imageproc_internal.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+using namespace imageproc;
+
+namespace {
+
+// Source line of every destination line when n source lines are stretched onto m: the
+// line under the destination line's centre, (2i + 1) n / 2m, where a centre exactly on a
+// boundary goes to the line before it. Equal sizes map every line to itself, whole-number
+// enlargements repeat every line equally often, and whole-number reductions keep the
+// middle line of each group (the first of each pair when halving).
+std::vector<int> stretchMap(int n, int m)
+{
+    std::vector<int> map(static_cast<size_t>(m));
+    for (int i = 0; i < m; ++i)
+        map[size_t(i)] = ResampleSourceLine(i, n, m);
+    return map;
+}
+
+} // namespace
+
+int ResampleSourceLine(int Index, int SrcCount, int DstCount)
+{
+    return int(((2LL * Index + 1) * SrcCount - 1) / (2LL * DstCount));
+}
+
+bool ResamplePicture(QImage &Dest, const QImage &Src, int NewWidth, int NewHeight, const TPalette256 &Palette,
+                     bool Stretch)
+{
+    if (!IsPicture8(Src) || !ValidSide(NewWidth) || !ValidSide(NewHeight))
+        return false;
+    QImage out = NewPicture(NewWidth, NewHeight, Palette);
+    if (out.isNull())
+        return false;
+    const int w = Src.width(), h = Src.height();
+    if (!Stretch) {
+        const int cw = std::min(w, NewWidth);
+        for (int y = 0; y < std::min(h, NewHeight); ++y)
+            std::memcpy(Row(out, y), Row(Src, y), size_t(cw));
+    } else {
+        const std::vector<int> cols = stretchMap(w, NewWidth);
+        const std::vector<int> rows = stretchMap(h, NewHeight);
+        for (int y = 0; y < NewHeight; ++y) {
+            std::uint8_t *dst = Row(out, y);
+            if (y > 0 && rows[size_t(y)] == rows[size_t(y) - 1]) {
+                std::memcpy(dst, Row(out, y - 1), size_t(NewWidth));
+                continue;
+            }
+            const std::uint8_t *src = Row(Src, rows[size_t(y)]);
+            for (int x = 0; x < NewWidth; ++x)
+                dst[x] = src[cols[size_t(x)]];
+        }
+    }
+    Dest = out;
+    return true;
+}
+
+bool CopyBitmapIfSameSize(QImage &Dest, const QImage &Src)
+{
+    if (!IsPicture8(Dest) || !IsPicture8(Src) || Dest.size() != Src.size())
+        return false;
+    if (&Dest == &Src)
+        return true;
+    for (int y = 0; y < Src.height(); ++y)
+        std::memcpy(Row(Dest, y), Row(Src, y), size_t(Src.width()));
+    return true;
+}
+
+bool ShiftPictureRows(QImage &Dest, const QImage &Src, int N)
+{
+    if (!IsPicture8(Src) || N <= 0 || N > Src.height() - 1)
+        return false;
+    const int h = Src.height(), w = Src.width();
+    QImage out = NewPictureLike(w, h, Src);
+    if (out.isNull())
+        return false;
+    for (int y = 0; y < h; ++y)
+        std::memcpy(Row(out, y), Row(Src, (y + N) % h), size_t(w));
+    Dest = out;
+    return true;
+}
+
+bool ShiftPictureColumns(QImage &Dest, const QImage &Src, int N)
+{
+    if (!IsPicture8(Src) || N <= 0 || N > Src.width() - 1)
+        return false;
+    const int h = Src.height(), w = Src.width();
+    QImage out = NewPictureLike(w, h, Src);
+    if (out.isNull())
+        return false;
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t *src = Row(Src, y);
+        std::uint8_t *dst = Row(out, y);
+        std::memcpy(dst, src + N, size_t(w - N));
+        std::memcpy(dst + (w - N), src, size_t(N));
+    }
+    Dest = out;
+    return true;
+}
+
+void MoveRegionPixels(int Left, int Right, int Top, int Code, QImage &Bmp, int Bottom)
+{
+    if (!IsPicture8(Bmp))
+        return;
+    Left = std::max(Left, 0);
+    Top = std::max(Top, 0);
+    Right = std::min(Right, Bmp.width() - 1);
+    Bottom = std::min(Bottom, Bmp.height() - 1);
+    if (Left > Right || Top > Bottom)
+        return;
+    const size_t span = size_t(Right - Left + 1);
+    if (Code == 1 || Code == -1) {
+        // Rows Top..Bottom of the box move one row down (1) or up (-1), cyclically.
+        std::vector<std::uint8_t> kept(span);
+        if (Code == 1) {
+            std::memcpy(kept.data(), Row(Bmp, Bottom) + Left, span);
+            for (int y = Bottom; y > Top; --y)
+                std::memcpy(Row(Bmp, y) + Left, Row(Bmp, y - 1) + Left, span);
+            std::memcpy(Row(Bmp, Top) + Left, kept.data(), span);
+        } else {
+            std::memcpy(kept.data(), Row(Bmp, Top) + Left, span);
+            for (int y = Top; y < Bottom; ++y)
+                std::memcpy(Row(Bmp, y) + Left, Row(Bmp, y + 1) + Left, span);
+            std::memcpy(Row(Bmp, Bottom) + Left, kept.data(), span);
+        }
+        return;
+    }
+    // Columns: rows Top + 1..Bottom; row Top stays (the caller passes the box one row higher).
+    for (int y = Top + 1; y <= Bottom; ++y) {
+        std::uint8_t *row = Row(Bmp, y) + Left;
+        if (Code == 2)
+            std::rotate(row, row + 1, row + span); // one left, the left cell comes back at the right
+        else
+            std::rotate(row, row + span - 1, row + span); // one right
+    }
+}

@@ -1,0 +1,82 @@
+#include "core/settings/recentfiles.h"
+
+#include "core/settings/inifile.h"
+#include "core/settings/settings.h"
+#include "core/settings/sharedstate.h"
+
+#include <algorithm>
+
+namespace {
+const QString kKey = QStringLiteral("RecentFile");
+
+// The values of a section's lines (the text after the first '='), in file order.
+QStringList readValues(const TIniFile &ini, const QString &section)
+{
+    QStringList values;
+    for (const QString &line : ini.ReadSectionValues(section))
+        values << line.mid(line.indexOf(QLatin1Char('=')) + 1);
+    return values;
+}
+
+void addToList(TIniFile &ini, const QString &section, const QString &fileName, int limit)
+{
+    // A name with a line break cannot be stored as one line.
+    if (fileName.contains(QLatin1Char('\n')) || fileName.contains(QLatin1Char('\r')))
+        return;
+    limit = std::max(limit, 1);
+    QStringList values = readValues(ini, section);
+    const qsizetype found = values.indexOf(fileName);
+    if (found >= 0)
+        values.removeAt(found);
+    else if (values.size() >= limit)
+        values.removeLast();
+    values.prepend(fileName);
+    // From the last line to the first, so that a new key is appended after the others.
+    for (qsizetype i = values.size() - 1; i >= 0; --i)
+        ini.WriteString(section, kKey + QString::number(i), values[i]);
+}
+} // namespace
+
+QString RecentIniPath() { return SettingsDir + QStringLiteral("Zedariva.ini"); }
+
+void AddRecentFile(const QString &fileName)
+{
+    if (fileName.trimmed().isEmpty())
+        return;
+    const int limit = ReadMaxRecentFile();
+    TIniFile ini(ConfigIniPath);
+    addToList(ini, kKey, fileName, limit);
+}
+
+QStringList ReadRecentFileList()
+{
+    const int limit = std::max(ReadMaxRecentFile(), 1);
+    QStringList values = readValues(TIniFile(ConfigIniPath), kKey);
+    if (values.size() > limit)
+        values.resize(limit);
+    return values;
+}
+
+QString ReadMostRecentFile()
+{
+    const QStringList values = readValues(TIniFile(ConfigIniPath), kKey);
+    return values.isEmpty() ? QString() : values.first();
+}
+
+void AddToRecentList(const QString &fileName, const QString &section)
+{
+    TIniFile ini(RecentIniPath());
+    const int limit = ini.ReadInteger(QStringLiteral("Const"), QStringLiteral("MaxRecent"), 8);
+    addToList(ini, section, fileName, limit);
+}
+
+QStringList ReadRecentList(const QString &section) { return readValues(TIniFile(RecentIniPath()), section); }
+
+QString RecentDisplayPath(const QString &path, int maxLength)
+{
+    if (path.size() <= maxLength)
+        return path;
+    const QString tail = path.right(std::max(maxLength, 0));
+    const qsizetype slash = tail.indexOf(QLatin1Char('/'));
+    return QStringLiteral("//") + (slash < 0 ? tail : tail.mid(slash + 1));
+}

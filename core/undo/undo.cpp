@@ -1,0 +1,354 @@
+// The undo store: recording steps, the step limit and the redo side.
+#include "core/undo/undo.h"
+
+#include "core/settings/sharedstate.h"
+#include "core/undo/undofiles.h"
+
+#include <algorithm>
+
+namespace {
+
+// Drawing tools whose object (with at least two vertices) is kept with a step, so that
+// undoing the step brings the shape being edited back.
+bool keepsShapeCopy(std::uint8_t tool)
+{
+    switch (tool) {
+    case 9: case 10: case 17: case 18: case 19: case 20: case 21: case 22:
+    case 26: case 27: case 28: case 34: case 35: case 38:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int g_nextDocNo = 0;
+
+} // namespace
+
+// The registry of live stores lives in undosize.cpp.
+void RegisterUndoStore(TUndo *store);
+void UnregisterUndoStore(TUndo *store);
+
+TUndo::TUndo(TUndoGridLink &grid)
+    : MaxCount(std::max(1, MaxUndoCount)), Grid(grid), m_docNo(g_nextDocNo++)
+{
+    RegisterUndoStore(this);
+}
+
+TUndo::~TUndo()
+{
+    UnregisterUndoStore(this);
+    // The grid may be half destroyed here: free everything without calling it.
+    FreeUndoList(UndoSteps);
+    FreeUndoList(RedoSteps);
+}
+
+bool TUndo::recordingSuspended() const
+{
+    return Grid.UndoMode() == UndoModeSuspended;
+}
+
+void TUndo::clearRedo()
+{
+    FreeUndoList(RedoSteps);
+    RedoBitmaps.clear();
+    RedoTexts.clear();
+    RedoShapes.clear();
+}
+
+TParam TUndo::currentSettings() const
+{
+    TParam p = Grid.CurrentSettings();
+    p.HorzWidth = HorzWidth;
+    p.VertWidth = VertWidth;
+    return CopySettings(p);
+}
+
+std::size_t TUndo::CellEntryCount() const
+{
+    std::size_t n = 0;
+    for (const TUndoStep &s : UndoSteps)
+        n += s->Data.size();
+    for (const TUndoStep &s : RedoSteps)
+        n += s->Data.size();
+    return n;
+}
+
+// Frees the step at pos of one side together with what only it refers to: its shape copy
+// and, for object steps, its floating object (objects pair with their steps in order).
+void TUndo::dropStep(TUndoStepList &list, std::size_t pos, bool undoSide)
+{
+    TUndoData *step = list[pos].get();
+    if (step->ShapeCopy) {
+        TUndoObjectList &shapes = undoSide ? UndoShapes : RedoShapes;
+        auto it = std::find_if(shapes.begin(), shapes.end(),
+                               [step](const auto &o) { return o.get() == step->ShapeCopy; });
+        if (it != shapes.end())
+            shapes.erase(it);
+    }
+    if (step->Kind == UndoKindText || step->Kind == UndoKindBitmap) {
+        TUndoObjectList &objects = step->Kind == UndoKindText ? (undoSide ? UndoTexts : RedoTexts)
+                                                              : (undoSide ? UndoBitmaps : RedoBitmaps);
+        const auto index = std::size_t(std::count_if(list.begin(), list.begin() + std::ptrdiff_t(pos),
+                                                      [step](const TUndoStep &s) { return s->Kind == step->Kind; }));
+        if (index < objects.size())
+            objects.erase(objects.begin() + std::ptrdiff_t(index));
+    }
+    list.erase(list.begin() + std::ptrdiff_t(pos));
+}
+
+void TUndo::addStep(TUndoStep step)
+{
+    const std::uint8_t kind = step->Kind;
+    if (kind != UndoKindState) {
+        step->Before = currentSettings();
+        step->After = CopySettings(step->Before);
+    }
+    step->ShapeCopy = nullptr;
+    if (keepsShapeCopy(Grid.ToolId())) {
+        if (std::unique_ptr<TUndoObject> copy = Grid.CopyDrawObject()) {
+            step->ShapeCopy = copy.get();
+            UndoShapes.push_back(std::move(copy));
+        }
+    }
+    UndoSteps.push_back(std::move(step));
+    if (int(UndoSteps.size()) > MaxCount)
+        dropStep(UndoSteps, 0, true);
+
+    Grid.NotifyMainWindow();
+    if (kind != UndoKindState)
+        Grid.SetModified();
+    Grid.Repaint();
+    Grid.NotifyRefreshView(1);
+    CheckUndoDataSize();
+}
+
+int TUndo::nextStepNo() const
+{
+    for (auto it = UndoSteps.rbegin(); it != UndoSteps.rend(); ++it) {
+        if ((*it)->Kind == UndoKindImage || (*it)->Kind == UndoKindPalette)
+            return (*it)->StepNo + 1;
+    }
+    return 0;
+}
+
+QString TUndo::tempFileName(int stepNo, bool before) const
+{
+    // Without the private temporary folder there is no safe place: no name at all.
+    if (ScanImgPath.isEmpty())
+        return QString();
+    // The document number and the step number are separated so that no two pairs give
+    // the same name.
+    return ScanImgPath + QString::number(m_docNo) + QLatin1Char('_') + QString::number(stepNo)
+        + QLatin1Char(before ? '1' : '0') + QStringLiteral(".tmp");
+}
+
+bool TUndo::addFileStep(std::uint8_t kind, const TStepFileWriter &write, QString *error)
+{
+    if (recordingSuspended())
+        return true;
+    clearRedo();
+    TUndoStep step(new TUndoData);
+    step->Kind = kind;
+    step->StepNo = nextStepNo();
+    step->AfterFile = tempFileName(step->StepNo, false);
+    step->BeforeFile = tempFileName(step->StepNo, true);
+    // On failure the step is freed with whatever file was already written.
+    if (!write(step->AfterFile, step->BeforeFile, error))
+        return false;
+    addStep(std::move(step));
+    return true;
+}
+
+bool TUndo::SaveImageStep(QString *error)
+{
+    return addFileStep(
+        UndoKindImage,
+        [this](const QString &after, const QString &before, QString *err) {
+            return WriteUndoPicture(Grid.Picture(), after, err) && WriteUndoPicture(Grid.RefBitmap(), before, err);
+        },
+        error);
+}
+
+bool TUndo::SaveLayerStep(QString *error)
+{
+    return addFileStep(
+        UndoKindPalette,
+        [this](const QString &after, const QString &before, QString *err) {
+            return WriteUndoPalette(Grid.Palette(), after, err)
+                && WriteUndoPalette(Grid.DisplayPalette(), before, err);
+        },
+        error);
+}
+
+bool TUndo::SaveTopImageFile(QString *error)
+{
+    if (recordingSuspended())
+        return true;
+    TUndoData *top = GetTopStep();
+    if (!top || top->Kind != UndoKindImage)
+        return true;
+    return WriteUndoPicture(Grid.Picture(), top->AfterFile, error);
+}
+
+// Builds a cell step from accepted cells: copies into the repeats, entries, RefBitmap
+// brought up to date, then added.
+void TUndo::addCellStep(TILineArray &cells, std::uint8_t kind)
+{
+    QImage &picture = Grid.Picture();
+    QImage &ref = Grid.RefBitmap();
+    PropagateRepeats(picture, Grid.RepeatInfo(), cells);
+    TUndoStep step = BuildUndoPixels(picture, ref, cells);
+    step->Kind = kind;
+    // RefBitmap takes the new index of every listed cell.
+    ApplyUndoPixels(picture, ref, *step, false, false);
+    addStep(std::move(step));
+}
+
+namespace {
+struct RulesWithRegion {
+    TUndoRules rules;
+    QRegion region;
+};
+
+void fillRules(const TUndoGridLink &grid, RulesWithRegion &out)
+{
+    out.rules.Protected = grid.ColorSet();
+    const auto style = grid.PointStyle();
+    out.rules.SinglePoint = style[0] != 0;
+    out.rules.DoublePoint = style[1] != 0;
+    out.region = grid.SelectionRegion();
+    out.rules.Region = out.region.isEmpty() ? nullptr : &out.region;
+}
+} // namespace
+
+void TUndo::SaveRegionStep()
+{
+    if (recordingSuspended())
+        return;
+    const TLineArray cells = Grid.ChangedCells();
+    if (cells.isEmpty())
+        return;
+    clearRedo();
+    RulesWithRegion r;
+    fillRules(Grid, r);
+    TILineArray accepted;
+    CollectListedPixels(Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, cells, false, false);
+    addCellStep(accepted, UndoKindCells);
+}
+
+void TUndo::SaveClippedRegionStep()
+{
+    if (recordingSuspended())
+        return;
+    clearRedo();
+    RulesWithRegion r;
+    fillRules(Grid, r);
+    TILineArray accepted;
+    CollectClippedPixels(Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, Grid.ChangedCells(), false, false);
+    addCellStep(accepted, UndoKindCells);
+}
+
+void TUndo::SaveRectStep(const TRect &rect, bool ignoreRules, bool ignoreRegion)
+{
+    if (recordingSuspended())
+        return;
+    clearRedo();
+    RulesWithRegion r;
+    fillRules(Grid, r);
+    TILineArray accepted;
+    CollectChangedPixels(Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, rect, ignoreRegion, ignoreRules);
+    addCellStep(accepted, UndoKindCells);
+}
+
+void TUndo::SaveRectStepAs(const TRect &rect, std::uint8_t kind)
+{
+    if (recordingSuspended())
+        return;
+    if (!UndoSteps.empty())
+        dropStep(UndoSteps, UndoSteps.size() - 1, true);
+    RulesWithRegion r;
+    fillRules(Grid, r);
+    TILineArray accepted;
+    CollectChangedPixels(Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, rect, false, false);
+    addCellStep(accepted, kind);
+}
+
+void TUndo::SaveStateStep()
+{
+    if (recordingSuspended())
+        return;
+    TUndoStep step(new TUndoData);
+    step->Kind = UndoKindState;
+    step->Before = currentSettings();
+    // Until UpdateTopState runs, redoing the step keeps the settings it started from.
+    step->After = CopySettings(step->Before);
+    addStep(std::move(step));
+}
+
+void TUndo::UpdateTopState()
+{
+    if (recordingSuspended())
+        return;
+    if (TUndoData *top = GetTopStep())
+        top->After = currentSettings();
+    Grid.NotifyMainWindow();
+    const TRepeatPic &rep = Grid.RepeatInfo();
+    Grid.NotifyPatternSize(rep.UnitWidth, rep.UnitHeight);
+}
+
+void TUndo::SaveShiftStep(int count, std::uint8_t kind)
+{
+    if (recordingSuspended())
+        return;
+    clearRedo();
+    TUndoStep step(new TUndoData);
+    step->Kind = kind == UndoKindShiftHorz ? UndoKindShiftHorz : UndoKindShiftVert;
+    step->Count = count;
+    addStep(std::move(step));
+}
+
+void TUndo::PushObjectStep(std::uint8_t kind, std::unique_ptr<TUndoObject> obj)
+{
+    if (!obj)
+        return;
+    clearRedo();
+    TUndoStep step(new TUndoData);
+    step->Kind = kind == UndoKindText ? UndoKindText : UndoKindBitmap;
+    (step->Kind == UndoKindText ? UndoTexts : UndoBitmaps).push_back(std::move(obj));
+    addStep(std::move(step));
+}
+
+TUndoData *TUndo::GetTopStep() const
+{
+    return UndoSteps.empty() ? nullptr : UndoSteps.back().get();
+}
+
+TUndoObject *TUndo::GetTopBitmapObject() const
+{
+    const TUndoData *top = GetTopStep();
+    if (!top || top->Kind != UndoKindBitmap || UndoBitmaps.empty())
+        return nullptr;
+    return UndoBitmaps.back().get();
+}
+
+TUndoObject *TUndo::GetTopTextObject() const
+{
+    const TUndoData *top = GetTopStep();
+    if (!top || top->Kind != UndoKindText || UndoTexts.empty())
+        return nullptr;
+    return UndoTexts.back().get();
+}
+
+void TUndo::Clear()
+{
+    FreeUndoList(UndoSteps);
+    FreeUndoList(RedoSteps);
+    UndoBitmaps.clear();
+    RedoBitmaps.clear();
+    UndoTexts.clear();
+    RedoTexts.clear();
+    UndoShapes.clear();
+    RedoShapes.clear();
+    Grid.SetUndoMode(UndoModeRecord);
+}

@@ -1,0 +1,129 @@
+#pragma once
+// TUndo: the undo and redo history of one pattern grid.
+//
+// A step holds either the changed cells with their old and new colour index (cell
+// steps), or the whole picture or palette before and after the change in two temporary
+// files, or only the grid settings, or a floating object. Every step also keeps the grid
+// settings before and after the change. The store works on its grid through
+// TUndoGridLink and reports every change through it.
+//
+// Temporary files live in the private temporary folder of the process (ScanImgPath) and
+// carry the store's own document number, so two documents never share a name. A step
+// moves between the undo and redo lists only after its replay succeeded: a missing or
+// damaged temporary file leaves the picture, the palette and both lists as they were.
+
+#include "core/undo/undorecord.h"
+#include "core/base/gridrecords.h"
+#include "core/undo/undogrid.h"
+#include "core/undo/undorecord.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using TUndoObjectList = std::vector<std::unique_ptr<TUndoObject>>;
+
+// A settings snapshot with repeat arrays of its own, so that later edits of the grid's
+// repeat layout do not reach into a kept step.
+TParam CopySettings(const TParam &p);
+
+class TUndo {
+public:
+    explicit TUndo(TUndoGridLink &grid);
+    ~TUndo();
+    TUndo(const TUndo &) = delete;
+    TUndo &operator=(const TUndo &) = delete;
+
+    // --- Recording. Everything but PushObjectStep records nothing while the grid's
+    // UndoMode is suspended; everything but SaveRectStepAs and SaveStateStep first
+    // empties the redo side.
+    // Whole picture: AfterFile := Picture, BeforeFile := RefBitmap. False (with a
+    // message) when a file cannot be written; nothing is recorded then.
+    bool SaveImageStep(QString *error = nullptr);
+    // Palette: AfterFile := Palette, BeforeFile := DisplayPalette.
+    bool SaveLayerStep(QString *error = nullptr);
+    // A cell step from the grid's ChangedCells (nothing when it is empty).
+    void SaveRegionStep();
+    // A cell step from the cells of r (inclusive bounds) that differ from RefBitmap.
+    void SaveRectStep(const TRect &r, bool ignoreRules, bool ignoreRegion);
+    // A cell step from ChangedCells where cells outside the picture are skipped.
+    void SaveClippedRegionStep();
+    // Replaces the newest undo step by a cell step for r with the given kind byte; the
+    // step replays as a cell step, so kind should not be one with a replay of its own
+    // (0, 1, 2, 4, 8, 9, 10).
+    void SaveRectStepAs(const TRect &r, std::uint8_t kind);
+    // A settings step: Before := the current settings; After follows from UpdateTopState.
+    void SaveStateStep();
+    // After := the current settings for the newest step; main window and size notified.
+    void UpdateTopState();
+    // A cyclic shift of the whole picture by count (kind 9 rows, 10 columns).
+    void SaveShiftStep(int count, std::uint8_t kind);
+    // A floating text (kind 2) or floating picture (kind 4); the store owns obj.
+    void PushObjectStep(std::uint8_t kind, std::unique_ptr<TUndoObject> obj);
+    // Writes the current Picture over AfterFile of the newest step.
+    bool SaveTopImageFile(QString *error = nullptr);
+
+    // --- Replay. False with a message when the step could not be replayed (the step
+    // then stays where it was). An empty list does nothing, sends nothing, returns true.
+    bool Undo(QString *error = nullptr);
+    bool Redo(QString *error = nullptr);
+
+    TUndoData *GetTopStep() const;
+    TUndoObject *GetTopBitmapObject() const;
+    TUndoObject *GetTopTextObject() const;
+    int UndoCount() const { return int(UndoSteps.size()); }
+    int RedoCount() const { return int(RedoSteps.size()); }
+
+    // Frees both sides (steps with their files, objects, shape copies); UndoMode := record.
+    void Clear();
+
+    // Number of cell entries on both sides of this store.
+    std::size_t CellEntryCount() const;
+
+    // Fields. The object lists are public so that the grid can reach the floating objects
+    // it shows (zoom factors, stamping); the store owns everything in them.
+    TUndoObjectList UndoBitmaps;
+    int MaxCount = 1;
+    TUndoObjectList RedoBitmaps;
+    TUndoStepList RedoSteps;    // oldest first
+    TUndoStepList UndoSteps;    // oldest first; the newest is the last
+    TUndoObjectList RedoTexts;
+    TUndoObjectList UndoTexts;
+    TUndoObjectList UndoShapes;
+    TUndoObjectList RedoShapes;
+    TUndoGridLink &Grid;
+
+private:
+    bool recordingSuspended() const;
+    void clearRedo();
+    TParam currentSettings() const;
+    void addStep(TUndoStep step);
+    void dropStep(TUndoStepList &list, std::size_t pos, bool undoSide);
+    void addCellStep(TILineArray &cells, std::uint8_t kind);
+    // A step kept in two temporary files: write(after, before, error) writes both.
+    using TStepFileWriter = std::function<bool(const QString &after, const QString &before, QString *error)>;
+    bool addFileStep(std::uint8_t kind, const TStepFileWriter &write, QString *error);
+    int nextStepNo() const;
+    QString tempFileName(int stepNo, bool before) const;
+    bool applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing, QString *error);
+
+    int m_docNo = 0; // unique per store in this process; part of the temporary file names
+};
+
+// --- The process-wide list of stores and the backup-size check -------------------------
+// Every live store, in creation order.
+const std::vector<TUndo *> &UndoObjects();
+// Megabytes of cell entries (6 bytes each) kept by all stores on both sides.
+double UndoDataSizeMB();
+// Stores UndoDataSizeMB in UndoDataSize; when it is above MaxBakDataSize, shows the
+// warning through UndoSizeWarning and returns true. Steps are kept either way.
+bool CheckUndoDataSize();
+extern double UndoDataSize;
+// Shows the backup-size warning (error icon). Set by the main window; null shows nothing.
+extern std::function<void(const QString &text, const QString &caption)> UndoSizeWarning;
+// The warning's text and caption.
+QString UndoSizeWarningText();
+QString UndoSizeWarningCaption();

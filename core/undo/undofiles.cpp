@@ -1,0 +1,64 @@
+// Whole-picture and palette files of the undo store.
+#include "core/undo/undofiles.h"
+
+#include "core/picture/bmpfile.h"
+#include "core/base/filewrite.h"
+
+#include <QCoreApplication>
+
+#include <cstring>
+
+namespace {
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+QString unreadable(const QString &fileName, const QString &why)
+{
+    return QCoreApplication::translate("Undo", "The undo file %1 cannot be read (%2); nothing was changed.")
+        .arg(fileName, why);
+}
+
+} // namespace
+
+bool WriteUndoPicture(const QImage &picture, const QString &fileName, QString *error)
+{
+    if (fileName.isEmpty())
+        return fail(error, QCoreApplication::translate("Undo", "No temporary folder for the undo files."));
+    return SaveBmp8File(picture, fileName, error);
+}
+
+bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error)
+{
+    QString why;
+    QImage img;
+    if (!LoadBmp8File(fileName, img, &why))
+        return fail(error, unreadable(fileName, why));
+    picture = img;
+    return true;
+}
+
+bool WriteUndoPalette(const TPalette256 &palette, const QString &fileName, QString *error)
+{
+    if (fileName.isEmpty())
+        return fail(error, QCoreApplication::translate("Undo", "No temporary folder for the undo files."));
+    return WriteFileAtomically(fileName, EncodePaletteFile(palette), error);
+}
+
+bool ReadUndoPalette(const QString &fileName, TPalette256 &palette, QString *error)
+{
+    QByteArray bytes;
+    QString why;
+    if (!ReadWholeFile(fileName, bytes, &why))
+        return fail(error, unreadable(fileName, why));
+    // A palette file has a fixed size and header; anything else is damaged.
+    const QByteArray header = EncodePaletteFile(TPalette256{}).left(PaletteHeaderSize);
+    if (bytes.size() != PaletteFileSize || !bytes.startsWith(header))
+        return fail(error, unreadable(fileName, QCoreApplication::translate("Undo", "not a palette file")));
+    std::memcpy(palette.data(), bytes.constData() + PaletteHeaderSize, 1024);
+    return true;
+}

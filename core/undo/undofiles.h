@@ -1,0 +1,15 @@
+#pragma once
+// The temporary files of whole-picture and palette undo steps. Pictures are written and
+// read back index-exact (indexes and colour table as they were, nothing added); palettes
+// in the palette-file layout. A reader refuses a missing, truncated or damaged file with
+// a message and leaves its output untouched.
+
+#include "core/palette/palette.h"
+
+#include <QImage>
+#include <QString>
+
+bool WriteUndoPicture(const QImage &picture, const QString &fileName, QString *error);
+bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error);
+bool WriteUndoPalette(const TPalette256 &palette, const QString &fileName, QString *error);
+bool ReadUndoPalette(const QString &fileName, TPalette256 &palette, QString *error);

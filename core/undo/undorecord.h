@@ -1,0 +1,123 @@
+#pragma once
+// Cell records of the undo store: collecting the cells an edit changed while enforcing
+// the editing rules, copying accepted changes into every repeat of the layout, building
+// a step's entries and replaying them in either direction, and freeing steps.
+//
+// The editing code changes Picture first; the collectors compare it with RefBitmap (the
+// picture as it stood after the last recorded change) and put back every cell the rules
+// forbid: a protected old colour, the single or double start-point filter, a cell
+// outside the selection. Nothing here reads or writes outside the pictures.
+
+#include "core/base/gridrecords.h"
+#include "core/palette/palette.h"
+
+#include <QImage>
+#include <QRegion>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#pragma pack(push, 1)
+// One changed cell of an undo step.
+struct TBmpData {
+    std::uint16_t X = 0;
+    std::uint16_t Y = 0;
+    std::uint8_t OldIndex = 0;
+    std::uint8_t NewIndex = 0;
+};
+#pragma pack(pop)
+static_assert(sizeof(TBmpData) == 6);
+
+using TBmpDataArray = TDynArray<TBmpData>;
+// Accepted cells while an undo step is built; grows one cell at a time.
+using TILineArray = std::vector<TWordPoint>;
+
+// Something an undo step keeps alive and frees with it: a floating picture, a floating
+// text, or a copy of the grid's drawing object. The store only owns and moves these; the
+// grid knows their classes.
+class TUndoObject {
+public:
+    virtual ~TUndoObject() = default;
+};
+
+// One undo step. Cell steps fill Data; whole-picture (kind 0) and palette (kind 1) steps
+// name their two temporary files; shift steps (kinds 9, 10) keep Count. Every step has the
+// grid settings after and before the change.
+struct TUndoData {
+    TBmpDataArray Data;                  // changed cells, in recording order
+    std::uint8_t Kind = 0;
+    std::int32_t Reserved = 0;           // always 0
+    TUndoObject *ShapeCopy = nullptr;    // drawing-object copy; owned by the store's shape lists
+    QString BeforeFile;                  // state before the change (kinds 0 and 1)
+    QString AfterFile;                   // state after the change (kinds 0 and 1)
+    std::int32_t StepNo = 0;             // number used in the temporary file names
+    TParam After;
+    TParam Before;
+    std::int32_t Count = 0;              // shift count of kinds 9 and 10
+};
+
+// Step kinds.
+constexpr std::uint8_t UndoKindImage = 0;      // whole picture in two temporary files
+constexpr std::uint8_t UndoKindPalette = 1;    // palette in two temporary files
+constexpr std::uint8_t UndoKindText = 2;       // floating text object
+constexpr std::uint8_t UndoKindBitmap = 4;     // floating picture object
+constexpr std::uint8_t UndoKindCells = 5;      // changed cells
+constexpr std::uint8_t UndoKindState = 8;      // grid settings only
+constexpr std::uint8_t UndoKindShiftVert = 9;  // cyclic shift of the rows
+constexpr std::uint8_t UndoKindShiftHorz = 10; // cyclic shift of the columns
+
+// Frees a step: its temporary files (kinds 0 and 1) are deleted with it.
+struct TUndoRecordDeleter {
+    void operator()(TUndoData *step) const;
+};
+using TUndoStep = std::unique_ptr<TUndoData, TUndoRecordDeleter>;
+using TUndoStepList = std::vector<TUndoStep>;
+
+// The rule inputs of the collectors.
+struct TUndoRules {
+    TColorSet Protected;          // old colours that may not change
+    bool SinglePoint = false;     // put back cells where column + row from the bottom is even
+    bool DoublePoint = false;     // ... where it is odd
+    const QRegion *Region = nullptr; // the selection, or null
+};
+
+// For each listed cell in list order: accepted with ignoreRules; otherwise put back
+// (Picture := RefBitmap) when a rule forbids it, else accepted. Accepted cells are
+// appended to accepted. Cells outside the picture are skipped (never read or written).
+void CollectListedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules,
+                         TILineArray &accepted, const TLineArray &cells, bool ignoreRegion,
+                         bool ignoreRules);
+// The same for a list that may name cells outside the picture.
+void CollectClippedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules,
+                          TILineArray &accepted, const TLineArray &cells, bool ignoreRegion,
+                          bool ignoreRules);
+// The same rules over the cells of r (inclusive bounds, clamped to the picture), row by
+// row from the top, taking only cells whose index differs from RefBitmap.
+void CollectChangedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules,
+                          TILineArray &accepted, const TRect &r, bool ignoreRegion,
+                          bool ignoreRules);
+
+// When the repeat view is shown (Flags[0] and Flags[1]), copies the Picture index of every
+// accepted cell into the same place of every repeat (flips and offsets applied) and
+// replaces the list by all copies, the cell itself included, rows of repeats outer,
+// columns inner. A target named twice is listed once (at its first place). Targets
+// outside the picture are left out. Without the repeat view the list stays as it is.
+void PropagateRepeats(QImage &picture, const TRepeatPic &repeat, TILineArray &cells);
+
+// A new step (kind 5) with one entry per accepted cell: (x, y, RefBitmap, Picture).
+TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const TILineArray &accepted);
+
+// Every entry inside the picture takes OldIndex when undoing, else NewIndex: in
+// RefBitmap always, in Picture when writePicture.
+void ApplyUndoPixels(QImage &picture, QImage &refBitmap, const TUndoData &step, bool writePicture,
+                     bool undoing);
+
+// Append a point and return its index. AddLinePoint copies the array each time: long
+// lists are better built in a std::vector and copied once.
+int AddLinePoint(const TPoint &p, TLineArray &points);
+int AddWordPoint(std::uint16_t x, std::uint16_t y, TILineArray &points);
+
+// Frees a step (see TUndoRecordDeleter) and every step of a list, newest first.
+void FreeUndoRecord(TUndoData *step);
+void FreeUndoList(TUndoStepList &list);

@@ -1,0 +1,139 @@
+// Undo and redo: replaying the newest step of one side and moving it to the other.
+#include "core/undo/undo.h"
+
+#include "core/settings/sharedstate.h"
+#include "core/undo/undofiles.h"
+
+#include <algorithm>
+
+TParam CopySettings(const TParam &p)
+{
+    TParam out = p;
+    TRotateArray rotate(p.Repeat.Rotate.size());
+    for (std::size_t i = 0; i < rotate.size(); ++i)
+        rotate[i] = p.Repeat.Rotate[i].copy();
+    out.Repeat.Rotate = rotate;
+    out.Repeat.Offsets = p.Repeat.Offsets.copy();
+    return out;
+}
+
+namespace {
+
+// The shift that puts a cyclic shift by count back, for a picture side of size n.
+int reverseShift(int count, int n)
+{
+    if (n <= 0)
+        return 0;
+    const int c = count % n;
+    return (n - (c < 0 ? c + n : c)) % n;
+}
+
+void moveObject(TUndoObjectList &from, TUndoObjectList &to)
+{
+    if (from.empty())
+        return;
+    to.push_back(std::move(from.back()));
+    from.pop_back();
+}
+
+void moveObject(TUndoObjectList &from, TUndoObjectList &to, const TUndoObject *obj)
+{
+    auto it = std::find_if(from.rbegin(), from.rend(), [obj](const auto &o) { return o.get() == obj; });
+    if (it == from.rend())
+        return;
+    to.push_back(std::move(*it));
+    from.erase(std::next(it).base());
+}
+
+} // namespace
+
+bool TUndo::Undo(QString *error)
+{
+    return applyStep(UndoSteps, RedoSteps, true, error);
+}
+
+bool TUndo::Redo(QString *error)
+{
+    return applyStep(RedoSteps, UndoSteps, false, error);
+}
+
+bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing, QString *error)
+{
+    if (source.empty())
+        return true;
+    TUndoData *step = source.back().get();
+
+    // Read what the step needs from its file first: a file that is missing or damaged
+    // leaves the grid and both lists as they were.
+    QImage picture;
+    TPalette256 palette{};
+    const QString &file = undoing ? step->BeforeFile : step->AfterFile;
+    if (step->Kind == UndoKindImage && !ReadUndoPicture(file, picture, error))
+        return false;
+    if (step->Kind == UndoKindPalette && !ReadUndoPalette(file, palette, error))
+        return false;
+
+    // The step leaves its list before the grid is called back, so that nothing the grid
+    // does meanwhile can move it.
+    TUndoStep owned = std::move(source.back());
+    source.pop_back();
+
+    Grid.SetFloatingObjectsState(undoing ? FloatingBeforeUndo : FloatingBeforeRedo);
+    switch (step->Kind) {
+    case UndoKindImage:
+        Grid.ReplacePicture(picture);
+        break;
+    case UndoKindPalette:
+        Grid.ReplacePalette(palette);
+        break;
+    case UndoKindText:
+        undoing ? moveObject(UndoTexts, RedoTexts) : moveObject(RedoTexts, UndoTexts);
+        break;
+    case UndoKindBitmap:
+        undoing ? moveObject(UndoBitmaps, RedoBitmaps) : moveObject(RedoBitmaps, UndoBitmaps);
+        break;
+    case UndoKindState:
+        break;
+    case UndoKindShiftVert:
+    case UndoKindShiftHorz: {
+        // Undo shifts by the rest of the picture's own side, so the cells come back.
+        const bool vert = step->Kind == UndoKindShiftVert;
+        const int side = vert ? Grid.Picture().height() : Grid.Picture().width();
+        const int count = undoing ? reverseShift(step->Count, side) : step->Count;
+        Grid.SetUndoMode(UndoModeSuspended);
+        vert ? Grid.ShiftPictureVert(count) : Grid.ShiftPictureHorz(count);
+        Grid.SetUndoMode(UndoModeRecord);
+        break;
+    }
+    default:
+        ApplyUndoPixels(Grid.Picture(), Grid.RefBitmap(), *step, true, undoing);
+        break;
+    }
+
+    target.push_back(std::move(owned));
+
+    if (step->ShapeCopy) {
+        undoing ? moveObject(UndoShapes, RedoShapes, step->ShapeCopy)
+                : moveObject(RedoShapes, UndoShapes, step->ShapeCopy);
+    }
+
+    // The drawing object follows the step: undoing a step that kept a shape brings that
+    // shape back with the tool it was drawn with.
+    const std::uint8_t tool = Grid.ToolId();
+    if (undoing && step->ShapeCopy)
+        Grid.RestoreDrawObject(*step->ShapeCopy, step->After.ToolId);
+    else if (undoing || (tool != 34 && tool != 35))
+        Grid.ResetDrawObject();
+
+    const TParam settings = CopySettings(undoing ? step->Before : step->After);
+    HorzWidth = settings.HorzWidth;
+    VertWidth = settings.VertWidth;
+    Grid.NotifyPenWidth();
+    Grid.RestoreSettings(settings, step->Kind != UndoKindImage);
+
+    Grid.SetFloatingObjectsState(undoing ? FloatingAfterUndo : FloatingAfterRedo);
+    Grid.NotifyMainWindow();
+    Grid.ReapplyZoom();
+    Grid.SetUndoMode(UndoModeRecord);
+    return true;
+}

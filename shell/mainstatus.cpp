@@ -1,0 +1,92 @@
+#include "shell/mainstatus.h"
+
+#include "core/settings/uitexts.h"
+
+void TMainStatusModel::ShowCursorPos(int x, int y)
+{
+    Panels[1] = QStringLiteral("X:") + QString::number(x);
+    Panels[2] = QStringLiteral("Y:") + QString::number(y);
+    // The parity of a sum: x + y is odd exactly when one of the two is odd.
+    const bool odd = ((x & 1) ^ (y & 1)) != 0;
+    Panels[3] = GetUiMessage(odd ? QStringLiteral("SinglePoint") : QStringLiteral("DoublePoint"));
+}
+
+void TMainStatusModel::ShowColorIndex(int index)
+{
+    Panels[4] = GetUiMessage(QStringLiteral("ColorIndex")) + QLatin1Char(':') + QString::number(index);
+}
+
+void TMainStatusModel::ShowPatternSize(int cols, int rows, int cellWidth, int cellHeight)
+{
+    Panels[5] = GetUiMessage(QStringLiteral("ColName")) + QString::number(cols) + QLatin1Char(' ')
+        + GetUiMessage(QStringLiteral("RowName")) + QString::number(rows);
+    Panels[6] = GetUiMessage(QStringLiteral("PatternCellHorzSize")) + QLatin1Char('(') + QString::number(cellWidth)
+        + QLatin1Char('*') + QString::number(cellHeight) + QLatin1Char(')');
+}
+
+void TMainStatusModel::UndoState(int undoCount, int redoCount, bool hasDocument)
+{
+    if (!hasDocument)
+        return;
+    UndoEnabled = undoCount >= 1;
+    RedoEnabled = redoCount >= 1;
+}
+
+void TMainStatusModel::EditState(int flags, int cutState)
+{
+    CopyEnabled = (flags & 1) != 0;
+    PasteEnabled = (flags & 2) != 0;
+    CutEnabled = cutState == 1;
+}
+
+void TMainStatusModel::ZoomState(int level)
+{
+    ZoomInEnabled = level != 24;
+    ZoomOutEnabled = level != 9;
+}
+
+void TMainStatusModel::RepeatState(int flags)
+{
+    RepeatEnabled = RepeatBorderEnabled = flags >= 1;
+    RepeatChecked = flags > 0 && (flags & 1) == 0;
+    RepeatBorderChecked = flags > 0 && (flags & 2) == 0;
+}
+
+void TMainStatusModel::RepeatReset() { RepeatChecked = RepeatBorderChecked = false; }
+
+void TMainStatusModel::EnableMainForm(int enable) { MainFormEnabled = enable == 1; }
+
+void TMainStatusModel::PatternMergeState(int state) { PatternMergeEnabled = state >= 2; }
+
+TMainStatusModel::TColorPickEffect TMainStatusModel::ColorPicked(int kind)
+{
+    if (kind == 4)
+        BackColorLocked = true;
+    else if (kind == 3)
+        BackColorLocked = false;
+    TColorPickEffect effect;
+    effect.ToBackColor = BackColorLocked;
+    effect.SetPaletteCurrent = !BackColorLocked && (kind == 2 || kind == 3);
+    return effect;
+}
+
+int TMainStatusModel::ToolButtonTag(int toolId) { return toolId == 35 ? 34 : toolId; }
+
+bool TMainStatusModel::BrowsersKeepSelection(int toolId) { return toolId == 39 || toolId == 40; }
+
+bool TMainStatusModel::Handle(const TMessageEvent &event, bool hasDocument)
+{
+    const int w = int(event.WParam), l = int(event.LParam);
+    switch (event.Message()) {
+    case WM_SHOWCURSORPOS: ShowCursorPos(w, l); return true;
+    case WM_SHOWCOLORINDEX: ShowColorIndex(w); return true;
+    case WM_UNDOSTATE: UndoState(w, l, hasDocument); return true;
+    case WM_EDITSTATE: EditState(w, l); return true;
+    case WM_ZOOMSTATE: ZoomState(w); return true;
+    case WM_REPEATSTATE: RepeatState(w); return true;
+    case WM_REPEATRESET: RepeatReset(); return true;
+    case WM_ENABLEMAINFORM: EnableMainForm(w); return true;
+    case WM_PATTERNMERGESTATE: PatternMergeState(w); return true;
+    default: return false;
+    }
+}

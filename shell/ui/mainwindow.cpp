@@ -1,0 +1,33 @@
+#include "shell/ui/mainwindow.h"
+
+#include "core/base/progress.h"
+#include "core/settings/settings.h"
+#include "core/settings/sharedstate.h"
+
+#include <QLabel>
+#include <QMdiArea>
+
+TMainForm::TMainForm(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TMainForm"));
+    setWindowTitle(QStringLiteral("Dorwen CAD"));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("MDIArea"));
+    setCentralWidget(m_mdi);
+    resize(1024, 720);
+    setupStatusBar();
+    MainFormHandle = this;
+    ReadMainWindowSettings();
+    ApplyLanguage();
+}
+
+TMainForm::~TMainForm()
+{
+    m_panels.back()->removeEventFilter(this);
+    if (MainFormHandle == this) {
+        MainFormHandle = nullptr;
+        ProgressGaugeShow = nullptr;
+        ProgressEvent = nullptr;
+    }
+}

@@ -1,0 +1,139 @@
+#include "card/needletables.h"
+#include "card/rowtables.h"
+
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<int> Row(const TDynamicByteArray &a) { return std::vector<int>(a.begin(), a.end()); }
+
+// A document of the given picture with WeftRepeat 1 and default row tables.
+TMesh Document(QImage &picture)
+{
+    TMesh mesh;
+    InitNewDocument(mesh, &picture, 0, 0, 1, TColorArray{});
+    return mesh;
+}
+
+} // namespace
+
+TEST(PickTable, ResetAndSection)
+{
+    TNeedleMaskTable masks;
+    masks.fill(77);
+    ResetNeedleTable(masks, 3);
+    EXPECT_EQ(masks[0], 1u);
+    EXPECT_EQ(masks[1], 2u);
+    EXPECT_EQ(masks[2], 4u);
+    for (int i = 3; i < 16; ++i)
+        EXPECT_EQ(masks[i], 0u) << i;
+    ResetNeedleTable(masks, 16);
+    EXPECT_EQ(masks[15], 0x8000u);
+    EXPECT_EQ(NeedleTableSection(PickTableKind), QStringLiteral("Pick"));
+    EXPECT_EQ(NeedleTableSection(WeftDensTableKind), QStringLiteral("WeftDens"));
+}
+
+TEST(PickTable, FromWeave)
+{
+    // 4 warps, 2 wefts: weft 0 (top) = 1 0 0 1, weft 1 (bottom) = 0 1 1 0.
+    TWeaveArray w = MakeWeaveArray(4, 2);
+    w[0][0] = 1;
+    w[3][0] = 1;
+    w[1][1] = 1;
+    w[2][1] = 1;
+    TNeedleMaskTable masks;
+    masks.fill(5);
+    int count = 0;
+    ASSERT_TRUE(NeedleTableFromWeave(w, masks, count));
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(masks[0], 0b0110u); // the bottom weft
+    EXPECT_EQ(masks[1], 0b1001u);
+    for (int i = 2; i < 16; ++i)
+        EXPECT_EQ(masks[i], 0u);
+
+    // Wider and taller than 16: only the first 16 warps and wefts; entry 0 is weft 15.
+    TWeaveArray big = MakeWeaveArray(20, 18);
+    big[16][15] = 1; // past 16 warps: ignored
+    big[15][15] = 1;
+    big[0][17] = 1;  // past 16 wefts: ignored
+    ASSERT_TRUE(NeedleTableFromWeave(big, masks, count));
+    EXPECT_EQ(count, 16);
+    EXPECT_EQ(masks[0], 0x8000u);
+
+    const TNeedleMaskTable before = masks;
+    EXPECT_FALSE(NeedleTableFromWeave(TWeaveArray(), masks, count));
+    EXPECT_EQ(masks, before);
+}
+
+TEST(PickTable, ApplyByColour)
+{
+    // Colour 5 is in rows 0 and 2 (row 2 only in its last cell).
+    QImage pic = MakePicture({{5, 1, 1}, {1, 1, 1}, {1, 1, 5}});
+    TMesh mesh = Document(pic);
+
+    // Shuttle 3 to entry 2 of a document with WeftRepeat 1: the tables grow to 3 entries.
+    ASSERT_TRUE(ApplyValueByColour(mesh, pic, 5, 2, 3, false));
+    EXPECT_EQ(mesh.WeftRepeat, 3);
+    EXPECT_EQ(mesh.TechWeaves.length(), 9);
+    ASSERT_EQ(mesh.PickRows.length(), 3);
+    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(Row(mesh.PickRows[1]), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(Row(mesh.PickRows[2]), (std::vector<int>{3, 0, 3}));
+    EXPECT_EQ(Row(mesh.RegulatorRows[1]), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(Row(mesh.RegulatorRows[2]), (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(Row(mesh.WeftDensRows[2]), (std::vector<int>{3, 3, 3}));
+
+    // Shuttle 0 to entry 1 writes 0 and leaves the stop-motion values.
+    mesh.RegulatorRows[1].fill(7);
+    ASSERT_TRUE(ApplyValueByColour(mesh, pic, 5, 1, 0, false));
+    EXPECT_EQ(Row(mesh.PickRows[1]), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(Row(mesh.RegulatorRows[1]), (std::vector<int>{7, 7, 7}));
+
+    // Weft-density mode writes into an existing entry and never grows the tables.
+    ASSERT_TRUE(ApplyValueByColour(mesh, pic, 1, 0, 16, true));
+    EXPECT_EQ(Row(mesh.WeftDensRows[0]), (std::vector<int>{16, 16, 16}));
+    ASSERT_TRUE(ApplyValueByColour(mesh, pic, 1, 5, 2, true));
+    EXPECT_EQ(mesh.WeftDensRows.length(), 3);
+
+    // Refused: values above 16, entries past 16, no picked colour.
+    const TMesh before = mesh;
+    QString error;
+    EXPECT_FALSE(ApplyValueByColour(mesh, pic, 5, 0, 17, false, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(ApplyValueByColour(mesh, pic, 5, 16, 1, false));
+    EXPECT_FALSE(ApplyValueByColour(mesh, pic, -1, 0, 1, false));
+    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(mesh.WeftRepeat, 3);
+}
+
+TEST(RowTables, GrowShrinkAndEnsure)
+{
+    QImage pic = MakePicture({{0}, {0}});
+    TMesh mesh = Document(pic);
+    GrowPickTables(mesh, false, -1); // one entry: nothing
+    EXPECT_EQ(mesh.WeftRepeat, 1);
+    GrowPickTables(mesh, false, 2);
+    EXPECT_EQ(Row(mesh.PickRows[2]), (std::vector<int>{3, 3}));
+    EXPECT_EQ(Row(mesh.RegulatorRows[2]), (std::vector<int>{0, 0}));
+    GrowPickTables(mesh, false, -2);
+    EXPECT_EQ(mesh.WeftRepeat, 1);
+    EXPECT_EQ(mesh.PickRows.length(), 1);
+
+    // Tables that fit keep the designer's values; a table of the wrong size is rebuilt.
+    mesh.PickRows[0][1] = 0;
+    mesh.WeftDensRows = TWeaveArray();
+    EnsureRowTables(mesh);
+    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int>{1, 0}));
+    EXPECT_EQ(Row(mesh.WeftDensRows[0]), (std::vector<int>{1, 1}));
+    mesh.Wefts = 3;
+    EnsureRowTables(mesh);
+    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int>{1, 1, 1}));
+
+    QString error;
+    EXPECT_TRUE(CheckRowTableValues(mesh, &error));
+    mesh.WeftDensRows[0][2] = 17;
+    EXPECT_FALSE(CheckRowTableValues(mesh, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("17")));
+}

@@ -1,0 +1,379 @@
+#include "core/settings/settings.h"
+#include "core/settings/sharedstate.h"
+
+#include "testutil.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+// Points ConfigIniPath at a private file for one test.
+struct SettingsFixture : ::testing::Test {
+    QTemporaryDir dir;
+    QString saved;
+    void SetUp() override
+    {
+        saved = ConfigIniPath;
+        ConfigIniPath = dir.filePath("Config.Ini");
+    }
+    void TearDown() override { ConfigIniPath = saved; }
+    void put(const QByteArray &bytes) { ASSERT_TRUE(WriteAll(ConfigIniPath, bytes)); }
+    QByteArray get() const { return ReadAll(ConfigIniPath); }
+};
+} // namespace
+
+TEST_F(SettingsFixture, DefaultsWithoutAFile)
+{
+    EXPECT_EQ(ReadDefaultWarps(), 128);
+    EXPECT_EQ(ReadMaxBakDataSize(), 100);
+    EXPECT_DOUBLE_EQ(MaxBakDataSize, 100.0);
+    EXPECT_TRUE(ReadRemoveOddWarp());
+    EXPECT_EQ(ReadColorLeft(), 90);
+    EXPECT_EQ(ReadFlashFrequence(), 500);
+    EXPECT_EQ(FlashFrequence, 500);
+    EXPECT_EQ(ReadFlashTime(), 5);
+    EXPECT_DOUBLE_EQ(FlashTime, 5.0);
+    EXPECT_EQ(ReadAutoReduceColorCount(), 200);
+    EXPECT_EQ(ReadMaxRecentFile(), 5);
+    EXPECT_FALSE(ReadAutoOpenRecentFile());
+    EXPECT_EQ(ReadMaxUndoCount(), 100);
+    EXPECT_EQ(MaxUndoCount, 100);
+    EXPECT_EQ(ReadLanguageIndex(), 0);
+
+    TGrossOption gross;
+    gross.Warp = -1;
+    ReadGrossOption(gross);
+    EXPECT_EQ(gross.Warp, 200);
+    EXPECT_EQ(gross.Weft, 200);
+    EXPECT_DOUBLE_EQ(gross.WarpDensity, 120.0);
+    EXPECT_DOUBLE_EQ(gross.WeftDensity, 60.0);
+    EXPECT_EQ(gross.CompartLineColor, 0);
+    EXPECT_EQ(gross.GridLineColor, 0xC0C0C0);
+    EXPECT_FALSE(gross.ExistLine);
+    EXPECT_EQ(gross.GridRowCount, 8);
+    EXPECT_EQ(gross.GridColCount, 8);
+    EXPECT_EQ(gross.SpaceCount, 12);
+
+    TPageOption page{1, 2, 3, 4};
+    ReadPageOption(page);
+    EXPECT_EQ(page, (TPageOption{20.0, 20.0, 20.0, 20.0}));
+
+    // Every group reader fills every field with its default, whatever the record held.
+    TCircleInfo circle{9, 9, 9, 9, 9, 9, true, true, false, 9, 9, 9, true};
+    ReadCircleInfo(circle);
+    EXPECT_EQ(circle, (TCircleInfo{1, 1, 7, 7, 3, 3, false, false, true, 8, 8, 4, false}));
+    TRectangleInfo rect{9, 9, 9, 9, true, true, 9, 9, true};
+    ReadRectangleInfo(rect);
+    EXPECT_EQ(rect, (TRectangleInfo{1, 1, 1, 1, false, false, 8, 8, false}));
+    TBeeLineInfo line{9, 9, 9, 9};
+    ReadBeeLineInfo(line);
+    EXPECT_EQ(line, (TBeeLineInfo{1, 1, 7, 7}));
+    TPasteInfo paste{9, 9};
+    ReadPasteInfo(paste);
+    EXPECT_EQ(paste, (TPasteInfo{1, 1}));
+    TCopyAreaInfo copy{9, 9, 9, 9};
+    ReadCopyAreaInfo(copy);
+    EXPECT_EQ(copy, (TCopyAreaInfo{1, 1, 8, 8}));
+    TCursorStyleOption cursor{9, true, true, false};
+    ReadCursorStyle(cursor);
+    EXPECT_EQ(cursor, (TCursorStyleOption{1, false, false, true}));
+    TSprayOption spray{9, 9};
+    ReadSprayOption(spray);
+    EXPECT_EQ(spray, (TSprayOption{25, 80}));
+    TModiGrossOption modi{true, true, 9, 9};
+    ReadModiGrossOption(modi);
+    EXPECT_EQ(modi, (TModiGrossOption{false, false, 1, 1}));
+    TBordureOption bord{false, false, false, false, 9, 9, 9, 9, false, 9, 9};
+    ReadBordureOption(bord);
+    EXPECT_EQ(bord, (TBordureOption{true, true, true, true, 1, 1, 1, 1, true, 1, 1}));
+    TRotateOption rot{45.0, true};
+    ReadRotateOption(rot);
+    EXPECT_EQ(rot, (TRotateOption{0.0, false}));
+    bool protect = false;
+    ReadCheckOption(protect);
+    EXPECT_TRUE(protect);
+    TTileWeaveParam tile;
+    tile.FindHigh = false;
+    tile.LeftLength = 9;
+    ReadTileWeaveParam(tile);
+    EXPECT_EQ(tile, TTileWeaveParam{});
+    EXPECT_TRUE(tile.FindHigh);
+
+    TNeedleMasks masks{};
+    EXPECT_EQ(ReadNeedleTable(masks, "Pick"), 16);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(masks[i], 1u << i);
+    TColorTable colors{};
+    ReadColorTable(colors, "ColorTable");
+    EXPECT_EQ(colors, DefaultColorTable());
+    EXPECT_EQ(colors[5], std::int32_t(0x80000001u));
+    EXPECT_EQ(colors[13], std::int32_t(0x80000018u));
+    EXPECT_EQ(colors[0], 0xFFFFFF);
+    EXPECT_EQ(colors[16], 0x800000);
+    EXPECT_FALSE(QFile::exists(ConfigIniPath)) << "reading never creates the file";
+}
+
+TEST_F(SettingsFixture, ClampsOnReadAndWrite)
+{
+    struct Case {
+        const char *key;
+        const char *stored;
+        std::int32_t (*read)();
+        std::int32_t expected;
+    } cases[] = {
+        {"MaxUndoCount", "0", ReadMaxUndoCount, 1},
+        {"MaxUndoCount", "5000", ReadMaxUndoCount, 999},
+        {"MaxUndoCount", "-7", ReadMaxUndoCount, 1},
+        {"MaxUndoCount", "999", ReadMaxUndoCount, 999},
+        {"MaxUndoCount", "x", ReadMaxUndoCount, 100},
+        {"AutoReduceColorCount", "300", ReadAutoReduceColorCount, 256},
+        {"AutoReduceColorCount", "0", ReadAutoReduceColorCount, 1},
+        {"AutoReduceColorCount", "256", ReadAutoReduceColorCount, 256},
+        {"AutoReduceColorCount", "0x20", ReadAutoReduceColorCount, 32},
+    };
+    for (const Case &c : cases) {
+        put(QByteArray("[Main]\n") + c.key + "=" + c.stored + "\n");
+        EXPECT_EQ(c.read(), c.expected) << c.key << "=" << c.stored;
+    }
+    ReadAutoReduceColorCount();
+    EXPECT_EQ(AutoReduceColorCount, 32);
+
+    QFile::remove(ConfigIniPath);
+    WriteMaxUndoCount(0);
+    EXPECT_EQ(MaxUndoCount, 1);
+    WriteAutoReduceColorCount(1000);
+    EXPECT_EQ(AutoReduceColorCount, 256);
+    EXPECT_EQ(get(), QByteArray("[Main]\nMaxUndoCount=1\nAutoReduceColorCount=256\n"));
+}
+
+TEST_F(SettingsFixture, MainKeysRoundTripAndSetTheirGlobals)
+{
+    WriteDefaultWarps(2400);
+    WriteMaxBakDataSize(30);
+    EXPECT_DOUBLE_EQ(MaxBakDataSize, 30.0);
+    WriteRemoveOddWarp(false);
+    WriteColorLeft(12);
+    WriteFlashFrequence(250);
+    EXPECT_EQ(FlashFrequence, 250);
+    WriteFlashTime(3);
+    EXPECT_DOUBLE_EQ(FlashTime, 3.0);
+    WriteMaxRecentFile(9);
+    WriteAutoOpenRecentFile(true);
+    WriteLanguageIndex(2);
+    MaxBakDataSize = 0;
+    FlashFrequence = 0;
+    FlashTime = 0;
+    EXPECT_EQ(ReadDefaultWarps(), 2400);
+    EXPECT_EQ(ReadMaxBakDataSize(), 30);
+    EXPECT_DOUBLE_EQ(MaxBakDataSize, 30.0);
+    EXPECT_FALSE(ReadRemoveOddWarp());
+    EXPECT_EQ(ReadColorLeft(), 12);
+    EXPECT_EQ(ReadFlashFrequence(), 250);
+    EXPECT_EQ(FlashFrequence, 250);
+    EXPECT_EQ(ReadFlashTime(), 3);
+    EXPECT_DOUBLE_EQ(FlashTime, 3.0);
+    EXPECT_EQ(ReadMaxRecentFile(), 9);
+    EXPECT_TRUE(ReadAutoOpenRecentFile());
+    EXPECT_EQ(ReadLanguageIndex(), 2);
+    EXPECT_EQ(get(), QByteArray("[Main]\nDefaultWarps=2400\nMaxBakDataSize=30\nRemoveOddWarp=0\nColorLeft=12\n"
+                                "FlashFrequence=250\nFlashTime=3\nMaxRecentFile=9\nAutoOpenRecentFile=1\n"
+                                "[Language]\nLanuage=2\n"));
+}
+
+TEST_F(SettingsFixture, GroupsRoundTripWithExactKeys)
+{
+    TGrossOption gross;
+    gross.Warp = 320;
+    gross.Weft = 640;
+    gross.WarpDensity = 100.5;
+    gross.WeftDensity = 40;
+    gross.Reserved = 3.0;
+    gross.CompartLineColor = 0x0000FF;
+    gross.GridLineColor = std::int32_t(0x80000018u); // a system colour: stored signed
+    gross.ExistLine = true;
+    gross.GridRowCount = 4;
+    gross.GridColCount = 6;
+    gross.SpaceCount = 10;
+    WriteGrossOption(gross);
+    EXPECT_EQ(get(), QByteArray("[GrossOption]\nWarp=320\nWeft=640\nWarpDensity=100.5\nWeftDensity=40\n"
+                                "CompartLineColor=255\nGridLineColor=-2147483624\nExistLine=1\n"
+                                "GridRowCount=4\nGridColCount=6\nSpaceCount=10\n"));
+    TGrossOption back;
+    back.Reserved = 3.0;
+    ReadGrossOption(back);
+    EXPECT_EQ(back, gross);
+
+    QFile::remove(ConfigIniPath);
+    TTileWeaveParam tile;
+    tile.IsLeftLeft = true;
+    tile.LeftLength = 3;
+    tile.BottomLength = 2;
+    tile.FloatLength = 7;
+    tile.ChangeColorHint = true;
+    tile.FindHigh = false;
+    WriteTileWeaveParam(tile);
+    EXPECT_EQ(get(), QByteArray("[TileWeaveParam]\nIsLeftLeft=1\nIsRightLeft=0\nIsTopLeft=0\nIsBottomLeft=0\n"
+                                "LeftLength=3\nRightLength=1\nTopLength=1\nBottomLength=2\nFloatLength=7\n"
+                                "ChangeColorHint=1\nFindHigh=0\n"));
+    TTileWeaveParam tileBack;
+    ReadTileWeaveParam(tileBack);
+    EXPECT_EQ(tileBack.FloatLength, 0) << "written only";
+    EXPECT_FALSE(tileBack.ChangeColorHint) << "written only";
+    tile.FloatLength = 0;
+    tile.ChangeColorHint = false;
+    EXPECT_EQ(tileBack, tile);
+
+    TTilePatternParam pattern;
+    pattern.IsTopLeft = true;
+    pattern.TopLength = 5;
+    pattern.FloatLength = 4;
+    WriteTilePatternParam(pattern);
+    EXPECT_TRUE(get().contains("[TilePatternParam]\nIsLeftLeft=0\nIsRightLeft=0\nIsTopLeft=1\nIsBottomLeft=0\n"
+                               "LeftLength=1\nRightLength=1\nTopLength=5\nBottomLength=1\nFloatLength=4\n"));
+    TTilePatternParam patternBack;
+    ReadTilePatternParam(patternBack);
+    pattern.FloatLength = 0;
+    EXPECT_EQ(patternBack, pattern);
+
+    TPageOption page{12.5, 10, 7.25, 30};
+    WritePageOption(page);
+    TPageOption pageBack;
+    ReadPageOption(pageBack);
+    EXPECT_EQ(pageBack, page);
+
+    const TCircleInfo circle{2, 3, 4, 5, 6, 7, true, true, false, 11, 12, 13, true};
+    WriteCircleInfo(circle);
+    TCircleInfo circleBack;
+    ReadCircleInfo(circleBack);
+    EXPECT_EQ(circleBack, circle);
+    const TBordureOption bord{false, true, false, true, 2, 3, 4, 5, false, 6, 7};
+    WriteBordureOption(bord);
+    TBordureOption bordBack;
+    ReadBordureOption(bordBack);
+    EXPECT_EQ(bordBack, bord);
+    const TRotateOption rot{-12.75, true};
+    WriteRotateOption(rot);
+    TRotateOption rotBack;
+    ReadRotateOption(rotBack);
+    EXPECT_EQ(rotBack, rot);
+    WriteCheckOption(false);
+    bool protect = true;
+    ReadCheckOption(protect);
+    EXPECT_FALSE(protect);
+    const TCursorStyleOption cursor{3, true, false, false};
+    WriteCursorStyle(cursor);
+    TCursorStyleOption cursorBack;
+    ReadCursorStyle(cursorBack);
+    EXPECT_EQ(cursorBack, cursor);
+    const TModiGrossOption modi{true, false, 5, 9};
+    WriteModiGrossOption(modi);
+    TModiGrossOption modiBack;
+    ReadModiGrossOption(modiBack);
+    EXPECT_EQ(modiBack, modi);
+}
+
+TEST_F(SettingsFixture, FloatsAcceptCommaAndUnreadableGiveDefaults)
+{
+    put("[GrossOption]\nWarpDensity=88,5\nWeftDensity=lots\nWarp=0x40\nWeft=2e2\n");
+    TGrossOption gross;
+    ReadGrossOption(gross);
+    EXPECT_DOUBLE_EQ(gross.WarpDensity, 88.5);
+    EXPECT_DOUBLE_EQ(gross.WeftDensity, 60.0);
+    EXPECT_EQ(gross.Warp, 64);
+    EXPECT_EQ(gross.Weft, 200);
+}
+
+TEST_F(SettingsFixture, NeedleAndColourTables)
+{
+    put("[Pick]\nTotalNumber=4\n");
+    TNeedleMasks masks{};
+    EXPECT_EQ(ReadNeedleTable(masks, "Pick"), 4);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(masks[i], 1u << i);
+
+    // A value that is not a number takes its default; the rest of the table is kept.
+    put("[WeftDens]\nTotalNumber=3\nNumber0=7\nNumber1=oops\nNumber2=-1\nNumber15=0x3\n"
+        "[ColorTable]\nColor0=12\nColor1=red\nColor16=-2147483647\n");
+    EXPECT_EQ(ReadNeedleTable(masks, "WeftDens"), 3);
+    EXPECT_EQ(masks[0], 7u);
+    EXPECT_EQ(masks[1], 2u);
+    EXPECT_EQ(masks[2], 0xFFFFFFFFu);
+    EXPECT_EQ(masks[3], 8u);
+    EXPECT_EQ(masks[15], 3u);
+    TColorTable colors{};
+    ReadColorTable(colors, "ColorTable");
+    EXPECT_EQ(colors[0], 12);
+    EXPECT_EQ(colors[1], DefaultColorTable()[1]);
+    EXPECT_EQ(colors[2], DefaultColorTable()[2]);
+    EXPECT_EQ(colors[16], std::int32_t(0x80000001u));
+
+    // The needle count is held to 1..16; a count that is no number is the default 16.
+    const struct {
+        const char *stored;
+        std::int32_t count;
+    } counts[] = {{"0", 1}, {"-3", 1}, {"17", 16}, {"99999", 16}, {"x", 16}, {"16", 16}, {"1", 1}};
+    for (const auto &c : counts) {
+        put(QByteArray("[Pick]\nTotalNumber=") + c.stored + "\n");
+        EXPECT_EQ(ReadNeedleTable(masks, "Pick"), c.count) << c.stored;
+    }
+
+    QFile::remove(ConfigIniPath);
+    TNeedleMasks out{};
+    for (int i = 0; i < 16; ++i)
+        out[i] = std::uint32_t(i * 3);
+    out[15] = 0x80000000u;
+    WriteNeedleTable(out, 5, "Pick");
+    TNeedleMasks in{};
+    EXPECT_EQ(ReadNeedleTable(in, "Pick"), 5);
+    EXPECT_EQ(in, out);
+    EXPECT_TRUE(get().startsWith("[Pick]\nTotalNumber=5\nNumber0=0\nNumber1=3\n"));
+    EXPECT_TRUE(get().contains("Number15=-2147483648\n"));
+
+    WriteColorTable(DefaultColorTable(), "ColorTable");
+    EXPECT_TRUE(get().contains("[ColorTable]\nColor0=16777215\nColor1=16711680\n"));
+    EXPECT_TRUE(get().contains("Color5=-2147483647\n"));
+    TColorTable back{};
+    ReadColorTable(back, "ColorTable");
+    EXPECT_EQ(back, DefaultColorTable());
+}
+
+TEST(SettingsStartUp, SharedStateAndMainWindowReadTheirSettings)
+{
+    QTemporaryDir exe;
+    ASSERT_TRUE(WriteAll(exe.filePath("Config.Ini"),
+                         "[Main]\nMaxBakDataSize=42\nFlashFrequence=300\nFlashTime=2\nMaxUndoCount=5000\n"
+                         "AutoReduceColorCount=64\n[TileWeaveParam]\nIsTopLeft=1\nTopLength=4\nFindHigh=0\n"
+                         "FloatLength=9\n[GrossOption]\nWarp=512\nWeftDensity=33,5\n[PageOption]\nLeftMargin=5\n"
+                         "[Pick]\nNumber0=9\n[WeftDens]\nNumber1=bad\nNumber2=5\n[ColorTable]\nColor3=77\n"));
+    ASSERT_TRUE(InitSharedState(exe.path())); // portable: the file next to the program
+    EXPECT_DOUBLE_EQ(MaxBakDataSize, 42.0);
+    EXPECT_EQ(FlashFrequence, 300);
+    EXPECT_DOUBLE_EQ(FlashTime, 2.0);
+    EXPECT_TRUE(TileWeaveParam.IsTopLeft);
+    EXPECT_EQ(TileWeaveParam.TopLength, 4);
+    EXPECT_FALSE(TileWeaveParam.FindHigh);
+    EXPECT_EQ(TileWeaveParam.FloatLength, 0);
+
+    ReadMainWindowSettings();
+    EXPECT_EQ(GrossOption.Warp, 512);
+    EXPECT_EQ(GrossOption.Weft, 200);
+    EXPECT_DOUBLE_EQ(GrossOption.WeftDensity, 33.5);
+    EXPECT_DOUBLE_EQ(PageOption.LeftMargin, 5.0);
+    EXPECT_DOUBLE_EQ(PageOption.TopMargin, 20.0);
+    EXPECT_EQ(MaxUndoCount, 999);
+    EXPECT_EQ(AutoReduceColorCount, 64);
+    EXPECT_EQ(PickTable[0], 9u);
+    EXPECT_EQ(PickTable[1], 2u);
+    EXPECT_EQ(WeftDensTable[1], 2u);
+    EXPECT_EQ(WeftDensTable[2], 5u);
+    EXPECT_EQ(ColorTable[3], 77);
+    EXPECT_EQ(ColorTable[4], DefaultColorTable()[4]);
+
+    // Leave the shared state as other tests expect it.
+    ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
+    ReadFlashFrequence();
+    ReadFlashTime();
+    ReadMaxBakDataSize();
+    TileWeaveParam = TTileWeaveParam{};
+}

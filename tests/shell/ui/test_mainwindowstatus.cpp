@@ -1,0 +1,145 @@
+#include "core/base/messages.h"
+#include "core/base/progress.h"
+#include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
+#include "shell/ui/mainwindow.h"
+
+#include "testutil.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+// A main window with settings and language files in a private folder.
+struct MainFormFixture : ::testing::Test {
+    QTemporaryDir dir;
+    QString savedIni, savedLanguageDir, savedCurrent;
+    void SetUp() override
+    {
+        savedIni = ConfigIniPath;
+        savedLanguageDir = LanguageDir;
+        savedCurrent = CurrentDir;
+        ConfigIniPath = dir.filePath("Config.Ini");
+        LanguageDir = dir.path() + "/";
+        CloseLanguageFile();
+        LanguageFileName.clear();
+    }
+    void TearDown() override
+    {
+        CloseLanguageFile();
+        LanguageFileName.clear();
+        ConfigIniPath = savedIni;
+        LanguageDir = savedLanguageDir;
+        CurrentDir = savedCurrent;
+    }
+    static QAction *addAction(TMainForm &form, const char *name)
+    {
+        auto *action = new QAction(&form);
+        action->setObjectName(name);
+        action->setCheckable(true);
+        return action;
+    }
+};
+} // namespace
+
+TEST_F(MainFormFixture, NotificationsUpdateStatusPanelsAndActions)
+{
+    TMainForm form;
+    form.show();
+    QAction *zoomIn = addAction(form, "ActZoomIn");
+    QAction *zoomOut = addAction(form, "ActZoomOut");
+    QAction *orgSize = addAction(form, "ActOrgSize");
+    QAction *repeat = addAction(form, "ActRepeatDispPic");
+    QAction *border = addAction(form, "ActDispOneRepeatBorder");
+    QAction *merge = addAction(form, "ActPatternMerge");
+
+    SendCursorPos(3, 4);
+    EXPECT_EQ(form.StatusPanel(1)->text(), "X:3");
+    EXPECT_EQ(form.StatusPanel(2)->text(), "Y:4");
+    EXPECT_EQ(form.StatusPanel(3)->text(), "SinglePoint");
+    SendColorIndex(7);
+    EXPECT_EQ(form.StatusPanel(4)->text(), "Color Index:7");
+
+    SendZoomState(&form, 24);
+    EXPECT_FALSE(zoomIn->isEnabled());
+    EXPECT_TRUE(zoomOut->isEnabled());
+    SendZoomState(&form, 9);
+    EXPECT_TRUE(zoomIn->isEnabled());
+    EXPECT_FALSE(zoomOut->isEnabled());
+    EXPECT_FALSE(orgSize->isEnabled());
+
+    SendRepeatState(6);
+    EXPECT_TRUE(repeat->isEnabled() && repeat->isChecked());
+    EXPECT_TRUE(border->isEnabled());
+    EXPECT_FALSE(border->isChecked());
+
+    merge->setEnabled(false);
+    SendPatternMergeState();
+    EXPECT_TRUE(merge->isEnabled());
+
+    SendEnableMainForm(2);
+    EXPECT_FALSE(form.isEnabled());
+    SendEnableMainForm(1);
+    EXPECT_TRUE(form.isEnabled());
+}
+
+TEST_F(MainFormFixture, ProgressGaugeOverTheLastPanel)
+{
+    {
+        TMainForm form;
+        form.show();
+        QProgressBar *gauge = form.Gauge();
+        ASSERT_NE(gauge, nullptr);
+        EXPECT_TRUE(gauge->isHidden());
+        ShowProgressGauge();
+        EXPECT_FALSE(gauge->isHidden());
+        EXPECT_EQ(gauge->value(), 0);
+        QLabel *last = form.StatusPanel(6);
+        EXPECT_EQ(gauge->mapToGlobal(QPoint(0, 0)), last->mapToGlobal(QPoint(0, 0)));
+        EXPECT_EQ(gauge->size(), last->size());
+        TProgressSteps steps(200);
+        steps.step(99);
+        EXPECT_EQ(gauge->value(), 49);
+        steps.finish();
+        EXPECT_TRUE(gauge->isHidden()) << "the gauge hides itself at 100 percent";
+    }
+    // With the main window gone, progress reports and notifications do nothing.
+    ShowProgressGauge();
+    ReportProgress(50);
+    SendCursorPos(1, 1);
+}
+
+TEST_F(MainFormFixture, SwitchingLanguageChangesTheTexts)
+{
+    ASSERT_TRUE(WriteAll(LanguageDir + "A-English.ini", "[MainMenu]\nZoom_In=Zoom In\n"));
+    ASSERT_TRUE(WriteAll(LanguageDir + "B-Other.ini", "[MainMenu]\nMenu_File=Fichier(&F)\nZoom_In=Agrandir\n"
+                                                      "[Tools]\nRuber=Gomme\n[String]\nApplicationName=CAO Dorwen\n"));
+    TMainForm form;
+    auto *file = form.menuBar()->addMenu("File");
+    file->setObjectName("Mnu_File");
+    QAction *zoomIn = addAction(form, "ActZoomIn");
+    QAction *ruber = addAction(form, "ActRuber");
+    form.ApplyLanguage();
+    EXPECT_EQ(file->title(), "File(&F)");
+    EXPECT_EQ(zoomIn->text(), "Zoom In");
+
+    form.SetLanguage(1);
+    EXPECT_EQ(LanguageFileName, "B-Other.ini");
+    EXPECT_EQ(form.windowTitle(), "CAO Dorwen");
+    EXPECT_EQ(file->title(), "Fichier(&F)");
+    EXPECT_EQ(zoomIn->text(), "Agrandir");
+    EXPECT_EQ(zoomIn->toolTip(), "Agrandir");
+    EXPECT_EQ(ruber->text(), "Gomme");
+    EXPECT_TRUE(ReadAll(ConfigIniPath).contains("Lanuage=1"));
+
+    form.SetLanguage(2); // no third file: the built-in texts
+    EXPECT_EQ(form.windowTitle(), "Dorwen CAD");
+    EXPECT_EQ(zoomIn->text(), "Zoom In");
+    EXPECT_EQ(ruber->text(), "Ruber");
+}
