@@ -1,4 +1,5 @@
 #pragma once
+// BuildCardData: card computation, a pattern document (意匠) into its card (纹板).
 // Card computation: turns a pattern document into the card, one row of needle bits for
 // every pick the loom weaves. Each weft row makes one card per weft entry with a shuttle
 // number in that row (entry 0 first). A card row has Ceil(RowCount x ColCount / 8) bytes;

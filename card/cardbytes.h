@@ -1,4 +1,5 @@
 #pragma once
+// TCardShape: byte-level helpers shared by the controller card (纹板) codecs.
 // Byte-level helpers shared by the controller card codecs: bit reversal, fixed-width
 // numbers, the checks every writer makes on the card it is given, the GBK name fields
 // and the all-or-nothing file write.

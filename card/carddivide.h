@@ -1,4 +1,5 @@
 #pragma once
+// The card division rule of a sample card (样卡).
 // The card division rule: reorders the needle values of the driven jacquard run on every
 // card so that all needles of division A come first (in needle order), then those of B,
 // and so on. The i-th needle of the run belongs to the division named by letter

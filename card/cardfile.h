@@ -1,4 +1,5 @@
 #pragma once
+// TWenBanIO: the card (纹板) container.
 // The card container: the one class through which card files are read and written.
 // A loaded card is also rendered as a monochrome picture (one pixel per needle, one line
 // per card) so that the shell can open card files like pictures.

@@ -1,4 +1,5 @@
 #pragma once
+// The jacquard controller card (纹板) formats.
 // The jacquard controller card formats (.EP, .JC5 with its part files .J01, .J02, ...,
 // .JC4, .QS, .UPT, .WB, .GRD, .DAT, .P32).
 //

@@ -1,4 +1,5 @@
 #pragma once
+// TCardRead: internal entry points of the controller card (纹板) codecs.
 // Internal entry points of the controller card codecs (one source file per format family),
 // dispatched by cardformats.cpp. Readers fill a TCardRead that is copied into the
 // TWenBanIO only when the whole read succeeded.

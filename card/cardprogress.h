@@ -1,4 +1,5 @@
 #pragma once
+// TCardProgress: progress of a card (纹板) computation.
 // Progress of a card computation. A window that asks for a card receives two events,
 // sent synchronously: WM_CARDCOUNT once before the first card (the number of cards) and
 // WM_CARDPROGRESS before each card (the number of cards and the card now being built,

@@ -1,4 +1,5 @@
 #pragma once
+// The own card file (纹板, .OVWB).
 // The program's own card file (.OVWB), little-endian.
 //   0    1   128, the length of the header text block
 //   1  127   header text: ".OVWB version Beta 1.03;FileFormat Created by KDV&PNH",

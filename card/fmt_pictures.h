@@ -1,4 +1,5 @@
 #pragma once
+// Pictures that open through the card (纹板) container.
 // Pictures that open through the card container without being cards: the XY picture
 // (8-bit with its own palette), the WV picture (1 bit per pixel, rows mirrored) and the
 // picture embedded in a pattern project file (.OVY). Each reader checks the sizes against

@@ -1,4 +1,5 @@
 #pragma once
+// TNeedleMap: the needle lists of a sample card (样卡).
 // The needle lists of a sample card, computed once per card computation: which needle
 // positions carry which kind, in needle order. Position p is column x RowCount + row,
 // counted column by column; with StartFlag 1 the order is reversed.

@@ -1,4 +1,5 @@
 #pragma once
+// The pick table (梭 needles) and the weft-density table (纬密).
 // The pick table (shuttle needles) and the weft-density table: 16 masks of which entry
 // n - 1 belongs to value n; bit j is the state of the j-th needle of the kind (bits 0 to
 // 15 are used). N, 1 to 16, is the number of needles of the kind the table dialog shows.

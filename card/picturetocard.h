@@ -1,4 +1,5 @@
 #pragma once
+// A pattern (意匠) saved as a card (纹板) or a weave (组织).
 // Saving a pattern picture as a card or a weave: every cell whose palette colour differs
 // from the back colour becomes a raised needle (or a weave point).
 

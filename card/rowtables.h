@@ -1,4 +1,5 @@
 #pragma once
+// The row tables of a document: shuttle (梭), stop-motion and weft density (纬密) per row.
 // The document's row tables ([entry][weft row] bytes): PickRows (shuttle number, 0 = no
 // pick), RegulatorRows (stop-motion value) and WeftDensRows (weft-density step). Values
 // 1 to 16 of PickRows and WeftDensRows choose an entry of the pick and weft-density tables.

@@ -1,4 +1,5 @@
 #pragma once
+// TYangkaImage: the sample card (样卡).
 // The sample card: a ColCount x RowCount grid of needle positions of the jacquard
 // harness, each holding a one-byte code that says what the needle is (jacquard,
 // heald-rod, selvedge, shuttle, ...) or that the position is a hole or a marker.

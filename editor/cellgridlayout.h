@@ -1,4 +1,5 @@
 #pragma once
+// TGridDrawInfo: the layout arithmetic of the cell grid control.
 // The layout arithmetic of the cell grid control, without any widget: which cells are in
 // view for a client size, where each cell and grid line lies, which grid lines carry a
 // compartment line, which cell a client point hits, how far the view may scroll and how

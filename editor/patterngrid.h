@@ -1,4 +1,5 @@
 #pragma once
+// TPatternGrid: the point-paper (意匠) editing grid of one document.
 // TPatternGrid: the editing grid of one pattern document, without widgets. It owns the
 // 8-bit picture (one pixel per cell, column = warp, row = weft row, row 0 = top as
 // stored), its reference copy, the document palette and its copies, the zoom state and

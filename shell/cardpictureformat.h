@@ -1,4 +1,5 @@
 #pragma once
+// The card (纹板) codec in the picture-format list.
 // Plugs the card codec into the picture-format list, so that card, weave and project
 // files open like pictures: a card shows one pixel per needle and one line per card.
 

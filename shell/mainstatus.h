@@ -1,4 +1,5 @@
 #pragma once
+// TMainStatusModel: what the main window shows in reaction to the notifications.
 // What the main window shows in reaction to the notifications: the texts of its seven
 // status-bar panels and the enabled and checked states of the actions the notifications
 // drive. Pure logic: the main window feeds it the messages and copies the result onto its

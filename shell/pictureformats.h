@@ -1,4 +1,5 @@
 #pragma once
+// TPictureFormat: the picture-format list.
 // The picture-format list: for a file extension, which picture class reads the file and
 // what the open dialogs call it. It holds the program's own card, weave and project
 // formats beside the imported raster formats, so that those files open as pictures.

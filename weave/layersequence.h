@@ -1,4 +1,5 @@
 #pragma once
+// Layer sequences of multi-layer weaves (组织).
 // The text notation of layer sequences (one entry per warp or weft of a multi-layer
 // repeat): a comma-separated list of integers and repeated groups, "3(1,2),4" being
 // 1, 2, 1, 2, 1, 2, 4. No blanks, no nesting, no trailing comma.

@@ -1,4 +1,5 @@
 #pragma once
+// TWeaveRect and the free routines on weave (组织) matrices.
 // Free routines on weave matrices (TWeaveArray, indexed [warp][weft]; 1 = weave point,
 // 0 = empty cell): making, copying, filling, tiling and rectangle transfers.
 // A weave shown in the design window has weft 0 at the top; tiling anchors a weave at

@@ -1,4 +1,5 @@
 #pragma once
+// The weave (组织) file (.OVW).
 // The weave file (.OVW): one weave, little-endian, no padding.
 //   0     1    length of the header text: 240
 //   1   239    header text: the format sentence, the maker's notice, blanks

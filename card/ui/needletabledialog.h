@@ -1,4 +1,5 @@
 #pragma once
+// TFrmPickWeftDensTable: the pick-table and weft-density-table (纬密) dialog.
 // The pick-table and weft-density-table dialog: a 16 x N grid of needle bits (top row
 // entry 15, bottom row entry 0) with the shuttle colour of each entry beside it. It edits
 // the shared table in place; OK stores it in the settings, Cancel puts back the table

@@ -1,4 +1,5 @@
 #pragma once
+// TFrmSetPickWithColor: the shuttle-by-colour (梭) tool window.
 // The shuttle-by-colour tool window: writes the document's current shuttle number (or
 // weft-density step) into the chosen weft entry of every pattern row that holds the
 // colour last picked in the document.

@@ -1,4 +1,5 @@
 #pragma once
+// TByteReader: bounded reading and writing of numbers in a byte block.
 // Bounded reading and writing of little- and big-endian numbers in a byte block. Every
 // read checks the bytes that are actually there; a read past the end sets the failed
 // flag and yields 0, so a reader checks ok() once after a group of reads.

@@ -1,4 +1,5 @@
 #pragma once
+// TPointEx: the geometry layer (curves, angles, perpendicular feet).
 // The program's own geometry layer: the four floating-point functions that the curve
 // tool, text insertion, the handles of floating objects and picture linking use.
 

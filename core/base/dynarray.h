@@ -1,4 +1,5 @@
 #pragma once
+// TDynArray: the growable array of the document record.
 // A growable zero-based array with the sharing rules of the document record's arrays:
 // copying an array (or a record holding arrays) makes both holders see the same elements;
 // writing an element through one holder is seen through the other; resizing detaches the

@@ -1,4 +1,5 @@
 #pragma once
+// TPoint and TRect: points, rectangles and their helpers.
 // Point and rectangle helpers: rotation about a centre, the placement rectangles of two
 // pictures (or two placed controls) joined side by side or one above the other, and the
 // dashed outline that marks a floating object.

@@ -1,4 +1,5 @@
 #pragma once
+// TMessageEvent: the notification messages to the main window.
 // Notification messages to the main window. Documents, grids, the undo store and dialogs
 // never call the main window directly: each state change is reported by one of the senders
 // below as a custom event with the message's fixed number (WM_USER + offset), sent

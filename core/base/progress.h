@@ -1,4 +1,5 @@
 #pragma once
+// TProgressSteps: the shared progress display of long operations.
 // The shared progress display of long operations. Logic code reports here; the main
 // window binds the handlers to its status-bar gauge. With nothing bound, reports do nothing.
 

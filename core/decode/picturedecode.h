@@ -1,4 +1,5 @@
 #pragma once
+// TPictureClass: what reads one kind of picture file.
 // The picture classes: what reads one kind of picture file. The picture-format list
 // (filled by the application at start-up) maps file extensions to these classes; the
 // loader asks it through PictureClassLookup.

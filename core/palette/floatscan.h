@@ -1,4 +1,5 @@
 #pragma once
+// TFloatScan: float (same-colour run) scans of a pattern (意匠).
 // Float scans. A float is a run of consecutive cells of one colour: down a column (a warp
 // that stays on one side over many wefts) or along a row (a weft over many warps). Weave
 // tiling, the float query and the point-marking tools look for runs that are too long or

@@ -1,4 +1,5 @@
 #pragma once
+// TPaletteEntry: palettes of 8-bit pictures.
 // The palette record of every 8-bit picture, its conversions, colour counting and
 // ordering, free entries, nearest-colour maps and remapping, display copies and the
 // palette file. Pictures are QImage::Format_Indexed8; a cell's value is its colour index.

@@ -1,4 +1,5 @@
 #pragma once
+// TLowBitPicture: pictures of 1, 2 or 4 bits per pixel.
 // Pictures of fewer than 8 bits per pixel (1, 2 or 4) as the file stores them: rows of
 // packed indexes, the first pixel in the most significant bits of its byte, and the
 // file's own colour table. The loader turns them into 8-bit pictures.

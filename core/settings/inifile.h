@@ -1,4 +1,5 @@
 #pragma once
+// TIniFile: the ini-file class.
 // A small ini-file class with the semantics of the Windows private-profile calls, used for
 // "Config.Ini", the recent-file lists and the language files.
 //

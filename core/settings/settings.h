@@ -1,4 +1,5 @@
 #pragma once
+// The settings store ("Config.Ini").
 // The settings store: every persistent setting lives in "Config.Ini" (ConfigIniPath).
 // There is one reading and one writing routine per section, and per key of section
 // "Main". Each routine opens the file, reads or writes its keys in a fixed order and closes

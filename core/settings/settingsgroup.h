@@ -1,4 +1,5 @@
 #pragma once
+// TSettingsSection: one settings section read or written key by key.
 // Reads and writes the fields of one settings section, key by key, in the order called.
 // Internal to the settings store.
 

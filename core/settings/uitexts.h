@@ -1,4 +1,5 @@
 #pragma once
+// TUiTextDefault: interface texts and language files.
 // Interface texts: captions, hints and messages come from the chosen language file, with a
 // built-in English text for every key.
 //

@@ -1,4 +1,5 @@
 #pragma once
+// The temporary files of whole-picture and palette undo steps.
 // The temporary files of whole-picture and palette undo steps. Pictures are written and
 // read back index-exact (indexes and colour table as they were, nothing added); palettes
 // in the palette-file layout. A reader refuses a missing, truncated or damaged file with

@@ -1,4 +1,5 @@
 #pragma once
+// TUndoGridLink: the side of a pattern grid its undo store works on.
 // The side of a pattern grid that its undo store works on. The pattern grid implements
 // this interface; the store (core/undo.h) reads the pictures and settings through it when
 // it records a step, writes them back through it when it replays one, and reports every

@@ -1,4 +1,5 @@
 #pragma once
+// TUndoData and TBmpData: the cell records of the undo store.
 // Cell records of the undo store: collecting the cells an edit changed while enforcing
 // the editing rules, copying accepted changes into every repeat of the layout, building
 // a step's entries and replaying them in either direction, and freeing steps.

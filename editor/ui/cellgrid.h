@@ -1,4 +1,5 @@
 #pragma once
+// TIDrawGrid: the cell grid control.
 // The owner-drawn cell grid control: lays out ColCount x RowCount cells separated by grid
 // lines and compartment lines, scrolls them over the whole grid, turns pointer positions
 // into cells, keeps a current cell and a rectangular selection, moves the selection anchor

@@ -1,4 +1,5 @@
 #pragma once
+// TPatternGridView: the window of a pattern (意匠) grid.
 // The window of a pattern grid: a cell grid control that shows a TPatternGrid. It hands
 // the model its client size and scroll position, puts the model's painted image on screen
 // in one draw (no background erasing) and turns pointer positions into cells; everything

@@ -1,4 +1,5 @@
 #pragma once
+// TMainForm: the main window.
 // The main window: one frame around the documents of the program.
 
 #include "shell/mainstatus.h"

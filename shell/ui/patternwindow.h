@@ -1,4 +1,5 @@
 #pragma once
+// Pattern (意匠) files shown in a grid window until the document window exists.
 // Until the pattern document window exists, a pattern file named on the command line is
 // shown in a pattern grid inside the main window.
 
