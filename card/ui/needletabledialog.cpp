@@ -78,7 +78,8 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode)
     layout->addLayout(buttons);
 
     ChooseWeaveFile = [this] {
-        return QFileDialog::getOpenFileName(this, QString(), WeaveDir, QStringLiteral("组织文件(*.OVW)"));
+        return QFileDialog::getOpenFileName(this, QString(), Folders().WeaveDir,
+                                            QStringLiteral("组织文件(*.OVW)"));
     };
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -95,7 +96,7 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode)
 
 TNeedleMaskTable &TFrmPickWeftDensTable::Table()
 {
-    return m_kind == PickTableKind ? PickTable : WeftDensTable;
+    return m_kind == PickTableKind ? CardTables().PickTable : CardTables().WeftDensTable;
 }
 
 void TFrmPickWeftDensTable::Refill()
@@ -116,7 +117,7 @@ void TFrmPickWeftDensTable::Refill()
             colour = new QTableWidgetItem;
             DGridColor->setItem(r, 0, colour);
         }
-        colour->setBackground(ToQColor(ColorTable[16 - r]));
+        colour->setBackground(ToQColor(CardTables().ColorTable[16 - r]));
     }
     const int width = std::max(DGridPickTable->viewport()->width() / m_count - 1, 8);
     DGridPickTable->horizontalHeader()->setDefaultSectionSize(width);

@@ -5,6 +5,7 @@
 #include "core/decode/magickdecode.h"
 #include "core/picture/pcxfile.h"
 #include "core/decode/pictureload.h"
+#include "core/settings/sharedstate.h"
 #include "shell/pictureformats.h"
 #include "shell/cardpictureformat.h"
 #include "card/fmt_ovwb.h"
@@ -527,8 +528,8 @@ TEST_F(PictureLoad, CardFileOpensAsAPictureOfItsNeedles)
 
 TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
 {
-    const int timeout = EpsTimeoutMs;
-    EpsTimeoutMs = 1500;
+    const int timeout = RunState().EpsTimeoutMs;
+    RunState().EpsTimeoutMs = 1500;
     const QByteArray png = viaQt(MakePicture({{1, 2}, {3, 4}}), "png");
     const QByteArray jpeg = viaQt(QImage(40, 40, QImage::Format_RGB32), "jpeg");
     const QByteArray pcx = EncodePcx(MakePicture({{1, 2}, {3, 4}}));
@@ -586,7 +587,7 @@ TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
     EXPECT_TRUE(QDir(dir.path()).mkdir("folder.png"));
     EXPECT_FALSE(LoadPictureAs8Bit(dir.filePath("folder.png"), pic));
     EXPECT_EQ(PictureRows(pic), (Rows{{9}}));
-    EpsTimeoutMs = timeout;
+    RunState().EpsTimeoutMs = timeout;
     // Without the format list only bitmaps are known.
     UnregisterPictureFormats();
     EXPECT_FALSE(LoadPictureAs8Bit(put("late.png", png), pic));

@@ -22,16 +22,16 @@ class PickDialogs : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_savedPath = ConfigIniPath;
-        m_savedPick = PickTable;
-        m_savedDens = WeftDensTable;
-        ConfigIniPath = m_dir.filePath(QStringLiteral("Config.Ini"));
+        m_savedPath = Folders().ConfigIniPath;
+        m_savedPick = CardTables().PickTable;
+        m_savedDens = CardTables().WeftDensTable;
+        Folders().ConfigIniPath = m_dir.filePath(QStringLiteral("Config.Ini"));
     }
     void TearDown() override
     {
-        ConfigIniPath = m_savedPath;
-        PickTable = m_savedPick;
-        WeftDensTable = m_savedDens;
+        Folders().ConfigIniPath = m_savedPath;
+        CardTables().PickTable = m_savedPick;
+        CardTables().WeftDensTable = m_savedDens;
     }
     QTemporaryDir m_dir;
 
@@ -47,39 +47,39 @@ TEST_F(PickDialogs, TableDialogOkStoresAndCancelRestores)
     TNeedleMaskTable masks;
     ResetNeedleTable(masks, 3);
     WriteNeedleTable(masks, 3, QStringLiteral("Pick"));
-    PickTable.fill(9);
+    CardTables().PickTable.fill(9);
 
     {
         TFrmPickWeftDensTable dlg(nullptr, 0);
         dlg.show();
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("投梭表"));
-        EXPECT_EQ(PickTable, masks); // loaded from the settings
+        EXPECT_EQ(CardTables().PickTable, masks); // loaded from the settings
         EXPECT_EQ(dlg.RSEditPickNum->value(), 3);
         EXPECT_EQ(dlg.DGridPickTable->columnCount(), 3);
         // The bottom row is entry 0: its first cell is black.
         EXPECT_EQ(dlg.DGridPickTable->item(15, 0)->background().color(), QColor(Qt::black));
         Q_EMIT dlg.DGridPickTable->cellClicked(15, 2); // entry 0, needle 2
-        EXPECT_EQ(PickTable[0], 0b101u);
+        EXPECT_EQ(CardTables().PickTable[0], 0b101u);
         dlg.reject();
     }
-    EXPECT_EQ(PickTable, (std::array<std::uint32_t, 16>{9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
+    EXPECT_EQ(CardTables().PickTable, (std::array<std::uint32_t, 16>{9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
 
     {
         TFrmPickWeftDensTable dlg(nullptr, 0);
         dlg.RSEditPickNum->setValue(2); // a new count resets the table to the diagonal
-        EXPECT_EQ(PickTable[2], 0u);
+        EXPECT_EQ(CardTables().PickTable[2], 0u);
         Q_EMIT dlg.DGridPickTable->cellClicked(14, 0); // entry 1, needle 0
         dlg.accept();
     }
     TNeedleMaskTable stored;
     EXPECT_EQ(ReadNeedleTable(stored, QStringLiteral("Pick")), 2);
     EXPECT_EQ(stored[1], 0b11u);
-    EXPECT_EQ(stored, PickTable);
+    EXPECT_EQ(stored, CardTables().PickTable);
 }
 
 TEST_F(PickDialogs, TableDialogLoadsAWeave)
 {
-    WeftDensTable.fill(6);
+    CardTables().WeftDensTable.fill(6);
     TFrmPickWeftDensTable dlg(nullptr, 1);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("纬密表"));
     TWeaveArray w = MakeWeaveArray(4, 2);
@@ -91,11 +91,11 @@ TEST_F(PickDialogs, TableDialogLoadsAWeave)
     dlg.BtnLoadWeave->click();
     EXPECT_EQ(dlg.NeedleCount(), 4);
     EXPECT_EQ(dlg.RSEditPickNum->value(), 4);
-    EXPECT_EQ(WeftDensTable[0], 1u);
-    EXPECT_EQ(WeftDensTable[1], 8u);
-    EXPECT_EQ(WeftDensTable[2], 0u);
+    EXPECT_EQ(CardTables().WeftDensTable[0], 1u);
+    EXPECT_EQ(CardTables().WeftDensTable[1], 8u);
+    EXPECT_EQ(CardTables().WeftDensTable[2], 0u);
     dlg.reject();
-    EXPECT_EQ(WeftDensTable[1], 6u); // the table the program had before is back
+    EXPECT_EQ(CardTables().WeftDensTable[1], 6u); // the table the program had before is back
 }
 
 TEST_F(PickDialogs, ShuttleByColourWindow)
@@ -132,9 +132,9 @@ TEST_F(PickDialogs, ShuttleByColourWindow)
 
 TEST_F(PickDialogs, ShuttleSwatchShowsTheCurrentShuttleNumber)
 {
-    const auto savedColours = ColorTable;
-    ColorTable[1] = 0x0000FF; // red
-    ColorTable[3] = 0xFF0000; // blue
+    const auto savedColours = CardTables().ColorTable;
+    CardTables().ColorTable[1] = 0x0000FF; // red
+    CardTables().ColorTable[3] = 0xFF0000; // blue
     QImage pic = MakePicture({{5}});
     TMesh mesh;
     InitNewDocument(mesh, &pic, 0, 0, 1, TColorArray{});
@@ -145,5 +145,5 @@ TEST_F(PickDialogs, ShuttleSwatchShowsTheCurrentShuttleNumber)
     EXPECT_TRUE(win.ShuttleSwatch->styleSheet().contains(QStringLiteral("#0000ff")));
     win.SetTarget(TPickWithColorTarget{&mesh, &pic, 5, QColor(5, 5, 5), 17, false, {}});
     EXPECT_FALSE(win.ShuttleSwatch->styleSheet().contains(QStringLiteral("background")));
-    ColorTable = savedColours;
+    CardTables().ColorTable = savedColours;
 }

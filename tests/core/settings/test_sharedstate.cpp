@@ -36,17 +36,17 @@ TEST(SharedState, WritableFoldersCreatedInAnEmptyHome)
 
     for (const char *name : {"Picture", "Weave", "Binding"})
         EXPECT_TRUE(QFileInfo(home.filePath(QStringLiteral("data/dorwen-cad/") + name)).isDir()) << name;
-    EXPECT_EQ(ConfigIniPath, home.filePath("config/dorwen-cad/Config.Ini"));
+    EXPECT_EQ(Folders().ConfigIniPath, home.filePath("config/dorwen-cad/Config.Ini"));
     EXPECT_EQ(QDir(exe.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList())
         << "nothing is written next to the program outside portable mode";
-    EXPECT_TRUE(ScanImgPath.endsWith("ScanImg~$"));
-    EXPECT_TRUE(QFileInfo(TempDir).isDir());
-    EXPECT_EQ(QFileInfo(TempDir).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
-    EXPECT_EQ(MergeTempPath, ScanImgPath + "Merge.tmp");
-    EXPECT_EQ(CurrentToolId, 8);
-    EXPECT_TRUE(PatternLibDir.isEmpty());
-    EXPECT_EQ(SharedBitmap.format(), QImage::Format_Indexed8);
-    EXPECT_EQ(SharedBitmap.colorCount(), 256) << "every 8-bit picture carries a whole colour table";
+    EXPECT_TRUE(Folders().ScanImgPath.endsWith("ScanImg~$"));
+    EXPECT_TRUE(QFileInfo(Folders().TempDir).isDir());
+    EXPECT_EQ(QFileInfo(Folders().TempDir).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
+    EXPECT_EQ(Folders().MergeTempPath, Folders().ScanImgPath + "Merge.tmp");
+    EXPECT_EQ(RunState().CurrentToolId, 8);
+    EXPECT_TRUE(Folders().PatternLibDir.isEmpty());
+    EXPECT_EQ(RunState().SharedBitmap.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(RunState().SharedBitmap.colorCount(), 256) << "every 8-bit picture carries a whole colour table";
 }
 
 TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
@@ -57,8 +57,8 @@ TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
     ini.close();
     ASSERT_TRUE(InitSharedState(exe.path()));
     EXPECT_TRUE(PortableMode());
-    EXPECT_EQ(ConfigIniPath, exe.filePath("Config.Ini"));
-    EXPECT_EQ(HelpFile, exe.filePath("Help/Help.hlp"));
+    EXPECT_EQ(Folders().ConfigIniPath, exe.filePath("Config.Ini"));
+    EXPECT_EQ(Folders().HelpFile, exe.filePath("Help/Help.hlp"));
     QStringList made = QDir(exe.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     made.sort();
     EXPECT_EQ(made, (QStringList{"Binding", "Help", "Language", "Picture", "Weave"}));

@@ -14,14 +14,14 @@ struct RecentMenuFixture : ::testing::Test {
     QMenu menu;
     void SetUp() override
     {
-        savedDir = SettingsDir;
-        SettingsDir = dir.path() + "/";
+        savedDir = Folders().SettingsDir;
+        Folders().SettingsDir = dir.path() + "/";
         for (const char *text : {"New", "Open", "Save", "Close"})
             menu.addAction(text);
         menu.addSeparator();
         menu.addAction("Exit");
     }
-    void TearDown() override { SettingsDir = savedDir; }
+    void TearDown() override { Folders().SettingsDir = savedDir; }
     QStringList texts() const
     {
         QStringList out;

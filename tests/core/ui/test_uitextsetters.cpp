@@ -20,10 +20,10 @@
 TEST(UiTextSetters, EachSetterPutsTheTextWhereItBelongs)
 {
     QTemporaryDir dir;
-    const QString savedDir = LanguageDir, savedIni = ConfigIniPath;
-    LanguageDir = dir.path() + "/";
-    ConfigIniPath = dir.filePath("Config.Ini");
-    ASSERT_TRUE(WriteAll(LanguageDir + "A.ini", "[Dlg]\nDlgCaption=Title\nLblName=Name:\nBtnGo=Go\nBtnTip=Tip\n"
+    const QString savedDir = Folders().LanguageDir, savedIni = Folders().ConfigIniPath;
+    Folders().LanguageDir = dir.path() + "/";
+    Folders().ConfigIniPath = dir.filePath("Config.Ini");
+    ASSERT_TRUE(WriteAll(Folders().LanguageDir + "A.ini", "[Dlg]\nDlgCaption=Title\nLblName=Name:\nBtnGo=Go\nBtnTip=Tip\n"
                                                 "GrpBox=Group\nChkA=Check\nRadA=Radio\nTbtn=Tool\nAct=Action\n"
                                                 "Edt=edit text\n"));
     OpenLanguageFile();
@@ -71,7 +71,7 @@ TEST(UiTextSetters, EachSetterPutsTheTextWhereItBelongs)
     SetButtonUiText(nullptr, "Dlg"); // no control: nothing happens
 
     CloseLanguageFile();
-    LanguageFileName.clear();
-    LanguageDir = savedDir;
-    ConfigIniPath = savedIni;
+    Folders().LanguageFileName.clear();
+    Folders().LanguageDir = savedDir;
+    Folders().ConfigIniPath = savedIni;
 }

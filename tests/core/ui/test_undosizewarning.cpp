@@ -11,8 +11,8 @@
 
 TEST(UndoSizeWarningBox, ShowsTheTextWithTheErrorIcon)
 {
-    const double savedMax = MaxBakDataSize;
-    MaxBakDataSize = -1; // any amount is too much
+    const double savedMax = StartSettings().MaxBakDataSize;
+    StartSettings().MaxBakDataSize = -1; // any amount is too much
     InstallUndoSizeWarningBox();
     QString text, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -25,8 +25,8 @@ TEST(UndoSizeWarningBox, ShowsTheTextWithTheErrorIcon)
         box->accept();
     });
     EXPECT_TRUE(CheckUndoDataSize());
-    UndoSizeWarning = nullptr;
-    MaxBakDataSize = savedMax;
+    Hooks().UndoSizeWarning = nullptr;
+    StartSettings().MaxBakDataSize = savedMax;
     EXPECT_EQ(text, UndoSizeWarningText());
     EXPECT_EQ(title, UndoSizeWarningCaption());
     EXPECT_EQ(icon, QMessageBox::Critical);
