@@ -32,7 +32,6 @@ struct Recorder : QObject {
 // Installs a Recorder as the main window for its lifetime.
 struct MainWindowStandIn {
     Recorder recorder;
-    QObject *saved = Hooks().MainFormHandle;
     MainWindowStandIn() { Hooks().MainFormHandle = &recorder; }
-    ~MainWindowStandIn() { Hooks().MainFormHandle = saved; }
+    ~MainWindowStandIn() { Hooks().MainFormHandle = nullptr; }
 };

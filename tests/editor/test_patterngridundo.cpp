@@ -17,19 +17,8 @@ class PatternGridUndo : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (Folders().ScanImgPath.isEmpty()) {
-            ASSERT_TRUE(InitSharedState());
-        }
-        savedCount = StartSettings().MaxUndoCount;
-        savedHorz = RunState().HorzWidth;
-        savedVert = RunState().VertWidth;
+        ASSERT_TRUE(InitSharedState());
         StartSettings().MaxUndoCount = 20;
-    }
-    void TearDown() override
-    {
-        StartSettings().MaxUndoCount = savedCount;
-        RunState().HorzWidth = savedHorz;
-        RunState().VertWidth = savedVert;
     }
     // The grid shows picture at one pixel per cell, RefBitmap equal to it.
     static void show(TPatternGrid &g, const QImage &picture)
@@ -40,10 +29,6 @@ protected:
         g.RebuildDisplayBitmap();
         g.SetZoom(9);
     }
-
-    int savedCount = 0;
-    int savedHorz = 0;
-    int savedVert = 0;
 };
 
 std::vector<QRgb> colorTable(const QImage &img)

@@ -7,7 +7,6 @@
 #include "core/decode/pictureload.h"
 #include "core/settings/sharedstate.h"
 #include "shell/pictureformats.h"
-#include "shell/cardpictureformat.h"
 #include "card/fmt_ovwb.h"
 
 #include "testutil.h"
@@ -33,11 +32,7 @@ protected:
         InitMagick();
         RegisterPictureFormats();
     }
-    void TearDown() override
-    {
-        SetWenBanIOReader(ReadWenBanIOPicture);
-        UnregisterPictureFormats();
-    }
+    void TearDown() override { UnregisterPictureFormats(); }
     QString put(const QString &name, const QByteArray &bytes)
     {
         const QString path = dir.filePath(name);
@@ -528,7 +523,6 @@ TEST_F(PictureLoad, CardFileOpensAsAPictureOfItsNeedles)
 
 TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
 {
-    const int timeout = RunState().EpsTimeoutMs;
     RunState().EpsTimeoutMs = 1500;
     const QByteArray png = viaQt(MakePicture({{1, 2}, {3, 4}}), "png");
     const QByteArray jpeg = viaQt(QImage(40, 40, QImage::Format_RGB32), "jpeg");
@@ -587,7 +581,6 @@ TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
     EXPECT_TRUE(QDir(dir.path()).mkdir("folder.png"));
     EXPECT_FALSE(LoadPictureAs8Bit(dir.filePath("folder.png"), pic));
     EXPECT_EQ(PictureRows(pic), (Rows{{9}}));
-    RunState().EpsTimeoutMs = timeout;
     // Without the format list only bitmaps are known.
     UnregisterPictureFormats();
     EXPECT_FALSE(LoadPictureAs8Bit(put("late.png", png), pic));

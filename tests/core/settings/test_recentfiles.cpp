@@ -12,18 +12,10 @@ namespace {
 // Points ConfigIniPath and the settings folder at private files for one test.
 struct RecentFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString savedIni, savedDir;
     void SetUp() override
     {
-        savedIni = Folders().ConfigIniPath;
-        savedDir = Folders().SettingsDir;
         Folders().SettingsDir = dir.path() + "/";
         Folders().ConfigIniPath = dir.filePath("Config.Ini");
-    }
-    void TearDown() override
-    {
-        Folders().ConfigIniPath = savedIni;
-        Folders().SettingsDir = savedDir;
     }
     static void addAll(const QStringList &names)
     {

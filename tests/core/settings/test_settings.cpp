@@ -11,13 +11,7 @@ namespace {
 // Points ConfigIniPath at a private file for one test.
 struct SettingsFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString saved;
-    void SetUp() override
-    {
-        saved = Folders().ConfigIniPath;
-        Folders().ConfigIniPath = dir.filePath("Config.Ini");
-    }
-    void TearDown() override { Folders().ConfigIniPath = saved; }
+    void SetUp() override { Folders().ConfigIniPath = dir.filePath("Config.Ini"); }
     void put(const QByteArray &bytes) { ASSERT_TRUE(WriteAll(Folders().ConfigIniPath, bytes)); }
     QByteArray get() const { return ReadAll(Folders().ConfigIniPath); }
 };
@@ -369,11 +363,4 @@ TEST(SettingsStartUp, SharedStateAndMainWindowReadTheirSettings)
     EXPECT_EQ(CardTables().WeftDensTable[2], 5u);
     EXPECT_EQ(CardTables().ColorTable[3], 77);
     EXPECT_EQ(CardTables().ColorTable[4], DefaultColorTable()[4]);
-
-    // Leave the shared state as other tests expect it.
-    ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
-    ReadFlashFrequence();
-    ReadFlashTime();
-    ReadMaxBakDataSize();
-    StartSettings().TileWeaveParam = TTileWeaveParam{};
 }

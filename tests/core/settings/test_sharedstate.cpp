@@ -2,6 +2,7 @@
 #include "core/base/fileext.h"
 #include "core/settings/sharedstate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -62,8 +63,47 @@ TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
     QStringList made = QDir(exe.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     made.sort();
     EXPECT_EQ(made, (QStringList{"Binding", "Help", "Language", "Picture", "Weave"}));
-    // Leave the shared state as other tests expect it.
+}
+
+// What the test programs rely on before each test: every record back at its start value,
+// the private temporary folder and the language file let go.
+TEST(SharedState, ResetGivesEveryRecordItsStartValue)
+{
     ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
+    const QString temp = Folders().TempDir;
+    ASSERT_TRUE(QFileInfo(temp).isDir());
+    ASSERT_NE(Folders().LanguageIni, nullptr);
+    RunState().CurrentToolId = 13;
+    RunState().HorzWidth = 4;
+    RunState().EpsTimeoutMs = 10;
+    StartSettings().MaxUndoCount = 7;
+    StartSettings().GrossOption.Warp = 99;
+    Hooks().MainFormHandle = qApp;
+    Hooks().ProgressEvent = [](std::uint8_t) {};
+    CardTables().PickTable.fill(3);
+
+    ResetSharedState();
+    EXPECT_TRUE(Folders().ConfigIniPath.isEmpty());
+    EXPECT_TRUE(Folders().ScanImgPath.isEmpty());
+    EXPECT_TRUE(Folders().LanguageFileName.isEmpty());
+    EXPECT_EQ(Folders().LanguageIni, nullptr);
+    EXPECT_FALSE(PortableMode());
+    EXPECT_FALSE(QFileInfo::exists(temp)) << "the temporary folder goes with its record";
+    EXPECT_EQ(RunState().CurrentToolId, 8);
+    EXPECT_EQ(RunState().HorzWidth, 1);
+    EXPECT_EQ(RunState().EpsTimeoutMs, 30000);
+    EXPECT_TRUE(RunState().SharedBitmap.isNull());
+    EXPECT_EQ(StartSettings().MaxUndoCount, 0);
+    EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 100.0);
+    EXPECT_EQ(StartSettings().GrossOption, TGrossOption{});
+    EXPECT_EQ(Hooks().MainFormHandle, nullptr);
+    EXPECT_FALSE(Hooks().ProgressEvent);
+    EXPECT_EQ(CardTables().PickTable, TNeedleMasks{});
+
+    // A new start makes a new private temporary folder.
+    ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
+    EXPECT_TRUE(QFileInfo(Folders().TempDir).isDir());
+    EXPECT_NE(Folders().TempDir, temp);
 }
 
 TEST(Cursors, TwentyRegistrationsWithSharedHandOpen)

@@ -11,30 +11,19 @@
 #include <gtest/gtest.h>
 
 namespace {
-// A private language folder and settings file; restores the shared state afterwards.
+// A private language folder and settings file.
 struct LanguageFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString savedLanguageDir, savedIni, savedCurrent;
     void SetUp() override
     {
-        savedLanguageDir = Folders().LanguageDir;
-        savedIni = Folders().ConfigIniPath;
-        savedCurrent = Folders().CurrentDir;
         QDir(dir.path()).mkdir("Language");
         Folders().LanguageDir = dir.filePath("Language") + "/";
         Folders().ConfigIniPath = dir.filePath("Config.Ini");
-        CloseLanguageFile();
-        Folders().LanguageFileName.clear();
     }
-    void TearDown() override
+    void language(const char *name, const QByteArray &bytes)
     {
-        CloseLanguageFile();
-        Folders().LanguageFileName.clear();
-        Folders().LanguageDir = savedLanguageDir;
-        Folders().ConfigIniPath = savedIni;
-        Folders().CurrentDir = savedCurrent;
+        ASSERT_TRUE(WriteAll(Folders().LanguageDir + name, bytes));
     }
-    void language(const char *name, const QByteArray &bytes) { ASSERT_TRUE(WriteAll(Folders().LanguageDir + name, bytes)); }
 };
 } // namespace
 

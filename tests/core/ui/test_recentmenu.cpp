@@ -10,18 +10,15 @@
 namespace {
 struct RecentMenuFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString savedDir;
     QMenu menu;
     void SetUp() override
     {
-        savedDir = Folders().SettingsDir;
         Folders().SettingsDir = dir.path() + "/";
         for (const char *text : {"New", "Open", "Save", "Close"})
             menu.addAction(text);
         menu.addSeparator();
         menu.addAction("Exit");
     }
-    void TearDown() override { Folders().SettingsDir = savedDir; }
     QStringList texts() const
     {
         QStringList out;

@@ -11,7 +11,6 @@
 
 TEST(UndoSizeWarningBox, ShowsTheTextWithTheErrorIcon)
 {
-    const double savedMax = StartSettings().MaxBakDataSize;
     StartSettings().MaxBakDataSize = -1; // any amount is too much
     InstallUndoSizeWarningBox();
     QString text, title;
@@ -25,8 +24,6 @@ TEST(UndoSizeWarningBox, ShowsTheTextWithTheErrorIcon)
         box->accept();
     });
     EXPECT_TRUE(CheckUndoDataSize());
-    Hooks().UndoSizeWarning = nullptr;
-    StartSettings().MaxBakDataSize = savedMax;
     EXPECT_EQ(text, UndoSizeWarningText());
     EXPECT_EQ(title, UndoSizeWarningCaption());
     EXPECT_EQ(icon, QMessageBox::Critical);

@@ -16,22 +16,12 @@ class UndoStore : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (Folders().ScanImgPath.isEmpty()) {
-            ASSERT_TRUE(InitSharedState());
-        }
-        savedCount = StartSettings().MaxUndoCount;
-        savedMax = StartSettings().MaxBakDataSize;
+        ASSERT_TRUE(InitSharedState());
         StartSettings().MaxUndoCount = 20;
         StartSettings().MaxBakDataSize = 100;
         Hooks().UndoSizeWarning = [this](const QString &text, const QString &caption) {
             warnings << caption + text;
         };
-    }
-    void TearDown() override
-    {
-        StartSettings().MaxUndoCount = savedCount;
-        StartSettings().MaxBakDataSize = savedMax;
-        Hooks().UndoSizeWarning = nullptr;
     }
 
     // A grid with a picture of the given rows; RefBitmap equal to it.
@@ -53,8 +43,6 @@ protected:
         u.SaveRegionStep();
     }
 
-    int savedCount = 0;
-    double savedMax = 0;
     QStringList warnings;
 };
 
@@ -182,12 +170,10 @@ TEST_F(UndoStore, WithoutTemporaryFolderNothingIsRecorded)
     FakeGrid g;
     setPicture(g, {{0}});
     TUndo u(g);
-    const QString saved = Folders().ScanImgPath;
     Folders().ScanImgPath.clear();
     QString error;
     EXPECT_FALSE(u.SaveImageStep(&error));
     EXPECT_FALSE(u.SaveLayerStep());
-    Folders().ScanImgPath = saved;
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(u.UndoCount(), 0);
 }
@@ -341,7 +327,6 @@ TEST_F(UndoStore, SettingsStepWithAndWithoutUpdateTopState)
     EXPECT_EQ(g.weft, 30);
     ASSERT_TRUE(u.Redo());
     EXPECT_EQ(g.weft, 44);
-    RunState().HorzWidth = 1;
 }
 
 TEST_F(UndoStore, EmptyUndoAndSuspendedRecordingDoNothing)

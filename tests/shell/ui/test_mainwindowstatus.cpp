@@ -19,24 +19,10 @@ namespace {
 // A main window with settings and language files in a private folder.
 struct MainFormFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString savedIni, savedLanguageDir, savedCurrent;
     void SetUp() override
     {
-        savedIni = Folders().ConfigIniPath;
-        savedLanguageDir = Folders().LanguageDir;
-        savedCurrent = Folders().CurrentDir;
         Folders().ConfigIniPath = dir.filePath("Config.Ini");
         Folders().LanguageDir = dir.path() + "/";
-        CloseLanguageFile();
-        Folders().LanguageFileName.clear();
-    }
-    void TearDown() override
-    {
-        CloseLanguageFile();
-        Folders().LanguageFileName.clear();
-        Folders().ConfigIniPath = savedIni;
-        Folders().LanguageDir = savedLanguageDir;
-        Folders().CurrentDir = savedCurrent;
     }
     static QAction *addAction(TMainForm &form, const char *name)
     {
