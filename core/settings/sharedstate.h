@@ -80,8 +80,8 @@ struct TRunState {
 };
 TRunState &RunState();
 
-// The settings read at start: the folders' set-up reads the first three, the main window
-// the others when it is created.
+// The settings read at start: InitSharedState reads the first four, the main window the
+// others when it is created.
 struct TStartSettings {
     std::int32_t FlashFrequence = 500;   // milliseconds
     double FlashTime = 5.0;              // seconds
@@ -116,6 +116,9 @@ struct TCardTables {
     TNeedleMasks PickTable{};     // shuttle needle masks
     TNeedleMasks WeftDensTable{}; // weft-density needle masks
     TColorTable ColorTable{};     // shuttle colours
+    // The needle count the table dialog showed last, per table; 0 until it has read one.
+    std::int32_t PickNeedleCount = 0;
+    std::int32_t WeftDensNeedleCount = 0;
 };
 TCardTables &CardTables();
 

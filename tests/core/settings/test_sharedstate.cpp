@@ -81,6 +81,7 @@ TEST(SharedState, ResetGivesEveryRecordItsStartValue)
     Hooks().MainFormHandle = qApp;
     Hooks().ProgressEvent = [](std::uint8_t) {};
     CardTables().PickTable.fill(3);
+    CardTables().WeftDensNeedleCount = 5;
 
     ResetSharedState();
     EXPECT_TRUE(Folders().ConfigIniPath.isEmpty());
@@ -99,6 +100,7 @@ TEST(SharedState, ResetGivesEveryRecordItsStartValue)
     EXPECT_EQ(Hooks().MainFormHandle, nullptr);
     EXPECT_FALSE(Hooks().ProgressEvent);
     EXPECT_EQ(CardTables().PickTable, TNeedleMasks{});
+    EXPECT_EQ(CardTables().WeftDensNeedleCount, 0);
 
     // A new start makes a new private temporary folder.
     ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
