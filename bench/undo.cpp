@@ -60,10 +60,10 @@ public:
 
 void ensureTempFolder()
 {
-    if (ScanImgPath.isEmpty())
+    if (Folders().ScanImgPath.isEmpty())
         InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
-    MaxUndoCount = 100;
-    MaxBakDataSize = 1e9;
+    StartSettings().MaxUndoCount = 100;
+    StartSettings().MaxBakDataSize = 1e9;
 }
 
 void randomFill(QImage &img, std::uint32_t seed)

@@ -521,5 +521,6 @@ bool BuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanSt
 bool BuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart, TMultiByteArray &card,
                    TCardBuildResult &result, const TCardProgress &progress)
 {
-    return BuildCardData(mesh, sampleCard, scanStart, card, result, progress, PickTable, WeftDensTable);
+    return BuildCardData(mesh, sampleCard, scanStart, card, result, progress, CardTables().PickTable,
+                         CardTables().WeftDensTable);
 }

@@ -36,10 +36,10 @@ TPatternGrid::TPatternGrid()
             m_palette[i] = TPaletteEntry{std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
     m_displayPalette = m_palette;
     PaletteToPairs(m_palette, m_paletteItems);
-    UndoLimit = MaxUndoCount;
-    StatusWnd = MainFormHandle;
-    m_weftDensity = GrossOption.WeftDensity;
-    m_warpDensity = GrossOption.WarpDensity;
+    UndoLimit = StartSettings().MaxUndoCount;
+    StatusWnd = Hooks().MainFormHandle;
+    m_weftDensity = StartSettings().GrossOption.WeftDensity;
+    m_warpDensity = StartSettings().GrossOption.WarpDensity;
     RepeatInfoValue.UnitWidth = m_grid.ClientWidth;
     RepeatInfoValue.UnitHeight = m_grid.ClientHeight;
     RepeatInfoValue.HorzCount = 1;

@@ -1,5 +1,6 @@
 #include "shell/pictureformats.h"
 
+#include "core/settings/sharedstate.h"
 #include "shell/cardpictureformat.h"
 
 #include <QFileInfo>
@@ -17,9 +18,15 @@ TPictureClass own(const char *name, TPictureDecoder decoder, const char *format)
     return TPictureClass{QString::fromUtf8(name), decoder, format, {}};
 }
 
+bool readOwnFormat(const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error)
+{
+    const auto &reader = Hooks().WenBanIOReader;
+    return reader ? reader(fileName, bytes, picture, error) : ReadWenBanIOPicture(fileName, bytes, picture, error);
+}
+
 } // namespace
 
-TPictureClass TWenBanIOClass{QStringLiteral("TWenBanIO"), TPictureDecoder::Custom, "", ReadWenBanIOPicture};
+const TPictureClass TWenBanIOClass{QStringLiteral("TWenBanIO"), TPictureDecoder::Custom, "", readOwnFormat};
 const TPictureClass &BitmapClass = BitmapPictureClass();
 const TPictureClass IconClass = own("Windows icons", TPictureDecoder::Qt, "ICO");
 const TPictureClass MetafileClass = own("Windows metafiles", TPictureDecoder::Magick, "WMF");
@@ -42,7 +49,7 @@ const TPictureClass PngClass = own("Portable network graphic images", TPictureDe
 // Through GraphicsMagick, which hands over the indexes and the colour table as stored.
 const TPictureClass GifClass = own("GIF images", TPictureDecoder::Magick, "GIF");
 
-void SetWenBanIOReader(TPictureReader reader) { TWenBanIOClass.Read = std::move(reader); }
+void SetWenBanIOReader(TPictureReader reader) { Hooks().WenBanIOReader = std::move(reader); }
 
 void RegisterFileFormat(const QString &extension, const QString &common, const QString &individual, int kinds,
                         bool replace, bool registerDefault, const TPictureClass *pictureClass)
@@ -152,13 +159,13 @@ void RegisterPictureFormats()
     for (const Row &r : importedRows)
         RegisterFileFormat(QString::fromLatin1(r.ext), QString::fromUtf8(r.common), QString(), r.kinds, false, true,
                            r.cls);
-    PictureClassLookup = LoaderPictureClass;
+    Hooks().PictureClassLookup = LoaderPictureClass;
 }
 
 void UnregisterPictureFormats()
 {
     formats().clear();
-    PictureClassLookup = nullptr;
+    Hooks().PictureClassLookup = nullptr;
 }
 
 const QString OpenPictureFilter = QString::fromUtf8(

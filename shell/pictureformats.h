@@ -28,14 +28,14 @@ struct TPictureFormat {
 };
 
 // The picture classes of the list.
-extern TPictureClass TWenBanIOClass; // the program's own card, weave and project files
+extern const TPictureClass TWenBanIOClass; // the program's own card, weave and project files
 extern const TPictureClass &BitmapClass; // the loader's own bitmap class
 extern const TPictureClass IconClass, MetafileClass, EnhancedMetafileClass, JpegClass, TargaClass, TiffClass, EpsClass,
     PcxClass, AliasWavefrontClass, SgiClass, PhotoshopClass, PortablePixmapClass, AutodeskClass, PhotoCdClass,
     DrHaloClass, PaintshopProClass, PngClass;
 
-// The reader of the program's own formats: the card codec. Replaceable (tests); with no
-// reader those files fail to load with a message.
+// The reader of the program's own formats: the card codec. Replaceable (tests); it is kept
+// in Hooks().WenBanIOReader, and an empty reader puts the card codec back.
 void SetWenBanIOReader(TPictureReader reader);
 
 // Appends an entry.

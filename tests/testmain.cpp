@@ -1,6 +1,9 @@
 // The test programs' main: every test runs in a QApplication on the offscreen platform,
 // with XDG_CONFIG_HOME, XDG_DATA_HOME and TMPDIR pointed at a private temporary folder so
-// that no test reads or writes the real home folder.
+// that no test reads or writes the real home folder, and starts from the shared records'
+// start values whatever ran before it.
+#include "core/settings/sharedstate.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,6 +11,13 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+
+namespace {
+// Runs before each test's fixture is made.
+class TSharedStateReset : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo &) override { ResetSharedState(); }
+};
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -28,5 +38,8 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TSharedStateReset);
+    const int result = RUN_ALL_TESTS();
+    ResetSharedState(); // the private temporary folder goes while the home folder is still there
+    return result;
 }

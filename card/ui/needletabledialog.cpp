@@ -18,25 +18,21 @@
 
 namespace {
 
-// The needle count of each table while the program runs; 0 until the settings are read.
-int g_lastCount[2] = {0, 0};
-
 QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 } // namespace
 
-TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode)
+TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode, const TCardTables &tables)
     : QDialog(owner)
     , m_kind(mode == 1 ? WeftDensTableKind : PickTableKind)
+    , m_tables(tables)
 {
     const bool pick = m_kind == PickTableKind;
     setWindowTitle(pick ? QStringLiteral("投梭表") : QStringLiteral("纬密表"));
-    m_before = Table();
-    m_countBefore = g_lastCount[m_kind];
     m_count = ReadNeedleTable(Table(), NeedleTableSection(m_kind));
-    if (g_lastCount[m_kind] > 0)
-        m_count = g_lastCount[m_kind];
-    g_lastCount[m_kind] = m_count;
+    if (lastCount() > 0)
+        m_count = lastCount();
+    lastCount() = m_count;
 
     auto *group = new QGroupBox(pick ? QStringLiteral("投梭表设置") : QStringLiteral("纬密表设置"), this);
     auto *countRow = new QHBoxLayout;
@@ -78,7 +74,8 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode)
     layout->addLayout(buttons);
 
     ChooseWeaveFile = [this] {
-        return QFileDialog::getOpenFileName(this, QString(), WeaveDir, QStringLiteral("组织文件(*.OVW)"));
+        return QFileDialog::getOpenFileName(this, QString(), Folders().WeaveDir,
+                                            QStringLiteral("组织文件(*.OVW)"));
     };
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -95,7 +92,12 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode)
 
 TNeedleMaskTable &TFrmPickWeftDensTable::Table()
 {
-    return m_kind == PickTableKind ? PickTable : WeftDensTable;
+    return m_kind == PickTableKind ? m_tables.PickTable : m_tables.WeftDensTable;
+}
+
+std::int32_t &TFrmPickWeftDensTable::lastCount()
+{
+    return m_kind == PickTableKind ? m_tables.PickNeedleCount : m_tables.WeftDensNeedleCount;
 }
 
 void TFrmPickWeftDensTable::Refill()
@@ -116,7 +118,7 @@ void TFrmPickWeftDensTable::Refill()
             colour = new QTableWidgetItem;
             DGridColor->setItem(r, 0, colour);
         }
-        colour->setBackground(ToQColor(ColorTable[16 - r]));
+        colour->setBackground(ToQColor(m_tables.ColorTable[16 - r]));
     }
     const int width = std::max(DGridPickTable->viewport()->width() / m_count - 1, 8);
     DGridPickTable->horizontalHeader()->setDefaultSectionSize(width);
@@ -133,7 +135,7 @@ void TFrmPickWeftDensTable::ToggleCell(int row, int column)
 void TFrmPickWeftDensTable::CountChanged(int count)
 {
     m_count = std::clamp(count, 1, 16);
-    g_lastCount[m_kind] = m_count;
+    lastCount() = m_count;
     ResetNeedleTable(Table(), m_count);
     Refill();
 }
@@ -151,7 +153,7 @@ bool TFrmPickWeftDensTable::LoadFromWeaveFile(const QString &fileName)
     }
     Table() = masks;
     m_count = count;
-    g_lastCount[m_kind] = count;
+    lastCount() = count;
     {
         const QSignalBlocker block(RSEditPickNum);
         RSEditPickNum->setValue(count);
@@ -164,11 +166,4 @@ void TFrmPickWeftDensTable::accept()
 {
     WriteNeedleTable(Table(), m_count, NeedleTableSection(m_kind));
     QDialog::accept();
-}
-
-void TFrmPickWeftDensTable::reject()
-{
-    Table() = m_before;
-    g_lastCount[m_kind] = m_countBefore;
-    QDialog::reject();
 }

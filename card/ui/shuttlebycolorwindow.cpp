@@ -80,8 +80,8 @@ void TFrmSetPickWithColor::UpdateView()
     // Shuttle number n is shown in colour n (0: no shuttle); a number past the colour list
     // has no colour.
     const int v = m_target.Value;
-    if (v >= 0 && v < int(ColorTable.size())) {
-        const TColor c = ColorTable[std::size_t(v)];
+    if (v >= 0 && v < int(CardTables().ColorTable.size())) {
+        const TColor c = CardTables().ColorTable[std::size_t(v)];
         Paint(ShuttleSwatch, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
     } else {
         Paint(ShuttleSwatch, QColor());

@@ -15,7 +15,7 @@ void SendNotification(QObject *target, int message, qintptr wParam, qintptr lPar
 namespace {
 void toMain(int message, qintptr wParam = 0, qintptr lParam = 0)
 {
-    SendNotification(MainFormHandle, message, wParam, lParam);
+    SendNotification(Hooks().MainFormHandle, message, wParam, lParam);
 }
 } // namespace
 
@@ -45,7 +45,7 @@ void SendWeaveFileSaved(const QString &fileName)
     toMain(WM_WEAVEFILESAVED, reinterpret_cast<qintptr>(&copy));
 }
 
-void SendPenWidth() { toMain(WM_PENWIDTH, HorzWidth, VertWidth); }
+void SendPenWidth() { toMain(WM_PENWIDTH, RunState().HorzWidth, RunState().VertWidth); }
 void SendToolChanged() { toMain(WM_TOOLCHANGED); }
 void SendEnableMainForm(int enable) { toMain(WM_ENABLEMAINFORM, enable); }
 void SendPatternMergeState() { toMain(WM_PATTERNMERGESTATE, 2); }

@@ -4,18 +4,16 @@
 
 #include <algorithm>
 
-std::function<void()> ProgressGaugeShow;
-
 void ShowProgressGauge()
 {
-    if (ProgressGaugeShow)
-        ProgressGaugeShow();
+    if (Hooks().ProgressGaugeShow)
+        Hooks().ProgressGaugeShow();
 }
 
 void ReportProgress(int percent)
 {
-    if (ProgressEvent)
-        ProgressEvent(std::uint8_t(std::clamp(percent, 0, 100)));
+    if (Hooks().ProgressEvent)
+        Hooks().ProgressEvent(std::uint8_t(std::clamp(percent, 0, 100)));
 }
 
 TProgressSteps::TProgressSteps(long long total)

@@ -6,12 +6,10 @@
 #include <cstdint>
 #include <functional>
 
-// Bound by the main window: puts the gauge over the last status-bar panel, at 0, shown.
-extern std::function<void()> ProgressGaugeShow;
-
-// Long operations call this first.
+// Long operations call this first; it runs Hooks().ProgressGaugeShow, which the main window
+// binds to put the gauge over the last status-bar panel, at 0, shown.
 void ShowProgressGauge();
-// Reports the percentage done (0..100) through ProgressEvent; the gauge hides at 100.
+// Reports the percentage done (0..100) through Hooks().ProgressEvent; the gauge hides at 100.
 void ReportProgress(int percent);
 // Reports step `done` of `total` (for example one step per row) as a percentage; only
 // changes of the percentage are passed on.

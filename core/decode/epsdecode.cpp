@@ -1,6 +1,7 @@
 #include "core/decode/epsdecode.h"
 
 #include "core/picture/picturelimits.h"
+#include "core/settings/sharedstate.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -9,8 +10,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
-int EpsTimeoutMs = 30000;
 
 namespace {
 
@@ -81,7 +80,7 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
                        QStringLiteral("--"), input});
     if (!process.waitForStarted())
         return fail(error, tr("Ghostscript cannot be started."));
-    if (!process.waitForFinished(EpsTimeoutMs)) {
+    if (!process.waitForFinished(RunState().EpsTimeoutMs)) {
         process.kill();
         process.waitForFinished();
         return fail(error, tr("Ghostscript took too long to draw the PostScript picture."));

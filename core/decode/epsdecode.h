@@ -2,14 +2,11 @@
 // Encapsulated PostScript pictures, rendered by Ghostscript (the "gs" program) in a
 // separate process under -dSAFER, at 72 dots per inch, cropped to the bounding box.
 // PostScript is a program: a hostile file could run forever or draw a vast page, so the
-// bounding box is checked first and the process is stopped after EpsTimeoutMs.
+// bounding box is checked first and the process is stopped after RunState().EpsTimeoutMs.
 
 #include <QByteArray>
 #include <QImage>
 #include <QString>
-
-// How long Ghostscript may take for one picture, in milliseconds.
-extern int EpsTimeoutMs;
 
 // Picture is Format_RGB32 on success; false with a message otherwise.
 bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error = nullptr);

@@ -15,8 +15,6 @@
 
 #include <cstring>
 
-std::function<const TPictureClass *(const QString &extension)> PictureClassLookup;
-
 const TPictureClass &BitmapPictureClass()
 {
     static const TPictureClass cls{QStringLiteral("Windows bitmaps"), TPictureDecoder::Bitmap, "BMP", {}};

@@ -2,7 +2,7 @@
 // TPictureClass: what reads one kind of picture file.
 // The picture classes: what reads one kind of picture file. The picture-format list
 // (filled by the application at start-up) maps file extensions to these classes; the
-// loader asks it through PictureClassLookup.
+// loader asks it through Hooks().PictureClassLookup.
 
 #include "core/picture/lowbitpicture.h"
 
@@ -50,10 +50,6 @@ struct TPictureClass {
 // The class of bitmaps (".bmp", ".dib", ".rle"): our own readers for uncompressed
 // palette bitmaps, Qt for the rest.
 const TPictureClass &BitmapPictureClass();
-
-// The class for a file extension (without the dot, any letter case); null when none.
-// Set by the picture-format list; null means no list (every extension is unknown).
-extern std::function<const TPictureClass *(const QString &extension)> PictureClassLookup;
 
 // Decodes a whole file's bytes by class. On failure returns false with a message and
 // leaves out unchanged.

@@ -4,6 +4,7 @@
 #include "core/picture/lowbitpicture.h"
 #include "core/decode/pictureconvert.h"
 #include "core/base/progress.h"
+#include "core/settings/sharedstate.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -25,8 +26,8 @@ bool LoadPictureFromFile(const QString &fileName, TLoadedPicture &picture, QStri
     const TPictureClass *cls = nullptr;
     if (extension.compare(QLatin1String("BMP"), Qt::CaseInsensitive) == 0)
         cls = &BitmapPictureClass();
-    else if (PictureClassLookup && !extension.isEmpty())
-        cls = PictureClassLookup(extension);
+    else if (Hooks().PictureClassLookup && !extension.isEmpty())
+        cls = Hooks().PictureClassLookup(extension);
     if (!cls)
         return fail(error, QCoreApplication::translate("Picture", "%1 cannot be opened: the file type is not supported.")
                                .arg(fileName));

@@ -2,15 +2,6 @@
 
 #include <algorithm>
 
-TPaletteEntry WhiteQuad{255, 255, 255, 0};
-TPaletteEntry BlackQuad{0, 0, 0, 0};
-
-void InitPaletteColors()
-{
-    WhiteQuad = {255, 255, 255, 0};
-    BlackQuad = {0, 0, 0, 0};
-}
-
 static bool sameRgb(const TPaletteEntry &a, const TPaletteEntry &b)
 {
     return a.Red == b.Red && a.Green == b.Green && a.Blue == b.Blue;

@@ -51,10 +51,9 @@ using TColorCounts = std::array<TColorCount, 256>;
 // platform's palette handle; nearest-colour searches run over it.
 using TLogPalette = std::array<TPaletteEntry, 256>;
 
-// The two fixed colours, (255, 255, 255, 0) and (0, 0, 0, 0).
-extern TPaletteEntry WhiteQuad;
-extern TPaletteEntry BlackQuad;
-void InitPaletteColors();
+// The two fixed colours.
+inline constexpr TPaletteEntry WhiteQuad{255, 255, 255, 0};
+inline constexpr TPaletteEntry BlackQuad{0, 0, 0, 0};
 
 // Size of a palette file and of the built-in palette resource.
 constexpr int PaletteFileSize = 1106;

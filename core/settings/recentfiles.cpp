@@ -37,21 +37,21 @@ void addToList(TIniFile &ini, const QString &section, const QString &fileName, i
 }
 } // namespace
 
-QString RecentIniPath() { return SettingsDir + QStringLiteral("Zedariva.ini"); }
+QString RecentIniPath() { return Folders().SettingsDir + QStringLiteral("Zedariva.ini"); }
 
 void AddRecentFile(const QString &fileName)
 {
     if (fileName.trimmed().isEmpty())
         return;
     const int limit = ReadMaxRecentFile();
-    TIniFile ini(ConfigIniPath);
+    TIniFile ini(Folders().ConfigIniPath);
     addToList(ini, kKey, fileName, limit);
 }
 
 QStringList ReadRecentFileList()
 {
     const int limit = std::max(ReadMaxRecentFile(), 1);
-    QStringList values = readValues(TIniFile(ConfigIniPath), kKey);
+    QStringList values = readValues(TIniFile(Folders().ConfigIniPath), kKey);
     if (values.size() > limit)
         values.resize(limit);
     return values;
@@ -59,7 +59,7 @@ QStringList ReadRecentFileList()
 
 QString ReadMostRecentFile()
 {
-    const QStringList values = readValues(TIniFile(ConfigIniPath), kKey);
+    const QStringList values = readValues(TIniFile(Folders().ConfigIniPath), kKey);
     return values.isEmpty() ? QString() : values.first();
 }
 

@@ -121,11 +121,6 @@ struct TRotateOption {
 using TNeedleMasks = std::array<std::uint32_t, 16>;
 using TColorTable = std::array<TColor, 17>;
 
-// ---- Shared records filled by the readers. ----
-extern TGrossOption GrossOption;       // read at main-window creation
-extern TTileWeaveParam TileWeaveParam; // read at start-up
-extern TPageOption PageOption;         // read at main-window creation
-
 // ---- Section "Main". ----
 std::int32_t ReadDefaultWarps();
 void WriteDefaultWarps(std::int32_t value);

@@ -3,10 +3,6 @@
 #include "core/settings/settings.h"
 #include "core/settings/settingsgroup.h"
 
-TGrossOption GrossOption;
-TTileWeaveParam TileWeaveParam;
-TPageOption PageOption;
-
 namespace {
 const auto pageFields = [](auto &r, auto f) {
     f("LeftMargin", r.LeftMargin);

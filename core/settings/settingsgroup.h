@@ -9,7 +9,7 @@
 class TSettingsSection {
 public:
     explicit TSettingsSection(const char *section)
-        : m_ini(ConfigIniPath), m_section(QLatin1String(section))
+        : m_ini(Folders().ConfigIniPath), m_section(QLatin1String(section))
     {
     }
     void read(const char *key, std::int32_t &value) const

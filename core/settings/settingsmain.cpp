@@ -10,14 +10,20 @@ const QString kMain = QStringLiteral("Main");
 
 std::int32_t readInt(const char *key, std::int32_t def)
 {
-    return TIniFile(ConfigIniPath).ReadInteger(kMain, QLatin1String(key), def);
+    return TIniFile(Folders().ConfigIniPath).ReadInteger(kMain, QLatin1String(key), def);
 }
 void writeInt(const char *key, std::int32_t value)
 {
-    TIniFile(ConfigIniPath).WriteInteger(kMain, QLatin1String(key), value);
+    TIniFile(Folders().ConfigIniPath).WriteInteger(kMain, QLatin1String(key), value);
 }
-bool readBool(const char *key, bool def) { return TIniFile(ConfigIniPath).ReadBool(kMain, QLatin1String(key), def); }
-void writeBool(const char *key, bool value) { TIniFile(ConfigIniPath).WriteBool(kMain, QLatin1String(key), value); }
+bool readBool(const char *key, bool def)
+{
+    return TIniFile(Folders().ConfigIniPath).ReadBool(kMain, QLatin1String(key), def);
+}
+void writeBool(const char *key, bool value)
+{
+    TIniFile(Folders().ConfigIniPath).WriteBool(kMain, QLatin1String(key), value);
+}
 
 std::int32_t limitColorCount(std::int32_t v) { return std::min(std::max(v, 1), 256); }
 std::int32_t limitUndoCount(std::int32_t v) { return std::min(std::max(v, 1), 999); }
@@ -29,12 +35,12 @@ void WriteDefaultWarps(std::int32_t value) { writeInt("DefaultWarps", value); }
 std::int32_t ReadMaxBakDataSize()
 {
     const std::int32_t v = readInt("MaxBakDataSize", 100);
-    MaxBakDataSize = v;
+    StartSettings().MaxBakDataSize = v;
     return v;
 }
 void WriteMaxBakDataSize(std::int32_t value)
 {
-    MaxBakDataSize = value;
+    StartSettings().MaxBakDataSize = value;
     writeInt("MaxBakDataSize", value);
 }
 
@@ -46,36 +52,36 @@ void WriteColorLeft(std::int32_t value) { writeInt("ColorLeft", value); }
 
 std::int32_t ReadFlashFrequence()
 {
-    FlashFrequence = readInt("FlashFrequence", 500);
-    return FlashFrequence;
+    StartSettings().FlashFrequence = readInt("FlashFrequence", 500);
+    return StartSettings().FlashFrequence;
 }
 void WriteFlashFrequence(std::int32_t value)
 {
-    FlashFrequence = value;
+    StartSettings().FlashFrequence = value;
     writeInt("FlashFrequence", value);
 }
 
 std::int32_t ReadFlashTime()
 {
     const std::int32_t v = readInt("FlashTime", 5);
-    FlashTime = v;
+    StartSettings().FlashTime = v;
     return v;
 }
 void WriteFlashTime(std::int32_t value)
 {
-    FlashTime = value;
+    StartSettings().FlashTime = value;
     writeInt("FlashTime", value);
 }
 
 std::int32_t ReadAutoReduceColorCount()
 {
-    AutoReduceColorCount = limitColorCount(readInt("AutoReduceColorCount", 200));
-    return AutoReduceColorCount;
+    StartSettings().AutoReduceColorCount = limitColorCount(readInt("AutoReduceColorCount", 200));
+    return StartSettings().AutoReduceColorCount;
 }
 void WriteAutoReduceColorCount(std::int32_t value)
 {
-    AutoReduceColorCount = limitColorCount(value);
-    writeInt("AutoReduceColorCount", AutoReduceColorCount);
+    StartSettings().AutoReduceColorCount = limitColorCount(value);
+    writeInt("AutoReduceColorCount", StartSettings().AutoReduceColorCount);
 }
 
 std::int32_t ReadMaxRecentFile() { return readInt("MaxRecentFile", 5); }
@@ -86,32 +92,34 @@ void WriteAutoOpenRecentFile(bool value) { writeBool("AutoOpenRecentFile", value
 
 std::int32_t ReadMaxUndoCount()
 {
-    MaxUndoCount = limitUndoCount(readInt("MaxUndoCount", 100));
-    return MaxUndoCount;
+    StartSettings().MaxUndoCount = limitUndoCount(readInt("MaxUndoCount", 100));
+    return StartSettings().MaxUndoCount;
 }
 void WriteMaxUndoCount(std::int32_t value)
 {
-    MaxUndoCount = limitUndoCount(value);
-    writeInt("MaxUndoCount", MaxUndoCount);
+    StartSettings().MaxUndoCount = limitUndoCount(value);
+    writeInt("MaxUndoCount", StartSettings().MaxUndoCount);
 }
 
 // The key is spelt "Lanuage" in the file.
 std::int32_t ReadLanguageIndex()
 {
-    return TIniFile(ConfigIniPath).ReadInteger(QStringLiteral("Language"), QStringLiteral("Lanuage"), 0);
+    return TIniFile(Folders().ConfigIniPath)
+        .ReadInteger(QStringLiteral("Language"), QStringLiteral("Lanuage"), 0);
 }
 void WriteLanguageIndex(std::int32_t index)
 {
-    TIniFile(ConfigIniPath).WriteInteger(QStringLiteral("Language"), QStringLiteral("Lanuage"), index);
+    TIniFile(Folders().ConfigIniPath)
+        .WriteInteger(QStringLiteral("Language"), QStringLiteral("Lanuage"), index);
 }
 
 void ReadMainWindowSettings()
 {
-    ReadGrossOption(GrossOption);
-    ReadPageOption(PageOption);
+    ReadGrossOption(StartSettings().GrossOption);
+    ReadPageOption(StartSettings().PageOption);
     ReadMaxUndoCount();
     ReadAutoReduceColorCount();
-    ReadNeedleTable(PickTable, QStringLiteral("Pick"));
-    ReadNeedleTable(WeftDensTable, QStringLiteral("WeftDens"));
-    ReadColorTable(ColorTable, QStringLiteral("ColorTable"));
+    ReadNeedleTable(CardTables().PickTable, QStringLiteral("Pick"));
+    ReadNeedleTable(CardTables().WeftDensTable, QStringLiteral("WeftDens"));
+    ReadColorTable(CardTables().ColorTable, QStringLiteral("ColorTable"));
 }

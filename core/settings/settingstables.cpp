@@ -27,7 +27,7 @@ const TColorTable &DefaultColorTable()
 
 std::int32_t ReadNeedleTable(TNeedleMasks &masks, const QString &section)
 {
-    const TIniFile ini(ConfigIniPath);
+    const TIniFile ini(Folders().ConfigIniPath);
     const std::int32_t count = readStrictInt(ini, section, QStringLiteral("TotalNumber"), 16);
     for (int i = 0; i < 16; ++i) {
         const std::int32_t def = std::int32_t(1u << i);
@@ -38,7 +38,7 @@ std::int32_t ReadNeedleTable(TNeedleMasks &masks, const QString &section)
 
 void WriteNeedleTable(const TNeedleMasks &masks, std::int32_t count, const QString &section)
 {
-    TIniFile ini(ConfigIniPath);
+    TIniFile ini(Folders().ConfigIniPath);
     ini.WriteString(section, QStringLiteral("TotalNumber"), QString::number(count));
     for (int i = 0; i < 16; ++i)
         ini.WriteString(section, QStringLiteral("Number%1").arg(i), QString::number(std::int32_t(masks[i])));
@@ -46,7 +46,7 @@ void WriteNeedleTable(const TNeedleMasks &masks, std::int32_t count, const QStri
 
 void ReadColorTable(TColorTable &colors, const QString &section)
 {
-    const TIniFile ini(ConfigIniPath);
+    const TIniFile ini(Folders().ConfigIniPath);
     const TColorTable &defaults = DefaultColorTable();
     for (int i = 0; i < 17; ++i)
         colors[i] = readStrictInt(ini, section, QStringLiteral("Color%1").arg(i), defaults[i]);
@@ -54,7 +54,7 @@ void ReadColorTable(TColorTable &colors, const QString &section)
 
 void WriteColorTable(const TColorTable &colors, const QString &section)
 {
-    TIniFile ini(ConfigIniPath);
+    TIniFile ini(Folders().ConfigIniPath);
     for (int i = 0; i < 17; ++i)
         ini.WriteString(section, QStringLiteral("Color%1").arg(i), QString::number(colors[i]));
 }

@@ -12,28 +12,20 @@
 
 #include <memory>
 
-QString ExeDir, SettingsDir, DataDir, ResourceDir, ConfigIniPath, TempDir, ScanImgPath, MergeTempPath;
-QString PictureDir, WeaveDir, HelpFile, LanguageDir, BindingDir, PatternLibDir, YangKaDir, WeaveOpenDir;
-QString CurrentDir;
-
-QObject *MainFormHandle = nullptr;
-std::uint8_t CurrentToolId = 8;
-std::int32_t HorzWidth = 1;
-std::int32_t VertWidth = 1;
-std::int32_t FlashFrequence = 500;
-double FlashTime = 5.0;
-double MaxBakDataSize = 100.0;
-std::int32_t MaxUndoCount = 0;
-std::int32_t AutoReduceColorCount = 0;
-std::array<std::uint32_t, 16> PickTable{};
-std::array<std::uint32_t, 16> WeftDensTable{};
-std::array<TColor, 17> ColorTable{};
-std::function<void(std::uint8_t)> ProgressEvent;
-QImage SharedBitmap;
-
 namespace {
-bool g_portable = false;
-std::unique_ptr<QTemporaryDir> g_tempDir;
+struct TSharedRecords {
+    TFolders folders;
+    TRunState run;
+    TStartSettings settings;
+    THooks hooks;
+    TCardTables cards;
+};
+
+TSharedRecords &records()
+{
+    static TSharedRecords all;
+    return all;
+}
 
 QString withSlash(QString path)
 {
@@ -60,7 +52,15 @@ QString findResourceDir(const QString &exeDir)
 }
 } // namespace
 
-bool PortableMode() { return g_portable; }
+TFolders &Folders() { return records().folders; }
+TRunState &RunState() { return records().run; }
+TStartSettings &StartSettings() { return records().settings; }
+THooks &Hooks() { return records().hooks; }
+TCardTables &CardTables() { return records().cards; }
+
+void ResetSharedState() { records() = TSharedRecords{}; }
+
+bool PortableMode() { return Folders().Portable; }
 
 QString GetAppSubDir(const QString &base, const QString &name)
 {
@@ -74,7 +74,7 @@ QString ResolvePath(const QString &name)
 {
     if (name.isEmpty() || QDir::isAbsolutePath(name))
         return name;
-    return QDir::cleanPath(CurrentDir + name);
+    return QDir::cleanPath(Folders().CurrentDir + name);
 }
 
 bool InitSharedState(const QString &exeDir, QString *error)
@@ -89,56 +89,54 @@ bool InitSharedState(const QString &exeDir, QString *error)
     RegisterCursors();
 
     // 2. The program folder and the settings file.
-    ExeDir = withSlash(exeDir.isEmpty() ? QCoreApplication::applicationDirPath() : exeDir);
-    g_portable = QFileInfo::exists(ExeDir + QStringLiteral("Config.Ini"));
-    SettingsDir = g_portable ? ExeDir : xdgDir("XDG_CONFIG_HOME", ".config") + QStringLiteral("dorwen-cad/");
-    DataDir = g_portable ? ExeDir : xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("dorwen-cad/");
-    ResourceDir = g_portable ? ExeDir : findResourceDir(ExeDir);
-    if (!QDir().mkpath(SettingsDir))
-        return fail(QStringLiteral("Cannot create the settings folder %1").arg(SettingsDir));
-    ConfigIniPath = SettingsDir + QStringLiteral("Config.Ini");
+    TFolders &f = Folders();
+    f.ExeDir = withSlash(exeDir.isEmpty() ? QCoreApplication::applicationDirPath() : exeDir);
+    f.Portable = QFileInfo::exists(f.ExeDir + QStringLiteral("Config.Ini"));
+    f.SettingsDir = f.Portable ? f.ExeDir : xdgDir("XDG_CONFIG_HOME", ".config") + QStringLiteral("dorwen-cad/");
+    f.DataDir = f.Portable ? f.ExeDir : xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("dorwen-cad/");
+    f.ResourceDir = f.Portable ? f.ExeDir : findResourceDir(f.ExeDir);
+    if (!QDir().mkpath(f.SettingsDir))
+        return fail(QStringLiteral("Cannot create the settings folder %1").arg(f.SettingsDir));
+    f.ConfigIniPath = f.SettingsDir + QStringLiteral("Config.Ini");
 
     // 3. The private temporary folder (mode 0700) and the temporary-file prefixes.
-    if (!g_tempDir || !g_tempDir->isValid()) {
-        g_tempDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/dorwen-cad-XXXXXX"));
-        if (!g_tempDir->isValid())
+    if (!f.TempFolder || !f.TempFolder->isValid()) {
+        f.TempFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/dorwen-cad-XXXXXX"));
+        if (!f.TempFolder->isValid())
             return fail(QStringLiteral("Cannot create a temporary folder in %1").arg(QDir::tempPath()));
     }
-    TempDir = withSlash(g_tempDir->path());
-    ScanImgPath = TempDir + QStringLiteral("ScanImg~$");
-    MergeTempPath = ScanImgPath + QStringLiteral("Merge") + QStringLiteral(".tmp");
+    f.TempDir = withSlash(f.TempFolder->path());
+    f.ScanImgPath = f.TempDir + QStringLiteral("ScanImg~$");
+    f.MergeTempPath = f.ScanImgPath + QStringLiteral("Merge") + QStringLiteral(".tmp");
 
     // 4. The clipboard formats are fixed names (CF_WORD, CF_BMP, CF_256Bitmap).
 
     // 5. The folders, in the original order. Help and Language are read-only data and are
     //    only created in portable mode, where they sit next to the program.
-    PictureDir = GetAppSubDir(DataDir, QStringLiteral("Picture"));
-    WeaveDir = GetAppSubDir(DataDir, QStringLiteral("Weave"));
-    const QString helpDir = g_portable ? GetAppSubDir(ResourceDir, QStringLiteral("Help"))
-                                       : withSlash(ResourceDir + QStringLiteral("Help"));
-    HelpFile = helpDir + QStringLiteral("Help.hlp");
-    LanguageDir = g_portable ? GetAppSubDir(ResourceDir, QStringLiteral("Language"))
-                             : withSlash(ResourceDir + QStringLiteral("Language"));
-    BindingDir = GetAppSubDir(DataDir, QStringLiteral("Binding"));
-    if (PictureDir.isEmpty() || WeaveDir.isEmpty() || BindingDir.isEmpty() || helpDir.isEmpty()
-        || LanguageDir.isEmpty())
-        return fail(QStringLiteral("Cannot create the program's folders in %1").arg(DataDir));
-    PatternLibDir.clear();
-    YangKaDir.clear();
-    WeaveOpenDir.clear();
-    CurrentDir = ExeDir;
+    f.PictureDir = GetAppSubDir(f.DataDir, QStringLiteral("Picture"));
+    f.WeaveDir = GetAppSubDir(f.DataDir, QStringLiteral("Weave"));
+    const QString helpDir = f.Portable ? GetAppSubDir(f.ResourceDir, QStringLiteral("Help"))
+                                         : withSlash(f.ResourceDir + QStringLiteral("Help"));
+    f.HelpFile = helpDir + QStringLiteral("Help.hlp");
+    f.LanguageDir = f.Portable ? GetAppSubDir(f.ResourceDir, QStringLiteral("Language"))
+                               : withSlash(f.ResourceDir + QStringLiteral("Language"));
+    f.BindingDir = GetAppSubDir(f.DataDir, QStringLiteral("Binding"));
+    if (f.PictureDir.isEmpty() || f.WeaveDir.isEmpty() || f.BindingDir.isEmpty() || helpDir.isEmpty()
+        || f.LanguageDir.isEmpty())
+        return fail(QStringLiteral("Cannot create the program's folders in %1").arg(f.DataDir));
+    f.PatternLibDir.clear();
+    f.YangKaDir.clear();
+    f.WeaveOpenDir.clear();
+    f.CurrentDir = f.ExeDir;
 
     // 6. The spare 8-bit picture.
-    SharedBitmap = NewPicture(1, 1, TPalette256{});
-
-    // The palette procedures' fixed colours.
-    InitPaletteColors();
+    RunState().SharedBitmap = NewPicture(1, 1, TPalette256{});
 
     // 7. The settings read at start-up.
     ReadMaxBakDataSize();
     ReadFlashFrequence();
     ReadFlashTime();
-    ReadTileWeaveParam(TileWeaveParam);
+    ReadTileWeaveParam(StartSettings().TileWeaveParam);
 
     // 8. The language file; from here relative names resolve from the "Language" folder
     //    when it exists.

@@ -1,8 +1,9 @@
 #pragma once
 // Values that live as long as the program and are shared by several subsystems: the
 // folders and files, the clipboard format names, the current drawing tool and pen widths,
-// the flash and backup settings, the pick and weft-density tables and the colour table.
-// They are set up by InitSharedState before any window exists.
+// the settings read at start, the hooks the main window installs, the pick and
+// weft-density tables and the colour table. They are set up by InitSharedState before any
+// window exists.
 //
 // Places on Linux: "Config.Ini" sits next to the executable when a file of that name is
 // there (portable mode), otherwise in $XDG_CONFIG_HOME/dorwen-cad. The writable folders
@@ -11,35 +12,56 @@
 // executable (../share/dorwen-cad) or in the source tree's resources folder.
 
 #include "core/base/document.h"
+#include "core/settings/inifile.h"
+#include "core/settings/settings.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <QTemporaryDir>
 
-#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+
+// Named by hooks the picture decoders use; the core does not look inside them.
+struct TPictureClass;
+struct TLoadedPicture;
+
+// The shared values, grouped by concern into records, one accessor each. Every record's
+// member initialisers are its start value: what the program has before InitSharedState.
 
 // Folders and files. Folder names end with "/".
-extern QString ExeDir;         // folder of the program file
-extern QString SettingsDir;    // folder of "Config.Ini", "Zedariva.ini" and "VIZ.ini"
-extern QString DataDir;        // root of the writable folders
-extern QString ResourceDir;    // root of the read-only data
-extern QString ConfigIniPath;
-extern QString TempDir;        // the private temporary folder of this process
-extern QString ScanImgPath;    // prefix of temporary files
-extern QString MergeTempPath;
-extern QString PictureDir;
-extern QString WeaveDir;
-extern QString HelpFile;
-extern QString LanguageDir;
-extern QString BindingDir;
-extern QString PatternLibDir;  // never assigned: dialogs start in the current folder
-extern QString YangKaDir;
-extern QString WeaveOpenDir;
-// The folder relative names resolve from. The program never changes the process's
-// working directory; where the original made a folder current, it is stored here.
-extern QString CurrentDir;
+struct TFolders {
+    QString ExeDir;         // folder of the program file
+    QString SettingsDir;    // folder of "Config.Ini", "Zedariva.ini" and "VIZ.ini"
+    QString DataDir;        // root of the writable folders
+    QString ResourceDir;    // root of the read-only data
+    QString ConfigIniPath;
+    QString TempDir;        // the private temporary folder of this process
+    QString ScanImgPath;    // prefix of temporary files
+    QString MergeTempPath;
+    QString PictureDir;
+    QString WeaveDir;
+    QString HelpFile;
+    QString LanguageDir;
+    QString BindingDir;
+    QString PatternLibDir;  // never assigned: dialogs start in the current folder
+    QString YangKaDir;
+    QString WeaveOpenDir;
+    // The folder relative names resolve from. The program never changes the process's
+    // working directory; where the original made a folder current, it is stored here.
+    QString CurrentDir;
+    bool Portable = false;  // "Config.Ini" sits next to the program
+    // Owns TempDir: the folder and everything in it go when this goes.
+    std::unique_ptr<QTemporaryDir> TempFolder;
+    // The chosen language file: its name without folder (empty when none could be chosen)
+    // and the open file (null when there is none; the built-in texts are used then).
+    QString LanguageFileName;
+    std::unique_ptr<TIniFile> LanguageIni;
+};
+TFolders &Folders();
 bool PortableMode();
 
 // Clipboard format names.
@@ -47,21 +69,61 @@ inline const char *const CF_WORD = "CF_WORD";
 inline const char *const CF_BMP = "CF_BMP";
 inline const char *const CF_256Bitmap = "CF_256Bitmap";
 
-// Shared values.
-extern QObject *MainFormHandle;      // target of every notification; null until the main window exists
-extern std::uint8_t CurrentToolId;   // 0..45, initially 8 (move)
-extern std::int32_t HorzWidth;
-extern std::int32_t VertWidth;
-extern std::int32_t FlashFrequence;  // milliseconds
-extern double FlashTime;             // seconds
-extern double MaxBakDataSize;        // megabytes
-extern std::int32_t MaxUndoCount;    // 0 until read, then 1..999
-extern std::int32_t AutoReduceColorCount; // 0 until read, then 1..256
-extern std::array<std::uint32_t, 16> PickTable;     // shuttle needle masks
-extern std::array<std::uint32_t, 16> WeftDensTable; // weft-density needle masks
-extern std::array<TColor, 17> ColorTable;           // shuttle colours
-extern std::function<void(std::uint8_t)> ProgressEvent; // progress callback of long operations
-extern QImage SharedBitmap;
+// The program's running state.
+struct TRunState {
+    std::uint8_t CurrentToolId = 8; // 0..45, initially 8 (move)
+    std::int32_t HorzWidth = 1;     // pen widths of the drawing tools
+    std::int32_t VertWidth = 1;
+    double UndoDataSize = 0;        // megabytes kept by all undo stores, as last checked
+    int EpsTimeoutMs = 30000;       // how long Ghostscript may take for one picture
+    QImage SharedBitmap;            // a spare 8-bit picture
+};
+TRunState &RunState();
+
+// The settings read at start: InitSharedState reads the first four, the main window the
+// others when it is created.
+struct TStartSettings {
+    std::int32_t FlashFrequence = 500;   // milliseconds
+    double FlashTime = 5.0;              // seconds
+    double MaxBakDataSize = 100.0;       // megabytes
+    TTileWeaveParam TileWeaveParam;
+    std::int32_t MaxUndoCount = 0;       // 0 until read, then 1..999
+    std::int32_t AutoReduceColorCount = 0; // 0 until read, then 1..256
+    TGrossOption GrossOption;            // new-pattern and grid defaults
+    TPageOption PageOption;
+};
+TStartSettings &StartSettings();
+
+// The hooks that the main window, the picture-format list and tests install. Each is
+// empty until installed; an empty hook does nothing (or finds nothing).
+struct THooks {
+    QObject *MainFormHandle = nullptr; // target of every notification; null until the main window exists
+    std::function<void(std::uint8_t)> ProgressEvent; // progress callback of long operations
+    std::function<void()> ProgressGaugeShow;         // puts the status-bar gauge up at 0
+    // Shows the backup-size warning (error icon).
+    std::function<void(const QString &text, const QString &caption)> UndoSizeWarning;
+    // The picture class of a file extension (without the dot, any letter case).
+    std::function<const TPictureClass *(const QString &extension)> PictureClassLookup;
+    // Replaces the reader of the program's own card, weave and project files.
+    std::function<bool(const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error)>
+        WenBanIOReader;
+};
+THooks &Hooks();
+
+// The card tables: entry n - 1 of the pick (shuttle) and weft-density tables is chosen by
+// the value n of a row table; colour n of the colour table is shuttle n's.
+struct TCardTables {
+    TNeedleMasks PickTable{};     // shuttle needle masks
+    TNeedleMasks WeftDensTable{}; // weft-density needle masks
+    TColorTable ColorTable{};     // shuttle colours
+    // The needle count the table dialog showed last, per table; 0 until it has read one.
+    std::int32_t PickNeedleCount = 0;
+    std::int32_t WeftDensNeedleCount = 0;
+};
+TCardTables &CardTables();
+
+// Puts every record back to its start value; the test programs call it before each test.
+void ResetSharedState();
 
 // Creates the folder Base + Name when missing and returns its path (ending in "/").
 // Returns an empty string when the folder cannot be created.

@@ -9,9 +9,6 @@
 
 #include <algorithm>
 
-QString LanguageFileName;
-std::unique_ptr<TIniFile> LanguageIni;
-
 namespace {
 // Case-folded key -> position in the built-in list.
 const QHash<QString, int> &defaultIndex()
@@ -37,7 +34,7 @@ QString BuiltInUiText(const QString &key)
 QString GetUiString(const QString &section, const QString &key)
 {
     const QString def = BuiltInUiText(key);
-    QString value = LanguageIni ? LanguageIni->ReadString(section, key, def) : def;
+    QString value = Folders().LanguageIni ? Folders().LanguageIni->ReadString(section, key, def) : def;
     value.remove(QLatin1Char('\''));
     return value;
 }
@@ -46,7 +43,7 @@ QString GetUiMessage(const QString &key) { return GetUiString(QStringLiteral("St
 
 QStringList ListLanguageFiles()
 {
-    QDir dir(LanguageDir);
+    QDir dir(Folders().LanguageDir);
     QStringList names = dir.entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable);
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         const int c = a.compare(b, Qt::CaseInsensitive);
@@ -57,11 +54,11 @@ QStringList ListLanguageFiles()
 
 void SelectLanguageFile(int index)
 {
-    if (LanguageDir.isEmpty() || !QFileInfo(LanguageDir).isDir())
+    if (Folders().LanguageDir.isEmpty() || !QFileInfo(Folders().LanguageDir).isDir())
         return;
-    CurrentDir = LanguageDir;
+    Folders().CurrentDir = Folders().LanguageDir;
     const QStringList names = ListLanguageFiles();
-    LanguageFileName = (index >= 0 && index < names.size()) ? names[index] : QString();
+    Folders().LanguageFileName = (index >= 0 && index < names.size()) ? names[index] : QString();
 }
 
 void LoadLanguageSetting() { SelectLanguageFile(ReadLanguageIndex()); }
@@ -70,8 +67,9 @@ void OpenLanguageFile()
 {
     LoadLanguageSetting();
     CloseLanguageFile();
-    if (!LanguageFileName.isEmpty())
-        LanguageIni = std::make_unique<TIniFile>(QDir(LanguageDir).filePath(LanguageFileName));
+    if (!Folders().LanguageFileName.isEmpty())
+        Folders().LanguageIni
+            = std::make_unique<TIniFile>(QDir(Folders().LanguageDir).filePath(Folders().LanguageFileName));
 }
 
-void CloseLanguageFile() { LanguageIni.reset(); }
+void CloseLanguageFile() { Folders().LanguageIni.reset(); }

@@ -31,10 +31,7 @@ QString GetUiString(const QString &section, const QString &key);
 // GetUiString("String", Key): message-box texts and captions, status texts, titles.
 QString GetUiMessage(const QString &key);
 
-// The chosen language file: its name without folder (empty when none could be chosen) and
-// the open file (null when there is none; the built-in texts are used then).
-extern QString LanguageFileName;
-extern std::unique_ptr<TIniFile> LanguageIni;
+// The chosen language file is kept in Folders().LanguageFileName and Folders().LanguageIni.
 
 // The "*.ini" files of LanguageDir, sorted by name.
 QStringList ListLanguageFiles();

@@ -8,9 +8,9 @@
 
 void InstallUndoSizeWarningBox()
 {
-    UndoSizeWarning = [](const QString &text, const QString &caption) {
+    Hooks().UndoSizeWarning = [](const QString &text, const QString &caption) {
         QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
-                        qobject_cast<QWidget *>(MainFormHandle));
+                        qobject_cast<QWidget *>(Hooks().MainFormHandle));
         box.exec();
     };
 }

@@ -30,7 +30,7 @@ void RegisterUndoStore(TUndo *store);
 void UnregisterUndoStore(TUndo *store);
 
 TUndo::TUndo(TUndoGridLink &grid)
-    : MaxCount(std::max(1, MaxUndoCount)), Grid(grid), m_docNo(g_nextDocNo++)
+    : MaxCount(std::max(1, StartSettings().MaxUndoCount)), Grid(grid), m_docNo(g_nextDocNo++)
 {
     RegisterUndoStore(this);
 }
@@ -59,8 +59,8 @@ void TUndo::clearRedo()
 TParam TUndo::currentSettings() const
 {
     TParam p = Grid.CurrentSettings();
-    p.HorzWidth = HorzWidth;
-    p.VertWidth = VertWidth;
+    p.HorzWidth = RunState().HorzWidth;
+    p.VertWidth = RunState().VertWidth;
     return CopySettings(p);
 }
 
@@ -135,11 +135,11 @@ int TUndo::nextStepNo() const
 QString TUndo::tempFileName(int stepNo, bool before) const
 {
     // Without the private temporary folder there is no safe place: no name at all.
-    if (ScanImgPath.isEmpty())
+    if (Folders().ScanImgPath.isEmpty())
         return QString();
     // The document number and the step number are separated so that no two pairs give
     // the same name.
-    return ScanImgPath + QString::number(m_docNo) + QLatin1Char('_') + QString::number(stepNo)
+    return Folders().ScanImgPath + QString::number(m_docNo) + QLatin1Char('_') + QString::number(stepNo)
         + QLatin1Char(before ? '1' : '0') + QStringLiteral(".tmp");
 }
 

@@ -118,12 +118,10 @@ private:
 const std::vector<TUndo *> &UndoObjects();
 // Megabytes of cell entries (6 bytes each) kept by all stores on both sides.
 double UndoDataSizeMB();
-// Stores UndoDataSizeMB in UndoDataSize; when it is above MaxBakDataSize, shows the
-// warning through UndoSizeWarning and returns true. Steps are kept either way.
+// Stores UndoDataSizeMB in RunState().UndoDataSize; when it is above MaxBakDataSize,
+// shows the warning through Hooks().UndoSizeWarning (set by the main window; unset shows
+// nothing) and returns true. Steps are kept either way.
 bool CheckUndoDataSize();
-extern double UndoDataSize;
-// Shows the backup-size warning (error icon). Set by the main window; null shows nothing.
-extern std::function<void(const QString &text, const QString &caption)> UndoSizeWarning;
 // The warning's text and caption.
 QString UndoSizeWarningText();
 QString UndoSizeWarningCaption();

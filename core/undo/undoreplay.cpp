@@ -126,8 +126,8 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
         Grid.ResetDrawObject();
 
     const TParam settings = CopySettings(undoing ? step->Before : step->After);
-    HorzWidth = settings.HorzWidth;
-    VertWidth = settings.VertWidth;
+    RunState().HorzWidth = settings.HorzWidth;
+    RunState().VertWidth = settings.VertWidth;
     Grid.NotifyPenWidth();
     Grid.RestoreSettings(settings, step->Kind != UndoKindImage);
 

@@ -5,9 +5,6 @@
 
 #include <algorithm>
 
-double UndoDataSize = 0;
-std::function<void(const QString &, const QString &)> UndoSizeWarning;
-
 namespace {
 std::vector<TUndo *> &stores()
 {
@@ -52,10 +49,10 @@ QString UndoSizeWarningCaption()
 
 bool CheckUndoDataSize()
 {
-    UndoDataSize = UndoDataSizeMB();
-    if (UndoDataSize <= MaxBakDataSize)
+    RunState().UndoDataSize = UndoDataSizeMB();
+    if (RunState().UndoDataSize <= StartSettings().MaxBakDataSize)
         return false;
-    if (UndoSizeWarning)
-        UndoSizeWarning(UndoSizeWarningText(), UndoSizeWarningCaption());
+    if (Hooks().UndoSizeWarning)
+        Hooks().UndoSizeWarning(UndoSizeWarningText(), UndoSizeWarningCaption());
     return true;
 }

@@ -17,7 +17,7 @@ TMainForm::TMainForm(QWidget *parent)
     setCentralWidget(m_mdi);
     resize(1024, 720);
     setupStatusBar();
-    MainFormHandle = this;
+    Hooks().MainFormHandle = this;
     ReadMainWindowSettings();
     ApplyLanguage();
 }
@@ -25,9 +25,9 @@ TMainForm::TMainForm(QWidget *parent)
 TMainForm::~TMainForm()
 {
     m_panels.back()->removeEventFilter(this);
-    if (MainFormHandle == this) {
-        MainFormHandle = nullptr;
-        ProgressGaugeShow = nullptr;
-        ProgressEvent = nullptr;
+    if (Hooks().MainFormHandle == this) {
+        Hooks().MainFormHandle = nullptr;
+        Hooks().ProgressGaugeShow = nullptr;
+        Hooks().ProgressEvent = nullptr;
     }
 }

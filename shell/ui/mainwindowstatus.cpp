@@ -33,8 +33,8 @@ void TMainForm::setupStatusBar()
     // The gauge follows the last panel when the status bar lays its panels out again.
     m_panels.back()->installEventFilter(this);
 
-    ProgressGaugeShow = [this] { showGauge(); };
-    ProgressEvent = [this](std::uint8_t percent) { setProgress(percent); };
+    Hooks().ProgressGaugeShow = [this] { showGauge(); };
+    Hooks().ProgressEvent = [this](std::uint8_t percent) { setProgress(percent); };
 }
 
 void TMainForm::placeGauge()

@@ -1,6 +1,7 @@
 #include "shell/ui/patternwindow.h"
 
 #include "core/settings/settings.h"
+#include "core/settings/sharedstate.h"
 #include "editor/ui/patterngridview.h"
 #include "shell/ui/mainwindow.h"
 
@@ -13,10 +14,10 @@ bool ShowPatternFile(TMainForm &form, const QString &fileName, QString *error)
     auto model = std::make_unique<TPatternGrid>();
     if (!model->LoadPictureFile(fileName, error))
         return false;
-    model->LineColor = GrossOption.GridLineColor;
-    model->CompartLineColor = GrossOption.CompartLineColor;
-    model->Grid().DefaultColCompart = GrossOption.GridColCount;
-    model->Grid().DefaultRowCompart = GrossOption.GridRowCount;
+    model->LineColor = StartSettings().GrossOption.GridLineColor;
+    model->CompartLineColor = StartSettings().GrossOption.CompartLineColor;
+    model->Grid().DefaultColCompart = StartSettings().GrossOption.GridColCount;
+    model->Grid().DefaultRowCompart = StartSettings().GrossOption.GridRowCount;
     auto *view = new TPatternGridView(std::move(model));
     view->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow *sub = form.mdiArea()->addSubWindow(view);

@@ -32,7 +32,6 @@ struct Recorder : QObject {
 // Installs a Recorder as the main window for its lifetime.
 struct MainWindowStandIn {
     Recorder recorder;
-    QObject *saved = MainFormHandle;
-    MainWindowStandIn() { MainFormHandle = &recorder; }
-    ~MainWindowStandIn() { MainFormHandle = saved; }
+    MainWindowStandIn() { Hooks().MainFormHandle = &recorder; }
+    ~MainWindowStandIn() { Hooks().MainFormHandle = nullptr; }
 };

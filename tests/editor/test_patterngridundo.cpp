@@ -17,19 +17,8 @@ class PatternGridUndo : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (ScanImgPath.isEmpty()) {
-            ASSERT_TRUE(InitSharedState());
-        }
-        savedCount = MaxUndoCount;
-        savedHorz = HorzWidth;
-        savedVert = VertWidth;
-        MaxUndoCount = 20;
-    }
-    void TearDown() override
-    {
-        MaxUndoCount = savedCount;
-        HorzWidth = savedHorz;
-        VertWidth = savedVert;
+        ASSERT_TRUE(InitSharedState());
+        StartSettings().MaxUndoCount = 20;
     }
     // The grid shows picture at one pixel per cell, RefBitmap equal to it.
     static void show(TPatternGrid &g, const QImage &picture)
@@ -40,10 +29,6 @@ protected:
         g.RebuildDisplayBitmap();
         g.SetZoom(9);
     }
-
-    int savedCount = 0;
-    int savedHorz = 0;
-    int savedVert = 0;
 };
 
 std::vector<QRgb> colorTable(const QImage &img)
@@ -91,8 +76,8 @@ TEST_F(PatternGridUndo, CellStepNotifiesAndRestoresSettings)
     TPatternGrid g;
     show(g, MakePicture({{1, 2}, {3, 4}}));
     g.SetForeColorIndex(3);
-    HorzWidth = 3;
-    VertWidth = 4;
+    RunState().HorzWidth = 3;
+    RunState().VertWidth = 4;
     main.recorder.got.clear();
     g.Picture().setPixel(1, 0, 9);
     g.ChangedCellsValue = TLineArray{TPoint{1, 0}};
@@ -103,15 +88,15 @@ TEST_F(PatternGridUndo, CellStepNotifiesAndRestoresSettings)
     EXPECT_EQ(g.RefBitmap().pixelIndex(1, 0), 9);
 
     g.SetForeColorIndex(5);
-    HorzWidth = 7;
-    VertWidth = 8;
+    RunState().HorzWidth = 7;
+    RunState().VertWidth = 8;
     main.recorder.got.clear();
     ASSERT_TRUE(g.UndoStore().Undo());
     EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{1, 2}, {3, 4}}));
     EXPECT_EQ(PictureRows(g.RefBitmap()), PictureRows(g.Picture()));
     EXPECT_EQ(g.ForeIndex, 3);
     EXPECT_EQ(g.ForeColor, g.GetForeColor());
-    EXPECT_EQ(HorzWidth, 3);
+    EXPECT_EQ(RunState().HorzWidth, 3);
     EXPECT_TRUE(main.recorder.Has(WM_PENWIDTH, 3, 4));
     EXPECT_TRUE(main.recorder.Has(WM_UNDOSTATE, 0, 1));
 }

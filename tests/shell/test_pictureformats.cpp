@@ -1,4 +1,5 @@
 // The picture-format list: order, descriptions, lookups, aliases and the drop test.
+#include "core/settings/sharedstate.h"
 #include "shell/pictureformats.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ TEST_F(PictureFormatList, WholeTableInOrder)
     UnregisterPictureFormats();
     EXPECT_TRUE(PictureFormats().isEmpty());
     EXPECT_EQ(PictureClassForExtension("png"), nullptr);
-    EXPECT_FALSE(PictureClassLookup);
+    EXPECT_FALSE(Hooks().PictureClassLookup);
 }
 
 TEST_F(PictureFormatList, LookupIgnoresLetterCase)
@@ -61,12 +62,12 @@ TEST_F(PictureFormatList, LookupIgnoresLetterCase)
     for (const Case &c : cases)
         EXPECT_EQ(PictureClassForExtension(c.ext), c.cls) << c.ext;
     // The loader's hook goes through the same list.
-    ASSERT_TRUE(PictureClassLookup);
-    EXPECT_EQ(PictureClassLookup("Tif"), &TiffClass);
+    ASSERT_TRUE(Hooks().PictureClassLookup);
+    EXPECT_EQ(Hooks().PictureClassLookup("Tif"), &TiffClass);
     // GIF comes from the library's own list, beside the table.
     EXPECT_EQ(PictureClassForExtension("gif"), nullptr);
-    EXPECT_EQ(PictureClassLookup("GIF"), &GifClass);
-    EXPECT_EQ(PictureClassLookup("xyz"), nullptr);
+    EXPECT_EQ(Hooks().PictureClassLookup("GIF"), &GifClass);
+    EXPECT_EQ(Hooks().PictureClassLookup("xyz"), nullptr);
 }
 
 TEST_F(PictureFormatList, EveryEntryNamesItsDecoder)

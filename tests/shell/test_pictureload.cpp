@@ -5,8 +5,8 @@
 #include "core/decode/magickdecode.h"
 #include "core/picture/pcxfile.h"
 #include "core/decode/pictureload.h"
+#include "core/settings/sharedstate.h"
 #include "shell/pictureformats.h"
-#include "shell/cardpictureformat.h"
 #include "card/fmt_ovwb.h"
 
 #include "testutil.h"
@@ -32,11 +32,7 @@ protected:
         InitMagick();
         RegisterPictureFormats();
     }
-    void TearDown() override
-    {
-        SetWenBanIOReader(ReadWenBanIOPicture);
-        UnregisterPictureFormats();
-    }
+    void TearDown() override { UnregisterPictureFormats(); }
     QString put(const QString &name, const QByteArray &bytes)
     {
         const QString path = dir.filePath(name);
@@ -527,8 +523,7 @@ TEST_F(PictureLoad, CardFileOpensAsAPictureOfItsNeedles)
 
 TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
 {
-    const int timeout = EpsTimeoutMs;
-    EpsTimeoutMs = 1500;
+    RunState().EpsTimeoutMs = 1500;
     const QByteArray png = viaQt(MakePicture({{1, 2}, {3, 4}}), "png");
     const QByteArray jpeg = viaQt(QImage(40, 40, QImage::Format_RGB32), "jpeg");
     const QByteArray pcx = EncodePcx(MakePicture({{1, 2}, {3, 4}}));
@@ -586,7 +581,6 @@ TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
     EXPECT_TRUE(QDir(dir.path()).mkdir("folder.png"));
     EXPECT_FALSE(LoadPictureAs8Bit(dir.filePath("folder.png"), pic));
     EXPECT_EQ(PictureRows(pic), (Rows{{9}}));
-    EpsTimeoutMs = timeout;
     // Without the format list only bitmaps are known.
     UnregisterPictureFormats();
     EXPECT_FALSE(LoadPictureAs8Bit(put("late.png", png), pic));

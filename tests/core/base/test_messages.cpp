@@ -63,9 +63,9 @@ std::vector<Sent> allSenders()
 TEST(Messages, SendersReachTheMainWindowWithTheirNumbersAndValues)
 {
     Recorder main;
-    MainFormHandle = &main;
-    HorzWidth = 3;
-    VertWidth = 7;
+    Hooks().MainFormHandle = &main;
+    RunState().HorzWidth = 3;
+    RunState().VertWidth = 7;
     for (const Sent &s : allSenders()) {
         main.got.clear();
         s.send();
@@ -91,8 +91,6 @@ TEST(Messages, SendersReachTheMainWindowWithTheirNumbersAndValues)
     EXPECT_TRUE(main.got.empty());
     ASSERT_EQ(other.got.size(), 1u);
     EXPECT_EQ(other.got[0], std::make_tuple(WM_ZOOMSTATE, qintptr(24), qintptr(0)));
-    MainFormHandle = nullptr;
-    HorzWidth = VertWidth = 1;
 }
 
 TEST(Messages, SendersDoNothingWithoutAMainWindow)
@@ -108,7 +106,7 @@ TEST(Messages, SendersDoNothingWithoutAMainWindow)
         }
     } watch;
     QCoreApplication::instance()->installEventFilter(&watch);
-    MainFormHandle = nullptr;
+    Hooks().MainFormHandle = nullptr;
     for (const Sent &s : allSenders())
         s.send();
     SendColorPicked(1, TColorPickInfo{});

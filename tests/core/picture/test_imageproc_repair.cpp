@@ -70,13 +70,13 @@ struct GaugeWatch {
     int last = -1;
     GaugeWatch()
     {
-        ProgressGaugeShow = [this] { ++shown; };
-        ProgressEvent = [this](std::uint8_t p) { last = p; };
+        Hooks().ProgressGaugeShow = [this] { ++shown; };
+        Hooks().ProgressEvent = [this](std::uint8_t p) { last = p; };
     }
     ~GaugeWatch()
     {
-        ProgressGaugeShow = nullptr;
-        ProgressEvent = nullptr;
+        Hooks().ProgressGaugeShow = nullptr;
+        Hooks().ProgressEvent = nullptr;
     }
 };
 } // namespace

@@ -12,18 +12,10 @@ namespace {
 // Points ConfigIniPath and the settings folder at private files for one test.
 struct RecentFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString savedIni, savedDir;
     void SetUp() override
     {
-        savedIni = ConfigIniPath;
-        savedDir = SettingsDir;
-        SettingsDir = dir.path() + "/";
-        ConfigIniPath = dir.filePath("Config.Ini");
-    }
-    void TearDown() override
-    {
-        ConfigIniPath = savedIni;
-        SettingsDir = savedDir;
+        Folders().SettingsDir = dir.path() + "/";
+        Folders().ConfigIniPath = dir.filePath("Config.Ini");
     }
     static void addAll(const QStringList &names)
     {
@@ -53,7 +45,7 @@ TEST_F(RecentFixture, MoveToTopAndLimit)
         {"limit 1", {"a"}, 1, "b", {"b"}},
     };
     for (const Case &c : cases) {
-        QFile::remove(ConfigIniPath);
+        QFile::remove(Folders().ConfigIniPath);
         WriteMaxRecentFile(99);
         addAll(c.start);
         WriteMaxRecentFile(c.limit);
@@ -67,7 +59,7 @@ TEST_F(RecentFixture, MoveToTopAndLimit)
 TEST_F(RecentFixture, StoredFormAndLoweredLimit)
 {
     addAll({"/p/one.ovy", "/p/two=2.bmp"});
-    EXPECT_EQ(ReadAll(ConfigIniPath), QByteArray("[RecentFile]\nRecentFile0=/p/one.ovy\nRecentFile1=/p/two=2.bmp\n"));
+    EXPECT_EQ(ReadAll(Folders().ConfigIniPath), QByteArray("[RecentFile]\nRecentFile0=/p/one.ovy\nRecentFile1=/p/two=2.bmp\n"));
     // A list longer than a lowered limit keeps its length: it loses its last entry only.
     addAll({"a", "b", "c", "d"});
     WriteMaxRecentFile(2);
@@ -80,7 +72,7 @@ TEST_F(RecentFixture, StoredFormAndLoweredLimit)
 TEST_F(RecentFixture, LimitBelowOneCountsAsOne)
 {
     for (const char *limit : {"0", "-4"}) {
-        ASSERT_TRUE(WriteAll(ConfigIniPath, QByteArray("[Main]\nMaxRecentFile=") + limit + "\n"));
+        ASSERT_TRUE(WriteAll(Folders().ConfigIniPath, QByteArray("[Main]\nMaxRecentFile=") + limit + "\n"));
         AddRecentFile("a");
         AddRecentFile("b");
         EXPECT_EQ(ReadRecentFileList(), QStringList{"b"}) << limit;
@@ -103,7 +95,7 @@ TEST_F(RecentFixture, ZedarivaListsAreSeparateWithDefaultLimitEight)
     EXPECT_EQ(weave.last(), "/w/2.ovw");
     EXPECT_EQ(ReadRecentList(CardFormRecentSection), QStringList{"/c/card.ovyk"});
     EXPECT_EQ(ReadRecentList(WenBanRecentSection), QStringList());
-    EXPECT_FALSE(QFile::exists(ConfigIniPath)) << "these lists do not touch Config.Ini";
+    EXPECT_FALSE(QFile::exists(Folders().ConfigIniPath)) << "these lists do not touch Config.Ini";
     EXPECT_EQ(RecentIniPath(), dir.filePath("Zedariva.ini"));
 }
 

@@ -11,15 +11,9 @@ namespace {
 // Points ConfigIniPath at a private file for one test.
 struct SettingsFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString saved;
-    void SetUp() override
-    {
-        saved = ConfigIniPath;
-        ConfigIniPath = dir.filePath("Config.Ini");
-    }
-    void TearDown() override { ConfigIniPath = saved; }
-    void put(const QByteArray &bytes) { ASSERT_TRUE(WriteAll(ConfigIniPath, bytes)); }
-    QByteArray get() const { return ReadAll(ConfigIniPath); }
+    void SetUp() override { Folders().ConfigIniPath = dir.filePath("Config.Ini"); }
+    void put(const QByteArray &bytes) { ASSERT_TRUE(WriteAll(Folders().ConfigIniPath, bytes)); }
+    QByteArray get() const { return ReadAll(Folders().ConfigIniPath); }
 };
 } // namespace
 
@@ -27,18 +21,18 @@ TEST_F(SettingsFixture, DefaultsWithoutAFile)
 {
     EXPECT_EQ(ReadDefaultWarps(), 128);
     EXPECT_EQ(ReadMaxBakDataSize(), 100);
-    EXPECT_DOUBLE_EQ(MaxBakDataSize, 100.0);
+    EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 100.0);
     EXPECT_TRUE(ReadRemoveOddWarp());
     EXPECT_EQ(ReadColorLeft(), 90);
     EXPECT_EQ(ReadFlashFrequence(), 500);
-    EXPECT_EQ(FlashFrequence, 500);
+    EXPECT_EQ(StartSettings().FlashFrequence, 500);
     EXPECT_EQ(ReadFlashTime(), 5);
-    EXPECT_DOUBLE_EQ(FlashTime, 5.0);
+    EXPECT_DOUBLE_EQ(StartSettings().FlashTime, 5.0);
     EXPECT_EQ(ReadAutoReduceColorCount(), 200);
     EXPECT_EQ(ReadMaxRecentFile(), 5);
     EXPECT_FALSE(ReadAutoOpenRecentFile());
     EXPECT_EQ(ReadMaxUndoCount(), 100);
-    EXPECT_EQ(MaxUndoCount, 100);
+    EXPECT_EQ(StartSettings().MaxUndoCount, 100);
     EXPECT_EQ(ReadLanguageIndex(), 0);
 
     TGrossOption gross;
@@ -111,7 +105,7 @@ TEST_F(SettingsFixture, DefaultsWithoutAFile)
     EXPECT_EQ(colors[13], std::int32_t(0x80000018u));
     EXPECT_EQ(colors[0], 0xFFFFFF);
     EXPECT_EQ(colors[16], 0x800000);
-    EXPECT_FALSE(QFile::exists(ConfigIniPath)) << "reading never creates the file";
+    EXPECT_FALSE(QFile::exists(Folders().ConfigIniPath)) << "reading never creates the file";
 }
 
 TEST_F(SettingsFixture, ClampsOnReadAndWrite)
@@ -137,13 +131,13 @@ TEST_F(SettingsFixture, ClampsOnReadAndWrite)
         EXPECT_EQ(c.read(), c.expected) << c.key << "=" << c.stored;
     }
     ReadAutoReduceColorCount();
-    EXPECT_EQ(AutoReduceColorCount, 32);
+    EXPECT_EQ(StartSettings().AutoReduceColorCount, 32);
 
-    QFile::remove(ConfigIniPath);
+    QFile::remove(Folders().ConfigIniPath);
     WriteMaxUndoCount(0);
-    EXPECT_EQ(MaxUndoCount, 1);
+    EXPECT_EQ(StartSettings().MaxUndoCount, 1);
     WriteAutoReduceColorCount(1000);
-    EXPECT_EQ(AutoReduceColorCount, 256);
+    EXPECT_EQ(StartSettings().AutoReduceColorCount, 256);
     EXPECT_EQ(get(), QByteArray("[Main]\nMaxUndoCount=1\nAutoReduceColorCount=256\n"));
 }
 
@@ -151,28 +145,28 @@ TEST_F(SettingsFixture, MainKeysRoundTripAndSetTheirGlobals)
 {
     WriteDefaultWarps(2400);
     WriteMaxBakDataSize(30);
-    EXPECT_DOUBLE_EQ(MaxBakDataSize, 30.0);
+    EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 30.0);
     WriteRemoveOddWarp(false);
     WriteColorLeft(12);
     WriteFlashFrequence(250);
-    EXPECT_EQ(FlashFrequence, 250);
+    EXPECT_EQ(StartSettings().FlashFrequence, 250);
     WriteFlashTime(3);
-    EXPECT_DOUBLE_EQ(FlashTime, 3.0);
+    EXPECT_DOUBLE_EQ(StartSettings().FlashTime, 3.0);
     WriteMaxRecentFile(9);
     WriteAutoOpenRecentFile(true);
     WriteLanguageIndex(2);
-    MaxBakDataSize = 0;
-    FlashFrequence = 0;
-    FlashTime = 0;
+    StartSettings().MaxBakDataSize = 0;
+    StartSettings().FlashFrequence = 0;
+    StartSettings().FlashTime = 0;
     EXPECT_EQ(ReadDefaultWarps(), 2400);
     EXPECT_EQ(ReadMaxBakDataSize(), 30);
-    EXPECT_DOUBLE_EQ(MaxBakDataSize, 30.0);
+    EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 30.0);
     EXPECT_FALSE(ReadRemoveOddWarp());
     EXPECT_EQ(ReadColorLeft(), 12);
     EXPECT_EQ(ReadFlashFrequence(), 250);
-    EXPECT_EQ(FlashFrequence, 250);
+    EXPECT_EQ(StartSettings().FlashFrequence, 250);
     EXPECT_EQ(ReadFlashTime(), 3);
-    EXPECT_DOUBLE_EQ(FlashTime, 3.0);
+    EXPECT_DOUBLE_EQ(StartSettings().FlashTime, 3.0);
     EXPECT_EQ(ReadMaxRecentFile(), 9);
     EXPECT_TRUE(ReadAutoOpenRecentFile());
     EXPECT_EQ(ReadLanguageIndex(), 2);
@@ -204,7 +198,7 @@ TEST_F(SettingsFixture, GroupsRoundTripWithExactKeys)
     ReadGrossOption(back);
     EXPECT_EQ(back, gross);
 
-    QFile::remove(ConfigIniPath);
+    QFile::remove(Folders().ConfigIniPath);
     TTileWeaveParam tile;
     tile.IsLeftLeft = true;
     tile.LeftLength = 3;
@@ -318,7 +312,7 @@ TEST_F(SettingsFixture, NeedleAndColourTables)
         EXPECT_EQ(ReadNeedleTable(masks, "Pick"), c.count) << c.stored;
     }
 
-    QFile::remove(ConfigIniPath);
+    QFile::remove(Folders().ConfigIniPath);
     TNeedleMasks out{};
     for (int i = 0; i < 16; ++i)
         out[i] = std::uint32_t(i * 3);
@@ -347,33 +341,26 @@ TEST(SettingsStartUp, SharedStateAndMainWindowReadTheirSettings)
                          "FloatLength=9\n[GrossOption]\nWarp=512\nWeftDensity=33,5\n[PageOption]\nLeftMargin=5\n"
                          "[Pick]\nNumber0=9\n[WeftDens]\nNumber1=bad\nNumber2=5\n[ColorTable]\nColor3=77\n"));
     ASSERT_TRUE(InitSharedState(exe.path())); // portable: the file next to the program
-    EXPECT_DOUBLE_EQ(MaxBakDataSize, 42.0);
-    EXPECT_EQ(FlashFrequence, 300);
-    EXPECT_DOUBLE_EQ(FlashTime, 2.0);
-    EXPECT_TRUE(TileWeaveParam.IsTopLeft);
-    EXPECT_EQ(TileWeaveParam.TopLength, 4);
-    EXPECT_FALSE(TileWeaveParam.FindHigh);
-    EXPECT_EQ(TileWeaveParam.FloatLength, 0);
+    EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 42.0);
+    EXPECT_EQ(StartSettings().FlashFrequence, 300);
+    EXPECT_DOUBLE_EQ(StartSettings().FlashTime, 2.0);
+    EXPECT_TRUE(StartSettings().TileWeaveParam.IsTopLeft);
+    EXPECT_EQ(StartSettings().TileWeaveParam.TopLength, 4);
+    EXPECT_FALSE(StartSettings().TileWeaveParam.FindHigh);
+    EXPECT_EQ(StartSettings().TileWeaveParam.FloatLength, 0);
 
     ReadMainWindowSettings();
-    EXPECT_EQ(GrossOption.Warp, 512);
-    EXPECT_EQ(GrossOption.Weft, 200);
-    EXPECT_DOUBLE_EQ(GrossOption.WeftDensity, 33.5);
-    EXPECT_DOUBLE_EQ(PageOption.LeftMargin, 5.0);
-    EXPECT_DOUBLE_EQ(PageOption.TopMargin, 20.0);
-    EXPECT_EQ(MaxUndoCount, 999);
-    EXPECT_EQ(AutoReduceColorCount, 64);
-    EXPECT_EQ(PickTable[0], 9u);
-    EXPECT_EQ(PickTable[1], 2u);
-    EXPECT_EQ(WeftDensTable[1], 2u);
-    EXPECT_EQ(WeftDensTable[2], 5u);
-    EXPECT_EQ(ColorTable[3], 77);
-    EXPECT_EQ(ColorTable[4], DefaultColorTable()[4]);
-
-    // Leave the shared state as other tests expect it.
-    ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
-    ReadFlashFrequence();
-    ReadFlashTime();
-    ReadMaxBakDataSize();
-    TileWeaveParam = TTileWeaveParam{};
+    EXPECT_EQ(StartSettings().GrossOption.Warp, 512);
+    EXPECT_EQ(StartSettings().GrossOption.Weft, 200);
+    EXPECT_DOUBLE_EQ(StartSettings().GrossOption.WeftDensity, 33.5);
+    EXPECT_DOUBLE_EQ(StartSettings().PageOption.LeftMargin, 5.0);
+    EXPECT_DOUBLE_EQ(StartSettings().PageOption.TopMargin, 20.0);
+    EXPECT_EQ(StartSettings().MaxUndoCount, 999);
+    EXPECT_EQ(StartSettings().AutoReduceColorCount, 64);
+    EXPECT_EQ(CardTables().PickTable[0], 9u);
+    EXPECT_EQ(CardTables().PickTable[1], 2u);
+    EXPECT_EQ(CardTables().WeftDensTable[1], 2u);
+    EXPECT_EQ(CardTables().WeftDensTable[2], 5u);
+    EXPECT_EQ(CardTables().ColorTable[3], 77);
+    EXPECT_EQ(CardTables().ColorTable[4], DefaultColorTable()[4]);
 }

@@ -2,6 +2,7 @@
 #include "core/base/fileext.h"
 #include "core/settings/sharedstate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -36,17 +37,17 @@ TEST(SharedState, WritableFoldersCreatedInAnEmptyHome)
 
     for (const char *name : {"Picture", "Weave", "Binding"})
         EXPECT_TRUE(QFileInfo(home.filePath(QStringLiteral("data/dorwen-cad/") + name)).isDir()) << name;
-    EXPECT_EQ(ConfigIniPath, home.filePath("config/dorwen-cad/Config.Ini"));
+    EXPECT_EQ(Folders().ConfigIniPath, home.filePath("config/dorwen-cad/Config.Ini"));
     EXPECT_EQ(QDir(exe.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList())
         << "nothing is written next to the program outside portable mode";
-    EXPECT_TRUE(ScanImgPath.endsWith("ScanImg~$"));
-    EXPECT_TRUE(QFileInfo(TempDir).isDir());
-    EXPECT_EQ(QFileInfo(TempDir).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
-    EXPECT_EQ(MergeTempPath, ScanImgPath + "Merge.tmp");
-    EXPECT_EQ(CurrentToolId, 8);
-    EXPECT_TRUE(PatternLibDir.isEmpty());
-    EXPECT_EQ(SharedBitmap.format(), QImage::Format_Indexed8);
-    EXPECT_EQ(SharedBitmap.colorCount(), 256) << "every 8-bit picture carries a whole colour table";
+    EXPECT_TRUE(Folders().ScanImgPath.endsWith("ScanImg~$"));
+    EXPECT_TRUE(QFileInfo(Folders().TempDir).isDir());
+    EXPECT_EQ(QFileInfo(Folders().TempDir).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
+    EXPECT_EQ(Folders().MergeTempPath, Folders().ScanImgPath + "Merge.tmp");
+    EXPECT_EQ(RunState().CurrentToolId, 8);
+    EXPECT_TRUE(Folders().PatternLibDir.isEmpty());
+    EXPECT_EQ(RunState().SharedBitmap.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(RunState().SharedBitmap.colorCount(), 256) << "every 8-bit picture carries a whole colour table";
 }
 
 TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
@@ -57,13 +58,54 @@ TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
     ini.close();
     ASSERT_TRUE(InitSharedState(exe.path()));
     EXPECT_TRUE(PortableMode());
-    EXPECT_EQ(ConfigIniPath, exe.filePath("Config.Ini"));
-    EXPECT_EQ(HelpFile, exe.filePath("Help/Help.hlp"));
+    EXPECT_EQ(Folders().ConfigIniPath, exe.filePath("Config.Ini"));
+    EXPECT_EQ(Folders().HelpFile, exe.filePath("Help/Help.hlp"));
     QStringList made = QDir(exe.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     made.sort();
     EXPECT_EQ(made, (QStringList{"Binding", "Help", "Language", "Picture", "Weave"}));
-    // Leave the shared state as other tests expect it.
+}
+
+// What the test programs rely on before each test: every record back at its start value,
+// the private temporary folder and the language file let go.
+TEST(SharedState, ResetGivesEveryRecordItsStartValue)
+{
     ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
+    const QString temp = Folders().TempDir;
+    ASSERT_TRUE(QFileInfo(temp).isDir());
+    ASSERT_NE(Folders().LanguageIni, nullptr);
+    RunState().CurrentToolId = 13;
+    RunState().HorzWidth = 4;
+    RunState().EpsTimeoutMs = 10;
+    StartSettings().MaxUndoCount = 7;
+    StartSettings().GrossOption.Warp = 99;
+    Hooks().MainFormHandle = qApp;
+    Hooks().ProgressEvent = [](std::uint8_t) {};
+    CardTables().PickTable.fill(3);
+    CardTables().WeftDensNeedleCount = 5;
+
+    ResetSharedState();
+    EXPECT_TRUE(Folders().ConfigIniPath.isEmpty());
+    EXPECT_TRUE(Folders().ScanImgPath.isEmpty());
+    EXPECT_TRUE(Folders().LanguageFileName.isEmpty());
+    EXPECT_EQ(Folders().LanguageIni, nullptr);
+    EXPECT_FALSE(PortableMode());
+    EXPECT_FALSE(QFileInfo::exists(temp)) << "the temporary folder goes with its record";
+    EXPECT_EQ(RunState().CurrentToolId, 8);
+    EXPECT_EQ(RunState().HorzWidth, 1);
+    EXPECT_EQ(RunState().EpsTimeoutMs, 30000);
+    EXPECT_TRUE(RunState().SharedBitmap.isNull());
+    EXPECT_EQ(StartSettings().MaxUndoCount, 0);
+    EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 100.0);
+    EXPECT_EQ(StartSettings().GrossOption, TGrossOption{});
+    EXPECT_EQ(Hooks().MainFormHandle, nullptr);
+    EXPECT_FALSE(Hooks().ProgressEvent);
+    EXPECT_EQ(CardTables().PickTable, TNeedleMasks{});
+    EXPECT_EQ(CardTables().WeftDensNeedleCount, 0);
+
+    // A new start makes a new private temporary folder.
+    ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
+    EXPECT_TRUE(QFileInfo(Folders().TempDir).isDir());
+    EXPECT_NE(Folders().TempDir, temp);
 }
 
 TEST(Cursors, TwentyRegistrationsWithSharedHandOpen)

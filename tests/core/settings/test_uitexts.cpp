@@ -11,30 +11,19 @@
 #include <gtest/gtest.h>
 
 namespace {
-// A private language folder and settings file; restores the shared state afterwards.
+// A private language folder and settings file.
 struct LanguageFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString savedLanguageDir, savedIni, savedCurrent;
     void SetUp() override
     {
-        savedLanguageDir = LanguageDir;
-        savedIni = ConfigIniPath;
-        savedCurrent = CurrentDir;
         QDir(dir.path()).mkdir("Language");
-        LanguageDir = dir.filePath("Language") + "/";
-        ConfigIniPath = dir.filePath("Config.Ini");
-        CloseLanguageFile();
-        LanguageFileName.clear();
+        Folders().LanguageDir = dir.filePath("Language") + "/";
+        Folders().ConfigIniPath = dir.filePath("Config.Ini");
     }
-    void TearDown() override
+    void language(const char *name, const QByteArray &bytes)
     {
-        CloseLanguageFile();
-        LanguageFileName.clear();
-        LanguageDir = savedLanguageDir;
-        ConfigIniPath = savedIni;
-        CurrentDir = savedCurrent;
+        ASSERT_TRUE(WriteAll(Folders().LanguageDir + name, bytes));
     }
-    void language(const char *name, const QByteArray &bytes) { ASSERT_TRUE(WriteAll(LanguageDir + name, bytes)); }
 };
 } // namespace
 
@@ -77,12 +66,12 @@ TEST(UiTexts, BuiltInDefaults)
 TEST_F(LanguageFixture, LookupWithoutAFileGivesTheBuiltInTexts)
 {
     OpenLanguageFile(); // the folder is empty: no file is chosen
-    EXPECT_TRUE(LanguageFileName.isEmpty());
-    EXPECT_EQ(LanguageIni, nullptr);
+    EXPECT_TRUE(Folders().LanguageFileName.isEmpty());
+    EXPECT_EQ(Folders().LanguageIni, nullptr);
     EXPECT_EQ(GetUiString("MainMenu", "Menu_Edit"), "Edit(&E)");
     EXPECT_EQ(GetUiMessage("ColName"), "Warps:");
     EXPECT_EQ(GetUiString("Any", "Unknown_Key"), "");
-    EXPECT_EQ(CurrentDir, LanguageDir) << "relative names resolve from the language folder";
+    EXPECT_EQ(Folders().CurrentDir, Folders().LanguageDir) << "relative names resolve from the language folder";
 }
 
 TEST_F(LanguageFixture, FileOverridesAndFallBacks)
@@ -90,7 +79,7 @@ TEST_F(LanguageFixture, FileOverridesAndFallBacks)
     language("Alpha.ini", "[MainMenu]\nZoom_In=Plus grand\nUndo='Annuler'\nOwn_Key=it's mine\n"
                           "Save=\"  Enregistrer  \"\n[String]\nColName=Chaînes:\n");
     OpenLanguageFile();
-    ASSERT_EQ(LanguageFileName, "Alpha.ini");
+    ASSERT_EQ(Folders().LanguageFileName, "Alpha.ini");
     struct Case {
         const char *section, *key, *text;
     } cases[] = {
@@ -114,7 +103,7 @@ TEST_F(LanguageFixture, SortedChoiceAndIndexOutOfRange)
     language("A.ini", "[S]\nk=A\n");
     language("c.INI", "[S]\nk=c\n");
     language("notes.txt", "");
-    QDir(LanguageDir).mkdir("d.ini"); // a folder is not a language file
+    QDir(Folders().LanguageDir).mkdir("d.ini"); // a folder is not a language file
     EXPECT_EQ(ListLanguageFiles(), (QStringList{"A.ini", "b.ini", "c.INI"}));
     struct Case {
         int index;
@@ -123,35 +112,35 @@ TEST_F(LanguageFixture, SortedChoiceAndIndexOutOfRange)
     for (const Case &c : cases) {
         WriteLanguageIndex(c.index);
         OpenLanguageFile();
-        EXPECT_EQ(LanguageFileName, c.file) << c.index;
+        EXPECT_EQ(Folders().LanguageFileName, c.file) << c.index;
         EXPECT_EQ(GetUiString("S", "k"), QString(c.file).left(1)) << c.index;
     }
-    EXPECT_TRUE(ReadAll(ConfigIniPath).contains("[Language]\nLanuage=99\n"));
+    EXPECT_TRUE(ReadAll(Folders().ConfigIniPath).contains("[Language]\nLanuage=99\n"));
 }
 
 TEST_F(LanguageFixture, MissingFolderKeepsThePreviousChoice)
 {
     language("One.ini", "[S]\nk=one\n");
     OpenLanguageFile();
-    ASSERT_EQ(LanguageFileName, "One.ini");
-    const QString current = CurrentDir;
-    LanguageDir = dir.filePath("Gone") + "/";
+    ASSERT_EQ(Folders().LanguageFileName, "One.ini");
+    const QString current = Folders().CurrentDir;
+    Folders().LanguageDir = dir.filePath("Gone") + "/";
     WriteLanguageIndex(5);
     SelectLanguageFile(5);
-    EXPECT_EQ(LanguageFileName, "One.ini");
-    EXPECT_EQ(CurrentDir, current);
+    EXPECT_EQ(Folders().LanguageFileName, "One.ini");
+    EXPECT_EQ(Folders().CurrentDir, current);
 }
 
 TEST_F(LanguageFixture, ShippedFilesCoverEveryKey)
 {
-    LanguageDir = QStringLiteral(DORWEN_SOURCE_RESOURCES) + "/Language/";
+    Folders().LanguageDir = QStringLiteral(DORWEN_SOURCE_RESOURCES) + "/Language/";
     const QStringList files = ListLanguageFiles();
     ASSERT_EQ(files, (QStringList{"English.ini", "Zhongwen-Fanti.ini", "Zhongwen-Jianti.ini"}));
     QSet<QString> all;
     for (const TUiTextDefault &t : BuiltInUiTexts())
         all.insert(QString(t.Key).toLower());
     for (const QString &file : files) {
-        const QString text = TIniFile::DecodeText(ReadAll(LanguageDir + file));
+        const QString text = TIniFile::DecodeText(ReadAll(Folders().LanguageDir + file));
         QSet<QString> keys;
         for (const QString &line : text.split('\n')) {
             const qsizetype eq = line.indexOf('=');
@@ -194,11 +183,11 @@ TEST_F(LanguageFixture, ShippedFilesCoverEveryKey)
 // Chinese files translate the keys those windows ask for there.
 TEST_F(LanguageFixture, ShippedFilesHoldTheKeysWhereTheWindowsLookThemUp)
 {
-    LanguageDir = QStringLiteral(DORWEN_SOURCE_RESOURCES) + "/Language/";
+    Folders().LanguageDir = QStringLiteral(DORWEN_SOURCE_RESOURCES) + "/Language/";
     const auto pairs = [](const QString &file) {
         QStringList out;
         QString section;
-        for (const QString &line : TIniFile::DecodeText(ReadAll(LanguageDir + file)).split('\n')) {
+        for (const QString &line : TIniFile::DecodeText(ReadAll(Folders().LanguageDir + file)).split('\n')) {
             if (line.startsWith('['))
                 section = line.mid(1, line.indexOf(']') - 1);
             else if (line.indexOf('=') > 0 && !line.startsWith(';'))
@@ -223,7 +212,7 @@ TEST_F(LanguageFixture, ShippedFilesHoldTheKeysWhereTheWindowsLookThemUp)
     };
     WriteLanguageIndex(2);
     OpenLanguageFile();
-    ASSERT_EQ(LanguageFileName, "Zhongwen-Jianti.ini");
+    ASSERT_EQ(Folders().LanguageFileName, "Zhongwen-Jianti.ini");
     for (const auto &c : cases)
         EXPECT_EQ(GetUiString(c.section, c.key), QString::fromUtf8(c.simplified)) << c.section << "/" << c.key;
     WriteLanguageIndex(1);

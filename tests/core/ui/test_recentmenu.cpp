@@ -10,18 +10,15 @@
 namespace {
 struct RecentMenuFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString savedDir;
     QMenu menu;
     void SetUp() override
     {
-        savedDir = SettingsDir;
-        SettingsDir = dir.path() + "/";
+        Folders().SettingsDir = dir.path() + "/";
         for (const char *text : {"New", "Open", "Save", "Close"})
             menu.addAction(text);
         menu.addSeparator();
         menu.addAction("Exit");
     }
-    void TearDown() override { SettingsDir = savedDir; }
     QStringList texts() const
     {
         QStringList out;

@@ -20,12 +20,12 @@
 TEST(UiTextSetters, EachSetterPutsTheTextWhereItBelongs)
 {
     QTemporaryDir dir;
-    const QString savedDir = LanguageDir, savedIni = ConfigIniPath;
-    LanguageDir = dir.path() + "/";
-    ConfigIniPath = dir.filePath("Config.Ini");
-    ASSERT_TRUE(WriteAll(LanguageDir + "A.ini", "[Dlg]\nDlgCaption=Title\nLblName=Name:\nBtnGo=Go\nBtnTip=Tip\n"
-                                                "GrpBox=Group\nChkA=Check\nRadA=Radio\nTbtn=Tool\nAct=Action\n"
-                                                "Edt=edit text\n"));
+    Folders().LanguageDir = dir.path() + "/";
+    Folders().ConfigIniPath = dir.filePath("Config.Ini");
+    ASSERT_TRUE(WriteAll(Folders().LanguageDir + "A.ini",
+                         "[Dlg]\nDlgCaption=Title\nLblName=Name:\nBtnGo=Go\nBtnTip=Tip\n"
+                         "GrpBox=Group\nChkA=Check\nRadA=Radio\nTbtn=Tool\nAct=Action\n"
+                         "Edt=edit text\n"));
     OpenLanguageFile();
 
     QDialog dialog;
@@ -69,9 +69,4 @@ TEST(UiTextSetters, EachSetterPutsTheTextWhereItBelongs)
     SetControlUiText(edit, "Dlg");
     EXPECT_EQ(edit->text(), "edit text");
     SetButtonUiText(nullptr, "Dlg"); // no control: nothing happens
-
-    CloseLanguageFile();
-    LanguageFileName.clear();
-    LanguageDir = savedDir;
-    ConfigIniPath = savedIni;
 }

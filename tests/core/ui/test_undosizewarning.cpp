@@ -11,8 +11,7 @@
 
 TEST(UndoSizeWarningBox, ShowsTheTextWithTheErrorIcon)
 {
-    const double savedMax = MaxBakDataSize;
-    MaxBakDataSize = -1; // any amount is too much
+    StartSettings().MaxBakDataSize = -1; // any amount is too much
     InstallUndoSizeWarningBox();
     QString text, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -25,8 +24,6 @@ TEST(UndoSizeWarningBox, ShowsTheTextWithTheErrorIcon)
         box->accept();
     });
     EXPECT_TRUE(CheckUndoDataSize());
-    UndoSizeWarning = nullptr;
-    MaxBakDataSize = savedMax;
     EXPECT_EQ(text, UndoSizeWarningText());
     EXPECT_EQ(title, UndoSizeWarningCaption());
     EXPECT_EQ(icon, QMessageBox::Critical);

@@ -16,20 +16,12 @@ class UndoStore : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (ScanImgPath.isEmpty()) {
-            ASSERT_TRUE(InitSharedState());
-        }
-        savedCount = MaxUndoCount;
-        savedMax = MaxBakDataSize;
-        MaxUndoCount = 20;
-        MaxBakDataSize = 100;
-        UndoSizeWarning = [this](const QString &text, const QString &caption) { warnings << caption + text; };
-    }
-    void TearDown() override
-    {
-        MaxUndoCount = savedCount;
-        MaxBakDataSize = savedMax;
-        UndoSizeWarning = nullptr;
+        ASSERT_TRUE(InitSharedState());
+        StartSettings().MaxUndoCount = 20;
+        StartSettings().MaxBakDataSize = 100;
+        Hooks().UndoSizeWarning = [this](const QString &text, const QString &caption) {
+            warnings << caption + text;
+        };
     }
 
     // A grid with a picture of the given rows; RefBitmap equal to it.
@@ -51,8 +43,6 @@ protected:
         u.SaveRegionStep();
     }
 
-    int savedCount = 0;
-    double savedMax = 0;
     QStringList warnings;
 };
 
@@ -116,7 +106,7 @@ TEST_F(UndoStore, CellStepAppliesRulesAndRepeats)
 
 TEST_F(UndoStore, LimitOfOneKeepsTheNewerStepAndFreesTheOlder)
 {
-    MaxUndoCount = 1;
+    StartSettings().MaxUndoCount = 1;
     FakeGrid g;
     setPicture(g, {{0, 0}});
     TUndo u(g);
@@ -143,7 +133,7 @@ TEST_F(UndoStore, NewStepClearsRedoAndDeletesItsFiles)
     const QStringList files = {u.UndoSteps[0]->AfterFile, u.UndoSteps[0]->BeforeFile, u.UndoSteps[1]->AfterFile,
                                u.UndoSteps[1]->BeforeFile};
     for (const QString &f : files) {
-        EXPECT_TRUE(f.startsWith(ScanImgPath)) << qPrintable(f);
+        EXPECT_TRUE(f.startsWith(Folders().ScanImgPath)) << qPrintable(f);
         EXPECT_TRUE(QFile::exists(f)) << qPrintable(f);
     }
     EXPECT_EQ(QSet<QString>(files.begin(), files.end()).size(), 4);
@@ -172,7 +162,7 @@ TEST_F(UndoStore, TemporaryNamesAreUniquePerDocument)
         }
     }
     EXPECT_EQ(names.size(), 12);
-    EXPECT_EQ(QFileInfo(*names.begin()).absolutePath() + "/", TempDir);
+    EXPECT_EQ(QFileInfo(*names.begin()).absolutePath() + "/", Folders().TempDir);
 }
 
 TEST_F(UndoStore, WithoutTemporaryFolderNothingIsRecorded)
@@ -180,12 +170,10 @@ TEST_F(UndoStore, WithoutTemporaryFolderNothingIsRecorded)
     FakeGrid g;
     setPicture(g, {{0}});
     TUndo u(g);
-    const QString saved = ScanImgPath;
-    ScanImgPath.clear();
+    Folders().ScanImgPath.clear();
     QString error;
     EXPECT_FALSE(u.SaveImageStep(&error));
     EXPECT_FALSE(u.SaveLayerStep());
-    ScanImgPath = saved;
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(u.UndoCount(), 0);
 }
@@ -315,16 +303,16 @@ TEST_F(UndoStore, SettingsStepWithAndWithoutUpdateTopState)
     g.repeat.UnitHeight = 4;
     g.repeat.Offsets = TPicOffSetArray{1, 2};
     TUndo u(g);
-    HorzWidth = 2;
+    RunState().HorzWidth = 2;
     u.SaveStateStep();
     EXPECT_FALSE(g.modified);
     // Settings change without UpdateTopState: redo brings back what Before holds.
     g.weft = 11;
     g.repeat.Offsets[0] = 9; // an edit of the grid's own array does not reach the step
-    HorzWidth = 5;
+    RunState().HorzWidth = 5;
     ASSERT_TRUE(u.Undo());
     EXPECT_EQ(g.weft, 30);
-    EXPECT_EQ(HorzWidth, 2);
+    EXPECT_EQ(RunState().HorzWidth, 2);
     EXPECT_EQ(g.repeat.Offsets[0], 1);
     g.weft = 12;
     ASSERT_TRUE(u.Redo());
@@ -339,7 +327,6 @@ TEST_F(UndoStore, SettingsStepWithAndWithoutUpdateTopState)
     EXPECT_EQ(g.weft, 30);
     ASSERT_TRUE(u.Redo());
     EXPECT_EQ(g.weft, 44);
-    HorzWidth = 1;
 }
 
 TEST_F(UndoStore, EmptyUndoAndSuspendedRecordingDoNothing)
@@ -370,7 +357,7 @@ TEST_F(UndoStore, EmptyUndoAndSuspendedRecordingDoNothing)
 // Floating objects and drawing-object copies travel with their steps and leave with them.
 TEST_F(UndoStore, ObjectsAndShapeCopiesFollowTheirSteps)
 {
-    MaxUndoCount = 2;
+    StartSettings().MaxUndoCount = 2;
     FakeGrid g;
     setPicture(g, {{0, 0}});
     TUndo u(g);
@@ -481,7 +468,7 @@ TEST_F(UndoStore, SettingsStepKeepsRedoOtherStepsEmptyIt)
 // the steps of every store.
 TEST_F(UndoStore, SizeCheckOverAllStores)
 {
-    MaxBakDataSize = 3.0;
+    StartSettings().MaxBakDataSize = 3.0;
     FakeGrid a, b;
     a.pic = NewPicture(1024, 512, GreyPalette());
     a.ref = a.pic.copy();
@@ -491,7 +478,7 @@ TEST_F(UndoStore, SizeCheckOverAllStores)
     TUndo ua(a), ub(b);
     EXPECT_EQ(UndoObjects().size(), 2u);
     ua.SaveRectStep(TRect{0, 0, 1023, 511}, false, false);
-    EXPECT_DOUBLE_EQ(UndoDataSize, 3.0);
+    EXPECT_DOUBLE_EQ(RunState().UndoDataSize, 3.0);
     EXPECT_TRUE(warnings.isEmpty());
     b.pic.fill(1);
     ub.SaveRectStep(TRect{0, 0, 0, 0}, false, false);

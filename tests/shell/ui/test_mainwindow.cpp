@@ -14,7 +14,7 @@ TEST(MainForm, FrameWithDocumentAreaBecomesTheNotificationTarget)
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Dorwen CAD"));
         ASSERT_NE(form.mdiArea(), nullptr);
         EXPECT_EQ(form.centralWidget(), form.mdiArea());
-        EXPECT_EQ(MainFormHandle, &form);
+        EXPECT_EQ(Hooks().MainFormHandle, &form);
     }
-    EXPECT_EQ(MainFormHandle, nullptr) << "no notification goes to a closed main window";
+    EXPECT_EQ(Hooks().MainFormHandle, nullptr) << "no notification goes to a closed main window";
 }

@@ -19,24 +19,10 @@ namespace {
 // A main window with settings and language files in a private folder.
 struct MainFormFixture : ::testing::Test {
     QTemporaryDir dir;
-    QString savedIni, savedLanguageDir, savedCurrent;
     void SetUp() override
     {
-        savedIni = ConfigIniPath;
-        savedLanguageDir = LanguageDir;
-        savedCurrent = CurrentDir;
-        ConfigIniPath = dir.filePath("Config.Ini");
-        LanguageDir = dir.path() + "/";
-        CloseLanguageFile();
-        LanguageFileName.clear();
-    }
-    void TearDown() override
-    {
-        CloseLanguageFile();
-        LanguageFileName.clear();
-        ConfigIniPath = savedIni;
-        LanguageDir = savedLanguageDir;
-        CurrentDir = savedCurrent;
+        Folders().ConfigIniPath = dir.filePath("Config.Ini");
+        Folders().LanguageDir = dir.path() + "/";
     }
     static QAction *addAction(TMainForm &form, const char *name)
     {
@@ -117,8 +103,8 @@ TEST_F(MainFormFixture, ProgressGaugeOverTheLastPanel)
 
 TEST_F(MainFormFixture, SwitchingLanguageChangesTheTexts)
 {
-    ASSERT_TRUE(WriteAll(LanguageDir + "A-English.ini", "[MainMenu]\nZoom_In=Zoom In\n"));
-    ASSERT_TRUE(WriteAll(LanguageDir + "B-Other.ini", "[MainMenu]\nMenu_File=Fichier(&F)\nZoom_In=Agrandir\n"
+    ASSERT_TRUE(WriteAll(Folders().LanguageDir + "A-English.ini", "[MainMenu]\nZoom_In=Zoom In\n"));
+    ASSERT_TRUE(WriteAll(Folders().LanguageDir + "B-Other.ini", "[MainMenu]\nMenu_File=Fichier(&F)\nZoom_In=Agrandir\n"
                                                       "[Tools]\nRuber=Gomme\n[String]\nApplicationName=CAO Dorwen\n"));
     TMainForm form;
     auto *file = form.menuBar()->addMenu("File");
@@ -130,13 +116,13 @@ TEST_F(MainFormFixture, SwitchingLanguageChangesTheTexts)
     EXPECT_EQ(zoomIn->text(), "Zoom In");
 
     form.SetLanguage(1);
-    EXPECT_EQ(LanguageFileName, "B-Other.ini");
+    EXPECT_EQ(Folders().LanguageFileName, "B-Other.ini");
     EXPECT_EQ(form.windowTitle(), "CAO Dorwen");
     EXPECT_EQ(file->title(), "Fichier(&F)");
     EXPECT_EQ(zoomIn->text(), "Agrandir");
     EXPECT_EQ(zoomIn->toolTip(), "Agrandir");
     EXPECT_EQ(ruber->text(), "Gomme");
-    EXPECT_TRUE(ReadAll(ConfigIniPath).contains("Lanuage=1"));
+    EXPECT_TRUE(ReadAll(Folders().ConfigIniPath).contains("Lanuage=1"));
 
     form.SetLanguage(2); // no third file: the built-in texts
     EXPECT_EQ(form.windowTitle(), "Dorwen CAD");
