@@ -17,7 +17,7 @@ QString PictureDir, WeaveDir, HelpFile, LanguageDir, BindingDir, PatternLibDir, 
 QString CurrentDir;
 
 QObject *MainFormHandle = nullptr;
-std::uint8_t CurrentToolId = 8;
+TToolId CurrentToolId = TToolId::Move;
 std::int32_t HorzWidth = 1;
 std::int32_t VertWidth = 1;
 std::int32_t FlashFrequence = 500;

@@ -11,6 +11,7 @@
 // executable (../share/dorwen-cad) or in the source tree's resources folder.
 
 #include "core/maintypes.h"
+#include "core/toolid.h"
 
 #include <QImage>
 #include <QObject>
@@ -49,7 +50,7 @@ inline const char *const CF_256Bitmap = "CF_256Bitmap";
 
 // Shared values.
 extern QObject *MainFormHandle;      // target of every notification; null until the main window exists
-extern std::uint8_t CurrentToolId;   // 0..45, initially 8 (move)
+extern TToolId CurrentToolId;        // the last chosen drawing tool, initially TToolId::Move
 extern std::int32_t HorzWidth;
 extern std::int32_t VertWidth;
 extern std::int32_t FlashFrequence;  // milliseconds

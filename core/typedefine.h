@@ -2,6 +2,8 @@
 // Arrays and records exchanged by the picture procedures, the pattern grid and the undo store.
 
 #include "core/maintypes.h"
+#include "core/toolid.h"
+#include "core/undokind.h"
 
 #include <QImage>
 #include <QString>
@@ -96,7 +98,7 @@ struct TRepeatPic {
 
 // The grid-state snapshot an undo step takes before and after a change.
 struct TParam {
-    std::uint8_t ToolId = 0;
+    TToolId ToolId = TToolId::DefineRectangle;
     double WeftDensity = 0;
     double WarpDensity = 0;
     std::int32_t HorzWidth = 1;
@@ -117,18 +119,18 @@ public:
     virtual ~TUndoObject() = default;
 };
 
-// One undo step. Cell steps fill Data; whole-picture (kind 0) and palette (kind 1) steps
-// name their two temporary files; shift steps (kinds 9, 10) keep Count. Every step has the
-// grid settings after and before the change.
+// One undo step. Cell steps fill Data; whole-picture (Image) and palette (Palette) steps
+// name their two temporary files; shift steps (ShiftVert, ShiftHorz) keep Count. Every
+// step has the grid settings after and before the change.
 struct TUndoData {
     TBmpDataArray Data;                  // changed cells, in recording order
-    std::uint8_t Kind = 0;
+    TUndoKind Kind = TUndoKind::Image;
     std::int32_t Reserved = 0;           // always 0
     TUndoObject *ShapeCopy = nullptr;    // drawing-object copy; owned by the store's shape lists
-    QString BeforeFile;                  // state before the change (kinds 0 and 1)
-    QString AfterFile;                   // state after the change (kinds 0 and 1)
+    QString BeforeFile;                  // state before the change (Image, Palette)
+    QString AfterFile;                   // state after the change (Image, Palette)
     std::int32_t StepNo = 0;             // number used in the temporary file names
     TParam After;
     TParam Before;
-    std::int32_t Count = 0;              // shift count of kinds 9 and 10
+    std::int32_t Count = 0;              // shift count of ShiftVert and ShiftHorz
 };

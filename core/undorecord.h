@@ -17,17 +17,7 @@
 #include <memory>
 #include <vector>
 
-// Step kinds.
-constexpr std::uint8_t UndoKindImage = 0;      // whole picture in two temporary files
-constexpr std::uint8_t UndoKindPalette = 1;    // palette in two temporary files
-constexpr std::uint8_t UndoKindText = 2;       // floating text object
-constexpr std::uint8_t UndoKindBitmap = 4;     // floating picture object
-constexpr std::uint8_t UndoKindCells = 5;      // changed cells
-constexpr std::uint8_t UndoKindState = 8;      // grid settings only
-constexpr std::uint8_t UndoKindShiftVert = 9;  // cyclic shift of the rows
-constexpr std::uint8_t UndoKindShiftHorz = 10; // cyclic shift of the columns
-
-// Frees a step: its temporary files (kinds 0 and 1) are deleted with it.
+// Frees a step: its temporary files (Image and Palette steps) are deleted with it.
 struct TUndoRecordDeleter {
     void operator()(TUndoData *step) const;
 };
@@ -65,7 +55,7 @@ void CollectChangedPixels(QImage &picture, const QImage &refBitmap, const TUndoR
 // outside the picture are left out. Without the repeat view the list stays as it is.
 void PropagateRepeats(QImage &picture, const TRepeatPic &repeat, TILineArray &cells);
 
-// A new step (kind 5) with one entry per accepted cell: (x, y, RefBitmap, Picture).
+// A new step (Cells) with one entry per accepted cell: (x, y, RefBitmap, Picture).
 TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const TILineArray &accepted);
 
 // Every entry inside the picture takes OldIndex when undoing, else NewIndex: in

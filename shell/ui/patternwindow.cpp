@@ -13,8 +13,8 @@ bool ShowPatternFile(TMainForm &form, const QString &fileName, QString *error)
     auto model = std::make_unique<TPatternGrid>();
     if (!model->LoadPictureFile(fileName, error))
         return false;
-    model->LineColor = GrossOption.GridLineColor;
-    model->CompartLineColor = GrossOption.CompartLineColor;
+    model->SetLineColor(GrossOption.GridLineColor);
+    model->SetCompartLineColor(GrossOption.CompartLineColor);
     model->Grid().DefaultColCompart = GrossOption.GridColCount;
     model->Grid().DefaultRowCompart = GrossOption.GridRowCount;
     auto *view = new TPatternGridView(std::move(model));

@@ -43,7 +43,7 @@ TEST(SharedState, WritableFoldersCreatedInAnEmptyHome)
     EXPECT_TRUE(QFileInfo(TempDir).isDir());
     EXPECT_EQ(QFileInfo(TempDir).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
     EXPECT_EQ(MergeTempPath, ScanImgPath + "Merge.tmp");
-    EXPECT_EQ(CurrentToolId, 8);
+    EXPECT_EQ(CurrentToolId, TToolId::Move);
     EXPECT_TRUE(PatternLibDir.isEmpty());
     EXPECT_EQ(SharedBitmap.format(), QImage::Format_Indexed8);
     EXPECT_EQ(SharedBitmap.colorCount(), 256) << "every 8-bit picture carries a whole colour table";
