@@ -36,9 +36,9 @@ public:
     const TRepeatPic &RepeatInfo() const override { return repeat; }
     TParam CurrentSettings() const override { return {}; }
     void RestoreSettings(const TParam &, bool) override {}
-    std::uint8_t ToolId() const override { return 8; }
+    TToolId ToolId() const override { return TToolId::Move; }
     std::unique_ptr<TUndoObject> CopyDrawObject() const override { return nullptr; }
-    void RestoreDrawObject(const TUndoObject &, std::uint8_t) override {}
+    void RestoreDrawObject(const TUndoObject &, TToolId) override {}
     void ResetDrawObject() override {}
     void SetFloatingObjectsState(int) override {}
     void ReplacePicture(const QImage &p) override

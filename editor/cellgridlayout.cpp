@@ -4,7 +4,13 @@
 
 namespace {
 const char *const IndexError = "Grid index out of range";
+
+// An index kept within 0 .. count - 1; 0 on an axis without cells.
+int insideAxis(int index, int count)
+{
+    return count <= 0 ? 0 : std::clamp(index, 0, count - 1);
 }
+} // namespace
 
 TIDrawGridLayout::TIDrawGridLayout() = default;
 
@@ -14,6 +20,10 @@ void TIDrawGridLayout::SetColCount(int value)
     if (!m_colWidths.empty())
         m_colWidths.resize(m_colCount, DefaultColWidth);
     SetLeftCol(m_leftCol);
+    keepCurrentCellInside();
+    // With row select the selection spans whole rows: the anchor stays on the last column.
+    if (Options.RowSelect)
+        m_anchor.X = m_colCount - 1;
 }
 
 void TIDrawGridLayout::SetRowCount(int value)
@@ -22,6 +32,7 @@ void TIDrawGridLayout::SetRowCount(int value)
     if (!m_rowHeights.empty())
         m_rowHeights.resize(m_rowCount, DefaultRowHeight);
     SetTopRow(m_topRow);
+    keepCurrentCellInside();
 }
 
 void TIDrawGridLayout::SetCountsDirect(int cols, int rows)
@@ -32,6 +43,141 @@ void TIDrawGridLayout::SetCountsDirect(int cols, int rows)
     m_rowHeights.clear();
     SetLeftCol(m_leftCol);
     SetTopRow(m_topRow);
+    keepCurrentCellInside();
+}
+
+void TIDrawGridLayout::keepCurrentCellInside()
+{
+    m_col = insideAxis(m_col, m_colCount);
+    m_row = insideAxis(m_row, m_rowCount);
+    m_anchor.X = insideAxis(m_anchor.X, m_colCount);
+    m_anchor.Y = insideAxis(m_anchor.Y, m_rowCount);
+}
+
+void TIDrawGridLayout::SetCurrentCell(int col, int row, bool extend)
+{
+    if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)
+        throw EGridError(IndexError);
+    m_col = col;
+    m_row = row;
+    if (!extend || !Options.RangeSelect)
+        m_anchor = {col, row};
+}
+
+void TIDrawGridLayout::SetAnchor(TPoint anchor)
+{
+    m_anchor = {insideAxis(anchor.X, m_colCount), insideAxis(anchor.Y, m_rowCount)};
+}
+
+TRect TIDrawGridLayout::Selection() const
+{
+    return {std::min(m_col, m_anchor.X), std::min(m_row, m_anchor.Y), std::max(m_col, m_anchor.X),
+            std::max(m_row, m_anchor.Y)};
+}
+
+TPoint TIDrawGridLayout::WheelTarget(int delta) const
+{
+    if (delta < 0 && m_row < m_rowCount - 1)
+        return {m_col, m_row + 1};
+    if (delta > 0 && m_row > 0)
+        return {m_col, m_row - 1};
+    return {m_col, m_row};
+}
+
+TGridKeyStep TIDrawGridLayout::KeyStep(TGridKey key, bool ctrl, bool shift) const
+{
+    TGridKeyStep step;
+    const int cols = m_colCount, rows = m_rowCount;
+    if (cols <= 0 || rows <= 0)
+        return step;
+    const bool rowSel = Options.RowSelect;
+    const int visRows = std::max(1, VisibleRowCount());
+    const int visCols = std::max(1, VisibleColCount());
+    int c = m_col, r = m_row;
+    switch (key) {
+    case TGridKey::Up:
+        if (ctrl) {
+            step.TopRow = std::max(0, m_topRow - 1);
+            return step;
+        }
+        --r;
+        break;
+    case TGridKey::Down:
+        if (ctrl) {
+            step.TopRow = std::min(MaxTopRow(), m_topRow + 1);
+            return step;
+        }
+        ++r;
+        break;
+    case TGridKey::Left:
+        if (rowSel) {
+            --r;
+        } else if (ctrl) {
+            c -= visCols;
+            step.LeftCol = std::max(0, m_leftCol - visCols);
+        } else {
+            --c;
+        }
+        break;
+    case TGridKey::Right:
+        if (rowSel) {
+            ++r;
+        } else if (ctrl) {
+            c += visCols;
+            step.LeftCol = std::min(MaxLeftCol(), m_leftCol + visCols);
+        } else {
+            ++c;
+        }
+        break;
+    case TGridKey::PageUp:
+        r = ctrl ? m_topRow : r - visRows;
+        break;
+    case TGridKey::PageDown:
+        r = ctrl ? m_topRow + visRows - 1 : r + visRows;
+        break;
+    case TGridKey::Home:
+        if (ctrl) {
+            c = 0;
+            r = 0;
+        } else if (rowSel) {
+            r = 0;
+        } else {
+            c = 0;
+        }
+        break;
+    case TGridKey::End:
+        if (ctrl) {
+            c = cols - 1;
+            r = rows - 1;
+        } else if (rowSel) {
+            r = rows - 1;
+        } else {
+            c = cols - 1;
+        }
+        break;
+    case TGridKey::Tab:
+    case TGridKey::BackTab:
+        // Tab walks the cells row by row and wraps around at either end.
+        if (!Options.Tabs || rowSel)
+            return step;
+        if (key == TGridKey::BackTab || shift) {
+            if (--c < 0) {
+                c = cols - 1;
+                r = r > 0 ? r - 1 : rows - 1;
+            }
+        } else if (++c >= cols) {
+            c = 0;
+            r = r + 1 < rows ? r + 1 : 0;
+        }
+        step.MovesCell = true;
+        step.Cell = {c, r};
+        return step;
+    }
+    step.MovesCell = true;
+    step.Cell = {insideAxis(c, cols), insideAxis(r, rows)};
+    // With Shift the current cell moves and the anchor stays: the selection grows.
+    step.Extend = shift;
+    return step;
 }
 
 int TIDrawGridLayout::ColWidth(int index) const

@@ -1,9 +1,12 @@
 #pragma once
-// TGridDrawInfo: the layout arithmetic of the cell grid control.
-// The layout arithmetic of the cell grid control, without any widget: which cells are in
-// view for a client size, where each cell and grid line lies, which grid lines carry a
-// compartment line, which cell a client point hits, how far the view may scroll and how
-// the selection anchor moves while the pointer is held outside the cells.
+// TGridDrawInfo: the state and layout arithmetic of the cell grid control (意匠格).
+// The state and layout arithmetic of the cell grid control, without any widget: which
+// cells are in view for a client size, where each cell and grid line lies, which grid
+// lines carry a compartment line, which cell a client point hits, how far the view may
+// scroll, where the current cell and the selection anchor are and how keys, the wheel and
+// a pointer held outside the cells move them, and the colours the grid is painted in.
+// Whoever changes the counts (the control, or the pattern grid when its picture or zoom
+// changes) leaves the current cell and the anchor inside the grid.
 //
 // Pixel convention: the first visible cell starts at pixel 0 of its axis; cell i+1 starts
 // where cell i ends plus the effective line width of the axis. Rectangles have exclusive
@@ -49,18 +52,64 @@ struct TGridDrawInfo {
     TGridAxisInfo Vert; // rows
 };
 
+// The navigation keys of the grid.
+enum class TGridKey { Up, Down, Left, Right, PageUp, PageDown, Home, End, Tab, BackTab };
+
+// What a navigation key does: the view may scroll, and the current cell may move (the
+// selection grows instead of following when Extend).
+struct TGridKeyStep {
+    int LeftCol = -1; // new first visible column, -1 = unchanged
+    int TopRow = -1;  // new first visible row, -1 = unchanged
+    bool MovesCell = false;
+    TPoint Cell;      // inside the grid when MovesCell
+    bool Extend = false;
+};
+
 class TIDrawGridLayout {
 public:
     TIDrawGridLayout();
 
-    // Counts: values below 1 become 1. The first visible cell is kept inside the grid.
+    // Counts: values below 1 become 1. The first visible cell, the current cell and the
+    // anchor are kept inside the grid.
     int ColCount() const { return m_colCount; }
     int RowCount() const { return m_rowCount; }
     void SetColCount(int value);
     void SetRowCount(int value);
     // Writes a count without the clamping of the setters (the pattern grid shows 0 cells
-    // for an empty picture).
+    // for an empty picture). The current cell and the anchor are pulled back inside (to
+    // 0 on an axis without cells).
     void SetCountsDirect(int cols, int rows);
+
+    // Colours: background, grid lines and compartment lines. Light grey grid lines are
+    // shown grey, so silver is kept as grey.
+    static constexpr TColor clSilver = 0xC0C0C0;
+    static constexpr TColor clGray = 0x808080;
+    TColor Color() const { return m_color; }
+    TColor LineColor() const { return m_lineColor; }
+    TColor CompartLineColor() const { return m_compartLineColor; }
+    void SetColor(TColor value) { m_color = value; }
+    void SetLineColor(TColor value) { m_lineColor = value == clSilver ? clGray : value; }
+    void SetCompartLineColor(TColor value) { m_compartLineColor = value; }
+
+    // The current cell and the selection anchor.
+    int Col() const { return m_col; }
+    int Row() const { return m_row; }
+    TPoint Anchor() const { return m_anchor; }
+    // Moves the current cell, and the anchor with it unless extend with range select (the
+    // selection grows). Raises EGridError for a cell outside the grid. Does not scroll.
+    void SetCurrentCell(int col, int row, bool extend = false);
+    // Moves the anchor, clamped to the grid. Does not scroll.
+    void SetAnchor(TPoint anchor);
+    // The rectangle spanned by the current cell and the anchor, smaller corner first
+    // (inclusive cells).
+    TRect Selection() const;
+    // The current cell after the wheel turned by delta: one row down for a negative delta
+    // unless on the last row, one row up for a positive delta unless on the first row.
+    TPoint WheelTarget(int delta) const;
+    // What a navigation key does with the current cell and the view (nothing moves on a
+    // grid without cells; Tab and BackTab only walk the cells with the tab option and
+    // without row select).
+    TGridKeyStep KeyStep(TGridKey key, bool ctrl, bool shift) const;
 
     int DefaultColWidth = 7;
     int DefaultRowHeight = 7;
@@ -143,6 +192,7 @@ public:
 private:
     TGridAxisInfo calcAxis(bool horz) const;
     int maxFirst(bool horz) const;
+    void keepCurrentCellInside();
 
     int m_colCount = 10;
     int m_rowCount = 10;
@@ -150,4 +200,10 @@ private:
     int m_topRow = 0;
     std::vector<int> m_colWidths;
     std::vector<int> m_rowHeights;
+    int m_col = 0;
+    int m_row = 0;
+    TPoint m_anchor{0, 0};
+    TColor m_color = 0xFFFFFF;
+    TColor m_lineColor = 0;
+    TColor m_compartLineColor = 0;
 };

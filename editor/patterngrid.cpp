@@ -36,17 +36,15 @@ TPatternGrid::TPatternGrid()
             m_palette[i] = TPaletteEntry{std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
     m_displayPalette = m_palette;
     PaletteToPairs(m_palette, m_paletteItems);
-    UndoLimit = StartSettings().MaxUndoCount;
-    StatusWnd = Hooks().MainFormHandle;
+    m_statusWnd = Hooks().MainFormHandle;
     m_weftDensity = StartSettings().GrossOption.WeftDensity;
     m_warpDensity = StartSettings().GrossOption.WarpDensity;
-    RepeatInfoValue.UnitWidth = m_grid.ClientWidth;
-    RepeatInfoValue.UnitHeight = m_grid.ClientHeight;
-    RepeatInfoValue.HorzCount = 1;
-    RepeatInfoValue.VertCount = 1;
-    RepeatInfoValue.Value1 = 1;
-    ForeColor = GetForeColor();
-    BackColor = GetBackColor();
+    m_repeatInfo.UnitWidth = m_grid.ClientWidth;
+    m_repeatInfo.UnitHeight = m_grid.ClientHeight;
+    m_repeatInfo.HorzCount = 1;
+    m_repeatInfo.VertCount = 1;
+    m_repeatInfo.Value1 = 1;
+    setPenIndexes(0, 0);
     m_grid.SetCountsDirect(0, 0);
     m_undoStore = std::make_unique<TUndo>(*this);
 }
@@ -72,9 +70,9 @@ void TPatternGrid::SetColCount(int value)
     value = std::clamp(value, 1, MaxPictureSide);
     if (!m_picture.isNull() && value == m_picture.width())
         return;
-    m_picture = resizedPicture(m_picture, value, std::max(1, m_picture.height()), BackIndex, m_palette);
+    m_picture = resizedPicture(m_picture, value, std::max(1, m_picture.height()), m_backIndex, m_palette);
     m_refBitmap = m_refBitmap.isNull() ? m_picture
-                                       : resizedPicture(m_refBitmap, value, m_picture.height(), BackIndex, m_palette);
+                                       : resizedPicture(m_refBitmap, value, m_picture.height(), m_backIndex, m_palette);
     // The counts follow the picture at the current zoom (below level 9 the reduced view).
     applyZoomCounts();
     ApplyPalette(true);
@@ -86,9 +84,9 @@ void TPatternGrid::SetRowCount(int value)
     value = std::clamp(value, 1, MaxPictureSide);
     if (!m_picture.isNull() && value == m_picture.height())
         return;
-    m_picture = resizedPicture(m_picture, std::max(1, m_picture.width()), value, BackIndex, m_palette);
+    m_picture = resizedPicture(m_picture, std::max(1, m_picture.width()), value, m_backIndex, m_palette);
     m_refBitmap = m_refBitmap.isNull() ? m_picture
-                                       : resizedPicture(m_refBitmap, m_picture.width(), value, BackIndex, m_palette);
+                                       : resizedPicture(m_refBitmap, m_picture.width(), value, m_backIndex, m_palette);
     applyZoomCounts();
     ApplyPalette(true);
     layoutChanged();
@@ -114,6 +112,24 @@ void TPatternGrid::SetClientSize(int width, int height)
         TopLeftChanged();
 }
 
+void TPatternGrid::SetLineColor(TColor value)
+{
+    m_grid.SetLineColor(value);
+    Repaint();
+}
+
+void TPatternGrid::SetCompartLineColor(TColor value)
+{
+    m_grid.SetCompartLineColor(value);
+    Repaint();
+}
+
+void TPatternGrid::SetNavigatorFrame(const TRect &frame)
+{
+    m_navigatorFrame = frame;
+    Repaint();
+}
+
 void TPatternGrid::TopLeftChanged()
 {
     NotifyRefreshView(0);
@@ -137,7 +153,7 @@ void TPatternGrid::SetPictureAndRefresh(const QImage &bitmap, bool saveUndo)
     if (saveUndo)
         recordWholePictureStep();
     else
-        Modified = true;
+        m_modified = true;
     notifyPalette();
     RebuildDisplayBitmap();
 }
@@ -154,7 +170,7 @@ void TPatternGrid::RebuildDisplayBitmap()
 bool TPatternGrid::RefreshView()
 {
     NotifyRefreshView(1);
-    SetZoom(ZoomLevel);
+    SetZoom(m_zoomLevel);
     layoutChanged();
     NotifyRefreshView(1);
     return true;
@@ -168,15 +184,12 @@ void TPatternGrid::takeLoadedPicture(const QImage &picture)
     RebuildDisplayBitmap();
     // The counts follow the zoom level, so that a reduced view stays consistent.
     applyZoomCounts();
-    ForeIndex = 0;
-    BackIndex = 0;
     // The pens take their colours from the new palette.
-    ForeColor = GetForeColor();
-    BackColor = GetBackColor();
+    setPenIndexes(0, 0);
     notifyPalette();
     ResetRepeatSize();
-    if (OwnsPicture)
-        NotifyPatternSize(RepeatInfoValue.UnitWidth, RepeatInfoValue.UnitHeight);
+    if (m_ownsPicture)
+        NotifyPatternSize(m_repeatInfo.UnitWidth, m_repeatInfo.UnitHeight);
     NotifyRefreshView(1);
     layoutChanged();
     Repaint();
@@ -184,17 +197,17 @@ void TPatternGrid::takeLoadedPicture(const QImage &picture)
 
 void TPatternGrid::ResetRepeatSize()
 {
-    RepeatInfoValue.UnitWidth = m_picture.width();
-    RepeatInfoValue.UnitHeight = m_picture.height();
-    RepeatInfoValue.HorzCount = 1;
-    RepeatInfoValue.VertCount = 1;
-    RepeatInfoValue.Flags[0] = RepeatInfoValue.Flags[1] = RepeatInfoValue.Flags[2] = 0;
+    m_repeatInfo.UnitWidth = m_picture.width();
+    m_repeatInfo.UnitHeight = m_picture.height();
+    m_repeatInfo.HorzCount = 1;
+    m_repeatInfo.VertCount = 1;
+    m_repeatInfo.Flags[0] = m_repeatInfo.Flags[1] = m_repeatInfo.Flags[2] = 0;
 }
 
 void TPatternGrid::UpdateRepeatSize()
 {
-    RepeatInfoValue.UnitWidth = m_picture.width();
-    RepeatInfoValue.UnitHeight = m_picture.height();
+    m_repeatInfo.UnitWidth = m_picture.width();
+    m_repeatInfo.UnitHeight = m_picture.height();
 }
 
 // ---- Palette and colours -----------------------------------------------------------
@@ -236,24 +249,32 @@ bool TPatternGrid::ApplyPalette(bool repaint)
     return ok;
 }
 
-TColor TPatternGrid::GetForeColor() const { return PlainColor(m_palette[ForeIndex]); }
-TColor TPatternGrid::GetBackColor() const { return PlainColor(m_palette[BackIndex]); }
+void TPatternGrid::setPenIndexes(int fore, int back)
+{
+    m_foreIndex = std::uint8_t(std::clamp(fore, 0, 255));
+    m_backIndex = std::uint8_t(std::clamp(back, 0, 255));
+    m_foreColor = GetForeColor();
+    m_backColor = GetBackColor();
+}
+
+TColor TPatternGrid::GetForeColor() const { return PlainColor(m_palette[m_foreIndex]); }
+TColor TPatternGrid::GetBackColor() const { return PlainColor(m_palette[m_backIndex]); }
 
 void TPatternGrid::SetBackColorIndex(int index)
 {
-    if (index < 0 || index > 255 || index == BackIndex)
+    if (index < 0 || index > 255 || index == m_backIndex)
         return;
-    BackIndex = std::uint8_t(index);
-    BackColor = GetBackColor();
+    m_backIndex = std::uint8_t(index);
+    m_backColor = GetBackColor();
 }
 
 void TPatternGrid::SetForeColorIndex(int index)
 {
-    if (index < 0 || index > 255 || index == ForeIndex)
+    if (index < 0 || index > 255 || index == m_foreIndex)
         return;
-    ForeIndex = std::uint8_t(index);
-    ForeColor = GetForeColor();
-    TextIndex = ForeIndex;
+    m_foreIndex = std::uint8_t(index);
+    m_foreColor = GetForeColor();
+    m_textIndex = m_foreIndex;
 }
 
 void TPatternGrid::SetTextColorIndex(int index)
@@ -261,21 +282,21 @@ void TPatternGrid::SetTextColorIndex(int index)
     if (index < 0 || index > 255)
         return;
     Repaint();
-    TextIndex = std::uint8_t(index);
+    m_textIndex = std::uint8_t(index);
     SetForeColorIndex(index);
-    ForeColor = GetForeColor();
+    m_foreColor = GetForeColor();
 }
 
 void TPatternGrid::IncludeColorIndex(int index)
 {
     if (index >= 0 && index <= 255)
-        ColorSetBits.set(index);
+        m_colorSet.set(index);
 }
 
 void TPatternGrid::ExcludeColorIndex(int index)
 {
     if (index >= 0 && index <= 255)
-        ColorSetBits.reset(index);
+        m_colorSet.reset(index);
 }
 
 int TPatternGrid::AddBlackToPalette()

@@ -44,8 +44,9 @@ public:
 class TPatternGrid : public TUndoGridLink {
 public:
     static constexpr int BaseZoomLevel = 9; // one screen pixel per cell
-    static constexpr TColor clSilver = 0xC0C0C0;
-    static constexpr TColor clGray = 0x808080;
+    static constexpr int MaxZoomLevel = 24;
+    static constexpr TColor clSilver = TIDrawGridLayout::clSilver;
+    static constexpr TColor clGray = TIDrawGridLayout::clGray;
 
     TPatternGrid();
     ~TPatternGrid() override;
@@ -76,9 +77,12 @@ public:
     void SetClientSize(int width, int height);
     void TopLeftChanged();
 
-    TColor Color = 0xFFFFFF;     // colour of lines whose option is off
-    TColor LineColor = 0;        // grid lines; silver is painted grey
-    TColor CompartLineColor = 0; // compartment lines
+    // The line colours are the cell layout's, so that the window that shows the grid and
+    // the painting read one and the same colour. The setters repaint.
+    TColor LineColor() const { return m_grid.LineColor(); } // silver is kept as grey
+    TColor CompartLineColor() const { return m_grid.CompartLineColor(); }
+    void SetLineColor(TColor value);
+    void SetCompartLineColor(TColor value);
 
     // --- Picture ----------------------------------------------------------------------
     QImage &Picture() override { return m_picture; }
@@ -101,18 +105,21 @@ public:
     bool SaveToFile(const QString &fileName, QString *error = nullptr);
 
     // --- Zoom ---------------------------------------------------------------------------
-    std::uint8_t ZoomLevel = BaseZoomLevel;
-    std::uint8_t PrevZoomLevel = 16;
-    int MaxZoomLevel = 24;
-    double ScaleX = 1.0;
-    double ScaleY = 1.0;
-    void SetZoom(int level); // kept within 0 .. MaxZoomLevel
+    int ZoomLevel() const { return m_zoomLevel; }
+    int PrevZoomLevel() const { return m_prevZoomLevel; }
+    // The reduced-view factors (1.0 from level 9 up), as the last SetZoom worked them out.
+    double ScaleX() const { return m_scaleX; }
+    double ScaleY() const { return m_scaleY; }
+    // The level (kept within 0 .. MaxZoomLevel) with the cell sizes, grid lines, scale
+    // factors and counts that follow from it.
+    void SetZoom(int level);
     void ZoomIn();
     void ZoomOut();
     double WarpDensity() const { return m_warpDensity; }
     double WeftDensity() const { return m_weftDensity; }
     void SetWarpDensity(double value) { m_warpDensity = value; }
     void SetWeftDensity(double value) { m_weftDensity = value; }
+    // The factors of the current level and densities; stored as ScaleX and ScaleY.
     double CalcReducedScaleX();
     double CalcReducedScaleY();
     // Below level 9: the reduced view follows the picture and the counts; else nothing.
@@ -135,18 +142,22 @@ public:
     // Writes the palette into the colour tables of Picture and RefBitmap.
     bool ApplyPalette(bool repaint);
 
-    std::uint8_t ForeIndex = 0;
-    std::uint8_t BackIndex = 0;
-    std::uint8_t TextIndex = 0;
-    TColor ForeColor = 0;
-    TColor BackColor = 0;
+    // The pens: each index with the palette colour it had when it was set (the drawing
+    // objects take the colour).
+    int ForeIndex() const { return m_foreIndex; }
+    int BackIndex() const { return m_backIndex; }
+    int TextIndex() const { return m_textIndex; }
+    TColor ForeColor() const { return m_foreColor; }
+    TColor BackColor() const { return m_backColor; }
+    // Indexes outside 0 .. 255 are ignored.
     void SetBackColorIndex(int index);
-    void SetForeColorIndex(int index);
-    void SetTextColorIndex(int index);
+    void SetForeColorIndex(int index); // the text index follows
+    void SetTextColorIndex(int index); // the fore index follows
+    // The palette colour of the fore and back index now.
     TColor GetForeColor() const;
     TColor GetBackColor() const;
 
-    TColorSet ColorSetBits;
+    // The colours marked by the palette bar (ColorSet); indexes outside 0 .. 255 are ignored.
     void IncludeColorIndex(int index);
     void ExcludeColorIndex(int index);
 
@@ -156,27 +167,47 @@ public:
     void GetBackColorEntry(std::uint8_t &index);
 
     // --- Document state ----------------------------------------------------------------
-    bool Modified = false;
-    bool OwnsPicture = true;
+    // Changed since the last save by a change that recorded no undo step.
+    bool Modified() const { return m_modified; }
+    void ClearModified() { m_modified = false; }
+    // False for a navigator: a grid that shows another grid's picture tells the main
+    // window nothing.
+    bool OwnsPicture() const { return m_ownsPicture; }
+    void SetOwnsPicture(bool value) { m_ownsPicture = value; }
     // Receiver of the zoom notification: the main window at creation.
-    QObject *StatusWnd = nullptr;
-    int UndoLimit = 1;
-    std::uint8_t ToolIdValue = 8;
-    std::uint8_t PrevToolId = 30;
-    std::uint8_t AutoFillPoint = 1;
-    std::array<std::int32_t, 4> RepeatDisplayValues{1, 4, 0, 0};
-    std::array<std::uint8_t, 3> PointStyleValue{0, 0, 1};
-    TRepeatPic RepeatInfoValue;
-    TLineArray ChangedCellsValue;
-    TMesh Mesh;
-    TRect NavigatorFrame;  // in the pixels of the paint buffer before scrolling; empty = none
-    TPoint LastCell{-1, -1};
+    QObject *StatusWnd() const { return m_statusWnd; }
+    void SetStatusWnd(QObject *wnd) { m_statusWnd = wnd; }
+    // The tool to return to after a temporary tool.
+    TToolId PrevToolId() const { return m_prevToolId; }
+    // Binding-point option.
+    std::uint8_t AutoFillPoint() const { return m_autoFillPoint; }
+    void SetAutoFillPoint(std::uint8_t value) { m_autoFillPoint = value; }
+    // Piece height, piece width, piece count and gap, kept with the project file.
+    const std::array<std::int32_t, 4> &RepeatDisplayValues() const { return m_repeatDisplayValues; }
+    void SetRepeatDisplayValues(const std::array<std::int32_t, 4> &values) { m_repeatDisplayValues = values; }
+    // Single and double start-point filters of the undo recorder, and a third flag.
+    void SetPointStyle(const std::array<std::uint8_t, 3> &style) { m_pointStyle = style; }
+    void SetRepeatInfo(const TRepeatPic &info) { m_repeatInfo = info; }
+    // The cells of the next cell-list undo step.
+    void SetChangedCells(const TLineArray &cells) { m_changedCells = cells; }
+    // The document record, copied in before every save.
+    const TMesh &Mesh() const { return m_mesh; }
+    void SetMesh(const TMesh &mesh) { m_mesh = mesh; }
+    // Drawn over a navigator grid, in the pixels of the paint buffer before scrolling;
+    // empty = none. Repaints.
+    const TRect &NavigatorFrame() const { return m_navigatorFrame; }
+    void SetNavigatorFrame(const TRect &frame);
+    // The last cell reported under the pointer; (-1, -1) once a repaint has wiped out
+    // what was drawn for it.
+    TPoint LastCell() const { return m_lastCell; }
+    void SetLastCell(TPoint cell) { m_lastCell = cell; }
     void ResetRepeatSize();
     void UpdateRepeatSize();
 
     // --- Painting -------------------------------------------------------------------
     // Paints the client area into buffer (resized to the client size when needed).
-    void Paint(QImage &buffer);
+    // Painting changes nothing of the grid.
+    void Paint(QImage &buffer) const;
     // Number of visible columns and rows painted (one partly visible cell included).
     int PaintColCount() const;
     int PaintRowCount() const;
@@ -185,29 +216,29 @@ public:
     // The grid's undo history; it lives as long as the grid.
     TUndo &UndoStore() { return *m_undoStore; }
     // The message of the last step that could not be recorded (empty when none).
-    QString LastUndoError;
+    const QString &LastUndoError() const { return m_lastUndoError; }
 
     // --- The undo store's side ------------------------------------------------------
     std::uint8_t UndoMode() const override { return m_undoMode; }
     void SetUndoMode(std::uint8_t mode) override { m_undoMode = mode; }
-    const TLineArray &ChangedCells() const override { return ChangedCellsValue; }
-    TColorSet ColorSet() const override { return ColorSetBits; }
-    std::array<std::uint8_t, 3> PointStyle() const override { return PointStyleValue; }
+    const TLineArray &ChangedCells() const override { return m_changedCells; }
+    TColorSet ColorSet() const override { return m_colorSet; }
+    std::array<std::uint8_t, 3> PointStyle() const override { return m_pointStyle; }
     QRegion SelectionRegion() const override { return {}; }
-    const TRepeatPic &RepeatInfo() const override { return RepeatInfoValue; }
+    const TRepeatPic &RepeatInfo() const override { return m_repeatInfo; }
     TParam CurrentSettings() const override;
     void RestoreSettings(const TParam &settings, bool applyRepeatView) override;
-    std::uint8_t ToolId() const override { return ToolIdValue; }
+    TToolId ToolId() const override { return m_toolId; }
     std::unique_ptr<TUndoObject> CopyDrawObject() const override { return nullptr; }
-    void RestoreDrawObject(const TUndoObject &, std::uint8_t toolId) override { ToolIdValue = toolId; }
+    void RestoreDrawObject(const TUndoObject &, TToolId toolId) override { m_toolId = toolId; }
     void ResetDrawObject() override {}
     void SetFloatingObjectsState(int) override {}
     void ReplacePicture(const QImage &picture) override;
     void ReplacePalette(const TPalette256 &palette) override;
     void ShiftPictureVert(int count) override;
     void ShiftPictureHorz(int count) override;
-    void ReapplyZoom() override { SetZoom(ZoomLevel); }
-    void SetModified() override { Modified = true; }
+    void ReapplyZoom() override { SetZoom(m_zoomLevel); }
+    void SetModified() override { m_modified = true; }
     void Repaint() override;
     void NotifyMainWindow() override;
     void NotifyRefreshView(int mode) override;
@@ -224,6 +255,7 @@ private:
     void recordWholePictureStep();
     void recordPaletteStep();
     void buildReducedMaps();
+    void setPenIndexes(int fore, int back);
 
     TIDrawGridLayout m_grid;
     TPatternGridViewport *m_viewport = nullptr;
@@ -235,11 +267,40 @@ private:
     double m_warpDensity = 1.0;
     double m_weftDensity = 1.0;
     std::uint8_t m_undoMode = UndoModeRecord;
+
+    std::uint8_t m_zoomLevel = BaseZoomLevel;
+    std::uint8_t m_prevZoomLevel = 16;
+    double m_scaleX = 1.0;
+    double m_scaleY = 1.0;
+
+    std::uint8_t m_foreIndex = 0;
+    std::uint8_t m_backIndex = 0;
+    std::uint8_t m_textIndex = 0;
+    TColor m_foreColor = 0;
+    TColor m_backColor = 0;
+    TColorSet m_colorSet;
+
+    bool m_modified = false;
+    bool m_ownsPicture = true;
+    QObject *m_statusWnd = nullptr;
+    TToolId m_toolId = TToolId::Move;
+    TToolId m_prevToolId = TToolId::NoTool;
+    std::uint8_t m_autoFillPoint = 1;
+    std::array<std::int32_t, 4> m_repeatDisplayValues{1, 4, 0, 0};
+    std::array<std::uint8_t, 3> m_pointStyle{0, 0, 1};
+    TRepeatPic m_repeatInfo;
+    TLineArray m_changedCells;
+    TMesh m_mesh;
+    TRect m_navigatorFrame;
+    TPoint m_lastCell{-1, -1};
+    QString m_lastUndoError;
+
     // Reduced view: picture column of each reduced column, picture row of each reduced row.
     std::vector<int> m_reducedCols;
     std::vector<int> m_reducedRows;
-    // Painting scratch, kept between paints.
-    QImage m_viewBitmap;
-    std::vector<int> m_stretchMap;
+    // Painting scratch, kept between paints so that a paint allocates nothing; it holds
+    // nothing of the grid's state.
+    mutable QImage m_viewBitmap;
+    mutable std::vector<int> m_stretchMap;
     std::unique_ptr<TUndo> m_undoStore;
 };

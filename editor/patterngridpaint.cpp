@@ -53,12 +53,11 @@ int TPatternGrid::PaintRowCount() const
     return std::max(0, std::min(RowCount(), a.LastFullVisibleCell + 2) - TopRow());
 }
 
-void TPatternGrid::Paint(QImage &buffer)
+void TPatternGrid::Paint(QImage &buffer) const
 {
     const int cw = m_grid.ClientWidth, ch = m_grid.ClientHeight;
     if (buffer.width() != cw || buffer.height() != ch || buffer.format() != QImage::Format_RGB32)
         buffer = QImage(cw, ch, QImage::Format_RGB32);
-    LastCell = {-1, -1};
     if (buffer.isNull())
         return;
     buffer.fill(qRgb(0, 0, 0));
@@ -72,7 +71,7 @@ void TPatternGrid::Paint(QImage &buffer)
     const int colW = m_grid.DefaultColWidth, rowH = m_grid.DefaultRowHeight;
     const int lwH = info.Horz.EffectiveLineWidth, lwV = info.Vert.EffectiveLineWidth;
     const int pitchX = std::max(1, colW + lwH), pitchY = std::max(1, rowH + lwV);
-    const bool reduced = ZoomLevel < BaseZoomLevel;
+    const bool reduced = m_zoomLevel < BaseZoomLevel;
 
     // The visible cells at one pixel per cell.
     QRgb lut[256];
@@ -129,9 +128,7 @@ void TPatternGrid::Paint(QImage &buffer)
 
     // Grid lines: the line after a cell covers the line width's pixels after the cell.
     if (lwH > 0 || lwV > 0) {
-        if (LineColor == clSilver)
-            LineColor = clGray;
-        const QRgb line = toRgb(LineColor);
+        const QRgb line = toRgb(m_grid.LineColor());
         if (lwH > 0)
             for (int i = 0; i < nc; ++i)
                 fillRect(buffer, i * pitchX + colW, 0, i * pitchX + colW + lwH, sh, line);
@@ -143,7 +140,7 @@ void TPatternGrid::Paint(QImage &buffer)
         // line colour at the middle of every cell edge it passes. Rows are numbered from
         // the bottom or from the top as the grid shows them.
         if (m_grid.DefaultCompartLine) {
-            const QRgb compart = toRgb(CompartLineColor);
+            const QRgb compart = toRgb(m_grid.CompartLineColor());
             if (lwH > 0) {
                 for (int i = 0; i < nc; ++i) {
                     if (!m_grid.IsColCompartLine(LeftCol() + i))
@@ -171,14 +168,14 @@ void TPatternGrid::Paint(QImage &buffer)
         }
     }
 
-    if (NavigatorFrame.Width() > 0 && NavigatorFrame.Height() > 0) {
+    if (m_navigatorFrame.Width() > 0 && m_navigatorFrame.Height() > 0) {
         QPainter p(&buffer);
         p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
         QPen pen(Qt::black, 2);
         pen.setJoinStyle(Qt::MiterJoin);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
-        p.drawRect(QRect(NavigatorFrame.Left - LeftCol(), NavigatorFrame.Top - TopRow(), NavigatorFrame.Width(),
-                         NavigatorFrame.Height()));
+        p.drawRect(QRect(m_navigatorFrame.Left - LeftCol(), m_navigatorFrame.Top - TopRow(), m_navigatorFrame.Width(),
+                         m_navigatorFrame.Height()));
     }
 }

@@ -13,24 +13,21 @@
 TParam TPatternGrid::CurrentSettings() const
 {
     TParam p;
-    p.ToolId = ToolIdValue;
+    p.ToolId = m_toolId;
     p.WeftDensity = m_weftDensity;
     p.WarpDensity = m_warpDensity;
-    p.ForeIndex = ForeIndex;
-    p.BackIndex = BackIndex;
-    p.Repeat = RepeatInfoValue;
+    p.ForeIndex = m_foreIndex;
+    p.BackIndex = m_backIndex;
+    p.Repeat = m_repeatInfo;
     return p;
 }
 
 void TPatternGrid::RestoreSettings(const TParam &settings, bool)
 {
-    ForeIndex = std::uint8_t(std::clamp(settings.ForeIndex, 0, 255));
-    BackIndex = std::uint8_t(std::clamp(settings.BackIndex, 0, 255));
-    ForeColor = GetForeColor();
-    BackColor = GetBackColor();
+    setPenIndexes(settings.ForeIndex, settings.BackIndex);
     m_weftDensity = settings.WeftDensity;
     m_warpDensity = settings.WarpDensity;
-    RepeatInfoValue = settings.Repeat;
+    m_repeatInfo = settings.Repeat;
 }
 
 void TPatternGrid::ReplacePicture(const QImage &picture)
@@ -45,10 +42,10 @@ void TPatternGrid::ReplacePalette(const TPalette256 &palette)
     const int first = FirstPaletteDifference(palette, m_displayPalette);
     m_palette = palette;
     m_displayPalette = palette;
-    if (first >= 0 && first == TextIndex)
-        ForeColor = GetForeColor();
-    if (first >= 0 && first == BackIndex)
-        BackColor = GetBackColor();
+    if (first >= 0 && first == m_textIndex)
+        m_foreColor = GetForeColor();
+    if (first >= 0 && first == m_backIndex)
+        m_backColor = GetBackColor();
     PaletteToPairs(m_palette, m_paletteItems);
     ApplyPalette(true);
     // The palette bar shows the document's palette: it follows the replayed one.
@@ -102,16 +99,16 @@ void TPatternGrid::ShiftPictureHorz(int count)
 // document is marked modified either way.
 void TPatternGrid::recordWholePictureStep()
 {
-    LastUndoError.clear();
-    if (!m_undoStore->SaveImageStep(&LastUndoError))
-        Modified = true;
+    m_lastUndoError.clear();
+    if (!m_undoStore->SaveImageStep(&m_lastUndoError))
+        m_modified = true;
 }
 
 void TPatternGrid::recordPaletteStep()
 {
-    LastUndoError.clear();
-    m_undoStore->SaveLayerStep(&LastUndoError);
-    Modified = true;
+    m_lastUndoError.clear();
+    m_undoStore->SaveLayerStep(&m_lastUndoError);
+    m_modified = true;
 }
 
 // ---- Notifications to the main window ----------------------------------------------
@@ -119,36 +116,36 @@ void TPatternGrid::recordPaletteStep()
 
 void TPatternGrid::notifyPalette()
 {
-    if (OwnsPicture)
+    if (m_ownsPicture)
         SendPaletteFromChild();
 }
 
 void TPatternGrid::notifyZoom()
 {
-    SendZoomState(StatusWnd, ZoomLevel);
+    SendZoomState(m_statusWnd, m_zoomLevel);
 }
 
 // Undo and redo counts; the edit and repeat states follow the selection and repeat view.
 void TPatternGrid::NotifyMainWindow()
 {
-    if (OwnsPicture && m_undoStore)
+    if (m_ownsPicture && m_undoStore)
         SendUndoState(m_undoStore->UndoCount(), m_undoStore->RedoCount());
 }
 
 void TPatternGrid::NotifyRefreshView(int mode)
 {
-    if (OwnsPicture)
+    if (m_ownsPicture)
         SendRefreshView(mode);
 }
 
 void TPatternGrid::NotifyPatternSize(int cols, int rows)
 {
-    if (OwnsPicture)
+    if (m_ownsPicture)
         SendPatternSize(cols, rows);
 }
 
 void TPatternGrid::NotifyPenWidth()
 {
-    if (OwnsPicture)
+    if (m_ownsPicture)
         SendPenWidth();
 }

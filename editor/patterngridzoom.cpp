@@ -24,7 +24,7 @@ constexpr std::int64_t MaxReducedCount = std::int64_t(16) * MaxPictureSide;
 
 void TPatternGrid::calcCellSize()
 {
-    const int level = ZoomLevel;
+    const int level = m_zoomLevel;
     const int g = m_grid.GridLineWidth;
     m_grid.DefaultColWidth = std::max(1, level - 9 + 1 - g);
     if (level < BaseZoomLevel || !densitiesUsable(m_warpDensity, m_weftDensity)) {
@@ -41,7 +41,7 @@ void TPatternGrid::calcCellSize()
 
 void TPatternGrid::SetGridLineWidth(int value)
 {
-    if (ZoomLevel <= BaseZoomLevel && m_grid.GridLineWidth == 0)
+    if (m_zoomLevel <= BaseZoomLevel && m_grid.GridLineWidth == 0)
         return;
     m_grid.GridLineWidth = std::max(0, value);
     calcCellSize();
@@ -52,27 +52,27 @@ void TPatternGrid::SetGridLineWidth(int value)
 
 double TPatternGrid::CalcReducedScaleX()
 {
-    ScaleX = ZoomLevel >= BaseZoomLevel ? 1.0 : double((ZoomLevel & 127) + 1) / 10.0;
-    return ScaleX;
+    m_scaleX = m_zoomLevel >= BaseZoomLevel ? 1.0 : double((m_zoomLevel & 127) + 1) / 10.0;
+    return m_scaleX;
 }
 
 double TPatternGrid::CalcReducedScaleY()
 {
-    const double x = ZoomLevel >= BaseZoomLevel ? 1.0 : double((ZoomLevel & 127) + 1) / 10.0;
-    if (ZoomLevel >= BaseZoomLevel)
-        ScaleY = 1.0;
+    const double x = m_zoomLevel >= BaseZoomLevel ? 1.0 : double((m_zoomLevel & 127) + 1) / 10.0;
+    if (m_zoomLevel >= BaseZoomLevel)
+        m_scaleY = 1.0;
     else if (!densitiesUsable(m_warpDensity, m_weftDensity))
-        ScaleY = x;
+        m_scaleY = x;
     else
-        ScaleY = x * m_warpDensity / m_weftDensity;
-    return ScaleY;
+        m_scaleY = x * m_warpDensity / m_weftDensity;
+    return m_scaleY;
 }
 
 void TPatternGrid::applyZoomCounts()
 {
     const int w = m_picture.isNull() ? 0 : m_picture.width();
     const int h = m_picture.isNull() ? 0 : m_picture.height();
-    if (ZoomLevel >= BaseZoomLevel) {
+    if (m_zoomLevel >= BaseZoomLevel) {
         m_grid.SetCountsDirect(w, h);
         m_reducedCols.clear();
         m_reducedRows.clear();
@@ -81,7 +81,7 @@ void TPatternGrid::applyZoomCounts()
     // Width x (level + 1) / 10 and height x that x warp / weft, truncated. Both are worked
     // out from the level's tenths rather than from the rounded factors, so that 90 cells
     // at 0.7 give 63, not 62.
-    const int tenths = (ZoomLevel & 127) + 1;
+    const int tenths = (m_zoomLevel & 127) + 1;
     const std::int64_t cols = std::int64_t(w) * tenths / 10;
     const std::int64_t rows = densitiesUsable(m_warpDensity, m_weftDensity)
                                   ? Trunc(double(h) * tenths * m_warpDensity / (10.0 * m_weftDensity))
@@ -96,7 +96,7 @@ void TPatternGrid::applyZoomCounts()
 
 void TPatternGrid::RebuildReducedView()
 {
-    if (ZoomLevel >= BaseZoomLevel) {
+    if (m_zoomLevel >= BaseZoomLevel) {
         m_reducedCols.clear();
         m_reducedRows.clear();
         return;
@@ -121,21 +121,21 @@ void TPatternGrid::buildReducedMaps()
 
 int TPatternGrid::ReducedSourceCol(int x) const
 {
-    if (ZoomLevel >= BaseZoomLevel || x < 0 || x >= int(m_reducedCols.size()))
+    if (m_zoomLevel >= BaseZoomLevel || x < 0 || x >= int(m_reducedCols.size()))
         return x;
     return m_reducedCols[x];
 }
 
 int TPatternGrid::ReducedSourceRow(int y) const
 {
-    if (ZoomLevel >= BaseZoomLevel || y < 0 || y >= int(m_reducedRows.size()))
+    if (m_zoomLevel >= BaseZoomLevel || y < 0 || y >= int(m_reducedRows.size()))
         return y;
     return m_reducedRows[y];
 }
 
 QImage TPatternGrid::ReducedBitmap() const
 {
-    if (ZoomLevel >= BaseZoomLevel || m_picture.isNull() || ColCount() == 0 || RowCount() == 0)
+    if (m_zoomLevel >= BaseZoomLevel || m_picture.isNull() || ColCount() == 0 || RowCount() == 0)
         return {};
     QImage out(ColCount(), RowCount(), QImage::Format_Indexed8);
     if (out.isNull())
@@ -162,8 +162,8 @@ QImage TPatternGrid::ReducedBitmap() const
 void TPatternGrid::SetZoom(int level)
 {
     level = std::clamp(level, 0, MaxZoomLevel);
-    PrevZoomLevel = ZoomLevel;
-    ZoomLevel = std::uint8_t(level);
+    m_prevZoomLevel = m_zoomLevel;
+    m_zoomLevel = std::uint8_t(level);
     m_grid.GridLineWidth = 0;
     calcCellSize();
     if (level <= BaseZoomLevel) {
@@ -179,7 +179,7 @@ void TPatternGrid::SetZoom(int level)
     NotifyRefreshView(0);
     layoutChanged();
     Repaint();
-    if (OwnsPicture) {
+    if (m_ownsPicture) {
         NotifyMainWindow();
         notifyZoom();
         NotifyPatternSize(m_picture.width(), m_picture.height());
@@ -189,10 +189,10 @@ void TPatternGrid::SetZoom(int level)
 
 void TPatternGrid::ZoomIn()
 {
-    SetZoom(std::min(MaxZoomLevel, ZoomLevel + 3));
+    SetZoom(std::min(MaxZoomLevel, m_zoomLevel + 3));
 }
 
 void TPatternGrid::ZoomOut()
 {
-    SetZoom(std::max(int(BaseZoomLevel), ZoomLevel - 3));
+    SetZoom(std::max(int(BaseZoomLevel), m_zoomLevel - 3));
 }

@@ -4,6 +4,7 @@
 
 #include "core/base/document.h"
 #include "core/base/geometry.h"
+#include "core/base/toolid.h"
 
 #include <QImage>
 
@@ -41,7 +42,7 @@ struct TRepeatPic {
 
 // The grid-state snapshot an undo step takes before and after a change.
 struct TParam {
-    std::uint8_t ToolId = 0;
+    TToolId ToolId = TToolId::DefineRectangle;
     double WeftDensity = 0;
     double WarpDensity = 0;
     std::int32_t HorzWidth = 1;

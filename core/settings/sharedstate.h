@@ -12,6 +12,7 @@
 // executable (../share/dorwen-cad) or in the source tree's resources folder.
 
 #include "core/base/document.h"
+#include "core/base/toolid.h"
 #include "core/settings/inifile.h"
 #include "core/settings/settings.h"
 
@@ -71,7 +72,7 @@ inline const char *const CF_256Bitmap = "CF_256Bitmap";
 
 // The program's running state.
 struct TRunState {
-    std::uint8_t CurrentToolId = 8; // 0..45, initially 8 (move)
+    TToolId CurrentToolId = TToolId::Move; // the last chosen drawing tool
     std::int32_t HorzWidth = 1;     // pen widths of the drawing tools
     std::int32_t VertWidth = 1;
     double UndoDataSize = 0;        // megabytes kept by all undo stores, as last checked

@@ -10,11 +10,23 @@ namespace {
 
 // Drawing tools whose object (with at least two vertices) is kept with a step, so that
 // undoing the step brings the shape being edited back.
-bool keepsShapeCopy(std::uint8_t tool)
+bool keepsShapeCopy(TToolId tool)
 {
     switch (tool) {
-    case 9: case 10: case 17: case 18: case 19: case 20: case 21: case 22:
-    case 26: case 27: case 28: case 34: case 35: case 38:
+    case TToolId::Arc:
+    case TToolId::BeeLine:
+    case TToolId::Rectangle:
+    case TToolId::FilledRectangle:
+    case TToolId::Circle:
+    case TToolId::FilledCircle:
+    case TToolId::BreakLine:
+    case TToolId::CurveLine:
+    case TToolId::FilledArc:
+    case TToolId::FilledCurveLine:
+    case TToolId::FilledBreakLine:
+    case TToolId::ClearMottleByRect:
+    case TToolId::ClearMottleByCircle:
+    case TToolId::ConcentricCircle:
         return true;
     default:
         return false;
@@ -86,8 +98,8 @@ void TUndo::dropStep(TUndoStepList &list, std::size_t pos, bool undoSide)
         if (it != shapes.end())
             shapes.erase(it);
     }
-    if (step->Kind == UndoKindText || step->Kind == UndoKindBitmap) {
-        TUndoObjectList &objects = step->Kind == UndoKindText ? (undoSide ? UndoTexts : RedoTexts)
+    if (step->Kind == TUndoKind::Text || step->Kind == TUndoKind::Bitmap) {
+        TUndoObjectList &objects = step->Kind == TUndoKind::Text ? (undoSide ? UndoTexts : RedoTexts)
                                                               : (undoSide ? UndoBitmaps : RedoBitmaps);
         const auto index = std::size_t(std::count_if(list.begin(), list.begin() + std::ptrdiff_t(pos),
                                                       [step](const TUndoStep &s) { return s->Kind == step->Kind; }));
@@ -99,8 +111,8 @@ void TUndo::dropStep(TUndoStepList &list, std::size_t pos, bool undoSide)
 
 void TUndo::addStep(TUndoStep step)
 {
-    const std::uint8_t kind = step->Kind;
-    if (kind != UndoKindState) {
+    const TUndoKind kind = step->Kind;
+    if (kind != TUndoKind::State) {
         step->Before = currentSettings();
         step->After = CopySettings(step->Before);
     }
@@ -116,7 +128,7 @@ void TUndo::addStep(TUndoStep step)
         dropStep(UndoSteps, 0, true);
 
     Grid.NotifyMainWindow();
-    if (kind != UndoKindState)
+    if (kind != TUndoKind::State)
         Grid.SetModified();
     Grid.Repaint();
     Grid.NotifyRefreshView(1);
@@ -126,7 +138,7 @@ void TUndo::addStep(TUndoStep step)
 int TUndo::nextStepNo() const
 {
     for (auto it = UndoSteps.rbegin(); it != UndoSteps.rend(); ++it) {
-        if ((*it)->Kind == UndoKindImage || (*it)->Kind == UndoKindPalette)
+        if ((*it)->Kind == TUndoKind::Image || (*it)->Kind == TUndoKind::Palette)
             return (*it)->StepNo + 1;
     }
     return 0;
@@ -143,7 +155,7 @@ QString TUndo::tempFileName(int stepNo, bool before) const
         + QLatin1Char(before ? '1' : '0') + QStringLiteral(".tmp");
 }
 
-bool TUndo::addFileStep(std::uint8_t kind, const TStepFileWriter &write, QString *error)
+bool TUndo::addFileStep(TUndoKind kind, const TStepFileWriter &write, QString *error)
 {
     if (recordingSuspended())
         return true;
@@ -163,7 +175,7 @@ bool TUndo::addFileStep(std::uint8_t kind, const TStepFileWriter &write, QString
 bool TUndo::SaveImageStep(QString *error)
 {
     return addFileStep(
-        UndoKindImage,
+        TUndoKind::Image,
         [this](const QString &after, const QString &before, QString *err) {
             return WriteUndoPicture(Grid.Picture(), after, err) && WriteUndoPicture(Grid.RefBitmap(), before, err);
         },
@@ -173,7 +185,7 @@ bool TUndo::SaveImageStep(QString *error)
 bool TUndo::SaveLayerStep(QString *error)
 {
     return addFileStep(
-        UndoKindPalette,
+        TUndoKind::Palette,
         [this](const QString &after, const QString &before, QString *err) {
             return WriteUndoPalette(Grid.Palette(), after, err)
                 && WriteUndoPalette(Grid.DisplayPalette(), before, err);
@@ -186,14 +198,14 @@ bool TUndo::SaveTopImageFile(QString *error)
     if (recordingSuspended())
         return true;
     TUndoData *top = GetTopStep();
-    if (!top || top->Kind != UndoKindImage)
+    if (!top || top->Kind != TUndoKind::Image)
         return true;
     return WriteUndoPicture(Grid.Picture(), top->AfterFile, error);
 }
 
 // Builds a cell step from accepted cells: copies into the repeats, entries, RefBitmap
 // brought up to date, then added.
-void TUndo::addCellStep(TILineArray &cells, std::uint8_t kind)
+void TUndo::addCellStep(TILineArray &cells, TUndoKind kind)
 {
     QImage &picture = Grid.Picture();
     QImage &ref = Grid.RefBitmap();
@@ -234,7 +246,7 @@ void TUndo::SaveRegionStep()
     fillRules(Grid, r);
     TILineArray accepted;
     CollectListedPixels(Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, cells, false, false);
-    addCellStep(accepted, UndoKindCells);
+    addCellStep(accepted, TUndoKind::Cells);
 }
 
 void TUndo::SaveClippedRegionStep()
@@ -246,7 +258,7 @@ void TUndo::SaveClippedRegionStep()
     fillRules(Grid, r);
     TILineArray accepted;
     CollectClippedPixels(Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, Grid.ChangedCells(), false, false);
-    addCellStep(accepted, UndoKindCells);
+    addCellStep(accepted, TUndoKind::Cells);
 }
 
 void TUndo::SaveRectStep(const TRect &rect, bool ignoreRules, bool ignoreRegion)
@@ -258,10 +270,10 @@ void TUndo::SaveRectStep(const TRect &rect, bool ignoreRules, bool ignoreRegion)
     fillRules(Grid, r);
     TILineArray accepted;
     CollectChangedPixels(Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, rect, ignoreRegion, ignoreRules);
-    addCellStep(accepted, UndoKindCells);
+    addCellStep(accepted, TUndoKind::Cells);
 }
 
-void TUndo::SaveRectStepAs(const TRect &rect, std::uint8_t kind)
+void TUndo::SaveRectStepAs(const TRect &rect, TUndoKind kind)
 {
     if (recordingSuspended())
         return;
@@ -279,7 +291,7 @@ void TUndo::SaveStateStep()
     if (recordingSuspended())
         return;
     TUndoStep step(new TUndoData);
-    step->Kind = UndoKindState;
+    step->Kind = TUndoKind::State;
     step->Before = currentSettings();
     // Until UpdateTopState runs, redoing the step keeps the settings it started from.
     step->After = CopySettings(step->Before);
@@ -297,25 +309,25 @@ void TUndo::UpdateTopState()
     Grid.NotifyPatternSize(rep.UnitWidth, rep.UnitHeight);
 }
 
-void TUndo::SaveShiftStep(int count, std::uint8_t kind)
+void TUndo::SaveShiftStep(int count, TUndoKind kind)
 {
     if (recordingSuspended())
         return;
     clearRedo();
     TUndoStep step(new TUndoData);
-    step->Kind = kind == UndoKindShiftHorz ? UndoKindShiftHorz : UndoKindShiftVert;
+    step->Kind = kind == TUndoKind::ShiftHorz ? TUndoKind::ShiftHorz : TUndoKind::ShiftVert;
     step->Count = count;
     addStep(std::move(step));
 }
 
-void TUndo::PushObjectStep(std::uint8_t kind, std::unique_ptr<TUndoObject> obj)
+void TUndo::PushObjectStep(TUndoKind kind, std::unique_ptr<TUndoObject> obj)
 {
     if (!obj)
         return;
     clearRedo();
     TUndoStep step(new TUndoData);
-    step->Kind = kind == UndoKindText ? UndoKindText : UndoKindBitmap;
-    (step->Kind == UndoKindText ? UndoTexts : UndoBitmaps).push_back(std::move(obj));
+    step->Kind = kind == TUndoKind::Text ? TUndoKind::Text : TUndoKind::Bitmap;
+    (step->Kind == TUndoKind::Text ? UndoTexts : UndoBitmaps).push_back(std::move(obj));
     addStep(std::move(step));
 }
 
@@ -327,7 +339,7 @@ TUndoData *TUndo::GetTopStep() const
 TUndoObject *TUndo::GetTopBitmapObject() const
 {
     const TUndoData *top = GetTopStep();
-    if (!top || top->Kind != UndoKindBitmap || UndoBitmaps.empty())
+    if (!top || top->Kind != TUndoKind::Bitmap || UndoBitmaps.empty())
         return nullptr;
     return UndoBitmaps.back().get();
 }
@@ -335,7 +347,7 @@ TUndoObject *TUndo::GetTopBitmapObject() const
 TUndoObject *TUndo::GetTopTextObject() const
 {
     const TUndoData *top = GetTopStep();
-    if (!top || top->Kind != UndoKindText || UndoTexts.empty())
+    if (!top || top->Kind != TUndoKind::Text || UndoTexts.empty())
         return nullptr;
     return UndoTexts.back().get();
 }

@@ -51,18 +51,18 @@ public:
     void SaveRectStep(const TRect &r, bool ignoreRules, bool ignoreRegion);
     // A cell step from ChangedCells where cells outside the picture are skipped.
     void SaveClippedRegionStep();
-    // Replaces the newest undo step by a cell step for r with the given kind byte; the
-    // step replays as a cell step, so kind should not be one with a replay of its own
-    // (0, 1, 2, 4, 8, 9, 10).
-    void SaveRectStepAs(const TRect &r, std::uint8_t kind);
+    // Replaces the newest undo step by a cell step for r with the given kind; the step
+    // replays as a cell step, so kind should be a number that is none of the named kinds
+    // (or TUndoKind::Cells).
+    void SaveRectStepAs(const TRect &r, TUndoKind kind);
     // A settings step: Before := the current settings; After follows from UpdateTopState.
     void SaveStateStep();
     // After := the current settings for the newest step; main window and size notified.
     void UpdateTopState();
-    // A cyclic shift of the whole picture by count (kind 9 rows, 10 columns).
-    void SaveShiftStep(int count, std::uint8_t kind);
-    // A floating text (kind 2) or floating picture (kind 4); the store owns obj.
-    void PushObjectStep(std::uint8_t kind, std::unique_ptr<TUndoObject> obj);
+    // A cyclic shift of the whole picture by count (ShiftVert rows, ShiftHorz columns).
+    void SaveShiftStep(int count, TUndoKind kind);
+    // A floating text (Text) or floating picture (Bitmap); the store owns obj.
+    void PushObjectStep(TUndoKind kind, std::unique_ptr<TUndoObject> obj);
     // Writes the current Picture over AfterFile of the newest step.
     bool SaveTopImageFile(QString *error = nullptr);
 
@@ -102,10 +102,10 @@ private:
     TParam currentSettings() const;
     void addStep(TUndoStep step);
     void dropStep(TUndoStepList &list, std::size_t pos, bool undoSide);
-    void addCellStep(TILineArray &cells, std::uint8_t kind);
+    void addCellStep(TILineArray &cells, TUndoKind kind);
     // A step kept in two temporary files: write(after, before, error) writes both.
     using TStepFileWriter = std::function<bool(const QString &after, const QString &before, QString *error)>;
-    bool addFileStep(std::uint8_t kind, const TStepFileWriter &write, QString *error);
+    bool addFileStep(TUndoKind kind, const TStepFileWriter &write, QString *error);
     int nextStepNo() const;
     QString tempFileName(int stepNo, bool before) const;
     bool applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing, QString *error);

@@ -68,13 +68,13 @@ public:
     virtual void RestoreSettings(const TParam &settings, bool applyRepeatView) = 0;
 
     // --- The drawing object ---------------------------------------------------------
-    virtual std::uint8_t ToolId() const = 0;
+    virtual TToolId ToolId() const = 0;
     // A new drawing object of the same class with the settings and vertices of the
     // grid's current one, or null when that object has fewer than two vertices.
     virtual std::unique_ptr<TUndoObject> CopyDrawObject() const = 0;
     // Replaces the grid's drawing object by a new object of copy's class with copy's
     // settings and vertices and makes toolId the grid's tool (with its notification).
-    virtual void RestoreDrawObject(const TUndoObject &copy, std::uint8_t toolId) = 0;
+    virtual void RestoreDrawObject(const TUndoObject &copy, TToolId toolId) = 0;
     // Clears the vertices of the grid's drawing object.
     virtual void ResetDrawObject() = 0;
 

@@ -227,7 +227,7 @@ void PropagateRepeats(QImage &picture, const TRepeatPic &rep, TILineArray &accep
 TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const TILineArray &accepted)
 {
     TUndoStep step(new TUndoData);
-    step->Kind = UndoKindCells;
+    step->Kind = TUndoKind::Cells;
     if (!samePictureSize(picture, refBitmap) || accepted.empty())
         return step;
     const uchar *pic = picture.constBits();
@@ -293,7 +293,7 @@ void FreeUndoRecord(TUndoData *step)
 {
     if (!step)
         return;
-    if (step->Kind == UndoKindImage || step->Kind == UndoKindPalette) {
+    if (step->Kind == TUndoKind::Image || step->Kind == TUndoKind::Palette) {
         if (!step->AfterFile.isEmpty())
             QFile::remove(step->AfterFile);
         if (!step->BeforeFile.isEmpty())

@@ -11,6 +11,7 @@
 
 #include "core/base/gridrecords.h"
 #include "core/palette/palette.h"
+#include "core/undo/undokind.h"
 
 #include <QImage>
 #include <QRegion>
@@ -42,33 +43,23 @@ public:
     virtual ~TUndoObject() = default;
 };
 
-// One undo step. Cell steps fill Data; whole-picture (kind 0) and palette (kind 1) steps
-// name their two temporary files; shift steps (kinds 9, 10) keep Count. Every step has the
-// grid settings after and before the change.
+// One undo step. Cell steps fill Data; whole-picture (Image) and palette (Palette) steps
+// name their two temporary files; shift steps (ShiftVert, ShiftHorz) keep Count. Every
+// step has the grid settings after and before the change.
 struct TUndoData {
     TBmpDataArray Data;                  // changed cells, in recording order
-    std::uint8_t Kind = 0;
+    TUndoKind Kind = TUndoKind::Image;
     std::int32_t Reserved = 0;           // always 0
     TUndoObject *ShapeCopy = nullptr;    // drawing-object copy; owned by the store's shape lists
-    QString BeforeFile;                  // state before the change (kinds 0 and 1)
-    QString AfterFile;                   // state after the change (kinds 0 and 1)
+    QString BeforeFile;                  // state before the change (Image, Palette)
+    QString AfterFile;                   // state after the change (Image, Palette)
     std::int32_t StepNo = 0;             // number used in the temporary file names
     TParam After;
     TParam Before;
-    std::int32_t Count = 0;              // shift count of kinds 9 and 10
+    std::int32_t Count = 0;              // shift count of ShiftVert and ShiftHorz
 };
 
-// Step kinds.
-constexpr std::uint8_t UndoKindImage = 0;      // whole picture in two temporary files
-constexpr std::uint8_t UndoKindPalette = 1;    // palette in two temporary files
-constexpr std::uint8_t UndoKindText = 2;       // floating text object
-constexpr std::uint8_t UndoKindBitmap = 4;     // floating picture object
-constexpr std::uint8_t UndoKindCells = 5;      // changed cells
-constexpr std::uint8_t UndoKindState = 8;      // grid settings only
-constexpr std::uint8_t UndoKindShiftVert = 9;  // cyclic shift of the rows
-constexpr std::uint8_t UndoKindShiftHorz = 10; // cyclic shift of the columns
-
-// Frees a step: its temporary files (kinds 0 and 1) are deleted with it.
+// Frees a step: its temporary files (Image and Palette steps) are deleted with it.
 struct TUndoRecordDeleter {
     void operator()(TUndoData *step) const;
 };
@@ -106,7 +97,7 @@ void CollectChangedPixels(QImage &picture, const QImage &refBitmap, const TUndoR
 // outside the picture are left out. Without the repeat view the list stays as it is.
 void PropagateRepeats(QImage &picture, const TRepeatPic &repeat, TILineArray &cells);
 
-// A new step (kind 5) with one entry per accepted cell: (x, y, RefBitmap, Picture).
+// A new step (Cells) with one entry per accepted cell: (x, y, RefBitmap, Picture).
 TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const TILineArray &accepted);
 
 // Every entry inside the picture takes OldIndex when undoing, else NewIndex: in

@@ -68,9 +68,9 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
     QImage picture;
     TPalette256 palette{};
     const QString &file = undoing ? step->BeforeFile : step->AfterFile;
-    if (step->Kind == UndoKindImage && !ReadUndoPicture(file, picture, error))
+    if (step->Kind == TUndoKind::Image && !ReadUndoPicture(file, picture, error))
         return false;
-    if (step->Kind == UndoKindPalette && !ReadUndoPalette(file, palette, error))
+    if (step->Kind == TUndoKind::Palette && !ReadUndoPalette(file, palette, error))
         return false;
 
     // The step leaves its list before the grid is called back, so that nothing the grid
@@ -80,24 +80,24 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
 
     Grid.SetFloatingObjectsState(undoing ? FloatingBeforeUndo : FloatingBeforeRedo);
     switch (step->Kind) {
-    case UndoKindImage:
+    case TUndoKind::Image:
         Grid.ReplacePicture(picture);
         break;
-    case UndoKindPalette:
+    case TUndoKind::Palette:
         Grid.ReplacePalette(palette);
         break;
-    case UndoKindText:
+    case TUndoKind::Text:
         undoing ? moveObject(UndoTexts, RedoTexts) : moveObject(RedoTexts, UndoTexts);
         break;
-    case UndoKindBitmap:
+    case TUndoKind::Bitmap:
         undoing ? moveObject(UndoBitmaps, RedoBitmaps) : moveObject(RedoBitmaps, UndoBitmaps);
         break;
-    case UndoKindState:
+    case TUndoKind::State:
         break;
-    case UndoKindShiftVert:
-    case UndoKindShiftHorz: {
+    case TUndoKind::ShiftVert:
+    case TUndoKind::ShiftHorz: {
         // Undo shifts by the rest of the picture's own side, so the cells come back.
-        const bool vert = step->Kind == UndoKindShiftVert;
+        const bool vert = step->Kind == TUndoKind::ShiftVert;
         const int side = vert ? Grid.Picture().height() : Grid.Picture().width();
         const int count = undoing ? reverseShift(step->Count, side) : step->Count;
         Grid.SetUndoMode(UndoModeSuspended);
@@ -119,17 +119,16 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
 
     // The drawing object follows the step: undoing a step that kept a shape brings that
     // shape back with the tool it was drawn with.
-    const std::uint8_t tool = Grid.ToolId();
     if (undoing && step->ShapeCopy)
         Grid.RestoreDrawObject(*step->ShapeCopy, step->After.ToolId);
-    else if (undoing || (tool != 34 && tool != 35))
+    else if (undoing || !IsClearMottleTool(Grid.ToolId()))
         Grid.ResetDrawObject();
 
     const TParam settings = CopySettings(undoing ? step->Before : step->After);
     RunState().HorzWidth = settings.HorzWidth;
     RunState().VertWidth = settings.VertWidth;
     Grid.NotifyPenWidth();
-    Grid.RestoreSettings(settings, step->Kind != UndoKindImage);
+    Grid.RestoreSettings(settings, step->Kind != TUndoKind::Image);
 
     Grid.SetFloatingObjectsState(undoing ? FloatingAfterUndo : FloatingAfterRedo);
     Grid.NotifyMainWindow();

@@ -30,7 +30,7 @@ TIDrawGrid::TIDrawGrid(QWidget *parent, TIDrawGridLayout *layout)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     const QPalette pal = palette();
-    Color = FromQColor(pal.color(QPalette::Base));
+    m_layout->SetColor(FromQColor(pal.color(QPalette::Base)));
     // A new control is sized to its cells.
     const int w = m_layout->ColCount() * m_layout->DefaultColWidth;
     const int h = m_layout->RowCount() * m_layout->DefaultRowHeight;
@@ -48,16 +48,12 @@ void TIDrawGrid::viewportChanged()
 void TIDrawGrid::SetColCount(int value)
 {
     m_layout->SetColCount(value);
-    m_col = std::min(m_col, ColCount() - 1);
-    m_anchor.X = m_layout->Options.RowSelect ? ColCount() - 1 : std::min(m_anchor.X, ColCount() - 1);
     viewportChanged();
 }
 
 void TIDrawGrid::SetRowCount(int value)
 {
     m_layout->SetRowCount(value);
-    m_row = std::min(m_row, RowCount() - 1);
-    m_anchor.Y = std::min(m_anchor.Y, RowCount() - 1);
     viewportChanged();
 }
 
@@ -83,15 +79,21 @@ void TIDrawGrid::SetGridLineWidth(int value)
     viewportChanged();
 }
 
+void TIDrawGrid::SetColor(TColor c)
+{
+    m_layout->SetColor(c);
+    viewport()->update();
+}
+
 void TIDrawGrid::SetLineColor(TColor c)
 {
-    LineColor = c;
+    m_layout->SetLineColor(c);
     viewport()->update();
 }
 
 void TIDrawGrid::SetCompartLineColor(TColor c)
 {
-    CompartLineColor = c;
+    m_layout->SetCompartLineColor(c);
     viewport()->update();
 }
 
@@ -113,37 +115,26 @@ void TIDrawGrid::SetTopRow(int value)
     }
 }
 
-void TIDrawGrid::SetCurrentCell(int col, int row, bool extend)
+void TIDrawGrid::scrolledByLayout(bool moved)
 {
-    if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount())
-        throw EGridError("Grid index out of range");
-    m_col = col;
-    m_row = row;
-    if (!extend || !m_layout->Options.RangeSelect)
-        m_anchor = {col, row};
-    if (m_layout->ScrollIntoView(col, row)) {
+    if (moved) {
         syncBarsFromLayout();
         TopLeftChanged();
     }
     viewport()->update();
+}
+
+void TIDrawGrid::SetCurrentCell(int col, int row, bool extend)
+{
+    m_layout->SetCurrentCell(col, row, extend);
+    scrolledByLayout(m_layout->ScrollIntoView(col, row));
 }
 
 void TIDrawGrid::MoveAnchor(TPoint anchor)
 {
-    anchor.X = std::clamp(anchor.X, 0, ColCount() - 1);
-    anchor.Y = std::clamp(anchor.Y, 0, RowCount() - 1);
-    m_anchor = anchor;
-    if (m_layout->ScrollIntoView(anchor.X, anchor.Y)) {
-        syncBarsFromLayout();
-        TopLeftChanged();
-    }
-    viewport()->update();
-}
-
-TRect TIDrawGrid::GetSelection() const
-{
-    return {std::min(m_col, m_anchor.X), std::min(m_row, m_anchor.Y), std::max(m_col, m_anchor.X),
-            std::max(m_row, m_anchor.Y)};
+    m_layout->SetAnchor(anchor);
+    const TPoint a = m_layout->Anchor();
+    scrolledByLayout(m_layout->ScrollIntoView(a.X, a.Y));
 }
 
 void TIDrawGrid::DrawSelectionFrame(QPainter &p)
@@ -190,12 +181,6 @@ void TIDrawGrid::TopLeftChanged()
         OnTopLeftChanged(this);
 }
 
-void TIDrawGrid::FixLineColor()
-{
-    if (LineColor == clSilver)
-        LineColor = clGray;
-}
-
 void TIDrawGrid::PaintGrid(QPainter &p)
 {
     const TIDrawGridLayout &l = *m_layout;
@@ -206,10 +191,9 @@ void TIDrawGrid::PaintGrid(QPainter &p)
     const auto rows = l.RowLines(info, l.StartTop);
     // The background is erased first, as a window's is before it paints: the area right of
     // and below the last cell, and any cell its owner leaves undrawn, show Color.
-    p.fillRect(QRect(0, 0, l.ClientWidth, l.ClientHeight), ToQColor(Color));
+    p.fillRect(QRect(0, 0, l.ClientWidth, l.ClientHeight), ToQColor(l.Color()));
     if (lwH > 0 || lwV > 0) {
-        FixLineColor();
-        const QColor line = ToQColor(LineColor);
+        const QColor line = ToQColor(l.LineColor());
         // A line of width w after a cell covers the w pixels that follow the cell.
         if (lwH > 0)
             for (const auto &c : cols)
@@ -219,7 +203,7 @@ void TIDrawGrid::PaintGrid(QPainter &p)
                 p.fillRect(QRect(0, r.Pos, info.Horz.GridBoundary, lwV), line);
         if (l.DefaultCompartLine) {
             // A 2-pixel pen centred on the grid line.
-            const QColor compart = ToQColor(CompartLineColor);
+            const QColor compart = ToQColor(l.CompartLineColor());
             if (lwH > 0)
                 for (const auto &c : cols)
                     if (c.Compart)
@@ -244,7 +228,7 @@ void TIDrawGrid::PaintGrid(QPainter &p)
                 continue;
             const TRect sel = GetSelection();
             unsigned state = 0;
-            if (c == m_col && r == m_row && hasFocus())
+            if (c == l.Col() && r == l.Row() && hasFocus())
                 state |= gdFocused;
             if (c >= sel.Left && c <= sel.Right && r >= sel.Top && r <= sel.Bottom)
                 state |= gdSelected;
@@ -366,8 +350,8 @@ void TIDrawGrid::AutoScrollTick(int x, int y)
 {
     if (!m_selecting)
         return;
-    const TPoint next = m_layout->AutoScrollStep(x, y, m_anchor);
-    if (!(next == m_anchor))
+    const TPoint next = m_layout->AutoScrollStep(x, y, Anchor());
+    if (!(next == Anchor()))
         MoveAnchor(next);
 }
 
@@ -388,109 +372,53 @@ bool TIDrawGrid::focusNextPrevChild(bool next)
     return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
+namespace {
+bool gridKey(int qtKey, TGridKey &key)
+{
+    switch (qtKey) {
+    case Qt::Key_Up: key = TGridKey::Up; return true;
+    case Qt::Key_Down: key = TGridKey::Down; return true;
+    case Qt::Key_Left: key = TGridKey::Left; return true;
+    case Qt::Key_Right: key = TGridKey::Right; return true;
+    case Qt::Key_PageUp: key = TGridKey::PageUp; return true;
+    case Qt::Key_PageDown: key = TGridKey::PageDown; return true;
+    case Qt::Key_Home: key = TGridKey::Home; return true;
+    case Qt::Key_End: key = TGridKey::End; return true;
+    case Qt::Key_Tab: key = TGridKey::Tab; return true;
+    case Qt::Key_Backtab: key = TGridKey::BackTab; return true;
+    default: return false;
+    }
+}
+} // namespace
+
 void TIDrawGrid::keyPressEvent(QKeyEvent *event)
 {
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const bool rowSel = m_layout->Options.RowSelect;
-    const int cols = ColCount(), rows = RowCount();
-    const int visRows = std::max(1, m_layout->VisibleRowCount());
-    const int visCols = std::max(1, m_layout->VisibleColCount());
-    int c = m_col, r = m_row;
-    switch (event->key()) {
-    case Qt::Key_Up:
-        if (ctrl) {
-            SetTopRow(TopRow() - 1);
-            return;
-        }
-        --r;
-        break;
-    case Qt::Key_Down:
-        if (ctrl) {
-            SetTopRow(TopRow() + 1);
-            return;
-        }
-        ++r;
-        break;
-    case Qt::Key_Left:
-        if (rowSel)
-            --r;
-        else if (ctrl) {
-            c -= visCols;
-            SetLeftCol(LeftCol() - visCols);
-        } else
-            --c;
-        break;
-    case Qt::Key_Right:
-        if (rowSel)
-            ++r;
-        else if (ctrl) {
-            c += visCols;
-            SetLeftCol(LeftCol() + visCols);
-        } else
-            ++c;
-        break;
-    case Qt::Key_PageUp:
-        r = ctrl ? TopRow() : r - visRows;
-        break;
-    case Qt::Key_PageDown:
-        r = ctrl ? TopRow() + visRows - 1 : r + visRows;
-        break;
-    case Qt::Key_Home:
-        if (ctrl) {
-            c = 0;
-            r = 0;
-        } else if (rowSel)
-            r = 0;
-        else
-            c = 0;
-        break;
-    case Qt::Key_End:
-        if (ctrl) {
-            c = cols - 1;
-            r = rows - 1;
-        } else if (rowSel)
-            r = rows - 1;
-        else
-            c = cols - 1;
-        break;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        if (!m_layout->Options.Tabs || rowSel) {
-            QAbstractScrollArea::keyPressEvent(event);
-            return;
-        }
-        if (event->key() == Qt::Key_Backtab || shift) {
-            if (--c < 0) {
-                c = cols - 1;
-                r = r > 0 ? r - 1 : rows - 1;
-            }
-        } else if (++c >= cols) {
-            c = 0;
-            r = r + 1 < rows ? r + 1 : 0;
-        }
-        SetCurrentCell(c, r);
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         return; // swallowed: there is no cell editor
-    default:
+    TGridKey key;
+    if (!gridKey(event->key(), key)) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    c = std::clamp(c, 0, cols - 1);
-    r = std::clamp(r, 0, rows - 1);
-    // With Shift the current cell moves and the anchor stays: the selection grows.
-    if (SelectCell(c, r))
-        SetCurrentCell(c, r, shift);
+    const bool tab = key == TGridKey::Tab || key == TGridKey::BackTab;
+    if (tab && (!m_layout->Options.Tabs || m_layout->Options.RowSelect)) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    const TGridKeyStep step = m_layout->KeyStep(key, event->modifiers() & Qt::ControlModifier,
+                                                event->modifiers() & Qt::ShiftModifier);
+    if (step.LeftCol >= 0)
+        SetLeftCol(step.LeftCol);
+    if (step.TopRow >= 0)
+        SetTopRow(step.TopRow);
+    if (step.MovesCell && SelectCell(step.Cell.X, step.Cell.Y))
+        SetCurrentCell(step.Cell.X, step.Cell.Y, step.Extend);
 }
 
 void TIDrawGrid::wheelEvent(QWheelEvent *event)
 {
-    const int dy = event->angleDelta().y();
-    if (dy < 0 && m_row < RowCount() - 1)
-        SetCurrentCell(m_col, m_row + 1);
-    else if (dy > 0 && m_row > 0)
-        SetCurrentCell(m_col, m_row - 1);
+    const TPoint cell = m_layout->WheelTarget(event->angleDelta().y());
+    if (cell.X != Col() || cell.Y != Row())
+        SetCurrentCell(cell.X, cell.Y);
     event->accept();
 }

@@ -27,8 +27,8 @@ enum TGridDrawState : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
 class TIDrawGrid : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    static constexpr TColor clSilver = 0xC0C0C0;
-    static constexpr TColor clGray = 0x808080;
+    static constexpr TColor clSilver = TIDrawGridLayout::clSilver;
+    static constexpr TColor clGray = TIDrawGridLayout::clGray;
     static constexpr int AutoScrollInterval = 60;
 
     // layout: the arithmetic to work on (not owned); null = a layout of the control's own.
@@ -47,9 +47,12 @@ public:
     virtual void SetGridLineWidth(int value);
     int GridLineWidth() const { return m_layout->GridLineWidth; }
 
-    TColor Color = 0xFFFFFF; // background
-    TColor LineColor = 0;
-    TColor CompartLineColor = 0;
+    // The colours live in the layout, where an owner that paints the grid itself reads
+    // them too; the setters repaint.
+    TColor Color() const { return m_layout->Color(); }
+    TColor LineColor() const { return m_layout->LineColor(); }
+    TColor CompartLineColor() const { return m_layout->CompartLineColor(); }
+    void SetColor(TColor c);
     void SetLineColor(TColor c);
     void SetCompartLineColor(TColor c);
     bool CanAutoScroll = true;
@@ -60,9 +63,9 @@ public:
     void SetLeftCol(int value);
     void SetTopRow(int value);
 
-    int Col() const { return m_col; }
-    int Row() const { return m_row; }
-    TPoint Anchor() const { return m_anchor; }
+    int Col() const { return m_layout->Col(); }
+    int Row() const { return m_layout->Row(); }
+    TPoint Anchor() const { return m_layout->Anchor(); }
     // Moves the current cell, and the anchor with it unless extend (range select keeps
     // the anchor and the selection grows); scrolls the cell into view. Raises EGridError
     // for an index outside the grid.
@@ -71,7 +74,7 @@ public:
     void MoveAnchor(TPoint anchor);
     // The rectangle spanned by the current cell and the anchor, smaller corner first
     // (inclusive cells).
-    TRect GetSelection() const;
+    TRect GetSelection() const { return m_layout->Selection(); }
 
     TGridDrawInfo CalcDrawInfo() const { return m_layout->CalcDrawInfo(); }
     TRect CellRect(int col, int row) const { return m_layout->CellRect(col, row); }
@@ -116,18 +119,14 @@ protected:
     void timerEvent(QTimerEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
-    // Light grey lines are painted grey, and the colour stays grey.
-    void FixLineColor();
     void viewportChanged(); // repaint and keep the scroll bars in step
 
 private:
     void syncBarsFromLayout();
+    void scrolledByLayout(bool moved);
 
     TIDrawGridLayout m_own;
     TIDrawGridLayout *m_layout;
-    int m_col = 0;
-    int m_row = 0;
-    TPoint m_anchor;
     bool m_selecting = false;
     bool m_syncing = false;
     QBasicTimer m_timer;

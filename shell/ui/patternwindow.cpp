@@ -14,8 +14,8 @@ bool ShowPatternFile(TMainForm &form, const QString &fileName, QString *error)
     auto model = std::make_unique<TPatternGrid>();
     if (!model->LoadPictureFile(fileName, error))
         return false;
-    model->LineColor = StartSettings().GrossOption.GridLineColor;
-    model->CompartLineColor = StartSettings().GrossOption.CompartLineColor;
+    model->SetLineColor(StartSettings().GrossOption.GridLineColor);
+    model->SetCompartLineColor(StartSettings().GrossOption.CompartLineColor);
     model->Grid().DefaultColCompart = StartSettings().GrossOption.GridColCount;
     model->Grid().DefaultRowCompart = StartSettings().GrossOption.GridRowCount;
     auto *view = new TPatternGridView(std::move(model));

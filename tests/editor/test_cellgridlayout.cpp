@@ -181,3 +181,117 @@ TEST(IDrawGridLayout, PerCellExtentsAndIndexErrors)
         EXPECT_STREQ(e.what(), "Grid index out of range");
     }
 }
+
+// Whichever way the counts shrink, the current cell and the anchor end inside the grid
+// (at 0 on an axis left without cells), and the selection with them.
+TEST(IDrawGridLayout, ShrinkingKeepsTheCurrentCellAndAnchorInside)
+{
+    struct Case {
+        const char *how;
+        int cols, rows; // counts after the shrink
+        bool direct;    // written without the setters' clamping to 1
+        TPoint cell, anchor;
+    } cases[] = {
+        {"setters", 20, 5, false, {19, 4}, {19, 4}},
+        {"setters to 0", 0, 0, false, {0, 0}, {0, 0}}, // raised to 1 x 1
+        {"direct", 20, 5, true, {19, 4}, {19, 4}},
+        {"direct to empty", 0, 0, true, {0, 0}, {0, 0}},
+        {"direct, one axis", 200, 10, true, {150, 9}, {160, 9}},
+    };
+    for (const Case &c : cases) {
+        TIDrawGridLayout g = Grid(200, 50, 100, 100);
+        g.SetCurrentCell(160, 40);
+        g.SetCurrentCell(150, 45, true); // the anchor stays at (160, 40)
+        if (c.direct) {
+            g.SetCountsDirect(c.cols, c.rows);
+        } else {
+            g.SetColCount(c.cols);
+            g.SetRowCount(c.rows);
+        }
+        EXPECT_EQ((TPoint{g.Col(), g.Row()}), c.cell) << c.how;
+        EXPECT_EQ(g.Anchor(), c.anchor) << c.how;
+        EXPECT_LE(g.Selection().Right, std::max(0, g.ColCount() - 1)) << c.how;
+        EXPECT_LE(g.Selection().Bottom, std::max(0, g.RowCount() - 1)) << c.how;
+    }
+}
+
+// After the grid shrank under the current cell, the wheel and every navigation key lead
+// to a cell inside the grid (the control moves the current cell there, and a cell outside
+// raises "Grid index out of range").
+TEST(IDrawGridLayout, WheelAndKeysAfterAShrinkStayInside)
+{
+    const TGridKey keys[] = {TGridKey::Up,       TGridKey::Down, TGridKey::Left, TGridKey::Right, TGridKey::PageUp,
+                             TGridKey::PageDown, TGridKey::Home, TGridKey::End,  TGridKey::Tab,   TGridKey::BackTab};
+    for (bool tabs : {false, true}) {
+        for (TGridKey key : keys) {
+            for (bool ctrl : {false, true}) {
+                TIDrawGridLayout g = Grid(200, 50, 100, 100);
+                g.Options.Tabs = tabs;
+                g.SetCurrentCell(150, 49);
+                g.SetCountsDirect(20, 5);
+                const TGridKeyStep step = g.KeyStep(key, ctrl, false);
+                if (!step.MovesCell)
+                    continue;
+                const std::string what = "key " + std::to_string(int(key)) + (ctrl ? " ctrl" : "");
+                EXPECT_GE(step.Cell.X, 0) << what;
+                EXPECT_LT(step.Cell.X, 20) << what;
+                EXPECT_GE(step.Cell.Y, 0) << what;
+                EXPECT_LT(step.Cell.Y, 5) << what;
+                EXPECT_NO_THROW(g.SetCurrentCell(step.Cell.X, step.Cell.Y, step.Extend)) << what;
+            }
+        }
+    }
+    for (int delta : {-120, 120}) {
+        TIDrawGridLayout g = Grid(200, 50, 100, 100);
+        g.SetCurrentCell(150, 30);
+        g.SetCountsDirect(20, 5);
+        const TPoint cell = g.WheelTarget(delta);
+        EXPECT_EQ(cell, (TPoint{19, delta < 0 ? 4 : 3})) << delta;
+        EXPECT_NO_THROW(g.SetCurrentCell(cell.X, cell.Y)) << delta;
+    }
+    // A grid without cells moves nothing.
+    TIDrawGridLayout empty = Grid(5, 5, 100, 100);
+    empty.SetCountsDirect(0, 0);
+    EXPECT_FALSE(empty.KeyStep(TGridKey::End, true, false).MovesCell);
+    EXPECT_EQ(empty.WheelTarget(-120), (TPoint{0, 0}));
+}
+
+TEST(IDrawGridLayout, KeysAndWheelMoveTheCurrentCell)
+{
+    struct Case {
+        TGridKey key;
+        bool ctrl, shift;
+        TPoint cell; // from (5, 5) in a 30 x 40 grid showing 8 x 8 whole cells
+        int leftCol, topRow;
+        bool extend;
+    } cases[] = {
+        {TGridKey::Right, false, false, {6, 5}, -1, -1, false},
+        {TGridKey::Right, false, true, {6, 5}, -1, -1, true},
+        {TGridKey::Right, true, false, {13, 5}, 8, -1, false},
+        {TGridKey::Left, true, false, {0, 5}, 0, -1, false},
+        {TGridKey::PageDown, false, false, {5, 13}, -1, -1, false},
+        {TGridKey::PageDown, true, false, {5, 7}, -1, -1, false},
+        {TGridKey::End, true, false, {29, 39}, -1, -1, false},
+        {TGridKey::Home, false, false, {0, 5}, -1, -1, false},
+    };
+    for (const Case &c : cases) {
+        TIDrawGridLayout g = Grid(30, 40, 70, 70);
+        g.SetCurrentCell(5, 5);
+        const TGridKeyStep step = g.KeyStep(c.key, c.ctrl, c.shift);
+        EXPECT_TRUE(step.MovesCell);
+        EXPECT_EQ(step.Cell, c.cell) << int(c.key);
+        EXPECT_EQ(step.LeftCol, c.leftCol) << int(c.key);
+        EXPECT_EQ(step.TopRow, c.topRow) << int(c.key);
+        EXPECT_EQ(step.Extend, c.extend) << int(c.key);
+    }
+    TIDrawGridLayout g = Grid(30, 40, 70, 70);
+    g.SetTopRow(3);
+    const TGridKeyStep scroll = g.KeyStep(TGridKey::Up, true, false);
+    EXPECT_FALSE(scroll.MovesCell);
+    EXPECT_EQ(scroll.TopRow, 2);
+    EXPECT_FALSE(g.KeyStep(TGridKey::Tab, false, false).MovesCell) << "Tab walks cells only with the tab option";
+    g.Options.Tabs = true;
+    g.SetCurrentCell(29, 0);
+    EXPECT_EQ(g.KeyStep(TGridKey::Tab, false, false).Cell, (TPoint{0, 1})) << "wraps to the next row";
+    EXPECT_EQ(g.WheelTarget(120), (TPoint{29, 0})) << "wheel up on the first row stays";
+}

@@ -77,8 +77,8 @@ TEST(PatternGrid, ReducedViewCountsAndCells)
     for (const Case &c : cases) {
         TPatternGrid g;
         Show(g, Blank(100, 50), c.level, c.warp, c.weft);
-        EXPECT_DOUBLE_EQ(g.ScaleX, c.scaleX) << "level " << c.level;
-        EXPECT_DOUBLE_EQ(g.ScaleY, c.scaleY) << "level " << c.level;
+        EXPECT_DOUBLE_EQ(g.ScaleX(), c.scaleX) << "level " << c.level;
+        EXPECT_DOUBLE_EQ(g.ScaleY(), c.scaleY) << "level " << c.level;
         EXPECT_EQ(g.ColCount(), c.cols) << "level " << c.level;
         EXPECT_EQ(g.RowCount(), c.rows) << "level " << c.level;
     }
@@ -134,12 +134,12 @@ TEST(PatternGrid, ZoomInAndOutStopAtTheirLimits)
         TPatternGrid g;
         Show(g, Blank(10, 10), c.from);
         c.in ? g.ZoomIn() : g.ZoomOut();
-        EXPECT_EQ(g.ZoomLevel, c.to) << c.from << (c.in ? " in" : " out");
-        EXPECT_EQ(g.PrevZoomLevel, c.from);
+        EXPECT_EQ(g.ZoomLevel(), c.to) << c.from << (c.in ? " in" : " out");
+        EXPECT_EQ(g.PrevZoomLevel(), c.from);
     }
     TPatternGrid g;
     Show(g, Blank(10, 10), 200);
-    EXPECT_EQ(g.ZoomLevel, 24);
+    EXPECT_EQ(g.ZoomLevel(), 24);
 }
 
 TEST(PatternGrid, ANewPictureSetsTheCountsAtOnce)
@@ -192,11 +192,11 @@ TEST(PatternGrid, LoadTakesPictureAndPaletteAndAFailedLoadChangesNothing)
     EXPECT_EQ(g.DisplayPalette(), g.Palette());
     EXPECT_EQ(g.ColCount(), 3);
     EXPECT_EQ(g.RowCount(), 2);
-    EXPECT_EQ(g.ForeIndex, 0);
-    EXPECT_EQ(g.BackIndex, 0);
+    EXPECT_EQ(g.ForeIndex(), 0);
+    EXPECT_EQ(g.BackIndex(), 0);
     // The pens take their colours from the new palette.
-    EXPECT_EQ(g.ForeColor, PlainColor(pal[0]));
-    EXPECT_EQ(g.BackColor, PlainColor(pal[0]));
+    EXPECT_EQ(g.ForeColor(), PlainColor(pal[0]));
+    EXPECT_EQ(g.BackColor(), PlainColor(pal[0]));
     EXPECT_EQ(g.RepeatInfo().UnitWidth, 3);
 
     const QByteArray bytes = ReadAll(good);
@@ -221,7 +221,7 @@ TEST(PatternGrid, LoadTakesPictureAndPaletteAndAFailedLoadChangesNothing)
         EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{7, 1, 2}, {3, 4, 5}})) << b.name;
         EXPECT_EQ(g.Palette()[7], pal[7]);
         EXPECT_EQ(g.ColCount(), 3);
-        EXPECT_EQ(g.ForeIndex, 2);
+        EXPECT_EQ(g.ForeIndex(), 2);
     }
 }
 
@@ -271,7 +271,7 @@ TEST(PatternGrid, AddBlackToPalette)
         pal[12] = {0, 0, 0, 0};
         Show(g, MakePicture({{1, 2}}, pal), 9);
         EXPECT_EQ(g.AddBlackToPalette(), 9);
-        EXPECT_FALSE(g.Modified);
+        EXPECT_FALSE(g.Modified());
     }
     // No black: the first entry no cell uses becomes black, in the pictures too.
     {
@@ -284,7 +284,7 @@ TEST(PatternGrid, AddBlackToPalette)
         EXPECT_EQ(g.DisplayPalette(), g.Palette());
         EXPECT_EQ(g.Picture().color(4), qRgb(0, 0, 0));
         EXPECT_EQ(g.RefBitmap().color(4), qRgb(0, 0, 0));
-        EXPECT_TRUE(g.Modified);
+        EXPECT_TRUE(g.Modified());
         // The palette step undoes the change and redoes it.
         ASSERT_EQ(g.UndoStore().UndoCount(), 1);
         ASSERT_TRUE(g.UndoStore().Undo());
@@ -304,7 +304,7 @@ TEST(PatternGrid, AddBlackToPalette)
         Show(g, full, 9);
         EXPECT_EQ(g.AddBlackToPalette(), -1);
         EXPECT_EQ(g.Palette(), pal);
-        EXPECT_FALSE(g.Modified);
+        EXPECT_FALSE(g.Modified());
         std::uint8_t index = 77;
         g.GetBackColorEntry(index);
         EXPECT_EQ(index, 77);
@@ -342,10 +342,10 @@ TEST(PatternGrid, ColourIndicesAndColourSet)
     pal[3] = {10, 20, 30, 0};
     Show(g, MakePicture({{0}}, pal), 9);
     g.SetForeColorIndex(3);
-    EXPECT_EQ(g.ForeColor, PlainColor(pal[3]));
-    EXPECT_EQ(g.TextIndex, 3);
+    EXPECT_EQ(g.ForeColor(), PlainColor(pal[3]));
+    EXPECT_EQ(g.TextIndex(), 3);
     g.SetTextColorIndex(5);
-    EXPECT_EQ(g.ForeIndex, 5);
+    EXPECT_EQ(g.ForeIndex(), 5);
     g.IncludeColorIndex(7);
     g.IncludeColorIndex(300);
     g.IncludeColorIndex(-1);
@@ -375,4 +375,61 @@ TEST(PatternGrid, CyclicShiftsOfTheWholePicture)
         EXPECT_EQ(PictureRows(g.Picture()), c.want) << c.rows << " " << c.count;
         EXPECT_EQ(PictureRows(g.RefBitmap()), c.want);
     }
+}
+
+// Zooming out, resizing or replacing the picture shrinks the counts under the current
+// cell; it is pulled back inside every time.
+TEST(PatternGrid, CountChangesKeepTheCurrentCellInside)
+{
+    struct Case {
+        const char *what;
+        void (*change)(TPatternGrid &);
+        int cols, rows;
+    } cases[] = {
+        {"zoom 0", [](TPatternGrid &g) { g.SetZoom(0); }, 20, 5},
+        {"narrower", [](TPatternGrid &g) { g.SetColCount(100); }, 100, 50},
+        {"shorter", [](TPatternGrid &g) { g.SetRowCount(10); }, 200, 10},
+        {"smaller picture", [](TPatternGrid &g) { g.SetPicture(Blank(30, 3)); }, 30, 3},
+        {"no picture", [](TPatternGrid &g) { g.SetPicture(QImage()); }, 0, 0},
+    };
+    for (const Case &c : cases) {
+        TPatternGrid g;
+        Show(g, Blank(200, 50), 12);
+        g.Grid().SetCurrentCell(150, 45);
+        c.change(g);
+        ASSERT_EQ(g.ColCount(), c.cols) << c.what;
+        ASSERT_EQ(g.RowCount(), c.rows) << c.what;
+        EXPECT_LT(g.Grid().Col(), std::max(1, c.cols)) << c.what;
+        EXPECT_LT(g.Grid().Row(), std::max(1, c.rows)) << c.what;
+        EXPECT_LT(g.Grid().Anchor().X, std::max(1, c.cols)) << c.what;
+        EXPECT_LT(g.Grid().Anchor().Y, std::max(1, c.rows)) << c.what;
+    }
+}
+
+// The setters keep what belongs together: an index with its palette colour, a level
+// with its cell sizes and factors.
+TEST(PatternGrid, SettersKeepTheStateTogether)
+{
+    TPatternGrid g;
+    TPalette256 pal = GreyPalette();
+    pal[7] = TPaletteEntry{10, 20, 30, 0};
+    Show(g, Blank(8, 8), 12);
+    g.SetPalette(pal);
+    g.SetForeColorIndex(7);
+    EXPECT_EQ(g.ForeIndex(), 7);
+    EXPECT_EQ(g.ForeColor(), PlainColor(pal[7]));
+    EXPECT_EQ(g.TextIndex(), 7);
+    g.SetBackColorIndex(7);
+    EXPECT_EQ(g.BackColor(), PlainColor(pal[7]));
+    g.SetForeColorIndex(300); // ignored
+    EXPECT_EQ(g.ForeIndex(), 7);
+
+    g.SetZoom(4);
+    EXPECT_EQ(g.ZoomLevel(), 4);
+    EXPECT_DOUBLE_EQ(g.ScaleX(), 0.5);
+    EXPECT_EQ(g.DefaultColWidth(), 1);
+    g.SetZoom(100);
+    EXPECT_EQ(g.ZoomLevel(), TPatternGrid::MaxZoomLevel);
+    EXPECT_EQ(g.DefaultColWidth(), 15);
+    EXPECT_DOUBLE_EQ(g.ScaleX(), 1.0);
 }

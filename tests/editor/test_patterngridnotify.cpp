@@ -26,7 +26,7 @@ TEST(PatternGridNotify, LoadAndZoomAreReported)
     MainWindowStandIn main;
     TPatternGrid g;
     Recorder status;
-    g.StatusWnd = &status;
+    g.SetStatusWnd(&status);
     ASSERT_TRUE(g.LoadPictureFile(file));
     EXPECT_TRUE(main.recorder.Has(WM_SYNCPALETTE, 0, 0));
     EXPECT_TRUE(main.recorder.Has(WM_SHOWPATTERNSIZE, 3, 2));
@@ -40,8 +40,8 @@ TEST(PatternGridNotify, LoadAndZoomAreReported)
     EXPECT_TRUE(main.recorder.Has(WM_SHOWPATTERNSIZE, 3, 2));
 
     TPatternGrid navigator;
-    navigator.OwnsPicture = false;
-    navigator.StatusWnd = &status;
+    navigator.SetOwnsPicture(false);
+    navigator.SetStatusWnd(&status);
     main.recorder.got.clear();
     status.got.clear();
     navigator.SetPicture(g.Picture());

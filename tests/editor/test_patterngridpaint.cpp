@@ -49,25 +49,24 @@ struct Painted {
 TEST(PatternGridPaint, LevelNineShowsOnePixelPerCellWithoutLines)
 {
     Painted p(Numbered(3, 2), 9, 6, 4);
-    p.grid.LineColor = 0x0000FF;
+    p.grid.SetLineColor(0x0000FF);
     const QImage &img = p.Paint();
     ASSERT_EQ(img.size(), QSize(6, 4));
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
             EXPECT_EQ(img.pixel(x, y), x < 3 && y < 2 ? Cell(10 * y + x + 1) : Black) << x << "," << y;
-    EXPECT_EQ(p.grid.LastCell, (TPoint{-1, -1}));
 }
 
 TEST(PatternGridPaint, LevelTwelveBlocksGridLinesAndCompartmentLines)
 {
     // Pitch 4: 3 x 3 blocks and a 1-pixel grid line; compartments of 2 columns and 2 rows.
     Painted p(Numbered(4, 4), 12, 40, 40);
-    p.grid.LineColor = TPatternGrid::clSilver;
-    p.grid.CompartLineColor = 0x0000FF; // red
+    p.grid.SetLineColor(TPatternGrid::clSilver);
+    p.grid.SetCompartLineColor(0x0000FF); // red
     p.grid.Grid().DefaultColCompart = 2;
     p.grid.Grid().DefaultRowCompart = 2;
     const QImage &img = p.Paint();
-    EXPECT_EQ(p.grid.LineColor, TPatternGrid::clGray) << "silver is painted grey";
+    EXPECT_EQ(p.grid.LineColor(), TPatternGrid::clGray) << "silver is painted grey";
 
     // Blocks.
     for (int cy = 0; cy < 4; ++cy)
@@ -138,7 +137,7 @@ TEST(PatternGridPaint, ReducedViewAndScrolledView)
 TEST(PatternGridPaint, NavigatorFrameInvertsItsOutline)
 {
     Painted p(Numbered(10, 10), 9, 10, 10);
-    p.grid.NavigatorFrame = {2, 2, 8, 8};
+    p.grid.SetNavigatorFrame({2, 2, 8, 8});
     const QImage &img = p.Paint();
     const QRgb c = Cell(10 * 2 + 2 + 1);
     EXPECT_EQ(img.pixel(2, 2), qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c)));

@@ -80,11 +80,11 @@ TEST_F(PatternGridUndo, CellStepNotifiesAndRestoresSettings)
     RunState().VertWidth = 4;
     main.recorder.got.clear();
     g.Picture().setPixel(1, 0, 9);
-    g.ChangedCellsValue = TLineArray{TPoint{1, 0}};
+    g.SetChangedCells(TLineArray{TPoint{1, 0}});
     g.UndoStore().SaveRegionStep();
     EXPECT_TRUE(main.recorder.Has(WM_UNDOSTATE, 1, 0));
     EXPECT_TRUE(main.recorder.Has(WM_REFRESHVIEW, 1, 0));
-    EXPECT_TRUE(g.Modified);
+    EXPECT_TRUE(g.Modified());
     EXPECT_EQ(g.RefBitmap().pixelIndex(1, 0), 9);
 
     g.SetForeColorIndex(5);
@@ -94,8 +94,8 @@ TEST_F(PatternGridUndo, CellStepNotifiesAndRestoresSettings)
     ASSERT_TRUE(g.UndoStore().Undo());
     EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{1, 2}, {3, 4}}));
     EXPECT_EQ(PictureRows(g.RefBitmap()), PictureRows(g.Picture()));
-    EXPECT_EQ(g.ForeIndex, 3);
-    EXPECT_EQ(g.ForeColor, g.GetForeColor());
+    EXPECT_EQ(g.ForeIndex(), 3);
+    EXPECT_EQ(g.ForeColor(), g.GetForeColor());
     EXPECT_EQ(RunState().HorzWidth, 3);
     EXPECT_TRUE(main.recorder.Has(WM_PENWIDTH, 3, 4));
     EXPECT_TRUE(main.recorder.Has(WM_UNDOSTATE, 0, 1));
@@ -127,11 +127,13 @@ TEST_F(PatternGridUndo, ShiftStepUndoneByThePicturesOwnSize)
     TPatternGrid g;
     const QImage original = MakePicture({{0, 1}, {2, 3}, {4, 5}, {6, 7}, {8, 9}});
     show(g, original);
-    g.RepeatInfoValue.UnitHeight = 2;
+    TRepeatPic repeat = g.RepeatInfo();
+    repeat.UnitHeight = 2;
+    g.SetRepeatInfo(repeat);
     g.ShiftPictureVert(3);
     const auto shifted = PictureRows(g.Picture());
     EXPECT_EQ(shifted, (std::vector<std::vector<int>>{{6, 7}, {8, 9}, {0, 1}, {2, 3}, {4, 5}}));
-    g.UndoStore().SaveShiftStep(3, UndoKindShiftVert);
+    g.UndoStore().SaveShiftStep(3, TUndoKind::ShiftVert);
 
     ASSERT_TRUE(g.UndoStore().Undo());
     EXPECT_EQ(PictureRows(g.Picture()), PictureRows(original));

@@ -44,7 +44,7 @@ TEST(SharedState, WritableFoldersCreatedInAnEmptyHome)
     EXPECT_TRUE(QFileInfo(Folders().TempDir).isDir());
     EXPECT_EQ(QFileInfo(Folders().TempDir).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
     EXPECT_EQ(Folders().MergeTempPath, Folders().ScanImgPath + "Merge.tmp");
-    EXPECT_EQ(RunState().CurrentToolId, 8);
+    EXPECT_EQ(RunState().CurrentToolId, TToolId::Move);
     EXPECT_TRUE(Folders().PatternLibDir.isEmpty());
     EXPECT_EQ(RunState().SharedBitmap.format(), QImage::Format_Indexed8);
     EXPECT_EQ(RunState().SharedBitmap.colorCount(), 256) << "every 8-bit picture carries a whole colour table";
@@ -73,7 +73,7 @@ TEST(SharedState, ResetGivesEveryRecordItsStartValue)
     const QString temp = Folders().TempDir;
     ASSERT_TRUE(QFileInfo(temp).isDir());
     ASSERT_NE(Folders().LanguageIni, nullptr);
-    RunState().CurrentToolId = 13;
+    RunState().CurrentToolId = TToolId::Sprayer;
     RunState().HorzWidth = 4;
     RunState().EpsTimeoutMs = 10;
     StartSettings().MaxUndoCount = 7;
@@ -90,7 +90,7 @@ TEST(SharedState, ResetGivesEveryRecordItsStartValue)
     EXPECT_EQ(Folders().LanguageIni, nullptr);
     EXPECT_FALSE(PortableMode());
     EXPECT_FALSE(QFileInfo::exists(temp)) << "the temporary folder goes with its record";
-    EXPECT_EQ(RunState().CurrentToolId, 8);
+    EXPECT_EQ(RunState().CurrentToolId, TToolId::Move);
     EXPECT_EQ(RunState().HorzWidth, 1);
     EXPECT_EQ(RunState().EpsTimeoutMs, 30000);
     EXPECT_TRUE(RunState().SharedBitmap.isNull());

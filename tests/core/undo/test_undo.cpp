@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <set>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -281,7 +283,7 @@ TEST_F(UndoStore, ShiftStepsUndoAndRedo)
         rows ? g.ShiftPictureVert(3) : g.ShiftPictureHorz(3);
         const QImage shifted = g.pic.copy();
         ASSERT_EQ(u.UndoCount(), 1);
-        EXPECT_EQ(u.GetTopStep()->Kind, rows ? UndoKindShiftVert : UndoKindShiftHorz);
+        EXPECT_EQ(u.GetTopStep()->Kind, rows ? TUndoKind::ShiftVert : TUndoKind::ShiftHorz);
 
         ASSERT_TRUE(u.Undo());
         EXPECT_EQ(PictureRows(g.pic), PictureRows(original));
@@ -342,11 +344,11 @@ TEST_F(UndoStore, EmptyUndoAndSuspendedRecordingDoNothing)
     paint(g, u, {{0, 0}}, 3);
     EXPECT_TRUE(u.SaveImageStep());
     u.SaveStateStep();
-    u.SaveShiftStep(1, UndoKindShiftVert);
+    u.SaveShiftStep(1, TUndoKind::ShiftVert);
     EXPECT_EQ(u.UndoCount(), 0);
     EXPECT_EQ(g.ref.pixelIndex(0, 0), 0);
     // Floating objects are recorded regardless.
-    u.PushObjectStep(UndoKindBitmap, std::make_unique<FakeFloating>("a"));
+    u.PushObjectStep(TUndoKind::Bitmap, std::make_unique<FakeFloating>("a"));
     EXPECT_EQ(u.UndoCount(), 1);
     u.Clear();
     EXPECT_EQ(g.mode, UndoModeRecord);
@@ -361,9 +363,9 @@ TEST_F(UndoStore, ObjectsAndShapeCopiesFollowTheirSteps)
     FakeGrid g;
     setPicture(g, {{0, 0}});
     TUndo u(g);
-    u.PushObjectStep(UndoKindBitmap, std::make_unique<FakeFloating>("one"));
-    u.PushObjectStep(UndoKindText, std::make_unique<FakeFloating>("text"));
-    u.PushObjectStep(UndoKindBitmap, std::make_unique<FakeFloating>("two"));
+    u.PushObjectStep(TUndoKind::Bitmap, std::make_unique<FakeFloating>("one"));
+    u.PushObjectStep(TUndoKind::Text, std::make_unique<FakeFloating>("text"));
+    u.PushObjectStep(TUndoKind::Bitmap, std::make_unique<FakeFloating>("two"));
     // The oldest step left with its object.
     ASSERT_EQ(u.UndoBitmaps.size(), 1u);
     EXPECT_EQ(static_cast<FakeFloating *>(u.GetTopBitmapObject())->name, "two");
@@ -374,25 +376,25 @@ TEST_F(UndoStore, ObjectsAndShapeCopiesFollowTheirSteps)
     ASSERT_TRUE(u.Redo());
     EXPECT_EQ(static_cast<FakeFloating *>(u.GetTopBitmapObject())->name, "two");
 
-    // A line being drawn (tool 17 with three vertices) is kept with the step; undoing the
+    // A rectangle being drawn (with three vertices) is kept with the step; undoing the
     // step brings it back with the step's tool.
     u.Clear();
-    g.tool = 17;
+    g.tool = TToolId::Rectangle;
     g.shapeVertices = 3;
     paint(g, u, {{0, 0}}, 1);
     ASSERT_NE(u.GetTopStep()->ShapeCopy, nullptr);
     EXPECT_EQ(u.UndoShapes.size(), 1u);
-    g.tool = 30;
+    g.tool = TToolId::NoTool;
     g.shapeVertices = 0;
     ASSERT_TRUE(u.Undo());
     EXPECT_EQ(g.shapeVertices, 3);
-    EXPECT_EQ(g.tool, 17);
+    EXPECT_EQ(g.tool, TToolId::Rectangle);
     EXPECT_EQ(u.RedoShapes.size(), 1u);
     ASSERT_TRUE(u.Redo());
     EXPECT_EQ(g.shapeVertices, 0); // redo resets the drawing object
     EXPECT_EQ(u.UndoShapes.size(), 1u);
     // The copy leaves with its step when the limit drops it.
-    g.tool = 30;
+    g.tool = TToolId::NoTool;
     paint(g, u, {{1, 0}}, 2);
     paint(g, u, {{1, 0}}, 3);
     EXPECT_TRUE(u.UndoShapes.empty());
@@ -407,10 +409,11 @@ TEST_F(UndoStore, RectStepAsReplacesTheNewestStepAndKeepsRedo)
     paint(g, u, {{1, 0}}, 2);
     ASSERT_TRUE(u.Undo());
     g.pic.scanLine(0)[2] = 3;
-    u.SaveRectStepAs(TRect{0, 0, 2, 0}, 12);
+    const auto unnamedKind = static_cast<TUndoKind>(12);
+    u.SaveRectStepAs(TRect{0, 0, 2, 0}, unnamedKind);
     EXPECT_EQ(u.UndoCount(), 1);
     EXPECT_EQ(u.RedoCount(), 1);
-    EXPECT_EQ(u.GetTopStep()->Kind, 12);
+    EXPECT_EQ(u.GetTopStep()->Kind, unnamedKind);
     ASSERT_EQ(u.GetTopStep()->Data.size(), 1u);
     ASSERT_TRUE(u.Undo()); // replays like a cell step
     EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{1, 0, 0}})));
@@ -452,7 +455,7 @@ TEST_F(UndoStore, SettingsStepKeepsRedoOtherStepsEmptyIt)
     FakeGrid g;
     setPicture(g, {{0, 0}});
     TUndo u(g);
-    u.PushObjectStep(UndoKindBitmap, std::make_unique<FakeFloating>("pasted"));
+    u.PushObjectStep(TUndoKind::Bitmap, std::make_unique<FakeFloating>("pasted"));
     ASSERT_TRUE(u.Undo());
     ASSERT_EQ(u.RedoBitmaps.size(), 1u);
     u.SaveStateStep();
@@ -492,4 +495,46 @@ TEST_F(UndoStore, SizeCheckOverAllStores)
     EXPECT_TRUE(CheckUndoDataSize());
     ua.Clear();
     EXPECT_FALSE(CheckUndoDataSize());
+}
+
+// The shape being drawn is kept with a step for the shape tools only; every tool number
+// is tried, so a tool given the wrong number shows here.
+TEST_F(UndoStore, ShapeCopiesAreKeptForTheShapeToolsOnly)
+{
+    const std::set<int> shapeTools{9, 10, 17, 18, 19, 20, 21, 22, 26, 27, 28, 34, 35, 38};
+    for (int id = 0; id <= MaxToolId; ++id) {
+        FakeGrid g;
+        setPicture(g, {{0, 0}});
+        TUndo u(g);
+        g.tool = static_cast<TToolId>(id);
+        g.shapeVertices = 2;
+        paint(g, u, {{0, 0}}, 1);
+        EXPECT_EQ(u.GetTopStep()->ShapeCopy != nullptr, shapeTools.count(id) == 1) << "tool " << id;
+    }
+}
+
+// Redo resets the drawing object, except for the clear-mottle pair, whose ready shape
+// keeps following the pointer.
+TEST_F(UndoStore, RedoKeepsTheShapeOfTheClearMottleTools)
+{
+    struct Case {
+        TToolId tool;
+        int verticesAfterRedo;
+    } cases[] = {
+        {TToolId::ClearMottleByRect, 2},
+        {TToolId::ClearMottleByCircle, 2},
+        {TToolId::Rectangle, 0},
+        {TToolId::Move, 0},
+    };
+    for (const Case &c : cases) {
+        FakeGrid g;
+        setPicture(g, {{0, 0}});
+        TUndo u(g);
+        paint(g, u, {{0, 0}}, 1);
+        ASSERT_TRUE(u.Undo());
+        g.tool = c.tool;
+        g.shapeVertices = 2;
+        ASSERT_TRUE(u.Redo());
+        EXPECT_EQ(g.shapeVertices, c.verticesAfterRedo) << "tool " << ToolIdValue(c.tool);
+    }
 }

@@ -249,7 +249,7 @@ TEST(UndoRecordReplay, BuildsEntriesAndReplaysBothSidesInsideThePicture)
     QImage pic = MakePicture({{2, 1}, {1, 3}});
     TUndoStep step = BuildUndoPixels(pic, ref, {{0, 0}, {1, 1}, {1, 0}});
     ASSERT_EQ(step->Data.size(), 3u);
-    EXPECT_EQ(step->Kind, UndoKindCells);
+    EXPECT_EQ(step->Kind, TUndoKind::Cells);
     const TBmpData e = step->Data[1];
     EXPECT_EQ(std::vector<int>({e.X, e.Y, e.OldIndex, e.NewIndex}), std::vector<int>({1, 1, 1, 3}));
     EXPECT_EQ(step->Data[2].OldIndex, step->Data[2].NewIndex);

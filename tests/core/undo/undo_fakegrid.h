@@ -34,7 +34,7 @@ public:
     std::array<std::uint8_t, 3> pointStyle{0, 0, 1};
     QRegion selection;
     TRepeatPic repeat;
-    std::uint8_t tool = 8;
+    TToolId tool = TToolId::Move;
     int shapeVertices = 0;
     double weft = 30, warp = 60;
     int fore = 0, back = 0;
@@ -75,18 +75,18 @@ public:
         log << QStringLiteral("settings view=%1").arg(applyRepeatView);
     }
 
-    std::uint8_t ToolId() const override { return tool; }
+    TToolId ToolId() const override { return tool; }
     std::unique_ptr<TUndoObject> CopyDrawObject() const override
     {
         if (shapeVertices < 2)
             return nullptr;
         return std::make_unique<FakeShape>(shapeVertices);
     }
-    void RestoreDrawObject(const TUndoObject &copy, std::uint8_t toolId) override
+    void RestoreDrawObject(const TUndoObject &copy, TToolId toolId) override
     {
         shapeVertices = static_cast<const FakeShape &>(copy).vertices;
         tool = toolId;
-        log << QStringLiteral("restore shape tool=%1").arg(toolId);
+        log << QStringLiteral("restore shape tool=%1").arg(ToolIdValue(toolId));
     }
     void ResetDrawObject() override { shapeVertices = 0; }
 
@@ -129,6 +129,6 @@ public:
         ref = out.copy();
         log << QStringLiteral("shift %1 %2").arg(rows ? "rows" : "cols").arg(count);
         if (store)
-            store->SaveShiftStep(count, rows ? UndoKindShiftVert : UndoKindShiftHorz);
+            store->SaveShiftStep(count, rows ? TUndoKind::ShiftVert : TUndoKind::ShiftHorz);
     }
 };

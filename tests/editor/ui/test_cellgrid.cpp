@@ -91,7 +91,7 @@ TEST(IDrawGrid, NoLinesAndNoShrinkWithoutGridLines)
 {
     GridFixture f(9, 9);
     f.grid.SetGridLineWidth(0);
-    f.grid.Color = 0xFF0000; // blue background: any unpainted pixel shows
+    f.grid.SetColor(0xFF0000); // blue background: any unpainted pixel shows
     const QImage img = f.Render();
     EXPECT_EQ(f.drawn.at({7, 7}), QRect(49, 49, 7, 7));
     for (int x = 0; x < 63; ++x)
@@ -101,7 +101,7 @@ TEST(IDrawGrid, NoLinesAndNoShrinkWithoutGridLines)
 TEST(IDrawGrid, AreaBeyondTheCellsShowsTheBackgroundColour)
 {
     GridFixture f(3, 3, 100, 100);
-    f.grid.Color = 0x00FF00; // green
+    f.grid.SetColor(0x00FF00); // green
     f.grid.OnDrawCell = [](TIDrawGrid *g, int c, int, const QRect &rect, unsigned) {
         if (c != 1) // the owner leaves column 1 undrawn
             g->Canvas()->fillRect(rect, Qt::white);
@@ -133,7 +133,7 @@ TEST(IDrawGrid, SilverLinesArePaintedGreyAndStayGrey)
     f.grid.SetCompartLineColor(0x0000FF); // red
     const QImage img = f.Render();
     EXPECT_EQ(img.pixel(7, 3), qRgb(128, 128, 128));
-    EXPECT_EQ(f.grid.LineColor, TIDrawGrid::clGray);
+    EXPECT_EQ(f.grid.LineColor(), TIDrawGrid::clGray);
 }
 
 TEST(IDrawGrid, PressSelectsACellAndNothingBeyondTheLast)

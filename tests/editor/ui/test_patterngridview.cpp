@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 
@@ -50,4 +54,118 @@ TEST(PatternGridView, ShowsTheModelAndScrollsTheWholePattern)
 
     EXPECT_EQ(view.CellAt(QPoint(5, 9)), (TPoint{1, 19002}));
     EXPECT_EQ(view.CellAt(QPoint(60, 9)).X, -1);
+}
+
+namespace {
+
+struct ShownView {
+    TPatternGridView view;
+    ShownView(const QImage &picture, int level, int width, int height)
+    {
+        view.setFrameStyle(QFrame::NoFrame);
+        view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.resize(width, height);
+        view.show();
+        TPatternGrid &g = view.Model();
+        g.SetWarpDensity(1);
+        g.SetWeftDensity(1);
+        g.SetPictureAndRefresh(picture, false);
+        g.ReadPaletteFromPicture();
+        g.SetZoom(level);
+    }
+    void Send(QEvent &e) { QCoreApplication::sendEvent(view.viewport(), &e); }
+    void Click(int x, int y)
+    {
+        const QPointF at(x, y);
+        QMouseEvent press(QEvent::MouseButtonPress, at, view.viewport()->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        Send(press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, view.viewport()->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        Send(release);
+    }
+    void Wheel(int delta)
+    {
+        const QPointF at(5, 5);
+        QWheelEvent e(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        Send(e);
+    }
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QKeyEvent e(QEvent::KeyPress, key, mods);
+        QCoreApplication::sendEvent(&view, &e);
+    }
+    bool CurrentCellInside() const
+    {
+        return view.Col() >= 0 && view.Col() < std::max(1, view.ColCount()) && view.Row() >= 0
+               && view.Row() < std::max(1, view.RowCount());
+    }
+};
+
+} // namespace
+
+// A cell picked far right at a large zoom lies outside the grid once zoomed out to the
+// reduced view; the wheel and the keys then move from a cell inside it.
+TEST(PatternGridView, WheelAndKeysAfterZoomingOutStayInsideTheGrid)
+{
+    ShownView s(Tall(200, 50), 12, 900, 300); // pitch 4: all 200 columns in view
+    s.Click(150 * 4 + 1, 10 * 4 + 1);
+    ASSERT_EQ(s.view.Col(), 150);
+    ASSERT_EQ(s.view.Row(), 10);
+    s.view.Model().SetZoom(0); // 20 x 5 cells
+    ASSERT_EQ(s.view.ColCount(), 20);
+    ASSERT_EQ(s.view.RowCount(), 5);
+    EXPECT_EQ(s.view.Col(), 19);
+    EXPECT_EQ(s.view.Row(), 4);
+
+    EXPECT_NO_THROW(s.Wheel(-120)); // on the last row: stays
+    EXPECT_EQ(s.view.Row(), 4);
+    EXPECT_NO_THROW(s.Wheel(120));
+    EXPECT_EQ(s.view.Row(), 3);
+    EXPECT_EQ(s.view.Col(), 19);
+    for (int key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Left, Qt::Key_Up}) {
+        EXPECT_NO_THROW(s.Key(key)) << key;
+        EXPECT_TRUE(s.CurrentCellInside()) << key;
+    }
+    EXPECT_NO_THROW(s.Key(Qt::Key_End, Qt::ControlModifier));
+    EXPECT_EQ(s.view.Col(), 19);
+    EXPECT_EQ(s.view.Row(), 4);
+
+    // A picture taken away leaves a grid without cells: the wheel and keys do nothing.
+    s.view.Model().SetPicture(QImage());
+    EXPECT_NO_THROW(s.Wheel(-120));
+    EXPECT_NO_THROW(s.Key(Qt::Key_End, Qt::ControlModifier));
+    EXPECT_EQ(s.view.Col(), 0);
+    EXPECT_EQ(s.view.Row(), 0);
+}
+
+// The line colours set on the window are the ones the grid is painted with, and the
+// model's setters are seen by the window.
+TEST(PatternGridView, LinesArePaintedInTheColourSetOnTheWindow)
+{
+    ShownView s(Tall(20, 20), 12, 100, 100); // pitch 4: the line after column 0 is x = 3
+    s.view.Model().Grid().DefaultCompartLine = false;
+    s.view.SetLineColor(0x0000FF); // red
+    QImage painted;
+    s.view.Model().Paint(painted);
+    EXPECT_EQ(painted.pixel(3, 1), qRgb(255, 0, 0)) << "column line";
+    EXPECT_EQ(painted.pixel(1, 3), qRgb(255, 0, 0)) << "row line";
+    const QImage shown = s.view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(3, 1), qRgb(255, 0, 0)) << "on screen";
+
+    s.view.Model().SetLineColor(0x00FF00);
+    EXPECT_EQ(s.view.LineColor(), 0x00FF00);
+    s.view.Model().Paint(painted);
+    EXPECT_EQ(painted.pixel(3, 1), qRgb(0, 255, 0));
+}
+
+// Painting on screen wipes out whatever was drawn for the last pointer cell.
+TEST(PatternGridView, PaintForgetsTheLastPointerCell)
+{
+    ShownView s(Tall(20, 20), 12, 100, 100);
+    s.view.Model().SetLastCell({3, 4});
+    s.view.viewport()->grab();
+    EXPECT_EQ(s.view.Model().LastCell(), (TPoint{-1, -1}));
 }
