@@ -5,11 +5,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
-// Half away from zero, as the rotation of points requires (unlike the program's Round).
-int RoundAway(double v) { return int(v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5)); }
+// Half away from zero, as the rotation of points requires (unlike the program's Round);
+// held to the int range so that a far-off point cannot overflow.
+int RoundAway(double v)
+{
+    const double r = v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5);
+    return int(std::clamp(r, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+}
 
 TRect MakeRect(int l, int t, int r, int b) { return TRect{l, t, r, b}; }
 
@@ -30,10 +36,12 @@ void TwoPasses(QPainter &painter, const QPolygon &line)
 
 void RotatePointSinCos(TPoint p, TPoint centre, TPoint &r, double cosA, double sinA)
 {
-    const double dx = p.X - centre.X;
-    const double dy = p.Y - centre.Y;
-    r.X = centre.X + RoundAway(dx * cosA - dy * sinA);
-    r.Y = centre.Y + RoundAway(dx * sinA + dy * cosA);
+    // The whole coordinate is rounded, not the offset from the centre: rounding the offset
+    // would send a half away from the centre instead of away from zero.
+    const double dx = double(p.X) - centre.X;
+    const double dy = double(p.Y) - centre.Y;
+    r.X = RoundAway(centre.X + dx * cosA - dy * sinA);
+    r.Y = RoundAway(centre.Y + dx * sinA + dy * cosA);
 }
 
 void RotatePoint(TPoint p, TPoint centre, TPoint &r, double angle)

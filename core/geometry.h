@@ -12,8 +12,9 @@
 class QPainter;
 
 // R = Centre + rotation of (P - Centre) by the angle given as cosine and sine; each
-// coordinate is rounded half away from zero (the rotation tools rely on this symmetry:
-// rotating by +a and by -a lands on mirror-image cells).
+// coordinate of R (the final coordinate, not its offset from the centre) is rounded half
+// away from zero, so an exact position lands on the same cell whatever the centre. About
+// (0, 0), rotating by +a and by -a lands on mirror-image cells, as the rotation tools expect.
 void RotatePointSinCos(TPoint p, TPoint centre, TPoint &r, double cosA, double sinA);
 // The same with the angle in radians.
 void RotatePoint(TPoint p, TPoint centre, TPoint &r, double angle);

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 TRect R(int l, int t, int r, int b) { return TRect{l, t, r, b}; }
@@ -25,6 +26,40 @@ TEST(Geometry, RotateRoundsHalfAwayFromZero)
     EXPECT_EQ(r, (TPoint{-1, -1}));
     RotatePointSinCos({5, 0}, {0, 0}, r, 0.5, -0.5); // 2.5 and -2.5
     EXPECT_EQ(r, (TPoint{3, -3}));
+}
+
+TEST(Geometry, RotateRoundsTheFinalCoordinateAboutAnyCentre)
+{
+    struct Case {
+        const char *name;
+        TPoint p, centre;
+        double cosA, sinA;
+        TPoint expected;
+    } cases[] = {
+        // dX = 5, dY = 1: exactly (-7.5, -9.5), away from zero.
+        {"negative centre, halves", {-5, -9}, {-10, -10}, 0.5, 0, {-8, -10}},
+        // dX = -5, dY = -1: exactly (7.5, 9.5).
+        {"positive centre, halves", {5, 9}, {10, 10}, 0.5, 0, {8, 10}},
+        // dX = 1, dY = 0: exactly (3.5, -1.5).
+        {"mixed centre, halves", {4, -2}, {3, -2}, 0.5, 0.5, {4, -2}},
+        // dX = -1, dY = 2: exactly (0.5, 6).
+        {"centre right of the origin", {0, 7}, {1, 5}, 0.5, 0, {1, 6}},
+        // A quarter turn about (2, 3) lands on whole cells.
+        {"quarter turn", {5, 3}, {2, 3}, 0, 1, {2, 6}},
+        {"half turn", {5, 7}, {2, 3}, -1, 0, {-1, -1}},
+        {"no turn", {-4, 9}, {-7, -7}, 1, 0, {-4, 9}},
+    };
+    for (const Case &c : cases) {
+        TPoint r{99, 99};
+        RotatePointSinCos(c.p, c.centre, r, c.cosA, c.sinA);
+        EXPECT_EQ(r, c.expected) << c.name;
+    }
+    // Far-off points are held to the int range instead of overflowing.
+    TPoint r;
+    RotatePointSinCos({2'000'000'000, 0}, {2'000'000'000, 0}, r, 1, 0);
+    EXPECT_EQ(r, (TPoint{2'000'000'000, 0}));
+    RotatePointSinCos({2'000'000'000, 0}, {-2'000'000'000, 0}, r, -1, 0);
+    EXPECT_EQ(r.X, std::numeric_limits<int>::min());
 }
 
 TEST(Geometry, Layouts)
