@@ -71,7 +71,8 @@ bool ResamplePicture(QImage &Dest, const QImage &Src, int NewWidth, int NewHeigh
                      bool Stretch);
 // The source line that destination line Index shows when SrcCount lines are stretched onto
 // DstCount (both at least 1): the line under the destination line's centre. This is the
-// mapping of ResamplePicture's stretch; views that resample only what they show use it too.
+// one mapping of every stretch: ResamplePicture, StretchRegionBoxToBitmap, and the views
+// that resample only what they show.
 int ResampleSourceLine(int Index, int SrcCount, int DstCount);
 // Copies Src's cells onto Dest when both have the same size.
 bool CopyBitmapIfSameSize(QImage &Dest, const QImage &Src);
