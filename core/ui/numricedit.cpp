@@ -83,11 +83,16 @@ QString TNumricEdit::filterTyping(QString t, int selStart, int selEnd, const QSt
     return kept;
 }
 
-bool TNumricEdit::insertFiltered(const QString &typed, bool validate)
+QString TNumricEdit::acceptedAtCaret(const QString &typed) const
 {
     const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
     const int selEnd = hasSelectedText() ? selectionEnd() : selStart;
-    const QString kept = filterTyping(text(), selStart, selEnd, typed);
+    return filterTyping(text(), selStart, selEnd, typed);
+}
+
+bool TNumricEdit::insertFiltered(const QString &typed, bool validate)
+{
+    const QString kept = acceptedAtCaret(typed);
     if (kept.isEmpty())
         return false;
     QLineEdit::insert(kept);
@@ -211,11 +216,8 @@ void TNumricEdit::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (!isReadOnly() && insertsText(event)) {
-        const QString typed = event->text();
-        const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
-        const int selEnd = hasSelectedText() ? selectionEnd() : selStart;
-        const QString kept = filterTyping(text(), selStart, selEnd, typed);
-        if (kept != typed) {
+        const QString kept = acceptedAtCaret(event->text());
+        if (kept != event->text()) {
             if (!kept.isEmpty())
                 QLineEdit::insert(kept);
             event->accept();

@@ -90,6 +90,8 @@ private:
     // The characters of `typed` that the key filter accepts, typed one after another into
     // `text` with that selection.
     QString filterTyping(QString text, int selStart, int selEnd, const QString &typed) const;
+    // The same at the caret (or over the selection) of the box's own text.
+    QString acceptedAtCaret(const QString &typed) const;
     // Inserts the accepted part of `typed` at the caret; validates afterwards when asked.
     // Returns whether anything went in.
     bool insertFiltered(const QString &typed, bool validate);
