@@ -3,6 +3,7 @@
 
 #include "core/imageproc.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -18,6 +19,15 @@ inline QImage NewPictureLike(int w, int h, const QImage &like)
     TPalette256 pal;
     GetBitmapPalette(like, pal);
     return NewPicture(w, h, pal);
+}
+
+// The part of Box (right and bottom exclusive) inside the picture; false when nothing of
+// it is.
+inline bool ClampBox(const QImage &img, const TRect &box, TRect &inside)
+{
+    inside = {std::max(box.Left, 0), std::max(box.Top, 0), std::min(box.Right, img.width()),
+              std::min(box.Bottom, img.height())};
+    return inside.Left < inside.Right && inside.Top < inside.Bottom;
 }
 
 inline std::uint8_t *Row(QImage &img, int y) { return img.scanLine(y); }

@@ -64,38 +64,30 @@ TEST(Geometry, RotateRoundsTheFinalCoordinateAboutAnyCentre)
 
 TEST(Geometry, Layouts)
 {
-    TRect bounds, a, b;
-    LayoutLeftRight(QSize(3, 5), QSize(4, 2), bounds, a, b);
-    EXPECT_EQ(bounds, R(0, 0, 7, 5));
-    EXPECT_EQ(a, R(0, 0, 3, 5));
-    EXPECT_EQ(b, R(3, 0, 7, 2));
-
-    LayoutTopBottom(QSize(3, 5), QSize(4, 2), a, bounds, b);
-    EXPECT_EQ(bounds, R(0, 0, 4, 7));
-    EXPECT_EQ(a, R(0, 0, 3, 5));
-    EXPECT_EQ(b, R(0, 5, 4, 7));
-
-    // A 10 x 6 with its top at 2 and 1 column cut, B 8 x 9 at top 1 with 3 cut.
-    LayoutLeftRightOffset(QSize(10, 6), QSize(8, 9), 1, bounds, b, a, 1, 3, 2);
-    EXPECT_EQ(bounds, R(0, 0, 14, 9));
-    EXPECT_EQ(a, R(0, 1, 9, 7));
-    EXPECT_EQ(b, R(9, 0, 14, 9));
-
-    LayoutTopBottomOffset(QSize(6, 10), QSize(9, 8), 2, bounds, b, a, 3, 1, 1);
-    EXPECT_EQ(bounds, R(0, 0, 9, 14));
-    EXPECT_EQ(a, R(1, 0, 7, 9));
-    EXPECT_EQ(b, R(0, 9, 9, 14));
-
-    // Controls: A at (5, 4) 10 x 6, B at (2, 1) 8 x 9, offset 3.
-    LayoutControlsLeftRight(QRect(5, 4, 10, 6), QRect(2, 1, 8, 9), 3, bounds, b, a);
-    EXPECT_EQ(bounds, R(0, 0, 17, 9));
-    EXPECT_EQ(a, R(0, 3, 7, 9));
-    EXPECT_EQ(b, R(7, 0, 17, 9));
-
-    LayoutControlsTopBottom(QRect(4, 5, 6, 10), QRect(1, 2, 9, 8), 3, bounds, b, a);
-    EXPECT_EQ(bounds, R(0, 0, 9, 17));
-    EXPECT_EQ(a, R(3, 0, 9, 7));
-    EXPECT_EQ(b, R(0, 7, 9, 17));
+    struct Case {
+        const char *name;
+        TPictureLayout got, expected; // expected: bounds, A, B
+    } cases[] = {
+        {"left right", LayoutLeftRight(QSize(3, 5), QSize(4, 2)), {R(0, 0, 7, 5), R(0, 0, 3, 5), R(3, 0, 7, 2)}},
+        {"top bottom", LayoutTopBottom(QSize(3, 5), QSize(4, 2)), {R(0, 0, 4, 7), R(0, 0, 3, 5), R(0, 5, 4, 7)}},
+        // A 10 x 6 with its top at 2 and 1 column cut, B 8 x 9 at top 1 with 3 cut.
+        {"left right with offsets", LayoutLeftRightOffset(QSize(10, 6), 2, 1, QSize(8, 9), 1, 3),
+         {R(0, 0, 14, 9), R(0, 1, 9, 7), R(9, 0, 14, 9)}},
+        // A 6 x 10 at left 2 with 1 row cut, B 9 x 8 at left 1 with 3 cut.
+        {"top bottom with offsets", LayoutTopBottomOffset(QSize(6, 10), 2, 1, QSize(9, 8), 1, 3),
+         {R(0, 0, 9, 14), R(1, 0, 7, 9), R(0, 9, 9, 14)}},
+        // Controls: A at (5, 4) 10 x 6, B at (2, 1) 8 x 9, offset 3.
+        {"controls left right", LayoutControlsLeftRight(QRect(5, 4, 10, 6), QRect(2, 1, 8, 9), 3),
+         {R(0, 0, 17, 9), R(0, 3, 7, 9), R(7, 0, 17, 9)}},
+        {"controls top bottom", LayoutControlsTopBottom(QRect(4, 5, 6, 10), QRect(1, 2, 9, 8), 3),
+         {R(0, 0, 9, 17), R(3, 0, 9, 7), R(0, 7, 9, 17)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.got.Bounds, c.expected.Bounds);
+        EXPECT_EQ(c.got.RectA, c.expected.RectA);
+        EXPECT_EQ(c.got.RectB, c.expected.RectB);
+    }
 }
 
 TEST(Geometry, SmallHelpers)
