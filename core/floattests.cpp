@@ -193,7 +193,7 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
     progress.finish();
 
     const int old = cells.length();
-    cells.setLength(old + found.size());
+    cells.setLength(old + qsizetype(found.size()));
     std::copy(found.begin(), found.end(), cells.begin() + old);
 }
 

@@ -104,8 +104,8 @@ TPictureLayout LayoutControlsTopBottom(const QRect &a, const QRect &b, int offse
 void CopyRotateArray(const TRotateArray &src, TRotateArray &dest)
 {
     TRotateArray out(src.size());
-    const std::size_t width = src.isEmpty() ? 0 : src[0].size();
-    for (std::size_t r = 0; r < src.size(); ++r) {
+    const qsizetype width = src.isEmpty() ? 0 : src[0].size();
+    for (qsizetype r = 0; r < src.size(); ++r) {
         out[r].setLength(width);
         std::copy_n(src[r].begin(), std::min(width, src[r].size()), out[r].begin());
     }

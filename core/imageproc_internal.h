@@ -62,10 +62,9 @@ void AppendPoints(TLineArray &points, const List &cells)
 {
     if (cells.empty())
         return;
-    const std::size_t old = points.size();
-    points.setLength(old + cells.size());
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        points[old + i] = cells[i];
+    const qsizetype old = points.size();
+    points.setLength(old + qsizetype(cells.size()));
+    std::copy(cells.begin(), cells.end(), points.begin() + old);
 }
 
 } // namespace imageproc
