@@ -16,10 +16,10 @@ TWenBanIO MakeCard(int cards, int rowCount, int colCount, int jacquard)
 {
     TWenBanIO io;
     const int len = (rowCount * colCount + 7) / 8;
-    io.Card = TMultiByteArray(size_t(cards));
+    io.Card = TMultiByteArray(cards);
     std::uint32_t seed = 12345;
     for (int r = 0; r < cards; ++r) {
-        io.Card[r] = TDynamicByteArray(size_t(len));
+        io.Card[r] = TDynamicByteArray(len);
         for (std::uint8_t &b : io.Card[r]) {
             seed = seed * 1664525u + 1013904223u;
             b = std::uint8_t(seed >> 24);

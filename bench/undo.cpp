@@ -87,7 +87,7 @@ void prepareMillion(BenchGrid &g, bool withList)
         g.changed = TLineArray(1000 * 1000);
         for (int y = 0; y < 1000; ++y)
             for (int x = 0; x < 1000; ++x)
-                g.changed[std::size_t(y) * 1000 + std::size_t(x)] = {x, y};
+                g.changed[y * 1000 + x] = {x, y};
     }
 }
 

@@ -37,7 +37,7 @@ TWeaveView MakeView(const TWeaveArray &w)
         return v;
     int gh = w[0].length();
     for (const auto &warp : w)
-        gh = std::min(gh, warp.length()); // a ragged weave is read no further than its shortest warp
+        gh = std::min(gh, int(warp.length())); // a ragged weave is read no further than its shortest warp
     if (gh == 0)
         return v;
     v.GW = w.length();
@@ -51,7 +51,7 @@ TWeaveView MakeView(const TWeaveArray &w)
 
 TWeaveView MakeView(const TWeaveList &list, qint64 slot)
 {
-    return slot >= 0 && slot < list.length() ? MakeView(list[std::size_t(slot)]) : TWeaveView();
+    return slot >= 0 && slot < list.length() ? MakeView(list[slot]) : TWeaveView();
 }
 
 // Row j of a weave: 1 when every cell is 1, 0 when none is, -2 when mixed.
@@ -329,14 +329,14 @@ bool TCardBuilder::FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, 
 bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q)
 {
     // a. shuttle needles, from the pick table
-    const int shuttle = m_pickRows[std::size_t(e)][std::size_t(r)];
+    const int shuttle = m_pickRows[e][r];
     const std::uint32_t pickMask = m_pick[std::size_t(shuttle - 1)];
     const TDynamicWordArray &shuttles = m_map.Kind(Needle::Shuttle);
     for (int j = 0; j < shuttles.length(); ++j)
         if ((pickMask >> (j & 15)) & 1)
             SetBit(early, shuttles[j]);
     // b. weft-density needles; step 0 raises none
-    const int step = m_weftDensRows[std::size_t(e)][std::size_t(r)];
+    const int step = m_weftDensRows[e][r];
     if (step > 0) {
         const std::uint32_t densMask = m_weftDens[std::size_t(step - 1)];
         const TDynamicWordArray &dens = m_map.Kind(Needle::WeftDensity);
@@ -345,7 +345,7 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
                 SetBit(row, dens[j]);
     }
     // c. stop-motion needles
-    if (m_regulatorRows[std::size_t(e)][std::size_t(r)] == 0)
+    if (m_regulatorRows[e][r] == 0)
         for (std::uint16_t p : m_map.Kind(Needle::StopMotion))
             SetBit(early, p);
     // d, e. heald-rod, selvedge and heald-frame needles
@@ -372,7 +372,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
     qint64 cards = 0;
     for (const auto &entry : m_pickRows)
         for (int r = 0; r < m_h; ++r)
-            cards += entry[std::size_t(r)] != 0;
+            cards += entry[r] != 0;
     if (cards > MaxCardRows)
         return Fail(Tr("The pattern makes %1 cards; a card holds at most %2.").arg(cards).arg(MaxCardRows));
     const int n = int(cards);
@@ -382,9 +382,9 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         return false;
     }
     const int rowBytes = (m_map.NeedleCount + 7) / 8;
-    TMultiByteArray card(static_cast<std::size_t>(n));
+    TMultiByteArray card(n);
     for (auto &row : card)
-        row.setLength(std::size_t(rowBytes));
+        row.setLength(rowBytes);
 
     CheckWeaveSlots();
 
@@ -392,7 +392,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
     const TDynamicWordArray &run = m_map.JacquardRuns[0];
     m_runByte.resize(run.size());
     m_runMask.resize(run.size());
-    for (std::size_t k = 0; k < run.size(); ++k) {
+    for (qsizetype k = 0; k < run.size(); ++k) {
         m_runByte[k] = std::uint16_t(run[k] >> 3);
         m_runMask[k] = std::uint8_t(0x80 >> (run[k] & 7));
     }
@@ -402,7 +402,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
     m_period = int(std::min<qint64>(period, qint64(run.length()) + 1));
     m_columns = (m_valued + m_repeat - 1) / m_repeat;
     m_runContiguous = true;
-    for (std::size_t k = 1; k < run.size() && m_runContiguous; ++k)
+    for (qsizetype k = 1; k < run.size() && m_runContiguous; ++k)
         m_runContiguous = run[k] == run[k - 1] + 1;
     m_values.assign(m_runContiguous ? run.size() : std::size_t(m_valued), 0);
     m_rowColour.assign(std::size_t(m_columns), 0);
@@ -450,7 +450,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         const int r = m_bottomUp ? m_h - 1 - y : y;
         bool rowReady = false;
         for (int e = 0; e < m_entries; ++e) {
-            if (m_pickRows[std::size_t(e)][std::size_t(r)] == 0)
+            if (m_pickRows[e][r] == 0)
                 continue;
             ++counter;
             m_progress.Report(WM_CARDPROGRESS, n, counter);
@@ -464,8 +464,8 @@ bool TCardBuilder::Run(TMultiByteArray &out)
                 rowReady = true;
             }
             const int q = counter - 1;
-            std::uint8_t *row = card[std::size_t(q)].data();
-            std::uint8_t *early = m_earlyShuttle ? card[std::size_t((n + q - 1) % n)].data() : row;
+            std::uint8_t *row = card[q].data();
+            std::uint8_t *early = m_earlyShuttle ? card[(n + q - 1) % n].data() : row;
             if (!FillCard(row, early, e, r, y, q))
                 return false;
         }
@@ -498,11 +498,11 @@ bool PrepareCardDocument(TMesh &mesh, QString *error)
 qint64 CountCardRows(const TMesh &mesh)
 {
     const int rows = mesh.Picture ? mesh.Picture->height() : mesh.Wefts;
-    const int entries = std::min(mesh.PickRows.length(), std::max(mesh.WeftRepeat, 1));
+    const int entries = std::min(int(mesh.PickRows.length()), std::max(mesh.WeftRepeat, 1));
     qint64 n = 0;
     for (int e = 0; e < entries; ++e) {
         const auto &table = mesh.PickRows[e];
-        const int limit = std::min(rows, table.length());
+        const int limit = std::min(rows, int(table.length()));
         for (int r = 0; r < limit; ++r)
             n += table[r] != 0;
     }

@@ -47,16 +47,16 @@ bool PlanCardDivision(const QString &rule, int runLength, std::vector<int> &orde
 
 void ApplyCardDivision(TMultiByteArray &card, const TDynamicWordArray &needles, const std::vector<int> &order)
 {
-    const std::size_t n = std::min(order.size(), needles.size());
+    const qsizetype n = std::min(qsizetype(order.size()), needles.size());
     for (auto &row : card) {
         std::uint8_t *bytes = row.data();
         const std::size_t length = row.size();
         auto bit = [&](int pos) { return (bytes[pos >> 3] >> (7 - (pos & 7))) & 1; };
         std::vector<std::uint8_t> values(n);
-        for (std::size_t w = 0; w < n; ++w)
-            if (std::size_t(needles[std::size_t(order[w])] >> 3) < length)
-                values[w] = std::uint8_t(bit(needles[std::size_t(order[w])]));
-        for (std::size_t w = 0; w < n; ++w) {
+        for (qsizetype w = 0; w < n; ++w)
+            if (std::size_t(needles[order[w]] >> 3) < length)
+                values[w] = std::uint8_t(bit(needles[order[w]]));
+        for (qsizetype w = 0; w < n; ++w) {
             const int pos = needles[w];
             if (std::size_t(pos >> 3) >= length)
                 continue;

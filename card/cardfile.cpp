@@ -101,7 +101,7 @@ bool TWenBanIO::LoadFromBytes(const QByteArray &bytes)
                 picture = MonoPicture(w, h);
                 for (int x = 0; x < w; ++x)
                     for (int y = 0; y < h; ++y)
-                        picture.setPixel(x, y, weave[std::size_t(x)][std::size_t(y)] == 1 ? 0 : 1);
+                        picture.setPixel(x, y, weave[x][y] == 1 ? 0 : 1);
             }
             Card = weave;
             content = WeaveContent;
@@ -160,14 +160,14 @@ bool TWenBanIO::RenderCard()
     const int lineBytes = int((width + 7) / 8);
     const int last = int((width - 1) / 8);
     for (int y = 0; y < height; ++y) {
-        const TDynamicByteArray &row = Card[std::size_t(firstOnTop ? y : height - 1 - y)];
-        const int n = std::min(row.length(), lineBytes);
+        const TDynamicByteArray &row = Card[firstOnTop ? y : height - 1 - y];
+        const int n = std::min(int(row.length()), lineBytes);
         uchar *dst = img.scanLine(y);
         for (int i = 0; i < n; ++i) {
             if (mirrored)
-                dst[last - i] = CardBytes::Rev(row[std::size_t(i)]);
+                dst[last - i] = CardBytes::Rev(row[i]);
             else
-                dst[i] = row[std::size_t(i)];
+                dst[i] = row[i];
         }
     }
     Bitmap = img;

@@ -53,9 +53,9 @@ bool PrepareCardRows(TCardRead &out, qint64 size, qint64 start, qint64 n, qint64
                 .arg(span)
                 .arg(size));
     const qint64 len = rowLength < 0 ? span : std::min(rowLength, span);
-    out.Card = TMultiByteArray(size_t(n));
+    out.Card = TMultiByteArray(n);
     for (qint64 r = 0; r < n; ++r)
-        out.Card[r] = TDynamicByteArray(size_t(len));
+        out.Card[r] = TDynamicByteArray(len);
     return true;
 }
 

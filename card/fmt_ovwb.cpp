@@ -30,7 +30,7 @@ void UnpadRow(const std::uint8_t *src, int length, int rowCount, TDynamicByteArr
         if (bit % period >= rowCount)
             continue;
         if ((src[bit / 8] >> (7 - bit % 8)) & 1)
-            out[std::size_t(real / 8)] |= std::uint8_t(1 << (real % 8));
+            out[real / 8] |= std::uint8_t(1 << (real % 8));
         ++real;
     }
 }
@@ -70,7 +70,7 @@ bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *errorText)
     PutU32le(out, std::uint32_t(shape.N));
     PutU32le(out, std::uint32_t(l));
     for (int r = 0; r < shape.N; ++r)
-        out.append(reinterpret_cast<const char *>(io.Card[std::size_t(r)].data()), l);
+        out.append(reinterpret_cast<const char *>(io.Card[r].data()), l);
     bytes = out;
     return true;
 }
@@ -107,7 +107,7 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
     const int holeCount = in.u16le();
     if (!in.ok() || !in.has(qint64(holeCount) * 8 + 8))
         return Refuse(io, Tr("The card file is too short."));
-    TPosArray holes(static_cast<std::size_t>(holeCount));
+    TPosArray holes(holeCount);
     for (TPoint &h : holes) {
         h.X = in.i32le();
         h.Y = in.i32le();
@@ -130,10 +130,10 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
     // Both versions give rows of Ceil(needles / 8) bytes: a padded row whose needle count
     // is not a multiple of 8 keeps its last needles in a last, partly used byte.
     const qint64 rowBytes = (needles + 7) / 8;
-    TMultiByteArray card(static_cast<std::size_t>(rows));
+    TMultiByteArray card(rows);
     for (auto &row : card) {
         const std::uint8_t *src = in.take(length);
-        row.setLength(std::size_t(rowBytes));
+        row.setLength(rowBytes);
         if (padded)
             UnpadRow(src, length, rowCount, row);
         else

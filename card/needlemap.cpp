@@ -9,7 +9,7 @@ namespace {
 
 TDynamicWordArray ToArray(const std::vector<std::uint16_t> &v)
 {
-    TDynamicWordArray a(v.size());
+    TDynamicWordArray a(qsizetype(v.size()));
     std::copy(v.begin(), v.end(), a.begin());
     return a;
 }
@@ -57,8 +57,8 @@ bool BuildNeedleMap(const TYangkaImage &card, TNeedleMap &map, QString *error)
     TNeedleMap out;
     out.NeedleCount = int(total);
     out.LacingHoles = ToArray(lacing);
-    out.JacquardRuns = TMultiWordArray(runs.size());
-    for (std::size_t i = 0; i < runs.size(); ++i)
+    out.JacquardRuns = TMultiWordArray(qsizetype(runs.size()));
+    for (qsizetype i = 0; i < out.JacquardRuns.size(); ++i)
         out.JacquardRuns[i] = ToArray(runs[i]);
     out.Kinds = TMultiWordArray(NeedleKindCount);
     for (int k = 0; k < NeedleKindCount; ++k)

@@ -20,8 +20,8 @@ void ResetNeedleTable(TNeedleMaskTable &masks, int count)
 
 bool NeedleTableFromWeave(const TWeaveArray &weave, TNeedleMaskTable &masks, int &count)
 {
-    const int w = std::min(weave.length(), 16);
-    const int h = std::min(weave.isEmpty() ? 0 : weave[0].length(), 16);
+    const int w = std::min(int(weave.length()), 16);
+    const int h = std::min(weave.isEmpty() ? 0 : int(weave[0].length()), 16);
     if (w == 0 || h == 0)
         return false;
     for (int i = 0; i < 16; ++i) {

@@ -55,14 +55,14 @@ bool PictureToCard(const QImage &picture, TColor backColor, TWenBanIO &io, QStri
         return Fail(error, Tr("The picture is too wide to be saved as a card."));
     bool differs[256];
     DiffersTable(picture, backColor, differs);
-    TMultiByteArray card(static_cast<std::size_t>(h));
+    TMultiByteArray card(h);
     for (int r = 0; r < h; ++r) {
-        TDynamicByteArray &row = card[std::size_t(r)];
-        row.setLength(std::size_t(rowBytes));
+        TDynamicByteArray &row = card[r];
+        row.setLength(rowBytes);
         const uchar *line = picture.constScanLine(h - 1 - r);
         for (int x = 0; x < w; ++x)
             if (differs[line[x]])
-                row[std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+                row[x / 8] |= std::uint8_t(0x80 >> (x % 8));
     }
     io.Card = card;
     io.CardCount = std::uint16_t(h);
@@ -85,7 +85,7 @@ bool PictureToWeave(const QImage &picture, TColor backColor, TWeaveArray &weave,
     for (int y = 0; y < picture.height(); ++y) {
         const uchar *line = picture.constScanLine(y);
         for (int x = 0; x < picture.width(); ++x)
-            out[std::size_t(x)][std::size_t(y)] = differs[line[x]] ? 1 : 0;
+            out[x][y] = differs[line[x]] ? 1 : 0;
     }
     weave = out;
     return true;

@@ -13,10 +13,10 @@ void GrowPickTables(TMesh &mesh, bool noPick, int count)
             if (t->length() <= -count)
                 return;
     }
-    const std::size_t rowLength = mesh.PickRows[0].size();
+    const qsizetype rowLength = mesh.PickRows[0].size();
     for (TWeaveArray *t : {&mesh.PickRows, &mesh.RegulatorRows, &mesh.WeftDensRows}) {
         const int old = t->length();
-        t->setLength(std::size_t(std::max(old + count, 0)));
+        t->setLength(std::max(old + count, 0));
         for (int e = old; e < t->length(); ++e) {
             (*t)[e].setLength(rowLength);
             const std::uint8_t shuttle = noPick ? 0 : std::uint8_t(e + 1);
@@ -63,7 +63,7 @@ bool CheckRowTableValues(const TMesh &mesh, QString *error)
         {&mesh.WeftDensRows, QT_TRANSLATE_NOOP("RowTables", "weft-density step")},
     };
     for (const auto &t : tables) {
-        const int entries = std::min(t.table->length(), std::max(mesh.WeftRepeat, 1));
+        const int entries = std::min(int(t.table->length()), std::max(mesh.WeftRepeat, 1));
         for (int e = 0; e < entries; ++e)
             for (int r = 0; r < (*t.table)[e].length(); ++r)
                 if ((*t.table)[e][r] > MaxNeedleTableValue) {

@@ -240,7 +240,7 @@ void TYangkaImage::RebuildHoleList()
                 for (int dr = 0; dr < 2 && r + dr < m_rowCount; ++dr)
                     covered[c + dc][r + dr] = true;
         }
-    TPosArray holes(found.size());
+    TPosArray holes(qsizetype(found.size()));
     std::copy(found.begin(), found.end(), holes.begin());
     Holes = holes;
 }
@@ -295,7 +295,7 @@ void TYangkaImage::ShowCardRow(const TDynamicByteArray &row)
         for (int r = 0; r < m_rowCount; ++r) {
             if (Cells[c][r] >= Needle::LastNeedleCode)
                 continue;
-            const std::size_t n = std::size_t(c) * m_rowCount + r;
+            const qsizetype n = qsizetype(c) * m_rowCount + r;
             const bool up = n / 8 < row.size() && (row[n / 8] >> (7 - n % 8)) & 1;
             Cells[c][r] = up ? Needle::Up : Needle::Down;
         }
@@ -329,7 +329,7 @@ void TYangkaImage::Assign(const TYangkaImage &other)
     Rules = other.Rules;
     CardFileName = other.CardFileName;
     TMultiByteArray copy(other.Cells.size());
-    for (std::size_t c = 0; c < copy.size(); ++c)
+    for (qsizetype c = 0; c < copy.size(); ++c)
         copy[c] = other.Cells[c].copy();
     Cells = copy;
     Changed(-1, -1);

@@ -62,7 +62,7 @@ bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QStrin
         error = Tr("The positioning-hole list of the sample-card file is damaged.");
         return false;
     }
-    out.holes = TPosArray(std::size_t(m));
+    out.holes = TPosArray(m);
     for (auto &h : out.holes) {
         h.X = in.i32le();
         h.Y = in.i32le();

@@ -100,7 +100,7 @@ bool ParseLayerSequence(const QString &text, TIntegerArray &sequence)
     }
     if (out.size() > std::size_t(MaxLayerSequenceLength))
         return false;
-    TIntegerArray result(out.size());
+    TIntegerArray result(qsizetype(out.size()));
     std::copy(out.begin(), out.end(), result.begin());
     sequence = result;
     return true;

@@ -13,7 +13,7 @@ void CopyWeaveArray(const TWeaveArray &source, TWeaveArray &dest)
     if (source.isEmpty())
         return;
     TWeaveArray out(source.size());
-    for (std::size_t i = 0; i < source.size(); ++i)
+    for (qsizetype i = 0; i < source.size(); ++i)
         out[i] = source[i].copy();
     dest = out;
 }
@@ -26,9 +26,9 @@ void FillWeaveArray(TWeaveArray &cells, int value)
 
 void FillWeaveRect(TWeaveArray &cells, const TWeaveRect &rect, int value)
 {
-    const int hiWarp = std::min(rect.HighWarp, cells.length() - 1);
+    const int hiWarp = std::min(rect.HighWarp, int(cells.length()) - 1);
     for (int i = std::max(rect.LowWarp, 0); i <= hiWarp; ++i) {
-        const int hiWeft = std::min(rect.HighWeft, cells[i].length() - 1);
+        const int hiWeft = std::min(rect.HighWeft, int(cells[i].length()) - 1);
         for (int j = std::max(rect.LowWeft, 0); j <= hiWeft; ++j)
             cells[i][j] = value ? 1 : 0;
     }

@@ -5,11 +5,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
-// Half away from zero, as the rotation of points requires (unlike the program's Round).
-int RoundAway(double v) { return int(v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5)); }
+// Half away from zero, as the rotation of points requires (unlike the program's Round);
+// held to the int range so that a far-off point cannot overflow.
+int RoundAway(double v)
+{
+    const double r = v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5);
+    return int(std::clamp(r, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+}
 
 TRect MakeRect(int l, int t, int r, int b) { return TRect{l, t, r, b}; }
 
@@ -30,10 +36,12 @@ void TwoPasses(QPainter &painter, const QPolygon &line)
 
 void RotatePointSinCos(TPoint p, TPoint centre, TPoint &r, double cosA, double sinA)
 {
-    const double dx = p.X - centre.X;
-    const double dy = p.Y - centre.Y;
-    r.X = centre.X + RoundAway(dx * cosA - dy * sinA);
-    r.Y = centre.Y + RoundAway(dx * sinA + dy * cosA);
+    // The whole coordinate is rounded, not the offset from the centre: rounding the offset
+    // would send a half away from the centre instead of away from zero.
+    const double dx = double(p.X) - centre.X;
+    const double dy = double(p.Y) - centre.Y;
+    r.X = RoundAway(centre.X + dx * cosA - dy * sinA);
+    r.Y = RoundAway(centre.Y + dx * sinA + dy * cosA);
 }
 
 void RotatePoint(TPoint p, TPoint centre, TPoint &r, double angle)
@@ -41,69 +49,63 @@ void RotatePoint(TPoint p, TPoint centre, TPoint &r, double angle)
     RotatePointSinCos(p, centre, r, std::cos(angle), std::sin(angle));
 }
 
-void LayoutLeftRight(QSize a, QSize b, TRect &bounds, TRect &rectA, TRect &rectB)
+TPictureLayout LayoutLeftRight(QSize a, QSize b)
 {
-    bounds = MakeRect(0, 0, a.width() + b.width(), std::max(a.height(), b.height()));
-    rectA = MakeRect(0, 0, a.width(), a.height());
-    rectB = MakeRect(a.width(), 0, a.width() + b.width(), b.height());
+    return {MakeRect(0, 0, a.width() + b.width(), std::max(a.height(), b.height())),
+            MakeRect(0, 0, a.width(), a.height()), MakeRect(a.width(), 0, a.width() + b.width(), b.height())};
 }
 
-void LayoutTopBottom(QSize a, QSize b, TRect &rectA, TRect &bounds, TRect &rectB)
+TPictureLayout LayoutTopBottom(QSize a, QSize b)
 {
-    bounds = MakeRect(0, 0, std::max(a.width(), b.width()), a.height() + b.height());
-    rectA = MakeRect(0, 0, a.width(), a.height());
-    rectB = MakeRect(0, a.height(), b.width(), a.height() + b.height());
+    return {MakeRect(0, 0, std::max(a.width(), b.width()), a.height() + b.height()),
+            MakeRect(0, 0, a.width(), a.height()), MakeRect(0, a.height(), b.width(), a.height() + b.height())};
 }
 
-void LayoutLeftRightOffset(QSize a, QSize b, int cutA, TRect &bounds, TRect &rectB, TRect &rectA,
-                           int topB, int cutB, int topA)
+TPictureLayout LayoutLeftRightOffset(QSize a, int topA, int cutA, QSize b, int topB, int cutB)
 {
     const int top = std::min(topA, topB);
     const int wa = a.width() - cutA;
     const int wb = b.width() - cutB;
-    bounds = MakeRect(0, 0, wa + wb, std::max(a.height() + topA, b.height() + topB) - top);
-    rectA = MakeRect(0, topA - top, wa, topA - top + a.height());
-    rectB = MakeRect(wa, topB - top, wa + wb, topB - top + b.height());
+    return {MakeRect(0, 0, wa + wb, std::max(a.height() + topA, b.height() + topB) - top),
+            MakeRect(0, topA - top, wa, topA - top + a.height()),
+            MakeRect(wa, topB - top, wa + wb, topB - top + b.height())};
 }
 
-void LayoutTopBottomOffset(QSize a, QSize b, int leftA, TRect &bounds, TRect &rectB, TRect &rectA,
-                           int cutB, int leftB, int cutA)
+TPictureLayout LayoutTopBottomOffset(QSize a, int leftA, int cutA, QSize b, int leftB, int cutB)
 {
     const int left = std::min(leftA, leftB);
     const int ha = a.height() - cutA;
     const int hb = b.height() - cutB;
-    bounds = MakeRect(0, 0, std::max(a.width() + leftA, b.width() + leftB) - left, ha + hb);
-    rectA = MakeRect(leftA - left, 0, leftA - left + a.width(), ha);
-    rectB = MakeRect(leftB - left, ha, leftB - left + b.width(), ha + hb);
+    return {MakeRect(0, 0, std::max(a.width() + leftA, b.width() + leftB) - left, ha + hb),
+            MakeRect(leftA - left, 0, leftA - left + a.width(), ha),
+            MakeRect(leftB - left, ha, leftB - left + b.width(), ha + hb)};
 }
 
-void LayoutControlsLeftRight(const QRect &a, const QRect &b, int offset, TRect &bounds, TRect &rectB,
-                             TRect &rectA)
+TPictureLayout LayoutControlsLeftRight(const QRect &a, const QRect &b, int offset)
 {
     const int top = std::min(a.top(), b.top());
     const int w1 = a.width() - offset;
     const int w2 = b.width() + b.left();
-    bounds = MakeRect(0, 0, w1 + w2, std::max(a.top() + a.height(), b.top() + b.height()) - top);
-    rectA = MakeRect(0, a.top() - top, w1, a.top() - top + a.height());
-    rectB = MakeRect(w1, b.top() - top, w1 + w2, b.top() - top + b.height());
+    return {MakeRect(0, 0, w1 + w2, std::max(a.top() + a.height(), b.top() + b.height()) - top),
+            MakeRect(0, a.top() - top, w1, a.top() - top + a.height()),
+            MakeRect(w1, b.top() - top, w1 + w2, b.top() - top + b.height())};
 }
 
-void LayoutControlsTopBottom(const QRect &a, const QRect &b, int offset, TRect &bounds, TRect &rectB,
-                             TRect &rectA)
+TPictureLayout LayoutControlsTopBottom(const QRect &a, const QRect &b, int offset)
 {
     const int left = std::min(a.left(), b.left());
     const int h1 = a.height() - offset;
     const int h2 = b.height() + b.top();
-    bounds = MakeRect(0, 0, std::max(a.left() + a.width(), b.left() + b.width()) - left, h1 + h2);
-    rectA = MakeRect(a.left() - left, 0, a.left() - left + a.width(), h1);
-    rectB = MakeRect(b.left() - left, h1, b.left() - left + b.width(), h1 + h2);
+    return {MakeRect(0, 0, std::max(a.left() + a.width(), b.left() + b.width()) - left, h1 + h2),
+            MakeRect(a.left() - left, 0, a.left() - left + a.width(), h1),
+            MakeRect(b.left() - left, h1, b.left() - left + b.width(), h1 + h2)};
 }
 
 void CopyRotateArray(const TRotateArray &src, TRotateArray &dest)
 {
     TRotateArray out(src.size());
-    const std::size_t width = src.isEmpty() ? 0 : src[0].size();
-    for (std::size_t r = 0; r < src.size(); ++r) {
+    const qsizetype width = src.isEmpty() ? 0 : src[0].size();
+    for (qsizetype r = 0; r < src.size(); ++r) {
         out[r].setLength(width);
         std::copy_n(src[r].begin(), std::min(width, src[r].size()), out[r].begin());
     }

@@ -41,8 +41,9 @@ struct TWordPoint {
 };
 
 // R = Centre + rotation of (P - Centre) by the angle given as cosine and sine; each
-// coordinate is rounded half away from zero (the rotation tools rely on this symmetry:
-// rotating by +a and by -a lands on mirror-image cells).
+// coordinate of R (the final coordinate, not its offset from the centre) is rounded half
+// away from zero, so an exact position lands on the same cell whatever the centre. About
+// (0, 0), rotating by +a and by -a lands on mirror-image cells, as the rotation tools expect.
 void RotatePointSinCos(TPoint p, TPoint centre, TPoint &r, double cosA, double sinA);
 // The same with the angle in radians.
 void RotatePoint(TPoint p, TPoint centre, TPoint &r, double angle);
@@ -51,22 +52,29 @@ void RotatePoint(TPoint p, TPoint centre, TPoint &r, double angle);
 // PolyNurbs gives it with 30 segments per span; empty when there is no curve.
 void NurbsCurvePoints(const TPointEx *points, int pointCount, int &curveCount, std::vector<TPointEx> &curve);
 
-// Picture A left of picture B: Bounds spans both, RectA and RectB place them.
-void LayoutLeftRight(QSize a, QSize b, TRect &bounds, TRect &rectA, TRect &rectB);
+// Where two joined pictures (or placed controls) go: Bounds spans both, RectA and RectB
+// place A and B inside it.
+struct TPictureLayout {
+    TRect Bounds;
+    TRect RectA;
+    TRect RectB;
+    bool operator==(const TPictureLayout &) const = default;
+};
+
+// Picture A left of picture B.
+TPictureLayout LayoutLeftRight(QSize a, QSize b);
 // Picture A above picture B.
-void LayoutTopBottom(QSize a, QSize b, TRect &rectA, TRect &bounds, TRect &rectB);
-// Side by side with vertical positions topA, topB and widths cut from the right of each.
-void LayoutLeftRightOffset(QSize a, QSize b, int cutA, TRect &bounds, TRect &rectB, TRect &rectA,
-                           int topB, int cutB, int topA);
-// One above the other with horizontal positions leftA, leftB and heights cut from each.
-void LayoutTopBottomOffset(QSize a, QSize b, int leftA, TRect &bounds, TRect &rectB, TRect &rectA,
-                           int cutB, int leftB, int cutA);
+TPictureLayout LayoutTopBottom(QSize a, QSize b);
+// Side by side, each picture at its vertical position (topA, topB) with a width cut from
+// its right (cutA, cutB).
+TPictureLayout LayoutLeftRightOffset(QSize a, int topA, int cutA, QSize b, int topB, int cutB);
+// One above the other, each picture at its horizontal position (leftA, leftB) with a height
+// cut from it (cutA, cutB).
+TPictureLayout LayoutTopBottomOffset(QSize a, int leftA, int cutA, QSize b, int leftB, int cutB);
 // As LayoutLeftRightOffset with two placed controls (their geometry: left, top, size).
-void LayoutControlsLeftRight(const QRect &a, const QRect &b, int offset, TRect &bounds, TRect &rectB,
-                             TRect &rectA);
+TPictureLayout LayoutControlsLeftRight(const QRect &a, const QRect &b, int offset);
 // The vertical twin of LayoutControlsLeftRight.
-void LayoutControlsTopBottom(const QRect &a, const QRect &b, int offset, TRect &bounds, TRect &rectB,
-                             TRect &rectA);
+TPictureLayout LayoutControlsTopBottom(const QRect &a, const QRect &b, int offset);
 
 // The flip and rotation code of every repeat of a layout, [row][column].
 using TRotateArray = TDynArray<TDynArray<std::int8_t>>;

@@ -196,7 +196,7 @@ bool ExpandRuleItems(const QString &text, int maxItems, std::vector<std::uint8_t
 bool ExpandRuleToIndexes(const QString &text, TIntegerArray &target)
 {
     std::vector<std::uint8_t> items;
-    if (!ExpandRuleItems(text, std::max(target.length(), 1), items) || items.empty())
+    if (!ExpandRuleItems(text, int(std::max<qsizetype>(target.length(), 1)), items) || items.empty())
         return false;
     for (int k = 0; k < target.length(); ++k)
         target[k] = items[std::size_t(k) % items.size()];

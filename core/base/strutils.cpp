@@ -10,13 +10,13 @@ QStringList SplitString(const QString &text, const QString &separator)
 bool StrToIntArray(const QString &text, TIntegerArray &values)
 {
     const QStringList pieces = SplitString(text, QStringLiteral(","));
-    TIntegerArray out(std::size_t(pieces.size()));
+    TIntegerArray out(pieces.size());
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         const QString p = pieces[i].trimmed();
         if (p.isEmpty())
             continue;
         bool ok = false;
-        out[std::size_t(i)] = p.toInt(&ok, 10);
+        out[i] = p.toInt(&ok, 10);
         if (!ok)
             return false;
     }

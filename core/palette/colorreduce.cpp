@@ -68,7 +68,7 @@ void MaxGroupLength(const TTwoPaletteArray &groups, int &maxLen)
 {
     maxLen = 0;
     for (const auto &g : groups)
-        maxLen = std::max(maxLen, g.length());
+        maxLen = std::max(maxLen, int(g.length()));
 }
 
 // --- Reduction --------------------------------------------------------------------------
@@ -168,7 +168,7 @@ bool ReduceColorGroups(TPalettePairs &pairs, const TPalette256 &palette, int ind
 
 void BuildColorMapFromGroups(TPalettePairs &map, const TTwoPaletteArray &groups, const TPalettePairs &heads)
 {
-    const int n = std::min(groups.length(), 256);
+    const int n = int(std::min<qsizetype>(groups.length(), 256));
     for (int g = 0; g < n; ++g) {
         if (heads[g].Index >= 0 && heads[g].Index < 256)
             map[heads[g].Index].Index = g;

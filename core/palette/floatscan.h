@@ -36,10 +36,11 @@ using TFloatsArray = TDynArray<TFloatRun>;
 // even with Limit 1; a column wholly of the colour is always long. False for P outside the
 // picture or a colour the palette does not hold.
 bool HasLongFloat(const QImage &bmp, const TPalette256 &palette, TColor color, int limit, TPoint p);
-// Lengths is first sorted, largest first. False when the run of Color through P (counted
-// as by HasLongFloat) is exactly one of the listed lengths; true otherwise, and always with
-// an empty list.
-bool MatchFloatLengths(TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p, TIntegerArray &lengths);
+// False when the run of Color through P (counted as by HasLongFloat, stopping once past the
+// largest listed length) is exactly one of the listed lengths; true otherwise, and always
+// with an empty list. The list is left as it is, in the caller's order.
+bool MatchFloatLengths(TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p,
+                       const TIntegerArray &lengths);
 
 // --- The cell collectors of weave tiling ------------------------------------------------
 // Untiled margins: on each side whose flag is set, a cell with a cell of another colour

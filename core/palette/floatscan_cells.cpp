@@ -66,18 +66,6 @@ TColumnCount columnCount(const QImage &bmp, const TColourSet &set, TPoint p, int
 
 bool inside(const QImage &bmp, TPoint p) { return p.X >= 0 && p.Y >= 0 && p.X < bmp.width() && p.Y < bmp.height(); }
 
-void sortLargestFirst(TIntegerArray &lengths)
-{
-    const int n = lengths.length();
-    for (int i = 0; i + 1 < n; ++i) {
-        int best = i;
-        for (int j = i + 1; j < n; ++j)
-            if (lengths[j] > lengths[best])
-                best = j;
-        std::swap(lengths[i], lengths[best]);
-    }
-}
-
 // The float rule of one collector, applied to the cyclic column run of a cell of the colour.
 struct TFloatRule {
     bool byLength = false;
@@ -205,7 +193,7 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
     progress.finish();
 
     const int old = cells.length();
-    cells.setLength(old + found.size());
+    cells.setLength(old + qsizetype(found.size()));
     std::copy(found.begin(), found.end(), cells.begin() + old);
 }
 
@@ -221,13 +209,15 @@ bool HasLongFloat(const QImage &bmp, const TPalette256 &palette, TColor color, i
     return c.neighbour && (c.whole || c.count >= limit);
 }
 
-bool MatchFloatLengths(TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p, TIntegerArray &lengths)
+bool MatchFloatLengths(TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p,
+                       const TIntegerArray &lengths)
 {
-    sortLargestFirst(lengths);
     if (lengths.isEmpty() || !usable(bmp) || !inside(bmp, p))
         return true;
     const TColourSet set = coloursLike(color, palette);
-    const int cap = std::max(lengths[0], 1); // counting stops once past the largest length
+    // Counting stops once past the largest length. The list is only read: it is the
+    // caller's (a colour's allowed lengths, shared with whoever holds a copy of it).
+    const int cap = std::max(*std::max_element(lengths.begin(), lengths.end()), 1);
     const TColumnCount c = columnCount(bmp, set, p, cap);
     if (c.whole)
         return true;

@@ -13,7 +13,7 @@ bool usable(const QImage &bmp) { return !bmp.isNull() && bmp.format() == QImage:
 void append(TFloatsArray &runs, const std::vector<TFloatRun> &found)
 {
     const int old = runs.length();
-    runs.setLength(old + found.size());
+    runs.setLength(old + qsizetype(found.size()));
     std::copy(found.begin(), found.end(), runs.begin() + old);
 }
 

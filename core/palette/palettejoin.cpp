@@ -185,22 +185,18 @@ bool MergePalettesForLink(QImage &a, QImage &b, int direction, QImage &dest, TRe
 {
     if (a.isNull() || b.isNull() || a.format() != QImage::Format_Indexed8 || b.format() != QImage::Format_Indexed8)
         return false;
-    TRect bounds, placeA, placeB;
-    if (direction == 1)
-        LayoutLeftRight(a.size(), b.size(), bounds, placeA, placeB);
-    else
-        LayoutTopBottom(a.size(), b.size(), placeA, bounds, placeB);
-    if (bounds.Width() > 65535 || bounds.Height() > 65535)
+    const TPictureLayout layout = direction == 1 ? LayoutLeftRight(a.size(), b.size()) : LayoutTopBottom(a.size(), b.size());
+    if (layout.Bounds.Width() > 65535 || layout.Bounds.Height() > 65535)
         return false;
     QImage joinedA = a, joinedB = b; // the callers' pictures change only on success
     MergeTwoPicturePalettes(joinedA, joinedB);
     TPalette256 palette;
     GetBitmapPalette(joinedA, palette);
-    if (!ComposeJoin(dest, palette, bounds, joinedB, joinedA, placeA, placeB))
+    if (!ComposeJoin(dest, palette, layout.Bounds, joinedB, joinedA, layout.RectA, layout.RectB))
         return false;
     a = joinedA;
     b = joinedB;
-    rectA = placeA;
-    rectB = placeB;
+    rectA = layout.RectA;
+    rectB = layout.RectB;
     return true;
 }

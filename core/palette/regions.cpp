@@ -1,6 +1,7 @@
 #include "core/palette/regions.h"
 
 #include "core/base/progress.h"
+#include "core/picture/imageproc.h"
 
 #include <algorithm>
 #include <cstring>
@@ -75,11 +76,13 @@ bool StretchRegionBoxToBitmap(const QImage &src, const QRegion &rgn, QImage &des
     if (width < 1 || height < 1 || width > MaxSide || height > MaxSide || !boxOf(rgn, src, box))
         return false;
     QImage out = pictureWithPaletteOf(src, width, height);
+    // The lines are picked as resampling a whole picture picks them, so that a stretched
+    // selection and a stretched picture show the same cells.
     std::vector<int> fromCol(width);
     for (int x = 0; x < width; ++x)
-        fromCol[x] = box.Left + int(static_cast<long long>(x) * box.Width() / width);
+        fromCol[x] = box.Left + ResampleSourceLine(x, box.Width(), width);
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t *from = src.constScanLine(box.Top + int(static_cast<long long>(y) * box.Height() / height));
+        const std::uint8_t *from = src.constScanLine(box.Top + ResampleSourceLine(y, box.Height(), height));
         std::uint8_t *to = out.scanLine(y);
         for (int x = 0; x < width; ++x)
             to[x] = from[fromCol[x]];

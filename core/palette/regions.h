@@ -19,8 +19,9 @@ TRect ClampedRegionBox(const QRegion &rgn, int width, int height);
 // unchanged, when the region is empty or misses the picture.
 bool CopyRegionBoxToBitmap(const QImage &src, QImage &dest, const QRegion &rgn);
 // As CopyRegionBoxToBitmap, but Dest is Width x Height and the box is stretched onto it:
-// rows and columns are dropped or repeated, never blended. False also for a size outside
-// 1 .. 65535.
+// rows and columns are dropped or repeated, never blended, each destination line showing
+// the box line under its centre (ResampleSourceLine, as ResamplePicture stretches). False
+// also for a size outside 1 .. 65535.
 bool StretchRegionBoxToBitmap(const QImage &src, const QRegion &rgn, QImage &dest, int width, int height);
 
 // Removes from Bmp and from TestBmp alike every column of the box that shows one colour in

@@ -33,9 +33,9 @@ bool MirrorBottomToTop(QImage &Bmp);   // top half := mirror of the bottom half
 bool LinkPictureLeftRight(QImage &Bmp);
 bool LinkPictureTopBottom(QImage &Bmp);
 
-// --- Rectangle flips (inclusive bounds, clamped to the picture) --------------------------------
-void FlipRectLeftRight(int Left, int Right, QImage &Bmp, int Bottom, int Top);
-void FlipRectTopBottom(QImage &Bmp, int Top, int Bottom, int Right, int Left);
+// --- Rectangle flips (Box right and bottom exclusive, clamped to the picture) --------------------
+void FlipRectLeftRight(QImage &Bmp, const TRect &Box);
+void FlipRectTopBottom(QImage &Bmp, const TRect &Box);
 
 // --- Rotation ---------------------------------------------------------------------------------
 // Angle in degrees: 90 turns counter-clockwise as stored (Dest cell (y, W-1-x) := Src cell
@@ -73,7 +73,8 @@ bool ResamplePicture(QImage &Dest, const QImage &Src, int NewWidth, int NewHeigh
                      bool Stretch);
 // The source line that destination line Index shows when SrcCount lines are stretched onto
 // DstCount (both at least 1): the line under the destination line's centre. This is the
-// mapping of ResamplePicture's stretch; views that resample only what they show use it too.
+// one mapping of every stretch: ResamplePicture, StretchRegionBoxToBitmap, and the views
+// that resample only what they show.
 int ResampleSourceLine(int Index, int SrcCount, int DstCount);
 // Copies Src's cells onto Dest when both have the same size.
 bool CopyBitmapIfSameSize(QImage &Dest, const QImage &Src);
@@ -81,10 +82,10 @@ bool CopyBitmapIfSameSize(QImage &Dest, const QImage &Src);
 // Src's size and palette. Returns whether 0 < N <= H - 1 (nothing happens otherwise).
 bool ShiftPictureRows(QImage &Dest, const QImage &Src, int N);
 bool ShiftPictureColumns(QImage &Dest, const QImage &Src, int N);
-// Cyclic one-cell shift inside the box (inclusive bounds, clamped). Code 1: one row down;
-// -1: one row up; 2: one column left over rows Top+1..Bottom; any other: one column right
-// over rows Top+1..Bottom.
-void MoveRegionPixels(int Left, int Right, int Top, int Code, QImage &Bmp, int Bottom);
+// Cyclic one-cell shift inside Box (right and bottom exclusive, clamped to the picture).
+// Code 1: one row down; -1: one row up; 2: one column left over every row of the box but
+// the first; any other: one column right over those rows.
+void MoveRegionPixels(QImage &Bmp, const TRect &Box, int Code);
 
 // --- Inserting and deleting lines ---------------------------------------------------------------
 // Inserts Count rows (Rows) or columns of colour Value before line Pos (from 0; Pos equal

@@ -87,33 +87,25 @@ bool LinkPictureTopBottom(QImage &Bmp)
     return true;
 }
 
-// Clamps an inclusive box to the picture; false when nothing of it remains.
-static bool clampBox(const QImage &bmp, int &left, int &right, int &top, int &bottom)
+void FlipRectLeftRight(QImage &Bmp, const TRect &Box)
 {
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, bmp.width() - 1);
-    bottom = std::min(bottom, bmp.height() - 1);
-    return left <= right && top <= bottom;
-}
-
-void FlipRectLeftRight(int Left, int Right, QImage &Bmp, int Bottom, int Top)
-{
-    if (!IsPicture8(Bmp) || !clampBox(Bmp, Left, Right, Top, Bottom))
+    TRect b;
+    if (!IsPicture8(Bmp) || !ClampBox(Bmp, Box, b))
         return;
-    for (int y = Top; y <= Bottom; ++y) {
+    for (int y = b.Top; y < b.Bottom; ++y) {
         std::uint8_t *row = Row(Bmp, y);
-        std::reverse(row + Left, row + Right + 1);
+        std::reverse(row + b.Left, row + b.Right);
     }
 }
 
-void FlipRectTopBottom(QImage &Bmp, int Top, int Bottom, int Right, int Left)
+void FlipRectTopBottom(QImage &Bmp, const TRect &Box)
 {
-    if (!IsPicture8(Bmp) || !clampBox(Bmp, Left, Right, Top, Bottom))
+    TRect b;
+    if (!IsPicture8(Bmp) || !ClampBox(Bmp, Box, b))
         return;
-    for (int y = Top; y < Top + (Bottom - Top + 1) / 2; ++y) {
-        std::uint8_t *a = Row(Bmp, y) + Left;
-        std::uint8_t *b = Row(Bmp, Bottom - y + Top) + Left;
-        std::swap_ranges(a, a + (Right - Left + 1), b);
+    for (int y = b.Top; y < b.Top + b.Height() / 2; ++y) {
+        std::uint8_t *upper = Row(Bmp, y) + b.Left;
+        std::uint8_t *lower = Row(Bmp, b.Bottom - 1 - (y - b.Top)) + b.Left;
+        std::swap_ranges(upper, upper + b.Width(), lower);
     }
 }

@@ -3,6 +3,7 @@
 
 #include "core/picture/imageproc.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -18,6 +19,15 @@ inline QImage NewPictureLike(int w, int h, const QImage &like)
     TPalette256 pal;
     GetBitmapPalette(like, pal);
     return NewPicture(w, h, pal);
+}
+
+// The part of Box (right and bottom exclusive) inside the picture; false when nothing of
+// it is.
+inline bool ClampBox(const QImage &img, const TRect &box, TRect &inside)
+{
+    inside = {std::max(box.Left, 0), std::max(box.Top, 0), std::min(box.Right, img.width()),
+              std::min(box.Bottom, img.height())};
+    return inside.Left < inside.Right && inside.Top < inside.Bottom;
 }
 
 inline std::uint8_t *Row(QImage &img, int y) { return img.scanLine(y); }
@@ -52,10 +62,9 @@ void AppendPoints(TLineArray &points, const List &cells)
 {
     if (cells.empty())
         return;
-    const std::size_t old = points.size();
-    points.setLength(old + cells.size());
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        points[old + i] = cells[i];
+    const qsizetype old = points.size();
+    points.setLength(old + qsizetype(cells.size()));
+    std::copy(cells.begin(), cells.end(), points.begin() + old);
 }
 
 } // namespace imageproc

@@ -65,10 +65,11 @@ bool DeletePictureLines(QImage &Bmp, QImage &Work, int Pos, TColor /*Value*/, bo
     if (!IsPicture8(Bmp) || Count < 1)
         return false;
     const int lines = Rows ? Bmp.height() : Bmp.width();
-    const int first = Pos - 1; // Pos counts from 1
-    // Every removed line must exist, and at least one line must stay.
-    if (first < 0 || (long long)first + Count > lines || Count >= lines)
+    // Every removed line must exist, and at least one line must stay. Pos counts from 1;
+    // it is checked before the step down to an index so that no Pos can overflow.
+    if (Pos < 1 || (long long)Pos - 1 + Count > lines || Count >= lines)
         return false;
+    const int first = Pos - 1;
     QImage out = withoutLines(Bmp, first, Rows, Count);
     if (out.isNull())
         return false;

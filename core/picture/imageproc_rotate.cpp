@@ -23,8 +23,9 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
         // The half turn works on Dest alone: the caller passes a copy of the picture in it.
         if (!IsPicture8(Dest))
             return false;
-        FlipRectTopBottom(Dest, 0, Dest.height() - 1, Dest.width() - 1, 0);
-        FlipRectLeftRight(0, Dest.width() - 1, Dest, Dest.height() - 1, 0);
+        const TRect whole{0, 0, Dest.width(), Dest.height()};
+        FlipRectTopBottom(Dest, whole);
+        FlipRectLeftRight(Dest, whole);
         return true;
     }
     const bool ccw = near(Angle, 90.0, 1e-9);

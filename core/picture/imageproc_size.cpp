@@ -104,36 +104,33 @@ bool ShiftPictureColumns(QImage &Dest, const QImage &Src, int N)
     return true;
 }
 
-void MoveRegionPixels(int Left, int Right, int Top, int Code, QImage &Bmp, int Bottom)
+void MoveRegionPixels(QImage &Bmp, const TRect &Box, int Code)
 {
-    if (!IsPicture8(Bmp))
+    TRect b;
+    if (!IsPicture8(Bmp) || !ClampBox(Bmp, Box, b))
         return;
-    Left = std::max(Left, 0);
-    Top = std::max(Top, 0);
-    Right = std::min(Right, Bmp.width() - 1);
-    Bottom = std::min(Bottom, Bmp.height() - 1);
-    if (Left > Right || Top > Bottom)
-        return;
-    const size_t span = size_t(Right - Left + 1);
+    const int top = b.Top, bottom = b.Bottom - 1; // the box's first and last row
+    const size_t span = size_t(b.Width());
     if (Code == 1 || Code == -1) {
-        // Rows Top..Bottom of the box move one row down (1) or up (-1), cyclically.
+        // Rows of the box move one row down (1) or up (-1), cyclically.
         std::vector<std::uint8_t> kept(span);
         if (Code == 1) {
-            std::memcpy(kept.data(), Row(Bmp, Bottom) + Left, span);
-            for (int y = Bottom; y > Top; --y)
-                std::memcpy(Row(Bmp, y) + Left, Row(Bmp, y - 1) + Left, span);
-            std::memcpy(Row(Bmp, Top) + Left, kept.data(), span);
+            std::memcpy(kept.data(), Row(Bmp, bottom) + b.Left, span);
+            for (int y = bottom; y > top; --y)
+                std::memcpy(Row(Bmp, y) + b.Left, Row(Bmp, y - 1) + b.Left, span);
+            std::memcpy(Row(Bmp, top) + b.Left, kept.data(), span);
         } else {
-            std::memcpy(kept.data(), Row(Bmp, Top) + Left, span);
-            for (int y = Top; y < Bottom; ++y)
-                std::memcpy(Row(Bmp, y) + Left, Row(Bmp, y + 1) + Left, span);
-            std::memcpy(Row(Bmp, Bottom) + Left, kept.data(), span);
+            std::memcpy(kept.data(), Row(Bmp, top) + b.Left, span);
+            for (int y = top; y < bottom; ++y)
+                std::memcpy(Row(Bmp, y) + b.Left, Row(Bmp, y + 1) + b.Left, span);
+            std::memcpy(Row(Bmp, bottom) + b.Left, kept.data(), span);
         }
         return;
     }
-    // Columns: rows Top + 1..Bottom; row Top stays (the caller passes the box one row higher).
-    for (int y = Top + 1; y <= Bottom; ++y) {
-        std::uint8_t *row = Row(Bmp, y) + Left;
+    // Columns: every row of the box but its first, which stays (the caller passes the box one
+    // row higher).
+    for (int y = top + 1; y <= bottom; ++y) {
+        std::uint8_t *row = Row(Bmp, y) + b.Left;
         if (Code == 2)
             std::rotate(row, row + 1, row + span); // one left, the left cell comes back at the right
         else

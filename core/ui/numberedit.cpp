@@ -3,8 +3,15 @@
 #include "core/base/numparse.h"
 #include "core/base/numutils.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 
 #include <algorithm>
 #include <cmath>
@@ -30,18 +37,23 @@ TNumricEdit::TNumricEdit(QWidget *parent)
 
 bool TNumricEdit::AcceptsChar(QChar c) const
 {
-    const QString t = text();
     const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int selEnd = hasSelectedText() ? selectionEnd() : selStart;
+    return acceptsCharAt(text(), selStart, selEnd, c);
+}
+
+bool TNumricEdit::acceptsCharAt(const QString &t, int selStart, int selEnd, QChar c) const
+{
+    const bool selection = selEnd > selStart;
     if (c == QLatin1Char('\b'))
         return true;
     if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
-        if (m_numStyle == TNumStyle::nsFloat && !hasSelectedText()) {
+        if (m_numStyle == TNumStyle::nsFloat && !selection) {
             const qsizetype dot = t.indexOf(QLatin1Char('.'));
-            if (dot >= 0 && dot < cursorPosition() && t.size() - dot - 1 >= m_dotLength)
+            if (dot >= 0 && dot < selStart && t.size() - dot - 1 >= m_dotLength)
                 return false;
         }
-        if (m_numStyle == TNumStyle::nsInt && maxLength() < kNoMaxLength && !hasSelectedText()
-            && t.size() >= maxLength())
+        if (m_numStyle == TNumStyle::nsInt && maxLength() < kNoMaxLength && !selection && t.size() >= maxLength())
             return false;
         return true;
     }
@@ -55,6 +67,50 @@ bool TNumricEdit::AcceptsChar(QChar c) const
     if (c == QLatin1Char('-'))
         return m_minValue < 0 && selStart == 0 && !t.contains(QLatin1Char('-'));
     return false;
+}
+
+QString TNumricEdit::filterTyping(QString t, int selStart, int selEnd, const QString &typed) const
+{
+    QString kept;
+    for (const QChar c : typed) {
+        // A backspace is a key, not text: inside inserted text it is left out.
+        if (c == QLatin1Char('\b') || !acceptsCharAt(t, selStart, selEnd, c))
+            continue;
+        t.replace(selStart, selEnd - selStart, c);
+        selEnd = ++selStart;
+        kept += c;
+    }
+    return kept;
+}
+
+QString TNumricEdit::acceptedAtCaret(const QString &typed) const
+{
+    const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int selEnd = hasSelectedText() ? selectionEnd() : selStart;
+    return filterTyping(text(), selStart, selEnd, typed);
+}
+
+bool TNumricEdit::insertFiltered(const QString &typed, bool validate)
+{
+    const QString kept = acceptedAtCaret(typed);
+    if (kept.isEmpty())
+        return false;
+    QLineEdit::insert(kept);
+    if (validate)
+        Validate(false);
+    return true;
+}
+
+void TNumricEdit::insert(const QString &text) { insertFiltered(text, false); }
+
+bool TNumricEdit::insertsText(const QKeyEvent *event)
+{
+    // As the line edit itself decides: printable text, not under Ctrl or Ctrl+Shift.
+    const QString t = event->text();
+    if (t.isEmpty() || t[0].category() == QChar::Other_Control)
+        return false;
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    return mods != Qt::ControlModifier && mods != (Qt::ControlModifier | Qt::ShiftModifier);
 }
 
 bool TNumricEdit::toNumber(const QString &t, double &value) const
@@ -72,7 +128,7 @@ void TNumricEdit::Validate(bool focusLoss)
 {
     if (text().isEmpty())
         setText(QString::number(m_numForEmpty));
-    if (m_minValue != 0 || m_maxValue != 0) {
+    if (hasLimits()) {
         double v = 0;
         if (!toNumber(text(), v)) {
             // Text being typed (a lone "-") is left alone until the focus leaves.
@@ -83,9 +139,9 @@ void TNumricEdit::Validate(bool focusLoss)
                 v = std::numeric_limits<double>::quiet_NaN();
             }
         }
-        if (m_minValue != 0 && v < m_minValue)
+        if (v < m_minValue)
             setText(QString::number(m_minValue));
-        else if (m_maxValue != 0 && v > m_maxValue)
+        else if (hasUpperLimit() && v > m_maxValue)
             setText(QString::number(m_maxValue));
     }
     // A trailing ":" is part of a scale being typed; it goes when the focus leaves.
@@ -120,7 +176,7 @@ bool TNumricEdit::GetTextAsInt(int &value) const
 
 void TNumricEdit::SetIntValue(int value)
 {
-    if (m_maxValue != 0)
+    if (hasUpperLimit())
         value = std::min(value, m_maxValue);
     setText(QString::number(value));
 }
@@ -152,13 +208,21 @@ void TNumricEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    // Typed characters go through the filter; keys without a character (navigation,
-    // shortcuts, Enter and Escape for the dialog) take the usual path.
-    const QString typed = event->text();
-    if (typed.size() == 1 && (typed[0].isPrint() || typed[0] == QLatin1Char('\b'))
-        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !AcceptsChar(typed[0])) {
+    // Pasting and typed text go through the filter; keys without text (navigation,
+    // shortcuts, backspace, Enter and Escape for the dialog) take the usual path.
+    if (!isReadOnly() && event->matches(QKeySequence::Paste)) {
+        insertFiltered(QGuiApplication::clipboard()->text(), false); // the key release validates
         event->accept();
         return;
+    }
+    if (!isReadOnly() && insertsText(event)) {
+        const QString kept = acceptedAtCaret(event->text());
+        if (kept != event->text()) {
+            if (!kept.isEmpty())
+                QLineEdit::insert(kept);
+            event->accept();
+            return;
+        }
     }
     QLineEdit::keyPressEvent(event);
 }
@@ -173,15 +237,71 @@ void TNumricEdit::inputMethodEvent(QInputMethodEvent *event)
 {
     // Text committed by an input method passes the same filter as typed characters and is
     // validated as after a key release; nothing is composed inside the box.
-    bool inserted = false;
-    for (const QChar c : event->commitString()) {
-        if (c != QLatin1Char('\b') && AcceptsChar(c)) {
-            insert(QString(c));
-            inserted = true;
-        }
-    }
+    insertFiltered(event->commitString(), true);
     event->accept();
-    if (inserted)
+}
+
+void TNumricEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The line edit's own menu, with Paste going through the filter. Its entries carry no
+    // names; Paste is found by the line edit's own (translated) text for it.
+    QMenu *menu = createStandardContextMenu();
+    if (!menu)
+        return;
+    const QString pasteText = QLineEdit::tr("&Paste");
+    for (QAction *action : menu->actions()) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) != pasteText)
+            continue;
+        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, [this] {
+            if (!isReadOnly())
+                insertFiltered(QGuiApplication::clipboard()->text(), true);
+        });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+    event->accept();
+}
+
+void TNumricEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    // The middle button pastes the selection clipboard where the press put the caret.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && !isReadOnly() && clipboard->supportsSelection()) {
+        deselect();
+        insertFiltered(clipboard->text(QClipboard::Selection), true);
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void TNumricEdit::dropEvent(QDropEvent *event)
+{
+    // Text dropped from elsewhere goes in at the drop point as if typed there. Text dragged
+    // within the box is refused: moving it could put a sign or a separator where no key
+    // could, and a number box has nothing worth rearranging.
+    const QMimeData *mime = event->mimeData();
+    QString kept;
+    if (!isReadOnly() && mime && mime->hasText() && event->source() != this) {
+        const int pos = cursorPositionAt(event->position().toPoint());
+        kept = filterTyping(text(), pos, pos, mime->text());
+    }
+    if (kept.isEmpty()) {
+        QDragLeaveEvent leave; // the drop caret goes away as when the drag leaves
+        QLineEdit::dragLeaveEvent(&leave);
+        event->ignore();
+        return;
+    }
+    QMimeData filtered;
+    filtered.setText(kept);
+    QDropEvent forwarded(event->position(), event->possibleActions(), &filtered, event->buttons(),
+                         event->modifiers());
+    forwarded.setDropAction(event->dropAction());
+    QLineEdit::dropEvent(&forwarded);
+    event->setDropAction(forwarded.dropAction());
+    event->setAccepted(forwarded.isAccepted());
+    if (forwarded.isAccepted())
         Validate(false);
 }
 

@@ -67,15 +67,15 @@ int positiveMod(long long a, long long m)
 // Element i of a layout array, 0 when the array is shorter.
 int offsetAt(const TPicOffSetArray &offsets, int i)
 {
-    return i >= 0 && i < offsets.length() ? offsets[std::size_t(i)] : 0;
+    return i >= 0 && i < offsets.length() ? offsets[i] : 0;
 }
 
 int flipAt(const TRotateArray &flips, int row, int col)
 {
     if (row < 0 || row >= flips.length())
         return 0;
-    const auto &line = flips[std::size_t(row)];
-    return col >= 0 && col < line.length() ? positiveMod(line[std::size_t(col)], 4) : 0;
+    const auto &line = flips[row];
+    return col >= 0 && col < line.length() ? positiveMod(line[col], 4) : 0;
 }
 
 // The picture cells already listed by the repeat copies: one bit per cell when the copies
@@ -234,8 +234,8 @@ TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const 
     const uchar *ref = refBitmap.constBits();
     const qsizetype picStride = picture.bytesPerLine();
     const qsizetype refStride = refBitmap.bytesPerLine();
-    TBmpDataArray data(accepted.size());
-    std::size_t n = 0;
+    TBmpDataArray data(qsizetype(accepted.size()));
+    qsizetype n = 0;
     for (const TWordPoint &p : accepted) {
         if (!insidePicture(picture, p.X, p.Y))
             continue;
@@ -277,7 +277,7 @@ void ApplyUndoPixels(QImage &picture, QImage &refBitmap, const TUndoData &step, 
 
 int AddLinePoint(const TPoint &p, TLineArray &points)
 {
-    const std::size_t n = points.size();
+    const qsizetype n = points.size();
     points.setLength(n + 1);
     points[n] = p;
     return int(n);

@@ -10,7 +10,7 @@ TParam CopySettings(const TParam &p)
 {
     TParam out = p;
     TRotateArray rotate(p.Repeat.Rotate.size());
-    for (std::size_t i = 0; i < rotate.size(); ++i)
+    for (qsizetype i = 0; i < rotate.size(); ++i)
         rotate[i] = p.Repeat.Rotate[i].copy();
     out.Repeat.Rotate = rotate;
     out.Repeat.Offsets = p.Repeat.Offsets.copy();

@@ -18,9 +18,9 @@ using Rows = std::vector<std::vector<std::uint8_t>>;
 inline TWenBanIO MakeCard(const Rows &rows, int rowCount, int colCount, int jacquard = 0)
 {
     TWenBanIO io;
-    io.Card = TMultiByteArray(rows.size());
-    for (size_t r = 0; r < rows.size(); ++r) {
-        io.Card[r] = TDynamicByteArray(rows[r].size());
+    io.Card = TMultiByteArray(qsizetype(rows.size()));
+    for (qsizetype r = 0; r < io.Card.size(); ++r) {
+        io.Card[r] = TDynamicByteArray(qsizetype(rows[r].size()));
         std::copy(rows[r].begin(), rows[r].end(), io.Card[r].begin());
     }
     io.CardCount = std::uint16_t(rows.size());

@@ -12,7 +12,7 @@ TMesh CardDoc(QImage &pic, int weftRepeat, int warpRepeat)
             if (std::find(colours.begin(), colours.end(), t) == colours.end())
                 colours.push_back(t);
         }
-    TColorArray list(colours.size());
+    TColorArray list(qsizetype(colours.size()));
     std::copy(colours.begin(), colours.end(), list.begin());
     TMesh mesh;
     InitNewDocument(mesh, &pic, 0, 0, 1, list);
@@ -25,8 +25,8 @@ TMesh CardDoc(QImage &pic, int weftRepeat, int warpRepeat)
 TYangkaImage ColumnCard(const std::vector<int> &codes)
 {
     TMultiByteArray cells(1);
-    cells[0].setLength(codes.size());
-    for (std::size_t i = 0; i < codes.size(); ++i)
+    cells[0].setLength(qsizetype(codes.size()));
+    for (qsizetype i = 0; i < cells[0].size(); ++i)
         cells[0][i] = std::uint8_t(codes[i]);
     TYangkaImage y;
     y.SetCells(cells);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 TEST(DynArray, CopiesShareElementsUntilResized)
 {
     TDynamicByteArray a(3);
@@ -43,8 +45,54 @@ TEST(DynArray, EmptyAndZeroLength)
     EXPECT_TRUE(a.isEmpty());
     a.setLength(2);
     a.setLength(0);
-    EXPECT_EQ(a.size(), 0u);
+    EXPECT_EQ(a.size(), 0);
     EXPECT_EQ(a.begin(), a.end());
+    a.setLength(-3);
+    EXPECT_TRUE(a.isEmpty()) << "a negative length is no length";
+}
+
+namespace {
+template <class A>
+concept ElementWritable = requires(A &a) { a[0] = a[0]; };
+template <class A>
+concept NestedElementWritable = requires(A &a) { a[0][0] = a[0][0]; };
+template <class A>
+concept Fillable = requires(A &a) { a.fill(*a.begin()); };
+template <class A>
+concept DataWritable = requires(A &a) { *a.data() = *a.data(); *a.begin() = *a.end(); };
+template <class M>
+concept PickRowsWritable = requires(M &m) { m.PickRows[0][0] = 1; };
+} // namespace
+
+TEST(DynArray, ConstHoldersOnlyRead)
+{
+    EXPECT_TRUE(ElementWritable<TIntegerArray>);
+    EXPECT_FALSE(ElementWritable<const TIntegerArray>);
+    EXPECT_TRUE(NestedElementWritable<TWeaveArray>);
+    EXPECT_FALSE(NestedElementWritable<const TWeaveArray>);
+    EXPECT_TRUE(Fillable<TIntegerArray>);
+    EXPECT_FALSE(Fillable<const TIntegerArray>);
+    EXPECT_TRUE(DataWritable<TIntegerArray>);
+    EXPECT_FALSE(DataWritable<const TIntegerArray>);
+    EXPECT_TRUE(PickRowsWritable<TMesh>);
+    EXPECT_FALSE(PickRowsWritable<const TMesh>) << "a const record protects its arrays";
+
+    // A non-const copy still shares the elements: const guards the holder, not the storage.
+    const TIntegerArray a{1, 2, 3};
+    TIntegerArray b = a;
+    b[0] = 9;
+    EXPECT_EQ(a[0], 9);
+}
+
+TEST(DynArray, IndexesAndLengthsAreOneSignedType)
+{
+    TIntegerArray a(3);
+    EXPECT_TRUE((std::is_same_v<decltype(a.size()), qsizetype>));
+    EXPECT_TRUE((std::is_same_v<decltype(a.length()), qsizetype>));
+    // An int counter compares and indexes without a cast.
+    for (int i = 0; i < a.size(); ++i)
+        a[i] = i;
+    EXPECT_EQ(a, (TIntegerArray{0, 1, 2}));
 }
 
 class NewDocument : public ::testing::TestWithParam<int> {};

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 TRect R(int l, int t, int r, int b) { return TRect{l, t, r, b}; }
@@ -27,40 +28,66 @@ TEST(Geometry, RotateRoundsHalfAwayFromZero)
     EXPECT_EQ(r, (TPoint{3, -3}));
 }
 
+TEST(Geometry, RotateRoundsTheFinalCoordinateAboutAnyCentre)
+{
+    struct Case {
+        const char *name;
+        TPoint p, centre;
+        double cosA, sinA;
+        TPoint expected;
+    } cases[] = {
+        // dX = 5, dY = 1: exactly (-7.5, -9.5), away from zero.
+        {"negative centre, halves", {-5, -9}, {-10, -10}, 0.5, 0, {-8, -10}},
+        // dX = -5, dY = -1: exactly (7.5, 9.5).
+        {"positive centre, halves", {5, 9}, {10, 10}, 0.5, 0, {8, 10}},
+        // dX = 1, dY = 0: exactly (3.5, -1.5).
+        {"mixed centre, halves", {4, -2}, {3, -2}, 0.5, 0.5, {4, -2}},
+        // dX = -1, dY = 2: exactly (0.5, 6).
+        {"centre right of the origin", {0, 7}, {1, 5}, 0.5, 0, {1, 6}},
+        // A quarter turn about (2, 3) lands on whole cells.
+        {"quarter turn", {5, 3}, {2, 3}, 0, 1, {2, 6}},
+        {"half turn", {5, 7}, {2, 3}, -1, 0, {-1, -1}},
+        {"no turn", {-4, 9}, {-7, -7}, 1, 0, {-4, 9}},
+    };
+    for (const Case &c : cases) {
+        TPoint r{99, 99};
+        RotatePointSinCos(c.p, c.centre, r, c.cosA, c.sinA);
+        EXPECT_EQ(r, c.expected) << c.name;
+    }
+    // Far-off points are held to the int range instead of overflowing.
+    TPoint r;
+    RotatePointSinCos({2'000'000'000, 0}, {2'000'000'000, 0}, r, 1, 0);
+    EXPECT_EQ(r, (TPoint{2'000'000'000, 0}));
+    RotatePointSinCos({2'000'000'000, 0}, {-2'000'000'000, 0}, r, -1, 0);
+    EXPECT_EQ(r.X, std::numeric_limits<int>::min());
+}
+
 TEST(Geometry, Layouts)
 {
-    TRect bounds, a, b;
-    LayoutLeftRight(QSize(3, 5), QSize(4, 2), bounds, a, b);
-    EXPECT_EQ(bounds, R(0, 0, 7, 5));
-    EXPECT_EQ(a, R(0, 0, 3, 5));
-    EXPECT_EQ(b, R(3, 0, 7, 2));
-
-    LayoutTopBottom(QSize(3, 5), QSize(4, 2), a, bounds, b);
-    EXPECT_EQ(bounds, R(0, 0, 4, 7));
-    EXPECT_EQ(a, R(0, 0, 3, 5));
-    EXPECT_EQ(b, R(0, 5, 4, 7));
-
-    // A 10 x 6 with its top at 2 and 1 column cut, B 8 x 9 at top 1 with 3 cut.
-    LayoutLeftRightOffset(QSize(10, 6), QSize(8, 9), 1, bounds, b, a, 1, 3, 2);
-    EXPECT_EQ(bounds, R(0, 0, 14, 9));
-    EXPECT_EQ(a, R(0, 1, 9, 7));
-    EXPECT_EQ(b, R(9, 0, 14, 9));
-
-    LayoutTopBottomOffset(QSize(6, 10), QSize(9, 8), 2, bounds, b, a, 3, 1, 1);
-    EXPECT_EQ(bounds, R(0, 0, 9, 14));
-    EXPECT_EQ(a, R(1, 0, 7, 9));
-    EXPECT_EQ(b, R(0, 9, 9, 14));
-
-    // Controls: A at (5, 4) 10 x 6, B at (2, 1) 8 x 9, offset 3.
-    LayoutControlsLeftRight(QRect(5, 4, 10, 6), QRect(2, 1, 8, 9), 3, bounds, b, a);
-    EXPECT_EQ(bounds, R(0, 0, 17, 9));
-    EXPECT_EQ(a, R(0, 3, 7, 9));
-    EXPECT_EQ(b, R(7, 0, 17, 9));
-
-    LayoutControlsTopBottom(QRect(4, 5, 6, 10), QRect(1, 2, 9, 8), 3, bounds, b, a);
-    EXPECT_EQ(bounds, R(0, 0, 9, 17));
-    EXPECT_EQ(a, R(3, 0, 9, 7));
-    EXPECT_EQ(b, R(0, 7, 9, 17));
+    struct Case {
+        const char *name;
+        TPictureLayout got, expected; // expected: bounds, A, B
+    } cases[] = {
+        {"left right", LayoutLeftRight(QSize(3, 5), QSize(4, 2)), {R(0, 0, 7, 5), R(0, 0, 3, 5), R(3, 0, 7, 2)}},
+        {"top bottom", LayoutTopBottom(QSize(3, 5), QSize(4, 2)), {R(0, 0, 4, 7), R(0, 0, 3, 5), R(0, 5, 4, 7)}},
+        // A 10 x 6 with its top at 2 and 1 column cut, B 8 x 9 at top 1 with 3 cut.
+        {"left right with offsets", LayoutLeftRightOffset(QSize(10, 6), 2, 1, QSize(8, 9), 1, 3),
+         {R(0, 0, 14, 9), R(0, 1, 9, 7), R(9, 0, 14, 9)}},
+        // A 6 x 10 at left 2 with 1 row cut, B 9 x 8 at left 1 with 3 cut.
+        {"top bottom with offsets", LayoutTopBottomOffset(QSize(6, 10), 2, 1, QSize(9, 8), 1, 3),
+         {R(0, 0, 9, 14), R(1, 0, 7, 9), R(0, 9, 9, 14)}},
+        // Controls: A at (5, 4) 10 x 6, B at (2, 1) 8 x 9, offset 3.
+        {"controls left right", LayoutControlsLeftRight(QRect(5, 4, 10, 6), QRect(2, 1, 8, 9), 3),
+         {R(0, 0, 17, 9), R(0, 3, 7, 9), R(7, 0, 17, 9)}},
+        {"controls top bottom", LayoutControlsTopBottom(QRect(4, 5, 6, 10), QRect(1, 2, 9, 8), 3),
+         {R(0, 0, 9, 17), R(3, 0, 9, 7), R(0, 7, 9, 17)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.got.Bounds, c.expected.Bounds);
+        EXPECT_EQ(c.got.RectA, c.expected.RectA);
+        EXPECT_EQ(c.got.RectB, c.expected.RectB);
+    }
 }
 
 TEST(Geometry, SmallHelpers)

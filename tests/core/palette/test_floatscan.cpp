@@ -88,10 +88,14 @@ TEST(FloatTests, MatchFloatLengths)
         {"whole column", {3, 3, 3, 3, 3}, 0, true},
     };
     for (const auto &c : cases) {
+        // The caller's list, and a holder sharing it, keep their order: the largest length
+        // is found without sorting the list in place.
         TIntegerArray lengths = ints({3, 5});
+        const TIntegerArray sharing = lengths;
         EXPECT_EQ(MatchFloatLengths(colourOf(pal, 3), pal, column(c.cells, pal), {0, c.y}, lengths), c.expected)
             << c.name;
-        EXPECT_EQ(lengths, ints({5, 3})) << "sorted largest first";
+        EXPECT_EQ(lengths, ints({3, 5})) << c.name;
+        EXPECT_EQ(sharing, ints({3, 5})) << c.name;
     }
     TIntegerArray none;
     EXPECT_TRUE(MatchFloatLengths(colourOf(pal, 3), pal, column({1, 3, 3, 1}, pal), {0, 1}, none));

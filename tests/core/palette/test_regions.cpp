@@ -1,4 +1,6 @@
 #include "core/palette/regions.h"
+
+#include "core/picture/imageproc.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +59,7 @@ TEST(Regions, StretchRegionBoxDropsOrRepeatsCells)
     ASSERT_TRUE(StretchRegionBoxToBitmap(src, QRegion(1, 0, 2, 2), dest, 4, 3));
     EXPECT_EQ(PictureRows(dest), (Rows{{2, 2, 3, 3}, {2, 2, 3, 3}, {6, 6, 7, 7}}));
     ASSERT_TRUE(StretchRegionBoxToBitmap(src, QRegion(0, 0, 9, 9), dest, 2, 1));
-    EXPECT_EQ(PictureRows(dest), (Rows{{1, 3}}));
+    EXPECT_EQ(PictureRows(dest), (Rows{{5, 7}})) << "one row of three: the middle one";
     EXPECT_EQ(paletteOf(dest), GreyPalette());
 
     const QImage kept = dest;
@@ -65,6 +67,58 @@ TEST(Regions, StretchRegionBoxDropsOrRepeatsCells)
     EXPECT_FALSE(StretchRegionBoxToBitmap(src, QRegion(0, 0, 2, 2), dest, 3, 65536));
     EXPECT_FALSE(StretchRegionBoxToBitmap(src, QRegion(), dest, 3, 3));
     EXPECT_EQ(dest, kept);
+}
+
+// Stretching a region's box and resampling a whole picture drop or repeat the same lines:
+// each destination line shows the source line under its centre.
+TEST(Regions, StretchPicksTheSameLinesAsResample)
+{
+    struct Case {
+        int from, to;
+        std::vector<int> lines; // source line of every destination line
+    } cases[] = {
+        {3, 2, {0, 2}},
+        {2, 3, {0, 0, 1}},
+        {4, 2, {0, 2}},
+        {5, 3, {0, 2, 4}},
+        {7, 3, {1, 3, 5}},
+        {3, 1, {1}},
+        {1, 4, {0, 0, 0, 0}},
+        {4, 6, {0, 0, 1, 2, 2, 3}},
+        {3, 3, {0, 1, 2}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << " -> " << c.to);
+        // One spare line before and after the box, so that the box's own offset counts.
+        const int n = c.from + 2;
+        QImage wide = NewPicture(n, 2, GreyPalette());
+        QImage tall = NewPicture(2, n, GreyPalette());
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < 2; ++j) {
+                wide.scanLine(j)[i] = std::uint8_t(10 * i + j);
+                tall.scanLine(i)[j] = std::uint8_t(10 * i + j);
+            }
+        Rows wideExpected(2), tallExpected;
+        for (int j = 0; j < 2; ++j)
+            for (int line : c.lines)
+                wideExpected[size_t(j)].push_back(10 * (line + 1) + j);
+        for (int line : c.lines)
+            tallExpected.push_back({10 * (line + 1), 10 * (line + 1) + 1});
+
+        QImage dest;
+        ASSERT_TRUE(StretchRegionBoxToBitmap(wide, QRegion(1, 0, c.from, 2), dest, c.to, 2));
+        EXPECT_EQ(PictureRows(dest), wideExpected) << "columns of a region box";
+        ASSERT_TRUE(StretchRegionBoxToBitmap(tall, QRegion(0, 1, 2, c.from), dest, 2, c.to));
+        EXPECT_EQ(PictureRows(dest), tallExpected) << "rows of a region box";
+
+        QImage boxOnly;
+        ASSERT_TRUE(CopyRegionBoxToBitmap(wide, boxOnly, QRegion(1, 0, c.from, 2)));
+        ASSERT_TRUE(ResamplePicture(dest, boxOnly, c.to, 2, GreyPalette(), true));
+        EXPECT_EQ(PictureRows(dest), wideExpected) << "columns of a whole picture";
+        ASSERT_TRUE(CopyRegionBoxToBitmap(tall, boxOnly, QRegion(0, 1, 2, c.from)));
+        ASSERT_TRUE(ResamplePicture(dest, boxOnly, 2, c.to, GreyPalette(), true));
+        EXPECT_EQ(PictureRows(dest), tallExpected) << "rows of a whole picture";
+    }
 }
 
 TEST(Regions, RemoveBlankColumnsInOnePass)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 
 using Rows = std::vector<std::vector<int>>;
@@ -41,21 +42,23 @@ TEST(PictureFlips, CellsMoveAsDescribed)
         {"link top bottom odd", [](QImage &b) { EXPECT_TRUE(LinkPictureTopBottom(b)); }, col5, {{3}, {4}, {2}, {0}, {1}}},
         {"link top bottom one row", [](QImage &b) { EXPECT_TRUE(LinkPictureTopBottom(b)); }, row5, row5},
         {"link one column", [](QImage &b) { LinkPictureLeftRight(b); }, col5, col5},
-        {"flip box left right", [](QImage &b) { FlipRectLeftRight(1, 3, b, 1, 0); }, grid,
+        {"flip box left right", [](QImage &b) { FlipRectLeftRight(b, {1, 0, 4, 2}); }, grid,
          {{1, 4, 3, 2}, {5, 8, 7, 6}, {9, 10, 11, 12}}},
-        {"flip box top bottom", [](QImage &b) { FlipRectTopBottom(b, 0, 2, 1, 1); }, grid,
+        {"flip box top bottom", [](QImage &b) { FlipRectTopBottom(b, {1, 0, 2, 3}); }, grid,
          {{1, 10, 3, 4}, {5, 6, 7, 8}, {9, 2, 11, 12}}},
         {"flip whole picture both ways",
          [](QImage &b) {
-             FlipRectTopBottom(b, 0, 2, 3, 0);
-             FlipRectLeftRight(0, 3, b, 2, 0);
+             FlipRectTopBottom(b, {0, 0, 4, 3});
+             FlipRectLeftRight(b, {0, 0, 4, 3});
          },
          grid, {{12, 11, 10, 9}, {8, 7, 6, 5}, {4, 3, 2, 1}}},
         // Boxes reaching outside are clamped to the picture; an empty box does nothing.
-        {"flip clamped box", [](QImage &b) { FlipRectLeftRight(-5, 1, b, 9, 2); }, grid,
+        {"flip clamped box", [](QImage &b) { FlipRectLeftRight(b, {-5, 2, 2, 10}); }, grid,
          {{1, 2, 3, 4}, {5, 6, 7, 8}, {10, 9, 11, 12}}},
-        {"flip empty box", [](QImage &b) { FlipRectTopBottom(b, 5, 9, 3, 0); }, grid, grid},
-        {"flip inverted box", [](QImage &b) { FlipRectLeftRight(3, 1, b, 2, 0); }, grid, grid},
+        {"flip empty box", [](QImage &b) { FlipRectTopBottom(b, {0, 5, 4, 10}); }, grid, grid},
+        {"flip inverted box", [](QImage &b) { FlipRectLeftRight(b, {3, 0, 2, 3}); }, grid, grid},
+        {"flip box of the whole int range", [](QImage &b) { FlipRectTopBottom(b, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}); },
+         grid, {{9, 10, 11, 12}, {5, 6, 7, 8}, {1, 2, 3, 4}}},
     };
     for (const FlipCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -71,5 +74,5 @@ TEST(PictureFlips, RefuseWhatIsNotAnEightBitPicture)
     QImage none;
     EXPECT_FALSE(MirrorLeftToRight(rgb));
     EXPECT_FALSE(LinkPictureTopBottom(none));
-    FlipRectLeftRight(0, 2, none, 2, 0); // nothing to do, no crash
+    FlipRectLeftRight(none, {0, 0, 3, 3}); // nothing to do, no crash
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using Rows = std::vector<std::vector<int>>;
 
 namespace {
@@ -37,6 +39,10 @@ TEST(PictureLines, InsertAndDelete)
         {"delete every column refused", false, false, 1, 3, false, grid},
         {"delete past the end refused", false, false, 3, 2, false, grid},
         {"delete at position 0 refused", false, true, 0, 1, false, grid},
+        {"delete at the smallest position refused", false, true, INT_MIN, 1, false, grid},
+        {"delete columns at the smallest position refused", false, false, INT_MIN, 2, false, grid},
+        {"delete at the largest position refused", false, false, INT_MAX, INT_MAX, false, grid},
+        {"insert at the smallest position refused", true, true, INT_MIN, 1, false, grid},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 
 using Rows = std::vector<std::vector<int>>;
@@ -68,21 +69,24 @@ TEST(PictureShift, WholePictureAndBox)
         {"columns by 2", [](QImage &d, const QImage &s) { return ShiftPictureColumns(d, s, 2); }, true,
          {{3, 1, 2}, {6, 4, 5}, {9, 7, 8}}},
         {"columns by -1 refused", [](QImage &d, const QImage &s) { return ShiftPictureColumns(d, s, -1); }, false, grid},
-        {"box down", [](QImage &d, const QImage &) { MoveRegionPixels(1, 2, 0, 1, d, 2); return true; }, true,
+        {"box down", [](QImage &d, const QImage &) { MoveRegionPixels(d, {1, 0, 3, 3}, 1); return true; }, true,
          {{1, 8, 9}, {4, 2, 3}, {7, 5, 6}}},
-        {"box up", [](QImage &d, const QImage &) { MoveRegionPixels(0, 1, 1, -1, d, 2); return true; }, true,
+        {"box up", [](QImage &d, const QImage &) { MoveRegionPixels(d, {0, 1, 2, 3}, -1); return true; }, true,
          {{1, 2, 3}, {7, 8, 6}, {4, 5, 9}}},
         // The horizontal codes leave row Top alone.
-        {"box left", [](QImage &d, const QImage &) { MoveRegionPixels(0, 2, 0, 2, d, 1); return true; }, true,
+        {"box left", [](QImage &d, const QImage &) { MoveRegionPixels(d, {0, 0, 3, 2}, 2); return true; }, true,
          {{1, 2, 3}, {5, 6, 4}, {7, 8, 9}}},
-        {"box right", [](QImage &d, const QImage &) { MoveRegionPixels(0, 2, 0, 5, d, 2); return true; }, true,
+        {"box right", [](QImage &d, const QImage &) { MoveRegionPixels(d, {0, 0, 3, 3}, 5); return true; }, true,
          {{1, 2, 3}, {6, 4, 5}, {9, 7, 8}}},
-        {"one-row box down changes nothing", [](QImage &d, const QImage &) { MoveRegionPixels(0, 2, 1, 1, d, 1); return true; },
+        {"one-row box down changes nothing", [](QImage &d, const QImage &) { MoveRegionPixels(d, {0, 1, 3, 2}, 1); return true; },
          true, grid},
-        {"box clamped to the picture", [](QImage &d, const QImage &) { MoveRegionPixels(-4, 9, -1, 1, d, 99); return true; },
+        {"box clamped to the picture", [](QImage &d, const QImage &) { MoveRegionPixels(d, {-4, -1, 10, 100}, 1); return true; },
          true, {{7, 8, 9}, {1, 2, 3}, {4, 5, 6}}},
-        {"box outside the picture", [](QImage &d, const QImage &) { MoveRegionPixels(5, 9, 0, 1, d, 2); return true; }, true,
+        {"box outside the picture", [](QImage &d, const QImage &) { MoveRegionPixels(d, {5, 0, 10, 3}, 1); return true; }, true,
          grid},
+        {"box of the whole int range",
+         [](QImage &d, const QImage &) { MoveRegionPixels(d, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, -1); return true; },
+         true, {{4, 5, 6}, {7, 8, 9}, {1, 2, 3}}},
         {"copy if same size", [](QImage &d, const QImage &) { return CopyBitmapIfSameSize(d, MakePicture({{0, 0, 0}, {0, 0, 0}, {0, 0, 1}})); },
          true, {{0, 0, 0}, {0, 0, 0}, {0, 0, 1}}},
         {"copy refused for another size", [](QImage &d, const QImage &) { return CopyBitmapIfSameSize(d, MakePicture({{0}})); },

@@ -1,8 +1,15 @@
 #include "core/ui/numberedit.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -92,7 +99,7 @@ TEST(NumricEdit, ClampAtKeyReleaseAndLimits)
     QTest::keyClick(&box, '5');
     EXPECT_EQ(box.text(), "10") << "clamped at key release";
 
-    // With only one limit set, only that limit applies.
+    // A positive MinValue with MaxValue 0: no upper limit (MinValue..0 would hold nothing).
     TNumricEdit minOnly;
     minOnly.SetMinValue(10);
     minOnly.setText("250");
@@ -109,7 +116,7 @@ TEST(NumricEdit, ClampAtKeyReleaseAndLimits)
     EXPECT_EQ(maxOnly.text(), "100");
     maxOnly.setText("-4");
     loseFocus(maxOnly);
-    EXPECT_EQ(maxOnly.text(), "-4");
+    EXPECT_EQ(maxOnly.text(), "0") << "MinValue 0 is the lower limit of a box with an upper one";
 
     TNumricEdit floatBox;
     floatBox.SetNumStyle(TNumStyle::nsFloat);
@@ -117,6 +124,155 @@ TEST(NumricEdit, ClampAtKeyReleaseAndLimits)
     floatBox.setText("5.5");
     loseFocus(floatBox);
     EXPECT_EQ(floatBox.text(), "5");
+}
+
+TEST(NumricEdit, NegativeMinimumWithZeroMaximumIsARangeUpToZero)
+{
+    TNumricEdit box;
+    box.SetMinValue(-10);
+    box.SetMaxValue(0);
+    QTest::keyClick(&box, '5');
+    EXPECT_EQ(box.text(), "0") << "5 is above the range -10..0";
+    box.setText("-3");
+    loseFocus(box);
+    EXPECT_EQ(box.text(), "-3");
+    box.setText("-20");
+    loseFocus(box);
+    EXPECT_EQ(box.text(), "-10");
+    box.SetIntValue(7);
+    EXPECT_EQ(box.text(), "0") << "SetIntValue holds the upper limit 0";
+    box.setText("");
+    QTest::keyClick(&box, '-');
+    QTest::keyClick(&box, '4');
+    EXPECT_EQ(box.GetIntValue(), -4);
+
+    // Both limits 0: no limits at all.
+    TNumricEdit open;
+    open.setText("-8");
+    loseFocus(open);
+    EXPECT_EQ(open.text(), "-8");
+    open.SetIntValue(123456);
+    EXPECT_EQ(open.text(), "123456");
+}
+
+TEST(NumricEdit, PastedAndInsertedTextMeetsTheKeyFilter)
+{
+    struct Case {
+        const char *name;
+        TNumStyle style;
+        int minValue, maxLength;
+        const char *text;
+        int cursor; // caret position; -1 selects the whole text
+        const char *pasted;
+        const char *expected;
+    } cases[] = {
+        {"letters refused", TNumStyle::nsInt, 0, 0, "12", 2, "abc", "12"},
+        {"only the digits go in", TNumStyle::nsInt, 0, 0, "12", 2, "3a 4", "1234"},
+        {"digits in the middle", TNumStyle::nsInt, 0, 0, "19", 1, "2x3", "1239"},
+        {"minus only at the start", TNumStyle::nsInt, -100, 0, "5", 0, "-7-", "-75"},
+        {"no minus without a negative MinValue", TNumStyle::nsInt, 0, 0, "5", 0, "-7", "75"},
+        {"second dot refused", TNumStyle::nsFloat, 0, 0, "1", 1, ".5.2", "1.52"},
+        {"decimals beyond DotLength refused", TNumStyle::nsFloat, 0, 0, "1.2", 3, "345", "1.23"},
+        {"colon only in a scale", TNumStyle::nsInt, 0, 0, "1", 1, ":2", "12"},
+        {"scale", TNumStyle::nsScale, 0, 0, "", 0, ":1::2", "1:2"},
+        {"over a selection", TNumStyle::nsInt, 0, 0, "999", -1, "4x2", "42"},
+        {"nothing accepted keeps the selection", TNumStyle::nsInt, 0, 0, "999", -1, "xyz", "999"},
+        {"MaxLength", TNumStyle::nsInt, 0, 3, "12", 2, "345", "123"},
+        {"control characters", TNumStyle::nsInt, 0, 0, "1", 1, "2\b\t3\n", "123"},
+        {"full-width digit", TNumStyle::nsInt, 0, 0, "1", 1, "\xEF\xBC\x92" "2", "12"},
+    };
+    enum class Path { Shortcut, ContextMenu, Insert };
+    for (const Path path : {Path::Shortcut, Path::ContextMenu, Path::Insert}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << " (path " << int(path) << ")");
+            TNumricEdit edit;
+            edit.SetNumStyle(c.style);
+            edit.SetMinValue(c.minValue);
+            if (c.maxLength)
+                edit.setMaxLength(c.maxLength);
+            edit.setText(c.text);
+            if (c.cursor < 0)
+                edit.selectAll();
+            else
+                edit.setCursorPosition(c.cursor);
+            const QString pasted = QString::fromUtf8(c.pasted);
+            QGuiApplication::clipboard()->setText(pasted);
+            switch (path) {
+            case Path::Shortcut:
+                QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+                break;
+            case Path::ContextMenu: {
+                QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), edit.mapToGlobal(QPoint(2, 2)));
+                QCoreApplication::sendEvent(&edit, &event);
+                QMenu *menu = edit.findChild<QMenu *>();
+                ASSERT_NE(menu, nullptr);
+                QAction *paste = nullptr;
+                for (QAction *action : menu->actions())
+                    if (action->text().startsWith("&Paste"))
+                        paste = action;
+                ASSERT_NE(paste, nullptr);
+                paste->trigger();
+                delete menu;
+                break;
+            }
+            case Path::Insert:
+                edit.insert(pasted);
+                break;
+            }
+            EXPECT_EQ(edit.text(), c.expected);
+        }
+    }
+
+    // The reported case: pasted letters never reach the value.
+    TNumricEdit edit;
+    edit.SetNumForEmpty(-1);
+    edit.setText("12");
+    edit.setCursorPosition(2);
+    QGuiApplication::clipboard()->setText("abc");
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit.GetIntValue(), 12);
+}
+
+TEST(NumricEdit, DroppedTextMeetsTheKeyFilterAtTheDropPoint)
+{
+    TNumricEdit edit;
+    edit.resize(200, 30);
+    edit.SetMinValue(-10);
+    edit.setText("5");
+    const auto drop = [&](const QString &text, int x) {
+        QMimeData mime;
+        mime.setText(text);
+        // A drop reaches only a widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(x, 15), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&edit, &enter);
+        QDropEvent event(QPointF(x, 15), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&edit, &event);
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(drop("-", 195)) << "a minus after the digits";
+    EXPECT_EQ(edit.text(), "5");
+    EXPECT_FALSE(drop("abc", 195));
+    EXPECT_EQ(edit.text(), "5");
+    EXPECT_TRUE(drop("-x", 0));
+    EXPECT_EQ(edit.text(), "-5");
+    EXPECT_TRUE(drop("a1-", 195));
+    EXPECT_EQ(edit.text(), "-10") << "-51 validated to the lower limit";
+}
+
+TEST(NumricEdit, TypedTextUnderAltOrOfSeveralCharactersMeetsTheFilter)
+{
+    TNumricEdit edit;
+    edit.setText("1");
+    edit.setCursorPosition(1);
+    QKeyEvent alt(QEvent::KeyPress, Qt::Key_A, Qt::AltModifier, "a");
+    QCoreApplication::sendEvent(&edit, &alt);
+    EXPECT_EQ(edit.text(), "1");
+    QKeyEvent several(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, "2b3");
+    QCoreApplication::sendEvent(&edit, &several);
+    EXPECT_EQ(edit.text(), "123");
+    QKeyEvent format(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x200D)));
+    QCoreApplication::sendEvent(&edit, &format);
+    EXPECT_EQ(edit.text(), "123") << "a zero-width joiner";
 }
 
 TEST(NumricEdit, NumForEmptyAndUnconvertibleText)

@@ -36,8 +36,8 @@ protected:
     // Paints cells and records them as a cell-list step.
     static void paint(FakeGrid &g, TUndo &u, const std::vector<std::pair<int, int>> &cells, int value)
     {
-        TLineArray list(cells.size());
-        for (std::size_t i = 0; i < cells.size(); ++i) {
+        TLineArray list(qsizetype(cells.size()));
+        for (qsizetype i = 0; i < list.size(); ++i) {
             list[i] = {cells[i].first, cells[i].second};
             g.pic.scanLine(cells[i].second)[cells[i].first] = std::uint8_t(value);
         }

@@ -21,8 +21,8 @@ Cells cellsOf(const TILineArray &list)
 
 TLineArray lineArray(const Cells &cells)
 {
-    TLineArray out(cells.size());
-    for (std::size_t i = 0; i < cells.size(); ++i)
+    TLineArray out(qsizetype(cells.size()));
+    for (qsizetype i = 0; i < out.size(); ++i)
         out[i] = {cells[i].first, cells[i].second};
     return out;
 }
