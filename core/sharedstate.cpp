@@ -3,14 +3,12 @@
 #include "core/cursors.h"
 #include "core/palette.h"
 #include "core/settings.h"
+#include "core/tempfolder.h"
 #include "core/uitexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <memory>
 
 QString ExeDir, SettingsDir, DataDir, ResourceDir, ConfigIniPath, TempDir, ScanImgPath, MergeTempPath;
 QString PictureDir, WeaveDir, HelpFile, LanguageDir, BindingDir, PatternLibDir, YangKaDir, WeaveOpenDir;
@@ -33,7 +31,6 @@ QImage SharedBitmap;
 
 namespace {
 bool g_portable = false;
-std::unique_ptr<QTemporaryDir> g_tempDir;
 
 QString withSlash(QString path)
 {
@@ -99,12 +96,10 @@ bool InitSharedState(const QString &exeDir, QString *error)
     ConfigIniPath = SettingsDir + QStringLiteral("Config.Ini");
 
     // 3. The private temporary folder (mode 0700) and the temporary-file prefixes.
-    if (!g_tempDir || !g_tempDir->isValid()) {
-        g_tempDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/dorwen-cad-XXXXXX"));
-        if (!g_tempDir->isValid())
-            return fail(QStringLiteral("Cannot create a temporary folder in %1").arg(QDir::tempPath()));
-    }
-    TempDir = withSlash(g_tempDir->path());
+    QString tempFolder;
+    if (!MakeProcessTempFolder(tempFolder, error))
+        return false;
+    TempDir = withSlash(tempFolder);
     ScanImgPath = TempDir + QStringLiteral("ScanImg~$");
     MergeTempPath = ScanImgPath + QStringLiteral("Merge") + QStringLiteral(".tmp");
 
