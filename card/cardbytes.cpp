@@ -1,9 +1,9 @@
 #include "card/cardbytes.h"
 
 #include "core/base/filetext.h"
+#include "core/base/filewrite.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace CardBytes {
 
@@ -163,17 +163,7 @@ QString FileNameOf(const QString &fileName)
 
 bool SaveBytes(const QString &fileName, const QByteArray &bytes, QString *errorText)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(fileName, why));
-    }
-    if (!file.commit())
-        return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
-    return true;
+    return WriteFileAtomically(fileName, bytes, errorText);
 }
 
 } // namespace CardBytes

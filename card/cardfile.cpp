@@ -1,6 +1,7 @@
 #include "card/cardfile.h"
 
 #include "card/cardbytes.h"
+#include "card/cardfilelimits.h"
 #include "card/cardformats.h"
 #include "card/fmt_pictures.h"
 #include "card/fmt_ovwb.h"
@@ -17,7 +18,7 @@ QString Tr(const char *text) { return QCoreApplication::translate("WenBanIO", te
 
 // Largest rendering: one pixel per needle and one line per card.
 constexpr qint64 MaxRenderWidth = qint64(1) << 24;
-constexpr qint64 MaxRenderBytes = qint64(1) << 30;
+constexpr qint64 MaxRenderBytes = MaxShownCardBytes;
 
 QImage MonoPicture(int width, int height)
 {
@@ -45,7 +46,7 @@ bool TWenBanIO::LoadFromFile(const QString &fileName)
     FileName = fileName;
     QByteArray bytes;
     QString error;
-    if (!ReadWholeFile(fileName, bytes, &error)) {
+    if (!ReadWholeFile(fileName, MaxCardFileSize(Extension), bytes, &error)) {
         ErrorText = error;
         Bitmap = QImage();
         return false;

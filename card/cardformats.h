@@ -73,7 +73,8 @@ int JC5CardsPerPart(qint64 pieceSize, int nameBytes, int rowBytes);
 // followed by the part number as two digits (card.JC5 -> card.J01).
 QString JC5PartFileName(const QString &fileName, int part);
 // Writes the card as part files of cardsPerPart cards each, first card first, named by
-// JC5PartFileName. Nothing is renamed into place unless every part was written; at most
-// 99 parts. On success *partCount (when given) holds the number of parts.
+// JC5PartFileName. Every part is written before any is put in place, and the parts
+// replace the old ones all or none; at most 99 parts. On success *partCount (when given)
+// holds the number of parts.
 bool WriteJC5PartFiles(const TWenBanIO &io, const QString &fileName, int cardsPerPart,
     int *partCount = nullptr, QString *errorText = nullptr);

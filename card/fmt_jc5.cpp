@@ -5,14 +5,13 @@
 #include "card/cardmessages.h"
 #include "card/cardformats_p.h"
 
+#include "card/cardfilelimits.h"
+#include "core/base/filewrite.h"
 #include "core/base/document.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#include <memory>
 #include <vector>
 
 using namespace CardBytes;
@@ -139,11 +138,9 @@ bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteAr
             return Fail(errorText,
                 QStringLiteral("The part file \"%1\" of the card is missing.")
                     .arg(JC5PartFileName(firstName, int(k))));
-        QFile file(name);
-        if (!file.open(QIODevice::ReadOnly))
-            return Fail(errorText,
-                QStringLiteral("Cannot read the part file \"%1\": %2").arg(name, file.errorString()));
-        const QByteArray bytes = file.readAll();
+        QByteArray bytes;
+        if (!ReadWholeFile(name, MaxCardFileSize(QStringLiteral(".J01")), bytes, errorText))
+            return false;
         TJC5Head h;
         if (!ParseHead(bytes, FileNameOf(name), h, errorText))
             return false;
@@ -272,8 +269,8 @@ bool WriteJC5PartFiles(
         return Fail(errorText,
             QStringLiteral("The card would need %1 part files; at most 99 can be named.").arg(parts));
 
-    // Every part is written in full before any is renamed into place.
-    std::vector<std::unique_ptr<QSaveFile>> files;
+    // Every part is written in full before any is put in place, and all are or none.
+    std::vector<TFileToSave> files;
     for (int k = 1; k <= parts; ++k) {
         const QString partName = JC5PartFileName(fileName, k);
         QByteArray name;
@@ -295,19 +292,10 @@ bool WriteJC5PartFiles(
         for (int r = first; r < last; ++r)
             for (std::uint8_t b : io.Card[r])
                 *p++ = char(Rev(b));
-
-        auto file = std::make_unique<QSaveFile>(partName);
-        if (!file->open(QIODevice::WriteOnly) || file->write(buf) != buf.size()) {
-            const QString why = file->errorString();
-            file->cancelWriting();
-            return Fail(errorText, QStringLiteral("Cannot write \"%1\": %2").arg(partName, why));
-        }
-        files.push_back(std::move(file));
+        files.push_back({partName, buf});
     }
-    for (auto &file : files)
-        if (!file->commit())
-            return Fail(errorText,
-                QStringLiteral("Cannot write \"%1\": %2").arg(file->fileName(), file->errorString()));
+    if (!WriteFilesAtomically(files, errorText))
+        return false;
     if (partCount)
         *partCount = parts;
     return true;

@@ -16,14 +16,15 @@
 #include "core/base/filewrite.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 namespace {
 
 QString Tr(const char *text) { return QCoreApplication::translate("SampleCardFile", text); }
 
 constexpr int OldHeaderSize = 129;
-constexpr qint64 MaxSampleCardFile = qint64(1) << 30;
+// The longest header (the current one with 255 bytes of rules), 65535 x 65535 cells and the
+// positioning holes a card can carry (its hole count is 16-bit).
+constexpr qint64 MaxSampleCardFile = 16 + 4 + 255 + 4 + qint64(65535) * 65535 + 4 + 8 * 65535;
 
 // What a file gives; applied to the card only when the whole file was sound.
 struct TLoaded {
@@ -184,22 +185,10 @@ bool TYangkaImage::LoadFromBytes(const QByteArray &bytes)
 
 bool TYangkaImage::LoadFromFile(const QString &fileName)
 {
-    QFile f(fileName);
-    if (!f.exists()) {
-        LastError = Tr("The sample-card file %1 does not exist.").arg(fileName);
-        return false;
-    }
-    if (!f.open(QIODevice::ReadOnly)) {
-        LastError = Tr("Cannot open %1: %2").arg(fileName, f.errorString());
-        return false;
-    }
-    if (f.size() > MaxSampleCardFile) {
-        LastError = Tr("%1 is too large to be a sample-card file.").arg(fileName);
-        return false;
-    }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        LastError = Tr("Cannot read %1: %2").arg(fileName, f.errorString());
+    QByteArray bytes;
+    QString error;
+    if (!ReadWholeFile(fileName, MaxSampleCardFile, bytes, &error)) {
+        LastError = error;
         return false;
     }
     if (!LoadFromBytes(bytes))

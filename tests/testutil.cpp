@@ -1,6 +1,20 @@
 #include "testutil.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 QImage MakePicture(std::initializer_list<std::vector<int>> rows, const TPalette256 &palette)
 {
@@ -53,4 +67,78 @@ QByteArray Hex(const char *text)
     compact.replace(' ', "");
     compact.replace('\n', "");
     return QByteArray::fromHex(compact);
+}
+
+TSmallDisk::TSmallDisk()
+{
+    QTemporaryDir parent;
+    parent.setAutoRemove(false);
+    m_path = parent.path();
+    if (::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", 0, "size=64k,mode=0700") != 0) {
+        m_why = QStringLiteral("cannot mount a small tmpfs (%1); run the tests as root").arg(qt_error_string(errno));
+        QDir().rmdir(m_path);
+        return;
+    }
+    m_mounted = true;
+}
+
+TSmallDisk::~TSmallDisk()
+{
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH);
+    QDir().rmdir(m_path);
+}
+
+QString TSmallDisk::FilePath(const QString &name) const { return m_path + QLatin1Char('/') + name; }
+
+bool TSmallDisk::Fill()
+{
+    const QByteArray filler = QFile::encodeName(FilePath(QStringLiteral("filler")));
+    const int fd = ::open(filler.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const QByteArray block(4096, 'f');
+    bool full = false;
+    for (int i = 0; i < 1000 && !full; ++i)
+        full = ::write(fd, block.constData(), std::size_t(block.size())) < 0 && errno == ENOSPC;
+    // The last block may have fitted in part; fill what is left byte by byte.
+    while (full && ::write(fd, "f", 1) == 1) {
+    }
+    ::close(fd);
+    return full;
+}
+
+QStringList TSmallDisk::Entries() const
+{
+    return QDir(m_path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+bool BindMountFile(const QString &source, const QString &target)
+{
+    return ::mount(QFile::encodeName(source).constData(), QFile::encodeName(target).constData(), nullptr,
+               MS_BIND, nullptr)
+        == 0;
+}
+
+void UnmountFile(const QString &target) { ::umount2(QFile::encodeName(target).constData(), MNT_DETACH); }
+
+void RunWithin(int seconds, const char *what, const std::function<void()> &fn)
+{
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::thread worker([&] {
+        fn();
+        std::lock_guard<std::mutex> lock(mutex);
+        finished = true;
+        done.notify_all();
+    });
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!done.wait_for(lock, std::chrono::seconds(seconds), [&] { return finished; })) {
+        std::fprintf(stderr, "FAILED: %s did not return within %d seconds\n", what, seconds);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    lock.unlock();
+    worker.join();
 }

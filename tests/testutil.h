@@ -6,7 +6,9 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -22,3 +24,35 @@ QByteArray ReadAll(const QString &path);
 bool WriteAll(const QString &path, const QByteArray &bytes);
 // Hex bytes such as "0A 1B ff" to bytes.
 QByteArray Hex(const char *text);
+
+// A 64 KiB tmpfs mounted on a temporary folder, for saves on a full disk. Mounting needs
+// root; when it cannot be mounted, IsMounted() is false and Why() says why.
+class TSmallDisk {
+public:
+    TSmallDisk();
+    ~TSmallDisk();
+    TSmallDisk(const TSmallDisk &) = delete;
+    TSmallDisk &operator=(const TSmallDisk &) = delete;
+    bool IsMounted() const { return m_mounted; }
+    QString Why() const { return m_why; }
+    QString FilePath(const QString &name) const;
+    // Fills every free byte with a filler file; true when the disk is full.
+    bool Fill();
+    // The names in the disk's root folder.
+    QStringList Entries() const;
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+    QString m_why;
+};
+
+// Mounts the file `source` over the file `target` (a name that cannot be renamed or
+// replaced while mounted); false when it cannot (not root). UnmountFile undoes it.
+bool BindMountFile(const QString &source, const QString &target);
+void UnmountFile(const QString &target);
+
+// Runs fn on a thread and waits at most `seconds`; a call still running then (blocked on a
+// FIFO, reading an endless device) stops the whole test program with a message, since
+// such a call cannot be cancelled.
+void RunWithin(int seconds, const char *what, const std::function<void()> &fn);

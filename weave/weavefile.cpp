@@ -119,8 +119,8 @@ bool ReadWeaveStream(QIODevice &stream, TWeaveArray &cells, QString *error)
 
 bool LoadWeaveFile(const QString &fileName, TWeaveArray &cells, QString *error)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        return Fail(error, Tr("Cannot open %1: %2").arg(fileName, f.errorString()));
+    QFile f;
+    if (!OpenFileForReading(f, fileName, MaxWeaveFileSize, error))
+        return false;
     return ReadWeaveStream(f, cells, error);
 }

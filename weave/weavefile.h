@@ -16,6 +16,8 @@
 
 constexpr int WeaveFileHeaderSize = 240;
 constexpr int WeaveFileDataOffset = 248;
+// The longest weave file: 65535 warps of 65535 wefts.
+constexpr qint64 MaxWeaveFileSize = WeaveFileDataOffset + qint64(65535) * 65535;
 
 // The file's bytes for a weave: a cell is stored as 1 when it equals 1, else 0.
 QByteArray WeaveFileBytes(const TWeaveArray &cells);

@@ -1,54 +1,199 @@
+// Saving files: each is written in full to a temporary file beside its target, with every
+// write and the close checked (nothing is left in a buffer that could fail unseen), and
+// only then renamed over the target.
 #include "core/base/filewrite.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
+#include "core/base/error.h"
+#include "core/base/localname.h"
+#include "core/settings/uitexts.h"
 
-static bool fail(QString *error, const QString &text)
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString writeFailed(const QString &fileName, int why)
 {
-    if (error)
-        *error = text;
+    return GetUiMessage(QStringLiteral("FileCannotWrite")).arg(fileName, qt_error_string(why));
+}
+
+// One file of a save: the file to replace, its new content and, while a set of several is
+// put in place, where the old file waits.
+struct TPendingFile {
+    QString Shown;      // the name as the caller gave it, for messages
+    QByteArray Target;  // bytes of the file to replace, a symbolic link followed
+    bool Existed = false;
+    mode_t Mode = 0;    // permissions of the old file
+    QByteArray Temp;    // the complete new content, until renamed
+    QByteArray Aside;   // the old file, while the set is put in place
+    bool Placed = false;
+};
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray() : path.left(slash + 1);
+}
+
+// A name that did not exist, created empty with `mode` (less the umask); fd is left open.
+bool createUnique(const QByteArray &folder, const char *kind, mode_t mode, QByteArray &name, int &fd)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder + ".dorwen-cad-" + kind + '-'
+            + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd >= 0;
+    }
     return false;
 }
 
-bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QString *error)
+bool resolveTarget(TPendingFile &file, QString *error)
 {
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        return fail(error, QCoreApplication::translate("File", "Cannot create %1: %2").arg(fileName, f.errorString()));
-    if (f.write(bytes) != bytes.size()) {
-        const QString why = f.errorString();
-        f.cancelWriting();
-        return fail(error, QCoreApplication::translate("File", "Cannot write %1: %2").arg(fileName, why));
+    QByteArray local = LocalFileName(file.Shown);
+    struct stat st;
+    if (::lstat(local.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char *real = ::realpath(local.constData(), nullptr)) {
+            local = real;
+            std::free(real);
+        }
     }
-    if (!f.commit())
-        return fail(error, QCoreApplication::translate("File", "Cannot write %1: %2").arg(fileName, f.errorString()));
+    if (::stat(local.constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            return Fail(error, GetUiMessage(QStringLiteral("FileNotReplaceable")).arg(file.Shown));
+        file.Existed = true;
+        file.Mode = st.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        return Fail(error, writeFailed(file.Shown, errno));
+    } else if (HasLostNameBytes(file.Shown)) {
+        return Fail(error, NotUtf8NameMessage(file.Shown));
+    }
+    file.Target = local;
     return true;
 }
 
-bool ReadWholeFile(const QString &fileName, QByteArray &bytes, QString *error)
+bool writeAll(int fd, const QByteArray &bytes)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        return fail(error, QCoreApplication::translate("File", "Cannot open %1: %2").arg(fileName, f.errorString()));
-    if (f.size() > MaxPictureFileSize)
-        return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
-    // A device without a size (a pipe) is read in pieces up to one byte past the limit.
-    QByteArray data;
-    if (!f.isSequential()) {
-        data = f.readAll();
-    } else {
-        while (data.size() <= MaxPictureFileSize) {
-            const QByteArray piece = f.read(1 << 16);
-            if (piece.isEmpty())
-                break;
-            data += piece;
+    const char *p = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, std::size_t(std::min<qint64>(left, qint64(1) << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Writes the new content into a temporary file in the target's folder and closes it; on
+// failure nothing is left behind.
+bool writeTemp(TPendingFile &file, const QByteArray &bytes, QString *error)
+{
+    int fd = -1;
+    if (!createUnique(folderOf(file.Target), "save", file.Existed ? 0600 : 0666, file.Temp, fd))
+        return Fail(error, writeFailed(file.Shown, errno));
+    bool ok = (!file.Existed || ::fchmod(fd, file.Mode) == 0) && writeAll(fd, bytes);
+    int why = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        why = errno;
+    }
+    if (!ok) {
+        ::unlink(file.Temp.constData());
+        file.Temp.clear();
+        return Fail(error, writeFailed(file.Shown, why));
+    }
+    return true;
+}
+
+void removeTemps(std::vector<TPendingFile> &files)
+{
+    for (TPendingFile &file : files)
+        if (!file.Temp.isEmpty() && !file.Placed)
+            ::unlink(file.Temp.constData());
+}
+
+// Puts the files of a set back as they were: new files that were placed are removed and the
+// old ones renamed back. An old file that cannot be put back is named in the message.
+void restoreOld(std::vector<TPendingFile> &files, QString *error)
+{
+    for (auto it = files.rbegin(); it != files.rend(); ++it) {
+        if (!it->Aside.isEmpty()) {
+            if (::rename(it->Aside.constData(), it->Target.constData()) != 0 && error)
+                *error += QLatin1Char(' ')
+                    + GetUiMessage(QStringLiteral("FileOldKeptAs"))
+                          .arg(it->Shown, QFile::decodeName(it->Aside));
+        } else if (it->Placed) {
+            ::unlink(it->Target.constData());
         }
     }
-    if (f.error() != QFileDevice::NoError)
-        return fail(error, QCoreApplication::translate("File", "Cannot read %1: %2").arg(fileName, f.errorString()));
-    if (data.size() > MaxPictureFileSize)
-        return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
-    bytes = data;
+    removeTemps(files);
+}
+
+// Moves the old file of a set aside under a new name in its folder.
+bool moveAside(TPendingFile &file)
+{
+    int fd = -1;
+    QByteArray aside;
+    if (!createUnique(folderOf(file.Target), "old", 0600, aside, fd))
+        return false;
+    ::close(fd);
+    if (::rename(file.Target.constData(), aside.constData()) != 0) {
+        const int why = errno;
+        ::unlink(aside.constData());
+        errno = why;
+        return false;
+    }
+    file.Aside = aside;
+    return true;
+}
+
+} // namespace
+
+bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QString *error)
+{
+    return WriteFilesAtomically({TFileToSave{fileName, bytes}}, error);
+}
+
+bool WriteFilesAtomically(const std::vector<TFileToSave> &toSave, QString *error)
+{
+    std::vector<TPendingFile> files(toSave.size());
+    for (std::size_t i = 0; i < toSave.size(); ++i) {
+        files[i].Shown = toSave[i].FileName;
+        if (!resolveTarget(files[i], error) || !writeTemp(files[i], toSave[i].Bytes, error)) {
+            removeTemps(files);
+            return false;
+        }
+    }
+    // A single file replaces its target in one rename. A set keeps every old file aside
+    // until the last new one is in place, so that a failure can put the old set back.
+    const bool several = files.size() > 1;
+    for (TPendingFile &file : files) {
+        if ((several && file.Existed && !moveAside(file))
+            || ::rename(file.Temp.constData(), file.Target.constData()) != 0) {
+            Fail(error, writeFailed(file.Shown, errno));
+            restoreOld(files, error);
+            return false;
+        }
+        file.Placed = true;
+    }
+    for (const TPendingFile &file : files)
+        if (!file.Aside.isEmpty())
+            ::unlink(file.Aside.constData());
     return true;
 }

@@ -1,15 +1,49 @@
 #pragma once
-// Whole-file reading and writing for the picture files. Writing goes through a temporary
-// file in the target's folder that replaces the target only when complete, so a failed
-// save leaves the old file (or no file) as it was.
+// The shared file module: every file the program saves and every file a reader opens goes
+// through here (the ini and language files read through their own class).
+//
+// Saving writes each file to a temporary file in the target's folder and renames it over
+// the target only when every byte was written and the file closed without error, so a
+// full disk or a failed write never leaves an empty or half file: the old file stays as it
+// was and the caller gets the reason. A save of several files (the part files of a card)
+// replaces all of them or none.
+//
+// Reading opens regular files only (never a FIFO, device or folder; a FIFO cannot make
+// the open wait) and reads at most what the reader's format can hold.
 
 #include <QByteArray>
 #include <QString>
 
-// The largest file the picture readers read into memory.
+#include <vector>
+
+class QFile;
+
+// ---- Saving ---------------------------------------------------------------------------
+
+// Writes bytes to fileName through a temporary file in the same folder; the target keeps
+// its permissions, and a symbolic link is followed to the file it names.
+bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QString *error = nullptr);
+
+struct TFileToSave {
+    QString FileName;
+    QByteArray Bytes;
+};
+// Writes every file, then puts them in place; when anything fails, every target is left
+// as it was before (the old files are kept aside until the last one is in place).
+bool WriteFilesAtomically(const std::vector<TFileToSave> &files, QString *error = nullptr);
+
+// ---- Reading --------------------------------------------------------------------------
+
+// The largest picture file read into memory: every picture format can hold more than the
+// program keeps of a picture, so this is the pictures' memory budget for the file's bytes.
 constexpr qint64 MaxPictureFileSize = qint64(1) << 30;
 
-bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QString *error = nullptr);
-// Reads the whole file; fails with a message when it cannot be opened or read or is
-// larger than MaxPictureFileSize.
-bool ReadWholeFile(const QString &fileName, QByteArray &bytes, QString *error = nullptr);
+// Opens fileName for reading when it is a regular file of at most maxBytes bytes; fails
+// with a message otherwise (missing, a folder, FIFO or device, too large, no access, or a
+// name whose bytes are not UTF-8 and cannot be found).
+bool OpenFileForReading(QFile &file, const QString &fileName, qint64 maxBytes, QString *error = nullptr);
+// OpenFileForReading, then the whole file.
+bool ReadWholeFile(const QString &fileName, qint64 maxBytes, QByteArray &bytes, QString *error = nullptr);
+// The first maxBytes bytes (fewer when the file is shorter); the rest of a longer file is
+// not read.
+bool ReadFileStart(const QString &fileName, qint64 maxBytes, QByteArray &bytes, QString *error = nullptr);

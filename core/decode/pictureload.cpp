@@ -32,7 +32,7 @@ bool LoadPictureFromFile(const QString &fileName, TLoadedPicture &picture, QStri
         return fail(error, QCoreApplication::translate("Picture", "%1 cannot be opened: the file type is not supported.")
                                .arg(fileName));
     QByteArray bytes;
-    if (!ReadWholeFile(fileName, bytes, error))
+    if (!ReadWholeFile(fileName, MaxPictureFileSize, bytes, error))
         return false;
     ShowProgressGauge();
     QString why;

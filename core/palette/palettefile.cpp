@@ -2,8 +2,10 @@
 // red, green, blue, flag. The built-in default palette uses the same layout.
 #include "core/palette/palette.h"
 
+#include "core/base/filewrite.h"
+
+#include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -24,15 +26,7 @@ QByteArray EncodePaletteFile(const TPalette256 &palette)
 
 bool SavePaletteFile(const TPalette256 &palette, const QString &fileName)
 {
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = EncodePaletteFile(palette);
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return WriteFileAtomically(fileName, EncodePaletteFile(palette));
 }
 
 // Reads the header into scratch and up to 1024 bytes into the palette; entries past the
@@ -49,10 +43,13 @@ static bool readPalette(QIODevice &dev, TPalette256 &palette)
 
 bool LoadPaletteFile(TPalette256 &palette, const QString &fileName)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
+    // Only the header and the 256 entries are read; anything after them is ignored.
+    QByteArray bytes;
+    if (!ReadFileStart(fileName, PaletteFileSize, bytes))
         return false;
-    return readPalette(f, palette);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readPalette(buffer, palette);
 }
 
 bool LoadPaletteResource(TPalette256 &palette)

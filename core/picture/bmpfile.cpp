@@ -194,7 +194,7 @@ bool SaveBmp8File(const QImage &picture, const QString &fileName, QString *error
 bool LoadBmp8File(const QString &fileName, QImage &picture, QString *error)
 {
     QByteArray bytes;
-    if (!ReadWholeFile(fileName, bytes, error))
+    if (!ReadWholeFile(fileName, MaxPictureFileSize, bytes, error))
         return false;
     return DecodeBmp8(bytes, picture, error);
 }

@@ -1,10 +1,10 @@
 #include "core/settings/inifile.h"
 
+#include "core/base/filewrite.h"
 #include "core/base/numparse.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <vector>
@@ -125,15 +125,7 @@ bool save(const QString &fileName, const IniText &ini)
         text += line.text;
         text += ini.eol;
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(fileName, text.toUtf8());
 }
 
 } // namespace

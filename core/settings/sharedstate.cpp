@@ -1,6 +1,7 @@
 #include "core/settings/sharedstate.h"
 
 #include "core/base/cursors.h"
+#include "core/base/tempfolder.h"
 #include "core/palette/palette.h"
 #include "core/settings/settings.h"
 #include "core/settings/uitexts.h"
@@ -8,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -100,12 +100,10 @@ bool InitSharedState(const QString &exeDir, QString *error)
     f.ConfigIniPath = f.SettingsDir + QStringLiteral("Config.Ini");
 
     // 3. The private temporary folder (mode 0700) and the temporary-file prefixes.
-    if (!f.TempFolder || !f.TempFolder->isValid()) {
-        f.TempFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/dorwen-cad-XXXXXX"));
-        if (!f.TempFolder->isValid())
-            return fail(QStringLiteral("Cannot create a temporary folder in %1").arg(QDir::tempPath()));
-    }
-    f.TempDir = withSlash(f.TempFolder->path());
+    QString tempFolder;
+    if (!MakeProcessTempFolder(tempFolder, error))
+        return false;
+    f.TempDir = withSlash(tempFolder);
     f.ScanImgPath = f.TempDir + QStringLiteral("ScanImg~$");
     f.MergeTempPath = f.ScanImgPath + QStringLiteral("Merge") + QStringLiteral(".tmp");
 

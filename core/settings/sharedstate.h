@@ -20,7 +20,6 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <functional>
@@ -55,8 +54,6 @@ struct TFolders {
     // working directory; where the original made a folder current, it is stored here.
     QString CurrentDir;
     bool Portable = false;  // "Config.Ini" sits next to the program
-    // Owns TempDir: the folder and everything in it go when this goes.
-    std::unique_ptr<QTemporaryDir> TempFolder;
     // The chosen language file: its name without folder (empty when none could be chosen)
     // and the open file (null when there is none; the built-in texts are used then).
     QString LanguageFileName;

@@ -379,6 +379,15 @@ const TUiTextDefault kDefaults[] = {
     {"Hooks", "Hooks"},
     {"HooksError", "Hooks is Error!"},
     {"SelectedNoPictureOrSizeNoSame", "Picture is UnSelectd or Size is not Same"},
+    {"FileMissing", "The file %1 does not exist."},
+    {"FileCannotOpen", "Cannot open %1: %2"},
+    {"FileNotRegular", "%1 is not a regular file (it is a folder, a device or a pipe); it cannot be read."},
+    {"FileTooLarge", "%1 holds %2 bytes, more than the %3 bytes such a file can hold."},
+    {"FileCannotRead", "Cannot read %1: %2"},
+    {"FileCannotWrite", "Cannot write %1: %2"},
+    {"FileNotReplaceable", "%1 is not a regular file and cannot be replaced."},
+    {"FileOldKeptAs", "The old file %1 could not be put back and is kept as %2."},
+    {"FileNameNotUtf8", "The name %1 is not valid UTF-8 (it probably comes from Windows in the GBK code page), so no file can be found or written under it. Rename the file to a UTF-8 name, for example with the command: convmv -f GBK -t UTF-8 --notest -r \"%2\""},
     {"ApplicationName", "Dorwen CAD"},
 };
 } // namespace

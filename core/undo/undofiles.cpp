@@ -53,7 +53,7 @@ bool ReadUndoPalette(const QString &fileName, TPalette256 &palette, QString *err
 {
     QByteArray bytes;
     QString why;
-    if (!ReadWholeFile(fileName, bytes, &why))
+    if (!ReadWholeFile(fileName, PaletteFileSize, bytes, &why))
         return fail(error, unreadable(fileName, why));
     // A palette file has a fixed size and header; anything else is damaged.
     const QByteArray header = EncodePaletteFile(TPalette256{}).left(PaletteHeaderSize);

@@ -4,6 +4,7 @@
 
 #include "core/base/document.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -183,6 +184,40 @@ TEST_F(SplitCard, ReadsBackWholeFromTheFirstPart)
     TWenBanIO second;
     EXPECT_FALSE(ReadCardFile(dir.filePath("CARD.J02"), second));
     EXPECT_EQ(second.ErrorText, QString::fromUtf8(CardMsg::ChooseFirstPart));
+}
+
+TEST_F(SplitCard, ALaterPartThatCannotBeReplacedLeavesTheOldPartsWhole)
+{
+    // An older split of another card in the same three part files.
+    ASSERT_TRUE(WriteJC5PartFiles(MakeCard(PatternRows(250, 3, 9), 8, 3), jc5, 100));
+    const QString part[3] = {dir.filePath("CARD.J01"), dir.filePath("CARD.J02"), dir.filePath("CARD.J03")};
+    const QByteArray old[3] = {ReadAll(part[0]), ReadAll(part[1]), ReadAll(part[2])};
+    const QStringList names = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    // The third part is a file mounted over its name: it cannot be moved or replaced,
+    // which shows only once the first two parts are in place.
+    QTemporaryDir other;
+    ASSERT_TRUE(WriteAll(other.filePath("mounted"), old[2]));
+    if (!BindMountFile(other.filePath("mounted"), part[2]))
+        GTEST_SKIP() << "cannot bind-mount a file; run the tests as root";
+    QString err;
+    const bool saved = WriteJC5PartFiles(io, jc5, 100, nullptr, &err);
+    UnmountFile(part[2]);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(err.contains("CARD.J03")) << err.toStdString();
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(ReadAll(part[k]), old[k]) << "part " << k + 1;
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), names);
+
+    // A non-empty folder in the second part's place.
+    ASSERT_TRUE(QFile::remove(part[1]));
+    ASSERT_TRUE(QDir().mkpath(part[1] + "/inside"));
+    EXPECT_FALSE(WriteJC5PartFiles(io, jc5, 100, nullptr, &err));
+    EXPECT_TRUE(err.contains("CARD.J02")) << err.toStdString();
+    EXPECT_EQ(ReadAll(part[0]), old[0]);
+    EXPECT_EQ(ReadAll(part[2]), old[2]);
+    EXPECT_TRUE(QFileInfo(part[1] + "/inside").isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), names);
 }
 
 TEST_F(SplitCard, MissingOrForeignPartsAreRefused)
