@@ -6,6 +6,7 @@
 #include "core/magickdecode.h"
 #include "core/palette.h"
 #include "core/pcxfile.h"
+#include "core/picturecomplete.h"
 #include "core/picturelimits.h"
 #include "core/psdfile.h"
 
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cstring>
 
 std::function<const TPictureClass *(const QString &extension)> PictureClassLookup;
@@ -74,28 +76,6 @@ int pngDeclaredBits(const QByteArray &bytes)
     return colorType == 3 && (depth == 1 || depth == 2 || depth == 4) ? depth : 8;
 }
 
-bool decodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
-{
-    // Large photographs exceed Qt's default limit; hostile sizes are refused below by the
-    // side limit and here by the memory a picture may take.
-    QImageReader::setAllocationLimit(1024);
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
-        return fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
-                               .arg(MaxPictureSide));
-    QImage image;
-    if (!reader.read(&image))
-        return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
-                               .arg(reader.errorString()));
-    picture = image;
-    return true;
-}
-
 // Brings a decoded picture into one of the three forms of TLoadedPicture.
 bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
 {
@@ -151,6 +131,38 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
 
 } // namespace
 
+bool DecodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
+{
+    // Qt's own limit holds the memory budget too, for a reader that gives no size first.
+    QImageReader::setAllocationLimit(int(PictureMemoryBudget >> 20));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
+        return fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
+                               .arg(MaxPictureSide));
+    if (size.isValid()) {
+        // The bytes a cell takes in the form the reader decodes to (true colour when it
+        // does not tell).
+        const QImage::Format decoded = reader.imageFormat();
+        const int bitsPerCell = decoded == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(decoded).bitsPerPixel();
+        if (!CheckPictureBudget(size.width(), size.height(), std::max(1, (bitsPerCell + 7) / 8), error))
+            return false;
+    }
+    // Qt gives a picture of a cut bitmap or JPEG without an error.
+    if (!CheckPictureComplete(format, bytes, error))
+        return false;
+    QImage image;
+    if (!reader.read(&image))
+        return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
+                               .arg(reader.errorString()));
+    picture = image;
+    return true;
+}
+
 bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes, TLoadedPicture &out,
                    QString *error)
 {
@@ -172,13 +184,13 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
             if (!DecodeBmpLowBit(bytes, lowBit, error))
                 return false;
             ConvertLowBitTo8Bit(lowBit, image);
-        } else if (!decodeWithQt(bytes, "BMP", image, error)) {
+        } else if (!DecodeWithQt(bytes, "BMP", image, error)) {
             return false;
         }
         break;
     }
     case TPictureDecoder::Qt:
-        if (!decodeWithQt(bytes, cls.Format, image, error))
+        if (!DecodeWithQt(bytes, cls.Format, image, error))
             return false;
         if (qstrcmp(cls.Format, "PNG") == 0)
             bits = pngDeclaredBits(bytes);

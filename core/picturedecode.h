@@ -58,3 +58,7 @@ extern std::function<const TPictureClass *(const QString &extension)> PictureCla
 // leaves out unchanged.
 bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes, TLoadedPicture &out,
                    QString *error = nullptr);
+
+// Decodes with the Qt image reader of format ("BMP", "JPEG", ...), held to the memory
+// budget; a file cut short is refused. The picture is in the form Qt reads it.
+bool DecodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error = nullptr);

@@ -379,6 +379,8 @@ const TUiTextDefault kDefaults[] = {
     {"Hooks", "Hooks"},
     {"HooksError", "Hooks is Error!"},
     {"SelectedNoPictureOrSizeNoSame", "Picture is UnSelectd or Size is not Same"},
+    {"PictureTooLarge", "The picture is %1 x %2 cells: it needs more than the %3 MB a picture may take."},
+    {"PictureTruncated", "The picture file is cut short: rows of the picture are missing."},
     {"ApplicationName", "Dorwen CAD"},
 };
 } // namespace
