@@ -197,19 +197,20 @@ QByteArray makeTiff(const QImage &pic, int rowsPerStrip)
     const quint32 extra = 8 + 2 + entries * 12 + 4; // bits per sample, then the strip tables
     const quint32 offsetsAt = extra + 6, countsAt = offsetsAt + 4 * strips, cellsAt = countsAt + 4 * strips;
     QByteArray t = "II" + le16(42) + le32(8) + le16(entries);
-    auto entry = [&](quint16 tag, quint16 type, quint32 count, quint32 value) {
-        t += le16(tag) + le16(type) + le32(count) + (type == 3 && count == 1 ? le16(quint16(value)) + le16(0) : le32(value));
+    auto entry = [&](quint16 tag, quint16 type, quint32 count, const QByteArray &value) {
+        t += le16(tag) + le16(type) + le32(count) + value.leftJustified(4, '\0');
     };
-    entry(256, 4, 1, quint32(width));
-    entry(257, 4, 1, quint32(height));
-    entry(258, 3, 3, extra);
-    entry(259, 3, 1, 1);  // no compression
-    entry(262, 3, 1, 2);  // RGB
-    entry(273, 4, quint32(strips), offsetsAt);
-    entry(277, 3, 1, 3);
-    entry(278, 4, 1, quint32(rowsPerStrip));
-    entry(279, 4, quint32(strips), countsAt);
-    entry(284, 3, 1, 1);  // samples together
+    entry(256, 4, 1, le32(quint32(width)));
+    entry(257, 4, 1, le32(quint32(height)));
+    entry(258, 3, 3, le32(extra));
+    entry(259, 3, 1, le16(1)); // no compression
+    entry(262, 3, 1, le16(2)); // RGB
+    // One strip's offset and byte count stand in the entries themselves.
+    entry(273, 4, quint32(strips), le32(strips == 1 ? cellsAt : offsetsAt));
+    entry(277, 3, 1, le16(3));
+    entry(278, 4, 1, le32(quint32(rowsPerStrip)));
+    entry(279, 4, quint32(strips), le32(strips == 1 ? quint32(height * width * 3) : countsAt));
+    entry(284, 3, 1, le16(1)); // samples together
     t += le32(0) + le16(8) + le16(8) + le16(8);
     for (int s = 0; s < strips; ++s)
         t += le32(cellsAt + quint32(s * rowsPerStrip * width * 3));
@@ -758,6 +759,7 @@ TEST_F(PictureLoad, CutFilesAreRefused)
         {"rle8.bmp", makeRle8Bmp(indexed), 2},         // Qt
         {"a.jpg", viaQt(rgb, "jpeg"), 0},              // Qt
         {"a.tif", makeTiff(rgb, 8), 0},                // Qt
+        {"onestrip.tif", makeTiff(rgb, 48), 0},        // Qt
         {"a1.pcx", viaMagick(mono, "PCX"), 769},       // GraphicsMagick
         {"a24.pcx", viaMagick(magickRgb, "PCX"), 769}, // GraphicsMagick
         {"a8.bmp", EncodeBmp8(indexed), 0},            // our own reader
@@ -777,4 +779,53 @@ TEST_F(PictureLoad, CutFilesAreRefused)
             EXPECT_EQ(pic.pixelIndex(0, 0), 9) << c.name << " " << keep;
         }
     }
+}
+
+TEST_F(PictureLoad, WholeFilesOfOtherLayoutsAreNotTakenForCut)
+{
+    // The checks for cut files follow each format's structure; whole files laid out in
+    // other ways must still load.
+    const QImage rgb = filledPicture(64, 48);
+    QByteArray progressive;
+    {
+        QBuffer buffer(&progressive);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        ASSERT_TRUE(writer.write(rgb));
+    }
+    QByteArray raw;
+    const QImage packed = rgb.convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < packed.height(); ++y)
+        raw.append(reinterpret_cast<const char *>(packed.constScanLine(y)), packed.width() * 3);
+    Magick::Image bigEndian(64, 48, "RGB", Magick::CharPixel, raw.constData());
+    bigEndian.endian(Magick::MSBEndian);
+    bigEndian.compressType(Magick::LZWCompression);
+    const QByteArray motorola = viaMagick(bigEndian, "TIFF");
+    ASSERT_TRUE(motorola.startsWith("MM"));
+    Magick::Image mono(Magick::Geometry(64, 48), Magick::Color("white"));
+    mono.fillColor(Magick::Color("black"));
+    mono.draw(Magick::DrawableRectangle(5, 5, 40, 30));
+    mono.type(Magick::BilevelType);
+    const QByteArray monoPcx = viaMagick(mono, "PCX");
+    // A top-down 24-bit bitmap: the height stored negative, the rows top first.
+    QByteArray topDown = viaQt(rgb, "bmp");
+    topDown.replace(22, 4, le32(quint32(-48)));
+    QByteArray rows = topDown.mid(54);
+    for (int y = 0; y < 48; ++y)
+        topDown.replace(54 + y * 64 * 3, 64 * 3, rows.mid((47 - y) * 64 * 3, 64 * 3));
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"progressive.jpg", progressive},
+        {"trailing.jpg", viaQt(rgb, "jpeg") + "trailing bytes"},
+        {"lzw.tif", viaQt(rgb, "tiff")},
+        {"motorola.tif", motorola},
+        {"topdown.bmp", topDown},
+        {"nopalette.pcx", monoPcx.left(monoPcx.size() - 769)}, // a 1-bit PCX without the 256-colour block
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(load8(put(c.name, c.bytes)).size(), QSize(64, 48)) << c.name;
 }
