@@ -76,6 +76,43 @@ int pngDeclaredBits(const QByteArray &bytes)
     return colorType == 3 && (depth == 1 || depth == 2 || depth == 4) ? depth : 8;
 }
 
+} // namespace
+
+bool DecodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
+{
+    // Large photographs exceed Qt's default limit: it is set to the memory budget, which
+    // then also holds for a reader that gives no size before it decodes.
+    QImageReader::setAllocationLimit(int(PictureMemoryBudget >> 20));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
+        return fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
+                               .arg(MaxPictureSide));
+    if (size.isValid()) {
+        // The bytes a cell takes in the form the reader decodes to (true colour when it
+        // does not tell).
+        const QImage::Format decoded = reader.imageFormat();
+        const int bitsPerCell = decoded == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(decoded).bitsPerPixel();
+        if (!CheckPictureBudget(size.width(), size.height(), std::max(1, (bitsPerCell + 7) / 8), error))
+            return false;
+    }
+    // Qt gives a picture of a cut bitmap or JPEG without an error.
+    if (!CheckPictureComplete(format, bytes, error))
+        return false;
+    QImage image;
+    if (!reader.read(&image))
+        return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
+                               .arg(reader.errorString()));
+    picture = image;
+    return true;
+}
+
+namespace {
+
 // Brings a decoded picture into one of the three forms of TLoadedPicture.
 bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
 {
@@ -130,38 +167,6 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
 }
 
 } // namespace
-
-bool DecodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
-{
-    // Qt's own limit holds the memory budget too, for a reader that gives no size first.
-    QImageReader::setAllocationLimit(int(PictureMemoryBudget >> 20));
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
-        return fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
-                               .arg(MaxPictureSide));
-    if (size.isValid()) {
-        // The bytes a cell takes in the form the reader decodes to (true colour when it
-        // does not tell).
-        const QImage::Format decoded = reader.imageFormat();
-        const int bitsPerCell = decoded == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(decoded).bitsPerPixel();
-        if (!CheckPictureBudget(size.width(), size.height(), std::max(1, (bitsPerCell + 7) / 8), error))
-            return false;
-    }
-    // Qt gives a picture of a cut bitmap or JPEG without an error.
-    if (!CheckPictureComplete(format, bytes, error))
-        return false;
-    QImage image;
-    if (!reader.read(&image))
-        return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
-                               .arg(reader.errorString()));
-    picture = image;
-    return true;
-}
 
 bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes, TLoadedPicture &out,
                    QString *error)
