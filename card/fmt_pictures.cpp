@@ -3,6 +3,7 @@
 #include "card/cardbytes.h"
 #include "core/picture/bmpfile.h"
 #include "core/base/bytereader.h"
+#include "core/picture/qtdecode.h"
 #include "core/picture/picturelimits.h"
 
 #include <QCoreApplication>
@@ -108,8 +109,10 @@ bool ReadProjectPreview(const QByteArray &bytes, QImage &picture, QString *error
     QImage out;
     QString why;
     if (!DecodeBmp8(bmp, out, &why)) {
-        // Legacy files may hold pictures of other depths.
-        if (!out.loadFromData(bmp, "BMP") || out.isNull())
+        // Legacy files may hold pictures of other depths, read by Qt with the checks of any
+        // bitmap. A bitmap of our own reader's kind that it found damaged or cut short is
+        // refused: another reader would make up its missing rows.
+        if (IsBmp8(bmp) || !DecodeWithQt(bmp, "BMP", out, &why) || out.isNull())
             return Fail(error, Tr("The picture of the pattern file cannot be read: %1").arg(why));
     }
     if (out.width() > MaxPictureSide || out.height() > MaxPictureSide)

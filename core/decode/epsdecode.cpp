@@ -57,6 +57,10 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
     const qint64 height = box.captured(4).toLongLong() - box.captured(2).toLongLong();
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
         return fail(error, tr("The PostScript picture's bounding box is empty or too large."));
+    // Ghostscript draws the whole box into a temporary file, which is then read as a
+    // true-colour picture: a small file can claim a vast box, so the budget is held first.
+    if (!CheckPictureBudget(width, height, 4, error))
+        return false;
 
     const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
     if (gs.isEmpty())

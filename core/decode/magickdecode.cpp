@@ -1,27 +1,77 @@
 #include "core/decode/magickdecode.h"
 
+#include "core/picture/picturecomplete.h"
 #include "core/picture/picturelimits.h"
 
 #include <Magick++.h>
 
 #include <QCoreApplication>
+#include <QSize>
 
 #include <cstdio>
 #include <mutex>
+
+namespace {
+
+// The library keeps each pixel of a picture it reads in a pixel packet: the memory
+// budget in pixels.
+constexpr qint64 bytesPerPixel = qint64(sizeof(MagickLib::PixelPacket));
+constexpr qint64 budgetPixels = PictureMemoryBudget / bytesPerPixel;
+
+} // namespace
 
 void InitMagick()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         Magick::InitializeMagick(nullptr);
-        // Hostile headers must not make the library allocate huge pictures.
+        // Hostile headers must not make the library allocate huge pictures: its coders
+        // check these limits before they allocate.
         MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, MaxPictureSide);
         MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, MaxPictureSide);
-        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, 128LL * 1024 * 1024);
+        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, budgetPixels);
     });
 }
 
 namespace {
+
+// The library's limits are process-wide and are lifted for a moment below: one picture
+// at a time.
+std::mutex magickMutex;
+
+MagickLib::ImageInfo *newImageInfo(const char *format)
+{
+    // The format is forced: the library must not pick another reader from the content
+    // (a PostScript file named .pcx must never reach the PostScript interpreter).
+    MagickLib::ImageInfo *info = MagickLib::CloneImageInfo(nullptr);
+    std::snprintf(info->filename, sizeof info->filename, "%s:", format);
+    std::snprintf(info->magick, sizeof info->magick, "%s", format);
+    info->affirm = MagickTrue;
+    return info;
+}
+
+// The size the file's header declares, for the message of a picture that the library
+// refused for its limits: its coders check them before they honour a ping, so the pixel
+// limit is lifted (to the side limits alone) while the header is read.
+QSize declaredSize(const QByteArray &bytes, const char *format)
+{
+    MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, qint64(MaxPictureSide) * MaxPictureSide);
+    MagickLib::ImageInfo *info = newImageInfo(format);
+    info->subimage = 0; // some coders stop after the header only when asked for one picture
+    info->subrange = 1;
+    MagickLib::ExceptionInfo exception;
+    MagickLib::GetExceptionInfo(&exception);
+    MagickLib::Image *pinged = MagickLib::PingBlob(info, bytes.constData(), size_t(bytes.size()), &exception);
+    MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, budgetPixels);
+    QSize size;
+    if (pinged) {
+        size = QSize(int(pinged->columns), int(pinged->rows));
+        MagickLib::DestroyImageList(pinged);
+    }
+    MagickLib::DestroyImageInfo(info);
+    MagickLib::DestroyExceptionInfo(&exception);
+    return size;
+}
 
 bool fail(QString *error, const QString &text)
 {
@@ -37,25 +87,35 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
     InitMagick();
     if (bytes.isEmpty())
         return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
-    // The format is forced: the library must not pick another reader from the content
-    // (a PostScript file named .pcx must never reach the PostScript interpreter).
-    MagickLib::ImageInfo *info = MagickLib::CloneImageInfo(nullptr);
-    std::snprintf(info->filename, sizeof info->filename, "%s:", format);
-    std::snprintf(info->magick, sizeof info->magick, "%s", format);
-    info->affirm = MagickTrue;
+    std::lock_guard<std::mutex> lock(magickMutex);
+    MagickLib::ImageInfo *info = newImageInfo(format);
     MagickLib::ExceptionInfo exception;
     MagickLib::GetExceptionInfo(&exception);
     MagickLib::Image *raw = MagickLib::BlobToImage(info, bytes.constData(), size_t(bytes.size()), &exception);
     MagickLib::DestroyImageInfo(info);
-    const bool warned = exception.severity != MagickLib::UndefinedException;
-    const QString reason = QString::fromLocal8Bit(exception.reason ? exception.reason : "");
+    // A warning, given or kept with the picture, means damaged or missing data that the
+    // library patched over: refused like an error.
+    MagickLib::ExceptionType severity = exception.severity;
+    if (raw && raw->exception.severity > severity)
+        severity = raw->exception.severity;
+    const QString reason = QString::fromLocal8Bit(exception.reason ? exception.reason
+                                                  : raw && raw->exception.reason ? raw->exception.reason : "");
     MagickLib::DestroyExceptionInfo(&exception);
-    if (!raw || warned) {
+    if (!raw || severity != MagickLib::UndefinedException) {
         if (raw)
             MagickLib::DestroyImageList(raw);
-        // A warning means damaged data that the library patched over.
+        if (severity == MagickLib::ResourceLimitError) {
+            const QSize size = declaredSize(bytes, format);
+            if (size.isValid() && !CheckPictureBudget(size.width(), size.height(), int(bytesPerPixel), error))
+                return false;
+        }
         return fail(error, QCoreApplication::translate("Picture", "The picture is damaged or not a %1 file (%2).")
                                .arg(QLatin1String(format), reason));
+    }
+    // The library reads some cut files without a word (PCX rows past the end are made up).
+    if (!CheckPictureComplete(format, bytes, error)) {
+        MagickLib::DestroyImageList(raw);
+        return false;
     }
     if (raw->next) { // only the first picture of a multi-picture file
         MagickLib::Image *rest = raw->next;

@@ -5,6 +5,8 @@
 //
 // A palette picture of at most 256 colours comes back as Format_Indexed8 with the
 // file's indexes and colour map (Bits 8); anything else as Format_RGB32 (Bits 24).
+// A picture beyond the memory budget is refused with its size, a damaged or cut file
+// with a message.
 
 #include <QByteArray>
 #include <QImage>

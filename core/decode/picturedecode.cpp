@@ -6,13 +6,16 @@
 #include "core/decode/magickdecode.h"
 #include "core/palette/palette.h"
 #include "core/picture/pcxfile.h"
+#include "core/picture/picturecomplete.h"
 #include "core/picture/picturelimits.h"
+#include "core/picture/qtdecode.h"
 #include "core/decode/psdfile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cstring>
 
 const TPictureClass &BitmapPictureClass()
@@ -72,27 +75,10 @@ int pngDeclaredBits(const QByteArray &bytes)
     return colorType == 3 && (depth == 1 || depth == 2 || depth == 4) ? depth : 8;
 }
 
-bool decodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
-{
-    // Large photographs exceed Qt's default limit; hostile sizes are refused below by the
-    // side limit and here by the memory a picture may take.
-    QImageReader::setAllocationLimit(1024);
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
-        return fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
-                               .arg(MaxPictureSide));
-    QImage image;
-    if (!reader.read(&image))
-        return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
-                               .arg(reader.errorString()));
-    picture = image;
-    return true;
-}
+} // namespace
+
+
+namespace {
 
 // Brings a decoded picture into one of the three forms of TLoadedPicture.
 bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
@@ -170,13 +156,13 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
             if (!DecodeBmpLowBit(bytes, lowBit, error))
                 return false;
             ConvertLowBitTo8Bit(lowBit, image);
-        } else if (!decodeWithQt(bytes, "BMP", image, error)) {
+        } else if (!DecodeWithQt(bytes, "BMP", image, error)) {
             return false;
         }
         break;
     }
     case TPictureDecoder::Qt:
-        if (!decodeWithQt(bytes, cls.Format, image, error))
+        if (!DecodeWithQt(bytes, cls.Format, image, error))
             return false;
         if (qstrcmp(cls.Format, "PNG") == 0)
             bits = pngDeclaredBits(bytes);

@@ -55,3 +55,4 @@ const TPictureClass &BitmapPictureClass();
 // leaves out unchanged.
 bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes, TLoadedPicture &out,
                    QString *error = nullptr);
+

@@ -74,6 +74,9 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
         || (mode == IndexedMode && depth == 8) || (mode == RgbMode && depth == 8 && channels >= 3);
     if (!supported)
         return fail(error, "This kind of Photoshop picture cannot be read (only bitmap, grey, indexed and RGB at 8 bits).");
+    // RGB pictures decode to 4 bytes a cell; the others become 8-bit pictures.
+    if (!CheckPictureBudget(width, height, mode == RgbMode ? 4 : 1, error))
+        return false;
 
     // Colour mode data: the 256-colour table of indexed pictures (all reds, greens, blues).
     const qint64 colorDataSize = in.u32be();

@@ -112,6 +112,9 @@ bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QSt
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
         return fail(error, QCoreApplication::translate("Bmp", "The bitmap size %1 x %2 is not supported.")
                                .arg(width).arg(rawHeight));
+    // Every palette bitmap becomes an 8-bit picture, one byte a cell.
+    if (!CheckPictureBudget(width, height, 1, error))
+        return false;
     const qint64 maxColors = qint64(1) << bits;
     const qint64 colorCount = colorsUsed == 0 ? maxColors : colorsUsed;
     if (colorCount > maxColors)
@@ -143,6 +146,19 @@ const std::uint8_t *storedRow(const TBmpLayout &layout, qint64 y)
 }
 
 } // namespace
+
+bool IsBmp8(const QByteArray &bytes)
+{
+    TByteReader in(bytes);
+    if (!in.has(FileHeaderSize + 20) || bytes[0] != 'B' || bytes[1] != 'M')
+        return false;
+    in.seek(14);
+    const qint64 infoSize = in.u32le();
+    in.seek(28);
+    const int bits = in.u16le();
+    const std::uint32_t compression = in.u32le();
+    return in.ok() && infoSize >= InfoHeaderSize && bits == 8 && compression == 0;
+}
 
 bool DecodeBmp8(const QByteArray &bytes, QImage &picture, QString *error)
 {

@@ -19,6 +19,9 @@
 
 // The file's bytes; empty when the picture is not an 8-bit picture of at least 1 x 1.
 QByteArray EncodeBmp8(const QImage &picture);
+// True when the header announces the kind of file DecodeBmp8 reads (an uncompressed 8-bit
+// bitmap with an info header of 40 bytes or more), whether or not the rest is sound.
+bool IsBmp8(const QByteArray &bytes);
 bool DecodeBmp8(const QByteArray &bytes, QImage &picture, QString *error = nullptr);
 // Uncompressed bitmaps of 1, 2 or 4 bits per pixel, as stored (packed rows, top row
 // first, and the file's colour table).

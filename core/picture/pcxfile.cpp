@@ -112,6 +112,8 @@ bool DecodePcx8(const QByteArray &bytes, QImage &picture, QString *error)
     if (!in.ok() || width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide
         || bytesPerLine < width)
         return fail(error, QCoreApplication::translate("Pcx", "The PCX header is damaged."));
+    if (!CheckPictureBudget(width, height, 1, error))
+        return false;
     const qint64 dataEnd = bytes.size() - PaletteBlock;
     if (dataEnd < HeaderSize || bytes[dataEnd] != 12)
         return fail(error, QCoreApplication::translate("Pcx", "The PCX picture has no 256-colour palette."));

@@ -388,6 +388,8 @@ const TUiTextDefault kDefaults[] = {
     {"FileNotReplaceable", "%1 is not a regular file and cannot be replaced."},
     {"FileOldKeptAs", "The old file %1 could not be put back and is kept as %2."},
     {"FileNameNotUtf8", "The name %1 is not valid UTF-8 (it probably comes from Windows in the GBK code page), so no file can be found or written under it. Rename the file to a UTF-8 name, for example with the command: convmv -f GBK -t UTF-8 --notest -r \"%2\""},
+    {"PictureTooLarge", "The picture is %1 x %2 cells: it needs more than the %3 MB a picture may take."},
+    {"PictureTruncated", "The picture file is cut short: rows of the picture are missing."},
     {"ApplicationName", "Dorwen CAD"},
 };
 } // namespace

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 namespace {
@@ -357,4 +358,34 @@ TEST(CardPictures, ProjectPreview)
     ASSERT_TRUE(io.LoadFromFile(path));
     EXPECT_EQ(io.Content, TWenBanIO::PictureContent);
     EXPECT_EQ(PictureRows(io.Bitmap), PictureRows(pattern));
+}
+
+TEST(CardPictures, ProjectPreviewOfOtherDepthsAndCutPictures)
+{
+    auto project = [](const QByteArray &bmp) {
+        return Hex("D0 07 01 02 00 00 00 00") + QByteArray(48, '\x11') + Hex("03 00 00 00") + "abc" + bmp;
+    };
+    // A 24-bit picture, as older files may hold, is read by the general reader.
+    QImage rgb(6, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            rgb.setPixel(x, y, qRgb(40 * x, 60 * y, 90));
+    QByteArray bmp24;
+    QBuffer buffer(&bmp24);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImageWriter(&buffer, "bmp").write(rgb));
+    QImage pic;
+    ASSERT_TRUE(ReadProjectPreview(project(bmp24), pic));
+    EXPECT_EQ(pic.pixel(5, 3), rgb.pixel(5, 3));
+
+    // Cut pictures are refused by either reader: the 8-bit one is not handed on to another
+    // reader that would make up its missing rows.
+    const QByteArray bmp8 = EncodeBmp8(MakePicture({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}));
+    for (const QByteArray &bmp : {bmp8, bmp24}) {
+        QImage kept = MakePicture({{9}});
+        QString error;
+        EXPECT_FALSE(ReadProjectPreview(project(bmp.left(bmp.size() - 3)), kept, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(PictureRows(kept), (std::vector<std::vector<int>>{{9}}));
+    }
 }

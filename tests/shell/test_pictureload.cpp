@@ -172,6 +172,96 @@ TPalette256 oddPalette()
 
 QRgb cellColour(const QImage &pic, int x, int y) { return pic.colorTable()[pic.pixelIndex(x, y)]; }
 
+// A true-colour picture with every cell set: smooth ramps and a few blocks, so that the
+// files made of it have rows that differ.
+QImage filledPicture(int width, int height)
+{
+    QImage pic(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pic.setPixel(x, y, qRgb((x * 255) / width, (y * 255) / height, ((x / 8 + y / 8) % 2) * 200 + 20));
+    return pic;
+}
+
+// An uncompressed RGB TIFF, little-endian, with its directory before the cells (as many
+// writers place it, so that a cut file keeps its directory) and rowsPerStrip rows a strip.
+QByteArray makeTiff(const QImage &pic, int rowsPerStrip)
+{
+    const int width = pic.width(), height = pic.height();
+    const int strips = (height + rowsPerStrip - 1) / rowsPerStrip;
+    const int entries = 10;
+    const quint32 extra = 8 + 2 + entries * 12 + 4; // bits per sample, then the strip tables
+    const quint32 offsetsAt = extra + 6, countsAt = offsetsAt + 4 * strips, cellsAt = countsAt + 4 * strips;
+    QByteArray t = "II" + le16(42) + le32(8) + le16(entries);
+    auto entry = [&](quint16 tag, quint16 type, quint32 count, const QByteArray &value) {
+        t += le16(tag) + le16(type) + le32(count) + value.leftJustified(4, '\0');
+    };
+    entry(256, 4, 1, le32(quint32(width)));
+    entry(257, 4, 1, le32(quint32(height)));
+    entry(258, 3, 3, le32(extra));
+    entry(259, 3, 1, le16(1)); // no compression
+    entry(262, 3, 1, le16(2)); // RGB
+    // One strip's offset and byte count stand in the entries themselves.
+    entry(273, 4, quint32(strips), le32(strips == 1 ? cellsAt : offsetsAt));
+    entry(277, 3, 1, le16(3));
+    entry(278, 4, 1, le32(quint32(rowsPerStrip)));
+    entry(279, 4, quint32(strips), le32(strips == 1 ? quint32(height * width * 3) : countsAt));
+    entry(284, 3, 1, le16(1)); // samples together
+    t += le32(0) + le16(8) + le16(8) + le16(8);
+    for (int s = 0; s < strips; ++s)
+        t += le32(cellsAt + quint32(s * rowsPerStrip * width * 3));
+    for (int s = 0; s < strips; ++s)
+        t += le32(quint32(std::min(rowsPerStrip, height - s * rowsPerStrip) * width * 3));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const QRgb c = pic.pixel(x, y);
+            t += char(qRed(c)) + QByteArray(1, char(qGreen(c))) + char(qBlue(c));
+        }
+    return t;
+}
+
+// An 8-bit run-length coded bitmap (bottom row first, runs of equal cells, an end-of-row
+// mark after each row and the end-of-picture mark).
+QByteArray makeRle8Bmp(const QImage &pic)
+{
+    QByteArray runs;
+    for (int y = pic.height() - 1; y >= 0; --y) {
+        const std::uint8_t *row = pic.constScanLine(y);
+        for (int x = 0; x < pic.width();) {
+            int n = 1;
+            while (x + n < pic.width() && n < 255 && row[x + n] == row[x])
+                ++n;
+            runs += char(n) + QByteArray(1, char(row[x]));
+            x += n;
+        }
+        runs += QByteArray(2, '\0');
+    }
+    runs += Hex("00 01");
+    const quint32 offset = 14 + 40 + 256 * 4;
+    QByteArray b = "BM" + le32(offset + quint32(runs.size())) + le32(0) + le32(offset);
+    b += le32(40) + le32(quint32(pic.width())) + le32(quint32(pic.height())) + le16(1) + le16(8) + le32(1)
+        + le32(quint32(runs.size())) + le32(0) + le32(0) + le32(256) + le32(0);
+    for (QRgb c : pic.colorTable())
+        b += char(qBlue(c)) + QByteArray(1, char(qGreen(c))) + char(qRed(c)) + '\0';
+    return b + runs;
+}
+
+// A pattern project file (current layout) whose picture is pic.
+QByteArray makeProject(const QImage &pic)
+{
+    return Hex("D0 07 01 02 00 00 00 00") + QByteArray(48, '\x11') + le32(3) + "abc" + EncodeBmp8(pic);
+}
+
+// An 8-bit picture with every cell set.
+QImage filledIndexed(int width, int height)
+{
+    QImage pic = NewPicture(width, height, GreyPalette());
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pic.scanLine(y)[x] = std::uint8_t((x / 4 + y * 3) % 7 + 10);
+    return pic;
+}
+
 } // namespace
 
 TEST_F(PictureLoad, EightBitPicturesKeepIndexesAndPalette)
@@ -525,9 +615,9 @@ TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
 {
     RunState().EpsTimeoutMs = 1500;
     const QByteArray png = viaQt(MakePicture({{1, 2}, {3, 4}}), "png");
-    const QByteArray jpeg = viaQt(QImage(40, 40, QImage::Format_RGB32), "jpeg");
+    const QByteArray jpeg = viaQt(filledPicture(40, 40), "jpeg");
     const QByteArray pcx = EncodePcx(MakePicture({{1, 2}, {3, 4}}));
-    const QByteArray tiff = viaQt(QImage(40, 40, QImage::Format_RGB32), "tiff");
+    const QByteArray tiff = viaQt(filledPicture(40, 40), "tiff");
     QByteArray hugePng = png;
     hugePng.replace(16, 8, be32(100000) + be32(100000));
     QByteArray tga(18, '\0');
@@ -585,4 +675,151 @@ TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
     UnregisterPictureFormats();
     EXPECT_FALSE(LoadPictureAs8Bit(put("late.png", png), pic));
     EXPECT_TRUE(LoadPictureAs8Bit(put("late.bmp", EncodeBmp8(MakePicture({{1}}))), pic));
+}
+
+TEST_F(PictureLoad, OversizedPicturesAreRefusedWithTheirSize)
+{
+    // Small files whose headers claim vast pictures: every decoder refuses them by the one
+    // memory budget, naming the size, before it decodes anything. (Qt reads no bitmap of
+    // more than 16,384 cells a side, which is within the budget.)
+    QByteArray hugeJpeg = viaQt(filledPicture(16, 16), "jpeg");
+    const qsizetype frame = hugeJpeg.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    hugeJpeg.replace(frame + 5, 4, be16(65000) + be16(65000)); // libjpeg's largest is 65,500
+    QByteArray hugeBmp8 = EncodeBmp8(filledIndexed(4, 4));
+    hugeBmp8.replace(18, 8, le32(65535) + le32(65535));
+    QByteArray hugePcx8 = EncodePcx(filledIndexed(4, 4));
+    hugePcx8.replace(8, 4, le16(65534) + le16(65534));
+    hugePcx8.replace(66, 2, le16(65535));
+    QByteArray hugePcx1(128, '\0');
+    hugePcx1[0] = 10;
+    hugePcx1[1] = 5;
+    hugePcx1[2] = 1;
+    hugePcx1[3] = 1;
+    hugePcx1.replace(8, 4, le16(65534) + le16(65534));
+    hugePcx1[65] = 1;
+    hugePcx1.replace(66, 2, le16(8192));
+    hugePcx1 += QByteArray(100, char(0xC1)) + QByteArray(1, '\0');
+    QByteArray tga(18, '\0');
+    tga[2] = 2; // true colour
+    tga.replace(12, 4, le16(65535) + le16(65535));
+    tga[16] = 24;
+    tga += QByteArray(30, '\x05');
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        const char *size;
+    };
+    const Case cases[] = {
+        {"huge.png", makePng(65535, 65535, 8, 2, {}, Hex("00 010203")), "65535 x 65535"}, // Qt
+        {"huge.jpg", hugeJpeg, "65000 x 65000"},                                           // Qt
+        {"huge8.bmp", hugeBmp8, "65535 x 65535"},                                          // our own
+        {"huge8.pcx", hugePcx8, "65535 x 65535"},                                          // our own
+        {"huge.psd", makePsd(1, 8, 65535, 65535, {Hex("00")}, false), "65535 x 65535"},    // our own
+        {"huge1.pcx", hugePcx1, "65535 x 65535"},                                          // GraphicsMagick
+        {"huge.tga", tga, "65535 x 65535"},                                                // GraphicsMagick
+    };
+    for (const Case &c : cases) {
+        QImage pic = MakePicture({{9}});
+        QString error;
+        EXPECT_FALSE(LoadPictureAs8Bit(put(c.name, c.bytes), pic, &error)) << c.name;
+        EXPECT_TRUE(error.contains(QLatin1String(c.size))) << c.name << ": " << error.toStdString();
+        EXPECT_EQ(PictureRows(pic), (Rows{{9}})) << c.name;
+    }
+}
+
+TEST_F(PictureLoad, CutFilesAreRefused)
+{
+    // Each file is written whole (and loads), then cut: a cut file is refused with a
+    // message and the picture is left as it was; no decoder may make up the missing rows.
+    const QImage rgb = filledPicture(64, 48);
+    const QImage indexed = filledIndexed(64, 48);
+    Magick::Image mono(Magick::Geometry(64, 48), Magick::Color("white"));
+    mono.fillColor(Magick::Color("black"));
+    mono.draw(Magick::DrawableRectangle(5, 5, 40, 30));
+    mono.type(Magick::BilevelType);
+    QByteArray raw;
+    const QImage packed = rgb.convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < packed.height(); ++y)
+        raw.append(reinterpret_cast<const char *>(packed.constScanLine(y)), packed.width() * 3);
+    const Magick::Image magickRgb(64, 48, "RGB", Magick::CharPixel, raw.constData());
+    struct Case {
+        const char *name;
+        QByteArray whole;
+        int tail; // bytes after the rows (the PCX palette, the end-of-picture mark)
+    };
+    const Case cases[] = {
+        {"a24.bmp", viaQt(rgb, "bmp"), 0},             // Qt
+        {"rle8.bmp", makeRle8Bmp(indexed), 2},         // Qt
+        {"a.jpg", viaQt(rgb, "jpeg"), 0},              // Qt
+        {"a.tif", makeTiff(rgb, 8), 0},                // Qt
+        {"onestrip.tif", makeTiff(rgb, 48), 0},        // Qt
+        {"a1.pcx", viaMagick(mono, "PCX"), 769},       // GraphicsMagick
+        {"a24.pcx", viaMagick(magickRgb, "PCX"), 769}, // GraphicsMagick
+        {"a8.bmp", EncodeBmp8(indexed), 0},            // our own reader
+        {"a8.pcx", EncodePcx(indexed), 769},           // our own reader
+        {"a.ovy", makeProject(indexed), 0},            // our own reader inside the project file
+    };
+    for (const Case &c : cases) {
+        const QImage whole = load8(put(c.name, c.whole));
+        ASSERT_EQ(whole.size(), QSize(64, 48)) << c.name;
+        const qsizetype rowsEnd = c.whole.size() - c.tail;
+        for (const qsizetype keep : {rowsEnd / 2, rowsEnd * 4 / 5, rowsEnd * 19 / 20, rowsEnd - 1}) {
+            QImage pic = MakePicture({{9}});
+            QString error;
+            EXPECT_FALSE(LoadPictureAs8Bit(put(c.name, c.whole.left(keep)), pic, &error)) << c.name << " " << keep;
+            EXPECT_FALSE(error.isEmpty()) << c.name << " " << keep;
+            EXPECT_EQ(pic.size(), QSize(1, 1)) << c.name << " " << keep;
+            EXPECT_EQ(pic.pixelIndex(0, 0), 9) << c.name << " " << keep;
+        }
+    }
+}
+
+TEST_F(PictureLoad, WholeFilesOfOtherLayoutsAreNotTakenForCut)
+{
+    // The checks for cut files follow each format's structure; whole files laid out in
+    // other ways must still load.
+    const QImage rgb = filledPicture(64, 48);
+    QByteArray progressive;
+    {
+        QBuffer buffer(&progressive);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        ASSERT_TRUE(writer.write(rgb));
+    }
+    QByteArray raw;
+    const QImage packed = rgb.convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < packed.height(); ++y)
+        raw.append(reinterpret_cast<const char *>(packed.constScanLine(y)), packed.width() * 3);
+    Magick::Image bigEndian(64, 48, "RGB", Magick::CharPixel, raw.constData());
+    bigEndian.endian(Magick::MSBEndian);
+    bigEndian.compressType(Magick::LZWCompression);
+    const QByteArray motorola = viaMagick(bigEndian, "TIFF");
+    ASSERT_TRUE(motorola.startsWith("MM"));
+    Magick::Image mono(Magick::Geometry(64, 48), Magick::Color("white"));
+    mono.fillColor(Magick::Color("black"));
+    mono.draw(Magick::DrawableRectangle(5, 5, 40, 30));
+    mono.type(Magick::BilevelType);
+    const QByteArray monoPcx = viaMagick(mono, "PCX");
+    // A top-down 24-bit bitmap: the height stored negative, the rows top first.
+    QByteArray topDown = viaQt(rgb, "bmp");
+    topDown.replace(22, 4, le32(quint32(-48)));
+    QByteArray rows = topDown.mid(54);
+    for (int y = 0; y < 48; ++y)
+        topDown.replace(54 + y * 64 * 3, 64 * 3, rows.mid((47 - y) * 64 * 3, 64 * 3));
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"progressive.jpg", progressive},
+        {"trailing.jpg", viaQt(rgb, "jpeg") + "trailing bytes"},
+        {"lzw.tif", viaQt(rgb, "tiff")},
+        {"motorola.tif", motorola},
+        {"topdown.bmp", topDown},
+        {"nopalette.pcx", monoPcx.left(monoPcx.size() - 769)}, // a 1-bit PCX without the 256-colour block
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(load8(put(c.name, c.bytes)).size(), QSize(64, 48)) << c.name;
 }

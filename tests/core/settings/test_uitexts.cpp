@@ -29,7 +29,7 @@ struct LanguageFixture : ::testing::Test {
 
 TEST(UiTexts, BuiltInDefaults)
 {
-    ASSERT_EQ(BuiltInUiTexts().size(), 384u);
+    ASSERT_EQ(BuiltInUiTexts().size(), 386u);
     EXPECT_STREQ(BuiltInUiTexts().front().Key, "Menu_File");
     EXPECT_STREQ(BuiltInUiTexts().back().Key, "ApplicationName");
     struct Case {
