@@ -1,6 +1,7 @@
 #pragma once
-// Reads and writes the fields of one settings section, key by key, in the order called.
-// Internal to the settings store.
+// Reads and writes the fields of one settings section, key by key, in the order called,
+// through one ini object: the reads of a record parse the file once, and the writes of a
+// record are one read-modify-write of the file. Internal to the settings store.
 
 #include "core/inifile.h"
 #include "core/sharedstate.h"
@@ -24,6 +25,7 @@ public:
     void write(const char *key, std::int32_t value) { m_ini.WriteInteger(m_section, QLatin1String(key), value); }
     void write(const char *key, bool value) { m_ini.WriteBool(m_section, QLatin1String(key), value); }
     void write(const char *key, double value) { m_ini.WriteFloat(m_section, QLatin1String(key), value); }
+    TIniFile &file() { return m_ini; }
 
 private:
     TIniFile m_ini;
@@ -46,5 +48,6 @@ template <class Record, class Visit>
 void WriteSettingsRecord(const char *section, const Record &record, Visit visit)
 {
     TSettingsSection s(section);
+    TIniUpdate update(s.file());
     visit(record, [&](const char *key, const auto &field) { s.write(key, field); });
 }

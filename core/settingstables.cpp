@@ -1,6 +1,7 @@
 // Settings store: the pick and weft-density needle tables and the shuttle colour table.
 // The values are stored as decimal text and converted strictly; a value that does not
-// convert takes its default and the rest of the table is still read.
+// convert takes its default and the rest of the table is still read. A table is read with
+// one parse of the file and written with one read-modify-write.
 #include "core/inifile.h"
 #include "core/numparse.h"
 #include "core/settings.h"
@@ -39,6 +40,7 @@ std::int32_t ReadNeedleTable(TNeedleMasks &masks, const QString &section)
 void WriteNeedleTable(const TNeedleMasks &masks, std::int32_t count, const QString &section)
 {
     TIniFile ini(ConfigIniPath);
+    TIniUpdate update(ini);
     ini.WriteString(section, QStringLiteral("TotalNumber"), QString::number(count));
     for (int i = 0; i < 16; ++i)
         ini.WriteString(section, QStringLiteral("Number%1").arg(i), QString::number(std::int32_t(masks[i])));
@@ -55,6 +57,7 @@ void ReadColorTable(TColorTable &colors, const QString &section)
 void WriteColorTable(const TColorTable &colors, const QString &section)
 {
     TIniFile ini(ConfigIniPath);
+    TIniUpdate update(ini);
     for (int i = 0; i < 17; ++i)
         ini.WriteString(section, QStringLiteral("Color%1").arg(i), QString::number(colors[i]));
 }

@@ -71,7 +71,8 @@ void OpenLanguageFile()
     LoadLanguageSetting();
     CloseLanguageFile();
     if (!LanguageFileName.isEmpty())
-        LanguageIni = std::make_unique<TIniFile>(QDir(LanguageDir).filePath(LanguageFileName));
+        LanguageIni = std::make_unique<TIniFile>(QDir(LanguageDir).filePath(LanguageFileName),
+                                                 TIniFile::MaxLanguageFileSize);
 }
 
 void CloseLanguageFile() { LanguageIni.reset(); }

@@ -2,6 +2,11 @@
 
 #include <QFile>
 
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
 QImage MakePicture(std::initializer_list<std::vector<int>> rows, const TPalette256 &palette)
 {
     const int h = int(rows.size());
@@ -45,6 +50,15 @@ bool WriteAll(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+bool AgeFile(const QString &path, int seconds)
+{
+    timespec times[2];
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= seconds;
+    times[1] = times[0];
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
 
 QByteArray Hex(const char *text)

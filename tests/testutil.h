@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers shared by the tests.
 
+#include "core/inifile.h"
 #include "core/palette.h"
 
 #include <QByteArray>
@@ -20,5 +21,13 @@ TPalette256 GreyPalette();
 // Reads or writes a whole file.
 QByteArray ReadAll(const QString &path);
 bool WriteAll(const QString &path, const QByteArray &bytes);
+// Sets a file's modification time to the given number of seconds ago.
+bool AgeFile(const QString &path, int seconds);
+// Counts the parses and writes of ini files between its creation and a call.
+struct IniCounts {
+    std::uint64_t parses = TIniFile::ParseCount(), saves = TIniFile::SaveCount();
+    std::uint64_t parsed() const { return TIniFile::ParseCount() - parses; }
+    std::uint64_t saved() const { return TIniFile::SaveCount() - saves; }
+};
 // Hex bytes such as "0A 1B ff" to bytes.
 QByteArray Hex(const char *text);
