@@ -297,6 +297,7 @@ struct TIniFile::State {
     TFileStamp stamp;
     std::int64_t readAtNs = 0; // when the file was last seen to hold what ini holds
 
+    int readDepth = 0; // open read groups: the file was looked at when the first began
     int updateDepth = 0;
     bool updateFailed = false; // the group cannot write: not locked, or the file unreadable
     bool dirty = false;
@@ -366,11 +367,33 @@ TIniFile &TIniFile::operator=(TIniFile &&) noexcept = default;
 
 TIniFile::State &TIniFile::loaded() const
 {
-    // An open group holds the lock and read the file when it began.
-    if (m_state->updateDepth == 0 || m_state->updateFailed)
+    // An open group looked at the file when it began; a group of writes also holds the lock.
+    const bool writing = m_state->updateDepth > 0 && !m_state->updateFailed;
+    if (m_state->readDepth == 0 && !writing)
         m_state->refresh(m_fileName);
     return *m_state;
 }
+
+void TIniFile::beginReadGroup() const
+{
+    if (m_state->readDepth == 0)
+        loaded();
+    ++m_state->readDepth;
+}
+
+void TIniFile::endReadGroup() const
+{
+    if (m_state->readDepth > 0)
+        --m_state->readDepth;
+}
+
+TIniReadGroup::TIniReadGroup(const TIniFile &ini)
+    : m_ini(&ini)
+{
+    m_ini->beginReadGroup();
+}
+
+TIniReadGroup::~TIniReadGroup() { m_ini->endReadGroup(); }
 
 bool TIniFile::beginUpdate()
 {

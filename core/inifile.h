@@ -11,7 +11,8 @@
 // - Reads see the file as it is now: an object keeps the file it parsed last and parses it
 //   again only when the file changed (its size, times or inode differ; for a file changed
 //   within the last seconds, where a time stamp may not tell, its bytes are compared), so
-//   a group of reads, or many lookups in a language file, parse the file once.
+//   many lookups in a language file parse it once. A TIniReadGroup makes the reads of its
+//   lifetime look at the file once.
 // - Every write reads, changes and replaces the whole file atomically (QSaveFile), so an
 //   interrupted write leaves the old file as it was. The read-modify-write holds the lock
 //   file "<file>.lock" (QLockFile), so that two programs writing the same file at once
@@ -80,15 +81,31 @@ public:
     static std::uint64_t SaveCount();
 
 private:
+    friend class TIniReadGroup;
     friend class TIniUpdate;
     struct State;
 
     State &loaded() const;
+    void beginReadGroup() const;
+    void endReadGroup() const;
     bool beginUpdate();
     bool endUpdate();
 
     QString m_fileName;
     std::unique_ptr<State> m_state;
+};
+
+// Makes the reads on one TIniFile during its lifetime see the file as it was when the group
+// began: the file is looked at, and read when it changed, once for all of them.
+class TIniReadGroup {
+public:
+    explicit TIniReadGroup(const TIniFile &ini);
+    ~TIniReadGroup();
+    TIniReadGroup(const TIniReadGroup &) = delete;
+    TIniReadGroup &operator=(const TIniReadGroup &) = delete;
+
+private:
+    const TIniFile *m_ini;
 };
 
 // Makes the reads and writes on one TIniFile during its lifetime a single read-modify-write:

@@ -52,6 +52,7 @@ void AddRecentFile(const QString &fileName)
 QStringList ReadRecentFileList()
 {
     const TIniFile ini(ConfigIniPath);
+    const TIniReadGroup group(ini);
     const int limit = ReadMaxRecentFile(ini);
     QStringList values = readValues(ini, kKey);
     if (values.size() > limit)

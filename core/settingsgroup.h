@@ -1,6 +1,6 @@
 #pragma once
 // Reads and writes the fields of one settings section, key by key, in the order called,
-// through one ini object: the reads of a record parse the file once, and the writes of a
+// through one ini object: the reads of a record read the file once, and the writes of a
 // record are one read-modify-write of the file. Internal to the settings store.
 
 #include "core/inifile.h"
@@ -26,6 +26,7 @@ public:
     void write(const char *key, bool value) { m_ini.WriteBool(m_section, QLatin1String(key), value); }
     void write(const char *key, double value) { m_ini.WriteFloat(m_section, QLatin1String(key), value); }
     TIniFile &file() { return m_ini; }
+    const TIniFile &file() const { return m_ini; }
 
 private:
     TIniFile m_ini;
@@ -39,6 +40,7 @@ template <class Record, class Visit>
 void ReadSettingsRecord(const char *section, Record &record, Visit visit)
 {
     const TSettingsSection s(section);
+    const TIniReadGroup group(s.file());
     Record fresh;
     visit(fresh, [&](const char *key, auto &field) { s.read(key, field); });
     record = fresh;

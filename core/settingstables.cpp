@@ -1,7 +1,7 @@
 // Settings store: the pick and weft-density needle tables and the shuttle colour table.
 // The values are stored as decimal text and converted strictly; a value that does not
 // convert takes its default and the rest of the table is still read. A table is read with
-// one parse of the file and written with one read-modify-write.
+// one read of the file and written with one read-modify-write.
 #include "core/inifile.h"
 #include "core/numparse.h"
 #include "core/settings.h"
@@ -29,6 +29,7 @@ const TColorTable &DefaultColorTable()
 std::int32_t ReadNeedleTable(TNeedleMasks &masks, const QString &section)
 {
     const TIniFile ini(ConfigIniPath);
+    const TIniReadGroup group(ini);
     const std::int32_t count = readStrictInt(ini, section, QStringLiteral("TotalNumber"), 16);
     for (int i = 0; i < 16; ++i) {
         const std::int32_t def = std::int32_t(1u << i);
@@ -49,6 +50,7 @@ void WriteNeedleTable(const TNeedleMasks &masks, std::int32_t count, const QStri
 void ReadColorTable(TColorTable &colors, const QString &section)
 {
     const TIniFile ini(ConfigIniPath);
+    const TIniReadGroup group(ini);
     const TColorTable &defaults = DefaultColorTable();
     for (int i = 0; i < 17; ++i)
         colors[i] = readStrictInt(ini, section, QStringLiteral("Color%1").arg(i), defaults[i]);

@@ -242,6 +242,14 @@ TEST_F(IniFixture, ReadsParseOnceAndStillSeeEveryChange)
     EXPECT_EQ(ini.ReadInteger("A", "k", 0), 0);
     put("[A]\nk=9\n");
     EXPECT_EQ(ini.ReadInteger("A", "k", 0), 9);
+    // A read group looks at the file once: a change shows after the group.
+    {
+        const TIniReadGroup group(ini);
+        EXPECT_EQ(ini.ReadInteger("A", "k", 0), 9);
+        put("[A]\nk=5\n");
+        EXPECT_EQ(ini.ReadInteger("A", "k", 0), 9);
+    }
+    EXPECT_EQ(ini.ReadInteger("A", "k", 0), 5);
 }
 
 TEST_F(IniFixture, AGroupOfWritesIsOneReadModifyWrite)
