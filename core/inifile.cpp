@@ -1,10 +1,10 @@
 #include "core/inifile.h"
 
+#include "core/initext.h"
 #include "core/numparse.h"
 #include "core/regularfile.h"
 
 #include <QDeadlineTimer>
-#include <QHash>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -12,76 +12,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <deque>
-#include <vector>
 
 namespace {
 
-enum class LineKind { Other, Section, Key };
-
-// The parts of a line are views into text that the IniText holding the line keeps.
-struct IniLine {
-    QStringView text;   // the line as it stands, without its line break
-    LineKind kind = LineKind::Other;
-    QStringView name;   // section or key name, blanks removed
-    QStringView value;  // key lines: everything after the first '=' (raw)
-};
-
-// A section or key name as the lookup tables hold it: compared and hashed without regard
-// to case, the way the profile calls compare names.
-struct NoCaseName {
-    QStringView text;
-    friend bool operator==(NoCaseName a, NoCaseName b)
-    {
-        return a.text.compare(b.text, Qt::CaseInsensitive) == 0;
-    }
-    friend size_t qHash(NoCaseName name, size_t seed) noexcept
-    {
-        // FNV-1a over the case-folded code points, so that names equal without regard to
-        // case hash alike.
-        size_t h = seed ^ size_t(14695981039346656037ull);
-        const QStringView t = name.text;
-        for (qsizetype i = 0; i < t.size(); ++i) {
-            char32_t c = t[i].unicode();
-            if (c < 0x80) {
-                if (c >= 'A' && c <= 'Z')
-                    c += 'a' - 'A';
-            } else {
-                if (QChar::isHighSurrogate(c) && i + 1 < t.size() && t[i + 1].isLowSurrogate())
-                    c = QChar::surrogateToUcs4(char16_t(c), t[++i].unicode());
-                c = QChar::toCaseFolded(c);
-            }
-            h = (h ^ size_t(c)) * size_t(1099511628211ull);
-        }
-        return h;
-    }
-};
-
-// The first section of one name, and its keys: key name -> line of its first occurrence,
-// filled when the section is first searched.
-struct SectionIndex {
-    int header = -1;
-    bool keysListed = false;
-    QHash<NoCaseName, int> keys;
-};
-
-struct IniText {
-    IniText() = default;
-    IniText(IniText &&) = default;
-    IniText &operator=(IniText &&) = default;
-    IniText(const IniText &) = delete; // the lines are views into this object's own text
-    IniText &operator=(const IniText &) = delete;
-
-    std::vector<IniLine> lines;
-    QString eol = QStringLiteral("\n");
-    QString source;            // the file as read; the lines read are views into it
-    std::deque<QString> added; // the text of lines written since, likewise
-    // Lookup tables, so that lookups in a large file do not walk all its lines: valid while
-    // `indexed`; a line inserted before the end clears it and the next lookup rebuilds them.
-    bool indexed = false;
-    QHash<NoCaseName, int> sectionIds; // section name -> position in `sections`
-    std::vector<SectionIndex> sections;
-};
+using IniParse::IniLine;
+using IniParse::IniText;
 
 enum class LoadResult { Missing, Loaded, Unreadable };
 
@@ -97,147 +32,6 @@ constexpr int kLockWaitMs = 12000;
 
 std::atomic<std::uint64_t> g_parses{0};
 std::atomic<std::uint64_t> g_saves{0};
-
-IniLine parseLine(QStringView text)
-{
-    IniLine line;
-    line.text = text;
-    const QStringView t = text.trimmed();
-    if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')))
-        return line;
-    if (t.startsWith(QLatin1Char('['))) {
-        const qsizetype close = t.indexOf(QLatin1Char(']'));
-        line.kind = LineKind::Section;
-        line.name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
-        return line;
-    }
-    const qsizetype eq = text.indexOf(QLatin1Char('='));
-    if (eq < 0)
-        return line;
-    line.kind = LineKind::Key;
-    line.name = text.left(eq).trimmed();
-    line.value = text.mid(eq + 1);
-    return line;
-}
-
-// A line the program writes, kept by ini.
-IniLine addedLine(IniText &ini, const QString &text)
-{
-    ini.added.push_back(text);
-    return parseLine(ini.added.back());
-}
-
-void parseText(const QByteArray &bytes, IniText &ini)
-{
-    ++g_parses;
-    ini = IniText();
-    ini.source = TIniFile::DecodeText(bytes);
-    const QStringView text(ini.source);
-    if (text.contains(QLatin1String("\r\n")))
-        ini.eol = QStringLiteral("\r\n");
-    ini.lines.reserve(std::size_t(text.count(QLatin1Char('\n'))) + 1);
-    // Lines end at '\n', a '\r' before it dropped; a final line break starts no line.
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = text.size();
-        QStringView part = text.sliced(start, end - start);
-        if (part.endsWith(QLatin1Char('\r')))
-            part.chop(1);
-        ini.lines.push_back(parseLine(part));
-        start = end + 1;
-    }
-}
-
-void buildIndex(IniText &ini)
-{
-    ini.sectionIds.clear();
-    ini.sections.clear();
-    for (int i = 0; i < int(ini.lines.size()); ++i) {
-        const IniLine &line = ini.lines[i];
-        // Only the first section of a name is ever searched.
-        if (line.kind == LineKind::Section && !ini.sectionIds.contains(NoCaseName{line.name})) {
-            ini.sectionIds.insert(NoCaseName{line.name}, int(ini.sections.size()));
-            ini.sections.push_back(SectionIndex{i, false, {}});
-        }
-    }
-    ini.indexed = true;
-}
-
-// One past the last line belonging to the section whose header is at `header`.
-int sectionEnd(const IniText &ini, int header)
-{
-    int i = header + 1;
-    while (i < int(ini.lines.size()) && ini.lines[i].kind != LineKind::Section)
-        ++i;
-    return i;
-}
-
-// The index entry of the first section of the name, its keys listed; or null.
-SectionIndex *findSection(IniText &ini, QStringView section)
-{
-    if (!ini.indexed)
-        buildIndex(ini);
-    const auto it = ini.sectionIds.constFind(NoCaseName{section.trimmed()});
-    if (it == ini.sectionIds.constEnd())
-        return nullptr;
-    SectionIndex &s = ini.sections[*it];
-    if (!s.keysListed) {
-        const int end = sectionEnd(ini, s.header);
-        for (int i = s.header + 1; i < end; ++i) {
-            if (ini.lines[i].kind != LineKind::Key)
-                continue;
-            const qsizetype before = s.keys.size();
-            int &first = s.keys[NoCaseName{ini.lines[i].name}];
-            if (s.keys.size() != before) // the first duplicate wins
-                first = i;
-        }
-        s.keysListed = true;
-    }
-    return &s;
-}
-
-const IniLine *findKey(IniText &ini, QStringView section, QStringView key)
-{
-    const SectionIndex *s = findSection(ini, section);
-    if (!s)
-        return nullptr;
-    const auto it = s->keys.constFind(NoCaseName{key.trimmed()});
-    return it == s->keys.constEnd() ? nullptr : &ini.lines[*it];
-}
-
-// Replaces the first line of the key in the section, or adds it after the section's last
-// key line, adding the section at the end when it is missing. The names are trimmed.
-void setValue(IniText &ini, const QString &sectionName, const QString &keyName, const QString &value)
-{
-    const IniLine newLine = addedLine(ini, keyName + QLatin1Char('=') + value);
-    SectionIndex *s = findSection(ini, sectionName);
-    if (!s) {
-        // Lines added at the end move no other line: the tables stay valid.
-        const int header = int(ini.lines.size());
-        ini.lines.push_back(addedLine(ini, QLatin1Char('[') + sectionName + QLatin1Char(']')));
-        ini.lines.push_back(newLine);
-        ini.sectionIds.insert(NoCaseName{ini.lines[header].name}, int(ini.sections.size()));
-        ini.sections.push_back(SectionIndex{header, true, {{NoCaseName{newLine.name}, header + 1}}});
-        return;
-    }
-    const auto it = s->keys.constFind(NoCaseName{newLine.name});
-    if (it != s->keys.constEnd()) {
-        ini.lines[*it] = newLine;
-        return;
-    }
-    const int end = sectionEnd(ini, s->header);
-    int lastKey = s->header;
-    for (int i = s->header + 1; i < end; ++i)
-        if (ini.lines[i].kind == LineKind::Key)
-            lastKey = i;
-    const int at = lastKey + 1;
-    ini.lines.insert(ini.lines.begin() + at, newLine);
-    if (at == int(ini.lines.size()) - 1)
-        s->keys.insert(NoCaseName{newLine.name}, at);
-    else
-        ini.indexed = false;
-}
 
 bool acquireLock(QLockFile &lock)
 {
@@ -342,7 +136,8 @@ struct TIniFile::State {
             break;
         }
         if (!(known && result == LoadResult::Loaded && bytesKnown && data == bytes)) {
-            parseText(data, ini);
+            ++g_parses;
+            ini.parse(data);
             bytes = data;
             bytesKnown = true;
             result = LoadResult::Loaded;
@@ -487,7 +282,7 @@ QString TIniFile::ReadString(const QString &section, const QString &key, const Q
     State &s = loaded();
     if (s.result == LoadResult::Unreadable)
         return def;
-    const IniLine *line = findKey(s.ini, section, key);
+    const IniLine *line = s.ini.findKey(section, key);
     return line ? unquote(line->value.toString()) : def;
 }
 
@@ -514,12 +309,12 @@ QStringList TIniFile::ReadSectionValues(const QString &section) const
     State &s = loaded();
     if (s.result == LoadResult::Unreadable)
         return out;
-    const SectionIndex *index = findSection(s.ini, section);
+    const IniParse::SectionIndex *index = s.ini.findSection(section);
     if (!index)
         return out;
-    const int end = sectionEnd(s.ini, index->header);
+    const int end = s.ini.sectionEnd(index->header);
     for (int i = index->header + 1; i < end; ++i)
-        if (s.ini.lines[i].kind == LineKind::Key) {
+        if (s.ini.lines[i].kind == IniParse::LineKind::Key) {
             const IniLine &line = s.ini.lines[i];
             QString text;
             text.reserve(line.name.size() + 1 + line.value.size());
@@ -534,13 +329,13 @@ QStringList TIniFile::ReadSectionValues(const QString &section) const
 bool TIniFile::SectionExists(const QString &section) const
 {
     State &s = loaded();
-    return s.result != LoadResult::Unreadable && findSection(s.ini, section) != nullptr;
+    return s.result != LoadResult::Unreadable && s.ini.findSection(section) != nullptr;
 }
 
 bool TIniFile::ValueExists(const QString &section, const QString &key) const
 {
     State &s = loaded();
-    return s.result != LoadResult::Unreadable && findKey(s.ini, section, key) != nullptr;
+    return s.result != LoadResult::Unreadable && s.ini.findKey(section, key) != nullptr;
 }
 
 bool TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
@@ -556,7 +351,7 @@ bool TIniFile::WriteString(const QString &section, const QString &key, const QSt
     State &s = *m_state;
     if (s.updateFailed)
         return false;
-    setValue(s.ini, sectionName, keyName, value);
+    s.ini.setValue(sectionName, keyName, value);
     s.dirty = true;
     return update.Commit();
 }
