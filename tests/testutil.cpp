@@ -1,11 +1,16 @@
 #include "testutil.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QThread>
 
+#include <atomic>
 #include <ctime>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 QImage MakePicture(std::initializer_list<std::vector<int>> rows, const TPalette256 &palette)
 {
@@ -59,6 +64,28 @@ bool AgeFile(const QString &path, int seconds)
     times[0].tv_sec -= seconds;
     times[1] = times[0];
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+bool ReturnsWithoutBlockingOn(const QString &fifo, const std::function<void()> &fn, int ms)
+{
+    std::atomic<bool> returned{false};
+    std::thread worker([&] {
+        fn();
+        returned = true;
+    });
+    const QDeadlineTimer deadline(ms);
+    while (!returned && !deadline.hasExpired())
+        QThread::msleep(5);
+    const bool inTime = returned;
+    // Released as often as needed: a blocked reader may open the FIFO again.
+    while (!returned) {
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+        QThread::msleep(5);
+    }
+    worker.join();
+    return inTime;
 }
 
 QByteArray Hex(const char *text)

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -23,6 +24,9 @@ QByteArray ReadAll(const QString &path);
 bool WriteAll(const QString &path, const QByteArray &bytes);
 // Sets a file's modification time to the given number of seconds ago.
 bool AgeFile(const QString &path, int seconds);
+// Runs fn in a thread. When it has not returned after ms milliseconds, the FIFO is opened
+// and closed for writing, which frees a reader blocked on it, and the result is false.
+bool ReturnsWithoutBlockingOn(const QString &fifo, const std::function<void()> &fn, int ms = 5000);
 // Counts the parses and writes of ini files between its creation and a call.
 struct IniCounts {
     std::uint64_t parses = TIniFile::ParseCount(), saves = TIniFile::SaveCount();

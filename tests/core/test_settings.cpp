@@ -10,6 +10,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace {
 // Points ConfigIniPath at a private file for one test.
 struct SettingsFixture : ::testing::Test {
@@ -533,4 +535,34 @@ TEST_F(SettingsFixture, OutOfRangeValuesAreBoundedWhenRead)
     ReadMaxBakDataSize();
     ReadFlashFrequence();
     ReadFlashTime();
+}
+
+// A FIFO or a device named Config.Ini reads as a missing file: start-up gets the defaults
+// without waiting on it, and writes leave it as it is.
+TEST_F(SettingsFixture, NonRegularConfigIniReadsAsDefaults)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(ConfigIniPath).constData(), 0600), 0);
+    TGrossOption gross;
+    gross.Warp = 1;
+    std::int32_t warps = 0;
+    QStringList recent{"x"};
+    EXPECT_TRUE(ReturnsWithoutBlockingOn(ConfigIniPath, [&] {
+        ReadGrossOption(gross);
+        warps = ReadDefaultWarps();
+        recent = ReadRecentFileList();
+        WriteDefaultWarps(7);
+        AddRecentFile("/p/a.ovy");
+    }));
+    EXPECT_EQ(gross.Warp, 200);
+    EXPECT_EQ(warps, 128);
+    EXPECT_TRUE(recent.isEmpty());
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(ConfigIniPath).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is not written over";
+
+    QFile::remove(ConfigIniPath);
+    ASSERT_TRUE(QFile::link("/dev/zero", ConfigIniPath));
+    EXPECT_EQ(ReadDefaultWarps(), 128);
+    WriteDefaultWarps(7);
+    EXPECT_EQ(QFile::symLinkTarget(ConfigIniPath), "/dev/zero");
 }
