@@ -8,8 +8,9 @@
 
 #include <cstdint>
 
-// What identifies one version of a file: any write changes the size, the modification or
-// status-change time, or (for a file replaced by renaming) the inode.
+// What identifies one version of a file: a write changes the size or the modification and
+// status-change times (as far as their resolution shows), or, for a file replaced by
+// renaming, the inode.
 struct TFileStamp {
     std::uint64_t Device = 0, Inode = 0;
     std::int64_t Size = -1;

@@ -11,10 +11,10 @@
 
 #include "core/maintypes.h"
 
-class TIniFile;
-
 #include <array>
 #include <cstdint>
+
+class TIniFile;
 
 // ---- Records saved as a whole (fields in the order the program keeps them). ----
 
