@@ -1,19 +1,24 @@
 #include "testutil.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <mutex>
 #include <thread>
 
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 QImage MakePicture(std::initializer_list<std::vector<int>> rows, const TPalette256 &palette)
@@ -59,6 +64,37 @@ bool WriteAll(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+bool AgeFile(const QString &path, int seconds)
+{
+    timespec times[2];
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= seconds;
+    times[1] = times[0];
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+bool ReturnsWithoutBlockingOn(const QString &fifo, const std::function<void()> &fn, int ms)
+{
+    std::atomic<bool> returned{false};
+    std::thread worker([&] {
+        fn();
+        returned = true;
+    });
+    const QDeadlineTimer deadline(ms);
+    while (!returned && !deadline.hasExpired())
+        QThread::msleep(5);
+    const bool inTime = returned;
+    // Released as often as needed: a blocked reader may open the FIFO again.
+    while (!returned) {
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+        QThread::msleep(5);
+    }
+    worker.join();
+    return inTime;
 }
 
 QByteArray Hex(const char *text)

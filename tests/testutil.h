@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers shared by the tests.
 
+#include "core/settings/inifile.h"
 #include "core/palette/palette.h"
 
 #include <QByteArray>
@@ -22,6 +23,17 @@ TPalette256 GreyPalette();
 // Reads or writes a whole file.
 QByteArray ReadAll(const QString &path);
 bool WriteAll(const QString &path, const QByteArray &bytes);
+// Sets a file's modification time to the given number of seconds ago.
+bool AgeFile(const QString &path, int seconds);
+// Runs fn in a thread. When it has not returned after ms milliseconds, the FIFO is opened
+// and closed for writing, which frees a reader blocked on it, and the result is false.
+bool ReturnsWithoutBlockingOn(const QString &fifo, const std::function<void()> &fn, int ms = 5000);
+// Counts the parses and writes of ini files between its creation and a call.
+struct IniCounts {
+    std::uint64_t parses = TIniFile::ParseCount(), saves = TIniFile::SaveCount();
+    std::uint64_t parsed() const { return TIniFile::ParseCount() - parses; }
+    std::uint64_t saved() const { return TIniFile::SaveCount() - saves; }
+};
 // Hex bytes such as "0A 1B ff" to bytes.
 QByteArray Hex(const char *text);
 

@@ -1,111 +1,51 @@
 #include "core/settings/inifile.h"
 
 #include "core/base/filewrite.h"
+#include "core/settings/initext.h"
 #include "core/base/numparse.h"
+#include "core/base/regularfile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QDeadlineTimer>
+#include <QLockFile>
 #include <QStringDecoder>
+#include <QThread>
 
-#include <vector>
+#include <algorithm>
+#include <atomic>
 
 namespace {
 
-enum class LineKind { Other, Section, Key };
-
-struct IniLine {
-    QString text;   // the line as it stands, without its line break
-    LineKind kind = LineKind::Other;
-    QString name;   // section or key name, blanks removed
-    QString value;  // key lines: everything after the first '=' (raw)
-};
-
-struct IniText {
-    std::vector<IniLine> lines;
-    QString eol = QStringLiteral("\n");
-};
+using IniParse::IniLine;
+using IniParse::IniText;
 
 enum class LoadResult { Missing, Loaded, Unreadable };
 
-IniLine parseLine(const QString &text)
+// A file younger than this, as the clock goes, may be changed again without its time stamp
+// changing (time stamps advance in steps of a clock tick, or of seconds on some file
+// systems), so its bytes are compared instead.
+constexpr std::int64_t kRacyNs = std::int64_t(2) * 1000 * 1000 * 1000;
+// A lock older than this is taken to be left over by a program that stopped while writing;
+// a write holds it for well under a second.
+constexpr int kLockStaleMs = 10000;
+// How long a write waits for another program's write to end before it fails.
+constexpr int kLockWaitMs = 12000;
+
+std::atomic<std::uint64_t> g_parses{0};
+std::atomic<std::uint64_t> g_saves{0};
+
+bool acquireLock(QLockFile &lock)
 {
-    IniLine line;
-    line.text = text;
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')))
-        return line;
-    if (t.startsWith(QLatin1Char('['))) {
-        const qsizetype close = t.indexOf(QLatin1Char(']'));
-        line.kind = LineKind::Section;
-        line.name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
-        return line;
+    const QDeadlineTimer deadline(kLockWaitMs);
+    unsigned long pause = 1;
+    for (;;) {
+        // tryLock also takes over a lock left by a program that no longer runs.
+        if (lock.tryLock(0))
+            return true;
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        QThread::msleep(pause);
+        pause = std::min<unsigned long>(pause * 2, 20);
     }
-    const qsizetype eq = text.indexOf(QLatin1Char('='));
-    if (eq < 0)
-        return line;
-    line.kind = LineKind::Key;
-    line.name = text.left(eq).trimmed();
-    line.value = text.mid(eq + 1);
-    return line;
-}
-
-LoadResult load(const QString &fileName, IniText &ini)
-{
-    QFile file(fileName);
-    if (!file.exists())
-        return LoadResult::Missing;
-    if (file.size() > TIniFile::MaxFileSize || !file.open(QIODevice::ReadOnly))
-        return LoadResult::Unreadable;
-    const QByteArray bytes = file.read(TIniFile::MaxFileSize + 1);
-    if (bytes.size() > TIniFile::MaxFileSize)
-        return LoadResult::Unreadable;
-    const QString text = TIniFile::DecodeText(bytes);
-    if (text.contains(QLatin1String("\r\n")))
-        ini.eol = QStringLiteral("\r\n");
-    QStringList parts = text.split(QLatin1Char('\n'));
-    if (!parts.isEmpty() && parts.last().isEmpty())
-        parts.removeLast();
-    ini.lines.reserve(parts.size());
-    for (QString &part : parts) {
-        if (part.endsWith(QLatin1Char('\r')))
-            part.chop(1);
-        ini.lines.push_back(parseLine(part));
-    }
-    return LoadResult::Loaded;
-}
-
-bool same(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
-// Index of the first header of the section, or -1.
-int findSection(const IniText &ini, const QString &section)
-{
-    const QString name = section.trimmed();
-    for (std::size_t i = 0; i < ini.lines.size(); ++i)
-        if (ini.lines[i].kind == LineKind::Section && same(ini.lines[i].name, name))
-            return int(i);
-    return -1;
-}
-
-// One past the last line belonging to the section whose header is at `header`.
-int sectionEnd(const IniText &ini, int header)
-{
-    int i = header + 1;
-    while (i < int(ini.lines.size()) && ini.lines[i].kind != LineKind::Section)
-        ++i;
-    return i;
-}
-
-const IniLine *findKey(const IniText &ini, const QString &section, const QString &key)
-{
-    const int header = findSection(ini, section);
-    if (header < 0)
-        return nullptr;
-    const QString name = key.trimmed();
-    const int end = sectionEnd(ini, header);
-    for (int i = header + 1; i < end; ++i)
-        if (ini.lines[i].kind == LineKind::Key && same(ini.lines[i].name, name))
-            return &ini.lines[i];
-    return nullptr;
 }
 
 // The value as the profile call returns it: blanks and one pair of matching quotes removed.
@@ -130,9 +70,185 @@ bool save(const QString &fileName, const IniText &ini)
 
 } // namespace
 
-TIniFile::TIniFile(const QString &fileName)
-    : m_fileName(fileName)
+// The file as this object last saw it, and an open group of writes.
+struct TIniFile::State {
+    explicit State(qint64 maxSize) : maxFileSize(maxSize) {}
+
+    qint64 maxFileSize;
+    bool known = false; // result, ini, bytes and stamp describe the file
+    LoadResult result = LoadResult::Missing;
+    IniText ini;        // empty unless Loaded (or changed by an open group)
+    QByteArray bytes;   // the bytes parsed into ini; empty after this object wrote the file
+    bool bytesKnown = false;
+    TFileStamp stamp;
+    std::int64_t readAtNs = 0; // when the file was last seen to hold what ini holds
+
+    int readDepth = 0; // open read groups: the file was looked at when the first began
+    int updateDepth = 0;
+    bool updateFailed = false; // the group cannot write: not locked, or the file unreadable
+    bool dirty = false;
+    std::unique_ptr<QLockFile> lock;
+
+    void forget(LoadResult r)
+    {
+        known = true;
+        result = r;
+        ini = IniText();
+        bytes.clear();
+        bytesKnown = false;
+    }
+
+    // Brings result and ini up to date with the file, parsing it only when it changed.
+    void refresh(const QString &fileName)
+    {
+        TFileStamp now;
+        switch (StatFile(fileName, &now)) {
+        case TFileKind::Missing:
+            forget(LoadResult::Missing);
+            return;
+        case TFileKind::Other:
+            forget(LoadResult::Unreadable);
+            return;
+        case TFileKind::Regular:
+            break;
+        }
+        if (known && result == LoadResult::Loaded && now == stamp && readAtNs - stamp.ModifiedNs > kRacyNs)
+            return;
+        const std::int64_t readAt = FileClockNowNs();
+        QByteArray data;
+        TFileStamp readStamp;
+        switch (ReadRegularFile(fileName, maxFileSize, data, readStamp)) {
+        case TFileRead::Missing:
+            forget(LoadResult::Missing);
+            return;
+        case TFileRead::Refused:
+            forget(LoadResult::Unreadable);
+            return;
+        case TFileRead::Read:
+            break;
+        }
+        if (!(known && result == LoadResult::Loaded && bytesKnown && data == bytes)) {
+            ++g_parses;
+            ini.parse(data);
+            bytes = data;
+            bytesKnown = true;
+            result = LoadResult::Loaded;
+            known = true;
+        }
+        stamp = readStamp;
+        readAtNs = readAt;
+    }
+};
+
+std::uint64_t TIniFile::ParseCount() { return g_parses.load(); }
+std::uint64_t TIniFile::SaveCount() { return g_saves.load(); }
+
+TIniFile::TIniFile(const QString &fileName, qint64 maxFileSize)
+    : m_fileName(fileName), m_state(std::make_unique<State>(maxFileSize))
 {
+}
+
+TIniFile::~TIniFile() = default;
+TIniFile::TIniFile(TIniFile &&) noexcept = default;
+TIniFile &TIniFile::operator=(TIniFile &&) noexcept = default;
+
+TIniFile::State &TIniFile::loaded() const
+{
+    // An open group looked at the file when it began; a group of writes also holds the lock.
+    const bool writing = m_state->updateDepth > 0 && !m_state->updateFailed;
+    if (m_state->readDepth == 0 && !writing)
+        m_state->refresh(m_fileName);
+    return *m_state;
+}
+
+void TIniFile::beginReadGroup() const
+{
+    if (m_state->readDepth == 0)
+        loaded();
+    ++m_state->readDepth;
+}
+
+void TIniFile::endReadGroup() const
+{
+    if (m_state->readDepth > 0)
+        --m_state->readDepth;
+}
+
+TIniReadGroup::TIniReadGroup(const TIniFile &ini)
+    : m_ini(&ini)
+{
+    m_ini->beginReadGroup();
+}
+
+TIniReadGroup::~TIniReadGroup() { m_ini->endReadGroup(); }
+
+bool TIniFile::beginUpdate()
+{
+    State &s = *m_state;
+    if (s.updateDepth++ > 0)
+        return !s.updateFailed;
+    s.dirty = false;
+    s.updateFailed = true;
+    if (m_fileName.isEmpty())
+        return false;
+    s.lock = std::make_unique<QLockFile>(m_fileName + QStringLiteral(".lock"));
+    s.lock->setStaleLockTime(kLockStaleMs);
+    if (!acquireLock(*s.lock)) {
+        s.lock.reset();
+        return false;
+    }
+    s.refresh(m_fileName);
+    s.updateFailed = s.result == LoadResult::Unreadable;
+    return !s.updateFailed;
+}
+
+bool TIniFile::endUpdate()
+{
+    State &s = *m_state;
+    if (s.updateDepth == 0)
+        return false;
+    if (--s.updateDepth > 0)
+        return !s.updateFailed;
+    bool ok = !s.updateFailed;
+    if (ok && s.dirty) {
+        ++g_saves;
+        ok = save(m_fileName, s.ini);
+        if (ok) {
+            // What was written is what ini holds; the bytes are read again when next
+            // checked. The stamp is taken while the lock still keeps other writers out.
+            s.result = LoadResult::Loaded;
+            s.bytes.clear();
+            s.bytesKnown = false;
+            s.known = StatFile(m_fileName, &s.stamp) == TFileKind::Regular;
+            s.readAtNs = FileClockNowNs();
+        } else {
+            s.known = false;
+        }
+    }
+    s.dirty = false;
+    s.updateFailed = false;
+    s.lock.reset();
+    return ok;
+}
+
+TIniUpdate::TIniUpdate(TIniFile &ini)
+    : m_ini(&ini)
+{
+    m_ini->beginUpdate();
+}
+
+TIniUpdate::~TIniUpdate()
+{
+    if (m_open)
+        m_ini->endUpdate();
+}
+
+bool TIniUpdate::Commit()
+{
+    if (!m_open)
+        return false;
+    m_open = false;
+    return m_ini->endUpdate();
 }
 
 QString TIniFile::DecodeText(const QByteArray &bytes)
@@ -155,11 +271,11 @@ QString TIniFile::FormatFloat(double value) { return QString::number(value, 'g',
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &def) const
 {
-    IniText ini;
-    if (load(m_fileName, ini) != LoadResult::Loaded)
+    State &s = loaded();
+    if (s.result == LoadResult::Unreadable)
         return def;
-    const IniLine *line = findKey(ini, section, key);
-    return line ? unquote(line->value) : def;
+    const IniLine *line = s.ini.findKey(section, key);
+    return line ? unquote(line->value.toString()) : def;
 }
 
 std::int32_t TIniFile::ReadInteger(const QString &section, const QString &key, std::int32_t def) const
@@ -182,29 +298,36 @@ double TIniFile::ReadFloat(const QString &section, const QString &key, double de
 QStringList TIniFile::ReadSectionValues(const QString &section) const
 {
     QStringList out;
-    IniText ini;
-    if (load(m_fileName, ini) != LoadResult::Loaded)
+    State &s = loaded();
+    if (s.result == LoadResult::Unreadable)
         return out;
-    const int header = findSection(ini, section);
-    if (header < 0)
+    const IniParse::SectionIndex *index = s.ini.findSection(section);
+    if (!index)
         return out;
-    const int end = sectionEnd(ini, header);
-    for (int i = header + 1; i < end; ++i)
-        if (ini.lines[i].kind == LineKind::Key)
-            out << ini.lines[i].name + QLatin1Char('=') + ini.lines[i].value;
+    const int end = s.ini.sectionEnd(index->header);
+    for (int i = index->header + 1; i < end; ++i)
+        if (s.ini.lines[i].kind == IniParse::LineKind::Key) {
+            const IniLine &line = s.ini.lines[i];
+            QString text;
+            text.reserve(line.name.size() + 1 + line.value.size());
+            text += line.name;
+            text += QLatin1Char('=');
+            text += line.value;
+            out << text;
+        }
     return out;
 }
 
 bool TIniFile::SectionExists(const QString &section) const
 {
-    IniText ini;
-    return load(m_fileName, ini) == LoadResult::Loaded && findSection(ini, section) >= 0;
+    State &s = loaded();
+    return s.result != LoadResult::Unreadable && s.ini.findSection(section) != nullptr;
 }
 
 bool TIniFile::ValueExists(const QString &section, const QString &key) const
 {
-    IniText ini;
-    return load(m_fileName, ini) == LoadResult::Loaded && findKey(ini, section, key) != nullptr;
+    State &s = loaded();
+    return s.result != LoadResult::Unreadable && s.ini.findKey(section, key) != nullptr;
 }
 
 bool TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
@@ -216,29 +339,13 @@ bool TIniFile::WriteString(const QString &section, const QString &key, const QSt
         || value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))
         || keyName.contains(QLatin1Char('\n')) || sectionName.contains(QLatin1Char('\n')))
         return false;
-    IniText ini;
-    if (load(m_fileName, ini) == LoadResult::Unreadable)
+    TIniUpdate update(*this);
+    State &s = *m_state;
+    if (s.updateFailed)
         return false;
-    const IniLine newLine = parseLine(keyName + QLatin1Char('=') + value);
-    const int header = findSection(ini, sectionName);
-    if (header < 0) {
-        ini.lines.push_back(parseLine(QLatin1Char('[') + sectionName + QLatin1Char(']')));
-        ini.lines.push_back(newLine);
-        return save(m_fileName, ini);
-    }
-    const int end = sectionEnd(ini, header);
-    int lastKey = header;
-    for (int i = header + 1; i < end; ++i) {
-        if (ini.lines[i].kind != LineKind::Key)
-            continue;
-        if (same(ini.lines[i].name, keyName)) {
-            ini.lines[i] = newLine;
-            return save(m_fileName, ini);
-        }
-        lastKey = i;
-    }
-    ini.lines.insert(ini.lines.begin() + lastKey + 1, newLine);
-    return save(m_fileName, ini);
+    s.ini.setValue(sectionName, keyName, value);
+    s.dirty = true;
+    return update.Commit();
 }
 
 bool TIniFile::WriteInteger(const QString &section, const QString &key, std::int32_t value)

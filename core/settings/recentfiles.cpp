@@ -12,12 +12,13 @@ const QString kKey = QStringLiteral("RecentFile");
 // The values of a section's lines (the text after the first '='), in file order.
 QStringList readValues(const TIniFile &ini, const QString &section)
 {
-    QStringList values;
-    for (const QString &line : ini.ReadSectionValues(section))
-        values << line.mid(line.indexOf(QLatin1Char('=')) + 1);
+    QStringList values = ini.ReadSectionValues(section);
+    for (QString &line : values)
+        line.remove(0, line.indexOf(QLatin1Char('=')) + 1);
     return values;
 }
 
+// One read-modify-write of the file: the caller holds a TIniUpdate on ini.
 void addToList(TIniFile &ini, const QString &section, const QString &fileName, int limit)
 {
     // A name with a line break cannot be stored as one line.
@@ -43,15 +44,17 @@ void AddRecentFile(const QString &fileName)
 {
     if (fileName.trimmed().isEmpty())
         return;
-    const int limit = ReadMaxRecentFile();
     TIniFile ini(Folders().ConfigIniPath);
-    addToList(ini, kKey, fileName, limit);
+    TIniUpdate update(ini);
+    addToList(ini, kKey, fileName, ReadMaxRecentFile(ini));
 }
 
 QStringList ReadRecentFileList()
 {
-    const int limit = std::max(ReadMaxRecentFile(), 1);
-    QStringList values = readValues(TIniFile(Folders().ConfigIniPath), kKey);
+    const TIniFile ini(Folders().ConfigIniPath);
+    const TIniReadGroup group(ini);
+    const int limit = ReadMaxRecentFile(ini);
+    QStringList values = readValues(ini, kKey);
     if (values.size() > limit)
         values.resize(limit);
     return values;
@@ -66,6 +69,7 @@ QString ReadMostRecentFile()
 void AddToRecentList(const QString &fileName, const QString &section)
 {
     TIniFile ini(RecentIniPath());
+    TIniUpdate update(ini);
     const int limit = ini.ReadInteger(QStringLiteral("Const"), QStringLiteral("MaxRecent"), 8);
     addToList(ini, section, fileName, limit);
 }

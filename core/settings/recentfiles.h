@@ -5,7 +5,8 @@
 // "WenBanRecentFile"). A list is stored as keys RecentFile0, RecentFile1, ... holding full
 // paths, most recent first. Adding a file moves it to the top when it is listed (paths
 // compare case-sensitively) and otherwise pushes the oldest entry out once the limit is
-// reached. Nothing is cached: every call opens and closes its ini file.
+// reached. Every call opens and closes its ini file; adding a file is one read-modify-write
+// of the file under its lock, however long the list.
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +20,7 @@ QString RecentIniPath();
 
 // The main window's list. A name that is empty or only blanks is ignored.
 void AddRecentFile(const QString &fileName);
-// At most MaxRecentFile paths (a limit below 1 counts as 1).
+// At most MaxRecentFile paths (held to 1..10).
 QStringList ReadRecentFileList();
 // The most recent path, empty when the list is empty.
 QString ReadMostRecentFile();

@@ -3,8 +3,10 @@
 // The settings store: every persistent setting lives in "Config.Ini" (ConfigIniPath).
 // There is one reading and one writing routine per section, and per key of section
 // "Main". Each routine opens the file, reads or writes its keys in a fixed order and closes
-// it again: nothing is cached, so a value written by one dialog is seen by the next reader
-// at once. A missing file or key gives the default; failed writes are not reported.
+// it again, so a value written by one dialog is seen by the next reader at once; a routine
+// parses the file once for all its keys, and a writer of several keys replaces the file
+// once. A missing file or key gives the default; failed writes are not reported. Values
+// that would do harm (a zero backup limit, a flash without pause) are bounded when read.
 //
 // The records' member initialisers are the defaults the readers give for missing keys.
 
@@ -12,6 +14,8 @@
 
 #include <array>
 #include <cstdint>
+
+class TIniFile;
 
 // ---- Records saved as a whole (fields in the order the program keeps them). ----
 
@@ -47,7 +51,8 @@ struct TCopyAreaInfo {
     bool operator==(const TCopyAreaInfo &) const = default;
 };
 
-// Page margins in millimetres.
+// Page margins in millimetres. ReadPageOption holds each to 0..100: a negative margin
+// reads as the default 20, a larger one as 100.
 struct TPageOption {
     double LeftMargin = 20.0, RightMargin = 20.0, TopMargin = 20.0, BottomMargin = 20.0;
     bool operator==(const TPageOption &) const = default;
@@ -122,25 +127,33 @@ using TNeedleMasks = std::array<std::uint32_t, 16>;
 using TColorTable = std::array<TColor, 17>;
 
 // ---- Section "Main". ----
+// Hook count, 1..65,535; a value below 1 reads as the default 128, a larger one as 65,535.
 std::int32_t ReadDefaultWarps();
 void WriteDefaultWarps(std::int32_t value);
-// Both also set the global MaxBakDataSize.
+// Megabytes, 1..1,048,576 (below 1: the default 100; above: clamped), on read and before
+// it is written. Both also set the global MaxBakDataSize.
 std::int32_t ReadMaxBakDataSize();
 void WriteMaxBakDataSize(std::int32_t value);
 bool ReadRemoveOddWarp();
 void WriteRemoveOddWarp(bool value);
 std::int32_t ReadColorLeft();
 void WriteColorLeft(std::int32_t value);
-// Both also set the global FlashFrequence (milliseconds).
+// Milliseconds, 50..5000 (below 50: the default 500; above: clamped), on read and before
+// it is written. Both also set the global FlashFrequence.
 std::int32_t ReadFlashFrequence();
 void WriteFlashFrequence(std::int32_t value);
-// Both also set the global FlashTime (seconds).
+// Seconds, 1..60 (below 1: the default 5; above: clamped), on read and before it is
+// written. Both also set the global FlashTime.
 std::int32_t ReadFlashTime();
 void WriteFlashTime(std::int32_t value);
 // Held to 1..256 when read and before it is written; kept in AutoReduceColorCount.
 std::int32_t ReadAutoReduceColorCount();
 void WriteAutoReduceColorCount(std::int32_t value);
+// Held to 1..10 when read.
 std::int32_t ReadMaxRecentFile();
+// The same through an object already open on ConfigIniPath, so that a recent-list
+// operation reads the file once.
+std::int32_t ReadMaxRecentFile(const TIniFile &config);
 void WriteMaxRecentFile(std::int32_t value);
 bool ReadAutoOpenRecentFile();
 void WriteAutoOpenRecentFile(bool value);

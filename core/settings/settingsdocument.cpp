@@ -62,9 +62,26 @@ const auto rotateFields = [](auto &r, auto f) {
     f("IsReverse", r.IsReverse);
 };
 
+// A negative margin is no choice anyone made and takes the default; one of more than
+// 100 mm is clamped to 100, leaving a printable area on an A4 page.
+void holdMargin(double &margin, double def)
+{
+    if (margin < 0.0)
+        margin = def;
+    margin = std::min(margin, 100.0);
+}
+
 } // namespace
 
-void ReadPageOption(TPageOption &option) { ReadSettingsRecord("PageOption", option, pageFields); }
+void ReadPageOption(TPageOption &option)
+{
+    ReadSettingsRecord("PageOption", option, pageFields);
+    const TPageOption defaults;
+    holdMargin(option.LeftMargin, defaults.LeftMargin);
+    holdMargin(option.TopMargin, defaults.TopMargin);
+    holdMargin(option.RightMargin, defaults.RightMargin);
+    holdMargin(option.BottomMargin, defaults.BottomMargin);
+}
 void WritePageOption(const TPageOption &option) { WriteSettingsRecord("PageOption", option, pageFields); }
 
 // FloatLength and ChangeColorHint are not read back: the record's defaults (0, false) stay.

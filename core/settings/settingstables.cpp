@@ -1,6 +1,7 @@
 // Settings store: the pick and weft-density needle tables and the shuttle colour table.
 // The values are stored as decimal text and converted strictly; a value that does not
-// convert takes its default and the rest of the table is still read.
+// convert takes its default and the rest of the table is still read. A table is read with
+// one read of the file and written with one read-modify-write.
 #include "core/settings/inifile.h"
 #include "core/base/numparse.h"
 #include "core/settings/settings.h"
@@ -28,6 +29,7 @@ const TColorTable &DefaultColorTable()
 std::int32_t ReadNeedleTable(TNeedleMasks &masks, const QString &section)
 {
     const TIniFile ini(Folders().ConfigIniPath);
+    const TIniReadGroup group(ini);
     const std::int32_t count = readStrictInt(ini, section, QStringLiteral("TotalNumber"), 16);
     for (int i = 0; i < 16; ++i) {
         const std::int32_t def = std::int32_t(1u << i);
@@ -39,6 +41,7 @@ std::int32_t ReadNeedleTable(TNeedleMasks &masks, const QString &section)
 void WriteNeedleTable(const TNeedleMasks &masks, std::int32_t count, const QString &section)
 {
     TIniFile ini(Folders().ConfigIniPath);
+    TIniUpdate update(ini);
     ini.WriteString(section, QStringLiteral("TotalNumber"), QString::number(count));
     for (int i = 0; i < 16; ++i)
         ini.WriteString(section, QStringLiteral("Number%1").arg(i), QString::number(std::int32_t(masks[i])));
@@ -47,6 +50,7 @@ void WriteNeedleTable(const TNeedleMasks &masks, std::int32_t count, const QStri
 void ReadColorTable(TColorTable &colors, const QString &section)
 {
     const TIniFile ini(Folders().ConfigIniPath);
+    const TIniReadGroup group(ini);
     const TColorTable &defaults = DefaultColorTable();
     for (int i = 0; i < 17; ++i)
         colors[i] = readStrictInt(ini, section, QStringLiteral("Color%1").arg(i), defaults[i]);
@@ -55,6 +59,7 @@ void ReadColorTable(TColorTable &colors, const QString &section)
 void WriteColorTable(const TColorTable &colors, const QString &section)
 {
     TIniFile ini(Folders().ConfigIniPath);
+    TIniUpdate update(ini);
     for (int i = 0; i < 17; ++i)
         ini.WriteString(section, QStringLiteral("Color%1").arg(i), QString::number(colors[i]));
 }

@@ -68,8 +68,8 @@ void OpenLanguageFile()
     LoadLanguageSetting();
     CloseLanguageFile();
     if (!Folders().LanguageFileName.isEmpty())
-        Folders().LanguageIni
-            = std::make_unique<TIniFile>(QDir(Folders().LanguageDir).filePath(Folders().LanguageFileName));
+        Folders().LanguageIni = std::make_unique<TIniFile>(QDir(Folders().LanguageDir).filePath(Folders().LanguageFileName),
+                                                 TIniFile::MaxLanguageFileSize);
 }
 
 void CloseLanguageFile() { Folders().LanguageIni.reset(); }

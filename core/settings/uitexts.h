@@ -5,7 +5,8 @@
 //
 // The language files are the "*.ini" files of LanguageDir, listed sorted by name (the
 // folder order of the file system is arbitrary); the setting "Lanuage" of section
-// "Language" is a position in that listing. Lookups read the file on every call.
+// "Language" is a position in that listing. Lookups see the file as it is at each call; it is
+// parsed again only when it changed.
 
 #include "core/settings/inifile.h"
 

@@ -3,12 +3,20 @@
 
 #include "testutil.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 struct IniFixture : ::testing::Test {
@@ -196,4 +204,197 @@ TEST_F(IniFixture, BinaryGarbageReadsWithoutHarm)
     EXPECT_EQ(ini.ReadString("A", "k", "d"), "d");
     ASSERT_TRUE(ini.WriteString("A", "k", "v"));
     EXPECT_EQ(ini.ReadString("A", "k", "d"), "v");
+}
+
+TEST_F(IniFixture, ReadsParseOnceAndStillSeeEveryChange)
+{
+    put("; settings\n[A]\nk=1\nj=2\n[B]\nk=3\n");
+    const IniCounts counts;
+    const TIniFile ini(path());
+    for (int round = 0; round < 20; ++round) {
+        EXPECT_EQ(ini.ReadInteger("A", "k", 0), 1);
+        EXPECT_EQ(ini.ReadInteger("a", "J", 0), 2);
+        EXPECT_EQ(ini.ReadInteger("B", "k", 0), 3);
+        EXPECT_TRUE(ini.SectionExists("b"));
+        EXPECT_EQ(ini.ReadSectionValues("A"), (QStringList{"k=1", "j=2"}));
+    }
+    EXPECT_EQ(counts.parsed(), 1u);
+
+    // Changed in place just after it was read: same size, same inode, and possibly the same
+    // time stamp; the bytes tell.
+    put("; settings\n[A]\nk=7\nj=2\n[B]\nk=3\n");
+    EXPECT_EQ(ini.ReadInteger("A", "k", 0), 7);
+    // An old file is trusted on its stamp, and any later change still shows: here the
+    // same size and the old modification time put back, which leaves the change time.
+    ASSERT_TRUE(AgeFile(path(), 60));
+    EXPECT_EQ(ini.ReadInteger("A", "k", 0), 7);
+    const IniCounts later;
+    EXPECT_EQ(ini.ReadInteger("A", "k", 0), 7);
+    EXPECT_EQ(ini.ReadInteger("B", "k", 0), 3);
+    EXPECT_EQ(later.parsed(), 0u);
+    put("; settings\n[A]\nk=8\nj=2\n[B]\nk=3\n");
+    ASSERT_TRUE(AgeFile(path(), 60));
+    EXPECT_EQ(ini.ReadInteger("A", "k", 0), 8);
+    // Replaced, removed, and back.
+    QFile::remove(path());
+    EXPECT_EQ(ini.ReadInteger("A", "k", 0), 0);
+    put("[A]\nk=9\n");
+    EXPECT_EQ(ini.ReadInteger("A", "k", 0), 9);
+    // A read group looks at the file once: a change shows after the group.
+    {
+        const TIniReadGroup group(ini);
+        EXPECT_EQ(ini.ReadInteger("A", "k", 0), 9);
+        put("[A]\nk=5\n");
+        EXPECT_EQ(ini.ReadInteger("A", "k", 0), 9);
+    }
+    EXPECT_EQ(ini.ReadInteger("A", "k", 0), 5);
+}
+
+TEST_F(IniFixture, AGroupOfWritesIsOneReadModifyWrite)
+{
+    put("; kept\n[Other]\nx=1\n[Group]\nk0=old\n; inside\n");
+    TIniFile ini(path());
+    const IniCounts counts;
+    {
+        TIniUpdate update(ini);
+        for (int i = 0; i < 50; ++i)
+            ASSERT_TRUE(ini.WriteInteger("Group", QString("k%1").arg(i), i));
+        EXPECT_EQ(ini.ReadString("group", "K0", ""), "0") << "reads see the group's writes";
+        ASSERT_TRUE(ini.WriteString("New", "n", "v"));
+        EXPECT_EQ(get(), QByteArray("; kept\n[Other]\nx=1\n[Group]\nk0=old\n; inside\n")) << "nothing written yet";
+        EXPECT_TRUE(update.Commit());
+    }
+    EXPECT_EQ(counts.saved(), 1u);
+    EXPECT_EQ(counts.parsed(), 1u);
+    QByteArray expected("; kept\n[Other]\nx=1\n[Group]\nk0=0\n");
+    for (int i = 1; i < 50; ++i)
+        expected += "k" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
+    expected += "; inside\n[New]\nn=v\n";
+    EXPECT_EQ(get(), expected);
+
+    // A group that writes nothing writes no file, and one on a missing file creates it once.
+    const IniCounts none;
+    { TIniUpdate update(ini); EXPECT_EQ(ini.ReadString("Other", "x", ""), "1"); }
+    EXPECT_EQ(none.saved(), 0u);
+    const QString fresh = dir.filePath("Fresh.ini");
+    TIniFile created(fresh);
+    {
+        TIniUpdate update(created);
+        EXPECT_TRUE(created.WriteString("S", "a", "1"));
+        EXPECT_TRUE(created.WriteString("S", "b", "2"));
+        EXPECT_TRUE(created.WriteString("s", "A", "3"));
+    }
+    EXPECT_EQ(ReadAll(fresh), QByteArray("[S]\nA=3\nb=2\n"));
+    EXPECT_FALSE(QFile::exists(fresh + ".lock")) << "the lock is given back";
+}
+
+TEST_F(IniFixture, FilesBeyondTheBoundAreNeitherLoadedNorWritten)
+{
+    // One line of 10 MB: unreadable as a whole, so neither parsed nor loaded.
+    QByteArray big("[A]\nk=1\n; ");
+    big.append(QByteArray(10 * 1024 * 1024, 'x'));
+    big.append("\n[B]\nk=2\n");
+    put(big);
+    const IniCounts counts;
+    TIniFile ini(path());
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(ini.ReadString("A", "k", "d"), "d");
+    EXPECT_FALSE(ini.WriteString("B", "k", "3"));
+    EXPECT_EQ(counts.parsed(), 0u);
+    EXPECT_EQ(get(), big);
+
+    // Language files have a larger bound: the same file, installed some time ago, is read
+    // and parsed once.
+    ASSERT_TRUE(AgeFile(path(), 3600));
+    TIniFile language(path(), TIniFile::MaxLanguageFileSize);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(language.ReadString("b", "K", "d"), "2");
+    EXPECT_EQ(counts.parsed(), 1u);
+
+    // Just within the bound: read and written.
+    QByteArray within("[A]\nk=1\n; ");
+    within.append(QByteArray(TIniFile::MaxFileSize - within.size() - 1, 'y'));
+    within.append('\n');
+    ASSERT_EQ(within.size(), TIniFile::MaxFileSize);
+    put(within);
+    EXPECT_EQ(ini.ReadString("A", "k", "d"), "1");
+    EXPECT_TRUE(ini.WriteString("A", "k", "2"));
+    EXPECT_EQ(ini.ReadString("A", "k", "d"), "2");
+}
+
+TEST_F(IniFixture, OnlyRegularFilesAreReadOrWritten)
+{
+    const QString fifo = dir.filePath("Fifo.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // A reader blocking on the FIFO fails the test instead of hanging it.
+    QString value;
+    ASSERT_TRUE(ReturnsWithoutBlockingOn(fifo, [&] { value = TIniFile(fifo).ReadString("A", "k", "dflt"); }))
+        << "reading a FIFO blocked";
+    EXPECT_EQ(value, "dflt");
+
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("Zero.ini")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Folder.ini"));
+    for (const QString &name : {fifo, dir.filePath("Zero.ini"), dir.filePath("Folder.ini")}) {
+        TIniFile ini(name);
+        EXPECT_EQ(ini.ReadString("A", "k", "dflt"), "dflt") << name.toStdString();
+        EXPECT_FALSE(ini.SectionExists("A")) << name.toStdString();
+        EXPECT_FALSE(ini.WriteString("A", "k", "v")) << name.toStdString();
+        TIniUpdate update(ini);
+        EXPECT_FALSE(ini.WriteString("A", "k", "v")) << name.toStdString();
+        EXPECT_FALSE(update.Commit()) << name.toStdString();
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is not written over";
+    EXPECT_EQ(QFile::symLinkTarget(dir.filePath("Zero.ini")), "/dev/zero");
+    EXPECT_TRUE(QFileInfo(dir.filePath("Folder.ini")).isDir());
+}
+
+// Two programs writing the same file at once: each write is a read-modify-write under the
+// file's lock, so neither loses the other's keys. The test runs its own program twice as
+// the writers (told so by the environment), and waits for both.
+TEST(IniFileLock, TwoProgramsWritingAtOnceKeepEveryKey)
+{
+    constexpr int kKeys = 200;
+    const QByteArray job = qgetenv("DORWEN_INI_WRITER");
+    if (!job.isEmpty()) {
+        const QStringList parts = QString::fromUtf8(job).split(QLatin1Char('|'));
+        ASSERT_EQ(parts.size(), 3);
+        const QDeadlineTimer deadline(30000);
+        while (!QFile::exists(parts[2]) && !deadline.hasExpired())
+            QThread::msleep(1);
+        TIniFile ini(parts[0]);
+        for (int i = 0; i < kKeys; ++i)
+            ASSERT_TRUE(ini.WriteInteger("Keys", parts[1] + QString::number(i), i));
+        return;
+    }
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("Shared.ini");
+    const QString go = dir.filePath("go");
+    ASSERT_TRUE(WriteAll(file, "; written by two programs\n[Keys]\n"));
+    QProcess writers[2];
+    const char *prefixes[2] = {"first", "second"};
+    for (int w = 0; w < 2; ++w) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DORWEN_INI_WRITER", file + "|" + prefixes[w] + "|" + go);
+        writers[w].setProcessEnvironment(env);
+        writers[w].setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        writers[w].start(QCoreApplication::applicationFilePath(),
+                         {"--gtest_filter=IniFileLock.TwoProgramsWritingAtOnceKeepEveryKey"});
+        ASSERT_TRUE(writers[w].waitForStarted());
+    }
+    ASSERT_TRUE(WriteAll(go, ""));
+    for (QProcess &writer : writers) {
+        ASSERT_TRUE(writer.waitForFinished(120000));
+        EXPECT_EQ(writer.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardOutput().toStdString();
+    }
+    const TIniFile ini(file);
+    EXPECT_EQ(ini.ReadSectionValues("Keys").size(), 2 * kKeys);
+    for (const char *prefix : prefixes)
+        for (int i = 0; i < kKeys; ++i)
+            EXPECT_EQ(ini.ReadInteger("Keys", prefix + QString::number(i), -1), i) << prefix << i;
+    EXPECT_TRUE(ReadAll(file).startsWith("; written by two programs\n[Keys]\n"));
+    EXPECT_FALSE(QFile::exists(file + ".lock"));
 }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 // Points ConfigIniPath and the settings folder at private files for one test.
 struct RecentFixture : ::testing::Test {
@@ -114,4 +116,57 @@ TEST(RecentDisplay, ShortenedPaths)
     };
     for (const Case &c : cases)
         EXPECT_EQ(RecentDisplayPath(c.path), c.shown) << c.path.toStdString();
+}
+
+// Adding a file reads the file once and writes it once, however long the list.
+TEST_F(RecentFixture, AddingIsOneReadAndOneWriteOfTheFile)
+{
+    QByteArray stored("; kept\n[Main]\nMaxRecentFile=10\n[RecentFile]\n");
+    QStringList before;
+    for (int i = 0; i < 50; ++i) {
+        stored += "RecentFile" + QByteArray::number(i) + "=/p/" + QByteArray::number(i) + ".ovy\n";
+        before << QString("/p/%1.ovy").arg(i);
+    }
+    stored += "[Other]\nx=1\n";
+    ASSERT_TRUE(WriteAll(Folders().ConfigIniPath, stored));
+    ASSERT_TRUE(WriteAll(RecentIniPath(), stored));
+
+    const IniCounts adding;
+    AddRecentFile("/p/new.ovy");
+    EXPECT_EQ(adding.parsed(), 1u);
+    EXPECT_EQ(adding.saved(), 1u);
+    const IniCounts reading;
+    EXPECT_EQ(ReadRecentFileList(), (QStringList{"/p/new.ovy"} + before.mid(0, 9)));
+    EXPECT_EQ(reading.parsed(), 1u);
+
+    const IniCounts other;
+    AddToRecentList("/p/7.ovy", WeaveRecentSection);
+    AddToRecentList("/p/7.ovy", WeaveRecentSection);
+    EXPECT_EQ(other.parsed(), 2u);
+    EXPECT_EQ(other.saved(), 2u);
+    EXPECT_EQ(ReadRecentList(WeaveRecentSection), QStringList{"/p/7.ovy"});
+    EXPECT_TRUE(ReadAll(RecentIniPath()).endsWith("[Other]\nx=1\n[WeaveRecentFile]\nRecentFile0=/p/7.ovy\n"));
+}
+
+// A list of 100,000 entries (longer than the limit, so it keeps its length) is rewritten
+// in one go.
+TEST_F(RecentFixture, HundredThousandEntries)
+{
+    constexpr int kCount = 100000;
+    const auto list = [](const char *first, int from) {
+        QByteArray text("[Main]\nMaxRecentFile=10\n[RecentFile]\n");
+        text.reserve(kCount * 32);
+        if (first)
+            text += QByteArray("RecentFile0=") + first + "\n";
+        char line[64];
+        for (int i = first ? 1 : 0; i < kCount; ++i)
+            text.append(line, std::snprintf(line, sizeof line, "RecentFile%d=/p/%d.ovy\n", i, i - from));
+        return text;
+    };
+    ASSERT_TRUE(WriteAll(Folders().ConfigIniPath, list(nullptr, 0)));
+    const IniCounts counts;
+    AddRecentFile("/p/new.ovy");
+    EXPECT_EQ(counts.parsed(), 1u);
+    EXPECT_EQ(counts.saved(), 1u);
+    EXPECT_TRUE(ReadAll(Folders().ConfigIniPath) == list("/p/new.ovy", 1)) << "the oldest entry pushed out, the others moved down";
 }

@@ -1,3 +1,4 @@
+#include "core/settings/recentfiles.h"
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 
@@ -6,6 +7,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
 
 namespace {
 // Points ConfigIniPath at a private file for one test.
@@ -363,4 +368,188 @@ TEST(SettingsStartUp, SharedStateAndMainWindowReadTheirSettings)
     EXPECT_EQ(CardTables().WeftDensTable[2], 5u);
     EXPECT_EQ(CardTables().ColorTable[3], 77);
     EXPECT_EQ(CardTables().ColorTable[4], DefaultColorTable()[4]);
+}
+
+// Each routine parses the file once for all its keys, and a writer of several keys replaces
+// the file once.
+TEST_F(SettingsFixture, ARoutineParsesTheFileOnceAndWritesItOnce)
+{
+    put("; kept\n[Main]\nMaxUndoCount=50\n[GrossOption]\nWarp=300\nWeft=400\n[PageOption]\nTopMargin=5\n"
+        "[Pick]\nTotalNumber=4\n[ColorTable]\nColor2=9\n[CircleInfo]\nRadius=6\n");
+    struct Case {
+        const char *name;
+        std::function<void()> read, write;
+    } cases[] = {
+        {"GrossOption", [] { TGrossOption o; ReadGrossOption(o); EXPECT_EQ(o.Warp, 300); },
+         [] { WriteGrossOption(TGrossOption{}); }},
+        {"PageOption", [] { TPageOption o; ReadPageOption(o); EXPECT_EQ(o.TopMargin, 5.0); },
+         [] { WritePageOption(TPageOption{}); }},
+        {"CircleInfo", [] { TCircleInfo o; ReadCircleInfo(o); EXPECT_EQ(o.Radius, 6); },
+         [] { WriteCircleInfo(TCircleInfo{}); }},
+        {"TileWeaveParam", [] { TTileWeaveParam o; ReadTileWeaveParam(o); },
+         [] { WriteTileWeaveParam(TTileWeaveParam{}); }},
+        {"BordureOption", [] { TBordureOption o; ReadBordureOption(o); },
+         [] { WriteBordureOption(TBordureOption{}); }},
+        {"Pick", [] { TNeedleMasks m{}; EXPECT_EQ(ReadNeedleTable(m, "Pick"), 4); },
+         [] { WriteNeedleTable(TNeedleMasks{}, 16, "Pick"); }},
+        {"ColorTable", [] { TColorTable c{}; ReadColorTable(c, "ColorTable"); EXPECT_EQ(c[2], 9); },
+         [] { WriteColorTable(DefaultColorTable(), "ColorTable"); }},
+    };
+    for (const Case &c : cases) {
+        const IniCounts reading;
+        c.read();
+        EXPECT_EQ(reading.parsed(), 1u) << c.name;
+        EXPECT_EQ(reading.saved(), 0u) << c.name;
+        const IniCounts writing;
+        c.write();
+        EXPECT_LE(writing.parsed(), 1u) << c.name;
+        EXPECT_EQ(writing.saved(), 1u) << c.name;
+    }
+    EXPECT_TRUE(get().startsWith("; kept\n[Main]\nMaxUndoCount=50\n[GrossOption]\nWarp=200\nWeft=200\n"));
+    EXPECT_TRUE(get().contains("[CircleInfo]\nRadius=4\n"));
+}
+
+// A settings file beyond the size bound (one line of 10 MB) reads as no file, quickly, and
+// is never written over; one just within it is parsed once per routine.
+TEST_F(SettingsFixture, LargeConfigIni)
+{
+    QByteArray big("[GrossOption]\nWarp=512\n; ");
+    big.append(QByteArray(10 * 1024 * 1024, 'x'));
+    big.append("\n[Main]\nDefaultWarps=64\n");
+    put(big);
+    const IniCounts counts;
+    TGrossOption gross;
+    ReadGrossOption(gross);
+    EXPECT_EQ(gross.Warp, 200);
+    EXPECT_EQ(ReadDefaultWarps(), 128);
+    TNeedleMasks masks{};
+    EXPECT_EQ(ReadNeedleTable(masks, "Pick"), 16);
+    WriteGrossOption(gross);
+    WriteDefaultWarps(99);
+    AddRecentFile("/p/a.ovy");
+    EXPECT_EQ(counts.parsed(), 0u);
+    EXPECT_EQ(counts.saved(), 0u);
+    EXPECT_EQ(get(), big);
+
+    big.resize(7 * 1024 * 1024);
+    big.append("\n[Main]\nDefaultWarps=64\n");
+    put(big);
+    const IniCounts within;
+    ReadGrossOption(gross);
+    EXPECT_EQ(gross.Warp, 512);
+    EXPECT_EQ(ReadDefaultWarps(), 64);
+    EXPECT_EQ(within.parsed(), 2u);
+}
+
+// Values that would do harm are bounded when read: below the range (zero or negative) they
+// take the default, above it they are clamped; the recent-list length is clamped to 1..10.
+TEST_F(SettingsFixture, OutOfRangeValuesAreBoundedWhenRead)
+{
+    struct Case {
+        const char *key, *stored;
+        std::int32_t (*read)();
+        std::int32_t expected;
+    } cases[] = {
+        {"MaxBakDataSize", "0", ReadMaxBakDataSize, 100},
+        {"MaxBakDataSize", "-20", ReadMaxBakDataSize, 100},
+        {"MaxBakDataSize", "1", ReadMaxBakDataSize, 1},
+        {"MaxBakDataSize", "1048576", ReadMaxBakDataSize, 1048576},
+        {"MaxBakDataSize", "2000000000", ReadMaxBakDataSize, 1048576},
+        {"FlashFrequence", "0", ReadFlashFrequence, 500},
+        {"FlashFrequence", "-100", ReadFlashFrequence, 500},
+        {"FlashFrequence", "49", ReadFlashFrequence, 500},
+        {"FlashFrequence", "50", ReadFlashFrequence, 50},
+        {"FlashFrequence", "5000", ReadFlashFrequence, 5000},
+        {"FlashFrequence", "86400000", ReadFlashFrequence, 5000},
+        {"FlashTime", "0", ReadFlashTime, 5},
+        {"FlashTime", "-1", ReadFlashTime, 5},
+        {"FlashTime", "1", ReadFlashTime, 1},
+        {"FlashTime", "60", ReadFlashTime, 60},
+        {"FlashTime", "3600", ReadFlashTime, 60},
+        {"MaxRecentFile", "-4", ReadMaxRecentFile, 1},
+        {"MaxRecentFile", "0", ReadMaxRecentFile, 1},
+        {"MaxRecentFile", "10", ReadMaxRecentFile, 10},
+        {"MaxRecentFile", "100000", ReadMaxRecentFile, 10},
+        {"MaxRecentFile", "x", ReadMaxRecentFile, 5},
+        {"DefaultWarps", "0", ReadDefaultWarps, 128},
+        {"DefaultWarps", "-128", ReadDefaultWarps, 128},
+        {"DefaultWarps", "2400", ReadDefaultWarps, 2400},
+        {"DefaultWarps", "65535", ReadDefaultWarps, 65535},
+        {"DefaultWarps", "70000", ReadDefaultWarps, 65535},
+    };
+    for (const Case &c : cases) {
+        put(QByteArray("[Main]\n") + c.key + "=" + c.stored + "\n");
+        EXPECT_EQ(c.read(), c.expected) << c.key << "=" << c.stored;
+    }
+    put("[Main]\nMaxBakDataSize=0\nFlashFrequence=0\nFlashTime=-2\n");
+    ReadMaxBakDataSize();
+    ReadFlashFrequence();
+    ReadFlashTime();
+    EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 100.0);
+    EXPECT_EQ(StartSettings().FlashFrequence, 500);
+    EXPECT_DOUBLE_EQ(StartSettings().FlashTime, 5.0);
+
+    struct Margin {
+        const char *key, *stored;
+        double TPageOption::*field;
+        double expected;
+    } margins[] = {
+        {"LeftMargin", "-1", &TPageOption::LeftMargin, 20.0},
+        {"TopMargin", "0", &TPageOption::TopMargin, 0.0},
+        {"RightMargin", "12,5", &TPageOption::RightMargin, 12.5},
+        {"BottomMargin", "100", &TPageOption::BottomMargin, 100.0},
+        {"BottomMargin", "1e6", &TPageOption::BottomMargin, 100.0},
+        {"LeftMargin", "-0.5", &TPageOption::LeftMargin, 20.0},
+    };
+    for (const Margin &m : margins) {
+        put(QByteArray("[PageOption]\n") + m.key + "=" + m.stored + "\n");
+        TPageOption page;
+        ReadPageOption(page);
+        EXPECT_DOUBLE_EQ(page.*m.field, m.expected) << m.key << "=" << m.stored;
+    }
+
+    // The writers that set a global hold it, and the file, to the same range.
+    QFile::remove(Folders().ConfigIniPath);
+    WriteMaxBakDataSize(0);
+    WriteFlashFrequence(1);
+    WriteFlashTime(100000);
+    EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 100.0);
+    EXPECT_EQ(StartSettings().FlashFrequence, 500);
+    EXPECT_DOUBLE_EQ(StartSettings().FlashTime, 60.0);
+    EXPECT_EQ(get(), QByteArray("[Main]\nMaxBakDataSize=100\nFlashFrequence=500\nFlashTime=60\n"));
+
+    QFile::remove(Folders().ConfigIniPath);
+    ReadMaxBakDataSize();
+    ReadFlashFrequence();
+    ReadFlashTime();
+}
+
+// A FIFO or a device named Config.Ini reads as a missing file: start-up gets the defaults
+// without waiting on it, and writes leave it as it is.
+TEST_F(SettingsFixture, NonRegularConfigIniReadsAsDefaults)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Folders().ConfigIniPath).constData(), 0600), 0);
+    TGrossOption gross;
+    gross.Warp = 1;
+    std::int32_t warps = 0;
+    QStringList recent{"x"};
+    EXPECT_TRUE(ReturnsWithoutBlockingOn(Folders().ConfigIniPath, [&] {
+        ReadGrossOption(gross);
+        warps = ReadDefaultWarps();
+        recent = ReadRecentFileList();
+        WriteDefaultWarps(7);
+        AddRecentFile("/p/a.ovy");
+    }));
+    EXPECT_EQ(gross.Warp, 200);
+    EXPECT_EQ(warps, 128);
+    EXPECT_TRUE(recent.isEmpty());
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(Folders().ConfigIniPath).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is not written over";
+
+    QFile::remove(Folders().ConfigIniPath);
+    ASSERT_TRUE(QFile::link("/dev/zero", Folders().ConfigIniPath));
+    EXPECT_EQ(ReadDefaultWarps(), 128);
+    WriteDefaultWarps(7);
+    EXPECT_EQ(QFile::symLinkTarget(Folders().ConfigIniPath), "/dev/zero");
 }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 // A private language folder and settings file.
 struct LanguageFixture : ::testing::Test {
@@ -219,4 +221,49 @@ TEST_F(LanguageFixture, ShippedFilesHoldTheKeysWhereTheWindowsLookThemUp)
     OpenLanguageFile();
     for (const auto &c : cases)
         EXPECT_NE(GetUiString(c.section, c.key), BuiltInUiText(c.key)) << c.section << "/" << c.key;
+}
+
+// Lookups parse the language file once, and still see a change to it.
+TEST_F(LanguageFixture, LookupsParseTheFileOnceAndSeeItsChanges)
+{
+    language("Alpha.ini", "[MainMenu]\nZoom_In=Plus grand\n[String]\nColName=Chaines:\n");
+    OpenLanguageFile();
+    const IniCounts counts;
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(GetUiString("MainMenu", "Zoom_In"), "Plus grand");
+        EXPECT_EQ(GetUiString("MainMenu", "Zoom_Out"), "Zoom Out");
+        EXPECT_EQ(GetUiMessage("ColName"), "Chaines:");
+    }
+    EXPECT_EQ(counts.parsed(), 1u);
+    language("Alpha.ini", "[MainMenu]\nZoom_In=Plus petit\n[String]\nColName=Chaines:\n");
+    EXPECT_EQ(GetUiString("MainMenu", "Zoom_In"), "Plus petit");
+}
+
+// A 15 MB language file (5,000 sections of 100 texts), installed some time ago: a hundred
+// lookups parse it once.
+TEST_F(LanguageFixture, LargeLanguageFile)
+{
+    QByteArray text;
+    text.reserve(16 * 1024 * 1024);
+    int keys = 0;
+    char line[96];
+    for (int section = 0; text.size() < 15 * 1024 * 1024; ++section) {
+        text.append(line, std::snprintf(line, sizeof line, "[Section%d]\n", section));
+        for (int k = 0; k < 100; ++k, ++keys)
+            text.append(line, std::snprintf(line, sizeof line, "Key_%d='Caption text of key number %d'\n", keys, keys));
+    }
+    ASSERT_GE(text.size(), 15 * 1024 * 1024);
+    ASSERT_LT(text.size(), TIniFile::MaxLanguageFileSize);
+    language("Big.ini", text);
+    ASSERT_TRUE(AgeFile(Folders().LanguageDir + "Big.ini", 3600));
+    OpenLanguageFile();
+    ASSERT_EQ(Folders().LanguageFileName, "Big.ini");
+    const IniCounts counts;
+    for (int i = 0; i < 100; ++i) {
+        const int key = int(std::int64_t(i) * (keys - 1) / 99);
+        EXPECT_EQ(GetUiString(QString("section%1").arg(key / 100), QString("KEY_%1").arg(key)),
+                  QString("Caption text of key number %1").arg(key));
+    }
+    EXPECT_EQ(GetUiString("Section0", "Zoom_In"), "Zoom In");
+    EXPECT_EQ(counts.parsed(), 1u);
 }
