@@ -379,6 +379,8 @@ const TUiTextDefault kDefaults[] = {
     {"Hooks", "Hooks"},
     {"HooksError", "Hooks is Error!"},
     {"SelectedNoPictureOrSizeNoSame", "Picture is UnSelectd or Size is not Same"},
+    {"EPRowLengthRefused", "An EP card file cannot hold card rows of %1 bytes: its header describes rows of fewer than 4 or at least 8 bytes."},
+    {"SampleCardHoleOutside", "The sample-card file is damaged: its positioning hole at column %1, row %2 lies outside the card of %3 x %4 needles."},
     {"ApplicationName", "Dorwen CAD"},
 };
 } // namespace
