@@ -103,7 +103,7 @@ private:
     void CheckWeaveSlots();
     bool PrepareRow(int r);
     bool FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q);
-    bool CacheColour(int c, int e, int y);
+    bool CacheColour(int c, int e, int y, int reach);
     bool FillJacquard(std::uint8_t *row, int e, int y);
     bool FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, int e, int y);
 
@@ -221,14 +221,17 @@ bool TCardBuilder::PrepareRow(int r)
     return true;
 }
 
-bool TCardBuilder::CacheColour(int c, int e, int y)
+// Caches the weft rows of colour c's weaves for needles 0 to reach - 1 of a design column.
+// Only the weaves of needles the run reaches are read: a run shorter than WarpRepeat never
+// reaches the last weaves of a column.
+bool TCardBuilder::CacheColour(int c, int e, int y, int reach)
 {
     const int R = m_repeat;
     const std::size_t cacheBase = std::size_t(c) * R;
     const qint64 entryBase = qint64(e) * m_colours * R;
     m_cacheStamp[std::size_t(c)] = m_cardStamp;
     bool all = true;
-    for (int n = 0; n < R; ++n) {
+    for (int n = 0; n < reach; ++n) {
         const qint64 slot = entryBase + qint64(cacheBase) + n;
         if (slot >= qint64(m_colourViews.size()) || m_colourViews[std::size_t(slot)].Empty())
             return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
@@ -262,10 +265,12 @@ bool TCardBuilder::FillJacquard(std::uint8_t *row, int e, int y)
     for (int x = 0; x < columns; ++x) {
         const int c = rowColour[x];
         const std::size_t cacheBase = std::size_t(c) * R;
-        if (cacheStamp[c] != stamp && !CacheColour(c, e, y))
-            return false;
         const int first = x * R;
         const int count = std::min(R, valued - first);
+        // Columns come in order and only the last may be reached in part, so the first
+        // column of a colour on this card reaches every needle a later one does.
+        if (cacheStamp[c] != stamp && !CacheColour(c, e, y, count))
+            return false;
         if (allUniform[c]) {
             if (count == 8)
                 std::memcpy(out + first, cacheValue + cacheBase, 8);

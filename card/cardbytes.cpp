@@ -97,19 +97,19 @@ bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *errorText)
                     .arg(i + 1)
                     .arg(io.Card[i].length())
                     .arg(len));
-    shape.N = n;
-    shape.L = len;
+    shape.CardCount = n;
+    shape.RowBytes = len;
     return true;
 }
 
 bool CheckRowLength(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText)
 {
     const long long needles = (long long)io.RowCount * io.ColCount;
-    if ((needles + 7) / 8 != shape.L)
+    if ((needles + 7) / 8 != shape.RowBytes)
         return Fail(errorText,
             QStringLiteral("The card rows have %1 bytes, but %2 x %3 needles need %4: a %5 "
                            "header cannot describe them.")
-                .arg(shape.L)
+                .arg(shape.RowBytes)
                 .arg(io.RowCount)
                 .arg(io.ColCount)
                 .arg((needles + 7) / 8)

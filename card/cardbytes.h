@@ -39,10 +39,10 @@ inline std::uint8_t GetU8(const QByteArray &buf, qsizetype at)
 // Appends big-endian 32-bit numbers (the record fields of JC5 files).
 void AppendBE32(QByteArray &buf, std::uint32_t value);
 
-// The card as a writer sees it: N rows of L bytes.
+// The card as a writer sees it: CardCount rows of RowBytes bytes.
 struct TCardShape {
-    int N = 0;
-    int L = 0;
+    int CardCount = 0;
+    int RowBytes = 0;
 };
 
 // Checks that the card count matches the rows, that there are at most 65,535 of them and

@@ -3,8 +3,8 @@
 #include "card/cardbytes.h"
 #include "card/cardfilelimits.h"
 #include "card/cardformats.h"
-#include "card/fmt_pictures.h"
 #include "card/fmt_ovwb.h"
+#include "card/fmt_pictures.h"
 #include "core/base/fileext.h"
 #include "core/base/filewrite.h"
 #include "weave/weavefile.h"
@@ -86,11 +86,9 @@ bool TWenBanIO::LoadFromBytes(const QByteArray &bytes)
     QImage picture;
     QString error;
     const TWenBanIO before = *this; // put back when a card reads but cannot be shown
-    if (ext == QLatin1String(".OVWB")) {
-        ok = ReadOVWBCard(*this, bytes);
-        content = CardContent;
-    } else if (IsControllerCardExtension(ext)) {
-        ok = ReadControllerCard(*this, bytes);
+    const TCardFormat *cardFormat = FindCardReadFormat(ext);
+    if (cardFormat && cardFormat->Read) {
+        ok = cardFormat->Read(*this, bytes);
         content = CardContent;
     } else if (ext == QLatin1String(".OVW")) {
         TWeaveArray weave;
@@ -155,9 +153,11 @@ bool TWenBanIO::RenderCard()
         ErrorText = Tr("There is not enough memory to show the card.");
         return false;
     }
-    const QString ext = Extension.toUpper();
-    const bool firstOnTop = ext == QLatin1String(".EP") || ext == QLatin1String(".UPT");
-    const bool mirrored = ext == QLatin1String(".JC5") || ext == QLatin1String(".QS") || ext == QLatin1String(".UPT");
+    // By the exact extension: the part files of a split JC5 card show like any other.
+    const TCardFormat *format = Extension.isEmpty() ? nullptr : FindCardFormat(Extension);
+    const unsigned flags = format ? format->Flags : 0;
+    const bool firstOnTop = flags & CardFirstOnTop;
+    const bool mirrored = flags & CardMirrored;
     const int lineBytes = int((width + 7) / 8);
     const int last = int((width - 1) / 8);
     for (int y = 0; y < height; ++y) {

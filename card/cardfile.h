@@ -29,7 +29,10 @@ public:
     TPosArray Holes;               // the sample card's positioning holes
     QString Extension;             // upper-case extension of the file being loaded, with the dot
     QString FileName;              // full name of the file being loaded
-    std::uint16_t JacquardCount = 0; // jacquard needles of the sample card
+    // Jacquard needles, which order the rows of DAT/P32 files: the sample card's for a
+    // built card; for a card read from a file the count its DAT/P32 trailer states, else
+    // the card's needle count.
+    std::uint16_t JacquardCount = 0;
 
     QImage Bitmap;                 // the rendering of a loaded card or picture
     QString ErrorText;             // why the last read or write failed

@@ -1,7 +1,8 @@
-// Dispatch of the controller card formats by extension, and the count checks every reader
-// shares.
+// The table of card file types that every dispatch by extension reads, and the count
+// checks every reader shares.
 #include "card/cardformats.h"
 #include "card/cardformats_p.h"
+#include "card/fmt_ovwb.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -21,16 +22,6 @@ static bool IsPartExtension(const QString &upperExt)
 {
     static const QRegularExpression re(QStringLiteral("^\\.J\\d{2,}$"));
     return re.match(upperExt).hasMatch();
-}
-
-bool IsControllerCardExtension(const QString &ext)
-{
-    static const char *const kExts[] = { ".EP", ".JC5", ".QS", ".WB", ".GRD", ".UPT", ".DAT", ".P32" };
-    const QString e = UpperExtension(ext, QString());
-    for (const char *k : kExts)
-        if (e == QLatin1String(k))
-            return true;
-    return IsPartExtension(e);
 }
 
 bool PrepareCardRows(TCardRead &out, qint64 size, qint64 start, qint64 n, qint64 stride, qint64 span,
@@ -59,28 +50,11 @@ bool PrepareCardRows(TCardRead &out, qint64 size, qint64 start, qint64 n, qint64
     return true;
 }
 
-bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes)
+namespace {
+
+// A controller reader's result goes into io only when the whole read succeeded.
+bool TakeRead(TWenBanIO &io, bool ok, const TCardRead &out, const QString &error)
 {
-    const QString ext = UpperExtension(io.Extension, io.FileName);
-    TCardRead out;
-    QString error;
-    bool ok = false;
-    if (ext == QLatin1String(".EP"))
-        ok = ReadEPFile(bytes, out, &error);
-    else if (ext == QLatin1String(".JC5") || IsPartExtension(ext))
-        ok = ReadJC5File(bytes, io.FileName, ext, out, &error);
-    else if (ext == QLatin1String(".QS"))
-        ok = ReadQSFile(bytes, out, &error);
-    else if (ext == QLatin1String(".UPT"))
-        ok = ReadUPTFile(bytes, out, &error);
-    else if (ext == QLatin1String(".WB"))
-        ok = ReadWBFile(bytes, out, &error);
-    else if (ext == QLatin1String(".GRD"))
-        ok = ReadGRDFile(bytes, out, &error);
-    else if (ext == QLatin1String(".DAT") || ext == QLatin1String(".P32"))
-        ok = ReadDatFile(bytes, out, &error);
-    else
-        error = QStringLiteral("\"%1\" is not a controller card format.").arg(ext);
     if (!ok) {
         io.ErrorText = error;
         return false;
@@ -89,41 +63,142 @@ bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes)
     io.CardCount = std::uint16_t(out.Card.size());
     io.ColCount = std::uint16_t(out.ColCount);
     io.RowCount = std::uint16_t(out.RowCount);
+    // Without a sample card every needle of the card counts as a jacquard needle (the DAT
+    // writers then keep each row's bytes in order).
+    const qint64 jacquard = out.JacquardCount >= 0 ? out.JacquardCount : qint64(out.RowCount) * out.ColCount;
+    io.JacquardCount = std::uint16_t(std::min<qint64>(jacquard, 65535));
     if (out.HasReserved)
         io.Reserved = out.Reserved;
     io.ErrorText.clear();
     return true;
 }
 
+// Readers of the formats whose reader needs only the bytes.
+template <bool (*Reader)(const QByteArray &, TCardRead &, QString *)>
+bool ReadRows(TWenBanIO &io, const QByteArray &bytes)
+{
+    TCardRead out;
+    QString error;
+    const bool ok = Reader(bytes, out, &error);
+    return TakeRead(io, ok, out, error);
+}
+
+bool ReadJC5(TWenBanIO &io, const QByteArray &bytes)
+{
+    TCardRead out;
+    QString error;
+    const bool ok = ReadJC5File(bytes, io.FileName, UpperExtension(io.Extension, io.FileName), out, &error);
+    return TakeRead(io, ok, out, error);
+}
+
+// Writers of the formats that have one variant: the filter index does not matter.
+template <bool (*Writer)(const TWenBanIO &, const QString &, QString *)>
+bool WriteOne(const TWenBanIO &io, const QString &fileName, int, QString *errorText)
+{
+    return Writer(io, fileName, errorText);
+}
+
+// Variant A through the save dialog's second filter, B any other way.
+bool WriteJC5(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText)
+{
+    return WriteJC5Card(io, fileName, filterIndex == 2 ? TJC5Variant::A : TJC5Variant::B, errorText);
+}
+
+// The controller variant is the save dialog's filter index - 4.
+bool WriteDat(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText)
+{
+    return WriteDatCard(io, filterIndex - 4, fileName, errorText);
+}
+
+// The save dialog lists its entries in this order: EP first, the two JC5 variants second
+// and third, the three 128- and 160-needle DAT controllers fourth to sixth and UPT
+// seventh (whose index, with a .DAT or .P32 name, gives the 320-needle controller).
+const TCardFormat Formats[] = {
+    { ".EP", ReadRows<ReadEPFile>, WriteOne<WriteEPCard>, nullptr, "EP Files (*.EP)|*.EP",
+        CardFromPattern | CardFirstOnTop },
+    { ".JC5", ReadJC5, WriteJC5, nullptr, "Korvane_JC5 Files(*.JC5)|*.JC5|JC5 Files(*.JC5)|*.JC5",
+        CardFromPattern | CardMirrored | CardPartFiles },
+    { ".DAT", ReadRows<ReadDatFile>, WriteDat, nullptr,
+        "VBJ128 Files(*.DAT)|*.DAT|CEJ160 Files(*.DAT)|*.DAT|PEJ160 Files(*.DAT)|*.DAT", 0 },
+    { ".UPT", ReadRows<ReadUPTFile>, WriteOne<WriteUPTCard>, nullptr, "UPT Files(*.UPT)|*.UPT",
+        CardFirstOnTop | CardMirrored },
+    { ".QS", ReadRows<ReadQSFile>, WriteOne<WriteQSCard>, QSNeedleWarning, "",
+        CardFromPattern | CardMirrored },
+    { ".JC4", nullptr, WriteOne<WriteJC4Card>, nullptr, "", 0 },
+    { ".WB", ReadRows<ReadWBFile>, WriteOne<WriteWBCard>, nullptr, "", 0 },
+    { ".GRD", ReadRows<ReadGRDFile>, WriteOne<WriteGRDCard>, nullptr, "", 0 },
+    { ".P32", ReadRows<ReadDatFile>, WriteDat, nullptr, "", 0 },
+    { ".OVWB", ReadOVWBCard, WriteOne<WriteOVWBCard>, nullptr, "", CardOwnFormat | CardFromPattern },
+};
+
+QString NotAControllerFormat(const QString &ext)
+{
+    return QStringLiteral("\"%1\" is not a controller card format.").arg(ext);
+}
+
+} // namespace
+
+std::span<const TCardFormat> CardFormats()
+{
+    return Formats;
+}
+
+const TCardFormat *FindCardFormat(const QString &ext)
+{
+    const QString e = UpperExtension(ext, QString());
+    for (const TCardFormat &f : Formats)
+        if (e == QLatin1String(f.Extension))
+            return &f;
+    return nullptr;
+}
+
+const TCardFormat *FindCardReadFormat(const QString &ext)
+{
+    if (const TCardFormat *f = FindCardFormat(ext))
+        return f;
+    if (!IsPartExtension(UpperExtension(ext, QString())))
+        return nullptr;
+    for (const TCardFormat &f : Formats)
+        if (f.Flags & CardPartFiles)
+            return &f;
+    return nullptr;
+}
+
+QString CardSaveFilter()
+{
+    QStringList entries;
+    for (const TCardFormat &f : Formats)
+        if (*f.SaveFilter)
+            entries << QString::fromUtf8(f.SaveFilter);
+    return entries.join(QLatin1Char('|'));
+}
+
+bool IsControllerCardExtension(const QString &ext)
+{
+    const TCardFormat *f = FindCardReadFormat(ext);
+    return f && f->Read && !(f->Flags & CardOwnFormat);
+}
+
+bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes)
+{
+    const QString ext = UpperExtension(io.Extension, io.FileName);
+    if (!IsControllerCardExtension(ext)) {
+        io.ErrorText = NotAControllerFormat(ext);
+        return false;
+    }
+    return FindCardReadFormat(ext)->Read(io, bytes);
+}
+
 bool IsControllerCardWriteExtension(const QString &ext)
 {
-    static const char *const kExts[]
-        = { ".EP", ".JC5", ".JC4", ".QS", ".UPT", ".WB", ".GRD", ".DAT", ".P32" };
-    const QString e = UpperExtension(ext, QString());
-    for (const char *k : kExts)
-        if (e == QLatin1String(k))
-            return true;
-    return false;
+    const TCardFormat *f = FindCardFormat(ext);
+    return f && f->Write && !(f->Flags & CardOwnFormat);
 }
 
 bool WriteControllerCard(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText)
 {
     const QString ext = UpperExtension(QString(), fileName);
-    if (ext == QLatin1String(".EP"))
-        return WriteEPCard(io, fileName, errorText);
-    if (ext == QLatin1String(".JC5"))
-        return WriteJC5Card(io, fileName, filterIndex == 2 ? TJC5Variant::A : TJC5Variant::B, errorText);
-    if (ext == QLatin1String(".JC4"))
-        return WriteJC4Card(io, fileName, errorText);
-    if (ext == QLatin1String(".QS"))
-        return WriteQSCard(io, fileName, errorText);
-    if (ext == QLatin1String(".UPT"))
-        return WriteUPTCard(io, fileName, errorText);
-    if (ext == QLatin1String(".WB"))
-        return WriteWBCard(io, fileName, errorText);
-    if (ext == QLatin1String(".GRD"))
-        return WriteGRDCard(io, fileName, errorText);
-    if (ext == QLatin1String(".DAT") || ext == QLatin1String(".P32"))
-        return WriteDatCard(io, filterIndex - 4, fileName, errorText);
-    return Fail(errorText, QStringLiteral("\"%1\" is not a controller card format.").arg(ext));
+    if (!IsControllerCardWriteExtension(ext))
+        return Fail(errorText, NotAControllerFormat(ext));
+    return FindCardFormat(ext)->Write(io, fileName, filterIndex, errorText);
 }

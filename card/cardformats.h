@@ -15,6 +15,48 @@
 #include <QByteArray>
 #include <QString>
 
+#include <span>
+
+// ---- The card file types ----------------------------------------------------------------
+// One row per card file type, the controllers' and the program's own (.OVWB): every
+// dispatch by extension (reading, writing, saving a pattern as a card, rendering) and
+// every predicate below reads this table, so a new format is one new row.
+
+enum TCardFormatFlag : unsigned {
+    CardOwnFormat = 1u << 0, // the program's own card file, not a controller's
+    CardFromPattern = 1u << 1, // a pattern picture can be saved as this card
+    CardFirstOnTop = 1u << 2, // rendered with the first card on the top line
+    CardMirrored = 1u << 3, // rendered with every line mirrored
+    CardPartFiles = 1u << 4, // also opens the part files .J01, .J02, ... of a split card
+};
+
+struct TCardFormat {
+    const char *Extension; // upper case, with the dot
+    // Fills io from the file's bytes (counts, rows, JacquardCount and what else the format
+    // holds); on failure false with io.ErrorText set and io otherwise unchanged. Null:
+    // the format is written only.
+    bool (*Read)(TWenBanIO &io, const QByteArray &bytes);
+    // Writes io to fileName; filterIndex is the save dialog's filter (from 1), which picks
+    // the JC5 and DAT variants. Null: the format is read only.
+    bool (*Write)(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText);
+    // The warning to show before writing io in this format (the file is written all the
+    // same); null or an empty text: nothing to warn about.
+    QString (*Warning)(const TWenBanIO &io);
+    // The format's entries in the card save dialog's filter, in dialog order ("" when it
+    // is not offered there): the rows' entries joined give the whole filter, so that the
+    // filter index keeps choosing the variants as the writers expect.
+    const char *SaveFilter;
+    unsigned Flags; // TCardFormatFlag
+};
+
+std::span<const TCardFormat> CardFormats();
+// The row of an extension (with or without the dot, any letter case); null when none.
+const TCardFormat *FindCardFormat(const QString &ext);
+// The same for reading: the JC5 part files (.J01, .J02, ...) give the JC5 row.
+const TCardFormat *FindCardReadFormat(const QString &ext);
+// The card save dialog's filter: "EP Files (*.EP)|*.EP|Korvane_JC5 Files(*.JC5)|...".
+QString CardSaveFilter();
+
 // ---- Reading --------------------------------------------------------------------------
 
 // True for the extensions (with the dot, any letter case) that ReadControllerCard reads:
@@ -23,8 +65,10 @@
 bool IsControllerCardExtension(const QString &ext);
 
 // Reads a controller card file's bytes by io.Extension (from io.FileName when empty) into
-// io: card rows, CardCount, ColCount, RowCount (UPT also Reserved). A JC5 file that
-// announces several parts reads the further part files next to io.FileName. On failure
+// io: card rows, CardCount, ColCount, RowCount, JacquardCount (UPT also Reserved). A JC5
+// file that announces several parts reads the further part files next to io.FileName.
+// JacquardCount is the count a DAT/P32 trailer states where it states one (the rows then
+// come back as they were before writing), otherwise the card's needle count. On failure
 // returns false with io.ErrorText set and the card and counts of io unchanged.
 bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes);
 

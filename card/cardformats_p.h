@@ -15,6 +15,9 @@ struct TCardRead {
     int RowCount = 0;
     bool HasReserved = false; // UPT keeps the card count in the codec's reserved field too
     std::uint16_t Reserved = 0;
+    // The jacquard needles the file states (a DAT/P32 trailer), or the needle count a
+    // header states when RowCount x ColCount cannot give it (QS); -1: RowCount x ColCount.
+    int JacquardCount = -1;
 };
 
 // Checks a reader's counts: at most 65,535 cards, rows of at least one byte when there are

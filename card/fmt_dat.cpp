@@ -10,6 +10,7 @@
 #include "card/cardformats_p.h"
 
 #include <cstring>
+#include <vector>
 
 using namespace CardBytes;
 
@@ -111,11 +112,11 @@ bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QSt
     if (!CheckCardShape(io, s, errorText))
         return false;
     const int h = io.JacquardCount;
-    if (s.L > v.R)
+    if (s.RowBytes > v.R)
         return Fail(errorText,
             QStringLiteral("The card has %1 bytes a row; the %2 controller takes %3 needles "
                            "(%4 bytes).")
-                .arg(s.L)
+                .arg(s.RowBytes)
                 .arg(QLatin1String(v.Name))
                 .arg(v.H)
                 .arg(v.R));
@@ -126,10 +127,10 @@ bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QSt
                 .arg(QLatin1String(v.Name))
                 .arg(v.H));
     const int capacity = DatCardCapacity(variant);
-    if (s.N > capacity)
+    if (s.CardCount > capacity)
         return Fail(errorText,
             QStringLiteral("The card has %1 cards; a %2 file holds at most %3.")
-                .arg(s.N)
+                .arg(s.CardCount)
                 .arg(QLatin1String(v.Name))
                 .arg(capacity));
     QByteArray name6;
@@ -141,8 +142,8 @@ bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QSt
     // shorter than the controller's are padded with zero bytes (no needle raised).
     const int e = h == v.H ? 0 : (v.H - h - 1) / 8 + 1;
     const int f = v.R - e;
-    QByteArray rows(qint64(s.N) * v.R, '\0');
-    for (int r = 0; r < s.N; ++r) {
+    QByteArray rows(qint64(s.CardCount) * v.R, '\0');
+    for (int r = 0; r < s.CardCount; ++r) {
         std::uint8_t padded[40] = {};
         std::copy(io.Card[r].begin(), io.Card[r].end(), padded);
         char *out = rows.data() + qint64(r) * v.R;
@@ -153,7 +154,7 @@ bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QSt
     }
 
     QByteArray buf(DatFileSize, '\0');
-    WriteHeader(buf, variant, s.N, name6);
+    WriteHeader(buf, variant, s.CardCount, name6);
     qint64 end = v.D;
     // Writes file row `row` at `at`; refuses (false) a row that would reach the trailer.
     auto putRow = [&](qint64 at, int row) {
@@ -163,28 +164,68 @@ bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QSt
         end = at + v.R;
         return true;
     };
-    for (int r = 0; r < std::min(s.N, v.K1); ++r)
+    for (int r = 0; r < std::min(s.CardCount, v.K1); ++r)
         putRow(v.D + v.S * r, r);
-    const int x = std::min(s.N, v.K2);
+    const int x = std::min(s.CardCount, v.K2);
     const int g = x < 2048 ? 2048 : x < 4096 ? 4096 : x < 6144 ? 6144 : 8178;
-    if (s.N < v.K2) {
-        const int c = std::min(g - s.N, s.N);
-        for (int j = 0; j < c && putRow(v.D + v.S * (s.N + j), j); ++j) { }
+    if (s.CardCount < v.K2) {
+        const int c = std::min(g - s.CardCount, s.CardCount);
+        for (int j = 0; j < c && putRow(v.D + v.S * (s.CardCount + j), j); ++j) { }
     }
     for (int p = 0; p < 3; ++p) {
         const bool pageFree = p == 1 ? v.Page[p] >= end : v.Page[p] > end;
         if (!pageFree)
             continue;
-        const int c = std::max(0, std::min(v.K2 - g, s.N));
+        const int c = std::max(0, std::min(v.K2 - g, s.CardCount));
         for (int j = 0; j < c && putRow(v.Page[p] + v.S * j, j); ++j) { }
     }
     WriteTrailer(buf, variant, v, int(io.RowCount) * int(io.ColCount), h);
     return SaveBytes(fileName, buf, errorText);
 }
 
+namespace {
+
+// The jacquard count a CEJ160, PEJ160 or PEJ320 trailer states: the count and the
+// controller's needles minus it, after the run of 0x85 (0x86) bytes and a 1. -1 when the
+// file ends before the trailer or does not hold one (VBJ128 states its needle count).
+int TrailerJacquardCount(const QByteArray &bytes, int variant)
+{
+    const TDatLayout &v = Layouts[variant];
+    const bool wide = variant == DatPEJ320;
+    const qint64 at = v.T + (wide ? 4 : 8);
+    if (bytes.size() < at + 6 + (wide ? 4 : 2))
+        return -1;
+    for (int i = 0; i < 5; ++i)
+        if (GetU8(bytes, at + i) != (wide ? 0x86 : 0x85))
+            return -1;
+    if (GetU8(bytes, at + 5) != 1)
+        return -1;
+    const int h = wide ? int(GetBE16(bytes, at + 6)) : GetU8(bytes, at + 6);
+    const int rest = wide ? int(GetBE16(bytes, at + 8)) : GetU8(bytes, at + 7);
+    return h + rest == v.H ? h : -1;
+}
+
+// Puts back a row the writer stored with its e trailing bytes (those without jacquard
+// needles) first, last byte first.
+void RestoreRowOrder(TDynamicByteArray &row, int e)
+{
+    const int r = row.length();
+    std::vector<std::uint8_t> file(row.begin(), row.end());
+    for (int i = 0; i < e; ++i)
+        row[std::size_t(r - 1 - i)] = file[std::size_t(i)];
+    for (int j = 0; j < r - e; ++j)
+        row[std::size_t(j)] = file[std::size_t(e + j)];
+}
+
+} // namespace
+
 // By signature: "KY128" at 10 (rows one after another from 80, needles from the trailer at
 // 130942), "CAD-TRONIX" at 2 (row i at 32 + 32 i, needles from 130910), else 40-byte rows
-// at 48 + 48 i. Bytes are bit-reversed back and kept in file order.
+// at 48 + 48 i. Bytes are bit-reversed back. A trailer that states a jacquard count (the
+// 160- and 320-needle controllers) gives the card's JacquardCount, and rows the writer
+// turned round for it are put back in card order, so that the card writes again as it
+// was; a VBJ128 file states none, so its rows stay in file order and its every needle
+// counts as a jacquard needle.
 bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
 {
     if (bytes.size() < 2)
@@ -203,12 +244,15 @@ bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
     };
     int cols = 40;
     qint64 start = 48, stride = 48;
+    int variant = DatPEJ320;
     if (bytes.size() >= 15 && bytes.mid(10, 5) == "KY128") {
+        variant = DatVBJ128;
         if (!trailerCols(130942, 128, cols))
             return false;
         start = 80;
         stride = cols;
     } else if (bytes.size() >= 12 && bytes.mid(2, 10) == "CAD-TRONIX") {
+        variant = DatCEJ160;
         if (!trailerCols(130910, 160, cols))
             return false;
         start = 32;
@@ -220,6 +264,13 @@ bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
         const char *p = bytes.constData() + start + stride * r;
         for (std::uint8_t &b : out.Card[r])
             b = Rev(std::uint8_t(*p++));
+    }
+    const int h = variant == DatVBJ128 ? -1 : TrailerJacquardCount(bytes, variant);
+    if (h >= 0 && cols == Layouts[variant].R) {
+        const int e = h == Layouts[variant].H ? 0 : (Layouts[variant].H - h - 1) / 8 + 1;
+        for (auto &row : out.Card)
+            RestoreRowOrder(row, e);
+        out.JacquardCount = h;
     }
     out.RowCount = 8;
     out.ColCount = cols;

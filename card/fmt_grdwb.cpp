@@ -26,7 +26,7 @@ static bool MakeMarkedHeader(const TWenBanIO &io, const TCardShape &s, qint64 ro
                     .arg(hole.X)
                     .arg(QLatin1String(format))
                     .arg(io.ColCount));
-    buf = QByteArray(start + rowSpan * s.N, '\0');
+    buf = QByteArray(start + rowSpan * s.CardCount, '\0');
     for (const TPoint &hole : io.Holes)
         buf[20 + hole.X] = 1;
     return true;
@@ -38,16 +38,16 @@ bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *errorTe
     TCardShape s;
     QByteArray buf;
     if (!CheckCardShape(io, s, errorText) || !CheckRowLength(io, s, "GRD", errorText)
-        || !MakeMarkedHeader(io, s, s.L, "GRD", buf, errorText))
+        || !MakeMarkedHeader(io, s, s.RowBytes, "GRD", buf, errorText))
         return false;
     static const unsigned lead[7] = { 0, 0, 1, 1, 1, 0, 1 };
     for (int i = 0; i < 7; ++i)
         PutLE16(buf, 2 * i, lead[i]);
     PutLE16(buf, 14, io.RowCount);
     PutLE16(buf, 16, io.ColCount);
-    PutLE16(buf, 18, unsigned(s.N));
+    PutLE16(buf, 18, unsigned(s.CardCount));
     char *p = buf.data() + 2 * qint64(io.ColCount);
-    for (int r = 0; r < s.N; ++r)
+    for (int r = 0; r < s.CardCount; ++r)
         for (std::uint8_t b : io.Card[r])
             *p++ = char(Rev(b));
     return SaveBytes(fileName, buf, errorText);
@@ -87,17 +87,17 @@ bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *errorTex
     if (!CheckCardShape(io, s, errorText) || !CheckRowLength(io, s, "WB", errorText)
         || !MakeMarkedHeader(io, s, 2 * qint64(io.ColCount), "WB", buf, errorText))
         return false;
-    PutLE16(buf, 2, unsigned(s.N));
+    PutLE16(buf, 2, unsigned(s.CardCount));
     PutLE16(buf, 4, io.RowCount == 16 ? 1 : 0);
     PutLE16(buf, 6, 1);
     PutLE16(buf, 8, 1);
-    PutLE16(buf, 10, unsigned(s.N));
+    PutLE16(buf, 10, unsigned(s.CardCount));
     PutLE16(buf, 12, 1);
     PutLE16(buf, 14, io.RowCount);
     PutLE16(buf, 16, io.ColCount);
     const int step = io.RowCount == 16 ? 1 : 2;
     char *p = buf.data() + 2 * qint64(io.ColCount);
-    for (int r = 0; r < s.N; ++r)
+    for (int r = 0; r < s.CardCount; ++r)
         for (std::uint8_t b : io.Card[r]) {
             *p = char(Rev(b));
             p += step;

@@ -216,9 +216,9 @@ bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant vari
     TCardShape s;
     if (!CheckCardShape(io, s, errorText))
         return false;
-    if (s.L > 65535)
-        return Fail(
-            errorText, QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.L));
+    if (s.RowBytes > 65535)
+        return Fail(errorText,
+            QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.RowBytes));
     QByteArray name;
     if (variant == TJC5Variant::A) {
         if (!GbkNameField(BaseNameOf(fileName), -1, name, errorText))
@@ -227,25 +227,25 @@ bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant vari
         name = QByteArray("Noname1_1");
     }
     QByteArray buf(Magic, 4);
-    buf.reserve(64 + name.size() + qint64(s.L) * s.N);
+    buf.reserve(64 + name.size() + qint64(s.RowBytes) * s.CardCount);
     AppendBE32(buf, 2);
     AppendRecord(buf, TagName, name);
-    AppendRecord(buf, TagCount, BE32Bytes(std::uint32_t(s.N)));
+    AppendRecord(buf, TagCount, BE32Bytes(std::uint32_t(s.CardCount)));
     AppendBE32(buf, 1);
-    QByteArray needles = BE32Bytes(1) + BE32Bytes(std::uint32_t(s.L) * 8);
+    QByteArray needles = BE32Bytes(1) + BE32Bytes(std::uint32_t(s.RowBytes) * 8);
     if (variant == TJC5Variant::B)
         needles += '\0';
     AppendRecord(buf, TagNeedles, needles);
     const qsizetype start = buf.size();
-    buf.resize(start + qint64(s.L) * s.N);
+    buf.resize(start + qint64(s.RowBytes) * s.CardCount);
     char *p = buf.data() + start;
     if (variant == TJC5Variant::A) {
-        for (int r = 0; r < s.N; ++r)
+        for (int r = 0; r < s.CardCount; ++r)
             for (std::uint8_t b : io.Card[r])
                 *p++ = char(Rev(b));
     } else {
-        for (int r = s.N - 1; r >= 0; --r)
-            for (int i = s.L - 1; i >= 0; --i)
+        for (int r = s.CardCount - 1; r >= 0; --r)
+            for (int i = s.RowBytes - 1; i >= 0; --i)
                 *p++ = char(io.Card[r][i]);
     }
     return SaveBytes(fileName, buf, errorText);
@@ -257,14 +257,14 @@ bool WriteJC5PartFiles(
     TCardShape s;
     if (!CheckCardShape(io, s, errorText))
         return false;
-    if (s.L > 65535)
-        return Fail(
-            errorText, QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.L));
-    if (s.N == 0)
+    if (s.RowBytes > 65535)
+        return Fail(errorText,
+            QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.RowBytes));
+    if (s.CardCount == 0)
         return Fail(errorText, QStringLiteral("The card is empty: there is nothing to split."));
     if (cardsPerPart < 1)
         return Fail(errorText, QStringLiteral("A part file must hold at least one card."));
-    const int parts = (s.N + cardsPerPart - 1) / cardsPerPart;
+    const int parts = (s.CardCount + cardsPerPart - 1) / cardsPerPart;
     if (parts > 99)
         return Fail(errorText,
             QStringLiteral("The card would need %1 part files; at most 99 can be named.").arg(parts));
@@ -277,17 +277,17 @@ bool WriteJC5PartFiles(
         if (!GbkNameField(FileNameOf(partName), -1, name, errorText))
             return false;
         const int first = (k - 1) * cardsPerPart;
-        const int last = std::min(k * cardsPerPart, s.N);
+        const int last = std::min(k * cardsPerPart, s.CardCount);
         QByteArray buf(Magic, 4);
         AppendBE32(buf, 4);
         AppendRecord(buf, TagName, name);
-        AppendRecord(buf, TagCount, BE32Bytes(std::uint32_t(s.N)));
+        AppendRecord(buf, TagCount, BE32Bytes(std::uint32_t(s.CardCount)));
         AppendRecord(buf, TagPart, BE32Bytes(std::uint32_t(k) << 16 | std::uint32_t(parts)));
         AppendRecord(buf, TagFirstCard, BE32Bytes(std::uint32_t(first + 1)));
         AppendBE32(buf, 1);
-        AppendRecord(buf, TagNeedles, BE32Bytes(1) + BE32Bytes(std::uint32_t(s.L) * 8));
+        AppendRecord(buf, TagNeedles, BE32Bytes(1) + BE32Bytes(std::uint32_t(s.RowBytes) * 8));
         const qsizetype start = buf.size();
-        buf.resize(start + qint64(s.L) * (last - first));
+        buf.resize(start + qint64(s.RowBytes) * (last - first));
         char *p = buf.data() + start;
         for (int r = first; r < last; ++r)
             for (std::uint8_t b : io.Card[r])

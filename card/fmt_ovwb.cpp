@@ -42,14 +42,14 @@ bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *errorText)
     CardBytes::TCardShape shape;
     if (!CardBytes::CheckCardShape(io, shape, errorText))
         return false;
-    if (shape.N > 0 && shape.L != io.RowBytes())
+    if (shape.CardCount > 0 && shape.RowBytes != io.RowBytes())
         return CardBytes::Fail(errorText, Tr("The card rows hold %1 bytes, but %2 x %3 needles need %4.")
-                                              .arg(shape.L).arg(io.RowCount).arg(io.ColCount).arg(io.RowBytes()));
+                                              .arg(shape.RowBytes).arg(io.RowCount).arg(io.ColCount).arg(io.RowBytes()));
     if (io.Holes.length() > 65535)
         return CardBytes::Fail(errorText, Tr("The sample card has too many positioning holes."));
     const int l = io.RowBytes();
     QByteArray out;
-    out.reserve(FixedPart + 8 * io.Holes.length() + 8 + qsizetype(shape.N) * l);
+    out.reserve(FixedPart + 8 * io.Holes.length() + 8 + qsizetype(shape.CardCount) * l);
     out.append(char(HeaderBlock));
     QByteArray text(HeaderText);
     text.append(HeaderBlock - 1 - text.size(), ' ');
@@ -67,10 +67,10 @@ bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *errorText)
         PutU32le(out, std::uint32_t(h.X));
         PutU32le(out, std::uint32_t(h.Y));
     }
-    PutU32le(out, std::uint32_t(shape.N));
+    PutU32le(out, std::uint32_t(shape.CardCount));
     PutU32le(out, std::uint32_t(l));
-    for (int r = 0; r < shape.N; ++r)
-        out.append(reinterpret_cast<const char *>(io.Card[r].data()), l);
+    for (int r = 0; r < shape.CardCount; ++r)
+        out.append(reinterpret_cast<const char *>(io.Card[std::size_t(r)].data()), l);
     bytes = out;
     return true;
 }
@@ -123,12 +123,15 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
                               .arg(length).arg(rowCount).arg(colCount).arg(expected));
     if (rows > 0 && needles == 0)
         return Refuse(io, Tr("The card file has cards without needles."));
-    if (in.remaining() != qint64(rows) * length)
+    // Bytes after the rows are ignored: other tools pad card files.
+    if (in.remaining() < qint64(rows) * length)
         return Refuse(io, Tr("The card file should hold %1 cards of %2 bytes but holds %3 bytes.")
                               .arg(rows).arg(length).arg(in.remaining()));
 
-    // Both versions give rows of Ceil(needles / 8) bytes: a padded row whose needle count
-    // is not a multiple of 8 keeps its last needles in a last, partly used byte.
+    // Both versions give rows of Ceil(needles / 8) bytes. A Beta 1.02 file whose needle
+    // count is not a multiple of 8 keeps its last needles in a last, partly used byte
+    // rather than dropping them, so that its rows are as long as every card writer expects
+    // of RowCount x ColCount needles.
     const qint64 rowBytes = (needles + 7) / 8;
     TMultiByteArray card(rows);
     for (auto &row : card) {
@@ -148,6 +151,8 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
     io.Reserved = reserved;
     io.Holes = holes;
     io.Card = card;
+    // The file keeps no sample card: every needle counts as a jacquard needle.
+    io.JacquardCount = std::uint16_t(std::min<qint64>(needles, 65535));
     io.ErrorText.clear();
     return true;
 }

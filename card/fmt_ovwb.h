@@ -23,6 +23,7 @@ bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *errorText = 
 bool WriteOVWBCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
 
 // Reads both versions into io (counts, style, sample-card size, reserved field, holes,
-// card). The 16-bit and 32-bit card counts must agree and the file must be exactly as
-// long as its sizes say. On failure false with io.ErrorText set and io otherwise unchanged.
+// card; JacquardCount := the needle count). The 16-bit and 32-bit card counts must agree
+// and the file must hold the rows its sizes say; bytes after them are ignored. On failure
+// false with io.ErrorText set and io otherwise unchanged.
 bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes);

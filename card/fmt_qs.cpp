@@ -23,14 +23,14 @@ bool WriteQSCard(const TWenBanIO &io, const QString &fileName, QString *errorTex
     QByteArray name;
     if (!GbkNameField(BaseNameOf(fileName), 8, name, errorText))
         return false;
-    QByteArray buf(32 + qint64(s.L + 4) * s.N, '\0');
+    QByteArray buf(32 + qint64(s.RowBytes + 4) * s.CardCount, '\0');
     buf[0] = 0x28;
     buf[1] = 0x75;
     PutBytes(buf, 6, name);
-    PutLE16(buf, 18, unsigned(s.N));
+    PutLE16(buf, 18, unsigned(s.CardCount));
     PutLE16(buf, 30, unsigned(io.ColCount) * io.RowCount);
     char *p = buf.data() + 32;
-    for (int r = 0; r < s.N; ++r) {
+    for (int r = 0; r < s.CardCount; ++r) {
         for (std::uint8_t b : io.Card[r])
             *p++ = char(Rev(b));
         p += 4;
@@ -57,5 +57,6 @@ bool ReadQSFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
     }
     out.RowCount = 6;
     out.ColCount = needles / 6;
+    out.JacquardCount = needles; // 6 x (needles div 6) may fall short of the stated count
     return true;
 }

@@ -14,16 +14,16 @@ bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *errorTe
     if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "UPT", errorText))
         return false;
     const unsigned needles = unsigned(io.RowCount) * io.ColCount;
-    QByteArray buf(UptHeaderSize + qint64(s.L) * s.N, '\0');
+    QByteArray buf(UptHeaderSize + qint64(s.RowBytes) * s.CardCount, '\0');
     PutBytes(buf, 0, QByteArray("\x00\x00\x00\x3B\x20\xDE\x80", 7));
     PutBE16(buf, 14, needles);
-    PutBE16(buf, 18, unsigned(s.N));
+    PutBE16(buf, 18, unsigned(s.CardCount));
     PutBytes(buf, 20, QByteArray("\x00\x18\x00\x1E", 4));
     PutBytes(buf, 33, QByteArray("\x04\x00\x01", 3));
     PutBytes(buf, 52, QByteArray("Noname1_"));
     PutBE16(buf, 76, needles);
     PutBytes(buf, 78, QByteArray("\x00\x00\x00\x01\x00\x00", 6));
-    PutBE16(buf, 84, unsigned(s.N));
+    PutBE16(buf, 84, unsigned(s.CardCount));
     PutBytes(buf, 86, QByteArray("\x00\x01\xFF\xFF\xFF", 5));
     buf[136] = char(0xFF);
     PutBE16(buf, 160, io.RowCount);
@@ -35,11 +35,11 @@ bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *errorTe
     for (int i = 0; i < 13; ++i)
         buf[210 + 2 * i + 1] = 0x23;
     // The last 0x23 marks a first card whose last byte raises a needle (an empty card: no).
-    const bool lastByteSet = s.N > 0 && s.L > 0 && io.Card[0][s.L - 1] != 0;
+    const bool lastByteSet = s.CardCount > 0 && s.RowBytes > 0 && io.Card[0][s.RowBytes - 1] != 0;
     if (!lastByteSet)
         buf[235] = 0;
     char *p = buf.data() + UptHeaderSize;
-    for (int r = 0; r < s.N; ++r)
+    for (int r = 0; r < s.CardCount; ++r)
         for (std::uint8_t b : io.Card[r])
             *p++ = char(Rev(b));
     return SaveBytes(fileName, buf, errorText);

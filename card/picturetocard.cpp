@@ -72,6 +72,7 @@ bool PictureToCard(const QImage &picture, TColor backColor, TWenBanIO &io, QStri
     io.YKWidth = w;
     io.YKHeight = h;
     io.Holes = TPosArray();
+    io.JacquardCount = std::uint16_t(std::min(w, 65535)); // every cell drives a needle
     return true;
 }
 
@@ -91,19 +92,25 @@ bool PictureToWeave(const QImage &picture, TColor backColor, TWeaveArray &weave,
     return true;
 }
 
-bool SaveCardByExtension(const QImage &picture, TColor backColor, const QString &fileName, QString *error)
+bool SaveCardByExtension(
+    const QImage &picture, TColor backColor, const QString &fileName, QStringList *warnings, QString *error)
 {
     const QString ext = QLatin1Char('.') + QFileInfo(fileName).suffix().toUpper();
     if (ext == QLatin1String(".OVW")) {
         TWeaveArray weave;
         return PictureToWeave(picture, backColor, weave, error) && WriteWeaveFile(fileName, weave, error);
     }
-    const bool own = ext == QLatin1String(".OVWB");
-    if (!own && ext != QLatin1String(".EP") && ext != QLatin1String(".JC5") && ext != QLatin1String(".QS"))
+    const TCardFormat *format = FindCardFormat(ext);
+    if (!format || !format->Write || !(format->Flags & CardFromPattern))
         return Fail(error, Tr("A picture cannot be saved as a card of type %1.").arg(ext));
     TWenBanIO io;
     if (!PictureToCard(picture, backColor, io, error))
         return false;
+    if (format->Warning && warnings) {
+        const QString warning = format->Warning(io);
+        if (!warning.isEmpty())
+            warnings->append(warning);
+    }
     // Saving from the pattern is never the JC5 save dialog's second filter: variant B.
-    return own ? WriteOVWBCard(io, fileName, error) : WriteControllerCard(io, fileName, 0, error);
+    return format->Write(io, fileName, 0, error);
 }

@@ -19,13 +19,17 @@ void GrowPickTables(TMesh &mesh, bool noPick, int count)
         t->setLength(std::max(old + count, 0));
         for (int e = old; e < t->length(); ++e) {
             (*t)[e].setLength(rowLength);
-            const std::uint8_t shuttle = noPick ? 0 : std::uint8_t(e + 1);
+            // Shuttle numbers and weft-density steps choose one of the 16 entries of the
+            // pick and weft-density tables, so the defaults cycle 1..16: entry e gets
+            // e mod 16 + 1.
+            const auto value = std::uint8_t(e % MaxNeedleTableValue + 1);
+            const std::uint8_t shuttle = noPick ? 0 : value;
             if (t == &mesh.PickRows)
                 (*t)[e].fill(shuttle);
             else if (t == &mesh.RegulatorRows)
                 (*t)[e].fill(shuttle == 0 ? 1 : 0);
             else
-                (*t)[e].fill(std::uint8_t(e + 1));
+                (*t)[e].fill(value);
         }
     }
     mesh.WeftRepeat = std::max(mesh.WeftRepeat + count, 1);

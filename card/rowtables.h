@@ -12,8 +12,8 @@
 constexpr int MaxNeedleTableValue = 16;
 
 // Adds (count > 0) or removes (count < 0) weft entries of all three tables. New entries
-// get shuttle number 0 when noPick is set, else entry + 1, a stop-motion value of 1 where
-// the shuttle number is 0, else 0, and weft-density step entry + 1. WeftRepeat follows and
+// get shuttle number 0 when noPick is set, else entry mod 16 + 1, a stop-motion value of 1
+// where the shuttle number is 0, else 0, and weft-density step entry mod 16 + 1. WeftRepeat follows and
 // the technical-weave slots grow to 3 x WeftRepeat. Nothing happens when PickRows is empty
 // or when removing would leave a table without entries.
 void GrowPickTables(TMesh &mesh, bool noPick, int count);

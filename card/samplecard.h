@@ -128,8 +128,9 @@ public:
     // Takes everything from another sample card (cells copied, not shared).
     void Assign(const TYangkaImage &other);
 
-    // Files (.OVYK). Loading reads the current layout and the older one; a failure leaves
-    // this card unchanged and says why in LastError.
+    // Files (.OVYK). Loading reads the current layout and the older one and ignores bytes
+    // after the hole list; a damaged file (a count beyond the bytes there, a positioning
+    // hole off the card) is refused, leaves this card unchanged and says why in LastError.
     bool LoadFromFile(const QString &fileName);
     bool SaveToFile(const QString &fileName);
     bool LoadFromBytes(const QByteArray &bytes);

@@ -5,7 +5,8 @@
 //   8  8 bytes reserved, 0
 //   16 u8 style, u8 StartFlag, u8 TiQianSuo, u8 n, n bytes of Rules (GBK)
 //   .. u16 ColCount, u16 RowCount, ColCount x RowCount cells column by column
-//   .. i32 m, m x (i32 column, i32 row) positioning holes
+//   .. i32 m, m x (i32 column, i32 row) positioning holes, each on the card
+// Bytes after the holes are ignored.
 // Older layout (read only): a length-prefixed text of 129 bytes that must name the
 // format, then style, flags, sizes, margins, drawing values, the cells and the holes.
 
@@ -14,6 +15,7 @@
 #include "core/base/bytereader.h"
 #include "core/base/filetext.h"
 #include "core/base/filewrite.h"
+#include "core/settings/uitexts.h"
 
 #include <QCoreApplication>
 
@@ -59,15 +61,23 @@ bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QStrin
         std::copy_n(p, rows, out.cells[c].begin());
     }
     const std::int32_t m = in.i32le();
-    if (!in.ok() || m < 0 || in.remaining() != qint64(m) * 8) {
+    // Bytes after the holes are ignored: other tools pad sample-card files.
+    if (!in.ok() || m < 0 || !in.has(qint64(m) * 8)) {
         error = Tr("The positioning-hole list of the sample-card file is damaged.");
         return false;
     }
-    out.holes = TPosArray(m);
-    for (auto &h : out.holes) {
+    TPosArray holes(m);
+    for (auto &h : holes) {
         h.X = in.i32le();
         h.Y = in.i32le();
+        // A hole names a needle of the card: the card writers mark its column.
+        if (h.X < 0 || h.X >= cols || h.Y < 0 || h.Y >= rows) {
+            error = GetUiMessage(QStringLiteral("SampleCardHoleOutside"))
+                        .arg(qint64(h.X) + 1).arg(qint64(h.Y) + 1).arg(cols).arg(rows);
+            return false;
+        }
     }
+    out.holes = holes;
     return true;
 }
 

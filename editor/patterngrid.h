@@ -26,6 +26,7 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -101,8 +102,10 @@ public:
     void RebuildDisplayBitmap();
     bool RefreshView();
     // Saves by extension; false (with a message) when no writer takes the extension or
-    // writing fails. The old file is kept on failure.
-    bool SaveToFile(const QString &fileName, QString *error = nullptr);
+    // writing fails. The old file is kept on failure. What the user should be told
+    // although the file was written (a QS card whose needle count is not 144) is appended
+    // to *warnings for the caller to show.
+    bool SaveToFile(const QString &fileName, QStringList *warnings = nullptr, QString *error = nullptr);
 
     // --- Zoom ---------------------------------------------------------------------------
     int ZoomLevel() const { return m_zoomLevel; }

@@ -48,7 +48,7 @@ bool TPatternGrid::LoadPictureFile(const QString &fileName, QString *error)
     return true;
 }
 
-bool TPatternGrid::SaveToFile(const QString &fileName, QString *error)
+bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QString *error)
 {
     if (m_picture.isNull()) {
         if (error)
@@ -67,7 +67,7 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QString *error)
     case 5:
     case 6:
         // Cells of the back colour are the lowered points.
-        return SaveCardByExtension(m_picture, GetBackColor(), fileName, error);
+        return SaveCardByExtension(m_picture, GetBackColor(), fileName, warnings, error);
     default:
         if (error)
             *error = tr("Pictures cannot be saved as \"%1\" here.").arg(QFileInfo(fileName).suffix());

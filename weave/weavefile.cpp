@@ -81,7 +81,8 @@ bool ReadWeaveBytes(const QByteArray &bytes, TWeaveArray &cells, QString *error)
         return false;
     const qint64 cellBytes = qint64(w) * h;
     const qint64 held = bytes.size() - WeaveFileDataOffset;
-    if (held != cellBytes)
+    // Bytes after the cells are ignored: other tools pad weave files.
+    if (held < cellBytes)
         return Fail(error, Tr("The weave file should hold %1 cells but holds %2 bytes.").arg(cellBytes).arg(held));
     TWeaveArray out;
     if (cellBytes > 0) {
@@ -103,13 +104,13 @@ bool ReadWeaveStream(QIODevice &stream, TWeaveArray &cells, QString *error)
     if (!ReadWeaveHeader(bytes, w, h, error))
         return false;
     const qint64 wanted = qint64(w) * h;
-    if (!stream.isSequential() && stream.size() - WeaveFileDataOffset != wanted)
+    if (!stream.isSequential() && stream.size() - WeaveFileDataOffset < wanted)
         return Fail(error, Tr("The weave file should hold %1 cells but holds %2 bytes.")
                                .arg(wanted).arg(stream.size() - WeaveFileDataOffset));
-    // Read in pieces up to one byte more than the sizes ask for, so that a longer stream
-    // is noticed and a short one never makes us allocate what it claims.
-    while (bytes.size() <= WeaveFileDataOffset + wanted) {
-        const QByteArray piece = stream.read(std::min<qint64>(1 << 16, WeaveFileDataOffset + wanted + 1 - bytes.size()));
+    // Read in pieces up to what the sizes ask for, so that a short stream never makes us
+    // allocate what it claims; bytes after the cells are not read.
+    while (bytes.size() < WeaveFileDataOffset + wanted) {
+        const QByteArray piece = stream.read(std::min<qint64>(1 << 16, WeaveFileDataOffset + wanted - bytes.size()));
         if (piece.isEmpty())
             break;
         bytes.append(piece);

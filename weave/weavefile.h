@@ -1,6 +1,7 @@
 #pragma once
 // The weave (组织) file (.OVW).
-// The weave file (.OVW): one weave, little-endian, no padding.
+// The weave file (.OVW): one weave, little-endian, no padding (padding other tools add
+// after the cells is ignored when reading).
 //   0     1    length of the header text: 240
 //   1   239    header text: the format sentence, the maker's notice, blanks
 //   240   4    Int32 W, number of warps
@@ -26,7 +27,8 @@ QByteArray WeaveFileBytes(const TWeaveArray &cells);
 bool WriteWeaveFile(const QString &fileName, const TWeaveArray &cells, QString *error = nullptr);
 
 // Reads a weave file's bytes. The header must name the format (".OVW ", "by KDV&PNH",
-// "Beta 1.01"), the sizes must be 0 to 65535 and the file exactly as long as they say.
+// "Beta 1.01"), the sizes must be 0 to 65535 and the file must hold the cells they say;
+// bytes after the cells are ignored.
 // Cells are taken as stored (values other than 0 and 1 are kept). On failure cells is
 // unchanged and *error says why.
 bool ReadWeaveBytes(const QByteArray &bytes, TWeaveArray &cells, QString *error = nullptr);

@@ -18,8 +18,11 @@ void InitRowTables(TMesh &mesh)
     mesh.RegulatorRows = MakeWeaveArray(entries, rows);
     mesh.WeftDensRows = MakeWeaveArray(entries, rows);
     for (int e = 0; e < entries; ++e) {
-        mesh.PickRows[e].fill(static_cast<std::uint8_t>(e + 1));
-        mesh.WeftDensRows[e].fill(static_cast<std::uint8_t>(e + 1));
+        // Shuttle numbers and weft-density steps choose one of the 16 entries of the pick
+        // and weft-density tables, so the defaults cycle 1..16: entry e gets e mod 16 + 1.
+        const auto value = static_cast<std::uint8_t>(e % 16 + 1);
+        mesh.PickRows[e].fill(value);
+        mesh.WeftDensRows[e].fill(value);
         mesh.RegulatorRows[e].fill(e == 0 ? 1 : 0);
     }
 }

@@ -67,7 +67,8 @@ struct TMesh {
 enum TTechKind { TechHealdRod = 0, TechSelvedge = 1, TechHealdFrame = 2 };
 
 // Builds the three row tables for the record's WeftRepeat and Wefts: PickRows and
-// WeftDensRows hold entry + 1 in every row, RegulatorRows 1 for entry 0 and 0 otherwise.
+// WeftDensRows hold entry mod 16 + 1 in every row (the tables they choose from have 16
+// entries), RegulatorRows 1 for entry 0 and 0 otherwise.
 void InitRowTables(TMesh &mesh);
 
 // Makes TechWeaves hold WeftRepeat x 3 slots: existing weaves and names are kept and new

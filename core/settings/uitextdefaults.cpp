@@ -390,6 +390,8 @@ const TUiTextDefault kDefaults[] = {
     {"FileNameNotUtf8", "The name %1 is not valid UTF-8 (it probably comes from Windows in the GBK code page), so no file can be found or written under it. Rename the file to a UTF-8 name, for example with the command: convmv -f GBK -t UTF-8 --notest -r \"%2\""},
     {"PictureTooLarge", "The picture is %1 x %2 cells: it needs more than the %3 MB a picture may take."},
     {"PictureTruncated", "The picture file is cut short: rows of the picture are missing."},
+    {"EPRowLengthRefused", "An EP card file cannot hold card rows of %1 bytes: its header describes rows of fewer than 4 or at least 8 bytes."},
+    {"SampleCardHoleOutside", "The sample-card file is damaged: its positioning hole at column %1, row %2 lies outside the card of %3 x %4 needles."},
     {"ApplicationName", "Dorwen CAD"},
 };
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 namespace {
 
 using Rows = std::vector<std::vector<int>>;
@@ -156,6 +158,41 @@ TEST(CardBuild, WarpRepeatDrivesAdjacentNeedles)
     // The second needle of every white column follows its own weave (all zeros here).
     mesh.ColorWeaves[1] = MakeWeaveArray(2, 2, 0);
     EXPECT_EQ(Build(mesh, card), (Rows{{0x8A}}));
+}
+
+// A run narrower than the design period reads only the colour weaves of the needles it
+// reaches: a weave that no needle of the run uses may be missing.
+TEST(CardBuild, RunShorterThanTheDesignReadsOnlyTheWeavesItReaches)
+{
+    // W = 2, R = 4: a 5-needle run takes design column 0 on needles 0..3 and column 1 on
+    // needle 4, which uses only the first weave of column 1's colour (black).
+    QImage pic = MakePicture({{W, B}}, BlackWhite);
+    TMesh mesh = CardDoc(pic, 1, 4);
+    ASSERT_EQ(mesh.ColorWeaves.length(), 8);
+    for (int n = 1; n < 4; ++n)
+        mesh.ColorWeaves[4 + n] = TWeaveArray(); // black, needles 1..3 of a column
+    const TYangkaImage five = ColumnCard({2, 2, 2, 2, 2, 240, 240, 240});
+    EXPECT_EQ(Build(mesh, five), (Rows{{0xF0}}));
+    // A run of 3 needles within the first column never reaches its fourth weave.
+    mesh.ColorWeaves[3] = TWeaveArray();
+    EXPECT_EQ(Build(mesh, ColumnCard({2, 2, 2, 240, 240, 240, 240, 240})), (Rows{{0xE0}}));
+    // A run that reaches a missing weave still ends the build.
+    EXPECT_EQ(Build(mesh, ColumnCard({2, 2, 2, 2, 240, 240, 240, 240})), (Rows{{-1}}));
+    EXPECT_EQ(Build(mesh, ColumnCard({2, 2, 2, 2, 2, 2, 240, 240})), (Rows{{-1}}));
+}
+
+// A document of 17 weft entries builds with its default row tables: entry 16 takes
+// shuttle number 1 again, raising the first shuttle needle.
+TEST(CardBuild, SeventeenWeftEntriesWithDefaultTables)
+{
+    QImage pic = MakePicture({{W}}, BlackWhite);
+    const TMesh mesh = CardDoc(pic, 17);
+    ASSERT_EQ(mesh.PickRows.length(), 17);
+    const Rows cards = Build(mesh, ColumnCard({2, 6, 6, 240, 240, 240, 240, 240}));
+    ASSERT_EQ(cards.size(), 17u);
+    EXPECT_EQ(cards[0], (std::vector<int>{0xC0}));
+    EXPECT_EQ(cards[1], (std::vector<int>{0xA0}));
+    EXPECT_EQ(cards[16], (std::vector<int>{0xC0}));
 }
 
 TEST(CardBuild, TwoShuttleEntriesInARow)
@@ -311,8 +348,8 @@ TEST(CardBuild, ProgressAndCancel)
     TMultiByteArray out;
     TCardBuildResult result;
     ASSERT_TRUE(BuildCardData(mesh, card, ScanBottomLeft, out, result, progress));
-    EXPECT_EQ(target.seen, (std::vector<std::tuple<int, int, int>>{
-                               {3026, 3, 0}, {3025, 3, 1}, {3025, 3, 2}, {3025, 3, 3}}));
+    // Built within 50 ms: the total and the last card.
+    EXPECT_EQ(target.seen, (std::vector<std::tuple<int, int, int>>{{3026, 3, 0}, {3025, 3, 3}}));
 
     // Cancelled after the second card: false and the caller's card untouched.
     int reports = 0;
@@ -324,6 +361,55 @@ TEST(CardBuild, ProgressAndCancel)
     EXPECT_TRUE(result.Cancelled);
     EXPECT_TRUE(result.Error.isEmpty());
     EXPECT_EQ(CardBytes(previous), (Rows{{7}}));
+}
+
+// Progress events, and the event processing after each, come at most every 50 ms: many
+// cards built quickly let pending events through a few times, not once a card, and the
+// total and the last card are always reported. The callback still sees every card.
+TEST(CardBuild, ProgressEventsAreThrottled)
+{
+    const int cards = 20000;
+    QImage pic = NewPicture(1, cards, BlackWhite);
+    const TMesh mesh = CardDoc(pic);
+    const TYangkaImage card = ColumnCard({2});
+
+    // Counts the passes of event processing: a posted event that posts itself again is
+    // delivered once per pass.
+    class Ticker : public QObject {
+    public:
+        int passes = 0;
+        std::vector<std::pair<int, int>> progress; // (count, current)
+        bool event(QEvent *e) override
+        {
+            if (e->type() == QEvent::User) {
+                ++passes;
+                QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+                return true;
+            }
+            if (e->type() == QEvent::Type(WM_CARDCOUNT) || e->type() == QEvent::Type(WM_CARDPROGRESS)) {
+                auto *p = static_cast<TCardProgressEvent *>(e);
+                progress.emplace_back(p->Count, p->Current);
+                return true;
+            }
+            return QObject::event(e);
+        }
+    } target;
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    int callbacks = 0;
+    TCardProgress progress;
+    progress.Target = &target;
+    progress.Callback = [&](int message, int, int) { callbacks += message == WM_CARDPROGRESS; };
+    TMultiByteArray out;
+    TCardBuildResult result;
+    ASSERT_TRUE(BuildCardData(mesh, card, ScanBottomLeft, out, result, progress));
+    ASSERT_EQ(out.length(), cards);
+    EXPECT_EQ(callbacks, cards);
+    EXPECT_LT(target.passes, cards / 20);
+    EXPECT_EQ(int(target.progress.size()), target.passes);
+    ASSERT_GE(target.progress.size(), 2u);
+    EXPECT_EQ(target.progress.front(), std::make_pair(cards, 0));
+    EXPECT_EQ(target.progress.back(), std::make_pair(cards, cards));
+    QCoreApplication::removePostedEvents(&target);
 }
 
 TEST(CardBuild, BrandNewDocument)

@@ -122,10 +122,15 @@ TEST(OVWB, Beta102PaddedColumns)
     EXPECT_EQ(CardBytes(small.Card), (std::vector<std::vector<int>>{{0xAF, 0x01}}));
     EXPECT_EQ(small.RowBytes(), 2);
 
-    // The row length must be the padded one, and the rows must all be there.
+    // The row length must be the padded one, and the rows must all be there; bytes after
+    // them are ignored.
     QByteArray unpadded = nine;
     unpadded[nine.size() - 7] = 2;
-    for (const QByteArray &bad : {unpadded, nine.chopped(1), nine + '\0'}) {
+    TWenBanIO padded;
+    padded.Extension = QStringLiteral(".OVWB");
+    ASSERT_TRUE(padded.LoadFromBytes(nine + '\0'));
+    EXPECT_EQ(CardBytes(padded.Card), CardBytes(small.Card));
+    for (const QByteArray &bad : {unpadded, nine.chopped(1)}) {
         TWenBanIO keep = small;
         EXPECT_FALSE(keep.LoadFromBytes(bad));
         EXPECT_EQ(CardBytes(keep.Card), CardBytes(small.Card));
@@ -151,7 +156,6 @@ TEST(OVWB, DamagedFilesAreRefused)
         {"header only", good.left(128)},
         {"cut in the holes", good.left(190)},
         {"cut in the cards", good.chopped(1)},
-        {"one byte long", good + '\0'},
         {"version 1.01", v101},
         {"no maker", noMaker},
         {"16-bit count differs", patched(168, "03 00")},
@@ -172,6 +176,21 @@ TEST(OVWB, DamagedFilesAreRefused)
         EXPECT_TRUE(io.Bitmap.isNull()) << c.name;
         EXPECT_EQ(io.CardCount, 2) << c.name;
         EXPECT_EQ(CardBytes(io.Card), CardBytes(SmallCard().Card)) << c.name;
+    }
+}
+
+// Files padded by other tools: bytes after the card rows are ignored.
+TEST(OVWB, BytesAfterTheRowsAreIgnored)
+{
+    QByteArray good;
+    ASSERT_TRUE(OVWBCardBytes(SmallCard(), good));
+    for (const QByteArray &padding : {QByteArray(1, '\0'), QByteArray(1000, char(0xFF))}) {
+        TWenBanIO io;
+        io.Extension = QStringLiteral(".OVWB");
+        ASSERT_TRUE(io.LoadFromBytes(good + padding)) << io.ErrorText.toStdString();
+        EXPECT_EQ(CardBytes(io.Card), CardBytes(SmallCard().Card));
+        EXPECT_EQ(io.CardCount, 2);
+        EXPECT_EQ(io.Holes, SmallCard().Holes);
     }
 }
 
@@ -268,19 +287,23 @@ TEST(PictureCard, PictureToCardAndWeave)
 
     QTemporaryDir dir;
     const QString ovwb = dir.filePath(QStringLiteral("p.OVWB"));
-    ASSERT_TRUE(SaveCardByExtension(pic, 0xFFFFFF, ovwb));
+    ASSERT_TRUE(SaveCardByExtension(pic, 0xFFFFFF, ovwb, nullptr));
     TWenBanIO back;
     ASSERT_TRUE(back.LoadFromFile(ovwb));
     EXPECT_EQ(CardBytes(back.Card), CardBytes(io.Card));
     const QString ovw = dir.filePath(QStringLiteral("p.ovw"));
-    ASSERT_TRUE(SaveCardByExtension(pic, 0xFFFFFF, ovw));
+    ASSERT_TRUE(SaveCardByExtension(pic, 0xFFFFFF, ovw, nullptr));
     TWeaveArray read;
     ASSERT_TRUE(LoadWeaveFile(ovw, read));
     EXPECT_EQ(read, weave);
     const QString qs = dir.filePath(QStringLiteral("p.QS"));
-    EXPECT_TRUE(SaveCardByExtension(pic, 0xFFFFFF, qs));
+    // A QS card of 16 needles is written, and the 144-needle warning comes back to show.
+    QStringList warnings;
+    EXPECT_TRUE(SaveCardByExtension(pic, 0xFFFFFF, qs, &warnings));
+    EXPECT_EQ(warnings, QStringList{QString::fromUtf8("纹针数不等于 144 ! ")});
+    EXPECT_TRUE(QFile::exists(qs));
     QString error;
-    EXPECT_FALSE(SaveCardByExtension(pic, 0xFFFFFF, dir.filePath(QStringLiteral("p.txt")), &error));
+    EXPECT_FALSE(SaveCardByExtension(pic, 0xFFFFFF, dir.filePath(QStringLiteral("p.txt")), nullptr, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("p.txt"))));
     QImage rgb(2, 2, QImage::Format_RGB32);

@@ -54,7 +54,7 @@ TEST(CardSaveOnAFullDisk, EveryWriterKeepsTheOldFileAndReportsTheFailure)
             [](const QString &f, QString &e) { return WriteWeaveFile(f, MakeWeaveArray(3, 2), &e); }},
         {"pattern saved as a card", "t.EP",
             [](const QString &f, QString &e) {
-                return SaveCardByExtension(MakePicture({{0, 1, 0}, {1, 0, 1}}), 0, f, &e);
+                return SaveCardByExtension(MakePicture({{0, 1, 0}, {1, 0, 1}}), 0, f, nullptr, &e);
             }},
     };
     for (const WriterCase &c : cases) {

@@ -58,19 +58,27 @@ TEST(EPCard, HeaderCases)
     EXPECT_EQ(f.size(), 2 * 4096 + 1024);
 }
 
-// Rows of 4 to 7 bytes are written with (L - 4) x 8 needles and read back as rows of
-// L - 4 bytes, one after another from the start of the row data.
-TEST(EPCard, RowsOfFiveBytesReadBackShorter)
+// The EP header cannot describe rows of 4 to 7 bytes (the reader would take a 5-byte row
+// as 5 rows of 1 byte): such a card is refused with a message and nothing is written.
+// Rows of 3 and of 8 bytes read back as written.
+TEST(EPCard, RowsOfFourToSevenBytesAreRefused)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("R.EP");
-    const Rows rows = PatternRows(3, 5);
-    ASSERT_TRUE(WriteEPCard(MakeCard(rows, 8, 5), path));
-    EXPECT_EQ(ReadAll(path).mid(32, 2), Hex("08 00"));
-    TWenBanIO back;
-    ASSERT_TRUE(ReadCardFile(path, back));
-    EXPECT_EQ(back.ColCount, 1);
-    EXPECT_EQ(CardRows(back), (Rows { { rows[0][0] }, { rows[0][1] }, { rows[0][2] } }));
+    for (int len = 1; len <= 9; ++len) {
+        const QString path = dir.filePath(QStringLiteral("R%1.EP").arg(len));
+        const TWenBanIO io = MakeCard(PatternRows(3, len, len), 8, len);
+        QString err;
+        const bool refused = len >= 4 && len <= 7;
+        EXPECT_EQ(WriteEPCard(io, path, &err), !refused) << len;
+        EXPECT_EQ(QFileInfo::exists(path), !refused) << len;
+        if (refused) {
+            EXPECT_TRUE(err.contains(QString::number(len))) << err.toStdString();
+            continue;
+        }
+        TWenBanIO back;
+        ASSERT_TRUE(ReadCardFile(path, back)) << len;
+        EXPECT_EQ(CardRows(back), CardRows(io)) << len;
+    }
 }
 
 TEST(EPCard, NameField)

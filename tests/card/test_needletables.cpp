@@ -137,3 +137,32 @@ TEST(RowTables, GrowShrinkAndEnsure)
     EXPECT_FALSE(CheckRowTableValues(mesh, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("17")));
 }
+
+// Shuttle numbers and weft-density steps choose one of 16 table entries: the defaults of
+// new entries cycle 1..16 (entry e gets e mod 16 + 1), so that a document with 17 or more
+// weft entries builds its card and no value wraps to 0 at entry 255.
+TEST(RowTables, DefaultValuesCycleWithinSixteen)
+{
+    QImage pic = MakePicture({{0}, {0}});
+    for (int entries : {17, 256, 300}) {
+        TMesh mesh = Document(pic);
+        mesh.WeftRepeat = entries;
+        InitRowTables(mesh);
+        ASSERT_EQ(mesh.PickRows.length(), entries);
+        for (int e = 0; e < entries; ++e) {
+            ASSERT_EQ(Row(mesh.PickRows[e]), (std::vector<int>{e % 16 + 1, e % 16 + 1})) << e;
+            ASSERT_EQ(Row(mesh.WeftDensRows[e]), (std::vector<int>{e % 16 + 1, e % 16 + 1})) << e;
+        }
+        EXPECT_TRUE(CheckRowTableValues(mesh)) << entries;
+    }
+
+    TMesh grown = Document(pic);
+    GrowPickTables(grown, false, 299);
+    ASSERT_EQ(grown.WeftRepeat, 300);
+    for (int e : {15, 16, 17, 255, 299}) {
+        EXPECT_EQ(Row(grown.PickRows[e]), (std::vector<int>{e % 16 + 1, e % 16 + 1})) << e;
+        EXPECT_EQ(Row(grown.RegulatorRows[e]), (std::vector<int>{0, 0})) << e;
+        EXPECT_EQ(Row(grown.WeftDensRows[e]), (std::vector<int>{e % 16 + 1, e % 16 + 1})) << e;
+    }
+    EXPECT_TRUE(CheckRowTableValues(grown));
+}

@@ -293,24 +293,30 @@ TEST(YangKaFile, DamagedFilesAreRefusedAndChangeNothing)
         return b;
     };
     const QByteArray old = OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 0);
+    QByteArray oldHoleOutside = OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 1);
+    oldHoleOutside.replace(oldHoleOutside.size() - 8, 8, Hex("64 00 00 00 64 00 00 00"));
     const struct { const char *name; QByteArray bytes; } cases[] = {
         {"empty", QByteArray()},
         {"current, cut in the header", current.left(18)},
         {"current, cut in the rule", current.left(22)},
         {"current, cut in the cells", current.left(30)},
         {"current, cut in the holes", current.chopped(1)},
-        {"current, one byte long", current + '\0'},
         {"current, claims more columns", patched(24, "09 00")},
         {"current, huge sizes", patched(24, "FF FF FF FF")},
         {"current, no needles", patched(24, "00 00")},
         {"current, negative holes", patched(34, "FF FF FF FF")},
         {"current, unknown style", patched(16, "0F")},
         {"current, start corner 4", patched(17, "04")},
+        {"current, hole at (100, 100)", patched(38, "64 00 00 00 64 00 00 00")},
+        {"current, hole past the last column", patched(38, "02 00 00 00")},
+        {"current, hole past the last row", patched(42, "03 00 00 00")},
+        {"current, hole at a negative column", patched(38, "FF FF FF FF")},
         {"old, no markers", OldLayout(".OVYK Beta 1.02 by KDV", 2, 2, Hex("02 02 02 02"), 0)},
         {"old, version 1.01", OldLayout(".OVYK Beta 1.01 by KDV&PNH for Tirlomax", 2, 2, Hex("02 02 02 02"), 0)},
         {"old, cut", old.left(old.size() - 6)},
         {"old, sizes differ", OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 0, 3)},
         {"old, claims more holes", OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 3).chopped(8)},
+        {"old, hole at (100, 100)", oldHoleOutside},
     };
     for (const auto &c : cases) {
         TYangkaImage y;
@@ -326,6 +332,25 @@ TEST(YangKaFile, DamagedFilesAreRefusedAndChangeNothing)
     TYangkaImage y;
     EXPECT_FALSE(y.LoadFromFile(QStringLiteral("/nonexistent/a.OVYK")));
     EXPECT_EQ(y.CardFileName, QStringLiteral("Untitled*"));
+}
+
+// Files padded by other tools: bytes after the hole list are ignored, in both layouts.
+TEST(YangKaFile, BytesAfterTheHolesAreIgnored)
+{
+    QByteArray current;
+    ASSERT_TRUE(SmallCard().SaveToBytes(current));
+    const QByteArray old = OldLayout(OldText, 2, 2, Hex("02 FF 02 FF"), 1);
+    for (const QByteArray &padding : {QByteArray(1, '\0'), QByteArray(512, char(0xAB))}) {
+        TYangkaImage y;
+        ASSERT_TRUE(y.LoadFromBytes(current + padding)) << y.LastError.toStdString();
+        EXPECT_EQ(y.Cells, SmallCard().Cells);
+        EXPECT_EQ(y.Holes, SmallCard().Holes);
+        EXPECT_EQ(y.Rules, QStringLiteral("1A1B"));
+        TYangkaImage o;
+        ASSERT_TRUE(o.LoadFromBytes(old + padding)) << o.LastError.toStdString();
+        EXPECT_EQ(o.ColCount(), 2);
+        EXPECT_EQ(o.Holes.length(), 1);
+    }
 }
 
 TEST(YangKa, MarkerColumnsOfEveryStyle)

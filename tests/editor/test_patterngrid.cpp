@@ -253,9 +253,35 @@ TEST(PatternGrid, SaveWritesBmpAndRefusesUnknownTypes)
     EXPECT_EQ(io.Card[0][1], 1);
     EXPECT_EQ(io.Card[1][1], 0);
     QString error;
-    EXPECT_FALSE(g.SaveToFile(dir.filePath("out.xyz"), &error));
+    EXPECT_FALSE(g.SaveToFile(dir.filePath("out.xyz"), nullptr, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("out.xyz")));
+}
+
+// A pattern saved as a QS card whose needle count is not 144 is written, and the caller
+// gets the warning to show; a 144-needle card or another card type gives none.
+TEST(PatternGrid, SaveAsQSReturnsTheNeedleWarning)
+{
+    QTemporaryDir dir;
+    const struct {
+        int width;
+        const char *file;
+        bool warned;
+    } cases[] = {
+        {2, "two.QS", true},
+        {144, "full.qs", false},
+        {137, "pad.QS", false}, // 18 bytes a row: 144 needles
+        {2, "two.EP", false},
+    };
+    for (const auto &c : cases) {
+        TPatternGrid g;
+        Show(g, MakePicture({std::vector<int>(std::size_t(c.width), 1)}), 9);
+        QStringList warnings;
+        QString error;
+        ASSERT_TRUE(g.SaveToFile(dir.filePath(c.file), &warnings, &error)) << error.toStdString();
+        EXPECT_TRUE(QFile::exists(dir.filePath(c.file))) << c.file;
+        EXPECT_EQ(warnings, c.warned ? QStringList{QString::fromUtf8("纹针数不等于 144 ! ")} : QStringList()) << c.file;
+    }
 }
 
 TEST(PatternGrid, AddBlackToPalette)

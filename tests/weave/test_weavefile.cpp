@@ -84,7 +84,6 @@ TEST(WeaveFile, DamagedFilesAreRefusedAndChangeNothing)
         {"header only", good.left(200)},
         {"no sizes", good.left(244)},
         {"one cell short", good.left(253)},
-        {"one byte long", good + '\0'},
         {"version 1.02", withVersion("Beta 1.01", "Beta 1.02")},
         {"maker marker", withVersion("by KDV&PNH", "by KDV&PNX")},
         {"text length", shortText},
@@ -106,4 +105,22 @@ TEST(WeaveFile, DamagedFilesAreRefusedAndChangeNothing)
     }
     TWeaveArray cells;
     EXPECT_FALSE(LoadWeaveFile(QStringLiteral("/nonexistent/x.OVW"), cells));
+}
+
+// Files padded by other tools: bytes after the cells are ignored, from bytes and from a
+// device alike.
+TEST(WeaveFile, BytesAfterTheCellsAreIgnored)
+{
+    const QByteArray good = WeaveFileBytes(SmallWeave());
+    for (const QByteArray &padding : {QByteArray(1, '\0'), QByteArray(4096, char(0x5A))}) {
+        TWeaveArray cells;
+        ASSERT_TRUE(ReadWeaveBytes(good + padding, cells));
+        EXPECT_EQ(cells, SmallWeave());
+        QBuffer buffer;
+        buffer.setData(good + padding);
+        buffer.open(QIODevice::ReadOnly);
+        TWeaveArray fromDevice;
+        ASSERT_TRUE(ReadWeaveStream(buffer, fromDevice));
+        EXPECT_EQ(fromDevice, SmallWeave());
+    }
 }
