@@ -1,6 +1,7 @@
 #include "card/cardbuild.h"
 
 #include "card/carddivide.h"
+#include "card/needlebits.h"
 #include "card/needlemap.h"
 #include "card/rowtables.h"
 #include "core/rules.h"
@@ -8,11 +9,11 @@
 
 #include <QCoreApplication>
 
-#include <QtEndian>
-
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <map>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -100,9 +101,20 @@ private:
     }
     bool CheckInputs();
     void CheckWeaveSlots();
+    void PrepareJacquard();
+    void PrefetchRow(int r) const;
     bool PrepareRow(int r);
+    void ReadRowIds();
     bool FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q);
-    bool CacheColour(int c, int e, int y);
+    bool ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, int y, qint64 &cycle);
+    bool EntryComplete(int e);
+    bool ChooseColumnPatterns(int e, int y);
+    std::uint32_t PatternWord(int id, int x) const;
+    void PatternBits(int id, int x, std::uint8_t *out) const;
+    void FillPatternTable();
+    template <class Pattern> void PackColumns(Pattern pattern);
+    template <class IdAt> void FillStreamFromTable(IdAt idAt);
+    void FillStreamByColumn();
     bool FillJacquard(std::uint8_t *row, int e, int y);
     bool FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, int e, int y);
 
@@ -124,28 +136,58 @@ private:
     int m_w = 0, m_h = 0, m_entries = 1, m_repeat = 1, m_colours = 0;
     TNeedleMap m_map;
     std::vector<int> m_divisionOrder;
-    // Jacquard run: byte index and bit mask of each needle, the design period W x R and
-    // the needle values of one period for the current card.
-    std::vector<std::uint16_t> m_runByte;
-    std::vector<std::uint8_t> m_runMask;
-    int m_period = 0;
-    int m_valued = 0; // needles of the period that are computed: Min(run length, period)
+    int m_rowBytes = 0;
+
+    // The driven jacquard run. Needle k takes value k mod P of the design period
+    // (P = W x R needles), so a card's jacquard bits are the period's bits, written once
+    // per card as a bit stream, then gathered into the row: one stretch for every part
+    // of the run whose positions follow one another within one period.
+    NeedleBits::TBitGatherPlan m_runPlan;
+    int m_valued = 0;  // needles of the period that are computed: Min(run length, period)
     int m_columns = 0; // design columns those needles use
-    bool m_runContiguous = false; // the run's positions follow one another: packed a byte at a time
-    std::vector<std::uint8_t> m_values; // needle values of the period, or of the whole contiguous run
+    std::vector<std::uint8_t> m_stream; // the period's bits for the current card, with slack
     std::map<int, std::vector<int>> m_xmod; // x mod g for every warp count g of a colour weave
-    // Colour index of each palette entry in Colors (-1: none), and of each design column
-    // of the current row.
-    int m_paletteColour[256];
-    std::vector<int> m_rowColour;
-    // Colour weaves and the per-card cache of their weft rows.
+
+    // Colours. Every palette entry maps to an id, one per distinct colour of Colors that
+    // the palette reaches (at most 256); m_noColour marks entries whose colour is not in
+    // Colors. A row's design columns are read as ids once, for all its cards.
+    std::uint8_t m_paletteId[256];
+    std::vector<int> m_idColour; // [id]: index in Colors
+    bool m_paletteGaps = false;  // some palette entry has no colour
+    int m_noColour = 0;
+    std::vector<std::uint8_t> m_allIds;  // every id, ascending
+    const uchar *m_rowLine = nullptr;    // the current picture row
+    bool m_rowIdsReady = false;
+    std::vector<std::uint8_t> m_rowIds;  // [design column]
+    std::vector<std::uint8_t> m_usedIds; // the ids the current row uses, ascending
+    std::vector<int> m_idSeen;           // [id]: row stamp of its last use
+    int m_rowStamp = 0;
+
+    // The colour weaves of the current card: for each used id and needle n of the
+    // column, the weave and its weft row, and the row's value when it is one value
+    // across (-2 when mixed).
+    struct TWeaveCell {
+        const TWeaveView *View = nullptr;
+        int Weft = 0;
+        std::int8_t Value = 0;
+    };
     std::vector<TWeaveView> m_colourViews;
     std::vector<std::vector<std::int8_t>> m_uniform; // [slot][weft]: -1 unknown, -2 mixed, 0, 1
-    std::vector<int> m_cacheStamp;                   // [colour]: card the cache was made for
-    std::vector<std::int8_t> m_cacheValue;           // [colour x R + n]: 0/1, or -2 mixed
-    std::vector<int> m_cacheWeft;                    // [colour x R + n]: the weave's weft row
-    std::vector<std::uint8_t> m_cacheAllUniform;     // [colour]
-    int m_cardStamp = 0;
+    std::vector<TWeaveCell> m_cells;                 // [id x R + n]
+    std::vector<int> m_missing;                      // [id]: first needle whose weave is missing, or -1
+    std::vector<std::int8_t> m_entryComplete;        // [entry]: -1 unknown, 0, 1 (see EntryComplete)
+    // A design column's bits depend on its colour and on the column mod m_cycle alone
+    // (the least common multiple of the warp counts of the mixed weave rows): per card,
+    // a table of the R-bit pattern of the colours m_tableIds at every column of the
+    // cycle. m_cycle 0: no table (a cycle longer than the columns are worth), columns are
+    // computed one by one.
+    int m_cycle = 0;
+    const std::vector<std::uint8_t> *m_tableIds = nullptr;
+    bool m_fromPicture = false; // the table covers every colour: columns read straight from the picture
+    std::vector<std::uint8_t> m_table8;   // R = 8: one byte per pattern
+    std::vector<std::uint32_t> m_table32; // other R up to 32: the pattern's bits, last needle lowest
+    std::vector<std::uint8_t> m_tableBits; // R above 32: PatternBytes bytes per pattern, with slack
+    int m_patternBytes = 0;
     std::vector<TWeaveView> m_techViews;
 };
 
@@ -206,107 +248,392 @@ void TCardBuilder::CheckWeaveSlots()
         m_result.Warnings << QString::fromUtf8(CardBuildMsg::WeaveMissing);
 }
 
-bool TCardBuilder::PrepareRow(int r)
+void TCardBuilder::PrepareJacquard()
+{
+    // The copies from the period's stream into the row.
+    const TDynamicWordArray &run = m_map.JacquardRuns[0];
+    const qint64 period = qint64(m_w) * m_repeat;
+    m_valued = int(std::min<qint64>(run.length(), period));
+    m_columns = (m_valued + m_repeat - 1) / m_repeat;
+    m_runPlan.Clear();
+    int start = 0; // the stretch's first needle
+    int kk = 0;    // k mod period
+    for (int k = 1; k <= run.length(); ++k) {
+        if (++kk == period)
+            kk = 0;
+        if (k < run.length() && kk != 0 && run[k] == run[k - 1] + 1)
+            continue;
+        m_runPlan.Add(std::size_t(start % period), run[start], std::size_t(k - start));
+        start = k;
+    }
+    const std::size_t streamBits = std::size_t(m_columns) * m_repeat;
+    m_stream.assign((streamBits + 31) / 32 * 4 + NeedleBits::SourceSlack, 0);
+
+    // Palette entries to colour ids.
+    const QList<QRgb> palette = m_pic->colorTable();
+    std::vector<int> idOfColour(std::size_t(m_colours), -1);
+    int paletteColour[256];
+    for (int i = 0; i < 256; ++i) {
+        paletteColour[i] = -1;
+        if (i >= palette.size())
+            continue;
+        const TColor colour = qRed(palette[i]) | (qGreen(palette[i]) << 8) | (qBlue(palette[i]) << 16);
+        for (int c = 0; c < m_colours; ++c)
+            if (m_mesh.Colors[c] == colour) {
+                paletteColour[i] = c;
+                break;
+            }
+    }
+    m_idColour.clear();
+    for (int i = 0; i < 256; ++i) {
+        const int c = paletteColour[i];
+        if (c < 0)
+            continue;
+        if (idOfColour[std::size_t(c)] < 0) {
+            idOfColour[std::size_t(c)] = int(m_idColour.size());
+            m_idColour.push_back(c);
+        }
+    }
+    // With a gap the ids are fewer than 256, so the mark fits a byte.
+    m_noColour = int(m_idColour.size());
+    m_paletteGaps = false;
+    for (int i = 0; i < 256; ++i) {
+        m_paletteGaps = m_paletteGaps || paletteColour[i] < 0;
+        m_paletteId[i] = std::uint8_t(paletteColour[i] < 0 ? m_noColour : idOfColour[std::size_t(paletteColour[i])]);
+    }
+    const std::size_t ids = m_idColour.size() + 1;
+    m_rowIds.assign(std::size_t(m_columns), 0);
+    m_idSeen.assign(ids, 0);
+    m_missing.assign(ids, -1);
+    m_entryComplete.assign(std::size_t(m_entries), -1);
+    m_allIds.resize(m_idColour.size());
+    std::iota(m_allIds.begin(), m_allIds.end(), 0);
+    m_cells.assign(ids * std::size_t(m_repeat), TWeaveCell());
+    m_patternBytes = (m_repeat + 7) / 8;
+
+    // Only slots that exist get a view; reading a missing one ends the build.
+    const qint64 colourSlots = std::min<qint64>(qint64(m_entries) * m_colours * m_repeat, m_mesh.ColorWeaves.length());
+    m_colourViews.resize(std::size_t(colourSlots));
+    m_uniform.resize(std::size_t(colourSlots));
+    for (qint64 s = 0; s < colourSlots; ++s) {
+        m_colourViews[std::size_t(s)] = MakeView(m_mesh.ColorWeaves, s);
+        TWeaveView &view = m_colourViews[std::size_t(s)];
+        m_uniform[std::size_t(s)].assign(std::size_t(view.GH), -1);
+        if (view.Empty())
+            continue;
+        auto [it, fresh] = m_xmod.try_emplace(view.GW);
+        if (fresh) {
+            it->second.resize(std::size_t(m_columns));
+            for (int x = 0; x < m_columns; ++x)
+                it->second[std::size_t(x)] = x % view.GW;
+        }
+        view.XMod = it->second.data();
+    }
+}
+
+// Asks for the design columns of picture row r ahead of their use: rows are read one
+// after another but far apart, which the processor does not foresee.
+void TCardBuilder::PrefetchRow(int r) const
 {
     const uchar *line = m_pic->constScanLine(r);
-    for (int x = 0; x < m_columns; ++x) {
-        const int pc = m_mirror ? m_w - 1 - x : x;
-        const int c = m_paletteColour[line[pc]];
-        if (c < 0)
-            return Fail(Tr("The colour of pattern cell (%1, %2) is not in the document's colour list.")
-                            .arg(pc + 1).arg(r + 1));
-        m_rowColour[std::size_t(x)] = c;
-    }
+    const uchar *first = m_mirror ? line + m_w - m_columns : line;
+    for (int x = 0; x < m_columns; x += 64)
+        __builtin_prefetch(first + x);
+    __builtin_prefetch(first + m_columns - 1);
+}
+
+// Takes picture row r for the cards of its weft row. A cell whose colour is not in
+// Colors ends the build here, before any of the row's cards is filled.
+bool TCardBuilder::PrepareRow(int r)
+{
+    m_rowLine = m_pic->constScanLine(r);
+    m_rowIdsReady = false;
+    if (!m_paletteGaps)
+        return true;
+    ReadRowIds();
+    if (m_idSeen[std::size_t(m_noColour)] == m_rowStamp)
+        for (int x = 0; x < m_columns; ++x)
+            if (m_rowIds[std::size_t(x)] == m_noColour) {
+                const int pc = m_mirror ? m_w - 1 - x : x;
+                return Fail(Tr("The colour of pattern cell (%1, %2) is not in the document's colour list.")
+                                .arg(pc + 1).arg(r + 1));
+            }
     return true;
 }
 
-bool TCardBuilder::CacheColour(int c, int e, int y)
+// The colour ids of the row's design columns, and the ids the row uses.
+void TCardBuilder::ReadRowIds()
+{
+    if (m_rowIdsReady)
+        return;
+    m_rowIdsReady = true;
+    const std::uint8_t *paletteId = m_paletteId;
+    std::uint8_t *ids = m_rowIds.data();
+    int *seen = m_idSeen.data();
+    const int stamp = ++m_rowStamp;
+    const int columns = m_columns;
+    const int step = m_mirror ? -1 : 1;
+    const uchar *cell = m_mirror ? m_rowLine + m_w - 1 : m_rowLine;
+    if (m_idColour.size() < 64) {
+        // The ids in use as bits of a register: no store per cell besides the id.
+        std::uint64_t used = 0;
+        for (int x = 0; x < columns; ++x, cell += step) {
+            const std::uint8_t id = paletteId[*cell];
+            ids[x] = id;
+            used |= std::uint64_t(1) << id;
+        }
+        for (; used != 0; used &= used - 1)
+            seen[std::countr_zero(used)] = stamp;
+    } else {
+        for (int x = 0; x < columns; ++x, cell += step) {
+            const std::uint8_t id = paletteId[*cell];
+            ids[x] = id;
+            seen[id] = stamp;
+        }
+    }
+    m_usedIds.clear();
+    for (int id = 0; id < int(m_idColour.size()); ++id)
+        if (seen[id] == stamp)
+            m_usedIds.push_back(std::uint8_t(id));
+}
+
+// Reads the weave rows of the card for the colours `ids`, and the cycle of columns after
+// which their values repeat. False when a colour's weave is missing (m_missing says
+// which).
+bool TCardBuilder::ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, int y, qint64 &cycle)
 {
     const int R = m_repeat;
-    const std::size_t cacheBase = std::size_t(c) * R;
     const qint64 entryBase = qint64(e) * m_colours * R;
-    m_cacheStamp[std::size_t(c)] = m_cardStamp;
-    bool all = true;
-    for (int n = 0; n < R; ++n) {
-        const qint64 slot = entryBase + qint64(cacheBase) + n;
-        if (slot >= qint64(m_colourViews.size()) || m_colourViews[std::size_t(slot)].Empty())
-            return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
-                            .arg(c + 1).arg(n + 1).arg(e + 1));
-        const TWeaveView &v = m_colourViews[std::size_t(slot)];
-        const int j = v.GH - 1 - y % v.GH;
-        std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
-        if (u == -1)
-            u = RowUniformity(v, j);
-        m_cacheValue[cacheBase + n] = u;
-        m_cacheWeft[cacheBase + n] = j;
-        all = all && u >= 0;
+    const qint64 slots = qint64(m_colourViews.size());
+    bool complete = true;
+    cycle = 1;
+    for (const std::uint8_t id : ids) {
+        const int c = m_idColour[id];
+        TWeaveCell *cells = &m_cells[std::size_t(id) * R];
+        m_missing[id] = -1;
+        for (int n = 0; n < R; ++n) {
+            const qint64 slot = entryBase + qint64(c) * R + n;
+            if (slot >= slots || m_colourViews[std::size_t(slot)].Empty()) {
+                m_missing[id] = n;
+                complete = false;
+                break;
+            }
+            const TWeaveView &v = m_colourViews[std::size_t(slot)];
+            const int j = v.GH - 1 - y % v.GH;
+            std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
+            if (u == -1)
+                u = RowUniformity(v, j);
+            cells[n] = {&v, j, u};
+            if (u < 0 && cycle <= m_columns)
+                cycle = std::lcm(cycle, qint64(v.GW));
+        }
     }
-    m_cacheAllUniform[std::size_t(c)] = all;
+    return complete;
+}
+
+// Whether every colour the palette reaches has all its weaves in weft entry e.
+bool TCardBuilder::EntryComplete(int e)
+{
+    std::int8_t &known = m_entryComplete[std::size_t(e)];
+    if (known < 0) {
+        const qint64 entryBase = qint64(e) * m_colours * m_repeat;
+        known = 1;
+        for (const int c : m_idColour)
+            for (int n = 0; n < m_repeat && known; ++n) {
+                const qint64 slot = entryBase + qint64(c) * m_repeat + n;
+                known = slot < qint64(m_colourViews.size()) && !m_colourViews[std::size_t(slot)].Empty();
+            }
+    }
+    return known == 1;
+}
+
+// Chooses how the card's design columns get their bits. Where no cell can lack a colour
+// or a weave, the patterns of every colour go into a table and the columns are read
+// straight from the picture; otherwise the row's colours are read first and only the
+// colours it uses are looked at, so that the first column in reading order whose colour
+// lacks a weave names it.
+bool TCardBuilder::ChooseColumnPatterns(int e, int y)
+{
+    const qint64 ids = qint64(m_idColour.size()) + 1;
+    auto tablePays = [&](qint64 cycle, std::size_t colours) {
+        // A table pays when it holds fewer patterns than the row has columns.
+        return cycle <= m_columns && cycle * qint64(colours) <= m_columns && cycle * ids <= (1 << 16);
+    };
+    qint64 cycle = 1;
+    if (!m_paletteGaps && m_allIds.size() <= 32 && EntryComplete(e)) {
+        ReadWeaveCells(m_allIds, e, y, cycle);
+        if (tablePays(cycle, m_allIds.size())) {
+            m_fromPicture = true;
+            m_tableIds = &m_allIds;
+            m_cycle = int(cycle);
+            return true;
+        }
+    }
+    m_fromPicture = false;
+    ReadRowIds();
+    if (!ReadWeaveCells(m_usedIds, e, y, cycle)) {
+        for (int x = 0; x < m_columns; ++x) {
+            const int id = m_rowIds[std::size_t(x)];
+            if (m_missing[std::size_t(id)] >= 0)
+                return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
+                                .arg(m_idColour[std::size_t(id)] + 1).arg(m_missing[std::size_t(id)] + 1).arg(e + 1));
+        }
+    }
+    m_tableIds = &m_usedIds;
+    m_cycle = tablePays(cycle, m_usedIds.size()) ? int(cycle) : 0;
     return true;
+}
+
+// The bits of a design column of colour id (R up to 32), needle 0 highest.
+std::uint32_t TCardBuilder::PatternWord(int id, int x) const
+{
+    const TWeaveCell *cell = &m_cells[std::size_t(id) * m_repeat];
+    std::uint32_t bits = 0;
+    for (int n = 0; n < m_repeat; ++n, ++cell) {
+        const std::uint32_t bit = cell->Value >= 0 ? std::uint32_t(cell->Value)
+                                                   : cell->View->Warps[std::size_t(cell->View->XMod[x])][cell->Weft] == 1;
+        bits = (bits << 1) | bit;
+    }
+    return bits;
+}
+
+// The same for any R, ORed into bytes in needle-bit order from bit 0 of out.
+void TCardBuilder::PatternBits(int id, int x, std::uint8_t *out) const
+{
+    const TWeaveCell *cell = &m_cells[std::size_t(id) * m_repeat];
+    for (int n = 0; n < m_repeat; ++n, ++cell) {
+        const bool bit = cell->Value >= 0 ? cell->Value != 0
+                                          : cell->View->Warps[std::size_t(cell->View->XMod[x])][cell->Weft] == 1;
+        if (bit)
+            SetBit(out, n);
+    }
+}
+
+void TCardBuilder::FillPatternTable()
+{
+    const std::size_t ids = m_idColour.size() + 1;
+    const std::size_t size = std::size_t(m_cycle) * ids;
+    if (m_repeat == 8)
+        m_table8.resize(size);
+    else if (m_repeat <= 32)
+        m_table32.resize(size);
+    else
+        m_tableBits.assign(size * std::size_t(m_patternBytes) + NeedleBits::SourceSlack, 0);
+    for (int m = 0; m < m_cycle; ++m)
+        for (const std::uint8_t id : *m_tableIds) {
+            const std::size_t at = std::size_t(m) * ids + id;
+            if (m_repeat == 8)
+                m_table8[at] = std::uint8_t(PatternWord(id, m));
+            else if (m_repeat <= 32)
+                m_table32[at] = PatternWord(id, m);
+            else
+                PatternBits(id, m, &m_tableBits[at * std::size_t(m_patternBytes)]);
+        }
+}
+
+// Writes the columns' patterns (R up to 32, R bits each) one after another into the
+// stream, a 32-bit word at a time.
+template <class Pattern> void TCardBuilder::PackColumns(Pattern pattern)
+{
+    const int R = m_repeat, columns = m_columns;
+    std::uint8_t *out = m_stream.data();
+    std::uint64_t held = 0;
+    int count = 0;
+    for (int x = 0; x < columns; ++x) {
+        held = (held << R) | pattern(x);
+        count += R;
+        if (count >= 32) {
+            count -= 32;
+            qToBigEndian(std::uint32_t(held >> count), out);
+            out += 4;
+        }
+    }
+    if (count > 0)
+        qToBigEndian(std::uint32_t(held << (32 - count)), out);
+}
+
+// The period's bits from the pattern table, with idAt(x) the colour id of column x.
+template <class IdAt> void TCardBuilder::FillStreamFromTable(IdAt idAt)
+{
+    const int columns = m_columns, cycle = m_cycle;
+    const std::size_t stride = m_idColour.size() + 1;
+    if (m_repeat == 8) {
+        std::uint8_t *stream = m_stream.data();
+        const std::uint8_t *table = m_table8.data();
+        if (cycle == 1) {
+            for (int x = 0; x < columns; ++x)
+                stream[x] = table[idAt(x)];
+            return;
+        }
+        for (int x0 = 0; x0 < columns; x0 += cycle) {
+            const int end = std::min(columns, x0 + cycle);
+            const std::uint8_t *t = table;
+            for (int x = x0; x < end; ++x, t += stride)
+                stream[x] = t[idAt(x)];
+        }
+    } else if (m_repeat <= 32) {
+        const std::uint32_t *table = m_table32.data();
+        if (cycle == 1) {
+            PackColumns([table, idAt](int x) { return table[idAt(x)]; });
+            return;
+        }
+        PackColumns([table, idAt, cycle, stride, m = 0](int x) mutable {
+            const std::uint32_t bits = table[std::size_t(m) * stride + idAt(x)];
+            if (++m == cycle)
+                m = 0;
+            return bits;
+        });
+    } else {
+        std::fill(m_stream.begin(), m_stream.end(), 0);
+        for (int x = 0; x < columns; ++x)
+            NeedleBits::OrBits(m_stream.data(), m_stream.size(), std::size_t(x) * m_repeat,
+                               &m_tableBits[(std::size_t(x % cycle) * stride + idAt(x)) * std::size_t(m_patternBytes)],
+                               0, std::size_t(m_repeat));
+    }
+}
+
+// The period's bits, column by column, for a cycle too long for a table.
+void TCardBuilder::FillStreamByColumn()
+{
+    const int R = m_repeat, columns = m_columns;
+    const std::uint8_t *ids = m_rowIds.data();
+    if (R == 8) {
+        for (int x = 0; x < columns; ++x)
+            m_stream[std::size_t(x)] = std::uint8_t(PatternWord(ids[x], x));
+    } else if (R <= 32) {
+        PackColumns([&](int x) { return PatternWord(ids[x], x); });
+    } else {
+        std::fill(m_stream.begin(), m_stream.end(), 0);
+        std::vector<std::uint8_t> one(std::size_t(m_patternBytes) + NeedleBits::SourceSlack);
+        for (int x = 0; x < columns; ++x) {
+            std::fill(one.begin(), one.end(), 0);
+            PatternBits(ids[x], x, one.data());
+            NeedleBits::OrBits(m_stream.data(), m_stream.size(), std::size_t(x) * R, one.data(), 0, std::size_t(R));
+        }
+    }
 }
 
 bool TCardBuilder::FillJacquard(std::uint8_t *row, int e, int y)
 {
-    ++m_cardStamp;
-    const int R = m_repeat;
-    const qint64 entryBase = qint64(e) * m_colours * R;
-    // Local copies: the byte stores below could alias the members for the compiler.
-    const int stamp = m_cardStamp;
-    const int *rowColour = m_rowColour.data();
-    const int *cacheStamp = m_cacheStamp.data();
-    const std::uint8_t *allUniform = m_cacheAllUniform.data();
-    const std::uint8_t *cacheValue = reinterpret_cast<const std::uint8_t *>(m_cacheValue.data());
-    std::uint8_t *out = m_values.data();
-    const int columns = m_columns, valued = m_valued;
-    for (int x = 0; x < columns; ++x) {
-        const int c = rowColour[x];
-        const std::size_t cacheBase = std::size_t(c) * R;
-        if (cacheStamp[c] != stamp && !CacheColour(c, e, y))
-            return false;
-        const int first = x * R;
-        const int count = std::min(R, valued - first);
-        if (allUniform[c]) {
-            if (count == 8)
-                std::memcpy(out + first, cacheValue + cacheBase, 8);
-            else
-                for (int n = 0; n < count; ++n)
-                    out[first + n] = cacheValue[cacheBase + n];
-            continue;
-        }
-        for (int n = 0; n < count; ++n) {
-            const std::int8_t u = m_cacheValue[cacheBase + n];
-            if (u >= 0) {
-                out[first + n] = std::uint8_t(u);
-            } else {
-                const TWeaveView &v = m_colourViews[std::size_t(entryBase + qint64(cacheBase) + n)];
-                out[first + n] = v.Warps[std::size_t(v.XMod[x])][m_cacheWeft[cacheBase + n]] == 1;
-            }
+    if (!ChooseColumnPatterns(e, y))
+        return false;
+    if (m_cycle == 0) {
+        FillStreamByColumn();
+    } else {
+        FillPatternTable();
+        const std::uint8_t *paletteId = m_paletteId;
+        if (!m_fromPicture) {
+            const std::uint8_t *ids = m_rowIds.data();
+            FillStreamFromTable([ids](int x) { return ids[x]; });
+        } else if (m_mirror) {
+            const uchar *last = m_rowLine + m_w - 1;
+            FillStreamFromTable([paletteId, last](int x) { return paletteId[last[-x]]; });
+        } else {
+            const uchar *line = m_rowLine;
+            FillStreamFromTable([paletteId, line](int x) { return paletteId[line[x]]; });
         }
     }
-    const std::size_t runLength = m_runByte.size();
-    std::uint8_t *values = m_values.data();
-    if (m_runContiguous) {
-        // Repeat the period over the run, then pack eight needles into each whole byte.
-        for (std::size_t k = std::size_t(m_valued); k < runLength; k += std::size_t(m_period))
-            std::memcpy(values + k, values, std::min(std::size_t(m_period), runLength - k));
-        std::size_t k = 0;
-        for (; k < runLength && (m_runMask[k] != 0x80); ++k)
-            row[m_runByte[k]] |= std::uint8_t(m_runMask[k] & -values[k]);
-        for (; k + 8 <= runLength; k += 8) {
-            const quint64 eight = qFromLittleEndian<quint64>(values + k);
-            row[m_runByte[k]] |= std::uint8_t((eight * 0x8040201008040201ULL) >> 56);
-        }
-        for (; k < runLength; ++k)
-            row[m_runByte[k]] |= std::uint8_t(m_runMask[k] & -values[k]);
-        return true;
-    }
-    // Scatter the period's values over the run.
-    int kk = 0;
-    for (std::size_t k = 0; k < runLength; ++k) {
-        row[m_runByte[k]] |= std::uint8_t(m_runMask[k] & -values[kk]);
-        if (++kk == m_period)
-            kk = 0;
-    }
+    m_runPlan.Run(m_stream.data(), row, std::size_t(m_rowBytes));
     return true;
 }
 
@@ -319,14 +646,28 @@ bool TCardBuilder::FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, 
     if (v.Empty())
         return Fail(Tr("The technical weave %1 of weft entry %2 is missing.").arg(kind + 1).arg(e + 1));
     const int j = v.GH - 1 - y % v.GH;
-    for (int i = 0; i < needles.length(); ++i)
-        if (v.Warps[std::size_t(i % v.GW)][j] == 1)
+    for (int i = 0, warp = 0; i < needles.length(); ++i) {
+        if (v.Warps[std::size_t(warp)][j] == 1)
             SetBit(row, needles[i]);
+        if (++warp == v.GW)
+            warp = 0;
+    }
     return true;
 }
 
 bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q)
 {
+    // The jacquard needles go first, a word at a time, into the row as allocated: bytes
+    // just stored one by one would have to be read back from the store queue. A missing
+    // technical weave is still reported before a missing colour weave.
+    const std::uint8_t techCodes[] = {Needle::HealdRod, Needle::Selvedge, Needle::HealdFrame};
+    const int techKinds[] = {TechHealdRod, TechSelvedge, TechHealdFrame};
+    for (int i = 0; i < 3; ++i)
+        if (!m_map.Kind(techCodes[i]).isEmpty() && m_techViews[std::size_t(e) * 3 + techKinds[i]].Empty())
+            return Fail(Tr("The technical weave %1 of weft entry %2 is missing.").arg(techKinds[i] + 1).arg(e + 1));
+    // h. jacquard needles
+    if (!FillJacquard(row, e, y))
+        return false;
     // a. shuttle needles, from the pick table
     const int shuttle = m_pickRows[std::size_t(e)][std::size_t(r)];
     const std::uint32_t pickMask = m_pick[std::size_t(shuttle - 1)];
@@ -359,8 +700,7 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
     // g. lacing holes
     for (std::uint16_t p : m_map.LacingHoles)
         SetBit(row, p);
-    // h. jacquard needles
-    return FillJacquard(row, e, y);
+    return true;
 }
 
 bool TCardBuilder::Run(TMultiByteArray &out)
@@ -381,65 +721,20 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         return false;
     }
     const int rowBytes = (m_map.NeedleCount + 7) / 8;
+    // Rows are allocated as the cards are filled, so that each is still in the cache when
+    // its bits are set; every card row gets one.
     TMultiByteArray card(static_cast<std::size_t>(n));
-    for (auto &row : card)
-        row.setLength(std::size_t(rowBytes));
+    auto rowAt = [&card, rowBytes](int q) {
+        TDynamicByteArray &row = card[std::size_t(q)];
+        if (row.isEmpty())
+            row.setLength(std::size_t(rowBytes));
+        return row.data();
+    };
 
     CheckWeaveSlots();
 
-    // The driven run and the design it repeats.
-    const TDynamicWordArray &run = m_map.JacquardRuns[0];
-    m_runByte.resize(run.size());
-    m_runMask.resize(run.size());
-    for (std::size_t k = 0; k < run.size(); ++k) {
-        m_runByte[k] = std::uint16_t(run[k] >> 3);
-        m_runMask[k] = std::uint8_t(0x80 >> (run[k] & 7));
-    }
-    const qint64 period = qint64(m_w) * m_repeat;
-    m_valued = int(std::min<qint64>(run.length(), period));
-    // A period longer than the run never wraps within it.
-    m_period = int(std::min<qint64>(period, qint64(run.length()) + 1));
-    m_columns = (m_valued + m_repeat - 1) / m_repeat;
-    m_runContiguous = true;
-    for (std::size_t k = 1; k < run.size() && m_runContiguous; ++k)
-        m_runContiguous = run[k] == run[k - 1] + 1;
-    m_values.assign(m_runContiguous ? run.size() : std::size_t(m_valued), 0);
-    m_rowColour.assign(std::size_t(m_columns), 0);
-
-    const QList<QRgb> palette = m_pic->colorTable();
-    for (int i = 0; i < 256; ++i) {
-        m_paletteColour[i] = -1;
-        if (i >= palette.size())
-            continue;
-        const TColor colour = qRed(palette[i]) | (qGreen(palette[i]) << 8) | (qBlue(palette[i]) << 16);
-        for (int c = 0; c < m_colours; ++c)
-            if (m_mesh.Colors[c] == colour) {
-                m_paletteColour[i] = c;
-                break;
-            }
-    }
-    // Only slots that exist get a view; reading a missing one ends the build.
-    const qint64 colourSlots = std::min<qint64>(qint64(m_entries) * m_colours * m_repeat, m_mesh.ColorWeaves.length());
-    m_colourViews.resize(std::size_t(colourSlots));
-    m_uniform.resize(std::size_t(colourSlots));
-    for (qint64 s = 0; s < colourSlots; ++s) {
-        m_colourViews[std::size_t(s)] = MakeView(m_mesh.ColorWeaves, s);
-        TWeaveView &view = m_colourViews[std::size_t(s)];
-        m_uniform[std::size_t(s)].assign(std::size_t(view.GH), -1);
-        if (view.Empty())
-            continue;
-        auto [it, fresh] = m_xmod.try_emplace(view.GW);
-        if (fresh) {
-            it->second.resize(std::size_t(m_columns));
-            for (int x = 0; x < m_columns; ++x)
-                it->second[std::size_t(x)] = x % view.GW;
-        }
-        view.XMod = it->second.data();
-    }
-    m_cacheStamp.assign(std::size_t(m_colours), 0);
-    m_cacheAllUniform.assign(std::size_t(m_colours), 0);
-    m_cacheValue.assign(std::size_t(m_colours) * m_repeat, 0);
-    m_cacheWeft.assign(std::size_t(m_colours) * m_repeat, 0);
+    m_rowBytes = rowBytes;
+    PrepareJacquard();
     m_techViews.resize(std::size_t(m_entries) * 3);
     for (int s = 0; s < m_entries * 3; ++s)
         m_techViews[std::size_t(s)] = MakeView(m_mesh.TechWeaves, s);
@@ -461,17 +756,19 @@ bool TCardBuilder::Run(TMultiByteArray &out)
                 if (!PrepareRow(r))
                     return false;
                 rowReady = true;
+                if (y + 1 < m_h)
+                    PrefetchRow(m_bottomUp ? r - 1 : r + 1);
             }
             const int q = counter - 1;
-            std::uint8_t *row = card[std::size_t(q)].data();
-            std::uint8_t *early = m_earlyShuttle ? card[std::size_t((n + q - 1) % n)].data() : row;
+            std::uint8_t *row = rowAt(q);
+            std::uint8_t *early = m_earlyShuttle ? rowAt((n + q - 1) % n) : row;
             if (!FillCard(row, early, e, r, y, q))
                 return false;
         }
     }
 
     if (m_result.DivisionCount > 1)
-        ApplyCardDivision(card, run, m_divisionOrder);
+        ApplyCardDivision(card, m_map.JacquardRuns[0], m_divisionOrder);
     out = card;
     return true;
 }
