@@ -18,6 +18,9 @@
 
 namespace {
 
+// Entry tables are kept for weft cycles up to this many rows.
+constexpr int MaxWeftCycle = 64;
+
 QString Tr(const char *text) { return QCoreApplication::translate("Card", text); }
 
 // A weave slot prepared for lookups: cell [x mod GW][j] through one pointer per warp.
@@ -76,6 +79,54 @@ bool TableCovers(const TWeaveArray &table, int entries, int rows)
 
 inline void SetBit(std::uint8_t *row, int pos) { row[pos >> 3] |= std::uint8_t(0x80 >> (pos & 7)); }
 
+// Needles of a row as the bits they set in each byte: the needles of one byte are set
+// together.
+struct TByteBits {
+    std::uint16_t Byte;
+    std::uint8_t Mask;
+};
+using TRaisedBits = std::vector<TByteBits>;
+struct TCachedBits {
+    bool Ready = false;
+    TRaisedBits Bits;
+};
+
+// The needles j of a list for which raised(j) holds.
+template <class Raised> TRaisedBits CollectBits(const TDynamicWordArray &needles, Raised raised)
+{
+    TRaisedBits out;
+    for (int j = 0; j < needles.length(); ++j) {
+        if (!raised(j))
+            continue;
+        const auto byte = std::uint16_t(needles[j] >> 3);
+        const auto mask = std::uint8_t(0x80 >> (needles[j] & 7));
+        if (!out.empty() && out.back().Byte == byte)
+            out.back().Mask |= mask;
+        else
+            out.push_back({byte, mask});
+    }
+    return out;
+}
+
+inline void SetBits(std::uint8_t *row, const TRaisedBits &bits)
+{
+    for (const TByteBits &b : bits)
+        row[b.Byte] |= b.Mask;
+}
+
+// A design column's bits depend on its colour and on the column mod Cycle alone (the
+// least common multiple of the warp counts of the mixed weave rows): per card, a
+// table of the R-bit pattern of the colours at every column of the cycle. Where the
+// table covers every colour it depends only on the weft entry and on y mod the
+// weaves' weft counts, and is kept for the cards that follow.
+struct TPatternTable {
+    bool Ready = false;
+    int Cycle = 0;                    // 0: no table pays, columns are computed one by one
+    std::vector<std::uint8_t> Bytes;  // R = 8: one byte per pattern
+    std::vector<std::uint32_t> Words; // other R up to 32: the pattern's bits, last needle lowest
+    std::vector<std::uint8_t> Bits;   // R above 32: m_patternBytes per pattern, with slack
+};
+
 // The state and steps of one build.
 class TCardBuilder {
 public:
@@ -111,12 +162,13 @@ private:
     bool ChooseColumnPatterns(int e, int y);
     std::uint32_t PatternWord(int id, int x) const;
     void PatternBits(int id, int x, std::uint8_t *out) const;
-    void FillPatternTable();
+    void FillPatternTable(TPatternTable &table);
     template <class Pattern> void PackColumns(Pattern pattern);
     template <class IdAt> void FillStreamFromTable(IdAt idAt);
     void FillStreamByColumn();
     bool FillJacquard(std::uint8_t *row, int e, int y);
-    bool FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, int e, int y);
+    const TRaisedBits &TechBits(std::uint8_t code, int kind, int e, int y);
+    const TRaisedBits &MaskBits(TCachedBits &bits, std::uint8_t code, std::uint32_t mask);
 
     const TMesh m_mesh; // a copy: the arrays it shares stay alive while the build runs
     const TYangkaImage &m_sample;
@@ -176,19 +228,21 @@ private:
     std::vector<TWeaveCell> m_cells;                 // [id x R + n]
     std::vector<int> m_missing;                      // [id]: first needle whose weave is missing, or -1
     std::vector<std::int8_t> m_entryComplete;        // [entry]: -1 unknown, 0, 1 (see EntryComplete)
-    // A design column's bits depend on its colour and on the column mod m_cycle alone
-    // (the least common multiple of the warp counts of the mixed weave rows): per card,
-    // a table of the R-bit pattern of the colours m_tableIds at every column of the
-    // cycle. m_cycle 0: no table (a cycle longer than the columns are worth), columns are
-    // computed one by one.
-    int m_cycle = 0;
+    TPatternTable m_rowTable;                 // for the colours of the current row
+    std::vector<std::vector<TPatternTable>> m_entryTables; // [entry][y mod weft cycle]: every colour
+    std::vector<int> m_weftCycle;             // [entry]: LCM of its weaves' weft counts, 0 above MaxWeftCycle
+    const TPatternTable *m_table = nullptr;   // the current card's
     const std::vector<std::uint8_t> *m_tableIds = nullptr;
-    bool m_fromPicture = false; // the table covers every colour: columns read straight from the picture
-    std::vector<std::uint8_t> m_table8;   // R = 8: one byte per pattern
-    std::vector<std::uint32_t> m_table32; // other R up to 32: the pattern's bits, last needle lowest
-    std::vector<std::uint8_t> m_tableBits; // R above 32: PatternBytes bytes per pattern, with slack
+    bool m_fromPicture = false; // columns read straight from the picture, not from m_rowIds
     int m_patternBytes = 0;
     std::vector<TWeaveView> m_techViews;
+    // The raised needles of the other kinds, byte by byte, for every state a card can
+    // ask for, made on first use.
+    std::vector<std::vector<TCachedBits>> m_techBits; // [entry x 3 + kind][weft of the weave]
+    TCachedBits m_shuttleBits[MaxNeedleTableValue];   // [shuttle number - 1]
+    TCachedBits m_densBits[MaxNeedleTableValue];      // [weft-density step - 1]
+    TRaisedBits m_stopBits, m_lacingBits;
+    TRaisedBits m_wasteBits[2]; // [card number mod 2]
 };
 
 bool TCardBuilder::CheckInputs()
@@ -306,6 +360,8 @@ void TCardBuilder::PrepareJacquard()
     m_idSeen.assign(ids, 0);
     m_missing.assign(ids, -1);
     m_entryComplete.assign(std::size_t(m_entries), -1);
+    m_weftCycle.assign(std::size_t(m_entries), 0);
+    m_entryTables.assign(std::size_t(m_entries), {});
     m_allIds.resize(m_idColour.size());
     std::iota(m_allIds.begin(), m_allIds.end(), 0);
     m_cells.assign(ids * std::size_t(m_repeat), TWeaveCell());
@@ -407,6 +463,9 @@ bool TCardBuilder::ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, i
     const qint64 slots = qint64(m_colourViews.size());
     bool complete = true;
     cycle = 1;
+    // The weaves of a document mostly share their size: y mod GH and the cycle are
+    // worked out again only when it changes.
+    int lastHeight = 0, lastWeft = 0, lastWidth = 1;
     for (const std::uint8_t id : ids) {
         const int c = m_idColour[id];
         TWeaveCell *cells = &m_cells[std::size_t(id) * R];
@@ -419,39 +478,51 @@ bool TCardBuilder::ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, i
                 break;
             }
             const TWeaveView &v = m_colourViews[std::size_t(slot)];
-            const int j = v.GH - 1 - y % v.GH;
+            if (v.GH != lastHeight) {
+                lastHeight = v.GH;
+                lastWeft = v.GH - 1 - y % v.GH;
+            }
+            const int j = lastWeft;
             std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
             if (u == -1)
                 u = RowUniformity(v, j);
             cells[n] = {&v, j, u};
-            if (u < 0 && cycle <= m_columns)
+            if (u < 0 && v.GW != lastWidth && cycle <= m_columns) {
+                lastWidth = v.GW;
                 cycle = std::lcm(cycle, qint64(v.GW));
+            }
         }
     }
     return complete;
 }
 
-// Whether every colour the palette reaches has all its weaves in weft entry e.
+// Whether every colour the palette reaches has all its weaves in weft entry e; the
+// entry's weft cycle is worked out on the way.
 bool TCardBuilder::EntryComplete(int e)
 {
     std::int8_t &known = m_entryComplete[std::size_t(e)];
     if (known < 0) {
         const qint64 entryBase = qint64(e) * m_colours * m_repeat;
+        qint64 weftCycle = 1;
         known = 1;
         for (const int c : m_idColour)
             for (int n = 0; n < m_repeat && known; ++n) {
                 const qint64 slot = entryBase + qint64(c) * m_repeat + n;
                 known = slot < qint64(m_colourViews.size()) && !m_colourViews[std::size_t(slot)].Empty();
+                if (known && weftCycle <= MaxWeftCycle)
+                    weftCycle = std::lcm(weftCycle, qint64(m_colourViews[std::size_t(slot)].GH));
             }
+        m_weftCycle[std::size_t(e)] = known && weftCycle <= MaxWeftCycle ? int(weftCycle) : 0;
+        m_entryTables[std::size_t(e)].resize(std::size_t(m_weftCycle[std::size_t(e)]));
     }
     return known == 1;
 }
 
-// Chooses how the card's design columns get their bits. Where no cell can lack a colour
-// or a weave, the patterns of every colour go into a table and the columns are read
-// straight from the picture; otherwise the row's colours are read first and only the
-// colours it uses are looked at, so that the first column in reading order whose colour
-// lacks a weave names it.
+// Chooses how the card's design columns get their bits. Where no colour lacks a weave,
+// the patterns of every colour go into a table, kept for the entry, and the columns are
+// read straight from the picture (when every palette entry has a colour); otherwise the
+// row's colours are read first and only the colours it uses are looked at, so that the
+// first column in reading order whose colour lacks a weave names it.
 bool TCardBuilder::ChooseColumnPatterns(int e, int y)
 {
     const qint64 ids = qint64(m_idColour.size()) + 1;
@@ -460,12 +531,25 @@ bool TCardBuilder::ChooseColumnPatterns(int e, int y)
         return cycle <= m_columns && cycle * qint64(colours) <= m_columns && cycle * ids <= (1 << 16);
     };
     qint64 cycle = 1;
-    if (!m_paletteGaps && m_allIds.size() <= 32 && EntryComplete(e)) {
-        ReadWeaveCells(m_allIds, e, y, cycle);
-        if (tablePays(cycle, m_allIds.size())) {
-            m_fromPicture = true;
-            m_tableIds = &m_allIds;
-            m_cycle = int(cycle);
+    if (m_allIds.size() <= 32 && EntryComplete(e)) {
+        const int weftCycle = m_weftCycle[std::size_t(e)];
+        TPatternTable &kept = weftCycle > 0
+                                  ? m_entryTables[std::size_t(e)][std::size_t(y % weftCycle)]
+                                  : m_rowTable;
+        if (weftCycle == 0 || !kept.Ready) {
+            ReadWeaveCells(m_allIds, e, y, cycle);
+            kept.Cycle = tablePays(cycle, m_allIds.size()) ? int(cycle) : 0;
+            if (kept.Cycle > 0) {
+                m_tableIds = &m_allIds;
+                FillPatternTable(kept);
+            }
+            kept.Ready = weftCycle > 0;
+        }
+        if (kept.Cycle > 0) {
+            // With palette entries outside Colors, the row's ids were read (and checked)
+            // when the row was taken.
+            m_fromPicture = !m_paletteGaps;
+            m_table = &kept;
             return true;
         }
     }
@@ -480,7 +564,10 @@ bool TCardBuilder::ChooseColumnPatterns(int e, int y)
         }
     }
     m_tableIds = &m_usedIds;
-    m_cycle = tablePays(cycle, m_usedIds.size()) ? int(cycle) : 0;
+    m_rowTable.Cycle = tablePays(cycle, m_usedIds.size()) ? int(cycle) : 0;
+    if (m_rowTable.Cycle > 0)
+        FillPatternTable(m_rowTable);
+    m_table = &m_rowTable;
     return true;
 }
 
@@ -509,25 +596,27 @@ void TCardBuilder::PatternBits(int id, int x, std::uint8_t *out) const
     }
 }
 
-void TCardBuilder::FillPatternTable()
+// The patterns of the colours m_tableIds at every column of the table's cycle, from the
+// weave cells just read.
+void TCardBuilder::FillPatternTable(TPatternTable &table)
 {
     const std::size_t ids = m_idColour.size() + 1;
-    const std::size_t size = std::size_t(m_cycle) * ids;
+    const std::size_t size = std::size_t(table.Cycle) * ids;
     if (m_repeat == 8)
-        m_table8.resize(size);
+        table.Bytes.resize(size);
     else if (m_repeat <= 32)
-        m_table32.resize(size);
+        table.Words.resize(size);
     else
-        m_tableBits.assign(size * std::size_t(m_patternBytes) + NeedleBits::SourceSlack, 0);
-    for (int m = 0; m < m_cycle; ++m)
+        table.Bits.assign(size * std::size_t(m_patternBytes) + NeedleBits::SourceSlack, 0);
+    for (int m = 0; m < table.Cycle; ++m)
         for (const std::uint8_t id : *m_tableIds) {
             const std::size_t at = std::size_t(m) * ids + id;
             if (m_repeat == 8)
-                m_table8[at] = std::uint8_t(PatternWord(id, m));
+                table.Bytes[at] = std::uint8_t(PatternWord(id, m));
             else if (m_repeat <= 32)
-                m_table32[at] = PatternWord(id, m);
+                table.Words[at] = PatternWord(id, m);
             else
-                PatternBits(id, m, &m_tableBits[at * std::size_t(m_patternBytes)]);
+                PatternBits(id, m, &table.Bits[at * std::size_t(m_patternBytes)]);
         }
 }
 
@@ -555,11 +644,11 @@ template <class Pattern> void TCardBuilder::PackColumns(Pattern pattern)
 // The period's bits from the pattern table, with idAt(x) the colour id of column x.
 template <class IdAt> void TCardBuilder::FillStreamFromTable(IdAt idAt)
 {
-    const int columns = m_columns, cycle = m_cycle;
+    const int columns = m_columns, cycle = m_table->Cycle;
     const std::size_t stride = m_idColour.size() + 1;
     if (m_repeat == 8) {
         std::uint8_t *stream = m_stream.data();
-        const std::uint8_t *table = m_table8.data();
+        const std::uint8_t *table = m_table->Bytes.data();
         if (cycle == 1) {
             for (int x = 0; x < columns; ++x)
                 stream[x] = table[idAt(x)];
@@ -572,7 +661,7 @@ template <class IdAt> void TCardBuilder::FillStreamFromTable(IdAt idAt)
                 stream[x] = t[idAt(x)];
         }
     } else if (m_repeat <= 32) {
-        const std::uint32_t *table = m_table32.data();
+        const std::uint32_t *table = m_table->Words.data();
         if (cycle == 1) {
             PackColumns([table, idAt](int x) { return table[idAt(x)]; });
             return;
@@ -587,7 +676,7 @@ template <class IdAt> void TCardBuilder::FillStreamFromTable(IdAt idAt)
         std::fill(m_stream.begin(), m_stream.end(), 0);
         for (int x = 0; x < columns; ++x)
             NeedleBits::OrBits(m_stream.data(), m_stream.size(), std::size_t(x) * m_repeat,
-                               &m_tableBits[(std::size_t(x % cycle) * stride + idAt(x)) * std::size_t(m_patternBytes)],
+                               &m_table->Bits[(std::size_t(x % cycle) * stride + idAt(x)) * std::size_t(m_patternBytes)],
                                0, std::size_t(m_repeat));
     }
 }
@@ -617,10 +706,9 @@ bool TCardBuilder::FillJacquard(std::uint8_t *row, int e, int y)
 {
     if (!ChooseColumnPatterns(e, y))
         return false;
-    if (m_cycle == 0) {
+    if (m_table->Cycle == 0) {
         FillStreamByColumn();
     } else {
-        FillPatternTable();
         const std::uint8_t *paletteId = m_paletteId;
         if (!m_fromPicture) {
             const std::uint8_t *ids = m_rowIds.data();
@@ -637,22 +725,31 @@ bool TCardBuilder::FillJacquard(std::uint8_t *row, int e, int y)
     return true;
 }
 
-bool TCardBuilder::FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, int e, int y)
+// The raised needles of a technical kind for weft entry e and row counter y.
+const TRaisedBits &TCardBuilder::TechBits(std::uint8_t code, int kind, int e, int y)
 {
-    const TDynamicWordArray &needles = m_map.Kind(code);
-    if (needles.isEmpty())
-        return true;
     const TWeaveView &v = m_techViews[std::size_t(e) * 3 + kind];
-    if (v.Empty())
-        return Fail(Tr("The technical weave %1 of weft entry %2 is missing.").arg(kind + 1).arg(e + 1));
+    std::vector<TCachedBits> &rows = m_techBits[std::size_t(e) * 3 + kind];
+    if (rows.empty())
+        rows.resize(std::size_t(v.GH));
     const int j = v.GH - 1 - y % v.GH;
-    for (int i = 0, warp = 0; i < needles.length(); ++i) {
-        if (v.Warps[std::size_t(warp)][j] == 1)
-            SetBit(row, needles[i]);
-        if (++warp == v.GW)
-            warp = 0;
+    TCachedBits &bits = rows[std::size_t(j)];
+    if (!bits.Ready) {
+        bits.Bits = CollectBits(m_map.Kind(code), [&v, j](int i) { return v.Warps[std::size_t(i % v.GW)][j] == 1; });
+        bits.Ready = true;
     }
-    return true;
+    return bits.Bits;
+}
+
+// The bits of a needle kind chosen by a 16-bit mask of the pick or weft-density table:
+// the j-th needle of the kind is raised when bit j mod 16 of the mask is set.
+const TRaisedBits &TCardBuilder::MaskBits(TCachedBits &bits, std::uint8_t code, std::uint32_t mask)
+{
+    if (!bits.Ready) {
+        bits.Bits = CollectBits(m_map.Kind(code), [mask](int j) { return ((mask >> (j & 15)) & 1) != 0; });
+        bits.Ready = true;
+    }
+    return bits.Bits;
 }
 
 bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q)
@@ -670,36 +767,22 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
         return false;
     // a. shuttle needles, from the pick table
     const int shuttle = m_pickRows[std::size_t(e)][std::size_t(r)];
-    const std::uint32_t pickMask = m_pick[std::size_t(shuttle - 1)];
-    const TDynamicWordArray &shuttles = m_map.Kind(Needle::Shuttle);
-    for (int j = 0; j < shuttles.length(); ++j)
-        if ((pickMask >> (j & 15)) & 1)
-            SetBit(early, shuttles[j]);
+    SetBits(early, MaskBits(m_shuttleBits[std::size_t(shuttle - 1)], Needle::Shuttle, m_pick[std::size_t(shuttle - 1)]));
     // b. weft-density needles; step 0 raises none
     const int step = m_weftDensRows[std::size_t(e)][std::size_t(r)];
-    if (step > 0) {
-        const std::uint32_t densMask = m_weftDens[std::size_t(step - 1)];
-        const TDynamicWordArray &dens = m_map.Kind(Needle::WeftDensity);
-        for (int j = 0; j < dens.length(); ++j)
-            if ((densMask >> (j & 15)) & 1)
-                SetBit(row, dens[j]);
-    }
+    if (step > 0)
+        SetBits(row, MaskBits(m_densBits[std::size_t(step - 1)], Needle::WeftDensity, m_weftDens[std::size_t(step - 1)]));
     // c. stop-motion needles
     if (m_regulatorRows[std::size_t(e)][std::size_t(r)] == 0)
-        for (std::uint16_t p : m_map.Kind(Needle::StopMotion))
-            SetBit(early, p);
+        SetBits(early, m_stopBits);
     // d, e. heald-rod, selvedge and heald-frame needles
-    if (!FillTechKind(row, Needle::HealdRod, TechHealdRod, e, y) || !FillTechKind(row, Needle::Selvedge, TechSelvedge, e, y)
-        || !FillTechKind(row, Needle::HealdFrame, TechHealdFrame, e, y))
-        return false;
+    for (int i = 0; i < 3; ++i)
+        if (!m_map.Kind(techCodes[i]).isEmpty())
+            SetBits(row, TechBits(techCodes[i], techKinds[i], e, y));
     // f. waste selvedge: plain weave alternating from card to card
-    const TDynamicWordArray &waste = m_map.Kind(Needle::WasteSelvedge);
-    for (int j = 0; j < waste.length(); ++j)
-        if ((j + q) % 2 == 0)
-            SetBit(row, waste[j]);
+    SetBits(row, m_wasteBits[q % 2]);
     // g. lacing holes
-    for (std::uint16_t p : m_map.LacingHoles)
-        SetBit(row, p);
+    SetBits(row, m_lacingBits);
     return true;
 }
 
@@ -738,6 +821,12 @@ bool TCardBuilder::Run(TMultiByteArray &out)
     m_techViews.resize(std::size_t(m_entries) * 3);
     for (int s = 0; s < m_entries * 3; ++s)
         m_techViews[std::size_t(s)] = MakeView(m_mesh.TechWeaves, s);
+    m_techBits.assign(std::size_t(m_entries) * 3, {});
+    m_stopBits = CollectBits(m_map.Kind(Needle::StopMotion), [](int) { return true; });
+    m_lacingBits = CollectBits(m_map.LacingHoles, [](int) { return true; });
+    for (int parity = 0; parity < 2; ++parity)
+        m_wasteBits[parity] = CollectBits(m_map.Kind(Needle::WasteSelvedge),
+                                          [parity](int j) { return (j + parity) % 2 == 0; });
 
     int counter = 0;
     for (int y = 0; y < m_h; ++y) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 
@@ -146,6 +147,12 @@ public:
         TPalette256 pal{};
         for (int i = 0; i < 256; ++i)
             pal[i] = {std::uint8_t(pick(256)), std::uint8_t(pick(256)), std::uint8_t(pick(256)), 0};
+        // Palettes of only a few colours, as a design has them, so that every entry can
+        // be in Colors.
+        const bool fewColours = chance(2);
+        if (fewColours)
+            for (int i = 8; i < 256; ++i)
+                pal[i] = pal[i % 8];
         if (chance(4))
             pal[1] = pal[0]; // two palette entries of one colour
         c.Picture = NewPicture(w, h, pal);
@@ -163,6 +170,18 @@ public:
             c.Picture.setColorTable(table);
         }
         TColorArray colours = UsedColours(c.Picture);
+        if (fewColours && !chance(3)) {
+            // Every palette colour, in an order of their own.
+            std::vector<TColor> all;
+            for (const QRgb rgb : c.Picture.colorTable()) {
+                const TColor t = qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16);
+                if (std::find(all.begin(), all.end(), t) == all.end())
+                    all.push_back(t);
+            }
+            std::shuffle(all.begin(), all.end(), m_rand);
+            colours = TColorArray(all.size());
+            std::copy(all.begin(), all.end(), colours.begin());
+        }
         if (chance(3)) {
             // Colours the picture does not use, before and after, and a repeated one.
             TColorArray more(colours.size() + 3);
