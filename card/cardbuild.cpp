@@ -154,19 +154,22 @@ private:
     void CheckWeaveSlots();
     void PrepareJacquard();
     void PrefetchRow(int r) const;
-    bool PrepareRow(int r);
+    void PrepareRow(int r);
     void ReadRowIds();
+    bool CheckRowColours();
     bool FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q);
     bool ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, int y, qint64 &cycle);
     bool EntryComplete(int e);
-    bool ChooseColumnPatterns(int e, int y);
+    bool TablePays(qint64 cycle, std::size_t colours) const;
+    const TPatternTable *KeptTable(int e, int y);
+    bool RowTable(int e, int y);
     std::uint32_t PatternWord(int id, int x) const;
     void PatternBits(int id, int x, std::uint8_t *out) const;
-    void FillPatternTable(TPatternTable &table);
+    void FillPatternTable(TPatternTable &table, const std::vector<std::uint8_t> &ids);
     template <class Pattern> void PackColumns(Pattern pattern);
     template <class IdAt> void FillStreamFromTable(IdAt idAt);
+    bool FillStreamFromPicture(bool check);
     void FillStreamByColumn();
-    bool FillJacquard(std::uint8_t *row, int e, int y);
     const TRaisedBits &TechBits(std::uint8_t code, int kind, int e, int y);
     const TRaisedBits &MaskBits(TCachedBits &bits, std::uint8_t code, std::uint32_t mask);
 
@@ -208,8 +211,10 @@ private:
     bool m_paletteGaps = false;  // some palette entry has no colour
     int m_noColour = 0;
     std::vector<std::uint8_t> m_allIds;  // every id, ascending
-    const uchar *m_rowLine = nullptr;    // the current picture row
+    int m_row = 0;                       // the current picture row
+    const uchar *m_rowLine = nullptr;
     bool m_rowIdsReady = false;
+    bool m_rowChecked = false;           // no design column of the row lacks a colour
     std::vector<std::uint8_t> m_rowIds;  // [design column]
     std::vector<std::uint8_t> m_usedIds; // the ids the current row uses, ascending
     std::vector<int> m_idSeen;           // [id]: row stamp of its last use
@@ -232,8 +237,6 @@ private:
     std::vector<std::vector<TPatternTable>> m_entryTables; // [entry][y mod weft cycle]: every colour
     std::vector<int> m_weftCycle;             // [entry]: LCM of its weaves' weft counts, 0 above MaxWeftCycle
     const TPatternTable *m_table = nullptr;   // the current card's
-    const std::vector<std::uint8_t> *m_tableIds = nullptr;
-    bool m_fromPicture = false; // columns read straight from the picture, not from m_rowIds
     int m_patternBytes = 0;
     std::vector<TWeaveView> m_techViews;
     // The raised needles of the other kinds, byte by byte, for every state a card can
@@ -398,13 +401,20 @@ void TCardBuilder::PrefetchRow(int r) const
     __builtin_prefetch(first + m_columns - 1);
 }
 
-// Takes picture row r for the cards of its weft row. A cell whose colour is not in
-// Colors ends the build here, before any of the row's cards is filled.
-bool TCardBuilder::PrepareRow(int r)
+// Takes picture row r for the cards of its weft row.
+void TCardBuilder::PrepareRow(int r)
 {
+    m_row = r;
     m_rowLine = m_pic->constScanLine(r);
     m_rowIdsReady = false;
-    if (!m_paletteGaps)
+    m_rowChecked = !m_paletteGaps;
+}
+
+// Fails naming the first design column whose colour is not in Colors, if any: a row
+// with one is refused before any of its cards is filled.
+bool TCardBuilder::CheckRowColours()
+{
+    if (m_rowChecked)
         return true;
     ReadRowIds();
     if (m_idSeen[std::size_t(m_noColour)] == m_rowStamp)
@@ -412,8 +422,9 @@ bool TCardBuilder::PrepareRow(int r)
             if (m_rowIds[std::size_t(x)] == m_noColour) {
                 const int pc = m_mirror ? m_w - 1 - x : x;
                 return Fail(Tr("The colour of pattern cell (%1, %2) is not in the document's colour list.")
-                                .arg(pc + 1).arg(r + 1));
+                                .arg(pc + 1).arg(m_row + 1));
             }
+    m_rowChecked = true;
     return true;
 }
 
@@ -518,43 +529,39 @@ bool TCardBuilder::EntryComplete(int e)
     return known == 1;
 }
 
-// Chooses how the card's design columns get their bits. Where no colour lacks a weave,
-// the patterns of every colour go into a table, kept for the entry, and the columns are
-// read straight from the picture (when every palette entry has a colour); otherwise the
-// row's colours are read first and only the colours it uses are looked at, so that the
-// first column in reading order whose colour lacks a weave names it.
-bool TCardBuilder::ChooseColumnPatterns(int e, int y)
+// A table covers colours: it pays when it holds fewer patterns than the row has columns.
+bool TCardBuilder::TablePays(qint64 cycle, std::size_t colours) const
 {
     const qint64 ids = qint64(m_idColour.size()) + 1;
-    auto tablePays = [&](qint64 cycle, std::size_t colours) {
-        // A table pays when it holds fewer patterns than the row has columns.
-        return cycle <= m_columns && cycle * qint64(colours) <= m_columns && cycle * ids <= (1 << 16);
-    };
-    qint64 cycle = 1;
-    if (m_allIds.size() <= 32 && EntryComplete(e)) {
-        const int weftCycle = m_weftCycle[std::size_t(e)];
-        TPatternTable &kept = weftCycle > 0
-                                  ? m_entryTables[std::size_t(e)][std::size_t(y % weftCycle)]
-                                  : m_rowTable;
-        if (weftCycle == 0 || !kept.Ready) {
-            ReadWeaveCells(m_allIds, e, y, cycle);
-            kept.Cycle = tablePays(cycle, m_allIds.size()) ? int(cycle) : 0;
-            if (kept.Cycle > 0) {
-                m_tableIds = &m_allIds;
-                FillPatternTable(kept);
-            }
-            kept.Ready = weftCycle > 0;
-        }
-        if (kept.Cycle > 0) {
-            // With palette entries outside Colors, the row's ids were read (and checked)
-            // when the row was taken.
-            m_fromPicture = !m_paletteGaps;
-            m_table = &kept;
-            return true;
-        }
+    return cycle <= m_columns && cycle * qint64(colours) <= m_columns && cycle * ids <= (1 << 16);
+}
+
+// Where no colour the palette reaches lacks a weave in weft entry e, the patterns of
+// every colour go into a table kept for the entry and y mod its weft cycle, and the
+// card's columns are read straight from the picture. Null when that does not pay.
+const TPatternTable *TCardBuilder::KeptTable(int e, int y)
+{
+    if (m_allIds.size() > 32 || !EntryComplete(e))
+        return nullptr;
+    const int weftCycle = m_weftCycle[std::size_t(e)];
+    TPatternTable &kept = weftCycle > 0 ? m_entryTables[std::size_t(e)][std::size_t(y % weftCycle)] : m_rowTable;
+    if (weftCycle == 0 || !kept.Ready) {
+        qint64 cycle = 1;
+        ReadWeaveCells(m_allIds, e, y, cycle);
+        kept.Cycle = TablePays(cycle, m_allIds.size()) ? int(cycle) : 0;
+        if (kept.Cycle > 0)
+            FillPatternTable(kept, m_allIds);
+        kept.Ready = weftCycle > 0;
     }
-    m_fromPicture = false;
+    return kept.Cycle > 0 ? &kept : nullptr;
+}
+
+// Otherwise only the colours the row uses are looked at, so that the first column in
+// reading order whose colour lacks a weave names it.
+bool TCardBuilder::RowTable(int e, int y)
+{
     ReadRowIds();
+    qint64 cycle = 1;
     if (!ReadWeaveCells(m_usedIds, e, y, cycle)) {
         for (int x = 0; x < m_columns; ++x) {
             const int id = m_rowIds[std::size_t(x)];
@@ -563,10 +570,9 @@ bool TCardBuilder::ChooseColumnPatterns(int e, int y)
                                 .arg(m_idColour[std::size_t(id)] + 1).arg(m_missing[std::size_t(id)] + 1).arg(e + 1));
         }
     }
-    m_tableIds = &m_usedIds;
-    m_rowTable.Cycle = tablePays(cycle, m_usedIds.size()) ? int(cycle) : 0;
+    m_rowTable.Cycle = TablePays(cycle, m_usedIds.size()) ? int(cycle) : 0;
     if (m_rowTable.Cycle > 0)
-        FillPatternTable(m_rowTable);
+        FillPatternTable(m_rowTable, m_usedIds);
     m_table = &m_rowTable;
     return true;
 }
@@ -596,12 +602,12 @@ void TCardBuilder::PatternBits(int id, int x, std::uint8_t *out) const
     }
 }
 
-// The patterns of the colours m_tableIds at every column of the table's cycle, from the
+// The patterns of the colours `ids` at every column of the table's cycle, from the
 // weave cells just read.
-void TCardBuilder::FillPatternTable(TPatternTable &table)
+void TCardBuilder::FillPatternTable(TPatternTable &table, const std::vector<std::uint8_t> &ids)
 {
-    const std::size_t ids = m_idColour.size() + 1;
-    const std::size_t size = std::size_t(table.Cycle) * ids;
+    const std::size_t stride = m_idColour.size() + 1;
+    const std::size_t size = std::size_t(table.Cycle) * stride;
     if (m_repeat == 8)
         table.Bytes.resize(size);
     else if (m_repeat <= 32)
@@ -609,8 +615,8 @@ void TCardBuilder::FillPatternTable(TPatternTable &table)
     else
         table.Bits.assign(size * std::size_t(m_patternBytes) + NeedleBits::SourceSlack, 0);
     for (int m = 0; m < table.Cycle; ++m)
-        for (const std::uint8_t id : *m_tableIds) {
-            const std::size_t at = std::size_t(m) * ids + id;
+        for (const std::uint8_t id : ids) {
+            const std::size_t at = std::size_t(m) * stride + id;
             if (m_repeat == 8)
                 table.Bytes[at] = std::uint8_t(PatternWord(id, m));
             else if (m_repeat <= 32)
@@ -702,27 +708,34 @@ void TCardBuilder::FillStreamByColumn()
     }
 }
 
-bool TCardBuilder::FillJacquard(std::uint8_t *row, int e, int y)
+// The period's bits from the current table with the columns read from the picture.
+// With `check`, false when a column's colour is not in Colors.
+bool TCardBuilder::FillStreamFromPicture(bool check)
 {
-    if (!ChooseColumnPatterns(e, y))
-        return false;
-    if (m_table->Cycle == 0) {
-        FillStreamByColumn();
-    } else {
-        const std::uint8_t *paletteId = m_paletteId;
-        if (!m_fromPicture) {
-            const std::uint8_t *ids = m_rowIds.data();
-            FillStreamFromTable([ids](int x) { return ids[x]; });
-        } else if (m_mirror) {
-            const uchar *last = m_rowLine + m_w - 1;
+    const std::uint8_t *paletteId = m_paletteId;
+    const uchar *line = m_rowLine, *last = m_rowLine + m_w - 1;
+    if (!check) {
+        if (m_mirror)
             FillStreamFromTable([paletteId, last](int x) { return paletteId[last[-x]]; });
-        } else {
-            const uchar *line = m_rowLine;
+        else
             FillStreamFromTable([paletteId, line](int x) { return paletteId[line[x]]; });
-        }
+        return true;
     }
-    m_runPlan.Run(m_stream.data(), row, std::size_t(m_rowBytes));
-    return true;
+    const auto noColour = std::uint8_t(m_noColour);
+    bool gap = false;
+    if (m_mirror)
+        FillStreamFromTable([paletteId, last, noColour, &gap](int x) {
+            const std::uint8_t id = paletteId[last[-x]];
+            gap |= id == noColour;
+            return id;
+        });
+    else
+        FillStreamFromTable([paletteId, line, noColour, &gap](int x) {
+            const std::uint8_t id = paletteId[line[x]];
+            gap |= id == noColour;
+            return id;
+        });
+    return !gap;
 }
 
 // The raised needles of a technical kind for weft entry e and row counter y.
@@ -754,17 +767,37 @@ const TRaisedBits &TCardBuilder::MaskBits(TCachedBits &bits, std::uint8_t code, 
 
 bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q)
 {
-    // The jacquard needles go first, a word at a time, into the row as allocated: bytes
-    // just stored one by one would have to be read back from the store queue. A missing
-    // technical weave is still reported before a missing colour weave.
+    // The checks come in this order: a colour missing from Colors, a missing technical
+    // weave, a missing colour weave.
+    const TPatternTable *kept = KeptTable(e, y);
+    if (kept) {
+        m_table = kept;
+        if (!FillStreamFromPicture(!m_rowChecked)) {
+            CheckRowColours();
+            return false;
+        }
+        m_rowChecked = true;
+    } else if (!CheckRowColours()) {
+        return false;
+    }
     const std::uint8_t techCodes[] = {Needle::HealdRod, Needle::Selvedge, Needle::HealdFrame};
     const int techKinds[] = {TechHealdRod, TechSelvedge, TechHealdFrame};
     for (int i = 0; i < 3; ++i)
         if (!m_map.Kind(techCodes[i]).isEmpty() && m_techViews[std::size_t(e) * 3 + techKinds[i]].Empty())
             return Fail(Tr("The technical weave %1 of weft entry %2 is missing.").arg(techKinds[i] + 1).arg(e + 1));
-    // h. jacquard needles
-    if (!FillJacquard(row, e, y))
-        return false;
+    if (!kept) {
+        if (!RowTable(e, y))
+            return false;
+        if (m_rowTable.Cycle == 0) {
+            FillStreamByColumn();
+        } else {
+            const std::uint8_t *ids = m_rowIds.data();
+            FillStreamFromTable([ids](int x) { return ids[x]; });
+        }
+    }
+    // h. jacquard needles. They go first, a word at a time, into the row as allocated:
+    // bytes just stored one by one would have to be read back from the store queue.
+    m_runPlan.Run(m_stream.data(), row, std::size_t(m_rowBytes));
     // a. shuttle needles, from the pick table
     const int shuttle = m_pickRows[std::size_t(e)][std::size_t(r)];
     SetBits(early, MaskBits(m_shuttleBits[std::size_t(shuttle - 1)], Needle::Shuttle, m_pick[std::size_t(shuttle - 1)]));
@@ -842,8 +875,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
                 return false;
             }
             if (!rowReady) {
-                if (!PrepareRow(r))
-                    return false;
+                PrepareRow(r);
                 rowReady = true;
                 if (y + 1 < m_h)
                     PrefetchRow(m_bottomUp ? r - 1 : r + 1);
