@@ -205,7 +205,8 @@ private:
 
     // Colours. Every palette entry maps to an id, one per distinct colour of Colors that
     // the palette reaches (at most 256); m_noColour marks entries whose colour is not in
-    // Colors. A row's design columns are read as ids once, for all its cards.
+    // Colors. Cards read a row's design columns straight from the picture, or, where
+    // they must know which colours the row uses, as ids read once for all its cards.
     std::uint8_t m_paletteId[256];
     std::vector<int> m_idColour; // [id]: index in Colors
     bool m_paletteGaps = false;  // some palette entry has no colour
@@ -307,7 +308,7 @@ void TCardBuilder::CheckWeaveSlots()
 
 void TCardBuilder::PrepareJacquard()
 {
-    // The copies from the period's stream into the row.
+    // The stretches of the run: from the period's stream into the row.
     const TDynamicWordArray &run = m_map.JacquardRuns[0];
     const qint64 period = qint64(m_w) * m_repeat;
     m_valued = int(std::min<qint64>(run.length(), period));
