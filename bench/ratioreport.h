@@ -77,9 +77,21 @@ private:
     std::map<std::string, double> m_single; // the last repetition, when there is no median
 };
 
-// Runs the selected benchmarks with the ratio lines after the table.
+// Runs the selected benchmarks with the ratio lines after the table. Unless the command
+// line says otherwise, the repetitions of all benchmarks are run interleaved in random
+// order, so that a benchmark and its anchor meet the same load of the machine.
 inline int RunWithRatios(int argc, char **argv, std::vector<std::pair<std::string, std::string>> pairs)
 {
+    std::vector<char *> args(argv, argv + argc);
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    bool given = false;
+    for (int i = 1; i < argc; ++i)
+        given = given || std::string(argv[i]).rfind("--benchmark_enable_random_interleaving", 0) == 0;
+    if (!given)
+        args.push_back(interleave.data());
+    argc = int(args.size());
+    args.push_back(nullptr);
+    argv = args.data();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -26,13 +26,21 @@ bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QStri
     return true;
 }
 
-bool ReadWholeFile(const QString &fileName, QByteArray &bytes, QString *error)
+bool OpenFileToRead(const QString &fileName, QFile &f, QString *error)
 {
-    QFile f(fileName);
+    f.setFileName(fileName);
     if (!f.open(QIODevice::ReadOnly))
         return fail(error, QCoreApplication::translate("File", "Cannot open %1: %2").arg(fileName, f.errorString()));
     if (f.size() > MaxPictureFileSize)
         return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+    return true;
+}
+
+bool ReadWholeFile(const QString &fileName, QByteArray &bytes, QString *error)
+{
+    QFile f;
+    if (!OpenFileToRead(fileName, f, error))
+        return false;
     // A device without a size (a pipe) is read in pieces up to one byte past the limit.
     QByteArray data;
     if (!f.isSequential()) {

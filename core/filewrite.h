@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 // The largest file the picture readers read into memory.
 constexpr qint64 MaxPictureFileSize = qint64(1) << 30;
 
@@ -13,3 +15,7 @@ bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QStri
 // Reads the whole file; fails with a message when it cannot be opened or read or is
 // larger than MaxPictureFileSize.
 bool ReadWholeFile(const QString &fileName, QByteArray &bytes, QString *error = nullptr);
+// Opens the file for reading with the checks of ReadWholeFile that come before reading:
+// fails with its messages when the file cannot be opened or is larger than
+// MaxPictureFileSize. A device without a size (a pipe) passes; ReadWholeFile reads it.
+bool OpenFileToRead(const QString &fileName, QFile &file, QString *error = nullptr);

@@ -3,9 +3,11 @@
 #include "core/bmpfile.h"
 #include "core/bytereader.h"
 #include "core/epsdecode.h"
+#include "core/filewrite.h"
 #include "core/magickdecode.h"
 #include "core/palette.h"
 #include "core/pcxfile.h"
+#include "core/pictureconvert.h"
 #include "core/picturelimits.h"
 #include "core/psdfile.h"
 
@@ -74,26 +76,68 @@ int pngDeclaredBits(const QByteArray &bytes)
     return colorType == 3 && (depth == 1 || depth == 2 || depth == 4) ? depth : 8;
 }
 
-bool decodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
+// With `cells`, a 32-bit picture is decoded into cells of the program's own (Qt's readers
+// fill a picture of the right size and format that they are given); cells is left
+// empty when the reader made a picture of its own.
+bool decodeWithQt(QIODevice &device, const char *format, QImage &picture, QString *error,
+                  TPictureCells *cells = nullptr)
 {
     // Large photographs exceed Qt's default limit; hostile sizes are refused below by the
     // side limit and here by the memory a picture may take.
     QImageReader::setAllocationLimit(1024);
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+    QImageReader reader(&device, format);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
         return fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
                                .arg(MaxPictureSide));
     QImage image;
-    if (!reader.read(&image))
+    if (cells && size.isValid() && !size.isEmpty() && reader.imageFormat() == QImage::Format_RGB32) {
+        // Within the memory Qt would let the reader take for the picture.
+        const qint64 bytes = qint64(size.width()) * 4 * size.height();
+        const qint64 limit = qint64(QImageReader::allocationLimit()) << 20;
+        if (limit == 0 || bytes <= limit)
+            image = NewPictureOverCells(size, QImage::Format_RGB32, *cells);
+    }
+    const bool read = reader.read(&image);
+    if (cells && *cells && image.constBits() != cells->get())
+        cells->reset(); // the reader made a picture of its own
+    if (!read)
         return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
                                .arg(reader.errorString()));
     picture = image;
     return true;
+}
+
+// The rest of a device, up to MaxPictureFileSize bytes: a device without a size (a pipe)
+// is read in pieces up to one byte past the limit.
+bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, QString *error)
+{
+    QByteArray data;
+    if (!device.isSequential()) {
+        if (device.size() - device.pos() > MaxPictureFileSize)
+            return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+        data = device.readAll();
+    } else {
+        while (data.size() <= MaxPictureFileSize) {
+            const QByteArray piece = device.read(1 << 16);
+            if (piece.isEmpty())
+                break;
+            data += piece;
+        }
+    }
+    if (data.size() > MaxPictureFileSize)
+        return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+    bytes = data;
+    return true;
+}
+
+bool decodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeWithQt(buffer, format, picture, error);
 }
 
 // Brings a decoded picture into one of the three forms of TLoadedPicture.
@@ -150,6 +194,58 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
 }
 
 } // namespace
+
+bool DecodesFromDevice(const TPictureClass &cls)
+{
+    return cls.Decoder == TPictureDecoder::Qt || cls.Decoder == TPictureDecoder::Bitmap;
+}
+
+bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, QIODevice &device,
+                             TLoadedPicture &out, QString *error, bool trueColourTo8Bit)
+{
+    // The file's bytes, for the decoders that want them whole.
+    auto decodeBytes = [&] {
+        QByteArray bytes;
+        return readBounded(device, fileName, bytes, error) && DecodePicture(cls, fileName, bytes, out, error);
+    };
+    if (!DecodesFromDevice(cls) || device.isSequential())
+        return decodeBytes();
+    // Enough of the file for the headers the classes look at.
+    const QByteArray header = device.peek(64);
+    if (header.isEmpty())
+        return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+    int bits = 0;
+    if (cls.Decoder == TPictureDecoder::Bitmap) {
+        bool ownReader = false;
+        bits = bmpDeclaredBits(header, ownReader);
+        if (ownReader && (bits == 1 || bits == 2 || bits == 4 || bits == 8))
+            return decodeBytes();
+    }
+    // Declared before the pictures over them, so that they go last.
+    TPictureCells cells;
+    QImage image;
+    if (!decodeWithQt(device, cls.Decoder == TPictureDecoder::Bitmap ? "BMP" : cls.Format, image, error,
+                      trueColourTo8Bit ? &cells : nullptr))
+        return false;
+    if (cls.Decoder == TPictureDecoder::Qt && qstrcmp(cls.Format, "PNG") == 0)
+        bits = pngDeclaredBits(header);
+    TLoadedPicture result;
+    // Handed over, not shared, so that writing its colour table does not copy the cells.
+    if (!normalise(std::move(image), bits, result, error))
+        return false;
+    if (trueColourTo8Bit && result.Bits > 8) {
+        QImage converted;
+        if (cells)
+            ConvertPictureTo8BitInPlace(result.Image, cells, converted);
+        else
+            ConvertPictureTo8BitWithBlackAndWhite(result.Image, converted);
+        result.Image = converted;
+        if (result.Image.isNull())
+            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+    }
+    out = result;
+    return true;
+}
 
 bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes, TLoadedPicture &out,
                    QString *error)
