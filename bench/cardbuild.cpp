@@ -1,14 +1,28 @@
 // Card computation on a pattern of 640 columns x 6300 rows with WarpRepeat 8, on a sample
-// card of 5120 jacquard needles plus technical needles (6300 cards).
+// card of 5120 jacquard needles plus technical needles (6300 cards): with the default
+// (solid) colour weaves and with 5 x 5 satin colour weaves, on a card whose jacquard
+// needles follow one another and on one where a technical needle splits them every 15
+// needles. The anchor is a memcpy of the needle map (one byte per jacquard needle and
+// card, 32 MB).
 #include "card/cardbuild.h"
 
 #include "core/palette/palette.h"
+#include "ratioreport.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 
+#include <cstring>
+#include <vector>
+
 namespace {
+
+constexpr int Cards = 6300;
+constexpr int JacquardNeedles = 5120;
+
+enum TWeaves { DefaultWeaves, SatinWeaves };
+enum TLayout { ContiguousNeedles, SplitNeedles };
 
 struct TBenchDoc {
     QImage Picture;
@@ -16,16 +30,44 @@ struct TBenchDoc {
     TYangkaImage Card;
 };
 
+const std::uint8_t TechCodes[] = {Needle::HealdRod, Needle::Selvedge, Needle::Shuttle, Needle::HealdFrame,
+                                  Needle::WasteSelvedge, Needle::WeftDensity, Needle::StopMotion,
+                                  Needle::LacingHole};
+
+// 16 rows. Contiguous: 320 columns of jacquard needles, then 10 columns of technical
+// needles. Split: 15 jacquard needles and one technical needle in every column.
+TMultiByteArray MakeSampleCells(TLayout layout)
+{
+    if (layout == ContiguousNeedles) {
+        TMultiByteArray cells = MakeWeaveArray(330, 16, Needle::Jacquard);
+        for (int c = 320; c < 330; ++c)
+            for (int r = 0; r < 16; ++r)
+                cells[c][r] = TechCodes[(c * 16 + r) % 8];
+        return cells;
+    }
+    const int columns = (JacquardNeedles + 14) / 15;
+    TMultiByteArray cells = MakeWeaveArray(columns, 16, Needle::Jacquard);
+    int jacquard = 0;
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < 16; ++r) {
+            if (r < 15 && jacquard < JacquardNeedles)
+                ++jacquard;
+            else
+                cells[c][r] = TechCodes[(c * 16 + r) % 8];
+        }
+    return cells;
+}
+
 // Four colours, one of them near-black; cells drawn in runs so that the rows look like a
 // design rather than noise.
-void MakeDocument(TBenchDoc &doc, bool plainWeaves)
+void MakeDocument(TBenchDoc &doc, TWeaves weaves, TLayout layout)
 {
     TPalette256 pal{};
     pal[0] = {0, 0, 0, 0};
     pal[1] = {255, 255, 255, 0};
     pal[2] = {200, 30, 30, 0};
     pal[3] = {30, 30, 200, 0};
-    doc.Picture = NewPicture(640, 6300, pal);
+    doc.Picture = NewPicture(640, Cards, pal);
     std::uint32_t seed = 12345;
     for (int y = 0; y < doc.Picture.height(); ++y) {
         std::uint8_t *row = doc.Picture.scanLine(y);
@@ -44,8 +86,8 @@ void MakeDocument(TBenchDoc &doc, bool plainWeaves)
         w[0][0] = w[1][1] = 1;
         doc.Mesh.TechWeaves[k] = w;
     }
-    if (!plainWeaves) {
-        // Satin-like colour weaves: rows that are not all one value take the slow path.
+    if (weaves == SatinWeaves) {
+        // 5 x 5 satins, shifted from slot to slot: no weft row is one value across.
         for (int s = 0; s < doc.Mesh.ColorWeaves.length(); ++s) {
             TWeaveArray w = MakeWeaveArray(5, 5);
             for (int i = 0; i < 5; ++i)
@@ -53,20 +95,13 @@ void MakeDocument(TBenchDoc &doc, bool plainWeaves)
             doc.Mesh.ColorWeaves[s] = w;
         }
     }
-    // 16 rows x 330 columns: 320 columns of jacquard needles, then technical needles.
-    TMultiByteArray cells = MakeWeaveArray(330, 16, Needle::Jacquard);
-    const std::uint8_t tech[] = {Needle::HealdRod, Needle::Selvedge, Needle::Shuttle, Needle::HealdFrame,
-                                 Needle::WasteSelvedge, Needle::WeftDensity, Needle::StopMotion, Needle::LacingHole};
-    for (int c = 320; c < 330; ++c)
-        for (int r = 0; r < 16; ++r)
-            cells[c][r] = tech[(c * 16 + r) % 8];
-    doc.Card.SetCells(cells);
+    doc.Card.SetCells(MakeSampleCells(layout));
 }
 
-void BM_BuildCard(benchmark::State &state)
+void BM_BuildCard(benchmark::State &state, TWeaves weaves, TLayout layout)
 {
     TBenchDoc doc;
-    MakeDocument(doc, state.range(0) == 0);
+    MakeDocument(doc, weaves, layout);
     for (auto _ : state) {
         TMultiByteArray card;
         TCardBuildResult result;
@@ -76,11 +111,40 @@ void BM_BuildCard(benchmark::State &state)
         }
         benchmark::DoNotOptimize(card.data());
     }
-    state.SetItemsProcessed(state.iterations() * 6300);
-    state.SetLabel(state.range(0) == 0 ? "default colour weaves" : "5 x 5 satin colour weaves");
+    state.SetItemsProcessed(state.iterations() * Cards);
+    state.SetBytesProcessed(state.iterations() * Cards * std::int64_t(JacquardNeedles));
+}
+
+// The anchor: copying one byte per jacquard needle and card.
+void BM_MemcpyNeedleMap(benchmark::State &state)
+{
+    const std::size_t size = std::size_t(Cards) * JacquardNeedles;
+    std::vector<std::uint8_t> from(size, 1), to(size, 0);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), size);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(size));
 }
 
 } // namespace
 
-BENCHMARK(BM_BuildCard)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+BENCHMARK(BM_MemcpyNeedleMap)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_BuildCard, default_weaves, DefaultWeaves, ContiguousNeedles)
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_BuildCard, satin_weaves, SatinWeaves, ContiguousNeedles)
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_BuildCard, split_needles_default_weaves, DefaultWeaves, SplitNeedles)
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_BuildCard, split_needles_satin_weaves, SatinWeaves, SplitNeedles)
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    return bench::RunWithRatios(argc, argv,
+                                {{"BM_BuildCard/default_weaves", "BM_MemcpyNeedleMap"},
+                                 {"BM_BuildCard/satin_weaves", "BM_MemcpyNeedleMap"},
+                                 {"BM_BuildCard/split_needles_default_weaves", "BM_MemcpyNeedleMap"},
+                                 {"BM_BuildCard/split_needles_satin_weaves", "BM_MemcpyNeedleMap"}});
+}

@@ -1,6 +1,6 @@
 // Painting the pattern grid: a 1920 x 1080 view of a 5120 x 65,535 pattern at the zoom
 // levels of the reduced view, of one pixel per cell and of enlarged cells, and scrolling
-// it by one screen. Every paint should stay under 16 ms.
+// it by one screen. Every paint should stay under 8 ms.
 #include "editor/patterngrid.h"
 
 #include <benchmark/benchmark.h>
@@ -76,7 +76,7 @@ void BM_ScrollOneScreen(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_PaintView)->Arg(1)->Arg(8)->Arg(9)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScrollOneScreen)->Arg(1)->Arg(8)->Arg(9)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintView)->Arg(1)->Arg(8)->Arg(9)->Arg(10)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ScrollOneScreen)->Arg(1)->Arg(8)->Arg(9)->Arg(10)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

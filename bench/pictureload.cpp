@@ -1,9 +1,11 @@
-// Loading a large true-colour JPEG as an 8-bit picture, against decoding it alone.
+// Loading large true-colour JPEG, PNG and 24-bit BMP files as 8-bit pictures, each
+// against Qt's plain decode of the same file (the ratio is printed after the table).
 #include "core/picture/bmpfile.h"
 #include "core/palette/palette.h"
 #include "core/decode/pictureconvert.h"
 #include "core/decode/pictureload.h"
 #include "shell/pictureformats.h"
+#include "ratioreport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,40 +14,67 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 
+#include <map>
+#include <string>
+
 namespace {
 
 // A 6000 x 4000 photograph-like picture: smooth gradients with some texture, so that
 // it uses many colour cells.
-const QString &jpegFile()
+const QImage &photo()
 {
-    static QTemporaryDir dir;
-    static const QString name = [] {
-        const QString path = dir.filePath("big.jpg");
-        QImage img(6000, 4000, QImage::Format_RGB32);
+    static const QImage img = [] {
+        QImage p(6000, 4000, QImage::Format_RGB32);
         std::uint32_t seed = 7;
-        for (int y = 0; y < img.height(); ++y) {
-            auto *row = reinterpret_cast<QRgb *>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x) {
+        for (int y = 0; y < p.height(); ++y) {
+            auto *row = reinterpret_cast<QRgb *>(p.scanLine(y));
+            for (int x = 0; x < p.width(); ++x) {
                 seed = seed * 1664525u + 1013904223u;
                 const int noise = int(seed >> 28);
                 row[x] = qRgb((x * 255 / 6000 + noise) & 0xFF, (y * 255 / 4000 + noise) & 0xFF,
                               ((x + y) * 255 / 10000) & 0xFF);
             }
         }
-        QImageWriter writer(path, "jpeg");
-        writer.setQuality(90);
-        if (!writer.write(img))
-            std::abort();
-        return path;
+        return p;
     }();
+    return img;
+}
+
+QTemporaryDir &dir()
+{
+    static QTemporaryDir d;
+    return d;
+}
+
+// The photograph written once in a format: "jpeg" (quality 90), "png" or "bmp" (24 bits).
+QString photoFile(const char *format)
+{
+    static std::map<std::string, QString> files;
+    auto it = files.find(format);
+    if (it != files.end())
+        return it->second;
+    const QString path = dir().filePath(QStringLiteral("photo.") + QString::fromLatin1(format));
+    QImageWriter writer(path, format);
+    if (qstrcmp(format, "jpeg") == 0)
+        writer.setQuality(90);
+    if (!writer.write(photo()))
+        std::abort();
+    files.emplace(format, path);
+    return path;
+}
+
+const QString &jpegFile()
+{
+    static const QString name = photoFile("jpeg");
     return name;
 }
 
-void BM_DecodeJpeg(benchmark::State &state)
+// The anchor: Qt's own decode of the file, nothing else.
+void BM_Decode(benchmark::State &state, const char *format)
 {
-    const QString &name = jpegFile();
+    const QString name = photoFile(format);
     for (auto _ : state) {
-        QImageReader reader(name, "jpeg");
+        QImageReader reader(name, format);
         QImage img;
         if (!reader.read(&img))
             state.SkipWithError("decode failed");
@@ -53,11 +82,14 @@ void BM_DecodeJpeg(benchmark::State &state)
     }
     state.SetItemsProcessed(state.iterations() * 6000LL * 4000LL);
 }
-BENCHMARK(BM_DecodeJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Decode, jpeg, "jpeg")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Decode, png, "png")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Decode, bmp24, "bmp")->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_LoadJpegAs8Bit(benchmark::State &state)
+// The loader: file to 8-bit picture with white and black.
+void BM_LoadAs8Bit(benchmark::State &state, const char *format)
 {
-    const QString &name = jpegFile();
+    const QString name = photoFile(format);
     for (auto _ : state) {
         QImage img;
         if (!LoadPictureAs8Bit(name, img))
@@ -66,7 +98,9 @@ void BM_LoadJpegAs8Bit(benchmark::State &state)
     }
     state.SetItemsProcessed(state.iterations() * 6000LL * 4000LL);
 }
-BENCHMARK(BM_LoadJpegAs8Bit)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadAs8Bit, jpeg, "jpeg")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadAs8Bit, png, "png")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadAs8Bit, bmp24, "bmp")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The conversion step alone, on the decoded picture.
 void BM_ConvertDecodedTo8Bit(benchmark::State &state)
@@ -101,7 +135,6 @@ BENCHMARK(BM_ConvertDecodedWithBlackAndWhite)->Unit(benchmark::kMillisecond)->Us
 // reader, indexes kept, white and black put in.
 void BM_LoadBmp8(benchmark::State &state)
 {
-    static QTemporaryDir dir;
     static const QString name = [] {
         QImage img(6000, 4000, QImage::Format_Indexed8);
         TPalette256 pal;
@@ -111,9 +144,9 @@ void BM_LoadBmp8(benchmark::State &state)
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
                 img.scanLine(y)[x] = std::uint8_t(x ^ y);
-        if (!SaveBmp8File(img, dir.filePath("big.bmp")))
+        if (!SaveBmp8File(img, dir().filePath("big.bmp")))
             std::abort();
-        return dir.filePath("big.bmp");
+        return dir().filePath("big.bmp");
     }();
     for (auto _ : state) {
         QImage img;
@@ -131,8 +164,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     RegisterPictureFormats();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv,
+                                {{"BM_LoadAs8Bit/bmp24", "BM_Decode/bmp24"},
+                                 {"BM_LoadAs8Bit/png", "BM_Decode/png"},
+                                 {"BM_LoadAs8Bit/jpeg", "BM_Decode/jpeg"}});
 }

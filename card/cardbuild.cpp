@@ -2,6 +2,7 @@
 #include "card/cardmessages.h"
 
 #include "card/carddivide.h"
+#include "card/needlebits.h"
 #include "card/needlemap.h"
 #include "card/rowtables.h"
 #include "core/base/rulenotation.h"
@@ -9,14 +10,17 @@
 
 #include <QCoreApplication>
 
-#include <QtEndian>
-
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <map>
+#include <numeric>
 #include <vector>
 
 namespace {
+
+// Entry tables are kept for weft cycles up to this many rows.
+constexpr int MaxWeftCycle = 64;
 
 QString Tr(const char *text) { return QCoreApplication::translate("Card", text); }
 
@@ -76,6 +80,54 @@ bool TableCovers(const TWeaveArray &table, int entries, int rows)
 
 inline void SetBit(std::uint8_t *row, int pos) { row[pos >> 3] |= std::uint8_t(0x80 >> (pos & 7)); }
 
+// Needles of a row as the bits they set in each byte: the needles of one byte are set
+// together.
+struct TByteBits {
+    std::uint16_t Byte;
+    std::uint8_t Mask;
+};
+using TRaisedBits = std::vector<TByteBits>;
+struct TCachedBits {
+    bool Ready = false;
+    TRaisedBits Bits;
+};
+
+// The needles j of a list for which raised(j) holds.
+template <class Raised> TRaisedBits CollectBits(const TDynamicWordArray &needles, Raised raised)
+{
+    TRaisedBits out;
+    for (int j = 0; j < needles.length(); ++j) {
+        if (!raised(j))
+            continue;
+        const auto byte = std::uint16_t(needles[j] >> 3);
+        const auto mask = std::uint8_t(0x80 >> (needles[j] & 7));
+        if (!out.empty() && out.back().Byte == byte)
+            out.back().Mask |= mask;
+        else
+            out.push_back({byte, mask});
+    }
+    return out;
+}
+
+inline void SetBits(std::uint8_t *row, const TRaisedBits &bits)
+{
+    for (const TByteBits &b : bits)
+        row[b.Byte] |= b.Mask;
+}
+
+// A design column's bits depend on its colour and on the column mod Cycle alone (the
+// least common multiple of the warp counts of the mixed weave rows): per card, a
+// table of the R-bit pattern of the colours at every column of the cycle. Where the
+// table covers every colour it depends only on the weft entry and on y mod the
+// weaves' weft counts, and is kept for the cards that follow.
+struct TPatternTable {
+    bool Ready = false;
+    int Cycle = 0;                    // 0: no table pays, columns are computed one by one
+    std::vector<std::uint8_t> Bytes;  // R = 8: one byte per pattern
+    std::vector<std::uint32_t> Words; // other R up to 32: the pattern's bits, last needle lowest
+    std::vector<std::uint8_t> Bits;   // R above 32: m_patternBytes per pattern, with slack
+};
+
 // The state and steps of one build.
 class TCardBuilder {
 public:
@@ -101,11 +153,26 @@ private:
     }
     bool CheckInputs();
     void CheckWeaveSlots();
-    bool PrepareRow(int r);
+    void PrepareJacquard();
+    void PrefetchRow(int r) const;
+    void PrepareRow(int r);
+    void ReadRowIds();
+    bool CheckRowColours();
     bool FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q);
-    bool CacheColour(int c, int e, int y, int reach);
-    bool FillJacquard(std::uint8_t *row, int e, int y);
-    bool FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, int e, int y);
+    bool ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, int y, qint64 &cycle);
+    bool EntryComplete(int e);
+    bool TablePays(qint64 cycle, std::size_t colours) const;
+    const TPatternTable *KeptTable(int e, int y);
+    bool RowTable(int e, int y);
+    std::uint32_t PatternWord(int id, int x) const;
+    void PatternBits(int id, int x, std::uint8_t *out) const;
+    void FillPatternTable(TPatternTable &table, const std::vector<std::uint8_t> &ids);
+    template <class Pattern> void PackColumns(Pattern pattern);
+    template <class IdAt> void FillStreamFromTable(IdAt idAt);
+    bool FillStreamFromPicture(bool check);
+    void FillStreamByColumn();
+    const TRaisedBits &TechBits(std::uint8_t code, int kind, int e, int y);
+    const TRaisedBits &MaskBits(TCachedBits &bits, std::uint8_t code, std::uint32_t mask);
 
     const TMesh m_mesh; // a copy: the arrays it shares stay alive while the build runs
     const TYangkaImage &m_sample;
@@ -125,29 +192,62 @@ private:
     int m_w = 0, m_h = 0, m_entries = 1, m_repeat = 1, m_colours = 0;
     TNeedleMap m_map;
     std::vector<int> m_divisionOrder;
-    // Jacquard run: byte index and bit mask of each needle, the design period W x R and
-    // the needle values of one period for the current card.
-    std::vector<std::uint16_t> m_runByte;
-    std::vector<std::uint8_t> m_runMask;
-    int m_period = 0;
-    int m_valued = 0; // needles of the period that are computed: Min(run length, period)
+    int m_rowBytes = 0;
+
+    // The driven jacquard run. Needle k takes value k mod P of the design period
+    // (P = W x R needles), so a card's jacquard bits are the period's bits, written once
+    // per card as a bit stream, then gathered into the row: one stretch for every part
+    // of the run whose positions follow one another within one period.
+    NeedleBits::TBitGatherPlan m_runPlan;
+    int m_valued = 0;  // needles of the period that are computed: Min(run length, period)
     int m_columns = 0; // design columns those needles use
-    bool m_runContiguous = false; // the run's positions follow one another: packed a byte at a time
-    std::vector<std::uint8_t> m_values; // needle values of the period, or of the whole contiguous run
+    std::vector<std::uint8_t> m_stream; // the period's bits for the current card, with slack
     std::map<int, std::vector<int>> m_xmod; // x mod g for every warp count g of a colour weave
-    // Colour index of each palette entry in Colors (-1: none), and of each design column
-    // of the current row.
-    int m_paletteColour[256];
-    std::vector<int> m_rowColour;
-    // Colour weaves and the per-card cache of their weft rows.
+
+    // Colours. Every palette entry maps to an id, one per distinct colour of Colors that
+    // the palette reaches (at most 256); m_noColour marks entries whose colour is not in
+    // Colors. Cards read a row's design columns straight from the picture, or, where
+    // they must know which colours the row uses, as ids read once for all its cards.
+    std::uint8_t m_paletteId[256];
+    std::vector<int> m_idColour; // [id]: index in Colors
+    bool m_paletteGaps = false;  // some palette entry has no colour
+    int m_noColour = 0;
+    std::vector<std::uint8_t> m_allIds;  // every id, ascending
+    int m_row = 0;                       // the current picture row
+    const uchar *m_rowLine = nullptr;
+    bool m_rowIdsReady = false;
+    bool m_rowChecked = false;           // no design column of the row lacks a colour
+    std::vector<std::uint8_t> m_rowIds;  // [design column]
+    std::vector<std::uint8_t> m_usedIds; // the ids the current row uses, ascending
+    std::vector<int> m_idSeen;           // [id]: row stamp of its last use
+    int m_rowStamp = 0;
+
+    // The colour weaves of the current card: for each used id and needle n of the
+    // column, the weave and its weft row, and the row's value when it is one value
+    // across (-2 when mixed).
+    struct TWeaveCell {
+        const TWeaveView *View = nullptr;
+        int Weft = 0;
+        std::int8_t Value = 0;
+    };
     std::vector<TWeaveView> m_colourViews;
     std::vector<std::vector<std::int8_t>> m_uniform; // [slot][weft]: -1 unknown, -2 mixed, 0, 1
-    std::vector<int> m_cacheStamp;                   // [colour]: card the cache was made for
-    std::vector<std::int8_t> m_cacheValue;           // [colour x R + n]: 0/1, or -2 mixed
-    std::vector<int> m_cacheWeft;                    // [colour x R + n]: the weave's weft row
-    std::vector<std::uint8_t> m_cacheAllUniform;     // [colour]
-    int m_cardStamp = 0;
+    std::vector<TWeaveCell> m_cells;                 // [id x R + n]
+    std::vector<int> m_missing;                      // [id]: first needle whose weave is missing, or -1
+    std::vector<std::int8_t> m_entryComplete;        // [entry]: -1 unknown, 0, 1 (see EntryComplete)
+    TPatternTable m_rowTable;                 // for the colours of the current row
+    std::vector<std::vector<TPatternTable>> m_entryTables; // [entry][y mod weft cycle]: every colour
+    std::vector<int> m_weftCycle;             // [entry]: LCM of its weaves' weft counts, 0 above MaxWeftCycle
+    const TPatternTable *m_table = nullptr;   // the current card's
+    int m_patternBytes = 0;
     std::vector<TWeaveView> m_techViews;
+    // The raised needles of the other kinds, byte by byte, for every state a card can
+    // ask for, made on first use.
+    std::vector<std::vector<TCachedBits>> m_techBits; // [entry x 3 + kind][weft of the weave]
+    TCachedBits m_shuttleBits[MaxNeedleTableValue];   // [shuttle number - 1]
+    TCachedBits m_densBits[MaxNeedleTableValue];      // [weft-density step - 1]
+    TRaisedBits m_stopBits, m_lacingBits;
+    TRaisedBits m_wasteBits[2]; // [card number mod 2]
 };
 
 bool TCardBuilder::CheckInputs()
@@ -207,166 +307,525 @@ void TCardBuilder::CheckWeaveSlots()
         m_result.Warnings << QString::fromUtf8(CardBuildMsg::WeaveMissing);
 }
 
-bool TCardBuilder::PrepareRow(int r)
+void TCardBuilder::PrepareJacquard()
+{
+    // The stretches of the run: from the period's stream into the row.
+    const TDynamicWordArray &run = m_map.JacquardRuns[0];
+    const qint64 period = qint64(m_w) * m_repeat;
+    m_valued = int(std::min<qint64>(run.length(), period));
+    m_columns = (m_valued + m_repeat - 1) / m_repeat;
+    m_runPlan.Clear();
+    int start = 0; // the stretch's first needle
+    int kk = 0;    // k mod period
+    for (int k = 1; k <= run.length(); ++k) {
+        if (++kk == period)
+            kk = 0;
+        if (k < run.length() && kk != 0 && run[k] == run[k - 1] + 1)
+            continue;
+        m_runPlan.Add(std::size_t(start % period), run[start], std::size_t(k - start));
+        start = k;
+    }
+    const std::size_t streamBits = std::size_t(m_columns) * m_repeat;
+    m_stream.assign((streamBits + 31) / 32 * 4 + NeedleBits::SourceSlack, 0);
+
+    // Palette entries to colour ids.
+    const QList<QRgb> palette = m_pic->colorTable();
+    std::vector<int> idOfColour(std::size_t(m_colours), -1);
+    int paletteColour[256];
+    for (int i = 0; i < 256; ++i) {
+        paletteColour[i] = -1;
+        if (i >= palette.size())
+            continue;
+        const TColor colour = qRed(palette[i]) | (qGreen(palette[i]) << 8) | (qBlue(palette[i]) << 16);
+        for (int c = 0; c < m_colours; ++c)
+            if (m_mesh.Colors[c] == colour) {
+                paletteColour[i] = c;
+                break;
+            }
+    }
+    m_idColour.clear();
+    for (int i = 0; i < 256; ++i) {
+        const int c = paletteColour[i];
+        if (c < 0)
+            continue;
+        if (idOfColour[std::size_t(c)] < 0) {
+            idOfColour[std::size_t(c)] = int(m_idColour.size());
+            m_idColour.push_back(c);
+        }
+    }
+    // With a gap the ids are fewer than 256, so the mark fits a byte.
+    m_noColour = int(m_idColour.size());
+    m_paletteGaps = false;
+    for (int i = 0; i < 256; ++i) {
+        m_paletteGaps = m_paletteGaps || paletteColour[i] < 0;
+        m_paletteId[i] = std::uint8_t(paletteColour[i] < 0 ? m_noColour : idOfColour[std::size_t(paletteColour[i])]);
+    }
+    const std::size_t ids = m_idColour.size() + 1;
+    m_rowIds.assign(std::size_t(m_columns), 0);
+    m_idSeen.assign(ids, 0);
+    m_missing.assign(ids, -1);
+    m_entryComplete.assign(std::size_t(m_entries), -1);
+    m_weftCycle.assign(std::size_t(m_entries), 0);
+    m_entryTables.assign(std::size_t(m_entries), {});
+    m_allIds.resize(m_idColour.size());
+    std::iota(m_allIds.begin(), m_allIds.end(), 0);
+    m_cells.assign(ids * std::size_t(m_repeat), TWeaveCell());
+    m_patternBytes = (m_repeat + 7) / 8;
+
+    // Only slots that exist get a view; reading a missing one ends the build.
+    const qint64 colourSlots = std::min<qint64>(qint64(m_entries) * m_colours * m_repeat, m_mesh.ColorWeaves.length());
+    m_colourViews.resize(std::size_t(colourSlots));
+    m_uniform.resize(std::size_t(colourSlots));
+    for (qint64 s = 0; s < colourSlots; ++s) {
+        m_colourViews[std::size_t(s)] = MakeView(m_mesh.ColorWeaves, s);
+        TWeaveView &view = m_colourViews[std::size_t(s)];
+        m_uniform[std::size_t(s)].assign(std::size_t(view.GH), -1);
+        if (view.Empty())
+            continue;
+        auto [it, fresh] = m_xmod.try_emplace(view.GW);
+        if (fresh) {
+            it->second.resize(std::size_t(m_columns));
+            for (int x = 0; x < m_columns; ++x)
+                it->second[std::size_t(x)] = x % view.GW;
+        }
+        view.XMod = it->second.data();
+    }
+}
+
+// Asks for the design columns of picture row r ahead of their use: rows are read one
+// after another but far apart, which the processor does not foresee.
+void TCardBuilder::PrefetchRow(int r) const
 {
     const uchar *line = m_pic->constScanLine(r);
-    for (int x = 0; x < m_columns; ++x) {
-        const int pc = m_mirror ? m_w - 1 - x : x;
-        const int c = m_paletteColour[line[pc]];
-        if (c < 0)
-            return Fail(Tr("The colour of pattern cell (%1, %2) is not in the document's colour list.")
-                            .arg(pc + 1).arg(r + 1));
-        m_rowColour[std::size_t(x)] = c;
-    }
+    const uchar *first = m_mirror ? line + m_w - m_columns : line;
+    for (int x = 0; x < m_columns; x += 64)
+        __builtin_prefetch(first + x);
+    __builtin_prefetch(first + m_columns - 1);
+}
+
+// Takes picture row r for the cards of its weft row.
+void TCardBuilder::PrepareRow(int r)
+{
+    m_row = r;
+    m_rowLine = m_pic->constScanLine(r);
+    m_rowIdsReady = false;
+    m_rowChecked = !m_paletteGaps;
+}
+
+// Fails naming the first design column whose colour is not in Colors, if any: a row
+// with one is refused before any of its cards is filled.
+bool TCardBuilder::CheckRowColours()
+{
+    if (m_rowChecked)
+        return true;
+    ReadRowIds();
+    if (m_idSeen[std::size_t(m_noColour)] == m_rowStamp)
+        for (int x = 0; x < m_columns; ++x)
+            if (m_rowIds[std::size_t(x)] == m_noColour) {
+                const int pc = m_mirror ? m_w - 1 - x : x;
+                return Fail(Tr("The colour of pattern cell (%1, %2) is not in the document's colour list.")
+                                .arg(pc + 1).arg(m_row + 1));
+            }
+    m_rowChecked = true;
     return true;
 }
 
-// Caches the weft rows of colour c's weaves for needles 0 to reach - 1 of a design column.
-// Only the weaves of needles the run reaches are read: a run shorter than WarpRepeat never
-// reaches the last weaves of a column.
-bool TCardBuilder::CacheColour(int c, int e, int y, int reach)
+// The colour ids of the row's design columns, and the ids the row uses.
+void TCardBuilder::ReadRowIds()
 {
-    const int R = m_repeat;
-    const std::size_t cacheBase = std::size_t(c) * R;
-    const qint64 entryBase = qint64(e) * m_colours * R;
-    m_cacheStamp[std::size_t(c)] = m_cardStamp;
-    bool all = true;
-    for (int n = 0; n < reach; ++n) {
-        const qint64 slot = entryBase + qint64(cacheBase) + n;
-        if (slot >= qint64(m_colourViews.size()) || m_colourViews[std::size_t(slot)].Empty())
-            return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
-                            .arg(c + 1).arg(n + 1).arg(e + 1));
-        const TWeaveView &v = m_colourViews[std::size_t(slot)];
-        const int j = v.GH - 1 - y % v.GH;
-        std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
-        if (u == -1)
-            u = RowUniformity(v, j);
-        m_cacheValue[cacheBase + n] = u;
-        m_cacheWeft[cacheBase + n] = j;
-        all = all && u >= 0;
-    }
-    m_cacheAllUniform[std::size_t(c)] = all;
-    return true;
-}
-
-bool TCardBuilder::FillJacquard(std::uint8_t *row, int e, int y)
-{
-    ++m_cardStamp;
-    const int R = m_repeat;
-    const qint64 entryBase = qint64(e) * m_colours * R;
-    // Local copies: the byte stores below could alias the members for the compiler.
-    const int stamp = m_cardStamp;
-    const int *rowColour = m_rowColour.data();
-    const int *cacheStamp = m_cacheStamp.data();
-    const std::uint8_t *allUniform = m_cacheAllUniform.data();
-    const std::uint8_t *cacheValue = reinterpret_cast<const std::uint8_t *>(m_cacheValue.data());
-    std::uint8_t *out = m_values.data();
-    const int columns = m_columns, valued = m_valued;
-    for (int x = 0; x < columns; ++x) {
-        const int c = rowColour[x];
-        const std::size_t cacheBase = std::size_t(c) * R;
-        const int first = x * R;
-        const int count = std::min(R, valued - first);
-        // Columns come in order and only the last may be reached in part, so the first
-        // column of a colour on this card reaches every needle a later one does.
-        if (cacheStamp[c] != stamp && !CacheColour(c, e, y, count))
-            return false;
-        if (allUniform[c]) {
-            if (count == 8)
-                std::memcpy(out + first, cacheValue + cacheBase, 8);
-            else
-                for (int n = 0; n < count; ++n)
-                    out[first + n] = cacheValue[cacheBase + n];
-            continue;
+    if (m_rowIdsReady)
+        return;
+    m_rowIdsReady = true;
+    const std::uint8_t *paletteId = m_paletteId;
+    std::uint8_t *ids = m_rowIds.data();
+    int *seen = m_idSeen.data();
+    const int stamp = ++m_rowStamp;
+    const int columns = m_columns;
+    const int step = m_mirror ? -1 : 1;
+    const uchar *cell = m_mirror ? m_rowLine + m_w - 1 : m_rowLine;
+    if (m_idColour.size() < 64) {
+        // The ids in use as bits of a register: no store per cell besides the id.
+        std::uint64_t used = 0;
+        for (int x = 0; x < columns; ++x, cell += step) {
+            const std::uint8_t id = paletteId[*cell];
+            ids[x] = id;
+            used |= std::uint64_t(1) << id;
         }
-        for (int n = 0; n < count; ++n) {
-            const std::int8_t u = m_cacheValue[cacheBase + n];
-            if (u >= 0) {
-                out[first + n] = std::uint8_t(u);
-            } else {
-                const TWeaveView &v = m_colourViews[std::size_t(entryBase + qint64(cacheBase) + n)];
-                out[first + n] = v.Warps[std::size_t(v.XMod[x])][m_cacheWeft[cacheBase + n]] == 1;
+        for (; used != 0; used &= used - 1)
+            seen[std::countr_zero(used)] = stamp;
+    } else {
+        for (int x = 0; x < columns; ++x, cell += step) {
+            const std::uint8_t id = paletteId[*cell];
+            ids[x] = id;
+            seen[id] = stamp;
+        }
+    }
+    m_usedIds.clear();
+    for (int id = 0; id < int(m_idColour.size()); ++id)
+        if (seen[id] == stamp)
+            m_usedIds.push_back(std::uint8_t(id));
+}
+
+// Reads the weave rows of the card for the colours `ids`, and the cycle of columns after
+// which their values repeat. False when a colour's weave is missing (m_missing says
+// which); the needles of a missing weave are lowered, so that a column that never reaches
+// them is still built from the weaves it does reach.
+bool TCardBuilder::ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, int y, qint64 &cycle)
+{
+    const int R = m_repeat;
+    const qint64 entryBase = qint64(e) * m_colours * R;
+    const qint64 slots = qint64(m_colourViews.size());
+    bool complete = true;
+    cycle = 1;
+    // The weaves of a document mostly share their size: y mod GH and the cycle are
+    // worked out again only when it changes.
+    int lastHeight = 0, lastWeft = 0, lastWidth = 1;
+    for (const std::uint8_t id : ids) {
+        const int c = m_idColour[id];
+        TWeaveCell *cells = &m_cells[std::size_t(id) * R];
+        m_missing[id] = -1;
+        for (int n = 0; n < R; ++n) {
+            const qint64 slot = entryBase + qint64(c) * R + n;
+            if (slot >= slots || m_colourViews[std::size_t(slot)].Empty()) {
+                // Lowered for good: a needle the run never reaches may lack its weave.
+                if (m_missing[id] < 0)
+                    m_missing[id] = n;
+                complete = false;
+                cells[n] = {nullptr, 0, 0};
+                continue;
+            }
+            const TWeaveView &v = m_colourViews[std::size_t(slot)];
+            if (v.GH != lastHeight) {
+                lastHeight = v.GH;
+                lastWeft = v.GH - 1 - y % v.GH;
+            }
+            const int j = lastWeft;
+            std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
+            if (u == -1)
+                u = RowUniformity(v, j);
+            cells[n] = {&v, j, u};
+            if (u < 0 && v.GW != lastWidth && cycle <= m_columns) {
+                lastWidth = v.GW;
+                cycle = std::lcm(cycle, qint64(v.GW));
             }
         }
     }
-    const std::size_t runLength = m_runByte.size();
-    std::uint8_t *values = m_values.data();
-    if (m_runContiguous) {
-        // Repeat the period over the run, then pack eight needles into each whole byte.
-        for (std::size_t k = std::size_t(m_valued); k < runLength; k += std::size_t(m_period))
-            std::memcpy(values + k, values, std::min(std::size_t(m_period), runLength - k));
-        std::size_t k = 0;
-        for (; k < runLength && (m_runMask[k] != 0x80); ++k)
-            row[m_runByte[k]] |= std::uint8_t(m_runMask[k] & -values[k]);
-        for (; k + 8 <= runLength; k += 8) {
-            const quint64 eight = qFromLittleEndian<quint64>(values + k);
-            row[m_runByte[k]] |= std::uint8_t((eight * 0x8040201008040201ULL) >> 56);
+    return complete;
+}
+
+// Whether every colour the palette reaches has all its weaves in weft entry e; the
+// entry's weft cycle is worked out on the way.
+bool TCardBuilder::EntryComplete(int e)
+{
+    std::int8_t &known = m_entryComplete[std::size_t(e)];
+    if (known < 0) {
+        const qint64 entryBase = qint64(e) * m_colours * m_repeat;
+        qint64 weftCycle = 1;
+        known = 1;
+        for (const int c : m_idColour)
+            for (int n = 0; n < m_repeat && known; ++n) {
+                const qint64 slot = entryBase + qint64(c) * m_repeat + n;
+                known = slot < qint64(m_colourViews.size()) && !m_colourViews[std::size_t(slot)].Empty();
+                if (known && weftCycle <= MaxWeftCycle)
+                    weftCycle = std::lcm(weftCycle, qint64(m_colourViews[std::size_t(slot)].GH));
+            }
+        m_weftCycle[std::size_t(e)] = known && weftCycle <= MaxWeftCycle ? int(weftCycle) : 0;
+        m_entryTables[std::size_t(e)].resize(std::size_t(m_weftCycle[std::size_t(e)]));
+    }
+    return known == 1;
+}
+
+// A table covers colours: it pays when it holds fewer patterns than the row has columns.
+bool TCardBuilder::TablePays(qint64 cycle, std::size_t colours) const
+{
+    const qint64 ids = qint64(m_idColour.size()) + 1;
+    return cycle <= m_columns && cycle * qint64(colours) <= m_columns && cycle * ids <= (1 << 16);
+}
+
+// Where no colour the palette reaches lacks a weave in weft entry e, the patterns of
+// every colour go into a table kept for the entry and y mod its weft cycle, and the
+// card's columns are read straight from the picture. Null when that does not pay.
+const TPatternTable *TCardBuilder::KeptTable(int e, int y)
+{
+    if (m_allIds.size() > 32 || !EntryComplete(e))
+        return nullptr;
+    const int weftCycle = m_weftCycle[std::size_t(e)];
+    TPatternTable &kept = weftCycle > 0 ? m_entryTables[std::size_t(e)][std::size_t(y % weftCycle)] : m_rowTable;
+    if (weftCycle == 0 || !kept.Ready) {
+        qint64 cycle = 1;
+        ReadWeaveCells(m_allIds, e, y, cycle);
+        kept.Cycle = TablePays(cycle, m_allIds.size()) ? int(cycle) : 0;
+        if (kept.Cycle > 0)
+            FillPatternTable(kept, m_allIds);
+        kept.Ready = weftCycle > 0;
+    }
+    return kept.Cycle > 0 ? &kept : nullptr;
+}
+
+// Otherwise only the colours the row uses are looked at, so that the first column in
+// reading order whose colour lacks a weave names it.
+bool TCardBuilder::RowTable(int e, int y)
+{
+    ReadRowIds();
+    qint64 cycle = 1;
+    if (!ReadWeaveCells(m_usedIds, e, y, cycle)) {
+        // Only the needles a column reaches need their weaves: the run may end within
+        // the last column.
+        for (int x = 0; x < m_columns; ++x) {
+            const int id = m_rowIds[std::size_t(x)];
+            const int reach = std::min(m_repeat, m_valued - x * m_repeat);
+            if (m_missing[std::size_t(id)] >= 0 && m_missing[std::size_t(id)] < reach)
+                return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
+                                .arg(m_idColour[std::size_t(id)] + 1).arg(m_missing[std::size_t(id)] + 1).arg(e + 1));
         }
-        for (; k < runLength; ++k)
-            row[m_runByte[k]] |= std::uint8_t(m_runMask[k] & -values[k]);
-        return true;
     }
-    // Scatter the period's values over the run.
-    int kk = 0;
-    for (std::size_t k = 0; k < runLength; ++k) {
-        row[m_runByte[k]] |= std::uint8_t(m_runMask[k] & -values[kk]);
-        if (++kk == m_period)
-            kk = 0;
-    }
+    m_rowTable.Cycle = TablePays(cycle, m_usedIds.size()) ? int(cycle) : 0;
+    if (m_rowTable.Cycle > 0)
+        FillPatternTable(m_rowTable, m_usedIds);
+    m_table = &m_rowTable;
     return true;
 }
 
-bool TCardBuilder::FillTechKind(std::uint8_t *row, std::uint8_t code, int kind, int e, int y)
+// The bits of a design column of colour id (R up to 32), needle 0 highest.
+std::uint32_t TCardBuilder::PatternWord(int id, int x) const
 {
-    const TDynamicWordArray &needles = m_map.Kind(code);
-    if (needles.isEmpty())
+    const TWeaveCell *cell = &m_cells[std::size_t(id) * m_repeat];
+    std::uint32_t bits = 0;
+    for (int n = 0; n < m_repeat; ++n, ++cell) {
+        const std::uint32_t bit = cell->Value >= 0 ? std::uint32_t(cell->Value)
+                                                   : cell->View->Warps[std::size_t(cell->View->XMod[x])][cell->Weft] == 1;
+        bits = (bits << 1) | bit;
+    }
+    return bits;
+}
+
+// The same for any R, ORed into bytes in needle-bit order from bit 0 of out.
+void TCardBuilder::PatternBits(int id, int x, std::uint8_t *out) const
+{
+    const TWeaveCell *cell = &m_cells[std::size_t(id) * m_repeat];
+    for (int n = 0; n < m_repeat; ++n, ++cell) {
+        const bool bit = cell->Value >= 0 ? cell->Value != 0
+                                          : cell->View->Warps[std::size_t(cell->View->XMod[x])][cell->Weft] == 1;
+        if (bit)
+            SetBit(out, n);
+    }
+}
+
+// The patterns of the colours `ids` at every column of the table's cycle, from the
+// weave cells just read.
+void TCardBuilder::FillPatternTable(TPatternTable &table, const std::vector<std::uint8_t> &ids)
+{
+    const std::size_t stride = m_idColour.size() + 1;
+    const std::size_t size = std::size_t(table.Cycle) * stride;
+    if (m_repeat == 8)
+        table.Bytes.resize(size);
+    else if (m_repeat <= 32)
+        table.Words.resize(size);
+    else
+        table.Bits.assign(size * std::size_t(m_patternBytes) + NeedleBits::SourceSlack, 0);
+    for (int m = 0; m < table.Cycle; ++m)
+        for (const std::uint8_t id : ids) {
+            const std::size_t at = std::size_t(m) * stride + id;
+            if (m_repeat == 8)
+                table.Bytes[at] = std::uint8_t(PatternWord(id, m));
+            else if (m_repeat <= 32)
+                table.Words[at] = PatternWord(id, m);
+            else
+                PatternBits(id, m, &table.Bits[at * std::size_t(m_patternBytes)]);
+        }
+}
+
+// Writes the columns' patterns (R up to 32, R bits each) one after another into the
+// stream, a 32-bit word at a time.
+template <class Pattern> void TCardBuilder::PackColumns(Pattern pattern)
+{
+    const int R = m_repeat, columns = m_columns;
+    std::uint8_t *out = m_stream.data();
+    std::uint64_t held = 0;
+    int count = 0;
+    for (int x = 0; x < columns; ++x) {
+        held = (held << R) | pattern(x);
+        count += R;
+        if (count >= 32) {
+            count -= 32;
+            qToBigEndian(std::uint32_t(held >> count), out);
+            out += 4;
+        }
+    }
+    if (count > 0)
+        qToBigEndian(std::uint32_t(held << (32 - count)), out);
+}
+
+// The period's bits from the pattern table, with idAt(x) the colour id of column x.
+template <class IdAt> void TCardBuilder::FillStreamFromTable(IdAt idAt)
+{
+    const int columns = m_columns, cycle = m_table->Cycle;
+    const std::size_t stride = m_idColour.size() + 1;
+    if (m_repeat == 8) {
+        std::uint8_t *stream = m_stream.data();
+        const std::uint8_t *table = m_table->Bytes.data();
+        if (cycle == 1) {
+            for (int x = 0; x < columns; ++x)
+                stream[x] = table[idAt(x)];
+            return;
+        }
+        for (int x0 = 0; x0 < columns; x0 += cycle) {
+            const int end = std::min(columns, x0 + cycle);
+            const std::uint8_t *t = table;
+            for (int x = x0; x < end; ++x, t += stride)
+                stream[x] = t[idAt(x)];
+        }
+    } else if (m_repeat <= 32) {
+        const std::uint32_t *table = m_table->Words.data();
+        if (cycle == 1) {
+            PackColumns([table, idAt](int x) { return table[idAt(x)]; });
+            return;
+        }
+        PackColumns([table, idAt, cycle, stride, m = 0](int x) mutable {
+            const std::uint32_t bits = table[std::size_t(m) * stride + idAt(x)];
+            if (++m == cycle)
+                m = 0;
+            return bits;
+        });
+    } else {
+        std::fill(m_stream.begin(), m_stream.end(), 0);
+        for (int x = 0; x < columns; ++x)
+            NeedleBits::OrBits(m_stream.data(), m_stream.size(), std::size_t(x) * m_repeat,
+                               &m_table->Bits[(std::size_t(x % cycle) * stride + idAt(x)) * std::size_t(m_patternBytes)],
+                               0, std::size_t(m_repeat));
+    }
+}
+
+// The period's bits, column by column, for a cycle too long for a table.
+void TCardBuilder::FillStreamByColumn()
+{
+    const int R = m_repeat, columns = m_columns;
+    const std::uint8_t *ids = m_rowIds.data();
+    if (R == 8) {
+        for (int x = 0; x < columns; ++x)
+            m_stream[std::size_t(x)] = std::uint8_t(PatternWord(ids[x], x));
+    } else if (R <= 32) {
+        PackColumns([&](int x) { return PatternWord(ids[x], x); });
+    } else {
+        std::fill(m_stream.begin(), m_stream.end(), 0);
+        std::vector<std::uint8_t> one(std::size_t(m_patternBytes) + NeedleBits::SourceSlack);
+        for (int x = 0; x < columns; ++x) {
+            std::fill(one.begin(), one.end(), 0);
+            PatternBits(ids[x], x, one.data());
+            NeedleBits::OrBits(m_stream.data(), m_stream.size(), std::size_t(x) * R, one.data(), 0, std::size_t(R));
+        }
+    }
+}
+
+// The period's bits from the current table with the columns read from the picture.
+// With `check`, false when a column's colour is not in Colors.
+bool TCardBuilder::FillStreamFromPicture(bool check)
+{
+    const std::uint8_t *paletteId = m_paletteId;
+    const uchar *line = m_rowLine, *last = m_rowLine + m_w - 1;
+    if (!check) {
+        if (m_mirror)
+            FillStreamFromTable([paletteId, last](int x) { return paletteId[last[-x]]; });
+        else
+            FillStreamFromTable([paletteId, line](int x) { return paletteId[line[x]]; });
         return true;
+    }
+    const auto noColour = std::uint8_t(m_noColour);
+    bool gap = false;
+    if (m_mirror)
+        FillStreamFromTable([paletteId, last, noColour, &gap](int x) {
+            const std::uint8_t id = paletteId[last[-x]];
+            gap |= id == noColour;
+            return id;
+        });
+    else
+        FillStreamFromTable([paletteId, line, noColour, &gap](int x) {
+            const std::uint8_t id = paletteId[line[x]];
+            gap |= id == noColour;
+            return id;
+        });
+    return !gap;
+}
+
+// The raised needles of a technical kind for weft entry e and row counter y.
+const TRaisedBits &TCardBuilder::TechBits(std::uint8_t code, int kind, int e, int y)
+{
     const TWeaveView &v = m_techViews[std::size_t(e) * 3 + kind];
-    if (v.Empty())
-        return Fail(Tr("The technical weave %1 of weft entry %2 is missing.").arg(kind + 1).arg(e + 1));
+    std::vector<TCachedBits> &rows = m_techBits[std::size_t(e) * 3 + kind];
+    if (rows.empty())
+        rows.resize(std::size_t(v.GH));
     const int j = v.GH - 1 - y % v.GH;
-    for (int i = 0; i < needles.length(); ++i)
-        if (v.Warps[std::size_t(i % v.GW)][j] == 1)
-            SetBit(row, needles[i]);
-    return true;
+    TCachedBits &bits = rows[std::size_t(j)];
+    if (!bits.Ready) {
+        bits.Bits = CollectBits(m_map.Kind(code), [&v, j](int i) { return v.Warps[std::size_t(i % v.GW)][j] == 1; });
+        bits.Ready = true;
+    }
+    return bits.Bits;
+}
+
+// The bits of a needle kind chosen by a 16-bit mask of the pick or weft-density table:
+// the j-th needle of the kind is raised when bit j mod 16 of the mask is set.
+const TRaisedBits &TCardBuilder::MaskBits(TCachedBits &bits, std::uint8_t code, std::uint32_t mask)
+{
+    if (!bits.Ready) {
+        bits.Bits = CollectBits(m_map.Kind(code), [mask](int j) { return ((mask >> (j & 15)) & 1) != 0; });
+        bits.Ready = true;
+    }
+    return bits.Bits;
 }
 
 bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q)
 {
-    // a. shuttle needles, from the pick table
-    const int shuttle = m_pickRows[e][r];
-    const std::uint32_t pickMask = m_pick[std::size_t(shuttle - 1)];
-    const TDynamicWordArray &shuttles = m_map.Kind(Needle::Shuttle);
-    for (int j = 0; j < shuttles.length(); ++j)
-        if ((pickMask >> (j & 15)) & 1)
-            SetBit(early, shuttles[j]);
-    // b. weft-density needles; step 0 raises none
-    const int step = m_weftDensRows[e][r];
-    if (step > 0) {
-        const std::uint32_t densMask = m_weftDens[std::size_t(step - 1)];
-        const TDynamicWordArray &dens = m_map.Kind(Needle::WeftDensity);
-        for (int j = 0; j < dens.length(); ++j)
-            if ((densMask >> (j & 15)) & 1)
-                SetBit(row, dens[j]);
-    }
-    // c. stop-motion needles
-    if (m_regulatorRows[e][r] == 0)
-        for (std::uint16_t p : m_map.Kind(Needle::StopMotion))
-            SetBit(early, p);
-    // d, e. heald-rod, selvedge and heald-frame needles
-    if (!FillTechKind(row, Needle::HealdRod, TechHealdRod, e, y) || !FillTechKind(row, Needle::Selvedge, TechSelvedge, e, y)
-        || !FillTechKind(row, Needle::HealdFrame, TechHealdFrame, e, y))
+    // The checks come in this order: a colour missing from Colors, a missing technical
+    // weave, a missing colour weave.
+    const TPatternTable *kept = KeptTable(e, y);
+    if (kept) {
+        m_table = kept;
+        if (!FillStreamFromPicture(!m_rowChecked)) {
+            CheckRowColours();
+            return false;
+        }
+        m_rowChecked = true;
+    } else if (!CheckRowColours()) {
         return false;
+    }
+    const std::uint8_t techCodes[] = {Needle::HealdRod, Needle::Selvedge, Needle::HealdFrame};
+    const int techKinds[] = {TechHealdRod, TechSelvedge, TechHealdFrame};
+    for (int i = 0; i < 3; ++i)
+        if (!m_map.Kind(techCodes[i]).isEmpty() && m_techViews[std::size_t(e) * 3 + techKinds[i]].Empty())
+            return Fail(Tr("The technical weave %1 of weft entry %2 is missing.").arg(techKinds[i] + 1).arg(e + 1));
+    if (!kept) {
+        if (!RowTable(e, y))
+            return false;
+        if (m_rowTable.Cycle == 0) {
+            FillStreamByColumn();
+        } else {
+            const std::uint8_t *ids = m_rowIds.data();
+            FillStreamFromTable([ids](int x) { return ids[x]; });
+        }
+    }
+    // h. jacquard needles. They go first, a word at a time, into the row as allocated:
+    // bytes just stored one by one would have to be read back from the store queue.
+    m_runPlan.Run(m_stream.data(), row, std::size_t(m_rowBytes));
+    // a. shuttle needles, from the pick table
+    const int shuttle = m_pickRows[std::size_t(e)][std::size_t(r)];
+    SetBits(early, MaskBits(m_shuttleBits[std::size_t(shuttle - 1)], Needle::Shuttle, m_pick[std::size_t(shuttle - 1)]));
+    // b. weft-density needles; step 0 raises none
+    const int step = m_weftDensRows[std::size_t(e)][std::size_t(r)];
+    if (step > 0)
+        SetBits(row, MaskBits(m_densBits[std::size_t(step - 1)], Needle::WeftDensity, m_weftDens[std::size_t(step - 1)]));
+    // c. stop-motion needles
+    if (m_regulatorRows[std::size_t(e)][std::size_t(r)] == 0)
+        SetBits(early, m_stopBits);
+    // d, e. heald-rod, selvedge and heald-frame needles
+    for (int i = 0; i < 3; ++i)
+        if (!m_map.Kind(techCodes[i]).isEmpty())
+            SetBits(row, TechBits(techCodes[i], techKinds[i], e, y));
     // f. waste selvedge: plain weave alternating from card to card
-    const TDynamicWordArray &waste = m_map.Kind(Needle::WasteSelvedge);
-    for (int j = 0; j < waste.length(); ++j)
-        if ((j + q) % 2 == 0)
-            SetBit(row, waste[j]);
+    SetBits(row, m_wasteBits[q % 2]);
     // g. lacing holes
-    for (std::uint16_t p : m_map.LacingHoles)
-        SetBit(row, p);
-    // h. jacquard needles
-    return FillJacquard(row, e, y);
+    SetBits(row, m_lacingBits);
+    return true;
 }
 
 bool TCardBuilder::Run(TMultiByteArray &out)
@@ -387,68 +846,29 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         return false;
     }
     const int rowBytes = (m_map.NeedleCount + 7) / 8;
-    TMultiByteArray card(n);
-    for (auto &row : card)
-        row.setLength(rowBytes);
+    // Rows are allocated as the cards are filled, so that each is still in the cache when
+    // its bits are set; every card row gets one.
+    TMultiByteArray card(static_cast<std::size_t>(n));
+    auto rowAt = [&card, rowBytes](int q) {
+        TDynamicByteArray &row = card[std::size_t(q)];
+        if (row.isEmpty())
+            row.setLength(std::size_t(rowBytes));
+        return row.data();
+    };
 
     CheckWeaveSlots();
 
-    // The driven run and the design it repeats.
-    const TDynamicWordArray &run = m_map.JacquardRuns[0];
-    m_runByte.resize(run.size());
-    m_runMask.resize(run.size());
-    for (qsizetype k = 0; k < run.size(); ++k) {
-        m_runByte[k] = std::uint16_t(run[k] >> 3);
-        m_runMask[k] = std::uint8_t(0x80 >> (run[k] & 7));
-    }
-    const qint64 period = qint64(m_w) * m_repeat;
-    m_valued = int(std::min<qint64>(run.length(), period));
-    // A period longer than the run never wraps within it.
-    m_period = int(std::min<qint64>(period, qint64(run.length()) + 1));
-    m_columns = (m_valued + m_repeat - 1) / m_repeat;
-    m_runContiguous = true;
-    for (qsizetype k = 1; k < run.size() && m_runContiguous; ++k)
-        m_runContiguous = run[k] == run[k - 1] + 1;
-    m_values.assign(m_runContiguous ? run.size() : std::size_t(m_valued), 0);
-    m_rowColour.assign(std::size_t(m_columns), 0);
-
-    const QList<QRgb> palette = m_pic->colorTable();
-    for (int i = 0; i < 256; ++i) {
-        m_paletteColour[i] = -1;
-        if (i >= palette.size())
-            continue;
-        const TColor colour = qRed(palette[i]) | (qGreen(palette[i]) << 8) | (qBlue(palette[i]) << 16);
-        for (int c = 0; c < m_colours; ++c)
-            if (m_mesh.Colors[c] == colour) {
-                m_paletteColour[i] = c;
-                break;
-            }
-    }
-    // Only slots that exist get a view; reading a missing one ends the build.
-    const qint64 colourSlots = std::min<qint64>(qint64(m_entries) * m_colours * m_repeat, m_mesh.ColorWeaves.length());
-    m_colourViews.resize(std::size_t(colourSlots));
-    m_uniform.resize(std::size_t(colourSlots));
-    for (qint64 s = 0; s < colourSlots; ++s) {
-        m_colourViews[std::size_t(s)] = MakeView(m_mesh.ColorWeaves, s);
-        TWeaveView &view = m_colourViews[std::size_t(s)];
-        m_uniform[std::size_t(s)].assign(std::size_t(view.GH), -1);
-        if (view.Empty())
-            continue;
-        auto [it, fresh] = m_xmod.try_emplace(view.GW);
-        if (fresh) {
-            it->second.resize(std::size_t(m_columns));
-            for (int x = 0; x < m_columns; ++x)
-                it->second[std::size_t(x)] = x % view.GW;
-        }
-        view.XMod = it->second.data();
-    }
-    m_cacheStamp.assign(std::size_t(m_colours), 0);
-    m_cacheAllUniform.assign(std::size_t(m_colours), 0);
-    m_cacheValue.assign(std::size_t(m_colours) * m_repeat, 0);
-    m_cacheWeft.assign(std::size_t(m_colours) * m_repeat, 0);
+    m_rowBytes = rowBytes;
+    PrepareJacquard();
     m_techViews.resize(std::size_t(m_entries) * 3);
     for (int s = 0; s < m_entries * 3; ++s)
         m_techViews[std::size_t(s)] = MakeView(m_mesh.TechWeaves, s);
+    m_techBits.assign(std::size_t(m_entries) * 3, {});
+    m_stopBits = CollectBits(m_map.Kind(Needle::StopMotion), [](int) { return true; });
+    m_lacingBits = CollectBits(m_map.LacingHoles, [](int) { return true; });
+    for (int parity = 0; parity < 2; ++parity)
+        m_wasteBits[parity] = CollectBits(m_map.Kind(Needle::WasteSelvedge),
+                                          [parity](int j) { return (j + parity) % 2 == 0; });
 
     int counter = 0;
     for (int y = 0; y < m_h; ++y) {
@@ -464,20 +884,21 @@ bool TCardBuilder::Run(TMultiByteArray &out)
                 return false;
             }
             if (!rowReady) {
-                if (!PrepareRow(r))
-                    return false;
+                PrepareRow(r);
                 rowReady = true;
+                if (y + 1 < m_h)
+                    PrefetchRow(m_bottomUp ? r - 1 : r + 1);
             }
             const int q = counter - 1;
-            std::uint8_t *row = card[q].data();
-            std::uint8_t *early = m_earlyShuttle ? card[(n + q - 1) % n].data() : row;
+            std::uint8_t *row = rowAt(q);
+            std::uint8_t *early = m_earlyShuttle ? rowAt((n + q - 1) % n) : row;
             if (!FillCard(row, early, e, r, y, q))
                 return false;
         }
     }
 
     if (m_result.DivisionCount > 1)
-        ApplyCardDivision(card, run, m_divisionOrder);
+        ApplyCardDivision(card, m_map.JacquardRuns[0], m_divisionOrder);
     out = card;
     return true;
 }

@@ -77,8 +77,9 @@ void TPatternGrid::Paint(QImage &buffer) const
     QRgb lut[256];
     for (int i = 0; i < 256; ++i)
         lut[i] = qRgb(m_palette[i].Red, m_palette[i].Green, m_palette[i].Blue);
-    if (m_viewBitmap.width() != nc || m_viewBitmap.height() != nr)
-        m_viewBitmap = QImage(nc, nr, QImage::Format_RGB32);
+    // One more column than cells: the grid line colour, for the stretch below.
+    if (m_viewBitmap.width() != nc + 1 || m_viewBitmap.height() != nr)
+        m_viewBitmap = QImage(nc + 1, nr, QImage::Format_RGB32);
     if (m_viewBitmap.isNull())
         return;
     const int pw = m_picture.width(), ph = m_picture.height();
@@ -103,38 +104,45 @@ void TPatternGrid::Paint(QImage &buffer) const
         }
     }
 
-    // Stretch: every cell becomes a block of one pitch.
+    // Stretch: every cell becomes a block of one pitch, and the grid lines are drawn on
+    // the way: the line after a cell covers the line width's pixels after the cell.
+    // Pixels of a vertical line take the extra column of the view row, which holds the
+    // line colour; the rows of a horizontal line are the line colour across.
+    const bool lines = lwH > 0 || lwV > 0;
+    const QRgb line = toRgb(m_grid.LineColor());
     const int sw = std::min(cw, pitchX * nc), sh = std::min(ch, pitchY * nr);
     m_stretchMap.resize(sw);
     for (int px = 0; px < sw; ++px)
-        m_stretchMap[px] = px / pitchX;
+        m_stretchMap[px] = lwH > 0 && px % pitchX >= colW ? nc : px / pitchX;
+    for (int y = 0; y < nr; ++y)
+        reinterpret_cast<QRgb *>(m_viewBitmap.scanLine(y))[nc] = line;
+    uchar *bits = buffer.bits();
+    const qsizetype stride = buffer.bytesPerLine();
     int lastRow = -1;
     for (int py = 0; py < sh; ++py) {
         const int vy = py / pitchY;
-        auto *dst = reinterpret_cast<QRgb *>(buffer.scanLine(py));
+        auto *dst = reinterpret_cast<QRgb *>(bits + py * stride);
+        if (lwV > 0 && py % pitchY >= rowH) {
+            std::fill(dst, dst + sw, line);
+            lastRow = -1;
+            continue;
+        }
         if (vy == lastRow) {
-            std::memcpy(dst, buffer.constScanLine(py - 1), size_t(sw) * sizeof(QRgb));
+            std::memcpy(dst, bits + (py - 1) * stride, size_t(sw) * sizeof(QRgb));
             continue;
         }
         lastRow = vy;
         const auto *src = reinterpret_cast<const QRgb *>(m_viewBitmap.constScanLine(vy));
-        if (pitchX == 1) {
+        if (pitchX == 1 && lwH == 0) {
             std::memcpy(dst, src, size_t(sw) * sizeof(QRgb));
         } else {
+            const int *map = m_stretchMap.data();
             for (int px = 0; px < sw; ++px)
-                dst[px] = src[m_stretchMap[px]];
+                dst[px] = src[map[px]];
         }
     }
 
-    // Grid lines: the line after a cell covers the line width's pixels after the cell.
-    if (lwH > 0 || lwV > 0) {
-        const QRgb line = toRgb(m_grid.LineColor());
-        if (lwH > 0)
-            for (int i = 0; i < nc; ++i)
-                fillRect(buffer, i * pitchX + colW, 0, i * pitchX + colW + lwH, sh, line);
-        if (lwV > 0)
-            for (int j = 0; j < nr; ++j)
-                fillRect(buffer, 0, j * pitchY + rowH, sw, j * pitchY + rowH + lwV, line);
+    if (lines) {
 
         // Compartment lines: a 1-pixel line along the grid line with a dot of the grid
         // line colour at the middle of every cell edge it passes. Rows are numbered from

@@ -169,6 +169,49 @@ void mapCells(const QImage &rgb, const TCellIndexes &indexOf, QImage &out)
     });
 }
 
+// mapCells for cells that are their own destination: 32-bit source rows of srcStride
+// bytes and 8-bit rows of destStride (at most srcStride) bytes from the same address.
+// An 8-bit row only covers source rows up to its own, so rows go in waves: the first
+// few rows in order on one thread, then, while the picture's rows are read, each wave
+// takes the rows whose 8-bit rows cover only source rows that earlier waves have read,
+// about three times as many rows as were done before it, in bands on several threads.
+void mapCellsInPlace(std::uint8_t *cells, int width, int height, qsizetype srcStride, qsizetype destStride,
+                     const TCellIndexes &indexOf)
+{
+    auto mapRow = [&](int y) {
+        const auto *row = reinterpret_cast<const QRgb *>(cells + y * srcStride);
+        std::uint8_t *d = cells + y * destStride;
+        // Cell x is written after pixel x is read, and over pixels up to x only.
+        for (int x = 0; x < width; ++x)
+            d[x] = indexOf[cellKey(row[x])];
+    };
+    auto mapRows = [&](int first, int end) {
+        for (int y = first; y < end; ++y)
+            mapRow(y);
+    };
+    ShowProgressGauge();
+    TProgressSteps progress(height);
+    const int bands = bandCount(width, height);
+    int done = bands > 1 ? std::max(1, height / 64) : height;
+    mapRows(0, done);
+    progress.step(done);
+    while (done < height) {
+        // The last 8-bit row of the wave ends before the source row `done` begins.
+        const qint64 fits = (qint64(done) * srcStride - width) / destStride + 1;
+        const int end = int(std::clamp<qint64>(fits, done + 1, height));
+        const int rows = end - done;
+        // Within a wave the order does not matter; last row first, so that a wave too
+        // large could not go unnoticed.
+        runBands(rows, std::min(bands, rows), [&](int first, int last, int) {
+            for (int y = done + last - 1; y >= done + first; --y)
+                mapRow(y);
+        });
+        done = end;
+        progress.step(done);
+    }
+    progress.finish();
+}
+
 // The palette with pure white and black ensured, and where each old entry's cells go.
 // False when the palette already holds both.
 bool blackAndWhiteMap(const TPalette256 &old, TPalette256 &palette, std::array<std::uint8_t, 256> &map)
@@ -195,16 +238,10 @@ bool blackAndWhiteMap(const TPalette256 &old, TPalette256 &palette, std::array<s
     return true;
 }
 
-// The 8-bit picture of src, with white and black ensured when blackAndWhite is set.
-void convertTo8Bit(const QImage &src, QImage &dest, bool blackAndWhite)
+// The palette of a 32-bit picture and the entry of each cell key, with white and black
+// ensured when blackAndWhite is set.
+void cellPalette(const QImage &rgb, bool blackAndWhite, TPalette256 &palette, TCellIndexes &indexOf)
 {
-    if (src.isNull() || src.width() < 1 || src.height() < 1 || src.format() == QImage::Format_Indexed8)
-        return;
-    const QImage rgb = src.convertToFormat(QImage::Format_RGB32);
-    if (rgb.isNull())
-        return;
-    TPalette256 palette;
-    TCellIndexes indexOf;
     buildCellPalette(countCells(rgb), palette, indexOf);
     if (blackAndWhite) {
         // The cells' final entries, composed before the one pass over the pixels.
@@ -216,6 +253,19 @@ void convertTo8Bit(const QImage &src, QImage &dest, bool blackAndWhite)
             palette = ensured;
         }
     }
+}
+
+// The 8-bit picture of src, with white and black ensured when blackAndWhite is set.
+void convertTo8Bit(const QImage &src, QImage &dest, bool blackAndWhite)
+{
+    if (src.isNull() || src.width() < 1 || src.height() < 1 || src.format() == QImage::Format_Indexed8)
+        return;
+    const QImage rgb = src.convertToFormat(QImage::Format_RGB32);
+    if (rgb.isNull())
+        return;
+    TPalette256 palette;
+    TCellIndexes indexOf;
+    cellPalette(rgb, blackAndWhite, palette, indexOf);
     QImage out(rgb.width(), rgb.height(), QImage::Format_Indexed8);
     if (out.isNull())
         return;
@@ -229,6 +279,33 @@ void convertTo8Bit(const QImage &src, QImage &dest, bool blackAndWhite)
 void ConvertPictureTo8Bit(const QImage &src, QImage &dest) { convertTo8Bit(src, dest, false); }
 
 void ConvertPictureTo8BitWithBlackAndWhite(const QImage &src, QImage &dest) { convertTo8Bit(src, dest, true); }
+
+void ConvertPictureTo8BitInPlace(QImage &src, TPictureCells &cells, QImage &dest)
+{
+    const int width = src.width(), height = src.height();
+    if (!cells || src.isNull() || width < 1 || height < 1 || src.format() != QImage::Format_RGB32
+        || src.constBits() != cells.get() || src.bytesPerLine() != qsizetype(width) * 4 || !src.isDetached())
+        return;
+    TPalette256 palette;
+    TCellIndexes indexOf;
+    cellPalette(src, true, palette, indexOf);
+    const qsizetype destStride = (qsizetype(width) + 3) & ~qsizetype(3); // as QImage lays out 8-bit rows
+    mapCellsInPlace(cells.get(), width, height, src.bytesPerLine(), destStride, indexOf);
+    src = QImage();
+    // Shrinking gives the rest back to the system, mostly without moving the cells.
+    uchar *bits = static_cast<uchar *>(std::realloc(cells.get(), std::size_t(destStride) * std::size_t(height)));
+    if (bits)
+        (void)cells.release();
+    else
+        bits = cells.release();
+    QImage out(bits, width, height, destStride, QImage::Format_Indexed8, [](void *p) { std::free(p); }, bits);
+    if (out.isNull()) {
+        std::free(bits);
+        return;
+    }
+    SetBitmapPalette(out, palette);
+    dest = out;
+}
 
 void EnsureBlackAndWhite(QImage &bmp)
 {

@@ -10,6 +10,8 @@
 #include "core/picture/picturelimits.h"
 #include "core/picture/qtdecode.h"
 #include "core/decode/psdfile.h"
+#include "core/base/filewrite.h"
+#include "core/decode/pictureconvert.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -75,10 +77,30 @@ int pngDeclaredBits(const QByteArray &bytes)
     return colorType == 3 && (depth == 1 || depth == 2 || depth == 4) ? depth : 8;
 }
 
-} // namespace
 
+// The rest of a device, up to MaxPictureFileSize bytes: a device without a size (a pipe)
+// is read in pieces up to one byte past the limit.
+bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, QString *error)
+{
+    QByteArray data;
+    if (!device.isSequential()) {
+        if (device.size() - device.pos() > MaxPictureFileSize)
+            return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+        data = device.readAll();
+    } else {
+        while (data.size() <= MaxPictureFileSize) {
+            const QByteArray piece = device.read(1 << 16);
+            if (piece.isEmpty())
+                break;
+            data += piece;
+        }
+    }
+    if (data.size() > MaxPictureFileSize)
+        return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+    bytes = data;
+    return true;
+}
 
-namespace {
 
 // Brings a decoded picture into one of the three forms of TLoadedPicture.
 bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
@@ -134,6 +156,58 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
 }
 
 } // namespace
+
+bool DecodesFromDevice(const TPictureClass &cls)
+{
+    return cls.Decoder == TPictureDecoder::Qt || cls.Decoder == TPictureDecoder::Bitmap;
+}
+
+bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, QIODevice &device,
+                             TLoadedPicture &out, QString *error, bool trueColourTo8Bit)
+{
+    // The file's bytes, for the decoders that want them whole.
+    auto decodeBytes = [&] {
+        QByteArray bytes;
+        return readBounded(device, fileName, bytes, error) && DecodePicture(cls, fileName, bytes, out, error);
+    };
+    if (!DecodesFromDevice(cls) || device.isSequential())
+        return decodeBytes();
+    // Enough of the file for the headers the classes look at.
+    const QByteArray header = device.peek(64);
+    if (header.isEmpty())
+        return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+    int bits = 0;
+    if (cls.Decoder == TPictureDecoder::Bitmap) {
+        bool ownReader = false;
+        bits = bmpDeclaredBits(header, ownReader);
+        if (ownReader && (bits == 1 || bits == 2 || bits == 4 || bits == 8))
+            return decodeBytes();
+    }
+    // Declared before the pictures over them, so that they go last.
+    TPictureCells cells;
+    QImage image;
+    if (!DecodeWithQt(device, cls.Decoder == TPictureDecoder::Bitmap ? "BMP" : cls.Format, image, error,
+                      trueColourTo8Bit ? &cells : nullptr))
+        return false;
+    if (cls.Decoder == TPictureDecoder::Qt && qstrcmp(cls.Format, "PNG") == 0)
+        bits = pngDeclaredBits(header);
+    TLoadedPicture result;
+    // Handed over, not shared, so that writing its colour table does not copy the cells.
+    if (!normalise(std::move(image), bits, result, error))
+        return false;
+    if (trueColourTo8Bit && result.Bits > 8) {
+        QImage converted;
+        if (cells)
+            ConvertPictureTo8BitInPlace(result.Image, cells, converted);
+        else
+            ConvertPictureTo8BitWithBlackAndWhite(result.Image, converted);
+        result.Image = converted;
+        if (result.Image.isNull())
+            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+    }
+    out = result;
+    return true;
+}
 
 bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes, TLoadedPicture &out,
                    QString *error)

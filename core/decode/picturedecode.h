@@ -7,6 +7,7 @@
 #include "core/picture/lowbitpicture.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
@@ -50,6 +51,19 @@ struct TPictureClass {
 // The class of bitmaps (".bmp", ".dib", ".rle"): our own readers for uncompressed
 // palette bitmaps, Qt for the rest.
 const TPictureClass &BitmapPictureClass();
+
+// Whether the class's decoder reads the file as it goes (the Qt image readers, and the
+// bitmap class for what it leaves to them), so that the file need not be copied into
+// memory first.
+bool DecodesFromDevice(const TPictureClass &cls);
+
+// Decodes an open file by class: DecodesFromDevice classes read it as they go, others
+// get its bytes read whole. The same results and messages as DecodePicture. With
+// trueColourTo8Bit, a true-colour picture comes back as ConvertPictureTo8BitWithBlack-
+// AndWhite makes it (Bits still tells the file's depth), converted where it was decoded
+// when it can be.
+bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, QIODevice &device,
+                             TLoadedPicture &out, QString *error = nullptr, bool trueColourTo8Bit = false);
 
 // Decodes a whole file's bytes by class. On failure returns false with a message and
 // leaves out unchanged.

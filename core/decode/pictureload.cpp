@@ -7,6 +7,7 @@
 #include "core/settings/sharedstate.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -18,9 +19,9 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-} // namespace
-
-bool LoadPictureFromFile(const QString &fileName, TLoadedPicture &picture, QString *error)
+// LoadPictureFromFile; with trueColourTo8Bit, true-colour pictures come back converted
+// as LoadPictureAs8Bit converts them.
+bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *error, bool trueColourTo8Bit)
 {
     const QString extension = QFileInfo(fileName).suffix();
     const TPictureClass *cls = nullptr;
@@ -31,13 +32,23 @@ bool LoadPictureFromFile(const QString &fileName, TLoadedPicture &picture, QStri
     if (!cls)
         return fail(error, QCoreApplication::translate("Picture", "%1 cannot be opened: the file type is not supported.")
                                .arg(fileName));
-    QByteArray bytes;
-    if (!ReadWholeFile(fileName, MaxPictureFileSize, bytes, error))
-        return false;
-    ShowProgressGauge();
     QString why;
     TLoadedPicture loaded;
-    const bool ok = DecodePicture(*cls, fileName, bytes, loaded, &why);
+    bool ok = false;
+    if (DecodesFromDevice(*cls)) {
+        // The decoder reads the file itself: no copy of the whole file in memory.
+        QFile file;
+        if (!OpenFileForReading(file, fileName, MaxPictureFileSize, error))
+            return false;
+        ShowProgressGauge();
+        ok = DecodePictureFromDevice(*cls, fileName, file, loaded, &why, trueColourTo8Bit);
+    } else {
+        QByteArray bytes;
+        if (!ReadWholeFile(fileName, MaxPictureFileSize, bytes, error))
+            return false;
+        ShowProgressGauge();
+        ok = DecodePicture(*cls, fileName, bytes, loaded, &why);
+    }
     ReportProgress(100);
     if (!ok)
         return fail(error, QCoreApplication::translate("Picture", "%1 cannot be opened: %2").arg(fileName, why));
@@ -45,14 +56,23 @@ bool LoadPictureFromFile(const QString &fileName, TLoadedPicture &picture, QStri
     return true;
 }
 
+} // namespace
+
+bool LoadPictureFromFile(const QString &fileName, TLoadedPicture &picture, QString *error)
+{
+    return loadPicture(fileName, picture, error, false);
+}
+
 bool LoadPictureAs8Bit(const QString &fileName, QImage &bmp, QString *error)
 {
     TLoadedPicture loaded;
-    if (!LoadPictureFromFile(fileName, loaded, error))
+    if (!loadPicture(fileName, loaded, error, true))
         return false;
     QImage result;
     TLowBitPicture packed;
-    if (loaded.Bits > 8) {
+    if (loaded.Bits > 8 && loaded.Image.format() == QImage::Format_Indexed8) {
+        result = std::move(loaded.Image); // converted as it was decoded
+    } else if (loaded.Bits > 8) {
         ConvertPictureTo8BitWithBlackAndWhite(loaded.Image, result);
     } else if (loaded.Bits < 8 && loaded.LowBit.isValid()) {
         ConvertLowBitTo8Bit(loaded.LowBit, result);

@@ -6,19 +6,43 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImageReader>
 
 #include <algorithm>
 
-bool DecodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
+namespace {
+
+// Whether the device's whole content holds every row its header announces. A file is
+// looked at through a mapping (the pages come from the page cache, nothing is copied);
+// a buffer through its own bytes.
+bool deviceComplete(QIODevice &device, const char *format, QString *error)
+{
+    if (auto *buffer = qobject_cast<QBuffer *>(&device))
+        return CheckPictureComplete(format, buffer->data(), error);
+    if (auto *file = qobject_cast<QFile *>(&device)) {
+        const qint64 size = file->size();
+        if (size <= 0)
+            return CheckPictureComplete(format, QByteArray(), error);
+        if (uchar *mapped = file->map(0, size)) {
+            const bool complete = CheckPictureComplete(
+                format, QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size)), error);
+            file->unmap(mapped);
+            return complete;
+        }
+    }
+    // Any other device: its bytes, read from where the reader starts.
+    return CheckPictureComplete(format, device.peek(device.size() - device.pos()), error);
+}
+
+} // namespace
+
+bool DecodeWithQt(QIODevice &device, const char *format, QImage &picture, QString *error, TPictureCells *cells)
 {
     // Large photographs exceed Qt's default limit: it is set to the memory budget, which
     // then also holds for a reader that gives no size before it decodes.
     QImageReader::setAllocationLimit(int(PictureMemoryBudget >> 20));
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+    QImageReader reader(&device, format);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
@@ -33,12 +57,26 @@ bool DecodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, 
             return false;
     }
     // Qt gives a picture of a cut bitmap or JPEG without an error.
-    if (!CheckPictureComplete(format, bytes, error))
+    if (!deviceComplete(device, format, error))
         return false;
     QImage image;
-    if (!reader.read(&image))
+    // Qt's readers fill a picture of the right size and format that they are given.
+    if (cells && size.isValid() && !size.isEmpty() && reader.imageFormat() == QImage::Format_RGB32)
+        image = NewPictureOverCells(size, QImage::Format_RGB32, *cells);
+    const bool read = reader.read(&image);
+    if (cells && *cells && image.constBits() != cells->get())
+        cells->reset(); // the reader made a picture of its own
+    if (!read)
         return Fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
                                .arg(reader.errorString()));
     picture = image;
     return true;
+}
+
+bool DecodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, QString *error)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return DecodeWithQt(buffer, format, picture, error);
 }

@@ -4,6 +4,7 @@
 #include "core/decode/epsdecode.h"
 #include "core/decode/magickdecode.h"
 #include "core/picture/pcxfile.h"
+#include "core/decode/pictureconvert.h"
 #include "core/decode/pictureload.h"
 #include "core/settings/sharedstate.h"
 #include "shell/pictureformats.h"
@@ -17,6 +18,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -426,6 +428,36 @@ TEST_F(PictureLoad, TrueColourFormats)
         EXPECT_EQ(pic.pixelIndex(9, 1), pic.pixelIndex(14, 14)) << c.name;
         EXPECT_EQ(pic.colorTable()[254], qRgb(0, 0, 0)) << c.name;
         EXPECT_EQ(pic.colorTable()[255], qRgb(255, 255, 255)) << c.name;
+    }
+}
+
+TEST_F(PictureLoad, LargeTrueColourPicturesLoadAsTheirConversion)
+{
+    // Large enough to be converted in bands of rows on several threads, of an odd width
+    // (8-bit rows with padding): the loader decodes from the file itself and converts
+    // where it decoded, with the result of decoding and converting apart.
+    QImage rgb(1501, 1450, QImage::Format_RGB32);
+    std::uint32_t seed = 99;
+    for (int y = 0; y < rgb.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(rgb.scanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            row[x] = qRgb(x * 255 / rgb.width(), (y * 255 / rgb.height() + int(seed >> 29)) & 0xFF, int(seed >> 27));
+        }
+    }
+    for (const char *format : {"bmp", "png", "jpeg"}) {
+        const QByteArray bytes = viaQt(rgb, format);
+        if (qstrcmp(format, "bmp") == 0) {
+            ASSERT_EQ(bytes[28], 24) << "a 24-bit bitmap, read by Qt";
+        }
+        const QString path = put(QString("large.") + format, bytes);
+        QImage decoded;
+        ASSERT_TRUE(QImageReader(path, format).read(&decoded)) << format;
+        QImage expected;
+        ConvertPictureTo8BitWithBlackAndWhite(decoded, expected);
+        const QImage pic = load8(path);
+        EXPECT_EQ(pic.colorTable(), expected.colorTable()) << format;
+        EXPECT_TRUE(pic == expected) << format;
     }
 }
 

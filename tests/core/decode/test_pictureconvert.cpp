@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <random>
 
@@ -336,5 +337,49 @@ TEST(ConvertPictureTo8Bit, MatchesThePlainConversionOnRandomPictures)
         ConvertPictureTo8BitWithBlackAndWhite(src, fused);
         ASSERT_EQ(fused.colorTable(), ensured.colorTable()) << s.width;
         ASSERT_TRUE(fused == ensured) << s.width;
+
+        // The same written over the picture's own cells, as the loader does it.
+        TPictureCells cells;
+        QImage own = NewPictureOverCells(src.size(), QImage::Format_RGB32, cells);
+        ASSERT_FALSE(own.isNull());
+        const QImage rgb = src.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < s.height; ++y)
+            std::memcpy(own.scanLine(y), rgb.constScanLine(y), std::size_t(s.width) * 4);
+        QImage inPlace;
+        ConvertPictureTo8BitInPlace(own, cells, inPlace);
+        EXPECT_TRUE(own.isNull());
+        EXPECT_FALSE(cells) << "the memory went to the result";
+        ASSERT_EQ(inPlace.colorTable(), ensured.colorTable()) << s.width;
+        ASSERT_TRUE(inPlace == ensured) << s.width;
+        EXPECT_EQ(inPlace.bytesPerLine(), ensured.bytesPerLine());
+    }
+}
+
+TEST(ConvertPictureTo8Bit, InPlaceOnlyOverCellsItAloneHolds)
+{
+    // Pictures the conversion cannot write over are left as they were, with their cells.
+    struct Case {
+        const char *name;
+        QImage::Format format;
+        bool shared, otherCells;
+    };
+    const Case cases[] = {
+        {"shared with another picture", QImage::Format_RGB32, true, false},
+        {"not 32-bit RGB", QImage::Format_ARGB32, false, false},
+        {"over other cells", QImage::Format_RGB32, false, true},
+    };
+    for (const Case &c : cases) {
+        TPictureCells cells;
+        QImage own = NewPictureOverCells(QSize(5, 3), c.format, cells);
+        own.fill(qRgb(10, 20, 30));
+        const QImage copy = c.shared ? own : QImage();
+        if (c.otherCells)
+            own = own.copy(); // cells of Qt's own
+        QImage dest = MakePicture({{9}});
+        ConvertPictureTo8BitInPlace(own, cells, dest);
+        EXPECT_TRUE(cells) << c.name;
+        EXPECT_FALSE(own.isNull()) << c.name;
+        EXPECT_EQ(own.pixel(4, 2) & 0xFFFFFF, qRgb(10, 20, 30) & 0xFFFFFF) << c.name;
+        EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>>{{9}})) << c.name;
     }
 }

@@ -89,7 +89,8 @@ TEST(SharedState, ResetGivesEveryRecordItsStartValue)
     EXPECT_TRUE(Folders().LanguageFileName.isEmpty());
     EXPECT_EQ(Folders().LanguageIni, nullptr);
     EXPECT_FALSE(PortableMode());
-    EXPECT_FALSE(QFileInfo::exists(temp)) << "the temporary folder goes with its record";
+    EXPECT_TRUE(Folders().TempDir.isEmpty());
+    EXPECT_TRUE(QFileInfo(temp).isDir()) << "the temporary folder belongs to the process, not to the record";
     EXPECT_EQ(RunState().CurrentToolId, TToolId::Move);
     EXPECT_EQ(RunState().HorzWidth, 1);
     EXPECT_EQ(RunState().EpsTimeoutMs, 30000);
@@ -102,10 +103,9 @@ TEST(SharedState, ResetGivesEveryRecordItsStartValue)
     EXPECT_EQ(CardTables().PickTable, TNeedleMasks{});
     EXPECT_EQ(CardTables().WeftDensNeedleCount, 0);
 
-    // A new start makes a new private temporary folder.
+    // A new start finds the process's folder again.
     ASSERT_TRUE(InitSharedState(QDir::tempPath() + "/dorwen-exe-none"));
-    EXPECT_TRUE(QFileInfo(Folders().TempDir).isDir());
-    EXPECT_NE(Folders().TempDir, temp);
+    EXPECT_EQ(Folders().TempDir, temp);
 }
 
 TEST(Cursors, TwentyRegistrationsWithSharedHandOpen)
