@@ -30,9 +30,8 @@ struct TBenchDoc {
     TYangkaImage Card;
 };
 
-const std::uint8_t TechCodes[] = {Needle::HealdRod, Needle::Selvedge, Needle::Shuttle, Needle::HealdFrame,
-                                  Needle::WasteSelvedge, Needle::WeftDensity, Needle::StopMotion,
-                                  Needle::LacingHole};
+const std::uint8_t TechCodes[] = { Needle::HealdRod, Needle::Selvedge, Needle::Shuttle, Needle::HealdFrame,
+    Needle::WasteSelvedge, Needle::WeftDensity, Needle::StopMotion, Needle::LacingHole };
 
 // 16 rows. Contiguous: 320 columns of jacquard needles, then 10 columns of technical
 // needles. Split: 15 jacquard needles and one technical needle in every column.
@@ -62,11 +61,11 @@ TMultiByteArray MakeSampleCells(TLayout layout)
 // design rather than noise.
 void MakeDocument(TBenchDoc &doc, TWeaves weaves, TLayout layout)
 {
-    TPalette256 pal{};
-    pal[0] = {0, 0, 0, 0};
-    pal[1] = {255, 255, 255, 0};
-    pal[2] = {200, 30, 30, 0};
-    pal[3] = {30, 30, 200, 0};
+    TPalette256 pal {};
+    pal[0] = { 0, 0, 0, 0 };
+    pal[1] = { 255, 255, 255, 0 };
+    pal[2] = { 200, 30, 30, 0 };
+    pal[3] = { 30, 30, 200, 0 };
     doc.Picture = NewPicture(640, Cards, pal);
     std::uint32_t seed = 12345;
     for (int y = 0; y < doc.Picture.height(); ++y) {
@@ -77,7 +76,7 @@ void MakeDocument(TBenchDoc &doc, TWeaves weaves, TLayout layout)
             row[x] = std::uint8_t((seed >> 24) & 3);
         }
     }
-    InitNewDocument(doc.Mesh, &doc.Picture, 0, 0, 1, TColorArray{0x000000, 0xFFFFFF, 0x1E1EC8, 0xC81E1E});
+    InitNewDocument(doc.Mesh, &doc.Picture, 0, 0, 1, TColorArray { 0x000000, 0xFFFFFF, 0x1E1EC8, 0xC81E1E });
     doc.Mesh.WarpRepeat = 8;
     PrepareCardDocument(doc.Mesh);
     // Technical weaves: a 2 x 2 twill for each kind.
@@ -132,19 +131,23 @@ void BM_MemcpyNeedleMap(benchmark::State &state)
 
 BENCHMARK(BM_MemcpyNeedleMap)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_BuildCard, default_weaves, DefaultWeaves, ContiguousNeedles)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_BuildCard, satin_weaves, SatinWeaves, ContiguousNeedles)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_BuildCard, split_needles_default_weaves, DefaultWeaves, SplitNeedles)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_BuildCard, split_needles_satin_weaves, SatinWeaves, SplitNeedles)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 int main(int argc, char **argv)
 {
     return bench::RunWithRatios(argc, argv,
-                                {{"BM_BuildCard/default_weaves", "BM_MemcpyNeedleMap"},
-                                 {"BM_BuildCard/satin_weaves", "BM_MemcpyNeedleMap"},
-                                 {"BM_BuildCard/split_needles_default_weaves", "BM_MemcpyNeedleMap"},
-                                 {"BM_BuildCard/split_needles_satin_weaves", "BM_MemcpyNeedleMap"}});
+        { { "BM_BuildCard/default_weaves", "BM_MemcpyNeedleMap" },
+            { "BM_BuildCard/satin_weaves", "BM_MemcpyNeedleMap" },
+            { "BM_BuildCard/split_needles_default_weaves", "BM_MemcpyNeedleMap" },
+            { "BM_BuildCard/split_needles_satin_weaves", "BM_MemcpyNeedleMap" } });
 }

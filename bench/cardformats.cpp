@@ -101,10 +101,18 @@ BENCHMARK_CAPTURE(BM_Write, QS, "big.QS", 1)->Unit(benchmark::kMillisecond)->Use
 BENCHMARK_CAPTURE(BM_Write, UPT, "big.UPT", 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Write, WB, "big.WB", 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Write, GRD, "big.GRD", 1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_WriteDat, DAT_VBJ128_full, "full0.DAT", DatVBJ128)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_WriteDat, DAT_CEJ160_full, "full1.DAT", DatCEJ160)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_WriteDat, DAT_PEJ160_full, "full2.DAT", DatPEJ160)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_WriteDat, P32_PEJ320_full, "full3.P32", DatPEJ320)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_WriteDat, DAT_VBJ128_full, "full0.DAT", DatVBJ128)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_WriteDat, DAT_CEJ160_full, "full1.DAT", DatCEJ160)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_WriteDat, DAT_PEJ160_full, "full2.DAT", DatPEJ160)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_WriteDat, P32_PEJ320_full, "full3.P32", DatPEJ320)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 // The big card itself is refused by every DAT/P32 variant.
 BENCHMARK_CAPTURE(BM_Write, DAT_big_refused, "big.DAT", 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 

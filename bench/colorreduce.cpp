@@ -15,7 +15,7 @@ TPalette256 spreadPalette()
 {
     TPalette256 pal;
     for (int i = 0; i < 256; ++i)
-        pal[i] = {std::uint8_t(i), std::uint8_t((i * 37) & 0xFF), std::uint8_t((i * 91) & 0xFF), 0};
+        pal[i] = { std::uint8_t(i), std::uint8_t((i * 37) & 0xFF), std::uint8_t((i * 91) & 0xFF), 0 };
     return pal;
 }
 
@@ -116,7 +116,7 @@ void BM_FindFloatsOfLengths(benchmark::State &state)
     const QImage &bmp = bigPicture();
     const TPalette256 pal = spreadPalette();
     const TFloatScan scan = tilingScan();
-    const TIntegerArray lengths{3, 5, 8};
+    const TIntegerArray lengths { 3, 5, 8 };
     for (auto _ : state) {
         TLineArray cells;
         FindFloatsOfLengths(bmp, pal, scan, lengths, cells);

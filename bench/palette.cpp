@@ -7,7 +7,7 @@
 
 static QImage bigPicture()
 {
-    TPalette256 pal{};
+    TPalette256 pal {};
     QImage img = NewPicture(5120, 6300, pal);
     std::uint32_t seed = 12345;
     for (int y = 0; y < img.height(); ++y) {

@@ -13,9 +13,9 @@ namespace {
 const QImage &bigPattern()
 {
     static const QImage img = [] {
-        TPalette256 pal{};
+        TPalette256 pal {};
         for (int i = 0; i < 256; ++i)
-            pal[i] = TPaletteEntry{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7), 0};
+            pal[i] = TPaletteEntry { std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7), 0 };
         QImage p = NewPicture(5120, 65535, pal);
         std::uint32_t seed = 12345;
         for (int y = 0; y < p.height(); ++y) {
@@ -76,7 +76,23 @@ void BM_ScrollOneScreen(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_PaintView)->Arg(1)->Arg(8)->Arg(9)->Arg(10)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ScrollOneScreen)->Arg(1)->Arg(8)->Arg(9)->Arg(10)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PaintView)
+    ->Arg(1)
+    ->Arg(8)
+    ->Arg(9)
+    ->Arg(10)
+    ->Arg(12)
+    ->Arg(24)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_ScrollOneScreen)
+    ->Arg(1)
+    ->Arg(8)
+    ->Arg(9)
+    ->Arg(10)
+    ->Arg(12)
+    ->Arg(24)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -1,11 +1,11 @@
 // Loading large true-colour JPEG, PNG and 24-bit BMP files as 8-bit pictures, each
 // against Qt's plain decode of the same file (the ratio is printed after the table).
-#include "core/picture/bmpfile.h"
-#include "core/palette/palette.h"
-#include "core/decode/pictureconvert.h"
 #include "core/decode/pictureload.h"
-#include "shell/pictureformats.h"
+#include "core/decode/pictureconvert.h"
+#include "core/palette/palette.h"
+#include "core/picture/bmpfile.h"
 #include "ratioreport.h"
+#include "shell/pictureformats.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +32,7 @@ const QImage &photo()
                 seed = seed * 1664525u + 1013904223u;
                 const int noise = int(seed >> 28);
                 row[x] = qRgb((x * 255 / 6000 + noise) & 0xFF, (y * 255 / 4000 + noise) & 0xFF,
-                              ((x + y) * 255 / 10000) & 0xFF);
+                    ((x + y) * 255 / 10000) & 0xFF);
             }
         }
         return p;
@@ -139,7 +139,7 @@ void BM_LoadBmp8(benchmark::State &state)
         QImage img(6000, 4000, QImage::Format_Indexed8);
         TPalette256 pal;
         for (int i = 0; i < 256; ++i)
-            pal[i] = {std::uint8_t(i), 10, 20, 0};
+            pal[i] = { std::uint8_t(i), 10, 20, 0 };
         SetBitmapPalette(img, pal);
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
@@ -165,7 +165,6 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     RegisterPictureFormats();
     return bench::RunWithRatios(argc, argv,
-                                {{"BM_LoadAs8Bit/bmp24", "BM_Decode/bmp24"},
-                                 {"BM_LoadAs8Bit/png", "BM_Decode/png"},
-                                 {"BM_LoadAs8Bit/jpeg", "BM_Decode/jpeg"}});
+        { { "BM_LoadAs8Bit/bmp24", "BM_Decode/bmp24" }, { "BM_LoadAs8Bit/png", "BM_Decode/png" },
+            { "BM_LoadAs8Bit/jpeg", "BM_Decode/jpeg" } });
 }

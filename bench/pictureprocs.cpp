@@ -11,9 +11,9 @@
 
 static QImage randomPicture(int w, int h, int colours)
 {
-    TPalette256 pal{};
+    TPalette256 pal {};
     for (int i = 0; i < 256; ++i)
-        pal[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+        pal[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
     QImage img = NewPicture(w, h, pal);
     std::uint32_t seed = 12345;
     for (int y = 0; y < h; ++y) {
@@ -35,7 +35,7 @@ static void BM_RotateQuarter(benchmark::State &state)
         benchmark::DoNotOptimize(RotatePictureQuarter(dest, src, 90.0));
     state.SetItemsProcessed(state.iterations() * src.width() * src.height());
 }
-BENCHMARK(BM_RotateQuarter)->Args({2560, 3150})->Args({5120, 6300})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RotateQuarter)->Args({ 2560, 3150 })->Args({ 5120, 6300 })->Unit(benchmark::kMillisecond);
 
 static void BM_RotateFree30(benchmark::State &state)
 {
@@ -45,18 +45,18 @@ static void BM_RotateFree30(benchmark::State &state)
         benchmark::DoNotOptimize(RotateAboutCentre(dest, src, 0, std::numbers::pi / 6));
     state.SetItemsProcessed(state.iterations() * dest.width() * dest.height());
 }
-BENCHMARK(BM_RotateFree30)->Args({2560, 3150})->Args({5120, 6300})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RotateFree30)->Args({ 2560, 3150 })->Args({ 5120, 6300 })->Unit(benchmark::kMillisecond);
 
 static void BM_Resample2x(benchmark::State &state)
 {
     const QImage src = randomPicture(int(state.range(0)), int(state.range(1)), 256);
-    TPalette256 pal{};
+    TPalette256 pal {};
     QImage dest;
     for (auto _ : state)
         benchmark::DoNotOptimize(ResamplePicture(dest, src, src.width() * 2, src.height() * 2, pal, true));
     state.SetItemsProcessed(state.iterations() * src.width() * src.height() * 4);
 }
-BENCHMARK(BM_Resample2x)->Args({2560, 3150})->Args({5120, 6300})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Resample2x)->Args({ 2560, 3150 })->Args({ 5120, 6300 })->Unit(benchmark::kMillisecond);
 
 // Args: side, share of the repaired colour in percent. At distance 99 a cell of the colour
 // looks up to 98 cells away in 8 directions.
@@ -72,10 +72,10 @@ static void BM_RepairPicture99(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * side * side);
 }
 BENCHMARK(BM_RepairPicture99)
-    ->Args({500, 2})
-    ->Args({1000, 2})
-    ->Args({1000, 20})
-    ->Args({1000, 100})
+    ->Args({ 500, 2 })
+    ->Args({ 1000, 2 })
+    ->Args({ 1000, 20 })
+    ->Args({ 1000, 100 })
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

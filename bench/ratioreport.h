@@ -26,15 +26,18 @@ inline std::string RatioKey(const benchmark::BenchmarkReporter::Run &run)
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
     // Each pair: (benchmark, its anchor), both named as RatioKey gives them.
-    explicit TRatioReporter(std::vector<std::pair<std::string, std::string>> pairs) : m_pairs(std::move(pairs)) {}
+    explicit TRatioReporter(std::vector<std::pair<std::string, std::string>> pairs)
+        : m_pairs(std::move(pairs))
+    {
+    }
 
     void ReportRuns(const std::vector<Run> &reports) override
     {
         for (const Run &run : reports) {
             if (run.error_occurred || run.iterations <= 0)
                 continue;
-            const double seconds =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double seconds
+                = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             const std::string key = RatioKey(run);
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
                 m_median[key] = seconds;

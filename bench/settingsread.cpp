@@ -65,7 +65,8 @@ void BM_StartUpSettingsRead(benchmark::State &state)
         benchmark::DoNotOptimize(ReadLanguageIndex());
     }
     state.SetBytesProcessed(state.iterations() * text.size());
-    state.counters["parses_per_startup"] = double(TIniFile::ParseCount() - parses) / double(state.iterations());
+    state.counters["parses_per_startup"]
+        = double(TIniFile::ParseCount() - parses) / double(state.iterations());
 }
 BENCHMARK(BM_StartUpSettingsRead)->Unit(benchmark::kMillisecond);
 
@@ -82,7 +83,8 @@ void BM_HundredCaptionLookups(benchmark::State &state)
     for (int section = 0; text.size() < 15 * 1024 * 1024; ++section) {
         text.append(line, std::snprintf(line, sizeof line, "[Section%d]\n", section));
         for (int k = 0; k < 100; ++k, ++keys)
-            text.append(line, std::snprintf(line, sizeof line, "Key_%d='Caption text of key number %d'\n", keys, keys));
+            text.append(line,
+                std::snprintf(line, sizeof line, "Key_%d='Caption text of key number %d'\n", keys, keys));
     }
     const QString file = LanguageDir + QStringLiteral("Big.ini");
     writeFile(file, text);

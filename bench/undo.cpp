@@ -1,15 +1,15 @@
 // The undo store on large steps: a cell step of one million changed cells, recorded from
 // a cell list and from a rectangle and undone, and a whole-picture step of a 5120 x 6300
 // picture written to and read back from its temporary files.
+#include "core/undo/undo.h"
 #include "core/palette/palette.h"
 #include "core/settings/sharedstate.h"
-#include "core/undo/undo.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 namespace {
@@ -18,7 +18,7 @@ namespace {
 class BenchGrid : public TUndoGridLink {
 public:
     QImage pic, ref;
-    TPalette256 pal{};
+    TPalette256 pal {};
     TLineArray changed;
     TRepeatPic repeat;
     std::uint8_t mode = UndoModeRecord;
@@ -31,31 +31,31 @@ public:
     void SetUndoMode(std::uint8_t m) override { mode = m; }
     const TLineArray &ChangedCells() const override { return changed; }
     TColorSet ColorSet() const override { return {}; }
-    std::array<std::uint8_t, 3> PointStyle() const override { return {0, 0, 1}; }
+    std::array<std::uint8_t, 3> PointStyle() const override { return { 0, 0, 1 }; }
     QRegion SelectionRegion() const override { return {}; }
     const TRepeatPic &RepeatInfo() const override { return repeat; }
     TParam CurrentSettings() const override { return {}; }
-    void RestoreSettings(const TParam &, bool) override {}
+    void RestoreSettings(const TParam &, bool) override { }
     TToolId ToolId() const override { return TToolId::Move; }
     std::unique_ptr<TUndoObject> CopyDrawObject() const override { return nullptr; }
-    void RestoreDrawObject(const TUndoObject &, TToolId) override {}
-    void ResetDrawObject() override {}
-    void SetFloatingObjectsState(int) override {}
+    void RestoreDrawObject(const TUndoObject &, TToolId) override { }
+    void ResetDrawObject() override { }
+    void SetFloatingObjectsState(int) override { }
     void ReplacePicture(const QImage &p) override
     {
         pic = p;
         ref = p.copy();
     }
     void ReplacePalette(const TPalette256 &p) override { pal = p; }
-    void ShiftPictureVert(int) override {}
-    void ShiftPictureHorz(int) override {}
-    void ReapplyZoom() override {}
-    void SetModified() override {}
-    void Repaint() override {}
-    void NotifyMainWindow() override {}
-    void NotifyRefreshView(int) override {}
-    void NotifyPatternSize(int, int) override {}
-    void NotifyPenWidth() override {}
+    void ShiftPictureVert(int) override { }
+    void ShiftPictureHorz(int) override { }
+    void ReapplyZoom() override { }
+    void SetModified() override { }
+    void Repaint() override { }
+    void NotifyMainWindow() override { }
+    void NotifyRefreshView(int) override { }
+    void NotifyPatternSize(int, int) override { }
+    void NotifyPenWidth() override { }
 };
 
 void ensureTempFolder()
@@ -87,7 +87,7 @@ void prepareMillion(BenchGrid &g, bool withList)
         g.changed = TLineArray(1000 * 1000);
         for (int y = 0; y < 1000; ++y)
             for (int x = 0; x < 1000; ++x)
-                g.changed[y * 1000 + x] = {x, y};
+                g.changed[y * 1000 + x] = { x, y };
     }
 }
 
@@ -118,7 +118,7 @@ void BM_RecordMillionCellsFromRect(benchmark::State &state)
         u.Clear();
         prepareMillion(g, false);
         state.ResumeTiming();
-        u.SaveRectStep(TRect{0, 0, 999, 999}, false, false);
+        u.SaveRectStep(TRect { 0, 0, 999, 999 }, false, false);
     }
     state.SetItemsProcessed(state.iterations() * 1000000);
 }
@@ -130,7 +130,7 @@ void BM_UndoMillionCells(benchmark::State &state)
     BenchGrid g;
     TUndo u(g);
     prepareMillion(g, false);
-    u.SaveRectStep(TRect{0, 0, 999, 999}, false, false);
+    u.SaveRectStep(TRect { 0, 0, 999, 999 }, false, false);
     bool undone = false;
     for (auto _ : state) {
         // Alternate undo and redo: both replay the same million entries.
@@ -143,9 +143,9 @@ BENCHMARK(BM_UndoMillionCells)->Unit(benchmark::kMillisecond);
 
 QImage bigPicture()
 {
-    TPalette256 pal{};
+    TPalette256 pal {};
     for (int i = 0; i < 256; ++i)
-        pal[i] = {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2), 0};
+        pal[i] = { std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2), 0 };
     QImage img = NewPicture(5120, 6300, pal);
     randomFill(img, 12345);
     return img;
@@ -168,8 +168,8 @@ void BM_RecordWholePicture(benchmark::State &state)
     const TUndoData *top = u.GetTopStep();
     if (top) {
         state.counters["file_bytes"] = double(QFileInfo(top->AfterFile).size());
-        state.counters["both_files_bytes"] =
-            double(QFileInfo(top->AfterFile).size() + QFileInfo(top->BeforeFile).size());
+        state.counters["both_files_bytes"]
+            = double(QFileInfo(top->AfterFile).size() + QFileInfo(top->BeforeFile).size());
     }
     state.SetBytesProcessed(state.iterations() * 2 * 5120 * 6300);
 }

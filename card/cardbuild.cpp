@@ -22,7 +22,10 @@ namespace {
 // Entry tables are kept for weft cycles up to this many rows.
 constexpr int MaxWeftCycle = 64;
 
-QString Tr(const char *text) { return QCoreApplication::translate("Card", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("Card", text);
+}
 
 // A weave slot prepared for lookups: cell [x mod GW][j] through one pointer per warp.
 struct TWeaveView {
@@ -78,7 +81,10 @@ bool TableCovers(const TWeaveArray &table, int entries, int rows)
     return true;
 }
 
-inline void SetBit(std::uint8_t *row, int pos) { row[pos >> 3] |= std::uint8_t(0x80 >> (pos & 7)); }
+inline void SetBit(std::uint8_t *row, int pos)
+{
+    row[pos >> 3] |= std::uint8_t(0x80 >> (pos & 7));
+}
 
 // Needles of a row as the bits they set in each byte: the needles of one byte are set
 // together.
@@ -104,7 +110,7 @@ template <class Raised> TRaisedBits CollectBits(const TDynamicWordArray &needles
         if (!out.empty() && out.back().Byte == byte)
             out.back().Mask |= mask;
         else
-            out.push_back({byte, mask});
+            out.push_back({ byte, mask });
     }
     return out;
 }
@@ -122,19 +128,23 @@ inline void SetBits(std::uint8_t *row, const TRaisedBits &bits)
 // weaves' weft counts, and is kept for the cards that follow.
 struct TPatternTable {
     bool Ready = false;
-    int Cycle = 0;                    // 0: no table pays, columns are computed one by one
-    std::vector<std::uint8_t> Bytes;  // R = 8: one byte per pattern
+    int Cycle = 0; // 0: no table pays, columns are computed one by one
+    std::vector<std::uint8_t> Bytes; // R = 8: one byte per pattern
     std::vector<std::uint32_t> Words; // other R up to 32: the pattern's bits, last needle lowest
-    std::vector<std::uint8_t> Bits;   // R above 32: m_patternBytes per pattern, with slack
+    std::vector<std::uint8_t> Bits; // R above 32: m_patternBytes per pattern, with slack
 };
 
 // The state and steps of one build.
 class TCardBuilder {
 public:
     TCardBuilder(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart, TCardBuildResult &result,
-                 const TCardProgress &progress, const TNeedleMaskTable &pick, const TNeedleMaskTable &weftDens)
-        : m_mesh(mesh), m_sample(sampleCard), m_result(result), m_progress(progress), m_pick(pick),
-          m_weftDens(weftDens)
+        const TCardProgress &progress, const TNeedleMaskTable &pick, const TNeedleMaskTable &weftDens)
+        : m_mesh(mesh)
+        , m_sample(sampleCard)
+        , m_result(result)
+        , m_progress(progress)
+        , m_pick(pick)
+        , m_weftDens(weftDens)
     {
         m_bottomUp = scanStart == ScanBottomLeft || scanStart == ScanBottomRight;
         m_mirror = scanStart == ScanBottomRight || scanStart == ScanTopRight;
@@ -144,7 +154,7 @@ public:
 
 private:
     bool Fail(const QString &text, const QString &caption = QString::fromUtf8(CardBuildMsg::OutputCaption),
-              bool information = false)
+        bool information = false)
     {
         m_result.Error = text;
         m_result.Caption = caption;
@@ -199,7 +209,7 @@ private:
     // per card as a bit stream, then gathered into the row: one stretch for every part
     // of the run whose positions follow one another within one period.
     NeedleBits::TBitGatherPlan m_runPlan;
-    int m_valued = 0;  // needles of the period that are computed: Min(run length, period)
+    int m_valued = 0; // needles of the period that are computed: Min(run length, period)
     int m_columns = 0; // design columns those needles use
     std::vector<std::uint8_t> m_stream; // the period's bits for the current card, with slack
     std::map<int, std::vector<int>> m_xmod; // x mod g for every warp count g of a colour weave
@@ -210,16 +220,16 @@ private:
     // they must know which colours the row uses, as ids read once for all its cards.
     std::uint8_t m_paletteId[256];
     std::vector<int> m_idColour; // [id]: index in Colors
-    bool m_paletteGaps = false;  // some palette entry has no colour
+    bool m_paletteGaps = false; // some palette entry has no colour
     int m_noColour = 0;
-    std::vector<std::uint8_t> m_allIds;  // every id, ascending
-    int m_row = 0;                       // the current picture row
+    std::vector<std::uint8_t> m_allIds; // every id, ascending
+    int m_row = 0; // the current picture row
     const uchar *m_rowLine = nullptr;
     bool m_rowIdsReady = false;
-    bool m_rowChecked = false;           // no design column of the row lacks a colour
-    std::vector<std::uint8_t> m_rowIds;  // [design column]
+    bool m_rowChecked = false; // no design column of the row lacks a colour
+    std::vector<std::uint8_t> m_rowIds; // [design column]
     std::vector<std::uint8_t> m_usedIds; // the ids the current row uses, ascending
-    std::vector<int> m_idSeen;           // [id]: row stamp of its last use
+    std::vector<int> m_idSeen; // [id]: row stamp of its last use
     int m_rowStamp = 0;
 
     // The colour weaves of the current card: for each used id and needle n of the
@@ -232,20 +242,20 @@ private:
     };
     std::vector<TWeaveView> m_colourViews;
     std::vector<std::vector<std::int8_t>> m_uniform; // [slot][weft]: -1 unknown, -2 mixed, 0, 1
-    std::vector<TWeaveCell> m_cells;                 // [id x R + n]
-    std::vector<int> m_missing;                      // [id]: first needle whose weave is missing, or -1
-    std::vector<std::int8_t> m_entryComplete;        // [entry]: -1 unknown, 0, 1 (see EntryComplete)
-    TPatternTable m_rowTable;                 // for the colours of the current row
+    std::vector<TWeaveCell> m_cells; // [id x R + n]
+    std::vector<int> m_missing; // [id]: first needle whose weave is missing, or -1
+    std::vector<std::int8_t> m_entryComplete; // [entry]: -1 unknown, 0, 1 (see EntryComplete)
+    TPatternTable m_rowTable; // for the colours of the current row
     std::vector<std::vector<TPatternTable>> m_entryTables; // [entry][y mod weft cycle]: every colour
-    std::vector<int> m_weftCycle;             // [entry]: LCM of its weaves' weft counts, 0 above MaxWeftCycle
-    const TPatternTable *m_table = nullptr;   // the current card's
+    std::vector<int> m_weftCycle; // [entry]: LCM of its weaves' weft counts, 0 above MaxWeftCycle
+    const TPatternTable *m_table = nullptr; // the current card's
     int m_patternBytes = 0;
     std::vector<TWeaveView> m_techViews;
     // The raised needles of the other kinds, byte by byte, for every state a card can
     // ask for, made on first use.
     std::vector<std::vector<TCachedBits>> m_techBits; // [entry x 3 + kind][weft of the weave]
-    TCachedBits m_shuttleBits[MaxNeedleTableValue];   // [shuttle number - 1]
-    TCachedBits m_densBits[MaxNeedleTableValue];      // [weft-density step - 1]
+    TCachedBits m_shuttleBits[MaxNeedleTableValue]; // [shuttle number - 1]
+    TCachedBits m_densBits[MaxNeedleTableValue]; // [weft-density step - 1]
     TRaisedBits m_stopBits, m_lacingBits;
     TRaisedBits m_wasteBits[2]; // [card number mod 2]
 };
@@ -260,7 +270,8 @@ bool TCardBuilder::CheckInputs()
     m_w = m_pic->width();
     m_h = m_pic->height();
     if (qint64(m_sample.RowCount()) * m_sample.ColCount() < m_w)
-        return Fail(QString::fromUtf8(CardBuildMsg::BadSampleCard), QString::fromUtf8(CardBuildMsg::ErrorCaption));
+        return Fail(
+            QString::fromUtf8(CardBuildMsg::BadSampleCard), QString::fromUtf8(CardBuildMsg::ErrorCaption));
     QString error;
     if (!BuildNeedleMap(m_sample, m_map, &error))
         return Fail(error, QString::fromUtf8(CardBuildMsg::ErrorCaption));
@@ -275,8 +286,11 @@ bool TCardBuilder::CheckInputs()
     m_colours = m_mesh.Colors.length();
     if (!TableCovers(m_mesh.PickRows, m_entries, m_h) || !TableCovers(m_mesh.RegulatorRows, m_entries, m_h)
         || !TableCovers(m_mesh.WeftDensRows, m_entries, m_h))
-        return Fail(Tr("The shuttle, stop-motion and weft-density tables do not cover the pattern's %1 weft entries "
-                       "and %2 rows.").arg(m_entries).arg(m_h));
+        return Fail(
+            Tr("The shuttle, stop-motion and weft-density tables do not cover the pattern's %1 weft entries "
+               "and %2 rows.")
+                .arg(m_entries)
+                .arg(m_h));
     if (!CheckRowTableValues(m_mesh, &error))
         return Fail(error);
     // Copies of their own: the card count is made from these values.
@@ -316,7 +330,7 @@ void TCardBuilder::PrepareJacquard()
     m_columns = (m_valued + m_repeat - 1) / m_repeat;
     m_runPlan.Clear();
     int start = 0; // the stretch's first needle
-    int kk = 0;    // k mod period
+    int kk = 0; // k mod period
     for (int k = 1; k <= run.length(); ++k) {
         if (++kk == period)
             kk = 0;
@@ -358,7 +372,8 @@ void TCardBuilder::PrepareJacquard()
     m_paletteGaps = false;
     for (int i = 0; i < 256; ++i) {
         m_paletteGaps = m_paletteGaps || paletteColour[i] < 0;
-        m_paletteId[i] = std::uint8_t(paletteColour[i] < 0 ? m_noColour : idOfColour[std::size_t(paletteColour[i])]);
+        m_paletteId[i]
+            = std::uint8_t(paletteColour[i] < 0 ? m_noColour : idOfColour[std::size_t(paletteColour[i])]);
     }
     const std::size_t ids = m_idColour.size() + 1;
     m_rowIds.assign(std::size_t(m_columns), 0);
@@ -373,7 +388,8 @@ void TCardBuilder::PrepareJacquard()
     m_patternBytes = (m_repeat + 7) / 8;
 
     // Only slots that exist get a view; reading a missing one ends the build.
-    const qint64 colourSlots = std::min<qint64>(qint64(m_entries) * m_colours * m_repeat, m_mesh.ColorWeaves.length());
+    const qint64 colourSlots
+        = std::min<qint64>(qint64(m_entries) * m_colours * m_repeat, m_mesh.ColorWeaves.length());
     m_colourViews.resize(std::size_t(colourSlots));
     m_uniform.resize(std::size_t(colourSlots));
     for (qint64 s = 0; s < colourSlots; ++s) {
@@ -424,7 +440,8 @@ bool TCardBuilder::CheckRowColours()
             if (m_rowIds[std::size_t(x)] == m_noColour) {
                 const int pc = m_mirror ? m_w - 1 - x : x;
                 return Fail(Tr("The colour of pattern cell (%1, %2) is not in the document's colour list.")
-                                .arg(pc + 1).arg(m_row + 1));
+                                .arg(pc + 1)
+                                .arg(m_row + 1));
             }
     m_rowChecked = true;
     return true;
@@ -491,7 +508,7 @@ bool TCardBuilder::ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, i
                 if (m_missing[id] < 0)
                     m_missing[id] = n;
                 complete = false;
-                cells[n] = {nullptr, 0, 0};
+                cells[n] = { nullptr, 0, 0 };
                 continue;
             }
             const TWeaveView &v = m_colourViews[std::size_t(slot)];
@@ -503,7 +520,7 @@ bool TCardBuilder::ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, i
             std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
             if (u == -1)
                 u = RowUniformity(v, j);
-            cells[n] = {&v, j, u};
+            cells[n] = { &v, j, u };
             if (u < 0 && v.GW != lastWidth && cycle <= m_columns) {
                 lastWidth = v.GW;
                 cycle = std::lcm(cycle, qint64(v.GW));
@@ -550,7 +567,8 @@ const TPatternTable *TCardBuilder::KeptTable(int e, int y)
     if (m_allIds.size() > 32 || !EntryComplete(e))
         return nullptr;
     const int weftCycle = m_weftCycle[std::size_t(e)];
-    TPatternTable &kept = weftCycle > 0 ? m_entryTables[std::size_t(e)][std::size_t(y % weftCycle)] : m_rowTable;
+    TPatternTable &kept
+        = weftCycle > 0 ? m_entryTables[std::size_t(e)][std::size_t(y % weftCycle)] : m_rowTable;
     if (weftCycle == 0 || !kept.Ready) {
         qint64 cycle = 1;
         ReadWeaveCells(m_allIds, e, y, cycle);
@@ -576,7 +594,9 @@ bool TCardBuilder::RowTable(int e, int y)
             const int reach = std::min(m_repeat, m_valued - x * m_repeat);
             if (m_missing[std::size_t(id)] >= 0 && m_missing[std::size_t(id)] < reach)
                 return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
-                                .arg(m_idColour[std::size_t(id)] + 1).arg(m_missing[std::size_t(id)] + 1).arg(e + 1));
+                                .arg(m_idColour[std::size_t(id)] + 1)
+                                .arg(m_missing[std::size_t(id)] + 1)
+                                .arg(e + 1));
         }
     }
     m_rowTable.Cycle = TablePays(cycle, m_usedIds.size()) ? int(cycle) : 0;
@@ -592,8 +612,9 @@ std::uint32_t TCardBuilder::PatternWord(int id, int x) const
     const TWeaveCell *cell = &m_cells[std::size_t(id) * m_repeat];
     std::uint32_t bits = 0;
     for (int n = 0; n < m_repeat; ++n, ++cell) {
-        const std::uint32_t bit = cell->Value >= 0 ? std::uint32_t(cell->Value)
-                                                   : cell->View->Warps[std::size_t(cell->View->XMod[x])][cell->Weft] == 1;
+        const std::uint32_t bit = cell->Value >= 0
+            ? std::uint32_t(cell->Value)
+            : cell->View->Warps[std::size_t(cell->View->XMod[x])][cell->Weft] == 1;
         bits = (bits << 1) | bit;
     }
     return bits;
@@ -604,8 +625,9 @@ void TCardBuilder::PatternBits(int id, int x, std::uint8_t *out) const
 {
     const TWeaveCell *cell = &m_cells[std::size_t(id) * m_repeat];
     for (int n = 0; n < m_repeat; ++n, ++cell) {
-        const bool bit = cell->Value >= 0 ? cell->Value != 0
-                                          : cell->View->Warps[std::size_t(cell->View->XMod[x])][cell->Weft] == 1;
+        const bool bit = cell->Value >= 0
+            ? cell->Value != 0
+            : cell->View->Warps[std::size_t(cell->View->XMod[x])][cell->Weft] == 1;
         if (bit)
             SetBit(out, n);
     }
@@ -691,8 +713,8 @@ template <class IdAt> void TCardBuilder::FillStreamFromTable(IdAt idAt)
         std::fill(m_stream.begin(), m_stream.end(), 0);
         for (int x = 0; x < columns; ++x)
             NeedleBits::OrBits(m_stream.data(), m_stream.size(), std::size_t(x) * m_repeat,
-                               &m_table->Bits[(std::size_t(x % cycle) * stride + idAt(x)) * std::size_t(m_patternBytes)],
-                               0, std::size_t(m_repeat));
+                &m_table->Bits[(std::size_t(x % cycle) * stride + idAt(x)) * std::size_t(m_patternBytes)], 0,
+                std::size_t(m_repeat));
     }
 }
 
@@ -712,7 +734,8 @@ void TCardBuilder::FillStreamByColumn()
         for (int x = 0; x < columns; ++x) {
             std::fill(one.begin(), one.end(), 0);
             PatternBits(ids[x], x, one.data());
-            NeedleBits::OrBits(m_stream.data(), m_stream.size(), std::size_t(x) * R, one.data(), 0, std::size_t(R));
+            NeedleBits::OrBits(
+                m_stream.data(), m_stream.size(), std::size_t(x) * R, one.data(), 0, std::size_t(R));
         }
     }
 }
@@ -757,7 +780,8 @@ const TRaisedBits &TCardBuilder::TechBits(std::uint8_t code, int kind, int e, in
     const int j = v.GH - 1 - y % v.GH;
     TCachedBits &bits = rows[std::size_t(j)];
     if (!bits.Ready) {
-        bits.Bits = CollectBits(m_map.Kind(code), [&v, j](int i) { return v.Warps[std::size_t(i % v.GW)][j] == 1; });
+        bits.Bits = CollectBits(
+            m_map.Kind(code), [&v, j](int i) { return v.Warps[std::size_t(i % v.GW)][j] == 1; });
         bits.Ready = true;
     }
     return bits.Bits;
@@ -789,11 +813,12 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
     } else if (!CheckRowColours()) {
         return false;
     }
-    const std::uint8_t techCodes[] = {Needle::HealdRod, Needle::Selvedge, Needle::HealdFrame};
-    const int techKinds[] = {TechHealdRod, TechSelvedge, TechHealdFrame};
+    const std::uint8_t techCodes[] = { Needle::HealdRod, Needle::Selvedge, Needle::HealdFrame };
+    const int techKinds[] = { TechHealdRod, TechSelvedge, TechHealdFrame };
     for (int i = 0; i < 3; ++i)
         if (!m_map.Kind(techCodes[i]).isEmpty() && m_techViews[std::size_t(e) * 3 + techKinds[i]].Empty())
-            return Fail(Tr("The technical weave %1 of weft entry %2 is missing.").arg(techKinds[i] + 1).arg(e + 1));
+            return Fail(
+                Tr("The technical weave %1 of weft entry %2 is missing.").arg(techKinds[i] + 1).arg(e + 1));
     if (!kept) {
         if (!RowTable(e, y))
             return false;
@@ -809,11 +834,14 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
     m_runPlan.Run(m_stream.data(), row, std::size_t(m_rowBytes));
     // a. shuttle needles, from the pick table
     const int shuttle = m_pickRows[std::size_t(e)][std::size_t(r)];
-    SetBits(early, MaskBits(m_shuttleBits[std::size_t(shuttle - 1)], Needle::Shuttle, m_pick[std::size_t(shuttle - 1)]));
+    SetBits(early,
+        MaskBits(m_shuttleBits[std::size_t(shuttle - 1)], Needle::Shuttle, m_pick[std::size_t(shuttle - 1)]));
     // b. weft-density needles; step 0 raises none
     const int step = m_weftDensRows[std::size_t(e)][std::size_t(r)];
     if (step > 0)
-        SetBits(row, MaskBits(m_densBits[std::size_t(step - 1)], Needle::WeftDensity, m_weftDens[std::size_t(step - 1)]));
+        SetBits(row,
+            MaskBits(
+                m_densBits[std::size_t(step - 1)], Needle::WeftDensity, m_weftDens[std::size_t(step - 1)]));
     // c. stop-motion needles
     if (m_regulatorRows[std::size_t(e)][std::size_t(r)] == 0)
         SetBits(early, m_stopBits);
@@ -867,8 +895,8 @@ bool TCardBuilder::Run(TMultiByteArray &out)
     m_stopBits = CollectBits(m_map.Kind(Needle::StopMotion), [](int) { return true; });
     m_lacingBits = CollectBits(m_map.LacingHoles, [](int) { return true; });
     for (int parity = 0; parity < 2; ++parity)
-        m_wasteBits[parity] = CollectBits(m_map.Kind(Needle::WasteSelvedge),
-                                          [parity](int j) { return (j + parity) % 2 == 0; });
+        m_wasteBits[parity] = CollectBits(
+            m_map.Kind(Needle::WasteSelvedge), [parity](int j) { return (j + parity) % 2 == 0; });
 
     int counter = 0;
     for (int y = 0; y < m_h; ++y) {
@@ -936,8 +964,8 @@ qint64 CountCardRows(const TMesh &mesh)
 }
 
 bool BuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart, TMultiByteArray &card,
-                   TCardBuildResult &result, const TCardProgress &progress, const TNeedleMaskTable &pickTable,
-                   const TNeedleMaskTable &weftDensTable)
+    TCardBuildResult &result, const TCardProgress &progress, const TNeedleMaskTable &pickTable,
+    const TNeedleMaskTable &weftDensTable)
 {
     result = TCardBuildResult();
     TCardBuilder builder(mesh, sampleCard, scanStart, result, progress, pickTable, weftDensTable);
@@ -945,8 +973,8 @@ bool BuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanSt
 }
 
 bool BuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart, TMultiByteArray &card,
-                   TCardBuildResult &result, const TCardProgress &progress)
+    TCardBuildResult &result, const TCardProgress &progress)
 {
     return BuildCardData(mesh, sampleCard, scanStart, card, result, progress, CardTables().PickTable,
-                         CardTables().WeftDensTable);
+        CardTables().WeftDensTable);
 }

@@ -35,11 +35,11 @@ inline const char *const OutputCaption = "输出纹板";
 } // namespace CardBuildMsg
 
 struct TCardBuildResult {
-    QString Error;            // why the card was not built; empty on success or cancel
-    QString Caption;          // caption of the box that shows Error
+    QString Error; // why the card was not built; empty on success or cancel
+    QString Caption; // caption of the box that shows Error
     bool Information = false; // Error is shown with the information icon, else as an error
-    QStringList Warnings;     // shown with caption "输出纹板"; the build went on after them
-    int DivisionCount = 0;    // distinct letters of the sample card's division rule
+    QStringList Warnings; // shown with caption "输出纹板"; the build went on after them
+    int DivisionCount = 0; // distinct letters of the sample card's division rule
     bool Cancelled = false;
 };
 
@@ -62,8 +62,8 @@ qint64 CountCardRows(const TMesh &mesh);
 // pattern, a division rule the card cannot use, a colour missing from Colors, and an
 // empty or missing weave that a card needs.
 bool BuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart, TMultiByteArray &card,
-                   TCardBuildResult &result, const TCardProgress &progress = {});
+    TCardBuildResult &result, const TCardProgress &progress = {});
 // The same with explicit pick and weft-density tables (the shared ones above).
 bool BuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart, TMultiByteArray &card,
-                   TCardBuildResult &result, const TCardProgress &progress, const TNeedleMaskTable &pickTable,
-                   const TNeedleMaskTable &weftDensTable);
+    TCardBuildResult &result, const TCardProgress &progress, const TNeedleMaskTable &pickTable,
+    const TNeedleMaskTable &weftDensTable);

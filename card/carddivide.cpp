@@ -8,7 +8,10 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("CardDivision", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("CardDivision", text);
+}
 
 } // namespace
 
@@ -24,15 +27,19 @@ bool PlanCardDivision(const QString &rule, int runLength, std::vector<int> &orde
     }
     if (letters.empty()) {
         if (error)
-            *error = Tr("The division rule \"%1\" names no needles: give a count before each letter, as in \"1A1B\".")
+            *error = Tr(
+                "The division rule \"%1\" names no needles: give a count before each letter, as in \"1A1B\".")
                          .arg(rule);
         return false;
     }
     for (std::uint8_t l : letters)
         if (l >= divisions) {
             if (error)
-                *error = Tr("The division rule \"%1\" uses %2 divisions, so its letters must be A to %3 without a gap.")
-                             .arg(rule).arg(divisions).arg(QChar('A' + divisions - 1));
+                *error = Tr("The division rule \"%1\" uses %2 divisions, so its letters must be A to %3 "
+                            "without a gap.")
+                             .arg(rule)
+                             .arg(divisions)
+                             .arg(QChar('A' + divisions - 1));
             return false;
         }
     std::vector<int> out(std::size_t(std::max(runLength, 0)));
@@ -66,7 +73,8 @@ void ApplyCardDivision(TMultiByteArray &card, const TDynamicWordArray &needles, 
     }
 }
 
-bool DivideCardNeedles(TMultiByteArray &card, const TDynamicWordArray &needles, const QString &rule, QString *error)
+bool DivideCardNeedles(
+    TMultiByteArray &card, const TDynamicWordArray &needles, const QString &rule, QString *error)
 {
     std::vector<int> order;
     if (!PlanCardDivision(rule, needles.length(), order, error))

@@ -20,8 +20,9 @@
 bool PlanCardDivision(const QString &rule, int runLength, std::vector<int> &order, QString *error = nullptr);
 
 // Applies an order made by PlanCardDivision to every card row.
-void ApplyCardDivision(TMultiByteArray &card, const TDynamicWordArray &needles, const std::vector<int> &order);
+void ApplyCardDivision(
+    TMultiByteArray &card, const TDynamicWordArray &needles, const std::vector<int> &order);
 
 // Both steps; the card is unchanged when the rule is refused.
-bool DivideCardNeedles(TMultiByteArray &card, const TDynamicWordArray &needles, const QString &rule,
-                       QString *error = nullptr);
+bool DivideCardNeedles(
+    TMultiByteArray &card, const TDynamicWordArray &needles, const QString &rule, QString *error = nullptr);

@@ -14,7 +14,10 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("WenBanIO", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("WenBanIO", text);
+}
 
 // Largest rendering: one pixel per needle and one line per card.
 constexpr qint64 MaxRenderWidth = qint64(1) << 24;
@@ -24,7 +27,7 @@ QImage MonoPicture(int width, int height)
 {
     QImage img(width, height, QImage::Format_Mono);
     if (!img.isNull()) {
-        img.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        img.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
         img.fill(0);
     }
     return img;
@@ -115,7 +118,8 @@ bool TWenBanIO::LoadFromBytes(const QByteArray &bytes)
         ok = ReadProjectPreview(bytes, picture, &error);
         content = PictureContent;
     } else {
-        error = Tr("Files of type %1 cannot be opened as a card or picture.").arg(ext.isEmpty() ? Tr("(none)") : ext);
+        error = Tr("Files of type %1 cannot be opened as a card or picture.")
+                    .arg(ext.isEmpty() ? Tr("(none)") : ext);
     }
     if (!ok) {
         if (!error.isEmpty())

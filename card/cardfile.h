@@ -18,24 +18,24 @@
 
 class TWenBanIO {
 public:
-    std::uint16_t CardCount = 0;   // number of card rows
-    std::uint16_t ColCount = 0;    // sample-card columns (pictures saved as cards: bytes per row)
-    std::uint16_t RowCount = 0;    // sample-card rows, needles per column (8 for pictures)
-    TMultiByteArray Card;          // the card rows, shared with the caller
-    std::uint8_t YKStyle = 0;      // sample-card style ordinal
-    std::int32_t YKWidth = 0;      // size of the sample-card picture in pixels
+    std::uint16_t CardCount = 0; // number of card rows
+    std::uint16_t ColCount = 0; // sample-card columns (pictures saved as cards: bytes per row)
+    std::uint16_t RowCount = 0; // sample-card rows, needles per column (8 for pictures)
+    TMultiByteArray Card; // the card rows, shared with the caller
+    std::uint8_t YKStyle = 0; // sample-card style ordinal
+    std::int32_t YKWidth = 0; // size of the sample-card picture in pixels
     std::int32_t YKHeight = 0;
-    std::uint16_t Reserved = 0;    // kept in .OVWB files only
-    TPosArray Holes;               // the sample card's positioning holes
-    QString Extension;             // upper-case extension of the file being loaded, with the dot
-    QString FileName;              // full name of the file being loaded
+    std::uint16_t Reserved = 0; // kept in .OVWB files only
+    TPosArray Holes; // the sample card's positioning holes
+    QString Extension; // upper-case extension of the file being loaded, with the dot
+    QString FileName; // full name of the file being loaded
     // Jacquard needles, which order the rows of DAT/P32 files: the sample card's for a
     // built card; for a card read from a file the count its DAT/P32 trailer states, else
     // the card's needle count.
     std::uint16_t JacquardCount = 0;
 
-    QImage Bitmap;                 // the rendering of a loaded card or picture
-    QString ErrorText;             // why the last read or write failed
+    QImage Bitmap; // the rendering of a loaded card or picture
+    QString ErrorText; // why the last read or write failed
 
     // What the last successful load gave: a card, a weave (in Card as [warp][weft]) or
     // only a picture.

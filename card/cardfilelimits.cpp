@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr qint64 MaxCards = 65535;          // card counts are 16-bit
-constexpr qint64 MaxNeedleBytes = 8192;     // (65535 needles + 7) / 8
+constexpr qint64 MaxCards = 65535; // card counts are 16-bit
+constexpr qint64 MaxNeedleBytes = 8192; // (65535 needles + 7) / 8
 constexpr qint64 MaxColumnBytes = 2 * 65535; // one 16-bit word per needle column
 
 } // namespace

@@ -20,10 +20,12 @@ constexpr int WM_CARDCOUNT = 3026;
 class TCardProgressEvent : public QEvent {
 public:
     TCardProgressEvent(int type, int count, int current)
-        : QEvent(QEvent::Type(type)), Count(count), Current(current)
+        : QEvent(QEvent::Type(type))
+        , Count(count)
+        , Current(current)
     {
     }
-    const int Count;   // number of cards
+    const int Count; // number of cards
     const int Current; // WM_CARDPROGRESS: the card being built, from 1; WM_CARDCOUNT: 0
 };
 

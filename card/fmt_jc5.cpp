@@ -2,12 +2,12 @@
 // Written as one file in two variants; read from one file or from a set of part files
 // (.J01, .J02, ...) written by the splitter.
 #include "card/cardformats.h"
-#include "card/cardmessages.h"
 #include "card/cardformats_p.h"
+#include "card/cardmessages.h"
 
 #include "card/cardfilelimits.h"
-#include "core/base/filewrite.h"
 #include "core/base/document.h"
+#include "core/base/filewrite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -292,7 +292,7 @@ bool WriteJC5PartFiles(
         for (int r = first; r < last; ++r)
             for (std::uint8_t b : io.Card[r])
                 *p++ = char(Rev(b));
-        files.push_back({partName, buf});
+        files.push_back({ partName, buf });
     }
     if (!WriteFilesAtomically(files, errorText))
         return false;

@@ -9,10 +9,14 @@ namespace {
 
 constexpr int HeaderBlock = 128;
 constexpr int FixedPart = 183; // bytes before the holes
-const char HeaderText[] = ".OVWB version Beta 1.03;FileFormat Created by KDV&PNH for Tirlomax, written by Dorwen CAD.";
+const char HeaderText[]
+    = ".OVWB version Beta 1.03;FileFormat Created by KDV&PNH for Tirlomax, written by Dorwen CAD.";
 static_assert(sizeof(HeaderText) - 1 <= HeaderBlock - 1);
 
-QString Tr(const char *text) { return QCoreApplication::translate("OVWB", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("OVWB", text);
+}
 
 bool Refuse(TWenBanIO &io, const QString &text)
 {
@@ -43,8 +47,12 @@ bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *errorText)
     if (!CardBytes::CheckCardShape(io, shape, errorText))
         return false;
     if (shape.CardCount > 0 && shape.RowBytes != io.RowBytes())
-        return CardBytes::Fail(errorText, Tr("The card rows hold %1 bytes, but %2 x %3 needles need %4.")
-                                              .arg(shape.RowBytes).arg(io.RowCount).arg(io.ColCount).arg(io.RowBytes()));
+        return CardBytes::Fail(errorText,
+            Tr("The card rows hold %1 bytes, but %2 x %3 needles need %4.")
+                .arg(shape.RowBytes)
+                .arg(io.RowCount)
+                .arg(io.ColCount)
+                .arg(io.RowBytes()));
     if (io.Holes.length() > 65535)
         return CardBytes::Fail(errorText, Tr("The sample card has too many positioning holes."));
     const int l = io.RowBytes();
@@ -89,7 +97,7 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
     if (!in.ok())
         return Refuse(io, Tr("The card file is too short."));
     const QByteArray text(reinterpret_cast<const char *>(textBytes), textLength);
-    for (const char *marker : {".OVWB ", "KDV", "PNH", "Tirlomax"})
+    for (const char *marker : { ".OVWB ", "KDV", "PNH", "Tirlomax" })
         if (!text.contains(marker))
             return Refuse(io, Tr("This is not a card file of this program."));
     const bool padded = !text.contains("Beta 1.03");
@@ -115,18 +123,26 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
     const std::int32_t rows = in.i32le();
     const std::int32_t length = in.i32le();
     if (rows != cardCount)
-        return Refuse(io, Tr("The card file gives two different card counts (%1 and %2).").arg(cardCount).arg(rows));
+        return Refuse(
+            io, Tr("The card file gives two different card counts (%1 and %2).").arg(cardCount).arg(rows));
     const qint64 needles = qint64(rowCount) * colCount;
     const qint64 expected = padded ? qint64((rowCount + 7) / 8) * colCount : (needles + 7) / 8;
     if (length != expected)
-        return Refuse(io, Tr("The card file gives %1 bytes per card row; %2 x %3 needles need %4.")
-                              .arg(length).arg(rowCount).arg(colCount).arg(expected));
+        return Refuse(io,
+            Tr("The card file gives %1 bytes per card row; %2 x %3 needles need %4.")
+                .arg(length)
+                .arg(rowCount)
+                .arg(colCount)
+                .arg(expected));
     if (rows > 0 && needles == 0)
         return Refuse(io, Tr("The card file has cards without needles."));
     // Bytes after the rows are ignored: other tools pad card files.
     if (in.remaining() < qint64(rows) * length)
-        return Refuse(io, Tr("The card file should hold %1 cards of %2 bytes but holds %3 bytes.")
-                              .arg(rows).arg(length).arg(in.remaining()));
+        return Refuse(io,
+            Tr("The card file should hold %1 cards of %2 bytes but holds %3 bytes.")
+                .arg(rows)
+                .arg(length)
+                .arg(in.remaining()));
 
     // Both versions give rows of Ceil(needles / 8) bytes. A Beta 1.02 file whose needle
     // count is not a multiple of 8 keeps its last needles in a last, partly used byte

@@ -1,10 +1,10 @@
 #include "card/fmt_pictures.h"
 
 #include "card/cardbytes.h"
-#include "core/picture/bmpfile.h"
 #include "core/base/bytereader.h"
-#include "core/picture/qtdecode.h"
+#include "core/picture/bmpfile.h"
 #include "core/picture/picturelimits.h"
+#include "core/picture/qtdecode.h"
 
 #include <QCoreApplication>
 
@@ -12,7 +12,10 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("CardPictures", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("CardPictures", text);
+}
 
 bool Fail(QString *error, const QString &text)
 {
@@ -34,7 +37,8 @@ bool ReadXYPicture(const QByteArray &bytes, QImage &picture, QString *error)
     if (width == 0 || height == 0)
         return Fail(error, Tr("The XY picture is empty."));
     if (bytes.size() - PixelOffset < qint64(width) * height)
-        return Fail(error, Tr("The XY picture claims %1 x %2 pixels but is too short.").arg(width).arg(height));
+        return Fail(
+            error, Tr("The XY picture claims %1 x %2 pixels but is too short.").arg(width).arg(height));
     QImage out(width, height, QImage::Format_Indexed8);
     if (out.isNull())
         return Fail(error, Tr("The XY picture is too large."));
@@ -62,11 +66,12 @@ bool ReadWVPicture(const QByteArray &bytes, QImage &picture, QString *error)
         return Fail(error, Tr("The WV picture is empty."));
     const int rowBytes = width / 8;
     if (bytes.size() - PixelOffset < qint64(rowBytes) * height)
-        return Fail(error, Tr("The WV picture claims %1 x %2 pixels but is too short.").arg(width).arg(height));
+        return Fail(
+            error, Tr("The WV picture claims %1 x %2 pixels but is too short.").arg(width).arg(height));
     QImage out(width, height, QImage::Format_Mono);
     if (out.isNull())
         return Fail(error, Tr("The WV picture is too large."));
-    out.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    out.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
     out.fill(0);
     const auto *src = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + PixelOffset;
     for (int y = 0; y < height; ++y, src += rowBytes) {

@@ -1,7 +1,7 @@
 // QS: a 32-byte header, then every card row bit-reversed and followed by four zero bytes.
 #include "card/cardformats.h"
-#include "card/cardmessages.h"
 #include "card/cardformats_p.h"
+#include "card/cardmessages.h"
 
 #include "core/base/document.h"
 

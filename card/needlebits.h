@@ -33,7 +33,7 @@ inline void StoreWord(std::uint8_t *p, std::uint64_t v)
 // the bits around them stay. src must have SourceSlack readable bytes after the byte
 // holding its last bit; dst is never touched beyond dstBytes.
 inline void OrBits(std::uint8_t *dst, std::size_t dstBytes, std::size_t to, const std::uint8_t *src,
-                   std::size_t from, std::size_t count)
+    std::size_t from, std::size_t count)
 {
     if (((to | from) & 7) == 0) {
         // Both on byte boundaries: whole bytes, then the head of the last one.
@@ -83,15 +83,15 @@ public:
     void Add(std::size_t from, std::size_t to, std::size_t count)
     {
         m_byteAligned = m_byteAligned && ((from | to) & 7) == 0;
-        m_stretches.push_back({from, to, count});
+        m_stretches.push_back({ from, to, count });
         while (count > 0) {
             // A word read at any bit offset of the source holds 64 - offset whole bits.
-            const std::size_t n = std::min({count, 64 - (from & 7), 64 - (to & 63)});
+            const std::size_t n = std::min({ count, 64 - (from & 7), 64 - (to & 63) });
             const std::uint32_t word = std::uint32_t(to >> 6) * 8;
             if (m_words.empty() || m_words.back().DstByte != word)
-                m_words.push_back({word, 0});
-            m_pieces.push_back({std::uint32_t(from >> 3), std::uint8_t(from & 7), std::uint8_t(to & 63),
-                                ~std::uint64_t(0) << (64 - n)});
+                m_words.push_back({ word, 0 });
+            m_pieces.push_back({ std::uint32_t(from >> 3), std::uint8_t(from & 7), std::uint8_t(to & 63),
+                ~std::uint64_t(0) << (64 - n) });
             m_words.back().End = std::uint32_t(m_pieces.size());
             from += n;
             to += n;
@@ -113,7 +113,8 @@ public:
         for (const TWord &word : m_words) {
             std::uint64_t bits = 0;
             for (const TPiece *end = m_pieces.data() + word.End; piece < end; ++piece)
-                bits |= ((LoadWord(src + piece->SrcByte) << piece->SrcShift) & piece->Mask) >> piece->DstShift;
+                bits
+                    |= ((LoadWord(src + piece->SrcByte) << piece->SrcShift) & piece->Mask) >> piece->DstShift;
             const std::size_t at = word.DstByte;
             if (at + 8 <= dstBytes) {
                 StoreWord(dst + at, LoadWord(dst + at) | bits);
@@ -133,7 +134,7 @@ private:
     };
     struct TWord {
         std::uint32_t DstByte; // first byte of the destination word
-        std::uint32_t End;     // its pieces end here
+        std::uint32_t End; // its pieces end here
     };
     struct TStretch {
         std::size_t From, To, Count;

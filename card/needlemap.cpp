@@ -22,8 +22,10 @@ bool BuildNeedleMap(const TYangkaImage &card, TNeedleMap &map, QString *error)
     const qint64 total = qint64(rows) * cols;
     if (total > MaxCardNeedles) {
         if (error)
-            *error = QCoreApplication::translate("Card", "The sample card has %1 needles; a card holds at most %2.")
-                         .arg(total).arg(MaxCardNeedles);
+            *error = QCoreApplication::translate(
+                "Card", "The sample card has %1 needles; a card holds at most %2.")
+                         .arg(total)
+                         .arg(MaxCardNeedles);
         return false;
     }
     // Needle-order codes; positions the cells do not cover stay marker cells.

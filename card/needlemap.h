@@ -14,12 +14,12 @@ constexpr int MaxCardNeedles = 65536;
 constexpr int NeedleKindCount = 11;
 
 struct TNeedleMap {
-    int NeedleCount = 0;            // RowCount x ColCount
-    TDynamicWordArray LacingHoles;  // code 253
+    int NeedleCount = 0; // RowCount x ColCount
+    TDynamicWordArray LacingHoles; // code 253
     // Runs of jacquard needles (codes 2 and 3): a new run starts where the code changes
     // from the current run's code. The last run in needle order comes first.
     TMultiWordArray JacquardRuns;
-    TMultiWordArray Kinds;          // [code - 4]: positions of codes 4 to 14
+    TMultiWordArray Kinds; // [code - 4]: positions of codes 4 to 14
 
     const TDynamicWordArray &Kind(std::uint8_t code) const { return Kinds[code - 4]; }
 };

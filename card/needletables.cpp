@@ -37,7 +37,7 @@ bool NeedleTableFromWeave(const TWeaveArray &weave, TNeedleMaskTable &masks, int
 }
 
 bool ApplyValueByColour(TMesh &mesh, const QImage &picture, int colourIndex, int entry, int value,
-                        bool weftDensMode, QString *error)
+    bool weftDensMode, QString *error)
 {
     auto fail = [&](const QString &text) {
         if (error)

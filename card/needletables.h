@@ -35,4 +35,4 @@ bool NeedleTableFromWeave(const TWeaveArray &weave, TNeedleMaskTable &masks, int
 // table that is too short changes nothing. False with a message when entry is not 0..15,
 // value not 0..16, or the picture does not match the record's pattern.
 bool ApplyValueByColour(TMesh &mesh, const QImage &picture, int colourIndex, int entry, int value,
-                        bool weftDensMode, QString *error = nullptr);
+    bool weftDensMode, QString *error = nullptr);

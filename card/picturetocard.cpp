@@ -10,7 +10,10 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("PictureCard", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("PictureCard", text);
+}
 
 bool Fail(QString *error, const QString &text)
 {

@@ -9,12 +9,12 @@ void GrowPickTables(TMesh &mesh, bool noPick, int count)
     if (mesh.PickRows.isEmpty() || count == 0)
         return;
     if (count < 0) {
-        for (const TWeaveArray *t : {&mesh.PickRows, &mesh.RegulatorRows, &mesh.WeftDensRows})
+        for (const TWeaveArray *t : { &mesh.PickRows, &mesh.RegulatorRows, &mesh.WeftDensRows })
             if (t->length() <= -count)
                 return;
     }
     const qsizetype rowLength = mesh.PickRows[0].size();
-    for (TWeaveArray *t : {&mesh.PickRows, &mesh.RegulatorRows, &mesh.WeftDensRows}) {
+    for (TWeaveArray *t : { &mesh.PickRows, &mesh.RegulatorRows, &mesh.WeftDensRows }) {
         const int old = t->length();
         t->setLength(std::max(old + count, 0));
         for (int e = old; e < t->length(); ++e) {
@@ -40,9 +40,8 @@ bool RowTableFits(const TMesh &mesh, const TWeaveArray &table)
 {
     if (table.length() != std::max(mesh.WeftRepeat, 1))
         return false;
-    return std::all_of(table.begin(), table.end(), [&](const TDynamicByteArray &rows) {
-        return rows.length() == std::max(mesh.Wefts, 0);
-    });
+    return std::all_of(table.begin(), table.end(),
+        [&](const TDynamicByteArray &rows) { return rows.length() == std::max(mesh.Wefts, 0); });
 }
 
 void EnsureRowTables(TMesh &mesh)
@@ -62,9 +61,12 @@ void EnsureRowTables(TMesh &mesh)
 
 bool CheckRowTableValues(const TMesh &mesh, QString *error)
 {
-    const struct { const TWeaveArray *table; const char *what; } tables[] = {
-        {&mesh.PickRows, QT_TRANSLATE_NOOP("RowTables", "shuttle number")},
-        {&mesh.WeftDensRows, QT_TRANSLATE_NOOP("RowTables", "weft-density step")},
+    const struct {
+        const TWeaveArray *table;
+        const char *what;
+    } tables[] = {
+        { &mesh.PickRows, QT_TRANSLATE_NOOP("RowTables", "shuttle number") },
+        { &mesh.WeftDensRows, QT_TRANSLATE_NOOP("RowTables", "weft-density step") },
     };
     for (const auto &t : tables) {
         const int entries = std::min(int(t.table->length()), std::max(mesh.WeftRepeat, 1));
@@ -72,10 +74,12 @@ bool CheckRowTableValues(const TMesh &mesh, QString *error)
             for (int r = 0; r < (*t.table)[e].length(); ++r)
                 if ((*t.table)[e][r] > MaxNeedleTableValue) {
                     if (error)
-                        *error = QCoreApplication::translate("RowTables",
-                                     "The %1 %2 of weft entry %3 in weft row %4 is outside 1 to 16.")
+                        *error = QCoreApplication::translate(
+                            "RowTables", "The %1 %2 of weft entry %3 in weft row %4 is outside 1 to 16.")
                                      .arg(QCoreApplication::translate("RowTables", t.what))
-                                     .arg((*t.table)[e][r]).arg(e + 1).arg(r + 1);
+                                     .arg((*t.table)[e][r])
+                                     .arg(e + 1)
+                                     .arg(r + 1);
                     return false;
                 }
     }

@@ -14,23 +14,37 @@ struct TStyleLayout {
 TStyleLayout LayoutOf(TYKStyle style)
 {
     switch (style) {
-    case ys1200: return {16, 85, {0, 28, 56, 84}};
-    case ys144: return {8, 18, {}};
-    case ys1300: return {16, 88, {0, 29, 58, 87}};
+    case ys1200:
+        return { 16, 85, { 0, 28, 56, 84 } };
+    case ys144:
+        return { 8, 18, {} };
+    case ys1300:
+        return { 16, 88, { 0, 29, 58, 87 } };
     case ys1400:
-    case ysOther: return {16, 98, {0, 32, 65, 97}};
-    case ys1600: return {16, 106, {0, 35, 70, 105}};
-    case ys1700: return {16, 116, {0, 38, 77, 115}};
-    case ys1800: return {16, 121, {0, 30, 60, 90, 120}};
-    case ys1900: return {16, 129, {0, 32, 64, 96, 128}};
-    case ys2100: return {16, 141, {0, 35, 70, 105, 140}};
-    case ys2200: return {16, 147, {0, 36, 73, 110, 146}};
-    case ys2300: return {16, 153, {0, 38, 76, 114, 152}};
-    case ys2400: return {16, 159, {0, 39, 79, 119, 158}};
-    case ys2600: return {16, 171, {0, 42, 85, 128, 170}};
-    case ysContinuous: return {8, 176, {0, 1, 58, 59, 116, 117, 174, 175}};
+    case ysOther:
+        return { 16, 98, { 0, 32, 65, 97 } };
+    case ys1600:
+        return { 16, 106, { 0, 35, 70, 105 } };
+    case ys1700:
+        return { 16, 116, { 0, 38, 77, 115 } };
+    case ys1800:
+        return { 16, 121, { 0, 30, 60, 90, 120 } };
+    case ys1900:
+        return { 16, 129, { 0, 32, 64, 96, 128 } };
+    case ys2100:
+        return { 16, 141, { 0, 35, 70, 105, 140 } };
+    case ys2200:
+        return { 16, 147, { 0, 36, 73, 110, 146 } };
+    case ys2300:
+        return { 16, 153, { 0, 38, 76, 114, 152 } };
+    case ys2400:
+        return { 16, 159, { 0, 39, 79, 119, 158 } };
+    case ys2600:
+        return { 16, 171, { 0, 42, 85, 128, 170 } };
+    case ysContinuous:
+        return { 8, 176, { 0, 1, 58, 59, 116, 117, 174, 175 } };
     }
-    return {8, 18, {}};
+    return { 8, 18, {} };
 }
 
 } // namespace
@@ -59,7 +73,7 @@ TMultiByteArray TYangkaImage::StyleCells(TYKStyle style)
         const int c = l.markers[m];
         for (int r = 0; r < l.rows; ++r)
             cells[c][r] = (r == 2 || r == l.rows - 3) ? Needle::LacingHole : Needle::MarkerColumn;
-        for (int r : {7, 8}) {
+        for (int r : { 7, 8 }) {
             if (r >= l.rows)
                 continue;
             if (m > 0)
@@ -235,7 +249,7 @@ void TYangkaImage::RebuildHoleList()
         for (int r = 0; r < m_rowCount; ++r) {
             if (Cells[c][r] != Needle::PositionHole || covered[c][r])
                 continue;
-            found.push_back({c, r});
+            found.push_back({ c, r });
             for (int dc = 0; dc < 2 && c + dc < m_colCount; ++dc)
                 for (int dr = 0; dr < 2 && r + dr < m_rowCount; ++dr)
                     covered[c + dc][r + dr] = true;
@@ -253,7 +267,10 @@ int TYangkaImage::CountCode(std::uint8_t code) const
     return n;
 }
 
-int TYangkaImage::JacquardCount() const { return CountCode(Needle::Jacquard) + CountCode(Needle::Jacquard2); }
+int TYangkaImage::JacquardCount() const
+{
+    return CountCode(Needle::Jacquard) + CountCode(Needle::Jacquard2);
+}
 
 TRect TYangkaImage::CellRect(int col, int row) const
 {
@@ -263,7 +280,7 @@ TRect TYangkaImage::CellRect(int col, int row) const
     const int r = mirrorRows ? m_rowCount - 1 - row : row;
     const int x = MarginLeft + c * m_minRad;
     const int y = MarginTop + r * m_minRad;
-    return TRect{x, y, x + m_minRad, y + m_minRad};
+    return TRect { x, y, x + m_minRad, y + m_minRad };
 }
 
 bool TYangkaImage::CellAtPixel(int x, int y, int &col, int &row, bool *inHole) const

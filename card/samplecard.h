@@ -18,8 +18,21 @@
 #include <functional>
 
 enum TYKStyle : std::uint8_t {
-    ys1200, ys144, ys1300, ys1400, ys1600, ys1700, ys1800, ys1900, ys2100, ys2200, ys2300, ys2400,
-    ys2600, ysContinuous, ysOther
+    ys1200,
+    ys144,
+    ys1300,
+    ys1400,
+    ys1600,
+    ys1700,
+    ys1800,
+    ys1900,
+    ys2100,
+    ys2200,
+    ys2300,
+    ys2400,
+    ys2600,
+    ysContinuous,
+    ysOther
 };
 constexpr int YKStyleCount = ysOther + 1;
 
@@ -27,20 +40,20 @@ enum TImageOrient : std::uint8_t { ioHorizontal, ioVertical };
 
 // Needle codes of a sample-card cell.
 namespace Needle {
-constexpr std::uint8_t Down = 0;        // card viewer only: needle down on the shown card
-constexpr std::uint8_t Up = 1;          // card viewer only: needle up
-constexpr std::uint8_t Jacquard = 2;    // 纹针; 2 and 3 tell consecutive runs apart
+constexpr std::uint8_t Down = 0; // card viewer only: needle down on the shown card
+constexpr std::uint8_t Up = 1; // card viewer only: needle up
+constexpr std::uint8_t Jacquard = 2; // 纹针; 2 and 3 tell consecutive runs apart
 constexpr std::uint8_t Jacquard2 = 3;
-constexpr std::uint8_t HealdRod = 4;    // 棒刀针
-constexpr std::uint8_t Selvedge = 5;    // 边针
-constexpr std::uint8_t Shuttle = 6;     // 投梭针
-constexpr std::uint8_t HealdFrame = 7;  // 综框针
+constexpr std::uint8_t HealdRod = 4; // 棒刀针
+constexpr std::uint8_t Selvedge = 5; // 边针
+constexpr std::uint8_t Shuttle = 6; // 投梭针
+constexpr std::uint8_t HealdFrame = 7; // 综框针
 constexpr std::uint8_t WasteSelvedge = 8; // 废边针
 constexpr std::uint8_t WeftDensity = 9; // 纬密针
 constexpr std::uint8_t StopMotion = 12; // 停撬针
-constexpr std::uint8_t Empty = 240;     // 空针
+constexpr std::uint8_t Empty = 240; // 空针
 constexpr std::uint8_t MarkerColumn = 252; // the rest of a column holding lacing holes
-constexpr std::uint8_t LacingHole = 253;   // 穿线孔
+constexpr std::uint8_t LacingHole = 253; // 穿线孔
 constexpr std::uint8_t PositionHole = 255; // 定位孔
 // Codes above this are holes and markers, never overwritten by needle kinds.
 constexpr std::uint8_t LastNeedleCode = 250;
@@ -51,17 +64,17 @@ public:
     TYangkaImage();
 
     // Published properties.
-    QString CardFileName;                 // "Untitled*" when new
+    QString CardFileName; // "Untitled*" when new
     std::uint16_t ColCount() const { return m_colCount; }
     std::uint16_t RowCount() const { return m_rowCount; }
     std::uint8_t MinRad() const { return m_minRad; }
     bool NeedRedraw = true;
-    TImageOrient Orient = ioHorizontal;   // stored and copied; drives nothing
+    TImageOrient Orient = ioHorizontal; // stored and copied; drives nothing
     std::uint8_t StartFlag() const { return m_startFlag; }
     TYKStyle YKStyle() const { return m_style; }
-    bool TiQianSuo = false;               // early shuttle
-    bool Multiple = false;                // read from old files; drives nothing
-    QString Rules;                        // card division rule, such as "1A" or "2(1A1B)"
+    bool TiQianSuo = false; // early shuttle
+    bool Multiple = false; // read from old files; drives nothing
+    QString Rules; // card division rule, such as "1A" or "2(1A1B)"
 
     // A changed, non-zero value resizes the grid and makes every cell jacquard.
     void SetColCount(int value);
@@ -98,8 +111,8 @@ public:
     // Takes the codes (and the size) of cells, which must be rectangular and at most
     // 65535 x 65535; false otherwise.
     bool SetCells(const TMultiByteArray &cells);
-    void ClearAll();                       // every cell empty (240)
-    void SetJacquardCount(int count);      // the first count cells, column by column, jacquard; the rest empty
+    void ClearAll(); // every cell empty (240)
+    void SetJacquardCount(int count); // the first count cells, column by column, jacquard; the rest empty
     bool AddPositionHole(int col, int row);
     bool RemovePositionHole(int col, int row);
     bool AddLacingHole(int col, int row);
@@ -110,7 +123,7 @@ public:
     void RebuildHoleList();
 
     // Queries.
-    int JacquardCount() const;             // cells with code 2 or 3
+    int JacquardCount() const; // cells with code 2 or 3
     int CountCode(std::uint8_t code) const;
     // Pixel rectangle of a cell, laid out by StartFlag: 1 mirrors both axes, 2 the rows,
     // 3 the columns.

@@ -21,7 +21,10 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("SampleCardFile", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("SampleCardFile", text);
+}
 
 constexpr int OldHeaderSize = 129;
 // The longest header (the current one with 255 bytes of rules), 65535 x 65535 cells and the
@@ -37,7 +40,7 @@ struct TLoaded {
     bool multiple = false;
     bool hasRules = false;
     QString rules;
-    std::int32_t margins[4] = {20, 20, 20, 10};
+    std::int32_t margins[4] = { 20, 20, 20, 10 };
     std::uint8_t orient = 0;
     std::uint8_t minRad = 7;
     std::uint8_t holeDiameter = 14;
@@ -73,7 +76,10 @@ bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QStrin
         // A hole names a needle of the card: the card writers mark its column.
         if (h.X < 0 || h.X >= cols || h.Y < 0 || h.Y >= rows) {
             error = GetUiMessage(QStringLiteral("SampleCardHoleOutside"))
-                        .arg(qint64(h.X) + 1).arg(qint64(h.Y) + 1).arg(cols).arg(rows);
+                        .arg(qint64(h.X) + 1)
+                        .arg(qint64(h.Y) + 1)
+                        .arg(cols)
+                        .arg(rows);
             return false;
         }
     }
@@ -111,7 +117,7 @@ bool ReadOld(TByteReader &in, TLoaded &out, QString &error)
         return false;
     }
     const QByteArray header(reinterpret_cast<const char *>(text), length);
-    for (const char *marker : {".OVYK ", "KDV", "PNH", "Tirlomax", "Beta 1.02"})
+    for (const char *marker : { ".OVYK ", "KDV", "PNH", "Tirlomax", "Beta 1.02" })
         if (!header.contains(marker)) {
             error = Tr("This is not a sample-card file of a known version.");
             return false;
@@ -136,7 +142,10 @@ bool ReadOld(TByteReader &in, TLoaded &out, QString &error)
     }
     if (cols != colCount || rows != rowCount) {
         error = Tr("The sample-card file gives two different sizes (%1 x %2 and %3 x %4).")
-                    .arg(colCount).arg(rowCount).arg(cols).arg(rows);
+                    .arg(colCount)
+                    .arg(rowCount)
+                    .arg(cols)
+                    .arg(rows);
         return false;
     }
     if (out.orient > ioVertical) {

@@ -61,27 +61,27 @@ void TIDrawGridLayout::SetCurrentCell(int col, int row, bool extend)
     m_col = col;
     m_row = row;
     if (!extend || !Options.RangeSelect)
-        m_anchor = {col, row};
+        m_anchor = { col, row };
 }
 
 void TIDrawGridLayout::SetAnchor(TPoint anchor)
 {
-    m_anchor = {insideAxis(anchor.X, m_colCount), insideAxis(anchor.Y, m_rowCount)};
+    m_anchor = { insideAxis(anchor.X, m_colCount), insideAxis(anchor.Y, m_rowCount) };
 }
 
 TRect TIDrawGridLayout::Selection() const
 {
-    return {std::min(m_col, m_anchor.X), std::min(m_row, m_anchor.Y), std::max(m_col, m_anchor.X),
-            std::max(m_row, m_anchor.Y)};
+    return { std::min(m_col, m_anchor.X), std::min(m_row, m_anchor.Y), std::max(m_col, m_anchor.X),
+        std::max(m_row, m_anchor.Y) };
 }
 
 TPoint TIDrawGridLayout::WheelTarget(int delta) const
 {
     if (delta < 0 && m_row < m_rowCount - 1)
-        return {m_col, m_row + 1};
+        return { m_col, m_row + 1 };
     if (delta > 0 && m_row > 0)
-        return {m_col, m_row - 1};
-    return {m_col, m_row};
+        return { m_col, m_row - 1 };
+    return { m_col, m_row };
 }
 
 TGridKeyStep TIDrawGridLayout::KeyStep(TGridKey key, bool ctrl, bool shift) const
@@ -170,11 +170,11 @@ TGridKeyStep TIDrawGridLayout::KeyStep(TGridKey key, bool ctrl, bool shift) cons
             r = r + 1 < rows ? r + 1 : 0;
         }
         step.MovesCell = true;
-        step.Cell = {c, r};
+        step.Cell = { c, r };
         return step;
     }
     step.MovesCell = true;
-    step.Cell = {insideAxis(c, cols), insideAxis(r, rows)};
+    step.Cell = { insideAxis(c, cols), insideAxis(r, rows) };
     // With Shift the current cell moves and the anchor stays: the selection grows.
     step.Extend = shift;
     return step;
@@ -266,7 +266,7 @@ TGridAxisInfo TIDrawGridLayout::calcAxis(bool horz) const
 
 TGridDrawInfo TIDrawGridLayout::CalcDrawInfo() const
 {
-    return {calcAxis(true), calcAxis(false)};
+    return { calcAxis(true), calcAxis(false) };
 }
 
 int TIDrawGridLayout::VisibleColCount() const
@@ -301,8 +301,14 @@ int TIDrawGridLayout::maxFirst(bool horz) const
     return i;
 }
 
-int TIDrawGridLayout::MaxLeftCol() const { return maxFirst(true); }
-int TIDrawGridLayout::MaxTopRow() const { return maxFirst(false); }
+int TIDrawGridLayout::MaxLeftCol() const
+{
+    return maxFirst(true);
+}
+int TIDrawGridLayout::MaxTopRow() const
+{
+    return maxFirst(false);
+}
 
 bool TIDrawGridLayout::ScrollIntoView(int col, int row)
 {
@@ -428,21 +434,21 @@ std::vector<TIDrawGridLayout::TGridLine> TIDrawGridLayout::ColLines(const TGridD
     int pos = 0;
     for (int i = a.FirstGridCell; i <= a.LastVisibleCell; ++i) {
         pos += ColWidth(i);
-        lines.push_back({pos, i, IsColCompartLine(i)});
+        lines.push_back({ pos, i, IsColCompartLine(i) });
         pos += a.EffectiveLineWidth;
     }
     return lines;
 }
 
-std::vector<TIDrawGridLayout::TGridLine> TIDrawGridLayout::RowLines(const TGridDrawInfo &info,
-                                                                    bool rowsFromTop) const
+std::vector<TIDrawGridLayout::TGridLine> TIDrawGridLayout::RowLines(
+    const TGridDrawInfo &info, bool rowsFromTop) const
 {
     std::vector<TGridLine> lines;
     const TGridAxisInfo &a = info.Vert;
     int pos = 0;
     for (int i = a.FirstGridCell; i <= a.LastVisibleCell; ++i) {
         pos += RowHeight(i);
-        lines.push_back({pos, i, IsRowCompartLine(i, rowsFromTop)});
+        lines.push_back({ pos, i, IsRowCompartLine(i, rowsFromTop) });
         pos += a.EffectiveLineWidth;
     }
     return lines;

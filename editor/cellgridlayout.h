@@ -21,11 +21,11 @@ enum class TStartPos { spLeftTop, spLeftBottom };
 
 // The grid options the control honours.
 struct TGridOptions {
-    bool VertLine = true;     // lines between columns
-    bool HorzLine = true;     // lines between rows
-    bool RangeSelect = true;  // Shift extends the selection
-    bool RowSelect = false;   // whole rows are selected
-    bool Tabs = false;        // Tab walks the cells
+    bool VertLine = true; // lines between columns
+    bool HorzLine = true; // lines between rows
+    bool RangeSelect = true; // Shift extends the selection
+    bool RowSelect = false; // whole rows are selected
+    bool Tabs = false; // Tab walks the cells
     bool ThumbTracking = false;
 };
 
@@ -38,13 +38,13 @@ public:
 // The layout of one axis for the current client size.
 struct TGridAxisInfo {
     int EffectiveLineWidth = 0; // the grid line width when the axis shows lines, else 0
-    int FirstGridCell = 0;      // LeftCol or TopRow
-    int GridCellCount = 0;      // ColCount or RowCount
-    int GridBoundary = 0;       // pixel end of the last cell in view (line included), clipped to the client
-    int LastFullVisibleCell = 0;// last cell that fits wholly (at least FirstGridCell)
-    int FullVisBoundary = 0;    // pixel end of that cell (line included)
-    int LastVisibleCell = -1;   // last cell with at least one pixel in view
-    int GridExtent = 0;         // client extent
+    int FirstGridCell = 0; // LeftCol or TopRow
+    int GridCellCount = 0; // ColCount or RowCount
+    int GridBoundary = 0; // pixel end of the last cell in view (line included), clipped to the client
+    int LastFullVisibleCell = 0; // last cell that fits wholly (at least FirstGridCell)
+    int FullVisBoundary = 0; // pixel end of that cell (line included)
+    int LastVisibleCell = -1; // last cell with at least one pixel in view
+    int GridExtent = 0; // client extent
 };
 
 struct TGridDrawInfo {
@@ -59,9 +59,9 @@ enum class TGridKey { Up, Down, Left, Right, PageUp, PageDown, Home, End, Tab, B
 // selection grows instead of following when Extend).
 struct TGridKeyStep {
     int LeftCol = -1; // new first visible column, -1 = unchanged
-    int TopRow = -1;  // new first visible row, -1 = unchanged
+    int TopRow = -1; // new first visible row, -1 = unchanged
     bool MovesCell = false;
-    TPoint Cell;      // inside the grid when MovesCell
+    TPoint Cell; // inside the grid when MovesCell
     bool Extend = false;
 };
 
@@ -124,7 +124,7 @@ public:
     // Per-column widths and per-row heights (empty = the default extent for every cell).
     int ColWidth(int index) const;
     int RowHeight(int index) const;
-    void SetColWidth(int index, int value);  // raises EGridError for an index outside the grid
+    void SetColWidth(int index, int value); // raises EGridError for an index outside the grid
     void SetRowHeight(int index, int value);
     void ClearColWidths() { m_colWidths.clear(); }
     void ClearRowHeights() { m_rowHeights.clear(); }
@@ -202,7 +202,7 @@ private:
     std::vector<int> m_rowHeights;
     int m_col = 0;
     int m_row = 0;
-    TPoint m_anchor{0, 0};
+    TPoint m_anchor { 0, 0 };
     TColor m_color = 0xFFFFFF;
     TColor m_lineColor = 0;
     TColor m_compartLineColor = 0;

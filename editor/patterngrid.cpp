@@ -33,7 +33,7 @@ TPatternGrid::TPatternGrid()
 {
     if (!LoadPaletteResource(m_palette))
         for (int i = 0; i < 256; ++i)
-            m_palette[i] = TPaletteEntry{std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+            m_palette[i] = TPaletteEntry { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
     m_displayPalette = m_palette;
     PaletteToPairs(m_palette, m_paletteItems);
     m_statusWnd = Hooks().MainFormHandle;
@@ -71,8 +71,9 @@ void TPatternGrid::SetColCount(int value)
     if (!m_picture.isNull() && value == m_picture.width())
         return;
     m_picture = resizedPicture(m_picture, value, std::max(1, m_picture.height()), m_backIndex, m_palette);
-    m_refBitmap = m_refBitmap.isNull() ? m_picture
-                                       : resizedPicture(m_refBitmap, value, m_picture.height(), m_backIndex, m_palette);
+    m_refBitmap = m_refBitmap.isNull()
+        ? m_picture
+        : resizedPicture(m_refBitmap, value, m_picture.height(), m_backIndex, m_palette);
     // The counts follow the picture at the current zoom (below level 9 the reduced view).
     applyZoomCounts();
     ApplyPalette(true);
@@ -85,8 +86,9 @@ void TPatternGrid::SetRowCount(int value)
     if (!m_picture.isNull() && value == m_picture.height())
         return;
     m_picture = resizedPicture(m_picture, std::max(1, m_picture.width()), value, m_backIndex, m_palette);
-    m_refBitmap = m_refBitmap.isNull() ? m_picture
-                                       : resizedPicture(m_refBitmap, m_picture.width(), value, m_backIndex, m_palette);
+    m_refBitmap = m_refBitmap.isNull()
+        ? m_picture
+        : resizedPicture(m_refBitmap, m_picture.width(), value, m_backIndex, m_palette);
     applyZoomCounts();
     ApplyPalette(true);
     layoutChanged();
@@ -257,8 +259,14 @@ void TPatternGrid::setPenIndexes(int fore, int back)
     m_backColor = GetBackColor();
 }
 
-TColor TPatternGrid::GetForeColor() const { return PlainColor(m_palette[m_foreIndex]); }
-TColor TPatternGrid::GetBackColor() const { return PlainColor(m_palette[m_backIndex]); }
+TColor TPatternGrid::GetForeColor() const
+{
+    return PlainColor(m_palette[m_foreIndex]);
+}
+TColor TPatternGrid::GetBackColor() const
+{
+    return PlainColor(m_palette[m_backIndex]);
+}
 
 void TPatternGrid::SetBackColorIndex(int index)
 {
@@ -301,7 +309,7 @@ void TPatternGrid::ExcludeColorIndex(int index)
 
 int TPatternGrid::AddBlackToPalette()
 {
-    const TPaletteEntry black{0, 0, 0, 0};
+    const TPaletteEntry black { 0, 0, 0, 0 };
     if (PaletteHasColor(m_palette, black))
         return NearestColorIndex(m_palette.data(), 256, 0, 0, 0);
     TColorCounts counts;

@@ -15,12 +15,11 @@
 // that neither memory nor time depends on the picture's size.
 
 #include "core/base/document.h"
-#include "core/palette/palette.h"
-#include "core/palette/palette.h"
-#include "core/undo/undorecord.h"
 #include "core/base/gridrecords.h"
+#include "core/palette/palette.h"
 #include "core/undo/undo.h"
 #include "core/undo/undogrid.h"
+#include "core/undo/undorecord.h"
 #include "editor/cellgridlayout.h"
 
 #include <QImage>
@@ -234,8 +233,8 @@ public:
     TToolId ToolId() const override { return m_toolId; }
     std::unique_ptr<TUndoObject> CopyDrawObject() const override { return nullptr; }
     void RestoreDrawObject(const TUndoObject &, TToolId toolId) override { m_toolId = toolId; }
-    void ResetDrawObject() override {}
-    void SetFloatingObjectsState(int) override {}
+    void ResetDrawObject() override { }
+    void SetFloatingObjectsState(int) override { }
     void ReplacePicture(const QImage &picture) override;
     void ReplacePalette(const TPalette256 &palette) override;
     void ShiftPictureVert(int count) override;
@@ -264,9 +263,9 @@ private:
     TPatternGridViewport *m_viewport = nullptr;
     QImage m_picture;
     QImage m_refBitmap;
-    TPalette256 m_palette{};
-    TPalette256 m_displayPalette{};
-    TPalettePairs m_paletteItems{};
+    TPalette256 m_palette {};
+    TPalette256 m_displayPalette {};
+    TPalettePairs m_paletteItems {};
     double m_warpDensity = 1.0;
     double m_weftDensity = 1.0;
     std::uint8_t m_undoMode = UndoModeRecord;
@@ -289,13 +288,13 @@ private:
     TToolId m_toolId = TToolId::Move;
     TToolId m_prevToolId = TToolId::NoTool;
     std::uint8_t m_autoFillPoint = 1;
-    std::array<std::int32_t, 4> m_repeatDisplayValues{1, 4, 0, 0};
-    std::array<std::uint8_t, 3> m_pointStyle{0, 0, 1};
+    std::array<std::int32_t, 4> m_repeatDisplayValues { 1, 4, 0, 0 };
+    std::array<std::uint8_t, 3> m_pointStyle { 0, 0, 1 };
     TRepeatPic m_repeatInfo;
     TLineArray m_changedCells;
     TMesh m_mesh;
     TRect m_navigatorFrame;
-    TPoint m_lastCell{-1, -1};
+    TPoint m_lastCell { -1, -1 };
     QString m_lastUndoError;
 
     // Reduced view: picture column of each reduced column, picture row of each reduced row.

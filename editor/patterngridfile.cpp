@@ -2,10 +2,10 @@
 #include "editor/patterngrid.h"
 
 #include "card/picturetocard.h"
-#include "core/picture/bmpfile.h"
 #include "core/base/fileext.h"
-#include "core/picture/pcxfile.h"
 #include "core/decode/pictureload.h"
+#include "core/picture/bmpfile.h"
+#include "core/picture/pcxfile.h"
 #include "core/picture/picturelimits.h"
 
 #include <QCoreApplication>

@@ -183,7 +183,7 @@ void TPatternGrid::Paint(QImage &buffer) const
         pen.setJoinStyle(Qt::MiterJoin);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
-        p.drawRect(QRect(m_navigatorFrame.Left - LeftCol(), m_navigatorFrame.Top - TopRow(), m_navigatorFrame.Width(),
-                         m_navigatorFrame.Height()));
+        p.drawRect(QRect(m_navigatorFrame.Left - LeftCol(), m_navigatorFrame.Top - TopRow(),
+            m_navigatorFrame.Width(), m_navigatorFrame.Height()));
     }
 }

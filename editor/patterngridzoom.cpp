@@ -2,8 +2,8 @@
 // below one pixel per cell and the cell counts it shows.
 #include "editor/patterngrid.h"
 
-#include "core/picture/imageproc.h"
 #include "core/base/numutils.h"
+#include "core/picture/imageproc.h"
 #include "core/picture/picturelimits.h"
 
 #include <algorithm>
@@ -84,8 +84,8 @@ void TPatternGrid::applyZoomCounts()
     const int tenths = (m_zoomLevel & 127) + 1;
     const std::int64_t cols = std::int64_t(w) * tenths / 10;
     const std::int64_t rows = densitiesUsable(m_warpDensity, m_weftDensity)
-                                  ? Trunc(double(h) * tenths * m_warpDensity / (10.0 * m_weftDensity))
-                                  : std::int64_t(h) * tenths / 10;
+        ? Trunc(double(h) * tenths * m_warpDensity / (10.0 * m_weftDensity))
+        : std::int64_t(h) * tenths / 10;
     // At least one cell of a non-empty picture stays in view.
     auto fit = [](int side, std::int64_t count) {
         return side == 0 ? 0 : int(std::clamp<std::int64_t>(count, 1, MaxReducedCount));

@@ -1,8 +1,8 @@
 // Any bytes given to the weave, sample-card and card-file readers and to the pictures the
 // card container opens end in a result or a clear error, never in a crash; what was read
 // writes back and reads again to the same content.
-#include "card/fmt_pictures.h"
 #include "card/fmt_ovwb.h"
+#include "card/fmt_pictures.h"
 #include "card/samplecard.h"
 #include "weave/weavefile.h"
 

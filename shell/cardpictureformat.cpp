@@ -5,7 +5,8 @@
 
 #include <QFileInfo>
 
-bool ReadWenBanIOPicture(const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error)
+bool ReadWenBanIOPicture(
+    const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error)
 {
     TWenBanIO io;
     io.FileName = fileName;

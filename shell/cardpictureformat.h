@@ -6,4 +6,5 @@
 #include "core/decode/picturedecode.h"
 
 // The reader of the list's card, weave and project entries.
-bool ReadWenBanIOPicture(const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error);
+bool ReadWenBanIOPicture(
+    const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error);

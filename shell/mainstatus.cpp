@@ -20,8 +20,8 @@ void TMainStatusModel::ShowPatternSize(int cols, int rows, int cellWidth, int ce
 {
     Panels[5] = GetUiMessage(QStringLiteral("ColName")) + QString::number(cols) + QLatin1Char(' ')
         + GetUiMessage(QStringLiteral("RowName")) + QString::number(rows);
-    Panels[6] = GetUiMessage(QStringLiteral("PatternCellHorzSize")) + QLatin1Char('(') + QString::number(cellWidth)
-        + QLatin1Char('*') + QString::number(cellHeight) + QLatin1Char(')');
+    Panels[6] = GetUiMessage(QStringLiteral("PatternCellHorzSize")) + QLatin1Char('(')
+        + QString::number(cellWidth) + QLatin1Char('*') + QString::number(cellHeight) + QLatin1Char(')');
 }
 
 void TMainStatusModel::UndoState(int undoCount, int redoCount, bool hasDocument)
@@ -52,11 +52,20 @@ void TMainStatusModel::RepeatState(int flags)
     RepeatBorderChecked = flags > 0 && (flags & 2) == 0;
 }
 
-void TMainStatusModel::RepeatReset() { RepeatChecked = RepeatBorderChecked = false; }
+void TMainStatusModel::RepeatReset()
+{
+    RepeatChecked = RepeatBorderChecked = false;
+}
 
-void TMainStatusModel::EnableMainForm(int enable) { MainFormEnabled = enable == 1; }
+void TMainStatusModel::EnableMainForm(int enable)
+{
+    MainFormEnabled = enable == 1;
+}
 
-void TMainStatusModel::PatternMergeState(int state) { PatternMergeEnabled = state >= 2; }
+void TMainStatusModel::PatternMergeState(int state)
+{
+    PatternMergeEnabled = state >= 2;
+}
 
 TMainStatusModel::TColorPickEffect TMainStatusModel::ColorPicked(int kind)
 {
@@ -70,23 +79,48 @@ TMainStatusModel::TColorPickEffect TMainStatusModel::ColorPicked(int kind)
     return effect;
 }
 
-int TMainStatusModel::ToolButtonTag(int toolId) { return toolId == 35 ? 34 : toolId; }
+int TMainStatusModel::ToolButtonTag(int toolId)
+{
+    return toolId == 35 ? 34 : toolId;
+}
 
-bool TMainStatusModel::BrowsersKeepSelection(int toolId) { return toolId == 39 || toolId == 40; }
+bool TMainStatusModel::BrowsersKeepSelection(int toolId)
+{
+    return toolId == 39 || toolId == 40;
+}
 
 bool TMainStatusModel::Handle(const TMessageEvent &event, bool hasDocument)
 {
     const int w = int(event.WParam), l = int(event.LParam);
     switch (event.Message()) {
-    case WM_SHOWCURSORPOS: ShowCursorPos(w, l); return true;
-    case WM_SHOWCOLORINDEX: ShowColorIndex(w); return true;
-    case WM_UNDOSTATE: UndoState(w, l, hasDocument); return true;
-    case WM_EDITSTATE: EditState(w, l); return true;
-    case WM_ZOOMSTATE: ZoomState(w); return true;
-    case WM_REPEATSTATE: RepeatState(w); return true;
-    case WM_REPEATRESET: RepeatReset(); return true;
-    case WM_ENABLEMAINFORM: EnableMainForm(w); return true;
-    case WM_PATTERNMERGESTATE: PatternMergeState(w); return true;
-    default: return false;
+    case WM_SHOWCURSORPOS:
+        ShowCursorPos(w, l);
+        return true;
+    case WM_SHOWCOLORINDEX:
+        ShowColorIndex(w);
+        return true;
+    case WM_UNDOSTATE:
+        UndoState(w, l, hasDocument);
+        return true;
+    case WM_EDITSTATE:
+        EditState(w, l);
+        return true;
+    case WM_ZOOMSTATE:
+        ZoomState(w);
+        return true;
+    case WM_REPEATSTATE:
+        RepeatState(w);
+        return true;
+    case WM_REPEATRESET:
+        RepeatReset();
+        return true;
+    case WM_ENABLEMAINFORM:
+        EnableMainForm(w);
+        return true;
+    case WM_PATTERNMERGESTATE:
+        PatternMergeState(w);
+        return true;
+    default:
+        return false;
     }
 }

@@ -19,8 +19,8 @@ public:
 
     bool UndoEnabled = false;
     bool RedoEnabled = false;
-    bool CopyEnabled = false;   // copy and copy-with-colour
-    bool PasteEnabled = false;  // paste, paste-to and mouse selection
+    bool CopyEnabled = false; // copy and copy-with-colour
+    bool PasteEnabled = false; // paste, paste-to and mouse selection
     bool CutEnabled = false;
     bool ZoomInEnabled = true;
     bool ZoomOutEnabled = true; // zoom out and restore (one pixel per cell)
@@ -51,7 +51,7 @@ public:
 
     // What a colour pick does.
     struct TColorPickEffect {
-        bool ToBackColor = false;     // the index becomes the background colour
+        bool ToBackColor = false; // the index becomes the background colour
         bool SetPaletteCurrent = false; // the palette bar's current colour follows (kinds 2, 3)
     };
     // Kind 4 locks and kind 3 unlocks the choice before the rest is decided.

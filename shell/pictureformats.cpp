@@ -15,18 +15,20 @@ QList<TPictureFormat> &formats()
 
 TPictureClass own(const char *name, TPictureDecoder decoder, const char *format)
 {
-    return TPictureClass{QString::fromUtf8(name), decoder, format, {}};
+    return TPictureClass { QString::fromUtf8(name), decoder, format, {} };
 }
 
 bool readOwnFormat(const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error)
 {
     const auto &reader = Hooks().WenBanIOReader;
-    return reader ? reader(fileName, bytes, picture, error) : ReadWenBanIOPicture(fileName, bytes, picture, error);
+    return reader ? reader(fileName, bytes, picture, error)
+                  : ReadWenBanIOPicture(fileName, bytes, picture, error);
 }
 
 } // namespace
 
-const TPictureClass TWenBanIOClass{QStringLiteral("TWenBanIO"), TPictureDecoder::Custom, "", readOwnFormat};
+const TPictureClass TWenBanIOClass { QStringLiteral("TWenBanIO"), TPictureDecoder::Custom, "",
+    readOwnFormat };
 const TPictureClass &BitmapClass = BitmapPictureClass();
 const TPictureClass IconClass = own("Windows icons", TPictureDecoder::Qt, "ICO");
 const TPictureClass MetafileClass = own("Windows metafiles", TPictureDecoder::Magick, "WMF");
@@ -49,14 +51,19 @@ const TPictureClass PngClass = own("Portable network graphic images", TPictureDe
 // Through GraphicsMagick, which hands over the indexes and the colour table as stored.
 const TPictureClass GifClass = own("GIF images", TPictureDecoder::Magick, "GIF");
 
-void SetWenBanIOReader(TPictureReader reader) { Hooks().WenBanIOReader = std::move(reader); }
+void SetWenBanIOReader(TPictureReader reader)
+{
+    Hooks().WenBanIOReader = std::move(reader);
+}
 
 void RegisterFileFormat(const QString &extension, const QString &common, const QString &individual, int kinds,
-                        bool replace, bool registerDefault, const TPictureClass *pictureClass)
+    bool replace, bool registerDefault, const TPictureClass *pictureClass)
 {
     if (replace)
-        formats().removeIf([&](const TPictureFormat &f) { return f.Extension.compare(extension, Qt::CaseInsensitive) == 0; });
-    formats().append({extension, common, individual, kinds, pictureClass, registerDefault});
+        formats().removeIf([&](const TPictureFormat &f) {
+            return f.Extension.compare(extension, Qt::CaseInsensitive) == 0;
+        });
+    formats().append({ extension, common, individual, kinds, pictureClass, registerDefault });
 }
 
 void UnregisterFileFormat(const QString &extension, const TPictureClass *pictureClass)
@@ -67,7 +74,10 @@ void UnregisterFileFormat(const QString &extension, const TPictureClass *picture
     });
 }
 
-const QList<TPictureFormat> &PictureFormats() { return formats(); }
+const QList<TPictureFormat> &PictureFormats()
+{
+    return formats();
+}
 
 const TPictureClass *PictureClassForExtension(const QString &extension)
 {
@@ -97,68 +107,68 @@ void RegisterPictureFormats()
     };
     // The program's own formats first: only in this list.
     const Row ownRows[] = {
-        {"EP", "EP", PkRaster, &TWenBanIOClass},
-        {"JC5", "JC5", PkRaster, &TWenBanIOClass},
-        {"QS", "QS", PkRaster, &TWenBanIOClass},
-        {"OVY", "意匠文件", PkRaster, &TWenBanIOClass},
-        {"OVWB", "Windows bitmaps", PkRaster, &TWenBanIOClass},
-        {"OVW", "组织文件", PkRaster, &TWenBanIOClass},
-        {"GRD", "万国纹版", PkRaster, &TWenBanIOClass},
-        {"WB", "浙大纹版", PkRaster, &TWenBanIOClass},
-        {"XY", "浙大小样", PkRaster, &TWenBanIOClass},
-        {"WV", "浙大组织", PkRaster, &TWenBanIOClass},
-        {"UPT", "UPT", PkRaster, &TWenBanIOClass},
-        {"DAT", "UPT", PkRaster, &TWenBanIOClass},
-        {"P32", "UPT", PkRaster, &TWenBanIOClass},
-        {"bmp", "Windows bitmaps", PkRaster, &BitmapClass},
-        {"ico", "Windows icons", PkRaster, &IconClass},
-        {"wmf", "Windows metafiles", PkVector, &MetafileClass},
-        {"emf", "Windows metafiles", PkVector, &EnhancedMetafileClass},
-        {"jfif", "JPG images", PkRaster, &JpegClass},
-        {"jpg", "JPG images", PkRaster, &JpegClass},
-        {"jpe", "JPE images", PkRaster, &JpegClass},
-        {"jpeg", "JPEG images", PkRaster, &JpegClass},
+        { "EP", "EP", PkRaster, &TWenBanIOClass },
+        { "JC5", "JC5", PkRaster, &TWenBanIOClass },
+        { "QS", "QS", PkRaster, &TWenBanIOClass },
+        { "OVY", "意匠文件", PkRaster, &TWenBanIOClass },
+        { "OVWB", "Windows bitmaps", PkRaster, &TWenBanIOClass },
+        { "OVW", "组织文件", PkRaster, &TWenBanIOClass },
+        { "GRD", "万国纹版", PkRaster, &TWenBanIOClass },
+        { "WB", "浙大纹版", PkRaster, &TWenBanIOClass },
+        { "XY", "浙大小样", PkRaster, &TWenBanIOClass },
+        { "WV", "浙大组织", PkRaster, &TWenBanIOClass },
+        { "UPT", "UPT", PkRaster, &TWenBanIOClass },
+        { "DAT", "UPT", PkRaster, &TWenBanIOClass },
+        { "P32", "UPT", PkRaster, &TWenBanIOClass },
+        { "bmp", "Windows bitmaps", PkRaster, &BitmapClass },
+        { "ico", "Windows icons", PkRaster, &IconClass },
+        { "wmf", "Windows metafiles", PkVector, &MetafileClass },
+        { "emf", "Windows metafiles", PkVector, &EnhancedMetafileClass },
+        { "jfif", "JPG images", PkRaster, &JpegClass },
+        { "jpg", "JPG images", PkRaster, &JpegClass },
+        { "jpe", "JPE images", PkRaster, &JpegClass },
+        { "jpeg", "JPEG images", PkRaster, &JpegClass },
     };
     for (const Row &r : ownRows)
-        RegisterFileFormat(QString::fromLatin1(r.ext), QString::fromUtf8(r.common), QString(), r.kinds, false, false,
-                           r.cls);
+        RegisterFileFormat(
+            QString::fromLatin1(r.ext), QString::fromUtf8(r.common), QString(), r.kinds, false, false, r.cls);
     // The imported formats, also in the imported-format list.
     const Row importedRows[] = {
-        {"rle", "Windows bitmaps", PkRaster, &BitmapClass},
-        {"dib", "Device independant Windows bitmaps", PkRaster, &BitmapClass},
-        {"win", "Truevision images", PkRaster, &TargaClass},
-        {"vst", "", PkRaster, &TargaClass},
-        {"vda", "", PkRaster, &TargaClass},
-        {"tga", "", PkRaster, &TargaClass},
-        {"icb", "", PkRaster, &TargaClass},
-        {"tiff", "Tagged image file format images", PkRaster | PkMultiImage, &TiffClass},
-        {"tif", "PC TIF images", PkRaster | PkMultiImage, &TiffClass},
-        {"fax", "GFI fax images", PkRaster | PkMultiImage, &TiffClass},
-        {"eps", "Encapsulated Postscript images", PkRaster, &EpsClass},
-        {"pcx", "ZSoft Paintbrush images", PkRaster, &PcxClass},
-        {"pcc", "", PkRaster, &PcxClass},
-        {"scr", "Word 5.x screen capture images", PkRaster, &PcxClass},
-        {"rpf", "Alias/Wavefront images", PkRaster, &AliasWavefrontClass},
-        {"rla", "", PkRaster, &AliasWavefrontClass},
-        {"sgi", "SGI images", PkRaster, &SgiClass},
-        {"rgba", "SGI true color images with alpha", PkRaster, &SgiClass},
-        {"rgb", "SGI true color images", PkRaster, &SgiClass},
-        {"bw", "SGI black/white images", PkRaster, &SgiClass},
-        {"psd", "Photoshop images", PkRaster | PkLayered, &PhotoshopClass},
-        {"pdd", "", PkRaster | PkLayered, &PhotoshopClass},
-        {"ppm", "Portable map images", PkRaster, &PortablePixmapClass},
-        {"pgm", "Portable gray map images", PkRaster, &PortablePixmapClass},
-        {"pbm", "Portable bitmap images", PkRaster, &PortablePixmapClass},
-        {"cel", "Autodesk images", PkRaster, &AutodeskClass},
-        {"pic", "Autodesk images", PkRaster, &AutodeskClass},
-        {"pcd", "Kodak Photo-CD images", PkRaster, &PhotoCdClass},
-        {"cut", "Dr. Halo images", PkRaster, &DrHaloClass},
-        {"psp", "Paintshop Pro images", PkRaster | PkLayered | PkMultiImage, &PaintshopProClass},
-        {"png", "Portable network graphic images", PkRaster, &PngClass},
+        { "rle", "Windows bitmaps", PkRaster, &BitmapClass },
+        { "dib", "Device independant Windows bitmaps", PkRaster, &BitmapClass },
+        { "win", "Truevision images", PkRaster, &TargaClass },
+        { "vst", "", PkRaster, &TargaClass },
+        { "vda", "", PkRaster, &TargaClass },
+        { "tga", "", PkRaster, &TargaClass },
+        { "icb", "", PkRaster, &TargaClass },
+        { "tiff", "Tagged image file format images", PkRaster | PkMultiImage, &TiffClass },
+        { "tif", "PC TIF images", PkRaster | PkMultiImage, &TiffClass },
+        { "fax", "GFI fax images", PkRaster | PkMultiImage, &TiffClass },
+        { "eps", "Encapsulated Postscript images", PkRaster, &EpsClass },
+        { "pcx", "ZSoft Paintbrush images", PkRaster, &PcxClass },
+        { "pcc", "", PkRaster, &PcxClass },
+        { "scr", "Word 5.x screen capture images", PkRaster, &PcxClass },
+        { "rpf", "Alias/Wavefront images", PkRaster, &AliasWavefrontClass },
+        { "rla", "", PkRaster, &AliasWavefrontClass },
+        { "sgi", "SGI images", PkRaster, &SgiClass },
+        { "rgba", "SGI true color images with alpha", PkRaster, &SgiClass },
+        { "rgb", "SGI true color images", PkRaster, &SgiClass },
+        { "bw", "SGI black/white images", PkRaster, &SgiClass },
+        { "psd", "Photoshop images", PkRaster | PkLayered, &PhotoshopClass },
+        { "pdd", "", PkRaster | PkLayered, &PhotoshopClass },
+        { "ppm", "Portable map images", PkRaster, &PortablePixmapClass },
+        { "pgm", "Portable gray map images", PkRaster, &PortablePixmapClass },
+        { "pbm", "Portable bitmap images", PkRaster, &PortablePixmapClass },
+        { "cel", "Autodesk images", PkRaster, &AutodeskClass },
+        { "pic", "Autodesk images", PkRaster, &AutodeskClass },
+        { "pcd", "Kodak Photo-CD images", PkRaster, &PhotoCdClass },
+        { "cut", "Dr. Halo images", PkRaster, &DrHaloClass },
+        { "psp", "Paintshop Pro images", PkRaster | PkLayered | PkMultiImage, &PaintshopProClass },
+        { "png", "Portable network graphic images", PkRaster, &PngClass },
     };
     for (const Row &r : importedRows)
-        RegisterFileFormat(QString::fromLatin1(r.ext), QString::fromUtf8(r.common), QString(), r.kinds, false, true,
-                           r.cls);
+        RegisterFileFormat(
+            QString::fromLatin1(r.ext), QString::fromUtf8(r.common), QString(), r.kinds, false, true, r.cls);
     Hooks().PictureClassLookup = LoaderPictureClass;
 }
 
@@ -169,8 +179,10 @@ void UnregisterPictureFormats()
 }
 
 const QString OpenPictureFilter = QString::fromUtf8(
-    "所有支持文件格式|*.BMP;*.JPG;*.PCX;*.PNG;*.PSD;*.TIF;*.ICO;*.EP;*.JC5;*.UPT;*.QS;*.OVY;*.OVW;*.GRD;*.WB;*.XY;"
-    "*.WV;*.UPT;*.DAT;*.P32|Windows Bitmap(*.BMP)|*.BMP|JPG images(*.JPG)|*.JPG|ZSoft Paintbrush images(*.PCX)|*.PCX|"
+    "所有支持文件格式|*.BMP;*.JPG;*.PCX;*.PNG;*.PSD;*.TIF;*.ICO;*.EP;*.JC5;*.UPT;*.QS;*.OVY;*.OVW;*.GRD;*.WB;"
+    "*.XY;"
+    "*.WV;*.UPT;*.DAT;*.P32|Windows Bitmap(*.BMP)|*.BMP|JPG images(*.JPG)|*.JPG|ZSoft Paintbrush "
+    "images(*.PCX)|*.PCX|"
     "Portable network graphic images(*.PNG)|*.PNG|Photoshop images(*.PSD)|*.PSD|Windows icons(*.ICO)|*.ICO|"
     "PC TIF images(*.TIF)|*.TIF|EP(*.EP)|*.EP|JC5(*.JC5)|*.JC5|意匠文件(*.OVY)|*.OVY|组织文件(*.OVW)|*.OVW|"
     "UPT(*.UPT)|*.UPT|VBJ(*.DAT)|*.DAT|PEJ(*.P32)|*.P32");
@@ -184,7 +196,8 @@ bool IsOpenableDroppedFile(const QString &fileName)
     const QStringList fields = OpenPictureFilter.split(u'|');
     for (qsizetype i = 1; i < fields.size(); i += 2)
         for (const QString &pattern : fields[i].split(u';'))
-            if (pattern.startsWith(QLatin1String("*.")) && pattern.mid(2).compare(ext, Qt::CaseInsensitive) == 0)
+            if (pattern.startsWith(QLatin1String("*."))
+                && pattern.mid(2).compare(ext, Qt::CaseInsensitive) == 0)
                 return true;
     return false;
 }

@@ -19,9 +19,9 @@ enum TPictureKind {
 };
 
 struct TPictureFormat {
-    QString Extension;   // without the dot, compared without regard to letter case
-    QString Common;      // shown in filter lists; empty for an alias of the previous entry
-    QString Individual;  // empty for every entry here
+    QString Extension; // without the dot, compared without regard to letter case
+    QString Common; // shown in filter lists; empty for an alias of the previous entry
+    QString Individual; // empty for every entry here
     int Kinds = PkRaster;
     const TPictureClass *PictureClass = nullptr;
     bool InGlobalList = false; // also registered with the imported-format list
@@ -30,9 +30,9 @@ struct TPictureFormat {
 // The picture classes of the list.
 extern const TPictureClass TWenBanIOClass; // the program's own card, weave and project files
 extern const TPictureClass &BitmapClass; // the loader's own bitmap class
-extern const TPictureClass IconClass, MetafileClass, EnhancedMetafileClass, JpegClass, TargaClass, TiffClass, EpsClass,
-    PcxClass, AliasWavefrontClass, SgiClass, PhotoshopClass, PortablePixmapClass, AutodeskClass, PhotoCdClass,
-    DrHaloClass, PaintshopProClass, PngClass;
+extern const TPictureClass IconClass, MetafileClass, EnhancedMetafileClass, JpegClass, TargaClass, TiffClass,
+    EpsClass, PcxClass, AliasWavefrontClass, SgiClass, PhotoshopClass, PortablePixmapClass, AutodeskClass,
+    PhotoCdClass, DrHaloClass, PaintshopProClass, PngClass;
 
 // The reader of the program's own formats: the card codec. Replaceable (tests); it is kept
 // in Hooks().WenBanIOReader, and an empty reader puts the card codec back.
@@ -40,7 +40,7 @@ void SetWenBanIOReader(TPictureReader reader);
 
 // Appends an entry.
 void RegisterFileFormat(const QString &extension, const QString &common, const QString &individual, int kinds,
-                        bool replace, bool registerDefault, const TPictureClass *pictureClass);
+    bool replace, bool registerDefault, const TPictureClass *pictureClass);
 // Removes the entries of a class: the one of the given extension, or all of them when
 // extension is empty.
 void UnregisterFileFormat(const QString &extension, const TPictureClass *pictureClass);

@@ -19,7 +19,7 @@
 struct ReaderCase {
     const char *name;
     std::function<bool(const QString &fileName, QString &error)> read;
-    qint64 bound;         // the most bytes the reader takes; negative when it has no bound
+    qint64 bound; // the most bytes the reader takes; negative when it has no bound
     bool messages = true; // false for readers that give no message
 };
 
@@ -51,7 +51,7 @@ inline void ExpectSpecialFilesRefused(const std::vector<ReaderCase> &readers)
 {
     SpecialFiles special;
     for (const ReaderCase &c : readers) {
-        for (const QString &path : {special.fifo, special.zero, special.folder}) {
+        for (const QString &path : { special.fifo, special.zero, special.folder }) {
             QString error;
             bool ok = true;
             RunWithin(20, c.name, [&] { ok = c.read(path, error); });

@@ -35,7 +35,10 @@ QImage MakePicture(std::initializer_list<std::vector<int>> rows, const TPalette2
     return img;
 }
 
-QImage MakePicture(std::initializer_list<std::vector<int>> rows) { return MakePicture(rows, GreyPalette()); }
+QImage MakePicture(std::initializer_list<std::vector<int>> rows)
+{
+    return MakePicture(rows, GreyPalette());
+}
 
 std::vector<std::vector<int>> PictureRows(const QImage &img)
 {
@@ -50,7 +53,7 @@ TPalette256 GreyPalette()
 {
     TPalette256 p;
     for (int i = 0; i < 256; ++i)
-        p[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+        p[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
     return p;
 }
 
@@ -77,7 +80,7 @@ bool AgeFile(const QString &path, int seconds)
 
 bool ReturnsWithoutBlockingOn(const QString &fifo, const std::function<void()> &fn, int ms)
 {
-    std::atomic<bool> returned{false};
+    std::atomic<bool> returned { false };
     std::thread worker([&] {
         fn();
         returned = true;
@@ -111,7 +114,8 @@ TSmallDisk::TSmallDisk()
     parent.setAutoRemove(false);
     m_path = parent.path();
     if (::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", 0, "size=64k,mode=0700") != 0) {
-        m_why = QStringLiteral("cannot mount a small tmpfs (%1); run the tests as root").arg(qt_error_string(errno));
+        m_why = QStringLiteral("cannot mount a small tmpfs (%1); run the tests as root")
+                    .arg(qt_error_string(errno));
         QDir().rmdir(m_path);
         return;
     }
@@ -125,7 +129,10 @@ TSmallDisk::~TSmallDisk()
     QDir().rmdir(m_path);
 }
 
-QString TSmallDisk::FilePath(const QString &name) const { return m_path + QLatin1Char('/') + name; }
+QString TSmallDisk::FilePath(const QString &name) const
+{
+    return m_path + QLatin1Char('/') + name;
+}
 
 bool TSmallDisk::Fill()
 {
@@ -138,15 +145,15 @@ bool TSmallDisk::Fill()
     for (int i = 0; i < 1000 && !full; ++i)
         full = ::write(fd, block.constData(), std::size_t(block.size())) < 0 && errno == ENOSPC;
     // The last block may have fitted in part; fill what is left byte by byte.
-    while (full && ::write(fd, "f", 1) == 1) {
-    }
+    while (full && ::write(fd, "f", 1) == 1) { }
     ::close(fd);
     return full;
 }
 
 QStringList TSmallDisk::Entries() const
 {
-    return QDir(m_path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(m_path).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 bool BindMountFile(const QString &source, const QString &target)
@@ -156,7 +163,10 @@ bool BindMountFile(const QString &source, const QString &target)
         == 0;
 }
 
-void UnmountFile(const QString &target) { ::umount2(QFile::encodeName(target).constData(), MNT_DETACH); }
+void UnmountFile(const QString &target)
+{
+    ::umount2(QFile::encodeName(target).constData(), MNT_DETACH);
+}
 
 void RunWithin(int seconds, const char *what, const std::function<void()> &fn)
 {

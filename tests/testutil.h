@@ -1,8 +1,8 @@
 #pragma once
 // Small helpers shared by the tests.
 
-#include "core/settings/inifile.h"
 #include "core/palette/palette.h"
+#include "core/settings/inifile.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -87,7 +87,8 @@ bool ParseLayerSequence(const QString &text, TIntegerArray &sequence)
         if (!item.endsWith(QLatin1Char(')')) || !StrictInt(item.left(open), count) || count < 1)
             return false;
         std::vector<std::int32_t> group;
-        for (const QString &piece : SplitString(item.mid(open + 1, item.size() - open - 2), QStringLiteral(";"))) {
+        for (const QString &piece :
+            SplitString(item.mid(open + 1, item.size() - open - 2), QStringLiteral(";"))) {
             int v = 0;
             if (!StrictInt(piece, v))
                 return false;
@@ -106,4 +107,7 @@ bool ParseLayerSequence(const QString &text, TIntegerArray &sequence)
     return true;
 }
 
-QStringList SplitLayerText(const QString &text, const QString &delimiter) { return SplitString(text, delimiter); }
+QStringList SplitLayerText(const QString &text, const QString &delimiter)
+{
+    return SplitString(text, delimiter);
+}

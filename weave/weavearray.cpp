@@ -3,10 +3,19 @@
 #include <algorithm>
 #include <utility>
 
-int WeaveWarps(const TWeaveArray &cells) { return cells.length(); }
-int WeaveWefts(const TWeaveArray &cells) { return cells.isEmpty() ? 0 : cells[0].length(); }
+int WeaveWarps(const TWeaveArray &cells)
+{
+    return cells.length();
+}
+int WeaveWefts(const TWeaveArray &cells)
+{
+    return cells.isEmpty() ? 0 : cells[0].length();
+}
 
-void InitSolidWeave(TWeaveArray &cells, bool filled) { cells = MakeWeaveArray(2, 2, filled ? 1 : 0); }
+void InitSolidWeave(TWeaveArray &cells, bool filled)
+{
+    cells = MakeWeaveArray(2, 2, filled ? 1 : 0);
+}
 
 void CopyWeaveArray(const TWeaveArray &source, TWeaveArray &dest)
 {
@@ -50,8 +59,8 @@ void TileWeaveArray(const TWeaveArray &source, TWeaveArray &dest)
     }
 }
 
-void TransferWeaveRect(TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int mode,
-                       int destWeft, int destWarp)
+void TransferWeaveRect(
+    TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int mode, int destWeft, int destWarp)
 {
     const int w = rect.HighWarp - rect.LowWarp + 1;
     const int h = rect.HighWeft - rect.LowWeft + 1;
@@ -83,27 +92,35 @@ void TransferWeaveRect(TWeaveArray &source, const TWeaveRect &rect, TWeaveArray 
         }
 }
 
-void MoveWeaveRect(TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft,
-                   int destWarp)
+void MoveWeaveRect(TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft, int destWarp)
 {
     TransferWeaveRect(source, rect, dest, WeaveMove, destWeft, destWarp);
 }
 
-void CopyWeaveRect(const TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft,
-                   int destWarp)
+void CopyWeaveRect(
+    const TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft, int destWarp)
 {
     TWeaveArray src = source; // copy and merge never write to the source
     TransferWeaveRect(src, rect, dest, WeaveCopy, destWeft, destWarp);
 }
 
-void MergeWeaveRect(const TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft,
-                    int destWarp)
+void MergeWeaveRect(
+    const TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft, int destWarp)
 {
     TWeaveArray src = source;
     TransferWeaveRect(src, rect, dest, WeaveMerge, destWeft, destWarp);
 }
 
-void SwapBytes(std::uint8_t &a, std::uint8_t &b) { std::swap(a, b); }
-void SwapIntegers(std::int32_t &a, std::int32_t &b) { std::swap(a, b); }
+void SwapBytes(std::uint8_t &a, std::uint8_t &b)
+{
+    std::swap(a, b);
+}
+void SwapIntegers(std::int32_t &a, std::int32_t &b)
+{
+    std::swap(a, b);
+}
 
-void CopyIntegerArray(const TIntegerArray &source, TIntegerArray &dest) { dest = source.copy(); }
+void CopyIntegerArray(const TIntegerArray &source, TIntegerArray &dest)
+{
+    dest = source.copy();
+}

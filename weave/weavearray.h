@@ -39,14 +39,14 @@ enum TWeaveTransferMode { WeaveMove = 0, WeaveCopy = 1, WeaveMerge = 2 };
 // The rectangle is taken into a temporary first, so Source and Dest may be one matrix and
 // may overlap. Move clears the source cells before writing; merge makes a cell 1 when it
 // or the copied cell is non-zero. Cells outside either matrix are skipped.
-void TransferWeaveRect(TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int mode,
-                       int destWeft, int destWarp);
-void MoveWeaveRect(TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft,
-                   int destWarp);
-void CopyWeaveRect(const TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft,
-                   int destWarp);
-void MergeWeaveRect(const TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft,
-                    int destWarp);
+void TransferWeaveRect(
+    TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int mode, int destWeft, int destWarp);
+void MoveWeaveRect(
+    TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft, int destWarp);
+void CopyWeaveRect(
+    const TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft, int destWarp);
+void MergeWeaveRect(
+    const TWeaveArray &source, const TWeaveRect &rect, TWeaveArray &dest, int destWeft, int destWarp);
 
 void SwapBytes(std::uint8_t &a, std::uint8_t &b);
 void SwapIntegers(std::int32_t &a, std::int32_t &b);

@@ -11,12 +11,15 @@
 
 namespace {
 
-const char FormatSentence[] =
-    ".OVW Version Beta 1.01; Format is designed by KDV&PNH. Notice that the format is only with OVCAD software !";
+const char FormatSentence[] = ".OVW Version Beta 1.01; Format is designed by KDV&PNH. Notice that the format "
+                              "is only with OVCAD software !";
 const char MakerNotice[] = "Written by Dorwen CAD.";
 static_assert(sizeof(FormatSentence) - 1 == 107 && sizeof(MakerNotice) - 1 == 22);
 
-QString Tr(const char *text) { return QCoreApplication::translate("WeaveFile", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("WeaveFile", text);
+}
 
 bool Fail(QString *error, const QString &text)
 {
@@ -83,7 +86,8 @@ bool ReadWeaveBytes(const QByteArray &bytes, TWeaveArray &cells, QString *error)
     const qint64 held = bytes.size() - WeaveFileDataOffset;
     // Bytes after the cells are ignored: other tools pad weave files.
     if (held < cellBytes)
-        return Fail(error, Tr("The weave file should hold %1 cells but holds %2 bytes.").arg(cellBytes).arg(held));
+        return Fail(
+            error, Tr("The weave file should hold %1 cells but holds %2 bytes.").arg(cellBytes).arg(held));
     TWeaveArray out;
     if (cellBytes > 0) {
         out = MakeWeaveArray(w, h);
@@ -105,12 +109,15 @@ bool ReadWeaveStream(QIODevice &stream, TWeaveArray &cells, QString *error)
         return false;
     const qint64 wanted = qint64(w) * h;
     if (!stream.isSequential() && stream.size() - WeaveFileDataOffset < wanted)
-        return Fail(error, Tr("The weave file should hold %1 cells but holds %2 bytes.")
-                               .arg(wanted).arg(stream.size() - WeaveFileDataOffset));
+        return Fail(error,
+            Tr("The weave file should hold %1 cells but holds %2 bytes.")
+                .arg(wanted)
+                .arg(stream.size() - WeaveFileDataOffset));
     // Read in pieces up to what the sizes ask for, so that a short stream never makes us
     // allocate what it claims; bytes after the cells are not read.
     while (bytes.size() < WeaveFileDataOffset + wanted) {
-        const QByteArray piece = stream.read(std::min<qint64>(1 << 16, WeaveFileDataOffset + wanted - bytes.size()));
+        const QByteArray piece
+            = stream.read(std::min<qint64>(1 << 16, WeaveFileDataOffset + wanted - bytes.size()));
         if (piece.isEmpty())
             break;
         bytes.append(piece);

@@ -18,7 +18,10 @@
 
 namespace {
 
-QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor ToQColor(TColor c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 } // namespace
 
@@ -36,7 +39,8 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode, const TCa
 
     auto *group = new QGroupBox(pick ? QStringLiteral("投梭表设置") : QStringLiteral("纬密表设置"), this);
     auto *countRow = new QHBoxLayout;
-    countRow->addWidget(new QLabel(pick ? QStringLiteral("设定投梭针针数：") : QStringLiteral("设定纬密针针数："), group));
+    countRow->addWidget(
+        new QLabel(pick ? QStringLiteral("设定投梭针针数：") : QStringLiteral("设定纬密针针数："), group));
     RSEditPickNum = new QSpinBox(group);
     RSEditPickNum->setRange(1, 16);
     RSEditPickNum->setValue(m_count);
@@ -45,7 +49,7 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode, const TCa
 
     DGridColor = new QTableWidget(16, 1, group);
     DGridPickTable = new QTableWidget(16, m_count, group);
-    for (QTableWidget *grid : {DGridColor, DGridPickTable}) {
+    for (QTableWidget *grid : { DGridColor, DGridPickTable }) {
         grid->horizontalHeader()->hide();
         grid->verticalHeader()->hide();
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -74,8 +78,8 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode, const TCa
     layout->addLayout(buttons);
 
     ChooseWeaveFile = [this] {
-        return QFileDialog::getOpenFileName(this, QString(), Folders().WeaveDir,
-                                            QStringLiteral("组织文件(*.OVW)"));
+        return QFileDialog::getOpenFileName(
+            this, QString(), Folders().WeaveDir, QStringLiteral("组织文件(*.OVW)"));
     };
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -147,8 +151,8 @@ bool TFrmPickWeftDensTable::LoadFromWeaveFile(const QString &fileName)
     int count = 0;
     TNeedleMaskTable masks = Table();
     if (!LoadWeaveFile(fileName, weave, &error) || !NeedleTableFromWeave(weave, masks, count)) {
-        QMessageBox::warning(this, windowTitle(),
-                             error.isEmpty() ? tr("The weave in %1 is empty.").arg(fileName) : error);
+        QMessageBox::warning(
+            this, windowTitle(), error.isEmpty() ? tr("The weave in %1 is empty.").arg(fileName) : error);
         return false;
     }
     Table() = masks;

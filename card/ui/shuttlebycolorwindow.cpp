@@ -16,8 +16,8 @@ namespace {
 void Paint(QLabel *swatch, const QColor &colour)
 {
     swatch->setStyleSheet(colour.isValid()
-                              ? QStringLiteral("background-color: %1; border: 1px solid black;").arg(colour.name())
-                              : QStringLiteral("border: 1px solid black;"));
+            ? QStringLiteral("background-color: %1; border: 1px solid black;").arg(colour.name())
+            : QStringLiteral("border: 1px solid black;"));
 }
 
 } // namespace
@@ -39,7 +39,7 @@ TFrmSetPickWithColor::TFrmSetPickWithColor(QWidget *parent)
     }
     ShuttleSwatch = new QLabel(this);
     PickedSwatch = new QLabel(this);
-    for (QLabel *s : {ShuttleSwatch, PickedSwatch})
+    for (QLabel *s : { ShuttleSwatch, PickedSwatch })
         s->setFixedSize(32, 20);
     BtnApply = new QPushButton(QStringLiteral("应用"), this);
     BtnClose = new QPushButton(QStringLiteral("关闭"), this);
@@ -70,9 +70,15 @@ void TFrmSetPickWithColor::SetTarget(const TPickWithColorTarget &target)
     UpdateView();
 }
 
-int TFrmSetPickWithColor::Entry() const { return std::clamp(SGridPickNum->currentColumn(), 0, 15); }
+int TFrmSetPickWithColor::Entry() const
+{
+    return std::clamp(SGridPickNum->currentColumn(), 0, 15);
+}
 
-void TFrmSetPickWithColor::SetEntry(int entry) { SGridPickNum->setCurrentCell(0, std::clamp(entry, 0, 15)); }
+void TFrmSetPickWithColor::SetEntry(int entry)
+{
+    SGridPickNum->setCurrentCell(0, std::clamp(entry, 0, 15));
+}
 
 void TFrmSetPickWithColor::UpdateView()
 {
@@ -96,7 +102,7 @@ bool TFrmSetPickWithColor::Apply()
         return false;
     QString error;
     if (!ApplyValueByColour(*m_target.Mesh, *m_target.Picture, m_target.PickedIndex, Entry(), m_target.Value,
-                            m_target.WeftDensMode, &error)) {
+            m_target.WeftDensMode, &error)) {
         QMessageBox::warning(this, windowTitle(), error);
         return false;
     }

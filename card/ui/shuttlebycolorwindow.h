@@ -20,10 +20,10 @@ class QTableWidget;
 struct TPickWithColorTarget {
     TMesh *Mesh = nullptr;
     const QImage *Picture = nullptr;
-    int PickedIndex = -1;        // -1 while no colour has been picked
+    int PickedIndex = -1; // -1 while no colour has been picked
     QColor PickedColor;
-    int Value = 0;               // the document's current shuttle number or density step
-    bool WeftDensMode = false;   // the document shows its weft-density column
+    int Value = 0; // the document's current shuttle number or density step
+    bool WeftDensMode = false; // the document shows its weft-density column
     std::function<void()> Changed; // called after the row tables changed
 };
 

@@ -37,7 +37,8 @@ std::uint16_t TByteReader::u16le()
 std::uint32_t TByteReader::u32le()
 {
     const std::uint8_t *p = take(4);
-    return p ? std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24)
+    return p ? std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16)
+            | (std::uint32_t(p[3]) << 24)
              : 0;
 }
 
@@ -50,7 +51,8 @@ std::uint16_t TByteReader::u16be()
 std::uint32_t TByteReader::u32be()
 {
     const std::uint8_t *p = take(4);
-    return p ? (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3])
+    return p ? (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8)
+            | std::uint32_t(p[3])
              : 0;
 }
 

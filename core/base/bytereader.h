@@ -10,7 +10,11 @@
 
 class TByteReader {
 public:
-    explicit TByteReader(const QByteArray &bytes, qint64 pos = 0) : m_bytes(bytes), m_pos(pos) {}
+    explicit TByteReader(const QByteArray &bytes, qint64 pos = 0)
+        : m_bytes(bytes)
+        , m_pos(pos)
+    {
+    }
 
     bool ok() const { return !m_failed; }
     qint64 pos() const { return m_pos; }

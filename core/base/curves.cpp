@@ -4,7 +4,10 @@
 #include <cmath>
 #include <numbers>
 
-TPointEx PointEx(double x, double y) { return {x, y}; }
+TPointEx PointEx(double x, double y)
+{
+    return { x, y };
+}
 
 namespace {
 // De Boor's evaluation of the clamped uniform B-spline at parameter t.
@@ -36,7 +39,7 @@ std::vector<TPointEx> PolyNurbs(const std::vector<TPointEx> &points, int segment
     if (n == 0 || segments < 1)
         return {};
     if (n == 1)
-        return {points.front()};
+        return { points.front() };
     const int degree = std::min(3, n - 1);
     const int spans = n - degree;
     // Clamped knots: degree + 1 zeros, 1 .. spans - 1, degree + 1 times spans.
@@ -75,5 +78,5 @@ TPointEx GetPointUpright(TPointEx p, TPointEx a, TPointEx b)
     if (len2 == 0)
         return a;
     const double t = ((p.X - a.X) * dx + (p.Y - a.Y) * dy) / len2;
-    return {a.X + t * dx, a.Y + t * dy};
+    return { a.X + t * dx, a.Y + t * dy };
 }

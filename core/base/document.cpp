@@ -68,7 +68,8 @@ bool CheckMeshRepeats(const TMesh &mesh, QString *error)
                         .arg(MaxMeshRepeat));
     const qint64 slots = qint64(mesh.Colors.length()) * mesh.WarpRepeat * mesh.WeftRepeat;
     if (slots > MaxColourWeaveSlots)
-        return fail(QStringLiteral("%1 colours with repeat counts %2 x %3 need more colour weaves than a document holds.")
+        return fail(QStringLiteral(
+            "%1 colours with repeat counts %2 x %3 need more colour weaves than a document holds.")
                         .arg(mesh.Colors.length())
                         .arg(mesh.WarpRepeat)
                         .arg(mesh.WeftRepeat));
@@ -99,8 +100,8 @@ bool SetDefaultColourWeaves(TMesh &mesh)
     return true;
 }
 
-void InitNewDocument(TMesh &mesh, QImage *picture, double warpDensity, double weftDensity,
-                     int layerCount, const TColorArray &colors)
+void InitNewDocument(TMesh &mesh, QImage *picture, double warpDensity, double weftDensity, int layerCount,
+    const TColorArray &colors)
 {
     mesh.Picture = picture;
     mesh.Warps = picture ? picture->width() : 0;

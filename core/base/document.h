@@ -39,24 +39,24 @@ TWeaveArray MakeWeaveArray(int outer, int inner, std::uint8_t value = 0);
 // The document record of one document window. Copying the record copies the scalar
 // fields and shares the arrays, lists and the picture reference.
 struct TMesh {
-    std::int32_t Warps = 0;        // pattern width in cells
-    std::int32_t Wefts = 0;        // pattern height in cells
-    std::int32_t Reserved3 = 0;    // kept only for the project file's block of fields 1..10
+    std::int32_t Warps = 0; // pattern width in cells
+    std::int32_t Wefts = 0; // pattern height in cells
+    std::int32_t Reserved3 = 0; // kept only for the project file's block of fields 1..10
     std::int32_t Reserved4 = 0;
-    std::int32_t WeftRepeat = 1;   // weft entries per weft row
-    std::int32_t WarpRepeat = 1;   // adjacent jacquard needles per design column
+    std::int32_t WeftRepeat = 1; // weft entries per weft row
+    std::int32_t WarpRepeat = 1; // adjacent jacquard needles per design column
     std::int32_t Reserved7 = 0;
     std::int32_t Reserved8 = 0;
     double WarpDensity = 0;
     double WeftDensity = 0;
     QString SampleCardFile;
-    QImage *Picture = nullptr;     // the grid's picture; never owned by the record
-    TColorArray Colors;            // colours used in the picture, most frequent first
-    TWeaveArray PickRows;          // [entry][row] shuttle number, 0 = no pick
-    TWeaveArray RegulatorRows;     // [entry][row] stop-motion value
-    TWeaveList TechWeaves;         // entry * 3 + kind: 0 heald-rod, 1 selvedge, 2 heald-frame
-    TWeaveList ColorWeaves;        // |Colors| x WarpRepeat x WeftRepeat slots
-    TWeaveArray WeftDensRows;      // [entry][row] weft-density step
+    QImage *Picture = nullptr; // the grid's picture; never owned by the record
+    TColorArray Colors; // colours used in the picture, most frequent first
+    TWeaveArray PickRows; // [entry][row] shuttle number, 0 = no pick
+    TWeaveArray RegulatorRows; // [entry][row] stop-motion value
+    TWeaveList TechWeaves; // entry * 3 + kind: 0 heald-rod, 1 selvedge, 2 heald-frame
+    TWeaveList ColorWeaves; // |Colors| x WarpRepeat x WeftRepeat slots
+    TWeaveArray WeftDensRows; // [entry][row] weft-density step
     // The two name lists are owned by the record and created on first use; copies share them.
     std::shared_ptr<QStringList> TechWeaveNames;
     std::shared_ptr<QStringList> ColorWeaveNames;
@@ -83,9 +83,9 @@ bool SetDefaultColourWeaves(TMesh &mesh);
 
 // Limits on what a record's repeat counts may ask for, so that a damaged file or a wrong
 // number never makes the weave slots or row tables exhaust memory or overflow.
-constexpr int MaxMeshRepeat = 65535;                  // WarpRepeat and WeftRepeat, as 16-bit files hold them
-constexpr qint64 MaxColourWeaveSlots = 1 << 20;        // |Colors| x WarpRepeat x WeftRepeat
-constexpr qint64 MaxRowTableCells = qint64(1) << 28;   // WeftRepeat x Wefts, per row table
+constexpr int MaxMeshRepeat = 65535; // WarpRepeat and WeftRepeat, as 16-bit files hold them
+constexpr qint64 MaxColourWeaveSlots = 1 << 20; // |Colors| x WarpRepeat x WeftRepeat
+constexpr qint64 MaxRowTableCells = qint64(1) << 28; // WeftRepeat x Wefts, per row table
 // True when WarpRepeat and WeftRepeat are 1..MaxMeshRepeat and the slots and row tables
 // they ask for stay within the limits above; otherwise false with a message.
 bool CheckMeshRepeats(const TMesh &mesh, QString *error = nullptr);
@@ -96,5 +96,5 @@ int ColorWeaveSlot(const TMesh &mesh, int colour, int warpRepeat, int entry);
 // The state of a document created with File > New on a picture: fields 1, 2, 9, 10, 12,
 // 13 (the colour list, most frequent first, built by the caller from the grid's palette
 // and picture), the row tables, the technical slots and the colour-weave slots.
-void InitNewDocument(TMesh &mesh, QImage *picture, double warpDensity, double weftDensity,
-                     int layerCount, const TColorArray &colors);
+void InitNewDocument(TMesh &mesh, QImage *picture, double warpDensity, double weftDensity, int layerCount,
+    const TColorArray &colors);

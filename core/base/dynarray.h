@@ -22,8 +22,7 @@
 #include <initializer_list>
 #include <memory>
 
-template <class T>
-class TDynArray {
+template <class T> class TDynArray {
 public:
     TDynArray() = default;
     explicit TDynArray(qsizetype n) { setLength(n); }

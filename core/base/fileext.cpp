@@ -2,15 +2,15 @@
 
 #include <QFileInfo>
 
-const std::array<const char *, FileExtensionCount> FileExtensions = {
-    ".BMP", ".PCX", ".EP", ".JC5", ".QS", ".OVWB", ".OVW", ".OVYK", ".XY", ".WB", ".WV", ".OVY", ".GRD"};
+const std::array<const char *, FileExtensionCount> FileExtensions
+    = { ".BMP", ".PCX", ".EP", ".JC5", ".QS", ".OVWB", ".OVW", ".OVYK", ".XY", ".WB", ".WV", ".OVY", ".GRD" };
 
-const std::array<const char *, FileExtensionCount> FileTypeDescription = {
-    "图象文件", "图象文件", "Bonas纹板文件", "Staubli纹板文件", "常熟纹板文件", "纹板文件", "组织文件",
-    "样卡文件", "浙大小样文件", "浙大纹板文件", "浙大组织文件", "意匠文件", "万国纹板文件"};
+const std::array<const char *, FileExtensionCount> FileTypeDescription
+    = { "图象文件", "图象文件", "Bonas纹板文件", "Staubli纹板文件", "常熟纹板文件", "纹板文件", "组织文件",
+          "样卡文件", "浙大小样文件", "浙大纹板文件", "浙大组织文件", "意匠文件", "万国纹板文件" };
 
-const std::array<const char *, FileExtensionCount> FileTypeIconIndex = {
-    "0", "0", "6", "8", "10", "3", "2", "5", "13", "11", "12", "4", "7"};
+const std::array<const char *, FileExtensionCount> FileTypeIconIndex
+    = { "0", "0", "6", "8", "10", "3", "2", "5", "13", "11", "12", "4", "7" };
 
 int FileExtensionRow(const QString &extOrFileName)
 {

@@ -27,7 +27,8 @@ bool EncodeFileText(const QString &text, QByteArray &bytes, QString *error)
     }
     if (!ok) {
         if (error)
-            *error = QCoreApplication::translate("FileText", "The text \"%1\" cannot be stored in the file's character set (GBK).")
+            *error = QCoreApplication::translate(
+                "FileText", "The text \"%1\" cannot be stored in the file's character set (GBK).")
                          .arg(text);
         return false;
     }

@@ -29,12 +29,12 @@ QString writeFailed(const QString &fileName, int why)
 // One file of a save: the file to replace, its new content and, while a set of several is
 // put in place, where the old file waits.
 struct TPendingFile {
-    QString Shown;      // the name as the caller gave it, for messages
-    QByteArray Target;  // bytes of the file to replace, a symbolic link followed
+    QString Shown; // the name as the caller gave it, for messages
+    QByteArray Target; // bytes of the file to replace, a symbolic link followed
     bool Existed = false;
-    mode_t Mode = 0;    // permissions of the old file
-    QByteArray Temp;    // the complete new content, until renamed
-    QByteArray Aside;   // the old file, while the set is put in place
+    mode_t Mode = 0; // permissions of the old file
+    QByteArray Temp; // the complete new content, until renamed
+    QByteArray Aside; // the old file, while the set is put in place
     bool Placed = false;
 };
 
@@ -167,7 +167,7 @@ bool moveAside(TPendingFile &file)
 
 bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QString *error)
 {
-    return WriteFilesAtomically({TFileToSave{fileName, bytes}}, error);
+    return WriteFilesAtomically({ TFileToSave { fileName, bytes } }, error);
 }
 
 bool WriteFilesAtomically(const std::vector<TFileToSave> &toSave, QString *error)

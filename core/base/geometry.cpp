@@ -14,10 +14,14 @@ namespace {
 int RoundAway(double v)
 {
     const double r = v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5);
-    return int(std::clamp(r, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+    return int(
+        std::clamp(r, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
 
-TRect MakeRect(int l, int t, int r, int b) { return TRect{l, t, r, b}; }
+TRect MakeRect(int l, int t, int r, int b)
+{
+    return TRect { l, t, r, b };
+}
 
 void TwoPasses(QPainter &painter, const QPolygon &line)
 {
@@ -51,14 +55,14 @@ void RotatePoint(TPoint p, TPoint centre, TPoint &r, double angle)
 
 TPictureLayout LayoutLeftRight(QSize a, QSize b)
 {
-    return {MakeRect(0, 0, a.width() + b.width(), std::max(a.height(), b.height())),
-            MakeRect(0, 0, a.width(), a.height()), MakeRect(a.width(), 0, a.width() + b.width(), b.height())};
+    return { MakeRect(0, 0, a.width() + b.width(), std::max(a.height(), b.height())),
+        MakeRect(0, 0, a.width(), a.height()), MakeRect(a.width(), 0, a.width() + b.width(), b.height()) };
 }
 
 TPictureLayout LayoutTopBottom(QSize a, QSize b)
 {
-    return {MakeRect(0, 0, std::max(a.width(), b.width()), a.height() + b.height()),
-            MakeRect(0, 0, a.width(), a.height()), MakeRect(0, a.height(), b.width(), a.height() + b.height())};
+    return { MakeRect(0, 0, std::max(a.width(), b.width()), a.height() + b.height()),
+        MakeRect(0, 0, a.width(), a.height()), MakeRect(0, a.height(), b.width(), a.height() + b.height()) };
 }
 
 TPictureLayout LayoutLeftRightOffset(QSize a, int topA, int cutA, QSize b, int topB, int cutB)
@@ -66,9 +70,9 @@ TPictureLayout LayoutLeftRightOffset(QSize a, int topA, int cutA, QSize b, int t
     const int top = std::min(topA, topB);
     const int wa = a.width() - cutA;
     const int wb = b.width() - cutB;
-    return {MakeRect(0, 0, wa + wb, std::max(a.height() + topA, b.height() + topB) - top),
-            MakeRect(0, topA - top, wa, topA - top + a.height()),
-            MakeRect(wa, topB - top, wa + wb, topB - top + b.height())};
+    return { MakeRect(0, 0, wa + wb, std::max(a.height() + topA, b.height() + topB) - top),
+        MakeRect(0, topA - top, wa, topA - top + a.height()),
+        MakeRect(wa, topB - top, wa + wb, topB - top + b.height()) };
 }
 
 TPictureLayout LayoutTopBottomOffset(QSize a, int leftA, int cutA, QSize b, int leftB, int cutB)
@@ -76,9 +80,9 @@ TPictureLayout LayoutTopBottomOffset(QSize a, int leftA, int cutA, QSize b, int 
     const int left = std::min(leftA, leftB);
     const int ha = a.height() - cutA;
     const int hb = b.height() - cutB;
-    return {MakeRect(0, 0, std::max(a.width() + leftA, b.width() + leftB) - left, ha + hb),
-            MakeRect(leftA - left, 0, leftA - left + a.width(), ha),
-            MakeRect(leftB - left, ha, leftB - left + b.width(), ha + hb)};
+    return { MakeRect(0, 0, std::max(a.width() + leftA, b.width() + leftB) - left, ha + hb),
+        MakeRect(leftA - left, 0, leftA - left + a.width(), ha),
+        MakeRect(leftB - left, ha, leftB - left + b.width(), ha + hb) };
 }
 
 TPictureLayout LayoutControlsLeftRight(const QRect &a, const QRect &b, int offset)
@@ -86,9 +90,9 @@ TPictureLayout LayoutControlsLeftRight(const QRect &a, const QRect &b, int offse
     const int top = std::min(a.top(), b.top());
     const int w1 = a.width() - offset;
     const int w2 = b.width() + b.left();
-    return {MakeRect(0, 0, w1 + w2, std::max(a.top() + a.height(), b.top() + b.height()) - top),
-            MakeRect(0, a.top() - top, w1, a.top() - top + a.height()),
-            MakeRect(w1, b.top() - top, w1 + w2, b.top() - top + b.height())};
+    return { MakeRect(0, 0, w1 + w2, std::max(a.top() + a.height(), b.top() + b.height()) - top),
+        MakeRect(0, a.top() - top, w1, a.top() - top + a.height()),
+        MakeRect(w1, b.top() - top, w1 + w2, b.top() - top + b.height()) };
 }
 
 TPictureLayout LayoutControlsTopBottom(const QRect &a, const QRect &b, int offset)
@@ -96,9 +100,9 @@ TPictureLayout LayoutControlsTopBottom(const QRect &a, const QRect &b, int offse
     const int left = std::min(a.left(), b.left());
     const int h1 = a.height() - offset;
     const int h2 = b.height() + b.top();
-    return {MakeRect(0, 0, std::max(a.left() + a.width(), b.left() + b.width()) - left, h1 + h2),
-            MakeRect(a.left() - left, 0, a.left() - left + a.width(), h1),
-            MakeRect(b.left() - left, h1, b.left() - left + b.width(), h1 + h2)};
+    return { MakeRect(0, 0, std::max(a.left() + a.width(), b.left() + b.width()) - left, h1 + h2),
+        MakeRect(a.left() - left, 0, a.left() - left + a.width(), h1),
+        MakeRect(b.left() - left, h1, b.left() - left + b.width(), h1 + h2) };
 }
 
 void CopyRotateArray(const TRotateArray &src, TRotateArray &dest)

@@ -37,7 +37,7 @@ struct TRepeatPic {
     TPicOffSetArray Offsets;
     std::int32_t Value1 = 0;
     std::int32_t Value2 = 0;
-    std::uint8_t Flags[3] = {0, 0, 0}; // grid display flags
+    std::uint8_t Flags[3] = { 0, 0, 0 }; // grid display flags
 };
 
 // The grid-state snapshot an undo step takes before and after a change.

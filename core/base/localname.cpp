@@ -82,7 +82,10 @@ QByteArray LocalFileName(const QString &fileName)
     return path;
 }
 
-bool HasLostNameBytes(const QString &fileName) { return fileName.contains(LostByte); }
+bool HasLostNameBytes(const QString &fileName)
+{
+    return fileName.contains(LostByte);
+}
 
 QString NotUtf8NameMessage(const QString &fileName)
 {

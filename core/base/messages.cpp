@@ -19,8 +19,14 @@ void toMain(int message, qintptr wParam = 0, qintptr lParam = 0)
 }
 } // namespace
 
-void SendCursorPos(int x, int y) { toMain(WM_SHOWCURSORPOS, x, y); }
-void SendColorIndex(int index) { toMain(WM_SHOWCOLORINDEX, index); }
+void SendCursorPos(int x, int y)
+{
+    toMain(WM_SHOWCURSORPOS, x, y);
+}
+void SendColorIndex(int index)
+{
+    toMain(WM_SHOWCOLORINDEX, index);
+}
 
 void SendColorPicked(TColor value, const TColorPickInfo &info)
 {
@@ -29,15 +35,42 @@ void SendColorPicked(TColor value, const TColorPickInfo &info)
     toMain(WM_COLORPICKED, value, reinterpret_cast<qintptr>(&copy));
 }
 
-void SendUndoState(int undoCount, int redoCount) { toMain(WM_UNDOSTATE, undoCount, redoCount); }
-void SendEditState(int flags, int cutState) { toMain(WM_EDITSTATE, flags, cutState); }
-void SendZoomState(QObject *window, int level) { SendNotification(window, WM_ZOOMSTATE, level); }
-void SendChildState(int state) { toMain(WM_SYNCACTIVECHILD, state); }
-void SendPatternSize(int cols, int rows) { toMain(WM_SHOWPATTERNSIZE, cols, rows); }
-void SendPaletteToChild() { toMain(WM_SYNCPALETTE, 1); }
-void SendPaletteFromChild() { toMain(WM_SYNCPALETTE, 0); }
-void SendRefreshView(int mode) { toMain(WM_REFRESHVIEW, mode); }
-void SendRepeatState(int flags) { toMain(WM_REPEATSTATE, flags); }
+void SendUndoState(int undoCount, int redoCount)
+{
+    toMain(WM_UNDOSTATE, undoCount, redoCount);
+}
+void SendEditState(int flags, int cutState)
+{
+    toMain(WM_EDITSTATE, flags, cutState);
+}
+void SendZoomState(QObject *window, int level)
+{
+    SendNotification(window, WM_ZOOMSTATE, level);
+}
+void SendChildState(int state)
+{
+    toMain(WM_SYNCACTIVECHILD, state);
+}
+void SendPatternSize(int cols, int rows)
+{
+    toMain(WM_SHOWPATTERNSIZE, cols, rows);
+}
+void SendPaletteToChild()
+{
+    toMain(WM_SYNCPALETTE, 1);
+}
+void SendPaletteFromChild()
+{
+    toMain(WM_SYNCPALETTE, 0);
+}
+void SendRefreshView(int mode)
+{
+    toMain(WM_REFRESHVIEW, mode);
+}
+void SendRepeatState(int flags)
+{
+    toMain(WM_REPEATSTATE, flags);
+}
 
 void SendWeaveFileSaved(const QString &fileName)
 {
@@ -45,8 +78,23 @@ void SendWeaveFileSaved(const QString &fileName)
     toMain(WM_WEAVEFILESAVED, reinterpret_cast<qintptr>(&copy));
 }
 
-void SendPenWidth() { toMain(WM_PENWIDTH, RunState().HorzWidth, RunState().VertWidth); }
-void SendToolChanged() { toMain(WM_TOOLCHANGED); }
-void SendEnableMainForm(int enable) { toMain(WM_ENABLEMAINFORM, enable); }
-void SendPatternMergeState() { toMain(WM_PATTERNMERGESTATE, 2); }
-void SendGrossPos(int col, int row) { toMain(WM_EDITGROSSPOS, col, row); }
+void SendPenWidth()
+{
+    toMain(WM_PENWIDTH, RunState().HorzWidth, RunState().VertWidth);
+}
+void SendToolChanged()
+{
+    toMain(WM_TOOLCHANGED);
+}
+void SendEnableMainForm(int enable)
+{
+    toMain(WM_ENABLEMAINFORM, enable);
+}
+void SendPatternMergeState()
+{
+    toMain(WM_PATTERNMERGESTATE, 2);
+}
+void SendGrossPos(int col, int row)
+{
+    toMain(WM_EDITGROSSPOS, col, row);
+}

@@ -50,7 +50,9 @@ struct TColorPickInfo {
 class TMessageEvent : public QEvent {
 public:
     TMessageEvent(int message, qintptr wParam, qintptr lParam)
-        : QEvent(QEvent::Type(message)), WParam(wParam), LParam(lParam)
+        : QEvent(QEvent::Type(message))
+        , WParam(wParam)
+        , LParam(lParam)
     {
     }
     int Message() const { return int(type()); }
@@ -63,7 +65,10 @@ public:
         return Message() == WM_WEAVEFILESAVED ? reinterpret_cast<const QString *>(WParam) : nullptr;
     }
     // True for the message numbers above.
-    static bool IsNotification(QEvent::Type type) { return type >= WM_SHOWCURSORPOS && type <= WM_EDITGROSSPOS; }
+    static bool IsNotification(QEvent::Type type)
+    {
+        return type >= WM_SHOWCURSORPOS && type <= WM_EDITGROSSPOS;
+    }
 
     const qintptr WParam;
     const qintptr LParam;

@@ -5,7 +5,8 @@
 namespace {
 bool isHexDigit(QChar c)
 {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+        || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
         || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
 }
 } // namespace
@@ -24,7 +25,7 @@ bool TryStrToInt(const QString &text, std::int32_t &value)
         hex = true;
         ++i;
     } else if (i + 1 < t.size() && t[i] == QLatin1Char('0')
-               && (t[i + 1] == QLatin1Char('x') || t[i + 1] == QLatin1Char('X'))) {
+        && (t[i + 1] == QLatin1Char('x') || t[i + 1] == QLatin1Char('X'))) {
         hex = true;
         i += 2;
     }
@@ -63,7 +64,7 @@ bool TryStrToFloat(const QString &text, double &value)
     // Only plain decimal notation with an optional exponent; no "inf" or "nan".
     for (QChar c : t)
         if (!(c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-') || c == QLatin1Char('+')
-              || c == QLatin1Char('e') || c == QLatin1Char('E')))
+                || c == QLatin1Char('e') || c == QLatin1Char('E')))
             return false;
     bool ok = false;
     const double v = t.toDouble(&ok);
@@ -72,4 +73,3 @@ bool TryStrToFloat(const QString &text, double &value)
     value = v;
     return true;
 }
-

@@ -30,4 +30,7 @@ void TProgressSteps::step(long long done)
     }
 }
 
-void TProgressSteps::finish() { step(m_total); }
+void TProgressSteps::finish()
+{
+    step(m_total);
+}

@@ -12,7 +12,10 @@
 
 namespace {
 
-std::int64_t nanoseconds(const timespec &t) { return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; }
+std::int64_t nanoseconds(const timespec &t)
+{
+    return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
 
 TFileStamp stampOf(const struct stat &st)
 {
@@ -25,11 +28,17 @@ TFileStamp stampOf(const struct stat &st)
     return s;
 }
 
-bool missingError(int error) { return error == ENOENT || error == ENOTDIR; }
+bool missingError(int error)
+{
+    return error == ENOENT || error == ENOTDIR;
+}
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {
+    }
     ~FileDescriptor()
     {
         if (m_fd >= 0)
@@ -49,7 +58,7 @@ TFileKind StatFile(const QString &fileName, TFileStamp *stamp)
 {
     if (fileName.isEmpty())
         return TFileKind::Missing;
-    struct stat st {};
+    struct stat st { };
     if (::stat(QFile::encodeName(fileName).constData(), &st) != 0)
         return missingError(errno) ? TFileKind::Missing : TFileKind::Other;
     if (!S_ISREG(st.st_mode))
@@ -73,10 +82,11 @@ TFileRead ReadRegularFile(const QString &fileName, std::int64_t maxSize, QByteAr
         break;
     }
     // ... and again after opening without blocking, in case the name was replaced meanwhile.
-    const FileDescriptor fd(::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    const FileDescriptor fd(
+        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0)
         return missingError(errno) ? TFileRead::Missing : TFileRead::Refused;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxSize)
         return TFileRead::Refused;
     stamp = stampOf(st);

@@ -21,7 +21,7 @@ struct TFileStamp {
 enum class TFileKind {
     Missing, // nothing of that name (or a dangling symbolic link)
     Regular, // a regular file, directly or through symbolic links
-    Other,   // a folder, FIFO, socket or device, or a name that cannot be looked at
+    Other, // a folder, FIFO, socket or device, or a name that cannot be looked at
 };
 
 // The kind of the file the name leads to and, for a regular file, its stamp.
@@ -32,7 +32,8 @@ enum class TFileRead { Missing, Read, Refused };
 // Reads the whole file into bytes when it is a regular file of at most maxSize bytes, and
 // gives the stamp of the version read. Refused: not a regular file, larger than maxSize, or
 // unreadable; bytes are then left empty. Never blocks on a FIFO.
-TFileRead ReadRegularFile(const QString &fileName, std::int64_t maxSize, QByteArray &bytes, TFileStamp &stamp);
+TFileRead ReadRegularFile(
+    const QString &fileName, std::int64_t maxSize, QByteArray &bytes, TFileStamp &stamp);
 
 // The wall-clock time in nanoseconds since the epoch, the clock file times are taken from.
 std::int64_t FileClockNowNs();

@@ -11,7 +11,10 @@ constexpr int MaxCountDigits = 5;
 // far beyond any number of items a caller asks for.
 constexpr std::int64_t CountCeiling = std::int64_t(1) << 40;
 
-bool IsRuleLetter(QChar c) { return c >= QLatin1Char('A') && c <= QLatin1Char('Z'); }
+bool IsRuleLetter(QChar c)
+{
+    return c >= QLatin1Char('A') && c <= QLatin1Char('Z');
+}
 
 // Collects the first pass's output as text.
 struct TextSink {
@@ -31,8 +34,7 @@ struct TextSink {
 
 // The second pass as a stream: digit runs set the count, every other character is
 // emitted count times.
-template <class Emit>
-struct CountPass {
+template <class Emit> struct CountPass {
     Emit emit;
     std::int64_t count = 0;
     bool inRun = false;
@@ -72,7 +74,7 @@ struct ItemSink {
         std::int64_t count;
         bool inRun;
     };
-    Mark mark() const { return {pass.emit.items->size(), pass.count, pass.inRun}; }
+    Mark mark() const { return { pass.emit.items->size(), pass.count, pass.inRun }; }
     bool sameState(const Mark &m) const
     {
         return m.size == pass.emit.items->size() && m.count == pass.count && m.inRun == pass.inRun;
@@ -80,8 +82,7 @@ struct ItemSink {
 };
 
 // The first pass, feeding its output character by character into sink.
-template <class Sink>
-void RunRepeatPass(const QString &text, Sink &sink)
+template <class Sink> void RunRepeatPass(const QString &text, Sink &sink)
 {
     const qsizetype n = text.size();
     int count = 0;
@@ -124,11 +125,17 @@ void RunRepeatPass(const QString &text, Sink &sink)
     }
 }
 
-QString Tr(const char *text) { return QCoreApplication::translate("Rules", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("Rules", text);
+}
 
 } // namespace
 
-bool IsDigitChar(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool IsDigitChar(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 bool CheckRuleText(const QString &text, QString *error)
 {
@@ -150,8 +157,7 @@ bool CheckRuleText(const QString &text, QString *error)
         }
         if (!why.isEmpty()) {
             if (error)
-                *error = Tr("The rule \"%1\" cannot be used at character %2: %3.")
-                             .arg(t).arg(i + 1).arg(why);
+                *error = Tr("The rule \"%1\" cannot be used at character %2: %3.").arg(t).arg(i + 1).arg(why);
             return false;
         }
     }
@@ -160,7 +166,7 @@ bool CheckRuleText(const QString &text, QString *error)
 
 QString ExpandRepeatText(const QString &text, int maxChars)
 {
-    TextSink sink{QString(), std::max(maxChars, 0)};
+    TextSink sink { QString(), std::max(maxChars, 0) };
     RunRepeatPass(text, sink);
     return sink.out;
 }
@@ -173,7 +179,7 @@ QString ExpandLetterCounts(const QString &text, int maxChars)
         const qsizetype n = qsizetype(std::min<std::int64_t>(count, limit - out.size()));
         out.append(QString(n, c));
     };
-    CountPass<decltype(emit)> pass{emit};
+    CountPass<decltype(emit)> pass { emit };
     for (QChar c : text) {
         if (out.size() >= limit)
             break;
@@ -187,7 +193,7 @@ bool ExpandRuleItems(const QString &text, int maxItems, std::vector<std::uint8_t
     if (!CheckRuleText(text, error))
         return false;
     std::vector<std::uint8_t> out;
-    ItemSink sink{CountPass<ItemEmit>{ItemEmit{&out, std::size_t(std::max(maxItems, 0))}}};
+    ItemSink sink { CountPass<ItemEmit> { ItemEmit { &out, std::size_t(std::max(maxItems, 0)) } } };
     RunRepeatPass(text.trimmed(), sink);
     items = std::move(out);
     return true;

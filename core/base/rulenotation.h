@@ -39,8 +39,8 @@ QString ExpandLetterCounts(const QString &text, int maxChars = RuleTextLimit);
 // Both passes over the trimmed text: the item numbers (letter - "A") of the first
 // maxItems letters of the expansion, in order. False with a message when the text fails
 // CheckRuleText; an empty expansion is not a failure here.
-bool ExpandRuleItems(const QString &text, int maxItems, std::vector<std::uint8_t> &items,
-                     QString *error = nullptr);
+bool ExpandRuleItems(
+    const QString &text, int maxItems, std::vector<std::uint8_t> &items, QString *error = nullptr);
 
 // Fills every element of target (sized by the caller) with the items of the expansion
 // taken cyclically: element k gets item k mod the expansion's length. Returns false,

@@ -3,7 +3,7 @@
 QStringList SplitString(const QString &text, const QString &separator)
 {
     if (separator.isEmpty())
-        return {text};
+        return { text };
     return text.split(separator, Qt::KeepEmptyParts, Qt::CaseSensitive);
 }
 

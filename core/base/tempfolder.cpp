@@ -85,12 +85,12 @@ void onStopSignal(int sig)
 
 void installStopHandlers()
 {
-    for (int sig : {SIGTERM, SIGINT}) {
-        struct sigaction old {};
+    for (int sig : { SIGTERM, SIGINT }) {
+        struct sigaction old { };
         // A signal the program was started to ignore stays ignored.
         if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler != SIG_DFL)
             continue;
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = onStopSignal;
         sigemptyset(&action.sa_mask);
         ::sigaction(sig, &action, nullptr);
@@ -143,7 +143,8 @@ void RemoveStaleTempFolders(const QString &parent)
 {
     static const QRegularExpression pattern(QStringLiteral("^dorwen-cad-(\\d+)-[A-Za-z0-9]{6}$"));
     const QDir dir(parent);
-    for (const QString &name : dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
+    for (const QString &name :
+        dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
         const QRegularExpressionMatch match = pattern.match(name);
         if (!match.hasMatch())
             continue;

@@ -20,7 +20,10 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-QString tr(const char *text) { return QCoreApplication::translate("Eps", text); }
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Eps", text);
+}
 
 // The PostScript text itself: a DOS EPS binary header (C5 D0 D3 C6) points at it.
 QByteArray postScriptPart(const QByteArray &bytes)
@@ -64,7 +67,8 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
 
     const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
     if (gs.isEmpty())
-        return fail(error, tr("Ghostscript (gs) is needed to read PostScript pictures and is not installed."));
+        return fail(
+            error, tr("Ghostscript (gs) is needed to read PostScript pictures and is not installed."));
     QTemporaryDir dir;
     if (!dir.isValid())
         return fail(error, tr("No temporary folder for the PostScript picture."));
@@ -78,10 +82,11 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(gs, {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
-                       QStringLiteral("-dNOPAUSE"), QStringLiteral("-dEPSCrop"), QStringLiteral("-r72"),
-                       QStringLiteral("-sDEVICE=ppmraw"), QStringLiteral("-sOutputFile=") + output,
-                       QStringLiteral("--"), input});
+    process.start(gs,
+        { QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+            QStringLiteral("-dNOPAUSE"), QStringLiteral("-dEPSCrop"), QStringLiteral("-r72"),
+            QStringLiteral("-sDEVICE=ppmraw"), QStringLiteral("-sOutputFile=") + output, QStringLiteral("--"),
+            input });
     if (!process.waitForStarted())
         return fail(error, tr("Ghostscript cannot be started."));
     if (!process.waitForFinished(RunState().EpsTimeoutMs)) {

@@ -4,6 +4,7 @@
 #include "core/picture/picturelimits.h"
 
 #include <Magick++.h>
+#include <tiffio.h>
 
 #include <QCoreApplication>
 #include <QSize>
@@ -18,12 +19,57 @@ namespace {
 constexpr qint64 bytesPerPixel = qint64(sizeof(MagickLib::PixelPacket));
 constexpr qint64 budgetPixels = PictureMemoryBudget / bytesPerPixel;
 
+// The library's TIFF coder installs process-wide libtiff message handlers that only work
+// while the library itself reads a TIFF; Qt's TIFF reader uses the same libtiff and would
+// call them on a damaged file, and the library then aborts the program. The handlers that
+// were in place before the library was first used are put back after every use of it.
+struct TTiffHandlers {
+    TIFFErrorHandler Error = nullptr;
+    TIFFErrorHandler Warning = nullptr;
+    TIFFErrorHandlerExt ErrorExt = nullptr;
+    TIFFErrorHandlerExt WarningExt = nullptr;
+};
+
+TTiffHandlers currentTiffHandlers()
+{
+    TTiffHandlers h;
+    h.Error = TIFFSetErrorHandler(nullptr);
+    h.Warning = TIFFSetWarningHandler(nullptr);
+    h.ErrorExt = TIFFSetErrorHandlerExt(nullptr);
+    h.WarningExt = TIFFSetWarningHandlerExt(nullptr);
+    TIFFSetErrorHandler(h.Error);
+    TIFFSetWarningHandler(h.Warning);
+    TIFFSetErrorHandlerExt(h.ErrorExt);
+    TIFFSetWarningHandlerExt(h.WarningExt);
+    return h;
+}
+
+const TTiffHandlers &originalTiffHandlers()
+{
+    static const TTiffHandlers handlers = currentTiffHandlers();
+    return handlers;
+}
+
+// Puts the original handlers back when it goes.
+struct TTiffHandlersRestored {
+    TTiffHandlersRestored() { originalTiffHandlers(); }
+    ~TTiffHandlersRestored()
+    {
+        const TTiffHandlers &h = originalTiffHandlers();
+        TIFFSetErrorHandler(h.Error);
+        TIFFSetWarningHandler(h.Warning);
+        TIFFSetErrorHandlerExt(h.ErrorExt);
+        TIFFSetWarningHandlerExt(h.WarningExt);
+    }
+};
+
 } // namespace
 
 void InitMagick()
 {
     static std::once_flag once;
     std::call_once(once, [] {
+        const TTiffHandlersRestored tiffHandlers;
         Magick::InitializeMagick(nullptr);
         // Hostile headers must not make the library allocate huge pictures: its coders
         // check these limits before they allocate.
@@ -88,6 +134,7 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
     if (bytes.isEmpty())
         return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
     std::lock_guard<std::mutex> lock(magickMutex);
+    const TTiffHandlersRestored tiffHandlers;
     MagickLib::ImageInfo *info = newImageInfo(format);
     MagickLib::ExceptionInfo exception;
     MagickLib::GetExceptionInfo(&exception);
@@ -99,7 +146,8 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
     if (raw && raw->exception.severity > severity)
         severity = raw->exception.severity;
     const QString reason = QString::fromLocal8Bit(exception.reason ? exception.reason
-                                                  : raw && raw->exception.reason ? raw->exception.reason : "");
+            : raw && raw->exception.reason                         ? raw->exception.reason
+                                                                   : "");
     MagickLib::DestroyExceptionInfo(&exception);
     if (!raw || severity != MagickLib::UndefinedException) {
         if (raw)
@@ -109,8 +157,9 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
             if (size.isValid() && !CheckPictureBudget(size.width(), size.height(), int(bytesPerPixel), error))
                 return false;
         }
-        return fail(error, QCoreApplication::translate("Picture", "The picture is damaged or not a %1 file (%2).")
-                               .arg(QLatin1String(format), reason));
+        return fail(error,
+            QCoreApplication::translate("Picture", "The picture is damaged or not a %1 file (%2).")
+                .arg(QLatin1String(format), reason));
     }
     // The library reads some cut files without a word (PCX rows past the end are made up).
     if (!CheckPictureComplete(format, bytes, error)) {
@@ -132,17 +181,18 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
         if (!pixels)
             return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded."));
         const unsigned mapSize = image.classType() == Magick::PseudoClass ? image.colorMapSize() : 0;
-        const Magick::IndexPacket *indexes = mapSize > 0 && mapSize <= 256 ? image.getConstIndexes() : nullptr;
+        const Magick::IndexPacket *indexes
+            = mapSize > 0 && mapSize <= 256 ? image.getConstIndexes() : nullptr;
         if (indexes) {
             QImage out(int(width), int(height), QImage::Format_Indexed8);
             if (out.isNull())
-                return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+                return fail(
+                    error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
             QList<QRgb> table(256, qRgb(0, 0, 0));
             for (unsigned i = 0; i < mapSize; ++i) {
                 const Magick::Color c = image.colorMap(i);
-                table[int(i)] = qRgb(ScaleQuantumToChar(c.redQuantum()),
-                                     ScaleQuantumToChar(c.greenQuantum()),
-                                     ScaleQuantumToChar(c.blueQuantum()));
+                table[int(i)] = qRgb(ScaleQuantumToChar(c.redQuantum()), ScaleQuantumToChar(c.greenQuantum()),
+                    ScaleQuantumToChar(c.blueQuantum()));
             }
             out.setColorTable(table);
             for (qint64 y = 0; y < height; ++y) {
@@ -163,15 +213,16 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
             auto *d = reinterpret_cast<QRgb *>(out.scanLine(int(y)));
             for (qint64 x = 0; x < width; ++x) {
                 const Magick::PixelPacket &p = pixels[y * width + x];
-                d[x] = qRgb(ScaleQuantumToChar(p.red), ScaleQuantumToChar(p.green),
-                            ScaleQuantumToChar(p.blue));
+                d[x] = qRgb(
+                    ScaleQuantumToChar(p.red), ScaleQuantumToChar(p.green), ScaleQuantumToChar(p.blue));
             }
         }
         picture = out;
         bits = 24;
         return true;
     } catch (const std::exception &e) {
-        return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
-                               .arg(QString::fromLocal8Bit(e.what())));
+        return fail(error,
+            QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
+                .arg(QString::fromLocal8Bit(e.what())));
     }
 }

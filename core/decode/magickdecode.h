@@ -17,5 +17,5 @@ void InitMagick();
 
 // format is the library's name of the format ("PCX", "TGA", "SGI", ...); it is forced,
 // whatever the content looks like.
-bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &picture, int &bits,
-                      QString *error = nullptr);
+bool DecodeWithMagick(
+    const QByteArray &bytes, const char *format, QImage &picture, int &bits, QString *error = nullptr);

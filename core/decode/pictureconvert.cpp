@@ -1,7 +1,7 @@
 #include "core/decode/pictureconvert.h"
 
-#include "core/palette/palette.h"
 #include "core/base/progress.h"
+#include "core/palette/palette.h"
 
 #include <algorithm>
 #include <array>
@@ -25,8 +25,8 @@ constexpr qint64 PixelsPerBand = qint64(1) << 20;
 // The colour a cell key stands for: each nibble times 16 plus 7.
 TPaletteEntry cellColor(int key)
 {
-    return {std::uint8_t(((key >> 8) & 0xF) * 16 + 7), std::uint8_t(((key >> 4) & 0xF) * 16 + 7),
-            std::uint8_t((key & 0xF) * 16 + 7), 0};
+    return { std::uint8_t(((key >> 8) & 0xF) * 16 + 7), std::uint8_t(((key >> 4) & 0xF) * 16 + 7),
+        std::uint8_t((key & 0xF) * 16 + 7), 0 };
 }
 
 // Red bits 20-23, green bits 12-15 and blue bits 4-7 of 0xAARRGGBB.
@@ -44,14 +44,13 @@ bool sameRgb(const TPaletteEntry &a, const TPaletteEntry &b)
 int bandCount(qint64 width, qint64 height)
 {
     const qint64 cores = std::max(1u, std::thread::hardware_concurrency());
-    return int(std::clamp<qint64>(width * height / PixelsPerBand, 1, std::min({cores, qint64(8), height})));
+    return int(std::clamp<qint64>(width * height / PixelsPerBand, 1, std::min({ cores, qint64(8), height })));
 }
 
 // Runs work(firstRow, endRow, band) on `bands` bands of rows, band 0 in the calling
 // thread (which alone may report progress). A thread that cannot be started leaves its
 // band to the calling thread.
-template <class Work>
-void runBands(int height, int bands, const Work &work)
+template <class Work> void runBands(int height, int bands, const Work &work)
 {
     auto start = [&](int b) { return int(qint64(height) * b / bands); };
     std::vector<std::thread> threads;
@@ -112,7 +111,8 @@ TCellTotals countCells(const QImage &rgb)
     std::vector<TCellTotals> perBand(bands);
     for (TCellTotals &t : perBand)
         t.fill(0);
-    runBands(rgb.height(), bands, [&](int first, int end, int band) { countRows(rgb, first, end, perBand[band]); });
+    runBands(rgb.height(), bands,
+        [&](int first, int end, int band) { countRows(rgb, first, end, perBand[band]); });
     TCellTotals totals = perBand[0];
     for (int b = 1; b < bands; ++b)
         for (int k = 0; k < CellCount; ++k)
@@ -129,10 +129,10 @@ void buildCellPalette(const TCellTotals &totals, TPalette256 &palette, TCellInde
     int n = 0;
     for (int k = 0; k < CellCount; ++k)
         if (totals[k] > 0)
-            items[n++] = {k, totals[k]};
+            items[n++] = { k, totals[k] };
     // Most frequent first; equal counts keep key order.
     std::stable_sort(items.begin(), items.begin() + n,
-                     [](const TCellCount &a, const TCellCount &b) { return a.Count > b.Count; });
+        [](const TCellCount &a, const TCellCount &b) { return a.Count > b.Count; });
     for (int i = 0; i < 256; ++i)
         palette[i] = cellColor(items[i].Key);
     indexOf.fill(0);
@@ -176,7 +176,7 @@ void mapCells(const QImage &rgb, const TCellIndexes &indexOf, QImage &out)
 // takes the rows whose 8-bit rows cover only source rows that earlier waves have read,
 // about three times as many rows as were done before it, in bands on several threads.
 void mapCellsInPlace(std::uint8_t *cells, int width, int height, qsizetype srcStride, qsizetype destStride,
-                     const TCellIndexes &indexOf)
+    const TCellIndexes &indexOf)
 {
     auto mapRow = [&](int y) {
         const auto *row = reinterpret_cast<const QRgb *>(cells + y * srcStride);
@@ -233,8 +233,8 @@ bool blackAndWhiteMap(const TPalette256 &old, TPalette256 &palette, std::array<s
     // duplicate entries survive.
     for (int i = 0; i < 256; ++i)
         map[i] = sameRgb(old[i], palette[i])
-                     ? std::uint8_t(i)
-                     : std::uint8_t(NearestColorIndex(palette.data(), 256, old[i].Red, old[i].Green, old[i].Blue));
+            ? std::uint8_t(i)
+            : std::uint8_t(NearestColorIndex(palette.data(), 256, old[i].Red, old[i].Green, old[i].Blue));
     return true;
 }
 
@@ -276,9 +276,15 @@ void convertTo8Bit(const QImage &src, QImage &dest, bool blackAndWhite)
 
 } // namespace
 
-void ConvertPictureTo8Bit(const QImage &src, QImage &dest) { convertTo8Bit(src, dest, false); }
+void ConvertPictureTo8Bit(const QImage &src, QImage &dest)
+{
+    convertTo8Bit(src, dest, false);
+}
 
-void ConvertPictureTo8BitWithBlackAndWhite(const QImage &src, QImage &dest) { convertTo8Bit(src, dest, true); }
+void ConvertPictureTo8BitWithBlackAndWhite(const QImage &src, QImage &dest)
+{
+    convertTo8Bit(src, dest, true);
+}
 
 void ConvertPictureTo8BitInPlace(QImage &src, TPictureCells &cells, QImage &dest)
 {
@@ -293,12 +299,14 @@ void ConvertPictureTo8BitInPlace(QImage &src, TPictureCells &cells, QImage &dest
     mapCellsInPlace(cells.get(), width, height, src.bytesPerLine(), destStride, indexOf);
     src = QImage();
     // Shrinking gives the rest back to the system, mostly without moving the cells.
-    uchar *bits = static_cast<uchar *>(std::realloc(cells.get(), std::size_t(destStride) * std::size_t(height)));
+    uchar *bits
+        = static_cast<uchar *>(std::realloc(cells.get(), std::size_t(destStride) * std::size_t(height)));
     if (bits)
         (void)cells.release();
     else
         bits = cells.release();
-    QImage out(bits, width, height, destStride, QImage::Format_Indexed8, [](void *p) { std::free(p); }, bits);
+    QImage out(
+        bits, width, height, destStride, QImage::Format_Indexed8, [](void *p) { std::free(p); }, bits);
     if (out.isNull()) {
         std::free(bits);
         return;

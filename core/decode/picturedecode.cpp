@@ -1,17 +1,17 @@
 #include "core/decode/picturedecode.h"
 
-#include "core/picture/bmpfile.h"
 #include "core/base/bytereader.h"
+#include "core/base/filewrite.h"
 #include "core/decode/epsdecode.h"
 #include "core/decode/magickdecode.h"
+#include "core/decode/pictureconvert.h"
+#include "core/decode/psdfile.h"
 #include "core/palette/palette.h"
+#include "core/picture/bmpfile.h"
 #include "core/picture/pcxfile.h"
 #include "core/picture/picturecomplete.h"
 #include "core/picture/picturelimits.h"
 #include "core/picture/qtdecode.h"
-#include "core/decode/psdfile.h"
-#include "core/base/filewrite.h"
-#include "core/decode/pictureconvert.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -22,7 +22,7 @@
 
 const TPictureClass &BitmapPictureClass()
 {
-    static const TPictureClass cls{QStringLiteral("Windows bitmaps"), TPictureDecoder::Bitmap, "BMP", {}};
+    static const TPictureClass cls { QStringLiteral("Windows bitmaps"), TPictureDecoder::Bitmap, "BMP", {} };
     return cls;
 }
 
@@ -77,7 +77,6 @@ int pngDeclaredBits(const QByteArray &bytes)
     return colorType == 3 && (depth == 1 || depth == 2 || depth == 4) ? depth : 8;
 }
 
-
 // The rest of a device, up to MaxPictureFileSize bytes: a device without a size (a pipe)
 // is read in pieces up to one byte past the limit.
 bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, QString *error)
@@ -101,15 +100,15 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
     return true;
 }
 
-
 // Brings a decoded picture into one of the three forms of TLoadedPicture.
 bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
 {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         return fail(error, QCoreApplication::translate("Picture", "The picture is empty."));
     if (image.width() > MaxPictureSide || image.height() > MaxPictureSide)
-        return fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
-                               .arg(MaxPictureSide));
+        return fail(error,
+            QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
+                .arg(MaxPictureSide));
     int bits = declaredBits;
     switch (image.format()) {
     case QImage::Format_Mono:
@@ -163,7 +162,7 @@ bool DecodesFromDevice(const TPictureClass &cls)
 }
 
 bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, QIODevice &device,
-                             TLoadedPicture &out, QString *error, bool trueColourTo8Bit)
+    TLoadedPicture &out, QString *error, bool trueColourTo8Bit)
 {
     // The file's bytes, for the decoders that want them whole.
     auto decodeBytes = [&] {
@@ -187,7 +186,7 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
     TPictureCells cells;
     QImage image;
     if (!DecodeWithQt(device, cls.Decoder == TPictureDecoder::Bitmap ? "BMP" : cls.Format, image, error,
-                      trueColourTo8Bit ? &cells : nullptr))
+            trueColourTo8Bit ? &cells : nullptr))
         return false;
     if (cls.Decoder == TPictureDecoder::Qt && qstrcmp(cls.Format, "PNG") == 0)
         bits = pngDeclaredBits(header);
@@ -209,8 +208,8 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
     return true;
 }
 
-bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes, TLoadedPicture &out,
-                   QString *error)
+bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes,
+    TLoadedPicture &out, QString *error)
 {
     if (bytes.isEmpty())
         return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
@@ -219,7 +218,8 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
     TLowBitPicture lowBit;
     switch (cls.Decoder) {
     case TPictureDecoder::None:
-        return fail(error, QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
+        return fail(error,
+            QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
     case TPictureDecoder::Bitmap: {
         bool ownReader = false;
         bits = bmpDeclaredBits(bytes, ownReader);
@@ -268,7 +268,8 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         break;
     case TPictureDecoder::Custom: {
         if (!cls.Read)
-            return fail(error, QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
+            return fail(error,
+                QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
         TLoadedPicture own;
         if (!cls.Read(fileName, bytes, own, error))
             return false;

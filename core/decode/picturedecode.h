@@ -14,14 +14,14 @@
 #include <functional>
 
 enum class TPictureDecoder {
-    None,      // listed for the open dialogs, but no reader here: loading fails
-    Bitmap,    // BMP: 8-bit uncompressed files by our own reader, others by Qt
-    Qt,        // a Qt image reader; Format names it ("PNG", "JPEG", "TIFF", ...)
-    Magick,    // GraphicsMagick; Format names it ("TGA", "SGI", "EPS", ...)
-    Pcx,       // 8-bit PCX by our own reader, other PCX kinds by GraphicsMagick
+    None, // listed for the open dialogs, but no reader here: loading fails
+    Bitmap, // BMP: 8-bit uncompressed files by our own reader, others by Qt
+    Qt, // a Qt image reader; Format names it ("PNG", "JPEG", "TIFF", ...)
+    Magick, // GraphicsMagick; Format names it ("TGA", "SGI", "EPS", ...)
+    Pcx, // 8-bit PCX by our own reader, other PCX kinds by GraphicsMagick
     Photoshop, // our own PSD reader
-    Eps,       // Encapsulated PostScript, drawn by Ghostscript under a time limit
-    Custom,    // the class's own Read routine (the program's own file formats)
+    Eps, // Encapsulated PostScript, drawn by Ghostscript under a time limit
+    Custom, // the class's own Read routine (the program's own file formats)
 };
 
 // A decoded picture as the file declared it: Bits is the file's pixel depth (1, 2, 4,
@@ -38,14 +38,14 @@ struct TLoadedPicture {
 
 // Reads a file of the program's own formats into a picture; false with a message when
 // it cannot. bytes holds the whole file.
-using TPictureReader = std::function<bool(const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture,
-                                          QString *error)>;
+using TPictureReader = std::function<bool(
+    const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error)>;
 
 struct TPictureClass {
-    QString Name;            // shown in messages
+    QString Name; // shown in messages
     TPictureDecoder Decoder = TPictureDecoder::None;
     const char *Format = ""; // the Qt or GraphicsMagick format name
-    TPictureReader Read;     // for Custom
+    TPictureReader Read; // for Custom
 };
 
 // The class of bitmaps (".bmp", ".dib", ".rle"): our own readers for uncompressed
@@ -63,10 +63,9 @@ bool DecodesFromDevice(const TPictureClass &cls);
 // AndWhite makes it (Bits still tells the file's depth), converted where it was decoded
 // when it can be.
 bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, QIODevice &device,
-                             TLoadedPicture &out, QString *error = nullptr, bool trueColourTo8Bit = false);
+    TLoadedPicture &out, QString *error = nullptr, bool trueColourTo8Bit = false);
 
 // Decodes a whole file's bytes by class. On failure returns false with a message and
 // leaves out unchanged.
-bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes, TLoadedPicture &out,
-                   QString *error = nullptr);
-
+bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByteArray &bytes,
+    TLoadedPicture &out, QString *error = nullptr);

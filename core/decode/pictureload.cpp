@@ -1,9 +1,9 @@
 #include "core/decode/pictureload.h"
 
 #include "core/base/filewrite.h"
-#include "core/picture/lowbitpicture.h"
-#include "core/decode/pictureconvert.h"
 #include "core/base/progress.h"
+#include "core/decode/pictureconvert.h"
+#include "core/picture/lowbitpicture.h"
 #include "core/settings/sharedstate.h"
 
 #include <QCoreApplication>
@@ -30,8 +30,9 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     else if (Hooks().PictureClassLookup && !extension.isEmpty())
         cls = Hooks().PictureClassLookup(extension);
     if (!cls)
-        return fail(error, QCoreApplication::translate("Picture", "%1 cannot be opened: the file type is not supported.")
-                               .arg(fileName));
+        return fail(error,
+            QCoreApplication::translate("Picture", "%1 cannot be opened: the file type is not supported.")
+                .arg(fileName));
     QString why;
     TLoadedPicture loaded;
     bool ok = false;
@@ -51,7 +52,8 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     }
     ReportProgress(100);
     if (!ok)
-        return fail(error, QCoreApplication::translate("Picture", "%1 cannot be opened: %2").arg(fileName, why));
+        return fail(
+            error, QCoreApplication::translate("Picture", "%1 cannot be opened: %2").arg(fileName, why));
     picture = loaded;
     return true;
 }
@@ -88,7 +90,8 @@ bool LoadPictureAs8Bit(const QString &fileName, QImage &bmp, QString *error)
         EnsureBlackAndWhite(result);
     }
     if (result.isNull() || result.format() != QImage::Format_Indexed8)
-        return fail(error, QCoreApplication::translate("Picture", "%1 cannot be opened: not enough memory.").arg(fileName));
+        return fail(error,
+            QCoreApplication::translate("Picture", "%1 cannot be opened: not enough memory.").arg(fileName));
     bmp = result;
     return true;
 }

@@ -68,12 +68,14 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
         return fail(error, "The Photoshop header is truncated.");
     if (version != 1)
         return fail(error, "Only version 1 Photoshop files can be read.");
-    if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide || channels < 1 || channels > 56)
+    if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide || channels < 1
+        || channels > 56)
         return fail(error, "The Photoshop header is damaged.");
     const bool supported = (mode == BitmapMode && depth == 1) || (mode == GreyMode && depth == 8)
         || (mode == IndexedMode && depth == 8) || (mode == RgbMode && depth == 8 && channels >= 3);
     if (!supported)
-        return fail(error, "This kind of Photoshop picture cannot be read (only bitmap, grey, indexed and RGB at 8 bits).");
+        return fail(error,
+            "This kind of Photoshop picture cannot be read (only bitmap, grey, indexed and RGB at 8 bits).");
     // RGB pictures decode to 4 bytes a cell; the others become 8-bit pictures.
     if (!CheckPictureBudget(width, height, mode == RgbMode ? 4 : 1, error))
         return false;
@@ -136,7 +138,7 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
         out = QImage(int(width), int(height), QImage::Format_Mono);
         if (out.isNull())
             return fail(error, "Not enough memory for the Photoshop picture.");
-        out.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        out.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
         for (qint64 y = 0; y < height; ++y)
             readRow(0, y, out.scanLine(int(y)));
         bits = 1;
@@ -146,7 +148,8 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
             return fail(error, "Not enough memory for the Photoshop picture.");
         QList<QRgb> table(256);
         for (int i = 0; i < 256; ++i)
-            table[i] = mode == GreyMode ? qRgb(i, i, i) : qRgb(colorData[i], colorData[256 + i], colorData[512 + i]);
+            table[i] = mode == GreyMode ? qRgb(i, i, i)
+                                        : qRgb(colorData[i], colorData[256 + i], colorData[512 + i]);
         out.setColorTable(table);
         for (qint64 y = 0; y < height; ++y)
             readRow(0, y, out.scanLine(int(y)));

@@ -52,7 +52,10 @@ bool FindColorInGroups(TTwoPaletteArray &groups, int index)
     return false;
 }
 
-void AddColorGroup(TTwoPaletteArray &groups) { groups.setLength(groups.size() + 1); }
+void AddColorGroup(TTwoPaletteArray &groups)
+{
+    groups.setLength(groups.size() + 1);
+}
 
 void DeleteColorGroup(TTwoPaletteArray &groups, int i)
 {
@@ -79,8 +82,8 @@ static double colourDistance(const TPaletteEntry &a, const TPaletteEntry &b)
     return std::sqrt(dr * dr + dg * dg + db * db);
 }
 
-void BuildColorGroups(TPalettePairs &pairs, int &count, int n, TTwoPaletteArray &groups, int &maxLen,
-                      int difference)
+void BuildColorGroups(
+    TPalettePairs &pairs, int &count, int n, TTwoPaletteArray &groups, int &maxLen, int difference)
 {
     n = std::clamp(n, 0, 256);
     groups = TTwoPaletteArray();
@@ -91,7 +94,7 @@ void BuildColorGroups(TPalettePairs &pairs, int &count, int n, TTwoPaletteArray 
     }
 
     // Heads: the most used colour, then each colour far enough from the latest head.
-    std::vector<int> heads{0};
+    std::vector<int> heads { 0 };
     if (count >= 2) {
         for (int i = 1; i < n && int(heads.size()) < count; ++i)
             if (colourDistance(pairs[i].Color, pairs[heads.back()].Color) > difference)
@@ -99,7 +102,7 @@ void BuildColorGroups(TPalettePairs &pairs, int &count, int n, TTwoPaletteArray 
     }
     count = int(heads.size());
 
-    TPalettePairs headPairs{};
+    TPalettePairs headPairs {};
     for (int g = 0; g < count; ++g)
         headPairs[g] = pairs[heads[g]];
     const TLogPalette hpal = CreatePaletteHandle(headPairs, count);
@@ -124,11 +127,12 @@ void BuildColorGroups(TPalettePairs &pairs, int &count, int n, TTwoPaletteArray 
             out[k++] = pairs[i];
     }
     for (; k < 256; ++k) // only reached when a pair list repeats a head's index
-        out[k] = {k, BlackQuad};
+        out[k] = { k, BlackQuad };
     pairs = out;
 }
 
-void RemapToPaletteCount(const TPalettePairs &pairs, int count, TTwoPaletteArray &groups, TOnePaletteArray &list)
+void RemapToPaletteCount(
+    const TPalettePairs &pairs, int count, TTwoPaletteArray &groups, TOnePaletteArray &list)
 {
     if (count <= 0)
         return;
@@ -187,7 +191,8 @@ void BuildReducedPalette(const TPalettePairs &pairs, int count, TPalette256 &pal
     palette[255] = WhiteQuad;
 }
 
-void ApplyColorReduction(QImage &bmp, const TPalettePairs &map, TPalette256 &palette, int count, TPalettePairs &pairs)
+void ApplyColorReduction(
+    QImage &bmp, const TPalettePairs &map, TPalette256 &palette, int count, TPalettePairs &pairs)
 {
     RemapPixels(bmp, map);
     BuildReducedPalette(pairs, count, palette);

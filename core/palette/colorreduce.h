@@ -4,9 +4,8 @@
 // position g of the sorted pair list. A reduced picture's palette holds the heads at
 // entries 0 .. Count - 1, black elsewhere, and always black at 254 and white at 255.
 
-#include "core/palette/palette.h"
-#include "core/palette/palette.h"
 #include "core/base/gridrecords.h"
+#include "core/palette/palette.h"
 
 #include <QImage>
 
@@ -33,11 +32,12 @@ void MaxGroupLength(const TTwoPaletteArray &groups, int &maxLen);
 // head (lowest head among equals). Pairs is rewritten with the heads first, then the other
 // pairs in their previous order; Count becomes the number of heads; MaxLen the longest
 // group. Count 0 (or no used colour) leaves no groups.
-void BuildColorGroups(TPalettePairs &pairs, int &count, int n, TTwoPaletteArray &groups, int &maxLen,
-                      int difference);
+void BuildColorGroups(
+    TPalettePairs &pairs, int &count, int n, TTwoPaletteArray &groups, int &maxLen, int difference);
 // Every colour of List joins the group of the nearest of the first Count pairs; List is
 // emptied. Groups is extended to Count groups when it has fewer.
-void RemapToPaletteCount(const TPalettePairs &pairs, int count, TTwoPaletteArray &groups, TOnePaletteArray &list);
+void RemapToPaletteCount(
+    const TPalettePairs &pairs, int count, TTwoPaletteArray &groups, TOnePaletteArray &list);
 // Makes colour Index a new head: true when the colour of entry Index is not among the
 // colours of the first Count pairs and a pair with that index lies at positions
 // Count - 1 .. N - 1; that pair then moves to position Count. The caller raises its head
@@ -49,7 +49,8 @@ void BuildColorMapFromGroups(TPalettePairs &map, const TTwoPaletteArray &groups,
 // Remaps the cells through Map and gives the picture the reduced palette: entries
 // 0 .. Count - 1 from the first Count pairs, the rest black, then 254 black and 255 white.
 // Palette receives that palette and Pairs its pair list.
-void ApplyColorReduction(QImage &bmp, const TPalettePairs &map, TPalette256 &palette, int count, TPalettePairs &pairs);
+void ApplyColorReduction(
+    QImage &bmp, const TPalettePairs &map, TPalette256 &palette, int count, TPalettePairs &pairs);
 
 // The palette layout of reduced and joined pictures: the first Count colours of Pairs,
 // black in the remaining entries, black at 254 and white at 255.

@@ -10,9 +10,8 @@
 // holds the same colour twice has one float where cells of both entries meet. The run
 // finders work on one colour index.
 
-#include "core/palette/palette.h"
-#include "core/palette/palette.h"
 #include "core/base/gridrecords.h"
+#include "core/palette/palette.h"
 
 #include <QImage>
 
@@ -39,8 +38,8 @@ bool HasLongFloat(const QImage &bmp, const TPalette256 &palette, TColor color, i
 // False when the run of Color through P (counted as by HasLongFloat, stopping once past the
 // largest listed length) is exactly one of the listed lengths; true otherwise, and always
 // with an empty list. The list is left as it is, in the caller's order.
-bool MatchFloatLengths(TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p,
-                       const TIntegerArray &lengths);
+bool MatchFloatLengths(
+    TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p, const TIntegerArray &lengths);
 
 // --- The cell collectors of weave tiling ------------------------------------------------
 // Untiled margins: on each side whose flag is set, a cell with a cell of another colour
@@ -72,11 +71,11 @@ struct TFloatScan {
 // margins, whose column run reaches FloatLength (HasLongFloat; no float test when
 // FloatLength is 0 or less) and that falls on a weave point. Nothing with an empty weave.
 void FindLongFloats(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan, int floatLength,
-                    TLineArray &cells);
+    TLineArray &cells);
 // As FindLongFloats, with the float test of MatchFloatLengths: cells whose column run is
 // exactly one of Lengths are left out.
 void FindFloatsOfLengths(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan,
-                         const TIntegerArray &lengths, TLineArray &cells);
+    const TIntegerArray &lengths, TLineArray &cells);
 
 // --- Run finders (one colour index; runs end at the picture's edges) -------------------
 // Runs along rows of exactly Length cells of ColorIndex, rows from the top, each from the
@@ -87,13 +86,14 @@ void FindFloatRuns(const QImage &bmp, int colorIndex, int length, bool neighbour
 // and bottom exclusive), appended column by column from the left, each column from the top,
 // as (Length, first row, last row, column). With NeighbourTest a run is reported only when
 // no cell directly left or right of one of its cells has ColorIndex.
-void FindFloatRunsNeighbourRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs,
-                                bool neighbourTest, const TRect &area);
-void FindFloatRunsNeighbourRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs,
-                                bool neighbourTest);
+void FindFloatRunsNeighbourRule(
+    const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest, const TRect &area);
+void FindFloatRunsNeighbourRule(
+    const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest);
 // As FindFloatRunsNeighbourRule, keeping only runs that pass the edge rule: a run of 5 or
 // more cells passes; a shorter one fails when it lies wholly in the top four rows, and
 // otherwise passes only when its first row is at most the picture height - 4.
-void FindFloatRunsEdgeRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest,
-                           const TRect &area);
-void FindFloatRunsEdgeRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest);
+void FindFloatRunsEdgeRule(
+    const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest, const TRect &area);
+void FindFloatRunsEdgeRule(
+    const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest);

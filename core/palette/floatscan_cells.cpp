@@ -14,7 +14,7 @@ using TColourSet = std::array<bool, 256>;
 // The entries whose red, green and blue equal those of the first entry holding Color.
 TColourSet coloursLike(TColor color, const TPalette256 &palette)
 {
-    TColourSet set{};
+    TColourSet set {};
     const int first = FindPaletteColorIndex(color, palette);
     if (first < 0)
         return set;
@@ -23,7 +23,10 @@ TColourSet coloursLike(TColor color, const TPalette256 &palette)
     return set;
 }
 
-bool usable(const QImage &bmp) { return !bmp.isNull() && bmp.format() == QImage::Format_Indexed8; }
+bool usable(const QImage &bmp)
+{
+    return !bmp.isNull() && bmp.format() == QImage::Format_Indexed8;
+}
 
 // Counts the cells of the set met from row y of column x in direction step (+1 down,
 // -1 up), wrapping round, until another colour, row y itself or Cap cells.
@@ -64,12 +67,15 @@ TColumnCount columnCount(const QImage &bmp, const TColourSet &set, TPoint p, int
     return c;
 }
 
-bool inside(const QImage &bmp, TPoint p) { return p.X >= 0 && p.Y >= 0 && p.X < bmp.width() && p.Y < bmp.height(); }
+bool inside(const QImage &bmp, TPoint p)
+{
+    return p.X >= 0 && p.Y >= 0 && p.X < bmp.width() && p.Y < bmp.height();
+}
 
 // The float rule of one collector, applied to the cyclic column run of a cell of the colour.
 struct TFloatRule {
     bool byLength = false;
-    int limit = 0;              // HasLongFloat rule; no test when 0 or less
+    int limit = 0; // HasLongFloat rule; no test when 0 or less
     std::vector<long long> listed; // MatchFloatLengths rule
 
     bool passes(long long run, bool whole) const
@@ -82,13 +88,16 @@ struct TFloatRule {
     }
 };
 
-int positiveMod(long long v, int m) { return int(((v % m) + m) % m); }
+int positiveMod(long long v, int m)
+{
+    return int(((v % m) + m) % m);
+}
 
 // One pass over the picture in row order. Every cell of the colour learns the run it lies in
 // along its row and along its column (walked once, when the run is entered), from which the
 // margins and the cyclic column run follow without rescanning.
 void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan, const TFloatRule &rule,
-             TLineArray &cells)
+    TLineArray &cells)
 {
     const int ww = scan.Weave.length();
     const int wh = ww > 0 ? scan.Weave[0].length() : 0;
@@ -186,7 +195,7 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
             const TDynamicByteArray &warp = scan.Weave[weaveCol[x]];
             if (wy >= warp.length() || warp[wy] != 1)
                 continue;
-            found.push_back({x, y});
+            found.push_back({ x, y });
         }
         progress.step(y + 1);
     }
@@ -209,8 +218,8 @@ bool HasLongFloat(const QImage &bmp, const TPalette256 &palette, TColor color, i
     return c.neighbour && (c.whole || c.count >= limit);
 }
 
-bool MatchFloatLengths(TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p,
-                       const TIntegerArray &lengths)
+bool MatchFloatLengths(
+    TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p, const TIntegerArray &lengths)
 {
     if (lengths.isEmpty() || !usable(bmp) || !inside(bmp, p))
         return true;
@@ -224,8 +233,8 @@ bool MatchFloatLengths(TColor color, const TPalette256 &palette, const QImage &b
     return std::find(lengths.begin(), lengths.end(), c.count) == lengths.end();
 }
 
-void FindLongFloats(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan, int floatLength,
-                    TLineArray &cells)
+void FindLongFloats(
+    const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan, int floatLength, TLineArray &cells)
 {
     TFloatRule rule;
     rule.limit = floatLength;
@@ -233,7 +242,7 @@ void FindLongFloats(const QImage &bmp, const TPalette256 &palette, const TFloatS
 }
 
 void FindFloatsOfLengths(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan,
-                         const TIntegerArray &lengths, TLineArray &cells)
+    const TIntegerArray &lengths, TLineArray &cells)
 {
     TFloatRule rule;
     rule.byLength = true;

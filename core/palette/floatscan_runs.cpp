@@ -8,7 +8,10 @@
 
 namespace {
 
-bool usable(const QImage &bmp) { return !bmp.isNull() && bmp.format() == QImage::Format_Indexed8; }
+bool usable(const QImage &bmp)
+{
+    return !bmp.isNull() && bmp.format() == QImage::Format_Indexed8;
+}
 
 void append(TFloatsArray &runs, const std::vector<TFloatRun> &found)
 {
@@ -28,7 +31,7 @@ bool passesEdgeRule(const TFloatRun &run, int height)
 }
 
 void findColumnRuns(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest,
-                    const TRect &area, bool edgeRule)
+    const TRect &area, bool edgeRule)
 {
     if (!usable(bmp) || length < 1)
         return;
@@ -43,8 +46,9 @@ void findColumnRuns(const QImage &bmp, int colorIndex, int length, TFloatsArray 
     std::vector<bool> besideSame(w, false);
     std::vector<TFloatRun> found;
     auto close = [&](int x, int end) {
-        const TFloatRun run{end - start[x] + 1, start[x], end, x};
-        if (run.Length == length && !(neighbourTest && besideSame[x]) && (!edgeRule || passesEdgeRule(run, h)))
+        const TFloatRun run { end - start[x] + 1, start[x], end, x };
+        if (run.Length == length && !(neighbourTest && besideSame[x])
+            && (!edgeRule || passesEdgeRule(run, h)))
             found.push_back(run);
         start[x] = -1;
     };
@@ -73,11 +77,15 @@ void findColumnRuns(const QImage &bmp, int colorIndex, int length, TFloatsArray 
     progress.finish();
 
     // Found in row order; reported column by column, each column from the top.
-    std::stable_sort(found.begin(), found.end(), [](const TFloatRun &a, const TFloatRun &b) { return a.Line < b.Line; });
+    std::stable_sort(
+        found.begin(), found.end(), [](const TFloatRun &a, const TFloatRun &b) { return a.Line < b.Line; });
     append(runs, found);
 }
 
-TRect wholePicture(const QImage &bmp) { return {0, 0, bmp.width(), bmp.height()}; }
+TRect wholePicture(const QImage &bmp)
+{
+    return { 0, 0, bmp.width(), bmp.height() };
+}
 
 } // namespace
 
@@ -102,9 +110,10 @@ void FindFloatRuns(const QImage &bmp, int colorIndex, int length, bool neighbour
             const int first = x;
             bool besideSame = false;
             for (; x < w && row[x] == colorIndex; ++x)
-                besideSame = besideSame || (above && above[x] == colorIndex) || (below && below[x] == colorIndex);
+                besideSame
+                    = besideSame || (above && above[x] == colorIndex) || (below && below[x] == colorIndex);
             if (x - first == length && !(neighbourTest && besideSame))
-                found.push_back({length, first, x - 1, y});
+                found.push_back({ length, first, x - 1, y });
         }
         progress.step(y + 1);
     }
@@ -112,25 +121,26 @@ void FindFloatRuns(const QImage &bmp, int colorIndex, int length, bool neighbour
     append(runs, found);
 }
 
-void FindFloatRunsNeighbourRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs,
-                                bool neighbourTest, const TRect &area)
+void FindFloatRunsNeighbourRule(
+    const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest, const TRect &area)
 {
     findColumnRuns(bmp, colorIndex, length, runs, neighbourTest, area, false);
 }
 
-void FindFloatRunsNeighbourRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs,
-                                bool neighbourTest)
+void FindFloatRunsNeighbourRule(
+    const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest)
 {
     findColumnRuns(bmp, colorIndex, length, runs, neighbourTest, wholePicture(bmp), false);
 }
 
-void FindFloatRunsEdgeRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest,
-                           const TRect &area)
+void FindFloatRunsEdgeRule(
+    const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest, const TRect &area)
 {
     findColumnRuns(bmp, colorIndex, length, runs, neighbourTest, area, true);
 }
 
-void FindFloatRunsEdgeRule(const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest)
+void FindFloatRunsEdgeRule(
+    const QImage &bmp, int colorIndex, int length, TFloatsArray &runs, bool neighbourTest)
 {
     findColumnRuns(bmp, colorIndex, length, runs, neighbourTest, wholePicture(bmp), true);
 }

@@ -19,13 +19,23 @@ TColor PaletteIndexToColor(const TPalette256 &pal, int index)
     return 0x02000000 | PlainColor(pal[index & 0xFF]);
 }
 
-TColor GetPaletteColor(const TPalette256 &pal, int index) { return PaletteIndexToColor(pal, index); }
-TColor EntryColor(const TPalette256 &pal, int index) { return PaletteIndexToColor(pal, index); }
-TColor PairColor(const TPalettePairs &pairs, int i) { return 0x02000000 | PlainColor(pairs[i & 0xFF].Color); }
+TColor GetPaletteColor(const TPalette256 &pal, int index)
+{
+    return PaletteIndexToColor(pal, index);
+}
+TColor EntryColor(const TPalette256 &pal, int index)
+{
+    return PaletteIndexToColor(pal, index);
+}
+TColor PairColor(const TPalettePairs &pairs, int i)
+{
+    return 0x02000000 | PlainColor(pairs[i & 0xFF].Color);
+}
 
 TPaletteEntry ColorToEntry(TColor color)
 {
-    return {std::uint8_t(color & 0xFF), std::uint8_t((color >> 8) & 0xFF), std::uint8_t((color >> 16) & 0xFF), 0};
+    return { std::uint8_t(color & 0xFF), std::uint8_t((color >> 8) & 0xFF),
+        std::uint8_t((color >> 16) & 0xFF), 0 };
 }
 
 // --- Nearest colour ----------------------------------------------------------------------
@@ -54,9 +64,10 @@ void GetBitmapPalette(const QImage &bmp, TPalette256 &palette)
     const QList<QRgb> table = bmp.colorTable();
     for (int i = 0; i < 256; ++i) {
         if (i < table.size())
-            palette[i] = {std::uint8_t(qRed(table[i])), std::uint8_t(qGreen(table[i])), std::uint8_t(qBlue(table[i])), 0};
+            palette[i] = { std::uint8_t(qRed(table[i])), std::uint8_t(qGreen(table[i])),
+                std::uint8_t(qBlue(table[i])), 0 };
         else
-            palette[i] = {0, 0, 0, 0};
+            palette[i] = { 0, 0, 0, 0 };
     }
 }
 
@@ -68,7 +79,10 @@ void SetBitmapPalette(QImage &bmp, const TPalette256 &palette)
     bmp.setColorTable(table);
 }
 
-void GetGraphicPalette(const QImage &graphic, TPalette256 &palette) { GetBitmapPalette(graphic, palette); }
+void GetGraphicPalette(const QImage &graphic, TPalette256 &palette)
+{
+    GetBitmapPalette(graphic, palette);
+}
 
 void SwapPaletteRB(TPalette256 &palette)
 {
@@ -99,7 +113,7 @@ TLogPalette PaletteToHPalette(const TPalette256 &palette)
 void PaletteToPairs(const TPalette256 &palette, TPalettePairs &pairs)
 {
     for (int i = 0; i < 256; ++i)
-        pairs[i] = {i, palette[i]};
+        pairs[i] = { i, palette[i] };
 }
 
 void PairsToPalette(TPalette256 &palette, const TPalettePairs &pairs)
@@ -135,12 +149,14 @@ bool ColorsWithinTolerance(const TPaletteEntry &a, const TPaletteEntry &b, int t
 
 bool PaletteHasColor(const TPalette256 &palette, const TPaletteEntry &color)
 {
-    return std::any_of(palette.begin(), palette.end(), [&](const TPaletteEntry &e) { return sameRgb(e, color); });
+    return std::any_of(
+        palette.begin(), palette.end(), [&](const TPaletteEntry &e) { return sameRgb(e, color); });
 }
 
 bool PairsHaveColor(const TPalettePairs &pairs, const TPaletteEntry &color)
 {
-    return std::any_of(pairs.begin(), pairs.end(), [&](const TPaletteItem &p) { return sameRgb(p.Color, color); });
+    return std::any_of(
+        pairs.begin(), pairs.end(), [&](const TPaletteItem &p) { return sameRgb(p.Color, color); });
 }
 
 bool PaletteHasBlackAndWhite(const TPalette256 &palette)
@@ -148,8 +164,14 @@ bool PaletteHasBlackAndWhite(const TPalette256 &palette)
     return PaletteHasColor(palette, WhiteQuad) && PaletteHasColor(palette, BlackQuad);
 }
 
-bool PairsHaveBlack(const TPalettePairs &pairs) { return PairsHaveColor(pairs, BlackQuad); }
-bool PairsHaveWhite(const TPalettePairs &pairs) { return PairsHaveColor(pairs, WhiteQuad); }
+bool PairsHaveBlack(const TPalettePairs &pairs)
+{
+    return PairsHaveColor(pairs, BlackQuad);
+}
+bool PairsHaveWhite(const TPalettePairs &pairs)
+{
+    return PairsHaveColor(pairs, WhiteQuad);
+}
 
 int FindPaletteColorIndex(TColor color, const TPalette256 &palette)
 {
@@ -211,7 +233,7 @@ void RemapToHPalette(const TLogPalette &hpal, QImage &bmp, const TPalette256 &pa
 void AdoptPalette(const QImage &a, QImage &b)
 {
     TPalettePairs map;
-    PaletteToPairs(TPalette256{}, map);
+    PaletteToPairs(TPalette256 {}, map);
     MapPaletteToPicture(a, b, map);
     TPalette256 pa;
     GetBitmapPalette(a, pa);
@@ -237,7 +259,8 @@ void BuildDisplayBitmap(QImage &dest, const QImage &src, const TPalette256 &pale
             for (int x = 0, w = rgb.width(); x < w; ++x) {
                 if (x == 0 || in[x] != last) {
                     last = in[x];
-                    lastIndex = std::uint8_t(NearestColorIndex(hpal.data(), 256, qRed(last), qGreen(last), qBlue(last)));
+                    lastIndex = std::uint8_t(
+                        NearestColorIndex(hpal.data(), 256, qRed(last), qGreen(last), qBlue(last)));
                 }
                 out[x] = lastIndex;
             }

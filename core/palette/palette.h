@@ -52,20 +52,20 @@ using TColorCounts = std::array<TColorCount, 256>;
 using TLogPalette = std::array<TPaletteEntry, 256>;
 
 // The two fixed colours.
-inline constexpr TPaletteEntry WhiteQuad{255, 255, 255, 0};
-inline constexpr TPaletteEntry BlackQuad{0, 0, 0, 0};
+inline constexpr TPaletteEntry WhiteQuad { 255, 255, 255, 0 };
+inline constexpr TPaletteEntry BlackQuad { 0, 0, 0, 0 };
 
 // Size of a palette file and of the built-in palette resource.
 constexpr int PaletteFileSize = 1106;
 constexpr int PaletteHeaderSize = 82;
 
 // --- Colour values -------------------------------------------------------------------
-TColor PlainColor(const TPaletteEntry &e);           // red in the low byte
+TColor PlainColor(const TPaletteEntry &e); // red in the low byte
 TColor PaletteIndexToColor(const TPalette256 &pal, int index); // palette-relative (0x02 high byte)
 TColor GetPaletteColor(const TPalette256 &pal, int index);
 TColor EntryColor(const TPalette256 &pal, int index);
 TColor PairColor(const TPalettePairs &pairs, int i);
-TPaletteEntry ColorToEntry(TColor color);           // flag 0
+TPaletteEntry ColorToEntry(TColor color); // flag 0
 
 // --- Nearest colour: the one shared routine ---------------------------------------------
 // The entry with the smallest sum of squared red, green and blue differences; the lowest

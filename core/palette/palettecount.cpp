@@ -6,7 +6,7 @@
 int CountColorUse(const QImage &bmp, TColorCounts &counts)
 {
     // Four partial histograms break the store-to-load chain on runs of one colour.
-    std::array<std::array<std::int64_t, 256>, 4> part{};
+    std::array<std::array<std::int64_t, 256>, 4> part {};
     const int w = bmp.width();
     for (int y = 0, h = bmp.height(); y < h; ++y) {
         const std::uint8_t *row = bmp.constScanLine(y);
@@ -23,7 +23,7 @@ int CountColorUse(const QImage &bmp, TColorCounts &counts)
     int used = 0;
     for (int i = 0; i < 256; ++i) {
         const std::int64_t n = part[0][i] + part[1][i] + part[2][i] + part[3][i];
-        counts[i] = {i, static_cast<std::int32_t>(std::min<std::int64_t>(n, INT32_MAX))};
+        counts[i] = { i, static_cast<std::int32_t>(std::min<std::int64_t>(n, INT32_MAX)) };
         if (n != 0)
             ++used;
     }
@@ -51,7 +51,7 @@ int UsedColorPairs(TPalettePairs &pairs, const TPalette256 &palette, const TColo
             pairs[i].Color = palette[index];
             ++used;
         } else {
-            pairs[i].Color = {0, 0, 0, 0};
+            pairs[i].Color = { 0, 0, 0, 0 };
         }
     }
     return used;
@@ -88,7 +88,7 @@ void GetUsedColorsByFrequency(const QImage &bmp, const TPalette256 &palette, TCo
 void GetColorIndexBounds(const QImage &bmp, int index, TRect &r)
 {
     const int w = bmp.width(), h = bmp.height();
-    r = {w, h, 0, 0};
+    r = { w, h, 0, 0 };
     for (int y = 0; y < h; ++y) {
         const std::uint8_t *row = bmp.constScanLine(y);
         for (int x = 0; x < w; ++x) {
@@ -140,7 +140,7 @@ TColor PickUnusedColor(int index, TPalette256 &palette, const TColorCounts &coun
         mark[1][palette[v].Green] = true;
         mark[2][palette[v].Blue] = true;
     }
-    std::uint8_t channel[3] = {0, 0, 0};
+    std::uint8_t channel[3] = { 0, 0, 0 };
     for (int c = 0; c < 3; ++c) {
         int found = -1;
         for (int v = 126; v <= 255 && found < 0; ++v)
@@ -151,7 +151,7 @@ TColor PickUnusedColor(int index, TPalette256 &palette, const TColorCounts &coun
                 found = v;
         channel[c] = std::uint8_t(std::max(found, 0));
     }
-    palette[index] = {channel[0], channel[1], channel[2], 0};
+    palette[index] = { channel[0], channel[1], channel[2], 0 };
     return PaletteIndexToColor(palette, index);
 }
 

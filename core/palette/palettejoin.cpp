@@ -1,7 +1,7 @@
 #include "core/palette/palettejoin.h"
 
-#include "core/palette/colorreduce.h"
 #include "core/base/geometry.h"
+#include "core/palette/colorreduce.h"
 
 #include <algorithm>
 
@@ -36,7 +36,7 @@ void mergeDuplicates(TUsedColours &fewer, TUsedColours &other)
 {
     if (other.size() == 0)
         return;
-    TPalettePairs otherPairs{};
+    TPalettePairs otherPairs {};
     for (int i = 0; i < other.size(); ++i)
         otherPairs[i] = other.items[i];
     const TLogPalette hpal = CreatePaletteHandle(otherPairs, other.size());
@@ -75,8 +75,8 @@ void copyInto(QImage &dest, const QImage &src, const TRect &rect)
 {
     if (src.isNull() || src.format() != QImage::Format_Indexed8)
         return;
-    const int w = std::min({rect.Width(), src.width(), dest.width() - rect.Left});
-    const int h = std::min({rect.Height(), src.height(), dest.height() - rect.Top});
+    const int w = std::min({ rect.Width(), src.width(), dest.width() - rect.Left });
+    const int h = std::min({ rect.Height(), src.height(), dest.height() - rect.Top });
     const int sx = std::max(0, -rect.Left), sy = std::max(0, -rect.Top);
     for (int y = sy; y < h; ++y) {
         const std::uint8_t *from = src.constScanLine(y);
@@ -89,7 +89,7 @@ void copyInto(QImage &dest, const QImage &src, const TRect &rect)
 } // namespace
 
 void ChooseJoinColours(const std::vector<std::int64_t> &countsA, const std::vector<std::int64_t> &countsB,
-                       int &keepA, int &keepB)
+    int &keepA, int &keepB)
 {
     const int nA = int(countsA.size()), nB = int(countsB.size());
     keepA = 0;
@@ -141,7 +141,7 @@ void JointPalette(const QImage &a, const QImage &b, TPalettePairs &pairs, int &c
         ChooseJoinColours(listA.counts, listB.counts, keepA, keepB);
     }
 
-    TPalettePairs joined{};
+    TPalettePairs joined {};
     int k = 0;
     for (int i = 0; i < keepA; ++i)
         joined[k++] = listA.items[i];
@@ -166,8 +166,8 @@ void MergeTwoPicturePalettes(QImage &a, QImage &b)
     RemapToHPalette(hpal, b, palette, map);
 }
 
-bool ComposeJoin(QImage &dest, const TPalette256 &palette, const TRect &sizeRect, const QImage &b, const QImage &a,
-                 const TRect &rectA, const TRect &rectB)
+bool ComposeJoin(QImage &dest, const TPalette256 &palette, const TRect &sizeRect, const QImage &b,
+    const QImage &a, const TRect &rectA, const TRect &rectB)
 {
     const int w = sizeRect.Width(), h = sizeRect.Height();
     if (w < 1 || h < 1 || w > 65535 || h > 65535)
@@ -183,9 +183,11 @@ bool ComposeJoin(QImage &dest, const TPalette256 &palette, const TRect &sizeRect
 
 bool MergePalettesForLink(QImage &a, QImage &b, int direction, QImage &dest, TRect &rectA, TRect &rectB)
 {
-    if (a.isNull() || b.isNull() || a.format() != QImage::Format_Indexed8 || b.format() != QImage::Format_Indexed8)
+    if (a.isNull() || b.isNull() || a.format() != QImage::Format_Indexed8
+        || b.format() != QImage::Format_Indexed8)
         return false;
-    const TPictureLayout layout = direction == 1 ? LayoutLeftRight(a.size(), b.size()) : LayoutTopBottom(a.size(), b.size());
+    const TPictureLayout layout
+        = direction == 1 ? LayoutLeftRight(a.size(), b.size()) : LayoutTopBottom(a.size(), b.size());
     if (layout.Bounds.Width() > 65535 || layout.Bounds.Height() > 65535)
         return false;
     QImage joinedA = a, joinedB = b; // the callers' pictures change only on success

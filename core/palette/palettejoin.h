@@ -2,9 +2,8 @@
 // Palette joining: two pictures get one common palette of at most 254 of their colours
 // plus black (entry 254) and white (entry 255), so that they can share one 8-bit picture.
 
-#include "core/palette/palette.h"
-#include "core/palette/palette.h"
 #include "core/base/gridrecords.h"
+#include "core/palette/palette.h"
 
 #include <QImage>
 
@@ -18,7 +17,7 @@
 // all its colours and B the rest of the 254. When one list is empty the other keeps up to
 // 254 colours.
 void ChooseJoinColours(const std::vector<std::int64_t> &countsA, const std::vector<std::int64_t> &countsB,
-                       int &keepA, int &keepB);
+    int &keepA, int &keepB);
 
 // The common palette of the used colours of A and B. A colour used by both is kept once.
 // When more than 254 colours remain, the most used ones are kept (ChooseJoinColours);
@@ -33,8 +32,8 @@ void MergeTwoPicturePalettes(QImage &a, QImage &b);
 // Makes Dest a new 8-bit picture of SizeRect's width and height with Palette, every cell 0,
 // and copies A at RectA's top-left and B at RectB's top-left, each clipped to its rectangle
 // and to Dest. False, and Dest unchanged, when the size is not 1 to 65535 on each side.
-bool ComposeJoin(QImage &dest, const TPalette256 &palette, const TRect &sizeRect, const QImage &b, const QImage &a,
-                 const TRect &rectA, const TRect &rectB);
+bool ComposeJoin(QImage &dest, const TPalette256 &palette, const TRect &sizeRect, const QImage &b,
+    const QImage &a, const TRect &rectA, const TRect &rectB);
 
 // The arrangement of two pictures for linking: A and B take one joint palette
 // (MergeTwoPicturePalettes) and are composed into Dest, A left of B when Direction is 1,

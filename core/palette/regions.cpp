@@ -11,7 +11,10 @@ namespace {
 
 constexpr int MaxSide = 65535;
 
-bool usable(const QImage &bmp) { return !bmp.isNull() && bmp.format() == QImage::Format_Indexed8; }
+bool usable(const QImage &bmp)
+{
+    return !bmp.isNull() && bmp.format() == QImage::Format_Indexed8;
+}
 
 bool boxOf(const QRegion &rgn, const QImage &bmp, TRect &box)
 {
@@ -51,8 +54,8 @@ TRect ClampedRegionBox(const QRegion &rgn, int width, int height)
     const QRect r = rgn.boundingRect();
     const long long right = static_cast<long long>(r.x()) + r.width();
     const long long bottom = static_cast<long long>(r.y()) + r.height();
-    TRect box{std::max(r.x(), 0), std::max(r.y(), 0), int(std::min<long long>(right, width)),
-              int(std::min<long long>(bottom, height))};
+    TRect box { std::max(r.x(), 0), std::max(r.y(), 0), int(std::min<long long>(right, width)),
+        int(std::min<long long>(bottom, height)) };
     if (box.Right <= box.Left || box.Bottom <= box.Top)
         return {};
     return box;
@@ -98,7 +101,7 @@ int RemoveBlankColumnsInRegion(QImage &testBmp, QImage &bmp, const QRegion &rgn)
         return 0;
     // Removing a column changes no other column, so every blank column is found first and
     // all are removed together.
-    const int end = std::min({box.Right, testBmp.width(), bmp.width()});
+    const int end = std::min({ box.Right, testBmp.width(), bmp.width() });
     std::vector<bool> drop(end, false);
     int dropped = 0, last = -1;
     for (int c = box.Left; c < end; ++c) {
@@ -121,8 +124,8 @@ int RemoveBlankColumnsInRegion(QImage &testBmp, QImage &bmp, const QRegion &rgn)
     return dropped;
 }
 
-bool RemoveAlternateColumns(const QImage &src, QImage &dest, const TPalette256 &palette, const QRegion &rgn,
-                            int parity)
+bool RemoveAlternateColumns(
+    const QImage &src, QImage &dest, const TPalette256 &palette, const QRegion &rgn, int parity)
 {
     TRect box;
     if (!boxOf(rgn, src, box))

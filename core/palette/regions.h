@@ -4,9 +4,8 @@
 // the region's bounding rectangle (right and bottom exclusive) clamped to the picture; an
 // empty region stands for no region, and nothing outside the picture is ever read.
 
-#include "core/palette/palette.h"
-#include "core/palette/palette.h"
 #include "core/base/gridrecords.h"
+#include "core/palette/palette.h"
 
 #include <QImage>
 #include <QRegion>
@@ -34,5 +33,5 @@ int RemoveBlankColumnsInRegion(QImage &testBmp, QImage &bmp, const QRegion &rgn)
 // has the given parity (1 odd, 0 even); the columns to their right close the gap, and Dest
 // takes Palette. False, and Dest unchanged, when the region is empty or misses the picture,
 // or when no column would be left.
-bool RemoveAlternateColumns(const QImage &src, QImage &dest, const TPalette256 &palette, const QRegion &rgn,
-                            int parity);
+bool RemoveAlternateColumns(
+    const QImage &src, QImage &dest, const TPalette256 &palette, const QRegion &rgn, int parity);

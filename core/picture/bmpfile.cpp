@@ -22,7 +22,10 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-qint64 rowStride(qint64 width) { return (width + 3) & ~qint64(3); }
+qint64 rowStride(qint64 width)
+{
+    return (width + 3) & ~qint64(3);
+}
 
 } // namespace
 
@@ -53,10 +56,10 @@ QByteArray EncodeBmp8(const QImage &picture)
     PutU16le(out, 8);
     PutU32le(out, 0);
     PutU32le(out, std::uint32_t(imageSize));
-    PutU32le(out, 0);   // horizontal resolution
-    PutU32le(out, 0);   // vertical resolution
+    PutU32le(out, 0); // horizontal resolution
+    PutU32le(out, 0); // vertical resolution
     PutU32le(out, 256); // colours used
-    PutU32le(out, 0);   // important colours: all
+    PutU32le(out, 0); // important colours: all
     // Colour table in bitmap order.
     const QList<QRgb> table = picture.colorTable();
     for (int i = 0; i < 256; ++i) {
@@ -106,12 +109,15 @@ bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QSt
     if (!in.ok() || infoSize < InfoHeaderSize || !TByteReader(bytes, FileHeaderSize).has(infoSize))
         return fail(error, QCoreApplication::translate("Bmp", "The bitmap header is damaged."));
     if (planes != 1 || bits != wantedBits || compression != 0)
-        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed %1-bit bitmap.")
-                               .arg(wantedBits));
+        return fail(error,
+            QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed %1-bit bitmap.")
+                .arg(wantedBits));
     const qint64 height = rawHeight < 0 ? -rawHeight : rawHeight;
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
-        return fail(error, QCoreApplication::translate("Bmp", "The bitmap size %1 x %2 is not supported.")
-                               .arg(width).arg(rawHeight));
+        return fail(error,
+            QCoreApplication::translate("Bmp", "The bitmap size %1 x %2 is not supported.")
+                .arg(width)
+                .arg(rawHeight));
     // Every palette bitmap becomes an 8-bit picture, one byte a cell.
     if (!CheckPictureBudget(width, height, 1, error))
         return false;
@@ -182,7 +188,8 @@ bool DecodeBmpLowBit(const QByteArray &bytes, TLowBitPicture &picture, QString *
     TByteReader in(bytes, 28);
     const int bits = in.u16le();
     if (!in.ok() || (bits != 1 && bits != 2 && bits != 4))
-        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed 1-, 2- or 4-bit bitmap."));
+        return fail(error,
+            QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed 1-, 2- or 4-bit bitmap."));
     TBmpLayout layout;
     if (!readLayout(bytes, bits, layout, error))
         return false;
@@ -203,7 +210,9 @@ bool SaveBmp8File(const QImage &picture, const QString &fileName, QString *error
 {
     const QByteArray bytes = EncodeBmp8(picture);
     if (bytes.isEmpty())
-        return fail(error, QCoreApplication::translate("Bmp", "Only a non-empty 8-bit picture can be saved as an 8-bit bitmap."));
+        return fail(error,
+            QCoreApplication::translate(
+                "Bmp", "Only a non-empty 8-bit picture can be saved as an 8-bit bitmap."));
     return WriteFileAtomically(fileName, bytes, error);
 }
 

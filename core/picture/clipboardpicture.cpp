@@ -1,7 +1,7 @@
 #include "core/picture/clipboardpicture.h"
 
-#include "core/picture/bmpfile.h"
 #include "core/base/filewrite.h"
+#include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
 
 #include <QClipboard>

@@ -10,11 +10,10 @@
 // handed something that is not an 8-bit picture changes nothing and returns false.
 // Where a destination is named it may be the same object as the source.
 
+#include "core/base/gridrecords.h"
 #include "core/palette/palette.h"
 #include "core/picture/picturelimits.h"
-#include "core/palette/palette.h"
 #include "core/undo/undorecord.h"
-#include "core/base/gridrecords.h"
 
 #include <QImage>
 #include <QPainter>
@@ -24,10 +23,10 @@
 
 // --- Mirrors and links (whole picture, in place) -------------------------------------------
 // Each returns true for an 8-bit picture.
-bool MirrorLeftToRight(QImage &Bmp);   // right half := mirror of the left half
-bool MirrorRightToLeft(QImage &Bmp);   // left half := mirror of the right half
-bool MirrorTopToBottom(QImage &Bmp);   // bottom half := mirror of the top half
-bool MirrorBottomToTop(QImage &Bmp);   // top half := mirror of the bottom half
+bool MirrorLeftToRight(QImage &Bmp); // right half := mirror of the left half
+bool MirrorRightToLeft(QImage &Bmp); // left half := mirror of the right half
+bool MirrorTopToBottom(QImage &Bmp); // bottom half := mirror of the top half
+bool MirrorBottomToTop(QImage &Bmp); // top half := mirror of the bottom half
 // Exchanges the two halves so that the outer edges meet in the middle; with an odd size
 // the middle line stays.
 bool LinkPictureLeftRight(QImage &Bmp);
@@ -69,8 +68,8 @@ bool WarpPictureToCorners(const QImage &Src, QImage &Dest, const std::array<TPoi
 // onto it by dropping or repeating rows and columns (never blending); otherwise Src's
 // top-left part copied one to one and the cells beyond Src index 0. False for a size
 // outside 1..MaxPictureSide.
-bool ResamplePicture(QImage &Dest, const QImage &Src, int NewWidth, int NewHeight, const TPalette256 &Palette,
-                     bool Stretch);
+bool ResamplePicture(
+    QImage &Dest, const QImage &Src, int NewWidth, int NewHeight, const TPalette256 &Palette, bool Stretch);
 // The source line that destination line Index shows when SrcCount lines are stretched onto
 // DstCount (both at least 1): the line under the destination line's centre. This is the
 // one mapping of every stretch: ResamplePicture, StretchRegionBoxToBitmap, and the views
@@ -111,7 +110,7 @@ bool SplitPicture(TBmpArray &Pieces, int Count, const QImage &Src);
 // column into a new Count x PieceWidth by Height picture with Palette; cells whose source
 // lies outside Src are index 0.
 bool CopyPicturePart(QImage &Dest, const QImage &Src, const TPalette256 &Palette, int Count, int Gap,
-                     int PieceWidth, int Height);
+    int PieceWidth, int Height);
 
 // --- Repairs ------------------------------------------------------------------------------------
 // Colours are compared by red, green and blue through the picture's palette, so two indexes

@@ -9,8 +9,8 @@
 // then reads whole 64-cell words, which keeps the work near one pass over the picture even
 // at the largest distance.
 
-#include "core/picture/imageproc_internal.h"
 #include "core/base/progress.h"
+#include "core/picture/imageproc_internal.h"
 
 #include <algorithm>
 #include <bit>
@@ -37,7 +37,8 @@ public:
     {
         for (int w = hi >> 6; lo <= hi; --w) {
             const int wordStart = w << 6;
-            std::uint64_t bits = m_bits[m_offset[line] + std::size_t(w)] & rangeMask(std::max(lo, wordStart) - wordStart, hi - wordStart);
+            std::uint64_t bits = m_bits[m_offset[line] + std::size_t(w)]
+                & rangeMask(std::max(lo, wordStart) - wordStart, hi - wordStart);
             if (bits)
                 return wordStart + 63 - std::countl_zero(bits);
             hi = wordStart - 1;
@@ -49,7 +50,8 @@ public:
     {
         for (int w = lo >> 6; lo <= hi; ++w) {
             const int wordStart = w << 6;
-            std::uint64_t bits = m_bits[m_offset[line] + std::size_t(w)] & rangeMask(lo - wordStart, std::min(hi, wordStart + 63) - wordStart);
+            std::uint64_t bits = m_bits[m_offset[line] + std::size_t(w)]
+                & rangeMask(lo - wordStart, std::min(hi, wordStart + 63) - wordStart);
             if (bits)
                 return wordStart + std::countr_zero(bits);
             lo = wordStart + 64;
@@ -61,7 +63,8 @@ public:
     {
         for (int w = lo >> 6; lo <= hi; ++w) {
             const int wordStart = w << 6;
-            std::uint64_t bits = ~m_bits[m_offset[line] + std::size_t(w)] & rangeMask(lo - wordStart, std::min(hi, wordStart + 63) - wordStart);
+            std::uint64_t bits = ~m_bits[m_offset[line] + std::size_t(w)]
+                & rangeMask(lo - wordStart, std::min(hi, wordStart + 63) - wordStart);
             if (bits)
                 return wordStart + std::countr_zero(bits);
             lo = wordStart + 64;
@@ -73,7 +76,8 @@ public:
     {
         for (int w = hi >> 6; lo <= hi; --w) {
             const int wordStart = w << 6;
-            std::uint64_t bits = ~m_bits[m_offset[line] + std::size_t(w)] & rangeMask(std::max(lo, wordStart) - wordStart, hi - wordStart);
+            std::uint64_t bits = ~m_bits[m_offset[line] + std::size_t(w)]
+                & rangeMask(std::max(lo, wordStart) - wordStart, hi - wordStart);
             if (bits)
                 return wordStart + 63 - std::countl_zero(bits);
             hi = wordStart - 1;
@@ -103,7 +107,9 @@ struct Place {
 
 class ColourLines {
 public:
-    ColourLines(int w, int h) : m_w(w), m_h(h)
+    ColourLines(int w, int h)
+        : m_w(w)
+        , m_h(h)
     {
         for (int y = 0; y < h; ++y)
             m_lines[0].addLine(w);
@@ -123,16 +129,16 @@ public:
     {
         switch (o) {
         case 0:
-            return {y, x, m_w};
+            return { y, x, m_w };
         case 1:
-            return {x, y, m_h};
+            return { x, y, m_h };
         case 2: {
             const int line = x - y + m_h - 1;
-            return {line, std::min(x, y), diagonalLength(line)};
+            return { line, std::min(x, y), diagonalLength(line) };
         }
         default: {
             const int line = x + y;
-            return {line, x - std::max(0, line - (m_h - 1)), antiLength(line)};
+            return { line, x - std::max(0, line - (m_h - 1)), antiLength(line) };
         }
         }
     }
@@ -164,8 +170,8 @@ private:
 };
 
 // Orientation of each direction and whether positions grow along it.
-constexpr int DirOrientation[8] = {0, 3, 1, 2, 0, 3, 1, 2};
-constexpr int DirSign[8] = {1, 1, -1, -1, -1, -1, 1, 1};
+constexpr int DirOrientation[8] = { 0, 3, 1, 2, 0, 3, 1, 2 };
+constexpr int DirSign[8] = { 1, 1, -1, -1, -1, -1, 1, 1 };
 
 } // namespace
 
@@ -203,7 +209,8 @@ void RepairPicture(QImage &Bmp, TColor Color, int Distance, TLineArray *Points)
                 const Place p = colour.place(o, x, y);
                 const LineBits &line = colour.lines(o);
                 // The farthest cell of the colour 2..Distance steps away, inside the picture.
-                const int reach = sign > 0 ? std::min(Distance, p.length - 1 - p.pos) : std::min(Distance, p.pos);
+                const int reach
+                    = sign > 0 ? std::min(Distance, p.length - 1 - p.pos) : std::min(Distance, p.pos);
                 if (reach < 2)
                     continue;
                 const int end = sign > 0 ? line.lastSet(p.line, p.pos + 2, p.pos + reach)
@@ -221,7 +228,7 @@ void RepairPicture(QImage &Bmp, TColor Color, int Distance, TLineArray *Points)
                     const int cx = x + k * DirX[d], cy = y + k * DirY[d];
                     bits[qsizetype(cy) * stride + cx] = index;
                     colour.set(cx, cy);
-                    changed.push_back({cx, cy});
+                    changed.push_back({ cx, cy });
                     ++k;
                 }
             }

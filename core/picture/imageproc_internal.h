@@ -9,9 +9,15 @@
 
 namespace imageproc {
 
-inline bool IsPicture8(const QImage &img) { return !img.isNull() && img.format() == QImage::Format_Indexed8; }
+inline bool IsPicture8(const QImage &img)
+{
+    return !img.isNull() && img.format() == QImage::Format_Indexed8;
+}
 
-inline bool ValidSide(long long n) { return n >= 1 && n <= MaxPictureSide; }
+inline bool ValidSide(long long n)
+{
+    return n >= 1 && n <= MaxPictureSide;
+}
 
 // A new W x H 8-bit picture, all cells 0, with the colour table of `like` (256 entries).
 inline QImage NewPictureLike(int w, int h, const QImage &like)
@@ -25,13 +31,19 @@ inline QImage NewPictureLike(int w, int h, const QImage &like)
 // it is.
 inline bool ClampBox(const QImage &img, const TRect &box, TRect &inside)
 {
-    inside = {std::max(box.Left, 0), std::max(box.Top, 0), std::min(box.Right, img.width()),
-              std::min(box.Bottom, img.height())};
+    inside = { std::max(box.Left, 0), std::max(box.Top, 0), std::min(box.Right, img.width()),
+        std::min(box.Bottom, img.height()) };
     return inside.Left < inside.Right && inside.Top < inside.Bottom;
 }
 
-inline std::uint8_t *Row(QImage &img, int y) { return img.scanLine(y); }
-inline const std::uint8_t *Row(const QImage &img, int y) { return img.constScanLine(y); }
+inline std::uint8_t *Row(QImage &img, int y)
+{
+    return img.scanLine(y);
+}
+inline const std::uint8_t *Row(const QImage &img, int y)
+{
+    return img.constScanLine(y);
+}
 
 // The palette entry that shows a colour: the first entry with equal red, green and blue,
 // otherwise the nearest one.
@@ -45,7 +57,7 @@ inline int IndexOfColor(const TPalette256 &pal, TColor color)
 inline std::array<bool, 256> IndexesShowing(const TPalette256 &pal, TColor color)
 {
     const TPaletteEntry c = ColorToEntry(color);
-    std::array<bool, 256> out{};
+    std::array<bool, 256> out {};
     for (int i = 0; i < 256; ++i)
         out[i] = color >= 0 && pal[i].Red == c.Red && pal[i].Green == c.Green && pal[i].Blue == c.Blue;
     return out;
@@ -53,12 +65,11 @@ inline std::array<bool, 256> IndexesShowing(const TPalette256 &pal, TColor color
 
 // The eight directions in the repairs' visiting order: right, up-right, up, up-left, left,
 // down-left, down, down-right (rows grow downwards).
-inline constexpr int DirX[8] = {1, 1, 0, -1, -1, -1, 0, 1};
-inline constexpr int DirY[8] = {0, -1, -1, -1, 0, 1, 1, 1};
+inline constexpr int DirX[8] = { 1, 1, 0, -1, -1, -1, 0, 1 };
+inline constexpr int DirY[8] = { 0, -1, -1, -1, 0, 1, 1, 1 };
 
 // Appends the collected cells to a point list in one resize.
-template <class List>
-void AppendPoints(TLineArray &points, const List &cells)
+template <class List> void AppendPoints(TLineArray &points, const List &cells)
 {
     if (cells.empty())
         return;

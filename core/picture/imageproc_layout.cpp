@@ -55,10 +55,10 @@ bool SplitPicture(TBmpArray &Pieces, int Count, const QImage &Src)
 }
 
 bool CopyPicturePart(QImage &Dest, const QImage &Src, const TPalette256 &Palette, int Count, int Gap,
-                     int PieceWidth, int Height)
+    int PieceWidth, int Height)
 {
-    if (!IsPicture8(Src) || Count < 1 || PieceWidth < 1 || !ValidSide((long long)Count * PieceWidth) ||
-        !ValidSide(Height))
+    if (!IsPicture8(Src) || Count < 1 || PieceWidth < 1 || !ValidSide((long long)Count * PieceWidth)
+        || !ValidSide(Height))
         return false;
     const int dw = Count * PieceWidth;
     QImage out = NewPicture(dw, Height, Palette);

@@ -73,7 +73,8 @@ bool DeletePictureLines(QImage &Bmp, QImage &Work, int Pos, TColor /*Value*/, bo
     QImage out = withoutLines(Bmp, first, Rows, Count);
     if (out.isNull())
         return false;
-    QImage work = IsPicture8(Work) && Work.size() == Bmp.size() ? withoutLines(Work, first, Rows, Count) : out.copy();
+    QImage work
+        = IsPicture8(Work) && Work.size() == Bmp.size() ? withoutLines(Work, first, Rows, Count) : out.copy();
     if (work.isNull())
         return false;
     Bmp = out;

@@ -1,7 +1,7 @@
 // The three repair operations: clearing thorns, closing gaps and clearing mottle.
 
-#include "core/picture/imageproc_internal.h"
 #include "core/base/progress.h"
+#include "core/picture/imageproc_internal.h"
 
 #include <algorithm>
 #include <bit>
@@ -13,7 +13,7 @@ namespace {
 
 // Colour classes: two indexes are one colour when their red, green and blue are equal.
 struct ColourClasses {
-    std::array<std::uint8_t, 256> cls{};
+    std::array<std::uint8_t, 256> cls {};
     explicit ColourClasses(const TPalette256 &pal)
     {
         for (int i = 0; i < 256; ++i) {
@@ -35,7 +35,11 @@ struct RepairView {
     int w, h;
     TPalette256 pal;
 
-    explicit RepairView(const QImage &b) : base(b.constBits()), stride(b.bytesPerLine()), w(b.width()), h(b.height())
+    explicit RepairView(const QImage &b)
+        : base(b.constBits())
+        , stride(b.bytesPerLine())
+        , w(b.width())
+        , h(b.height())
     {
         GetBitmapPalette(b, pal);
     }
@@ -43,8 +47,8 @@ struct RepairView {
     std::uint8_t at(int x, int y) const { return base[qsizetype(y) * stride + x]; }
 };
 
-bool isMottleIn(const RepairView &view, const ColourClasses &classes, const std::array<bool, 256> &isB, int px,
-                int py, int maxSize)
+bool isMottleIn(const RepairView &view, const ColourClasses &classes, const std::array<bool, 256> &isB,
+    int px, int py, int maxSize)
 {
     if (!view.inside(px, py))
         return false;
@@ -101,7 +105,7 @@ void ClearThorns(QImage &Bmp, TColor ColorB, TColor ColorA, TLineArray &Points)
             }
             if (count == 3) {
                 row[x] = indexB;
-                changed.push_back({x, y});
+                changed.push_back({ x, y });
             }
         }
         progress.step(y + 1);
@@ -138,7 +142,7 @@ void ClearMottle(QImage &Bmp, TColor ColorA, TColor ColorB, TLineArray &Points, 
         for (int x = 0; x < view.w; ++x) {
             if (isA[view.at(x, y)] && isMottleIn(view, classes, isB, x, y, MaxSize)) {
                 bits[qsizetype(y) * view.stride + x] = indexB;
-                changed.push_back({x, y});
+                changed.push_back({ x, y });
             }
         }
         progress.step(y + 1);

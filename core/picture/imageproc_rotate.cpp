@@ -2,8 +2,8 @@
 // floating objects.
 
 #include "core/base/geometry.h"
-#include "core/picture/imageproc_internal.h"
 #include "core/base/numutils.h"
+#include "core/picture/imageproc_internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +14,10 @@
 using namespace imageproc;
 
 namespace {
-bool near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
+bool near(double a, double b, double tolerance)
+{
+    return std::fabs(a - b) <= tolerance;
+}
 } // namespace
 
 bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
@@ -23,7 +26,7 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
         // The half turn works on Dest alone: the caller passes a copy of the picture in it.
         if (!IsPicture8(Dest))
             return false;
-        const TRect whole{0, 0, Dest.width(), Dest.height()};
+        const TRect whole { 0, 0, Dest.width(), Dest.height() };
         FlipRectTopBottom(Dest, whole);
         FlipRectLeftRight(Dest, whole);
         return true;
@@ -133,7 +136,8 @@ bool RotateAboutCentre(QImage &Dest, const QImage &Src, TColor BackColor, double
 
 void RotateRectCorners(const TRect &R, const TPoint &Centre, std::array<TPoint, 4> &Corners, double Angle)
 {
-    const TPoint corners[4] = {{R.Left, R.Top}, {R.Right, R.Top}, {R.Right, R.Bottom}, {R.Left, R.Bottom}};
+    const TPoint corners[4]
+        = { { R.Left, R.Top }, { R.Right, R.Top }, { R.Right, R.Bottom }, { R.Left, R.Bottom } };
     const double c = std::cos(Angle), s = std::sin(Angle);
     for (int i = 0; i < 4; ++i)
         RotatePointSinCos(corners[i], Centre, Corners[i], c, s);
@@ -145,7 +149,7 @@ void GetPointsBounds(const TPoint *Points, int Count, TRect &R)
         R = {};
         return;
     }
-    R = {Points[0].X, Points[0].Y, Points[0].X, Points[0].Y};
+    R = { Points[0].X, Points[0].Y, Points[0].X, Points[0].Y };
     for (int i = 1; i < Count; ++i) {
         R.Left = std::min(R.Left, Points[i].X);
         R.Top = std::min(R.Top, Points[i].Y);

@@ -30,8 +30,8 @@ int ResampleSourceLine(int Index, int SrcCount, int DstCount)
     return int(((2LL * Index + 1) * SrcCount - 1) / (2LL * DstCount));
 }
 
-bool ResamplePicture(QImage &Dest, const QImage &Src, int NewWidth, int NewHeight, const TPalette256 &Palette,
-                     bool Stretch)
+bool ResamplePicture(
+    QImage &Dest, const QImage &Src, int NewWidth, int NewHeight, const TPalette256 &Palette, bool Stretch)
 {
     if (!IsPicture8(Src) || !ValidSide(NewWidth) || !ValidSide(NewHeight))
         return false;

@@ -1,7 +1,7 @@
 // Mapping a whole picture onto a quadrilateral by inverse bilinear interpolation.
 
-#include "core/picture/imageproc_internal.h"
 #include "core/base/progress.h"
+#include "core/picture/imageproc_internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +14,10 @@ namespace {
 struct Vec {
     double x, y;
 };
-double cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
+double cross(Vec a, Vec b)
+{
+    return a.x * b.y - a.y * b.x;
+}
 
 // The bilinear quadrilateral P(u, v) = A + u e + v f + u v g with corners A (0, 0),
 // B (1, 0), C (1, 1) and D (0, 1).
@@ -22,10 +25,10 @@ struct Bilinear {
     Vec a, e, f, g;
 
     Bilinear(const std::array<TPoint, 4> &c)
-        : a{double(c[0].X), double(c[0].Y)},
-          e{double(c[1].X - c[0].X), double(c[1].Y - c[0].Y)},
-          f{double(c[3].X - c[0].X), double(c[3].Y - c[0].Y)},
-          g{double(c[0].X - c[1].X + c[2].X - c[3].X), double(c[0].Y - c[1].Y + c[2].Y - c[3].Y)}
+        : a { double(c[0].X), double(c[0].Y) }
+        , e { double(c[1].X - c[0].X), double(c[1].Y - c[0].Y) }
+        , f { double(c[3].X - c[0].X), double(c[3].Y - c[0].Y) }
+        , g { double(c[0].X - c[1].X + c[2].X - c[3].X), double(c[0].Y - c[1].Y + c[2].Y - c[3].Y) }
     {
     }
 
@@ -34,14 +37,14 @@ struct Bilinear {
     // u for a known v: h - v f = u (e + v g), solved along e + v g.
     std::optional<Vec> withV(Vec h, double v) const
     {
-        const Vec d{e.x + v * g.x, e.y + v * g.y};
+        const Vec d { e.x + v * g.x, e.y + v * g.y };
         const double len2 = d.x * d.x + d.y * d.y;
         if (len2 == 0)
             return std::nullopt;
         const double u = ((h.x - v * f.x) * d.x + (h.y - v * f.y) * d.y) / len2;
         if (!inRange(u) || !inRange(v))
             return std::nullopt;
-        return Vec{u, v};
+        return Vec { u, v };
     }
 
     // (u, v) of point P, or nothing when P lies outside the quadrilateral. With integer
@@ -49,7 +52,7 @@ struct Bilinear {
     // first; the other serves a quadrilateral of the opposite orientation.
     std::optional<Vec> inverse(Vec p) const
     {
-        const Vec h{p.x - a.x, p.y - a.y};
+        const Vec h { p.x - a.x, p.y - a.y };
         const double k2 = cross(g, f);
         const double k1 = cross(e, f) + cross(h, g);
         const double k0 = cross(h, e);
@@ -109,7 +112,7 @@ bool WarpPictureToCorners(const QImage &Src, QImage &Dest, const std::array<TPoi
     for (int q = 0; q < int(dh); ++q) {
         std::uint8_t *row = Row(out, q);
         for (int p = 0; p < int(dw); ++p) {
-            const auto uv = quad.inverse({double(minX) + p, double(minY) + q});
+            const auto uv = quad.inverse({ double(minX) + p, double(minY) + q });
             if (!uv)
                 continue; // outside the quadrilateral: index 0
             const int sx = std::clamp(int(std::floor(uv->x * w)), 0, w - 1);

@@ -38,7 +38,8 @@ void ConvertLowBitTo8Bit(const TLowBitPicture &src, QImage &dest)
     const int perByte = 8 / src.Bits;
     const int mask = colors - 1;
     for (int y = 0; y < src.Height; ++y) {
-        const auto *row = reinterpret_cast<const std::uint8_t *>(src.Rows.constData()) + qint64(y) * src.BytesPerLine;
+        const auto *row
+            = reinterpret_cast<const std::uint8_t *>(src.Rows.constData()) + qint64(y) * src.BytesPerLine;
         std::uint8_t *d = out.scanLine(y);
         for (int x = 0; x < src.Width; ++x) {
             // Pixel x sits in byte x / perByte; the first pixel of a byte in its top bits.
@@ -71,7 +72,8 @@ bool PackLowBitPicture(const QImage &image, int bits, TLowBitPicture &out)
             std::memcpy(rows + qint64(y) * p.BytesPerLine, mono.constScanLine(y), size_t(p.BytesPerLine));
             // Bits past the last pixel are cleared so that equal pictures pack equally.
             if (p.Width % 8)
-                rows[qint64(y) * p.BytesPerLine + p.BytesPerLine - 1] &= std::uint8_t(0xFF << (8 - p.Width % 8));
+                rows[qint64(y) * p.BytesPerLine + p.BytesPerLine - 1]
+                    &= std::uint8_t(0xFF << (8 - p.Width % 8));
         }
     } else if (image.format() == QImage::Format_Indexed8) {
         const int perByte = 8 / bits;

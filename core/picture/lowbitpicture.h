@@ -11,10 +11,10 @@
 struct TLowBitPicture {
     int Width = 0;
     int Height = 0;
-    int Bits = 0;          // 1, 2 or 4
-    int BytesPerLine = 0;  // at least (Width x Bits + 7) / 8
-    QByteArray Rows;       // Height x BytesPerLine bytes, top row first
-    QList<QRgb> Colors;    // the file's colour table (at most 2^Bits entries are used)
+    int Bits = 0; // 1, 2 or 4
+    int BytesPerLine = 0; // at least (Width x Bits + 7) / 8
+    QByteArray Rows; // Height x BytesPerLine bytes, top row first
+    QList<QRgb> Colors; // the file's colour table (at most 2^Bits entries are used)
 
     bool isValid() const;
 };

@@ -2,8 +2,8 @@
 
 #include "core/base/bytereader.h"
 #include "core/base/filewrite.h"
-#include "core/picture/picturelimits.h"
 #include "core/base/progress.h"
+#include "core/picture/picturelimits.h"
 
 #include <QCoreApplication>
 
@@ -37,10 +37,10 @@ QByteArray EncodePcx(const QImage &bmp)
     const int width = bmp.width(), height = bmp.height();
     QByteArray out;
     out.reserve(HeaderSize + qint64(width) * height / 2 + PaletteBlock);
-    out.append(char(10));  // manufacturer
-    out.append(char(5));   // version
-    out.append(char(1));   // run-length encoding
-    out.append(char(8));   // bits per pixel per plane
+    out.append(char(10)); // manufacturer
+    out.append(char(5)); // version
+    out.append(char(1)); // run-length encoding
+    out.append(char(8)); // bits per pixel per plane
     PutU16le(out, 0);
     PutU16le(out, 0);
     PutU16le(out, std::uint16_t(width - 1));
@@ -48,10 +48,10 @@ QByteArray EncodePcx(const QImage &bmp)
     PutU16le(out, std::uint16_t(width));
     PutU16le(out, std::uint16_t(height));
     out.append(QByteArray(48, '\0'));
-    out.append(char(0));   // reserved
-    out.append(char(1));   // planes
+    out.append(char(0)); // reserved
+    out.append(char(1)); // planes
     PutU16le(out, std::uint16_t(width)); // bytes per line, not padded
-    PutU16le(out, 1);      // palette type
+    PutU16le(out, 1); // palette type
     PutU16le(out, 0);
     PutU16le(out, 0);
     out.append(QByteArray(54, '\0'));
@@ -91,7 +91,8 @@ bool SavePictureAsPcx(const QImage &bmp, const QString &fileName, QString *error
 {
     const QByteArray bytes = EncodePcx(bmp);
     if (bytes.isEmpty())
-        return fail(error, QCoreApplication::translate("Pcx", "Only a non-empty 8-bit picture can be saved as PCX."));
+        return fail(
+            error, QCoreApplication::translate("Pcx", "Only a non-empty 8-bit picture can be saved as PCX."));
     return WriteFileAtomically(fileName, bytes, error);
 }
 

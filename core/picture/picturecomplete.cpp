@@ -10,7 +10,10 @@
 
 namespace {
 
-const std::uint8_t *data(const QByteArray &bytes) { return reinterpret_cast<const std::uint8_t *>(bytes.constData()); }
+const std::uint8_t *data(const QByteArray &bytes)
+{
+    return reinterpret_cast<const std::uint8_t *>(bytes.constData());
+}
 
 // Run-length coded bitmap rows (8 or 4 bits a cell): cut short when the data ends before
 // the end-of-picture mark and before the end of the last row.
@@ -89,7 +92,10 @@ bool bmpCut(const QByteArray &bytes)
     }
 }
 
-bool isRestartMarker(std::uint8_t m) { return m >= 0xD0 && m <= 0xD7; }
+bool isRestartMarker(std::uint8_t m)
+{
+    return m >= 0xD0 && m <= 0xD7;
+}
 
 // A JPEG ends with its end-of-image marker; libjpeg makes one up (and grey rows) when
 // the data runs out first.
@@ -162,7 +168,9 @@ bool tiffCut(const QByteArray &bytes)
         in.seek(directory + 2 + i * 12);
         const int tag = u16(), type = u16();
         const qint64 n = u32();
-        std::vector<qint64> *values = tag == 273 || tag == 324 ? &offsets : tag == 279 || tag == 325 ? &counts : nullptr;
+        std::vector<qint64> *values = tag == 273 || tag == 324 ? &offsets
+            : tag == 279 || tag == 325                         ? &counts
+                                                               : nullptr;
         if (!values)
             continue;
         const int width = type == 3 ? 2 : type == 4 ? 4 : 0; // short or long numbers

@@ -8,8 +8,9 @@ bool CheckPictureBudget(qint64 width, qint64 height, int bytesPerCell, QString *
     if (width <= 0 || height <= 0 || bytesPerCell <= 0
         || width <= PictureMemoryBudget / bytesPerCell / height)
         return true;
-    return Fail(error, GetUiMessage(QStringLiteral("PictureTooLarge"))
-                           .arg(width)
-                           .arg(height)
-                           .arg(PictureMemoryBudget >> 20));
+    return Fail(error,
+        GetUiMessage(QStringLiteral("PictureTooLarge"))
+            .arg(width)
+            .arg(height)
+            .arg(PictureMemoryBudget >> 20));
 }

@@ -25,8 +25,8 @@ bool deviceComplete(QIODevice &device, const char *format, QString *error)
         if (size <= 0)
             return CheckPictureComplete(format, QByteArray(), error);
         if (uchar *mapped = file->map(0, size)) {
-            const bool complete = CheckPictureComplete(
-                format, QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size)), error);
+            const bool complete = CheckPictureComplete(format,
+                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size)), error);
             file->unmap(mapped);
             return complete;
         }
@@ -37,7 +37,8 @@ bool deviceComplete(QIODevice &device, const char *format, QString *error)
 
 } // namespace
 
-bool DecodeWithQt(QIODevice &device, const char *format, QImage &picture, QString *error, TPictureCells *cells)
+bool DecodeWithQt(
+    QIODevice &device, const char *format, QImage &picture, QString *error, TPictureCells *cells)
 {
     // Large photographs exceed Qt's default limit: it is set to the memory budget, which
     // then also holds for a reader that gives no size before it decodes.
@@ -46,13 +47,15 @@ bool DecodeWithQt(QIODevice &device, const char *format, QImage &picture, QStrin
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
-        return Fail(error, QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
-                               .arg(MaxPictureSide));
+        return Fail(error,
+            QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
+                .arg(MaxPictureSide));
     if (size.isValid()) {
         // The bytes a cell takes in the form the reader decodes to (true colour when it
         // does not tell).
         const QImage::Format decoded = reader.imageFormat();
-        const int bitsPerCell = decoded == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(decoded).bitsPerPixel();
+        const int bitsPerCell
+            = decoded == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(decoded).bitsPerPixel();
         if (!CheckPictureBudget(size.width(), size.height(), std::max(1, (bitsPerCell + 7) / 8), error))
             return false;
     }
@@ -67,8 +70,9 @@ bool DecodeWithQt(QIODevice &device, const char *format, QImage &picture, QStrin
     if (cells && *cells && image.constBits() != cells->get())
         cells->reset(); // the reader made a picture of its own
     if (!read)
-        return Fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
-                               .arg(reader.errorString()));
+        return Fail(error,
+            QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
+                .arg(reader.errorString()));
     picture = image;
     return true;
 }

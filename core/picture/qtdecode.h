@@ -17,4 +17,4 @@ bool DecodeWithQt(const QByteArray &bytes, const char *format, QImage &picture, 
 // whole into memory). With `cells`, a 32-bit picture is decoded into cells of the
 // program's own; cells is left empty when the reader made a picture of its own.
 bool DecodeWithQt(QIODevice &device, const char *format, QImage &picture, QString *error = nullptr,
-                  TPictureCells *cells = nullptr);
+    TPictureCells *cells = nullptr);

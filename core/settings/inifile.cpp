@@ -1,9 +1,9 @@
 #include "core/settings/inifile.h"
 
 #include "core/base/filewrite.h"
-#include "core/settings/initext.h"
 #include "core/base/numparse.h"
 #include "core/base/regularfile.h"
+#include "core/settings/initext.h"
 
 #include <QDeadlineTimer>
 #include <QLockFile>
@@ -30,8 +30,8 @@ constexpr int kLockStaleMs = 10000;
 // How long a write waits for another program's write to end before it fails.
 constexpr int kLockWaitMs = 12000;
 
-std::atomic<std::uint64_t> g_parses{0};
-std::atomic<std::uint64_t> g_saves{0};
+std::atomic<std::uint64_t> g_parses { 0 };
+std::atomic<std::uint64_t> g_saves { 0 };
 
 bool acquireLock(QLockFile &lock)
 {
@@ -72,13 +72,16 @@ bool save(const QString &fileName, const IniText &ini)
 
 // The file as this object last saw it, and an open group of writes.
 struct TIniFile::State {
-    explicit State(qint64 maxSize) : maxFileSize(maxSize) {}
+    explicit State(qint64 maxSize)
+        : maxFileSize(maxSize)
+    {
+    }
 
     qint64 maxFileSize;
     bool known = false; // result, ini, bytes and stamp describe the file
     LoadResult result = LoadResult::Missing;
-    IniText ini;        // empty unless Loaded (or changed by an open group)
-    QByteArray bytes;   // the bytes parsed into ini; empty after this object wrote the file
+    IniText ini; // empty unless Loaded (or changed by an open group)
+    QByteArray bytes; // the bytes parsed into ini; empty after this object wrote the file
     bool bytesKnown = false;
     TFileStamp stamp;
     std::int64_t readAtNs = 0; // when the file was last seen to hold what ini holds
@@ -140,11 +143,18 @@ struct TIniFile::State {
     }
 };
 
-std::uint64_t TIniFile::ParseCount() { return g_parses.load(); }
-std::uint64_t TIniFile::SaveCount() { return g_saves.load(); }
+std::uint64_t TIniFile::ParseCount()
+{
+    return g_parses.load();
+}
+std::uint64_t TIniFile::SaveCount()
+{
+    return g_saves.load();
+}
 
 TIniFile::TIniFile(const QString &fileName, qint64 maxFileSize)
-    : m_fileName(fileName), m_state(std::make_unique<State>(maxFileSize))
+    : m_fileName(fileName)
+    , m_state(std::make_unique<State>(maxFileSize))
 {
 }
 
@@ -180,7 +190,10 @@ TIniReadGroup::TIniReadGroup(const TIniFile &ini)
     m_ini->beginReadGroup();
 }
 
-TIniReadGroup::~TIniReadGroup() { m_ini->endReadGroup(); }
+TIniReadGroup::~TIniReadGroup()
+{
+    m_ini->endReadGroup();
+}
 
 bool TIniFile::beginUpdate()
 {
@@ -267,7 +280,10 @@ QString TIniFile::DecodeText(const QByteArray &bytes)
     return QString::fromLatin1(data);
 }
 
-QString TIniFile::FormatFloat(double value) { return QString::number(value, 'g', 15); }
+QString TIniFile::FormatFloat(double value)
+{
+    return QString::number(value, 'g', 15);
+}
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &def) const
 {

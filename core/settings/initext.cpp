@@ -88,9 +88,9 @@ void IniText::buildIndex()
     for (int i = 0; i < int(lines.size()); ++i) {
         const IniLine &line = lines[i];
         // Only the first section of a name is ever searched.
-        if (line.kind == LineKind::Section && !m_sectionIds.contains(NoCaseName{line.name})) {
-            m_sectionIds.insert(NoCaseName{line.name}, int(m_sections.size()));
-            m_sections.push_back(SectionIndex{i, false, {}});
+        if (line.kind == LineKind::Section && !m_sectionIds.contains(NoCaseName { line.name })) {
+            m_sectionIds.insert(NoCaseName { line.name }, int(m_sections.size()));
+            m_sections.push_back(SectionIndex { i, false, {} });
         }
     }
     m_indexed = true;
@@ -108,7 +108,7 @@ SectionIndex *IniText::findSection(QStringView section)
 {
     if (!m_indexed)
         buildIndex();
-    const auto it = m_sectionIds.constFind(NoCaseName{section.trimmed()});
+    const auto it = m_sectionIds.constFind(NoCaseName { section.trimmed() });
     if (it == m_sectionIds.constEnd())
         return nullptr;
     SectionIndex &s = m_sections[*it];
@@ -118,7 +118,7 @@ SectionIndex *IniText::findSection(QStringView section)
             if (lines[i].kind != LineKind::Key)
                 continue;
             const qsizetype before = s.keys.size();
-            int &first = s.keys[NoCaseName{lines[i].name}];
+            int &first = s.keys[NoCaseName { lines[i].name }];
             if (s.keys.size() != before) // the first duplicate wins
                 first = i;
         }
@@ -132,7 +132,7 @@ const IniLine *IniText::findKey(QStringView section, QStringView key)
     const SectionIndex *s = findSection(section);
     if (!s)
         return nullptr;
-    const auto it = s->keys.constFind(NoCaseName{key.trimmed()});
+    const auto it = s->keys.constFind(NoCaseName { key.trimmed() });
     return it == s->keys.constEnd() ? nullptr : &lines[*it];
 }
 
@@ -145,11 +145,11 @@ void IniText::setValue(const QString &sectionName, const QString &keyName, const
         const int header = int(lines.size());
         lines.push_back(addedLine(QLatin1Char('[') + sectionName + QLatin1Char(']')));
         lines.push_back(newLine);
-        m_sectionIds.insert(NoCaseName{lines[header].name}, int(m_sections.size()));
-        m_sections.push_back(SectionIndex{header, true, {{NoCaseName{newLine.name}, header + 1}}});
+        m_sectionIds.insert(NoCaseName { lines[header].name }, int(m_sections.size()));
+        m_sections.push_back(SectionIndex { header, true, { { NoCaseName { newLine.name }, header + 1 } } });
         return;
     }
-    const auto it = s->keys.constFind(NoCaseName{newLine.name});
+    const auto it = s->keys.constFind(NoCaseName { newLine.name });
     if (it != s->keys.constEnd()) {
         lines[*it] = newLine;
         return;
@@ -162,7 +162,7 @@ void IniText::setValue(const QString &sectionName, const QString &keyName, const
     const int at = lastKey + 1;
     lines.insert(lines.begin() + at, newLine);
     if (at == int(lines.size()) - 1)
-        s->keys.insert(NoCaseName{newLine.name}, at);
+        s->keys.insert(NoCaseName { newLine.name }, at);
     else
         m_indexed = false;
 }

@@ -18,10 +18,10 @@ namespace IniParse {
 enum class LineKind { Other, Section, Key };
 
 struct IniLine {
-    QStringView text;   // the line as it stands, without its line break
+    QStringView text; // the line as it stands, without its line break
     LineKind kind = LineKind::Other;
-    QStringView name;   // section or key name, blanks removed
-    QStringView value;  // key lines: everything after the first '=' (raw)
+    QStringView name; // section or key name, blanks removed
+    QStringView value; // key lines: everything after the first '=' (raw)
 };
 
 // A section or key name as the lookup tables hold it: compared and hashed without regard
@@ -70,7 +70,7 @@ private:
     IniLine addedLine(const QString &text);
     void buildIndex();
 
-    QString m_source;            // the file as read; the lines read are views into it
+    QString m_source; // the file as read; the lines read are views into it
     std::deque<QString> m_added; // the text of lines written since, likewise
     // Valid while m_indexed; a line inserted before the end clears it, and the next lookup
     // rebuilds the tables.

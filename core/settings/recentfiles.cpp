@@ -38,7 +38,10 @@ void addToList(TIniFile &ini, const QString &section, const QString &fileName, i
 }
 } // namespace
 
-QString RecentIniPath() { return Folders().SettingsDir + QStringLiteral("Zedariva.ini"); }
+QString RecentIniPath()
+{
+    return Folders().SettingsDir + QStringLiteral("Zedariva.ini");
+}
 
 void AddRecentFile(const QString &fileName)
 {
@@ -74,7 +77,10 @@ void AddToRecentList(const QString &fileName, const QString &section)
     addToList(ini, section, fileName, limit);
 }
 
-QStringList ReadRecentList(const QString &section) { return readValues(TIniFile(RecentIniPath()), section); }
+QStringList ReadRecentList(const QString &section)
+{
+    return readValues(TIniFile(RecentIniPath()), section);
+}
 
 QString RecentDisplayPath(const QString &path, int maxLength)
 {

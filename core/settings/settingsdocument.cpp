@@ -82,7 +82,10 @@ void ReadPageOption(TPageOption &option)
     holdMargin(option.RightMargin, defaults.RightMargin);
     holdMargin(option.BottomMargin, defaults.BottomMargin);
 }
-void WritePageOption(const TPageOption &option) { WriteSettingsRecord("PageOption", option, pageFields); }
+void WritePageOption(const TPageOption &option)
+{
+    WriteSettingsRecord("PageOption", option, pageFields);
+}
 
 // FloatLength and ChangeColorHint are not read back: the record's defaults (0, false) stay.
 void ReadTilePatternParam(TTilePatternParam &param)
@@ -135,13 +138,19 @@ void WriteModiGrossOption(const TModiGrossOption &option)
     WriteSettingsRecord("ModiGrossOption", option, modiGrossFields);
 }
 
-void ReadBordureOption(TBordureOption &option) { ReadSettingsRecord("BordureOption", option, bordureFields); }
+void ReadBordureOption(TBordureOption &option)
+{
+    ReadSettingsRecord("BordureOption", option, bordureFields);
+}
 void WriteBordureOption(const TBordureOption &option)
 {
     WriteSettingsRecord("BordureOption", option, bordureFields);
 }
 
-void ReadRotateOption(TRotateOption &option) { ReadSettingsRecord("RotateOption", option, rotateFields); }
+void ReadRotateOption(TRotateOption &option)
+{
+    ReadSettingsRecord("RotateOption", option, rotateFields);
+}
 void WriteRotateOption(const TRotateOption &option)
 {
     WriteSettingsRecord("RotateOption", option, rotateFields);
@@ -151,4 +160,7 @@ void ReadCheckOption(bool &protectColor)
 {
     protectColor = TSettingsSection("CheckOption").readBool("ProtectColor", true);
 }
-void WriteCheckOption(bool protectColor) { TSettingsSection("CheckOption").write("ProtectColor", protectColor); }
+void WriteCheckOption(bool protectColor)
+{
+    TSettingsSection("CheckOption").write("ProtectColor", protectColor);
+}

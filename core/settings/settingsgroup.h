@@ -10,20 +10,30 @@
 class TSettingsSection {
 public:
     explicit TSettingsSection(const char *section)
-        : m_ini(Folders().ConfigIniPath), m_section(QLatin1String(section))
+        : m_ini(Folders().ConfigIniPath)
+        , m_section(QLatin1String(section))
     {
     }
     void read(const char *key, std::int32_t &value) const
     {
         value = m_ini.ReadInteger(m_section, QLatin1String(key), value);
     }
-    void read(const char *key, bool &value) const { value = m_ini.ReadBool(m_section, QLatin1String(key), value); }
+    void read(const char *key, bool &value) const
+    {
+        value = m_ini.ReadBool(m_section, QLatin1String(key), value);
+    }
     void read(const char *key, double &value) const
     {
         value = m_ini.ReadFloat(m_section, QLatin1String(key), value);
     }
-    bool readBool(const char *key, bool def) const { return m_ini.ReadBool(m_section, QLatin1String(key), def); }
-    void write(const char *key, std::int32_t value) { m_ini.WriteInteger(m_section, QLatin1String(key), value); }
+    bool readBool(const char *key, bool def) const
+    {
+        return m_ini.ReadBool(m_section, QLatin1String(key), def);
+    }
+    void write(const char *key, std::int32_t value)
+    {
+        m_ini.WriteInteger(m_section, QLatin1String(key), value);
+    }
     void write(const char *key, bool value) { m_ini.WriteBool(m_section, QLatin1String(key), value); }
     void write(const char *key, double value) { m_ini.WriteFloat(m_section, QLatin1String(key), value); }
     TIniFile &file() { return m_ini; }
@@ -37,8 +47,7 @@ private:
 // Reads a record whose fields a visitor lists as (key, field) pairs in file order. The
 // reading starts from the record's defaults, so a missing key gives its default whatever
 // the record held before.
-template <class Record, class Visit>
-void ReadSettingsRecord(const char *section, Record &record, Visit visit)
+template <class Record, class Visit> void ReadSettingsRecord(const char *section, Record &record, Visit visit)
 {
     const TSettingsSection s(section);
     const TIniReadGroup group(s.file());

@@ -25,8 +25,14 @@ void writeBool(const char *key, bool value)
     TIniFile(Folders().ConfigIniPath).WriteBool(kMain, QLatin1String(key), value);
 }
 
-std::int32_t limitColorCount(std::int32_t v) { return std::min(std::max(v, 1), 256); }
-std::int32_t limitUndoCount(std::int32_t v) { return std::min(std::max(v, 1), 999); }
+std::int32_t limitColorCount(std::int32_t v)
+{
+    return std::min(std::max(v, 1), 256);
+}
+std::int32_t limitUndoCount(std::int32_t v)
+{
+    return std::min(std::max(v, 1), 999);
+}
 
 // Sizes, counts and times that must be positive: a value below `low` (zero or negative) is
 // no choice anyone made and takes the default; a value above `high` is clamped to it.
@@ -42,22 +48,43 @@ constexpr std::int32_t kFlashTime = 5;
 constexpr std::int32_t kMaxRecentFile = 5;
 
 // Hooks of the one-row sample card: a card row holds at most 65,535 needles.
-std::int32_t limitDefaultWarps(std::int32_t v) { return positiveSetting(v, 1, 65535, kDefaultWarps); }
+std::int32_t limitDefaultWarps(std::int32_t v)
+{
+    return positiveSetting(v, 1, 65535, kDefaultWarps);
+}
 // Megabytes of undo data before the warning: 0 would warn after every cell edit; 1 TB is
 // beyond any disk the undo files would fill.
-std::int32_t limitBakDataSize(std::int32_t v) { return positiveSetting(v, 1, 1024 * 1024, kMaxBakDataSize); }
+std::int32_t limitBakDataSize(std::int32_t v)
+{
+    return positiveSetting(v, 1, 1024 * 1024, kMaxBakDataSize);
+}
 // Milliseconds per flash tick: the main window is disabled during a flash, and a period of
 // 0 would run the timer without pause; beyond 5 s nothing visibly blinks.
-std::int32_t limitFlashFrequence(std::int32_t v) { return positiveSetting(v, 50, 5000, kFlashFrequence); }
+std::int32_t limitFlashFrequence(std::int32_t v)
+{
+    return positiveSetting(v, 50, 5000, kFlashFrequence);
+}
 // Seconds a flash lasts, with the main window disabled all the while: at most a minute.
-std::int32_t limitFlashTime(std::int32_t v) { return positiveSetting(v, 1, 60, kFlashTime); }
+std::int32_t limitFlashTime(std::int32_t v)
+{
+    return positiveSetting(v, 1, 60, kFlashTime);
+}
 // Entries of the main window's recent list: the settings dialog offers 1 to 10; a lower
 // value is clamped to 1 (as the list has always counted it), a higher one to 10.
-std::int32_t limitMaxRecentFile(std::int32_t v) { return std::clamp(v, 1, 10); }
+std::int32_t limitMaxRecentFile(std::int32_t v)
+{
+    return std::clamp(v, 1, 10);
+}
 } // namespace
 
-std::int32_t ReadDefaultWarps() { return limitDefaultWarps(readInt("DefaultWarps", kDefaultWarps)); }
-void WriteDefaultWarps(std::int32_t value) { writeInt("DefaultWarps", value); }
+std::int32_t ReadDefaultWarps()
+{
+    return limitDefaultWarps(readInt("DefaultWarps", kDefaultWarps));
+}
+void WriteDefaultWarps(std::int32_t value)
+{
+    writeInt("DefaultWarps", value);
+}
 
 std::int32_t ReadMaxBakDataSize()
 {
@@ -72,11 +99,23 @@ void WriteMaxBakDataSize(std::int32_t value)
     writeInt("MaxBakDataSize", value);
 }
 
-bool ReadRemoveOddWarp() { return readBool("RemoveOddWarp", true); }
-void WriteRemoveOddWarp(bool value) { writeBool("RemoveOddWarp", value); }
+bool ReadRemoveOddWarp()
+{
+    return readBool("RemoveOddWarp", true);
+}
+void WriteRemoveOddWarp(bool value)
+{
+    writeBool("RemoveOddWarp", value);
+}
 
-std::int32_t ReadColorLeft() { return readInt("ColorLeft", 90); }
-void WriteColorLeft(std::int32_t value) { writeInt("ColorLeft", value); }
+std::int32_t ReadColorLeft()
+{
+    return readInt("ColorLeft", 90);
+}
+void WriteColorLeft(std::int32_t value)
+{
+    writeInt("ColorLeft", value);
+}
 
 std::int32_t ReadFlashFrequence()
 {
@@ -113,15 +152,27 @@ void WriteAutoReduceColorCount(std::int32_t value)
     writeInt("AutoReduceColorCount", StartSettings().AutoReduceColorCount);
 }
 
-std::int32_t ReadMaxRecentFile() { return ReadMaxRecentFile(TIniFile(Folders().ConfigIniPath)); }
+std::int32_t ReadMaxRecentFile()
+{
+    return ReadMaxRecentFile(TIniFile(Folders().ConfigIniPath));
+}
 std::int32_t ReadMaxRecentFile(const TIniFile &config)
 {
     return limitMaxRecentFile(config.ReadInteger(kMain, QStringLiteral("MaxRecentFile"), kMaxRecentFile));
 }
-void WriteMaxRecentFile(std::int32_t value) { writeInt("MaxRecentFile", value); }
+void WriteMaxRecentFile(std::int32_t value)
+{
+    writeInt("MaxRecentFile", value);
+}
 
-bool ReadAutoOpenRecentFile() { return readBool("AutoOpenRecentFile", false); }
-void WriteAutoOpenRecentFile(bool value) { writeBool("AutoOpenRecentFile", value); }
+bool ReadAutoOpenRecentFile()
+{
+    return readBool("AutoOpenRecentFile", false);
+}
+void WriteAutoOpenRecentFile(bool value)
+{
+    writeBool("AutoOpenRecentFile", value);
+}
 
 std::int32_t ReadMaxUndoCount()
 {

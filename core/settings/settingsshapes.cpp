@@ -64,23 +64,59 @@ const auto sprayFields = [](auto &r, auto f) {
 
 } // namespace
 
-void ReadCircleInfo(TCircleInfo &info) { ReadSettingsRecord("CircleInfo", info, circleFields); }
-void WriteCircleInfo(const TCircleInfo &info) { WriteSettingsRecord("CircleInfo", info, circleFields); }
-void ReadRectangleInfo(TRectangleInfo &info) { ReadSettingsRecord("RectangleInfo", info, rectangleFields); }
+void ReadCircleInfo(TCircleInfo &info)
+{
+    ReadSettingsRecord("CircleInfo", info, circleFields);
+}
+void WriteCircleInfo(const TCircleInfo &info)
+{
+    WriteSettingsRecord("CircleInfo", info, circleFields);
+}
+void ReadRectangleInfo(TRectangleInfo &info)
+{
+    ReadSettingsRecord("RectangleInfo", info, rectangleFields);
+}
 void WriteRectangleInfo(const TRectangleInfo &info)
 {
     WriteSettingsRecord("RectangleInfo", info, rectangleFields);
 }
-void ReadBeeLineInfo(TBeeLineInfo &info) { ReadSettingsRecord("BeeLineInfo", info, beeLineFields); }
-void WriteBeeLineInfo(const TBeeLineInfo &info) { WriteSettingsRecord("BeeLineInfo", info, beeLineFields); }
-void ReadPasteInfo(TPasteInfo &info) { ReadSettingsRecord("PasteInfo", info, pasteFields); }
-void WritePasteInfo(const TPasteInfo &info) { WriteSettingsRecord("PasteInfo", info, pasteFields); }
-void ReadCopyAreaInfo(TCopyAreaInfo &info) { ReadSettingsRecord("CopyArea", info, copyAreaFields); }
-void WriteCopyAreaInfo(const TCopyAreaInfo &info) { WriteSettingsRecord("CopyArea", info, copyAreaFields); }
-void ReadCursorStyle(TCursorStyleOption &option) { ReadSettingsRecord("CursorStyle", option, cursorFields); }
+void ReadBeeLineInfo(TBeeLineInfo &info)
+{
+    ReadSettingsRecord("BeeLineInfo", info, beeLineFields);
+}
+void WriteBeeLineInfo(const TBeeLineInfo &info)
+{
+    WriteSettingsRecord("BeeLineInfo", info, beeLineFields);
+}
+void ReadPasteInfo(TPasteInfo &info)
+{
+    ReadSettingsRecord("PasteInfo", info, pasteFields);
+}
+void WritePasteInfo(const TPasteInfo &info)
+{
+    WriteSettingsRecord("PasteInfo", info, pasteFields);
+}
+void ReadCopyAreaInfo(TCopyAreaInfo &info)
+{
+    ReadSettingsRecord("CopyArea", info, copyAreaFields);
+}
+void WriteCopyAreaInfo(const TCopyAreaInfo &info)
+{
+    WriteSettingsRecord("CopyArea", info, copyAreaFields);
+}
+void ReadCursorStyle(TCursorStyleOption &option)
+{
+    ReadSettingsRecord("CursorStyle", option, cursorFields);
+}
 void WriteCursorStyle(const TCursorStyleOption &option)
 {
     WriteSettingsRecord("CursorStyle", option, cursorFields);
 }
-void ReadSprayOption(TSprayOption &option) { ReadSettingsRecord("SprayOption", option, sprayFields); }
-void WriteSprayOption(const TSprayOption &option) { WriteSettingsRecord("SprayOption", option, sprayFields); }
+void ReadSprayOption(TSprayOption &option)
+{
+    ReadSettingsRecord("SprayOption", option, sprayFields);
+}
+void WriteSprayOption(const TSprayOption &option)
+{
+    WriteSettingsRecord("SprayOption", option, sprayFields);
+}

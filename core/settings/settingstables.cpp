@@ -2,8 +2,8 @@
 // The values are stored as decimal text and converted strictly; a value that does not
 // convert takes its default and the rest of the table is still read. A table is read with
 // one read of the file and written with one read-modify-write.
-#include "core/settings/inifile.h"
 #include "core/base/numparse.h"
+#include "core/settings/inifile.h"
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 
@@ -20,9 +20,9 @@ std::int32_t readStrictInt(const TIniFile &ini, const QString &section, const QS
 const TColorTable &DefaultColorTable()
 {
     // Two system colours (high byte 0x80: numbers 1 and 24); the others are red in the low byte.
-    static const TColorTable colors = {
-        0xFFFFFF, 0xFF0000, 0xFF00FF, 0x008000, 0x008080, std::int32_t(0x80000001u), 0x800080, 0x00FFFF, 0x808080,
-        0x0000FF, 0xFFFF00, 0x000000, 0x808000, std::int32_t(0x80000018u), 0x00FF00, 0x000080, 0x800000};
+    static const TColorTable colors = { 0xFFFFFF, 0xFF0000, 0xFF00FF, 0x008000, 0x008080,
+        std::int32_t(0x80000001u), 0x800080, 0x00FFFF, 0x808080, 0x0000FF, 0xFFFF00, 0x000000, 0x808000,
+        std::int32_t(0x80000018u), 0x00FF00, 0x000080, 0x800000 };
     return colors;
 }
 

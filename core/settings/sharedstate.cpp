@@ -52,15 +52,36 @@ QString findResourceDir(const QString &exeDir)
 }
 } // namespace
 
-TFolders &Folders() { return records().folders; }
-TRunState &RunState() { return records().run; }
-TStartSettings &StartSettings() { return records().settings; }
-THooks &Hooks() { return records().hooks; }
-TCardTables &CardTables() { return records().cards; }
+TFolders &Folders()
+{
+    return records().folders;
+}
+TRunState &RunState()
+{
+    return records().run;
+}
+TStartSettings &StartSettings()
+{
+    return records().settings;
+}
+THooks &Hooks()
+{
+    return records().hooks;
+}
+TCardTables &CardTables()
+{
+    return records().cards;
+}
 
-void ResetSharedState() { records() = TSharedRecords{}; }
+void ResetSharedState()
+{
+    records() = TSharedRecords {};
+}
 
-bool PortableMode() { return Folders().Portable; }
+bool PortableMode()
+{
+    return Folders().Portable;
+}
 
 QString GetAppSubDir(const QString &base, const QString &name)
 {
@@ -92,8 +113,10 @@ bool InitSharedState(const QString &exeDir, QString *error)
     TFolders &f = Folders();
     f.ExeDir = withSlash(exeDir.isEmpty() ? QCoreApplication::applicationDirPath() : exeDir);
     f.Portable = QFileInfo::exists(f.ExeDir + QStringLiteral("Config.Ini"));
-    f.SettingsDir = f.Portable ? f.ExeDir : xdgDir("XDG_CONFIG_HOME", ".config") + QStringLiteral("dorwen-cad/");
-    f.DataDir = f.Portable ? f.ExeDir : xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("dorwen-cad/");
+    f.SettingsDir
+        = f.Portable ? f.ExeDir : xdgDir("XDG_CONFIG_HOME", ".config") + QStringLiteral("dorwen-cad/");
+    f.DataDir
+        = f.Portable ? f.ExeDir : xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("dorwen-cad/");
     f.ResourceDir = f.Portable ? f.ExeDir : findResourceDir(f.ExeDir);
     if (!QDir().mkpath(f.SettingsDir))
         return fail(QStringLiteral("Cannot create the settings folder %1").arg(f.SettingsDir));
@@ -114,7 +137,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
     f.PictureDir = GetAppSubDir(f.DataDir, QStringLiteral("Picture"));
     f.WeaveDir = GetAppSubDir(f.DataDir, QStringLiteral("Weave"));
     const QString helpDir = f.Portable ? GetAppSubDir(f.ResourceDir, QStringLiteral("Help"))
-                                         : withSlash(f.ResourceDir + QStringLiteral("Help"));
+                                       : withSlash(f.ResourceDir + QStringLiteral("Help"));
     f.HelpFile = helpDir + QStringLiteral("Help.hlp");
     f.LanguageDir = f.Portable ? GetAppSubDir(f.ResourceDir, QStringLiteral("Language"))
                                : withSlash(f.ResourceDir + QStringLiteral("Language"));
@@ -128,7 +151,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
     f.CurrentDir = f.ExeDir;
 
     // 6. The spare 8-bit picture.
-    RunState().SharedBitmap = NewPicture(1, 1, TPalette256{});
+    RunState().SharedBitmap = NewPicture(1, 1, TPalette256 {});
 
     // 7. The settings read at start-up.
     ReadMaxBakDataSize();

@@ -34,26 +34,26 @@ struct TLoadedPicture;
 
 // Folders and files. Folder names end with "/".
 struct TFolders {
-    QString ExeDir;         // folder of the program file
-    QString SettingsDir;    // folder of "Config.Ini", "Zedariva.ini" and "VIZ.ini"
-    QString DataDir;        // root of the writable folders
-    QString ResourceDir;    // root of the read-only data
+    QString ExeDir; // folder of the program file
+    QString SettingsDir; // folder of "Config.Ini", "Zedariva.ini" and "VIZ.ini"
+    QString DataDir; // root of the writable folders
+    QString ResourceDir; // root of the read-only data
     QString ConfigIniPath;
-    QString TempDir;        // the private temporary folder of this process
-    QString ScanImgPath;    // prefix of temporary files
+    QString TempDir; // the private temporary folder of this process
+    QString ScanImgPath; // prefix of temporary files
     QString MergeTempPath;
     QString PictureDir;
     QString WeaveDir;
     QString HelpFile;
     QString LanguageDir;
     QString BindingDir;
-    QString PatternLibDir;  // never assigned: dialogs start in the current folder
+    QString PatternLibDir; // never assigned: dialogs start in the current folder
     QString YangKaDir;
     QString WeaveOpenDir;
     // The folder relative names resolve from. The program never changes the process's
     // working directory; where the original made a folder current, it is stored here.
     QString CurrentDir;
-    bool Portable = false;  // "Config.Ini" sits next to the program
+    bool Portable = false; // "Config.Ini" sits next to the program
     // The chosen language file: its name without folder (empty when none could be chosen)
     // and the open file (null when there is none; the built-in texts are used then).
     QString LanguageFileName;
@@ -70,24 +70,24 @@ inline const char *const CF_256Bitmap = "CF_256Bitmap";
 // The program's running state.
 struct TRunState {
     TToolId CurrentToolId = TToolId::Move; // the last chosen drawing tool
-    std::int32_t HorzWidth = 1;     // pen widths of the drawing tools
+    std::int32_t HorzWidth = 1; // pen widths of the drawing tools
     std::int32_t VertWidth = 1;
-    double UndoDataSize = 0;        // megabytes kept by all undo stores, as last checked
-    int EpsTimeoutMs = 30000;       // how long Ghostscript may take for one picture
-    QImage SharedBitmap;            // a spare 8-bit picture
+    double UndoDataSize = 0; // megabytes kept by all undo stores, as last checked
+    int EpsTimeoutMs = 30000; // how long Ghostscript may take for one picture
+    QImage SharedBitmap; // a spare 8-bit picture
 };
 TRunState &RunState();
 
 // The settings read at start: InitSharedState reads the first four, the main window the
 // others when it is created.
 struct TStartSettings {
-    std::int32_t FlashFrequence = 500;   // milliseconds
-    double FlashTime = 5.0;              // seconds
-    double MaxBakDataSize = 100.0;       // megabytes
+    std::int32_t FlashFrequence = 500; // milliseconds
+    double FlashTime = 5.0; // seconds
+    double MaxBakDataSize = 100.0; // megabytes
     TTileWeaveParam TileWeaveParam;
-    std::int32_t MaxUndoCount = 0;       // 0 until read, then 1..999
+    std::int32_t MaxUndoCount = 0; // 0 until read, then 1..999
     std::int32_t AutoReduceColorCount = 0; // 0 until read, then 1..256
-    TGrossOption GrossOption;            // new-pattern and grid defaults
+    TGrossOption GrossOption; // new-pattern and grid defaults
     TPageOption PageOption;
 };
 TStartSettings &StartSettings();
@@ -97,13 +97,14 @@ TStartSettings &StartSettings();
 struct THooks {
     QObject *MainFormHandle = nullptr; // target of every notification; null until the main window exists
     std::function<void(std::uint8_t)> ProgressEvent; // progress callback of long operations
-    std::function<void()> ProgressGaugeShow;         // puts the status-bar gauge up at 0
+    std::function<void()> ProgressGaugeShow; // puts the status-bar gauge up at 0
     // Shows the backup-size warning (error icon).
     std::function<void(const QString &text, const QString &caption)> UndoSizeWarning;
     // The picture class of a file extension (without the dot, any letter case).
     std::function<const TPictureClass *(const QString &extension)> PictureClassLookup;
     // Replaces the reader of the program's own card, weave and project files.
-    std::function<bool(const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error)>
+    std::function<bool(
+        const QString &fileName, const QByteArray &bytes, TLoadedPicture &picture, QString *error)>
         WenBanIOReader;
 };
 THooks &Hooks();
@@ -111,9 +112,9 @@ THooks &Hooks();
 // The card tables: entry n - 1 of the pick (shuttle) and weft-density tables is chosen by
 // the value n of a row table; colour n of the colour table is shuttle n's.
 struct TCardTables {
-    TNeedleMasks PickTable{};     // shuttle needle masks
-    TNeedleMasks WeftDensTable{}; // weft-density needle masks
-    TColorTable ColorTable{};     // shuttle colours
+    TNeedleMasks PickTable {}; // shuttle needle masks
+    TNeedleMasks WeftDensTable {}; // weft-density needle masks
+    TColorTable ColorTable {}; // shuttle colours
     // The needle count the table dialog showed last, per table; 0 until it has read one.
     std::int32_t PickNeedleCount = 0;
     std::int32_t WeftDensNeedleCount = 0;

@@ -39,12 +39,15 @@ QString GetUiString(const QString &section, const QString &key)
     return value;
 }
 
-QString GetUiMessage(const QString &key) { return GetUiString(QStringLiteral("String"), key); }
+QString GetUiMessage(const QString &key)
+{
+    return GetUiString(QStringLiteral("String"), key);
+}
 
 QStringList ListLanguageFiles()
 {
     QDir dir(Folders().LanguageDir);
-    QStringList names = dir.entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable);
+    QStringList names = dir.entryList({ QStringLiteral("*.ini") }, QDir::Files | QDir::Readable);
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
@@ -61,15 +64,21 @@ void SelectLanguageFile(int index)
     Folders().LanguageFileName = (index >= 0 && index < names.size()) ? names[index] : QString();
 }
 
-void LoadLanguageSetting() { SelectLanguageFile(ReadLanguageIndex()); }
+void LoadLanguageSetting()
+{
+    SelectLanguageFile(ReadLanguageIndex());
+}
 
 void OpenLanguageFile()
 {
     LoadLanguageSetting();
     CloseLanguageFile();
     if (!Folders().LanguageFileName.isEmpty())
-        Folders().LanguageIni = std::make_unique<TIniFile>(QDir(Folders().LanguageDir).filePath(Folders().LanguageFileName),
-                                                 TIniFile::MaxLanguageFileSize);
+        Folders().LanguageIni = std::make_unique<TIniFile>(
+            QDir(Folders().LanguageDir).filePath(Folders().LanguageFileName), TIniFile::MaxLanguageFileSize);
 }
 
-void CloseLanguageFile() { Folders().LanguageIni.reset(); }
+void CloseLanguageFile()
+{
+    Folders().LanguageIni.reset();
+}

@@ -17,7 +17,7 @@
 #include <span>
 
 struct TUiTextDefault {
-    const char *Key;  // compared without regard to case
+    const char *Key; // compared without regard to case
     const char *Text; // UTF-8
 };
 

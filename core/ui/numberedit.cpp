@@ -53,7 +53,8 @@ bool TNumricEdit::acceptsCharAt(const QString &t, int selStart, int selEnd, QCha
             if (dot >= 0 && dot < selStart && t.size() - dot - 1 >= m_dotLength)
                 return false;
         }
-        if (m_numStyle == TNumStyle::nsInt && maxLength() < kNoMaxLength && !selection && t.size() >= maxLength())
+        if (m_numStyle == TNumStyle::nsInt && maxLength() < kNoMaxLength && !selection
+            && t.size() >= maxLength())
             return false;
         return true;
     }
@@ -101,7 +102,10 @@ bool TNumricEdit::insertFiltered(const QString &typed, bool validate)
     return true;
 }
 
-void TNumricEdit::insert(const QString &text) { insertFiltered(text, false); }
+void TNumricEdit::insert(const QString &text)
+{
+    insertFiltered(text, false);
+}
 
 bool TNumricEdit::insertsText(const QKeyEvent *event)
 {
@@ -295,8 +299,8 @@ void TNumricEdit::dropEvent(QDropEvent *event)
     }
     QMimeData filtered;
     filtered.setText(kept);
-    QDropEvent forwarded(event->position(), event->possibleActions(), &filtered, event->buttons(),
-                         event->modifiers());
+    QDropEvent forwarded(
+        event->position(), event->possibleActions(), &filtered, event->buttons(), event->modifiers());
     forwarded.setDropAction(event->dropAction());
     QLineEdit::dropEvent(&forwarded);
     event->setDropAction(forwarded.dropAction());

@@ -22,7 +22,7 @@ void removeOldEntries(QMenu *menu)
 } // namespace
 
 QString RefreshRecentMenu(const QString &fileName, QMenu *menu, const QString &section, bool noAdd,
-                          const std::function<void(const QString &)> &onClick, int position)
+    const std::function<void(const QString &)> &onClick, int position)
 {
     if (!noAdd)
         AddToRecentList(fileName, section);
@@ -36,8 +36,8 @@ QString RefreshRecentMenu(const QString &fileName, QMenu *menu, const QString &s
     for (qsizetype i = 0; i < list.size(); ++i) {
         const QString path = list[i];
         auto *action = new QAction(QStringLiteral("&") + QString::number(i + 1) + QLatin1Char(' ')
-                                       + RecentDisplayPath(path).replace(QLatin1Char('&'), QStringLiteral("&&")),
-                                   menu);
+                + RecentDisplayPath(path).replace(QLatin1Char('&'), QStringLiteral("&&")),
+            menu);
         action->setData(path);
         action->setProperty(kRecentMark, true);
         if (onClick)

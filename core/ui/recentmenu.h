@@ -12,4 +12,4 @@ class QMenu;
 // holding its full path as data and calling onClick with it, followed by one separator
 // when the list is not empty. Returns the most recent path, empty when the list is empty.
 QString RefreshRecentMenu(const QString &fileName, QMenu *menu, const QString &section, bool noAdd,
-                          const std::function<void(const QString &)> &onClick, int position);
+    const std::function<void(const QString &)> &onClick, int position);

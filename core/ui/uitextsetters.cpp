@@ -64,7 +64,10 @@ void SetButtonUiText(QAbstractButton *button, const QString &section)
         button->setText(textFor(button, section, QString()));
 }
 
-void SetBitBtnUiText(QAbstractButton *button, const QString &section) { SetButtonUiText(button, section); }
+void SetBitBtnUiText(QAbstractButton *button, const QString &section)
+{
+    SetButtonUiText(button, section);
+}
 
 void SetBitBtnUiHint(QAbstractButton *button, const QString &section)
 {
@@ -78,12 +81,27 @@ void SetGroupBoxUiText(QGroupBox *box, const QString &section)
         box->setTitle(textFor(box, section, QString()));
 }
 
-void SetCheckBoxUiText(QCheckBox *box, const QString &section) { SetButtonUiText(box, section); }
+void SetCheckBoxUiText(QCheckBox *box, const QString &section)
+{
+    SetButtonUiText(box, section);
+}
 
-void SetRadioButtonUiText(QRadioButton *button, const QString &section) { SetButtonUiText(button, section); }
+void SetRadioButtonUiText(QRadioButton *button, const QString &section)
+{
+    SetButtonUiText(button, section);
+}
 
-void SetRadioGroupUiText(QGroupBox *group, const QString &section) { SetGroupBoxUiText(group, section); }
+void SetRadioGroupUiText(QGroupBox *group, const QString &section)
+{
+    SetGroupBoxUiText(group, section);
+}
 
-void SetToolButtonUiText(QToolButton *button, const QString &section) { setTextAndHint(button, section); }
+void SetToolButtonUiText(QToolButton *button, const QString &section)
+{
+    setTextAndHint(button, section);
+}
 
-void SetSpeedButtonUiText(QAbstractButton *button, const QString &section) { setTextAndHint(button, section); }
+void SetSpeedButtonUiText(QAbstractButton *button, const QString &section)
+{
+    setTextAndHint(button, section);
+}

@@ -10,7 +10,7 @@ void InstallUndoSizeWarningBox()
 {
     Hooks().UndoSizeWarning = [](const QString &text, const QString &caption) {
         QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
-                        qobject_cast<QWidget *>(Hooks().MainFormHandle));
+            qobject_cast<QWidget *>(Hooks().MainFormHandle));
         box.exec();
     };
 }

@@ -42,7 +42,9 @@ void RegisterUndoStore(TUndo *store);
 void UnregisterUndoStore(TUndo *store);
 
 TUndo::TUndo(TUndoGridLink &grid)
-    : MaxCount(std::max(1, StartSettings().MaxUndoCount)), Grid(grid), m_docNo(g_nextDocNo++)
+    : MaxCount(std::max(1, StartSettings().MaxUndoCount))
+    , Grid(grid)
+    , m_docNo(g_nextDocNo++)
 {
     RegisterUndoStore(this);
 }
@@ -93,16 +95,16 @@ void TUndo::dropStep(TUndoStepList &list, std::size_t pos, bool undoSide)
     TUndoData *step = list[pos].get();
     if (step->ShapeCopy) {
         TUndoObjectList &shapes = undoSide ? UndoShapes : RedoShapes;
-        auto it = std::find_if(shapes.begin(), shapes.end(),
-                               [step](const auto &o) { return o.get() == step->ShapeCopy; });
+        auto it = std::find_if(
+            shapes.begin(), shapes.end(), [step](const auto &o) { return o.get() == step->ShapeCopy; });
         if (it != shapes.end())
             shapes.erase(it);
     }
     if (step->Kind == TUndoKind::Text || step->Kind == TUndoKind::Bitmap) {
         TUndoObjectList &objects = step->Kind == TUndoKind::Text ? (undoSide ? UndoTexts : RedoTexts)
-                                                              : (undoSide ? UndoBitmaps : RedoBitmaps);
+                                                                 : (undoSide ? UndoBitmaps : RedoBitmaps);
         const auto index = std::size_t(std::count_if(list.begin(), list.begin() + std::ptrdiff_t(pos),
-                                                      [step](const TUndoStep &s) { return s->Kind == step->Kind; }));
+            [step](const TUndoStep &s) { return s->Kind == step->Kind; }));
         if (index < objects.size())
             objects.erase(objects.begin() + std::ptrdiff_t(index));
     }
@@ -177,7 +179,8 @@ bool TUndo::SaveImageStep(QString *error)
     return addFileStep(
         TUndoKind::Image,
         [this](const QString &after, const QString &before, QString *err) {
-            return WriteUndoPicture(Grid.Picture(), after, err) && WriteUndoPicture(Grid.RefBitmap(), before, err);
+            return WriteUndoPicture(Grid.Picture(), after, err)
+                && WriteUndoPicture(Grid.RefBitmap(), before, err);
         },
         error);
 }
@@ -257,7 +260,8 @@ void TUndo::SaveClippedRegionStep()
     RulesWithRegion r;
     fillRules(Grid, r);
     TILineArray accepted;
-    CollectClippedPixels(Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, Grid.ChangedCells(), false, false);
+    CollectClippedPixels(
+        Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, Grid.ChangedCells(), false, false);
     addCellStep(accepted, TUndoKind::Cells);
 }
 
@@ -269,7 +273,8 @@ void TUndo::SaveRectStep(const TRect &rect, bool ignoreRules, bool ignoreRegion)
     RulesWithRegion r;
     fillRules(Grid, r);
     TILineArray accepted;
-    CollectChangedPixels(Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, rect, ignoreRegion, ignoreRules);
+    CollectChangedPixels(
+        Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, rect, ignoreRegion, ignoreRules);
     addCellStep(accepted, TUndoKind::Cells);
 }
 

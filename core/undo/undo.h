@@ -12,7 +12,6 @@
 // moves between the undo and redo lists only after its replay succeeded: a missing or
 // damaged temporary file leaves the picture, the palette and both lists as they were.
 
-#include "core/undo/undorecord.h"
 #include "core/base/gridrecords.h"
 #include "core/undo/undogrid.h"
 #include "core/undo/undorecord.h"
@@ -88,8 +87,8 @@ public:
     TUndoObjectList UndoBitmaps;
     int MaxCount = 1;
     TUndoObjectList RedoBitmaps;
-    TUndoStepList RedoSteps;    // oldest first
-    TUndoStepList UndoSteps;    // oldest first; the newest is the last
+    TUndoStepList RedoSteps; // oldest first
+    TUndoStepList UndoSteps; // oldest first; the newest is the last
     TUndoObjectList RedoTexts;
     TUndoObjectList UndoTexts;
     TUndoObjectList UndoShapes;

@@ -1,8 +1,8 @@
 // Whole-picture and palette files of the undo store.
 #include "core/undo/undofiles.h"
 
-#include "core/picture/bmpfile.h"
 #include "core/base/filewrite.h"
+#include "core/picture/bmpfile.h"
 
 #include <QCoreApplication>
 
@@ -56,7 +56,7 @@ bool ReadUndoPalette(const QString &fileName, TPalette256 &palette, QString *err
     if (!ReadWholeFile(fileName, PaletteFileSize, bytes, &why))
         return fail(error, unreadable(fileName, why));
     // A palette file has a fixed size and header; anything else is damaged.
-    const QByteArray header = EncodePaletteFile(TPalette256{}).left(PaletteHeaderSize);
+    const QByteArray header = EncodePaletteFile(TPalette256 {}).left(PaletteHeaderSize);
     if (bytes.size() != PaletteFileSize || !bytes.startsWith(header))
         return fail(error, unreadable(fileName, QCoreApplication::translate("Undo", "not a palette file")));
     std::memcpy(palette.data(), bytes.constData() + PaletteHeaderSize, 1024);

@@ -8,10 +8,9 @@
 //
 // Coordinates are cells: column x, row y, row 0 = the top row as stored.
 
-#include "core/palette/palette.h"
+#include "core/base/gridrecords.h"
 #include "core/palette/palette.h"
 #include "core/undo/undorecord.h"
-#include "core/base/gridrecords.h"
 
 #include <QImage>
 #include <QRegion>

@@ -5,12 +5,12 @@
 #include <cstdint>
 
 enum class TUndoKind : std::uint8_t {
-    Image = 0,     // whole picture in two temporary files
-    Palette = 1,   // palette in two temporary files
-    Text = 2,      // floating text object
-    Bitmap = 4,    // floating picture object
-    Cells = 5,     // changed cells
-    State = 8,     // grid settings only
+    Image = 0, // whole picture in two temporary files
+    Palette = 1, // palette in two temporary files
+    Text = 2, // floating text object
+    Bitmap = 4, // floating picture object
+    Cells = 5, // changed cells
+    State = 8, // grid settings only
     ShiftVert = 9, // cyclic shift of the rows
     ShiftHorz = 10 // cyclic shift of the columns
 };

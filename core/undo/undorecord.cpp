@@ -21,12 +21,13 @@ bool insidePicture(const QImage &img, int x, int y)
 
 bool samePictureSize(const QImage &a, const QImage &b)
 {
-    return a.format() == QImage::Format_Indexed8 && b.format() == QImage::Format_Indexed8 && a.size() == b.size();
+    return a.format() == QImage::Format_Indexed8 && b.format() == QImage::Format_Indexed8
+        && a.size() == b.size();
 }
 
 // Decides one cell: true when accepted, false when a rule put it back.
 bool acceptCell(QImage &picture, const QImage &refBitmap, const TUndoRules &rules, int x, int y,
-                bool ignoreRegion, bool ignoreRules)
+    bool ignoreRegion, bool ignoreRules)
 {
     if (ignoreRules)
         return true;
@@ -44,7 +45,7 @@ bool acceptCell(QImage &picture, const QImage &refBitmap, const TUndoRules &rule
 }
 
 void collectList(QImage &picture, const QImage &refBitmap, const TUndoRules &rules, TILineArray &accepted,
-                 const TLineArray &cells, bool ignoreRegion, bool ignoreRules)
+    const TLineArray &cells, bool ignoreRegion, bool ignoreRules)
 {
     if (!samePictureSize(picture, refBitmap))
         return;
@@ -54,7 +55,7 @@ void collectList(QImage &picture, const QImage &refBitmap, const TUndoRules &rul
         if (!insidePicture(picture, p.X, p.Y))
             continue;
         if (acceptCell(picture, refBitmap, rules, p.X, p.Y, ignoreRegion, ignoreRules))
-            accepted.push_back({std::uint16_t(p.X), std::uint16_t(p.Y)});
+            accepted.push_back({ std::uint16_t(p.X), std::uint16_t(p.Y) });
     }
 }
 
@@ -111,28 +112,28 @@ private:
 
 } // namespace
 
-void CollectListedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules, TILineArray &accepted,
-                         const TLineArray &cells, bool ignoreRegion, bool ignoreRules)
+void CollectListedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules,
+    TILineArray &accepted, const TLineArray &cells, bool ignoreRegion, bool ignoreRules)
 {
     collectList(picture, refBitmap, rules, accepted, cells, ignoreRegion, ignoreRules);
 }
 
-void CollectClippedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules, TILineArray &accepted,
-                          const TLineArray &cells, bool ignoreRegion, bool ignoreRules)
+void CollectClippedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules,
+    TILineArray &accepted, const TLineArray &cells, bool ignoreRegion, bool ignoreRules)
 {
     collectList(picture, refBitmap, rules, accepted, cells, ignoreRegion, ignoreRules);
 }
 
-void CollectChangedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules, TILineArray &accepted,
-                          const TRect &r, bool ignoreRegion, bool ignoreRules)
+void CollectChangedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules,
+    TILineArray &accepted, const TRect &r, bool ignoreRegion, bool ignoreRules)
 {
     if (!samePictureSize(picture, refBitmap))
         return;
     picture.bits(); // detach once, so that the row pointers below stay valid
     const int left = std::max(r.Left, 0);
     const int top = std::max(r.Top, 0);
-    const int right = std::min({r.Right, picture.width() - 1, kMaxCoord});
-    const int bottom = std::min({r.Bottom, picture.height() - 1, kMaxCoord});
+    const int right = std::min({ r.Right, picture.width() - 1, kMaxCoord });
+    const int bottom = std::min({ r.Bottom, picture.height() - 1, kMaxCoord });
     for (int y = top; y <= bottom; ++y) {
         const std::uint8_t *pic = picture.constScanLine(y);
         const std::uint8_t *ref = refBitmap.constScanLine(y);
@@ -140,7 +141,7 @@ void CollectChangedPixels(QImage &picture, const QImage &refBitmap, const TUndoR
             if (pic[x] == ref[x])
                 continue;
             if (acceptCell(picture, refBitmap, rules, x, y, ignoreRegion, ignoreRules))
-                accepted.push_back({std::uint16_t(x), std::uint16_t(y)});
+                accepted.push_back({ std::uint16_t(x), std::uint16_t(y) });
         }
     }
 }
@@ -217,7 +218,7 @@ void PropagateRepeats(QImage &picture, const TRepeatPic &rep, TILineArray &accep
                 picture.scanLine(int(ty))[tx] = value;
                 if (!listed.Insert(key))
                     continue;
-                out.push_back({std::uint16_t(tx), std::uint16_t(ty)});
+                out.push_back({ std::uint16_t(tx), std::uint16_t(ty) });
             }
         }
     }
@@ -268,7 +269,8 @@ void writeEntries(QImage &img, const TUndoData &step, bool undoing)
 }
 } // namespace
 
-void ApplyUndoPixels(QImage &picture, QImage &refBitmap, const TUndoData &step, bool writePicture, bool undoing)
+void ApplyUndoPixels(
+    QImage &picture, QImage &refBitmap, const TUndoData &step, bool writePicture, bool undoing)
 {
     writeEntries(refBitmap, step, undoing);
     if (writePicture)
@@ -285,7 +287,7 @@ int AddLinePoint(const TPoint &p, TLineArray &points)
 
 int AddWordPoint(std::uint16_t x, std::uint16_t y, TILineArray &points)
 {
-    points.push_back({x, y});
+    points.push_back({ x, y });
     return int(points.size() - 1);
 }
 

@@ -47,16 +47,16 @@ public:
 // name their two temporary files; shift steps (ShiftVert, ShiftHorz) keep Count. Every
 // step has the grid settings after and before the change.
 struct TUndoData {
-    TBmpDataArray Data;                  // changed cells, in recording order
+    TBmpDataArray Data; // changed cells, in recording order
     TUndoKind Kind = TUndoKind::Image;
-    std::int32_t Reserved = 0;           // always 0
-    TUndoObject *ShapeCopy = nullptr;    // drawing-object copy; owned by the store's shape lists
-    QString BeforeFile;                  // state before the change (Image, Palette)
-    QString AfterFile;                   // state after the change (Image, Palette)
-    std::int32_t StepNo = 0;             // number used in the temporary file names
+    std::int32_t Reserved = 0; // always 0
+    TUndoObject *ShapeCopy = nullptr; // drawing-object copy; owned by the store's shape lists
+    QString BeforeFile; // state before the change (Image, Palette)
+    QString AfterFile; // state after the change (Image, Palette)
+    std::int32_t StepNo = 0; // number used in the temporary file names
     TParam After;
     TParam Before;
-    std::int32_t Count = 0;              // shift count of ShiftVert and ShiftHorz
+    std::int32_t Count = 0; // shift count of ShiftVert and ShiftHorz
 };
 
 // Frees a step: its temporary files (Image and Palette steps) are deleted with it.
@@ -68,9 +68,9 @@ using TUndoStepList = std::vector<TUndoStep>;
 
 // The rule inputs of the collectors.
 struct TUndoRules {
-    TColorSet Protected;          // old colours that may not change
-    bool SinglePoint = false;     // put back cells where column + row from the bottom is even
-    bool DoublePoint = false;     // ... where it is odd
+    TColorSet Protected; // old colours that may not change
+    bool SinglePoint = false; // put back cells where column + row from the bottom is even
+    bool DoublePoint = false; // ... where it is odd
     const QRegion *Region = nullptr; // the selection, or null
 };
 
@@ -78,17 +78,14 @@ struct TUndoRules {
 // (Picture := RefBitmap) when a rule forbids it, else accepted. Accepted cells are
 // appended to accepted. Cells outside the picture are skipped (never read or written).
 void CollectListedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules,
-                         TILineArray &accepted, const TLineArray &cells, bool ignoreRegion,
-                         bool ignoreRules);
+    TILineArray &accepted, const TLineArray &cells, bool ignoreRegion, bool ignoreRules);
 // The same for a list that may name cells outside the picture.
 void CollectClippedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules,
-                          TILineArray &accepted, const TLineArray &cells, bool ignoreRegion,
-                          bool ignoreRules);
+    TILineArray &accepted, const TLineArray &cells, bool ignoreRegion, bool ignoreRules);
 // The same rules over the cells of r (inclusive bounds, clamped to the picture), row by
 // row from the top, taking only cells whose index differs from RefBitmap.
 void CollectChangedPixels(QImage &picture, const QImage &refBitmap, const TUndoRules &rules,
-                          TILineArray &accepted, const TRect &r, bool ignoreRegion,
-                          bool ignoreRules);
+    TILineArray &accepted, const TRect &r, bool ignoreRegion, bool ignoreRules);
 
 // When the repeat view is shown (Flags[0] and Flags[1]), copies the Picture index of every
 // accepted cell into the same place of every repeat (flips and offsets applied) and
@@ -102,8 +99,8 @@ TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const 
 
 // Every entry inside the picture takes OldIndex when undoing, else NewIndex: in
 // RefBitmap always, in Picture when writePicture.
-void ApplyUndoPixels(QImage &picture, QImage &refBitmap, const TUndoData &step, bool writePicture,
-                     bool undoing);
+void ApplyUndoPixels(
+    QImage &picture, QImage &refBitmap, const TUndoData &step, bool writePicture, bool undoing);
 
 // Append a point and return its index. AddLinePoint copies the array each time: long
 // lists are better built in a std::vector and copied once.

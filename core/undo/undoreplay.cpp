@@ -66,7 +66,7 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
     // Read what the step needs from its file first: a file that is missing or damaged
     // leaves the grid and both lists as they were.
     QImage picture;
-    TPalette256 palette{};
+    TPalette256 palette {};
     const QString &file = undoing ? step->BeforeFile : step->AfterFile;
     if (step->Kind == TUndoKind::Image && !ReadUndoPicture(file, picture, error))
         return false;

@@ -39,7 +39,8 @@ double UndoDataSizeMB()
 
 QString UndoSizeWarningText()
 {
-    return QStringLiteral("备份的数据已经超过设定的最大值\r\n请保存图片并清空备份数据，否则可能引起操作速度变慢！");
+    return QStringLiteral(
+        "备份的数据已经超过设定的最大值\r\n请保存图片并清空备份数据，否则可能引起操作速度变慢！");
 }
 
 QString UndoSizeWarningCaption()

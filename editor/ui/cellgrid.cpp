@@ -2,8 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTimerEvent>
 #include <QWheelEvent>
@@ -142,9 +142,9 @@ void TIDrawGrid::DrawSelectionFrame(QPainter &p)
     const TRect sel = GetSelection();
     const TRect first = CellRect(sel.Left, sel.Top);
     const TRect last = CellRect(sel.Right, sel.Bottom);
-    if (first == TRect{} && last == TRect{})
+    if (first == TRect {} && last == TRect {})
         return;
-    if (first != TRect{}) {
+    if (first != TRect {}) {
         QPainter *saved = m_canvas;
         m_canvas = &p;
         DrawCell(sel.Left, sel.Top, QRect(first.Left, first.Top, first.Width(), first.Height()), gdFocused);
@@ -154,10 +154,10 @@ void TIDrawGrid::DrawSelectionFrame(QPainter &p)
     pen.setJoinStyle(Qt::MiterJoin);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
-    const int l = first == TRect{} ? 0 : first.Left - 1;
-    const int t = first == TRect{} ? 0 : first.Top - 1;
-    const int r = last == TRect{} ? m_layout->ClientWidth : last.Right + 2;
-    const int b = last == TRect{} ? m_layout->ClientHeight : last.Bottom + 2;
+    const int l = first == TRect {} ? 0 : first.Left - 1;
+    const int t = first == TRect {} ? 0 : first.Top - 1;
+    const int r = last == TRect {} ? m_layout->ClientWidth : last.Right + 2;
+    const int b = last == TRect {} ? m_layout->ClientHeight : last.Bottom + 2;
     p.drawRect(QRect(QPoint(l, t), QPoint(r - 1, b - 1)));
 }
 
@@ -319,7 +319,7 @@ void TIDrawGrid::mousePressEvent(QMouseEvent *event)
         return;
     m_selecting = true;
     if ((event->modifiers() & Qt::ShiftModifier) && m_layout->Options.RangeSelect)
-        MoveAnchor({col, row});
+        MoveAnchor({ col, row });
     else if (SelectCell(col, row))
         SetCurrentCell(col, row);
     if (CanAutoScroll)
@@ -376,17 +376,38 @@ namespace {
 bool gridKey(int qtKey, TGridKey &key)
 {
     switch (qtKey) {
-    case Qt::Key_Up: key = TGridKey::Up; return true;
-    case Qt::Key_Down: key = TGridKey::Down; return true;
-    case Qt::Key_Left: key = TGridKey::Left; return true;
-    case Qt::Key_Right: key = TGridKey::Right; return true;
-    case Qt::Key_PageUp: key = TGridKey::PageUp; return true;
-    case Qt::Key_PageDown: key = TGridKey::PageDown; return true;
-    case Qt::Key_Home: key = TGridKey::Home; return true;
-    case Qt::Key_End: key = TGridKey::End; return true;
-    case Qt::Key_Tab: key = TGridKey::Tab; return true;
-    case Qt::Key_Backtab: key = TGridKey::BackTab; return true;
-    default: return false;
+    case Qt::Key_Up:
+        key = TGridKey::Up;
+        return true;
+    case Qt::Key_Down:
+        key = TGridKey::Down;
+        return true;
+    case Qt::Key_Left:
+        key = TGridKey::Left;
+        return true;
+    case Qt::Key_Right:
+        key = TGridKey::Right;
+        return true;
+    case Qt::Key_PageUp:
+        key = TGridKey::PageUp;
+        return true;
+    case Qt::Key_PageDown:
+        key = TGridKey::PageDown;
+        return true;
+    case Qt::Key_Home:
+        key = TGridKey::Home;
+        return true;
+    case Qt::Key_End:
+        key = TGridKey::End;
+        return true;
+    case Qt::Key_Tab:
+        key = TGridKey::Tab;
+        return true;
+    case Qt::Key_Backtab:
+        key = TGridKey::BackTab;
+        return true;
+    default:
+        return false;
     }
 }
 } // namespace
@@ -405,8 +426,8 @@ void TIDrawGrid::keyPressEvent(QKeyEvent *event)
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    const TGridKeyStep step = m_layout->KeyStep(key, event->modifiers() & Qt::ControlModifier,
-                                                event->modifiers() & Qt::ShiftModifier);
+    const TGridKeyStep step = m_layout->KeyStep(
+        key, event->modifiers() & Qt::ControlModifier, event->modifiers() & Qt::ShiftModifier);
     if (step.LeftCol >= 0)
         SetLeftCol(step.LeftCol);
     if (step.TopRow >= 0)

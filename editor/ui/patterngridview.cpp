@@ -62,7 +62,7 @@ void TPatternGridView::PaintGrid(QPainter &p)
     m_model->Paint(m_buffer);
     p.drawImage(0, 0, m_buffer);
     // Whatever was drawn on screen for the last pointer cell is gone with this paint.
-    m_model->SetLastCell({-1, -1});
+    m_model->SetLastCell({ -1, -1 });
     if (OnEndPaint)
         OnEndPaint(this);
 }

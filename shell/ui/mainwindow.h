@@ -44,7 +44,7 @@ private:
     void handleNotification(const TMessageEvent &message);
 
     QMdiArea *m_mdi = nullptr;
-    std::array<QLabel *, TMainStatusModel::PanelCount> m_panels{};
+    std::array<QLabel *, TMainStatusModel::PanelCount> m_panels {};
     QProgressBar *m_gauge = nullptr;
     TMainStatusModel m_status;
 };

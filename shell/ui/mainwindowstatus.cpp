@@ -15,7 +15,7 @@ void TMainForm::setupStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("SbrDispInfo"));
-    static constexpr int kWidths[TMainStatusModel::PanelCount] = {0, 70, 70, 90, 120, 170, 170};
+    static constexpr int kWidths[TMainStatusModel::PanelCount] = { 0, 70, 70, 90, 120, 170, 170 };
     for (int i = 0; i < TMainStatusModel::PanelCount; ++i) {
         auto *panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));

@@ -19,7 +19,10 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("Card", text); }
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("Card", text);
+}
 
 // A weave slot prepared for lookups: cell [x mod GW][j] through one pointer per warp.
 struct TWeaveView {
@@ -75,15 +78,23 @@ bool TableCovers(const TWeaveArray &table, int entries, int rows)
     return true;
 }
 
-inline void SetBit(std::uint8_t *row, int pos) { row[pos >> 3] |= std::uint8_t(0x80 >> (pos & 7)); }
+inline void SetBit(std::uint8_t *row, int pos)
+{
+    row[pos >> 3] |= std::uint8_t(0x80 >> (pos & 7));
+}
 
 // The state and steps of one build.
 class TReferenceCardBuilder {
 public:
-    TReferenceCardBuilder(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart, TCardBuildResult &result,
-                 const TCardProgress &progress, const TNeedleMaskTable &pick, const TNeedleMaskTable &weftDens)
-        : m_mesh(mesh), m_sample(sampleCard), m_result(result), m_progress(progress), m_pick(pick),
-          m_weftDens(weftDens)
+    TReferenceCardBuilder(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart,
+        TCardBuildResult &result, const TCardProgress &progress, const TNeedleMaskTable &pick,
+        const TNeedleMaskTable &weftDens)
+        : m_mesh(mesh)
+        , m_sample(sampleCard)
+        , m_result(result)
+        , m_progress(progress)
+        , m_pick(pick)
+        , m_weftDens(weftDens)
     {
         m_bottomUp = scanStart == ScanBottomLeft || scanStart == ScanBottomRight;
         m_mirror = scanStart == ScanBottomRight || scanStart == ScanTopRight;
@@ -93,7 +104,7 @@ public:
 
 private:
     bool Fail(const QString &text, const QString &caption = QString::fromUtf8(CardBuildMsg::OutputCaption),
-              bool information = false)
+        bool information = false)
     {
         m_result.Error = text;
         m_result.Caption = caption;
@@ -143,10 +154,10 @@ private:
     // Colour weaves and the per-card cache of their weft rows.
     std::vector<TWeaveView> m_colourViews;
     std::vector<std::vector<std::int8_t>> m_uniform; // [slot][weft]: -1 unknown, -2 mixed, 0, 1
-    std::vector<int> m_cacheStamp;                   // [colour]: card the cache was made for
-    std::vector<std::int8_t> m_cacheValue;           // [colour x R + n]: 0/1, or -2 mixed
-    std::vector<int> m_cacheWeft;                    // [colour x R + n]: the weave's weft row
-    std::vector<std::uint8_t> m_cacheAllUniform;     // [colour]
+    std::vector<int> m_cacheStamp; // [colour]: card the cache was made for
+    std::vector<std::int8_t> m_cacheValue; // [colour x R + n]: 0/1, or -2 mixed
+    std::vector<int> m_cacheWeft; // [colour x R + n]: the weave's weft row
+    std::vector<std::uint8_t> m_cacheAllUniform; // [colour]
     int m_cardStamp = 0;
     std::vector<TWeaveView> m_techViews;
 };
@@ -161,7 +172,8 @@ bool TReferenceCardBuilder::CheckInputs()
     m_w = m_pic->width();
     m_h = m_pic->height();
     if (qint64(m_sample.RowCount()) * m_sample.ColCount() < m_w)
-        return Fail(QString::fromUtf8(CardBuildMsg::BadSampleCard), QString::fromUtf8(CardBuildMsg::ErrorCaption));
+        return Fail(
+            QString::fromUtf8(CardBuildMsg::BadSampleCard), QString::fromUtf8(CardBuildMsg::ErrorCaption));
     QString error;
     if (!BuildNeedleMap(m_sample, m_map, &error))
         return Fail(error, QString::fromUtf8(CardBuildMsg::ErrorCaption));
@@ -176,8 +188,11 @@ bool TReferenceCardBuilder::CheckInputs()
     m_colours = m_mesh.Colors.length();
     if (!TableCovers(m_mesh.PickRows, m_entries, m_h) || !TableCovers(m_mesh.RegulatorRows, m_entries, m_h)
         || !TableCovers(m_mesh.WeftDensRows, m_entries, m_h))
-        return Fail(Tr("The shuttle, stop-motion and weft-density tables do not cover the pattern's %1 weft entries "
-                       "and %2 rows.").arg(m_entries).arg(m_h));
+        return Fail(
+            Tr("The shuttle, stop-motion and weft-density tables do not cover the pattern's %1 weft entries "
+               "and %2 rows.")
+                .arg(m_entries)
+                .arg(m_h));
     if (!CheckRowTableValues(m_mesh, &error))
         return Fail(error);
     // Copies of their own: the card count is made from these values.
@@ -216,7 +231,8 @@ bool TReferenceCardBuilder::PrepareRow(int r)
         const int c = m_paletteColour[line[pc]];
         if (c < 0)
             return Fail(Tr("The colour of pattern cell (%1, %2) is not in the document's colour list.")
-                            .arg(pc + 1).arg(r + 1));
+                            .arg(pc + 1)
+                            .arg(r + 1));
         m_rowColour[std::size_t(x)] = c;
     }
     return true;
@@ -233,7 +249,9 @@ bool TReferenceCardBuilder::CacheColour(int c, int e, int y)
         const qint64 slot = entryBase + qint64(cacheBase) + n;
         if (slot >= qint64(m_colourViews.size()) || m_colourViews[std::size_t(slot)].Empty())
             return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
-                            .arg(c + 1).arg(n + 1).arg(e + 1));
+                            .arg(c + 1)
+                            .arg(n + 1)
+                            .arg(e + 1));
         const TWeaveView &v = m_colourViews[std::size_t(slot)];
         const int j = v.GH - 1 - y % v.GH;
         std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
@@ -350,7 +368,8 @@ bool TReferenceCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int
         for (std::uint16_t p : m_map.Kind(Needle::StopMotion))
             SetBit(early, p);
     // d, e. heald-rod, selvedge and heald-frame needles
-    if (!FillTechKind(row, Needle::HealdRod, TechHealdRod, e, y) || !FillTechKind(row, Needle::Selvedge, TechSelvedge, e, y)
+    if (!FillTechKind(row, Needle::HealdRod, TechHealdRod, e, y)
+        || !FillTechKind(row, Needle::Selvedge, TechSelvedge, e, y)
         || !FillTechKind(row, Needle::HealdFrame, TechHealdFrame, e, y))
         return false;
     // f. waste selvedge: plain weave alternating from card to card
@@ -421,7 +440,8 @@ bool TReferenceCardBuilder::Run(TMultiByteArray &out)
             }
     }
     // Only slots that exist get a view; reading a missing one ends the build.
-    const qint64 colourSlots = std::min<qint64>(qint64(m_entries) * m_colours * m_repeat, m_mesh.ColorWeaves.length());
+    const qint64 colourSlots
+        = std::min<qint64>(qint64(m_entries) * m_colours * m_repeat, m_mesh.ColorWeaves.length());
     m_colourViews.resize(std::size_t(colourSlots));
     m_uniform.resize(std::size_t(colourSlots));
     for (qint64 s = 0; s < colourSlots; ++s) {
@@ -480,9 +500,9 @@ bool TReferenceCardBuilder::Run(TMultiByteArray &out)
 
 } // namespace
 
-bool ReferenceBuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart, TMultiByteArray &card,
-                            TCardBuildResult &result, const TCardProgress &progress,
-                            const TNeedleMaskTable &pickTable, const TNeedleMaskTable &weftDensTable)
+bool ReferenceBuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart,
+    TMultiByteArray &card, TCardBuildResult &result, const TCardProgress &progress,
+    const TNeedleMaskTable &pickTable, const TNeedleMaskTable &weftDensTable)
 {
     result = TCardBuildResult();
     TReferenceCardBuilder builder(mesh, sampleCard, scanStart, result, progress, pickTable, weftDensTable);

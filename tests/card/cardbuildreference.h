@@ -3,6 +3,6 @@
 
 #include "card/cardbuild.h"
 
-bool ReferenceBuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart, TMultiByteArray &card,
-                            TCardBuildResult &result, const TCardProgress &progress,
-                            const TNeedleMaskTable &pickTable, const TNeedleMaskTable &weftDensTable);
+bool ReferenceBuildCardData(const TMesh &mesh, const TYangkaImage &sampleCard, int scanStart,
+    TMultiByteArray &card, TCardBuildResult &result, const TCardProgress &progress,
+    const TNeedleMaskTable &pickTable, const TNeedleMaskTable &weftDensTable);

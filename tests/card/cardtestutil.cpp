@@ -50,9 +50,9 @@ TNeedleMaskTable Diagonal()
 
 TPalette256 PaletteOf(std::initializer_list<QRgb> colours)
 {
-    TPalette256 p{};
+    TPalette256 p {};
     int i = 0;
     for (QRgb c : colours)
-        p[i++] = {std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c)), 0};
+        p[i++] = { std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c)), 0 };
     return p;
 }

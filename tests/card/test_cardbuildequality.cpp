@@ -20,8 +20,8 @@ struct TEqualityCase {
     TMesh Mesh;
     TYangkaImage Card;
     int ScanStart = ScanBottomLeft;
-    TNeedleMaskTable Pick{};
-    TNeedleMaskTable Dens{};
+    TNeedleMaskTable Pick {};
+    TNeedleMaskTable Dens {};
 };
 
 // Builds with both builders; a failure message names what differs.
@@ -29,19 +29,19 @@ struct TEqualityCase {
 {
     TMultiByteArray want, got;
     TCardBuildResult wantResult, gotResult;
-    const bool wantOk = ReferenceBuildCardData(c.Mesh, c.Card, c.ScanStart, want, wantResult, TCardProgress(),
-                                               c.Pick, c.Dens);
-    const bool gotOk = BuildCardData(c.Mesh, c.Card, c.ScanStart, got, gotResult, TCardProgress(), c.Pick, c.Dens);
+    const bool wantOk = ReferenceBuildCardData(
+        c.Mesh, c.Card, c.ScanStart, want, wantResult, TCardProgress(), c.Pick, c.Dens);
+    const bool gotOk
+        = BuildCardData(c.Mesh, c.Card, c.ScanStart, got, gotResult, TCardProgress(), c.Pick, c.Dens);
     if (wantOk != gotOk)
-        return ::testing::AssertionFailure() << "reference " << (wantOk ? "built" : "refused") << " ("
-                                             << wantResult.Error.toStdString() << "), builder "
-                                             << (gotOk ? "built" : "refused") << " (" << gotResult.Error.toStdString()
-                                             << ")";
+        return ::testing::AssertionFailure()
+            << "reference " << (wantOk ? "built" : "refused") << " (" << wantResult.Error.toStdString()
+            << "), builder " << (gotOk ? "built" : "refused") << " (" << gotResult.Error.toStdString() << ")";
     if (wantResult.Error != gotResult.Error || wantResult.Caption != gotResult.Caption
         || wantResult.Information != gotResult.Information || wantResult.Warnings != gotResult.Warnings
         || wantResult.DivisionCount != gotResult.DivisionCount)
-        return ::testing::AssertionFailure() << "results differ: \"" << wantResult.Error.toStdString() << "\" / \""
-                                             << gotResult.Error.toStdString() << "\"";
+        return ::testing::AssertionFailure() << "results differ: \"" << wantResult.Error.toStdString()
+                                             << "\" / \"" << gotResult.Error.toStdString() << "\"";
     if (!wantOk)
         return got.isEmpty() ? ::testing::AssertionSuccess()
                              : ::testing::AssertionFailure() << "a refused build changed the card";
@@ -74,19 +74,18 @@ TColorArray UsedColours(const QImage &pic)
     return list;
 }
 
-const std::uint8_t TechCodes[] = {Needle::HealdRod, Needle::Selvedge, Needle::Shuttle, Needle::HealdFrame,
-                                  Needle::WasteSelvedge, Needle::WeftDensity, Needle::StopMotion,
-                                  Needle::LacingHole};
+const std::uint8_t TechCodes[] = { Needle::HealdRod, Needle::Selvedge, Needle::Shuttle, Needle::HealdFrame,
+    Needle::WasteSelvedge, Needle::WeftDensity, Needle::StopMotion, Needle::LacingHole };
 
 // The benchmark's document, on fewer rows: 640 design columns, WarpRepeat 8, four
 // colours; 5120 jacquard needles in one block or split by a technical needle every 15.
 void MakeBenchLikeCase(TEqualityCase &c, bool satin, bool split, int rows)
 {
-    TPalette256 pal{};
-    pal[0] = {0, 0, 0, 0};
-    pal[1] = {255, 255, 255, 0};
-    pal[2] = {200, 30, 30, 0};
-    pal[3] = {30, 30, 200, 0};
+    TPalette256 pal {};
+    pal[0] = { 0, 0, 0, 0 };
+    pal[1] = { 255, 255, 255, 0 };
+    pal[2] = { 200, 30, 30, 0 };
+    pal[3] = { 30, 30, 200, 0 };
     c.Picture = NewPicture(640, rows, pal);
     std::uint32_t seed = 12345;
     for (int y = 0; y < rows; ++y)
@@ -95,7 +94,7 @@ void MakeBenchLikeCase(TEqualityCase &c, bool satin, bool split, int rows)
                 seed = seed * 1664525u + 1013904223u;
             c.Picture.scanLine(y)[x] = std::uint8_t((seed >> 24) & 3);
         }
-    InitNewDocument(c.Mesh, &c.Picture, 0, 0, 1, TColorArray{0x000000, 0xFFFFFF, 0x1E1EC8, 0xC81E1E});
+    InitNewDocument(c.Mesh, &c.Picture, 0, 0, 1, TColorArray { 0x000000, 0xFFFFFF, 0x1E1EC8, 0xC81E1E });
     c.Mesh.WarpRepeat = 8;
     PrepareCardDocument(c.Mesh);
     for (int k = 0; k < 3; ++k) {
@@ -134,19 +133,24 @@ void MakeBenchLikeCase(TEqualityCase &c, bool satin, bool split, int rows)
 // weave, too few needles): the refusal must be the same.
 class TRandomCase {
 public:
-    explicit TRandomCase(std::uint32_t seed) : m_rand(seed) {}
+    explicit TRandomCase(std::uint32_t seed)
+        : m_rand(seed)
+    {
+    }
 
     void Make(TEqualityCase &c)
     {
-        const int repeats[] = {1, 1, 2, 2, 3, 4, 5, 7, 8, 8, 8, 9, 12, 16, 24, 31, 32, 33, 40, 64, 70};
+        const int repeats[] = { 1, 1, 2, 2, 3, 4, 5, 7, 8, 8, 8, 9, 12, 16, 24, 31, 32, 33, 40, 64, 70 };
         const int repeat = repeats[pick(int(std::size(repeats)))];
         const int widthKind = pick(4);
-        const int w = widthKind == 0 ? 1 + pick(3) : widthKind == 3 && repeat < 10 ? 60 + pick(200) : 1 + pick(40);
+        const int w = widthKind == 0        ? 1 + pick(3)
+            : widthKind == 3 && repeat < 10 ? 60 + pick(200)
+                                            : 1 + pick(40);
         const int h = 1 + pick(10);
         const int used = 1 + pick(std::min(6, 1 + pick(6)));
-        TPalette256 pal{};
+        TPalette256 pal {};
         for (int i = 0; i < 256; ++i)
-            pal[i] = {std::uint8_t(pick(256)), std::uint8_t(pick(256)), std::uint8_t(pick(256)), 0};
+            pal[i] = { std::uint8_t(pick(256)), std::uint8_t(pick(256)), std::uint8_t(pick(256)), 0 };
         // Palettes of only a few colours, as a design has them, so that every entry can
         // be in Colors.
         const bool fewColours = chance(2);
@@ -160,7 +164,8 @@ public:
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 // Runs of one colour across, as designs have them.
-                const int index = (x > 0 && chance(2)) ? c.Picture.scanLine(y)[x - 1] : firstIndex + pick(used);
+                const int index
+                    = (x > 0 && chance(2)) ? c.Picture.scanLine(y)[x - 1] : firstIndex + pick(used);
                 c.Picture.scanLine(y)[x] = std::uint8_t(index);
             }
         if (chance(25)) {
@@ -227,7 +232,7 @@ private:
 
     TWeaveArray randomWeave()
     {
-        const int widths[] = {1, 2, 2, 3, 4, 5, 5, 6, 7, 8, 12, 16};
+        const int widths[] = { 1, 2, 2, 3, 4, 5, 5, 6, 7, 8, 12, 16 };
         const int gw = widths[pick(int(std::size(widths)))], gh = 1 + pick(8);
         TWeaveArray weave = MakeWeaveArray(gw, gh);
         const int style = pick(4);
@@ -270,8 +275,9 @@ private:
         const int layout = pick(5);
         std::vector<std::uint8_t> codes;
         auto tech = [&] {
-            const std::uint8_t others[] = {240, 252, 255, 10, 11, 13, 14};
-            return chance(4) ? others[pick(int(std::size(others)))] : TechCodes[pick(int(std::size(TechCodes)))];
+            const std::uint8_t others[] = { 240, 252, 255, 10, 11, 13, 14 };
+            return chance(4) ? others[pick(int(std::size(others)))]
+                             : TechCodes[pick(int(std::size(TechCodes)))];
         };
         for (int k = 0; k < needles; ++k) {
             if (layout == 1 && chance(5)) // jacquard needles split by technical ones
@@ -296,7 +302,7 @@ private:
         card.SetCells(cells);
         card.SetStartFlag(chance(4) ? 1 : 0);
         card.TiQianSuo = chance(3);
-        const char *rules[] = {"", "", "", "1A", "1A1B", "2(1A1B)3(1A2B)", "1A1B1C", "1A1C"};
+        const char *rules[] = { "", "", "", "1A", "1A1B", "2(1A1B)3(1A2B)", "1A1B1C", "1A1C" };
         card.Rules = QString::fromLatin1(rules[pick(int(std::size(rules)))]);
     }
 
@@ -307,31 +313,32 @@ private:
 
 TEST(CardBuildEquality, DocumentsLikeTheBenchmarks)
 {
-    for (const bool satin : {false, true})
-        for (const bool split : {false, true})
-            for (const int corner : {ScanBottomLeft, ScanTopRight}) {
+    for (const bool satin : { false, true })
+        for (const bool split : { false, true })
+            for (const int corner : { ScanBottomLeft, ScanTopRight }) {
                 TEqualityCase c;
                 MakeBenchLikeCase(c, satin, split, 12);
                 c.ScanStart = corner;
-                EXPECT_TRUE(SameCards(c)) << "satin " << satin << ", split " << split << ", corner " << corner;
+                EXPECT_TRUE(SameCards(c))
+                    << "satin " << satin << ", split " << split << ", corner " << corner;
             }
 }
 
 TEST(CardBuildEquality, FixtureDocuments)
 {
     // The shapes of the builder's own tests: one needle column, a few cells.
-    const TPalette256 blackWhite = PaletteOf({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    const TPalette256 blackWhite = PaletteOf({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
     const std::vector<std::vector<int>> cards = {
-        {2, 2, 2, 2, 6, 240, 253, 8},
-        {2, 9, 9, 5, 5, 5, 7, 8, 8, 4, 6, 240, 240, 240, 240, 240},
-        {2, 2, 3, 3, 3, 6, 12, 253},
-        {4, 2, 2, 2, 2, 2, 2, 5, 2, 2},
+        { 2, 2, 2, 2, 6, 240, 253, 8 },
+        { 2, 9, 9, 5, 5, 5, 7, 8, 8, 4, 6, 240, 240, 240, 240, 240 },
+        { 2, 2, 3, 3, 3, 6, 12, 253 },
+        { 4, 2, 2, 2, 2, 2, 2, 5, 2, 2 },
     };
-    for (const int repeat : {1, 2, 3})
+    for (const int repeat : { 1, 2, 3 })
         for (const auto &codes : cards)
             for (int corner = 0; corner < 4; ++corner) {
                 TEqualityCase c;
-                c.Picture = MakePicture({{1, 0, 1}, {0, 1, 1}, {0, 0, 0}}, blackWhite);
+                c.Picture = MakePicture({ { 1, 0, 1 }, { 0, 1, 1 }, { 0, 0, 0 } }, blackWhite);
                 c.Mesh = CardDoc(c.Picture, 1, repeat);
                 c.Card = ColumnCard(codes);
                 c.ScanStart = corner;
@@ -349,8 +356,8 @@ TEST(CardBuildEquality, RandomDocuments)
         TRandomCase(seed).Make(c);
         TMultiByteArray probe;
         TCardBuildResult probeResult;
-        built += ReferenceBuildCardData(c.Mesh, c.Card, c.ScanStart, probe, probeResult, TCardProgress(), c.Pick,
-                                        c.Dens);
+        built += ReferenceBuildCardData(
+            c.Mesh, c.Card, c.ScanStart, probe, probeResult, TCardProgress(), c.Pick, c.Dens);
         EXPECT_TRUE(SameCards(c)) << "seed " << seed;
     }
     EXPECT_GT(built, 600) << "most random documents make a card";

@@ -1,8 +1,8 @@
-#include "card/cardformats.h"
-#include "card/fmt_pictures.h"
-#include "card/fmt_ovwb.h"
-#include "card/picturetocard.h"
 #include "card/cardfile.h"
+#include "card/cardformats.h"
+#include "card/fmt_ovwb.h"
+#include "card/fmt_pictures.h"
+#include "card/picturetocard.h"
 #include "core/picture/bmpfile.h"
 #include "weave/weavefile.h"
 
@@ -23,12 +23,12 @@ TWenBanIO SmallCard()
     io.ColCount = 1;
     io.RowCount = 8;
     io.CardCount = 2;
-    io.Card = TMultiByteArray{TDynamicByteArray{0x5B}, TDynamicByteArray{0xAA}};
+    io.Card = TMultiByteArray { TDynamicByteArray { 0x5B }, TDynamicByteArray { 0xAA } };
     io.YKStyle = 1;
     io.YKHeight = 142;
     io.YKWidth = 103;
     io.Reserved = 7;
-    io.Holes = TPosArray{TPoint{3, 4}};
+    io.Holes = TPosArray { TPoint { 3, 4 } };
     return io;
 }
 
@@ -58,8 +58,9 @@ TEST(OVWB, ExactBytes)
     EXPECT_TRUE(bytes.mid(1, 127).contains("Tirlomax"));
     EXPECT_TRUE(bytes.mid(1, 127).endsWith(' '));
     EXPECT_EQ(bytes.mid(128, 36), QByteArray(36, '\0'));
-    EXPECT_EQ(bytes.mid(164), Hex("01 00 08 00 02 00 01 8E 00 00 00 67 00 00 00 07 00 01 00"
-                                  "03 00 00 00 04 00 00 00 02 00 00 00 01 00 00 00 5B AA"));
+    EXPECT_EQ(bytes.mid(164),
+        Hex("01 00 08 00 02 00 01 8E 00 00 00 67 00 00 00 07 00 01 00"
+            "03 00 00 00 04 00 00 00 02 00 00 00 01 00 00 00 5B AA"));
 }
 
 TEST(OVWB, RoundTripThroughAFile)
@@ -83,7 +84,7 @@ TEST(OVWB, RoundTripThroughAFile)
     EXPECT_EQ(io.Holes, want.Holes);
     // The last card is on the top line; a raised needle is white.
     ASSERT_EQ(io.Bitmap.size(), QSize(8, 2));
-    EXPECT_EQ(Line(io.Bitmap, 0), std::vector<int>{0xAA});
+    EXPECT_EQ(Line(io.Bitmap, 0), std::vector<int> { 0xAA });
     EXPECT_EQ(io.Bitmap.pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(io.Bitmap.pixel(1, 0), qRgb(0, 0, 0));
 
@@ -107,7 +108,7 @@ TEST(OVWB, Beta102PaddedColumns)
     TWenBanIO io;
     io.Extension = QStringLiteral(".OVWB");
     ASSERT_TRUE(io.LoadFromBytes(file)) << io.ErrorText.toStdString();
-    EXPECT_EQ(CardBytes(io.Card), (std::vector<std::vector<int>>{{0x15, 0x00, 0xE0}}));
+    EXPECT_EQ(CardBytes(io.Card), (std::vector<std::vector<int>> { { 0x15, 0x00, 0xE0 } }));
     EXPECT_EQ(io.RowBytes(), 3);
 
     // 3 x 3 needles: the ninth needle lands in a second card byte rather than being
@@ -119,7 +120,7 @@ TEST(OVWB, Beta102PaddedColumns)
     TWenBanIO small;
     small.Extension = QStringLiteral(".OVWB");
     ASSERT_TRUE(small.LoadFromBytes(nine)) << small.ErrorText.toStdString();
-    EXPECT_EQ(CardBytes(small.Card), (std::vector<std::vector<int>>{{0xAF, 0x01}}));
+    EXPECT_EQ(CardBytes(small.Card), (std::vector<std::vector<int>> { { 0xAF, 0x01 } }));
     EXPECT_EQ(small.RowBytes(), 2);
 
     // The row length must be the padded one, and the rows must all be there; bytes after
@@ -130,7 +131,7 @@ TEST(OVWB, Beta102PaddedColumns)
     padded.Extension = QStringLiteral(".OVWB");
     ASSERT_TRUE(padded.LoadFromBytes(nine + '\0'));
     EXPECT_EQ(CardBytes(padded.Card), CardBytes(small.Card));
-    for (const QByteArray &bad : {unpadded, nine.chopped(1)}) {
+    for (const QByteArray &bad : { unpadded, nine.chopped(1) }) {
         TWenBanIO keep = small;
         EXPECT_FALSE(keep.LoadFromBytes(bad));
         EXPECT_EQ(CardBytes(keep.Card), CardBytes(small.Card));
@@ -151,21 +152,24 @@ TEST(OVWB, DamagedFilesAreRefused)
     v101.replace(v101.indexOf("Beta 1.03"), 9, "Beta 1.01");
     QByteArray noMaker = good;
     noMaker.replace(noMaker.indexOf("Tirlomax"), 8, "Tirlomix");
-    const struct { const char *name; QByteArray bytes; } cases[] = {
-        {"empty", QByteArray()},
-        {"header only", good.left(128)},
-        {"cut in the holes", good.left(190)},
-        {"cut in the cards", good.chopped(1)},
-        {"version 1.01", v101},
-        {"no maker", noMaker},
-        {"16-bit count differs", patched(168, "03 00")},
-        {"32-bit count differs", patched(191, "03 00 00 00")},
-        {"row length wrong", patched(195, "02 00 00 00")},
-        {"huge counts", patched(168, "FF FF")},
-        {"huge row count", patched(191, "FF FF FF 7F")},
-        {"many holes", patched(181, "FF FF")},
-        {"more columns", patched(164, "09 00")},
-        {"65535 x 65535 needles", patched(164, "FF FF FF FF")},
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } cases[] = {
+        { "empty", QByteArray() },
+        { "header only", good.left(128) },
+        { "cut in the holes", good.left(190) },
+        { "cut in the cards", good.chopped(1) },
+        { "version 1.01", v101 },
+        { "no maker", noMaker },
+        { "16-bit count differs", patched(168, "03 00") },
+        { "32-bit count differs", patched(191, "03 00 00 00") },
+        { "row length wrong", patched(195, "02 00 00 00") },
+        { "huge counts", patched(168, "FF FF") },
+        { "huge row count", patched(191, "FF FF FF 7F") },
+        { "many holes", patched(181, "FF FF") },
+        { "more columns", patched(164, "09 00") },
+        { "65535 x 65535 needles", patched(164, "FF FF FF FF") },
     };
     for (const auto &c : cases) {
         TWenBanIO io = SmallCard();
@@ -184,7 +188,7 @@ TEST(OVWB, BytesAfterTheRowsAreIgnored)
 {
     QByteArray good;
     ASSERT_TRUE(OVWBCardBytes(SmallCard(), good));
-    for (const QByteArray &padding : {QByteArray(1, '\0'), QByteArray(1000, char(0xFF))}) {
+    for (const QByteArray &padding : { QByteArray(1, '\0'), QByteArray(1000, char(0xFF)) }) {
         TWenBanIO io;
         io.Extension = QStringLiteral(".OVWB");
         ASSERT_TRUE(io.LoadFromBytes(good + padding)) << io.ErrorText.toStdString();
@@ -198,24 +202,27 @@ TEST(WenBanIO, RenderingOrientationByExtension)
 {
     // Two cards of 16 needles: card 1 = C0 01, card 2 = 0F 00.
     using Lines = std::vector<std::vector<int>>;
-    const struct { const char *ext; Lines want; } cases[] = {
-        {".EP", {{0xC0, 0x01}, {0x0F, 0x00}}},
-        {".OVWB", {{0x0F, 0x00}, {0xC0, 0x01}}},
-        {".WB", {{0x0F, 0x00}, {0xC0, 0x01}}},
-        {".JC5", {{0x00, 0xF0}, {0x80, 0x03}}},
-        {".QS", {{0x00, 0xF0}, {0x80, 0x03}}},
-        {".UPT", {{0x80, 0x03}, {0x00, 0xF0}}},
+    const struct {
+        const char *ext;
+        Lines want;
+    } cases[] = {
+        { ".EP", { { 0xC0, 0x01 }, { 0x0F, 0x00 } } },
+        { ".OVWB", { { 0x0F, 0x00 }, { 0xC0, 0x01 } } },
+        { ".WB", { { 0x0F, 0x00 }, { 0xC0, 0x01 } } },
+        { ".JC5", { { 0x00, 0xF0 }, { 0x80, 0x03 } } },
+        { ".QS", { { 0x00, 0xF0 }, { 0x80, 0x03 } } },
+        { ".UPT", { { 0x80, 0x03 }, { 0x00, 0xF0 } } },
     };
     for (const auto &c : cases) {
         TWenBanIO io;
         io.RowCount = 8;
         io.ColCount = 2;
         io.CardCount = 2;
-        io.Card = TMultiByteArray{TDynamicByteArray{0xC0, 0x01}, TDynamicByteArray{0x0F, 0x00}};
+        io.Card = TMultiByteArray { TDynamicByteArray { 0xC0, 0x01 }, TDynamicByteArray { 0x0F, 0x00 } };
         io.Extension = QString::fromLatin1(c.ext);
         ASSERT_TRUE(io.RenderCard()) << c.ext;
         ASSERT_EQ(io.Bitmap.size(), QSize(16, 2)) << c.ext;
-        EXPECT_EQ((Lines{Line(io.Bitmap, 0), Line(io.Bitmap, 1)}), c.want) << c.ext;
+        EXPECT_EQ((Lines { Line(io.Bitmap, 0), Line(io.Bitmap, 1) }), c.want) << c.ext;
     }
 }
 
@@ -229,7 +236,7 @@ TEST(WenBanIO, DispatchByExtension)
     ASSERT_TRUE(io.LoadFromFile(ep)) << io.ErrorText.toStdString();
     EXPECT_EQ(io.Extension, QStringLiteral(".EP"));
     EXPECT_EQ(CardBytes(io.Card), CardBytes(SmallCard().Card));
-    EXPECT_EQ(Line(io.Bitmap, 0), std::vector<int>{0x5B}); // first card on top
+    EXPECT_EQ(Line(io.Bitmap, 0), std::vector<int> { 0x5B }); // first card on top
 
     // A weave opens as its matrix and a picture of its points.
     TWeaveArray weave = MakeWeaveArray(3, 2);
@@ -266,11 +273,11 @@ TEST(WenBanIO, DispatchByExtension)
 TEST(PictureCard, PictureToCardAndWeave)
 {
     // A 10-column picture, back colour white (index 1): black cells become raised needles.
-    QImage pic = MakePicture({{0, 1, 1, 1, 1, 1, 1, 1, 1, 0}, {1, 0, 1, 1, 1, 1, 1, 1, 1, 1}},
-                             PaletteOf({qRgb(0, 0, 0), qRgb(255, 255, 255)}));
+    QImage pic = MakePicture({ { 0, 1, 1, 1, 1, 1, 1, 1, 1, 0 }, { 1, 0, 1, 1, 1, 1, 1, 1, 1, 1 } },
+        PaletteOf({ qRgb(0, 0, 0), qRgb(255, 255, 255) }));
     TWenBanIO io;
     ASSERT_TRUE(PictureToCard(pic, 0xFFFFFF, io));
-    EXPECT_EQ(CardBytes(io.Card), (std::vector<std::vector<int>>{{0x40, 0x00}, {0x80, 0x40}}));
+    EXPECT_EQ(CardBytes(io.Card), (std::vector<std::vector<int>> { { 0x40, 0x00 }, { 0x80, 0x40 } }));
     EXPECT_EQ(io.CardCount, 2);
     EXPECT_EQ(io.ColCount, 2);
     EXPECT_EQ(io.RowCount, 8);
@@ -281,9 +288,9 @@ TEST(PictureCard, PictureToCardAndWeave)
     TWeaveArray weave;
     ASSERT_TRUE(PictureToWeave(pic, 0xFFFFFF, weave));
     ASSERT_EQ(weave.length(), 10);
-    EXPECT_EQ(weave[0], (TDynamicByteArray{1, 0}));
-    EXPECT_EQ(weave[1], (TDynamicByteArray{0, 1}));
-    EXPECT_EQ(weave[2], (TDynamicByteArray{0, 0}));
+    EXPECT_EQ(weave[0], (TDynamicByteArray { 1, 0 }));
+    EXPECT_EQ(weave[1], (TDynamicByteArray { 0, 1 }));
+    EXPECT_EQ(weave[2], (TDynamicByteArray { 0, 0 }));
 
     QTemporaryDir dir;
     const QString ovwb = dir.filePath(QStringLiteral("p.OVWB"));
@@ -300,7 +307,7 @@ TEST(PictureCard, PictureToCardAndWeave)
     // A QS card of 16 needles is written, and the 144-needle warning comes back to show.
     QStringList warnings;
     EXPECT_TRUE(SaveCardByExtension(pic, 0xFFFFFF, qs, &warnings));
-    EXPECT_EQ(warnings, QStringList{QString::fromUtf8("纹针数不等于 144 ! ")});
+    EXPECT_EQ(warnings, QStringList { QString::fromUtf8("纹针数不等于 144 ! ") });
     EXPECT_TRUE(QFile::exists(qs));
     QString error;
     EXPECT_FALSE(SaveCardByExtension(pic, 0xFFFFFF, dir.filePath(QStringLiteral("p.txt")), nullptr, &error));
@@ -343,8 +350,8 @@ TEST(CardPictures, WV)
     QImage pic;
     ASSERT_TRUE(ReadWVPicture(b, pic));
     ASSERT_EQ(pic.size(), QSize(16, 1));
-    EXPECT_EQ(Line(pic, 0), (std::vector<int>{0x01, 0x80})); // the row mirrored
-    EXPECT_EQ(pic.pixel(7, 0), qRgb(0, 0, 0));               // colour 1 is black
+    EXPECT_EQ(Line(pic, 0), (std::vector<int> { 0x01, 0x80 })); // the row mirrored
+    EXPECT_EQ(pic.pixel(7, 0), qRgb(0, 0, 0)); // colour 1 is black
     EXPECT_EQ(pic.pixel(0, 0), qRgb(255, 255, 255));
     QByteArray tall = b;
     tall[3] = 1; // 257 rows
@@ -354,7 +361,7 @@ TEST(CardPictures, WV)
 
 TEST(CardPictures, ProjectPreview)
 {
-    const QImage pattern = MakePicture({{1, 2, 3}, {4, 5, 6}});
+    const QImage pattern = MakePicture({ { 1, 2, 3 }, { 4, 5, 6 } });
     const QByteArray bmp = EncodeBmp8(pattern);
     QByteArray v2 = Hex("D0 07 01 02 00 00 00 00");
     v2 += QByteArray(48, '\x11');
@@ -362,7 +369,7 @@ TEST(CardPictures, ProjectPreview)
     QByteArray legacy(132, '\x33');
     legacy += Hex("02 00 00 00 02 00 01 00") + Hex("01 02 03 04");
     legacy += Hex("01 00 00 00") + Hex("FF FF FF 00") + QByteArray(56, '\x44') + bmp;
-    for (const QByteArray &file : {v2, legacy}) {
+    for (const QByteArray &file : { v2, legacy }) {
         QImage pic;
         ASSERT_TRUE(ReadProjectPreview(file, pic));
         EXPECT_EQ(PictureRows(pic), PictureRows(pattern));
@@ -403,12 +410,12 @@ TEST(CardPictures, ProjectPreviewOfOtherDepthsAndCutPictures)
 
     // Cut pictures are refused by either reader: the 8-bit one is not handed on to another
     // reader that would make up its missing rows.
-    const QByteArray bmp8 = EncodeBmp8(MakePicture({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}));
-    for (const QByteArray &bmp : {bmp8, bmp24}) {
-        QImage kept = MakePicture({{9}});
+    const QByteArray bmp8 = EncodeBmp8(MakePicture({ { 1, 2, 3, 4 }, { 5, 6, 7, 8 }, { 9, 10, 11, 12 } }));
+    for (const QByteArray &bmp : { bmp8, bmp24 }) {
+        QImage kept = MakePicture({ { 9 } });
         QString error;
         EXPECT_FALSE(ReadProjectPreview(project(bmp.left(bmp.size() - 3)), kept, &error));
         EXPECT_FALSE(error.isEmpty());
-        EXPECT_EQ(PictureRows(kept), (std::vector<std::vector<int>>{{9}}));
+        EXPECT_EQ(PictureRows(kept), (std::vector<std::vector<int>> { { 9 } }));
     }
 }

@@ -28,34 +28,40 @@ struct WriterCase {
     std::function<bool(const QString &fileName, QString &error)> save;
 };
 
-TWenBanIO SmallCardIO() { return MakeCard(PatternRows(4, 2), 8, 2); }
+TWenBanIO SmallCardIO()
+{
+    return MakeCard(PatternRows(4, 2), 8, 2);
+}
 
 } // namespace
 
 TEST(CardSaveOnAFullDisk, EveryWriterKeepsTheOldFileAndReportsTheFailure)
 {
     const WriterCase cases[] = {
-        {"EP card", "t.EP", [](const QString &f, QString &e) { return WriteControllerCard(SmallCardIO(), f, 1, &e); }},
-        {"JC5 card", "t.JC5", [](const QString &f, QString &e) { return WriteJC5Card(SmallCardIO(), f, TJC5Variant::A, &e); }},
-        {"QS card", "t.QS", [](const QString &f, QString &e) { return WriteQSCard(SmallCardIO(), f, &e); }},
-        {"OVWB card", "t.OVWB", [](const QString &f, QString &e) { return WriteOVWBCard(SmallCardIO(), f, &e); }},
-        {"JC5 part files", "t.J01",
+        { "EP card", "t.EP",
+            [](const QString &f, QString &e) { return WriteControllerCard(SmallCardIO(), f, 1, &e); } },
+        { "JC5 card", "t.JC5",
+            [](const QString &f, QString &e) { return WriteJC5Card(SmallCardIO(), f, TJC5Variant::A, &e); } },
+        { "QS card", "t.QS", [](const QString &f, QString &e) { return WriteQSCard(SmallCardIO(), f, &e); } },
+        { "OVWB card", "t.OVWB",
+            [](const QString &f, QString &e) { return WriteOVWBCard(SmallCardIO(), f, &e); } },
+        { "JC5 part files", "t.J01",
             [](const QString &f, QString &e) {
                 return WriteJC5PartFiles(SmallCardIO(), f.chopped(3) + "JC5", 2, nullptr, &e);
-            }},
-        {"sample card", "t.OVYK",
+            } },
+        { "sample card", "t.OVYK",
             [](const QString &f, QString &e) {
-                TYangkaImage card = ColumnCard({1, 2, 3});
+                TYangkaImage card = ColumnCard({ 1, 2, 3 });
                 const bool ok = card.SaveToFile(f);
                 e = card.LastError;
                 return ok;
-            }},
-        {"weave file", "t.OVW",
-            [](const QString &f, QString &e) { return WriteWeaveFile(f, MakeWeaveArray(3, 2), &e); }},
-        {"pattern saved as a card", "t.EP",
+            } },
+        { "weave file", "t.OVW",
+            [](const QString &f, QString &e) { return WriteWeaveFile(f, MakeWeaveArray(3, 2), &e); } },
+        { "pattern saved as a card", "t.EP",
             [](const QString &f, QString &e) {
-                return SaveCardByExtension(MakePicture({{0, 1, 0}, {1, 0, 1}}), 0, f, nullptr, &e);
-            }},
+                return SaveCardByExtension(MakePicture({ { 0, 1, 0 }, { 1, 0, 1 } }), 0, f, nullptr, &e);
+            } },
     };
     for (const WriterCase &c : cases) {
         TSmallDisk disk;
@@ -67,7 +73,7 @@ TEST(CardSaveOnAFullDisk, EveryWriterKeepsTheOldFileAndReportsTheFailure)
         QString error;
         EXPECT_FALSE(c.save(target, error)) << c.name << ": a save on a full disk reported success";
         EXPECT_EQ(ReadAll(target), OldBytes) << c.name;
-        EXPECT_EQ(disk.Entries(), (QStringList{"filler", c.file})) << c.name << ": file left";
+        EXPECT_EQ(disk.Entries(), (QStringList { "filler", c.file })) << c.name << ": file left";
         EXPECT_TRUE(error.contains("No space left")) << c.name << ": " << error.toStdString();
     }
 }
@@ -91,21 +97,22 @@ bool ReadThroughWenBanIO(const QString &f, QString &e)
 std::vector<ReaderCase> Readers()
 {
     std::vector<ReaderCase> out = {
-        {".OVYK", 16 + 4 + 255 + 4 + qint64(65535) * 65535 + 4 + 8 * 65535,
+        { ".OVYK", 16 + 4 + 255 + 4 + qint64(65535) * 65535 + 4 + 8 * 65535,
             [](const QString &f, QString &e) {
                 TYangkaImage card;
                 const bool ok = card.LoadFromFile(f);
                 e = card.LastError;
                 return ok;
-            }},
-        {".OVW", MaxWeaveFileSize,
+            } },
+        { ".OVW", MaxWeaveFileSize,
             [](const QString &f, QString &e) {
                 TWeaveArray weave;
                 return LoadWeaveFile(f, weave, &e);
-            }},
+            } },
     };
-    for (const char *ext : {".OVWB", ".EP", ".JC5", ".J01", ".QS", ".UPT", ".WB", ".GRD", ".DAT", ".P32", ".OVW"})
-        out.push_back({ext, MaxCardFileSize(ext), ReadThroughWenBanIO});
+    for (const char *ext :
+        { ".OVWB", ".EP", ".JC5", ".J01", ".QS", ".UPT", ".WB", ".GRD", ".DAT", ".P32", ".OVW" })
+        out.push_back({ ext, MaxCardFileSize(ext), ReadThroughWenBanIO });
     return out;
 }
 
@@ -121,7 +128,7 @@ TEST(CardReadFile, FifosAndDevicesAreRefusedAtOnce)
             ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
             ASSERT_TRUE(QFile::link("/dev/zero", zero));
         }
-        for (const QString &path : {fifo, zero}) {
+        for (const QString &path : { fifo, zero }) {
             QString error;
             bool ok = true;
             RunWithin(20, c.ext, [&] { ok = c.read(path, error); });
@@ -156,14 +163,14 @@ TEST(CardReadFile, FilesLargerThanTheFormatHoldsAreRefusedUnread)
 TEST(CardReadFile, GbkNamedSampleCardOpens)
 {
     QTemporaryDir dir;
-    TYangkaImage card = ColumnCard({1, 2, 3});
+    TYangkaImage card = ColumnCard({ 1, 2, 3 });
     const QString plain = dir.filePath("plain.OVYK");
     ASSERT_TRUE(card.SaveToFile(plain));
     // "样卡" in GBK: the name a Windows program gives the file.
     const QByteArray raw = QFile::encodeName(dir.path()) + "/\xD1\xF9\xBF\xA8.OVYK";
     ASSERT_EQ(::rename(QFile::encodeName(plain).constData(), raw.constData()), 0);
 
-    for (const QString &name : {QFile::decodeName(raw), dir.path() + QString::fromUtf8("/样卡.OVYK")}) {
+    for (const QString &name : { QFile::decodeName(raw), dir.path() + QString::fromUtf8("/样卡.OVYK") }) {
         TYangkaImage back;
         EXPECT_TRUE(back.LoadFromFile(name)) << back.LastError.toStdString();
         EXPECT_EQ(back.ColCount(), card.ColCount());

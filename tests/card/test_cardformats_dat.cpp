@@ -264,8 +264,7 @@ TEST(DatCard, VBJ128OneRowWholeImage)
     const QByteArray fileRow = Hex("01 C0") + Zeros(13) + Hex("80");
     for (int at : { 80, 96, 32848, 65616, 98384 })
         expected.replace(at, 16, fileRow);
-    expected.replace(130928, 144,
-        Zeros(8) + Hex("85 85 85 85 85 01 80 00") + Fill(80, 1) + Zeros(48));
+    expected.replace(130928, 144, Zeros(8) + Hex("85 85 85 85 85 01 80 00") + Fill(80, 1) + Zeros(48));
     EXPECT_EQ(ReadAll(path), expected);
 }
 

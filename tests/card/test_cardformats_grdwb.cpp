@@ -158,8 +158,8 @@ TEST(GRDWBCard, CardsOfMoreThan65535Needles)
 {
     QTemporaryDir dir;
     // GRD: 8 x 8192 needles, two cards of 8192 bytes from offset 16384.
-    const TWenBanIO grd = MakeCard(
-        { std::vector<std::uint8_t>(8192, 0x01), std::vector<std::uint8_t>(8192, 0xF0) }, 8, 8192);
+    const TWenBanIO grd
+        = MakeCard({ std::vector<std::uint8_t>(8192, 0x01), std::vector<std::uint8_t>(8192, 0xF0) }, 8, 8192);
     const QString g = dir.filePath("big.GRD");
     QString err;
     ASSERT_TRUE(WriteGRDCard(grd, g, &err)) << err.toStdString();

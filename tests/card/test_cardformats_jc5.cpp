@@ -1,6 +1,6 @@
 // JC5: both written variants, the single-file reader and the part files of a split card.
-#include "cardfmt_helpers.h"
 #include "card/cardmessages.h"
+#include "cardfmt_helpers.h"
 
 #include "core/base/document.h"
 
@@ -190,9 +190,10 @@ TEST_F(SplitCard, ALaterPartThatCannotBeReplacedLeavesTheOldPartsWhole)
 {
     // An older split of another card in the same three part files.
     ASSERT_TRUE(WriteJC5PartFiles(MakeCard(PatternRows(250, 3, 9), 8, 3), jc5, 100));
-    const QString part[3] = {dir.filePath("CARD.J01"), dir.filePath("CARD.J02"), dir.filePath("CARD.J03")};
-    const QByteArray old[3] = {ReadAll(part[0]), ReadAll(part[1]), ReadAll(part[2])};
-    const QStringList names = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QString part[3] = { dir.filePath("CARD.J01"), dir.filePath("CARD.J02"), dir.filePath("CARD.J03") };
+    const QByteArray old[3] = { ReadAll(part[0]), ReadAll(part[1]), ReadAll(part[2]) };
+    const QStringList names
+        = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
     // The third part is a file mounted over its name: it cannot be moved or replaced,
     // which shows only once the first two parts are in place.

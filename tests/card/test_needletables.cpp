@@ -7,13 +7,16 @@
 
 namespace {
 
-std::vector<int> Row(const TDynamicByteArray &a) { return std::vector<int>(a.begin(), a.end()); }
+std::vector<int> Row(const TDynamicByteArray &a)
+{
+    return std::vector<int>(a.begin(), a.end());
+}
 
 // A document of the given picture with WeftRepeat 1 and default row tables.
 TMesh Document(QImage &picture)
 {
     TMesh mesh;
-    InitNewDocument(mesh, &picture, 0, 0, 1, TColorArray{});
+    InitNewDocument(mesh, &picture, 0, 0, 1, TColorArray {});
     return mesh;
 }
 
@@ -57,7 +60,7 @@ TEST(PickTable, FromWeave)
     TWeaveArray big = MakeWeaveArray(20, 18);
     big[16][15] = 1; // past 16 warps: ignored
     big[15][15] = 1;
-    big[0][17] = 1;  // past 16 wefts: ignored
+    big[0][17] = 1; // past 16 wefts: ignored
     ASSERT_TRUE(NeedleTableFromWeave(big, masks, count));
     EXPECT_EQ(count, 16);
     EXPECT_EQ(masks[0], 0x8000u);
@@ -70,7 +73,7 @@ TEST(PickTable, FromWeave)
 TEST(PickTable, ApplyByColour)
 {
     // Colour 5 is in rows 0 and 2 (row 2 only in its last cell).
-    QImage pic = MakePicture({{5, 1, 1}, {1, 1, 1}, {1, 1, 5}});
+    QImage pic = MakePicture({ { 5, 1, 1 }, { 1, 1, 1 }, { 1, 1, 5 } });
     TMesh mesh = Document(pic);
 
     // Shuttle 3 to entry 2 of a document with WeftRepeat 1: the tables grow to 3 entries.
@@ -78,22 +81,22 @@ TEST(PickTable, ApplyByColour)
     EXPECT_EQ(mesh.WeftRepeat, 3);
     EXPECT_EQ(mesh.TechWeaves.length(), 9);
     ASSERT_EQ(mesh.PickRows.length(), 3);
-    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int>{1, 1, 1}));
-    EXPECT_EQ(Row(mesh.PickRows[1]), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(Row(mesh.PickRows[2]), (std::vector<int>{3, 0, 3}));
-    EXPECT_EQ(Row(mesh.RegulatorRows[1]), (std::vector<int>{1, 1, 1}));
-    EXPECT_EQ(Row(mesh.RegulatorRows[2]), (std::vector<int>{0, 1, 0}));
-    EXPECT_EQ(Row(mesh.WeftDensRows[2]), (std::vector<int>{3, 3, 3}));
+    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int> { 1, 1, 1 }));
+    EXPECT_EQ(Row(mesh.PickRows[1]), (std::vector<int> { 0, 0, 0 }));
+    EXPECT_EQ(Row(mesh.PickRows[2]), (std::vector<int> { 3, 0, 3 }));
+    EXPECT_EQ(Row(mesh.RegulatorRows[1]), (std::vector<int> { 1, 1, 1 }));
+    EXPECT_EQ(Row(mesh.RegulatorRows[2]), (std::vector<int> { 0, 1, 0 }));
+    EXPECT_EQ(Row(mesh.WeftDensRows[2]), (std::vector<int> { 3, 3, 3 }));
 
     // Shuttle 0 to entry 1 writes 0 and leaves the stop-motion values.
     mesh.RegulatorRows[1].fill(7);
     ASSERT_TRUE(ApplyValueByColour(mesh, pic, 5, 1, 0, false));
-    EXPECT_EQ(Row(mesh.PickRows[1]), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(Row(mesh.RegulatorRows[1]), (std::vector<int>{7, 7, 7}));
+    EXPECT_EQ(Row(mesh.PickRows[1]), (std::vector<int> { 0, 0, 0 }));
+    EXPECT_EQ(Row(mesh.RegulatorRows[1]), (std::vector<int> { 7, 7, 7 }));
 
     // Weft-density mode writes into an existing entry and never grows the tables.
     ASSERT_TRUE(ApplyValueByColour(mesh, pic, 1, 0, 16, true));
-    EXPECT_EQ(Row(mesh.WeftDensRows[0]), (std::vector<int>{16, 16, 16}));
+    EXPECT_EQ(Row(mesh.WeftDensRows[0]), (std::vector<int> { 16, 16, 16 }));
     ASSERT_TRUE(ApplyValueByColour(mesh, pic, 1, 5, 2, true));
     EXPECT_EQ(mesh.WeftDensRows.length(), 3);
 
@@ -104,19 +107,19 @@ TEST(PickTable, ApplyByColour)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(ApplyValueByColour(mesh, pic, 5, 16, 1, false));
     EXPECT_FALSE(ApplyValueByColour(mesh, pic, -1, 0, 1, false));
-    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int> { 1, 1, 1 }));
     EXPECT_EQ(mesh.WeftRepeat, 3);
 }
 
 TEST(RowTables, GrowShrinkAndEnsure)
 {
-    QImage pic = MakePicture({{0}, {0}});
+    QImage pic = MakePicture({ { 0 }, { 0 } });
     TMesh mesh = Document(pic);
     GrowPickTables(mesh, false, -1); // one entry: nothing
     EXPECT_EQ(mesh.WeftRepeat, 1);
     GrowPickTables(mesh, false, 2);
-    EXPECT_EQ(Row(mesh.PickRows[2]), (std::vector<int>{3, 3}));
-    EXPECT_EQ(Row(mesh.RegulatorRows[2]), (std::vector<int>{0, 0}));
+    EXPECT_EQ(Row(mesh.PickRows[2]), (std::vector<int> { 3, 3 }));
+    EXPECT_EQ(Row(mesh.RegulatorRows[2]), (std::vector<int> { 0, 0 }));
     GrowPickTables(mesh, false, -2);
     EXPECT_EQ(mesh.WeftRepeat, 1);
     EXPECT_EQ(mesh.PickRows.length(), 1);
@@ -125,11 +128,11 @@ TEST(RowTables, GrowShrinkAndEnsure)
     mesh.PickRows[0][1] = 0;
     mesh.WeftDensRows = TWeaveArray();
     EnsureRowTables(mesh);
-    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int>{1, 0}));
-    EXPECT_EQ(Row(mesh.WeftDensRows[0]), (std::vector<int>{1, 1}));
+    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int> { 1, 0 }));
+    EXPECT_EQ(Row(mesh.WeftDensRows[0]), (std::vector<int> { 1, 1 }));
     mesh.Wefts = 3;
     EnsureRowTables(mesh);
-    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(Row(mesh.PickRows[0]), (std::vector<int> { 1, 1, 1 }));
 
     QString error;
     EXPECT_TRUE(CheckRowTableValues(mesh, &error));
@@ -143,15 +146,15 @@ TEST(RowTables, GrowShrinkAndEnsure)
 // weft entries builds its card and no value wraps to 0 at entry 255.
 TEST(RowTables, DefaultValuesCycleWithinSixteen)
 {
-    QImage pic = MakePicture({{0}, {0}});
-    for (int entries : {17, 256, 300}) {
+    QImage pic = MakePicture({ { 0 }, { 0 } });
+    for (int entries : { 17, 256, 300 }) {
         TMesh mesh = Document(pic);
         mesh.WeftRepeat = entries;
         InitRowTables(mesh);
         ASSERT_EQ(mesh.PickRows.length(), entries);
         for (int e = 0; e < entries; ++e) {
-            ASSERT_EQ(Row(mesh.PickRows[e]), (std::vector<int>{e % 16 + 1, e % 16 + 1})) << e;
-            ASSERT_EQ(Row(mesh.WeftDensRows[e]), (std::vector<int>{e % 16 + 1, e % 16 + 1})) << e;
+            ASSERT_EQ(Row(mesh.PickRows[e]), (std::vector<int> { e % 16 + 1, e % 16 + 1 })) << e;
+            ASSERT_EQ(Row(mesh.WeftDensRows[e]), (std::vector<int> { e % 16 + 1, e % 16 + 1 })) << e;
         }
         EXPECT_TRUE(CheckRowTableValues(mesh)) << entries;
     }
@@ -159,10 +162,10 @@ TEST(RowTables, DefaultValuesCycleWithinSixteen)
     TMesh grown = Document(pic);
     GrowPickTables(grown, false, 299);
     ASSERT_EQ(grown.WeftRepeat, 300);
-    for (int e : {15, 16, 17, 255, 299}) {
-        EXPECT_EQ(Row(grown.PickRows[e]), (std::vector<int>{e % 16 + 1, e % 16 + 1})) << e;
-        EXPECT_EQ(Row(grown.RegulatorRows[e]), (std::vector<int>{0, 0})) << e;
-        EXPECT_EQ(Row(grown.WeftDensRows[e]), (std::vector<int>{e % 16 + 1, e % 16 + 1})) << e;
+    for (int e : { 15, 16, 17, 255, 299 }) {
+        EXPECT_EQ(Row(grown.PickRows[e]), (std::vector<int> { e % 16 + 1, e % 16 + 1 })) << e;
+        EXPECT_EQ(Row(grown.RegulatorRows[e]), (std::vector<int> { 0, 0 })) << e;
+        EXPECT_EQ(Row(grown.WeftDensRows[e]), (std::vector<int> { e % 16 + 1, e % 16 + 1 })) << e;
     }
     EXPECT_TRUE(CheckRowTableValues(grown));
 }

@@ -18,8 +18,8 @@ TYangkaImage SmallCard()
 {
     TYangkaImage y;
     TMultiByteArray cells(2);
-    cells[0] = TDynamicByteArray{255, 255, 2};
-    cells[1] = TDynamicByteArray{255, 255, 240};
+    cells[0] = TDynamicByteArray { 255, 255, 2 };
+    cells[1] = TDynamicByteArray { 255, 255, 240 };
     EXPECT_TRUE(y.SetCells(cells));
     y.SetStartFlag(1);
     y.TiQianSuo = true;
@@ -48,11 +48,25 @@ TEST(YangKa, StyleTable)
 {
     // rows, columns, jacquard needles (the columns that are not markers, less the
     // positioning holes: 4 per marker, 2 + 2 on the outer ones).
-    const struct { TYKStyle style; int rows, cols, jacquard; } cases[] = {
-        {ys1200, 16, 85, 1272}, {ys144, 8, 18, 144}, {ys1300, 16, 88, 1320}, {ys1400, 16, 98, 1480},
-        {ys1600, 16, 106, 1608}, {ys1700, 16, 116, 1768}, {ys1800, 16, 121, 1824}, {ys1900, 16, 129, 1952},
-        {ys2100, 16, 141, 2144}, {ys2200, 16, 147, 2240}, {ys2300, 16, 153, 2336}, {ys2400, 16, 159, 2432},
-        {ys2600, 16, 171, 2624}, {ysContinuous, 8, 176, 1344}, {ysOther, 16, 98, 1480},
+    const struct {
+        TYKStyle style;
+        int rows, cols, jacquard;
+    } cases[] = {
+        { ys1200, 16, 85, 1272 },
+        { ys144, 8, 18, 144 },
+        { ys1300, 16, 88, 1320 },
+        { ys1400, 16, 98, 1480 },
+        { ys1600, 16, 106, 1608 },
+        { ys1700, 16, 116, 1768 },
+        { ys1800, 16, 121, 1824 },
+        { ys1900, 16, 129, 1952 },
+        { ys2100, 16, 141, 2144 },
+        { ys2200, 16, 147, 2240 },
+        { ys2300, 16, 153, 2336 },
+        { ys2400, 16, 159, 2432 },
+        { ys2600, 16, 171, 2624 },
+        { ysContinuous, 8, 176, 1344 },
+        { ysOther, 16, 98, 1480 },
     };
     for (const auto &c : cases) {
         const TMultiByteArray cells = TYangkaImage::StyleCells(c.style);
@@ -68,21 +82,22 @@ TEST(YangKa, MarkersAndHoles)
 {
     TYangkaImage y;
     y.SetYKStyle(ys1200);
-    const std::vector<int> marker = {252, 252, 253, 252, 252, 252, 252, 252, 252, 252, 252, 252, 252, 253, 252, 252};
-    for (int c : {0, 28, 56, 84})
+    const std::vector<int> marker
+        = { 252, 252, 253, 252, 252, 252, 252, 252, 252, 252, 252, 252, 252, 253, 252, 252 };
+    for (int c : { 0, 28, 56, 84 })
         EXPECT_EQ(Column(y, c), marker) << c;
     // Positioning holes at rows 7 and 8 beside the markers, not outside the outer ones.
-    for (int c : {1, 2, 26, 27, 29, 30, 82, 83}) {
+    for (int c : { 1, 2, 26, 27, 29, 30, 82, 83 }) {
         EXPECT_EQ(y.Cell(c, 7), 255) << c;
         EXPECT_EQ(y.Cell(c, 8), 255) << c;
         EXPECT_EQ(y.Cell(c, 6), 2) << c;
     }
     EXPECT_EQ(y.Cell(3, 7), 2);
     EXPECT_EQ(y.Holes.length(), 6);
-    EXPECT_EQ(y.Holes[0], (TPoint{1, 7}));
+    EXPECT_EQ(y.Holes[0], (TPoint { 1, 7 }));
 
     y.SetYKStyle(ysContinuous);
-    EXPECT_EQ(Column(y, 59), (std::vector<int>{255, 255, 252, 255, 255, 252, 255, 255}));
+    EXPECT_EQ(Column(y, 59), (std::vector<int> { 255, 255, 252, 255, 255, 252, 255, 255 }));
     EXPECT_EQ(Column(y, 2), std::vector<int>(8, 2));
     EXPECT_EQ(y.Holes.length(), 12);
 }
@@ -104,7 +119,9 @@ TEST(YangKa, SettersKeepOrWipeEdits)
     EXPECT_EQ(y.JacquardCount(), 50 * 16);
     EXPECT_EQ(bulk, 2);
 
-    const struct { int in, out; } rad[] = {{0, 1}, {200, 14}, {15, 14}, {5, 5}};
+    const struct {
+        int in, out;
+    } rad[] = { { 0, 1 }, { 200, 14 }, { 15, 14 }, { 5, 5 } };
     for (const auto &c : rad) {
         y.SetMinRad(c.in);
         EXPECT_EQ(y.MinRad(), c.out) << c.in;
@@ -115,18 +132,18 @@ TEST(YangKa, HoleRules)
 {
     TYangkaImage y; // 18 x 8, all jacquard
     EXPECT_FALSE(y.AddPositionHole(17, 0)); // last column: the block would not fit
-    EXPECT_FALSE(y.AddPositionHole(0, 7));  // last row
+    EXPECT_FALSE(y.AddPositionHole(0, 7)); // last row
     ASSERT_TRUE(y.AddPositionHole(3, 2));
     EXPECT_EQ(y.Holes.length(), 1);
     EXPECT_FALSE(y.AddPositionHole(4, 3)); // overlaps a hole
-    EXPECT_FALSE(y.AddLacingHole(3, 6));   // a column with a positioning hole
+    EXPECT_FALSE(y.AddLacingHole(3, 6)); // a column with a positioning hole
     EXPECT_FALSE(y.RemovePositionHole(4, 2));
     ASSERT_TRUE(y.RemovePositionHole(3, 2));
     EXPECT_EQ(y.Cell(3, 2), 240);
     EXPECT_EQ(y.Cell(4, 3), 240);
 
     ASSERT_TRUE(y.AddLacingHole(6, 1));
-    EXPECT_EQ(Column(y, 6), (std::vector<int>{252, 253, 252, 252, 252, 252, 252, 252}));
+    EXPECT_EQ(Column(y, 6), (std::vector<int> { 252, 253, 252, 252, 252, 252, 252, 252 }));
     ASSERT_TRUE(y.AddLacingHole(6, 5));
     ASSERT_TRUE(y.RemoveLacingHole(6, 1));
     EXPECT_EQ(y.Cell(6, 1), 252); // another lacing hole remains
@@ -136,16 +153,16 @@ TEST(YangKa, HoleRules)
 
     y.SetJacquardCount(10);
     EXPECT_EQ(y.JacquardCount(), 10);
-    EXPECT_EQ(y.Cell(1, 1), 2);  // needle 9
+    EXPECT_EQ(y.Cell(1, 1), 2); // needle 9
     EXPECT_EQ(y.Cell(1, 2), 240);
 }
 
 TEST(YangKa, LayoutByStartFlagAndCardRow)
 {
     TYangkaImage y; // 18 x 8, MinRad 7, margins 20, 20, 20, 10
-    EXPECT_EQ(y.CellRect(0, 0), (TRect{20, 20, 27, 27}));
+    EXPECT_EQ(y.CellRect(0, 0), (TRect { 20, 20, 27, 27 }));
     y.SetStartFlag(1);
-    EXPECT_EQ(y.CellRect(0, 0), (TRect{20 + 17 * 7, 20 + 7 * 7, 27 + 17 * 7, 27 + 7 * 7}));
+    EXPECT_EQ(y.CellRect(0, 0), (TRect { 20 + 17 * 7, 20 + 7 * 7, 27 + 17 * 7, 27 + 7 * 7 }));
     y.SetStartFlag(2);
     EXPECT_EQ(y.CellRect(1, 0).Left, 27);
     EXPECT_EQ(y.CellRect(1, 0).Top, 20 + 7 * 7);
@@ -161,7 +178,7 @@ TEST(YangKa, LayoutByStartFlagAndCardRow)
     TDynamicByteArray row0(18);
     row0[0] = 0xA0; // needles 0 and 2 raised
     y.ShowCardRow(row0);
-    EXPECT_EQ(Column(y, 0), (std::vector<int>{1, 0, 253, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Column(y, 0), (std::vector<int> { 1, 0, 253, 0, 0, 0, 0, 0 }));
 }
 
 TEST(YangKa, AssignCopiesEverything)
@@ -185,9 +202,10 @@ TEST(YangKaFile, CurrentLayoutExactBytesAndRoundTrip)
     const TYangkaImage card = SmallCard();
     QByteArray bytes;
     ASSERT_TRUE(card.SaveToBytes(bytes));
-    EXPECT_EQ(bytes, Hex("D0 07 01 00 00 00 00 00  00 00 00 00 00 00 00 00"
-                         "01 01 01 04 31 41 31 42  02 00 03 00"
-                         "FF FF 02 FF FF F0  01 00 00 00  00 00 00 00 00 00 00 00"));
+    EXPECT_EQ(bytes,
+        Hex("D0 07 01 00 00 00 00 00  00 00 00 00 00 00 00 00"
+            "01 01 01 04 31 41 31 42  02 00 03 00"
+            "FF FF 02 FF FF F0  01 00 00 00  00 00 00 00 00 00 00 00"));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("c.OVYK"));
@@ -225,21 +243,21 @@ TEST(YangKaFile, CurrentLayoutExactBytesAndRoundTrip)
 namespace {
 
 // An older-layout file: 129-byte header, then the fields.
-QByteArray OldLayout(const QByteArray &text, int cols, int rows, const QByteArray &cells, int holes,
-                     int colsAgain = -1)
+QByteArray OldLayout(
+    const QByteArray &text, int cols, int rows, const QByteArray &cells, int holes, int colsAgain = -1)
 {
     QByteArray b;
     b.append(char(text.size()));
     b.append(text);
     b.append(128 - text.size(), ' ');
     b.append(char(ys1400));
-    b += Hex("01 00 00 00  00 00 00 00");        // TiQianSuo, Multiple
+    b += Hex("01 00 00 00  00 00 00 00"); // TiQianSuo, Multiple
     b.append(32, '\0');
     b += QByteArray::fromRawData("\0\0\0\0", 4); // ColCount, RowCount placeholders
     b[b.size() - 4] = char(cols);
     b[b.size() - 2] = char(rows);
     b += Hex("05 00 00 00 06 00 00 00 07 00 00 00 08 00 00 00"); // margins
-    b += Hex("01 09 12 03");                                     // orient, MinRad, diameter, start
+    b += Hex("01 09 12 03"); // orient, MinRad, diameter, start
     b += QByteArray(1, char(colsAgain < 0 ? cols : colsAgain)) + QByteArray(3, '\0');
     b += QByteArray(1, char(rows)) + QByteArray(3, '\0');
     b += cells;
@@ -256,7 +274,8 @@ const QByteArray OldText = ".OVYK Beta 1.02 by KDV&PNH for Tirlomax";
 TEST(YangKaFile, OlderLayout)
 {
     TYangkaImage y;
-    ASSERT_TRUE(y.LoadFromBytes(OldLayout(OldText, 2, 2, Hex("FF FF FF FF"), 1))) << y.LastError.toStdString();
+    ASSERT_TRUE(y.LoadFromBytes(OldLayout(OldText, 2, 2, Hex("FF FF FF FF"), 1)))
+        << y.LastError.toStdString();
     EXPECT_EQ(y.YKStyle(), ys1400); // stored as read, grid not rebuilt
     EXPECT_EQ(y.ColCount(), 2);
     EXPECT_TRUE(y.TiQianSuo);
@@ -295,28 +314,32 @@ TEST(YangKaFile, DamagedFilesAreRefusedAndChangeNothing)
     const QByteArray old = OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 0);
     QByteArray oldHoleOutside = OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 1);
     oldHoleOutside.replace(oldHoleOutside.size() - 8, 8, Hex("64 00 00 00 64 00 00 00"));
-    const struct { const char *name; QByteArray bytes; } cases[] = {
-        {"empty", QByteArray()},
-        {"current, cut in the header", current.left(18)},
-        {"current, cut in the rule", current.left(22)},
-        {"current, cut in the cells", current.left(30)},
-        {"current, cut in the holes", current.chopped(1)},
-        {"current, claims more columns", patched(24, "09 00")},
-        {"current, huge sizes", patched(24, "FF FF FF FF")},
-        {"current, no needles", patched(24, "00 00")},
-        {"current, negative holes", patched(34, "FF FF FF FF")},
-        {"current, unknown style", patched(16, "0F")},
-        {"current, start corner 4", patched(17, "04")},
-        {"current, hole at (100, 100)", patched(38, "64 00 00 00 64 00 00 00")},
-        {"current, hole past the last column", patched(38, "02 00 00 00")},
-        {"current, hole past the last row", patched(42, "03 00 00 00")},
-        {"current, hole at a negative column", patched(38, "FF FF FF FF")},
-        {"old, no markers", OldLayout(".OVYK Beta 1.02 by KDV", 2, 2, Hex("02 02 02 02"), 0)},
-        {"old, version 1.01", OldLayout(".OVYK Beta 1.01 by KDV&PNH for Tirlomax", 2, 2, Hex("02 02 02 02"), 0)},
-        {"old, cut", old.left(old.size() - 6)},
-        {"old, sizes differ", OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 0, 3)},
-        {"old, claims more holes", OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 3).chopped(8)},
-        {"old, hole at (100, 100)", oldHoleOutside},
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } cases[] = {
+        { "empty", QByteArray() },
+        { "current, cut in the header", current.left(18) },
+        { "current, cut in the rule", current.left(22) },
+        { "current, cut in the cells", current.left(30) },
+        { "current, cut in the holes", current.chopped(1) },
+        { "current, claims more columns", patched(24, "09 00") },
+        { "current, huge sizes", patched(24, "FF FF FF FF") },
+        { "current, no needles", patched(24, "00 00") },
+        { "current, negative holes", patched(34, "FF FF FF FF") },
+        { "current, unknown style", patched(16, "0F") },
+        { "current, start corner 4", patched(17, "04") },
+        { "current, hole at (100, 100)", patched(38, "64 00 00 00 64 00 00 00") },
+        { "current, hole past the last column", patched(38, "02 00 00 00") },
+        { "current, hole past the last row", patched(42, "03 00 00 00") },
+        { "current, hole at a negative column", patched(38, "FF FF FF FF") },
+        { "old, no markers", OldLayout(".OVYK Beta 1.02 by KDV", 2, 2, Hex("02 02 02 02"), 0) },
+        { "old, version 1.01",
+            OldLayout(".OVYK Beta 1.01 by KDV&PNH for Tirlomax", 2, 2, Hex("02 02 02 02"), 0) },
+        { "old, cut", old.left(old.size() - 6) },
+        { "old, sizes differ", OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 0, 3) },
+        { "old, claims more holes", OldLayout(OldText, 2, 2, Hex("02 02 02 02"), 3).chopped(8) },
+        { "old, hole at (100, 100)", oldHoleOutside },
     };
     for (const auto &c : cases) {
         TYangkaImage y;
@@ -340,7 +363,7 @@ TEST(YangKaFile, BytesAfterTheHolesAreIgnored)
     QByteArray current;
     ASSERT_TRUE(SmallCard().SaveToBytes(current));
     const QByteArray old = OldLayout(OldText, 2, 2, Hex("02 FF 02 FF"), 1);
-    for (const QByteArray &padding : {QByteArray(1, '\0'), QByteArray(512, char(0xAB))}) {
+    for (const QByteArray &padding : { QByteArray(1, '\0'), QByteArray(512, char(0xAB)) }) {
         TYangkaImage y;
         ASSERT_TRUE(y.LoadFromBytes(current + padding)) << y.LastError.toStdString();
         EXPECT_EQ(y.Cells, SmallCard().Cells);
@@ -357,15 +380,25 @@ TEST(YangKa, MarkerColumnsOfEveryStyle)
 {
     // The columns holding lacing holes (rows 2 and RowCount - 3) and, for the continuous
     // card, the columns of positioning holes with marker cells at rows 2 and 5.
-    const struct { TYKStyle style; std::vector<int> markers; } cases[] = {
-        {ys1200, {0, 28, 56, 84}},       {ys144, {}},
-        {ys1300, {0, 29, 58, 87}},       {ys1400, {0, 32, 65, 97}},
-        {ys1600, {0, 35, 70, 105}},      {ys1700, {0, 38, 77, 115}},
-        {ys1800, {0, 30, 60, 90, 120}},  {ys1900, {0, 32, 64, 96, 128}},
-        {ys2100, {0, 35, 70, 105, 140}}, {ys2200, {0, 36, 73, 110, 146}},
-        {ys2300, {0, 38, 76, 114, 152}}, {ys2400, {0, 39, 79, 119, 158}},
-        {ys2600, {0, 42, 85, 128, 170}}, {ysOther, {0, 32, 65, 97}},
-        {ysContinuous, {0, 1, 58, 59, 116, 117, 174, 175}},
+    const struct {
+        TYKStyle style;
+        std::vector<int> markers;
+    } cases[] = {
+        { ys1200, { 0, 28, 56, 84 } },
+        { ys144, {} },
+        { ys1300, { 0, 29, 58, 87 } },
+        { ys1400, { 0, 32, 65, 97 } },
+        { ys1600, { 0, 35, 70, 105 } },
+        { ys1700, { 0, 38, 77, 115 } },
+        { ys1800, { 0, 30, 60, 90, 120 } },
+        { ys1900, { 0, 32, 64, 96, 128 } },
+        { ys2100, { 0, 35, 70, 105, 140 } },
+        { ys2200, { 0, 36, 73, 110, 146 } },
+        { ys2300, { 0, 38, 76, 114, 152 } },
+        { ys2400, { 0, 39, 79, 119, 158 } },
+        { ys2600, { 0, 42, 85, 128, 170 } },
+        { ysOther, { 0, 32, 65, 97 } },
+        { ysContinuous, { 0, 1, 58, 59, 116, 117, 174, 175 } },
     };
     for (const auto &c : cases) {
         const TMultiByteArray cells = TYangkaImage::StyleCells(c.style);
@@ -397,19 +430,19 @@ TEST(YangKaFile, OlderLayoutSavedInTheCurrentLayout)
     old.append(128 - text.size(), ' ');
     old += Hex("0C  00 00 00 00  02 00 00 00");
     old.append(32, '\0');
-    old += Hex("03 00 02 00"                                      // ColCount, RowCount
-               "01 00 00 00 02 00 00 00 03 00 00 00 04 00 00 00"  // margins
-               "00 05 0A 01"                                      // orient, MinRad, diameter, start
-               "03 00 00 00 02 00 00 00"                          // columns, rows
-               "02 F0 FF FF FF FF"                                // cells, column by column
-               "01 00 00 00  01 00 00 00 00 00 00 00");           // one hole at (1, 0)
+    old += Hex("03 00 02 00" // ColCount, RowCount
+               "01 00 00 00 02 00 00 00 03 00 00 00 04 00 00 00" // margins
+               "00 05 0A 01" // orient, MinRad, diameter, start
+               "03 00 00 00 02 00 00 00" // columns, rows
+               "02 F0 FF FF FF FF" // cells, column by column
+               "01 00 00 00  01 00 00 00 00 00 00 00"); // one hole at (1, 0)
     ASSERT_EQ(old.size(), 129 + 1 + 8 + 32 + 4 + 16 + 4 + 8 + 6 + 12);
 
     TYangkaImage y;
     y.TiQianSuo = true;
     ASSERT_TRUE(y.LoadFromBytes(old)) << y.LastError.toStdString();
-    EXPECT_EQ(Column(y, 0), (std::vector<int>{2, 240}));
-    EXPECT_EQ(Column(y, 2), (std::vector<int>{255, 255}));
+    EXPECT_EQ(Column(y, 0), (std::vector<int> { 2, 240 }));
+    EXPECT_EQ(Column(y, 2), (std::vector<int> { 255, 255 }));
     EXPECT_FALSE(y.TiQianSuo);
     EXPECT_TRUE(y.Multiple);
     EXPECT_EQ(y.MarginTop, 3);
@@ -420,10 +453,11 @@ TEST(YangKaFile, OlderLayoutSavedInTheCurrentLayout)
 
     QByteArray current;
     ASSERT_TRUE(y.SaveToBytes(current));
-    EXPECT_EQ(current, Hex("D0 07 01 00 00 00 00 00  00 00 00 00 00 00 00 00"
-                           "0C 01 00 00  03 00 02 00"
-                           "02 F0 FF FF FF FF"
-                           "01 00 00 00  01 00 00 00 00 00 00 00"));
+    EXPECT_EQ(current,
+        Hex("D0 07 01 00 00 00 00 00  00 00 00 00 00 00 00 00"
+            "0C 01 00 00  03 00 02 00"
+            "02 F0 FF FF FF FF"
+            "01 00 00 00  01 00 00 00 00 00 00 00"));
     TYangkaImage back;
     ASSERT_TRUE(back.LoadFromBytes(current));
     EXPECT_EQ(back.Cells, y.Cells);

@@ -17,7 +17,7 @@ struct Recorder : QObject {
         if (!TMessageEvent::IsNotification(e->type()))
             return QObject::event(e);
         const auto *m = static_cast<TMessageEvent *>(e);
-        got.push_back({m->Message(), m->WParam, m->LParam});
+        got.push_back({ m->Message(), m->WParam, m->LParam });
         return true;
     }
     bool Has(int message, qintptr w, qintptr l) const

@@ -37,9 +37,15 @@ TEST(IDrawGridLayout, MouseToCell)
     struct Case {
         int leftCol, x, col;
     } cases[] = {
-        {0, 0, 0},   {0, 6, 0},  {0, 7, 0}, // the line after a cell belongs to it
-        {0, 8, 1},   {0, 69, 8}, {0, 70, -1}, {0, -1, -1},
-        {3, 0, 3},   {3, 17, 5},
+        { 0, 0, 0 },
+        { 0, 6, 0 },
+        { 0, 7, 0 }, // the line after a cell belongs to it
+        { 0, 8, 1 },
+        { 0, 69, 8 },
+        { 0, 70, -1 },
+        { 0, -1, -1 },
+        { 3, 0, 3 },
+        { 3, 17, 5 },
     };
     for (const Case &c : cases) {
         TIDrawGridLayout g = Grid(20, 20, 70, 70);
@@ -51,9 +57,9 @@ TEST(IDrawGridLayout, MouseToCell)
     }
     // A point beyond the last cell of a small grid hits nothing.
     TIDrawGridLayout small = Grid(3, 3, 200, 200);
-    EXPECT_EQ(small.MouseToCell(24, 10), (TPoint{-1, 1}));
-    EXPECT_EQ(small.MouseToCell(23, 24), (TPoint{2, -1}));
-    EXPECT_EQ(small.MouseToCell(16, 16), (TPoint{2, 2}));
+    EXPECT_EQ(small.MouseToCell(24, 10), (TPoint { -1, 1 }));
+    EXPECT_EQ(small.MouseToCell(23, 24), (TPoint { 2, -1 }));
+    EXPECT_EQ(small.MouseToCell(16, 16), (TPoint { 2, 2 }));
 }
 
 TEST(IDrawGridLayout, CellRectShrinksOnTheCompartmentSideOfEitherRowDirection)
@@ -65,8 +71,12 @@ TEST(IDrawGridLayout, CellRectShrinksOnTheCompartmentSideOfEitherRowDirection)
         int row;
         int bottom; // exclusive bottom edge
     } cases[] = {
-        {TStartPos::spLeftTop, 6, 55},    {TStartPos::spLeftTop, 7, 62},    {TStartPos::spLeftTop, 9, 79},
-        {TStartPos::spLeftBottom, 1, 14}, {TStartPos::spLeftBottom, 7, 63}, {TStartPos::spLeftBottom, 9, 78},
+        { TStartPos::spLeftTop, 6, 55 },
+        { TStartPos::spLeftTop, 7, 62 },
+        { TStartPos::spLeftTop, 9, 79 },
+        { TStartPos::spLeftBottom, 1, 14 },
+        { TStartPos::spLeftBottom, 7, 63 },
+        { TStartPos::spLeftBottom, 9, 78 },
     };
     for (const Case &c : cases) {
         TIDrawGridLayout g = Grid(10, 10, 200, 200);
@@ -78,25 +88,25 @@ TEST(IDrawGridLayout, CellRectShrinksOnTheCompartmentSideOfEitherRowDirection)
         EXPECT_EQ(r.Right, 23);
     }
     TIDrawGridLayout g = Grid(10, 10, 200, 200);
-    EXPECT_EQ(g.CellRect(7, 0), (TRect{56, 0, 62, 7})); // column 7 ends a compartment
+    EXPECT_EQ(g.CellRect(7, 0), (TRect { 56, 0, 62, 7 })); // column 7 ends a compartment
     g.SetColCount(20);
     g.SetRowCount(20);
     g.SetClientSize(38, 38);
     g.SetLeftCol(7);
-    EXPECT_EQ(g.CellRect(7, 0), (TRect{0, 0, 7, 7})) << "a cell at pixel 0 is never shrunk";
-    EXPECT_EQ(g.CellRect(6, 0), TRect{}) << "out of view";
-    EXPECT_EQ(g.CellRect(11, 0), (TRect{32, 0, 38, 7})) << "the partly visible cell is clipped";
+    EXPECT_EQ(g.CellRect(7, 0), (TRect { 0, 0, 7, 7 })) << "a cell at pixel 0 is never shrunk";
+    EXPECT_EQ(g.CellRect(6, 0), TRect {}) << "out of view";
+    EXPECT_EQ(g.CellRect(11, 0), (TRect { 32, 0, 38, 7 })) << "the partly visible cell is clipped";
 }
 
 TEST(IDrawGridLayout, NoShrinkWithoutLinesOrWithZeroCompartment)
 {
     TIDrawGridLayout g = Grid(10, 10, 200, 200);
     g.GridLineWidth = 0;
-    EXPECT_EQ(g.CellRect(7, 1), (TRect{49, 7, 56, 14}));
+    EXPECT_EQ(g.CellRect(7, 1), (TRect { 49, 7, 56, 14 }));
     g.GridLineWidth = 1;
     g.DefaultColCompart = 0;
     g.DefaultRowCompart = 0;
-    EXPECT_EQ(g.CellRect(7, 1), (TRect{56, 8, 63, 15}));
+    EXPECT_EQ(g.CellRect(7, 1), (TRect { 56, 8, 63, 15 }));
     const TGridDrawInfo info = g.CalcDrawInfo();
     for (const auto &l : g.ColLines(info))
         EXPECT_FALSE(l.Compart);
@@ -121,7 +131,7 @@ TEST(IDrawGridLayout, GridAndCompartmentLinePositions)
     for (const auto &l : cols)
         if (l.Compart)
             compart.push_back(l.Cell);
-    EXPECT_EQ(compart, (std::vector<int>{3, 7}));
+    EXPECT_EQ(compart, (std::vector<int> { 3, 7 }));
 
     auto rowCompart = [&](bool fromTop) {
         std::vector<int> out;
@@ -130,8 +140,8 @@ TEST(IDrawGridLayout, GridAndCompartmentLinePositions)
                 out.push_back(l.Cell);
         return out;
     };
-    EXPECT_EQ(rowCompart(true), (std::vector<int>{2, 5, 8}));
-    EXPECT_EQ(rowCompart(false), (std::vector<int>{0, 3, 6, 9})); // 9, 6, 3, 0 rows below
+    EXPECT_EQ(rowCompart(true), (std::vector<int> { 2, 5, 8 }));
+    EXPECT_EQ(rowCompart(false), (std::vector<int> { 0, 3, 6, 9 })); // 9, 6, 3, 0 rows below
 }
 
 TEST(IDrawGridLayout, ScrollLimitsCoverLargeGrids)
@@ -158,9 +168,14 @@ TEST(IDrawGridLayout, AutoScrollMovesTheAnchorByFiftyCellsWithinTheGrid)
         int x, y;
         TPoint anchor, expected;
     } cases[] = {
-        {200, 10, {0, 0}, {50, 0}},     {200, 10, {100, 0}, {119, 0}}, {200, 10, {119, 0}, {119, 0}},
-        {-5, 10, {30, 5}, {0, 5}},      {-5, 10, {0, 5}, {0, 5}},      {10, -1, {3, 60}, {3, 10}},
-        {100, 100, {1, 1}, {51, 51}},   {30, 30, {7, 7}, {7, 7}},
+        { 200, 10, { 0, 0 }, { 50, 0 } },
+        { 200, 10, { 100, 0 }, { 119, 0 } },
+        { 200, 10, { 119, 0 }, { 119, 0 } },
+        { -5, 10, { 30, 5 }, { 0, 5 } },
+        { -5, 10, { 0, 5 }, { 0, 5 } },
+        { 10, -1, { 3, 60 }, { 3, 10 } },
+        { 100, 100, { 1, 1 }, { 51, 51 } },
+        { 30, 30, { 7, 7 }, { 7, 7 } },
     };
     for (const Case &c : cases)
         EXPECT_EQ(g.AutoScrollStep(c.x, c.y, c.anchor), c.expected) << c.x << "," << c.y;
@@ -189,14 +204,14 @@ TEST(IDrawGridLayout, ShrinkingKeepsTheCurrentCellAndAnchorInside)
     struct Case {
         const char *how;
         int cols, rows; // counts after the shrink
-        bool direct;    // written without the setters' clamping to 1
+        bool direct; // written without the setters' clamping to 1
         TPoint cell, anchor;
     } cases[] = {
-        {"setters", 20, 5, false, {19, 4}, {19, 4}},
-        {"setters to 0", 0, 0, false, {0, 0}, {0, 0}}, // raised to 1 x 1
-        {"direct", 20, 5, true, {19, 4}, {19, 4}},
-        {"direct to empty", 0, 0, true, {0, 0}, {0, 0}},
-        {"direct, one axis", 200, 10, true, {150, 9}, {160, 9}},
+        { "setters", 20, 5, false, { 19, 4 }, { 19, 4 } },
+        { "setters to 0", 0, 0, false, { 0, 0 }, { 0, 0 } }, // raised to 1 x 1
+        { "direct", 20, 5, true, { 19, 4 }, { 19, 4 } },
+        { "direct to empty", 0, 0, true, { 0, 0 }, { 0, 0 } },
+        { "direct, one axis", 200, 10, true, { 150, 9 }, { 160, 9 } },
     };
     for (const Case &c : cases) {
         TIDrawGridLayout g = Grid(200, 50, 100, 100);
@@ -208,7 +223,7 @@ TEST(IDrawGridLayout, ShrinkingKeepsTheCurrentCellAndAnchorInside)
             g.SetColCount(c.cols);
             g.SetRowCount(c.rows);
         }
-        EXPECT_EQ((TPoint{g.Col(), g.Row()}), c.cell) << c.how;
+        EXPECT_EQ((TPoint { g.Col(), g.Row() }), c.cell) << c.how;
         EXPECT_EQ(g.Anchor(), c.anchor) << c.how;
         EXPECT_LE(g.Selection().Right, std::max(0, g.ColCount() - 1)) << c.how;
         EXPECT_LE(g.Selection().Bottom, std::max(0, g.RowCount() - 1)) << c.how;
@@ -220,11 +235,11 @@ TEST(IDrawGridLayout, ShrinkingKeepsTheCurrentCellAndAnchorInside)
 // raises "Grid index out of range").
 TEST(IDrawGridLayout, WheelAndKeysAfterAShrinkStayInside)
 {
-    const TGridKey keys[] = {TGridKey::Up,       TGridKey::Down, TGridKey::Left, TGridKey::Right, TGridKey::PageUp,
-                             TGridKey::PageDown, TGridKey::Home, TGridKey::End,  TGridKey::Tab,   TGridKey::BackTab};
-    for (bool tabs : {false, true}) {
+    const TGridKey keys[] = { TGridKey::Up, TGridKey::Down, TGridKey::Left, TGridKey::Right, TGridKey::PageUp,
+        TGridKey::PageDown, TGridKey::Home, TGridKey::End, TGridKey::Tab, TGridKey::BackTab };
+    for (bool tabs : { false, true }) {
         for (TGridKey key : keys) {
-            for (bool ctrl : {false, true}) {
+            for (bool ctrl : { false, true }) {
                 TIDrawGridLayout g = Grid(200, 50, 100, 100);
                 g.Options.Tabs = tabs;
                 g.SetCurrentCell(150, 49);
@@ -241,19 +256,19 @@ TEST(IDrawGridLayout, WheelAndKeysAfterAShrinkStayInside)
             }
         }
     }
-    for (int delta : {-120, 120}) {
+    for (int delta : { -120, 120 }) {
         TIDrawGridLayout g = Grid(200, 50, 100, 100);
         g.SetCurrentCell(150, 30);
         g.SetCountsDirect(20, 5);
         const TPoint cell = g.WheelTarget(delta);
-        EXPECT_EQ(cell, (TPoint{19, delta < 0 ? 4 : 3})) << delta;
+        EXPECT_EQ(cell, (TPoint { 19, delta < 0 ? 4 : 3 })) << delta;
         EXPECT_NO_THROW(g.SetCurrentCell(cell.X, cell.Y)) << delta;
     }
     // A grid without cells moves nothing.
     TIDrawGridLayout empty = Grid(5, 5, 100, 100);
     empty.SetCountsDirect(0, 0);
     EXPECT_FALSE(empty.KeyStep(TGridKey::End, true, false).MovesCell);
-    EXPECT_EQ(empty.WheelTarget(-120), (TPoint{0, 0}));
+    EXPECT_EQ(empty.WheelTarget(-120), (TPoint { 0, 0 }));
 }
 
 TEST(IDrawGridLayout, KeysAndWheelMoveTheCurrentCell)
@@ -265,14 +280,14 @@ TEST(IDrawGridLayout, KeysAndWheelMoveTheCurrentCell)
         int leftCol, topRow;
         bool extend;
     } cases[] = {
-        {TGridKey::Right, false, false, {6, 5}, -1, -1, false},
-        {TGridKey::Right, false, true, {6, 5}, -1, -1, true},
-        {TGridKey::Right, true, false, {13, 5}, 8, -1, false},
-        {TGridKey::Left, true, false, {0, 5}, 0, -1, false},
-        {TGridKey::PageDown, false, false, {5, 13}, -1, -1, false},
-        {TGridKey::PageDown, true, false, {5, 7}, -1, -1, false},
-        {TGridKey::End, true, false, {29, 39}, -1, -1, false},
-        {TGridKey::Home, false, false, {0, 5}, -1, -1, false},
+        { TGridKey::Right, false, false, { 6, 5 }, -1, -1, false },
+        { TGridKey::Right, false, true, { 6, 5 }, -1, -1, true },
+        { TGridKey::Right, true, false, { 13, 5 }, 8, -1, false },
+        { TGridKey::Left, true, false, { 0, 5 }, 0, -1, false },
+        { TGridKey::PageDown, false, false, { 5, 13 }, -1, -1, false },
+        { TGridKey::PageDown, true, false, { 5, 7 }, -1, -1, false },
+        { TGridKey::End, true, false, { 29, 39 }, -1, -1, false },
+        { TGridKey::Home, false, false, { 0, 5 }, -1, -1, false },
     };
     for (const Case &c : cases) {
         TIDrawGridLayout g = Grid(30, 40, 70, 70);
@@ -289,9 +304,10 @@ TEST(IDrawGridLayout, KeysAndWheelMoveTheCurrentCell)
     const TGridKeyStep scroll = g.KeyStep(TGridKey::Up, true, false);
     EXPECT_FALSE(scroll.MovesCell);
     EXPECT_EQ(scroll.TopRow, 2);
-    EXPECT_FALSE(g.KeyStep(TGridKey::Tab, false, false).MovesCell) << "Tab walks cells only with the tab option";
+    EXPECT_FALSE(g.KeyStep(TGridKey::Tab, false, false).MovesCell)
+        << "Tab walks cells only with the tab option";
     g.Options.Tabs = true;
     g.SetCurrentCell(29, 0);
-    EXPECT_EQ(g.KeyStep(TGridKey::Tab, false, false).Cell, (TPoint{0, 1})) << "wraps to the next row";
-    EXPECT_EQ(g.WheelTarget(120), (TPoint{29, 0})) << "wheel up on the first row stays";
+    EXPECT_EQ(g.KeyStep(TGridKey::Tab, false, false).Cell, (TPoint { 0, 1 })) << "wraps to the next row";
+    EXPECT_EQ(g.WheelTarget(120), (TPoint { 29, 0 })) << "wheel up on the first row stays";
 }

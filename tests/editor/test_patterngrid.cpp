@@ -43,12 +43,12 @@ TEST(PatternGrid, CellSizeAndGridLinesPerZoomLevel)
         double warp, weft;
         int colWidth, rowHeight, lineWidth;
     } cases[] = {
-        {9, 1, 1, 1, 1, 0},    {10, 1, 1, 1, 1, 1},  {12, 1, 1, 3, 3, 1},   {24, 1, 1, 15, 15, 1},
-        {12, 60, 30, 3, 7, 1}, // round(4 x 2) - 1
-        {13, 30, 60, 4, 1, 1}, // round(5 x 0.5) = 2, halves to even
-        {24, 1, 0, 16, 1, 0},  // no weft density: rows of 1 pixel, no grid lines
-        {24, 0, 1, 16, 1, 0},  {5, 60, 30, 1, 1, 0},  {0, 1, 1, 1, 1, 0},
-        {15, 29, 14, 6, 13, 1}, // 7 x 29 / 14 = 14.5 exactly: 14, less the line
+        { 9, 1, 1, 1, 1, 0 }, { 10, 1, 1, 1, 1, 1 }, { 12, 1, 1, 3, 3, 1 }, { 24, 1, 1, 15, 15, 1 },
+        { 12, 60, 30, 3, 7, 1 }, // round(4 x 2) - 1
+        { 13, 30, 60, 4, 1, 1 }, // round(5 x 0.5) = 2, halves to even
+        { 24, 1, 0, 16, 1, 0 }, // no weft density: rows of 1 pixel, no grid lines
+        { 24, 0, 1, 16, 1, 0 }, { 5, 60, 30, 1, 1, 0 }, { 0, 1, 1, 1, 1, 0 },
+        { 15, 29, 14, 6, 13, 1 }, // 7 x 29 / 14 = 14.5 exactly: 14, less the line
     };
     for (const Case &c : cases) {
         TPatternGrid g;
@@ -70,9 +70,14 @@ TEST(PatternGrid, ReducedViewCountsAndCells)
         double scaleX, scaleY;
         int cols, rows;
     } cases[] = {
-        {4, 1, 1, 0.5, 0.5, 50, 25},    {0, 1, 1, 0.1, 0.1, 10, 5},     {8, 1, 1, 0.9, 0.9, 90, 45},
-        {4, 60, 30, 0.5, 1.0, 50, 50},  {1, 60, 30, 0.2, 0.4, 20, 20},  {4, 60, 0, 0.5, 0.5, 50, 25},
-        {9, 60, 30, 1.0, 1.0, 100, 50}, {12, 60, 30, 1.0, 1.0, 100, 50},
+        { 4, 1, 1, 0.5, 0.5, 50, 25 },
+        { 0, 1, 1, 0.1, 0.1, 10, 5 },
+        { 8, 1, 1, 0.9, 0.9, 90, 45 },
+        { 4, 60, 30, 0.5, 1.0, 50, 50 },
+        { 1, 60, 30, 0.2, 0.4, 20, 20 },
+        { 4, 60, 0, 0.5, 0.5, 50, 25 },
+        { 9, 60, 30, 1.0, 1.0, 100, 50 },
+        { 12, 60, 30, 1.0, 1.0, 100, 50 },
     };
     for (const Case &c : cases) {
         TPatternGrid g;
@@ -90,7 +95,7 @@ TEST(PatternGrid, ReducedViewCountsAndCells)
         EXPECT_EQ(g.RowCount(), 63);
     }
     // Extreme densities of a damaged document keep the view to a size it can lay out.
-    for (const double warp : {1e12, 1e300}) {
+    for (const double warp : { 1e12, 1e300 }) {
         TPatternGrid g;
         Show(g, Blank(10, 65535), 8, warp, 1e-300);
         EXPECT_EQ(g.ColCount(), 9);
@@ -103,13 +108,13 @@ TEST(PatternGrid, ReducedViewCountsAndCells)
     // The reduced view drops rows and columns and never blends; it shows the cells that
     // resampling the picture to the reduced size keeps, the one under each cell's centre.
     TPatternGrid g;
-    Show(g, MakePicture({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}}), 4);
-    EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>>{{1, 3}, {9, 11}}));
+    Show(g, MakePicture({ { 1, 2, 3, 4 }, { 5, 6, 7, 8 }, { 9, 10, 11, 12 }, { 13, 14, 15, 16 } }), 4);
+    EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>> { { 1, 3 }, { 9, 11 } }));
     g.SetZoom(9);
     EXPECT_TRUE(g.ReducedBitmap().isNull());
     EXPECT_EQ(g.ColCount(), 4);
-    Show(g, MakePicture({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}}), 2);
-    EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>>{{1, 4, 8}}));
+    Show(g, MakePicture({ { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 } }), 2);
+    EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>> { { 1, 4, 8 } }));
     QImage numbered = NewPicture(37, 23, GreyPalette());
     for (int y = 0; y < 23; ++y)
         for (int x = 0; x < 37; ++x)
@@ -128,8 +133,8 @@ TEST(PatternGrid, ZoomInAndOutStopAtTheirLimits)
         int from;
         bool in;
         int to;
-    } cases[] = {{9, true, 12}, {22, true, 24}, {24, true, 24}, {9, false, 9},
-                 {11, false, 9}, {24, false, 21}, {4, false, 9}};
+    } cases[] = { { 9, true, 12 }, { 22, true, 24 }, { 24, true, 24 }, { 9, false, 9 }, { 11, false, 9 },
+        { 24, false, 21 }, { 4, false, 9 } };
     for (const Case &c : cases) {
         TPatternGrid g;
         Show(g, Blank(10, 10), c.from);
@@ -149,7 +154,7 @@ TEST(PatternGrid, ANewPictureSetsTheCountsAtOnce)
     g.SetPicture(Blank(6, 4, 3));
     EXPECT_EQ(g.ColCount(), 3);
     EXPECT_EQ(g.RowCount(), 2);
-    EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>>{{3, 3, 3}, {3, 3, 3}}));
+    EXPECT_EQ(PictureRows(g.ReducedBitmap()), (std::vector<std::vector<int>> { { 3, 3, 3 }, { 3, 3, 3 } }));
     g.SetZoom(12);
     g.SetPicture(Blank(5, 7));
     EXPECT_EQ(g.ColCount(), 5);
@@ -177,16 +182,16 @@ TEST(PatternGrid, LoadTakesPictureAndPaletteAndAFailedLoadChangesNothing)
 {
     QTemporaryDir dir;
     TPalette256 pal = GreyPalette();
-    pal[7] = {200, 10, 10, 0};
+    pal[7] = { 200, 10, 10, 0 };
     const QString good = dir.filePath("good.bmp");
-    ASSERT_TRUE(SaveBmp8File(MakePicture({{7, 1, 2}, {3, 4, 5}}, pal), good));
+    ASSERT_TRUE(SaveBmp8File(MakePicture({ { 7, 1, 2 }, { 3, 4, 5 } }, pal), good));
 
     TPatternGrid g;
     g.SetZoom(12);
     g.SetForeColorIndex(4);
     g.SetBackColorIndex(5);
     ASSERT_TRUE(g.LoadPictureFile(good));
-    EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{7, 1, 2}, {3, 4, 5}}));
+    EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>> { { 7, 1, 2 }, { 3, 4, 5 } }));
     EXPECT_EQ(PictureRows(g.RefBitmap()), PictureRows(g.Picture()));
     EXPECT_EQ(g.Palette()[7], pal[7]);
     EXPECT_EQ(g.DisplayPalette(), g.Palette());
@@ -204,10 +209,10 @@ TEST(PatternGrid, LoadTakesPictureAndPaletteAndAFailedLoadChangesNothing)
         const char *name;
         QByteArray content;
     } bad[] = {
-        {"missing.bmp", {}},
-        {"short.bmp", bytes.left(60)},
-        {"empty.bmp", QByteArray()},
-        {"noise.png", QByteArray("\x89PNG\r\n\x1a\nrubbish", 16)},
+        { "missing.bmp", {} },
+        { "short.bmp", bytes.left(60) },
+        { "empty.bmp", QByteArray() },
+        { "noise.png", QByteArray("\x89PNG\r\n\x1a\nrubbish", 16) },
     };
     for (const Bad &b : bad) {
         const QString path = dir.filePath(b.name);
@@ -218,7 +223,8 @@ TEST(PatternGrid, LoadTakesPictureAndPaletteAndAFailedLoadChangesNothing)
         QString error;
         EXPECT_FALSE(g.LoadPictureFile(path, &error)) << b.name;
         EXPECT_FALSE(error.isEmpty()) << b.name;
-        EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{7, 1, 2}, {3, 4, 5}})) << b.name;
+        EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>> { { 7, 1, 2 }, { 3, 4, 5 } }))
+            << b.name;
         EXPECT_EQ(g.Palette()[7], pal[7]);
         EXPECT_EQ(g.ColCount(), 3);
         EXPECT_EQ(g.ForeIndex(), 2);
@@ -229,7 +235,7 @@ TEST(PatternGrid, SaveWritesBmpAndRefusesUnknownTypes)
 {
     QTemporaryDir dir;
     TPatternGrid g;
-    Show(g, MakePicture({{1, 2}, {3, 250}}), 9);
+    Show(g, MakePicture({ { 1, 2 }, { 3, 250 } }), 9);
     const QString bmp = dir.filePath("out.BMP");
     ASSERT_TRUE(g.SaveToFile(bmp));
     QImage back;
@@ -242,7 +248,7 @@ TEST(PatternGrid, SaveWritesBmpAndRefusesUnknownTypes)
     EXPECT_EQ(PictureRows(fromPcx), PictureRows(g.Picture()));
     // A weave file: cells of the back colour are empty.
     TPatternGrid w;
-    Show(w, MakePicture({{0, 5}, {5, 0}}), 9);
+    Show(w, MakePicture({ { 0, 5 }, { 5, 0 } }), 9);
     const QString ovw = dir.filePath("out.ovw");
     ASSERT_TRUE(w.SaveToFile(ovw));
     TWenBanIO io;
@@ -268,19 +274,21 @@ TEST(PatternGrid, SaveAsQSReturnsTheNeedleWarning)
         const char *file;
         bool warned;
     } cases[] = {
-        {2, "two.QS", true},
-        {144, "full.qs", false},
-        {137, "pad.QS", false}, // 18 bytes a row: 144 needles
-        {2, "two.EP", false},
+        { 2, "two.QS", true },
+        { 144, "full.qs", false },
+        { 137, "pad.QS", false }, // 18 bytes a row: 144 needles
+        { 2, "two.EP", false },
     };
     for (const auto &c : cases) {
         TPatternGrid g;
-        Show(g, MakePicture({std::vector<int>(std::size_t(c.width), 1)}), 9);
+        Show(g, MakePicture({ std::vector<int>(std::size_t(c.width), 1) }), 9);
         QStringList warnings;
         QString error;
         ASSERT_TRUE(g.SaveToFile(dir.filePath(c.file), &warnings, &error)) << error.toStdString();
         EXPECT_TRUE(QFile::exists(dir.filePath(c.file))) << c.file;
-        EXPECT_EQ(warnings, c.warned ? QStringList{QString::fromUtf8("纹针数不等于 144 ! ")} : QStringList()) << c.file;
+        EXPECT_EQ(
+            warnings, c.warned ? QStringList { QString::fromUtf8("纹针数不等于 144 ! ") } : QStringList())
+            << c.file;
     }
 }
 
@@ -292,10 +300,10 @@ TEST(PatternGrid, AddBlackToPalette)
     {
         TPatternGrid g;
         TPalette256 pal = GreyPalette();
-        pal[0] = {1, 1, 1, 0};
-        pal[9] = {0, 0, 0, 0};
-        pal[12] = {0, 0, 0, 0};
-        Show(g, MakePicture({{1, 2}}, pal), 9);
+        pal[0] = { 1, 1, 1, 0 };
+        pal[9] = { 0, 0, 0, 0 };
+        pal[12] = { 0, 0, 0, 0 };
+        Show(g, MakePicture({ { 1, 2 } }, pal), 9);
         EXPECT_EQ(g.AddBlackToPalette(), 9);
         EXPECT_FALSE(g.Modified());
     }
@@ -303,10 +311,10 @@ TEST(PatternGrid, AddBlackToPalette)
     {
         TPatternGrid g;
         TPalette256 pal = GreyPalette();
-        pal[0] = {5, 5, 5, 0};
-        Show(g, MakePicture({{0, 1}, {3, 2}}, pal), 9);
+        pal[0] = { 5, 5, 5, 0 };
+        Show(g, MakePicture({ { 0, 1 }, { 3, 2 } }, pal), 9);
         EXPECT_EQ(g.AddBlackToPalette(), 4);
-        EXPECT_EQ(g.Palette()[4], (TPaletteEntry{0, 0, 0, 0}));
+        EXPECT_EQ(g.Palette()[4], (TPaletteEntry { 0, 0, 0, 0 }));
         EXPECT_EQ(g.DisplayPalette(), g.Palette());
         EXPECT_EQ(g.Picture().color(4), qRgb(0, 0, 0));
         EXPECT_EQ(g.RefBitmap().color(4), qRgb(0, 0, 0));
@@ -314,16 +322,16 @@ TEST(PatternGrid, AddBlackToPalette)
         // The palette step undoes the change and redoes it.
         ASSERT_EQ(g.UndoStore().UndoCount(), 1);
         ASSERT_TRUE(g.UndoStore().Undo());
-        EXPECT_EQ(g.Palette()[4], (TPaletteEntry{4, 4, 4, 0}));
+        EXPECT_EQ(g.Palette()[4], (TPaletteEntry { 4, 4, 4, 0 }));
         EXPECT_EQ(g.Picture().color(4), qRgb(4, 4, 4));
         ASSERT_TRUE(g.UndoStore().Redo());
-        EXPECT_EQ(g.Palette()[4], (TPaletteEntry{0, 0, 0, 0}));
+        EXPECT_EQ(g.Palette()[4], (TPaletteEntry { 0, 0, 0, 0 }));
     }
     // No black and every entry in use: nothing changes.
     {
         TPatternGrid g;
         TPalette256 pal = GreyPalette();
-        pal[0] = {5, 5, 5, 0};
+        pal[0] = { 5, 5, 5, 0 };
         QImage full = NewPicture(256, 1, pal);
         for (int x = 0; x < 256; ++x)
             full.scanLine(0)[x] = uchar(x);
@@ -340,15 +348,15 @@ TEST(PatternGrid, AddBlackToPalette)
 TEST(PatternGrid, ResizingAddsCellsInTheBackColour)
 {
     TPatternGrid g;
-    Show(g, MakePicture({{1, 2}, {3, 4}}), 9);
+    Show(g, MakePicture({ { 1, 2 }, { 3, 4 } }), 9);
     g.SetBackColorIndex(9);
     g.SetColCount(3);
     g.SetRowCount(3);
-    const std::vector<std::vector<int>> want{{1, 2, 9}, {3, 4, 9}, {9, 9, 9}};
+    const std::vector<std::vector<int>> want { { 1, 2, 9 }, { 3, 4, 9 }, { 9, 9, 9 } };
     EXPECT_EQ(PictureRows(g.Picture()), want);
     EXPECT_EQ(PictureRows(g.RefBitmap()), want);
     g.SetRowCount(1);
-    EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{1, 2, 9}}));
+    EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>> { { 1, 2, 9 } }));
     g.SetColCount(100000);
     EXPECT_EQ(g.Picture().width(), 65535);
     // Below level 9 the counts stay those of the reduced view.
@@ -365,8 +373,8 @@ TEST(PatternGrid, ColourIndicesAndColourSet)
 {
     TPatternGrid g;
     TPalette256 pal = GreyPalette();
-    pal[3] = {10, 20, 30, 0};
-    Show(g, MakePicture({{0}}, pal), 9);
+    pal[3] = { 10, 20, 30, 0 };
+    Show(g, MakePicture({ { 0 } }, pal), 9);
     g.SetForeColorIndex(3);
     EXPECT_EQ(g.ForeColor(), PlainColor(pal[3]));
     EXPECT_EQ(g.TextIndex(), 3);
@@ -387,15 +395,15 @@ TEST(PatternGrid, CyclicShiftsOfTheWholePicture)
         int count;
         std::vector<std::vector<int>> want;
     } cases[] = {
-        {true, 1, {{4, 5, 6}, {7, 8, 9}, {1, 2, 3}}},
-        {true, 2, {{7, 8, 9}, {1, 2, 3}, {4, 5, 6}}},
-        {false, 1, {{2, 3, 1}, {5, 6, 4}, {8, 9, 7}}},
-        {false, 3, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}}, // out of range: unchanged
-        {true, -1, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}},
+        { true, 1, { { 4, 5, 6 }, { 7, 8, 9 }, { 1, 2, 3 } } },
+        { true, 2, { { 7, 8, 9 }, { 1, 2, 3 }, { 4, 5, 6 } } },
+        { false, 1, { { 2, 3, 1 }, { 5, 6, 4 }, { 8, 9, 7 } } },
+        { false, 3, { { 1, 2, 3 }, { 4, 5, 6 }, { 7, 8, 9 } } }, // out of range: unchanged
+        { true, -1, { { 1, 2, 3 }, { 4, 5, 6 }, { 7, 8, 9 } } },
     };
     for (const Case &c : cases) {
         TPatternGrid g;
-        Show(g, MakePicture({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}), 9);
+        Show(g, MakePicture({ { 1, 2, 3 }, { 4, 5, 6 }, { 7, 8, 9 } }), 9);
         g.RebuildDisplayBitmap();
         c.rows ? g.ShiftPictureVert(c.count) : g.ShiftPictureHorz(c.count);
         EXPECT_EQ(PictureRows(g.Picture()), c.want) << c.rows << " " << c.count;
@@ -412,11 +420,11 @@ TEST(PatternGrid, CountChangesKeepTheCurrentCellInside)
         void (*change)(TPatternGrid &);
         int cols, rows;
     } cases[] = {
-        {"zoom 0", [](TPatternGrid &g) { g.SetZoom(0); }, 20, 5},
-        {"narrower", [](TPatternGrid &g) { g.SetColCount(100); }, 100, 50},
-        {"shorter", [](TPatternGrid &g) { g.SetRowCount(10); }, 200, 10},
-        {"smaller picture", [](TPatternGrid &g) { g.SetPicture(Blank(30, 3)); }, 30, 3},
-        {"no picture", [](TPatternGrid &g) { g.SetPicture(QImage()); }, 0, 0},
+        { "zoom 0", [](TPatternGrid &g) { g.SetZoom(0); }, 20, 5 },
+        { "narrower", [](TPatternGrid &g) { g.SetColCount(100); }, 100, 50 },
+        { "shorter", [](TPatternGrid &g) { g.SetRowCount(10); }, 200, 10 },
+        { "smaller picture", [](TPatternGrid &g) { g.SetPicture(Blank(30, 3)); }, 30, 3 },
+        { "no picture", [](TPatternGrid &g) { g.SetPicture(QImage()); }, 0, 0 },
     };
     for (const Case &c : cases) {
         TPatternGrid g;
@@ -438,7 +446,7 @@ TEST(PatternGrid, SettersKeepTheStateTogether)
 {
     TPatternGrid g;
     TPalette256 pal = GreyPalette();
-    pal[7] = TPaletteEntry{10, 20, 30, 0};
+    pal[7] = TPaletteEntry { 10, 20, 30, 0 };
     Show(g, Blank(8, 8), 12);
     g.SetPalette(pal);
     g.SetForeColorIndex(7);

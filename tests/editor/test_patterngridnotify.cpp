@@ -3,8 +3,8 @@
 // picture.
 #include "editor/patterngrid.h"
 
-#include "core/picture/bmpfile.h"
 #include "core/base/messages.h"
+#include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
 #include "notificationrecorder.h"
 #include "testutil.h"
@@ -21,7 +21,7 @@ TEST(PatternGridNotify, LoadAndZoomAreReported)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("p.bmp");
-    ASSERT_TRUE(SaveBmp8File(MakePicture({{1, 2, 3}, {4, 5, 6}}), file));
+    ASSERT_TRUE(SaveBmp8File(MakePicture({ { 1, 2, 3 }, { 4, 5, 6 } }), file));
 
     MainWindowStandIn main;
     TPatternGrid g;

@@ -12,7 +12,10 @@ constexpr QRgb Black = 0xFF000000;
 constexpr QRgb Grey = 0xFF808080;
 constexpr QRgb Red = 0xFFFF0000;
 
-QRgb Cell(int index) { return qRgb(index, index, index); } // grey palette
+QRgb Cell(int index)
+{
+    return qRgb(index, index, index);
+} // grey palette
 
 // A picture whose cell (x, y) has index 10 * y + x + 1.
 QImage Numbered(int w, int h)
@@ -83,7 +86,7 @@ TEST(PatternGridPaint, LevelTwelveBlocksGridLinesAndCompartmentLines)
     EXPECT_EQ(img.pixel(30, 30), Black);
     // Compartment line after column 2 (x = 7) and after column 4 (x = 15), with a grid
     // coloured dot at the middle of every cell edge (y = 1, 5, 9, 13).
-    for (int x : {7, 15})
+    for (int x : { 7, 15 })
         for (int y = 0; y < 16; ++y)
             EXPECT_EQ(img.pixel(x, y), (y % 4 == 1) ? Grey : Red) << x << "," << y;
     // Rows count from the bottom: of the four rows, the line above the second row from
@@ -137,7 +140,7 @@ TEST(PatternGridPaint, ReducedViewAndScrolledView)
 TEST(PatternGridPaint, NavigatorFrameInvertsItsOutline)
 {
     Painted p(Numbered(10, 10), 9, 10, 10);
-    p.grid.SetNavigatorFrame({2, 2, 8, 8});
+    p.grid.SetNavigatorFrame({ 2, 2, 8, 8 });
     const QImage &img = p.Paint();
     const QRgb c = Cell(10 * 2 + 2 + 1);
     EXPECT_EQ(img.pixel(2, 2), qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c)));

@@ -45,7 +45,7 @@ TEST_F(PatternGridUndo, WholePictureStepComesBackExactly)
 {
     TPalette256 pal;
     for (int i = 0; i < 256; ++i)
-        pal[i] = {std::uint8_t(1 + i % 200), std::uint8_t(3 + i % 97), std::uint8_t(2 + i % 151), 0};
+        pal[i] = { std::uint8_t(1 + i % 200), std::uint8_t(3 + i % 97), std::uint8_t(2 + i % 151), 0 };
     QImage before = NewPicture(37, 5, pal);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 37; ++x)
@@ -74,13 +74,13 @@ TEST_F(PatternGridUndo, CellStepNotifiesAndRestoresSettings)
 {
     MainWindowStandIn main;
     TPatternGrid g;
-    show(g, MakePicture({{1, 2}, {3, 4}}));
+    show(g, MakePicture({ { 1, 2 }, { 3, 4 } }));
     g.SetForeColorIndex(3);
     RunState().HorzWidth = 3;
     RunState().VertWidth = 4;
     main.recorder.got.clear();
     g.Picture().setPixel(1, 0, 9);
-    g.SetChangedCells(TLineArray{TPoint{1, 0}});
+    g.SetChangedCells(TLineArray { TPoint { 1, 0 } });
     g.UndoStore().SaveRegionStep();
     EXPECT_TRUE(main.recorder.Has(WM_UNDOSTATE, 1, 0));
     EXPECT_TRUE(main.recorder.Has(WM_REFRESHVIEW, 1, 0));
@@ -92,7 +92,7 @@ TEST_F(PatternGridUndo, CellStepNotifiesAndRestoresSettings)
     RunState().VertWidth = 8;
     main.recorder.got.clear();
     ASSERT_TRUE(g.UndoStore().Undo());
-    EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>>{{1, 2}, {3, 4}}));
+    EXPECT_EQ(PictureRows(g.Picture()), (std::vector<std::vector<int>> { { 1, 2 }, { 3, 4 } }));
     EXPECT_EQ(PictureRows(g.RefBitmap()), PictureRows(g.Picture()));
     EXPECT_EQ(g.ForeIndex(), 3);
     EXPECT_EQ(g.ForeColor(), g.GetForeColor());
@@ -107,8 +107,8 @@ TEST_F(PatternGridUndo, PaletteStepUndoSyncsThePaletteBar)
     MainWindowStandIn main;
     TPatternGrid g;
     TPalette256 pal = GreyPalette();
-    pal[0] = {5, 5, 5, 0};
-    show(g, MakePicture({{0, 1}}, pal));
+    pal[0] = { 5, 5, 5, 0 };
+    show(g, MakePicture({ { 0, 1 } }, pal));
     ASSERT_EQ(g.AddBlackToPalette(), 2);
     main.recorder.got.clear();
     ASSERT_TRUE(g.UndoStore().Undo());
@@ -116,7 +116,7 @@ TEST_F(PatternGridUndo, PaletteStepUndoSyncsThePaletteBar)
     EXPECT_TRUE(main.recorder.Has(WM_SYNCPALETTE, 0, 0));
     main.recorder.got.clear();
     ASSERT_TRUE(g.UndoStore().Redo());
-    EXPECT_EQ(g.Palette()[2], (TPaletteEntry{0, 0, 0, 0}));
+    EXPECT_EQ(g.Palette()[2], (TPaletteEntry { 0, 0, 0, 0 }));
     EXPECT_TRUE(main.recorder.Has(WM_SYNCPALETTE, 0, 0));
 }
 
@@ -125,14 +125,14 @@ TEST_F(PatternGridUndo, PaletteStepUndoSyncsThePaletteBar)
 TEST_F(PatternGridUndo, ShiftStepUndoneByThePicturesOwnSize)
 {
     TPatternGrid g;
-    const QImage original = MakePicture({{0, 1}, {2, 3}, {4, 5}, {6, 7}, {8, 9}});
+    const QImage original = MakePicture({ { 0, 1 }, { 2, 3 }, { 4, 5 }, { 6, 7 }, { 8, 9 } });
     show(g, original);
     TRepeatPic repeat = g.RepeatInfo();
     repeat.UnitHeight = 2;
     g.SetRepeatInfo(repeat);
     g.ShiftPictureVert(3);
     const auto shifted = PictureRows(g.Picture());
-    EXPECT_EQ(shifted, (std::vector<std::vector<int>>{{6, 7}, {8, 9}, {0, 1}, {2, 3}, {4, 5}}));
+    EXPECT_EQ(shifted, (std::vector<std::vector<int>> { { 6, 7 }, { 8, 9 }, { 0, 1 }, { 2, 3 }, { 4, 5 } }));
     g.UndoStore().SaveShiftStep(3, TUndoKind::ShiftVert);
 
     ASSERT_TRUE(g.UndoStore().Undo());

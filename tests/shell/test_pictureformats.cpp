@@ -16,11 +16,10 @@ protected:
 
 TEST_F(PictureFormatList, WholeTableInOrder)
 {
-    const char *expected[] = {"EP",  "JC5", "QS",  "OVY",  "OVWB", "OVW", "GRD", "WB",  "XY",  "WV",  "UPT",
-                              "DAT", "P32", "bmp", "ico",  "wmf",  "emf", "jfif", "jpg", "jpe", "jpeg", "rle",
-                              "dib", "win", "vst", "vda",  "tga",  "icb", "tiff", "tif", "fax", "eps", "pcx",
-                              "pcc", "scr", "rpf", "rla",  "sgi",  "rgba", "rgb", "bw",  "psd", "pdd", "ppm",
-                              "pgm", "pbm", "cel", "pic",  "pcd",  "cut", "psp", "png"};
+    const char *expected[] = { "EP", "JC5", "QS", "OVY", "OVWB", "OVW", "GRD", "WB", "XY", "WV", "UPT", "DAT",
+        "P32", "bmp", "ico", "wmf", "emf", "jfif", "jpg", "jpe", "jpeg", "rle", "dib", "win", "vst", "vda",
+        "tga", "icb", "tiff", "tif", "fax", "eps", "pcx", "pcc", "scr", "rpf", "rla", "sgi", "rgba", "rgb",
+        "bw", "psd", "pdd", "ppm", "pgm", "pbm", "cel", "pic", "pcd", "cut", "psp", "png" };
     const QList<TPictureFormat> &list = PictureFormats();
     ASSERT_EQ(list.size(), 52);
     for (int i = 0; i < 52; ++i) {
@@ -53,11 +52,27 @@ TEST_F(PictureFormatList, LookupIgnoresLetterCase)
         const TPictureClass *cls;
     };
     const Case cases[] = {
-        {"ovy", &TWenBanIOClass}, {"OVY", &TWenBanIOClass}, {"Ovy", &TWenBanIOClass}, {".ovwb", &TWenBanIOClass},
-        {"tga", &TargaClass},     {"ICB", &TargaClass},     {"Jpe", &JpegClass},      {"rgba", &SgiClass},
-        {"bw", &SgiClass},        {"pdd", &PhotoshopClass}, {"PBM", &PortablePixmapClass}, {"dib", &BitmapClass},
-        {"fax", &TiffClass},      {"scr", &PcxClass},       {"psp", &PaintshopProClass}, {"emf", &EnhancedMetafileClass}, {"WMF", &MetafileClass},
-        {"xyz", nullptr},         {"", nullptr},            {"jpgx", nullptr},        {"j", nullptr},
+        { "ovy", &TWenBanIOClass },
+        { "OVY", &TWenBanIOClass },
+        { "Ovy", &TWenBanIOClass },
+        { ".ovwb", &TWenBanIOClass },
+        { "tga", &TargaClass },
+        { "ICB", &TargaClass },
+        { "Jpe", &JpegClass },
+        { "rgba", &SgiClass },
+        { "bw", &SgiClass },
+        { "pdd", &PhotoshopClass },
+        { "PBM", &PortablePixmapClass },
+        { "dib", &BitmapClass },
+        { "fax", &TiffClass },
+        { "scr", &PcxClass },
+        { "psp", &PaintshopProClass },
+        { "emf", &EnhancedMetafileClass },
+        { "WMF", &MetafileClass },
+        { "xyz", nullptr },
+        { "", nullptr },
+        { "jpgx", nullptr },
+        { "j", nullptr },
     };
     for (const Case &c : cases)
         EXPECT_EQ(PictureClassForExtension(c.ext), c.cls) << c.ext;
@@ -87,11 +102,11 @@ TEST_F(PictureFormatList, EveryEntryNamesItsDecoder)
 
 TEST_F(PictureFormatList, RegisterAndUnregister)
 {
-    static const TPictureClass extra{"extra", TPictureDecoder::None, "", {}};
+    static const TPictureClass extra { "extra", TPictureDecoder::None, "", {} };
     RegisterFileFormat("png", "other", "", PkRaster, false, false, &extra);
     EXPECT_EQ(PictureClassForExtension("png"), &PngClass); // the first entry wins
     RegisterFileFormat("png", "other", "", PkRaster, true, false, &extra);
-    EXPECT_EQ(PictureClassForExtension("PNG"), &extra);    // replaced
+    EXPECT_EQ(PictureClassForExtension("PNG"), &extra); // replaced
     UnregisterFileFormat("", &extra);
     EXPECT_EQ(PictureClassForExtension("png"), nullptr);
     UnregisterFileFormat("tga", &TargaClass);
@@ -111,11 +126,19 @@ TEST(PictureOpenFilter, DropTest)
         bool accepted;
     };
     const Case cases[] = {
-        {"/p/a.bmp", true},  {"/p/a.Jc5", true},   {"/p/a.ovy", true},  {"/p/a.P32", true},
-        {"/p/a.tif", true},  {"/p/a.OVWB", false}, // listed in the format list but not in the filter
-        {"/p/a.tiff", false}, {"/p/a.J", false},    // a prefix of a listed extension
-        {"/p/a.OV", false},  {"/p/a.txt", false},  {"/p/noext", false}, {"/p/a.", false},
-        {"/p/x.bmp/a.gif", false},
+        { "/p/a.bmp", true },
+        { "/p/a.Jc5", true },
+        { "/p/a.ovy", true },
+        { "/p/a.P32", true },
+        { "/p/a.tif", true },
+        { "/p/a.OVWB", false }, // listed in the format list but not in the filter
+        { "/p/a.tiff", false },
+        { "/p/a.J", false }, // a prefix of a listed extension
+        { "/p/a.OV", false },
+        { "/p/a.txt", false },
+        { "/p/noext", false },
+        { "/p/a.", false },
+        { "/p/x.bmp/a.gif", false },
     };
     for (const Case &c : cases)
         EXPECT_EQ(IsOpenableDroppedFile(c.name), c.accepted) << c.name;

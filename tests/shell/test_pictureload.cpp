@@ -1,14 +1,14 @@
 // Loading pictures through the format list: one file of every decoded format, made here,
 // and every kind of failure leaving the caller's picture alone.
-#include "core/picture/bmpfile.h"
+#include "card/fmt_ovwb.h"
 #include "core/decode/epsdecode.h"
 #include "core/decode/magickdecode.h"
-#include "core/picture/pcxfile.h"
 #include "core/decode/pictureconvert.h"
 #include "core/decode/pictureload.h"
+#include "core/picture/bmpfile.h"
+#include "core/picture/pcxfile.h"
 #include "core/settings/sharedstate.h"
 #include "shell/pictureformats.h"
-#include "card/fmt_ovwb.h"
 
 #include "testutil.h"
 
@@ -46,7 +46,8 @@ protected:
     {
         QImage pic;
         QString error;
-        EXPECT_TRUE(LoadPictureAs8Bit(path, pic, &error)) << path.toStdString() << ": " << error.toStdString();
+        EXPECT_TRUE(LoadPictureAs8Bit(path, pic, &error))
+            << path.toStdString() << ": " << error.toStdString();
         EXPECT_EQ(pic.format(), QImage::Format_Indexed8);
         EXPECT_EQ(pic.colorCount(), 256);
         return pic;
@@ -68,11 +69,18 @@ QByteArray be16(quint16 v)
     return b;
 }
 
-QByteArray le16(quint16 v) { return QByteArray(1, char(v & 0xFF)) + char(v >> 8); }
-QByteArray le32(quint32 v) { return le16(quint16(v & 0xFFFF)) + le16(quint16(v >> 16)); }
+QByteArray le16(quint16 v)
+{
+    return QByteArray(1, char(v & 0xFF)) + char(v >> 8);
+}
+QByteArray le32(quint32 v)
+{
+    return le16(quint16(v & 0xFFFF)) + le16(quint16(v >> 16));
+}
 
 // A PNG of the given header with the raw (filter byte first) rows.
-QByteArray makePng(int width, int height, int depth, int colorType, const QList<QRgb> &palette, const QByteArray &raw)
+QByteArray makePng(
+    int width, int height, int depth, int colorType, const QList<QRgb> &palette, const QByteArray &raw)
 {
     auto chunk = [](const char *type, const QByteArray &data) {
         QByteArray body = QByteArray(type) + data;
@@ -85,7 +93,8 @@ QByteArray makePng(int width, int height, int depth, int colorType, const QList<
         return be32(quint32(data.size())) + body + be32(~crc);
     };
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    png += chunk("IHDR", be32(quint32(width)) + be32(quint32(height)) + char(depth) + char(colorType) + QByteArray(3, '\0'));
+    png += chunk("IHDR",
+        be32(quint32(width)) + be32(quint32(height)) + char(depth) + char(colorType) + QByteArray(3, '\0'));
     if (!palette.isEmpty()) {
         QByteArray plte;
         for (QRgb c : palette)
@@ -98,7 +107,8 @@ QByteArray makePng(int width, int height, int depth, int colorType, const QList<
 }
 
 // An uncompressed bitmap of 1 or 4 bits per pixel from packed rows (top row first).
-QByteArray makeLowBitBmp(int width, int height, int bits, const QList<QRgb> &colors, const QList<QByteArray> &rows)
+QByteArray makeLowBitBmp(
+    int width, int height, int bits, const QList<QRgb> &colors, const QList<QByteArray> &rows)
 {
     const int stride = ((width * bits + 31) / 32) * 4;
     const int offset = 14 + 40 + 4 * int(colors.size());
@@ -114,10 +124,10 @@ QByteArray makeLowBitBmp(int width, int height, int bits, const QList<QRgb> &col
 
 // A Photoshop file: mode, depth, channel planes (each height x row bytes), raw or PackBits.
 QByteArray makePsd(int mode, int depth, int width, int height, const QList<QByteArray> &planes, bool packBits,
-                   const QByteArray &colorData = {})
+    const QByteArray &colorData = {})
 {
-    QByteArray out = "8BPS" + be16(1) + QByteArray(6, '\0') + be16(quint16(planes.size())) + be32(quint32(height))
-        + be32(quint32(width)) + be16(quint16(depth)) + be16(quint16(mode));
+    QByteArray out = "8BPS" + be16(1) + QByteArray(6, '\0') + be16(quint16(planes.size()))
+        + be32(quint32(height)) + be32(quint32(width)) + be16(quint16(depth)) + be16(quint16(mode));
     out += be32(quint32(colorData.size())) + colorData + be32(4) + "abcd" + be32(0);
     const int rowBytes = depth == 1 ? (width + 7) / 8 : width;
     out += be16(packBits ? 1 : 0);
@@ -165,14 +175,17 @@ QByteArray viaMagick(Magick::Image image, const char *format)
 TPalette256 oddPalette()
 {
     TPalette256 p = GreyPalette();
-    p[1] = {200, 10, 20, 0};
+    p[1] = { 200, 10, 20, 0 };
     p[2] = p[1];
     p[3] = p[1];
-    p[250] = {1, 2, 3, 0};
+    p[250] = { 1, 2, 3, 0 };
     return p;
 }
 
-QRgb cellColour(const QImage &pic, int x, int y) { return pic.colorTable()[pic.pixelIndex(x, y)]; }
+QRgb cellColour(const QImage &pic, int x, int y)
+{
+    return pic.colorTable()[pic.pixelIndex(x, y)];
+}
 
 // A true-colour picture with every cell set: smooth ramps and a few blocks, so that the
 // files made of it have rows that differ.
@@ -268,9 +281,9 @@ QImage filledIndexed(int width, int height)
 
 TEST_F(PictureLoad, EightBitPicturesKeepIndexesAndPalette)
 {
-    const QImage pic = MakePicture({{3, 2, 1, 0}, {250, 255, 2, 3}}, oddPalette());
-    for (const QString &name : {QString("a.bmp"), QString("B.BMP"), QString("c.dib"), QString("d.png"),
-                                QString("e.pcx"), QString("f.tif")}) {
+    const QImage pic = MakePicture({ { 3, 2, 1, 0 }, { 250, 255, 2, 3 } }, oddPalette());
+    for (const QString &name : { QString("a.bmp"), QString("B.BMP"), QString("c.dib"), QString("d.png"),
+             QString("e.pcx"), QString("f.tif") }) {
         QByteArray bytes;
         if (name.endsWith("png"))
             bytes = viaQt(pic, "png");
@@ -307,15 +320,15 @@ TEST_F(PictureLoad, BitmapsWithTheOldOs2Header)
     colors[5] = colors[9];
     colors[0] = qRgb(0, 0, 0); // black and white present: the table stays as it is
     colors[1] = qRgb(255, 255, 255);
-    QImage pic = load8(put("old8.bmp", os2(3, 2, 8, colors, {Hex("05 09 FF"), Hex("00 05 80")})));
-    EXPECT_EQ(PictureRows(pic), (Rows{{5, 9, 255}, {0, 5, 128}}));
+    QImage pic = load8(put("old8.bmp", os2(3, 2, 8, colors, { Hex("05 09 FF"), Hex("00 05 80") })));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 5, 9, 255 }, { 0, 5, 128 } }));
     EXPECT_EQ(pic.colorTable(), colors);
 
     QList<QRgb> sixteen;
     for (int i = 0; i < 16; ++i)
         sixteen << qRgb(10 + i, 20, 30);
-    pic = load8(put("old4.bmp", os2(3, 1, 4, sixteen, {Hex("F1 20")})));
-    EXPECT_EQ(PictureRows(pic), (Rows{{15, 1, 2}}));
+    pic = load8(put("old4.bmp", os2(3, 1, 4, sixteen, { Hex("F1 20") })));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 15, 1, 2 } }));
     EXPECT_EQ(pic.colorTable()[15], qRgb(25, 20, 30));
     EXPECT_EQ(pic.colorTable()[16], qRgb(0, 0, 0));
 }
@@ -326,28 +339,29 @@ TEST_F(PictureLoad, LowBitPicturesFollowTheirOwnConversion)
     QList<QRgb> sixteen;
     for (int i = 0; i < 16; ++i)
         sixteen << qRgb(10 + i, 20, 30);
-    QImage pic = load8(put("four.bmp", makeLowBitBmp(3, 2, 4, sixteen, {Hex("F1 20"), Hex("0E 50")})));
-    EXPECT_EQ(PictureRows(pic), (Rows{{15, 1, 2}, {0, 14, 5}}));
+    QImage pic = load8(put("four.bmp", makeLowBitBmp(3, 2, 4, sixteen, { Hex("F1 20"), Hex("0E 50") })));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 15, 1, 2 }, { 0, 14, 5 } }));
     EXPECT_EQ(pic.colorTable()[15], qRgb(25, 20, 30));
     EXPECT_EQ(pic.colorTable()[16], qRgb(0, 0, 0));
     EXPECT_EQ(pic.colorTable()[255], qRgb(0, 0, 0));
 
     // A 1-bit bitmap.
-    pic = load8(put("one.bmp", makeLowBitBmp(10, 1, 1, {qRgb(9, 9, 9), qRgb(250, 0, 0)}, {Hex("81 40")})));
-    EXPECT_EQ(PictureRows(pic), (Rows{{1, 0, 0, 0, 0, 0, 0, 1, 0, 1}}));
+    pic = load8(
+        put("one.bmp", makeLowBitBmp(10, 1, 1, { qRgb(9, 9, 9), qRgb(250, 0, 0) }, { Hex("81 40") })));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 1, 0, 0, 0, 0, 0, 0, 1, 0, 1 } }));
     EXPECT_EQ(pic.colorTable()[1], qRgb(250, 0, 0));
     EXPECT_EQ(pic.colorTable()[2], qRgb(0, 0, 0));
 
     // 2- and 4-bit palette PNGs.
-    const QList<QRgb> four = {qRgb(1, 1, 1), qRgb(2, 2, 2), qRgb(3, 3, 3), qRgb(4, 4, 4)};
+    const QList<QRgb> four = { qRgb(1, 1, 1), qRgb(2, 2, 2), qRgb(3, 3, 3), qRgb(4, 4, 4) };
     pic = load8(put("two.png", makePng(5, 1, 2, 3, four, Hex("00 1B 80"))));
-    EXPECT_EQ(PictureRows(pic), (Rows{{0, 1, 2, 3, 2}}));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 0, 1, 2, 3, 2 } }));
     EXPECT_EQ(pic.colorTable()[3], qRgb(4, 4, 4));
     EXPECT_EQ(pic.colorTable()[255], qRgb(0, 0, 0));
     pic = load8(put("four.png", makePng(3, 1, 4, 3, sixteen, Hex("00 F3 A0"))));
-    EXPECT_EQ(PictureRows(pic), (Rows{{15, 3, 10}}));
-    pic = load8(put("one.png", makePng(10, 1, 1, 3, {qRgb(250, 0, 0), qRgb(9, 9, 9)}, Hex("00 81 40"))));
-    EXPECT_EQ(PictureRows(pic), (Rows{{1, 0, 0, 0, 0, 0, 0, 1, 0, 1}}));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 15, 3, 10 } }));
+    pic = load8(put("one.png", makePng(10, 1, 1, 3, { qRgb(250, 0, 0), qRgb(9, 9, 9) }, Hex("00 81 40"))));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 1, 0, 0, 0, 0, 0, 0, 1, 0, 1 } }));
     EXPECT_EQ(pic.colorTable()[0], qRgb(250, 0, 0));
     EXPECT_EQ(pic.colorTable()[2], qRgb(0, 0, 0));
 
@@ -364,14 +378,14 @@ TEST_F(PictureLoad, LowBitPicturesFollowTheirOwnConversion)
     pcx[65] = 1;
     pcx.replace(66, 4, le16(2) + le16(1));
     pic = load8(put("four.pcx", pcx + Hex("C1F1 20")));
-    EXPECT_EQ(PictureRows(pic), (Rows{{15, 1, 2}}));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 15, 1, 2 } }));
     EXPECT_EQ(pic.colorTable()[15], qRgb(25, 20, 30));
     EXPECT_EQ(pic.colorTable()[16], qRgb(0, 0, 0));
     EXPECT_EQ(pic.colorTable()[255], qRgb(0, 0, 0));
 
     // A portable bitmap (1 bit).
     QImage mono(9, 1, QImage::Format_Mono);
-    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    mono.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
     mono.fill(0);
     mono.setPixel(8, 0, 1);
     pic = load8(put("m.pbm", viaQt(mono, "pbm")));
@@ -386,10 +400,10 @@ TEST_F(PictureLoad, GreyPicturesLoadWithAGreyPalette)
     grey.scanLine(0)[0] = 0;
     grey.scanLine(0)[1] = 77;
     grey.scanLine(0)[2] = 255;
-    for (const char *format : {"pgm", "png"}) {
+    for (const char *format : { "pgm", "png" }) {
         const QImage pic = load8(put(QString("g.") + format, viaQt(grey, format)));
-        EXPECT_EQ(PictureRows(pic), (Rows{{0, 77, 255}})) << format;
-        EXPECT_EQ(pic.colorTable(), MakePicture({{0}}).colorTable()) << format;
+        EXPECT_EQ(PictureRows(pic), (Rows { { 0, 77, 255 } })) << format;
+        EXPECT_EQ(pic.colorTable(), MakePicture({ { 0 } }).colorTable()) << format;
     }
 }
 
@@ -412,11 +426,19 @@ TEST_F(PictureLoad, TrueColourFormats)
         QByteArray bytes;
     };
     const Case cases[] = {
-        {"a.jpg", viaQt(rgb, "jpeg")},      {"a.jpeg", viaQt(rgb, "jpeg")},    {"a.png", viaQt(rgb, "png")},
-        {"a.tif", viaQt(rgb, "tiff")},      {"a.ppm", viaQt(rgb, "ppm")},      {"a.ico", viaQt(rgb, "ico")},
-        {"a.bmp", viaQt(rgb, "bmp")},       {"a.tga", viaMagick(magick, "TGA")}, {"a.win", viaMagick(magick, "TGA")},
-        {"a.sgi", viaMagick(magick, "SGI")}, {"a.rgb", viaMagick(magick, "SGI")}, {"a.pcx", viaMagick(magick, "PCX")},
-        {"a.eps", viaMagick(magick, "EPS")},
+        { "a.jpg", viaQt(rgb, "jpeg") },
+        { "a.jpeg", viaQt(rgb, "jpeg") },
+        { "a.png", viaQt(rgb, "png") },
+        { "a.tif", viaQt(rgb, "tiff") },
+        { "a.ppm", viaQt(rgb, "ppm") },
+        { "a.ico", viaQt(rgb, "ico") },
+        { "a.bmp", viaQt(rgb, "bmp") },
+        { "a.tga", viaMagick(magick, "TGA") },
+        { "a.win", viaMagick(magick, "TGA") },
+        { "a.sgi", viaMagick(magick, "SGI") },
+        { "a.rgb", viaMagick(magick, "SGI") },
+        { "a.pcx", viaMagick(magick, "PCX") },
+        { "a.eps", viaMagick(magick, "EPS") },
     };
     for (const Case &c : cases) {
         const QImage pic = load8(put(c.name, c.bytes));
@@ -442,10 +464,11 @@ TEST_F(PictureLoad, LargeTrueColourPicturesLoadAsTheirConversion)
         auto *row = reinterpret_cast<QRgb *>(rgb.scanLine(y));
         for (int x = 0; x < rgb.width(); ++x) {
             seed = seed * 1664525u + 1013904223u;
-            row[x] = qRgb(x * 255 / rgb.width(), (y * 255 / rgb.height() + int(seed >> 29)) & 0xFF, int(seed >> 27));
+            row[x] = qRgb(
+                x * 255 / rgb.width(), (y * 255 / rgb.height() + int(seed >> 29)) & 0xFF, int(seed >> 27));
         }
     }
-    for (const char *format : {"bmp", "png", "jpeg"}) {
+    for (const char *format : { "bmp", "png", "jpeg" }) {
         const QByteArray bytes = viaQt(rgb, format);
         if (qstrcmp(format, "bmp") == 0) {
             ASSERT_EQ(bytes[28], 24) << "a 24-bit bitmap, read by Qt";
@@ -471,7 +494,7 @@ TEST_F(PictureLoad, FormatsReadThroughGraphicsMagick)
     // Dr. Halo: width, height, reserved, then lines of run-length bytes (grey without a
     // palette file).
     QByteArray cut = le16(4) + le16(2) + le16(0);
-    for (int v : {50, 100})
+    for (int v : { 50, 100 })
         cut += le16(3) + char(0x84) + char(v) + '\0';
     pic = load8(put("a.cut", cut));
     ASSERT_EQ(pic.size(), QSize(4, 2));
@@ -488,7 +511,7 @@ TEST_F(PictureLoad, FormatsReadThroughGraphicsMagick)
     rla.replace(26, 2, be16(0xFFFE));
     rla.replace(580, 3, "rgb");
     rla.replace(658, 2, be16(8));
-    const int colours[2][3] = {{5, 6, 7}, {200, 10, 20}}; // bottom row, top row
+    const int colours[2][3] = { { 5, 6, 7 }, { 200, 10, 20 } }; // bottom row, top row
     QByteArray lines;
     for (int i = 0; i < 2; ++i) {
         rla += be32(quint32(740 + 8 + lines.size()));
@@ -508,15 +531,16 @@ TEST_F(PictureLoad, FormatsReadThroughGraphicsMagick)
             r += le16(quint16(p));
         return r;
     };
-    const QByteArray body = record(0x020B, {0, 0}) + record(0x020C, {100, 100}) + record(0x041B, {50, 50, 10, 10})
-        + record(0, {});
-    QByteArray placeable = le32(0x9AC6CDD7u) + le16(0) + le16(0) + le16(0) + le16(100) + le16(100) + le16(1440) + le32(0);
+    const QByteArray body = record(0x020B, { 0, 0 }) + record(0x020C, { 100, 100 })
+        + record(0x041B, { 50, 50, 10, 10 }) + record(0, {});
+    QByteArray placeable
+        = le32(0x9AC6CDD7u) + le16(0) + le16(0) + le16(0) + le16(100) + le16(100) + le16(1440) + le32(0);
     quint16 sum = 0;
     for (int i = 0; i < 20; i += 2)
         sum ^= quint16(std::uint8_t(placeable[i]) | (std::uint8_t(placeable[i + 1]) << 8));
     placeable += le16(sum);
-    const QByteArray header = le16(1) + le16(9) + le16(0x300) + le32(quint32((18 + body.size()) / 2)) + le16(0)
-        + le32(6) + le16(0);
+    const QByteArray header = le16(1) + le16(9) + le16(0x300) + le32(quint32((18 + body.size()) / 2))
+        + le16(0) + le32(6) + le16(0);
     pic = load8(put("a.wmf", placeable + header + body));
     EXPECT_GT(pic.width(), 0);
 }
@@ -546,32 +570,34 @@ TEST_F(PictureLoad, PhotoshopPictures)
     colours[512 + 7] = 0;
     colours[100] = colours[256 + 100] = colours[512 + 100] = 0; // black
     colours[101] = colours[256 + 101] = colours[512 + 101] = char(255); // white
-    for (bool packBits : {false, true}) {
+    for (bool packBits : { false, true }) {
         // Indexed: indexes and the file's colour table as stored.
-        QImage pic = load8(put("i.psd", makePsd(2, 8, 3, 2, {Hex("07 00 FF  01 02 03")}, packBits, colours)));
-        EXPECT_EQ(PictureRows(pic), (Rows{{7, 0, 255}, {1, 2, 3}})) << packBits;
+        QImage pic
+            = load8(put("i.psd", makePsd(2, 8, 3, 2, { Hex("07 00 FF  01 02 03") }, packBits, colours)));
+        EXPECT_EQ(PictureRows(pic), (Rows { { 7, 0, 255 }, { 1, 2, 3 } })) << packBits;
         EXPECT_EQ(pic.colorTable()[7], pic.colorTable()[0]);
         EXPECT_EQ(pic.colorTable()[255], qRgb(255, 0, 127));
 
         // Grey.
-        pic = load8(put("g.pdd", makePsd(1, 8, 2, 1, {Hex("00 FF")}, packBits)));
-        EXPECT_EQ(PictureRows(pic), (Rows{{0, 255}}));
+        pic = load8(put("g.pdd", makePsd(1, 8, 2, 1, { Hex("00 FF") }, packBits)));
+        EXPECT_EQ(PictureRows(pic), (Rows { { 0, 255 } }));
         EXPECT_EQ(pic.colorTable()[128], qRgb(128, 128, 128));
 
         // Bitmap: 1 is black, 0 white.
-        pic = load8(put("b.psd", makePsd(0, 1, 9, 1, {Hex("80 80")}, packBits)));
-        EXPECT_EQ(PictureRows(pic), (Rows{{1, 0, 0, 0, 0, 0, 0, 0, 1}}));
+        pic = load8(put("b.psd", makePsd(0, 1, 9, 1, { Hex("80 80") }, packBits)));
+        EXPECT_EQ(PictureRows(pic), (Rows { { 1, 0, 0, 0, 0, 0, 0, 0, 1 } }));
         EXPECT_EQ(pic.colorTable()[1], qRgb(0, 0, 0));
         EXPECT_EQ(pic.colorTable()[0], qRgb(255, 255, 255));
 
         // RGB with an extra alpha channel, which is skipped.
-        pic = load8(put("c.psd", makePsd(3, 8, 2, 1, {Hex("C8 C8"), Hex("28 28"), Hex("48 48"), Hex("00 FF")}, packBits)));
+        pic = load8(put("c.psd",
+            makePsd(3, 8, 2, 1, { Hex("C8 C8"), Hex("28 28"), Hex("48 48"), Hex("00 FF") }, packBits)));
         EXPECT_EQ(cellColour(pic, 1, 0), qRgb(199, 39, 71));
     }
     // A row longer than 128 bytes needs two PackBits runs.
     QByteArray wide(300, '\x05');
     wide[299] = 9;
-    const QImage pic = load8(put("w.psd", makePsd(1, 8, 300, 1, {wide}, true)));
+    const QImage pic = load8(put("w.psd", makePsd(1, 8, 300, 1, { wide }, true)));
     EXPECT_EQ(pic.pixelIndex(298, 0), 5);
     EXPECT_EQ(pic.pixelIndex(299, 0), 9);
 }
@@ -579,15 +605,15 @@ TEST_F(PictureLoad, PhotoshopPictures)
 TEST_F(PictureLoad, OwnFormatsGoThroughTheCardCodec)
 {
     const QString name = put("a.Jc5", "card bytes");
-    QImage pic = MakePicture({{9}});
+    QImage pic = MakePicture({ { 9 } });
     QString error;
     EXPECT_FALSE(LoadPictureAs8Bit(name, pic, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(PictureRows(pic), (Rows{{9}}));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 9 } }));
 
     SetWenBanIOReader([](const QString &, const QByteArray &bytes, TLoadedPicture &out, QString *) {
         QImage mono(int(bytes.size()), 1, QImage::Format_Mono);
-        mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        mono.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
         mono.fill(1);
         out.Image = mono;
         out.Bits = 1;
@@ -606,8 +632,8 @@ TEST_F(PictureLoad, CardFileOpensAsAPictureOfItsNeedles)
     io.ColCount = 1;
     io.CardCount = 2;
     io.Card.setLength(2);
-    io.Card[0] = TDynamicByteArray{0x80}; // first needle raised
-    io.Card[1] = TDynamicByteArray{0x01}; // last needle raised
+    io.Card[0] = TDynamicByteArray { 0x80 }; // first needle raised
+    io.Card[1] = TDynamicByteArray { 0x01 }; // last needle raised
     const QString path = dir.filePath("card.ovwb");
     QString error;
     ASSERT_TRUE(WriteOVWBCard(io, path, &error)) << error.toStdString();
@@ -625,88 +651,103 @@ TEST_F(PictureLoad, CardFileOpensAsAPictureOfItsNeedles)
     io.CardCount = 0;
     io.Card.setLength(0);
     ASSERT_TRUE(WriteOVWBCard(io, path, &error)) << error.toStdString();
-    QImage keep0 = MakePicture({{9}});
+    QImage keep0 = MakePicture({ { 9 } });
     EXPECT_FALSE(LoadPictureAs8Bit(path, keep0, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(PictureRows(keep0), (Rows{{9}}));
+    EXPECT_EQ(PictureRows(keep0), (Rows { { 9 } }));
 
     // A damaged card file fails with the codec's message and changes nothing.
     io.CardCount = 2;
     io.Card.setLength(2);
-    io.Card[0] = TDynamicByteArray{0x80};
-    io.Card[1] = TDynamicByteArray{0x01};
+    io.Card[0] = TDynamicByteArray { 0x80 };
+    io.Card[1] = TDynamicByteArray { 0x01 };
     ASSERT_TRUE(WriteOVWBCard(io, path, &error));
     ASSERT_TRUE(WriteAll(path, ReadAll(path).left(20)));
-    QImage keep = MakePicture({{9}});
+    QImage keep = MakePicture({ { 9 } });
     EXPECT_FALSE(LoadPictureAs8Bit(path, keep, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(PictureRows(keep), (Rows{{9}}));
+    EXPECT_EQ(PictureRows(keep), (Rows { { 9 } }));
 }
 
 TEST_F(PictureLoad, FailuresLeaveThePictureAlone)
 {
     RunState().EpsTimeoutMs = 1500;
-    const QByteArray png = viaQt(MakePicture({{1, 2}, {3, 4}}), "png");
+    const QByteArray png = viaQt(MakePicture({ { 1, 2 }, { 3, 4 } }), "png");
     const QByteArray jpeg = viaQt(filledPicture(40, 40), "jpeg");
-    const QByteArray pcx = EncodePcx(MakePicture({{1, 2}, {3, 4}}));
+    const QByteArray pcx = EncodePcx(MakePicture({ { 1, 2 }, { 3, 4 } }));
     const QByteArray tiff = viaQt(filledPicture(40, 40), "tiff");
     QByteArray hugePng = png;
     hugePng.replace(16, 8, be32(100000) + be32(100000));
     QByteArray tga(18, '\0');
-    tga[2] = 2;                        // true colour
+    tga[2] = 2; // true colour
     tga.replace(12, 4, le16(65535) + le16(65535));
     tga[16] = 24;
-    const QByteArray hugePsd = makePsd(1, 8, 30000, 30000, {Hex("00")}, true);
+    const QByteArray hugePsd = makePsd(1, 8, 30000, 30000, { Hex("00") }, true);
     QByteArray sgi = viaMagick(Magick::Image(Magick::Geometry(4, 4), Magick::Color("red")), "SGI");
     struct Case {
         const char *name;
         QByteArray bytes;
     };
     const Case cases[] = {
-        {"unknown.xyz", png},           {"noextension", png},          {"zero.png", {}},
-        {"zero.bmp", {}},               {"zero.pcx", {}},              {"zero.psd", {}},
-        {"corrupt.png", QByteArray(300, '\x42')}, {"corrupt.jpg", QByteArray("\xFF\xD8\xFF garbage", 12)},
-        {"corrupt.tga", QByteArray(5, '\x01')},   {"corrupt.sgi", QByteArray(600, '\x01')},
-        {"corrupt.bmp", QByteArray("BM") + QByteArray(100, '\x07')},
-        {"truncated.png", png.left(png.size() / 2)}, {"truncated.jpg", jpeg.left(jpeg.size() / 3)},
-        {"truncated.pcx", pcx.left(140)},            {"truncated.sgi", sgi.left(sgi.size() - 10)},
-        {"truncated.tif", tiff.left(tiff.size() / 2)}, {"corrupt.tif", QByteArray("II*\0\x08\0\0\0\xff\xff", 10)},
-        {"huge.png", hugePng},          {"huge.tga", tga},             {"huge.psd", hugePsd},
-        {"a.psp", png},                 {"a.cel", png},                {"a.pic", png},
-        {"a.emf", png},                 {"a.EP", png},
+        { "unknown.xyz", png },
+        { "noextension", png },
+        { "zero.png", {} },
+        { "zero.bmp", {} },
+        { "zero.pcx", {} },
+        { "zero.psd", {} },
+        { "corrupt.png", QByteArray(300, '\x42') },
+        { "corrupt.jpg", QByteArray("\xFF\xD8\xFF garbage", 12) },
+        { "corrupt.tga", QByteArray(5, '\x01') },
+        { "corrupt.sgi", QByteArray(600, '\x01') },
+        { "corrupt.bmp", QByteArray("BM") + QByteArray(100, '\x07') },
+        { "truncated.png", png.left(png.size() / 2) },
+        { "truncated.jpg", jpeg.left(jpeg.size() / 3) },
+        { "truncated.pcx", pcx.left(140) },
+        { "truncated.sgi", sgi.left(sgi.size() - 10) },
+        { "truncated.tif", tiff.left(tiff.size() / 2) },
+        { "corrupt.tif", QByteArray("II*\0\x08\0\0\0\xff\xff", 10) },
+        { "huge.png", hugePng },
+        { "huge.tga", tga },
+        { "huge.psd", hugePsd },
+        { "a.psp", png },
+        { "a.cel", png },
+        { "a.pic", png },
+        { "a.emf", png },
+        { "a.EP", png },
         // The decoder is the one the extension names, whatever the content says.
-        {"png-as.pcx", png},            {"png-as.tga", png},
-        {"postscript-as.sgi", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\nshowpage\n"},
+        { "png-as.pcx", png },
+        { "png-as.tga", png },
+        { "postscript-as.sgi", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\nshowpage\n" },
         // PostScript that never ends, draws a vast page, has no box, or is no PostScript.
-        {"forever.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{} loop\n"},
-        {"vast.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 900000 900000\nshowpage\n"},
-        {"nobox.eps", "%!PS-Adobe-3.0 EPSF-3.0\nshowpage\n"},
-        {"broken.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n1 0 div\n"},
-        {"notps.eps", png},
-        {"dosheader.eps", Hex("C5D0D3C6 FFFFFF7F 10000000") + "%!PS"},
+        { "forever.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{} loop\n" },
+        { "vast.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 900000 900000\nshowpage\n" },
+        { "nobox.eps", "%!PS-Adobe-3.0 EPSF-3.0\nshowpage\n" },
+        { "broken.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n1 0 div\n" },
+        { "notps.eps", png },
+        { "dosheader.eps", Hex("C5D0D3C6 FFFFFF7F 10000000") + "%!PS" },
     };
     for (const Case &c : cases) {
         const QString path = put(c.name, c.bytes);
-        QImage pic = MakePicture({{9}});
+        QImage pic = MakePicture({ { 9 } });
         QString error;
         EXPECT_FALSE(LoadPictureAs8Bit(path, pic, &error)) << c.name;
         EXPECT_FALSE(error.isEmpty()) << c.name;
-        EXPECT_EQ(PictureRows(pic), (Rows{{9}})) << c.name;
+        EXPECT_EQ(PictureRows(pic), (Rows { { 9 } })) << c.name;
         TLoadedPicture loaded;
         loaded.Bits = 77;
         EXPECT_FALSE(LoadPictureFromFile(path, loaded)) << c.name;
         EXPECT_EQ(loaded.Bits, 77) << c.name;
     }
     // A missing file and a folder.
-    QImage pic = MakePicture({{9}});
+    QImage pic = MakePicture({ { 9 } });
     EXPECT_FALSE(LoadPictureAs8Bit(dir.filePath("missing.png"), pic));
     EXPECT_TRUE(QDir(dir.path()).mkdir("folder.png"));
     EXPECT_FALSE(LoadPictureAs8Bit(dir.filePath("folder.png"), pic));
-    EXPECT_EQ(PictureRows(pic), (Rows{{9}}));
+    EXPECT_EQ(PictureRows(pic), (Rows { { 9 } }));
     // Without the format list only bitmaps are known.
     UnregisterPictureFormats();
     EXPECT_FALSE(LoadPictureAs8Bit(put("late.png", png), pic));
-    EXPECT_TRUE(LoadPictureAs8Bit(put("late.bmp", EncodeBmp8(MakePicture({{1}}))), pic));
+    EXPECT_TRUE(LoadPictureAs8Bit(put("late.bmp", EncodeBmp8(MakePicture({ { 1 } }))), pic));
 }
 
 TEST_F(PictureLoad, OversizedPicturesAreRefusedWithTheirSize)
@@ -743,20 +784,20 @@ TEST_F(PictureLoad, OversizedPicturesAreRefusedWithTheirSize)
         const char *size;
     };
     const Case cases[] = {
-        {"huge.png", makePng(65535, 65535, 8, 2, {}, Hex("00 010203")), "65535 x 65535"}, // Qt
-        {"huge.jpg", hugeJpeg, "65000 x 65000"},                                           // Qt
-        {"huge8.bmp", hugeBmp8, "65535 x 65535"},                                          // our own
-        {"huge8.pcx", hugePcx8, "65535 x 65535"},                                          // our own
-        {"huge.psd", makePsd(1, 8, 65535, 65535, {Hex("00")}, false), "65535 x 65535"},    // our own
-        {"huge1.pcx", hugePcx1, "65535 x 65535"},                                          // GraphicsMagick
-        {"huge.tga", tga, "65535 x 65535"},                                                // GraphicsMagick
+        { "huge.png", makePng(65535, 65535, 8, 2, {}, Hex("00 010203")), "65535 x 65535" }, // Qt
+        { "huge.jpg", hugeJpeg, "65000 x 65000" }, // Qt
+        { "huge8.bmp", hugeBmp8, "65535 x 65535" }, // our own
+        { "huge8.pcx", hugePcx8, "65535 x 65535" }, // our own
+        { "huge.psd", makePsd(1, 8, 65535, 65535, { Hex("00") }, false), "65535 x 65535" }, // our own
+        { "huge1.pcx", hugePcx1, "65535 x 65535" }, // GraphicsMagick
+        { "huge.tga", tga, "65535 x 65535" }, // GraphicsMagick
     };
     for (const Case &c : cases) {
-        QImage pic = MakePicture({{9}});
+        QImage pic = MakePicture({ { 9 } });
         QString error;
         EXPECT_FALSE(LoadPictureAs8Bit(put(c.name, c.bytes), pic, &error)) << c.name;
         EXPECT_TRUE(error.contains(QLatin1String(c.size))) << c.name << ": " << error.toStdString();
-        EXPECT_EQ(PictureRows(pic), (Rows{{9}})) << c.name;
+        EXPECT_EQ(PictureRows(pic), (Rows { { 9 } })) << c.name;
     }
 }
 
@@ -781,25 +822,26 @@ TEST_F(PictureLoad, CutFilesAreRefused)
         int tail; // bytes after the rows (the PCX palette, the end-of-picture mark)
     };
     const Case cases[] = {
-        {"a24.bmp", viaQt(rgb, "bmp"), 0},             // Qt
-        {"rle8.bmp", makeRle8Bmp(indexed), 2},         // Qt
-        {"a.jpg", viaQt(rgb, "jpeg"), 0},              // Qt
-        {"a.tif", makeTiff(rgb, 8), 0},                // Qt
-        {"onestrip.tif", makeTiff(rgb, 48), 0},        // Qt
-        {"a1.pcx", viaMagick(mono, "PCX"), 769},       // GraphicsMagick
-        {"a24.pcx", viaMagick(magickRgb, "PCX"), 769}, // GraphicsMagick
-        {"a8.bmp", EncodeBmp8(indexed), 0},            // our own reader
-        {"a8.pcx", EncodePcx(indexed), 769},           // our own reader
-        {"a.ovy", makeProject(indexed), 0},            // our own reader inside the project file
+        { "a24.bmp", viaQt(rgb, "bmp"), 0 }, // Qt
+        { "rle8.bmp", makeRle8Bmp(indexed), 2 }, // Qt
+        { "a.jpg", viaQt(rgb, "jpeg"), 0 }, // Qt
+        { "a.tif", makeTiff(rgb, 8), 0 }, // Qt
+        { "onestrip.tif", makeTiff(rgb, 48), 0 }, // Qt
+        { "a1.pcx", viaMagick(mono, "PCX"), 769 }, // GraphicsMagick
+        { "a24.pcx", viaMagick(magickRgb, "PCX"), 769 }, // GraphicsMagick
+        { "a8.bmp", EncodeBmp8(indexed), 0 }, // our own reader
+        { "a8.pcx", EncodePcx(indexed), 769 }, // our own reader
+        { "a.ovy", makeProject(indexed), 0 }, // our own reader inside the project file
     };
     for (const Case &c : cases) {
         const QImage whole = load8(put(c.name, c.whole));
         ASSERT_EQ(whole.size(), QSize(64, 48)) << c.name;
         const qsizetype rowsEnd = c.whole.size() - c.tail;
-        for (const qsizetype keep : {rowsEnd / 2, rowsEnd * 4 / 5, rowsEnd * 19 / 20, rowsEnd - 1}) {
-            QImage pic = MakePicture({{9}});
+        for (const qsizetype keep : { rowsEnd / 2, rowsEnd * 4 / 5, rowsEnd * 19 / 20, rowsEnd - 1 }) {
+            QImage pic = MakePicture({ { 9 } });
             QString error;
-            EXPECT_FALSE(LoadPictureAs8Bit(put(c.name, c.whole.left(keep)), pic, &error)) << c.name << " " << keep;
+            EXPECT_FALSE(LoadPictureAs8Bit(put(c.name, c.whole.left(keep)), pic, &error))
+                << c.name << " " << keep;
             EXPECT_FALSE(error.isEmpty()) << c.name << " " << keep;
             EXPECT_EQ(pic.size(), QSize(1, 1)) << c.name << " " << keep;
             EXPECT_EQ(pic.pixelIndex(0, 0), 9) << c.name << " " << keep;
@@ -845,12 +887,9 @@ TEST_F(PictureLoad, WholeFilesOfOtherLayoutsAreNotTakenForCut)
         QByteArray bytes;
     };
     const Case cases[] = {
-        {"progressive.jpg", progressive},
-        {"trailing.jpg", viaQt(rgb, "jpeg") + "trailing bytes"},
-        {"lzw.tif", viaQt(rgb, "tiff")},
-        {"motorola.tif", motorola},
-        {"topdown.bmp", topDown},
-        {"nopalette.pcx", monoPcx.left(monoPcx.size() - 769)}, // a 1-bit PCX without the 256-colour block
+        { "progressive.jpg", progressive }, { "trailing.jpg", viaQt(rgb, "jpeg") + "trailing bytes" },
+        { "lzw.tif", viaQt(rgb, "tiff") }, { "motorola.tif", motorola }, { "topdown.bmp", topDown },
+        { "nopalette.pcx", monoPcx.left(monoPcx.size() - 769) }, // a 1-bit PCX without the 256-colour block
     };
     for (const Case &c : cases)
         EXPECT_EQ(load8(put(c.name, c.bytes)).size(), QSize(64, 48)) << c.name;

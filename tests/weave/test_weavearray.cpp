@@ -44,7 +44,7 @@ TEST(WeaveArray, CopyFillAndSolid)
     dest[0][0] = 99;
     EXPECT_EQ(src[0][0], 0); // a copy, not shared
 
-    FillWeaveRect(dest, TWeaveRect{1, 0, 5, 0}, 7); // clipped to the matrix
+    FillWeaveRect(dest, TWeaveRect { 1, 0, 5, 0 }, 7); // clipped to the matrix
     EXPECT_EQ(dest[1][0], 1);
     EXPECT_EQ(dest[1][1], 11);
     FillWeaveArray(dest, 0);
@@ -59,7 +59,7 @@ TEST(WeaveArray, TransferModes)
     TWeaveArray m = MakeWeaveArray(3, 1);
     m[0][0] = 1;
     m[1][0] = 1;
-    MoveWeaveRect(m, TWeaveRect{0, 0, 1, 0}, m, 0, 1);
+    MoveWeaveRect(m, TWeaveRect { 0, 0, 1, 0 }, m, 0, 1);
     EXPECT_EQ(m[0][0], 0);
     EXPECT_EQ(m[1][0], 1);
     EXPECT_EQ(m[2][0], 1);
@@ -68,13 +68,13 @@ TEST(WeaveArray, TransferModes)
     src[0][0] = 3;
     TWeaveArray dst = MakeWeaveArray(2, 2);
     dst[1][1] = 9;
-    MergeWeaveRect(src, TWeaveRect{0, 0, 1, 1}, dst, 0, 0);
+    MergeWeaveRect(src, TWeaveRect { 0, 0, 1, 1 }, dst, 0, 0);
     EXPECT_EQ(dst[0][0], 1);
     EXPECT_EQ(dst[1][1], 1);
     EXPECT_EQ(dst[0][1], 0);
 
     dst = MakeWeaveArray(2, 2, 4);
-    CopyWeaveRect(src, TWeaveRect{0, 0, 1, 1}, dst, 1, 1); // only [1][1] lands inside
+    CopyWeaveRect(src, TWeaveRect { 0, 0, 1, 1 }, dst, 1, 1); // only [1][1] lands inside
     EXPECT_EQ(dst[1][1], 3);
     EXPECT_EQ(dst[0][0], 4);
     EXPECT_EQ(src[0][0], 3);
@@ -82,15 +82,18 @@ TEST(WeaveArray, TransferModes)
 
 TEST(LayerSequence, WriteTable)
 {
-    const struct { TIntegerArray seq; const char *text; } cases[] = {
-        {{1, 1, 1, 2}, "3(1),2"},
-        {{1, 2, 1, 2}, "2(1,2)"},
-        {{1, 1, 2}, "1,1,2"},
-        {{1, 2, 3, 3, 3}, "1,2,3,3,3"},
-        {{1, 2, 1, 2, 3}, "2(1,2),3"},
-        {{4}, "4"},
-        {{}, ""},
-        {{5, 5, 5, 5, 5, 5, 7, 7, 7}, "6(5),3(7)"},
+    const struct {
+        TIntegerArray seq;
+        const char *text;
+    } cases[] = {
+        { { 1, 1, 1, 2 }, "3(1),2" },
+        { { 1, 2, 1, 2 }, "2(1,2)" },
+        { { 1, 1, 2 }, "1,1,2" },
+        { { 1, 2, 3, 3, 3 }, "1,2,3,3,3" },
+        { { 1, 2, 1, 2, 3 }, "2(1,2),3" },
+        { { 4 }, "4" },
+        { {}, "" },
+        { { 5, 5, 5, 5, 5, 5, 7, 7, 7 }, "6(5),3(7)" },
     };
     for (const auto &c : cases)
         EXPECT_EQ(LayerSequenceToText(c.seq), QString::fromLatin1(c.text)) << c.text;
@@ -98,12 +101,15 @@ TEST(LayerSequence, WriteTable)
 
 TEST(LayerSequence, ReadTableAndRefusals)
 {
-    const struct { const char *text; TIntegerArray seq; } good[] = {
-        {"2(1,2),3", {1, 2, 1, 2, 3}},
-        {"3(1,2),4", {1, 2, 1, 2, 1, 2, 4}},
-        {"7", {7}},
-        {"1(5),2(6)", {5, 6, 6}},
-        {"-1,2", {-1, 2}},
+    const struct {
+        const char *text;
+        TIntegerArray seq;
+    } good[] = {
+        { "2(1,2),3", { 1, 2, 1, 2, 3 } },
+        { "3(1,2),4", { 1, 2, 1, 2, 1, 2, 4 } },
+        { "7", { 7 } },
+        { "1(5),2(6)", { 5, 6, 6 } },
+        { "-1,2", { -1, 2 } },
     };
     for (const auto &c : good) {
         TIntegerArray seq;
@@ -112,13 +118,13 @@ TEST(LayerSequence, ReadTableAndRefusals)
         EXPECT_TRUE(ParseLayerSequence(LayerSequenceToText(seq), seq)) << c.text;
         EXPECT_EQ(seq, c.seq) << c.text;
     }
-    const char *bad[] = {"2(1,2", "1,,2", "1,2,", "", "0(1,2)", "-2(1)", "2(1,2)3", "2(1;2", "1),2(3)",
-                         "2(1,(2))", "2()", "x", "99999(1,2,3,4,5,6,7,8,9,10)"};
+    const char *bad[] = { "2(1,2", "1,,2", "1,2,", "", "0(1,2)", "-2(1)", "2(1,2)3", "2(1;2", "1),2(3)",
+        "2(1,(2))", "2()", "x", "99999(1,2,3,4,5,6,7,8,9,10)" };
     for (const char *t : bad) {
-        TIntegerArray seq{9};
+        TIntegerArray seq { 9 };
         EXPECT_FALSE(ParseLayerSequence(QString::fromLatin1(t), seq)) << t;
-        EXPECT_EQ(seq, TIntegerArray{9}) << t;
+        EXPECT_EQ(seq, TIntegerArray { 9 }) << t;
     }
     EXPECT_EQ(SplitLayerText(QStringLiteral("1,,2"), QStringLiteral(",")),
-              (QStringList{QStringLiteral("1"), QString(), QStringLiteral("2")}));
+        (QStringList { QStringLiteral("1"), QString(), QStringLiteral("2") }));
 }

@@ -13,9 +13,9 @@ namespace {
 TWeaveArray SmallWeave()
 {
     TWeaveArray w(3);
-    w[0] = TDynamicByteArray{1, 0};
-    w[1] = TDynamicByteArray{0, 1};
-    w[2] = TDynamicByteArray{1, 1};
+    w[0] = TDynamicByteArray { 1, 0 };
+    w[1] = TDynamicByteArray { 0, 1 };
+    w[2] = TDynamicByteArray { 1, 1 };
     return w;
 }
 
@@ -27,7 +27,8 @@ TEST(WeaveFile, ExactBytes)
     ASSERT_EQ(b.size(), 254);
     EXPECT_EQ(quint8(b[0]), 240);
     EXPECT_EQ(b.mid(1, 107),
-              QByteArray(".OVW Version Beta 1.01; Format is designed by KDV&PNH. Notice that the format is only with OVCAD software !"));
+        QByteArray(".OVW Version Beta 1.01; Format is designed by KDV&PNH. Notice that the format is only "
+                   "with OVCAD software !"));
     EXPECT_TRUE(b.mid(108, 22).endsWith('.'));
     EXPECT_EQ(b.mid(130, 110), QByteArray(110, ' '));
     EXPECT_EQ(b.mid(240), Hex("03 00 00 00 02 00 00 00 01 00 00 01 01 01"));
@@ -79,18 +80,21 @@ TEST(WeaveFile, DamagedFilesAreRefusedAndChangeNothing)
     };
     QByteArray shortText = good;
     shortText[0] = 10; // the text length hides the markers
-    const struct { const char *name; QByteArray bytes; } cases[] = {
-        {"empty", QByteArray()},
-        {"header only", good.left(200)},
-        {"no sizes", good.left(244)},
-        {"one cell short", good.left(253)},
-        {"version 1.02", withVersion("Beta 1.01", "Beta 1.02")},
-        {"maker marker", withVersion("by KDV&PNH", "by KDV&PNX")},
-        {"text length", shortText},
-        {"negative width", withSizes("FF FF FF FF 02 00 00 00")},
-        {"huge sizes", withSizes("FF FF 00 00 FF FF 00 00")},
-        {"too wide", withSizes("00 00 01 00 01 00 00 00")},
-        {"claims more", withSizes("04 00 00 00 02 00 00 00")},
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } cases[] = {
+        { "empty", QByteArray() },
+        { "header only", good.left(200) },
+        { "no sizes", good.left(244) },
+        { "one cell short", good.left(253) },
+        { "version 1.02", withVersion("Beta 1.01", "Beta 1.02") },
+        { "maker marker", withVersion("by KDV&PNH", "by KDV&PNX") },
+        { "text length", shortText },
+        { "negative width", withSizes("FF FF FF FF 02 00 00 00") },
+        { "huge sizes", withSizes("FF FF 00 00 FF FF 00 00") },
+        { "too wide", withSizes("00 00 01 00 01 00 00 00") },
+        { "claims more", withSizes("04 00 00 00 02 00 00 00") },
     };
     for (const auto &c : cases) {
         TWeaveArray cells = MakeWeaveArray(1, 1, 7);
@@ -112,7 +116,7 @@ TEST(WeaveFile, DamagedFilesAreRefusedAndChangeNothing)
 TEST(WeaveFile, BytesAfterTheCellsAreIgnored)
 {
     const QByteArray good = WeaveFileBytes(SmallWeave());
-    for (const QByteArray &padding : {QByteArray(1, '\0'), QByteArray(4096, char(0x5A))}) {
+    for (const QByteArray &padding : { QByteArray(1, '\0'), QByteArray(4096, char(0x5A)) }) {
         TWeaveArray cells;
         ASSERT_TRUE(ReadWeaveBytes(good + padding, cells));
         EXPECT_EQ(cells, SmallWeave());

@@ -105,15 +105,15 @@ TEST_F(PickDialogs, TableDialogLoadsAWeave)
 
 TEST_F(PickDialogs, ShuttleByColourWindow)
 {
-    QImage pic = MakePicture({{5, 1}, {1, 1}});
+    QImage pic = MakePicture({ { 5, 1 }, { 1, 1 } });
     TMesh mesh;
-    InitNewDocument(mesh, &pic, 0, 0, 1, TColorArray{});
+    InitNewDocument(mesh, &pic, 0, 0, 1, TColorArray {});
     int changes = 0;
     TFrmSetPickWithColor win;
     win.show();
     EXPECT_EQ(win.windowTitle(), QStringLiteral("设置投梭"));
 
-    TPickWithColorTarget target{&mesh, &pic, -1, QColor(), 3, false, [&] { ++changes; }};
+    TPickWithColorTarget target { &mesh, &pic, -1, QColor(), 3, false, [&] { ++changes; } };
     win.SetTarget(target);
     win.SetEntry(2);
     EXPECT_FALSE(win.Apply()); // no colour picked yet: nothing happens
@@ -139,14 +139,14 @@ TEST_F(PickDialogs, ShuttleSwatchShowsTheCurrentShuttleNumber)
 {
     CardTables().ColorTable[1] = 0x0000FF; // red
     CardTables().ColorTable[3] = 0xFF0000; // blue
-    QImage pic = MakePicture({{5}});
+    QImage pic = MakePicture({ { 5 } });
     TMesh mesh;
-    InitNewDocument(mesh, &pic, 0, 0, 1, TColorArray{});
+    InitNewDocument(mesh, &pic, 0, 0, 1, TColorArray {});
     TFrmSetPickWithColor win;
     win.SetEntry(0);
-    win.SetTarget(TPickWithColorTarget{&mesh, &pic, 5, QColor(5, 5, 5), 3, false, {}});
+    win.SetTarget(TPickWithColorTarget { &mesh, &pic, 5, QColor(5, 5, 5), 3, false, {} });
     // Shuttle number 3 is shown in colour 3, whichever weft entry is selected.
     EXPECT_TRUE(win.ShuttleSwatch->styleSheet().contains(QStringLiteral("#0000ff")));
-    win.SetTarget(TPickWithColorTarget{&mesh, &pic, 5, QColor(5, 5, 5), 17, false, {}});
+    win.SetTarget(TPickWithColorTarget { &mesh, &pic, 5, QColor(5, 5, 5), 17, false, {} });
     EXPECT_FALSE(win.ShuttleSwatch->styleSheet().contains(QStringLiteral("background")));
 }

@@ -53,15 +53,31 @@ TEST(DynArray, EmptyAndZeroLength)
 
 namespace {
 template <class A>
-concept ElementWritable = requires(A &a) { a[0] = a[0]; };
+concept ElementWritable = requires(A &a)
+{
+    a[0] = a[0];
+};
 template <class A>
-concept NestedElementWritable = requires(A &a) { a[0][0] = a[0][0]; };
+concept NestedElementWritable = requires(A &a)
+{
+    a[0][0] = a[0][0];
+};
 template <class A>
-concept Fillable = requires(A &a) { a.fill(*a.begin()); };
+concept Fillable = requires(A &a)
+{
+    a.fill(*a.begin());
+};
 template <class A>
-concept DataWritable = requires(A &a) { *a.data() = *a.data(); *a.begin() = *a.end(); };
+concept DataWritable = requires(A &a)
+{
+    *a.data() = *a.data();
+    *a.begin() = *a.end();
+};
 template <class M>
-concept PickRowsWritable = requires(M &m) { m.PickRows[0][0] = 1; };
+concept PickRowsWritable = requires(M &m)
+{
+    m.PickRows[0][0] = 1;
+};
 } // namespace
 
 TEST(DynArray, ConstHoldersOnlyRead)
@@ -78,7 +94,7 @@ TEST(DynArray, ConstHoldersOnlyRead)
     EXPECT_FALSE(PickRowsWritable<const TMesh>) << "a const record protects its arrays";
 
     // A non-const copy still shares the elements: const guards the holder, not the storage.
-    const TIntegerArray a{1, 2, 3};
+    const TIntegerArray a { 1, 2, 3 };
     TIntegerArray b = a;
     b[0] = 9;
     EXPECT_EQ(a[0], 9);
@@ -92,10 +108,10 @@ TEST(DynArray, IndexesAndLengthsAreOneSignedType)
     // An int counter compares and indexes without a cast.
     for (int i = 0; i < a.size(); ++i)
         a[i] = i;
-    EXPECT_EQ(a, (TIntegerArray{0, 1, 2}));
+    EXPECT_EQ(a, (TIntegerArray { 0, 1, 2 }));
 }
 
-class NewDocument : public ::testing::TestWithParam<int> {};
+class NewDocument : public ::testing::TestWithParam<int> { };
 
 TEST_P(NewDocument, RowTablesAndWeaveSlots)
 {
@@ -103,11 +119,11 @@ TEST_P(NewDocument, RowTablesAndWeaveSlots)
     QImage picture(5, 4, QImage::Format_Indexed8);
     TMesh mesh;
     mesh.WeftRepeat = repeat;
-    InitNewDocument(mesh, &picture, 40.0, 30.0, 1, TColorArray{0x000000, 0xFFFFFF});
+    InitNewDocument(mesh, &picture, 40.0, 30.0, 1, TColorArray { 0x000000, 0xFFFFFF });
 
     EXPECT_EQ(mesh.Warps, 5);
     EXPECT_EQ(mesh.Wefts, 4);
-    for (auto *table : {&mesh.PickRows, &mesh.RegulatorRows, &mesh.WeftDensRows}) {
+    for (auto *table : { &mesh.PickRows, &mesh.RegulatorRows, &mesh.WeftDensRows }) {
         ASSERT_EQ(table->length(), repeat);
         for (int e = 0; e < repeat; ++e)
             ASSERT_EQ((*table)[e].length(), 4);
@@ -123,8 +139,8 @@ TEST_P(NewDocument, RowTablesAndWeaveSlots)
     ASSERT_EQ(mesh.TechWeaveNames->size(), 3 * repeat);
     for (const TWeaveArray &w : mesh.TechWeaves) {
         ASSERT_EQ(w.length(), 2);
-        EXPECT_EQ(w[0], (TDynamicByteArray{0, 0}));
-        EXPECT_EQ(w[1], (TDynamicByteArray{0, 0}));
+        EXPECT_EQ(w[0], (TDynamicByteArray { 0, 0 }));
+        EXPECT_EQ(w[1], (TDynamicByteArray { 0, 0 }));
     }
 
     // Two colours x WarpRepeat 1 x WeftRepeat: black gets zeros, white ones.
@@ -169,10 +185,11 @@ TEST(Mesh, DefaultColourWeavesFollowTheNearBlackRule)
         TColor colour;
         int expected;
     };
-    const Case cases[] = {{0x281414, 1}, {0x1D1D1D, 0}, {0x00001E, 1}, {0x1E0000, 1}, {0x000000, 0}};
+    const Case cases[]
+        = { { 0x281414, 1 }, { 0x1D1D1D, 0 }, { 0x00001E, 1 }, { 0x1E0000, 1 }, { 0x000000, 0 } };
     for (const Case &c : cases) {
         TMesh mesh;
-        mesh.Colors = TColorArray{c.colour};
+        mesh.Colors = TColorArray { c.colour };
         mesh.WarpRepeat = 2;
         SetDefaultColourWeaves(mesh);
         ASSERT_EQ(mesh.ColorWeaves.length(), 2);
@@ -185,13 +202,13 @@ TEST(Mesh, ColourWeaveSlotsRunColourByWarpRepeatWithinEachWeftEntry)
 {
     // Black and white, two warp repeats, two weft entries: slot s shows colour (s mod 4) div 2.
     TMesh mesh;
-    mesh.Colors = TColorArray{0x000000, 0xFFFFFF};
+    mesh.Colors = TColorArray { 0x000000, 0xFFFFFF };
     mesh.WarpRepeat = 2;
     mesh.WeftRepeat = 2;
     ASSERT_TRUE(SetDefaultColourWeaves(mesh));
     ASSERT_EQ(mesh.ColorWeaves.length(), 8);
     ASSERT_EQ(mesh.ColorWeaveNames->size(), 8);
-    const int expected[8] = {0, 0, 1, 1, 0, 0, 1, 1};
+    const int expected[8] = { 0, 0, 1, 1, 0, 0, 1, 1 };
     for (int s = 0; s < 8; ++s)
         EXPECT_EQ(mesh.ColorWeaves[s][1][0], expected[s]) << s;
     EXPECT_EQ(ColorWeaveSlot(mesh, 1, 0, 1), 6);

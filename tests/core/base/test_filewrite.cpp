@@ -1,11 +1,11 @@
 // The shared file module: saves on a full disk, sets of files that replace all or none,
 // readers given FIFOs, devices and oversized files, and names whose bytes are not UTF-8.
-#include "core/picture/bmpfile.h"
 #include "core/base/filewrite.h"
-#include "core/settings/inifile.h"
 #include "core/base/localname.h"
 #include "core/palette/palette.h"
+#include "core/picture/bmpfile.h"
 #include "core/picture/pcxfile.h"
+#include "core/settings/inifile.h"
 #include "core/undo/undofiles.h"
 
 #include "readercases.h"
@@ -39,13 +39,21 @@ struct WriterCase {
 std::vector<WriterCase> CoreWriters()
 {
     return {
-        {"shared routine",
-            [](const QString &f, QString &e) { return WriteFileAtomically(f, QByteArray(1000, 'x'), &e); }},
-        {"ini file", [](const QString &f, QString &) { return TIniFile(f).WriteString("Main", "Key", "value"); }},
-        {"palette file", [](const QString &f, QString &) { return SavePaletteFile(GreyPalette(), f); }},
-        {"undo palette", [](const QString &f, QString &e) { return WriteUndoPalette(GreyPalette(), f, &e); }},
-        {"BMP", [](const QString &f, QString &e) { return SaveBmp8File(MakePicture({{1, 2}, {3, 4}}), f, &e); }},
-        {"PCX", [](const QString &f, QString &e) { return SavePictureAsPcx(MakePicture({{1, 2}, {3, 4}}), f, &e); }},
+        { "shared routine",
+            [](const QString &f, QString &e) { return WriteFileAtomically(f, QByteArray(1000, 'x'), &e); } },
+        { "ini file",
+            [](const QString &f, QString &) { return TIniFile(f).WriteString("Main", "Key", "value"); } },
+        { "palette file", [](const QString &f, QString &) { return SavePaletteFile(GreyPalette(), f); } },
+        { "undo palette",
+            [](const QString &f, QString &e) { return WriteUndoPalette(GreyPalette(), f, &e); } },
+        { "BMP",
+            [](const QString &f, QString &e) {
+                return SaveBmp8File(MakePicture({ { 1, 2 }, { 3, 4 } }), f, &e);
+            } },
+        { "PCX",
+            [](const QString &f, QString &e) {
+                return SavePictureAsPcx(MakePicture({ { 1, 2 }, { 3, 4 } }), f, &e);
+            } },
     };
 }
 
@@ -63,7 +71,7 @@ TEST(SaveOnAFullDisk, EveryWriterKeepsTheOldFileAndReportsTheFailure)
         QString error;
         EXPECT_FALSE(c.save(target, error)) << c.name << ": a save on a full disk reported success";
         EXPECT_EQ(ReadAll(target), OldBytes) << c.name;
-        EXPECT_EQ(disk.Entries(), (QStringList{"filler", "target"})) << c.name << ": temporary file left";
+        EXPECT_EQ(disk.Entries(), (QStringList { "filler", "target" })) << c.name << ": temporary file left";
         if (QString(c.name) != "ini file" && QString(c.name) != "palette file") {
             EXPECT_TRUE(error.contains("target") && error.contains("No space left"))
                 << c.name << ": " << error.toStdString();
@@ -79,7 +87,7 @@ TEST(SaveOnAFullDisk, ANewFileIsNotLeftEmpty)
     ASSERT_TRUE(disk.Fill());
     QString error;
     EXPECT_FALSE(WriteFileAtomically(disk.FilePath("new"), "abc", &error));
-    EXPECT_EQ(disk.Entries(), QStringList{"filler"});
+    EXPECT_EQ(disk.Entries(), QStringList { "filler" });
 }
 
 TEST(SaveFile, ReplacesKeepsPermissionsFollowsLinksAndRefusesFolders)
@@ -106,7 +114,7 @@ TEST(SaveFile, ReplacesKeepsPermissionsFollowsLinksAndRefusesFolders)
     EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
     EXPECT_FALSE(WriteFileAtomically(dir.filePath("missing/x"), "x", &error));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-        (QStringList{"folder", "link", "t.bin"}));
+        (QStringList { "folder", "link", "t.bin" }));
 }
 
 namespace {
@@ -119,15 +127,16 @@ struct FileSetFixture : ::testing::Test {
         for (int k = 1; k <= 3; ++k) {
             const QString name = dir.filePath(QStringLiteral("set.%1").arg(k));
             ASSERT_TRUE(WriteAll(name, OldBytes + QByteArray::number(k)));
-            files.push_back({name, "new " + QByteArray::number(k)});
+            files.push_back({ name, "new " + QByteArray::number(k) });
         }
     }
     void expectOldSet(const char *why)
     {
         for (int k = 1; k <= 3; ++k)
-            EXPECT_EQ(ReadAll(files[k - 1].FileName), OldBytes + QByteArray::number(k)) << why << " part " << k;
+            EXPECT_EQ(ReadAll(files[k - 1].FileName), OldBytes + QByteArray::number(k))
+                << why << " part " << k;
         const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-        EXPECT_EQ(left, (QStringList{"set.1", "set.2", "set.3"})) << why;
+        EXPECT_EQ(left, (QStringList { "set.1", "set.2", "set.3" })) << why;
     }
 };
 
@@ -139,7 +148,8 @@ TEST_F(FileSetFixture, AllReplacedOrNone)
     ASSERT_TRUE(WriteFilesAtomically(files, &error)) << error.toStdString();
     for (int k = 1; k <= 3; ++k)
         EXPECT_EQ(ReadAll(files[k - 1].FileName), "new " + QByteArray::number(k));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"set.1", "set.2", "set.3"}));
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList { "set.1", "set.2", "set.3" }));
 }
 
 TEST_F(FileSetFixture, ALaterFileThatCannotBeReplacedLeavesTheOldSet)
@@ -169,47 +179,46 @@ TEST_F(FileSetFixture, AFolderInTheWayLeavesTheOldSet)
     EXPECT_EQ(ReadAll(files[0].FileName), OldBytes + "1");
     EXPECT_EQ(ReadAll(files[2].FileName), OldBytes + "3");
     EXPECT_TRUE(QFileInfo(files[1].FileName + "/inside").isDir());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"set.1", "set.3"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList { "set.1", "set.3" }));
 }
 
 // ---- Reading ---------------------------------------------------------------------------
 
 namespace {
 
-
 std::vector<ReaderCase> CoreReaders()
 {
     return {
-        {"ReadWholeFile",
+        { "ReadWholeFile",
             [](const QString &f, QString &e) {
                 QByteArray b;
                 return ReadWholeFile(f, 1000, b, &e);
             },
-            1000},
-        {"palette file",
+            1000 },
+        { "palette file",
             [](const QString &f, QString &) {
-                TPalette256 p{};
+                TPalette256 p {};
                 return LoadPaletteFile(p, f);
             },
-            -1, false},
-        {"undo palette",
+            -1, false },
+        { "undo palette",
             [](const QString &f, QString &e) {
-                TPalette256 p{};
+                TPalette256 p {};
                 return ReadUndoPalette(f, p, &e);
             },
-            PaletteFileSize},
-        {"undo picture",
+            PaletteFileSize },
+        { "undo picture",
             [](const QString &f, QString &e) {
                 QImage img;
                 return ReadUndoPicture(f, img, &e);
             },
-            MaxPictureFileSize},
-        {"8-bit bitmap",
+            MaxPictureFileSize },
+        { "8-bit bitmap",
             [](const QString &f, QString &e) {
                 QImage img;
                 return LoadBmp8File(f, img, &e);
             },
-            MaxPictureFileSize},
+            MaxPictureFileSize },
     };
 }
 
@@ -236,13 +245,18 @@ TEST(ReadFile, BoundsAndShortReads)
         bool ok;
         const char *got;
     } cases[] = {
-        {10, true, true, "0123456789"}, {9, true, false, ""}, {0, true, false, ""},
-        {100, false, true, "0123456789"}, {4, false, true, "0123"}, {0, false, true, ""},
+        { 10, true, true, "0123456789" },
+        { 9, true, false, "" },
+        { 0, true, false, "" },
+        { 100, false, true, "0123456789" },
+        { 4, false, true, "0123" },
+        { 0, false, true, "" },
     };
     for (const Case &c : cases) {
         QByteArray bytes = "unchanged";
         QString error;
-        const bool ok = c.whole ? ReadWholeFile(path, c.bound, bytes, &error) : ReadFileStart(path, c.bound, bytes, &error);
+        const bool ok = c.whole ? ReadWholeFile(path, c.bound, bytes, &error)
+                                : ReadFileStart(path, c.bound, bytes, &error);
         EXPECT_EQ(ok, c.ok) << c.bound << " " << c.whole;
         EXPECT_EQ(bytes, c.ok ? QByteArray(c.got) : QByteArray("unchanged")) << c.bound << " " << c.whole;
     }
@@ -264,7 +278,7 @@ TEST(ReadFile, PaletteFileReadsOnlyItsOwnBytes)
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     ASSERT_EQ(f.write(EncodePaletteFile(GreyPalette())), PaletteFileSize);
     f.close();
-    TPalette256 back{};
+    TPalette256 back {};
     RunWithin(20, "palette", [&] { EXPECT_TRUE(LoadPaletteFile(back, path)); });
     EXPECT_EQ(back, GreyPalette());
 }
@@ -276,7 +290,10 @@ namespace {
 // "图案" in GBK, as a Windows program names a file.
 const QByteArray GbkName = "\xCD\xBC\xB0\xB8";
 
-QByteArray Local(const QTemporaryDir &dir, const QByteArray &name) { return QFile::encodeName(dir.path()) + '/' + name; }
+QByteArray Local(const QTemporaryDir &dir, const QByteArray &name)
+{
+    return QFile::encodeName(dir.path()) + '/' + name;
+}
 
 bool CreateRaw(const QByteArray &path, const QByteArray &bytes)
 {
@@ -341,8 +358,8 @@ TEST(NonUtf8Names, GbkNamesOpenAndSaveUnderTheirOwnBytes)
     const QString listed = QFile::decodeName(file);
     const QString gbkText = dir.path() + QString::fromUtf8("/图案/图案.pal");
     ASSERT_TRUE(HasLostNameBytes(listed));
-    for (const QString &name : {listed, gbkText}) {
-        TPalette256 back{};
+    for (const QString &name : { listed, gbkText }) {
+        TPalette256 back {};
         EXPECT_TRUE(LoadPaletteFile(back, name)) << name.toStdString();
         EXPECT_EQ(back, GreyPalette()) << name.toStdString();
         QByteArray bytes;
@@ -354,7 +371,7 @@ TEST(NonUtf8Names, GbkNamesOpenAndSaveUnderTheirOwnBytes)
     QString error;
     ASSERT_TRUE(WriteFileAtomically(listed, "saved", &error)) << error.toStdString();
     EXPECT_EQ(ReadRaw(file), "saved");
-    EXPECT_EQ(RawEntries(folder), QList<QByteArray>{GbkName + ".pal"});
+    EXPECT_EQ(RawEntries(folder), QList<QByteArray> { GbkName + ".pal" });
     RemoveRaw(folder);
 }
 
@@ -367,7 +384,7 @@ TEST(NonUtf8Names, ANameThatCannotBeFoundSaysItIsNotUtf8)
     const QString shown = QFile::decodeName(Local(dir, "\xB0\xB8.pal"));
     ASSERT_EQ(shown, QFile::decodeName(Local(dir, "\xB0\xB9.pal")));
     const QString gone = QFile::decodeName(Local(dir, "\xC1\xC1.pal"));
-    for (const QString &name : {shown, gone}) {
+    for (const QString &name : { shown, gone }) {
         QByteArray bytes;
         QString error;
         EXPECT_FALSE(ReadWholeFile(name, 100, bytes, &error));
@@ -376,7 +393,8 @@ TEST(NonUtf8Names, ANameThatCannotBeFoundSaysItIsNotUtf8)
         EXPECT_FALSE(WriteFileAtomically(name, "x", &error));
         EXPECT_TRUE(error.contains("not valid UTF-8")) << error.toStdString();
     }
-    EXPECT_EQ(RawEntries(QFile::encodeName(dir.path())), (QList<QByteArray>{"\xB0\xB8.pal", "\xB0\xB9.pal"}))
+    EXPECT_EQ(
+        RawEntries(QFile::encodeName(dir.path())), (QList<QByteArray> { "\xB0\xB8.pal", "\xB0\xB9.pal" }))
         << "nothing was written";
     ::unlink(Local(dir, "\xB0\xB8.pal").constData());
     ::unlink(Local(dir, "\xB0\xB9.pal").constData());

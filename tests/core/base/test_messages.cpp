@@ -41,21 +41,21 @@ struct Sent {
 std::vector<Sent> allSenders()
 {
     return {
-        {"cursor", [] { SendCursorPos(3, 4); }, 1125, 3, 4},
-        {"colour index", [] { SendColorIndex(17); }, 1126, 17, 0},
-        {"undo", [] { SendUndoState(2, 0); }, 1128, 2, 0},
-        {"edit", [] { SendEditState(3, 1); }, 1129, 3, 1},
-        {"child", [] { SendChildState(1); }, 1131, 1, 0},
-        {"size", [] { SendPatternSize(640, 480); }, 1132, 640, 480},
-        {"palette to child", [] { SendPaletteToChild(); }, 1133, 1, 0},
-        {"palette from child", [] { SendPaletteFromChild(); }, 1133, 0, 0},
-        {"refresh", [] { SendRefreshView(1); }, 1134, 1, 0},
-        {"repeat", [] { SendRepeatState(5); }, 1135, 5, 0},
-        {"pen", [] { SendPenWidth(); }, 1138, 3, 7},
-        {"tool", [] { SendToolChanged(); }, 1139, 0, 0},
-        {"enable", [] { SendEnableMainForm(2); }, 1140, 2, 0},
-        {"merge", [] { SendPatternMergeState(); }, 1141, 2, 0},
-        {"gross pos: column then row", [] { SendGrossPos(12, 34); }, 1142, 12, 34},
+        { "cursor", [] { SendCursorPos(3, 4); }, 1125, 3, 4 },
+        { "colour index", [] { SendColorIndex(17); }, 1126, 17, 0 },
+        { "undo", [] { SendUndoState(2, 0); }, 1128, 2, 0 },
+        { "edit", [] { SendEditState(3, 1); }, 1129, 3, 1 },
+        { "child", [] { SendChildState(1); }, 1131, 1, 0 },
+        { "size", [] { SendPatternSize(640, 480); }, 1132, 640, 480 },
+        { "palette to child", [] { SendPaletteToChild(); }, 1133, 1, 0 },
+        { "palette from child", [] { SendPaletteFromChild(); }, 1133, 0, 0 },
+        { "refresh", [] { SendRefreshView(1); }, 1134, 1, 0 },
+        { "repeat", [] { SendRepeatState(5); }, 1135, 5, 0 },
+        { "pen", [] { SendPenWidth(); }, 1138, 3, 7 },
+        { "tool", [] { SendToolChanged(); }, 1139, 0, 0 },
+        { "enable", [] { SendEnableMainForm(2); }, 1140, 2, 0 },
+        { "merge", [] { SendPatternMergeState(); }, 1141, 2, 0 },
+        { "gross pos: column then row", [] { SendGrossPos(12, 34); }, 1142, 12, 34 },
     };
 }
 } // namespace
@@ -74,7 +74,7 @@ TEST(Messages, SendersReachTheMainWindowWithTheirNumbersAndValues)
     }
 
     main.got.clear();
-    SendColorPicked(0x00FF00, TColorPickInfo{0x00FF00, 9, 4});
+    SendColorPicked(0x00FF00, TColorPickInfo { 0x00FF00, 9, 4 });
     ASSERT_EQ(main.got.size(), 1u);
     EXPECT_EQ(std::get<0>(main.got[0]), WM_COLORPICKED);
     EXPECT_EQ(std::get<1>(main.got[0]), 0x00FF00);
@@ -109,7 +109,7 @@ TEST(Messages, SendersDoNothingWithoutAMainWindow)
     Hooks().MainFormHandle = nullptr;
     for (const Sent &s : allSenders())
         s.send();
-    SendColorPicked(1, TColorPickInfo{});
+    SendColorPicked(1, TColorPickInfo {});
     SendWeaveFileSaved("x");
     SendZoomState(nullptr, 9);
     QCoreApplication::instance()->removeEventFilter(&watch);

@@ -30,6 +30,10 @@ TEST(ProcessTempFolder, ChildWaitingForASignal)
 {
     if (!qEnvironmentVariableIsSet(ChildVariable))
         GTEST_SKIP() << "runs only as the child process of StopSignalsRemoveTheFolder";
+    // A shell starts background jobs with SIGINT ignored, and the folder's handlers leave
+    // an ignored signal ignored: the child starts as from a terminal.
+    ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGTERM, SIG_DFL);
     QString path;
     ASSERT_TRUE(MakeProcessTempFolder(path));
     ASSERT_TRUE(WriteAll(path + "/ScanImg~$1_1.bmp", "an undo step"));
@@ -42,13 +46,13 @@ TEST(ProcessTempFolder, ChildWaitingForASignal)
 
 TEST(ProcessTempFolder, StopSignalsRemoveTheFolder)
 {
-    for (int sig : {SIGTERM, SIGINT}) {
+    for (int sig : { SIGTERM, SIGINT }) {
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(ChildVariable, "1");
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(),
-            {"--gtest_filter=ProcessTempFolder.ChildWaitingForASignal"});
+            { "--gtest_filter=ProcessTempFolder.ChildWaitingForASignal" });
         ASSERT_TRUE(child.waitForStarted());
         QString path;
         QByteArray output;

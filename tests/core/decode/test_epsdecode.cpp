@@ -14,7 +14,8 @@ namespace {
 // Puts a stand-in "gs" first on the search path that only leaves a mark that it ran.
 class FakeGhostscript {
 public:
-    FakeGhostscript() : m_savedPath(qgetenv("PATH"))
+    FakeGhostscript()
+        : m_savedPath(qgetenv("PATH"))
     {
         const QString gs = m_dir.filePath(QStringLiteral("gs"));
         WriteAll(gs, "#!/bin/sh\n: > \"" + QFile::encodeName(marker()) + "\"\n");
@@ -47,7 +48,8 @@ TEST(Eps, VastBoundingBoxIsRefusedBeforeGhostscriptStarts)
 
     // Beyond the budget only as true colour (20,000 x 20,000 cells at 4 bytes a cell).
     error.clear();
-    EXPECT_FALSE(DecodeEps("%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 100 100 20100 20100\nshowpage\n", picture, &error));
+    EXPECT_FALSE(DecodeEps(
+        "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 100 100 20100 20100\nshowpage\n", picture, &error));
     EXPECT_TRUE(error.contains(QLatin1String("20000 x 20000"))) << error.toStdString();
     EXPECT_FALSE(gs.started());
 

@@ -1,7 +1,7 @@
 // Conversions into 8-bit pictures: true colour by colour cells, 1-, 2- and 4-bit unpacking,
 // and the white and black entries.
-#include "core/picture/lowbitpicture.h"
 #include "core/decode/pictureconvert.h"
+#include "core/picture/lowbitpicture.h"
 
 #include "testutil.h"
 
@@ -18,7 +18,10 @@ QRgb cellRgb(int key)
     return qRgb(((key >> 8) & 15) * 16 + 7, ((key >> 4) & 15) * 16 + 7, (key & 15) * 16 + 7);
 }
 
-TPaletteEntry entry(QRgb c) { return {std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c)), 0}; }
+TPaletteEntry entry(QRgb c)
+{
+    return { std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c)), 0 };
+}
 
 } // namespace
 
@@ -28,7 +31,7 @@ TEST(ConvertPictureTo8Bit, ThreeColoursInOrderOfFrequency)
     // low bits of each channel do not matter.
     QImage src(3, 2, QImage::Format_RGB32);
     const QRgb a = qRgb(200, 30, 40), b = qRgb(20, 40, 210), c = qRgb(50, 180, 60);
-    const QRgb px[2][3] = {{a, b, c}, {b, qRgb(25, 35, 215), c}};
+    const QRgb px[2][3] = { { a, b, c }, { b, qRgb(25, 35, 215), c } };
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
             src.setPixel(x, y, px[y][x]);
@@ -42,19 +45,19 @@ TEST(ConvertPictureTo8Bit, ThreeColoursInOrderOfFrequency)
     EXPECT_EQ(t[2], qRgb(192 + 7, 16 + 7, 32 + 7));
     for (int i = 3; i < 256; ++i)
         EXPECT_EQ(t[i], qRgb(7, 7, 7)) << i;
-    EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>>{{2, 0, 1}, {0, 0, 1}}));
+    EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>> { { 2, 0, 1 }, { 0, 0, 1 } }));
 
     EnsureBlackAndWhite(dest);
     EXPECT_EQ(dest.colorTable()[254], qRgb(0, 0, 0));
     EXPECT_EQ(dest.colorTable()[255], qRgb(255, 255, 255));
     EXPECT_EQ(dest.colorTable()[253], qRgb(7, 7, 7));
-    EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>>{{2, 0, 1}, {0, 0, 1}}));
+    EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>> { { 2, 0, 1 }, { 0, 0, 1 } }));
 
     // Already 8-bit or empty: Dest is left alone.
-    QImage untouched = MakePicture({{4}});
-    ConvertPictureTo8Bit(MakePicture({{1, 2}}), untouched);
+    QImage untouched = MakePicture({ { 4 } });
+    ConvertPictureTo8Bit(MakePicture({ { 1, 2 } }), untouched);
     ConvertPictureTo8Bit(QImage(), untouched);
-    EXPECT_EQ(PictureRows(untouched), (std::vector<std::vector<int>>{{4}}));
+    EXPECT_EQ(PictureRows(untouched), (std::vector<std::vector<int>> { { 4 } }));
 }
 
 TEST(ConvertPictureTo8Bit, PureWhitePicture)
@@ -104,7 +107,9 @@ TEST(ConvertPictureTo8Bit, ThreeHundredCellsKeepTheMostFrequent)
         indexOfKey[keys[j]] = j < 256 ? j : NearestColorIndex(before.data(), 256, c.Red, c.Green, c.Blue);
     }
     for (int i = 0; i < int(pixels.size()); ++i)
-        ASSERT_EQ(dest.pixelIndex(i % width, i / width), indexOfKey[(qRed(pixels[i]) >> 4 << 8) | (qGreen(pixels[i]) >> 4 << 4) | (qBlue(pixels[i]) >> 4)]) << i;
+        ASSERT_EQ(dest.pixelIndex(i % width, i / width),
+            indexOfKey[(qRed(pixels[i]) >> 4 << 8) | (qGreen(pixels[i]) >> 4 << 4) | (qBlue(pixels[i]) >> 4)])
+            << i;
 
     // White goes into 255, black into 254; their cells move to the nearest remaining colour.
     const QImage converted = dest;
@@ -118,8 +123,9 @@ TEST(ConvertPictureTo8Bit, ThreeHundredCellsKeepTheMostFrequent)
     for (int y = 0; y < dest.height(); ++y)
         for (int x = 0; x < dest.width(); ++x) {
             const int old = converted.pixelIndex(x, y);
-            const int expected = old < 254 ? old
-                                           : NearestColorIndex(after.data(), 256, before[old].Red, before[old].Green, before[old].Blue);
+            const int expected = old < 254
+                ? old
+                : NearestColorIndex(after.data(), 256, before[old].Red, before[old].Green, before[old].Blue);
             ASSERT_EQ(dest.pixelIndex(x, y), expected);
         }
 }
@@ -128,44 +134,44 @@ TEST(EnsureBlackAndWhite, WhiteAtTwelveAndPureWhite)
 {
     // White at 12, no black: black goes into 255 and the cells of 255 move to their
     // nearest remaining colour (dark grey 7); cells of duplicate entries keep their index.
-    TPalette256 pal{};
+    TPalette256 pal {};
     for (int i = 0; i < 256; ++i)
-        pal[i] = {std::uint8_t(40 + i / 2), 100, 100, 0};
-    pal[7] = {20, 20, 20, 0};
+        pal[i] = { std::uint8_t(40 + i / 2), 100, 100, 0 };
+    pal[7] = { 20, 20, 20, 0 };
     pal[12] = WhiteQuad;
     pal[13] = pal[7];
-    pal[255] = {15, 15, 15, 0};
-    QImage pic = MakePicture({{255, 12, 7, 13}}, pal);
+    pal[255] = { 15, 15, 15, 0 };
+    QImage pic = MakePicture({ { 255, 12, 7, 13 } }, pal);
     EnsureBlackAndWhite(pic);
     EXPECT_EQ(pic.colorTable()[255], qRgb(0, 0, 0));
     EXPECT_EQ(pic.colorTable()[12], qRgb(255, 255, 255));
     EXPECT_EQ(pic.colorTable()[254], qRgb(167, 100, 100));
-    EXPECT_EQ(PictureRows(pic), (std::vector<std::vector<int>>{{7, 12, 7, 13}}));
+    EXPECT_EQ(PictureRows(pic), (std::vector<std::vector<int>> { { 7, 12, 7, 13 } }));
 
     // White already at 255 and no black: black goes into 254.
-    pal[12] = {1, 2, 3, 0};
+    pal[12] = { 1, 2, 3, 0 };
     pal[255] = WhiteQuad;
-    pal[254] = {250, 250, 250, 0};
-    pic = MakePicture({{254, 255, 0}}, pal);
+    pal[254] = { 250, 250, 250, 0 };
+    pic = MakePicture({ { 254, 255, 0 } }, pal);
     EnsureBlackAndWhite(pic);
     EXPECT_EQ(pic.colorTable()[254], qRgb(0, 0, 0));
-    EXPECT_EQ(PictureRows(pic), (std::vector<std::vector<int>>{{255, 255, 0}}));
+    EXPECT_EQ(PictureRows(pic), (std::vector<std::vector<int>> { { 255, 255, 0 } }));
 
     // A pure white picture whose palette is white but for a grey entry 255: black
     // replaces the grey, and the white cells keep their indexes.
-    TPalette256 white{};
+    TPalette256 white {};
     white.fill(WhiteQuad);
-    white[255] = {128, 128, 128, 0};
-    pic = MakePicture({{0, 0}, {5, 0}}, white);
+    white[255] = { 128, 128, 128, 0 };
+    pic = MakePicture({ { 0, 0 }, { 5, 0 } }, white);
     EnsureBlackAndWhite(pic);
     EXPECT_EQ(pic.colorTable()[255], qRgb(0, 0, 0));
-    EXPECT_EQ(PictureRows(pic), (std::vector<std::vector<int>>{{0, 0}, {5, 0}}));
+    EXPECT_EQ(PictureRows(pic), (std::vector<std::vector<int>> { { 0, 0 }, { 5, 0 } }));
 
     // Both present: nothing changes.
-    QImage grey = MakePicture({{3, 3, 200}});
+    QImage grey = MakePicture({ { 3, 3, 200 } });
     EnsureBlackAndWhite(grey);
-    EXPECT_EQ(grey.colorTable(), MakePicture({{0}}).colorTable());
-    EXPECT_EQ(PictureRows(grey), (std::vector<std::vector<int>>{{3, 3, 200}}));
+    EXPECT_EQ(grey.colorTable(), MakePicture({ { 0 } }).colorTable());
+    EXPECT_EQ(PictureRows(grey), (std::vector<std::vector<int>> { { 3, 3, 200 } }));
 }
 
 TEST(ConvertLowBitTo8Bit, UnpacksOneTwoAndFourBits)
@@ -176,12 +182,13 @@ TEST(ConvertLowBitTo8Bit, UnpacksOneTwoAndFourBits)
     one.Bits = 1;
     one.BytesPerLine = 4; // padded lines
     one.Rows = Hex("A5 C0 FF FF  01 40 00 00");
-    one.Colors = {qRgb(1, 2, 3), qRgb(250, 251, 252)};
+    one.Colors = { qRgb(1, 2, 3), qRgb(250, 251, 252) };
     QImage out;
     ConvertLowBitTo8Bit(one, out);
     ASSERT_EQ(out.format(), QImage::Format_Indexed8);
-    EXPECT_EQ(PictureRows(out), (std::vector<std::vector<int>>{{1, 0, 1, 0, 0, 1, 0, 1, 1, 1},
-                                                               {0, 0, 0, 0, 0, 0, 0, 1, 0, 1}}));
+    EXPECT_EQ(PictureRows(out),
+        (std::vector<std::vector<int>> {
+            { 1, 0, 1, 0, 0, 1, 0, 1, 1, 1 }, { 0, 0, 0, 0, 0, 0, 0, 1, 0, 1 } }));
     ASSERT_EQ(out.colorTable().size(), 256);
     EXPECT_EQ(out.colorTable()[1], qRgb(250, 251, 252));
     EXPECT_EQ(out.colorTable()[2], qRgb(0, 0, 0));
@@ -196,7 +203,7 @@ TEST(ConvertLowBitTo8Bit, UnpacksOneTwoAndFourBits)
     for (int i = 0; i < 16; ++i)
         four.Colors.append(qRgb(i * 10, 0, 0));
     ConvertLowBitTo8Bit(four, out);
-    EXPECT_EQ(PictureRows(out), (std::vector<std::vector<int>>{{15, 3, 10}}));
+    EXPECT_EQ(PictureRows(out), (std::vector<std::vector<int>> { { 15, 3, 10 } }));
     EXPECT_EQ(out.colorTable()[15], qRgb(150, 0, 0));
     EXPECT_EQ(out.colorTable()[16], qRgb(0, 0, 0));
 
@@ -206,21 +213,21 @@ TEST(ConvertLowBitTo8Bit, UnpacksOneTwoAndFourBits)
     two.Bits = 2;
     two.BytesPerLine = 2;
     two.Rows = Hex("1B 80");
-    two.Colors = {qRgb(9, 9, 9), qRgb(8, 8, 8), qRgb(7, 7, 7), qRgb(6, 6, 6)};
+    two.Colors = { qRgb(9, 9, 9), qRgb(8, 8, 8), qRgb(7, 7, 7), qRgb(6, 6, 6) };
     ConvertLowBitTo8Bit(two, out);
-    EXPECT_EQ(PictureRows(out), (std::vector<std::vector<int>>{{0, 1, 2, 3, 2}}));
+    EXPECT_EQ(PictureRows(out), (std::vector<std::vector<int>> { { 0, 1, 2, 3, 2 } }));
 
     // Rows shorter than the size claims: all black and no cells copied.
     four.Rows = Hex("F3");
     ConvertLowBitTo8Bit(four, out);
-    EXPECT_EQ(PictureRows(out), (std::vector<std::vector<int>>{{0, 0, 0}}));
+    EXPECT_EQ(PictureRows(out), (std::vector<std::vector<int>> { { 0, 0, 0 } }));
     EXPECT_EQ(out.colorTable()[15], qRgb(0, 0, 0));
 }
 
 TEST(PackLowBitPicture, PacksWhatDecodersHandOver)
 {
     QImage mono(10, 1, QImage::Format_MonoLSB);
-    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mono.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
     mono.fill(0);
     mono.setPixel(0, 0, 1);
     mono.setPixel(9, 0, 1);
@@ -229,12 +236,12 @@ TEST(PackLowBitPicture, PacksWhatDecodersHandOver)
     EXPECT_EQ(packed.Rows, Hex("80 40"));
     QImage out;
     ConvertLowBitTo8Bit(packed, out);
-    EXPECT_EQ(PictureRows(out), (std::vector<std::vector<int>>{{1, 0, 0, 0, 0, 0, 0, 0, 0, 1}}));
+    EXPECT_EQ(PictureRows(out), (std::vector<std::vector<int>> { { 1, 0, 0, 0, 0, 0, 0, 0, 0, 1 } }));
 
-    ASSERT_TRUE(PackLowBitPicture(MakePicture({{15, 3, 10}}), 4, packed));
+    ASSERT_TRUE(PackLowBitPicture(MakePicture({ { 15, 3, 10 } }), 4, packed));
     EXPECT_EQ(packed.Rows, Hex("F3 A0"));
     // An index that does not fit the declared depth.
-    EXPECT_FALSE(PackLowBitPicture(MakePicture({{16}}), 4, packed));
+    EXPECT_FALSE(PackLowBitPicture(MakePicture({ { 16 } }), 4, packed));
     EXPECT_FALSE(PackLowBitPicture(QImage(1, 1, QImage::Format_RGB32), 4, packed));
 }
 
@@ -247,7 +254,7 @@ QImage referenceConvert(const QImage &src)
     const QImage rgb = src.convertToFormat(QImage::Format_RGB32);
     std::vector<std::pair<int, qint64>> items(4096);
     for (int k = 0; k < 4096; ++k)
-        items[k] = {k, 0};
+        items[k] = { k, 0 };
     auto key = [](QRgb c) { return (qRed(c) >> 4 << 8) | (qGreen(c) >> 4 << 4) | (qBlue(c) >> 4); };
     for (int y = 0; y < rgb.height(); ++y)
         for (int x = 0; x < rgb.width(); ++x)
@@ -256,7 +263,8 @@ QImage referenceConvert(const QImage &src)
     for (const auto &item : items)
         if (item.second > 0)
             used.push_back(item);
-    std::stable_sort(used.begin(), used.end(), [](const auto &a, const auto &b) { return a.second > b.second; });
+    std::stable_sort(
+        used.begin(), used.end(), [](const auto &a, const auto &b) { return a.second > b.second; });
     TPalette256 pal;
     for (int i = 0; i < 256; ++i)
         pal[i] = entry(cellRgb(i < int(used.size()) ? used[i].first : 0));
@@ -306,9 +314,12 @@ TEST(ConvertPictureTo8Bit, MatchesThePlainConversionOnRandomPictures)
     // Large enough for several bands of rows, odd widths, few colours (unused entries),
     // a few hundred (nearest colours), and any colour (every cell, many equal counts).
     const Shape shapes[] = {
-        {1531, 1403, 0, QImage::Format_RGB32},  {1031, 2100, 300, QImage::Format_ARGB32},
-        {2999, 700, 5, QImage::Format_RGB32},   {7, 3, 0, QImage::Format_RGB888},
-        {1, 1, 1, QImage::Format_RGB32},        {513, 9, 40, QImage::Format_RGB32},
+        { 1531, 1403, 0, QImage::Format_RGB32 },
+        { 1031, 2100, 300, QImage::Format_ARGB32 },
+        { 2999, 700, 5, QImage::Format_RGB32 },
+        { 7, 3, 0, QImage::Format_RGB888 },
+        { 1, 1, 1, QImage::Format_RGB32 },
+        { 513, 9, 40, QImage::Format_RGB32 },
     };
     for (const Shape &s : shapes) {
         std::vector<QRgb> colours;
@@ -319,7 +330,9 @@ TEST(ConvertPictureTo8Bit, MatchesThePlainConversionOnRandomPictures)
             for (int x = 0; x < s.width; ++x) {
                 // Skewed choice, so that the counts differ.
                 const std::uint32_t r = random();
-                src.setPixel(x, y, s.colours ? colours[(r % s.colours) * (r >> 24) / 256] : qRgba(r, r >> 8, r >> 16, r >> 24));
+                src.setPixel(x, y,
+                    s.colours ? colours[(r % s.colours) * (r >> 24) / 256]
+                              : qRgba(r, r >> 8, r >> 16, r >> 24));
             }
         src = src.convertToFormat(s.format);
         const QImage expected = referenceConvert(src);
@@ -364,9 +377,9 @@ TEST(ConvertPictureTo8Bit, InPlaceOnlyOverCellsItAloneHolds)
         bool shared, otherCells;
     };
     const Case cases[] = {
-        {"shared with another picture", QImage::Format_RGB32, true, false},
-        {"not 32-bit RGB", QImage::Format_ARGB32, false, false},
-        {"over other cells", QImage::Format_RGB32, false, true},
+        { "shared with another picture", QImage::Format_RGB32, true, false },
+        { "not 32-bit RGB", QImage::Format_ARGB32, false, false },
+        { "over other cells", QImage::Format_RGB32, false, true },
     };
     for (const Case &c : cases) {
         TPictureCells cells;
@@ -375,11 +388,11 @@ TEST(ConvertPictureTo8Bit, InPlaceOnlyOverCellsItAloneHolds)
         const QImage copy = c.shared ? own : QImage();
         if (c.otherCells)
             own = own.copy(); // cells of Qt's own
-        QImage dest = MakePicture({{9}});
+        QImage dest = MakePicture({ { 9 } });
         ConvertPictureTo8BitInPlace(own, cells, dest);
         EXPECT_TRUE(cells) << c.name;
         EXPECT_FALSE(own.isNull()) << c.name;
         EXPECT_EQ(own.pixel(4, 2) & 0xFFFFFF, qRgb(10, 20, 30) & 0xFFFFFF) << c.name;
-        EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>>{{9}})) << c.name;
+        EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>> { { 9 } })) << c.name;
     }
 }

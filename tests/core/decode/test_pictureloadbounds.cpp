@@ -1,5 +1,5 @@
-#include "core/decode/pictureload.h"
 #include "core/base/filewrite.h"
+#include "core/decode/pictureload.h"
 
 #include "readercases.h"
 
@@ -8,12 +8,12 @@ namespace {
 std::vector<ReaderCase> PictureReaders()
 {
     return {
-        {"picture",
+        { "picture",
             [](const QString &f, QString &e) {
                 TLoadedPicture pic;
                 return LoadPictureFromFile(f, pic, &e);
             },
-            MaxPictureFileSize},
+            MaxPictureFileSize },
     };
 }
 

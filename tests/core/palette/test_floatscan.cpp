@@ -16,7 +16,10 @@ TPalette256 paletteWithDuplicate()
     return p;
 }
 
-TColor colourOf(const TPalette256 &p, int index) { return PaletteIndexToColor(p, index); }
+TColor colourOf(const TPalette256 &p, int index)
+{
+    return PaletteIndexToColor(p, index);
+}
 
 // One column picture from a list of indexes, top first.
 QImage column(const std::vector<int> &cells, const TPalette256 &palette)
@@ -27,12 +30,24 @@ QImage column(const std::vector<int> &cells, const TPalette256 &palette)
     return img;
 }
 
-TIntegerArray ints(std::initializer_list<int> v) { return TIntegerArray(v); }
+TIntegerArray ints(std::initializer_list<int> v)
+{
+    return TIntegerArray(v);
+}
 
-std::vector<TPoint> points(const TLineArray &cells) { return {cells.begin(), cells.end()}; }
-std::vector<TFloatRun> runsOf(const TFloatsArray &runs) { return {runs.begin(), runs.end()}; }
+std::vector<TPoint> points(const TLineArray &cells)
+{
+    return { cells.begin(), cells.end() };
+}
+std::vector<TFloatRun> runsOf(const TFloatsArray &runs)
+{
+    return { runs.begin(), runs.end() };
+}
 
-TWeaveArray allOnes(int w, int h) { return MakeWeaveArray(w, h, 1); }
+TWeaveArray allOnes(int w, int h)
+{
+    return MakeWeaveArray(w, h, 1);
+}
 } // namespace
 
 TEST(FloatTests, LongFloatDownTheColumnWithWrapAround)
@@ -44,31 +59,31 @@ TEST(FloatTests, LongFloatDownTheColumnWithWrapAround)
         int y, limit;
         bool expected;
     } cases[] = {
-        {"top and bottom meet by wrapping", {3, 1, 1, 1, 3}, 0, 2, true},
-        {"wrapped run is two", {3, 1, 1, 1, 3}, 0, 3, false},
-        {"lone cell, limit 1", {1, 3, 1}, 1, 1, false},
-        {"run of four reaches four", {1, 3, 3, 3, 3, 1}, 2, 4, true},
-        {"run of four misses five", {1, 3, 3, 3, 3, 1}, 2, 5, false},
-        {"whole column is always long", {3, 3, 3}, 1, 1000, true},
-        {"one-row picture of the colour", {3}, 0, 50, true},
-        {"the cell itself counts whatever its colour", {1, 3, 2, 3, 1}, 2, 3, true},
-        {"the cell itself counts once", {1, 3, 2, 3, 1}, 2, 4, false},
-        {"duplicate entry is the same colour", {1, 3, 9, 3, 9, 1}, 1, 4, true},
-        {"duplicate entry, run of four misses five", {1, 9, 9, 3, 9, 1}, 4, 5, false},
-        {"duplicate wraps round", {9, 1, 1, 3}, 3, 2, true},
-        {"lowest limit, one neighbour", {1, 3, 3, 1}, 1, INT_MIN, true},
-        {"lowest limit, lone cell", {1, 3, 1}, 1, INT_MIN, false},
+        { "top and bottom meet by wrapping", { 3, 1, 1, 1, 3 }, 0, 2, true },
+        { "wrapped run is two", { 3, 1, 1, 1, 3 }, 0, 3, false },
+        { "lone cell, limit 1", { 1, 3, 1 }, 1, 1, false },
+        { "run of four reaches four", { 1, 3, 3, 3, 3, 1 }, 2, 4, true },
+        { "run of four misses five", { 1, 3, 3, 3, 3, 1 }, 2, 5, false },
+        { "whole column is always long", { 3, 3, 3 }, 1, 1000, true },
+        { "one-row picture of the colour", { 3 }, 0, 50, true },
+        { "the cell itself counts whatever its colour", { 1, 3, 2, 3, 1 }, 2, 3, true },
+        { "the cell itself counts once", { 1, 3, 2, 3, 1 }, 2, 4, false },
+        { "duplicate entry is the same colour", { 1, 3, 9, 3, 9, 1 }, 1, 4, true },
+        { "duplicate entry, run of four misses five", { 1, 9, 9, 3, 9, 1 }, 4, 5, false },
+        { "duplicate wraps round", { 9, 1, 1, 3 }, 3, 2, true },
+        { "lowest limit, one neighbour", { 1, 3, 3, 1 }, 1, INT_MIN, true },
+        { "lowest limit, lone cell", { 1, 3, 1 }, 1, INT_MIN, false },
     };
     for (const auto &c : cases) {
         const QImage img = column(c.cells, pal);
-        EXPECT_EQ(HasLongFloat(img, pal, colourOf(pal, 3), c.limit, {0, c.y}), c.expected) << c.name;
+        EXPECT_EQ(HasLongFloat(img, pal, colourOf(pal, 3), c.limit, { 0, c.y }), c.expected) << c.name;
     }
-    const QImage img = column({3, 3, 3}, pal);
-    EXPECT_FALSE(HasLongFloat(img, pal, colourOf(pal, 3), 2, {0, 3})) << "outside the picture";
-    EXPECT_FALSE(HasLongFloat(img, pal, colourOf(pal, 3), 2, {-1, 0})) << "outside the picture";
+    const QImage img = column({ 3, 3, 3 }, pal);
+    EXPECT_FALSE(HasLongFloat(img, pal, colourOf(pal, 3), 2, { 0, 3 })) << "outside the picture";
+    EXPECT_FALSE(HasLongFloat(img, pal, colourOf(pal, 3), 2, { -1, 0 })) << "outside the picture";
     TPalette256 noSuch = pal;
-    noSuch[3] = noSuch[9] = {1, 2, 250, 0};
-    EXPECT_FALSE(HasLongFloat(img, pal, PlainColor(noSuch[3]), 2, {0, 0})) << "colour not in the palette";
+    noSuch[3] = noSuch[9] = { 1, 2, 250, 0 };
+    EXPECT_FALSE(HasLongFloat(img, pal, PlainColor(noSuch[3]), 2, { 0, 0 })) << "colour not in the palette";
 }
 
 TEST(FloatTests, MatchFloatLengths)
@@ -80,25 +95,26 @@ TEST(FloatTests, MatchFloatLengths)
         int y;
         bool expected;
     } cases[] = {
-        {"run of five is listed", {1, 3, 3, 3, 3, 3, 1}, 3, false},
-        {"run of four is not", {1, 3, 3, 3, 3, 1}, 1, true},
-        {"run of six is not", {1, 3, 3, 3, 3, 3, 3, 1}, 6, true},
-        {"run of three across a duplicate", {1, 9, 3, 9, 1}, 2, false},
-        {"wrapped run of three", {3, 1, 1, 3, 3}, 4, false},
-        {"whole column", {3, 3, 3, 3, 3}, 0, true},
+        { "run of five is listed", { 1, 3, 3, 3, 3, 3, 1 }, 3, false },
+        { "run of four is not", { 1, 3, 3, 3, 3, 1 }, 1, true },
+        { "run of six is not", { 1, 3, 3, 3, 3, 3, 3, 1 }, 6, true },
+        { "run of three across a duplicate", { 1, 9, 3, 9, 1 }, 2, false },
+        { "wrapped run of three", { 3, 1, 1, 3, 3 }, 4, false },
+        { "whole column", { 3, 3, 3, 3, 3 }, 0, true },
     };
     for (const auto &c : cases) {
         // The caller's list, and a holder sharing it, keep their order: the largest length
         // is found without sorting the list in place.
-        TIntegerArray lengths = ints({3, 5});
+        TIntegerArray lengths = ints({ 3, 5 });
         const TIntegerArray sharing = lengths;
-        EXPECT_EQ(MatchFloatLengths(colourOf(pal, 3), pal, column(c.cells, pal), {0, c.y}, lengths), c.expected)
+        EXPECT_EQ(
+            MatchFloatLengths(colourOf(pal, 3), pal, column(c.cells, pal), { 0, c.y }, lengths), c.expected)
             << c.name;
-        EXPECT_EQ(lengths, ints({3, 5})) << c.name;
-        EXPECT_EQ(sharing, ints({3, 5})) << c.name;
+        EXPECT_EQ(lengths, ints({ 3, 5 })) << c.name;
+        EXPECT_EQ(sharing, ints({ 3, 5 })) << c.name;
     }
     TIntegerArray none;
-    EXPECT_TRUE(MatchFloatLengths(colourOf(pal, 3), pal, column({1, 3, 3, 1}, pal), {0, 1}, none));
+    EXPECT_TRUE(MatchFloatLengths(colourOf(pal, 3), pal, column({ 1, 3, 3, 1 }, pal), { 0, 1 }, none));
 }
 
 namespace {
@@ -118,8 +134,8 @@ struct TReference {
         const struct {
             bool on;
             int len, dx, dy;
-        } sides[] = {{m.Left, m.LeftLength, -1, 0}, {m.Right, m.RightLength, 1, 0},
-                     {m.Top, m.TopLength, 0, -1}, {m.Bottom, m.BottomLength, 0, 1}};
+        } sides[] = { { m.Left, m.LeftLength, -1, 0 }, { m.Right, m.RightLength, 1, 0 },
+            { m.Top, m.TopLength, 0, -1 }, { m.Bottom, m.BottomLength, 0, 1 } };
         for (const auto &s : sides) {
             if (!s.on)
                 continue;
@@ -138,14 +154,13 @@ struct TReference {
         const int wy = h - 1 - (((ph - 1 - y - scan.Origin.Y) % h + h) % h);
         return scan.Weave[wx][wy] == 1;
     }
-    template <class FloatTest>
-    std::vector<TPoint> collect(FloatTest floatTest) const
+    template <class FloatTest> std::vector<TPoint> collect(FloatTest floatTest) const
     {
         std::vector<TPoint> out;
         for (int y = 0; y < bmp.height(); ++y)
             for (int x = 0; x < bmp.width(); ++x)
-                if (same(x, y) && marginsPass(x, y) && floatTest(TPoint{x, y}) && onWeave(x, y))
-                    out.push_back({x, y});
+                if (same(x, y) && marginsPass(x, y) && floatTest(TPoint { x, y }) && onWeave(x, y))
+                    out.push_back({ x, y });
         return out;
     }
 };
@@ -175,18 +190,17 @@ TEST(FloatTests, CollectorsAgreeWithTheCellByCellRules)
         for (int i = 0; i < ww; ++i)
             for (int j = 0; j < wh; ++j)
                 scan.Weave[i][j] = std::uint8_t(rng() % 4 != 0);
-        scan.Origin = {int(rng() % 20) - 10, int(rng() % 20) - 10};
-        const TReference ref{bmp, pal, scan};
+        scan.Origin = { int(rng() % 20) - 10, int(rng() % 20) - 10 };
+        const TReference ref { bmp, pal, scan };
 
         const int floatLength = int(rng() % 6);
         TLineArray got;
         FindLongFloats(bmp, pal, scan, floatLength, got);
-        const auto expectLong = ref.collect([&](TPoint p) {
-            return floatLength <= 0 || HasLongFloat(bmp, pal, scan.Color, floatLength, p);
-        });
+        const auto expectLong = ref.collect(
+            [&](TPoint p) { return floatLength <= 0 || HasLongFloat(bmp, pal, scan.Color, floatLength, p); });
         ASSERT_EQ(points(got), expectLong) << "round " << round;
 
-        const TIntegerArray lengths = ints({int(rng() % 5), 1 + int(rng() % 6)});
+        const TIntegerArray lengths = ints({ int(rng() % 5), 1 + int(rng() % 6) });
         TLineArray gotLengths = got; // appends after what is there
         FindFloatsOfLengths(bmp, pal, scan, lengths, gotLengths);
         auto expectLengths = expectLong;
@@ -206,19 +220,19 @@ TEST(FloatTests, TilingLooksOnlyDownTheColumns)
     scan.Color = colourOf(pal, 3);
     scan.Weave = allOnes(1, 1);
     // A long row of the colour with other colours above and below: no long column run.
-    const QImage row = MakePicture({{1, 1, 1, 1, 1, 1}, {3, 3, 3, 3, 3, 3}, {1, 1, 1, 1, 1, 1}}, pal);
+    const QImage row = MakePicture({ { 1, 1, 1, 1, 1, 1 }, { 3, 3, 3, 3, 3, 3 }, { 1, 1, 1, 1, 1, 1 } }, pal);
     TLineArray cells;
     FindLongFloats(row, pal, scan, 2, cells);
     EXPECT_EQ(cells.length(), 0);
     // A column run that reaches the bottom row continues at the top of the same column.
-    const QImage wrap = MakePicture({{3, 1}, {3, 1}, {1, 1}, {3, 3}, {3, 1}}, pal);
+    const QImage wrap = MakePicture({ { 3, 1 }, { 3, 1 }, { 1, 1 }, { 3, 3 }, { 3, 1 } }, pal);
     FindLongFloats(wrap, pal, scan, 4, cells);
-    EXPECT_EQ(points(cells), (std::vector<TPoint>{{0, 0}, {0, 1}, {0, 3}, {0, 4}}));
+    EXPECT_EQ(points(cells), (std::vector<TPoint> { { 0, 0 }, { 0, 1 }, { 0, 3 }, { 0, 4 } }));
     // An empty weave collects nothing.
     scan.Weave = TWeaveArray();
     TLineArray none;
     FindLongFloats(wrap, pal, scan, 0, none);
-    FindFloatsOfLengths(wrap, pal, scan, ints({1}), none);
+    FindFloatsOfLengths(wrap, pal, scan, ints({ 1 }), none);
     EXPECT_EQ(none.length(), 0);
 }
 
@@ -228,7 +242,7 @@ TEST(FloatTests, CollectorsTakeBothEntriesOfADuplicateColourAsOneColour)
     // each cell's left neighbour (3 and 9) is the same colour, so both pass a left margin
     // of one cell. Column 1 is cut off by the colour 1 on its left.
     const TPalette256 pal = paletteWithDuplicate();
-    const QImage bmp = MakePicture({{1, 3, 9}, {1, 9, 3}, {1, 1, 1}}, pal);
+    const QImage bmp = MakePicture({ { 1, 3, 9 }, { 1, 9, 3 }, { 1, 1, 1 } }, pal);
     TFloatScan scan;
     scan.Color = colourOf(pal, 9);
     scan.Weave = allOnes(1, 1);
@@ -236,9 +250,9 @@ TEST(FloatTests, CollectorsTakeBothEntriesOfADuplicateColourAsOneColour)
     scan.Margins.LeftLength = 1;
     TLineArray cells;
     FindLongFloats(bmp, pal, scan, 2, cells);
-    EXPECT_EQ(points(cells), (std::vector<TPoint>{{2, 0}, {2, 1}}));
+    EXPECT_EQ(points(cells), (std::vector<TPoint> { { 2, 0 }, { 2, 1 } }));
     TLineArray equal;
-    FindFloatsOfLengths(bmp, pal, scan, ints({2}), equal);
+    FindFloatsOfLengths(bmp, pal, scan, ints({ 2 }), equal);
     EXPECT_EQ(equal.length(), 0) << "both floats are exactly two cells long";
 }
 
@@ -250,56 +264,57 @@ TEST(FloatTests, WeaveIsAnchoredAtTheOrigin)
     scan.Weave = MakeWeaveArray(2, 2); // plain weave: points at [0][1] and [1][0]
     scan.Weave[0][1] = 1;
     scan.Weave[1][0] = 1;
-    const QImage bmp = MakePicture({{3, 3, 3}, {3, 3, 3}, {3, 3, 3}}, pal);
+    const QImage bmp = MakePicture({ { 3, 3, 3 }, { 3, 3, 3 }, { 3, 3, 3 } }, pal);
     TLineArray cells;
     FindLongFloats(bmp, pal, scan, 0, cells); // bottom-left cell is a point
-    EXPECT_EQ(points(cells), (std::vector<TPoint>{{0, 0}, {2, 0}, {1, 1}, {0, 2}, {2, 2}}));
-    scan.Origin = {1, 0};
+    EXPECT_EQ(points(cells), (std::vector<TPoint> { { 0, 0 }, { 2, 0 }, { 1, 1 }, { 0, 2 }, { 2, 2 } }));
+    scan.Origin = { 1, 0 };
     TLineArray shifted;
     FindLongFloats(bmp, pal, scan, 0, shifted);
-    EXPECT_EQ(points(shifted), (std::vector<TPoint>{{1, 0}, {0, 1}, {2, 1}, {1, 2}}));
+    EXPECT_EQ(points(shifted), (std::vector<TPoint> { { 1, 0 }, { 0, 1 }, { 2, 1 }, { 1, 2 } }));
 }
 
 TEST(FloatRuns, RowRunsOfExactLength)
 {
     const QImage bmp = MakePicture({
-        {5, 5, 5, 0, 5, 5, 5, 5},
-        {0, 0, 0, 0, 0, 0, 0, 0},
-        {0, 5, 5, 5, 0, 0, 5, 5},
-        {0, 0, 0, 5, 0, 5, 5, 5},
+        { 5, 5, 5, 0, 5, 5, 5, 5 },
+        { 0, 0, 0, 0, 0, 0, 0, 0 },
+        { 0, 5, 5, 5, 0, 0, 5, 5 },
+        { 0, 0, 0, 5, 0, 5, 5, 5 },
     });
     TFloatsArray runs;
     FindFloatRuns(bmp, 5, 3, false, runs);
     EXPECT_EQ(runsOf(runs),
-              (std::vector<TFloatRun>{{3, 0, 2, 0}, {3, 1, 3, 2}, {3, 5, 7, 3}})); // the run of four is left out
+        (std::vector<TFloatRun> {
+            { 3, 0, 2, 0 }, { 3, 1, 3, 2 }, { 3, 5, 7, 3 } })); // the run of four is left out
     TFloatsArray isolated = runs; // appended after what is there
     FindFloatRuns(bmp, 5, 3, true, isolated);
     ASSERT_EQ(isolated.length(), 4);
-    EXPECT_EQ(isolated[3], (TFloatRun{3, 0, 2, 0})) << "only the run with nothing above or below";
+    EXPECT_EQ(isolated[3], (TFloatRun { 3, 0, 2, 0 })) << "only the run with nothing above or below";
 }
 
 TEST(FloatRuns, ColumnRunsWithTheNeighbourRule)
 {
     const QImage bmp = MakePicture({
-        {5, 0, 0, 0, 0},
-        {5, 0, 5, 0, 5},
-        {0, 0, 5, 5, 5},
-        {5, 0, 0, 0, 5},
-        {5, 0, 5, 0, 0},
+        { 5, 0, 0, 0, 0 },
+        { 5, 0, 5, 0, 5 },
+        { 0, 0, 5, 5, 5 },
+        { 5, 0, 0, 0, 5 },
+        { 5, 0, 5, 0, 0 },
     });
     TFloatsArray runs;
     FindFloatRunsNeighbourRule(bmp, 5, 2, runs, false);
-    EXPECT_EQ(runsOf(runs), (std::vector<TFloatRun>{{2, 0, 1, 0}, {2, 3, 4, 0}, {2, 1, 2, 2}}));
+    EXPECT_EQ(runsOf(runs), (std::vector<TFloatRun> { { 2, 0, 1, 0 }, { 2, 3, 4, 0 }, { 2, 1, 2, 2 } }));
     TFloatsArray isolated;
     FindFloatRunsNeighbourRule(bmp, 5, 2, isolated, true);
-    EXPECT_EQ(runsOf(isolated), (std::vector<TFloatRun>{{2, 0, 1, 0}, {2, 3, 4, 0}}));
+    EXPECT_EQ(runsOf(isolated), (std::vector<TFloatRun> { { 2, 0, 1, 0 }, { 2, 3, 4, 0 } }));
     // The area cuts runs at its edges and is clamped to the picture.
     TFloatsArray inArea;
-    FindFloatRunsNeighbourRule(bmp, 5, 2, inArea, false, {-3, 2, 3, 99});
-    EXPECT_EQ(runsOf(inArea), (std::vector<TFloatRun>{{2, 3, 4, 0}}));
+    FindFloatRunsNeighbourRule(bmp, 5, 2, inArea, false, { -3, 2, 3, 99 });
+    EXPECT_EQ(runsOf(inArea), (std::vector<TFloatRun> { { 2, 3, 4, 0 } }));
     TFloatsArray three;
-    FindFloatRunsNeighbourRule(bmp, 5, 3, three, false, {4, -1, 9, 9});
-    EXPECT_EQ(runsOf(three), (std::vector<TFloatRun>{{3, 1, 3, 4}}));
+    FindFloatRunsNeighbourRule(bmp, 5, 3, three, false, { 4, -1, 9, 9 });
+    EXPECT_EQ(runsOf(three), (std::vector<TFloatRun> { { 3, 1, 3, 4 } }));
 }
 
 TEST(FloatRuns, EdgeRuleDropsShortRunsNearTheEdges)
@@ -307,14 +322,14 @@ TEST(FloatRuns, EdgeRuleDropsShortRunsNearTheEdges)
     QImage bmp = NewPicture(5, 20, GreyPalette());
     const struct {
         int col, first, last;
-    } placed[] = {{0, 1, 3}, {1, 17, 19}, {2, 14, 16}, {3, 0, 4}, {4, 15, 19}};
+    } placed[] = { { 0, 1, 3 }, { 1, 17, 19 }, { 2, 14, 16 }, { 3, 0, 4 }, { 4, 15, 19 } };
     for (const auto &p : placed)
         for (int y = p.first; y <= p.last; ++y)
             bmp.scanLine(y)[p.col] = 7;
     TFloatsArray runs;
     FindFloatRunsEdgeRule(bmp, 7, 3, runs, false);
-    EXPECT_EQ(runsOf(runs), (std::vector<TFloatRun>{{3, 14, 16, 2}}));
+    EXPECT_EQ(runsOf(runs), (std::vector<TFloatRun> { { 3, 14, 16, 2 } }));
     TFloatsArray five;
-    FindFloatRunsEdgeRule(bmp, 7, 5, five, false, {0, 0, 5, 20});
-    EXPECT_EQ(runsOf(five), (std::vector<TFloatRun>{{5, 0, 4, 3}, {5, 15, 19, 4}}));
+    FindFloatRunsEdgeRule(bmp, 7, 5, five, false, { 0, 0, 5, 20 });
+    EXPECT_EQ(runsOf(five), (std::vector<TFloatRun> { { 5, 0, 4, 3 }, { 5, 15, 19, 4 } }));
 }

@@ -27,24 +27,26 @@ TPalette256 paletteOf(const QImage &img)
 
 TEST(Regions, BoxIsClampedToThePicture)
 {
-    EXPECT_EQ(ClampedRegionBox(QRegion(-2, 1, 5, 10), 4, 6), (TRect{0, 1, 3, 6}));
-    EXPECT_EQ(ClampedRegionBox(QRegion(QRect(1, 1, 2, 2)) + QRegion(QRect(3, 4, 9, 1)), 6, 5), (TRect{1, 1, 6, 5}));
-    EXPECT_EQ(ClampedRegionBox(QRegion(), 4, 6), TRect{});
-    EXPECT_EQ(ClampedRegionBox(QRegion(10, 0, 3, 3), 4, 6), TRect{});
+    EXPECT_EQ(ClampedRegionBox(QRegion(-2, 1, 5, 10), 4, 6), (TRect { 0, 1, 3, 6 }));
+    EXPECT_EQ(ClampedRegionBox(QRegion(QRect(1, 1, 2, 2)) + QRegion(QRect(3, 4, 9, 1)), 6, 5),
+        (TRect { 1, 1, 6, 5 }));
+    EXPECT_EQ(ClampedRegionBox(QRegion(), 4, 6), TRect {});
+    EXPECT_EQ(ClampedRegionBox(QRegion(10, 0, 3, 3), 4, 6), TRect {});
 }
 
 TEST(Regions, CopyRegionBoxKeepsOnlyThePartInsideThePicture)
 {
-    const QImage src = MakePicture({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}, paletteWithDuplicate());
+    const QImage src
+        = MakePicture({ { 1, 2, 3, 4 }, { 5, 6, 7, 8 }, { 9, 10, 11, 12 } }, paletteWithDuplicate());
     QImage dest;
     ASSERT_TRUE(CopyRegionBoxToBitmap(src, dest, QRegion(2, 1, 10, 10)));
-    EXPECT_EQ(PictureRows(dest), (Rows{{7, 8}, {11, 12}}));
+    EXPECT_EQ(PictureRows(dest), (Rows { { 7, 8 }, { 11, 12 } }));
     EXPECT_EQ(dest.format(), QImage::Format_Indexed8);
     EXPECT_EQ(paletteOf(dest), paletteWithDuplicate());
 
     // An elliptic region copies its whole box.
     ASSERT_TRUE(CopyRegionBoxToBitmap(src, dest, QRegion(0, 0, 3, 3, QRegion::Ellipse)));
-    EXPECT_EQ(PictureRows(dest), (Rows{{1, 2, 3}, {5, 6, 7}, {9, 10, 11}}));
+    EXPECT_EQ(PictureRows(dest), (Rows { { 1, 2, 3 }, { 5, 6, 7 }, { 9, 10, 11 } }));
 
     const QImage kept = dest;
     EXPECT_FALSE(CopyRegionBoxToBitmap(src, dest, QRegion()));
@@ -54,12 +56,12 @@ TEST(Regions, CopyRegionBoxKeepsOnlyThePartInsideThePicture)
 
 TEST(Regions, StretchRegionBoxDropsOrRepeatsCells)
 {
-    const QImage src = MakePicture({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}});
+    const QImage src = MakePicture({ { 1, 2, 3, 4 }, { 5, 6, 7, 8 }, { 9, 10, 11, 12 } });
     QImage dest;
     ASSERT_TRUE(StretchRegionBoxToBitmap(src, QRegion(1, 0, 2, 2), dest, 4, 3));
-    EXPECT_EQ(PictureRows(dest), (Rows{{2, 2, 3, 3}, {2, 2, 3, 3}, {6, 6, 7, 7}}));
+    EXPECT_EQ(PictureRows(dest), (Rows { { 2, 2, 3, 3 }, { 2, 2, 3, 3 }, { 6, 6, 7, 7 } }));
     ASSERT_TRUE(StretchRegionBoxToBitmap(src, QRegion(0, 0, 9, 9), dest, 2, 1));
-    EXPECT_EQ(PictureRows(dest), (Rows{{5, 7}})) << "one row of three: the middle one";
+    EXPECT_EQ(PictureRows(dest), (Rows { { 5, 7 } })) << "one row of three: the middle one";
     EXPECT_EQ(paletteOf(dest), GreyPalette());
 
     const QImage kept = dest;
@@ -77,15 +79,15 @@ TEST(Regions, StretchPicksTheSameLinesAsResample)
         int from, to;
         std::vector<int> lines; // source line of every destination line
     } cases[] = {
-        {3, 2, {0, 2}},
-        {2, 3, {0, 0, 1}},
-        {4, 2, {0, 2}},
-        {5, 3, {0, 2, 4}},
-        {7, 3, {1, 3, 5}},
-        {3, 1, {1}},
-        {1, 4, {0, 0, 0, 0}},
-        {4, 6, {0, 0, 1, 2, 2, 3}},
-        {3, 3, {0, 1, 2}},
+        { 3, 2, { 0, 2 } },
+        { 2, 3, { 0, 0, 1 } },
+        { 4, 2, { 0, 2 } },
+        { 5, 3, { 0, 2, 4 } },
+        { 7, 3, { 1, 3, 5 } },
+        { 3, 1, { 1 } },
+        { 1, 4, { 0, 0, 0, 0 } },
+        { 4, 6, { 0, 0, 1, 2, 2, 3 } },
+        { 3, 3, { 0, 1, 2 } },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.from << " -> " << c.to);
@@ -103,7 +105,7 @@ TEST(Regions, StretchPicksTheSameLinesAsResample)
             for (int line : c.lines)
                 wideExpected[size_t(j)].push_back(10 * (line + 1) + j);
         for (int line : c.lines)
-            tallExpected.push_back({10 * (line + 1), 10 * (line + 1) + 1});
+            tallExpected.push_back({ 10 * (line + 1), 10 * (line + 1) + 1 });
 
         QImage dest;
         ASSERT_TRUE(StretchRegionBoxToBitmap(wide, QRegion(1, 0, c.from, 2), dest, c.to, 2));
@@ -124,19 +126,21 @@ TEST(Regions, StretchPicksTheSameLinesAsResample)
 TEST(Regions, RemoveBlankColumnsInOnePass)
 {
     // Columns 1 and 2 are uniform (column 2 through two entries of one colour), and so is 4.
-    const QImage start = MakePicture({{1, 5, 3, 0, 7, 2}, {2, 5, 9, 1, 7, 2}, {1, 5, 3, 0, 7, 2}},
-                                     paletteWithDuplicate());
+    const QImage start = MakePicture(
+        { { 1, 5, 3, 0, 7, 2 }, { 2, 5, 9, 1, 7, 2 }, { 1, 5, 3, 0, 7, 2 } }, paletteWithDuplicate());
     struct Case {
         const char *name;
         QRegion region;
         int removed;
         Rows rows;
     } cases[] = {
-        {"box of columns 1 to 4", QRegion(1, 0, 4, 3), 3, {{1, 0, 2}, {2, 1, 2}, {1, 0, 2}}},
-        {"box reaching past the picture", QRegion(4, 2, 10, 1), 2, {{1, 5, 3, 0}, {2, 5, 9, 1}, {1, 5, 3, 0}}},
-        {"box of uniform columns only", QRegion(1, 0, 2, 1), 2, {{1, 0, 7, 2}, {2, 1, 7, 2}, {1, 0, 7, 2}}},
-        {"no blank column in the box", QRegion(0, 0, 1, 3), 0, PictureRows(start)},
-        {"no region", QRegion(), 0, PictureRows(start)},
+        { "box of columns 1 to 4", QRegion(1, 0, 4, 3), 3, { { 1, 0, 2 }, { 2, 1, 2 }, { 1, 0, 2 } } },
+        { "box reaching past the picture", QRegion(4, 2, 10, 1), 2,
+            { { 1, 5, 3, 0 }, { 2, 5, 9, 1 }, { 1, 5, 3, 0 } } },
+        { "box of uniform columns only", QRegion(1, 0, 2, 1), 2,
+            { { 1, 0, 7, 2 }, { 2, 1, 7, 2 }, { 1, 0, 7, 2 } } },
+        { "no blank column in the box", QRegion(0, 0, 1, 3), 0, PictureRows(start) },
+        { "no region", QRegion(), 0, PictureRows(start) },
     };
     for (const auto &c : cases) {
         QImage bmp = start.copy(), test = start.copy();
@@ -148,31 +152,36 @@ TEST(Regions, RemoveBlankColumnsInOnePass)
 
     // Blank columns are judged on the test picture; the picture keeps at least one column,
     // the last, as columns go from the left.
-    QImage bmp = MakePicture({{1, 2, 3}, {4, 5, 6}});
-    QImage test = MakePicture({{7, 8, 9}, {7, 8, 9}});
+    QImage bmp = MakePicture({ { 1, 2, 3 }, { 4, 5, 6 } });
+    QImage test = MakePicture({ { 7, 8, 9 }, { 7, 8, 9 } });
     EXPECT_EQ(RemoveBlankColumnsInRegion(test, bmp, QRegion(0, 0, 3, 2)), 2);
-    EXPECT_EQ(PictureRows(bmp), (Rows{{3}, {6}}));
-    EXPECT_EQ(PictureRows(test), (Rows{{9}, {9}}));
+    EXPECT_EQ(PictureRows(bmp), (Rows { { 3 }, { 6 } }));
+    EXPECT_EQ(PictureRows(test), (Rows { { 9 }, { 9 } }));
     EXPECT_EQ(RemoveBlankColumnsInRegion(test, bmp, QRegion(0, 0, 3, 2)), 0);
     EXPECT_EQ(bmp.width(), 1);
 }
 
 TEST(Regions, RemoveAlternateColumns)
 {
-    const QImage src = MakePicture({{0, 1, 2, 3, 4, 5, 6, 7}, {10, 11, 12, 13, 14, 15, 16, 17}});
+    const QImage src = MakePicture({ { 0, 1, 2, 3, 4, 5, 6, 7 }, { 10, 11, 12, 13, 14, 15, 16, 17 } });
     TPalette256 target = GreyPalette();
-    target[0] = {9, 8, 7, 0};
+    target[0] = { 9, 8, 7, 0 };
     struct Case {
         const char *name;
         QRegion region;
         int parity;
         Rows rows;
     } cases[] = {
-        {"odd numbers in columns 0 to 5", QRegion(0, 0, 6, 2), 1, {{1, 3, 5, 6, 7}, {11, 13, 15, 16, 17}}},
-        {"even numbers in columns 0 to 5", QRegion(0, 0, 6, 2), 0, {{0, 2, 4, 6, 7}, {10, 12, 14, 16, 17}}},
-        {"odd numbers up to the right edge", QRegion(5, 1, 3, 1), 1, {{0, 1, 2, 3, 4, 5, 7}, {10, 11, 12, 13, 14, 15, 17}}},
-        {"even numbers, box past the right edge", QRegion(5, 0, 40, 1), 0, {{0, 1, 2, 3, 4, 6}, {10, 11, 12, 13, 14, 16}}},
-        {"box past the left edge", QRegion(-4, 0, 7, 2), 1, {{1, 3, 4, 5, 6, 7}, {11, 13, 14, 15, 16, 17}}},
+        { "odd numbers in columns 0 to 5", QRegion(0, 0, 6, 2), 1,
+            { { 1, 3, 5, 6, 7 }, { 11, 13, 15, 16, 17 } } },
+        { "even numbers in columns 0 to 5", QRegion(0, 0, 6, 2), 0,
+            { { 0, 2, 4, 6, 7 }, { 10, 12, 14, 16, 17 } } },
+        { "odd numbers up to the right edge", QRegion(5, 1, 3, 1), 1,
+            { { 0, 1, 2, 3, 4, 5, 7 }, { 10, 11, 12, 13, 14, 15, 17 } } },
+        { "even numbers, box past the right edge", QRegion(5, 0, 40, 1), 0,
+            { { 0, 1, 2, 3, 4, 6 }, { 10, 11, 12, 13, 14, 16 } } },
+        { "box past the left edge", QRegion(-4, 0, 7, 2), 1,
+            { { 1, 3, 4, 5, 6, 7 }, { 11, 13, 14, 15, 16, 17 } } },
     };
     for (const auto &c : cases) {
         QImage dest = src.copy();
@@ -181,12 +190,13 @@ TEST(Regions, RemoveAlternateColumns)
         EXPECT_EQ(paletteOf(dest), target) << c.name;
     }
 
-    const QImage narrow = MakePicture({{4}, {5}});
+    const QImage narrow = MakePicture({ { 4 }, { 5 } });
     QImage dest = narrow.copy();
-    EXPECT_FALSE(RemoveAlternateColumns(narrow, dest, target, QRegion(0, 0, 1, 2), 1)) << "no column would be left";
+    EXPECT_FALSE(RemoveAlternateColumns(narrow, dest, target, QRegion(0, 0, 1, 2), 1))
+        << "no column would be left";
     EXPECT_FALSE(RemoveAlternateColumns(src, dest, target, QRegion(), 1));
     EXPECT_EQ(dest, narrow);
     // A one-column picture keeps its column when its number has the other parity.
     ASSERT_TRUE(RemoveAlternateColumns(narrow, dest, target, QRegion(0, 0, 1, 2), 0));
-    EXPECT_EQ(PictureRows(dest), (Rows{{4}, {5}}));
+    EXPECT_EQ(PictureRows(dest), (Rows { { 4 }, { 5 } }));
 }

@@ -15,41 +15,59 @@ namespace {
 TPalette256 OddPalette()
 {
     TPalette256 p = GreyPalette();
-    p[1] = {10, 20, 30, 0};
+    p[1] = { 10, 20, 30, 0 };
     p[3] = p[1];
     p[4] = p[1];
-    p[7] = {255, 0, 128, 0};
+    p[7] = { 255, 0, 128, 0 };
     return p;
 }
 
 // The 54 header bytes of a file with the given fields; the rest follows in the test.
 QByteArray Header(qint32 width, qint32 height, int bits, quint32 compression, quint32 colorsUsed,
-                  quint32 pixelOffset, quint32 fileSize)
+    quint32 pixelOffset, quint32 fileSize)
 {
     QByteArray h("BM");
-    auto u32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) h.append(char((v >> (8 * i)) & 0xFF)); };
-    auto u16 = [&](quint16 v) { h.append(char(v & 0xFF)); h.append(char(v >> 8)); };
-    u32(fileSize); u32(0); u32(pixelOffset);
-    u32(40); u32(quint32(width)); u32(quint32(height)); u16(1); u16(quint16(bits)); u32(compression);
-    u32(0); u32(0); u32(0); u32(colorsUsed); u32(0);
+    auto u32 = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            h.append(char((v >> (8 * i)) & 0xFF));
+    };
+    auto u16 = [&](quint16 v) {
+        h.append(char(v & 0xFF));
+        h.append(char(v >> 8));
+    };
+    u32(fileSize);
+    u32(0);
+    u32(pixelOffset);
+    u32(40);
+    u32(quint32(width));
+    u32(quint32(height));
+    u16(1);
+    u16(quint16(bits));
+    u32(compression);
+    u32(0);
+    u32(0);
+    u32(0);
+    u32(colorsUsed);
+    u32(0);
     return h;
 }
 
 QImage Sentinel()
 {
-    return MakePicture({{9, 9}});
+    return MakePicture({ { 9, 9 } });
 }
 
 } // namespace
 
 TEST(Bmp8, WritesTheBytesWindowsWrites)
 {
-    const QImage pic = MakePicture({{1, 2, 3}, {4, 5, 6}}, OddPalette());
+    const QImage pic = MakePicture({ { 1, 2, 3 }, { 4, 5, 6 } }, OddPalette());
     const QByteArray bytes = EncodeBmp8(pic);
     ASSERT_EQ(bytes.size(), 1078 + 2 * 4);
-    EXPECT_EQ(bytes.left(54), Hex("424D 3E040000 00000000 36040000"
-                                  "28000000 03000000 02000000 0100 0800 00000000 08000000"
-                                  "00000000 00000000 00010000 00000000"));
+    EXPECT_EQ(bytes.left(54),
+        Hex("424D 3E040000 00000000 36040000"
+            "28000000 03000000 02000000 0100 0800 00000000 08000000"
+            "00000000 00000000 00010000 00000000"));
     // Colour table in blue, green, red, 0 order: entry 1 and its duplicates, entry 7.
     EXPECT_EQ(bytes.mid(54 + 4, 4), Hex("1E140A00"));
     EXPECT_EQ(bytes.mid(54 + 16, 4), Hex("1E140A00"));
@@ -61,7 +79,7 @@ TEST(Bmp8, WritesTheBytesWindowsWrites)
 
 TEST(Bmp8, RoundTripKeepsIndexesAndTheWholeColourTable)
 {
-    for (const QSize size : {QSize(1, 1), QSize(4, 3), QSize(5, 2), QSize(7, 1)}) {
+    for (const QSize size : { QSize(1, 1), QSize(4, 3), QSize(5, 2), QSize(7, 1) }) {
         QImage pic = NewPicture(size.width(), size.height(), OddPalette());
         for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x)
@@ -79,11 +97,11 @@ TEST(Bmp8, ReadsTopDownFilesAndShortColourTables)
 {
     // Two colours used, rows stored top first (negative height).
     QByteArray file = Header(2, -2, 8, 0, 2, 54 + 8, 54 + 8 + 8);
-    file += Hex("0000FF00 00FF0000");   // red, green
-    file += Hex("00010000 01000000");   // top row 0 1, bottom row 1 0
+    file += Hex("0000FF00 00FF0000"); // red, green
+    file += Hex("00010000 01000000"); // top row 0 1, bottom row 1 0
     QImage pic = Sentinel();
     ASSERT_TRUE(DecodeBmp8(file, pic));
-    EXPECT_EQ(PictureRows(pic), (std::vector<std::vector<int>>{{0, 1}, {1, 0}}));
+    EXPECT_EQ(PictureRows(pic), (std::vector<std::vector<int>> { { 0, 1 }, { 1, 0 } }));
     ASSERT_EQ(pic.colorTable().size(), 256);
     EXPECT_EQ(pic.colorTable()[0], qRgb(255, 0, 0));
     EXPECT_EQ(pic.colorTable()[1], qRgb(0, 255, 0));
@@ -92,7 +110,7 @@ TEST(Bmp8, ReadsTopDownFilesAndShortColourTables)
 
 TEST(Bmp8, DamagedFilesFailAndLeaveThePictureAlone)
 {
-    const QByteArray good = EncodeBmp8(MakePicture({{1, 2, 3}, {4, 5, 6}}));
+    const QByteArray good = EncodeBmp8(MakePicture({ { 1, 2, 3 }, { 4, 5, 6 } }));
     // Every truncation of a good file.
     for (int n = 0; n < good.size(); ++n) {
         QImage pic = Sentinel();
@@ -107,17 +125,17 @@ TEST(Bmp8, DamagedFilesFailAndLeaveThePictureAlone)
         QByteArray bytes;
     };
     const Case cases[] = {
-        {"hostile size", Header(65535, 65535, 8, 0, 0, 1078, 1078 + 8) + table + QByteArray(8, 0)},
-        {"too wide", Header(70000, 1, 8, 0, 0, 1078, 1078) + table + QByteArray(70000, 0)},
-        {"negative width", Header(-4, 1, 8, 0, 0, 1078, 1082) + table + QByteArray(4, 0)},
-        {"zero height", Header(4, 0, 8, 0, 0, 1078, 1078) + table},
-        {"most negative height", Header(4, INT32_MIN, 8, 0, 0, 1078, 1082) + table + QByteArray(4, 0)},
-        {"24 bits", Header(1, 1, 24, 0, 0, 54, 58) + QByteArray(4, 0)},
-        {"run-length", Header(4, 1, 8, 1, 0, 1078, 1082) + table + QByteArray(4, 0)},
-        {"too many colours", Header(4, 1, 8, 0, 257, 1082, 1086) + table + QByteArray(8, 0)},
-        {"pixels inside table", Header(4, 1, 8, 0, 0, 100, 1082) + table + QByteArray(4, 0)},
-        {"pixels past end", Header(4, 1, 8, 0, 0, 0xFFFFFFF0u, 1082) + table + QByteArray(4, 0)},
-        {"not a bitmap", QByteArray("PK") + QByteArray(2000, 0)},
+        { "hostile size", Header(65535, 65535, 8, 0, 0, 1078, 1078 + 8) + table + QByteArray(8, 0) },
+        { "too wide", Header(70000, 1, 8, 0, 0, 1078, 1078) + table + QByteArray(70000, 0) },
+        { "negative width", Header(-4, 1, 8, 0, 0, 1078, 1082) + table + QByteArray(4, 0) },
+        { "zero height", Header(4, 0, 8, 0, 0, 1078, 1078) + table },
+        { "most negative height", Header(4, INT32_MIN, 8, 0, 0, 1078, 1082) + table + QByteArray(4, 0) },
+        { "24 bits", Header(1, 1, 24, 0, 0, 54, 58) + QByteArray(4, 0) },
+        { "run-length", Header(4, 1, 8, 1, 0, 1078, 1082) + table + QByteArray(4, 0) },
+        { "too many colours", Header(4, 1, 8, 0, 257, 1082, 1086) + table + QByteArray(8, 0) },
+        { "pixels inside table", Header(4, 1, 8, 0, 0, 100, 1082) + table + QByteArray(4, 0) },
+        { "pixels past end", Header(4, 1, 8, 0, 0, 0xFFFFFFF0u, 1082) + table + QByteArray(4, 0) },
+        { "not a bitmap", QByteArray("PK") + QByteArray(2000, 0) },
     };
     for (const Case &c : cases) {
         QImage pic = Sentinel();
@@ -138,7 +156,7 @@ TEST(Bmp8, FileSaveAndLoad)
 {
     QTemporaryDir dir;
     const QString name = dir.filePath("a.bmp");
-    const QImage pic = MakePicture({{0, 7, 1}, {3, 4, 255}}, OddPalette());
+    const QImage pic = MakePicture({ { 0, 7, 1 }, { 3, 4, 255 } }, OddPalette());
     QString error;
     ASSERT_TRUE(SaveBmp8File(pic, name, &error)) << error.toStdString();
     EXPECT_EQ(ReadAll(name), EncodeBmp8(pic));
@@ -176,7 +194,7 @@ TEST(BmpLowBit, ReadsPackedRowsAsStored)
     EXPECT_EQ(pic.Width, 3);
     EXPECT_EQ(pic.BytesPerLine, 2);
     EXPECT_EQ(pic.Rows, Hex("0101 1010"));
-    EXPECT_EQ(pic.Colors, (QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 255, 0)}));
+    EXPECT_EQ(pic.Colors, (QList<QRgb> { qRgb(255, 0, 0), qRgb(0, 255, 0) }));
 
     for (int n = 0; n < file.size(); ++n) {
         TLowBitPicture kept;

@@ -13,8 +13,8 @@ namespace {
 TPalette256 paintPalette()
 {
     TPalette256 p = GreyPalette();
-    p[250] = {255, 255, 255, 0};
-    p[7] = {255, 0, 0, 0};
+    p[250] = { 255, 255, 255, 0 };
+    p[7] = { 255, 0, 0, 0 };
     return p;
 }
 constexpr TColor Red = 0x020000FF;
@@ -30,23 +30,43 @@ TEST(PicturePaint, IndexedHelpers)
     };
     const Rows blank(4, std::vector<int>(5, 0));
     const Case cases[] = {
-        {"fill a region", [](QImage &c) { FillRegionWithColor(c, QRegion(1, 1, 2, 2) + QRegion(4, 0, 1, 1), Red); },
-         {{0, 0, 0, 0, 7}, {0, 7, 7, 0, 0}, {0, 7, 7, 0, 0}, {0, 0, 0, 0, 0}}},
-        {"fill takes the nearest entry", [](QImage &c) { FillRegionWithColor(c, QRegion(0, 0, 1, 1), NearlyGrey9); },
-         {{9, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}}},
-        {"fill clipped to the picture", [](QImage &c) { FillRegionWithColor(c, QRegion(-3, 3, 50, 9), Red); },
-         {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {7, 7, 7, 7, 7}}},
+        { "fill a region",
+            [](QImage &c) { FillRegionWithColor(c, QRegion(1, 1, 2, 2) + QRegion(4, 0, 1, 1), Red); },
+            { { 0, 0, 0, 0, 7 }, { 0, 7, 7, 0, 0 }, { 0, 7, 7, 0, 0 }, { 0, 0, 0, 0, 0 } } },
+        { "fill takes the nearest entry",
+            [](QImage &c) { FillRegionWithColor(c, QRegion(0, 0, 1, 1), NearlyGrey9); },
+            { { 9, 0, 0, 0, 0 }, { 0, 0, 0, 0, 0 }, { 0, 0, 0, 0, 0 }, { 0, 0, 0, 0, 0 } } },
+        { "fill clipped to the picture",
+            [](QImage &c) { FillRegionWithColor(c, QRegion(-3, 3, 50, 9), Red); },
+            { { 0, 0, 0, 0, 0 }, { 0, 0, 0, 0, 0 }, { 0, 0, 0, 0, 0 }, { 7, 7, 7, 7, 7 } } },
         // R = (0, 0, 5, 4) shrunk by one: cells 1..3 x 1..2, outlined in red; too thin for a
         // white inside.
-        {"frame", [](QImage &c) { DrawRectFrame(c, {0, 0, 5, 4}, Red); },
-         {{0, 0, 0, 0, 0}, {0, 7, 7, 7, 0}, {0, 7, 7, 7, 0}, {0, 0, 0, 0, 0}}},
-        {"frame with an inside (white is the first white entry)", [](QImage &c) { DrawRectFrame(c, {-1, -1, 6, 5}, Red); },
-         {{7, 7, 7, 7, 7}, {7, 250, 250, 250, 7}, {7, 250, 250, 250, 7}, {7, 7, 7, 7, 7}}},
-        {"empty frame", [](QImage &c) { DrawRectFrame(c, {0, 0, 2, 2}, Red); }, blank},
+        { "frame",
+            [](QImage &c) {
+                DrawRectFrame(c, { 0, 0, 5, 4 }, Red);
+            },
+            { { 0, 0, 0, 0, 0 }, { 0, 7, 7, 7, 0 }, { 0, 7, 7, 7, 0 }, { 0, 0, 0, 0, 0 } } },
+        { "frame with an inside (white is the first white entry)",
+            [](QImage &c) {
+                DrawRectFrame(c, { -1, -1, 6, 5 }, Red);
+            },
+            { { 7, 7, 7, 7, 7 }, { 7, 250, 250, 250, 7 }, { 7, 250, 250, 250, 7 }, { 7, 7, 7, 7, 7 } } },
+        { "empty frame",
+            [](QImage &c) {
+                DrawRectFrame(c, { 0, 0, 2, 2 }, Red);
+            },
+            blank },
         // A frame far beyond the picture on every side: only its white inside shows.
-        {"huge frame", [](QImage &c) { DrawRectFrame(c, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, Red); },
-         Rows(4, std::vector<int>(5, 250))},
-        {"frame at the end of the coordinates", [](QImage &c) { DrawRectFrame(c, {INT_MAX, 0, INT_MAX, 3}, Red); }, blank},
+        { "huge frame",
+            [](QImage &c) {
+                DrawRectFrame(c, { INT_MIN, INT_MIN, INT_MAX, INT_MAX }, Red);
+            },
+            Rows(4, std::vector<int>(5, 250)) },
+        { "frame at the end of the coordinates",
+            [](QImage &c) {
+                DrawRectFrame(c, { INT_MAX, 0, INT_MAX, 3 }, Red);
+            },
+            blank },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -55,15 +75,15 @@ TEST(PicturePaint, IndexedHelpers)
         EXPECT_EQ(PictureRows(canvas), c.expected);
     }
 
-    const QImage src = MakePicture({{1, 2, 3}, {4, 5, 6}}, paintPalette());
+    const QImage src = MakePicture({ { 1, 2, 3 }, { 4, 5, 6 } }, paintPalette());
     EXPECT_EQ(GetPixelColor(src, paintPalette(), 1, 1), 0x02050505);
     EXPECT_EQ(GetPixelColor(src, paintPalette(), 3, 0), -1);
     EXPECT_EQ(GetPixelColor(src, paintPalette(), 0, -1), -1);
 
     // Listed cells are copied; cells outside either picture are skipped.
-    QImage dest = MakePicture({{0, 0, 0, 0}, {0, 0, 0, 0}}, paintPalette());
-    CopyListedPixels(dest, src, TILineArray{{2, 1}, {0, 0}, {3, 0}, {0, 2}, {65535, 65535}});
-    EXPECT_EQ(PictureRows(dest), (Rows{{1, 0, 0, 0}, {0, 0, 6, 0}}));
+    QImage dest = MakePicture({ { 0, 0, 0, 0 }, { 0, 0, 0, 0 } }, paintPalette());
+    CopyListedPixels(dest, src, TILineArray { { 2, 1 }, { 0, 0 }, { 3, 0 }, { 0, 2 }, { 65535, 65535 } });
+    EXPECT_EQ(PictureRows(dest), (Rows { { 1, 0, 0, 0 }, { 0, 0, 6, 0 } }));
 }
 
 TEST(PicturePaint, DisplayImages)
@@ -71,14 +91,14 @@ TEST(PicturePaint, DisplayImages)
     // On a display image the frame and fill paint colours.
     QImage screen(5, 4, QImage::Format_RGB32);
     screen.fill(Qt::black);
-    DrawRectFrame(screen, {-1, -1, 6, 5}, Red);
+    DrawRectFrame(screen, { -1, -1, 6, 5 }, Red);
     EXPECT_EQ(screen.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(screen.pixel(2, 1), qRgb(255, 255, 255));
 
     // The transparent colour is left out wherever an entry shows it (7 and 8 are both red here).
     TPalette256 pal = paintPalette();
     pal[8] = pal[7];
-    const QImage bmp = MakePicture({{7, 1}, {8, 200}}, pal);
+    const QImage bmp = MakePicture({ { 7, 1 }, { 8, 200 } }, pal);
     QImage target(4, 3, QImage::Format_RGB32);
     target.fill(qRgb(0, 0, 255));
     {

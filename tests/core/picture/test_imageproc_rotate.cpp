@@ -14,45 +14,48 @@ namespace {
 TPalette256 paletteWithSecondBlack()
 {
     TPalette256 p = GreyPalette();
-    p[200] = {0, 0, 0, 0};
+    p[200] = { 0, 0, 0, 0 };
     return p;
 }
 } // namespace
 
 TEST(PictureRotation, QuarterAndHalfTurnsAndExactAngles)
 {
-    const QImage src = MakePicture({{1, 2, 3}, {4, 5, 6}});
-    const Rows ccw = {{3, 6}, {2, 5}, {1, 4}};
-    const Rows cw = {{4, 1}, {5, 2}, {6, 3}};
-    const Rows half = {{6, 5, 4}, {3, 2, 1}};
+    const QImage src = MakePicture({ { 1, 2, 3 }, { 4, 5, 6 } });
+    const Rows ccw = { { 3, 6 }, { 2, 5 }, { 1, 4 } };
+    const Rows cw = { { 4, 1 }, { 5, 2 }, { 6, 3 } };
+    const Rows half = { { 6, 5, 4 }, { 3, 2, 1 } };
     struct Case {
         const char *name;
         std::function<bool(QImage &)> op;
         Rows expected;
     };
     const Case cases[] = {
-        {"quarter 90", [&](QImage &d) { return RotatePictureQuarter(d, src, 90.0); }, ccw},
-        {"quarter -90", [&](QImage &d) { return RotatePictureQuarter(d, src, -90.0); }, cw},
-        {"quarter 180 turns Dest itself",
-         [&](QImage &d) {
-             d = src.copy();
-             return RotatePictureQuarter(d, QImage(), 180.0);
-         },
-         half},
-        {"centre pi/2", [&](QImage &d) { return RotateAboutCentre(d, src, 0, Pi / 2); }, ccw},
-        {"centre pi/2 within tolerance", [&](QImage &d) { return RotateAboutCentre(d, src, 0, Pi / 2 + 0.00005); }, ccw},
-        {"centre -pi/2", [&](QImage &d) { return RotateAboutCentre(d, src, 0, -Pi / 2); }, cw},
-        {"centre 3pi/2", [&](QImage &d) { return RotateAboutCentre(d, src, 0, 3 * Pi / 2); }, cw},
-        {"centre pi", [&](QImage &d) { return RotateAboutCentre(d, src, 0, Pi); }, half},
-        {"centre 0 is an exact copy", [&](QImage &d) { return RotateAboutCentre(d, src, 0, 0); }, PictureRows(src)},
-        {"centre 2pi", [&](QImage &d) { return RotateAboutCentre(d, src, 0, 2 * Pi); }, PictureRows(src)},
-        {"centre -4pi", [&](QImage &d) { return RotateAboutCentre(d, src, 0, -4 * Pi); }, PictureRows(src)},
+        { "quarter 90", [&](QImage &d) { return RotatePictureQuarter(d, src, 90.0); }, ccw },
+        { "quarter -90", [&](QImage &d) { return RotatePictureQuarter(d, src, -90.0); }, cw },
+        { "quarter 180 turns Dest itself",
+            [&](QImage &d) {
+                d = src.copy();
+                return RotatePictureQuarter(d, QImage(), 180.0);
+            },
+            half },
+        { "centre pi/2", [&](QImage &d) { return RotateAboutCentre(d, src, 0, Pi / 2); }, ccw },
+        { "centre pi/2 within tolerance",
+            [&](QImage &d) { return RotateAboutCentre(d, src, 0, Pi / 2 + 0.00005); }, ccw },
+        { "centre -pi/2", [&](QImage &d) { return RotateAboutCentre(d, src, 0, -Pi / 2); }, cw },
+        { "centre 3pi/2", [&](QImage &d) { return RotateAboutCentre(d, src, 0, 3 * Pi / 2); }, cw },
+        { "centre pi", [&](QImage &d) { return RotateAboutCentre(d, src, 0, Pi); }, half },
+        { "centre 0 is an exact copy", [&](QImage &d) { return RotateAboutCentre(d, src, 0, 0); },
+            PictureRows(src) },
+        { "centre 2pi", [&](QImage &d) { return RotateAboutCentre(d, src, 0, 2 * Pi); }, PictureRows(src) },
+        { "centre -4pi", [&](QImage &d) { return RotateAboutCentre(d, src, 0, -4 * Pi); }, PictureRows(src) },
         // Clockwise by pi/2 through the other entry point is the counter-clockwise -pi/2.
-        {"by angle pi/2 is clockwise", [&](QImage &d) { return RotatePictureByAngle(d, src, 0, Pi / 2); }, cw},
+        { "by angle pi/2 is clockwise", [&](QImage &d) { return RotatePictureByAngle(d, src, 0, Pi / 2); },
+            cw },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        QImage dest = MakePicture({{9}});
+        QImage dest = MakePicture({ { 9 } });
         ASSERT_TRUE(c.op(dest));
         EXPECT_EQ(PictureRows(dest), c.expected);
         EXPECT_EQ(dest.colorTable(), src.colorTable());
@@ -65,9 +68,9 @@ TEST(PictureRotation, QuarterAndHalfTurnsAndExactAngles)
     EXPECT_EQ(dest.pixelIndex(0, 0), src.pixelIndex(2, 0));
 
     // Other quarter angles are refused and leave Dest as it was.
-    QImage untouched = MakePicture({{7}});
+    QImage untouched = MakePicture({ { 7 } });
     EXPECT_FALSE(RotatePictureQuarter(untouched, src, 45.0));
-    EXPECT_EQ(PictureRows(untouched), (Rows{{7}}));
+    EXPECT_EQ(PictureRows(untouched), (Rows { { 7 } }));
 
     // Dest may be the source itself.
     QImage same = src.copy();
@@ -77,9 +80,9 @@ TEST(PictureRotation, QuarterAndHalfTurnsAndExactAngles)
 
 TEST(PictureRotation, FreeAnglesTurnTheSameWayAsTheQuarterTurns)
 {
-    const QImage src = MakePicture({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}});
+    const QImage src = MakePicture({ { 1, 2, 3, 4 }, { 5, 6, 7, 8 }, { 9, 10, 11, 12 } });
     // Just outside the snapping tolerance the free rotation must already give the quarter turns.
-    for (double delta : {-0.001, 0.001}) {
+    for (double delta : { -0.001, 0.001 }) {
         SCOPED_TRACE(delta);
         QImage nearQuarter, quarter, nearThree, three;
         ASSERT_TRUE(RotateAboutCentre(nearQuarter, src, 0, Pi / 2 + delta));
@@ -97,50 +100,45 @@ TEST(PictureRotation, FreeAnglesTurnTheSameWayAsTheQuarterTurns)
 TEST(PictureRotation, FreeAngleSizeCentreAndBackColour)
 {
     // 4 x 4 by 45 degrees: the turned outline spans 4 * sqrt 2 = 5.66, so 6 x 6 cells.
-    const QImage src = MakePicture({{1, 1, 2, 2}, {1, 1, 2, 2}, {3, 3, 4, 4}, {3, 3, 4, 4}}, paletteWithSecondBlack());
+    const QImage src = MakePicture(
+        { { 1, 1, 2, 2 }, { 1, 1, 2, 2 }, { 3, 3, 4, 4 }, { 3, 3, 4, 4 } }, paletteWithSecondBlack());
     QImage dest;
     ASSERT_TRUE(RotateAboutCentre(dest, src, 0x02000000 /* black */, Pi / 4));
     ASSERT_EQ(dest.size(), QSize(6, 6));
     // Counter-clockwise: the top-right quarter (2) comes to the top, the top-left (1) to the
     // left. Corners outside the turned picture take the first black entry (0, not 200).
-    EXPECT_EQ(PictureRows(dest), (Rows{{0, 0, 0, 0, 0, 0},
-                                       {0, 0, 2, 2, 0, 0},
-                                       {0, 1, 2, 4, 4, 0},
-                                       {0, 1, 3, 4, 4, 0},
-                                       {0, 0, 3, 3, 0, 0},
-                                       {0, 0, 0, 0, 0, 0}}));
+    EXPECT_EQ(PictureRows(dest),
+        (Rows { { 0, 0, 0, 0, 0, 0 }, { 0, 0, 2, 2, 0, 0 }, { 0, 1, 2, 4, 4, 0 }, { 0, 1, 3, 4, 4, 0 },
+            { 0, 0, 3, 3, 0, 0 }, { 0, 0, 0, 0, 0, 0 } }));
 
     // The uncovered corners take BackColor: white is entry 255 here.
     QImage onWhite;
     ASSERT_TRUE(RotateAboutCentre(onWhite, src, 0x00FFFFFF, Pi / 4));
-    EXPECT_EQ(PictureRows(onWhite), (Rows{{255, 255, 255, 255, 255, 255},
-                                          {255, 255, 2, 2, 255, 255},
-                                          {255, 1, 2, 4, 4, 255},
-                                          {255, 1, 3, 4, 4, 255},
-                                          {255, 255, 3, 3, 255, 255},
-                                          {255, 255, 255, 255, 255, 255}}));
+    EXPECT_EQ(PictureRows(onWhite),
+        (Rows { { 255, 255, 255, 255, 255, 255 }, { 255, 255, 2, 2, 255, 255 }, { 255, 1, 2, 4, 4, 255 },
+            { 255, 1, 3, 4, 4, 255 }, { 255, 255, 3, 3, 255, 255 }, { 255, 255, 255, 255, 255, 255 } }));
 
     // A picture that would outgrow the largest side is refused.
     // (65535 x 400 turned by 0.01 spans 65535.7 columns.)
     const QImage wide = NewPicture(MaxPictureSide, 400, GreyPalette());
-    QImage keep = MakePicture({{5}});
+    QImage keep = MakePicture({ { 5 } });
     EXPECT_FALSE(RotateAboutCentre(keep, wide, 0, 0.01));
-    EXPECT_EQ(PictureRows(keep), (Rows{{5}}));
+    EXPECT_EQ(PictureRows(keep), (Rows { { 5 } }));
     EXPECT_FALSE(RotateAboutCentre(keep, QImage(), 0, 0.3));
 }
 
 TEST(PictureRotation, CornerHelpers)
 {
     std::array<TPoint, 4> corners;
-    RotateRectCorners({0, 0, 4, 2}, {0, 0}, corners, Pi / 2);
-    EXPECT_EQ(corners[0], (TPoint{0, 0}));
-    EXPECT_EQ(corners[1], (TPoint{0, 4}));
-    EXPECT_EQ(corners[2], (TPoint{-2, 4}));
-    EXPECT_EQ(corners[3], (TPoint{-2, 0}));
+    RotateRectCorners({ 0, 0, 4, 2 }, { 0, 0 }, corners, Pi / 2);
+    EXPECT_EQ(corners[0], (TPoint { 0, 0 }));
+    EXPECT_EQ(corners[1], (TPoint { 0, 4 }));
+    EXPECT_EQ(corners[2], (TPoint { -2, 4 }));
+    EXPECT_EQ(corners[3], (TPoint { -2, 0 }));
 
     TRect r;
     GetPointsBounds(corners.data(), 4, r);
-    EXPECT_EQ(r, (TRect{-2, 0, 0, 4}));
+    EXPECT_EQ(r, (TRect { -2, 0, 0, 4 }));
     GetPointsBounds(corners.data(), 0, r);
-    EXPECT_EQ(r, (TRect{0, 0, 0, 0}));
+    EXPECT_EQ(r, (TRect { 0, 0, 0, 0 }));
 }

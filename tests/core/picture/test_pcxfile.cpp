@@ -11,7 +11,10 @@
 
 namespace {
 
-QByteArray rowBytes(const QByteArray &pcx) { return pcx.mid(128, pcx.size() - 128 - 769); }
+QByteArray rowBytes(const QByteArray &pcx)
+{
+    return pcx.mid(128, pcx.size() - 128 - 769);
+}
 
 QImage row(std::vector<int> cells)
 {
@@ -26,8 +29,8 @@ QImage row(std::vector<int> cells)
 TEST(Pcx, HeaderAndPalette)
 {
     TPalette256 pal = GreyPalette();
-    pal[1] = {10, 20, 30, 0};
-    const QByteArray pcx = EncodePcx(MakePicture({{1, 2, 3}, {4, 5, 6}}, pal));
+    pal[1] = { 10, 20, 30, 0 };
+    const QByteArray pcx = EncodePcx(MakePicture({ { 1, 2, 3 }, { 4, 5, 6 } }, pal));
     ASSERT_EQ(pcx.size(), 128 + 6 + 769);
     EXPECT_EQ(pcx.left(16), Hex("0A 05 01 08 0000 0000 0200 0100 0300 0200"));
     EXPECT_EQ(pcx.mid(16, 48), QByteArray(48, '\0'));
@@ -46,18 +49,18 @@ TEST(Pcx, RowEncoding)
         const char *bytes;
     };
     const Case cases[] = {
-        {std::vector<int>(70, 5), "FF05 C705"},           // runs of 63 and 7
-        {std::vector<int>(64, 5), "FF05 05"},             // runs of 63 and 1
-        {std::vector<int>(126, 9), "FF09 FF09"},
-        {{200}, "C1C8"},                                  // a single high byte
-        {{20}, "14"},                                     // width 1
-        {{192, 191, 255, 255}, "C1C0 BF C2FF"},
-        {{1, 1, 2, 3, 3, 3}, "C201 02 C303"},
+        { std::vector<int>(70, 5), "FF05 C705" }, // runs of 63 and 7
+        { std::vector<int>(64, 5), "FF05 05" }, // runs of 63 and 1
+        { std::vector<int>(126, 9), "FF09 FF09" },
+        { { 200 }, "C1C8" }, // a single high byte
+        { { 20 }, "14" }, // width 1
+        { { 192, 191, 255, 255 }, "C1C0 BF C2FF" },
+        { { 1, 1, 2, 3, 3, 3 }, "C201 02 C303" },
     };
     for (const Case &c : cases)
         EXPECT_EQ(rowBytes(EncodePcx(row(c.cells))), Hex(c.bytes)) << c.bytes;
     // Rows are never joined in one run.
-    EXPECT_EQ(rowBytes(EncodePcx(MakePicture({{7, 7}, {7, 7}}))), Hex("C207 C207"));
+    EXPECT_EQ(rowBytes(EncodePcx(MakePicture({ { 7, 7 }, { 7, 7 } }))), Hex("C207 C207"));
     // Only non-empty 8-bit pictures are written.
     EXPECT_TRUE(EncodePcx(QImage(2, 2, QImage::Format_RGB32)).isEmpty());
     EXPECT_TRUE(EncodePcx(QImage()).isEmpty());
@@ -78,19 +81,19 @@ TEST(Pcx, RoundTripAndOtherEncoders)
     EXPECT_EQ(back.colorTable(), pic.colorTable());
 
     // Lines padded to an even count, and a run that crosses the end of a line.
-    QByteArray other = EncodePcx(MakePicture({{4, 4, 4}, {4, 4, 4}})).left(128);
+    QByteArray other = EncodePcx(MakePicture({ { 4, 4, 4 }, { 4, 4, 4 } })).left(128);
     other[66] = 4; // bytes per line
-    other += Hex("C404 C404");  // run of 4 over line 1 and its pad byte, then line 2
+    other += Hex("C404 C404"); // run of 4 over line 1 and its pad byte, then line 2
     other += char(12) + QByteArray(768, '\x11');
     ASSERT_TRUE(DecodePcx8(other, back, &error)) << error.toStdString();
-    EXPECT_EQ(PictureRows(back), (std::vector<std::vector<int>>{{4, 4, 4}, {4, 4, 4}}));
+    EXPECT_EQ(PictureRows(back), (std::vector<std::vector<int>> { { 4, 4, 4 }, { 4, 4, 4 } }));
     EXPECT_EQ(back.colorTable()[0], qRgb(0x11, 0x11, 0x11));
 }
 
 TEST(Pcx, DamagedFilesFail)
 {
-    const QByteArray good = EncodePcx(MakePicture({{1, 200, 3}, {4, 5, 6}}));
-    const QImage sentinel = MakePicture({{9}});
+    const QByteArray good = EncodePcx(MakePicture({ { 1, 200, 3 }, { 4, 5, 6 } }));
+    const QImage sentinel = MakePicture({ { 9 } });
     auto fails = [&](const QByteArray &bytes) {
         QImage pic = sentinel;
         QString error;
@@ -125,7 +128,7 @@ TEST(Pcx, SaveIsAtomic)
 {
     QTemporaryDir dir;
     const QString name = dir.filePath("p.pcx");
-    const QImage pic = MakePicture({{1, 2}});
+    const QImage pic = MakePicture({ { 1, 2 } });
     QString error;
     ASSERT_TRUE(SavePictureAsPcx(pic, name, &error));
     EXPECT_EQ(ReadAll(name), EncodePcx(pic));

@@ -1,5 +1,5 @@
-#include "core/settings/inifile.h"
 #include "core/base/numparse.h"
+#include "core/settings/inifile.h"
 
 #include "testutil.h"
 
@@ -32,28 +32,26 @@ TEST_F(IniFixture, ReadStringTable)
     struct Case {
         const char *file, *section, *key, *expected;
     } cases[] = {
-        {"[A]\nk=v\n", "A", "k", "v"},
-        {"[A]\nk=v\n", "a", "K", "v"},                    // case-insensitive section and key
-        {"[Main]\r\nKey=Value\r\n", "MAIN", "key", "Value"}, // CRLF
-        {"  [ A ]  \n  k  =  v w  \n", "A", "k", "v w"},  // blanks around names and value
-        {"[A]\nk=\"quoted\"\n", "A", "k", "quoted"},      // matching quotes removed
-        {"[A]\nk='single'\n", "A", "k", "single"},
-        {"[A]\nk=\"half\n", "A", "k", "\"half"},          // unmatched quote kept
-        {"[A]\nk='it's'\n", "A", "k", "it's"},            // only the outer pair goes
-        {"[A]\nk=a=b\n", "A", "k", "a=b"},                // first '=' splits
-        {"[A]\nk=1\nk=2\n", "A", "k", "1"},               // first duplicate key wins
-        {"[A]\nk=1\n[a]\nk=2\nj=3\n", "A", "k", "1"},     // first duplicate section wins
-        {"[A]\nk=1\n[a]\nk=2\nj=3\n", "A", "j", "dflt"},  // ...and only it is searched
-        {"[A]\n;k=1\n#k=2\nk=3\n", "A", "k", "3"},        // comment lines are no keys
-        {"[A]\nnoequals\nk=4\n", "A", "k", "4"},
-        {"k=0\n[A]\n", "A", "k", "dflt"},                 // a key before any section
-        {"[A]\n[B]\nk=5\n", "A", "k", "dflt"},            // key belongs to the next section
-        {"[A]\nk=\n", "A", "k", ""},                      // present but empty
-        {"[A]\nk=5", "A", "k", "5"},                      // no final line break
-        {"\xEF\xBB\xBF[A]\nk=bom\n", "A", "k", "bom"},    // UTF-8 byte-order mark
-        {"[A\nk=open\n", "A", "k", "open"},               // unclosed header
-        {"", "A", "k", "dflt"},
-        {"[A]\nk=v\nz=\xE6\x84", "A", "k", "v"},         // cut inside a UTF-8 character
+        { "[A]\nk=v\n", "A", "k", "v" }, { "[A]\nk=v\n", "a", "K", "v" }, // case-insensitive section and key
+        { "[Main]\r\nKey=Value\r\n", "MAIN", "key", "Value" }, // CRLF
+        { "  [ A ]  \n  k  =  v w  \n", "A", "k", "v w" }, // blanks around names and value
+        { "[A]\nk=\"quoted\"\n", "A", "k", "quoted" }, // matching quotes removed
+        { "[A]\nk='single'\n", "A", "k", "single" },
+        { "[A]\nk=\"half\n", "A", "k", "\"half" }, // unmatched quote kept
+        { "[A]\nk='it's'\n", "A", "k", "it's" }, // only the outer pair goes
+        { "[A]\nk=a=b\n", "A", "k", "a=b" }, // first '=' splits
+        { "[A]\nk=1\nk=2\n", "A", "k", "1" }, // first duplicate key wins
+        { "[A]\nk=1\n[a]\nk=2\nj=3\n", "A", "k", "1" }, // first duplicate section wins
+        { "[A]\nk=1\n[a]\nk=2\nj=3\n", "A", "j", "dflt" }, // ...and only it is searched
+        { "[A]\n;k=1\n#k=2\nk=3\n", "A", "k", "3" }, // comment lines are no keys
+        { "[A]\nnoequals\nk=4\n", "A", "k", "4" },
+        { "k=0\n[A]\n", "A", "k", "dflt" }, // a key before any section
+        { "[A]\n[B]\nk=5\n", "A", "k", "dflt" }, // key belongs to the next section
+        { "[A]\nk=\n", "A", "k", "" }, // present but empty
+        { "[A]\nk=5", "A", "k", "5" }, // no final line break
+        { "\xEF\xBB\xBF[A]\nk=bom\n", "A", "k", "bom" }, // UTF-8 byte-order mark
+        { "[A\nk=open\n", "A", "k", "open" }, // unclosed header
+        { "", "A", "k", "dflt" }, { "[A]\nk=v\nz=\xE6\x84", "A", "k", "v" }, // cut inside a UTF-8 character
     };
     for (const Case &c : cases) {
         put(c.file);
@@ -70,15 +68,30 @@ TEST(NumParse, IntegerTable)
         bool ok;
         std::int32_t value;
     } cases[] = {
-        {"0", true, 0},           {"123", true, 123},        {"-45", true, -45},
-        {"+7", true, 7},          {" 12 ", true, 12},        {"0x1F", true, 31},
-        {"0X1f", true, 31},       {"$FF", true, 255},        {"-0x10", true, -16},
-        {"0xFFFFFFFF", true, -1}, {"0x80000001", true, std::int32_t(0x80000001u)},
-        {"2147483647", true, 2147483647}, {"-2147483648", true, std::int32_t(-2147483647 - 1)},
-        {"2147483648", false, 0}, {"0x100000000", false, 0}, {"", false, 0},
-        {"-", false, 0},          {"0x", false, 0},          {"12abc", false, 0},
-        {"1.5", false, 0},        {"abc", false, 0},         {"1 2", false, 0},
-        {"0xG", false, 0},        {"99999999999999999999", false, 0},
+        { "0", true, 0 },
+        { "123", true, 123 },
+        { "-45", true, -45 },
+        { "+7", true, 7 },
+        { " 12 ", true, 12 },
+        { "0x1F", true, 31 },
+        { "0X1f", true, 31 },
+        { "$FF", true, 255 },
+        { "-0x10", true, -16 },
+        { "0xFFFFFFFF", true, -1 },
+        { "0x80000001", true, std::int32_t(0x80000001u) },
+        { "2147483647", true, 2147483647 },
+        { "-2147483648", true, std::int32_t(-2147483647 - 1) },
+        { "2147483648", false, 0 },
+        { "0x100000000", false, 0 },
+        { "", false, 0 },
+        { "-", false, 0 },
+        { "0x", false, 0 },
+        { "12abc", false, 0 },
+        { "1.5", false, 0 },
+        { "abc", false, 0 },
+        { "1 2", false, 0 },
+        { "0xG", false, 0 },
+        { "99999999999999999999", false, 0 },
     };
     for (const Case &c : cases) {
         std::int32_t v = 4242;
@@ -94,10 +107,20 @@ TEST(NumParse, FloatTable)
         bool ok;
         double value;
     } cases[] = {
-        {"20", true, 20.0},   {"120.5", true, 120.5}, {"120,5", true, 120.5}, {"-0.25", true, -0.25},
-        {"1e3", true, 1000},  {" 7.5 ", true, 7.5},   {"", false, 0},         {"abc", false, 0},
-        {"1,000.5", false, 0}, {"1.2.3", false, 0},   {"inf", false, 0},      {"nan", false, 0},
-        {"0x10", false, 0},   {"12mm", false, 0},
+        { "20", true, 20.0 },
+        { "120.5", true, 120.5 },
+        { "120,5", true, 120.5 },
+        { "-0.25", true, -0.25 },
+        { "1e3", true, 1000 },
+        { " 7.5 ", true, 7.5 },
+        { "", false, 0 },
+        { "abc", false, 0 },
+        { "1,000.5", false, 0 },
+        { "1.2.3", false, 0 },
+        { "inf", false, 0 },
+        { "nan", false, 0 },
+        { "0x10", false, 0 },
+        { "12mm", false, 0 },
     };
     for (const Case &c : cases) {
         double v = 99.0;
@@ -128,12 +151,13 @@ TEST_F(IniFixture, WritesKeepUnrelatedLinesAndComments)
 {
     put("; header comment\r\n\r\n[One]\r\nA=1\r\n; inside\r\nB=2\r\n\r\n[Two]\r\nstray line\r\nC=3\r\n");
     TIniFile ini(path());
-    ASSERT_TRUE(ini.WriteString("one", "b", "20"));   // replaced in place, any case
-    ASSERT_TRUE(ini.WriteString("One", "New", "x"));  // after the section's last key
-    ASSERT_TRUE(ini.WriteString("Three", "D", "4"));  // new section at the end
+    ASSERT_TRUE(ini.WriteString("one", "b", "20")); // replaced in place, any case
+    ASSERT_TRUE(ini.WriteString("One", "New", "x")); // after the section's last key
+    ASSERT_TRUE(ini.WriteString("Three", "D", "4")); // new section at the end
     ASSERT_TRUE(ini.WriteInteger("Two", "C", -5));
-    EXPECT_EQ(get(), QByteArray("; header comment\r\n\r\n[One]\r\nA=1\r\n; inside\r\nb=20\r\nNew=x\r\n\r\n"
-                                "[Two]\r\nstray line\r\nC=-5\r\n[Three]\r\nD=4\r\n"));
+    EXPECT_EQ(get(),
+        QByteArray("; header comment\r\n\r\n[One]\r\nA=1\r\n; inside\r\nb=20\r\nNew=x\r\n\r\n"
+                   "[Two]\r\nstray line\r\nC=-5\r\n[Three]\r\nD=4\r\n"));
 }
 
 TEST_F(IniFixture, WritingANewFileAndTypedValues)
@@ -144,7 +168,7 @@ TEST_F(IniFixture, WritingANewFileAndTypedValues)
     ASSERT_TRUE(ini.WriteFloat("S", "F", 60.0));
     ASSERT_TRUE(ini.WriteFloat("S", "G", 2.5));
     EXPECT_EQ(get(), QByteArray("[S]\nI=12632256\nB=1\nF=60\nG=2.5\n"));
-    EXPECT_EQ(ini.ReadSectionValues("s"), (QStringList{"I=12632256", "B=1", "F=60", "G=2.5"}));
+    EXPECT_EQ(ini.ReadSectionValues("s"), (QStringList { "I=12632256", "B=1", "F=60", "G=2.5" }));
     EXPECT_EQ(ini.ReadSectionValues("none"), QStringList());
     EXPECT_TRUE(ini.SectionExists("S"));
     EXPECT_TRUE(ini.ValueExists("s", "g"));
@@ -169,7 +193,8 @@ TEST_F(IniFixture, GbkFileIsReadAndWrittenBackAsUtf8)
 TEST_F(IniFixture, SectionValuesAreRaw)
 {
     put("[R]\nRecentFile0=  /a b/c  \n ;x\nRecentFile1=\"q\"\n[S]\nz=1\n");
-    EXPECT_EQ(TIniFile(path()).ReadSectionValues("R"), (QStringList{"RecentFile0=  /a b/c  ", "RecentFile1=\"q\""}));
+    EXPECT_EQ(TIniFile(path()).ReadSectionValues("R"),
+        (QStringList { "RecentFile0=  /a b/c  ", "RecentFile1=\"q\"" }));
 }
 
 TEST_F(IniFixture, RefusedWritesLeaveTheFileUnchanged)
@@ -216,7 +241,7 @@ TEST_F(IniFixture, ReadsParseOnceAndStillSeeEveryChange)
         EXPECT_EQ(ini.ReadInteger("a", "J", 0), 2);
         EXPECT_EQ(ini.ReadInteger("B", "k", 0), 3);
         EXPECT_TRUE(ini.SectionExists("b"));
-        EXPECT_EQ(ini.ReadSectionValues("A"), (QStringList{"k=1", "j=2"}));
+        EXPECT_EQ(ini.ReadSectionValues("A"), (QStringList { "k=1", "j=2" }));
     }
     EXPECT_EQ(counts.parsed(), 1u);
 
@@ -261,7 +286,8 @@ TEST_F(IniFixture, AGroupOfWritesIsOneReadModifyWrite)
             ASSERT_TRUE(ini.WriteInteger("Group", QString("k%1").arg(i), i));
         EXPECT_EQ(ini.ReadString("group", "K0", ""), "0") << "reads see the group's writes";
         ASSERT_TRUE(ini.WriteString("New", "n", "v"));
-        EXPECT_EQ(get(), QByteArray("; kept\n[Other]\nx=1\n[Group]\nk0=old\n; inside\n")) << "nothing written yet";
+        EXPECT_EQ(get(), QByteArray("; kept\n[Other]\nx=1\n[Group]\nk0=old\n; inside\n"))
+            << "nothing written yet";
         EXPECT_TRUE(update.Commit());
     }
     EXPECT_EQ(counts.saved(), 1u);
@@ -274,7 +300,10 @@ TEST_F(IniFixture, AGroupOfWritesIsOneReadModifyWrite)
 
     // A group that writes nothing writes no file, and one on a missing file creates it once.
     const IniCounts none;
-    { TIniUpdate update(ini); EXPECT_EQ(ini.ReadString("Other", "x", ""), "1"); }
+    {
+        TIniUpdate update(ini);
+        EXPECT_EQ(ini.ReadString("Other", "x", ""), "1");
+    }
     EXPECT_EQ(none.saved(), 0u);
     const QString fresh = dir.filePath("Fresh.ini");
     TIniFile created(fresh);
@@ -334,7 +363,7 @@ TEST_F(IniFixture, OnlyRegularFilesAreReadOrWritten)
 
     ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("Zero.ini")));
     ASSERT_TRUE(QDir(dir.path()).mkdir("Folder.ini"));
-    for (const QString &name : {fifo, dir.filePath("Zero.ini"), dir.filePath("Folder.ini")}) {
+    for (const QString &name : { fifo, dir.filePath("Zero.ini"), dir.filePath("Folder.ini") }) {
         TIniFile ini(name);
         EXPECT_EQ(ini.ReadString("A", "k", "dflt"), "dflt") << name.toStdString();
         EXPECT_FALSE(ini.SectionExists("A")) << name.toStdString();
@@ -343,7 +372,7 @@ TEST_F(IniFixture, OnlyRegularFilesAreReadOrWritten)
         EXPECT_FALSE(ini.WriteString("A", "k", "v")) << name.toStdString();
         EXPECT_FALSE(update.Commit()) << name.toStdString();
     }
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is not written over";
     EXPECT_EQ(QFile::symLinkTarget(dir.filePath("Zero.ini")), "/dev/zero");
@@ -374,14 +403,14 @@ TEST(IniFileLock, TwoProgramsWritingAtOnceKeepEveryKey)
     const QString go = dir.filePath("go");
     ASSERT_TRUE(WriteAll(file, "; written by two programs\n[Keys]\n"));
     QProcess writers[2];
-    const char *prefixes[2] = {"first", "second"};
+    const char *prefixes[2] = { "first", "second" };
     for (int w = 0; w < 2; ++w) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("DORWEN_INI_WRITER", file + "|" + prefixes[w] + "|" + go);
         writers[w].setProcessEnvironment(env);
         writers[w].setProcessChannelMode(QProcess::ForwardedErrorChannel);
         writers[w].start(QCoreApplication::applicationFilePath(),
-                         {"--gtest_filter=IniFileLock.TwoProgramsWritingAtOnceKeepEveryKey"});
+            { "--gtest_filter=IniFileLock.TwoProgramsWritingAtOnceKeepEveryKey" });
         ASSERT_TRUE(writers[w].waitForStarted());
     }
     ASSERT_TRUE(WriteAll(go, ""));

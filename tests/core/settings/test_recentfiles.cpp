@@ -36,15 +36,15 @@ TEST_F(RecentFixture, MoveToTopAndLimit)
         QString add;
         QStringList expected;
     } cases[] = {
-        {"new pushes the oldest out", {"a", "b", "c", "d", "e"}, 5, "f", {"f", "a", "b", "c", "d"}},
-        {"listed moves to top", {"a", "b", "c", "d", "e"}, 5, "c", {"c", "a", "b", "d", "e"}},
-        {"top stays top", {"a", "b"}, 5, "a", {"a", "b"}},
-        {"below the limit grows", {"a", "b"}, 5, "c", {"c", "a", "b"}},
-        {"case differs: another file", {"/x/A.ovy", "b"}, 5, "/x/a.ovy", {"/x/a.ovy", "/x/A.ovy", "b"}},
-        {"blanks only ignored", {"a", "b"}, 5, "   ", {"a", "b"}},
-        {"empty ignored", {"a"}, 5, "", {"a"}},
-        {"blanks kept otherwise", {"a"}, 5, " b ", {" b ", "a"}},
-        {"limit 1", {"a"}, 1, "b", {"b"}},
+        { "new pushes the oldest out", { "a", "b", "c", "d", "e" }, 5, "f", { "f", "a", "b", "c", "d" } },
+        { "listed moves to top", { "a", "b", "c", "d", "e" }, 5, "c", { "c", "a", "b", "d", "e" } },
+        { "top stays top", { "a", "b" }, 5, "a", { "a", "b" } },
+        { "below the limit grows", { "a", "b" }, 5, "c", { "c", "a", "b" } },
+        { "case differs: another file", { "/x/A.ovy", "b" }, 5, "/x/a.ovy", { "/x/a.ovy", "/x/A.ovy", "b" } },
+        { "blanks only ignored", { "a", "b" }, 5, "   ", { "a", "b" } },
+        { "empty ignored", { "a" }, 5, "", { "a" } },
+        { "blanks kept otherwise", { "a" }, 5, " b ", { " b ", "a" } },
+        { "limit 1", { "a" }, 1, "b", { "b" } },
     };
     for (const Case &c : cases) {
         QFile::remove(Folders().ConfigIniPath);
@@ -60,30 +60,31 @@ TEST_F(RecentFixture, MoveToTopAndLimit)
 
 TEST_F(RecentFixture, StoredFormAndLoweredLimit)
 {
-    addAll({"/p/one.ovy", "/p/two=2.bmp"});
-    EXPECT_EQ(ReadAll(Folders().ConfigIniPath), QByteArray("[RecentFile]\nRecentFile0=/p/one.ovy\nRecentFile1=/p/two=2.bmp\n"));
+    addAll({ "/p/one.ovy", "/p/two=2.bmp" });
+    EXPECT_EQ(ReadAll(Folders().ConfigIniPath),
+        QByteArray("[RecentFile]\nRecentFile0=/p/one.ovy\nRecentFile1=/p/two=2.bmp\n"));
     // A list longer than a lowered limit keeps its length: it loses its last entry only.
-    addAll({"a", "b", "c", "d"});
+    addAll({ "a", "b", "c", "d" });
     WriteMaxRecentFile(2);
-    EXPECT_EQ(ReadRecentFileList(), (QStringList{"a", "b"}));
+    EXPECT_EQ(ReadRecentFileList(), (QStringList { "a", "b" }));
     AddRecentFile("z");
     WriteMaxRecentFile(10);
-    EXPECT_EQ(ReadRecentFileList(), (QStringList{"z", "a", "b", "c", "d"}));
+    EXPECT_EQ(ReadRecentFileList(), (QStringList { "z", "a", "b", "c", "d" }));
 }
 
 TEST_F(RecentFixture, LimitBelowOneCountsAsOne)
 {
-    for (const char *limit : {"0", "-4"}) {
+    for (const char *limit : { "0", "-4" }) {
         ASSERT_TRUE(WriteAll(Folders().ConfigIniPath, QByteArray("[Main]\nMaxRecentFile=") + limit + "\n"));
         AddRecentFile("a");
         AddRecentFile("b");
-        EXPECT_EQ(ReadRecentFileList(), QStringList{"b"}) << limit;
+        EXPECT_EQ(ReadRecentFileList(), QStringList { "b" }) << limit;
         EXPECT_EQ(ReadMostRecentFile(), "b");
     }
     ASSERT_TRUE(WriteAll(RecentIniPath(), "[Const]\nMaxRecent=0\n"));
     AddToRecentList("x", WeaveRecentSection);
     AddToRecentList("y", WeaveRecentSection);
-    EXPECT_EQ(ReadRecentList(WeaveRecentSection), QStringList{"y"});
+    EXPECT_EQ(ReadRecentList(WeaveRecentSection), QStringList { "y" });
 }
 
 TEST_F(RecentFixture, ZedarivaListsAreSeparateWithDefaultLimitEight)
@@ -95,7 +96,7 @@ TEST_F(RecentFixture, ZedarivaListsAreSeparateWithDefaultLimitEight)
     ASSERT_EQ(weave.size(), 8);
     EXPECT_EQ(weave.first(), "/w/9.ovw");
     EXPECT_EQ(weave.last(), "/w/2.ovw");
-    EXPECT_EQ(ReadRecentList(CardFormRecentSection), QStringList{"/c/card.ovyk"});
+    EXPECT_EQ(ReadRecentList(CardFormRecentSection), QStringList { "/c/card.ovyk" });
     EXPECT_EQ(ReadRecentList(WenBanRecentSection), QStringList());
     EXPECT_FALSE(QFile::exists(Folders().ConfigIniPath)) << "these lists do not touch Config.Ini";
     EXPECT_EQ(RecentIniPath(), dir.filePath("Zedariva.ini"));
@@ -107,12 +108,12 @@ TEST(RecentDisplay, ShortenedPaths)
     struct Case {
         QString path, shown;
     } cases[] = {
-        {"", ""},
-        {forty, forty},
-        {"x" + forty, "//abcdefghi/abcdefghi/abcdefghi/abcdefghi"},
-        {"/home/designer/patterns/ribbons/2026/label-0001.ovy", "//patterns/ribbons/2026/label-0001.ovy"},
-        {QString(45, 'n'), "//" + QString(40, 'n')},
-        {QString(5, 'n') + "/" + QString(39, 'm'), "//" + QString(39, 'm')},
+        { "", "" },
+        { forty, forty },
+        { "x" + forty, "//abcdefghi/abcdefghi/abcdefghi/abcdefghi" },
+        { "/home/designer/patterns/ribbons/2026/label-0001.ovy", "//patterns/ribbons/2026/label-0001.ovy" },
+        { QString(45, 'n'), "//" + QString(40, 'n') },
+        { QString(5, 'n') + "/" + QString(39, 'm'), "//" + QString(39, 'm') },
     };
     for (const Case &c : cases)
         EXPECT_EQ(RecentDisplayPath(c.path), c.shown) << c.path.toStdString();
@@ -136,7 +137,7 @@ TEST_F(RecentFixture, AddingIsOneReadAndOneWriteOfTheFile)
     EXPECT_EQ(adding.parsed(), 1u);
     EXPECT_EQ(adding.saved(), 1u);
     const IniCounts reading;
-    EXPECT_EQ(ReadRecentFileList(), (QStringList{"/p/new.ovy"} + before.mid(0, 9)));
+    EXPECT_EQ(ReadRecentFileList(), (QStringList { "/p/new.ovy" } + before.mid(0, 9)));
     EXPECT_EQ(reading.parsed(), 1u);
 
     const IniCounts other;
@@ -144,7 +145,7 @@ TEST_F(RecentFixture, AddingIsOneReadAndOneWriteOfTheFile)
     AddToRecentList("/p/7.ovy", WeaveRecentSection);
     EXPECT_EQ(other.parsed(), 2u);
     EXPECT_EQ(other.saved(), 2u);
-    EXPECT_EQ(ReadRecentList(WeaveRecentSection), QStringList{"/p/7.ovy"});
+    EXPECT_EQ(ReadRecentList(WeaveRecentSection), QStringList { "/p/7.ovy" });
     EXPECT_TRUE(ReadAll(RecentIniPath()).endsWith("[Other]\nx=1\n[WeaveRecentFile]\nRecentFile0=/p/7.ovy\n"));
 }
 
@@ -168,5 +169,6 @@ TEST_F(RecentFixture, HundredThousandEntries)
     AddRecentFile("/p/new.ovy");
     EXPECT_EQ(counts.parsed(), 1u);
     EXPECT_EQ(counts.saved(), 1u);
-    EXPECT_TRUE(ReadAll(Folders().ConfigIniPath) == list("/p/new.ovy", 1)) << "the oldest entry pushed out, the others moved down";
+    EXPECT_TRUE(ReadAll(Folders().ConfigIniPath) == list("/p/new.ovy", 1))
+        << "the oldest entry pushed out, the others moved down";
 }

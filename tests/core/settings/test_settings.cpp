@@ -54,41 +54,41 @@ TEST_F(SettingsFixture, DefaultsWithoutAFile)
     EXPECT_EQ(gross.GridColCount, 8);
     EXPECT_EQ(gross.SpaceCount, 12);
 
-    TPageOption page{1, 2, 3, 4};
+    TPageOption page { 1, 2, 3, 4 };
     ReadPageOption(page);
-    EXPECT_EQ(page, (TPageOption{20.0, 20.0, 20.0, 20.0}));
+    EXPECT_EQ(page, (TPageOption { 20.0, 20.0, 20.0, 20.0 }));
 
     // Every group reader fills every field with its default, whatever the record held.
-    TCircleInfo circle{9, 9, 9, 9, 9, 9, true, true, false, 9, 9, 9, true};
+    TCircleInfo circle { 9, 9, 9, 9, 9, 9, true, true, false, 9, 9, 9, true };
     ReadCircleInfo(circle);
-    EXPECT_EQ(circle, (TCircleInfo{1, 1, 7, 7, 3, 3, false, false, true, 8, 8, 4, false}));
-    TRectangleInfo rect{9, 9, 9, 9, true, true, 9, 9, true};
+    EXPECT_EQ(circle, (TCircleInfo { 1, 1, 7, 7, 3, 3, false, false, true, 8, 8, 4, false }));
+    TRectangleInfo rect { 9, 9, 9, 9, true, true, 9, 9, true };
     ReadRectangleInfo(rect);
-    EXPECT_EQ(rect, (TRectangleInfo{1, 1, 1, 1, false, false, 8, 8, false}));
-    TBeeLineInfo line{9, 9, 9, 9};
+    EXPECT_EQ(rect, (TRectangleInfo { 1, 1, 1, 1, false, false, 8, 8, false }));
+    TBeeLineInfo line { 9, 9, 9, 9 };
     ReadBeeLineInfo(line);
-    EXPECT_EQ(line, (TBeeLineInfo{1, 1, 7, 7}));
-    TPasteInfo paste{9, 9};
+    EXPECT_EQ(line, (TBeeLineInfo { 1, 1, 7, 7 }));
+    TPasteInfo paste { 9, 9 };
     ReadPasteInfo(paste);
-    EXPECT_EQ(paste, (TPasteInfo{1, 1}));
-    TCopyAreaInfo copy{9, 9, 9, 9};
+    EXPECT_EQ(paste, (TPasteInfo { 1, 1 }));
+    TCopyAreaInfo copy { 9, 9, 9, 9 };
     ReadCopyAreaInfo(copy);
-    EXPECT_EQ(copy, (TCopyAreaInfo{1, 1, 8, 8}));
-    TCursorStyleOption cursor{9, true, true, false};
+    EXPECT_EQ(copy, (TCopyAreaInfo { 1, 1, 8, 8 }));
+    TCursorStyleOption cursor { 9, true, true, false };
     ReadCursorStyle(cursor);
-    EXPECT_EQ(cursor, (TCursorStyleOption{1, false, false, true}));
-    TSprayOption spray{9, 9};
+    EXPECT_EQ(cursor, (TCursorStyleOption { 1, false, false, true }));
+    TSprayOption spray { 9, 9 };
     ReadSprayOption(spray);
-    EXPECT_EQ(spray, (TSprayOption{25, 80}));
-    TModiGrossOption modi{true, true, 9, 9};
+    EXPECT_EQ(spray, (TSprayOption { 25, 80 }));
+    TModiGrossOption modi { true, true, 9, 9 };
     ReadModiGrossOption(modi);
-    EXPECT_EQ(modi, (TModiGrossOption{false, false, 1, 1}));
-    TBordureOption bord{false, false, false, false, 9, 9, 9, 9, false, 9, 9};
+    EXPECT_EQ(modi, (TModiGrossOption { false, false, 1, 1 }));
+    TBordureOption bord { false, false, false, false, 9, 9, 9, 9, false, 9, 9 };
     ReadBordureOption(bord);
-    EXPECT_EQ(bord, (TBordureOption{true, true, true, true, 1, 1, 1, 1, true, 1, 1}));
-    TRotateOption rot{45.0, true};
+    EXPECT_EQ(bord, (TBordureOption { true, true, true, true, 1, 1, 1, 1, true, 1, 1 }));
+    TRotateOption rot { 45.0, true };
     ReadRotateOption(rot);
-    EXPECT_EQ(rot, (TRotateOption{0.0, false}));
+    EXPECT_EQ(rot, (TRotateOption { 0.0, false }));
     bool protect = false;
     ReadCheckOption(protect);
     EXPECT_TRUE(protect);
@@ -96,14 +96,14 @@ TEST_F(SettingsFixture, DefaultsWithoutAFile)
     tile.FindHigh = false;
     tile.LeftLength = 9;
     ReadTileWeaveParam(tile);
-    EXPECT_EQ(tile, TTileWeaveParam{});
+    EXPECT_EQ(tile, TTileWeaveParam {});
     EXPECT_TRUE(tile.FindHigh);
 
-    TNeedleMasks masks{};
+    TNeedleMasks masks {};
     EXPECT_EQ(ReadNeedleTable(masks, "Pick"), 16);
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(masks[i], 1u << i);
-    TColorTable colors{};
+    TColorTable colors {};
     ReadColorTable(colors, "ColorTable");
     EXPECT_EQ(colors, DefaultColorTable());
     EXPECT_EQ(colors[5], std::int32_t(0x80000001u));
@@ -121,15 +121,15 @@ TEST_F(SettingsFixture, ClampsOnReadAndWrite)
         std::int32_t (*read)();
         std::int32_t expected;
     } cases[] = {
-        {"MaxUndoCount", "0", ReadMaxUndoCount, 1},
-        {"MaxUndoCount", "5000", ReadMaxUndoCount, 999},
-        {"MaxUndoCount", "-7", ReadMaxUndoCount, 1},
-        {"MaxUndoCount", "999", ReadMaxUndoCount, 999},
-        {"MaxUndoCount", "x", ReadMaxUndoCount, 100},
-        {"AutoReduceColorCount", "300", ReadAutoReduceColorCount, 256},
-        {"AutoReduceColorCount", "0", ReadAutoReduceColorCount, 1},
-        {"AutoReduceColorCount", "256", ReadAutoReduceColorCount, 256},
-        {"AutoReduceColorCount", "0x20", ReadAutoReduceColorCount, 32},
+        { "MaxUndoCount", "0", ReadMaxUndoCount, 1 },
+        { "MaxUndoCount", "5000", ReadMaxUndoCount, 999 },
+        { "MaxUndoCount", "-7", ReadMaxUndoCount, 1 },
+        { "MaxUndoCount", "999", ReadMaxUndoCount, 999 },
+        { "MaxUndoCount", "x", ReadMaxUndoCount, 100 },
+        { "AutoReduceColorCount", "300", ReadAutoReduceColorCount, 256 },
+        { "AutoReduceColorCount", "0", ReadAutoReduceColorCount, 1 },
+        { "AutoReduceColorCount", "256", ReadAutoReduceColorCount, 256 },
+        { "AutoReduceColorCount", "0x20", ReadAutoReduceColorCount, 32 },
     };
     for (const Case &c : cases) {
         put(QByteArray("[Main]\n") + c.key + "=" + c.stored + "\n");
@@ -175,9 +175,10 @@ TEST_F(SettingsFixture, MainKeysRoundTripAndSetTheirGlobals)
     EXPECT_EQ(ReadMaxRecentFile(), 9);
     EXPECT_TRUE(ReadAutoOpenRecentFile());
     EXPECT_EQ(ReadLanguageIndex(), 2);
-    EXPECT_EQ(get(), QByteArray("[Main]\nDefaultWarps=2400\nMaxBakDataSize=30\nRemoveOddWarp=0\nColorLeft=12\n"
-                                "FlashFrequence=250\nFlashTime=3\nMaxRecentFile=9\nAutoOpenRecentFile=1\n"
-                                "[Language]\nLanuage=2\n"));
+    EXPECT_EQ(get(),
+        QByteArray("[Main]\nDefaultWarps=2400\nMaxBakDataSize=30\nRemoveOddWarp=0\nColorLeft=12\n"
+                   "FlashFrequence=250\nFlashTime=3\nMaxRecentFile=9\nAutoOpenRecentFile=1\n"
+                   "[Language]\nLanuage=2\n"));
 }
 
 TEST_F(SettingsFixture, GroupsRoundTripWithExactKeys)
@@ -195,9 +196,10 @@ TEST_F(SettingsFixture, GroupsRoundTripWithExactKeys)
     gross.GridColCount = 6;
     gross.SpaceCount = 10;
     WriteGrossOption(gross);
-    EXPECT_EQ(get(), QByteArray("[GrossOption]\nWarp=320\nWeft=640\nWarpDensity=100.5\nWeftDensity=40\n"
-                                "CompartLineColor=255\nGridLineColor=-2147483624\nExistLine=1\n"
-                                "GridRowCount=4\nGridColCount=6\nSpaceCount=10\n"));
+    EXPECT_EQ(get(),
+        QByteArray("[GrossOption]\nWarp=320\nWeft=640\nWarpDensity=100.5\nWeftDensity=40\n"
+                   "CompartLineColor=255\nGridLineColor=-2147483624\nExistLine=1\n"
+                   "GridRowCount=4\nGridColCount=6\nSpaceCount=10\n"));
     TGrossOption back;
     back.Reserved = 3.0;
     ReadGrossOption(back);
@@ -212,9 +214,10 @@ TEST_F(SettingsFixture, GroupsRoundTripWithExactKeys)
     tile.ChangeColorHint = true;
     tile.FindHigh = false;
     WriteTileWeaveParam(tile);
-    EXPECT_EQ(get(), QByteArray("[TileWeaveParam]\nIsLeftLeft=1\nIsRightLeft=0\nIsTopLeft=0\nIsBottomLeft=0\n"
-                                "LeftLength=3\nRightLength=1\nTopLength=1\nBottomLength=2\nFloatLength=7\n"
-                                "ChangeColorHint=1\nFindHigh=0\n"));
+    EXPECT_EQ(get(),
+        QByteArray("[TileWeaveParam]\nIsLeftLeft=1\nIsRightLeft=0\nIsTopLeft=0\nIsBottomLeft=0\n"
+                   "LeftLength=3\nRightLength=1\nTopLength=1\nBottomLength=2\nFloatLength=7\n"
+                   "ChangeColorHint=1\nFindHigh=0\n"));
     TTileWeaveParam tileBack;
     ReadTileWeaveParam(tileBack);
     EXPECT_EQ(tileBack.FloatLength, 0) << "written only";
@@ -228,30 +231,31 @@ TEST_F(SettingsFixture, GroupsRoundTripWithExactKeys)
     pattern.TopLength = 5;
     pattern.FloatLength = 4;
     WriteTilePatternParam(pattern);
-    EXPECT_TRUE(get().contains("[TilePatternParam]\nIsLeftLeft=0\nIsRightLeft=0\nIsTopLeft=1\nIsBottomLeft=0\n"
-                               "LeftLength=1\nRightLength=1\nTopLength=5\nBottomLength=1\nFloatLength=4\n"));
+    EXPECT_TRUE(
+        get().contains("[TilePatternParam]\nIsLeftLeft=0\nIsRightLeft=0\nIsTopLeft=1\nIsBottomLeft=0\n"
+                       "LeftLength=1\nRightLength=1\nTopLength=5\nBottomLength=1\nFloatLength=4\n"));
     TTilePatternParam patternBack;
     ReadTilePatternParam(patternBack);
     pattern.FloatLength = 0;
     EXPECT_EQ(patternBack, pattern);
 
-    TPageOption page{12.5, 10, 7.25, 30};
+    TPageOption page { 12.5, 10, 7.25, 30 };
     WritePageOption(page);
     TPageOption pageBack;
     ReadPageOption(pageBack);
     EXPECT_EQ(pageBack, page);
 
-    const TCircleInfo circle{2, 3, 4, 5, 6, 7, true, true, false, 11, 12, 13, true};
+    const TCircleInfo circle { 2, 3, 4, 5, 6, 7, true, true, false, 11, 12, 13, true };
     WriteCircleInfo(circle);
     TCircleInfo circleBack;
     ReadCircleInfo(circleBack);
     EXPECT_EQ(circleBack, circle);
-    const TBordureOption bord{false, true, false, true, 2, 3, 4, 5, false, 6, 7};
+    const TBordureOption bord { false, true, false, true, 2, 3, 4, 5, false, 6, 7 };
     WriteBordureOption(bord);
     TBordureOption bordBack;
     ReadBordureOption(bordBack);
     EXPECT_EQ(bordBack, bord);
-    const TRotateOption rot{-12.75, true};
+    const TRotateOption rot { -12.75, true };
     WriteRotateOption(rot);
     TRotateOption rotBack;
     ReadRotateOption(rotBack);
@@ -260,12 +264,12 @@ TEST_F(SettingsFixture, GroupsRoundTripWithExactKeys)
     bool protect = true;
     ReadCheckOption(protect);
     EXPECT_FALSE(protect);
-    const TCursorStyleOption cursor{3, true, false, false};
+    const TCursorStyleOption cursor { 3, true, false, false };
     WriteCursorStyle(cursor);
     TCursorStyleOption cursorBack;
     ReadCursorStyle(cursorBack);
     EXPECT_EQ(cursorBack, cursor);
-    const TModiGrossOption modi{true, false, 5, 9};
+    const TModiGrossOption modi { true, false, 5, 9 };
     WriteModiGrossOption(modi);
     TModiGrossOption modiBack;
     ReadModiGrossOption(modiBack);
@@ -286,7 +290,7 @@ TEST_F(SettingsFixture, FloatsAcceptCommaAndUnreadableGiveDefaults)
 TEST_F(SettingsFixture, NeedleAndColourTables)
 {
     put("[Pick]\nTotalNumber=4\n");
-    TNeedleMasks masks{};
+    TNeedleMasks masks {};
     EXPECT_EQ(ReadNeedleTable(masks, "Pick"), 4);
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(masks[i], 1u << i);
@@ -300,7 +304,7 @@ TEST_F(SettingsFixture, NeedleAndColourTables)
     EXPECT_EQ(masks[2], 0xFFFFFFFFu);
     EXPECT_EQ(masks[3], 8u);
     EXPECT_EQ(masks[15], 3u);
-    TColorTable colors{};
+    TColorTable colors {};
     ReadColorTable(colors, "ColorTable");
     EXPECT_EQ(colors[0], 12);
     EXPECT_EQ(colors[1], DefaultColorTable()[1]);
@@ -311,19 +315,20 @@ TEST_F(SettingsFixture, NeedleAndColourTables)
     const struct {
         const char *stored;
         std::int32_t count;
-    } counts[] = {{"0", 1}, {"-3", 1}, {"17", 16}, {"99999", 16}, {"x", 16}, {"16", 16}, {"1", 1}};
+    } counts[]
+        = { { "0", 1 }, { "-3", 1 }, { "17", 16 }, { "99999", 16 }, { "x", 16 }, { "16", 16 }, { "1", 1 } };
     for (const auto &c : counts) {
         put(QByteArray("[Pick]\nTotalNumber=") + c.stored + "\n");
         EXPECT_EQ(ReadNeedleTable(masks, "Pick"), c.count) << c.stored;
     }
 
     QFile::remove(Folders().ConfigIniPath);
-    TNeedleMasks out{};
+    TNeedleMasks out {};
     for (int i = 0; i < 16; ++i)
         out[i] = std::uint32_t(i * 3);
     out[15] = 0x80000000u;
     WriteNeedleTable(out, 5, "Pick");
-    TNeedleMasks in{};
+    TNeedleMasks in {};
     EXPECT_EQ(ReadNeedleTable(in, "Pick"), 5);
     EXPECT_EQ(in, out);
     EXPECT_TRUE(get().startsWith("[Pick]\nTotalNumber=5\nNumber0=0\nNumber1=3\n"));
@@ -332,7 +337,7 @@ TEST_F(SettingsFixture, NeedleAndColourTables)
     WriteColorTable(DefaultColorTable(), "ColorTable");
     EXPECT_TRUE(get().contains("[ColorTable]\nColor0=16777215\nColor1=16711680\n"));
     EXPECT_TRUE(get().contains("Color5=-2147483647\n"));
-    TColorTable back{};
+    TColorTable back {};
     ReadColorTable(back, "ColorTable");
     EXPECT_EQ(back, DefaultColorTable());
 }
@@ -341,10 +346,10 @@ TEST(SettingsStartUp, SharedStateAndMainWindowReadTheirSettings)
 {
     QTemporaryDir exe;
     ASSERT_TRUE(WriteAll(exe.filePath("Config.Ini"),
-                         "[Main]\nMaxBakDataSize=42\nFlashFrequence=300\nFlashTime=2\nMaxUndoCount=5000\n"
-                         "AutoReduceColorCount=64\n[TileWeaveParam]\nIsTopLeft=1\nTopLength=4\nFindHigh=0\n"
-                         "FloatLength=9\n[GrossOption]\nWarp=512\nWeftDensity=33,5\n[PageOption]\nLeftMargin=5\n"
-                         "[Pick]\nNumber0=9\n[WeftDens]\nNumber1=bad\nNumber2=5\n[ColorTable]\nColor3=77\n"));
+        "[Main]\nMaxBakDataSize=42\nFlashFrequence=300\nFlashTime=2\nMaxUndoCount=5000\n"
+        "AutoReduceColorCount=64\n[TileWeaveParam]\nIsTopLeft=1\nTopLength=4\nFindHigh=0\n"
+        "FloatLength=9\n[GrossOption]\nWarp=512\nWeftDensity=33,5\n[PageOption]\nLeftMargin=5\n"
+        "[Pick]\nNumber0=9\n[WeftDens]\nNumber1=bad\nNumber2=5\n[ColorTable]\nColor3=77\n"));
     ASSERT_TRUE(InitSharedState(exe.path())); // portable: the file next to the program
     EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 42.0);
     EXPECT_EQ(StartSettings().FlashFrequence, 300);
@@ -380,20 +385,52 @@ TEST_F(SettingsFixture, ARoutineParsesTheFileOnceAndWritesItOnce)
         const char *name;
         std::function<void()> read, write;
     } cases[] = {
-        {"GrossOption", [] { TGrossOption o; ReadGrossOption(o); EXPECT_EQ(o.Warp, 300); },
-         [] { WriteGrossOption(TGrossOption{}); }},
-        {"PageOption", [] { TPageOption o; ReadPageOption(o); EXPECT_EQ(o.TopMargin, 5.0); },
-         [] { WritePageOption(TPageOption{}); }},
-        {"CircleInfo", [] { TCircleInfo o; ReadCircleInfo(o); EXPECT_EQ(o.Radius, 6); },
-         [] { WriteCircleInfo(TCircleInfo{}); }},
-        {"TileWeaveParam", [] { TTileWeaveParam o; ReadTileWeaveParam(o); },
-         [] { WriteTileWeaveParam(TTileWeaveParam{}); }},
-        {"BordureOption", [] { TBordureOption o; ReadBordureOption(o); },
-         [] { WriteBordureOption(TBordureOption{}); }},
-        {"Pick", [] { TNeedleMasks m{}; EXPECT_EQ(ReadNeedleTable(m, "Pick"), 4); },
-         [] { WriteNeedleTable(TNeedleMasks{}, 16, "Pick"); }},
-        {"ColorTable", [] { TColorTable c{}; ReadColorTable(c, "ColorTable"); EXPECT_EQ(c[2], 9); },
-         [] { WriteColorTable(DefaultColorTable(), "ColorTable"); }},
+        { "GrossOption",
+            [] {
+                TGrossOption o;
+                ReadGrossOption(o);
+                EXPECT_EQ(o.Warp, 300);
+            },
+            [] { WriteGrossOption(TGrossOption {}); } },
+        { "PageOption",
+            [] {
+                TPageOption o;
+                ReadPageOption(o);
+                EXPECT_EQ(o.TopMargin, 5.0);
+            },
+            [] { WritePageOption(TPageOption {}); } },
+        { "CircleInfo",
+            [] {
+                TCircleInfo o;
+                ReadCircleInfo(o);
+                EXPECT_EQ(o.Radius, 6);
+            },
+            [] { WriteCircleInfo(TCircleInfo {}); } },
+        { "TileWeaveParam",
+            [] {
+                TTileWeaveParam o;
+                ReadTileWeaveParam(o);
+            },
+            [] { WriteTileWeaveParam(TTileWeaveParam {}); } },
+        { "BordureOption",
+            [] {
+                TBordureOption o;
+                ReadBordureOption(o);
+            },
+            [] { WriteBordureOption(TBordureOption {}); } },
+        { "Pick",
+            [] {
+                TNeedleMasks m {};
+                EXPECT_EQ(ReadNeedleTable(m, "Pick"), 4);
+            },
+            [] { WriteNeedleTable(TNeedleMasks {}, 16, "Pick"); } },
+        { "ColorTable",
+            [] {
+                TColorTable c {};
+                ReadColorTable(c, "ColorTable");
+                EXPECT_EQ(c[2], 9);
+            },
+            [] { WriteColorTable(DefaultColorTable(), "ColorTable"); } },
     };
     for (const Case &c : cases) {
         const IniCounts reading;
@@ -422,7 +459,7 @@ TEST_F(SettingsFixture, LargeConfigIni)
     ReadGrossOption(gross);
     EXPECT_EQ(gross.Warp, 200);
     EXPECT_EQ(ReadDefaultWarps(), 128);
-    TNeedleMasks masks{};
+    TNeedleMasks masks {};
     EXPECT_EQ(ReadNeedleTable(masks, "Pick"), 16);
     WriteGrossOption(gross);
     WriteDefaultWarps(99);
@@ -450,32 +487,32 @@ TEST_F(SettingsFixture, OutOfRangeValuesAreBoundedWhenRead)
         std::int32_t (*read)();
         std::int32_t expected;
     } cases[] = {
-        {"MaxBakDataSize", "0", ReadMaxBakDataSize, 100},
-        {"MaxBakDataSize", "-20", ReadMaxBakDataSize, 100},
-        {"MaxBakDataSize", "1", ReadMaxBakDataSize, 1},
-        {"MaxBakDataSize", "1048576", ReadMaxBakDataSize, 1048576},
-        {"MaxBakDataSize", "2000000000", ReadMaxBakDataSize, 1048576},
-        {"FlashFrequence", "0", ReadFlashFrequence, 500},
-        {"FlashFrequence", "-100", ReadFlashFrequence, 500},
-        {"FlashFrequence", "49", ReadFlashFrequence, 500},
-        {"FlashFrequence", "50", ReadFlashFrequence, 50},
-        {"FlashFrequence", "5000", ReadFlashFrequence, 5000},
-        {"FlashFrequence", "86400000", ReadFlashFrequence, 5000},
-        {"FlashTime", "0", ReadFlashTime, 5},
-        {"FlashTime", "-1", ReadFlashTime, 5},
-        {"FlashTime", "1", ReadFlashTime, 1},
-        {"FlashTime", "60", ReadFlashTime, 60},
-        {"FlashTime", "3600", ReadFlashTime, 60},
-        {"MaxRecentFile", "-4", ReadMaxRecentFile, 1},
-        {"MaxRecentFile", "0", ReadMaxRecentFile, 1},
-        {"MaxRecentFile", "10", ReadMaxRecentFile, 10},
-        {"MaxRecentFile", "100000", ReadMaxRecentFile, 10},
-        {"MaxRecentFile", "x", ReadMaxRecentFile, 5},
-        {"DefaultWarps", "0", ReadDefaultWarps, 128},
-        {"DefaultWarps", "-128", ReadDefaultWarps, 128},
-        {"DefaultWarps", "2400", ReadDefaultWarps, 2400},
-        {"DefaultWarps", "65535", ReadDefaultWarps, 65535},
-        {"DefaultWarps", "70000", ReadDefaultWarps, 65535},
+        { "MaxBakDataSize", "0", ReadMaxBakDataSize, 100 },
+        { "MaxBakDataSize", "-20", ReadMaxBakDataSize, 100 },
+        { "MaxBakDataSize", "1", ReadMaxBakDataSize, 1 },
+        { "MaxBakDataSize", "1048576", ReadMaxBakDataSize, 1048576 },
+        { "MaxBakDataSize", "2000000000", ReadMaxBakDataSize, 1048576 },
+        { "FlashFrequence", "0", ReadFlashFrequence, 500 },
+        { "FlashFrequence", "-100", ReadFlashFrequence, 500 },
+        { "FlashFrequence", "49", ReadFlashFrequence, 500 },
+        { "FlashFrequence", "50", ReadFlashFrequence, 50 },
+        { "FlashFrequence", "5000", ReadFlashFrequence, 5000 },
+        { "FlashFrequence", "86400000", ReadFlashFrequence, 5000 },
+        { "FlashTime", "0", ReadFlashTime, 5 },
+        { "FlashTime", "-1", ReadFlashTime, 5 },
+        { "FlashTime", "1", ReadFlashTime, 1 },
+        { "FlashTime", "60", ReadFlashTime, 60 },
+        { "FlashTime", "3600", ReadFlashTime, 60 },
+        { "MaxRecentFile", "-4", ReadMaxRecentFile, 1 },
+        { "MaxRecentFile", "0", ReadMaxRecentFile, 1 },
+        { "MaxRecentFile", "10", ReadMaxRecentFile, 10 },
+        { "MaxRecentFile", "100000", ReadMaxRecentFile, 10 },
+        { "MaxRecentFile", "x", ReadMaxRecentFile, 5 },
+        { "DefaultWarps", "0", ReadDefaultWarps, 128 },
+        { "DefaultWarps", "-128", ReadDefaultWarps, 128 },
+        { "DefaultWarps", "2400", ReadDefaultWarps, 2400 },
+        { "DefaultWarps", "65535", ReadDefaultWarps, 65535 },
+        { "DefaultWarps", "70000", ReadDefaultWarps, 65535 },
     };
     for (const Case &c : cases) {
         put(QByteArray("[Main]\n") + c.key + "=" + c.stored + "\n");
@@ -494,12 +531,12 @@ TEST_F(SettingsFixture, OutOfRangeValuesAreBoundedWhenRead)
         double TPageOption::*field;
         double expected;
     } margins[] = {
-        {"LeftMargin", "-1", &TPageOption::LeftMargin, 20.0},
-        {"TopMargin", "0", &TPageOption::TopMargin, 0.0},
-        {"RightMargin", "12,5", &TPageOption::RightMargin, 12.5},
-        {"BottomMargin", "100", &TPageOption::BottomMargin, 100.0},
-        {"BottomMargin", "1e6", &TPageOption::BottomMargin, 100.0},
-        {"LeftMargin", "-0.5", &TPageOption::LeftMargin, 20.0},
+        { "LeftMargin", "-1", &TPageOption::LeftMargin, 20.0 },
+        { "TopMargin", "0", &TPageOption::TopMargin, 0.0 },
+        { "RightMargin", "12,5", &TPageOption::RightMargin, 12.5 },
+        { "BottomMargin", "100", &TPageOption::BottomMargin, 100.0 },
+        { "BottomMargin", "1e6", &TPageOption::BottomMargin, 100.0 },
+        { "LeftMargin", "-0.5", &TPageOption::LeftMargin, 20.0 },
     };
     for (const Margin &m : margins) {
         put(QByteArray("[PageOption]\n") + m.key + "=" + m.stored + "\n");
@@ -532,7 +569,7 @@ TEST_F(SettingsFixture, NonRegularConfigIniReadsAsDefaults)
     TGrossOption gross;
     gross.Warp = 1;
     std::int32_t warps = 0;
-    QStringList recent{"x"};
+    QStringList recent { "x" };
     EXPECT_TRUE(ReturnsWithoutBlockingOn(Folders().ConfigIniPath, [&] {
         ReadGrossOption(gross);
         warps = ReadDefaultWarps();
@@ -543,7 +580,7 @@ TEST_F(SettingsFixture, NonRegularConfigIniReadsAsDefaults)
     EXPECT_EQ(gross.Warp, 200);
     EXPECT_EQ(warps, 128);
     EXPECT_TRUE(recent.isEmpty());
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::lstat(QFile::encodeName(Folders().ConfigIniPath).constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is not written over";
 

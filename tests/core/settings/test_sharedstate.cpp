@@ -35,19 +35,22 @@ TEST(SharedState, WritableFoldersCreatedInAnEmptyHome)
     qputenv("XDG_DATA_HOME", oldData);
     qputenv("XDG_CONFIG_HOME", oldConfig);
 
-    for (const char *name : {"Picture", "Weave", "Binding"})
+    for (const char *name : { "Picture", "Weave", "Binding" })
         EXPECT_TRUE(QFileInfo(home.filePath(QStringLiteral("data/dorwen-cad/") + name)).isDir()) << name;
     EXPECT_EQ(Folders().ConfigIniPath, home.filePath("config/dorwen-cad/Config.Ini"));
     EXPECT_EQ(QDir(exe.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList())
         << "nothing is written next to the program outside portable mode";
     EXPECT_TRUE(Folders().ScanImgPath.endsWith("ScanImg~$"));
     EXPECT_TRUE(QFileInfo(Folders().TempDir).isDir());
-    EXPECT_EQ(QFileInfo(Folders().TempDir).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
+    EXPECT_EQ(QFileInfo(Folders().TempDir).permissions()
+            & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup),
+        0);
     EXPECT_EQ(Folders().MergeTempPath, Folders().ScanImgPath + "Merge.tmp");
     EXPECT_EQ(RunState().CurrentToolId, TToolId::Move);
     EXPECT_TRUE(Folders().PatternLibDir.isEmpty());
     EXPECT_EQ(RunState().SharedBitmap.format(), QImage::Format_Indexed8);
-    EXPECT_EQ(RunState().SharedBitmap.colorCount(), 256) << "every 8-bit picture carries a whole colour table";
+    EXPECT_EQ(RunState().SharedBitmap.colorCount(), 256)
+        << "every 8-bit picture carries a whole colour table";
 }
 
 TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
@@ -62,7 +65,7 @@ TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
     EXPECT_EQ(Folders().HelpFile, exe.filePath("Help/Help.hlp"));
     QStringList made = QDir(exe.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     made.sort();
-    EXPECT_EQ(made, (QStringList{"Binding", "Help", "Language", "Picture", "Weave"}));
+    EXPECT_EQ(made, (QStringList { "Binding", "Help", "Language", "Picture", "Weave" }));
 }
 
 // What the test programs rely on before each test: every record back at its start value,
@@ -97,10 +100,10 @@ TEST(SharedState, ResetGivesEveryRecordItsStartValue)
     EXPECT_TRUE(RunState().SharedBitmap.isNull());
     EXPECT_EQ(StartSettings().MaxUndoCount, 0);
     EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 100.0);
-    EXPECT_EQ(StartSettings().GrossOption, TGrossOption{});
+    EXPECT_EQ(StartSettings().GrossOption, TGrossOption {});
     EXPECT_EQ(Hooks().MainFormHandle, nullptr);
     EXPECT_FALSE(Hooks().ProgressEvent);
-    EXPECT_EQ(CardTables().PickTable, TNeedleMasks{});
+    EXPECT_EQ(CardTables().PickTable, TNeedleMasks {});
     EXPECT_EQ(CardTables().WeftDensNeedleCount, 0);
 
     // A new start finds the process's folder again.
@@ -111,11 +114,11 @@ TEST(SharedState, ResetGivesEveryRecordItsStartValue)
 TEST(Cursors, TwentyRegistrationsWithSharedHandOpen)
 {
     RegisterCursors();
-    const int ids[] = {111, 112, 113, 114, 115, 118, 120, 121, 123, 124,
-                       125, 126, 127, 128, 129, 130, 131, 132, 133, 134};
+    const int ids[] = { 111, 112, 113, 114, 115, 118, 120, 121, 123, 124, 125, 126, 127, 128, 129, 130, 131,
+        132, 133, 134 };
     for (int id : ids)
         EXPECT_TRUE(IsCursorRegistered(id)) << id;
-    for (int id : {116, 117, 119, 122})
+    for (int id : { 116, 117, 119, 122 })
         EXPECT_FALSE(IsCursorRegistered(id)) << id;
     EXPECT_STREQ(CursorResourceName(crHandOpen2), "HandOpen");
     EXPECT_EQ(AppCursor(116).shape(), Qt::ArrowCursor);

@@ -37,23 +37,23 @@ TEST(UiTexts, BuiltInDefaults)
     struct Case {
         const char *key, *text;
     } cases[] = {
-        {"Fill_Area", "Fill Area"},
-        {"Zoom_In", "Zoom In"},
-        {"zoom_in", "Zoom In"},
-        {"MENU_FILE", "File(&F)"},
-        {"New", "New"},
-        {"Save", "Save..."},
-        {"Window_MinimizeAll", "Window MinimizeAll1"},
-        {"Anti_Clockwise_90__Degrees", "90(Anti-Clockwise) Degrees"},
-        {"Dispaly_Navigator", "Display Navigator"},
-        {"PatternCellVertSize", " Vertically:"},
-        {"FileNameIsEmpty", "    Path not Null    "},
-        {"BmpDifferent", "picture size is not identical，not can merge"},
-        {"FileHasModified", "Are you sure to Save?Picture has Modified "},
-        {"Set_TWAIN", ""},
-        {"", ""},
-        {"NoSuchKey", ""},
-        {"ApplicationName", "Dorwen CAD"},
+        { "Fill_Area", "Fill Area" },
+        { "Zoom_In", "Zoom In" },
+        { "zoom_in", "Zoom In" },
+        { "MENU_FILE", "File(&F)" },
+        { "New", "New" },
+        { "Save", "Save..." },
+        { "Window_MinimizeAll", "Window MinimizeAll1" },
+        { "Anti_Clockwise_90__Degrees", "90(Anti-Clockwise) Degrees" },
+        { "Dispaly_Navigator", "Display Navigator" },
+        { "PatternCellVertSize", " Vertically:" },
+        { "FileNameIsEmpty", "    Path not Null    " },
+        { "BmpDifferent", "picture size is not identical，not can merge" },
+        { "FileHasModified", "Are you sure to Save?Picture has Modified " },
+        { "Set_TWAIN", "" },
+        { "", "" },
+        { "NoSuchKey", "" },
+        { "ApplicationName", "Dorwen CAD" },
     };
     for (const Case &c : cases)
         EXPECT_EQ(BuiltInUiText(c.key), QString::fromUtf8(c.text)) << c.key;
@@ -73,27 +73,29 @@ TEST_F(LanguageFixture, LookupWithoutAFileGivesTheBuiltInTexts)
     EXPECT_EQ(GetUiString("MainMenu", "Menu_Edit"), "Edit(&E)");
     EXPECT_EQ(GetUiMessage("ColName"), "Warps:");
     EXPECT_EQ(GetUiString("Any", "Unknown_Key"), "");
-    EXPECT_EQ(Folders().CurrentDir, Folders().LanguageDir) << "relative names resolve from the language folder";
+    EXPECT_EQ(Folders().CurrentDir, Folders().LanguageDir)
+        << "relative names resolve from the language folder";
 }
 
 TEST_F(LanguageFixture, FileOverridesAndFallBacks)
 {
-    language("Alpha.ini", "[MainMenu]\nZoom_In=Plus grand\nUndo='Annuler'\nOwn_Key=it's mine\n"
-                          "Save=\"  Enregistrer  \"\n[String]\nColName=Chaînes:\n");
+    language("Alpha.ini",
+        "[MainMenu]\nZoom_In=Plus grand\nUndo='Annuler'\nOwn_Key=it's mine\n"
+        "Save=\"  Enregistrer  \"\n[String]\nColName=Chaînes:\n");
     OpenLanguageFile();
     ASSERT_EQ(Folders().LanguageFileName, "Alpha.ini");
     struct Case {
         const char *section, *key, *text;
     } cases[] = {
-        {"MainMenu", "Zoom_In", "Plus grand"},
-        {"mainmenu", "ZOOM_IN", "Plus grand"},
-        {"MainMenu", "Undo", "Annuler"},       // quotes removed
-        {"MainMenu", "Own_Key", "its mine"},   // every single quote removed
-        {"MainMenu", "Save", "  Enregistrer  "},
-        {"MainMenu", "Zoom_Out", "Zoom Out"},  // key missing: built-in
-        {"Tools", "Zoom_In", "Zoom In"},       // section missing: built-in
-        {"String", "ColName", "Chaînes:"},
-        {"String", "Nothing", ""},
+        { "MainMenu", "Zoom_In", "Plus grand" },
+        { "mainmenu", "ZOOM_IN", "Plus grand" },
+        { "MainMenu", "Undo", "Annuler" }, // quotes removed
+        { "MainMenu", "Own_Key", "its mine" }, // every single quote removed
+        { "MainMenu", "Save", "  Enregistrer  " },
+        { "MainMenu", "Zoom_Out", "Zoom Out" }, // key missing: built-in
+        { "Tools", "Zoom_In", "Zoom In" }, // section missing: built-in
+        { "String", "ColName", "Chaînes:" },
+        { "String", "Nothing", "" },
     };
     for (const Case &c : cases)
         EXPECT_EQ(GetUiString(c.section, c.key), QString::fromUtf8(c.text)) << c.section << "/" << c.key;
@@ -106,11 +108,11 @@ TEST_F(LanguageFixture, SortedChoiceAndIndexOutOfRange)
     language("c.INI", "[S]\nk=c\n");
     language("notes.txt", "");
     QDir(Folders().LanguageDir).mkdir("d.ini"); // a folder is not a language file
-    EXPECT_EQ(ListLanguageFiles(), (QStringList{"A.ini", "b.ini", "c.INI"}));
+    EXPECT_EQ(ListLanguageFiles(), (QStringList { "A.ini", "b.ini", "c.INI" }));
     struct Case {
         int index;
         const char *file;
-    } cases[] = {{0, "A.ini"}, {1, "b.ini"}, {2, "c.INI"}, {3, ""}, {-1, ""}, {99, ""}};
+    } cases[] = { { 0, "A.ini" }, { 1, "b.ini" }, { 2, "c.INI" }, { 3, "" }, { -1, "" }, { 99, "" } };
     for (const Case &c : cases) {
         WriteLanguageIndex(c.index);
         OpenLanguageFile();
@@ -137,7 +139,7 @@ TEST_F(LanguageFixture, ShippedFilesCoverEveryKey)
 {
     Folders().LanguageDir = QStringLiteral(DORWEN_SOURCE_RESOURCES) + "/Language/";
     const QStringList files = ListLanguageFiles();
-    ASSERT_EQ(files, (QStringList{"English.ini", "Zhongwen-Fanti.ini", "Zhongwen-Jianti.ini"}));
+    ASSERT_EQ(files, (QStringList { "English.ini", "Zhongwen-Fanti.ini", "Zhongwen-Jianti.ini" }));
     QSet<QString> all;
     for (const TUiTextDefault &t : BuiltInUiTexts())
         all.insert(QString(t.Key).toLower());
@@ -164,7 +166,7 @@ TEST_F(LanguageFixture, ShippedFilesCoverEveryKey)
     const struct {
         int index;
         const char *menuFile;
-    } cases[] = {{0, "File(&F)"}, {1, "文件(&F)"}, {2, "文件(&F)"}};
+    } cases[] = { { 0, "File(&F)" }, { 1, "文件(&F)" }, { 2, "文件(&F)" } };
     for (const auto &c : cases) {
         WriteLanguageIndex(c.index);
         OpenLanguageFile();
@@ -204,19 +206,20 @@ TEST_F(LanguageFixture, ShippedFilesHoldTheKeysWhereTheWindowsLookThemUp)
     const struct {
         const char *section, *key, *simplified;
     } cases[] = {
-        {"MainMenu", "Clear_All", "清空"},
-        {"ReduceColor", "Clear_All", "清空"},
-        {"Set_Pattern", "Hooks", "针数"},
-        {"Set_Pattern", "Direction", "方向"},
-        {"Set_Pattern", "Shift_To_Right", "靠向右边"},
-        {"RotatePicture", "Clockwise", "度(顺时针)"},
-        {"RotatePicture", "Anti_Clockwise", "度(逆时针)"},
+        { "MainMenu", "Clear_All", "清空" },
+        { "ReduceColor", "Clear_All", "清空" },
+        { "Set_Pattern", "Hooks", "针数" },
+        { "Set_Pattern", "Direction", "方向" },
+        { "Set_Pattern", "Shift_To_Right", "靠向右边" },
+        { "RotatePicture", "Clockwise", "度(顺时针)" },
+        { "RotatePicture", "Anti_Clockwise", "度(逆时针)" },
     };
     WriteLanguageIndex(2);
     OpenLanguageFile();
     ASSERT_EQ(Folders().LanguageFileName, "Zhongwen-Jianti.ini");
     for (const auto &c : cases)
-        EXPECT_EQ(GetUiString(c.section, c.key), QString::fromUtf8(c.simplified)) << c.section << "/" << c.key;
+        EXPECT_EQ(GetUiString(c.section, c.key), QString::fromUtf8(c.simplified))
+            << c.section << "/" << c.key;
     WriteLanguageIndex(1);
     OpenLanguageFile();
     for (const auto &c : cases)
@@ -250,7 +253,8 @@ TEST_F(LanguageFixture, LargeLanguageFile)
     for (int section = 0; text.size() < 15 * 1024 * 1024; ++section) {
         text.append(line, std::snprintf(line, sizeof line, "[Section%d]\n", section));
         for (int k = 0; k < 100; ++k, ++keys)
-            text.append(line, std::snprintf(line, sizeof line, "Key_%d='Caption text of key number %d'\n", keys, keys));
+            text.append(line,
+                std::snprintf(line, sizeof line, "Key_%d='Caption text of key number %d'\n", keys, keys));
     }
     ASSERT_GE(text.size(), 15 * 1024 * 1024);
     ASSERT_LT(text.size(), TIniFile::MaxLanguageFileSize);
@@ -262,7 +266,7 @@ TEST_F(LanguageFixture, LargeLanguageFile)
     for (int i = 0; i < 100; ++i) {
         const int key = int(std::int64_t(i) * (keys - 1) / 99);
         EXPECT_EQ(GetUiString(QString("section%1").arg(key / 100), QString("KEY_%1").arg(key)),
-                  QString("Caption text of key number %1").arg(key));
+            QString("Caption text of key number %1").arg(key));
     }
     EXPECT_EQ(GetUiString("Section0", "Zoom_In"), "Zoom In");
     EXPECT_EQ(counts.parsed(), 1u);

@@ -29,33 +29,33 @@ TEST(NumricEdit, KeyFilterTable)
         TNumStyle style;
         int minValue, dotLength, maxLength;
         const char *text;
-        int cursor;    // caret position; -1 selects the whole text
+        int cursor; // caret position; -1 selects the whole text
         char typed;
         bool accepted;
     } cases[] = {
-        {"digit", TNumStyle::nsInt, 0, 2, 0, "12", 2, '3', true},
-        {"letter", TNumStyle::nsInt, 0, 2, 0, "12", 2, 'a', false},
-        {"blank", TNumStyle::nsInt, 0, 2, 0, "12", 2, ' ', false},
-        {"backspace", TNumStyle::nsInt, 0, 2, 3, "123", 3, '\b', true},
-        {"fourth digit over MaxLength 3", TNumStyle::nsInt, 0, 2, 3, "123", 3, '4', false},
-        {"digit over selection at MaxLength", TNumStyle::nsInt, 0, 2, 3, "123", -1, '4', true},
-        {"dot in float", TNumStyle::nsFloat, 0, 2, 0, "1", 1, '.', true},
-        {"dot into empty", TNumStyle::nsFloat, 0, 2, 0, "", 0, '.', false},
-        {"second dot", TNumStyle::nsFloat, 0, 2, 0, "1.2", 3, '.', false},
-        {"dot in int", TNumStyle::nsInt, 0, 2, 0, "1", 1, '.', false},
-        {"third decimal", TNumStyle::nsFloat, 0, 2, 0, "1.25", 4, '9', false},
-        {"second decimal", TNumStyle::nsFloat, 0, 2, 0, "1.2", 3, '9', true},
-        {"digit before the dot", TNumStyle::nsFloat, 0, 2, 0, "1.25", 0, '9', true},
-        {"DotLength 0", TNumStyle::nsFloat, 0, 0, 0, "1.", 2, '5', false},
-        {"colon in scale", TNumStyle::nsScale, 0, 2, 0, "1", 1, ':', true},
-        {"colon at first position", TNumStyle::nsScale, 0, 2, 0, "1", 0, ':', false},
-        {"colon after colon", TNumStyle::nsScale, 0, 2, 0, "1:", 2, ':', false},
-        {"colon in int", TNumStyle::nsInt, 0, 2, 0, "1", 1, ':', false},
-        {"minus with negative MinValue", TNumStyle::nsInt, -5, 2, 0, "3", 0, '-', true},
-        {"minus without negative MinValue", TNumStyle::nsInt, 0, 2, 0, "3", 0, '-', false},
-        {"minus not at start", TNumStyle::nsInt, -5, 2, 0, "3", 1, '-', false},
-        {"second minus", TNumStyle::nsInt, -5, 2, 0, "-3", 0, '-', false},
-        {"minus over whole selection", TNumStyle::nsInt, -5, 2, 0, "3", -1, '-', true},
+        { "digit", TNumStyle::nsInt, 0, 2, 0, "12", 2, '3', true },
+        { "letter", TNumStyle::nsInt, 0, 2, 0, "12", 2, 'a', false },
+        { "blank", TNumStyle::nsInt, 0, 2, 0, "12", 2, ' ', false },
+        { "backspace", TNumStyle::nsInt, 0, 2, 3, "123", 3, '\b', true },
+        { "fourth digit over MaxLength 3", TNumStyle::nsInt, 0, 2, 3, "123", 3, '4', false },
+        { "digit over selection at MaxLength", TNumStyle::nsInt, 0, 2, 3, "123", -1, '4', true },
+        { "dot in float", TNumStyle::nsFloat, 0, 2, 0, "1", 1, '.', true },
+        { "dot into empty", TNumStyle::nsFloat, 0, 2, 0, "", 0, '.', false },
+        { "second dot", TNumStyle::nsFloat, 0, 2, 0, "1.2", 3, '.', false },
+        { "dot in int", TNumStyle::nsInt, 0, 2, 0, "1", 1, '.', false },
+        { "third decimal", TNumStyle::nsFloat, 0, 2, 0, "1.25", 4, '9', false },
+        { "second decimal", TNumStyle::nsFloat, 0, 2, 0, "1.2", 3, '9', true },
+        { "digit before the dot", TNumStyle::nsFloat, 0, 2, 0, "1.25", 0, '9', true },
+        { "DotLength 0", TNumStyle::nsFloat, 0, 0, 0, "1.", 2, '5', false },
+        { "colon in scale", TNumStyle::nsScale, 0, 2, 0, "1", 1, ':', true },
+        { "colon at first position", TNumStyle::nsScale, 0, 2, 0, "1", 0, ':', false },
+        { "colon after colon", TNumStyle::nsScale, 0, 2, 0, "1:", 2, ':', false },
+        { "colon in int", TNumStyle::nsInt, 0, 2, 0, "1", 1, ':', false },
+        { "minus with negative MinValue", TNumStyle::nsInt, -5, 2, 0, "3", 0, '-', true },
+        { "minus without negative MinValue", TNumStyle::nsInt, 0, 2, 0, "3", 0, '-', false },
+        { "minus not at start", TNumStyle::nsInt, -5, 2, 0, "3", 1, '-', false },
+        { "second minus", TNumStyle::nsInt, -5, 2, 0, "-3", 0, '-', false },
+        { "minus over whole selection", TNumStyle::nsInt, -5, 2, 0, "3", -1, '-', true },
     };
     for (const Case &c : cases) {
         TNumricEdit edit;
@@ -166,23 +166,26 @@ TEST(NumricEdit, PastedAndInsertedTextMeetsTheKeyFilter)
         const char *pasted;
         const char *expected;
     } cases[] = {
-        {"letters refused", TNumStyle::nsInt, 0, 0, "12", 2, "abc", "12"},
-        {"only the digits go in", TNumStyle::nsInt, 0, 0, "12", 2, "3a 4", "1234"},
-        {"digits in the middle", TNumStyle::nsInt, 0, 0, "19", 1, "2x3", "1239"},
-        {"minus only at the start", TNumStyle::nsInt, -100, 0, "5", 0, "-7-", "-75"},
-        {"no minus without a negative MinValue", TNumStyle::nsInt, 0, 0, "5", 0, "-7", "75"},
-        {"second dot refused", TNumStyle::nsFloat, 0, 0, "1", 1, ".5.2", "1.52"},
-        {"decimals beyond DotLength refused", TNumStyle::nsFloat, 0, 0, "1.2", 3, "345", "1.23"},
-        {"colon only in a scale", TNumStyle::nsInt, 0, 0, "1", 1, ":2", "12"},
-        {"scale", TNumStyle::nsScale, 0, 0, "", 0, ":1::2", "1:2"},
-        {"over a selection", TNumStyle::nsInt, 0, 0, "999", -1, "4x2", "42"},
-        {"nothing accepted keeps the selection", TNumStyle::nsInt, 0, 0, "999", -1, "xyz", "999"},
-        {"MaxLength", TNumStyle::nsInt, 0, 3, "12", 2, "345", "123"},
-        {"control characters", TNumStyle::nsInt, 0, 0, "1", 1, "2\b\t3\n", "123"},
-        {"full-width digit", TNumStyle::nsInt, 0, 0, "1", 1, "\xEF\xBC\x92" "2", "12"},
+        { "letters refused", TNumStyle::nsInt, 0, 0, "12", 2, "abc", "12" },
+        { "only the digits go in", TNumStyle::nsInt, 0, 0, "12", 2, "3a 4", "1234" },
+        { "digits in the middle", TNumStyle::nsInt, 0, 0, "19", 1, "2x3", "1239" },
+        { "minus only at the start", TNumStyle::nsInt, -100, 0, "5", 0, "-7-", "-75" },
+        { "no minus without a negative MinValue", TNumStyle::nsInt, 0, 0, "5", 0, "-7", "75" },
+        { "second dot refused", TNumStyle::nsFloat, 0, 0, "1", 1, ".5.2", "1.52" },
+        { "decimals beyond DotLength refused", TNumStyle::nsFloat, 0, 0, "1.2", 3, "345", "1.23" },
+        { "colon only in a scale", TNumStyle::nsInt, 0, 0, "1", 1, ":2", "12" },
+        { "scale", TNumStyle::nsScale, 0, 0, "", 0, ":1::2", "1:2" },
+        { "over a selection", TNumStyle::nsInt, 0, 0, "999", -1, "4x2", "42" },
+        { "nothing accepted keeps the selection", TNumStyle::nsInt, 0, 0, "999", -1, "xyz", "999" },
+        { "MaxLength", TNumStyle::nsInt, 0, 3, "12", 2, "345", "123" },
+        { "control characters", TNumStyle::nsInt, 0, 0, "1", 1, "2\b\t3\n", "123" },
+        { "full-width digit", TNumStyle::nsInt, 0, 0, "1", 1,
+            "\xEF\xBC\x92"
+            "2",
+            "12" },
     };
     enum class Path { Shortcut, ContextMenu, Insert };
-    for (const Path path : {Path::Shortcut, Path::ContextMenu, Path::Insert}) {
+    for (const Path path : { Path::Shortcut, Path::ContextMenu, Path::Insert }) {
         for (const Case &c : cases) {
             SCOPED_TRACE(testing::Message() << c.name << " (path " << int(path) << ")");
             TNumricEdit edit;
@@ -202,7 +205,8 @@ TEST(NumricEdit, PastedAndInsertedTextMeetsTheKeyFilter)
                 QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
                 break;
             case Path::ContextMenu: {
-                QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), edit.mapToGlobal(QPoint(2, 2)));
+                QContextMenuEvent event(
+                    QContextMenuEvent::Mouse, QPoint(2, 2), edit.mapToGlobal(QPoint(2, 2)));
                 QCoreApplication::sendEvent(&edit, &event);
                 QMenu *menu = edit.findChild<QMenu *>();
                 ASSERT_NE(menu, nullptr);
@@ -357,7 +361,7 @@ TEST(NumricEdit, ArrowKeysAndSetters)
     struct {
         double value;
         const char *shown;
-    } rounding[] = {{2.5, "2"}, {3.5, "4"}, {-2.5, "-2"}, {7.49, "7"}};
+    } rounding[] = { { 2.5, "2" }, { 3.5, "4" }, { -2.5, "-2" }, { 7.49, "7" } };
     for (const auto &r : rounding) {
         s.SetFloatValue(r.value);
         EXPECT_EQ(s.text(), r.shown) << r.value;
@@ -386,7 +390,8 @@ TEST(NumricEdit, InputMethodTextMeetsTheKeyFilter)
     edit.setText("1");
     edit.setCursorPosition(1);
     QInputMethodEvent commit;
-    commit.setCommitString(QString::fromUtf8("\xEF\xBC\x92" "2a-3")); // a full-width two first
+    commit.setCommitString(QString::fromUtf8("\xEF\xBC\x92"
+                                             "2a-3")); // a full-width two first
     QCoreApplication::sendEvent(&edit, &commit);
     EXPECT_EQ(edit.text(), "123");
 

@@ -14,7 +14,7 @@ struct RecentMenuFixture : ::testing::Test {
     void SetUp() override
     {
         Folders().SettingsDir = dir.path() + "/";
-        for (const char *text : {"New", "Open", "Save", "Close"})
+        for (const char *text : { "New", "Open", "Save", "Close" })
             menu.addAction(text);
         menu.addSeparator();
         menu.addAction("Exit");
@@ -33,7 +33,7 @@ TEST_F(RecentMenuFixture, EmptyListGivesNoEntriesAndNoSeparator)
 {
     const QString first = RefreshRecentMenu(QString(), &menu, WenBanRecentSection, true, nullptr, 4);
     EXPECT_TRUE(first.isEmpty());
-    EXPECT_EQ(texts(), (QStringList{"New", "Open", "Save", "Close", "-", "Exit"}));
+    EXPECT_EQ(texts(), (QStringList { "New", "Open", "Save", "Close", "-", "Exit" }));
 }
 
 TEST_F(RecentMenuFixture, EntriesRebuiltAtPositionAndClickable)
@@ -44,13 +44,15 @@ TEST_F(RecentMenuFixture, EntriesRebuiltAtPositionAndClickable)
     const QString longPath = "/home/designer/weaves/library/satin/s&t-5.ovw";
     const QString first = RefreshRecentMenu(longPath, &menu, WeaveRecentSection, false, onClick, 4);
     EXPECT_EQ(first, longPath);
-    EXPECT_EQ(texts(), (QStringList{"New", "Open", "Save", "Close", "&1 //designer/weaves/library/satin/s&&t-5.ovw", "&2 /a/one.ovw",
-                                    "-", "-", "Exit"}));
+    EXPECT_EQ(texts(),
+        (QStringList { "New", "Open", "Save", "Close", "&1 //designer/weaves/library/satin/s&&t-5.ovw",
+            "&2 /a/one.ovw", "-", "-", "Exit" }));
     // Re-adding the older file moves it to the top; old entries are replaced, not doubled.
     RefreshRecentMenu("/a/one.ovw", &menu, WeaveRecentSection, false, onClick, 4);
     RefreshRecentMenu(QString(), &menu, WeaveRecentSection, true, onClick, 4);
-    EXPECT_EQ(texts(), (QStringList{"New", "Open", "Save", "Close", "&1 /a/one.ovw",
-                                    "&2 //designer/weaves/library/satin/s&&t-5.ovw", "-", "-", "Exit"}));
+    EXPECT_EQ(texts(),
+        (QStringList { "New", "Open", "Save", "Close", "&1 /a/one.ovw",
+            "&2 //designer/weaves/library/satin/s&&t-5.ovw", "-", "-", "Exit" }));
     QAction *second = menu.actions().at(5);
     EXPECT_EQ(second->data().toString(), longPath);
     second->trigger();

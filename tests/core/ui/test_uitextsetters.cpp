@@ -1,6 +1,6 @@
 #include "core/settings/sharedstate.h"
-#include "core/ui/uitextsetters.h"
 #include "core/settings/uitexts.h"
+#include "core/ui/uitextsetters.h"
 
 #include "testutil.h"
 
@@ -23,9 +23,9 @@ TEST(UiTextSetters, EachSetterPutsTheTextWhereItBelongs)
     Folders().LanguageDir = dir.path() + "/";
     Folders().ConfigIniPath = dir.filePath("Config.Ini");
     ASSERT_TRUE(WriteAll(Folders().LanguageDir + "A.ini",
-                         "[Dlg]\nDlgCaption=Title\nLblName=Name:\nBtnGo=Go\nBtnTip=Tip\n"
-                         "GrpBox=Group\nChkA=Check\nRadA=Radio\nTbtn=Tool\nAct=Action\n"
-                         "Edt=edit text\n"));
+        "[Dlg]\nDlgCaption=Title\nLblName=Name:\nBtnGo=Go\nBtnTip=Tip\n"
+        "GrpBox=Group\nChkA=Check\nRadA=Radio\nTbtn=Tool\nAct=Action\n"
+        "Edt=edit text\n"));
     OpenLanguageFile();
 
     QDialog dialog;

@@ -21,9 +21,8 @@ protected:
         ASSERT_TRUE(InitSharedState());
         StartSettings().MaxUndoCount = 20;
         StartSettings().MaxBakDataSize = 100;
-        Hooks().UndoSizeWarning = [this](const QString &text, const QString &caption) {
-            warnings << caption + text;
-        };
+        Hooks().UndoSizeWarning
+            = [this](const QString &text, const QString &caption) { warnings << caption + text; };
     }
 
     // A grid with a picture of the given rows; RefBitmap equal to it.
@@ -38,7 +37,7 @@ protected:
     {
         TLineArray list(qsizetype(cells.size()));
         for (qsizetype i = 0; i < list.size(); ++i) {
-            list[i] = {cells[i].first, cells[i].second};
+            list[i] = { cells[i].first, cells[i].second };
             g.pic.scanLine(cells[i].second)[cells[i].first] = std::uint8_t(value);
         }
         g.changed = list;
@@ -59,28 +58,28 @@ std::vector<QRgb> colorTable(const QImage &img)
 TEST_F(UndoStore, CellStepRecordsUndoesAndRedoes)
 {
     FakeGrid g;
-    setPicture(g, {{0, 0, 0}, {0, 0, 0}});
+    setPicture(g, { { 0, 0, 0 }, { 0, 0, 0 } });
     TUndo u(g);
     g.fore = 4;
-    paint(g, u, {{1, 0}, {2, 1}}, 9);
+    paint(g, u, { { 1, 0 }, { 2, 1 } }, 9);
     ASSERT_EQ(u.UndoCount(), 1);
     EXPECT_EQ(PictureRows(g.ref), PictureRows(g.pic)); // RefBitmap follows the recorded cells
     EXPECT_TRUE(g.modified);
-    EXPECT_EQ(g.log, QStringList({"main", "repaint", "refresh 1"}));
+    EXPECT_EQ(g.log, QStringList({ "main", "repaint", "refresh 1" }));
     EXPECT_EQ(u.GetTopStep()->Before.ForeIndex, 4);
 
     g.fore = 7;
     g.log.clear();
     ASSERT_TRUE(u.Undo());
-    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{0, 0, 0}, {0, 0, 0}})));
+    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({ { 0, 0, 0 }, { 0, 0, 0 } })));
     EXPECT_EQ(PictureRows(g.ref), PictureRows(g.pic));
     EXPECT_EQ(g.fore, 4);
     EXPECT_EQ(u.UndoCount(), 0);
     EXPECT_EQ(u.RedoCount(), 1);
-    EXPECT_EQ(g.log, QStringList({"floating 2", "pen", "settings view=1", "floating 0", "main", "zoom"}));
+    EXPECT_EQ(g.log, QStringList({ "floating 2", "pen", "settings view=1", "floating 0", "main", "zoom" }));
 
     ASSERT_TRUE(u.Redo());
-    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{0, 9, 0}, {0, 0, 9}})));
+    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({ { 0, 9, 0 }, { 0, 0, 9 } })));
     EXPECT_EQ(u.UndoCount(), 1);
     EXPECT_EQ(u.RedoCount(), 0);
 }
@@ -90,7 +89,7 @@ TEST_F(UndoStore, CellStepRecordsUndoesAndRedoes)
 TEST_F(UndoStore, CellStepAppliesRulesAndRepeats)
 {
     FakeGrid g;
-    setPicture(g, {{0, 0, 0, 0}, {0, 0, 0, 3}});
+    setPicture(g, { { 0, 0, 0, 0 }, { 0, 0, 0, 3 } });
     g.protectedSet.set(3);
     g.repeat.UnitWidth = 2;
     g.repeat.UnitHeight = 2;
@@ -99,41 +98,41 @@ TEST_F(UndoStore, CellStepAppliesRulesAndRepeats)
     g.repeat.Value1 = 1;
     g.repeat.Flags[0] = g.repeat.Flags[1] = 1;
     TUndo u(g);
-    paint(g, u, {{0, 0}, {3, 1}}, 5);
-    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{5, 0, 5, 0}, {0, 0, 0, 3}})));
+    paint(g, u, { { 0, 0 }, { 3, 1 } }, 5);
+    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({ { 5, 0, 5, 0 }, { 0, 0, 0, 3 } })));
     ASSERT_EQ(u.GetTopStep()->Data.size(), 2u);
     ASSERT_TRUE(u.Undo());
-    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{0, 0, 0, 0}, {0, 0, 0, 3}})));
+    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({ { 0, 0, 0, 0 }, { 0, 0, 0, 3 } })));
 }
 
 TEST_F(UndoStore, LimitOfOneKeepsTheNewerStepAndFreesTheOlder)
 {
     StartSettings().MaxUndoCount = 1;
     FakeGrid g;
-    setPicture(g, {{0, 0}});
+    setPicture(g, { { 0, 0 } });
     TUndo u(g);
     ASSERT_TRUE(u.SaveImageStep());
     const QString oldFile = u.GetTopStep()->BeforeFile;
     ASSERT_TRUE(QFile::exists(oldFile));
-    paint(g, u, {{0, 0}}, 1);
-    paint(g, u, {{1, 0}}, 2);
+    paint(g, u, { { 0, 0 } }, 1);
+    paint(g, u, { { 1, 0 } }, 2);
     EXPECT_EQ(u.UndoCount(), 1);
     EXPECT_FALSE(QFile::exists(oldFile));
     ASSERT_TRUE(u.Undo());
-    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{1, 0}})));
+    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({ { 1, 0 } })));
     ASSERT_TRUE(u.Undo()); // nothing left
-    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{1, 0}})));
+    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({ { 1, 0 } })));
 }
 
 TEST_F(UndoStore, NewStepClearsRedoAndDeletesItsFiles)
 {
     FakeGrid g;
-    setPicture(g, {{0, 1}, {2, 3}});
+    setPicture(g, { { 0, 1 }, { 2, 3 } });
     TUndo u(g);
     ASSERT_TRUE(u.SaveImageStep());
     ASSERT_TRUE(u.SaveLayerStep());
-    const QStringList files = {u.UndoSteps[0]->AfterFile, u.UndoSteps[0]->BeforeFile, u.UndoSteps[1]->AfterFile,
-                               u.UndoSteps[1]->BeforeFile};
+    const QStringList files = { u.UndoSteps[0]->AfterFile, u.UndoSteps[0]->BeforeFile,
+        u.UndoSteps[1]->AfterFile, u.UndoSteps[1]->BeforeFile };
     for (const QString &f : files) {
         EXPECT_TRUE(f.startsWith(Folders().ScanImgPath)) << qPrintable(f);
         EXPECT_TRUE(QFile::exists(f)) << qPrintable(f);
@@ -142,7 +141,7 @@ TEST_F(UndoStore, NewStepClearsRedoAndDeletesItsFiles)
     ASSERT_TRUE(u.Undo());
     ASSERT_TRUE(u.Undo());
     EXPECT_EQ(u.RedoCount(), 2);
-    paint(g, u, {{0, 0}}, 7);
+    paint(g, u, { { 0, 0 } }, 7);
     EXPECT_EQ(u.RedoCount(), 0);
     for (const QString &f : files)
         EXPECT_FALSE(QFile::exists(f)) << qPrintable(f);
@@ -156,7 +155,7 @@ TEST_F(UndoStore, TemporaryNamesAreUniquePerDocument)
     QSet<QString> names;
     for (int i = 0; i < 3; ++i) {
         grids.push_back(std::make_unique<FakeGrid>());
-        setPicture(*grids.back(), {{0}});
+        setPicture(*grids.back(), { { 0 } });
         stores.push_back(std::make_unique<TUndo>(*grids.back()));
         for (int k = 0; k < 4; ++k) {
             ASSERT_TRUE(stores.back()->SaveImageStep());
@@ -170,7 +169,7 @@ TEST_F(UndoStore, TemporaryNamesAreUniquePerDocument)
 TEST_F(UndoStore, WithoutTemporaryFolderNothingIsRecorded)
 {
     FakeGrid g;
-    setPicture(g, {{0}});
+    setPicture(g, { { 0 } });
     TUndo u(g);
     Folders().ScanImgPath.clear();
     QString error;
@@ -186,7 +185,7 @@ TEST_F(UndoStore, WholePictureStepRoundTripsExactly)
 {
     TPalette256 pal;
     for (int i = 0; i < 256; ++i)
-        pal[i] = {std::uint8_t(1 + i % 200), std::uint8_t(3 + i % 97), std::uint8_t(2 + i % 151), 0};
+        pal[i] = { std::uint8_t(1 + i % 200), std::uint8_t(3 + i % 97), std::uint8_t(2 + i % 151), 0 };
     FakeGrid g;
     g.pic = NewPicture(301, 7, pal); // odd width: rows are padded in the file
     for (int y = 0; y < 7; ++y)
@@ -213,11 +212,11 @@ TEST_F(UndoStore, WholePictureStepRoundTripsExactly)
 TEST_F(UndoStore, PaletteStepRoundTripsExactly)
 {
     FakeGrid g;
-    setPicture(g, {{0}});
+    setPicture(g, { { 0 } });
     TPalette256 oldPal, newPal;
     for (int i = 0; i < 256; ++i) {
-        oldPal[i] = {std::uint8_t(i / 2), std::uint8_t(254 - i / 3), std::uint8_t(i), std::uint8_t(i & 3)};
-        newPal[i] = {std::uint8_t(255 - i), 0, std::uint8_t(i % 17), 0};
+        oldPal[i] = { std::uint8_t(i / 2), std::uint8_t(254 - i / 3), std::uint8_t(i), std::uint8_t(i & 3) };
+        newPal[i] = { std::uint8_t(255 - i), 0, std::uint8_t(i % 17), 0 };
     }
     g.displayPal = oldPal;
     g.pal = newPal;
@@ -239,15 +238,14 @@ TEST_F(UndoStore, MissingOrDamagedFileChangesNothing)
         bool palette;
         QByteArray content; // empty: the file is removed
     };
-    const std::vector<Case> cases = {{"picture missing", false, {}},
-                                     {"picture truncated", false, QByteArray("BM\x10\0", 4)},
-                                     {"palette missing", true, {}},
-                                     {"palette truncated", true, QByteArray(600, '\0')},
-                                     {"palette too long", true, EncodePaletteFile(TPalette256{}) + "x"}};
+    const std::vector<Case> cases
+        = { { "picture missing", false, {} }, { "picture truncated", false, QByteArray("BM\x10\0", 4) },
+              { "palette missing", true, {} }, { "palette truncated", true, QByteArray(600, '\0') },
+              { "palette too long", true, EncodePaletteFile(TPalette256 {}) + "x" } };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         FakeGrid g;
-        setPicture(g, {{1, 2}});
+        setPicture(g, { { 1, 2 } });
         TUndo u(g);
         ASSERT_TRUE(c.palette ? u.SaveLayerStep() : u.SaveImageStep());
         const QString file = u.GetTopStep()->BeforeFile;
@@ -261,7 +259,7 @@ TEST_F(UndoStore, MissingOrDamagedFileChangesNothing)
         EXPECT_FALSE(u.Undo(&error));
         EXPECT_TRUE(error.contains(file)) << qPrintable(error);
         EXPECT_TRUE(g.log.isEmpty()) << qPrintable(g.log.join(", "));
-        EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{1, 2}})));
+        EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({ { 1, 2 } })));
         EXPECT_EQ(g.pal, pal);
         EXPECT_EQ(u.UndoCount(), 1);
         EXPECT_EQ(u.RedoCount(), 0);
@@ -272,10 +270,11 @@ TEST_F(UndoStore, MissingOrDamagedFileChangesNothing)
 // shift records nothing.
 TEST_F(UndoStore, ShiftStepsUndoAndRedo)
 {
-    for (const bool rows : {true, false}) {
+    for (const bool rows : { true, false }) {
         SCOPED_TRACE(rows ? "rows" : "columns");
         FakeGrid g;
-        setPicture(g, {{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}, {10, 11, 12, 13, 14}, {15, 16, 17, 18, 19}});
+        setPicture(
+            g, { { 0, 1, 2, 3, 4 }, { 5, 6, 7, 8, 9 }, { 10, 11, 12, 13, 14 }, { 15, 16, 17, 18, 19 } });
         g.repeat.UnitWidth = g.repeat.UnitHeight = 2;
         TUndo u(g);
         g.store = &u;
@@ -300,10 +299,10 @@ TEST_F(UndoStore, ShiftStepsUndoAndRedo)
 TEST_F(UndoStore, SettingsStepWithAndWithoutUpdateTopState)
 {
     FakeGrid g;
-    setPicture(g, {{0}});
+    setPicture(g, { { 0 } });
     g.repeat.UnitWidth = 6;
     g.repeat.UnitHeight = 4;
-    g.repeat.Offsets = TPicOffSetArray{1, 2};
+    g.repeat.Offsets = TPicOffSetArray { 1, 2 };
     TUndo u(g);
     RunState().HorzWidth = 2;
     u.SaveStateStep();
@@ -324,7 +323,7 @@ TEST_F(UndoStore, SettingsStepWithAndWithoutUpdateTopState)
     g.weft = 44;
     g.log.clear();
     u.UpdateTopState();
-    EXPECT_EQ(g.log, QStringList({"main", "size 6x4"}));
+    EXPECT_EQ(g.log, QStringList({ "main", "size 6x4" }));
     ASSERT_TRUE(u.Undo());
     EXPECT_EQ(g.weft, 30);
     ASSERT_TRUE(u.Redo());
@@ -334,14 +333,14 @@ TEST_F(UndoStore, SettingsStepWithAndWithoutUpdateTopState)
 TEST_F(UndoStore, EmptyUndoAndSuspendedRecordingDoNothing)
 {
     FakeGrid g;
-    setPicture(g, {{0, 0}});
+    setPicture(g, { { 0, 0 } });
     TUndo u(g);
     EXPECT_TRUE(u.Undo());
     EXPECT_TRUE(u.Redo());
     EXPECT_TRUE(g.log.isEmpty());
 
     g.mode = UndoModeSuspended;
-    paint(g, u, {{0, 0}}, 3);
+    paint(g, u, { { 0, 0 } }, 3);
     EXPECT_TRUE(u.SaveImageStep());
     u.SaveStateStep();
     u.SaveShiftStep(1, TUndoKind::ShiftVert);
@@ -361,7 +360,7 @@ TEST_F(UndoStore, ObjectsAndShapeCopiesFollowTheirSteps)
 {
     StartSettings().MaxUndoCount = 2;
     FakeGrid g;
-    setPicture(g, {{0, 0}});
+    setPicture(g, { { 0, 0 } });
     TUndo u(g);
     u.PushObjectStep(TUndoKind::Bitmap, std::make_unique<FakeFloating>("one"));
     u.PushObjectStep(TUndoKind::Text, std::make_unique<FakeFloating>("text"));
@@ -381,7 +380,7 @@ TEST_F(UndoStore, ObjectsAndShapeCopiesFollowTheirSteps)
     u.Clear();
     g.tool = TToolId::Rectangle;
     g.shapeVertices = 3;
-    paint(g, u, {{0, 0}}, 1);
+    paint(g, u, { { 0, 0 } }, 1);
     ASSERT_NE(u.GetTopStep()->ShapeCopy, nullptr);
     EXPECT_EQ(u.UndoShapes.size(), 1u);
     g.tool = TToolId::NoTool;
@@ -395,28 +394,28 @@ TEST_F(UndoStore, ObjectsAndShapeCopiesFollowTheirSteps)
     EXPECT_EQ(u.UndoShapes.size(), 1u);
     // The copy leaves with its step when the limit drops it.
     g.tool = TToolId::NoTool;
-    paint(g, u, {{1, 0}}, 2);
-    paint(g, u, {{1, 0}}, 3);
+    paint(g, u, { { 1, 0 } }, 2);
+    paint(g, u, { { 1, 0 } }, 3);
     EXPECT_TRUE(u.UndoShapes.empty());
 }
 
 TEST_F(UndoStore, RectStepAsReplacesTheNewestStepAndKeepsRedo)
 {
     FakeGrid g;
-    setPicture(g, {{0, 0, 0}});
+    setPicture(g, { { 0, 0, 0 } });
     TUndo u(g);
-    paint(g, u, {{0, 0}}, 1);
-    paint(g, u, {{1, 0}}, 2);
+    paint(g, u, { { 0, 0 } }, 1);
+    paint(g, u, { { 1, 0 } }, 2);
     ASSERT_TRUE(u.Undo());
     g.pic.scanLine(0)[2] = 3;
     const auto unnamedKind = static_cast<TUndoKind>(12);
-    u.SaveRectStepAs(TRect{0, 0, 2, 0}, unnamedKind);
+    u.SaveRectStepAs(TRect { 0, 0, 2, 0 }, unnamedKind);
     EXPECT_EQ(u.UndoCount(), 1);
     EXPECT_EQ(u.RedoCount(), 1);
     EXPECT_EQ(u.GetTopStep()->Kind, unnamedKind);
     ASSERT_EQ(u.GetTopStep()->Data.size(), 1u);
     ASSERT_TRUE(u.Undo()); // replays like a cell step
-    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{1, 0, 0}})));
+    EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({ { 1, 0, 0 } })));
 }
 
 // SaveRectStep's two flags: ignoring the selection still keeps protected colours;
@@ -429,23 +428,23 @@ TEST_F(UndoStore, RectStepFlagsIgnoreTheSelectionOrEveryRule)
         std::vector<std::vector<int>> picture; // after recording
     };
     const std::vector<Case> cases = {
-        {"rules applied", false, false, {{7, 3, 0}}},
-        {"selection ignored", false, true, {{7, 3, 7}}},
-        {"rules ignored", true, false, {{7, 7, 7}}},
+        { "rules applied", false, false, { { 7, 3, 0 } } },
+        { "selection ignored", false, true, { { 7, 3, 7 } } },
+        { "rules ignored", true, false, { { 7, 7, 7 } } },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         FakeGrid g;
-        setPicture(g, {{0, 3, 0}});
+        setPicture(g, { { 0, 3, 0 } });
         g.protectedSet.set(3);
         g.selection = QRegion(0, 0, 2, 1); // cells (0, 0) and (1, 0)
         TUndo u(g);
         g.pic.fill(7);
-        u.SaveRectStep(TRect{0, 0, 2, 0}, c.ignoreRules, c.ignoreRegion);
+        u.SaveRectStep(TRect { 0, 0, 2, 0 }, c.ignoreRules, c.ignoreRegion);
         EXPECT_EQ(PictureRows(g.pic), c.picture);
         EXPECT_EQ(PictureRows(g.ref), c.picture);
         ASSERT_TRUE(u.Undo());
-        EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({{0, 3, 0}})));
+        EXPECT_EQ(PictureRows(g.pic), PictureRows(MakePicture({ { 0, 3, 0 } })));
     }
 }
 
@@ -453,7 +452,7 @@ TEST_F(UndoStore, RectStepFlagsIgnoreTheSelectionOrEveryRule)
 TEST_F(UndoStore, SettingsStepKeepsRedoOtherStepsEmptyIt)
 {
     FakeGrid g;
-    setPicture(g, {{0, 0}});
+    setPicture(g, { { 0, 0 } });
     TUndo u(g);
     u.PushObjectStep(TUndoKind::Bitmap, std::make_unique<FakeFloating>("pasted"));
     ASSERT_TRUE(u.Undo());
@@ -461,7 +460,7 @@ TEST_F(UndoStore, SettingsStepKeepsRedoOtherStepsEmptyIt)
     u.SaveStateStep();
     EXPECT_EQ(u.RedoCount(), 1);
     EXPECT_EQ(u.RedoBitmaps.size(), 1u);
-    paint(g, u, {{0, 0}}, 1);
+    paint(g, u, { { 0, 0 } }, 1);
     EXPECT_EQ(u.RedoCount(), 0);
     EXPECT_TRUE(u.RedoBitmaps.empty());
     EXPECT_EQ(u.UndoCount(), 2);
@@ -480,14 +479,15 @@ TEST_F(UndoStore, SizeCheckOverAllStores)
     b.ref = b.pic.copy();
     TUndo ua(a), ub(b);
     EXPECT_EQ(UndoObjects().size(), 2u);
-    ua.SaveRectStep(TRect{0, 0, 1023, 511}, false, false);
+    ua.SaveRectStep(TRect { 0, 0, 1023, 511 }, false, false);
     EXPECT_DOUBLE_EQ(RunState().UndoDataSize, 3.0);
     EXPECT_TRUE(warnings.isEmpty());
     b.pic.fill(1);
-    ub.SaveRectStep(TRect{0, 0, 0, 0}, false, false);
-    EXPECT_EQ(warnings, QStringList({UndoSizeWarningCaption() + UndoSizeWarningText()}));
-    EXPECT_EQ(UndoSizeWarningText(), QStringLiteral("备份的数据已经超过设定的最大值\r\n"
-                                                     "请保存图片并清空备份数据，否则可能引起操作速度变慢！"));
+    ub.SaveRectStep(TRect { 0, 0, 0, 0 }, false, false);
+    EXPECT_EQ(warnings, QStringList({ UndoSizeWarningCaption() + UndoSizeWarningText() }));
+    EXPECT_EQ(UndoSizeWarningText(),
+        QStringLiteral("备份的数据已经超过设定的最大值\r\n"
+                       "请保存图片并清空备份数据，否则可能引起操作速度变慢！"));
     EXPECT_EQ(UndoSizeWarningCaption(), QStringLiteral("备份数据提示"));
     EXPECT_EQ(ub.UndoCount(), 1); // the step is kept
     // Undone steps still count.
@@ -501,14 +501,14 @@ TEST_F(UndoStore, SizeCheckOverAllStores)
 // is tried, so a tool given the wrong number shows here.
 TEST_F(UndoStore, ShapeCopiesAreKeptForTheShapeToolsOnly)
 {
-    const std::set<int> shapeTools{9, 10, 17, 18, 19, 20, 21, 22, 26, 27, 28, 34, 35, 38};
+    const std::set<int> shapeTools { 9, 10, 17, 18, 19, 20, 21, 22, 26, 27, 28, 34, 35, 38 };
     for (int id = 0; id <= MaxToolId; ++id) {
         FakeGrid g;
-        setPicture(g, {{0, 0}});
+        setPicture(g, { { 0, 0 } });
         TUndo u(g);
         g.tool = static_cast<TToolId>(id);
         g.shapeVertices = 2;
-        paint(g, u, {{0, 0}}, 1);
+        paint(g, u, { { 0, 0 } }, 1);
         EXPECT_EQ(u.GetTopStep()->ShapeCopy != nullptr, shapeTools.count(id) == 1) << "tool " << id;
     }
 }
@@ -521,16 +521,16 @@ TEST_F(UndoStore, RedoKeepsTheShapeOfTheClearMottleTools)
         TToolId tool;
         int verticesAfterRedo;
     } cases[] = {
-        {TToolId::ClearMottleByRect, 2},
-        {TToolId::ClearMottleByCircle, 2},
-        {TToolId::Rectangle, 0},
-        {TToolId::Move, 0},
+        { TToolId::ClearMottleByRect, 2 },
+        { TToolId::ClearMottleByCircle, 2 },
+        { TToolId::Rectangle, 0 },
+        { TToolId::Move, 0 },
     };
     for (const Case &c : cases) {
         FakeGrid g;
-        setPicture(g, {{0, 0}});
+        setPicture(g, { { 0, 0 } });
         TUndo u(g);
-        paint(g, u, {{0, 0}}, 1);
+        paint(g, u, { { 0, 0 } }, 1);
         ASSERT_TRUE(u.Undo());
         g.tool = c.tool;
         g.shapeVertices = 2;

@@ -14,24 +14,30 @@
 
 // A drawing-object copy: only its vertices matter to the store.
 struct FakeShape : TUndoObject {
-    explicit FakeShape(int v) : vertices(v) {}
+    explicit FakeShape(int v)
+        : vertices(v)
+    {
+    }
     int vertices;
 };
 
 // A floating object with a name.
 struct FakeFloating : TUndoObject {
-    explicit FakeFloating(QString n) : name(std::move(n)) {}
+    explicit FakeFloating(QString n)
+        : name(std::move(n))
+    {
+    }
     QString name;
 };
 
 class FakeGrid : public TUndoGridLink {
 public:
     QImage pic, ref;
-    TPalette256 pal{}, displayPal{};
+    TPalette256 pal {}, displayPal {};
     std::uint8_t mode = UndoModeRecord;
     TLineArray changed;
     TColorSet protectedSet;
-    std::array<std::uint8_t, 3> pointStyle{0, 0, 1};
+    std::array<std::uint8_t, 3> pointStyle { 0, 0, 1 };
     QRegion selection;
     TRepeatPic repeat;
     TToolId tool = TToolId::Move;

@@ -29,7 +29,7 @@ struct GridFixture {
         grid.SetColCount(cols);
         grid.SetRowCount(rows);
         grid.OnDrawCell = [this](TIDrawGrid *g, int c, int r, const QRect &rect, unsigned) {
-            drawn[{c, r}] = rect;
+            drawn[{ c, r }] = rect;
             g->Canvas()->fillRect(rect, Qt::white);
         };
     }
@@ -41,13 +41,13 @@ struct GridFixture {
     void Press(int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         QMouseEvent e(QEvent::MouseButtonPress, QPointF(x, y), grid.viewport()->mapToGlobal(QPointF(x, y)),
-                      Qt::LeftButton, Qt::LeftButton, mods);
+            Qt::LeftButton, Qt::LeftButton, mods);
         QCoreApplication::sendEvent(grid.viewport(), &e);
     }
     void Release(int x, int y)
     {
         QMouseEvent e(QEvent::MouseButtonRelease, QPointF(x, y), grid.viewport()->mapToGlobal(QPointF(x, y)),
-                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(grid.viewport(), &e);
     }
 };
@@ -61,9 +61,9 @@ TEST(IDrawGrid, CompartmentRowsAreShrunkWhereTheLinesAre)
         bool startTop;
         std::vector<int> shrunk;
     } cases[] = {
-        {8, false, {7}},
-        {10, false, {1, 9}},
-        {10, true, {7}},
+        { 8, false, { 7 } },
+        { 10, false, { 1, 9 } },
+        { 10, true, { 7 } },
     };
     for (const Case &c : cases) {
         GridFixture f(3, c.rows);
@@ -71,7 +71,7 @@ TEST(IDrawGrid, CompartmentRowsAreShrunkWhereTheLinesAre)
         const QImage img = f.Render();
         std::vector<int> shrunk;
         for (int r = 0; r < c.rows; ++r) {
-            const QRect rect = f.drawn.at({0, r});
+            const QRect rect = f.drawn.at({ 0, r });
             EXPECT_EQ(rect.top(), r * 8);
             if (rect.height() == 6)
                 shrunk.push_back(r);
@@ -93,7 +93,7 @@ TEST(IDrawGrid, NoLinesAndNoShrinkWithoutGridLines)
     f.grid.SetGridLineWidth(0);
     f.grid.SetColor(0xFF0000); // blue background: any unpainted pixel shows
     const QImage img = f.Render();
-    EXPECT_EQ(f.drawn.at({7, 7}), QRect(49, 49, 7, 7));
+    EXPECT_EQ(f.drawn.at({ 7, 7 }), QRect(49, 49, 7, 7));
     for (int x = 0; x < 63; ++x)
         EXPECT_EQ(img.pixel(x, 30), qRgb(255, 255, 255)) << x;
 }
@@ -108,7 +108,7 @@ TEST(IDrawGrid, AreaBeyondTheCellsShowsTheBackgroundColour)
     };
     const QImage img = f.Render();
     // Three cells of pitch 8: the grid ends at pixel 24 on both axes.
-    for (const QPoint pt : {QPoint(24, 5), QPoint(99, 99), QPoint(5, 24), QPoint(60, 10), QPoint(10, 60)})
+    for (const QPoint pt : { QPoint(24, 5), QPoint(99, 99), QPoint(5, 24), QPoint(60, 10), QPoint(10, 60) })
         EXPECT_EQ(img.pixel(pt), qRgb(0, 255, 0)) << pt.x() << "," << pt.y();
     EXPECT_EQ(img.pixel(10, 2), qRgb(0, 255, 0)) << "an undrawn cell";
     EXPECT_EQ(img.pixel(2, 2), qRgb(255, 255, 255));
@@ -148,7 +148,7 @@ TEST(IDrawGrid, PressSelectsACellAndNothingBeyondTheLast)
     EXPECT_EQ(f.grid.Col(), 2);
     f.Press(33, 33, Qt::ShiftModifier);
     f.Release(33, 33);
-    EXPECT_EQ(f.grid.GetSelection(), (TRect{2, 1, 4, 4}));
+    EXPECT_EQ(f.grid.GetSelection(), (TRect { 2, 1, 4, 4 }));
     EXPECT_THROW(f.grid.SetCurrentCell(5, 0), EGridError);
 }
 
@@ -162,7 +162,7 @@ TEST(IDrawGrid, AutoScrollMovesTheAnchorUntilTheLastColumn)
         f.grid.AutoScrollTick(100, 3);
         anchors.push_back(f.grid.Anchor().X);
     }
-    EXPECT_EQ(anchors, (std::vector<int>{50, 100, 119, 119}));
+    EXPECT_EQ(anchors, (std::vector<int> { 50, 100, 119, 119 }));
     EXPECT_EQ(f.grid.LeftCol(), 119 - 8 + 1); // the anchor is scrolled into view
     f.Release(3, 3);
     EXPECT_FALSE(f.grid.AutoScrollActive());
@@ -178,17 +178,17 @@ TEST(IDrawGrid, KeysMoveTheCurrentCell)
     struct Case {
         int key;
         Qt::KeyboardModifiers mods;
-        int col, row;        // current cell after the key, starting at (5, 5)
-        TRect selection;     // inclusive
+        int col, row; // current cell after the key, starting at (5, 5)
+        TRect selection; // inclusive
     } cases[] = {
-        {Qt::Key_Right, Qt::NoModifier, 6, 5, {6, 5, 6, 5}},
-        {Qt::Key_Up, Qt::NoModifier, 5, 4, {5, 4, 5, 4}},
-        {Qt::Key_PageDown, Qt::NoModifier, 5, 13, {5, 13, 5, 13}}, // 8 whole rows in view
-        {Qt::Key_Home, Qt::NoModifier, 0, 5, {0, 5, 0, 5}},
-        {Qt::Key_End, Qt::NoModifier, 29, 5, {29, 5, 29, 5}},
-        {Qt::Key_End, Qt::ControlModifier, 29, 39, {29, 39, 29, 39}},
-        {Qt::Key_Home, Qt::ControlModifier, 0, 0, {0, 0, 0, 0}},
-        {Qt::Key_Right, Qt::ShiftModifier, 6, 5, {5, 5, 6, 5}},
+        { Qt::Key_Right, Qt::NoModifier, 6, 5, { 6, 5, 6, 5 } },
+        { Qt::Key_Up, Qt::NoModifier, 5, 4, { 5, 4, 5, 4 } },
+        { Qt::Key_PageDown, Qt::NoModifier, 5, 13, { 5, 13, 5, 13 } }, // 8 whole rows in view
+        { Qt::Key_Home, Qt::NoModifier, 0, 5, { 0, 5, 0, 5 } },
+        { Qt::Key_End, Qt::NoModifier, 29, 5, { 29, 5, 29, 5 } },
+        { Qt::Key_End, Qt::ControlModifier, 29, 39, { 29, 39, 29, 39 } },
+        { Qt::Key_Home, Qt::ControlModifier, 0, 0, { 0, 0, 0, 0 } },
+        { Qt::Key_Right, Qt::ShiftModifier, 6, 5, { 5, 5, 6, 5 } },
     };
     for (const Case &c : cases) {
         GridFixture f(30, 40, 70, 70);

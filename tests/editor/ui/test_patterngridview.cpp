@@ -52,7 +52,7 @@ TEST(PatternGridView, ShowsTheModelAndScrollsTheWholePattern)
     EXPECT_EQ(shown, painted);
     EXPECT_EQ(shown.pixel(0, 0), qRgb(19000 % 200, 19000 % 200, 19000 % 200));
 
-    EXPECT_EQ(view.CellAt(QPoint(5, 9)), (TPoint{1, 19002}));
+    EXPECT_EQ(view.CellAt(QPoint(5, 9)), (TPoint { 1, 19002 }));
     EXPECT_EQ(view.CellAt(QPoint(60, 9)).X, -1);
 }
 
@@ -79,17 +79,17 @@ struct ShownView {
     {
         const QPointF at(x, y);
         QMouseEvent press(QEvent::MouseButtonPress, at, view.viewport()->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
+            Qt::LeftButton, Qt::NoModifier);
         Send(press);
         QMouseEvent release(QEvent::MouseButtonRelease, at, view.viewport()->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
+            Qt::NoButton, Qt::NoModifier);
         Send(release);
     }
     void Wheel(int delta)
     {
         const QPointF at(5, 5);
-        QWheelEvent e(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+        QWheelEvent e(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+            Qt::NoModifier, Qt::NoScrollPhase, false);
         Send(e);
     }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -100,7 +100,7 @@ struct ShownView {
     bool CurrentCellInside() const
     {
         return view.Col() >= 0 && view.Col() < std::max(1, view.ColCount()) && view.Row() >= 0
-               && view.Row() < std::max(1, view.RowCount());
+            && view.Row() < std::max(1, view.RowCount());
     }
 };
 
@@ -125,7 +125,7 @@ TEST(PatternGridView, WheelAndKeysAfterZoomingOutStayInsideTheGrid)
     EXPECT_NO_THROW(s.Wheel(120));
     EXPECT_EQ(s.view.Row(), 3);
     EXPECT_EQ(s.view.Col(), 19);
-    for (int key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Left, Qt::Key_Up}) {
+    for (int key : { Qt::Key_Down, Qt::Key_Right, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Left, Qt::Key_Up }) {
         EXPECT_NO_THROW(s.Key(key)) << key;
         EXPECT_TRUE(s.CurrentCellInside()) << key;
     }
@@ -165,7 +165,7 @@ TEST(PatternGridView, LinesArePaintedInTheColourSetOnTheWindow)
 TEST(PatternGridView, PaintForgetsTheLastPointerCell)
 {
     ShownView s(Tall(20, 20), 12, 100, 100);
-    s.view.Model().SetLastCell({3, 4});
+    s.view.Model().SetLastCell({ 3, 4 });
     s.view.viewport()->grab();
-    EXPECT_EQ(s.view.Model().LastCell(), (TPoint{-1, -1}));
+    EXPECT_EQ(s.view.Model().LastCell(), (TPoint { -1, -1 }));
 }

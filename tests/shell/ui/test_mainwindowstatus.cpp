@@ -104,8 +104,9 @@ TEST_F(MainFormFixture, ProgressGaugeOverTheLastPanel)
 TEST_F(MainFormFixture, SwitchingLanguageChangesTheTexts)
 {
     ASSERT_TRUE(WriteAll(Folders().LanguageDir + "A-English.ini", "[MainMenu]\nZoom_In=Zoom In\n"));
-    ASSERT_TRUE(WriteAll(Folders().LanguageDir + "B-Other.ini", "[MainMenu]\nMenu_File=Fichier(&F)\nZoom_In=Agrandir\n"
-                                                      "[Tools]\nRuber=Gomme\n[String]\nApplicationName=CAO Dorwen\n"));
+    ASSERT_TRUE(WriteAll(Folders().LanguageDir + "B-Other.ini",
+        "[MainMenu]\nMenu_File=Fichier(&F)\nZoom_In=Agrandir\n"
+        "[Tools]\nRuber=Gomme\n[String]\nApplicationName=CAO Dorwen\n"));
     TMainForm form;
     auto *file = form.menuBar()->addMenu("File");
     file->setObjectName("Mnu_File");

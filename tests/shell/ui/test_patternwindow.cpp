@@ -17,7 +17,7 @@ TEST(PatternWindow, ShowsAPictureFileInAGridAndNothingForABadFile)
 {
     QTemporaryDir dir;
     const QString good = dir.filePath("stripes.bmp");
-    ASSERT_TRUE(SaveBmp8File(MakePicture({{1, 2, 3}, {4, 5, 6}}), good));
+    ASSERT_TRUE(SaveBmp8File(MakePicture({ { 1, 2, 3 }, { 4, 5, 6 } }), good));
     const QString bad = dir.filePath("bad.bmp");
     ASSERT_TRUE(WriteAll(bad, "BM not a bitmap"));
 
