@@ -5,6 +5,8 @@
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
 
+#include <QBuffer>
+
 #include <cstring>
 #include <vector>
 
@@ -48,7 +50,10 @@ bool bmpRunsCut(const QByteArray &bytes, qint64 pos, qint64 height, int bits)
     }
 }
 
-bool bmpCut(const QByteArray &bytes)
+// A bitmap is cut short when its rows end past the end of the file. `bytes` holds at least
+// the headers; fileSize is the size of the whole file. Run-length coded rows are followed
+// through `bytes`, which must then be the whole file (see bmpNeedsWholeFile).
+bool bmpCut(const QByteArray &bytes, qint64 fileSize)
 {
     TByteReader in(bytes);
     if (!in.has(30) || bytes[0] != 'B' || bytes[1] != 'M')
@@ -82,7 +87,7 @@ bool bmpCut(const QByteArray &bytes)
     case 6: {
         const qint64 stride = ((width * bits + 31) / 32) * 4;
         const qint64 needed = stride * (height - 1) + (width * bits + 7) / 8;
-        return offset > bytes.size() || needed > bytes.size() - offset;
+        return offset > fileSize || needed > fileSize - offset;
     }
     case 1:
     case 2:
@@ -90,6 +95,20 @@ bool bmpCut(const QByteArray &bytes)
     default:
         return false;
     }
+}
+
+// Whether the bitmap whose headers `header` holds keeps its rows run-length coded.
+bool bmpNeedsWholeFile(const QByteArray &header)
+{
+    TByteReader in(header);
+    if (!in.has(34) || header[0] != 'B' || header[1] != 'M')
+        return false;
+    in.seek(14);
+    if (in.u32le() == 12)
+        return false; // the old OS/2 header has no compression
+    in.seek(30);
+    const std::uint32_t compression = in.u32le();
+    return in.ok() && (compression == 1 || compression == 2);
 }
 
 bool isRestartMarker(std::uint8_t m)
@@ -232,12 +251,21 @@ bool pcxCut(const QByteArray &bytes)
 
 } // namespace
 
+namespace {
+
+bool isBmp(const QByteArray &name)
+{
+    return name == "BMP" || name == "DIB";
+}
+
+} // namespace
+
 bool CheckPictureComplete(const char *format, const QByteArray &bytes, QString *error)
 {
     const QByteArray name = QByteArray(format).toUpper();
     bool cut = false;
-    if (name == "BMP" || name == "DIB")
-        cut = bmpCut(bytes);
+    if (isBmp(name))
+        cut = bmpCut(bytes, bytes.size());
     else if (name == "JPEG" || name == "JPG")
         cut = jpegCut(bytes);
     else if (name == "TIFF" || name == "TIF")
@@ -247,4 +275,34 @@ bool CheckPictureComplete(const char *format, const QByteArray &bytes, QString *
     if (cut)
         return Fail(error, GetUiMessage(QStringLiteral("PictureTruncated")));
     return true;
+}
+
+bool CheckPictureComplete(const char *format, QIODevice &device, QString *error)
+{
+    const QByteArray name = QByteArray(format).toUpper();
+    if (device.isSequential())
+        return true; // nothing to look at without taking it from the decoder
+    const qint64 start = device.pos();
+    const qint64 size = device.size() - start;
+    if (auto *buffer = qobject_cast<QBuffer *>(&device); buffer && start == 0)
+        return CheckPictureComplete(format, buffer->data(), error); // already in memory
+    if (isBmp(name)) {
+        // An uncompressed bitmap is judged by its headers and the file's size, so that the
+        // rows are not read twice; run-length coded rows are followed through the file.
+        const QByteArray header = device.peek(64);
+        if (!bmpNeedsWholeFile(header)) {
+            if (bmpCut(header, size))
+                return Fail(error, GetUiMessage(QStringLiteral("PictureTruncated")));
+            return true;
+        }
+    } else if (name != "JPEG" && name != "JPG" && name != "TIFF" && name != "TIF" && name != "PCX") {
+        return true;
+    }
+    // Coded formats: the file, which is far smaller than its picture, is read for the check
+    // and let go before the picture is decoded.
+    QByteArray bytes = device.read(size);
+    device.seek(start);
+    if (bytes.size() != size)
+        return Fail(error, GetUiMessage(QStringLiteral("PictureTruncated")));
+    return CheckPictureComplete(format, bytes, error);
 }

@@ -9,6 +9,7 @@
 // followed here before their picture is taken.
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 // format is the decoder's name of the format ("BMP", "JPEG", "TIFF", "PCX"; any letter
@@ -16,3 +17,8 @@
 // for other formats and for files whose structure cannot be followed this far (their
 // decoder judges those).
 bool CheckPictureComplete(const char *format, const QByteArray &bytes, QString *error = nullptr);
+
+// The same for the rest of a random-access device, from its position, which is kept. The
+// device is read for the check (the whole file only for coded formats); a sequential
+// device is left to its decoder.
+bool CheckPictureComplete(const char *format, QIODevice &device, QString *error = nullptr);

@@ -6,36 +6,9 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QFile>
 #include <QImageReader>
 
 #include <algorithm>
-
-namespace {
-
-// Whether the device's whole content holds every row its header announces. A file is
-// looked at through a mapping (the pages come from the page cache, nothing is copied);
-// a buffer through its own bytes.
-bool deviceComplete(QIODevice &device, const char *format, QString *error)
-{
-    if (auto *buffer = qobject_cast<QBuffer *>(&device))
-        return CheckPictureComplete(format, buffer->data(), error);
-    if (auto *file = qobject_cast<QFile *>(&device)) {
-        const qint64 size = file->size();
-        if (size <= 0)
-            return CheckPictureComplete(format, QByteArray(), error);
-        if (uchar *mapped = file->map(0, size)) {
-            const bool complete = CheckPictureComplete(format,
-                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size)), error);
-            file->unmap(mapped);
-            return complete;
-        }
-    }
-    // Any other device: its bytes, read from where the reader starts.
-    return CheckPictureComplete(format, device.peek(device.size() - device.pos()), error);
-}
-
-} // namespace
 
 bool DecodeWithQt(
     QIODevice &device, const char *format, QImage &picture, QString *error, TPictureCells *cells)
@@ -43,6 +16,7 @@ bool DecodeWithQt(
     // Large photographs exceed Qt's default limit: it is set to the memory budget, which
     // then also holds for a reader that gives no size before it decodes.
     QImageReader::setAllocationLimit(int(PictureMemoryBudget >> 20));
+    const qint64 start = device.pos();
     QImageReader reader(&device, format);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
@@ -60,7 +34,13 @@ bool DecodeWithQt(
             return false;
     }
     // Qt gives a picture of a cut bitmap or JPEG without an error.
-    if (!deviceComplete(device, format, error))
+    // Judged from the start of the picture; the reader goes on from where it stopped.
+    const qint64 readerPos = device.pos();
+    const bool complete
+        = device.isSequential() || (device.seek(start) && CheckPictureComplete(format, device, error));
+    if (!device.isSequential())
+        device.seek(readerPos);
+    if (!complete)
         return false;
     QImage image;
     // Qt's readers fill a picture of the right size and format that they are given.
