@@ -42,7 +42,7 @@ void age(const QString &path)
 void BM_StartUpSettingsRead(benchmark::State &state)
 {
     QTemporaryDir dir;
-    ConfigIniPath = dir.filePath(QStringLiteral("Config.Ini"));
+    Folders().ConfigIniPath = dir.filePath(QStringLiteral("Config.Ini"));
     QByteArray text("[Main]\nMaxBakDataSize=200\nFlashFrequence=300\nMaxUndoCount=50\nMaxRecentFile=10\n"
                     "[GrossOption]\nWarp=400\nWeft=300\n[PageOption]\nLeftMargin=15\n[TileWeaveParam]\n"
                     "FindHigh=0\n; ");
@@ -51,14 +51,14 @@ void BM_StartUpSettingsRead(benchmark::State &state)
     char line[64];
     for (int i = 0; i < 50000; ++i)
         text.append(line, std::snprintf(line, sizeof line, "RecentFile%d=/p/%d.ovy\n", i, i));
-    writeFile(ConfigIniPath, text);
-    age(ConfigIniPath);
+    writeFile(Folders().ConfigIniPath, text);
+    age(Folders().ConfigIniPath);
     const std::uint64_t parses = TIniFile::ParseCount();
     for (auto _ : state) {
         ReadMaxBakDataSize();
         ReadFlashFrequence();
         ReadFlashTime();
-        ReadTileWeaveParam(TileWeaveParam);
+        ReadTileWeaveParam(StartSettings().TileWeaveParam);
         ReadMainWindowSettings();
         benchmark::DoNotOptimize(ReadAutoOpenRecentFile());
         benchmark::DoNotOptimize(ReadRecentFileList());
@@ -74,8 +74,8 @@ void BM_HundredCaptionLookups(benchmark::State &state)
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("Language"));
-    LanguageDir = dir.filePath(QStringLiteral("Language")) + QLatin1Char('/');
-    ConfigIniPath = dir.filePath(QStringLiteral("Config.Ini"));
+    Folders().LanguageDir = dir.filePath(QStringLiteral("Language")) + QLatin1Char('/');
+    Folders().ConfigIniPath = dir.filePath(QStringLiteral("Config.Ini"));
     QByteArray text;
     text.reserve(16 * 1024 * 1024);
     int keys = 0;
@@ -86,7 +86,7 @@ void BM_HundredCaptionLookups(benchmark::State &state)
             text.append(line,
                 std::snprintf(line, sizeof line, "Key_%d='Caption text of key number %d'\n", keys, keys));
     }
-    const QString file = LanguageDir + QStringLiteral("Big.ini");
+    const QString file = Folders().LanguageDir + QStringLiteral("Big.ini");
     writeFile(file, text);
     age(file);
     QStringList sections, names;
