@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QImage>
+#include <QPainter>
 
 namespace {
 
@@ -56,6 +57,24 @@ void BM_PaintView(benchmark::State &state)
     state.counters["cells"] = double(grid.PaintColCount()) * grid.PaintRowCount();
 }
 
+// The whole of a window's paint: the grid painted into its buffer and the buffer drawn
+// onto a screen-sized raster surface, as the view's paint event does.
+void BM_PaintAndBlit(benchmark::State &state)
+{
+    TPatternGrid grid;
+    setUp(grid, int(state.range(0)));
+    QImage buffer;
+    QImage screen(1920, 1080, QImage::Format_RGB32);
+    screen.fill(0);
+    for (auto _ : state) {
+        grid.Paint(buffer);
+        QPainter p(&screen);
+        p.drawImage(0, 0, buffer);
+        p.end();
+        benchmark::DoNotOptimize(screen.constBits());
+    }
+}
+
 void BM_ScrollOneScreen(benchmark::State &state)
 {
     TPatternGrid grid;
@@ -77,6 +96,15 @@ void BM_ScrollOneScreen(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_PaintView)
+    ->Arg(1)
+    ->Arg(8)
+    ->Arg(9)
+    ->Arg(10)
+    ->Arg(12)
+    ->Arg(24)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_PaintAndBlit)
     ->Arg(1)
     ->Arg(8)
     ->Arg(9)
