@@ -95,32 +95,16 @@ void BM_ScrollOneScreen(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_PaintView)
-    ->Arg(1)
-    ->Arg(8)
-    ->Arg(9)
-    ->Arg(10)
-    ->Arg(12)
-    ->Arg(24)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_PaintAndBlit)
-    ->Arg(1)
-    ->Arg(8)
-    ->Arg(9)
-    ->Arg(10)
-    ->Arg(12)
-    ->Arg(24)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_ScrollOneScreen)
-    ->Arg(1)
-    ->Arg(8)
-    ->Arg(9)
-    ->Arg(10)
-    ->Arg(12)
-    ->Arg(24)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+// The zoom levels of the reduced view, of one pixel per cell and of enlarged cells.
+void zoomLevels(benchmark::internal::Benchmark *b)
+{
+    for (int level : { 1, 8, 9, 10, 12, 24 })
+        b->Arg(level);
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK(BM_PaintView)->Apply(zoomLevels);
+BENCHMARK(BM_PaintAndBlit)->Apply(zoomLevels);
+BENCHMARK(BM_ScrollOneScreen)->Apply(zoomLevels);
 
 BENCHMARK_MAIN();
