@@ -171,7 +171,10 @@ bool TMergePic::Compose(int style, int offset, const TRotateArray &rotations, QS
                 .arg(MaxPictureSide));
     if (!CheckPictureBudget(resultWidth, resultHeight, 1, error))
         return false;
-    QImage result = NewPicture(int(resultWidth), int(resultHeight), m_palette);
+    // Not cleared first: the tiles of every layout cover each cell of the result once.
+    QImage result(int(resultWidth), int(resultHeight), QImage::Format_Indexed8);
+    if (!result.isNull())
+        SetBitmapPalette(result, m_palette);
     if (result.isNull())
         return Fail(error,
             GetUiMessage(QStringLiteral("PictureTooLarge"))
