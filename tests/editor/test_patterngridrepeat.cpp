@@ -104,6 +104,15 @@ TEST_F(PatternGridRepeat, ShowAndHideWithTheRepeatStates)
     g.ResetRepeatInfo();
     EXPECT_EQ(g.RepeatState(), 0);
     EXPECT_EQ(g.RepeatInfo().HorzCount, 1);
+
+    // A single repeat: the view only takes its flag and the outline.
+    g.SetRepeatDisplayOn(true);
+    g.SetRepeatDisplay(true);
+    ASSERT_TRUE(g.SetRepeatView(true));
+    EXPECT_EQ(g.RepeatState(), 4);
+    EXPECT_EQ(PictureRows(g.Picture()), PictureRows(unit2x2()));
+    EXPECT_EQ(g.RepeatFrame(), (TRect { 0, 0, 1, 1 }));
+    EXPECT_EQ(g.UndoStore().UndoCount(), 0);
 }
 
 // An edit in the view reaches every repeat; undoing it after the view was hidden shows the
