@@ -197,9 +197,9 @@ bool TMergePic::Compose(int style, int offset, const TRotateArray &rotations, QS
                 const int code = flipCode(rotations, r, c);
                 const int x0 = int((qint64(w) * c + shift) % rw);
                 for (int y = 0; y < h; ++y) {
-                    const int srcRow = (code & 1) ? h - 1 - y : y;
-                    copyRow(
-                        result.scanLine(h * r + y), rw, x0, m_unit.constScanLine(srcRow), w, (code & 2) != 0);
+                    const int srcRow = (code & FlipTopBottom) ? h - 1 - y : y;
+                    copyRow(result.scanLine(h * r + y), rw, x0, m_unit.constScanLine(srcRow), w,
+                        (code & FlipLeftRight) != 0);
                 }
             }
         }
@@ -211,10 +211,10 @@ bool TMergePic::Compose(int style, int offset, const TRotateArray &rotations, QS
             for (int r = 0; r < m_down; ++r) {
                 const int code = flipCode(rotations, r, c);
                 for (int y = 0; y < h; ++y) {
-                    const int srcRow = (code & 1) ? h - 1 - y : y;
+                    const int srcRow = (code & FlipTopBottom) ? h - 1 - y : y;
                     const int dstRow = int((qint64(h) * r + y + shift) % rh);
-                    copyRow(
-                        result.scanLine(dstRow), rw, w * c, m_unit.constScanLine(srcRow), w, (code & 2) != 0);
+                    copyRow(result.scanLine(dstRow), rw, w * c, m_unit.constScanLine(srcRow), w,
+                        (code & FlipLeftRight) != 0);
                 }
             }
         }

@@ -31,6 +31,8 @@ public:
 
     // Styles of a layout.
     enum TStyle : int { PlainGrid = 1, RowsStepped = 2, ColumnsStepped = 3 };
+    // Flip codes of a repeat: bit 0 flips top to bottom, bit 1 left to right.
+    enum TFlipCode : int { AsUnit = 0, FlipTopBottom = 1, FlipLeftRight = 2, HalfTurn = 3 };
 
     TMergePic();
 
