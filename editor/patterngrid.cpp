@@ -153,7 +153,7 @@ void TPatternGrid::SetPictureAndRefresh(const QImage &bitmap, bool saveUndo)
     SetPicture(bitmap);
     RefreshView();
     if (saveUndo)
-        recordWholePictureStep();
+        SaveImageUndoStep();
     else
         m_modified = true;
     notifyPalette();
@@ -204,6 +204,7 @@ void TPatternGrid::ResetRepeatSize()
     m_repeatInfo.HorzCount = 1;
     m_repeatInfo.VertCount = 1;
     m_repeatInfo.Flags[0] = m_repeatInfo.Flags[1] = m_repeatInfo.Flags[2] = 0;
+    m_repeatFrame = TRect {};
 }
 
 void TPatternGrid::UpdateRepeatSize()
@@ -325,7 +326,7 @@ int TPatternGrid::AddBlackToPalette()
     ApplyPalette(true);
     notifyPalette();
     m_displayPalette = before;
-    recordPaletteStep();
+    SaveLayerUndoStep();
     m_displayPalette = m_palette;
     return index;
 }

@@ -29,6 +29,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -189,7 +190,6 @@ public:
     void SetRepeatDisplayValues(const std::array<std::int32_t, 4> &values) { m_repeatDisplayValues = values; }
     // Single and double start-point filters of the undo recorder, and a third flag.
     void SetPointStyle(const std::array<std::uint8_t, 3> &style) { m_pointStyle = style; }
-    void SetRepeatInfo(const TRepeatPic &info) { m_repeatInfo = info; }
     // The cells of the next cell-list undo step.
     void SetChangedCells(const TLineArray &cells) { m_changedCells = cells; }
     // The document record, copied in before every save.
@@ -203,8 +203,116 @@ public:
     // what was drawn for it.
     TPoint LastCell() const { return m_lastCell; }
     void SetLastCell(TPoint cell) { m_lastCell = cell; }
+
+    // --- Undo recording ---------------------------------------------------------------
+    // The contract every operation that changes the picture follows. RefBitmap holds the
+    // picture as it stood after the last recorded change; every recipe ends with RefBitmap
+    // equal to Picture again. While UndoMode is UndoModeSuspended nothing is recorded.
+    //  A. Cells changed, list known: edit Picture, hand every changed cell to
+    //     RecordUndoStep, then RebuildReducedView and Repaint. Do not touch RefBitmap: the
+    //     recorder compares each listed cell with it and puts back (in Picture) every cell
+    //     whose old index is a protected colour, that a start-point filter rejects or that
+    //     lies outside the selection. A listed cell outside the picture is skipped, never
+    //     read or written, so strokes along an edge may list such cells.
+    //  B. Cells changed, no list: edit Picture, then RecordPictureRectStep (or
+    //     RecordRectUndoStep with the changed rectangle): the cells that differ from
+    //     RefBitmap form the step, under the same rules.
+    //  C. Whole picture transformed: the commands below; each drops the floating objects,
+    //     hides the repeat view, transforms Picture, records a whole-picture step
+    //     (SaveImageUndoStep) and brings RefBitmap, the repeat size and the step's settings
+    //     up to date.
+    //  D. A new picture in a new document: no step; SetPictureAndRefresh with saveUndo
+    //     false, which marks the document modified.
+    //  E. Grid settings or the repeat layout changed: UndoStore().SaveStateStep, then
+    //     UndoStore().UpdateTopState once the change is made.
+    //  F. Cyclic shifts: ShiftPictureVert / ShiftPictureHorz record the count only.
+    //  G. Floating objects are steps of their own (UndoStore().PushObjectStep); palette
+    //     changes record SaveLayerUndoStep with DisplayPalette still the old palette.
+    // ChangedCells := points; a cell step from them (nothing for an empty list).
+    void RecordUndoStep(const TLineArray &points);
+    // A cell step for the cells of r (inclusive bounds) that differ from RefBitmap;
+    // ignoreRules accepts every such cell, ignoreRegion ignores the selection.
+    void RecordRectUndoStep(const TRect &r, bool ignoreRules, bool ignoreRegion);
+    // RecordRectUndoStep over the whole picture, with the rules.
+    void RecordPictureRectStep();
+    // A whole-picture step: Picture and RefBitmap are written to temporary files. False
+    // (with the reason, also kept as LastUndoError) when they cannot be written; the change
+    // stays, unrecorded, and the document is marked modified.
+    bool SaveImageUndoStep(QString *error = nullptr);
+    // A palette step: Palette after, DisplayPalette before.
+    bool SaveLayerUndoStep(QString *error = nullptr);
+    void SetUndoRecording(std::uint8_t mode) { SetUndoMode(mode); }
+    // One step back or forward; false (with the reason) when the step could not be
+    // replayed, which leaves picture and history as they were.
+    bool Undo(QString *error = nullptr);
+    bool Redo(QString *error = nullptr);
+    // The new indexes of the newest cell step written into Picture and RefBitmap.
+    void ApplyStepPixels();
+
+    // --- Selection --------------------------------------------------------------------
+    // The selection in cells; empty = none. The region tool fills it.
+    void SetSelectionRegion(const QRegion &region) { m_selectionRegion = region; }
+    void ClearSelectionRegion() { m_selectionRegion = QRegion(); }
+    // Both floating objects are let go (they stay in the undo store); the first step of
+    // every whole-picture command. The floating picture fills it in.
+    void DropFloatingObjects();
+
+    // --- Whole-picture commands -----------------------------------------------------
+    // Each records one whole-picture step (the shifts a shift step) and leaves RefBitmap
+    // equal to Picture; false, with nothing recorded, when the picture operation refuses.
+    bool MirrorLeftImage(); // the left half mirrored onto the right
+    bool MirrorRightImage();
+    bool MirrorTopImage();
+    bool MirrorBottomImage();
+    bool LinkLeftRight();
+    bool LinkTopBottom();
+    // The selection's box (clamped to the picture), or the whole picture without one.
+    bool FlipLeftRight();
+    bool FlipTopBottom();
+    bool Rotate180();
+    bool Rotate270(); // a quarter turn clockwise
+    bool Rotate90(); // a quarter turn counter-clockwise
+    // The size dialog calls this one: the picture resized as one undoable command, mode 0
+    // keeping the top-left cells one to one (new cells index 0), any other mode
+    // stretching the picture. SetColCount and SetRowCount are the grid's count setters:
+    // they fill with BackIndex and record nothing.
+    bool ResizePicture(int newWidth, int newHeight, std::uint8_t mode);
+    // The picture becomes the box of the selection; false without a selection.
+    bool CropToRegion();
+    // Blank columns removed inside the selection, or inside the repeat unit without one.
+    bool RemoveBlank();
+    bool JumpStart();
+    // Every cell := BackIndex.
+    bool ClearPicture();
+    // Mode 0 inserts count rows (rows) or columns before pos (from 0) in the back colour;
+    // mode 1 deletes count lines from line pos (from 1). With record a whole-picture step;
+    // RefBitmap follows either way.
+    bool InsertDeleteLines(int mode, int pos, int count, bool rows, bool record);
+
+    // --- Repeat view ------------------------------------------------------------------
+    // The layout without its flags (unit size, counts, flip codes, offsets, style, offset).
+    void SetRepeatInfo(const TRepeatPic &info);
+    // Whether the document has a layout to show (the repeat-display actions apply).
+    void SetRepeatDisplayOn(bool on);
+    // Shows the picture tiled by its layout, or its first unit again. When the picture it
+    // replaces holds cells the new one does not reproduce, one whole-picture step is
+    // recorded first, so that Undo brings them back; false (nothing changed) when that
+    // step cannot be written or the layout is too large to show.
+    bool SetRepeatView(bool show, QString *error = nullptr);
+    bool RepeatViewShown() const { return m_repeatInfo.Flags[1] != 0; }
+    // The outline of one unit; repaints.
+    void SetRepeatDisplay(bool show);
+    // The unit outline, inclusive corners; all 0 when none is shown.
+    const TRect &RepeatFrame() const { return m_repeatFrame; }
+    // Unit := picture size, counts 1 x 1, flags cleared.
     void ResetRepeatSize();
+    // Unit := picture size, counts kept.
     void UpdateRepeatSize();
+    // Unit := picture size, counts 1 x 1, style 1, no arrays, offset 0, flags cleared.
+    void ResetRepeatInfo();
+    // The repeat state sent to the main window: 0 without a layout to show, else 2 (view
+    // shown) or 3, plus 2 (unit outline shown) or 4.
+    int RepeatState() const;
 
     // --- Painting -------------------------------------------------------------------
     // Paints the client area into buffer (resized to the client size when needed).
@@ -226,7 +334,7 @@ public:
     const TLineArray &ChangedCells() const override { return m_changedCells; }
     TColorSet ColorSet() const override { return m_colorSet; }
     std::array<std::uint8_t, 3> PointStyle() const override { return m_pointStyle; }
-    QRegion SelectionRegion() const override { return {}; }
+    QRegion SelectionRegion() const override { return m_selectionRegion; }
     const TRepeatPic &RepeatInfo() const override { return m_repeatInfo; }
     TParam CurrentSettings() const override;
     void RestoreSettings(const TParam &settings, bool applyRepeatView) override;
@@ -237,6 +345,8 @@ public:
     void SetFloatingObjectsState(int) override { }
     void ReplacePicture(const QImage &picture) override;
     void ReplacePalette(const TPalette256 &palette) override;
+    // Cyclic shifts of the whole picture (rows count .. H-1 first): the commands, which
+    // record a shift step, and their replay (recording suspended).
     void ShiftPictureVert(int count) override;
     void ShiftPictureHorz(int count) override;
     void ReapplyZoom() override { SetZoom(m_zoomLevel); }
@@ -254,8 +364,14 @@ private:
     void takeLoadedPicture(const QImage &picture);
     void notifyPalette();
     void notifyZoom();
-    void recordWholePictureStep();
-    void recordPaletteStep();
+    // Recipe C after the transform: notifications, the step and the follow-ups.
+    void finishWholePictureCommand(bool sizeChanged);
+    // Recipe C around transform, which changes Picture (and may read RefBitmap).
+    bool transformPicture(const std::function<bool(QImage &picture)> &transform);
+    void shiftPicture(int count, bool rows);
+    // The first unit of RefBitmap, and the layout composed from it.
+    QImage repeatUnit() const;
+    bool composeRepeat(const QImage &unit, QImage &composed, QString *error);
     void buildReducedMaps();
     void setPenIndexes(int fore, int back);
 
@@ -292,6 +408,8 @@ private:
     std::array<std::uint8_t, 3> m_pointStyle { 0, 0, 1 };
     TRepeatPic m_repeatInfo;
     TLineArray m_changedCells;
+    QRegion m_selectionRegion;
+    TRect m_repeatFrame;
     TMesh m_mesh;
     TRect m_navigatorFrame;
     TPoint m_lastCell { -1, -1 };

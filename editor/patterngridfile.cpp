@@ -56,6 +56,9 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QS
         return false;
     }
     Repaint();
+    // A file holds one repeat unit: the tiled view is never written.
+    if (!SetRepeatView(false, error))
+        return false;
     switch (FileExtensionRow(fileName)) {
     case 0: // ".BMP"
         return SaveBmp8File(m_picture, fileName, error);

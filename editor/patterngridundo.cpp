@@ -2,6 +2,7 @@
 // palettes and shifts, and the notifications the grid sends to the main window.
 #include "editor/patterngrid.h"
 
+#include "core/base/error.h"
 #include "core/base/messages.h"
 
 #include <QImage>
@@ -22,12 +23,28 @@ TParam TPatternGrid::CurrentSettings() const
     return p;
 }
 
-void TPatternGrid::RestoreSettings(const TParam &settings, bool)
+void TPatternGrid::RestoreSettings(const TParam &settings, bool applyRepeatView)
 {
     setPenIndexes(settings.ForeIndex, settings.BackIndex);
     m_weftDensity = settings.WeftDensity;
     m_warpDensity = settings.WarpDensity;
+    if (!applyRepeatView) {
+        // A whole-picture step brought its own picture: the flags are only stored.
+        m_repeatInfo = settings.Repeat;
+        m_repeatFrame = TRect {};
+        SetRepeatDisplay(m_repeatInfo.Flags[2] != 0);
+        return;
+    }
+    // The layout first, with the view as it is now; then the view switched to the step's
+    // state through the switch itself, recording nothing while the store replays.
+    const std::uint8_t shown = m_repeatInfo.Flags[1];
     m_repeatInfo = settings.Repeat;
+    m_repeatInfo.Flags[1] = shown;
+    const std::uint8_t mode = m_undoMode;
+    m_undoMode = UndoModeSuspended;
+    SetRepeatView(settings.Repeat.Flags[1] != 0);
+    m_undoMode = mode;
+    SetRepeatDisplay(m_repeatInfo.Flags[2] != 0);
 }
 
 void TPatternGrid::ReplacePicture(const QImage &picture)
@@ -77,38 +94,99 @@ QImage shifted(const QImage &src, int count, bool rows)
 }
 } // namespace
 
-void TPatternGrid::ShiftPictureVert(int count)
+// The command and its replay in one: the store replays with recording suspended, so the
+// shift step is recorded only when the user shifts. A count outside 1 .. side - 1 moves
+// nothing and records nothing.
+void TPatternGrid::shiftPicture(int count, bool rows)
 {
-    m_picture = shifted(m_refBitmap.isNull() ? m_picture : m_refBitmap, count, true);
+    SetRepeatView(false);
+    const QImage &src = m_refBitmap.isNull() ? m_picture : m_refBitmap;
+    const int side = rows ? src.height() : src.width();
+    if (src.isNull() || count <= 0 || count >= side)
+        return;
+    m_picture = shifted(src, count, rows);
     m_refBitmap = m_picture;
     RebuildReducedView();
     Repaint();
+    m_undoStore->SaveShiftStep(count, rows ? TUndoKind::ShiftVert : TUndoKind::ShiftHorz);
+}
+
+void TPatternGrid::ShiftPictureVert(int count)
+{
+    shiftPicture(count, true);
 }
 
 void TPatternGrid::ShiftPictureHorz(int count)
 {
-    m_picture = shifted(m_refBitmap.isNull() ? m_picture : m_refBitmap, count, false);
-    m_refBitmap = m_picture;
-    RebuildReducedView();
-    Repaint();
+    shiftPicture(count, false);
 }
 
 // ---- Recording ------------------------------------------------------------------------
+// Thin wrappers over the undo store: the grid's operations and every other subsystem record
+// through these, so that there is one path into the store.
+
+void TPatternGrid::RecordUndoStep(const TLineArray &points)
+{
+    m_changedCells = points;
+    if (points.isEmpty())
+        return;
+    // Tools and strokes may list cells beyond an edge: the clipped collector skips them.
+    m_undoStore->SaveClippedRegionStep();
+}
+
+void TPatternGrid::RecordRectUndoStep(const TRect &r, bool ignoreRules, bool ignoreRegion)
+{
+    m_undoStore->SaveRectStep(r, ignoreRules, ignoreRegion);
+}
+
+void TPatternGrid::RecordPictureRectStep()
+{
+    if (m_picture.isNull())
+        return;
+    RecordRectUndoStep(TRect { 0, 0, m_picture.width() - 1, m_picture.height() - 1 }, false, false);
+}
 
 // A step that cannot be written (disk full) leaves the change in place, unrecorded; the
 // document is marked modified either way.
-void TPatternGrid::recordWholePictureStep()
+bool TPatternGrid::SaveImageUndoStep(QString *error)
 {
     m_lastUndoError.clear();
-    if (!m_undoStore->SaveImageStep(&m_lastUndoError))
-        m_modified = true;
+    if (m_undoStore->SaveImageStep(&m_lastUndoError))
+        return true;
+    m_modified = true;
+    return Fail(error, m_lastUndoError);
 }
 
-void TPatternGrid::recordPaletteStep()
+bool TPatternGrid::SaveLayerUndoStep(QString *error)
 {
     m_lastUndoError.clear();
-    m_undoStore->SaveLayerStep(&m_lastUndoError);
+    const bool ok = m_undoStore->SaveLayerStep(&m_lastUndoError);
     m_modified = true;
+    Repaint();
+    return ok || Fail(error, m_lastUndoError);
+}
+
+bool TPatternGrid::Undo(QString *error)
+{
+    const bool ok = m_undoStore->Undo(error);
+    Repaint();
+    return ok;
+}
+
+bool TPatternGrid::Redo(QString *error)
+{
+    const bool ok = m_undoStore->Redo(error);
+    Repaint();
+    return ok;
+}
+
+void TPatternGrid::ApplyStepPixels()
+{
+    const TUndoData *top = m_undoStore->GetTopStep();
+    if (!top || top->Kind == TUndoKind::Image || top->Kind == TUndoKind::Palette || top->Data.isEmpty())
+        return;
+    ApplyUndoPixels(m_picture, m_refBitmap, *top, true, false);
+    RebuildReducedView();
 }
 
 // ---- Notifications to the main window ----------------------------------------------
@@ -125,11 +203,13 @@ void TPatternGrid::notifyZoom()
     SendZoomState(m_statusWnd, m_zoomLevel);
 }
 
-// Undo and redo counts; the edit and repeat states follow the selection and repeat view.
+// Undo and redo counts and the repeat state; the edit state follows the selection.
 void TPatternGrid::NotifyMainWindow()
 {
-    if (m_ownsPicture && m_undoStore)
-        SendUndoState(m_undoStore->UndoCount(), m_undoStore->RedoCount());
+    if (!m_ownsPicture || !m_undoStore)
+        return;
+    SendUndoState(m_undoStore->UndoCount(), m_undoStore->RedoCount());
+    SendRepeatState(RepeatState());
 }
 
 void TPatternGrid::NotifyRefreshView(int mode)

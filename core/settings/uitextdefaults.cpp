@@ -399,6 +399,8 @@ const TUiTextDefault kDefaults[] = {
     { "SampleCardHoleOutside",
         "The sample-card file is damaged: its positioning hole at column %1, row %2 lies outside the card of "
         "%3 x %4 needles." },
+    { "RepeatSizeRefused",
+        "The repeat layout would be %1 x %2 cells; a pattern has 1 to %3 cells on each side." },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace

@@ -1,0 +1,259 @@
+// The pattern grid's whole-picture commands, each with its undo step, on a 5120 x 6300
+// picture and on one of a quarter of the cells (2560 x 3150): items per second stay level
+// when a command is linear in the cells. Also the undo of such a step, and the repeat
+// view of a 2000 x 3000 unit shown 3 x 2 and hidden again. The counter file_bytes gives
+// the size of the two temporary files of the newest step. The anchor of each size is one
+// copy of the picture into fresh memory, so the ratios after the table say how many such
+// copies a command costs, whatever the load of the machine.
+#include "core/settings/sharedstate.h"
+#include "editor/patterngrid.h"
+#include "ratioreport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+
+namespace {
+
+TPalette256 benchPalette()
+{
+    TPalette256 pal {};
+    for (int i = 0; i < 256; ++i)
+        pal[i] = { std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2), 0 };
+    return pal;
+}
+
+// Runs of 1 to 8 cells of one index, so that blank columns are rare and the pictures
+// look like patterns rather than noise.
+const QImage &picture(int w, int h)
+{
+    static std::map<std::pair<int, int>, QImage> made;
+    QImage &img = made[{ w, h }];
+    if (img.isNull()) {
+        img = NewPicture(w, h, benchPalette());
+        std::uint32_t seed = 12345;
+        for (int y = 0; y < h; ++y) {
+            std::uint8_t *row = img.scanLine(y);
+            for (int x = 0; x < w;) {
+                seed = seed * 1664525u + 1013904223u;
+                const int run = 1 + int((seed >> 8) & 7);
+                for (int i = 0; i < run && x < w; ++i)
+                    row[x++] = std::uint8_t(seed >> 24);
+            }
+        }
+    }
+    return img;
+}
+
+void showPicture(TPatternGrid &g, const QImage &img)
+{
+    g.UndoStore().Clear();
+    g.SetPicture(img.copy());
+    g.RebuildDisplayBitmap();
+    g.ResetRepeatSize();
+    g.ClearSelectionRegion();
+    g.Picture().bits(); // own cells, so that the command does not pay for a copy
+}
+
+qint64 topFileBytes(TPatternGrid &g)
+{
+    const TUndoData *top = g.UndoStore().GetTopStep();
+    if (!top || top->Kind != TUndoKind::Image)
+        return 0;
+    return QFileInfo(top->AfterFile).size() + QFileInfo(top->BeforeFile).size();
+}
+
+void prepareGrid(TPatternGrid &g, const QImage &img)
+{
+    StartSettings().MaxUndoCount = 4;
+    StartSettings().MaxBakDataSize = 1e9;
+    g.SetClientSize(1920, 1080);
+    g.SetPicture(img.copy());
+    g.ReadPaletteFromPicture();
+    g.RebuildDisplayBitmap();
+    g.SetZoom(9);
+}
+
+using TCommand = std::function<bool(TPatternGrid &)>;
+
+void runCommand(benchmark::State &state, const TCommand &command)
+{
+    const QImage &img = picture(int(state.range(0)), int(state.range(1)));
+    TPatternGrid g;
+    prepareGrid(g, img);
+    for (auto _ : state) {
+        state.PauseTiming();
+        showPicture(g, img);
+        state.ResumeTiming();
+        if (!command(g))
+            state.SkipWithError("the command refused");
+    }
+    state.counters["file_bytes"] = double(topFileBytes(g));
+    state.SetItemsProcessed(state.iterations() * img.width() * img.height());
+}
+
+void BM_UndoWholePictureCommand(benchmark::State &state)
+{
+    const QImage &img = picture(int(state.range(0)), int(state.range(1)));
+    TPatternGrid g;
+    prepareGrid(g, img);
+    showPicture(g, img);
+    g.FlipLeftRight();
+    bool undone = false;
+    for (auto _ : state) {
+        if (!(undone ? g.Redo() : g.Undo()))
+            state.SkipWithError("the step could not be replayed");
+        undone = !undone;
+    }
+    state.SetItemsProcessed(state.iterations() * img.width() * img.height());
+}
+
+TRepeatPic layout3x2(int w, int h)
+{
+    TRepeatPic info;
+    info.UnitWidth = w;
+    info.UnitHeight = h;
+    info.HorzCount = 3;
+    info.VertCount = 2;
+    TRotateArray rotate(2);
+    rotate[0] = TDynArray<std::int8_t> { 0, 2, 0 };
+    rotate[1] = TDynArray<std::int8_t> { 1, 3, 0 };
+    info.Rotate = rotate;
+    info.Value1 = 2;
+    info.Value2 = w / 3;
+    return info;
+}
+
+// Showing and hiding the view of a 2000 x 3000 unit 3 x 2 (a 6000 x 6000 picture).
+void BM_RepeatViewShowHide(benchmark::State &state)
+{
+    const QImage &unit = picture(2000, 3000);
+    TPatternGrid g;
+    prepareGrid(g, unit);
+    showPicture(g, unit);
+    g.SetRepeatInfo(layout3x2(2000, 3000));
+    g.SetRepeatDisplayOn(true);
+    for (auto _ : state) {
+        if (!g.SetRepeatView(true) || !g.SetRepeatView(false))
+            state.SkipWithError("the view could not be switched");
+    }
+    state.counters["steps"] = g.UndoStore().UndoCount();
+    state.SetItemsProcessed(state.iterations() * 6000 * 6000);
+}
+
+// The anchor: one copy of the picture into memory the process has not touched yet.
+void BM_CopyFreshPicture(benchmark::State &state)
+{
+    const int w = int(state.range(0)), h = int(state.range(1));
+    const QImage &img = w == 6000 ? picture(2000, 3000) : picture(w, h);
+    for (auto _ : state) {
+        QImage fresh(w, h, QImage::Format_Indexed8);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(fresh.scanLine(y), img.constScanLine(y % img.height()),
+                std::size_t(std::min(w, img.width())));
+        benchmark::DoNotOptimize(fresh.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * w * h);
+}
+
+std::vector<std::pair<std::string, std::string>> g_ratios;
+
+void registerAll()
+{
+    const std::vector<std::pair<const char *, TCommand>> commands {
+        { "MirrorLeftImage", [](TPatternGrid &g) { return g.MirrorLeftImage(); } },
+        { "MirrorTopImage", [](TPatternGrid &g) { return g.MirrorTopImage(); } },
+        { "LinkLeftRight", [](TPatternGrid &g) { return g.LinkLeftRight(); } },
+        { "LinkTopBottom", [](TPatternGrid &g) { return g.LinkTopBottom(); } },
+        { "FlipLeftRight", [](TPatternGrid &g) { return g.FlipLeftRight(); } },
+        { "FlipTopBottom", [](TPatternGrid &g) { return g.FlipTopBottom(); } },
+        // The same command with recording suspended: the transform and the grid's own
+        // work without the two temporary files.
+        { "FlipTopBottomUnrecorded",
+            [](TPatternGrid &g) {
+                g.SetUndoRecording(UndoModeSuspended);
+                const bool ok = g.FlipTopBottom();
+                g.SetUndoRecording(UndoModeRecord);
+                return ok;
+            } },
+        { "Rotate180", [](TPatternGrid &g) { return g.Rotate180(); } },
+        { "Rotate90", [](TPatternGrid &g) { return g.Rotate90(); } },
+        { "ResizeKeep",
+            [](TPatternGrid &g) {
+                return g.ResizePicture(g.Picture().width() + 100, g.Picture().height() + 100, 0);
+            } },
+        { "ResizeStretch",
+            [](TPatternGrid &g) {
+                return g.ResizePicture(g.Picture().width() / 2 * 3, g.Picture().height(), 1);
+            } },
+        { "CropToRegion",
+            [](TPatternGrid &g) {
+                g.SetSelectionRegion(QRegion(10, 10, g.Picture().width() - 20, g.Picture().height() - 20));
+                return g.CropToRegion();
+            } },
+        { "RemoveBlank", [](TPatternGrid &g) { return g.RemoveBlank(); } },
+        { "JumpStart", [](TPatternGrid &g) { return g.JumpStart(); } },
+        { "ClearPicture", [](TPatternGrid &g) { return g.ClearPicture(); } },
+        { "ShiftPictureVert",
+            [](TPatternGrid &g) {
+                g.ShiftPictureVert(g.Picture().height() / 3);
+                return true;
+            } },
+        { "ShiftPictureHorz",
+            [](TPatternGrid &g) {
+                g.ShiftPictureHorz(g.Picture().width() / 3);
+                return true;
+            } },
+        { "InsertRows", [](TPatternGrid &g) { return g.InsertDeleteLines(0, 100, 50, true, true); } },
+        { "DeleteColumns", [](TPatternGrid &g) { return g.InsertDeleteLines(1, 100, 50, false, true); } },
+    };
+    for (const auto &[name, command] : commands) {
+        for (const char *size : { "/2560/3150", "/5120/6300" })
+            g_ratios.push_back(
+                { std::string("BM_Command/") + name + size, std::string("BM_CopyFreshPicture") + size });
+        benchmark::RegisterBenchmark((std::string("BM_Command/") + name).c_str(),
+            [command](benchmark::State &s) { runCommand(s, command); })
+            ->Args({ 2560, 3150 })
+            ->Args({ 5120, 6300 })
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark("BM_UndoWholePictureCommand", BM_UndoWholePictureCommand)
+        ->Args({ 2560, 3150 })
+        ->Args({ 5120, 6300 })
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_RepeatViewShowHide", BM_RepeatViewShowHide)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_CopyFreshPicture", BM_CopyFreshPicture)
+        ->Args({ 2560, 3150 })
+        ->Args({ 5120, 6300 })
+        ->Args({ 6000, 6000 })
+        ->Unit(benchmark::kMillisecond);
+    for (const char *size : { "/2560/3150", "/5120/6300" })
+        g_ratios.push_back(
+            { std::string("BM_UndoWholePictureCommand") + size, std::string("BM_CopyFreshPicture") + size });
+    g_ratios.push_back({ "BM_RepeatViewShowHide", "BM_CopyFreshPicture/6000/6000" });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Keep the settings and data folders the shared state creates out of the home folder.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // the shared state registers cursors
+    InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
+    registerAll();
+    return bench::RunWithRatios(argc, argv, g_ratios);
+}
