@@ -1,6 +1,7 @@
 #include "card/needletables.h"
 
 #include "card/rowtables.h"
+#include "core/base/error.h"
 
 #include <QCoreApplication>
 
@@ -39,17 +40,13 @@ bool NeedleTableFromWeave(const TWeaveArray &weave, TNeedleMaskTable &masks, int
 bool ApplyValueByColour(TMesh &mesh, const QImage &picture, int colourIndex, int entry, int value,
     bool weftDensMode, QString *error)
 {
-    auto fail = [&](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
     if (entry < 0 || entry > 15)
-        return fail(QCoreApplication::translate("PickTable", "Choose a weft entry from 1 to 16."));
+        return Fail(error, QCoreApplication::translate("PickTable", "Choose a weft entry from 1 to 16."));
     if (value < 0 || value > MaxNeedleTableValue)
-        return fail(QCoreApplication::translate("PickTable", "The value %1 is outside 0 to 16.").arg(value));
+        return Fail(
+            error, QCoreApplication::translate("PickTable", "The value %1 is outside 0 to 16.").arg(value));
     if (picture.format() != QImage::Format_Indexed8 || colourIndex < 0 || colourIndex > 255)
-        return fail(QCoreApplication::translate("PickTable", "No pattern colour has been picked."));
+        return Fail(error, QCoreApplication::translate("PickTable", "No pattern colour has been picked."));
 
     std::vector<int> rows;
     for (int y = 0; y < picture.height(); ++y) {
@@ -71,7 +68,7 @@ bool ApplyValueByColour(TMesh &mesh, const QImage &picture, int colourIndex, int
     if (mesh.PickRows.length() < entry + 1)
         GrowPickTables(mesh, true, entry + 1 - mesh.PickRows.length());
     if (mesh.PickRows.length() < entry + 1)
-        return fail(QCoreApplication::translate("PickTable", "The document has no row tables."));
+        return Fail(error, QCoreApplication::translate("PickTable", "The document has no row tables."));
     set(mesh.PickRows, entry, std::uint8_t(value));
     if (entry != 0 && value != 0 && mesh.RegulatorRows.length() > entry)
         set(mesh.RegulatorRows, entry, 0);

@@ -3,6 +3,7 @@
 #include "card/cardbuild.h"
 #include "card/cardformats.h"
 #include "card/fmt_ovwb.h"
+#include "core/base/error.h"
 #include "weave/weavefile.h"
 
 #include <QCoreApplication>
@@ -13,13 +14,6 @@ namespace {
 QString Tr(const char *text)
 {
     return QCoreApplication::translate("PictureCard", text);
-}
-
-bool Fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
 }
 
 // For each palette entry: does its colour differ from the back colour? A back colour

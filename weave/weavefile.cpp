@@ -1,6 +1,7 @@
 #include "weave/weavefile.h"
 
 #include "core/base/bytereader.h"
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/picture/picturelimits.h"
 
@@ -19,13 +20,6 @@ static_assert(sizeof(FormatSentence) - 1 == 107 && sizeof(MakerNotice) - 1 == 22
 QString Tr(const char *text)
 {
     return QCoreApplication::translate("WeaveFile", text);
-}
-
-bool Fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/decode/picturedecode.h"
 
 #include "core/base/bytereader.h"
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/decode/epsdecode.h"
 #include "core/decode/magickdecode.h"
@@ -27,13 +28,6 @@ const TPictureClass &BitmapPictureClass()
 }
 
 namespace {
-
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
 
 // The bits per pixel a BMP header declares, and whether our own readers take the file
 // (an uncompressed bitmap with a Windows info header; the old OS/2 header, with its
@@ -84,7 +78,7 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
     QByteArray data;
     if (!device.isSequential()) {
         if (device.size() - device.pos() > MaxPictureFileSize)
-            return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+            return Fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
         data = device.readAll();
     } else {
         while (data.size() <= MaxPictureFileSize) {
@@ -95,7 +89,7 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
         }
     }
     if (data.size() > MaxPictureFileSize)
-        return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+        return Fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
     bytes = data;
     return true;
 }
@@ -104,9 +98,9 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
 bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
 {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
-        return fail(error, QCoreApplication::translate("Picture", "The picture is empty."));
+        return Fail(error, QCoreApplication::translate("Picture", "The picture is empty."));
     if (image.width() > MaxPictureSide || image.height() > MaxPictureSide)
-        return fail(error,
+        return Fail(error,
             QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
                 .arg(MaxPictureSide));
     int bits = declaredBits;
@@ -130,7 +124,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
     case QImage::Format_Grayscale8: {
         QImage indexed(image.size(), QImage::Format_Indexed8);
         if (indexed.isNull())
-            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
         QList<QRgb> grey(256);
         for (int i = 0; i < 256; ++i)
             grey[i] = qRgb(i, i, i);
@@ -144,7 +138,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
     default:
         image = std::move(image).convertToFormat(QImage::Format_RGB32);
         if (image.isNull())
-            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
         if (bits <= 8)
             bits = 24;
         break;
@@ -174,7 +168,7 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
     // Enough of the file for the headers the classes look at.
     const QByteArray header = device.peek(64);
     if (header.isEmpty())
-        return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+        return Fail(error, QCoreApplication::translate("Picture", "The file is empty."));
     int bits = 0;
     if (cls.Decoder == TPictureDecoder::Bitmap) {
         bool ownReader = false;
@@ -202,7 +196,7 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
             ConvertPictureTo8BitWithBlackAndWhite(result.Image, converted);
         result.Image = converted;
         if (result.Image.isNull())
-            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
     }
     out = result;
     return true;
@@ -212,13 +206,13 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
     TLoadedPicture &out, QString *error)
 {
     if (bytes.isEmpty())
-        return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+        return Fail(error, QCoreApplication::translate("Picture", "The file is empty."));
     QImage image;
     int bits = 0;
     TLowBitPicture lowBit;
     switch (cls.Decoder) {
     case TPictureDecoder::None:
-        return fail(error,
+        return Fail(error,
             QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
     case TPictureDecoder::Bitmap: {
         bool ownReader = false;
@@ -268,7 +262,7 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         break;
     case TPictureDecoder::Custom: {
         if (!cls.Read)
-            return fail(error,
+            return Fail(error,
                 QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
         TLoadedPicture own;
         if (!cls.Read(fileName, bytes, own, error))

@@ -1,5 +1,6 @@
 #include "core/decode/pictureload.h"
 
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/base/progress.h"
 #include "core/decode/pictureconvert.h"
@@ -12,13 +13,6 @@
 
 namespace {
 
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
 // LoadPictureFromFile; with trueColourTo8Bit, true-colour pictures come back converted
 // as LoadPictureAs8Bit converts them.
 bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *error, bool trueColourTo8Bit)
@@ -30,7 +24,7 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     else if (Hooks().PictureClassLookup && !extension.isEmpty())
         cls = Hooks().PictureClassLookup(extension);
     if (!cls)
-        return fail(error,
+        return Fail(error,
             QCoreApplication::translate("Picture", "%1 cannot be opened: the file type is not supported.")
                 .arg(fileName));
     QString why;
@@ -52,7 +46,7 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     }
     ReportProgress(100);
     if (!ok)
-        return fail(
+        return Fail(
             error, QCoreApplication::translate("Picture", "%1 cannot be opened: %2").arg(fileName, why));
     picture = loaded;
     return true;
@@ -90,7 +84,7 @@ bool LoadPictureAs8Bit(const QString &fileName, QImage &bmp, QString *error)
         EnsureBlackAndWhite(result);
     }
     if (result.isNull() || result.format() != QImage::Format_Indexed8)
-        return fail(error,
+        return Fail(error,
             QCoreApplication::translate("Picture", "%1 cannot be opened: not enough memory.").arg(fileName));
     bmp = result;
     return true;
