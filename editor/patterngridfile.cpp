@@ -2,6 +2,7 @@
 #include "editor/patterngrid.h"
 
 #include "card/picturetocard.h"
+#include "core/base/error.h"
 #include "core/base/fileext.h"
 #include "core/decode/pictureload.h"
 #include "core/picture/bmpfile.h"
@@ -24,25 +25,18 @@ bool TPatternGrid::LoadPictureFile(const QString &fileName, QString *error)
 {
     QImage loaded;
     QString why;
-    if (!LoadPictureAs8Bit(fileName, loaded, &why) || loaded.isNull()) {
-        if (error)
-            *error = why.isEmpty() ? tr("The picture \"%1\" cannot be read.").arg(fileName) : why;
-        return false;
-    }
-    if (loaded.format() != QImage::Format_Indexed8) {
-        if (error)
-            *error = tr("The picture \"%1\" cannot be read as an 8-bit picture.").arg(fileName);
-        return false;
-    }
+    if (!LoadPictureAs8Bit(fileName, loaded, &why) || loaded.isNull())
+        return Fail(error, why.isEmpty() ? tr("The picture \"%1\" cannot be read.").arg(fileName) : why);
+    if (loaded.format() != QImage::Format_Indexed8)
+        return Fail(error, tr("The picture \"%1\" cannot be read as an 8-bit picture.").arg(fileName));
     if (loaded.width() < 1 || loaded.height() < 1 || loaded.width() > MaxPictureSide
         || loaded.height() > MaxPictureSide) {
-        if (error)
-            *error = tr("The picture \"%1\" is %2 x %3 cells; a pattern has 1 to %4 cells on each side.")
-                         .arg(fileName)
-                         .arg(loaded.width())
-                         .arg(loaded.height())
-                         .arg(MaxPictureSide);
-        return false;
+        return Fail(error,
+            tr("The picture \"%1\" is %2 x %3 cells; a pattern has 1 to %4 cells on each side.")
+                .arg(fileName)
+                .arg(loaded.width())
+                .arg(loaded.height())
+                .arg(MaxPictureSide));
     }
     takeLoadedPicture(loaded);
     return true;
@@ -50,11 +44,8 @@ bool TPatternGrid::LoadPictureFile(const QString &fileName, QString *error)
 
 bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QString *error)
 {
-    if (m_picture.isNull()) {
-        if (error)
-            *error = tr("There is no picture to save.");
-        return false;
-    }
+    if (m_picture.isNull())
+        return Fail(error, tr("There is no picture to save."));
     Repaint();
     switch (FileExtensionRow(fileName)) {
     case 0: // ".BMP"
@@ -69,8 +60,6 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QS
         // Cells of the back colour are the lowered points.
         return SaveCardByExtension(m_picture, GetBackColor(), fileName, warnings, error);
     default:
-        if (error)
-            *error = tr("Pictures cannot be saved as \"%1\" here.").arg(QFileInfo(fileName).suffix());
-        return false;
+        return Fail(error, tr("Pictures cannot be saved as \"%1\" here.").arg(QFileInfo(fileName).suffix()));
     }
 }

@@ -1,5 +1,7 @@
 #include "core/base/filetext.h"
 
+#include "core/base/error.h"
+
 #include <QCoreApplication>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -25,13 +27,11 @@ bool EncodeFileText(const QString &text, QByteArray &bytes, QString *error)
         // error in every Qt build, so compare with what decoding gives back.
         ok = !gbk.hasError() && QString(QStringDecoder("GBK").decode(out)) == text;
     }
-    if (!ok) {
-        if (error)
-            *error = QCoreApplication::translate(
+    if (!ok)
+        return Fail(error,
+            QCoreApplication::translate(
                 "FileText", "The text \"%1\" cannot be stored in the file's character set (GBK).")
-                         .arg(text);
-        return false;
-    }
+                .arg(text));
     bytes = out;
     return true;
 }

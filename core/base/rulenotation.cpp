@@ -1,5 +1,7 @@
 #include "core/base/rulenotation.h"
 
+#include "core/base/error.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -155,11 +157,9 @@ bool CheckRuleText(const QString &text, QString *error)
         } else if (!IsDigitChar(c) && !IsRuleLetter(c)) {
             why = Tr("Only digits, the letters A to Z and round brackets are allowed");
         }
-        if (!why.isEmpty()) {
-            if (error)
-                *error = Tr("The rule \"%1\" cannot be used at character %2: %3.").arg(t).arg(i + 1).arg(why);
-            return false;
-        }
+        if (!why.isEmpty())
+            return Fail(
+                error, Tr("The rule \"%1\" cannot be used at character %2: %3.").arg(t).arg(i + 1).arg(why));
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "core/picture/clipboardpicture.h"
 
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
@@ -16,11 +17,8 @@ QString ClipboardMimeType(const char *format)
 
 bool DecodeClipboardPicture(const QByteArray &block, QImage &bmp, QString *error)
 {
-    if (block.size() > MaxPictureFileSize) {
-        if (error)
-            *error = QCoreApplication::translate("Clipboard", "The clipboard picture is too large.");
-        return false;
-    }
+    if (block.size() > MaxPictureFileSize)
+        return Fail(error, QCoreApplication::translate("Clipboard", "The clipboard picture is too large."));
     return DecodeBmp8(block, bmp, error);
 }
 
