@@ -8,31 +8,23 @@
 #include "core/picture/bmpfile.h"
 #include "core/picture/pcxfile.h"
 #include "core/picture/picturelimits.h"
+#include "core/settings/uitexts.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("TPatternGrid", text);
-}
-
-} // namespace
 
 bool TPatternGrid::LoadPictureFile(const QString &fileName, QString *error)
 {
     QImage loaded;
     QString why;
     if (!LoadPictureAs8Bit(fileName, loaded, &why) || loaded.isNull())
-        return Fail(error, why.isEmpty() ? tr("The picture \"%1\" cannot be read.").arg(fileName) : why);
+        return Fail(error,
+            why.isEmpty() ? GetUiMessage(QStringLiteral("PatternPictureUnreadable")).arg(fileName) : why);
     if (loaded.format() != QImage::Format_Indexed8)
-        return Fail(error, tr("The picture \"%1\" cannot be read as an 8-bit picture.").arg(fileName));
+        return Fail(error, GetUiMessage(QStringLiteral("PatternPictureNot8Bit")).arg(fileName));
     if (loaded.width() < 1 || loaded.height() < 1 || loaded.width() > MaxPictureSide
         || loaded.height() > MaxPictureSide) {
         return Fail(error,
-            tr("The picture \"%1\" is %2 x %3 cells; a pattern has 1 to %4 cells on each side.")
+            GetUiMessage(QStringLiteral("PatternPictureSize"))
                 .arg(fileName)
                 .arg(loaded.width())
                 .arg(loaded.height())
@@ -45,7 +37,7 @@ bool TPatternGrid::LoadPictureFile(const QString &fileName, QString *error)
 bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QString *error)
 {
     if (m_picture.isNull())
-        return Fail(error, tr("There is no picture to save."));
+        return Fail(error, GetUiMessage(QStringLiteral("PatternNoPicture")));
     Repaint();
     switch (FileExtensionRow(fileName)) {
     case 0: // ".BMP"
@@ -60,6 +52,7 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QS
         // Cells of the back colour are the lowered points.
         return SaveCardByExtension(m_picture, GetBackColor(), fileName, warnings, error);
     default:
-        return Fail(error, tr("Pictures cannot be saved as \"%1\" here.").arg(QFileInfo(fileName).suffix()));
+        return Fail(
+            error, GetUiMessage(QStringLiteral("PatternSaveTypeRefused")).arg(QFileInfo(fileName).suffix()));
     }
 }

@@ -1,6 +1,7 @@
 #include "core/base/document.h"
 
 #include "core/base/error.h"
+#include "core/settings/uitexts.h"
 
 TWeaveArray MakeWeaveArray(int outer, int inner, std::uint8_t value)
 {
@@ -60,23 +61,20 @@ bool CheckMeshRepeats(const TMesh &mesh, QString *error)
     if (mesh.WarpRepeat < 1 || mesh.WarpRepeat > MaxMeshRepeat || mesh.WeftRepeat < 1
         || mesh.WeftRepeat > MaxMeshRepeat)
         return Fail(error,
-            QStringLiteral("The repeat counts %1 x %2 are outside 1 to %3.")
+            GetUiMessage(QStringLiteral("MeshRepeatsRange"))
                 .arg(mesh.WarpRepeat)
                 .arg(mesh.WeftRepeat)
                 .arg(MaxMeshRepeat));
     const qint64 slots = qint64(mesh.Colors.length()) * mesh.WarpRepeat * mesh.WeftRepeat;
     if (slots > MaxColourWeaveSlots)
         return Fail(error,
-            QStringLiteral(
-                "%1 colours with repeat counts %2 x %3 need more colour weaves than a document holds.")
+            GetUiMessage(QStringLiteral("MeshColorWeavesOver"))
                 .arg(mesh.Colors.length())
                 .arg(mesh.WarpRepeat)
                 .arg(mesh.WeftRepeat));
     if (qint64(mesh.WeftRepeat) * std::max(mesh.Wefts, 0) > MaxRowTableCells)
-        return Fail(error,
-            QStringLiteral("%1 weft entries on %2 weft rows are more than a document holds.")
-                .arg(mesh.WeftRepeat)
-                .arg(mesh.Wefts));
+        return Fail(
+            error, GetUiMessage(QStringLiteral("MeshWeftEntriesOver")).arg(mesh.WeftRepeat).arg(mesh.Wefts));
     return true;
 }
 

@@ -1,8 +1,8 @@
 #include "core/base/filetext.h"
 
 #include "core/base/error.h"
+#include "core/settings/uitexts.h"
 
-#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -28,10 +28,7 @@ bool EncodeFileText(const QString &text, QByteArray &bytes, QString *error)
         ok = !gbk.hasError() && QString(QStringDecoder("GBK").decode(out)) == text;
     }
     if (!ok)
-        return Fail(error,
-            QCoreApplication::translate(
-                "FileText", "The text \"%1\" cannot be stored in the file's character set (GBK).")
-                .arg(text));
+        return Fail(error, GetUiMessage(QStringLiteral("TextNotGbk")).arg(text));
     bytes = out;
     return true;
 }

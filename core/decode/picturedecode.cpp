@@ -13,9 +13,9 @@
 #include "core/picture/picturecomplete.h"
 #include "core/picture/picturelimits.h"
 #include "core/picture/qtdecode.h"
+#include "core/settings/uitexts.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QImageReader>
 
 #include <algorithm>
@@ -78,7 +78,7 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
     QByteArray data;
     if (!device.isSequential()) {
         if (device.size() - device.pos() > MaxPictureFileSize)
-            return Fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+            return Fail(error, GetUiMessage(QStringLiteral("FileNamedTooLarge")).arg(fileName));
         data = device.readAll();
     } else {
         while (data.size() <= MaxPictureFileSize) {
@@ -89,7 +89,7 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
         }
     }
     if (data.size() > MaxPictureFileSize)
-        return Fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+        return Fail(error, GetUiMessage(QStringLiteral("FileNamedTooLarge")).arg(fileName));
     bytes = data;
     return true;
 }
@@ -98,11 +98,9 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
 bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
 {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
-        return Fail(error, QCoreApplication::translate("Picture", "The picture is empty."));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureEmpty")));
     if (image.width() > MaxPictureSide || image.height() > MaxPictureSide)
-        return Fail(error,
-            QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
-                .arg(MaxPictureSide));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureSideOver")).arg(MaxPictureSide));
     int bits = declaredBits;
     switch (image.format()) {
     case QImage::Format_Mono:
@@ -124,7 +122,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
     case QImage::Format_Grayscale8: {
         QImage indexed(image.size(), QImage::Format_Indexed8);
         if (indexed.isNull())
-            return Fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
         QList<QRgb> grey(256);
         for (int i = 0; i < 256; ++i)
             grey[i] = qRgb(i, i, i);
@@ -138,7 +136,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
     default:
         image = std::move(image).convertToFormat(QImage::Format_RGB32);
         if (image.isNull())
-            return Fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
         if (bits <= 8)
             bits = 24;
         break;
@@ -168,7 +166,7 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
     // Enough of the file for the headers the classes look at.
     const QByteArray header = device.peek(64);
     if (header.isEmpty())
-        return Fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureFileEmpty")));
     int bits = 0;
     if (cls.Decoder == TPictureDecoder::Bitmap) {
         bool ownReader = false;
@@ -196,7 +194,7 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
             ConvertPictureTo8BitWithBlackAndWhite(result.Image, converted);
         result.Image = converted;
         if (result.Image.isNull())
-            return Fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
     }
     out = result;
     return true;
@@ -206,14 +204,13 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
     TLoadedPicture &out, QString *error)
 {
     if (bytes.isEmpty())
-        return Fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureFileEmpty")));
     QImage image;
     int bits = 0;
     TLowBitPicture lowBit;
     switch (cls.Decoder) {
     case TPictureDecoder::None:
-        return Fail(error,
-            QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureTypeUnreadable")).arg(cls.Name));
     case TPictureDecoder::Bitmap: {
         bool ownReader = false;
         bits = bmpDeclaredBits(bytes, ownReader);
@@ -262,8 +259,7 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         break;
     case TPictureDecoder::Custom: {
         if (!cls.Read)
-            return Fail(error,
-                QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureTypeUnreadable")).arg(cls.Name));
         TLoadedPicture own;
         if (!cls.Read(fileName, bytes, own, error))
             return false;

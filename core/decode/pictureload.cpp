@@ -6,8 +6,8 @@
 #include "core/decode/pictureconvert.h"
 #include "core/picture/lowbitpicture.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -24,9 +24,7 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     else if (Hooks().PictureClassLookup && !extension.isEmpty())
         cls = Hooks().PictureClassLookup(extension);
     if (!cls)
-        return Fail(error,
-            QCoreApplication::translate("Picture", "%1 cannot be opened: the file type is not supported.")
-                .arg(fileName));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureTypeUnsupported")).arg(fileName));
     QString why;
     TLoadedPicture loaded;
     bool ok = false;
@@ -46,8 +44,7 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     }
     ReportProgress(100);
     if (!ok)
-        return Fail(
-            error, QCoreApplication::translate("Picture", "%1 cannot be opened: %2").arg(fileName, why));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureCannotOpen")).arg(fileName, why));
     picture = loaded;
     return true;
 }
@@ -84,8 +81,7 @@ bool LoadPictureAs8Bit(const QString &fileName, QImage &bmp, QString *error)
         EnsureBlackAndWhite(result);
     }
     if (result.isNull() || result.format() != QImage::Format_Indexed8)
-        return Fail(error,
-            QCoreApplication::translate("Picture", "%1 cannot be opened: not enough memory.").arg(fileName));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureOpenNoMemory")).arg(fileName));
     bmp = result;
     return true;
 }

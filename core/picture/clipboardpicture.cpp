@@ -4,6 +4,7 @@
 #include "core/base/filewrite.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -18,7 +19,7 @@ QString ClipboardMimeType(const char *format)
 bool DecodeClipboardPicture(const QByteArray &block, QImage &bmp, QString *error)
 {
     if (block.size() > MaxPictureFileSize)
-        return Fail(error, QCoreApplication::translate("Clipboard", "The clipboard picture is too large."));
+        return Fail(error, GetUiMessage(QStringLiteral("ClipboardPictureTooLarge")));
     return DecodeBmp8(block, bmp, error);
 }
 

@@ -115,7 +115,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
         = f.Portable ? f.ExeDir : xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("dorwen-cad/");
     f.ResourceDir = f.Portable ? f.ExeDir : findResourceDir(f.ExeDir);
     if (!QDir().mkpath(f.SettingsDir))
-        return Fail(error, QStringLiteral("Cannot create the settings folder %1").arg(f.SettingsDir));
+        return Fail(error, GetUiMessage(QStringLiteral("SettingsFolderCannotCreate")).arg(f.SettingsDir));
     f.ConfigIniPath = f.SettingsDir + QStringLiteral("Config.Ini");
 
     // 3. The private temporary folder (mode 0700) and the temporary-file prefixes.
@@ -140,7 +140,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
     f.BindingDir = GetAppSubDir(f.DataDir, QStringLiteral("Binding"));
     if (f.PictureDir.isEmpty() || f.WeaveDir.isEmpty() || f.BindingDir.isEmpty() || helpDir.isEmpty()
         || f.LanguageDir.isEmpty())
-        return Fail(error, QStringLiteral("Cannot create the program's folders in %1").arg(f.DataDir));
+        return Fail(error, GetUiMessage(QStringLiteral("ProgramFoldersCannotCreate")).arg(f.DataDir));
     f.PatternLibDir.clear();
     f.YangKaDir.clear();
     f.WeaveOpenDir.clear();
