@@ -567,6 +567,18 @@ const TUiTextDefault kDefaults[] = {
     { "PsdDataTruncated", "The Photoshop image data is truncated." },
     { "PsdDataDamaged", "The Photoshop image data is damaged." },
     { "PsdNoMemory", "Not enough memory for the Photoshop picture." },
+    { "CardBuildNoPicture", "The document has no 8-bit pattern picture." },
+    { "CardBuildCountsBelowOne",
+        "The weft entries per row and the needles per design column must be at least 1." },
+    { "CardBuildNeedlesPerColumnOver", "%1 needles per design column is more than a card has." },
+    { "CardBuildTablesShort",
+        "The shuttle, stop-motion and weft-density tables do not cover the pattern’s %1 weft entries and %2 "
+        "rows." },
+    { "CardBuildCellColorUnknown",
+        "The colour of pattern cell (%1, %2) is not in the document’s colour list." },
+    { "CardBuildColorWeaveMissing", "The colour weave of colour %1, needle %2 of weft entry %3 is missing." },
+    { "CardBuildTechWeaveMissing", "The technical weave %1 of weft entry %2 is missing." },
+    { "CardBuildCardsOver", "The pattern makes %1 cards; a card holds at most %2." },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace
