@@ -84,8 +84,9 @@ void BM_Read(benchmark::State &state, const char *name, int filterIndex)
         TWenBanIO io;
         io.FileName = path;
         io.Extension = QLatin1Char('.') + path.section(QLatin1Char('.'), -1).toUpper();
-        if (!ReadControllerCard(io, bytes))
-            state.SkipWithError(io.ErrorText.toUtf8().constData());
+        QString error;
+        if (!ReadControllerCard(io, bytes, &error))
+            state.SkipWithError(error.toUtf8().constData());
         benchmark::DoNotOptimize(io.Card.data());
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());

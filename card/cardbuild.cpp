@@ -1,5 +1,6 @@
 #include "card/cardbuild.h"
 #include "card/cardmessages.h"
+#include "core/settings/uitexts.h"
 
 #include "card/carddivide.h"
 #include "card/needlebits.h"
@@ -7,8 +8,6 @@
 #include "card/rowtables.h"
 #include "core/base/rulenotation.h"
 #include "core/settings/sharedstate.h"
-
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <bit>
@@ -21,11 +20,6 @@ namespace {
 
 // Entry tables are kept for weft cycles up to this many rows.
 constexpr int MaxWeftCycle = 64;
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("Card", text);
-}
 
 // A weave slot prepared for lookups: cell [x mod GW][j] through one pointer per warp.
 struct TWeaveView {
@@ -263,7 +257,7 @@ private:
 bool TCardBuilder::CheckInputs()
 {
     if (!m_mesh.Picture || m_mesh.Picture->isNull() || m_mesh.Picture->format() != QImage::Format_Indexed8)
-        return Fail(Tr("The document has no 8-bit pattern picture."));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildNoPicture")));
     m_picture = *m_mesh.Picture;
     m_pic = &m_picture;
     m_earlyShuttle = m_sample.TiQianSuo;
@@ -278,19 +272,15 @@ bool TCardBuilder::CheckInputs()
     if (m_map.JacquardRuns.isEmpty())
         return Fail(QString::fromUtf8(CardMsg::NoJacquardNeedles), QString(), true);
     if (m_mesh.WeftRepeat < 1 || m_mesh.WarpRepeat < 1)
-        return Fail(Tr("The weft entries per row and the needles per design column must be at least 1."));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildCountsBelowOne")));
     if (m_mesh.WarpRepeat > MaxCardNeedles)
-        return Fail(Tr("%1 needles per design column is more than a card has.").arg(m_mesh.WarpRepeat));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildNeedlesPerColumnOver")).arg(m_mesh.WarpRepeat));
     m_entries = m_mesh.WeftRepeat;
     m_repeat = m_mesh.WarpRepeat;
     m_colours = m_mesh.Colors.length();
     if (!TableCovers(m_mesh.PickRows, m_entries, m_h) || !TableCovers(m_mesh.RegulatorRows, m_entries, m_h)
         || !TableCovers(m_mesh.WeftDensRows, m_entries, m_h))
-        return Fail(
-            Tr("The shuttle, stop-motion and weft-density tables do not cover the pattern's %1 weft entries "
-               "and %2 rows.")
-                .arg(m_entries)
-                .arg(m_h));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildTablesShort")).arg(m_entries).arg(m_h));
     if (!CheckRowTableValues(m_mesh, &error))
         return Fail(error);
     // Copies of their own: the card count is made from these values.
@@ -439,9 +429,8 @@ bool TCardBuilder::CheckRowColours()
         for (int x = 0; x < m_columns; ++x)
             if (m_rowIds[std::size_t(x)] == m_noColour) {
                 const int pc = m_mirror ? m_w - 1 - x : x;
-                return Fail(Tr("The colour of pattern cell (%1, %2) is not in the document's colour list.")
-                                .arg(pc + 1)
-                                .arg(m_row + 1));
+                return Fail(
+                    GetUiMessage(QStringLiteral("CardBuildCellColorUnknown")).arg(pc + 1).arg(m_row + 1));
             }
     m_rowChecked = true;
     return true;
@@ -593,7 +582,7 @@ bool TCardBuilder::RowTable(int e, int y)
             const int id = m_rowIds[std::size_t(x)];
             const int reach = std::min(m_repeat, m_valued - x * m_repeat);
             if (m_missing[std::size_t(id)] >= 0 && m_missing[std::size_t(id)] < reach)
-                return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
+                return Fail(GetUiMessage(QStringLiteral("CardBuildColorWeaveMissing"))
                                 .arg(m_idColour[std::size_t(id)] + 1)
                                 .arg(m_missing[std::size_t(id)] + 1)
                                 .arg(e + 1));
@@ -818,7 +807,7 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
     for (int i = 0; i < 3; ++i)
         if (!m_map.Kind(techCodes[i]).isEmpty() && m_techViews[std::size_t(e) * 3 + techKinds[i]].Empty())
             return Fail(
-                Tr("The technical weave %1 of weft entry %2 is missing.").arg(techKinds[i] + 1).arg(e + 1));
+                GetUiMessage(QStringLiteral("CardBuildTechWeaveMissing")).arg(techKinds[i] + 1).arg(e + 1));
     if (!kept) {
         if (!RowTable(e, y))
             return false;
@@ -866,7 +855,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         for (int r = 0; r < m_h; ++r)
             cards += entry[r] != 0;
     if (cards > MaxCardRows)
-        return Fail(Tr("The pattern makes %1 cards; a card holds at most %2.").arg(cards).arg(MaxCardRows));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildCardsOver")).arg(cards).arg(MaxCardRows));
     const int n = int(cards);
     m_progress.Report(WM_CARDCOUNT, n, 0);
     if (m_progress.IsCancelled()) {

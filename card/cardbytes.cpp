@@ -2,6 +2,7 @@
 
 #include "core/base/filetext.h"
 #include "core/base/filewrite.h"
+#include "core/settings/uitexts.h"
 
 #include <QFileInfo>
 
@@ -70,45 +71,29 @@ void AppendBE32(QByteArray &buf, std::uint32_t value)
     PutBE32(buf, at, value);
 }
 
-bool Fail(QString *errorText, const QString &text)
-{
-    if (errorText)
-        *errorText = text;
-    return false;
-}
-
-bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *errorText)
+bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *error)
 {
     const int n = io.Card.length();
     if (io.Card.size() > 65535)
-        return Fail(errorText,
-            QStringLiteral("The card has %1 rows; a card file holds at most 65535.").arg(io.Card.size()));
+        return Fail(error, GetUiMessage(QStringLiteral("CardTooManyRows")).arg(io.Card.size()));
     if (n != int(io.CardCount))
-        return Fail(errorText,
-            QStringLiteral("The card count (%1) does not match the number of card rows (%2).")
-                .arg(io.CardCount)
-                .arg(n));
+        return Fail(error, GetUiMessage(QStringLiteral("CardCountMismatch")).arg(io.CardCount).arg(n));
     const int len = n > 0 ? io.Card[0].length() : io.RowBytes();
     for (int i = 1; i < n; ++i)
         if (io.Card[i].length() != len)
-            return Fail(errorText,
-                QStringLiteral("Card row %1 has %2 bytes, the first row %3: all rows must be "
-                               "equally long.")
-                    .arg(i + 1)
-                    .arg(io.Card[i].length())
-                    .arg(len));
+            return Fail(error,
+                GetUiMessage(QStringLiteral("CardRowsUnequal")).arg(i + 1).arg(io.Card[i].length()).arg(len));
     shape.CardCount = n;
     shape.RowBytes = len;
     return true;
 }
 
-bool CheckRowLength(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText)
+bool CheckRowLength(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *error)
 {
     const long long needles = (long long)io.RowCount * io.ColCount;
     if ((needles + 7) / 8 != shape.RowBytes)
-        return Fail(errorText,
-            QStringLiteral("The card rows have %1 bytes, but %2 x %3 needles need %4: a %5 "
-                           "header cannot describe them.")
+        return Fail(error,
+            GetUiMessage(QStringLiteral("CardRowsNotHeader"))
                 .arg(shape.RowBytes)
                 .arg(io.RowCount)
                 .arg(io.ColCount)
@@ -117,18 +102,16 @@ bool CheckRowLength(const TWenBanIO &io, const TCardShape &shape, const char *fo
     return true;
 }
 
-bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText)
+bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *error)
 {
     const long long needles = (long long)io.RowCount * io.ColCount;
     if (needles > 65535)
-        return Fail(errorText,
-            QStringLiteral("A %1 file cannot state %2 needles (at most 65535).")
-                .arg(QLatin1String(format))
-                .arg(needles));
-    return CheckRowLength(io, shape, format, errorText);
+        return Fail(error,
+            GetUiMessage(QStringLiteral("CardNeedlesOverHeader")).arg(QLatin1String(format)).arg(needles));
+    return CheckRowLength(io, shape, format, error);
 }
 
-bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *errorText)
+bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *error)
 {
     out.clear();
     // Encode character by character so that a cut never splits a double-byte character.
@@ -139,10 +122,7 @@ bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *e
         const qsizetype len = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
         QByteArray bytes;
         if (!EncodeFileText(name.mid(i, len), bytes) || bytes.isEmpty())
-            return Fail(errorText,
-                QStringLiteral("The name \"%1\" cannot be written in GBK, the code page of "
-                               "card files; choose another name.")
-                    .arg(name));
+            return Fail(error, GetUiMessage(QStringLiteral("CardNameNotGbk")).arg(name));
         if (maxBytes >= 0 && out.size() + bytes.size() > maxBytes)
             break;
         out += bytes;
@@ -161,9 +141,9 @@ QString FileNameOf(const QString &fileName)
     return QFileInfo(fileName).fileName();
 }
 
-bool SaveBytes(const QString &fileName, const QByteArray &bytes, QString *errorText)
+bool SaveBytes(const QString &fileName, const QByteArray &bytes, QString *error)
 {
-    return WriteFileAtomically(fileName, bytes, errorText);
+    return WriteFileAtomically(fileName, bytes, error);
 }
 
 } // namespace CardBytes

@@ -5,6 +5,7 @@
 // and the all-or-nothing file write.
 
 #include "card/cardfile.h"
+#include "core/base/error.h"
 
 #include <QByteArray>
 #include <QString>
@@ -47,18 +48,18 @@ struct TCardShape {
 
 // Checks that the card count matches the rows, that there are at most 65,535 of them and
 // that every row has the same length; an empty card takes its row length from the counts.
-bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *errorText);
+bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *error);
 
 // Checks that the rows are exactly as long as RowCount x ColCount needles need.
-bool CheckRowLength(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText);
+bool CheckRowLength(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *error);
 // Checks, for formats whose header states the needle count as RowCount x ColCount in 16
 // bits, that the count fits and that the rows are exactly as long as it says.
-bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *errorText);
+bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char *format, QString *error);
 
 // The GBK bytes of a name for a fixed-size field of maxBytes bytes (-1: no limit). A name
 // is cut at a whole character, never inside a double-byte one. A name GBK cannot encode
 // is refused.
-bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *errorText);
+bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *error);
 
 // File name without folder and extension, and file name without folder.
 QString BaseNameOf(const QString &fileName);
@@ -66,9 +67,6 @@ QString FileNameOf(const QString &fileName);
 
 // Writes bytes to fileName through a temporary file renamed over the target only when
 // complete; on failure the old file stays as it was.
-bool SaveBytes(const QString &fileName, const QByteArray &bytes, QString *errorText);
-
-// Stores text in *errorText when a place was given; always returns false.
-bool Fail(QString *errorText, const QString &text);
+bool SaveBytes(const QString &fileName, const QByteArray &bytes, QString *error);
 
 } // namespace CardBytes

@@ -1,47 +1,27 @@
 #include "card/carddivide.h"
 
+#include "core/base/error.h"
 #include "core/base/rulenotation.h"
-
-#include <QCoreApplication>
+#include "core/settings/uitexts.h"
 
 #include <algorithm>
-
-namespace {
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CardDivision", text);
-}
-
-} // namespace
 
 bool PlanCardDivision(const QString &rule, int runLength, std::vector<int> &order, QString *error)
 {
     const int divisions = CountDistinctLetters(rule);
     std::vector<std::uint8_t> letters;
     QString why;
-    if (!ExpandRuleItems(rule, std::max(runLength, 1), letters, &why)) {
-        if (error)
-            *error = why;
-        return false;
-    }
-    if (letters.empty()) {
-        if (error)
-            *error = Tr(
-                "The division rule \"%1\" names no needles: give a count before each letter, as in \"1A1B\".")
-                         .arg(rule);
-        return false;
-    }
+    if (!ExpandRuleItems(rule, std::max(runLength, 1), letters, &why))
+        return Fail(error, why);
+    if (letters.empty())
+        return Fail(error, GetUiMessage(QStringLiteral("DivisionRuleNoNeedles")).arg(rule));
     for (std::uint8_t l : letters)
-        if (l >= divisions) {
-            if (error)
-                *error = Tr("The division rule \"%1\" uses %2 divisions, so its letters must be A to %3 "
-                            "without a gap.")
-                             .arg(rule)
-                             .arg(divisions)
-                             .arg(QChar('A' + divisions - 1));
-            return false;
-        }
+        if (l >= divisions)
+            return Fail(error,
+                GetUiMessage(QStringLiteral("DivisionRuleLetters"))
+                    .arg(rule)
+                    .arg(divisions)
+                    .arg(QChar('A' + divisions - 1)));
     std::vector<int> out(std::size_t(std::max(runLength, 0)));
     for (int i = 0; i < runLength; ++i)
         out[i] = i;

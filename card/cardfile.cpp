@@ -5,19 +5,15 @@
 #include "card/cardformats.h"
 #include "card/fmt_ovwb.h"
 #include "card/fmt_pictures.h"
+#include "core/base/error.h"
 #include "core/base/fileext.h"
 #include "core/base/filewrite.h"
+#include "core/settings/uitexts.h"
 #include "weave/weavefile.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("WenBanIO", text);
-}
 
 // Largest rendering: one pixel per needle and one line per card.
 constexpr qint64 MaxRenderWidth = qint64(1) << 24;
@@ -43,26 +39,23 @@ int CardExtensionIndex(const QString &ext)
     return -1;
 }
 
-bool TWenBanIO::LoadFromFile(const QString &fileName)
+bool TWenBanIO::LoadFromFile(const QString &fileName, QString *error)
 {
     Extension = QLatin1Char('.') + QFileInfo(fileName).suffix().toUpper();
     FileName = fileName;
     QByteArray bytes;
-    QString error;
-    if (!ReadWholeFile(fileName, MaxCardFileSize(Extension), bytes, &error)) {
-        ErrorText = error;
+    if (!ReadWholeFile(fileName, MaxCardFileSize(Extension), bytes, error)) {
         Bitmap = QImage();
         return false;
     }
-    return LoadFromBytes(bytes);
+    return LoadFromBytes(bytes, error);
 }
 
-bool TWenBanIO::LoadFromStream(QIODevice &stream)
+bool TWenBanIO::LoadFromStream(QIODevice &stream, QString *error)
 {
     if (!stream.isSequential() && !stream.seek(0)) {
-        ErrorText = Tr("The file cannot be read.");
         Bitmap = QImage();
-        return false;
+        return Fail(error, GetUiMessage(QStringLiteral("CardFileUnreadable")));
     }
     // Read in pieces: a device's claimed size never decides what is allocated up front.
     QByteArray bytes;
@@ -73,29 +66,27 @@ bool TWenBanIO::LoadFromStream(QIODevice &stream)
             break;
     }
     if (bytes.size() > MaxPictureFileSize) {
-        ErrorText = Tr("The file is too large.");
         Bitmap = QImage();
-        return false;
+        return Fail(error, GetUiMessage(QStringLiteral("CardFileTooLarge")));
     }
-    return LoadFromBytes(bytes);
+    return LoadFromBytes(bytes, error);
 }
 
-bool TWenBanIO::LoadFromBytes(const QByteArray &bytes)
+bool TWenBanIO::LoadFromBytes(const QByteArray &bytes, QString *error)
 {
     const QString ext = Extension.toUpper();
     Bitmap = QImage();
     bool ok = false;
     TContent content = NoContent;
     QImage picture;
-    QString error;
     const TWenBanIO before = *this; // put back when a card reads but cannot be shown
     const TCardFormat *cardFormat = FindCardReadFormat(ext);
     if (cardFormat && cardFormat->Read) {
-        ok = cardFormat->Read(*this, bytes);
+        ok = cardFormat->Read(*this, bytes, error);
         content = CardContent;
     } else if (ext == QLatin1String(".OVW")) {
         TWeaveArray weave;
-        ok = ReadWeaveBytes(bytes, weave, &error);
+        ok = ReadWeaveBytes(bytes, weave, error);
         if (ok) {
             // A weave shows its points black on white, warp across, weft 0 on top.
             const int w = weave.length(), h = w ? weave[0].length() : 0;
@@ -109,39 +100,34 @@ bool TWenBanIO::LoadFromBytes(const QByteArray &bytes)
             content = WeaveContent;
         }
     } else if (ext == QLatin1String(".XY")) {
-        ok = ReadXYPicture(bytes, picture, &error);
+        ok = ReadXYPicture(bytes, picture, error);
         content = PictureContent;
     } else if (ext == QLatin1String(".WV")) {
-        ok = ReadWVPicture(bytes, picture, &error);
+        ok = ReadWVPicture(bytes, picture, error);
         content = PictureContent;
     } else if (ext == QLatin1String(".OVY")) {
-        ok = ReadProjectPreview(bytes, picture, &error);
+        ok = ReadProjectPreview(bytes, picture, error);
         content = PictureContent;
     } else {
-        error = Tr("Files of type %1 cannot be opened as a card or picture.")
-                    .arg(ext.isEmpty() ? Tr("(none)") : ext);
+        return Fail(error,
+            GetUiMessage(QStringLiteral("CardFileTypeNotOpened"))
+                .arg(ext.isEmpty() ? GetUiMessage(QStringLiteral("NoExtension")) : ext));
     }
-    if (!ok) {
-        if (!error.isEmpty())
-            ErrorText = error;
+    if (!ok)
         return false;
-    }
     Content = content;
-    if (content == CardContent && !RenderCard()) {
-        const QString why = ErrorText;
+    if (content == CardContent && !RenderCard(error)) {
         *this = before;
         Bitmap = QImage();
-        ErrorText = why;
         return false;
     }
     if (content == CardContent)
         return true;
     Bitmap = picture;
-    ErrorText.clear();
     return true;
 }
 
-bool TWenBanIO::RenderCard()
+bool TWenBanIO::RenderCard(QString *error)
 {
     const qint64 width = qint64(RowCount) * ColCount;
     const int height = std::min<int>(CardCount, Card.length());
@@ -149,13 +135,11 @@ bool TWenBanIO::RenderCard()
     if (width == 0 || height == 0)
         return true;
     if (width > MaxRenderWidth || (width + 7) / 8 * height > MaxRenderBytes) {
-        ErrorText = Tr("The card is too large to be shown (%1 needles by %2 cards).").arg(width).arg(height);
-        return false;
+        return Fail(error, GetUiMessage(QStringLiteral("CardTooLargeToShow")).arg(width).arg(height));
     }
     QImage img = MonoPicture(int(width), height);
     if (img.isNull()) {
-        ErrorText = Tr("There is not enough memory to show the card.");
-        return false;
+        return Fail(error, GetUiMessage(QStringLiteral("CardNoMemoryToShow")));
     }
     // By the exact extension: the part files of a split JC5 card show like any other.
     const TCardFormat *format = Extension.isEmpty() ? nullptr : FindCardFormat(Extension);
@@ -176,6 +160,5 @@ bool TWenBanIO::RenderCard()
         }
     }
     Bitmap = img;
-    ErrorText.clear();
     return true;
 }

@@ -35,7 +35,6 @@ public:
     std::uint16_t JacquardCount = 0;
 
     QImage Bitmap; // the rendering of a loaded card or picture
-    QString ErrorText; // why the last read or write failed
 
     // What the last successful load gave: a card, a weave (in Card as [warp][weft]) or
     // only a picture.
@@ -45,22 +44,25 @@ public:
     // Bytes per card row.
     int RowBytes() const { return int((qint64(RowCount) * ColCount + 7) / 8); }
 
+    // Every load returns false with *error (when given) saying why.
+
     // Stores the upper-case extension and the file name, then reads the file's bytes and
     // loads them by extension.
-    bool LoadFromFile(const QString &fileName);
+    bool LoadFromFile(const QString &fileName, QString *error = nullptr);
     // Reads the whole stream (from its start) and loads it by Extension.
-    bool LoadFromStream(QIODevice &stream);
+    bool LoadFromStream(QIODevice &stream, QString *error = nullptr);
     // Loads by Extension: the own card format, the controller formats, a weave file, or
     // the XY, WV and project-file pictures. A card is then rendered into Bitmap. A failed
-    // read (or an extension no reader knows) gives false with ErrorText set, an empty
-    // Bitmap and the card and counts as they were.
-    bool LoadFromBytes(const QByteArray &bytes);
+    // read (or an extension no reader knows) gives false, an empty Bitmap and the card and
+    // counts as they were.
+    bool LoadFromBytes(const QByteArray &bytes, QString *error = nullptr);
 
     // Renders the card as a 1-bit picture (colour 0 black, 1 white; a raised needle is
     // white): one pixel per needle, one line per card, oriented by Extension: ".EP" first
     // card on top; ".JC5" and ".QS" last card on top, each line mirrored; ".UPT" first card
-    // on top, mirrored; any other, last card on top.
-    bool RenderCard();
+    // on top, mirrored; any other, last card on top. False (with an empty Bitmap) when the
+    // picture would be too large or cannot be allocated.
+    bool RenderCard(QString *error = nullptr);
 };
 
 // The row of an extension in the program's file-extension table, -1 when absent.

@@ -3,6 +3,7 @@
 #include "card/cardformats.h"
 #include "card/cardformats_p.h"
 #include "card/fmt_ovwb.h"
+#include "core/settings/uitexts.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -25,20 +26,17 @@ static bool IsPartExtension(const QString &upperExt)
 }
 
 bool PrepareCardRows(TCardRead &out, qint64 size, qint64 start, qint64 n, qint64 stride, qint64 span,
-    const char *format, QString *errorText, qint64 rowLength)
+    const char *format, QString *error, qint64 rowLength)
 {
     if (n > 65535)
-        return Fail(errorText,
-            QStringLiteral("The %1 file states %2 cards; a card has at most 65535.")
-                .arg(QLatin1String(format))
-                .arg(n));
+        return Fail(
+            error, GetUiMessage(QStringLiteral("CardFileStatesTooMany")).arg(QLatin1String(format)).arg(n));
     if (n > 0 && span <= 0)
-        return Fail(errorText,
-            QStringLiteral("The %1 file states %2 cards of no needles.").arg(QLatin1String(format)).arg(n));
+        return Fail(
+            error, GetUiMessage(QStringLiteral("CardFileNoNeedles")).arg(QLatin1String(format)).arg(n));
     if (n > 0 && start + (n - 1) * stride + span > size)
-        return Fail(errorText,
-            QStringLiteral("The %1 file is too short: it states %2 cards of %3 bytes, but "
-                           "holds only %4 bytes.")
+        return Fail(error,
+            GetUiMessage(QStringLiteral("CardFileTooShortForCards"))
                 .arg(QLatin1String(format))
                 .arg(n)
                 .arg(span)
@@ -53,12 +51,8 @@ bool PrepareCardRows(TCardRead &out, qint64 size, qint64 start, qint64 n, qint64
 namespace {
 
 // A controller reader's result goes into io only when the whole read succeeded.
-bool TakeRead(TWenBanIO &io, bool ok, const TCardRead &out, const QString &error)
+void TakeRead(TWenBanIO &io, const TCardRead &out)
 {
-    if (!ok) {
-        io.ErrorText = error;
-        return false;
-    }
     io.Card = out.Card;
     io.CardCount = std::uint16_t(out.Card.size());
     io.ColCount = std::uint16_t(out.ColCount);
@@ -69,45 +63,45 @@ bool TakeRead(TWenBanIO &io, bool ok, const TCardRead &out, const QString &error
     io.JacquardCount = std::uint16_t(std::min<qint64>(jacquard, 65535));
     if (out.HasReserved)
         io.Reserved = out.Reserved;
-    io.ErrorText.clear();
-    return true;
 }
 
 // Readers of the formats whose reader needs only the bytes.
 template <bool (*Reader)(const QByteArray &, TCardRead &, QString *)>
-bool ReadRows(TWenBanIO &io, const QByteArray &bytes)
+bool ReadRows(TWenBanIO &io, const QByteArray &bytes, QString *error)
 {
     TCardRead out;
-    QString error;
-    const bool ok = Reader(bytes, out, &error);
-    return TakeRead(io, ok, out, error);
+    if (!Reader(bytes, out, error))
+        return false;
+    TakeRead(io, out);
+    return true;
 }
 
-bool ReadJC5(TWenBanIO &io, const QByteArray &bytes)
+bool ReadJC5(TWenBanIO &io, const QByteArray &bytes, QString *error)
 {
     TCardRead out;
-    QString error;
-    const bool ok = ReadJC5File(bytes, io.FileName, UpperExtension(io.Extension, io.FileName), out, &error);
-    return TakeRead(io, ok, out, error);
+    if (!ReadJC5File(bytes, io.FileName, UpperExtension(io.Extension, io.FileName), out, error))
+        return false;
+    TakeRead(io, out);
+    return true;
 }
 
 // Writers of the formats that have one variant: the filter index does not matter.
 template <bool (*Writer)(const TWenBanIO &, const QString &, QString *)>
-bool WriteOne(const TWenBanIO &io, const QString &fileName, int, QString *errorText)
+bool WriteOne(const TWenBanIO &io, const QString &fileName, int, QString *error)
 {
-    return Writer(io, fileName, errorText);
+    return Writer(io, fileName, error);
 }
 
 // Variant A through the save dialog's second filter, B any other way.
-bool WriteJC5(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText)
+bool WriteJC5(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *error)
 {
-    return WriteJC5Card(io, fileName, filterIndex == 2 ? TJC5Variant::A : TJC5Variant::B, errorText);
+    return WriteJC5Card(io, fileName, filterIndex == 2 ? TJC5Variant::A : TJC5Variant::B, error);
 }
 
 // The controller variant is the save dialog's filter index - 4.
-bool WriteDat(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText)
+bool WriteDat(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *error)
 {
-    return WriteDatCard(io, filterIndex - 4, fileName, errorText);
+    return WriteDatCard(io, filterIndex - 4, fileName, error);
 }
 
 // The save dialog lists its entries in this order: EP first, the two JC5 variants second
@@ -133,7 +127,7 @@ const TCardFormat Formats[] = {
 
 QString NotAControllerFormat(const QString &ext)
 {
-    return QStringLiteral("\"%1\" is not a controller card format.").arg(ext);
+    return GetUiMessage(QStringLiteral("NotControllerCardFormat")).arg(ext);
 }
 
 } // namespace
@@ -179,14 +173,12 @@ bool IsControllerCardExtension(const QString &ext)
     return f && f->Read && !(f->Flags & CardOwnFormat);
 }
 
-bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes)
+bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes, QString *error)
 {
     const QString ext = UpperExtension(io.Extension, io.FileName);
-    if (!IsControllerCardExtension(ext)) {
-        io.ErrorText = NotAControllerFormat(ext);
-        return false;
-    }
-    return FindCardReadFormat(ext)->Read(io, bytes);
+    if (!IsControllerCardExtension(ext))
+        return Fail(error, NotAControllerFormat(ext));
+    return FindCardReadFormat(ext)->Read(io, bytes, error);
 }
 
 bool IsControllerCardWriteExtension(const QString &ext)
@@ -195,10 +187,10 @@ bool IsControllerCardWriteExtension(const QString &ext)
     return f && f->Write && !(f->Flags & CardOwnFormat);
 }
 
-bool WriteControllerCard(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText)
+bool WriteControllerCard(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *error)
 {
     const QString ext = UpperExtension(QString(), fileName);
     if (!IsControllerCardWriteExtension(ext))
-        return Fail(errorText, NotAControllerFormat(ext));
-    return FindCardFormat(ext)->Write(io, fileName, filterIndex, errorText);
+        return Fail(error, NotAControllerFormat(ext));
+    return FindCardFormat(ext)->Write(io, fileName, filterIndex, error);
 }

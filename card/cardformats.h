@@ -33,12 +33,12 @@ enum TCardFormatFlag : unsigned {
 struct TCardFormat {
     const char *Extension; // upper case, with the dot
     // Fills io from the file's bytes (counts, rows, JacquardCount and what else the format
-    // holds); on failure false with io.ErrorText set and io otherwise unchanged. Null:
-    // the format is written only.
-    bool (*Read)(TWenBanIO &io, const QByteArray &bytes);
+    // holds); on failure false with *error (when given) set and io unchanged. Null: the
+    // format is written only.
+    bool (*Read)(TWenBanIO &io, const QByteArray &bytes, QString *error);
     // Writes io to fileName; filterIndex is the save dialog's filter (from 1), which picks
     // the JC5 and DAT variants. Null: the format is read only.
-    bool (*Write)(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText);
+    bool (*Write)(const TWenBanIO &io, const QString &fileName, int filterIndex, QString *error);
     // The warning to show before writing io in this format (the file is written all the
     // same); null or an empty text: nothing to warn about.
     QString (*Warning)(const TWenBanIO &io);
@@ -69,30 +69,30 @@ bool IsControllerCardExtension(const QString &ext);
 // file that announces several parts reads the further part files next to io.FileName.
 // JacquardCount is the count a DAT/P32 trailer states where it states one (the rows then
 // come back as they were before writing), otherwise the card's needle count. On failure
-// returns false with io.ErrorText set and the card and counts of io unchanged.
-bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes);
+// returns false with *error (when given) set and the card and counts of io unchanged.
+bool ReadControllerCard(TWenBanIO &io, const QByteArray &bytes, QString *error = nullptr);
 
 // ---- Writing --------------------------------------------------------------------------
-// Every writer returns true on success; on failure false with *errorText (when given) set.
+// Every writer returns true on success; on failure false with *error (when given) set.
 
 // JC5 variant A (first card first, bit-reversed, the file's own name in the header) and
 // variant B (last card first, each row's bytes last first, "Noname1_1").
 enum class TJC5Variant { A, B };
 
-bool WriteEPCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
+bool WriteEPCard(const TWenBanIO &io, const QString &fileName, QString *error = nullptr);
 bool WriteJC5Card(
-    const TWenBanIO &io, const QString &fileName, TJC5Variant variant, QString *errorText = nullptr);
-bool WriteJC4Card(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
-bool WriteQSCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
-bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
+    const TWenBanIO &io, const QString &fileName, TJC5Variant variant, QString *error = nullptr);
+bool WriteJC4Card(const TWenBanIO &io, const QString &fileName, QString *error = nullptr);
+bool WriteQSCard(const TWenBanIO &io, const QString &fileName, QString *error = nullptr);
+bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *error = nullptr);
 // Only for RowCount 8 or 16.
-bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
-bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
+bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *error = nullptr);
+bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *error = nullptr);
 
 // The four DAT/P32 controllers, by variant number.
 enum TDatVariant { DatVBJ128 = 0, DatCEJ160 = 1, DatPEJ160 = 2, DatPEJ320 = 3 };
 // Writes the 131072-byte memory image of controller variant 0 to 3.
-bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QString *errorText = nullptr);
+bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QString *error = nullptr);
 // The most card rows a variant holds (0 for an unknown variant).
 int DatCardCapacity(int variant);
 
@@ -106,7 +106,7 @@ bool IsControllerCardWriteExtension(const QString &ext);
 // A when the dialog's filter index (from 1) is 2, else B; .DAT and .P32 take the variant
 // filter index - 4. Other extensions are refused.
 bool WriteControllerCard(
-    const TWenBanIO &io, const QString &fileName, int filterIndex, QString *errorText = nullptr);
+    const TWenBanIO &io, const QString &fileName, int filterIndex, QString *error = nullptr);
 
 // ---- JC5 part files ---------------------------------------------------------------------
 
@@ -121,4 +121,4 @@ QString JC5PartFileName(const QString &fileName, int part);
 // replace the old ones all or none; at most 99 parts. On success *partCount (when given)
 // holds the number of parts.
 bool WriteJC5PartFiles(const TWenBanIO &io, const QString &fileName, int cardsPerPart,
-    int *partCount = nullptr, QString *errorText = nullptr);
+    int *partCount = nullptr, QString *error = nullptr);

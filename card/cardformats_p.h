@@ -25,14 +25,14 @@ struct TCardRead {
 // lying inside a file of `size` bytes. Then sizes out.Card to n zeroed rows of rowLength
 // bytes (span when not given; never more than span).
 bool PrepareCardRows(TCardRead &out, qint64 size, qint64 start, qint64 n, qint64 stride, qint64 span,
-    const char *format, QString *errorText, qint64 rowLength = -1);
+    const char *format, QString *error, qint64 rowLength = -1);
 
-bool ReadEPFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
-bool ReadQSFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
-bool ReadUPTFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
-bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
-bool ReadWBFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
-bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *errorText);
+bool ReadEPFile(const QByteArray &bytes, TCardRead &out, QString *error);
+bool ReadQSFile(const QByteArray &bytes, TCardRead &out, QString *error);
+bool ReadUPTFile(const QByteArray &bytes, TCardRead &out, QString *error);
+bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *error);
+bool ReadWBFile(const QByteArray &bytes, TCardRead &out, QString *error);
+bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *error);
 // ext: the upper-case extension of fileName; further part files are found next to fileName.
 bool ReadJC5File(
-    const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out, QString *errorText);
+    const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out, QString *error);

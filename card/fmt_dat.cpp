@@ -8,6 +8,7 @@
 // trailer. The trailer is therefore always written.
 #include "card/cardformats.h"
 #include "card/cardformats_p.h"
+#include "core/settings/uitexts.h"
 
 #include <cstring>
 #include <vector>
@@ -100,41 +101,34 @@ int DatCardCapacity(int variant)
     return int(std::min<qint64>(v.K1, (v.T - v.D - v.R) / v.S + 1));
 }
 
-bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QString *errorText)
+bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QString *error)
 {
     if (variant < 0 || variant > 3)
-        return Fail(errorText,
-            QStringLiteral("Unknown DAT/P32 controller variant %1; choose VBJ128, CEJ160, "
-                           "PEJ160 or PEJ320.")
-                .arg(variant));
+        return Fail(error, GetUiMessage(QStringLiteral("DatVariantUnknown")).arg(variant));
     const TDatLayout &v = Layouts[variant];
     TCardShape s;
-    if (!CheckCardShape(io, s, errorText))
+    if (!CheckCardShape(io, s, error))
         return false;
     const int h = io.JacquardCount;
     if (s.RowBytes > v.R)
-        return Fail(errorText,
-            QStringLiteral("The card has %1 bytes a row; the %2 controller takes %3 needles "
-                           "(%4 bytes).")
+        return Fail(error,
+            GetUiMessage(QStringLiteral("DatRowTooLong"))
                 .arg(s.RowBytes)
                 .arg(QLatin1String(v.Name))
                 .arg(v.H)
                 .arg(v.R));
     if (h > v.H)
-        return Fail(errorText,
-            QStringLiteral("The card has %1 jacquard needles; the %2 controller has %3.")
-                .arg(h)
-                .arg(QLatin1String(v.Name))
-                .arg(v.H));
+        return Fail(error,
+            GetUiMessage(QStringLiteral("DatJacquardOver")).arg(h).arg(QLatin1String(v.Name)).arg(v.H));
     const int capacity = DatCardCapacity(variant);
     if (s.CardCount > capacity)
-        return Fail(errorText,
-            QStringLiteral("The card has %1 cards; a %2 file holds at most %3.")
+        return Fail(error,
+            GetUiMessage(QStringLiteral("DatCardsOver"))
                 .arg(s.CardCount)
                 .arg(QLatin1String(v.Name))
                 .arg(capacity));
     QByteArray name6;
-    if (variant == DatVBJ128 && !GbkNameField(FileNameOf(fileName), 6, name6, errorText))
+    if (variant == DatVBJ128 && !GbkNameField(FileNameOf(fileName), 6, name6, error))
         return false;
 
     // Every row once in file form: the E trailing bytes without jacquard needles from the
@@ -180,7 +174,7 @@ bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QSt
         for (int j = 0; j < c && putRow(v.Page[p] + v.S * j, j); ++j) { }
     }
     WriteTrailer(buf, variant, v, int(io.RowCount) * int(io.ColCount), h);
-    return SaveBytes(fileName, buf, errorText);
+    return SaveBytes(fileName, buf, error);
 }
 
 namespace {
@@ -226,15 +220,15 @@ void RestoreRowOrder(TDynamicByteArray &row, int e)
 // turned round for it are put back in card order, so that the card writes again as it
 // was; a VBJ128 file states none, so its rows stay in file order and its every needle
 // counts as a jacquard needle.
-bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
+bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 2)
-        return Fail(errorText, QStringLiteral("The DAT/P32 file is shorter than its header."));
+        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("DAT/P32")));
     const int n = int(GetLE16(bytes, 0));
     // The needle count lies in the trailer as two bytes whose sum is the count.
     auto trailerCols = [&](qint64 at, int fallback, int &cols) {
         if (bytes.size() < at + 2)
-            return Fail(errorText, QStringLiteral("The DAT/P32 file ends before its trailer."));
+            return Fail(error, GetUiMessage(QStringLiteral("DatTrailerMissing")));
         int a = GetU8(bytes, at);
         const int b = GetU8(bytes, at + 1);
         if (a + b == 0)
@@ -258,7 +252,7 @@ bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
         start = 32;
         stride = 32;
     }
-    if (!PrepareCardRows(out, bytes.size(), start, n, stride, cols, "DAT/P32", errorText))
+    if (!PrepareCardRows(out, bytes.size(), start, n, stride, cols, "DAT/P32", error))
         return false;
     for (int r = 0; r < n; ++r) {
         const char *p = bytes.constData() + start + stride * r;

@@ -3,6 +3,7 @@
 // WB keeps 16 needles a column: an 8-needle card takes every other byte of a row.
 #include "card/cardformats.h"
 #include "card/cardformats_p.h"
+#include "core/settings/uitexts.h"
 
 using namespace CardBytes;
 
@@ -10,19 +11,16 @@ using namespace CardBytes;
 // start inside the 20-byte header, and every hole's mark must fall between the header and
 // the rows; a card that breaks either is refused rather than written garbled.
 static bool MakeMarkedHeader(const TWenBanIO &io, const TCardShape &s, qint64 rowSpan, const char *format,
-    QByteArray &buf, QString *errorText)
+    QByteArray &buf, QString *error)
 {
     const qint64 start = 2 * qint64(io.ColCount);
     if (start < 20)
-        return Fail(errorText,
-            QStringLiteral("A %1 card needs at least 10 columns; this one has %2.")
-                .arg(QLatin1String(format))
-                .arg(io.ColCount));
+        return Fail(error,
+            GetUiMessage(QStringLiteral("MarkedCardTooNarrow")).arg(QLatin1String(format)).arg(io.ColCount));
     for (const TPoint &hole : io.Holes)
         if (hole.X < 0 || 20 + qint64(hole.X) >= start)
-            return Fail(errorText,
-                QStringLiteral("The positioning hole in column %1 has no place in the mark area "
-                               "of a %2 file of %3 columns.")
+            return Fail(error,
+                GetUiMessage(QStringLiteral("MarkedHoleNoPlace"))
                     .arg(hole.X)
                     .arg(QLatin1String(format))
                     .arg(io.ColCount));
@@ -33,12 +31,12 @@ static bool MakeMarkedHeader(const TWenBanIO &io, const TCardShape &s, qint64 ro
 }
 
 // Layout: 0, 0, 1, 1, 1, 0, 1, RowCount, ColCount, N (16-bit each), mark area, rows.
-bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *errorText)
+bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *error)
 {
     TCardShape s;
     QByteArray buf;
-    if (!CheckCardShape(io, s, errorText) || !CheckRowLength(io, s, "GRD", errorText)
-        || !MakeMarkedHeader(io, s, s.RowBytes, "GRD", buf, errorText))
+    if (!CheckCardShape(io, s, error) || !CheckRowLength(io, s, "GRD", error)
+        || !MakeMarkedHeader(io, s, s.RowBytes, "GRD", buf, error))
         return false;
     static const unsigned lead[7] = { 0, 0, 1, 1, 1, 0, 1 };
     for (int i = 0; i < 7; ++i)
@@ -50,21 +48,21 @@ bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *errorTe
     for (int r = 0; r < s.CardCount; ++r)
         for (std::uint8_t b : io.Card[r])
             *p++ = char(Rev(b));
-    return SaveBytes(fileName, buf, errorText);
+    return SaveBytes(fileName, buf, error);
 }
 
 // RowCount, ColCount and N at 14, 16 and 18; rows of ColCount x (RowCount div 8) bytes from
 // 2 x ColCount (needles beyond a multiple of 8 rows are not in the file's rows).
-bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
+bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 20)
-        return Fail(errorText, QStringLiteral("The GRD file is shorter than its header."));
+        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("GRD")));
     const int rows = int(GetLE16(bytes, 14));
     const int cols = int(GetLE16(bytes, 16));
     const int n = int(GetLE16(bytes, 18));
     const qint64 len = qint64(cols) * (rows / 8);
     const qint64 start = 2 * qint64(cols);
-    if (!PrepareCardRows(out, bytes.size(), start, n, len, len, "GRD", errorText))
+    if (!PrepareCardRows(out, bytes.size(), start, n, len, len, "GRD", error))
         return false;
     const char *p = bytes.constData() + start;
     for (int r = 0; r < n; ++r)
@@ -77,15 +75,14 @@ bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
 
 // Layout: 0, N, 0 or 1 (RowCount 8 or 16), 1, 1, N, 1, RowCount, ColCount, 0 (16-bit each),
 // mark area, rows of 2 x ColCount bytes (RowCount 8: each card byte followed by a zero).
-bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *errorText)
+bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *error)
 {
     if (io.RowCount != 8 && io.RowCount != 16)
-        return Fail(errorText,
-            QStringLiteral("A WB card has 8 or 16 needles a column; this one has %1.").arg(io.RowCount));
+        return Fail(error, GetUiMessage(QStringLiteral("WBNeedlesPerColumn")).arg(io.RowCount));
     TCardShape s;
     QByteArray buf;
-    if (!CheckCardShape(io, s, errorText) || !CheckRowLength(io, s, "WB", errorText)
-        || !MakeMarkedHeader(io, s, 2 * qint64(io.ColCount), "WB", buf, errorText))
+    if (!CheckCardShape(io, s, error) || !CheckRowLength(io, s, "WB", error)
+        || !MakeMarkedHeader(io, s, 2 * qint64(io.ColCount), "WB", buf, error))
         return false;
     PutLE16(buf, 2, unsigned(s.CardCount));
     PutLE16(buf, 4, io.RowCount == 16 ? 1 : 0);
@@ -102,24 +99,23 @@ bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *errorTex
             *p = char(Rev(b));
             p += step;
         }
-    return SaveBytes(fileName, buf, errorText);
+    return SaveBytes(fileName, buf, error);
 }
 
 // N at 2, RowCount (8 or 16) at 14, ColCount at 16; rows of 2 x ColCount bytes from
 // 2 x ColCount; an 8-row card takes the even-numbered bytes of each.
-bool ReadWBFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
+bool ReadWBFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 20)
-        return Fail(errorText, QStringLiteral("The WB file is shorter than its header."));
+        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("WB")));
     const int n = int(GetLE16(bytes, 2));
     const int rows = int(GetLE16(bytes, 14));
     const int cols = int(GetLE16(bytes, 16));
     if (rows != 8 && rows != 16)
-        return Fail(errorText,
-            QStringLiteral("The WB file states %1 needles a column (8 or 16 expected).").arg(rows));
+        return Fail(error, GetUiMessage(QStringLiteral("WBFileNeedlesPerColumn")).arg(rows));
     const qint64 span = 2 * qint64(cols);
     const int step = rows == 16 ? 1 : 2;
-    if (!PrepareCardRows(out, bytes.size(), span, n, span, span, "WB", errorText, span / step))
+    if (!PrepareCardRows(out, bytes.size(), span, n, span, span, "WB", error, span / step))
         return false;
     for (int r = 0; r < n; ++r) {
         const char *p = bytes.constData() + span * (r + 1);

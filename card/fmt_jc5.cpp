@@ -4,6 +4,7 @@
 #include "card/cardformats.h"
 #include "card/cardformats_p.h"
 #include "card/cardmessages.h"
+#include "core/settings/uitexts.h"
 
 #include "card/cardfilelimits.h"
 #include "core/base/document.h"
@@ -50,31 +51,27 @@ struct TJC5Head {
 
 // Walks both record groups, checking every record against the bytes there. Only the low
 // byte of a group's record count is used; unknown tags are skipped by their length.
-bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *errorText)
+bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *error)
 {
-    const QString damaged
-        = QStringLiteral("The JC5 file \"%1\" is damaged: it ends inside its records.").arg(what);
+    const QString damaged = GetUiMessage(QStringLiteral("JC5EndsInRecords")).arg(what);
     qint64 pos = 4;
     for (int group = 0; group < 2; ++group) {
         if (b.size() < pos + 4)
-            return Fail(errorText, damaged);
+            return Fail(error, damaged);
         const int count = GetU8(b, pos + 3);
         pos += 4;
         for (int i = 0; i < count; ++i) {
             if (b.size() < pos + 8)
-                return Fail(errorText, damaged);
+                return Fail(error, damaged);
             const std::uint32_t tag = GetBE32(b, pos);
             const std::uint32_t len = GetBE32(b, pos + 4);
             pos += 8;
             if (len > b.size() - pos)
-                return Fail(errorText, damaged);
+                return Fail(error, damaged);
             const bool shortValue = (group == 0 && (tag == TagCount || tag == TagPart) && len < 4)
                 || (group == 1 && tag == TagNeedles && len < 8);
             if (shortValue)
-                return Fail(errorText,
-                    QStringLiteral("The JC5 file \"%1\" is damaged: record %2 is too short.")
-                        .arg(what)
-                        .arg(tag));
+                return Fail(error, GetUiMessage(QStringLiteral("JC5RecordShort")).arg(what).arg(tag));
             if (group == 0 && tag == TagCount) {
                 h.HasCount = true;
                 h.N = GetBE32(b, pos);
@@ -92,19 +89,13 @@ bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *e
     }
     h.DataStart = pos;
     if (!h.HasLayout || (h.Layout != 1 && h.Layout != 2))
-        return Fail(errorText, QString::fromUtf8(CardMsg::UnknownFormat));
+        return Fail(error, QString::fromUtf8(CardMsg::UnknownFormat));
     if (!h.HasCount)
-        return Fail(errorText, QStringLiteral("The JC5 file \"%1\" states no card count.").arg(what));
+        return Fail(error, GetUiMessage(QStringLiteral("JC5NoCardCount")).arg(what));
     if (h.N > 65535)
-        return Fail(errorText,
-            QStringLiteral("The JC5 file \"%1\" states %2 cards; a card has at most 65535.")
-                .arg(what)
-                .arg(h.N));
+        return Fail(error, GetUiMessage(QStringLiteral("JC5TooManyCards")).arg(what).arg(h.N));
     if (h.Needles / 8 > 65535)
-        return Fail(errorText,
-            QStringLiteral("The JC5 file \"%1\" states %2 needles, more than a card can hold.")
-                .arg(what)
-                .arg(h.Needles));
+        return Fail(error, GetUiMessage(QStringLiteral("JC5TooManyNeedles")).arg(what).arg(h.Needles));
     return true;
 }
 
@@ -125,33 +116,25 @@ QString FindPartFile(const QString &firstName, int part)
 
 // Reads parts 2 to h.Parts and appends their row bytes to `data`. Every part must belong to
 // the same card: same card count, row length and number of parts, and its own part number.
-bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteArray &data, QString *errorText)
+bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteArray &data, QString *error)
 {
     if (first.Parts >= 2 && firstName.isEmpty())
-        return Fail(errorText,
-            QStringLiteral("The card is split into %1 part files, which cannot be found without "
-                           "the name of the first.")
-                .arg(first.Parts));
+        return Fail(error, GetUiMessage(QStringLiteral("JC5PartsNeedFirstName")).arg(first.Parts));
     for (unsigned k = 2; k <= first.Parts; ++k) {
         const QString name = FindPartFile(firstName, int(k));
         if (name.isEmpty())
-            return Fail(errorText,
-                QStringLiteral("The part file \"%1\" of the card is missing.")
-                    .arg(JC5PartFileName(firstName, int(k))));
+            return Fail(error,
+                GetUiMessage(QStringLiteral("JC5PartMissing")).arg(JC5PartFileName(firstName, int(k))));
         QByteArray bytes;
-        if (!ReadWholeFile(name, MaxCardFileSize(QStringLiteral(".J01")), bytes, errorText))
+        if (!ReadWholeFile(name, MaxCardFileSize(QStringLiteral(".J01")), bytes, error))
             return false;
         TJC5Head h;
-        if (!ParseHead(bytes, FileNameOf(name), h, errorText))
+        if (!ParseHead(bytes, FileNameOf(name), h, error))
             return false;
         if (h.N != first.N || h.Needles != first.Needles
             || (h.IsPart && (h.Part != k || h.Parts != first.Parts)))
-            return Fail(errorText,
-                QStringLiteral("The part file \"%1\" does not belong to this card (part %2 of %3 "
-                               "expected).")
-                    .arg(name)
-                    .arg(k)
-                    .arg(first.Parts));
+            return Fail(
+                error, GetUiMessage(QStringLiteral("JC5PartForeign")).arg(name).arg(k).arg(first.Parts));
         data += bytes.mid(h.DataStart);
     }
     return true;
@@ -179,21 +162,21 @@ int JC5CardsPerPart(qint64 pieceSize, int nameBytes, int rowBytes)
 // bit-reversed back, the parts one after another (a row may run on into the next part).
 // Row bytes beyond the N rows the header states are ignored.
 bool ReadJC5File(
-    const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out, QString *errorText)
+    const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out, QString *error)
 {
     if (ext != QLatin1String(".JC5") && ext != QLatin1String(".J01"))
-        return Fail(errorText, QString::fromUtf8(CardMsg::ChooseFirstPart));
+        return Fail(error, QString::fromUtf8(CardMsg::ChooseFirstPart));
     TJC5Head h;
-    if (!ParseHead(bytes, FileNameOf(fileName), h, errorText))
+    if (!ParseHead(bytes, FileNameOf(fileName), h, error))
         return false;
     if (h.IsPart && h.Part != 1)
-        return Fail(errorText, QString::fromUtf8(CardMsg::ChooseFirstPart));
+        return Fail(error, QString::fromUtf8(CardMsg::ChooseFirstPart));
     const int n = int(h.N);
     const int len = int(h.Needles / 8);
     QByteArray data = bytes.mid(h.DataStart);
-    if (h.IsPart && !AppendFurtherParts(fileName, h, data, errorText))
+    if (h.IsPart && !AppendFurtherParts(fileName, h, data, error))
         return false;
-    if (!PrepareCardRows(out, data.size(), 0, n, len, len, "JC5", errorText))
+    if (!PrepareCardRows(out, data.size(), 0, n, len, len, "JC5", error))
         return false;
     const char *p = data.constData();
     for (int r = 0; r < n; ++r) {
@@ -211,17 +194,16 @@ bool ReadJC5File(
     return true;
 }
 
-bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant variant, QString *errorText)
+bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant variant, QString *error)
 {
     TCardShape s;
-    if (!CheckCardShape(io, s, errorText))
+    if (!CheckCardShape(io, s, error))
         return false;
     if (s.RowBytes > 65535)
-        return Fail(errorText,
-            QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.RowBytes));
+        return Fail(error, GetUiMessage(QStringLiteral("JC5RowTooLong")).arg(s.RowBytes));
     QByteArray name;
     if (variant == TJC5Variant::A) {
-        if (!GbkNameField(BaseNameOf(fileName), -1, name, errorText))
+        if (!GbkNameField(BaseNameOf(fileName), -1, name, error))
             return false;
     } else {
         name = QByteArray("Noname1_1");
@@ -248,33 +230,31 @@ bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant vari
             for (int i = s.RowBytes - 1; i >= 0; --i)
                 *p++ = char(io.Card[r][i]);
     }
-    return SaveBytes(fileName, buf, errorText);
+    return SaveBytes(fileName, buf, error);
 }
 
 bool WriteJC5PartFiles(
-    const TWenBanIO &io, const QString &fileName, int cardsPerPart, int *partCount, QString *errorText)
+    const TWenBanIO &io, const QString &fileName, int cardsPerPart, int *partCount, QString *error)
 {
     TCardShape s;
-    if (!CheckCardShape(io, s, errorText))
+    if (!CheckCardShape(io, s, error))
         return false;
     if (s.RowBytes > 65535)
-        return Fail(errorText,
-            QStringLiteral("A JC5 card row has at most 65535 bytes; this one has %1.").arg(s.RowBytes));
+        return Fail(error, GetUiMessage(QStringLiteral("JC5RowTooLong")).arg(s.RowBytes));
     if (s.CardCount == 0)
-        return Fail(errorText, QStringLiteral("The card is empty: there is nothing to split."));
+        return Fail(error, GetUiMessage(QStringLiteral("JC5NothingToSplit")));
     if (cardsPerPart < 1)
-        return Fail(errorText, QStringLiteral("A part file must hold at least one card."));
+        return Fail(error, GetUiMessage(QStringLiteral("JC5PartNeedsCard")));
     const int parts = (s.CardCount + cardsPerPart - 1) / cardsPerPart;
     if (parts > 99)
-        return Fail(errorText,
-            QStringLiteral("The card would need %1 part files; at most 99 can be named.").arg(parts));
+        return Fail(error, GetUiMessage(QStringLiteral("JC5TooManyParts")).arg(parts));
 
     // Every part is written in full before any is put in place, and all are or none.
     std::vector<TFileToSave> files;
     for (int k = 1; k <= parts; ++k) {
         const QString partName = JC5PartFileName(fileName, k);
         QByteArray name;
-        if (!GbkNameField(FileNameOf(partName), -1, name, errorText))
+        if (!GbkNameField(FileNameOf(partName), -1, name, error))
             return false;
         const int first = (k - 1) * cardsPerPart;
         const int last = std::min(k * cardsPerPart, s.CardCount);
@@ -294,7 +274,7 @@ bool WriteJC5PartFiles(
                 *p++ = char(Rev(b));
         files.push_back({ partName, buf });
     }
-    if (!WriteFilesAtomically(files, errorText))
+    if (!WriteFilesAtomically(files, error))
         return false;
     if (partCount)
         *partCount = parts;

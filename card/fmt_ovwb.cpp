@@ -2,8 +2,7 @@
 
 #include "card/cardbytes.h"
 #include "core/base/bytereader.h"
-
-#include <QCoreApplication>
+#include "core/settings/uitexts.h"
 
 namespace {
 
@@ -12,17 +11,6 @@ constexpr int FixedPart = 183; // bytes before the holes
 const char HeaderText[]
     = ".OVWB version Beta 1.03;FileFormat Created by KDV&PNH for Tirlomax, written by Dorwen CAD.";
 static_assert(sizeof(HeaderText) - 1 <= HeaderBlock - 1);
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("OVWB", text);
-}
-
-bool Refuse(TWenBanIO &io, const QString &text)
-{
-    io.ErrorText = text;
-    return false;
-}
 
 // A Beta 1.02 row: every needle column padded to whole bytes, needle bits most
 // significant first; every eight real needles form one card byte, least significant first.
@@ -41,20 +29,20 @@ void UnpadRow(const std::uint8_t *src, int length, int rowCount, TDynamicByteArr
 
 } // namespace
 
-bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *errorText)
+bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *error)
 {
     CardBytes::TCardShape shape;
-    if (!CardBytes::CheckCardShape(io, shape, errorText))
+    if (!CardBytes::CheckCardShape(io, shape, error))
         return false;
     if (shape.CardCount > 0 && shape.RowBytes != io.RowBytes())
-        return CardBytes::Fail(errorText,
-            Tr("The card rows hold %1 bytes, but %2 x %3 needles need %4.")
+        return Fail(error,
+            GetUiMessage(QStringLiteral("OVWBRowsHold"))
                 .arg(shape.RowBytes)
                 .arg(io.RowCount)
                 .arg(io.ColCount)
                 .arg(io.RowBytes()));
     if (io.Holes.length() > 65535)
-        return CardBytes::Fail(errorText, Tr("The sample card has too many positioning holes."));
+        return Fail(error, GetUiMessage(QStringLiteral("OVWBTooManyHoles")));
     const int l = io.RowBytes();
     QByteArray out;
     out.reserve(FixedPart + 8 * io.Holes.length() + 8 + qsizetype(shape.CardCount) * l);
@@ -83,26 +71,26 @@ bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *errorText)
     return true;
 }
 
-bool WriteOVWBCard(const TWenBanIO &io, const QString &fileName, QString *errorText)
+bool WriteOVWBCard(const TWenBanIO &io, const QString &fileName, QString *error)
 {
     QByteArray bytes;
-    return OVWBCardBytes(io, bytes, errorText) && CardBytes::SaveBytes(fileName, bytes, errorText);
+    return OVWBCardBytes(io, bytes, error) && CardBytes::SaveBytes(fileName, bytes, error);
 }
 
-bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
+bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes, QString *error)
 {
     TByteReader in(bytes);
     const int textLength = std::min<int>(in.u8(), HeaderBlock - 1);
     const std::uint8_t *textBytes = in.take(HeaderBlock - 1);
     if (!in.ok())
-        return Refuse(io, Tr("The card file is too short."));
+        return Fail(error, GetUiMessage(QStringLiteral("OVWBTooShort")));
     const QByteArray text(reinterpret_cast<const char *>(textBytes), textLength);
     for (const char *marker : { ".OVWB ", "KDV", "PNH", "Tirlomax" })
         if (!text.contains(marker))
-            return Refuse(io, Tr("This is not a card file of this program."));
+            return Fail(error, GetUiMessage(QStringLiteral("OVWBNotOwn")));
     const bool padded = !text.contains("Beta 1.03");
     if (padded && !text.contains("Beta 1.02"))
-        return Refuse(io, Tr("The card file has a version this program cannot read."));
+        return Fail(error, GetUiMessage(QStringLiteral("OVWBVersion")));
 
     in.seek(164);
     const std::uint16_t colCount = in.u16le();
@@ -114,7 +102,7 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
     const std::uint16_t reserved = in.u16le();
     const int holeCount = in.u16le();
     if (!in.ok() || !in.has(qint64(holeCount) * 8 + 8))
-        return Refuse(io, Tr("The card file is too short."));
+        return Fail(error, GetUiMessage(QStringLiteral("OVWBTooShort")));
     TPosArray holes(holeCount);
     for (TPoint &h : holes) {
         h.X = in.i32le();
@@ -123,26 +111,22 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
     const std::int32_t rows = in.i32le();
     const std::int32_t length = in.i32le();
     if (rows != cardCount)
-        return Refuse(
-            io, Tr("The card file gives two different card counts (%1 and %2).").arg(cardCount).arg(rows));
+        return Fail(error, GetUiMessage(QStringLiteral("OVWBTwoCounts")).arg(cardCount).arg(rows));
     const qint64 needles = qint64(rowCount) * colCount;
     const qint64 expected = padded ? qint64((rowCount + 7) / 8) * colCount : (needles + 7) / 8;
     if (length != expected)
-        return Refuse(io,
-            Tr("The card file gives %1 bytes per card row; %2 x %3 needles need %4.")
+        return Fail(error,
+            GetUiMessage(QStringLiteral("OVWBRowLength"))
                 .arg(length)
                 .arg(rowCount)
                 .arg(colCount)
                 .arg(expected));
     if (rows > 0 && needles == 0)
-        return Refuse(io, Tr("The card file has cards without needles."));
+        return Fail(error, GetUiMessage(QStringLiteral("OVWBNoNeedles")));
     // Bytes after the rows are ignored: other tools pad card files.
     if (in.remaining() < qint64(rows) * length)
-        return Refuse(io,
-            Tr("The card file should hold %1 cards of %2 bytes but holds %3 bytes.")
-                .arg(rows)
-                .arg(length)
-                .arg(in.remaining()));
+        return Fail(
+            error, GetUiMessage(QStringLiteral("OVWBDataShort")).arg(rows).arg(length).arg(in.remaining()));
 
     // Both versions give rows of Ceil(needles / 8) bytes. A Beta 1.02 file whose needle
     // count is not a multiple of 8 keeps its last needles in a last, partly used byte
@@ -169,6 +153,5 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes)
     io.Card = card;
     // The file keeps no sample card: every needle counts as a jacquard needle.
     io.JacquardCount = std::uint16_t(std::min<qint64>(needles, 65535));
-    io.ErrorText.clear();
     return true;
 }

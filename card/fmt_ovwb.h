@@ -19,11 +19,11 @@
 
 // The file's bytes; false with a message when the card cannot be stored (row count not
 // matching the card count, rows of the wrong length, too many holes).
-bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *errorText = nullptr);
-bool WriteOVWBCard(const TWenBanIO &io, const QString &fileName, QString *errorText = nullptr);
+bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *error = nullptr);
+bool WriteOVWBCard(const TWenBanIO &io, const QString &fileName, QString *error = nullptr);
 
 // Reads both versions into io (counts, style, sample-card size, reserved field, holes,
 // card; JacquardCount := the needle count). The 16-bit and 32-bit card counts must agree
 // and the file must hold the rows its sizes say; bytes after them are ignored. On failure
-// false with io.ErrorText set and io otherwise unchanged.
-bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes);
+// false with *error (when given) set and io unchanged.
+bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes, QString *error = nullptr);

@@ -2,46 +2,33 @@
 
 #include "card/cardbytes.h"
 #include "core/base/bytereader.h"
+#include "core/base/error.h"
 #include "core/picture/bmpfile.h"
 #include "core/picture/picturelimits.h"
 #include "core/picture/qtdecode.h"
-
-#include <QCoreApplication>
+#include "core/settings/uitexts.h"
 
 #include <algorithm>
-
-namespace {
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("CardPictures", text);
-}
-
-bool Fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
-} // namespace
 
 bool ReadXYPicture(const QByteArray &bytes, QImage &picture, QString *error)
 {
     constexpr int PixelOffset = 800;
     if (bytes.size() < PixelOffset)
-        return Fail(error, Tr("The XY picture is too short."));
+        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureTooShort")).arg(QLatin1String("XY")));
     const auto *b = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     const int width = b[0] * 256 + b[780];
     const int height = b[1] * 256 + b[781];
     if (width == 0 || height == 0)
-        return Fail(error, Tr("The XY picture is empty."));
+        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureEmpty")).arg(QLatin1String("XY")));
     if (bytes.size() - PixelOffset < qint64(width) * height)
-        return Fail(
-            error, Tr("The XY picture claims %1 x %2 pixels but is too short.").arg(width).arg(height));
+        return Fail(error,
+            GetUiMessage(QStringLiteral("LoomPictureClaimsTooShort"))
+                .arg(QLatin1String("XY"))
+                .arg(width)
+                .arg(height));
     QImage out(width, height, QImage::Format_Indexed8);
     if (out.isNull())
-        return Fail(error, Tr("The XY picture is too large."));
+        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureTooLarge")).arg(QLatin1String("XY")));
     QList<QRgb> table(256);
     for (int i = 0; i < 256; ++i) {
         const std::uint8_t *p = b + 8 + 3 * i;
@@ -61,16 +48,19 @@ bool ReadWVPicture(const QByteArray &bytes, QImage &picture, QString *error)
     const int width = in.u16le();
     const int height = in.u16le();
     if (!in.ok() || bytes.size() < PixelOffset)
-        return Fail(error, Tr("The WV picture is too short."));
+        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureTooShort")).arg(QLatin1String("WV")));
     if (width == 0 || height == 0)
-        return Fail(error, Tr("The WV picture is empty."));
+        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureEmpty")).arg(QLatin1String("WV")));
     const int rowBytes = width / 8;
     if (bytes.size() - PixelOffset < qint64(rowBytes) * height)
-        return Fail(
-            error, Tr("The WV picture claims %1 x %2 pixels but is too short.").arg(width).arg(height));
+        return Fail(error,
+            GetUiMessage(QStringLiteral("LoomPictureClaimsTooShort"))
+                .arg(QLatin1String("WV"))
+                .arg(width)
+                .arg(height));
     QImage out(width, height, QImage::Format_Mono);
     if (out.isNull())
-        return Fail(error, Tr("The WV picture is too large."));
+        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureTooLarge")).arg(QLatin1String("WV")));
     out.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
     out.fill(0);
     const auto *src = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + PixelOffset;
@@ -109,7 +99,7 @@ bool ReadProjectPreview(const QByteArray &bytes, QImage &picture, QString *error
             start = legacy.pos();
     }
     if (start < 0)
-        return Fail(error, Tr("The pattern file is too short to hold a picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("PatternFileNoPicture")));
     const QByteArray bmp = bytes.mid(start);
     QImage out;
     QString why;
@@ -118,10 +108,10 @@ bool ReadProjectPreview(const QByteArray &bytes, QImage &picture, QString *error
         // bitmap. A bitmap of our own reader's kind that it found damaged or cut short is
         // refused: another reader would make up its missing rows.
         if (IsBmp8(bmp) || !DecodeWithQt(bmp, "BMP", out, &why) || out.isNull())
-            return Fail(error, Tr("The picture of the pattern file cannot be read: %1").arg(why));
+            return Fail(error, GetUiMessage(QStringLiteral("PatternFilePictureUnreadable")).arg(why));
     }
     if (out.width() > MaxPictureSide || out.height() > MaxPictureSide)
-        return Fail(error, Tr("The picture of the pattern file is too large."));
+        return Fail(error, GetUiMessage(QStringLiteral("PatternFilePictureTooLarge")));
     picture = out;
     return true;
 }

@@ -2,6 +2,7 @@
 #include "card/cardformats.h"
 #include "card/cardformats_p.h"
 #include "card/cardmessages.h"
+#include "core/settings/uitexts.h"
 
 #include "core/base/document.h"
 
@@ -15,13 +16,13 @@ QString QSNeedleWarning(const TWenBanIO &io)
 
 // Layout: "(u" at 0, the name at 6 (8 bytes), N at 18, the needle count ColCount x
 // RowCount at 30, rows of L + 4 bytes from 32.
-bool WriteQSCard(const TWenBanIO &io, const QString &fileName, QString *errorText)
+bool WriteQSCard(const TWenBanIO &io, const QString &fileName, QString *error)
 {
     TCardShape s;
-    if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "QS", errorText))
+    if (!CheckCardShape(io, s, error) || !CheckNeedleHeader(io, s, "QS", error))
         return false;
     QByteArray name;
-    if (!GbkNameField(BaseNameOf(fileName), 8, name, errorText))
+    if (!GbkNameField(BaseNameOf(fileName), 8, name, error))
         return false;
     QByteArray buf(32 + qint64(s.RowBytes + 4) * s.CardCount, '\0');
     buf[0] = 0x28;
@@ -35,19 +36,19 @@ bool WriteQSCard(const TWenBanIO &io, const QString &fileName, QString *errorTex
             *p++ = char(Rev(b));
         p += 4;
     }
-    return SaveBytes(fileName, buf, errorText);
+    return SaveBytes(fileName, buf, error);
 }
 
 // N at 18, needles at 30; the card is taken as 6 rows of needles div 6 columns; rows of
 // Ceil(needles / 8) bytes, 4 bytes skipped after each (the last row's 4 may be missing).
-bool ReadQSFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
+bool ReadQSFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 32)
-        return Fail(errorText, QStringLiteral("The QS file is shorter than its header."));
+        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("QS")));
     const int n = int(GetLE16(bytes, 18));
     const int needles = int(GetLE16(bytes, 30));
     const int len = (needles + 7) / 8;
-    if (!PrepareCardRows(out, bytes.size(), 32, n, len + 4, len, "QS", errorText))
+    if (!PrepareCardRows(out, bytes.size(), 32, n, len + 4, len, "QS", error))
         return false;
     const char *p = bytes.constData() + 32;
     for (int r = 0; r < n; ++r) {

@@ -3,15 +3,16 @@
 // instead, so a card read back has every row mirrored (as the controllers expect).
 #include "card/cardformats.h"
 #include "card/cardformats_p.h"
+#include "core/settings/uitexts.h"
 
 using namespace CardBytes;
 
 static const int UptHeaderSize = 236;
 
-bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *errorText)
+bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *error)
 {
     TCardShape s;
-    if (!CheckCardShape(io, s, errorText) || !CheckNeedleHeader(io, s, "UPT", errorText))
+    if (!CheckCardShape(io, s, error) || !CheckNeedleHeader(io, s, "UPT", error))
         return false;
     const unsigned needles = unsigned(io.RowCount) * io.ColCount;
     QByteArray buf(UptHeaderSize + qint64(s.RowBytes) * s.CardCount, '\0');
@@ -42,19 +43,19 @@ bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *errorTe
     for (int r = 0; r < s.CardCount; ++r)
         for (std::uint8_t b : io.Card[r])
             *p++ = char(Rev(b));
-    return SaveBytes(fileName, buf, errorText);
+    return SaveBytes(fileName, buf, error);
 }
 
 // N (BE) at 18, needles (BE) at 14; rows of needles div 8 bytes from 246 when the byte at 34
 // is non-zero, else from 236; each row's byte order reversed, bits as stored.
-bool ReadUPTFile(const QByteArray &bytes, TCardRead &out, QString *errorText)
+bool ReadUPTFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 35)
-        return Fail(errorText, QStringLiteral("The UPT file is shorter than its header."));
+        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("UPT")));
     const int n = int(GetBE16(bytes, 18));
     const int cols = int(GetBE16(bytes, 14)) / 8;
     const qint64 start = GetU8(bytes, 34) != 0 ? 246 : UptHeaderSize;
-    if (!PrepareCardRows(out, bytes.size(), start, n, cols, cols, "UPT", errorText))
+    if (!PrepareCardRows(out, bytes.size(), start, n, cols, cols, "UPT", error))
         return false;
     const char *p = bytes.constData() + start;
     for (int r = 0; r < n; ++r) {

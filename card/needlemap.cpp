@@ -1,6 +1,7 @@
 #include "card/needlemap.h"
 
-#include <QCoreApplication>
+#include "core/base/error.h"
+#include "core/settings/uitexts.h"
 
 #include <algorithm>
 #include <vector>
@@ -20,14 +21,9 @@ bool BuildNeedleMap(const TYangkaImage &card, TNeedleMap &map, QString *error)
 {
     const int rows = card.RowCount(), cols = card.ColCount();
     const qint64 total = qint64(rows) * cols;
-    if (total > MaxCardNeedles) {
-        if (error)
-            *error = QCoreApplication::translate(
-                "Card", "The sample card has %1 needles; a card holds at most %2.")
-                         .arg(total)
-                         .arg(MaxCardNeedles);
-        return false;
-    }
+    if (total > MaxCardNeedles)
+        return Fail(
+            error, GetUiMessage(QStringLiteral("SampleCardNeedlesOverCard")).arg(total).arg(MaxCardNeedles));
     // Needle-order codes; positions the cells do not cover stay marker cells.
     std::vector<std::uint8_t> codes(std::size_t(total), Needle::MarkerColumn);
     for (int c = 0; c < cols && c < card.Cells.length(); ++c)

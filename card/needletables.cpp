@@ -1,8 +1,8 @@
 #include "card/needletables.h"
 
 #include "card/rowtables.h"
-
-#include <QCoreApplication>
+#include "core/base/error.h"
+#include "core/settings/uitexts.h"
 
 #include <algorithm>
 #include <vector>
@@ -39,17 +39,12 @@ bool NeedleTableFromWeave(const TWeaveArray &weave, TNeedleMaskTable &masks, int
 bool ApplyValueByColour(TMesh &mesh, const QImage &picture, int colourIndex, int entry, int value,
     bool weftDensMode, QString *error)
 {
-    auto fail = [&](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
     if (entry < 0 || entry > 15)
-        return fail(QCoreApplication::translate("PickTable", "Choose a weft entry from 1 to 16."));
+        return Fail(error, GetUiMessage(QStringLiteral("NeedleTableEntryRange")));
     if (value < 0 || value > MaxNeedleTableValue)
-        return fail(QCoreApplication::translate("PickTable", "The value %1 is outside 0 to 16.").arg(value));
+        return Fail(error, GetUiMessage(QStringLiteral("NeedleTableValueRange")).arg(value));
     if (picture.format() != QImage::Format_Indexed8 || colourIndex < 0 || colourIndex > 255)
-        return fail(QCoreApplication::translate("PickTable", "No pattern colour has been picked."));
+        return Fail(error, GetUiMessage(QStringLiteral("NeedleTableNoColor")));
 
     std::vector<int> rows;
     for (int y = 0; y < picture.height(); ++y) {
@@ -71,7 +66,7 @@ bool ApplyValueByColour(TMesh &mesh, const QImage &picture, int colourIndex, int
     if (mesh.PickRows.length() < entry + 1)
         GrowPickTables(mesh, true, entry + 1 - mesh.PickRows.length());
     if (mesh.PickRows.length() < entry + 1)
-        return fail(QCoreApplication::translate("PickTable", "The document has no row tables."));
+        return Fail(error, GetUiMessage(QStringLiteral("NeedleTableNoRows")));
     set(mesh.PickRows, entry, std::uint8_t(value));
     if (entry != 0 && value != 0 && mesh.RegulatorRows.length() > entry)
         set(mesh.RegulatorRows, entry, 0);

@@ -3,24 +3,13 @@
 #include "card/cardbuild.h"
 #include "card/cardformats.h"
 #include "card/fmt_ovwb.h"
+#include "core/base/error.h"
+#include "core/settings/uitexts.h"
 #include "weave/weavefile.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("PictureCard", text);
-}
-
-bool Fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
 
 // For each palette entry: does its colour differ from the back colour? A back colour
 // naming a system colour matches nothing.
@@ -40,7 +29,7 @@ bool DiffersTable(const QImage &picture, TColor backColor, bool (&differs)[256])
 bool CheckPicture(const QImage &picture, QString *error)
 {
     if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
-        return Fail(error, Tr("Only an 8-bit pattern picture can be saved as a card or weave."));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureNot8BitForCard")));
     return true;
 }
 
@@ -52,10 +41,10 @@ bool PictureToCard(const QImage &picture, TColor backColor, TWenBanIO &io, QStri
         return false;
     const int w = picture.width(), h = picture.height();
     if (h > MaxCardRows)
-        return Fail(error, Tr("The picture has %1 rows; a card holds at most %2.").arg(h).arg(MaxCardRows));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureRowsOverCard")).arg(h).arg(MaxCardRows));
     const int rowBytes = (w + 7) / 8;
     if (rowBytes > 65535)
-        return Fail(error, Tr("The picture is too wide to be saved as a card."));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureTooWideForCard")));
     bool differs[256];
     DiffersTable(picture, backColor, differs);
     TMultiByteArray card(h);
@@ -105,7 +94,7 @@ bool SaveCardByExtension(
     }
     const TCardFormat *format = FindCardFormat(ext);
     if (!format || !format->Write || !(format->Flags & CardFromPattern))
-        return Fail(error, Tr("A picture cannot be saved as a card of type %1.").arg(ext));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureCardTypeRefused")).arg(ext));
     TWenBanIO io;
     if (!PictureToCard(picture, backColor, io, error))
         return false;

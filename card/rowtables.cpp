@@ -1,6 +1,7 @@
 #include "card/rowtables.h"
 
-#include <QCoreApplication>
+#include "core/base/error.h"
+#include "core/settings/uitexts.h"
 
 #include <algorithm>
 
@@ -65,23 +66,20 @@ bool CheckRowTableValues(const TMesh &mesh, QString *error)
         const TWeaveArray *table;
         const char *what;
     } tables[] = {
-        { &mesh.PickRows, QT_TRANSLATE_NOOP("RowTables", "shuttle number") },
-        { &mesh.WeftDensRows, QT_TRANSLATE_NOOP("RowTables", "weft-density step") },
+        { &mesh.PickRows, "RowTableShuttleName" },
+        { &mesh.WeftDensRows, "RowTableWeftDensityName" },
     };
     for (const auto &t : tables) {
         const int entries = std::min(int(t.table->length()), std::max(mesh.WeftRepeat, 1));
         for (int e = 0; e < entries; ++e)
             for (int r = 0; r < (*t.table)[e].length(); ++r)
-                if ((*t.table)[e][r] > MaxNeedleTableValue) {
-                    if (error)
-                        *error = QCoreApplication::translate(
-                            "RowTables", "The %1 %2 of weft entry %3 in weft row %4 is outside 1 to 16.")
-                                     .arg(QCoreApplication::translate("RowTables", t.what))
-                                     .arg((*t.table)[e][r])
-                                     .arg(e + 1)
-                                     .arg(r + 1);
-                    return false;
-                }
+                if ((*t.table)[e][r] > MaxNeedleTableValue)
+                    return Fail(error,
+                        GetUiMessage(QStringLiteral("RowTableValueRange"))
+                            .arg(GetUiMessage(QLatin1String(t.what)))
+                            .arg((*t.table)[e][r])
+                            .arg(e + 1)
+                            .arg(r + 1));
     }
     return true;
 }

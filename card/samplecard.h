@@ -143,13 +143,13 @@ public:
 
     // Files (.OVYK). Loading reads the current layout and the older one and ignores bytes
     // after the hole list; a damaged file (a count beyond the bytes there, a positioning
-    // hole off the card) is refused, leaves this card unchanged and says why in LastError.
-    bool LoadFromFile(const QString &fileName);
-    bool SaveToFile(const QString &fileName);
-    bool LoadFromBytes(const QByteArray &bytes);
+    // hole off the card) is refused and leaves this card unchanged. Every one returns false
+    // with *error (when given) saying why.
+    bool LoadFromFile(const QString &fileName, QString *error = nullptr);
+    bool SaveToFile(const QString &fileName, QString *error = nullptr);
+    bool LoadFromBytes(const QByteArray &bytes, QString *error = nullptr);
     // The current layout's bytes; false when the rule text is too long or not storable.
-    bool SaveToBytes(QByteArray &bytes) const;
-    mutable QString LastError;
+    bool SaveToBytes(QByteArray &bytes, QString *error = nullptr) const;
 
     // The grid of a style: size, marker columns, lacing and positioning holes.
     static TMultiByteArray StyleCells(TYKStyle style);

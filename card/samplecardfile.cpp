@@ -13,18 +13,12 @@
 #include "card/samplecard.h"
 
 #include "core/base/bytereader.h"
+#include "core/base/error.h"
 #include "core/base/filetext.h"
 #include "core/base/filewrite.h"
 #include "core/settings/uitexts.h"
 
-#include <QCoreApplication>
-
 namespace {
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("SampleCardFile", text);
-}
 
 constexpr int OldHeaderSize = 129;
 // The longest header (the current one with 255 bytes of rules), 65535 x 65535 cells and the
@@ -48,16 +42,12 @@ struct TLoaded {
     TPosArray holes;
 };
 
-bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QString &error)
+bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QString *error)
 {
-    if (cols < 1 || rows < 1) {
-        error = Tr("The sample card has no needles (%1 x %2).").arg(cols).arg(rows);
-        return false;
-    }
-    if (!in.has(qint64(cols) * rows)) {
-        error = Tr("The sample-card file claims %1 x %2 needles but is too short.").arg(cols).arg(rows);
-        return false;
-    }
+    if (cols < 1 || rows < 1)
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardNoNeedles")).arg(cols).arg(rows));
+    if (!in.has(qint64(cols) * rows))
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardCellsShort")).arg(cols).arg(rows));
     out.cells = MakeWeaveArray(cols, rows);
     for (int c = 0; c < cols; ++c) {
         const std::uint8_t *p = in.take(rows);
@@ -65,29 +55,26 @@ bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QStrin
     }
     const std::int32_t m = in.i32le();
     // Bytes after the holes are ignored: other tools pad sample-card files.
-    if (!in.ok() || m < 0 || !in.has(qint64(m) * 8)) {
-        error = Tr("The positioning-hole list of the sample-card file is damaged.");
-        return false;
-    }
+    if (!in.ok() || m < 0 || !in.has(qint64(m) * 8))
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardHolesDamaged")));
     TPosArray holes(m);
     for (auto &h : holes) {
         h.X = in.i32le();
         h.Y = in.i32le();
         // A hole names a needle of the card: the card writers mark its column.
-        if (h.X < 0 || h.X >= cols || h.Y < 0 || h.Y >= rows) {
-            error = GetUiMessage(QStringLiteral("SampleCardHoleOutside"))
-                        .arg(qint64(h.X) + 1)
-                        .arg(qint64(h.Y) + 1)
-                        .arg(cols)
-                        .arg(rows);
-            return false;
-        }
+        if (h.X < 0 || h.X >= cols || h.Y < 0 || h.Y >= rows)
+            return Fail(error,
+                GetUiMessage(QStringLiteral("SampleCardHoleOutside"))
+                    .arg(qint64(h.X) + 1)
+                    .arg(qint64(h.Y) + 1)
+                    .arg(cols)
+                    .arg(rows));
     }
     out.holes = holes;
     return true;
 }
 
-bool ReadCurrent(TByteReader &in, TLoaded &out, QString &error)
+bool ReadCurrent(TByteReader &in, TLoaded &out, QString *error)
 {
     in.seek(16);
     out.style = in.u8();
@@ -97,31 +84,25 @@ bool ReadCurrent(TByteReader &in, TLoaded &out, QString &error)
     const std::uint8_t *rules = in.take(n);
     const int cols = in.u16le();
     const int rows = in.u16le();
-    if (!in.ok()) {
-        error = Tr("The sample-card file is too short.");
-        return false;
-    }
+    if (!in.ok())
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardTooShort")));
     out.hasRules = true;
     out.rules = DecodeFileText(QByteArray(reinterpret_cast<const char *>(rules), n));
     return ReadCellsAndHoles(in, cols, rows, out, error);
 }
 
-bool ReadOld(TByteReader &in, TLoaded &out, QString &error)
+bool ReadOld(TByteReader &in, TLoaded &out, QString *error)
 {
     out.current = false;
     in.seek(0);
     const int length = std::min<int>(in.u8(), OldHeaderSize - 1);
     const std::uint8_t *text = in.take(OldHeaderSize - 1);
-    if (!in.ok()) {
-        error = Tr("The file is too short to be a sample-card file.");
-        return false;
-    }
+    if (!in.ok())
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardHeaderShort")));
     const QByteArray header(reinterpret_cast<const char *>(text), length);
     for (const char *marker : { ".OVYK ", "KDV", "PNH", "Tirlomax", "Beta 1.02" })
-        if (!header.contains(marker)) {
-            error = Tr("This is not a sample-card file of a known version.");
-            return false;
-        }
+        if (!header.contains(marker))
+            return Fail(error, GetUiMessage(QStringLiteral("SampleCardUnknownVersion")));
     out.style = in.u8();
     out.tiQianSuo = in.i32le() != 0;
     out.multiple = in.i32le() != 0;
@@ -136,45 +117,33 @@ bool ReadOld(TByteReader &in, TLoaded &out, QString &error)
     out.startFlag = in.u8();
     const std::int32_t cols = in.i32le();
     const std::int32_t rows = in.i32le();
-    if (!in.ok()) {
-        error = Tr("The sample-card file is too short.");
-        return false;
-    }
-    if (cols != colCount || rows != rowCount) {
-        error = Tr("The sample-card file gives two different sizes (%1 x %2 and %3 x %4).")
-                    .arg(colCount)
-                    .arg(rowCount)
-                    .arg(cols)
-                    .arg(rows);
-        return false;
-    }
-    if (out.orient > ioVertical) {
-        error = Tr("The sample-card file gives an unknown orientation (%1).").arg(out.orient);
-        return false;
-    }
+    if (!in.ok())
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardTooShort")));
+    if (cols != colCount || rows != rowCount)
+        return Fail(error,
+            GetUiMessage(QStringLiteral("SampleCardSizesDiffer"))
+                .arg(colCount)
+                .arg(rowCount)
+                .arg(cols)
+                .arg(rows));
+    if (out.orient > ioVertical)
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardOrientUnknown")).arg(out.orient));
     return ReadCellsAndHoles(in, cols, rows, out, error);
 }
 
 } // namespace
 
-bool TYangkaImage::LoadFromBytes(const QByteArray &bytes)
+bool TYangkaImage::LoadFromBytes(const QByteArray &bytes, QString *error)
 {
     TByteReader in(bytes);
     TLoaded got;
-    QString error;
     const bool current = bytes.size() >= 4 && bytes[2] == 1 && bytes[3] == 0;
-    if (!(current ? ReadCurrent(in, got, error) : ReadOld(in, got, error))) {
-        LastError = error;
+    if (!(current ? ReadCurrent(in, got, error) : ReadOld(in, got, error)))
         return false;
-    }
-    if (got.style >= YKStyleCount) {
-        LastError = Tr("The sample-card file gives an unknown layout style (%1).").arg(got.style);
-        return false;
-    }
-    if (got.startFlag > 3) {
-        LastError = Tr("The sample-card file gives an unknown start corner (%1).").arg(got.startFlag);
-        return false;
-    }
+    if (got.style >= YKStyleCount)
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardStyleUnknown")).arg(got.style));
+    if (got.startFlag > 3)
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardCornerUnknown")).arg(got.startFlag));
     // The style is stored as read; the grid comes from the file, never rebuilt.
     m_style = TYKStyle(got.style);
     m_startFlag = got.startFlag;
@@ -198,36 +167,25 @@ bool TYangkaImage::LoadFromBytes(const QByteArray &bytes)
         Resize();
     Changed(-1, -1);
     Holes = got.holes;
-    LastError.clear();
     return true;
 }
 
-bool TYangkaImage::LoadFromFile(const QString &fileName)
+bool TYangkaImage::LoadFromFile(const QString &fileName, QString *error)
 {
     QByteArray bytes;
-    QString error;
-    if (!ReadWholeFile(fileName, MaxSampleCardFile, bytes, &error)) {
-        LastError = error;
-        return false;
-    }
-    if (!LoadFromBytes(bytes))
+    if (!ReadWholeFile(fileName, MaxSampleCardFile, bytes, error) || !LoadFromBytes(bytes, error))
         return false;
     CardFileName = fileName;
     return true;
 }
 
-bool TYangkaImage::SaveToBytes(QByteArray &bytes) const
+bool TYangkaImage::SaveToBytes(QByteArray &bytes, QString *error) const
 {
     QByteArray rules;
-    QString error;
-    if (!EncodeFileText(Rules, rules, &error)) {
-        LastError = error;
+    if (!EncodeFileText(Rules, rules, error))
         return false;
-    }
-    if (rules.size() > 255) {
-        LastError = Tr("The division rule is longer than 255 bytes.");
-        return false;
-    }
+    if (rules.size() > 255)
+        return Fail(error, GetUiMessage(QStringLiteral("SampleCardRuleTooLong")));
     QByteArray out;
     out.reserve(32 + rules.size() + qsizetype(m_colCount) * m_rowCount + 8 * Holes.length());
     PutU16le(out, 2000);
@@ -253,16 +211,11 @@ bool TYangkaImage::SaveToBytes(QByteArray &bytes) const
     return true;
 }
 
-bool TYangkaImage::SaveToFile(const QString &fileName)
+bool TYangkaImage::SaveToFile(const QString &fileName, QString *error)
 {
     QByteArray bytes;
-    if (!SaveToBytes(bytes))
+    if (!SaveToBytes(bytes, error) || !WriteFileAtomically(fileName, bytes, error))
         return false;
-    QString error;
-    if (!WriteFileAtomically(fileName, bytes, &error)) {
-        LastError = error;
-        return false;
-    }
     CardFileName = fileName;
     return true;
 }

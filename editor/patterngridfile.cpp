@@ -2,47 +2,33 @@
 #include "editor/patterngrid.h"
 
 #include "card/picturetocard.h"
+#include "core/base/error.h"
 #include "core/base/fileext.h"
 #include "core/decode/pictureload.h"
 #include "core/picture/bmpfile.h"
 #include "core/picture/pcxfile.h"
 #include "core/picture/picturelimits.h"
+#include "core/settings/uitexts.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("TPatternGrid", text);
-}
-
-} // namespace
 
 bool TPatternGrid::LoadPictureFile(const QString &fileName, QString *error)
 {
     QImage loaded;
     QString why;
-    if (!LoadPictureAs8Bit(fileName, loaded, &why) || loaded.isNull()) {
-        if (error)
-            *error = why.isEmpty() ? tr("The picture \"%1\" cannot be read.").arg(fileName) : why;
-        return false;
-    }
-    if (loaded.format() != QImage::Format_Indexed8) {
-        if (error)
-            *error = tr("The picture \"%1\" cannot be read as an 8-bit picture.").arg(fileName);
-        return false;
-    }
+    if (!LoadPictureAs8Bit(fileName, loaded, &why) || loaded.isNull())
+        return Fail(error,
+            why.isEmpty() ? GetUiMessage(QStringLiteral("PatternPictureUnreadable")).arg(fileName) : why);
+    if (loaded.format() != QImage::Format_Indexed8)
+        return Fail(error, GetUiMessage(QStringLiteral("PatternPictureNot8Bit")).arg(fileName));
     if (loaded.width() < 1 || loaded.height() < 1 || loaded.width() > MaxPictureSide
         || loaded.height() > MaxPictureSide) {
-        if (error)
-            *error = tr("The picture \"%1\" is %2 x %3 cells; a pattern has 1 to %4 cells on each side.")
-                         .arg(fileName)
-                         .arg(loaded.width())
-                         .arg(loaded.height())
-                         .arg(MaxPictureSide);
-        return false;
+        return Fail(error,
+            GetUiMessage(QStringLiteral("PatternPictureSize"))
+                .arg(fileName)
+                .arg(loaded.width())
+                .arg(loaded.height())
+                .arg(MaxPictureSide));
     }
     takeLoadedPicture(loaded);
     return true;
@@ -50,11 +36,8 @@ bool TPatternGrid::LoadPictureFile(const QString &fileName, QString *error)
 
 bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QString *error)
 {
-    if (m_picture.isNull()) {
-        if (error)
-            *error = tr("There is no picture to save.");
-        return false;
-    }
+    if (m_picture.isNull())
+        return Fail(error, GetUiMessage(QStringLiteral("PatternNoPicture")));
     Repaint();
     // A file holds one repeat unit: the tiled view is never written.
     if (!SetRepeatView(false, error))
@@ -72,8 +55,7 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QS
         // Cells of the back colour are the lowered points.
         return SaveCardByExtension(m_picture, GetBackColor(), fileName, warnings, error);
     default:
-        if (error)
-            *error = tr("Pictures cannot be saved as \"%1\" here.").arg(QFileInfo(fileName).suffix());
-        return false;
+        return Fail(
+            error, GetUiMessage(QStringLiteral("PatternSaveTypeRefused")).arg(QFileInfo(fileName).suffix()));
     }
 }

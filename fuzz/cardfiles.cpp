@@ -25,24 +25,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     TYangkaImage card;
-    if (card.LoadFromBytes(bytes)) {
+    QString sampleError;
+    if (card.LoadFromBytes(bytes, &sampleError)) {
         QByteArray written;
         TYangkaImage again;
         if (card.SaveToBytes(written) && (!again.LoadFromBytes(written) || again.Cells != card.Cells))
             std::abort();
-    } else if (card.LastError.isEmpty() || card.ColCount() != 18) {
+    } else if (sampleError.isEmpty() || card.ColCount() != 18) {
         std::abort();
     }
 
     TWenBanIO io;
-    if (ReadOVWBCard(io, bytes)) {
+    QString cardError;
+    if (ReadOVWBCard(io, bytes, &cardError)) {
         QByteArray written;
         TWenBanIO again;
         if (OVWBCardBytes(io, written) && (!ReadOVWBCard(again, written) || !(again.Card == io.Card)))
             std::abort();
         io.Extension = QStringLiteral(".OVWB");
         io.RenderCard();
-    } else if (io.ErrorText.isEmpty() || io.CardCount != 0) {
+    } else if (cardError.isEmpty() || io.CardCount != 0) {
         std::abort();
     }
 

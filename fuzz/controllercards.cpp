@@ -56,8 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const TTarget &t : Targets) {
         TWenBanIO io;
         io.Extension = QString::fromLatin1(t.Extension);
-        if (!io.LoadFromBytes(bytes)) {
-            if (io.ErrorText.isEmpty() || io.CardCount != 0 || !io.Card.isEmpty())
+        QString why;
+        if (!io.LoadFromBytes(bytes, &why)) {
+            if (why.isEmpty() || io.CardCount != 0 || !io.Card.isEmpty())
                 std::abort();
             continue;
         }

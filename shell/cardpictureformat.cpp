@@ -1,5 +1,6 @@
 #include "shell/cardpictureformat.h"
 #include "card/cardmessages.h"
+#include "core/base/error.h"
 
 #include "card/cardfile.h"
 
@@ -11,15 +12,10 @@ bool ReadWenBanIOPicture(
     TWenBanIO io;
     io.FileName = fileName;
     io.Extension = QLatin1Char('.') + QFileInfo(fileName).suffix().toUpper();
-    if (!io.LoadFromBytes(bytes)) {
-        if (error)
-            *error = io.ErrorText;
+    if (!io.LoadFromBytes(bytes, error))
         return false;
-    }
     if (io.Bitmap.isNull()) { // a card file that holds no cards
-        if (error)
-            *error = QString::fromUtf8(CardMsg::NoValidData);
-        return false;
+        return Fail(error, QString::fromUtf8(CardMsg::NoValidData));
     }
     picture.Image = io.Bitmap;
     switch (io.Bitmap.format()) {

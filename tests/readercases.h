@@ -18,7 +18,7 @@
 
 struct ReaderCase {
     const char *name;
-    std::function<bool(const QString &fileName, QString &error)> read;
+    std::function<bool(const QString &fileName, QString *error)> read;
     qint64 bound; // the most bytes the reader takes; negative when it has no bound
     bool messages = true; // false for readers that give no message
 };
@@ -54,7 +54,7 @@ inline void ExpectSpecialFilesRefused(const std::vector<ReaderCase> &readers)
         for (const QString &path : { special.fifo, special.zero, special.folder }) {
             QString error;
             bool ok = true;
-            RunWithin(20, c.name, [&] { ok = c.read(path, error); });
+            RunWithin(20, c.name, [&] { ok = c.read(path, &error); });
             EXPECT_FALSE(ok) << c.name << " " << path.toStdString();
             if (c.messages) {
                 EXPECT_TRUE(error.contains("not a regular file")) << c.name << ": " << error.toStdString();
@@ -72,7 +72,7 @@ inline void ExpectOversizedFilesRefused(const std::vector<ReaderCase> &readers)
         const QString path = SparseFile(dir, "big.bmp", c.bound + 1);
         QString error;
         bool ok = true;
-        RunWithin(20, c.name, [&] { ok = c.read(path, error); });
+        RunWithin(20, c.name, [&] { ok = c.read(path, &error); });
         EXPECT_FALSE(ok) << c.name;
         EXPECT_TRUE(error.contains(QString::number(c.bound + 1)) && error.contains(QString::number(c.bound)))
             << c.name << ": " << error.toStdString();

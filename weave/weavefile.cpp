@@ -1,10 +1,11 @@
 #include "weave/weavefile.h"
 
 #include "core/base/bytereader.h"
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/picture/picturelimits.h"
+#include "core/settings/uitexts.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -15,18 +16,6 @@ const char FormatSentence[] = ".OVW Version Beta 1.01; Format is designed by KDV
                               "is only with OVCAD software !";
 const char MakerNotice[] = "Written by Dorwen CAD.";
 static_assert(sizeof(FormatSentence) - 1 == 107 && sizeof(MakerNotice) - 1 == 22);
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("WeaveFile", text);
-}
-
-bool Fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
 
 } // namespace
 
@@ -51,7 +40,7 @@ QByteArray WeaveFileBytes(const TWeaveArray &cells)
 bool WriteWeaveFile(const QString &fileName, const TWeaveArray &cells, QString *error)
 {
     if (cells.isEmpty())
-        return Fail(error, Tr("The weave is empty; nothing was written."));
+        return Fail(error, GetUiMessage(QStringLiteral("WeaveEmptyNotWritten")));
     return WriteFileAtomically(fileName, WeaveFileBytes(cells), error);
 }
 
@@ -66,12 +55,12 @@ bool ReadWeaveHeader(const QByteArray &bytes, std::int32_t &w, std::int32_t &h, 
     w = in.i32le();
     h = in.i32le();
     if (!in.ok())
-        return Fail(error, Tr("The weave file is too short."));
+        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileTooShort")));
     const QByteArray text(reinterpret_cast<const char *>(header), textLength);
     if (!text.contains(".OVW ") || !text.contains("by KDV&PNH") || !text.contains("Beta 1.01"))
-        return Fail(error, Tr("This is not a weave file of a known version."));
+        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileUnknownVersion")));
     if (w < 0 || h < 0 || w > MaxPictureSide || h > MaxPictureSide)
-        return Fail(error, Tr("The weave file gives an impossible size (%1 x %2).").arg(w).arg(h));
+        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileImpossibleSize")).arg(w).arg(h));
     return true;
 }
 
@@ -86,8 +75,7 @@ bool ReadWeaveBytes(const QByteArray &bytes, TWeaveArray &cells, QString *error)
     const qint64 held = bytes.size() - WeaveFileDataOffset;
     // Bytes after the cells are ignored: other tools pad weave files.
     if (held < cellBytes)
-        return Fail(
-            error, Tr("The weave file should hold %1 cells but holds %2 bytes.").arg(cellBytes).arg(held));
+        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileCellsShort")).arg(cellBytes).arg(held));
     TWeaveArray out;
     if (cellBytes > 0) {
         out = MakeWeaveArray(w, h);
@@ -102,7 +90,7 @@ bool ReadWeaveBytes(const QByteArray &bytes, TWeaveArray &cells, QString *error)
 bool ReadWeaveStream(QIODevice &stream, TWeaveArray &cells, QString *error)
 {
     if (!stream.seek(0))
-        return Fail(error, Tr("The weave file cannot be read."));
+        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileUnreadable")));
     QByteArray bytes = stream.read(WeaveFileDataOffset);
     std::int32_t w = 0, h = 0;
     if (!ReadWeaveHeader(bytes, w, h, error))
@@ -110,7 +98,7 @@ bool ReadWeaveStream(QIODevice &stream, TWeaveArray &cells, QString *error)
     const qint64 wanted = qint64(w) * h;
     if (!stream.isSequential() && stream.size() - WeaveFileDataOffset < wanted)
         return Fail(error,
-            Tr("The weave file should hold %1 cells but holds %2 bytes.")
+            GetUiMessage(QStringLiteral("WeaveFileCellsShort"))
                 .arg(wanted)
                 .arg(stream.size() - WeaveFileDataOffset));
     // Read in pieces up to what the sizes ask for, so that a short stream never makes us

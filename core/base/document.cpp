@@ -1,5 +1,8 @@
 #include "core/base/document.h"
 
+#include "core/base/error.h"
+#include "core/settings/uitexts.h"
+
 TWeaveArray MakeWeaveArray(int outer, int inner, std::uint8_t value)
 {
     TWeaveArray a(std::max(outer, 0));
@@ -55,28 +58,23 @@ int ColorWeaveSlot(const TMesh &mesh, int colour, int warpRepeat, int entry)
 
 bool CheckMeshRepeats(const TMesh &mesh, QString *error)
 {
-    auto fail = [&](const QString &message) {
-        if (error)
-            *error = message;
-        return false;
-    };
     if (mesh.WarpRepeat < 1 || mesh.WarpRepeat > MaxMeshRepeat || mesh.WeftRepeat < 1
         || mesh.WeftRepeat > MaxMeshRepeat)
-        return fail(QStringLiteral("The repeat counts %1 x %2 are outside 1 to %3.")
-                        .arg(mesh.WarpRepeat)
-                        .arg(mesh.WeftRepeat)
-                        .arg(MaxMeshRepeat));
+        return Fail(error,
+            GetUiMessage(QStringLiteral("MeshRepeatsRange"))
+                .arg(mesh.WarpRepeat)
+                .arg(mesh.WeftRepeat)
+                .arg(MaxMeshRepeat));
     const qint64 slots = qint64(mesh.Colors.length()) * mesh.WarpRepeat * mesh.WeftRepeat;
     if (slots > MaxColourWeaveSlots)
-        return fail(QStringLiteral(
-            "%1 colours with repeat counts %2 x %3 need more colour weaves than a document holds.")
-                        .arg(mesh.Colors.length())
-                        .arg(mesh.WarpRepeat)
-                        .arg(mesh.WeftRepeat));
+        return Fail(error,
+            GetUiMessage(QStringLiteral("MeshColorWeavesOver"))
+                .arg(mesh.Colors.length())
+                .arg(mesh.WarpRepeat)
+                .arg(mesh.WeftRepeat));
     if (qint64(mesh.WeftRepeat) * std::max(mesh.Wefts, 0) > MaxRowTableCells)
-        return fail(QStringLiteral("%1 weft entries on %2 weft rows are more than a document holds.")
-                        .arg(mesh.WeftRepeat)
-                        .arg(mesh.Wefts));
+        return Fail(
+            error, GetUiMessage(QStringLiteral("MeshWeftEntriesOver")).arg(mesh.WeftRepeat).arg(mesh.Wefts));
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "core/base/filetext.h"
 
-#include <QCoreApplication>
+#include "core/base/error.h"
+#include "core/settings/uitexts.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -25,13 +27,8 @@ bool EncodeFileText(const QString &text, QByteArray &bytes, QString *error)
         // error in every Qt build, so compare with what decoding gives back.
         ok = !gbk.hasError() && QString(QStringDecoder("GBK").decode(out)) == text;
     }
-    if (!ok) {
-        if (error)
-            *error = QCoreApplication::translate(
-                "FileText", "The text \"%1\" cannot be stored in the file's character set (GBK).")
-                         .arg(text);
-        return false;
-    }
+    if (!ok)
+        return Fail(error, GetUiMessage(QStringLiteral("TextNotGbk")).arg(text));
     bytes = out;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "core/base/rulenotation.h"
 
-#include <QCoreApplication>
+#include "core/base/error.h"
+#include "core/settings/uitexts.h"
 
 #include <algorithm>
 
@@ -125,11 +126,6 @@ template <class Sink> void RunRepeatPass(const QString &text, Sink &sink)
     }
 }
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("Rules", text);
-}
-
 } // namespace
 
 bool IsDigitChar(QChar c)
@@ -146,20 +142,17 @@ bool CheckRuleText(const QString &text, QString *error)
         QString why;
         if (c == QLatin1Char('(')) {
             if (inGroup)
-                why = Tr("Brackets cannot be nested");
+                why = GetUiMessage(QStringLiteral("RuleNestedBrackets"));
             inGroup = true;
         } else if (c == QLatin1Char(')')) {
             if (!inGroup)
-                why = Tr("\")\" without an opening bracket");
+                why = GetUiMessage(QStringLiteral("RuleUnopenedBracket"));
             inGroup = false;
         } else if (!IsDigitChar(c) && !IsRuleLetter(c)) {
-            why = Tr("Only digits, the letters A to Z and round brackets are allowed");
+            why = GetUiMessage(QStringLiteral("RuleBadCharacter"));
         }
-        if (!why.isEmpty()) {
-            if (error)
-                *error = Tr("The rule \"%1\" cannot be used at character %2: %3.").arg(t).arg(i + 1).arg(why);
-            return false;
-        }
+        if (!why.isEmpty())
+            return Fail(error, GetUiMessage(QStringLiteral("RuleUnusable")).arg(t).arg(i + 1).arg(why));
     }
     return true;
 }

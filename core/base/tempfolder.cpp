@@ -1,6 +1,7 @@
 #include "core/base/tempfolder.h"
 
 #include "core/base/error.h"
+#include "core/settings/uitexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -168,10 +169,10 @@ bool MakeProcessTempFolder(QString &path, QString *error)
         auto folder = std::make_unique<QTemporaryDir>(
             parent + QStringLiteral("/dorwen-cad-%1-XXXXXX").arg(qint64(QCoreApplication::applicationPid())));
         if (!folder->isValid() || !lockFolder(folder->path()))
-            return Fail(error, QStringLiteral("Cannot create a temporary folder in %1").arg(parent));
+            return Fail(error, GetUiMessage(QStringLiteral("TempFolderCannotCreate")).arg(parent));
         const QByteArray local = QFile::encodeName(folder->path());
         if (local.size() >= qsizetype(sizeof g_signalPath))
-            return Fail(error, QStringLiteral("Cannot create a temporary folder in %1").arg(parent));
+            return Fail(error, GetUiMessage(QStringLiteral("TempFolderCannotCreate")).arg(parent));
         std::memcpy(g_signalPath, local.constData(), std::size_t(local.size()) + 1);
         g_folder = std::move(folder);
         installStopHandlers();

@@ -1,9 +1,10 @@
 #include "core/decode/epsdecode.h"
 
+#include "core/base/error.h"
 #include "core/picture/picturelimits.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
@@ -12,18 +13,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Eps", text);
-}
 
 // The PostScript text itself: a DOS EPS binary header (C5 D0 D3 C6) points at it.
 QByteArray postScriptPart(const QByteArray &bytes)
@@ -48,18 +37,18 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
 {
     const QByteArray ps = postScriptPart(bytes);
     if (!ps.startsWith("%!"))
-        return fail(error, tr("The file is not an Encapsulated PostScript picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsNotEps")));
     // The bounding box decides the picture's size in points (= pixels at 72 dpi).
     static const QRegularExpression boxPattern(
         QStringLiteral("^%%BoundingBox:\\s*(-?\\d+)\\s+(-?\\d+)\\s+(-?\\d+)\\s+(-?\\d+)"),
         QRegularExpression::MultilineOption);
     const QRegularExpressionMatch box = boxPattern.match(QString::fromLatin1(ps.left(64 * 1024)));
     if (!box.hasMatch())
-        return fail(error, tr("The PostScript picture has no bounding box."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsNoBoundingBox")));
     const qint64 width = box.captured(3).toLongLong() - box.captured(1).toLongLong();
     const qint64 height = box.captured(4).toLongLong() - box.captured(2).toLongLong();
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
-        return fail(error, tr("The PostScript picture's bounding box is empty or too large."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsBoundingBoxBad")));
     // Ghostscript draws the whole box into a temporary file, which is then read as a
     // true-colour picture: a small file can claim a vast box, so the budget is held first.
     if (!CheckPictureBudget(width, height, 4, error))
@@ -67,16 +56,15 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
 
     const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
     if (gs.isEmpty())
-        return fail(
-            error, tr("Ghostscript (gs) is needed to read PostScript pictures and is not installed."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsNoGhostscript")));
     QTemporaryDir dir;
     if (!dir.isValid())
-        return fail(error, tr("No temporary folder for the PostScript picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsNoTempFolder")));
     const QString input = dir.filePath(QStringLiteral("in.eps"));
     const QString output = dir.filePath(QStringLiteral("out.ppm"));
     QFile in(input);
     if (!in.open(QIODevice::WriteOnly) || in.write(ps) != ps.size())
-        return fail(error, tr("No temporary file for the PostScript picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsNoTempFile")));
     in.close();
 
     QProcess process;
@@ -88,21 +76,21 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
             QStringLiteral("-sDEVICE=ppmraw"), QStringLiteral("-sOutputFile=") + output, QStringLiteral("--"),
             input });
     if (!process.waitForStarted())
-        return fail(error, tr("Ghostscript cannot be started."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsCannotStart")));
     if (!process.waitForFinished(RunState().EpsTimeoutMs)) {
         process.kill();
         process.waitForFinished();
-        return fail(error, tr("Ghostscript took too long to draw the PostScript picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsTooSlow")));
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return fail(error, tr("Ghostscript cannot draw the PostScript picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsCannotDraw")));
     QImageReader reader(output, "ppm");
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > MaxPictureSide || size.height() > MaxPictureSide)
-        return fail(error, tr("Ghostscript gave no usable picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsNoPicture")));
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return fail(error, tr("Ghostscript gave no usable picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("EpsNoPicture")));
     picture = image.convertToFormat(QImage::Format_RGB32);
     return true;
 }

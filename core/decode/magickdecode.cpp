@@ -1,12 +1,13 @@
 #include "core/decode/magickdecode.h"
 
+#include "core/base/error.h"
 #include "core/picture/picturecomplete.h"
 #include "core/picture/picturelimits.h"
+#include "core/settings/uitexts.h"
 
 #include <Magick++.h>
 #include <tiffio.h>
 
-#include <QCoreApplication>
 #include <QSize>
 
 #include <cstdio>
@@ -119,20 +120,13 @@ QSize declaredSize(const QByteArray &bytes, const char *format)
     return size;
 }
 
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
 } // namespace
 
 bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &picture, int &bits, QString *error)
 {
     InitMagick();
     if (bytes.isEmpty())
-        return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureFileEmpty")));
     std::lock_guard<std::mutex> lock(magickMutex);
     const TTiffHandlersRestored tiffHandlers;
     MagickLib::ImageInfo *info = newImageInfo(format);
@@ -157,9 +151,8 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
             if (size.isValid() && !CheckPictureBudget(size.width(), size.height(), int(bytesPerPixel), error))
                 return false;
         }
-        return fail(error,
-            QCoreApplication::translate("Picture", "The picture is damaged or not a %1 file (%2).")
-                .arg(QLatin1String(format), reason));
+        return Fail(
+            error, GetUiMessage(QStringLiteral("PictureDamagedOrNot")).arg(QLatin1String(format), reason));
     }
     // The library reads some cut files without a word (PCX rows past the end are made up).
     if (!CheckPictureComplete(format, bytes, error)) {
@@ -176,18 +169,17 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
         Magick::Image image(raw);
         const qint64 width = image.columns(), height = image.rows();
         if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
-            return fail(error, QCoreApplication::translate("Picture", "The picture has no usable size."));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureNoSize")));
         const Magick::PixelPacket *pixels = image.getConstPixels(0, 0, unsigned(width), unsigned(height));
         if (!pixels)
-            return fail(error, QCoreApplication::translate("Picture", "The picture cannot be decoded."));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureUndecodable")));
         const unsigned mapSize = image.classType() == Magick::PseudoClass ? image.colorMapSize() : 0;
         const Magick::IndexPacket *indexes
             = mapSize > 0 && mapSize <= 256 ? image.getConstIndexes() : nullptr;
         if (indexes) {
             QImage out(int(width), int(height), QImage::Format_Indexed8);
             if (out.isNull())
-                return fail(
-                    error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+                return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
             QList<QRgb> table(256, qRgb(0, 0, 0));
             for (unsigned i = 0; i < mapSize; ++i) {
                 const Magick::Color c = image.colorMap(i);
@@ -208,7 +200,7 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
         }
         QImage out(int(width), int(height), QImage::Format_RGB32);
         if (out.isNull())
-            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
         for (qint64 y = 0; y < height; ++y) {
             auto *d = reinterpret_cast<QRgb *>(out.scanLine(int(y)));
             for (qint64 x = 0; x < width; ++x) {
@@ -221,8 +213,7 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
         bits = 24;
         return true;
     } catch (const std::exception &e) {
-        return fail(error,
-            QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
-                .arg(QString::fromLocal8Bit(e.what())));
+        return Fail(error,
+            GetUiMessage(QStringLiteral("PictureUndecodableWhy")).arg(QString::fromLocal8Bit(e.what())));
     }
 }

@@ -1,6 +1,7 @@
 #include "core/decode/picturedecode.h"
 
 #include "core/base/bytereader.h"
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/decode/epsdecode.h"
 #include "core/decode/magickdecode.h"
@@ -12,9 +13,9 @@
 #include "core/picture/picturecomplete.h"
 #include "core/picture/picturelimits.h"
 #include "core/picture/qtdecode.h"
+#include "core/settings/uitexts.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QImageReader>
 
 #include <algorithm>
@@ -27,13 +28,6 @@ const TPictureClass &BitmapPictureClass()
 }
 
 namespace {
-
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
 
 // The bits per pixel a BMP header declares, and whether our own readers take the file
 // (an uncompressed bitmap with a Windows info header; the old OS/2 header, with its
@@ -84,7 +78,7 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
     QByteArray data;
     if (!device.isSequential()) {
         if (device.size() - device.pos() > MaxPictureFileSize)
-            return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+            return Fail(error, GetUiMessage(QStringLiteral("FileNamedTooLarge")).arg(fileName));
         data = device.readAll();
     } else {
         while (data.size() <= MaxPictureFileSize) {
@@ -95,7 +89,7 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
         }
     }
     if (data.size() > MaxPictureFileSize)
-        return fail(error, QCoreApplication::translate("File", "%1 is too large.").arg(fileName));
+        return Fail(error, GetUiMessage(QStringLiteral("FileNamedTooLarge")).arg(fileName));
     bytes = data;
     return true;
 }
@@ -104,11 +98,9 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
 bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
 {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
-        return fail(error, QCoreApplication::translate("Picture", "The picture is empty."));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureEmpty")));
     if (image.width() > MaxPictureSide || image.height() > MaxPictureSide)
-        return fail(error,
-            QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
-                .arg(MaxPictureSide));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureSideOver")).arg(MaxPictureSide));
     int bits = declaredBits;
     switch (image.format()) {
     case QImage::Format_Mono:
@@ -130,7 +122,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
     case QImage::Format_Grayscale8: {
         QImage indexed(image.size(), QImage::Format_Indexed8);
         if (indexed.isNull())
-            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
         QList<QRgb> grey(256);
         for (int i = 0; i < 256; ++i)
             grey[i] = qRgb(i, i, i);
@@ -144,7 +136,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
     default:
         image = std::move(image).convertToFormat(QImage::Format_RGB32);
         if (image.isNull())
-            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
         if (bits <= 8)
             bits = 24;
         break;
@@ -174,7 +166,7 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
     // Enough of the file for the headers the classes look at.
     const QByteArray header = device.peek(64);
     if (header.isEmpty())
-        return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureFileEmpty")));
     int bits = 0;
     if (cls.Decoder == TPictureDecoder::Bitmap) {
         bool ownReader = false;
@@ -202,7 +194,7 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
             ConvertPictureTo8BitWithBlackAndWhite(result.Image, converted);
         result.Image = converted;
         if (result.Image.isNull())
-            return fail(error, QCoreApplication::translate("Picture", "Not enough memory for the picture."));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
     }
     out = result;
     return true;
@@ -212,14 +204,13 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
     TLoadedPicture &out, QString *error)
 {
     if (bytes.isEmpty())
-        return fail(error, QCoreApplication::translate("Picture", "The file is empty."));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureFileEmpty")));
     QImage image;
     int bits = 0;
     TLowBitPicture lowBit;
     switch (cls.Decoder) {
     case TPictureDecoder::None:
-        return fail(error,
-            QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureTypeUnreadable")).arg(cls.Name));
     case TPictureDecoder::Bitmap: {
         bool ownReader = false;
         bits = bmpDeclaredBits(bytes, ownReader);
@@ -268,8 +259,7 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         break;
     case TPictureDecoder::Custom: {
         if (!cls.Read)
-            return fail(error,
-                QCoreApplication::translate("Picture", "%1 cannot be read by this program.").arg(cls.Name));
+            return Fail(error, GetUiMessage(QStringLiteral("PictureTypeUnreadable")).arg(cls.Name));
         TLoadedPicture own;
         if (!cls.Read(fileName, bytes, own, error))
             return false;

@@ -1,23 +1,17 @@
 #include "core/decode/pictureload.h"
 
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/base/progress.h"
 #include "core/decode/pictureconvert.h"
 #include "core/picture/lowbitpicture.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
-
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
 
 // LoadPictureFromFile; with trueColourTo8Bit, true-colour pictures come back converted
 // as LoadPictureAs8Bit converts them.
@@ -30,9 +24,7 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     else if (Hooks().PictureClassLookup && !extension.isEmpty())
         cls = Hooks().PictureClassLookup(extension);
     if (!cls)
-        return fail(error,
-            QCoreApplication::translate("Picture", "%1 cannot be opened: the file type is not supported.")
-                .arg(fileName));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureTypeUnsupported")).arg(fileName));
     QString why;
     TLoadedPicture loaded;
     bool ok = false;
@@ -52,8 +44,7 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     }
     ReportProgress(100);
     if (!ok)
-        return fail(
-            error, QCoreApplication::translate("Picture", "%1 cannot be opened: %2").arg(fileName, why));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureCannotOpen")).arg(fileName, why));
     picture = loaded;
     return true;
 }
@@ -90,8 +81,7 @@ bool LoadPictureAs8Bit(const QString &fileName, QImage &bmp, QString *error)
         EnsureBlackAndWhite(result);
     }
     if (result.isNull() || result.format() != QImage::Format_Indexed8)
-        return fail(error,
-            QCoreApplication::translate("Picture", "%1 cannot be opened: not enough memory.").arg(fileName));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureOpenNoMemory")).arg(fileName));
     bmp = result;
     return true;
 }

@@ -1,9 +1,9 @@
 #include "core/decode/psdfile.h"
 
 #include "core/base/bytereader.h"
+#include "core/base/error.h"
 #include "core/picture/picturelimits.h"
-
-#include <QCoreApplication>
+#include "core/settings/uitexts.h"
 
 #include <cstring>
 #include <vector>
@@ -11,13 +11,6 @@
 namespace {
 
 enum TPsdMode { BitmapMode = 0, GreyMode = 1, IndexedMode = 2, RgbMode = 3 };
-
-bool fail(QString *error, const char *text)
-{
-    if (error)
-        *error = QCoreApplication::translate("Psd", text);
-    return false;
-}
 
 // Unpacks one PackBits row of exactly rowBytes bytes from src[0..size); false when the
 // packed bytes run out early or give too many bytes.
@@ -56,7 +49,7 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     TByteReader in(bytes);
     const std::uint8_t *sig = in.take(4);
     if (!sig || std::memcmp(sig, "8BPS", 4) != 0)
-        return fail(error, "The file is not a Photoshop picture.");
+        return Fail(error, GetUiMessage(QStringLiteral("PsdNotPsd")));
     const int version = in.u16be();
     in.skip(6);
     const qint64 channels = in.u16be();
@@ -65,17 +58,16 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     const int depth = in.u16be();
     const int mode = in.u16be();
     if (!in.ok())
-        return fail(error, "The Photoshop header is truncated.");
+        return Fail(error, GetUiMessage(QStringLiteral("PsdHeaderTruncated")));
     if (version != 1)
-        return fail(error, "Only version 1 Photoshop files can be read.");
+        return Fail(error, GetUiMessage(QStringLiteral("PsdVersion")));
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide || channels < 1
         || channels > 56)
-        return fail(error, "The Photoshop header is damaged.");
+        return Fail(error, GetUiMessage(QStringLiteral("PsdHeaderDamaged")));
     const bool supported = (mode == BitmapMode && depth == 1) || (mode == GreyMode && depth == 8)
         || (mode == IndexedMode && depth == 8) || (mode == RgbMode && depth == 8 && channels >= 3);
     if (!supported)
-        return fail(error,
-            "This kind of Photoshop picture cannot be read (only bitmap, grey, indexed and RGB at 8 bits).");
+        return Fail(error, GetUiMessage(QStringLiteral("PsdKindUnreadable")));
     // RGB pictures decode to 4 bytes a cell; the others become 8-bit pictures.
     if (!CheckPictureBudget(width, height, mode == RgbMode ? 4 : 1, error))
         return false;
@@ -84,17 +76,17 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     const qint64 colorDataSize = in.u32be();
     const std::uint8_t *colorData = in.take(colorDataSize);
     if (!in.ok())
-        return fail(error, "The Photoshop file is truncated.");
+        return Fail(error, GetUiMessage(QStringLiteral("PsdTruncated")));
     if (mode == IndexedMode && colorDataSize < 768)
-        return fail(error, "The Photoshop colour table is damaged.");
+        return Fail(error, GetUiMessage(QStringLiteral("PsdColorTableDamaged")));
     // Image resources, then layer and mask information: skipped.
     in.skip(in.u32be());
     in.skip(in.u32be());
     const int compression = in.u16be();
     if (!in.ok())
-        return fail(error, "The Photoshop file is truncated.");
+        return Fail(error, GetUiMessage(QStringLiteral("PsdTruncated")));
     if (compression != 0 && compression != 1)
-        return fail(error, "This Photoshop compression cannot be read.");
+        return Fail(error, GetUiMessage(QStringLiteral("PsdCompression")));
 
     const qint64 rowBytes = depth == 1 ? (width + 7) / 8 : width;
     const qint64 planes = mode == RgbMode ? 3 : 1;
@@ -104,14 +96,14 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     std::vector<qint64> rowSize(size_t(planes * height), rowBytes);
     if (compression == 0) {
         if (!in.has(planes * height * rowBytes))
-            return fail(error, "The Photoshop image data is truncated.");
+            return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
         const std::uint8_t *data = in.take(planes * height * rowBytes);
         for (qint64 i = 0; i < planes * height; ++i)
             rowStart[size_t(i)] = data + i * rowBytes;
     } else {
         const qint64 rows = channels * height;
         if (!in.has(rows * 2))
-            return fail(error, "The Photoshop image data is truncated.");
+            return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
         std::vector<qint64> counts(static_cast<size_t>(rows));
         for (qint64 i = 0; i < rows; ++i)
             counts[size_t(i)] = in.u16be();
@@ -119,9 +111,9 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
             rowSize[size_t(i)] = counts[size_t(i)];
             rowStart[size_t(i)] = in.take(counts[size_t(i)]);
             if (!in.ok())
-                return fail(error, "The Photoshop image data is truncated.");
+                return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
             if (!unpackBits(rowStart[size_t(i)], rowSize[size_t(i)], nullptr, rowBytes))
-                return fail(error, "The Photoshop image data is damaged.");
+                return Fail(error, GetUiMessage(QStringLiteral("PsdDataDamaged")));
         }
     }
 
@@ -137,7 +129,7 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     if (mode == BitmapMode) {
         out = QImage(int(width), int(height), QImage::Format_Mono);
         if (out.isNull())
-            return fail(error, "Not enough memory for the Photoshop picture.");
+            return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
         out.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
         for (qint64 y = 0; y < height; ++y)
             readRow(0, y, out.scanLine(int(y)));
@@ -145,7 +137,7 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     } else if (mode == GreyMode || mode == IndexedMode) {
         out = QImage(int(width), int(height), QImage::Format_Indexed8);
         if (out.isNull())
-            return fail(error, "Not enough memory for the Photoshop picture.");
+            return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
         QList<QRgb> table(256);
         for (int i = 0; i < 256; ++i)
             table[i] = mode == GreyMode ? qRgb(i, i, i)
@@ -157,7 +149,7 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     } else {
         out = QImage(int(width), int(height), QImage::Format_RGB32);
         if (out.isNull())
-            return fail(error, "Not enough memory for the Photoshop picture.");
+            return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
         const auto n = static_cast<size_t>(width);
         std::vector<std::uint8_t> r(n), g(n), b(n);
         for (qint64 y = 0; y < height; ++y) {

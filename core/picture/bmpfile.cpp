@@ -1,10 +1,11 @@
 #include "core/picture/bmpfile.h"
 
 #include "core/base/bytereader.h"
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/picture/picturelimits.h"
+#include "core/settings/uitexts.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 #include <cstring>
@@ -14,13 +15,6 @@ namespace {
 constexpr int FileHeaderSize = 14;
 constexpr int InfoHeaderSize = 40;
 constexpr int ColorTableSize = 256 * 4;
-
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
 
 qint64 rowStride(qint64 width)
 {
@@ -95,7 +89,7 @@ bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QSt
 {
     TByteReader in(bytes);
     if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
-        return fail(error, QCoreApplication::translate("Bmp", "The file is not a bitmap."));
+        return Fail(error, GetUiMessage(QStringLiteral("BmpNotBitmap")));
     in.skip(10);
     const qint64 pixelOffset = in.u32le();
     const qint64 infoSize = in.u32le();
@@ -107,29 +101,24 @@ bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QSt
     in.skip(12);
     const qint64 colorsUsed = in.u32le();
     if (!in.ok() || infoSize < InfoHeaderSize || !TByteReader(bytes, FileHeaderSize).has(infoSize))
-        return fail(error, QCoreApplication::translate("Bmp", "The bitmap header is damaged."));
+        return Fail(error, GetUiMessage(QStringLiteral("BmpHeaderDamaged")));
     if (planes != 1 || bits != wantedBits || compression != 0)
-        return fail(error,
-            QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed %1-bit bitmap.")
-                .arg(wantedBits));
+        return Fail(error, GetUiMessage(QStringLiteral("BmpNotUncompressed")).arg(wantedBits));
     const qint64 height = rawHeight < 0 ? -rawHeight : rawHeight;
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
-        return fail(error,
-            QCoreApplication::translate("Bmp", "The bitmap size %1 x %2 is not supported.")
-                .arg(width)
-                .arg(rawHeight));
+        return Fail(error, GetUiMessage(QStringLiteral("BmpSizeUnsupported")).arg(width).arg(rawHeight));
     // Every palette bitmap becomes an 8-bit picture, one byte a cell.
     if (!CheckPictureBudget(width, height, 1, error))
         return false;
     const qint64 maxColors = qint64(1) << bits;
     const qint64 colorCount = colorsUsed == 0 ? maxColors : colorsUsed;
     if (colorCount > maxColors)
-        return fail(error, QCoreApplication::translate("Bmp", "The bitmap's colour table is damaged."));
+        return Fail(error, GetUiMessage(QStringLiteral("BmpColorTableDamaged")));
     const qint64 tableOffset = FileHeaderSize + infoSize;
     const qint64 stride = ((width * bits + 31) / 32) * 4;
     if (pixelOffset < tableOffset + colorCount * 4 || pixelOffset > bytes.size()
         || stride * height > bytes.size() - pixelOffset)
-        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is truncated or damaged."));
+        return Fail(error, GetUiMessage(QStringLiteral("BmpTruncated")));
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     layout.Width = width;
     layout.Height = height;
@@ -173,7 +162,7 @@ bool DecodeBmp8(const QByteArray &bytes, QImage &picture, QString *error)
         return false;
     QImage out(int(layout.Width), int(layout.Height), QImage::Format_Indexed8);
     if (out.isNull())
-        return fail(error, QCoreApplication::translate("Bmp", "Not enough memory for the bitmap."));
+        return Fail(error, GetUiMessage(QStringLiteral("BmpNoMemory")));
     QList<QRgb> table = layout.Colors;
     table.resize(256, qRgb(0, 0, 0));
     out.setColorTable(table);
@@ -188,8 +177,7 @@ bool DecodeBmpLowBit(const QByteArray &bytes, TLowBitPicture &picture, QString *
     TByteReader in(bytes, 28);
     const int bits = in.u16le();
     if (!in.ok() || (bits != 1 && bits != 2 && bits != 4))
-        return fail(error,
-            QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed 1-, 2- or 4-bit bitmap."));
+        return Fail(error, GetUiMessage(QStringLiteral("BmpNotLowBit")));
     TBmpLayout layout;
     if (!readLayout(bytes, bits, layout, error))
         return false;
@@ -210,9 +198,7 @@ bool SaveBmp8File(const QImage &picture, const QString &fileName, QString *error
 {
     const QByteArray bytes = EncodeBmp8(picture);
     if (bytes.isEmpty())
-        return fail(error,
-            QCoreApplication::translate(
-                "Bmp", "Only a non-empty 8-bit picture can be saved as an 8-bit bitmap."));
+        return Fail(error, GetUiMessage(QStringLiteral("BmpSaveNot8Bit")));
     return WriteFileAtomically(fileName, bytes, error);
 }
 

@@ -1,8 +1,10 @@
 #include "core/picture/clipboardpicture.h"
 
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -16,11 +18,8 @@ QString ClipboardMimeType(const char *format)
 
 bool DecodeClipboardPicture(const QByteArray &block, QImage &bmp, QString *error)
 {
-    if (block.size() > MaxPictureFileSize) {
-        if (error)
-            *error = QCoreApplication::translate("Clipboard", "The clipboard picture is too large.");
-        return false;
-    }
+    if (block.size() > MaxPictureFileSize)
+        return Fail(error, GetUiMessage(QStringLiteral("ClipboardPictureTooLarge")));
     return DecodeBmp8(block, bmp, error);
 }
 

@@ -1,24 +1,17 @@
 #include "core/picture/pcxfile.h"
 
 #include "core/base/bytereader.h"
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/base/progress.h"
 #include "core/picture/picturelimits.h"
-
-#include <QCoreApplication>
+#include "core/settings/uitexts.h"
 
 namespace {
 
 constexpr int HeaderSize = 128;
 constexpr int PaletteBlock = 769; // marker and 256 x (red, green, blue)
 constexpr int MaxRun = 63;
-
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
 
 void emitRun(QByteArray &out, std::uint8_t value, int count)
 {
@@ -91,8 +84,7 @@ bool SavePictureAsPcx(const QImage &bmp, const QString &fileName, QString *error
 {
     const QByteArray bytes = EncodePcx(bmp);
     if (bytes.isEmpty())
-        return fail(
-            error, QCoreApplication::translate("Pcx", "Only a non-empty 8-bit picture can be saved as PCX."));
+        return Fail(error, GetUiMessage(QStringLiteral("PcxSaveNot8Bit")));
     return WriteFileAtomically(fileName, bytes, error);
 }
 
@@ -104,7 +96,7 @@ bool IsPcx8(const QByteArray &bytes)
 bool DecodePcx8(const QByteArray &bytes, QImage &picture, QString *error)
 {
     if (!IsPcx8(bytes))
-        return fail(error, QCoreApplication::translate("Pcx", "The file is not an 8-bit PCX picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("PcxNot8Bit")));
     TByteReader in(bytes, 4);
     const int xmin = in.u16le(), ymin = in.u16le(), xmax = in.u16le(), ymax = in.u16le();
     in.seek(66);
@@ -112,19 +104,19 @@ bool DecodePcx8(const QByteArray &bytes, QImage &picture, QString *error)
     const qint64 width = qint64(xmax) - xmin + 1, height = qint64(ymax) - ymin + 1;
     if (!in.ok() || width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide
         || bytesPerLine < width)
-        return fail(error, QCoreApplication::translate("Pcx", "The PCX header is damaged."));
+        return Fail(error, GetUiMessage(QStringLiteral("PcxHeaderDamaged")));
     if (!CheckPictureBudget(width, height, 1, error))
         return false;
     const qint64 dataEnd = bytes.size() - PaletteBlock;
     if (dataEnd < HeaderSize || bytes[dataEnd] != 12)
-        return fail(error, QCoreApplication::translate("Pcx", "The PCX picture has no 256-colour palette."));
+        return Fail(error, GetUiMessage(QStringLiteral("PcxNoPalette")));
     // A run byte pair gives at most 63 bytes: a file too short for its size is damaged.
     if (bytesPerLine * height > (dataEnd - HeaderSize) * MaxRun)
-        return fail(error, QCoreApplication::translate("Pcx", "The PCX picture is truncated."));
+        return Fail(error, GetUiMessage(QStringLiteral("PcxTruncated")));
 
     QImage out(int(width), int(height), QImage::Format_Indexed8);
     if (out.isNull())
-        return fail(error, QCoreApplication::translate("Pcx", "Not enough memory for the PCX picture."));
+        return Fail(error, GetUiMessage(QStringLiteral("PcxNoMemory")));
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     qint64 pos = HeaderSize;
     // Runs may cross row ends; the bytes past the width of a line are dropped.
@@ -133,13 +125,13 @@ bool DecodePcx8(const QByteArray &bytes, QImage &picture, QString *error)
     std::uint8_t *row = out.scanLine(0);
     while (y < height) {
         if (pos >= dataEnd)
-            return fail(error, QCoreApplication::translate("Pcx", "The PCX picture is truncated."));
+            return Fail(error, GetUiMessage(QStringLiteral("PcxTruncated")));
         std::uint8_t value = data[pos++];
         int count = 1;
         if (value >= 192) {
             count = value - 192;
             if (pos >= dataEnd)
-                return fail(error, QCoreApplication::translate("Pcx", "The PCX picture is truncated."));
+                return Fail(error, GetUiMessage(QStringLiteral("PcxTruncated")));
             value = data[pos++];
         }
         for (int i = 0; i < count && y < height; ++i) {

@@ -3,9 +3,9 @@
 #include "core/base/error.h"
 #include "core/picture/picturecomplete.h"
 #include "core/picture/picturelimits.h"
+#include "core/settings/uitexts.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QImageReader>
 
 #include <algorithm>
@@ -21,9 +21,7 @@ bool DecodeWithQt(
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
-        return Fail(error,
-            QCoreApplication::translate("Picture", "The picture is larger than %1 cells on a side.")
-                .arg(MaxPictureSide));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureSideOver")).arg(MaxPictureSide));
     if (size.isValid()) {
         // The bytes a cell takes in the form the reader decodes to (true colour when it
         // does not tell).
@@ -50,9 +48,7 @@ bool DecodeWithQt(
     if (cells && *cells && image.constBits() != cells->get())
         cells->reset(); // the reader made a picture of its own
     if (!read)
-        return Fail(error,
-            QCoreApplication::translate("Picture", "The picture cannot be decoded: %1")
-                .arg(reader.errorString()));
+        return Fail(error, GetUiMessage(QStringLiteral("PictureUndecodableWhy")).arg(reader.errorString()));
     picture = image;
     return true;
 }

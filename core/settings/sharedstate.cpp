@@ -1,6 +1,7 @@
 #include "core/settings/sharedstate.h"
 
 #include "core/base/cursors.h"
+#include "core/base/error.h"
 #include "core/base/tempfolder.h"
 #include "core/palette/palette.h"
 #include "core/settings/settings.h"
@@ -100,11 +101,6 @@ QString ResolvePath(const QString &name)
 
 bool InitSharedState(const QString &exeDir, QString *error)
 {
-    auto fail = [&](const QString &message) {
-        if (error)
-            *error = message;
-        return false;
-    };
 
     // 1. The cursor table.
     RegisterCursors();
@@ -119,7 +115,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
         = f.Portable ? f.ExeDir : xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("dorwen-cad/");
     f.ResourceDir = f.Portable ? f.ExeDir : findResourceDir(f.ExeDir);
     if (!QDir().mkpath(f.SettingsDir))
-        return fail(QStringLiteral("Cannot create the settings folder %1").arg(f.SettingsDir));
+        return Fail(error, GetUiMessage(QStringLiteral("SettingsFolderCannotCreate")).arg(f.SettingsDir));
     f.ConfigIniPath = f.SettingsDir + QStringLiteral("Config.Ini");
 
     // 3. The private temporary folder (mode 0700) and the temporary-file prefixes.
@@ -144,7 +140,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
     f.BindingDir = GetAppSubDir(f.DataDir, QStringLiteral("Binding"));
     if (f.PictureDir.isEmpty() || f.WeaveDir.isEmpty() || f.BindingDir.isEmpty() || helpDir.isEmpty()
         || f.LanguageDir.isEmpty())
-        return fail(QStringLiteral("Cannot create the program's folders in %1").arg(f.DataDir));
+        return Fail(error, GetUiMessage(QStringLiteral("ProgramFoldersCannotCreate")).arg(f.DataDir));
     f.PatternLibDir.clear();
     f.YangKaDir.clear();
     f.WeaveOpenDir.clear();

@@ -1,26 +1,18 @@
 // Whole-picture and palette files of the undo store.
 #include "core/undo/undofiles.h"
 
+#include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/picture/bmpfile.h"
-
-#include <QCoreApplication>
+#include "core/settings/uitexts.h"
 
 #include <cstring>
 
 namespace {
 
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
 QString unreadable(const QString &fileName, const QString &why)
 {
-    return QCoreApplication::translate("Undo", "The undo file %1 cannot be read (%2); nothing was changed.")
-        .arg(fileName, why);
+    return GetUiMessage(QStringLiteral("UndoFileUnreadable")).arg(fileName, why);
 }
 
 } // namespace
@@ -28,7 +20,7 @@ QString unreadable(const QString &fileName, const QString &why)
 bool WriteUndoPicture(const QImage &picture, const QString &fileName, QString *error)
 {
     if (fileName.isEmpty())
-        return fail(error, QCoreApplication::translate("Undo", "No temporary folder for the undo files."));
+        return Fail(error, GetUiMessage(QStringLiteral("UndoNoTempFolder")));
     return SaveBmp8File(picture, fileName, error);
 }
 
@@ -37,7 +29,7 @@ bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error)
     QString why;
     QImage img;
     if (!LoadBmp8File(fileName, img, &why))
-        return fail(error, unreadable(fileName, why));
+        return Fail(error, unreadable(fileName, why));
     picture = img;
     return true;
 }
@@ -45,7 +37,7 @@ bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error)
 bool WriteUndoPalette(const TPalette256 &palette, const QString &fileName, QString *error)
 {
     if (fileName.isEmpty())
-        return fail(error, QCoreApplication::translate("Undo", "No temporary folder for the undo files."));
+        return Fail(error, GetUiMessage(QStringLiteral("UndoNoTempFolder")));
     return WriteFileAtomically(fileName, EncodePaletteFile(palette), error);
 }
 
@@ -54,11 +46,11 @@ bool ReadUndoPalette(const QString &fileName, TPalette256 &palette, QString *err
     QByteArray bytes;
     QString why;
     if (!ReadWholeFile(fileName, PaletteFileSize, bytes, &why))
-        return fail(error, unreadable(fileName, why));
+        return Fail(error, unreadable(fileName, why));
     // A palette file has a fixed size and header; anything else is damaged.
     const QByteArray header = EncodePaletteFile(TPalette256 {}).left(PaletteHeaderSize);
     if (bytes.size() != PaletteFileSize || !bytes.startsWith(header))
-        return fail(error, unreadable(fileName, QCoreApplication::translate("Undo", "not a palette file")));
+        return Fail(error, unreadable(fileName, GetUiMessage(QStringLiteral("UndoNotPaletteFile"))));
     std::memcpy(palette.data(), bytes.constData() + PaletteHeaderSize, 1024);
     return true;
 }

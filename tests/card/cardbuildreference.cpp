@@ -7,8 +7,7 @@
 #include "card/needlemap.h"
 #include "card/rowtables.h"
 #include "core/base/rulenotation.h"
-
-#include <QCoreApplication>
+#include "core/settings/uitexts.h"
 
 #include <QtEndian>
 
@@ -18,11 +17,6 @@
 #include <vector>
 
 namespace {
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("Card", text);
-}
 
 // A weave slot prepared for lookups: cell [x mod GW][j] through one pointer per warp.
 struct TWeaveView {
@@ -165,7 +159,7 @@ private:
 bool TReferenceCardBuilder::CheckInputs()
 {
     if (!m_mesh.Picture || m_mesh.Picture->isNull() || m_mesh.Picture->format() != QImage::Format_Indexed8)
-        return Fail(Tr("The document has no 8-bit pattern picture."));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildNoPicture")));
     m_picture = *m_mesh.Picture;
     m_pic = &m_picture;
     m_earlyShuttle = m_sample.TiQianSuo;
@@ -180,19 +174,15 @@ bool TReferenceCardBuilder::CheckInputs()
     if (m_map.JacquardRuns.isEmpty())
         return Fail(QString::fromUtf8(CardMsg::NoJacquardNeedles), QString(), true);
     if (m_mesh.WeftRepeat < 1 || m_mesh.WarpRepeat < 1)
-        return Fail(Tr("The weft entries per row and the needles per design column must be at least 1."));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildCountsBelowOne")));
     if (m_mesh.WarpRepeat > MaxCardNeedles)
-        return Fail(Tr("%1 needles per design column is more than a card has.").arg(m_mesh.WarpRepeat));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildNeedlesPerColumnOver")).arg(m_mesh.WarpRepeat));
     m_entries = m_mesh.WeftRepeat;
     m_repeat = m_mesh.WarpRepeat;
     m_colours = m_mesh.Colors.length();
     if (!TableCovers(m_mesh.PickRows, m_entries, m_h) || !TableCovers(m_mesh.RegulatorRows, m_entries, m_h)
         || !TableCovers(m_mesh.WeftDensRows, m_entries, m_h))
-        return Fail(
-            Tr("The shuttle, stop-motion and weft-density tables do not cover the pattern's %1 weft entries "
-               "and %2 rows.")
-                .arg(m_entries)
-                .arg(m_h));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildTablesShort")).arg(m_entries).arg(m_h));
     if (!CheckRowTableValues(m_mesh, &error))
         return Fail(error);
     // Copies of their own: the card count is made from these values.
@@ -230,9 +220,7 @@ bool TReferenceCardBuilder::PrepareRow(int r)
         const int pc = m_mirror ? m_w - 1 - x : x;
         const int c = m_paletteColour[line[pc]];
         if (c < 0)
-            return Fail(Tr("The colour of pattern cell (%1, %2) is not in the document's colour list.")
-                            .arg(pc + 1)
-                            .arg(r + 1));
+            return Fail(GetUiMessage(QStringLiteral("CardBuildCellColorUnknown")).arg(pc + 1).arg(r + 1));
         m_rowColour[std::size_t(x)] = c;
     }
     return true;
@@ -248,10 +236,8 @@ bool TReferenceCardBuilder::CacheColour(int c, int e, int y)
     for (int n = 0; n < R; ++n) {
         const qint64 slot = entryBase + qint64(cacheBase) + n;
         if (slot >= qint64(m_colourViews.size()) || m_colourViews[std::size_t(slot)].Empty())
-            return Fail(Tr("The colour weave of colour %1, needle %2 of weft entry %3 is missing.")
-                            .arg(c + 1)
-                            .arg(n + 1)
-                            .arg(e + 1));
+            return Fail(
+                GetUiMessage(QStringLiteral("CardBuildColorWeaveMissing")).arg(c + 1).arg(n + 1).arg(e + 1));
         const TWeaveView &v = m_colourViews[std::size_t(slot)];
         const int j = v.GH - 1 - y % v.GH;
         std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
@@ -337,7 +323,7 @@ bool TReferenceCardBuilder::FillTechKind(std::uint8_t *row, std::uint8_t code, i
         return true;
     const TWeaveView &v = m_techViews[std::size_t(e) * 3 + kind];
     if (v.Empty())
-        return Fail(Tr("The technical weave %1 of weft entry %2 is missing.").arg(kind + 1).arg(e + 1));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildTechWeaveMissing")).arg(kind + 1).arg(e + 1));
     const int j = v.GH - 1 - y % v.GH;
     for (int i = 0; i < needles.length(); ++i)
         if (v.Warps[std::size_t(i % v.GW)][j] == 1)
@@ -394,7 +380,7 @@ bool TReferenceCardBuilder::Run(TMultiByteArray &out)
         for (int r = 0; r < m_h; ++r)
             cards += entry[std::size_t(r)] != 0;
     if (cards > MaxCardRows)
-        return Fail(Tr("The pattern makes %1 cards; a card holds at most %2.").arg(cards).arg(MaxCardRows));
+        return Fail(GetUiMessage(QStringLiteral("CardBuildCardsOver")).arg(cards).arg(MaxCardRows));
     const int n = int(cards);
     m_progress.Report(WM_CARDCOUNT, n, 0);
     if (m_progress.IsCancelled()) {

@@ -70,11 +70,11 @@ inline std::vector<std::uint8_t> Mirrored(const std::vector<std::uint8_t> &row)
 }
 
 // Reads a card file the way the card codec does: by upper-case extension, with the name.
-inline bool ReadCardFile(const QString &path, TWenBanIO &io)
+inline bool ReadCardFile(const QString &path, TWenBanIO &io, QString *error = nullptr)
 {
     io.FileName = path;
     io.Extension = QLatin1Char('.') + QFileInfo(path).suffix().toUpper();
-    return ReadControllerCard(io, ReadAll(path));
+    return ReadControllerCard(io, ReadAll(path), error);
 }
 
 inline QByteArray Zeros(int n)

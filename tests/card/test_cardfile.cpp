@@ -69,7 +69,8 @@ TEST(OVWB, RoundTripThroughAFile)
     const QString path = dir.filePath(QStringLiteral("card.ovwb"));
     ASSERT_TRUE(WriteOVWBCard(SmallCard(), path));
     TWenBanIO io;
-    ASSERT_TRUE(io.LoadFromFile(path)) << io.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(io.LoadFromFile(path, &why)) << why.toStdString();
     EXPECT_EQ(io.Extension, QStringLiteral(".OVWB"));
     EXPECT_EQ(io.Content, TWenBanIO::CardContent);
     const TWenBanIO want = SmallCard();
@@ -107,7 +108,8 @@ TEST(OVWB, Beta102PaddedColumns)
     file += Hex("BF 5F 00 00 00 00 00 E0");
     TWenBanIO io;
     io.Extension = QStringLiteral(".OVWB");
-    ASSERT_TRUE(io.LoadFromBytes(file)) << io.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(io.LoadFromBytes(file, &why)) << why.toStdString();
     EXPECT_EQ(CardBytes(io.Card), (std::vector<std::vector<int>> { { 0x15, 0x00, 0xE0 } }));
     EXPECT_EQ(io.RowBytes(), 3);
 
@@ -119,7 +121,7 @@ TEST(OVWB, Beta102PaddedColumns)
     nine += Hex("FF A0 60"); // real bits 111 101 011
     TWenBanIO small;
     small.Extension = QStringLiteral(".OVWB");
-    ASSERT_TRUE(small.LoadFromBytes(nine)) << small.ErrorText.toStdString();
+    ASSERT_TRUE(small.LoadFromBytes(nine, &why)) << why.toStdString();
     EXPECT_EQ(CardBytes(small.Card), (std::vector<std::vector<int>> { { 0xAF, 0x01 } }));
     EXPECT_EQ(small.RowBytes(), 2);
 
@@ -175,8 +177,9 @@ TEST(OVWB, DamagedFilesAreRefused)
         TWenBanIO io = SmallCard();
         io.Extension = QStringLiteral(".OVWB");
         io.Bitmap = QImage(4, 4, QImage::Format_Mono);
-        EXPECT_FALSE(io.LoadFromBytes(c.bytes)) << c.name;
-        EXPECT_FALSE(io.ErrorText.isEmpty()) << c.name;
+        QString why;
+        EXPECT_FALSE(io.LoadFromBytes(c.bytes, &why)) << c.name;
+        EXPECT_FALSE(why.isEmpty()) << c.name;
         EXPECT_TRUE(io.Bitmap.isNull()) << c.name;
         EXPECT_EQ(io.CardCount, 2) << c.name;
         EXPECT_EQ(CardBytes(io.Card), CardBytes(SmallCard().Card)) << c.name;
@@ -191,7 +194,8 @@ TEST(OVWB, BytesAfterTheRowsAreIgnored)
     for (const QByteArray &padding : { QByteArray(1, '\0'), QByteArray(1000, char(0xFF)) }) {
         TWenBanIO io;
         io.Extension = QStringLiteral(".OVWB");
-        ASSERT_TRUE(io.LoadFromBytes(good + padding)) << io.ErrorText.toStdString();
+        QString why;
+        ASSERT_TRUE(io.LoadFromBytes(good + padding, &why)) << why.toStdString();
         EXPECT_EQ(CardBytes(io.Card), CardBytes(SmallCard().Card));
         EXPECT_EQ(io.CardCount, 2);
         EXPECT_EQ(io.Holes, SmallCard().Holes);
@@ -233,7 +237,8 @@ TEST(WenBanIO, DispatchByExtension)
     const QString ep = dir.filePath(QStringLiteral("a.ep"));
     ASSERT_TRUE(WriteEPCard(SmallCard(), ep));
     TWenBanIO io;
-    ASSERT_TRUE(io.LoadFromFile(ep)) << io.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(io.LoadFromFile(ep, &why)) << why.toStdString();
     EXPECT_EQ(io.Extension, QStringLiteral(".EP"));
     EXPECT_EQ(CardBytes(io.Card), CardBytes(SmallCard().Card));
     EXPECT_EQ(Line(io.Bitmap, 0), std::vector<int> { 0x5B }); // first card on top
@@ -252,8 +257,9 @@ TEST(WenBanIO, DispatchByExtension)
     // An unknown extension is a failure.
     const QString other = dir.filePath(QStringLiteral("x.abc"));
     ASSERT_TRUE(WriteAll(other, QByteArray("data")));
-    EXPECT_FALSE(io.LoadFromFile(other));
-    EXPECT_FALSE(io.ErrorText.isEmpty());
+    QString otherWhy;
+    EXPECT_FALSE(io.LoadFromFile(other, &otherWhy));
+    EXPECT_FALSE(otherWhy.isEmpty());
     EXPECT_TRUE(io.Bitmap.isNull());
     EXPECT_FALSE(io.LoadFromFile(dir.filePath(QStringLiteral("missing.ovwb"))));
 

@@ -25,7 +25,7 @@ const QByteArray OldBytes = "the old file, which a failed save must leave whole\
 struct WriterCase {
     const char *name;
     const char *file;
-    std::function<bool(const QString &fileName, QString &error)> save;
+    std::function<bool(const QString &fileName, QString *error)> save;
 };
 
 TWenBanIO SmallCardIO()
@@ -39,28 +39,27 @@ TEST(CardSaveOnAFullDisk, EveryWriterKeepsTheOldFileAndReportsTheFailure)
 {
     const WriterCase cases[] = {
         { "EP card", "t.EP",
-            [](const QString &f, QString &e) { return WriteControllerCard(SmallCardIO(), f, 1, &e); } },
+            [](const QString &f, QString *e) { return WriteControllerCard(SmallCardIO(), f, 1, e); } },
         { "JC5 card", "t.JC5",
-            [](const QString &f, QString &e) { return WriteJC5Card(SmallCardIO(), f, TJC5Variant::A, &e); } },
-        { "QS card", "t.QS", [](const QString &f, QString &e) { return WriteQSCard(SmallCardIO(), f, &e); } },
+            [](const QString &f, QString *e) { return WriteJC5Card(SmallCardIO(), f, TJC5Variant::A, e); } },
+        { "QS card", "t.QS", [](const QString &f, QString *e) { return WriteQSCard(SmallCardIO(), f, e); } },
         { "OVWB card", "t.OVWB",
-            [](const QString &f, QString &e) { return WriteOVWBCard(SmallCardIO(), f, &e); } },
+            [](const QString &f, QString *e) { return WriteOVWBCard(SmallCardIO(), f, e); } },
         { "JC5 part files", "t.J01",
-            [](const QString &f, QString &e) {
-                return WriteJC5PartFiles(SmallCardIO(), f.chopped(3) + "JC5", 2, nullptr, &e);
+            [](const QString &f, QString *e) {
+                return WriteJC5PartFiles(SmallCardIO(), f.chopped(3) + "JC5", 2, nullptr, e);
             } },
         { "sample card", "t.OVYK",
-            [](const QString &f, QString &e) {
+            [](const QString &f, QString *e) {
                 TYangkaImage card = ColumnCard({ 1, 2, 3 });
-                const bool ok = card.SaveToFile(f);
-                e = card.LastError;
+                const bool ok = card.SaveToFile(f, e);
                 return ok;
             } },
         { "weave file", "t.OVW",
-            [](const QString &f, QString &e) { return WriteWeaveFile(f, MakeWeaveArray(3, 2), &e); } },
+            [](const QString &f, QString *e) { return WriteWeaveFile(f, MakeWeaveArray(3, 2), e); } },
         { "pattern saved as a card", "t.EP",
-            [](const QString &f, QString &e) {
-                return SaveCardByExtension(MakePicture({ { 0, 1, 0 }, { 1, 0, 1 } }), 0, f, nullptr, &e);
+            [](const QString &f, QString *e) {
+                return SaveCardByExtension(MakePicture({ { 0, 1, 0 }, { 1, 0, 1 } }), 0, f, nullptr, e);
             } },
     };
     for (const WriterCase &c : cases) {
@@ -71,7 +70,7 @@ TEST(CardSaveOnAFullDisk, EveryWriterKeepsTheOldFileAndReportsTheFailure)
         ASSERT_TRUE(WriteAll(target, OldBytes));
         ASSERT_TRUE(disk.Fill()) << c.name;
         QString error;
-        EXPECT_FALSE(c.save(target, error)) << c.name << ": a save on a full disk reported success";
+        EXPECT_FALSE(c.save(target, &error)) << c.name << ": a save on a full disk reported success";
         EXPECT_EQ(ReadAll(target), OldBytes) << c.name;
         EXPECT_EQ(disk.Entries(), (QStringList { "filler", c.file })) << c.name << ": file left";
         EXPECT_TRUE(error.contains("No space left")) << c.name << ": " << error.toStdString();
@@ -83,14 +82,13 @@ namespace {
 struct ReaderCase {
     const char *ext;
     qint64 bound;
-    std::function<bool(const QString &fileName, QString &error)> read;
+    std::function<bool(const QString &fileName, QString *error)> read;
 };
 
-bool ReadThroughWenBanIO(const QString &f, QString &e)
+bool ReadThroughWenBanIO(const QString &f, QString *e)
 {
     TWenBanIO io;
-    const bool ok = io.LoadFromFile(f);
-    e = io.ErrorText;
+    const bool ok = io.LoadFromFile(f, e);
     return ok;
 }
 
@@ -98,16 +96,15 @@ std::vector<ReaderCase> Readers()
 {
     std::vector<ReaderCase> out = {
         { ".OVYK", 16 + 4 + 255 + 4 + qint64(65535) * 65535 + 4 + 8 * 65535,
-            [](const QString &f, QString &e) {
+            [](const QString &f, QString *e) {
                 TYangkaImage card;
-                const bool ok = card.LoadFromFile(f);
-                e = card.LastError;
+                const bool ok = card.LoadFromFile(f, e);
                 return ok;
             } },
         { ".OVW", MaxWeaveFileSize,
-            [](const QString &f, QString &e) {
+            [](const QString &f, QString *e) {
                 TWeaveArray weave;
-                return LoadWeaveFile(f, weave, &e);
+                return LoadWeaveFile(f, weave, e);
             } },
     };
     for (const char *ext :
@@ -131,7 +128,7 @@ TEST(CardReadFile, FifosAndDevicesAreRefusedAtOnce)
         for (const QString &path : { fifo, zero }) {
             QString error;
             bool ok = true;
-            RunWithin(20, c.ext, [&] { ok = c.read(path, error); });
+            RunWithin(20, c.ext, [&] { ok = c.read(path, &error); });
             EXPECT_FALSE(ok) << c.ext << " " << path.toStdString();
             EXPECT_TRUE(error.contains("not a regular file")) << c.ext << ": " << error.toStdString();
         }
@@ -148,7 +145,7 @@ TEST(CardReadFile, FilesLargerThanTheFormatHoldsAreRefusedUnread)
         f.close();
         QString error;
         bool ok = true;
-        RunWithin(20, c.ext, [&] { ok = c.read(path, error); });
+        RunWithin(20, c.ext, [&] { ok = c.read(path, &error); });
         EXPECT_FALSE(ok) << c.ext;
         EXPECT_TRUE(error.contains(QString::number(c.bound + 1)) && error.contains(QString::number(c.bound)))
             << c.ext << ": " << error.toStdString();
@@ -172,12 +169,15 @@ TEST(CardReadFile, GbkNamedSampleCardOpens)
 
     for (const QString &name : { QFile::decodeName(raw), dir.path() + QString::fromUtf8("/样卡.OVYK") }) {
         TYangkaImage back;
-        EXPECT_TRUE(back.LoadFromFile(name)) << back.LastError.toStdString();
+        QString why;
+        EXPECT_TRUE(back.LoadFromFile(name, &why)) << why.toStdString();
         EXPECT_EQ(back.ColCount(), card.ColCount());
         EXPECT_EQ(back.RowCount(), card.RowCount());
     }
     ::unlink(raw.constData());
     TYangkaImage missing;
-    EXPECT_FALSE(missing.LoadFromFile(QFile::decodeName(QFile::encodeName(dir.path()) + "/\xC1\xC1.OVYK")));
-    EXPECT_TRUE(missing.LastError.contains("not valid UTF-8")) << missing.LastError.toStdString();
+    QString missingWhy;
+    EXPECT_FALSE(missing.LoadFromFile(
+        QFile::decodeName(QFile::encodeName(dir.path()) + "/\xC1\xC1.OVYK"), &missingWhy));
+    EXPECT_TRUE(missingWhy.contains("not valid UTF-8")) << missingWhy.toStdString();
 }

@@ -96,7 +96,8 @@ TEST(DatCard, ThreeCardsInEveryVariantByHand)
 
         // Read back: the same card.
         TWenBanIO back;
-        ASSERT_TRUE(ReadCardFile(path, back)) << back.ErrorText.toStdString();
+        QString why;
+        ASSERT_TRUE(ReadCardFile(path, back, &why)) << why.toStdString();
         EXPECT_EQ(CardRows(back), rows) << v.v;
         EXPECT_EQ(back.ColCount, v.R);
         EXPECT_EQ(back.RowCount, 8);
@@ -301,7 +302,8 @@ TEST(DatCard, CEJ160ZeroNeedleCountReadsAs160)
     file[64 + 19] = char(0x80);
     TWenBanIO io;
     io.Extension = ".DAT";
-    ASSERT_TRUE(ReadControllerCard(io, file)) << io.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(ReadControllerCard(io, file, &why)) << why.toStdString();
     EXPECT_EQ(io.ColCount, 20);
     EXPECT_EQ(io.RowCount, 8);
     ASSERT_EQ(io.Card.size(), 2u);

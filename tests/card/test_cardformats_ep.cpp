@@ -13,7 +13,8 @@ TEST(EPCard, SmallCardBytesByHand)
     EXPECT_EQ(ReadAll(path), expected);
 
     TWenBanIO back;
-    ASSERT_TRUE(ReadCardFile(path, back)) << back.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(ReadCardFile(path, back, &why)) << why.toStdString();
     EXPECT_EQ(CardRows(back), CardRows(io));
     EXPECT_EQ(back.RowCount, 8);
     EXPECT_EQ(back.ColCount, 2);

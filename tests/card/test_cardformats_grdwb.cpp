@@ -167,7 +167,8 @@ TEST(GRDWBCard, CardsOfMoreThan65535Needles)
         + Zeros(16384 - 20) + Fill(8192, 0x80) + Fill(8192, 0x0F);
     EXPECT_EQ(ReadAll(g), gExpected);
     TWenBanIO back;
-    ASSERT_TRUE(ReadCardFile(g, back)) << back.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(ReadCardFile(g, back, &why)) << why.toStdString();
     EXPECT_EQ(CardRows(back), CardRows(grd));
 
     // WB: 16 x 4097 needles, one card of 8194 bytes from offset 8194.
@@ -180,6 +181,6 @@ TEST(GRDWBCard, CardsOfMoreThan65535Needles)
     const QByteArray wExpected = Hex("00 00 01 00 01 00 01 00 01 00 01 00 01 00 10 00 01 10 00 00")
         + Zeros(8194 - 20) + Hex("01") + Zeros(8192) + Hex("C0");
     EXPECT_EQ(ReadAll(w), wExpected);
-    ASSERT_TRUE(ReadCardFile(w, back)) << back.ErrorText.toStdString();
+    ASSERT_TRUE(ReadCardFile(w, back, &why)) << why.toStdString();
     EXPECT_EQ(CardRows(back), CardRows(wb));
 }

@@ -3,6 +3,7 @@
 #include "cardfmt_helpers.h"
 
 #include "core/base/document.h"
+#include "core/settings/uitexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,8 @@ TEST(JC5Card, VariantABytesByHand)
 
     // Read back: the cards in reverse order, each row mirrored.
     TWenBanIO back;
-    ASSERT_TRUE(ReadCardFile(path, back)) << back.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(ReadCardFile(path, back, &why)) << why.toStdString();
     EXPECT_EQ(CardRows(back), (Rows { { 0x2C, 0x48 }, { 0x80, 0x01 } }));
     EXPECT_EQ(back.RowCount, 8);
     EXPECT_EQ(back.ColCount, 2);
@@ -91,9 +93,10 @@ TEST(JC5Card, ReaderRefusals)
         io.Extension = ext;
         io.Card = TMultiByteArray(1);
         io.CardCount = 1;
-        const bool ok = ReadControllerCard(io, bytes);
+        QString why;
+        const bool ok = ReadControllerCard(io, bytes, &why);
         EXPECT_EQ(io.Card.size(), ok ? 3u : 1u); // a failed read leaves the card alone
-        return ok ? QString() : io.ErrorText;
+        return ok ? QString() : why;
     };
     EXPECT_EQ(read(good), QString());
     // Any part file but the first is refused with the first-part message.
@@ -163,7 +166,8 @@ TEST_F(SplitCard, ReadsBackWholeFromTheFirstPart)
 {
     ASSERT_TRUE(WriteJC5PartFiles(io, jc5, 100));
     TWenBanIO back;
-    ASSERT_TRUE(ReadCardFile(dir.filePath("CARD.J01"), back)) << back.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(ReadCardFile(dir.filePath("CARD.J01"), back, &why)) << why.toStdString();
     EXPECT_EQ(CardRows(back), CardRows(io));
     EXPECT_EQ(back.CardCount, 250);
 
@@ -171,19 +175,21 @@ TEST_F(SplitCard, ReadsBackWholeFromTheFirstPart)
     ASSERT_TRUE(QFile::rename(dir.filePath("CARD.J01"), dir.filePath("CARD.j01")));
     ASSERT_TRUE(QFile::rename(dir.filePath("CARD.J03"), dir.filePath("CARD.j03")));
     TWenBanIO lower;
-    ASSERT_TRUE(ReadCardFile(dir.filePath("CARD.j01"), lower)) << lower.ErrorText.toStdString();
+    ASSERT_TRUE(ReadCardFile(dir.filePath("CARD.j01"), lower, &why)) << why.toStdString();
     EXPECT_EQ(CardRows(lower), CardRows(io));
 
     // Without the first part's name the others cannot be found.
     TWenBanIO nameless;
     nameless.Extension = ".J01";
-    EXPECT_FALSE(ReadControllerCard(nameless, ReadAll(dir.filePath("CARD.j01"))));
-    EXPECT_TRUE(nameless.ErrorText.contains("3 part files"));
+    QString namelessWhy;
+    EXPECT_FALSE(ReadControllerCard(nameless, ReadAll(dir.filePath("CARD.j01")), &namelessWhy));
+    EXPECT_EQ(namelessWhy, GetUiMessage("JC5PartsNeedFirstName").arg(3));
 
     // Opening a later part is refused with the first-part message.
     TWenBanIO second;
-    EXPECT_FALSE(ReadCardFile(dir.filePath("CARD.J02"), second));
-    EXPECT_EQ(second.ErrorText, QString::fromUtf8(CardMsg::ChooseFirstPart));
+    QString secondWhy;
+    EXPECT_FALSE(ReadCardFile(dir.filePath("CARD.J02"), second, &secondWhy));
+    EXPECT_EQ(secondWhy, QString::fromUtf8(CardMsg::ChooseFirstPart));
 }
 
 TEST_F(SplitCard, ALaterPartThatCannotBeReplacedLeavesTheOldPartsWhole)
@@ -228,8 +234,9 @@ TEST_F(SplitCard, MissingOrForeignPartsAreRefused)
     const QByteArray saved = ReadAll(third);
     ASSERT_TRUE(QFile::remove(third));
     TWenBanIO back;
-    EXPECT_FALSE(ReadCardFile(dir.filePath("CARD.J01"), back));
-    EXPECT_TRUE(back.ErrorText.contains("CARD.J03")) << back.ErrorText.toStdString();
+    QString why;
+    EXPECT_FALSE(ReadCardFile(dir.filePath("CARD.J01"), back, &why));
+    EXPECT_TRUE(why.contains("CARD.J03")) << why.toStdString();
     EXPECT_TRUE(back.Card.isEmpty());
 
     // A part of another card, or the wrong part, in its place.

@@ -13,7 +13,8 @@ TEST(QSCard, SmallCardBytesByHand)
 
     // Read as 6 rows of needles div 6 columns, rows of Ceil(needles / 8) bytes.
     TWenBanIO back;
-    ASSERT_TRUE(ReadCardFile(path, back)) << back.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(ReadCardFile(path, back, &why)) << why.toStdString();
     EXPECT_EQ(CardRows(back), CardRows(io));
     EXPECT_EQ(back.RowCount, 6);
     EXPECT_EQ(back.ColCount, 2);

@@ -49,7 +49,8 @@ TEST(CardReaders, TruncatedOversizedAndOverCountedFiles)
         TWenBanIO io;
         io.FileName = path;
         io.Extension = QLatin1Char('.') + QFileInfo(path).suffix().toUpper();
-        ASSERT_TRUE(ReadControllerCard(io, bytes.left(min))) << io.ErrorText.toStdString();
+        QString why;
+        ASSERT_TRUE(ReadControllerCard(io, bytes.left(min), &why)) << why.toStdString();
         const Rows whole = CardRows(io);
         if (c.sameCard) {
             EXPECT_EQ(whole, CardRows(card));
@@ -60,8 +61,9 @@ TEST(CardReaders, TruncatedOversizedAndOverCountedFiles)
         for (int cut : { min - 1, min / 2, 33, 19, 10, 1, 0 }) {
             if (cut < 0 || cut >= min)
                 continue;
-            EXPECT_FALSE(ReadControllerCard(io, bytes.left(cut))) << cut;
-            EXPECT_FALSE(io.ErrorText.isEmpty());
+            QString cutWhy;
+            EXPECT_FALSE(ReadControllerCard(io, bytes.left(cut), &cutWhy)) << cut;
+            EXPECT_FALSE(cutWhy.isEmpty());
             EXPECT_EQ(CardRows(io), whole) << "a failed read changed the card, cut " << cut;
         }
         if (c.countAt >= 0) {

@@ -101,12 +101,14 @@ TEST(CardFormats, TheOwnFormatIsNoController)
     const TCardFormat *ovwb = FindCardFormat(".ovwb");
     ASSERT_TRUE(ovwb && ovwb->Read && ovwb->Write);
     TWenBanIO io;
-    ASSERT_TRUE(ovwb->Read(io, own)) << io.ErrorText.toStdString();
+    QString why;
+    ASSERT_TRUE(ovwb->Read(io, own, &why)) << why.toStdString();
     EXPECT_EQ(CardRows(io), CardRows(card));
     TWenBanIO controller;
     controller.Extension = ".OVWB";
-    EXPECT_FALSE(ReadControllerCard(controller, own));
-    EXPECT_FALSE(controller.ErrorText.isEmpty());
+    QString controllerWhy;
+    EXPECT_FALSE(ReadControllerCard(controller, own, &controllerWhy));
+    EXPECT_FALSE(controllerWhy.isEmpty());
     EXPECT_TRUE(WriteControllerCard(card, dir.filePath("a.EP"), 1));
     EXPECT_FALSE(WriteControllerCard(card, dir.filePath("a.OVWB"), 1));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("a.OVWB")));
@@ -162,7 +164,8 @@ TEST(CardReaders, ReadCardsWriteTheDatOfTheBuiltCard)
             own ? WriteOVWBCard(built, path, &err) : WriteControllerCard(built, path, c.filterIndex, &err))
             << err.toStdString();
         TWenBanIO read;
-        ASSERT_TRUE(read.LoadFromFile(path)) << read.ErrorText.toStdString();
+        QString why;
+        ASSERT_TRUE(read.LoadFromFile(path, &why)) << why.toStdString();
         const QByteArray got = DatBytes(read, dir.filePath(QStringLiteral("from_") + c.file), 4);
         if (c.readBack.empty()) {
             EXPECT_EQ(CardRows(read), rows);
@@ -204,7 +207,8 @@ TEST(CardReaders, DatFilesWriteBackAsTheyWere)
         QString err;
         ASSERT_TRUE(WriteControllerCard(built, path, c.filterIndex, &err)) << err.toStdString();
         TWenBanIO read;
-        ASSERT_TRUE(read.LoadFromFile(path)) << read.ErrorText.toStdString();
+        QString why;
+        ASSERT_TRUE(read.LoadFromFile(path, &why)) << why.toStdString();
         EXPECT_EQ(read.JacquardCount, c.readJacquard);
         EXPECT_EQ(CardRows(read) == CardRows(built), c.cardOrder);
         const QString again = dir.filePath(QStringLiteral("again/") + c.file);

@@ -274,8 +274,8 @@ const QByteArray OldText = ".OVYK Beta 1.02 by KDV&PNH for Tirlomax";
 TEST(YangKaFile, OlderLayout)
 {
     TYangkaImage y;
-    ASSERT_TRUE(y.LoadFromBytes(OldLayout(OldText, 2, 2, Hex("FF FF FF FF"), 1)))
-        << y.LastError.toStdString();
+    QString why;
+    ASSERT_TRUE(y.LoadFromBytes(OldLayout(OldText, 2, 2, Hex("FF FF FF FF"), 1), &why)) << why.toStdString();
     EXPECT_EQ(y.YKStyle(), ys1400); // stored as read, grid not rebuilt
     EXPECT_EQ(y.ColCount(), 2);
     EXPECT_TRUE(y.TiQianSuo);
@@ -345,8 +345,9 @@ TEST(YangKaFile, DamagedFilesAreRefusedAndChangeNothing)
         TYangkaImage y;
         y.Rules = QStringLiteral("1A");
         y.Cells[0][0] = 7;
-        EXPECT_FALSE(y.LoadFromBytes(c.bytes)) << c.name;
-        EXPECT_FALSE(y.LastError.isEmpty()) << c.name;
+        QString why;
+        EXPECT_FALSE(y.LoadFromBytes(c.bytes, &why)) << c.name;
+        EXPECT_FALSE(why.isEmpty()) << c.name;
         EXPECT_EQ(y.ColCount(), 18) << c.name;
         EXPECT_EQ(y.Cell(0, 0), 7) << c.name;
         EXPECT_EQ(y.Rules, QStringLiteral("1A")) << c.name;
@@ -365,12 +366,13 @@ TEST(YangKaFile, BytesAfterTheHolesAreIgnored)
     const QByteArray old = OldLayout(OldText, 2, 2, Hex("02 FF 02 FF"), 1);
     for (const QByteArray &padding : { QByteArray(1, '\0'), QByteArray(512, char(0xAB)) }) {
         TYangkaImage y;
-        ASSERT_TRUE(y.LoadFromBytes(current + padding)) << y.LastError.toStdString();
+        QString why;
+        ASSERT_TRUE(y.LoadFromBytes(current + padding, &why)) << why.toStdString();
         EXPECT_EQ(y.Cells, SmallCard().Cells);
         EXPECT_EQ(y.Holes, SmallCard().Holes);
         EXPECT_EQ(y.Rules, QStringLiteral("1A1B"));
         TYangkaImage o;
-        ASSERT_TRUE(o.LoadFromBytes(old + padding)) << o.LastError.toStdString();
+        ASSERT_TRUE(o.LoadFromBytes(old + padding, &why)) << why.toStdString();
         EXPECT_EQ(o.ColCount(), 2);
         EXPECT_EQ(o.Holes.length(), 1);
     }
@@ -440,7 +442,8 @@ TEST(YangKaFile, OlderLayoutSavedInTheCurrentLayout)
 
     TYangkaImage y;
     y.TiQianSuo = true;
-    ASSERT_TRUE(y.LoadFromBytes(old)) << y.LastError.toStdString();
+    QString why;
+    ASSERT_TRUE(y.LoadFromBytes(old, &why)) << why.toStdString();
     EXPECT_EQ(Column(y, 0), (std::vector<int> { 2, 240 }));
     EXPECT_EQ(Column(y, 2), (std::vector<int> { 255, 255 }));
     EXPECT_FALSE(y.TiQianSuo);

@@ -33,26 +33,26 @@ const QByteArray OldBytes = "the old file, which a failed save must leave whole\
 // buffer, and each giving its message (empty for those that give none).
 struct WriterCase {
     const char *name;
-    std::function<bool(const QString &fileName, QString &error)> save;
+    std::function<bool(const QString &fileName, QString *error)> save;
 };
 
 std::vector<WriterCase> CoreWriters()
 {
     return {
         { "shared routine",
-            [](const QString &f, QString &e) { return WriteFileAtomically(f, QByteArray(1000, 'x'), &e); } },
+            [](const QString &f, QString *e) { return WriteFileAtomically(f, QByteArray(1000, 'x'), e); } },
         { "ini file",
-            [](const QString &f, QString &) { return TIniFile(f).WriteString("Main", "Key", "value"); } },
-        { "palette file", [](const QString &f, QString &) { return SavePaletteFile(GreyPalette(), f); } },
+            [](const QString &f, QString *) { return TIniFile(f).WriteString("Main", "Key", "value"); } },
+        { "palette file", [](const QString &f, QString *) { return SavePaletteFile(GreyPalette(), f); } },
         { "undo palette",
-            [](const QString &f, QString &e) { return WriteUndoPalette(GreyPalette(), f, &e); } },
+            [](const QString &f, QString *e) { return WriteUndoPalette(GreyPalette(), f, e); } },
         { "BMP",
-            [](const QString &f, QString &e) {
-                return SaveBmp8File(MakePicture({ { 1, 2 }, { 3, 4 } }), f, &e);
+            [](const QString &f, QString *e) {
+                return SaveBmp8File(MakePicture({ { 1, 2 }, { 3, 4 } }), f, e);
             } },
         { "PCX",
-            [](const QString &f, QString &e) {
-                return SavePictureAsPcx(MakePicture({ { 1, 2 }, { 3, 4 } }), f, &e);
+            [](const QString &f, QString *e) {
+                return SavePictureAsPcx(MakePicture({ { 1, 2 }, { 3, 4 } }), f, e);
             } },
     };
 }
@@ -69,7 +69,7 @@ TEST(SaveOnAFullDisk, EveryWriterKeepsTheOldFileAndReportsTheFailure)
         ASSERT_TRUE(WriteAll(target, OldBytes));
         ASSERT_TRUE(disk.Fill()) << c.name;
         QString error;
-        EXPECT_FALSE(c.save(target, error)) << c.name << ": a save on a full disk reported success";
+        EXPECT_FALSE(c.save(target, &error)) << c.name << ": a save on a full disk reported success";
         EXPECT_EQ(ReadAll(target), OldBytes) << c.name;
         EXPECT_EQ(disk.Entries(), (QStringList { "filler", "target" })) << c.name << ": temporary file left";
         if (QString(c.name) != "ini file" && QString(c.name) != "palette file") {
@@ -190,33 +190,33 @@ std::vector<ReaderCase> CoreReaders()
 {
     return {
         { "ReadWholeFile",
-            [](const QString &f, QString &e) {
+            [](const QString &f, QString *e) {
                 QByteArray b;
-                return ReadWholeFile(f, 1000, b, &e);
+                return ReadWholeFile(f, 1000, b, e);
             },
             1000 },
         { "palette file",
-            [](const QString &f, QString &) {
+            [](const QString &f, QString *) {
                 TPalette256 p {};
                 return LoadPaletteFile(p, f);
             },
             -1, false },
         { "undo palette",
-            [](const QString &f, QString &e) {
+            [](const QString &f, QString *e) {
                 TPalette256 p {};
-                return ReadUndoPalette(f, p, &e);
+                return ReadUndoPalette(f, p, e);
             },
             PaletteFileSize },
         { "undo picture",
-            [](const QString &f, QString &e) {
+            [](const QString &f, QString *e) {
                 QImage img;
-                return ReadUndoPicture(f, img, &e);
+                return ReadUndoPicture(f, img, e);
             },
             MaxPictureFileSize },
         { "8-bit bitmap",
-            [](const QString &f, QString &e) {
+            [](const QString &f, QString *e) {
                 QImage img;
-                return LoadBmp8File(f, img, &e);
+                return LoadBmp8File(f, img, e);
             },
             MaxPictureFileSize },
     };

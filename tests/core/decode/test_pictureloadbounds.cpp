@@ -9,9 +9,9 @@ std::vector<ReaderCase> PictureReaders()
 {
     return {
         { "picture",
-            [](const QString &f, QString &e) {
+            [](const QString &f, QString *e) {
                 TLoadedPicture pic;
-                return LoadPictureFromFile(f, pic, &e);
+                return LoadPictureFromFile(f, pic, e);
             },
             MaxPictureFileSize },
     };

@@ -5,6 +5,7 @@
 #include "testutil.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -31,7 +32,7 @@ struct LanguageFixture : ::testing::Test {
 
 TEST(UiTexts, BuiltInDefaults)
 {
-    ASSERT_EQ(BuiltInUiTexts().size(), 389u);
+    ASSERT_EQ(BuiltInUiTexts().size(), 554u);
     EXPECT_STREQ(BuiltInUiTexts().front().Key, "Menu_File");
     EXPECT_STREQ(BuiltInUiTexts().back().Key, "ApplicationName");
     struct Case {
@@ -224,6 +225,38 @@ TEST_F(LanguageFixture, ShippedFilesHoldTheKeysWhereTheWindowsLookThemUp)
     OpenLanguageFile();
     for (const auto &c : cases)
         EXPECT_NE(GetUiString(c.section, c.key), BuiltInUiText(c.key)) << c.section << "/" << c.key;
+}
+
+// A translated message keeps the placeholders of the built-in text: a lost or extra %N
+// would show the number or put a value in the wrong place once the text is filled in.
+TEST_F(LanguageFixture, ShippedMessagesKeepTheirPlaceholders)
+{
+    Folders().LanguageDir = QStringLiteral(DORWEN_SOURCE_RESOURCES) + "/Language/";
+    const auto placeholders = [](const QString &text) {
+        QSet<QString> out;
+        static const QRegularExpression re(QStringLiteral("%[1-9]"));
+        for (auto it = re.globalMatch(text); it.hasNext();)
+            out.insert(it.next().captured());
+        return out;
+    };
+    for (int index : { 0, 1, 2 }) {
+        WriteLanguageIndex(index);
+        OpenLanguageFile();
+        ASSERT_FALSE(Folders().LanguageFileName.isEmpty());
+        for (const TUiTextDefault &t : BuiltInUiTexts())
+            EXPECT_EQ(placeholders(GetUiMessage(t.Key)), placeholders(BuiltInUiText(t.Key)))
+                << Folders().LanguageFileName.toStdString() << ": " << t.Key;
+    }
+    // Messages come in the chosen language; a text that starts with a quote keeps it.
+    WriteLanguageIndex(2);
+    OpenLanguageFile();
+    EXPECT_EQ(GetUiMessage("CardHeaderShort").arg("EP"), QStringLiteral("EP文件比其文件头还短。"));
+    EXPECT_EQ(
+        GetUiMessage("NotControllerCardFormat").arg(".ABC"), QStringLiteral("“.ABC”不是控制器的纹板格式。"));
+    WriteLanguageIndex(0);
+    OpenLanguageFile();
+    EXPECT_EQ(
+        GetUiMessage("NotControllerCardFormat").arg(".ABC"), "\".ABC\" is not a controller card format.");
 }
 
 // Lookups parse the language file once, and still see a change to it.
