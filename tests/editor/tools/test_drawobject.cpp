@@ -241,6 +241,22 @@ TEST(DrawObject, FinishCommitsThenEndsTheShape)
     selection.Finish();
     EXPECT_EQ(selection.GetPointCount(), 2);
     EXPECT_EQ(untouched, whitePicture(10, 10));
+
+    // A selection made ready (mode 6, as the grid leaves it) still commits nothing, while
+    // an unlocked ready shape (the clear-mottle tools) does.
+    TRectangleLine region, ready;
+    for (TRectangleLine *r : { &region, &ready }) {
+        r->SetPictureCanvas(&untouched);
+        r->SetPenIndex(4);
+        r->AddPoint({ 1, 1 });
+        r->AddPoint({ 3, 3 });
+        r->SetMode(TDrawMode::Ready);
+    }
+    region.SetLocked(true);
+    region.Finish();
+    EXPECT_EQ(untouched, whitePicture(10, 10));
+    ready.Finish();
+    EXPECT_EQ(untouched.pixelIndex(2, 2), 4);
 }
 
 TEST(DrawObject, UpdateRectGrowsByThePenAndStopsAtZero)

@@ -138,6 +138,25 @@ TEST(ShapeTools, CommitsWriteExactlyThePenIndex)
     }
 }
 
+TEST(ShapeTools, EllipseRingIsTwoOutlines)
+{
+    TCircleLine ring;
+    ring.SetRing(true);
+    ring.SetPenStyle(0, 0, 1, 2, 1, TBrushStyle::Clear, TPenStyle::Solid, TPenMode::Copy);
+    ring.AddPoint({ 0, 0 });
+    ring.AddPoint({ 20, 12 });
+    // Inset by the extents plus one: 3 across, 2 down.
+    TCellList expect;
+    EllipseOutline({ 0, 0 }, { 20, 12 }, expect);
+    EllipseOutline({ 3, 2 }, { 17, 10 }, expect);
+    EXPECT_EQ(ring.Cells(), expect);
+    // Too small for an inner ellipse: the outer one alone.
+    ring.AddPoint({ 4, 12 });
+    expect.clear();
+    EllipseOutline({ 0, 0 }, { 4, 12 }, expect);
+    EXPECT_EQ(ring.Cells(), expect);
+}
+
 TEST(ShapeTools, FilledShapesPaintTheirArea)
 {
     // A filled polyline: the cells of the closed polygon, outline included.
