@@ -13,6 +13,15 @@ int atLeastOne(int value)
     return std::max(1, value);
 }
 
+// Room for extra more cells. Reserving exactly what one call adds would reallocate the
+// list on every call when many calls append to it (a thick rectangle is hundreds of
+// outlines), so the room at least doubles.
+void makeRoom(TCellList &out, std::size_t extra)
+{
+    if (out.size() + extra > out.capacity())
+        out.reserve(std::max(out.size() + extra, 2 * out.capacity()));
+}
+
 // The lengths of the minor runs of a line with major cells cut into minor runs, in order.
 std::vector<int> runLengths(int major, int minor)
 {
@@ -59,7 +68,7 @@ void RasterizeLine(TPoint A, TPoint B, int Width, TCellList &Out)
     const int sx = A.X <= B.X ? 1 : -1, sy = A.Y <= B.Y ? 1 : -1;
     const bool xMajor = dx > dy;
     const int lo = -(Width - 1) / 2;
-    Out.reserve(Out.size() + std::size_t(major) * std::size_t(Width));
+    makeRoom(Out, std::size_t(major) * std::size_t(Width));
     int j = 0;
     int i = 0;
     for (int len : runLengths(major, minor)) {
@@ -89,7 +98,7 @@ void ThickLine(TPoint A, TPoint B, int W, int H, TCellList &Out, bool Tail)
 {
     TCellList line;
     RasterizeLine(A, B, 1, line);
-    Out.reserve(Out.size() + line.size() * std::size_t(atLeastOne(W)) * std::size_t(atLeastOne(H)) + 1);
+    makeRoom(Out, line.size() * std::size_t(atLeastOne(W)) * std::size_t(atLeastOne(H)) + 1);
     for (const TPoint &c : line)
         StampBlock(c, W, H, Out);
     if (Tail)

@@ -90,9 +90,19 @@ void EllipseOutline(TPoint a, TPoint b, TCellList &Out)
         // at an end of its own row. Every span is centred on the same middle column.
         const TCellSpan up = rows.Span(i - 1), down = rows.Span(i + 1);
         const int innerL = std::max(up.Left, down.Left), innerR = std::min(up.Right, down.Right);
-        for (int x = s.Left; x <= s.Right; ++x)
-            if (x == s.Left || x == s.Right || x < innerL || x > innerR)
+        // The border of the row is its ends and what lies beyond the inner run: two runs of
+        // cells, listed without walking the inside, so an outline costs its own cells only.
+        const int leftEnd = std::max(s.Left, std::min(s.Right, innerL - 1));
+        const int rightStart = std::min(s.Right, std::max(s.Left, innerR + 1));
+        if (leftEnd + 1 >= rightStart) {
+            for (int x = s.Left; x <= s.Right; ++x)
                 Out.push_back({ x, s.Y });
+            continue;
+        }
+        for (int x = s.Left; x <= leftEnd; ++x)
+            Out.push_back({ x, s.Y });
+        for (int x = rightStart; x <= s.Right; ++x)
+            Out.push_back({ x, s.Y });
     }
 }
 
