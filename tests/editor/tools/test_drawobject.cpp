@@ -5,6 +5,7 @@
 #include "editor/tools/bandtool.h"
 #include "editor/tools/curvetool.h"
 #include "editor/tools/drawtoolregistry.h"
+#include "editor/tools/ellipsetool.h"
 #include "editor/tools/polylinetool.h"
 #include "editor/tools/rectangletool.h"
 
@@ -126,6 +127,14 @@ TEST(DrawObject, ShapesArePickedUpAndDragged)
     EXPECT_TRUE(rect.Selected());
     rect.MoveToPoint({ 8, 4 });
     EXPECT_EQ(points(rect), (std::vector<TPoint> { { 4, 1 }, { 8, 4 } }));
+
+    // An ellipse is hit inside the ellipse, not in the corners of its box.
+    TCircleLine ellipse;
+    ellipse.AddPoint({ 0, 0 });
+    ellipse.AddPoint({ 10, 6 });
+    EXPECT_TRUE(ellipse.HitTest({ 5, 3 }, true));
+    EXPECT_FALSE(ellipse.HitTest({ 0, 0 }, true));
+    EXPECT_FALSE(ellipse.Selected());
 
     // A vertical band keeps to moving across.
     TFullLine band;
@@ -336,6 +345,22 @@ TEST(DrawObject, PreviewAndMarkersUndoThemselves)
     vertex.Draw();
     EXPECT_NE(screen.pixel(10, 4), before.pixel(10, 4));
     EXPECT_EQ(screen.pixel(10, 10), before.pixel(10, 10)); // the centre is left alone
+    vertex.Draw();
+    EXPECT_EQ(screen, before);
+
+    // Through the grid the marker sits at the middle of the cell on screen, and a cell out
+    // of view gets none. 7-pixel cells and 1-pixel lines: cell 2 starts at pixel 16.
+    TIDrawGridLayout grid;
+    grid.SetClientSize(40, 30);
+    grid.SetColCount(100);
+    grid.SetRowCount(100);
+    vertex.SetGrid(&grid);
+    vertex.SetPoint({ 2, 1 });
+    TPoint centre;
+    ASSERT_TRUE(vertex.MarkerCentre(centre));
+    EXPECT_EQ(centre, (TPoint { 19, 11 }));
+    vertex.SetPoint({ 50, 1 });
+    EXPECT_FALSE(vertex.MarkerCentre(centre));
     vertex.Draw();
     EXPECT_EQ(screen, before);
 
