@@ -20,6 +20,8 @@
 #include <QRegion>
 
 #include <array>
+#include <cstdint>
+#include <span>
 
 // --- Mirrors and links (whole picture, in place) -------------------------------------------
 // Each returns true for an 8-bit picture.
@@ -140,6 +142,15 @@ void CopyListedPixels(QImage &Dest, const QImage &Src, const TILineArray &Points
 // R (Right and Bottom exclusive) shrunk by one cell on every side: its outline in Color,
 // its inside white.
 void DrawRectFrame(QImage &Canvas, const TRect &R, TColor Color);
+// The same helpers with a colour index instead of a colour, for edits that must write the
+// index the user chose: with two palette entries of one colour, the colour-taking helpers
+// would write the first of them. They change only 8-bit pictures and only cells inside them.
+void FillRegionWithIndex(QImage &Canvas, const QRegion &Rgn, std::uint8_t Index);
+// Every listed cell inside the picture := Index.
+void SetListedPixels(QImage &Canvas, std::span<const TPoint> Points, std::uint8_t Index);
+// As DrawRectFrame: the outline of R shrunk by one cell in FrameIndex, its inside InsideIndex.
+void DrawRectFrameWithIndex(
+    QImage &Canvas, const TRect &R, std::uint8_t FrameIndex, std::uint8_t InsideIndex);
 // Draws Bmp at (X, Y) leaving out every pixel whose colour is TransparentColor; the
 // painter's state is restored afterwards.
 void DrawBitmapTransparent(QPainter &DC, int X, int Y, TColor TransparentColor, const QImage &Bmp);

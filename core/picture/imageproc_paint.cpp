@@ -62,23 +62,74 @@ void CopyListedPixels(QImage &Dest, const QImage &Src, const TILineArray &Points
             Row(Dest, p.Y)[p.X] = Row(Src, p.Y)[p.X];
 }
 
-void DrawRectFrame(QImage &Canvas, const TRect &R, TColor Color)
+namespace {
+
+// The inclusive cell bounds of the frame DrawRectFrame draws for R, brought into the canvas
+// or just outside it; false when R is too small to leave a frame.
+bool frameBounds(const QImage &canvas, const TRect &R, QRect &frame)
 {
-    if (Canvas.isNull())
-        return;
     // The rectangle one cell inside R, as inclusive cell bounds.
     long long left = (long long)R.Left + 1, top = (long long)R.Top + 1;
     long long right = (long long)R.Right - 2, bottom = (long long)R.Bottom - 2;
     if (left > right || top > bottom)
-        return;
+        return false;
     // Sides beyond the canvas are brought to just outside it: they are not drawn, and the
     // cells they enclose stay the inside.
     const auto nearCanvas = [](long long v, int size) { return int(std::clamp<long long>(v, -1, size)); };
-    const int l = nearCanvas(left, Canvas.width()), r = nearCanvas(right, Canvas.width());
-    const int t = nearCanvas(top, Canvas.height()), b = nearCanvas(bottom, Canvas.height());
-    fillCells(Canvas, QRect(QPoint(l, t), QPoint(r, b)), Color);
-    if (r - l >= 2 && b - t >= 2)
-        fillCells(Canvas, QRect(QPoint(l + 1, t + 1), QPoint(r - 1, b - 1)), 0x00FFFFFF);
+    const int l = nearCanvas(left, canvas.width()), r = nearCanvas(right, canvas.width());
+    const int t = nearCanvas(top, canvas.height()), b = nearCanvas(bottom, canvas.height());
+    frame = QRect(QPoint(l, t), QPoint(r, b));
+    return true;
+}
+
+// Fills the cells of r (clipped to the picture) with index.
+void fillIndex(QImage &canvas, QRect r, std::uint8_t index)
+{
+    r = r.intersected(canvas.rect());
+    if (r.isEmpty())
+        return;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memset(Row(canvas, y) + r.left(), index, size_t(r.width()));
+}
+
+} // namespace
+
+void DrawRectFrame(QImage &Canvas, const TRect &R, TColor Color)
+{
+    QRect f;
+    if (Canvas.isNull() || !frameBounds(Canvas, R, f))
+        return;
+    fillCells(Canvas, f, Color);
+    if (f.width() >= 3 && f.height() >= 3)
+        fillCells(Canvas, f.adjusted(1, 1, -1, -1), 0x00FFFFFF);
+}
+
+void DrawRectFrameWithIndex(QImage &Canvas, const TRect &R, std::uint8_t FrameIndex, std::uint8_t InsideIndex)
+{
+    QRect f;
+    if (!IsPicture8(Canvas) || !frameBounds(Canvas, R, f))
+        return;
+    fillIndex(Canvas, f, FrameIndex);
+    if (f.width() >= 3 && f.height() >= 3)
+        fillIndex(Canvas, f.adjusted(1, 1, -1, -1), InsideIndex);
+}
+
+void FillRegionWithIndex(QImage &Canvas, const QRegion &Rgn, std::uint8_t Index)
+{
+    if (!IsPicture8(Canvas))
+        return;
+    for (const QRect &r : Rgn)
+        fillIndex(Canvas, r, Index);
+}
+
+void SetListedPixels(QImage &Canvas, std::span<const TPoint> Points, std::uint8_t Index)
+{
+    if (!IsPicture8(Canvas))
+        return;
+    const int w = Canvas.width(), h = Canvas.height();
+    for (const TPoint &p : Points)
+        if (p.X >= 0 && p.Y >= 0 && p.X < w && p.Y < h)
+            Row(Canvas, p.Y)[p.X] = Index;
 }
 
 void DrawBitmapTransparent(QPainter &DC, int X, int Y, TColor TransparentColor, const QImage &Bmp)

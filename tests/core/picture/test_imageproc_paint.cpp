@@ -67,6 +67,28 @@ TEST(PicturePaint, IndexedHelpers)
                 DrawRectFrame(c, { INT_MAX, 0, INT_MAX, 3 }, Red);
             },
             blank },
+        // The index-taking twins write the index given, here 255 where the colour helpers
+        // would write 250 (the first entry of that white).
+        { "fill a region with an index",
+            [](QImage &c) { FillRegionWithIndex(c, QRegion(1, 1, 2, 2) + QRegion(-4, 3, 5, 9), 255); },
+            { { 0, 0, 0, 0, 0 }, { 0, 255, 255, 0, 0 }, { 0, 255, 255, 0, 0 }, { 255, 0, 0, 0, 0 } } },
+        { "listed cells take an index",
+            [](QImage &c) {
+                const TPoint cells[]
+                    = { { 4, 3 }, { 0, 0 }, { -1, 2 }, { 5, 0 }, { 2, 4 }, { INT_MIN, INT_MAX } };
+                SetListedPixels(c, cells, 255);
+            },
+            { { 255, 0, 0, 0, 0 }, { 0, 0, 0, 0, 0 }, { 0, 0, 0, 0, 0 }, { 0, 0, 0, 0, 255 } } },
+        { "frame with indexes",
+            [](QImage &c) {
+                DrawRectFrameWithIndex(c, { -1, -1, 6, 5 }, 7, 250);
+            },
+            { { 7, 7, 7, 7, 7 }, { 7, 250, 250, 250, 7 }, { 7, 250, 250, 250, 7 }, { 7, 7, 7, 7, 7 } } },
+        { "huge frame with indexes",
+            [](QImage &c) {
+                DrawRectFrameWithIndex(c, { INT_MIN, INT_MIN, INT_MAX, INT_MAX }, 7, 9);
+            },
+            Rows(4, std::vector<int>(5, 9)) },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -112,4 +134,13 @@ TEST(PicturePaint, DisplayImages)
     EXPECT_EQ(target.pixel(1, 2), qRgb(0, 0, 255));
     EXPECT_EQ(target.pixel(2, 2), qRgb(200, 200, 200));
     EXPECT_EQ(target.pixel(0, 0), qRgb(0, 0, 255));
+
+    // The index-taking helpers leave anything but an 8-bit picture alone.
+    screen.fill(Qt::black);
+    const QImage before = screen.copy();
+    FillRegionWithIndex(screen, QRegion(0, 0, 5, 4), 7);
+    const TPoint cell[] = { { 1, 1 } };
+    SetListedPixels(screen, cell, 7);
+    DrawRectFrameWithIndex(screen, { -1, -1, 6, 5 }, 7, 7);
+    EXPECT_EQ(screen, before);
 }

@@ -1,0 +1,87 @@
+#include "editor/tools/previewpaint.h"
+
+#include "core/base/numutils.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isScreenImage(const QImage &img)
+{
+    return img.format() == QImage::Format_RGB32 || img.format() == QImage::Format_ARGB32
+        || img.format() == QImage::Format_ARGB32_Premultiplied;
+}
+
+// Applies f to every pixel of r clipped to the image.
+template <class F> void forPixels(QImage &img, const TRect &r, F f)
+{
+    const int l = std::max(0, r.Left), t = std::max(0, r.Top);
+    const int right = std::min(img.width(), r.Right), bottom = std::min(img.height(), r.Bottom);
+    for (int y = t; y < bottom; ++y) {
+        QRgb *row = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = l; x < right; ++x)
+            row[x] = f(row[x]);
+    }
+}
+
+// Pen colour combined not-xor with the screen: ~(pen ^ screen), alpha kept.
+QRgb notXor(QRgb pen, QRgb screen)
+{
+    return (screen & 0xFF000000u) | (~(pen ^ screen) & 0x00FFFFFFu);
+}
+
+} // namespace
+
+TRect TCellToScreen::CellPixels(TPoint cell) const
+{
+    const int x0 = int(Round(cell.X * ScaleX)) + Origin.X, y0 = int(Round(cell.Y * ScaleY)) + Origin.Y;
+    const int x1 = std::max(x0 + 1, int(Round((cell.X + 1) * ScaleX)) + Origin.X);
+    const int y1 = std::max(y0 + 1, int(Round((cell.Y + 1) * ScaleY)) + Origin.Y);
+    return { x0, y0, x1, y1 };
+}
+
+void InvertCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map)
+{
+    if (!isScreenImage(screen))
+        return;
+    // Pixels are visited once each even where small scales put two cells on one pixel:
+    // the cells' pixels are gathered into a mask of their own first.
+    std::vector<TCellSpan> pixels;
+    for (const TCellSpan &s : cells.Spans()) {
+        const TRect a = map.CellPixels({ s.Left, s.Y }), b = map.CellPixels({ s.Right, s.Y });
+        for (int y = a.Top; y < a.Bottom; ++y)
+            pixels.push_back({ y, a.Left, b.Right - 1 });
+    }
+    const TCellMask merged = TCellMask::FromSpans(std::move(pixels));
+    for (const TCellSpan &s : merged.Spans())
+        forPixels(screen, { s.Left, s.Y, s.Right + 1, s.Y + 1 }, [](QRgb p) { return notXor(0, p); });
+}
+
+void PaintDottedCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map)
+{
+    if (!isScreenImage(screen))
+        return;
+    for (const TCellSpan &s : cells.Spans())
+        for (int x = s.Left; x <= s.Right; ++x) {
+            const bool white = ((x + s.Y) & 1) != 0;
+            forPixels(screen, map.CellPixels({ x, s.Y }),
+                [white](QRgb p) { return (p & 0xFF000000u) | (white ? 0x00FFFFFFu : 0u); });
+        }
+}
+
+void PaintVertexMarker(QImage &screen, TPoint centre)
+{
+    if (!isScreenImage(screen))
+        return;
+    const QRgb red = qRgb(255, 0, 0);
+    const auto flip = [&](int x, int y) {
+        forPixels(screen, { x, y, x + 1, y + 1 }, [red](QRgb p) { return notXor(red, p); });
+    };
+    // Each stroke stops before the centre, so no pixel is touched twice.
+    for (int i = 1; i <= 6; ++i) {
+        flip(centre.X, centre.Y - i);
+        flip(centre.X + i, centre.Y);
+        flip(centre.X, centre.Y + i);
+        flip(centre.X - i, centre.Y);
+    }
+}
