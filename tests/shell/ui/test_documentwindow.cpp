@@ -295,3 +295,24 @@ TEST_F(WindowFixture, DISABLED_ProjectSavedAsOvyReopensAsAProjectWithItsRecord)
     EXPECT_EQ(again->Document().Record().PickRows[1][2], 7);
     EXPECT_EQ(again->PatternGrid().ColCount(), 4);
 }
+
+// The shuttle-by-colour window belongs to its document: made on first use, kept, working
+// on the document's record and last picked colour, and freed when the document closes.
+TEST_F(WindowFixture, ShuttleByColorWindowLivesWithItsDocument)
+{
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->PickWithColorWindow(), nullptr);
+    child->Document().SetLastPicked(5, 2);
+    QPointer<TFrmSetPickWithColor> window = child->ShowPickWithColorWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(child->ShowPickWithColorWindow(), window.data()) << "one window per document, kept";
+    EXPECT_EQ(window->Target().Mesh, &child->Document().Record());
+    EXPECT_EQ(window->Target().PickedIndex, 5);
+    EXPECT_EQ(window->Target().Value, 2);
+    EXPECT_EQ(window->Target().PickedColor, QColor(5, 5, 5));
+
+    child->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
