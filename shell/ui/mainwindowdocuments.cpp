@@ -195,8 +195,10 @@ void TMainForm::finishChild(TMDIChild *child, bool isNew, bool skipCheck)
     child->resize(m_mdi->viewport()->size() * 0.9);
     child->show();
     grid.ResetRepeatSize();
-    // A project keeps the record it was read with.
-    if (!IsProjectFileName(child->Caption()) || isNew)
+    // A project keeps the record it was read with; only its sample card is made.
+    if (!isNew && IsProjectFileName(child->Caption()))
+        child->Document().CreateSampleCard();
+    else
         child->Document().InitDocument();
     if (!isNew && !skipCheck) {
         AddRecentFile(child->Caption());
