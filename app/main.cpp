@@ -25,11 +25,11 @@ int main(int argc, char **argv)
     const QString argumentPath = StartupArgumentPath(QApplication::arguments(), QDir::currentPath());
 
     TSingleInstance instance;
-    if (instance.Start() == TSingleInstance::Secondary) {
-        // Another instance runs: it shows itself and opens the file; this one ends.
-        instance.SendToRunning(argumentPath);
+    // Another instance runs: it shows itself and opens the file, and this one ends. When
+    // the lock is held but nobody answers (a lock file that is not ours), this start runs
+    // on alone rather than vanish without a word.
+    if (instance.Start() == TSingleInstance::Secondary && instance.SendToRunning(argumentPath))
         return 0;
-    }
 
     QString error;
     if (!InitSharedState(QString(), &error)) {

@@ -43,6 +43,8 @@ TMDIChild::TMDIChild(TDocumentQuestions &questions, QWidget *parent)
     // The rulers follow the grid when it scrolls or is resized.
     connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TMDIChild::UpdateRulers);
     connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, &TMDIChild::UpdateRulers);
+    // ... and when it is painted anew (a zoom, new compartments).
+    m_view->viewport()->installEventFilter(this);
     m_view->Model().SetStatusWnd(parent ? parent->window() : nullptr);
 }
 
@@ -95,6 +97,13 @@ void TMDIChild::UpdateRulers()
 {
     m_horzRuler->update();
     m_vertRuler->update();
+}
+
+bool TMDIChild::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && event->type() == QEvent::Paint)
+        UpdateRulers();
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 void TMDIChild::closeEvent(QCloseEvent *event)
