@@ -87,6 +87,7 @@ private:
     void fileOpen();
     void saveActive(bool saveAs);
     void finishChild(TMDIChild *child, bool isNew, bool skipCheck);
+    void childActivated(TMDIChild *child);
 
     QMdiArea *m_mdi = nullptr;
     std::array<QLabel *, TMainStatusModel::PanelCount> m_panels {};

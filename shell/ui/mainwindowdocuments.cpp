@@ -102,7 +102,25 @@ void TMainForm::setupMenus()
         for (QMdiSubWindow *w : m_mdi->subWindowList())
             w->showMinimized();
     });
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { updateDocumentActions(); });
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
+        updateDocumentActions();
+        if (auto *child = qobject_cast<TMDIChild *>(window))
+            childActivated(child);
+    });
+}
+
+void TMainForm::childActivated(TMDIChild *child)
+{
+    // The status bar, the palette bar and the zoom, undo and tool states follow the
+    // document that is now in front.
+    TPatternGrid &grid = child->PatternGrid();
+    SendPatternSize(grid.ColCount(), grid.RowCount());
+    SendRefreshView(1);
+    SendPaletteFromChild();
+    SendZoomState(this, grid.ZoomLevel());
+    SendUndoState(grid.UndoStore().UndoCount(), grid.UndoStore().RedoCount());
+    RunState().CurrentToolId = grid.ToolId();
+    SendToolChanged();
 }
 
 void TMainForm::updateDocumentActions()
