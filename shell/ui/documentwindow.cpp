@@ -46,6 +46,8 @@ TMDIChild::TMDIChild(TDocumentQuestions &questions, QWidget *parent)
     // ... and when it is painted anew (a zoom, new compartments).
     m_view->viewport()->installEventFilter(this);
     m_view->Model().SetStatusWnd(parent ? parent->window() : nullptr);
+    // Cells four pixels wide: a pattern opens readable cell by cell, as a new one does.
+    m_view->Model().SetZoom(12);
 }
 
 TMDIChild::~TMDIChild()

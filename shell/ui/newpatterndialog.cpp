@@ -86,6 +86,8 @@ TFrmSetPara::TFrmSetPara(QWidget *parent)
     CcbxCompartLine = colorBox("CcbxCompartLine");
     CcbxGeneralLine = colorBox("CcbxGeneralLine");
     RxSpaceCount = spin("RxSpaceCount", 0, MaxPictureSide);
+    // Hidden and in no layout: owned by the dialog all the same.
+    RxSpaceCount->setParent(this);
     RxSpaceCount->hide();
 
     auto group = [this](const char *name, std::initializer_list<std::pair<const char *, QWidget *>> rows) {

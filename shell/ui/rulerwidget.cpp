@@ -57,7 +57,8 @@ QList<TRuler::TLabel> TRuler::labels() const
         if (number % step != 0 || number == lastNumber)
             continue;
         lastNumber = number;
-        out.append({ number, int((cell - first) * pitch) });
+        // The mark stands at the end of the numbered cell, where its compartment line is.
+        out.append({ number, int((cell - first + 1) * pitch) - 1 });
     }
     return out;
 }
@@ -77,12 +78,13 @@ void TRuler::paintEvent(QPaintEvent *)
     const QFontMetrics fm = fontMetrics();
     for (const TLabel &l : labels()) {
         const QString text = QString::number(l.Number);
+        // The number ends at its mark (left of it across, above it down).
         if (m_orientation == Qt::Horizontal) {
             p.drawLine(l.Position, height() - 4, l.Position, height());
-            p.drawText(l.Position + 2, fm.ascent() + 1, text);
+            p.drawText(l.Position - fm.horizontalAdvance(text) - 1, fm.ascent() + 1, text);
         } else {
             p.drawLine(width() - 4, l.Position, width(), l.Position);
-            p.drawText(2, l.Position + fm.ascent(), text);
+            p.drawText(width() - fm.horizontalAdvance(text) - 5, l.Position - fm.descent(), text);
         }
     }
 }

@@ -231,6 +231,14 @@ TEST_F(WindowFixture, RulersNumberTheCompartments)
 // files, through the menus.
 TEST_F(WindowFixture, NewUserOpensEditsSavesClosesAndReopens)
 {
+    const QString big = dir.filePath("big.bmp");
+    QImage large(64, 40, QImage::Format_Indexed8);
+    large.setColorTable(MakePicture({ { 0 } }, GreyPalette()).colorTable());
+    for (int y = 0; y < large.height(); ++y)
+        for (int x = 0; x < large.width(); ++x)
+            large.scanLine(y)[x] = uchar((x / 8 + y / 8) % 2 ? 200 : 60);
+    ASSERT_TRUE(SaveBmp8File(large, big));
+    picture = big;
     TMDIChild *child = form->OpenChild(picture);
     ASSERT_NE(child, nullptr);
     // An edit: the first cell painted with colour 9.
