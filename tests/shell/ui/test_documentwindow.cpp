@@ -324,3 +324,27 @@ TEST_F(WindowFixture, ShuttleByColorWindowLivesWithItsDocument)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
 }
+
+// The recent-file items: numbered from the most recent, long paths shortened from 36
+// characters on, and an item whose file is gone says so and opens nothing.
+TEST_F(WindowFixture, RecentFileItems)
+{
+    const QString exact = "/" + QString(30, 'a') + "/b.bmp"; // 38 characters
+    const QString path35 = "/abcdefghijklmnopqrstuvwxyz/1234.bmp"; // 36 characters
+    const QString path34 = "/abcdefghijklmnopqrstuvwxyz/123.bmp"; // 35 characters
+    AddRecentFile(exact);
+    AddRecentFile(path35);
+    AddRecentFile(path34);
+    form->UpdateRecentFileMenu();
+    QStringList texts;
+    for (QAction *a : form->FileMenu()->actions())
+        if (!a->data().toString().isEmpty())
+            texts << a->text();
+    EXPECT_EQ(texts, QStringList({ "&1 " + path34, "&2 //1234.bmp", "&3 //b.bmp" }));
+
+    for (QAction *a : form->FileMenu()->actions())
+        if (a->data().toString() == path34)
+            a->trigger();
+    EXPECT_EQ(windows(), 0);
+    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage("FileExistHint") });
+}
