@@ -25,6 +25,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 struct WindowFixture : ::testing::Test {
@@ -347,4 +348,28 @@ TEST_F(WindowFixture, RecentFileItems)
             a->trigger();
     EXPECT_EQ(windows(), 0);
     EXPECT_EQ(ask.Messages, QStringList { GetUiMessage("FileExistHint") });
+}
+
+// File > New through its menu item and dialog, as a person does it.
+TEST_F(WindowFixture, FileNewThroughTheDialog)
+{
+    QApplication::clipboard()->clear();
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<TFrmSetPara *>(w); dialog && dialog->isVisible()) {
+                caption = dialog->windowTitle();
+                dialog->NdtWarpCount->setValue(12);
+                dialog->NdtWeftCount->setValue(9);
+                dialog->RxLayerCount->setValue(2);
+                dialog->accept();
+            }
+    });
+    action("ActFileNew")->trigger();
+    EXPECT_EQ(caption, GetUiMessage("NewCreate"));
+    ASSERT_EQ(windows(), 1);
+    TMDIChild *child = form->Children().first();
+    EXPECT_EQ(child->PatternGrid().ColCount(), 12);
+    EXPECT_EQ(child->PatternGrid().RowCount(), 9);
+    EXPECT_EQ(child->Document().Record().LayerCount, 2);
 }
