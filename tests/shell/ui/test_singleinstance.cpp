@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -132,4 +133,20 @@ TEST_F(HandOverFixture, MalformedAndOversizedMessagesAreIgnored)
     // The instance still serves a sound message afterwards.
     sendRaw(EncodeHandOver(work.filePath("a b.bmp")));
     EXPECT_EQ(windows(), 1);
+}
+
+// A lock left by a process that is gone (a crash) is taken over; one whose process lives
+// makes this start the second.
+TEST(SingleInstance, StaleLockIsTakenOverAndALiveOneIsNot)
+{
+    QTemporaryDir runtime;
+    {
+        TSingleInstance probe(runtime.path());
+        ASSERT_TRUE(WriteAll(
+            probe.LockPath(), "2147483646\ndorwen-cad\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+    }
+    TSingleInstance first(runtime.path());
+    EXPECT_EQ(first.Start(), TSingleInstance::Primary);
+    TSingleInstance second(runtime.path());
+    EXPECT_EQ(second.Start(), TSingleInstance::Secondary);
 }
