@@ -11,12 +11,13 @@ bool IsProjectFileName(const QString &fileName)
     return QFileInfo(fileName).suffix().compare(QLatin1String("OVY"), Qt::CaseInsensitive) == 0;
 }
 
-bool OpenProjectDocument(const QString &fileName, TDocument &document, QString *error)
+bool OpenProjectDocument(const QString &fileName, TDocument &document, QStringList *warnings, QString *error)
 {
     // The project reader is not part of the program yet: refuse rather than show the
     // file's preview picture as if it were the whole project, which a save would then
     // write back without its tables and weaves.
     Q_UNUSED(document);
+    Q_UNUSED(warnings);
     return Fail(error,
         QCoreApplication::translate(
             "DocumentOpen", "The project file \"%1\" cannot be opened by this version.")

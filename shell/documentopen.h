@@ -15,8 +15,11 @@
 bool IsProjectFileName(const QString &fileName);
 
 // Reads a project file into the document: record, picture and palette. Returns false with
-// a message when it cannot (the document is then unchanged and its window is closed).
-bool OpenProjectDocument(const QString &fileName, TDocument &document, QString *error = nullptr);
+// a message when it cannot (the document is then unchanged and its window is closed). What
+// the person should hear although the project opened (weave files of an old project that
+// were not found) is appended to *warnings.
+bool OpenProjectDocument(
+    const QString &fileName, TDocument &document, QStringList *warnings = nullptr, QString *error = nullptr);
 
 // The first argument after the program name, trimmed and made absolute against
 // workingDir; empty when there is none or it is blank.

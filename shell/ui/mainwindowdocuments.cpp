@@ -185,8 +185,9 @@ TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCh
     child->PatternGrid().SetStatusWnd(this);
     if (!isNew) {
         QString error;
+        QStringList warnings;
         const bool project = IsProjectFileName(fileName);
-        const bool loaded = project ? OpenProjectDocument(fileName, child->Document(), &error)
+        const bool loaded = project ? OpenProjectDocument(fileName, child->Document(), &warnings, &error)
                                     : child->PatternGrid().LoadPictureFile(fileName, &error);
         if (!loaded) {
             delete child;
@@ -194,6 +195,8 @@ TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCh
                 error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
             return nullptr;
         }
+        for (const QString &warning : std::as_const(warnings))
+            m_questions->ShowMessage(warning, caption, TMessageKind::Warning);
     }
     m_mdi->addSubWindow(child);
     finishChild(child, isNew, skipCheck);

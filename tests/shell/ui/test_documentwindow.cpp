@@ -72,6 +72,13 @@ TEST_F(WindowFixture, OpensAPictureAndRefusesWhatCannotBeOpened)
     EXPECT_EQ(form->OpenChild(bad), nullptr);
     EXPECT_EQ(windows(), 0);
     EXPECT_EQ(ask.Messages.size(), 2);
+    // A project goes to the project reader in any letter case, never to the picture
+    // loader (whose preview would drop the tables); a damaged one opens nothing.
+    const QString project = dir.filePath("damaged.ovy");
+    ASSERT_TRUE(WriteAll(project, QByteArray(200, '\x7f')));
+    EXPECT_EQ(form->OpenChild(project), nullptr);
+    EXPECT_EQ(windows(), 0);
+    EXPECT_EQ(ask.Messages.size(), 3);
     EXPECT_TRUE(ReadRecentFileList().isEmpty());
 
     TMDIChild *child = form->OpenChild(picture);
