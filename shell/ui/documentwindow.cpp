@@ -116,6 +116,7 @@ void TMDIChild::closeEvent(QCloseEvent *event)
     }
     if (m_pickWithColor)
         m_pickWithColor->close();
-    QMdiSubWindow::closeEvent(event);
+    // Told while this window still counts among the documents.
     SendChildState(0);
+    QMdiSubWindow::closeEvent(event);
 }

@@ -83,6 +83,7 @@ private:
     void handleNotification(const TMessageEvent &message);
     void setupMenus();
     void updateDocumentActions();
+    void setDocumentActionsEnabled(bool enabled);
     void fileNew();
     void fileOpen();
     void saveActive(bool saveAs);

@@ -125,10 +125,14 @@ void TMainForm::childActivated(TMDIChild *child)
 
 void TMainForm::updateDocumentActions()
 {
-    const bool hasDocument = !Children().isEmpty();
+    setDocumentActionsEnabled(!Children().isEmpty());
+}
+
+void TMainForm::setDocumentActionsEnabled(bool enabled)
+{
     for (const char *name : kDocumentActions)
         if (auto *action = findChild<QAction *>(QLatin1String(name)))
-            action->setEnabled(hasDocument);
+            action->setEnabled(enabled);
 }
 
 TMDIChild *TMainForm::ActiveChild() const

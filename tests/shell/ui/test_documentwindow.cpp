@@ -116,6 +116,13 @@ TEST_F(WindowFixture, AlreadyOpenAsksAndDecliningBringsTheOpenWindowForward)
     ask.Asked.clear();
     EXPECT_NE(form->OpenChild(upper), nullptr);
     EXPECT_TRUE(ask.Asked.isEmpty());
+
+    // Closing one of several documents keeps the document actions.
+    first->close();
+    EXPECT_TRUE(action("ActFileSave")->isEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(action("ActFileSave")->isEnabled());
 }
 
 TEST_F(WindowFixture, DropOpensTheFirstFileWhenItsTypeIsListed)
