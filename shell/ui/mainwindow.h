@@ -2,16 +2,23 @@
 // TMainForm: the main window.
 // The main window: one frame around the documents of the program.
 
+#include "shell/documentquestions.h"
 #include "shell/mainstatus.h"
+#include "shell/newpattern.h"
 
 #include <QMainWindow>
+#include <QUrl>
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 class QLabel;
 class QMdiArea;
+class QMenu;
 class QProgressBar;
+class TMDIChild;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -32,9 +39,41 @@ public:
     // The language menu: stores the choice, opens that language file and applies it.
     void SetLanguage(int index);
 
+    // --- Documents ---------------------------------------------------------------------
+    // Who answers the documents' questions: message boxes unless replaced (tests).
+    TDocumentQuestions &Questions() { return *m_questions; }
+    void SetQuestions(TDocumentQuestions *questions);
+
+    TMDIChild *ActiveChild() const;
+    QList<TMDIChild *> Children() const;
+    // The first document window whose caption is fileName (letter case counts).
+    bool FindChildByFileName(const QString &fileName, TMDIChild *&child) const;
+    // Opens a file (a project or a picture) or, with isNew, an empty document window.
+    // Unless skipCheck, a file already open asks first; declining brings the open window
+    // to the front. A file that does not exist or does not load is reported and opens no
+    // window. Returns the new window, or null.
+    TMDIChild *OpenChild(const QString &fileName, bool isNew = false, bool skipCheck = false);
+    // File > New with the dialog's values: a new document of that size and layer count.
+    TMDIChild *CreateNewDocument(const TNewPatternValues &values);
+    // The values File > New starts from (the picture on the clipboard gives the size).
+    TNewPatternValues NewDocumentStartValues() const;
+    // Opens the first of the dropped files when the picture open dialog lists its type.
+    TMDIChild *OpenDroppedUrls(const QList<QUrl> &urls);
+    // What a second start handed over: the window comes to the front and opens the file
+    // (an empty path only brings the window to the front).
+    void OpenHandedOverFile(const QString &path);
+    // Closes every document in turn; false when one of them stays (Cancel).
+    bool CloseAllDocuments();
+    // Rebuilds the recent-file items of the File menu.
+    void UpdateRecentFileMenu();
+    QMenu *FileMenu() const { return m_fileMenu; }
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void setupStatusBar();
@@ -42,9 +81,22 @@ private:
     void showGauge();
     void setProgress(std::uint8_t percent);
     void handleNotification(const TMessageEvent &message);
+    void setupMenus();
+    void updateDocumentActions();
+    void setDocumentActionsEnabled(bool enabled);
+    void fileNew();
+    void fileOpen();
+    void saveActive(bool saveAs);
+    void finishChild(TMDIChild *child, bool isNew, bool skipCheck);
+    void childActivated(TMDIChild *child);
 
     QMdiArea *m_mdi = nullptr;
     std::array<QLabel *, TMainStatusModel::PanelCount> m_panels {};
     QProgressBar *m_gauge = nullptr;
     TMainStatusModel m_status;
+    std::unique_ptr<TDocumentQuestions> m_ownQuestions;
+    TDocumentQuestions *m_questions = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_recentAnchor = nullptr; // the recent-file items go before it
+    QList<QAction *> m_recentItems;
 };

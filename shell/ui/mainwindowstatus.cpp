@@ -89,6 +89,11 @@ void check(QObject *root, const char *name, bool checked)
 
 void TMainForm::handleNotification(const TMessageEvent &message)
 {
+    if (message.Message() == WM_SYNCACTIVECHILD) {
+        // 1: a document opened; 0: one is closing, and with it the last one goes.
+        setDocumentActionsEnabled(message.WParam != 0 || Children().size() >= 2);
+        return;
+    }
     const bool hasDocument = !m_mdi->subWindowList().isEmpty();
     if (!m_status.Handle(message, hasDocument))
         return;

@@ -108,8 +108,7 @@ TEST_F(MainFormFixture, SwitchingLanguageChangesTheTexts)
         "[MainMenu]\nMenu_File=Fichier(&F)\nZoom_In=Agrandir\n"
         "[Tools]\nRuber=Gomme\n[String]\nApplicationName=CAO Dorwen\n"));
     TMainForm form;
-    auto *file = form.menuBar()->addMenu("File");
-    file->setObjectName("Mnu_File");
+    QMenu *file = form.FileMenu();
     QAction *zoomIn = addAction(form, "ActZoomIn");
     QAction *ruber = addAction(form, "ActRuber");
     form.ApplyLanguage();

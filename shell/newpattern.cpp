@@ -1,0 +1,41 @@
+#include "shell/newpattern.h"
+
+#include "core/base/error.h"
+#include "core/picture/picturelimits.h"
+
+#include <QCoreApplication>
+
+TNewPatternValues NewPatternStartValues(const TGrossOption &defaults, const QSize &clipboardSize)
+{
+    TNewPatternValues v;
+    const bool fromClipboard = clipboardSize.isValid() && !clipboardSize.isEmpty();
+    v.Warps = fromClipboard ? clipboardSize.width() : defaults.Warp;
+    v.Wefts = fromClipboard ? clipboardSize.height() : defaults.Weft;
+    v.WarpDensity = defaults.WarpDensity;
+    v.WeftDensity = defaults.WeftDensity;
+    v.CompartLineColor = defaults.CompartLineColor;
+    v.GridLineColor = defaults.GridLineColor;
+    v.ColCount = defaults.GridColCount;
+    v.RowCount = defaults.GridRowCount;
+    v.SpaceCount = defaults.SpaceCount;
+    return v;
+}
+
+bool CheckNewPatternValues(const TNewPatternValues &values, QString *error)
+{
+    auto tr = [](const char *text) { return QCoreApplication::translate("NewPattern", text); };
+    if (values.Warps < 1 || values.Warps > MaxPictureSide || values.Wefts < 1
+        || values.Wefts > MaxPictureSide)
+        return Fail(error,
+            tr("A pattern has 1 to %1 warps and wefts; %2 x %3 was asked for.")
+                .arg(MaxPictureSide)
+                .arg(values.Warps)
+                .arg(values.Wefts));
+    if (!(values.WarpDensity > 0) || !(values.WeftDensity > 0))
+        return Fail(error, tr("The warp and weft densities must be above 0."));
+    if (values.LayerCount < 1 || values.LayerCount > MaxNewPatternLayers)
+        return Fail(error, tr("The layer count must be 1 to %1.").arg(MaxNewPatternLayers));
+    if (values.ColCount < 1 || values.RowCount < 1)
+        return Fail(error, tr("The compartment intervals must be at least 1."));
+    return true;
+}

@@ -1,0 +1,370 @@
+// The main window's documents: opening, new, the File and Window menus, the recent-file
+// items, dropped files, a second start's hand-over and closing.
+#include "shell/ui/mainwindow.h"
+
+#include "core/base/messages.h"
+#include "core/picture/clipboardpicture.h"
+#include "core/settings/recentfiles.h"
+#include "core/settings/settings.h"
+#include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
+#include "editor/ui/patterngridview.h"
+#include "shell/documentopen.h"
+#include "shell/pictureformats.h"
+#include "shell/ui/documentwindow.h"
+#include "shell/ui/newpatterndialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+
+namespace {
+QAction *newAction(QWidget *owner, QMenu *menu, const char *name, const QString &text)
+{
+    auto *action = new QAction(text, owner);
+    action->setObjectName(QLatin1String(name));
+    menu->addAction(action);
+    return action;
+}
+
+// Shown until the language texts are applied; the texts of the actions come from there.
+const char *const kDocumentActions[] = { "ActFileSave", "ActFileSaveAs", "ActFileClose", "ActCloseAll",
+    "WindowCascade1", "WindowTileHorizontal1", "WindowTileVertical1", "WindowMinimizeAll1" };
+} // namespace
+
+void TMainForm::SetQuestions(TDocumentQuestions *questions)
+{
+    m_questions = questions ? questions : m_ownQuestions.get();
+}
+
+void TMainForm::setupMenus()
+{
+    m_fileMenu = menuBar()->addMenu(QString());
+    m_fileMenu->setObjectName(QStringLiteral("Mnu_File"));
+    newAction(this, m_fileMenu, "ActFileNew", QString())->setShortcut(QKeySequence::New);
+    connect(
+        findChild<QAction *>(QStringLiteral("ActFileNew")), &QAction::triggered, this, &TMainForm::fileNew);
+    QAction *open = newAction(this, m_fileMenu, "ActBrowse", QString());
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, &TMainForm::fileOpen);
+    QAction *save = newAction(this, m_fileMenu, "ActFileSave", QString());
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, [this] { saveActive(false); });
+    QAction *saveAs = newAction(this, m_fileMenu, "ActFileSaveAs", QString());
+    connect(saveAs, &QAction::triggered, this, [this] { saveActive(true); });
+    QAction *close = newAction(this, m_fileMenu, "ActFileClose", QString());
+    connect(close, &QAction::triggered, this, [this] {
+        if (TMDIChild *child = ActiveChild())
+            child->close();
+    });
+    QAction *closeAll = newAction(this, m_fileMenu, "ActCloseAll", QString());
+    connect(closeAll, &QAction::triggered, this, &TMainForm::CloseAllDocuments);
+    m_fileMenu->addSeparator();
+    // The recent-file items go here, before the separator that ends them.
+    m_recentAnchor = m_fileMenu->addSeparator();
+    QAction *exit = newAction(this, m_fileMenu, "ActFileExit", QString());
+    exit->setShortcut(QKeySequence::Quit);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *window = menuBar()->addMenu(QString());
+    window->setObjectName(QStringLiteral("Mnu_Window"));
+    connect(newAction(this, window, "WindowCascade1", QString()), &QAction::triggered, m_mdi,
+        &QMdiArea::cascadeSubWindows);
+    connect(newAction(this, window, "WindowTileHorizontal1", QString()), &QAction::triggered, this, [this] {
+        // Side by side in one row: each window the full height, 1 / n of the width.
+        const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
+        const QSize area = m_mdi->viewport()->size();
+        for (int i = 0; i < windows.size(); ++i) {
+            windows[i]->showNormal();
+            const int w = area.width() / int(windows.size());
+            windows[i]->setGeometry(i * w, 0, w, area.height());
+        }
+    });
+    connect(newAction(this, window, "WindowTileVertical1", QString()), &QAction::triggered, this, [this] {
+        // One above the other: each window the full width, 1 / n of the height.
+        const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
+        const QSize area = m_mdi->viewport()->size();
+        for (int i = 0; i < windows.size(); ++i) {
+            windows[i]->showNormal();
+            const int h = area.height() / int(windows.size());
+            windows[i]->setGeometry(0, i * h, area.width(), h);
+        }
+    });
+    connect(newAction(this, window, "WindowMinimizeAll1", QString()), &QAction::triggered, this, [this] {
+        for (QMdiSubWindow *w : m_mdi->subWindowList())
+            w->showMinimized();
+    });
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
+        updateDocumentActions();
+        if (auto *child = qobject_cast<TMDIChild *>(window))
+            childActivated(child);
+    });
+}
+
+void TMainForm::childActivated(TMDIChild *child)
+{
+    // The status bar, the palette bar and the zoom, undo and tool states follow the
+    // document that is now in front.
+    TPatternGrid &grid = child->PatternGrid();
+    SendPatternSize(grid.ColCount(), grid.RowCount());
+    SendRefreshView(1);
+    SendPaletteFromChild();
+    SendZoomState(this, grid.ZoomLevel());
+    SendUndoState(grid.UndoStore().UndoCount(), grid.UndoStore().RedoCount());
+    RunState().CurrentToolId = grid.ToolId();
+    SendToolChanged();
+}
+
+void TMainForm::updateDocumentActions()
+{
+    setDocumentActionsEnabled(!Children().isEmpty());
+}
+
+void TMainForm::setDocumentActionsEnabled(bool enabled)
+{
+    for (const char *name : kDocumentActions)
+        if (auto *action = findChild<QAction *>(QLatin1String(name)))
+            action->setEnabled(enabled);
+}
+
+TMDIChild *TMainForm::ActiveChild() const
+{
+    if (auto *child = qobject_cast<TMDIChild *>(m_mdi->activeSubWindow()))
+        return child;
+    // Without focus (another program active, or offscreen) the last active one counts.
+    return qobject_cast<TMDIChild *>(m_mdi->currentSubWindow());
+}
+
+QList<TMDIChild *> TMainForm::Children() const
+{
+    QList<TMDIChild *> children;
+    for (QMdiSubWindow *w : m_mdi->subWindowList())
+        if (auto *child = qobject_cast<TMDIChild *>(w))
+            children.append(child);
+    return children;
+}
+
+bool TMainForm::FindChildByFileName(const QString &fileName, TMDIChild *&child) const
+{
+    for (TMDIChild *c : Children())
+        if (c->Caption() == fileName) {
+            child = c;
+            return true;
+        }
+    child = nullptr;
+    return false;
+}
+
+TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCheck)
+{
+    const QString caption = GetUiMessage(QStringLiteral("OpenFileHint"));
+    if (!isNew && !QFileInfo(fileName).isFile()) {
+        m_questions->ShowMessage(
+            GetUiMessage(QStringLiteral("FileExistHint")), caption, TMessageKind::Warning);
+        return nullptr;
+    }
+    TMDIChild *open = nullptr;
+    if (!isNew && !skipCheck && FindChildByFileName(fileName, open)
+        && !m_questions->AskOkCancel(GetUiMessage(QStringLiteral("FileAlreadyOpen")), caption)) {
+        m_mdi->setActiveSubWindow(open);
+        AddRecentFile(fileName);
+        UpdateRecentFileMenu();
+        SendPaletteFromChild();
+        return nullptr;
+    }
+
+    auto *child = new TMDIChild(*m_questions, m_mdi);
+    // SetupChildFromMainSettings: the caption and the settings the grid takes from here.
+    child->SetCaption(isNew
+            ? GetUiMessage(QStringLiteral("UnilitedName")) + QString::number(Children().size() + 1)
+            : fileName);
+    child->PatternGrid().SetStatusWnd(this);
+    if (!isNew) {
+        QString error;
+        QStringList warnings;
+        const bool project = IsProjectFileName(fileName);
+        const bool loaded = project ? OpenProjectDocument(fileName, child->Document(), &warnings, &error)
+                                    : child->PatternGrid().LoadPictureFile(fileName, &error);
+        if (!loaded) {
+            delete child;
+            m_questions->ShowMessage(
+                error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+            return nullptr;
+        }
+        for (const QString &warning : std::as_const(warnings))
+            m_questions->ShowMessage(warning, caption, TMessageKind::Warning);
+    }
+    m_mdi->addSubWindow(child);
+    finishChild(child, isNew, skipCheck);
+    return child;
+}
+
+void TMainForm::finishChild(TMDIChild *child, bool isNew, bool skipCheck)
+{
+    // ApplyGridDisplaySettings.
+    const TGrossOption &gross = StartSettings().GrossOption;
+    TPatternGrid &grid = child->PatternGrid();
+    grid.SetCompartLineColor(gross.CompartLineColor);
+    grid.SetLineColor(gross.GridLineColor);
+    grid.Grid().DefaultColCompart = gross.GridColCount;
+    grid.Grid().DefaultRowCompart = gross.GridRowCount;
+    grid.SetZoom(grid.ZoomLevel());
+    child->resize(m_mdi->viewport()->size() * 0.9);
+    child->show();
+    grid.ResetRepeatSize();
+    // A project keeps the record it was read with; only its sample card is made.
+    if (!isNew && IsProjectFileName(child->Caption()))
+        child->Document().CreateSampleCard();
+    else
+        child->Document().InitDocument();
+    if (!isNew && !skipCheck) {
+        AddRecentFile(child->Caption());
+        UpdateRecentFileMenu();
+    }
+    m_mdi->setActiveSubWindow(child);
+    connect(
+        child, &QObject::destroyed, this, [this] { updateDocumentActions(); }, Qt::QueuedConnection);
+    updateDocumentActions();
+    SendChildState(1);
+}
+
+TNewPatternValues TMainForm::NewDocumentStartValues() const
+{
+    QSize size;
+    QImage picture;
+    if (PastePictureFromClipboard(picture))
+        size = picture.size();
+    else if (const QImage image = QApplication::clipboard()->image(); !image.isNull())
+        size = image.size();
+    return NewPatternStartValues(StartSettings().GrossOption, size);
+}
+
+TMDIChild *TMainForm::CreateNewDocument(const TNewPatternValues &values)
+{
+    if (!CheckNewPatternValues(values))
+        return nullptr;
+    TMDIChild *child = OpenChild(QString(), true, false);
+    if (!child)
+        return nullptr;
+    TDocument &document = child->Document();
+    document.ApplyNewDocumentParameters(values);
+    // The layer count is the grid's piece count and the record's LayerCount alike, so that
+    // it survives a save as a project.
+    document.InitDocument(values.LayerCount);
+    child->GridView()->LayoutChanged();
+    child->UpdateRulers();
+    return child;
+}
+
+void TMainForm::fileNew()
+{
+    TFrmSetPara dialog(this);
+    dialog.setWindowTitle(GetUiMessage(QStringLiteral("NewCreate")));
+    dialog.SetValues(NewDocumentStartValues());
+    if (dialog.exec() == QDialog::Accepted)
+        CreateNewDocument(dialog.Values());
+}
+
+void TMainForm::fileOpen()
+{
+    const QString name
+        = QFileDialog::getOpenFileName(this, GetUiString(QStringLiteral("MainMenu"), QStringLiteral("Open")),
+            Folders().PictureDir, OpenPictureFilter);
+    if (!name.isEmpty())
+        OpenChild(name);
+}
+
+void TMainForm::saveActive(bool saveAs)
+{
+    TMDIChild *child = ActiveChild();
+    if (!child)
+        return;
+    child->SaveDocument(saveAs ? TSaveCommand::SaveAs : TSaveCommand::Save);
+    UpdateRecentFileMenu();
+}
+
+TMDIChild *TMainForm::OpenDroppedUrls(const QList<QUrl> &urls)
+{
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return nullptr;
+    const QString fileName = urls.first().toLocalFile();
+    if (!IsOpenableDroppedFile(fileName))
+        return nullptr;
+    return OpenChild(fileName);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    event->acceptProposedAction();
+    const QList<QUrl> urls = event->mimeData()->urls();
+    // Opening may ask a question: not inside the drop.
+    QMetaObject::invokeMethod(
+        this, [this, urls] { OpenDroppedUrls(urls); }, Qt::QueuedConnection);
+}
+
+void TMainForm::OpenHandedOverFile(const QString &path)
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    // Where the window system does not let a program take the focus (Wayland), it is
+    // at least marked as asking for attention.
+    QApplication::alert(this);
+    if (!path.isEmpty())
+        OpenChild(path);
+}
+
+bool TMainForm::CloseAllDocuments()
+{
+    for (TMDIChild *child : Children())
+        if (!child->close())
+            return false;
+    return true;
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!CloseAllDocuments()) {
+        event->ignore();
+        return;
+    }
+    // Only what this program put on the clipboard is taken off it.
+    QClipboard *clipboard = QApplication::clipboard();
+    if (clipboard->ownsClipboard())
+        clipboard->clear();
+    QMainWindow::closeEvent(event);
+}
+
+void TMainForm::UpdateRecentFileMenu()
+{
+    for (QAction *a : std::as_const(m_recentItems))
+        delete a;
+    m_recentItems.clear();
+    const QStringList files = ReadRecentFileList();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files.at(i);
+        auto *item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(RecentDisplayPath(path, 35)), this);
+        item->setData(path);
+        connect(item, &QAction::triggered, this, [this, path] { OpenChild(path); });
+        m_fileMenu->insertAction(m_recentAnchor, item);
+        m_recentItems.append(item);
+    }
+    if (!files.isEmpty())
+        m_recentItems.append(m_fileMenu->insertSeparator(m_recentAnchor));
+}

@@ -1,0 +1,66 @@
+#include "shell/ui/messageboxquestions.h"
+
+#include "core/settings/uitexts.h"
+#include "shell/savetypes.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+TSaveAnswer TMessageBoxQuestions::AskSaveChanges(const QString &text, const QString &caption)
+{
+    switch (QMessageBox::question(m_parent, caption, text,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return TSaveAnswer::Yes;
+    case QMessageBox::No:
+        return TSaveAnswer::No;
+    default:
+        return TSaveAnswer::Cancel;
+    }
+}
+
+bool TMessageBoxQuestions::AskOkCancel(const QString &text, const QString &caption)
+{
+    return QMessageBox::question(
+               m_parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+        == QMessageBox::Ok;
+}
+
+bool TMessageBoxQuestions::ChooseSaveFile(
+    const QString &folder, const QString &proposedName, TSaveFileType &type, QString &fileName)
+{
+    QFileDialog dialog(m_parent, GetUiString(QStringLiteral("MainMenu"), QStringLiteral("Save_As")), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = SaveTypeFilters();
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(int(type) - 1));
+    dialog.selectFile(proposedName);
+    // The name shown follows the type the person picks.
+    auto suffixOf = [](TSaveFileType t) { return SaveTypeExtension(t).mid(1).toLower(); };
+    dialog.setDefaultSuffix(suffixOf(type));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog, suffixOf](const QString &filter) {
+            dialog.setDefaultSuffix(suffixOf(SaveTypeOfFilter(filter)));
+        });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    type = SaveTypeOfFilter(dialog.selectedNameFilter());
+    fileName = dialog.selectedFiles().first();
+    return true;
+}
+
+void TMessageBoxQuestions::ShowMessage(const QString &text, const QString &caption, TMessageKind kind)
+{
+    switch (kind) {
+    case TMessageKind::Information:
+        QMessageBox::information(m_parent, caption, text);
+        break;
+    case TMessageKind::Warning:
+        QMessageBox::warning(m_parent, caption, text);
+        break;
+    case TMessageKind::Error:
+        QMessageBox::critical(m_parent, caption, text);
+        break;
+    }
+}

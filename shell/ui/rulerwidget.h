@@ -1,0 +1,32 @@
+#pragma once
+// TRuler: the top and left rulers of a document window.
+// A ruler shows the numbers of the visible columns (top ruler) or rows (left ruler) of a
+// pattern grid at its compartment steps, thinned so that numbers never overlap when the
+// cells are narrow. The font is a CJK-capable one found through fontconfig, so that the
+// rulers look like the rest of the Chinese interface.
+
+#include <QWidget>
+
+class TPatternGrid;
+
+class TRuler : public QWidget {
+    Q_OBJECT
+public:
+    TRuler(Qt::Orientation orientation, TPatternGrid &grid, QWidget *parent = nullptr);
+
+    // The cell numbers (from 1) labelled for the current scroll position and size.
+    QList<int> VisibleLabels() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    struct TLabel {
+        int Number;
+        int Position; // pixels from the start of the ruler
+    };
+    QList<TLabel> labels() const;
+
+    Qt::Orientation m_orientation;
+    TPatternGrid &m_grid;
+};

@@ -1,0 +1,389 @@
+// Document windows in the main window: opening (already open, missing, damaged, dropped,
+// recent), File > New from the clipboard, the document actions, closing, and the road a
+// new user takes: open a picture, edit it, save, close and open it again.
+#include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindow.h"
+
+#include "../fakequestions.h"
+#include "core/picture/bmpfile.h"
+#include "core/settings/recentfiles.h"
+#include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
+#include "editor/ui/patterngridview.h"
+#include "shell/pictureformats.h"
+#include "shell/ui/newpatterndialog.h"
+#include "shell/ui/rulerwidget.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMdiArea>
+#include <QMenu>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+struct WindowFixture : ::testing::Test {
+    QTemporaryDir dir;
+    TFakeQuestions ask;
+    std::unique_ptr<TMainForm> form;
+    QString picture;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(InitSharedState());
+        QFile::remove(Folders().ConfigIniPath);
+        RegisterPictureFormats();
+        picture = dir.filePath("stripes.bmp");
+        ASSERT_TRUE(SaveBmp8File(MakePicture({ { 1, 2, 3, 1 }, { 4, 5, 6, 1 }, { 7, 8, 9, 1 } }), picture));
+        form = std::make_unique<TMainForm>();
+        form->SetQuestions(&ask);
+        form->show();
+    }
+    void TearDown() override
+    {
+        // Nothing may ask while the window goes.
+        for (TMDIChild *c : form->Children())
+            c->PatternGrid().ClearModified();
+        form.reset();
+        UnregisterPictureFormats();
+    }
+    int windows() const { return int(form->Children().size()); }
+    QAction *action(const char *name) const { return form->findChild<QAction *>(QLatin1String(name)); }
+};
+} // namespace
+
+TEST_F(WindowFixture, OpensAPictureAndRefusesWhatCannotBeOpened)
+{
+    EXPECT_FALSE(action("ActFileSave")->isEnabled()) << "no document, no document actions";
+
+    // A path that names no file opens no window.
+    EXPECT_EQ(form->OpenChild(dir.filePath("missing.bmp")), nullptr);
+    EXPECT_EQ(windows(), 0);
+    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage("FileExistHint") });
+    // Nor does a damaged picture.
+    const QString bad = dir.filePath("bad.bmp");
+    ASSERT_TRUE(WriteAll(bad, "BM not a bitmap"));
+    EXPECT_EQ(form->OpenChild(bad), nullptr);
+    EXPECT_EQ(windows(), 0);
+    EXPECT_EQ(ask.Messages.size(), 2);
+    // A project goes to the project reader in any letter case, never to the picture
+    // loader (whose preview would drop the tables); a damaged one opens nothing.
+    const QString project = dir.filePath("damaged.ovy");
+    ASSERT_TRUE(WriteAll(project, QByteArray(200, '\x7f')));
+    EXPECT_EQ(form->OpenChild(project), nullptr);
+    EXPECT_EQ(windows(), 0);
+    EXPECT_EQ(ask.Messages.size(), 3);
+    EXPECT_TRUE(ReadRecentFileList().isEmpty());
+
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->windowTitle(), picture);
+    EXPECT_EQ(child->PatternGrid().ColCount(), 4);
+    EXPECT_EQ(child->Document().Record().Wefts, 3);
+    EXPECT_EQ(child->Document().Record().PickRows.length(), 1);
+    EXPECT_FALSE(child->Document().Modified());
+    EXPECT_EQ(ReadMostRecentFile(), picture);
+    EXPECT_TRUE(action("ActFileSave")->isEnabled());
+    EXPECT_EQ(form->ActiveChild(), child);
+}
+
+TEST_F(WindowFixture, AlreadyOpenAsksAndDecliningBringsTheOpenWindowForward)
+{
+    TMDIChild *first = form->OpenChild(picture);
+    ASSERT_NE(first, nullptr);
+    TMDIChild *other = form->OpenChild(QString(), true);
+    ASSERT_NE(other, nullptr);
+
+    ask.OkAnswer = false;
+    EXPECT_EQ(form->OpenChild(picture), nullptr);
+    EXPECT_EQ(ask.Asked, QStringList { GetUiMessage("FileAlreadyOpen") });
+    EXPECT_EQ(windows(), 2);
+    EXPECT_EQ(form->mdiArea()->currentSubWindow(), first);
+
+    ask.OkAnswer = true;
+    EXPECT_NE(form->OpenChild(picture), nullptr) << "OK opens it again";
+    EXPECT_EQ(windows(), 3);
+
+    // A name that differs in letter case is another file.
+    const QString upper = dir.filePath("STRIPES.bmp");
+    ASSERT_TRUE(QFile::copy(picture, upper));
+    ask.Asked.clear();
+    EXPECT_NE(form->OpenChild(upper), nullptr);
+    EXPECT_TRUE(ask.Asked.isEmpty());
+
+    // Closing one of several documents keeps the document actions.
+    first->close();
+    EXPECT_TRUE(action("ActFileSave")->isEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(action("ActFileSave")->isEnabled());
+}
+
+TEST_F(WindowFixture, DropOpensTheFirstFileWhenItsTypeIsListed)
+{
+    const QString second = dir.filePath("second.bmp");
+    ASSERT_TRUE(QFile::copy(picture, second));
+    const QString text = dir.filePath("notes.txt");
+    ASSERT_TRUE(WriteAll(text, "text"));
+
+    EXPECT_EQ(form->OpenDroppedUrls({ QUrl::fromLocalFile(text), QUrl::fromLocalFile(picture) }), nullptr)
+        << "only the first file counts, and a text file is not a picture";
+    EXPECT_EQ(form->OpenDroppedUrls({ QUrl("https://example.org/a.bmp") }), nullptr);
+    EXPECT_EQ(windows(), 0);
+    TMDIChild *child = form->OpenDroppedUrls({ QUrl::fromLocalFile(second), QUrl::fromLocalFile(picture) });
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->Caption(), second);
+    EXPECT_EQ(windows(), 1);
+}
+
+TEST_F(WindowFixture, NewPatternFromTheClipboardPictureKeepsItsLayerCount)
+{
+    QImage clip(30, 20, QImage::Format_RGB32);
+    clip.fill(Qt::white);
+    QApplication::clipboard()->setImage(clip);
+    TNewPatternValues values = form->NewDocumentStartValues();
+    EXPECT_EQ(values.Warps, 30);
+    EXPECT_EQ(values.Wefts, 20);
+    EXPECT_EQ(values.WarpDensity, StartSettings().GrossOption.WarpDensity);
+    QApplication::clipboard()->clear();
+    EXPECT_EQ(form->NewDocumentStartValues().Warps, StartSettings().GrossOption.Warp);
+
+    // The dialog hands the values through and refuses impossible ones.
+    TFrmSetPara dialog;
+    values.LayerCount = 3;
+    dialog.SetValues(values);
+    EXPECT_EQ(dialog.Values().Warps, 30);
+    EXPECT_EQ(dialog.Values().LayerCount, 3);
+    EXPECT_EQ(dialog.NdtWarpCount->maximum(), 65535);
+    EXPECT_EQ(dialog.NdtWarpCount->minimum(), 1);
+    values.WarpDensity = 0;
+    EXPECT_FALSE(CheckNewPatternValues(values));
+    EXPECT_EQ(form->CreateNewDocument(values), nullptr);
+    values.WarpDensity = 100;
+
+    TMDIChild *child = form->CreateNewDocument(values);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->Caption(), GetUiMessage("UnilitedName") + "1");
+    EXPECT_EQ(child->PatternGrid().ColCount(), 30);
+    EXPECT_EQ(child->PatternGrid().RowCount(), 20);
+    EXPECT_EQ(child->PatternGrid().RepeatDisplayValues()[2], 3);
+    EXPECT_EQ(child->Document().Record().LayerCount, 3);
+    EXPECT_EQ(child->Document().Record().Warps, 30);
+    EXPECT_TRUE(ReadRecentFileList().isEmpty()) << "a new document is no recent file";
+}
+
+TEST_F(WindowFixture, ClosingAskedAndCancelKeepsTheProgramRunning)
+{
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    child->PatternGrid().SetModified();
+
+    ask.SaveAnswer = TSaveAnswer::Cancel;
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(windows(), 1);
+    // Yes, and then the save dialog is cancelled (a document that is no existing bitmap).
+    child->SetCaption(dir.filePath("drawing"));
+    ask.SaveAnswer = TSaveAnswer::Yes;
+    action("ActCloseAll")->trigger();
+    EXPECT_EQ(windows(), 1);
+    ask.SaveAnswer = TSaveAnswer::No;
+    action("ActFileClose")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(windows(), 0);
+    EXPECT_FALSE(action("ActFileSave")->isEnabled());
+}
+
+TEST_F(WindowFixture, WindowMenuArrangesTheDocuments)
+{
+    ASSERT_NE(form->OpenChild(picture), nullptr);
+    ASSERT_NE(form->OpenChild(QString(), true), nullptr);
+    const QList<QMdiSubWindow *> subs = form->mdiArea()->subWindowList();
+    action("WindowTileHorizontal1")->trigger();
+    EXPECT_EQ(subs[0]->y(), subs[1]->y());
+    EXPECT_NE(subs[0]->x(), subs[1]->x());
+    action("WindowTileVertical1")->trigger();
+    EXPECT_EQ(subs[0]->x(), subs[1]->x());
+    EXPECT_NE(subs[0]->y(), subs[1]->y());
+    action("WindowCascade1")->trigger();
+    EXPECT_LT(subs[0]->x(), subs[1]->x());
+    EXPECT_LT(subs[0]->y(), subs[1]->y());
+    action("WindowMinimizeAll1")->trigger();
+    EXPECT_TRUE(subs[0]->isMinimized() && subs[1]->isMinimized());
+}
+
+TEST_F(WindowFixture, RulersNumberTheCompartments)
+{
+    TMDIChild *child = form->CreateNewDocument([] {
+        TNewPatternValues v;
+        v.Warps = 100;
+        v.Wefts = 50;
+        v.ColCount = 8;
+        v.RowCount = 4;
+        return v;
+    }());
+    ASSERT_NE(child, nullptr);
+    child->resize(600, 400);
+    QCoreApplication::processEvents();
+    const QList<int> across = child->HorzRuler()->VisibleLabels();
+    ASSERT_FALSE(across.isEmpty());
+    for (int n : across)
+        EXPECT_EQ(n % 8, 0) << n;
+    const QList<int> down = child->VertRuler()->VisibleLabels();
+    ASSERT_FALSE(down.isEmpty());
+    for (int n : down)
+        EXPECT_EQ(n % 4, 0) << n;
+}
+
+// A picture opened, edited, saved as a bitmap, closed and opened again from the recent
+// files, through the menus.
+TEST_F(WindowFixture, NewUserOpensEditsSavesClosesAndReopens)
+{
+    const QString big = dir.filePath("big.bmp");
+    QImage large(64, 40, QImage::Format_Indexed8);
+    large.setColorTable(MakePicture({ { 0 } }, GreyPalette()).colorTable());
+    for (int y = 0; y < large.height(); ++y)
+        for (int x = 0; x < large.width(); ++x)
+            large.scanLine(y)[x] = uchar((x / 8 + y / 8) % 2 ? 200 : 60);
+    ASSERT_TRUE(SaveBmp8File(large, big));
+    picture = big;
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    // An edit: the first cell painted with colour 9.
+    QImage edited = child->PatternGrid().Picture().copy();
+    edited.scanLine(0)[0] = 9;
+    child->PatternGrid().SetPictureAndRefresh(edited, true);
+    EXPECT_TRUE(child->Document().Modified());
+
+    // Save: a .bmp caption saves in place without a dialog.
+    action("ActFileSave")->trigger();
+    EXPECT_EQ(ask.DialogsShown, 0);
+    EXPECT_FALSE(child->Document().Modified());
+    // Save as: the dialog chooses a new name.
+    ask.DialogAccepts = true;
+    ask.DialogType = TSaveFileType::Bitmap;
+    ask.DialogFile = dir.filePath("mine");
+    action("ActFileSaveAs")->trigger();
+    const QString saved = dir.filePath("mine.BMP");
+    EXPECT_EQ(child->windowTitle(), saved);
+    if (qEnvironmentVariableIsSet("DORWEN_SHOT"))
+        form->grab().save(qEnvironmentVariable("DORWEN_SHOT"));
+
+    action("ActFileClose")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(windows(), 0);
+    EXPECT_TRUE(ask.Asked.isEmpty()) << "nothing unsaved, nothing asked";
+
+    // The recent-file items of the File menu: the saved file first.
+    QAction *recent = nullptr;
+    for (QAction *a : form->FileMenu()->actions())
+        if (a->data().toString() == saved && a->text().startsWith("&1 "))
+            recent = a;
+    ASSERT_NE(recent, nullptr);
+    recent->trigger();
+    ASSERT_EQ(windows(), 1);
+    TMDIChild *again = form->Children().first();
+    EXPECT_EQ(again->Caption(), saved);
+    EXPECT_EQ(PictureRows(again->PatternGrid().Picture())[0][0], 9);
+}
+
+// A project (.Ovy) keeps its record through a save and a reopen. Enabled once the project
+// reader is part of the program.
+TEST_F(WindowFixture, DISABLED_ProjectSavedAsOvyReopensAsAProjectWithItsRecord)
+{
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    child->Document().GrowPickTables(false, 2);
+    child->Document().Record().PickRows[1][2] = 7;
+    ask.DialogAccepts = true;
+    ask.DialogType = TSaveFileType::Project;
+    ask.DialogFile = dir.filePath("work");
+    ASSERT_TRUE(child->SaveDocument(TSaveCommand::SaveAs));
+    const QString project = dir.filePath("work.Ovy");
+    EXPECT_EQ(child->Caption(), project);
+    EXPECT_FALSE(child->Document().Modified());
+    child->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    TMDIChild *again = form->OpenChild(project);
+    ASSERT_NE(again, nullptr) << ask.Messages.join('\n').toStdString();
+    EXPECT_EQ(again->Document().Record().WeftRepeat, 3);
+    EXPECT_EQ(again->Document().Record().PickRows[1][2], 7);
+    EXPECT_EQ(again->PatternGrid().ColCount(), 4);
+}
+
+// The shuttle-by-colour window belongs to its document: made on first use, kept, working
+// on the document's record and last picked colour, and freed when the document closes.
+TEST_F(WindowFixture, ShuttleByColorWindowLivesWithItsDocument)
+{
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->PickWithColorWindow(), nullptr);
+    child->Document().SetLastPicked(5, 2);
+    QPointer<TFrmSetPickWithColor> window = child->ShowPickWithColorWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(child->ShowPickWithColorWindow(), window.data()) << "one window per document, kept";
+    EXPECT_EQ(window->Target().Mesh, &child->Document().Record());
+    EXPECT_EQ(window->Target().PickedIndex, 5);
+    EXPECT_EQ(window->Target().Value, 2);
+    EXPECT_EQ(window->Target().PickedColor, QColor(5, 5, 5));
+
+    child->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
+// The recent-file items: numbered from the most recent, long paths shortened from 36
+// characters on, and an item whose file is gone says so and opens nothing.
+TEST_F(WindowFixture, RecentFileItems)
+{
+    const QString exact = "/" + QString(30, 'a') + "/b.bmp"; // 38 characters
+    const QString path35 = "/abcdefghijklmnopqrstuvwxyz/1234.bmp"; // 36 characters
+    const QString path34 = "/abcdefghijklmnopqrstuvwxyz/123.bmp"; // 35 characters
+    AddRecentFile(exact);
+    AddRecentFile(path35);
+    AddRecentFile(path34);
+    form->UpdateRecentFileMenu();
+    QStringList texts;
+    for (QAction *a : form->FileMenu()->actions())
+        if (!a->data().toString().isEmpty())
+            texts << a->text();
+    EXPECT_EQ(texts, QStringList({ "&1 " + path34, "&2 //1234.bmp", "&3 //b.bmp" }));
+
+    for (QAction *a : form->FileMenu()->actions())
+        if (a->data().toString() == path34)
+            a->trigger();
+    EXPECT_EQ(windows(), 0);
+    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage("FileExistHint") });
+}
+
+// File > New through its menu item and dialog, as a person does it.
+TEST_F(WindowFixture, FileNewThroughTheDialog)
+{
+    QApplication::clipboard()->clear();
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<TFrmSetPara *>(w); dialog && dialog->isVisible()) {
+                caption = dialog->windowTitle();
+                dialog->NdtWarpCount->setValue(12);
+                dialog->NdtWeftCount->setValue(9);
+                dialog->RxLayerCount->setValue(2);
+                dialog->accept();
+            }
+    });
+    action("ActFileNew")->trigger();
+    EXPECT_EQ(caption, GetUiMessage("NewCreate"));
+    ASSERT_EQ(windows(), 1);
+    TMDIChild *child = form->Children().first();
+    EXPECT_EQ(child->PatternGrid().ColCount(), 12);
+    EXPECT_EQ(child->PatternGrid().RowCount(), 9);
+    EXPECT_EQ(child->Document().Record().LayerCount, 2);
+}
