@@ -2,8 +2,7 @@
 
 #include "core/base/error.h"
 #include "core/picture/picturelimits.h"
-
-#include <QCoreApplication>
+#include "core/settings/uitexts.h"
 
 TNewPatternValues NewPatternStartValues(const TGrossOption &defaults, const QSize &clipboardSize)
 {
@@ -23,19 +22,18 @@ TNewPatternValues NewPatternStartValues(const TGrossOption &defaults, const QSiz
 
 bool CheckNewPatternValues(const TNewPatternValues &values, QString *error)
 {
-    auto tr = [](const char *text) { return QCoreApplication::translate("NewPattern", text); };
     if (values.Warps < 1 || values.Warps > MaxPictureSide || values.Wefts < 1
         || values.Wefts > MaxPictureSide)
         return Fail(error,
-            tr("A pattern has 1 to %1 warps and wefts; %2 x %3 was asked for.")
+            GetUiMessage(QStringLiteral("NewPatternSizeRange"))
                 .arg(MaxPictureSide)
                 .arg(values.Warps)
                 .arg(values.Wefts));
     if (!(values.WarpDensity > 0) || !(values.WeftDensity > 0))
-        return Fail(error, tr("The warp and weft densities must be above 0."));
+        return Fail(error, GetUiMessage(QStringLiteral("NewPatternDensityRange")));
     if (values.LayerCount < 1 || values.LayerCount > MaxNewPatternLayers)
-        return Fail(error, tr("The layer count must be 1 to %1.").arg(MaxNewPatternLayers));
+        return Fail(error, GetUiMessage(QStringLiteral("NewPatternLayerRange")).arg(MaxNewPatternLayers));
     if (values.ColCount < 1 || values.RowCount < 1)
-        return Fail(error, tr("The compartment intervals must be at least 1."));
+        return Fail(error, GetUiMessage(QStringLiteral("NewPatternCompartRange")));
     return true;
 }

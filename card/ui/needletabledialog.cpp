@@ -1,7 +1,9 @@
 #include "card/ui/needletabledialog.h"
+#include "core/settings/uitexts.h"
 
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 #include "weave/weavefile.h"
 
 #include <QFileDialog>
@@ -151,8 +153,8 @@ bool TFrmPickWeftDensTable::LoadFromWeaveFile(const QString &fileName)
     int count = 0;
     TNeedleMaskTable masks = Table();
     if (!LoadWeaveFile(fileName, weave, &error) || !NeedleTableFromWeave(weave, masks, count)) {
-        QMessageBox::warning(
-            this, windowTitle(), error.isEmpty() ? tr("The weave in %1 is empty.").arg(fileName) : error);
+        QMessageBox::warning(this, windowTitle(),
+            error.isEmpty() ? GetUiMessage(QStringLiteral("WeaveEmptyIn")).arg(fileName) : error);
         return false;
     }
     Table() = masks;

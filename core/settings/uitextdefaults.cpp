@@ -583,6 +583,11 @@ const TUiTextDefault kDefaults[] = {
     { "CardBuildColorWeaveMissing", "The colour weave of colour %1, needle %2 of weft entry %3 is missing." },
     { "CardBuildTechWeaveMissing", "The technical weave %1 of weft entry %2 is missing." },
     { "CardBuildCardsOver", "The pattern makes %1 cards; a card holds at most %2." },
+    { "NewPatternSizeRange", "A pattern has 1 to %1 warps and wefts; %2 x %3 was asked for." },
+    { "NewPatternDensityRange", "The warp and weft densities must be above 0." },
+    { "NewPatternLayerRange", "The layer count must be 1 to %1." },
+    { "NewPatternCompartRange", "The compartment intervals must be at least 1." },
+    { "WeaveEmptyIn", "The weave in %1 is empty." },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace
