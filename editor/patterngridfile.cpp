@@ -68,6 +68,8 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QS
     case 6:
         // Cells of the back colour are the lowered points.
         return SaveCardByExtension(m_picture, GetBackColor(), fileName, warnings, error);
+    case 11: // ".OVY": the whole document
+        return WriteProjectFile(fileName, error);
     default:
         if (error)
             *error = tr("Pictures cannot be saved as \"%1\" here.").arg(QFileInfo(fileName).suffix());

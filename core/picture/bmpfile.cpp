@@ -31,17 +31,23 @@ qint64 rowStride(qint64 width)
 
 QByteArray EncodeBmp8(const QImage &picture)
 {
+    QByteArray out;
+    AppendBmp8(out, picture);
+    return out;
+}
+
+bool AppendBmp8(QByteArray &out, const QImage &picture)
+{
     if (picture.format() != QImage::Format_Indexed8 || picture.width() < 1 || picture.height() < 1)
-        return {};
+        return false;
     const qint64 width = picture.width(), height = picture.height();
     const qint64 stride = rowStride(width);
     const qint64 imageSize = stride * height;
     const qint64 offset = FileHeaderSize + InfoHeaderSize + ColorTableSize;
     if (offset + imageSize > 0xFFFFFFFFLL)
-        return {};
+        return false;
 
-    QByteArray out;
-    out.reserve(offset + imageSize);
+    out.reserve(out.size() + offset + imageSize);
     // File header.
     out.append("BM", 2);
     PutU32le(out, std::uint32_t(offset + imageSize));
@@ -75,7 +81,7 @@ QByteArray EncodeBmp8(const QImage &picture)
         out.append(reinterpret_cast<const char *>(picture.constScanLine(int(y))), width);
         out.append(pad);
     }
-    return out;
+    return true;
 }
 
 namespace {
@@ -152,6 +158,47 @@ const std::uint8_t *storedRow(const TBmpLayout &layout, qint64 y)
 }
 
 } // namespace
+
+bool BmpImageLength(const QByteArray &bytes, qint64 &length, QString *error)
+{
+    TByteReader in(bytes);
+    if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
+        return fail(error, QCoreApplication::translate("Bmp", "The file is not a bitmap."));
+    in.skip(2);
+    const qint64 fileSize = in.u32le();
+    in.skip(4);
+    const qint64 pixelOffset = in.u32le();
+    in.skip(4);
+    const qint64 width = in.i32le();
+    const qint64 rawHeight = in.i32le();
+    in.skip(2);
+    const qint64 bits = in.u16le();
+    const std::uint32_t compression = in.u32le();
+    const qint64 imageSize = in.u32le();
+    const qint64 height = rawHeight < 0 ? -rawHeight : rawHeight;
+    if (!in.ok() || width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide || bits < 1
+        || bits > 32)
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap header is damaged."));
+    // Run-length coded rows (1, 2) have no fixed length; their image size says it.
+    const bool coded = compression == 1 || compression == 2;
+    const qint64 pixelEnd = pixelOffset + (coded ? imageSize : ((width * bits + 31) / 32) * 4 * height);
+    if (pixelEnd != fileSize || fileSize > bytes.size() || pixelOffset < FileHeaderSize + InfoHeaderSize)
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is truncated or damaged."));
+    length = pixelEnd;
+    return true;
+}
+
+bool DecodeBmp8Image(const QByteArray &bytes, QImage &picture, qint64 &consumed, QString *error)
+{
+    qint64 length = 0;
+    if (!BmpImageLength(bytes, length, error))
+        return false;
+    // A view of the image's bytes: the pixels are copied once, into the picture.
+    if (!DecodeBmp8(QByteArray::fromRawData(bytes.constData(), qsizetype(length)), picture, error))
+        return false;
+    consumed = length;
+    return true;
+}
 
 bool IsBmp8(const QByteArray &bytes)
 {

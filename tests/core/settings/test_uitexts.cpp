@@ -31,7 +31,7 @@ struct LanguageFixture : ::testing::Test {
 
 TEST(UiTexts, BuiltInDefaults)
 {
-    ASSERT_EQ(BuiltInUiTexts().size(), 388u);
+    ASSERT_EQ(BuiltInUiTexts().size(), 396u);
     EXPECT_STREQ(BuiltInUiTexts().front().Key, "Menu_File");
     EXPECT_STREQ(BuiltInUiTexts().back().Key, "ApplicationName");
     struct Case {
