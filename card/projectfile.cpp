@@ -84,11 +84,9 @@ QStringList splitNameLines(const std::uint8_t *p, qint64 n)
     return lines;
 }
 
-// The picture's BMP image at the reader's position, as an 8-bit picture with 256
-// colour-table entries; the reader then stands right after its pixel data. 8-bit bitmaps
-// keep their indexes and colour table, 1- to 4-bit ones their indexes; deeper ones are
-// reduced to 8 bits.
-bool takePicture(TByteReader &in, QImage &picture, QString *error)
+} // namespace
+
+bool ReadProjectPicture(TByteReader &in, QImage &picture, QString *error)
 {
     const QByteArray rest
         = view(reinterpret_cast<const std::uint8_t *>(in.bytes().constData()) + in.pos(), in.remaining());
@@ -128,6 +126,8 @@ bool takePicture(TByteReader &in, QImage &picture, QString *error)
     return true;
 }
 
+namespace {
+
 // The repeat counts and sizes a document needs; densities that cannot give a cell shape
 // become 32.0 both, as the legacy layout's missing densities do.
 bool settleRecord(TProjectRecord &rec, QString *error)
@@ -161,7 +161,7 @@ bool readVersion(TByteReader &in, int version, TProjectRecord &record, QString *
     if (!in.ok())
         return damaged(in, error);
     m.SampleCardFile = DecodeFileText(view(name, nameLength));
-    if (!takePicture(in, rec.Picture, error))
+    if (!ReadProjectPicture(in, rec.Picture, error))
         return false;
 
     const qint64 colours = count16(in);
@@ -477,7 +477,7 @@ bool ReadProjectFileLegacy(
     in.skip(4);
     if (!in.ok())
         return damaged(in, error);
-    if (!takePicture(in, rec.Picture, error))
+    if (!ReadProjectPicture(in, rec.Picture, error))
         return false;
 
     QStringList names[2];

@@ -64,6 +64,13 @@ constexpr qint64 MaxProjectCount = 65535;
 // short to reach it.
 bool ProjectPictureOffset(const QByteArray &bytes, qint64 &offset, bool *legacy = nullptr);
 
+// The picture's BMP image at the reader's position, as an 8-bit picture with 256
+// colour-table entries; the reader then stands right after its pixel data. 8-bit bitmaps
+// keep their indexes and colour table, 1- to 4-bit ones their indexes; deeper ones are
+// reduced to 8 bits. Fails with a message, the reader not moved, when the image is
+// damaged or its pixel data does not end where its header's file size says.
+bool ReadProjectPicture(TByteReader &in, QImage &picture, QString *error = nullptr);
+
 // The byte table: u32 rows, u32 row length, the rows (each row cut or padded with zeros
 // to the length of row 0).
 void WriteByteTable(QByteArray &out, const TWeaveArray &table);
