@@ -13,6 +13,7 @@
 #include "weave/weavefile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -31,9 +32,25 @@ qint64 count16(TByteReader &in)
     return in.u32le() & 0xFFFF;
 }
 
-bool damaged(const TByteReader &in, QString *error)
+bool damaged(const TByteReader &, QString *error)
 {
-    return Fail(error, GetUiMessage(QStringLiteral("ProjectFileDamaged")).arg(std::min(in.pos(), in.size())));
+    return Fail(error, GetUiMessage(QStringLiteral("ProjectFileDamaged")));
+}
+
+// A picture the file reader decoded straight from the file: the bytes handed to the
+// layout readers then lack its image, which stood at Offset.
+struct TStreamedPicture {
+    qint64 Offset = -1;
+    QImage Picture;
+};
+
+bool takePicture(TByteReader &in, QImage &picture, QString *error, const TStreamedPicture *streamed)
+{
+    if (streamed && in.pos() == streamed->Offset) {
+        picture = streamed->Picture;
+        return true;
+    }
+    return ReadProjectPicture(in, picture, error);
 }
 
 void putBlock(QByteArray &out, const TMesh &m)
@@ -149,7 +166,8 @@ bool rowsFitPicture(const TWeaveArray &table, int height)
     });
 }
 
-bool readVersion(TByteReader &in, int version, TProjectRecord &record, QString *error)
+bool readVersion(TByteReader &in, int version, TProjectRecord &record, QString *error,
+    const TStreamedPicture *streamed = nullptr)
 {
     TProjectRecord rec;
     rec.Version = version;
@@ -161,7 +179,7 @@ bool readVersion(TByteReader &in, int version, TProjectRecord &record, QString *
     if (!in.ok())
         return damaged(in, error);
     m.SampleCardFile = DecodeFileText(view(name, nameLength));
-    if (!ReadProjectPicture(in, rec.Picture, error))
+    if (!takePicture(in, rec.Picture, error, streamed))
         return false;
 
     const qint64 colours = count16(in);
@@ -450,8 +468,10 @@ bool ReadProjectFileV2(TByteReader &in, TProjectRecord &record, QString *error)
     return readVersion(in, 2, record, error);
 }
 
-bool ReadProjectFileLegacy(
-    TByteReader &in, const QStringList &weaveFolders, TProjectRecord &record, QString *error)
+namespace {
+
+bool readLegacy(TByteReader &in, const QStringList &weaveFolders, TProjectRecord &record, QString *error,
+    const TStreamedPicture *streamed)
 {
     TProjectRecord rec;
     TMesh &m = rec.Mesh;
@@ -477,7 +497,7 @@ bool ReadProjectFileLegacy(
     in.skip(4);
     if (!in.ok())
         return damaged(in, error);
-    if (!ReadProjectPicture(in, rec.Picture, error))
+    if (!takePicture(in, rec.Picture, error, streamed))
         return false;
 
     QStringList names[2];
@@ -542,8 +562,8 @@ bool ReadProjectFileLegacy(
     return true;
 }
 
-bool ReadProjectBytes(
-    const QByteArray &bytes, const QStringList &weaveFolders, TProjectRecord &record, QString *error)
+bool readProject(const QByteArray &bytes, const QStringList &weaveFolders, TProjectRecord &record,
+    QString *error, const TStreamedPicture *streamed)
 {
     TByteReader in(bytes);
     in.skip(2);
@@ -553,9 +573,33 @@ bool ReadProjectBytes(
     if (!in.ok())
         return damaged(in, error);
     if (mark == 1 && version <= 2)
-        return readVersion(in, version, record, error);
+        return readVersion(in, version, record, error, streamed);
     in.seek(0);
-    return ReadProjectFileLegacy(in, weaveFolders, record, error);
+    return readLegacy(in, weaveFolders, record, error, streamed);
+}
+
+// Reads count bytes (fewer at the end of the file) and appends them.
+bool appendFromFile(QFile &file, qint64 count, QByteArray &bytes)
+{
+    const qsizetype old = bytes.size();
+    bytes.resize(old + qsizetype(count));
+    const qint64 got = count > 0 ? file.read(bytes.data() + old, count) : 0;
+    bytes.resize(old + qsizetype(std::max<qint64>(got, 0)));
+    return got >= 0;
+}
+
+} // namespace
+
+bool ReadProjectFileLegacy(
+    TByteReader &in, const QStringList &weaveFolders, TProjectRecord &record, QString *error)
+{
+    return readLegacy(in, weaveFolders, record, error, nullptr);
+}
+
+bool ReadProjectBytes(
+    const QByteArray &bytes, const QStringList &weaveFolders, TProjectRecord &record, QString *error)
+{
+    return readProject(bytes, weaveFolders, record, error, nullptr);
 }
 
 QStringList ProjectWeaveFolders(const QString &projectFileName)
@@ -573,10 +617,47 @@ QStringList ProjectWeaveFolders(const QString &projectFileName)
 
 bool LoadProjectFile(const QString &fileName, TProjectRecord &record, QString *error)
 {
-    QByteArray bytes;
-    if (!ReadWholeFile(fileName, MaxProjectFileSize, bytes, error))
+    // The fields before the picture and those after it are read into memory; an 8-bit
+    // picture goes row by row from the file into the picture, so that the file's copy of
+    // it is never held. Other pictures (legacy files) are read with the whole file.
+    QFile file;
+    if (!OpenFileForReading(file, fileName, MaxProjectFileSize, error))
         return false;
-    return ReadProjectBytes(bytes, ProjectWeaveFolders(fileName), record, error);
+    const qint64 size = file.size();
+    const QStringList folders = ProjectWeaveFolders(fileName);
+    const auto cannotRead = [&] {
+        return Fail(error, GetUiMessage(QStringLiteral("FileCannotRead")).arg(fileName, file.errorString()));
+    };
+    QByteArray front;
+    qint64 offset = -1;
+    for (qint64 want = 1 << 16; offset < 0 && front.size() < size; want *= 4) {
+        if (!appendFromFile(file, std::min(want, size) - front.size(), front))
+            return cannotRead();
+        if (!ProjectPictureOffset(front, offset))
+            offset = -1;
+    }
+    QByteArray head;
+    if (offset >= 0 && file.seek(offset))
+        head = file.peek(54);
+    if (offset < 0 || !IsBmp8(head)) {
+        QByteArray bytes;
+        if (!ReadWholeFile(fileName, MaxProjectFileSize, bytes, error))
+            return false;
+        return readProject(bytes, folders, record, error, nullptr);
+    }
+    TStreamedPicture streamed;
+    streamed.Offset = offset;
+    qint64 consumed = 0;
+    QString why;
+    if (!ReadBmp8Image(file, size - offset, streamed.Picture, consumed, &why)) {
+        if (file.error() != QFileDevice::NoError)
+            return cannotRead();
+        return Fail(error, GetUiMessage(QStringLiteral("ProjectPictureDamaged")).arg(why));
+    }
+    front.truncate(offset);
+    if (!file.seek(offset + consumed) || !appendFromFile(file, size - offset - consumed, front))
+        return cannotRead();
+    return readProject(front, folders, record, error, &streamed);
 }
 
 QString MissingWeavesMessage(const QStringList &names)

@@ -97,8 +97,13 @@ struct TBmpLayout {
     const std::uint8_t *Pixels = nullptr;
 };
 
-bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QString *error)
+// available: the bytes of the file from its start, when bytes holds only its headers (the
+// pixels are then not pointed at).
+bool readLayout(
+    const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QString *error, qint64 available = -1)
 {
+    if (available < 0)
+        available = bytes.size();
     TByteReader in(bytes);
     if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
         return fail(error, QCoreApplication::translate("Bmp", "The file is not a bitmap."));
@@ -133,8 +138,8 @@ bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QSt
         return fail(error, QCoreApplication::translate("Bmp", "The bitmap's colour table is damaged."));
     const qint64 tableOffset = FileHeaderSize + infoSize;
     const qint64 stride = ((width * bits + 31) / 32) * 4;
-    if (pixelOffset < tableOffset + colorCount * 4 || pixelOffset > bytes.size()
-        || stride * height > bytes.size() - pixelOffset)
+    if (pixelOffset < tableOffset + colorCount * 4 || tableOffset + colorCount * 4 > bytes.size()
+        || pixelOffset > available || stride * height > available - pixelOffset)
         return fail(error, QCoreApplication::translate("Bmp", "The bitmap is truncated or damaged."));
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     layout.Width = width;
@@ -147,7 +152,7 @@ bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QSt
         const std::uint8_t *t = data + tableOffset + 4 * i;
         layout.Colors[i] = qRgb(t[2], t[1], t[0]);
     }
-    layout.Pixels = data + pixelOffset;
+    layout.Pixels = pixelOffset + stride * height <= bytes.size() ? data + pixelOffset : nullptr;
     return true;
 }
 
@@ -159,7 +164,9 @@ const std::uint8_t *storedRow(const TBmpLayout &layout, qint64 y)
 
 } // namespace
 
-bool BmpImageLength(const QByteArray &bytes, qint64 &length, QString *error)
+namespace {
+
+bool imageLength(const QByteArray &bytes, qint64 available, qint64 &length, QString *error)
 {
     TByteReader in(bytes);
     if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
@@ -182,9 +189,54 @@ bool BmpImageLength(const QByteArray &bytes, qint64 &length, QString *error)
     // Run-length coded rows (1, 2) have no fixed length; their image size says it.
     const bool coded = compression == 1 || compression == 2;
     const qint64 pixelEnd = pixelOffset + (coded ? imageSize : ((width * bits + 31) / 32) * 4 * height);
-    if (pixelEnd != fileSize || fileSize > bytes.size() || pixelOffset < FileHeaderSize + InfoHeaderSize)
+    if (pixelEnd != fileSize || fileSize > available || pixelOffset < FileHeaderSize + InfoHeaderSize)
         return fail(error, QCoreApplication::translate("Bmp", "The bitmap is truncated or damaged."));
     length = pixelEnd;
+    return true;
+}
+
+} // namespace
+
+bool BmpImageLength(const QByteArray &bytes, qint64 &length, QString *error)
+{
+    return imageLength(bytes, bytes.size(), length, error);
+}
+
+bool ReadBmp8Image(QIODevice &device, qint64 available, QImage &picture, qint64 &consumed, QString *error)
+{
+    const auto cutShort = [&] {
+        return fail(error, QCoreApplication::translate("Bmp", "The bitmap is truncated or damaged."));
+    };
+    QByteArray head = device.read(FileHeaderSize + InfoHeaderSize);
+    if (!IsBmp8(head))
+        return fail(
+            error, QCoreApplication::translate("Bmp", "The bitmap is not an uncompressed 8-bit bitmap."));
+    const qint64 pixelOffset = TByteReader(head, 10).u32le();
+    // The headers and colour table of an 8-bit bitmap take a few kilobytes.
+    if (pixelOffset < head.size() || pixelOffset > available || pixelOffset > (1 << 20))
+        return cutShort();
+    head += device.read(pixelOffset - head.size());
+    if (head.size() != pixelOffset)
+        return cutShort();
+    qint64 length = 0;
+    TBmpLayout layout;
+    if (!imageLength(head, available, length, error) || !readLayout(head, 8, layout, error, available))
+        return false;
+    QImage out(int(layout.Width), int(layout.Height), QImage::Format_Indexed8);
+    if (out.isNull())
+        return fail(error, QCoreApplication::translate("Bmp", "Not enough memory for the bitmap."));
+    QList<QRgb> table = layout.Colors;
+    table.resize(256, qRgb(0, 0, 0));
+    out.setColorTable(table);
+    QByteArray row(qsizetype(layout.Stride), Qt::Uninitialized);
+    for (qint64 stored = 0; stored < layout.Height; ++stored) {
+        if (device.read(row.data(), row.size()) != row.size())
+            return cutShort();
+        const qint64 y = layout.BottomUp ? layout.Height - 1 - stored : stored;
+        std::memcpy(out.scanLine(int(y)), row.constData(), size_t(layout.Width));
+    }
+    picture = out;
+    consumed = length;
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include "core/picture/lowbitpicture.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
@@ -29,6 +30,11 @@ bool AppendBmp8(QByteArray &out, const QImage &picture);
 bool BmpImageLength(const QByteArray &bytes, qint64 &length, QString *error = nullptr);
 // BmpImageLength, then DecodeBmp8 on that image alone; consumed is its length.
 bool DecodeBmp8Image(const QByteArray &bytes, QImage &picture, qint64 &consumed, QString *error = nullptr);
+// DecodeBmp8Image from a device, the rows read one at a time straight into the picture,
+// so that a bitmap inside a large file needs no copy of the file: available is the number
+// of bytes of the device from its position. The device then stands after the pixel data.
+bool ReadBmp8Image(
+    QIODevice &device, qint64 available, QImage &picture, qint64 &consumed, QString *error = nullptr);
 // True when the header announces the kind of file DecodeBmp8 reads (an uncompressed 8-bit
 // bitmap with an info header of 40 bytes or more), whether or not the rest is sound.
 bool IsBmp8(const QByteArray &bytes);

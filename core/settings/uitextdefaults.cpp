@@ -399,7 +399,7 @@ const TUiTextDefault kDefaults[] = {
     { "SampleCardHoleOutside",
         "The sample-card file is damaged: its positioning hole at column %1, row %2 lies outside the card of "
         "%3 x %4 needles." },
-    { "ProjectFileDamaged", "The pattern file is damaged or cut short (at byte %1)." },
+    { "ProjectFileDamaged", "The pattern file is damaged or cut short." },
     { "ProjectPictureDamaged", "The picture of the pattern file cannot be read: %1" },
     { "ProjectNamesMissing", "The pattern file is damaged: it holds %1 weave names for %2 colour weaves." },
     { "ProjectNameRefused", "The name \"%1\" cannot be kept in a pattern file: it holds a line break." },

@@ -528,3 +528,48 @@ TEST(ProjectFile, FileReaderRefusesSpecialAndOversizedFiles)
     ExpectSpecialFilesRefused(readers);
     ExpectOversizedFilesRefused(readers);
 }
+
+TEST(ProjectFile, FileReaderGivesWhatTheBytesGive)
+{
+    // The file reader reads an 8-bit picture straight from the file and the other fields
+    // around it; every layout and every cut must come out as from the whole bytes.
+    const ExpectedFile f = SmallDocumentFile();
+    QTemporaryDir dir;
+    ASSERT_TRUE(WriteWeaveFile(dir.filePath("a.ovw"), MakeWeaveArray(3, 1, 1)));
+    LegacyFile legacy = SmallLegacy();
+    LegacyFile deepLegacy = SmallLegacy();
+    {
+        QImage deep(5, 3, QImage::Format_RGB32);
+        deep.fill(qRgb(20, 200, 20));
+        QBuffer buffer(&deepLegacy.bmp);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(deep.save(&buffer, "BMP"));
+    }
+    QByteArray padded = f.v2();
+    padded.insert(f.pictureOffset + 2, Hex("00")); // a picture whose size disagrees with its header
+    std::vector<QByteArray> files { f.withVersion(0), f.withVersion(1), f.v2(), legacy.bytes(),
+        deepLegacy.bytes(), padded };
+    for (qsizetype cut :
+        { qsizetype(8), f.pictureOffset + 20, f.pictureOffset + 1080, f.pictureOffset + 1090 })
+        files.push_back(f.v2().left(cut));
+    const QString path = dir.filePath("p.ovy");
+    for (const QByteArray &bytes : files) {
+        ASSERT_TRUE(WriteAll(path, bytes));
+        TProjectRecord fromBytes, fromFile;
+        QString bytesError, fileError;
+        const bool bytesOk = Read(bytes, fromBytes, &bytesError, { dir.path() });
+        const bool fileOk = LoadProjectFile(path, fromFile, &fileError);
+        ASSERT_EQ(fileOk, bytesOk) << bytes.size() << " " << fileError.toStdString();
+        EXPECT_EQ(fileError.isEmpty(), bytesError.isEmpty()) << bytes.size();
+        if (!fileOk)
+            continue;
+        EXPECT_EQ(fromFile.Version, fromBytes.Version);
+        EXPECT_EQ(fromFile.Picture, fromBytes.Picture);
+        EXPECT_EQ(fromFile.Mesh.Colors, fromBytes.Mesh.Colors);
+        EXPECT_EQ(Table(fromFile.Mesh.PickRows), Table(fromBytes.Mesh.PickRows));
+        EXPECT_EQ(fromFile.Mesh.ColorWeaves.length(), fromBytes.Mesh.ColorWeaves.length());
+        EXPECT_EQ(*fromFile.Mesh.TechWeaveNames, *fromBytes.Mesh.TechWeaveNames);
+        EXPECT_EQ(fromFile.PieceLayout, fromBytes.PieceLayout);
+        EXPECT_EQ(fromFile.MissingWeaves, fromBytes.MissingWeaves);
+    }
+}
