@@ -1,6 +1,7 @@
 #include "card/fmt_pictures.h"
 
 #include "card/cardbytes.h"
+#include "card/projectfile.h"
 #include "core/base/bytereader.h"
 #include "core/base/error.h"
 #include "core/picture/bmpfile.h"
@@ -75,29 +76,10 @@ bool ReadWVPicture(const QByteArray &bytes, QImage &picture, QString *error)
 
 bool ReadProjectPreview(const QByteArray &bytes, QImage &picture, QString *error)
 {
+    // The full project reader finds the picture at the same byte.
     qint64 start = -1;
-    TByteReader head(bytes);
-    head.skip(2);
-    const std::uint8_t mark = head.u8();
-    const std::uint8_t version = head.u8();
-    head.skip(4);
-    if (head.ok() && mark == 1 && version <= 2) {
-        head.skip(48);
-        const std::uint32_t nameLength = head.u32le();
-        head.skip(qint64(nameLength));
-        if (head.ok())
-            start = head.pos();
-    } else {
-        TByteReader legacy(bytes, 0);
-        legacy.seek(132);
-        const std::uint32_t a = legacy.u32le() & 0xFFFF;
-        const std::uint32_t b = legacy.u32le() & 0xFFFF;
-        legacy.skip(qint64(a) * b);
-        const std::uint32_t c = legacy.u32le() & 0xFFFF;
-        legacy.skip(qint64(c) * 4 + 56);
-        if (legacy.ok())
-            start = legacy.pos();
-    }
+    if (!ProjectPictureOffset(bytes, start))
+        start = -1;
     if (start < 0)
         return Fail(error, GetUiMessage(QStringLiteral("PatternFileNoPicture")));
     const QByteArray bmp = bytes.mid(start);

@@ -107,6 +107,20 @@ public:
     // to *warnings for the caller to show.
     bool SaveToFile(const QString &fileName, QStringList *warnings = nullptr, QString *error = nullptr);
 
+    // --- The project file (.OVY), editor/patterngridproject.cpp ------------------------
+    // Writes the grid's record copy (Mesh), picture and piece layout as a project file
+    // through the atomic save; false with a message, writing nothing, when there is no
+    // picture or the record cannot be stored; a failed write keeps the old file.
+    bool WriteProjectFile(const QString &fileName, QString *error = nullptr);
+    // Appends the four piece-layout values in file order.
+    void WriteProjectTail(QByteArray &out) const;
+    // Takes the four piece-layout values a project file gave and tells the main window
+    // that the pattern-merge state may have changed.
+    void ReadProjectTail(const std::array<std::int32_t, 4> &values);
+    // Takes a picture read from a project file: its palette becomes the grid's, the
+    // display copy and the repeat size follow it, as a picture loaded from a file.
+    void TakeProjectPicture(const QImage &picture);
+
     // --- Zoom ---------------------------------------------------------------------------
     int ZoomLevel() const { return m_zoomLevel; }
     int PrevZoomLevel() const { return m_prevZoomLevel; }

@@ -54,6 +54,8 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QS
     case 6:
         // Cells of the back colour are the lowered points.
         return SaveCardByExtension(m_picture, GetBackColor(), fileName, warnings, error);
+    case 11: // ".OVY": the whole document
+        return WriteProjectFile(fileName, error);
     default:
         return Fail(
             error, GetUiMessage(QStringLiteral("PatternSaveTypeRefused")).arg(QFileInfo(fileName).suffix()));

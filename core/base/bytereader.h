@@ -17,6 +17,8 @@ public:
     }
 
     bool ok() const { return !m_failed; }
+    // The whole block read from.
+    const QByteArray &bytes() const { return m_bytes; }
     qint64 pos() const { return m_pos; }
     qint64 size() const { return m_bytes.size(); }
     qint64 remaining() const { return m_pos <= size() ? size() - m_pos : 0; }

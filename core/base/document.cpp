@@ -13,21 +13,37 @@ TWeaveArray MakeWeaveArray(int outer, int inner, std::uint8_t value)
     return a;
 }
 
-void InitRowTables(TMesh &mesh)
+// Shuttle numbers and weft-density steps choose one of the 16 entries of the pick and
+// weft-density tables, so the defaults cycle 1..16: entry e gets e mod 16 + 1.
+static std::uint8_t defaultTableValue(int entry)
+{
+    return static_cast<std::uint8_t>(entry % 16 + 1);
+}
+
+void InitPickRowTables(TMesh &mesh)
 {
     const int entries = std::max(mesh.WeftRepeat, 1);
     const int rows = std::max(mesh.Wefts, 0);
     mesh.PickRows = MakeWeaveArray(entries, rows);
     mesh.RegulatorRows = MakeWeaveArray(entries, rows);
-    mesh.WeftDensRows = MakeWeaveArray(entries, rows);
     for (int e = 0; e < entries; ++e) {
-        // Shuttle numbers and weft-density steps choose one of the 16 entries of the pick
-        // and weft-density tables, so the defaults cycle 1..16: entry e gets e mod 16 + 1.
-        const auto value = static_cast<std::uint8_t>(e % 16 + 1);
-        mesh.PickRows[e].fill(value);
-        mesh.WeftDensRows[e].fill(value);
+        mesh.PickRows[e].fill(defaultTableValue(e));
         mesh.RegulatorRows[e].fill(e == 0 ? 1 : 0);
     }
+}
+
+void InitLayerRowTable(TMesh &mesh)
+{
+    const int entries = std::max(mesh.WeftRepeat, 1);
+    mesh.WeftDensRows = MakeWeaveArray(entries, std::max(mesh.Wefts, 0));
+    for (int e = 0; e < entries; ++e)
+        mesh.WeftDensRows[e].fill(defaultTableValue(e));
+}
+
+void InitRowTables(TMesh &mesh)
+{
+    InitPickRowTables(mesh);
+    InitLayerRowTable(mesh);
 }
 
 static void ensureNames(std::shared_ptr<QStringList> &names)
@@ -48,6 +64,19 @@ void InitTechWeaveSlots(TMesh &mesh)
     }
     while (mesh.TechWeaveNames->size() < mesh.TechWeaves.length())
         mesh.TechWeaveNames->append(QString());
+}
+
+void InitWeaveSlots(TMesh &mesh)
+{
+    ensureNames(mesh.ColorWeaveNames);
+    InitTechWeaveSlots(mesh);
+}
+
+TWeaveArray DefaultColorWeave(TColor colour)
+{
+    const int red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+    const bool light = red >= 30 || green >= 30 || blue >= 30;
+    return MakeWeaveArray(2, 2, light ? 1 : 0);
 }
 
 int ColorWeaveSlot(const TMesh &mesh, int colour, int warpRepeat, int entry)
@@ -89,10 +118,7 @@ bool SetDefaultColourWeaves(TMesh &mesh)
     mesh.ColorWeaveNames->clear();
     mesh.ColorWeaves.setLength(slots);
     for (int s = 0; s < slots; ++s) {
-        const TColor colour = mesh.Colors[(s % (c * r)) / r];
-        const int red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
-        const bool light = red >= 30 || green >= 30 || blue >= 30;
-        mesh.ColorWeaves[s] = MakeWeaveArray(2, 2, light ? 1 : 0);
+        mesh.ColorWeaves[s] = DefaultColorWeave(mesh.Colors[(s % (c * r)) / r]);
         mesh.ColorWeaveNames->append(QString());
     }
     return true;

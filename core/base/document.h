@@ -68,12 +68,24 @@ enum TTechKind { TechHealdRod = 0, TechSelvedge = 1, TechHealdFrame = 2 };
 
 // Builds the three row tables for the record's WeftRepeat and Wefts: PickRows and
 // WeftDensRows hold entry mod 16 + 1 in every row (the tables they choose from have 16
-// entries), RegulatorRows 1 for entry 0 and 0 otherwise.
+// entries), RegulatorRows 1 for entry 0 and 0 otherwise. The same as InitPickRowTables
+// followed by InitLayerRowTable.
 void InitRowTables(TMesh &mesh);
+// PickRows and RegulatorRows alone, as InitRowTables builds them.
+void InitPickRowTables(TMesh &mesh);
+// WeftDensRows alone, as InitRowTables builds it.
+void InitLayerRowTable(TMesh &mesh);
 
 // Makes TechWeaves hold WeftRepeat x 3 slots: existing weaves and names are kept and new
 // slots get a 2 x 2 weave of zeros with an empty name. Never fewer than 3 x WeftRepeat.
 void InitTechWeaveSlots(TMesh &mesh);
+// InitTechWeaveSlots, after creating both name lists when they are missing; ColorWeaves
+// is not touched.
+void InitWeaveSlots(TMesh &mesh);
+
+// The default colour weave of a colour: a 2 x 2 weave of ones when its red, green or blue
+// is at least 30, of zeros for a darker colour.
+TWeaveArray DefaultColorWeave(TColor colour);
 
 // Sizes ColorWeaves to |Colors| x WarpRepeat x WeftRepeat slots (with one empty name
 // each) and gives every slot its default: a 2 x 2 weave of ones for a colour whose red,

@@ -25,17 +25,23 @@ qint64 rowStride(qint64 width)
 
 QByteArray EncodeBmp8(const QImage &picture)
 {
+    QByteArray out;
+    AppendBmp8(out, picture);
+    return out;
+}
+
+bool AppendBmp8(QByteArray &out, const QImage &picture)
+{
     if (picture.format() != QImage::Format_Indexed8 || picture.width() < 1 || picture.height() < 1)
-        return {};
+        return false;
     const qint64 width = picture.width(), height = picture.height();
     const qint64 stride = rowStride(width);
     const qint64 imageSize = stride * height;
     const qint64 offset = FileHeaderSize + InfoHeaderSize + ColorTableSize;
     if (offset + imageSize > 0xFFFFFFFFLL)
-        return {};
+        return false;
 
-    QByteArray out;
-    out.reserve(offset + imageSize);
+    out.reserve(out.size() + offset + imageSize);
     // File header.
     out.append("BM", 2);
     PutU32le(out, std::uint32_t(offset + imageSize));
@@ -69,7 +75,7 @@ QByteArray EncodeBmp8(const QImage &picture)
         out.append(reinterpret_cast<const char *>(picture.constScanLine(int(y))), width);
         out.append(pad);
     }
-    return out;
+    return true;
 }
 
 namespace {
@@ -85,8 +91,13 @@ struct TBmpLayout {
     const std::uint8_t *Pixels = nullptr;
 };
 
-bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QString *error)
+// available: the bytes of the file from its start, when bytes holds only its headers (the
+// pixels are then not pointed at).
+bool readLayout(
+    const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QString *error, qint64 available = -1)
 {
+    if (available < 0)
+        available = bytes.size();
     TByteReader in(bytes);
     if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
         return Fail(error, GetUiMessage(QStringLiteral("BmpNotBitmap")));
@@ -116,8 +127,8 @@ bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QSt
         return Fail(error, GetUiMessage(QStringLiteral("BmpColorTableDamaged")));
     const qint64 tableOffset = FileHeaderSize + infoSize;
     const qint64 stride = ((width * bits + 31) / 32) * 4;
-    if (pixelOffset < tableOffset + colorCount * 4 || pixelOffset > bytes.size()
-        || stride * height > bytes.size() - pixelOffset)
+    if (pixelOffset < tableOffset + colorCount * 4 || tableOffset + colorCount * 4 > bytes.size()
+        || pixelOffset > available || stride * height > available - pixelOffset)
         return Fail(error, GetUiMessage(QStringLiteral("BmpTruncated")));
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     layout.Width = width;
@@ -130,7 +141,7 @@ bool readLayout(const QByteArray &bytes, int wantedBits, TBmpLayout &layout, QSt
         const std::uint8_t *t = data + tableOffset + 4 * i;
         layout.Colors[i] = qRgb(t[2], t[1], t[0]);
     }
-    layout.Pixels = data + pixelOffset;
+    layout.Pixels = pixelOffset + stride * height <= bytes.size() ? data + pixelOffset : nullptr;
     return true;
 }
 
@@ -140,7 +151,88 @@ const std::uint8_t *storedRow(const TBmpLayout &layout, qint64 y)
     return layout.Pixels + (layout.BottomUp ? layout.Height - 1 - y : y) * layout.Stride;
 }
 
+bool imageLength(const QByteArray &bytes, qint64 available, qint64 &length, QString *error)
+{
+    TByteReader in(bytes);
+    if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
+        return Fail(error, GetUiMessage(QStringLiteral("BmpNotBitmap")));
+    in.skip(2);
+    const qint64 fileSize = in.u32le();
+    in.skip(4);
+    const qint64 pixelOffset = in.u32le();
+    in.skip(4);
+    const qint64 width = in.i32le();
+    const qint64 rawHeight = in.i32le();
+    in.skip(2);
+    const qint64 bits = in.u16le();
+    const std::uint32_t compression = in.u32le();
+    const qint64 imageSize = in.u32le();
+    const qint64 height = rawHeight < 0 ? -rawHeight : rawHeight;
+    if (!in.ok() || width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide || bits < 1
+        || bits > 32)
+        return Fail(error, GetUiMessage(QStringLiteral("BmpHeaderDamaged")));
+    // Run-length coded rows (1, 2) have no fixed length; their image size says it.
+    const bool coded = compression == 1 || compression == 2;
+    const qint64 pixelEnd = pixelOffset + (coded ? imageSize : ((width * bits + 31) / 32) * 4 * height);
+    if (pixelEnd != fileSize || fileSize > available || pixelOffset < FileHeaderSize + InfoHeaderSize)
+        return Fail(error, GetUiMessage(QStringLiteral("BmpTruncated")));
+    length = pixelEnd;
+    return true;
+}
+
 } // namespace
+
+bool BmpImageLength(const QByteArray &bytes, qint64 &length, QString *error)
+{
+    return imageLength(bytes, bytes.size(), length, error);
+}
+
+bool ReadBmp8Image(QIODevice &device, qint64 available, QImage &picture, qint64 &consumed, QString *error)
+{
+    const auto cutShort = [&] { return Fail(error, GetUiMessage(QStringLiteral("BmpTruncated"))); };
+    QByteArray head = device.read(FileHeaderSize + InfoHeaderSize);
+    if (!IsBmp8(head))
+        return Fail(error, GetUiMessage(QStringLiteral("BmpNotUncompressed")).arg(8));
+    const qint64 pixelOffset = TByteReader(head, 10).u32le();
+    // The headers and colour table of an 8-bit bitmap take a few kilobytes.
+    if (pixelOffset < head.size() || pixelOffset > available || pixelOffset > (1 << 20))
+        return cutShort();
+    head += device.read(pixelOffset - head.size());
+    if (head.size() != pixelOffset)
+        return cutShort();
+    qint64 length = 0;
+    TBmpLayout layout;
+    if (!imageLength(head, available, length, error) || !readLayout(head, 8, layout, error, available))
+        return false;
+    QImage out(int(layout.Width), int(layout.Height), QImage::Format_Indexed8);
+    if (out.isNull())
+        return Fail(error, GetUiMessage(QStringLiteral("BmpNoMemory")));
+    QList<QRgb> table = layout.Colors;
+    table.resize(256, qRgb(0, 0, 0));
+    out.setColorTable(table);
+    QByteArray row(qsizetype(layout.Stride), Qt::Uninitialized);
+    for (qint64 stored = 0; stored < layout.Height; ++stored) {
+        if (device.read(row.data(), row.size()) != row.size())
+            return cutShort();
+        const qint64 y = layout.BottomUp ? layout.Height - 1 - stored : stored;
+        std::memcpy(out.scanLine(int(y)), row.constData(), size_t(layout.Width));
+    }
+    picture = out;
+    consumed = length;
+    return true;
+}
+
+bool DecodeBmp8Image(const QByteArray &bytes, QImage &picture, qint64 &consumed, QString *error)
+{
+    qint64 length = 0;
+    if (!BmpImageLength(bytes, length, error))
+        return false;
+    // A view of the image's bytes: the pixels are copied once, into the picture.
+    if (!DecodeBmp8(QByteArray::fromRawData(bytes.constData(), qsizetype(length)), picture, error))
+        return false;
+    consumed = length;
+    return true;
+}
 
 bool IsBmp8(const QByteArray &bytes)
 {

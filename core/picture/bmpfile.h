@@ -14,11 +14,27 @@
 #include "core/picture/lowbitpicture.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
 // The file's bytes; empty when the picture is not an 8-bit picture of at least 1 x 1.
 QByteArray EncodeBmp8(const QImage &picture);
+// Appends the file's bytes to out (so that a file holding a bitmap among other fields needs
+// no second copy of it); false, appending nothing, when EncodeBmp8 would give nothing.
+bool AppendBmp8(QByteArray &out, const QImage &picture);
+// The length of the bitmap file image at the start of bytes, for files that hold a bitmap
+// followed by other fields: the end of its pixel data, worked out from its headers (any
+// bit depth; compressed bitmaps by their image size), which must equal the file size the
+// header gives and lie within bytes. False with a message otherwise.
+bool BmpImageLength(const QByteArray &bytes, qint64 &length, QString *error = nullptr);
+// BmpImageLength, then DecodeBmp8 on that image alone; consumed is its length.
+bool DecodeBmp8Image(const QByteArray &bytes, QImage &picture, qint64 &consumed, QString *error = nullptr);
+// DecodeBmp8Image from a device, the rows read one at a time straight into the picture,
+// so that a bitmap inside a large file needs no copy of the file: available is the number
+// of bytes of the device from its position. The device then stands after the pixel data.
+bool ReadBmp8Image(
+    QIODevice &device, qint64 available, QImage &picture, qint64 &consumed, QString *error = nullptr);
 // True when the header announces the kind of file DecodeBmp8 reads (an uncompressed 8-bit
 // bitmap with an info header of 40 bytes or more), whether or not the rest is sound.
 bool IsBmp8(const QByteArray &bytes);

@@ -588,6 +588,17 @@ const TUiTextDefault kDefaults[] = {
     { "NewPatternLayerRange", "The layer count must be 1 to %1." },
     { "NewPatternCompartRange", "The compartment intervals must be at least 1." },
     { "WeaveEmptyIn", "The weave in %1 is empty." },
+    { "ProjectFileDamaged", "The pattern file is damaged or cut short." },
+    { "ProjectPictureDamaged", "The picture of the pattern file cannot be read: %1" },
+    { "ProjectNamesMissing", "The pattern file is damaged: it holds %1 weave names for %2 colour weaves." },
+    { "ProjectNameRefused", "The name \"%1\" cannot be kept in a pattern file: it holds a line break." },
+    { "ProjectCountTooLarge",
+        "The pattern cannot be saved as a pattern file: a count of %1 is more than the 65535 the file can "
+        "hold." },
+    { "ProjectNoPicture", "There is no 8-bit picture to save in the pattern file." },
+    { "ProjectLegacyIncomplete", "The pattern file holds no usable picture, colours or weaves." },
+    { "ProjectWeavesMissing",
+        "These weave files of the pattern were not found; their weaves were set to the defaults: %1" },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace

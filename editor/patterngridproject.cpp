@@ -1,0 +1,48 @@
+// The pattern grid's side of the project file: writing the document and taking in what
+// a project file gave.
+#include "editor/patterngridproject.h"
+
+#include "core/base/error.h"
+#include "core/base/filewrite.h"
+#include "core/base/messages.h"
+#include "core/settings/uitexts.h"
+#include "editor/patterngrid.h"
+
+bool TPatternGrid::WriteProjectFile(const QString &fileName, QString *error)
+{
+    if (m_picture.isNull())
+        return Fail(error, GetUiMessage(QStringLiteral("ProjectNoPicture")));
+    QByteArray bytes;
+    if (!EncodeProjectFile(m_mesh, m_picture, m_repeatDisplayValues, bytes, error))
+        return false;
+    return WriteFileAtomically(fileName, bytes, error);
+}
+
+void TPatternGrid::WriteProjectTail(QByteArray &out) const
+{
+    ::WriteProjectTail(out, m_repeatDisplayValues);
+}
+
+void TPatternGrid::ReadProjectTail(const std::array<std::int32_t, 4> &values)
+{
+    m_repeatDisplayValues = values;
+    if (m_ownsPicture)
+        SendPatternMergeState();
+}
+
+void TPatternGrid::TakeProjectPicture(const QImage &picture)
+{
+    takeLoadedPicture(picture);
+}
+
+void ApplyProjectRecord(const TProjectRecord &record, TPatternGrid &grid, TMesh &document)
+{
+    grid.SetWarpDensity(record.Mesh.WarpDensity);
+    grid.SetWeftDensity(record.Mesh.WeftDensity);
+    grid.TakeProjectPicture(record.Picture);
+    grid.ReadProjectTail(record.PieceLayout);
+    document = record.Mesh;
+    document.Picture = &grid.Picture();
+    document.LayerCount = std::max(record.PieceLayout[2], 1);
+    grid.SetMesh(document);
+}
