@@ -1,5 +1,6 @@
 // Starting the program: from process start to the main window shown, and opening a
-// large pattern into a document window (3,000 x 20,000 cells).
+// large pattern, as a picture and as a project, into a document window (3,000 x 20,000
+// cells).
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
 #include "shell/pictureformats.h"
@@ -86,10 +87,48 @@ void BM_OpenLargePattern(benchmark::State &state)
     }
     UnregisterPictureFormats();
 }
+
+// Opening a project of the same pattern: the whole file read into a record, applied to a
+// new document window with its tables and weaves, the window shown.
+void BM_OpenLargeProject(benchmark::State &state)
+{
+    InitSharedState();
+    RegisterPictureFormats();
+    TMainForm form;
+    form.show();
+    const QString project = home().filePath("large.ovy");
+    {
+        TMDIChild *child = form.OpenChild(largePicture(), false, true);
+        QString error;
+        if (!child) {
+            state.SkipWithError("the picture did not open");
+            return;
+        }
+        child->PatternGrid().SetMesh(child->Document().Record());
+        const bool saved = child->PatternGrid().SaveToFile(project, nullptr, &error);
+        delete child;
+        if (!saved) {
+            state.SkipWithError(error.toStdString().c_str());
+            return;
+        }
+    }
+    for (auto _ : state) {
+        TMDIChild *child = form.OpenChild(project, false, true);
+        if (!child) {
+            state.SkipWithError("the project did not open");
+            break;
+        }
+        state.PauseTiming();
+        delete child;
+        state.ResumeTiming();
+    }
+    UnregisterPictureFormats();
+}
 } // namespace
 
 BENCHMARK(BM_StartToWindowShown)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OpenLargePattern)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_OpenLargeProject)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 int main(int argc, char **argv)
 {

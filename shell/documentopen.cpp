@@ -1,8 +1,9 @@
 #include "shell/documentopen.h"
 
-#include "core/base/error.h"
+#include "card/projectfile.h"
+#include "core/base/messages.h"
+#include "editor/patterngridproject.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,15 +14,15 @@ bool IsProjectFileName(const QString &fileName)
 
 bool OpenProjectDocument(const QString &fileName, TDocument &document, QStringList *warnings, QString *error)
 {
-    // The project reader is not part of the program yet: refuse rather than show the
-    // file's preview picture as if it were the whole project, which a save would then
-    // write back without its tables and weaves.
-    Q_UNUSED(document);
-    Q_UNUSED(warnings);
-    return Fail(error,
-        QCoreApplication::translate(
-            "DocumentOpen", "The project file \"%1\" cannot be opened by this version.")
-            .arg(fileName));
+    // The whole file is read into a plain record first: a damaged project changes nothing.
+    TProjectRecord project;
+    if (!LoadProjectFile(fileName, project, error))
+        return false;
+    ApplyProjectRecord(project, document.Grid(), document.Record());
+    SendPaletteFromChild();
+    if (warnings && !project.MissingWeaves.isEmpty())
+        warnings->append(MissingWeavesMessage(project.MissingWeaves));
+    return true;
 }
 
 QString StartupArgumentPath(const QStringList &arguments, const QString &workingDir)

@@ -296,7 +296,7 @@ TEST_F(WindowFixture, NewUserOpensEditsSavesClosesAndReopens)
 
 // A project (.Ovy) keeps its record through a save and a reopen. Enabled once the project
 // reader is part of the program.
-TEST_F(WindowFixture, DISABLED_ProjectSavedAsOvyReopensAsAProjectWithItsRecord)
+TEST_F(WindowFixture, ProjectSavedAsOvyReopensAsAProjectWithItsRecord)
 {
     TMDIChild *child = form->OpenChild(picture);
     ASSERT_NE(child, nullptr);
