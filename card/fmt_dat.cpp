@@ -214,9 +214,9 @@ void RestoreRowOrder(TDynamicByteArray &row, int e)
 } // namespace
 
 // By signature: "KY128" at 10 (rows one after another from 80, needles from the trailer at
-// 130942), "CAD-TRONIX" at 2 (row i at 32 + 32 i, needles from 130910), else 40-byte rows
-// at 48 + 48 i. Bytes are bit-reversed back. A trailer that states a jacquard count (the
-// 160- and 320-needle controllers) gives the card's JacquardCount, and rows the writer
+// 130942, never fewer than the 128 of the slots the writer fills), "CAD-TRONIX" at 2 (row i at 32 + 32 i,
+// needles from 130910), else 40-byte rows at 48 + 48 i. Bytes are bit-reversed back. A trailer that states a
+// jacquard count (the 160- and 320-needle controllers) gives the card's JacquardCount, and rows the writer
 // turned round for it are put back in card order, so that the card writes again as it
 // was; a VBJ128 file states none, so its rows stay in file order and its every needle
 // counts as a jacquard needle.
@@ -244,6 +244,13 @@ bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *error)
         if (!trailerCols(130942, 128, cols))
             return false;
         start = 80;
+        // The writer puts every row, padded to the controller's 16 bytes, into a slot of 16
+        // bytes, and states the card's own needle count. A card of fewer needles is read as
+        // the 16-byte rows the loom gets: reading fewer bytes a row, one row after another,
+        // would take every row after the first from the wrong place and drop the needles
+        // of a last, partly filled byte (or, under 8 needles, every needle).
+        if (cols < Layouts[DatVBJ128].R)
+            cols = Layouts[DatVBJ128].R;
         stride = cols;
     } else if (bytes.size() >= 12 && bytes.mid(2, 10) == "CAD-TRONIX") {
         variant = DatCEJ160;

@@ -51,8 +51,11 @@ bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *error)
     return SaveBytes(fileName, buf, error);
 }
 
-// RowCount, ColCount and N at 14, 16 and 18; rows of ColCount x (RowCount div 8) bytes from
-// 2 x ColCount (needles beyond a multiple of 8 rows are not in the file's rows).
+// RowCount, ColCount and N at 14, 16 and 18; rows from 2 x ColCount, of the length the
+// writer gives them: (RowCount x ColCount + 7) div 8 bytes. Taking ColCount x (RowCount div
+// 8) bytes instead would agree only when RowCount is a multiple of 8; for any other it read
+// every row after the first from the wrong place, dropped needles and refused cards of
+// fewer than 8 needles a column.
 bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 20)
@@ -60,7 +63,7 @@ bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *error)
     const int rows = int(GetLE16(bytes, 14));
     const int cols = int(GetLE16(bytes, 16));
     const int n = int(GetLE16(bytes, 18));
-    const qint64 len = qint64(cols) * (rows / 8);
+    const qint64 len = (qint64(cols) * rows + 7) / 8;
     const qint64 start = 2 * qint64(cols);
     if (!PrepareCardRows(out, bytes.size(), start, n, len, len, "GRD", error))
         return false;

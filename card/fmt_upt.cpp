@@ -46,25 +46,31 @@ bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *error)
     return SaveBytes(fileName, buf, error);
 }
 
-// N (BE) at 18, needles (BE) at 14; rows of needles div 8 bytes from 246 when the byte at 34
-// is non-zero, else from 236; each row's byte order reversed, bits as stored.
+// N (BE) at 18, needles (BE) at 14; rows from 246 when the byte at 34 is non-zero, else
+// from 236; each row's byte order reversed, bits as stored. A row takes the bytes the
+// writer gives it, Ceil(needles / 8): taking needles div 8 put every row after the first
+// out of place whenever the needle count is not a multiple of 8. The card is 8 needles a
+// column unless the RowCount the writer stores at 160 divides the needle count, in which
+// case the card keeps that shape and writes again with the same header.
 bool ReadUPTFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 35)
         return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("UPT")));
     const int n = int(GetBE16(bytes, 18));
-    const int cols = int(GetBE16(bytes, 14)) / 8;
+    const int needles = int(GetBE16(bytes, 14));
+    const int len = (needles + 7) / 8;
     const qint64 start = GetU8(bytes, 34) != 0 ? 246 : UptHeaderSize;
-    if (!PrepareCardRows(out, bytes.size(), start, n, cols, cols, "UPT", error))
+    if (!PrepareCardRows(out, bytes.size(), start, n, len, len, "UPT", error))
         return false;
     const char *p = bytes.constData() + start;
     for (int r = 0; r < n; ++r) {
         std::uint8_t *row = out.Card[r].data();
-        for (int i = cols - 1; i >= 0; --i)
+        for (int i = len - 1; i >= 0; --i)
             row[i] = std::uint8_t(*p++);
     }
-    out.RowCount = 8;
-    out.ColCount = cols;
+    const int stated = bytes.size() >= 162 ? int(GetBE16(bytes, 160)) : 0;
+    out.RowCount = stated > 0 && needles % stated == 0 ? stated : 8;
+    out.ColCount = needles / out.RowCount;
     out.HasReserved = true;
     out.Reserved = std::uint16_t(n);
     return true;

@@ -323,3 +323,85 @@ TEST(DatCard, NameBeyondTheFieldIsNotEncoded)
     ASSERT_TRUE(WriteDatCard(MakeCard({ { 1 } }, 8, 1), DatVBJ128, path, &err)) << err.toStdString();
     EXPECT_EQ(ReadAll(path).mid(2, 6), Text("abcdef"));
 }
+
+// A card read from a file and written again in its variant gives the same file. Cards of
+// the controller's width and narrower ones, every jacquard needle driven or fewer (rows
+// turned round in the file), a needle count that leaves a byte part filled. The narrower
+// VBJ128 card reads as the 16-byte rows its slots hold, so the one byte that can change is
+// the needle count its trailer states (the card's own, then the controller's 128).
+TEST(DatCard, ReadAndWrittenAgainGivesTheSameFile)
+{
+    struct Case {
+        int variant;
+        int rowCount, colCount, jacquard, cards;
+    };
+    const Case cases[] = {
+        { DatVBJ128, 8, 16, 128, 20 },
+        { DatVBJ128, 8, 16, 100, 300 },
+        { DatVBJ128, 10, 10, 97, 7 },
+        { DatVBJ128, 1, 5, 5, 3 },
+        { DatCEJ160, 8, 20, 160, 40 },
+        { DatCEJ160, 9, 11, 90, 500 },
+        { DatCEJ160, 8, 20, 0, 2 },
+        { DatPEJ160, 8, 20, 150, 1017 },
+        { DatPEJ160, 7, 13, 91, 6 },
+        { DatPEJ320, 8, 40, 320, 674 },
+        { DatPEJ320, 12, 25, 299, 33 },
+        { DatPEJ320, 3, 3, 9, 1 },
+    };
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("again"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.variant << ' ' << c.rowCount << 'x' << c.colCount << " h "
+                                        << c.jacquard << " cards " << c.cards);
+        const int len = (c.rowCount * c.colCount + 7) / 8;
+        const TWenBanIO io = MakeCard(PatternRows(c.cards, len, c.cards), c.rowCount, c.colCount, c.jacquard);
+        // The same name in two folders: the VBJ128 header holds the name.
+        const QString name = c.variant == DatPEJ320 ? "card.P32" : "card.DAT";
+        const QString first = dir.filePath(name), again = dir.filePath("again/" + name);
+        QString err;
+        ASSERT_TRUE(WriteDatCard(io, c.variant, first, &err)) << err.toStdString();
+        TWenBanIO back;
+        ASSERT_TRUE(ReadCardFile(first, back, &err)) << err.toStdString();
+        ASSERT_EQ(back.CardCount, c.cards);
+        ASSERT_TRUE(WriteDatCard(back, c.variant, again, &err)) << err.toStdString();
+        QByteArray expected = ReadAll(first);
+        if (c.variant == DatVBJ128)
+            expected[130942] = char(128);
+        EXPECT_EQ(ReadAll(again), expected);
+    }
+}
+
+// A VBJ128 card of fewer than 128 needles reads back from the 16-byte slots its rows were
+// written to, every row whole, the partly filled last byte included.
+TEST(DatCard, NarrowVBJ128CardReadsFromItsSlots)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("n.DAT");
+    const Rows rows = PatternRows(5, 13, 3); // 100 needles
+    ASSERT_TRUE(WriteDatCard(MakeCard(rows, 10, 10, 100), DatVBJ128, path));
+    EXPECT_EQ(ReadAll(path).mid(130942, 2), Hex("64 00"));
+    TWenBanIO back;
+    QString err;
+    ASSERT_TRUE(ReadCardFile(path, back, &err)) << err.toStdString();
+    EXPECT_EQ(back.RowCount, 8);
+    EXPECT_EQ(back.ColCount, 16);
+    EXPECT_EQ(back.JacquardCount, 128);
+    // h = 100 puts the last four of the 16 padded bytes first: three zero bytes, byte 12.
+    Rows expected;
+    for (const auto &row : rows) {
+        std::vector<std::uint8_t> padded(row);
+        padded.resize(16, 0);
+        expected.push_back({ padded[15], padded[14], padded[13], padded[12] });
+        expected.back().insert(expected.back().end(), padded.begin(), padded.begin() + 12);
+    }
+    EXPECT_EQ(CardRows(back), expected);
+
+    // Under 8 needles the card still reads, one 16-byte row a card; with 3 jacquard needles
+    // every byte goes out last first, so the card's first byte is the row's last.
+    ASSERT_TRUE(WriteDatCard(MakeCard({ { 0xA0 }, { 0x40 } }, 1, 3, 3), DatVBJ128, path));
+    ASSERT_TRUE(ReadCardFile(path, back, &err)) << err.toStdString();
+    ASSERT_EQ(back.Card.size(), 2u);
+    EXPECT_EQ(back.Card[1].length(), 16);
+    EXPECT_EQ(back.Card[1][15], 0x40);
+}

@@ -42,7 +42,7 @@ TEST(GRDCard, SmallCardBytesByHand)
     EXPECT_EQ(back.ColCount, 12);
 }
 
-TEST(GRDCard, RoundTripAndTheRowCountAsymmetry)
+TEST(GRDCard, RoundTripWithAnyRowCount)
 {
     QTemporaryDir dir;
     const TWenBanIO io16 = MakeCard(PatternRows(30, 50, 3), 16, 25);
@@ -51,17 +51,21 @@ TEST(GRDCard, RoundTripAndTheRowCountAsymmetry)
     ASSERT_TRUE(ReadCardFile(dir.filePath("a.grd"), back));
     EXPECT_EQ(CardRows(back), CardRows(io16));
 
-    // 12 needles a column: written with 15-byte rows, read with 10-byte rows (RowCount div 8).
+    // 12 needles a column: written with 15-byte rows and read back with 15-byte rows, not
+    // with the 10 bytes of ColCount x (RowCount div 8), which would put every row after the
+    // first out of place.
     const Rows rows = PatternRows(3, 15);
     ASSERT_TRUE(WriteGRDCard(MakeCard(rows, 12, 10), dir.filePath("b.grd")));
     ASSERT_TRUE(ReadCardFile(dir.filePath("b.grd"), back));
-    Rows flat;
-    std::vector<std::uint8_t> all;
-    for (const auto &r : rows)
-        all.insert(all.end(), r.begin(), r.end());
-    for (int r = 0; r < 3; ++r)
-        flat.emplace_back(all.begin() + 10 * r, all.begin() + 10 * r + 10);
-    EXPECT_EQ(CardRows(back), flat);
+    EXPECT_EQ(CardRows(back), rows);
+    EXPECT_EQ(back.RowCount, 12);
+    EXPECT_EQ(back.ColCount, 10);
+
+    // Under 8 needles a column the card still reads (ColCount x (RowCount div 8) is 0).
+    const Rows narrow = PatternRows(4, 7, 2);
+    ASSERT_TRUE(WriteGRDCard(MakeCard(narrow, 5, 11), dir.filePath("c.grd")));
+    ASSERT_TRUE(ReadCardFile(dir.filePath("c.grd"), back));
+    EXPECT_EQ(CardRows(back), narrow);
 }
 
 TEST(WBCard, EightRowCardUsesEveryOtherByte)

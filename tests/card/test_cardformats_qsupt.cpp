@@ -135,3 +135,39 @@ TEST(UPTCard, RefusesNeedleCountsItsHeaderCannotState)
     EXPECT_TRUE(err.contains("65535"));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("a.UPT")));
 }
+
+// A card whose needle count is not a multiple of 8 reads back with rows of the length the
+// writer gives them (every row in place, mirrored like any other) and with the RowCount its
+// header stores, so it writes again with the same shape in its header; a file written from the read
+// card reads back as the card first written.
+TEST(UPTCard, PartlyFilledLastByteAndStoredRowCount)
+{
+    QTemporaryDir dir;
+    const Rows rows = PatternRows(6, 69, 4); // 13 x 42 = 546 needles
+    ASSERT_TRUE(WriteUPTCard(MakeCard(rows, 13, 42), dir.filePath("p.UPT")));
+    TWenBanIO back;
+    QString err;
+    ASSERT_TRUE(ReadCardFile(dir.filePath("p.UPT"), back, &err)) << err.toStdString();
+    EXPECT_EQ(back.RowCount, 13);
+    EXPECT_EQ(back.ColCount, 42);
+    ASSERT_EQ(back.Card.size(), 6u);
+    for (int r = 0; r < 6; ++r)
+        EXPECT_EQ(CardRows(back)[r], Mirrored(rows[r])) << r;
+
+    ASSERT_TRUE(WriteUPTCard(back, dir.filePath("q.UPT"), &err)) << err.toStdString();
+    // The header up to the mark that follows the first row's last byte.
+    EXPECT_EQ(ReadAll(dir.filePath("q.UPT")).left(235), ReadAll(dir.filePath("p.UPT")).left(235));
+    TWenBanIO twice;
+    ASSERT_TRUE(ReadCardFile(dir.filePath("q.UPT"), twice, &err)) << err.toStdString();
+    EXPECT_EQ(CardRows(twice), rows);
+
+    // A header whose RowCount does not divide the needle count gives 8 needles a column.
+    QByteArray odd = ReadAll(dir.filePath("p.UPT"));
+    odd[161] = 5;
+    TWenBanIO io;
+    io.Extension = ".UPT";
+    ASSERT_TRUE(ReadControllerCard(io, odd));
+    EXPECT_EQ(io.RowCount, 8);
+    EXPECT_EQ(io.ColCount, 68);
+    EXPECT_EQ(CardRows(io)[5], Mirrored(rows[5]));
+}
