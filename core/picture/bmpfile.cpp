@@ -151,6 +151,19 @@ const std::uint8_t *storedRow(const TBmpLayout &layout, qint64 y)
     return layout.Pixels + (layout.BottomUp ? layout.Height - 1 - y : y) * layout.Stride;
 }
 
+// The 8-bit picture of the layout's size with its colour table (256 entries, the unused
+// ones black); its cells are left for the caller to fill.
+bool newPicture(const TBmpLayout &layout, QImage &out, QString *error)
+{
+    out = QImage(int(layout.Width), int(layout.Height), QImage::Format_Indexed8);
+    if (out.isNull())
+        return Fail(error, GetUiMessage(QStringLiteral("BmpNoMemory")));
+    QList<QRgb> table = layout.Colors;
+    table.resize(256, qRgb(0, 0, 0));
+    out.setColorTable(table);
+    return true;
+}
+
 bool imageLength(const QByteArray &bytes, qint64 available, qint64 &length, QString *error)
 {
     TByteReader in(bytes);
@@ -204,12 +217,9 @@ bool ReadBmp8Image(QIODevice &device, qint64 available, QImage &picture, qint64 
     TBmpLayout layout;
     if (!imageLength(head, available, length, error) || !readLayout(head, 8, layout, error, available))
         return false;
-    QImage out(int(layout.Width), int(layout.Height), QImage::Format_Indexed8);
-    if (out.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("BmpNoMemory")));
-    QList<QRgb> table = layout.Colors;
-    table.resize(256, qRgb(0, 0, 0));
-    out.setColorTable(table);
+    QImage out;
+    if (!newPicture(layout, out, error))
+        return false;
     QByteArray row(qsizetype(layout.Stride), Qt::Uninitialized);
     for (qint64 stored = 0; stored < layout.Height; ++stored) {
         if (device.read(row.data(), row.size()) != row.size())
@@ -252,12 +262,9 @@ bool DecodeBmp8(const QByteArray &bytes, QImage &picture, QString *error)
     TBmpLayout layout;
     if (!readLayout(bytes, 8, layout, error))
         return false;
-    QImage out(int(layout.Width), int(layout.Height), QImage::Format_Indexed8);
-    if (out.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("BmpNoMemory")));
-    QList<QRgb> table = layout.Colors;
-    table.resize(256, qRgb(0, 0, 0));
-    out.setColorTable(table);
+    QImage out;
+    if (!newPicture(layout, out, error))
+        return false;
     for (qint64 y = 0; y < layout.Height; ++y)
         std::memcpy(out.scanLine(int(y)), storedRow(layout, y), size_t(layout.Width));
     picture = out;
