@@ -264,6 +264,57 @@ TMDIChild *TMainForm::CreateNewDocument(const TNewPatternValues &values)
     return child;
 }
 
+void TMainForm::refusePicture(const QString &error)
+{
+    m_questions->ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+}
+
+TMDIChild *TMainForm::NewChildFromPicture(const QImage &picture)
+{
+    QString error;
+    if (!CheckDialogPicture(picture, &error)) {
+        refusePicture(error);
+        return nullptr;
+    }
+    const int number = int(Children().size()) + 1;
+    TMDIChild *child = OpenChild(QString(), true, false);
+    if (!child)
+        return nullptr;
+    child->SetCaption(DialogDocumentCaption(number));
+    TakeDialogPicture(child->Document(), picture);
+    child->GridView()->LayoutChanged();
+    child->UpdateRulers();
+    return child;
+}
+
+QList<TMDIChild *> TMainForm::NewChildrenFromSplit(const QList<QImage> &parts, const TSplitPieces &pieces)
+{
+    QList<TMDIChild *> made;
+    TMDIChild *source = ActiveChild();
+    if (!source)
+        return made;
+    // Every part is checked first: a split either opens all its parts or none.
+    for (const QImage &part : parts) {
+        QString error;
+        if (!CheckDialogPicture(part, &error)) {
+            refusePicture(error);
+            return made;
+        }
+    }
+    const std::int32_t gap = source->PatternGrid().RepeatDisplayValues()[3];
+    for (int i = 0; i < parts.size(); ++i) {
+        TMDIChild *child = OpenChild(QString(), true, false);
+        if (!child)
+            break;
+        child->SetCaption(SplitPartCaption(source->Document(), i + 1));
+        TakeSplitPart(child->Document(), parts.at(i), pieces, gap);
+        child->GridView()->LayoutChanged();
+        child->UpdateRulers();
+        made.append(child);
+    }
+    return made;
+}
+
 void TMainForm::fileNew()
 {
     TFrmSetPara dialog(this);
