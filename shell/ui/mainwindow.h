@@ -98,6 +98,8 @@ private:
     void fileNew();
     void fileOpen();
     void saveActive(bool saveAs);
+    // The caption and the main window's settings a new document's grid takes.
+    void setupChildFromMainSettings(TMDIChild *child, const QString &caption);
     void finishChild(TMDIChild *child, bool isNew, bool skipCheck);
     void refusePicture(const QString &error);
     void childActivated(TMDIChild *child);

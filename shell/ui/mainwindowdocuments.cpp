@@ -182,11 +182,9 @@ TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCh
     }
 
     auto *child = new TMDIChild(*m_questions, m_mdi);
-    // SetupChildFromMainSettings: the caption and the settings the grid takes from here.
-    child->SetCaption(isNew
-            ? GetUiMessage(QStringLiteral("UnilitedName")) + QString::number(Children().size() + 1)
-            : fileName);
-    child->PatternGrid().SetStatusWnd(this);
+    setupChildFromMainSettings(child,
+        isNew ? GetUiMessage(QStringLiteral("UnilitedName")) + QString::number(Children().size() + 1)
+              : fileName);
     if (!isNew) {
         QString error;
         QStringList warnings;
@@ -205,6 +203,20 @@ TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCh
     m_mdi->addSubWindow(child);
     finishChild(child, isNew, skipCheck);
     return child;
+}
+
+void TMainForm::setupChildFromMainSettings(TMDIChild *child, const QString &caption)
+{
+    child->SetCaption(caption);
+    TPatternGrid &grid = child->PatternGrid();
+    grid.SetStatusWnd(this);
+    grid.SetTileWeaveParam(StartSettings().TileWeaveParam);
+    // The pattern-tiling options are read afresh: their dialog writes them to the settings
+    // and the new document starts from what it chose last.
+    TTilePatternParam tilePattern;
+    ReadTilePatternParam(tilePattern);
+    grid.SetTilePatternParam(tilePattern);
+    grid.SetSprayOption(StartSettings().SprayOption);
 }
 
 void TMainForm::finishChild(TMDIChild *child, bool isNew, bool skipCheck)

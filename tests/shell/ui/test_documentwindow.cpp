@@ -438,3 +438,30 @@ TEST_F(WindowFixture, DialogResultsBecomeNewDocuments)
     EXPECT_FALSE(made->close());
     EXPECT_EQ(windows(), 4);
 }
+
+// A new document's grid works with the main window's tiling and spray settings, whether it
+// is opened from a file or made new; the pattern-tiling options come from the settings as
+// their dialog last wrote them.
+TEST_F(WindowFixture, NewWindowsTakeTheMainWindowsSettings)
+{
+    TTileWeaveParam weave;
+    weave.TopLength = 3;
+    weave.IsLeftLeft = true;
+    weave.FloatLength = 6;
+    weave.FindHigh = false;
+    StartSettings().TileWeaveParam = weave;
+    TTilePatternParam pattern;
+    pattern.RightLength = 5;
+    pattern.IsBottomLeft = true;
+    WriteTilePatternParam(pattern);
+    StartSettings().SprayOption = TSprayOption { 60, 300 };
+
+    for (TMDIChild *child : { form->OpenChild(picture), form->OpenChild(QString(), true) }) {
+        ASSERT_NE(child, nullptr);
+        const TPatternGrid &grid = child->PatternGrid();
+        EXPECT_EQ(grid.TileWeaveParam(), weave);
+        EXPECT_EQ(grid.TilePatternParam(), pattern);
+        EXPECT_EQ(grid.SprayOption(), (TSprayOption { 60, 300 }));
+        EXPECT_EQ(grid.StatusWnd(), form.get());
+    }
+}
