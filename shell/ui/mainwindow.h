@@ -6,6 +6,7 @@
 #include "shell/documentquestions.h"
 #include "shell/mainstatus.h"
 #include "shell/newpattern.h"
+#include "shell/ui/mainwindowstartup.h"
 
 #include <QMainWindow>
 #include <QUrl>
@@ -24,7 +25,10 @@ class TMDIChild;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget *parent = nullptr);
+    // steps: what the palette bar and the library browsers add to the creation (tests
+    // give their own).
+    explicit TMainForm(
+        QWidget *parent = nullptr, const TMainFormStartupSteps &steps = DefaultMainFormStartupSteps());
     ~TMainForm() override;
 
     QMdiArea *mdiArea() const { return m_mdi; }
