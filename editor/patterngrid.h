@@ -17,6 +17,7 @@
 #include "core/base/document.h"
 #include "core/base/gridrecords.h"
 #include "core/palette/palette.h"
+#include "core/settings/settings.h"
 #include "core/undo/undo.h"
 #include "core/undo/undogrid.h"
 #include "core/undo/undorecord.h"
@@ -202,6 +203,15 @@ public:
     // Piece height, piece width, piece count and gap, kept with the project file.
     const std::array<std::int32_t, 4> &RepeatDisplayValues() const { return m_repeatDisplayValues; }
     void SetRepeatDisplayValues(const std::array<std::int32_t, 4> &values) { m_repeatDisplayValues = values; }
+    // The grid's copies of the main window's tiling options (weave tiling and pattern
+    // tiling) and spray settings, which its tools work with; set when the document window
+    // is set up.
+    const TTileWeaveParam &TileWeaveParam() const { return m_tileWeaveParam; }
+    void SetTileWeaveParam(const TTileWeaveParam &value) { m_tileWeaveParam = value; }
+    const TTilePatternParam &TilePatternParam() const { return m_tilePatternParam; }
+    void SetTilePatternParam(const TTilePatternParam &value) { m_tilePatternParam = value; }
+    const TSprayOption &SprayOption() const { return m_sprayOption; }
+    void SetSprayOption(const TSprayOption &value) { m_sprayOption = value; }
     // Single and double start-point filters of the undo recorder, and a third flag.
     void SetPointStyle(const std::array<std::uint8_t, 3> &style) { m_pointStyle = style; }
     // The cells of the next cell-list undo step.
@@ -420,6 +430,9 @@ private:
     std::uint8_t m_autoFillPoint = 1;
     std::array<std::int32_t, 4> m_repeatDisplayValues { 1, 4, 0, 0 };
     std::array<std::uint8_t, 3> m_pointStyle { 0, 0, 1 };
+    TTileWeaveParam m_tileWeaveParam;
+    TTilePatternParam m_tilePatternParam;
+    TSprayOption m_sprayOption;
     TRepeatPic m_repeatInfo;
     TLineArray m_changedCells;
     QRegion m_selectionRegion;

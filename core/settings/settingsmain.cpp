@@ -200,6 +200,7 @@ void WriteLanguageIndex(std::int32_t index)
 void ReadMainWindowSettings()
 {
     ReadGrossOption(StartSettings().GrossOption);
+    ReadSprayOption(StartSettings().SprayOption);
     ReadPageOption(StartSettings().PageOption);
     ReadMaxUndoCount();
     ReadAutoReduceColorCount();

@@ -88,6 +88,7 @@ struct TStartSettings {
     std::int32_t MaxUndoCount = 0; // 0 until read, then 1..999
     std::int32_t AutoReduceColorCount = 0; // 0 until read, then 1..256
     TGrossOption GrossOption; // new-pattern and grid defaults
+    TSprayOption SprayOption; // copied into every document's grid
     TPageOption PageOption;
 };
 TStartSettings &StartSettings();

@@ -599,6 +599,7 @@ const TUiTextDefault kDefaults[] = {
     { "ProjectLegacyIncomplete", "The pattern file holds no usable picture, colours or weaves." },
     { "ProjectWeavesMissing",
         "These weave files of the pattern were not found; their weaves were set to the defaults: %1" },
+    { "ResultPictureNot8Bit", "The result is not a 256-colour picture: no document was made." },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace

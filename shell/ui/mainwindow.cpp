@@ -8,9 +8,18 @@
 #include <QLabel>
 #include <QMdiArea>
 
-TMainForm::TMainForm(QWidget *parent)
+namespace {
+void runStep(const std::function<void(TMainForm &)> &step, TMainForm &form)
+{
+    if (step)
+        step(form);
+}
+} // namespace
+
+TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     : QMainWindow(parent)
 {
+    // The window's parts.
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(QStringLiteral("Dorwen CAD"));
     m_mdi = new QMdiArea(this);
@@ -21,11 +30,20 @@ TMainForm::TMainForm(QWidget *parent)
     m_ownQuestions = std::make_unique<TMessageBoxQuestions>(this);
     m_questions = m_ownQuestions.get();
     setupMenus();
-    setAcceptDrops(true);
-    Hooks().MainFormHandle = this;
-    ReadMainWindowSettings();
+
+    // The creation, in this order: the texts, dropped files, the recent-file items, the
+    // settings, the palette bar, the notification target, the library browsers, the
+    // swatches.
     ApplyLanguage();
+    setAcceptDrops(true);
     UpdateRecentFileMenu();
+    ReadMainWindowSettings();
+    runStep(steps.SetupPaletteBar, *this);
+    Hooks().MainFormHandle = this;
+    // The browsers' selections already notify this window.
+    runStep(steps.FillWeaveLibrary, *this);
+    runStep(steps.FillPatternLibrary, *this);
+    runStep(steps.ShowPaletteSwatches, *this);
     updateDocumentActions();
 }
 

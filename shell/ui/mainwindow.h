@@ -2,9 +2,11 @@
 // TMainForm: the main window.
 // The main window: one frame around the documents of the program.
 
+#include "shell/dialogdocument.h"
 #include "shell/documentquestions.h"
 #include "shell/mainstatus.h"
 #include "shell/newpattern.h"
+#include "shell/ui/mainwindowstartup.h"
 
 #include <QMainWindow>
 #include <QUrl>
@@ -23,7 +25,10 @@ class TMDIChild;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget *parent = nullptr);
+    // steps: what the palette bar and the library browsers add to the creation (tests
+    // give their own).
+    explicit TMainForm(
+        QWidget *parent = nullptr, const TMainFormStartupSteps &steps = DefaultMainFormStartupSteps());
     ~TMainForm() override;
 
     QMdiArea *mdiArea() const { return m_mdi; }
@@ -55,6 +60,16 @@ public:
     TMDIChild *OpenChild(const QString &fileName, bool isNew = false, bool skipCheck = false);
     // File > New with the dialog's values: a new document of that size and layer count.
     TMDIChild *CreateNewDocument(const TNewPatternValues &values);
+    // A document made by a dialog on OK (unite, merge, seams, convert weave, pattern merge):
+    // a new window named "Untitled" + its number + "*" holding the dialog's 8-bit result
+    // picture and its palette, with a fresh record. A picture that cannot be a document is
+    // reported and makes no window; returns null then.
+    TMDIChild *NewChildFromPicture(const QImage &picture);
+    // The split picture dialog's OK: one new document per part, named after the active
+    // document, each with the split's piece layout and the active grid's gap, marked
+    // modified. Nothing without an active document; when one part cannot be a document,
+    // it is reported and no window is made.
+    QList<TMDIChild *> NewChildrenFromSplit(const QList<QImage> &parts, const TSplitPieces &pieces);
     // The values File > New starts from (the picture on the clipboard gives the size).
     TNewPatternValues NewDocumentStartValues() const;
     // Opens the first of the dropped files when the picture open dialog lists its type.
@@ -87,7 +102,10 @@ private:
     void fileNew();
     void fileOpen();
     void saveActive(bool saveAs);
+    // The caption and the main window's settings a new document's grid takes.
+    void setupChildFromMainSettings(TMDIChild *child, const QString &caption);
     void finishChild(TMDIChild *child, bool isNew, bool skipCheck);
+    void refusePicture(const QString &error);
     void childActivated(TMDIChild *child);
 
     QMdiArea *m_mdi = nullptr;

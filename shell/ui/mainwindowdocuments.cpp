@@ -182,11 +182,9 @@ TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCh
     }
 
     auto *child = new TMDIChild(*m_questions, m_mdi);
-    // SetupChildFromMainSettings: the caption and the settings the grid takes from here.
-    child->SetCaption(isNew
-            ? GetUiMessage(QStringLiteral("UnilitedName")) + QString::number(Children().size() + 1)
-            : fileName);
-    child->PatternGrid().SetStatusWnd(this);
+    setupChildFromMainSettings(child,
+        isNew ? GetUiMessage(QStringLiteral("UnilitedName")) + QString::number(Children().size() + 1)
+              : fileName);
     if (!isNew) {
         QString error;
         QStringList warnings;
@@ -205,6 +203,20 @@ TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCh
     m_mdi->addSubWindow(child);
     finishChild(child, isNew, skipCheck);
     return child;
+}
+
+void TMainForm::setupChildFromMainSettings(TMDIChild *child, const QString &caption)
+{
+    child->SetCaption(caption);
+    TPatternGrid &grid = child->PatternGrid();
+    grid.SetStatusWnd(this);
+    grid.SetTileWeaveParam(StartSettings().TileWeaveParam);
+    // The pattern-tiling options are read afresh: their dialog writes them to the settings
+    // and the new document starts from what it chose last.
+    TTilePatternParam tilePattern;
+    ReadTilePatternParam(tilePattern);
+    grid.SetTilePatternParam(tilePattern);
+    grid.SetSprayOption(StartSettings().SprayOption);
 }
 
 void TMainForm::finishChild(TMDIChild *child, bool isNew, bool skipCheck)
@@ -262,6 +274,57 @@ TMDIChild *TMainForm::CreateNewDocument(const TNewPatternValues &values)
     child->GridView()->LayoutChanged();
     child->UpdateRulers();
     return child;
+}
+
+void TMainForm::refusePicture(const QString &error)
+{
+    m_questions->ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+}
+
+TMDIChild *TMainForm::NewChildFromPicture(const QImage &picture)
+{
+    QString error;
+    if (!CheckDialogPicture(picture, &error)) {
+        refusePicture(error);
+        return nullptr;
+    }
+    const int number = int(Children().size()) + 1;
+    TMDIChild *child = OpenChild(QString(), true, false);
+    if (!child)
+        return nullptr;
+    child->SetCaption(DialogDocumentCaption(number));
+    TakeDialogPicture(child->Document(), picture);
+    child->GridView()->LayoutChanged();
+    child->UpdateRulers();
+    return child;
+}
+
+QList<TMDIChild *> TMainForm::NewChildrenFromSplit(const QList<QImage> &parts, const TSplitPieces &pieces)
+{
+    QList<TMDIChild *> made;
+    TMDIChild *source = ActiveChild();
+    if (!source)
+        return made;
+    // Every part is checked first: a split either opens all its parts or none.
+    for (const QImage &part : parts) {
+        QString error;
+        if (!CheckDialogPicture(part, &error)) {
+            refusePicture(error);
+            return made;
+        }
+    }
+    const std::int32_t gap = source->PatternGrid().RepeatDisplayValues()[3];
+    for (int i = 0; i < parts.size(); ++i) {
+        TMDIChild *child = OpenChild(QString(), true, false);
+        if (!child)
+            break;
+        child->SetCaption(SplitPartCaption(source->Document(), i + 1));
+        TakeSplitPart(child->Document(), parts.at(i), pieces, gap);
+        child->GridView()->LayoutChanged();
+        child->UpdateRulers();
+        made.append(child);
+    }
+    return made;
 }
 
 void TMainForm::fileNew()

@@ -348,7 +348,8 @@ TEST(SettingsStartUp, SharedStateAndMainWindowReadTheirSettings)
     ASSERT_TRUE(WriteAll(exe.filePath("Config.Ini"),
         "[Main]\nMaxBakDataSize=42\nFlashFrequence=300\nFlashTime=2\nMaxUndoCount=5000\n"
         "AutoReduceColorCount=64\n[TileWeaveParam]\nIsTopLeft=1\nTopLength=4\nFindHigh=0\n"
-        "FloatLength=9\n[GrossOption]\nWarp=512\nWeftDensity=33,5\n[PageOption]\nLeftMargin=5\n"
+        "FloatLength=9\n[SprayOption]\nRadius=40\n[GrossOption]\nWarp=512\nWeftDensity=33,5\n[PageOption]"
+        "\nLeftMargin=5\n"
         "[Pick]\nNumber0=9\n[WeftDens]\nNumber1=bad\nNumber2=5\n[ColorTable]\nColor3=77\n"));
     ASSERT_TRUE(InitSharedState(exe.path())); // portable: the file next to the program
     EXPECT_DOUBLE_EQ(StartSettings().MaxBakDataSize, 42.0);
@@ -364,6 +365,7 @@ TEST(SettingsStartUp, SharedStateAndMainWindowReadTheirSettings)
     EXPECT_EQ(StartSettings().GrossOption.Weft, 200);
     EXPECT_DOUBLE_EQ(StartSettings().GrossOption.WeftDensity, 33.5);
     EXPECT_DOUBLE_EQ(StartSettings().PageOption.LeftMargin, 5.0);
+    EXPECT_EQ(StartSettings().SprayOption, (TSprayOption { 40, 80 }));
     EXPECT_DOUBLE_EQ(StartSettings().PageOption.TopMargin, 20.0);
     EXPECT_EQ(StartSettings().MaxUndoCount, 999);
     EXPECT_EQ(StartSettings().AutoReduceColorCount, 64);

@@ -387,3 +387,81 @@ TEST_F(WindowFixture, FileNewThroughTheDialog)
     EXPECT_EQ(child->PatternGrid().RowCount(), 9);
     EXPECT_EQ(child->Document().Record().LayerCount, 2);
 }
+
+// What the picture dialogs call on OK: a new window per result, numbered and starred, with
+// the result and its palette, closing with a question; the split names its parts after the
+// active document and gives each the split's layout and the source's gap. A refused result
+// opens nothing.
+TEST_F(WindowFixture, DialogResultsBecomeNewDocuments)
+{
+    TMDIChild *source = form->OpenChild(picture);
+    ASSERT_NE(source, nullptr);
+    source->PatternGrid().SetRepeatDisplayValues({ 1, 4, 1, 9 });
+    TPalette256 palette = GreyPalette();
+    palette[5] = TPaletteEntry { 255, 0, 0, 0 };
+    const QImage result = MakePicture({ { 5, 5, 0 }, { 0, 5, 5 } }, palette);
+
+    TMDIChild *made = form->NewChildFromPicture(result);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(windows(), 2);
+    EXPECT_EQ(form->ActiveChild(), made);
+    EXPECT_EQ(made->Caption(), GetUiMessage("UnilitedName") + "2*");
+    EXPECT_EQ(made->PatternGrid().Picture(), result);
+    EXPECT_EQ(made->PatternGrid().Palette()[5], palette[5]);
+    EXPECT_EQ(made->Document().Record().Warps, 3);
+    EXPECT_EQ(made->Document().Record().Wefts, 2);
+    EXPECT_EQ(made->PatternGrid().ColCount(), 3);
+
+    EXPECT_EQ(form->NewChildFromPicture(QImage(2, 2, QImage::Format_RGB32)), nullptr);
+    EXPECT_EQ(windows(), 2);
+    EXPECT_EQ(ask.Messages.last(), GetUiMessage("ResultPictureNot8Bit"));
+
+    form->mdiArea()->setActiveSubWindow(source);
+    const QImage part2 = MakePicture({ { 1, 2 } }, palette);
+    EXPECT_TRUE(form->NewChildrenFromSplit({ result, QImage() }, TSplitPieces { 6, 2, 2 }).isEmpty())
+        << "one bad part: no part opens";
+    EXPECT_EQ(windows(), 2);
+    const QList<TMDIChild *> parts = form->NewChildrenFromSplit({ result, part2 }, TSplitPieces { 6, 2, 2 });
+    ASSERT_EQ(parts.size(), 2);
+    const QString base = dir.filePath("stripes_X");
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(parts[i]->Caption(), base + QString::number(i + 1));
+        EXPECT_EQ(
+            parts[i]->PatternGrid().RepeatDisplayValues(), (std::array<std::int32_t, 4> { 6, 2, 2, 9 }));
+        EXPECT_EQ(parts[i]->Document().Record().LayerCount, 2);
+        EXPECT_TRUE(parts[i]->Document().Modified());
+    }
+    EXPECT_EQ(parts[1]->PatternGrid().Picture(), part2);
+
+    // A result never saved asks before it goes; Cancel keeps it.
+    ask.SaveAnswer = TSaveAnswer::Cancel;
+    EXPECT_FALSE(made->close());
+    EXPECT_EQ(windows(), 4);
+}
+
+// A new document's grid works with the main window's tiling and spray settings, whether it
+// is opened from a file or made new; the pattern-tiling options come from the settings as
+// their dialog last wrote them.
+TEST_F(WindowFixture, NewWindowsTakeTheMainWindowsSettings)
+{
+    TTileWeaveParam weave;
+    weave.TopLength = 3;
+    weave.IsLeftLeft = true;
+    weave.FloatLength = 6;
+    weave.FindHigh = false;
+    StartSettings().TileWeaveParam = weave;
+    TTilePatternParam pattern;
+    pattern.RightLength = 5;
+    pattern.IsBottomLeft = true;
+    WriteTilePatternParam(pattern);
+    StartSettings().SprayOption = TSprayOption { 60, 300 };
+
+    for (TMDIChild *child : { form->OpenChild(picture), form->OpenChild(QString(), true) }) {
+        ASSERT_NE(child, nullptr);
+        const TPatternGrid &grid = child->PatternGrid();
+        EXPECT_EQ(grid.TileWeaveParam(), weave);
+        EXPECT_EQ(grid.TilePatternParam(), pattern);
+        EXPECT_EQ(grid.SprayOption(), (TSprayOption { 60, 300 }));
+        EXPECT_EQ(grid.StatusWnd(), form.get());
+    }
+}
