@@ -1,6 +1,7 @@
 // Painting the pattern grid: a 1920 x 1080 view of a 5120 x 65,535 pattern at the zoom
 // levels of the reduced view, of one pixel per cell and of enlarged cells, and scrolling
-// it by one screen. Every paint should stay under 8 ms.
+// it by one screen, and the view with the outline of a repeat unit as large as the pattern.
+// Every paint should stay under 8 ms.
 #include "editor/patterngrid.h"
 
 #include <benchmark/benchmark.h>
@@ -57,6 +58,22 @@ void BM_PaintView(benchmark::State &state)
     state.counters["cells"] = double(grid.PaintColCount()) * grid.PaintRowCount();
 }
 
+// The same with the outline of one repeat unit shown, the unit being the whole pattern:
+// the longest outline there can be, mostly out of view.
+void BM_PaintViewWithUnitOutline(benchmark::State &state)
+{
+    TPatternGrid grid;
+    setUp(grid, int(state.range(0)));
+    grid.ResetRepeatSize();
+    grid.SetRepeatDisplayOn(true);
+    grid.SetRepeatDisplay(true);
+    QImage buffer;
+    for (auto _ : state) {
+        grid.Paint(buffer);
+        benchmark::DoNotOptimize(buffer.constBits());
+    }
+}
+
 // The whole of a window's paint: the grid painted into its buffer and the buffer drawn
 // onto a screen-sized raster surface, as the view's paint event does.
 void BM_PaintAndBlit(benchmark::State &state)
@@ -104,6 +121,7 @@ void zoomLevels(benchmark::internal::Benchmark *b)
 }
 
 BENCHMARK(BM_PaintView)->Apply(zoomLevels);
+BENCHMARK(BM_PaintViewWithUnitOutline)->Apply(zoomLevels);
 BENCHMARK(BM_PaintAndBlit)->Apply(zoomLevels);
 BENCHMARK(BM_ScrollOneScreen)->Apply(zoomLevels);
 

@@ -3,6 +3,7 @@
 #include "core/picture/picturelimits.h"
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
+#include "editor/tools/rectangletool.h"
 
 #include <algorithm>
 #include <cstring>
@@ -46,6 +47,11 @@ TPatternGrid::TPatternGrid()
     m_repeatInfo.Value1 = 1;
     setPenIndexes(0, 0);
     m_grid.SetCountsDirect(0, 0);
+    // The unit outline is drawn as a selection is (locked: dotted, no vertex markers),
+    // over the cells of the view image.
+    m_repeatFrameObject = std::make_unique<TRectangleLine>();
+    m_repeatFrameObject->SetLocked(true);
+    m_repeatFrameObject->SetPreviewCanvas(&m_viewBitmap);
     m_undoStore = std::make_unique<TUndo>(*this);
 }
 
@@ -204,7 +210,7 @@ void TPatternGrid::ResetRepeatSize()
     m_repeatInfo.HorzCount = 1;
     m_repeatInfo.VertCount = 1;
     m_repeatInfo.Flags[0] = m_repeatInfo.Flags[1] = m_repeatInfo.Flags[2] = 0;
-    m_repeatFrame = TRect {};
+    clearRepeatFrame();
 }
 
 void TPatternGrid::UpdateRepeatSize()

@@ -34,6 +34,8 @@
 #include <memory>
 #include <vector>
 
+class TRectangleLine;
+
 // What the model asks of the window that shows it.
 class TPatternGridViewport {
 public:
@@ -326,8 +328,12 @@ public:
     bool RepeatViewShown() const { return m_repeatInfo.Flags[1] != 0; }
     // The outline of one unit; repaints.
     void SetRepeatDisplay(bool show);
-    // The unit outline, inclusive corners; all 0 when none is shown.
-    const TRect &RepeatFrame() const { return m_repeatFrame; }
+    // The unit outline: a locked rectangle through the cells (0, 0) and (unit width - 1,
+    // unit height - 1), mode Ready, while the document has a layout to show and the
+    // outline is asked for; without vertices otherwise. Painted with the view's cells.
+    const TRectangleLine &RepeatFrameObject() const { return *m_repeatFrameObject; }
+    // Its corners, inclusive; all 0 when none is shown.
+    TRect RepeatFrame() const;
     // Unit := picture size, counts 1 x 1, flags cleared.
     void ResetRepeatSize();
     // Unit := picture size, counts kept.
@@ -340,7 +346,8 @@ public:
 
     // --- Painting -------------------------------------------------------------------
     // Paints the client area into buffer (resized to the client size when needed).
-    // Painting changes nothing of the grid.
+    // Painting changes nothing of the grid (the unit outline only learns where the view
+    // starts).
     void Paint(QImage &buffer) const;
     // Number of visible columns and rows painted (one partly visible cell included).
     int PaintColCount() const;
@@ -397,6 +404,7 @@ private:
     QImage repeatUnit() const;
     bool composeRepeat(const QImage &unit, QImage &composed, QString *error);
     void buildReducedMaps();
+    void clearRepeatFrame();
     void setPenIndexes(int fore, int back);
 
     TIDrawGridLayout m_grid;
@@ -436,7 +444,8 @@ private:
     TRepeatPic m_repeatInfo;
     TLineArray m_changedCells;
     QRegion m_selectionRegion;
-    TRect m_repeatFrame;
+    // Owned here and never null; the pointer keeps the tools' header out of this one.
+    std::unique_ptr<TRectangleLine> m_repeatFrameObject;
     TMesh m_mesh;
     TRect m_navigatorFrame;
     TPoint m_lastCell { -1, -1 };

@@ -1,8 +1,11 @@
 // Painting of the pattern grid. Only the visible cells are read: they are converted at one
-// pixel per cell into the view image, stretched once into the paint buffer (each cell
-// becomes a block of one pitch), and the grid lines, compartment lines and the navigator
-// frame are drawn over them. The cost follows the client size, not the picture size.
+// pixel per cell into the view image, the drawing objects' shapes are drawn on it in cells,
+// it is stretched once into the paint buffer (each cell becomes a block of one pitch), and
+// the grid lines, compartment lines and the navigator frame are drawn over them. The cost
+// follows the client size, not the picture size.
 #include "editor/patterngrid.h"
+
+#include "editor/tools/rectangletool.h"
 
 #include <QPainter>
 
@@ -102,6 +105,15 @@ void TPatternGrid::Paint(QImage &buffer) const
                 dst[x] = lut[src[LeftCol() + x]];
             std::fill(dst + n, dst + nc, qRgb(0, 0, 0));
         }
+    }
+
+    // The shapes in the view's cells, before the stretch, so that they take the blocks'
+    // size at every zoom level. The object's canvas is the view image (set once); where
+    // cell (0, 0) lands is scratch state of this paint, not a state of the grid. A cleared
+    // outline costs this one test.
+    if (m_repeatFrameObject->GetPointCount() > 0) {
+        m_repeatFrameObject->SetPreviewOrigin({ -LeftCol(), -TopRow() });
+        m_repeatFrameObject->Draw();
     }
 
     // Stretch: every cell becomes a block of one pitch, and the grid lines are drawn on

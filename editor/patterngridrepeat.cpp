@@ -4,6 +4,7 @@
 
 #include "core/base/error.h"
 #include "editor/repeatcomposer.h"
+#include "editor/tools/rectangletool.h"
 
 #include <algorithm>
 #include <cstring>
@@ -51,13 +52,36 @@ int TPatternGrid::RepeatState() const
     return (m_repeatInfo.Flags[1] ? 2 : 3) + (m_repeatInfo.Flags[2] ? 2 : 4);
 }
 
+void TPatternGrid::clearRepeatFrame()
+{
+    m_repeatFrameObject->Clear();
+}
+
+TRect TPatternGrid::RepeatFrame() const
+{
+    const TRectangleLine &frame = *m_repeatFrameObject;
+    if (frame.GetPointCount() < 2)
+        return {};
+    const TPoint a = frame.Vertex(0).Point(), b = frame.Vertex(1).Point();
+    return { a.X, a.Y, b.X, b.Y };
+}
+
 void TPatternGrid::SetRepeatDisplay(bool show)
 {
     m_repeatInfo.Flags[2] = show ? 1 : 0;
-    if (show && m_repeatInfo.Flags[0] && m_repeatInfo.UnitWidth > 0 && m_repeatInfo.UnitHeight > 0)
-        m_repeatFrame = TRect { 0, 0, m_repeatInfo.UnitWidth - 1, m_repeatInfo.UnitHeight - 1 };
-    else
-        m_repeatFrame = TRect {};
+    clearRepeatFrame();
+    if (show && m_repeatInfo.Flags[0] && m_repeatInfo.UnitWidth > 0 && m_repeatInfo.UnitHeight > 0) {
+        // The vertices are cells, but AddPoint takes points of the (possibly reduced)
+        // view: they go in at the scale 1, so that no rounding moves the corners.
+        TRectangleLine &frame = *m_repeatFrameObject;
+        frame.SetScaleX(1.0);
+        frame.SetScaleY(1.0);
+        frame.AddPoint({ 0, 0 });
+        frame.AddPoint({ m_repeatInfo.UnitWidth - 1, m_repeatInfo.UnitHeight - 1 });
+        frame.SetScaleX(m_scaleX);
+        frame.SetScaleY(m_scaleY);
+        frame.SetMode(TDrawMode::Ready);
+    }
     Repaint();
     NotifyMainWindow();
 }
@@ -73,7 +97,7 @@ void TPatternGrid::ResetRepeatInfo()
     m_repeatInfo.Offsets = TPicOffSetArray();
     m_repeatInfo.Value2 = 0;
     m_repeatInfo.Flags[0] = m_repeatInfo.Flags[1] = m_repeatInfo.Flags[2] = 0;
-    m_repeatFrame = TRect {};
+    clearRepeatFrame();
     Repaint();
     NotifyMainWindow();
 }

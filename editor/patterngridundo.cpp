@@ -31,7 +31,7 @@ void TPatternGrid::RestoreSettings(const TParam &settings, bool applyRepeatView)
     if (!applyRepeatView) {
         // A whole-picture step brought its own picture: the flags are only stored.
         m_repeatInfo = settings.Repeat;
-        m_repeatFrame = TRect {};
+        clearRepeatFrame();
         SetRepeatDisplay(m_repeatInfo.Flags[2] != 0);
         return;
     }

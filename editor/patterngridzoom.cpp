@@ -5,6 +5,7 @@
 #include "core/base/numutils.h"
 #include "core/picture/imageproc.h"
 #include "core/picture/picturelimits.h"
+#include "editor/tools/rectangletool.h"
 
 #include <algorithm>
 #include <cmath>
@@ -175,6 +176,9 @@ void TPatternGrid::SetZoom(int level)
     }
     CalcReducedScaleX();
     CalcReducedScaleY();
+    // The unit outline is painted in the view's cells, so it follows the view's scale.
+    m_repeatFrameObject->SetScaleX(m_scaleX);
+    m_repeatFrameObject->SetScaleY(m_scaleY);
     applyZoomCounts();
     NotifyRefreshView(0);
     layoutChanged();

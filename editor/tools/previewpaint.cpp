@@ -3,6 +3,7 @@
 #include "core/base/numutils.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -38,6 +39,20 @@ TRect TCellToScreen::CellPixels(TPoint cell) const
     const int x1 = std::max(x0 + 1, int(Round((cell.X + 1) * ScaleX)) + Origin.X);
     const int y1 = std::max(y0 + 1, int(Round((cell.Y + 1) * ScaleY)) + Origin.Y);
     return { x0, y0, x1, y1 };
+}
+
+TRect TCellToScreen::CellsOnImage(int width, int height) const
+{
+    // A cell lands within one pixel of X / Scale (rounding, and the one pixel every cell
+    // gets), so one pixel's worth of cells more on each side keeps every cell that can
+    // reach the image. Bounds are held inside int for cells far off the image.
+    const auto cellAt = [](double pixel, double scale, double extra) {
+        const double s = scale > 0 ? scale : 1.0;
+        const double c = pixel / s + extra * (1.0 / s + 1.0);
+        return int(std::clamp(std::floor(c), -2147483000.0, 2147483000.0));
+    };
+    return { cellAt(-Origin.X, ScaleX, -1), cellAt(-Origin.Y, ScaleY, -1),
+        cellAt(width - Origin.X, ScaleX, 1), cellAt(height - Origin.Y, ScaleY, 1) };
 }
 
 void InvertCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map)

@@ -18,6 +18,9 @@ struct TCellToScreen {
     TPoint Origin;
     // The screen pixels of a cell (Right and Bottom exclusive), at least one pixel.
     TRect CellPixels(TPoint cell) const;
+    // The cells (inclusive) outside which no cell has a pixel on a width x height image;
+    // a scale of 0 or less counts as 1.
+    TRect CellsOnImage(int width, int height) const;
 };
 
 // Inverts the screen pixels of every cell of the mask (each once).

@@ -1,6 +1,7 @@
 #include "editor/tools/rectangletool.h"
 
 #include <algorithm>
+#include <vector>
 
 void TRectangleLine::AddPoint(TPoint p)
 {
@@ -47,9 +48,9 @@ void TRectangleLine::PaintShape(QImage &screen)
     if (!isComplete() || m_mode == TDrawMode::Idle)
         return;
     if (m_locked) {
-        TCellList outline;
-        RectangleOutline(vertexPoint(0), vertexPoint(1), outline, false);
-        previewCells(screen, outline);
+        // A selection or a repeat unit's outline may be as large as the whole pattern and
+        // is painted at every repaint: only its part on the screen is worked out.
+        PaintDottedCells(screen, outlineOnScreen(screen), previewMap());
     } else if (m_brushStyle == TBrushStyle::Solid) {
         InvertCells(screen, CreateRegion(), previewMap());
     } else {
@@ -57,6 +58,27 @@ void TRectangleLine::PaintShape(QImage &screen)
         RasterizeRectangle(vertexPoint(0), vertexPoint(1), m_horzWidth, m_vertWidth, cells, false);
         previewCells(screen, cells);
     }
+}
+
+TCellMask TRectangleLine::outlineOnScreen(const QImage &screen) const
+{
+    const TPoint a = vertexPoint(0), b = vertexPoint(1);
+    const int l = std::min(a.X, b.X), r = std::max(a.X, b.X), t = std::min(a.Y, b.Y),
+              btm = std::max(a.Y, b.Y);
+    const TRect on = previewMap().CellsOnImage(screen.width(), screen.height());
+    const int x0 = std::max(l, on.Left), x1 = std::min(r, on.Right);
+    const int y0 = std::max(t, on.Top), y1 = std::min(btm, on.Bottom);
+    std::vector<TCellSpan> spans;
+    if (x0 > x1 || y0 > y1)
+        return {};
+    for (const int y : { t, btm })
+        if (y >= y0 && y <= y1)
+            spans.push_back({ y, x0, x1 });
+    for (const int x : { l, r })
+        if (x >= x0 && x <= x1)
+            for (int y = y0; y <= y1; ++y)
+                spans.push_back({ y, x, x });
+    return TCellMask::FromSpans(std::move(spans));
 }
 
 void TRectangleLine::commit(QImage &picture)

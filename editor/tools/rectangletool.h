@@ -23,4 +23,8 @@ protected:
     void commit(QImage &picture) override;
     bool hitsShape() const override { return true; }
     bool containsCell(TPoint cell) const override;
+
+private:
+    // The one-cell outline, only the cells that can land on the screen image.
+    TCellMask outlineOnScreen(const QImage &screen) const;
 };

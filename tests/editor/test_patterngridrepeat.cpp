@@ -7,12 +7,16 @@
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
 #include "editor/repeatcomposer.h"
+#include "editor/tools/rectangletool.h"
 #include "notificationrecorder.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -233,4 +237,161 @@ TEST_F(PatternGridRepeat, RefusesAViewBeyondTheLargestPattern)
     EXPECT_FALSE(g.RepeatViewShown());
     EXPECT_EQ(g.Picture().width(), 30000);
     EXPECT_EQ(g.UndoStore().UndoCount(), 0);
+}
+
+namespace {
+
+constexpr QRgb DotBlack = 0xFF000000;
+constexpr QRgb DotWhite = 0xFFFFFFFF;
+constexpr int FrameBack = 100; // the index of every cell; grey 100 on screen
+
+// A one-colour unit of 10 x 10 shown 3 x 2 (30 x 20 cells) with the view's densities equal,
+// at the given zoom level in a 100 x 60 client area.
+void showTiledUnit(TPatternGrid &g, int level)
+{
+    QImage unit = NewPicture(10, 10, GreyPalette());
+    unit.fill(FrameBack);
+    g.SetClientSize(100, 60);
+    g.SetWarpDensity(1.0);
+    g.SetWeftDensity(1.0);
+    g.SetPicture(unit);
+    g.ReadPaletteFromPicture();
+    g.RebuildDisplayBitmap();
+    g.SetZoom(9);
+    g.ResetRepeatSize();
+    TRepeatPic info;
+    info.UnitWidth = 10;
+    info.UnitHeight = 10;
+    info.HorzCount = 3;
+    info.VertCount = 2;
+    TRotateArray rotate(2);
+    rotate[0] = TDynArray<std::int8_t> { 0, 0, 0 };
+    rotate[1] = TDynArray<std::int8_t> { 0, 0, 0 };
+    info.Rotate = rotate;
+    info.Value1 = 1;
+    g.SetRepeatInfo(info);
+    g.SetRepeatDisplayOn(true);
+    ASSERT_TRUE(g.SetRepeatView(true));
+    g.SetZoom(level);
+}
+
+bool onUnitOutline(int x, int y)
+{
+    const bool inside = x >= 0 && x <= 9 && y >= 0 && y <= 9;
+    return inside && (x == 0 || x == 9 || y == 0 || y == 9);
+}
+
+} // namespace
+
+// The outline of the first unit shows over the cells at every zoom level: as blocks of
+// the cell pitch from level 9 up (scrolled with the view), as pixels of the reduced view
+// below. Hidden, and after the layout is reset, the cells show alone again.
+TEST_F(PatternGridRepeat, UnitOutlineIsPaintedAtEveryZoomLevel)
+{
+    struct Case {
+        int level, leftCol, topRow;
+    } cases[] = { { 9, 0, 0 }, { 12, 0, 0 }, { 12, 1, 1 }, { 4, 0, 0 } };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "level " << c.level << " scrolled " << c.leftCol);
+        TPatternGrid g;
+        showTiledUnit(g, c.level);
+        g.SetRepeatDisplay(true);
+        g.SetLeftCol(c.leftCol);
+        g.SetTopRow(c.topRow);
+        ASSERT_EQ(g.LeftCol(), c.leftCol);
+        ASSERT_EQ(g.TopRow(), c.topRow);
+
+        // Where to look: the top-left pixel of each visible cell's block from level 9 up;
+        // below, every pixel of the reduced view, where the scale 0.5 across and down
+        // makes the unit the 5 x 5 pixels at the top left and its outline their ring.
+        struct Sample {
+            int px, py;
+            bool outline;
+            QRgb dot; // the colour of an outline cell (0: black or white)
+        };
+        std::vector<Sample> samples;
+        if (c.level >= TPatternGrid::BaseZoomLevel) {
+            const int pitch = c.level - 8;
+            for (int j = 0; (j + 1) * pitch <= 60 && c.topRow + j < 20; ++j)
+                for (int i = 0; (i + 1) * pitch <= 100 && c.leftCol + i < 30; ++i) {
+                    const int x = c.leftCol + i, y = c.topRow + j;
+                    samples.push_back(
+                        { i * pitch, j * pitch, onUnitOutline(x, y), ((x + y) & 1) ? DotWhite : DotBlack });
+                }
+        } else {
+            ASSERT_EQ(g.ColCount(), 15);
+            ASSERT_EQ(g.RowCount(), 10);
+            for (int py = 0; py < 10; ++py)
+                for (int px = 0; px < 15; ++px)
+                    samples.push_back(
+                        { px, py, px <= 4 && py <= 4 && (px == 0 || px == 4 || py == 0 || py == 4), 0 });
+        }
+        const QRgb back = qRgb(FrameBack, FrameBack, FrameBack);
+        // Outline cells dotted black and white (by the parity of the cell where one
+        // pixel shows one cell), the others their own colour.
+        const auto expectOutline = [&] {
+            QImage img;
+            g.Paint(img);
+            for (const Sample &s : samples) {
+                const QRgb got = img.pixel(s.px, s.py);
+                if (!s.outline)
+                    ASSERT_EQ(got, back) << s.px << "," << s.py;
+                else if (s.dot)
+                    ASSERT_EQ(got, s.dot) << s.px << "," << s.py;
+                else
+                    ASSERT_TRUE(got == DotBlack || got == DotWhite) << s.px << "," << s.py;
+            }
+        };
+        const auto allBack = [&] {
+            QImage img;
+            g.Paint(img);
+            return std::all_of(samples.begin(), samples.end(),
+                [&](const Sample &s) { return img.pixel(s.px, s.py) == back; });
+        };
+        expectOutline();
+        g.SetRepeatDisplay(false);
+        EXPECT_TRUE(allBack()) << "outline off";
+        g.SetRepeatDisplay(true);
+        EXPECT_FALSE(allBack()) << "outline on again";
+        g.ResetRepeatInfo();
+        EXPECT_TRUE(allBack()) << "after the layout is reset";
+    }
+}
+
+// The outline object: a locked rectangle through the unit's corner cells, ready, at the
+// view's scales. Built in a reduced view its corners are still cells; it follows the zoom
+// and goes with the layout display, the outline flag and a reset.
+TEST_F(PatternGridRepeat, UnitOutlineObjectHoldsTheUnitCorners)
+{
+    TPatternGrid g;
+    showTiledUnit(g, 4);
+    g.SetRepeatDisplay(true);
+    const TRectangleLine &frame = g.RepeatFrameObject();
+    ASSERT_EQ(frame.GetPointCount(), 2);
+    EXPECT_EQ(frame.Vertex(0).Point(), (TPoint { 0, 0 }));
+    EXPECT_EQ(frame.Vertex(1).Point(), (TPoint { 9, 9 }));
+    EXPECT_EQ(frame.Mode(), TDrawMode::Ready);
+    EXPECT_TRUE(frame.Locked());
+    EXPECT_EQ(g.RepeatFrame(), (TRect { 0, 0, 9, 9 }));
+    EXPECT_DOUBLE_EQ(frame.ScaleX(), 0.5);
+    EXPECT_DOUBLE_EQ(frame.ScaleY(), 0.5);
+    EXPECT_DOUBLE_EQ(frame.Vertex(1).ScaleX(), 0.5);
+
+    g.SetZoom(12);
+    EXPECT_DOUBLE_EQ(frame.ScaleX(), 1.0);
+    EXPECT_DOUBLE_EQ(frame.ScaleY(), 1.0);
+    EXPECT_EQ(g.RepeatFrame(), (TRect { 0, 0, 9, 9 }));
+
+    g.SetRepeatDisplayOn(false); // no layout to show: the outline goes
+    EXPECT_EQ(frame.GetPointCount(), 0);
+    g.SetRepeatDisplay(true);
+    EXPECT_EQ(frame.GetPointCount(), 0);
+    g.SetRepeatDisplayOn(true); // the outline flag is still set
+    EXPECT_EQ(frame.GetPointCount(), 2);
+    g.SetRepeatDisplay(false);
+    EXPECT_EQ(frame.GetPointCount(), 0);
+    EXPECT_EQ(g.RepeatFrame(), TRect {});
+    g.SetRepeatDisplay(true);
+    g.ResetRepeatInfo();
+    EXPECT_EQ(frame.GetPointCount(), 0);
 }

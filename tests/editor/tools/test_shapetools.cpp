@@ -7,6 +7,7 @@
 #include "editor/tools/ellipsetool.h"
 #include "editor/tools/freehandtool.h"
 #include "editor/tools/polylinetool.h"
+#include "editor/tools/rectangletool.h"
 #include "editor/tools/scanconvert.h"
 #include "editor/tools/straightlinetool.h"
 
@@ -308,4 +309,41 @@ TEST(ShapeTools, StraightLineKeepsCancelledSegments)
     EXPECT_EQ(line.GetPointCount(), 0);
     line.Cancel(); // nothing to keep
     EXPECT_EQ(line.SegmentCount(), 1);
+}
+
+// A locked rectangle (a selection, a repeat unit's outline) works out only the part of its
+// outline that reaches the screen; the screen must come out as if the whole outline had
+// been painted, at reduced scales too, whatever part of the shape is in view.
+TEST(RectangleTool, LockedOutlinePaintsAsTheWholeOutline)
+{
+    struct Case {
+        double scale;
+        TPoint origin;
+    } cases[] = { { 1.0, { 0, 0 } }, { 1.0, { -3, -4 } }, { 1.0, { -990, -2 } }, { 0.5, { 2, 1 } },
+        { 0.3, { -290, -3 } }, { 0.1, { -95, -95 } }, { 0.1, { 0, -10 } }, { 0.7, { -500, -500 } },
+        { 0.3, { -1, -1 } } };
+    const TPoint a { 2, 2 }, b { 1000, 1200 };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(
+            testing::Message() << "scale " << c.scale << " origin " << c.origin.X << "," << c.origin.Y);
+        TRectangleLine tool;
+        tool.SetLocked(true);
+        tool.SetScaleX(1.0);
+        tool.SetScaleY(1.0);
+        tool.AddPoint(a);
+        tool.AddPoint(b);
+        tool.SetScaleX(c.scale);
+        tool.SetScaleY(c.scale);
+        tool.SetMode(TDrawMode::Ready);
+        tool.SetPreviewOrigin(c.origin);
+
+        QImage painted(40, 30, QImage::Format_RGB32);
+        painted.fill(qRgb(90, 90, 90));
+        QImage whole = painted;
+        tool.PaintShape(painted);
+        TCellList outline;
+        RectangleOutline(a, b, outline, false);
+        PaintDottedCells(whole, TCellMask::FromCells(outline), { c.scale, c.scale, c.origin });
+        EXPECT_EQ(painted, whole);
+    }
 }
