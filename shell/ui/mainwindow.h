@@ -105,6 +105,7 @@ private:
     // The caption and the main window's settings a new document's grid takes.
     void setupChildFromMainSettings(TMDIChild *child, const QString &caption);
     void finishChild(TMDIChild *child, bool isNew, bool skipCheck);
+    void tileWindows(Qt::Orientation orientation);
     void refusePicture(const QString &error);
     void childActivated(TMDIChild *child);
 

@@ -78,16 +78,10 @@ void TMainForm::setupMenus()
     window->setObjectName(QStringLiteral("Mnu_Window"));
     connect(newAction(this, window, "WindowCascade1", QString()), &QAction::triggered, m_mdi,
         &QMdiArea::cascadeSubWindows);
-    connect(newAction(this, window, "WindowTileHorizontal1", QString()), &QAction::triggered, this, [this] {
-        // Side by side in one row: each window the full height, 1 / n of the width.
-        const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
-        const QSize area = m_mdi->viewport()->size();
-        for (int i = 0; i < windows.size(); ++i) {
-            windows[i]->showNormal();
-            const int w = area.width() / int(windows.size());
-            windows[i]->setGeometry(i * w, 0, w, area.height());
-        }
-    });
+    connect(newAction(this, window, "WindowTileHorizontal1", QString()), &QAction::triggered, this,
+        [this] { tileWindows(Qt::Horizontal); });
+    connect(newAction(this, window, "WindowTileVertical1", QString()), &QAction::triggered, this,
+        [this] { tileWindows(Qt::Vertical); });
     connect(newAction(this, window, "WindowTileVertical1", QString()), &QAction::triggered, this, [this] {
         // One above the other: each window the full width, 1 / n of the height.
         const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
@@ -217,6 +211,23 @@ void TMainForm::setupChildFromMainSettings(TMDIChild *child, const QString &capt
     ReadTilePatternParam(tilePattern);
     grid.SetTilePatternParam(tilePattern);
     grid.SetSprayOption(StartSettings().SprayOption);
+}
+
+// Tiles the document windows: side by side in one row (Horizontal: each the full height,
+// 1 / n of the width) or one above the other (Vertical: each the full width, 1 / n of the
+// height).
+void TMainForm::tileWindows(Qt::Orientation orientation)
+{
+    const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
+    const QSize area = m_mdi->viewport()->size();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        if (orientation == Qt::Horizontal)
+            windows[i]->setGeometry(i * (area.width() / n), 0, area.width() / n, area.height());
+        else
+            windows[i]->setGeometry(0, i * (area.height() / n), area.width(), area.height() / n);
+    }
 }
 
 void TMainForm::finishChild(TMDIChild *child, bool isNew, bool skipCheck)
