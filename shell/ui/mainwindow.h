@@ -15,12 +15,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 class QLabel;
 class QMdiArea;
 class QMenu;
 class QProgressBar;
 class TMDIChild;
+struct TMainActionInfo;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -43,6 +46,25 @@ public:
     void ApplyLanguage();
     // The language menu: stores the choice, opens that language file and applies it.
     void SetLanguage(int index);
+
+    // --- Actions ---------------------------------------------------------------------
+    // Every action of the main window's action table exists from the start, in its menu;
+    // each part of the window gives the actions it runs their commands. An action without
+    // a command sits in its menu disabled, except the inert ones, which have never had a
+    // command and are shown enabled, doing nothing.
+    //
+    // The action of the table called name (exact case), or null.
+    QAction *Action(std::string_view name) const;
+    // Gives the action its command; the action is enabled from now on (unless it needs a
+    // document, see SetActionNeedsDocument).
+    void SetActionHandler(const char *name, std::function<void()> handler);
+    // Gives the action a command on the active document: enabled only while a document is
+    // open, and never run without one.
+    void SetDocumentActionHandler(const char *name, std::function<void(TMDIChild &)> handler);
+    // A command of SetActionHandler that is enabled only while a document is open.
+    void SetActionNeedsDocument(const char *name, bool needsDocument);
+    // Re-evaluates every action's enabled state (documents come and go).
+    void UpdateActionStates();
 
     // --- Documents ---------------------------------------------------------------------
     // Who answers the documents' questions: message boxes unless replaced (tests).
@@ -96,9 +118,22 @@ private:
     void showGauge();
     void setProgress(std::uint8_t percent);
     void handleNotification(const TMessageEvent &message);
+    struct TActionSlot {
+        const TMainActionInfo *Info = nullptr;
+        QAction *Action = nullptr;
+        std::function<void()> Handler;
+        std::function<void(TMDIChild &)> DocumentHandler;
+        bool NeedsDocument = false;
+        bool Allowed = true; // what the state notifications (zoom limits, repeat view) allow
+    };
     void setupMenus();
+    void setupDocumentActions();
+    TActionSlot *actionSlot(const char *name);
+    void runAction(std::size_t index);
+    void setActionAllowed(const char *name, bool allowed);
+    void updateActionState(const TActionSlot &slot);
+    void applyActionTexts();
     void updateDocumentActions();
-    void setDocumentActionsEnabled(bool enabled);
     void fileNew();
     void fileOpen();
     void saveActive(bool saveAs);
@@ -118,4 +153,6 @@ private:
     QMenu *m_fileMenu = nullptr;
     QAction *m_recentAnchor = nullptr; // the recent-file items go before it
     QList<QAction *> m_recentItems;
+    std::vector<TActionSlot> m_actions; // one per row of the action table, in its order
+    bool m_documentOpen = false; // what the document actions' enabled states follow
 };

@@ -26,78 +26,39 @@
 #include <QMenuBar>
 #include <QMimeData>
 
-namespace {
-QAction *newAction(QWidget *owner, QMenu *menu, const char *name, const QString &text)
-{
-    auto *action = new QAction(text, owner);
-    action->setObjectName(QLatin1String(name));
-    menu->addAction(action);
-    return action;
-}
-
-// Shown until the language texts are applied; the texts of the actions come from there.
-const char *const kDocumentActions[] = { "ActFileSave", "ActFileSaveAs", "ActFileClose", "ActCloseAll",
-    "WindowCascade1", "WindowTileHorizontal1", "WindowTileVertical1", "WindowMinimizeAll1" };
-} // namespace
-
 void TMainForm::SetQuestions(TDocumentQuestions *questions)
 {
     m_questions = questions ? questions : m_ownQuestions.get();
 }
 
-void TMainForm::setupMenus()
+void TMainForm::setupDocumentActions()
 {
-    m_fileMenu = menuBar()->addMenu(QString());
-    m_fileMenu->setObjectName(QStringLiteral("Mnu_File"));
-    newAction(this, m_fileMenu, "ActFileNew", QString())->setShortcut(QKeySequence::New);
-    connect(
-        findChild<QAction *>(QStringLiteral("ActFileNew")), &QAction::triggered, this, &TMainForm::fileNew);
-    QAction *open = newAction(this, m_fileMenu, "ActBrowse", QString());
-    open->setShortcut(QKeySequence::Open);
-    connect(open, &QAction::triggered, this, &TMainForm::fileOpen);
-    QAction *save = newAction(this, m_fileMenu, "ActFileSave", QString());
-    save->setShortcut(QKeySequence::Save);
-    connect(save, &QAction::triggered, this, [this] { saveActive(false); });
-    QAction *saveAs = newAction(this, m_fileMenu, "ActFileSaveAs", QString());
-    connect(saveAs, &QAction::triggered, this, [this] { saveActive(true); });
-    QAction *close = newAction(this, m_fileMenu, "ActFileClose", QString());
-    connect(close, &QAction::triggered, this, [this] {
-        if (TMDIChild *child = ActiveChild())
-            child->close();
-    });
-    QAction *closeAll = newAction(this, m_fileMenu, "ActCloseAll", QString());
-    connect(closeAll, &QAction::triggered, this, &TMainForm::CloseAllDocuments);
-    m_fileMenu->addSeparator();
-    // The recent-file items go here, before the separator that ends them.
-    m_recentAnchor = m_fileMenu->addSeparator();
-    QAction *exit = newAction(this, m_fileMenu, "ActFileExit", QString());
-    exit->setShortcut(QKeySequence::Quit);
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    Action("ActFileNew")->setShortcut(QKeySequence::New);
+    SetActionHandler("ActFileNew", [this] { fileNew(); });
+    Action("ActBrowse")->setShortcut(QKeySequence::Open);
+    SetActionHandler("ActBrowse", [this] { fileOpen(); });
+    Action("ActFileSave")->setShortcut(QKeySequence::Save);
+    SetDocumentActionHandler("ActFileSave", [this](TMDIChild &) { saveActive(false); });
+    SetDocumentActionHandler("ActFileSaveAs", [this](TMDIChild &) { saveActive(true); });
+    SetDocumentActionHandler("ActFileClose", [](TMDIChild &child) { child.close(); });
+    SetDocumentActionHandler("ActCloseAll", [this](TMDIChild &) { CloseAllDocuments(); });
+    Action("ActFileExit")->setShortcut(QKeySequence::Quit);
+    SetActionHandler("ActFileExit", [this] { close(); });
 
-    QMenu *window = menuBar()->addMenu(QString());
-    window->setObjectName(QStringLiteral("Mnu_Window"));
-    connect(newAction(this, window, "WindowCascade1", QString()), &QAction::triggered, m_mdi,
-        &QMdiArea::cascadeSubWindows);
-    connect(newAction(this, window, "WindowTileHorizontal1", QString()), &QAction::triggered, this,
-        [this] { tileWindows(Qt::Horizontal); });
-    connect(newAction(this, window, "WindowTileVertical1", QString()), &QAction::triggered, this,
-        [this] { tileWindows(Qt::Vertical); });
-    connect(newAction(this, window, "WindowTileVertical1", QString()), &QAction::triggered, this, [this] {
-        // One above the other: each window the full width, 1 / n of the height.
-        const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
-        const QSize area = m_mdi->viewport()->size();
-        for (int i = 0; i < windows.size(); ++i) {
-            windows[i]->showNormal();
-            const int h = area.height() / int(windows.size());
-            windows[i]->setGeometry(0, i * h, area.width(), h);
-        }
-    });
-    connect(newAction(this, window, "WindowMinimizeAll1", QString()), &QAction::triggered, this, [this] {
+    SetDocumentActionHandler("WindowCascade1", [this](TMDIChild &) { m_mdi->cascadeSubWindows(); });
+    SetDocumentActionHandler("WindowTileHorizontal1", [this](TMDIChild &) { tileWindows(Qt::Horizontal); });
+    SetDocumentActionHandler("WindowTileVertical1", [this](TMDIChild &) { tileWindows(Qt::Vertical); });
+    SetDocumentActionHandler("WindowMinimizeAll1", [this](TMDIChild &) {
         for (QMdiSubWindow *w : m_mdi->subWindowList())
             w->showMinimized();
     });
+    for (const char *name :
+        { "ActEnglish", "ActTraditional_Chinese", "ActSimplified_Chinese", "ActLocal_Language" }) {
+        QAction *language = Action(name);
+        SetActionHandler(name, [this, language] { SetLanguage(language->data().toInt()); });
+    }
+
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
-        updateDocumentActions();
         if (auto *child = qobject_cast<TMDIChild *>(window))
             childActivated(child);
     });
@@ -119,14 +80,8 @@ void TMainForm::childActivated(TMDIChild *child)
 
 void TMainForm::updateDocumentActions()
 {
-    setDocumentActionsEnabled(!Children().isEmpty());
-}
-
-void TMainForm::setDocumentActionsEnabled(bool enabled)
-{
-    for (const char *name : kDocumentActions)
-        if (auto *action = findChild<QAction *>(QLatin1String(name)))
-            action->setEnabled(enabled);
+    m_documentOpen = !Children().isEmpty();
+    UpdateActionStates();
 }
 
 TMDIChild *TMainForm::ActiveChild() const

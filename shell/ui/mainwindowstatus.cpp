@@ -75,15 +75,12 @@ bool TMainForm::event(QEvent *event)
 }
 
 namespace {
-void enable(QObject *root, const char *name, bool enabled)
+void check(const TMainForm &form, const char *name, bool checked)
 {
-    if (auto *action = root->findChild<QAction *>(QLatin1String(name)))
-        action->setEnabled(enabled);
-}
-void check(QObject *root, const char *name, bool checked)
-{
-    if (auto *action = root->findChild<QAction *>(QLatin1String(name)))
+    if (QAction *action = form.Action(name)) {
+        action->setCheckable(true);
         action->setChecked(checked);
+    }
 }
 } // namespace
 
@@ -91,7 +88,8 @@ void TMainForm::handleNotification(const TMessageEvent &message)
 {
     if (message.Message() == WM_SYNCACTIVECHILD) {
         // 1: a document opened; 0: one is closing, and with it the last one goes.
-        setDocumentActionsEnabled(message.WParam != 0 || Children().size() >= 2);
+        m_documentOpen = message.WParam != 0 || Children().size() >= 2;
+        UpdateActionStates();
         return;
     }
     const bool hasDocument = !m_mdi->subWindowList().isEmpty();
@@ -103,35 +101,35 @@ void TMainForm::handleNotification(const TMessageEvent &message)
     switch (message.Message()) {
     case WM_UNDOSTATE:
         if (hasDocument) {
-            enable(this, "ActUndo", m_status.UndoEnabled);
-            enable(this, "ActRedo", m_status.RedoEnabled);
+            setActionAllowed("ActUndo", m_status.UndoEnabled);
+            setActionAllowed("ActRedo", m_status.RedoEnabled);
         }
         break;
     case WM_EDITSTATE:
-        enable(this, "ActCopy", m_status.CopyEnabled);
-        enable(this, "ActCopyWithColor", m_status.CopyEnabled);
-        enable(this, "ActPaste", m_status.PasteEnabled);
-        enable(this, "ActPasteTo", m_status.PasteEnabled);
-        enable(this, "ActMouseSelect", m_status.PasteEnabled);
-        enable(this, "ActCut", m_status.CutEnabled);
+        setActionAllowed("ActCopy", m_status.CopyEnabled);
+        setActionAllowed("ActCopyWithColor", m_status.CopyEnabled);
+        setActionAllowed("ActPaste", m_status.PasteEnabled);
+        setActionAllowed("ActPasteTo", m_status.PasteEnabled);
+        setActionAllowed("ActMouseSelect", m_status.PasteEnabled);
+        setActionAllowed("ActCut", m_status.CutEnabled);
         break;
     case WM_ZOOMSTATE:
-        enable(this, "ActZoomIn", m_status.ZoomInEnabled);
-        enable(this, "ActZoomOut", m_status.ZoomOutEnabled);
-        enable(this, "ActOrgSize", m_status.ZoomOutEnabled);
+        setActionAllowed("ActZoomIn", m_status.ZoomInEnabled);
+        setActionAllowed("ActZoomOut", m_status.ZoomOutEnabled);
+        setActionAllowed("ActOrgSize", m_status.ZoomOutEnabled);
         break;
     case WM_REPEATSTATE:
     case WM_REPEATRESET:
-        enable(this, "ActRepeatDispPic", m_status.RepeatEnabled);
-        enable(this, "ActDispOneRepeatBorder", m_status.RepeatBorderEnabled);
-        check(this, "ActRepeatDispPic", m_status.RepeatChecked);
-        check(this, "ActDispOneRepeatBorder", m_status.RepeatBorderChecked);
+        setActionAllowed("ActRepeatDispPic", m_status.RepeatEnabled);
+        setActionAllowed("ActDispOneRepeatBorder", m_status.RepeatBorderEnabled);
+        check(*this, "ActRepeatDispPic", m_status.RepeatChecked);
+        check(*this, "ActDispOneRepeatBorder", m_status.RepeatBorderChecked);
         break;
     case WM_ENABLEMAINFORM:
         setEnabled(m_status.MainFormEnabled);
         break;
     case WM_PATTERNMERGESTATE:
-        enable(this, "ActPatternMerge", m_status.PatternMergeEnabled);
+        setActionAllowed("ActPatternMerge", m_status.PatternMergeEnabled);
         break;
     default:
         break;
