@@ -7,6 +7,7 @@
 #include "card/ui/needletabledialog.h"
 #include "card/ui/ruleinputdialog.h"
 #include "card/ui/samplecardwindow.h"
+#include "core/base/messages.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "shell/documentsamplecard.h"
@@ -21,6 +22,36 @@ namespace {
 // The rule input: one window for the program, made on first use, given the active
 // document each time its command runs, freed when it closes.
 QPointer<TFrmInput> g_ruleInput;
+
+// Watches the colour picks the main window is told of: the document in front keeps the
+// colour picked last (a pick of the pattern colour, not of the background), and its open
+// shuttle-by-colour window shows it.
+class TColorPickWatcher : public QObject {
+public:
+    TColorPickWatcher(TMainForm &form)
+        : QObject(&form)
+        , m_form(form)
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != &m_form || event->type() != QEvent::Type(WM_COLORPICKED))
+            return false;
+        const TColorPickInfo *info = static_cast<TMessageEvent *>(event)->ColorPickInfo();
+        TMDIChild *child = m_form.ActiveChild();
+        // Kind 4 is a right click on the palette bar: a background colour.
+        if (!info || !child || info->Kind == 4 || info->Index < 0 || info->Index > 255)
+            return false;
+        TDocument &document = child->Document();
+        document.SetLastPicked(info->Index, document.LastPickedValue());
+        if (TFrmSetPickWithColor *window = child->PickWithColorWindow(); window && window->isVisible())
+            child->ShowPickWithColorWindow();
+        return false; // the main window handles the pick as ever
+    }
+
+private:
+    TMainForm &m_form;
+};
 
 } // namespace
 
@@ -127,4 +158,5 @@ void TMainForm::setupSampleCardActions()
         if (prepare(child))
             child.ShowPickWithColorWindow();
     });
+    installEventFilter(new TColorPickWatcher(*this));
 }

@@ -8,6 +8,7 @@
 #include "card/ui/needletabledialog.h"
 #include "card/ui/ruleinputdialog.h"
 #include "card/ui/samplecardwindow.h"
+#include "core/base/messages.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
@@ -143,6 +144,12 @@ TEST_F(SampleCardCommands, DesignFillSaveAndReopen)
     action("ActSelColorPick")->trigger();
     ASSERT_NE(child->PickWithColorWindow(), nullptr);
     EXPECT_TRUE(child->PickWithColorWindow()->isVisible());
+    // A colour picked in the pattern is the one the window applies; a background pick is not.
+    SendColorPicked(0x0000FF, TColorPickInfo { 0x0000FF, 2, 2 });
+    EXPECT_EQ(doc.LastPickedIndex(), 2);
+    EXPECT_EQ(child->PickWithColorWindow()->Target().PickedIndex, 2);
+    SendColorPicked(0, TColorPickInfo { 0, 7, 4 });
+    EXPECT_EQ(doc.LastPickedIndex(), 2);
 
     // The next preparation keeps what was entered.
     ASSERT_TRUE(doc.PrepareDocumentRecord(TPrepareMode::KeepColorWeaves));
