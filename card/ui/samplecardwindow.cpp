@@ -239,6 +239,8 @@ void TFrmYangKa::cardChanged()
     StatusTotal->setText(QStringLiteral("总针数：%1 针").arg(n.Total));
     StatusJacquard->setText(QStringLiteral("纹针数：%1 针").arg(n.Jacquard));
     StatusEmpty->setText(QStringLiteral("空针数：%1 针").arg(n.Empty));
+    // The jacquard field starts from the count the card has now.
+    EditJacquard->setText(QString::number(n.Jacquard));
 }
 
 QStringList TFrmYangKa::StatusTexts() const

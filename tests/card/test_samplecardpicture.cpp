@@ -193,8 +193,6 @@ TEST(SampleCardPicture, PartsMatchTheWholeAndSizeIsBounded)
     for (int c = 3; c < 20; ++c)
         y.Cells[c][5] = std::uint8_t(c - 3); // every needle code among the parts
     const QImage whole = Whole(y);
-    if (qEnvironmentVariableIsSet("DORWEN_SAVE_SAMPLECARD"))
-        whole.save(qEnvironmentVariable("DORWEN_SAVE_SAMPLECARD"));
     for (const QRect &part :
         { QRect(0, 0, 50, 40), QRect(133, 27, 61, 80), QRect(whole.width() - 30, 100, 30, 22) }) {
         SCOPED_TRACE(part.x());
