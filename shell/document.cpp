@@ -167,6 +167,13 @@ bool TDocument::PrepareDocumentRecord(TPrepareMode mode, QString *error)
 void TDocument::CreateSampleCard()
 {
     m_sampleCard = TYangkaImage();
+    // A document that names its own sample-card file (a project saved after its card was
+    // designed) takes that card: the editor's most recent card may belong to another
+    // pattern, and the card built from it would drive the loom wrongly.
+    if (!m_record.SampleCardFile.isEmpty() && QFileInfo(m_record.SampleCardFile).isFile()
+        && m_sampleCard.LoadFromFile(m_record.SampleCardFile))
+        return;
+    m_sampleCard = TYangkaImage();
     const QStringList recent = ReadRecentList(QLatin1String(CardFormRecentSection));
     if (!recent.isEmpty() && !m_sampleCard.LoadFromFile(recent.first()))
         m_sampleCard = TYangkaImage();

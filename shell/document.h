@@ -79,8 +79,9 @@ public:
     // they are, and |Colors| x WarpRepeat x WeftRepeat colour weaves. False with a message,
     // changing nothing, when the record asks for more than a document holds.
     bool PrepareDocumentRecord(TPrepareMode mode, QString *error = nullptr);
-    // A fresh hidden sample card, loaded from the sample-card editor's most recent file
-    // when there is one (a file that does not load leaves the card blank).
+    // A fresh hidden sample card, loaded from the record's sample-card file when that
+    // loads, else from the sample-card editor's most recent file when there is one (a file
+    // that does not load leaves the card blank).
     void CreateSampleCard();
 
     // Setters that also keep the value as the new-pattern default (GrossOption).

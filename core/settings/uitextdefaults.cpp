@@ -600,6 +600,17 @@ const TUiTextDefault kDefaults[] = {
     { "ProjectWeavesMissing",
         "These weave files of the pattern were not found; their weaves were set to the defaults: %1" },
     { "ResultPictureNot8Bit", "The result is not a 256-colour picture: no document was made." },
+    { "SampleCardDesignJacquard", "《 Jacquard needles of the design: %1 》" },
+    { "SampleCardDesignRepeat", "《 Needles per design column: %1 》" },
+    { "SampleCardJacquardMultiple",
+        "The jacquard needles of the sample card must be a multiple of %1*%2! Please set them again!" },
+    { "SampleCardSetJacquard", "Set jacquard needles" },
+    { "RuleInputLetterBeyond",
+        "The rule \"%1\" uses the letter %2: only A to Q can be entered (A to P give the values 1 to 16, Q "
+        "gives 0)." },
+    { "RuleInputEmptyRange", "The start is after the end: no row or entry is chosen." },
+    { "RuleInputNoValues",
+        "The rule \"%1\" gives no values: write a count before each letter, as in \"1A1B\"." },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace

@@ -103,6 +103,11 @@ public:
     bool CloseAllDocuments();
     // Rebuilds the recent-file items of the File menu.
     void UpdateRecentFileMenu();
+    // The sample-card command on a document: the editor is made on a copy of the document's
+    // card and confirmed as if OK were pressed (a card that fits becomes the document's;
+    // without showEditor a refusal is shown), then, with showEditor, shown; its OK gives the
+    // document the edited card. True when the document holds a card that fits its design.
+    bool DesignSampleCard(TMDIChild &child, bool showEditor);
     QMenu *FileMenu() const { return m_fileMenu; }
 
 protected:
@@ -128,6 +133,7 @@ private:
     };
     void setupMenus();
     void setupDocumentActions();
+    void setupSampleCardActions();
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
