@@ -600,6 +600,9 @@ const TUiTextDefault kDefaults[] = {
     { "ProjectWeavesMissing",
         "These weave files of the pattern were not found; their weaves were set to the defaults: %1" },
     { "ResultPictureNot8Bit", "The result is not a 256-colour picture: no document was made." },
+    { "Spray_Caption", "Sprayer" },
+    { "Spray_Point_Count", "Points" },
+    { "Spray_Radius", "Radius" },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace
