@@ -57,7 +57,7 @@ TPatternGrid &bigGrid()
     return *g;
 }
 
-// The stroke: 10,000 cells, a staircase from the middle of the picture, one cell per move.
+// The stroke: 10,000 cells, one cell per move.
 void BM_FreeLineStroke(benchmark::State &state)
 {
     static std::unique_ptr<TPatternGrid> small;
@@ -69,10 +69,18 @@ void BM_FreeLineStroke(benchmark::State &state)
     for (auto _ : state) {
         g.SetForeColorIndex(fore);
         fore = fore == 3 ? 4 : 3;
+        // Back and forth along rows 100 to 140, so that both patterns hold every cell.
         TPoint p { 100, 100 };
+        int dx = 1;
         g.MouseDown(Ev { p });
         for (int i = 1; i < 10000; ++i) {
-            (i % 2 ? p.X : p.Y) += 1;
+            if ((p.X == 4099 && dx > 0) || (p.X == 100 && dx < 0)) {
+                if ((p.Y - 100) % 20 == 19)
+                    dx = -dx;
+                p.Y += 1;
+            } else {
+                p.X += dx;
+            }
             g.MouseMove(Ev { p }, true);
         }
         g.MouseUp(Ev { p });

@@ -474,6 +474,7 @@ private:
     void clearMottleMove(const TCellEvent &e);
     void clearMottleRelease(const TCellEvent &e);
     void floodFill(TPoint cell);
+    void recordChangedArea(const TRect &box, long long changed, bool rules);
     void sprayPress(TPoint cell);
     void pickColor(TPoint cell, int kind);
     void cutPress(TPoint cell, bool rows);

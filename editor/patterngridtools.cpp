@@ -984,9 +984,11 @@ void TPatternGrid::floodFill(TPoint cell)
 {
     const int w = m_picture.width(), h = m_picture.height();
     const std::uint8_t from = m_picture.constScanLine(cell.Y)[cell.X], to = m_foreIndex;
-    if (from == to)
+    // A protected colour is never painted over: the recorder would put every cell back.
+    if (from == to || m_colorSet.test(from))
         return;
     TRect box { cell.X, cell.Y, cell.X, cell.Y };
+    long long changed = 0;
     // Scan-line fill: each stack entry is a cell from which a run is filled left and right.
     std::vector<TPoint> stack { cell };
     while (!stack.empty()) {
@@ -1001,6 +1003,7 @@ void TPatternGrid::floodFill(TPoint cell)
         while (r < w - 1 && row[r + 1] == from)
             ++r;
         std::fill(row + l, row + r + 1, to);
+        changed += r - l + 1;
         box = { std::min(box.Left, l), std::min(box.Top, p.Y), std::max(box.Right, r),
             std::max(box.Bottom, p.Y) };
         for (int ny : { p.Y - 1, p.Y + 1 }) {
@@ -1012,7 +1015,25 @@ void TPatternGrid::floodFill(TPoint cell)
                     stack.push_back({ x, ny });
         }
     }
-    RecordRectUndoStep(box, false, false);
+    recordChangedArea(box, changed, true);
+}
+
+// A change of many cells is kept as a whole picture (two files of the picture's size on
+// disk) once its cell list (6 bytes a cell, in memory) would be larger than those files,
+// as long as the recorder's rules could not put a cell back (no selection, no start-point
+// filter; the caller has left protected colours alone). Otherwise the cells that changed
+// in box form the step.
+void TPatternGrid::recordChangedArea(const TRect &box, long long changed, bool rules)
+{
+    const long long pictureBytes = static_cast<long long>(m_picture.width()) * m_picture.height();
+    const bool rulesCannotReject
+        = !rules || (m_selectionRegion.isEmpty() && !m_pointStyle[0] && !m_pointStyle[1]);
+    if (changed * 6 > 2 * pictureBytes && rulesCannotReject) {
+        SaveImageUndoStep();
+        RebuildDisplayBitmap(); // RefBitmap := Picture
+    } else {
+        RecordRectUndoStep(box, !rules, !rules);
+    }
     RebuildReducedView();
     Repaint();
     NotifyMainWindow();
@@ -1088,7 +1109,7 @@ void TPatternGrid::cutPress(TPoint cell, bool rows)
 }
 
 // Inside the selection's box (the whole picture without one) every cell of the pressed
-// index takes the fore index: one recolouring of the box, recorded as its changed cells.
+// index takes the fore index, protected or not: one recolouring of the box.
 void TPatternGrid::changeColor(TPoint cell)
 {
     const std::uint8_t from = m_picture.constScanLine(cell.Y)[cell.X], to = m_foreIndex;
@@ -1100,14 +1121,17 @@ void TPatternGrid::changeColor(TPoint cell)
     }
     if (from == to || box.Left > box.Right || box.Top > box.Bottom)
         return;
+    long long changed = 0;
     for (int y = box.Top; y <= box.Bottom; ++y) {
         uchar *row = m_picture.scanLine(y);
-        std::replace(row + box.Left, row + box.Right + 1, from, to);
+        for (uchar *p = row + box.Left, *end = row + box.Right + 1; p != end; ++p)
+            if (*p == from) {
+                *p = to;
+                ++changed;
+            }
     }
-    RecordRectUndoStep(box, true, true);
-    RebuildReducedView();
-    Repaint();
-    NotifyMainWindow();
+    if (changed > 0)
+        recordChangedArea(box, changed, false);
 }
 
 // ---- View drag: 42 ----------------------------------------------------------------------

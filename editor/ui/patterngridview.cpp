@@ -75,10 +75,11 @@ void TPatternGridView::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
         return;
     setFocus(Qt::MouseFocusReason);
-    if (event->button() == Qt::LeftButton)
-        TIDrawGrid::mousePressEvent(event);
     m_pressed = true;
     m_model->MouseDown(cellEvent(*event));
+    // The control's own press only for its auto-scroll, which the view drag switches off.
+    if (event->button() == Qt::LeftButton && CanAutoScroll)
+        TIDrawGrid::mousePressEvent(event);
 }
 
 void TPatternGridView::mouseMoveEvent(QMouseEvent *event)

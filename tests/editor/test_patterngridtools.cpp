@@ -652,3 +652,96 @@ TEST_F(PatternGridTools, MoveReportsTheCellAsTheGridNumbersIt)
     press(1, 1);
     EXPECT_EQ(recorder.Count(WM_EDITGROSSPOS), 1);
 }
+
+// The selection tools: what each leaves as the selection (its box), and a press inside a
+// ready rectangle selection drags it.
+TEST_F(PatternGridTools, SelectionToolsTable)
+{
+    struct Case {
+        T id;
+        std::vector<std::pair<TPoint, bool>> script; // (cell, press: true / drag: false)
+        QRect box;
+    };
+    const Case cases[] = {
+        { T::DefineRectangle, { { { 1, 1 }, true }, { { 4, 3 }, false } },
+            QRect(QPoint(1, 1), QPoint(4, 3)) },
+        { T::DefineCircle, { { { 2, 1 }, true }, { { 8, 5 }, false } }, QRect(QPoint(2, 1), QPoint(8, 5)) },
+        { T::DefineHorizontalLine, { { { 3, 2 }, true } }, QRect(QPoint(0, 2), QPoint(9, 2)) },
+        { T::DefineVerticalLine, { { { 3, 2 }, true } }, QRect(QPoint(3, 0), QPoint(3, 6)) },
+        { T::DefineBreakPointLine, { { { 1, 1 }, true }, { { 6, 1 }, true }, { { 6, 5 }, true } },
+            QRect(QPoint(1, 1), QPoint(6, 5)) },
+        { T::DefineFreePointLine,
+            { { { 1, 1 }, true }, { { 5, 1 }, false }, { { 5, 4 }, false }, { { 1, 4 }, false } },
+            QRect(QPoint(1, 1), QPoint(5, 4)) },
+    };
+    show(10, 7);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.id));
+        g.SetDrawTool(T::Move);
+        g.ClearSelectionRegion();
+        g.SetDrawTool(c.id);
+        TPoint last { -1, -1 };
+        for (const auto &[cell, isPress] : c.script) {
+            if (isPress) {
+                if (last.X >= 0)
+                    release(last.X, last.Y);
+                press(cell.X, cell.Y);
+            } else {
+                drag(cell.X, cell.Y);
+            }
+            last = cell;
+        }
+        release(last.X, last.Y);
+        EXPECT_EQ(g.SelectionRegion().boundingRect(), c.box);
+    }
+    // Drag the ready rectangle two cells right by a press inside it.
+    g.SetDrawTool(T::DefineRectangle);
+    press(1, 1);
+    drag(3, 2);
+    release(3, 2);
+    press(2, 2);
+    drag(4, 2);
+    release(4, 2);
+    EXPECT_EQ(g.SelectionRegion().boundingRect(), QRect(QPoint(3, 1), QPoint(5, 2)));
+    EXPECT_EQ(g.UndoStore().UndoCount(), 0); // selections paint nothing
+    EXPECT_EQ(cells(), Rows(7, ".........."));
+}
+
+// A fill or colour change of most of the picture is kept as a whole-picture step (its cell
+// list would be larger than the picture's two files); a small one, or one the selection
+// limits, as its cells. Undo brings back the picture either way.
+TEST_F(PatternGridTools, LargeChangesAreKeptAsWholePictures)
+{
+    show(30, 20);
+    g.Picture().scanLine(5)[5] = 3;
+    g.RebuildDisplayBitmap();
+    const Rows before = cells();
+    struct Case {
+        T tool;
+        bool select;
+        TUndoKind kind;
+    };
+    for (const Case &c : { Case { T::FillColor, false, TUndoKind::Image },
+             Case { T::FillColor, true, TUndoKind::Cells }, Case { T::ChangeColor, false, TUndoKind::Image },
+             Case { T::ChangeColor, true, TUndoKind::Cells } }) {
+        SCOPED_TRACE(testing::Message() << int(c.tool) << (c.select ? " in a selection" : ""));
+        g.ClearSelectionRegion();
+        if (c.select) {
+            g.SetDrawTool(T::DefineRectangle);
+            press(2, 2);
+            drag(8, 8);
+            release(8, 8);
+        }
+        g.SetDrawTool(c.tool);
+        click(3, 3);
+        ASSERT_EQ(g.UndoStore().UndoCount(), 1);
+        EXPECT_EQ(g.UndoStore().GetTopStep()->Kind, c.kind);
+        EXPECT_EQ(cells()[0][0], c.select ? '.' : '#');
+        EXPECT_EQ(cells()[3][3], '#');
+        EXPECT_EQ(cells()[5][5], '3');
+        expectRefIsPicture();
+        ASSERT_TRUE(g.Undo());
+        EXPECT_EQ(cells(), before);
+        g.UndoStore().Clear();
+    }
+}
