@@ -447,6 +447,8 @@ void TPatternGrid::MouseDown(const TCellEvent &e)
     case T::ChangeColor:
         changeColor(e.Cell);
         break;
+    // Each of these gets a case of its own, calling its routine, when its feature is built
+    // (39 and 40: the picked weave and pattern).
     case T::InsertWord:
     case T::BindingPointsSingle:
     case T::BindingPointsDouble:
@@ -825,10 +827,15 @@ void TPatternGrid::arcPress(const TCellEvent &e)
         if (object.GetPointCount() == 3)
             finishDrawObject(object);
         object.SetMode(TDrawMode::New);
-        if (object.GetPointCount() <= 1)
+        if (object.GetPointCount() <= 1) {
             object.AddPoint(e.Cell);
-        else if (object.GetPointCount() == 2)
+        } else if (object.GetPointCount() == 2) {
+            // The middle vertex starts between the ends; it is taken and goes to the
+            // pointer, so that the press places it and a drag bends the arc on.
             object.InsertPoint(1, e.Cell);
+            if (object.GetPointCount() == 3 && object.HitVertex(object.Vertex(1).Point(), true))
+                object.MoveToPoint(e.Cell);
+        }
     }
     notifyShapeStarted();
     Repaint();

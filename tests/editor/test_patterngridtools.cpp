@@ -745,3 +745,39 @@ TEST_F(PatternGridTools, LargeChangesAreKeptAsWholePictures)
         g.UndoStore().Clear();
     }
 }
+
+// The arc takes its two ends and then its middle; concentric circles a centre and one press
+// per ring, round on the cloth at equal densities. Enter commits either as one step.
+TEST_F(PatternGridTools, ArcsAndConcentricCircles)
+{
+    g.SetWarpDensity(1);
+    g.SetWeftDensity(1);
+    show(21, 21);
+    g.SetDrawTool(T::Arc);
+    click(0, 10);
+    click(20, 10);
+    click(10, 2);
+    ASSERT_EQ(g.DrawObject()->GetPointCount(), 3);
+    g.HandleToolKey(13);
+    ASSERT_EQ(g.UndoStore().UndoCount(), 1);
+    EXPECT_EQ(cells()[10][0], '#');
+    EXPECT_EQ(cells()[10][20], '#');
+    bool bulges = false;
+    for (int y = 0; y < 8; ++y)
+        bulges = bulges || cells()[y].find('#') != std::string::npos;
+    EXPECT_TRUE(bulges) << "the arc passes above its ends";
+
+    ASSERT_TRUE(g.Undo());
+    g.SetDrawTool(T::ConcentricCircle);
+    click(10, 10);
+    click(14, 10);
+    click(17, 10);
+    g.HandleToolKey(13);
+    ASSERT_EQ(g.UndoStore().UndoCount(), 1);
+    const Rows drawn = cells();
+    for (const TPoint p : { TPoint { 14, 10 }, TPoint { 6, 10 }, TPoint { 10, 6 }, TPoint { 10, 14 },
+             TPoint { 17, 10 }, TPoint { 3, 10 }, TPoint { 10, 3 }, TPoint { 10, 17 } })
+        EXPECT_EQ(drawn[p.Y][p.X], '#') << p.X << "," << p.Y;
+    EXPECT_EQ(drawn[10][10], '.');
+    EXPECT_EQ(drawn[10][12], '.');
+}
