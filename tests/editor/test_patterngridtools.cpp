@@ -781,3 +781,31 @@ TEST_F(PatternGridTools, ArcsAndConcentricCircles)
     EXPECT_EQ(drawn[10][10], '.');
     EXPECT_EQ(drawn[10][12], '.');
 }
+
+// A shape being drawn shows on the painted view: its cells inverted and, from level 9 up,
+// a marker on each vertex; deleting the vertices takes both away.
+TEST_F(PatternGridTools, ShapeBeingDrawnIsPainted)
+{
+    show(20, 20, 14); // six pixels a cell
+    QImage blank;
+    g.Paint(blank);
+    g.SetDrawTool(T::BreakLine);
+    click(2, 2);
+    click(10, 2);
+    QImage drawn;
+    g.Paint(drawn);
+    const TRect vertex = g.Grid().CellRect(10, 2);
+    const TRect between = g.Grid().CellRect(6, 2);
+    const QPoint mid((between.Left + between.Right) / 2, (between.Top + between.Bottom) / 2);
+    EXPECT_NE(drawn.pixel(mid), blank.pixel(mid)) << "the line's cells are inverted";
+    bool marked = false;
+    for (int y = vertex.Top - 6; y < vertex.Bottom + 6; ++y)
+        for (int x = vertex.Left - 6; x < vertex.Right + 6; ++x)
+            marked = marked || (qRed(drawn.pixel(x, y)) != qRed(blank.pixel(x, y)));
+    EXPECT_TRUE(marked);
+    g.HandleToolKey(46);
+    g.HandleToolKey(46);
+    g.Paint(drawn);
+    EXPECT_EQ(drawn, blank);
+    EXPECT_EQ(g.UndoStore().UndoCount(), 0);
+}
