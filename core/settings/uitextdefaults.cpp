@@ -611,6 +611,9 @@ const TUiTextDefault kDefaults[] = {
     { "RuleInputEmptyRange", "The start is after the end: no row or entry is chosen." },
     { "RuleInputNoValues",
         "The rule \"%1\" gives no values: write a count before each letter, as in \"1A1B\"." },
+    { "Spray_Caption", "Sprayer" },
+    { "Spray_Point_Count", "Points" },
+    { "Spray_Radius", "Radius" },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace
