@@ -22,6 +22,8 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QProgressBar;
+class TFrameBrowse;
+class TFrmExplorer;
 class TMDIChild;
 struct TMainActionInfo;
 
@@ -105,6 +107,18 @@ public:
     void UpdateRecentFileMenu();
     QMenu *FileMenu() const { return m_fileMenu; }
 
+    // --- Library browsers and the file explorer ------------------------------------------
+    // The frame of the weave and pattern library browsers (made by FillWeaveLibrary; null
+    // before). Its SelectedWeaveFile / SelectedWeave and WeavePicked give the weave the
+    // user picked for tiling.
+    TFrameBrowse *LibraryBrowser() const;
+    // The start-up steps of the browsers: list the libraries and show the default ones (a
+    // new user's weave folder first gets the starter library).
+    void FillWeaveLibrary();
+    void FillPatternLibrary();
+    // The file explorer (made on first use), shown at the window's bottom-right corner.
+    TFrmExplorer *ShowExplorer();
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -128,6 +142,8 @@ private:
     };
     void setupMenus();
     void setupDocumentActions();
+    void setupBrowseActions();
+    void giveLibraryPicksToChild(TMDIChild *child);
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
@@ -135,7 +151,6 @@ private:
     void applyActionTexts();
     void updateDocumentActions();
     void fileNew();
-    void fileOpen();
     void saveActive(bool saveAs);
     // The caption and the main window's settings a new document's grid takes.
     void setupChildFromMainSettings(TMDIChild *child, const QString &caption);
