@@ -5,6 +5,7 @@
 #include "shell/ui/browseview.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
@@ -128,7 +129,7 @@ void TFrmExplorer::SetDirectory(const QString &path)
     const QFileInfo info(path);
     if (!info.isDir())
         return;
-    m_directory = info.absoluteFilePath();
+    m_directory = QDir::cleanPath(info.absoluteFilePath());
     // The drive box shows the file system the folder is on.
     const int drive = DriveComboBox->findData(QStorageInfo(m_directory).rootPath());
     if (drive >= 0)
