@@ -64,7 +64,10 @@ bool weaveThumbnail(
     const int wefts = warps > 0 ? WeaveWefts(cells) : 0;
     if (warps <= 0 || wefts <= 0)
         return Fail(error, GetUiMessage(QStringLiteral("WeaveFileEmpty")).arg(fileName));
-    thumbnail.Picture = DrawWeaveThumbnail(cells, box.isEmpty() ? QSize(warps, wefts) * 10 : box);
+    // Without a room of its own, one repeat of the weave, at most 64 cells a side.
+    const QSize area
+        = box.isEmpty() ? QSize(std::min(warps, 64), std::min(wefts, 64)) * WeaveThumbnailCellSize : box;
+    thumbnail.Picture = DrawWeaveThumbnail(cells, area);
     thumbnail.FileSize = QSize(warps, wefts);
     thumbnail.IsWeave = true;
     thumbnail.Hint = WeaveThumbnailHint(QFileInfo(fileName).fileName(), warps, wefts);
