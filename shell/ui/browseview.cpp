@@ -1,5 +1,6 @@
 #include "shell/ui/browseview.h"
 
+#include "core/base/numutils.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "shell/documentquestions.h"
@@ -186,7 +187,7 @@ void TBrowseImage::buildThumbnails()
         m_thumbnails.append(image);
         image->show();
         m_scrollBar->raise();
-        Q_EMIT OnProcessEvent(int((index + 1) * 100 / std::max(1, m_wanted)));
+        Q_EMIT OnProcessEvent(int(Round((index + 1) * 100.0 / std::max(1, m_wanted))));
         ++index;
         layoutThumbnails();
     }

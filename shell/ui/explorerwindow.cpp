@@ -94,7 +94,8 @@ TFrmExplorer::TFrmExplorer(QWidget *parent)
     fillDrives();
     connect(DriveComboBox, &QComboBox::activated, this,
         [this](int index) { SetDirectory(DriveComboBox->itemData(index).toString()); });
-    connect(DirectoryListBox, &QTreeView::clicked, this,
+    // The thumbnails follow the folder list, by mouse or keys.
+    connect(DirectoryListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex &index) { SetDirectory(m_folders->filePath(index)); });
     connect(FileListBox, &QListView::doubleClicked, this,
         [this](const QModelIndex &index) { Q_EMIT OpenFile(m_files->filePath(index)); });
@@ -129,7 +130,10 @@ void TFrmExplorer::SetDirectory(const QString &path)
     const QFileInfo info(path);
     if (!info.isDir())
         return;
-    m_directory = QDir::cleanPath(info.absoluteFilePath());
+    const QString directory = QDir::cleanPath(info.absoluteFilePath());
+    if (directory == m_directory)
+        return;
+    m_directory = directory;
     // The drive box shows the file system the folder is on.
     const int drive = DriveComboBox->findData(QStorageInfo(m_directory).rootPath());
     if (drive >= 0)

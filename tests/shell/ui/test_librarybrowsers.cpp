@@ -314,11 +314,12 @@ TEST_F(BrowserFixture, ExplorerOpensAPictureAsADocument)
     ASSERT_EQ(form->Children().size(), 1);
     EXPECT_EQ(form->Children().first()->Caption(), picture);
 
-    // Escape closes it; the next File > Open shows the same window again.
+    // Escape closes it; a double click on the document area shows the same window again.
     QTest::keyClick(explorer, Qt::Key_Escape);
     EXPECT_FALSE(explorer->isVisible());
-    EXPECT_EQ(form->ShowExplorer(), explorer);
+    QTest::mouseDClick(form->mdiArea()->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_TRUE(explorer->isVisible());
+    EXPECT_EQ(form->findChildren<TFrmExplorer *>().size(), 1);
 }
 
 // The preview: a picture that fits is drawn at its own size, a larger one scaled down;
