@@ -59,7 +59,12 @@ void TDrawImage::Draw(QSize size, int margin, bool captions, bool selected)
     p.drawLine(0, h - 1, w - 1, h - 1);
     if (selected)
         p.fillRect(1, 1, w - 2, h - 2, kSelectedGround);
-    const QRect shown = ThumbnailPictureRect(size, m_thumbnail.Picture.size(), margin, captionHeight);
+    // A picture decoded smaller than its file is placed as the whole picture would be; a
+    // weave's drawing is the picture itself.
+    const QSize pictureSize = m_thumbnail.IsWeave || m_thumbnail.FileSize.isEmpty()
+        ? m_thumbnail.Picture.size()
+        : m_thumbnail.FileSize;
+    const QRect shown = ThumbnailPictureRect(size, pictureSize, margin, captionHeight);
     if (!shown.isEmpty()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform, !m_thumbnail.IsWeave);
         p.drawImage(shown, m_thumbnail.Picture);

@@ -1,6 +1,9 @@
 #include "shell/thumbnails.h"
 
+#include "card/fmt_pictures.h"
+#include "card/projectfile.h"
 #include "core/base/filewrite.h"
+#include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
 #include "readercases.h"
 #include "testutil.h"
@@ -40,6 +43,21 @@ QByteArray pngBytes(int width, int height)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     EXPECT_TRUE(image.save(&buffer, "PNG"));
+    return bytes;
+}
+
+// The bytes of a project holding a width x height picture whose index at (x, y) is
+// (x + 3 y) mod 251.
+QByteArray projectBytes(int width, int height)
+{
+    QImage picture = NewPicture(width, height, GreyPalette());
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.scanLine(y)[x] = std::uint8_t((x + 3 * y) % 251);
+    TMesh mesh;
+    InitNewDocument(mesh, &picture, 1.0, 1.0, 1, TColorArray(1));
+    QByteArray bytes;
+    EXPECT_TRUE(EncodeProjectFile(mesh, picture, { 1, 4, 0, 0 }, bytes));
     return bytes;
 }
 
@@ -154,6 +172,41 @@ TEST(Thumbnails, LargePictureDecodedScaledDown)
     for (const QByteArray &bytes : { pngBytes(2000, 1000).left(100), QByteArray("not a picture") }) {
         EXPECT_FALSE(ThumbnailFromBytes("x.png", bytes, QSize(188, 188), thumbnail, &error));
         EXPECT_FALSE(ThumbnailFromBytes("x.ovy", bytes, QSize(188, 188), thumbnail, &error));
+    }
+}
+
+// A project's thumbnail takes only the rows and columns it shows (rows stored bottom-up);
+// a small one is read whole, as the preview reader reads it; a cut one is refused.
+TEST(Thumbnails, ProjectPictureSampledRowByRow)
+{
+    const QByteArray bytes = projectBytes(300, 100);
+    QImage full;
+    ASSERT_TRUE(ReadProjectPreview(bytes, full));
+    TThumbnail thumbnail;
+    QString error;
+    ASSERT_TRUE(ThumbnailFromBytes("p.OVY", bytes, QSize(30, 30), thumbnail, &error)) << error.toStdString();
+    EXPECT_EQ(thumbnail.FileSize, QSize(300, 100));
+    ASSERT_EQ(thumbnail.Picture.size(), QSize(30, 10));
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 30; ++x)
+            ASSERT_EQ(thumbnail.Picture.pixelIndex(x, y), full.pixelIndex(x * 10, y * 10)) << x << "," << y;
+    EXPECT_EQ(thumbnail.Picture.color(7), full.color(7));
+    EXPECT_TRUE(thumbnail.Text.endsWith(PictureSizeCaption(QSize(300, 100))));
+
+    ASSERT_TRUE(ThumbnailFromBytes("p.ovy", bytes, QSize(400, 400), thumbnail, &error));
+    EXPECT_EQ(
+        thumbnail.Picture.convertToFormat(QImage::Format_RGB32), full.convertToFormat(QImage::Format_RGB32));
+
+    // Cut in the header, the colour table, the rows.
+    qint64 offset = 0;
+    ASSERT_TRUE(ProjectPictureOffset(bytes, offset));
+    qint64 bitmapSize = 0;
+    std::memcpy(&bitmapSize, bytes.constData() + offset + 2, 4);
+    for (const qint64 length : { qint64(10), offset + 30, offset + 54 + 500, offset + bitmapSize - 1 }) {
+        thumbnail = TThumbnail {};
+        EXPECT_FALSE(ThumbnailFromBytes("p.ovy", bytes.left(length), QSize(30, 30), thumbnail, &error))
+            << length;
+        EXPECT_TRUE(thumbnail.Picture.isNull()) << length;
     }
 }
 
