@@ -127,6 +127,9 @@ TEST_F(BrowserFixture, PickedWeaveGoesToTheActiveGridAndSavedWeavesShow)
     TDrawImage *second = browse->Thumbnails().at(1);
     QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(browse->Selected(), second);
+    // The selected one's ground is dark blue, the others' the button face.
+    EXPECT_EQ(second->Image().pixel(2, 2), qRgb(0, 0, 128));
+    EXPECT_NE(browse->Thumbnails().at(0)->Image().pixel(2, 2), qRgb(0, 0, 128));
     EXPECT_EQ(frame().SelectedWeaveFile(), second->FileName());
     EXPECT_EQ(child->PatternGrid().PickedWeaveFile(), second->FileName());
     TWeaveArray expected;
@@ -139,6 +142,7 @@ TEST_F(BrowserFixture, PickedWeaveGoesToTheActiveGridAndSavedWeavesShow)
     RunState().CurrentToolId = TToolId::Move;
     SendToolChanged();
     EXPECT_EQ(browse->Selected(), nullptr);
+    EXPECT_NE(second->Image().pixel(2, 2), qRgb(0, 0, 128)) << "drawn again unselected";
 
     // A weave saved into the library shown: listed and selected.
     const QString saved = frame().CurrentWeaveLibrary() + "/Mine.ovw";
