@@ -60,8 +60,14 @@ bool decodeScaled(QIODevice &device, const char *format, QSize box, TThumbnail &
     return true;
 }
 
-void finishPicture(const QString &fileName, TThumbnail &thumbnail)
+// The caption and hint; a picture read whole (by a reader that cannot scale while it
+// decodes) is kept no larger than the room, so that a folder of large pictures does not
+// keep them all.
+void finishPicture(const QString &fileName, TThumbnail &thumbnail, QSize box = QSize())
 {
+    if (!box.isEmpty()
+        && (thumbnail.Picture.width() > box.width() || thumbnail.Picture.height() > box.height()))
+        thumbnail.Picture = thumbnail.Picture.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     thumbnail.Text = QFileInfo(fileName).fileName() + PictureSizeCaption(thumbnail.FileSize);
     thumbnail.Hint = fileName;
 }
@@ -175,7 +181,7 @@ bool projectThumbnail(
         return false;
     made.Picture = picture;
     made.FileSize = picture.size();
-    finishPicture(fileName, made);
+    finishPicture(fileName, made, box);
     thumbnail = made;
     return true;
 }
@@ -311,7 +317,7 @@ bool ReadThumbnail(const QString &fileName, QSize box, TThumbnail &thumbnail, QS
     TThumbnail made;
     made.Picture = picture;
     made.FileSize = picture.size();
-    finishPicture(fileName, made);
+    finishPicture(fileName, made, box);
     thumbnail = made;
     return true;
 }

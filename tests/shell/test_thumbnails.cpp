@@ -4,8 +4,10 @@
 #include "card/projectfile.h"
 #include "core/base/filewrite.h"
 #include "core/picture/bmpfile.h"
+#include "core/picture/pcxfile.h"
 #include "core/settings/sharedstate.h"
 #include "readercases.h"
+#include "shell/pictureformats.h"
 #include "testutil.h"
 #include "weave/weavearray.h"
 #include "weave/weavefile.h"
@@ -168,6 +170,18 @@ TEST(Thumbnails, LargePictureDecodedScaledDown)
     EXPECT_EQ(thumbnail.FileSize, QSize(2000, 1000));
     EXPECT_EQ(thumbnail.Picture.size(), QSize(188, 94));
     EXPECT_TRUE(thumbnail.Text.endsWith(PictureSizeCaption(QSize(2000, 1000))));
+
+    // A reader that cannot scale while decoding (PCX): the picture kept is scaled down.
+    QImage pcx = NewPicture(400, 200, GreyPalette());
+    pcx.fill(3);
+    const QString pcxFile = dir.filePath("big.pcx");
+    ASSERT_TRUE(SavePictureAsPcx(pcx, pcxFile));
+    RegisterPictureFormats();
+    const bool read = ReadThumbnail(pcxFile, QSize(100, 100), thumbnail, &error);
+    UnregisterPictureFormats();
+    ASSERT_TRUE(read) << error.toStdString();
+    EXPECT_EQ(thumbnail.FileSize, QSize(400, 200));
+    EXPECT_EQ(thumbnail.Picture.size(), QSize(100, 50));
 
     for (const QByteArray &bytes : { pngBytes(2000, 1000).left(100), QByteArray("not a picture") }) {
         EXPECT_FALSE(ThumbnailFromBytes("x.png", bytes, QSize(188, 188), thumbnail, &error));
