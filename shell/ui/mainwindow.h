@@ -143,6 +143,7 @@ private:
     void setupMenus();
     void setupDocumentActions();
     void setupBrowseActions();
+    void applyBrowseTexts();
     void giveLibraryPicksToChild(TMDIChild *child);
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);

@@ -95,6 +95,16 @@ void TMainForm::setupBrowseActions()
     installEventFilter(new TLibraryNotificationFilter(this));
 }
 
+void TMainForm::applyBrowseTexts()
+{
+    if (auto *dock = findChild<TRightFrame *>()) {
+        dock->setWindowTitle(GetUiString(QStringLiteral("TileWeave"), QStringLiteral("Weave_Library")));
+        dock->FrameBrowse()->ApplyLanguage();
+    }
+    if (auto *explorer = findChild<TFrmExplorer *>())
+        explorer->ApplyLanguage();
+}
+
 TFrameBrowse *TMainForm::LibraryBrowser() const
 {
     auto *dock = findChild<TRightFrame *>();

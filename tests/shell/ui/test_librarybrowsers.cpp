@@ -30,6 +30,7 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +106,15 @@ TEST_F(BrowserFixture, NewUserSeesTheStarterWeaves)
     ASSERT_EQ(frame().WeaveLibraryItems().size(), 1);
     EXPECT_TRUE(frame().WeaveLibraryItems().first()->isChecked());
     EXPECT_FALSE(frame().MnuNewWeave->isEnabled()) << "no weave design window yet";
+
+    // The texts follow the language chosen.
+    const int chinese = int(ListLanguageFiles().indexOf("Zhongwen-Jianti.ini"));
+    ASSERT_GE(chinese, 0);
+    form->SetLanguage(chinese);
+    EXPECT_EQ(frame().TstBrowse->tabText(0), QString::fromUtf8("组织图"));
+    EXPECT_EQ(frame().MnuDelPattern->text(), QString::fromUtf8("删除花样..."));
+    form->SetLanguage(int(ListLanguageFiles().indexOf("English.ini")));
+    EXPECT_EQ(frame().TstBrowse->tabText(0), "Weaves");
 
     // View > Weave Library hides and shows the frame.
     QAction *display = form->Action("ActDisplayWeave");
