@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 const QColor kSelectedGround(0, 0, 128);
@@ -318,6 +319,12 @@ void TBrowseImage::resizeEvent(QResizeEvent *event)
     m_scrollBar->setGeometry(width() - barWidth, 0, barWidth, height());
     recount();
     layoutThumbnails();
+}
+
+void TBrowseImage::wheelEvent(QWheelEvent *event)
+{
+    if (m_scrollBar->isEnabled())
+        QCoreApplication::sendEvent(m_scrollBar, event);
 }
 
 // ---- TBrowseAll -----------------------------------------------------------------------

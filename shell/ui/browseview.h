@@ -109,6 +109,8 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // The wheel anywhere over the thumbnails moves the scroll bar.
+    void wheelEvent(QWheelEvent *event) override;
     // Places the thumbnails at the scroll bar's position.
     virtual void layoutThumbnails() = 0;
     // Columns, rows and the scroll bar's range from the number of files.

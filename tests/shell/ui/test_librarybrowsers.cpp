@@ -33,6 +33,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 // A fresh home: the data folder is new, as for a user starting the program the first time.
@@ -210,6 +211,22 @@ TEST_F(BrowserFixture, BrowserListsReadableFilesOnly)
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("a.ovw")));
     EXPECT_EQ(fileNames(browse.Files()), QStringList { "d.Ovw" });
     EXPECT_EQ(browse.Selected(), nullptr);
+
+    // Seven weaves take four rows of 123 pixels: more than 300, so the list scrolls, by the
+    // scroll bar or the wheel, and the thumbnails move with it.
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(WriteWeaveFile(dir.filePath(QStringLiteral("m%1.ovw").arg(i)), weave(2, 2)));
+    browse.ShowFile(dir.filePath("m0.ovw"));
+    ASSERT_EQ(browse.Thumbnails().size(), 7);
+    EXPECT_TRUE(browse.ScrollBar()->isEnabled());
+    EXPECT_EQ(browse.ScrollBar()->maximum(), 4 * 123 - 300 + 3);
+    EXPECT_EQ(browse.ScrollBar()->singleStep(), 123);
+    QWheelEvent wheel(QPointF(10, 10), browse.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&browse, &wheel);
+    const int position = browse.ScrollBar()->value();
+    EXPECT_GT(position, 0);
+    EXPECT_EQ(browse.Thumbnails().at(6)->pos(), browse.Layout().ThumbnailPosition(6, 2, position));
 
     browse.SetFolder(dir.filePath("gone"));
     EXPECT_TRUE(browse.Files().isEmpty());
