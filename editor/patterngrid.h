@@ -223,6 +223,15 @@ public:
     void SetTilePatternParam(const TTilePatternParam &value) { m_tilePatternParam = value; }
     const TSprayOption &SprayOption() const { return m_sprayOption; }
     void SetSprayOption(const TSprayOption &value) { m_sprayOption = value; }
+    // The weave and the pattern picked in the library browsers, which the weave-table tool
+    // (39) and the pattern tool (40) work with: the grid keeps copies, with the names of
+    // their files. An empty weave or picture drops the pick.
+    void SelectTableTool(const TWeaveArray &weave, const QString &fileName = QString());
+    void SelectStringTool(const QImage &pattern, const QString &fileName = QString());
+    const TWeaveArray &PickedWeave() const { return m_pickedWeave; }
+    const QString &PickedWeaveFile() const { return m_pickedWeaveFile; }
+    const QImage &PickedPattern() const { return m_pickedPattern; }
+    const QString &PickedPatternFile() const { return m_pickedPatternFile; }
     // Single and double start-point filters of the undo recorder, and a third flag.
     void SetPointStyle(const std::array<std::uint8_t, 3> &style) { m_pointStyle = style; }
     // The cells of the next cell-list undo step.
@@ -543,6 +552,10 @@ private:
     TTileWeaveParam m_tileWeaveParam;
     TTilePatternParam m_tilePatternParam;
     TSprayOption m_sprayOption;
+    TWeaveArray m_pickedWeave;
+    QString m_pickedWeaveFile;
+    QImage m_pickedPattern;
+    QString m_pickedPatternFile;
     TRepeatPic m_repeatInfo;
     TLineArray m_changedCells;
     QRegion m_selectionRegion;

@@ -131,6 +131,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
     // 5. The folders, in the original order. Help and Language are read-only data and are
     //    only created in portable mode, where they sit next to the program.
     f.PictureDir = GetAppSubDir(f.DataDir, QStringLiteral("Picture"));
+    f.WeaveDirCreated = !QFileInfo(f.DataDir + QStringLiteral("Weave")).exists();
     f.WeaveDir = GetAppSubDir(f.DataDir, QStringLiteral("Weave"));
     const QString helpDir = f.Portable ? GetAppSubDir(f.ResourceDir, QStringLiteral("Help"))
                                        : withSlash(f.ResourceDir + QStringLiteral("Help"));
@@ -138,10 +139,10 @@ bool InitSharedState(const QString &exeDir, QString *error)
     f.LanguageDir = f.Portable ? GetAppSubDir(f.ResourceDir, QStringLiteral("Language"))
                                : withSlash(f.ResourceDir + QStringLiteral("Language"));
     f.BindingDir = GetAppSubDir(f.DataDir, QStringLiteral("Binding"));
+    f.PatternLibDir = GetAppSubDir(f.DataDir, QStringLiteral("Pattern"));
     if (f.PictureDir.isEmpty() || f.WeaveDir.isEmpty() || f.BindingDir.isEmpty() || helpDir.isEmpty()
-        || f.LanguageDir.isEmpty())
+        || f.LanguageDir.isEmpty() || f.PatternLibDir.isEmpty())
         return Fail(error, GetUiMessage(QStringLiteral("ProgramFoldersCannotCreate")).arg(f.DataDir));
-    f.PatternLibDir.clear();
     f.YangKaDir.clear();
     f.WeaveOpenDir.clear();
     f.CurrentDir = f.ExeDir;

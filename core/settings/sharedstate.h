@@ -47,13 +47,16 @@ struct TFolders {
     QString HelpFile;
     QString LanguageDir;
     QString BindingDir;
-    QString PatternLibDir; // never assigned: dialogs start in the current folder
+    QString PatternLibDir; // root of the pattern libraries: "Pattern" beside "Weave"
     QString YangKaDir;
     QString WeaveOpenDir;
     // The folder relative names resolve from. The program never changes the process's
     // working directory; where the original made a folder current, it is stored here.
     QString CurrentDir;
     bool Portable = false; // "Config.Ini" sits next to the program
+    // The weave folder did not exist before this start (a new user): the shell then puts
+    // the starter weave library into it.
+    bool WeaveDirCreated = false;
     // The chosen language file: its name without folder (empty when none could be chosen)
     // and the open file (null when there is none; the built-in texts are used then).
     QString LanguageFileName;

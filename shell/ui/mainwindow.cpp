@@ -33,6 +33,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     setupDocumentActions();
     setupSampleCardActions();
     setupToolActions();
+    setupBrowseActions();
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the

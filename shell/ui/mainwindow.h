@@ -27,6 +27,8 @@ class QSpinBox;
 class TPatternGrid;
 class TMessageEvent;
 struct TSprayOption;
+class TFrameBrowse;
+class TFrmExplorer;
 class TMDIChild;
 struct TMainActionInfo;
 
@@ -120,6 +122,17 @@ public:
     void ActFreeLineExecute(int toolId);
     // Who answers the spray settings dialog (tests); empty: the dialog itself.
     void SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask) { m_askSprayOption = std::move(ask); }
+    // --- Library browsers and the file explorer ------------------------------------------
+    // The frame of the weave and pattern library browsers (made by FillWeaveLibrary; null
+    // before). Its SelectedWeaveFile / SelectedWeave and WeavePicked give the weave the
+    // user picked for tiling.
+    TFrameBrowse *LibraryBrowser() const;
+    // The start-up steps of the browsers: list the libraries and show the default ones (a
+    // new user's weave folder first gets the starter library).
+    void FillWeaveLibrary();
+    void FillPatternLibrary();
+    // The file explorer (made on first use), shown at the window's bottom-right corner.
+    TFrmExplorer *ShowExplorer();
 
 protected:
     bool event(QEvent *event) override;
@@ -153,6 +166,9 @@ private:
     void showPenWidths(int horz, int vert);
     bool handleToolNotification(const TMessageEvent &message);
     void applyToolSettings(TPatternGrid &grid);
+    void setupBrowseActions();
+    void applyBrowseTexts();
+    void giveLibraryPicksToChild(TMDIChild *child);
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
@@ -160,7 +176,6 @@ private:
     void applyActionTexts();
     void updateDocumentActions();
     void fileNew();
-    void fileOpen();
     void saveActive(bool saveAs);
     // The caption and the main window's settings a new document's grid takes.
     void setupChildFromMainSettings(TMDIChild *child, const QString &caption);

@@ -19,7 +19,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
@@ -35,8 +34,6 @@ void TMainForm::setupDocumentActions()
 {
     Action("ActFileNew")->setShortcut(QKeySequence::New);
     SetActionHandler("ActFileNew", [this] { fileNew(); });
-    Action("ActBrowse")->setShortcut(QKeySequence::Open);
-    SetActionHandler("ActBrowse", [this] { fileOpen(); });
     Action("ActFileSave")->setShortcut(QKeySequence::Save);
     SetDocumentActionHandler("ActFileSave", [this](TMDIChild &) { saveActive(false); });
     SetDocumentActionHandler("ActFileSaveAs", [this](TMDIChild &) { saveActive(true); });
@@ -167,6 +164,7 @@ void TMainForm::setupChildFromMainSettings(TMDIChild *child, const QString &capt
     grid.SetTilePatternParam(tilePattern);
     grid.SetSprayOption(StartSettings().SprayOption);
     applyToolSettings(grid);
+    giveLibraryPicksToChild(child);
 }
 
 // Tiles the document windows: side by side in one row (Horizontal: each the full height,
@@ -301,15 +299,6 @@ void TMainForm::fileNew()
     dialog.SetValues(NewDocumentStartValues());
     if (dialog.exec() == QDialog::Accepted)
         CreateNewDocument(dialog.Values());
-}
-
-void TMainForm::fileOpen()
-{
-    const QString name
-        = QFileDialog::getOpenFileName(this, GetUiString(QStringLiteral("MainMenu"), QStringLiteral("Open")),
-            Folders().PictureDir, OpenPictureFilter);
-    if (!name.isEmpty())
-        OpenChild(name);
 }
 
 void TMainForm::saveActive(bool saveAs)

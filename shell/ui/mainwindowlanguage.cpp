@@ -12,6 +12,7 @@ void TMainForm::ApplyLanguage()
 {
     setWindowTitle(GetUiMessage(QStringLiteral("ApplicationName")));
     applyActionTexts();
+    applyBrowseTexts();
 }
 
 void TMainForm::SetLanguage(int index)

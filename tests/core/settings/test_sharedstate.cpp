@@ -35,7 +35,7 @@ TEST(SharedState, WritableFoldersCreatedInAnEmptyHome)
     qputenv("XDG_DATA_HOME", oldData);
     qputenv("XDG_CONFIG_HOME", oldConfig);
 
-    for (const char *name : { "Picture", "Weave", "Binding" })
+    for (const char *name : { "Picture", "Weave", "Binding", "Pattern" })
         EXPECT_TRUE(QFileInfo(home.filePath(QStringLiteral("data/dorwen-cad/") + name)).isDir()) << name;
     EXPECT_EQ(Folders().ConfigIniPath, home.filePath("config/dorwen-cad/Config.Ini"));
     EXPECT_EQ(QDir(exe.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList())
@@ -47,10 +47,19 @@ TEST(SharedState, WritableFoldersCreatedInAnEmptyHome)
         0);
     EXPECT_EQ(Folders().MergeTempPath, Folders().ScanImgPath + "Merge.tmp");
     EXPECT_EQ(RunState().CurrentToolId, TToolId::Move);
-    EXPECT_TRUE(Folders().PatternLibDir.isEmpty());
+    EXPECT_EQ(Folders().PatternLibDir, home.filePath("data/dorwen-cad/Pattern/"));
+    EXPECT_TRUE(Folders().WeaveDirCreated) << "a new user's weave folder gets the starter weaves";
     EXPECT_EQ(RunState().SharedBitmap.format(), QImage::Format_Indexed8);
     EXPECT_EQ(RunState().SharedBitmap.colorCount(), 256)
         << "every 8-bit picture carries a whole colour table";
+
+    // The second start finds the weave folder: nothing is put into it again.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+    ASSERT_TRUE(InitSharedState(exe.path(), &error)) << error.toStdString();
+    qputenv("XDG_DATA_HOME", oldData);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    EXPECT_FALSE(Folders().WeaveDirCreated);
 }
 
 TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
@@ -65,7 +74,7 @@ TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
     EXPECT_EQ(Folders().HelpFile, exe.filePath("Help/Help.hlp"));
     QStringList made = QDir(exe.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     made.sort();
-    EXPECT_EQ(made, (QStringList { "Binding", "Help", "Language", "Picture", "Weave" }));
+    EXPECT_EQ(made, (QStringList { "Binding", "Help", "Language", "Pattern", "Picture", "Weave" }));
 }
 
 // What the test programs rely on before each test: every record back at its start value,

@@ -54,7 +54,7 @@ TEST(MainForm, StartupStepsRunInTheCreationsOrder)
         TMainForm form(nullptr, steps);
         EXPECT_EQ(order, (QStringList { "palette bar", "weave library", "pattern library", "swatches" }));
     }
-    // The program's own steps are empty for now, and an empty step is skipped.
+    // An empty step is skipped (the palette bar has none of its own yet).
     TMainForm plain;
     EXPECT_EQ(Hooks().MainFormHandle, &plain);
 }

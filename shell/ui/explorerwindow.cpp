@@ -1,0 +1,162 @@
+#include "shell/ui/explorerwindow.h"
+
+#include "core/settings/uitexts.h"
+#include "shell/libraryfolders.h"
+#include "shell/ui/browseview.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListView>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+// The thumbnail list fills the widget that holds it.
+class TExplorerHolder : public QWidget {
+public:
+    explicit TExplorerHolder(QWidget *parent)
+        : QWidget(parent)
+    {
+    }
+    TBrowseAll *Browse = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QWidget::resizeEvent(event);
+        if (Browse)
+            Browse->FitToParent();
+    }
+};
+} // namespace
+
+TFrmExplorer::TFrmExplorer(QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("FrmExplorer"));
+    DriveComboBox = new QComboBox(this);
+    DirectoryListBox = new QTreeView(this);
+    FileListBox = new QListView(this);
+    PbrProcess = new QProgressBar(this);
+    PbrProcess->setRange(0, 100);
+    PbrProcess->hide();
+    StatusBar = new QStatusBar(this);
+
+    m_folders = new QFileSystemModel(this);
+    m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_folders->setRootPath(QStringLiteral("/"));
+    DirectoryListBox->setModel(m_folders);
+    for (int column = 1; column < m_folders->columnCount(); ++column)
+        DirectoryListBox->hideColumn(column);
+    DirectoryListBox->setHeaderHidden(true);
+
+    m_files = new QFileSystemModel(this);
+    m_files->setFilter(QDir::Files);
+    QStringList masks = BrowseMasks(TBrowseMode::Explorer);
+    m_files->setNameFilters(masks);
+    m_files->setNameFilterDisables(false);
+    FileListBox->setModel(m_files);
+
+    auto *holder = new TExplorerHolder(this);
+    BrowseImg = new TBrowseAll(holder);
+    holder->Browse = BrowseImg;
+    BrowseImg->setObjectName(QStringLiteral("BrowseImg"));
+    BrowseImg->SetMode(TBrowseMode::Explorer);
+    BrowseImg->SetMargin(12);
+    BrowseImg->SetThumbSize(200, 200);
+    BrowseImg->SetCaptions(true);
+
+    auto *left = new QWidget(this);
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(DriveComboBox);
+    leftLayout->addWidget(DirectoryListBox, 2);
+    leftLayout->addWidget(FileListBox, 1);
+    auto *splitter = new QSplitter(this);
+    splitter->addWidget(left);
+    splitter->addWidget(holder);
+    splitter->setStretchFactor(1, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(PbrProcess);
+    layout->addWidget(StatusBar);
+    resize(760, 520);
+
+    fillDrives();
+    connect(DriveComboBox, &QComboBox::activated, this,
+        [this](int index) { SetDirectory(DriveComboBox->itemData(index).toString()); });
+    // The thumbnails follow the folder list, by mouse or keys.
+    connect(DirectoryListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        [this](const QModelIndex &index) { SetDirectory(m_folders->filePath(index)); });
+    connect(FileListBox, &QListView::doubleClicked, this,
+        [this](const QModelIndex &index) { Q_EMIT OpenFile(m_files->filePath(index)); });
+    connect(BrowseImg, &TBrowseImage::OnDblClickEvent, this,
+        [this](TDrawImage *source) { Q_EMIT OpenFile(source->FileName()); });
+    connect(BrowseImg, &TBrowseImage::OnClickEvent, this,
+        [this](TDrawImage *source) { StatusBar->showMessage(source->FileName()); });
+    connect(BrowseImg, &TBrowseImage::OnProcessEvent, this, [this](int percent) {
+        PbrProcess->setVisible(percent < 100);
+        PbrProcess->setValue(percent);
+    });
+    ApplyLanguage();
+}
+
+void TFrmExplorer::ApplyLanguage()
+{
+    setWindowTitle(GetUiString(QStringLiteral("General"), QStringLiteral("Browse")));
+}
+
+void TFrmExplorer::fillDrives()
+{
+    DriveComboBox->clear();
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady())
+            continue;
+        DriveComboBox->addItem(volume.rootPath(), volume.rootPath());
+    }
+}
+
+void TFrmExplorer::SetDirectory(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isDir())
+        return;
+    const QString directory = QDir::cleanPath(info.absoluteFilePath());
+    if (directory == m_directory)
+        return;
+    m_directory = directory;
+    // The drive box shows the file system the folder is on.
+    const int drive = DriveComboBox->findData(QStorageInfo(m_directory).rootPath());
+    if (drive >= 0)
+        DriveComboBox->setCurrentIndex(drive);
+    const QModelIndex folder = m_folders->index(m_directory);
+    DirectoryListBox->setCurrentIndex(folder);
+    DirectoryListBox->scrollTo(folder);
+    FileListBox->setRootIndex(m_files->setRootPath(m_directory));
+    StatusBar->showMessage(m_directory);
+    BrowseImg->SetFolder(m_directory);
+    PbrProcess->hide();
+}
+
+QString TFrmExplorer::Directory() const
+{
+    return m_directory;
+}
+
+void TFrmExplorer::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,59 @@
+#include "shell/ui/librarynamedialog.h"
+
+#include "core/settings/uitexts.h"
+#include "shell/documentquestions.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+TLibraryNameDialog::TLibraryNameDialog(
+    TBrowseMode mode, const QString &root, TDocumentQuestions &questions, QWidget *parent)
+    : QDialog(parent)
+    , m_mode(mode)
+    , m_root(root)
+    , m_questions(questions)
+{
+    const QString section = QStringLiteral("TileWeave");
+    // Both dialogs carry the one caption of the interface texts.
+    setWindowTitle(GetUiString(section, QStringLiteral("New_Weave_Library")));
+    auto *form = new QFormLayout(this);
+    EdtName = new QLineEdit(this);
+    EdtName->setObjectName(QStringLiteral("EdtName"));
+    form->addRow(GetUiString(section, QStringLiteral("Library_Name")), EdtName);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)
+        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnOK")));
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnCancel")));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+}
+
+void TLibraryNameDialog::SetLibraryName(const QString &name)
+{
+    EdtName->setText(name);
+}
+
+QString TLibraryNameDialog::LibraryName() const
+{
+    return EdtName->text().trimmed();
+}
+
+void TLibraryNameDialog::accept()
+{
+    QString error;
+    bool exists = false;
+    QString path;
+    if (!CreateLibraryFolder(m_root, LibraryName(), m_mode, path, &exists, &error)) {
+        m_questions.ShowMessage(error,
+            exists ? GetUiMessage(QStringLiteral("DuplicateNameCaption"))
+                   : GetUiMessage(QStringLiteral("ErrorCaption")),
+            TMessageKind::Warning);
+        return; // the dialog stays open for another name
+    }
+    m_created = path;
+    QDialog::accept();
+}
