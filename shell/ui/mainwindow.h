@@ -23,6 +23,7 @@ class QMdiArea;
 class QMenu;
 class QProgressBar;
 class TMDIChild;
+class TPatternGrid;
 struct TMainActionInfo;
 
 class TMainForm : public QMainWindow {
@@ -105,6 +106,25 @@ public:
     void UpdateRecentFileMenu();
     QMenu *FileMenu() const { return m_fileMenu; }
 
+Q_SIGNALS:
+    // The notifications that reach the windows around the documents (tool bars, library
+    // browsers, tool windows, navigator, palette bar): each listens to what concerns it.
+    void WeaveFileSaved(const QString &fileName);
+    // The clicked cell, for the insert/delete warps-and-wefts window.
+    void GrossPosClicked(int col, int row);
+    void PenWidthChanged(int horzWidth, int vertWidth);
+    // The tool button to show pressed; unless keepSelection the browsers drop theirs.
+    void ToolChanged(int pressedTag, bool keepSelection);
+    // The last document is closing: the colour tool windows close, the navigator empties.
+    void LastDocumentClosing();
+    // The active document scrolled (reload false) or its picture changed (reload true).
+    void ViewChanged(bool reload);
+    // toDocument: the shared palette went into the document; else the document's palette
+    // became the shared one.
+    void PaletteSynced(TMDIChild &child, bool toDocument);
+    // A colour was picked (index -1: without a record); the colour tool windows follow.
+    void ColorPicked(int index, int kind);
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -118,6 +138,9 @@ private:
     void showGauge();
     void setProgress(std::uint8_t percent);
     void handleNotification(const TMessageEvent &message);
+    void colorPicked(const TMessageEvent &message);
+    void followUp(TMainStatusModel::TFollowUp followUp);
+    bool navigatorShown() const;
     struct TActionSlot {
         const TMainActionInfo *Info = nullptr;
         QAction *Action = nullptr;
@@ -128,6 +151,12 @@ private:
     };
     void setupMenus();
     void setupDocumentActions();
+    // The commands on the active grid and the state the menus refresh when they open.
+    void setupGridActions();
+    void runWholePictureCommand(TMDIChild &child, bool (TPatternGrid::*command)());
+    void showCommandWarning(const QString &text);
+    void updateGridLineCaption();
+    void refreshMenuStates();
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
