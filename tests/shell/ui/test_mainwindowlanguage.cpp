@@ -80,8 +80,9 @@ TEST_F(ShippedLanguagesFixture, StartShowsTheEightMenusInEachShippedLanguage)
         form.show();
         const QStringList titles = menuTitles(form);
         ASSERT_EQ(titles.size(), 8);
-        if (!c.titles.isEmpty())
+        if (!c.titles.isEmpty()) {
             EXPECT_EQ(titles, c.titles);
+        }
         for (const QString &t : titles)
             EXPECT_FALSE(t.isEmpty());
         const auto captions = itemCaptions(form);
@@ -94,9 +95,11 @@ TEST_F(ShippedLanguagesFixture, StartShowsTheEightMenusInEachShippedLanguage)
         } else {
             // Every item of the Chinese menus differs from its English caption, except
             // the language names, which each language shows as itself.
-            for (const auto &[name, caption] : captions)
-                if (!name.startsWith("ActEnglish"))
+            for (const auto &[name, caption] : captions) {
+                if (!name.startsWith("ActEnglish")) {
                     EXPECT_NE(caption, english.at(name)) << name.toStdString();
+                }
+            }
             EXPECT_NE(titles.at(0), "File(&F)");
         }
     }
