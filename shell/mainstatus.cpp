@@ -129,6 +129,11 @@ TMainStatusModel::TColorPickEffect TMainStatusModel::ColorPicked(int kind)
     return effect;
 }
 
+bool TMainStatusModel::PasteOffered(bool hasDocument, bool clipboardHasPicture, int zoomLevel)
+{
+    return hasDocument && clipboardHasPicture && zoomLevel >= 9;
+}
+
 int TMainStatusModel::ToolButtonTag(int toolId)
 {
     return toolId == 35 ? 34 : toolId;

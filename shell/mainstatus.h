@@ -106,6 +106,11 @@ public:
     // Kind 4 locks and kind 3 unlocks the choice before the rest is decided.
     TColorPickEffect ColorPicked(int kind);
 
+    // Paste is offered when the clipboard changed to something the grid can paste (a
+    // picture or one of the program's own formats) while a document is shown at one pixel
+    // per cell or more.
+    static bool PasteOffered(bool hasDocument, bool clipboardHasPicture, int zoomLevel);
+
     // The tool button shown pressed for a tool (tool 35 shares the button of 34).
     static int ToolButtonTag(int toolId);
     // The library browsers keep their selection only for tools 39 and 40.

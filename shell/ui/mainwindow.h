@@ -157,6 +157,7 @@ private:
     void showCommandWarning(const QString &text);
     void updateGridLineCaption();
     void refreshMenuStates();
+    void clipboardChanged();
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);

@@ -3,6 +3,7 @@
 // the state the main menu refreshes when it opens.
 #include "shell/ui/mainwindow.h"
 
+#include "core/picture/clipboardpicture.h"
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
@@ -11,8 +12,11 @@
 #include "shell/ui/documentwindow.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 
 namespace {
 // The window follows a grid whose size or cells may have changed.
@@ -137,6 +141,8 @@ void TMainForm::setupGridActions()
         WriteTileWeaveParam(StartSettings().TileWeaveParam);
     });
 
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { clipboardChanged(); });
+
     // Before a menu of the menu bar opens, the grid-dependent states are brought up to date.
     for (QAction *menuAction : menuBar()->actions())
         if (QMenu *menu = menuAction->menu())
@@ -171,4 +177,17 @@ void TMainForm::refreshMenuStates()
     // Grid lines need cells of more than one pixel.
     setActionAllowed("ActGridLine", grid.ZoomLevel() > TPatternGrid::BaseZoomLevel);
     updateGridLineCaption();
+}
+
+void TMainForm::clipboardChanged()
+{
+    bool hasPicture = false;
+    if (const QMimeData *data = QGuiApplication::clipboard()->mimeData()) {
+        hasPicture = data->hasImage();
+        for (const char *format : { CF_WORD, CF_BMP, CF_256Bitmap })
+            hasPicture = hasPicture || data->hasFormat(ClipboardMimeType(format));
+    }
+    TMDIChild *child = ActiveChild();
+    const int zoom = child ? child->PatternGrid().ZoomLevel() : 0;
+    setActionAllowed("ActPaste", TMainStatusModel::PasteOffered(child != nullptr, hasPicture, zoom));
 }

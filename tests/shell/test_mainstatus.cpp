@@ -243,3 +243,13 @@ TEST(StatusModel, NotificationsWithTheirContext)
     EXPECT_EQ(TMainStatusModel::GrossStartField(4, 9, false, false), 9);
     EXPECT_EQ(TMainStatusModel::GrossStartField(4, 9, false, true), 10);
 }
+
+// Paste follows the clipboard: something to paste, a document, and cells of a pixel or more.
+TEST(StatusModel, PasteFollowsTheClipboard)
+{
+    EXPECT_TRUE(TMainStatusModel::PasteOffered(true, true, 9));
+    EXPECT_TRUE(TMainStatusModel::PasteOffered(true, true, 24));
+    EXPECT_FALSE(TMainStatusModel::PasteOffered(true, true, 8)) << "reduced view";
+    EXPECT_FALSE(TMainStatusModel::PasteOffered(false, true, 12));
+    EXPECT_FALSE(TMainStatusModel::PasteOffered(true, false, 12));
+}

@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -237,4 +239,23 @@ TEST_F(GridCommandsFixture, ColorChangeHintIsAKeptSetting)
     EXPECT_EQ(StartSettings().TileWeaveParam.ChangeColorHint, !before);
     hint->trigger();
     EXPECT_EQ(StartSettings().TileWeaveParam.ChangeColorHint, before);
+}
+
+// Paste is offered when the clipboard gets a picture while a document is shown at one pixel
+// per cell or more, and withdrawn when it gets text.
+TEST_F(GridCommandsFixture, PasteFollowsTheClipboard)
+{
+    form->SetDocumentActionHandler("ActPaste", [](TMDIChild &) {});
+    TMDIChild *child = open();
+    ASSERT_NE(child, nullptr);
+    child->PatternGrid().SetZoom(12);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setImage(fixture());
+    EXPECT_TRUE(form->Action("ActPaste")->isEnabled());
+    clipboard->setText("no picture");
+    EXPECT_FALSE(form->Action("ActPaste")->isEnabled());
+    child->PatternGrid().SetZoom(8);
+    clipboard->setImage(fixture());
+    EXPECT_FALSE(form->Action("ActPaste")->isEnabled()) << "reduced view";
+    child->PatternGrid().ClearModified();
 }
