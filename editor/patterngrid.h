@@ -353,6 +353,24 @@ public:
     int PaintColCount() const;
     int PaintRowCount() const;
 
+    // --- Colour flash, editor/patterngridflash.cpp --------------------------------------
+    // The cells of the fore colour blink white and black on screen, one colour per tick,
+    // for FlashTime seconds of FlashFrequence-millisecond ticks; the main window is
+    // disabled meanwhile. Only the colours painted change: the palette and the picture's
+    // colour table are never written, so nothing of the document can be left blinking.
+    // A flash asked for during a flash is ignored. The caller drives the ticks.
+    void StartFlash(int tag);
+    // One tick; true when the flash ended with it (the colour is shown as it was).
+    bool FlashTick();
+    // Ends a running flash at once; nothing without one.
+    void StopFlash();
+    bool Flashing() const { return m_flash.Active; }
+    int FlashTag() const { return m_flash.Tag; }
+    // The palette index that blinks (the fore index at the start).
+    int FlashIndex() const { return m_flash.Index; }
+    // The colour painted for index: the palette's, or the blink colour during a flash.
+    QRgb PaintedColor(int index) const;
+
     // --- The undo store ----------------------------------------------------------------
     // The grid's undo history; it lives as long as the grid.
     TUndo &UndoStore() { return *m_undoStore; }
@@ -450,6 +468,13 @@ private:
     TRect m_navigatorFrame;
     TPoint m_lastCell { -1, -1 };
     QString m_lastUndoError;
+    struct TFlashState {
+        bool Active = false;
+        int Index = 0;
+        int Ticks = 0;
+        int Tag = 0;
+        QRgb Shown = 0;
+    } m_flash;
 
     // Reduced view: picture column of each reduced column, picture row of each reduced row.
     std::vector<int> m_reducedCols;

@@ -80,6 +80,8 @@ void TPatternGrid::Paint(QImage &buffer) const
     QRgb lut[256];
     for (int i = 0; i < 256; ++i)
         lut[i] = qRgb(m_palette[i].Red, m_palette[i].Green, m_palette[i].Blue);
+    if (m_flash.Active)
+        lut[m_flash.Index] = m_flash.Shown;
     // One more column than cells: the grid line colour, for the stretch below.
     if (m_viewBitmap.width() != nc + 1 || m_viewBitmap.height() != nr)
         m_viewBitmap = QImage(nc + 1, nr, QImage::Format_RGB32);

@@ -9,6 +9,7 @@
 #include "shell/ui/mainwindowstartup.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QUrl>
 
 #include <array>
@@ -22,6 +23,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QProgressBar;
+class QTimer;
 class TMDIChild;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -158,6 +160,8 @@ private:
     void updateGridLineCaption();
     void refreshMenuStates();
     void clipboardChanged();
+    void startFlash(TMDIChild &child);
+    void flashTick();
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
@@ -185,4 +189,6 @@ private:
     QList<QAction *> m_recentItems;
     std::vector<TActionSlot> m_actions; // one per row of the action table, in its order
     bool m_documentOpen = false; // what the document actions' enabled states follow
+    QTimer *m_flashTimer = nullptr; // the ticks of a colour flash
+    QPointer<TMDIChild> m_flashChild; // the document whose colour flashes
 };

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTimer>
 
 namespace {
 // The window follows a grid whose size or cells may have changed.
@@ -132,6 +133,10 @@ void TMainForm::setupGridActions()
         grid.NotifyMainWindow();
     });
 
+    m_flashTimer = new QTimer(this);
+    connect(m_flashTimer, &QTimer::timeout, this, [this] { flashTick(); });
+    SetDocumentActionHandler("ActFlash", [this](TMDIChild &child) { startFlash(child); });
+
     // The colour-change hint of weave tiling: a setting of its own, kept across starts.
     QAction *colorHint = Action("ActChangeColorHint");
     colorHint->setCheckable(true);
@@ -190,4 +195,29 @@ void TMainForm::clipboardChanged()
     TMDIChild *child = ActiveChild();
     const int zoom = child ? child->PatternGrid().ZoomLevel() : 0;
     setActionAllowed("ActPaste", TMainStatusModel::PasteOffered(child != nullptr, hasPicture, zoom));
+}
+
+void TMainForm::startFlash(TMDIChild &child)
+{
+    TPatternGrid &grid = child.PatternGrid();
+    if (grid.Flashing() || m_flashTimer->isActive())
+        return;
+    m_flashChild = &child;
+    grid.StartFlash(0);
+    m_flashTimer->start(StartSettings().FlashFrequence);
+}
+
+void TMainForm::flashTick()
+{
+    if (!m_flashChild) {
+        // The document went during the flash: nothing blinks any more, and the window
+        // must not stay disabled.
+        m_flashTimer->stop();
+        setEnabled(true);
+        return;
+    }
+    if (m_flashChild->PatternGrid().FlashTick()) {
+        m_flashTimer->stop();
+        m_flashChild = nullptr;
+    }
 }

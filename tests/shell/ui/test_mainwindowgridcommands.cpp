@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -258,4 +259,28 @@ TEST_F(GridCommandsFixture, PasteFollowsTheClipboard)
     clipboard->setImage(fixture());
     EXPECT_FALSE(form->Action("ActPaste")->isEnabled()) << "reduced view";
     child->PatternGrid().ClearModified();
+}
+
+// The flash command: the window is disabled while the fore colour blinks and enabled when
+// the flash ends; the document's palette is untouched.
+TEST_F(GridCommandsFixture, FlashDisablesTheWindowUntilItEnds)
+{
+    StartSettings().FlashFrequence = 20;
+    StartSettings().FlashTime = 0.1; // 6 ticks
+    TMDIChild *child = open();
+    ASSERT_NE(child, nullptr);
+    TPatternGrid &grid = child->PatternGrid();
+    grid.SetForeColorIndex(2);
+    const TPalette256 palette = grid.Palette();
+    form->Action("ActFlash")->trigger();
+    EXPECT_TRUE(grid.Flashing());
+    EXPECT_FALSE(form->isEnabled());
+    QElapsedTimer clock;
+    clock.start();
+    while (grid.Flashing() && clock.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(grid.Flashing());
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(grid.Palette(), palette);
+    grid.ClearModified();
 }
