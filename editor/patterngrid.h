@@ -353,6 +353,23 @@ public:
     int PaintColCount() const;
     int PaintRowCount() const;
 
+    // --- The navigator, editor/patterngridnavigator.cpp ---------------------------------
+    // A navigator grid shows another grid's picture and palette without holding them: no
+    // copy is made, so the source's next cell write never copies a large picture because
+    // of the navigator. The grid stops owning a picture (it tells the main window
+    // nothing) and shows one pixel per cell. The source must outlive the reference;
+    // ShowPictureOf(nullptr) drops it and shows nothing.
+    void ShowPictureOf(const TPatternGrid *source);
+    const TPatternGrid *PictureSource() const { return m_pictureSource; }
+    // (LeftCol, TopRow, last fully visible column, last fully visible row), in grid cells.
+    TRect GetVisibleCellRect() const;
+    // Scrolls so that r (grid cells; right and bottom one past the last cell) is shown: a
+    // rectangle against the last column or row scrolls as far as the grid goes, any other
+    // to its left column and top row (a top or left of 1 counts as 0).
+    void SetVisibleCellRect(const TRect &r);
+    // The refresh notification with 0: the navigator's frame follows the view.
+    void NotifyViewChanged();
+
     // --- Colour flash, editor/patterngridflash.cpp --------------------------------------
     // The cells of the fore colour blink white and black on screen, one colour per tick,
     // for FlashTime seconds of FlashFrequence-millisecond ticks; the main window is
@@ -468,6 +485,13 @@ private:
     TRect m_navigatorFrame;
     TPoint m_lastCell { -1, -1 };
     QString m_lastUndoError;
+    const TPatternGrid *m_pictureSource = nullptr; // a navigator's picture, not owned
+    // What is painted: the source's picture and palette for a navigator, else the grid's.
+    const QImage &shownPicture() const { return m_pictureSource ? m_pictureSource->m_picture : m_picture; }
+    const TPalette256 &shownPalette() const
+    {
+        return m_pictureSource ? m_pictureSource->m_palette : m_palette;
+    }
     struct TFlashState {
         bool Active = false;
         int Index = 0;

@@ -25,6 +25,7 @@ class QMenu;
 class QProgressBar;
 class QTimer;
 class TMDIChild;
+class TNavigatorPanel;
 class TPatternGrid;
 struct TMainActionInfo;
 
@@ -107,6 +108,7 @@ public:
     // Rebuilds the recent-file items of the File menu.
     void UpdateRecentFileMenu();
     QMenu *FileMenu() const { return m_fileMenu; }
+    TNavigatorPanel *Navigator() const { return m_navigator; }
 
 Q_SIGNALS:
     // The notifications that reach the windows around the documents (tool bars, library
@@ -161,6 +163,7 @@ private:
     void refreshMenuStates();
     void clipboardChanged();
     void startFlash(TMDIChild &child);
+    void setupNavigator();
     void flashTick();
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
@@ -191,4 +194,5 @@ private:
     bool m_documentOpen = false; // what the document actions' enabled states follow
     QTimer *m_flashTimer = nullptr; // the ticks of a colour flash
     QPointer<TMDIChild> m_flashChild; // the document whose colour flashes
+    TNavigatorPanel *m_navigator = nullptr;
 };

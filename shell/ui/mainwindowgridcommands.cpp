@@ -133,6 +133,8 @@ void TMainForm::setupGridActions()
         grid.NotifyMainWindow();
     });
 
+    setupNavigator();
+
     m_flashTimer = new QTimer(this);
     connect(m_flashTimer, &QTimer::timeout, this, [this] { flashTick(); });
     SetDocumentActionHandler("ActFlash", [this](TMDIChild &child) { startFlash(child); });

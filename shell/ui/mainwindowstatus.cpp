@@ -209,8 +209,3 @@ void TMainForm::colorPicked(const TMessageEvent &message)
     }
     Q_EMIT ColorPicked(info->Index, info->Kind);
 }
-
-bool TMainForm::navigatorShown() const
-{
-    return false;
-}
