@@ -26,6 +26,7 @@ class QProgressBar;
 class QTimer;
 class TMDIChild;
 class TNavigatorPanel;
+class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
 
@@ -109,6 +110,11 @@ public:
     void UpdateRecentFileMenu();
     QMenu *FileMenu() const { return m_fileMenu; }
     TNavigatorPanel *Navigator() const { return m_navigator; }
+    // The palette bar (null until SetupPaletteBar ran) and the two creation steps that
+    // build it and show its start swatches (colour 255 in front, colour 0 behind).
+    TFramPalette *PaletteBar() const { return m_paletteBar; }
+    void SetupPaletteBar();
+    void ShowPaletteSwatches();
 
 Q_SIGNALS:
     // The notifications that reach the windows around the documents (tool bars, library
@@ -164,6 +170,9 @@ private:
     void clipboardChanged();
     void startFlash(TMDIChild &child);
     void setupNavigator();
+    void paletteSynced(TMDIChild &child, bool toDocument);
+    void paletteBarFollowsPick(const TMainStatusModel::TColorPickEffect &effect, int index);
+    void updateProtectState();
     void flashTick();
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
@@ -195,4 +204,5 @@ private:
     QTimer *m_flashTimer = nullptr; // the ticks of a colour flash
     QPointer<TMDIChild> m_flashChild; // the document whose colour flashes
     TNavigatorPanel *m_navigator = nullptr;
+    TFramPalette *m_paletteBar = nullptr;
 };

@@ -183,8 +183,10 @@ void TMainForm::followUp(TMainStatusModel::TFollowUp followUp)
         break;
     case TMainStatusModel::TFollowUp::PaletteToDocument:
     case TMainStatusModel::TFollowUp::PaletteFromDocument:
-        if (child)
+        if (child) {
+            paletteSynced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
             Q_EMIT PaletteSynced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
+        }
         break;
     default:
         break;
@@ -196,6 +198,7 @@ void TMainForm::colorPicked(const TMessageEvent &message)
     const TColorPickInfo *info = message.ColorPickInfo();
     TMDIChild *child = ActiveChild();
     if (!info) {
+        updateProtectState();
         Q_EMIT ColorPicked(-1, 0);
         return;
     }
@@ -207,5 +210,6 @@ void TMainForm::colorPicked(const TMessageEvent &message)
         // The text colour index sets the foreground colour with it.
         child->PatternGrid().SetTextColorIndex(info->Index);
     }
+    paletteBarFollowsPick(effect, info->Index);
     Q_EMIT ColorPicked(info->Index, info->Kind);
 }
