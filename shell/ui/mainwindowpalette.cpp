@@ -85,9 +85,11 @@ void TMainForm::paletteSynced(TMDIChild &child, bool toDocument)
         grid.SetModified();
         return;
     }
+    // The document's colours come to the bar; the bar's choice of colours goes to the
+    // document, so that the colours chosen stay chosen from one document to the next.
     model.SetPalette(grid.Palette());
-    model.SetCurrentIndex(grid.TextIndex());
-    model.SetBackIndex(grid.BackIndex());
+    grid.SetTextColorIndex(model.CurrentIndex());
+    grid.SetBackColorIndex(model.BackIndex());
     const TColorSet protectedColors = grid.ColorSet();
     for (int i = 0; i < TPaletteBarModel::ColorCount; ++i)
         model.SetProtected(i, protectedColors[i]);

@@ -54,6 +54,8 @@ TEST_F(PaletteBarFixture, PicksReachTheDocument)
 {
     TPatternGrid &grid = child->PatternGrid();
     EXPECT_EQ(bar->Model().Palette(), grid.Palette()) << "the document's palette is shown";
+    EXPECT_EQ(grid.TextIndex(), 255) << "the bar's colours are the document's";
+    EXPECT_EQ(grid.BackIndex(), 0);
     QTest::mouseClick(strip(), Qt::LeftButton, {}, cellOf(5));
     EXPECT_EQ(bar->Model().CurrentIndex(), 5);
     EXPECT_EQ(grid.TextIndex(), 5);
@@ -122,4 +124,20 @@ TEST_F(PaletteBarFixture, ProtectAndScroll)
     EXPECT_FALSE(bar->isVisible());
     display->trigger();
     EXPECT_TRUE(bar->isVisible());
+}
+
+// A document coming to the front shows its palette and protected colours on the bar and
+// takes the colours chosen on it.
+TEST_F(PaletteBarFixture, DocumentInFrontSharesTheBarsColours)
+{
+    QTest::mouseClick(strip(), Qt::LeftButton, {}, cellOf(9));
+    TMDIChild *other = form->NewChildFromPicture(MakePicture({ { 7, 8 } }));
+    ASSERT_NE(other, nullptr);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(form->ActiveChild(), other);
+    EXPECT_EQ(other->PatternGrid().TextIndex(), 9);
+    EXPECT_EQ(bar->Model().Palette(), other->PatternGrid().Palette());
+    other->PatternGrid().ClearModified();
+    other->close();
+    QCoreApplication::sendPostedEvents();
 }
