@@ -180,7 +180,9 @@ void TMainForm::refreshMenuStates()
     if (grid.ZoomLevel() < TPatternGrid::BaseZoomLevel)
         return;
     const bool hasSelection = !grid.SelectionRegion().isEmpty();
-    setActionAllowed("ActReduceArea", hasSelection);
+    // The commands on the selection are offered only with one.
+    for (const char *name : { "ActReduceArea", "ActFilledRGN", "ActPaintBorder" })
+        setActionAllowed(name, hasSelection);
     // Grid lines need cells of more than one pixel.
     setActionAllowed("ActGridLine", grid.ZoomLevel() > TPatternGrid::BaseZoomLevel);
     updateGridLineCaption();

@@ -218,12 +218,15 @@ TEST_F(GridCommandsFixture, ReduceToAreaFollowsTheSelection)
     TMDIChild *child = open();
     ASSERT_NE(child, nullptr);
     TPatternGrid &grid = child->PatternGrid();
+    form->SetDocumentActionHandler("ActFilledRGN", [](TMDIChild &) {});
     QMenu *patternMenu = form->menuBar()->findChild<QMenu *>("Mnu_Pattern");
     Q_EMIT patternMenu->aboutToShow();
     EXPECT_FALSE(form->Action("ActReduceArea")->isEnabled());
+    EXPECT_FALSE(form->Action("ActFilledRGN")->isEnabled());
     grid.SetSelectionRegion(QRegion(1, 0, 2, 2));
     Q_EMIT patternMenu->aboutToShow();
     ASSERT_TRUE(form->Action("ActReduceArea")->isEnabled());
+    EXPECT_TRUE(form->Action("ActFilledRGN")->isEnabled());
     form->Action("ActReduceArea")->trigger();
     EXPECT_EQ(PictureRows(grid.Picture()), (std::vector<std::vector<int>> { { 2, 0 }, { 0, 0 } }));
     grid.ClearModified();
