@@ -369,6 +369,11 @@ public:
     void SetVisibleCellRect(const TRect &r);
     // The refresh notification with 0: the navigator's frame follows the view.
     void NotifyViewChanged();
+    // The undo and redo counts (WM_UNDOSTATE) and what can be copied, pasted and cut
+    // (WM_EDITSTATE: 1 with a selection, + 2 when the clipboard holds a picture; cut with
+    // a selection). Only a grid that owns its picture tells the main window anything.
+    void NotifyUndoState();
+    void NotifyEditState();
 
     // --- Colour flash, editor/patterngridflash.cpp --------------------------------------
     // The cells of the fore colour blink white and black on screen, one colour per tick,

@@ -16,7 +16,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QTimer>
 
 namespace {
@@ -190,15 +189,10 @@ void TMainForm::refreshMenuStates()
 
 void TMainForm::clipboardChanged()
 {
-    bool hasPicture = false;
-    if (const QMimeData *data = QGuiApplication::clipboard()->mimeData()) {
-        hasPicture = data->hasImage();
-        for (const char *format : { CF_WORD, CF_BMP, CF_256Bitmap })
-            hasPicture = hasPicture || data->hasFormat(ClipboardMimeType(format));
-    }
     TMDIChild *child = ActiveChild();
     const int zoom = child ? child->PatternGrid().ZoomLevel() : 0;
-    setActionAllowed("ActPaste", TMainStatusModel::PasteOffered(child != nullptr, hasPicture, zoom));
+    setActionAllowed(
+        "ActPaste", TMainStatusModel::PasteOffered(child != nullptr, ClipboardHoldsPicture(), zoom));
 }
 
 void TMainForm::startFlash(TMDIChild &child)
