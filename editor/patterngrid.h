@@ -372,6 +372,46 @@ public:
     int PaintColCount() const;
     int PaintRowCount() const;
 
+    // --- The navigator, editor/patterngridnavigator.cpp ---------------------------------
+    // A navigator grid shows another grid's picture and palette without holding them: no
+    // copy is made, so the source's next cell write never copies a large picture because
+    // of the navigator. The grid stops owning a picture (it tells the main window
+    // nothing) and shows one pixel per cell. The source must outlive the reference;
+    // ShowPictureOf(nullptr) drops it and shows nothing.
+    void ShowPictureOf(const TPatternGrid *source);
+    const TPatternGrid *PictureSource() const { return m_pictureSource; }
+    // (LeftCol, TopRow, last fully visible column, last fully visible row), in grid cells.
+    TRect GetVisibleCellRect() const;
+    // Scrolls so that r (grid cells; right and bottom one past the last cell) is shown: a
+    // rectangle against the last column or row scrolls as far as the grid goes, any other
+    // to its left column and top row (a top or left of 1 counts as 0).
+    void SetVisibleCellRect(const TRect &r);
+    // The refresh notification with 0: the navigator's frame follows the view.
+    void NotifyViewChanged();
+    // The undo and redo counts (WM_UNDOSTATE) and what can be copied, pasted and cut
+    // (WM_EDITSTATE: 1 with a selection, + 2 when the clipboard holds a picture; cut with
+    // a selection). Only a grid that owns its picture tells the main window anything.
+    void NotifyUndoState();
+    void NotifyEditState();
+
+    // --- Colour flash, editor/patterngridflash.cpp --------------------------------------
+    // The cells of the fore colour blink white and black on screen, one colour per tick,
+    // for FlashTime seconds of FlashFrequence-millisecond ticks; the main window is
+    // disabled meanwhile. Only the colours painted change: the palette and the picture's
+    // colour table are never written, so nothing of the document can be left blinking.
+    // A flash asked for during a flash is ignored. The caller drives the ticks.
+    void StartFlash(int tag);
+    // One tick; true when the flash ended with it (the colour is shown as it was).
+    bool FlashTick();
+    // Ends a running flash at once; nothing without one.
+    void StopFlash();
+    bool Flashing() const { return m_flash.Active; }
+    int FlashTag() const { return m_flash.Tag; }
+    // The palette index that blinks (the fore index at the start).
+    int FlashIndex() const { return m_flash.Index; }
+    // The colour painted for index: the palette's, or the blink colour during a flash.
+    QRgb PaintedColor(int index) const;
+
     // --- The undo store ----------------------------------------------------------------
     // The grid's undo history; it lives as long as the grid.
     TUndo &UndoStore() { return *m_undoStore; }
@@ -565,6 +605,20 @@ private:
     TRect m_navigatorFrame;
     TPoint m_lastCell { -1, -1 };
     QString m_lastUndoError;
+    const TPatternGrid *m_pictureSource = nullptr; // a navigator's picture, not owned
+    // What is painted: the source's picture and palette for a navigator, else the grid's.
+    const QImage &shownPicture() const { return m_pictureSource ? m_pictureSource->m_picture : m_picture; }
+    const TPalette256 &shownPalette() const
+    {
+        return m_pictureSource ? m_pictureSource->m_palette : m_palette;
+    }
+    struct TFlashState {
+        bool Active = false;
+        int Index = 0;
+        int Ticks = 0;
+        int Tag = 0;
+        QRgb Shown = 0;
+    } m_flash;
 
     // Reduced view: picture column of each reduced column, picture row of each reduced row.
     std::vector<int> m_reducedCols;

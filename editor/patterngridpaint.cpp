@@ -65,7 +65,8 @@ void TPatternGrid::Paint(QImage &buffer) const
     if (buffer.isNull())
         return;
     buffer.fill(qRgb(0, 0, 0));
-    if (m_picture.isNull() || m_picture.format() != QImage::Format_Indexed8)
+    const QImage &picture = shownPicture();
+    if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
         return;
 
     const TGridDrawInfo info = m_grid.CalcDrawInfo();
@@ -79,14 +80,17 @@ void TPatternGrid::Paint(QImage &buffer) const
 
     // The visible cells at one pixel per cell.
     QRgb lut[256];
+    const TPalette256 &palette = shownPalette();
     for (int i = 0; i < 256; ++i)
-        lut[i] = qRgb(m_palette[i].Red, m_palette[i].Green, m_palette[i].Blue);
+        lut[i] = qRgb(palette[i].Red, palette[i].Green, palette[i].Blue);
+    if (m_flash.Active)
+        lut[m_flash.Index] = m_flash.Shown;
     // One more column than cells: the grid line colour, for the stretch below.
     if (m_viewBitmap.width() != nc + 1 || m_viewBitmap.height() != nr)
         m_viewBitmap = QImage(nc + 1, nr, QImage::Format_RGB32);
     if (m_viewBitmap.isNull())
         return;
-    const int pw = m_picture.width(), ph = m_picture.height();
+    const int pw = picture.width(), ph = picture.height();
     for (int y = 0; y < nr; ++y) {
         const int sy = reduced ? ReducedSourceRow(TopRow() + y) : TopRow() + y;
         auto *dst = reinterpret_cast<QRgb *>(m_viewBitmap.scanLine(y));
@@ -94,7 +98,7 @@ void TPatternGrid::Paint(QImage &buffer) const
             std::fill(dst, dst + nc, qRgb(0, 0, 0));
             continue;
         }
-        const uchar *src = m_picture.constScanLine(sy);
+        const uchar *src = picture.constScanLine(sy);
         if (reduced) {
             for (int x = 0; x < nc; ++x) {
                 const int sx = ReducedSourceCol(LeftCol() + x);

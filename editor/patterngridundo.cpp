@@ -4,6 +4,7 @@
 
 #include "core/base/error.h"
 #include "core/base/messages.h"
+#include "core/picture/clipboardpicture.h"
 
 #include <QImage>
 
@@ -208,8 +209,25 @@ void TPatternGrid::NotifyMainWindow()
 {
     if (!m_ownsPicture || !m_undoStore)
         return;
-    SendUndoState(m_undoStore->UndoCount(), m_undoStore->RedoCount());
+    NotifyEditState();
+    NotifyUndoState();
+    SendZoomState(m_statusWnd, m_zoomLevel);
     SendRepeatState(RepeatState());
+    SendPatternMergeState();
+}
+
+void TPatternGrid::NotifyUndoState()
+{
+    if (m_ownsPicture && m_undoStore)
+        SendUndoState(m_undoStore->UndoCount(), m_undoStore->RedoCount());
+}
+
+void TPatternGrid::NotifyEditState()
+{
+    if (!m_ownsPicture)
+        return;
+    const bool selection = !m_selectionRegion.isEmpty();
+    SendEditState((selection ? 1 : 0) + (ClipboardHoldsPicture() ? 2 : 0), selection ? 1 : 0);
 }
 
 void TPatternGrid::NotifyRefreshView(int mode)

@@ -71,8 +71,9 @@ double TPatternGrid::CalcReducedScaleY()
 
 void TPatternGrid::applyZoomCounts()
 {
-    const int w = m_picture.isNull() ? 0 : m_picture.width();
-    const int h = m_picture.isNull() ? 0 : m_picture.height();
+    const QImage &picture = shownPicture();
+    const int w = picture.isNull() ? 0 : picture.width();
+    const int h = picture.isNull() ? 0 : picture.height();
     if (m_zoomLevel >= BaseZoomLevel) {
         m_grid.SetCountsDirect(w, h);
         m_reducedCols.clear();

@@ -272,3 +272,65 @@ const TMainMenuInfo *FindMainMenu(TMainMenu menu)
         std::begin(Menus), std::end(Menus), [menu](const TMainMenuInfo &info) { return info.Menu == menu; });
     return it == std::end(Menus) ? nullptr : &*it;
 }
+
+namespace {
+const TMainActionCaption kLayoutCaptions[] = {
+    { "ActFileOpen", "MainMenu", "Open_File" },
+    { "ActOpenPattern", "MainMenu", "Open_Pattern" },
+    { "ActPasteTo", "MainMenu", "Paste_To" },
+    { "ActDigitalCopy", "MainMenu", "Numeric_Copy" },
+    { "ActCopyWithColor", "MainMenu", "Copy_With_Color" },
+    { "ActOldSize", "MainMenu", "Previous_Size" },
+    { "ActSetPicSize", "MainMenu", "Set_Picture_Size" },
+    { "ActMergePic", "MainMenu", "Repeat_Layout" },
+    { "ActJumpStart", "MainMenu", "Jump_Start" },
+    { "ActDigitalBeeLine", "MainMenu", "Numeric_Line" },
+    { "ActDigitalRectangle", "MainMenu", "Numeric_Rectangle" },
+    { "ActDigitalCircle", "MainMenu", "Numeric_Circle" },
+    { "ActRepairPic", "MainMenu", "Repair_Picture" },
+    { "ActTopLink", "MainMenu", "Top_Seam" },
+    { "ActLeftLink", "MainMenu", "Left_Seam" },
+    { "ActManualLink", "MainMenu", "Manual_Seam" },
+    { "ActAutoLeftLink", "MainMenu", "Auto_Left_Seam" },
+    { "ActAutoTopLink", "MainMenu", "Auto_Top_Seam" },
+    { "ActRestoreOrgPic", "MainMenu", "Restore_Original_Picture" },
+    { "ActInputPic", "MainMenu", "Input" },
+    { "ActFloatCheck", "MainMenu", "Float_Check" },
+    { "ActTilePattern", "MainMenu", "Tile_Pattern" },
+    { "ActConvertWeave", "MainMenu", "Convert_Weave" },
+    { "ActTabbySketch", "MainMenu", "Tabby_Sketch" },
+    { "ActMultiSketch", "MainMenu", "Multi_Sketch" },
+    { "ActShadow", "MainMenu", "Shadow" },
+    { "ActManualJianSi", "MainMenu", "Manual_Jiansi" },
+    { "ActAutoJianSi", "MainMenu", "Auto_Jiansi" },
+    { "ActCrepeWeave", "MainMenu", "Crepe_Weave" },
+    { "ActSetPatternMerge", "MainMenu", "Set_Merge_Pattern" },
+    { "ActPlaceWeaveWithPoint", "MainMenu", "Place_Weave_At_Point" },
+    { "ActChangeColorHint", "TileWeave", "Change_Color_Hint" },
+    { "ActDesignCard", "MainMenu", "Design_Sample_Card" },
+    { "ActBuildPick", "MainMenu", "Build_Card" },
+    { "ActBrowseWenban", "MainMenu", "Browse_Card" },
+    { "ActSetPick", "MainMenu", "Set_Shuttle" },
+    { "ActSetPicTable", "MainMenu", "Shuttle_Table" },
+    { "ActSetWeftDensity", "MainMenu", "Set_Weft_Density" },
+    { "ActSetWeftDensityTable", "MainMenu", "Weft_Density_Table" },
+    { "ActRegulatorInput", "MainMenu", "Rule_Input" },
+    { "ActSelColorPick", "MainMenu", "Shuttle_By_Color" },
+    { "ActWarpWeftPointCount", "MainMenu", "Warp_Weft_Point_Count" },
+    { "ActPickStat", "MainMenu", "Shuttle_Statistics" },
+    { "ActDisplayTools", "MainMenu", "Display_Tools" },
+    { "ActFileNew", "MainMenu", "New" },
+    { "ActCloseAll", "MainMenu", "Close_All" },
+    { "ActCut", "MainMenu", "Cut" },
+    { "ActSprayer", "Tools", "Sprayer" },
+    { "ActChangeColor", "Tools", "Change_Color" },
+};
+} // namespace
+
+const TMainActionCaption *FindLayoutCaption(std::string_view name)
+{
+    for (const TMainActionCaption &caption : kLayoutCaptions)
+        if (name == caption.Name)
+            return &caption;
+    return nullptr;
+}

@@ -76,6 +76,16 @@ const char *DocumentActionName(const TMainActionInfo &action);
 // "MainMenu" or "Tools"; empty for None.
 QString MainActionTextSection(TMainActionText section);
 
+// The caption of an action without a caption key of its own in the table (the window's
+// layout gave it a fixed caption): the interface text it takes instead.
+struct TMainActionCaption {
+    const char *Name;
+    const char *Section;
+    const char *Key;
+};
+// The caption of such an action, or null (actions with a key, and the two unused ones).
+const TMainActionCaption *FindLayoutCaption(std::string_view name);
+
 // The menus and sub-menus (every TMainMenu but None and ToolBar), in menu-bar order.
 std::span<const TMainMenuInfo> MainMenus();
 // The entry of Menu, or null for None and ToolBar.

@@ -24,6 +24,56 @@ void TMainStatusModel::ShowPatternSize(int cols, int rows, int cellWidth, int ce
         + QString::number(cellWidth) + QLatin1Char('*') + QString::number(cellHeight) + QLatin1Char(')');
 }
 
+void TMainStatusModel::ShowPatternSize(int cols, int rows, const TContext &context)
+{
+    Panels[5] = GetUiMessage(QStringLiteral("ColName")) + QString::number(cols) + QLatin1Char(' ')
+        + GetUiMessage(QStringLiteral("RowName")) + QString::number(rows);
+    // A fraction shows as one (0.5, 0.25); whole sizes as whole numbers.
+    Panels[6] = GetUiMessage(QStringLiteral("PatternCellHorzSize")) + QLatin1Char('(')
+        + QString::number(context.CellWidth * context.ScaleX, 'g', 4) + QLatin1Char('*')
+        + QString::number(context.CellHeight * context.ScaleY, 'g', 4) + QLatin1Char(')');
+}
+
+void TMainStatusModel::SyncActiveChild(int state, int documentCount)
+{
+    if (state == 1) {
+        DocumentActionsEnabled = true;
+    } else if (state == 0 && documentCount < 2) {
+        DocumentActionsEnabled = false;
+        FollowUp = TFollowUp::LastDocumentClosing;
+    }
+}
+
+void TMainStatusModel::PenWidth(int horzWidth, int vertWidth)
+{
+    PenHorzWidth = horzWidth;
+    PenVertWidth = vertWidth;
+}
+
+void TMainStatusModel::ToolChanged(int toolId)
+{
+    PressedToolTag = ToolButtonTag(toolId);
+    KeepBrowserSelection = BrowsersKeepSelection(toolId);
+}
+
+void TMainStatusModel::RefreshView(int mode, bool navigatorShown)
+{
+    if (mode == 0)
+        FollowUp = TFollowUp::MoveNavigatorFrame;
+    else if (navigatorShown)
+        FollowUp = TFollowUp::ReloadNavigator;
+}
+
+void TMainStatusModel::SyncPalette(int mode)
+{
+    FollowUp = mode == 1 ? TFollowUp::PaletteToDocument : TFollowUp::PaletteFromDocument;
+}
+
+int TMainStatusModel::GrossStartField(int col, int row, bool onWarps, bool deleteMode)
+{
+    return (onWarps ? col : row) + (deleteMode ? 1 : 0);
+}
+
 void TMainStatusModel::UndoState(int undoCount, int redoCount, bool hasDocument)
 {
     if (!hasDocument)
@@ -79,6 +129,11 @@ TMainStatusModel::TColorPickEffect TMainStatusModel::ColorPicked(int kind)
     return effect;
 }
 
+bool TMainStatusModel::PasteOffered(bool hasDocument, bool clipboardHasPicture, int zoomLevel)
+{
+    return hasDocument && clipboardHasPicture && zoomLevel >= 9;
+}
+
 int TMainStatusModel::ToolButtonTag(int toolId)
 {
     return toolId == 35 ? 34 : toolId;
@@ -91,8 +146,36 @@ bool TMainStatusModel::BrowsersKeepSelection(int toolId)
 
 bool TMainStatusModel::Handle(const TMessageEvent &event, bool hasDocument)
 {
+    TContext context;
+    context.HasDocument = hasDocument;
+    context.DocumentCount = hasDocument ? 1 : 0;
+    return Handle(event, context);
+}
+
+bool TMainStatusModel::Handle(const TMessageEvent &event, const TContext &context)
+{
+    const bool hasDocument = context.HasDocument;
     const int w = int(event.WParam), l = int(event.LParam);
+    FollowUp = TFollowUp::None;
     switch (event.Message()) {
+    case WM_SHOWPATTERNSIZE:
+        ShowPatternSize(w, l, context);
+        return true;
+    case WM_SYNCACTIVECHILD:
+        SyncActiveChild(w, context.DocumentCount);
+        return true;
+    case WM_PENWIDTH:
+        PenWidth(w, l);
+        return true;
+    case WM_TOOLCHANGED:
+        ToolChanged(context.ToolId);
+        return true;
+    case WM_REFRESHVIEW:
+        RefreshView(w, context.NavigatorShown);
+        return true;
+    case WM_SYNCPALETTE:
+        SyncPalette(w);
+        return true;
     case WM_SHOWCURSORPOS:
         ShowCursorPos(w, l);
         return true;

@@ -32,6 +32,41 @@ public:
     bool PatternMergeEnabled = false;
     // Colour picks go to the background colour while locked, else to the foreground.
     bool BackColorLocked = false;
+    // Whether the document commands are offered (a document is open).
+    bool DocumentActionsEnabled = false;
+    // The pen widths the two spin edits show.
+    int PenHorzWidth = 1;
+    int PenVertWidth = 1;
+    // The tool button shown pressed, and whether the library browsers keep their selection.
+    int PressedToolTag = 8;
+    bool KeepBrowserSelection = false;
+
+    // What the main window knows of its documents when a message arrives.
+    struct TContext {
+        bool HasDocument = false;
+        int DocumentCount = 0;
+        // The active grid's on-screen cell size and reduced-view scale.
+        int CellWidth = 0;
+        int CellHeight = 0;
+        double ScaleX = 1.0;
+        double ScaleY = 1.0;
+        int ToolId = 8; // the current drawing tool
+        bool NavigatorShown = false;
+    };
+
+    // What a notification asks of the windows around the model (the navigator, the palette
+    // bar, the tool windows); the main window carries it out.
+    enum class TFollowUp {
+        None,
+        // WM_SYNCACTIVECHILD 0 as the last document goes: the navigator is emptied and
+        // hidden, the colour tool windows close and the recent-file items are rebuilt.
+        LastDocumentClosing,
+        MoveNavigatorFrame, // WM_REFRESHVIEW 0: the frame follows the visible cells
+        ReloadNavigator, // WM_REFRESHVIEW 1 with the navigator shown: it takes the picture again
+        PaletteToDocument, // WM_SYNCPALETTE 1: the shared palette goes into the active grid
+        PaletteFromDocument, // WM_SYNCPALETTE 0: the active grid's palette becomes the shared one
+    };
+    TFollowUp FollowUp = TFollowUp::None;
 
     // Panel 1 "X:" x, panel 2 "Y:" y, panel 3 the single-point text when x + y is odd,
     // else the double-point text.
@@ -40,6 +75,20 @@ public:
     void ShowColorIndex(int index);
     // Panel 5: warps and wefts; panel 6: the on-screen cell size.
     void ShowPatternSize(int cols, int rows, int cellWidth, int cellHeight);
+    // The same, the cell size taken times the reduced view's scale (below one pixel per
+    // cell a cell shows as a fraction of a pixel).
+    void ShowPatternSize(int cols, int rows, const TContext &context);
+    // 1: a document opened or took the front; 0: one is closing (the last one when fewer
+    // than two are open).
+    void SyncActiveChild(int state, int documentCount);
+    void PenWidth(int horzWidth, int vertWidth);
+    void ToolChanged(int toolId);
+    void RefreshView(int mode, bool navigatorShown);
+    void SyncPalette(int mode);
+    // The start field of the insert/delete warps-and-wefts window for a clicked cell:
+    // inserting goes before the clicked line (counted from 0), deleting starts at it
+    // (counted from 1).
+    static int GrossStartField(int col, int row, bool onWarps, bool deleteMode);
     // Only with a document open.
     void UndoState(int undoCount, int redoCount, bool hasDocument);
     void EditState(int flags, int cutState);
@@ -57,12 +106,18 @@ public:
     // Kind 4 locks and kind 3 unlocks the choice before the rest is decided.
     TColorPickEffect ColorPicked(int kind);
 
+    // Paste is offered when the clipboard changed to something the grid can paste (a
+    // picture or one of the program's own formats) while a document is shown at one pixel
+    // per cell or more.
+    static bool PasteOffered(bool hasDocument, bool clipboardHasPicture, int zoomLevel);
+
     // The tool button shown pressed for a tool (tool 35 shares the button of 34).
     static int ToolButtonTag(int toolId);
     // The library browsers keep their selection only for tools 39 and 40.
     static bool BrowsersKeepSelection(int toolId);
 
     // Applies one notification; hasDocument tells whether a document is open. Returns false
-    // for messages the model does not handle.
+    // for messages the model does not handle. FollowUp tells what is left to do.
     bool Handle(const TMessageEvent &event, bool hasDocument);
+    bool Handle(const TMessageEvent &event, const TContext &context);
 };

@@ -33,3 +33,18 @@ bool PastePictureFromClipboard(QImage &bmp)
         return false;
     return DecodeClipboardPicture(data->data(type), bmp);
 }
+
+bool ClipboardHoldsPicture()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return false;
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return false;
+    if (data->hasImage())
+        return true;
+    for (const char *format : { CF_WORD, CF_BMP, CF_256Bitmap })
+        if (data->hasFormat(ClipboardMimeType(format)))
+            return true;
+    return false;
+}

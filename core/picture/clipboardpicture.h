@@ -18,3 +18,8 @@ bool DecodeClipboardPicture(const QByteArray &block, QImage &bmp, QString *error
 // True when the clipboard holds a "CF_256Bitmap" block that decodes; bmp then holds
 // its picture. Otherwise bmp is untouched.
 bool PastePictureFromClipboard(QImage &bmp);
+
+// True when the clipboard holds something a grid can paste: a picture, or one of the
+// program's own formats ("CF_WORD", "CF_BMP", "CF_256Bitmap"). False without a GUI
+// application (nothing to ask).
+bool ClipboardHoldsPicture();

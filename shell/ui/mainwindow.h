@@ -9,6 +9,7 @@
 #include "shell/ui/mainwindowstartup.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QUrl>
 
 #include <array>
@@ -29,7 +30,11 @@ class TMessageEvent;
 struct TSprayOption;
 class TFrameBrowse;
 class TFrmExplorer;
+class QTimer;
 class TMDIChild;
+class TNavigatorPanel;
+class TFramPalette;
+class TPatternGrid;
 struct TMainActionInfo;
 
 class TMainForm : public QMainWindow {
@@ -116,6 +121,31 @@ public:
     // document the edited card. True when the document holds a card that fits its design.
     bool DesignSampleCard(TMDIChild &child, bool showEditor);
     QMenu *FileMenu() const { return m_fileMenu; }
+    TNavigatorPanel *Navigator() const { return m_navigator; }
+    // The palette bar (null until SetupPaletteBar ran) and the two creation steps that
+    // build it and show its start swatches (colour 255 in front, colour 0 behind).
+    TFramPalette *PaletteBar() const { return m_paletteBar; }
+    void SetupPaletteBar();
+    void ShowPaletteSwatches();
+
+Q_SIGNALS:
+    // The notifications that reach the windows around the documents (tool bars, library
+    // browsers, tool windows, navigator, palette bar): each listens to what concerns it.
+    void WeaveFileSaved(const QString &fileName);
+    // The clicked cell, for the insert/delete warps-and-wefts window.
+    void GrossPosClicked(int col, int row);
+    void PenWidthChanged(int horzWidth, int vertWidth);
+    // The tool button to show pressed; unless keepSelection the browsers drop theirs.
+    void ToolChanged(int pressedTag, bool keepSelection);
+    // The last document is closing: the colour tool windows close, the navigator empties.
+    void LastDocumentClosing();
+    // The active document scrolled (reload false) or its picture changed (reload true).
+    void ViewChanged(bool reload);
+    // toDocument: the shared palette went into the document; else the document's palette
+    // became the shared one.
+    void PaletteSynced(TMDIChild &child, bool toDocument);
+    // A colour was picked (index -1: without a record); the colour tool windows follow.
+    void ColorPicked(int index, int kind);
 
     // --- Drawing tools (mainwindowtools.cpp) ---------------------------------------------
     // The command every drawing action shares: toolId is the action's tag.
@@ -148,6 +178,9 @@ private:
     void showGauge();
     void setProgress(std::uint8_t percent);
     void handleNotification(const TMessageEvent &message);
+    void colorPicked(const TMessageEvent &message);
+    void followUp(TMainStatusModel::TFollowUp followUp);
+    bool navigatorShown() const;
     struct TActionSlot {
         const TMainActionInfo *Info = nullptr;
         QAction *Action = nullptr;
@@ -169,6 +202,19 @@ private:
     void setupBrowseActions();
     void applyBrowseTexts();
     void giveLibraryPicksToChild(TMDIChild *child);
+    // The commands on the active grid and the state the menus refresh when they open.
+    void setupGridActions();
+    void runWholePictureCommand(TMDIChild &child, bool (TPatternGrid::*command)());
+    void showCommandWarning(const QString &text);
+    void updateGridLineCaption();
+    void refreshMenuStates();
+    void clipboardChanged();
+    void startFlash(TMDIChild &child);
+    void setupNavigator();
+    void paletteSynced(TMDIChild &child, bool toDocument);
+    void paletteBarFollowsPick(const TMainStatusModel::TColorPickEffect &effect, int index);
+    void updateProtectState();
+    void flashTick();
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
@@ -199,4 +245,8 @@ private:
     QSpinBox *m_horzWidthEdit = nullptr; // RdtHorzWidth
     QSpinBox *m_vertWidthEdit = nullptr; // RdtVertWidth
     std::function<bool(TSprayOption &)> m_askSprayOption;
+    QTimer *m_flashTimer = nullptr; // the ticks of a colour flash
+    QPointer<TMDIChild> m_flashChild; // the document whose colour flashes
+    TNavigatorPanel *m_navigator = nullptr;
+    TFramPalette *m_paletteBar = nullptr;
 };

@@ -169,12 +169,8 @@ void TMainForm::applyActionTexts()
             menu->setTitle(GetUiString(QStringLiteral("MainMenu"), QLatin1String(info.Key)));
     for (const TActionSlot &slot : m_actions) {
         if (slot.Info->Section == TMainActionText::None) {
-            // Two key-less actions have had texts of their own in the language files.
-            const std::string_view name = slot.Info->Name;
-            if (name == "ActFileNew")
-                SetActionUiText(slot.Action, QStringLiteral("MainMenu"), QStringLiteral("New"));
-            else if (name == "ActCloseAll")
-                SetActionUiText(slot.Action, QStringLiteral("MainMenu"), QStringLiteral("Close_All"));
+            if (const TMainActionCaption *caption = FindLayoutCaption(slot.Info->Name))
+                SetActionUiText(slot.Action, QLatin1String(caption->Section), QLatin1String(caption->Key));
             continue;
         }
         // The language sub-menu took its title above.

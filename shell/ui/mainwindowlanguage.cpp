@@ -4,6 +4,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/uitextsetters.h"
+#include "shell/ui/palettebarpanel.h"
 
 #include <QAction>
 #include <QMenu>
@@ -13,6 +14,8 @@ void TMainForm::ApplyLanguage()
     setWindowTitle(GetUiMessage(QStringLiteral("ApplicationName")));
     applyActionTexts();
     applyBrowseTexts();
+    if (m_paletteBar)
+        m_paletteBar->ApplyLanguage();
 }
 
 void TMainForm::SetLanguage(int index)

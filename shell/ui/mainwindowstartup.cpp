@@ -4,9 +4,10 @@
 
 TMainFormStartupSteps DefaultMainFormStartupSteps()
 {
-    // The palette bar does not exist yet: no step of its own.
     TMainFormStartupSteps steps;
+    steps.SetupPaletteBar = [](TMainForm &form) { form.SetupPaletteBar(); };
     steps.FillWeaveLibrary = [](TMainForm &form) { form.FillWeaveLibrary(); };
     steps.FillPatternLibrary = [](TMainForm &form) { form.FillPatternLibrary(); };
+    steps.ShowPaletteSwatches = [](TMainForm &form) { form.ShowPaletteSwatches(); };
     return steps;
 }

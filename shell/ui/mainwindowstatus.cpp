@@ -4,6 +4,8 @@
 
 #include "core/base/progress.h"
 #include "core/settings/sharedstate.h"
+#include "editor/patterngrid.h"
+#include "shell/ui/documentwindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -86,16 +88,36 @@ void check(const TMainForm &form, const char *name, bool checked)
 
 void TMainForm::handleNotification(const TMessageEvent &message)
 {
-    if (message.Message() == WM_SYNCACTIVECHILD) {
-        // 1: a document opened; 0: one is closing, and with it the last one goes.
-        m_documentOpen = message.WParam != 0 || Children().size() >= 2;
-        UpdateActionStates();
+    if (message.Message() == WM_COLORPICKED) {
+        colorPicked(message);
         return;
     }
-    if (handleToolNotification(message))
+    // The tool bars and pen-width edits follow first; the status model still sees the
+    // message, for the palette bar and the browsers.
+    handleToolNotification(message);
+    if (message.Message() == WM_WEAVEFILESAVED) {
+        if (const QString *fileName = message.FileName())
+            Q_EMIT WeaveFileSaved(*fileName);
         return;
-    const bool hasDocument = !m_mdi->subWindowList().isEmpty();
-    if (!m_status.Handle(message, hasDocument))
+    }
+    if (message.Message() == WM_EDITGROSSPOS) {
+        Q_EMIT GrossPosClicked(int(message.WParam), int(message.LParam));
+        return;
+    }
+    TMainStatusModel::TContext context;
+    context.DocumentCount = int(Children().size());
+    context.HasDocument = context.DocumentCount > 0;
+    context.ToolId = int(RunState().CurrentToolId);
+    context.NavigatorShown = navigatorShown();
+    if (TMDIChild *child = ActiveChild()) {
+        const TPatternGrid &grid = child->PatternGrid();
+        context.CellWidth = grid.DefaultColWidth();
+        context.CellHeight = grid.DefaultRowHeight();
+        context.ScaleX = grid.ScaleX();
+        context.ScaleY = grid.ScaleY();
+    }
+    const bool hasDocument = context.HasDocument;
+    if (!m_status.Handle(message, context))
         return;
     for (int i = 0; i < TMainStatusModel::PanelCount; ++i)
         m_panels[i]->setText(m_status.Panels[i]);
@@ -133,7 +155,64 @@ void TMainForm::handleNotification(const TMessageEvent &message)
     case WM_PATTERNMERGESTATE:
         setActionAllowed("ActPatternMerge", m_status.PatternMergeEnabled);
         break;
+    case WM_SYNCACTIVECHILD:
+        // The closing document is still counted: the last one takes the commands with it.
+        m_documentOpen = m_status.DocumentActionsEnabled;
+        UpdateActionStates();
+        break;
+    case WM_PENWIDTH:
+        Q_EMIT PenWidthChanged(m_status.PenHorzWidth, m_status.PenVertWidth);
+        break;
+    case WM_TOOLCHANGED:
+        Q_EMIT ToolChanged(m_status.PressedToolTag, m_status.KeepBrowserSelection);
+        break;
     default:
         break;
     }
+    followUp(m_status.FollowUp);
+}
+
+void TMainForm::followUp(TMainStatusModel::TFollowUp followUp)
+{
+    TMDIChild *child = ActiveChild();
+    switch (followUp) {
+    case TMainStatusModel::TFollowUp::LastDocumentClosing:
+        Q_EMIT LastDocumentClosing();
+        UpdateRecentFileMenu();
+        break;
+    case TMainStatusModel::TFollowUp::MoveNavigatorFrame:
+    case TMainStatusModel::TFollowUp::ReloadNavigator:
+        Q_EMIT ViewChanged(followUp == TMainStatusModel::TFollowUp::ReloadNavigator);
+        break;
+    case TMainStatusModel::TFollowUp::PaletteToDocument:
+    case TMainStatusModel::TFollowUp::PaletteFromDocument:
+        if (child) {
+            paletteSynced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
+            Q_EMIT PaletteSynced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::colorPicked(const TMessageEvent &message)
+{
+    const TColorPickInfo *info = message.ColorPickInfo();
+    TMDIChild *child = ActiveChild();
+    if (!info) {
+        updateProtectState();
+        Q_EMIT ColorPicked(-1, 0);
+        return;
+    }
+    const TMainStatusModel::TColorPickEffect effect = m_status.ColorPicked(info->Kind);
+    if (effect.ToBackColor) {
+        if (child)
+            child->PatternGrid().SetBackColorIndex(info->Index);
+    } else if (child && (info->Kind == 1 || effect.SetPaletteCurrent)) {
+        // The text colour index sets the foreground colour with it.
+        child->PatternGrid().SetTextColorIndex(info->Index);
+    }
+    paletteBarFollowsPick(effect, info->Index);
+    Q_EMIT ColorPicked(info->Index, info->Kind);
 }

@@ -212,3 +212,23 @@ TEST(MainActions, TagsAndMenus)
     EXPECT_STREQ(FindMainMenu(TMainMenu::HorzMirror)->Name, "NHorzMirror");
     EXPECT_EQ(FindMainMenu(TMainMenu::Language)->Parent, TMainMenu::Window);
 }
+
+// Every action without a caption key that the person can see (in a menu or a tool bar)
+// takes an interface text instead; only the two unused actions have none.
+TEST(MainActions, ActionsWithoutAKeyTakeALayoutCaption)
+{
+    for (const TMainActionInfo &info : MainActions()) {
+        SCOPED_TRACE(info.Name);
+        const TMainActionCaption *caption = FindLayoutCaption(info.Name);
+        if (info.Section != TMainActionText::None) {
+            EXPECT_EQ(caption, nullptr) << "the table's key wins";
+            continue;
+        }
+        if (info.Menu == TMainMenu::None) {
+            EXPECT_EQ(caption, nullptr);
+            continue;
+        }
+        ASSERT_NE(caption, nullptr);
+        EXPECT_FALSE(BuiltInUiText(QLatin1String(caption->Key)).isEmpty());
+    }
+}

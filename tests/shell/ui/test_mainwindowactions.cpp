@@ -72,7 +72,7 @@ TEST_F(ActionsFixture, EnabledStatesFollowCommandsAndDocuments)
 {
     // Inert: shown enabled, does nothing. Waiting for a command: disabled.
     EXPECT_TRUE(form->Action("ActFloatCheck")->isEnabled());
-    EXPECT_FALSE(form->Action("ActRotate90")->isEnabled());
+    EXPECT_FALSE(form->Action("ActTabbySketch")->isEnabled());
 
     int mainRuns = 0;
     form->SetActionHandler("ActCalc", [&] { ++mainRuns; });

@@ -2,15 +2,22 @@
 #include "core/base/progress.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "editor/patterngrid.h"
+#include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
+
+#include "../fakequestions.h"
 
 #include "testutil.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -128,4 +135,78 @@ TEST_F(MainFormFixture, SwitchingLanguageChangesTheTexts)
     EXPECT_EQ(form.windowTitle(), "Dorwen CAD");
     EXPECT_EQ(zoomIn->text(), "Zoom In");
     EXPECT_EQ(ruber->text(), "Ruber");
+}
+
+// The notifications about documents: the pattern size with the active grid's cell size,
+// colour picks on the active grid (the background lock included), the closing of one of
+// two documents and of the last, and what goes on to the windows around the documents.
+TEST_F(MainFormFixture, DocumentNotificationsReachTheActiveGridAndTheListeners)
+{
+    ASSERT_TRUE(InitSharedState());
+    TFakeQuestions ask;
+    TMainForm form;
+    form.SetQuestions(&ask);
+    QSignalSpy closing(&form, &TMainForm::LastDocumentClosing);
+    TMDIChild *first = form.OpenChild(QString(), true);
+    TMDIChild *second = form.OpenChild(QString(), true);
+    ASSERT_TRUE(first && second);
+    form.mdiArea()->setActiveSubWindow(second);
+    TPatternGrid &grid = form.ActiveChild()->PatternGrid();
+    grid.SetZoom(12);
+    SendPatternSize(300, 40);
+    EXPECT_EQ(form.StatusPanel(5)->text(), "Warps:300 Wefts:40");
+    EXPECT_EQ(form.StatusPanel(6)->text(),
+        QString("Pattern Cell Size(%1*%2)").arg(grid.DefaultColWidth()).arg(grid.DefaultRowHeight()));
+
+    QSignalSpy picked(&form, &TMainForm::ColorPicked);
+    const auto pick = [](int index, int kind) { SendColorPicked(0, TColorPickInfo { 0, index, kind }); };
+    pick(5, 1);
+    EXPECT_EQ(grid.TextIndex(), 5);
+    EXPECT_EQ(grid.ForeIndex(), 5);
+    pick(9, 4); // a right click on the palette bar: picks go to the background
+    EXPECT_EQ(grid.BackIndex(), 9);
+    pick(11, 1);
+    EXPECT_EQ(grid.BackIndex(), 11);
+    EXPECT_EQ(grid.TextIndex(), 5);
+    pick(12, 3); // a left click: the foreground again
+    EXPECT_EQ(grid.TextIndex(), 12);
+    EXPECT_EQ(grid.BackIndex(), 11);
+    ASSERT_EQ(picked.size(), 4);
+    EXPECT_EQ(picked.last().at(0).toInt(), 12);
+
+    QSignalSpy saved(&form, &TMainForm::WeaveFileSaved);
+    QSignalSpy gross(&form, &TMainForm::GrossPosClicked);
+    QSignalSpy pens(&form, &TMainForm::PenWidthChanged);
+    QSignalSpy tools(&form, &TMainForm::ToolChanged);
+    SendWeaveFileSaved("/w/a.wve");
+    SendGrossPos(3, 4);
+    RunState().HorzWidth = 2;
+    RunState().VertWidth = 6;
+    SendPenWidth();
+    RunState().CurrentToolId = TToolId(35);
+    SendToolChanged();
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_EQ(saved.at(0).at(0).toString(), "/w/a.wve");
+    ASSERT_EQ(gross.size(), 1);
+    EXPECT_EQ(gross.at(0).at(1).toInt(), 4);
+    ASSERT_EQ(pens.size(), 1);
+    EXPECT_EQ(pens.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(pens.at(0).at(1).toInt(), 6);
+    ASSERT_EQ(tools.size(), 1);
+    EXPECT_EQ(tools.at(0).at(0).toInt(), 34);
+    RunState().CurrentToolId = TToolId::Move;
+
+    // One of two closing keeps the document commands; the last one takes them.
+    handledAction(form, "ActZoomIn");
+    form.SetDocumentActionHandler("ActRotate90", [](TMDIChild &) {});
+    first->PatternGrid().ClearModified();
+    second->PatternGrid().ClearModified();
+    second->close();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(form.Action("ActRotate90")->isEnabled());
+    EXPECT_EQ(closing.size(), 0);
+    first->close();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(form.Action("ActRotate90")->isEnabled());
+    EXPECT_EQ(closing.size(), 1);
 }
