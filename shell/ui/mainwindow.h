@@ -128,6 +128,24 @@ public:
     void SetupPaletteBar();
     void ShowPaletteSwatches();
 
+    // --- Drawing tools (mainwindowtools.cpp) ---------------------------------------------
+    // The command every drawing action shares: toolId is the action's tag.
+    void ActFreeLineExecute(int toolId);
+    // Who answers the spray settings dialog (tests); empty: the dialog itself.
+    void SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask) { m_askSprayOption = std::move(ask); }
+
+    // --- Library browsers and the file explorer ------------------------------------------
+    // The frame of the weave and pattern library browsers (made by FillWeaveLibrary; null
+    // before). Its SelectedWeaveFile / SelectedWeave and WeavePicked give the weave the
+    // user picked for tiling.
+    TFrameBrowse *LibraryBrowser() const;
+    // The start-up steps of the browsers: list the libraries and show the default ones (a
+    // new user's weave folder first gets the starter library).
+    void FillWeaveLibrary();
+    void FillPatternLibrary();
+    // The file explorer (made on first use), shown at the window's bottom-right corner.
+    TFrmExplorer *ShowExplorer();
+
 Q_SIGNALS:
     // The notifications that reach the windows around the documents (tool bars, library
     // browsers, tool windows, navigator, palette bar): each listens to what concerns it.
@@ -146,23 +164,6 @@ Q_SIGNALS:
     void PaletteSynced(TMDIChild &child, bool toDocument);
     // A colour was picked (index -1: without a record); the colour tool windows follow.
     void ColorPicked(int index, int kind);
-
-    // --- Drawing tools (mainwindowtools.cpp) ---------------------------------------------
-    // The command every drawing action shares: toolId is the action's tag.
-    void ActFreeLineExecute(int toolId);
-    // Who answers the spray settings dialog (tests); empty: the dialog itself.
-    void SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask) { m_askSprayOption = std::move(ask); }
-    // --- Library browsers and the file explorer ------------------------------------------
-    // The frame of the weave and pattern library browsers (made by FillWeaveLibrary; null
-    // before). Its SelectedWeaveFile / SelectedWeave and WeavePicked give the weave the
-    // user picked for tiling.
-    TFrameBrowse *LibraryBrowser() const;
-    // The start-up steps of the browsers: list the libraries and show the default ones (a
-    // new user's weave folder first gets the starter library).
-    void FillWeaveLibrary();
-    void FillPatternLibrary();
-    // The file explorer (made on first use), shown at the window's bottom-right corner.
-    TFrmExplorer *ShowExplorer();
 
 protected:
     bool event(QEvent *event) override;
