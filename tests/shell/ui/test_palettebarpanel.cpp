@@ -88,12 +88,15 @@ TEST_F(PaletteBarFixture, DoubleClicksEditUpTo253)
         return true;
     };
     const TPalette256 before = grid.Palette();
+    // Scrolled to the end, so that the last cells are in view whatever room the bar has.
+    bar->Grid()->SetLeftCol(255);
     for (int index : { 254, 255 }) {
-        bar->Grid()->SetLeftCol(240);
+        ASSERT_TRUE(strip()->rect().contains(cellOf(index))) << index;
         QTest::mouseDClick(strip(), Qt::LeftButton, {}, cellOf(index));
     }
     EXPECT_EQ(asked, 0) << "254 and 255 are never edited";
     EXPECT_EQ(grid.Palette(), before);
+    ASSERT_TRUE(strip()->rect().contains(cellOf(253)));
     QTest::mouseDClick(strip(), Qt::LeftButton, {}, cellOf(253));
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(PlainColor(grid.Palette()[253]), red) << "the edited colour went into the document";
