@@ -601,6 +601,18 @@ const TUiTextDefault kDefaults[] = {
         "These weave files of the pattern were not found; their weaves were set to the defaults: %1" },
     { "ResultPictureNot8Bit", "The result is not a 256-colour picture: no document was made." },
     { "ApplicationName", "Dorwen CAD" },
+    { "TileNoColorChosen", "No colour has been chosen!" },
+    { "TileNoWeaveChosen", "No weave to tile has been chosen!" },
+    { "TileErrorCaption", "Error" },
+    { "TileFloatTextInvalid",
+        "The float lengths \"%1\" are not whole numbers separated by commas: nothing was changed." },
+    { "TileNoEntryForBlack", "The palette is full and holds no black: nothing was tiled." },
+    { "TileNoEntryForMarker",
+        "The weave was tiled, but the palette has no free entry to mark the floats with." },
+    { "TileWeaveCaption", "Tile Weave" },
+    { "TilePatternCaption", "Tile Pattern" },
+    { "TileWeaveFile", "Weave File..." },
+    { "TileWeaveName", "Weave: %1" },
 };
 } // namespace
 
