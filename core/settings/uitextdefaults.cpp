@@ -600,7 +600,6 @@ const TUiTextDefault kDefaults[] = {
     { "ProjectWeavesMissing",
         "These weave files of the pattern were not found; their weaves were set to the defaults: %1" },
     { "ResultPictureNot8Bit", "The result is not a 256-colour picture: no document was made." },
-    { "ApplicationName", "Dorwen CAD" },
     { "TileNoColorChosen", "No colour has been chosen!" },
     { "TileNoWeaveChosen", "No weave to tile has been chosen!" },
     { "TileErrorCaption", "Error" },
@@ -613,6 +612,7 @@ const TUiTextDefault kDefaults[] = {
     { "TilePatternCaption", "Tile Pattern" },
     { "TileWeaveFile", "Weave File..." },
     { "TileWeaveName", "Weave: %1" },
+    { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace
 
