@@ -3,6 +3,7 @@
 
 #include "core/base/error.h"
 #include "core/base/strutils.h"
+#include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
 
@@ -88,4 +89,12 @@ bool TileWeaveOverColors(TPatternGrid &grid, const TWeaveArray &weave, const TTi
     grid.RebuildReducedView();
     grid.Repaint();
     return true;
+}
+
+void StoreTileWeaveParam(const TTileWeaveParam &param, TPatternGrid *grid)
+{
+    StartSettings().TileWeaveParam = param;
+    WriteTileWeaveParam(param);
+    if (grid)
+        grid->SetTileWeaveParam(param);
 }

@@ -51,3 +51,7 @@ bool ParseFloatLengths(const QString &text, TIntegerArray &lengths, QString *err
 // recorded as one cell step.
 bool TileWeaveOverColors(TPatternGrid &grid, const TWeaveArray &weave, const TTileColorList &colors,
     const TTileWeaveParam &param, TTileFloatRule rule, QString *error = nullptr);
+
+// Stores the tile-weave settings: section "TileWeaveParam" of the settings, the start
+// settings new documents take, and the grid's copy (when a grid is given).
+void StoreTileWeaveParam(const TTileWeaveParam &param, TPatternGrid *grid);

@@ -128,6 +128,7 @@ private:
     };
     void setupMenus();
     void setupDocumentActions();
+    void setupTilingActions();
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
