@@ -184,6 +184,9 @@ public:
     // Makes sure pure black is a palette colour; returns its index, -1 when the palette
     // has no free entry for it.
     int AddBlackToPalette();
+    // A free palette entry given a colour no used entry has, recorded as a palette step;
+    // -1 when no entry is free. The picked-weave tool marks floats in it (pickedtools.cpp).
+    int AddMarkerColorToPalette();
     void GetBackColorEntry(std::uint8_t &index);
 
     // --- Document state ----------------------------------------------------------------
