@@ -194,7 +194,30 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
                 bottomF[std::size_t(x)] = h;
     }
 
-    std::vector<TPoint> found;
+    // The weave points of a row, one byte per column.
+    std::vector<std::uint8_t> points(static_cast<std::size_t>(w));
+    auto weaveRow = [&](int y) {
+        const int wy = wh - 1 - positiveMod(static_cast<long long>(h) - 1 - y - scan.Origin.Y, wh);
+        for (int x = 0; x < w; ++x) {
+            const TDynamicByteArray &warp = scan.Weave[weaveCol[std::size_t(x)]];
+            points[std::size_t(x)] = wy < warp.length() && warp[wy] == 1;
+        }
+    };
+    // The cells are written straight into the caller's list, sized once for the most that
+    // can pass (the candidates on weave points): growing it as cells are found would copy
+    // and fault in the list's pages several times over.
+    long long most = 0;
+    for (int y = 0; y < h; ++y) {
+        weaveRow(y);
+        const std::uint8_t *row = bmp.constScanLine(y);
+        for (int x = 0; x < w; ++x)
+            most += candidate[row[x]] & points[std::size_t(x)];
+    }
+    const qsizetype old = cells.length();
+    if (most > 0)
+        cells.setLength(old + qsizetype(most));
+    TPoint *out = cells.data() + old;
+
     ShowProgressGauge();
     TProgressSteps progress(h);
     for (int y = 0; y < h; ++y) {
@@ -210,14 +233,14 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
                 run = row[x] == c ? run + 1 : 0;
             }
         }
-        const int wy = wh - 1 - positiveMod(static_cast<long long>(h) - 1 - y - scan.Origin.Y, wh);
+        weaveRow(y);
         int leftC = 0;
         for (int x = 0; x < w; ++x) {
             const std::size_t ux = std::size_t(x);
             const int index = row[x];
             const int left = leftC;
             leftC = index == c ? leftC + 1 : 0;
-            if (!candidate[std::size_t(index)])
+            if (!candidate[std::size_t(index)] || !points[ux])
                 continue;
             if (m.Left && left < std::min(m.LeftLength, x))
                 continue;
@@ -227,9 +250,6 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
                 continue;
             if (m.Bottom && (*belowC)[x] - y - 1 < std::min(m.BottomLength, h - 1 - y))
                 continue;
-            const TDynamicByteArray &warp = scan.Weave[weaveCol[ux]];
-            if (wy >= warp.length() || warp[wy] != 1)
-                continue;
             if (floatTest) {
                 const int other = (*nextF)[x];
                 const long long down = other < h ? other - y - 1 : (h - 1 - y) + std::min(topF[ux], y);
@@ -238,7 +258,7 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
                 if (!rule.passes(1 + down + up, down + up > 0, endless))
                     continue;
             }
-            found.push_back({ x, y });
+            *out++ = TPoint { x, y };
         }
         for (int x = 0; x < w; ++x) {
             const std::size_t ux = std::size_t(x);
@@ -249,9 +269,7 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
     }
     progress.finish();
 
-    const qsizetype old = cells.length();
-    cells.setLength(old + qsizetype(found.size()));
-    std::copy(found.begin(), found.end(), cells.begin() + old);
+    cells.truncate(old + qsizetype(out - (cells.data() + old)));
 }
 
 // The first palette index holding Color, or -1.
