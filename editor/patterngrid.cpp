@@ -3,6 +3,7 @@
 #include "core/picture/picturelimits.h"
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
+#include "editor/tools/customline.h"
 #include "editor/tools/rectangletool.h"
 
 #include <algorithm>
@@ -53,6 +54,7 @@ TPatternGrid::TPatternGrid()
     m_repeatFrameObject->SetLocked(true);
     m_repeatFrameObject->SetPreviewCanvas(&m_viewBitmap);
     m_undoStore = std::make_unique<TUndo>(*this);
+    initTools();
 }
 
 TPatternGrid::~TPatternGrid() = default;

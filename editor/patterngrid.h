@@ -32,8 +32,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 #include <vector>
 
+class TCustomLine;
 class TRectangleLine;
 
 // What the model asks of the window that shows it.
@@ -43,6 +45,13 @@ public:
     // The cell sizes, counts or scroll position changed: scroll ranges follow.
     virtual void LayoutChanged() = 0;
     virtual void Repaint() = 0;
+    // The tool wants the 250 ms tool timer (a held spray) on or off; each tick calls
+    // TPatternGrid::ToolTimerTick.
+    virtual void SetToolTimer(bool) { }
+    // The pointer cursor of the tool changed (TPatternGrid::ToolCursor).
+    virtual void ToolCursorChanged() { }
+    // Whether the window follows the pointer out of its cells while a button is held.
+    virtual void SetAutoScroll(bool) { }
 };
 
 class TPatternGrid : public TUndoGridLink {
@@ -281,7 +290,8 @@ public:
     // --- Selection --------------------------------------------------------------------
     // The selection in cells; empty = none. The region tool fills it.
     void SetSelectionRegion(const QRegion &region) { m_selectionRegion = region; }
-    void ClearSelectionRegion() { m_selectionRegion = QRegion(); }
+    // Also lets go of the selection's shape (editor/patterngridtools.cpp).
+    void ClearSelectionRegion();
     // Both floating objects are let go (they stay in the undo store); the first step of
     // every whole-picture command. The floating picture fills it in.
     void DropFloatingObjects();
@@ -391,7 +401,99 @@ public:
     void NotifyPatternSize(int cols, int rows) override;
     void NotifyPenWidth() override;
 
+    // --- Drawing on the grid: tools, mouse and keys (editor/patterngridtools.cpp) ---------
+    // The window turns the pointer into picture cells (below level 9 through the reduced
+    // view, once) and hands them in as cell events; every tool then works headless on the
+    // model. ViewCell is the cell of the window's own grid (the reduced cell below level 9),
+    // which only the view drag (tool 42) reads.
+    enum class TMouseButton : std::uint8_t { Left, Right };
+    struct TCellEvent {
+        TPoint Cell; // picture cell
+        TMouseButton Button = TMouseButton::Left;
+        bool Shift = false;
+        bool Ctrl = false;
+        TPoint ViewCell { -1, -1 }; // (-1, -1): the same as Cell
+    };
+    // The main window's entry: the tool becomes id (see the comments in the source).
+    void SetDrawTool(TToolId id);
+    // Replaces the object in field by a new one of the tool's class (none for a tool
+    // without one); a pending shape is committed first unless keepPending.
+    void CreateDrawObject(std::unique_ptr<TCustomLine> &field, TToolId id, bool keepPending);
+    void MouseDown(const TCellEvent &e);
+    // held: the button is down.
+    void MouseMove(const TCellEvent &e, bool held);
+    void MouseUp(const TCellEvent &e);
+    // One tick of the tool timer (a spray burst while the spray button is held).
+    void ToolTimerTick();
+    bool ToolTimerOn() const { return m_toolTimerOn; }
+    // One spray burst at SprayCenter; its own cells make one undo step.
+    void SprayBurst();
+    TPoint SprayCenter() const { return m_sprayCenter; }
+    // The random source of the spray, seedable so that a burst can be replayed.
+    void SetRandomSeed(std::uint32_t seed) { m_random.seed(seed); }
+    // Pen widths of the drawing objects (kept in the running state for every grid).
+    void SetHorzPenWidth(int width);
+    void SetVertPenWidth(int width);
+    // Enter (13), Space (32) and Delete (46) as the main window passes them on.
+    void HandleToolKey(int key);
+    // Arrow keys (Qt::Key_Left .. Qt::Key_Down) scroll the view; false for other keys
+    // or while ArrowScroll is off.
+    bool HandleArrowKey(int key, bool ctrl);
+    bool ArrowScroll() const { return m_arrowScroll; }
+    void SetArrowScroll(bool value) { m_arrowScroll = value; }
+    // The tool's drawing object and the selection's (null for tools without one).
+    TCustomLine *DrawObject() const { return m_drawObject.get(); }
+    TCustomLine *RegionObject() const { return m_regionObject.get(); }
+    // The pointer cursor of the current tool: a TCursorId, or 0 for the arrow.
+    int ToolCursor() const { return m_toolCursor; }
+    TPoint DownCell() const { return m_downCell; }
+    bool ColorPicking() const { return m_colorPicking; }
+    bool GridDragging() const { return m_gridDragging; }
+    // The cross-hair over the cell under the pointer, from the "CursorStyle" settings.
+    void SetCrossHair(const TCursorStyleOption &style);
+    const TCursorStyleOption &CrossHair() const { return m_crossHair; }
+
 private:
+    // --- Tool dispatch: one place per tool (patterngridtools.cpp) --------------------
+    void initTools();
+    TCustomLine *objectForTool();
+    void setToolCursor(int id);
+    void syncSelection();
+    void finishDrawObject(TCustomLine &object);
+    void shapePress(TCustomLine &object, const TCellEvent &e, bool regionTool);
+    void shapeMove(TCustomLine &object, const TCellEvent &e);
+    void shapeRelease(TCustomLine &object);
+    void fullLinePress(const TCellEvent &e);
+    void polygonPress(TCustomLine &object, const TCellEvent &e);
+    void polygonRelease(TCustomLine &object);
+    void magicStickPress(const TCellEvent &e);
+    void arcPress(const TCellEvent &e);
+    void polylinePress(const TCellEvent &e);
+    void curvePress(const TCellEvent &e);
+    void vertexDragMove(TCustomLine &object, const TCellEvent &e);
+    void freeLinePress(const TCellEvent &e);
+    void concentricPress(const TCellEvent &e);
+    void clearMottlePress(const TCellEvent &e);
+    void clearMottleMove(const TCellEvent &e);
+    void clearMottleRelease(const TCellEvent &e);
+    void floodFill(TPoint cell);
+    void recordChangedArea(const TRect &box, long long changed, bool rules);
+    void sprayPress(TPoint cell);
+    void pickColor(TPoint cell, int kind);
+    void cutPress(TPoint cell, bool rows);
+    void changeColor(TPoint cell);
+    void moveGridPress(const TCellEvent &e);
+    void moveGridMove(const TCellEvent &e);
+    // The tools whose routines live with their own features (text, binding points,
+    // picked weave and pattern, crepe, paste at the click): nothing until they are built.
+    void laterToolPress(const TCellEvent &e);
+    void laterToolMove(const TCellEvent &e);
+    void laterToolRelease(const TCellEvent &e);
+    void setToolTimer(bool on);
+    int randomBelow(int n);
+    void notifyShapeStarted();
+    bool insidePicture(TPoint cell) const;
+
     void calcCellSize();
     void applyZoomCounts();
     void layoutChanged();
@@ -462,4 +564,21 @@ private:
     mutable QImage m_viewBitmap;
     mutable std::vector<int> m_stretchMap;
     std::unique_ptr<TUndo> m_undoStore;
+
+    // Tools.
+    std::unique_ptr<TCustomLine> m_drawObject;
+    std::unique_ptr<TCustomLine> m_regionObject;
+    TToolId m_drawObjectTool = TToolId::Rectangle; // the tool DrawObject was made for
+    TPoint m_downCell { -1, -1 };
+    TPoint m_moveStart { -1, -1 };
+    TPoint m_sprayCenter { 0, 0 };
+    TLineArray m_sprayCells;
+    std::mt19937 m_random { 5489u };
+    int m_toolCursor = 0;
+    bool m_colorPicking = false;
+    bool m_buttonDown = false;
+    bool m_gridDragging = false;
+    bool m_toolTimerOn = false;
+    bool m_arrowScroll = true;
+    TCursorStyleOption m_crossHair;
 };

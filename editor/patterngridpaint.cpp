@@ -5,6 +5,7 @@
 // follows the client size, not the picture size.
 #include "editor/patterngrid.h"
 
+#include "editor/tools/customline.h"
 #include "editor/tools/rectangletool.h"
 
 #include <QPainter>
@@ -115,6 +116,19 @@ void TPatternGrid::Paint(QImage &buffer) const
         m_repeatFrameObject->SetPreviewOrigin({ -LeftCol(), -TopRow() });
         m_repeatFrameObject->Draw();
     }
+    // The tools keep picture cells (scale 1); only while they paint do they take the
+    // view's scales, so that below level 9 their shapes land on the reduced cells.
+    for (TCustomLine *tool : { m_regionObject.get(), m_drawObject.get() }) {
+        if (!tool || tool->GetPointCount() == 0 || tool->Mode() == TDrawMode::Idle)
+            continue;
+        tool->SetPreviewCanvas(&m_viewBitmap);
+        tool->SetPreviewOrigin({ -LeftCol(), -TopRow() });
+        tool->SetScaleX(m_scaleX);
+        tool->SetScaleY(m_scaleY);
+        tool->PaintShape(m_viewBitmap);
+        tool->SetScaleX(1.0);
+        tool->SetScaleY(1.0);
+    }
 
     // Stretch: every cell becomes a block of one pitch, and the grid lines are drawn on
     // the way: the line after a cell covers the line width's pixels after the cell.
@@ -188,6 +202,18 @@ void TPatternGrid::Paint(QImage &buffer) const
         }
     }
 
+    // The tools' vertex markers, on the cells as the grid lays them out (from level 9 up,
+    // where a picture cell is a cell of the grid).
+    if (!reduced) {
+        for (TCustomLine *tool : { m_regionObject.get(), m_drawObject.get() }) {
+            if (!tool || tool->GetPointCount() == 0 || tool->Mode() == TDrawMode::Idle)
+                continue;
+            tool->SetTarget(&buffer);
+            tool->DrawMarkers();
+            tool->SetTarget(nullptr);
+        }
+    }
+
     if (m_navigatorFrame.Width() > 0 && m_navigatorFrame.Height() > 0) {
         QPainter p(&buffer);
         p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
@@ -197,5 +223,26 @@ void TPatternGrid::Paint(QImage &buffer) const
         p.setBrush(Qt::NoBrush);
         p.drawRect(QRect(m_navigatorFrame.Left - LeftCol(), m_navigatorFrame.Top - TopRow(),
             m_navigatorFrame.Width(), m_navigatorFrame.Height()));
+    }
+
+    // The cross-hair over the cell under the pointer: one line along its row and one along
+    // its column through the cell's middle, not-xor, across the view or a few cells long.
+    if ((m_crossHair.LargeCursor || m_crossHair.SmallCursor) && !m_crossHair.NoCursor && m_lastCell.X >= 0) {
+        const int vx = reduced ? int(m_lastCell.X * m_scaleX) : m_lastCell.X;
+        const int vy = reduced ? int(m_lastCell.Y * m_scaleY) : m_lastCell.Y;
+        const int cx = (vx - LeftCol()) * pitchX + colW / 2, cy = (vy - TopRow()) * pitchY + rowH / 2;
+        int x0 = 0, x1 = cw, y0 = 0, y1 = ch;
+        if (!m_crossHair.LargeCursor) {
+            const int n = std::max(1, m_crossHair.CursorSize);
+            x0 = cx - n * pitchX;
+            x1 = cx + n * pitchX + 1;
+            y0 = cy - n * pitchY;
+            y1 = cy + n * pitchY + 1;
+        }
+        QPainter p(&buffer);
+        p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        p.setPen(QPen(Qt::black, 1));
+        p.drawLine(x0, cy, x1 - 1, cy);
+        p.drawLine(cx, y0, cx, y1 - 1);
     }
 }

@@ -1,5 +1,9 @@
 #include "editor/ui/patterngridview.h"
 
+#include "core/base/cursors.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -12,6 +16,10 @@ TPatternGridView::TPatternGridView(std::unique_ptr<TPatternGrid> model, QWidget 
     Layout().Options.ThumbTracking = true;
     m_model->SetViewport(this);
     m_model->SetClientSize(viewport()->width(), viewport()->height());
+    viewport()->setMouseTracking(true);
+    m_toolTimer.setInterval(250);
+    connect(&m_toolTimer, &QTimer::timeout, this, [this] { m_model->ToolTimerTick(); });
+    ToolCursorChanged();
 }
 
 TPatternGridView::TPatternGridView(QWidget *parent)
@@ -29,6 +37,113 @@ TPoint TPatternGridView::CellAt(const QPoint &pos) const
     TPoint cell;
     MouseToCell(pos.x(), pos.y(), cell.X, cell.Y);
     return cell;
+}
+
+TPoint TPatternGridView::PictureCellAt(const QPoint &pos) const
+{
+    TPoint cell = CellAt(pos);
+    if (cell.X < 0 || cell.Y < 0)
+        return { -1, -1 };
+    if (m_model->ZoomLevel() < TPatternGrid::BaseZoomLevel) {
+        cell.X = m_model->ReducedSourceCol(cell.X);
+        cell.Y = m_model->ReducedSourceRow(cell.Y);
+    }
+    const QImage &picture = m_model->Picture();
+    if (cell.X < 0 || cell.Y < 0 || cell.X >= picture.width() || cell.Y >= picture.height())
+        return { -1, -1 };
+    return cell;
+}
+
+TPatternGrid::TCellEvent TPatternGridView::cellEvent(const QMouseEvent &event) const
+{
+    const QPoint pos = event.position().toPoint();
+    TPatternGrid::TCellEvent e;
+    e.Cell = PictureCellAt(pos);
+    e.ViewCell = CellAt(pos);
+    const Qt::MouseButtons buttons = event.buttons() | event.button();
+    e.Button
+        = buttons & Qt::LeftButton ? TPatternGrid::TMouseButton::Left : TPatternGrid::TMouseButton::Right;
+    e.Shift = event.modifiers() & Qt::ShiftModifier;
+    e.Ctrl = event.modifiers() & Qt::ControlModifier;
+    return e;
+}
+
+// The grid overrides the cell control's mouse handling: the press keeps only its
+// auto-scroll, and every event goes to the tool as picture cells.
+void TPatternGridView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
+        return;
+    setFocus(Qt::MouseFocusReason);
+    m_pressed = true;
+    m_model->MouseDown(cellEvent(*event));
+    // The control's own press only for its auto-scroll, which the view drag switches off.
+    if (event->button() == Qt::LeftButton && CanAutoScroll)
+        TIDrawGrid::mousePressEvent(event);
+}
+
+void TPatternGridView::mouseMoveEvent(QMouseEvent *event)
+{
+    TIDrawGrid::mouseMoveEvent(event);
+    const bool held = m_pressed && (event->buttons() & (Qt::LeftButton | Qt::RightButton));
+    m_model->MouseMove(cellEvent(*event), held);
+}
+
+void TPatternGridView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
+        return;
+    if (event->button() == Qt::LeftButton)
+        TIDrawGrid::mouseReleaseEvent(event);
+    if (!m_pressed)
+        return;
+    m_pressed = false;
+    m_model->MouseUp(cellEvent(*event));
+}
+
+// A double-click press is no new press for the tools.
+void TPatternGridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+// The arrow keys scroll the pattern (the model's steps); other keys are the control's.
+void TPatternGridView::keyPressEvent(QKeyEvent *event)
+{
+    // The tool keys and the zoom keys are the main window's: they go on to it.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_B:
+    case Qt::Key_Space:
+    case Qt::Key_Delete:
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+    case Qt::Key_Minus:
+        event->ignore();
+        return;
+    default:
+        break;
+    }
+    if (m_model->HandleArrowKey(event->key(), event->modifiers() & Qt::ControlModifier)) {
+        event->accept();
+        return;
+    }
+    TIDrawGrid::keyPressEvent(event);
+}
+
+void TPatternGridView::SetToolTimer(bool on)
+{
+    if (on)
+        m_toolTimer.start();
+    else
+        m_toolTimer.stop();
+}
+
+void TPatternGridView::ToolCursorChanged()
+{
+    const int id = m_model->ToolCursor();
+    viewport()->setCursor(id ? AppCursor(id) : QCursor(Qt::ArrowCursor));
 }
 
 void TPatternGridView::SetColCount(int value)

@@ -9,6 +9,7 @@
 #include "editor/ui/cellgrid.h"
 
 #include <QImage>
+#include <QTimer>
 
 #include <memory>
 
@@ -24,6 +25,11 @@ public:
     // The grid cell under a client point (the picture cell from level 9 up, a cell of the
     // reduced view below); -1 for a coordinate outside the cells.
     TPoint CellAt(const QPoint &pos) const;
+    // The picture cell under a client point: below level 9 the reduced cell is turned into
+    // the picture cell it shows, once, before any tool sees it; (-1, -1) outside the cells.
+    TPoint PictureCellAt(const QPoint &pos) const;
+    // The 250 ms tool timer (the spray while its button is held).
+    const QTimer &ToolTimer() const { return m_toolTimer; }
 
     void SetColCount(int value) override;
     void SetRowCount(int value) override;
@@ -32,13 +38,25 @@ public:
     // TPatternGridViewport
     void LayoutChanged() override;
     void Repaint() override;
+    void SetToolTimer(bool on) override;
+    void ToolCursorChanged() override;
+    void SetAutoScroll(bool on) override { CanAutoScroll = on; }
 
 protected:
     void PaintGrid(QPainter &p) override;
     void TopLeftChanged() override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    TPatternGrid::TCellEvent cellEvent(const QMouseEvent &event) const;
+
     std::unique_ptr<TPatternGrid> m_model;
     QImage m_buffer;
+    QTimer m_toolTimer;
+    bool m_pressed = false;
 };

@@ -31,6 +31,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_questions = m_ownQuestions.get();
     setupMenus();
     setupDocumentActions();
+    setupToolActions();
     setupTilingActions();
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the

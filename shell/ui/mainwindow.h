@@ -18,10 +18,15 @@
 #include <string_view>
 #include <vector>
 
+class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMenu;
 class QProgressBar;
+class QSpinBox;
+class TPatternGrid;
+class TMessageEvent;
+struct TSprayOption;
 class TMDIChild;
 struct TMainActionInfo;
 
@@ -105,10 +110,17 @@ public:
     void UpdateRecentFileMenu();
     QMenu *FileMenu() const { return m_fileMenu; }
 
+    // --- Drawing tools (mainwindowtools.cpp) ---------------------------------------------
+    // The command every drawing action shares: toolId is the action's tag.
+    void ActFreeLineExecute(int toolId);
+    // Who answers the spray settings dialog (tests); empty: the dialog itself.
+    void SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask) { m_askSprayOption = std::move(ask); }
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -128,6 +140,13 @@ private:
     };
     void setupMenus();
     void setupDocumentActions();
+    // Drawing tools: tool bars, pen widths, the current tool, tool keys.
+    void setupToolActions();
+    bool askSprayOption(TSprayOption &option);
+    void showCurrentTool();
+    void showPenWidths(int horz, int vert);
+    bool handleToolNotification(const TMessageEvent &message);
+    void applyToolSettings(TPatternGrid &grid);
     void setupTilingActions();
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
@@ -156,4 +175,8 @@ private:
     QList<QAction *> m_recentItems;
     std::vector<TActionSlot> m_actions; // one per row of the action table, in its order
     bool m_documentOpen = false; // what the document actions' enabled states follow
+    QActionGroup *m_toolGroup = nullptr; // the drawing actions, one pressed at a time
+    QSpinBox *m_horzWidthEdit = nullptr; // RdtHorzWidth
+    QSpinBox *m_vertWidthEdit = nullptr; // RdtVertWidth
+    std::function<bool(TSprayOption &)> m_askSprayOption;
 };

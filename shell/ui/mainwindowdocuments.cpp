@@ -166,6 +166,7 @@ void TMainForm::setupChildFromMainSettings(TMDIChild *child, const QString &capt
     ReadTilePatternParam(tilePattern);
     grid.SetTilePatternParam(tilePattern);
     grid.SetSprayOption(StartSettings().SprayOption);
+    applyToolSettings(grid);
 }
 
 // Tiles the document windows: side by side in one row (Horizontal: each the full height,

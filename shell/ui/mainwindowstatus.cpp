@@ -92,6 +92,8 @@ void TMainForm::handleNotification(const TMessageEvent &message)
         UpdateActionStates();
         return;
     }
+    if (handleToolNotification(message))
+        return;
     const bool hasDocument = !m_mdi->subWindowList().isEmpty();
     if (!m_status.Handle(message, hasDocument))
         return;

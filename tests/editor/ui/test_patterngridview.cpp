@@ -169,3 +169,38 @@ TEST(PatternGridView, PaintForgetsTheLastPointerCell)
     s.view.viewport()->grab();
     EXPECT_EQ(s.view.Model().LastCell(), (TPoint { -1, -1 }));
 }
+
+// Below level 9 the window turns the pressed reduced cell into the picture cell it shows
+// before any tool sees it, so that every tool works on the cell the user sees.
+TEST(PatternGridView, PointerBecomesAPictureCellBelowLevelNine)
+{
+    ShownView s(Tall(200, 100), 4, 400, 300); // half size: one reduced cell per two cells
+    TPatternGrid &g = s.view.Model();
+    ASSERT_LT(g.ScaleX(), 1.0);
+    const int pitch = g.DefaultColWidth() + g.Grid().CalcDrawInfo().Horz.EffectiveLineWidth;
+    const int pitchY = g.DefaultRowHeight() + g.Grid().CalcDrawInfo().Vert.EffectiveLineWidth;
+    const QPoint at(30 * pitch + pitch / 2, 20 * pitchY + pitchY / 2);
+    ASSERT_EQ(s.view.CellAt(at), (TPoint { 30, 20 }));
+    const TPoint picture { g.ReducedSourceCol(30), g.ReducedSourceRow(20) };
+    ASSERT_NE(picture, (TPoint { 30, 20 }));
+    EXPECT_EQ(s.view.PictureCellAt(at), picture);
+
+    // The fill lands on the picture cell's row (each row of the picture is one index).
+    g.SetForeColorIndex(250);
+    g.SetDrawTool(TToolId::FillColor);
+    s.Click(at.x(), at.y());
+    EXPECT_EQ(g.DownCell(), picture);
+    EXPECT_EQ(g.Picture().constScanLine(picture.Y)[0], 250);
+    EXPECT_EQ(g.Picture().constScanLine(picture.Y + 1)[0], (picture.Y + 1) % 200);
+
+    // The spray's timer runs while its button is held.
+    g.SetDrawTool(TToolId::Sprayer);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), s.view.viewport()->mapToGlobal(QPointF(at)),
+        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    s.Send(press);
+    EXPECT_TRUE(s.view.ToolTimer().isActive());
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), s.view.viewport()->mapToGlobal(QPointF(at)),
+        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    s.Send(release);
+    EXPECT_FALSE(s.view.ToolTimer().isActive());
+}

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolButton>
 
 namespace {
 struct ActionsFixture : ::testing::Test {
@@ -27,10 +28,12 @@ struct ActionsFixture : ::testing::Test {
     }
 };
 
+// The menu of the menu bar that holds the action (the fly-out menus of the tool bar's
+// buttons are not menus of the menu bar).
 QMenu *menuOf(QAction *action)
 {
     for (QObject *w : action->associatedObjects())
-        if (auto *menu = qobject_cast<QMenu *>(w))
+        if (auto *menu = qobject_cast<QMenu *>(w); menu && !qobject_cast<QToolButton *>(menu->parent()))
             return menu;
     return nullptr;
 }

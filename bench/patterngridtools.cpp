@@ -1,0 +1,179 @@
+// Drawing on a 5120 x 65,535 pattern with the grid's tools, each committed and recorded
+// as one undo step: a free-hand stroke of 10,000 cells (also on a 5120 x 1000 pattern: a
+// stroke must cost what the stroke costs, not what the pattern costs), a flood fill of a
+// 5120 x 6300 area, the colour change over the whole picture, and a spray burst of 80
+// points below zoom level 9. The anchor is one copy of the cells the fill covers, so the
+// ratios after the table say how many such copies a tool costs.
+#include "core/settings/sharedstate.h"
+#include "editor/patterngrid.h"
+#include "ratioreport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+using Ev = TPatternGrid::TCellEvent;
+
+std::vector<std::pair<std::string, std::string>> g_ratios;
+
+TPalette256 benchPalette()
+{
+    TPalette256 pal {};
+    for (int i = 0; i < 256; ++i)
+        pal[i] = { std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2), 0 };
+    return pal;
+}
+
+// A w x h grid of index 1 with a row of index 2 under the first 6300 rows, so that the
+// fill from the top stops there.
+std::unique_ptr<TPatternGrid> makeGrid(int w, int h)
+{
+    StartSettings().MaxUndoCount = 4;
+    StartSettings().MaxBakDataSize = 1e9;
+    auto g = std::make_unique<TPatternGrid>();
+    QImage img = NewPicture(w, h, benchPalette());
+    img.fill(1);
+    if (h > 6300)
+        std::memset(img.scanLine(6300), 2, w);
+    g->SetClientSize(1920, 1080);
+    g->SetPicture(img);
+    g->ReadPaletteFromPicture();
+    g->RebuildDisplayBitmap();
+    g->ResetRepeatSize();
+    g->SetZoom(9);
+    return g;
+}
+
+TPatternGrid &bigGrid()
+{
+    static std::unique_ptr<TPatternGrid> g = makeGrid(5120, 65535);
+    return *g;
+}
+
+// The stroke: 10,000 cells, one cell per move.
+void BM_FreeLineStroke(benchmark::State &state)
+{
+    static std::unique_ptr<TPatternGrid> small;
+    if (state.range(1) != 65535 && !small)
+        small = makeGrid(int(state.range(0)), int(state.range(1)));
+    TPatternGrid &g = state.range(1) == 65535 ? bigGrid() : *small;
+    g.SetDrawTool(TToolId::FreeLine);
+    int fore = 3;
+    for (auto _ : state) {
+        g.SetForeColorIndex(fore);
+        fore = fore == 3 ? 4 : 3;
+        // Back and forth along rows 100 to 140, so that both patterns hold every cell.
+        TPoint p { 100, 100 };
+        int dx = 1;
+        g.MouseDown(Ev { p });
+        for (int i = 1; i < 10000; ++i) {
+            if ((p.X == 4099 && dx > 0) || (p.X == 100 && dx < 0)) {
+                if ((p.Y - 100) % 20 == 19)
+                    dx = -dx;
+                p.Y += 1;
+            } else {
+                p.X += dx;
+            }
+            g.MouseMove(Ev { p }, true);
+        }
+        g.MouseUp(Ev { p });
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+
+// The flood fill of the 5120 x 6300 area above the stop row.
+void BM_FloodFillArea(benchmark::State &state)
+{
+    TPatternGrid &g = bigGrid();
+    g.SetDrawTool(TToolId::FillColor);
+    for (auto _ : state) {
+        // Each fill turns the area into the other index, so every round fills it whole.
+        const int now = g.Picture().constScanLine(0)[0];
+        g.SetForeColorIndex(now == 1 ? 5 : 1);
+        g.MouseDown(Ev { { 10, 10 } });
+        g.MouseUp(Ev { { 10, 10 } });
+    }
+    state.SetItemsProcessed(state.iterations() * 5120LL * 6300);
+}
+
+// Tool 44 over the whole picture: every cell of the pressed index takes the fore index.
+void BM_ChangeColorWholePicture(benchmark::State &state)
+{
+    TPatternGrid &g = bigGrid();
+    g.SetDrawTool(TToolId::ChangeColor);
+    for (auto _ : state) {
+        const int now = g.Picture().constScanLine(7000)[0];
+        g.SetForeColorIndex(now == 1 ? 6 : 1);
+        g.MouseDown(Ev { { 10, 7000 } });
+        g.MouseUp(Ev { { 10, 7000 } });
+    }
+    state.SetItemsProcessed(state.iterations() * 5120LL * 65535);
+}
+
+// One burst of 80 points of radius 25 while the view shows the picture reduced (level 4).
+void BM_SprayBurstReduced(benchmark::State &state)
+{
+    TPatternGrid &g = bigGrid();
+    g.SetZoom(4);
+    g.SetSprayOption({ 25, 80 });
+    g.SetRandomSeed(7);
+    g.SetDrawTool(TToolId::Sprayer);
+    g.SetForeColorIndex(8);
+    g.MouseDown(Ev { { 2000, 30000 } });
+    for (auto _ : state)
+        g.ToolTimerTick();
+    g.MouseUp(Ev { { 2000, 30000 } });
+    g.SetZoom(9);
+    state.SetItemsProcessed(state.iterations() * 80);
+}
+
+// The anchor: one copy of the 5120 x 6300 cells into fresh memory.
+void BM_CopyFillArea(benchmark::State &state)
+{
+    const QImage &src = bigGrid().Picture();
+    for (auto _ : state) {
+        QImage copy(5120, 6300, QImage::Format_Indexed8);
+        for (int y = 0; y < 6300; ++y)
+            std::memcpy(copy.scanLine(y), src.constScanLine(y), 5120);
+        benchmark::DoNotOptimize(copy.bits());
+    }
+}
+
+void registerAll()
+{
+    benchmark::RegisterBenchmark("BM_FreeLineStroke", BM_FreeLineStroke)
+        ->Args({ 5120, 1000 })
+        ->Args({ 5120, 65535 })
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_FloodFillArea", BM_FloodFillArea)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_ChangeColorWholePicture", BM_ChangeColorWholePicture)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_SprayBurstReduced", BM_SprayBurstReduced)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("BM_CopyFillArea", BM_CopyFillArea)->Unit(benchmark::kMillisecond);
+    g_ratios.push_back({ "BM_FloodFillArea", "BM_CopyFillArea" });
+    g_ratios.push_back({ "BM_ChangeColorWholePicture", "BM_CopyFillArea" });
+    g_ratios.push_back({ "BM_FreeLineStroke/5120/65535", "BM_FreeLineStroke/5120/1000" });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Keep the settings and data folders the shared state creates out of the home folder.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // the shared state registers cursors
+    InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
+    registerAll();
+    return bench::RunWithRatios(argc, argv, g_ratios);
+}

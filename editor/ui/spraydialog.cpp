@@ -1,0 +1,63 @@
+#include "editor/ui/spraydialog.h"
+
+#include "core/settings/uitexts.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+QString text(const char *key)
+{
+    return GetUiString(QStringLiteral("SetSpray"), QLatin1String(key));
+}
+
+QSpinBox *numberBox(QWidget *parent, const char *name, int max, int value)
+{
+    auto *box = new QSpinBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(1, max);
+    box->setValue(value);
+    // Three digits, as many as the largest value has.
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 40);
+    return box;
+}
+} // namespace
+
+TFrmSetSpray::TFrmSetSpray(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmSetSpray"));
+    setWindowTitle(text("Spray_Caption"));
+    RdtPointNum = numberBox(this, "RdtPointNum", MaxPointCount, 80);
+    RdtRadium = numberBox(this, "RdtRadium", MaxRadius, 25);
+    auto *form = new QFormLayout;
+    form->addRow(text("Spray_Point_Count"), RdtPointNum);
+    form->addRow(text("Spray_Radius"), RdtRadium);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)
+        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnOK")));
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnCancel")));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+void TFrmSetSpray::SetValues(const TSprayOption &option)
+{
+    RdtPointNum->setValue(std::clamp(option.PointCount, 1, MaxPointCount));
+    RdtRadium->setValue(std::clamp(option.Radius, 1, MaxRadius));
+}
+
+TSprayOption TFrmSetSpray::Values() const
+{
+    TSprayOption option;
+    option.PointCount = RdtPointNum->value();
+    option.Radius = RdtRadium->value();
+    return option;
+}

@@ -1,0 +1,252 @@
+// The main window's drawing tools: choosing a tool (every drawing action shares one
+// command, its tag is the tool id), the tool bars with their fly-out buttons, the pen-width
+// spin edits, the current-tool and pen-width notifications, the spray settings, and the
+// keys that act on the active document's grid.
+#include "shell/ui/mainwindow.h"
+
+#include "core/base/messages.h"
+#include "core/settings/settings.h"
+#include "core/settings/sharedstate.h"
+#include "editor/ui/patterngridview.h"
+#include "editor/ui/spraydialog.h"
+#include "shell/mainactions.h"
+#include "shell/ui/documentwindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMenu>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <initializer_list>
+
+namespace {
+
+// The tool bar of single tools, and the fly-out buttons, each a row of tools that share
+// one button (the button shows the tool chosen last).
+const std::initializer_list<const char *> kSingleTools
+    = { "ActMove", "ActMoveGrid", "ActAbsorbColor", "ActFillColor", "ActSprayer", "ActChangeColor",
+          "ActRuber", "ActInsertWord", "ActMouseSelect", "ActHorzCut", "ActVertCut", "ActBuildRectBmp" };
+
+struct TFlyOut {
+    const char *Name;
+    std::initializer_list<const char *> Actions;
+};
+const std::initializer_list<TFlyOut> kFlyOuts = {
+    { "TbrDefineArea1",
+        { "ActDefineRectangle", "ActDefineCircle", "ActDefineHorizontalLine", "ActDefineVerticalLine",
+            "ActMagicStick" } },
+    { "TbrDefineArea2", { "ActDefineFreePointLine", "ActDefineBreakPointLine", "ActDefineCurveLine" } },
+    { "TbrLine", { "ActBeeLine", "ActArc", "ActFreeLine", "ActBreakLine", "ActCurveLine" } },
+    { "TbrShape", { "ActRectangle", "ActCircle", "ActConcentricCircle" } },
+    { "TbrFilledShape",
+        { "ActFilledRectangle", "ActFilledCircle", "ActFilledFreeLine", "ActFilledArc", "ActFilledCurveLine",
+            "ActFilledBreakLine" } },
+    { "TbrColor", { "ActClearMottleByRect", "ActClearMottleByCircle" } },
+};
+
+} // namespace
+
+void TMainForm::setupToolActions()
+{
+    m_toolGroup = new QActionGroup(this);
+    m_toolGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const TMainActionInfo &info : MainActions()) {
+        if (info.Menu != TMainMenu::ToolBar || info.Tag == TMainActionInfo::NoTag
+            || info.Route == TMainActionRoute::Inert)
+            continue;
+        const int tool = info.Tag;
+        SetActionHandler(info.Name, [this, tool] { ActFreeLineExecute(tool); });
+        QAction *action = Action(info.Name);
+        action->setCheckable(true);
+        m_toolGroup->addAction(action);
+    }
+
+    auto *tools = new QToolBar(this);
+    tools->setObjectName(QStringLiteral("TbrTools"));
+    addToolBar(Qt::LeftToolBarArea, tools);
+    for (const char *name : kSingleTools)
+        tools->addAction(Action(name));
+    for (const TFlyOut &fly : kFlyOuts) {
+        auto *button = new QToolButton(tools);
+        button->setObjectName(QStringLiteral("Btn") + QLatin1String(fly.Name).mid(3));
+        auto *menu = new QMenu(button);
+        menu->setObjectName(QLatin1String(fly.Name));
+        for (const char *name : fly.Actions)
+            menu->addAction(Action(name));
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+        button->setMenu(menu);
+        button->setDefaultAction(Action(*fly.Actions.begin()));
+        // The button stands for the tool of its row chosen last.
+        connect(menu, &QMenu::triggered, button, &QToolButton::setDefaultAction);
+        tools->addWidget(button);
+    }
+
+    auto *pens = new QToolBar(this);
+    pens->setObjectName(QStringLiteral("TbrPenWidth"));
+    addToolBar(Qt::TopToolBarArea, pens);
+    const auto spin = [&](const char *name, int value, void (TPatternGrid::*set)(int)) {
+        auto *box = new QSpinBox(pens);
+        box->setObjectName(QLatin1String(name));
+        box->setRange(1, 99);
+        box->setValue(std::clamp(value, 1, 99));
+        connect(box, &QSpinBox::valueChanged, this, [this, set](int width) {
+            for (TMDIChild *child : Children())
+                (child->PatternGrid().*set)(width);
+            // Without a document the width waits in the running state for the next one.
+            if (Children().isEmpty())
+                (set == &TPatternGrid::SetHorzPenWidth ? RunState().HorzWidth : RunState().VertWidth) = width;
+        });
+        pens->addWidget(box);
+        return box;
+    };
+    m_horzWidthEdit = spin("RdtHorzWidth", RunState().HorzWidth, &TPatternGrid::SetHorzPenWidth);
+    m_vertWidthEdit = spin("RdtVertWidth", RunState().VertWidth, &TPatternGrid::SetVertPenWidth);
+    showCurrentTool();
+}
+
+// Choosing the spray tool while it is the tool already opens its settings; otherwise the
+// tool becomes the current one, in the active document's grid too.
+void TMainForm::ActFreeLineExecute(int toolId)
+{
+    if (toolId < 0 || toolId > MaxToolId)
+        return;
+    const TToolId id = TToolId(toolId);
+    if (id == TToolId::Sprayer && RunState().CurrentToolId == TToolId::Sprayer) {
+        TSprayOption option = StartSettings().SprayOption;
+        if (m_askSprayOption ? m_askSprayOption(option) : askSprayOption(option)) {
+            StartSettings().SprayOption = option;
+            WriteSprayOption(option);
+            for (TMDIChild *child : Children())
+                child->PatternGrid().SetSprayOption(option);
+        }
+    }
+    RunState().CurrentToolId = id;
+    if (TMDIChild *child = ActiveChild())
+        child->PatternGrid().SetDrawTool(id); // the grid tells the tool buttons
+    else
+        showCurrentTool();
+}
+
+bool TMainForm::askSprayOption(TSprayOption &option)
+{
+    TFrmSetSpray dialog(this);
+    dialog.SetValues(option);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    option = dialog.Values();
+    return true;
+}
+
+// The button of the current tool is pressed, the others released; the circle of the
+// clear-mottle pair shows on the rectangle's button.
+void TMainForm::showCurrentTool()
+{
+    if (!m_toolGroup)
+        return;
+    int shown = ToolIdValue(RunState().CurrentToolId);
+    if (shown == ToolIdValue(TToolId::ClearMottleByCircle))
+        shown = ToolIdValue(TToolId::ClearMottleByRect);
+    QAction *current = nullptr;
+    for (QAction *action : m_toolGroup->actions())
+        if (action->data().toInt() == shown && action->objectName() != QLatin1String("ActRevise")) {
+            current = action;
+            break;
+        }
+    if (current) {
+        current->setChecked(true);
+        // A fly-out button shows the current tool of its row.
+        for (auto *button : findChildren<QToolButton *>())
+            if (button->menu() && button->menu()->actions().contains(current))
+                button->setDefaultAction(current);
+    } else if (QAction *checked = m_toolGroup->checkedAction()) {
+        checked->setChecked(false);
+    }
+}
+
+void TMainForm::showPenWidths(int horz, int vert)
+{
+    if (!m_horzWidthEdit)
+        return;
+    for (auto [box, value] : { std::pair { m_horzWidthEdit, horz }, std::pair { m_vertWidthEdit, vert } }) {
+        const QSignalBlocker quiet(box);
+        box->setValue(value);
+    }
+}
+
+bool TMainForm::handleToolNotification(const TMessageEvent &message)
+{
+    switch (message.Message()) {
+    case WM_TOOLCHANGED:
+        showCurrentTool();
+        return true;
+    case WM_PENWIDTH:
+        showPenWidths(int(message.WParam), int(message.LParam));
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A new document's grid takes the current tool, the pen widths and the cross-hair.
+void TMainForm::applyToolSettings(TPatternGrid &grid)
+{
+    grid.SetHorzPenWidth(RunState().HorzWidth);
+    grid.SetVertPenWidth(RunState().VertWidth);
+    TCursorStyleOption crossHair;
+    ReadCursorStyle(crossHair);
+    grid.SetCrossHair(crossHair);
+    grid.SetDrawTool(RunState().CurrentToolId);
+}
+
+// The keys reach this window when the grid or the window itself had the focus and did not
+// take them: a key typed into an edit box (of a tool window, a dialog, or this window's own
+// spin edits) is never taken here.
+void TMainForm::keyPressEvent(QKeyEvent *event)
+{
+    TMDIChild *child = ActiveChild();
+    QWidget *focus = QApplication::focusWidget();
+    const bool ours = child
+        && (!focus || focus == this || focus == m_mdi || focus == child || child->GridView() == focus
+            || child->GridView()->isAncestorOf(focus));
+    if (!ours) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    TPatternGrid &grid = child->PatternGrid();
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_B:
+        grid.HandleToolKey(13);
+        break;
+    case Qt::Key_Delete:
+        grid.HandleToolKey(46);
+        break;
+    case Qt::Key_Space:
+        grid.HandleToolKey(32);
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        child->GridView()->setFocus(Qt::OtherFocusReason);
+        grid.HandleArrowKey(event->key(), event->modifiers() & Qt::ControlModifier);
+        break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        grid.ZoomIn();
+        break;
+    case Qt::Key_Minus:
+        grid.ZoomOut();
+        break;
+    default:
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
