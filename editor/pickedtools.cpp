@@ -146,3 +146,29 @@ bool TilePickedPattern(
     grid.SetTextColorIndex(grid.TextIndex());
     return true;
 }
+
+void TPatternGrid::SelectTableTool(const TWeaveArray &table)
+{
+    m_pickedTable = table;
+    SetDrawTool(TToolId::PickedWeave);
+}
+
+void TPatternGrid::SelectStringTool(const QString &fileName)
+{
+    m_pickedString = fileName;
+    SetDrawTool(TToolId::PickedPattern);
+}
+
+void TPatternGrid::PickedToolPress(TPoint cell, bool rightButton)
+{
+    QString message;
+    TFloatMarking marking;
+    if (m_toolId == TToolId::PickedWeave) {
+        if (TilePickedWeave(*this, m_pickedTable, cell, rightButton, marking, &message))
+            message = marking.Notice;
+    } else if (TilePickedPattern(*this, m_pickedString, cell, rightButton, &message)) {
+        message.clear();
+    }
+    if (m_pickedToolReport && (!message.isEmpty() || !marking.Floats.isEmpty()))
+        m_pickedToolReport(marking.Floats.isEmpty() ? nullptr : &marking, message);
+}

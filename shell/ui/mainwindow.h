@@ -148,6 +148,7 @@ private:
     bool handleToolNotification(const TMessageEvent &message);
     void applyToolSettings(TPatternGrid &grid);
     void setupTilingActions();
+    void connectPickedTools(TMDIChild *child);
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);

@@ -6,6 +6,7 @@
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
+#include "editor/ui/queryfloatwindow.h"
 #include "editor/ui/tilepatterndialog.h"
 #include "editor/ui/tileweavewindow.h"
 #include "editor/weavetiling.h"
@@ -93,4 +94,17 @@ void TMainForm::setupTilingActions()
         for (TMDIChild *child : Children())
             child->PatternGrid().SetTilePatternParam(param);
     });
+}
+
+// The picked-weave and picked-pattern tools of a new document: their refusals are shown,
+// and the floats the weave tool marks open the float query on this document.
+void TMainForm::connectPickedTools(TMDIChild *child)
+{
+    child->PatternGrid().SetPickedToolReport(
+        [this, child](const TFloatMarking *marking, const QString &message) {
+            if (!message.isEmpty())
+                m_questions->ShowMessage(message, GetUiMessage("TileErrorCaption"), TMessageKind::Warning);
+            if (marking)
+                TFrmQueryFloat::ShowFloats(&child->PatternGrid(), child, *marking, this);
+        });
 }

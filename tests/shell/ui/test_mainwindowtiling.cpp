@@ -10,6 +10,7 @@
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
+#include "editor/ui/queryfloatwindow.h"
 #include "editor/ui/tilepatterndialog.h"
 #include "editor/ui/tileweavewindow.h"
 #include "shell/pictureformats.h"
@@ -157,4 +158,45 @@ TEST_F(TilingFixture, FloatBoxHintAndTilePatternStoreTheirSettings)
     EXPECT_EQ(stored.LeftLength, 4);
     EXPECT_EQ(stored.FloatLength, 0) << "the float length is written only";
     EXPECT_TRUE(ReadAll(Folders().ConfigIniPath).contains("FloatLength=6"));
+}
+
+TEST_F(TilingFixture, PickedWeaveToolInTheGridOpensTheFloatQuery)
+{
+    // A column of 20 cells: the weave's point on its last weft blackens every fifth row
+    // from the bottom; with the hint and float length 5 the runs of four left between are
+    // marked and the float query opens on the document.
+    const QString column = dir.filePath("column.bmp");
+    QImage img = NewPicture(1, 20, GreyPalette());
+    img.fill(3);
+    ASSERT_TRUE(SaveBmp8File(img, column));
+    TMDIChild *child = form->OpenChild(column);
+    ASSERT_NE(child, nullptr);
+    TPatternGrid &grid = child->PatternGrid();
+    grid.SetForeColorIndex(3);
+    TTileWeaveParam param;
+    param.FloatLength = 5;
+    param.ChangeColorHint = true;
+    grid.SetTileWeaveParam(param);
+
+    // No weave picked yet: the press is refused with a message.
+    grid.SelectTableTool(TWeaveArray());
+    grid.MouseDown({ { 0, 19 } });
+    ASSERT_EQ(ask.Messages.size(), 1);
+    EXPECT_EQ(TFrmQueryFloat::Current(), nullptr);
+
+    TWeaveArray weave = MakeWeaveArray(1, 5);
+    weave[0][4] = 1;
+    grid.SelectTableTool(weave);
+    EXPECT_EQ(grid.ToolId(), TToolId::PickedWeave);
+    grid.MouseDown({ { 0, 19 } });
+    grid.MouseUp({ { 0, 19 } });
+    TFrmQueryFloat *query = TFrmQueryFloat::Current();
+    ASSERT_NE(query, nullptr);
+    EXPECT_EQ(query->Query().Floats().length(), 3);
+    query->SetFloatText("4");
+    ASSERT_TRUE(query->Ok());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(TFrmQueryFloat::Current(), nullptr);
+    for (int y = 5; y < 19; ++y)
+        EXPECT_EQ(grid.Picture().constScanLine(y)[0], y % 5 == 4 ? 0 : grid.ForeIndex()) << y;
 }
