@@ -88,6 +88,12 @@ TEST_F(TilingFixture, NewUserTilesAWeaveOverAColourUndoesSavesAndReopens)
     ASSERT_TRUE(window->LoadWeave(weaveFile, &error)) << error.toStdString();
     ASSERT_TRUE(window->Tile());
     TPatternGrid &grid = child->PatternGrid();
+    // A weave picked in the library becomes the grid's tiling weave, which the window takes
+    // when it is shown for the document.
+    grid.SelectTableTool(MakeWeaveArray(1, 1, 1));
+    tileWeave->trigger();
+    EXPECT_EQ(window->Weave(), MakeWeaveArray(1, 1, 1));
+    window->SetWeave(plain, "plain.ovw");
     // The weave is anchored at the bottom-left cell: its point falls on even columns there.
     const std::vector<std::vector<int>> tiled { { 0, 3, 0, 3 }, { 3, 0, 3, 0 }, { 5, 5, 0, 3 } };
     EXPECT_EQ(PictureRows(grid.Picture()), tiled);
