@@ -72,7 +72,7 @@ BENCHMARK(BM_ReduceColorsTo16)->Unit(benchmark::kMillisecond);
 TFloatScan tilingScan()
 {
     TFloatScan scan;
-    scan.Color = PaletteIndexToColor(spreadPalette(), bigPicture().constScanLine(0)[0]);
+    scan.ColorIndex = bigPicture().constScanLine(0)[0];
     scan.Margins.Left = scan.Margins.Top = true;
     scan.Margins.LeftLength = scan.Margins.TopLength = 2;
     scan.Weave = MakeWeaveArray(8, 8);
@@ -101,7 +101,7 @@ void BM_FindLongFloatsOneColour(benchmark::State &state)
     const TPalette256 pal = spreadPalette();
     QImage bmp = NewPicture(Width, Height, pal);
     TFloatScan scan = tilingScan();
-    scan.Color = PaletteIndexToColor(pal, 0);
+    scan.ColorIndex = 0;
     for (auto _ : state) {
         TLineArray cells;
         FindLongFloats(bmp, pal, scan, 4, cells);

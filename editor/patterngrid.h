@@ -37,6 +37,7 @@
 
 class TCustomLine;
 class TRectangleLine;
+struct TFloatMarking;
 
 // What the model asks of the window that shows it.
 class TPatternGridViewport {
@@ -193,7 +194,25 @@ public:
     // Makes sure pure black is a palette colour; returns its index, -1 when the palette
     // has no free entry for it.
     int AddBlackToPalette();
+    // A free palette entry given a colour no used entry has, recorded as a palette step;
+    // -1 when no entry is free. The picked-weave tool marks floats in it (pickedtools.cpp).
+    int AddMarkerColorToPalette();
     void GetBackColorEntry(std::uint8_t &index);
+
+    // --- The picked-weave and picked-pattern tools (pickedtools.cpp) --------------------
+    // The weave (tool 39) and the picture file (tool 40) picked in the library browsers;
+    // each selects its tool.
+    void SelectTableTool(const TWeaveArray &table);
+    void SelectStringTool(const QString &fileName);
+    const TWeaveArray &PickedTable() const { return m_pickedTable; }
+    const QString &PickedString() const { return m_pickedString; }
+    // Told after a press of either tool: the floats the weave tool marked (null when none)
+    // and what the user should read (a refusal, or floats left unmarked); empty otherwise.
+    using TPickedToolReport = std::function<void(const TFloatMarking *marking, const QString &message)>;
+    void SetPickedToolReport(TPickedToolReport report) { m_pickedToolReport = std::move(report); }
+    // A press of tool 39 or 40: the left button anchors at the bottom-left cell, the right
+    // button at the pressed cell.
+    void PickedToolPress(TPoint cell, bool rightButton);
 
     // --- Document state ----------------------------------------------------------------
     // Changed since the last save by a change that recorded no undo step.
@@ -591,6 +610,9 @@ private:
     std::array<std::uint8_t, 3> m_pointStyle { 0, 0, 1 };
     TTileWeaveParam m_tileWeaveParam;
     TTilePatternParam m_tilePatternParam;
+    TWeaveArray m_pickedTable;
+    QString m_pickedString;
+    TPickedToolReport m_pickedToolReport;
     TSprayOption m_sprayOption;
     TWeaveArray m_pickedWeave;
     QString m_pickedWeaveFile;

@@ -447,13 +447,14 @@ void TPatternGrid::MouseDown(const TCellEvent &e)
     case T::ChangeColor:
         changeColor(e.Cell);
         break;
-    // Each of these gets a case of its own, calling its routine, when its feature is built
-    // (39 and 40: the picked weave and pattern).
+    case T::PickedWeave:
+    case T::PickedPattern:
+        PickedToolPress(e.Cell, e.Button == TMouseButton::Right);
+        break;
+    // Each of these gets a case of its own, calling its routine, when its feature is built.
     case T::InsertWord:
     case T::BindingPointsSingle:
     case T::BindingPointsDouble:
-    case T::PickedWeave:
-    case T::PickedPattern:
     case T::CrepeWeave:
     case T::MouseSelect:
         laterToolPress(e);

@@ -60,6 +60,17 @@ public:
         m_size = n;
     }
 
+    // Shortens the array to its first n elements (0 <= n <= length) on the storage it has,
+    // so that a buffer sized for the most elements a routine may produce costs one
+    // allocation. Other holders of the storage keep their length.
+    void truncate(qsizetype n)
+    {
+        if (n >= 0 && n < m_size)
+            m_size = n;
+        if (m_size == 0)
+            m_data.reset();
+    }
+
     // A copy of the elements on storage of its own (one level deep).
     TDynArray copy() const
     {

@@ -5,10 +5,11 @@
 // tiling, the float query and the point-marking tools look for runs that are too long or
 // of given lengths. Row 0 is the top row as stored.
 //
-// The colour tests of weave tiling compare colours, not indexes: every palette entry with
-// the chosen colour's red, green and blue counts as that colour, so a picture whose palette
-// holds the same colour twice has one float where cells of both entries meet. The run
-// finders work on one colour index.
+// Weave tiling compares in three ways, each for a reason. A cell is a candidate when its
+// palette colour equals the chosen entry's, so a colour held under two palette indexes is
+// tiled under both. The margins ask for the chosen index itself beside the cell. The float
+// tests follow the first palette index that holds the chosen colour (the index a picture
+// read from a file uses), so cells of a duplicate entry end a float.
 
 #include "core/base/gridrecords.h"
 #include "core/palette/palette.h"
@@ -30,20 +31,23 @@ using TFloatsArray = TDynArray<TFloatRun>;
 
 // --- Tests at one cell: the column through P, continued cyclically (the row after the
 // last is row 0) -----------------------------------------------------------------------
-// True when the run of Color through P reaches Limit cells. P counts whatever its colour;
-// the count is compared only after a neighbour has been added, so a lone cell gives false
-// even with Limit 1; a column wholly of the colour is always long. False for P outside the
-// picture or a colour the palette does not hold.
+// The run of P is P itself (whatever its index) and the cells of F, the first palette index
+// with Color's red, green and blue, met going down from P and then going up from P, each
+// way stopping at another index or at P itself; a column wholly of F is endless.
+// True when the run reaches Limit cells. The count is compared only after a neighbour has
+// been added, so a lone cell gives false even with Limit 1. False for P outside the picture
+// or a colour the palette does not hold.
 bool HasLongFloat(const QImage &bmp, const TPalette256 &palette, TColor color, int limit, TPoint p);
-// False when the run of Color through P (counted as by HasLongFloat, stopping once past the
-// largest listed length) is exactly one of the listed lengths; true otherwise, and always
-// with an empty list. The list is left as it is, in the caller's order.
+// False when the run of P (as for HasLongFloat) is exactly one of the listed lengths; true
+// otherwise, and always with an empty list or an endless run. The list is left as it is,
+// in the caller's order.
 bool MatchFloatLengths(
     TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p, const TIntegerArray &lengths);
 
 // --- The cell collectors of weave tiling ------------------------------------------------
-// Untiled margins: on each side whose flag is set, a cell with a cell of another colour
-// within that side's length is left out. Cells beyond the picture edge never count against it.
+// Untiled margins: on each side whose flag is set, a cell is left out unless the cells
+// beside it on that side, up to the side's length, hold the chosen index. Cells beyond the
+// picture edge never count against it.
 struct TFloatMargins {
     bool Top = false;
     bool Bottom = false;
@@ -55,21 +59,23 @@ struct TFloatMargins {
     std::int32_t RightLength = 0;
 };
 
-// What both collectors take besides the float rule: the chosen colour, the margins, the
-// tiling weave ([warp][weft], 1 = weave point) and its origin (ox, oy). Cell (x, y) of a
+// What both collectors take besides the float rule: the chosen palette index, the margins,
+// the tiling weave ([warp][weft], 1 = weave point) and its origin (ox, oy). Cell (x, y) of a
 // picture PH rows high falls on weave cell [(x - ox) mod W][H - 1 - ((PH - 1 - y - oy) mod H)],
 // remainders taken in 0 .. W - 1 and 0 .. H - 1; origin (0, 0) anchors the weave at the
 // bottom-left cell.
 struct TFloatScan {
-    TColor Color = 0;
+    int ColorIndex = 0;
     TFloatMargins Margins;
     TWeaveArray Weave;
     TPoint Origin;
 };
 
-// Appends to Cells, row by row from the top, every cell of the colour that passes the
-// margins, whose column run reaches FloatLength (HasLongFloat; no float test when
-// FloatLength is 0 or less) and that falls on a weave point. Nothing with an empty weave.
+// Appends to Cells, row by row from the top, every cell of the chosen colour that passes
+// the margins, whose column run reaches FloatLength (HasLongFloat; no float test when
+// FloatLength is 0 or less) and that falls on a weave point. Nothing with an empty weave or
+// an index outside 0 .. 255. One pass over the picture: each run along a row or column is
+// walked once, so the time does not grow with the float length or the margins.
 void FindLongFloats(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan, int floatLength,
     TLineArray &cells);
 // As FindLongFloats, with the float test of MatchFloatLengths: cells whose column run is

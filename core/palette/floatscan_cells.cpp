@@ -5,66 +5,14 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace {
 
-using TColourSet = std::array<bool, 256>;
-
-// The entries whose red, green and blue equal those of the first entry holding Color.
-TColourSet coloursLike(TColor color, const TPalette256 &palette)
-{
-    TColourSet set {};
-    const int first = FindPaletteColorIndex(color, palette);
-    if (first < 0)
-        return set;
-    for (int i = 0; i < 256; ++i)
-        set[i] = ColorsWithinTolerance(palette[i], palette[first], 0);
-    return set;
-}
-
 bool usable(const QImage &bmp)
 {
     return !bmp.isNull() && bmp.format() == QImage::Format_Indexed8;
-}
-
-// Counts the cells of the set met from row y of column x in direction step (+1 down,
-// -1 up), wrapping round, until another colour, row y itself or Cap cells.
-int countAlongColumn(const QImage &bmp, const TColourSet &set, int x, int y, int step, int cap)
-{
-    const int h = bmp.height();
-    int n = 0;
-    for (int yy = (y + step + h) % h; yy != y && n < cap; yy = (yy + step + h) % h) {
-        if (!set[bmp.constScanLine(yy)[x]])
-            break;
-        ++n;
-    }
-    return n;
-}
-
-// The run through P along its column, counted down then up, as the float tests count it:
-// at most Cap + 1; Whole when the column is wholly of the colour.
-struct TColumnCount {
-    long long count = 1;
-    bool neighbour = false;
-    bool whole = false;
-};
-
-TColumnCount columnCount(const QImage &bmp, const TColourSet &set, TPoint p, int cap)
-{
-    TColumnCount c;
-    const int h = bmp.height();
-    const bool own = set[bmp.constScanLine(p.Y)[p.X]];
-    const int down = countAlongColumn(bmp, set, p.X, p.Y, 1, cap);
-    if (own && down == h - 1) { // the column is one run: counting would wrap for ever
-        c.whole = true;
-        c.neighbour = true; // with one row, the cell itself comes round again
-        return c;
-    }
-    const int up = countAlongColumn(bmp, set, p.X, p.Y, -1, cap - down);
-    c.count = 1LL + down + up;
-    c.neighbour = down + up > 0;
-    return c;
 }
 
 bool inside(const QImage &bmp, TPoint p)
@@ -72,19 +20,56 @@ bool inside(const QImage &bmp, TPoint p)
     return p.X >= 0 && p.Y >= 0 && p.X < bmp.width() && p.Y < bmp.height();
 }
 
-// The float rule of one collector, applied to the cyclic column run of a cell of the colour.
+// Counts the cells of Index met from row y of column x in direction step (+1 down, -1 up),
+// wrapping round, until another index, row y itself or Cap cells.
+int countAlongColumn(const QImage &bmp, int index, int x, int y, int step, long long cap)
+{
+    const int h = bmp.height();
+    int n = 0;
+    for (int yy = (y + step + h) % h; yy != y && n < cap; yy = (yy + step + h) % h) {
+        if (bmp.constScanLine(yy)[x] != index)
+            break;
+        ++n;
+    }
+    return n;
+}
+
+// The run through P as the float tests count it: P, then the cells of Index below it, then
+// those above it, at most Cap + 1 in all. Endless when P and its whole column hold Index.
+struct TColumnCount {
+    long long count = 1;
+    bool neighbour = false;
+    bool endless = false;
+};
+
+TColumnCount columnCount(const QImage &bmp, int index, TPoint p, long long cap)
+{
+    TColumnCount c;
+    const int h = bmp.height();
+    const int down = countAlongColumn(bmp, index, p.X, p.Y, 1, cap);
+    if (bmp.constScanLine(p.Y)[p.X] == index && down == h - 1) {
+        c.endless = true; // counting would wrap round for ever
+        c.neighbour = true; // with one row, the cell itself comes round again
+        return c;
+    }
+    const int up = countAlongColumn(bmp, index, p.X, p.Y, -1, cap - down);
+    c.count = 1LL + down + up;
+    c.neighbour = down + up > 0;
+    return c;
+}
+
+// The float rule of one collector, applied to the column run of a candidate cell.
 struct TFloatRule {
     bool byLength = false;
     int limit = 0; // HasLongFloat rule; no test when 0 or less
-    std::vector<long long> listed; // MatchFloatLengths rule
+    std::vector<long long> listed; // MatchFloatLengths rule; no test when empty
 
-    bool passes(long long run, bool whole) const
+    bool active() const { return byLength ? !listed.empty() : limit > 0; }
+    bool passes(long long run, bool neighbour, bool endless) const
     {
         if (!byLength)
-            return limit <= 0 || whole || (run >= 2 && run >= limit);
-        if (whole)
-            return true;
-        return std::find(listed.begin(), listed.end(), run) == listed.end();
+            return endless || (neighbour && run >= limit);
+        return endless || std::find(listed.begin(), listed.end(), run) == listed.end();
     }
 };
 
@@ -93,142 +78,229 @@ int positiveMod(long long v, int m)
     return int(((v % m) + m) % m);
 }
 
-// One pass over the picture in row order. Every cell of the colour learns the run it lies in
-// along its row and along its column (walked once, when the run is entered), from which the
-// margins and the cyclic column run follow without rescanning.
+// For every column, the first row after the current one that does not hold Index, kept
+// while the scan goes down the picture. A column's value is looked for again only once
+// the scan reaches it, from the row below, so every cell is read at most once; the columns
+// that need it at the same row are walked down together, row by row.
+class TNextOther {
+public:
+    TNextOther(const QImage &bmp, int index)
+        : m_bmp(bmp)
+        , m_index(index)
+        , m_next(std::size_t(bmp.width()), 0)
+    {
+        m_open.reserve(m_next.size());
+    }
+    // Brings every column up to date for row y (rows are given in increasing order).
+    void advance(int y)
+    {
+        const int w = m_bmp.width(), h = m_bmp.height();
+        m_open.clear();
+        for (int x = 0; x < w; ++x)
+            if (m_next[std::size_t(x)] <= y)
+                m_open.push_back(x);
+        for (int yy = y + 1; yy < h && !m_open.empty(); ++yy) {
+            const std::uint8_t *row = m_bmp.constScanLine(yy);
+            std::size_t k = 0;
+            for (int x : m_open)
+                if (row[x] == m_index)
+                    m_open[k++] = x;
+                else
+                    m_next[std::size_t(x)] = yy;
+            m_open.resize(k);
+        }
+        for (int x : m_open)
+            m_next[std::size_t(x)] = h;
+    }
+    int operator[](int x) const { return m_next[std::size_t(x)]; }
+
+private:
+    const QImage &m_bmp;
+    int m_index;
+    std::vector<int> m_next;
+    std::vector<int> m_open;
+};
+
+// The number of cells of Index at the bottom of each column (counted from the last row up),
+// the columns walked together row by row.
+std::vector<int> bottomRuns(const QImage &bmp, int index, const std::vector<int> &columns)
+{
+    std::vector<int> runs(std::size_t(bmp.width()), 0);
+    std::vector<int> open = columns;
+    for (int y = bmp.height() - 1; y >= 0 && !open.empty(); --y) {
+        const std::uint8_t *row = bmp.constScanLine(y);
+        std::size_t k = 0;
+        for (int x : open)
+            if (row[x] == index) {
+                ++runs[std::size_t(x)];
+                open[k++] = x;
+            }
+        open.resize(k);
+    }
+    return runs;
+}
+
+// One pass over the picture from the top row. Per column it keeps the cells of the chosen
+// index and of the float index just above the current row, and the first row below that
+// holds another index; per row the cells of the chosen index just left and right of each
+// cell. From these the margins and the cyclic column run of every cell follow directly.
 void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan, const TFloatRule &rule,
     TLineArray &cells)
 {
     const int ww = scan.Weave.length();
     const int wh = ww > 0 ? scan.Weave[0].length() : 0;
-    if (!usable(bmp) || ww == 0 || wh == 0)
+    if (!usable(bmp) || ww == 0 || wh == 0 || scan.ColorIndex < 0 || scan.ColorIndex > 255)
         return;
-    const TColourSet set = coloursLike(scan.Color, palette);
+    const int c = scan.ColorIndex;
+    // The float index: the first entry holding the chosen colour (c itself at the latest).
+    int f = 0;
+    while (!ColorsWithinTolerance(palette[f], palette[c], 0))
+        ++f;
+    std::array<bool, 256> candidate {};
+    for (int i = 0; i < 256; ++i)
+        candidate[std::size_t(i)] = ColorsWithinTolerance(palette[i], palette[c], 0);
+
     const int w = bmp.width(), h = bmp.height();
     const TFloatMargins &m = scan.Margins;
+    const bool floatTest = rule.active();
 
-    // Weave column of every picture column; weave rows are computed per row.
-    std::vector<int> weaveCol(w);
+    std::vector<int> weaveCol(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x)
-        weaveCol[x] = positiveMod(static_cast<long long>(x) - scan.Origin.X, ww);
+        weaveCol[std::size_t(x)] = positiveMod(static_cast<long long>(x) - scan.Origin.X, ww);
 
-    // The run of the colour at the bottom of each column, which a run from the top row
-    // joins by wrapping. Walked row by row for all columns together.
-    std::vector<int> bottomRun(w, 0), topRun(w, 0);
-    std::vector<int> open(w);
-    for (int x = 0; x < w; ++x)
-        open[x] = x;
-    for (int y = h - 1; y >= 0 && !open.empty(); --y) {
-        const std::uint8_t *row = bmp.constScanLine(y);
-        std::size_t k = 0;
-        for (int x : open)
-            if (set[row[x]]) {
-                ++bottomRun[x];
-                open[k++] = x;
-            }
-        open.resize(k);
+    std::vector<int> aboveC(std::size_t(w), 0), aboveF(std::size_t(w), 0); // runs just above the row
+    std::vector<int> rightC(static_cast<std::size_t>(w), 0);
+    std::optional<TNextOther> belowC, belowF;
+    if (m.Bottom)
+        belowC.emplace(bmp, c);
+    if (floatTest && !(m.Bottom && f == c))
+        belowF.emplace(bmp, f);
+    const TNextOther *nextF = floatTest ? (belowF ? &*belowF : &*belowC) : nullptr;
+    // A run of F that reaches the bottom (top) row goes on at the top (bottom) of its column.
+    std::vector<int> topF(std::size_t(w), 0), bottomF;
+    if (floatTest) {
+        TNextOther fromTop(bmp, f);
+        fromTop.advance(0);
+        std::vector<int> partial;
+        const std::uint8_t *first = bmp.constScanLine(0);
+        for (int x = 0; x < w; ++x) {
+            topF[std::size_t(x)] = first[x] == f ? fromTop[x] : 0;
+            if (topF[std::size_t(x)] < h)
+                partial.push_back(x);
+        }
+        bottomF = bottomRuns(bmp, f, partial);
+        for (int x = 0; x < w; ++x)
+            if (topF[std::size_t(x)] == h)
+                bottomF[std::size_t(x)] = h;
     }
 
-    std::vector<int> runStart(w, 0), runEnd(w, -1); // current column run of each column
-    std::vector<int> matches;
-    matches.reserve(w);
-    std::vector<TPoint> found;
+    // The weave points of a row, one byte per column.
+    std::vector<std::uint8_t> points(static_cast<std::size_t>(w));
+    auto weaveRow = [&](int y) {
+        const int wy = wh - 1 - positiveMod(static_cast<long long>(h) - 1 - y - scan.Origin.Y, wh);
+        for (int x = 0; x < w; ++x) {
+            const TDynamicByteArray &warp = scan.Weave[weaveCol[std::size_t(x)]];
+            points[std::size_t(x)] = wy < warp.length() && warp[wy] == 1;
+        }
+    };
+    // The cells are written straight into the caller's list, sized once for the most that
+    // can pass (the candidates on weave points): growing it as cells are found would copy
+    // and fault in the list's pages several times over.
+    long long most = 0;
+    for (int y = 0; y < h; ++y) {
+        weaveRow(y);
+        const std::uint8_t *row = bmp.constScanLine(y);
+        for (int x = 0; x < w; ++x)
+            most += candidate[row[x]] & points[std::size_t(x)];
+    }
+    const qsizetype old = cells.length();
+    if (most > 0)
+        cells.setLength(old + qsizetype(most));
+    TPoint *out = cells.data() + old;
+
     ShowProgressGauge();
     TProgressSteps progress(h);
     for (int y = 0; y < h; ++y) {
         const std::uint8_t *row = bmp.constScanLine(y);
-        // The cells of the colour in this row, and the columns entering a run here, whose
-        // runs are walked down together, row by row.
-        matches.clear();
-        open.clear();
+        if (belowC)
+            belowC->advance(y);
+        if (belowF)
+            belowF->advance(y);
+        if (m.Right) {
+            int run = 0;
+            for (int x = w - 1; x >= 0; --x) {
+                rightC[std::size_t(x)] = run;
+                run = row[x] == c ? run + 1 : 0;
+            }
+        }
+        weaveRow(y);
+        int leftC = 0;
         for (int x = 0; x < w; ++x) {
-            if (!set[row[x]])
+            const std::size_t ux = std::size_t(x);
+            const int index = row[x];
+            const int left = leftC;
+            leftC = index == c ? leftC + 1 : 0;
+            if (!candidate[std::size_t(index)] || !points[ux])
                 continue;
-            matches.push_back(x);
-            if (y > runEnd[x]) {
-                runStart[x] = runEnd[x] = y;
-                open.push_back(x);
+            if (m.Left && left < std::min(m.LeftLength, x))
+                continue;
+            if (m.Right && rightC[ux] < std::min(m.RightLength, w - 1 - x))
+                continue;
+            if (m.Top && aboveC[ux] < std::min(m.TopLength, y))
+                continue;
+            if (m.Bottom && (*belowC)[x] - y - 1 < std::min(m.BottomLength, h - 1 - y))
+                continue;
+            if (floatTest) {
+                const int other = (*nextF)[x];
+                const long long down = other < h ? other - y - 1 : (h - 1 - y) + std::min(topF[ux], y);
+                const long long up = aboveF[ux] < y ? aboveF[ux] : y + std::min(bottomF[ux], h - 1 - y);
+                const bool endless = index == f && topF[ux] == h;
+                if (!rule.passes(1 + down + up, down + up > 0, endless))
+                    continue;
             }
+            *out++ = TPoint { x, y };
         }
-        for (int yy = y + 1; yy < h && !open.empty(); ++yy) {
-            const std::uint8_t *next = bmp.constScanLine(yy);
-            std::size_t k = 0;
-            for (int x : open)
-                if (set[next[x]]) {
-                    runEnd[x] = yy;
-                    open[k++] = x;
-                }
-            open.resize(k);
-        }
-        if (y == 0)
-            for (int x = 0; x < w; ++x)
-                topRun[x] = set[row[x]] ? runEnd[x] + 1 : 0;
-
-        const int wy = wh - 1 - positiveMod(static_cast<long long>(h) - 1 - y - scan.Origin.Y, wh);
-        int rowStart = 0, rowEnd = -1;
-        for (std::size_t i = 0; i < matches.size(); ++i) {
-            const int x = matches[i];
-            if (x > rowEnd) { // entering a run along the row: consecutive columns of the list
-                std::size_t j = i;
-                while (j + 1 < matches.size() && matches[j + 1] == matches[j] + 1)
-                    ++j;
-                rowStart = x;
-                rowEnd = matches[j];
-            }
-            const int s = runStart[x], e = runEnd[x];
-            if (m.Left && rowStart > 0 && x - rowStart < m.LeftLength)
-                continue;
-            if (m.Right && rowEnd < w - 1 && rowEnd - x < m.RightLength)
-                continue;
-            if (m.Top && s > 0 && y - s < m.TopLength)
-                continue;
-            if (m.Bottom && e < h - 1 && e - y < m.BottomLength)
-                continue;
-            const bool whole = bottomRun[x] == h;
-            long long run = e - s + 1;
-            if (s == 0)
-                run += bottomRun[x];
-            else if (e == h - 1)
-                run += topRun[x];
-            if (!rule.passes(run, whole))
-                continue;
-            const TDynamicByteArray &warp = scan.Weave[weaveCol[x]];
-            if (wy >= warp.length() || warp[wy] != 1)
-                continue;
-            found.push_back({ x, y });
+        for (int x = 0; x < w; ++x) {
+            const std::size_t ux = std::size_t(x);
+            aboveC[ux] = row[x] == c ? aboveC[ux] + 1 : 0;
+            aboveF[ux] = row[x] == f ? aboveF[ux] + 1 : 0;
         }
         progress.step(y + 1);
     }
     progress.finish();
 
-    const int old = cells.length();
-    cells.setLength(old + qsizetype(found.size()));
-    std::copy(found.begin(), found.end(), cells.begin() + old);
+    cells.truncate(old + qsizetype(out - (cells.data() + old)));
+}
+
+// The first palette index holding Color, or -1.
+int floatIndex(TColor color, const TPalette256 &palette)
+{
+    return FindPaletteColorIndex(color, palette);
 }
 
 } // namespace
 
 bool HasLongFloat(const QImage &bmp, const TPalette256 &palette, TColor color, int limit, TPoint p)
 {
-    if (!usable(bmp) || !inside(bmp, p))
+    const int f = floatIndex(color, palette);
+    if (!usable(bmp) || !inside(bmp, p) || f < 0)
         return false;
-    const TColourSet set = coloursLike(color, palette);
-    const int cap = std::max(limit, 2) - 1; // neighbours needed to decide
-    const TColumnCount c = columnCount(bmp, set, p, cap);
-    return c.neighbour && (c.whole || c.count >= limit);
+    const long long cap = std::max(limit, 2) - 1LL; // neighbours needed to decide
+    const TColumnCount c = columnCount(bmp, f, p, cap);
+    return c.neighbour && (c.endless || c.count >= limit);
 }
 
 bool MatchFloatLengths(
     TColor color, const TPalette256 &palette, const QImage &bmp, TPoint p, const TIntegerArray &lengths)
 {
-    if (lengths.isEmpty() || !usable(bmp) || !inside(bmp, p))
+    const int f = floatIndex(color, palette);
+    if (lengths.isEmpty() || !usable(bmp) || !inside(bmp, p) || f < 0)
         return true;
-    const TColourSet set = coloursLike(color, palette);
     // Counting stops once past the largest length. The list is only read: it is the
     // caller's (a colour's allowed lengths, shared with whoever holds a copy of it).
-    const int cap = std::max(*std::max_element(lengths.begin(), lengths.end()), 1);
-    const TColumnCount c = columnCount(bmp, set, p, cap);
-    if (c.whole)
+    const long long cap = std::max<long long>(*std::max_element(lengths.begin(), lengths.end()), 1);
+    const TColumnCount c = columnCount(bmp, f, p, cap);
+    if (c.endless)
         return true;
     return std::find(lengths.begin(), lengths.end(), c.count) == lengths.end();
 }

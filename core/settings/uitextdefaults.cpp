@@ -692,6 +692,18 @@ const TUiTextDefault kDefaults[] = {
     { "Display_Tools", "Display Tools" },
     { "Sprayer", "Sprayer" },
     { "Change_Color", "Change Color" },
+    { "TileNoColorChosen", "No colour has been chosen!" },
+    { "TileNoWeaveChosen", "No weave to tile has been chosen!" },
+    { "TileErrorCaption", "Error" },
+    { "TileFloatTextInvalid",
+        "The float lengths \"%1\" are not whole numbers separated by commas: nothing was changed." },
+    { "TileNoEntryForBlack", "The palette is full and holds no black: nothing was tiled." },
+    { "TileNoEntryForMarker",
+        "The weave was tiled, but the palette has no free entry to mark the floats with." },
+    { "TileWeaveCaption", "Tile Weave" },
+    { "TilePatternCaption", "Tile Pattern" },
+    { "TileWeaveFile", "Weave File..." },
+    { "TileWeaveName", "Weave: %1" },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace

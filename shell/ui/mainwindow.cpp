@@ -35,6 +35,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     setupToolActions();
     setupBrowseActions();
     setupGridActions();
+    setupTilingActions();
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the

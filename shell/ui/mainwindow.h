@@ -216,6 +216,8 @@ private:
     void paletteBarFollowsPick(const TMainStatusModel::TColorPickEffect &effect, int index);
     void updateProtectState();
     void flashTick();
+    void setupTilingActions();
+    void connectPickedTools(TMDIChild *child);
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);

@@ -163,6 +163,7 @@ void TMainForm::setupChildFromMainSettings(TMDIChild *child, const QString &capt
     ReadTilePatternParam(tilePattern);
     grid.SetTilePatternParam(tilePattern);
     grid.SetSprayOption(StartSettings().SprayOption);
+    connectPickedTools(child);
     applyToolSettings(grid);
     giveLibraryPicksToChild(child);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <vector>
@@ -68,9 +69,11 @@ TEST(FloatTests, LongFloatDownTheColumnWithWrapAround)
         { "one-row picture of the colour", { 3 }, 0, 50, true },
         { "the cell itself counts whatever its colour", { 1, 3, 2, 3, 1 }, 2, 3, true },
         { "the cell itself counts once", { 1, 3, 2, 3, 1 }, 2, 4, false },
-        { "duplicate entry is the same colour", { 1, 3, 9, 3, 9, 1 }, 1, 4, true },
-        { "duplicate entry, run of four misses five", { 1, 9, 9, 3, 9, 1 }, 4, 5, false },
-        { "duplicate wraps round", { 9, 1, 1, 3 }, 3, 2, true },
+        // Entry 9 holds entry 3's colour: the run follows the first index of the colour only.
+        { "a duplicate entry ends the run", { 1, 3, 9, 3, 9, 1 }, 1, 2, false },
+        { "the cell itself may be the duplicate", { 1, 9, 9, 3, 9, 1 }, 4, 2, true },
+        { "a duplicate at the top does not continue the run", { 9, 1, 1, 3 }, 3, 2, false },
+        { "a column of the colour round a duplicate cell is counted both ways", { 3, 3, 9, 3 }, 2, 7, true },
         { "lowest limit, one neighbour", { 1, 3, 3, 1 }, 1, INT_MIN, true },
         { "lowest limit, lone cell", { 1, 3, 1 }, 1, INT_MIN, false },
     };
@@ -98,7 +101,8 @@ TEST(FloatTests, MatchFloatLengths)
         { "run of five is listed", { 1, 3, 3, 3, 3, 3, 1 }, 3, false },
         { "run of four is not", { 1, 3, 3, 3, 3, 1 }, 1, true },
         { "run of six is not", { 1, 3, 3, 3, 3, 3, 3, 1 }, 6, true },
-        { "run of three across a duplicate", { 1, 9, 3, 9, 1 }, 2, false },
+        { "a duplicate ends the run", { 1, 9, 3, 9, 1 }, 2, true },
+        { "run of three next to a duplicate", { 9, 3, 3, 3, 1 }, 2, false },
         { "wrapped run of three", { 3, 1, 1, 3, 3 }, 4, false },
         { "whole column", { 3, 3, 3, 3, 3 }, 0, true },
     };
@@ -118,15 +122,25 @@ TEST(FloatTests, MatchFloatLengths)
 }
 
 namespace {
-// The collectors' rules cell by cell, as the tiling window states them.
+// The rules of weave tiling cell by cell, written out as plainly as they are stated: a
+// candidate has the chosen entry's colour, every margin cell inside the picture holds the
+// chosen index, the float run counts the first index of the colour from the cell down and
+// then up (wrapping round), and the weave cell under the cell is a point.
 struct TReference {
     const QImage &bmp;
     const TPalette256 &pal;
     const TFloatScan &scan;
 
-    bool same(int x, int y) const
+    int at(int x, int y) const { return bmp.constScanLine(y)[x]; }
+    bool candidate(int x, int y) const
     {
-        return ColorsWithinTolerance(pal[bmp.pixelIndex(x, y)], ColorToEntry(scan.Color), 0);
+        return ColorsWithinTolerance(pal[at(x, y)], pal[scan.ColorIndex], 0);
+    }
+    int floatIndex() const
+    {
+        for (int i = 0;; ++i)
+            if (ColorsWithinTolerance(pal[i], pal[scan.ColorIndex], 0))
+                return i;
     }
     bool marginsPass(int x, int y) const
     {
@@ -141,11 +155,45 @@ struct TReference {
                 continue;
             for (int k = 1; k <= s.len; ++k) {
                 const int xx = x + k * s.dx, yy = y + k * s.dy;
-                if (xx >= 0 && yy >= 0 && xx < bmp.width() && yy < bmp.height() && !same(xx, yy))
+                if (xx >= 0 && yy >= 0 && xx < bmp.width() && yy < bmp.height()
+                    && at(xx, yy) != scan.ColorIndex)
                     return false;
             }
         }
         return true;
+    }
+    // Counts as stated: down while the cells hold F (P itself included when met again),
+    // then up, each added cell compared with Cap at once. Reports whether a neighbour was added.
+    long long run(int x, int y, long long cap, bool &neighbour) const
+    {
+        const int f = floatIndex(), h = bmp.height();
+        long long count = 1;
+        neighbour = false;
+        for (int yy = (y + 1) % h; at(x, yy) == f; yy = (yy + 1) % h) {
+            neighbour = true;
+            if (++count >= cap)
+                return count;
+        }
+        for (int yy = (y - 1 + h) % h; at(x, yy) == f; yy = (yy - 1 + h) % h) {
+            neighbour = true;
+            if (++count >= cap)
+                return count;
+        }
+        return count;
+    }
+    bool longEnough(int x, int y, int limit) const
+    {
+        bool neighbour = false;
+        const long long n = run(x, y, limit, neighbour);
+        return neighbour && n >= limit;
+    }
+    bool notListed(int x, int y, const std::vector<int> &lengths) const
+    {
+        if (lengths.empty())
+            return true;
+        bool neighbour = false;
+        const long long n = run(x, y, *std::max_element(lengths.begin(), lengths.end()) + 1LL, neighbour);
+        return std::find(lengths.begin(), lengths.end(), n) == lengths.end();
     }
     bool onWeave(int x, int y) const
     {
@@ -159,7 +207,7 @@ struct TReference {
         std::vector<TPoint> out;
         for (int y = 0; y < bmp.height(); ++y)
             for (int x = 0; x < bmp.width(); ++x)
-                if (same(x, y) && marginsPass(x, y) && floatTest(TPoint { x, y }) && onWeave(x, y))
+                if (candidate(x, y) && marginsPass(x, y) && floatTest(x, y) && onWeave(x, y))
                     out.push_back({ x, y });
         return out;
     }
@@ -170,21 +218,23 @@ TEST(FloatTests, CollectorsAgreeWithTheCellByCellRules)
 {
     std::mt19937 rng(7);
     const TPalette256 pal = paletteWithDuplicate();
-    for (int round = 0; round < 60; ++round) {
-        const int w = 1 + int(rng() % 12), h = 1 + int(rng() % 12);
+    for (int round = 0; round < 400; ++round) {
+        const bool large = round % 10 == 9;
+        const int w = 1 + int(rng() % (large ? 40 : 12)), h = 1 + int(rng() % (large ? 40 : 12));
         QImage bmp = NewPicture(w, h, pal);
-        const int kinds = 2 + int(rng() % 2); // indexes 3, 9 (same colour) and 5
+        // Indexes 3 and 9 (the same colour) and 5; some pictures mostly one of them.
+        const int bias = int(rng() % 4);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const int k = int(rng() % (kinds + 2));
-                bmp.scanLine(y)[x] = std::uint8_t(k < 2 ? 3 : k < 3 ? 9 : 5);
+                const int k = int(rng() % (4 + 4 * bias));
+                bmp.scanLine(y)[x] = std::uint8_t(k == 0 ? 5 : k == 1 ? 9 : k == 2 ? 5 : 3);
             }
         TFloatScan scan;
-        scan.Color = colourOf(pal, 3);
+        scan.ColorIndex = rng() % 3 == 0 ? 9 : 3;
         TFloatMargins &m = scan.Margins;
         m.Left = rng() % 2, m.Right = rng() % 2, m.Top = rng() % 2, m.Bottom = rng() % 2;
-        m.LeftLength = int(rng() % 4), m.RightLength = int(rng() % 4);
-        m.TopLength = int(rng() % 4), m.BottomLength = int(rng() % 4);
+        m.LeftLength = int(rng() % 5) - 1, m.RightLength = int(rng() % 5);
+        m.TopLength = int(rng() % 5), m.BottomLength = int(rng() % 5);
         const int ww = 1 + int(rng() % 4), wh = 1 + int(rng() % 4);
         scan.Weave = MakeWeaveArray(ww, wh);
         for (int i = 0; i < ww; ++i)
@@ -193,23 +243,40 @@ TEST(FloatTests, CollectorsAgreeWithTheCellByCellRules)
         scan.Origin = { int(rng() % 20) - 10, int(rng() % 20) - 10 };
         const TReference ref { bmp, pal, scan };
 
-        const int floatLength = int(rng() % 6);
+        const int floatLength = int(rng() % 8) - 1;
         TLineArray got;
         FindLongFloats(bmp, pal, scan, floatLength, got);
         const auto expectLong = ref.collect(
-            [&](TPoint p) { return floatLength <= 0 || HasLongFloat(bmp, pal, scan.Color, floatLength, p); });
-        ASSERT_EQ(points(got), expectLong) << "round " << round;
+            [&](int x, int y) { return floatLength <= 0 || ref.longEnough(x, y, floatLength); });
+        ASSERT_EQ(points(got), expectLong)
+            << "round " << round << " float " << floatLength << " margins " << m.Left << m.Right << m.Top
+            << m.Bottom << " " << m.LeftLength << m.RightLength << m.TopLength << m.BottomLength << " index "
+            << scan.ColorIndex;
 
-        const TIntegerArray lengths = ints({ int(rng() % 5), 1 + int(rng() % 6) });
+        std::vector<int> listed;
+        for (int n = int(rng() % 4); n > 0; --n)
+            listed.push_back(int(rng() % 8));
+        TIntegerArray lengths(qsizetype(listed.size()));
+        std::copy(listed.begin(), listed.end(), lengths.begin());
         TLineArray gotLengths = got; // appends after what is there
         FindFloatsOfLengths(bmp, pal, scan, lengths, gotLengths);
         auto expectLengths = expectLong;
-        const auto more = ref.collect([&](TPoint p) {
-            TIntegerArray l = lengths.copy();
-            return MatchFloatLengths(scan.Color, pal, bmp, p, l);
-        });
+        const auto more = ref.collect([&](int x, int y) { return ref.notListed(x, y, listed); });
         expectLengths.insert(expectLengths.end(), more.begin(), more.end());
         ASSERT_EQ(points(gotLengths), expectLengths) << "round " << round;
+
+        // The one-cell tests agree with the same plain count.
+        const TColor colour = PaletteIndexToColor(pal, scan.ColorIndex);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                if (floatLength > 0) {
+                    ASSERT_EQ(HasLongFloat(bmp, pal, colour, floatLength, { x, y }),
+                        ref.longEnough(x, y, floatLength))
+                        << "round " << round << " cell " << x << "," << y;
+                }
+                ASSERT_EQ(MatchFloatLengths(colour, pal, bmp, { x, y }, lengths), ref.notListed(x, y, listed))
+                    << "round " << round << " cell " << x << "," << y;
+            }
     }
 }
 
@@ -217,7 +284,7 @@ TEST(FloatTests, TilingLooksOnlyDownTheColumns)
 {
     const TPalette256 pal = GreyPalette();
     TFloatScan scan;
-    scan.Color = colourOf(pal, 3);
+    scan.ColorIndex = 3;
     scan.Weave = allOnes(1, 1);
     // A long row of the colour with other colours above and below: no long column run.
     const QImage row = MakePicture({ { 1, 1, 1, 1, 1, 1 }, { 3, 3, 3, 3, 3, 3 }, { 1, 1, 1, 1, 1, 1 } }, pal);
@@ -236,31 +303,47 @@ TEST(FloatTests, TilingLooksOnlyDownTheColumns)
     EXPECT_EQ(none.length(), 0);
 }
 
-TEST(FloatTests, CollectorsTakeBothEntriesOfADuplicateColourAsOneColour)
+TEST(FloatTests, DuplicateColoursAreCandidatesButMarginsAndFloatsFollowIndexes)
 {
-    // Entry 9 has entry 3's colour. Column 2 holds 9 above 3: one float of two cells, and
-    // each cell's left neighbour (3 and 9) is the same colour, so both pass a left margin
-    // of one cell. Column 1 is cut off by the colour 1 on its left.
+    // Entry 9 has entry 3's colour. Every cell of either index is a candidate; a left margin
+    // of one cell needs the chosen index itself on the left; the float follows index 3 (the
+    // first entry of the colour), so the 9 in column 2 cuts the run of 3s.
     const TPalette256 pal = paletteWithDuplicate();
-    const QImage bmp = MakePicture({ { 1, 3, 9 }, { 1, 9, 3 }, { 1, 1, 1 } }, pal);
+    const QImage bmp = MakePicture({ { 3, 3, 3 }, { 3, 9, 9 }, { 3, 3, 3 } }, pal);
     TFloatScan scan;
-    scan.Color = colourOf(pal, 9);
     scan.Weave = allOnes(1, 1);
+    TLineArray all;
+    scan.ColorIndex = 9;
+    FindLongFloats(bmp, pal, scan, 0, all);
+    EXPECT_EQ(all.length(), 9) << "both indexes are tiled";
     scan.Margins.Left = true;
     scan.Margins.LeftLength = 1;
-    TLineArray cells;
-    FindLongFloats(bmp, pal, scan, 2, cells);
-    EXPECT_EQ(points(cells), (std::vector<TPoint> { { 2, 0 }, { 2, 1 } }));
-    TLineArray equal;
-    FindFloatsOfLengths(bmp, pal, scan, ints({ 2 }), equal);
-    EXPECT_EQ(equal.length(), 0) << "both floats are exactly two cells long";
+    TLineArray margin9;
+    FindLongFloats(bmp, pal, scan, 0, margin9);
+    EXPECT_EQ(points(margin9), (std::vector<TPoint> { { 0, 0 }, { 0, 1 }, { 2, 1 }, { 0, 2 } }));
+    scan.ColorIndex = 3;
+    TLineArray margin3;
+    FindLongFloats(bmp, pal, scan, 0, margin3);
+    EXPECT_EQ(points(margin3),
+        (std::vector<TPoint> {
+            { 0, 0 }, { 1, 0 }, { 2, 0 }, { 0, 1 }, { 1, 1 }, { 0, 2 }, { 1, 2 }, { 2, 2 } }));
+    scan.Margins.Left = false;
+    // Column 0 is endless. In columns 1 and 2 the two 3s meet round the edge (a run of two);
+    // the 9 between them meets both of them going down and both again going up.
+    const std::vector<TPoint> expected { { 0, 0 }, { 0, 1 }, { 1, 1 }, { 2, 1 }, { 0, 2 } };
+    TLineArray longRuns;
+    FindLongFloats(bmp, pal, scan, 3, longRuns);
+    EXPECT_EQ(points(longRuns), expected);
+    TLineArray twos;
+    FindFloatsOfLengths(bmp, pal, scan, ints({ 2 }), twos);
+    EXPECT_EQ(points(twos), expected) << "runs of exactly two stay floats";
 }
 
 TEST(FloatTests, WeaveIsAnchoredAtTheOrigin)
 {
     const TPalette256 pal = GreyPalette();
     TFloatScan scan;
-    scan.Color = colourOf(pal, 3);
+    scan.ColorIndex = 3;
     scan.Weave = MakeWeaveArray(2, 2); // plain weave: points at [0][1] and [1][0]
     scan.Weave[0][1] = 1;
     scan.Weave[1][0] = 1;

@@ -1,0 +1,28 @@
+#pragma once
+// TFrmTilePattern: the tile-pattern (平铺花样) settings dialog.
+// Edits the margins and the float length the picked-pattern tool works with. The caller
+// gives it the settings and takes them back on OK; it stores nothing itself.
+
+#include "core/settings/settings.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QSpinBox;
+
+class TFrmTilePattern : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFrmTilePattern(QWidget *parent = nullptr);
+
+    void SetParam(const TTilePatternParam &param);
+    // The controls over the record given last (FloatLength and the margins; the rest kept).
+    TTilePatternParam Param() const;
+
+private:
+    TTilePatternParam m_param;
+    QCheckBox *m_left = nullptr, *m_right = nullptr, *m_top = nullptr, *m_bottom = nullptr;
+    QSpinBox *m_leftLength = nullptr, *m_rightLength = nullptr, *m_topLength = nullptr,
+             *m_bottomLength = nullptr;
+    QSpinBox *m_float = nullptr;
+};

@@ -1,0 +1,311 @@
+// The picked-weave tool (39) with its float marking, the float query that decides the
+// marked floats, and the picked-pattern tool (40) with the picture file it tiles.
+#include "editor/floatquery.h"
+#include "editor/pickedtools.h"
+
+#include "core/picture/bmpfile.h"
+#include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
+#include "editor/patterngrid.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+namespace {
+
+using TRows = std::vector<std::vector<int>>;
+
+class PickedTools : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(InitSharedState());
+        StartSettings().MaxUndoCount = 20;
+    }
+    static void show(TPatternGrid &g, const QImage &picture)
+    {
+        g.SetClientSize(200, 200);
+        g.SetPicture(picture);
+        g.ReadPaletteFromPicture();
+        g.RebuildDisplayBitmap();
+        g.SetZoom(9);
+    }
+};
+
+TWeaveArray plainWeave() // points at [0][1] and [1][0]
+{
+    TWeaveArray w = MakeWeaveArray(2, 2);
+    w[0][1] = 1;
+    w[1][0] = 1;
+    return w;
+}
+
+TRows column(const QImage &img)
+{
+    TRows out;
+    for (const auto &row : PictureRows(img))
+        out.push_back({ row[0] });
+    return out;
+}
+
+} // namespace
+
+TEST_F(PickedTools, WeaveIsAnchoredAtTheBottomLeftOrAtThePressedCell)
+{
+    const TRows rows { { 3, 3, 3, 3 }, { 3, 3, 3, 1 } };
+    struct Case {
+        const char *name;
+        TPoint cell;
+        bool atCell;
+        TRows expected;
+    } cases[] = {
+        { "left button: the bottom-left cell is a point", { 3, 0 }, false,
+            { { 3, 0, 3, 0 }, { 0, 3, 0, 1 } } },
+        { "right button on an odd column: the other parity", { 1, 1 }, true,
+            { { 0, 3, 0, 3 }, { 3, 0, 3, 1 } } },
+        { "right button on an even column of the bottom row: as the left button", { 2, 1 }, true,
+            { { 3, 0, 3, 0 }, { 0, 3, 0, 1 } } },
+        { "right button one row up: the other parity", { 2, 0 }, true, { { 0, 3, 0, 3 }, { 3, 0, 3, 1 } } },
+    };
+    for (const auto &c : cases) {
+        TPatternGrid g;
+        show(g, MakePicture({ rows[0], rows[1] }));
+        g.SetForeColorIndex(3);
+        TFloatMarking marking;
+        QString error;
+        ASSERT_TRUE(TilePickedWeave(g, plainWeave(), c.cell, c.atCell, marking, &error)) << c.name;
+        EXPECT_EQ(PictureRows(g.Picture()), c.expected) << c.name;
+        EXPECT_EQ(g.UndoStore().UndoCount(), 1) << c.name;
+        EXPECT_TRUE(marking.Floats.isEmpty()) << c.name << ": no hint asked";
+    }
+
+    // No weave, or a full palette without black: refused, nothing changed.
+    TPatternGrid g;
+    show(g, MakePicture({ rows[0], rows[1] }));
+    g.SetForeColorIndex(3);
+    TFloatMarking marking;
+    QString error;
+    EXPECT_FALSE(TilePickedWeave(g, MakeWeaveArray(0, 0), { 0, 0 }, false, marking, &error));
+    EXPECT_EQ(error, GetUiMessage("TileNoWeaveChosen"));
+    TPalette256 full;
+    for (int i = 0; i < 256; ++i)
+        full[i] = { std::uint8_t(i), std::uint8_t(255 - i), 7, 0 };
+    QImage all256 = NewPicture(256, 1, full);
+    for (int x = 0; x < 256; ++x)
+        all256.scanLine(0)[x] = std::uint8_t(x);
+    TPatternGrid fullGrid;
+    show(fullGrid, all256);
+    fullGrid.SetForeColorIndex(5);
+    EXPECT_FALSE(TilePickedWeave(fullGrid, plainWeave(), { 0, 0 }, false, marking, &error));
+    EXPECT_EQ(error, GetUiMessage("TileNoEntryForBlack"));
+    EXPECT_EQ(fullGrid.Picture(), all256);
+    EXPECT_EQ(fullGrid.UndoStore().UndoCount(), 0);
+}
+
+TEST_F(PickedTools, FloatsAreMarkedOutsideTheUndoStepAndPutBackOnClosing)
+{
+    // One column of 20 cells of index 3; a weave of one warp with its point on the last
+    // weft blackens every fifth row from the bottom, leaving runs of four. With the hint
+    // and float length 5 the runs of 1 to 4 cells are marked, except the one wholly in the
+    // top four rows.
+    QImage picture = NewPicture(1, 20, GreyPalette());
+    picture.fill(3);
+    TPatternGrid g;
+    show(g, picture);
+    g.SetForeColorIndex(3);
+    TTileWeaveParam param;
+    param.FloatLength = 5;
+    param.ChangeColorHint = true;
+    g.SetTileWeaveParam(param);
+    TWeaveArray weave = MakeWeaveArray(1, 5);
+    weave[0][4] = 1;
+    TFloatMarking marking;
+    ASSERT_TRUE(TilePickedWeave(g, weave, { 0, 0 }, false, marking, nullptr));
+    ASSERT_EQ(marking.Floats.length(), 3);
+    EXPECT_EQ(marking.Floats[0], (TFloatRun { 4, 5, 8, 0 }));
+    EXPECT_EQ(marking.KeepIndex, 3);
+    EXPECT_EQ(marking.OtherIndex, 0);
+    EXPECT_EQ(marking.FoundIndex, 3);
+    const int marker = marking.MarkerIndex;
+    ASSERT_GE(marker, 0);
+    EXPECT_NE(marker, 3);
+    EXPECT_NE(marker, 0);
+    TRows tiled, marked;
+    for (int y = 0; y < 20; ++y) {
+        const bool black = y % 5 == 4;
+        tiled.push_back({ black ? 0 : 3 });
+        marked.push_back({ black ? 0 : (y >= 5 ? marker : 3) });
+    }
+    EXPECT_EQ(column(g.Picture()), marked);
+    EXPECT_EQ(column(g.RefBitmap()), tiled) << "the marker is not in RefBitmap";
+    EXPECT_EQ(g.UndoStore().UndoCount(), 2) << "the cell step and the marker's palette step";
+
+    TFloatQuery query;
+    query.Start(&g, marking);
+    query.Restore();
+    EXPECT_EQ(column(g.Picture()), tiled);
+    EXPECT_EQ(g.UndoStore().UndoCount(), 2) << "putting back records nothing";
+}
+
+namespace {
+// Floats of lengths 1 to 5 in columns 0 to 4 of a 5 x 6 picture of index 1, found in
+// index 3 and marked in index 7; fore 2, back 4.
+struct TQueryPicture {
+    TPatternGrid grid;
+    TFloatMarking marking;
+    TRows found;
+
+    void build()
+    {
+        QImage img = NewPicture(5, 6, GreyPalette());
+        img.fill(1);
+        for (int len = 1; len <= 5; ++len) {
+            TFloatRun r { len, 0, len - 1, len - 1 };
+            marking.Floats.setLength(marking.Floats.length() + 1);
+            marking.Floats[marking.Floats.length() - 1] = r;
+            for (int y = 0; y < len; ++y)
+                img.scanLine(y)[len - 1] = 3;
+        }
+        grid.SetClientSize(100, 100);
+        grid.SetPicture(img);
+        grid.ReadPaletteFromPicture();
+        grid.RebuildDisplayBitmap();
+        found = PictureRows(img);
+        for (const auto &r : marking.Floats)
+            for (int y = r.Start; y <= r.End; ++y)
+                grid.Picture().scanLine(y)[r.Line] = 7;
+        marking.MarkerIndex = 7;
+        marking.KeepIndex = 3;
+        marking.OtherIndex = 0;
+        marking.FoundIndex = 3;
+        grid.SetBackColorIndex(4);
+        grid.SetForeColorIndex(2);
+    }
+    // The picture with the float of each length (1 to 5) in the given index.
+    TRows with(const std::vector<int> &byLength) const
+    {
+        TRows rows = found;
+        for (int len = 1; len <= 5; ++len)
+            for (int y = 0; y < len; ++y)
+                rows[y][len - 1] = byLength[len - 1];
+        return rows;
+    }
+};
+} // namespace
+
+TEST_F(PickedTools, FloatQueryDecidesByLength)
+{
+    struct Case {
+        const char *name;
+        const char *text;
+        TFloatQueryRule rule;
+        std::vector<int> expected; // index of the floats of length 1 to 5
+    } cases[] = {
+        { "3, at most", "3", TFloatQueryRule::AtMost, { 2, 2, 2, 4, 4 } },
+        { "2,5, equal to", "2,5", TFloatQueryRule::EqualTo, { 4, 2, 4, 4, 2 } },
+        { "2,5, at most takes the first", " 2,5", TFloatQueryRule::AtMost, { 2, 2, 4, 4, 4 } },
+    };
+    for (const auto &c : cases) {
+        TQueryPicture q;
+        q.build();
+        TFloatQuery query;
+        query.Start(&q.grid, q.marking);
+        ASSERT_TRUE(query.Apply(c.text, c.rule)) << c.name;
+        EXPECT_EQ(PictureRows(q.grid.Picture()), q.with(c.expected)) << c.name;
+        EXPECT_EQ(q.grid.UndoStore().UndoCount(), 1) << c.name;
+        EXPECT_TRUE(query.Floats().isEmpty()) << c.name;
+        query.Restore();
+        EXPECT_EQ(PictureRows(q.grid.Picture()), q.with(c.expected))
+            << c.name << ": nothing left to put back";
+        ASSERT_TRUE(q.grid.Undo()) << c.name;
+        EXPECT_EQ(PictureRows(q.grid.Picture()), q.found)
+            << c.name << ": the step's old cells hold no marker";
+    }
+
+    // An empty text, and closing without OK under both FindHigh values.
+    for (const bool findHigh : { true, false }) {
+        for (const bool empty : { true, false }) {
+            TQueryPicture q;
+            q.build();
+            TTileWeaveParam p;
+            p.FindHigh = findHigh;
+            q.grid.SetTileWeaveParam(p);
+            TFloatQuery query;
+            query.Start(&q.grid, q.marking);
+            if (empty)
+                ASSERT_TRUE(query.Apply("  ", TFloatQueryRule::EqualTo));
+            else
+                query.Restore();
+            const int back = findHigh ? 3 : 0;
+            EXPECT_EQ(PictureRows(q.grid.Picture()), q.with({ back, back, back, back, back }));
+            EXPECT_EQ(q.grid.UndoStore().UndoCount(), 0);
+        }
+    }
+
+    // A text that is not a list of numbers changes nothing; a second check puts the floats
+    // of the first back; a grid that is gone is not written.
+    TQueryPicture q;
+    q.build();
+    TFloatQuery query;
+    query.Start(&q.grid, q.marking);
+    QString error;
+    EXPECT_FALSE(query.Apply("2;x", TFloatQueryRule::EqualTo, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(query.Floats().length(), 5);
+    TFloatMarking second = q.marking;
+    second.Floats.setLength(1);
+    query.Start(&q.grid, second);
+    EXPECT_EQ(PictureRows(q.grid.Picture()), q.found) << "the first check's floats are back";
+    q.grid.Picture().scanLine(0)[0] = 7; // the second check's float, as the tool marks it
+    query.Forget();
+    query.Restore();
+    EXPECT_EQ(PictureRows(q.grid.Picture()), q.with({ 7, 3, 3, 3, 3 }));
+}
+
+TEST_F(PickedTools, PatternToolTilesAPictureFileIntoTheForeColour)
+{
+    QTemporaryDir dir;
+    // The loaded picture: top row colours 10, 20, bottom row 30, 40.
+    const QString file = dir.filePath("motif.bmp");
+    ASSERT_TRUE(SaveBmp8File(MakePicture({ { 10, 20 }, { 30, 40 } }), file));
+    const TRows rows { { 3, 3, 3, 3 }, { 3, 3, 1, 3 } };
+    struct Case {
+        const char *name;
+        TPoint cell;
+        bool atCell;
+        std::vector<std::vector<int>> expectedGrey; // grey level of every cell afterwards
+    } cases[] = {
+        { "left button: the loaded bottom-left cell at the pattern's bottom-left", { 3, 1 }, false,
+            { { 10, 20, 10, 20 }, { 30, 40, 1, 40 } } },
+        { "right button on column 1: the columns move by one", { 1, 0 }, true,
+            { { 20, 10, 20, 10 }, { 40, 30, 1, 30 } } },
+    };
+    for (const auto &c : cases) {
+        TPatternGrid g;
+        show(g, MakePicture({ rows[0], rows[1] }));
+        g.SetForeColorIndex(3);
+        QString error;
+        ASSERT_TRUE(TilePickedPattern(g, file, c.cell, c.atCell, &error)) << c.name << error.toStdString();
+        std::vector<std::vector<int>> grey;
+        for (const auto &row : PictureRows(g.Picture())) {
+            grey.emplace_back();
+            for (int index : row)
+                grey.back().push_back(g.Palette()[index].Red);
+        }
+        EXPECT_EQ(grey, c.expectedGrey) << c.name;
+        EXPECT_EQ(PictureRows(g.RefBitmap()), PictureRows(g.Picture())) << c.name;
+        EXPECT_EQ(g.UndoStore().UndoCount(), 1) << c.name;
+        ASSERT_TRUE(g.Undo()) << c.name;
+        EXPECT_EQ(PictureRows(g.Picture()), rows) << c.name;
+    }
+    TPatternGrid g;
+    show(g, MakePicture({ rows[0], rows[1] }));
+    g.SetForeColorIndex(3);
+    QString error;
+    EXPECT_FALSE(TilePickedPattern(g, dir.filePath("missing.bmp"), { 0, 0 }, false, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(PictureRows(g.Picture()), rows);
+    EXPECT_EQ(g.UndoStore().UndoCount(), 0);
+}
