@@ -200,12 +200,7 @@ public:
     void GetBackColorEntry(std::uint8_t &index);
 
     // --- The picked-weave and picked-pattern tools (pickedtools.cpp) --------------------
-    // The weave (tool 39) and the picture file (tool 40) picked in the library browsers;
-    // each selects its tool.
-    void SelectTableTool(const TWeaveArray &table);
-    void SelectStringTool(const QString &fileName);
-    const TWeaveArray &PickedTable() const { return m_pickedTable; }
-    const QString &PickedString() const { return m_pickedString; }
+    // The picks they work with are set by SelectTableTool and SelectStringTool below.
     // Told after a press of either tool: the floats the weave tool marked (null when none)
     // and what the user should read (a refusal, or floats left unmarked); empty otherwise.
     using TPickedToolReport = std::function<void(const TFloatMarking *marking, const QString &message)>;
@@ -244,7 +239,8 @@ public:
     void SetSprayOption(const TSprayOption &value) { m_sprayOption = value; }
     // The weave and the pattern picked in the library browsers, which the weave-table tool
     // (39) and the pattern tool (40) work with: the grid keeps copies, with the names of
-    // their files. An empty weave or picture drops the pick.
+    // their files (tool 40 reads its pattern from the file). Each selects its tool; an
+    // empty weave or picture drops the pick, and the tool then refuses to tile.
     void SelectTableTool(const TWeaveArray &weave, const QString &fileName = QString());
     void SelectStringTool(const QImage &pattern, const QString &fileName = QString());
     const TWeaveArray &PickedWeave() const { return m_pickedWeave; }
@@ -610,8 +606,6 @@ private:
     std::array<std::uint8_t, 3> m_pointStyle { 0, 0, 1 };
     TTileWeaveParam m_tileWeaveParam;
     TTilePatternParam m_tilePatternParam;
-    TWeaveArray m_pickedTable;
-    QString m_pickedString;
     TPickedToolReport m_pickedToolReport;
     TSprayOption m_sprayOption;
     TWeaveArray m_pickedWeave;

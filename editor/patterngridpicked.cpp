@@ -9,10 +9,12 @@ void TPatternGrid::SelectTableTool(const TWeaveArray &weave, const QString &file
     m_pickedWeave = TWeaveArray();
     CopyWeaveArray(weave, m_pickedWeave);
     m_pickedWeaveFile = weave.isEmpty() ? QString() : fileName;
+    SetDrawTool(TToolId::PickedWeave);
 }
 
 void TPatternGrid::SelectStringTool(const QImage &pattern, const QString &fileName)
 {
     m_pickedPattern = pattern.isNull() ? QImage() : pattern.copy();
     m_pickedPatternFile = pattern.isNull() ? QString() : fileName;
+    SetDrawTool(TToolId::PickedPattern);
 }

@@ -147,26 +147,14 @@ bool TilePickedPattern(
     return true;
 }
 
-void TPatternGrid::SelectTableTool(const TWeaveArray &table)
-{
-    m_pickedTable = table;
-    SetDrawTool(TToolId::PickedWeave);
-}
-
-void TPatternGrid::SelectStringTool(const QString &fileName)
-{
-    m_pickedString = fileName;
-    SetDrawTool(TToolId::PickedPattern);
-}
-
 void TPatternGrid::PickedToolPress(TPoint cell, bool rightButton)
 {
     QString message;
     TFloatMarking marking;
     if (m_toolId == TToolId::PickedWeave) {
-        if (TilePickedWeave(*this, m_pickedTable, cell, rightButton, marking, &message))
+        if (TilePickedWeave(*this, m_pickedWeave, cell, rightButton, marking, &message))
             message = marking.Notice;
-    } else if (TilePickedPattern(*this, m_pickedString, cell, rightButton, &message)) {
+    } else if (TilePickedPattern(*this, m_pickedPatternFile, cell, rightButton, &message)) {
         message.clear();
     }
     if (m_pickedToolReport && (!message.isEmpty() || !marking.Floats.isEmpty()))

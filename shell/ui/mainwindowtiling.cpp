@@ -76,8 +76,8 @@ void TMainForm::setupTilingActions()
         }
         window->SetGrid(&child.PatternGrid(), &child);
         // The weave picked in the library (the grid's tiling weave) is the one to tile.
-        if (!IsTileWeaveEmpty(child.PatternGrid().PickedTable()))
-            window->SetWeave(child.PatternGrid().PickedTable(), GetUiString("TileWeave", "Weave_Library"));
+        if (!IsTileWeaveEmpty(child.PatternGrid().PickedWeave()))
+            window->SetWeave(child.PatternGrid().PickedWeave(), GetUiString("TileWeave", "Weave_Library"));
         window->show();
         window->raise();
         if (QAction *pick = Action("ActAbsorbColor"); pick && pick->isEnabled())
