@@ -31,6 +31,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_questions = m_ownQuestions.get();
     setupMenus();
     setupDocumentActions();
+    setupCardActions();
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the

@@ -104,6 +104,8 @@ public:
     // Rebuilds the recent-file items of the File menu.
     void UpdateRecentFileMenu();
     QMenu *FileMenu() const { return m_fileMenu; }
+    // The last card built by a card command, kept until the next one succeeds.
+    const TMultiByteArray &CardData() const { return m_cardData; }
 
 protected:
     bool event(QEvent *event) override;
@@ -128,6 +130,13 @@ private:
     };
     void setupMenus();
     void setupDocumentActions();
+    // Card output (mainwindowcard.cpp): the card commands and the last card built.
+    void setupCardActions();
+    void buildPick(TMDIChild &child);
+    void saveYarn(TMDIChild &child);
+    bool saveCardAs(const TYangkaImage &sampleCard, const QImage &picture);
+    void showCardViewer(const TYangkaImage *sampleCard);
+    TMultiByteArray m_cardData; // kept until the next build succeeds
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
