@@ -105,6 +105,23 @@ bool TMainForm::saveCardAs(const TYangkaImage &sampleCard, const QImage &picture
 void TMainForm::showCardViewer(const TYangkaImage *sampleCard)
 {
     TFrmWenBan viewer(this);
+    viewer.AskSave = [this](const QString &text, const QString &caption) {
+        switch (Questions().AskSaveChanges(text, caption)) {
+        case TSaveAnswer::Yes:
+            return TCardSaveAnswer::Yes;
+        case TSaveAnswer::No:
+            return TCardSaveAnswer::No;
+        case TSaveAnswer::Cancel:
+            break;
+        }
+        return TCardSaveAnswer::Cancel;
+    };
+    viewer.ShowMessage = [this](const QString &text, const QString &caption, int kind) {
+        Questions().ShowMessage(text, caption,
+            kind == 2       ? TMessageKind::Error
+                : kind == 1 ? TMessageKind::Warning
+                            : TMessageKind::Information);
+    };
     if (sampleCard)
         viewer.LoadCard(m_cardData, true, *sampleCard);
     viewer.exec();
