@@ -63,6 +63,8 @@ void TakeRead(TWenBanIO &io, const TCardRead &out)
     io.JacquardCount = std::uint16_t(std::min<qint64>(jacquard, 65535));
     if (out.HasReserved)
         io.Reserved = out.Reserved;
+    if (out.HasHoles)
+        io.Holes = out.Holes;
 }
 
 // Readers of the formats whose reader needs only the bytes.

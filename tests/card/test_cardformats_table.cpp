@@ -137,8 +137,6 @@ TEST(CardReaders, ReadCardsWriteTheDatOfTheBuiltCard)
     ASSERT_EQ(built.JacquardCount, 128);
     const QByteArray want = DatBytes(built, dir.filePath("built"), 4);
     const Rows rows = CardRows(built);
-    Rows reversedMirrored = MirroredRows(rows);
-    std::reverse(reversedMirrored.begin(), reversedMirrored.end());
     const struct {
         const char *file;
         int filterIndex;
@@ -146,7 +144,7 @@ TEST(CardReaders, ReadCardsWriteTheDatOfTheBuiltCard)
     } cases[] = {
         { "c.EP", 1, {} },
         { "c.JC5", 3, {} },
-        { "k.JC5", 2, reversedMirrored },
+        { "k.JC5", 2, {} },
         { "c.QS", 1, {} },
         { "c.UPT", 1, MirroredRows(rows) },
         { "c.WB", 1, {} },

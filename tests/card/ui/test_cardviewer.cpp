@@ -330,3 +330,45 @@ TEST_F(CardViewer, SplitLeavesSmallFilesWhole)
     EXPECT_FALSE(split.isVisible());
     EXPECT_EQ(shown.size(), 1u);
 }
+
+// A card read from a file and saved again in the same format, under the same name in
+// another folder, gives the file's bytes back: JC5 variant A used to come out mirrored,
+// and WB and GRD lost their hole marks.
+TEST_F(CardViewer, ReadAndSavedAgainGivesTheSameBytes)
+{
+    const struct {
+        const char *name;
+        int filter;
+        int rowCount, colCount;
+        bool holes;
+    } cases[] = {
+        { "card.EP", 1, 8, 16, false },
+        { "card.JC5", 2, 8, 16, false },
+        { "card.JC5", 3, 8, 16, false },
+        { "card.QS", 1, 8, 18, false },
+        { "card.WB", 1, 8, 16, true },
+        { "card.WB", 1, 16, 12, true },
+        { "card.GRD", 1, 8, 16, true },
+        { "card.DAT", 5, 8, 20, false },
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " filter " + std::to_string(c.filter));
+        const QString first = path(QString("a%1/").arg(n)) + c.name;
+        const QString again = path(QString("b%1/").arg(n)) + c.name;
+        ++n;
+        QDir().mkpath(QFileInfo(first).path());
+        QDir().mkpath(QFileInfo(again).path());
+        TWenBanIO io = MakeCard(
+            ViewerRows(9, c.rowCount * c.colCount / 8), c.rowCount, c.colCount, c.rowCount * c.colCount);
+        if (c.holes)
+            io.Holes = { TPoint { 1, 0 }, TPoint { 3, 0 } };
+        QString err;
+        ASSERT_TRUE(WriteControllerCard(io, first, c.filter, &err)) << err.toStdString();
+        ASSERT_TRUE(m_viewer->LoadCardFile(first));
+        EXPECT_EQ(CardRows(TWenBanIO { .Card = m_viewer->Card() }), CardRows(io)) << "read as written";
+        ASSERT_TRUE(m_viewer->SaveCardFile(again, c.filter));
+        EXPECT_EQ(ReadAll(again), ReadAll(first));
+    }
+    EXPECT_TRUE(said.empty());
+}
