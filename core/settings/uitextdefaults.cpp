@@ -600,7 +600,9 @@ const TUiTextDefault kDefaults[] = {
     { "ProjectWeavesMissing",
         "These weave files of the pattern were not found; their weaves were set to the defaults: %1" },
     { "ResultPictureNot8Bit", "The result is not a 256-colour picture: no document was made." },
-    { "CardFilterNoController", "The file type chosen names no jacquard controller for a %1 card; choose the VBJ128, CEJ160 or PEJ160 type." },
+    { "CardFilterNoController",
+        "The file type chosen names no jacquard controller for a %1 card; choose the VBJ128, CEJ160 or "
+        "PEJ160 type." },
     { "CardNoPictureToSave", "There is no picture to save as a bitmap." },
     { "ApplicationName", "Dorwen CAD" },
 };
