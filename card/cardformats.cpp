@@ -117,7 +117,7 @@ const TCardFormat Formats[] = {
     { ".DAT", ReadRows<ReadDatFile>, WriteDat, nullptr,
         "VBJ128 Files(*.DAT)|*.DAT|CEJ160 Files(*.DAT)|*.DAT|PEJ160 Files(*.DAT)|*.DAT", 0 },
     { ".UPT", ReadRows<ReadUPTFile>, WriteOne<WriteUPTCard>, nullptr, "UPT Files(*.UPT)|*.UPT",
-        CardFirstOnTop | CardMirrored },
+        CardFirstOnTop },
     { ".QS", ReadRows<ReadQSFile>, WriteOne<WriteQSCard>, QSNeedleWarning, "",
         CardFromPattern | CardMirrored },
     { ".JC4", nullptr, WriteOne<WriteJC4Card>, nullptr, "", 0 },

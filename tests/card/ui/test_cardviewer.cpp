@@ -332,8 +332,8 @@ TEST_F(CardViewer, SplitLeavesSmallFilesWhole)
 }
 
 // A card read from a file and saved again in the same format, under the same name in
-// another folder, gives the file's bytes back: JC5 variant A used to come out mirrored,
-// and WB and GRD lost their hole marks.
+// another folder, gives the file's bytes back: UPT and JC5 variant A used to come out
+// mirrored, and WB and GRD lost their hole marks.
 TEST_F(CardViewer, ReadAndSavedAgainGivesTheSameBytes)
 {
     const struct {
@@ -343,6 +343,7 @@ TEST_F(CardViewer, ReadAndSavedAgainGivesTheSameBytes)
         bool holes;
     } cases[] = {
         { "card.EP", 1, 8, 16, false },
+        { "card.UPT", 7, 8, 16, false },
         { "card.JC5", 2, 8, 16, false },
         { "card.JC5", 3, 8, 16, false },
         { "card.QS", 1, 8, 18, false },
@@ -366,7 +367,9 @@ TEST_F(CardViewer, ReadAndSavedAgainGivesTheSameBytes)
         QString err;
         ASSERT_TRUE(WriteControllerCard(io, first, c.filter, &err)) << err.toStdString();
         ASSERT_TRUE(m_viewer->LoadCardFile(first));
-        EXPECT_EQ(CardRows(TWenBanIO { .Card = m_viewer->Card() }), CardRows(io)) << "read as written";
+        TWenBanIO shown;
+        shown.Card = m_viewer->Card();
+        EXPECT_EQ(CardRows(shown), CardRows(io)) << "read as written";
         ASSERT_TRUE(m_viewer->SaveCardFile(again, c.filter));
         EXPECT_EQ(ReadAll(again), ReadAll(first));
     }
