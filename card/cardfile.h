@@ -60,7 +60,7 @@ public:
     // Renders the card as a 1-bit picture (colour 0 black, 1 white; a raised needle is
     // white): one pixel per needle, one line per card, oriented by Extension: ".EP" first
     // card on top; ".JC5" and ".QS" last card on top, each line mirrored; ".UPT" first card
-    // on top, mirrored; any other, last card on top. False (with an empty Bitmap) when the
+    // on top; any other, last card on top. False (with an empty Bitmap) when the
     // picture would be too large or cannot be allocated.
     bool RenderCard(QString *error = nullptr);
 };

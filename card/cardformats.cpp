@@ -63,6 +63,8 @@ void TakeRead(TWenBanIO &io, const TCardRead &out)
     io.JacquardCount = std::uint16_t(std::min<qint64>(jacquard, 65535));
     if (out.HasReserved)
         io.Reserved = out.Reserved;
+    if (out.HasHoles)
+        io.Holes = out.Holes;
 }
 
 // Readers of the formats whose reader needs only the bytes.
@@ -115,7 +117,7 @@ const TCardFormat Formats[] = {
     { ".DAT", ReadRows<ReadDatFile>, WriteDat, nullptr,
         "VBJ128 Files(*.DAT)|*.DAT|CEJ160 Files(*.DAT)|*.DAT|PEJ160 Files(*.DAT)|*.DAT", 0 },
     { ".UPT", ReadRows<ReadUPTFile>, WriteOne<WriteUPTCard>, nullptr, "UPT Files(*.UPT)|*.UPT",
-        CardFirstOnTop | CardMirrored },
+        CardFirstOnTop },
     { ".QS", ReadRows<ReadQSFile>, WriteOne<WriteQSCard>, QSNeedleWarning, "",
         CardFromPattern | CardMirrored },
     { ".JC4", nullptr, WriteOne<WriteJC4Card>, nullptr, "", 0 },

@@ -15,6 +15,9 @@ struct TCardRead {
     int RowCount = 0;
     bool HasReserved = false; // UPT keeps the card count in the codec's reserved field too
     std::uint16_t Reserved = 0;
+    // GRD and WB mark the column of every positioning hole (the row is not kept: row 0).
+    bool HasHoles = false;
+    TPosArray Holes;
     // The jacquard needles the file states (a DAT/P32 trailer), or the needle count a
     // header states when RowCount x ColCount cannot give it (QS); -1: RowCount x ColCount.
     int JacquardCount = -1;

@@ -30,6 +30,21 @@ static bool MakeMarkedHeader(const TWenBanIO &io, const TCardShape &s, qint64 ro
     return true;
 }
 
+// The positioning holes marked in the mark area between the header and the rows.
+void ReadHoleMarks(const QByteArray &bytes, qint64 start, TCardRead &out)
+{
+    out.HasHoles = true;
+    const qint64 end = std::min<qint64>(start, bytes.size());
+    qsizetype count = 0;
+    for (qint64 at = 20; at < end; ++at)
+        count += GetU8(bytes, at) == 1;
+    out.Holes = TPosArray(count);
+    qsizetype k = 0;
+    for (qint64 at = 20; at < end; ++at)
+        if (GetU8(bytes, at) == 1)
+            out.Holes[k++] = TPoint { std::int32_t(at - 20), 0 };
+}
+
 // Layout: 0, 0, 1, 1, 1, 0, 1, RowCount, ColCount, N (16-bit each), mark area, rows.
 bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *error)
 {
@@ -71,6 +86,7 @@ bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *error)
     for (int r = 0; r < n; ++r)
         for (std::uint8_t &b : out.Card[r])
             b = Rev(std::uint8_t(*p++));
+    ReadHoleMarks(bytes, start, out);
     out.RowCount = rows;
     out.ColCount = cols;
     return true;
@@ -127,6 +143,7 @@ bool ReadWBFile(const QByteArray &bytes, TCardRead &out, QString *error)
             p += step;
         }
     }
+    ReadHoleMarks(bytes, span, out);
     out.RowCount = rows;
     out.ColCount = cols;
     return true;

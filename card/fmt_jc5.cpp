@@ -47,6 +47,8 @@ struct TJC5Head {
     bool HasLayout = false;
     std::uint32_t Layout = 0; // of the last tag-100 record
     std::uint64_t Needles = 0;
+    std::uint32_t LayoutLength = 0; // of the last tag-100 record: 8 in variant A, 9 in B
+    QByteArray Name; // tag 1
 };
 
 // Walks both record groups, checking every record against the bytes there. Only the low
@@ -79,8 +81,11 @@ bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *e
                 h.IsPart = true;
                 h.Part = GetBE16(b, pos);
                 h.Parts = GetBE16(b, pos + 2);
+            } else if (group == 0 && tag == TagName) {
+                h.Name = b.mid(pos, len);
             } else if (group == 1 && tag == TagNeedles) {
                 h.HasLayout = true;
+                h.LayoutLength = len;
                 h.Layout = GetBE32(b, pos);
                 h.Needles = (h.Needles + GetBE32(b, pos + 4) + 7) / 8 * 8;
             }
@@ -156,10 +161,10 @@ int JC5CardsPerPart(qint64 pieceSize, int nameBytes, int rowBytes)
     return int(std::clamp<qint64>(cards, 0, 65535));
 }
 
-// A single file holds the last card first with each row's byte order reversed, bits as
-// stored: a variant B file reads back as written, a variant A file reversed and mirrored.
-// Part files are read the way the splitter writes them: first card first, every byte
-// bit-reversed back, the parts one after another (a row may run on into the next part).
+// A variant B file holds the last card first with each row's byte order reversed, bits as
+// stored; a variant A file and the part files hold the first card first, every byte
+// bit-reversed: both read back as written, the parts one after another (a row may run on
+// into the next part).
 // Row bytes beyond the N rows the header states are ignored.
 bool ReadJC5File(
     const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out, QString *error)
@@ -178,9 +183,13 @@ bool ReadJC5File(
         return false;
     if (!PrepareCardRows(out, data.size(), 0, n, len, len, "JC5", error))
         return false;
+    // A single file written as variant A (a tag-100 record of 8 bytes and the file's own
+    // name) holds the cards first to last, each byte bit-reversed, like a part file; read
+    // the single-file way it came back reversed and mirrored, and saved again it stayed so.
+    const bool firstCardFirst = h.IsPart || (h.LayoutLength == 8 && h.Name != QByteArrayLiteral("Noname1_1"));
     const char *p = data.constData();
     for (int r = 0; r < n; ++r) {
-        if (h.IsPart) {
+        if (firstCardFirst) {
             for (std::uint8_t &b : out.Card[r])
                 b = Rev(std::uint8_t(*p++));
         } else {

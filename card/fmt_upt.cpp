@@ -1,6 +1,5 @@
 // UPT: a 236-byte header of big-endian numbers and fixed values, then the card rows first
-// card first, each byte bit-reversed. The reader reverses the byte order of each row
-// instead, so a card read back has every row mirrored (as the controllers expect).
+// card first, each byte bit-reversed; a card reads back as it was written.
 #include "card/cardformats.h"
 #include "card/cardformats_p.h"
 #include "core/settings/uitexts.h"
@@ -63,11 +62,12 @@ bool ReadUPTFile(const QByteArray &bytes, TCardRead &out, QString *error)
     if (!PrepareCardRows(out, bytes.size(), start, n, len, len, "UPT", error))
         return false;
     const char *p = bytes.constData() + start;
-    for (int r = 0; r < n; ++r) {
-        std::uint8_t *row = out.Card[r].data();
-        for (int i = len - 1; i >= 0; --i)
-            row[i] = std::uint8_t(*p++);
-    }
+    // The rows as the writer stores them: each byte bit-reversed back, in order. Reversing
+    // the byte order instead gave every row mirrored, and a card saved again came out
+    // mirrored on the loom.
+    for (int r = 0; r < n; ++r)
+        for (std::uint8_t &b : out.Card[r])
+            b = Rev(std::uint8_t(*p++));
     const int stated = bytes.size() >= 162 ? int(GetBE16(bytes, 160)) : 0;
     out.RowCount = stated > 0 && needles % stated == 0 ? stated : 8;
     out.ColCount = needles / out.RowCount;

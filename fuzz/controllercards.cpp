@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const bool read = again.LoadFromFile(path);
         QFile::remove(path);
         if (!t.ReadsBackSame)
-            continue; // UPT mirrors; a DAT/P32 file states its needles its own way
+            continue; // UPT and DAT/P32 files state their needle counts their own way
         if (!read || !(again.Card == io.Card))
             std::abort();
         CheckShape(again);

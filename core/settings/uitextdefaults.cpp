@@ -704,6 +704,10 @@ const TUiTextDefault kDefaults[] = {
     { "TilePatternCaption", "Tile Pattern" },
     { "TileWeaveFile", "Weave File..." },
     { "TileWeaveName", "Weave: %1" },
+    { "CardFilterNoController",
+        "The file type chosen names no jacquard controller for a %1 card; choose the VBJ128, CEJ160 or "
+        "PEJ160 type." },
+    { "CardNoPictureToSave", "There is no picture to save as a bitmap." },
     { "ApplicationName", "Dorwen CAD" },
 };
 } // namespace

@@ -36,6 +36,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     setupBrowseActions();
     setupGridActions();
     setupTilingActions();
+    setupCardActions();
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the

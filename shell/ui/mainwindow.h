@@ -121,6 +121,8 @@ public:
     // document the edited card. True when the document holds a card that fits its design.
     bool DesignSampleCard(TMDIChild &child, bool showEditor);
     QMenu *FileMenu() const { return m_fileMenu; }
+    // The last card built by a card command, kept until the next one succeeds.
+    const TMultiByteArray &CardData() const { return m_cardData; }
     TNavigatorPanel *Navigator() const { return m_navigator; }
     // The palette bar (null until SetupPaletteBar ran) and the two creation steps that
     // build it and show its start swatches (colour 255 in front, colour 0 behind).
@@ -218,6 +220,13 @@ private:
     void flashTick();
     void setupTilingActions();
     void connectPickedTools(TMDIChild *child);
+    // Card output (mainwindowcard.cpp): the card commands and the last card built.
+    void setupCardActions();
+    void buildPick(TMDIChild &child);
+    void saveYarn(TMDIChild &child);
+    bool saveCardAs(const TYangkaImage &sampleCard, const QImage &picture);
+    void showCardViewer(const TYangkaImage *sampleCard);
+    TMultiByteArray m_cardData; // kept until the next build succeeds
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);

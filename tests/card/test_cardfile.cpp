@@ -215,7 +215,8 @@ TEST(WenBanIO, RenderingOrientationByExtension)
         { ".WB", { { 0x0F, 0x00 }, { 0xC0, 0x01 } } },
         { ".JC5", { { 0x00, 0xF0 }, { 0x80, 0x03 } } },
         { ".QS", { { 0x00, 0xF0 }, { 0x80, 0x03 } } },
-        { ".UPT", { { 0x80, 0x03 }, { 0x00, 0xF0 } } },
+        // UPT rows read back as written, so the picture needs no mirror to show the card.
+        { ".UPT", { { 0xC0, 0x01 }, { 0x0F, 0x00 } } },
     };
     for (const auto &c : cases) {
         TWenBanIO io;

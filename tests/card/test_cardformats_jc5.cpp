@@ -15,14 +15,6 @@ QByteArray BE(std::uint32_t v)
     return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(8, '0'));
 }
 
-Rows ReversedMirrored(const Rows &rows)
-{
-    Rows out;
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-        out.push_back(Mirrored(*it));
-    return out;
-}
-
 } // namespace
 
 TEST(JC5Card, VariantABytesByHand)
@@ -35,11 +27,11 @@ TEST(JC5Card, VariantABytesByHand)
         + BE(2) + BE(1) + BE(100) + BE(8) + BE(1) + BE(16) + Hex("01 80 48 2C");
     EXPECT_EQ(ReadAll(path), expected);
 
-    // Read back: the cards in reverse order, each row mirrored.
+    // Read back as written: the file's own name and 8-byte needle record tell variant A.
     TWenBanIO back;
     QString why;
     ASSERT_TRUE(ReadCardFile(path, back, &why)) << why.toStdString();
-    EXPECT_EQ(CardRows(back), (Rows { { 0x2C, 0x48 }, { 0x80, 0x01 } }));
+    EXPECT_EQ(CardRows(back), (Rows { { 0x80, 0x01 }, { 0x12, 0x34 } }));
     EXPECT_EQ(back.RowCount, 8);
     EXPECT_EQ(back.ColCount, 2);
 }
@@ -70,7 +62,7 @@ TEST(JC5Card, RoundTrips)
     EXPECT_EQ(ReadAll(a).mid(12, 8), BE(4) + Hex("CE C6 B0 E5"));
     TWenBanIO backA;
     ASSERT_TRUE(ReadCardFile(a, backA));
-    EXPECT_EQ(CardRows(backA), ReversedMirrored(CardRows(io)));
+    EXPECT_EQ(CardRows(backA), CardRows(io));
 
     // Trailing bytes beyond the stated rows are ignored.
     QByteArray longer = ReadAll(b) + Hex("AA BB CC");

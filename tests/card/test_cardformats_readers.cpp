@@ -21,7 +21,7 @@ const ReaderCase Cases[] = {
     { "r.EP", 1, 8, 12, 0, [](int n, int l) { return 34 + n * l; }, 3, false, true },
     { "r.JC5", 3, 8, 12, 0, [](int n, int l) { return 58 + n * l; }, -1, true, true },
     { "r.QS", 1, 8, 12, 0, [](int n, int l) { return 32 + n * (l + 4) - 4; }, 18, false, true },
-    { "r.UPT", 1, 8, 12, 0, [](int n, int l) { return 236 + n * l; }, 18, true, false },
+    { "r.UPT", 1, 8, 12, 0, [](int n, int l) { return 236 + n * l; }, 18, true, true },
     { "r.GRD", 1, 8, 12, 0, [](int n, int l) { return 24 + n * l; }, 18, false, true },
     { "r.WB", 1, 8, 12, 0, [](int n, int l) { return 24 + n * 2 * l; }, 2, false, true },
     { "r.DAT", 4, 8, 16, 128, [](int, int) { return 130944; }, 0, false, true },

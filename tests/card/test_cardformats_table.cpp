@@ -41,14 +41,6 @@ QByteArray DatBytes(const TWenBanIO &io, const QString &dir, int filterIndex)
     return ReadAll(path);
 }
 
-Rows MirroredRows(const Rows &rows)
-{
-    Rows out;
-    for (const auto &row : rows)
-        out.push_back(Mirrored(row));
-    return out;
-}
-
 } // namespace
 
 // Every extension a card is read or written by, and the flags that drive the rest.
@@ -137,8 +129,6 @@ TEST(CardReaders, ReadCardsWriteTheDatOfTheBuiltCard)
     ASSERT_EQ(built.JacquardCount, 128);
     const QByteArray want = DatBytes(built, dir.filePath("built"), 4);
     const Rows rows = CardRows(built);
-    Rows reversedMirrored = MirroredRows(rows);
-    std::reverse(reversedMirrored.begin(), reversedMirrored.end());
     const struct {
         const char *file;
         int filterIndex;
@@ -146,9 +136,9 @@ TEST(CardReaders, ReadCardsWriteTheDatOfTheBuiltCard)
     } cases[] = {
         { "c.EP", 1, {} },
         { "c.JC5", 3, {} },
-        { "k.JC5", 2, reversedMirrored },
+        { "k.JC5", 2, {} },
         { "c.QS", 1, {} },
-        { "c.UPT", 1, MirroredRows(rows) },
+        { "c.UPT", 1, {} },
         { "c.WB", 1, {} },
         { "c.GRD", 1, {} },
         { "c.DAT", 4, {} },
