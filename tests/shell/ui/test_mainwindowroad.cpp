@@ -2,9 +2,9 @@
 // run of the main window: a fresh home gets the starter weave library, a picture is opened,
 // drawn on from the tool bar, a weave picked in the library is tiled over a colour, the
 // sample card is designed, the card generated and saved from the viewer as an EP card, the
-// card file opened in the viewer and saved again, and the document saved as a project and
-// opened again. Every card file holds exactly the bytes of the built card written by the EP
-// writer.
+// card file opened in the viewer and saved again, a card for a one-row harness punched as
+// EP, and the document saved as a project and opened again. Every card file holds exactly
+// the bytes of the built card written by the EP writer.
 #include "shell/ui/browseview.h"
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/libraryframe.h"
@@ -16,6 +16,7 @@
 #include "card/cardformats.h"
 #include "card/cardmaking.h"
 #include "card/ui/cardgeneratedialog.h"
+#include "card/ui/cardmakingdialog.h"
 #include "card/ui/cardviewerwindow.h"
 #include "card/ui/samplecardwindow.h"
 #include "core/palette/palette.h"
@@ -35,6 +36,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -259,6 +261,28 @@ TEST_F(RoadFixture, FromAPictureToACardFileAndAProject)
     ASSERT_FALSE(expected.isEmpty());
     EXPECT_EQ(ReadAll(generated), expected);
     EXPECT_EQ(ReadAll(again), expected);
+
+    // Punch the card for a one-row harness of 144 hooks through card making, as EP.
+    const QString punched = path("gen/harness.EP");
+    TModalScript punch({
+        On<TFrmSetYangKa>([](TFrmSetYangKa *d) {
+            d->EdtWarps->setValue(144);
+            d->BtnOK->click();
+        }),
+        SaveAs(punched, "EP Files (*.EP)"),
+    });
+    form->Action("ActSaveYarn")->trigger();
+    EXPECT_TRUE(punch.Done()) << punch.Unexpected().join(",").toStdString();
+    EXPECT_TRUE(ask.Messages.isEmpty()) << ask.Messages.join("\n").toStdString();
+    TYangkaImage oneRow;
+    ASSERT_TRUE(OneRowSampleCard(144, 16, false, oneRow));
+    TMultiByteArray harness;
+    ASSERT_TRUE(BuildCardData(doc.Record(), oneRow, ScanTopLeft, harness, result));
+    TWenBanIO harnessIo;
+    SetBuiltCard(harnessIo, harness, oneRow);
+    ASSERT_TRUE(WriteEPCard(harnessIo, path("ref/gen/harness.EP")));
+    EXPECT_EQ(ReadAll(punched), ReadAll(path("ref/gen/harness.EP")));
+    EXPECT_EQ(doc.SampleCard().JacquardCount(), 144) << "the document keeps its sample card";
 
     // Save the document as a project and open it again: the drawing, the tiling and the
     // sample card come back.
