@@ -33,6 +33,10 @@ public:
     // built card; for a card read from a file the count its DAT/P32 trailer states, else
     // the card's needle count.
     std::uint16_t JacquardCount = 0;
+    // The needle count a VBJ128 file's trailer stated when the card is narrower than the
+    // controller's 16-byte rows it is read as; 0 for any other card. A VBJ128 file written
+    // from the card states it again, so that a card saved again says what was read.
+    std::uint16_t StatedNeedles = 0;
 
     QImage Bitmap; // the rendering of a loaded card or picture
 

@@ -61,6 +61,7 @@ void TakeRead(TWenBanIO &io, const TCardRead &out)
     // writers then keep each row's bytes in order).
     const qint64 jacquard = out.JacquardCount >= 0 ? out.JacquardCount : qint64(out.RowCount) * out.ColCount;
     io.JacquardCount = std::uint16_t(std::min<qint64>(jacquard, 65535));
+    io.StatedNeedles = std::uint16_t(out.StatedNeedles);
     if (out.HasReserved)
         io.Reserved = out.Reserved;
     if (out.HasHoles)

@@ -21,6 +21,8 @@ struct TCardRead {
     // The jacquard needles the file states (a DAT/P32 trailer), or the needle count a
     // header states when RowCount x ColCount cannot give it (QS); -1: RowCount x ColCount.
     int JacquardCount = -1;
+    // A VBJ128 trailer's needle count when it is below the 128 of the rows read; else 0.
+    int StatedNeedles = 0;
 };
 
 // Checks a reader's counts: at most 65,535 cards, rows of at least one byte when there are

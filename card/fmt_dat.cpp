@@ -173,7 +173,12 @@ bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QSt
         const int c = std::max(0, std::min(v.K2 - g, s.CardCount));
         for (int j = 0; j < c && putRow(v.Page[p] + v.S * j, j); ++j) { }
     }
-    WriteTrailer(buf, variant, v, int(io.RowCount) * int(io.ColCount), h);
+    // A narrow card read from a VBJ128 file as 16-byte rows states the needle count it was
+    // read with; any other card its own.
+    const bool readNarrow
+        = variant == DatVBJ128 && io.StatedNeedles > 0 && io.StatedNeedles < v.H && s.RowBytes == v.R;
+    WriteTrailer(
+        buf, variant, v, readNarrow ? int(io.StatedNeedles) : int(io.RowCount) * int(io.ColCount), h);
     return SaveBytes(fileName, buf, error);
 }
 
@@ -226,11 +231,13 @@ bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *error)
         return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("DAT/P32")));
     const int n = int(GetLE16(bytes, 0));
     // The needle count lies in the trailer as two bytes whose sum is the count.
+    int stated = 0;
     auto trailerCols = [&](qint64 at, int fallback, int &cols) {
         if (bytes.size() < at + 2)
             return Fail(error, GetUiMessage(QStringLiteral("DatTrailerMissing")));
         int a = GetU8(bytes, at);
         const int b = GetU8(bytes, at + 1);
+        stated = a + b;
         if (a + b == 0)
             a = fallback;
         cols = (a + b) / 8;
@@ -249,8 +256,13 @@ bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *error)
         // the 16-byte rows the loom gets: reading fewer bytes a row, one row after another,
         // would take every row after the first from the wrong place and drop the needles
         // of a last, partly filled byte (or, under 8 needles, every needle).
-        if (cols < Layouts[DatVBJ128].R)
+        // The count stated stays with the card, so that the card written again states it
+        // and not the 128 needles of the rows it is read as.
+        if (cols < Layouts[DatVBJ128].R) {
             cols = Layouts[DatVBJ128].R;
+            if (stated > 0 && stated < Layouts[DatVBJ128].H)
+                out.StatedNeedles = stated;
+        }
         stride = cols;
     } else if (bytes.size() >= 12 && bytes.mid(2, 10) == "CAD-TRONIX") {
         variant = DatCEJ160;

@@ -9,6 +9,7 @@
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "core/ui/numberedit.h"
 #include "core/ui/recentmenu.h"
 
 #include <QAction>
@@ -212,6 +213,16 @@ TFrmWenBan::TFrmWenBan(QWidget *owner)
     m_status->setObjectName(QStringLiteral("StatusBar"));
     layout->addWidget(m_status);
     connect(m_vert, &QScrollBar::valueChanged, m_canvas, qOverload<>(&QWidget::update));
+    // A number box kept out of sight: Enter jumps to the card typed into it (from 1; the
+    // scroll bar holds a number past the last card to the last one).
+    m_cardNumber = new TNumricEdit(this);
+    m_cardNumber->setObjectName(QStringLiteral("CardNumberEdit"));
+    m_cardNumber->SetNumStyle(TNumStyle::nsInt);
+    m_cardNumber->SetMinValue(1);
+    m_cardNumber->SetNumForEmpty(1);
+    m_cardNumber->hide();
+    connect(
+        m_cardNumber, &QLineEdit::returnPressed, this, [this] { JumpToCard(m_cardNumber->GetIntValue()); });
     connect(m_horz, &QScrollBar::valueChanged, m_canvas, qOverload<>(&QWidget::update));
 
     AskSave = [this](const QString &text, const QString &caption) {
@@ -317,6 +328,7 @@ void TFrmWenBan::LoadCard(const TMultiByteArray &card, bool showElectronic, cons
     m_sampleCard.Assign(sampleCard);
     m_extension.clear();
     m_jacquardCount = 0;
+    m_statedNeedles = 0;
     m_ykStyle = sampleCard.YKStyle();
     m_fromFile = false;
     m_fileName = kUntitled;
@@ -371,6 +383,7 @@ bool TFrmWenBan::LoadCardFile(const QString &fileName)
     m_sampleCard.Assign(sample);
     m_extension = io.Extension;
     m_jacquardCount = io.JacquardCount;
+    m_statedNeedles = io.StatedNeedles;
     m_ykStyle = io.YKStyle;
     m_fromFile = true;
     m_fileName = fileName;
@@ -387,8 +400,10 @@ TWenBanIO TFrmWenBan::fileData() const
     TWenBanIO io;
     SetBuiltCard(io, m_card, m_sampleCard);
     io.YKStyle = m_ykStyle;
-    if (m_fromFile)
+    if (m_fromFile) {
         io.JacquardCount = m_jacquardCount;
+        io.StatedNeedles = m_statedNeedles;
+    }
     io.Extension = m_extension;
     return io;
 }

@@ -23,6 +23,7 @@ class QLabel;
 class QMenu;
 class QScrollBar;
 class TCardViewCanvas;
+class TNumricEdit;
 
 enum class TCardSaveAnswer { Yes, No, Cancel };
 
@@ -79,6 +80,8 @@ public:
     QString HintAt(QPoint canvasPoint) const;
     QWidget *Canvas() const; // the picture area
     QScrollBar *VertScroll() const { return m_vert; }
+    // The hidden number box: Enter in it shows that card at the top.
+    TNumricEdit *CardNumberEdit() const { return m_cardNumber; }
     QAction *Action(const char *name) const;
 
     // Closing (Escape, the window's close button, "关闭") first asks about an unsaved card.
@@ -98,6 +101,8 @@ private:
     QString m_fileName;
     QString m_extension; // of the file read, orders the electronic picture
     std::uint16_t m_jacquardCount = 0; // of the file read; 0: from the sample card
+    TNumricEdit *m_cardNumber = nullptr;
+    std::uint16_t m_statedNeedles = 0; // a narrow VBJ128 card's needle count, written again
     std::uint8_t m_ykStyle = 0;
     bool m_fromFile = false;
     bool m_saved = true;

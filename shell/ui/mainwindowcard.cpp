@@ -35,6 +35,10 @@ void TMainForm::buildPick(TMDIChild &child)
         Questions().ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
         return;
     }
+    // The sample card is confirmed as the editor's OK would: a card that does not fit
+    // the pattern has been refused with its reason, and no card is built on it.
+    if (!DesignSampleCard(child, false))
+        return;
     TfrmPutOut dialog(this, doc.Grid().Picture());
     dialog.ShowMessage = [this](const QString &text, const QString &caption, bool information) {
         ShowCardMessage(Questions(), text, caption, information);

@@ -8,6 +8,7 @@
 #include "card/ui/cardviewerwindow.h"
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
+#include "core/ui/numberedit.h"
 
 #include "../cardfmt_helpers.h"
 
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +166,32 @@ TEST_F(CardViewer, HintNamesNeedleAndCard)
     ASSERT_TRUE(m_viewer->LoadCardFile(qs));
     EXPECT_EQ(m_viewer->HintAt(QPoint(0, 0)), "(1,6)");
     EXPECT_EQ(m_viewer->HintAt(QPoint(143 * zoom, 0)), "(144,6)");
+}
+
+// The hidden number box: Enter shows the card typed at the top; a number past the last
+// card shows the last ones, an empty box the first.
+TEST_F(CardViewer, NumberBoxJumpsToACardOnEnter)
+{
+    m_viewer->resize(500, 400);
+    m_viewer->show();
+    ASSERT_TRUE(m_viewer->LoadCardFile(write("card.EP", ViewerRows(300, 16), 8, 16)));
+    TNumricEdit *box = m_viewer->CardNumberEdit();
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isVisible());
+    ASSERT_GT(m_viewer->VertScroll()->maximum(), 56);
+    const struct {
+        const char *typed;
+        int first;
+    } cases[] = { { "57", 56 }, { "1", 0 }, { "99999", m_viewer->VertScroll()->maximum() }, { "", 0 } };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        box->setText(QString::fromLatin1(c.typed));
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(m_viewer->FirstCard(), c.first);
+    }
+    // Typing without Enter moves nothing.
+    box->setText(QStringLiteral("120"));
+    EXPECT_EQ(m_viewer->FirstCard(), 0);
 }
 
 // The electronic picture paints the visible band: one pixel per needle and card, a raised
@@ -373,5 +401,14 @@ TEST_F(CardViewer, ReadAndSavedAgainGivesTheSameBytes)
         ASSERT_TRUE(m_viewer->SaveCardFile(again, c.filter));
         EXPECT_EQ(ReadAll(again), ReadAll(first));
     }
+    // A VBJ128 card of 80 needles shows as the controller's 16-byte rows, and saved again
+    // states its 80 needles, not 128.
+    QDir().mkpath(path("narrow/again"));
+    const QString narrow = path("narrow/card.DAT"), narrowAgain = path("narrow/again/card.DAT");
+    ASSERT_TRUE(WriteDatCard(MakeCard(ViewerRows(6, 10), 8, 10, 80), DatVBJ128, narrow));
+    ASSERT_TRUE(m_viewer->LoadCardFile(narrow));
+    ASSERT_TRUE(m_viewer->SaveCardFile(narrowAgain, 4));
+    EXPECT_EQ(ReadAll(narrowAgain), ReadAll(narrow));
+    EXPECT_EQ(ReadAll(narrowAgain).mid(130942, 2), QByteArray("\x50\x00", 2));
     EXPECT_TRUE(said.empty());
 }

@@ -10,6 +10,7 @@
 #include "card/cardbuild.h"
 #include "card/cardformats.h"
 #include "card/cardmaking.h"
+#include "card/samplecardcheck.h"
 #include "card/ui/cardgeneratedialog.h"
 #include "card/ui/cardmakingdialog.h"
 #include "card/ui/cardviewerwindow.h"
@@ -199,6 +200,36 @@ TEST_F(CardCommands, CancelledGenerateKeepsTheCardAndShowsNothing)
     // The second build was stopped: the first card stays, and no viewer came up for it.
     EXPECT_EQ(form->CardData().size(), first.size());
     EXPECT_EQ(form->CardData()[0].size(), first[0].size());
+}
+
+TEST_F(CardCommands, GenerateStopsOnASampleCardThatDoesNotFit)
+{
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    TDocument &doc = child->Document();
+    // Eight warps repeated five times: the sample card's 144 jacquard needles hold no
+    // whole number of them.
+    doc.Record().WarpRepeat = 5;
+    QString expected;
+    ASSERT_FALSE(CheckCardForDesign(8, 5, doc.SampleCard().JacquardCount(), &expected));
+    TModalScript script({}); // the generate dialog must not come up
+    form->Action("ActBuildPick")->trigger();
+    EXPECT_TRUE(script.Done()) << script.Unexpected().join(",").toStdString();
+    EXPECT_EQ(ask.Messages, QStringList { expected });
+    EXPECT_TRUE(form->CardData().isEmpty());
+
+    // A card that fits again: the build goes on to the generate dialog.
+    doc.Record().WarpRepeat = 2;
+    ask.Messages.clear();
+    bool shown = false;
+    TModalScript again({ On<TfrmPutOut>([&shown](TfrmPutOut *d) {
+        shown = true;
+        d->close();
+    }) });
+    form->Action("ActBuildPick")->trigger();
+    EXPECT_TRUE(again.Done()) << again.Unexpected().join(",").toStdString();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(ask.Messages.isEmpty()) << ask.Messages.join("\n").toStdString();
 }
 
 TEST_F(CardCommands, MakeACardFileForAOneRowHarness)

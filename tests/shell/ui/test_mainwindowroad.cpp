@@ -1,0 +1,309 @@
+// The whole road from a picture to a card file, taken as a new user would in one offscreen
+// run of the main window: a fresh home gets the starter weave library, a picture is opened,
+// drawn on from the tool bar, a weave picked in the library is tiled over a colour, the
+// sample card is designed, the card generated and saved from the viewer as an EP card, the
+// card file opened in the viewer and saved again, a card for a one-row harness punched as
+// EP, and the document saved as a project and opened again. Every card file holds exactly
+// the bytes of the built card written by the EP writer.
+#include "shell/ui/browseview.h"
+#include "shell/ui/documentwindow.h"
+#include "shell/ui/libraryframe.h"
+#include "shell/ui/mainwindow.h"
+
+#include "../fakequestions.h"
+#include "card/builtcard.h"
+#include "card/cardbuild.h"
+#include "card/cardformats.h"
+#include "card/cardmaking.h"
+#include "card/ui/cardgeneratedialog.h"
+#include "card/ui/cardmakingdialog.h"
+#include "card/ui/cardviewerwindow.h"
+#include "card/ui/samplecardwindow.h"
+#include "core/palette/palette.h"
+#include "core/picture/bmpfile.h"
+#include "core/settings/sharedstate.h"
+#include "editor/patterngrid.h"
+#include "editor/ui/patterngridview.h"
+#include "editor/ui/tileweavewindow.h"
+#include "shell/pictureformats.h"
+#include "testutil.h"
+#include "weave/weavefile.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Answers the modal windows as they come up, one step each: a step looks at the active
+// modal window and returns true once it has acted on it; its action runs from a zero timer,
+// so that the windows it opens are answered in turn.
+class TModalScript {
+public:
+    using Step = std::function<bool(QWidget *)>;
+    explicit TModalScript(std::vector<Step> steps)
+        : m_steps(std::move(steps))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            if (m_next < m_steps.size() && m_steps[m_next](modal)) {
+                ++m_next;
+                m_waited = 0;
+            } else if (++m_waited > 250) {
+                // A window no step expects: close it rather than wait for ever.
+                m_unexpected << modal->metaObject()->className();
+                m_waited = 0;
+                modal->close();
+            }
+        });
+        m_timer.start(20);
+    }
+    bool Done() const { return m_next == m_steps.size() && m_unexpected.isEmpty(); }
+    QStringList Unexpected() const { return m_unexpected; }
+
+private:
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    int m_waited = 0;
+    QStringList m_unexpected;
+    QTimer m_timer;
+};
+
+template <class T> TModalScript::Step On(std::function<void(T *)> act)
+{
+    return [act](QWidget *w) {
+        auto *t = qobject_cast<T *>(w);
+        if (!t)
+            return false;
+        QTimer::singleShot(0, t, [act, t] { act(t); });
+        return true;
+    };
+}
+
+// Qt's own save dialog: the filter chosen and the name typed once the dialog has listed its
+// first folder (a name typed before that is replaced by the dialog's proposal).
+TModalScript::Step SaveAs(const QString &fileName, const QString &filter)
+{
+    auto ticks = std::make_shared<int>(0);
+    const TModalScript::Step act = On<QFileDialog>([fileName, filter](QFileDialog *d) {
+        d->selectNameFilter(filter);
+        auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(fileName);
+        static_cast<QDialog *>(d)->accept(); // as the Save button does
+    });
+    return [ticks, act](QWidget *w) { return qobject_cast<QFileDialog *>(w) && ++*ticks > 15 && act(w); };
+}
+
+// A fresh home: the data folder is new, as for a user starting the program the first time.
+struct RoadFixture : ::testing::Test {
+    QTemporaryDir home;
+    QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    TFakeQuestions ask;
+    std::unique_ptr<TMainForm> form;
+    QString picture;
+
+    void SetUp() override
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
+        QString error;
+        ASSERT_TRUE(InitSharedState(QString(), &error)) << error.toStdString();
+        QFile::remove(Folders().ConfigIniPath);
+        RunState().CurrentToolId = TToolId::Move;
+        RunState().HorzWidth = RunState().VertWidth = 1;
+        RegisterPictureFormats();
+        // 16 warps by 8 wefts: a ground of colour 1 with a band of colour 2; the default
+        // sample card's 144 jacquard needles hold 9 repeats.
+        QImage image = NewPicture(16, 8, GreyPalette());
+        image.fill(1);
+        for (int y = 6; y < 8; ++y)
+            for (int x = 0; x < 16; ++x)
+                image.scanLine(y)[x] = 2;
+        picture = home.filePath("ribbon.bmp");
+        ASSERT_TRUE(SaveBmp8File(image, picture));
+        form = std::make_unique<TMainForm>();
+        form->SetQuestions(&ask);
+        form->resize(1000, 760);
+        form->show();
+    }
+    void TearDown() override
+    {
+        if (form)
+            for (TMDIChild *c : form->Children())
+                c->PatternGrid().ClearModified();
+        form.reset();
+        UnregisterPictureFormats();
+        qputenv("XDG_DATA_HOME", oldData);
+    }
+    QString path(const QString &name) const { return home.filePath(name); }
+    // The centre of a cell in the grid window's viewport.
+    static QPoint at(TMDIChild *child, int col, int row)
+    {
+        const TRect r = child->PatternGrid().Grid().CellRect(col, row);
+        return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    }
+};
+
+} // namespace
+
+TEST_F(RoadFixture, FromAPictureToACardFileAndAProject)
+{
+    // The starter library is the weave folder the browser shows.
+    TFrameBrowse *library = form->LibraryBrowser();
+    ASSERT_NE(library, nullptr);
+    EXPECT_EQ(library->CurrentWeaveLibrary(), path("data/dorwen-cad/Weave/General"));
+    ASSERT_FALSE(library->BrowseWeave->Thumbnails().isEmpty());
+
+    // Open the picture and draw a rectangle of colour 3 with the tool bar's shape button.
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr) << ask.Messages.join('\n').toStdString();
+    child->showMaximized();
+    TPatternGrid &grid = child->PatternGrid();
+    grid.SetForeColorIndex(3);
+    QWidget *surface = child->GridView()->viewport();
+    auto *shapes = form->findChild<QToolButton *>("BtnShape");
+    ASSERT_NE(shapes, nullptr);
+    QTest::mouseClick(shapes, Qt::LeftButton, {}, QPoint(5, shapes->height() / 2));
+    ASSERT_EQ(grid.ToolId(), TToolId::Rectangle);
+    QTest::mousePress(surface, Qt::LeftButton, {}, at(child, 2, 1));
+    QTest::mouseMove(surface, at(child, 6, 3));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, at(child, 6, 3));
+    QTest::keyClick(child->GridView(), Qt::Key_Return);
+    EXPECT_EQ(grid.Picture().constScanLine(1)[2], 3);
+    EXPECT_EQ(grid.Picture().constScanLine(3)[6], 3);
+    EXPECT_EQ(grid.Picture().constScanLine(2)[4], 1) << "the rectangle's inside is left";
+    EXPECT_EQ(grid.UndoStore().UndoCount(), 1);
+
+    // Pick the first starter weave in the library and tile it over the ground colour: the
+    // tile-weave window takes the picked weave and offers the colour-pick tool.
+    TDrawImage *first = library->BrowseWeave->Thumbnails().first();
+    QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(5, 5));
+    TWeaveArray weave;
+    ASSERT_TRUE(LoadWeaveFile(first->FileName(), weave));
+    ASSERT_TRUE(grid.PickedWeave() == weave);
+    form->Action("ActTileWeave")->trigger();
+    auto *tiling = form->findChild<TFrmTileWeave *>();
+    ASSERT_NE(tiling, nullptr);
+    EXPECT_TRUE(tiling->Weave() == weave);
+    QStringList refusals;
+    tiling->SetMessageHandler([&](const QString &text) { refusals << text; });
+    ASSERT_EQ(grid.ToolId(), TToolId::AbsorbColor);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, at(child, 10, 2));
+    ASSERT_EQ(tiling->Colors().size(), 1);
+    const std::vector<std::vector<int>> drawn = PictureRows(grid.Picture());
+    ASSERT_TRUE(tiling->Tile()) << refusals.join('\n').toStdString();
+    const std::vector<std::vector<int>> tiled = PictureRows(grid.Picture());
+    EXPECT_NE(tiled, drawn);
+    EXPECT_EQ(tiled[7], drawn[7]) << "the band's colour is not tiled";
+    EXPECT_EQ(tiled[1][2], 3) << "nor the drawn rectangle";
+    tiling->close();
+
+    // Output > sample card: the editor opens on the document's card and OK keeps it.
+    TModalScript design({ On<TFrmYangKa>([](TFrmYangKa *editor) {
+        EXPECT_EQ(editor->FileName(), QStringLiteral("Untitled*"));
+        editor->accept();
+    }) });
+    form->Action("ActDesignCard")->trigger();
+    EXPECT_TRUE(design.Done()) << design.Unexpected().join(",").toStdString();
+    TDocument &doc = child->Document();
+    EXPECT_EQ(doc.SampleCard().JacquardCount(), 144);
+
+    // Generate the card, save it from the viewer as EP, open that file in the viewer and
+    // save it again elsewhere.
+    QDir().mkpath(path("gen"));
+    QDir().mkpath(path("again"));
+    const QString generated = path("gen/ribbon.EP");
+    const QString again = path("again/ribbon.EP");
+    TModalScript build({
+        On<TfrmPutOut>([](TfrmPutOut *d) { d->BitBtnGenerateWenBan->click(); }),
+        On<TFrmWenBan>([](TFrmWenBan *v) {
+            EXPECT_EQ(v->FileName(), "Untitled*");
+            v->Action("ActSaveAs")->trigger();
+        }),
+        SaveAs(generated, "EP Files (*.EP)"),
+        On<TFrmWenBan>([generated](TFrmWenBan *v) {
+            EXPECT_TRUE(v->Saved());
+            EXPECT_TRUE(v->LoadCardFile(generated));
+            v->Action("ActSaveAs")->trigger();
+        }),
+        SaveAs(again, "EP Files (*.EP)"),
+        On<TFrmWenBan>([](TFrmWenBan *v) { v->close(); }),
+    });
+    form->Action("ActBuildPick")->trigger();
+    EXPECT_TRUE(build.Done()) << build.Unexpected().join(",").toStdString();
+    EXPECT_TRUE(ask.Messages.isEmpty()) << ask.Messages.join("\n").toStdString();
+
+    // The card as the builder makes it from the tiled document, written by the EP writer.
+    TMultiByteArray built;
+    TCardBuildResult result;
+    ASSERT_TRUE(BuildCardData(doc.Record(), doc.SampleCard(), ReadScanStartSetting(), built, result));
+    ASSERT_EQ(built.size(), 8);
+    EXPECT_TRUE(form->CardData() == built);
+    TWenBanIO io;
+    SetBuiltCard(io, built, doc.SampleCard());
+    QDir().mkpath(path("ref/gen"));
+    ASSERT_TRUE(WriteEPCard(io, path("ref/gen/ribbon.EP")));
+    const QByteArray expected = ReadAll(path("ref/gen/ribbon.EP"));
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(ReadAll(generated), expected);
+    EXPECT_EQ(ReadAll(again), expected);
+
+    // Punch the card for a one-row harness of 144 hooks through card making, as EP.
+    const QString punched = path("gen/harness.EP");
+    TModalScript punch({
+        On<TFrmSetYangKa>([](TFrmSetYangKa *d) {
+            d->EdtWarps->setValue(144);
+            d->BtnOK->click();
+        }),
+        SaveAs(punched, "EP Files (*.EP)"),
+    });
+    form->Action("ActSaveYarn")->trigger();
+    EXPECT_TRUE(punch.Done()) << punch.Unexpected().join(",").toStdString();
+    EXPECT_TRUE(ask.Messages.isEmpty()) << ask.Messages.join("\n").toStdString();
+    TYangkaImage oneRow;
+    ASSERT_TRUE(OneRowSampleCard(144, 16, false, oneRow));
+    TMultiByteArray harness;
+    ASSERT_TRUE(BuildCardData(doc.Record(), oneRow, ScanTopLeft, harness, result));
+    TWenBanIO harnessIo;
+    SetBuiltCard(harnessIo, harness, oneRow);
+    ASSERT_TRUE(WriteEPCard(harnessIo, path("ref/gen/harness.EP")));
+    EXPECT_EQ(ReadAll(punched), ReadAll(path("ref/gen/harness.EP")));
+    EXPECT_EQ(doc.SampleCard().JacquardCount(), 144) << "the document keeps its sample card";
+
+    // Save the document as a project and open it again: the drawing, the tiling and the
+    // sample card come back.
+    ask.DialogAccepts = true;
+    ask.DialogType = TSaveFileType::Project;
+    ask.DialogFile = path("ribbon");
+    ASSERT_TRUE(child->SaveDocument(TSaveCommand::SaveAs)) << ask.Messages.join('\n').toStdString();
+    const QString project = path("ribbon.Ovy");
+    ASSERT_TRUE(QFileInfo::exists(project));
+    child->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(form->Children().isEmpty());
+    TMDIChild *reopened = form->OpenChild(project);
+    ASSERT_NE(reopened, nullptr) << ask.Messages.join('\n').toStdString();
+    EXPECT_EQ(PictureRows(reopened->PatternGrid().Picture()), tiled);
+    EXPECT_EQ(reopened->Document().SampleCard().JacquardCount(), 144);
+    // The reopened project builds the same card.
+    TMultiByteArray rebuilt;
+    ASSERT_TRUE(reopened->Document().PrepareDocumentRecord(TPrepareMode::KeepColorWeaves));
+    ASSERT_TRUE(SetDefaultColourWeaves(reopened->Document().Record()));
+    ASSERT_TRUE(BuildCardData(reopened->Document().Record(), reopened->Document().SampleCard(),
+        ReadScanStartSetting(), rebuilt, result));
+    EXPECT_TRUE(rebuilt == built);
+}
