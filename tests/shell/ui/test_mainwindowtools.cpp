@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -142,6 +143,39 @@ TEST_F(ToolWindowFixture, ToolButtonFollowsTheGridsTool)
     child->PatternGrid().SetDrawTool(TToolId::Arc);
     EXPECT_EQ(form->findChild<QToolButton *>("BtnLine")->defaultAction(), action("ActArc"));
     EXPECT_FALSE(action("ActClearMottleByRect")->isChecked());
+}
+
+// The fly-out rows are drawn as menus; all but the filled shapes' row get a white line
+// along their top edge.
+TEST_F(ToolWindowFixture, FlyOutRowsDrawTheirTopLine)
+{
+    const struct {
+        const char *Name;
+        bool TopLine;
+    } rows[] = { { "TbrDefineArea1", true }, { "TbrDefineArea2", true }, { "TbrLine", true },
+        { "TbrShape", true }, { "TbrColor", true }, { "TbrFilledShape", false } };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.Name);
+        auto *menu = form->findChild<QMenu *>(row.Name);
+        ASSERT_NE(menu, nullptr);
+        menu->ensurePolished();
+        menu->resize(menu->sizeHint());
+        const QImage drawn = menu->grab().toImage();
+        // The same row drawn by a plain menu.
+        QMenu plain;
+        plain.addActions(menu->actions());
+        plain.ensurePolished();
+        plain.resize(menu->size());
+        const QImage bare = plain.grab().toImage();
+        ASSERT_EQ(drawn.size(), bare.size());
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (row.TopLine)
+                ASSERT_EQ(drawn.pixel(x, 0), qRgb(255, 255, 255)) << x;
+            else
+                ASSERT_EQ(drawn.pixel(x, 0), bare.pixel(x, 0)) << x;
+            ASSERT_EQ(drawn.pixel(x, 1), bare.pixel(x, 1)) << "only the top line is ours, " << x;
+        }
+    }
 }
 
 // Choosing the spray again opens its settings; OK stores them, writes them and gives them
