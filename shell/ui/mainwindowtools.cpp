@@ -11,6 +11,7 @@
 #include "editor/ui/spraydialog.h"
 #include "shell/mainactions.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/palettebarpanel.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -159,6 +160,9 @@ void TMainForm::ActFreeLineExecute(int toolId)
         child->PatternGrid().SetDrawTool(id); // the grid tells the tool buttons
     else
         showCurrentTool();
+    // The palette bar shows the colour-pick cursor for its tool, with or without a document.
+    if (m_paletteBar)
+        m_paletteBar->SetTool(toolId);
 }
 
 bool TMainForm::askSprayOption(TSprayOption &option)

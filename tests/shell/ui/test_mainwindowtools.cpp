@@ -14,6 +14,7 @@
 #include "editor/ui/patterngridview.h"
 #include "editor/ui/spraydialog.h"
 #include "shell/pictureformats.h"
+#include "shell/ui/palettebarpanel.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +131,15 @@ TEST_F(ToolWindowFixture, UserDrawsFromTheToolBarUndoesSavesAndReopens)
 // pair shows on the rectangle's button, whose fly-out shows it.
 TEST_F(ToolWindowFixture, ToolButtonFollowsTheGridsTool)
 {
+    // Without a document the button and the palette bar's cursor follow the chosen tool.
+    ASSERT_NE(form->PaletteBar(), nullptr);
+    QWidget *bar = form->PaletteBar()->Grid()->viewport();
+    action("ActAbsorbColor")->trigger();
+    EXPECT_TRUE(action("ActAbsorbColor")->isChecked());
+    EXPECT_EQ(bar->cursor().shape(), Qt::CrossCursor);
+    action("ActFillColor")->trigger();
+    EXPECT_EQ(bar->cursor().shape(), Qt::ArrowCursor);
+
     TMDIChild *child = form->OpenChild(picture);
     ASSERT_NE(child, nullptr);
     child->PatternGrid().SetDrawTool(TToolId::Sprayer);
