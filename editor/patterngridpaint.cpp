@@ -206,16 +206,18 @@ void TPatternGrid::Paint(QImage &buffer) const
         }
     }
 
-    // The tools' vertex markers, on the cells as the grid lays them out (from level 9 up,
-    // where a picture cell is a cell of the grid).
-    if (!reduced) {
-        for (TCustomLine *tool : { m_regionObject.get(), m_drawObject.get() }) {
-            if (!tool || tool->GetPointCount() == 0 || tool->Mode() == TDrawMode::Idle)
-                continue;
-            tool->SetTarget(&buffer);
-            tool->DrawMarkers();
-            tool->SetTarget(nullptr);
-        }
+    // The tools' vertex markers, on the cells as the grid lays them out; below level 9 the
+    // view's scales take each vertex to the reduced cell that shows it.
+    for (TCustomLine *tool : { m_regionObject.get(), m_drawObject.get() }) {
+        if (!tool || tool->GetPointCount() == 0 || tool->Mode() == TDrawMode::Idle)
+            continue;
+        tool->SetTarget(&buffer);
+        tool->SetScaleX(m_scaleX);
+        tool->SetScaleY(m_scaleY);
+        tool->DrawMarkers();
+        tool->SetScaleX(1.0);
+        tool->SetScaleY(1.0);
+        tool->SetTarget(nullptr);
     }
 
     if (m_navigatorFrame.Width() > 0 && m_navigatorFrame.Height() > 0) {

@@ -160,7 +160,10 @@ bool TCustomPoint::MarkerCentre(TPoint &centre) const
         centre = { int(Round(m_point.X * m_scaleX)), int(Round(m_point.Y * m_scaleY)) };
         return true;
     }
-    const TRect r = m_grid->CellRect(m_point.X, m_point.Y);
+    // The grid lays out the cells it shows: below level 9 those are reduced cells, which
+    // the scales lead to as they lead the preview.
+    const TPoint cell = CellToScreen(m_point);
+    const TRect r = m_grid->CellRect(cell.X, cell.Y);
     if (r.Right <= r.Left || r.Bottom <= r.Top)
         return false; // out of view
     centre = { (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2 };

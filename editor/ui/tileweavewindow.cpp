@@ -119,7 +119,7 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
     connect(m_cancel, &QPushButton::clicked, this, &QWidget::close);
     connect(m_weaveFile, &QPushButton::clicked, this, &TFrmTileWeave::chooseWeaveFile);
 
-    applyTexts();
+    ApplyLanguage();
     SetParam(TTileWeaveParam {});
     SetWeave(TWeaveArray(), QString());
     adjustSize();
@@ -134,7 +134,7 @@ TFrmTileWeave::~TFrmTileWeave()
         m_colorSource->removeEventFilter(this);
 }
 
-void TFrmTileWeave::applyTexts()
+void TFrmTileWeave::ApplyLanguage()
 {
     const QString section = QStringLiteral("TileWeave");
     setWindowTitle(GetUiMessage("TileWeaveCaption"));
@@ -152,6 +152,7 @@ void TFrmTileWeave::applyTexts()
     m_save->setText(GetUiString(section, "Save_Parameter"));
     m_ok->setText(GetUiString("General", "BtnOK"));
     m_cancel->setText(GetUiString("General", "BtnCancel"));
+    SetWeave(m_weave, m_weaveLabel);
 }
 
 void TFrmTileWeave::SetGrid(TPatternGrid *grid, QObject *gridOwner)
@@ -212,11 +213,22 @@ TTileFloatRule TFrmTileWeave::FloatRule() const
 void TFrmTileWeave::SetWeave(const TWeaveArray &weave, const QString &name)
 {
     m_weave = weave;
+    m_weaveLabel = name;
     const bool none = IsTileWeaveEmpty(weave);
     m_weaveName->setText(
         GetUiMessage("TileWeaveName")
             .arg(none ? QStringLiteral("-")
                       : QStringLiteral("%1 (%2 x %3)").arg(name).arg(weave.length()).arg(weave[0].length())));
+}
+
+void TFrmTileWeave::TakePickedWeave()
+{
+    const TPatternGrid *grid = Grid();
+    if (!grid || IsTileWeaveEmpty(grid->PickedWeave()))
+        return;
+    const QString &file = grid->PickedWeaveFile();
+    SetWeave(grid->PickedWeave(),
+        file.isEmpty() ? GetUiString("TileWeave", "Weave_Library") : QFileInfo(file).completeBaseName());
 }
 
 bool TFrmTileWeave::LoadWeave(const QString &fileName, QString *error)
@@ -254,6 +266,20 @@ void TFrmTileWeave::AddColor(int index)
     m_table->setItem(row, 0, swatch);
     m_table->setItem(row, 1, new QTableWidgetItem(QString()));
     fitHeight();
+}
+
+void TFrmTileWeave::SyncPalette()
+{
+    const TPatternGrid *grid = Grid();
+    if (!grid)
+        return;
+    const TPalette256 &palette = grid->Palette();
+    for (qsizetype i = 0; i < m_colors.size(); ++i) {
+        TTileColorEntry &e = m_colors[i];
+        e.Color = palette[e.Index];
+        if (QTableWidgetItem *swatch = m_table->item(int(i), 0))
+            swatch->setBackground(QColor(e.Color.Red, e.Color.Green, e.Color.Blue));
+    }
 }
 
 TTileColorList TFrmTileWeave::Colors() const

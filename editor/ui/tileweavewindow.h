@@ -40,12 +40,19 @@ public:
 
     // The weave to tile and the name shown for it (a file name); an empty weave is none.
     void SetWeave(const TWeaveArray &weave, const QString &name);
+    // The weave picked in the library for this window's document (the grid's tiling
+    // weave), when there is one; a weave read from a file stays otherwise.
+    void TakePickedWeave();
     const TWeaveArray &Weave() const { return m_weave; }
     // Reads a weave file; false with the reason, keeping the weave, when it cannot be read.
     bool LoadWeave(const QString &fileName, QString *error = nullptr);
 
     // A chosen colour: the index with its palette colour, unless listed.
     void AddColor(int index);
+    // The document's palette changed: the listed colours take their entries' new colours.
+    void SyncPalette();
+    // The interface texts again, after a language switch.
+    void ApplyLanguage();
     // The list with the texts typed in the table.
     TTileColorList Colors() const;
     void SetFloatText(int row, const QString &text);
@@ -72,7 +79,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void applyTexts();
     void chooseWeaveFile();
     void storeSettings();
     void fitHeight();
@@ -82,6 +88,7 @@ private:
     bool m_hasOwner = false;
     QPointer<QObject> m_colorSource;
     TWeaveArray m_weave;
+    QString m_weaveLabel; // the name the weave is shown with
     TTileColorList m_colors;
     std::function<void(const QString &)> m_showMessage;
     int m_baseHeight = 0;

@@ -141,6 +141,8 @@ public:
     // before). Its SelectedWeaveFile / SelectedWeave and WeavePicked give the weave the
     // user picked for tiling.
     TFrameBrowse *LibraryBrowser() const;
+    // The weave just picked for child reaches the tile-weave window working on it.
+    void GiveTileWindowPickedWeave(TMDIChild &child);
     // The start-up steps of the browsers: list the libraries and show the default ones (a
     // new user's weave folder first gets the starter library).
     void FillWeaveLibrary();
@@ -219,6 +221,7 @@ private:
     void updateProtectState();
     void flashTick();
     void setupTilingActions();
+    void applyTilingTexts();
     void connectPickedTools(TMDIChild *child);
     // Card output (mainwindowcard.cpp): the card commands and the last card built.
     void setupCardActions();

@@ -135,6 +135,7 @@ TRightFrame *makeRightFrame(TMainForm &form)
             form.Questions().ShowMessage(
                 error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Warning);
         child->PatternGrid().SelectTableTool(cells, fileName);
+        form.GiveTileWindowPickedWeave(*child);
     });
     QObject::connect(frame, &TFrameBrowse::PatternPicked, &form, [&form](const QString &fileName) {
         QImage picture;

@@ -14,6 +14,7 @@ void TMainForm::ApplyLanguage()
     setWindowTitle(GetUiMessage(QStringLiteral("ApplicationName")));
     applyActionTexts();
     applyBrowseTexts();
+    applyTilingTexts();
     if (m_paletteBar)
         m_paletteBar->ApplyLanguage();
 }

@@ -21,9 +21,11 @@
 void TMainForm::setupTilingActions()
 {
     // The float-length box: the float length of weave tiling, stored at once.
-    auto *bar = addToolBar(GetUiString("TileWeave", "Float_Hint"));
+    auto *bar = addToolBar(QString());
     bar->setObjectName(QStringLiteral("TbrFloat"));
-    bar->addWidget(new QLabel(GetUiString("TileWeave", "Float_Hint") + QStringLiteral("："), bar));
+    auto *floatLabel = new QLabel(bar);
+    floatLabel->setObjectName(QStringLiteral("LblFloat"));
+    bar->addWidget(floatLabel);
     auto *floatBox = new QSpinBox(bar);
     floatBox->setObjectName(QStringLiteral("RxFloat"));
     floatBox->setRange(0, 99);
@@ -31,10 +33,9 @@ void TMainForm::setupTilingActions()
     bar->addWidget(floatBox);
 
     QAction *hint = Action("ActChangeColorHint");
-    hint->setText(GetUiString("TileWeave", "Change_Color_Hint"));
     hint->setCheckable(true);
     hint->setChecked(StartSettings().TileWeaveParam.ChangeColorHint);
-    Action("ActTilePattern")->setText(GetUiMessage("TilePatternCaption"));
+    applyTilingTexts();
 
     // Every change of the settings reaches the ini file, new documents, the active grid,
     // the open tile-weave window and both controls.
@@ -76,12 +77,17 @@ void TMainForm::setupTilingActions()
         }
         window->SetGrid(&child.PatternGrid(), &child);
         // The weave picked in the library (the grid's tiling weave) is the one to tile.
-        if (!IsTileWeaveEmpty(child.PatternGrid().PickedWeave()))
-            window->SetWeave(child.PatternGrid().PickedWeave(), GetUiString("TileWeave", "Weave_Library"));
+        window->TakePickedWeave();
         window->show();
         window->raise();
         if (QAction *pick = Action("ActAbsorbColor"); pick && pick->isEnabled())
             pick->trigger();
+    });
+
+    // The listed colours' swatches follow the palette of the window's document.
+    connect(this, &TMainForm::PaletteSynced, this, [this](TMDIChild &child, bool) {
+        if (auto *window = findChild<TFrmTileWeave *>(); window && window->Grid() == &child.PatternGrid())
+            window->SyncPalette();
     });
 
     // The pattern-tiling settings: stored on OK and copied into every open document.
@@ -97,6 +103,30 @@ void TMainForm::setupTilingActions()
         for (TMDIChild *child : Children())
             child->PatternGrid().SetTilePatternParam(param);
     });
+}
+
+// The texts the action table has no key for, the float box's label and the open tile-weave
+// window, at start and after a language switch.
+void TMainForm::applyTilingTexts()
+{
+    const QString floatHint = GetUiString("TileWeave", "Float_Hint");
+    if (auto *bar = findChild<QToolBar *>(QStringLiteral("TbrFloat"))) {
+        bar->setWindowTitle(floatHint);
+        if (auto *label = bar->findChild<QLabel *>(QStringLiteral("LblFloat")))
+            label->setText(floatHint + QStringLiteral("："));
+    }
+    Action("ActChangeColorHint")->setText(GetUiString("TileWeave", "Change_Color_Hint"));
+    Action("ActTilePattern")->setText(GetUiMessage("TilePatternCaption"));
+    if (auto *window = findChild<TFrmTileWeave *>())
+        window->ApplyLanguage();
+}
+
+// A weave picked in the library while the tile-weave window works on that document is the
+// one its OK tiles.
+void TMainForm::GiveTileWindowPickedWeave(TMDIChild &child)
+{
+    if (auto *window = findChild<TFrmTileWeave *>(); window && window->Grid() == &child.PatternGrid())
+        window->TakePickedWeave();
 }
 
 // The picked-weave and picked-pattern tools of a new document: their refusals are shown,

@@ -11,6 +11,7 @@
 #include "editor/ui/spraydialog.h"
 #include "shell/mainactions.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/palettebarpanel.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -18,6 +19,8 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
@@ -35,6 +38,32 @@ const std::initializer_list<const char *> kSingleTools
 struct TFlyOut {
     const char *Name;
     std::initializer_list<const char *> Actions;
+    // A white line along the top edge sets the row off from the button it drops from.
+    bool TopLine = true;
+};
+
+// A fly-out row: a menu of tools, drawn as a menu is, with the white top line if asked.
+class TFlyOutMenu : public QMenu {
+public:
+    TFlyOutMenu(bool topLine, QWidget *parent)
+        : QMenu(parent)
+        , m_topLine(topLine)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QMenu::paintEvent(event);
+        if (!m_topLine)
+            return;
+        QPainter painter(this);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawLine(0, 0, width() + 1, 0);
+    }
+
+private:
+    bool m_topLine;
 };
 const std::initializer_list<TFlyOut> kFlyOuts = {
     { "TbrDefineArea1",
@@ -45,7 +74,8 @@ const std::initializer_list<TFlyOut> kFlyOuts = {
     { "TbrShape", { "ActRectangle", "ActCircle", "ActConcentricCircle" } },
     { "TbrFilledShape",
         { "ActFilledRectangle", "ActFilledCircle", "ActFilledFreeLine", "ActFilledArc", "ActFilledCurveLine",
-            "ActFilledBreakLine" } },
+            "ActFilledBreakLine" },
+        false },
     { "TbrColor", { "ActClearMottleByRect", "ActClearMottleByCircle" } },
 };
 
@@ -74,7 +104,7 @@ void TMainForm::setupToolActions()
     for (const TFlyOut &fly : kFlyOuts) {
         auto *button = new QToolButton(tools);
         button->setObjectName(QStringLiteral("Btn") + QLatin1String(fly.Name).mid(3));
-        auto *menu = new QMenu(button);
+        auto *menu = new TFlyOutMenu(fly.TopLine, button);
         menu->setObjectName(QLatin1String(fly.Name));
         for (const char *name : fly.Actions)
             menu->addAction(Action(name));
@@ -130,6 +160,9 @@ void TMainForm::ActFreeLineExecute(int toolId)
         child->PatternGrid().SetDrawTool(id); // the grid tells the tool buttons
     else
         showCurrentTool();
+    // The palette bar shows the colour-pick cursor for its tool, with or without a document.
+    if (m_paletteBar)
+        m_paletteBar->SetTool(toolId);
 }
 
 bool TMainForm::askSprayOption(TSprayOption &option)

@@ -4,6 +4,7 @@
 #include "editor/patterngrid.h"
 
 #include "core/base/messages.h"
+#include "core/base/numutils.h"
 #include "core/settings/sharedstate.h"
 #include "editor/tools/customline.h"
 #include "testutil.h"
@@ -548,8 +549,39 @@ TEST_F(PatternGridTools, BuildRectBmpKeys)
     EXPECT_EQ(g.ToolId(), T::Rectangle);
     ASSERT_EQ(g.UndoStore().UndoCount(), 1);
     EXPECT_EQ(g.UndoStore().GetTopStep()->Kind, TUndoKind::Image);
+    const auto mapped = PictureRows(g.Picture());
     ASSERT_TRUE(g.Undo());
     EXPECT_EQ(g.Picture().size(), QSize(10, 10));
+
+    // With the repeat view on (two units side by side), Enter first goes back to the plain
+    // picture, which the corners then map, as every whole-picture command does.
+    {
+        TRepeatPic info;
+        info.UnitWidth = 10;
+        info.UnitHeight = 10;
+        info.HorzCount = 2;
+        info.VertCount = 1;
+        TRotateArray rotate(1);
+        rotate[0] = TDynArray<std::int8_t> { 0, 0 };
+        info.Rotate = rotate;
+        info.Value1 = 1;
+        g.SetRepeatInfo(info);
+        g.SetRepeatDisplayOn(true);
+        ASSERT_TRUE(g.SetRepeatView(true));
+        ASSERT_EQ(g.Picture().size(), QSize(20, 10));
+        g.SetDrawTool(T::BuildRectBmp);
+        click(2, 2);
+        click(7, 2);
+        click(7, 7);
+        click(2, 7);
+        g.HandleToolKey(13);
+        EXPECT_FALSE(g.RepeatViewShown());
+        EXPECT_EQ(PictureRows(g.Picture()), mapped);
+        expectRefIsPicture();
+        ASSERT_TRUE(g.Undo());
+        EXPECT_EQ(g.Picture().size(), QSize(10, 10));
+        g.SetRepeatDisplayOn(false);
+    }
 
     g.SetDrawTool(T::BuildRectBmp);
     click(1, 1);
@@ -782,30 +814,44 @@ TEST_F(PatternGridTools, ArcsAndConcentricCircles)
     EXPECT_EQ(drawn[10][12], '.');
 }
 
-// A shape being drawn shows on the painted view: its cells inverted and, from level 9 up,
-// a marker on each vertex; deleting the vertices takes both away.
+// A shape being drawn shows on the painted view: its cells inverted and a marker on each
+// vertex, also below level 9, where the marker sits on the reduced cell that shows the
+// vertex; deleting the vertices takes both away.
 TEST_F(PatternGridTools, ShapeBeingDrawnIsPainted)
 {
-    show(20, 20, 14); // six pixels a cell
-    QImage blank;
-    g.Paint(blank);
-    g.SetDrawTool(T::BreakLine);
-    click(2, 2);
-    click(10, 2);
-    QImage drawn;
-    g.Paint(drawn);
-    const TRect vertex = g.Grid().CellRect(10, 2);
-    const TRect between = g.Grid().CellRect(6, 2);
-    const QPoint mid((between.Left + between.Right) / 2, (between.Top + between.Bottom) / 2);
-    EXPECT_NE(drawn.pixel(mid), blank.pixel(mid)) << "the line's cells are inverted";
-    bool marked = false;
-    for (int y = vertex.Top - 6; y < vertex.Bottom + 6; ++y)
-        for (int x = vertex.Left - 6; x < vertex.Right + 6; ++x)
-            marked = marked || (qRed(drawn.pixel(x, y)) != qRed(blank.pixel(x, y)));
-    EXPECT_TRUE(marked);
-    g.HandleToolKey(46);
-    g.HandleToolKey(46);
-    g.Paint(drawn);
-    EXPECT_EQ(drawn, blank);
-    EXPECT_EQ(g.UndoStore().UndoCount(), 0);
+    const struct {
+        int Size, Level;
+    } cases[] = { { 20, 14 }, { 200, 6 } };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Level);
+        show(c.Size, c.Size, c.Level);
+        QImage blank;
+        g.Paint(blank);
+        g.SetDrawTool(T::BreakLine);
+        const int far = c.Size / 2;
+        click(2, far);
+        click(far, far);
+        QImage drawn;
+        g.Paint(drawn);
+        // The grid's cell that shows a picture cell (a reduced cell below level 9).
+        const auto shown = [&](int x, int y) {
+            return g.Grid().CellRect(int(Round(x * g.ScaleX())), int(Round(y * g.ScaleY())));
+        };
+        const TRect vertex = shown(far, far);
+        const TRect between = shown(far / 2, far);
+        const QPoint mid((between.Left + between.Right) / 2, (between.Top + between.Bottom) / 2);
+        EXPECT_NE(drawn.pixel(mid), blank.pixel(mid)) << "the line's cells are inverted";
+        // The marker's upper stroke ends next to the centre of the vertex's cell; above
+        // the cell (rows the line does not cross) only the marker changes the view.
+        const QPoint centre((vertex.Left + vertex.Right) / 2, (vertex.Top + vertex.Bottom) / 2);
+        bool marked = false;
+        for (int y = centre.y() - 6; y < vertex.Top; ++y)
+            marked = marked || drawn.pixel(centre.x(), y) != blank.pixel(centre.x(), y);
+        EXPECT_TRUE(marked) << centre.x() << "," << centre.y();
+        g.HandleToolKey(46);
+        g.HandleToolKey(46);
+        g.Paint(drawn);
+        EXPECT_EQ(drawn, blank);
+        EXPECT_EQ(g.UndoStore().UndoCount(), 0);
+    }
 }

@@ -147,6 +147,31 @@ TEST_F(PickedTools, FloatsAreMarkedOutsideTheUndoStepAndPutBackOnClosing)
     query.Restore();
     EXPECT_EQ(column(g.Picture()), tiled);
     EXPECT_EQ(g.UndoStore().UndoCount(), 2) << "putting back records nothing";
+
+    // Every palette entry in use (black among them): the weave is tiled, the floats are
+    // not marked, and the reason is given.
+    TPalette256 full;
+    for (int i = 0; i < 256; ++i)
+        full[i] = { std::uint8_t(i), std::uint8_t(255 - i), 7, 0 };
+    full[0] = { 0, 0, 0, 0 };
+    QImage crowded = NewPicture(257, 20, full);
+    for (int y = 0; y < 20; ++y) {
+        crowded.scanLine(y)[0] = 3;
+        for (int x = 1; x < 257; ++x)
+            crowded.scanLine(y)[x] = std::uint8_t(x - 1);
+    }
+    TPatternGrid fullGrid;
+    show(fullGrid, crowded);
+    fullGrid.SetForeColorIndex(3);
+    fullGrid.SetTileWeaveParam(param);
+    TFloatMarking none;
+    ASSERT_TRUE(TilePickedWeave(fullGrid, weave, { 0, 0 }, false, none, nullptr));
+    EXPECT_EQ(none.Notice, GetUiMessage("TileNoEntryForMarker"));
+    EXPECT_TRUE(none.Floats.isEmpty());
+    EXPECT_EQ(none.MarkerIndex, -1);
+    EXPECT_EQ(column(fullGrid.Picture()), tiled);
+    EXPECT_EQ(fullGrid.Palette(), full);
+    EXPECT_EQ(fullGrid.UndoStore().UndoCount(), 1) << "the tiled cells only";
 }
 
 namespace {

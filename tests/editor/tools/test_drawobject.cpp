@@ -359,6 +359,15 @@ TEST(DrawObject, PreviewAndMarkersUndoThemselves)
     TPoint centre;
     ASSERT_TRUE(vertex.MarkerCentre(centre));
     EXPECT_EQ(centre, (TPoint { 19, 11 }));
+    // Below level 9 the grid shows reduced cells: at a quarter scale the vertex at picture
+    // cell (8, 4) sits on the grid's cell (2, 1).
+    vertex.SetScaleX(0.25);
+    vertex.SetScaleY(0.25);
+    vertex.SetPoint({ 8, 4 });
+    ASSERT_TRUE(vertex.MarkerCentre(centre));
+    EXPECT_EQ(centre, (TPoint { 19, 11 }));
+    vertex.SetScaleX(1.0);
+    vertex.SetScaleY(1.0);
     vertex.SetPoint({ 50, 1 });
     EXPECT_FALSE(vertex.MarkerCentre(centre));
     vertex.Draw();

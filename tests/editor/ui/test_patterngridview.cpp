@@ -2,6 +2,9 @@
 // the whole pattern, and pointer positions become picture cells.
 #include "editor/ui/patterngridview.h"
 
+#include "../notificationrecorder.h"
+#include "core/palette/palette.h"
+#include "editor/patterngrid.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -185,7 +188,22 @@ TEST(PatternGridView, PointerBecomesAPictureCellBelowLevelNine)
     ASSERT_NE(picture, (TPoint { 30, 20 }));
     EXPECT_EQ(s.view.PictureCellAt(at), picture);
 
-    // The fill lands on the picture cell's row (each row of the picture is one index).
+    // The colour pick takes the picture cell's colour (each row of the picture is one
+    // index), and the main window is told the picture cell.
+    {
+        ASSERT_NE(picture.Y % 200, 20);
+        MainWindowStandIn main;
+        g.SetDrawTool(TToolId::AbsorbColor);
+        s.Click(at.x(), at.y());
+        EXPECT_TRUE(main.recorder.Has(WM_EDITGROSSPOS, picture.X, picture.Y));
+        std::vector<qintptr> picked;
+        for (const auto &m : main.recorder.got)
+            if (m[0] == WM_COLORPICKED)
+                picked.push_back(m[1]);
+        EXPECT_EQ(picked, std::vector<qintptr> { qintptr(PlainColor(g.Palette()[picture.Y % 200])) });
+    }
+
+    // The fill lands on the picture cell's row.
     g.SetForeColorIndex(250);
     g.SetDrawTool(TToolId::FillColor);
     s.Click(at.x(), at.y());

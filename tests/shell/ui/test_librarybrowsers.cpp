@@ -14,6 +14,8 @@
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "editor/patterngrid.h"
+#include "editor/ui/tileweavewindow.h"
 #include "shell/pictureformats.h"
 #include "testutil.h"
 #include "weave/weavearray.h"
@@ -31,6 +33,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -171,6 +174,92 @@ TEST_F(BrowserFixture, PickedWeaveGoesToTheActiveGridAndSavedWeavesShow)
     ASSERT_TRUE(WriteWeaveFile(dir.filePath("other.ovw"), weave(2, 2)));
     SendWeaveFileSaved(dir.filePath("other.ovw"));
     EXPECT_EQ(browse->Files().size(), count);
+}
+
+// A new user picks a starter weave in the library, shows the tile-weave window, picks a
+// colour in the pattern and tiles: the weave of the library is the one tiled. A weave picked
+// while the window is open replaces it; the window follows the document's palette and the
+// language.
+TEST_F(BrowserFixture, WeavePickedInTheLibraryIsTiledThroughTheWindow)
+{
+    const QString picture = dir.filePath("ground.bmp");
+    const std::vector<std::vector<int>> ground { { 3, 3, 3, 3, 3 }, { 3, 3, 3, 3, 3 }, { 3, 3, 3, 5, 5 },
+        { 3, 3, 3, 3, 3 } };
+    ASSERT_TRUE(SaveBmp8File(MakePicture({ ground[0], ground[1], ground[2], ground[3] }), picture));
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    TPatternGrid &grid = child->PatternGrid();
+    TBrowseAll *browse = frame().BrowseWeave;
+    auto thumbnail = [&](const QString &name) -> TDrawImage * {
+        for (TDrawImage *t : browse->Thumbnails())
+            if (QFileInfo(t->FileName()).fileName() == name)
+                return t;
+        return nullptr;
+    };
+    TDrawImage *twill = thumbnail("Twill 2-1.ovw");
+    TDrawImage *satin = thumbnail("Satin 5.ovw");
+    ASSERT_TRUE(twill && satin);
+
+    QTest::mouseClick(twill, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(grid.ToolId(), TToolId::PickedWeave);
+    EXPECT_EQ(RunState().CurrentToolId, TToolId::PickedWeave);
+    TWeaveArray twillCells;
+    ASSERT_TRUE(LoadWeaveFile(twill->FileName(), twillCells));
+
+    QAction *tileWeave = form->Action("ActTileWeave");
+    ASSERT_TRUE(tileWeave->isEnabled());
+    tileWeave->trigger();
+    auto *window = form->findChild<TFrmTileWeave *>();
+    ASSERT_NE(window, nullptr);
+    QStringList messages;
+    window->SetMessageHandler([&](const QString &text) { messages << text; });
+    EXPECT_TRUE(window->Weave() == twillCells);
+    EXPECT_TRUE(window->findChild<QLabel *>("WeaveName")->text().contains("Twill 2-1"));
+    EXPECT_EQ(grid.ToolId(), TToolId::AbsorbColor) << "the window selects the colour pick";
+    EXPECT_TRUE(grid.PickedWeave() == twillCells) << "the grid keeps its tiling weave";
+
+    // Another weave picked while the window is open is the one tiled.
+    QTest::mouseClick(satin, Qt::LeftButton, {}, QPoint(5, 5));
+    TWeaveArray satinCells;
+    ASSERT_TRUE(LoadWeaveFile(satin->FileName(), satinCells));
+    EXPECT_TRUE(window->Weave() == satinCells);
+    EXPECT_TRUE(window->findChild<QLabel *>("WeaveName")->text().contains("Satin 5"));
+
+    // The colour picked in the pattern, then OK.
+    SendColorPicked(0, TColorPickInfo { 0, 3, 3 });
+    ASSERT_EQ(window->Colors().size(), 1);
+    QTest::mouseClick(window->findChild<QPushButton *>("BtnOk"), Qt::LeftButton);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    // Black is index 0 of the grey palette; the weave is anchored at the bottom-left cell.
+    const int W = int(satinCells.size()), H = int(satinCells[0].size());
+    const int PH = int(ground.size());
+    std::vector<std::vector<int>> expected = ground;
+    for (int y = 0; y < PH; ++y)
+        for (int x = 0; x < int(ground[0].size()); ++x)
+            if (ground[y][x] == 3 && satinCells[x % W][H - 1 - ((PH - 1 - y) % H)] == 1)
+                expected[y][x] = 0;
+    EXPECT_NE(expected, ground);
+    EXPECT_EQ(PictureRows(grid.Picture()), expected);
+    EXPECT_EQ(grid.UndoStore().UndoCount(), 1);
+
+    // The document's palette changes: the listed colour's swatch follows.
+    TPalette256 palette = grid.Palette();
+    palette[3] = TPaletteEntry { 200, 10, 20 };
+    grid.SetPalette(palette);
+    SendPaletteFromChild();
+    auto *list = window->findChild<QTableWidget *>("DrdSelectedColor");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->item(0, 0)->background().color(), QColor(200, 10, 20));
+    EXPECT_EQ(window->Colors().at(0).Color, palette[3]);
+
+    // A language switch while the window is open.
+    form->SetLanguage(int(ListLanguageFiles().indexOf("Zhongwen-Jianti.ini")));
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("平铺组织"));
+    EXPECT_TRUE(window->findChild<QLabel *>("WeaveName")->text().startsWith(QString::fromUtf8("组织：")));
+    EXPECT_TRUE(window->findChild<QLabel *>("WeaveName")->text().contains("Satin 5"));
+    EXPECT_EQ(form->findChild<QLabel *>("LblFloat")->text(), QString::fromUtf8("浮长："));
+    form->SetLanguage(int(ListLanguageFiles().indexOf("English.ini")));
+    EXPECT_EQ(window->windowTitle(), "Tile Weave");
 }
 
 // Unreadable and empty weaves are left out, and the progress counts against what is

@@ -14,6 +14,7 @@
 #include "editor/ui/patterngridview.h"
 #include "editor/ui/spraydialog.h"
 #include "shell/pictureformats.h"
+#include "shell/ui/palettebarpanel.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,6 +131,15 @@ TEST_F(ToolWindowFixture, UserDrawsFromTheToolBarUndoesSavesAndReopens)
 // pair shows on the rectangle's button, whose fly-out shows it.
 TEST_F(ToolWindowFixture, ToolButtonFollowsTheGridsTool)
 {
+    // Without a document the button and the palette bar's cursor follow the chosen tool.
+    ASSERT_NE(form->PaletteBar(), nullptr);
+    QWidget *bar = form->PaletteBar()->Grid()->viewport();
+    action("ActAbsorbColor")->trigger();
+    EXPECT_TRUE(action("ActAbsorbColor")->isChecked());
+    EXPECT_EQ(bar->cursor().shape(), Qt::CrossCursor);
+    action("ActFillColor")->trigger();
+    EXPECT_EQ(bar->cursor().shape(), Qt::ArrowCursor);
+
     TMDIChild *child = form->OpenChild(picture);
     ASSERT_NE(child, nullptr);
     child->PatternGrid().SetDrawTool(TToolId::Sprayer);
@@ -142,6 +153,39 @@ TEST_F(ToolWindowFixture, ToolButtonFollowsTheGridsTool)
     child->PatternGrid().SetDrawTool(TToolId::Arc);
     EXPECT_EQ(form->findChild<QToolButton *>("BtnLine")->defaultAction(), action("ActArc"));
     EXPECT_FALSE(action("ActClearMottleByRect")->isChecked());
+}
+
+// The fly-out rows are drawn as menus; all but the filled shapes' row get a white line
+// along their top edge.
+TEST_F(ToolWindowFixture, FlyOutRowsDrawTheirTopLine)
+{
+    const struct {
+        const char *Name;
+        bool TopLine;
+    } rows[] = { { "TbrDefineArea1", true }, { "TbrDefineArea2", true }, { "TbrLine", true },
+        { "TbrShape", true }, { "TbrColor", true }, { "TbrFilledShape", false } };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.Name);
+        auto *menu = form->findChild<QMenu *>(row.Name);
+        ASSERT_NE(menu, nullptr);
+        menu->ensurePolished();
+        menu->resize(menu->sizeHint());
+        const QImage drawn = menu->grab().toImage();
+        // The same row drawn by a plain menu.
+        QMenu plain;
+        plain.addActions(menu->actions());
+        plain.ensurePolished();
+        plain.resize(menu->size());
+        const QImage bare = plain.grab().toImage();
+        ASSERT_EQ(drawn.size(), bare.size());
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (row.TopLine)
+                ASSERT_EQ(drawn.pixel(x, 0), qRgb(255, 255, 255)) << x;
+            else
+                ASSERT_EQ(drawn.pixel(x, 0), bare.pixel(x, 0)) << x;
+            ASSERT_EQ(drawn.pixel(x, 1), bare.pixel(x, 1)) << "only the top line is ours, " << x;
+        }
+    }
 }
 
 // Choosing the spray again opens its settings; OK stores them, writes them and gives them
