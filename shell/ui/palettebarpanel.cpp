@@ -227,3 +227,10 @@ void TFramPalette::SetTool(int toolId)
     m_toolId = toolId;
     m_grid->viewport()->setCursor(toolId == kAbsorbColorTool ? Qt::CrossCursor : Qt::ArrowCursor);
 }
+
+void TFramPalette::SelectFirstColour()
+{
+    const TColorPickInfo info = m_model.SelectFirstColor();
+    Refresh();
+    Q_EMIT ColorPicked(info);
+}
