@@ -288,12 +288,15 @@ TEST_F(ToolWindowFixture, PaletteBarKnowsTheToolAndTheGridTakesTheFocus)
     action("ActAbsorbColor")->trigger();
     EXPECT_EQ(bar->ToolId(), 14);
     EXPECT_EQ(bar->Grid()->viewport()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(bar->ForeSwatch()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(bar->BackSwatch()->cursor().shape(), Qt::CrossCursor);
     TMDIChild *child = form->OpenChild(picture);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->PatternGrid().ToolId(), TToolId::AbsorbColor);
     action("ActMove")->trigger();
     EXPECT_EQ(bar->ToolId(), 8);
     EXPECT_EQ(bar->Grid()->viewport()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(bar->ForeSwatch()->cursor().shape(), Qt::ArrowCursor);
 
     auto *width = form->findChild<QSpinBox *>("RdtHorzWidth");
     ASSERT_NE(width, nullptr);
