@@ -283,6 +283,7 @@ void TPatternGrid::SetBackColorIndex(int index)
         return;
     m_backIndex = std::uint8_t(index);
     m_backColor = GetBackColor();
+    ApplyColorsToTools();
 }
 
 void TPatternGrid::SetForeColorIndex(int index)
@@ -292,6 +293,7 @@ void TPatternGrid::SetForeColorIndex(int index)
     m_foreIndex = std::uint8_t(index);
     m_foreColor = GetForeColor();
     m_textIndex = m_foreIndex;
+    ApplyColorsToTools();
 }
 
 void TPatternGrid::SetTextColorIndex(int index)
@@ -301,7 +303,9 @@ void TPatternGrid::SetTextColorIndex(int index)
     Repaint();
     m_textIndex = std::uint8_t(index);
     SetForeColorIndex(index);
+    // The same index may show another colour now (an edited palette entry).
     m_foreColor = GetForeColor();
+    ApplyColorsToTools();
 }
 
 void TPatternGrid::IncludeColorIndex(int index)

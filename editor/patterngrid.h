@@ -186,10 +186,19 @@ public:
     // The palette colour of the fore and back index now.
     TColor GetForeColor() const;
     TColor GetBackColor() const;
+    // The drawing objects take the fore and back colour and the fore index (the colour
+    // setters call it).
+    void ApplyColorsToTools();
+    // A colour chosen in the palette bar or picked from the picture, as the main window
+    // passes it on: the floating text, once there is one, takes it as its font colour.
+    void ColorChosen(TColor color);
 
     // The colours marked by the palette bar (ColorSet); indexes outside 0 .. 255 are ignored.
     void IncludeColorIndex(int index);
     void ExcludeColorIndex(int index);
+    // The transparent colours, which the palette bar shows with the document's palette.
+    const TColorSet &TransColorSet() const { return m_transColorSet; }
+    void SetTransColorSet(const TColorSet &colors) { m_transColorSet = colors; }
 
     // Makes sure pure black is a palette colour; returns its index, -1 when the palette
     // has no free entry for it.
@@ -595,6 +604,7 @@ private:
     TColor m_foreColor = 0;
     TColor m_backColor = 0;
     TColorSet m_colorSet;
+    TColorSet m_transColorSet;
 
     bool m_modified = false;
     bool m_ownsPicture = true;

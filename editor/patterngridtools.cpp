@@ -237,6 +237,48 @@ void TPatternGrid::SetDrawTool(TToolId id)
         SendToolChanged();
 }
 
+// The drawing objects preview in the fore colour and commit the fore index: a new fore or
+// back colour reaches the shape being drawn at once, so that its preview never shows the
+// colour it would no longer write. The pen values are the ones the objects are made with.
+void TPatternGrid::ApplyColorsToTools()
+{
+    for (TCustomLine *o : { m_drawObject.get(), m_regionObject.get() })
+        if (o) {
+            o->SetPictureCanvas(&m_picture);
+            o->SetPreviewCanvas(&m_viewBitmap);
+            o->SetPenIndex(m_foreIndex);
+        }
+    if (m_regionObject)
+        m_regionObject->SetColors(m_foreColor, m_backColor);
+    if (!m_drawObject)
+        return;
+    TCustomLine &o = *m_drawObject;
+    const TToolId id = m_drawObjectTool;
+    const TColor fore = GetForeColor();
+    if (isOneOf(id,
+            { T::FilledRectangle, T::FilledCircle, T::FilledFreeLine, T::FilledArc, T::FilledCurveLine,
+                T::FilledBreakLine, T::ClearMottleByRect, T::ClearMottleByCircle })) {
+        o.SetPenStyle(
+            fore, fore, o.VertWidth(), o.HorzWidth(), 1, TBrushStyle::Solid, o.PenStyle(), TPenMode::Copy);
+        o.SetFilled(!isOneOf(id, { T::FilledRectangle, T::FilledCircle }));
+    } else if (isOneOf(id,
+                   { T::Arc, T::BeeLine, T::FreeLine, T::Rectangle, T::Circle, T::BreakLine, T::CurveLine,
+                       T::ConcentricCircle })) {
+        o.SetPenStyle(fore, fore, o.VertWidth(), o.HorzWidth(), 1, TBrushStyle::Clear, TPenStyle::Solid,
+            TPenMode::Copy);
+        o.SetFilled(false);
+    } else {
+        o.SetColors(m_foreColor, m_backColor);
+    }
+}
+
+// The floating text takes the chosen colour as its font colour when there is one; the grid
+// keeps no floating text yet, so the repaint is all that is left of it.
+void TPatternGrid::ColorChosen(TColor)
+{
+    Repaint();
+}
+
 void TPatternGrid::CreateDrawObject(std::unique_ptr<TCustomLine> &field, TToolId id, bool keepPending)
 {
     const QString className = DrawObjectClassForTool(id);

@@ -86,6 +86,20 @@ void TPaletteBarModel::Exchange()
     std::swap(m_current, m_back);
 }
 
+TColorPickInfo TPaletteBarModel::SelectFirstColor()
+{
+    m_current = m_order[0].Index;
+    return TColorPickInfo { std::int32_t(PlainColor(m_palette[m_current])), m_current, 1 };
+}
+
+void TPaletteBarModel::SetMarkedColors(const TColorSet &protectedColors, const TColorSet &transparentColors)
+{
+    for (int i = 0; i < ColorCount; ++i) {
+        m_protected[i] = protectedColors[std::size_t(i)];
+        m_transparent[i] = transparentColors[std::size_t(i)];
+    }
+}
+
 void TPaletteBarModel::SetProtected(int index, bool on)
 {
     if (index >= 0 && index < ColorCount)

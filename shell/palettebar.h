@@ -50,6 +50,9 @@ public:
 
     // Swaps the current and the background colour.
     void Exchange();
+    // The colour in the first position of the display order becomes the current one;
+    // returns the pick to send (kind 1).
+    TColorPickInfo SelectFirstColor();
 
     bool Protected(int index) const { return index >= 0 && index < ColorCount && m_protected[index]; }
     void SetProtected(int index, bool on);
@@ -57,6 +60,8 @@ public:
     bool ToggleCurrentProtected();
     bool Transparent(int index) const { return index >= 0 && index < ColorCount && m_transparent[index]; }
     void SetTransparent(int index, bool on);
+    // The protected and the transparent colours of a document at once.
+    void SetMarkedColors(const TColorSet &protectedColors, const TColorSet &transparentColors);
 
     // The number of a colour is written white on a dark colour, black on a light one.
     static bool NumberIsWhite(const TPaletteEntry &color)

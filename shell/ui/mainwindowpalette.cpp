@@ -80,9 +80,21 @@ void TMainForm::paletteSynced(TMDIChild &child, bool toDocument)
     TPatternGrid &grid = child.PatternGrid();
     TPaletteBarModel &model = m_paletteBar->Model();
     if (toDocument) {
+        if (model.Palette() == grid.Palette())
+            return;
+        // One undoable palette step: the step keeps the palette after the edit and the
+        // display palette, which still holds the one before.
+        const TPalette256 before = grid.Palette();
         grid.SetPalette(model.Palette());
+        grid.SetDisplayPalette(before);
+        QString error;
+        const bool recorded = grid.SaveLayerUndoStep(&error);
+        grid.SetDisplayPalette(model.Palette());
         grid.ApplyPalette(true);
         grid.SetModified();
+        grid.NotifyUndoState();
+        if (!recorded)
+            showCommandWarning(error);
         return;
     }
     // The document's colours come to the bar; the bar's choice of colours goes to the
@@ -90,9 +102,7 @@ void TMainForm::paletteSynced(TMDIChild &child, bool toDocument)
     model.SetPalette(grid.Palette());
     grid.SetTextColorIndex(model.CurrentIndex());
     grid.SetBackColorIndex(model.BackIndex());
-    const TColorSet protectedColors = grid.ColorSet();
-    for (int i = 0; i < TPaletteBarModel::ColorCount; ++i)
-        model.SetProtected(i, protectedColors[i]);
+    model.SetMarkedColors(grid.ColorSet(), grid.TransColorSet());
     m_paletteBar->Refresh();
     updateProtectState();
 }

@@ -201,6 +201,8 @@ void TMainForm::colorPicked(const TMessageEvent &message)
     const TColorPickInfo *info = message.ColorPickInfo();
     TMDIChild *child = ActiveChild();
     if (!info) {
+        if (child)
+            child->PatternGrid().ColorChosen(TColor(message.WParam));
         updateProtectState();
         Q_EMIT ColorPicked(-1, 0);
         return;
@@ -213,6 +215,8 @@ void TMainForm::colorPicked(const TMessageEvent &message)
         // The text colour index sets the foreground colour with it.
         child->PatternGrid().SetTextColorIndex(info->Index);
     }
+    if (child)
+        child->PatternGrid().ColorChosen(TColor(message.WParam));
     paletteBarFollowsPick(effect, info->Index);
     Q_EMIT ColorPicked(info->Index, info->Kind);
 }

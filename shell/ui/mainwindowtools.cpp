@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMenu>
@@ -156,6 +157,9 @@ void TMainForm::ActFreeLineExecute(int toolId)
         }
     }
     RunState().CurrentToolId = id;
+    // The palette bar shows the absorb-colour cursor with that tool, document or not.
+    if (m_paletteBar)
+        m_paletteBar->SetTool(toolId);
     if (TMDIChild *child = ActiveChild())
         child->PatternGrid().SetDrawTool(id); // the grid tells the tool buttons
     else
@@ -282,4 +286,13 @@ void TMainForm::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
+}
+
+// The focus the main window itself receives goes on to the document's grid, where the keys
+// and the wheel are meant to act.
+void TMainForm::focusInEvent(QFocusEvent *event)
+{
+    QMainWindow::focusInEvent(event);
+    if (TMDIChild *child = ActiveChild())
+        child->GridView()->setFocus(event->reason());
 }

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 namespace {
+constexpr int kViewMinimumSize = 160; // the navigator's picture area at its least
+
 // A document shown below one pixel per cell counts its cells in the reduced view: the
 // navigator works in picture cells.
 int pictureCol(const TPatternGrid &grid, int col)
@@ -150,11 +152,41 @@ TNavigatorPanel::TNavigatorPanel(QWidget *parent)
     // its own that could leave the mark wrong.
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_view = new TNavigatorView(this);
-    m_view->setMinimumSize(160, 160);
+    m_view->setMinimumSize(kViewMinimumSize, kViewMinimumSize);
     setWidget(m_view);
 }
 
 void TNavigatorPanel::ShowDocument(TMDIChild *child)
 {
     m_view->SetSource(child);
+}
+
+void TNavigatorPanel::SetCollapsed(bool collapsed)
+{
+    if (collapsed == m_collapsed)
+        return;
+    m_collapsed = collapsed;
+    if (collapsed) {
+        m_heightBefore = m_view->height();
+        m_view->setMinimumHeight(CollapsedHeight);
+        m_view->setMaximumHeight(CollapsedHeight);
+    } else {
+        m_view->setMaximumHeight(QWIDGETSIZE_MAX);
+        m_view->setMinimumHeight(kViewMinimumSize);
+        m_view->resize(m_view->width(), std::max(m_heightBefore, kViewMinimumSize));
+    }
+}
+
+// The title is the strip above the body: a double click there folds or unfolds the panel
+// instead of undocking it.
+bool TNavigatorPanel::event(QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && mouse->position().y() < m_view->geometry().top()) {
+            SetCollapsed(!m_collapsed);
+            return true;
+        }
+    }
+    return QDockWidget::event(event);
 }

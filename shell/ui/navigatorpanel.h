@@ -51,7 +51,17 @@ public:
     // Shows the document's picture (null: none); called when another document comes to
     // the front and when the picture itself changed.
     void ShowDocument(TMDIChild *child);
+    // A double click on the title folds the panel down to a thin strip, so that it stays
+    // at hand without taking room; another one gives the picture its height back.
+    bool Collapsed() const { return m_collapsed; }
+    void SetCollapsed(bool collapsed);
+    static constexpr int CollapsedHeight = 6;
+
+protected:
+    bool event(QEvent *event) override;
 
 private:
     TNavigatorView *m_view = nullptr;
+    bool m_collapsed = false;
+    int m_heightBefore = 0; // the panel's body height before it was folded
 };

@@ -225,5 +225,16 @@ void TFramPalette::Scroll(bool right, bool ctrl)
 void TFramPalette::SetTool(int toolId)
 {
     m_toolId = toolId;
-    m_grid->viewport()->setCursor(toolId == kAbsorbColorTool ? Qt::CrossCursor : Qt::ArrowCursor);
+    // The colour-pick cursor over the strip and the swatches says where a pick can land.
+    const Qt::CursorShape shape = toolId == kAbsorbColorTool ? Qt::CrossCursor : Qt::ArrowCursor;
+    m_grid->viewport()->setCursor(shape);
+    m_fore->setCursor(shape);
+    m_back->setCursor(shape);
+}
+
+void TFramPalette::SelectFirstColour()
+{
+    const TColorPickInfo info = m_model.SelectFirstColor();
+    Refresh();
+    Q_EMIT ColorPicked(info);
 }

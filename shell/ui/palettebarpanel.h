@@ -57,6 +57,9 @@ public:
     void Scroll(bool right, bool ctrl);
     // Absorb colour (14) shows its cursor over the bar.
     void SetTool(int toolId);
+    int ToolId() const { return m_toolId; }
+    // The first colour of the strip becomes the current one and is sent as a pick.
+    void SelectFirstColour();
 
 Q_SIGNALS:
     // A pick to send to the main window.

@@ -855,3 +855,70 @@ TEST_F(PatternGridTools, ShapeBeingDrawnIsPainted)
         EXPECT_EQ(g.UndoStore().UndoCount(), 0);
     }
 }
+
+// A new fore or back colour reaches the drawing objects at once, with the pen values each
+// tool's object is made with, also while a shape is being drawn; an edited palette entry
+// reaches them when its index is chosen again.
+TEST_F(PatternGridTools, ColorsReachTheDrawingObjects)
+{
+    show(10, 10);
+    TPalette256 palette = g.Palette();
+    palette[5] = TPaletteEntry { 200, 10, 10, 0 };
+    palette[3] = TPaletteEntry { 10, 10, 200, 0 };
+    g.SetPalette(palette);
+    const TColor fore = PlainColor(palette[5]), back = PlainColor(palette[3]);
+    struct Case {
+        T id;
+        TBrushStyle brush;
+        bool filled;
+    };
+    const Case cases[] = {
+        { T::Rectangle, TBrushStyle::Clear, false },
+        { T::BeeLine, TBrushStyle::Clear, false },
+        { T::ConcentricCircle, TBrushStyle::Clear, false },
+        { T::FilledRectangle, TBrushStyle::Solid, false },
+        { T::FilledCircle, TBrushStyle::Solid, false },
+        { T::FilledArc, TBrushStyle::Solid, true },
+        { T::ClearMottleByRect, TBrushStyle::Solid, true },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.id));
+        g.SetDrawTool(T::Move);
+        g.SetDrawTool(c.id);
+        g.SetForeColorIndex(9);
+        g.SetBackColorIndex(0);
+        g.SetTextColorIndex(5);
+        g.SetBackColorIndex(3);
+        TCustomLine *o = g.DrawObject();
+        ASSERT_NE(o, nullptr);
+        EXPECT_EQ(o->PenColor(), fore);
+        EXPECT_EQ(o->BrushColor(), fore);
+        EXPECT_EQ(o->PenIndex(), 5);
+        EXPECT_EQ(o->BrushStyle(), c.brush);
+        EXPECT_EQ(o->Filled(), c.filled);
+        EXPECT_EQ(o->PenMode(), TPenMode::Copy);
+    }
+
+    // The selection's object takes the fore and the back colour.
+    g.SetDrawTool(T::DefineRectangle);
+    click(2, 2);
+    ASSERT_NE(g.RegionObject(), nullptr);
+    g.SetBackColorIndex(0);
+    g.SetBackColorIndex(3);
+    EXPECT_EQ(g.RegionObject()->PenColor(), fore);
+    EXPECT_EQ(g.RegionObject()->BrushColor(), back);
+
+    // A rectangle being drawn previews and commits the colour chosen meanwhile.
+    g.SetDrawTool(T::Rectangle);
+    press(1, 1);
+    drag(4, 4);
+    release(4, 4);
+    g.SetTextColorIndex(9);
+    EXPECT_EQ(g.DrawObject()->PenColor(), PlainColor(palette[9]));
+    palette[9] = TPaletteEntry { 1, 2, 3, 0 };
+    g.SetPalette(palette);
+    g.SetTextColorIndex(9);
+    EXPECT_EQ(g.DrawObject()->PenColor(), PlainColor(palette[9])) << "the edited entry is the one shown";
+    g.HandleToolKey(13);
+    EXPECT_EQ(cells()[1], ".####.....");
+}

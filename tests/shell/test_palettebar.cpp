@@ -2,6 +2,8 @@
 // the number colour and the scroll steps.
 #include "shell/palettebar.h"
 
+#include "testutil.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -142,4 +144,33 @@ TEST(PaletteBar, ScrollSteps)
     for (const Case &c : cases)
         EXPECT_EQ(TPaletteBarModel::ScrollStep(c.left, c.visible, c.cols, c.right, c.ctrl), c.expected)
             << c.left << (c.right ? " right" : " left") << (c.ctrl ? " ctrl" : "");
+}
+
+// "Select first colour" makes the strip's first colour current and picks it (kind 1); a
+// document's protected and transparent colours come to the bar together.
+TEST(PaletteBarModel, FirstColourAndMarkedColours)
+{
+    TPaletteBarModel model;
+    TPalette256 palette = GreyPalette();
+    palette[0] = TPaletteEntry { 9, 8, 7, 0 };
+    model.SetPalette(palette);
+    model.SetCurrentIndex(40);
+    const TColorPickInfo pick = model.SelectFirstColor();
+    EXPECT_EQ(model.CurrentIndex(), model.DisplayOrder()[0].Index);
+    EXPECT_EQ(pick.Index, model.CurrentIndex());
+    EXPECT_EQ(pick.Kind, 1);
+    EXPECT_EQ(TColor(pick.Value), PlainColor(palette[pick.Index]));
+
+    TColorSet protectedColors, transparentColors;
+    protectedColors.set(4);
+    transparentColors.set(4);
+    transparentColors.set(200);
+    model.SetProtected(7, true);
+    model.SetTransparent(8, true);
+    model.SetMarkedColors(protectedColors, transparentColors);
+    for (int i = 0; i < TPaletteBarModel::ColorCount; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(model.Protected(i), i == 4);
+        EXPECT_EQ(model.Transparent(i), i == 4 || i == 200);
+    }
 }

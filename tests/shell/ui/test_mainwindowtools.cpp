@@ -22,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
@@ -318,4 +319,33 @@ TEST_F(ToolWindowFixture, SprayDialogTypedAndReopened)
     TSprayOption onDisk;
     ReadSprayOption(onDisk);
     EXPECT_EQ(onDisk, stored);
+}
+
+// The palette bar is told the tool chosen before any document is open (the absorb-colour
+// tool shows its cursor over the colours), and the document takes the tool when it opens.
+// The focus the main window receives goes on to the document's grid.
+TEST_F(ToolWindowFixture, PaletteBarKnowsTheToolAndTheGridTakesTheFocus)
+{
+    TFramPalette *bar = form->PaletteBar();
+    ASSERT_NE(bar, nullptr);
+    action("ActAbsorbColor")->trigger();
+    EXPECT_EQ(bar->ToolId(), 14);
+    EXPECT_EQ(bar->Grid()->viewport()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(bar->ForeSwatch()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(bar->BackSwatch()->cursor().shape(), Qt::CrossCursor);
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->PatternGrid().ToolId(), TToolId::AbsorbColor);
+    action("ActMove")->trigger();
+    EXPECT_EQ(bar->ToolId(), 8);
+    EXPECT_EQ(bar->Grid()->viewport()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(bar->ForeSwatch()->cursor().shape(), Qt::ArrowCursor);
+
+    auto *width = form->findChild<QSpinBox *>("RdtHorzWidth");
+    ASSERT_NE(width, nullptr);
+    width->setFocus(Qt::OtherFocusReason);
+    ASSERT_EQ(form->focusWidget(), width);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(form.get(), &focusIn);
+    EXPECT_EQ(form->focusWidget(), child->GridView());
 }

@@ -124,3 +124,26 @@ TEST_F(NavigatorFixture, DisplayToggleAndClosingDocument)
     EXPECT_FALSE(form->Navigator()->isVisible());
     EXPECT_TRUE(display->isChecked()) << "the next document shows it again";
 }
+
+// A double click on the navigator's title folds it to a thin strip and another one gives
+// it its height back; the panel stays docked.
+TEST_F(NavigatorFixture, TitleDoubleClickFoldsThePanel)
+{
+    TNavigatorPanel *panel = form->Navigator();
+    QCoreApplication::processEvents();
+    const int height = view()->height();
+    ASSERT_GT(view()->geometry().top(), 2) << "the title lies above the picture";
+    const QPoint title(view()->geometry().left() + 20, view()->geometry().top() / 2);
+    QTest::mouseDClick(panel, Qt::LeftButton, {}, title);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(panel->Collapsed());
+    EXPECT_FALSE(panel->isFloating());
+    EXPECT_EQ(view()->height(), TNavigatorPanel::CollapsedHeight);
+    QTest::mouseDClick(panel, Qt::LeftButton, {}, title);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(panel->Collapsed());
+    EXPECT_GE(view()->height(), std::min(height, 160));
+    // A double click on the picture itself folds nothing.
+    QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(panel->Collapsed());
+}

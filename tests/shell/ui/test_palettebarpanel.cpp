@@ -3,6 +3,7 @@
 #include "shell/ui/palettebarpanel.h"
 
 #include "../fakequestions.h"
+#include "core/base/messages.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
 #include "shell/ui/documentwindow.h"
@@ -143,4 +144,62 @@ TEST_F(PaletteBarFixture, DocumentInFrontSharesTheBarsColours)
     other->PatternGrid().ClearModified();
     other->close();
     QCoreApplication::sendPostedEvents();
+}
+
+// A colour edited on the bar is one step of the document's history: undo brings the old
+// colour back to the document and to the bar, redo the edited one.
+TEST_F(PaletteBarFixture, ColourEditIsOneUndoStep)
+{
+    TPatternGrid &grid = child->PatternGrid();
+    const TColor green = PlainColor(TPaletteEntry { 0, 255, 0, 0 });
+    bar->ChooseColor = [&](TColor &color) {
+        color = green;
+        return true;
+    };
+    const TPalette256 before = grid.Palette();
+    const int steps = grid.UndoStore().UndoCount();
+    bar->Grid()->SetLeftCol(0);
+    QTest::mouseDClick(strip(), Qt::LeftButton, {}, cellOf(7));
+    EXPECT_EQ(PlainColor(grid.Palette()[7]), green);
+    EXPECT_EQ(grid.UndoStore().UndoCount(), steps + 1);
+    QAction *undo = form->Action("ActUndo");
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(grid.Palette(), before);
+    EXPECT_EQ(bar->Model().Palette(), before) << "the bar shows the document's palette again";
+    form->Action("ActRedo")->trigger();
+    EXPECT_EQ(PlainColor(grid.Palette()[7]), green);
+    EXPECT_EQ(PlainColor(bar->Model().Palette()[7]), green);
+    // The same colour chosen again is no edit and no step.
+    QTest::mouseDClick(strip(), Qt::LeftButton, {}, cellOf(7));
+    EXPECT_EQ(grid.UndoStore().UndoCount(), steps + 1);
+}
+
+// The document's transparent colours come to the bar with its palette; "select first
+// colour" picks the strip's first colour for the document; the bar knows the tool chosen.
+TEST_F(PaletteBarFixture, TransparentColoursFirstColourAndTool)
+{
+    TPatternGrid &grid = child->PatternGrid();
+    TColorSet transparent;
+    transparent.set(2);
+    grid.SetTransColorSet(transparent);
+    grid.IncludeColorIndex(3);
+    SendPaletteFromChild();
+    EXPECT_TRUE(bar->Model().Transparent(2));
+    EXPECT_FALSE(bar->Model().Transparent(3));
+    EXPECT_TRUE(bar->Model().Protected(3));
+
+    QTest::mouseClick(strip(), Qt::LeftButton, {}, cellOf(6));
+    ASSERT_EQ(grid.TextIndex(), 6);
+    bar->SelectFirstColour();
+    EXPECT_EQ(bar->Model().CurrentIndex(), 0);
+    EXPECT_EQ(grid.TextIndex(), 0);
+    EXPECT_EQ(bar->ForeSwatch()->text(), "0");
+
+    form->ActFreeLineExecute(14);
+    EXPECT_EQ(bar->ToolId(), 14);
+    EXPECT_EQ(strip()->cursor().shape(), Qt::CrossCursor);
+    form->ActFreeLineExecute(17);
+    EXPECT_EQ(bar->ToolId(), 17);
+    EXPECT_EQ(strip()->cursor().shape(), Qt::ArrowCursor);
 }
