@@ -164,9 +164,6 @@ void TMainForm::ActFreeLineExecute(int toolId)
         child->PatternGrid().SetDrawTool(id); // the grid tells the tool buttons
     else
         showCurrentTool();
-    // The palette bar shows the colour-pick cursor for its tool, with or without a document.
-    if (m_paletteBar)
-        m_paletteBar->SetTool(toolId);
 }
 
 bool TMainForm::askSprayOption(TSprayOption &option)
