@@ -7,6 +7,7 @@
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
+#include "patterngridfixture.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -17,22 +18,7 @@ namespace {
 
 using TRows = std::vector<std::vector<int>>;
 
-class PickedTools : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(InitSharedState());
-        StartSettings().MaxUndoCount = 20;
-    }
-    static void show(TPatternGrid &g, const QImage &picture)
-    {
-        g.SetClientSize(200, 200);
-        g.SetPicture(picture);
-        g.ReadPaletteFromPicture();
-        g.RebuildDisplayBitmap();
-        g.SetZoom(9);
-    }
-};
+class PickedTools : public TPatternGridFixture { };
 
 TWeaveArray plainWeave() // points at [0][1] and [1][0]
 {

@@ -5,6 +5,7 @@
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
+#include "patterngridfixture.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -15,22 +16,7 @@ namespace {
 
 using TRows = std::vector<std::vector<int>>;
 
-class WeaveTiling : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(InitSharedState());
-        StartSettings().MaxUndoCount = 20;
-    }
-    static void show(TPatternGrid &g, const QImage &picture)
-    {
-        g.SetClientSize(200, 200);
-        g.SetPicture(picture);
-        g.ReadPaletteFromPicture();
-        g.RebuildDisplayBitmap();
-        g.SetZoom(9);
-    }
-};
+class WeaveTiling : public TPatternGridFixture { };
 
 // Grey palette (black at 0) with entry 9 a second copy of entry 3's colour.
 TPalette256 tilingPalette()
