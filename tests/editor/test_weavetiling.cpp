@@ -156,12 +156,8 @@ TEST_F(WeaveTiling, RefusalsChangeNothing)
     }
 
     // A full palette without black: every entry used by a cell.
-    TPalette256 full;
-    for (int i = 0; i < 256; ++i)
-        full[i] = { std::uint8_t(i), std::uint8_t(255 - i), 7, 0 };
-    QImage all256 = NewPicture(256, 1, full);
-    for (int x = 0; x < 256; ++x)
-        all256.scanLine(0)[x] = std::uint8_t(x);
+    const TPalette256 full = FullPaletteWithoutBlack();
+    const QImage all256 = EveryEntryPicture(full);
     TPatternGrid g;
     show(g, all256);
     QString error;
