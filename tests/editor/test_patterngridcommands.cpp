@@ -4,6 +4,7 @@
 
 #include "core/picture/imageproc.h"
 #include "core/settings/sharedstate.h"
+#include "patterngridfixture.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +15,7 @@ namespace {
 
 using Rows = std::vector<std::vector<int>>;
 
-class PatternGridCommands : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(InitSharedState());
-        StartSettings().MaxUndoCount = 20;
-    }
-    static void show(TPatternGrid &g, const QImage &picture, int level = 9)
-    {
-        g.SetClientSize(200, 200);
-        g.SetPicture(picture);
-        g.ReadPaletteFromPicture();
-        g.RebuildDisplayBitmap();
-        g.SetZoom(level);
-    }
-};
+class PatternGridCommands : public TPatternGridFixture { };
 
 // The one check every case runs after every command, undo and redo.
 void expectRefIsPicture(const TPatternGrid &g)

@@ -9,6 +9,7 @@
 #include "editor/repeatcomposer.h"
 #include "editor/tools/rectangletool.h"
 #include "notificationrecorder.h"
+#include "patterngridfixture.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -22,20 +23,11 @@ namespace {
 
 using Rows = std::vector<std::vector<int>>;
 
-class PatternGridRepeat : public ::testing::Test {
+class PatternGridRepeat : public TPatternGridFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(InitSharedState());
-        StartSettings().MaxUndoCount = 20;
-    }
     static void show(TPatternGrid &g, const QImage &picture)
     {
-        g.SetClientSize(200, 200);
-        g.SetPicture(picture);
-        g.ReadPaletteFromPicture();
-        g.RebuildDisplayBitmap();
-        g.SetZoom(9);
+        TPatternGridFixture::show(g, picture);
         g.ResetRepeatSize();
     }
     // A layout of 3 x 2 units of the given size, style 1, the second unit flipped left to

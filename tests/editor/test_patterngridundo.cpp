@@ -5,6 +5,7 @@
 #include "core/base/messages.h"
 #include "core/settings/sharedstate.h"
 #include "notificationrecorder.h"
+#include "patterngridfixture.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -14,23 +15,7 @@
 
 namespace {
 
-class PatternGridUndo : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(InitSharedState());
-        StartSettings().MaxUndoCount = 20;
-    }
-    // The grid shows picture at one pixel per cell, RefBitmap equal to it.
-    static void show(TPatternGrid &g, const QImage &picture)
-    {
-        g.SetClientSize(200, 200);
-        g.SetPicture(picture);
-        g.ReadPaletteFromPicture();
-        g.RebuildDisplayBitmap();
-        g.SetZoom(9);
-    }
-};
+class PatternGridUndo : public TPatternGridFixture { };
 
 std::vector<QRgb> colorTable(const QImage &img)
 {

@@ -7,6 +7,7 @@
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
+#include "patterngridfixture.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -17,22 +18,7 @@ namespace {
 
 using TRows = std::vector<std::vector<int>>;
 
-class PickedTools : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(InitSharedState());
-        StartSettings().MaxUndoCount = 20;
-    }
-    static void show(TPatternGrid &g, const QImage &picture)
-    {
-        g.SetClientSize(200, 200);
-        g.SetPicture(picture);
-        g.ReadPaletteFromPicture();
-        g.RebuildDisplayBitmap();
-        g.SetZoom(9);
-    }
-};
+class PickedTools : public TPatternGridFixture { };
 
 TWeaveArray plainWeave() // points at [0][1] and [1][0]
 {
@@ -89,12 +75,7 @@ TEST_F(PickedTools, WeaveIsAnchoredAtTheBottomLeftOrAtThePressedCell)
     QString error;
     EXPECT_FALSE(TilePickedWeave(g, MakeWeaveArray(0, 0), { 0, 0 }, false, marking, &error));
     EXPECT_EQ(error, GetUiMessage("TileNoWeaveChosen"));
-    TPalette256 full;
-    for (int i = 0; i < 256; ++i)
-        full[i] = { std::uint8_t(i), std::uint8_t(255 - i), 7, 0 };
-    QImage all256 = NewPicture(256, 1, full);
-    for (int x = 0; x < 256; ++x)
-        all256.scanLine(0)[x] = std::uint8_t(x);
+    const QImage all256 = EveryEntryPicture(FullPaletteWithoutBlack());
     TPatternGrid fullGrid;
     show(fullGrid, all256);
     fullGrid.SetForeColorIndex(5);
@@ -150,9 +131,7 @@ TEST_F(PickedTools, FloatsAreMarkedOutsideTheUndoStepAndPutBackOnClosing)
 
     // Every palette entry in use (black among them): the weave is tiled, the floats are
     // not marked, and the reason is given.
-    TPalette256 full;
-    for (int i = 0; i < 256; ++i)
-        full[i] = { std::uint8_t(i), std::uint8_t(255 - i), 7, 0 };
+    TPalette256 full = FullPaletteWithoutBlack();
     full[0] = { 0, 0, 0, 0 };
     QImage crowded = NewPicture(257, 20, full);
     for (int y = 0; y < 20; ++y) {

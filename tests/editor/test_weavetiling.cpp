@@ -5,6 +5,7 @@
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
+#include "patterngridfixture.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -15,22 +16,7 @@ namespace {
 
 using TRows = std::vector<std::vector<int>>;
 
-class WeaveTiling : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(InitSharedState());
-        StartSettings().MaxUndoCount = 20;
-    }
-    static void show(TPatternGrid &g, const QImage &picture)
-    {
-        g.SetClientSize(200, 200);
-        g.SetPicture(picture);
-        g.ReadPaletteFromPicture();
-        g.RebuildDisplayBitmap();
-        g.SetZoom(9);
-    }
-};
+class WeaveTiling : public TPatternGridFixture { };
 
 // Grey palette (black at 0) with entry 9 a second copy of entry 3's colour.
 TPalette256 tilingPalette()
@@ -170,12 +156,8 @@ TEST_F(WeaveTiling, RefusalsChangeNothing)
     }
 
     // A full palette without black: every entry used by a cell.
-    TPalette256 full;
-    for (int i = 0; i < 256; ++i)
-        full[i] = { std::uint8_t(i), std::uint8_t(255 - i), 7, 0 };
-    QImage all256 = NewPicture(256, 1, full);
-    for (int x = 0; x < 256; ++x)
-        all256.scanLine(0)[x] = std::uint8_t(x);
+    const TPalette256 full = FullPaletteWithoutBlack();
+    const QImage all256 = EveryEntryPicture(full);
     TPatternGrid g;
     show(g, all256);
     QString error;

@@ -4,12 +4,12 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
 
-#include "../fakequestions.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "editor/ui/patterngridview.h"
+#include "mainwindowfixture.h"
 #include "shell/pictureformats.h"
 #include "shell/ui/newpatterndialog.h"
 #include "shell/ui/rulerwidget.h"
@@ -28,30 +28,14 @@
 #include <QTimer>
 
 namespace {
-struct WindowFixture : ::testing::Test {
-    QTemporaryDir dir;
-    TFakeQuestions ask;
-    std::unique_ptr<TMainForm> form;
-    QString picture;
-
+struct WindowFixture : TMainWindowFixture {
     void SetUp() override
     {
-        ASSERT_TRUE(InitSharedState());
-        QFile::remove(Folders().ConfigIniPath);
+        ASSERT_NO_FATAL_FAILURE(StartFreshSettings());
         RegisterPictureFormats();
-        picture = dir.filePath("stripes.bmp");
-        ASSERT_TRUE(SaveBmp8File(MakePicture({ { 1, 2, 3, 1 }, { 4, 5, 6, 1 }, { 7, 8, 9, 1 } }), picture));
-        form = std::make_unique<TMainForm>();
-        form->SetQuestions(&ask);
-        form->show();
-    }
-    void TearDown() override
-    {
-        // Nothing may ask while the window goes.
-        for (TMDIChild *c : form->Children())
-            c->PatternGrid().ClearModified();
-        form.reset();
-        UnregisterPictureFormats();
+        ASSERT_TRUE(
+            SavePicture("stripes.bmp", MakePicture({ { 1, 2, 3, 1 }, { 4, 5, 6, 1 }, { 7, 8, 9, 1 } })));
+        ShowMainWindow();
     }
     int windows() const { return int(form->Children().size()); }
     QAction *action(const char *name) const { return form->findChild<QAction *>(QLatin1String(name)); }

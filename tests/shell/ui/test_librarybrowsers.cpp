@@ -9,13 +9,13 @@
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/openpicturedialog.h"
 
-#include "../fakequestions.h"
 #include "core/base/messages.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
 #include "editor/ui/tileweavewindow.h"
+#include "mainwindowfixture.h"
 #include "shell/pictureformats.h"
 #include "testutil.h"
 #include "weave/weavearray.h"
@@ -68,25 +68,13 @@ QStringList fileNames(const QStringList &paths)
     return names;
 }
 
-struct BrowserFixture : ::testing::Test {
+struct BrowserFixture : TMainWindowFixture {
     FreshHome fresh;
-    TFakeQuestions ask;
-    std::unique_ptr<TMainForm> form;
-    QTemporaryDir dir;
 
     void SetUp() override
     {
         RegisterPictureFormats();
-        form = std::make_unique<TMainForm>();
-        form->SetQuestions(&ask);
-        form->show();
-    }
-    void TearDown() override
-    {
-        for (TMDIChild *c : form->Children())
-            c->PatternGrid().ClearModified();
-        form.reset();
-        UnregisterPictureFormats();
+        ShowMainWindow();
     }
     TFrameBrowse &frame() const { return *form->LibraryBrowser(); }
 };

@@ -10,7 +10,6 @@
 #include "shell/ui/libraryframe.h"
 #include "shell/ui/mainwindow.h"
 
-#include "../fakequestions.h"
 #include "card/builtcard.h"
 #include "card/cardbuild.h"
 #include "card/cardformats.h"
@@ -25,6 +24,8 @@
 #include "editor/patterngrid.h"
 #include "editor/ui/patterngridview.h"
 #include "editor/ui/tileweavewindow.h"
+#include "mainwindowfixture.h"
+#include "modalscript.h"
 #include "shell/pictureformats.h"
 #include "testutil.h"
 #include "weave/weavefile.h"
@@ -47,82 +48,14 @@
 
 namespace {
 
-// Answers the modal windows as they come up, one step each: a step looks at the active
-// modal window and returns true once it has acted on it; its action runs from a zero timer,
-// so that the windows it opens are answered in turn.
-class TModalScript {
-public:
-    using Step = std::function<bool(QWidget *)>;
-    explicit TModalScript(std::vector<Step> steps)
-        : m_steps(std::move(steps))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal)
-                return;
-            if (m_next < m_steps.size() && m_steps[m_next](modal)) {
-                ++m_next;
-                m_waited = 0;
-            } else if (++m_waited > 250) {
-                // A window no step expects: close it rather than wait for ever.
-                m_unexpected << modal->metaObject()->className();
-                m_waited = 0;
-                modal->close();
-            }
-        });
-        m_timer.start(20);
-    }
-    bool Done() const { return m_next == m_steps.size() && m_unexpected.isEmpty(); }
-    QStringList Unexpected() const { return m_unexpected; }
-
-private:
-    std::vector<Step> m_steps;
-    std::size_t m_next = 0;
-    int m_waited = 0;
-    QStringList m_unexpected;
-    QTimer m_timer;
-};
-
-template <class T> TModalScript::Step On(std::function<void(T *)> act)
-{
-    return [act](QWidget *w) {
-        auto *t = qobject_cast<T *>(w);
-        if (!t)
-            return false;
-        QTimer::singleShot(0, t, [act, t] { act(t); });
-        return true;
-    };
-}
-
-// Qt's own save dialog: the filter chosen and the name typed once the dialog has listed its
-// first folder (a name typed before that is replaced by the dialog's proposal).
-TModalScript::Step SaveAs(const QString &fileName, const QString &filter)
-{
-    auto ticks = std::make_shared<int>(0);
-    const TModalScript::Step act = On<QFileDialog>([fileName, filter](QFileDialog *d) {
-        d->selectNameFilter(filter);
-        auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(name, nullptr);
-        name->setText(fileName);
-        static_cast<QDialog *>(d)->accept(); // as the Save button does
-    });
-    return [ticks, act](QWidget *w) { return qobject_cast<QFileDialog *>(w) && ++*ticks > 15 && act(w); };
-}
-
 // A fresh home: the data folder is new, as for a user starting the program the first time.
-struct RoadFixture : ::testing::Test {
-    QTemporaryDir home;
+struct RoadFixture : TMainWindowFixture {
     QByteArray oldData = qgetenv("XDG_DATA_HOME");
-    TFakeQuestions ask;
-    std::unique_ptr<TMainForm> form;
-    QString picture;
 
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
-        QString error;
-        ASSERT_TRUE(InitSharedState(QString(), &error)) << error.toStdString();
-        QFile::remove(Folders().ConfigIniPath);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        ASSERT_NO_FATAL_FAILURE(StartFreshSettings());
         RunState().CurrentToolId = TToolId::Move;
         RunState().HorzWidth = RunState().VertWidth = 1;
         RegisterPictureFormats();
@@ -133,29 +66,15 @@ struct RoadFixture : ::testing::Test {
         for (int y = 6; y < 8; ++y)
             for (int x = 0; x < 16; ++x)
                 image.scanLine(y)[x] = 2;
-        picture = home.filePath("ribbon.bmp");
-        ASSERT_TRUE(SaveBmp8File(image, picture));
-        form = std::make_unique<TMainForm>();
-        form->SetQuestions(&ask);
-        form->resize(1000, 760);
-        form->show();
+        ASSERT_TRUE(SavePicture("ribbon.bmp", image));
+        ShowMainWindow(QSize(1000, 760));
     }
     void TearDown() override
     {
-        if (form)
-            for (TMDIChild *c : form->Children())
-                c->PatternGrid().ClearModified();
-        form.reset();
-        UnregisterPictureFormats();
+        TMainWindowFixture::TearDown();
         qputenv("XDG_DATA_HOME", oldData);
     }
-    QString path(const QString &name) const { return home.filePath(name); }
-    // The centre of a cell in the grid window's viewport.
-    static QPoint at(TMDIChild *child, int col, int row)
-    {
-        const TRect r = child->PatternGrid().Grid().CellRect(col, row);
-        return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-    }
+    QString path(const QString &name) const { return dir.filePath(name); }
 };
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
 
-#include "../fakequestions.h"
 #include "card/samplecardcheck.h"
 #include "card/ui/needletabledialog.h"
 #include "card/ui/ruleinputdialog.h"
@@ -12,6 +11,7 @@
 #include "core/picture/bmpfile.h"
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
+#include "mainwindowfixture.h"
 #include "shell/pictureformats.h"
 #include "testutil.h"
 
@@ -45,34 +45,17 @@ template <class T> void WhenShown(std::function<void(T &)> work)
     });
 }
 
-struct SampleCardCommands : ::testing::Test {
-    QTemporaryDir dir;
-    TFakeQuestions ask;
-    std::unique_ptr<TMainForm> form;
-    QString picture;
-
+struct SampleCardCommands : TMainWindowFixture {
     void SetUp() override
     {
-        ASSERT_TRUE(InitSharedState());
-        QFile::remove(Folders().ConfigIniPath);
+        ASSERT_NO_FATAL_FAILURE(StartFreshSettings());
         RegisterPictureFormats();
         // 18 warps by 6 wefts: the default card's 144 jacquard needles are 8 repeats.
         std::vector<int> row(18, 1);
         row[3] = 2;
-        picture = dir.filePath("ribbon.bmp");
-        ASSERT_TRUE(SaveBmp8File(MakePicture({ row, row, row, row, row, row }), picture));
-        form = std::make_unique<TMainForm>();
-        form->SetQuestions(&ask);
-        form->show();
+        ASSERT_TRUE(SavePicture("ribbon.bmp", MakePicture({ row, row, row, row, row, row })));
+        ShowMainWindow();
     }
-    void TearDown() override
-    {
-        for (TMDIChild *c : form->Children())
-            c->PatternGrid().ClearModified();
-        form.reset();
-        UnregisterPictureFormats();
-    }
-    QAction *action(const char *name) const { return form->Action(name); }
 };
 
 } // namespace

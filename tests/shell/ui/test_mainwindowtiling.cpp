@@ -5,7 +5,6 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
 
-#include "../fakequestions.h"
 #include "core/base/messages.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
@@ -13,6 +12,7 @@
 #include "editor/ui/queryfloatwindow.h"
 #include "editor/ui/tilepatterndialog.h"
 #include "editor/ui/tileweavewindow.h"
+#include "mainwindowfixture.h"
 #include "shell/pictureformats.h"
 #include "testutil.h"
 #include "weave/weavefile.h"
@@ -26,29 +26,14 @@
 #include <QTimer>
 
 namespace {
-struct TilingFixture : ::testing::Test {
-    QTemporaryDir dir;
-    TFakeQuestions ask;
-    std::unique_ptr<TMainForm> form;
-    QString picture;
-
+struct TilingFixture : TMainWindowFixture {
     void SetUp() override
     {
-        ASSERT_TRUE(InitSharedState());
-        QFile::remove(Folders().ConfigIniPath);
+        ASSERT_NO_FATAL_FAILURE(StartFreshSettings());
         RegisterPictureFormats();
-        picture = dir.filePath("ground.bmp");
-        ASSERT_TRUE(SaveBmp8File(MakePicture({ { 3, 3, 3, 3 }, { 3, 3, 3, 3 }, { 5, 5, 3, 3 } }), picture));
-        form = std::make_unique<TMainForm>();
-        form->SetQuestions(&ask);
-        form->show();
-    }
-    void TearDown() override
-    {
-        for (TMDIChild *c : form->Children())
-            c->PatternGrid().ClearModified();
-        form.reset();
-        UnregisterPictureFormats();
+        ASSERT_TRUE(
+            SavePicture("ground.bmp", MakePicture({ { 3, 3, 3, 3 }, { 3, 3, 3, 3 }, { 5, 5, 3, 3 } })));
+        ShowMainWindow();
     }
 };
 } // namespace

@@ -5,7 +5,6 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
 
-#include "../fakequestions.h"
 #include "core/base/messages.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/settings.h"
@@ -13,6 +12,7 @@
 #include "editor/tools/customline.h"
 #include "editor/ui/patterngridview.h"
 #include "editor/ui/spraydialog.h"
+#include "mainwindowfixture.h"
 #include "shell/pictureformats.h"
 #include "shell/ui/palettebarpanel.h"
 #include "testutil.h"
@@ -33,42 +33,18 @@
 #include <QVBoxLayout>
 
 namespace {
-struct ToolWindowFixture : ::testing::Test {
-    QTemporaryDir dir;
-    TFakeQuestions ask;
-    std::unique_ptr<TMainForm> form;
-    QString picture;
-
+struct ToolWindowFixture : TMainWindowFixture {
     void SetUp() override
     {
-        ASSERT_TRUE(InitSharedState());
-        QFile::remove(Folders().ConfigIniPath);
+        ASSERT_NO_FATAL_FAILURE(StartFreshSettings());
         StartSettings().MaxUndoCount = 20;
         RunState().CurrentToolId = TToolId::Move;
         RunState().HorzWidth = RunState().VertWidth = 1;
         RegisterPictureFormats();
-        picture = dir.filePath("blank.bmp");
         QImage blank = NewPicture(40, 30, GreyPalette());
         blank.fill(0);
-        ASSERT_TRUE(SaveBmp8File(blank, picture));
-        form = std::make_unique<TMainForm>();
-        form->SetQuestions(&ask);
-        form->resize(900, 700);
-        form->show();
-    }
-    void TearDown() override
-    {
-        for (TMDIChild *c : form->Children())
-            c->PatternGrid().ClearModified();
-        form.reset();
-        UnregisterPictureFormats();
-    }
-    QAction *action(const char *name) const { return form->Action(name); }
-    // The centre of a cell in the grid window's viewport.
-    static QPoint at(TMDIChild *child, int col, int row)
-    {
-        const TRect r = child->PatternGrid().Grid().CellRect(col, row);
-        return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        ASSERT_TRUE(SavePicture("blank.bmp", blank));
+        ShowMainWindow(QSize(900, 700));
     }
 };
 } // namespace
