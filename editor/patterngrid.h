@@ -569,6 +569,8 @@ private:
     void layoutChanged();
     void takeLoadedPicture(const QImage &picture);
     void notifyPalette();
+    // Makes palette the grid's palette as one undoable palette step.
+    void changePaletteAsStep(const TPalette256 &palette);
     void notifyZoom();
     // Recipe C after the transform: notifications, the step and the follow-ups.
     void finishWholePictureCommand(bool sizeChanged);

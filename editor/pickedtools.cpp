@@ -37,15 +37,7 @@ int TPatternGrid::AddMarkerColorToPalette()
     TPalette256 palette = m_palette;
     PickUnusedColor(index, palette, counts);
     DropFloatingObjects();
-    // The display copy keeps the old palette until the step is recorded, so that it undoes.
-    const TPalette256 before = m_displayPalette;
-    m_palette = palette;
-    PaletteToPairs(m_palette, m_paletteItems);
-    ApplyPalette(true);
-    notifyPalette();
-    m_displayPalette = before;
-    SaveLayerUndoStep();
-    m_displayPalette = m_palette;
+    changePaletteAsStep(palette);
     return index;
 }
 
