@@ -326,14 +326,19 @@ int TPatternGrid::AddBlackToPalette()
     if (PaletteHasColor(m_palette, black))
         return NearestColorIndex(m_palette.data(), 256, 0, 0, 0);
     TColorCounts counts;
-    CountColorUse(m_picture, counts);
-    const int index = FindFirstUnusedEntry(counts);
+    const int index = firstUnusedEntry(counts);
     if (index < 0)
         return -1;
     TPalette256 palette = m_palette;
     palette[index] = black;
     changePaletteAsStep(palette);
     return index;
+}
+
+int TPatternGrid::firstUnusedEntry(TColorCounts &counts) const
+{
+    CountColorUse(m_picture, counts);
+    return FindFirstUnusedEntry(counts);
 }
 
 void TPatternGrid::changePaletteAsStep(const TPalette256 &palette)

@@ -30,8 +30,7 @@ TRect floatArea(const TPatternGrid &grid, const QImage &picture)
 int TPatternGrid::AddMarkerColorToPalette()
 {
     TColorCounts counts;
-    CountColorUse(m_picture, counts);
-    const int index = FindFirstUnusedEntry(counts);
+    const int index = firstUnusedEntry(counts);
     if (index < 0)
         return -1;
     TPalette256 palette = m_palette;
