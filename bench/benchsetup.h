@@ -4,11 +4,13 @@
 // the largest pattern the editor takes as test material.
 
 #include "core/palette/palette.h"
+#include "core/settings/sharedstate.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -37,6 +39,30 @@ public:
 
 private:
     QTemporaryDir m_home;
+};
+
+// The application the benchmarks of the editor's logic run in: a private home, the offscreen
+// platform unless another was chosen, and the shared state (it registers cursors, hence a
+// GUI application) over a data folder that does not exist, so that no file of the user's
+// installation changes the figures.
+class TLogicBenchApp {
+public:
+    TLogicBenchApp(int &argc, char **argv)
+        : m_app(offscreenFirst(argc), argv)
+    {
+        InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
+    }
+
+private:
+    // The platform is read when the application is made, so it is chosen before that.
+    static int &offscreenFirst(int &argc)
+    {
+        UseOffscreenUnlessChosen();
+        return argc;
+    }
+
+    TPrivateHome m_home; // made first: the shared state reads the folders it sets
+    QGuiApplication m_app;
 };
 
 // Runs the benchmarks the command line selects with the usual table.

@@ -167,10 +167,7 @@ void registerAll()
 
 int main(int argc, char **argv)
 {
-    const bench::TPrivateHome home;
-    bench::UseOffscreenUnlessChosen();
-    QGuiApplication app(argc, argv); // the shared state registers cursors
-    InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
+    bench::TLogicBenchApp app(argc, argv);
     registerAll();
     return bench::RunWithRatios(argc, argv, g_ratios);
 }

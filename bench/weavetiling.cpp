@@ -114,9 +114,6 @@ BENCHMARK(BM_TileWeaveOverOneColour)->Unit(benchmark::kMillisecond)->Iterations(
 
 int main(int argc, char **argv)
 {
-    const bench::TPrivateHome home;
-    bench::UseOffscreenUnlessChosen();
-    QGuiApplication app(argc, argv); // the shared state registers cursors
-    InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
+    bench::TLogicBenchApp app(argc, argv);
     return bench::RunBenchmarks(argc, argv);
 }
