@@ -2,6 +2,7 @@
 // at the start, the middle and the end of the card, as the electronic card (zoom 2) and as
 // cards on the sample-card layout. Only the visible cards are painted, so every paint
 // should stay under 16 ms whatever the card's size.
+#include "benchsetup.h"
 #include "card/ui/cardviewerwindow.h"
 
 #include <benchmark/benchmark.h>
@@ -61,10 +62,7 @@ BENCHMARK(BM_PaintViewer)->ArgsProduct({ { 1, 0 }, { 0, 50, 100 } })->Unit(bench
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -3,6 +3,7 @@
 // cells (hard links of one file, so that the benchmark does not need 2 GB of disk; each
 // is read on its own all the same). The thumbnails of projects come from the project's
 // preview picture, those of weaves from the weave file.
+#include "benchsetup.h"
 #include "card/projectfile.h"
 #include "editor/patterngrid.h"
 #include "shell/ui/browseview.h"
@@ -46,6 +47,19 @@ void writeProject(const QString &file)
     grid.WriteProjectFile(file);
 }
 
+// Fills a browser of the library's column size with the folder, as the library frame
+// does on opening it; the number of thumbnails it shows.
+qsizetype thumbnailCount(TBrowseMode mode, const QString &folder)
+{
+    TBrowseAll browse;
+    browse.SetMode(mode);
+    browse.SetMargin(4);
+    browse.SetThumbSize(102, 102);
+    browse.resize(130, 600);
+    browse.SetFolder(folder);
+    return browse.Thumbnails().size();
+}
+
 void BM_FillPatternBrowser(benchmark::State &state)
 {
     QTemporaryDir dir;
@@ -55,16 +69,9 @@ void BM_FillPatternBrowser(benchmark::State &state)
         ::link(QFile::encodeName(first).constData(),
             QFile::encodeName(dir.filePath(QStringLiteral("p%1.ovy").arg(i, 3, 10, QLatin1Char('0'))))
                 .constData());
-    for (auto _ : state) {
-        TBrowseAll browse;
-        browse.SetMode(TBrowseMode::Patterns);
-        browse.SetMargin(4);
-        browse.SetThumbSize(102, 102);
-        browse.resize(130, 600);
-        browse.SetFolder(dir.path());
-        if (browse.Thumbnails().size() != Projects)
+    for (auto _ : state)
+        if (thumbnailCount(TBrowseMode::Patterns, dir.path()) != Projects)
             state.SkipWithError("not every project has its thumbnail");
-    }
     state.counters["file_MB"] = double(QFile(first).size()) / 1e6;
 }
 BENCHMARK(BM_FillPatternBrowser)->Unit(benchmark::kMillisecond)->Iterations(2);
@@ -79,16 +86,9 @@ void BM_FillWeaveBrowser(benchmark::State &state)
             cells[(j * 3) % size][j] = 1;
         WriteWeaveFile(dir.filePath(QStringLiteral("w%1.ovw").arg(i, 3, 10, QLatin1Char('0'))), cells);
     }
-    for (auto _ : state) {
-        TBrowseAll browse;
-        browse.SetMode(TBrowseMode::Weaves);
-        browse.SetMargin(4);
-        browse.SetThumbSize(102, 102);
-        browse.resize(130, 600);
-        browse.SetFolder(dir.path());
-        if (browse.Thumbnails().size() != Weaves)
+    for (auto _ : state)
+        if (thumbnailCount(TBrowseMode::Weaves, dir.path()) != Weaves)
             state.SkipWithError("not every weave has its thumbnail");
-    }
 }
 BENCHMARK(BM_FillWeaveBrowser)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -96,11 +96,7 @@ BENCHMARK(BM_FillWeaveBrowser)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -4,6 +4,8 @@
 // Every paint should stay under 8 ms.
 #include "editor/patterngrid.h"
 
+#include "benchsetup.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -14,21 +16,7 @@ namespace {
 // The pattern is made once and shared by all runs (it takes 335 MB).
 const QImage &bigPattern()
 {
-    static const QImage img = [] {
-        TPalette256 pal {};
-        for (int i = 0; i < 256; ++i)
-            pal[i] = TPaletteEntry { std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7), 0 };
-        QImage p = NewPicture(5120, 65535, pal);
-        std::uint32_t seed = 12345;
-        for (int y = 0; y < p.height(); ++y) {
-            std::uint8_t *row = p.scanLine(y);
-            for (int x = 0; x < p.width(); x += 4) {
-                seed = seed * 1664525u + 1013904223u;
-                row[x] = row[x + 1] = row[x + 2] = row[x + 3] = std::uint8_t(seed >> 24);
-            }
-        }
-        return p;
-    }();
+    static const QImage img = bench::BigPattern();
     return img;
 }
 

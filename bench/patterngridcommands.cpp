@@ -5,6 +5,7 @@
 // the size of the two temporary files of the newest step. The anchor of each size is one
 // copy of the picture into fresh memory, so the ratios after the table say how many such
 // copies a command costs, whatever the load of the machine.
+#include "benchsetup.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
 #include "ratioreport.h"
@@ -246,14 +247,7 @@ void registerAll()
 
 int main(int argc, char **argv)
 {
-    // Keep the settings and data folders the shared state creates out of the home folder.
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // the shared state registers cursors
-    InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
+    bench::TLogicBenchApp app(argc, argv);
     registerAll();
     return bench::RunWithRatios(argc, argv, g_ratios);
 }

@@ -4,6 +4,7 @@
 // 5120 x 6300 area, the colour change over the whole picture, and a spray burst of 80
 // points below zoom level 9. The anchor is one copy of the cells the fill covers, so the
 // ratios after the table say how many such copies a tool costs.
+#include "benchsetup.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
 #include "ratioreport.h"
@@ -166,14 +167,7 @@ void registerAll()
 
 int main(int argc, char **argv)
 {
-    // Keep the settings and data folders the shared state creates out of the home folder.
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // the shared state registers cursors
-    InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
+    bench::TLogicBenchApp app(argc, argv);
     registerAll();
     return bench::RunWithRatios(argc, argv, g_ratios);
 }

@@ -1,6 +1,7 @@
 // Starting the program: from process start to the main window shown, and opening a
 // large pattern, as a picture and as a project, into a document window (3,000 x 20,000
 // cells).
+#include "benchsetup.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
 #include "shell/pictureformats.h"
@@ -132,11 +133,7 @@ BENCHMARK(BM_OpenLargeProject)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

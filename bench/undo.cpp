@@ -2,6 +2,7 @@
 // a cell list and from a rectangle and undone, and a whole-picture step of a 5120 x 6300
 // picture written to and read back from its temporary files.
 #include "core/undo/undo.h"
+#include "benchsetup.h"
 #include "core/palette/palette.h"
 #include "core/settings/sharedstate.h"
 
@@ -198,15 +199,8 @@ BENCHMARK(BM_UndoWholePicture)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    // Keep the settings and data folders the shared state creates out of the home folder.
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bench::TPrivateHome home;
+    bench::UseOffscreenUnlessChosen();
     QGuiApplication app(argc, argv); // the shared state registers cursors
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // Weave tiling over a large area: the scan alone and the whole tiling through the grid
 // (black looked up, cells painted, one cell step recorded).
 #include "editor/weavetiling.h"
+#include "benchsetup.h"
 #include "core/palette/floatscan.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
@@ -51,14 +52,21 @@ TTileWeaveParam allMargins()
     return p;
 }
 
-void BM_TileScanOneColourArea(benchmark::State &state)
+// The scan of the area's one colour with every margin kept and the satin weave.
+TFloatScan oneColourScan()
 {
-    const QImage &bmp = oneColourArea();
-    const TPalette256 pal = greyPalette();
     TFloatScan scan;
     scan.ColorIndex = 7;
     scan.Margins = TileMargins(allMargins());
     scan.Weave = satin8();
+    return scan;
+}
+
+void BM_TileScanOneColourArea(benchmark::State &state)
+{
+    const QImage &bmp = oneColourArea();
+    const TPalette256 pal = greyPalette();
+    const TFloatScan scan = oneColourScan();
     for (auto _ : state) {
         TLineArray cells;
         FindLongFloats(bmp, pal, scan, 20, cells);
@@ -73,10 +81,7 @@ void BM_TileScanOneColourAreaEqualTo(benchmark::State &state)
 {
     const QImage &bmp = oneColourArea();
     const TPalette256 pal = greyPalette();
-    TFloatScan scan;
-    scan.ColorIndex = 7;
-    scan.Margins = TileMargins(allMargins());
-    scan.Weave = satin8();
+    const TFloatScan scan = oneColourScan();
     const TIntegerArray lengths { 3, 5, 20 };
     for (auto _ : state) {
         TLineArray cells;
@@ -109,16 +114,6 @@ BENCHMARK(BM_TileWeaveOverOneColour)->Unit(benchmark::kMillisecond)->Iterations(
 
 int main(int argc, char **argv)
 {
-    // Keep the settings and data folders the shared state creates out of the home folder.
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // the shared state registers cursors
-    InitSharedState(QStringLiteral("/nonexistent-dorwen-bench"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    bench::TLogicBenchApp app(argc, argv);
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -326,21 +326,33 @@ int TPatternGrid::AddBlackToPalette()
     if (PaletteHasColor(m_palette, black))
         return NearestColorIndex(m_palette.data(), 256, 0, 0, 0);
     TColorCounts counts;
-    CountColorUse(m_picture, counts);
-    const int index = FindFirstUnusedEntry(counts);
+    const int index = firstUnusedEntry(counts);
     if (index < 0)
         return -1;
+    TPalette256 palette = m_palette;
+    palette[index] = black;
+    changePaletteAsStep(palette);
+    return index;
+}
+
+int TPatternGrid::firstUnusedEntry(TColorCounts &counts) const
+{
+    CountColorUse(m_picture, counts);
+    return FindFirstUnusedEntry(counts);
+}
+
+void TPatternGrid::changePaletteAsStep(const TPalette256 &palette)
+{
     // The display copy keeps the palette before the change until the palette step has
     // been recorded, so that the step can undo it.
     const TPalette256 before = m_displayPalette;
-    m_palette[index] = black;
+    m_palette = palette;
     PaletteToPairs(m_palette, m_paletteItems);
     ApplyPalette(true);
     notifyPalette();
     m_displayPalette = before;
     SaveLayerUndoStep();
     m_displayPalette = m_palette;
-    return index;
 }
 
 void TPatternGrid::GetBackColorEntry(std::uint8_t &index)

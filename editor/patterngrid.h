@@ -569,6 +569,11 @@ private:
     void layoutChanged();
     void takeLoadedPicture(const QImage &picture);
     void notifyPalette();
+    // The first palette entry no cell of the picture uses, or -1; counts gets the use of
+    // every entry.
+    int firstUnusedEntry(TColorCounts &counts) const;
+    // Makes palette the grid's palette as one undoable palette step.
+    void changePaletteAsStep(const TPalette256 &palette);
     void notifyZoom();
     // Recipe C after the transform: notifications, the step and the follow-ups.
     void finishWholePictureCommand(bool sizeChanged);

@@ -30,22 +30,13 @@ TRect floatArea(const TPatternGrid &grid, const QImage &picture)
 int TPatternGrid::AddMarkerColorToPalette()
 {
     TColorCounts counts;
-    CountColorUse(m_picture, counts);
-    const int index = FindFirstUnusedEntry(counts);
+    const int index = firstUnusedEntry(counts);
     if (index < 0)
         return -1;
     TPalette256 palette = m_palette;
     PickUnusedColor(index, palette, counts);
     DropFloatingObjects();
-    // The display copy keeps the old palette until the step is recorded, so that it undoes.
-    const TPalette256 before = m_displayPalette;
-    m_palette = palette;
-    PaletteToPairs(m_palette, m_paletteItems);
-    ApplyPalette(true);
-    notifyPalette();
-    m_displayPalette = before;
-    SaveLayerUndoStep();
-    m_displayPalette = m_palette;
+    changePaletteAsStep(palette);
     return index;
 }
 

@@ -44,6 +44,26 @@ bool TCardBuildPanel::Run(const TCardBuildFunction &build, TMultiByteArray &card
     return ok;
 }
 
+bool TCardBuildPanel::CancelIfRunning()
+{
+    if (!m_running)
+        return false;
+    RequestCancel();
+    return true;
+}
+
+void TCardBuildPanel::Report(
+    const TCardBuildResult &result, bool built, const TCardMessageFunction &showMessage)
+{
+    if (!showMessage)
+        return;
+    if (!result.Error.isEmpty())
+        showMessage(result.Error, result.Caption, result.Information);
+    if (built)
+        for (const QString &warning : result.Warnings)
+            showMessage(warning, QString::fromUtf8(CardBuildMsg::OutputCaption), true);
+}
+
 bool TCardBuildPanel::event(QEvent *event)
 {
     const int type = int(event->type());

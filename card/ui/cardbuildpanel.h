@@ -18,6 +18,10 @@ class QProgressBar;
 using TCardBuildFunction
     = std::function<bool(TMultiByteArray &card, TCardBuildResult &result, const TCardProgress &progress)>;
 
+// Shows a message box: the text, its caption, and whether it informs rather than warns.
+using TCardMessageFunction
+    = std::function<void(const QString &text, const QString &caption, bool information)>;
+
 class TCardBuildPanel : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +36,13 @@ public:
     bool Run(const TCardBuildFunction &build, TMultiByteArray &card, TCardBuildResult &result);
     bool Running() const { return m_running; }
     void RequestCancel() { m_cancel = true; }
+    // Asks a running build to stop; true when one was running, so the dialog stays open
+    // until Run returns and closes it.
+    bool CancelIfRunning();
+
+    // Tells the user what came of a build through showMessage (may be empty): the error of a
+    // failed one, the warnings of one that built the card.
+    static void Report(const TCardBuildResult &result, bool built, const TCardMessageFunction &showMessage);
 
 protected:
     bool event(QEvent *event) override;

@@ -128,11 +128,7 @@ void TfrmPutOut::Generate()
         = PanelGuage->Run([this, corner](TMultiByteArray &rows, TCardBuildResult &r,
                               const TCardProgress &progress) { return Build(corner, rows, r, progress); },
             card, result);
-    if (!result.Error.isEmpty() && ShowMessage)
-        ShowMessage(result.Error, result.Caption, result.Information);
-    if (ok && ShowMessage)
-        for (const QString &warning : result.Warnings)
-            ShowMessage(warning, QString::fromUtf8(CardBuildMsg::OutputCaption), true);
+    TCardBuildPanel::Report(result, ok, ShowMessage);
     if (ok) {
         m_card = card;
         done(ResultGenerated);
@@ -144,17 +140,14 @@ void TfrmPutOut::Generate()
 void TfrmPutOut::reject()
 {
     // Escape or "取消" while the cards are built stops the build; Generate then closes.
-    if (PanelGuage->Running()) {
-        PanelGuage->RequestCancel();
+    if (PanelGuage->CancelIfRunning())
         return;
-    }
     done(ResultCancelled);
 }
 
 void TfrmPutOut::closeEvent(QCloseEvent *event)
 {
-    if (PanelGuage->Running()) {
-        PanelGuage->RequestCancel();
+    if (PanelGuage->CancelIfRunning()) {
         event->ignore();
         return;
     }

@@ -32,7 +32,7 @@ public:
         Build;
     // Shows a build's message (text, caption, information rather than error icon); a
     // message box unless replaced (tests).
-    std::function<void(const QString &text, const QString &caption, bool information)> ShowMessage;
+    TCardMessageFunction ShowMessage;
 
     QLabel *Image = nullptr; // the 400 x 200 preview
     TCardBuildPanel *PanelGuage = nullptr; // hidden until the build starts

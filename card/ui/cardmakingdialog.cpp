@@ -121,11 +121,7 @@ void TFrmSetYangKa::accept()
         },
         card, result);
     BtnOK->setEnabled(true);
-    if (!result.Error.isEmpty() && ShowMessage)
-        ShowMessage(result.Error, result.Caption, result.Information);
-    if (ok && ShowMessage)
-        for (const QString &warning : result.Warnings)
-            ShowMessage(warning, QString::fromUtf8(CardBuildMsg::OutputCaption), true);
+    TCardBuildPanel::Report(result, ok, ShowMessage);
     if (ok) {
         m_card = card;
         done(ResultOK);
@@ -136,17 +132,14 @@ void TFrmSetYangKa::accept()
 
 void TFrmSetYangKa::reject()
 {
-    if (PanelGuage->Running()) {
-        PanelGuage->RequestCancel();
+    if (PanelGuage->CancelIfRunning())
         return;
-    }
     done(ResultCancel);
 }
 
 void TFrmSetYangKa::closeEvent(QCloseEvent *event)
 {
-    if (PanelGuage->Running()) {
-        PanelGuage->RequestCancel();
+    if (PanelGuage->CancelIfRunning()) {
         event->ignore();
         return;
     }

@@ -36,7 +36,7 @@ public:
         Build;
     // Shows a message (text, caption, information rather than error icon); a message box
     // unless replaced (tests).
-    std::function<void(const QString &text, const QString &caption, bool information)> ShowMessage;
+    TCardMessageFunction ShowMessage;
 
     QLabel *Hooks = nullptr;
     QSpinBox *EdtWarps = nullptr;

@@ -1,6 +1,7 @@
 #include "editor/ui/spraydialog.h"
 
 #include "core/settings/uitexts.h"
+#include "core/ui/okcancelbuttons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -36,13 +37,7 @@ TFrmSetSpray::TFrmSetSpray(QWidget *parent)
     auto *form = new QFormLayout;
     form->addRow(text("Spray_Point_Count"), RdtPointNum);
     form->addRow(text("Spray_Radius"), RdtRadium);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)
-        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnOK")));
-    buttons->button(QDialogButtonBox::Cancel)
-        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnCancel")));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *buttons = NewOkCancelButtons(this);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

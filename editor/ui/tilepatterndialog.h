@@ -4,11 +4,9 @@
 // gives it the settings and takes them back on OK; it stores nothing itself.
 
 #include "core/settings/settings.h"
+#include "editor/ui/tilemarginboxes.h"
 
 #include <QDialog>
-
-class QCheckBox;
-class QSpinBox;
 
 class TFrmTilePattern : public QDialog {
     Q_OBJECT
@@ -21,8 +19,5 @@ public:
 
 private:
     TTilePatternParam m_param;
-    QCheckBox *m_left = nullptr, *m_right = nullptr, *m_top = nullptr, *m_bottom = nullptr;
-    QSpinBox *m_leftLength = nullptr, *m_rightLength = nullptr, *m_topLength = nullptr,
-             *m_bottomLength = nullptr;
-    QSpinBox *m_float = nullptr;
+    TTileMarginBoxes m_margins;
 };

@@ -45,10 +45,10 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
         QCheckBox *&box;
         QSpinBox *&length;
         const char *boxName, *lengthName;
-    } sides[] = { { m_left, m_leftLength, "Left_Remain", "RdtLeftLength" },
-        { m_right, m_rightLength, "Right_Remain", "RdtRightLength" },
-        { m_top, m_topLength, "Top_Remain", "RdtTopLength" },
-        { m_bottom, m_bottomLength, "Bottom_Remain", "RdtBottomLength" } };
+    } sides[] = { { m_margins.Left, m_margins.LeftLength, "Left_Remain", "RdtLeftLength" },
+        { m_margins.Right, m_margins.RightLength, "Right_Remain", "RdtRightLength" },
+        { m_margins.Top, m_margins.TopLength, "Top_Remain", "RdtTopLength" },
+        { m_margins.Bottom, m_margins.BottomLength, "Bottom_Remain", "RdtBottomLength" } };
     int row = 0;
     for (const auto &s : sides) {
         s.box = new QCheckBox(this);
@@ -59,7 +59,7 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
         ++row;
     }
     m_floatLabel = new QLabel(this);
-    m_float = lengthBox(this, "RdtFloat", 0);
+    m_margins.Float = lengthBox(this, "RdtFloat", 0);
     m_changeColorHint = new QCheckBox(this);
     m_changeColorHint->setObjectName(QStringLiteral("Change_Color_Hint"));
     m_pointLabel = new QLabel(this);
@@ -71,7 +71,7 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
     m_pointCondition->addItems({ QString(), QString() });
     m_floatCondition->addItems({ QString(), QString() });
     margins->addWidget(m_floatLabel, 2, 0);
-    margins->addWidget(m_float, 2, 1);
+    margins->addWidget(m_margins.Float, 2, 1);
     margins->addWidget(m_changeColorHint, 2, 2, 1, 2);
     margins->addWidget(m_pointLabel, 3, 0);
     margins->addWidget(m_pointCondition, 3, 1);
@@ -138,7 +138,8 @@ void TFrmTileWeave::ApplyLanguage()
 {
     const QString section = QStringLiteral("TileWeave");
     setWindowTitle(GetUiMessage("TileWeaveCaption"));
-    for (QCheckBox *b : { m_left, m_right, m_top, m_bottom, m_changeColorHint })
+    for (QCheckBox *b :
+        { m_margins.Left, m_margins.Right, m_margins.Top, m_margins.Bottom, m_changeColorHint })
         b->setText(GetUiString(section, b->objectName()));
     m_floatLabel->setText(GetUiString(section, "Float_Hint"));
     m_pointLabel->setText(GetUiString(section, "Change_Or_Search_Point_Condition"));
@@ -170,15 +171,7 @@ TPatternGrid *TFrmTileWeave::Grid() const
 
 void TFrmTileWeave::SetParam(const TTileWeaveParam &p)
 {
-    m_left->setChecked(p.IsLeftLeft);
-    m_right->setChecked(p.IsRightLeft);
-    m_top->setChecked(p.IsTopLeft);
-    m_bottom->setChecked(p.IsBottomLeft);
-    m_leftLength->setValue(p.LeftLength);
-    m_rightLength->setValue(p.RightLength);
-    m_topLength->setValue(p.TopLength);
-    m_bottomLength->setValue(p.BottomLength);
-    m_float->setValue(p.FloatLength);
+    m_margins.Show(p);
     m_changeColorHint->setChecked(p.ChangeColorHint);
     m_pointCondition->setCurrentIndex(p.FindHigh ? 0 : 1);
 }
@@ -186,15 +179,7 @@ void TFrmTileWeave::SetParam(const TTileWeaveParam &p)
 TTileWeaveParam TFrmTileWeave::Param() const
 {
     TTileWeaveParam p;
-    p.IsLeftLeft = m_left->isChecked();
-    p.IsRightLeft = m_right->isChecked();
-    p.IsTopLeft = m_top->isChecked();
-    p.IsBottomLeft = m_bottom->isChecked();
-    p.LeftLength = m_leftLength->value();
-    p.RightLength = m_rightLength->value();
-    p.TopLength = m_topLength->value();
-    p.BottomLength = m_bottomLength->value();
-    p.FloatLength = m_float->value();
+    m_margins.ReadInto(p);
     p.ChangeColorHint = m_changeColorHint->isChecked();
     p.FindHigh = m_pointCondition->currentIndex() == 0;
     return p;

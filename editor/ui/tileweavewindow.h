@@ -7,6 +7,7 @@
 // anywhere else. The settings are stored (ini, the start settings and the grid's copy)
 // before every tiling and by Save_Parameter, and settingsStored tells the main window.
 
+#include "editor/ui/tilemarginboxes.h"
 #include "editor/weavetiling.h"
 
 #include <QPointer>
@@ -93,10 +94,7 @@ private:
     std::function<void(const QString &)> m_showMessage;
     int m_baseHeight = 0;
 
-    QCheckBox *m_left = nullptr, *m_right = nullptr, *m_top = nullptr, *m_bottom = nullptr;
-    QSpinBox *m_leftLength = nullptr, *m_rightLength = nullptr, *m_topLength = nullptr,
-             *m_bottomLength = nullptr;
-    QSpinBox *m_float = nullptr;
+    TTileMarginBoxes m_margins;
     QLabel *m_floatLabel = nullptr;
     QCheckBox *m_changeColorHint = nullptr;
     QComboBox *m_pointCondition = nullptr;

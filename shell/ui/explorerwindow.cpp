@@ -2,6 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "shell/libraryfolders.h"
+#include "shell/ui/browseholder.h"
 #include "shell/ui/browseview.h"
 
 #include <QComboBox>
@@ -17,26 +18,6 @@
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
-
-namespace {
-// The thumbnail list fills the widget that holds it.
-class TExplorerHolder : public QWidget {
-public:
-    explicit TExplorerHolder(QWidget *parent)
-        : QWidget(parent)
-    {
-    }
-    TBrowseAll *Browse = nullptr;
-
-protected:
-    void resizeEvent(QResizeEvent *event) override
-    {
-        QWidget::resizeEvent(event);
-        if (Browse)
-            Browse->FitToParent();
-    }
-};
-} // namespace
 
 TFrmExplorer::TFrmExplorer(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
@@ -65,7 +46,7 @@ TFrmExplorer::TFrmExplorer(QWidget *parent)
     m_files->setNameFilterDisables(false);
     FileListBox->setModel(m_files);
 
-    auto *holder = new TExplorerHolder(this);
+    auto *holder = new TBrowseHolder(this);
     BrowseImg = new TBrowseAll(holder);
     holder->Browse = BrowseImg;
     BrowseImg->setObjectName(QStringLiteral("BrowseImg"));

@@ -3,6 +3,7 @@
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "shell/documentquestions.h"
+#include "shell/ui/browseholder.h"
 #include "shell/ui/librarynamedialog.h"
 #include "shell/ui/openpicturedialog.h"
 #include "weave/weavefile.h"
@@ -22,25 +23,6 @@ QString tileWeaveText(const char *key)
 {
     return GetUiString(QStringLiteral("TileWeave"), QLatin1String(key));
 }
-
-// The page of one browser: the browser fills it (TBrowseImage::FitToParent) and follows
-// its size.
-class TBrowseHolder : public QWidget {
-public:
-    explicit TBrowseHolder(QWidget *parent)
-        : QWidget(parent)
-    {
-    }
-    TBrowseAll *Browse = nullptr;
-
-protected:
-    void resizeEvent(QResizeEvent *event) override
-    {
-        QWidget::resizeEvent(event);
-        if (Browse)
-            Browse->FitToParent();
-    }
-};
 } // namespace
 
 TFrameBrowse::TFrameBrowse(TQuestionsSource questions, QWidget *parent)

@@ -1,6 +1,7 @@
 #include "shell/ui/librarynamedialog.h"
 
 #include "core/settings/uitexts.h"
+#include "core/ui/okcancelbuttons.h"
 #include "shell/documentquestions.h"
 
 #include <QDialogButtonBox>
@@ -22,13 +23,7 @@ TLibraryNameDialog::TLibraryNameDialog(
     EdtName = new QLineEdit(this);
     EdtName->setObjectName(QStringLiteral("EdtName"));
     form->addRow(GetUiString(section, QStringLiteral("Library_Name")), EdtName);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)
-        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnOK")));
-    buttons->button(QDialogButtonBox::Cancel)
-        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnCancel")));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *buttons = NewOkCancelButtons(this);
     form->addRow(buttons);
 }
 

@@ -10,6 +10,7 @@
 #include "editor/patterngrid.h"
 #include "editor/ui/patterngridview.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/wholepicturecommands.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -84,28 +85,7 @@ void TMainForm::setupGridActions()
         updateGridLineCaption();
     });
 
-    struct TWholePicture {
-        const char *Name;
-        bool (TPatternGrid::*Command)();
-    };
-    static constexpr TWholePicture kWholePicture[] = {
-        { "ActLeftImg", &TPatternGrid::MirrorLeftImage },
-        { "ActRightImg", &TPatternGrid::MirrorRightImage },
-        { "ActTopImg", &TPatternGrid::MirrorTopImage },
-        { "ActBottomImg", &TPatternGrid::MirrorBottomImage },
-        { "ActLeftRightLink", &TPatternGrid::LinkLeftRight },
-        { "ActTopBottomLink", &TPatternGrid::LinkTopBottom },
-        { "ActFlipLeftRight", &TPatternGrid::FlipLeftRight },
-        { "ActFlipTopBottom", &TPatternGrid::FlipTopBottom },
-        { "ActRotate90", &TPatternGrid::Rotate90 },
-        { "ActRotate180", &TPatternGrid::Rotate180 },
-        { "ActRotate270", &TPatternGrid::Rotate270 },
-        { "ActJumpStart", &TPatternGrid::JumpStart },
-        { "ActRemoveBlank", &TPatternGrid::RemoveBlank },
-        { "ActClear", &TPatternGrid::ClearPicture },
-        { "ActReduceArea", &TPatternGrid::CropToRegion },
-    };
-    for (const TWholePicture &entry : kWholePicture) {
+    for (const TWholePictureCommand &entry : kWholePictureCommands) {
         const auto command = entry.Command;
         SetDocumentActionHandler(
             entry.Name, [this, command](TMDIChild &child) { runWholePictureCommand(child, command); });

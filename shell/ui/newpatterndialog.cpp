@@ -2,6 +2,7 @@
 
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
+#include "core/ui/okcancelbuttons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -106,15 +107,9 @@ TFrmSetPara::TFrmSetPara(QWidget *parent)
         "Warp_Weft_Density", { { "Warp_Density", NdtWarpDensity }, { "Weft_Density", NdtWeftDensity } }));
     layout->addWidget(
         group("Line_Color", { { "Separation_Line", CcbxCompartLine }, { "General_Line", CcbxGeneralLine } }));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto *buttons = NewOkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("BtnOK"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("BtnCancel"));
-    buttons->button(QDialogButtonBox::Ok)
-        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnOK")));
-    buttons->button(QDialogButtonBox::Cancel)
-        ->setText(GetUiString(QStringLiteral("General"), QStringLiteral("BtnCancel")));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFrmSetPara::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFrmSetPara::reject);
     layout->addWidget(buttons);
     applyTexts();
     SetValues(TNewPatternValues());
