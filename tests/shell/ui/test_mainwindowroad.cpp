@@ -322,7 +322,8 @@ TEST_F(RoadFixture, WheelAndKeysInTheRealWindow)
     drawRectangle();
     ASSERT_EQ(grid.Picture().constScanLine(corner.Y)[corner.X], 3);
     QTest::keyClick(child->GridView(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(grid.Picture().constScanLine(corner.Y)[corner.X], before) << "Ctrl+Z undoes the rectangle";
+    EXPECT_EQ(grid.Picture().constScanLine(corner.Y)[corner.X], before)
+        << "Ctrl+Z (Undo on its standard key) undoes the rectangle";
 
     // Drawn again and saved with Ctrl+S: the picture's own file holds it, nothing is asked.
     drawRectangle();
