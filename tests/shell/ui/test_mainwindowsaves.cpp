@@ -7,6 +7,8 @@
 #include "card/cardwrite.h"
 #include "card/projectfile.h"
 #include "card/ui/cardsavedialog.h"
+#include "card/ui/samplecardwindow.h"
+#include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "mainwindowfixture.h"
 #include "modalscript.h"
@@ -113,32 +115,47 @@ TEST_F(SaveDialogs, SaveAsAsksAboutTheFileItWrites)
     EXPECT_FALSE(QFileInfo::exists(path("picture.bmp")));
 }
 
-// The card save dialog asks through the same routine, about the file it returns.
-TEST_F(SaveDialogs, CardSaveDialogAsksAboutTheFileItReturns)
+// The card file and sample-card save dialogs ask through the same routine, about the file
+// they return (the typed name with the dialog's extension).
+TEST_F(SaveDialogs, CardDialogsAskAboutTheFileTheyReturn)
 {
-    const QString ep = CardDialogNameFilters(CardMakingSaveFilter()).value(0);
-    const QString written = path("loom.EP");
-    ASSERT_TRUE(WriteAll(written, "old card"));
-    QStringList questions;
-    QString chosen;
-    int filterIndex = 0;
-    {
-        TModalScript script({ SaveAs("loom", ep), answer(QMessageBox::No, questions), cancelDialog() });
-        run(script, [&] {
-            EXPECT_FALSE(
-                ChooseCardSaveFile(form.get(), CardMakingSaveFilter(), dir.path(), chosen, filterIndex));
-        });
+    TFrmYangKa editor(TYangkaImage(), 6, 1, form.get());
+    Folders().YangKaDir = dir.path();
+    const struct {
+        const char *written;
+        QString filter; // empty: the dialog's first
+        std::function<QString()> choose;
+    } cases[] = {
+        { "loom.EP", CardDialogNameFilters(CardMakingSaveFilter()).value(0),
+            [this] {
+                QString chosen;
+                int filterIndex = 0;
+                ChooseCardSaveFile(form.get(), CardMakingSaveFilter(), dir.path(), chosen, filterIndex);
+                return chosen;
+            } },
+        { "harness.OVYK", QString(), [&editor] { return editor.ChooseSaveFile(); } },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.written);
+        const QString written = path(QString::fromUtf8(c.written));
+        ASSERT_TRUE(WriteAll(written, "old"));
+        const QString typed = QFileInfo(written).completeBaseName();
+        QStringList questions;
+        QString chosen = "not run";
+        {
+            TModalScript script(
+                { SaveAs(typed, c.filter), answer(QMessageBox::No, questions), cancelDialog() });
+            run(script, [&] { chosen = c.choose(); });
+        }
+        EXPECT_EQ(chosen, QString());
+        EXPECT_EQ(questions, QStringList { GetUiMessage("SaveReplaceQuestion").arg(written) });
+        {
+            TModalScript script({ SaveAs(typed, c.filter), answer(QMessageBox::Yes, questions) });
+            run(script, [&] { chosen = c.choose(); });
+        }
+        EXPECT_EQ(chosen, written);
+        EXPECT_EQ(ReadAll(written), "old") << "the dialog only chooses";
     }
-    EXPECT_EQ(questions, QStringList { GetUiMessage("SaveReplaceQuestion").arg(written) });
-    {
-        TModalScript script({ SaveAs("loom", ep), answer(QMessageBox::Yes, questions) });
-        run(script, [&] {
-            EXPECT_TRUE(
-                ChooseCardSaveFile(form.get(), CardMakingSaveFilter(), dir.path(), chosen, filterIndex));
-        });
-    }
-    EXPECT_EQ(chosen, written);
-    EXPECT_EQ(filterIndex, 1);
 }
 
 // A name whose file, once the type's extension is put on, is a folder: refused with a
