@@ -12,6 +12,7 @@
 #include "shell/projectcard.h"
 #include "shell/savetypes.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -50,16 +51,17 @@ bool TDocument::SaveDocument(TSaveCommand command, TDocumentQuestions &questions
     // The file the document is, when its type holds the whole document (bitmap or
     // project): Save writes it again as that type, Save As starts from it.
     TSaveFileType type = TSaveFileType::Bitmap;
-    const bool ownFile
-        = current.isFile() && SaveTypeOfFileName(m_caption, type) && SaveTypeKeepsDocument(type);
-    if (!ownFile)
+    const bool ownType
+        = current.isAbsolute() && SaveTypeOfFileName(m_caption, type) && SaveTypeKeepsDocument(type);
+    if (!ownType)
         type = TSaveFileType::Bitmap;
     QString fileName;
-    if (command == TSaveCommand::Save && ownFile) {
+    if (command == TSaveCommand::Save && ownType && current.isFile()) {
         fileName = m_caption;
     } else {
         QString chosen;
-        const QString folder = current.isFile() ? current.absolutePath() : Folders().PictureDir;
+        const QString folder = current.isAbsolute() && current.absoluteDir().exists() ? current.absolutePath()
+                                                                                      : Folders().PictureDir;
         const QString proposed = withoutExtension(current.fileName());
         if (!questions.ChooseSaveFile(folder, proposed, type, chosen) || chosen.isEmpty())
             return false;
