@@ -6,6 +6,7 @@
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
 #include "core/ui/recentmenu.h"
+#include "core/ui/savedialogquestion.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -59,9 +60,11 @@ TFrmYangKa::TFrmYangKa(const TYangkaImage &card, int designWidth, int warpRepeat
     };
     ChooseSaveFile = [this] {
         QFileDialog dialog(this, QStringLiteral("另存为"), cardFolder(), CardFilter());
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("OVYK"));
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        QString fileName;
+        ExecSaveDialog(
+            dialog, [](const QString &chosen, const QString &) { return chosen; }, fileName);
+        return fileName;
     };
     RunDivideDialog = [this](QString &rule) {
         TFrmDivide dialog(rule, this);

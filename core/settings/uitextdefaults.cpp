@@ -388,6 +388,18 @@ const TUiTextDefault kDefaults[] = {
     { "FileCannotRead", "Cannot read %1: %2" },
     { "FileCannotWrite", "Cannot write %1: %2" },
     { "FileNotReplaceable", "%1 is not a regular file and cannot be replaced." },
+    { "SaveReplaceQuestion", "%1 exists already. Do you want to replace it?" },
+    { "ProjectCardUnreadable",
+        "The sample card %1 that this project names cannot be read: %2 The document has a blank sample card; "
+        "design its card again, or open the right card file in the sample-card editor, before building a "
+        "card." },
+    { "ProjectCardNameNotStored",
+        "The sample card was saved as %1, but its name cannot be stored in the project file (GBK). The "
+        "project was saved without it; after reopening the project, open that card in the sample-card "
+        "editor." },
+    { "RowTablesRowsDropped",
+        "The pattern height changed from %1 to %2 wefts: the row tables kept the entered values of the "
+        "remaining rows and dropped %3 rows." },
     { "FileOldKeptAs", "The old file %1 could not be put back and is kept as %2." },
     { "FileNameNotUtf8",
         "The name %1 is not valid UTF-8 (it probably comes from Windows in the GBK code page), so no file "

@@ -20,6 +20,7 @@
 #include "card/ui/samplecardwindow.h"
 #include "core/palette/palette.h"
 #include "core/picture/bmpfile.h"
+#include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
 #include "editor/ui/patterngridview.h"
@@ -247,6 +248,12 @@ TEST_F(RoadFixture, FromAPictureToACardFileAndAProject)
     child->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(form->Children().isEmpty());
+    // Meanwhile the sample-card editor's most recent card is another harness: the project
+    // still opens with its own card, which was never saved on its own.
+    TYangkaImage otherHarness;
+    otherHarness.SetJacquardCount(32);
+    ASSERT_TRUE(otherHarness.SaveToFile(path("other.OVYK")));
+    AddToRecentList(path("other.OVYK"), QLatin1String(CardFormRecentSection));
     TMDIChild *reopened = form->OpenChild(project);
     ASSERT_NE(reopened, nullptr) << ask.Messages.join('\n').toStdString();
     EXPECT_EQ(PictureRows(reopened->PatternGrid().Picture()), tiled);
