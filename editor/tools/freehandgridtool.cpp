@@ -19,6 +19,11 @@ void TFreeHandTool::Move(const TCellEvent &e)
 void TFreeHandTool::Release(const TCellEvent &)
 {
     TCustomLine &object = *m_grid.DrawObjectSlot();
-    if (object.Mode() == TDrawMode::New)
-        m_grid.FinishDrawObject(object);
+    if (object.Mode() != TDrawMode::New)
+        return;
+    // A stroke gets its cells from the second point on: a click alone paints the cell it
+    // pressed.
+    if (object.GetPointCount() == 0)
+        object.AddPoint(m_grid.DownCell());
+    m_grid.FinishDrawObject(object);
 }
