@@ -121,13 +121,13 @@ bool TQuadrilateralTool::Key(TToolKey key)
 
 void TQuadrilateralTool::Activate()
 {
-    // The selection's outline cannot stay in the object the corners are clicked into.
-    m_grid.CreateDrawObject(m_grid.RegionObjectSlot(), m_id, true);
-    m_grid.ClearSelectionRegion();
+    // The corners are clicked into a fresh object, never into a selection's outline.
+    m_grid.ReplaceSelectionObject(m_id);
 }
 
 void TQuadrilateralTool::Deactivate(TToolId)
 {
-    m_grid.ClearSelectionRegion();
+    if (TCustomLine *corners = m_grid.RegionObject())
+        corners->Clear();
     m_grid.Repaint();
 }

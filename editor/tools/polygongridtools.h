@@ -34,8 +34,8 @@ public:
 
 // Four corners clicked in the selection's object; Enter (or Space) maps the picture onto
 // them and returns to the previous tool, Space without four corners only returns. The
-// quadrilateral is no selection: the selection goes when the tool is chosen, and the
-// quadrilateral when it is left.
+// quadrilateral is no selection: a selection's outline it replaces takes the selection
+// along, and the corners go when the tool is left.
 class TQuadrilateralTool : public TGridTool {
 public:
     using TGridTool::TGridTool;
