@@ -478,7 +478,7 @@ public:
     // The window turns the pointer into picture cells (below level 9 through the reduced
     // view, once) and hands them in as cell events; every tool then works headless on the
     // model. ViewCell is the cell of the window's own grid (the reduced cell below level 9),
-    // which only the view drag (tool 42) reads.
+    // which only the view drag (MoveGrid) reads.
     enum class TMouseButton : std::uint8_t { Left, Right };
     struct TCellEvent {
         TPoint Cell; // picture cell
