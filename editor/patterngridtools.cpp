@@ -17,7 +17,6 @@
 #include "editor/tools/curvetool.h"
 #include "editor/tools/drawtoolregistry.h"
 #include "editor/tools/freehandtool.h"
-#include "editor/tools/pickedgridtools.h"
 #include "editor/tools/polylinetool.h"
 #include "editor/tools/rectangletool.h"
 #include "editor/tools/spraygridtool.h"

@@ -110,7 +110,8 @@ TEST_F(ToolTable, EveryToolWorksOnTheGrid)
         if (g.ToolTimerOn())
             g.MouseUp({ { 8, 7 }, Btn::Left });
         EXPECT_EQ(PictureRows(g.RefBitmap()), PictureRows(g.Picture()));
-        if (kNotBuilt.count(id))
+        if (kNotBuilt.count(id)) {
             EXPECT_EQ(PictureRows(g.Picture()), before);
+        }
     }
 }
