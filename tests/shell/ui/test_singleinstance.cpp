@@ -441,3 +441,49 @@ TEST(SingleInstance, OnlyThisUsersPrivateFolderIsUsed)
         EXPECT_EQ(probe.Start(), TSingleInstance::Unavailable);
     }
 }
+
+// The first start opens its own argument by the same rules: the bytes of a name that is
+// not UTF-8, blanks that belong to the name.
+TEST(SingleInstance, AFirstStartOpensItsFileByTheNameItWasGiven)
+{
+    struct Case {
+        const char *what;
+        QByteArray file; // as typed and as on disk
+        QString opened;
+    } cases[] = {
+        { "GBK name", "\xCD\xBC\xB0\xB8.bmp", QString::fromUtf8("图案.bmp") },
+        { "leading blank", " lead.bmp", " lead.bmp" },
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir runtime, config, data, work;
+        const QByteArray bmp = EncodeBmp8(MakePicture({ { 1, 2 } }));
+        const QByteArray name = QFile::encodeName(work.path() + "/") + c.file;
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0) << c.what;
+        ASSERT_EQ(::write(fd, bmp.constData(), size_t(bmp.size())), bmp.size()) << c.what;
+        ::close(fd);
+        QByteArray octal;
+        for (char ch : c.file)
+            octal += "\\0" + QByteArray::number(quint8(ch), 8);
+        QProcess start;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("XDG_CONFIG_HOME", config.path());
+        env.insert("XDG_DATA_HOME", data.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("DORWEN_QUIT_WHEN_SHOWN", "1");
+        start.setProcessEnvironment(env);
+        start.setWorkingDirectory(work.path());
+        start.start("/bin/sh",
+            { "-c", "exec \"$0\" \"$(printf '%b' \"$1\")\"", DORWEN_CAD_EXE, QString::fromLatin1(octal) });
+        // A file that does not open asks in a box, which nobody closes here.
+        const bool ended = start.waitForFinished(30000);
+        start.kill();
+        start.waitForFinished();
+        EXPECT_TRUE(ended) << c.what;
+        const QString recent = QString::fromUtf8(ReadAll(config.filePath("dorwen-cad/Config.Ini")));
+        EXPECT_TRUE(recent.contains("RecentFile0=" + work.filePath(c.opened)))
+            << c.what << " " << recent.toStdString();
+        EmptyFolderByBytes(work.path());
+    }
+}
