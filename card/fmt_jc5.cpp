@@ -145,6 +145,22 @@ bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteAr
     return true;
 }
 
+// The parts of an earlier, longer split of the same name (any letter case): the new set
+// replaces the whole set, or a controller reading on would take cards of another design.
+void addStaleParts(const QString &fileName, int parts, std::vector<TFileToSave> &files)
+{
+    const QFileInfo first(JC5PartFileName(fileName, 1));
+    const QString stem = first.fileName().chopped(2);
+    const QDir dir = first.dir();
+    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (entry.size() != stem.size() + 2 || !entry.startsWith(stem, Qt::CaseInsensitive))
+            continue;
+        const QString number = entry.right(2);
+        if (number[0].isDigit() && number[1].isDigit() && number.toInt() > parts)
+            files.push_back({ dir.filePath(entry), QByteArray(), true });
+    }
+}
+
 } // namespace
 
 QString JC5PartFileName(const QString &fileName, int part)
@@ -283,6 +299,7 @@ bool WriteJC5PartFiles(
                 *p++ = char(Rev(b));
         files.push_back({ partName, buf });
     }
+    addStaleParts(fileName, parts, files);
     if (!WriteFilesAtomically(files, error))
         return false;
     if (partCount)

@@ -239,11 +239,18 @@ bool readVersion(TByteReader &in, int version, TProjectRecord &record, QString *
         for (qsizetype i = 0; i < colourSlots; ++i)
             m.ColorWeaveNames->append(QString());
     } else {
+        // Nothing of the names is optional: every slot has its line, each ended by a line
+        // break (CR LF as written; a lone LF or CR inside is taken too). Text that stops
+        // inside a line or its CR LF, or before the last slot's line, was cut; lines beyond
+        // the slots are not read.
         const qint64 left = in.remaining();
-        QStringList lines = splitNameLines(in.take(left), left);
+        const std::uint8_t *text = in.take(left);
+        QStringList lines = splitNameLines(text, left);
         if (lines.size() < colourSlots)
             return Fail(error,
                 GetUiMessage(QStringLiteral("ProjectNamesMissing")).arg(lines.size()).arg(colourSlots));
+        if (lines.size() < colourSlots + techSlots || (left > 0 && text[left - 1] != '\n'))
+            return damaged(in, error);
         *m.ColorWeaveNames = lines.mid(0, colourSlots);
         *m.TechWeaveNames = lines.mid(colourSlots, techSlots);
     }

@@ -1,6 +1,7 @@
 #include "shell/documentopen.h"
 
 #include "card/projectfile.h"
+#include "core/base/localname.h"
 #include "core/base/messages.h"
 #include "editor/patterngridproject.h"
 #include "shell/projectcard.h"
@@ -10,7 +11,7 @@
 
 bool IsProjectFileName(const QString &fileName)
 {
-    return QFileInfo(fileName).suffix().compare(QLatin1String("OVY"), Qt::CaseInsensitive) == 0;
+    return QFileInfo(fileName).suffix().trimmed().compare(QLatin1String("OVY"), Qt::CaseInsensitive) == 0;
 }
 
 bool OpenProjectDocument(const QString &fileName, TDocument &document, QStringList *warnings, QString *error)
@@ -36,10 +37,16 @@ QString StartupArgumentPath(const QStringList &arguments, const QString &working
 {
     if (arguments.size() < 2)
         return {};
-    const QString name = arguments.at(1).trimmed();
+    const auto absolute
+        = [&](const QString &name) { return QDir::cleanPath(QDir(workingDir).absoluteFilePath(name)); };
+    // Blanks around a name are typing slips, unless the file's own name has them.
+    const QString given = arguments.at(1);
+    if (!given.isEmpty() && IsExistingFile(absolute(given)))
+        return absolute(given);
+    const QString name = given.trimmed();
     if (name.isEmpty())
         return {};
-    return QDir::cleanPath(QDir(workingDir).absoluteFilePath(name));
+    return absolute(name);
 }
 
 QString StartupDocumentPath(const QString &argumentPath, bool autoOpenRecent, const QString &mostRecent,

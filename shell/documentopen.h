@@ -22,8 +22,8 @@ bool IsProjectFileName(const QString &fileName);
 bool OpenProjectDocument(
     const QString &fileName, TDocument &document, QStringList *warnings = nullptr, QString *error = nullptr);
 
-// The first argument after the program name, trimmed and made absolute against
-// workingDir; empty when there is none or it is blank.
+// The first argument after the program name, made absolute against workingDir; trimmed
+// unless a file has that name as given; empty when there is none or it is blank.
 QString StartupArgumentPath(const QStringList &arguments, const QString &workingDir);
 
 // The file a start opens: the argument path when given, else, with autoOpenRecent, the

@@ -1,6 +1,7 @@
 #include "shell/libraryfolders.h"
 
 #include "core/base/error.h"
+#include "core/base/localname.h"
 #include "core/settings/uitexts.h"
 #include "weave/weavefile.h"
 
@@ -32,29 +33,24 @@ QStringList BrowseMasks(TBrowseMode mode)
 
 QStringList ListLibraryNames(const QString &root)
 {
-    QDir dir(root);
-    if (root.isEmpty() || !dir.exists())
-        return {};
     // By name: the folder order of the file system is arbitrary, and "." and ".." are
-    // not always its first two entries.
-    return dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    // not always its first two entries. Names that are not UTF-8 (GBK from a Windows
+    // share) are listed too.
+    return ListFolderEntries(root, true);
 }
 
 QStringList ListBrowseFiles(const QString &folder, TBrowseMode mode)
 {
-    QDir dir(folder);
-    if (folder.isEmpty() || !dir.exists())
-        return {};
-    dir.setFilter(QDir::Files | QDir::Hidden);
-    dir.setSorting(QDir::Name);
+    // Every file the folder holds, whatever the bytes of its name.
+    const QStringList entries = ListFolderEntries(folder);
+    const QDir dir(folder);
     QStringList files;
     QSet<QString> seen;
     for (const QString &mask : BrowseMasks(mode)) {
-        dir.setNameFilters({ mask });
-        const QStringList names = dir.entryList(); // name filters ignore letter case
-        for (const QString &name : names) {
+        for (const QString &name : entries) {
+            // Masks ignore letter case.
             const QString path = dir.filePath(name);
-            if (!seen.contains(path)) {
+            if (QDir::match(mask, name) && !seen.contains(path)) {
                 seen.insert(path);
                 files.append(path);
             }

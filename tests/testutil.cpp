@@ -17,6 +17,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <ftw.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -187,4 +188,18 @@ void RunWithin(int seconds, const char *what, const std::function<void()> &fn)
     }
     lock.unlock();
     worker.join();
+}
+
+namespace {
+int removeEntry(const char *path, const struct stat *, int, struct FTW *ftw)
+{
+    if (ftw->level > 0)
+        ::remove(path);
+    return 0;
+}
+} // namespace
+
+void EmptyFolderByBytes(const QString &folder)
+{
+    ::nftw(QFile::encodeName(folder).constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
 }

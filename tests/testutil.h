@@ -68,3 +68,7 @@ void UnmountFile(const QString &target);
 // FIFO, reading an endless device) stops the whole test program with a message, since
 // such a call cannot be cancelled.
 void RunWithin(int seconds, const char *what, const std::function<void()> &fn);
+
+// Removes what folder holds, whatever the bytes of the names (QTemporaryDir cannot remove
+// names that are not UTF-8); the folder itself stays.
+void EmptyFolderByBytes(const QString &folder);

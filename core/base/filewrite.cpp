@@ -9,17 +9,32 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+TSaveStepHook saveStepHook = nullptr;
+
+void reach(TSaveStep step)
+{
+    if (saveStepHook)
+        saveStepHook(step);
+}
+
+constexpr char SavePrefix[] = ".dorwen-cad-save-";
 
 QString writeFailed(const QString &fileName, int why)
 {
@@ -31,9 +46,11 @@ QString writeFailed(const QString &fileName, int why)
 struct TPendingFile {
     QString Shown; // the name as the caller gave it, for messages
     QByteArray Target; // bytes of the file to replace, a symbolic link followed
+    bool Remove = false; // taken away with the set, not replaced
     bool Existed = false;
     mode_t Mode = 0; // permissions of the old file
     QByteArray Temp; // the complete new content, until renamed
+    int LockFd = -1; // holds the temporary file's lock while this process may still use it
     QByteArray Aside; // the old file, while the set is put in place
     bool Placed = false;
 };
@@ -45,10 +62,12 @@ QByteArray folderOf(const QByteArray &path)
 }
 
 // A name that did not exist, created empty with `mode` (less the umask); fd is left open.
+// The name carries the process id, so that a later save can tell a leftover of a process
+// that is gone.
 bool createUnique(const QByteArray &folder, const char *kind, mode_t mode, QByteArray &name, int &fd)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder + ".dorwen-cad-" + kind + '-'
+        name = folder + ".dorwen-cad-" + kind + '-' + QByteArray::number(qint64(::getpid())) + '-'
             + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
         fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
@@ -61,6 +80,11 @@ bool resolveTarget(TPendingFile &file, QString *error)
 {
     QByteArray local = LocalFileName(file.Shown);
     struct stat st;
+    if (file.Remove) { // the name itself goes, whatever it is
+        file.Existed = ::lstat(local.constData(), &st) == 0;
+        file.Target = local;
+        return true;
+    }
     if (::lstat(local.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (char *real = ::realpath(local.constData(), nullptr)) {
             local = real;
@@ -107,7 +131,16 @@ bool writeTemp(TPendingFile &file, const QByteArray &bytes, QString *error)
     int fd = -1;
     if (!createUnique(folderOf(file.Target), "save", file.Existed ? 0600 : 0666, file.Temp, fd))
         return Fail(error, writeFailed(file.Shown, errno));
-    bool ok = (!file.Existed || ::fchmod(fd, file.Mode) == 0) && writeAll(fd, bytes);
+    // Locked for as long as this process may use it: a save into the same folder by another
+    // process leaves it alone (the lock goes with the process when it is killed).
+    if (::flock(fd, LOCK_EX) == 0)
+        file.LockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    reach(TSaveStep::TempCreated);
+    const qsizetype half = bytes.size() / 2;
+    bool ok = (!file.Existed || ::fchmod(fd, file.Mode) == 0) && writeAll(fd, bytes.left(half));
+    if (ok)
+        reach(TSaveStep::HalfWritten);
+    ok = ok && writeAll(fd, bytes.mid(half));
     int why = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -118,14 +151,67 @@ bool writeTemp(TPendingFile &file, const QByteArray &bytes, QString *error)
         file.Temp.clear();
         return Fail(error, writeFailed(file.Shown, why));
     }
+    reach(TSaveStep::TempClosed);
     return true;
+}
+
+void unlock(TPendingFile &file)
+{
+    if (file.LockFd >= 0)
+        ::close(file.LockFd);
+    file.LockFd = -1;
 }
 
 void removeTemps(std::vector<TPendingFile> &files)
 {
-    for (TPendingFile &file : files)
+    for (TPendingFile &file : files) {
         if (!file.Temp.isEmpty() && !file.Placed)
             ::unlink(file.Temp.constData());
+        unlock(file);
+    }
+}
+
+// The process id in a save file's name, or 0 when the name has none.
+pid_t savePid(const QByteArray &name)
+{
+    if (!name.startsWith(SavePrefix))
+        return 0;
+    const qsizetype start = qsizetype(sizeof SavePrefix) - 1;
+    const qsizetype dash = name.indexOf('-', start);
+    bool ok = false;
+    const qint64 pid = dash > start ? name.mid(start, dash - start).toLongLong(&ok) : 0;
+    return ok && pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? pid_t(pid) : 0;
+}
+
+// True when the process is gone and nobody holds the file's lock; the file is then removed.
+void removeIfStale(const QByteArray &path, pid_t pid)
+{
+    if (pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH)
+        return;
+    struct stat named;
+    if (::lstat(path.constData(), &named) != 0 || !S_ISREG(named.st_mode) || named.st_uid != ::getuid())
+        return;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat opened;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && opened.st_ino == named.st_ino
+        && opened.st_dev == named.st_dev)
+        ::unlink(path.constData());
+    ::close(fd);
+}
+
+void removeStaleSaves(const QByteArray &folder)
+{
+    DIR *dir = ::opendir(folder.isEmpty() ? "." : folder.constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (const pid_t pid = savePid(name))
+            removeIfStale(folder + name, pid);
+    }
+    ::closedir(dir);
 }
 
 // Puts the files of a set back as they were: new files that were placed are removed and the
@@ -138,7 +224,7 @@ void restoreOld(std::vector<TPendingFile> &files, QString *error)
                 *error += QLatin1Char(' ')
                     + GetUiMessage(QStringLiteral("FileOldKeptAs"))
                           .arg(it->Shown, QFile::decodeName(it->Aside));
-        } else if (it->Placed) {
+        } else if (it->Placed && !it->Remove) {
             ::unlink(it->Target.constData());
         }
     }
@@ -160,6 +246,26 @@ bool moveAside(TPendingFile &file)
         return false;
     }
     file.Aside = aside;
+    reach(TSaveStep::OldMovedAside);
+    return true;
+}
+
+// Puts one file of the set in place: a new file over its target (the old one aside first
+// when the set has several), or a file to remove aside.
+bool place(TPendingFile &file, bool several)
+{
+    if (file.Remove) {
+        if (file.Existed && !moveAside(file))
+            return false;
+        file.Placed = true;
+        return true;
+    }
+    if ((several && file.Existed && !moveAside(file))
+        || ::rename(file.Temp.constData(), file.Target.constData()) != 0)
+        return false;
+    file.Placed = true;
+    unlock(file);
+    reach(TSaveStep::FilePlaced);
     return true;
 }
 
@@ -170,27 +276,47 @@ bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QStri
     return WriteFilesAtomically({ TFileToSave { fileName, bytes } }, error);
 }
 
+void RemoveStaleSaveFiles(const QString &folder)
+{
+    const QByteArray local = LocalFileName(folder);
+    removeStaleSaves(local.endsWith('/') ? local : local + '/');
+}
+
+void SetSaveStepHook(TSaveStepHook hook)
+{
+    saveStepHook = hook;
+}
+
 bool WriteFilesAtomically(const std::vector<TFileToSave> &toSave, QString *error)
 {
     std::vector<TPendingFile> files(toSave.size());
+    QSet<QByteArray> folders;
     for (std::size_t i = 0; i < toSave.size(); ++i) {
         files[i].Shown = toSave[i].FileName;
-        if (!resolveTarget(files[i], error) || !writeTemp(files[i], toSave[i].Bytes, error)) {
+        files[i].Remove = toSave[i].Remove;
+        if (!resolveTarget(files[i], error))
+            return false;
+        // Leftovers of saves that were killed mid-way are cleared before this one adds its own.
+        const QByteArray folder = folderOf(files[i].Target);
+        if (!folders.contains(folder)) {
+            folders.insert(folder);
+            removeStaleSaves(folder);
+        }
+    }
+    for (std::size_t i = 0; i < toSave.size(); ++i)
+        if (!files[i].Remove && !writeTemp(files[i], toSave[i].Bytes, error)) {
             removeTemps(files);
             return false;
         }
-    }
     // A single file replaces its target in one rename. A set keeps every old file aside
     // until the last new one is in place, so that a failure can put the old set back.
     const bool several = files.size() > 1;
     for (TPendingFile &file : files) {
-        if ((several && file.Existed && !moveAside(file))
-            || ::rename(file.Temp.constData(), file.Target.constData()) != 0) {
+        if (!place(file, several)) {
             Fail(error, writeFailed(file.Shown, errno));
             restoreOld(files, error);
             return false;
         }
-        file.Placed = true;
     }
     for (const TPendingFile &file : files)
         if (!file.Aside.isEmpty())

@@ -27,10 +27,34 @@ bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QStri
 struct TFileToSave {
     QString FileName;
     QByteArray Bytes;
+    // The file is taken away with the set instead (a part the new set no longer has); it
+    // is kept aside like an old file and put back when the save fails. A missing file is
+    // nothing to remove.
+    bool Remove = false;
 };
 // Writes every file, then puts them in place; when anything fails, every target is left
 // as it was before (the old files are kept aside until the last one is in place).
 bool WriteFilesAtomically(const std::vector<TFileToSave> &files, QString *error = nullptr);
+
+// A save's temporary file is ".dorwen-cad-save-<pid>-<random>" in the target's folder,
+// locked while its process writes it. One left by a process that was killed mid-way is
+// removed by the next save into that folder (and by RemoveStaleSaveFiles): one whose
+// process is gone and whose lock nobody holds. A live process's file is never touched,
+// nor the old file a killed save of a set had put aside (".dorwen-cad-old-*"), which may
+// be the only copy of it.
+void RemoveStaleSaveFiles(const QString &folder);
+
+// The steps of a save, for tests that stop a save at each of them.
+enum class TSaveStep {
+    TempCreated, // the temporary file exists, empty
+    HalfWritten, // half of the new content is written
+    TempClosed, // the new content is complete in the temporary file
+    OldMovedAside, // a set: an old file waits aside under a temporary name
+    FilePlaced, // a new file has replaced its target
+};
+using TSaveStepHook = void (*)(TSaveStep step);
+// Called at each step of every save; null (the default) for none.
+void SetSaveStepHook(TSaveStepHook hook);
 
 // ---- Reading --------------------------------------------------------------------------
 

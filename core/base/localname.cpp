@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -80,6 +82,42 @@ QByteArray LocalFileName(const QString &fileName)
         path = joined(path, entry);
     }
     return path;
+}
+
+QString FileNameFromLocal(const QByteArray &bytes)
+{
+    QStringList parts;
+    for (const QByteArray &part : bytes.split('/'))
+        parts.append(DecodeFileText(part));
+    return parts.join(QLatin1Char('/'));
+}
+
+bool IsExistingFile(const QString &fileName)
+{
+    struct stat st;
+    return !fileName.isEmpty() && ::stat(LocalFileName(fileName).constData(), &st) == 0
+        && S_ISREG(st.st_mode);
+}
+
+QStringList ListFolderEntries(const QString &folder, bool folders)
+{
+    const QByteArray path = LocalFileName(folder);
+    DIR *dir = path.isEmpty() ? nullptr : ::opendir(path.constData());
+    if (!dir)
+        return {};
+    QStringList names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray bytes(entry->d_name);
+        struct stat st;
+        if (bytes == "." || bytes == ".." || ::stat(joined(path, bytes).constData(), &st) != 0)
+            continue;
+        if (folders ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode))
+            names.append(DecodeFileText(bytes));
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end(),
+        [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseSensitive) < 0; });
+    return names;
 }
 
 bool HasLostNameBytes(const QString &fileName)

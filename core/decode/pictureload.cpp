@@ -17,7 +17,8 @@ namespace {
 // as LoadPictureAs8Bit converts them.
 bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *error, bool trueColourTo8Bit)
 {
-    const QString extension = QFileInfo(fileName).suffix();
+    // A blank after the extension (a name copied from Windows) does not change the type.
+    const QString extension = QFileInfo(fileName).suffix().trimmed();
     const TPictureClass *cls = nullptr;
     if (extension.compare(QLatin1String("BMP"), Qt::CaseInsensitive) == 0)
         cls = &BitmapPictureClass();

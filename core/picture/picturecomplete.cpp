@@ -85,8 +85,10 @@ bool bmpCut(const QByteArray &bytes, qint64 fileSize)
     case 0: // uncompressed, or with bit fields
     case 3:
     case 6: {
+        // Every row is padded to four bytes, the last one too: Qt reads the last row's
+        // padding with it and leaves the whole row unset when it is missing.
         const qint64 stride = ((width * bits + 31) / 32) * 4;
-        const qint64 needed = stride * (height - 1) + (width * bits + 7) / 8;
+        const qint64 needed = stride * height;
         return offset > fileSize || needed > fileSize - offset;
     }
     case 1:
@@ -163,7 +165,8 @@ bool jpegCut(const QByteArray &bytes)
     return true;
 }
 
-// The strips (or tiles) of a TIFF's first picture must lie inside the file.
+// The strips (or tiles) of a TIFF's first picture and its colour map must lie inside the
+// file: a decoder that misses the colour map shows every cell in another colour.
 bool tiffCut(const QByteArray &bytes)
 {
     if (bytes.size() < 8)
@@ -187,9 +190,17 @@ bool tiffCut(const QByteArray &bytes)
         in.seek(directory + 2 + i * 12);
         const int tag = u16(), type = u16();
         const qint64 n = u32();
+        constexpr int ColorMapTag = 320;
         std::vector<qint64> *values = tag == 273 || tag == 324 ? &offsets
             : tag == 279 || tag == 325                         ? &counts
                                                                : nullptr;
+        if (tag == ColorMapTag && type == 3) {
+            if (n * 2 > 4)
+                in.seek(u32());
+            if (n > bytes.size() || !in.has(n * 2))
+                return true;
+            continue;
+        }
         if (!values)
             continue;
         const int width = type == 3 ? 2 : type == 4 ? 4 : 0; // short or long numbers

@@ -405,6 +405,12 @@ const TUiTextDefault kDefaults[] = {
         "The name %1 is not valid UTF-8 (it probably comes from Windows in the GBK code page), so no file "
         "can be found or written under it. Rename the file to a UTF-8 name, for example with the command: "
         "convmv -f GBK -t UTF-8 --notest -r \"%2\"" },
+    { "HandOverPathTooLong",
+        "The path given is %1 bytes long; the running Dorwen CAD takes paths of at most %2 bytes from "
+        "another "
+        "start, so the file was not handed over. Open it from the running program, or move it to a folder "
+        "with a "
+        "shorter path." },
     { "PictureTooLarge", "The picture is %1 x %2 cells: it needs more than the %3 MB a picture may take." },
     { "PictureTruncated", "The picture file is cut short: rows of the picture are missing." },
     { "EPRowLengthRefused",

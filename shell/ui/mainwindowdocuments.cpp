@@ -2,6 +2,7 @@
 // items, dropped files, a second start's hand-over and closing.
 #include "shell/ui/mainwindow.h"
 
+#include "core/base/localname.h"
 #include "core/base/messages.h"
 #include "core/picture/clipboardpicture.h"
 #include "core/settings/recentfiles.h"
@@ -112,7 +113,7 @@ bool TMainForm::FindChildByFileName(const QString &fileName, TMDIChild *&child) 
 TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCheck)
 {
     const QString caption = GetUiMessage(QStringLiteral("OpenFileHint"));
-    if (!isNew && !QFileInfo(fileName).isFile()) {
+    if (!isNew && !IsExistingFile(fileName)) {
         m_questions->ShowMessage(
             GetUiMessage(QStringLiteral("FileExistHint")), caption, TMessageKind::Warning);
         return nullptr;

@@ -6,12 +6,11 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
 namespace {
-// A connection that has not sent a whole message by then is dropped.
-constexpr int HandOverReadTimeoutMs = 5000;
 constexpr const char *BufferProperty = "handOverBytes";
 } // namespace
 
@@ -21,7 +20,14 @@ TSingleInstance::TSingleInstance(const QString &folder, QObject *parent)
 {
     if (m_folder.isEmpty()) {
         const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        m_folder = !runtime.isEmpty() && QDir(runtime).exists() ? runtime : QDir::tempPath();
+        if (!runtime.isEmpty() && QDir(runtime).exists()) {
+            m_folder = runtime;
+        } else {
+            // Never the shared temporary folder itself: another user could make the lock
+            // and the socket there first and take every path handed over.
+            m_folder = UserTempFolder(QDir::tempPath());
+            m_defaultFolder = true;
+        }
     }
 }
 
@@ -41,8 +47,16 @@ QString TSingleInstance::LockPath() const
     return QDir(m_folder).filePath(SingleInstanceKey() + QStringLiteral(".lock"));
 }
 
+bool TSingleInstance::folderIsOurs()
+{
+    return IsOwnPrivateFolder(m_folder, m_defaultFolder);
+}
+
 TSingleInstance::TRole TSingleInstance::Start()
 {
+    // Anything another user owns is left alone: this start runs on as the first instance.
+    if (!folderIsOurs() || FileOwner(LockPath()) == TFileOwner::Foreign)
+        return Unavailable;
     m_lock = std::make_unique<QLockFile>(LockPath());
     // Never stale by age: only a lock whose process is gone is taken over.
     m_lock->setStaleLockTime(0);
@@ -51,6 +65,8 @@ TSingleInstance::TRole TSingleInstance::Start()
         m_lock.reset();
         return held ? Secondary : Unavailable;
     }
+    if (FileOwner(SocketPath()) == TFileOwner::Foreign)
+        return Unavailable;
     // A socket file left by a crashed instance would make listening fail.
     QLocalServer::removeServer(SocketPath());
     m_server = new QLocalServer(this);
@@ -65,8 +81,14 @@ void TSingleInstance::accept()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (!PeerIsThisUser(socket->socketDescriptor())) {
+            socket->abort();
+            continue;
+        }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
-        QTimer::singleShot(HandOverReadTimeoutMs, socket, [socket] { socket->abort(); });
+        // The timeout only ends the read: the socket then goes through deleteLater, and no
+        // handler holds it, since the file is handled only after the connection is closed.
+        QTimer::singleShot(m_readTimeoutMs, socket, [socket] { socket->abort(); });
         readFrom(socket);
     }
 }
@@ -88,13 +110,17 @@ void TSingleInstance::readFrom(QLocalSocket *socket)
         break;
     }
     disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
-    Q_EMIT FileHandedOver(path);
-    // The sender waits for this: the file has been handled.
+    // The sender waits for this: the message was taken. Opening the file may show a modal
+    // box for as long as the person likes; the connection must not wait for it.
     socket->disconnectFromServer();
+    QMetaObject::invokeMethod(
+        this, [this, path] { Q_EMIT FileHandedOver(path); }, Qt::QueuedConnection);
 }
 
 bool TSingleInstance::SendToRunning(const QString &absolutePath, int timeoutMs)
 {
+    if (!folderIsOurs() || FileOwner(SocketPath()) != TFileOwner::ThisUser)
+        return false;
     QLocalSocket socket;
     // The running instance may be starting and not listen yet: try for a few seconds.
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -104,6 +130,9 @@ bool TSingleInstance::SendToRunning(const QString &absolutePath, int timeoutMs)
         QThread::msleep(100);
     }
     if (socket.state() != QLocalSocket::ConnectedState)
+        return false;
+    // Whoever listens must be this user: a path is never handed to anyone else.
+    if (!PeerIsThisUser(socket.socketDescriptor()))
         return false;
     socket.write(EncodeHandOver(absolutePath));
     if (!socket.waitForBytesWritten(5000))

@@ -219,6 +219,41 @@ TEST_F(SplitCard, ALaterPartThatCannotBeReplacedLeavesTheOldPartsWhole)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), names);
 }
 
+TEST_F(SplitCard, AShorterSplitReplacesTheWholeSet)
+{
+    // Five parts of another card first, one of them in another letter case.
+    const TWenBanIO longer = MakeCard(PatternRows(450, 3, 9), 8, 3);
+    ASSERT_TRUE(WriteJC5PartFiles(longer, jc5, 100));
+    ASSERT_TRUE(QFile::rename(dir.filePath("CARD.J05"), dir.filePath("CARD.j05")));
+    ASSERT_TRUE(WriteAll(dir.filePath("CARD.J5X"), "not a part"));
+    const auto files = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); };
+    const QStringList fiveParts = files();
+
+    // A split failing half-way, at a stale part that cannot be taken away: nothing changes.
+    QTemporaryDir other;
+    ASSERT_TRUE(WriteAll(other.filePath("mounted"), ReadAll(dir.filePath("CARD.J04"))));
+    if (BindMountFile(other.filePath("mounted"), dir.filePath("CARD.J04"))) {
+        QString err;
+        const bool split = WriteJC5PartFiles(io, jc5, 100, nullptr, &err);
+        UnmountFile(dir.filePath("CARD.J04"));
+        EXPECT_FALSE(split);
+        EXPECT_TRUE(err.contains("CARD.J04")) << err.toStdString();
+        EXPECT_EQ(files(), fiveParts);
+        TWenBanIO back;
+        ASSERT_TRUE(ReadCardFile(dir.filePath("CARD.J01"), back));
+        EXPECT_EQ(CardRows(back), CardRows(longer));
+    }
+
+    // Three parts now: the old fourth and fifth go with the same step.
+    int parts = 0;
+    ASSERT_TRUE(WriteJC5PartFiles(io, jc5, 100, &parts));
+    EXPECT_EQ(parts, 3);
+    EXPECT_EQ(files(), (QStringList { "CARD.J01", "CARD.J02", "CARD.J03", "CARD.J5X" }));
+    TWenBanIO back;
+    ASSERT_TRUE(ReadCardFile(dir.filePath("CARD.J01"), back));
+    EXPECT_EQ(CardRows(back), CardRows(io));
+}
+
 TEST_F(SplitCard, MissingOrForeignPartsAreRefused)
 {
     ASSERT_TRUE(WriteJC5PartFiles(io, jc5, 100));

@@ -333,10 +333,10 @@ TEST(ProjectFile, NameLinesAndSlotCounts)
     EXPECT_EQ(*r.Mesh.ColorWeaveNames, QStringList({ "one", "" }));
     EXPECT_EQ(*r.Mesh.TechWeaveNames, QStringList({ "", "", "", "" }));
 
-    // Lines split at CR LF, a lone CR or a lone LF; a final line without break counts.
+    // Lines split at CR LF, a lone CR or a lone LF; the last line ends with its break.
     const ExpectedFile f = SmallDocumentFile();
     const QByteArray body = f.withVersion(1).left(f.body.size());
-    ASSERT_TRUE(Read(body + "a\rb\nc\r\nd", r));
+    ASSERT_TRUE(Read(body + "a\rb\nc\r\nd\n\r\n", r));
     EXPECT_EQ(*r.Mesh.ColorWeaveNames, QStringList({ "a", "b" }));
     EXPECT_EQ(*r.Mesh.TechWeaveNames, QStringList({ "c", "d", "" }));
     // Fewer lines than colour weaves: the file is damaged.
@@ -468,14 +468,28 @@ TEST(ProjectFile, DamagedFilesAreRefusedAndChangeNothing)
     const QByteArray good = f.v2();
     TProjectRecord sentinel;
     sentinel.Version = 99;
-    // Cut at every byte before the names: each is refused with a message.
-    for (qsizetype cut = 0; cut < f.body.size() + f.tail.size(); ++cut) {
-        TProjectRecord r = sentinel;
-        QString error;
-        EXPECT_FALSE(Read(good.left(cut), r, &error)) << cut;
-        EXPECT_FALSE(error.isEmpty()) << cut;
-        EXPECT_EQ(r.Version, 99) << cut;
+    // Cut at every byte, the name lines included, in both versions that have names: each
+    // is refused with a message, through the file reader as well.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cut.ovy");
+    for (const QByteArray &whole : { good, f.withVersion(1) }) {
+        for (qsizetype cut = 0; cut < whole.size(); ++cut) {
+            TProjectRecord r = sentinel;
+            QString error;
+            EXPECT_FALSE(Read(whole.left(cut), r, &error)) << cut;
+            EXPECT_FALSE(error.isEmpty()) << cut;
+            EXPECT_EQ(r.Version, 99) << cut;
+            if (cut < whole.size() - 40)
+                continue; // the file reader is tried on the cuts among the names
+            ASSERT_TRUE(WriteAll(path, whole.left(cut)));
+            EXPECT_FALSE(LoadProjectFile(path, r)) << cut;
+            EXPECT_EQ(r.Version, 99) << cut;
+        }
     }
+    // A name section with every slot's line is whole, even with lines to spare.
+    TProjectRecord spare;
+    ASSERT_TRUE(Read(good + "more\r\n", spare));
+    EXPECT_EQ(*spare.Mesh.TechWeaveNames, QStringList({ "", "边.ovw", "" }));
     // Hostile counts: each asks for far more than the file holds.
     const qint64 bmp = f.pictureOffset;
     const qint64 colours = bmp + 1086;

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 void touch(const QString &path)
 {
@@ -67,6 +69,35 @@ TEST(LibraryFolders, FilesListedByMaskInAnyLetterCase)
         << "full paths";
     EXPECT_EQ(BrowseMasks(TBrowseMode::Explorer).count("*.dat"), 1);
     EXPECT_TRUE(ListBrowseFiles(dir.filePath("gone"), TBrowseMode::Weaves).isEmpty());
+}
+
+// Names that are not UTF-8 (GBK names from a Windows share) are listed in their places,
+// and the listed name reads the file.
+TEST(LibraryFolders, NonUtf8NamesAreListedAndRead)
+{
+    QTemporaryDir root;
+    const QByteArray rootBytes = QFile::encodeName(root.path()) + '/';
+    ASSERT_EQ(::mkdir((rootBytes + "\xB0\xB8").constData(), 0700), 0); // 案
+    for (const char *name : { "b", "z" })
+        ASSERT_TRUE(QDir(root.path()).mkdir(name));
+    EXPECT_EQ(ListLibraryNames(root.path()), (QStringList { "b", "z", QString::fromUtf8("案") }));
+
+    const QString library = root.filePath(QString::fromUtf8("案"));
+    const TWeaveArray twill = MakeWeaveArray(3, 3, 0);
+    ASSERT_TRUE(WriteWeaveFile(root.filePath("made.ovw"), twill));
+    ASSERT_EQ(::rename((rootBytes + "made.ovw").constData(),
+                  (rootBytes + "\xB0\xB8/\xCD\xBC\xB0\xB8.OVW").constData()),
+        0); // 图案
+    ASSERT_TRUE(WriteWeaveFile(library + "/a.ovw", twill));
+    ASSERT_EQ(::mkdir((rootBytes + "\xB0\xB8/\xB0\xB8.ovw").constData(), 0700), 0); // a folder is no file
+    const QStringList weaves = ListBrowseFiles(library, TBrowseMode::Weaves);
+    EXPECT_EQ(names(weaves), (QStringList { "a.ovw", QString::fromUtf8("图案.OVW") }));
+    ASSERT_EQ(weaves.size(), 2);
+    TWeaveArray back;
+    QString error;
+    EXPECT_TRUE(LoadWeaveFile(weaves[1], back, &error)) << error.toStdString();
+    EXPECT_EQ(back.length(), 3);
+    EmptyFolderByBytes(root.path());
 }
 
 TEST(LibraryFolders, CreateRefusesDuplicateAndBadNames)

@@ -8,6 +8,7 @@
 #include "core/picture/bmpfile.h"
 #include "core/picture/pcxfile.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 #include "shell/pictureformats.h"
 
 #include "testutil.h"
@@ -845,6 +846,80 @@ TEST_F(PictureLoad, CutFilesAreRefused)
             EXPECT_FALSE(error.isEmpty()) << c.name << " " << keep;
             EXPECT_EQ(pic.size(), QSize(1, 1)) << c.name << " " << keep;
             EXPECT_EQ(pic.pixelIndex(0, 0), 9) << c.name << " " << keep;
+        }
+    }
+}
+
+// A 3 x 2 24-bit bitmap: rows of 9 bytes padded to 12, the last row too.
+QByteArray smallBmp24()
+{
+    QByteArray out = "BM" + le32(54 + 24) + le32(0) + le32(54);
+    out += le32(40) + le32(3) + le32(2) + le16(1) + le16(24) + le32(0) + le32(24) + le32(0) + le32(0)
+        + le32(0) + le32(0);
+    const QByteArray bottom = Hex("0000FF 00FF00 FF0000 000000"), top = Hex("FFFFFF 808080 00FFFF 000000");
+    return out + bottom + top;
+}
+
+// A 2 x 2 palette TIFF whose colour map follows the cells at the end of the file.
+QByteArray smallPaletteTiff()
+{
+    const int entries = 10;
+    const quint32 cellsAt = 8 + 2 + entries * 12 + 4, mapAt = cellsAt + 4;
+    QByteArray t = "II" + le16(42) + le32(8) + le16(entries);
+    auto entry = [&](quint16 tag, quint16 type, quint32 count, const QByteArray &value) {
+        t += le16(tag) + le16(type) + le32(count) + value.leftJustified(4, '\0');
+    };
+    entry(256, 3, 1, le16(2));
+    entry(257, 3, 1, le16(2));
+    entry(258, 3, 1, le16(8));
+    entry(259, 3, 1, le16(1)); // no compression
+    entry(262, 3, 1, le16(3)); // palette
+    entry(273, 4, 1, le32(cellsAt));
+    entry(277, 3, 1, le16(1));
+    entry(278, 3, 1, le16(2));
+    entry(279, 4, 1, le32(4));
+    entry(320, 3, 768, le32(mapAt));
+    t += le32(0) + Hex("00 01 02 03");
+    // Red, then green, then blue of all 256 entries, 16 bits each; entries 4 and up stay black.
+    const quint16 red[4] = { 0xFFFF, 0, 0, 0x8080 }, green[4] = { 0, 0xFFFF, 0, 0x8080 },
+                  blue[4] = { 0, 0, 0xFFFF, 0x8080 };
+    for (const quint16 *channel : { red, green, blue })
+        for (int i = 0; i < 256; ++i)
+            t += le16(i < 4 ? channel[i] : 0);
+    return t;
+}
+
+TEST_F(PictureLoad, APictureShortByItsLastPaddingOrColourMapIsRefused)
+{
+    struct Case {
+        const char *name;
+        QByteArray whole;
+    } cases[] = {
+        { "padded.bmp", smallBmp24() },
+        { "palette.tif", smallPaletteTiff() },
+    };
+    const QRgb bmpColours[2][3] = { { qRgb(255, 255, 255), qRgb(128, 128, 128), qRgb(255, 255, 0) },
+        { qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255) } };
+    const QRgb tiffColours[2][2]
+        = { { qRgb(255, 0, 0), qRgb(0, 255, 0) }, { qRgb(0, 0, 255), qRgb(128, 128, 128) } };
+    for (const Case &c : cases) {
+        const bool bmp = QByteArray(c.name).endsWith("bmp");
+        // The fixture is sound: its decoder gives every cell its colour, and it loads whole.
+        const QImage decoded = QImage::fromData(c.whole, bmp ? "BMP" : "TIFF");
+        ASSERT_EQ(decoded.size(), bmp ? QSize(3, 2) : QSize(2, 2)) << c.name;
+        for (int y = 0; y < decoded.height(); ++y)
+            for (int x = 0; x < decoded.width(); ++x)
+                EXPECT_EQ(decoded.pixel(x, y), bmp ? bmpColours[y][x] : tiffColours[y][x])
+                    << c.name << x << y;
+        EXPECT_EQ(load8(put(c.name, c.whole)).size(), decoded.size()) << c.name;
+        // One byte short (the last row's padding, the colour map's last byte), and the
+        // colour map cut in the middle.
+        for (const qsizetype keep : { c.whole.size() - 1, c.whole.size() - (bmp ? 3 : 700) }) {
+            QImage pic = MakePicture({ { 9 } });
+            QString error;
+            EXPECT_FALSE(LoadPictureAs8Bit(put(c.name, c.whole.left(keep)), pic, &error)) << c.name << keep;
+            EXPECT_TRUE(error.contains(GetUiMessage("PictureTruncated"))) << c.name << error.toStdString();
+            EXPECT_EQ(PictureRows(pic), (Rows { { 9 } })) << c.name;
         }
     }
 }

@@ -77,7 +77,6 @@ TEST(HandOver, RoundTripAndMalformedMessages)
         { "length beyond the bound", withLength(MaxHandOverPathBytes + 1, "") },
         { "huge length", withLength(0xFFFFFFFFu, "/a") },
         { "bytes after the message", good + "x" },
-        { "not UTF-8", withLength(3, "/\xff\xfe") },
         { "relative path", withLength(5, "a.bmp") },
         { "embedded NUL", withLength(4, QByteArray("/a\0b", 4)) },
     };
@@ -88,6 +87,20 @@ TEST(HandOver, RoundTripAndMalformedMessages)
     const QString longest = "/" + QString(MaxHandOverPathBytes - 1, 'a');
     EXPECT_EQ(DecodeHandOver(EncodeHandOver(longest), path), THandOverState::Complete);
     EXPECT_EQ(path, longest);
+
+    // A name that is not UTF-8 travels as its bytes: each part read as GBK when it is not
+    // UTF-8, so that it finds the same file again.
+    EXPECT_EQ(
+        DecodeHandOver(withLength(12, "/u/\xB0\xB8/\xCD\xBC\xB0\xB8.b"), path), THandOverState::Complete);
+    EXPECT_EQ(path, QString::fromUtf8("/u/案/图案.b"));
+    EXPECT_EQ(DecodeHandOver(withLength(3, "/\xff\xfe"), path), THandOverState::Complete);
+    EXPECT_FALSE(path.isEmpty());
+    EXPECT_FALSE(CheckHandOverPath(longest + "a"));
+    QString error;
+    EXPECT_FALSE(CheckHandOverPath("/" + QString(20000, 'a'), &error));
+    EXPECT_TRUE(error.contains("20001") && error.contains(QString::number(MaxHandOverPathBytes)))
+        << error.toStdString();
+    EXPECT_TRUE(CheckHandOverPath(longest));
 }
 
 TEST(HandOver, KeyNamesTheWindowClassAndTheUser)

@@ -22,7 +22,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -180,6 +182,115 @@ TEST_F(FileSetFixture, AFolderInTheWayLeavesTheOldSet)
     EXPECT_EQ(ReadAll(files[2].FileName), OldBytes + "3");
     EXPECT_TRUE(QFileInfo(files[1].FileName + "/inside").isDir());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList { "set.1", "set.3" }));
+}
+
+TEST_F(FileSetFixture, FilesToRemoveGoWithTheSetOrStay)
+{
+    // The set replaces set.1 and takes set.2 and set.3 away (a missing file is nothing).
+    std::vector<TFileToSave> shorter { files[0], { files[1].FileName, {}, true },
+        { files[2].FileName, {}, true }, { dir.filePath("set.4"), {}, true } };
+    // When a file of the set cannot go, nothing changes.
+    QTemporaryDir other;
+    ASSERT_TRUE(WriteAll(other.filePath("mounted"), OldBytes + "3"));
+    if (BindMountFile(other.filePath("mounted"), files[2].FileName)) {
+        QString error;
+        const bool saved = WriteFilesAtomically(shorter, &error);
+        UnmountFile(files[2].FileName);
+        EXPECT_FALSE(saved);
+        EXPECT_TRUE(error.contains("set.3")) << error.toStdString();
+        expectOldSet("a file to remove that cannot be moved");
+    }
+    QString error;
+    ASSERT_TRUE(WriteFilesAtomically(shorter, &error)) << error.toStdString();
+    EXPECT_EQ(ReadAll(files[0].FileName), "new 1");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "set.1" });
+}
+
+namespace {
+
+// What a save killed at `step` leaves: the child process saves `files` and is killed by
+// the hook when it reaches the step (or stopped, to stand for a live process, when stop).
+TSaveStep killAt;
+bool stopInstead = false;
+void killHook(TSaveStep step)
+{
+    if (step == killAt)
+        ::raise(stopInstead ? SIGSTOP : SIGKILL);
+}
+
+pid_t saveInChild(const std::vector<TFileToSave> &files, TSaveStep step, bool stop)
+{
+    killAt = step;
+    stopInstead = stop;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        SetSaveStepHook(killHook);
+        WriteFilesAtomically(files);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, stop ? WUNTRACED : 0);
+    return pid;
+}
+
+QStringList saveLeftovers(const QString &folder)
+{
+    return QDir(folder).entryList({ ".dorwen-cad-save-*" }, QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
+TEST(FileWrite, ASaveKilledAtEachStepLeavesTheOldFileAndItsLeftoverGoesAtTheNextSave)
+{
+    const QByteArray newBytes(100000, 'n');
+    struct Case {
+        const char *what;
+        TSaveStep step;
+        bool leftover; // a temporary file stays behind
+    } cases[] = {
+        { "temporary file made", TSaveStep::TempCreated, true },
+        { "half written", TSaveStep::HalfWritten, true },
+        { "written and closed", TSaveStep::TempClosed, true },
+        { "in place", TSaveStep::FilePlaced, false },
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString target = dir.filePath("design.bmp");
+        ASSERT_TRUE(WriteAll(target, OldBytes));
+        saveInChild({ { target, newBytes } }, c.step, false);
+        // The target is whole: the old file, or the new one once it was put in place.
+        EXPECT_EQ(ReadAll(target), c.step == TSaveStep::FilePlaced ? newBytes : OldBytes) << c.what;
+        EXPECT_EQ(saveLeftovers(dir.path()).size(), c.leftover ? 1 : 0) << c.what;
+
+        // A process that is alive in the middle of its save keeps its file.
+        const pid_t live
+            = saveInChild({ { dir.filePath("other.bmp"), newBytes } }, TSaveStep::HalfWritten, true);
+        const QStringList withLive = saveLeftovers(dir.path());
+        ASSERT_TRUE(WriteFileAtomically(dir.filePath("next.bmp"), "next")) << c.what;
+        const QStringList after = saveLeftovers(dir.path());
+        ::kill(live, SIGKILL);
+        ::waitpid(live, nullptr, 0);
+        ASSERT_EQ(after.size(), 1) << c.what;
+        EXPECT_TRUE(withLive.contains(after.first())) << c.what;
+        EXPECT_TRUE(after.first().contains("-" + QString::number(live) + "-")) << c.what;
+
+        // At the next start (no save into the folder) the dead process's file goes as well.
+        RemoveStaleSaveFiles(dir.path());
+        EXPECT_TRUE(saveLeftovers(dir.path()).isEmpty()) << c.what;
+        EXPECT_EQ(ReadAll(target), c.step == TSaveStep::FilePlaced ? newBytes : OldBytes) << c.what;
+    }
+
+    // A set killed while an old file waits aside: that file is never taken for a leftover.
+    QTemporaryDir dir;
+    const QString a = dir.filePath("CARD.J01"), b = dir.filePath("CARD.J02");
+    ASSERT_TRUE(WriteAll(a, OldBytes + "1"));
+    ASSERT_TRUE(WriteAll(b, OldBytes + "2"));
+    saveInChild({ { a, "new 1" }, { b, "new 2" } }, TSaveStep::OldMovedAside, false);
+    RemoveStaleSaveFiles(dir.path());
+    const QStringList aside = QDir(dir.path()).entryList({ ".dorwen-cad-old-*" }, QDir::Files | QDir::Hidden);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(ReadAll(dir.filePath(aside.first())), OldBytes + "1");
+    EXPECT_TRUE(saveLeftovers(dir.path()).isEmpty());
 }
 
 // ---- Reading ---------------------------------------------------------------------------

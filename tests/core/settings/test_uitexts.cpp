@@ -32,7 +32,7 @@ struct LanguageFixture : ::testing::Test {
 
 TEST(UiTexts, BuiltInDefaults)
 {
-    ASSERT_EQ(BuiltInUiTexts().size(), 673u);
+    ASSERT_EQ(BuiltInUiTexts().size(), 674u);
     EXPECT_STREQ(BuiltInUiTexts().front().Key, "Menu_File");
     EXPECT_STREQ(BuiltInUiTexts().back().Key, "ApplicationName");
     struct Case {
