@@ -214,7 +214,7 @@ public:
     // and what the user should read (a refusal, or floats left unmarked); empty otherwise.
     using TPickedToolReport = std::function<void(const TFloatMarking *marking, const QString &message)>;
     void SetPickedToolReport(TPickedToolReport report) { m_pickedToolReport = std::move(report); }
-    // A press of tool 39 or 40: the left button anchors at the bottom-left cell, the right
+    // A press of PickedWeave or PickedPattern: the left button anchors at the bottom-left cell, the right
     // button at the pressed cell.
     void PickedToolPress(TPoint cell, bool rightButton);
 
@@ -247,8 +247,8 @@ public:
     const TSprayOption &SprayOption() const { return m_sprayOption; }
     void SetSprayOption(const TSprayOption &value) { m_sprayOption = value; }
     // The weave and the pattern picked in the library browsers, which the weave-table tool
-    // (39) and the pattern tool (40) work with: the grid keeps copies, with the names of
-    // their files (tool 40 reads its pattern from the file). Each selects its tool; an
+    // (PickedWeave) and the pattern tool (PickedPattern) work with: the grid keeps copies, with the names of
+    // their files (PickedPattern reads its pattern from the file). Each selects its tool; an
     // empty weave or picture drops the pick, and the tool then refuses to tile.
     void SelectTableTool(const TWeaveArray &weave, const QString &fileName = QString());
     void SelectStringTool(const QImage &pattern, const QString &fileName = QString());
@@ -325,6 +325,10 @@ public:
     // Both floating objects are let go (they stay in the undo store); the first step of
     // every whole-picture command. The floating picture fills it in.
     void DropFloatingObjects();
+    // Counts the changes that may move cells: whole-picture commands, shifts and pictures
+    // taken whole (a new picture, an undone or redone whole-picture step). What keeps cell
+    // positions across edits compares it.
+    std::uint32_t WholePictureChanges() const { return m_wholePictureChanges; }
 
     // --- Whole-picture commands -----------------------------------------------------
     // Each records one whole-picture step (the shifts a shift step) and leaves RefBitmap
@@ -475,7 +479,7 @@ public:
     // The window turns the pointer into picture cells (below level 9 through the reduced
     // view, once) and hands them in as cell events; every tool then works headless on the
     // model. ViewCell is the cell of the window's own grid (the reduced cell below level 9),
-    // which only the view drag (tool 42) reads.
+    // which only the view drag (MoveGrid) reads.
     enum class TMouseButton : std::uint8_t { Left, Right };
     struct TCellEvent {
         TPoint Cell; // picture cell
@@ -586,6 +590,18 @@ private:
     void buildReducedMaps();
     void clearRepeatFrame();
     void setPenIndexes(int fore, int back);
+    // The steps of Paint (patterngridpaint.cpp), in their order.
+    struct TPaintLayout;
+    TPaintLayout paintLayout() const;
+    bool paintVisibleCells(const QImage &picture, const TPaintLayout &layout) const;
+    void paintRepeatOutline() const;
+    void paintShapes() const;
+    void prepareGridLines(const TPaintLayout &layout) const;
+    void stretchCells(QImage &buffer, const TPaintLayout &layout) const;
+    void paintCompartLines(QImage &buffer, const TPaintLayout &layout) const;
+    void paintVertexMarkers(QImage &buffer) const;
+    void paintNavigatorFrame(QImage &buffer) const;
+    void paintCrossHair(QImage &buffer, const TPaintLayout &layout) const;
 
     TIDrawGridLayout m_grid;
     TPatternGridViewport *m_viewport = nullptr;
@@ -635,6 +651,7 @@ private:
     TMesh m_mesh;
     TRect m_navigatorFrame;
     TPoint m_lastCell { -1, -1 };
+    std::uint32_t m_wholePictureChanges = 0;
     QString m_lastUndoError;
     const TPatternGrid *m_pictureSource = nullptr; // a navigator's picture, not owned
     // What is painted: the source's picture and palette for a navigator, else the grid's.
