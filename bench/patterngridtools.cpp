@@ -104,7 +104,7 @@ void BM_FloodFillArea(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 5120LL * 6300);
 }
 
-// Tool 44 over the whole picture: every cell of the pressed index takes the fore index.
+// ChangeColor over the whole picture: every cell of the pressed index takes the fore index.
 void BM_ChangeColorWholePicture(benchmark::State &state)
 {
     TPatternGrid &g = bigGrid();

@@ -28,11 +28,12 @@ const TDefaultPalette &DefaultPalette()
 // A colour value (red in the low byte) as the nearest colour of the default palette.
 QColor PaletteColor(TColor value)
 {
-    const int red = value & 0xFF, green = (value >> 8) & 0xFF, blue = (value >> 16) & 0xFF;
+    const QColor plain = ToQColor(value);
     const TDefaultPalette &pal = DefaultPalette();
     if (!pal.Loaded)
-        return QColor(red, green, blue);
-    const TPaletteEntry &e = pal.Entries[NearestColorIndex(pal.Entries.data(), 256, red, green, blue)];
+        return plain;
+    const TPaletteEntry &e
+        = pal.Entries[NearestColorIndex(pal.Entries.data(), 256, plain.red(), plain.green(), plain.blue())];
     return QColor(e.Red, e.Green, e.Blue);
 }
 

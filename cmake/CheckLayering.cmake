@@ -4,7 +4,9 @@
 # include headers of its own subsystem and of those below it, never above. Logic code (any
 # folder but ui/ and app/) includes no window header (a path with /ui/), and the core proper
 # does not include the picture decoders (core/decode/), which sit on it as their own library.
-# Every offending include is listed as file:line; the script then fails.
+# Both include forms are read: "..." and <...> (a tree path in angle brackets reaches the same
+# header through the include path). Every offending include is listed as file:line; the
+# script then fails.
 
 if(NOT ROOT)
   message(FATAL_ERROR "CheckLayering: pass -DROOT=<source folder>")
@@ -25,11 +27,16 @@ foreach(top IN LISTS levels)
     if(top STREQUAL "core" AND NOT file MATCHES "^core/(decode|ui)/")
       set(is_core_proper TRUE)
     endif()
-    file(STRINGS ${ROOT}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    file(STRINGS ${ROOT}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
     file(STRINGS ${ROOT}/${file} all_lines)
     foreach(line IN LISTS lines)
-      string(REGEX MATCH "\"([^\"]+)\"" _ "${line}")
-      set(target "${CMAKE_MATCH_1}")
+      string(REGEX MATCH "include[ \t]*([\"<])([^\">]+)[\">]" _ "${line}")
+      set(target "${CMAKE_MATCH_2}")
+      if(CMAKE_MATCH_1 STREQUAL "<")
+        set(shown "<${target}>")
+      else()
+        set(shown "\"${target}\"")
+      endif()
       string(REGEX MATCH "^([a-z]+)/" _ "${target}")
       set(target_top "${CMAKE_MATCH_1}")
       list(FIND levels "${target_top}" target_level)
@@ -47,7 +54,7 @@ foreach(top IN LISTS levels)
       if(why)
         list(FIND all_lines "${line}" line_index)
         math(EXPR line_no "${line_index} + 1")
-        string(APPEND problems "  ${file}:${line_no}: #include \"${target}\": ${why}\n")
+        string(APPEND problems "  ${file}:${line_no}: #include ${shown}: ${why}\n")
       endif()
     endforeach()
   endforeach()

@@ -20,6 +20,12 @@ void TFloatQuery::Start(TPatternGrid *grid, const TFloatMarking &marking)
     Restore();
     m_grid = grid;
     m_marking = marking;
+    m_wholeChangesAtStart = grid ? grid->WholePictureChanges() : 0;
+}
+
+bool TFloatQuery::positionsHold() const
+{
+    return m_grid && m_grid->WholePictureChanges() == m_wholeChangesAtStart;
 }
 
 void TFloatQuery::Forget()
@@ -39,10 +45,11 @@ void TFloatQuery::paint(int index)
 
 void TFloatQuery::Restore()
 {
-    if (m_grid && !m_marking.Floats.isEmpty()) {
+    if (positionsHold() && !m_marking.Floats.isEmpty()) {
         const int index = m_grid->TileWeaveParam().FindHigh ? m_marking.KeepIndex : m_marking.OtherIndex;
         if (index >= 0 && index <= 255)
             paint(index);
+        m_grid->RebuildReducedView();
         m_grid->Repaint();
     }
     m_marking.Floats = TFloatsArray();
@@ -58,7 +65,7 @@ bool TFloatQuery::Apply(const QString &text, TFloatQueryRule rule, QString *erro
     TIntegerArray lengths;
     if (!StrToIntArray(trimmed, lengths))
         return Fail(error, GetUiMessage("TileFloatTextInvalid").arg(trimmed));
-    if (!m_grid) {
+    if (!positionsHold()) {
         m_marking.Floats = TFloatsArray();
         return true;
     }

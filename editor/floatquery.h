@@ -28,16 +28,23 @@ public:
     // of lengths (whole numbers separated by commas): with AtMost a float matches when it is
     // no longer than the first, with EqualTo when it is one of them; matching floats take
     // the grid's fore index, the others its back index, recorded as one cell step. False,
-    // with nothing changed, for a text that is not such a list.
+    // with nothing changed, for a text that is not such a list. Nothing is written once
+    // the cells may have moved (see Restore).
     bool Apply(const QString &text, TFloatQueryRule rule, QString *error = nullptr);
     // Closing without a decision: the floats still marked take the index they were found
     // in as the grid's settings name it now: KeepIndex when FindHigh is set, else
-    // OtherIndex. Nothing is recorded.
+    // OtherIndex. Nothing is recorded. After a change that may have moved the cells (a
+    // whole-picture command, a shift, an undone step, a new picture) the marked positions
+    // no longer name the floats: the check is dropped and nothing is written.
     void Restore();
 
 private:
     void paint(int index);
 
+    // True while the grid's picture has kept its cells where they were at the start.
+    bool positionsHold() const;
+
     TPatternGrid *m_grid = nullptr;
     TFloatMarking m_marking;
+    std::uint32_t m_wholeChangesAtStart = 0;
 };

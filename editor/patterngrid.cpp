@@ -189,6 +189,7 @@ bool TPatternGrid::RefreshView()
 
 void TPatternGrid::takeLoadedPicture(const QImage &picture)
 {
+    ++m_wholePictureChanges;
     m_picture = picture;
     GetBitmapPalette(m_picture, m_palette);
     SetPalette(m_palette);

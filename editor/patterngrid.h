@@ -328,6 +328,10 @@ public:
     // Both floating objects are let go (they stay in the undo store); the first step of
     // every whole-picture command. The floating picture fills it in.
     void DropFloatingObjects();
+    // Counts the changes that may move cells: whole-picture commands, shifts and pictures
+    // taken whole (a new picture, an undone or redone whole-picture step). What keeps cell
+    // positions across edits compares it.
+    std::uint32_t WholePictureChanges() const { return m_wholePictureChanges; }
 
     // --- Whole-picture commands -----------------------------------------------------
     // Each records one whole-picture step (the shifts a shift step) and leaves RefBitmap
@@ -590,6 +594,18 @@ private:
     void buildReducedMaps();
     void clearRepeatFrame();
     void setPenIndexes(int fore, int back);
+    // The steps of Paint (patterngridpaint.cpp), in their order.
+    struct TPaintLayout;
+    TPaintLayout paintLayout() const;
+    bool paintVisibleCells(const QImage &picture, const TPaintLayout &layout) const;
+    void paintRepeatOutline() const;
+    void paintShapes() const;
+    void prepareGridLines(const TPaintLayout &layout) const;
+    void stretchCells(QImage &buffer, const TPaintLayout &layout) const;
+    void paintCompartLines(QImage &buffer, const TPaintLayout &layout) const;
+    void paintVertexMarkers(QImage &buffer) const;
+    void paintNavigatorFrame(QImage &buffer) const;
+    void paintCrossHair(QImage &buffer, const TPaintLayout &layout) const;
 
     TIDrawGridLayout m_grid;
     TPatternGridViewport *m_viewport = nullptr;
@@ -635,6 +651,7 @@ private:
     TMesh m_mesh;
     TRect m_navigatorFrame;
     TPoint m_lastCell { -1, -1 };
+    std::uint32_t m_wholePictureChanges = 0;
     QString m_lastUndoError;
     const TPatternGrid *m_pictureSource = nullptr; // a navigator's picture, not owned
     // What is painted: the source's picture and palette for a navigator, else the grid's.

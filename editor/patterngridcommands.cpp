@@ -9,7 +9,9 @@
 
 void TPatternGrid::DropFloatingObjects()
 {
-    // The grid keeps no floating picture or text yet: nothing to let go.
+    // The grid keeps no floating picture or text yet: nothing to let go. Every
+    // whole-picture command starts here.
+    ++m_wholePictureChanges;
 }
 
 // Recipe C from the notifications on: the whole-picture step holds Picture after and

@@ -15,11 +15,6 @@
 
 namespace {
 
-QRgb toRgb(TColor c)
-{
-    return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 // Fills the rectangle [x0, x1) x [y0, y1), clipped to the image.
 void fillRect(QImage &img, int x0, int y0, int x1, int y1, QRgb color)
 {
@@ -57,6 +52,22 @@ int TPatternGrid::PaintRowCount() const
     return std::max(0, std::min(RowCount(), a.LastFullVisibleCell + 2) - TopRow());
 }
 
+// How one paint lays the visible cells out in the client area.
+struct TPatternGrid::TPaintLayout {
+    int Cols = 0; // visible cells
+    int Rows = 0;
+    int ColW = 0; // a cell's pixels
+    int RowH = 0;
+    int LineH = 0; // grid line widths after a column, after a row
+    int LineV = 0;
+    int PitchX = 1; // a cell with its line
+    int PitchY = 1;
+    int Width = 0; // the stretched cells, clipped to the client
+    int Height = 0;
+    bool Reduced = false; // below the base zoom level
+    QRgb Line = 0;
+};
+
 void TPatternGrid::Paint(QImage &buffer) const
 {
     const int cw = m_grid.ClientWidth, ch = m_grid.ClientHeight;
@@ -68,38 +79,62 @@ void TPatternGrid::Paint(QImage &buffer) const
     const QImage &picture = shownPicture();
     if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
         return;
-
-    const TGridDrawInfo info = m_grid.CalcDrawInfo();
-    const int nc = PaintColCount(), nr = PaintRowCount();
-    if (nc == 0 || nr == 0)
+    const TPaintLayout layout = paintLayout();
+    if (layout.Cols == 0 || layout.Rows == 0 || !paintVisibleCells(picture, layout))
         return;
-    const int colW = m_grid.DefaultColWidth, rowH = m_grid.DefaultRowHeight;
-    const int lwH = info.Horz.EffectiveLineWidth, lwV = info.Vert.EffectiveLineWidth;
-    const int pitchX = std::max(1, colW + lwH), pitchY = std::max(1, rowH + lwV);
-    const bool reduced = m_zoomLevel < BaseZoomLevel;
+    paintRepeatOutline();
+    paintShapes();
+    prepareGridLines(layout);
+    stretchCells(buffer, layout);
+    paintCompartLines(buffer, layout);
+    paintVertexMarkers(buffer);
+    paintNavigatorFrame(buffer);
+    paintCrossHair(buffer, layout);
+}
 
-    // The visible cells at one pixel per cell.
+TPatternGrid::TPaintLayout TPatternGrid::paintLayout() const
+{
+    const TGridDrawInfo info = m_grid.CalcDrawInfo();
+    TPaintLayout l;
+    l.Cols = PaintColCount();
+    l.Rows = PaintRowCount();
+    l.ColW = m_grid.DefaultColWidth;
+    l.RowH = m_grid.DefaultRowHeight;
+    l.LineH = info.Horz.EffectiveLineWidth;
+    l.LineV = info.Vert.EffectiveLineWidth;
+    l.PitchX = std::max(1, l.ColW + l.LineH);
+    l.PitchY = std::max(1, l.RowH + l.LineV);
+    l.Width = std::min(m_grid.ClientWidth, l.PitchX * l.Cols);
+    l.Height = std::min(m_grid.ClientHeight, l.PitchY * l.Rows);
+    l.Reduced = m_zoomLevel < BaseZoomLevel;
+    l.Line = ToQColor(m_grid.LineColor()).rgb();
+    return l;
+}
+
+// The visible cells at one pixel per cell into the view image, with one more column than
+// cells for the stretch. False when the image cannot be made.
+bool TPatternGrid::paintVisibleCells(const QImage &picture, const TPaintLayout &l) const
+{
     QRgb lut[256];
     const TPalette256 &palette = shownPalette();
     for (int i = 0; i < 256; ++i)
         lut[i] = qRgb(palette[i].Red, palette[i].Green, palette[i].Blue);
     if (m_flash.Active)
         lut[m_flash.Index] = m_flash.Shown;
-    // One more column than cells: the grid line colour, for the stretch below.
-    if (m_viewBitmap.width() != nc + 1 || m_viewBitmap.height() != nr)
-        m_viewBitmap = QImage(nc + 1, nr, QImage::Format_RGB32);
+    if (m_viewBitmap.width() != l.Cols + 1 || m_viewBitmap.height() != l.Rows)
+        m_viewBitmap = QImage(l.Cols + 1, l.Rows, QImage::Format_RGB32);
     if (m_viewBitmap.isNull())
-        return;
-    const int pw = picture.width(), ph = picture.height();
-    for (int y = 0; y < nr; ++y) {
-        const int sy = reduced ? ReducedSourceRow(TopRow() + y) : TopRow() + y;
+        return false;
+    const int nc = l.Cols, pw = picture.width(), ph = picture.height();
+    for (int y = 0; y < l.Rows; ++y) {
+        const int sy = l.Reduced ? ReducedSourceRow(TopRow() + y) : TopRow() + y;
         auto *dst = reinterpret_cast<QRgb *>(m_viewBitmap.scanLine(y));
         if (sy < 0 || sy >= ph) {
             std::fill(dst, dst + nc, qRgb(0, 0, 0));
             continue;
         }
         const uchar *src = picture.constScanLine(sy);
-        if (reduced) {
+        if (l.Reduced) {
             for (int x = 0; x < nc; ++x) {
                 const int sx = ReducedSourceCol(LeftCol() + x);
                 dst[x] = sx < pw ? lut[src[sx]] : qRgb(0, 0, 0);
@@ -111,17 +146,25 @@ void TPatternGrid::Paint(QImage &buffer) const
             std::fill(dst + n, dst + nc, qRgb(0, 0, 0));
         }
     }
+    return true;
+}
 
-    // The shapes in the view's cells, before the stretch, so that they take the blocks'
-    // size at every zoom level. The object's canvas is the view image (set once); where
-    // cell (0, 0) lands is scratch state of this paint, not a state of the grid. A cleared
-    // outline costs this one test.
+// The shapes go in the view's cells, before the stretch, so that they take the blocks'
+// size at every zoom level. The object's canvas is the view image (set once); where cell
+// (0, 0) lands is scratch state of this paint, not a state of the grid. A cleared outline
+// costs this one test.
+void TPatternGrid::paintRepeatOutline() const
+{
     if (m_repeatFrameObject->GetPointCount() > 0) {
         m_repeatFrameObject->SetPreviewOrigin({ -LeftCol(), -TopRow() });
         m_repeatFrameObject->Draw();
     }
-    // The tools keep picture cells (scale 1); only while they paint do they take the
-    // view's scales, so that below level 9 their shapes land on the reduced cells.
+}
+
+// The tools keep picture cells (scale 1); only while they paint do they take the view's
+// scales, so that below level 9 their shapes land on the reduced cells.
+void TPatternGrid::paintShapes() const
+{
     for (TCustomLine *tool : { m_regionObject.get(), m_drawObject.get() }) {
         if (!tool || tool->GetPointCount() == 0 || tool->Mode() == TDrawMode::Idle)
             continue;
@@ -133,81 +176,89 @@ void TPatternGrid::Paint(QImage &buffer) const
         tool->SetScaleX(1.0);
         tool->SetScaleY(1.0);
     }
+}
 
-    // Stretch: every cell becomes a block of one pitch, and the grid lines are drawn on
-    // the way: the line after a cell covers the line width's pixels after the cell.
-    // Pixels of a vertical line take the extra column of the view row, which holds the
-    // line colour; the rows of a horizontal line are the line colour across.
-    const bool lines = lwH > 0 || lwV > 0;
-    const QRgb line = toRgb(m_grid.LineColor());
-    const int sw = std::min(cw, pitchX * nc), sh = std::min(ch, pitchY * nr);
-    m_stretchMap.resize(sw);
-    for (int px = 0; px < sw; ++px)
-        m_stretchMap[px] = lwH > 0 && px % pitchX >= colW ? nc : px / pitchX;
-    for (int y = 0; y < nr; ++y)
-        reinterpret_cast<QRgb *>(m_viewBitmap.scanLine(y))[nc] = line;
+// The grid lines are drawn by the stretch: the pixels of a vertical line take the extra
+// column of the view row, which holds the line colour, and the map sends them there.
+void TPatternGrid::prepareGridLines(const TPaintLayout &l) const
+{
+    m_stretchMap.resize(std::size_t(l.Width));
+    for (int px = 0; px < l.Width; ++px)
+        m_stretchMap[std::size_t(px)] = l.LineH > 0 && px % l.PitchX >= l.ColW ? l.Cols : px / l.PitchX;
+    for (int y = 0; y < l.Rows; ++y)
+        reinterpret_cast<QRgb *>(m_viewBitmap.scanLine(y))[l.Cols] = l.Line;
+}
+
+// Every cell becomes a block of one pitch; the line after a cell covers the line width's
+// pixels after it, and the rows of a horizontal line are the line colour across.
+void TPatternGrid::stretchCells(QImage &buffer, const TPaintLayout &l) const
+{
     uchar *bits = buffer.bits();
     const qsizetype stride = buffer.bytesPerLine();
+    const std::size_t rowBytes = std::size_t(l.Width) * sizeof(QRgb);
     int lastRow = -1;
-    for (int py = 0; py < sh; ++py) {
-        const int vy = py / pitchY;
+    for (int py = 0; py < l.Height; ++py) {
+        const int vy = py / l.PitchY;
         auto *dst = reinterpret_cast<QRgb *>(bits + py * stride);
-        if (lwV > 0 && py % pitchY >= rowH) {
-            std::fill(dst, dst + sw, line);
+        if (l.LineV > 0 && py % l.PitchY >= l.RowH) {
+            std::fill(dst, dst + l.Width, l.Line);
             lastRow = -1;
             continue;
         }
         if (vy == lastRow) {
-            std::memcpy(dst, bits + (py - 1) * stride, size_t(sw) * sizeof(QRgb));
+            std::memcpy(dst, bits + (py - 1) * stride, rowBytes);
             continue;
         }
         lastRow = vy;
         const auto *src = reinterpret_cast<const QRgb *>(m_viewBitmap.constScanLine(vy));
-        if (pitchX == 1 && lwH == 0) {
-            std::memcpy(dst, src, size_t(sw) * sizeof(QRgb));
+        if (l.PitchX == 1 && l.LineH == 0) {
+            std::memcpy(dst, src, rowBytes);
         } else {
             const int *map = m_stretchMap.data();
-            for (int px = 0; px < sw; ++px)
+            for (int px = 0; px < l.Width; ++px)
                 dst[px] = src[map[px]];
         }
     }
+}
 
-    if (lines) {
-
-        // Compartment lines: a 1-pixel line along the grid line with a dot of the grid
-        // line colour at the middle of every cell edge it passes. Rows are numbered from
-        // the bottom or from the top as the grid shows them.
-        if (m_grid.DefaultCompartLine) {
-            const QRgb compart = toRgb(m_grid.CompartLineColor());
-            if (lwH > 0) {
-                for (int i = 0; i < nc; ++i) {
-                    if (!m_grid.IsColCompartLine(LeftCol() + i))
-                        continue;
-                    const int x = i * pitchX + colW + lwH / 2;
-                    fillRect(buffer, x, 0, x + 1, sh, compart);
-                    for (int y = rowH / 2; y < sh; y += pitchY)
-                        setPixel(buffer, x, y, line);
-                }
-            }
-            if (lwV > 0) {
-                const bool fromTop = m_grid.StartPos == TStartPos::spLeftTop;
-                for (int j = 0; j < nr; ++j) {
-                    const int r = TopRow() + j;
-                    // Counted from the bottom, the line below the bottom row starts the
-                    // numbering and is no compartment line.
-                    if (!m_grid.IsRowCompartLine(r, fromTop) || (!fromTop && r == RowCount() - 1))
-                        continue;
-                    const int y = j * pitchY + rowH + lwV / 2;
-                    fillRect(buffer, -1, y, sw - 1, y + 1, compart);
-                    for (int x = colW / 2; x < sw; x += pitchX)
-                        setPixel(buffer, x, y, line);
-                }
-            }
+// Compartment lines: a 1-pixel line along the grid line with a dot of the grid line colour
+// at the middle of every cell edge it passes. Rows are numbered from the bottom or from
+// the top as the grid shows them.
+void TPatternGrid::paintCompartLines(QImage &buffer, const TPaintLayout &l) const
+{
+    if ((l.LineH <= 0 && l.LineV <= 0) || !m_grid.DefaultCompartLine)
+        return;
+    const QRgb compart = ToQColor(m_grid.CompartLineColor()).rgb();
+    if (l.LineH > 0) {
+        for (int i = 0; i < l.Cols; ++i) {
+            if (!m_grid.IsColCompartLine(LeftCol() + i))
+                continue;
+            const int x = i * l.PitchX + l.ColW + l.LineH / 2;
+            fillRect(buffer, x, 0, x + 1, l.Height, compart);
+            for (int y = l.RowH / 2; y < l.Height; y += l.PitchY)
+                setPixel(buffer, x, y, l.Line);
         }
     }
+    if (l.LineV > 0) {
+        const bool fromTop = m_grid.StartPos == TStartPos::spLeftTop;
+        for (int j = 0; j < l.Rows; ++j) {
+            const int r = TopRow() + j;
+            // Counted from the bottom, the line below the bottom row starts the numbering
+            // and is no compartment line.
+            if (!m_grid.IsRowCompartLine(r, fromTop) || (!fromTop && r == RowCount() - 1))
+                continue;
+            const int y = j * l.PitchY + l.RowH + l.LineV / 2;
+            fillRect(buffer, -1, y, l.Width - 1, y + 1, compart);
+            for (int x = l.ColW / 2; x < l.Width; x += l.PitchX)
+                setPixel(buffer, x, y, l.Line);
+        }
+    }
+}
 
-    // The tools' vertex markers, on the cells as the grid lays them out; below level 9 the
-    // view's scales take each vertex to the reduced cell that shows it.
+// The tools' vertex markers, on the cells as the grid lays them out; below level 9 the
+// view's scales take each vertex to the reduced cell that shows it.
+void TPatternGrid::paintVertexMarkers(QImage &buffer) const
+{
     for (TCustomLine *tool : { m_regionObject.get(), m_drawObject.get() }) {
         if (!tool || tool->GetPointCount() == 0 || tool->Mode() == TDrawMode::Idle)
             continue;
@@ -219,36 +270,42 @@ void TPatternGrid::Paint(QImage &buffer) const
         tool->SetScaleY(1.0);
         tool->SetTarget(nullptr);
     }
+}
 
-    if (m_navigatorFrame.Width() > 0 && m_navigatorFrame.Height() > 0) {
-        QPainter p(&buffer);
-        p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-        QPen pen(Qt::black, 2);
-        pen.setJoinStyle(Qt::MiterJoin);
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRect(m_navigatorFrame.Left - LeftCol(), m_navigatorFrame.Top - TopRow(),
-            m_navigatorFrame.Width(), m_navigatorFrame.Height()));
-    }
+void TPatternGrid::paintNavigatorFrame(QImage &buffer) const
+{
+    if (m_navigatorFrame.Width() <= 0 || m_navigatorFrame.Height() <= 0)
+        return;
+    QPainter p(&buffer);
+    p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    QPen pen(Qt::black, 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(m_navigatorFrame.Left - LeftCol(), m_navigatorFrame.Top - TopRow(),
+        m_navigatorFrame.Width(), m_navigatorFrame.Height()));
+}
 
-    // The cross-hair over the cell under the pointer: one line along its row and one along
-    // its column through the cell's middle, not-xor, across the view or a few cells long.
-    if ((m_crossHair.LargeCursor || m_crossHair.SmallCursor) && !m_crossHair.NoCursor && m_lastCell.X >= 0) {
-        const int vx = reduced ? int(m_lastCell.X * m_scaleX) : m_lastCell.X;
-        const int vy = reduced ? int(m_lastCell.Y * m_scaleY) : m_lastCell.Y;
-        const int cx = (vx - LeftCol()) * pitchX + colW / 2, cy = (vy - TopRow()) * pitchY + rowH / 2;
-        int x0 = 0, x1 = cw, y0 = 0, y1 = ch;
-        if (!m_crossHair.LargeCursor) {
-            const int n = std::max(1, m_crossHair.CursorSize);
-            x0 = cx - n * pitchX;
-            x1 = cx + n * pitchX + 1;
-            y0 = cy - n * pitchY;
-            y1 = cy + n * pitchY + 1;
-        }
-        QPainter p(&buffer);
-        p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-        p.setPen(QPen(Qt::black, 1));
-        p.drawLine(x0, cy, x1 - 1, cy);
-        p.drawLine(cx, y0, cx, y1 - 1);
+// The cross-hair over the cell under the pointer: one line along its row and one along its
+// column through the cell's middle, not-xor, across the view or a few cells long.
+void TPatternGrid::paintCrossHair(QImage &buffer, const TPaintLayout &l) const
+{
+    if (!(m_crossHair.LargeCursor || m_crossHair.SmallCursor) || m_crossHair.NoCursor || m_lastCell.X < 0)
+        return;
+    const int vx = l.Reduced ? int(m_lastCell.X * m_scaleX) : m_lastCell.X;
+    const int vy = l.Reduced ? int(m_lastCell.Y * m_scaleY) : m_lastCell.Y;
+    const int cx = (vx - LeftCol()) * l.PitchX + l.ColW / 2, cy = (vy - TopRow()) * l.PitchY + l.RowH / 2;
+    int x0 = 0, x1 = buffer.width(), y0 = 0, y1 = buffer.height();
+    if (!m_crossHair.LargeCursor) {
+        const int n = std::max(1, m_crossHair.CursorSize);
+        x0 = cx - n * l.PitchX;
+        x1 = cx + n * l.PitchX + 1;
+        y0 = cy - n * l.PitchY;
+        y1 = cy + n * l.PitchY + 1;
     }
+    QPainter p(&buffer);
+    p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(x0, cy, x1 - 1, cy);
+    p.drawLine(cx, y0, cx, y1 - 1);
 }

@@ -107,6 +107,7 @@ void TPatternGrid::shiftPicture(int count, bool rows)
         return;
     m_picture = shifted(src, count, rows);
     m_refBitmap = m_picture;
+    ++m_wholePictureChanges;
     RebuildReducedView();
     Repaint();
     m_undoStore->SaveShiftStep(count, rows ? TUndoKind::ShiftVert : TUndoKind::ShiftHorz);
@@ -238,7 +239,9 @@ void TPatternGrid::NotifyRefreshView(int mode)
 
 void TPatternGrid::NotifyPatternSize(int cols, int rows)
 {
-    if (m_ownsPicture)
+    // A grid without a picture yet (a document being opened) has no size to show: the
+    // status bar keeps the size of the document on screen.
+    if (m_ownsPicture && !m_picture.isNull())
         SendPatternSize(cols, rows);
 }
 

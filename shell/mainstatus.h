@@ -111,9 +111,9 @@ public:
     // per cell or more.
     static bool PasteOffered(bool hasDocument, bool clipboardHasPicture, int zoomLevel);
 
-    // The tool button shown pressed for a tool (tool 35 shares the button of 34).
+    // The tool button shown pressed for a tool (ClearMottleByCircle shares the button of ClearMottleByRect).
     static int ToolButtonTag(int toolId);
-    // The library browsers keep their selection only for tools 39 and 40.
+    // The library browsers keep their selection only for PickedWeave and PickedPattern.
     static bool BrowsersKeepSelection(int toolId);
 
     // Applies one notification; hasDocument tells whether a document is open. Returns false

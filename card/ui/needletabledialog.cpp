@@ -1,6 +1,7 @@
 #include "card/ui/needletabledialog.h"
 #include "core/settings/uitexts.h"
 
+#include "core/palette/palette.h"
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
@@ -17,15 +18,6 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-QColor ToQColor(TColor c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-} // namespace
 
 TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode, const TCardTables &tables)
     : QDialog(owner)

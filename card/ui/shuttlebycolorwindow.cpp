@@ -1,6 +1,7 @@
 #include "card/ui/shuttlebycolorwindow.h"
 
 #include "card/needletables.h"
+#include "core/palette/palette.h"
 #include "core/settings/sharedstate.h"
 
 #include <QHBoxLayout>
@@ -88,7 +89,7 @@ void TFrmSetPickWithColor::UpdateView()
     const int v = m_target.Value;
     if (v >= 0 && v < int(CardTables().ColorTable.size())) {
         const TColor c = CardTables().ColorTable[std::size_t(v)];
-        Paint(ShuttleSwatch, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+        Paint(ShuttleSwatch, ToQColor(c));
     } else {
         Paint(ShuttleSwatch, QColor());
     }

@@ -42,126 +42,175 @@ bool unpackBits(const std::uint8_t *src, qint64 size, std::uint8_t *dest, qint64
     return true;
 }
 
-} // namespace
+struct TPsdHeader {
+    qint64 Channels = 0;
+    qint64 Height = 0;
+    qint64 Width = 0;
+    int Depth = 0;
+    int Mode = BitmapMode;
+};
 
-bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *error)
+// Where each row of each plane starts in the file and how many bytes it holds there.
+struct TPsdRows {
+    int Compression = 0;
+    qint64 RowBytes = 0;
+    qint64 Height = 0;
+    std::vector<const std::uint8_t *> Start;
+    std::vector<qint64> Size;
+
+    // The row's unpacked bytes into dest (RowBytes of them); the rows were checked.
+    void read(qint64 plane, qint64 y, std::uint8_t *dest) const
+    {
+        const size_t i = size_t(plane * Height + y);
+        if (Compression == 0)
+            std::memcpy(dest, Start[i], size_t(RowBytes));
+        else
+            unpackBits(Start[i], Size[i], dest, RowBytes);
+    }
+};
+
+// The file header: signature, version, size, channels and the colour mode, checked for
+// the kinds this reader takes and against the picture budget.
+bool readHeader(TByteReader &in, TPsdHeader &h, QString *error)
 {
-    TByteReader in(bytes);
     const std::uint8_t *sig = in.take(4);
     if (!sig || std::memcmp(sig, "8BPS", 4) != 0)
         return Fail(error, GetUiMessage(QStringLiteral("PsdNotPsd")));
     const int version = in.u16be();
     in.skip(6);
-    const qint64 channels = in.u16be();
-    const qint64 height = in.u32be();
-    const qint64 width = in.u32be();
-    const int depth = in.u16be();
-    const int mode = in.u16be();
+    h.Channels = in.u16be();
+    h.Height = in.u32be();
+    h.Width = in.u32be();
+    h.Depth = in.u16be();
+    h.Mode = in.u16be();
     if (!in.ok())
         return Fail(error, GetUiMessage(QStringLiteral("PsdHeaderTruncated")));
     if (version != 1)
         return Fail(error, GetUiMessage(QStringLiteral("PsdVersion")));
-    if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide || channels < 1
-        || channels > 56)
+    if (h.Width < 1 || h.Height < 1 || h.Width > MaxPictureSide || h.Height > MaxPictureSide || h.Channels < 1
+        || h.Channels > 56)
         return Fail(error, GetUiMessage(QStringLiteral("PsdHeaderDamaged")));
-    const bool supported = (mode == BitmapMode && depth == 1) || (mode == GreyMode && depth == 8)
-        || (mode == IndexedMode && depth == 8) || (mode == RgbMode && depth == 8 && channels >= 3);
+    const bool supported = (h.Mode == BitmapMode && h.Depth == 1) || (h.Mode == GreyMode && h.Depth == 8)
+        || (h.Mode == IndexedMode && h.Depth == 8) || (h.Mode == RgbMode && h.Depth == 8 && h.Channels >= 3);
     if (!supported)
         return Fail(error, GetUiMessage(QStringLiteral("PsdKindUnreadable")));
     // RGB pictures decode to 4 bytes a cell; the others become 8-bit pictures.
-    if (!CheckPictureBudget(width, height, mode == RgbMode ? 4 : 1, error))
-        return false;
+    return CheckPictureBudget(h.Width, h.Height, h.Mode == RgbMode ? 4 : 1, error);
+}
 
-    // Colour mode data: the 256-colour table of indexed pictures (all reds, greens, blues).
+// The sections before the pixels: the colour mode data (the 256-colour table of indexed
+// pictures, all reds, greens, blues), then the image resources and the layer and mask
+// information, which are skipped; then the compression of the pixel data.
+bool readSections(
+    TByteReader &in, const TPsdHeader &h, const std::uint8_t *&colorData, int &compression, QString *error)
+{
     const qint64 colorDataSize = in.u32be();
-    const std::uint8_t *colorData = in.take(colorDataSize);
+    colorData = in.take(colorDataSize);
     if (!in.ok())
         return Fail(error, GetUiMessage(QStringLiteral("PsdTruncated")));
-    if (mode == IndexedMode && colorDataSize < 768)
+    if (h.Mode == IndexedMode && colorDataSize < 768)
         return Fail(error, GetUiMessage(QStringLiteral("PsdColorTableDamaged")));
-    // Image resources, then layer and mask information: skipped.
     in.skip(in.u32be());
     in.skip(in.u32be());
-    const int compression = in.u16be();
+    compression = in.u16be();
     if (!in.ok())
         return Fail(error, GetUiMessage(QStringLiteral("PsdTruncated")));
     if (compression != 0 && compression != 1)
         return Fail(error, GetUiMessage(QStringLiteral("PsdCompression")));
+    return true;
+}
 
-    const qint64 rowBytes = depth == 1 ? (width + 7) / 8 : width;
-    const qint64 planes = mode == RgbMode ? 3 : 1;
-    // Where each row of each plane starts and how many bytes it has, checked against
-    // the bytes there before anything is allocated.
-    std::vector<const std::uint8_t *> rowStart(size_t(planes * height));
-    std::vector<qint64> rowSize(size_t(planes * height), rowBytes);
-    if (compression == 0) {
-        if (!in.has(planes * height * rowBytes))
+// Finds every row of every plane, checked against the bytes there before anything is
+// allocated for the picture.
+bool locateRows(TByteReader &in, const TPsdHeader &h, TPsdRows &rows, QString *error)
+{
+    rows.RowBytes = h.Depth == 1 ? (h.Width + 7) / 8 : h.Width;
+    rows.Height = h.Height;
+    const qint64 planes = h.Mode == RgbMode ? 3 : 1;
+    rows.Start.assign(size_t(planes * h.Height), nullptr);
+    rows.Size.assign(size_t(planes * h.Height), rows.RowBytes);
+    if (rows.Compression == 0) {
+        if (!in.has(planes * h.Height * rows.RowBytes))
             return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
-        const std::uint8_t *data = in.take(planes * height * rowBytes);
-        for (qint64 i = 0; i < planes * height; ++i)
-            rowStart[size_t(i)] = data + i * rowBytes;
-    } else {
-        const qint64 rows = channels * height;
-        if (!in.has(rows * 2))
-            return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
-        std::vector<qint64> counts(static_cast<size_t>(rows));
-        for (qint64 i = 0; i < rows; ++i)
-            counts[size_t(i)] = in.u16be();
-        for (qint64 i = 0; i < planes * height; ++i) {
-            rowSize[size_t(i)] = counts[size_t(i)];
-            rowStart[size_t(i)] = in.take(counts[size_t(i)]);
-            if (!in.ok())
-                return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
-            if (!unpackBits(rowStart[size_t(i)], rowSize[size_t(i)], nullptr, rowBytes))
-                return Fail(error, GetUiMessage(QStringLiteral("PsdDataDamaged")));
-        }
+        const std::uint8_t *data = in.take(planes * h.Height * rows.RowBytes);
+        for (qint64 i = 0; i < planes * h.Height; ++i)
+            rows.Start[size_t(i)] = data + i * rows.RowBytes;
+        return true;
     }
+    // PackBits: a table of every channel's packed row sizes, then the rows.
+    const qint64 count = h.Channels * h.Height;
+    if (!in.has(count * 2))
+        return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
+    std::vector<qint64> counts(static_cast<size_t>(count));
+    for (qint64 i = 0; i < count; ++i)
+        counts[size_t(i)] = in.u16be();
+    for (qint64 i = 0; i < planes * h.Height; ++i) {
+        rows.Size[size_t(i)] = counts[size_t(i)];
+        rows.Start[size_t(i)] = in.take(counts[size_t(i)]);
+        if (!in.ok())
+            return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
+        if (!unpackBits(rows.Start[size_t(i)], rows.Size[size_t(i)], nullptr, rows.RowBytes))
+            return Fail(error, GetUiMessage(QStringLiteral("PsdDataDamaged")));
+    }
+    return true;
+}
 
-    auto readRow = [&](qint64 plane, qint64 y, std::uint8_t *dest) {
-        const size_t i = size_t(plane * height + y);
-        if (compression == 0)
-            std::memcpy(dest, rowStart[i], size_t(rowBytes));
-        else
-            unpackBits(rowStart[i], rowSize[i], dest, rowBytes);
-    };
-
-    QImage out;
-    if (mode == BitmapMode) {
-        out = QImage(int(width), int(height), QImage::Format_Mono);
-        if (out.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
+// The pixels in the picture format of the mode; bits gets the mode's bits per cell.
+bool decodePixels(const TPsdHeader &h, const std::uint8_t *colorData, const TPsdRows &rows, QImage &out,
+    int &bits, QString *error)
+{
+    const QImage::Format format = h.Mode == BitmapMode ? QImage::Format_Mono
+        : h.Mode == RgbMode                            ? QImage::Format_RGB32
+                                                       : QImage::Format_Indexed8;
+    out = QImage(int(h.Width), int(h.Height), format);
+    if (out.isNull())
+        return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
+    if (h.Mode == BitmapMode) {
         out.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
-        for (qint64 y = 0; y < height; ++y)
-            readRow(0, y, out.scanLine(int(y)));
+        for (qint64 y = 0; y < h.Height; ++y)
+            rows.read(0, y, out.scanLine(int(y)));
         bits = 1;
-    } else if (mode == GreyMode || mode == IndexedMode) {
-        out = QImage(int(width), int(height), QImage::Format_Indexed8);
-        if (out.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
+    } else if (h.Mode == GreyMode || h.Mode == IndexedMode) {
         QList<QRgb> table(256);
         for (int i = 0; i < 256; ++i)
-            table[i] = mode == GreyMode ? qRgb(i, i, i)
-                                        : qRgb(colorData[i], colorData[256 + i], colorData[512 + i]);
+            table[i] = h.Mode == GreyMode ? qRgb(i, i, i)
+                                          : qRgb(colorData[i], colorData[256 + i], colorData[512 + i]);
         out.setColorTable(table);
-        for (qint64 y = 0; y < height; ++y)
-            readRow(0, y, out.scanLine(int(y)));
+        for (qint64 y = 0; y < h.Height; ++y)
+            rows.read(0, y, out.scanLine(int(y)));
         bits = 8;
     } else {
-        out = QImage(int(width), int(height), QImage::Format_RGB32);
-        if (out.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
-        const auto n = static_cast<size_t>(width);
+        const auto n = static_cast<size_t>(h.Width);
         std::vector<std::uint8_t> r(n), g(n), b(n);
-        for (qint64 y = 0; y < height; ++y) {
-            readRow(0, y, r.data());
-            readRow(1, y, g.data());
-            readRow(2, y, b.data());
+        for (qint64 y = 0; y < h.Height; ++y) {
+            rows.read(0, y, r.data());
+            rows.read(1, y, g.data());
+            rows.read(2, y, b.data());
             auto *d = reinterpret_cast<QRgb *>(out.scanLine(int(y)));
-            for (qint64 x = 0; x < width; ++x)
+            for (qint64 x = 0; x < h.Width; ++x)
                 d[x] = qRgb(r[size_t(x)], g[size_t(x)], b[size_t(x)]);
         }
         bits = 24;
     }
+    return true;
+}
+
+} // namespace
+
+bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *error)
+{
+    TByteReader in(bytes);
+    TPsdHeader header;
+    const std::uint8_t *colorData = nullptr;
+    TPsdRows rows;
+    if (!readHeader(in, header, error) || !readSections(in, header, colorData, rows.Compression, error)
+        || !locateRows(in, header, rows, error))
+        return false;
+    QImage out;
+    int outBits = 0;
+    if (!decodePixels(header, colorData, rows, out, outBits, error))
+        return false;
     picture = out;
+    bits = outBits;
     return true;
 }

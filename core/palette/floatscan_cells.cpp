@@ -144,6 +144,200 @@ std::vector<int> bottomRuns(const QImage &bmp, int index, const std::vector<int>
 // index and of the float index just above the current row, and the first row below that
 // holds another index; per row the cells of the chosen index just left and right of each
 // cell. From these the margins and the cyclic column run of every cell follow directly.
+class TCollector {
+public:
+    TCollector(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan, const TFloatRule &rule)
+        : m_bmp(bmp)
+        , m_scan(scan)
+        , m_rule(rule)
+        , m_w(bmp.width())
+        , m_h(bmp.height())
+        , m_ww(scan.Weave.length())
+        , m_wh(m_ww > 0 ? scan.Weave[0].length() : 0)
+        , m_c(scan.ColorIndex)
+        , m_floatTest(rule.active())
+    {
+        // The float index: the first entry holding the chosen colour (c itself at the latest).
+        while (!ColorsWithinTolerance(palette[m_f], palette[m_c], 0))
+            ++m_f;
+        for (int i = 0; i < 256; ++i)
+            m_candidate[std::size_t(i)] = ColorsWithinTolerance(palette[i], palette[m_c], 0);
+    }
+
+    void run(TLineArray &cells);
+
+private:
+    void prepareColumns();
+    void findWrappingRuns();
+    void weaveRow(int y);
+    long long mostCells();
+    TPoint *scanRow(int y, TPoint *out);
+    bool passesMargins(int x, int y, int left) const;
+    bool passesFloat(int x, int y, int index) const;
+
+    const QImage &m_bmp;
+    const TFloatScan &m_scan;
+    const TFloatRule &m_rule;
+    const int m_w, m_h; // picture
+    const int m_ww, m_wh; // weave
+    const int m_c; // the chosen index
+    int m_f = 0; // the float index
+    const bool m_floatTest;
+    std::array<bool, 256> m_candidate {};
+    std::vector<int> m_weaveCol; // weave column of each picture column
+    std::vector<std::uint8_t> m_points; // the weave points of the current row
+    std::vector<int> m_aboveC, m_aboveF; // runs just above the row
+    std::vector<int> m_rightC; // runs just right of each cell of the row
+    std::optional<TNextOther> m_belowC, m_belowF;
+    const TNextOther *m_nextF = nullptr;
+    std::vector<int> m_topF, m_bottomF; // runs of F at the top and bottom of each column
+};
+
+void TCollector::prepareColumns()
+{
+    const auto w = std::size_t(m_w);
+    m_weaveCol.resize(w);
+    for (int x = 0; x < m_w; ++x)
+        m_weaveCol[std::size_t(x)] = positiveMod(static_cast<long long>(x) - m_scan.Origin.X, m_ww);
+    m_points.resize(w);
+    m_aboveC.assign(w, 0);
+    m_aboveF.assign(w, 0);
+    m_rightC.assign(w, 0);
+    if (m_scan.Margins.Bottom)
+        m_belowC.emplace(m_bmp, m_c);
+    if (m_floatTest && !(m_scan.Margins.Bottom && m_f == m_c))
+        m_belowF.emplace(m_bmp, m_f);
+    m_nextF = m_floatTest ? (m_belowF ? &*m_belowF : &*m_belowC) : nullptr;
+}
+
+// A run of F that reaches the bottom (top) row goes on at the top (bottom) of its column.
+void TCollector::findWrappingRuns()
+{
+    m_topF.assign(std::size_t(m_w), 0);
+    if (!m_floatTest)
+        return;
+    TNextOther fromTop(m_bmp, m_f);
+    fromTop.advance(0);
+    std::vector<int> partial;
+    const std::uint8_t *first = m_bmp.constScanLine(0);
+    for (int x = 0; x < m_w; ++x) {
+        m_topF[std::size_t(x)] = first[x] == m_f ? fromTop[x] : 0;
+        if (m_topF[std::size_t(x)] < m_h)
+            partial.push_back(x);
+    }
+    m_bottomF = bottomRuns(m_bmp, m_f, partial);
+    for (int x = 0; x < m_w; ++x)
+        if (m_topF[std::size_t(x)] == m_h)
+            m_bottomF[std::size_t(x)] = m_h;
+}
+
+// The weave points of a row, one byte per column.
+void TCollector::weaveRow(int y)
+{
+    const int wy = m_wh - 1 - positiveMod(static_cast<long long>(m_h) - 1 - y - m_scan.Origin.Y, m_wh);
+    for (int x = 0; x < m_w; ++x) {
+        const TDynamicByteArray &warp = m_scan.Weave[m_weaveCol[std::size_t(x)]];
+        m_points[std::size_t(x)] = wy < warp.length() && warp[wy] == 1;
+    }
+}
+
+// The most cells that can pass: the candidates on weave points.
+long long TCollector::mostCells()
+{
+    long long most = 0;
+    for (int y = 0; y < m_h; ++y) {
+        weaveRow(y);
+        const std::uint8_t *row = m_bmp.constScanLine(y);
+        for (int x = 0; x < m_w; ++x)
+            most += m_candidate[row[x]] & m_points[std::size_t(x)];
+    }
+    return most;
+}
+
+// The margins of cell (x, y), whose row holds left cells of the chosen index just left of it.
+bool TCollector::passesMargins(int x, int y, int left) const
+{
+    const TFloatMargins &m = m_scan.Margins;
+    const std::size_t ux = std::size_t(x);
+    if (m.Left && left < std::min(m.LeftLength, x))
+        return false;
+    if (m.Right && m_rightC[ux] < std::min(m.RightLength, m_w - 1 - x))
+        return false;
+    if (m.Top && m_aboveC[ux] < std::min(m.TopLength, y))
+        return false;
+    return !m.Bottom || (*m_belowC)[x] - y - 1 >= std::min(m.BottomLength, m_h - 1 - y);
+}
+
+// The float rule on the cyclic column run of cell (x, y), which holds index.
+bool TCollector::passesFloat(int x, int y, int index) const
+{
+    const std::size_t ux = std::size_t(x);
+    const int other = (*m_nextF)[x];
+    const long long down = other < m_h ? other - y - 1 : (m_h - 1 - y) + std::min(m_topF[ux], y);
+    const long long up = m_aboveF[ux] < y ? m_aboveF[ux] : y + std::min(m_bottomF[ux], m_h - 1 - y);
+    const bool endless = index == m_f && m_topF[ux] == m_h;
+    return m_rule.passes(1 + down + up, down + up > 0, endless);
+}
+
+// Writes the cells of row y that pass to out; returns the end of what was written.
+TPoint *TCollector::scanRow(int y, TPoint *out)
+{
+    const std::uint8_t *row = m_bmp.constScanLine(y);
+    if (m_belowC)
+        m_belowC->advance(y);
+    if (m_belowF)
+        m_belowF->advance(y);
+    if (m_scan.Margins.Right) {
+        int run = 0;
+        for (int x = m_w - 1; x >= 0; --x) {
+            m_rightC[std::size_t(x)] = run;
+            run = row[x] == m_c ? run + 1 : 0;
+        }
+    }
+    weaveRow(y);
+    int leftC = 0;
+    for (int x = 0; x < m_w; ++x) {
+        const int index = row[x];
+        const int left = leftC;
+        leftC = index == m_c ? leftC + 1 : 0;
+        if (!m_candidate[std::size_t(index)] || !m_points[std::size_t(x)] || !passesMargins(x, y, left))
+            continue;
+        if (m_floatTest && !passesFloat(x, y, index))
+            continue;
+        *out++ = TPoint { x, y };
+    }
+    for (int x = 0; x < m_w; ++x) {
+        const std::size_t ux = std::size_t(x);
+        m_aboveC[ux] = row[x] == m_c ? m_aboveC[ux] + 1 : 0;
+        m_aboveF[ux] = row[x] == m_f ? m_aboveF[ux] + 1 : 0;
+    }
+    return out;
+}
+
+void TCollector::run(TLineArray &cells)
+{
+    prepareColumns();
+    findWrappingRuns();
+    // The cells are written straight into the caller's list, sized once for the most that
+    // can pass: growing it as cells are found would copy and fault in the list's pages
+    // several times over.
+    const long long most = mostCells();
+    const qsizetype old = cells.length();
+    if (most > 0)
+        cells.setLength(old + qsizetype(most));
+    TPoint *const first = cells.data() + old;
+    TPoint *out = first;
+
+    ShowProgressGauge();
+    TProgressSteps progress(m_h);
+    for (int y = 0; y < m_h; ++y) {
+        out = scanRow(y, out);
+        progress.step(y + 1);
+    }
+    progress.finish();
+    cells.truncate(old + qsizetype(out - first));
+}
+
 void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &scan, const TFloatRule &rule,
     TLineArray &cells)
 {
@@ -151,125 +345,7 @@ void collect(const QImage &bmp, const TPalette256 &palette, const TFloatScan &sc
     const int wh = ww > 0 ? scan.Weave[0].length() : 0;
     if (!usable(bmp) || ww == 0 || wh == 0 || scan.ColorIndex < 0 || scan.ColorIndex > 255)
         return;
-    const int c = scan.ColorIndex;
-    // The float index: the first entry holding the chosen colour (c itself at the latest).
-    int f = 0;
-    while (!ColorsWithinTolerance(palette[f], palette[c], 0))
-        ++f;
-    std::array<bool, 256> candidate {};
-    for (int i = 0; i < 256; ++i)
-        candidate[std::size_t(i)] = ColorsWithinTolerance(palette[i], palette[c], 0);
-
-    const int w = bmp.width(), h = bmp.height();
-    const TFloatMargins &m = scan.Margins;
-    const bool floatTest = rule.active();
-
-    std::vector<int> weaveCol(static_cast<std::size_t>(w));
-    for (int x = 0; x < w; ++x)
-        weaveCol[std::size_t(x)] = positiveMod(static_cast<long long>(x) - scan.Origin.X, ww);
-
-    std::vector<int> aboveC(std::size_t(w), 0), aboveF(std::size_t(w), 0); // runs just above the row
-    std::vector<int> rightC(static_cast<std::size_t>(w), 0);
-    std::optional<TNextOther> belowC, belowF;
-    if (m.Bottom)
-        belowC.emplace(bmp, c);
-    if (floatTest && !(m.Bottom && f == c))
-        belowF.emplace(bmp, f);
-    const TNextOther *nextF = floatTest ? (belowF ? &*belowF : &*belowC) : nullptr;
-    // A run of F that reaches the bottom (top) row goes on at the top (bottom) of its column.
-    std::vector<int> topF(std::size_t(w), 0), bottomF;
-    if (floatTest) {
-        TNextOther fromTop(bmp, f);
-        fromTop.advance(0);
-        std::vector<int> partial;
-        const std::uint8_t *first = bmp.constScanLine(0);
-        for (int x = 0; x < w; ++x) {
-            topF[std::size_t(x)] = first[x] == f ? fromTop[x] : 0;
-            if (topF[std::size_t(x)] < h)
-                partial.push_back(x);
-        }
-        bottomF = bottomRuns(bmp, f, partial);
-        for (int x = 0; x < w; ++x)
-            if (topF[std::size_t(x)] == h)
-                bottomF[std::size_t(x)] = h;
-    }
-
-    // The weave points of a row, one byte per column.
-    std::vector<std::uint8_t> points(static_cast<std::size_t>(w));
-    auto weaveRow = [&](int y) {
-        const int wy = wh - 1 - positiveMod(static_cast<long long>(h) - 1 - y - scan.Origin.Y, wh);
-        for (int x = 0; x < w; ++x) {
-            const TDynamicByteArray &warp = scan.Weave[weaveCol[std::size_t(x)]];
-            points[std::size_t(x)] = wy < warp.length() && warp[wy] == 1;
-        }
-    };
-    // The cells are written straight into the caller's list, sized once for the most that
-    // can pass (the candidates on weave points): growing it as cells are found would copy
-    // and fault in the list's pages several times over.
-    long long most = 0;
-    for (int y = 0; y < h; ++y) {
-        weaveRow(y);
-        const std::uint8_t *row = bmp.constScanLine(y);
-        for (int x = 0; x < w; ++x)
-            most += candidate[row[x]] & points[std::size_t(x)];
-    }
-    const qsizetype old = cells.length();
-    if (most > 0)
-        cells.setLength(old + qsizetype(most));
-    TPoint *out = cells.data() + old;
-
-    ShowProgressGauge();
-    TProgressSteps progress(h);
-    for (int y = 0; y < h; ++y) {
-        const std::uint8_t *row = bmp.constScanLine(y);
-        if (belowC)
-            belowC->advance(y);
-        if (belowF)
-            belowF->advance(y);
-        if (m.Right) {
-            int run = 0;
-            for (int x = w - 1; x >= 0; --x) {
-                rightC[std::size_t(x)] = run;
-                run = row[x] == c ? run + 1 : 0;
-            }
-        }
-        weaveRow(y);
-        int leftC = 0;
-        for (int x = 0; x < w; ++x) {
-            const std::size_t ux = std::size_t(x);
-            const int index = row[x];
-            const int left = leftC;
-            leftC = index == c ? leftC + 1 : 0;
-            if (!candidate[std::size_t(index)] || !points[ux])
-                continue;
-            if (m.Left && left < std::min(m.LeftLength, x))
-                continue;
-            if (m.Right && rightC[ux] < std::min(m.RightLength, w - 1 - x))
-                continue;
-            if (m.Top && aboveC[ux] < std::min(m.TopLength, y))
-                continue;
-            if (m.Bottom && (*belowC)[x] - y - 1 < std::min(m.BottomLength, h - 1 - y))
-                continue;
-            if (floatTest) {
-                const int other = (*nextF)[x];
-                const long long down = other < h ? other - y - 1 : (h - 1 - y) + std::min(topF[ux], y);
-                const long long up = aboveF[ux] < y ? aboveF[ux] : y + std::min(bottomF[ux], h - 1 - y);
-                const bool endless = index == f && topF[ux] == h;
-                if (!rule.passes(1 + down + up, down + up > 0, endless))
-                    continue;
-            }
-            *out++ = TPoint { x, y };
-        }
-        for (int x = 0; x < w; ++x) {
-            const std::size_t ux = std::size_t(x);
-            aboveC[ux] = row[x] == c ? aboveC[ux] + 1 : 0;
-            aboveF[ux] = row[x] == f ? aboveF[ux] + 1 : 0;
-        }
-        progress.step(y + 1);
-    }
-    progress.finish();
-
-    cells.truncate(old + qsizetype(out - (cells.data() + old)));
+    TCollector(bmp, palette, scan, rule).run(cells);
 }
 
 // The first palette index holding Color, or -1.

@@ -32,6 +32,16 @@ TColor PairColor(const TPalettePairs &pairs, int i)
     return 0x02000000 | PlainColor(pairs[i & 0xFF].Color);
 }
 
+QColor ToQColor(TColor color)
+{
+    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+TColor FromQColor(const QColor &color)
+{
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
+
 TPaletteEntry ColorToEntry(TColor color)
 {
     return { std::uint8_t(color & 0xFF), std::uint8_t((color >> 8) & 0xFF),

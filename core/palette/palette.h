@@ -6,6 +6,7 @@
 
 #include "core/base/document.h"
 
+#include <QColor>
 #include <QImage>
 #include <QString>
 
@@ -66,6 +67,9 @@ TColor GetPaletteColor(const TPalette256 &pal, int index);
 TColor EntryColor(const TPalette256 &pal, int index);
 TColor PairColor(const TPalettePairs &pairs, int i);
 TPaletteEntry ColorToEntry(TColor color); // flag 0
+// A colour value (red in the low byte) as Qt's colour and back.
+QColor ToQColor(TColor color);
+TColor FromQColor(const QColor &color);
 
 // --- Nearest colour: the one shared routine ---------------------------------------------
 // The entry with the smallest sum of squared red, green and blue differences; the lowest

@@ -87,6 +87,9 @@ struct TCursorStyleOption {
 };
 
 struct TSprayOption {
+    // The most the spray dialog offers, and what the settings file is held to.
+    static constexpr std::int32_t MaxPointCount = 900;
+    static constexpr std::int32_t MaxRadius = 500;
     std::int32_t Radius = 25, PointCount = 80;
     bool operator==(const TSprayOption &) const = default;
 };

@@ -2,6 +2,8 @@
 #include "core/settings/settings.h"
 #include "core/settings/settingsgroup.h"
 
+#include <algorithm>
+
 namespace {
 const auto circleFields = [](auto &r, auto f) {
     f("LeftBottomX", r.LeftBottomX);
@@ -115,6 +117,9 @@ void WriteCursorStyle(const TCursorStyleOption &option)
 void ReadSprayOption(TSprayOption &option)
 {
     ReadSettingsRecord("SprayOption", option, sprayFields);
+    // A hand-edited file may hold any number: the tool sprays what the dialog could give.
+    option.PointCount = std::clamp(option.PointCount, 1, TSprayOption::MaxPointCount);
+    option.Radius = std::clamp(option.Radius, 1, TSprayOption::MaxRadius);
 }
 void WriteSprayOption(const TSprayOption &option)
 {

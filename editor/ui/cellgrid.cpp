@@ -11,16 +11,6 @@
 
 #include <algorithm>
 
-QColor ToQColor(TColor c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-TColor FromQColor(const QColor &c)
-{
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
-
 TIDrawGrid::TIDrawGrid(QWidget *parent, TIDrawGridLayout *layout)
     : QAbstractScrollArea(parent)
     , m_layout(layout ? layout : &m_own)

@@ -9,6 +9,7 @@
 
 #include "core/base/document.h"
 #include "core/base/wheelturn.h"
+#include "core/palette/palette.h"
 #include "editor/cellgridlayout.h"
 
 #include <QAbstractScrollArea>
@@ -17,10 +18,6 @@
 #include <functional>
 
 class QPainter;
-
-// TColor (red in the low byte) to QColor and back.
-QColor ToQColor(TColor c);
-TColor FromQColor(const QColor &c);
 
 // State flags handed to DrawCell.
 enum TGridDrawState : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };

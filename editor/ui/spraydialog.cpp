@@ -32,11 +32,11 @@ TFrmSetSpray::TFrmSetSpray(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmSetSpray"));
     setWindowTitle(text("Spray_Caption"));
-    RdtPointNum = numberBox(this, "RdtPointNum", MaxPointCount, 80);
-    RdtRadium = numberBox(this, "RdtRadium", MaxRadius, 25);
+    m_pointCount = numberBox(this, "RdtPointNum", MaxPointCount, 80);
+    m_radius = numberBox(this, "RdtRadium", MaxRadius, 25);
     auto *form = new QFormLayout;
-    form->addRow(text("Spray_Point_Count"), RdtPointNum);
-    form->addRow(text("Spray_Radius"), RdtRadium);
+    form->addRow(text("Spray_Point_Count"), m_pointCount);
+    form->addRow(text("Spray_Radius"), m_radius);
     auto *buttons = NewOkCancelButtons(this);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -45,14 +45,14 @@ TFrmSetSpray::TFrmSetSpray(QWidget *parent)
 
 void TFrmSetSpray::SetValues(const TSprayOption &option)
 {
-    RdtPointNum->setValue(std::clamp(option.PointCount, 1, MaxPointCount));
-    RdtRadium->setValue(std::clamp(option.Radius, 1, MaxRadius));
+    m_pointCount->setValue(std::clamp(option.PointCount, 1, MaxPointCount));
+    m_radius->setValue(std::clamp(option.Radius, 1, MaxRadius));
 }
 
 TSprayOption TFrmSetSpray::Values() const
 {
     TSprayOption option;
-    option.PointCount = RdtPointNum->value();
-    option.Radius = RdtRadium->value();
+    option.PointCount = m_pointCount->value();
+    option.Radius = m_radius->value();
     return option;
 }

@@ -12,8 +12,8 @@ class QSpinBox;
 class TFrmSetSpray : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int MaxPointCount = 900;
-    static constexpr int MaxRadius = 500;
+    static constexpr int MaxPointCount = TSprayOption::MaxPointCount;
+    static constexpr int MaxRadius = TSprayOption::MaxRadius;
 
     explicit TFrmSetSpray(QWidget *parent = nullptr);
 
@@ -21,6 +21,7 @@ public:
     void SetValues(const TSprayOption &option);
     TSprayOption Values() const;
 
-    QSpinBox *RdtPointNum = nullptr;
-    QSpinBox *RdtRadium = nullptr;
+private:
+    QSpinBox *m_pointCount = nullptr;
+    QSpinBox *m_radius = nullptr;
 };

@@ -40,6 +40,26 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
         QMessageBox::critical(this, GetUiMessage("TileErrorCaption"), text);
     };
 
+    auto *layout = new QVBoxLayout(this);
+    QGridLayout *margins = buildMargins();
+    buildConditions(margins);
+    layout->addLayout(margins);
+    layout->addLayout(buildWeaveRow());
+    layout->addWidget(buildColorTable(), 1);
+    layout->addLayout(buildButtons());
+
+    ApplyLanguage();
+    SetParam(TTileWeaveParam {});
+    SetWeave(TWeaveArray(), QString());
+    adjustSize();
+    m_baseHeight = height();
+    if (m_colorSource)
+        m_colorSource->installEventFilter(this);
+}
+
+// The four untiled margins, two a row: each side's box and its length.
+QGridLayout *TFrmTileWeave::buildMargins()
+{
     auto *margins = new QGridLayout;
     const struct {
         QCheckBox *&box;
@@ -58,6 +78,13 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
         margins->addWidget(s.length, row / 2, (row % 2) * 2 + 1);
         ++row;
     }
+    return margins;
+}
+
+// The float length, the colour-change hint and the point and float conditions, in the
+// rows under the margins.
+void TFrmTileWeave::buildConditions(QGridLayout *grid)
+{
     m_floatLabel = new QLabel(this);
     m_margins.Float = lengthBox(this, "RdtFloat", 0);
     m_changeColorHint = new QCheckBox(this);
@@ -70,14 +97,17 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
     m_floatCondition->setObjectName(QStringLiteral("Float_Condition"));
     m_pointCondition->addItems({ QString(), QString() });
     m_floatCondition->addItems({ QString(), QString() });
-    margins->addWidget(m_floatLabel, 2, 0);
-    margins->addWidget(m_margins.Float, 2, 1);
-    margins->addWidget(m_changeColorHint, 2, 2, 1, 2);
-    margins->addWidget(m_pointLabel, 3, 0);
-    margins->addWidget(m_pointCondition, 3, 1);
-    margins->addWidget(m_floatConditionLabel, 3, 2);
-    margins->addWidget(m_floatCondition, 3, 3);
+    grid->addWidget(m_floatLabel, 2, 0);
+    grid->addWidget(m_margins.Float, 2, 1);
+    grid->addWidget(m_changeColorHint, 2, 2, 1, 2);
+    grid->addWidget(m_pointLabel, 3, 0);
+    grid->addWidget(m_pointCondition, 3, 1);
+    grid->addWidget(m_floatConditionLabel, 3, 2);
+    grid->addWidget(m_floatCondition, 3, 3);
+}
 
+QHBoxLayout *TFrmTileWeave::buildWeaveRow()
+{
     m_weaveName = new QLabel(this);
     m_weaveName->setObjectName(QStringLiteral("WeaveName"));
     m_weaveFile = new QPushButton(this);
@@ -85,7 +115,13 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
     auto *weaveRow = new QHBoxLayout;
     weaveRow->addWidget(m_weaveName, 1);
     weaveRow->addWidget(m_weaveFile);
+    connect(m_weaveFile, &QPushButton::clicked, this, &TFrmTileWeave::chooseWeaveFile);
+    return weaveRow;
+}
 
+// The chosen colours: a swatch and the float lengths typed for each.
+QTableWidget *TFrmTileWeave::buildColorTable()
+{
     m_table = new QTableWidget(0, 2, this);
     m_table->setObjectName(QStringLiteral("DrdSelectedColor"));
     m_table->horizontalHeader()->hide();
@@ -93,7 +129,11 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(0, 40);
     m_table->setMinimumHeight(m_table->verticalHeader()->defaultSectionSize() + 4);
+    return m_table;
+}
 
+QHBoxLayout *TFrmTileWeave::buildButtons()
+{
     m_reset = new QPushButton(this);
     m_reset->setObjectName(QStringLiteral("Reset"));
     m_save = new QPushButton(this);
@@ -106,26 +146,11 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : { m_reset, m_save, m_ok, m_cancel })
         buttons->addWidget(b);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(margins);
-    layout->addLayout(weaveRow);
-    layout->addWidget(m_table, 1);
-    layout->addLayout(buttons);
-
     connect(m_reset, &QPushButton::clicked, this, &TFrmTileWeave::Reset);
     connect(m_save, &QPushButton::clicked, this, &TFrmTileWeave::SaveParameter);
     connect(m_ok, &QPushButton::clicked, this, [this] { Tile(); });
     connect(m_cancel, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_weaveFile, &QPushButton::clicked, this, &TFrmTileWeave::chooseWeaveFile);
-
-    ApplyLanguage();
-    SetParam(TTileWeaveParam {});
-    SetWeave(TWeaveArray(), QString());
-    adjustSize();
-    m_baseHeight = height();
-    if (m_colorSource)
-        m_colorSource->installEventFilter(this);
+    return buttons;
 }
 
 TFrmTileWeave::~TFrmTileWeave()

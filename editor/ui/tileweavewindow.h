@@ -17,6 +17,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -72,7 +74,7 @@ public:
 Q_SIGNALS:
     // The settings were stored: the main window's float box and colour-change hint follow.
     void settingsStored(const TTileWeaveParam &param);
-    // Reset asks for the colour-pick tool (14) in the grid.
+    // Reset asks for the colour-pick tool (TToolId::AbsorbColor) in the grid.
     void colorPickToolWanted();
 
 protected:
@@ -80,6 +82,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The window's parts, built once by the constructor.
+    QGridLayout *buildMargins();
+    void buildConditions(QGridLayout *grid);
+    QHBoxLayout *buildWeaveRow();
+    QTableWidget *buildColorTable();
+    QHBoxLayout *buildButtons();
     void chooseWeaveFile();
     void storeSettings();
     void fitHeight();

@@ -23,28 +23,29 @@ TFrmExplorer::TFrmExplorer(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("FrmExplorer"));
-    DriveComboBox = new QComboBox(this);
-    DirectoryListBox = new QTreeView(this);
-    FileListBox = new QListView(this);
-    PbrProcess = new QProgressBar(this);
-    PbrProcess->setRange(0, 100);
-    PbrProcess->hide();
-    StatusBar = new QStatusBar(this);
+    m_drives = new QComboBox(this);
+    m_drives->setObjectName(QStringLiteral("DriveComboBox"));
+    m_folderTree = new QTreeView(this);
+    m_fileList = new QListView(this);
+    m_progress = new QProgressBar(this);
+    m_progress->setRange(0, 100);
+    m_progress->hide();
+    m_statusBar = new QStatusBar(this);
 
     m_folders = new QFileSystemModel(this);
     m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     m_folders->setRootPath(QStringLiteral("/"));
-    DirectoryListBox->setModel(m_folders);
+    m_folderTree->setModel(m_folders);
     for (int column = 1; column < m_folders->columnCount(); ++column)
-        DirectoryListBox->hideColumn(column);
-    DirectoryListBox->setHeaderHidden(true);
+        m_folderTree->hideColumn(column);
+    m_folderTree->setHeaderHidden(true);
 
     m_files = new QFileSystemModel(this);
     m_files->setFilter(QDir::Files);
     QStringList masks = BrowseMasks(TBrowseMode::Explorer);
     m_files->setNameFilters(masks);
     m_files->setNameFilterDisables(false);
-    FileListBox->setModel(m_files);
+    m_fileList->setModel(m_files);
 
     auto *holder = new TBrowseHolder(this);
     BrowseImg = new TBrowseAll(holder);
@@ -58,9 +59,9 @@ TFrmExplorer::TFrmExplorer(QWidget *parent)
     auto *left = new QWidget(this);
     auto *leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->addWidget(DriveComboBox);
-    leftLayout->addWidget(DirectoryListBox, 2);
-    leftLayout->addWidget(FileListBox, 1);
+    leftLayout->addWidget(m_drives);
+    leftLayout->addWidget(m_folderTree, 2);
+    leftLayout->addWidget(m_fileList, 1);
     auto *splitter = new QSplitter(this);
     splitter->addWidget(left);
     splitter->addWidget(holder);
@@ -68,25 +69,25 @@ TFrmExplorer::TFrmExplorer(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(splitter, 1);
-    layout->addWidget(PbrProcess);
-    layout->addWidget(StatusBar);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_statusBar);
     resize(760, 520);
 
     fillDrives();
-    connect(DriveComboBox, &QComboBox::activated, this,
-        [this](int index) { SetDirectory(DriveComboBox->itemData(index).toString()); });
+    connect(m_drives, &QComboBox::activated, this,
+        [this](int index) { SetDirectory(m_drives->itemData(index).toString()); });
     // The thumbnails follow the folder list, by mouse or keys.
-    connect(DirectoryListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(m_folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex &index) { SetDirectory(m_folders->filePath(index)); });
-    connect(FileListBox, &QListView::doubleClicked, this,
+    connect(m_fileList, &QListView::doubleClicked, this,
         [this](const QModelIndex &index) { Q_EMIT OpenFile(m_files->filePath(index)); });
     connect(BrowseImg, &TBrowseImage::OnDblClickEvent, this,
         [this](TDrawImage *source) { Q_EMIT OpenFile(source->FileName()); });
     connect(BrowseImg, &TBrowseImage::OnClickEvent, this,
-        [this](TDrawImage *source) { StatusBar->showMessage(source->FileName()); });
+        [this](TDrawImage *source) { m_statusBar->showMessage(source->FileName()); });
     connect(BrowseImg, &TBrowseImage::OnProcessEvent, this, [this](int percent) {
-        PbrProcess->setVisible(percent < 100);
-        PbrProcess->setValue(percent);
+        m_progress->setVisible(percent < 100);
+        m_progress->setValue(percent);
     });
     ApplyLanguage();
 }
@@ -98,11 +99,11 @@ void TFrmExplorer::ApplyLanguage()
 
 void TFrmExplorer::fillDrives()
 {
-    DriveComboBox->clear();
+    m_drives->clear();
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (!volume.isValid() || !volume.isReady())
             continue;
-        DriveComboBox->addItem(volume.rootPath(), volume.rootPath());
+        m_drives->addItem(volume.rootPath(), volume.rootPath());
     }
 }
 
@@ -116,16 +117,16 @@ void TFrmExplorer::SetDirectory(const QString &path)
         return;
     m_directory = directory;
     // The drive box shows the file system the folder is on.
-    const int drive = DriveComboBox->findData(QStorageInfo(m_directory).rootPath());
+    const int drive = m_drives->findData(QStorageInfo(m_directory).rootPath());
     if (drive >= 0)
-        DriveComboBox->setCurrentIndex(drive);
+        m_drives->setCurrentIndex(drive);
     const QModelIndex folder = m_folders->index(m_directory);
-    DirectoryListBox->setCurrentIndex(folder);
-    DirectoryListBox->scrollTo(folder);
-    FileListBox->setRootIndex(m_files->setRootPath(m_directory));
-    StatusBar->showMessage(m_directory);
+    m_folderTree->setCurrentIndex(folder);
+    m_folderTree->scrollTo(folder);
+    m_fileList->setRootIndex(m_files->setRootPath(m_directory));
+    m_statusBar->showMessage(m_directory);
     BrowseImg->SetFolder(m_directory);
-    PbrProcess->hide();
+    m_progress->hide();
 }
 
 QString TFrmExplorer::Directory() const

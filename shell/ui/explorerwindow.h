@@ -25,12 +25,7 @@ public:
     // Applies the interface texts.
     void ApplyLanguage();
 
-    QComboBox *DriveComboBox = nullptr;
-    QTreeView *DirectoryListBox = nullptr;
-    QListView *FileListBox = nullptr;
     TBrowseAll *BrowseImg = nullptr;
-    QProgressBar *PbrProcess = nullptr;
-    QStatusBar *StatusBar = nullptr;
 
 Q_SIGNALS:
     // The user opened a file (double click).
@@ -41,6 +36,11 @@ protected:
 
 private:
     void fillDrives();
+    QComboBox *m_drives = nullptr;
+    QTreeView *m_folderTree = nullptr;
+    QListView *m_fileList = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QStatusBar *m_statusBar = nullptr;
     QFileSystemModel *m_folders = nullptr;
     QFileSystemModel *m_files = nullptr;
     QString m_directory;

@@ -20,21 +20,21 @@ TLibraryNameDialog::TLibraryNameDialog(
     // Both dialogs carry the one caption of the interface texts.
     setWindowTitle(GetUiString(section, QStringLiteral("New_Weave_Library")));
     auto *form = new QFormLayout(this);
-    EdtName = new QLineEdit(this);
-    EdtName->setObjectName(QStringLiteral("EdtName"));
-    form->addRow(GetUiString(section, QStringLiteral("Library_Name")), EdtName);
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("EdtName"));
+    form->addRow(GetUiString(section, QStringLiteral("Library_Name")), m_name);
     auto *buttons = NewOkCancelButtons(this);
     form->addRow(buttons);
 }
 
 void TLibraryNameDialog::SetLibraryName(const QString &name)
 {
-    EdtName->setText(name);
+    m_name->setText(name);
 }
 
 QString TLibraryNameDialog::LibraryName() const
 {
-    return EdtName->text().trimmed();
+    return m_name->text().trimmed();
 }
 
 void TLibraryNameDialog::accept()

@@ -22,9 +22,8 @@ public:
     const QString &CreatedPath() const { return m_created; }
     void accept() override;
 
-    QLineEdit *EdtName = nullptr;
-
 private:
+    QLineEdit *m_name = nullptr;
     TBrowseMode m_mode;
     QString m_root;
     TDocumentQuestions &m_questions;

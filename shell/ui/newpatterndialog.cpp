@@ -1,5 +1,6 @@
 #include "shell/ui/newpatterndialog.h"
 
+#include "core/palette/palette.h"
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/okcancelbuttons.h"
@@ -26,19 +27,14 @@ QString text(const char *key)
 const TColor kLineColors[] = { 0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
     0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF };
 
-QColor toQColor(TColor c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 QComboBox *colorBox(const char *name)
 {
     auto *box = new QComboBox;
     box->setObjectName(QLatin1String(name));
     for (TColor c : kLineColors) {
         QPixmap swatch(24, 12);
-        swatch.fill(toQColor(c));
-        box->addItem(QIcon(swatch), toQColor(c).name(), int(c));
+        swatch.fill(ToQColor(c));
+        box->addItem(QIcon(swatch), ToQColor(c).name(), int(c));
     }
     return box;
 }
@@ -48,8 +44,8 @@ void selectColor(QComboBox *box, TColor c)
     int i = box->findData(int(c));
     if (i < 0) {
         QPixmap swatch(24, 12);
-        swatch.fill(toQColor(c));
-        box->addItem(QIcon(swatch), toQColor(c).name(), int(c));
+        swatch.fill(ToQColor(c));
+        box->addItem(QIcon(swatch), ToQColor(c).name(), int(c));
         i = box->count() - 1;
     }
     box->setCurrentIndex(i);
@@ -77,19 +73,19 @@ TFrmSetPara::TFrmSetPara(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("TFrmSetPara"));
-    NdtWarpCount = spin("NdtWarpCount", 1, MaxPictureSide);
-    NdtWeftCount = spin("NdtWeftCount", 1, MaxPictureSide);
-    RxLayerCount = spin("RxLayerCount", 1, MaxNewPatternLayers);
-    RdtColCount = spin("RdtColCount", 1, MaxPictureSide);
-    RdtRowCount = spin("RdtRowCount", 1, MaxPictureSide);
-    NdtWarpDensity = densityBox("NdtWarpDensity");
-    NdtWeftDensity = densityBox("NdtWeftDensity");
-    CcbxCompartLine = colorBox("CcbxCompartLine");
-    CcbxGeneralLine = colorBox("CcbxGeneralLine");
-    RxSpaceCount = spin("RxSpaceCount", 0, MaxPictureSide);
+    m_warpCount = spin("NdtWarpCount", 1, MaxPictureSide);
+    m_weftCount = spin("NdtWeftCount", 1, MaxPictureSide);
+    m_layerCount = spin("RxLayerCount", 1, MaxNewPatternLayers);
+    m_colCompart = spin("RdtColCount", 1, MaxPictureSide);
+    m_rowCompart = spin("RdtRowCount", 1, MaxPictureSide);
+    m_warpDensity = densityBox("NdtWarpDensity");
+    m_weftDensity = densityBox("NdtWeftDensity");
+    m_compartLineColor = colorBox("CcbxCompartLine");
+    m_gridLineColor = colorBox("CcbxGeneralLine");
+    m_spaceCount = spin("RxSpaceCount", 0, MaxPictureSide);
     // Hidden and in no layout: owned by the dialog all the same.
-    RxSpaceCount->setParent(this);
-    RxSpaceCount->hide();
+    m_spaceCount->setParent(this);
+    m_spaceCount->hide();
 
     auto group = [this](const char *name, std::initializer_list<std::pair<const char *, QWidget *>> rows) {
         auto *box = new QGroupBox(this);
@@ -101,12 +97,12 @@ TFrmSetPara::TFrmSetPara(QWidget *parent)
     };
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group("Pattern_Size",
-        { { "Warps", NdtWarpCount }, { "Wefts", NdtWeftCount }, { "Layer_Count", RxLayerCount } }));
-    layout->addWidget(group("Pattern_Cell_Size", { { "Cols", RdtColCount }, { "Rows", RdtRowCount } }));
-    layout->addWidget(group(
-        "Warp_Weft_Density", { { "Warp_Density", NdtWarpDensity }, { "Weft_Density", NdtWeftDensity } }));
+        { { "Warps", m_warpCount }, { "Wefts", m_weftCount }, { "Layer_Count", m_layerCount } }));
+    layout->addWidget(group("Pattern_Cell_Size", { { "Cols", m_colCompart }, { "Rows", m_rowCompart } }));
     layout->addWidget(
-        group("Line_Color", { { "Separation_Line", CcbxCompartLine }, { "General_Line", CcbxGeneralLine } }));
+        group("Warp_Weft_Density", { { "Warp_Density", m_warpDensity }, { "Weft_Density", m_weftDensity } }));
+    layout->addWidget(group(
+        "Line_Color", { { "Separation_Line", m_compartLineColor }, { "General_Line", m_gridLineColor } }));
     auto *buttons = NewOkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("BtnOK"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("BtnCancel"));
@@ -125,31 +121,31 @@ void TFrmSetPara::applyTexts()
 
 void TFrmSetPara::SetValues(const TNewPatternValues &v)
 {
-    NdtWarpCount->setValue(v.Warps);
-    NdtWeftCount->setValue(v.Wefts);
-    RxLayerCount->setValue(v.LayerCount);
-    RdtColCount->setValue(v.ColCount);
-    RdtRowCount->setValue(v.RowCount);
-    NdtWarpDensity->setValue(v.WarpDensity);
-    NdtWeftDensity->setValue(v.WeftDensity);
-    selectColor(CcbxCompartLine, v.CompartLineColor);
-    selectColor(CcbxGeneralLine, v.GridLineColor);
-    RxSpaceCount->setValue(v.SpaceCount);
+    m_warpCount->setValue(v.Warps);
+    m_weftCount->setValue(v.Wefts);
+    m_layerCount->setValue(v.LayerCount);
+    m_colCompart->setValue(v.ColCount);
+    m_rowCompart->setValue(v.RowCount);
+    m_warpDensity->setValue(v.WarpDensity);
+    m_weftDensity->setValue(v.WeftDensity);
+    selectColor(m_compartLineColor, v.CompartLineColor);
+    selectColor(m_gridLineColor, v.GridLineColor);
+    m_spaceCount->setValue(v.SpaceCount);
 }
 
 TNewPatternValues TFrmSetPara::Values() const
 {
     TNewPatternValues v;
-    v.Warps = NdtWarpCount->value();
-    v.Wefts = NdtWeftCount->value();
-    v.LayerCount = RxLayerCount->value();
-    v.ColCount = RdtColCount->value();
-    v.RowCount = RdtRowCount->value();
-    v.WarpDensity = NdtWarpDensity->value();
-    v.WeftDensity = NdtWeftDensity->value();
-    v.CompartLineColor = TColor(CcbxCompartLine->currentData().toInt());
-    v.GridLineColor = TColor(CcbxGeneralLine->currentData().toInt());
-    v.SpaceCount = RxSpaceCount->value();
+    v.Warps = m_warpCount->value();
+    v.Wefts = m_weftCount->value();
+    v.LayerCount = m_layerCount->value();
+    v.ColCount = m_colCompart->value();
+    v.RowCount = m_rowCompart->value();
+    v.WarpDensity = m_warpDensity->value();
+    v.WeftDensity = m_weftDensity->value();
+    v.CompartLineColor = TColor(m_compartLineColor->currentData().toInt());
+    v.GridLineColor = TColor(m_gridLineColor->currentData().toInt());
+    v.SpaceCount = m_spaceCount->value();
     return v;
 }
 

@@ -22,17 +22,17 @@ public:
 
     void accept() override;
 
-    QSpinBox *NdtWarpCount = nullptr;
-    QSpinBox *NdtWeftCount = nullptr;
-    QSpinBox *RxLayerCount = nullptr;
-    QSpinBox *RdtColCount = nullptr;
-    QSpinBox *RdtRowCount = nullptr;
-    QDoubleSpinBox *NdtWarpDensity = nullptr;
-    QDoubleSpinBox *NdtWeftDensity = nullptr;
-    QComboBox *CcbxCompartLine = nullptr;
-    QComboBox *CcbxGeneralLine = nullptr;
-    QSpinBox *RxSpaceCount = nullptr; // hidden: carried through unchanged
-
 private:
     void applyTexts();
+
+    QSpinBox *m_warpCount = nullptr;
+    QSpinBox *m_weftCount = nullptr;
+    QSpinBox *m_layerCount = nullptr;
+    QSpinBox *m_colCompart = nullptr;
+    QSpinBox *m_rowCompart = nullptr;
+    QDoubleSpinBox *m_warpDensity = nullptr;
+    QDoubleSpinBox *m_weftDensity = nullptr;
+    QComboBox *m_compartLineColor = nullptr;
+    QComboBox *m_gridLineColor = nullptr;
+    QSpinBox *m_spaceCount = nullptr; // hidden: carried through unchanged
 };

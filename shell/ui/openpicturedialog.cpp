@@ -70,25 +70,29 @@ TOpenPictureDialog::TOpenPictureDialog(QWidget *parent)
     area->setObjectName(QStringLiteral("PreviewArea"));
     auto *column = new QVBoxLayout(area);
     column->setContentsMargins(0, 0, 0, 0);
-    PictureLabel = new QLabel(area);
-    CbxPrvewiPic = new QCheckBox(GetUiMessage(QStringLiteral("NoPicturePreview")), area);
-    PreviewButton
+    m_pictureLabel = new QLabel(area);
+    m_noPreview = new QCheckBox(GetUiMessage(QStringLiteral("NoPicturePreview")), area);
+    m_previewButton
         = new QPushButton(GetUiString(QStringLiteral("General"), QStringLiteral("BtnPreview")), area);
-    PaintPanel = new QWidget(area);
-    auto *panelLayout = new QVBoxLayout(PaintPanel);
+    m_paintPanel = new QWidget(area);
+    auto *panelLayout = new QVBoxLayout(m_paintPanel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
-    PaintBox = new TPicturePreviewBox(PaintPanel);
-    panelLayout->addWidget(PaintBox);
-    column->addWidget(PictureLabel);
-    column->addWidget(CbxPrvewiPic);
-    column->addWidget(PreviewButton);
-    column->addWidget(PaintPanel, 1);
+    m_paintBox = new TPicturePreviewBox(m_paintPanel);
+    panelLayout->addWidget(m_paintBox);
+    m_pictureLabel->setObjectName(QStringLiteral("PictureLabel"));
+    m_noPreview->setObjectName(QStringLiteral("CbxPrvewiPic"));
+    m_previewButton->setObjectName(QStringLiteral("PreviewButton"));
+    m_paintBox->setObjectName(QStringLiteral("PaintBox"));
+    column->addWidget(m_pictureLabel);
+    column->addWidget(m_noPreview);
+    column->addWidget(m_previewButton);
+    column->addWidget(m_paintPanel, 1);
     // The non-native dialog lays itself out on a grid: the preview takes a column of its own.
     if (auto *grid = qobject_cast<QGridLayout *>(layout()))
         grid->addWidget(area, 0, grid->columnCount(), grid->rowCount(), 1);
 
     connect(this, &QFileDialog::currentChanged, this, &TOpenPictureDialog::SelectionChanged);
-    connect(PreviewButton, &QPushButton::clicked, this, &TOpenPictureDialog::ShowPreviewWindow);
+    connect(m_previewButton, &QPushButton::clicked, this, &TOpenPictureDialog::ShowPreviewWindow);
     SelectionChanged(QString());
 }
 
@@ -100,18 +104,18 @@ void TOpenPictureDialog::SetPipeFilter(const QString &filter)
 void TOpenPictureDialog::SelectionChanged(const QString &fileName)
 {
     TThumbnail thumbnail;
-    const bool loaded = !fileName.isEmpty() && QFileInfo(fileName).isFile() && !CbxPrvewiPic->isChecked()
+    const bool loaded = !fileName.isEmpty() && QFileInfo(fileName).isFile() && !m_noPreview->isChecked()
         && ReadThumbnail(fileName, QSize(kPreviewSide, kPreviewSide), thumbnail);
     if (loaded) {
         m_picture = thumbnail.Picture;
-        PictureLabel->setText(
+        m_pictureLabel->setText(
             QStringLiteral(" (%1x%2)").arg(thumbnail.FileSize.width()).arg(thumbnail.FileSize.height()));
     } else {
         m_picture = QImage();
-        PictureLabel->setText(GetUiMessage(QStringLiteral("PictureLabel")));
+        m_pictureLabel->setText(GetUiMessage(QStringLiteral("PictureLabel")));
     }
-    PreviewButton->setEnabled(loaded);
-    PaintBox->SetPicture(m_picture);
+    m_previewButton->setEnabled(loaded);
+    m_paintBox->SetPicture(m_picture);
 }
 
 void TOpenPictureDialog::ShowPreviewWindow()

@@ -42,14 +42,13 @@ public:
     // Shows the picture in a modal window of its own.
     void ShowPreviewWindow();
 
-    QLabel *PictureLabel = nullptr;
-    QCheckBox *CbxPrvewiPic = nullptr;
-    QPushButton *PreviewButton = nullptr;
-    QWidget *PaintPanel = nullptr;
-    TPicturePreviewBox *PaintBox = nullptr;
-
 private:
     QImage m_picture;
+    QLabel *m_pictureLabel = nullptr;
+    QCheckBox *m_noPreview = nullptr;
+    QPushButton *m_previewButton = nullptr;
+    QWidget *m_paintPanel = nullptr;
+    TPicturePreviewBox *m_paintBox = nullptr;
 };
 
 // "name|masks|name|masks" to Qt's name filters ("name (masks)" with blanks for ";").

@@ -176,8 +176,7 @@ TFramPalette::TFramPalette(QWidget *parent)
     connect(m_fore, &QToolButton::clicked, this, [this] { Q_EMIT TargetChosen(false); });
     connect(m_back, &QToolButton::clicked, this, [this] { Q_EMIT TargetChosen(true); });
     ChooseColor = [this](TColor &color) {
-        const QColor chosen
-            = QColorDialog::getColor(QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF), this);
+        const QColor chosen = QColorDialog::getColor(ToQColor(color), this);
         if (!chosen.isValid())
             return false;
         color = PlainColor(TPaletteEntry {

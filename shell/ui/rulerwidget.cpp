@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 QFont rulerFont()
 {
@@ -31,6 +33,12 @@ TRuler::TRuler(Qt::Orientation orientation, TPatternGrid &grid, QWidget *parent)
         setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("65535")) + 6);
 }
 
+// The numbers a ruler labels: columns from the left from 1, wefts from the bottom from 1
+// (from the top when the grid numbers its rows so), as the status bar and the compartment
+// lines count them; a label stands at every compartment step (thinned so that labels never
+// overlap), its mark on the compartment line that closes the step: right of the column,
+// above a weft counted from the bottom. A compartment longer than the pattern steps by the pattern,
+// so every pattern has a label.
 QList<TRuler::TLabel> TRuler::labels() const
 {
     QList<TLabel> out;
@@ -40,25 +48,28 @@ QList<TRuler::TLabel> TRuler::labels() const
         1, (across ? m_grid.DefaultColWidth() : m_grid.DefaultRowHeight()) + m_grid.GridLineWidth());
     const int first = across ? m_grid.LeftCol() : m_grid.TopRow();
     const int count = across ? m_grid.ColCount() : m_grid.RowCount();
-    const int compart = std::max(1, across ? layout.DefaultColCompart : layout.DefaultRowCompart);
+    const int numbered = std::max(1, across ? m_grid.Picture().width() : m_grid.Picture().height());
+    const int compart = std::clamp(across ? layout.DefaultColCompart : layout.DefaultRowCompart, 1, numbered);
     const bool reduced = m_grid.ZoomLevel() < TPatternGrid::BaseZoomLevel;
+    // Rows count from the bottom unless the grid numbers them from the top.
+    const bool ascending = across || layout.StartPos == TStartPos::spLeftTop;
     // Room for a five-digit number: thin the steps to a multiple of the compartment.
     const int room = fontMetrics().horizontalAdvance(QStringLiteral("65535")) + 4;
     const int spacing = across ? room : fontMetrics().height() + 2;
     int step = compart;
-    while (qint64(step) * pitch < spacing && step < 65536)
+    while (qint64(step) * pitch < spacing && step + compart <= numbered)
         step += compart;
     const int length = across ? width() : height();
     int lastNumber = -1;
     for (int cell = first; cell < count && (cell - first) * qint64(pitch) < length; ++cell) {
         const int source
             = reduced ? (across ? m_grid.ReducedSourceCol(cell) : m_grid.ReducedSourceRow(cell)) : cell;
-        const int number = source + 1;
+        const int number = ascending ? source + 1 : numbered - source;
         if (number % step != 0 || number == lastNumber)
             continue;
         lastNumber = number;
-        // The mark stands at the end of the numbered cell, where its compartment line is.
-        out.append({ number, int((cell - first + 1) * pitch) - 1 });
+        const int mark = int((cell - first + (ascending ? 1 : 0)) * pitch) - 1;
+        out.append({ number, mark });
     }
     return out;
 }
@@ -71,6 +82,14 @@ QList<int> TRuler::VisibleLabels() const
     return numbers;
 }
 
+QList<int> TRuler::VisibleMarks() const
+{
+    QList<int> marks;
+    for (const TLabel &l : labels())
+        marks.append(l.Position);
+    return marks;
+}
+
 void TRuler::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -78,13 +97,16 @@ void TRuler::paintEvent(QPaintEvent *)
     const QFontMetrics fm = fontMetrics();
     for (const TLabel &l : labels()) {
         const QString text = QString::number(l.Number);
-        // The number ends at its mark (left of it across, above it down).
+        // The number stands beside its mark on the side of the cells it counts: left of
+        // it across, below it down for wefts counted from the bottom.
         if (m_orientation == Qt::Horizontal) {
             p.drawLine(l.Position, height() - 4, l.Position, height());
             p.drawText(l.Position - fm.horizontalAdvance(text) - 1, fm.ascent() + 1, text);
         } else {
             p.drawLine(width() - 4, l.Position, width(), l.Position);
-            p.drawText(width() - fm.horizontalAdvance(text) - 5, l.Position - fm.descent(), text);
+            const bool below = m_grid.Grid().StartPos != TStartPos::spLeftTop;
+            const int y = below ? l.Position + fm.ascent() + 1 : l.Position - fm.descent();
+            p.drawText(width() - fm.horizontalAdvance(text) - 5, y, text);
         }
     }
 }

@@ -531,7 +531,7 @@ TEST_F(PatternGridTools, MoveGridDragsTheView)
     EXPECT_EQ(g.UndoStore().UndoCount(), 0);
 }
 
-// Tool 33: Enter maps the picture onto the four clicked corners, one whole-picture step,
+// BuildRectBmp: Enter maps the picture onto the four clicked corners, one whole-picture step,
 // and returns to the tool before; Space with three points only clears them.
 TEST_F(PatternGridTools, BuildRectBmpKeys)
 {

@@ -1,5 +1,5 @@
-// The picked-weave tool (39) with its float marking, the float query that decides the
-// marked floats, and the picked-pattern tool (40) with the picture file it tiles.
+// The picked-weave tool (PickedWeave) with its float marking, the float query that decides the
+// marked floats, and the picked-pattern tool (PickedPattern) with the picture file it tiles.
 #include "editor/floatquery.h"
 #include "editor/pickedtools.h"
 
@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+
+#include <functional>
 
 namespace {
 
@@ -354,4 +356,56 @@ TEST_F(PickedTools, MarkerNeverTakesTheEntryOfTheBlackJustAdded)
     for (int y = 2; y <= 4; ++y)
         marked[std::size_t(y)][0] = marker;
     EXPECT_EQ(column(g.Picture()), marked);
+}
+
+TEST_F(PickedTools, FloatQueryWritesNothingOnceTheCellsMayHaveMoved)
+{
+    // Each change moves the marked cells or replaces the picture; closing or OK afterwards
+    // must leave the picture as the change left it, and the check is over.
+    const struct {
+        const char *name;
+        std::function<void(TPatternGrid &)> change;
+    } changes[] = {
+        { "mirrored", [](TPatternGrid &g) { ASSERT_TRUE(g.FlipLeftRight()); } },
+        { "rotated", [](TPatternGrid &g) { ASSERT_TRUE(g.Rotate90()); } },
+        { "shifted", [](TPatternGrid &g) { g.ShiftPictureHorz(2); } },
+        { "undone",
+            [](TPatternGrid &g) {
+                ASSERT_TRUE(g.Rotate180());
+                ASSERT_TRUE(g.Undo());
+            } },
+    };
+    for (const auto &c : changes) {
+        for (const bool ok : { false, true }) {
+            TQueryPicture q;
+            q.build();
+            TFloatQuery query;
+            query.Start(&q.grid, q.marking);
+            c.change(q.grid);
+            const TRows after = PictureRows(q.grid.Picture());
+            const int steps = q.grid.UndoStore().UndoCount();
+            if (ok)
+                EXPECT_TRUE(query.Apply("3", TFloatQueryRule::AtMost)) << c.name;
+            else
+                query.Restore();
+            EXPECT_EQ(PictureRows(q.grid.Picture()), after) << c.name << (ok ? ", OK" : ", closed");
+            EXPECT_EQ(q.grid.UndoStore().UndoCount(), steps) << c.name;
+            EXPECT_TRUE(query.Floats().isEmpty()) << c.name;
+        }
+    }
+
+    // A cell edit keeps the positions: closing still puts the floats back.
+    TQueryPicture q;
+    q.build();
+    TFloatQuery query;
+    query.Start(&q.grid, q.marking);
+    q.grid.Picture().scanLine(5)[0] = 2;
+    TLineArray edited;
+    edited.setLength(1);
+    edited[0] = TPoint { 0, 5 };
+    q.grid.RecordUndoStep(edited);
+    query.Restore();
+    TRows expected = q.with({ 3, 3, 3, 3, 3 });
+    expected[5][0] = 2;
+    EXPECT_EQ(PictureRows(q.grid.Picture()), expected);
 }

@@ -207,7 +207,7 @@ TEST(StatusModel, NotificationsWithTheirContext)
                 EXPECT_EQ(m.PenHorzWidth, 3);
                 EXPECT_EQ(m.PenVertWidth, 7);
             } },
-        { "tool 35 on the button of 34", WM_TOOLCHANGED, 0, 0, spray, true,
+        { "ClearMottleByCircle on the button of ClearMottleByRect", WM_TOOLCHANGED, 0, 0, spray, true,
             [](const TMainStatusModel &m) {
                 EXPECT_EQ(m.PressedToolTag, 34);
                 EXPECT_FALSE(m.KeepBrowserSelection);

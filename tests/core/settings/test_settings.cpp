@@ -547,6 +547,24 @@ TEST_F(SettingsFixture, OutOfRangeValuesAreBoundedWhenRead)
         EXPECT_DOUBLE_EQ(page.*m.field, m.expected) << m.key << "=" << m.stored;
     }
 
+    // The spray values, as the spray dialog bounds them.
+    struct Spray {
+        const char *stored;
+        TSprayOption expected;
+    } sprays[] = {
+        { "Radius=0\nPointCount=-3\n", { 1, 1 } },
+        { "Radius=500\nPointCount=900\n", { 500, 900 } },
+        { "Radius=501\nPointCount=901\n", { 500, 900 } },
+        { "Radius=2000000000\nPointCount=-2000000000\n", { 500, 1 } },
+        { "Radius=7\nPointCount=x\n", { 7, 80 } },
+    };
+    for (const Spray &s : sprays) {
+        put(QByteArray("[SprayOption]\n") + s.stored);
+        TSprayOption spray;
+        ReadSprayOption(spray);
+        EXPECT_EQ(spray, s.expected) << s.stored;
+    }
+
     // The writers that set a global hold it, and the file, to the same range.
     QFile::remove(Folders().ConfigIniPath);
     WriteMaxBakDataSize(0);

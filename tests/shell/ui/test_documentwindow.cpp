@@ -4,10 +4,12 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
 
+#include "core/palette/palette.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "editor/patterngrid.h"
 #include "editor/ui/patterngridview.h"
 #include "mainwindowfixture.h"
 #include "shell/pictureformats.h"
@@ -20,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QSpinBox>
@@ -144,8 +147,10 @@ TEST_F(WindowFixture, NewPatternFromTheClipboardPictureKeepsItsLayerCount)
     dialog.SetValues(values);
     EXPECT_EQ(dialog.Values().Warps, 30);
     EXPECT_EQ(dialog.Values().LayerCount, 3);
-    EXPECT_EQ(dialog.NdtWarpCount->maximum(), 65535);
-    EXPECT_EQ(dialog.NdtWarpCount->minimum(), 1);
+    const auto *warps = dialog.findChild<QSpinBox *>("NdtWarpCount");
+    ASSERT_NE(warps, nullptr);
+    EXPECT_EQ(warps->maximum(), 65535);
+    EXPECT_EQ(warps->minimum(), 1);
     values.WarpDensity = 0;
     EXPECT_FALSE(CheckNewPatternValues(values));
     EXPECT_EQ(form->CreateNewDocument(values), nullptr);
@@ -224,6 +229,69 @@ TEST_F(WindowFixture, RulersNumberTheCompartments)
     ASSERT_FALSE(down.isEmpty());
     for (int n : down)
         EXPECT_EQ(n % 4, 0) << n;
+}
+
+// A file that fails to open leaves the status bar showing the document on screen.
+TEST_F(WindowFixture, FailedOpenKeepsTheStatusOfTheDocumentOnScreen)
+{
+    ASSERT_NE(form->OpenChild(dir.filePath("stripes.bmp")), nullptr);
+    const QString shown = GetUiMessage("ColName") + "4 " + GetUiMessage("RowName") + "3";
+    ASSERT_EQ(form->StatusPanel(5)->text(), shown);
+    const QString bad = dir.filePath("bad.bmp");
+    ASSERT_TRUE(WriteAll(bad, "BM not a bitmap"));
+    const QString project = dir.filePath("bad.ovy");
+    ASSERT_TRUE(WriteAll(project, "not a project"));
+    for (const QString &file : { bad, project }) {
+        EXPECT_EQ(form->OpenChild(file), nullptr);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form->StatusPanel(5)->text(), shown) << file.toStdString();
+    }
+}
+
+// The left ruler, the row compartment lines and the status bar count wefts the same way,
+// from the bottom, also when the height is no multiple of the compartment; a compartment
+// taller than the pattern still leaves the ruler a label.
+TEST_F(WindowFixture, LeftRulerLinesAndStatusBarCountWeftsAlike)
+{
+    const struct {
+        int warps, wefts, compart;
+        int top; // the label the top row carries, or 0 for none
+    } cases[] = { { 100, 50, 8, 0 }, { 50, 40, 999, 40 } };
+    for (const auto &c : cases) {
+        TNewPatternValues v;
+        v.Warps = c.warps;
+        v.Wefts = c.wefts;
+        v.ColCount = c.compart;
+        v.RowCount = c.compart;
+        TMDIChild *child = form->CreateNewDocument(v);
+        ASSERT_NE(child, nullptr);
+        child->resize(600, 500);
+        QCoreApplication::processEvents();
+        const TPatternGrid &grid = child->PatternGrid();
+        ASSERT_EQ(grid.TopRow(), 0);
+        const QList<int> labels = child->VertRuler()->VisibleLabels();
+        const QList<int> marks = child->VertRuler()->VisibleMarks();
+        ASSERT_FALSE(labels.isEmpty()) << c.compart;
+        ASSERT_EQ(labels.size(), marks.size());
+        EXPECT_EQ(labels.contains(c.wefts), c.top != 0) << c.compart;
+
+        QImage painted;
+        grid.Paint(painted);
+        const QRgb compart = ToQColor(grid.Grid().CompartLineColor()).rgb();
+        const int pitch = grid.DefaultRowHeight() + grid.GridLineWidth();
+        for (qsizetype i = 0; i < labels.size(); ++i) {
+            const int weft = labels[i], mark = marks[i];
+            // The mark closes the weft's compartment: it lies on the line above the weft.
+            const int row = (mark + 1) / pitch;
+            EXPECT_EQ(grid.Picture().height() - row, weft) << "mark " << mark;
+            if (weft % c.compart == 0 && weft < c.wefts) {
+                EXPECT_EQ(painted.pixel(0, mark), compart) << "weft " << weft;
+            }
+            // The status bar names the same weft for a cell of that row.
+            QTest::mouseMove(child->GridView()->viewport(), QPoint(2, row * pitch + 1));
+            EXPECT_EQ(form->StatusPanel(2)->text(), QStringLiteral("Y:%1").arg(weft));
+        }
+    }
 }
 
 // A picture opened, edited, saved as a bitmap, closed and opened again from the recent
@@ -357,9 +425,9 @@ TEST_F(WindowFixture, FileNewThroughTheDialog)
         for (QWidget *w : QApplication::topLevelWidgets())
             if (auto *dialog = qobject_cast<TFrmSetPara *>(w); dialog && dialog->isVisible()) {
                 caption = dialog->windowTitle();
-                dialog->NdtWarpCount->setValue(12);
-                dialog->NdtWeftCount->setValue(9);
-                dialog->RxLayerCount->setValue(2);
+                dialog->findChild<QSpinBox *>("NdtWarpCount")->setValue(12);
+                dialog->findChild<QSpinBox *>("NdtWeftCount")->setValue(9);
+                dialog->findChild<QSpinBox *>("RxLayerCount")->setValue(2);
                 dialog->accept();
             }
     });

@@ -411,7 +411,7 @@ TEST_F(BrowserFixture, ExplorerOpensAPictureAsADocument)
     ASSERT_NE(explorer, nullptr);
     EXPECT_TRUE(explorer->isVisible());
     EXPECT_EQ((explorer->Directory() + "/").toStdString(), Folders().PictureDir.toStdString());
-    EXPECT_GT(explorer->DriveComboBox->count(), 0) << "the mounted file systems";
+    EXPECT_GT(explorer->findChild<QComboBox *>("DriveComboBox")->count(), 0) << "the mounted file systems";
 
     explorer->SetDirectory(dir.path());
     ASSERT_EQ(explorer->BrowseImg->Thumbnails().size(), 1) << "the broken picture has none";
@@ -450,31 +450,36 @@ TEST(OpenPictureDialog, PreviewCases)
                                               "*.QS *.OVY *.OVW *.GRD *.WB *.XY *.WV *.UPT *.DAT *.P32)"))
         << dialog.nameFilters().first().toStdString();
     EXPECT_EQ(dialog.nameFilters().at(1), "Windows Bitmap(*.BMP) (*.BMP)");
-    dialog.PaintBox->resize(200, 150);
+    auto *const paintBox = dialog.findChild<TPicturePreviewBox *>("PaintBox");
+    auto *const pictureLabel = dialog.findChild<QLabel *>("PictureLabel");
+    auto *const previewButton = dialog.findChild<QPushButton *>("PreviewButton");
+    auto *const noPreview = dialog.findChild<QCheckBox *>("CbxPrvewiPic");
+    ASSERT_TRUE(paintBox && pictureLabel && previewButton && noPreview);
+    paintBox->resize(200, 150);
 
     dialog.SelectionChanged(small);
-    EXPECT_EQ(dialog.PictureLabel->text(), " (4x2)");
-    EXPECT_TRUE(dialog.PreviewButton->isEnabled());
-    EXPECT_EQ(dialog.PaintBox->PictureRect(), QRect(98, 74, 4, 2)) << "own size, centred";
+    EXPECT_EQ(pictureLabel->text(), " (4x2)");
+    EXPECT_TRUE(previewButton->isEnabled());
+    EXPECT_EQ(paintBox->PictureRect(), QRect(98, 74, 4, 2)) << "own size, centred";
 
     dialog.SelectionChanged(large);
-    EXPECT_EQ(dialog.PictureLabel->text(), " (600x300)");
-    EXPECT_EQ(dialog.PaintBox->PictureRect(), QRect(0, 25, 200, 100)) << "scaled down by the larger ratio";
+    EXPECT_EQ(pictureLabel->text(), " (600x300)");
+    EXPECT_EQ(paintBox->PictureRect(), QRect(0, 25, 200, 100)) << "scaled down by the larger ratio";
 
-    dialog.CbxPrvewiPic->setChecked(true);
+    noPreview->setChecked(true);
     dialog.SelectionChanged(small);
-    EXPECT_EQ(dialog.PictureLabel->text(), GetUiMessage("PictureLabel"));
-    EXPECT_FALSE(dialog.PreviewButton->isEnabled());
-    EXPECT_TRUE(dialog.PaintBox->Picture().isNull());
-    const QImage shown = dialog.PaintBox->grab().toImage();
+    EXPECT_EQ(pictureLabel->text(), GetUiMessage("PictureLabel"));
+    EXPECT_FALSE(previewButton->isEnabled());
+    EXPECT_TRUE(paintBox->Picture().isNull());
+    const QImage shown = paintBox->grab().toImage();
     bool drawn = false;
     for (int x = 0; x < shown.width(); ++x)
         drawn = drawn || shown.pixel(x, shown.height() / 2) != shown.pixel(0, 0);
     EXPECT_TRUE(drawn) << "the text (None) is drawn across the middle";
 
-    dialog.CbxPrvewiPic->setChecked(false);
+    noPreview->setChecked(false);
     dialog.SelectionChanged(dir.filePath("missing.bmp"));
-    EXPECT_TRUE(dialog.PaintBox->Picture().isNull());
-    EXPECT_EQ(dialog.PictureLabel->text(), GetUiMessage("PictureLabel"));
+    EXPECT_TRUE(paintBox->Picture().isNull());
+    EXPECT_EQ(pictureLabel->text(), GetUiMessage("PictureLabel"));
     UnregisterPictureFormats();
 }

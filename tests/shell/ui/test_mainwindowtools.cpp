@@ -269,8 +269,9 @@ TEST_F(ToolWindowFixture, SprayDialogTypedAndReopened)
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(dialog->windowTitle(), "Sprayer");
             shown = dialog->Values();
-            for (auto [box, text] :
-                { std::pair { dialog->RdtPointNum, points }, std::pair { dialog->RdtRadium, radius } }) {
+            for (auto [box, text] : { std::pair { dialog->findChild<QSpinBox *>("RdtPointNum"), points },
+                     std::pair { dialog->findChild<QSpinBox *>("RdtRadium"), radius } }) {
+                ASSERT_NE(box, nullptr);
                 box->selectAll();
                 QTest::keyClicks(box, text);
             }
