@@ -75,6 +75,13 @@ public:
     void SetDocumentActionHandler(const char *name, std::function<void(TMDIChild &)> handler);
     // A command of SetActionHandler that is enabled only while a document is open.
     void SetActionNeedsDocument(const char *name, bool needsDocument);
+    // How the action's command was given: how many times (the table wants one for a Built
+    // row, none for the others) and whether it runs only with a document.
+    struct TActionCommandInfo {
+        int Commands = 0;
+        bool NeedsDocument = false;
+    };
+    TActionCommandInfo ActionCommand(std::string_view name) const;
     // Re-evaluates every action's enabled state (documents come and go).
     void UpdateActionStates();
 
@@ -193,6 +200,7 @@ private:
         std::function<void()> Handler;
         std::function<void(TMDIChild &)> DocumentHandler;
         bool NeedsDocument = false;
+        int Commands = 0; // how many commands were given
         bool Allowed = true; // what the state notifications (zoom limits, repeat view) allow
     };
     void setupMenus();

@@ -118,15 +118,6 @@ void TMainForm::setupGridActions()
     connect(m_flashTimer, &QTimer::timeout, this, [this] { flashTick(); });
     SetDocumentActionHandler("ActFlash", [this](TMDIChild &child) { startFlash(child); });
 
-    // The colour-change hint of weave tiling: a setting of its own, kept across starts.
-    QAction *colorHint = Action("ActChangeColorHint");
-    colorHint->setCheckable(true);
-    colorHint->setChecked(StartSettings().TileWeaveParam.ChangeColorHint);
-    SetActionHandler("ActChangeColorHint", [colorHint] {
-        StartSettings().TileWeaveParam.ChangeColorHint = colorHint->isChecked();
-        WriteTileWeaveParam(StartSettings().TileWeaveParam);
-    });
-
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { clipboardChanged(); });
 
     // Before a menu of the menu bar opens, the grid-dependent states are brought up to date.

@@ -87,10 +87,10 @@ void TMainForm::setupToolActions()
     m_toolGroup = new QActionGroup(this);
     m_toolGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const TMainActionInfo &info : MainActions()) {
-        if (info.Menu != TMainMenu::ToolBar || info.Tag == TMainActionInfo::NoTag
-            || info.Route == TMainActionRoute::Inert)
+        if (info.Menu != TMainMenu::ToolBar || info.Tool == TToolId::NoTool
+            || info.Status != TActionStatus::Built)
             continue;
-        const int tool = info.Tag;
+        const int tool = ToolIdValue(info.Tool);
         SetActionHandler(info.Name, [this, tool] { ActFreeLineExecute(tool); });
         QAction *action = Action(info.Name);
         action->setCheckable(true);
