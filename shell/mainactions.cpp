@@ -236,6 +236,59 @@ constexpr TToolId kToolsAwaitingGridSide[] = {
     TToolId::MouseSelect,
 };
 
+// The icons of the tool bars' actions: the icon theme's for the tools every drawing program
+// has, the program's own for the weaving tools and shapes the theme lacks.
+struct TMainActionIcon {
+    const char *Name;
+    const char *Icon;
+};
+constexpr TMainActionIcon kIcons[] = {
+    { "ActBrowse", "document-open" },
+    { "ActFileSave", "document-save" },
+    { "ActUndo", "edit-undo" },
+    { "ActRedo", "edit-redo" },
+    { "ActZoomIn", "zoom-in" },
+    { "ActZoomOut", "zoom-out" },
+    { "ActTileWeave", ":/toolicons/tileweave.svg" },
+    { "ActDesignCard", ":/toolicons/samplecard.svg" },
+    { "ActBuildPick", ":/toolicons/cardbuild.svg" },
+    { "ActDefineRectangle", "select-rectangular" },
+    { "ActDefineCircle", "tool_elliptical_selection" },
+    { "ActDefineHorizontalLine", ":/toolicons/selectrow.svg" },
+    { "ActDefineVerticalLine", ":/toolicons/selectcolumn.svg" },
+    { "ActDefineFreePointLine", "edit-select-lasso" },
+    { "ActDefineBreakPointLine", "tool_free_form_selection" },
+    { "ActDefineCurveLine", "draw-path" },
+    { "ActMagicStick", "tools-wizard" },
+    { "ActMove", "transform-move" },
+    { "ActMoveGrid", "transform-browse" },
+    { "ActArc", "tool_curve" },
+    { "ActBeeLine", "draw-line" },
+    { "ActFreeLine", "draw-freehand" },
+    { "ActBreakLine", "draw-polyline" },
+    { "ActCurveLine", "draw-bezier-curves" },
+    { "ActFillColor", "color-fill" },
+    { "ActSprayer", "tool_spraycan" },
+    { "ActAbsorbColor", "color-picker" },
+    { "ActRuber", "draw-eraser" },
+    { "ActInsertWord", "draw-text" },
+    { "ActRectangle", "draw-rectangle" },
+    { "ActCircle", "draw-ellipse" },
+    { "ActConcentricCircle", ":/toolicons/concentric.svg" },
+    { "ActFilledRectangle", ":/toolicons/filledrect.svg" },
+    { "ActFilledCircle", ":/toolicons/filledellipse.svg" },
+    { "ActFilledFreeLine", ":/toolicons/filledfree.svg" },
+    { "ActFilledArc", ":/toolicons/filledarc.svg" },
+    { "ActFilledCurveLine", ":/toolicons/filledcurve.svg" },
+    { "ActFilledBreakLine", ":/toolicons/filledpolyline.svg" },
+    { "ActHorzCut", ":/toolicons/horzcut.svg" },
+    { "ActVertCut", ":/toolicons/vertcut.svg" },
+    { "ActBuildRectBmp", "transform-shear-right" },
+    { "ActClearMottleByRect", ":/toolicons/clearmottlerect.svg" },
+    { "ActClearMottleByCircle", ":/toolicons/clearmottlecircle.svg" },
+    { "ActChangeColor", ":/toolicons/changecolor.svg" },
+};
+
 constexpr TMainMenuInfo Menus[] = {
     { TMainMenu::File, "Mnu_File", "Menu_File", TMainMenu::None },
     { TMainMenu::Edit, "Mnu_Edit", "Menu_Edit", TMainMenu::None },
@@ -268,6 +321,14 @@ bool ToolGridSideBuilt(TToolId tool)
 {
     return std::find(std::begin(kToolsAwaitingGridSide), std::end(kToolsAwaitingGridSide), tool)
         == std::end(kToolsAwaitingGridSide);
+}
+
+const char *MainActionIcon(std::string_view name)
+{
+    for (const TMainActionIcon &icon : kIcons)
+        if (name == icon.Name)
+            return icon.Icon;
+    return nullptr;
 }
 
 std::span<const TMainMenuInfo> MainMenus()

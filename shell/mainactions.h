@@ -75,6 +75,10 @@ const TMainActionInfo *FindMainAction(std::string_view name);
 // that it is never offered as a working button.
 bool ToolGridSideBuilt(TToolId tool);
 
+// The icon of an action shown in a tool bar: a name of the desktop icon theme, or the path of
+// one of the program's own icons (beginning ":/"); null for an action without one.
+const char *MainActionIcon(std::string_view name);
+
 // The menus and sub-menus (every TMainMenu but None and ToolBar), in menu-bar order.
 std::span<const TMainMenuInfo> MainMenus();
 // The entry of Menu, or null for None and ToolBar.

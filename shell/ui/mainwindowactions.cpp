@@ -39,6 +39,21 @@ QString captionFromName(const char *name)
     }
     return caption;
 }
+// The platform's keys of a standard command, with the keys in common use that some platforms
+// leave out (Redo answers both Ctrl+Y and Ctrl+Shift+Z; Save As has Ctrl+Shift+S).
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key)
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    QList<QKeySequence> usual;
+    if (key == QKeySequence::Redo)
+        usual = { QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) };
+    else if (key == QKeySequence::SaveAs)
+        usual = { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) };
+    for (const QKeySequence &sequence : std::as_const(usual))
+        if (!keys.contains(sequence))
+            keys.append(sequence);
+    return keys;
+}
 } // namespace
 
 void TMainForm::setupMenus()
@@ -72,7 +87,7 @@ void TMainForm::setupMenus()
             action->setData(info.Language);
         // The platform's keys, shown in the menu beside the caption.
         if (info.Shortcut != QKeySequence::UnknownKey)
-            action->setShortcuts(info.Shortcut);
+            action->setShortcuts(standardKeys(info.Shortcut));
         slot.Action = action;
         if (const auto it = menus.find(info.Menu); it != menus.end()) {
             // The recent files are listed between the calculator and exit.

@@ -83,7 +83,6 @@ private:
 
 void TMainForm::setupBrowseActions()
 {
-    Action("ActBrowse")->setShortcut(QKeySequence::Open);
     SetActionHandler("ActBrowse", [this] { ShowExplorer(); });
     QAction *display = Action("ActDisplayWeave");
     display->setCheckable(true);

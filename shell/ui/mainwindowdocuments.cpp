@@ -32,14 +32,11 @@ void TMainForm::SetQuestions(TDocumentQuestions *questions)
 
 void TMainForm::setupDocumentActions()
 {
-    Action("ActFileNew")->setShortcut(QKeySequence::New);
     SetActionHandler("ActFileNew", [this] { fileNew(); });
-    Action("ActFileSave")->setShortcut(QKeySequence::Save);
     SetDocumentActionHandler("ActFileSave", [this](TMDIChild &) { saveActive(false); });
     SetDocumentActionHandler("ActFileSaveAs", [this](TMDIChild &) { saveActive(true); });
     SetDocumentActionHandler("ActFileClose", [](TMDIChild &child) { child.close(); });
     SetDocumentActionHandler("ActCloseAll", [this](TMDIChild &) { CloseAllDocuments(); });
-    Action("ActFileExit")->setShortcut(QKeySequence::Quit);
     SetActionHandler("ActFileExit", [this] { close(); });
 
     SetDocumentActionHandler("WindowCascade1", [this](TMDIChild &) { m_mdi->cascadeSubWindows(); });

@@ -16,13 +16,16 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QFileInfo>
 #include <QFocusEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -80,6 +83,58 @@ const std::initializer_list<TFlyOut> kFlyOuts = {
     { "TbrColor", { "ActClearMottleByRect", "ActClearMottleByCircle" } },
 };
 
+// The tool bar of the commands most used.
+const std::initializer_list<const char *> kCommandTools = { "ActBrowse", "ActFileSave", "ActUndo", "ActRedo",
+    "ActZoomIn", "ActZoomOut", "ActTileWeave", "ActDesignCard", "ActBuildPick" };
+
+// Whether a tool bar offers the action: only a built one is a working button.
+bool offered(const char *name)
+{
+    const TMainActionInfo *info = FindMainAction(name);
+    return info && info->Status == TActionStatus::Built;
+}
+
+// The icons come from the Breeze theme where it is installed (the desktop's theme may lack
+// the drawing tools' icons), looked up in every data folder's icon folder.
+void useIconTheme()
+{
+    QStringList paths = QIcon::themeSearchPaths();
+    const QStringList dataIcons = QStandardPaths::locateAll(
+        QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory);
+    for (const QString &dir : dataIcons + QStringList { QStringLiteral("/usr/share/icons") })
+        if (!paths.contains(dir))
+            paths.append(dir);
+    QIcon::setThemeSearchPaths(paths);
+    for (const QString &dir : std::as_const(paths))
+        if (QFileInfo::exists(dir + QStringLiteral("/breeze/index.theme"))) {
+            QIcon::setThemeName(QStringLiteral("breeze"));
+            break;
+        }
+}
+
+QIcon actionIcon(const char *icon)
+{
+    const QString name = QLatin1String(icon);
+    return name.startsWith(QLatin1Char(':')) ? QIcon(name) : QIcon::fromTheme(name);
+}
+// A fly-out button: the row's built tools in its menu, the button showing the one chosen last.
+QToolButton *makeFlyOutButton(const TMainForm &form, const TFlyOut &fly, QToolBar *bar)
+{
+    auto *button = new QToolButton(bar);
+    button->setObjectName(QStringLiteral("Btn") + QLatin1String(fly.Name).mid(3));
+    auto *menu = new TFlyOutMenu(fly.TopLine, button);
+    menu->setObjectName(QLatin1String(fly.Name));
+    for (const char *name : fly.Actions)
+        if (offered(name))
+            menu->addAction(form.Action(name));
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+    button->setMenu(menu);
+    button->setDefaultAction(menu->actions().first());
+    // The button stands for the tool of its row chosen last.
+    QObject::connect(menu, &QMenu::triggered, button, &QToolButton::setDefaultAction);
+    return button;
+}
+
 } // namespace
 
 void TMainForm::setupToolActions()
@@ -97,24 +152,30 @@ void TMainForm::setupToolActions()
         m_toolGroup->addAction(action);
     }
 
+    useIconTheme();
+    for (const TMainActionInfo &info : MainActions())
+        if (const char *icon = MainActionIcon(info.Name))
+            Action(info.Name)->setIcon(actionIcon(icon));
+
+    // The commands most used, then the drawing tools: a compact column of icons, the caption
+    // as the tooltip. A tool not built yet is not offered.
+    auto *commands = new QToolBar(this);
+    commands->setObjectName(QStringLiteral("TbrCommands"));
+    addToolBar(Qt::TopToolBarArea, commands);
+    for (const char *name : kCommandTools)
+        commands->addAction(Action(name));
+
     auto *tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("TbrTools"));
     addToolBar(Qt::LeftToolBarArea, tools);
     for (const char *name : kSingleTools)
-        tools->addAction(Action(name));
-    for (const TFlyOut &fly : kFlyOuts) {
-        auto *button = new QToolButton(tools);
-        button->setObjectName(QStringLiteral("Btn") + QLatin1String(fly.Name).mid(3));
-        auto *menu = new TFlyOutMenu(fly.TopLine, button);
-        menu->setObjectName(QLatin1String(fly.Name));
-        for (const char *name : fly.Actions)
-            menu->addAction(Action(name));
-        button->setPopupMode(QToolButton::MenuButtonPopup);
-        button->setMenu(menu);
-        button->setDefaultAction(Action(*fly.Actions.begin()));
-        // The button stands for the tool of its row chosen last.
-        connect(menu, &QMenu::triggered, button, &QToolButton::setDefaultAction);
-        tools->addWidget(button);
+        if (offered(name))
+            tools->addAction(Action(name));
+    for (const TFlyOut &fly : kFlyOuts)
+        tools->addWidget(makeFlyOutButton(*this, fly, tools));
+    for (QToolBar *bar : { commands, tools }) {
+        bar->setIconSize(QSize(22, 22));
+        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
 
     auto *pens = new QToolBar(this);
