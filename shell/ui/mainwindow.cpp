@@ -51,6 +51,8 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     runStep(steps.FillWeaveLibrary, *this);
     runStep(steps.FillPatternLibrary, *this);
     runStep(steps.ShowPaletteSwatches, *this);
+    // Every bar and panel exists now: the layout the window had when it last closed.
+    restoreLayout();
     updateDocumentActions();
 }
 

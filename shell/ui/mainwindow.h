@@ -22,6 +22,7 @@
 class QActionGroup;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QProgressBar;
 class QSpinBox;
@@ -36,6 +37,14 @@ class TNavigatorPanel;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
+
+// frame moved (and, where it is larger, shrunk) so that it lies wholly on screen.
+QRect KeepOnScreen(QRect frame, const QRect &screen);
+
+// The folder the file explorer opens at: the one it showed when a file was last opened from
+// it (or the window closed), while that folder exists; the picture folder otherwise.
+QString ExplorerStartFolder();
+void WriteExplorerFolder(const QString &folder);
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -182,6 +191,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -203,6 +213,14 @@ private:
         int Commands = 0; // how many commands were given
         bool Allowed = true; // what the state notifications (zoom limits, repeat view) allow
     };
+    // The layout (mainwindowlayout.cpp): restored from the settings file, or the first
+    // start's; document and tool windows placed where they can be seen.
+    void restoreLayout();
+    void saveLayout();
+    void applyFirstStartLayout();
+    void showChild(QMdiSubWindow *child);
+    void placeToolWindow(QWidget *window);
+    bool m_firstStartLayout = false;
     void setupMenus();
     void setupDocumentActions();
     void setupSampleCardActions();

@@ -192,8 +192,7 @@ void TMainForm::finishChild(TMDIChild *child, bool isNew, bool skipCheck)
     grid.Grid().DefaultColCompart = gross.GridColCount;
     grid.Grid().DefaultRowCompart = gross.GridRowCount;
     grid.SetZoom(grid.ZoomLevel());
-    child->resize(m_mdi->viewport()->size() * 0.9);
-    child->show();
+    showChild(child);
     grid.ResetRepeatSize();
     // A project keeps the record it was read with; only its sample card is made.
     if (!isNew && IsProjectFileName(child->Caption()))
@@ -361,6 +360,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    saveLayout();
     // Only what this program put on the clipboard is taken off it.
     QClipboard *clipboard = QApplication::clipboard();
     if (clipboard->ownsClipboard())

@@ -61,7 +61,8 @@ void TMainForm::setupTilingActions()
 
     SetDocumentActionHandler("ActTileWeave", [this, floatBox, hint](TMDIChild &child) {
         auto *window = findChild<TFrmTileWeave *>();
-        if (!window) {
+        const bool made = !window;
+        if (made) {
             window = new TFrmTileWeave(this, this);
             window->SetParam(StartSettings().TileWeaveParam);
             connect(
@@ -79,6 +80,8 @@ void TMainForm::setupTilingActions()
         // The weave picked in the library (the grid's tiling weave) is the one to tile.
         window->TakePickedWeave();
         window->show();
+        if (made)
+            placeToolWindow(window);
         window->raise();
         if (QAction *pick = Action("ActAbsorbColor"); pick && pick->isEnabled())
             pick->trigger();

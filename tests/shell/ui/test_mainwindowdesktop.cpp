@@ -7,21 +7,33 @@
 
 #include "core/settings/sharedstate.h"
 #include "editor/ui/patterngridview.h"
+#include "editor/ui/tileweavewindow.h"
 #include "mainwindowfixture.h"
 #include "shell/mainactions.h"
 #include "shell/pictureformats.h"
+#include "shell/ui/browseview.h"
+#include "shell/ui/explorerwindow.h"
+#include "shell/ui/libraryframe.h"
+#include "shell/ui/navigatorpanel.h"
+#include "shell/ui/palettebarpanel.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMdiArea>
 #include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidgetAction>
 
 #include <map>
+#include <set>
 
 namespace {
 struct DesktopFixture : TMainWindowFixture {
@@ -140,4 +152,99 @@ TEST_F(DesktopFixture, ToolBarsShowIconsAndOfferOnlyWorkingTools)
     for (QToolBar *bar : form->findChildren<QToolBar *>())
         if (bar->objectName() == "TbrTools" || bar->objectName() == "TbrCommands")
             EXPECT_EQ(bar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+}
+
+// A first start fills the screen and gives the drawing area the room: the palette bar is as
+// tall as its swatches and the weave library shows two rows of thumbnails with their names.
+TEST_F(DesktopFixture, FirstStartIsMaximisedWithTheDrawingAreaLargest)
+{
+    // A new user's weave folder, which gets the starter library.
+    Folders().WeaveDir = dir.filePath("weaves/");
+    Folders().WeaveDirCreated = true;
+    ShowMainWindow();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->isMaximized());
+    TFramPalette *palette = form->PaletteBar();
+    ASSERT_NE(palette, nullptr);
+    EXPECT_LE(palette->height(), palette->minimumSizeHint().height() + 2);
+
+    TFrameBrowse *library = form->LibraryBrowser();
+    ASSERT_NE(library, nullptr);
+    const TBrowseImage *weaves = library->BrowseWeave;
+    ASSERT_GE(weaves->Thumbnails().size(), 4) << "the starter library";
+    std::set<int> rowsShown;
+    for (const TDrawImage *thumbnail : weaves->Thumbnails())
+        if (thumbnail->isVisible() && weaves->rect().contains(thumbnail->geometry()))
+            rowsShown.insert(thumbnail->y());
+    EXPECT_GE(rowsShown.size(), 2u);
+    EXPECT_GT(form->mdiArea()->width() * form->mdiArea()->height(), form->width() * form->height() / 3);
+}
+
+// The window's geometry and the places of its panels come back on the next start, from the
+// program's own settings file.
+TEST_F(DesktopFixture, GeometryAndPanelsAreRememberedAcrossStarts)
+{
+    ShowMainWindow();
+    form->showNormal();
+    form->setGeometry(60, 50, 700, 520);
+    auto *navigator = form->findChild<TNavigatorPanel *>();
+    ASSERT_NE(navigator, nullptr);
+    action("ActDisplayInfo")->trigger(); // hides the navigator
+    ASSERT_FALSE(navigator->isVisible());
+    ASSERT_TRUE(form->close());
+    const QString ini = ReadAll(Folders().ConfigIniPath);
+    EXPECT_TRUE(ini.contains("[MainWindow]"));
+    EXPECT_TRUE(ini.contains("Geometry="));
+
+    form = std::make_unique<TMainForm>();
+    form->SetQuestions(&ask);
+    form->show();
+    EXPECT_FALSE(form->isMaximized());
+    EXPECT_EQ(form->size(), QSize(700, 520));
+    EXPECT_FALSE(form->findChild<TNavigatorPanel *>()->isVisible());
+}
+
+// Document windows open inside the visible document area, the first filling it; the tile
+// weave window opens beside the document, below the menu bar; the explorer opens wholly on
+// screen at the folder it showed last.
+TEST_F(DesktopFixture, WindowsOpenWhereTheyCanBeSeen)
+{
+    ShowMainWindow();
+    QCoreApplication::processEvents();
+    const QRect area = form->mdiArea()->viewport()->rect();
+    TMDIChild *first = form->OpenChild(picture);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->geometry(), area);
+    for (int i = 0; i < 3; ++i) {
+        TMDIChild *child = form->OpenChild(QString(), true);
+        ASSERT_NE(child, nullptr);
+        EXPECT_TRUE(area.contains(child->geometry())) << i;
+    }
+    form->mdiArea()->setActiveSubWindow(first);
+
+    action("ActTileWeave")->trigger();
+    auto *tile = form->findChild<TFrmTileWeave *>();
+    ASSERT_NE(tile, nullptr);
+    const QRect screen = form->screen()->availableGeometry();
+    const int belowMenu = form->menuBar()->mapToGlobal(QPoint(0, form->menuBar()->height())).y();
+    EXPECT_GE(tile->frameGeometry().top(), belowMenu);
+    EXPECT_TRUE(screen.contains(tile->frameGeometry()));
+    tile->close();
+
+    // A window whose corner lies near the screen's top-left corner would push the explorer off
+    // the screen.
+    form->showNormal();
+    form->setGeometry(screen.left() + 10, screen.top() + 10, 300, 250);
+    TFrmExplorer *explorer = form->ShowExplorer();
+    EXPECT_TRUE(screen.contains(explorer->frameGeometry()));
+    ASSERT_TRUE(QDir(dir.path()).mkpath("designs"));
+    explorer->SetDirectory(dir.filePath("designs"));
+    for (TMDIChild *c : form->Children())
+        c->PatternGrid().ClearModified();
+    ASSERT_TRUE(form->close());
+
+    form = std::make_unique<TMainForm>();
+    form->SetQuestions(&ask);
+    form->show();
+    EXPECT_EQ(QDir(form->ShowExplorer()->Directory()), QDir(dir.filePath("designs")));
 }
