@@ -22,6 +22,7 @@
 #include "core/undo/undogrid.h"
 #include "core/undo/undorecord.h"
 #include "editor/cellgridlayout.h"
+#include "editor/toolkey.h"
 
 #include <QImage>
 #include <QObject>
@@ -504,8 +505,8 @@ public:
     // Pen widths of the drawing objects (kept in the running state for every grid).
     void SetHorzPenWidth(int width);
     void SetVertPenWidth(int width);
-    // Enter (13), Space (32) and Delete (46) as the main window passes them on.
-    void HandleToolKey(int key);
+    // A key of the drawing tools as the main window passes it on.
+    void HandleToolKey(TToolKey key);
     // Arrow keys (Qt::Key_Left .. Qt::Key_Down) scroll the view; false for other keys
     // or while ArrowScroll is off.
     bool HandleArrowKey(int key, bool ctrl);
@@ -556,6 +557,11 @@ private:
     void moveGridMove(const TCellEvent &e);
     // The tools whose routines live with their own features (text, binding points,
     // picked weave and pattern, crepe, paste at the click): nothing until they are built.
+    // The tool keys, one routine each.
+    void quadrilateralKey(bool space);
+    void commitPendingShapes();
+    void spaceKey();
+    void deleteLastPoint();
     void laterToolPress(const TCellEvent &e);
     void laterToolMove(const TCellEvent &e);
     void laterToolRelease(const TCellEvent &e);

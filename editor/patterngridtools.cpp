@@ -1219,60 +1219,85 @@ void TPatternGrid::laterToolRelease(const TCellEvent &) { }
 
 // ---- Keys ---------------------------------------------------------------------------------
 
-void TPatternGrid::HandleToolKey(int key)
+void TPatternGrid::HandleToolKey(TToolKey key)
 {
-    constexpr int Enter = 13, Space = 32, Delete = 46;
-    const bool quad = m_toolId == T::BuildRectBmp;
-    if (key == Enter || (key == Space && quad)) {
-        if (quad && m_regionObject && m_regionObject->GetPointCount() == 4) {
-            std::vector<TPoint> corners;
-            m_regionObject->GetPoints(corners);
-            const std::array<TPoint, 4> c { corners[0], corners[1], corners[2], corners[3] };
-            // Like every whole-picture command: floating objects and the repeat view go first.
-            if (transformPicture([&](QImage &picture) {
-                    const QImage source = m_refBitmap.isNull() ? picture.copy() : m_refBitmap.copy();
-                    return WarpPictureToCorners(source, picture, c);
-                })) {
-                m_regionObject->Clear();
-                if (m_prevToolId != T::NoTool)
-                    SetDrawTool(m_prevToolId);
-            }
-        } else if (quad && key == Space) {
+    if (m_toolId == T::BuildRectBmp && key != TToolKey::Delete) {
+        quadrilateralKey(key == TToolKey::Space);
+        return;
+    }
+    switch (key) {
+    case TToolKey::Enter:
+        commitPendingShapes();
+        break;
+    case TToolKey::Space:
+        spaceKey();
+        break;
+    case TToolKey::Delete:
+        deleteLastPoint();
+        break;
+    }
+}
+
+// The quadrilateral: with its four corners, Enter or Space maps the picture onto it; Space
+// without them drops it. Either way the tool used before it comes back.
+void TPatternGrid::quadrilateralKey(bool space)
+{
+    if (m_regionObject && m_regionObject->GetPointCount() == 4) {
+        std::vector<TPoint> corners;
+        m_regionObject->GetPoints(corners);
+        const std::array<TPoint, 4> c { corners[0], corners[1], corners[2], corners[3] };
+        // Like every whole-picture command: floating objects and the repeat view go first.
+        if (transformPicture([&](QImage &picture) {
+                const QImage source = m_refBitmap.isNull() ? picture.copy() : m_refBitmap.copy();
+                return WarpPictureToCorners(source, picture, c);
+            })) {
             m_regionObject->Clear();
             if (m_prevToolId != T::NoTool)
                 SetDrawTool(m_prevToolId);
-        } else if (!quad) {
-            if (m_drawObject && !m_drawObject->Cells().empty() && !IsClearMottleTool(m_drawObjectTool))
-                finishDrawObject(*m_drawObject);
-            if (m_regionObject && m_regionObject->GetPointCount() > 0)
-                m_regionObject->SetMode(TDrawMode::Ready);
         }
-        Repaint();
-        return;
+    } else if (space) {
+        m_regionObject->Clear();
+        if (m_prevToolId != T::NoTool)
+            SetDrawTool(m_prevToolId);
     }
-    if (key == Space) {
-        if (auto *curve = dynamic_cast<TCurveLine *>(m_drawObject.get());
-            curve && curve->GetPointCount() > 0 && !IsClearMottleTool(m_toolId)) {
-            curve->SetVisible(!curve->GetVisible());
-        } else if (m_drawObject && IsClearMottleTool(m_toolId)) {
-            m_drawObject->Clear();
-        } else if (m_drawObject && !m_drawObject->Cells().empty()) {
-            finishDrawObject(*m_drawObject);
-        }
-        if (auto *curve = dynamic_cast<TCurveLine *>(m_regionObject.get());
-            curve && curve->GetPointCount() > 0)
-            curve->SetVisible(!curve->GetVisible());
-        Repaint();
-        return;
+    Repaint();
+}
+
+// Enter: the pending shape is drawn, a pending outline becomes the selection.
+void TPatternGrid::commitPendingShapes()
+{
+    if (m_drawObject && !m_drawObject->Cells().empty() && !IsClearMottleTool(m_drawObjectTool))
+        finishDrawObject(*m_drawObject);
+    if (m_regionObject && m_regionObject->GetPointCount() > 0)
+        m_regionObject->SetMode(TDrawMode::Ready);
+    Repaint();
+}
+
+// Space: a pending curve is shown or hidden; the clear-mottle frame is dropped; another
+// pending shape is drawn.
+void TPatternGrid::spaceKey()
+{
+    if (auto *curve = dynamic_cast<TCurveLine *>(m_drawObject.get());
+        curve && curve->GetPointCount() > 0 && !IsClearMottleTool(m_toolId)) {
+        curve->SetVisible(!curve->GetVisible());
+    } else if (m_drawObject && IsClearMottleTool(m_toolId)) {
+        m_drawObject->Clear();
+    } else if (m_drawObject && !m_drawObject->Cells().empty()) {
+        finishDrawObject(*m_drawObject);
     }
-    if (key == Delete) {
-        if (m_regionObject)
-            m_regionObject->DeleteLastPoint();
-        if (m_drawObject && !IsClearMottleTool(m_toolId))
-            m_drawObject->DeleteLastPoint();
-        syncSelection();
-        Repaint();
-    }
+    if (auto *curve = dynamic_cast<TCurveLine *>(m_regionObject.get()); curve && curve->GetPointCount() > 0)
+        curve->SetVisible(!curve->GetVisible());
+    Repaint();
+}
+
+void TPatternGrid::deleteLastPoint()
+{
+    if (m_regionObject)
+        m_regionObject->DeleteLastPoint();
+    if (m_drawObject && !IsClearMottleTool(m_toolId))
+        m_drawObject->DeleteLastPoint();
+    syncSelection();
+    Repaint();
 }
 
 // Left and Up step one cell back (with Ctrl one screenful, not below 0); Right and Down

@@ -30,6 +30,7 @@
 #include <QToolButton>
 
 #include <initializer_list>
+#include <optional>
 
 namespace {
 
@@ -135,6 +136,46 @@ QToolButton *makeFlyOutButton(const TMainForm &form, const TFlyOut &fly, QToolBa
     return button;
 }
 
+// The tool key a key of the keyboard stands for, if any.
+std::optional<TToolKey> toolKeyOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_B:
+        return TToolKey::Enter;
+    case Qt::Key_Delete:
+        return TToolKey::Delete;
+    case Qt::Key_Space:
+        return TToolKey::Space;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The arrows scroll the document's grid, plus and minus zoom it; false for other keys.
+bool viewKey(TMDIChild &child, int key, bool ctrl)
+{
+    TPatternGrid &grid = child.PatternGrid();
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        child.GridView()->setFocus(Qt::OtherFocusReason);
+        grid.HandleArrowKey(key, ctrl);
+        return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        grid.ZoomIn();
+        return true;
+    case Qt::Key_Minus:
+        grid.ZoomOut();
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 void TMainForm::setupToolActions()
@@ -308,42 +349,18 @@ void TMainForm::keyPressEvent(QKeyEvent *event)
     const bool ours = child
         && (!focus || focus == this || focus == m_mdi || focus == child || child->GridView() == focus
             || child->GridView()->isAncestorOf(focus));
-    if (!ours) {
-        QMainWindow::keyPressEvent(event);
-        return;
+    if (ours) {
+        if (const std::optional<TToolKey> key = toolKeyOf(event->key())) {
+            child->PatternGrid().HandleToolKey(*key);
+            event->accept();
+            return;
+        }
+        if (viewKey(*child, event->key(), event->modifiers() & Qt::ControlModifier)) {
+            event->accept();
+            return;
+        }
     }
-    TPatternGrid &grid = child->PatternGrid();
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_B:
-        grid.HandleToolKey(13);
-        break;
-    case Qt::Key_Delete:
-        grid.HandleToolKey(46);
-        break;
-    case Qt::Key_Space:
-        grid.HandleToolKey(32);
-        break;
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-        child->GridView()->setFocus(Qt::OtherFocusReason);
-        grid.HandleArrowKey(event->key(), event->modifiers() & Qt::ControlModifier);
-        break;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        grid.ZoomIn();
-        break;
-    case Qt::Key_Minus:
-        grid.ZoomOut();
-        break;
-    default:
-        QMainWindow::keyPressEvent(event);
-        return;
-    }
-    event->accept();
+    QMainWindow::keyPressEvent(event);
 }
 
 // The focus the main window itself receives goes on to the document's grid, where the keys

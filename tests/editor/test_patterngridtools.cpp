@@ -232,7 +232,7 @@ TEST_F(PatternGridTools, RectangleWithTheSquareRuleAndLines)
     press(1, 1);
     drag(3, 5, /*shift*/ true);
     release(3, 5);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells(),
         (Rows { "..........", ".######...", ".######...", ".######...", ".######...", ".######...",
             ".........." }));
@@ -243,7 +243,7 @@ TEST_F(PatternGridTools, RectangleWithTheSquareRuleAndLines)
     press(0, 6);
     drag(9, 6);
     release(9, 6);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[6], "2222222222");
     EXPECT_EQ(g.UndoStore().UndoCount(), 2);
     ASSERT_TRUE(g.Undo());
@@ -252,7 +252,7 @@ TEST_F(PatternGridTools, RectangleWithTheSquareRuleAndLines)
     expectRefIsPicture();
     // A press without a drag leaves no shape.
     click(5, 5);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(g.UndoStore().UndoCount(), 1);
 }
 
@@ -289,7 +289,7 @@ TEST_F(PatternGridTools, BreakLinesAndCurves)
     click(1, 1);
     click(7, 1);
     click(7, 5);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells(),
         (Rows { ".........", ".#######.", ".......#.", ".......#.", ".......#.", ".......#.", "........." }));
     EXPECT_EQ(g.UndoStore().UndoCount(), 1);
@@ -300,7 +300,7 @@ TEST_F(PatternGridTools, BreakLinesAndCurves)
     click(5, 3);
     click(5, 5);
     click(1, 5);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[4], ".33333.#.");
     EXPECT_EQ(g.UndoStore().UndoCount(), 2);
 
@@ -310,7 +310,7 @@ TEST_F(PatternGridTools, BreakLinesAndCurves)
     click(0, 6);
     click(4, 0);
     click(8, 6);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(g.Picture().constScanLine(6)[0], 4);
     EXPECT_EQ(g.Picture().constScanLine(6)[8], 4);
     EXPECT_EQ(g.UndoStore().UndoCount(), 3);
@@ -544,7 +544,7 @@ TEST_F(PatternGridTools, BuildRectBmpKeys)
     click(7, 7);
     click(2, 7);
     ASSERT_EQ(g.RegionObject()->GetPointCount(), 4);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(g.Picture().size(), QSize(6, 6));
     EXPECT_EQ(g.ToolId(), T::Rectangle);
     ASSERT_EQ(g.UndoStore().UndoCount(), 1);
@@ -574,7 +574,7 @@ TEST_F(PatternGridTools, BuildRectBmpKeys)
         click(7, 2);
         click(7, 7);
         click(2, 7);
-        g.HandleToolKey(13);
+        g.HandleToolKey(TToolKey::Enter);
         EXPECT_FALSE(g.RepeatViewShown());
         EXPECT_EQ(PictureRows(g.Picture()), mapped);
         expectRefIsPicture();
@@ -587,7 +587,7 @@ TEST_F(PatternGridTools, BuildRectBmpKeys)
     click(1, 1);
     click(8, 1);
     click(8, 8);
-    g.HandleToolKey(32);
+    g.HandleToolKey(TToolKey::Space);
     EXPECT_EQ(g.RegionObject()->GetPointCount(), 0);
     EXPECT_EQ(g.ToolId(), T::Rectangle);
     EXPECT_EQ(g.Picture().size(), QSize(10, 10));
@@ -601,9 +601,9 @@ TEST_F(PatternGridTools, DeleteTakesBackTheLastVertex)
     click(1, 1);
     click(7, 1);
     click(7, 5);
-    g.HandleToolKey(46);
+    g.HandleToolKey(TToolKey::Delete);
     EXPECT_EQ(g.DrawObject()->GetPointCount(), 2);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[1], ".#######.");
     EXPECT_EQ(cells()[2], ".........");
 }
@@ -790,7 +790,7 @@ TEST_F(PatternGridTools, ArcsAndConcentricCircles)
     click(20, 10);
     click(10, 2);
     ASSERT_EQ(g.DrawObject()->GetPointCount(), 3);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     ASSERT_EQ(g.UndoStore().UndoCount(), 1);
     EXPECT_EQ(cells()[10][0], '#');
     EXPECT_EQ(cells()[10][20], '#');
@@ -804,7 +804,7 @@ TEST_F(PatternGridTools, ArcsAndConcentricCircles)
     click(10, 10);
     click(14, 10);
     click(17, 10);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     ASSERT_EQ(g.UndoStore().UndoCount(), 1);
     const Rows drawn = cells();
     for (const TPoint p : { TPoint { 14, 10 }, TPoint { 6, 10 }, TPoint { 10, 6 }, TPoint { 10, 14 },
@@ -848,8 +848,8 @@ TEST_F(PatternGridTools, ShapeBeingDrawnIsPainted)
         for (int y = centre.y() - 6; y < vertex.Top; ++y)
             marked = marked || drawn.pixel(centre.x(), y) != blank.pixel(centre.x(), y);
         EXPECT_TRUE(marked) << centre.x() << "," << centre.y();
-        g.HandleToolKey(46);
-        g.HandleToolKey(46);
+        g.HandleToolKey(TToolKey::Delete);
+        g.HandleToolKey(TToolKey::Delete);
         g.Paint(drawn);
         EXPECT_EQ(drawn, blank);
         EXPECT_EQ(g.UndoStore().UndoCount(), 0);
@@ -919,6 +919,6 @@ TEST_F(PatternGridTools, ColorsReachTheDrawingObjects)
     g.SetPalette(palette);
     g.SetTextColorIndex(9);
     EXPECT_EQ(g.DrawObject()->PenColor(), PlainColor(palette[9])) << "the edited entry is the one shown";
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[1], ".####.....");
 }
