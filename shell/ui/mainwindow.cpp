@@ -3,6 +3,8 @@
 #include "core/base/progress.h"
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
+#include "shell/ui/mainwindowcard.h"
+#include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/messageboxquestions.h"
 
 #include <QLabel>
@@ -36,7 +38,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     setupBrowseActions();
     setupGridActions();
     setupTilingActions();
-    setupCardActions();
+    m_card = std::make_unique<TMainWindowCard>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the
@@ -54,6 +56,16 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     // Every bar and panel exists now: the layout the window had when it last closed.
     restoreLayout();
     updateDocumentActions();
+}
+
+TNavigatorPanel *TMainForm::Navigator() const
+{
+    return m_navigator ? m_navigator->Panel() : nullptr;
+}
+
+const TMultiByteArray &TMainForm::CardData() const
+{
+    return m_card->CardData();
 }
 
 TMainForm::~TMainForm()

@@ -34,6 +34,8 @@ class TFrmExplorer;
 class QTimer;
 class TMDIChild;
 class TNavigatorPanel;
+class TMainWindowNavigator;
+class TMainWindowCard;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -138,8 +140,8 @@ public:
     bool DesignSampleCard(TMDIChild &child, bool showEditor);
     QMenu *FileMenu() const { return m_fileMenu; }
     // The last card built by a card command, kept until the next one succeeds.
-    const TMultiByteArray &CardData() const { return m_cardData; }
-    TNavigatorPanel *Navigator() const { return m_navigator; }
+    const TMultiByteArray &CardData() const;
+    TNavigatorPanel *Navigator() const;
     // The palette bar (null until SetupPaletteBar ran) and the two creation steps that
     // build it and show its start swatches (colour 255 in front, colour 0 behind).
     TFramPalette *PaletteBar() const { return m_paletteBar; }
@@ -203,7 +205,6 @@ private:
     void handleNotification(const TMessageEvent &message);
     void colorPicked(const TMessageEvent &message);
     void followUp(TMainStatusModel::TFollowUp followUp);
-    bool navigatorShown() const;
     struct TActionSlot {
         const TMainActionInfo *Info = nullptr;
         QAction *Action = nullptr;
@@ -242,7 +243,6 @@ private:
     void refreshMenuStates();
     void clipboardChanged();
     void startFlash(TMDIChild &child);
-    void setupNavigator();
     void paletteSynced(TMDIChild &child, bool toDocument);
     void paletteBarFollowsPick(const TMainStatusModel::TColorPickEffect &effect, int index);
     void updateProtectState();
@@ -250,13 +250,6 @@ private:
     void setupTilingActions();
     void applyTilingTexts();
     void connectPickedTools(TMDIChild *child);
-    // Card output (mainwindowcard.cpp): the card commands and the last card built.
-    void setupCardActions();
-    void buildPick(TMDIChild &child);
-    void saveYarn(TMDIChild &child);
-    bool saveCardAs(const TYangkaImage &sampleCard, const QImage &picture);
-    void showCardViewer(const TYangkaImage *sampleCard);
-    TMultiByteArray m_cardData; // kept until the next build succeeds
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
@@ -289,6 +282,7 @@ private:
     std::function<bool(TSprayOption &)> m_askSprayOption;
     QTimer *m_flashTimer = nullptr; // the ticks of a colour flash
     QPointer<TMDIChild> m_flashChild; // the document whose colour flashes
-    TNavigatorPanel *m_navigator = nullptr;
+    std::unique_ptr<TMainWindowNavigator> m_navigator;
+    std::unique_ptr<TMainWindowCard> m_card;
     TFramPalette *m_paletteBar = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "editor/patterngrid.h"
 #include "editor/ui/patterngridview.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindownavigator.h"
 #include "shell/wholepicturecommands.h"
 
 #include <QAction>
@@ -112,7 +113,7 @@ void TMainForm::setupGridActions()
         grid.NotifyMainWindow();
     });
 
-    setupNavigator();
+    m_navigator = std::make_unique<TMainWindowNavigator>(*this);
 
     m_flashTimer = new QTimer(this);
     connect(m_flashTimer, &QTimer::timeout, this, [this] { flashTick(); });

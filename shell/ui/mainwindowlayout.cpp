@@ -10,6 +10,7 @@
 #include "shell/ui/browseview.h"
 #include "shell/ui/explorerwindow.h"
 #include "shell/ui/libraryframe.h"
+#include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/navigatorpanel.h"
 #include "shell/ui/palettebarpanel.h"
 
@@ -67,7 +68,7 @@ void TMainForm::applyFirstStartLayout()
     if (m_paletteBar)
         resizeDocks({ m_paletteBar }, { m_paletteBar->minimumSizeHint().height() }, Qt::Vertical);
     auto *library = findChild<TRightFrame *>();
-    if (!library || !m_navigator)
+    if (!library)
         return;
     const TBrowseImage *weaves = library->FrameBrowse()->BrowseWeave;
     const int thumbnailRow = weaves->Layout().ThumbHeight + weaves->Layout().Spacing;
@@ -77,8 +78,8 @@ void TMainForm::applyFirstStartLayout()
         : kLibraryChrome;
     const int libraryHeight = kLibraryRows * thumbnailRow + chrome;
     const int rightHeight = m_mdi->height();
-    resizeDocks(
-        { m_navigator, library }, { std::max(80, rightHeight - libraryHeight), libraryHeight }, Qt::Vertical);
+    resizeDocks({ m_navigator->Panel(), library },
+        { std::max(80, rightHeight - libraryHeight), libraryHeight }, Qt::Vertical);
 }
 
 void TMainForm::showEvent(QShowEvent *event)

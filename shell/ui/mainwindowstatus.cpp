@@ -6,6 +6,7 @@
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindownavigator.h"
 
 #include <QAction>
 #include <QLabel>
@@ -108,7 +109,7 @@ void TMainForm::handleNotification(const TMessageEvent &message)
     context.DocumentCount = int(Children().size());
     context.HasDocument = context.DocumentCount > 0;
     context.ToolId = int(RunState().CurrentToolId);
-    context.NavigatorShown = navigatorShown();
+    context.NavigatorShown = m_navigator->Shown();
     if (TMDIChild *child = ActiveChild()) {
         const TPatternGrid &grid = child->PatternGrid();
         context.CellWidth = grid.DefaultColWidth();
