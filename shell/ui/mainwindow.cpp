@@ -5,6 +5,7 @@
 #include "core/settings/sharedstate.h"
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindownavigator.h"
+#include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/messageboxquestions.h"
 
 #include <QLabel>
@@ -39,6 +40,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     setupGridActions();
     setupTilingActions();
     m_card = std::make_unique<TMainWindowCard>(*this);
+    m_palette = std::make_unique<TMainWindowPalette>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the
@@ -66,6 +68,21 @@ TNavigatorPanel *TMainForm::Navigator() const
 const TMultiByteArray &TMainForm::CardData() const
 {
     return m_card->CardData();
+}
+
+TFramPalette *TMainForm::PaletteBar() const
+{
+    return m_palette ? m_palette->Bar() : nullptr;
+}
+
+void TMainForm::SetupPaletteBar()
+{
+    m_palette->SetupBar();
+}
+
+void TMainForm::ShowPaletteSwatches()
+{
+    m_palette->ShowSwatches();
 }
 
 TMainForm::~TMainForm()

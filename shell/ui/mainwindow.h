@@ -36,6 +36,7 @@ class TMDIChild;
 class TNavigatorPanel;
 class TMainWindowNavigator;
 class TMainWindowCard;
+class TMainWindowPalette;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -144,7 +145,7 @@ public:
     TNavigatorPanel *Navigator() const;
     // The palette bar (null until SetupPaletteBar ran) and the two creation steps that
     // build it and show its start swatches (colour 255 in front, colour 0 behind).
-    TFramPalette *PaletteBar() const { return m_paletteBar; }
+    TFramPalette *PaletteBar() const;
     void SetupPaletteBar();
     void ShowPaletteSwatches();
 
@@ -198,6 +199,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // The palette part sets the status model's back-colour lock and shows command warnings.
+    friend class TMainWindowPalette;
     void setupStatusBar();
     void placeGauge();
     void showGauge();
@@ -242,11 +245,6 @@ private:
     void updateGridLineCaption();
     void refreshMenuStates();
     void clipboardChanged();
-    void startFlash(TMDIChild &child);
-    void paletteSynced(TMDIChild &child, bool toDocument);
-    void paletteBarFollowsPick(const TMainStatusModel::TColorPickEffect &effect, int index);
-    void updateProtectState();
-    void flashTick();
     void setupTilingActions();
     void applyTilingTexts();
     void connectPickedTools(TMDIChild *child);
@@ -280,9 +278,7 @@ private:
     QSpinBox *m_horzWidthEdit = nullptr; // RdtHorzWidth
     QSpinBox *m_vertWidthEdit = nullptr; // RdtVertWidth
     std::function<bool(TSprayOption &)> m_askSprayOption;
-    QTimer *m_flashTimer = nullptr; // the ticks of a colour flash
-    QPointer<TMDIChild> m_flashChild; // the document whose colour flashes
     std::unique_ptr<TMainWindowNavigator> m_navigator;
     std::unique_ptr<TMainWindowCard> m_card;
-    TFramPalette *m_paletteBar = nullptr;
+    std::unique_ptr<TMainWindowPalette> m_palette;
 };

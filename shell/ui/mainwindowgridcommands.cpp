@@ -115,10 +115,6 @@ void TMainForm::setupGridActions()
 
     m_navigator = std::make_unique<TMainWindowNavigator>(*this);
 
-    m_flashTimer = new QTimer(this);
-    connect(m_flashTimer, &QTimer::timeout, this, [this] { flashTick(); });
-    SetDocumentActionHandler("ActFlash", [this](TMDIChild &child) { startFlash(child); });
-
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { clipboardChanged(); });
 
     // Before a menu of the menu bar opens, the grid-dependent states are brought up to date.
@@ -165,29 +161,4 @@ void TMainForm::clipboardChanged()
     const int zoom = child ? child->PatternGrid().ZoomLevel() : 0;
     setActionAllowed(
         "ActPaste", TMainStatusModel::PasteOffered(child != nullptr, ClipboardHoldsPicture(), zoom));
-}
-
-void TMainForm::startFlash(TMDIChild &child)
-{
-    TPatternGrid &grid = child.PatternGrid();
-    if (grid.Flashing() || m_flashTimer->isActive())
-        return;
-    m_flashChild = &child;
-    grid.StartFlash(0);
-    m_flashTimer->start(StartSettings().FlashFrequence);
-}
-
-void TMainForm::flashTick()
-{
-    if (!m_flashChild) {
-        // The document went during the flash: nothing blinks any more, and the window
-        // must not stay disabled.
-        m_flashTimer->stop();
-        setEnabled(true);
-        return;
-    }
-    if (m_flashChild->PatternGrid().FlashTick()) {
-        m_flashTimer->stop();
-        m_flashChild = nullptr;
-    }
 }

@@ -15,8 +15,8 @@ void TMainForm::ApplyLanguage()
     applyActionTexts();
     applyBrowseTexts();
     applyTilingTexts();
-    if (m_paletteBar)
-        m_paletteBar->ApplyLanguage();
+    if (TFramPalette *bar = PaletteBar())
+        bar->ApplyLanguage();
 }
 
 void TMainForm::SetLanguage(int index)

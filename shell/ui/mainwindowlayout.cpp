@@ -65,8 +65,8 @@ void TMainForm::saveLayout()
 // leaves the library room for its rows of thumbnails.
 void TMainForm::applyFirstStartLayout()
 {
-    if (m_paletteBar)
-        resizeDocks({ m_paletteBar }, { m_paletteBar->minimumSizeHint().height() }, Qt::Vertical);
+    if (TFramPalette *bar = PaletteBar())
+        resizeDocks({ bar }, { bar->minimumSizeHint().height() }, Qt::Vertical);
     auto *library = findChild<TRightFrame *>();
     if (!library)
         return;

@@ -7,6 +7,7 @@
 #include "editor/patterngrid.h"
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindownavigator.h"
+#include "shell/ui/mainwindowpalette.h"
 
 #include <QAction>
 #include <QLabel>
@@ -188,7 +189,7 @@ void TMainForm::followUp(TMainStatusModel::TFollowUp followUp)
     case TMainStatusModel::TFollowUp::PaletteToDocument:
     case TMainStatusModel::TFollowUp::PaletteFromDocument:
         if (child) {
-            paletteSynced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
+            m_palette->Synced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
             Q_EMIT PaletteSynced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
         }
         break;
@@ -204,7 +205,7 @@ void TMainForm::colorPicked(const TMessageEvent &message)
     if (!info) {
         if (child)
             child->PatternGrid().ColorChosen(TColor(message.WParam));
-        updateProtectState();
+        m_palette->UpdateProtectState();
         Q_EMIT ColorPicked(-1, 0);
         return;
     }
@@ -218,6 +219,6 @@ void TMainForm::colorPicked(const TMessageEvent &message)
     }
     if (child)
         child->PatternGrid().ColorChosen(TColor(message.WParam));
-    paletteBarFollowsPick(effect, info->Index);
+    m_palette->FollowPick(effect, info->Index);
     Q_EMIT ColorPicked(info->Index, info->Kind);
 }

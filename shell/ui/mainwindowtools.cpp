@@ -260,8 +260,8 @@ void TMainForm::ActFreeLineExecute(int toolId)
     }
     RunState().CurrentToolId = id;
     // The palette bar shows the absorb-colour cursor with that tool, document or not.
-    if (m_paletteBar)
-        m_paletteBar->SetTool(toolId);
+    if (TFramPalette *bar = PaletteBar())
+        bar->SetTool(toolId);
     if (TMDIChild *child = ActiveChild())
         child->PatternGrid().SetDrawTool(id); // the grid tells the tool buttons
     else
