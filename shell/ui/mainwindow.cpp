@@ -6,6 +6,7 @@
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowpalette.h"
+#include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
 
 #include <QLabel>
@@ -35,7 +36,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     setupMenus();
     setupDocumentActions();
     setupSampleCardActions();
-    setupToolActions();
+    m_tools = std::make_unique<TMainWindowTools>(*this);
     setupBrowseActions();
     setupGridActions();
     setupTilingActions();
@@ -83,6 +84,16 @@ void TMainForm::SetupPaletteBar()
 void TMainForm::ShowPaletteSwatches()
 {
     m_palette->ShowSwatches();
+}
+
+void TMainForm::ActFreeLineExecute(int toolId)
+{
+    m_tools->ActFreeLineExecute(toolId);
+}
+
+void TMainForm::SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask)
+{
+    m_tools->SetSprayOptionAsker(std::move(ask));
 }
 
 TMainForm::~TMainForm()

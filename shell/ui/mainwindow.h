@@ -37,6 +37,7 @@ class TNavigatorPanel;
 class TMainWindowNavigator;
 class TMainWindowCard;
 class TMainWindowPalette;
+class TMainWindowTools;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -153,7 +154,7 @@ public:
     // The command every drawing action shares: toolId is the action's tag.
     void ActFreeLineExecute(int toolId);
     // Who answers the spray settings dialog (tests); empty: the dialog itself.
-    void SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask) { m_askSprayOption = std::move(ask); }
+    void SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask);
 
     // --- Library browsers and the file explorer ------------------------------------------
     // The frame of the weave and pattern library browsers (made by FillWeaveLibrary; null
@@ -229,12 +230,6 @@ private:
     void setupDocumentActions();
     void setupSampleCardActions();
     // Drawing tools: tool bars, pen widths, the current tool, tool keys.
-    void setupToolActions();
-    bool askSprayOption(TSprayOption &option);
-    void showCurrentTool();
-    void showPenWidths(int horz, int vert);
-    bool handleToolNotification(const TMessageEvent &message);
-    void applyToolSettings(TPatternGrid &grid);
     void setupBrowseActions();
     void applyBrowseTexts();
     void giveLibraryPicksToChild(TMDIChild *child);
@@ -274,11 +269,8 @@ private:
     QList<QAction *> m_recentItems;
     std::vector<TActionSlot> m_actions; // one per row of the action table, in its order
     bool m_documentOpen = false; // what the document actions' enabled states follow
-    QActionGroup *m_toolGroup = nullptr; // the drawing actions, one pressed at a time
-    QSpinBox *m_horzWidthEdit = nullptr; // RdtHorzWidth
-    QSpinBox *m_vertWidthEdit = nullptr; // RdtVertWidth
-    std::function<bool(TSprayOption &)> m_askSprayOption;
     std::unique_ptr<TMainWindowNavigator> m_navigator;
     std::unique_ptr<TMainWindowCard> m_card;
     std::unique_ptr<TMainWindowPalette> m_palette;
+    std::unique_ptr<TMainWindowTools> m_tools;
 };

@@ -12,6 +12,7 @@
 #include "shell/documentopen.h"
 #include "shell/pictureformats.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindowtools.h"
 #include "shell/ui/newpatterndialog.h"
 
 #include <QApplication>
@@ -161,7 +162,7 @@ void TMainForm::setupChildFromMainSettings(TMDIChild *child, const QString &capt
     grid.SetTilePatternParam(tilePattern);
     grid.SetSprayOption(StartSettings().SprayOption);
     connectPickedTools(child);
-    applyToolSettings(grid);
+    m_tools->ApplyToolSettings(grid);
     giveLibraryPicksToChild(child);
 }
 

@@ -8,6 +8,7 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowpalette.h"
+#include "shell/ui/mainwindowtools.h"
 
 #include <QAction>
 #include <QLabel>
@@ -96,7 +97,7 @@ void TMainForm::handleNotification(const TMessageEvent &message)
     }
     // The tool bars and pen-width edits follow first; the status model still sees the
     // message, for the palette bar and the browsers.
-    handleToolNotification(message);
+    m_tools->HandleNotification(message);
     if (message.Message() == WM_WEAVEFILESAVED) {
         if (const QString *fileName = message.FileName())
             Q_EMIT WeaveFileSaved(*fileName);

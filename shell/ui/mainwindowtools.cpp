@@ -1,7 +1,7 @@
-// The main window's drawing tools: choosing a tool (every drawing action shares one
-// command, its tag is the tool id), the tool bars with their fly-out buttons, the pen-width
-// spin edits, the current-tool and pen-width notifications, the spray settings, and the
-// keys that act on the active document's grid.
+// The main window's drawing tools (TMainWindowTools) and the keys that act on the active
+// document's grid.
+#include "shell/ui/mainwindowtools.h"
+
 #include "shell/ui/mainwindow.h"
 
 #include "core/base/messages.h"
@@ -178,17 +178,18 @@ bool viewKey(TMDIChild &child, int key, bool ctrl)
 }
 } // namespace
 
-void TMainForm::setupToolActions()
+TMainWindowTools::TMainWindowTools(TMainForm &form)
+    : m_form(form)
 {
-    m_toolGroup = new QActionGroup(this);
+    m_toolGroup = new QActionGroup(&m_form);
     m_toolGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const TMainActionInfo &info : MainActions()) {
         if (info.Menu != TMainMenu::ToolBar || info.Tool == TToolId::NoTool
             || info.Status != TActionStatus::Built)
             continue;
         const int tool = ToolIdValue(info.Tool);
-        SetActionHandler(info.Name, [this, tool] { ActFreeLineExecute(tool); });
-        QAction *action = Action(info.Name);
+        m_form.SetActionHandler(info.Name, [this, tool] { ActFreeLineExecute(tool); });
+        QAction *action = m_form.Action(info.Name);
         action->setCheckable(true);
         m_toolGroup->addAction(action);
     }
@@ -196,42 +197,42 @@ void TMainForm::setupToolActions()
     useIconTheme();
     for (const TMainActionInfo &info : MainActions())
         if (const char *icon = MainActionIcon(info.Name))
-            Action(info.Name)->setIcon(actionIcon(icon));
+            m_form.Action(info.Name)->setIcon(actionIcon(icon));
 
     // The commands most used, then the drawing tools: a compact column of icons, the caption
     // as the tooltip. A tool not built yet is not offered.
-    auto *commands = new QToolBar(this);
+    auto *commands = new QToolBar(&m_form);
     commands->setObjectName(QStringLiteral("TbrCommands"));
-    addToolBar(Qt::TopToolBarArea, commands);
+    m_form.addToolBar(Qt::TopToolBarArea, commands);
     for (const char *name : kCommandTools)
-        commands->addAction(Action(name));
+        commands->addAction(m_form.Action(name));
 
-    auto *tools = new QToolBar(this);
+    auto *tools = new QToolBar(&m_form);
     tools->setObjectName(QStringLiteral("TbrTools"));
-    addToolBar(Qt::LeftToolBarArea, tools);
+    m_form.addToolBar(Qt::LeftToolBarArea, tools);
     for (const char *name : kSingleTools)
         if (offered(name))
-            tools->addAction(Action(name));
+            tools->addAction(m_form.Action(name));
     for (const TFlyOut &fly : kFlyOuts)
-        tools->addWidget(makeFlyOutButton(*this, fly, tools));
+        tools->addWidget(makeFlyOutButton(m_form, fly, tools));
     for (QToolBar *bar : { commands, tools }) {
         bar->setIconSize(QSize(22, 22));
         bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
 
-    auto *pens = new QToolBar(this);
+    auto *pens = new QToolBar(&m_form);
     pens->setObjectName(QStringLiteral("TbrPenWidth"));
-    addToolBar(Qt::TopToolBarArea, pens);
+    m_form.addToolBar(Qt::TopToolBarArea, pens);
     const auto spin = [&](const char *name, int value, void (TPatternGrid::*set)(int)) {
         auto *box = new QSpinBox(pens);
         box->setObjectName(QLatin1String(name));
         box->setRange(1, 99);
         box->setValue(std::clamp(value, 1, 99));
         connect(box, &QSpinBox::valueChanged, this, [this, set](int width) {
-            for (TMDIChild *child : Children())
+            for (TMDIChild *child : m_form.Children())
                 (child->PatternGrid().*set)(width);
             // Without a document the width waits in the running state for the next one.
-            if (Children().isEmpty())
+            if (m_form.Children().isEmpty())
                 (set == &TPatternGrid::SetHorzPenWidth ? RunState().HorzWidth : RunState().VertWidth) = width;
         });
         pens->addWidget(box);
@@ -244,7 +245,7 @@ void TMainForm::setupToolActions()
 
 // Choosing the spray tool while it is the tool already opens its settings; otherwise the
 // tool becomes the current one, in the active document's grid too.
-void TMainForm::ActFreeLineExecute(int toolId)
+void TMainWindowTools::ActFreeLineExecute(int toolId)
 {
     if (toolId < 0 || toolId > MaxToolId)
         return;
@@ -254,23 +255,23 @@ void TMainForm::ActFreeLineExecute(int toolId)
         if (m_askSprayOption ? m_askSprayOption(option) : askSprayOption(option)) {
             StartSettings().SprayOption = option;
             WriteSprayOption(option);
-            for (TMDIChild *child : Children())
+            for (TMDIChild *child : m_form.Children())
                 child->PatternGrid().SetSprayOption(option);
         }
     }
     RunState().CurrentToolId = id;
     // The palette bar shows the absorb-colour cursor with that tool, document or not.
-    if (TFramPalette *bar = PaletteBar())
+    if (TFramPalette *bar = m_form.PaletteBar())
         bar->SetTool(toolId);
-    if (TMDIChild *child = ActiveChild())
+    if (TMDIChild *child = m_form.ActiveChild())
         child->PatternGrid().SetDrawTool(id); // the grid tells the tool buttons
     else
         showCurrentTool();
 }
 
-bool TMainForm::askSprayOption(TSprayOption &option)
+bool TMainWindowTools::askSprayOption(TSprayOption &option)
 {
-    TFrmSetSpray dialog(this);
+    TFrmSetSpray dialog(&m_form);
     dialog.SetValues(option);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -280,7 +281,7 @@ bool TMainForm::askSprayOption(TSprayOption &option)
 
 // The button of the current tool is pressed, the others released; the circle of the
 // clear-mottle pair shows on the rectangle's button.
-void TMainForm::showCurrentTool()
+void TMainWindowTools::showCurrentTool()
 {
     if (!m_toolGroup)
         return;
@@ -296,7 +297,7 @@ void TMainForm::showCurrentTool()
     if (current) {
         current->setChecked(true);
         // A fly-out button shows the current tool of its row.
-        for (auto *button : findChildren<QToolButton *>())
+        for (auto *button : m_form.findChildren<QToolButton *>())
             if (button->menu() && button->menu()->actions().contains(current))
                 button->setDefaultAction(current);
     } else if (QAction *checked = m_toolGroup->checkedAction()) {
@@ -304,7 +305,7 @@ void TMainForm::showCurrentTool()
     }
 }
 
-void TMainForm::showPenWidths(int horz, int vert)
+void TMainWindowTools::showPenWidths(int horz, int vert)
 {
     if (!m_horzWidthEdit)
         return;
@@ -314,7 +315,7 @@ void TMainForm::showPenWidths(int horz, int vert)
     }
 }
 
-bool TMainForm::handleToolNotification(const TMessageEvent &message)
+bool TMainWindowTools::HandleNotification(const TMessageEvent &message)
 {
     switch (message.Message()) {
     case WM_TOOLCHANGED:
@@ -329,7 +330,7 @@ bool TMainForm::handleToolNotification(const TMessageEvent &message)
 }
 
 // A new document's grid takes the current tool, the pen widths and the cross-hair.
-void TMainForm::applyToolSettings(TPatternGrid &grid)
+void TMainWindowTools::ApplyToolSettings(TPatternGrid &grid)
 {
     grid.SetHorzPenWidth(RunState().HorzWidth);
     grid.SetVertPenWidth(RunState().VertWidth);
