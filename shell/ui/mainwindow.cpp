@@ -6,6 +6,7 @@
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowpalette.h"
+#include "shell/ui/mainwindowsamplecard.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
 
@@ -35,7 +36,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_questions = m_ownQuestions.get();
     setupMenus();
     setupDocumentActions();
-    setupSampleCardActions();
+    m_sampleCard = std::make_unique<TMainWindowSampleCard>(*this);
     m_tools = std::make_unique<TMainWindowTools>(*this);
     setupBrowseActions();
     setupGridActions();
@@ -94,6 +95,11 @@ void TMainForm::ActFreeLineExecute(int toolId)
 void TMainForm::SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask)
 {
     m_tools->SetSprayOptionAsker(std::move(ask));
+}
+
+bool TMainForm::DesignSampleCard(TMDIChild &child, bool showEditor)
+{
+    return m_sampleCard->DesignSampleCard(child, showEditor);
 }
 
 TMainForm::~TMainForm()

@@ -38,6 +38,7 @@ class TMainWindowNavigator;
 class TMainWindowCard;
 class TMainWindowPalette;
 class TMainWindowTools;
+class TMainWindowSampleCard;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -228,7 +229,6 @@ private:
     bool m_firstStartLayout = false;
     void setupMenus();
     void setupDocumentActions();
-    void setupSampleCardActions();
     // Drawing tools: tool bars, pen widths, the current tool, tool keys.
     void setupBrowseActions();
     void applyBrowseTexts();
@@ -273,4 +273,5 @@ private:
     std::unique_ptr<TMainWindowCard> m_card;
     std::unique_ptr<TMainWindowPalette> m_palette;
     std::unique_ptr<TMainWindowTools> m_tools;
+    std::unique_ptr<TMainWindowSampleCard> m_sampleCard;
 };
