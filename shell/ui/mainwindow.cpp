@@ -7,6 +7,7 @@
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/mainwindowsamplecard.h"
+#include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
 
@@ -40,7 +41,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_tools = std::make_unique<TMainWindowTools>(*this);
     setupBrowseActions();
     setupGridActions();
-    setupTilingActions();
+    m_tiling = std::make_unique<TMainWindowTiling>(*this);
     m_card = std::make_unique<TMainWindowCard>(*this);
     m_palette = std::make_unique<TMainWindowPalette>(*this);
 
@@ -100,6 +101,11 @@ void TMainForm::SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask)
 bool TMainForm::DesignSampleCard(TMDIChild &child, bool showEditor)
 {
     return m_sampleCard->DesignSampleCard(child, showEditor);
+}
+
+void TMainForm::GiveTileWindowPickedWeave(TMDIChild &child)
+{
+    m_tiling->GiveTileWindowPickedWeave(child);
 }
 
 TMainForm::~TMainForm()

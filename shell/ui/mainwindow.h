@@ -39,6 +39,7 @@ class TMainWindowCard;
 class TMainWindowPalette;
 class TMainWindowTools;
 class TMainWindowSampleCard;
+class TMainWindowTiling;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -203,6 +204,8 @@ protected:
 private:
     // The palette part sets the status model's back-colour lock and shows command warnings.
     friend class TMainWindowPalette;
+    // The tiling part places the tile-weave window beside the document.
+    friend class TMainWindowTiling;
     void setupStatusBar();
     void placeGauge();
     void showGauge();
@@ -240,9 +243,6 @@ private:
     void updateGridLineCaption();
     void refreshMenuStates();
     void clipboardChanged();
-    void setupTilingActions();
-    void applyTilingTexts();
-    void connectPickedTools(TMDIChild *child);
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
@@ -274,4 +274,5 @@ private:
     std::unique_ptr<TMainWindowPalette> m_palette;
     std::unique_ptr<TMainWindowTools> m_tools;
     std::unique_ptr<TMainWindowSampleCard> m_sampleCard;
+    std::unique_ptr<TMainWindowTiling> m_tiling;
 };

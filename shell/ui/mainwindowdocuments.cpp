@@ -12,6 +12,7 @@
 #include "shell/documentopen.h"
 #include "shell/pictureformats.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/newpatterndialog.h"
 
@@ -161,7 +162,7 @@ void TMainForm::setupChildFromMainSettings(TMDIChild *child, const QString &capt
     ReadTilePatternParam(tilePattern);
     grid.SetTilePatternParam(tilePattern);
     grid.SetSprayOption(StartSettings().SprayOption);
-    connectPickedTools(child);
+    m_tiling->ConnectPickedTools(child);
     m_tools->ApplyToolSettings(grid);
     giveLibraryPicksToChild(child);
 }

@@ -4,6 +4,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/uitextsetters.h"
+#include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/palettebarpanel.h"
 
 #include <QAction>
@@ -14,7 +15,7 @@ void TMainForm::ApplyLanguage()
     setWindowTitle(GetUiMessage(QStringLiteral("ApplicationName")));
     applyActionTexts();
     applyBrowseTexts();
-    applyTilingTexts();
+    m_tiling->ApplyTexts();
     if (TFramPalette *bar = PaletteBar())
         bar->ApplyLanguage();
 }
