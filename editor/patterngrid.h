@@ -22,6 +22,7 @@
 #include "core/undo/undogrid.h"
 #include "core/undo/undorecord.h"
 #include "editor/cellgridlayout.h"
+#include "editor/toolkey.h"
 
 #include <QImage>
 #include <QObject>
@@ -511,8 +512,8 @@ public:
     // Pen widths of the drawing objects (kept in the running state for every grid).
     void SetHorzPenWidth(int width);
     void SetVertPenWidth(int width);
-    // Enter (13), Space (32) and Delete (46) as the main window passes them on.
-    void HandleToolKey(int key);
+    // A key of the drawing tools as the main window passes it on.
+    void HandleToolKey(TToolKey key);
     // Arrow keys (Qt::Key_Left .. Qt::Key_Down) scroll the view; false for other keys
     // or while ArrowScroll is off.
     bool HandleArrowKey(int key, bool ctrl);

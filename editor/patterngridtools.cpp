@@ -403,16 +403,8 @@ void TPatternGrid::MouseUp(const TCellEvent &e)
 // commits) and ends the selection's outline; Space shows or hides a pending curve, or
 // commits the pending shape; Delete takes the last vertex off both objects. A tool may take
 // a key first.
-void TPatternGrid::HandleToolKey(int key)
+void TPatternGrid::HandleToolKey(TToolKey k)
 {
-    constexpr int Enter = 13, Space = 32, Delete = 46;
-    TToolKey k = TToolKey::Enter;
-    if (key == Space)
-        k = TToolKey::Space;
-    else if (key == Delete)
-        k = TToolKey::Delete;
-    else if (key != Enter)
-        return;
     // The selection follows its outline when Delete shortens it, whatever the tool.
     const bool outlined = k == TToolKey::Delete && outlinesSelection(m_toolId) && m_regionObject
         && m_regionObject->GetPointCount() > 0;

@@ -1,218 +1,280 @@
 #include "shell/mainactions.h"
 
+#include "editor/tools/toolinfo.h"
+
 #include <algorithm>
 
 namespace {
 
 using enum TMainMenu;
-constexpr int NoTag = TMainActionInfo::NoTag;
-constexpr TMainActionText NoKey = TMainActionText::None;
-constexpr TMainActionText MenuText = TMainActionText::MainMenu;
-constexpr TMainActionText ToolText = TMainActionText::Tools;
-constexpr TMainActionRoute Forwarded = TMainActionRoute::Forwarded;
-constexpr TMainActionRoute Own = TMainActionRoute::MainWindow;
-constexpr TMainActionRoute Inert = TMainActionRoute::Inert;
+using enum TActionStatus;
+using T = TToolId;
+using K = QKeySequence;
+constexpr int NoLanguage = TMainActionInfo::NoLanguage;
+constexpr bool Doc = true; // works on the active document
+constexpr bool Free = false; // runs with or without a document
 
 // Within a menu the rows stand in menu order; sub-menus are listed apart from their parent.
+// A Planned row is a command still to be built: it stays disabled until its feature flips it
+// to Built and gives it its command.
 constexpr TMainActionInfo Actions[] = {
     // File menu.
-    { "ActFileNew", NoTag, NoKey, nullptr, File, Own, nullptr },
-    { "ActBrowse", NoTag, MenuText, "Open", File, Own, nullptr },
-    { "ActFileOpen", NoTag, NoKey, nullptr, File, Inert, nullptr },
-    { "ActOpenPattern", NoTag, NoKey, nullptr, File, Inert, nullptr },
-    { "ActFileSave", NoTag, MenuText, "Save", File, Own, nullptr },
-    { "ActFileSaveAs", NoTag, MenuText, "Save_As", File, Own, nullptr },
-    { "ActFileClose", NoTag, MenuText, "Close_Child_Window", File, Own, nullptr },
-    { "ActCloseAll", NoTag, NoKey, nullptr, File, Own, nullptr },
-    { "ActScan", NoTag, MenuText, "Scan", File, Own, nullptr },
-    { "ActSelectScan", NoTag, MenuText, "Select_TWAIN_32_Source", File, Inert, nullptr },
-    { "ActSetPage", NoTag, MenuText, "Page_Option", File, Own, nullptr },
-    { "ActPrintPreview", NoTag, MenuText, "Print_Preview", File, Forwarded, nullptr },
-    { "ActPrint", NoTag, MenuText, "Print_Hint", File, Own, nullptr },
-    { "ActSetSystem", NoTag, MenuText, "System_Option", File, Own, nullptr },
-    { "ActCalc", NoTag, MenuText, "Calculator", File, Own, nullptr },
+    { "ActFileNew", "MainMenu", "New", File, Built, Free, T::NoTool, NoLanguage, K::New },
+    { "ActBrowse", "MainMenu", "Open", File, Built, Free, T::NoTool, NoLanguage, K::Open },
+    { "ActFileOpen", "MainMenu", "Open_File", File, Inert, Free },
+    { "ActOpenPattern", "MainMenu", "Open_Pattern", File, Inert, Free },
+    { "ActFileSave", "MainMenu", "Save", File, Built, Doc, T::NoTool, NoLanguage, K::Save },
+    { "ActFileSaveAs", "MainMenu", "Save_As", File, Built, Doc, T::NoTool, NoLanguage, K::SaveAs },
+    { "ActFileClose", "MainMenu", "Close_Child_Window", File, Built, Doc, T::NoTool, NoLanguage, K::Close },
+    { "ActCloseAll", "MainMenu", "Close_All", File, Built, Doc },
+    { "ActScan", "MainMenu", "Scan", File, Planned, Free },
+    { "ActSelectScan", "MainMenu", "Select_TWAIN_32_Source", File, Inert, Free },
+    { "ActSetPage", "MainMenu", "Page_Option", File, Planned, Free },
+    { "ActPrintPreview", "MainMenu", "Print_Preview", File, Planned, Doc },
+    { "ActPrint", "MainMenu", "Print_Hint", File, Planned, Doc },
+    { "ActSetSystem", "MainMenu", "System_Option", File, Planned, Free },
+    { "ActCalc", "MainMenu", "Calculator", File, Planned, Free },
     // The recent files are listed here, between the calculator and exit.
-    { "ActFileExit", NoTag, MenuText, "Exit_Hint", File, Own, nullptr },
+    { "ActFileExit", "MainMenu", "Exit_Hint", File, Built, Free, T::NoTool, NoLanguage, K::Quit },
 
     // Edit menu.
-    { "ActUndo", NoTag, MenuText, "Undo", Edit, Forwarded, nullptr },
-    { "ActRedo", NoTag, MenuText, "Redo", Edit, Forwarded, nullptr },
-    { "ActCopy", NoTag, MenuText, "Copy_Hint", Edit, Forwarded, nullptr },
-    { "ActCut", NoTag, NoKey, nullptr, Edit, Forwarded, nullptr },
-    { "ActPaste", NoTag, MenuText, "Paste", Edit, Forwarded, nullptr },
-    { "ActPasteTo", NoTag, NoKey, nullptr, Edit, Forwarded, nullptr },
-    { "ActDigitalCopy", NoTag, NoKey, nullptr, Edit, Forwarded, nullptr },
-    { "ActCopyWithColor", NoTag, NoKey, nullptr, Edit, Inert, nullptr },
-    { "ActSelectAll", NoTag, MenuText, "Select_All", Edit, Forwarded, nullptr },
-    { "ActCancelSelected", NoTag, MenuText, "Cancel_Select", Edit, Forwarded, nullptr },
-    { "ActFilledRGN", NoTag, MenuText, "Fill_Area", Edit, Forwarded, "ActFilledRgn" },
-    { "ActPaintBorder", NoTag, MenuText, "Paint_Border", Edit, Forwarded, nullptr },
-    { "ActClear", NoTag, MenuText, "Clear_All", Edit, Own, nullptr },
-    { "ActDispProtATransColor", NoTag, MenuText, "Set_Protect_Or_Transparent_Color", Edit, Forwarded,
-        nullptr },
+    { "ActUndo", "MainMenu", "Undo", Edit, Built, Doc, T::NoTool, NoLanguage, K::Undo },
+    { "ActRedo", "MainMenu", "Redo", Edit, Built, Doc, T::NoTool, NoLanguage, K::Redo },
+    { "ActCopy", "MainMenu", "Copy_Hint", Edit, Planned, Doc, T::NoTool, NoLanguage, K::Copy },
+    { "ActCut", "MainMenu", "Cut", Edit, Planned, Doc, T::NoTool, NoLanguage, K::Cut },
+    { "ActPaste", "MainMenu", "Paste", Edit, Planned, Doc, T::NoTool, NoLanguage, K::Paste },
+    { "ActPasteTo", "MainMenu", "Paste_To", Edit, Planned, Doc },
+    { "ActDigitalCopy", "MainMenu", "Numeric_Copy", Edit, Planned, Doc },
+    { "ActCopyWithColor", "MainMenu", "Copy_With_Color", Edit, Inert, Free },
+    { "ActSelectAll", "MainMenu", "Select_All", Edit, Planned, Doc, T::NoTool, NoLanguage, K::SelectAll },
+    { "ActCancelSelected", "MainMenu", "Cancel_Select", Edit, Planned, Doc },
+    { "ActFilledRGN", "MainMenu", "Fill_Area", Edit, Planned, Doc },
+    { "ActPaintBorder", "MainMenu", "Paint_Border", Edit, Planned, Doc },
+    { "ActClear", "MainMenu", "Clear_All", Edit, Built, Doc },
+    { "ActDispProtATransColor", "MainMenu", "Set_Protect_Or_Transparent_Color", Edit, Planned, Doc },
 
     // Pattern menu.
-    { "ActZoomIn", NoTag, MenuText, "Zoom_In", Pattern, Forwarded, nullptr },
-    { "ActZoomOut", NoTag, MenuText, "Zoom_Out", Pattern, Forwarded, nullptr },
-    { "ActOrgSize", NoTag, MenuText, "Restore", Pattern, Own, nullptr },
-    { "ActOldSize", NoTag, NoKey, nullptr, Pattern, Own, nullptr },
-    { "ActGridLine", NoTag, MenuText, "Display_Separation_Line", Pattern, Forwarded, nullptr },
-    { "ActSetGrid", NoTag, MenuText, "Set_Pattern", Pattern, Forwarded, nullptr },
-    { "ActSetPicSize", NoTag, NoKey, nullptr, Pattern, Forwarded, nullptr },
-    { "ActEditGross", NoTag, MenuText, "Edit_Pattern", Pattern, Own, nullptr },
-    { "ActReduceArea", NoTag, MenuText, "Reduce_To_Area_Size", Pattern, Forwarded, nullptr },
-    { "ActRepeatDispPic", NoTag, MenuText, "Repeat_Display", Pattern, Forwarded, nullptr },
-    { "ActDispOneRepeatBorder", NoTag, MenuText, "Display_One_Repeat_Border", Pattern, Forwarded, nullptr },
-    { "ActMergePic", NoTag, NoKey, nullptr, Pattern, Forwarded, nullptr },
-    { "ActJumpStart", NoTag, NoKey, nullptr, Pattern, Forwarded, nullptr },
-    { "ActRemoveBlank", NoTag, MenuText, "Remove_Blank_Warp", Pattern, Own, nullptr },
-    { "ActMoveWarp", NoTag, MenuText, "Move_Warp", Pattern, Forwarded, nullptr },
-    { "ActFlash", NoTag, MenuText, "Light_Flash", Pattern, Own, nullptr },
-    { "ActSetCursorSize", NoTag, MenuText, "Set_Cursor_Size", Pattern, Own, nullptr },
-    { "ActSetSingleDoublePoint", NoTag, MenuText, "Set_Single_Or_Double_Point", Pattern, Own, nullptr },
-    { "ActDigitalBeeLine", NoTag, NoKey, nullptr, Pattern, Forwarded, nullptr },
-    { "ActDigitalRectangle", NoTag, NoKey, nullptr, Pattern, Forwarded, nullptr },
-    { "ActDigitalCircle", NoTag, NoKey, nullptr, Pattern, Forwarded, nullptr },
-    { "ActColorRatio", NoTag, MenuText, "Total_Color_Percent", Pattern, Own, nullptr },
-    { "ActUnitePic", NoTag, MenuText, "Combine_Pattern", Pattern, Own, nullptr },
+    { "ActZoomIn", "MainMenu", "Zoom_In", Pattern, Built, Doc, T::NoTool, NoLanguage, K::ZoomIn },
+    { "ActZoomOut", "MainMenu", "Zoom_Out", Pattern, Built, Doc, T::NoTool, NoLanguage, K::ZoomOut },
+    { "ActOrgSize", "MainMenu", "Restore", Pattern, Built, Doc },
+    { "ActOldSize", "MainMenu", "Previous_Size", Pattern, Built, Doc },
+    { "ActGridLine", "MainMenu", "Display_Separation_Line", Pattern, Built, Doc },
+    { "ActSetGrid", "MainMenu", "Set_Pattern", Pattern, Planned, Doc },
+    { "ActSetPicSize", "MainMenu", "Set_Picture_Size", Pattern, Planned, Doc },
+    { "ActEditGross", "MainMenu", "Edit_Pattern", Pattern, Planned, Doc },
+    { "ActReduceArea", "MainMenu", "Reduce_To_Area_Size", Pattern, Built, Doc },
+    { "ActRepeatDispPic", "MainMenu", "Repeat_Display", Pattern, Built, Doc },
+    { "ActDispOneRepeatBorder", "MainMenu", "Display_One_Repeat_Border", Pattern, Built, Doc },
+    { "ActMergePic", "MainMenu", "Repeat_Layout", Pattern, Planned, Doc },
+    { "ActJumpStart", "MainMenu", "Jump_Start", Pattern, Built, Doc },
+    { "ActRemoveBlank", "MainMenu", "Remove_Blank_Warp", Pattern, Built, Doc },
+    { "ActMoveWarp", "MainMenu", "Move_Warp", Pattern, Planned, Doc },
+    { "ActFlash", "MainMenu", "Light_Flash", Pattern, Built, Doc },
+    { "ActSetCursorSize", "MainMenu", "Set_Cursor_Size", Pattern, Planned, Free },
+    { "ActSetSingleDoublePoint", "MainMenu", "Set_Single_Or_Double_Point", Pattern, Planned, Free },
+    { "ActDigitalBeeLine", "MainMenu", "Numeric_Line", Pattern, Planned, Doc },
+    { "ActDigitalRectangle", "MainMenu", "Numeric_Rectangle", Pattern, Planned, Doc },
+    { "ActDigitalCircle", "MainMenu", "Numeric_Circle", Pattern, Planned, Doc },
+    { "ActColorRatio", "MainMenu", "Total_Color_Percent", Pattern, Planned, Doc },
+    { "ActUnitePic", "MainMenu", "Combine_Pattern", Pattern, Planned, Free },
 
     // Picture menu.
-    { "ActReduceColor", NoTag, MenuText, "Reduce_Color", Picture, Forwarded, nullptr },
-    { "ActRepairPic", NoTag, NoKey, nullptr, Picture, Forwarded, nullptr },
-    { "ActRotate90", NoTag, MenuText, "Rotate_90_Anti_Clockwise_Degrees", Picture, Forwarded, nullptr },
-    { "ActRotate180", NoTag, MenuText, "Rotate_180_Degrees", Picture, Forwarded, nullptr },
-    { "ActRotate270", NoTag, MenuText, "Rotate_90_Clockwise_Degrees", Picture, Forwarded, nullptr },
-    { "ActFlipLeftRight", NoTag, MenuText, "Left_Right_Turning", Picture, Forwarded, nullptr },
-    { "ActFlipTopBottom", NoTag, MenuText, "Top_Bottom_Turning", Picture, Forwarded, nullptr },
-    { "ActRotateRandom", NoTag, MenuText, "Rotate_Other_Angle", Picture, Forwarded, "ActRotateRandomAngle" },
+    { "ActReduceColor", "MainMenu", "Reduce_Color", Picture, Planned, Doc },
+    { "ActRepairPic", "MainMenu", "Repair_Picture", Picture, Planned, Doc },
+    { "ActRotate90", "MainMenu", "Rotate_90_Anti_Clockwise_Degrees", Picture, Built, Doc },
+    { "ActRotate180", "MainMenu", "Rotate_180_Degrees", Picture, Built, Doc },
+    { "ActRotate270", "MainMenu", "Rotate_90_Clockwise_Degrees", Picture, Built, Doc },
+    { "ActFlipLeftRight", "MainMenu", "Left_Right_Turning", Picture, Built, Doc },
+    { "ActFlipTopBottom", "MainMenu", "Top_Bottom_Turning", Picture, Built, Doc },
+    { "ActRotateRandom", "MainMenu", "Rotate_Other_Angle", Picture, Planned, Doc },
 
     // Picture menu, horizontal mirror sub-menu.
-    { "ActLeftImg", NoTag, MenuText, "Left_Mirror", HorzMirror, Forwarded, nullptr },
-    { "ActRightImg", NoTag, MenuText, "Right_Mirror", HorzMirror, Forwarded, nullptr },
+    { "ActLeftImg", "MainMenu", "Left_Mirror", HorzMirror, Built, Doc },
+    { "ActRightImg", "MainMenu", "Right_Mirror", HorzMirror, Built, Doc },
 
     // Picture menu, vertical mirror sub-menu.
-    { "ActTopImg", NoTag, MenuText, "Top_Mirror", VertMirror, Forwarded, nullptr },
-    { "ActBottomImg", NoTag, MenuText, "Bottom_Mirror", VertMirror, Forwarded, nullptr },
+    { "ActTopImg", "MainMenu", "Top_Mirror", VertMirror, Built, Doc },
+    { "ActBottomImg", "MainMenu", "Bottom_Mirror", VertMirror, Built, Doc },
 
     // Picture menu.
-    { "ActLeftRightLink", NoTag, MenuText, "Left_Right_Seam", Picture, Forwarded, nullptr },
-    { "ActTopBottomLink", NoTag, MenuText, "Top_Bottom_Seam", Picture, Forwarded, nullptr },
-    { "ActTopLink", NoTag, NoKey, nullptr, Picture, Own, nullptr },
-    { "ActLeftLink", NoTag, NoKey, nullptr, Picture, Own, nullptr },
-    { "ActManualLink", NoTag, NoKey, nullptr, Picture, Own, nullptr },
-    { "ActAutoLeftLink", NoTag, NoKey, nullptr, Picture, Own, nullptr },
-    { "ActAutoTopLink", NoTag, NoKey, nullptr, Picture, Own, nullptr },
-    { "ActDirectMerge", NoTag, MenuText, "Combine_Picture", Picture, Own, nullptr },
-    { "ActSplitePicture", NoTag, MenuText, "Break_Picture", Picture, Own, nullptr },
-    { "ActRestoreOrgPic", NoTag, NoKey, nullptr, Picture, Inert, nullptr },
-    { "ActInputPic", NoTag, NoKey, nullptr, Picture, Inert, nullptr },
+    { "ActLeftRightLink", "MainMenu", "Left_Right_Seam", Picture, Built, Doc },
+    { "ActTopBottomLink", "MainMenu", "Top_Bottom_Seam", Picture, Built, Doc },
+    { "ActTopLink", "MainMenu", "Top_Seam", Picture, Planned, Doc },
+    { "ActLeftLink", "MainMenu", "Left_Seam", Picture, Planned, Doc },
+    { "ActManualLink", "MainMenu", "Manual_Seam", Picture, Planned, Doc },
+    { "ActAutoLeftLink", "MainMenu", "Auto_Left_Seam", Picture, Planned, Doc },
+    { "ActAutoTopLink", "MainMenu", "Auto_Top_Seam", Picture, Planned, Doc },
+    { "ActDirectMerge", "MainMenu", "Combine_Picture", Picture, Planned, Free },
+    { "ActSplitePicture", "MainMenu", "Break_Picture", Picture, Planned, Doc },
+    { "ActRestoreOrgPic", "MainMenu", "Restore_Original_Picture", Picture, Inert, Free },
+    { "ActInputPic", "MainMenu", "Input", Picture, Inert, Free },
     // No command has ever been given to the float check.
-    { "ActFloatCheck", NoTag, NoKey, nullptr, Picture, Inert, nullptr },
+    { "ActFloatCheck", "MainMenu", "Float_Check", Picture, Inert, Free },
 
     // Technology menu.
-    { "ActDesignWeave", NoTag, MenuText, "Design_Weave", Technology, Own, nullptr },
-    { "ActTileWeave", NoTag, MenuText, "Tile_Weave", Technology, Own, nullptr },
-    { "ActTilePattern", NoTag, NoKey, nullptr, Technology, Own, nullptr },
-    { "ActTechTileWeave", NoTag, MenuText, "Assign_Weave", Technology, Own, nullptr },
-    { "ActConvertWeave", NoTag, NoKey, nullptr, Technology, Own, nullptr },
-    { "ActTabbySketch", NoTag, NoKey, nullptr, Technology, Forwarded, nullptr },
-    { "ActMultiSketch", NoTag, NoKey, nullptr, Technology, Forwarded, nullptr },
-    { "ActShadow", NoTag, NoKey, nullptr, Technology, Forwarded, nullptr },
-    { "ActManualJianSi", NoTag, NoKey, nullptr, Technology, Forwarded, nullptr },
-    { "ActAutoJianSi", NoTag, NoKey, nullptr, Technology, Forwarded, nullptr },
-    { "ActCrepeWeave", NoTag, NoKey, nullptr, Technology, Forwarded, nullptr },
-    { "ActRemoveWarp", NoTag, MenuText, "Remove_Warp", Technology, Forwarded, nullptr },
-    { "ActAddClothSide", NoTag, MenuText, "Add_Side", Technology, Forwarded, nullptr },
-    { "ActBaoBian", NoTag, MenuText, "Bordure", Technology, Forwarded, nullptr },
-    { "ActPatternMerge", NoTag, MenuText, "Merge_Pattern", Technology, Own, nullptr },
-    { "ActSetPatternMerge", NoTag, NoKey, nullptr, Technology, Inert, nullptr },
-    { "ActMarkPoint", NoTag, MenuText, "Search_Or_Add_Point", Technology, Own, nullptr },
-    { "ActPlaceWeaveWithPoint", NoTag, NoKey, nullptr, Technology, Inert, nullptr },
-    { "ActChangeColorHint", NoTag, NoKey, nullptr, Technology, Own, nullptr },
+    { "ActDesignWeave", "MainMenu", "Design_Weave", Technology, Planned, Free },
+    { "ActTileWeave", "MainMenu", "Tile_Weave", Technology, Built, Doc },
+    { "ActTilePattern", "MainMenu", "Tile_Pattern", Technology, Built, Free },
+    { "ActTechTileWeave", "MainMenu", "Assign_Weave", Technology, Planned, Doc },
+    { "ActConvertWeave", "MainMenu", "Convert_Weave", Technology, Planned, Doc },
+    { "ActTabbySketch", "MainMenu", "Tabby_Sketch", Technology, Planned, Doc },
+    { "ActMultiSketch", "MainMenu", "Multi_Sketch", Technology, Planned, Doc },
+    { "ActShadow", "MainMenu", "Shadow", Technology, Planned, Doc },
+    { "ActManualJianSi", "MainMenu", "Manual_Jiansi", Technology, Planned, Doc },
+    { "ActAutoJianSi", "MainMenu", "Auto_Jiansi", Technology, Planned, Doc },
+    { "ActCrepeWeave", "MainMenu", "Crepe_Weave", Technology, Planned, Doc },
+    { "ActRemoveWarp", "MainMenu", "Remove_Warp", Technology, Planned, Doc },
+    { "ActAddClothSide", "MainMenu", "Add_Side", Technology, Planned, Doc },
+    { "ActBaoBian", "MainMenu", "Bordure", Technology, Planned, Doc },
+    { "ActPatternMerge", "MainMenu", "Merge_Pattern", Technology, Planned, Doc },
+    { "ActSetPatternMerge", "MainMenu", "Set_Merge_Pattern", Technology, Inert, Free },
+    { "ActMarkPoint", "MainMenu", "Search_Or_Add_Point", Technology, Planned, Doc },
+    { "ActPlaceWeaveWithPoint", "MainMenu", "Place_Weave_At_Point", Technology, Inert, Free },
+    { "ActChangeColorHint", "TileWeave", "Change_Color_Hint", Technology, Built, Free },
 
     // Output menu.
-    { "ActDesignCard", NoTag, NoKey, nullptr, Output, Own, nullptr },
-    { "ActBuildPick", NoTag, NoKey, nullptr, Output, Own, nullptr },
-    { "ActSaveYarn", NoTag, MenuText, "Punch", Output, Own, nullptr },
-    { "ActBrowseWenban", NoTag, NoKey, nullptr, Output, Own, nullptr },
-    { "ActSetPick", NoTag, NoKey, nullptr, Output, Own, nullptr },
-    { "ActSetPicTable", NoTag, NoKey, nullptr, Output, Own, nullptr },
-    { "ActSetWeftDensity", NoTag, NoKey, nullptr, Output, Own, nullptr },
-    { "ActSetWeftDensityTable", NoTag, NoKey, nullptr, Output, Own, nullptr },
-    { "ActRegulatorInput", NoTag, NoKey, nullptr, Output, Own, nullptr },
-    { "ActSelColorPick", NoTag, NoKey, nullptr, Output, Own, nullptr },
-    { "ActWarpWeftPointCount", NoTag, NoKey, nullptr, Output, Inert, nullptr },
-    { "ActPickStat", NoTag, NoKey, nullptr, Output, Inert, nullptr },
+    { "ActDesignCard", "MainMenu", "Design_Sample_Card", Output, Built, Doc },
+    { "ActBuildPick", "MainMenu", "Build_Card", Output, Built, Doc },
+    { "ActSaveYarn", "MainMenu", "Punch", Output, Built, Doc },
+    { "ActBrowseWenban", "MainMenu", "Browse_Card", Output, Built, Free },
+    { "ActSetPick", "MainMenu", "Set_Shuttle", Output, Built, Doc },
+    { "ActSetPicTable", "MainMenu", "Shuttle_Table", Output, Built, Doc },
+    { "ActSetWeftDensity", "MainMenu", "Set_Weft_Density", Output, Built, Doc },
+    { "ActSetWeftDensityTable", "MainMenu", "Weft_Density_Table", Output, Built, Doc },
+    { "ActRegulatorInput", "MainMenu", "Rule_Input", Output, Built, Doc },
+    { "ActSelColorPick", "MainMenu", "Shuttle_By_Color", Output, Built, Doc },
+    { "ActWarpWeftPointCount", "MainMenu", "Warp_Weft_Point_Count", Output, Inert, Free },
+    { "ActPickStat", "MainMenu", "Shuttle_Statistics", Output, Inert, Free },
 
     // Window menu.
-    { "WindowCascade1", NoTag, MenuText, "Window_Cascade", Window, Own, nullptr },
-    { "WindowTileHorizontal1", NoTag, MenuText, "Window_TileHorizontal", Window, Own, nullptr },
-    { "WindowTileVertical1", NoTag, MenuText, "Window_TileVertical", Window, Own, nullptr },
-    { "WindowMinimizeAll1", NoTag, MenuText, "Window_MinimizeAll", Window, Own, nullptr },
-    { "ActDisplayInfo", NoTag, MenuText, "Dispaly_Navigator", Window, Own, nullptr },
-    { "ActDisplayPalette", NoTag, MenuText, "Display_Color_Pallete", Window, Own, nullptr },
-    { "ActDisplayWeave", NoTag, MenuText, "Display_Weave_Libaray", Window, Own, nullptr },
-    { "ActDisplayTools", NoTag, NoKey, nullptr, Window, Inert, nullptr },
+    { "WindowCascade1", "MainMenu", "Window_Cascade", Window, Built, Doc },
+    { "WindowTileHorizontal1", "MainMenu", "Window_TileHorizontal", Window, Built, Doc },
+    { "WindowTileVertical1", "MainMenu", "Window_TileVertical", Window, Built, Doc },
+    { "WindowMinimizeAll1", "MainMenu", "Window_MinimizeAll", Window, Built, Doc },
+    { "ActDisplayInfo", "MainMenu", "Dispaly_Navigator", Window, Built, Free },
+    { "ActDisplayPalette", "MainMenu", "Display_Color_Pallete", Window, Built, Free },
+    { "ActDisplayWeave", "MainMenu", "Display_Weave_Libaray", Window, Built, Free },
+    { "ActDisplayTools", "MainMenu", "Display_Tools", Window, Inert, Free },
     // Only holds the language sub-menu.
-    { "ActLanguage", NoTag, MenuText, "Language", Window, Inert, nullptr },
+    { "ActLanguage", "MainMenu", "Language", Window, Inert, Free },
 
     // Window menu, language sub-menu.
-    { "ActEnglish", 0, MenuText, "English", Language, Own, nullptr },
-    { "ActTraditional_Chinese", 1, MenuText, "Traditional_Chinese", Language, Own, nullptr },
-    { "ActSimplified_Chinese", 2, MenuText, "Simplified_Chinese", Language, Own, nullptr },
-    { "ActLocal_Language", 3, MenuText, "Local_Language", Language, Own, nullptr },
+    { "ActEnglish", "MainMenu", "English", Language, Built, Free, T::NoTool, 0 },
+    { "ActTraditional_Chinese", "MainMenu", "Traditional_Chinese", Language, Built, Free, T::NoTool, 1 },
+    { "ActSimplified_Chinese", "MainMenu", "Simplified_Chinese", Language, Built, Free, T::NoTool, 2 },
+    { "ActLocal_Language", "MainMenu", "Local_Language", Language, Built, Free, T::NoTool, 3 },
 
     // Help menu.
-    { "ActHelp", NoTag, MenuText, "Help_Hint", Help, Own, nullptr },
-    { "ActAbout", NoTag, MenuText, "About", Help, Own, nullptr },
+    { "ActHelp", "MainMenu", "Help_Hint", Help, Planned, Free },
+    { "ActAbout", "MainMenu", "About", Help, Planned, Free },
 
     // In no menu: the palette bar's protect button and two unused actions.
-    { "Action1", NoTag, NoKey, nullptr, None, Inert, nullptr },
-    { "Action3", NoTag, NoKey, nullptr, None, Inert, nullptr },
-    { "ActProtectColor", NoTag, ToolText, "Selected_Protect_Color", None, Own, nullptr },
+    { "Action1", nullptr, nullptr, None, Inert, Free },
+    { "Action3", nullptr, nullptr, None, Inert, Free },
+    { "ActProtectColor", "Tools", "Selected_Protect_Color", None, Built, Free },
 
-    // The drawing tools of the tool bars; the tag is the tool id.
-    { "ActDefineRectangle", 0, ToolText, "Define_Rectangle_Area", ToolBar, Own, nullptr },
-    { "ActDefineCircle", 1, ToolText, "Define_Circle_Area", ToolBar, Own, nullptr },
-    { "ActDefineHorizontalLine", 2, ToolText, "Define_Horizontally_Area", ToolBar, Own, nullptr },
-    { "ActDefineVerticalLine", 3, ToolText, "Define_Vertically_Area", ToolBar, Own, nullptr },
-    { "ActDefineFreePointLine", 4, ToolText, "Define_WantOnly_Area", ToolBar, Own, nullptr },
-    { "ActDefineBreakPointLine", 5, ToolText, "Define_Line_Segment_Area", ToolBar, Own, nullptr },
-    { "ActDefineCurveLine", 6, ToolText, "Define_Curve_Area", ToolBar, Own, nullptr },
-    { "ActAutoDefineArea", NoTag, ToolText, "Define_Auto_Area", ToolBar, Inert, nullptr },
-    { "ActMagicStick", 7, ToolText, "Magic_Stick", ToolBar, Own, nullptr },
-    { "ActMove", 8, ToolText, "Move_Word_Or_Area", ToolBar, Own, nullptr },
-    { "ActArc", 9, ToolText, "Draw_A_Curve", ToolBar, Own, nullptr },
-    { "ActBeeLine", 10, ToolText, "Draw_A_Line", ToolBar, Own, nullptr },
-    { "ActFreeLine", 11, ToolText, "Draw_A_WantOnly_Line", ToolBar, Own, nullptr },
-    { "ActFillColor", 12, ToolText, "Fill_Color", ToolBar, Own, nullptr },
-    { "ActSprayer", 13, NoKey, nullptr, ToolBar, Own, nullptr },
-    { "ActAbsorbColor", 14, ToolText, "Absorb_Color", ToolBar, Own, nullptr },
-    { "ActRuber", 15, ToolText, "Ruber", ToolBar, Own, nullptr },
-    { "ActInsertWord", 16, ToolText, "Insert_Word", ToolBar, Own, nullptr },
-    { "ActRectangle", 17, ToolText, "Draw_A_Void_Rectangle", ToolBar, Own, nullptr },
-    { "ActFilledRectangle", 18, ToolText, "Draw_A_Filled_Rectangle", ToolBar, Own, nullptr },
-    { "ActCircle", 19, ToolText, "Draw_A_Void_Circle", ToolBar, Own, nullptr },
-    { "ActFilledCircle", 20, ToolText, "Draw_A_Filled_Circle", ToolBar, Own, nullptr },
-    { "ActBreakLine", 21, ToolText, "Draw_A_Break_Line", ToolBar, Own, nullptr },
-    { "ActCurveLine", 22, ToolText, "Draw_A_Continuous_Curve_Line", ToolBar, Own, nullptr },
-    { "ActHorzLine", 23, ToolText, "Draw_A_Horizontally_Line", ToolBar, Inert, nullptr },
-    { "ActVertLine", 24, ToolText, "Draw_A_Vertically_Line", ToolBar, Inert, nullptr },
-    { "ActFilledFreeLine", 25, ToolText, "Draw_A_Wantonly_Filled_Graph", ToolBar, Own, nullptr },
-    { "ActFilledArc", 26, ToolText, "Draw_A_Filled_Curve", ToolBar, Own, nullptr },
-    { "ActFilledCurveLine", 27, ToolText, "Draw_A_Filled_Curve", ToolBar, Own, nullptr },
-    { "ActFilledBreakLine", 28, ToolText, "Draw_A_Filled_Break_Line", ToolBar, Own, nullptr },
-    { "ActHorzCut", 31, ToolText, "Horizontally_Cut", ToolBar, Own, nullptr },
-    { "ActVertCut", 32, ToolText, "Vertically_Cut", ToolBar, Own, nullptr },
-    { "ActBuildRectBmp", 33, MenuText, "Revise_Picture", ToolBar, Own, nullptr },
-    { "ActRevise", 34, ToolText, "Revise", ToolBar, Own, nullptr },
-    { "ActClearMottleByRect", 34, ToolText, "Remove_Mix_Point_In_Rectangle_Area", ToolBar, Own, nullptr },
-    { "ActClearMottleByCircle", 35, ToolText, "Remove_Mix_Point_In_Circle_Area", ToolBar, Own, nullptr },
-    { "ActConcentricCircle", 38, ToolText, "Draw_A_Concentric_Circle", ToolBar, Own, nullptr },
-    { "ActMoveGrid", 42, ToolText, "Move_Pattern", ToolBar, Own, nullptr },
-    { "ActConcentricRectangle", 43, ToolText, "Draw_A_Concentric_Rectangle", ToolBar, Inert, nullptr },
-    { "ActChangeColor", 44, NoKey, nullptr, ToolBar, Own, nullptr },
-    { "ActMouseSelect", 45, ToolText, "Paste_To_Click_Point", ToolBar, Own, nullptr },
+    // The drawing tools of the tool bars, each choosing its tool.
+    { "ActDefineRectangle", "Tools", "Define_Rectangle_Area", ToolBar, Built, Free, T::DefineRectangle },
+    { "ActDefineCircle", "Tools", "Define_Circle_Area", ToolBar, Built, Free, T::DefineCircle },
+    { "ActDefineHorizontalLine", "Tools", "Define_Horizontally_Area", ToolBar, Built, Free,
+        T::DefineHorizontalLine },
+    { "ActDefineVerticalLine", "Tools", "Define_Vertically_Area", ToolBar, Built, Free,
+        T::DefineVerticalLine },
+    { "ActDefineFreePointLine", "Tools", "Define_WantOnly_Area", ToolBar, Built, Free,
+        T::DefineFreePointLine },
+    { "ActDefineBreakPointLine", "Tools", "Define_Line_Segment_Area", ToolBar, Built, Free,
+        T::DefineBreakPointLine },
+    { "ActDefineCurveLine", "Tools", "Define_Curve_Area", ToolBar, Built, Free, T::DefineCurveLine },
+    { "ActAutoDefineArea", "Tools", "Define_Auto_Area", ToolBar, Inert, Free },
+    { "ActMagicStick", "Tools", "Magic_Stick", ToolBar, Built, Free, T::MagicStick },
+    { "ActMove", "Tools", "Move_Word_Or_Area", ToolBar, Built, Free, T::Move },
+    { "ActArc", "Tools", "Draw_A_Curve", ToolBar, Built, Free, T::Arc },
+    { "ActBeeLine", "Tools", "Draw_A_Line", ToolBar, Built, Free, T::BeeLine },
+    { "ActFreeLine", "Tools", "Draw_A_WantOnly_Line", ToolBar, Built, Free, T::FreeLine },
+    { "ActFillColor", "Tools", "Fill_Color", ToolBar, Built, Free, T::FillColor },
+    { "ActSprayer", "Tools", "Sprayer", ToolBar, Built, Free, T::Sprayer },
+    { "ActAbsorbColor", "Tools", "Absorb_Color", ToolBar, Built, Free, T::AbsorbColor },
+    { "ActRuber", "Tools", "Ruber", ToolBar, Planned, Free, T::Ruber },
+    { "ActInsertWord", "Tools", "Insert_Word", ToolBar, Planned, Free, T::InsertWord },
+    { "ActRectangle", "Tools", "Draw_A_Void_Rectangle", ToolBar, Built, Free, T::Rectangle },
+    { "ActFilledRectangle", "Tools", "Draw_A_Filled_Rectangle", ToolBar, Built, Free, T::FilledRectangle },
+    { "ActCircle", "Tools", "Draw_A_Void_Circle", ToolBar, Built, Free, T::Circle },
+    { "ActFilledCircle", "Tools", "Draw_A_Filled_Circle", ToolBar, Built, Free, T::FilledCircle },
+    { "ActBreakLine", "Tools", "Draw_A_Break_Line", ToolBar, Built, Free, T::BreakLine },
+    { "ActCurveLine", "Tools", "Draw_A_Continuous_Curve_Line", ToolBar, Built, Free, T::CurveLine },
+    { "ActHorzLine", "Tools", "Draw_A_Horizontally_Line", ToolBar, Planned, Free, T::HorzLine },
+    { "ActVertLine", "Tools", "Draw_A_Vertically_Line", ToolBar, Planned, Free, T::VertLine },
+    { "ActFilledFreeLine", "Tools", "Draw_A_Wantonly_Filled_Graph", ToolBar, Built, Free, T::FilledFreeLine },
+    { "ActFilledArc", "Tools", "Draw_A_Filled_Curve", ToolBar, Built, Free, T::FilledArc },
+    { "ActFilledCurveLine", "Tools", "Draw_A_Filled_Curve", ToolBar, Built, Free, T::FilledCurveLine },
+    { "ActFilledBreakLine", "Tools", "Draw_A_Filled_Break_Line", ToolBar, Built, Free, T::FilledBreakLine },
+    { "ActHorzCut", "Tools", "Horizontally_Cut", ToolBar, Built, Free, T::HorzCut },
+    { "ActVertCut", "Tools", "Vertically_Cut", ToolBar, Built, Free, T::VertCut },
+    { "ActBuildRectBmp", "MainMenu", "Revise_Picture", ToolBar, Built, Free, T::BuildRectBmp },
+    { "ActRevise", "Tools", "Revise", ToolBar, Built, Free, T::ClearMottleByRect },
+    { "ActClearMottleByRect", "Tools", "Remove_Mix_Point_In_Rectangle_Area", ToolBar, Built, Free,
+        T::ClearMottleByRect },
+    { "ActClearMottleByCircle", "Tools", "Remove_Mix_Point_In_Circle_Area", ToolBar, Built, Free,
+        T::ClearMottleByCircle },
+    { "ActConcentricCircle", "Tools", "Draw_A_Concentric_Circle", ToolBar, Built, Free, T::ConcentricCircle },
+    { "ActMoveGrid", "Tools", "Move_Pattern", ToolBar, Built, Free, T::MoveGrid },
+    { "ActConcentricRectangle", "Tools", "Draw_A_Concentric_Rectangle", ToolBar, Planned, Free,
+        T::ConcentricRectangle },
+    { "ActChangeColor", "Tools", "Change_Color", ToolBar, Built, Free, T::ChangeColor },
+    { "ActMouseSelect", "Tools", "Paste_To_Click_Point", ToolBar, Planned, Free, T::MouseSelect },
+};
+
+// The icons of the tool bars' actions: the icon theme's for the tools every drawing program
+// has, the program's own for the weaving tools and shapes the theme lacks.
+struct TMainActionIcon {
+    const char *Name;
+    const char *Icon;
+};
+constexpr TMainActionIcon kIcons[] = {
+    { "ActBrowse", "document-open" },
+    { "ActFileSave", "document-save" },
+    { "ActUndo", "edit-undo" },
+    { "ActRedo", "edit-redo" },
+    { "ActZoomIn", "zoom-in" },
+    { "ActZoomOut", "zoom-out" },
+    { "ActTileWeave", ":/toolicons/tileweave.svg" },
+    { "ActDesignCard", ":/toolicons/samplecard.svg" },
+    { "ActBuildPick", ":/toolicons/cardbuild.svg" },
+    { "ActDefineRectangle", "select-rectangular" },
+    { "ActDefineCircle", "tool_elliptical_selection" },
+    { "ActDefineHorizontalLine", ":/toolicons/selectrow.svg" },
+    { "ActDefineVerticalLine", ":/toolicons/selectcolumn.svg" },
+    { "ActDefineFreePointLine", "edit-select-lasso" },
+    { "ActDefineBreakPointLine", "tool_free_form_selection" },
+    { "ActDefineCurveLine", "draw-path" },
+    { "ActMagicStick", "tools-wizard" },
+    { "ActMove", "transform-move" },
+    { "ActMoveGrid", "transform-browse" },
+    { "ActArc", "tool_curve" },
+    { "ActBeeLine", "draw-line" },
+    { "ActFreeLine", "draw-freehand" },
+    { "ActBreakLine", "draw-polyline" },
+    { "ActCurveLine", "draw-bezier-curves" },
+    { "ActFillColor", "color-fill" },
+    { "ActSprayer", "tool_spraycan" },
+    { "ActAbsorbColor", "color-picker" },
+    { "ActRuber", "draw-eraser" },
+    { "ActInsertWord", "draw-text" },
+    { "ActRectangle", "draw-rectangle" },
+    { "ActCircle", "draw-ellipse" },
+    { "ActConcentricCircle", ":/toolicons/concentric.svg" },
+    { "ActFilledRectangle", ":/toolicons/filledrect.svg" },
+    { "ActFilledCircle", ":/toolicons/filledellipse.svg" },
+    { "ActFilledFreeLine", ":/toolicons/filledfree.svg" },
+    { "ActFilledArc", ":/toolicons/filledarc.svg" },
+    { "ActFilledCurveLine", ":/toolicons/filledcurve.svg" },
+    { "ActFilledBreakLine", ":/toolicons/filledpolyline.svg" },
+    { "ActHorzCut", ":/toolicons/horzcut.svg" },
+    { "ActVertCut", ":/toolicons/vertcut.svg" },
+    { "ActBuildRectBmp", "transform-shear-right" },
+    { "ActClearMottleByRect", ":/toolicons/clearmottlerect.svg" },
+    { "ActClearMottleByCircle", ":/toolicons/clearmottlecircle.svg" },
+    { "ActChangeColor", ":/toolicons/changecolor.svg" },
 };
 
 constexpr TMainMenuInfo Menus[] = {
@@ -243,22 +305,18 @@ const TMainActionInfo *FindMainAction(std::string_view name)
     return it == std::end(Actions) ? nullptr : &*it;
 }
 
-const char *DocumentActionName(const TMainActionInfo &action)
+// The tool table of the grid says which tools have their grid side built.
+bool ToolGridSideBuilt(TToolId tool)
 {
-    return action.DocumentAction ? action.DocumentAction : action.Name;
+    return ToolInfo(tool).Built;
 }
 
-QString MainActionTextSection(TMainActionText section)
+const char *MainActionIcon(std::string_view name)
 {
-    switch (section) {
-    case TMainActionText::MainMenu:
-        return QStringLiteral("MainMenu");
-    case TMainActionText::Tools:
-        return QStringLiteral("Tools");
-    case TMainActionText::None:
-        break;
-    }
-    return {};
+    for (const TMainActionIcon &icon : kIcons)
+        if (name == icon.Name)
+            return icon.Icon;
+    return nullptr;
 }
 
 std::span<const TMainMenuInfo> MainMenus()
@@ -271,66 +329,4 @@ const TMainMenuInfo *FindMainMenu(TMainMenu menu)
     const auto it = std::find_if(
         std::begin(Menus), std::end(Menus), [menu](const TMainMenuInfo &info) { return info.Menu == menu; });
     return it == std::end(Menus) ? nullptr : &*it;
-}
-
-namespace {
-const TMainActionCaption kLayoutCaptions[] = {
-    { "ActFileOpen", "MainMenu", "Open_File" },
-    { "ActOpenPattern", "MainMenu", "Open_Pattern" },
-    { "ActPasteTo", "MainMenu", "Paste_To" },
-    { "ActDigitalCopy", "MainMenu", "Numeric_Copy" },
-    { "ActCopyWithColor", "MainMenu", "Copy_With_Color" },
-    { "ActOldSize", "MainMenu", "Previous_Size" },
-    { "ActSetPicSize", "MainMenu", "Set_Picture_Size" },
-    { "ActMergePic", "MainMenu", "Repeat_Layout" },
-    { "ActJumpStart", "MainMenu", "Jump_Start" },
-    { "ActDigitalBeeLine", "MainMenu", "Numeric_Line" },
-    { "ActDigitalRectangle", "MainMenu", "Numeric_Rectangle" },
-    { "ActDigitalCircle", "MainMenu", "Numeric_Circle" },
-    { "ActRepairPic", "MainMenu", "Repair_Picture" },
-    { "ActTopLink", "MainMenu", "Top_Seam" },
-    { "ActLeftLink", "MainMenu", "Left_Seam" },
-    { "ActManualLink", "MainMenu", "Manual_Seam" },
-    { "ActAutoLeftLink", "MainMenu", "Auto_Left_Seam" },
-    { "ActAutoTopLink", "MainMenu", "Auto_Top_Seam" },
-    { "ActRestoreOrgPic", "MainMenu", "Restore_Original_Picture" },
-    { "ActInputPic", "MainMenu", "Input" },
-    { "ActFloatCheck", "MainMenu", "Float_Check" },
-    { "ActTilePattern", "MainMenu", "Tile_Pattern" },
-    { "ActConvertWeave", "MainMenu", "Convert_Weave" },
-    { "ActTabbySketch", "MainMenu", "Tabby_Sketch" },
-    { "ActMultiSketch", "MainMenu", "Multi_Sketch" },
-    { "ActShadow", "MainMenu", "Shadow" },
-    { "ActManualJianSi", "MainMenu", "Manual_Jiansi" },
-    { "ActAutoJianSi", "MainMenu", "Auto_Jiansi" },
-    { "ActCrepeWeave", "MainMenu", "Crepe_Weave" },
-    { "ActSetPatternMerge", "MainMenu", "Set_Merge_Pattern" },
-    { "ActPlaceWeaveWithPoint", "MainMenu", "Place_Weave_At_Point" },
-    { "ActChangeColorHint", "TileWeave", "Change_Color_Hint" },
-    { "ActDesignCard", "MainMenu", "Design_Sample_Card" },
-    { "ActBuildPick", "MainMenu", "Build_Card" },
-    { "ActBrowseWenban", "MainMenu", "Browse_Card" },
-    { "ActSetPick", "MainMenu", "Set_Shuttle" },
-    { "ActSetPicTable", "MainMenu", "Shuttle_Table" },
-    { "ActSetWeftDensity", "MainMenu", "Set_Weft_Density" },
-    { "ActSetWeftDensityTable", "MainMenu", "Weft_Density_Table" },
-    { "ActRegulatorInput", "MainMenu", "Rule_Input" },
-    { "ActSelColorPick", "MainMenu", "Shuttle_By_Color" },
-    { "ActWarpWeftPointCount", "MainMenu", "Warp_Weft_Point_Count" },
-    { "ActPickStat", "MainMenu", "Shuttle_Statistics" },
-    { "ActDisplayTools", "MainMenu", "Display_Tools" },
-    { "ActFileNew", "MainMenu", "New" },
-    { "ActCloseAll", "MainMenu", "Close_All" },
-    { "ActCut", "MainMenu", "Cut" },
-    { "ActSprayer", "Tools", "Sprayer" },
-    { "ActChangeColor", "Tools", "Change_Color" },
-};
-} // namespace
-
-const TMainActionCaption *FindLayoutCaption(std::string_view name)
-{
-    for (const TMainActionCaption &caption : kLayoutCaptions)
-        if (name == caption.Name)
-            return &caption;
-    return nullptr;
 }

@@ -1,12 +1,16 @@
 #pragma once
 // TMainActionInfo: the main window's actions as one table.
 // Every menu item and tool button of the main window is one of these actions. The table says,
-// for each, its tag (the tool id of a drawing action, the language index of a language
-// action), where its caption comes from in the interface texts, the menu it sits in and who
-// runs it: the active document window (forwarded), the main window itself, or nobody (shown,
-// does nothing). The window builds its menus and re-applies its captions from this table, so
-// a caption key or a menu placement is changed in one place. Pure data, no Qt widgets.
+// for each, where its caption comes from in the interface texts, the menu it sits in, its
+// standard key, whether its command works on the active document, and how far it is built:
+// Built (the window gives it its command), Planned (shown disabled until its feature is built)
+// or Inert (shown enabled, does nothing, as it always has). The window builds its menus,
+// captions and keys from this table, and a test holds the window's commands to it, so the
+// table is also the reviewed list of what is still to be built. Pure data, no Qt widgets.
 
+#include "core/base/toolid.h"
+
+#include <QKeySequence>
 #include <QString>
 
 #include <span>
@@ -31,33 +35,29 @@ enum class TMainMenu {
     ToolBar,
 };
 
-// Who runs an action when it is chosen.
-enum class TMainActionRoute {
-    // Needs an active document; runs the document window's action of the same name (or of
-    // DocumentAction when that is given) and does nothing without a document.
-    Forwarded,
-    MainWindow,
-    // Shown but does nothing: no command has ever been given to these.
-    Inert,
-};
-
-// The interface-text section an action's caption (and hint) is looked up in.
-enum class TMainActionText {
-    None, // no key: the action keeps the caption the window gives it
-    MainMenu,
-    Tools,
+// How far an action is built.
+enum class TActionStatus {
+    Built, // the window gives it exactly one command
+    Planned, // its feature is not built yet: no command, shown disabled
+    Inert, // never had a command: shown enabled, does nothing
 };
 
 struct TMainActionInfo {
-    static constexpr int NoTag = -1;
+    static constexpr int NoLanguage = -1;
 
     const char *Name;
-    int Tag; // tool id or language index; NoTag for the others
-    TMainActionText Section;
-    const char *Key; // caption key in Section; null when Section is None
+    const char *Section; // interface-text section of the caption; null only for unplaced rows
+    const char *Key; // caption key in Section
     TMainMenu Menu;
-    TMainActionRoute Route;
-    const char *DocumentAction; // forwarded under another name; null when the name is the same
+    TActionStatus Status;
+    // The command works on the active document: disabled without one, never run without one.
+    bool NeedsDocument;
+    // The drawing tool a tool row chooses; NoTool for the other rows.
+    TToolId Tool = TToolId::NoTool;
+    // The language index a language row chooses (0 to 3); NoLanguage for the other rows.
+    int Language = NoLanguage;
+    // The platform's standard key of the command, shown in the menu.
+    QKeySequence::StandardKey Shortcut = QKeySequence::UnknownKey;
 };
 
 struct TMainMenuInfo {
@@ -71,20 +71,13 @@ struct TMainMenuInfo {
 std::span<const TMainActionInfo> MainActions();
 // The action called Name (exact case), or null.
 const TMainActionInfo *FindMainAction(std::string_view name);
-// The name of the document window's action a forwarded action runs.
-const char *DocumentActionName(const TMainActionInfo &action);
-// "MainMenu" or "Tools"; empty for None.
-QString MainActionTextSection(TMainActionText section);
+// Whether the tool's work on the grid is built. A tool that is not stays a Planned row, so
+// that it is never offered as a working button.
+bool ToolGridSideBuilt(TToolId tool);
 
-// The caption of an action without a caption key of its own in the table (the window's
-// layout gave it a fixed caption): the interface text it takes instead.
-struct TMainActionCaption {
-    const char *Name;
-    const char *Section;
-    const char *Key;
-};
-// The caption of such an action, or null (actions with a key, and the two unused ones).
-const TMainActionCaption *FindLayoutCaption(std::string_view name);
+// The icon of an action shown in a tool bar: a name of the desktop icon theme, or the path of
+// one of the program's own icons (beginning ":/"); null for an action without one.
+const char *MainActionIcon(std::string_view name);
 
 // The menus and sub-menus (every TMainMenu but None and ToolBar), in menu-bar order.
 std::span<const TMainMenuInfo> MainMenus();

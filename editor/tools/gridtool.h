@@ -8,9 +8,7 @@
 
 #include "core/base/toolid.h"
 #include "editor/patterngrid.h"
-
-// The keys the main window passes on to the current tool.
-enum class TToolKey : std::uint8_t { Enter, Space, Delete };
+#include "editor/toolkey.h"
 
 class TGridTool {
 public:

@@ -3,6 +3,12 @@
 #include "core/base/progress.h"
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
+#include "shell/ui/mainwindowcard.h"
+#include "shell/ui/mainwindownavigator.h"
+#include "shell/ui/mainwindowpalette.h"
+#include "shell/ui/mainwindowsamplecard.h"
+#include "shell/ui/mainwindowtiling.h"
+#include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
 
 #include <QLabel>
@@ -31,12 +37,13 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_questions = m_ownQuestions.get();
     setupMenus();
     setupDocumentActions();
-    setupSampleCardActions();
-    setupToolActions();
+    m_sampleCard = std::make_unique<TMainWindowSampleCard>(*this);
+    m_tools = std::make_unique<TMainWindowTools>(*this);
     setupBrowseActions();
     setupGridActions();
-    setupTilingActions();
-    setupCardActions();
+    m_tiling = std::make_unique<TMainWindowTiling>(*this);
+    m_card = std::make_unique<TMainWindowCard>(*this);
+    m_palette = std::make_unique<TMainWindowPalette>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the
@@ -51,7 +58,54 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     runStep(steps.FillWeaveLibrary, *this);
     runStep(steps.FillPatternLibrary, *this);
     runStep(steps.ShowPaletteSwatches, *this);
+    // Every bar and panel exists now: the layout the window had when it last closed.
+    restoreLayout();
     updateDocumentActions();
+}
+
+TNavigatorPanel *TMainForm::Navigator() const
+{
+    return m_navigator ? m_navigator->Panel() : nullptr;
+}
+
+const TMultiByteArray &TMainForm::CardData() const
+{
+    return m_card->CardData();
+}
+
+TFramPalette *TMainForm::PaletteBar() const
+{
+    return m_palette ? m_palette->Bar() : nullptr;
+}
+
+void TMainForm::SetupPaletteBar()
+{
+    m_palette->SetupBar();
+}
+
+void TMainForm::ShowPaletteSwatches()
+{
+    m_palette->ShowSwatches();
+}
+
+void TMainForm::ActFreeLineExecute(int toolId)
+{
+    m_tools->ActFreeLineExecute(toolId);
+}
+
+void TMainForm::SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask)
+{
+    m_tools->SetSprayOptionAsker(std::move(ask));
+}
+
+bool TMainForm::DesignSampleCard(TMDIChild &child, bool showEditor)
+{
+    return m_sampleCard->DesignSampleCard(child, showEditor);
+}
+
+void TMainForm::GiveTileWindowPickedWeave(TMDIChild &child)
+{
+    m_tiling->GiveTileWindowPickedWeave(child);
 }
 
 TMainForm::~TMainForm()

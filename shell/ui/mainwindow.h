@@ -22,6 +22,7 @@
 class QActionGroup;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QProgressBar;
 class QSpinBox;
@@ -33,9 +34,23 @@ class TFrmExplorer;
 class QTimer;
 class TMDIChild;
 class TNavigatorPanel;
+class TMainWindowNavigator;
+class TMainWindowCard;
+class TMainWindowPalette;
+class TMainWindowTools;
+class TMainWindowSampleCard;
+class TMainWindowTiling;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
+
+// frame moved (and, where it is larger, shrunk) so that it lies wholly on screen.
+QRect KeepOnScreen(QRect frame, const QRect &screen);
+
+// The folder the file explorer opens at: the one it showed when a file was last opened from
+// it (or the window closed), while that folder exists; the picture folder otherwise.
+QString ExplorerStartFolder();
+void WriteExplorerFolder(const QString &folder);
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -75,6 +90,13 @@ public:
     void SetDocumentActionHandler(const char *name, std::function<void(TMDIChild &)> handler);
     // A command of SetActionHandler that is enabled only while a document is open.
     void SetActionNeedsDocument(const char *name, bool needsDocument);
+    // How the action's command was given: how many times (the table wants one for a Built
+    // row, none for the others) and whether it runs only with a document.
+    struct TActionCommandInfo {
+        int Commands = 0;
+        bool NeedsDocument = false;
+    };
+    TActionCommandInfo ActionCommand(std::string_view name) const;
     // Re-evaluates every action's enabled state (documents come and go).
     void UpdateActionStates();
 
@@ -122,11 +144,11 @@ public:
     bool DesignSampleCard(TMDIChild &child, bool showEditor);
     QMenu *FileMenu() const { return m_fileMenu; }
     // The last card built by a card command, kept until the next one succeeds.
-    const TMultiByteArray &CardData() const { return m_cardData; }
-    TNavigatorPanel *Navigator() const { return m_navigator; }
+    const TMultiByteArray &CardData() const;
+    TNavigatorPanel *Navigator() const;
     // The palette bar (null until SetupPaletteBar ran) and the two creation steps that
     // build it and show its start swatches (colour 255 in front, colour 0 behind).
-    TFramPalette *PaletteBar() const { return m_paletteBar; }
+    TFramPalette *PaletteBar() const;
     void SetupPaletteBar();
     void ShowPaletteSwatches();
 
@@ -134,7 +156,7 @@ public:
     // The command every drawing action shares: toolId is the action's tag.
     void ActFreeLineExecute(int toolId);
     // Who answers the spray settings dialog (tests); empty: the dialog itself.
-    void SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask) { m_askSprayOption = std::move(ask); }
+    void SetSprayOptionAsker(std::function<bool(TSprayOption &)> ask);
 
     // --- Library browsers and the file explorer ------------------------------------------
     // The frame of the weave and pattern library browsers (made by FillWeaveLibrary; null
@@ -175,10 +197,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // The palette part sets the status model's back-colour lock and shows command warnings.
+    friend class TMainWindowPalette;
+    // The tiling part places the tile-weave window beside the document.
+    friend class TMainWindowTiling;
     void setupStatusBar();
     void placeGauge();
     void showGauge();
@@ -186,25 +213,26 @@ private:
     void handleNotification(const TMessageEvent &message);
     void colorPicked(const TMessageEvent &message);
     void followUp(TMainStatusModel::TFollowUp followUp);
-    bool navigatorShown() const;
     struct TActionSlot {
         const TMainActionInfo *Info = nullptr;
         QAction *Action = nullptr;
         std::function<void()> Handler;
         std::function<void(TMDIChild &)> DocumentHandler;
         bool NeedsDocument = false;
+        int Commands = 0; // how many commands were given
         bool Allowed = true; // what the state notifications (zoom limits, repeat view) allow
     };
+    // The layout (mainwindowlayout.cpp): restored from the settings file, or the first
+    // start's; document and tool windows placed where they can be seen.
+    void restoreLayout();
+    void saveLayout();
+    void applyFirstStartLayout();
+    void showChild(QMdiSubWindow *child);
+    void placeToolWindow(QWidget *window);
+    bool m_firstStartLayout = false;
     void setupMenus();
     void setupDocumentActions();
-    void setupSampleCardActions();
     // Drawing tools: tool bars, pen widths, the current tool, tool keys.
-    void setupToolActions();
-    bool askSprayOption(TSprayOption &option);
-    void showCurrentTool();
-    void showPenWidths(int horz, int vert);
-    bool handleToolNotification(const TMessageEvent &message);
-    void applyToolSettings(TPatternGrid &grid);
     void setupBrowseActions();
     void applyBrowseTexts();
     void giveLibraryPicksToChild(TMDIChild *child);
@@ -215,22 +243,6 @@ private:
     void updateGridLineCaption();
     void refreshMenuStates();
     void clipboardChanged();
-    void startFlash(TMDIChild &child);
-    void setupNavigator();
-    void paletteSynced(TMDIChild &child, bool toDocument);
-    void paletteBarFollowsPick(const TMainStatusModel::TColorPickEffect &effect, int index);
-    void updateProtectState();
-    void flashTick();
-    void setupTilingActions();
-    void applyTilingTexts();
-    void connectPickedTools(TMDIChild *child);
-    // Card output (mainwindowcard.cpp): the card commands and the last card built.
-    void setupCardActions();
-    void buildPick(TMDIChild &child);
-    void saveYarn(TMDIChild &child);
-    bool saveCardAs(const TYangkaImage &sampleCard, const QImage &picture);
-    void showCardViewer(const TYangkaImage *sampleCard);
-    TMultiByteArray m_cardData; // kept until the next build succeeds
     TActionSlot *actionSlot(const char *name);
     void runAction(std::size_t index);
     void setActionAllowed(const char *name, bool allowed);
@@ -257,12 +269,10 @@ private:
     QList<QAction *> m_recentItems;
     std::vector<TActionSlot> m_actions; // one per row of the action table, in its order
     bool m_documentOpen = false; // what the document actions' enabled states follow
-    QActionGroup *m_toolGroup = nullptr; // the drawing actions, one pressed at a time
-    QSpinBox *m_horzWidthEdit = nullptr; // RdtHorzWidth
-    QSpinBox *m_vertWidthEdit = nullptr; // RdtVertWidth
-    std::function<bool(TSprayOption &)> m_askSprayOption;
-    QTimer *m_flashTimer = nullptr; // the ticks of a colour flash
-    QPointer<TMDIChild> m_flashChild; // the document whose colour flashes
-    TNavigatorPanel *m_navigator = nullptr;
-    TFramPalette *m_paletteBar = nullptr;
+    std::unique_ptr<TMainWindowNavigator> m_navigator;
+    std::unique_ptr<TMainWindowCard> m_card;
+    std::unique_ptr<TMainWindowPalette> m_palette;
+    std::unique_ptr<TMainWindowTools> m_tools;
+    std::unique_ptr<TMainWindowSampleCard> m_sampleCard;
+    std::unique_ptr<TMainWindowTiling> m_tiling;
 };

@@ -3,8 +3,9 @@
 //
 // Every action of the table exists from the start, so its place in the menus never
 // depends on which commands are built. An action is enabled when it has a command (and,
-// for a document command, when a document is open); an action that has never had a command
-// (inert) is shown enabled and does nothing, as it always has.
+// for a document command, when a document is open); a planned action has none yet and stays
+// disabled; an action that has never had a command (inert) is shown enabled and does
+// nothing, as it always has.
 #include "shell/ui/mainwindow.h"
 
 #include "core/settings/uitexts.h"
@@ -38,6 +39,21 @@ QString captionFromName(const char *name)
     }
     return caption;
 }
+// The platform's keys of a standard command, with the keys in common use that some platforms
+// leave out (Redo answers both Ctrl+Y and Ctrl+Shift+Z; Save As has Ctrl+Shift+S).
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key)
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    QList<QKeySequence> usual;
+    if (key == QKeySequence::Redo)
+        usual = { QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) };
+    else if (key == QKeySequence::SaveAs)
+        usual = { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) };
+    for (const QKeySequence &sequence : std::as_const(usual))
+        if (!keys.contains(sequence))
+            keys.append(sequence);
+    return keys;
+}
 } // namespace
 
 void TMainForm::setupMenus()
@@ -65,8 +81,13 @@ void TMainForm::setupMenus()
         }
         auto *action = new QAction(captionFromName(info.Name), this);
         action->setObjectName(QLatin1String(info.Name));
-        if (info.Tag != TMainActionInfo::NoTag)
-            action->setData(info.Tag);
+        if (info.Tool != TToolId::NoTool)
+            action->setData(ToolIdValue(info.Tool));
+        else if (info.Language != TMainActionInfo::NoLanguage)
+            action->setData(info.Language);
+        // The platform's keys, shown in the menu beside the caption.
+        if (info.Shortcut != QKeySequence::UnknownKey)
+            action->setShortcuts(standardKeys(info.Shortcut));
         slot.Action = action;
         if (const auto it = menus.find(info.Menu); it != menus.end()) {
             // The recent files are listed between the calculator and exit.
@@ -103,6 +124,7 @@ void TMainForm::SetActionHandler(const char *name, std::function<void()> handler
     if (TActionSlot *slot = actionSlot(name)) {
         slot->Handler = std::move(handler);
         slot->DocumentHandler = nullptr;
+        ++slot->Commands;
         updateActionState(*slot);
     }
 }
@@ -112,6 +134,7 @@ void TMainForm::SetDocumentActionHandler(const char *name, std::function<void(TM
     if (TActionSlot *slot = actionSlot(name)) {
         slot->Handler = nullptr;
         slot->DocumentHandler = std::move(handler);
+        ++slot->Commands;
         updateActionState(*slot);
     }
 }
@@ -138,7 +161,7 @@ void TMainForm::setActionAllowed(const char *name, bool allowed)
 
 void TMainForm::updateActionState(const TActionSlot &slot)
 {
-    if (slot.Info->Route == TMainActionRoute::Inert && !slot.Handler && !slot.DocumentHandler) {
+    if (slot.Info->Status == TActionStatus::Inert && !slot.Handler && !slot.DocumentHandler) {
         slot.Action->setEnabled(true);
         return;
     }
@@ -156,6 +179,14 @@ void TMainForm::SetActionNeedsDocument(const char *name, bool needsDocument)
     }
 }
 
+TMainForm::TActionCommandInfo TMainForm::ActionCommand(std::string_view name) const
+{
+    for (const TActionSlot &slot : m_actions)
+        if (name == slot.Info->Name)
+            return { slot.Commands, slot.DocumentHandler != nullptr || slot.NeedsDocument };
+    return {};
+}
+
 void TMainForm::UpdateActionStates()
 {
     for (const TActionSlot &slot : m_actions)
@@ -168,15 +199,9 @@ void TMainForm::applyActionTexts()
         if (auto *menu = findChild<QMenu *>(QLatin1String(info.Name)))
             menu->setTitle(GetUiString(QStringLiteral("MainMenu"), QLatin1String(info.Key)));
     for (const TActionSlot &slot : m_actions) {
-        if (slot.Info->Section == TMainActionText::None) {
-            if (const TMainActionCaption *caption = FindLayoutCaption(slot.Info->Name))
-                SetActionUiText(slot.Action, QLatin1String(caption->Section), QLatin1String(caption->Key));
+        // The language sub-menu took its title above; the two unused actions have no text.
+        if (slot.Action->menu() || !slot.Info->Key)
             continue;
-        }
-        // The language sub-menu took its title above.
-        if (slot.Action->menu())
-            continue;
-        SetActionUiText(
-            slot.Action, MainActionTextSection(slot.Info->Section), QLatin1String(slot.Info->Key));
+        SetActionUiText(slot.Action, QLatin1String(slot.Info->Section), QLatin1String(slot.Info->Key));
     }
 }

@@ -83,7 +83,6 @@ private:
 
 void TMainForm::setupBrowseActions()
 {
-    Action("ActBrowse")->setShortcut(QKeySequence::Open);
     SetActionHandler("ActBrowse", [this] { ShowExplorer(); });
     QAction *display = Action("ActDisplayWeave");
     display->setCheckable(true);
@@ -198,14 +197,20 @@ TFrmExplorer *TMainForm::ShowExplorer()
     auto *explorer = findChild<TFrmExplorer *>();
     if (!explorer) {
         explorer = new TFrmExplorer(this);
-        connect(explorer, &TFrmExplorer::OpenFile, this, [this](const QString &fileName) {
+        connect(explorer, &TFrmExplorer::OpenFile, this, [this, explorer](const QString &fileName) {
+            WriteExplorerFolder(explorer->Directory());
             QMetaObject::invokeMethod(
                 this, [this, fileName] { OpenChild(fileName); }, Qt::QueuedConnection);
         });
-        explorer->SetDirectory(Folders().PictureDir);
-        // At the main window's bottom-right corner.
+        explorer->SetDirectory(ExplorerStartFolder());
+        // At the main window's bottom-right corner, wholly on screen.
         const QRect frame = frameGeometry();
-        explorer->move(frame.right() - explorer->width(), frame.bottom() - explorer->height());
+        QRect place(
+            QPoint(frame.right() - explorer->width(), frame.bottom() - explorer->height()), explorer->size());
+        if (const QScreen *where = screen())
+            place = KeepOnScreen(place, where->availableGeometry());
+        explorer->resize(place.size());
+        explorer->move(place.topLeft());
     }
     explorer->show();
     explorer->raise();

@@ -1,6 +1,4 @@
-// The main window's card commands: generating a card (ActBuildPick), making a card file
-// for a simple one-row harness (ActSaveYarn) and the card viewer (ActBrowseWenban).
-#include "shell/ui/mainwindow.h"
+#include "shell/ui/mainwindowcard.h"
 
 #include "card/builtcard.h"
 #include "card/cardwrite.h"
@@ -10,6 +8,7 @@
 #include "card/ui/cardviewerwindow.h"
 #include "core/settings/uitexts.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindow.h"
 
 namespace {
 // Shows a message of the card dialogs through the main window's questions.
@@ -20,28 +19,30 @@ void ShowCardMessage(
 }
 } // namespace
 
-void TMainForm::setupCardActions()
+TMainWindowCard::TMainWindowCard(TMainForm &form)
+    : m_form(form)
 {
-    SetDocumentActionHandler("ActBuildPick", [this](TMDIChild &child) { buildPick(child); });
-    SetDocumentActionHandler("ActSaveYarn", [this](TMDIChild &child) { saveYarn(child); });
-    SetActionHandler("ActBrowseWenban", [this] { showCardViewer(nullptr); });
+    form.SetDocumentActionHandler("ActBuildPick", [this](TMDIChild &child) { buildPick(child); });
+    form.SetDocumentActionHandler("ActSaveYarn", [this](TMDIChild &child) { saveYarn(child); });
+    form.SetActionHandler("ActBrowseWenban", [this] { showCardViewer(nullptr); });
 }
 
-void TMainForm::buildPick(TMDIChild &child)
+void TMainWindowCard::buildPick(TMDIChild &child)
 {
     TDocument &doc = child.Document();
     QString error;
     if (!doc.PrepareDocumentRecord(TPrepareMode::KeepColorWeaves, &error)) {
-        Questions().ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        m_form.Questions().ShowMessage(
+            error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
         return;
     }
     // The sample card is confirmed as the editor's OK would: a card that does not fit
     // the pattern has been refused with its reason, and no card is built on it.
-    if (!DesignSampleCard(child, false))
+    if (!m_form.DesignSampleCard(child, false))
         return;
-    TfrmPutOut dialog(this, doc.Grid().Picture());
+    TfrmPutOut dialog(&m_form, doc.Grid().Picture());
     dialog.ShowMessage = [this](const QString &text, const QString &caption, bool information) {
-        ShowCardMessage(Questions(), text, caption, information);
+        ShowCardMessage(m_form.Questions(), text, caption, information);
     };
     // The modal dialog keeps the document open while the cards are built; the build
     // reads the document only, and its card replaces CardData only when it succeeded.
@@ -59,17 +60,18 @@ void TMainForm::buildPick(TMDIChild &child)
         showCardViewer(&doc.SampleCard());
 }
 
-void TMainForm::saveYarn(TMDIChild &child)
+void TMainWindowCard::saveYarn(TMDIChild &child)
 {
     TDocument &doc = child.Document();
     QString error;
     if (!doc.PrepareDocumentRecord(TPrepareMode::ResetColorWeaves, &error)) {
-        Questions().ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        m_form.Questions().ShowMessage(
+            error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
         return;
     }
-    TFrmSetYangKa dialog(this, doc.Grid().Picture().width());
+    TFrmSetYangKa dialog(&m_form, doc.Grid().Picture().width());
     dialog.ShowMessage = [this](const QString &text, const QString &caption, bool information) {
-        ShowCardMessage(Questions(), text, caption, information);
+        ShowCardMessage(m_form.Questions(), text, caption, information);
     };
     // The one-row harness serves this card only: the document keeps the sample card laid
     // out for it, and the card file is the same either way.
@@ -86,19 +88,19 @@ void TMainForm::saveYarn(TMDIChild &child)
     saveCardAs(dialog.SampleCard(), doc.Grid().Picture());
 }
 
-bool TMainForm::saveCardAs(const TYangkaImage &sampleCard, const QImage &picture)
+bool TMainWindowCard::saveCardAs(const TYangkaImage &sampleCard, const QImage &picture)
 {
     if (m_cardData.isEmpty())
         return false;
     QString fileName;
     int filterIndex = 0;
-    if (!ChooseCardSaveFile(this, CardMakingSaveFilter(), QString(), fileName, filterIndex))
+    if (!ChooseCardSaveFile(&m_form, CardMakingSaveFilter(), QString(), fileName, filterIndex))
         return false;
     TWenBanIO io;
     SetBuiltCard(io, m_cardData, sampleCard);
     QString error;
     if (!WriteCardFile(io, picture, fileName, filterIndex, &error)) {
-        Questions().ShowMessage(
+        m_form.Questions().ShowMessage(
             GetUiMessage(QStringLiteral("StringWriteFileError")) + QLatin1Char('\n') + error,
             GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
         return false;
@@ -106,11 +108,11 @@ bool TMainForm::saveCardAs(const TYangkaImage &sampleCard, const QImage &picture
     return true;
 }
 
-void TMainForm::showCardViewer(const TYangkaImage *sampleCard)
+void TMainWindowCard::showCardViewer(const TYangkaImage *sampleCard)
 {
-    TFrmWenBan viewer(this);
+    TFrmWenBan viewer(&m_form);
     viewer.AskSave = [this](const QString &text, const QString &caption) {
-        switch (Questions().AskSaveChanges(text, caption)) {
+        switch (m_form.Questions().AskSaveChanges(text, caption)) {
         case TSaveAnswer::Yes:
             return TCardSaveAnswer::Yes;
         case TSaveAnswer::No:
@@ -121,7 +123,7 @@ void TMainForm::showCardViewer(const TYangkaImage *sampleCard)
         return TCardSaveAnswer::Cancel;
     };
     viewer.ShowMessage = [this](const QString &text, const QString &caption, int kind) {
-        Questions().ShowMessage(text, caption,
+        m_form.Questions().ShowMessage(text, caption,
             kind == 2       ? TMessageKind::Error
                 : kind == 1 ? TMessageKind::Warning
                             : TMessageKind::Information);

@@ -13,6 +13,8 @@
 #include "shell/documentopen.h"
 #include "shell/pictureformats.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindowtiling.h"
+#include "shell/ui/mainwindowtools.h"
 #include "shell/ui/newpatterndialog.h"
 
 #include <QApplication>
@@ -33,14 +35,11 @@ void TMainForm::SetQuestions(TDocumentQuestions *questions)
 
 void TMainForm::setupDocumentActions()
 {
-    Action("ActFileNew")->setShortcut(QKeySequence::New);
     SetActionHandler("ActFileNew", [this] { fileNew(); });
-    Action("ActFileSave")->setShortcut(QKeySequence::Save);
     SetDocumentActionHandler("ActFileSave", [this](TMDIChild &) { saveActive(false); });
     SetDocumentActionHandler("ActFileSaveAs", [this](TMDIChild &) { saveActive(true); });
     SetDocumentActionHandler("ActFileClose", [](TMDIChild &child) { child.close(); });
     SetDocumentActionHandler("ActCloseAll", [this](TMDIChild &) { CloseAllDocuments(); });
-    Action("ActFileExit")->setShortcut(QKeySequence::Quit);
     SetActionHandler("ActFileExit", [this] { close(); });
 
     SetDocumentActionHandler("WindowCascade1", [this](TMDIChild &) { m_mdi->cascadeSubWindows(); });
@@ -164,8 +163,8 @@ void TMainForm::setupChildFromMainSettings(TMDIChild *child, const QString &capt
     ReadTilePatternParam(tilePattern);
     grid.SetTilePatternParam(tilePattern);
     grid.SetSprayOption(StartSettings().SprayOption);
-    connectPickedTools(child);
-    applyToolSettings(grid);
+    m_tiling->ConnectPickedTools(child);
+    m_tools->ApplyToolSettings(grid);
     giveLibraryPicksToChild(child);
 }
 
@@ -196,8 +195,7 @@ void TMainForm::finishChild(TMDIChild *child, bool isNew, bool skipCheck)
     grid.Grid().DefaultColCompart = gross.GridColCount;
     grid.Grid().DefaultRowCompart = gross.GridRowCount;
     grid.SetZoom(grid.ZoomLevel());
-    child->resize(m_mdi->viewport()->size() * 0.9);
-    child->show();
+    showChild(child);
     grid.ResetRepeatSize();
     // A project keeps the record and the sample card it was read with.
     if (isNew || !IsProjectFileName(child->Caption()))
@@ -363,6 +361,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    saveLayout();
     // Only what this program put on the clipboard is taken off it.
     QClipboard *clipboard = QApplication::clipboard();
     if (clipboard->ownsClipboard())

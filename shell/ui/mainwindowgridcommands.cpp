@@ -10,6 +10,7 @@
 #include "editor/patterngrid.h"
 #include "editor/ui/patterngridview.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindownavigator.h"
 #include "shell/wholepicturecommands.h"
 
 #include <QAction>
@@ -135,20 +136,7 @@ void TMainForm::setupGridActions()
         grid.NotifyMainWindow();
     });
 
-    setupNavigator();
-
-    m_flashTimer = new QTimer(this);
-    connect(m_flashTimer, &QTimer::timeout, this, [this] { flashTick(); });
-    SetDocumentActionHandler("ActFlash", [this](TMDIChild &child) { startFlash(child); });
-
-    // The colour-change hint of weave tiling: a setting of its own, kept across starts.
-    QAction *colorHint = Action("ActChangeColorHint");
-    colorHint->setCheckable(true);
-    colorHint->setChecked(StartSettings().TileWeaveParam.ChangeColorHint);
-    SetActionHandler("ActChangeColorHint", [colorHint] {
-        StartSettings().TileWeaveParam.ChangeColorHint = colorHint->isChecked();
-        WriteTileWeaveParam(StartSettings().TileWeaveParam);
-    });
+    m_navigator = std::make_unique<TMainWindowNavigator>(*this);
 
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { clipboardChanged(); });
 
@@ -196,29 +184,4 @@ void TMainForm::clipboardChanged()
     const int zoom = child ? child->PatternGrid().ZoomLevel() : 0;
     setActionAllowed(
         "ActPaste", TMainStatusModel::PasteOffered(child != nullptr, ClipboardHoldsPicture(), zoom));
-}
-
-void TMainForm::startFlash(TMDIChild &child)
-{
-    TPatternGrid &grid = child.PatternGrid();
-    if (grid.Flashing() || m_flashTimer->isActive())
-        return;
-    m_flashChild = &child;
-    grid.StartFlash(0);
-    m_flashTimer->start(StartSettings().FlashFrequence);
-}
-
-void TMainForm::flashTick()
-{
-    if (!m_flashChild) {
-        // The document went during the flash: nothing blinks any more, and the window
-        // must not stay disabled.
-        m_flashTimer->stop();
-        setEnabled(true);
-        return;
-    }
-    if (m_flashChild->PatternGrid().FlashTick()) {
-        m_flashTimer->stop();
-        m_flashChild = nullptr;
-    }
 }

@@ -4,6 +4,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/uitextsetters.h"
+#include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/palettebarpanel.h"
 
 #include <QAction>
@@ -14,9 +15,9 @@ void TMainForm::ApplyLanguage()
     setWindowTitle(GetUiMessage(QStringLiteral("ApplicationName")));
     applyActionTexts();
     applyBrowseTexts();
-    applyTilingTexts();
-    if (m_paletteBar)
-        m_paletteBar->ApplyLanguage();
+    m_tiling->ApplyTexts();
+    if (TFramPalette *bar = PaletteBar())
+        bar->ApplyLanguage();
 }
 
 void TMainForm::SetLanguage(int index)

@@ -1,46 +1,46 @@
-// The navigator panel of the main window: shown and hidden from the Window menu, following
-// the document in front, its scrolling and its picture.
-#include "shell/ui/mainwindow.h"
+#include "shell/ui/mainwindownavigator.h"
 
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindow.h"
 #include "shell/ui/navigatorpanel.h"
 
 #include <QAction>
 #include <QMdiArea>
 
-void TMainForm::setupNavigator()
+TMainWindowNavigator::TMainWindowNavigator(TMainForm &form)
+    : m_form(form)
 {
-    m_navigator = new TNavigatorPanel(this);
-    addDockWidget(Qt::RightDockWidgetArea, m_navigator);
-    QAction *display = Action("ActDisplayInfo");
+    m_panel = new TNavigatorPanel(&form);
+    form.addDockWidget(Qt::RightDockWidgetArea, m_panel);
+    QAction *display = form.Action("ActDisplayInfo");
     display->setCheckable(true);
     display->setChecked(true);
-    SetActionHandler("ActDisplayInfo", [this, display] {
+    form.SetActionHandler("ActDisplayInfo", [this, display] {
         const bool shown = display->isChecked();
-        m_navigator->ShowDocument(shown ? ActiveChild() : nullptr);
-        m_navigator->setVisible(shown);
+        m_panel->ShowDocument(shown ? m_form.ActiveChild() : nullptr);
+        m_panel->setVisible(shown);
     });
-    connect(this, &TMainForm::ViewChanged, this, [this](bool reload) {
+    connect(&form, &TMainForm::ViewChanged, this, [this](bool reload) {
         if (reload)
-            m_navigator->ShowDocument(ActiveChild());
+            m_panel->ShowDocument(m_form.ActiveChild());
         else
-            m_navigator->View()->FollowView();
+            m_panel->View()->FollowView();
     });
-    connect(this, &TMainForm::LastDocumentClosing, this, [this] {
-        m_navigator->ShowDocument(nullptr);
-        m_navigator->hide();
+    connect(&form, &TMainForm::LastDocumentClosing, this, [this] {
+        m_panel->ShowDocument(nullptr);
+        m_panel->hide();
     });
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this, display](QMdiSubWindow *window) {
+    connect(form.mdiArea(), &QMdiArea::subWindowActivated, this, [this, display](QMdiSubWindow *window) {
         auto *child = qobject_cast<TMDIChild *>(window);
         if (!child || !display->isChecked())
             return;
-        m_navigator->ShowDocument(child);
-        m_navigator->show();
+        m_panel->ShowDocument(child);
+        m_panel->show();
     });
 }
 
-bool TMainForm::navigatorShown() const
+bool TMainWindowNavigator::Shown() const
 {
-    const QAction *display = Action("ActDisplayInfo");
+    const QAction *display = m_form.Action("ActDisplayInfo");
     return display && display->isChecked();
 }

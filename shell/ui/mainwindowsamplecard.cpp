@@ -1,7 +1,4 @@
-// The main window's sample-card and row-table commands: the sample-card editor, the pick
-// and weft-density tables, the rule input and the shuttle-by-colour window, and which row
-// table a document's row-table windows work on.
-#include "shell/ui/mainwindow.h"
+#include "shell/ui/mainwindowsamplecard.h"
 
 #include "card/samplecardcheck.h"
 #include "card/ui/needletabledialog.h"
@@ -12,16 +9,13 @@
 #include "core/settings/uitexts.h"
 #include "shell/documentsamplecard.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QPointer>
 
 namespace {
-
-// The rule input: one window for the program, made on first use, given the active
-// document each time its command runs, freed when it closes.
-QPointer<TFrmInput> g_ruleInput;
 
 // Watches the colour picks the main window is told of: the document in front keeps the
 // colour picked last (a pick of the pattern colour, not of the background), and its open
@@ -55,10 +49,11 @@ private:
 
 } // namespace
 
-bool TMainForm::DesignSampleCard(TMDIChild &child, bool showEditor)
+bool TMainWindowSampleCard::DesignSampleCard(TMDIChild &child, bool showEditor)
 {
     TDocument &document = child.Document();
-    TFrmYangKa editor(document.SampleCard(), document.Grid().ColCount(), document.Record().WarpRepeat, this);
+    TFrmYangKa editor(
+        document.SampleCard(), document.Grid().ColCount(), document.Record().WarpRepeat, &m_form);
     // As if OK were pressed: a card that fits is the document's from now on.
     QString error;
     const bool assigned
@@ -66,44 +61,67 @@ bool TMainForm::DesignSampleCard(TMDIChild &child, bool showEditor)
     editor.SetFileName(QStringLiteral("Untitled*"));
     if (!showEditor) {
         if (!assigned)
-            m_questions->ShowMessage(error, CardForDesignCaption(), TMessageKind::Error);
+            m_form.Questions().ShowMessage(error, CardForDesignCaption(), TMessageKind::Error);
         return assigned;
     }
     // Shown, the editor itself refuses a card that does not fit, on its OK.
     if (editor.exec() != QDialog::Accepted)
         return assigned;
     if (!AssignSampleCard(document, editor.Card(), editor.FileName(), &error)) {
-        m_questions->ShowMessage(error, CardForDesignCaption(), TMessageKind::Error);
+        m_form.Questions().ShowMessage(error, CardForDesignCaption(), TMessageKind::Error);
         return false;
     }
     return true;
 }
 
-void TMainForm::setupSampleCardActions()
+TMainWindowSampleCard::TMainWindowSampleCard(TMainForm &form)
+    : m_form(form)
 {
-    SetDocumentActionHandler("ActDesignCard", [this](TMDIChild &child) { DesignSampleCard(child, true); });
-
-    // Every row-table command first makes the record ready; the tables the designer
-    // filled are kept when they still fit.
-    auto prepare = [this](TMDIChild &child) {
-        QString error;
-        if (child.Document().PrepareDocumentRecord(TPrepareMode::KeepColorWeaves, &error))
-            return true;
-        m_questions->ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
-        return false;
+    form.SetDocumentActionHandler(
+        "ActDesignCard", [this](TMDIChild &child) { DesignSampleCard(child, true); });
+    setupRowTableModes();
+    auto table = [this](TMDIChild &child, int mode) {
+        if (!prepare(child))
+            return;
+        TFrmPickWeftDensTable dialog(&m_form, mode, CardTables());
+        // The program's tables take the dialog's only on OK.
+        if (dialog.exec() == QDialog::Accepted)
+            CardTables() = dialog.Tables();
     };
+    form.SetDocumentActionHandler("ActSetPicTable", [table](TMDIChild &child) { table(child, 0); });
+    form.SetDocumentActionHandler("ActSetWeftDensityTable", [table](TMDIChild &child) { table(child, 1); });
+    form.SetDocumentActionHandler("ActRegulatorInput", [this](TMDIChild &child) { showRuleInput(child); });
+    form.SetDocumentActionHandler("ActSelColorPick", [this](TMDIChild &child) {
+        if (prepare(child))
+            child.ShowPickWithColorWindow();
+    });
+    form.installEventFilter(new TColorPickWatcher(form));
+}
 
-    // The two check marks tell which row table the document's row-table windows work on;
-    // setting one clears the other. They follow the document in front.
-    QAction *pick = Action("ActSetPick");
-    QAction *density = Action("ActSetWeftDensity");
+// Every row-table command first makes the record ready; the tables the designer filled are
+// kept when they still fit.
+bool TMainWindowSampleCard::prepare(TMDIChild &child)
+{
+    QString error;
+    if (child.Document().PrepareDocumentRecord(TPrepareMode::KeepColorWeaves, &error))
+        return true;
+    m_form.Questions().ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+    return false;
+}
+
+// The two check marks tell which row table the document's row-table windows work on;
+// setting one clears the other. They follow the document in front.
+void TMainWindowSampleCard::setupRowTableModes()
+{
+    QAction *pick = m_form.Action("ActSetPick");
+    QAction *density = m_form.Action("ActSetWeftDensity");
     pick->setCheckable(true);
     density->setCheckable(true);
     auto showMode = [pick, density](TRowTableMode mode) {
         pick->setChecked(mode == TRowTableMode::Shuttle);
         density->setChecked(mode == TRowTableMode::WeftDensity);
     };
-    auto setMode = [prepare, showMode](TMDIChild &child, QAction *action, TRowTableMode mode) {
+    auto setMode = [this, showMode](TMDIChild &child, QAction *action, TRowTableMode mode) {
         if (!prepare(child)) {
             showMode(child.Document().RowTableMode());
             return;
@@ -114,49 +132,33 @@ void TMainForm::setupSampleCardActions()
         if (TFrmSetPickWithColor *window = child.PickWithColorWindow(); window && window->isVisible())
             child.ShowPickWithColorWindow();
     };
-    SetDocumentActionHandler(
+    m_form.SetDocumentActionHandler(
         "ActSetPick", [setMode, pick](TMDIChild &child) { setMode(child, pick, TRowTableMode::Shuttle); });
-    SetDocumentActionHandler("ActSetWeftDensity",
+    m_form.SetDocumentActionHandler("ActSetWeftDensity",
         [setMode, density](TMDIChild &child) { setMode(child, density, TRowTableMode::WeftDensity); });
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [showMode](QMdiSubWindow *window) {
+    connect(m_form.mdiArea(), &QMdiArea::subWindowActivated, this, [showMode](QMdiSubWindow *window) {
         auto *child = qobject_cast<TMDIChild *>(window);
         showMode(child ? child->Document().RowTableMode() : TRowTableMode::None);
     });
+}
 
-    auto table = [this, prepare](TMDIChild &child, int mode) {
-        if (!prepare(child))
-            return;
-        TFrmPickWeftDensTable dialog(this, mode, CardTables());
-        // The program's tables take the dialog's only on OK.
-        if (dialog.exec() == QDialog::Accepted)
-            CardTables() = dialog.Tables();
+void TMainWindowSampleCard::showRuleInput(TMDIChild &child)
+{
+    if (!prepare(child))
+        return;
+    if (!m_ruleInput) {
+        m_ruleInput = new TFrmInput(&m_form);
+        m_ruleInput->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    TRuleInputTarget target;
+    target.Mesh = &child.Document().Record();
+    target.Owner = &child;
+    QPointer<TMDIChild> owner(&child);
+    target.Changed = [owner] {
+        if (owner)
+            owner->PatternGrid().SetModified();
     };
-    SetDocumentActionHandler("ActSetPicTable", [table](TMDIChild &child) { table(child, 0); });
-    SetDocumentActionHandler("ActSetWeftDensityTable", [table](TMDIChild &child) { table(child, 1); });
-
-    SetDocumentActionHandler("ActRegulatorInput", [this, prepare](TMDIChild &child) {
-        if (!prepare(child))
-            return;
-        if (!g_ruleInput) {
-            g_ruleInput = new TFrmInput(this);
-            g_ruleInput->setAttribute(Qt::WA_DeleteOnClose);
-        }
-        TRuleInputTarget target;
-        target.Mesh = &child.Document().Record();
-        target.Owner = &child;
-        QPointer<TMDIChild> owner(&child);
-        target.Changed = [owner] {
-            if (owner)
-                owner->PatternGrid().SetModified();
-        };
-        g_ruleInput->SetTarget(target);
-        g_ruleInput->show();
-        g_ruleInput->raise();
-    });
-
-    SetDocumentActionHandler("ActSelColorPick", [prepare](TMDIChild &child) {
-        if (prepare(child))
-            child.ShowPickWithColorWindow();
-    });
-    installEventFilter(new TColorPickWatcher(*this));
+    m_ruleInput->SetTarget(target);
+    m_ruleInput->show();
+    m_ruleInput->raise();
 }

@@ -6,6 +6,9 @@
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindownavigator.h"
+#include "shell/ui/mainwindowpalette.h"
+#include "shell/ui/mainwindowtools.h"
 
 #include <QAction>
 #include <QLabel>
@@ -94,7 +97,7 @@ void TMainForm::handleNotification(const TMessageEvent &message)
     }
     // The tool bars and pen-width edits follow first; the status model still sees the
     // message, for the palette bar and the browsers.
-    handleToolNotification(message);
+    m_tools->HandleNotification(message);
     if (message.Message() == WM_WEAVEFILESAVED) {
         if (const QString *fileName = message.FileName())
             Q_EMIT WeaveFileSaved(*fileName);
@@ -108,7 +111,7 @@ void TMainForm::handleNotification(const TMessageEvent &message)
     context.DocumentCount = int(Children().size());
     context.HasDocument = context.DocumentCount > 0;
     context.ToolId = int(RunState().CurrentToolId);
-    context.NavigatorShown = navigatorShown();
+    context.NavigatorShown = m_navigator->Shown();
     if (TMDIChild *child = ActiveChild()) {
         const TPatternGrid &grid = child->PatternGrid();
         context.CellWidth = grid.DefaultColWidth();
@@ -187,7 +190,7 @@ void TMainForm::followUp(TMainStatusModel::TFollowUp followUp)
     case TMainStatusModel::TFollowUp::PaletteToDocument:
     case TMainStatusModel::TFollowUp::PaletteFromDocument:
         if (child) {
-            paletteSynced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
+            m_palette->Synced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
             Q_EMIT PaletteSynced(*child, followUp == TMainStatusModel::TFollowUp::PaletteToDocument);
         }
         break;
@@ -203,7 +206,7 @@ void TMainForm::colorPicked(const TMessageEvent &message)
     if (!info) {
         if (child)
             child->PatternGrid().ColorChosen(TColor(message.WParam));
-        updateProtectState();
+        m_palette->UpdateProtectState();
         Q_EMIT ColorPicked(-1, 0);
         return;
     }
@@ -217,6 +220,6 @@ void TMainForm::colorPicked(const TMessageEvent &message)
     }
     if (child)
         child->PatternGrid().ColorChosen(TColor(message.WParam));
-    paletteBarFollowsPick(effect, info->Index);
+    m_palette->FollowPick(effect, info->Index);
     Q_EMIT ColorPicked(info->Index, info->Kind);
 }

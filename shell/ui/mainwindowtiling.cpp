@@ -1,6 +1,4 @@
-// The main window's tiling commands: the tile-weave window, the tile-pattern dialog, the
-// colour-change hint and the float-length box.
-#include "shell/ui/mainwindow.h"
+#include "shell/ui/mainwindowtiling.h"
 
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
@@ -11,6 +9,7 @@
 #include "editor/ui/tileweavewindow.h"
 #include "editor/weavetiling.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -18,10 +17,11 @@
 #include <QSpinBox>
 #include <QToolBar>
 
-void TMainForm::setupTilingActions()
+TMainWindowTiling::TMainWindowTiling(TMainForm &form)
+    : m_form(form)
 {
     // The float-length box: the float length of weave tiling, stored at once.
-    auto *bar = addToolBar(QString());
+    auto *bar = m_form.addToolBar(QString());
     bar->setObjectName(QStringLiteral("TbrFloat"));
     auto *floatLabel = new QLabel(bar);
     floatLabel->setObjectName(QStringLiteral("LblFloat"));
@@ -32,20 +32,20 @@ void TMainForm::setupTilingActions()
     floatBox->setValue(StartSettings().TileWeaveParam.FloatLength);
     bar->addWidget(floatBox);
 
-    QAction *hint = Action("ActChangeColorHint");
+    QAction *hint = m_form.Action("ActChangeColorHint");
     hint->setCheckable(true);
     hint->setChecked(StartSettings().TileWeaveParam.ChangeColorHint);
-    applyTilingTexts();
+    ApplyTexts();
 
     // Every change of the settings reaches the ini file, new documents, the active grid,
     // the open tile-weave window and both controls.
     auto store = [this, floatBox, hint](const TTileWeaveParam &param) {
-        TMDIChild *child = ActiveChild();
+        TMDIChild *child = m_form.ActiveChild();
         StoreTileWeaveParam(param, child ? &child->PatternGrid() : nullptr);
         const QSignalBlocker blockBox(floatBox);
         floatBox->setValue(param.FloatLength);
         hint->setChecked(param.ChangeColorHint);
-        if (auto *window = findChild<TFrmTileWeave *>())
+        if (auto *window = m_form.findChild<TFrmTileWeave *>())
             window->SetParam(param);
     };
     connect(floatBox, &QSpinBox::valueChanged, this, [store](int value) {
@@ -53,16 +53,17 @@ void TMainForm::setupTilingActions()
         param.FloatLength = value;
         store(param);
     });
-    SetActionHandler("ActChangeColorHint", [store, hint] {
+    m_form.SetActionHandler("ActChangeColorHint", [store, hint] {
         TTileWeaveParam param = StartSettings().TileWeaveParam;
         param.ChangeColorHint = hint->isChecked();
         store(param);
     });
 
-    SetDocumentActionHandler("ActTileWeave", [this, floatBox, hint](TMDIChild &child) {
-        auto *window = findChild<TFrmTileWeave *>();
-        if (!window) {
-            window = new TFrmTileWeave(this, this);
+    m_form.SetDocumentActionHandler("ActTileWeave", [this, floatBox, hint](TMDIChild &child) {
+        auto *window = m_form.findChild<TFrmTileWeave *>();
+        const bool made = !window;
+        if (made) {
+            window = new TFrmTileWeave(&m_form, &m_form);
             window->SetParam(StartSettings().TileWeaveParam);
             connect(
                 window, &TFrmTileWeave::settingsStored, this, [floatBox, hint](const TTileWeaveParam &param) {
@@ -71,7 +72,7 @@ void TMainForm::setupTilingActions()
                     hint->setChecked(param.ChangeColorHint);
                 });
             connect(window, &TFrmTileWeave::colorPickToolWanted, this, [this] {
-                if (QAction *pick = Action("ActAbsorbColor"); pick && pick->isEnabled())
+                if (QAction *pick = m_form.Action("ActAbsorbColor"); pick && pick->isEnabled())
                     pick->trigger();
             });
         }
@@ -79,20 +80,23 @@ void TMainForm::setupTilingActions()
         // The weave picked in the library (the grid's tiling weave) is the one to tile.
         window->TakePickedWeave();
         window->show();
+        if (made)
+            m_form.placeToolWindow(window);
         window->raise();
-        if (QAction *pick = Action("ActAbsorbColor"); pick && pick->isEnabled())
+        if (QAction *pick = m_form.Action("ActAbsorbColor"); pick && pick->isEnabled())
             pick->trigger();
     });
 
     // The listed colours' swatches follow the palette of the window's document.
-    connect(this, &TMainForm::PaletteSynced, this, [this](TMDIChild &child, bool) {
-        if (auto *window = findChild<TFrmTileWeave *>(); window && window->Grid() == &child.PatternGrid())
+    connect(&m_form, &TMainForm::PaletteSynced, this, [this](TMDIChild &child, bool) {
+        if (auto *window = m_form.findChild<TFrmTileWeave *>();
+            window && window->Grid() == &child.PatternGrid())
             window->SyncPalette();
     });
 
     // The pattern-tiling settings: stored on OK and copied into every open document.
-    SetActionHandler("ActTilePattern", [this] {
-        TFrmTilePattern dialog(this);
+    m_form.SetActionHandler("ActTilePattern", [this] {
+        TFrmTilePattern dialog(&m_form);
         TTilePatternParam param;
         ReadTilePatternParam(param);
         dialog.SetParam(param);
@@ -100,44 +104,38 @@ void TMainForm::setupTilingActions()
             return;
         param = dialog.Param();
         WriteTilePatternParam(param);
-        for (TMDIChild *child : Children())
+        for (TMDIChild *child : m_form.Children())
             child->PatternGrid().SetTilePatternParam(param);
     });
 }
 
-// The texts the action table has no key for, the float box's label and the open tile-weave
-// window, at start and after a language switch.
-void TMainForm::applyTilingTexts()
+void TMainWindowTiling::ApplyTexts()
 {
     const QString floatHint = GetUiString("TileWeave", "Float_Hint");
-    if (auto *bar = findChild<QToolBar *>(QStringLiteral("TbrFloat"))) {
+    if (auto *bar = m_form.findChild<QToolBar *>(QStringLiteral("TbrFloat"))) {
         bar->setWindowTitle(floatHint);
         if (auto *label = bar->findChild<QLabel *>(QStringLiteral("LblFloat")))
             label->setText(floatHint + QStringLiteral("："));
     }
-    Action("ActChangeColorHint")->setText(GetUiString("TileWeave", "Change_Color_Hint"));
-    Action("ActTilePattern")->setText(GetUiMessage("TilePatternCaption"));
-    if (auto *window = findChild<TFrmTileWeave *>())
+    m_form.Action("ActChangeColorHint")->setText(GetUiString("TileWeave", "Change_Color_Hint"));
+    m_form.Action("ActTilePattern")->setText(GetUiMessage("TilePatternCaption"));
+    if (auto *window = m_form.findChild<TFrmTileWeave *>())
         window->ApplyLanguage();
 }
 
-// A weave picked in the library while the tile-weave window works on that document is the
-// one its OK tiles.
-void TMainForm::GiveTileWindowPickedWeave(TMDIChild &child)
+void TMainWindowTiling::GiveTileWindowPickedWeave(TMDIChild &child)
 {
-    if (auto *window = findChild<TFrmTileWeave *>(); window && window->Grid() == &child.PatternGrid())
+    if (auto *window = m_form.findChild<TFrmTileWeave *>(); window && window->Grid() == &child.PatternGrid())
         window->TakePickedWeave();
 }
 
-// The picked-weave and picked-pattern tools of a new document: their refusals are shown,
-// and the floats the weave tool marks open the float query on this document.
-void TMainForm::connectPickedTools(TMDIChild *child)
+void TMainWindowTiling::ConnectPickedTools(TMDIChild *child)
 {
-    child->PatternGrid().SetPickedToolReport(
-        [this, child](const TFloatMarking *marking, const QString &message) {
-            if (!message.isEmpty())
-                m_questions->ShowMessage(message, GetUiMessage("TileErrorCaption"), TMessageKind::Warning);
-            if (marking)
-                TFrmQueryFloat::ShowFloats(&child->PatternGrid(), child, *marking, this);
-        });
+    child->PatternGrid().SetPickedToolReport([this, child](
+                                                 const TFloatMarking *marking, const QString &message) {
+        if (!message.isEmpty())
+            m_form.Questions().ShowMessage(message, GetUiMessage("TileErrorCaption"), TMessageKind::Warning);
+        if (marking)
+            TFrmQueryFloat::ShowFloats(&child->PatternGrid(), child, *marking, &m_form);
+    });
 }

@@ -1,7 +1,7 @@
-// The main window's drawing tools: choosing a tool (every drawing action shares one
-// command, its tag is the tool id), the tool bars with their fly-out buttons, the pen-width
-// spin edits, the current-tool and pen-width notifications, the spray settings, and the
-// keys that act on the active document's grid.
+// The main window's drawing tools (TMainWindowTools) and the keys that act on the active
+// document's grid.
+#include "shell/ui/mainwindowtools.h"
+
 #include "shell/ui/mainwindow.h"
 
 #include "core/base/messages.h"
@@ -16,17 +16,21 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QFileInfo>
 #include <QFocusEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <initializer_list>
+#include <optional>
 
 namespace {
 
@@ -80,56 +84,155 @@ const std::initializer_list<TFlyOut> kFlyOuts = {
     { "TbrColor", { "ActClearMottleByRect", "ActClearMottleByCircle" } },
 };
 
+// The tool bar of the commands most used.
+const std::initializer_list<const char *> kCommandTools = { "ActBrowse", "ActFileSave", "ActUndo", "ActRedo",
+    "ActZoomIn", "ActZoomOut", "ActTileWeave", "ActDesignCard", "ActBuildPick" };
+
+// Whether a tool bar offers the action: only a built one is a working button.
+bool offered(const char *name)
+{
+    const TMainActionInfo *info = FindMainAction(name);
+    return info && info->Status == TActionStatus::Built;
+}
+
+// The icons come from the Breeze theme where it is installed (the desktop's theme may lack
+// the drawing tools' icons), looked up in every data folder's icon folder.
+void useIconTheme()
+{
+    QStringList paths = QIcon::themeSearchPaths();
+    const QStringList dataIcons = QStandardPaths::locateAll(
+        QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory);
+    for (const QString &dir : dataIcons + QStringList { QStringLiteral("/usr/share/icons") })
+        if (!paths.contains(dir))
+            paths.append(dir);
+    QIcon::setThemeSearchPaths(paths);
+    for (const QString &dir : std::as_const(paths))
+        if (QFileInfo::exists(dir + QStringLiteral("/breeze/index.theme"))) {
+            QIcon::setThemeName(QStringLiteral("breeze"));
+            break;
+        }
+}
+
+QIcon actionIcon(const char *icon)
+{
+    const QString name = QLatin1String(icon);
+    return name.startsWith(QLatin1Char(':')) ? QIcon(name) : QIcon::fromTheme(name);
+}
+// A fly-out button: the row's built tools in its menu, the button showing the one chosen last.
+QToolButton *makeFlyOutButton(const TMainForm &form, const TFlyOut &fly, QToolBar *bar)
+{
+    auto *button = new QToolButton(bar);
+    button->setObjectName(QStringLiteral("Btn") + QLatin1String(fly.Name).mid(3));
+    auto *menu = new TFlyOutMenu(fly.TopLine, button);
+    menu->setObjectName(QLatin1String(fly.Name));
+    for (const char *name : fly.Actions)
+        if (offered(name))
+            menu->addAction(form.Action(name));
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+    button->setMenu(menu);
+    button->setDefaultAction(menu->actions().first());
+    // The button stands for the tool of its row chosen last.
+    QObject::connect(menu, &QMenu::triggered, button, &QToolButton::setDefaultAction);
+    return button;
+}
+
+// The tool key a key of the keyboard stands for, if any.
+std::optional<TToolKey> toolKeyOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_B:
+        return TToolKey::Enter;
+    case Qt::Key_Delete:
+        return TToolKey::Delete;
+    case Qt::Key_Space:
+        return TToolKey::Space;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The arrows scroll the document's grid, plus and minus zoom it; false for other keys.
+bool viewKey(TMDIChild &child, int key, bool ctrl)
+{
+    TPatternGrid &grid = child.PatternGrid();
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        child.GridView()->setFocus(Qt::OtherFocusReason);
+        grid.HandleArrowKey(key, ctrl);
+        return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        grid.ZoomIn();
+        return true;
+    case Qt::Key_Minus:
+        grid.ZoomOut();
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
-void TMainForm::setupToolActions()
+TMainWindowTools::TMainWindowTools(TMainForm &form)
+    : m_form(form)
 {
-    m_toolGroup = new QActionGroup(this);
+    m_toolGroup = new QActionGroup(&m_form);
     m_toolGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const TMainActionInfo &info : MainActions()) {
-        if (info.Menu != TMainMenu::ToolBar || info.Tag == TMainActionInfo::NoTag
-            || info.Route == TMainActionRoute::Inert)
+        if (info.Menu != TMainMenu::ToolBar || info.Tool == TToolId::NoTool
+            || info.Status != TActionStatus::Built)
             continue;
-        const int tool = info.Tag;
-        SetActionHandler(info.Name, [this, tool] { ActFreeLineExecute(tool); });
-        QAction *action = Action(info.Name);
+        const int tool = ToolIdValue(info.Tool);
+        m_form.SetActionHandler(info.Name, [this, tool] { ActFreeLineExecute(tool); });
+        QAction *action = m_form.Action(info.Name);
         action->setCheckable(true);
         m_toolGroup->addAction(action);
     }
 
-    auto *tools = new QToolBar(this);
+    useIconTheme();
+    for (const TMainActionInfo &info : MainActions())
+        if (const char *icon = MainActionIcon(info.Name))
+            m_form.Action(info.Name)->setIcon(actionIcon(icon));
+
+    // The commands most used, then the drawing tools: a compact column of icons, the caption
+    // as the tooltip. A tool not built yet is not offered.
+    auto *commands = new QToolBar(&m_form);
+    commands->setObjectName(QStringLiteral("TbrCommands"));
+    m_form.addToolBar(Qt::TopToolBarArea, commands);
+    for (const char *name : kCommandTools)
+        commands->addAction(m_form.Action(name));
+
+    auto *tools = new QToolBar(&m_form);
     tools->setObjectName(QStringLiteral("TbrTools"));
-    addToolBar(Qt::LeftToolBarArea, tools);
+    m_form.addToolBar(Qt::LeftToolBarArea, tools);
     for (const char *name : kSingleTools)
-        tools->addAction(Action(name));
-    for (const TFlyOut &fly : kFlyOuts) {
-        auto *button = new QToolButton(tools);
-        button->setObjectName(QStringLiteral("Btn") + QLatin1String(fly.Name).mid(3));
-        auto *menu = new TFlyOutMenu(fly.TopLine, button);
-        menu->setObjectName(QLatin1String(fly.Name));
-        for (const char *name : fly.Actions)
-            menu->addAction(Action(name));
-        button->setPopupMode(QToolButton::MenuButtonPopup);
-        button->setMenu(menu);
-        button->setDefaultAction(Action(*fly.Actions.begin()));
-        // The button stands for the tool of its row chosen last.
-        connect(menu, &QMenu::triggered, button, &QToolButton::setDefaultAction);
-        tools->addWidget(button);
+        if (offered(name))
+            tools->addAction(m_form.Action(name));
+    for (const TFlyOut &fly : kFlyOuts)
+        tools->addWidget(makeFlyOutButton(m_form, fly, tools));
+    for (QToolBar *bar : { commands, tools }) {
+        bar->setIconSize(QSize(22, 22));
+        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
 
-    auto *pens = new QToolBar(this);
+    auto *pens = new QToolBar(&m_form);
     pens->setObjectName(QStringLiteral("TbrPenWidth"));
-    addToolBar(Qt::TopToolBarArea, pens);
+    m_form.addToolBar(Qt::TopToolBarArea, pens);
     const auto spin = [&](const char *name, int value, void (TPatternGrid::*set)(int)) {
         auto *box = new QSpinBox(pens);
         box->setObjectName(QLatin1String(name));
         box->setRange(1, 99);
         box->setValue(std::clamp(value, 1, 99));
         connect(box, &QSpinBox::valueChanged, this, [this, set](int width) {
-            for (TMDIChild *child : Children())
+            for (TMDIChild *child : m_form.Children())
                 (child->PatternGrid().*set)(width);
             // Without a document the width waits in the running state for the next one.
-            if (Children().isEmpty())
+            if (m_form.Children().isEmpty())
                 (set == &TPatternGrid::SetHorzPenWidth ? RunState().HorzWidth : RunState().VertWidth) = width;
         });
         pens->addWidget(box);
@@ -142,7 +245,7 @@ void TMainForm::setupToolActions()
 
 // Choosing the spray tool while it is the tool already opens its settings; otherwise the
 // tool becomes the current one, in the active document's grid too.
-void TMainForm::ActFreeLineExecute(int toolId)
+void TMainWindowTools::ActFreeLineExecute(int toolId)
 {
     if (toolId < 0 || toolId > MaxToolId)
         return;
@@ -152,23 +255,23 @@ void TMainForm::ActFreeLineExecute(int toolId)
         if (m_askSprayOption ? m_askSprayOption(option) : askSprayOption(option)) {
             StartSettings().SprayOption = option;
             WriteSprayOption(option);
-            for (TMDIChild *child : Children())
+            for (TMDIChild *child : m_form.Children())
                 child->PatternGrid().SetSprayOption(option);
         }
     }
     RunState().CurrentToolId = id;
     // The palette bar shows the absorb-colour cursor with that tool, document or not.
-    if (m_paletteBar)
-        m_paletteBar->SetTool(toolId);
-    if (TMDIChild *child = ActiveChild())
+    if (TFramPalette *bar = m_form.PaletteBar())
+        bar->SetTool(toolId);
+    if (TMDIChild *child = m_form.ActiveChild())
         child->PatternGrid().SetDrawTool(id); // the grid tells the tool buttons
     else
         showCurrentTool();
 }
 
-bool TMainForm::askSprayOption(TSprayOption &option)
+bool TMainWindowTools::askSprayOption(TSprayOption &option)
 {
-    TFrmSetSpray dialog(this);
+    TFrmSetSpray dialog(&m_form);
     dialog.SetValues(option);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -178,7 +281,7 @@ bool TMainForm::askSprayOption(TSprayOption &option)
 
 // The button of the current tool is pressed, the others released; the circle of the
 // clear-mottle pair shows on the rectangle's button.
-void TMainForm::showCurrentTool()
+void TMainWindowTools::showCurrentTool()
 {
     if (!m_toolGroup)
         return;
@@ -194,7 +297,7 @@ void TMainForm::showCurrentTool()
     if (current) {
         current->setChecked(true);
         // A fly-out button shows the current tool of its row.
-        for (auto *button : findChildren<QToolButton *>())
+        for (auto *button : m_form.findChildren<QToolButton *>())
             if (button->menu() && button->menu()->actions().contains(current))
                 button->setDefaultAction(current);
     } else if (QAction *checked = m_toolGroup->checkedAction()) {
@@ -202,7 +305,7 @@ void TMainForm::showCurrentTool()
     }
 }
 
-void TMainForm::showPenWidths(int horz, int vert)
+void TMainWindowTools::showPenWidths(int horz, int vert)
 {
     if (!m_horzWidthEdit)
         return;
@@ -212,7 +315,7 @@ void TMainForm::showPenWidths(int horz, int vert)
     }
 }
 
-bool TMainForm::handleToolNotification(const TMessageEvent &message)
+bool TMainWindowTools::HandleNotification(const TMessageEvent &message)
 {
     switch (message.Message()) {
     case WM_TOOLCHANGED:
@@ -227,7 +330,7 @@ bool TMainForm::handleToolNotification(const TMessageEvent &message)
 }
 
 // A new document's grid takes the current tool, the pen widths and the cross-hair.
-void TMainForm::applyToolSettings(TPatternGrid &grid)
+void TMainWindowTools::ApplyToolSettings(TPatternGrid &grid)
 {
     grid.SetHorzPenWidth(RunState().HorzWidth);
     grid.SetVertPenWidth(RunState().VertWidth);
@@ -247,42 +350,18 @@ void TMainForm::keyPressEvent(QKeyEvent *event)
     const bool ours = child
         && (!focus || focus == this || focus == m_mdi || focus == child || child->GridView() == focus
             || child->GridView()->isAncestorOf(focus));
-    if (!ours) {
-        QMainWindow::keyPressEvent(event);
-        return;
+    if (ours) {
+        if (const std::optional<TToolKey> key = toolKeyOf(event->key())) {
+            child->PatternGrid().HandleToolKey(*key);
+            event->accept();
+            return;
+        }
+        if (viewKey(*child, event->key(), event->modifiers() & Qt::ControlModifier)) {
+            event->accept();
+            return;
+        }
     }
-    TPatternGrid &grid = child->PatternGrid();
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_B:
-        grid.HandleToolKey(13);
-        break;
-    case Qt::Key_Delete:
-        grid.HandleToolKey(46);
-        break;
-    case Qt::Key_Space:
-        grid.HandleToolKey(32);
-        break;
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-        child->GridView()->setFocus(Qt::OtherFocusReason);
-        grid.HandleArrowKey(event->key(), event->modifiers() & Qt::ControlModifier);
-        break;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        grid.ZoomIn();
-        break;
-    case Qt::Key_Minus:
-        grid.ZoomOut();
-        break;
-    default:
-        QMainWindow::keyPressEvent(event);
-        return;
-    }
-    event->accept();
+    QMainWindow::keyPressEvent(event);
 }
 
 // The focus the main window itself receives goes on to the document's grid, where the keys

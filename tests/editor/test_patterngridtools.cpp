@@ -235,7 +235,7 @@ TEST_F(PatternGridTools, RectangleWithTheSquareRuleAndLines)
     press(1, 1);
     drag(3, 5, /*shift*/ true);
     release(3, 5);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells(),
         (Rows { "..........", ".######...", ".######...", ".######...", ".######...", ".######...",
             ".........." }));
@@ -246,7 +246,7 @@ TEST_F(PatternGridTools, RectangleWithTheSquareRuleAndLines)
     press(0, 6);
     drag(9, 6);
     release(9, 6);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[6], "2222222222");
     EXPECT_EQ(g.UndoStore().UndoCount(), 2);
     ASSERT_TRUE(g.Undo());
@@ -255,7 +255,7 @@ TEST_F(PatternGridTools, RectangleWithTheSquareRuleAndLines)
     expectRefIsPicture();
     // A press without a drag leaves no shape.
     click(5, 5);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(g.UndoStore().UndoCount(), 1);
 }
 
@@ -292,7 +292,7 @@ TEST_F(PatternGridTools, BreakLinesAndCurves)
     click(1, 1);
     click(7, 1);
     click(7, 5);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells(),
         (Rows { ".........", ".#######.", ".......#.", ".......#.", ".......#.", ".......#.", "........." }));
     EXPECT_EQ(g.UndoStore().UndoCount(), 1);
@@ -303,7 +303,7 @@ TEST_F(PatternGridTools, BreakLinesAndCurves)
     click(5, 3);
     click(5, 5);
     click(1, 5);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[4], ".33333.#.");
     EXPECT_EQ(g.UndoStore().UndoCount(), 2);
 
@@ -313,7 +313,7 @@ TEST_F(PatternGridTools, BreakLinesAndCurves)
     click(0, 6);
     click(4, 0);
     click(8, 6);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(g.Picture().constScanLine(6)[0], 4);
     EXPECT_EQ(g.Picture().constScanLine(6)[8], 4);
     EXPECT_EQ(g.UndoStore().UndoCount(), 3);
@@ -547,7 +547,7 @@ TEST_F(PatternGridTools, BuildRectBmpKeys)
     click(7, 7);
     click(2, 7);
     ASSERT_EQ(g.RegionObject()->GetPointCount(), 4);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(g.Picture().size(), QSize(6, 6));
     EXPECT_EQ(g.ToolId(), T::Rectangle);
     ASSERT_EQ(g.UndoStore().UndoCount(), 1);
@@ -577,7 +577,7 @@ TEST_F(PatternGridTools, BuildRectBmpKeys)
         click(7, 2);
         click(7, 7);
         click(2, 7);
-        g.HandleToolKey(13);
+        g.HandleToolKey(TToolKey::Enter);
         EXPECT_FALSE(g.RepeatViewShown());
         EXPECT_EQ(PictureRows(g.Picture()), mapped);
         expectRefIsPicture();
@@ -590,7 +590,7 @@ TEST_F(PatternGridTools, BuildRectBmpKeys)
     click(1, 1);
     click(8, 1);
     click(8, 8);
-    g.HandleToolKey(32);
+    g.HandleToolKey(TToolKey::Space);
     EXPECT_EQ(g.RegionObject()->GetPointCount(), 0);
     EXPECT_EQ(g.ToolId(), T::Rectangle);
     EXPECT_EQ(g.Picture().size(), QSize(10, 10));
@@ -604,9 +604,9 @@ TEST_F(PatternGridTools, DeleteTakesBackTheLastVertex)
     click(1, 1);
     click(7, 1);
     click(7, 5);
-    g.HandleToolKey(46);
+    g.HandleToolKey(TToolKey::Delete);
     EXPECT_EQ(g.DrawObject()->GetPointCount(), 2);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[1], ".#######.");
     EXPECT_EQ(cells()[2], ".........");
 }
@@ -793,7 +793,7 @@ TEST_F(PatternGridTools, ArcsAndConcentricCircles)
     click(20, 10);
     click(10, 2);
     ASSERT_EQ(g.DrawObject()->GetPointCount(), 3);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     ASSERT_EQ(g.UndoStore().UndoCount(), 1);
     EXPECT_EQ(cells()[10][0], '#');
     EXPECT_EQ(cells()[10][20], '#');
@@ -807,7 +807,7 @@ TEST_F(PatternGridTools, ArcsAndConcentricCircles)
     click(10, 10);
     click(14, 10);
     click(17, 10);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     ASSERT_EQ(g.UndoStore().UndoCount(), 1);
     const Rows drawn = cells();
     for (const TPoint p : { TPoint { 14, 10 }, TPoint { 6, 10 }, TPoint { 10, 6 }, TPoint { 10, 14 },
@@ -851,8 +851,8 @@ TEST_F(PatternGridTools, ShapeBeingDrawnIsPainted)
         for (int y = centre.y() - 6; y < vertex.Top; ++y)
             marked = marked || drawn.pixel(centre.x(), y) != blank.pixel(centre.x(), y);
         EXPECT_TRUE(marked) << centre.x() << "," << centre.y();
-        g.HandleToolKey(46);
-        g.HandleToolKey(46);
+        g.HandleToolKey(TToolKey::Delete);
+        g.HandleToolKey(TToolKey::Delete);
         g.Paint(drawn);
         EXPECT_EQ(drawn, blank);
         EXPECT_EQ(g.UndoStore().UndoCount(), 0);
@@ -922,7 +922,7 @@ TEST_F(PatternGridTools, ColorsReachTheDrawingObjects)
     g.SetPalette(palette);
     g.SetTextColorIndex(9);
     EXPECT_EQ(g.DrawObject()->PenColor(), PlainColor(palette[9])) << "the edited entry is the one shown";
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[1], ".####.....");
 }
 
@@ -964,7 +964,7 @@ TEST_F(PatternGridTools, SelectionGoesWithItsOutline)
         { "Delete with a drawing tool", T::DefineRectangle,
             [this] {
                 g.SetDrawTool(T::FilledRectangle);
-                g.HandleToolKey(46);
+                g.HandleToolKey(TToolKey::Delete);
             } },
     };
     for (const Case &c : cases) {
@@ -985,7 +985,7 @@ TEST_F(PatternGridTools, SelectionGoesWithItsOutline)
         press(0, 0);
         drag(9, 9);
         release(9, 9);
-        g.HandleToolKey(13);
+        g.HandleToolKey(TToolKey::Enter);
         EXPECT_EQ(cells(), Rows(10, "##########")) << "the fill is clipped to a selection no one sees";
         ASSERT_TRUE(g.Undo());
     }
@@ -1007,7 +1007,7 @@ TEST_F(PatternGridTools, PendingShapesStayAndMove)
     release(12, 2);
     ASSERT_NE(g.DrawObject(), nullptr);
     EXPECT_EQ(g.DrawObject()->GetPointCount(), 2) << "a click outside the cells took the shape away";
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[1], ".####.....");
     EXPECT_EQ(g.UndoStore().UndoCount(), 1);
 
@@ -1018,7 +1018,7 @@ TEST_F(PatternGridTools, PendingShapesStayAndMove)
     press(7, 0); // on the line: grabbed
     drag(7, 5);
     release(7, 5);
-    g.HandleToolKey(13);
+    g.HandleToolKey(TToolKey::Enter);
     EXPECT_EQ(cells()[0], "..........") << "the line was drawn where it was first put";
     EXPECT_EQ(cells()[5], ".....#####");
     EXPECT_EQ(g.UndoStore().UndoCount(), 2);
@@ -1045,7 +1045,7 @@ TEST_F(PatternGridTools, PendingShapePreviewsInTheChosenColour)
         const TRect cell = g.Grid().CellRect(1, 4); // on the left edge of every shape here
         const QPoint mid((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
         EXPECT_EQ(QColor(shown.pixel(mid)), QColor(220, 30, 40));
-        g.HandleToolKey(13);
+        g.HandleToolKey(TToolKey::Enter);
         EXPECT_EQ(g.Picture().constScanLine(4)[1], 5);
     }
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -33,39 +34,33 @@ TEST(MainActions, NamesAreUniqueAndComplete)
 }
 
 // A caption key missing from the built-in texts would leave an empty menu item whenever the
-// language file lacks it, so every key must have an English default; the actions without a
-// key are exactly the ones no caption text was ever given for.
-TEST(MainActions, CaptionKeysHaveBuiltInTexts)
+// language file lacks it, so every row the person can see (in a menu or a tool bar) carries a
+// section and a key with an English default; only the two unused rows have none.
+TEST(MainActions, EveryPlacedRowCarriesACaptionKeyWithABuiltInText)
 {
-    const std::set<std::string> withoutKey = { "ActFileNew", "ActFileOpen", "ActOpenPattern", "ActCloseAll",
-        "ActTopLink", "ActLeftLink", "ActManualLink", "ActMergePic", "ActOldSize", "ActTilePattern",
-        "ActDisplayTools", "ActRestoreOrgPic", "ActPlaceWeaveWithPoint", "ActInputPic", "ActRepairPic",
-        "ActCut", "ActSetPicSize", "ActAutoLeftLink", "ActAutoTopLink", "ActJumpStart", "ActAutoJianSi",
-        "ActManualJianSi", "ActTabbySketch", "ActMultiSketch", "ActShadow", "ActCrepeWeave", "ActFloatCheck",
-        "ActConvertWeave", "ActDigitalCopy", "ActPasteTo", "ActDigitalBeeLine", "ActDigitalRectangle",
-        "ActDigitalCircle", "ActSetPick", "ActSetPicTable", "ActSetWeftDensity", "ActSetWeftDensityTable",
-        "ActRegulatorInput", "ActSelColorPick", "ActDesignCard", "ActBuildPick", "ActWarpWeftPointCount",
-        "ActPickStat", "ActBrowseWenban", "Action1", "ActCopyWithColor", "ActSetPatternMerge", "Action3",
-        "ActChangeColorHint", "ActSprayer", "ActChangeColor" };
-    std::set<std::string> found;
+    std::set<std::string> withoutKey;
     for (const TMainActionInfo &action : MainActions()) {
-        if (action.Section == TMainActionText::None) {
-            EXPECT_EQ(action.Key, nullptr) << action.Name;
-            found.insert(action.Name);
+        SCOPED_TRACE(action.Name);
+        if (!action.Key) {
+            EXPECT_EQ(action.Section, nullptr);
+            withoutKey.insert(action.Name);
             continue;
         }
-        ASSERT_NE(action.Key, nullptr) << action.Name;
-        EXPECT_FALSE(BuiltInUiText(action.Key).isEmpty()) << action.Name << " " << action.Key;
-        EXPECT_FALSE(MainActionTextSection(action.Section).isEmpty());
+        ASSERT_NE(action.Section, nullptr);
+        EXPECT_TRUE((std::set<std::string> { "MainMenu", "Tools", "TileWeave" }).count(action.Section))
+            << action.Section;
+        EXPECT_FALSE(BuiltInUiText(action.Key).isEmpty()) << action.Key;
     }
-    EXPECT_EQ(found, withoutKey);
+    EXPECT_EQ(withoutKey, (std::set<std::string> { "Action1", "Action3" }));
     for (const TMainMenuInfo &menu : MainMenus())
         EXPECT_FALSE(BuiltInUiText(menu.Key).isEmpty()) << menu.Name << " " << menu.Key;
 }
 
-TEST(MainActions, ForwardedAndInertActions)
+// The commands that work on a picture need a document; the inert rows are exactly the ones
+// that never had a command and never work on a document.
+TEST(MainActions, DocumentAndInertActions)
 {
-    const std::set<std::string> forwarded = { "ActPaste", "ActCopy", "ActCut", "ActRedo", "ActUndo",
+    const std::set<std::string> onThePicture = { "ActPaste", "ActCopy", "ActCut", "ActRedo", "ActUndo",
         "ActZoomIn", "ActZoomOut", "ActSetGrid", "ActLeftImg", "ActRightImg", "ActTopImg", "ActBottomImg",
         "ActLeftRightLink", "ActTopBottomLink", "ActGridLine", "ActBaoBian", "ActMergePic",
         "ActFlipLeftRight", "ActFlipTopBottom", "ActSelectAll", "ActCancelSelected", "ActFilledRGN",
@@ -74,115 +69,131 @@ TEST(MainActions, ForwardedAndInertActions)
         "ActDispOneRepeatBorder", "ActRepeatDispPic", "ActDispProtATransColor", "ActManualJianSi",
         "ActAutoJianSi", "ActTabbySketch", "ActMultiSketch", "ActShadow", "ActCrepeWeave", "ActDigitalCopy",
         "ActPasteTo", "ActDigitalBeeLine", "ActDigitalRectangle", "ActDigitalCircle", "ActMoveWarp",
-        "ActAddClothSide", "ActRemoveWarp" };
+        "ActAddClothSide", "ActRemoveWarp", "ActFileSave", "ActFileSaveAs", "ActFileClose", "ActCloseAll",
+        "ActOrgSize", "ActOldSize", "ActRemoveBlank", "ActClear", "ActFlash", "ActTileWeave", "ActBuildPick",
+        "ActSaveYarn", "ActDesignCard" };
     const std::set<std::string> inert = { "ActFileOpen", "ActOpenPattern", "ActSelectScan", "ActDisplayTools",
         "ActRestoreOrgPic", "ActPlaceWeaveWithPoint", "ActInputPic", "ActWarpWeftPointCount", "ActPickStat",
-        "ActCopyWithColor", "ActSetPatternMerge", "Action1", "Action3", "ActHorzLine", "ActVertLine",
-        "ActConcentricRectangle", "ActAutoDefineArea", "ActFloatCheck", "ActLanguage" };
-    EXPECT_EQ(NamesWhere([](const TMainActionInfo &a) { return a.Route == TMainActionRoute::Forwarded; }),
-        forwarded);
-    EXPECT_EQ(NamesWhere([](const TMainActionInfo &a) { return a.Route == TMainActionRoute::Inert; }), inert);
-
-    // Only two document actions are named differently from the main window's.
-    std::set<std::string> renamed;
-    for (const TMainActionInfo &action : MainActions()) {
-        if (action.DocumentAction) {
-            EXPECT_EQ(action.Route, TMainActionRoute::Forwarded) << action.Name;
-            renamed.insert(std::string(action.Name) + ">" + action.DocumentAction);
-        }
-    }
-    EXPECT_EQ(renamed,
-        (std::set<std::string> { "ActFilledRGN>ActFilledRgn", "ActRotateRandom>ActRotateRandomAngle" }));
-    EXPECT_STREQ(DocumentActionName(*FindMainAction("ActUndo")), "ActUndo");
-    EXPECT_STREQ(DocumentActionName(*FindMainAction("ActFilledRGN")), "ActFilledRgn");
+        "ActCopyWithColor", "ActSetPatternMerge", "Action1", "Action3", "ActAutoDefineArea", "ActFloatCheck",
+        "ActLanguage" };
+    const std::set<std::string> needsDocument
+        = NamesWhere([](const TMainActionInfo &a) { return a.NeedsDocument; });
+    for (const std::string &name : onThePicture)
+        EXPECT_TRUE(needsDocument.count(name)) << name;
+    EXPECT_EQ(NamesWhere([](const TMainActionInfo &a) { return a.Status == TActionStatus::Inert; }), inert);
+    for (const std::string &name : inert)
+        EXPECT_FALSE(needsDocument.count(name)) << name;
+    // Nothing that runs without a document is listed as working on one.
+    for (const char *name : { "ActFileNew", "ActFileExit", "ActBrowse", "ActEnglish", "ActProtectColor",
+             "ActDisplayInfo", "ActMove", "ActChangeColorHint" })
+        EXPECT_FALSE(needsDocument.count(name)) << name;
 }
 
 TEST(MainActions, SpotRows)
 {
-    const int none = TMainActionInfo::NoTag;
+    using enum TActionStatus;
+    const TToolId none = TToolId::NoTool;
     const struct Row {
         const char *name;
-        int tag;
-        TMainActionText section;
+        TToolId tool;
+        const char *section;
         const char *key;
         TMainMenu menu;
-        TMainActionRoute route;
+        TActionStatus status;
+        bool needsDocument;
     } rows[] = {
-        { "ActBrowse", none, TMainActionText::MainMenu, "Open", TMainMenu::File,
-            TMainActionRoute::MainWindow },
-        { "ActPrint", none, TMainActionText::MainMenu, "Print_Hint", TMainMenu::File,
-            TMainActionRoute::MainWindow },
-        { "ActFileNew", none, TMainActionText::None, nullptr, TMainMenu::File, TMainActionRoute::MainWindow },
-        { "ActFilledRGN", none, TMainActionText::MainMenu, "Fill_Area", TMainMenu::Edit,
-            TMainActionRoute::Forwarded },
-        { "ActOrgSize", none, TMainActionText::MainMenu, "Restore", TMainMenu::Pattern,
-            TMainActionRoute::MainWindow },
-        { "ActLeftImg", none, TMainActionText::MainMenu, "Left_Mirror", TMainMenu::HorzMirror,
-            TMainActionRoute::Forwarded },
-        { "ActBottomImg", none, TMainActionText::MainMenu, "Bottom_Mirror", TMainMenu::VertMirror,
-            TMainActionRoute::Forwarded },
-        { "ActBaoBian", none, TMainActionText::MainMenu, "Bordure", TMainMenu::Technology,
-            TMainActionRoute::Forwarded },
-        { "ActSaveYarn", none, TMainActionText::MainMenu, "Punch", TMainMenu::Output,
-            TMainActionRoute::MainWindow },
-        { "ActDisplayInfo", none, TMainActionText::MainMenu, "Dispaly_Navigator", TMainMenu::Window,
-            TMainActionRoute::MainWindow },
-        { "ActEnglish", 0, TMainActionText::MainMenu, "English", TMainMenu::Language,
-            TMainActionRoute::MainWindow },
-        { "ActLocal_Language", 3, TMainActionText::MainMenu, "Local_Language", TMainMenu::Language,
-            TMainActionRoute::MainWindow },
-        { "ActAbout", none, TMainActionText::MainMenu, "About", TMainMenu::Help,
-            TMainActionRoute::MainWindow },
-        { "ActMove", 8, TMainActionText::Tools, "Move_Word_Or_Area", TMainMenu::ToolBar,
-            TMainActionRoute::MainWindow },
-        { "ActSprayer", 13, TMainActionText::None, nullptr, TMainMenu::ToolBar,
-            TMainActionRoute::MainWindow },
-        { "ActHorzLine", 23, TMainActionText::Tools, "Draw_A_Horizontally_Line", TMainMenu::ToolBar,
-            TMainActionRoute::Inert },
-        // Two tools share tool id 34.
-        { "ActRevise", 34, TMainActionText::Tools, "Revise", TMainMenu::ToolBar,
-            TMainActionRoute::MainWindow },
-        { "ActClearMottleByRect", 34, TMainActionText::Tools, "Remove_Mix_Point_In_Rectangle_Area",
-            TMainMenu::ToolBar, TMainActionRoute::MainWindow },
-        { "ActMouseSelect", 45, TMainActionText::Tools, "Paste_To_Click_Point", TMainMenu::ToolBar,
-            TMainActionRoute::MainWindow },
-        { "ActAutoDefineArea", none, TMainActionText::Tools, "Define_Auto_Area", TMainMenu::ToolBar,
-            TMainActionRoute::Inert },
-        { "ActProtectColor", none, TMainActionText::Tools, "Selected_Protect_Color", TMainMenu::None,
-            TMainActionRoute::MainWindow },
+        { "ActBrowse", none, "MainMenu", "Open", TMainMenu::File, Built, false },
+        { "ActPrint", none, "MainMenu", "Print_Hint", TMainMenu::File, Planned, true },
+        { "ActFileNew", none, "MainMenu", "New", TMainMenu::File, Built, false },
+        { "ActFileSave", none, "MainMenu", "Save", TMainMenu::File, Built, true },
+        { "ActFilledRGN", none, "MainMenu", "Fill_Area", TMainMenu::Edit, Planned, true },
+        { "ActOrgSize", none, "MainMenu", "Restore", TMainMenu::Pattern, Built, true },
+        { "ActLeftImg", none, "MainMenu", "Left_Mirror", TMainMenu::HorzMirror, Built, true },
+        { "ActBottomImg", none, "MainMenu", "Bottom_Mirror", TMainMenu::VertMirror, Built, true },
+        { "ActBaoBian", none, "MainMenu", "Bordure", TMainMenu::Technology, Planned, true },
+        { "ActChangeColorHint", none, "TileWeave", "Change_Color_Hint", TMainMenu::Technology, Built, false },
+        { "ActSaveYarn", none, "MainMenu", "Punch", TMainMenu::Output, Built, true },
+        { "ActDisplayInfo", none, "MainMenu", "Dispaly_Navigator", TMainMenu::Window, Built, false },
+        { "ActEnglish", none, "MainMenu", "English", TMainMenu::Language, Built, false },
+        { "ActLocal_Language", none, "MainMenu", "Local_Language", TMainMenu::Language, Built, false },
+        { "ActAbout", none, "MainMenu", "About", TMainMenu::Help, Planned, false },
+        { "ActMove", TToolId::Move, "Tools", "Move_Word_Or_Area", TMainMenu::ToolBar, Built, false },
+        { "ActSprayer", TToolId::Sprayer, "Tools", "Sprayer", TMainMenu::ToolBar, Built, false },
+        { "ActHorzLine", TToolId::HorzLine, "Tools", "Draw_A_Horizontally_Line", TMainMenu::ToolBar, Planned,
+            false },
+        // Two tools choose the rectangle's clear-mottle tool.
+        { "ActRevise", TToolId::ClearMottleByRect, "Tools", "Revise", TMainMenu::ToolBar, Built, false },
+        { "ActClearMottleByRect", TToolId::ClearMottleByRect, "Tools", "Remove_Mix_Point_In_Rectangle_Area",
+            TMainMenu::ToolBar, Built, false },
+        { "ActMouseSelect", TToolId::MouseSelect, "Tools", "Paste_To_Click_Point", TMainMenu::ToolBar,
+            Planned, false },
+        { "ActAutoDefineArea", none, "Tools", "Define_Auto_Area", TMainMenu::ToolBar, Inert, false },
+        { "ActProtectColor", none, "Tools", "Selected_Protect_Color", TMainMenu::None, Built, false },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         const TMainActionInfo *action = FindMainAction(row.name);
         ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action->Tag, row.tag);
-        EXPECT_EQ(action->Section, row.section);
-        if (row.key) {
-            EXPECT_STREQ(action->Key, row.key);
-        } else {
-            EXPECT_EQ(action->Key, nullptr);
-        }
+        EXPECT_EQ(action->Tool, row.tool);
+        EXPECT_STREQ(action->Section, row.section);
+        EXPECT_STREQ(action->Key, row.key);
         EXPECT_EQ(action->Menu, row.menu);
-        EXPECT_EQ(action->Route, row.route);
+        EXPECT_EQ(action->Status, row.status);
+        EXPECT_EQ(action->NeedsDocument, row.needsDocument);
     }
 }
 
-// Tags mean something only for the drawing tools (their tool id) and the language actions
-// (the language index written to the settings, 0 to 3 in the order of the sorted files).
-TEST(MainActions, TagsAndMenus)
+// A tool row is Built exactly when its tool works on the grid: a tool without that is never
+// offered as a working button.
+TEST(MainActions, ToolRowsAreBuiltOnlyWithTheirGridSide)
+{
+    for (const char *name : { "ActRuber", "ActInsertWord", "ActMouseSelect", "ActConcentricRectangle" }) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(ToolGridSideBuilt(FindMainAction(name)->Tool));
+    }
+    for (const TMainActionInfo &action : MainActions()) {
+        SCOPED_TRACE(action.Name);
+        if (action.Tool == TToolId::NoTool)
+            continue;
+        EXPECT_EQ(action.Menu, TMainMenu::ToolBar);
+        EXPECT_EQ(action.Status == TActionStatus::Built, ToolGridSideBuilt(action.Tool));
+    }
+}
+
+// The menu commands that have a standard key carry the platform's one, and no other row does.
+TEST(MainActions, StandardKeys)
+{
+    using K = QKeySequence;
+    const std::map<std::string, K::StandardKey> keys = { { "ActFileNew", K::New }, { "ActBrowse", K::Open },
+        { "ActFileSave", K::Save }, { "ActFileSaveAs", K::SaveAs }, { "ActFileClose", K::Close },
+        { "ActFileExit", K::Quit }, { "ActUndo", K::Undo }, { "ActRedo", K::Redo }, { "ActCopy", K::Copy },
+        { "ActCut", K::Cut }, { "ActPaste", K::Paste }, { "ActSelectAll", K::SelectAll },
+        { "ActZoomIn", K::ZoomIn }, { "ActZoomOut", K::ZoomOut } };
+    std::map<std::string, K::StandardKey> found;
+    for (const TMainActionInfo &action : MainActions())
+        if (action.Shortcut != K::UnknownKey)
+            found[action.Name] = action.Shortcut;
+    EXPECT_EQ(found, keys);
+}
+
+// Tool ids mean something only for the drawing tools and language indexes only for the
+// language actions (the index written to the settings, 0 to 3 in the order of the sorted
+// files).
+TEST(MainActions, ToolsLanguagesAndMenus)
 {
     int languages = 0;
     for (const TMainActionInfo &action : MainActions()) {
         SCOPED_TRACE(action.Name);
         if (action.Menu == TMainMenu::Language) {
-            EXPECT_EQ(action.Tag, languages++);
-        } else if (action.Menu == TMainMenu::ToolBar) {
-            if (std::string_view(action.Name) != "ActAutoDefineArea") {
-                EXPECT_GE(action.Tag, 0);
-                EXPECT_LE(action.Tag, 45);
-            }
+            EXPECT_EQ(action.Language, languages++);
         } else {
-            EXPECT_EQ(action.Tag, TMainActionInfo::NoTag);
+            EXPECT_EQ(action.Language, TMainActionInfo::NoLanguage);
+        }
+        if (action.Menu == TMainMenu::ToolBar && std::string_view(action.Name) != "ActAutoDefineArea") {
+            EXPECT_NE(action.Tool, TToolId::NoTool);
+            EXPECT_LE(ToolIdValue(action.Tool), MaxToolId);
+        } else if (action.Menu != TMainMenu::ToolBar) {
+            EXPECT_EQ(action.Tool, TToolId::NoTool);
         }
         if (action.Menu != TMainMenu::None && action.Menu != TMainMenu::ToolBar) {
             EXPECT_NE(FindMainMenu(action.Menu), nullptr);
@@ -211,24 +222,4 @@ TEST(MainActions, TagsAndMenus)
     EXPECT_EQ(FindMainMenu(TMainMenu::ToolBar), nullptr);
     EXPECT_STREQ(FindMainMenu(TMainMenu::HorzMirror)->Name, "NHorzMirror");
     EXPECT_EQ(FindMainMenu(TMainMenu::Language)->Parent, TMainMenu::Window);
-}
-
-// Every action without a caption key that the person can see (in a menu or a tool bar)
-// takes an interface text instead; only the two unused actions have none.
-TEST(MainActions, ActionsWithoutAKeyTakeALayoutCaption)
-{
-    for (const TMainActionInfo &info : MainActions()) {
-        SCOPED_TRACE(info.Name);
-        const TMainActionCaption *caption = FindLayoutCaption(info.Name);
-        if (info.Section != TMainActionText::None) {
-            EXPECT_EQ(caption, nullptr) << "the table's key wins";
-            continue;
-        }
-        if (info.Menu == TMainMenu::None) {
-            EXPECT_EQ(caption, nullptr);
-            continue;
-        }
-        ASSERT_NE(caption, nullptr);
-        EXPECT_FALSE(BuiltInUiText(QLatin1String(caption->Key)).isEmpty());
-    }
 }

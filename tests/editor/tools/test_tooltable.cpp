@@ -103,8 +103,8 @@ TEST_F(ToolTable, EveryToolWorksOnTheGrid)
             g.MouseMove({ { 8, 7 }, b }, true);
             g.MouseUp({ { 8, 7 }, b });
         }
-        g.HandleToolKey(13);
-        g.HandleToolKey(46);
+        g.HandleToolKey(TToolKey::Enter);
+        g.HandleToolKey(TToolKey::Delete);
         if (TCustomLine *o = g.DrawObject(); o && !o->Cells().empty())
             g.SetDrawTool(T::Move); // commits what is still pending
         if (g.ToolTimerOn())

@@ -68,6 +68,36 @@ TEST_F(ActionsFixture, EveryActionOfTheTableSitsInItsMenu)
     EXPECT_EQ(form->Action("NoSuchAction"), nullptr);
 }
 
+// The table is the one list of what is built: the real window gives every Built row exactly
+// one command, registered as the row says (on the document or not), and no Planned or Inert
+// row any. A planned action stays disabled, with a document open too; an inert one is shown
+// enabled.
+TEST_F(ActionsFixture, TheWindowsCommandsAreTheTablesBuiltRows)
+{
+    for (const TMainActionInfo &info : MainActions()) {
+        SCOPED_TRACE(info.Name);
+        const TMainForm::TActionCommandInfo command = form->ActionCommand(info.Name);
+        if (info.Status == TActionStatus::Built) {
+            EXPECT_EQ(command.Commands, 1);
+            EXPECT_EQ(command.NeedsDocument, info.NeedsDocument);
+        } else {
+            EXPECT_EQ(command.Commands, 0);
+        }
+    }
+    TMDIChild *child = form->OpenChild(QString(), true);
+    ASSERT_NE(child, nullptr);
+    for (const TMainActionInfo &info : MainActions()) {
+        SCOPED_TRACE(info.Name);
+        QAction *action = form->Action(info.Name);
+        if (info.Status == TActionStatus::Planned) {
+            EXPECT_FALSE(action->isEnabled());
+        } else if (info.Status == TActionStatus::Inert && !action->menu()) {
+            EXPECT_TRUE(action->isEnabled());
+        }
+    }
+    child->PatternGrid().ClearModified();
+}
+
 TEST_F(ActionsFixture, EnabledStatesFollowCommandsAndDocuments)
 {
     // Inert: shown enabled, does nothing. Waiting for a command: disabled.

@@ -49,16 +49,13 @@ struct GridCommandsFixture : ::testing::Test {
     }
 };
 
-// Every command that works on a document: the forwarded ones of the table and the direct
-// grid commands.
+// Every command that works on a document, as the table lists them.
 std::vector<const char *> documentCommands()
 {
     std::vector<const char *> names;
     for (const TMainActionInfo &info : MainActions())
-        if (info.Route == TMainActionRoute::Forwarded)
+        if (info.NeedsDocument)
             names.push_back(info.Name);
-    for (const char *name : { "ActOrgSize", "ActOldSize", "ActRemoveBlank", "ActClear" })
-        names.push_back(name);
     return names;
 }
 } // namespace
