@@ -11,7 +11,7 @@
 bool TPatternGrid::WriteProjectFile(const QString &fileName, QString *error)
 {
     if (m_picture.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("ProjectNoPicture")));
+        return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
     QByteArray bytes;
     if (!EncodeProjectFile(m_mesh, m_picture, m_repeatDisplayValues, bytes, error))
         return false;

@@ -63,11 +63,11 @@ bool TDocument::SaveDocument(TSaveCommand command, TDocumentQuestions &questions
     QStringList warnings;
     QString error;
     if (!m_grid.SaveToFile(fileName, &warnings, &error)) {
-        questions.ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        questions.ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return false;
     }
     for (const QString &warning : std::as_const(warnings))
-        questions.ShowMessage(warning, GetUiMessage(QStringLiteral("ConfigHint")), TMessageKind::Warning);
+        questions.ShowMessage(warning, GetUiMessage(UiKey::String::ConfigHint), TMessageKind::Warning);
     if (SaveTypeKeepsDocument(type)) {
         m_caption = fileName;
         m_grid.ClearModified();
@@ -80,9 +80,8 @@ bool TDocument::CloseQuery(TDocumentQuestions &questions)
 {
     if (!Modified())
         return true;
-    switch (
-        questions.AskSaveChanges(CaptionWithoutExtension() + GetUiMessage(QStringLiteral("FileHasModified")),
-            GetUiMessage(QStringLiteral("ConfigHint")))) {
+    switch (questions.AskSaveChanges(CaptionWithoutExtension() + GetUiMessage(UiKey::String::FileHasModified),
+        GetUiMessage(UiKey::String::ConfigHint))) {
     case TSaveAnswer::Yes:
         // An export leaves the document itself unsaved: the window stays.
         return SaveDocument(TSaveCommand::Save, questions) && !Modified();

@@ -49,7 +49,7 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     TByteReader in(bytes);
     const std::uint8_t *sig = in.take(4);
     if (!sig || std::memcmp(sig, "8BPS", 4) != 0)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdNotPsd")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdNotPsd));
     const int version = in.u16be();
     in.skip(6);
     const qint64 channels = in.u16be();
@@ -58,16 +58,16 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     const int depth = in.u16be();
     const int mode = in.u16be();
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("PsdHeaderTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdHeaderTruncated));
     if (version != 1)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdVersion")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdVersion));
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide || channels < 1
         || channels > 56)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdHeaderDamaged")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdHeaderDamaged));
     const bool supported = (mode == BitmapMode && depth == 1) || (mode == GreyMode && depth == 8)
         || (mode == IndexedMode && depth == 8) || (mode == RgbMode && depth == 8 && channels >= 3);
     if (!supported)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdKindUnreadable")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdKindUnreadable));
     // RGB pictures decode to 4 bytes a cell; the others become 8-bit pictures.
     if (!CheckPictureBudget(width, height, mode == RgbMode ? 4 : 1, error))
         return false;
@@ -76,17 +76,17 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     const qint64 colorDataSize = in.u32be();
     const std::uint8_t *colorData = in.take(colorDataSize);
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("PsdTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdTruncated));
     if (mode == IndexedMode && colorDataSize < 768)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdColorTableDamaged")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdColorTableDamaged));
     // Image resources, then layer and mask information: skipped.
     in.skip(in.u32be());
     in.skip(in.u32be());
     const int compression = in.u16be();
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("PsdTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdTruncated));
     if (compression != 0 && compression != 1)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdCompression")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdCompression));
 
     const qint64 rowBytes = depth == 1 ? (width + 7) / 8 : width;
     const qint64 planes = mode == RgbMode ? 3 : 1;
@@ -96,14 +96,14 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     std::vector<qint64> rowSize(size_t(planes * height), rowBytes);
     if (compression == 0) {
         if (!in.has(planes * height * rowBytes))
-            return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
+            return Fail(error, GetUiMessage(UiKey::String::PsdDataTruncated));
         const std::uint8_t *data = in.take(planes * height * rowBytes);
         for (qint64 i = 0; i < planes * height; ++i)
             rowStart[size_t(i)] = data + i * rowBytes;
     } else {
         const qint64 rows = channels * height;
         if (!in.has(rows * 2))
-            return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
+            return Fail(error, GetUiMessage(UiKey::String::PsdDataTruncated));
         std::vector<qint64> counts(static_cast<size_t>(rows));
         for (qint64 i = 0; i < rows; ++i)
             counts[size_t(i)] = in.u16be();
@@ -111,9 +111,9 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
             rowSize[size_t(i)] = counts[size_t(i)];
             rowStart[size_t(i)] = in.take(counts[size_t(i)]);
             if (!in.ok())
-                return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
+                return Fail(error, GetUiMessage(UiKey::String::PsdDataTruncated));
             if (!unpackBits(rowStart[size_t(i)], rowSize[size_t(i)], nullptr, rowBytes))
-                return Fail(error, GetUiMessage(QStringLiteral("PsdDataDamaged")));
+                return Fail(error, GetUiMessage(UiKey::String::PsdDataDamaged));
         }
     }
 
@@ -129,7 +129,7 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     if (mode == BitmapMode) {
         out = QImage(int(width), int(height), QImage::Format_Mono);
         if (out.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
+            return Fail(error, GetUiMessage(UiKey::String::PsdNoMemory));
         out.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
         for (qint64 y = 0; y < height; ++y)
             readRow(0, y, out.scanLine(int(y)));
@@ -137,7 +137,7 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     } else if (mode == GreyMode || mode == IndexedMode) {
         out = QImage(int(width), int(height), QImage::Format_Indexed8);
         if (out.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
+            return Fail(error, GetUiMessage(UiKey::String::PsdNoMemory));
         QList<QRgb> table(256);
         for (int i = 0; i < 256; ++i)
             table[i] = mode == GreyMode ? qRgb(i, i, i)
@@ -149,7 +149,7 @@ bool DecodePsd(const QByteArray &bytes, QImage &picture, int &bits, QString *err
     } else {
         out = QImage(int(width), int(height), QImage::Format_RGB32);
         if (out.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
+            return Fail(error, GetUiMessage(UiKey::String::PsdNoMemory));
         const auto n = static_cast<size_t>(width);
         std::vector<std::uint8_t> r(n), g(n), b(n);
         for (qint64 y = 0; y < height; ++y) {

@@ -32,7 +32,7 @@ void TMainForm::buildPick(TMDIChild &child)
     TDocument &doc = child.Document();
     QString error;
     if (!doc.PrepareDocumentRecord(TPrepareMode::KeepColorWeaves, &error)) {
-        Questions().ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return;
     }
     // The sample card is confirmed as the editor's OK would: a card that does not fit
@@ -64,7 +64,7 @@ void TMainForm::saveYarn(TMDIChild &child)
     TDocument &doc = child.Document();
     QString error;
     if (!doc.PrepareDocumentRecord(TPrepareMode::ResetColorWeaves, &error)) {
-        Questions().ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return;
     }
     TFrmSetYangKa dialog(this, doc.Grid().Picture().width());
@@ -98,9 +98,8 @@ bool TMainForm::saveCardAs(const TYangkaImage &sampleCard, const QImage &picture
     SetBuiltCard(io, m_cardData, sampleCard);
     QString error;
     if (!WriteCardFile(io, picture, fileName, filterIndex, &error)) {
-        Questions().ShowMessage(
-            GetUiMessage(QStringLiteral("StringWriteFileError")) + QLatin1Char('\n') + error,
-            GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        Questions().ShowMessage(GetUiMessage(UiKey::String::StringWriteFileError) + QLatin1Char('\n') + error,
+            GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return false;
     }
     return true;

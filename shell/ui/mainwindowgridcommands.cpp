@@ -30,7 +30,7 @@ void refreshChild(TMDIChild &child)
 
 void TMainForm::showCommandWarning(const QString &text)
 {
-    m_questions->ShowMessage(text, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Warning);
+    m_questions->ShowMessage(text, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
 }
 
 void TMainForm::runWholePictureCommand(TMDIChild &child, bool (TPatternGrid::*command)())
@@ -144,7 +144,7 @@ void TMainForm::updateGridLineCaption()
     const bool linesShown = child->PatternGrid().GridLineWidth() > 0;
     QAction *gridLine = Action("ActGridLine");
     const QString text
-        = GetUiMessage(linesShown ? QStringLiteral("HideGridLine") : QStringLiteral("DisplayGridLine"));
+        = GetUiMessage(linesShown ? UiKey::String::HideGridLine : UiKey::String::DisplayGridLine);
     gridLine->setText(text);
     gridLine->setToolTip(text);
     gridLine->setStatusTip(text);

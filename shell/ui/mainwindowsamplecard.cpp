@@ -89,7 +89,7 @@ void TMainForm::setupSampleCardActions()
         QString error;
         if (child.Document().PrepareDocumentRecord(TPrepareMode::KeepColorWeaves, &error))
             return true;
-        m_questions->ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        m_questions->ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return false;
     };
 

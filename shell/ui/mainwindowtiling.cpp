@@ -109,14 +109,14 @@ void TMainForm::setupTilingActions()
 // window, at start and after a language switch.
 void TMainForm::applyTilingTexts()
 {
-    const QString floatHint = GetUiString("TileWeave", "Float_Hint");
+    const QString floatHint = GetUiString(UiKey::TileWeave::Float_Hint);
     if (auto *bar = findChild<QToolBar *>(QStringLiteral("TbrFloat"))) {
         bar->setWindowTitle(floatHint);
         if (auto *label = bar->findChild<QLabel *>(QStringLiteral("LblFloat")))
             label->setText(floatHint + QStringLiteral("："));
     }
-    Action("ActChangeColorHint")->setText(GetUiString("TileWeave", "Change_Color_Hint"));
-    Action("ActTilePattern")->setText(GetUiMessage("TilePatternCaption"));
+    Action("ActChangeColorHint")->setText(GetUiString(UiKey::TileWeave::Change_Color_Hint));
+    Action("ActTilePattern")->setText(GetUiMessage(UiKey::String::TilePatternCaption));
     if (auto *window = findChild<TFrmTileWeave *>())
         window->ApplyLanguage();
 }
@@ -136,7 +136,8 @@ void TMainForm::connectPickedTools(TMDIChild *child)
     child->PatternGrid().SetPickedToolReport(
         [this, child](const TFloatMarking *marking, const QString &message) {
             if (!message.isEmpty())
-                m_questions->ShowMessage(message, GetUiMessage("TileErrorCaption"), TMessageKind::Warning);
+                m_questions->ShowMessage(
+                    message, GetUiMessage(UiKey::String::TileErrorCaption), TMessageKind::Warning);
             if (marking)
                 TFrmQueryFloat::ShowFloats(&child->PatternGrid(), child, *marking, this);
         });

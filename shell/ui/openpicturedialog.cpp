@@ -39,7 +39,7 @@ void TPicturePreviewBox::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     if (m_picture.isNull()) {
-        p.drawText(rect(), Qt::AlignCenter, GetUiMessage(QStringLiteral("NoPictureShown")));
+        p.drawText(rect(), Qt::AlignCenter, GetUiMessage(UiKey::String::NoPictureShown));
         return;
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -71,9 +71,8 @@ TOpenPictureDialog::TOpenPictureDialog(QWidget *parent)
     auto *column = new QVBoxLayout(area);
     column->setContentsMargins(0, 0, 0, 0);
     PictureLabel = new QLabel(area);
-    CbxPrvewiPic = new QCheckBox(GetUiMessage(QStringLiteral("NoPicturePreview")), area);
-    PreviewButton
-        = new QPushButton(GetUiString(QStringLiteral("General"), QStringLiteral("BtnPreview")), area);
+    CbxPrvewiPic = new QCheckBox(GetUiMessage(UiKey::String::NoPicturePreview), area);
+    PreviewButton = new QPushButton(GetUiString(UiKey::General::BtnPreview), area);
     PaintPanel = new QWidget(area);
     auto *panelLayout = new QVBoxLayout(PaintPanel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
@@ -108,7 +107,7 @@ void TOpenPictureDialog::SelectionChanged(const QString &fileName)
             QStringLiteral(" (%1x%2)").arg(thumbnail.FileSize.width()).arg(thumbnail.FileSize.height()));
     } else {
         m_picture = QImage();
-        PictureLabel->setText(GetUiMessage(QStringLiteral("PictureLabel")));
+        PictureLabel->setText(GetUiMessage(UiKey::String::PictureLabel));
     }
     PreviewButton->setEnabled(loaded);
     PaintBox->SetPicture(m_picture);
@@ -119,7 +118,7 @@ void TOpenPictureDialog::ShowPreviewWindow()
     if (m_picture.isNull())
         return;
     QDialog window(this);
-    window.setWindowTitle(GetUiString(QStringLiteral("General"), QStringLiteral("BtnPreview")));
+    window.setWindowTitle(GetUiString(UiKey::General::BtnPreview));
     auto *layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *image = new QLabel(&window);

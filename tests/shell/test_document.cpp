@@ -85,7 +85,7 @@ TEST_F(DocumentFixture, SaveRoutingByType)
         if (*c.caption)
             beExistingBitmap(QString::fromUtf8(c.caption));
         else
-            doc.SetCaption(GetUiMessage("UnilitedName") + "1");
+            doc.SetCaption(GetUiMessage(UiKey::String::UnilitedName) + "1");
         const QString before = doc.Caption();
         grid.SetModified();
         ask = TFakeQuestions();
@@ -154,7 +154,7 @@ TEST_F(DocumentFixture, CloseDecision)
         EXPECT_EQ(doc.CloseQuery(ask), c.closes);
         if (c.modified) {
             ASSERT_FALSE(ask.Asked.isEmpty());
-            EXPECT_EQ(ask.Asked.first(), path("doc") + GetUiMessage("FileHasModified"));
+            EXPECT_EQ(ask.Asked.first(), path("doc") + GetUiMessage(UiKey::String::FileHasModified));
         } else {
             EXPECT_TRUE(ask.Asked.isEmpty());
         }

@@ -106,7 +106,7 @@ TEST_F(HandOverFixture, SecondStartHandsItsFileToTheRunningInstance)
 
     // Again: the running instance asks whether to open it a second time (declined).
     EXPECT_EQ(secondStart({ "a b.bmp" }), 0);
-    EXPECT_EQ(ask.Asked, QStringList { GetUiMessage("FileAlreadyOpen") });
+    EXPECT_EQ(ask.Asked, QStringList { GetUiMessage(UiKey::String::FileAlreadyOpen) });
     EXPECT_EQ(windows(), 1);
 
     // Without an argument it only raises the running window.
