@@ -68,6 +68,8 @@ bool resolveTarget(TPendingFile &file, QString *error)
         }
     }
     if (::stat(local.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) // a folder chosen where a file was meant: say so by name
+            return Fail(error, GetUiMessage(UiKey::String::FileIsFolder).arg(file.Shown));
         if (!S_ISREG(st.st_mode))
             return Fail(error, GetUiMessage(UiKey::String::FileNotReplaceable).arg(file.Shown));
         file.Existed = true;
