@@ -4,6 +4,7 @@
 #include "core/settings/uitexts.h"
 
 #include <algorithm>
+#include <utility>
 
 void GrowPickTables(TMesh &mesh, bool noPick, int count)
 {
@@ -43,6 +44,54 @@ bool RowTableFits(const TMesh &mesh, const TWeaveArray &table)
         return false;
     return std::all_of(table.begin(), table.end(),
         [&](const TDynamicByteArray &rows) { return rows.length() == std::max(mesh.Wefts, 0); });
+}
+
+namespace {
+// The table fitted to fresh's shape: where the entry counts agree, each entry keeps the
+// values of old row firstOldRow + r in new row r while that row exists; every other cell
+// keeps fresh's default. Returns the number of entered rows that no longer have a place.
+int keepRows(TWeaveArray &table, const TWeaveArray &fresh, int firstOldRow)
+{
+    if (table.length() != fresh.length()) {
+        table = fresh;
+        return 0;
+    }
+    int dropped = 0;
+    for (int e = 0; e < table.length(); ++e) {
+        const TDynamicByteArray &old = table[e];
+        TDynamicByteArray rows = fresh[e];
+        int kept = 0;
+        for (int r = 0; r < rows.length(); ++r) {
+            const int from = firstOldRow + r;
+            if (from >= 0 && from < old.length()) {
+                rows[r] = old[from];
+                ++kept;
+            }
+        }
+        dropped = std::max(dropped, int(old.length()) - kept);
+        table[e] = rows;
+    }
+    return dropped;
+}
+} // namespace
+
+int FitRowTablesToHeight(TMesh &mesh, int firstOldRow)
+{
+    if (RowTableFits(mesh, mesh.PickRows) && RowTableFits(mesh, mesh.RegulatorRows)
+        && RowTableFits(mesh, mesh.WeftDensRows))
+        return 0;
+    TMesh fresh = mesh;
+    InitRowTables(fresh);
+    int dropped = 0;
+    const std::pair<TWeaveArray *, const TWeaveArray *> tables[] = {
+        { &mesh.PickRows, &fresh.PickRows },
+        { &mesh.RegulatorRows, &fresh.RegulatorRows },
+        { &mesh.WeftDensRows, &fresh.WeftDensRows },
+    };
+    for (const auto &[table, defaults] : tables)
+        if (!RowTableFits(mesh, *table))
+            dropped = std::max(dropped, keepRows(*table, *defaults, firstOldRow));
+    return dropped;
 }
 
 void EnsureRowTables(TMesh &mesh)

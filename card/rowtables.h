@@ -21,8 +21,17 @@ void GrowPickTables(TMesh &mesh, bool noPick, int count);
 // True when the table holds WeftRepeat entries of Wefts bytes each.
 bool RowTableFits(const TMesh &mesh, const TWeaveArray &table);
 
+// Fits the row tables that no longer match WeftRepeat and the pattern height (Wefts), as
+// after a command that changed the height: a table whose entry count still matches keeps,
+// in new row r, what was entered for old row firstOldRow + r (the first row that remains),
+// and its other rows take their defaults; a table with another entry count (or none) is
+// rebuilt with the defaults. Tables that fit are not touched. Returns how many entered rows
+// were dropped (0 when none).
+int FitRowTablesToHeight(TMesh &mesh, int firstOldRow = 0);
 // Rebuilds, with their defaults, only the row tables that are missing or no longer match
-// WeftRepeat and the pattern height; tables that fit keep what the designer entered.
+// WeftRepeat and the pattern height; tables that fit keep what the designer entered. The
+// commands that change the height fit the tables first (FitRowTablesToHeight), so what
+// is rebuilt here are tables that came from elsewhere.
 void EnsureRowTables(TMesh &mesh);
 
 // Checks every shuttle number and weft-density step of the first WeftRepeat entries:

@@ -1,6 +1,7 @@
 #include "editor/cellgridlayout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 const char *const IndexError = "Grid index out of range";
@@ -308,6 +309,32 @@ int TIDrawGridLayout::MaxLeftCol() const
 int TIDrawGridLayout::MaxTopRow() const
 {
     return maxFirst(false);
+}
+
+int TIDrawGridLayout::firstShowingAt(bool horz, int cell, int pixel) const
+{
+    const int count = horz ? m_colCount : m_rowCount;
+    if (cell < 0 || cell >= count || pixel < 0)
+        return -1;
+    const bool lines = horz ? Options.VertLine : Options.HorzLine;
+    const int lw = lines ? std::max(0, GridLineWidth) : 0;
+    // Walk back from the cell while the cells before it still fit left of (above) the
+    // pixel; the cell then starts at or before the pixel, and ends after it.
+    int first = cell;
+    std::int64_t start = 0;
+    while (first > 0) {
+        const int pitch = std::max(0, horz ? ColWidth(first - 1) : RowHeight(first - 1)) + lw;
+        if (start + pitch > pixel)
+            break;
+        start += pitch;
+        --first;
+    }
+    return std::min(first, maxFirst(horz));
+}
+
+TPoint TIDrawGridLayout::FirstCellsShowingAt(TPoint cell, int x, int y) const
+{
+    return { firstShowingAt(true, cell.X, x), firstShowingAt(false, cell.Y, y) };
 }
 
 bool TIDrawGridLayout::ScrollIntoView(int col, int row)

@@ -149,6 +149,11 @@ public:
     int MaxTopRow() const;
     // Scrolls so that the cell is wholly in view; true when the view moved.
     bool ScrollIntoView(int col, int row);
+    // The first visible column and row that put the cell under the client point (x, y),
+    // as nearly as whole-cell scrolling and the ends of the grid allow: zooming about the
+    // pointer keeps the cell that was under it there. A coordinate outside the grid's
+    // cells leaves that axis as it is (-1 in the result means unchanged).
+    TPoint FirstCellsShowingAt(TPoint cell, int x, int y) const;
 
     // The cell under a client point: -1 for a coordinate before the first cell or beyond
     // the last cell in view.
@@ -192,6 +197,7 @@ public:
 private:
     TGridAxisInfo calcAxis(bool horz) const;
     int maxFirst(bool horz) const;
+    int firstShowingAt(bool horz, int cell, int pixel) const;
     void keepCurrentCellInside();
 
     int m_colCount = 10;

@@ -5,6 +5,7 @@
 #include "core/settings/sharedstate.h"
 #include "editor/tools/customline.h"
 #include "editor/tools/rectangletool.h"
+#include "editor/tools/toolbox.h"
 
 #include <algorithm>
 #include <cstring>

@@ -32,10 +32,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <random>
 #include <vector>
 
 class TCustomLine;
+class TGridTool;
+class TGridToolBox;
 class TRectangleLine;
 struct TFloatMarking;
 
@@ -204,8 +205,10 @@ public:
     // has no free entry for it.
     int AddBlackToPalette();
     // A free palette entry given a colour no used entry has, recorded as a palette step;
-    // -1 when no entry is free. The picked-weave tool marks floats in it (pickedtools.cpp).
-    int AddMarkerColorToPalette();
+    // -1 when no entry is free. reserved (when 0 .. 255) counts as used although no cell may
+    // use it yet: the black the tiling just added. The picked-weave tool marks floats in it
+    // (pickedtools.cpp).
+    int AddMarkerColorToPalette(int reserved = -1);
     void GetBackColorEntry(std::uint8_t &index);
 
     // --- The picked-weave and picked-pattern tools (pickedtools.cpp) --------------------
@@ -214,9 +217,8 @@ public:
     // and what the user should read (a refusal, or floats left unmarked); empty otherwise.
     using TPickedToolReport = std::function<void(const TFloatMarking *marking, const QString &message)>;
     void SetPickedToolReport(TPickedToolReport report) { m_pickedToolReport = std::move(report); }
-    // A press of tool 39 or 40: the left button anchors at the bottom-left cell, the right
-    // button at the pressed cell.
-    void PickedToolPress(TPoint cell, bool rightButton);
+    // What a press of either tool tells the report (nothing when there is nothing to tell).
+    void ReportPickedTool(const TFloatMarking *marking, const QString &message);
 
     // --- Document state ----------------------------------------------------------------
     // Changed since the last save by a change that recorded no undo step.
@@ -246,16 +248,17 @@ public:
     void SetTilePatternParam(const TTilePatternParam &value) { m_tilePatternParam = value; }
     const TSprayOption &SprayOption() const { return m_sprayOption; }
     void SetSprayOption(const TSprayOption &value) { m_sprayOption = value; }
-    // The weave and the pattern picked in the library browsers, which the weave-table tool
-    // (39) and the pattern tool (40) work with: the grid keeps copies, with the names of
-    // their files (tool 40 reads its pattern from the file). Each selects its tool; an
-    // empty weave or picture drops the pick, and the tool then refuses to tile.
+    // The weave and the pattern picked in the library browsers, which the picked-weave tool
+    // (PickedWeave) and the picked-pattern tool (PickedPattern) work with: the tools keep
+    // copies, with the names of their files (the pattern tool reads its pattern from the
+    // file). Each selects its tool; an empty weave or picture drops the pick, and the tool
+    // then refuses to tile.
     void SelectTableTool(const TWeaveArray &weave, const QString &fileName = QString());
     void SelectStringTool(const QImage &pattern, const QString &fileName = QString());
-    const TWeaveArray &PickedWeave() const { return m_pickedWeave; }
-    const QString &PickedWeaveFile() const { return m_pickedWeaveFile; }
-    const QImage &PickedPattern() const { return m_pickedPattern; }
-    const QString &PickedPatternFile() const { return m_pickedPatternFile; }
+    const TWeaveArray &PickedWeave() const;
+    const QString &PickedWeaveFile() const;
+    const QImage &PickedPattern() const;
+    const QString &PickedPatternFile() const;
     // Single and double start-point filters of the undo recorder, and a third flag.
     void SetPointStyle(const std::array<std::uint8_t, 3> &style) { m_pointStyle = style; }
     // The cells of the next cell-list undo step.
@@ -475,7 +478,7 @@ public:
     // The window turns the pointer into picture cells (below level 9 through the reduced
     // view, once) and hands them in as cell events; every tool then works headless on the
     // model. ViewCell is the cell of the window's own grid (the reduced cell below level 9),
-    // which only the view drag (tool 42) reads.
+    // which only the view drag (MoveGrid) reads.
     enum class TMouseButton : std::uint8_t { Left, Right };
     struct TCellEvent {
         TPoint Cell; // picture cell
@@ -498,9 +501,9 @@ public:
     bool ToolTimerOn() const { return m_toolTimerOn; }
     // One spray burst at SprayCenter; its own cells make one undo step.
     void SprayBurst();
-    TPoint SprayCenter() const { return m_sprayCenter; }
+    TPoint SprayCenter() const;
     // The random source of the spray, seedable so that a burst can be replayed.
-    void SetRandomSeed(std::uint32_t seed) { m_random.seed(seed); }
+    void SetRandomSeed(std::uint32_t seed);
     // Pen widths of the drawing objects (kept in the running state for every grid).
     void SetHorzPenWidth(int width);
     void SetVertPenWidth(int width);
@@ -516,53 +519,54 @@ public:
     TCustomLine *RegionObject() const { return m_regionObject.get(); }
     // The pointer cursor of the current tool: a TCursorId, or 0 for the arrow.
     int ToolCursor() const { return m_toolCursor; }
-    TPoint DownCell() const { return m_downCell; }
+    TPoint DownCell() const;
     bool ColorPicking() const { return m_colorPicking; }
-    bool GridDragging() const { return m_gridDragging; }
+    bool GridDragging() const;
     // The cross-hair over the cell under the pointer, from the "CursorStyle" settings.
     void SetCrossHair(const TCursorStyleOption &style);
     const TCursorStyleOption &CrossHair() const { return m_crossHair; }
 
+    // --- What the grid tools (editor/tools/) work with ----------------------------------
+    // The slots of the drawing object and of the selection's object, for the tools that
+    // make a new object in them (CreateDrawObject).
+    std::unique_ptr<TCustomLine> &DrawObjectSlot() { return m_drawObject; }
+    std::unique_ptr<TCustomLine> &RegionObjectSlot() { return m_regionObject; }
+    // Commits the pending shape into the picture in the fore index and records it.
+    void FinishDrawObject(TCustomLine &object);
+    // A shape tool started a shape: nothing to undo or redo until it is committed.
+    void NotifyShapeStarted();
+    void SetToolCursor(int id);
+    // The tool timer (ToolTimerTick) on or off.
+    void SetToolTimer(bool on);
+    bool InsidePicture(TPoint cell) const;
+    TPatternGridViewport *Viewport() const { return m_viewport; }
+    // The fore index from the pressed cell over its 4-connected cells of the same index,
+    // and over every cell of that index in the selection's box: each one undo step.
+    void FloodFillAt(TPoint cell);
+    void ChangeColorAt(TPoint cell);
+    // The picture mapped onto the four corners, as a whole-picture command; false when
+    // the mapping refuses.
+    bool WarpPictureToCorners(const std::array<TPoint, 4> &corners);
+    // Shows or hides a pending curve outline of the selection.
+    void ToggleSelectionCurve();
+    // A new object of tool id in the selection's slot; the selection goes with the outline
+    // it replaces.
+    void ReplaceSelectionObject(TToolId id);
+    bool ToolKeepsShapeCopy() const override;
+
 private:
-    // --- Tool dispatch: one place per tool (patterngridtools.cpp) --------------------
+    // --- Tool dispatch (patterngridtools.cpp) ---------------------------------------
     void initTools();
-    TCustomLine *objectForTool();
-    void setToolCursor(int id);
+    TGridTool *currentTool();
+    // The selection is the area of the selection's outline (none while it has no area).
     void syncSelection();
-    void finishDrawObject(TCustomLine &object);
-    void shapePress(TCustomLine &object, const TCellEvent &e, bool regionTool);
-    void shapeMove(TCustomLine &object, const TCellEvent &e);
-    void shapeRelease(TCustomLine &object);
-    void fullLinePress(const TCellEvent &e);
-    void polygonPress(TCustomLine &object, const TCellEvent &e);
-    void polygonRelease(TCustomLine &object);
-    void magicStickPress(const TCellEvent &e);
-    void arcPress(const TCellEvent &e);
-    void polylinePress(const TCellEvent &e);
-    void curvePress(const TCellEvent &e);
-    void vertexDragMove(TCustomLine &object, const TCellEvent &e);
-    void freeLinePress(const TCellEvent &e);
-    void concentricPress(const TCellEvent &e);
-    void clearMottlePress(const TCellEvent &e);
-    void clearMottleMove(const TCellEvent &e);
-    void clearMottleRelease(const TCellEvent &e);
+    void handleSpace();
+    // The Ctrl (or right-button) colour pick in place of the tool; false when the click is
+    // the tool's.
+    bool startColorPick(TGridTool *tool, const TCellEvent &e);
     void floodFill(TPoint cell);
     void recordChangedArea(const TRect &box, long long changed, bool rules);
-    void sprayPress(TPoint cell);
-    void pickColor(TPoint cell, int kind);
-    void cutPress(TPoint cell, bool rows);
     void changeColor(TPoint cell);
-    void moveGridPress(const TCellEvent &e);
-    void moveGridMove(const TCellEvent &e);
-    // The tools whose routines live with their own features (text, binding points,
-    // picked weave and pattern, crepe, paste at the click): nothing until they are built.
-    void laterToolPress(const TCellEvent &e);
-    void laterToolMove(const TCellEvent &e);
-    void laterToolRelease(const TCellEvent &e);
-    void setToolTimer(bool on);
-    int randomBelow(int n);
-    void notifyShapeStarted();
-    bool insidePicture(TPoint cell) const;
 
     void calcCellSize();
     void applyZoomCounts();
@@ -623,10 +627,6 @@ private:
     TTilePatternParam m_tilePatternParam;
     TPickedToolReport m_pickedToolReport;
     TSprayOption m_sprayOption;
-    TWeaveArray m_pickedWeave;
-    QString m_pickedWeaveFile;
-    QImage m_pickedPattern;
-    QString m_pickedPatternFile;
     TRepeatPic m_repeatInfo;
     TLineArray m_changedCells;
     QRegion m_selectionRegion;
@@ -660,20 +660,16 @@ private:
     mutable std::vector<int> m_stretchMap;
     std::unique_ptr<TUndo> m_undoStore;
 
-    // Tools.
+    // The drawing objects, which the painting shows, and the tools, which keep their own
+    // state.
     std::unique_ptr<TCustomLine> m_drawObject;
     std::unique_ptr<TCustomLine> m_regionObject;
     TToolId m_drawObjectTool = TToolId::Rectangle; // the tool DrawObject was made for
-    TPoint m_downCell { -1, -1 };
-    TPoint m_moveStart { -1, -1 };
-    TPoint m_sprayCenter { 0, 0 };
-    TLineArray m_sprayCells;
-    std::mt19937 m_random { 5489u };
+    std::unique_ptr<TGridToolBox> m_tools;
     int m_toolCursor = 0;
-    bool m_colorPicking = false;
-    bool m_buttonDown = false;
-    bool m_gridDragging = false;
+    bool m_colorPicking = false; // a Ctrl pick in place of the tool, until the release
     bool m_toolTimerOn = false;
+    bool m_toolPressed = false; // the last press reached the tool: its release does too
     bool m_arrowScroll = true;
     TCursorStyleOption m_crossHair;
 };

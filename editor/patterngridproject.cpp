@@ -10,12 +10,20 @@
 
 bool TPatternGrid::WriteProjectFile(const QString &fileName, QString *error)
 {
-    if (m_picture.isNull())
-        return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
     QByteArray bytes;
-    if (!EncodeProjectFile(m_mesh, m_picture, m_repeatDisplayValues, bytes, error))
+    if (!EncodeGridProject(*this, m_mesh, bytes, error))
         return false;
     return WriteFileAtomically(fileName, bytes, error);
+}
+
+bool EncodeGridProject(TPatternGrid &grid, const TMesh &mesh, QByteArray &bytes, QString *error)
+{
+    if (grid.Picture().isNull())
+        return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
+    // A file holds one repeat unit: the tiled view is never written.
+    if (!grid.SetRepeatView(false, error))
+        return false;
+    return EncodeProjectFile(mesh, grid.Picture(), grid.RepeatDisplayValues(), bytes, error);
 }
 
 void TPatternGrid::WriteProjectTail(QByteArray &out) const

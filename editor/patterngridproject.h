@@ -9,6 +9,11 @@
 
 class TPatternGrid;
 
+// The version-2 bytes of a project holding mesh and the grid's picture and piece layout,
+// the repeat view first put back to its single unit. False with a message, giving nothing,
+// when the grid has no picture or the record cannot be stored (EncodeProjectFile).
+bool EncodeGridProject(TPatternGrid &grid, const TMesh &mesh, QByteArray &bytes, QString *error = nullptr);
+
 // Applies a project record read in full to a document whose window was just created:
 //   - document := every stored field of the record (the 48-byte block, the sample-card
 //     file name, the colour list, the three row tables, the weave slots and both name

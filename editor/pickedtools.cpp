@@ -27,10 +27,13 @@ TRect floatArea(const TPatternGrid &grid, const QImage &picture)
 }
 } // namespace
 
-int TPatternGrid::AddMarkerColorToPalette()
+int TPatternGrid::AddMarkerColorToPalette(int reserved)
 {
     TColorCounts counts;
-    const int index = firstUnusedEntry(counts);
+    CountColorUse(m_picture, counts);
+    if (reserved >= 0 && reserved <= 255)
+        counts[std::size_t(reserved)].Count = std::max(counts[std::size_t(reserved)].Count, 1);
+    const int index = FindFirstUnusedEntry(counts);
     if (index < 0)
         return -1;
     TPalette256 palette = m_palette;
@@ -71,7 +74,8 @@ bool TilePickedWeave(TPatternGrid &grid, const TWeaveArray &weave, TPoint cell, 
         for (int length = 1; length < param.FloatLength; ++length)
             FindFloatRunsEdgeRule(picture, found, length, runs, false, area);
         if (!runs.isEmpty()) {
-            const int marker = grid.AddMarkerColorToPalette();
+            // Black may have no cell yet when nothing was tiled: the marker never takes its entry.
+            const int marker = grid.AddMarkerColorToPalette(black);
             if (marker < 0) {
                 marking.Notice = GetUiMessage(UiKey::String::TileNoEntryForMarker);
             } else {
@@ -136,18 +140,4 @@ bool TilePickedPattern(
     grid.SetPictureAndRefresh(picture, true);
     grid.SetTextColorIndex(grid.TextIndex());
     return true;
-}
-
-void TPatternGrid::PickedToolPress(TPoint cell, bool rightButton)
-{
-    QString message;
-    TFloatMarking marking;
-    if (m_toolId == TToolId::PickedWeave) {
-        if (TilePickedWeave(*this, m_pickedWeave, cell, rightButton, marking, &message))
-            message = marking.Notice;
-    } else if (TilePickedPattern(*this, m_pickedPatternFile, cell, rightButton, &message)) {
-        message.clear();
-    }
-    if (m_pickedToolReport && (!message.isEmpty() || !marking.Floats.isEmpty()))
-        m_pickedToolReport(marking.Floats.isEmpty() ? nullptr : &marking, message);
 }

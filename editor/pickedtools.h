@@ -1,5 +1,5 @@
 #pragma once
-// TFloatMarking: the picked-weave and picked-pattern tools (tools 39 and 40) of the grid.
+// TFloatMarking: the picked-weave and picked-pattern tools (PickedWeave, PickedPattern).
 // A press of the picked-weave tool tiles the weave picked in the library over the cells of
 // the fore colour; a press of the picked-pattern tool fills those cells from a picture file,
 // tiled. The left button anchors the weave or picture at the picture's bottom-left cell, the
@@ -28,7 +28,7 @@ struct TFloatMarking {
     QString Notice;
 };
 
-// Tool 39 at cell (column, row). Refused, changing nothing, with a message for an empty
+// The picked-weave tool at cell (column, row). Refused, changing nothing, with a message for an empty
 // weave or a palette without black and without a free entry for it. Otherwise black is
 // added when missing, the tiled cells are painted black and recorded as one cell step, and
 // then, when the grid's copy of the tile-weave settings asks for the colour-change hint, the
@@ -46,7 +46,7 @@ bool TilePickedWeave(TPatternGrid &grid, const TWeaveArray &weave, TPoint cell, 
 bool ProcessAreaFromPictureFile(QImage &picture, TPalette256 &palette, const QString &fileName, int foreIndex,
     const TTilePatternParam &param, TPoint anchor, QString *error = nullptr);
 
-// Tool 40 at cell (column, row): the floating objects are dropped, the picture file is
+// The picked-pattern tool at cell (column, row): the floating objects are dropped, the picture file is
 // tiled into the cells of the fore colour (ProcessAreaFromPictureFile with the grid's copy
 // of the tile-pattern settings), its palette becomes the grid's, and one whole-picture step
 // is recorded; RefBitmap follows the picture. False with the reason, nothing changed, when

@@ -2,14 +2,17 @@
 
 #include "card/cardbuild.h"
 #include "card/rowtables.h"
+#include "core/base/error.h"
 #include "core/base/messages.h"
 #include "core/palette/palette.h"
 #include "core/settings/recentfiles.h"
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "shell/projectcard.h"
 #include "shell/savetypes.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -44,25 +47,38 @@ QString TDocument::CaptionWithoutExtension() const
 
 bool TDocument::SaveDocument(TSaveCommand command, TDocumentQuestions &questions)
 {
-    TSaveFileType type = TSaveFileType::Bitmap;
-    QString fileName;
     const QFileInfo current(m_caption);
-    if (command == TSaveCommand::Save && current.isFile()
-        && current.suffix().compare(QLatin1String("BMP"), Qt::CaseInsensitive) == 0) {
+    // The file the document is, when its type holds the whole document (bitmap or
+    // project): Save writes it again as that type, Save As starts from it.
+    TSaveFileType type = TSaveFileType::Bitmap;
+    const bool ownType
+        = current.isAbsolute() && SaveTypeOfFileName(m_caption, type) && SaveTypeKeepsDocument(type);
+    if (!ownType)
+        type = TSaveFileType::Bitmap;
+    QString fileName;
+    if (command == TSaveCommand::Save && ownType && current.isFile()) {
         fileName = m_caption;
     } else {
         QString chosen;
+        const QString folder = current.isAbsolute() && current.absoluteDir().exists() ? current.absolutePath()
+                                                                                      : Folders().PictureDir;
         const QString proposed = withoutExtension(current.fileName());
-        if (!questions.ChooseSaveFile(Folders().PictureDir, proposed, type, chosen) || chosen.isEmpty())
+        if (!questions.ChooseSaveFile(folder, proposed, type, chosen) || chosen.isEmpty())
             return false;
         fileName = SaveTypeFileName(chosen, type);
     }
 
-    // The grid writes its own copy of the record (the project file holds it).
-    m_grid.SetMesh(m_record);
     QStringList warnings;
     QString error;
-    if (!m_grid.SaveToFile(fileName, &warnings, &error)) {
+    bool saved = false;
+    if (type == TSaveFileType::Project) {
+        saved = SaveProjectDocument(*this, fileName, &warnings, &error);
+    } else {
+        // The grid writes its own copy of the record.
+        m_grid.SetMesh(m_record);
+        saved = m_grid.SaveToFile(fileName, &warnings, &error);
+    }
+    if (!saved) {
         questions.ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return false;
     }
@@ -127,6 +143,16 @@ void TDocument::ApplyNewDocumentParameters(const TNewPatternValues &values)
     WriteGrossOption(StartSettings().GrossOption);
 }
 
+int TDocument::FollowPatternHeight(int firstOldRow)
+{
+    const QImage &picture = m_grid.Picture();
+    if (picture.isNull() || m_record.PickRows.isEmpty())
+        return 0;
+    m_record.Warps = picture.width();
+    m_record.Wefts = picture.height();
+    return FitRowTablesToHeight(m_record, firstOldRow);
+}
+
 void TDocument::GrowPickTables(bool noPick, int count)
 {
     ::GrowPickTables(m_record, noPick, count);
@@ -163,19 +189,24 @@ bool TDocument::PrepareDocumentRecord(TPrepareMode mode, QString *error)
     return true;
 }
 
-void TDocument::CreateSampleCard()
+bool TDocument::CreateSampleCard(QString *error)
 {
     m_sampleCard = TYangkaImage();
-    // A document that names its own sample-card file (a project saved after its card was
-    // designed) takes that card: the editor's most recent card may belong to another
-    // pattern, and the card built from it would drive the loom wrongly.
-    if (!m_record.SampleCardFile.isEmpty() && QFileInfo(m_record.SampleCardFile).isFile()
-        && m_sampleCard.LoadFromFile(m_record.SampleCardFile))
-        return;
-    m_sampleCard = TYangkaImage();
+    // A document that names its own sample-card file (a project saved with its card) takes
+    // that card or none: the editor's most recent card may belong to another pattern, and
+    // the card built from it would drive the loom wrongly.
+    const QString named = m_record.SampleCardFile;
+    if (!named.isEmpty()) {
+        QString why;
+        if (m_sampleCard.LoadFromFile(named, &why))
+            return true;
+        m_sampleCard = TYangkaImage();
+        return Fail(error, GetUiMessage(UiKey::String::ProjectCardUnreadable).arg(named, why));
+    }
     const QStringList recent = ReadRecentList(QLatin1String(CardFormRecentSection));
     if (!recent.isEmpty() && !m_sampleCard.LoadFromFile(recent.first()))
         m_sampleCard = TYangkaImage();
+    return true;
 }
 
 void TDocument::SetPatternSize(int warps, int wefts)

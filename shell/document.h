@@ -51,12 +51,15 @@ public:
         m_lastPickedValue = value;
     }
 
-    // Saves the document. Save writes an existing bitmap that the document is, without
-    // asking; otherwise the save dialog asks where and as what. A bitmap or project
-    // becomes the document's caption and clears the modified mark; an export (PCX, card,
-    // weave) leaves both, since the caption still names the old file. The file goes to the
-    // top of the recent-file list. True when a file was written; a cancelled dialog or a
-    // failed write (reported through questions) changes nothing.
+    // Saves the document. Save writes the existing bitmap or project that the document is
+    // again, as that type, without asking (a project keeps its row tables, weaves and
+    // sample card only as a project); otherwise the save dialog asks where and as what,
+    // starting from the document's own type and folder (else a bitmap in the picture
+    // folder). A project is saved with its sample card (SaveProjectDocument). A bitmap or
+    // project becomes the document's caption and clears the modified mark; an export
+    // (PCX, card, weave) leaves both, since the caption still names the old file. The file
+    // goes to the top of the recent-file list. True when a file was written; a cancelled
+    // dialog or a failed write (reported through questions) changes nothing.
     bool SaveDocument(TSaveCommand command, TDocumentQuestions &questions);
     // Whether the document may close: without changes yes; otherwise the question Yes
     // (save, and close only when the document itself was saved), No (close) or Cancel.
@@ -71,6 +74,11 @@ public:
     // densities, zoom 12, piece count) and keeps them as the new-pattern defaults.
     void ApplyNewDocumentParameters(const TNewPatternValues &values);
 
+    // After a command that changed the pattern's height: the record takes the picture's
+    // size and its row tables keep what was entered for the rows that remain, new row r
+    // being old row firstOldRow + r (FitRowTablesToHeight). Returns how many entered rows
+    // were dropped.
+    int FollowPatternHeight(int firstOldRow = 0);
     // Adds or removes weft entries of the row tables (see GrowPickTables of the row tables).
     void GrowPickTables(bool noPick, int count);
     // Makes the record ready for card work: the colours of the picture, most frequent
@@ -79,10 +87,11 @@ public:
     // they are, and |Colors| x WarpRepeat x WeftRepeat colour weaves. False with a message,
     // changing nothing, when the record asks for more than a document holds.
     bool PrepareDocumentRecord(TPrepareMode mode, QString *error = nullptr);
-    // A fresh hidden sample card, loaded from the record's sample-card file when that
-    // loads, else from the sample-card editor's most recent file when there is one (a file
-    // that does not load leaves the card blank).
-    void CreateSampleCard();
+    // A fresh hidden sample card. When the record names a sample-card file, exactly that
+    // card: a file that cannot be read leaves the card blank and gives false with a message
+    // naming it (another card would build the loom's card on the wrong needles). Otherwise
+    // the sample-card editor's most recent file when there is one and it loads.
+    bool CreateSampleCard(QString *error = nullptr);
 
     // Setters that also keep the value as the new-pattern default (GrossOption).
     void SetPatternSize(int warps, int wefts);

@@ -3,6 +3,7 @@
 #include "card/projectfile.h"
 #include "core/base/messages.h"
 #include "editor/patterngridproject.h"
+#include "shell/projectcard.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,10 +19,16 @@ bool OpenProjectDocument(const QString &fileName, TDocument &document, QStringLi
     TProjectRecord project;
     if (!LoadProjectFile(fileName, project, error))
         return false;
+    // A card stored by its bare name lies beside the project, wherever the pair now is.
+    project.Mesh.SampleCardFile
+        = ResolvedCardName(project.Mesh.SampleCardFile, QFileInfo(fileName).absolutePath());
     ApplyProjectRecord(project, document.Grid(), document.Record());
     SendPaletteFromChild();
     if (warnings && !project.MissingWeaves.isEmpty())
         warnings->append(MissingWeavesMessage(project.MissingWeaves));
+    QString cardError;
+    if (!document.CreateSampleCard(&cardError) && warnings)
+        warnings->append(cardError);
     return true;
 }
 

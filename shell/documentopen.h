@@ -14,10 +14,11 @@
 // True for a project file (".OVY" in any letter case).
 bool IsProjectFileName(const QString &fileName);
 
-// Reads a project file into the document: record, picture and palette. Returns false with
-// a message when it cannot (the document is then unchanged and its window is closed). What
+// Reads a project file into the document: record, picture, palette and the sample card the
+// project names (a relative name read from the project's folder). Returns false with a
+// message when it cannot (the document is then unchanged and its window is closed). What
 // the person should hear although the project opened (weave files of an old project that
-// were not found) is appended to *warnings.
+// were not found, a named sample card that cannot be read) is appended to *warnings.
 bool OpenProjectDocument(
     const QString &fileName, TDocument &document, QStringList *warnings = nullptr, QString *error = nullptr);
 

@@ -30,8 +30,9 @@ public:
     // OK and Cancel; true for OK.
     virtual bool AskOkCancel(const QString &text, const QString &caption) = 0;
     // The save dialog: starts in folder with the proposed name (no extension) and type.
-    // False when cancelled; otherwise fileName holds the chosen path as typed (the caller
-    // puts the type's extension on it) and type the chosen file type.
+    // False when cancelled; otherwise type holds the chosen file type and fileName the
+    // chosen path. The caller writes SaveTypeFileName(fileName, type) (shell/savetypes.h);
+    // an answer that asks before replacing a file asks about exactly that name.
     virtual bool ChooseSaveFile(
         const QString &folder, const QString &proposedName, TSaveFileType &type, QString &fileName)
         = 0;

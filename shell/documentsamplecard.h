@@ -3,7 +3,8 @@
 // The hand-over of the sample-card editor's card to a document: the card is checked
 // against the pattern's warp count and the document's needles per design column
 // (CheckCardForDesign) and, when it fits, becomes the document's sample card, and the
-// record names its file.
+// record and the card itself name its file (the editor's file name: "Untitled*" while the
+// card has none, so that saving the project writes the card beside it).
 
 #include "card/samplecard.h"
 #include "shell/document.h"

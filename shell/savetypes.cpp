@@ -46,6 +46,18 @@ QString SaveTypeFileName(const QString &chosen, TSaveFileType type)
     return folder + base + SaveTypeExtension(type);
 }
 
+bool SaveTypeOfFileName(const QString &fileName, TSaveFileType &type)
+{
+    const QString suffix = QFileInfo(fileName).suffix();
+    for (int i = 0; i < SaveFileTypeCount; ++i)
+        if (!suffix.isEmpty()
+            && suffix.compare(QLatin1String(kTypes[i].Extension + 1), Qt::CaseInsensitive) == 0) {
+            type = TSaveFileType(i + 1);
+            return true;
+        }
+    return false;
+}
+
 bool SaveTypeKeepsDocument(TSaveFileType type)
 {
     return type == TSaveFileType::Bitmap || type == TSaveFileType::Project;

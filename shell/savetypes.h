@@ -16,6 +16,8 @@ constexpr int SaveFileTypeCount = 8;
 QString SaveTypeExtension(TSaveFileType type);
 // The chosen folder and name without its extension, followed by the type's extension.
 QString SaveTypeFileName(const QString &chosen, TSaveFileType type);
+// The type whose extension fileName has, letter case ignored; false for none.
+bool SaveTypeOfFileName(const QString &fileName, TSaveFileType &type);
 // True for the types that hold the whole document (bitmap and project).
 bool SaveTypeKeepsDocument(TSaveFileType type);
 // The dialog's filters in type order ("description (*.ext)").

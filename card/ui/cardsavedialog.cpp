@@ -1,6 +1,7 @@
 #include "card/ui/cardsavedialog.h"
 
 #include "card/cardwrite.h"
+#include "core/ui/savedialogquestion.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -22,8 +23,6 @@ bool ChooseCardSaveFile(
     const QStringList filters = CardDialogNameFilters(filter);
     QFileDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("CardSaveDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
     if (!folder.isEmpty())
@@ -32,9 +31,10 @@ bool ChooseCardSaveFile(
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
         [&dialog](const QString &f) { dialog.setDefaultSuffix(FilterSuffix(f)); });
     dialog.selectFile(QStringLiteral("Untitled"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    // The card is written under the name the dialog gives, default suffix and all.
+    if (!ExecSaveDialog(
+            dialog, [](const QString &chosen, const QString &) { return chosen; }, fileName))
         return false;
-    fileName = dialog.selectedFiles().first();
     filterIndex = CardFilterIndex(filters, dialog.selectedNameFilter());
     return true;
 }

@@ -6,6 +6,7 @@
 #include "card/samplecardpicture.h"
 #include "card/ui/cardsavedialog.h"
 #include "card/ui/cardsplitdialog.h"
+#include "core/base/wheelturn.h"
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
@@ -13,6 +14,7 @@
 #include "core/ui/recentmenu.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -25,6 +27,10 @@
 #include <QScrollBar>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <climits>
+#include <cstdlib>
 
 namespace {
 const QString kUntitled = QStringLiteral("Untitled*");
@@ -104,6 +110,28 @@ protected:
     }
     void leaveEvent(QEvent *) override { QToolTip::hideText(); }
 
+    // The wheel scrolls cards, Shift+wheel needles (columns), Ctrl+wheel zooms about the
+    // pointer.
+    void wheelEvent(QWheelEvent *event) override
+    {
+        event->accept();
+        const QPoint turn = event->angleDelta();
+        const TWheelStep step
+            = m_wheel.Take(turn.x(), turn.y(), event->modifiers(), QApplication::wheelScrollLines());
+        QScrollBar *vert = m_viewer->m_vert;
+        QScrollBar *horz = m_viewer->m_horz;
+        // The horizontal bar counts pixels: a needle is a zoom step wide on the electronic
+        // card, a cell wide on the sample-card layout.
+        const int pitch = m_viewer->m_electronic ? m_viewer->m_zoom : int(m_viewer->m_sampleCard.MinRad());
+        if (step.Action == TWheelAction::ScrollRows)
+            vert->setValue(vert->value() + step.Steps);
+        else if (step.Action == TWheelAction::ScrollCols)
+            horz->setValue(
+                int(std::clamp<qint64>(qint64(horz->value()) + qint64(step.Steps) * pitch, 0, INT_MAX)));
+        else if (step.Action == TWheelAction::Zoom)
+            zoomAt(step.Steps, event->position().toPoint());
+    }
+
 private:
     void paintElectronic(QPainter &p)
     {
@@ -157,7 +185,31 @@ private:
         }
     }
 
+    // Zooms by steps; on the electronic card the needle and the card under the pointer
+    // stay under it (the layout of sample cards does not change with the zoom).
+    void zoomAt(int steps, QPoint pos)
+    {
+        const int oldZoom = m_viewer->m_zoom;
+        const int line = m_viewer->m_vert->value() + pos.y() / oldZoom;
+        const qint64 x = qint64(m_viewer->m_horz->value()) + pos.x();
+        for (int i = 0; i < std::min(std::abs(steps), kMaxZoom); ++i) {
+            if (steps > 0)
+                m_viewer->ZoomIn();
+            else
+                m_viewer->ZoomOut();
+        }
+        const int newZoom = m_viewer->m_zoom;
+        if (newZoom == oldZoom || !m_viewer->m_electronic)
+            return;
+        const qint64 needle = x / oldZoom;
+        const qint64 zoomedX = needle * newZoom + (x - needle * oldZoom) * newZoom / oldZoom;
+        QScrollBar *horz = m_viewer->m_horz;
+        horz->setValue(ScrollKeepingPoint(zoomedX, pos.x(), horz->maximum()));
+        m_viewer->m_vert->setValue(std::max(0, line - pos.y() / newZoom));
+    }
+
     TFrmWenBan *m_viewer;
+    TWheelTurn m_wheel;
 };
 
 TFrmWenBan::TFrmWenBan(QWidget *owner)

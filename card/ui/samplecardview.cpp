@@ -2,10 +2,35 @@
 
 #include "card/samplecardpicture.h"
 
+#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace {
+// The scroll area whose viewport holds the view, if any.
+QAbstractScrollArea *enclosingScrollArea(const QWidget *view)
+{
+    QWidget *viewport = view->parentWidget();
+    auto *area = viewport ? qobject_cast<QAbstractScrollArea *>(viewport->parentWidget()) : nullptr;
+    return area && area->viewport() == viewport ? area : nullptr;
+}
+
+// The pixel on one axis where a view point lies after the cells grew from oldRad to
+// newRad pixels: at the same place of the same cell (the nearest cell for a point in a
+// margin).
+int zoomedAxis(int pos, int margin, int count, int oldRad, int newRad)
+{
+    const int cell = std::clamp((pos - margin) / std::max(1, oldRad), 0, std::max(0, count - 1));
+    return ZoomedPoint(pos, margin + cell * oldRad, oldRad, margin + cell * newRad, newRad);
+}
+} // namespace
 
 SampleCardView::SampleCardView(QWidget *parent)
     : QWidget(parent)
@@ -165,4 +190,47 @@ void SampleCardView::mouseReleaseEvent(QMouseEvent *event)
     int col, row;
     ClampedCellAtPixel(*m_card, event->position().toPoint().x(), event->position().toPoint().y(), col, row);
     Q_EMIT CellReleased(col, row, event->button());
+}
+
+void SampleCardView::wheelEvent(QWheelEvent *event)
+{
+    QAbstractScrollArea *area = enclosingScrollArea(this);
+    if (!m_card || !area)
+        return QWidget::wheelEvent(event);
+    event->accept();
+    const QPoint turn = event->angleDelta();
+    const TWheelStep step
+        = m_wheel.Take(turn.x(), turn.y(), event->modifiers(), QApplication::wheelScrollLines());
+    // A row and a column of cells are MinRad pixels apart.
+    const int pitch = m_card->MinRad();
+    if (step.Action == TWheelAction::ScrollRows)
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() + step.Steps * pitch);
+    else if (step.Action == TWheelAction::ScrollCols)
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() + step.Steps * pitch);
+    else if (step.Action == TWheelAction::Zoom)
+        ZoomAt(step.Steps, event->position().toPoint());
+}
+
+void SampleCardView::ZoomAt(int steps, const QPoint &pos)
+{
+    if (!m_card)
+        return;
+    // Where the pointer is in the scroll area's viewport, before the view moves.
+    const QPoint pointer = pos + this->pos();
+    const int oldRad = m_card->MinRad();
+    m_card->SetMinRad(oldRad + std::clamp(steps, -100, 100));
+    const int newRad = m_card->MinRad();
+    if (newRad == oldRad)
+        return;
+    Refresh();
+    QAbstractScrollArea *area = enclosingScrollArea(this);
+    if (!area)
+        return;
+    // Where the point that was under the pointer lies on the zoomed card.
+    const int x = zoomedAxis(pos.x(), m_card->MarginLeft, m_card->ColCount(), oldRad, newRad);
+    const int y = zoomedAxis(pos.y(), m_card->MarginTop, m_card->RowCount(), oldRad, newRad);
+    QScrollBar *h = area->horizontalScrollBar();
+    QScrollBar *v = area->verticalScrollBar();
+    h->setValue(ScrollKeepingPoint(x, pointer.x(), h->maximum()));
+    v->setValue(ScrollKeepingPoint(y, pointer.y(), v->maximum()));
 }

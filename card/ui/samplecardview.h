@@ -10,6 +10,7 @@
 // again.
 
 #include "card/samplecard.h"
+#include "core/base/wheelturn.h"
 
 #include <QImage>
 #include <QWidget>
@@ -50,6 +51,11 @@ public:
     void ClearBand();
     bool HasBand() const { return m_hasBand; }
 
+    // Zooms the card by steps cell sizes (MinRad; in for steps > 0) and scrolls the scroll
+    // area the view lies in so that the point at pos (view pixels) stays under the pointer.
+    // The wheel calls it with Ctrl held; a plain turn scrolls rows, Shift+wheel columns.
+    void ZoomAt(int steps, const QPoint &pos);
+
     QSize sizeHint() const override;
 
 Q_SIGNALS:
@@ -68,6 +74,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void unhook();
@@ -83,4 +90,5 @@ private:
     int m_band[4] = { 0, 0, 0, 0 };
     Qt::MouseButton m_pressed = Qt::NoButton;
     int m_lastCol = -1, m_lastRow = -1;
+    TWheelTurn m_wheel;
 };

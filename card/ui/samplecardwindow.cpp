@@ -7,6 +7,7 @@
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/recentmenu.h"
+#include "core/ui/savedialogquestion.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -109,9 +110,11 @@ void TFrmYangKa::setDefaultQuestions()
     };
     ChooseSaveFile = [this] {
         QFileDialog dialog(this, GetUiString(UiKey::SampleCard::Save_As_Caption), cardFolder(), CardFilter());
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("OVYK"));
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        QString fileName;
+        ExecSaveDialog(
+            dialog, [](const QString &chosen, const QString &) { return chosen; }, fileName);
+        return fileName;
     };
     RunDivideDialog = [this](QString &rule) {
         TFrmDivide dialog(rule, this);

@@ -8,31 +8,6 @@
 
 namespace {
 
-// Drawing tools whose object (with at least two vertices) is kept with a step, so that
-// undoing the step brings the shape being edited back.
-bool keepsShapeCopy(TToolId tool)
-{
-    switch (tool) {
-    case TToolId::Arc:
-    case TToolId::BeeLine:
-    case TToolId::Rectangle:
-    case TToolId::FilledRectangle:
-    case TToolId::Circle:
-    case TToolId::FilledCircle:
-    case TToolId::BreakLine:
-    case TToolId::CurveLine:
-    case TToolId::FilledArc:
-    case TToolId::FilledCurveLine:
-    case TToolId::FilledBreakLine:
-    case TToolId::ClearMottleByRect:
-    case TToolId::ClearMottleByCircle:
-    case TToolId::ConcentricCircle:
-        return true;
-    default:
-        return false;
-    }
-}
-
 int g_nextDocNo = 0;
 
 } // namespace
@@ -119,7 +94,7 @@ void TUndo::addStep(TUndoStep step)
         step->After = CopySettings(step->Before);
     }
     step->ShapeCopy = nullptr;
-    if (keepsShapeCopy(Grid.ToolId())) {
+    if (Grid.ToolKeepsShapeCopy()) {
         if (std::unique_ptr<TUndoObject> copy = Grid.CopyDrawObject()) {
             step->ShapeCopy = copy.get();
             UndoShapes.push_back(std::move(copy));

@@ -68,6 +68,9 @@ public:
 
     // --- The drawing object ---------------------------------------------------------
     virtual TToolId ToolId() const = 0;
+    // Whether the current tool's pending shape is kept with each step, so that undoing the
+    // step brings the shape being edited back (the grid's tool table says which tools).
+    virtual bool ToolKeepsShapeCopy() const { return false; }
     // A new drawing object of the same class with the settings and vertices of the
     // grid's current one, or null when that object has fewer than two vertices.
     virtual std::unique_ptr<TUndoObject> CopyDrawObject() const = 0;

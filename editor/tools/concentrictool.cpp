@@ -84,7 +84,7 @@ void TConcentricCircle::PaintShape(QImage &screen)
         if (m_locked)
             PaintDottedCells(screen, mask, pixels);
         else
-            InvertCells(screen, mask, pixels);
+            previewMask(screen, mask, pixels);
     }
 }
 

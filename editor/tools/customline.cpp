@@ -288,7 +288,17 @@ void TCustomLine::previewCells(QImage &screen, const TCellList &cells) const
     if (m_locked)
         PaintDottedCells(screen, mask, previewMap());
     else
-        InvertCells(screen, mask, previewMap());
+        previewMask(screen, mask, previewMap());
+}
+
+void TCustomLine::previewMask(QImage &screen, const TCellMask &mask, const TCellToScreen &map) const
+{
+    if (m_penMode != TPenMode::Copy) {
+        InvertCells(screen, mask, map);
+        return;
+    }
+    const TColor c = m_penColor; // red in the low byte
+    PaintCells(screen, mask, map, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
 }
 
 void TCustomLine::paintCells(QImage &picture, const TCellList &cells) const

@@ -106,6 +106,9 @@ protected:
     std::unique_ptr<TCustomPoint> newVertex(TPoint cell) const;
     // Paints cells as the preview does: inverted, or dotted for a locked tool.
     void previewCells(QImage &screen, const TCellList &cells) const;
+    // An unlocked shape's cells: in the pen colour when the pen copies (the shape shows in
+    // the colour it will commit), inverted otherwise.
+    void previewMask(QImage &screen, const TCellMask &mask, const TCellToScreen &map) const;
     // Writes the pen index into the listed cells of the picture.
     void paintCells(QImage &picture, const TCellList &cells) const;
     void paintMask(QImage &picture, const TCellMask &mask) const;

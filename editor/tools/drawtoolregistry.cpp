@@ -9,6 +9,7 @@
 #include "editor/tools/polylinetool.h"
 #include "editor/tools/rectangletool.h"
 #include "editor/tools/straightlinetool.h"
+#include "editor/tools/tooltable.h"
 
 #include <utility>
 #include <vector>
@@ -64,43 +65,5 @@ std::unique_ptr<TDrawObject> CreateDrawObjectOfClass(const QString &className)
 
 QString DrawObjectClassForTool(TToolId id)
 {
-    switch (id) {
-    case TToolId::DefineRectangle:
-    case TToolId::MagicStick:
-    case TToolId::Rectangle:
-    case TToolId::FilledRectangle:
-    case TToolId::ClearMottleByRect:
-        return QStringLiteral("TRectangleLine");
-    case TToolId::DefineCircle:
-    case TToolId::Circle:
-    case TToolId::FilledCircle:
-    case TToolId::ClearMottleByCircle:
-        return QStringLiteral("TCircleLine");
-    case TToolId::DefineHorizontalLine:
-    case TToolId::DefineVerticalLine:
-        return QStringLiteral("TFullLine");
-    case TToolId::DefineFreePointLine:
-    case TToolId::FreeLine:
-    case TToolId::FilledFreeLine:
-    case TToolId::BindingPointsSingle:
-    case TToolId::BindingPointsDouble:
-        return QStringLiteral("TFreeLine");
-    case TToolId::DefineBreakPointLine:
-    case TToolId::BreakLine:
-    case TToolId::FilledBreakLine:
-    case TToolId::BuildRectBmp:
-        return QStringLiteral("TBreakLine");
-    case TToolId::DefineCurveLine:
-    case TToolId::Arc:
-    case TToolId::CurveLine:
-    case TToolId::FilledArc:
-    case TToolId::FilledCurveLine:
-        return QStringLiteral("TCurveLine");
-    case TToolId::BeeLine:
-        return QStringLiteral("TBeeLine");
-    case TToolId::ConcentricCircle:
-        return QStringLiteral("TConcentricCircle");
-    default:
-        return {};
-    }
+    return QString::fromLatin1(ToolRow(id).DrawObjectClass);
 }

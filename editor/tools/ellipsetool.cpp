@@ -53,7 +53,7 @@ void TCircleLine::PaintShape(QImage &screen)
         return;
     }
     if (m_brushStyle == TBrushStyle::Solid)
-        InvertCells(screen, CreateRegion(), previewMap());
+        previewMask(screen, CreateRegion(), previewMap());
     else
         previewCells(screen, Cells());
 }

@@ -55,12 +55,11 @@ TRect TCellToScreen::CellsOnImage(int width, int height) const
         cellAt(width - Origin.X, ScaleX, 1), cellAt(height - Origin.Y, ScaleY, 1) };
 }
 
-void InvertCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map)
+namespace {
+// The screen pixels of the cells, each once even where small scales put two cells on one
+// pixel: the cells' pixels are gathered into a mask of their own first.
+template <class F> void forCellPixels(QImage &screen, const TCellMask &cells, const TCellToScreen &map, F f)
 {
-    if (!isScreenImage(screen))
-        return;
-    // Pixels are visited once each even where small scales put two cells on one pixel:
-    // the cells' pixels are gathered into a mask of their own first.
     std::vector<TCellSpan> pixels;
     for (const TCellSpan &s : cells.Spans()) {
         const TRect a = map.CellPixels({ s.Left, s.Y }), b = map.CellPixels({ s.Right, s.Y });
@@ -69,7 +68,22 @@ void InvertCells(QImage &screen, const TCellMask &cells, const TCellToScreen &ma
     }
     const TCellMask merged = TCellMask::FromSpans(std::move(pixels));
     for (const TCellSpan &s : merged.Spans())
-        forPixels(screen, { s.Left, s.Y, s.Right + 1, s.Y + 1 }, [](QRgb p) { return notXor(0, p); });
+        forPixels(screen, { s.Left, s.Y, s.Right + 1, s.Y + 1 }, f);
+}
+} // namespace
+
+void InvertCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map)
+{
+    if (!isScreenImage(screen))
+        return;
+    forCellPixels(screen, cells, map, [](QRgb p) { return notXor(0, p); });
+}
+
+void PaintCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map, QRgb color)
+{
+    if (!isScreenImage(screen))
+        return;
+    forCellPixels(screen, cells, map, [color](QRgb p) { return (p & 0xFF000000u) | (color & 0x00FFFFFFu); });
 }
 
 void PaintDottedCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map)

@@ -1,8 +1,9 @@
 #pragma once
 // The rubber-band painting of the drawing tools on the grid's screen image.
 // What a drawing tool paints on screen while the user works: its shape inverted (painting
-// it twice gives the screen back, so the preview is removed by painting it again), a
-// selection's black-and-white dotted outline, and the red plus signs that mark vertices.
+// it twice gives the screen back, so the preview is removed by painting it again) or in its
+// pen colour, a selection's black-and-white dotted outline, and the red plus signs that
+// mark vertices.
 // Only 32-bit screen images are painted; anything else is left alone.
 
 #include "core/base/geometry.h"
@@ -25,6 +26,8 @@ struct TCellToScreen {
 
 // Inverts the screen pixels of every cell of the mask (each once).
 void InvertCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map);
+// Paints the screen pixels of every cell of the mask in color (alpha kept).
+void PaintCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map, QRgb color);
 // A selection's outline: every cell black, then every other cell white.
 void PaintDottedCells(QImage &screen, const TCellMask &cells, const TCellToScreen &map);
 // The plus sign of a vertex: four 6-pixel strokes ending next to the centre, from above,

@@ -52,7 +52,7 @@ void TRectangleLine::PaintShape(QImage &screen)
         // is painted at every repaint: only its part on the screen is worked out.
         PaintDottedCells(screen, outlineOnScreen(screen), previewMap());
     } else if (m_brushStyle == TBrushStyle::Solid) {
-        InvertCells(screen, CreateRegion(), previewMap());
+        previewMask(screen, CreateRegion(), previewMap());
     } else {
         TCellList cells;
         RasterizeRectangle(vertexPoint(0), vertexPoint(1), m_horzWidth, m_vertWidth, cells, false);

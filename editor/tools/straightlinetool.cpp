@@ -1,11 +1,19 @@
 #include "editor/tools/straightlinetool.h"
 
+#include <algorithm>
+
 TCellList TBeeLine::Cells() const
 {
     TCellList cells;
     if (isComplete())
         RasterizeLine(vertexPoint(0), vertexPoint(1), m_penWidth, cells);
     return cells;
+}
+
+bool TBeeLine::containsCell(TPoint cell) const
+{
+    const TCellList cells = Cells();
+    return std::find(cells.begin(), cells.end(), cell) != cells.end();
 }
 
 void TBeeLine::PaintShape(QImage &screen)

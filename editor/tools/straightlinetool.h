@@ -25,7 +25,9 @@ public:
 
 protected:
     void commit(QImage &picture) override;
-    bool hitsShape() const override { return false; }
+    // A pending line is grabbed by its cells, like the other shapes by their area.
+    bool hitsShape() const override { return true; }
+    bool containsCell(TPoint cell) const override;
     void assignShape(const TCustomLine &source) override;
 
 private:

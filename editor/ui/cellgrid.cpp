@@ -1,5 +1,6 @@
 #include "editor/ui/cellgrid.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -438,8 +439,22 @@ void TIDrawGrid::keyPressEvent(QKeyEvent *event)
 
 void TIDrawGrid::wheelEvent(QWheelEvent *event)
 {
+    event->accept();
+    if (WheelScrollsView) {
+        const QPoint turn = event->angleDelta();
+        const TWheelStep step
+            = m_wheel.Take(turn.x(), turn.y(), event->modifiers(), QApplication::wheelScrollLines());
+        if (step.Action == TWheelAction::ScrollRows)
+            SetTopRow(TopRow() + step.Steps);
+        else if (step.Action == TWheelAction::ScrollCols)
+            SetLeftCol(LeftCol() + step.Steps);
+        else if (step.Action == TWheelAction::Zoom)
+            WheelZoom(step.Steps, event->position().toPoint());
+        return;
+    }
     const TPoint cell = m_layout->WheelTarget(event->angleDelta().y());
     if (cell.X != Col() || cell.Y != Row())
         SetCurrentCell(cell.X, cell.Y);
-    event->accept();
 }
+
+void TIDrawGrid::WheelZoom(int, const QPoint &) { }

@@ -8,6 +8,7 @@
 // paints and handles input.
 
 #include "core/base/document.h"
+#include "core/base/wheelturn.h"
 #include "editor/cellgridlayout.h"
 
 #include <QAbstractScrollArea>
@@ -57,6 +58,10 @@ public:
     void SetCompartLineColor(TColor c);
     bool CanAutoScroll = true;
     bool DefaultDrawing = false;
+    // The wheel scrolls the view: rows, with Shift columns, and with Ctrl it zooms about
+    // the pointer (WheelZoom). Off, the wheel moves the current cell one row, as in a
+    // plain cell grid such as the palette bar.
+    bool WheelScrollsView = false;
 
     int LeftCol() const { return m_layout->LeftCol(); }
     int TopRow() const { return m_layout->TopRow(); }
@@ -116,6 +121,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    // Ctrl+wheel with WheelScrollsView: zoom in (steps > 0) or out about a viewport
+    // point. The plain control has no zoom.
+    virtual void WheelZoom(int steps, const QPoint &pos);
     void timerEvent(QTimerEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -131,4 +139,5 @@ private:
     bool m_syncing = false;
     QBasicTimer m_timer;
     QPainter *m_canvas = nullptr;
+    TWheelTurn m_wheel;
 };

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <cstdlib>
+
 TPatternGridView::TPatternGridView(std::unique_ptr<TPatternGrid> model, QWidget *parent)
     : TIDrawGrid(parent, &model->Grid())
     , m_model(std::move(model))
@@ -14,6 +16,7 @@ TPatternGridView::TPatternGridView(std::unique_ptr<TPatternGrid> model, QWidget 
     setObjectName(QStringLiteral("PatternGrid"));
     // The pattern follows the thumb while it is dragged, however long the pattern.
     Layout().Options.ThumbTracking = true;
+    WheelScrollsView = true;
     m_model->SetViewport(this);
     m_model->SetClientSize(viewport()->width(), viewport()->height());
     viewport()->setMouseTracking(true);
@@ -193,4 +196,58 @@ void TPatternGridView::resizeEvent(QResizeEvent *event)
     TIDrawGrid::resizeEvent(event);
     m_model->SetClientSize(viewport()->width(), viewport()->height());
     UpdateScrollRange();
+}
+
+// The grid cell that shows a picture cell (-1 stays -1): the cell itself from level 9
+// up, below it the first reduced cell taken from that picture cell or a later one.
+TPoint TPatternGridView::viewCellOf(TPoint pictureCell) const
+{
+    if (m_model->ZoomLevel() >= TPatternGrid::BaseZoomLevel)
+        return pictureCell;
+    auto first = [](int wanted, int count, auto source) {
+        if (wanted < 0)
+            return -1;
+        int lo = 0, hi = count;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (source(mid) < wanted)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return std::min(lo, count - 1);
+    };
+    return { first(pictureCell.X, ColCount(), [this](int x) { return m_model->ReducedSourceCol(x); }),
+        first(pictureCell.Y, RowCount(), [this](int y) { return m_model->ReducedSourceRow(y); }) };
+}
+
+// Ctrl+wheel zooms in the zoom commands' steps, never out of one pixel per cell, and the
+// picture cell under the pointer stays under it (on each axis where the pointer is over
+// a cell).
+void TPatternGridView::WheelZoom(int steps, const QPoint &pos)
+{
+    if (steps < 0 && m_model->ZoomLevel() <= TPatternGrid::BaseZoomLevel)
+        return; // zooming out stops at one pixel per cell
+    TPoint cell = CellAt(pos);
+    if (m_model->ZoomLevel() < TPatternGrid::BaseZoomLevel) {
+        cell.X = cell.X < 0 ? -1 : m_model->ReducedSourceCol(cell.X);
+        cell.Y = cell.Y < 0 ? -1 : m_model->ReducedSourceRow(cell.Y);
+    }
+    const int startLevel = m_model->ZoomLevel();
+    for (int i = 0; i < std::abs(steps); ++i) {
+        const int before = m_model->ZoomLevel();
+        if (steps > 0)
+            m_model->ZoomIn();
+        else
+            m_model->ZoomOut();
+        if (m_model->ZoomLevel() == before)
+            break;
+    }
+    if (m_model->ZoomLevel() == startLevel)
+        return;
+    const TPoint first = Layout().FirstCellsShowingAt(viewCellOf(cell), pos.x(), pos.y());
+    if (first.X >= 0)
+        SetLeftCol(first.X);
+    if (first.Y >= 0)
+        SetTopRow(first.Y);
 }

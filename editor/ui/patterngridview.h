@@ -51,9 +51,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void WheelZoom(int steps, const QPoint &pos) override;
 
 private:
     TPatternGrid::TCellEvent cellEvent(const QMouseEvent &event) const;
+    TPoint viewCellOf(TPoint pictureCell) const;
 
     std::unique_ptr<TPatternGrid> m_model;
     QImage m_buffer;

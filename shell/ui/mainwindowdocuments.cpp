@@ -196,10 +196,8 @@ void TMainForm::finishChild(TMDIChild *child, bool isNew, bool skipCheck)
     child->resize(m_mdi->viewport()->size() * 0.9);
     child->show();
     grid.ResetRepeatSize();
-    // A project keeps the record it was read with; only its sample card is made.
-    if (!isNew && IsProjectFileName(child->Caption()))
-        child->Document().CreateSampleCard();
-    else
+    // A project keeps the record and the sample card it was read with.
+    if (isNew || !IsProjectFileName(child->Caption()))
         child->Document().InitDocument();
     if (!isNew && !skipCheck) {
         AddRecentFile(child->Caption());

@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -25,6 +26,18 @@ void refreshChild(TMDIChild &child)
 {
     child.GridView()->LayoutChanged();
     child.UpdateRulers();
+}
+
+// After a command that may have changed the pattern's height: the row tables keep the
+// rows that remain (from firstOldRow on) and the status bar says when entered rows went.
+void followPatternHeight(TMDIChild &child, int oldHeight, int firstOldRow, QStatusBar *bar)
+{
+    const int height = child.PatternGrid().RowCount();
+    if (height == oldHeight)
+        return;
+    if (const int dropped = child.Document().FollowPatternHeight(firstOldRow); dropped > 0)
+        bar->showMessage(
+            GetUiMessage(UiKey::String::RowTablesRowsDropped).arg(oldHeight).arg(height).arg(dropped));
 }
 } // namespace
 
@@ -36,7 +49,13 @@ void TMainForm::showCommandWarning(const QString &text)
 void TMainForm::runWholePictureCommand(TMDIChild &child, bool (TPatternGrid::*command)())
 {
     TPatternGrid &grid = child.PatternGrid();
+    const int oldHeight = grid.RowCount();
+    // A crop keeps the rows of the selection, from its top on.
+    const int firstOldRow = command == &TPatternGrid::CropToRegion && !grid.SelectionRegion().isEmpty()
+        ? grid.SelectionRegion().boundingRect().top()
+        : 0;
     (grid.*command)();
+    followPatternHeight(child, oldHeight, firstOldRow, statusBar());
     // The picture changed but its undo step could not be written: the person must know
     // that this change cannot be undone.
     if (!grid.LastUndoError().isEmpty())
@@ -48,14 +67,18 @@ void TMainForm::setupGridActions()
 {
     SetDocumentActionHandler("ActUndo", [this](TMDIChild &child) {
         QString error;
+        const int oldHeight = child.PatternGrid().RowCount();
         if (!child.PatternGrid().Undo(&error))
             showCommandWarning(error);
+        followPatternHeight(child, oldHeight, 0, statusBar());
         refreshChild(child);
     });
     SetDocumentActionHandler("ActRedo", [this](TMDIChild &child) {
         QString error;
+        const int oldHeight = child.PatternGrid().RowCount();
         if (!child.PatternGrid().Redo(&error))
             showCommandWarning(error);
+        followPatternHeight(child, oldHeight, 0, statusBar());
         refreshChild(child);
     });
 

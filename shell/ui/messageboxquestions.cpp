@@ -1,6 +1,7 @@
 #include "shell/ui/messageboxquestions.h"
 
 #include "core/settings/uitexts.h"
+#include "core/ui/savedialogquestion.h"
 #include "shell/savetypes.h"
 
 #include <QFileDialog>
@@ -30,23 +31,25 @@ bool TMessageBoxQuestions::ChooseSaveFile(
     const QString &folder, const QString &proposedName, TSaveFileType &type, QString &fileName)
 {
     QFileDialog dialog(m_parent, GetUiString(UiKey::MainMenu::Save_As), folder);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = SaveTypeFilters();
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(int(type) - 1));
     dialog.selectFile(proposedName);
     // The name shown follows the type the person picks.
-    auto suffixOf = [](TSaveFileType t) { return SaveTypeExtension(t).mid(1).toLower(); };
+    auto suffixOf = [](TSaveFileType t) { return SaveTypeExtension(t).mid(1); };
     dialog.setDefaultSuffix(suffixOf(type));
     QObject::connect(
         &dialog, &QFileDialog::filterSelected, &dialog, [&dialog, suffixOf](const QString &filter) {
             dialog.setDefaultSuffix(suffixOf(SaveTypeOfFilter(filter)));
         });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    // The question and the save both take the file SaveTypeFileName gives.
+    const TSaveFileNamer namer = [](const QString &chosen, const QString &filter) {
+        return SaveTypeFileName(chosen, SaveTypeOfFilter(filter));
+    };
+    if (!ExecSaveDialog(dialog, namer, fileName))
         return false;
     type = SaveTypeOfFilter(dialog.selectedNameFilter());
-    fileName = dialog.selectedFiles().first();
     return true;
 }
 

@@ -141,6 +141,48 @@ TEST(RowTables, GrowShrinkAndEnsure)
     EXPECT_TRUE(error.contains(QStringLiteral("17")));
 }
 
+// A new pattern height: each entry keeps the values entered for the rows that remain (from
+// the first one on), new rows take the entry's defaults, and the count of entered rows that
+// went is returned; a table of another entry count is rebuilt.
+TEST(RowTables, FitToANewHeightKeepsTheRowsThatRemain)
+{
+    const struct {
+        const char *what;
+        int wefts, firstOldRow;
+        bool wrongEntries; // the weft-density table was made for another entry count
+        std::vector<int> entry0, entry1, density1;
+        int dropped;
+    } cases[] = {
+        { "lower, top rows remain", 2, 0, false, { 11, 12 }, { 21, 22 }, { 6, 5 }, 2 },
+        { "lower, middle rows remain", 2, 1, false, { 12, 13 }, { 22, 23 }, { 5, 4 }, 2 },
+        { "higher, new rows take defaults", 6, 0, false, { 11, 12, 13, 14, 1, 1 }, { 21, 22, 23, 24, 2, 2 },
+            { 6, 5, 4, 3, 2, 2 }, 0 },
+        { "same height changes nothing", 4, 0, false, { 11, 12, 13, 14 }, { 21, 22, 23, 24 }, { 6, 5, 4, 3 },
+            0 },
+        { "another entry count is rebuilt", 3, 0, true, { 11, 12, 13 }, { 21, 22, 23 }, { 2, 2, 2 }, 1 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QImage pic = MakePicture({ { 0 }, { 0 }, { 0 }, { 0 } });
+        TMesh mesh = Document(pic);
+        GrowPickTables(mesh, false, 1);
+        for (int r = 0; r < 4; ++r) {
+            mesh.PickRows[0][r] = std::uint8_t(11 + r);
+            mesh.PickRows[1][r] = std::uint8_t(21 + r);
+            mesh.WeftDensRows[1][r] = std::uint8_t(6 - r);
+        }
+        if (c.wrongEntries)
+            mesh.WeftDensRows.setLength(1);
+        mesh.Wefts = c.wefts;
+        EXPECT_EQ(FitRowTablesToHeight(mesh, c.firstOldRow), c.dropped);
+        EXPECT_EQ(Row(mesh.PickRows[0]), c.entry0);
+        EXPECT_EQ(Row(mesh.PickRows[1]), c.entry1);
+        EXPECT_EQ(Row(mesh.RegulatorRows[0]).size(), std::size_t(c.wefts));
+        ASSERT_EQ(mesh.WeftDensRows.length(), 2);
+        EXPECT_EQ(Row(mesh.WeftDensRows[1]), c.density1);
+    }
+}
+
 // Shuttle numbers and weft-density steps choose one of 16 table entries: the defaults of
 // new entries cycle 1..16 (entry e gets e mod 16 + 1), so that a document with 17 or more
 // weft entries builds its card and no value wraps to 0 at entry 255.

@@ -311,3 +311,44 @@ TEST(IDrawGridLayout, KeysAndWheelMoveTheCurrentCell)
     EXPECT_EQ(g.KeyStep(TGridKey::Tab, false, false).Cell, (TPoint { 0, 1 })) << "wraps to the next row";
     EXPECT_EQ(g.WheelTarget(120), (TPoint { 29, 0 })) << "wheel up on the first row stays";
 }
+
+// Zooming about the pointer: the first cells shown put the chosen cell under the client
+// point, as nearly as whole-cell scrolling and the grid's ends allow.
+TEST(IDrawGridLayout, FirstCellsShowingACellAtAPoint)
+{
+    struct Case {
+        const char *what;
+        TPoint cell;
+        int x, y;
+        TPoint first; // -1: that axis unchanged
+        bool underPoint; // the cell then lies under the point
+    } cases[] = {
+        { "inside the grid", { 50, 60 }, 20, 35, { 48, 56 }, true },
+        { "on a cell's first pixel", { 50, 60 }, 16, 0, { 48, 60 }, true },
+        { "on the line after a cell", { 50, 60 }, 23, 7, { 48, 60 }, true },
+        { "near the start: not before cell 0", { 1, 2 }, 40, 40, { 0, 0 }, false },
+        { "near the end: not past the last page", { 98, 99 }, 0, 0, { 90, 90 }, false },
+        { "a point left of the cells", { 50, 60 }, -1, 20, { -1, 58 }, false },
+        { "a cell outside the grid", { 100, -1 }, 20, 20, { -1, -1 }, false },
+    };
+    for (const Case &c : cases) {
+        TIDrawGridLayout g = Grid(100, 100, 80, 80); // pitch 8: ten cells in view
+        const TPoint first = g.FirstCellsShowingAt(c.cell, c.x, c.y);
+        EXPECT_EQ(first, c.first) << c.what;
+        if (c.underPoint) {
+            g.SetLeftCol(first.X);
+            g.SetTopRow(first.Y);
+            EXPECT_EQ(g.MouseToCell(c.x, c.y), c.cell) << c.what;
+        }
+    }
+
+    // Cells of their own widths, and no grid lines: the walk adds each cell's own pitch.
+    TIDrawGridLayout wide = Grid(100, 100, 80, 80);
+    wide.SetColWidth(49, 20);
+    EXPECT_EQ(wide.FirstCellsShowingAt({ 50, 50 }, 30, 0).X, 48);
+    wide.SetLeftCol(48);
+    EXPECT_EQ(wide.MouseToCell(30, 0).X, 50);
+    TIDrawGridLayout bare = Grid(100, 100, 80, 80);
+    bare.GridLineWidth = 0; // pitch 7
+    EXPECT_EQ(bare.FirstCellsShowingAt({ 50, 50 }, 21, 20), (TPoint { 47, 48 }));
+}

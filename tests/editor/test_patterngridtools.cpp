@@ -11,8 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QObject>
+#include <QRegion>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -921,4 +924,140 @@ TEST_F(PatternGridTools, ColorsReachTheDrawingObjects)
     EXPECT_EQ(g.DrawObject()->PenColor(), PlainColor(palette[9])) << "the edited entry is the one shown";
     g.HandleToolKey(13);
     EXPECT_EQ(cells()[1], ".####.....");
+}
+
+// The selection and its outline go together: whatever takes the outline away or shortens
+// it takes the selection along, so that no later edit is clipped to a selection the user
+// cannot see. Each case draws a selection, does one thing, and then fills the whole
+// picture with a filled rectangle, which a stale selection would clip.
+TEST_F(PatternGridTools, SelectionGoesWithItsOutline)
+{
+    struct Case {
+        const char *what;
+        T selectionTool;
+        std::function<void()> act;
+    };
+    const auto rectangle = [this] {
+        press(2, 2);
+        drag(5, 5);
+        release(5, 5);
+    };
+    const auto polygon = [this] {
+        click(2, 2);
+        click(6, 2);
+        click(6, 6);
+        click(2, 6);
+    };
+    const Case cases[] = {
+        { "a selection tool of another shape", T::DefineRectangle,
+            [this] { g.SetDrawTool(T::DefineCircle); } },
+        { "the quadrilateral chosen and left", T::DefineRectangle,
+            [this] {
+                g.SetDrawTool(T::BuildRectBmp);
+                g.SetDrawTool(T::FilledRectangle);
+            } },
+        { "the quadrilateral after a polygon selection", T::DefineBreakPointLine,
+            [this] {
+                g.SetDrawTool(T::BuildRectBmp);
+                g.SetDrawTool(T::FilledRectangle);
+            } },
+        { "Delete with a drawing tool", T::DefineRectangle,
+            [this] {
+                g.SetDrawTool(T::FilledRectangle);
+                g.HandleToolKey(46);
+            } },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        show(10, 10);
+        g.ClearSelectionRegion();
+        g.SetDrawTool(T::Move);
+        g.SetDrawTool(c.selectionTool);
+        if (c.selectionTool == T::DefineRectangle)
+            rectangle();
+        else
+            polygon();
+        ASSERT_FALSE(g.SelectionRegion().isEmpty());
+        c.act();
+        const QRegion outline = g.RegionObject() ? g.RegionObject()->CreateRegion().ToRegion() : QRegion();
+        EXPECT_EQ(g.SelectionRegion(), outline);
+        g.SetDrawTool(T::FilledRectangle);
+        press(0, 0);
+        drag(9, 9);
+        release(9, 9);
+        g.HandleToolKey(13);
+        EXPECT_EQ(cells(), Rows(10, "##########")) << "the fill is clipped to a selection no one sees";
+        ASSERT_TRUE(g.Undo());
+    }
+}
+
+// A pending shape waits for the user: a click outside the cells leaves it pending, a
+// straight line is grabbed by its cells and moved like the other shapes, and Enter commits
+// it where it was put.
+TEST_F(PatternGridTools, PendingShapesStayAndMove)
+{
+    show(10, 6);
+    g.SetDrawTool(T::Rectangle);
+    press(1, 1);
+    drag(4, 3);
+    release(4, 3);
+    press(-1, -1);
+    release(-1, -1);
+    press(12, 2);
+    release(12, 2);
+    ASSERT_NE(g.DrawObject(), nullptr);
+    EXPECT_EQ(g.DrawObject()->GetPointCount(), 2) << "a click outside the cells took the shape away";
+    g.HandleToolKey(13);
+    EXPECT_EQ(cells()[1], ".####.....");
+    EXPECT_EQ(g.UndoStore().UndoCount(), 1);
+
+    g.SetDrawTool(T::BeeLine);
+    press(5, 0);
+    drag(9, 0);
+    release(9, 0);
+    press(7, 0); // on the line: grabbed
+    drag(7, 5);
+    release(7, 5);
+    g.HandleToolKey(13);
+    EXPECT_EQ(cells()[0], "..........") << "the line was drawn where it was first put";
+    EXPECT_EQ(cells()[5], ".....#####");
+    EXPECT_EQ(g.UndoStore().UndoCount(), 2);
+}
+
+// A pending filled or outlined shape is painted in the fore colour chosen before it was
+// drawn, and Enter commits it in that colour.
+TEST_F(PatternGridTools, PendingShapePreviewsInTheChosenColour)
+{
+    for (T id : { T::FilledRectangle, T::Rectangle, T::FilledCircle }) {
+        SCOPED_TRACE(int(ToolIdValue(id)));
+        show(10, 10, 14);
+        TPalette256 palette = g.Palette();
+        palette[5] = TPaletteEntry { 220, 30, 40, 0 };
+        g.SetPalette(palette);
+        g.SetForeColorIndex(5);
+        g.SetDrawTool(T::Move);
+        g.SetDrawTool(id);
+        press(1, 1);
+        drag(8, 8);
+        release(8, 8);
+        QImage shown;
+        g.Paint(shown);
+        const TRect cell = g.Grid().CellRect(1, 4); // on the left edge of every shape here
+        const QPoint mid((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+        EXPECT_EQ(QColor(shown.pixel(mid)), QColor(220, 30, 40));
+        g.HandleToolKey(13);
+        EXPECT_EQ(g.Picture().constScanLine(4)[1], 5);
+    }
+}
+
+// A single click with the free line paints the pressed cell, as one undo step.
+TEST_F(PatternGridTools, FreeLineClickPaintsThePressedCell)
+{
+    show(6, 6);
+    g.SetDrawTool(T::FreeLine);
+    click(3, 2);
+    EXPECT_EQ(cells()[2], "...#..");
+    EXPECT_EQ(g.UndoStore().UndoCount(), 1);
+    ASSERT_TRUE(g.Undo());
+    EXPECT_EQ(cells()[2], "......");
 }

@@ -313,3 +313,45 @@ TEST_F(PickedTools, PatternToolTilesAPictureFileIntoTheForeColour)
     EXPECT_EQ(PictureRows(g.Picture()), rows);
     EXPECT_EQ(g.UndoStore().UndoCount(), 0);
 }
+
+// When nothing was tiled the black just added has no cell yet: the marker must still take
+// an entry of its own, or the black of the tiling would be painted over with the marker's
+// colour.
+TEST_F(PickedTools, MarkerNeverTakesTheEntryOfTheBlackJustAdded)
+{
+    // A column of index 1 with a run of three cells of index 3 in the middle; a palette
+    // without black. Float length 5: the run is too short to be tiled, so no cell turns
+    // black, but it is a float the hint marks.
+    TPalette256 palette = GreyPalette();
+    for (TPaletteEntry &e : palette)
+        if (e.Red == 0 && e.Green == 0 && e.Blue == 0)
+            e = { 5, 6, 7, 0 };
+    QImage picture = NewPicture(1, 8, palette);
+    picture.fill(1);
+    for (int y = 2; y <= 4; ++y)
+        picture.scanLine(y)[0] = 3;
+    const TRows before = column(picture);
+    TPatternGrid g;
+    show(g, picture);
+    g.SetForeColorIndex(3);
+    TTileWeaveParam param;
+    param.FloatLength = 5;
+    param.ChangeColorHint = true;
+    param.FindHigh = true;
+    g.SetTileWeaveParam(param);
+    TWeaveArray weave = MakeWeaveArray(1, 1);
+    weave[0][0] = 1;
+    TFloatMarking marking;
+    ASSERT_TRUE(TilePickedWeave(g, weave, { 0, 0 }, false, marking, nullptr));
+    ASSERT_EQ(marking.Floats.length(), 1);
+    const int black = marking.OtherIndex, marker = marking.MarkerIndex;
+    ASSERT_GE(black, 0);
+    ASSERT_GE(marker, 0);
+    EXPECT_NE(marker, black);
+    EXPECT_EQ(g.Palette()[std::size_t(black)], (TPaletteEntry { 0, 0, 0, 0 })) << "black stays black";
+    EXPECT_NE(g.Palette()[std::size_t(marker)], g.Palette()[std::size_t(black)]);
+    TRows marked = before;
+    for (int y = 2; y <= 4; ++y)
+        marked[std::size_t(y)][0] = marker;
+    EXPECT_EQ(column(g.Picture()), marked);
+}

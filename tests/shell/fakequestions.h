@@ -16,6 +16,7 @@ struct TFakeQuestions : TDocumentQuestions {
     QStringList Asked; // the texts of every question and message, in order
     int DialogsShown = 0;
     QString DialogFolder, DialogProposed;
+    TSaveFileType DialogOfferedType = TSaveFileType::Bitmap; // the type the dialog started at
     QStringList Messages;
 
     TSaveAnswer AskSaveChanges(const QString &text, const QString &) override
@@ -34,6 +35,7 @@ struct TFakeQuestions : TDocumentQuestions {
         ++DialogsShown;
         DialogFolder = folder;
         DialogProposed = proposed;
+        DialogOfferedType = type;
         if (!DialogAccepts)
             return false;
         type = DialogType;

@@ -2,6 +2,7 @@
 // prepared for card work.
 #include "shell/document.h"
 
+#include "card/projectfile.h"
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
@@ -114,6 +115,57 @@ TEST_F(DocumentFixture, SaveRoutingByType)
             EXPECT_EQ(ask.DialogProposed, before);
     }
     EXPECT_EQ(ask.DialogFolder, Folders().PictureDir);
+}
+
+// Save writes a project or bitmap the document is again as that type, so that a project
+// keeps its row tables and weaves; the dialog starts at the document's own type and folder.
+TEST_F(DocumentFixture, SaveStartsFromTheDocumentsOwnTypeAndFolder)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    ASSERT_TRUE(grid.SaveToFile(path("sub/pic.pcx")));
+    doc.SetCaption(path("own.Ovy"));
+    ask = TFakeQuestions();
+    ask.DialogAccepts = true;
+    ask.DialogType = TSaveFileType::Project;
+    ask.DialogFile = path("own");
+    ASSERT_TRUE(doc.SaveDocument(TSaveCommand::SaveAs, ask));
+    const struct {
+        const char *what;
+        QString caption;
+        TSaveCommand command;
+        bool dialogShown;
+        TSaveFileType offered;
+        QString folder;
+    } cases[] = {
+        { "save of an existing project writes it without a dialog", path("own.Ovy"), TSaveCommand::Save,
+            false, TSaveFileType::Bitmap, QString() },
+        { "save as of a project offers a project in its folder", path("own.Ovy"), TSaveCommand::SaveAs, true,
+            TSaveFileType::Project, dir.path() },
+        { "save of a project whose file is gone asks, as a project", path("sub/gone.OVY"), TSaveCommand::Save,
+            true, TSaveFileType::Project, path("sub") },
+        { "save of a PCX asks for a bitmap in its folder", path("sub/pic.pcx"), TSaveCommand::Save, true,
+            TSaveFileType::Bitmap, path("sub") },
+        { "an untitled document starts in the picture folder",
+            GetUiMessage(UiKey::String::UnilitedName) + "1", TSaveCommand::Save, true, TSaveFileType::Bitmap,
+            Folders().PictureDir },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.SetCaption(c.caption);
+        grid.SetModified();
+        ask = TFakeQuestions(); // the dialog, when shown, is cancelled
+        const bool saved = doc.SaveDocument(c.command, ask);
+        EXPECT_EQ(ask.DialogsShown, c.dialogShown ? 1 : 0);
+        EXPECT_EQ(saved, !c.dialogShown);
+        if (c.dialogShown) {
+            EXPECT_EQ(ask.DialogOfferedType, c.offered);
+            EXPECT_EQ(ask.DialogFolder, c.folder);
+        } else {
+            TProjectRecord record;
+            EXPECT_TRUE(LoadProjectFile(c.caption, record)) << "written as the project it is";
+            EXPECT_FALSE(doc.Modified());
+        }
+    }
 }
 
 // Closing never loses work: Yes closes only once the document itself is saved.

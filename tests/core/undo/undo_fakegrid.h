@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <set>
 
 // A drawing-object copy: only its vertices matter to the store.
 struct FakeShape : TUndoObject {
@@ -82,6 +83,12 @@ public:
     }
 
     TToolId ToolId() const override { return tool; }
+    // The grid's tool table keeps the pending shape of these tools.
+    bool ToolKeepsShapeCopy() const override
+    {
+        static const std::set<int> shapeTools { 9, 10, 17, 18, 19, 20, 21, 22, 26, 27, 28, 34, 35, 38 };
+        return shapeTools.count(ToolIdValue(tool)) == 1;
+    }
     std::unique_ptr<TUndoObject> CopyDrawObject() const override
     {
         if (shapeVertices < 2)

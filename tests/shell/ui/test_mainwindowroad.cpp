@@ -20,6 +20,7 @@
 #include "card/ui/samplecardwindow.h"
 #include "core/palette/palette.h"
 #include "core/picture/bmpfile.h"
+#include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
 #include "editor/ui/patterngridview.h"
@@ -34,6 +35,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,6 +44,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <functional>
 #include <memory>
@@ -66,6 +69,10 @@ struct RoadFixture : TMainWindowFixture {
         for (int y = 6; y < 8; ++y)
             for (int x = 0; x < 16; ++x)
                 image.scanLine(y)[x] = 2;
+        // Yarn colours rather than the near-black greys, so that the screenshot shows them.
+        image.setColor(1, qRgb(178, 34, 52));
+        image.setColor(2, qRgb(230, 180, 40));
+        image.setColor(3, qRgb(30, 60, 140));
         ASSERT_TRUE(SavePicture("ribbon.bmp", image));
         ShowMainWindow(QSize(1000, 760));
     }
@@ -76,6 +83,26 @@ struct RoadFixture : TMainWindowFixture {
     }
     QString path(const QString &name) const { return dir.filePath(name); }
 };
+
+// A turn of the mouse wheel over a widget, as the window system delivers it.
+void TurnWheel(QWidget *surface, QPoint at, int delta, Qt::KeyboardModifiers mods)
+{
+    QWheelEvent e(QPointF(at), surface->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+        mods, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(surface, &e);
+}
+
+// The window as the README shows it: written to DORWEN_SCREENSHOT_DIR as "road.png" when
+// that names a folder, so that running the road again refreshes the picture.
+void SaveRoadScreenshot(QWidget &window)
+{
+    const QImage shot = window.grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    const QString folder = qEnvironmentVariable("DORWEN_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        EXPECT_TRUE(shot.save(QDir(folder).filePath(QStringLiteral("road.png")), "PNG", 9))
+            << folder.toStdString();
+}
 
 } // namespace
 
@@ -130,6 +157,13 @@ TEST_F(RoadFixture, FromAPictureToACardFileAndAProject)
     EXPECT_EQ(tiled[7], drawn[7]) << "the band's colour is not tiled";
     EXPECT_EQ(tiled[1][2], 3) << "nor the drawn rectangle";
     tiling->close();
+
+    // Ctrl+wheel over the pattern zooms in (the whole ribbon stays in view; keeping the
+    // cell under the pointer is tried on a larger field below).
+    const int level = grid.ZoomLevel();
+    TurnWheel(surface, at(child, 11, 5), 240, Qt::ControlModifier);
+    EXPECT_GT(grid.ZoomLevel(), level);
+    ASSERT_NO_FATAL_FAILURE(SaveRoadScreenshot(*form));
 
     // Output > sample card: the editor opens on the document's card and OK keeps it.
     TModalScript design({ On<TFrmYangKa>([](TFrmYangKa *editor) {
@@ -214,6 +248,12 @@ TEST_F(RoadFixture, FromAPictureToACardFileAndAProject)
     child->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(form->Children().isEmpty());
+    // Meanwhile the sample-card editor's most recent card is another harness: the project
+    // still opens with its own card, which was never saved on its own.
+    TYangkaImage otherHarness;
+    otherHarness.SetJacquardCount(32);
+    ASSERT_TRUE(otherHarness.SaveToFile(path("other.OVYK")));
+    AddToRecentList(path("other.OVYK"), QLatin1String(CardFormRecentSection));
     TMDIChild *reopened = form->OpenChild(project);
     ASSERT_NE(reopened, nullptr) << ask.Messages.join('\n').toStdString();
     EXPECT_EQ(PictureRows(reopened->PatternGrid().Picture()), tiled);
@@ -225,4 +265,82 @@ TEST_F(RoadFixture, FromAPictureToACardFileAndAProject)
     ASSERT_TRUE(BuildCardData(reopened->Document().Record(), reopened->Document().SampleCard(),
         ReadScanStartSetting(), rebuilt, result));
     EXPECT_TRUE(rebuilt == built);
+}
+
+// The desktop habits on the road, through the real window: the wheel scrolls the pattern's
+// rows, Shift+wheel its columns and Ctrl+wheel zooms about the pointer; Ctrl+Z takes back
+// a stroke and Ctrl+S saves the document to the file it came from.
+TEST_F(RoadFixture, WheelAndKeysInTheRealWindow)
+{
+    // A field larger than the window once zoomed in, every cell's colour telling its place.
+    QImage field = NewPicture(600, 400, GreyPalette());
+    for (int y = 0; y < field.height(); ++y)
+        for (int x = 0; x < field.width(); ++x)
+            field.scanLine(y)[x] = uchar(1 + (x + 2 * y) % 200);
+    ASSERT_TRUE(SavePicture("field.bmp", field));
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr) << ask.Messages.join('\n').toStdString();
+    child->showMaximized();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TPatternGrid &grid = child->PatternGrid();
+    QWidget *surface = child->GridView()->viewport();
+    QApplication::setWheelScrollLines(3);
+    auto turn
+        = [&](QPoint at, int delta, Qt::KeyboardModifiers mods) { TurnWheel(surface, at, delta, mods); };
+    auto cellUnder = [&](QPoint at) { return child->GridView()->PictureCellAt(at); };
+
+    // Ctrl+wheel away from the user zooms in, the cell under the pointer staying there.
+    const QPoint pointer(surface->width() / 3 + 2, surface->height() / 3 + 2);
+    const TPoint aimed = cellUnder(pointer);
+    ASSERT_NE(aimed.X, -1);
+    const int level = grid.ZoomLevel();
+    turn(pointer, 120, Qt::ControlModifier);
+    EXPECT_GT(grid.ZoomLevel(), level);
+    EXPECT_EQ(cellUnder(pointer), aimed);
+    ASSERT_GT(grid.Grid().MaxTopRow(), grid.TopRow() + 3) << "the zoomed field is larger than the window";
+    ASSERT_GT(grid.Grid().MaxLeftCol(), grid.LeftCol() + 3);
+
+    // The wheel towards the user scrolls three rows down; with Shift three columns right.
+    const int top = grid.TopRow(), left = grid.LeftCol();
+    turn(pointer, -120, Qt::NoModifier);
+    EXPECT_EQ(grid.TopRow(), top + 3);
+    EXPECT_EQ(grid.LeftCol(), left);
+    EXPECT_EQ(cellUnder(pointer), (TPoint { aimed.X, aimed.Y + 3 }));
+    turn(pointer, -120, Qt::ShiftModifier);
+    EXPECT_EQ(grid.LeftCol(), left + 3);
+    EXPECT_EQ(cellUnder(pointer), (TPoint { aimed.X + 3, aimed.Y + 3 }));
+
+    // A rectangle of colour 3 from the tool bar, then Ctrl+Z takes it back.
+    grid.SetForeColorIndex(3);
+    auto *shapes = form->findChild<QToolButton *>("BtnShape");
+    ASSERT_NE(shapes, nullptr);
+    QTest::mouseClick(shapes, Qt::LeftButton, {}, QPoint(5, shapes->height() / 2));
+    ASSERT_EQ(grid.ToolId(), TToolId::Rectangle);
+    const TPoint corner { grid.LeftCol() + 2, grid.TopRow() + 2 };
+    auto drawRectangle = [&] {
+        QTest::mousePress(surface, Qt::LeftButton, {}, at(child, corner.X, corner.Y));
+        QTest::mouseMove(surface, at(child, corner.X + 4, corner.Y + 3));
+        QTest::mouseRelease(surface, Qt::LeftButton, {}, at(child, corner.X + 4, corner.Y + 3));
+        QTest::keyClick(child->GridView(), Qt::Key_Return);
+    };
+    const uchar before = grid.Picture().constScanLine(corner.Y)[corner.X];
+    ASSERT_NE(before, 3);
+    drawRectangle();
+    ASSERT_EQ(grid.Picture().constScanLine(corner.Y)[corner.X], 3);
+    QTest::keyClick(child->GridView(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid.Picture().constScanLine(corner.Y)[corner.X], before)
+        << "Ctrl+Z (Undo on its standard key) undoes the rectangle";
+
+    // Drawn again and saved with Ctrl+S: the picture's own file holds it, nothing is asked.
+    drawRectangle();
+    ASSERT_TRUE(grid.Modified());
+    QTest::keyClick(child->GridView(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(grid.Modified()) << "Ctrl+S saves";
+    EXPECT_EQ(ask.DialogsShown, 0);
+    QImage saved;
+    QString error;
+    ASSERT_TRUE(LoadBmp8File(picture, saved, &error)) << error.toStdString();
+    EXPECT_EQ(PictureRows(saved), PictureRows(grid.Picture()));
+    EXPECT_EQ(saved.constScanLine(corner.Y)[corner.X], 3);
 }
