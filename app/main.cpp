@@ -49,7 +49,7 @@ void TellAtStart(const QString &text)
 {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        QMessageBox::critical(nullptr, GetUiMessage(QStringLiteral("ApplicationName")), text);
+        QMessageBox::critical(nullptr, GetUiMessage(UiKey::String::ApplicationName), text);
 }
 
 // Saves killed mid-way leave a hidden partial file beside their target; those of processes

@@ -147,7 +147,7 @@ public:
     bool Run(TMultiByteArray &out);
 
 private:
-    bool Fail(const QString &text, const QString &caption = QString::fromUtf8(CardBuildMsg::OutputCaption),
+    bool Fail(const QString &text, const QString &caption = GetUiMessage(CardBuildMsg::OutputCaption),
         bool information = false)
     {
         m_result.Error = text;
@@ -257,30 +257,29 @@ private:
 bool TCardBuilder::CheckInputs()
 {
     if (!m_mesh.Picture || m_mesh.Picture->isNull() || m_mesh.Picture->format() != QImage::Format_Indexed8)
-        return Fail(GetUiMessage(QStringLiteral("CardBuildNoPicture")));
+        return Fail(GetUiMessage(UiKey::String::CardBuildNoPicture));
     m_picture = *m_mesh.Picture;
     m_pic = &m_picture;
     m_earlyShuttle = m_sample.TiQianSuo;
     m_w = m_pic->width();
     m_h = m_pic->height();
     if (qint64(m_sample.RowCount()) * m_sample.ColCount() < m_w)
-        return Fail(
-            QString::fromUtf8(CardBuildMsg::BadSampleCard), QString::fromUtf8(CardBuildMsg::ErrorCaption));
+        return Fail(GetUiMessage(CardBuildMsg::BadSampleCard), GetUiMessage(CardBuildMsg::ErrorCaption));
     QString error;
     if (!BuildNeedleMap(m_sample, m_map, &error))
-        return Fail(error, QString::fromUtf8(CardBuildMsg::ErrorCaption));
+        return Fail(error, GetUiMessage(CardBuildMsg::ErrorCaption));
     if (m_map.JacquardRuns.isEmpty())
-        return Fail(QString::fromUtf8(CardMsg::NoJacquardNeedles), QString(), true);
+        return Fail(GetUiMessage(CardMsg::NoJacquardNeedles), QString(), true);
     if (m_mesh.WeftRepeat < 1 || m_mesh.WarpRepeat < 1)
-        return Fail(GetUiMessage(QStringLiteral("CardBuildCountsBelowOne")));
+        return Fail(GetUiMessage(UiKey::String::CardBuildCountsBelowOne));
     if (m_mesh.WarpRepeat > MaxCardNeedles)
-        return Fail(GetUiMessage(QStringLiteral("CardBuildNeedlesPerColumnOver")).arg(m_mesh.WarpRepeat));
+        return Fail(GetUiMessage(UiKey::String::CardBuildNeedlesPerColumnOver).arg(m_mesh.WarpRepeat));
     m_entries = m_mesh.WeftRepeat;
     m_repeat = m_mesh.WarpRepeat;
     m_colours = m_mesh.Colors.length();
     if (!TableCovers(m_mesh.PickRows, m_entries, m_h) || !TableCovers(m_mesh.RegulatorRows, m_entries, m_h)
         || !TableCovers(m_mesh.WeftDensRows, m_entries, m_h))
-        return Fail(GetUiMessage(QStringLiteral("CardBuildTablesShort")).arg(m_entries).arg(m_h));
+        return Fail(GetUiMessage(UiKey::String::CardBuildTablesShort).arg(m_entries).arg(m_h));
     if (!CheckRowTableValues(m_mesh, &error))
         return Fail(error);
     // Copies of their own: the card count is made from these values.
@@ -306,9 +305,9 @@ void TCardBuilder::CheckWeaveSlots()
     for (const auto &w : m_mesh.TechWeaves)
         techMissing = techMissing || MakeView(w).Empty();
     if (colourMissing)
-        m_result.Warnings << QString::fromUtf8(CardBuildMsg::WeaveMissing);
+        m_result.Warnings << GetUiMessage(CardBuildMsg::WeaveMissing);
     if (techMissing)
-        m_result.Warnings << QString::fromUtf8(CardBuildMsg::WeaveMissing);
+        m_result.Warnings << GetUiMessage(CardBuildMsg::WeaveMissing);
 }
 
 void TCardBuilder::PrepareJacquard()
@@ -430,7 +429,7 @@ bool TCardBuilder::CheckRowColours()
             if (m_rowIds[std::size_t(x)] == m_noColour) {
                 const int pc = m_mirror ? m_w - 1 - x : x;
                 return Fail(
-                    GetUiMessage(QStringLiteral("CardBuildCellColorUnknown")).arg(pc + 1).arg(m_row + 1));
+                    GetUiMessage(UiKey::String::CardBuildCellColorUnknown).arg(pc + 1).arg(m_row + 1));
             }
     m_rowChecked = true;
     return true;
@@ -582,7 +581,7 @@ bool TCardBuilder::RowTable(int e, int y)
             const int id = m_rowIds[std::size_t(x)];
             const int reach = std::min(m_repeat, m_valued - x * m_repeat);
             if (m_missing[std::size_t(id)] >= 0 && m_missing[std::size_t(id)] < reach)
-                return Fail(GetUiMessage(QStringLiteral("CardBuildColorWeaveMissing"))
+                return Fail(GetUiMessage(UiKey::String::CardBuildColorWeaveMissing)
                                 .arg(m_idColour[std::size_t(id)] + 1)
                                 .arg(m_missing[std::size_t(id)] + 1)
                                 .arg(e + 1));
@@ -807,7 +806,7 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
     for (int i = 0; i < 3; ++i)
         if (!m_map.Kind(techCodes[i]).isEmpty() && m_techViews[std::size_t(e) * 3 + techKinds[i]].Empty())
             return Fail(
-                GetUiMessage(QStringLiteral("CardBuildTechWeaveMissing")).arg(techKinds[i] + 1).arg(e + 1));
+                GetUiMessage(UiKey::String::CardBuildTechWeaveMissing).arg(techKinds[i] + 1).arg(e + 1));
     if (!kept) {
         if (!RowTable(e, y))
             return false;
@@ -855,7 +854,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         for (int r = 0; r < m_h; ++r)
             cards += entry[r] != 0;
     if (cards > MaxCardRows)
-        return Fail(GetUiMessage(QStringLiteral("CardBuildCardsOver")).arg(cards).arg(MaxCardRows));
+        return Fail(GetUiMessage(UiKey::String::CardBuildCardsOver).arg(cards).arg(MaxCardRows));
     const int n = int(cards);
     m_progress.Report(WM_CARDCOUNT, n, 0);
     if (m_progress.IsCancelled()) {

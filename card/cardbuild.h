@@ -16,6 +16,7 @@
 #include "card/cardprogress.h"
 #include "card/needletables.h"
 #include "card/samplecard.h"
+#include "core/settings/uikeys.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,10 +29,10 @@ constexpr int MaxCardRows = 65535;
 
 // Messages of the card computation.
 namespace CardBuildMsg {
-inline const char *const BadSampleCard = "样卡设置不正确";
-inline const char *const ErrorCaption = "错误";
-inline const char *const WeaveMissing = "组织文件缺失!";
-inline const char *const OutputCaption = "输出纹板";
+inline constexpr TUiMessageKey BadSampleCard = UiKey::String::CardBuildBadSampleCard;
+inline constexpr TUiMessageKey ErrorCaption = UiKey::String::CardBuildErrorCaption;
+inline constexpr TUiMessageKey WeaveMissing = UiKey::String::CardBuildWeaveMissing;
+inline constexpr TUiMessageKey OutputCaption = UiKey::String::CardBuildOutputCaption;
 } // namespace CardBuildMsg
 
 struct TCardBuildResult {

@@ -75,14 +75,14 @@ bool CheckCardShape(const TWenBanIO &io, TCardShape &shape, QString *error)
 {
     const int n = io.Card.length();
     if (io.Card.size() > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("CardTooManyRows")).arg(io.Card.size()));
+        return Fail(error, GetUiMessage(UiKey::String::CardTooManyRows).arg(io.Card.size()));
     if (n != int(io.CardCount))
-        return Fail(error, GetUiMessage(QStringLiteral("CardCountMismatch")).arg(io.CardCount).arg(n));
+        return Fail(error, GetUiMessage(UiKey::String::CardCountMismatch).arg(io.CardCount).arg(n));
     const int len = n > 0 ? io.Card[0].length() : io.RowBytes();
     for (int i = 1; i < n; ++i)
         if (io.Card[i].length() != len)
             return Fail(error,
-                GetUiMessage(QStringLiteral("CardRowsUnequal")).arg(i + 1).arg(io.Card[i].length()).arg(len));
+                GetUiMessage(UiKey::String::CardRowsUnequal).arg(i + 1).arg(io.Card[i].length()).arg(len));
     shape.CardCount = n;
     shape.RowBytes = len;
     return true;
@@ -93,7 +93,7 @@ bool CheckRowLength(const TWenBanIO &io, const TCardShape &shape, const char *fo
     const long long needles = (long long)io.RowCount * io.ColCount;
     if ((needles + 7) / 8 != shape.RowBytes)
         return Fail(error,
-            GetUiMessage(QStringLiteral("CardRowsNotHeader"))
+            GetUiMessage(UiKey::String::CardRowsNotHeader)
                 .arg(shape.RowBytes)
                 .arg(io.RowCount)
                 .arg(io.ColCount)
@@ -107,7 +107,7 @@ bool CheckNeedleHeader(const TWenBanIO &io, const TCardShape &shape, const char 
     const long long needles = (long long)io.RowCount * io.ColCount;
     if (needles > 65535)
         return Fail(error,
-            GetUiMessage(QStringLiteral("CardNeedlesOverHeader")).arg(QLatin1String(format)).arg(needles));
+            GetUiMessage(UiKey::String::CardNeedlesOverHeader).arg(QLatin1String(format)).arg(needles));
     return CheckRowLength(io, shape, format, error);
 }
 
@@ -122,7 +122,7 @@ bool GbkNameField(const QString &name, int maxBytes, QByteArray &out, QString *e
         const qsizetype len = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
         QByteArray bytes;
         if (!EncodeFileText(name.mid(i, len), bytes) || bytes.isEmpty())
-            return Fail(error, GetUiMessage(QStringLiteral("CardNameNotGbk")).arg(name));
+            return Fail(error, GetUiMessage(UiKey::String::CardNameNotGbk).arg(name));
         if (maxBytes >= 0 && out.size() + bytes.size() > maxBytes)
             break;
         out += bytes;

@@ -14,11 +14,11 @@ bool PlanCardDivision(const QString &rule, int runLength, std::vector<int> &orde
     if (!ExpandRuleItems(rule, std::max(runLength, 1), letters, &why))
         return Fail(error, why);
     if (letters.empty())
-        return Fail(error, GetUiMessage(QStringLiteral("DivisionRuleNoNeedles")).arg(rule));
+        return Fail(error, GetUiMessage(UiKey::String::DivisionRuleNoNeedles).arg(rule));
     for (std::uint8_t l : letters)
         if (l >= divisions)
             return Fail(error,
-                GetUiMessage(QStringLiteral("DivisionRuleLetters"))
+                GetUiMessage(UiKey::String::DivisionRuleLetters)
                     .arg(rule)
                     .arg(divisions)
                     .arg(QChar('A' + divisions - 1)));

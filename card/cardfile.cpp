@@ -55,7 +55,7 @@ bool TWenBanIO::LoadFromStream(QIODevice &stream, QString *error)
 {
     if (!stream.isSequential() && !stream.seek(0)) {
         Bitmap = QImage();
-        return Fail(error, GetUiMessage(QStringLiteral("CardFileUnreadable")));
+        return Fail(error, GetUiMessage(UiKey::String::CardFileUnreadable));
     }
     // Read in pieces: a device's claimed size never decides what is allocated up front.
     QByteArray bytes;
@@ -67,7 +67,7 @@ bool TWenBanIO::LoadFromStream(QIODevice &stream, QString *error)
     }
     if (bytes.size() > MaxPictureFileSize) {
         Bitmap = QImage();
-        return Fail(error, GetUiMessage(QStringLiteral("CardFileTooLarge")));
+        return Fail(error, GetUiMessage(UiKey::String::CardFileTooLarge));
     }
     return LoadFromBytes(bytes, error);
 }
@@ -110,8 +110,8 @@ bool TWenBanIO::LoadFromBytes(const QByteArray &bytes, QString *error)
         content = PictureContent;
     } else {
         return Fail(error,
-            GetUiMessage(QStringLiteral("CardFileTypeNotOpened"))
-                .arg(ext.isEmpty() ? GetUiMessage(QStringLiteral("NoExtension")) : ext));
+            GetUiMessage(UiKey::String::CardFileTypeNotOpened)
+                .arg(ext.isEmpty() ? GetUiMessage(UiKey::String::NoExtension) : ext));
     }
     if (!ok)
         return false;
@@ -135,11 +135,11 @@ bool TWenBanIO::RenderCard(QString *error)
     if (width == 0 || height == 0)
         return true;
     if (width > MaxRenderWidth || (width + 7) / 8 * height > MaxRenderBytes) {
-        return Fail(error, GetUiMessage(QStringLiteral("CardTooLargeToShow")).arg(width).arg(height));
+        return Fail(error, GetUiMessage(UiKey::String::CardTooLargeToShow).arg(width).arg(height));
     }
     QImage img = MonoPicture(int(width), height);
     if (img.isNull()) {
-        return Fail(error, GetUiMessage(QStringLiteral("CardNoMemoryToShow")));
+        return Fail(error, GetUiMessage(UiKey::String::CardNoMemoryToShow));
     }
     // By the exact extension: the part files of a split JC5 card show like any other.
     const TCardFormat *format = Extension.isEmpty() ? nullptr : FindCardFormat(Extension);

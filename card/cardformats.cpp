@@ -30,13 +30,12 @@ bool PrepareCardRows(TCardRead &out, qint64 size, qint64 start, qint64 n, qint64
 {
     if (n > 65535)
         return Fail(
-            error, GetUiMessage(QStringLiteral("CardFileStatesTooMany")).arg(QLatin1String(format)).arg(n));
+            error, GetUiMessage(UiKey::String::CardFileStatesTooMany).arg(QLatin1String(format)).arg(n));
     if (n > 0 && span <= 0)
-        return Fail(
-            error, GetUiMessage(QStringLiteral("CardFileNoNeedles")).arg(QLatin1String(format)).arg(n));
+        return Fail(error, GetUiMessage(UiKey::String::CardFileNoNeedles).arg(QLatin1String(format)).arg(n));
     if (n > 0 && start + (n - 1) * stride + span > size)
         return Fail(error,
-            GetUiMessage(QStringLiteral("CardFileTooShortForCards"))
+            GetUiMessage(UiKey::String::CardFileTooShortForCards)
                 .arg(QLatin1String(format))
                 .arg(n)
                 .arg(span)
@@ -130,7 +129,7 @@ const TCardFormat Formats[] = {
 
 QString NotAControllerFormat(const QString &ext)
 {
-    return GetUiMessage(QStringLiteral("NotControllerCardFormat")).arg(ext);
+    return GetUiMessage(UiKey::String::NotControllerCardFormat).arg(ext);
 }
 
 } // namespace

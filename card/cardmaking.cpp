@@ -10,7 +10,7 @@
 bool OneRowSampleCard(int hooks, int warps, bool shiftToRight, TYangkaImage &card, QString *error)
 {
     if (hooks < 1 || hooks > 65535 || warps < 0 || hooks < warps)
-        return Fail(error, GetUiMessage(QStringLiteral("HooksError")));
+        return Fail(error, GetUiMessage(UiKey::String::HooksError));
     TYangkaImage out;
     out.SetRowCount(1);
     out.SetColCount(hooks);

@@ -14,7 +14,7 @@ bool SplitJC5File(const QString &fileName, qint64 pieceSize, int *partCount, QSt
         *partCount = 0;
     const QFileInfo info(fileName);
     if (!info.isFile())
-        return Fail(error, GetUiMessage(QStringLiteral("FileMissing")).arg(fileName));
+        return Fail(error, GetUiMessage(UiKey::String::FileMissing).arg(fileName));
     if (info.size() <= pieceSize)
         return true;
     TWenBanIO io;
@@ -26,6 +26,6 @@ bool SplitJC5File(const QString &fileName, qint64 pieceSize, int *partCount, QSt
         return false;
     const int perPart = JC5CardsPerPart(pieceSize, int(name.size()), io.RowBytes());
     if (perPart < 1)
-        return Fail(error, GetUiMessage(QStringLiteral("JC5PartNeedsCard")));
+        return Fail(error, GetUiMessage(UiKey::String::JC5PartNeedsCard));
     return WriteJC5PartFiles(io, fileName, perPart, partCount, error);
 }

@@ -66,12 +66,12 @@ bool WriteCardFile(
     const QString ext = QLatin1Char('.') + QFileInfo(fileName).suffix().toUpper();
     if (ext == QLatin1String(".BMP")) {
         if (picture.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("CardNoPictureToSave")));
+            return Fail(error, GetUiMessage(UiKey::String::CardNoPictureToSave));
         return SaveBmp8File(EightBitPicture(picture), fileName, error);
     }
     if ((ext == QLatin1String(".DAT") || ext == QLatin1String(".P32"))
         && DatCardCapacity(filterIndex - 4) == 0)
-        return Fail(error, GetUiMessage(QStringLiteral("CardFilterNoController")).arg(ext));
+        return Fail(error, GetUiMessage(UiKey::String::CardFilterNoController).arg(ext));
     if (IsControllerCardWriteExtension(ext))
         return WriteControllerCard(io, fileName, filterIndex, error);
     return WriteOVWBCard(io, fileName, error);

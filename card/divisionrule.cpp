@@ -45,7 +45,7 @@ bool MakeDivisionRule(const QString &text, bool multiple, QString &rule, QString
     if (!EncodeFileText(typed, bytes, error))
         return false;
     if (bytes.size() > MaxStoredRuleBytes)
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardRuleTooLong")));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardRuleTooLong));
     rule = typed;
     return true;
 }

@@ -104,7 +104,7 @@ int DatCardCapacity(int variant)
 bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QString *error)
 {
     if (variant < 0 || variant > 3)
-        return Fail(error, GetUiMessage(QStringLiteral("DatVariantUnknown")).arg(variant));
+        return Fail(error, GetUiMessage(UiKey::String::DatVariantUnknown).arg(variant));
     const TDatLayout &v = Layouts[variant];
     TCardShape s;
     if (!CheckCardShape(io, s, error))
@@ -112,18 +112,18 @@ bool WriteDatCard(const TWenBanIO &io, int variant, const QString &fileName, QSt
     const int h = io.JacquardCount;
     if (s.RowBytes > v.R)
         return Fail(error,
-            GetUiMessage(QStringLiteral("DatRowTooLong"))
+            GetUiMessage(UiKey::String::DatRowTooLong)
                 .arg(s.RowBytes)
                 .arg(QLatin1String(v.Name))
                 .arg(v.H)
                 .arg(v.R));
     if (h > v.H)
-        return Fail(error,
-            GetUiMessage(QStringLiteral("DatJacquardOver")).arg(h).arg(QLatin1String(v.Name)).arg(v.H));
+        return Fail(
+            error, GetUiMessage(UiKey::String::DatJacquardOver).arg(h).arg(QLatin1String(v.Name)).arg(v.H));
     const int capacity = DatCardCapacity(variant);
     if (s.CardCount > capacity)
         return Fail(error,
-            GetUiMessage(QStringLiteral("DatCardsOver"))
+            GetUiMessage(UiKey::String::DatCardsOver)
                 .arg(s.CardCount)
                 .arg(QLatin1String(v.Name))
                 .arg(capacity));
@@ -228,13 +228,13 @@ void RestoreRowOrder(TDynamicByteArray &row, int e)
 bool ReadDatFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 2)
-        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("DAT/P32")));
+        return Fail(error, GetUiMessage(UiKey::String::CardHeaderShort).arg(QLatin1String("DAT/P32")));
     const int n = int(GetLE16(bytes, 0));
     // The needle count lies in the trailer as two bytes whose sum is the count.
     int stated = 0;
     auto trailerCols = [&](qint64 at, int fallback, int &cols) {
         if (bytes.size() < at + 2)
-            return Fail(error, GetUiMessage(QStringLiteral("DatTrailerMissing")));
+            return Fail(error, GetUiMessage(UiKey::String::DatTrailerMissing));
         int a = GetU8(bytes, at);
         const int b = GetU8(bytes, at + 1);
         stated = a + b;

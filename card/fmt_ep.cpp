@@ -20,15 +20,15 @@ bool WriteEPCard(const TWenBanIO &io, const QString &fileName, QString *error)
     // of 4 to 7 bytes (stated with 0 to 24 needles) would read back as rows of 0 to 3
     // bytes: the header cannot describe it.
     if (s.RowBytes >= 4 && s.RowBytes < 8)
-        return Fail(error, GetUiMessage(QStringLiteral("EPRowLengthRefused")).arg(s.RowBytes));
+        return Fail(error, GetUiMessage(UiKey::String::EPRowLengthRefused).arg(s.RowBytes));
     const int k = s.RowBytes >= 4 ? 4 : 0;
     const qint64 needles = qint64(s.RowBytes - k) * 8;
     if (needles > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("EPNeedlesOver")).arg(needles));
+        return Fail(error, GetUiMessage(UiKey::String::EPNeedlesOver).arg(needles));
     const qint64 dataBytes = qint64(s.RowBytes) * s.CardCount;
     const qint64 blocks = (dataBytes + 32) / 4096 + 1;
     if (blocks > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("EPCardTooLarge")).arg(blocks));
+        return Fail(error, GetUiMessage(UiKey::String::EPCardTooLarge).arg(blocks));
     QByteArray name;
     if (!GbkNameField(BaseNameOf(fileName), 8, name, error))
         return false;
@@ -55,7 +55,7 @@ bool WriteEPCard(const TWenBanIO &io, const QString &fileName, QString *error)
 bool ReadEPFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 34)
-        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("EP")));
+        return Fail(error, GetUiMessage(UiKey::String::CardHeaderShort).arg(QLatin1String("EP")));
     const int n = int(GetLE16(bytes, 3));
     const int byNeedles = int(GetLE16(bytes, 32)) / 8;
     const int cols = byNeedles >= 4 ? byNeedles + 4 : byNeedles;
@@ -78,7 +78,7 @@ bool WriteJC4Card(const TWenBanIO &io, const QString &fileName, QString *error)
         return false;
     const qint64 needles = qint64(s.RowBytes) * 8 - 32;
     if (needles < 0 || needles > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("JC4RowRefused")).arg(s.RowBytes));
+        return Fail(error, GetUiMessage(UiKey::String::JC4RowRefused).arg(s.RowBytes));
     QByteArray buf(34 + qint64(s.RowBytes) * s.CardCount, '\0');
     PutLE16(buf, 3, unsigned(s.CardCount));
     PutLE16(buf, 30, 15);

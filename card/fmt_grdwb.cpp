@@ -16,11 +16,11 @@ static bool MakeMarkedHeader(const TWenBanIO &io, const TCardShape &s, qint64 ro
     const qint64 start = 2 * qint64(io.ColCount);
     if (start < 20)
         return Fail(error,
-            GetUiMessage(QStringLiteral("MarkedCardTooNarrow")).arg(QLatin1String(format)).arg(io.ColCount));
+            GetUiMessage(UiKey::String::MarkedCardTooNarrow).arg(QLatin1String(format)).arg(io.ColCount));
     for (const TPoint &hole : io.Holes)
         if (hole.X < 0 || 20 + qint64(hole.X) >= start)
             return Fail(error,
-                GetUiMessage(QStringLiteral("MarkedHoleNoPlace"))
+                GetUiMessage(UiKey::String::MarkedHoleNoPlace)
                     .arg(hole.X)
                     .arg(QLatin1String(format))
                     .arg(io.ColCount));
@@ -74,7 +74,7 @@ bool WriteGRDCard(const TWenBanIO &io, const QString &fileName, QString *error)
 bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 20)
-        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("GRD")));
+        return Fail(error, GetUiMessage(UiKey::String::CardHeaderShort).arg(QLatin1String("GRD")));
     const int rows = int(GetLE16(bytes, 14));
     const int cols = int(GetLE16(bytes, 16));
     const int n = int(GetLE16(bytes, 18));
@@ -97,7 +97,7 @@ bool ReadGRDFile(const QByteArray &bytes, TCardRead &out, QString *error)
 bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *error)
 {
     if (io.RowCount != 8 && io.RowCount != 16)
-        return Fail(error, GetUiMessage(QStringLiteral("WBNeedlesPerColumn")).arg(io.RowCount));
+        return Fail(error, GetUiMessage(UiKey::String::WBNeedlesPerColumn).arg(io.RowCount));
     TCardShape s;
     QByteArray buf;
     if (!CheckCardShape(io, s, error) || !CheckRowLength(io, s, "WB", error)
@@ -126,12 +126,12 @@ bool WriteWBCard(const TWenBanIO &io, const QString &fileName, QString *error)
 bool ReadWBFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 20)
-        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("WB")));
+        return Fail(error, GetUiMessage(UiKey::String::CardHeaderShort).arg(QLatin1String("WB")));
     const int n = int(GetLE16(bytes, 2));
     const int rows = int(GetLE16(bytes, 14));
     const int cols = int(GetLE16(bytes, 16));
     if (rows != 8 && rows != 16)
-        return Fail(error, GetUiMessage(QStringLiteral("WBFileNeedlesPerColumn")).arg(rows));
+        return Fail(error, GetUiMessage(UiKey::String::WBFileNeedlesPerColumn).arg(rows));
     const qint64 span = 2 * qint64(cols);
     const int step = rows == 16 ? 1 : 2;
     if (!PrepareCardRows(out, bytes.size(), span, n, span, span, "WB", error, span / step))

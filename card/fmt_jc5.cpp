@@ -55,7 +55,7 @@ struct TJC5Head {
 // byte of a group's record count is used; unknown tags are skipped by their length.
 bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *error)
 {
-    const QString damaged = GetUiMessage(QStringLiteral("JC5EndsInRecords")).arg(what);
+    const QString damaged = GetUiMessage(UiKey::String::JC5EndsInRecords).arg(what);
     qint64 pos = 4;
     for (int group = 0; group < 2; ++group) {
         if (b.size() < pos + 4)
@@ -73,7 +73,7 @@ bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *e
             const bool shortValue = (group == 0 && (tag == TagCount || tag == TagPart) && len < 4)
                 || (group == 1 && tag == TagNeedles && len < 8);
             if (shortValue)
-                return Fail(error, GetUiMessage(QStringLiteral("JC5RecordShort")).arg(what).arg(tag));
+                return Fail(error, GetUiMessage(UiKey::String::JC5RecordShort).arg(what).arg(tag));
             if (group == 0 && tag == TagCount) {
                 h.HasCount = true;
                 h.N = GetBE32(b, pos);
@@ -94,13 +94,13 @@ bool ParseHead(const QByteArray &b, const QString &what, TJC5Head &h, QString *e
     }
     h.DataStart = pos;
     if (!h.HasLayout || (h.Layout != 1 && h.Layout != 2))
-        return Fail(error, QString::fromUtf8(CardMsg::UnknownFormat));
+        return Fail(error, GetUiMessage(CardMsg::UnknownFormat));
     if (!h.HasCount)
-        return Fail(error, GetUiMessage(QStringLiteral("JC5NoCardCount")).arg(what));
+        return Fail(error, GetUiMessage(UiKey::String::JC5NoCardCount).arg(what));
     if (h.N > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("JC5TooManyCards")).arg(what).arg(h.N));
+        return Fail(error, GetUiMessage(UiKey::String::JC5TooManyCards).arg(what).arg(h.N));
     if (h.Needles / 8 > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("JC5TooManyNeedles")).arg(what).arg(h.Needles));
+        return Fail(error, GetUiMessage(UiKey::String::JC5TooManyNeedles).arg(what).arg(h.Needles));
     return true;
 }
 
@@ -124,12 +124,12 @@ QString FindPartFile(const QString &firstName, int part)
 bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteArray &data, QString *error)
 {
     if (first.Parts >= 2 && firstName.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("JC5PartsNeedFirstName")).arg(first.Parts));
+        return Fail(error, GetUiMessage(UiKey::String::JC5PartsNeedFirstName).arg(first.Parts));
     for (unsigned k = 2; k <= first.Parts; ++k) {
         const QString name = FindPartFile(firstName, int(k));
         if (name.isEmpty())
-            return Fail(error,
-                GetUiMessage(QStringLiteral("JC5PartMissing")).arg(JC5PartFileName(firstName, int(k))));
+            return Fail(
+                error, GetUiMessage(UiKey::String::JC5PartMissing).arg(JC5PartFileName(firstName, int(k))));
         QByteArray bytes;
         if (!ReadWholeFile(name, MaxCardFileSize(QStringLiteral(".J01")), bytes, error))
             return false;
@@ -138,8 +138,7 @@ bool AppendFurtherParts(const QString &firstName, const TJC5Head &first, QByteAr
             return false;
         if (h.N != first.N || h.Needles != first.Needles
             || (h.IsPart && (h.Part != k || h.Parts != first.Parts)))
-            return Fail(
-                error, GetUiMessage(QStringLiteral("JC5PartForeign")).arg(name).arg(k).arg(first.Parts));
+            return Fail(error, GetUiMessage(UiKey::String::JC5PartForeign).arg(name).arg(k).arg(first.Parts));
         data += bytes.mid(h.DataStart);
     }
     return true;
@@ -186,12 +185,12 @@ bool ReadJC5File(
     const QByteArray &bytes, const QString &fileName, const QString &ext, TCardRead &out, QString *error)
 {
     if (ext != QLatin1String(".JC5") && ext != QLatin1String(".J01"))
-        return Fail(error, QString::fromUtf8(CardMsg::ChooseFirstPart));
+        return Fail(error, GetUiMessage(CardMsg::ChooseFirstPart));
     TJC5Head h;
     if (!ParseHead(bytes, FileNameOf(fileName), h, error))
         return false;
     if (h.IsPart && h.Part != 1)
-        return Fail(error, QString::fromUtf8(CardMsg::ChooseFirstPart));
+        return Fail(error, GetUiMessage(CardMsg::ChooseFirstPart));
     const int n = int(h.N);
     const int len = int(h.Needles / 8);
     QByteArray data = bytes.mid(h.DataStart);
@@ -225,7 +224,7 @@ bool WriteJC5Card(const TWenBanIO &io, const QString &fileName, TJC5Variant vari
     if (!CheckCardShape(io, s, error))
         return false;
     if (s.RowBytes > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("JC5RowTooLong")).arg(s.RowBytes));
+        return Fail(error, GetUiMessage(UiKey::String::JC5RowTooLong).arg(s.RowBytes));
     QByteArray name;
     if (variant == TJC5Variant::A) {
         if (!GbkNameField(BaseNameOf(fileName), -1, name, error))
@@ -265,14 +264,14 @@ bool WriteJC5PartFiles(
     if (!CheckCardShape(io, s, error))
         return false;
     if (s.RowBytes > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("JC5RowTooLong")).arg(s.RowBytes));
+        return Fail(error, GetUiMessage(UiKey::String::JC5RowTooLong).arg(s.RowBytes));
     if (s.CardCount == 0)
-        return Fail(error, GetUiMessage(QStringLiteral("JC5NothingToSplit")));
+        return Fail(error, GetUiMessage(UiKey::String::JC5NothingToSplit));
     if (cardsPerPart < 1)
-        return Fail(error, GetUiMessage(QStringLiteral("JC5PartNeedsCard")));
+        return Fail(error, GetUiMessage(UiKey::String::JC5PartNeedsCard));
     const int parts = (s.CardCount + cardsPerPart - 1) / cardsPerPart;
     if (parts > 99)
-        return Fail(error, GetUiMessage(QStringLiteral("JC5TooManyParts")).arg(parts));
+        return Fail(error, GetUiMessage(UiKey::String::JC5TooManyParts).arg(parts));
 
     // Every part is written in full before any is put in place, and all are or none.
     std::vector<TFileToSave> files;

@@ -36,13 +36,13 @@ bool OVWBCardBytes(const TWenBanIO &io, QByteArray &bytes, QString *error)
         return false;
     if (shape.CardCount > 0 && shape.RowBytes != io.RowBytes())
         return Fail(error,
-            GetUiMessage(QStringLiteral("OVWBRowsHold"))
+            GetUiMessage(UiKey::String::OVWBRowsHold)
                 .arg(shape.RowBytes)
                 .arg(io.RowCount)
                 .arg(io.ColCount)
                 .arg(io.RowBytes()));
     if (io.Holes.length() > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("OVWBTooManyHoles")));
+        return Fail(error, GetUiMessage(UiKey::String::OVWBTooManyHoles));
     const int l = io.RowBytes();
     QByteArray out;
     out.reserve(FixedPart + 8 * io.Holes.length() + 8 + qsizetype(shape.CardCount) * l);
@@ -83,14 +83,14 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes, QString *error)
     const int textLength = std::min<int>(in.u8(), HeaderBlock - 1);
     const std::uint8_t *textBytes = in.take(HeaderBlock - 1);
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("OVWBTooShort")));
+        return Fail(error, GetUiMessage(UiKey::String::OVWBTooShort));
     const QByteArray text(reinterpret_cast<const char *>(textBytes), textLength);
     for (const char *marker : { ".OVWB ", "KDV", "PNH", "Tirlomax" })
         if (!text.contains(marker))
-            return Fail(error, GetUiMessage(QStringLiteral("OVWBNotOwn")));
+            return Fail(error, GetUiMessage(UiKey::String::OVWBNotOwn));
     const bool padded = !text.contains("Beta 1.03");
     if (padded && !text.contains("Beta 1.02"))
-        return Fail(error, GetUiMessage(QStringLiteral("OVWBVersion")));
+        return Fail(error, GetUiMessage(UiKey::String::OVWBVersion));
 
     in.seek(164);
     const std::uint16_t colCount = in.u16le();
@@ -102,7 +102,7 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes, QString *error)
     const std::uint16_t reserved = in.u16le();
     const int holeCount = in.u16le();
     if (!in.ok() || !in.has(qint64(holeCount) * 8 + 8))
-        return Fail(error, GetUiMessage(QStringLiteral("OVWBTooShort")));
+        return Fail(error, GetUiMessage(UiKey::String::OVWBTooShort));
     TPosArray holes(holeCount);
     for (TPoint &h : holes) {
         h.X = in.i32le();
@@ -111,22 +111,18 @@ bool ReadOVWBCard(TWenBanIO &io, const QByteArray &bytes, QString *error)
     const std::int32_t rows = in.i32le();
     const std::int32_t length = in.i32le();
     if (rows != cardCount)
-        return Fail(error, GetUiMessage(QStringLiteral("OVWBTwoCounts")).arg(cardCount).arg(rows));
+        return Fail(error, GetUiMessage(UiKey::String::OVWBTwoCounts).arg(cardCount).arg(rows));
     const qint64 needles = qint64(rowCount) * colCount;
     const qint64 expected = padded ? qint64((rowCount + 7) / 8) * colCount : (needles + 7) / 8;
     if (length != expected)
         return Fail(error,
-            GetUiMessage(QStringLiteral("OVWBRowLength"))
-                .arg(length)
-                .arg(rowCount)
-                .arg(colCount)
-                .arg(expected));
+            GetUiMessage(UiKey::String::OVWBRowLength).arg(length).arg(rowCount).arg(colCount).arg(expected));
     if (rows > 0 && needles == 0)
-        return Fail(error, GetUiMessage(QStringLiteral("OVWBNoNeedles")));
+        return Fail(error, GetUiMessage(UiKey::String::OVWBNoNeedles));
     // Bytes after the rows are ignored: other tools pad card files.
     if (in.remaining() < qint64(rows) * length)
         return Fail(
-            error, GetUiMessage(QStringLiteral("OVWBDataShort")).arg(rows).arg(length).arg(in.remaining()));
+            error, GetUiMessage(UiKey::String::OVWBDataShort).arg(rows).arg(length).arg(in.remaining()));
 
     // Both versions give rows of Ceil(needles / 8) bytes. A Beta 1.02 file whose needle
     // count is not a multiple of 8 keeps its last needles in a last, partly used byte

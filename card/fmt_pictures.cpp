@@ -15,21 +15,21 @@ bool ReadXYPicture(const QByteArray &bytes, QImage &picture, QString *error)
 {
     constexpr int PixelOffset = 800;
     if (bytes.size() < PixelOffset)
-        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureTooShort")).arg(QLatin1String("XY")));
+        return Fail(error, GetUiMessage(UiKey::String::LoomPictureTooShort).arg(QLatin1String("XY")));
     const auto *b = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     const int width = b[0] * 256 + b[780];
     const int height = b[1] * 256 + b[781];
     if (width == 0 || height == 0)
-        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureEmpty")).arg(QLatin1String("XY")));
+        return Fail(error, GetUiMessage(UiKey::String::LoomPictureEmpty).arg(QLatin1String("XY")));
     if (bytes.size() - PixelOffset < qint64(width) * height)
         return Fail(error,
-            GetUiMessage(QStringLiteral("LoomPictureClaimsTooShort"))
+            GetUiMessage(UiKey::String::LoomPictureClaimsTooShort)
                 .arg(QLatin1String("XY"))
                 .arg(width)
                 .arg(height));
     QImage out(width, height, QImage::Format_Indexed8);
     if (out.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureTooLarge")).arg(QLatin1String("XY")));
+        return Fail(error, GetUiMessage(UiKey::String::LoomPictureTooLarge).arg(QLatin1String("XY")));
     QList<QRgb> table(256);
     for (int i = 0; i < 256; ++i) {
         const std::uint8_t *p = b + 8 + 3 * i;
@@ -49,19 +49,19 @@ bool ReadWVPicture(const QByteArray &bytes, QImage &picture, QString *error)
     const int width = in.u16le();
     const int height = in.u16le();
     if (!in.ok() || bytes.size() < PixelOffset)
-        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureTooShort")).arg(QLatin1String("WV")));
+        return Fail(error, GetUiMessage(UiKey::String::LoomPictureTooShort).arg(QLatin1String("WV")));
     if (width == 0 || height == 0)
-        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureEmpty")).arg(QLatin1String("WV")));
+        return Fail(error, GetUiMessage(UiKey::String::LoomPictureEmpty).arg(QLatin1String("WV")));
     const int rowBytes = width / 8;
     if (bytes.size() - PixelOffset < qint64(rowBytes) * height)
         return Fail(error,
-            GetUiMessage(QStringLiteral("LoomPictureClaimsTooShort"))
+            GetUiMessage(UiKey::String::LoomPictureClaimsTooShort)
                 .arg(QLatin1String("WV"))
                 .arg(width)
                 .arg(height));
     QImage out(width, height, QImage::Format_Mono);
     if (out.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("LoomPictureTooLarge")).arg(QLatin1String("WV")));
+        return Fail(error, GetUiMessage(UiKey::String::LoomPictureTooLarge).arg(QLatin1String("WV")));
     out.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
     out.fill(0);
     const auto *src = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + PixelOffset;
@@ -81,7 +81,7 @@ bool ReadProjectPreview(const QByteArray &bytes, QImage &picture, QString *error
     if (!ProjectPictureOffset(bytes, start))
         start = -1;
     if (start < 0)
-        return Fail(error, GetUiMessage(QStringLiteral("PatternFileNoPicture")));
+        return Fail(error, GetUiMessage(UiKey::String::PatternFileNoPicture));
     const QByteArray bmp = bytes.mid(start);
     QImage out;
     QString why;
@@ -90,10 +90,10 @@ bool ReadProjectPreview(const QByteArray &bytes, QImage &picture, QString *error
         // bitmap. A bitmap of our own reader's kind that it found damaged or cut short is
         // refused: another reader would make up its missing rows.
         if (IsBmp8(bmp) || !DecodeWithQt(bmp, "BMP", out, &why) || out.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PatternFilePictureUnreadable")).arg(why));
+            return Fail(error, GetUiMessage(UiKey::String::PatternFilePictureUnreadable).arg(why));
     }
     if (out.width() > MaxPictureSide || out.height() > MaxPictureSide)
-        return Fail(error, GetUiMessage(QStringLiteral("PatternFilePictureTooLarge")));
+        return Fail(error, GetUiMessage(UiKey::String::PatternFilePictureTooLarge));
     picture = out;
     return true;
 }

@@ -10,8 +10,7 @@ using namespace CardBytes;
 
 QString QSNeedleWarning(const TWenBanIO &io)
 {
-    return int(io.RowCount) * int(io.ColCount) == 144 ? QString()
-                                                      : QString::fromUtf8(CardMsg::NeedleCountNot144);
+    return int(io.RowCount) * int(io.ColCount) == 144 ? QString() : GetUiMessage(CardMsg::NeedleCountNot144);
 }
 
 // Layout: "(u" at 0, the name at 6 (8 bytes), N at 18, the needle count ColCount x
@@ -44,7 +43,7 @@ bool WriteQSCard(const TWenBanIO &io, const QString &fileName, QString *error)
 bool ReadQSFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 32)
-        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("QS")));
+        return Fail(error, GetUiMessage(UiKey::String::CardHeaderShort).arg(QLatin1String("QS")));
     const int n = int(GetLE16(bytes, 18));
     const int needles = int(GetLE16(bytes, 30));
     const int len = (needles + 7) / 8;

@@ -54,7 +54,7 @@ bool WriteUPTCard(const TWenBanIO &io, const QString &fileName, QString *error)
 bool ReadUPTFile(const QByteArray &bytes, TCardRead &out, QString *error)
 {
     if (bytes.size() < 35)
-        return Fail(error, GetUiMessage(QStringLiteral("CardHeaderShort")).arg(QLatin1String("UPT")));
+        return Fail(error, GetUiMessage(UiKey::String::CardHeaderShort).arg(QLatin1String("UPT")));
     const int n = int(GetBE16(bytes, 18));
     const int needles = int(GetBE16(bytes, 14));
     const int len = (needles + 7) / 8;

@@ -23,7 +23,7 @@ bool BuildNeedleMap(const TYangkaImage &card, TNeedleMap &map, QString *error)
     const qint64 total = qint64(rows) * cols;
     if (total > MaxCardNeedles)
         return Fail(
-            error, GetUiMessage(QStringLiteral("SampleCardNeedlesOverCard")).arg(total).arg(MaxCardNeedles));
+            error, GetUiMessage(UiKey::String::SampleCardNeedlesOverCard).arg(total).arg(MaxCardNeedles));
     // Needle-order codes; positions the cells do not cover stay marker cells.
     std::vector<std::uint8_t> codes(std::size_t(total), Needle::MarkerColumn);
     for (int c = 0; c < cols && c < card.Cells.length(); ++c)

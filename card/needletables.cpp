@@ -40,11 +40,11 @@ bool ApplyValueByColour(TMesh &mesh, const QImage &picture, int colourIndex, int
     bool weftDensMode, QString *error)
 {
     if (entry < 0 || entry > 15)
-        return Fail(error, GetUiMessage(QStringLiteral("NeedleTableEntryRange")));
+        return Fail(error, GetUiMessage(UiKey::String::NeedleTableEntryRange));
     if (value < 0 || value > MaxNeedleTableValue)
-        return Fail(error, GetUiMessage(QStringLiteral("NeedleTableValueRange")).arg(value));
+        return Fail(error, GetUiMessage(UiKey::String::NeedleTableValueRange).arg(value));
     if (picture.format() != QImage::Format_Indexed8 || colourIndex < 0 || colourIndex > 255)
-        return Fail(error, GetUiMessage(QStringLiteral("NeedleTableNoColor")));
+        return Fail(error, GetUiMessage(UiKey::String::NeedleTableNoColor));
 
     std::vector<int> rows;
     for (int y = 0; y < picture.height(); ++y) {
@@ -66,7 +66,7 @@ bool ApplyValueByColour(TMesh &mesh, const QImage &picture, int colourIndex, int
     if (mesh.PickRows.length() < entry + 1)
         GrowPickTables(mesh, true, entry + 1 - mesh.PickRows.length());
     if (mesh.PickRows.length() < entry + 1)
-        return Fail(error, GetUiMessage(QStringLiteral("NeedleTableNoRows")));
+        return Fail(error, GetUiMessage(UiKey::String::NeedleTableNoRows));
     set(mesh.PickRows, entry, std::uint8_t(value));
     if (entry != 0 && value != 0 && mesh.RegulatorRows.length() > entry)
         set(mesh.RegulatorRows, entry, 0);

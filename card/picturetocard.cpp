@@ -29,7 +29,7 @@ bool DiffersTable(const QImage &picture, TColor backColor, bool (&differs)[256])
 bool CheckPicture(const QImage &picture, QString *error)
 {
     if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureNot8BitForCard")));
+        return Fail(error, GetUiMessage(UiKey::String::PictureNot8BitForCard));
     return true;
 }
 
@@ -41,10 +41,10 @@ bool PictureToCard(const QImage &picture, TColor backColor, TWenBanIO &io, QStri
         return false;
     const int w = picture.width(), h = picture.height();
     if (h > MaxCardRows)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureRowsOverCard")).arg(h).arg(MaxCardRows));
+        return Fail(error, GetUiMessage(UiKey::String::PictureRowsOverCard).arg(h).arg(MaxCardRows));
     const int rowBytes = (w + 7) / 8;
     if (rowBytes > 65535)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureTooWideForCard")));
+        return Fail(error, GetUiMessage(UiKey::String::PictureTooWideForCard));
     bool differs[256];
     DiffersTable(picture, backColor, differs);
     TMultiByteArray card(h);
@@ -94,7 +94,7 @@ bool SaveCardByExtension(
     }
     const TCardFormat *format = FindCardFormat(ext);
     if (!format || !format->Write || !(format->Flags & CardFromPattern))
-        return Fail(error, GetUiMessage(QStringLiteral("PictureCardTypeRefused")).arg(ext));
+        return Fail(error, GetUiMessage(UiKey::String::PictureCardTypeRefused).arg(ext));
     TWenBanIO io;
     if (!PictureToCard(picture, backColor, io, error))
         return false;

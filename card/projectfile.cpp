@@ -34,7 +34,7 @@ qint64 count16(TByteReader &in)
 
 bool damaged(const TByteReader &, QString *error)
 {
-    return Fail(error, GetUiMessage(QStringLiteral("ProjectFileDamaged")));
+    return Fail(error, GetUiMessage(UiKey::String::ProjectFileDamaged));
 }
 
 // A picture the file reader decoded straight from the file: the bytes handed to the
@@ -108,7 +108,7 @@ bool ReadProjectPicture(TByteReader &in, QImage &picture, QString *error)
     const QByteArray rest
         = view(reinterpret_cast<const std::uint8_t *>(in.bytes().constData()) + in.pos(), in.remaining());
     const auto refuse = [&](const QString &why) {
-        return Fail(error, GetUiMessage(QStringLiteral("ProjectPictureDamaged")).arg(why));
+        return Fail(error, GetUiMessage(UiKey::String::ProjectPictureDamaged).arg(why));
     };
     qint64 length = 0;
     QString why;
@@ -247,8 +247,8 @@ bool readVersion(TByteReader &in, int version, TProjectRecord &record, QString *
         const std::uint8_t *text = in.take(left);
         QStringList lines = splitNameLines(text, left);
         if (lines.size() < colourSlots)
-            return Fail(error,
-                GetUiMessage(QStringLiteral("ProjectNamesMissing")).arg(lines.size()).arg(colourSlots));
+            return Fail(
+                error, GetUiMessage(UiKey::String::ProjectNamesMissing).arg(lines.size()).arg(colourSlots));
         if (lines.size() < colourSlots + techSlots || (left > 0 && text[left - 1] != '\n'))
             return damaged(in, error);
         *m.ColorWeaveNames = lines.mid(0, colourSlots);
@@ -385,7 +385,7 @@ bool EncodeProjectFile(const TMesh &mesh, const QImage &picture, const TPieceLay
     QByteArray &bytes, QString *error)
 {
     if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
-        return Fail(error, GetUiMessage(QStringLiteral("ProjectNoPicture")));
+        return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
     // Every count the file holds, checked before anything is built.
     const qint64 entries = mesh.PickRows.length();
     const qint64 rowLength = entries > 0 ? mesh.PickRows[0].length() : 0;
@@ -403,7 +403,7 @@ bool EncodeProjectFile(const TMesh &mesh, const QImage &picture, const TPieceLay
     QList<QByteArray> names;
     const auto encodeName = [&](const QString &text, QByteArray &out) {
         if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
-            return Fail(error, GetUiMessage(QStringLiteral("ProjectNameRefused")).arg(text.simplified()));
+            return Fail(error, GetUiMessage(UiKey::String::ProjectNameRefused).arg(text.simplified()));
         return EncodeFileText(text, out, error);
     };
     if (!encodeName(mesh.SampleCardFile, cardName))
@@ -419,7 +419,7 @@ bool EncodeProjectFile(const TMesh &mesh, const QImage &picture, const TPieceLay
         }
     for (qint64 c : counts)
         if (c > MaxProjectCount)
-            return Fail(error, GetUiMessage(QStringLiteral("ProjectCountTooLarge")).arg(c));
+            return Fail(error, GetUiMessage(UiKey::String::ProjectCountTooLarge).arg(c));
 
     QByteArray out;
     PutU16le(out, 2000);
@@ -430,7 +430,7 @@ bool EncodeProjectFile(const TMesh &mesh, const QImage &picture, const TPieceLay
     PutU32le(out, std::uint32_t(cardName.size()));
     out.append(cardName);
     if (!AppendBmp8(out, picture))
-        return Fail(error, GetUiMessage(QStringLiteral("ProjectNoPicture")));
+        return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
     PutU32le(out, std::uint32_t(mesh.Colors.length()));
     for (TColor c : mesh.Colors)
         PutU32le(out, std::uint32_t(c));
@@ -564,7 +564,7 @@ bool readLegacy(TByteReader &in, const QStringList &weaveFolders, TProjectRecord
     InitWeaveSlots(m);
     InitLayerRowTable(m);
     if (m.TechWeaves.isEmpty() || m.ColorWeaves.isEmpty() || m.Colors.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("ProjectLegacyIncomplete")));
+        return Fail(error, GetUiMessage(UiKey::String::ProjectLegacyIncomplete));
     record = std::move(rec);
     return true;
 }
@@ -633,7 +633,7 @@ bool LoadProjectFile(const QString &fileName, TProjectRecord &record, QString *e
     const qint64 size = file.size();
     const QStringList folders = ProjectWeaveFolders(fileName);
     const auto cannotRead = [&] {
-        return Fail(error, GetUiMessage(QStringLiteral("FileCannotRead")).arg(fileName, file.errorString()));
+        return Fail(error, GetUiMessage(UiKey::String::FileCannotRead).arg(fileName, file.errorString()));
     };
     QByteArray front;
     qint64 offset = -1;
@@ -659,7 +659,7 @@ bool LoadProjectFile(const QString &fileName, TProjectRecord &record, QString *e
     if (!ReadBmp8Image(file, size - offset, streamed.Picture, consumed, &why)) {
         if (file.error() != QFileDevice::NoError)
             return cannotRead();
-        return Fail(error, GetUiMessage(QStringLiteral("ProjectPictureDamaged")).arg(why));
+        return Fail(error, GetUiMessage(UiKey::String::ProjectPictureDamaged).arg(why));
     }
     front.truncate(offset);
     if (!file.seek(offset + consumed) || !appendFromFile(file, size - offset - consumed, front))
@@ -669,5 +669,5 @@ bool LoadProjectFile(const QString &fileName, TProjectRecord &record, QString *e
 
 QString MissingWeavesMessage(const QStringList &names)
 {
-    return GetUiMessage(QStringLiteral("ProjectWeavesMissing")).arg(names.join(QStringLiteral(", ")));
+    return GetUiMessage(UiKey::String::ProjectWeavesMissing).arg(names.join(QStringLiteral(", ")));
 }

@@ -44,7 +44,7 @@ bool ApplyRowRule(
     const QString text = rule.trimmed().toUpper();
     for (QChar c : text)
         if (c > QLatin1Char(LastRowRuleLetter) && c <= QLatin1Char('Z'))
-            return Fail(error, GetUiMessage(QStringLiteral("RuleInputLetterBeyond")).arg(text).arg(c));
+            return Fail(error, GetUiMessage(UiKey::String::RuleInputLetterBeyond).arg(text).arg(c));
     TWeaveArray &table = TableOf(mesh, target);
     const int entries = std::min(RowRuleEntryLimit(mesh), int(table.length()));
     const int firstEntry = std::max(range.FirstEntry, 1), lastEntry = std::min(range.LastEntry, entries);
@@ -53,13 +53,13 @@ bool ApplyRowRule(
     for (int e = firstEntry - 1; e < lastEntry; ++e)
         lastRow = std::min(lastRow, int(table[e].length()));
     if (firstEntry > lastEntry || firstRow > lastRow)
-        return Fail(error, GetUiMessage(QStringLiteral("RuleInputEmptyRange")));
+        return Fail(error, GetUiMessage(UiKey::String::RuleInputEmptyRange));
     TIntegerArray values(lastRow - firstRow + 1);
     QString why;
     if (!CheckRuleText(text, &why))
         return Fail(error, why);
     if (!ExpandRuleToIndexes(text, values))
-        return Fail(error, GetUiMessage(QStringLiteral("RuleInputNoValues")).arg(text));
+        return Fail(error, GetUiMessage(UiKey::String::RuleInputNoValues).arg(text));
     for (int e = firstEntry - 1; e < lastEntry; ++e) {
         auto &rows = table[e];
         const int height = int(rows.length());

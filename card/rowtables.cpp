@@ -113,10 +113,10 @@ bool CheckRowTableValues(const TMesh &mesh, QString *error)
 {
     const struct {
         const TWeaveArray *table;
-        const char *what;
+        TUiMessageKey what;
     } tables[] = {
-        { &mesh.PickRows, "RowTableShuttleName" },
-        { &mesh.WeftDensRows, "RowTableWeftDensityName" },
+        { &mesh.PickRows, UiKey::String::RowTableShuttleName },
+        { &mesh.WeftDensRows, UiKey::String::RowTableWeftDensityName },
     };
     for (const auto &t : tables) {
         const int entries = std::min(int(t.table->length()), std::max(mesh.WeftRepeat, 1));
@@ -124,8 +124,8 @@ bool CheckRowTableValues(const TMesh &mesh, QString *error)
             for (int r = 0; r < (*t.table)[e].length(); ++r)
                 if ((*t.table)[e][r] > MaxNeedleTableValue)
                     return Fail(error,
-                        GetUiMessage(QStringLiteral("RowTableValueRange"))
-                            .arg(GetUiMessage(QLatin1String(t.what)))
+                        GetUiMessage(UiKey::String::RowTableValueRange)
+                            .arg(GetUiMessage(t.what))
                             .arg((*t.table)[e][r])
                             .arg(e + 1)
                             .arg(r + 1));

@@ -12,12 +12,12 @@ bool CheckCardForDesign(int designWidth, int warpRepeat, int jacquardCount, QStr
     // been written.
     const QString lineBreak = QStringLiteral("\n\r");
     return Fail(error,
-        GetUiMessage(QStringLiteral("SampleCardDesignJacquard")).arg(designWidth) + lineBreak
-            + GetUiMessage(QStringLiteral("SampleCardDesignRepeat")).arg(warpRepeat) + lineBreak
-            + GetUiMessage(QStringLiteral("SampleCardJacquardMultiple")).arg(designWidth).arg(warpRepeat));
+        GetUiMessage(UiKey::String::SampleCardDesignJacquard).arg(designWidth) + lineBreak
+            + GetUiMessage(UiKey::String::SampleCardDesignRepeat).arg(warpRepeat) + lineBreak
+            + GetUiMessage(UiKey::String::SampleCardJacquardMultiple).arg(designWidth).arg(warpRepeat));
 }
 
 QString CardForDesignCaption()
 {
-    return GetUiMessage(QStringLiteral("SampleCardSetJacquard"));
+    return GetUiMessage(UiKey::String::SampleCardSetJacquard);
 }

@@ -45,9 +45,9 @@ struct TLoaded {
 bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QString *error)
 {
     if (cols < 1 || rows < 1)
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardNoNeedles")).arg(cols).arg(rows));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardNoNeedles).arg(cols).arg(rows));
     if (!in.has(qint64(cols) * rows))
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardCellsShort")).arg(cols).arg(rows));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardCellsShort).arg(cols).arg(rows));
     out.cells = MakeWeaveArray(cols, rows);
     for (int c = 0; c < cols; ++c) {
         const std::uint8_t *p = in.take(rows);
@@ -56,7 +56,7 @@ bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QStrin
     const std::int32_t m = in.i32le();
     // Bytes after the holes are ignored: other tools pad sample-card files.
     if (!in.ok() || m < 0 || !in.has(qint64(m) * 8))
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardHolesDamaged")));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardHolesDamaged));
     TPosArray holes(m);
     for (auto &h : holes) {
         h.X = in.i32le();
@@ -64,7 +64,7 @@ bool ReadCellsAndHoles(TByteReader &in, int cols, int rows, TLoaded &out, QStrin
         // A hole names a needle of the card: the card writers mark its column.
         if (h.X < 0 || h.X >= cols || h.Y < 0 || h.Y >= rows)
             return Fail(error,
-                GetUiMessage(QStringLiteral("SampleCardHoleOutside"))
+                GetUiMessage(UiKey::String::SampleCardHoleOutside)
                     .arg(qint64(h.X) + 1)
                     .arg(qint64(h.Y) + 1)
                     .arg(cols)
@@ -85,7 +85,7 @@ bool ReadCurrent(TByteReader &in, TLoaded &out, QString *error)
     const int cols = in.u16le();
     const int rows = in.u16le();
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardTooShort")));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardTooShort));
     out.hasRules = true;
     out.rules = DecodeFileText(QByteArray(reinterpret_cast<const char *>(rules), n));
     return ReadCellsAndHoles(in, cols, rows, out, error);
@@ -98,11 +98,11 @@ bool ReadOld(TByteReader &in, TLoaded &out, QString *error)
     const int length = std::min<int>(in.u8(), OldHeaderSize - 1);
     const std::uint8_t *text = in.take(OldHeaderSize - 1);
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardHeaderShort")));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardHeaderShort));
     const QByteArray header(reinterpret_cast<const char *>(text), length);
     for (const char *marker : { ".OVYK ", "KDV", "PNH", "Tirlomax", "Beta 1.02" })
         if (!header.contains(marker))
-            return Fail(error, GetUiMessage(QStringLiteral("SampleCardUnknownVersion")));
+            return Fail(error, GetUiMessage(UiKey::String::SampleCardUnknownVersion));
     out.style = in.u8();
     out.tiQianSuo = in.i32le() != 0;
     out.multiple = in.i32le() != 0;
@@ -118,16 +118,16 @@ bool ReadOld(TByteReader &in, TLoaded &out, QString *error)
     const std::int32_t cols = in.i32le();
     const std::int32_t rows = in.i32le();
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardTooShort")));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardTooShort));
     if (cols != colCount || rows != rowCount)
         return Fail(error,
-            GetUiMessage(QStringLiteral("SampleCardSizesDiffer"))
+            GetUiMessage(UiKey::String::SampleCardSizesDiffer)
                 .arg(colCount)
                 .arg(rowCount)
                 .arg(cols)
                 .arg(rows));
     if (out.orient > ioVertical)
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardOrientUnknown")).arg(out.orient));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardOrientUnknown).arg(out.orient));
     return ReadCellsAndHoles(in, cols, rows, out, error);
 }
 
@@ -141,9 +141,9 @@ bool TYangkaImage::LoadFromBytes(const QByteArray &bytes, QString *error)
     if (!(current ? ReadCurrent(in, got, error) : ReadOld(in, got, error)))
         return false;
     if (got.style >= YKStyleCount)
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardStyleUnknown")).arg(got.style));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardStyleUnknown).arg(got.style));
     if (got.startFlag > 3)
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardCornerUnknown")).arg(got.startFlag));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardCornerUnknown).arg(got.startFlag));
     // The style is stored as read; the grid comes from the file, never rebuilt.
     m_style = TYKStyle(got.style);
     m_startFlag = got.startFlag;
@@ -185,7 +185,7 @@ bool TYangkaImage::SaveToBytes(QByteArray &bytes, QString *error) const
     if (!EncodeFileText(Rules, rules, error))
         return false;
     if (rules.size() > 255)
-        return Fail(error, GetUiMessage(QStringLiteral("SampleCardRuleTooLong")));
+        return Fail(error, GetUiMessage(UiKey::String::SampleCardRuleTooLong));
     QByteArray out;
     out.reserve(32 + rules.size() + qsizetype(m_colCount) * m_rowCount + 8 * Holes.length());
     PutU16le(out, 2000);

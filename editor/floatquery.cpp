@@ -64,7 +64,7 @@ bool TFloatQuery::Apply(const QString &text, TFloatQueryRule rule, QString *erro
     }
     TIntegerArray lengths;
     if (!StrToIntArray(trimmed, lengths))
-        return Fail(error, GetUiMessage("TileFloatTextInvalid").arg(trimmed));
+        return Fail(error, GetUiMessage(UiKey::String::TileFloatTextInvalid).arg(trimmed));
     if (!positionsHold()) {
         m_marking.Floats = TFloatsArray();
         return true;

@@ -17,14 +17,14 @@ bool TPatternGrid::LoadPictureFile(const QString &fileName, QString *error)
     QImage loaded;
     QString why;
     if (!LoadPictureAs8Bit(fileName, loaded, &why) || loaded.isNull())
-        return Fail(error,
-            why.isEmpty() ? GetUiMessage(QStringLiteral("PatternPictureUnreadable")).arg(fileName) : why);
+        return Fail(
+            error, why.isEmpty() ? GetUiMessage(UiKey::String::PatternPictureUnreadable).arg(fileName) : why);
     if (loaded.format() != QImage::Format_Indexed8)
-        return Fail(error, GetUiMessage(QStringLiteral("PatternPictureNot8Bit")).arg(fileName));
+        return Fail(error, GetUiMessage(UiKey::String::PatternPictureNot8Bit).arg(fileName));
     if (loaded.width() < 1 || loaded.height() < 1 || loaded.width() > MaxPictureSide
         || loaded.height() > MaxPictureSide) {
         return Fail(error,
-            GetUiMessage(QStringLiteral("PatternPictureSize"))
+            GetUiMessage(UiKey::String::PatternPictureSize)
                 .arg(fileName)
                 .arg(loaded.width())
                 .arg(loaded.height())
@@ -37,7 +37,7 @@ bool TPatternGrid::LoadPictureFile(const QString &fileName, QString *error)
 bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QString *error)
 {
     if (m_picture.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("PatternNoPicture")));
+        return Fail(error, GetUiMessage(UiKey::String::PatternNoPicture));
     Repaint();
     // A file holds one repeat unit: the tiled view is never written.
     if (!SetRepeatView(false, error))
@@ -58,6 +58,6 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QS
         return WriteProjectFile(fileName, error);
     default:
         return Fail(
-            error, GetUiMessage(QStringLiteral("PatternSaveTypeRefused")).arg(QFileInfo(fileName).suffix()));
+            error, GetUiMessage(UiKey::String::PatternSaveTypeRefused).arg(QFileInfo(fileName).suffix()));
     }
 }

@@ -19,7 +19,7 @@ bool TPatternGrid::WriteProjectFile(const QString &fileName, QString *error)
 bool EncodeGridProject(TPatternGrid &grid, const TMesh &mesh, QByteArray &bytes, QString *error)
 {
     if (grid.Picture().isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("ProjectNoPicture")));
+        return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
     // A file holds one repeat unit: the tiled view is never written.
     if (!grid.SetRepeatView(false, error))
         return false;

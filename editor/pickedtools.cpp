@@ -48,10 +48,10 @@ bool TilePickedWeave(TPatternGrid &grid, const TWeaveArray &weave, TPoint cell, 
 {
     marking = TFloatMarking();
     if (IsTileWeaveEmpty(weave))
-        return Fail(error, GetUiMessage("TileNoWeaveChosen"));
+        return Fail(error, GetUiMessage(UiKey::String::TileNoWeaveChosen));
     const int black = grid.AddBlackToPalette();
     if (black < 0)
-        return Fail(error, GetUiMessage("TileNoEntryForBlack"));
+        return Fail(error, GetUiMessage(UiKey::String::TileNoEntryForBlack));
     QImage &picture = grid.Picture();
     const TTileWeaveParam &param = grid.TileWeaveParam();
     TFloatScan scan;
@@ -77,7 +77,7 @@ bool TilePickedWeave(TPatternGrid &grid, const TWeaveArray &weave, TPoint cell, 
             // Black may have no cell yet when nothing was tiled: the marker never takes its entry.
             const int marker = grid.AddMarkerColorToPalette(black);
             if (marker < 0) {
-                marking.Notice = GetUiMessage("TileNoEntryForMarker");
+                marking.Notice = GetUiMessage(UiKey::String::TileNoEntryForMarker);
             } else {
                 for (const TFloatRun &r : runs)
                     for (int y = r.Start; y <= r.End; ++y)

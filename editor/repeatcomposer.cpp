@@ -165,7 +165,7 @@ bool TMergePic::Compose(int style, int offset, const TRotateArray &rotations, QS
     if (m_unit.isNull() || resultWidth < 1 || resultHeight < 1 || resultWidth > MaxPictureSide
         || resultHeight > MaxPictureSide)
         return Fail(error,
-            GetUiMessage(QStringLiteral("RepeatSizeRefused"))
+            GetUiMessage(UiKey::String::RepeatSizeRefused)
                 .arg(resultWidth)
                 .arg(resultHeight)
                 .arg(MaxPictureSide));
@@ -177,7 +177,7 @@ bool TMergePic::Compose(int style, int offset, const TRotateArray &rotations, QS
         SetBitmapPalette(result, m_palette);
     if (result.isNull())
         return Fail(error,
-            GetUiMessage(QStringLiteral("PictureTooLarge"))
+            GetUiMessage(UiKey::String::PictureTooLarge)
                 .arg(resultWidth)
                 .arg(resultHeight)
                 .arg(PictureMemoryBudget >> 20));

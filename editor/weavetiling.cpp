@@ -46,7 +46,7 @@ bool ParseFloatLengths(const QString &text, TIntegerArray &lengths, QString *err
 {
     TIntegerArray parsed;
     if (!StrToIntArray(text, parsed))
-        return Fail(error, GetUiMessage("TileFloatTextInvalid").arg(text));
+        return Fail(error, GetUiMessage(UiKey::String::TileFloatTextInvalid).arg(text));
     lengths = parsed;
     return true;
 }
@@ -55,9 +55,9 @@ bool TileWeaveOverColors(TPatternGrid &grid, const TWeaveArray &weave, const TTi
     const TTileWeaveParam &param, TTileFloatRule rule, QString *error)
 {
     if (colors.isEmpty())
-        return Fail(error, GetUiMessage("TileNoColorChosen"));
+        return Fail(error, GetUiMessage(UiKey::String::TileNoColorChosen));
     if (IsTileWeaveEmpty(weave))
-        return Fail(error, GetUiMessage("TileNoWeaveChosen"));
+        return Fail(error, GetUiMessage(UiKey::String::TileNoWeaveChosen));
     // Every text is read first, so that a bad one leaves the picture untouched.
     std::vector<TIntegerArray> lengths(std::size_t(colors.size()));
     for (qsizetype i = 0; i < colors.size(); ++i) {
@@ -68,7 +68,7 @@ bool TileWeaveOverColors(TPatternGrid &grid, const TWeaveArray &weave, const TTi
     }
     const int black = grid.AddBlackToPalette();
     if (black < 0)
-        return Fail(error, GetUiMessage("TileNoEntryForBlack"));
+        return Fail(error, GetUiMessage(UiKey::String::TileNoEntryForBlack));
 
     TFloatScan scan;
     scan.Margins = TileMargins(param);

@@ -10,7 +10,7 @@ mode=${1:-run}
 shift || true
 
 packages=(
-  build-essential cmake ninja-build ccache pkg-config
+  build-essential cmake ninja-build ccache pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
   libgraphicsmagick++1-dev libtiff-dev ghostscript libsane-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,6 +1,7 @@
 #include "shell/cardpictureformat.h"
 #include "card/cardmessages.h"
 #include "core/base/error.h"
+#include "core/settings/uitexts.h"
 
 #include "card/cardfile.h"
 
@@ -15,7 +16,7 @@ bool ReadWenBanIOPicture(
     if (!io.LoadFromBytes(bytes, error))
         return false;
     if (io.Bitmap.isNull()) { // a card file that holds no cards
-        return Fail(error, QString::fromUtf8(CardMsg::NoValidData));
+        return Fail(error, GetUiMessage(CardMsg::NoValidData));
     }
     picture.Image = io.Bitmap;
     switch (io.Bitmap.format()) {

@@ -22,7 +22,7 @@ void takePicture(TPatternGrid &grid, const QImage &picture)
 
 QString DialogDocumentCaption(int number)
 {
-    return GetUiMessage(QStringLiteral("UnilitedName")) + QString::number(number) + QLatin1Char('*');
+    return GetUiMessage(UiKey::String::UnilitedName) + QString::number(number) + QLatin1Char('*');
 }
 
 QString SplitPartCaption(const TDocument &source, int part)
@@ -33,9 +33,9 @@ QString SplitPartCaption(const TDocument &source, int part)
 bool CheckDialogPicture(const QImage &picture, QString *error)
 {
     if (picture.isNull() || picture.width() > MaxPictureSide || picture.height() > MaxPictureSide)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureNoSize")));
+        return Fail(error, GetUiMessage(UiKey::String::PictureNoSize));
     if (picture.format() != QImage::Format_Indexed8 || picture.colorCount() != 256)
-        return Fail(error, GetUiMessage(QStringLiteral("ResultPictureNot8Bit")));
+        return Fail(error, GetUiMessage(UiKey::String::ResultPictureNot8Bit));
     return true;
 }
 

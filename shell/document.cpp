@@ -79,11 +79,11 @@ bool TDocument::SaveDocument(TSaveCommand command, TDocumentQuestions &questions
         saved = m_grid.SaveToFile(fileName, &warnings, &error);
     }
     if (!saved) {
-        questions.ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        questions.ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return false;
     }
     for (const QString &warning : std::as_const(warnings))
-        questions.ShowMessage(warning, GetUiMessage(QStringLiteral("ConfigHint")), TMessageKind::Warning);
+        questions.ShowMessage(warning, GetUiMessage(UiKey::String::ConfigHint), TMessageKind::Warning);
     if (SaveTypeKeepsDocument(type)) {
         m_caption = fileName;
         m_grid.ClearModified();
@@ -96,9 +96,8 @@ bool TDocument::CloseQuery(TDocumentQuestions &questions)
 {
     if (!Modified())
         return true;
-    switch (
-        questions.AskSaveChanges(CaptionWithoutExtension() + GetUiMessage(QStringLiteral("FileHasModified")),
-            GetUiMessage(QStringLiteral("ConfigHint")))) {
+    switch (questions.AskSaveChanges(CaptionWithoutExtension() + GetUiMessage(UiKey::String::FileHasModified),
+        GetUiMessage(UiKey::String::ConfigHint))) {
     case TSaveAnswer::Yes:
         // An export leaves the document itself unsaved: the window stays.
         return SaveDocument(TSaveCommand::Save, questions) && !Modified();
@@ -202,7 +201,7 @@ bool TDocument::CreateSampleCard(QString *error)
         if (m_sampleCard.LoadFromFile(named, &why))
             return true;
         m_sampleCard = TYangkaImage();
-        return Fail(error, GetUiMessage(QStringLiteral("ProjectCardUnreadable")).arg(named, why));
+        return Fail(error, GetUiMessage(UiKey::String::ProjectCardUnreadable).arg(named, why));
     }
     const QStringList recent = ReadRecentList(QLatin1String(CardFormRecentSection));
     if (!recent.isEmpty() && !m_sampleCard.LoadFromFile(recent.first()))

@@ -56,8 +56,7 @@ bool CheckHandOverPath(const QString &absolutePath, QString *error)
     const qsizetype bytes = LocalFileName(absolutePath).size();
     if (bytes <= MaxHandOverPathBytes)
         return true;
-    return Fail(
-        error, GetUiMessage(QStringLiteral("HandOverPathTooLong")).arg(bytes).arg(MaxHandOverPathBytes));
+    return Fail(error, GetUiMessage(UiKey::String::HandOverPathTooLong).arg(bytes).arg(MaxHandOverPathBytes));
 }
 
 QString UserTempFolder(const QString &tempFolder)

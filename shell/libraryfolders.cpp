@@ -77,17 +77,17 @@ bool CreateLibraryFolder(
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty() || trimmed == QLatin1String(".") || trimmed == QLatin1String("..")
         || trimmed.contains(QLatin1Char('/')) || trimmed.contains(QChar(0)))
-        return Fail(error, GetUiMessage(QStringLiteral("LibraryNameInvalid")).arg(name));
+        return Fail(error, GetUiMessage(UiKey::String::LibraryNameInvalid).arg(name));
     const QString target = QDir(root).filePath(trimmed);
     if (QFileInfo::exists(target)) {
         if (exists)
             *exists = true;
         return Fail(error,
-            GetUiMessage(mode == TBrowseMode::Weaves ? QStringLiteral("WeaveLibraryExists")
-                                                     : QStringLiteral("PatternLibraryExists")));
+            GetUiMessage(mode == TBrowseMode::Weaves ? UiKey::String::WeaveLibraryExists
+                                                     : UiKey::String::PatternLibraryExists));
     }
     if (!QDir().mkpath(target))
-        return Fail(error, GetUiMessage(QStringLiteral("LibraryCannotCreate")).arg(target));
+        return Fail(error, GetUiMessage(UiKey::String::LibraryCannotCreate).arg(target));
     path = target;
     return true;
 }
@@ -96,7 +96,7 @@ bool DeleteLibraryFolder(const QString &folder, const QStringList &listedFiles, 
 {
     const QFileInfo info(folder);
     if (!info.isDir())
-        return Fail(error, GetUiMessage(QStringLiteral("LibraryVanished")).arg(folder));
+        return Fail(error, GetUiMessage(UiKey::String::LibraryVanished).arg(folder));
     const QString canonical = info.canonicalFilePath();
     for (const QString &file : listedFiles) {
         const QFileInfo f(file);
@@ -112,12 +112,12 @@ bool DeleteLibraryFolder(const QString &folder, const QStringList &listedFiles, 
 bool CopyFileIntoLibrary(const QString &fileName, const QString &folder, QString &copy, QString *error)
 {
     if (!QFileInfo(folder).isDir())
-        return Fail(error, GetUiMessage(QStringLiteral("LibraryVanished")).arg(folder));
+        return Fail(error, GetUiMessage(UiKey::String::LibraryVanished).arg(folder));
     const QString target = QDir(folder).filePath(QFileInfo(fileName).fileName());
     if (QFileInfo::exists(target))
-        return Fail(error, GetUiMessage(QStringLiteral("LibraryFileExists")).arg(target));
+        return Fail(error, GetUiMessage(UiKey::String::LibraryFileExists).arg(target));
     if (!QFile::copy(fileName, target))
-        return Fail(error, GetUiMessage(QStringLiteral("LibraryCannotCopy")).arg(fileName, folder));
+        return Fail(error, GetUiMessage(UiKey::String::LibraryCannotCopy).arg(fileName, folder));
     copy = target;
     return true;
 }
@@ -163,7 +163,7 @@ bool InstallStarterWeaveLibrary(const QString &weaveDir, QString *error)
 {
     const QString folder = QDir(weaveDir).filePath(QStringLiteral("General"));
     if (!QDir().mkpath(folder))
-        return Fail(error, GetUiMessage(QStringLiteral("LibraryCannotCreate")).arg(folder));
+        return Fail(error, GetUiMessage(UiKey::String::LibraryCannotCreate).arg(folder));
     for (const TStarterWeave &w : kStarterWeaves) {
         const QString file = QDir(folder).filePath(QString::fromLatin1(w.Name));
         if (!QFileInfo::exists(file) && !WriteWeaveFile(file, starterCells(w), error))

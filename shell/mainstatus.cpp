@@ -4,34 +4,71 @@
 
 void TMainStatusModel::ShowCursorPos(int x, int y)
 {
+    m_shown.CursorPos = true;
+    m_shown.X = x;
+    m_shown.Y = y;
+    textCursorPos();
+}
+
+void TMainStatusModel::textCursorPos()
+{
+    const int x = m_shown.X, y = m_shown.Y;
     Panels[1] = QStringLiteral("X:") + QString::number(x);
     Panels[2] = QStringLiteral("Y:") + QString::number(y);
     // The parity of a sum: x + y is odd exactly when one of the two is odd.
     const bool odd = ((x & 1) ^ (y & 1)) != 0;
-    Panels[3] = GetUiMessage(odd ? QStringLiteral("SinglePoint") : QStringLiteral("DoublePoint"));
+    Panels[3] = GetUiMessage(odd ? UiKey::String::SinglePoint : UiKey::String::DoublePoint);
 }
 
 void TMainStatusModel::ShowColorIndex(int index)
 {
-    Panels[4] = GetUiMessage(QStringLiteral("ColorIndex")) + QLatin1Char(':') + QString::number(index);
+    m_shown.ColorIndex = true;
+    m_shown.Index = index;
+    textColorIndex();
+}
+
+void TMainStatusModel::textColorIndex()
+{
+    Panels[4] = GetUiMessage(UiKey::String::ColorIndex) + QLatin1Char(':') + QString::number(m_shown.Index);
 }
 
 void TMainStatusModel::ShowPatternSize(int cols, int rows, int cellWidth, int cellHeight)
 {
-    Panels[5] = GetUiMessage(QStringLiteral("ColName")) + QString::number(cols) + QLatin1Char(' ')
-        + GetUiMessage(QStringLiteral("RowName")) + QString::number(rows);
-    Panels[6] = GetUiMessage(QStringLiteral("PatternCellHorzSize")) + QLatin1Char('(')
-        + QString::number(cellWidth) + QLatin1Char('*') + QString::number(cellHeight) + QLatin1Char(')');
+    m_shown.PatternSize = true;
+    m_shown.Cols = cols;
+    m_shown.Rows = rows;
+    m_shown.CellWidth = QString::number(cellWidth);
+    m_shown.CellHeight = QString::number(cellHeight);
+    textPatternSize();
 }
 
 void TMainStatusModel::ShowPatternSize(int cols, int rows, const TContext &context)
 {
-    Panels[5] = GetUiMessage(QStringLiteral("ColName")) + QString::number(cols) + QLatin1Char(' ')
-        + GetUiMessage(QStringLiteral("RowName")) + QString::number(rows);
+    m_shown.PatternSize = true;
+    m_shown.Cols = cols;
+    m_shown.Rows = rows;
     // A fraction shows as one (0.5, 0.25); whole sizes as whole numbers.
-    Panels[6] = GetUiMessage(QStringLiteral("PatternCellHorzSize")) + QLatin1Char('(')
-        + QString::number(context.CellWidth * context.ScaleX, 'g', 4) + QLatin1Char('*')
-        + QString::number(context.CellHeight * context.ScaleY, 'g', 4) + QLatin1Char(')');
+    m_shown.CellWidth = QString::number(context.CellWidth * context.ScaleX, 'g', 4);
+    m_shown.CellHeight = QString::number(context.CellHeight * context.ScaleY, 'g', 4);
+    textPatternSize();
+}
+
+void TMainStatusModel::textPatternSize()
+{
+    Panels[5] = GetUiMessage(UiKey::String::ColName) + QString::number(m_shown.Cols) + QLatin1Char(' ')
+        + GetUiMessage(UiKey::String::RowName) + QString::number(m_shown.Rows);
+    Panels[6] = GetUiMessage(UiKey::String::PatternCellHorzSize) + QLatin1Char('(') + m_shown.CellWidth
+        + QLatin1Char('*') + m_shown.CellHeight + QLatin1Char(')');
+}
+
+void TMainStatusModel::Retext()
+{
+    if (m_shown.CursorPos)
+        textCursorPos();
+    if (m_shown.ColorIndex)
+        textColorIndex();
+    if (m_shown.PatternSize)
+        textPatternSize();
 }
 
 void TMainStatusModel::SyncActiveChild(int state, int documentCount)

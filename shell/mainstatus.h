@@ -120,4 +120,20 @@ public:
     // for messages the model does not handle. FollowUp tells what is left to do.
     bool Handle(const TMessageEvent &event, bool hasDocument);
     bool Handle(const TMessageEvent &event, const TContext &context);
+
+    // Writes the panels shown so far again in the language now chosen, with the values they
+    // last showed: a language switch re-texts the status bar at once.
+    void Retext();
+
+private:
+    // The values behind the panels' texts; a panel not yet shown stays empty.
+    struct TShown {
+        bool CursorPos = false, ColorIndex = false, PatternSize = false;
+        int X = 0, Y = 0, Index = 0, Cols = 0, Rows = 0;
+        QString CellWidth, CellHeight;
+    };
+    TShown m_shown;
+    void textCursorPos();
+    void textColorIndex();
+    void textPatternSize();
 };

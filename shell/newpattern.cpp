@@ -25,15 +25,15 @@ bool CheckNewPatternValues(const TNewPatternValues &values, QString *error)
     if (values.Warps < 1 || values.Warps > MaxPictureSide || values.Wefts < 1
         || values.Wefts > MaxPictureSide)
         return Fail(error,
-            GetUiMessage(QStringLiteral("NewPatternSizeRange"))
+            GetUiMessage(UiKey::String::NewPatternSizeRange)
                 .arg(MaxPictureSide)
                 .arg(values.Warps)
                 .arg(values.Wefts));
     if (!(values.WarpDensity > 0) || !(values.WeftDensity > 0))
-        return Fail(error, GetUiMessage(QStringLiteral("NewPatternDensityRange")));
+        return Fail(error, GetUiMessage(UiKey::String::NewPatternDensityRange));
     if (values.LayerCount < 1 || values.LayerCount > MaxNewPatternLayers)
-        return Fail(error, GetUiMessage(QStringLiteral("NewPatternLayerRange")).arg(MaxNewPatternLayers));
+        return Fail(error, GetUiMessage(UiKey::String::NewPatternLayerRange).arg(MaxNewPatternLayers));
     if (values.ColCount < 1 || values.RowCount < 1)
-        return Fail(error, GetUiMessage(QStringLiteral("NewPatternCompartRange")));
+        return Fail(error, GetUiMessage(UiKey::String::NewPatternCompartRange));
     return true;
 }

@@ -63,7 +63,7 @@ bool SaveProjectDocument(TDocument &document, const QString &fileName, QStringLi
     }
     if (!EncodeFileText(mesh.SampleCardFile, encodedName)) {
         if (warnings)
-            warnings->append(GetUiMessage(QStringLiteral("ProjectCardNameNotStored")).arg(cardFile));
+            warnings->append(GetUiMessage(UiKey::String::ProjectCardNameNotStored).arg(cardFile));
         mesh.SampleCardFile.clear();
     }
     QByteArray projectBytes;

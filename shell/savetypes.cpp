@@ -69,8 +69,7 @@ QStringList SaveTypeFilters()
     for (const TSaveTypeRow &t : kTypes)
         // Both letter cases: the file system compares names with case.
         filters << QStringLiteral("%1 (*%2 *%3)")
-                       .arg(QString::fromUtf8(FileTypeDescription[t.ExtensionRow]),
-                           QString::fromLatin1(t.Extension).toLower(),
+                       .arg(FileTypeName(t.ExtensionRow), QString::fromLatin1(t.Extension).toLower(),
                            QString::fromLatin1(t.Extension).toUpper());
     return filters;
 }

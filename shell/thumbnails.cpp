@@ -47,14 +47,14 @@ bool decodeScaled(QIODevice &device, const char *format, QSize box, TThumbnail &
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("PictureUndecodableWhy")).arg(reader.errorString()));
+        return Fail(error, GetUiMessage(UiKey::String::PictureUndecodableWhy).arg(reader.errorString()));
     if (size.width() > MaxPictureSide || size.height() > MaxPictureSide)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureSideOver")).arg(MaxPictureSide));
+        return Fail(error, GetUiMessage(UiKey::String::PictureSideOver).arg(MaxPictureSide));
     if (!box.isEmpty() && (size.width() > box.width() || size.height() > box.height()))
         reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("PictureUndecodableWhy")).arg(reader.errorString()));
+        return Fail(error, GetUiMessage(UiKey::String::PictureUndecodableWhy).arg(reader.errorString()));
     thumbnail.Picture = image;
     thumbnail.FileSize = size;
     return true;
@@ -103,7 +103,7 @@ TSampled readBmp8Sampled(
     if (infoSize < 40 || bits != 8 || compression != 0)
         return TSampled::NotBmp8;
     const auto damaged = [&] {
-        Fail(error, GetUiMessage(QStringLiteral("PatternFilePictureUnreadable")).arg(QString()));
+        Fail(error, GetUiMessage(UiKey::String::PatternFilePictureUnreadable).arg(QString()));
         return TSampled::Failed;
     };
     if (width <= 0 || rawHeight == 0 || rawHeight == std::numeric_limits<qint32>::min()
@@ -175,7 +175,7 @@ bool projectThumbnail(
     device.seek(0);
     const QByteArray bytes = device.read(size);
     if (bytes.size() != size)
-        return Fail(error, GetUiMessage(QStringLiteral("PatternFileNoPicture")));
+        return Fail(error, GetUiMessage(UiKey::String::PatternFileNoPicture));
     QImage picture;
     if (!ReadProjectPreview(bytes, picture, error))
         return false;
@@ -192,7 +192,7 @@ bool weaveThumbnail(
     const int warps = WeaveWarps(cells);
     const int wefts = warps > 0 ? WeaveWefts(cells) : 0;
     if (warps <= 0 || wefts <= 0)
-        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileEmpty")).arg(fileName));
+        return Fail(error, GetUiMessage(UiKey::String::WeaveFileEmpty).arg(fileName));
     // Without a room of its own, one repeat of the weave, at most 64 cells a side.
     const QSize area
         = box.isEmpty() ? QSize(std::min(warps, 64), std::min(wefts, 64)) * WeaveThumbnailCellSize : box;
@@ -238,15 +238,15 @@ QImage DrawWeaveThumbnail(const TWeaveArray &cells, QSize area)
 
 QString WeaveThumbnailHint(const QString &fileName, int warps, int wefts)
 {
-    return GetUiMessage(QStringLiteral("WeaveHintFileName")).arg(fileName) + QLatin1Char('\n')
-        + GetUiMessage(QStringLiteral("WeaveHintSize")).arg(warps).arg(wefts);
+    return GetUiMessage(UiKey::String::WeaveHintFileName).arg(fileName) + QLatin1Char('\n')
+        + GetUiMessage(UiKey::String::WeaveHintSize).arg(warps).arg(wefts);
 }
 
 QString PictureSizeCaption(QSize size)
 {
     // The leading blank is the caption's own: a language file would lose it.
     return QLatin1Char(' ')
-        + GetUiMessage(QStringLiteral("PictureSizeCaption")).arg(size.width()).arg(size.height());
+        + GetUiMessage(UiKey::String::PictureSizeCaption).arg(size.width()).arg(size.height());
 }
 
 bool ThumbnailFromBytes(
@@ -272,7 +272,7 @@ bool ThumbnailFromBytes(
             return false;
         finishPicture(fileName, made);
     } else {
-        return Fail(error, GetUiMessage(QStringLiteral("PictureUndecodableWhy")).arg(fileName));
+        return Fail(error, GetUiMessage(UiKey::String::PictureUndecodableWhy).arg(fileName));
     }
     thumbnail = made;
     return true;

@@ -40,7 +40,7 @@ QByteArray WeaveFileBytes(const TWeaveArray &cells)
 bool WriteWeaveFile(const QString &fileName, const TWeaveArray &cells, QString *error)
 {
     if (cells.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("WeaveEmptyNotWritten")));
+        return Fail(error, GetUiMessage(UiKey::String::WeaveEmptyNotWritten));
     return WriteFileAtomically(fileName, WeaveFileBytes(cells), error);
 }
 
@@ -55,12 +55,12 @@ bool ReadWeaveHeader(const QByteArray &bytes, std::int32_t &w, std::int32_t &h, 
     w = in.i32le();
     h = in.i32le();
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileTooShort")));
+        return Fail(error, GetUiMessage(UiKey::String::WeaveFileTooShort));
     const QByteArray text(reinterpret_cast<const char *>(header), textLength);
     if (!text.contains(".OVW ") || !text.contains("by KDV&PNH") || !text.contains("Beta 1.01"))
-        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileUnknownVersion")));
+        return Fail(error, GetUiMessage(UiKey::String::WeaveFileUnknownVersion));
     if (w < 0 || h < 0 || w > MaxPictureSide || h > MaxPictureSide)
-        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileImpossibleSize")).arg(w).arg(h));
+        return Fail(error, GetUiMessage(UiKey::String::WeaveFileImpossibleSize).arg(w).arg(h));
     return true;
 }
 
@@ -75,7 +75,7 @@ bool ReadWeaveBytes(const QByteArray &bytes, TWeaveArray &cells, QString *error)
     const qint64 held = bytes.size() - WeaveFileDataOffset;
     // Bytes after the cells are ignored: other tools pad weave files.
     if (held < cellBytes)
-        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileCellsShort")).arg(cellBytes).arg(held));
+        return Fail(error, GetUiMessage(UiKey::String::WeaveFileCellsShort).arg(cellBytes).arg(held));
     TWeaveArray out;
     if (cellBytes > 0) {
         out = MakeWeaveArray(w, h);
@@ -90,7 +90,7 @@ bool ReadWeaveBytes(const QByteArray &bytes, TWeaveArray &cells, QString *error)
 bool ReadWeaveStream(QIODevice &stream, TWeaveArray &cells, QString *error)
 {
     if (!stream.seek(0))
-        return Fail(error, GetUiMessage(QStringLiteral("WeaveFileUnreadable")));
+        return Fail(error, GetUiMessage(UiKey::String::WeaveFileUnreadable));
     QByteArray bytes = stream.read(WeaveFileDataOffset);
     std::int32_t w = 0, h = 0;
     if (!ReadWeaveHeader(bytes, w, h, error))
@@ -98,7 +98,7 @@ bool ReadWeaveStream(QIODevice &stream, TWeaveArray &cells, QString *error)
     const qint64 wanted = qint64(w) * h;
     if (!stream.isSequential() && stream.size() - WeaveFileDataOffset < wanted)
         return Fail(error,
-            GetUiMessage(QStringLiteral("WeaveFileCellsShort"))
+            GetUiMessage(UiKey::String::WeaveFileCellsShort)
                 .arg(wanted)
                 .arg(stream.size() - WeaveFileDataOffset));
     // Read in pieces up to what the sizes ask for, so that a short stream never makes us

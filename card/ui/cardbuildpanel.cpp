@@ -1,4 +1,5 @@
 #include "card/ui/cardbuildpanel.h"
+#include "core/settings/uitexts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -61,7 +62,7 @@ void TCardBuildPanel::Report(
         showMessage(result.Error, result.Caption, result.Information);
     if (built)
         for (const QString &warning : result.Warnings)
-            showMessage(warning, QString::fromUtf8(CardBuildMsg::OutputCaption), true);
+            showMessage(warning, GetUiMessage(CardBuildMsg::OutputCaption), true);
 }
 
 bool TCardBuildPanel::event(QEvent *event)
@@ -73,7 +74,7 @@ bool TCardBuildPanel::event(QEvent *event)
             Label4->setText(QString::number(e->Count));
             Gauge1->setMaximum(std::max(1, e->Count));
         } else {
-            Label5->setText(QStringLiteral("%1 块").arg(e->Current));
+            Label5->setText(GetUiString(UiKey::CardGenerate::Cards_Done).arg(e->Current));
             Gauge1->setValue(std::clamp(e->Current, Gauge1->minimum(), Gauge1->maximum()));
         }
         return true;

@@ -1,4 +1,5 @@
 #include "card/ui/cardgeneratedialog.h"
+#include "core/settings/uitexts.h"
 
 #include "card/cardmaking.h"
 
@@ -22,7 +23,7 @@ TfrmPutOut::TfrmPutOut(QWidget *owner, const QImage &picture)
     , m_picture(picture)
 {
     setObjectName(QStringLiteral("frmPutOut"));
-    setWindowTitle(QStringLiteral("生成纹板"));
+    setWindowTitle(GetUiString(UiKey::CardGenerate::Caption));
     setModal(true);
     auto *layout = new QVBoxLayout(this);
     Image = new QLabel(this);
@@ -30,24 +31,24 @@ TfrmPutOut::TfrmPutOut(QWidget *owner, const QImage &picture)
     Image->setFixedSize(kPreviewWidth, kPreviewHeight);
     Image->installEventFilter(this);
     layout->addWidget(Image);
-    auto *hint = new QLabel(QStringLiteral("拖动红色圈选定意匠扫描起始位置"), this);
+    auto *hint = new QLabel(GetUiString(UiKey::CardGenerate::Scan_Hint), this);
     hint->setStyleSheet(QStringLiteral("color: red"));
     layout->addWidget(hint);
     PanelGuage = new TCardBuildPanel(this);
     PanelGuage->setObjectName(QStringLiteral("PanelGuage"));
     PanelGuage->hide();
     layout->addWidget(PanelGuage);
-    DispEWenBanCheckBox = new QCheckBox(QStringLiteral("显示电子纹板"), this);
+    DispEWenBanCheckBox = new QCheckBox(GetUiString(UiKey::CardGenerate::Show_Electronic_Card), this);
     DispEWenBanCheckBox->setObjectName(QStringLiteral("DispEWenBanCheckBox"));
     DispEWenBanCheckBox->setChecked(true);
     DispEWenBanCheckBox->hide();
     layout->addWidget(DispEWenBanCheckBox);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    BitBtnGenerateWenBan = new QPushButton(QStringLiteral("开始"), this);
+    BitBtnGenerateWenBan = new QPushButton(GetUiString(UiKey::CardGenerate::Start), this);
     BitBtnGenerateWenBan->setObjectName(QStringLiteral("BitBtnGenerateWenBan"));
     BitBtnGenerateWenBan->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("取消"), this);
+    BitBtn2 = new QPushButton(GetUiString(UiKey::General::BtnCancel), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     buttons->addWidget(BitBtnGenerateWenBan);
     buttons->addWidget(BitBtn2);

@@ -22,12 +22,11 @@ TFrmSetYangKa::TFrmSetYangKa(QWidget *owner, int warps)
     , m_warps(warps)
 {
     setObjectName(QStringLiteral("FrmSetYangKa"));
-    setWindowTitle(GetUiString(QStringLiteral("MainMenu"), QStringLiteral("Punch")));
+    setWindowTitle(GetUiString(UiKey::MainMenu::Punch));
     setModal(true);
-    const QString section = QStringLiteral("Set_Pattern");
     auto *layout = new QVBoxLayout(this);
     auto *grid = new QGridLayout;
-    Hooks = new QLabel(GetUiString(section, QStringLiteral("Hooks")), this);
+    Hooks = new QLabel(GetUiString(UiKey::Set_Pattern::Hooks), this);
     EdtWarps = new QSpinBox(this);
     EdtWarps->setObjectName(QStringLiteral("EdtWarps"));
     EdtWarps->setRange(1, 65535);
@@ -37,7 +36,7 @@ TFrmSetYangKa::TFrmSetYangKa(QWidget *owner, int warps)
     EdtWarps->setValue(ReadDefaultWarps());
     grid->addWidget(Hooks, 0, 0);
     grid->addWidget(EdtWarps, 0, 1);
-    Direction = new QLabel(GetUiString(section, QStringLiteral("Direction")), this);
+    Direction = new QLabel(GetUiString(UiKey::Set_Pattern::Direction), this);
     TbnUp = new QToolButton(this);
     TbnUp->setObjectName(QStringLiteral("TbnUp"));
     TbnUp->setArrowType(Qt::UpArrow);
@@ -58,7 +57,7 @@ TFrmSetYangKa::TFrmSetYangKa(QWidget *owner, int warps)
     grid->addWidget(Direction, 1, 0);
     grid->addLayout(arrows, 1, 1);
     layout->addLayout(grid);
-    Shift_To_Right = new QCheckBox(GetUiString(section, QStringLiteral("Shift_To_Right")), this);
+    Shift_To_Right = new QCheckBox(GetUiString(UiKey::Set_Pattern::Shift_To_Right), this);
     Shift_To_Right->setObjectName(QStringLiteral("Shift_To_Right"));
     layout->addWidget(Shift_To_Right);
     PanelGuage = new TCardBuildPanel(this);
@@ -67,10 +66,10 @@ TFrmSetYangKa::TFrmSetYangKa(QWidget *owner, int warps)
     layout->addWidget(PanelGuage);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    BtnOK = new QPushButton(GetUiString(QStringLiteral("General"), QStringLiteral("BtnOK")), this);
+    BtnOK = new QPushButton(GetUiString(UiKey::General::BtnOK), this);
     BtnOK->setObjectName(QStringLiteral("BtnOK"));
     BtnOK->setDefault(true);
-    BtnCancel = new QPushButton(GetUiString(QStringLiteral("General"), QStringLiteral("BtnCancel")), this);
+    BtnCancel = new QPushButton(GetUiString(UiKey::General::BtnCancel), this);
     BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
     buttons->addWidget(BtnOK);
     buttons->addWidget(BtnCancel);
@@ -100,8 +99,7 @@ void TFrmSetYangKa::accept()
     const int hooks = EdtWarps->value();
     if (!OneRowSampleCard(hooks, m_warps, Shift_To_Right->isChecked(), sampleCard)) {
         if (ShowMessage)
-            ShowMessage(
-                GetUiMessage(QStringLiteral("HooksError")), GetUiMessage(QStringLiteral("HintMSG")), false);
+            ShowMessage(GetUiMessage(UiKey::String::HooksError), GetUiMessage(UiKey::String::HintMSG), false);
         return;
     }
     WriteDefaultWarps(hooks);

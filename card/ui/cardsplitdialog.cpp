@@ -1,4 +1,5 @@
 #include "card/ui/cardsplitdialog.h"
+#include "core/settings/uitexts.h"
 
 #include "card/cardsplit.h"
 
@@ -17,10 +18,10 @@ TFrmSplit::TFrmSplit(QWidget *owner)
     : QDialog(owner)
 {
     setObjectName(QStringLiteral("FrmSplit"));
-    setWindowTitle(QStringLiteral("拆分纹板"));
+    setWindowTitle(GetUiString(UiKey::CardSplit::Caption));
     auto *layout = new QVBoxLayout(this);
     auto *grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("磁盘大小,bytes"), this), 0, 0);
+    grid->addWidget(new QLabel(GetUiString(UiKey::CardSplit::Disk_Size), this), 0, 0);
     ComboBoxSize = new QComboBox(this);
     ComboBoxSize->setObjectName(QStringLiteral("ComboBoxSize"));
     ComboBoxSize->addItems({ QStringLiteral("1,457,664"), QStringLiteral("1,228,800") });
@@ -33,9 +34,9 @@ TFrmSplit::TFrmSplit(QWidget *owner)
     layout->addLayout(grid);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    BtnOK = new QPushButton(QStringLiteral("确定"), this);
+    BtnOK = new QPushButton(GetUiString(UiKey::General::BtnOK), this);
     BtnOK->setObjectName(QStringLiteral("BtnOK"));
-    BtnCancel = new QPushButton(QStringLiteral("取消"), this);
+    BtnCancel = new QPushButton(GetUiString(UiKey::General::BtnCancel), this);
     buttons->addWidget(BtnOK);
     buttons->addWidget(BtnCancel);
     layout->addLayout(buttons);
@@ -65,12 +66,13 @@ void TFrmSplit::BtnOKClick()
 {
     const QString fileName = FilenameEdit->text();
     if (!QFileInfo(fileName).isFile()) {
-        ShowMessage(QStringLiteral("文件不存在,请重新选择文件!"), QStringLiteral("打开文件"), 1);
+        ShowMessage(
+            GetUiString(UiKey::CardSplit::File_Missing), GetUiString(UiKey::CardViewer::Open_Caption), 1);
         return;
     }
     QString error;
     if (!SplitJC5File(fileName, PieceSize(), nullptr, &error))
-        ShowMessage(
-            QStringLiteral("文件拆分错误!") + QLatin1Char('\n') + error, QStringLiteral("拆分文件"), 2);
+        ShowMessage(GetUiString(UiKey::CardSplit::Split_Error) + QLatin1Char('\n') + error,
+            GetUiString(UiKey::CardSplit::Split_Caption), 2);
     accept();
 }

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -33,7 +34,6 @@
 
 namespace {
 const QString kUntitled = QStringLiteral("Untitled*");
-const QString kOpenCaption = QStringLiteral("打开文件");
 constexpr int kMaxZoom = 16;
 
 // Needle position p of a card row: bit 7 - p mod 8 of byte p div 8.
@@ -216,40 +216,74 @@ TFrmWenBan::TFrmWenBan(QWidget *owner)
     : QDialog(owner)
 {
     setObjectName(QStringLiteral("FrmWenBan"));
-    setWindowTitle(QStringLiteral("纹板显示"));
     resize(800, 600);
     auto *layout = new QVBoxLayout(this);
+    layout->setMenuBar(buildMenus());
+    layout->addLayout(buildCardArea(), 1);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("StatusBar"));
+    layout->addWidget(m_status);
+    buildCardNumberEdit();
+    setDefaultQuestions();
+    RefreshRecentMenu(
+        QString(), m_fileMenu, QLatin1String(WenBanRecentSection), true,
+        [this](const QString &f) { LoadCardFile(f); }, int(m_fileMenu->actions().size()));
+    m_fileName = QString();
+    ApplyLanguage();
+}
+
+namespace {
+// The viewer's menu entries: object name and text.
+struct TViewerAction {
+    const char *Name;
+    TUiKey Text;
+};
+const TViewerAction kViewerActions[] = {
+    { "ActLoad", UiKey::CardViewer::Open },
+    { "ActSave", UiKey::CardViewer::Save },
+    { "ActSaveAs", UiKey::CardViewer::Save_As },
+    { "ActSplit", UiKey::CardViewer::Split },
+    { "ActExit", UiKey::CardViewer::Close },
+    { "ActViewEWenBan", UiKey::CardViewer::Show_Electronic_Card },
+    { "ActZoomIn", UiKey::CardViewer::Zoom_In },
+    { "ActZoomOut", UiKey::CardViewer::Zoom_Out },
+};
+} // namespace
+
+QMenuBar *TFrmWenBan::buildMenus()
+{
     auto *menuBar = new QMenuBar(this);
-    layout->setMenuBar(menuBar);
-    m_fileMenu = menuBar->addMenu(QStringLiteral("文件"));
-    QMenu *viewMenu = menuBar->addMenu(QStringLiteral("显示"));
-    const auto add = [this](QMenu *menu, const char *name, const QString &text, const QKeySequence &key,
-                         const std::function<void()> &run) {
-        auto *a = new QAction(text, this);
-        a->setObjectName(QLatin1String(name));
-        if (!key.isEmpty())
-            a->setShortcut(key);
-        connect(a, &QAction::triggered, this, run);
-        menu->addAction(a);
-        m_actions << a;
-        return a;
-    };
-    add(m_fileMenu, "ActLoad", QStringLiteral("打开纹板"), QKeySequence(Qt::CTRL | Qt::Key_O),
-        [this] { ActLoad(); });
-    add(m_fileMenu, "ActSave", QStringLiteral("保存纹板"), QKeySequence(Qt::CTRL | Qt::Key_S),
-        [this] { ActSave(); });
-    add(m_fileMenu, "ActSaveAs", QStringLiteral("另存为...(&A)"), {}, [this] { ActSaveAs(); });
-    add(m_fileMenu, "ActSplit", QStringLiteral("拆分文件(&D)"), {}, [this] { ActSplit(); });
+    m_fileMenu = menuBar->addMenu(QString());
+    m_viewMenu = menuBar->addMenu(QString());
+    const auto add
+        = [this](QMenu *menu, const char *name, const QKeySequence &key, const std::function<void()> &run) {
+              auto *a = new QAction(this);
+              a->setObjectName(QLatin1String(name));
+              if (!key.isEmpty())
+                  a->setShortcut(key);
+              connect(a, &QAction::triggered, this, run);
+              menu->addAction(a);
+              m_actions << a;
+              return a;
+          };
+    add(m_fileMenu, "ActLoad", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { ActLoad(); });
+    add(m_fileMenu, "ActSave", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { ActSave(); });
+    add(m_fileMenu, "ActSaveAs", {}, [this] { ActSaveAs(); });
+    add(m_fileMenu, "ActSplit", {}, [this] { ActSplit(); });
     m_fileMenu->addSeparator();
-    add(m_fileMenu, "ActExit", QStringLiteral("关闭"), {}, [this] { close(); });
-    QAction *view = add(viewMenu, "ActViewEWenBan", QStringLiteral("显示电子纹板"), {}, [] {});
+    add(m_fileMenu, "ActExit", {}, [this] { close(); });
+    QAction *view = add(m_viewMenu, "ActViewEWenBan", {}, [] {});
     view->setCheckable(true);
     view->setChecked(m_electronic);
     disconnect(view, &QAction::triggered, this, nullptr);
     connect(view, &QAction::toggled, this, [this](bool on) { SetElectronic(on); });
-    add(viewMenu, "ActZoomIn", QStringLiteral("放大"), QKeySequence(Qt::Key_Plus), [this] { ZoomIn(); });
-    add(viewMenu, "ActZoomOut", QStringLiteral("缩小"), QKeySequence(Qt::Key_Minus), [this] { ZoomOut(); });
+    add(m_viewMenu, "ActZoomIn", QKeySequence(Qt::Key_Plus), [this] { ZoomIn(); });
+    add(m_viewMenu, "ActZoomOut", QKeySequence(Qt::Key_Minus), [this] { ZoomOut(); });
+    return menuBar;
+}
 
+QGridLayout *TFrmWenBan::buildCardArea()
+{
     auto *grid = new QGridLayout;
     m_canvas = new TCardViewCanvas(this);
     m_vert = new QScrollBar(Qt::Vertical, this);
@@ -260,11 +294,13 @@ TFrmWenBan::TFrmWenBan(QWidget *owner)
     grid->addWidget(m_canvas, 0, 0);
     grid->addWidget(m_vert, 0, 1);
     grid->addWidget(m_horz, 1, 0);
-    layout->addLayout(grid, 1);
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("StatusBar"));
-    layout->addWidget(m_status);
     connect(m_vert, &QScrollBar::valueChanged, m_canvas, qOverload<>(&QWidget::update));
+    connect(m_horz, &QScrollBar::valueChanged, m_canvas, qOverload<>(&QWidget::update));
+    return grid;
+}
+
+void TFrmWenBan::buildCardNumberEdit()
+{
     // A number box kept out of sight: Enter jumps to the card typed into it (from 1; the
     // scroll bar holds a number past the last card to the last one).
     m_cardNumber = new TNumricEdit(this);
@@ -275,8 +311,10 @@ TFrmWenBan::TFrmWenBan(QWidget *owner)
     m_cardNumber->hide();
     connect(
         m_cardNumber, &QLineEdit::returnPressed, this, [this] { JumpToCard(m_cardNumber->GetIntValue()); });
-    connect(m_horz, &QScrollBar::valueChanged, m_canvas, qOverload<>(&QWidget::update));
+}
 
+void TFrmWenBan::setDefaultQuestions()
+{
     AskSave = [this](const QString &text, const QString &caption) {
         switch (QMessageBox::question(this, caption, text,
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
@@ -299,10 +337,7 @@ TFrmWenBan::TFrmWenBan(QWidget *owner)
         return ChooseCardSaveFile(this, CardSaveFilter(), QString(), fileName, filterIndex);
     };
     ChooseOpenFile = [this] {
-        const QStringList filters = CardDialogNameFilters(QStringLiteral(
-            "所有支持类型|*.EP;*.JC5;*.QS;*.WB;*.GRD;*.OVWB;*.UPT;*.DAT;*.P32|EP Files (*.EP)|*.EP|JC5 "
-            "Files(*.JC5)|*.JC5|VBJ CEJ Files(*.DAT)|*.DAT|PEJ320(*.P32)|*.P32|OBJ(*.OBJ)|*.OBJ|UPT "
-            "Files(*.UPT)|*.UPT"));
+        const QStringList filters = CardDialogNameFilters(GetUiString(UiKey::CardViewer::Open_Filter));
         QFileDialog dialog(this, QString(), Folders().CurrentDir);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setNameFilters(filters);
@@ -311,11 +346,23 @@ TFrmWenBan::TFrmWenBan(QWidget *owner)
             ? dialog.selectedFiles().first()
             : QString();
     };
-    RefreshRecentMenu(
-        QString(), m_fileMenu, QLatin1String(WenBanRecentSection), true,
-        [this](const QString &f) { LoadCardFile(f); }, int(m_fileMenu->actions().size()));
-    m_fileName = QString();
+}
+
+void TFrmWenBan::ApplyLanguage()
+{
+    m_fileMenu->setTitle(GetUiString(UiKey::CardViewer::Menu_File));
+    m_viewMenu->setTitle(GetUiString(UiKey::CardViewer::Menu_View));
+    for (const TViewerAction &a : kViewerActions)
+        if (QAction *action = Action(a.Name))
+            action->setText(GetUiString(a.Text));
     updateCaption();
+}
+
+void TFrmWenBan::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ApplyLanguage();
+    QDialog::changeEvent(event);
 }
 
 TFrmWenBan::~TFrmWenBan() = default;
@@ -339,14 +386,14 @@ QString TFrmWenBan::StatusText() const
         return QString();
     const qint64 rowBytes = m_card[0].length();
     // The two roads have always spelt the status a little differently.
-    const QString format = m_fromFile ? QStringLiteral("纹针数：%1  纹板块数：%2")
-                                      : QStringLiteral("纹针数：%1  纹板块数： %2");
+    const QString format
+        = GetUiString(m_fromFile ? UiKey::CardViewer::Status_File : UiKey::CardViewer::Status_Built);
     return format.arg(rowBytes * 8).arg(m_card.length());
 }
 
 void TFrmWenBan::updateCaption()
 {
-    setWindowTitle(m_fileName.isEmpty() ? QStringLiteral("纹板显示") : m_fileName);
+    setWindowTitle(m_fileName.isEmpty() ? GetUiString(UiKey::CardViewer::Caption) : m_fileName);
     m_status->setText(StatusText());
 }
 
@@ -393,7 +440,7 @@ bool TFrmWenBan::querySave()
 {
     if (m_saved || m_card.isEmpty())
         return true;
-    switch (AskSave(QStringLiteral("纹版文件已生成或修改！需要保存吗？"), QStringLiteral("保存"))) {
+    switch (AskSave(GetUiString(UiKey::CardViewer::Ask_Save), GetUiString(UiKey::CardViewer::Save_Caption))) {
     case TCardSaveAnswer::No:
         return true;
     case TCardSaveAnswer::Cancel:
@@ -413,12 +460,12 @@ bool TFrmWenBan::LoadCardFile(const QString &fileName)
     QString error;
     const bool read = io.LoadFromFile(fileName, &error);
     if (read && (io.Content != TWenBanIO::CardContent || io.Card.isEmpty()))
-        ShowMessage(QStringLiteral("纹板中没有有效数据！"), kOpenCaption, 1);
+        ShowMessage(GetUiString(UiKey::CardViewer::No_Data), GetUiString(UiKey::CardViewer::Open_Caption), 1);
     if (!read || io.Content != TWenBanIO::CardContent || io.Card.isEmpty()) {
-        QString text = QStringLiteral("打开纹板文件错误!");
+        QString text = GetUiString(UiKey::CardViewer::Open_Error);
         if (!read && !error.isEmpty())
             text += QLatin1Char('\n') + error;
-        ShowMessage(text, kOpenCaption, 2);
+        ShowMessage(text, GetUiString(UiKey::CardViewer::Open_Caption), 2);
         return false;
     }
     m_card = io.Card;
@@ -475,8 +522,8 @@ bool TFrmWenBan::SaveCardFile(const QString &fileName, int filterIndex)
     const bool bmp = QFileInfo(fileName).suffix().compare(QLatin1String("BMP"), Qt::CaseInsensitive) == 0;
     QString error;
     if (!WriteCardFile(fileData(), bmp ? cardPicture() : QImage(), fileName, filterIndex, &error)) {
-        ShowMessage(GetUiMessage(QStringLiteral("StringWriteFileError")) + QLatin1Char('\n') + error,
-            GetUiMessage(QStringLiteral("ErrorCaption")), 2);
+        ShowMessage(GetUiMessage(UiKey::String::StringWriteFileError) + QLatin1Char('\n') + error,
+            GetUiMessage(UiKey::String::ErrorCaption), 2);
         return false;
     }
     m_fileName = fileName;

@@ -19,8 +19,10 @@
 #include <functional>
 
 class QAction;
+class QGridLayout;
 class QLabel;
 class QMenu;
+class QMenuBar;
 class QScrollBar;
 class TCardViewCanvas;
 class TNumricEdit;
@@ -86,9 +88,20 @@ public:
 
     // Closing (Escape, the window's close button, "关闭") first asks about an unsaved card.
     void reject() override;
+    // Puts the texts of the chosen language on the menus, caption and status; a language
+    // switch calls it.
+    void ApplyLanguage();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     friend class TCardViewCanvas; // paints from the card and scroll state
+    // One builder per part of the window.
+    QMenuBar *buildMenus();
+    QGridLayout *buildCardArea();
+    void buildCardNumberEdit();
+    void setDefaultQuestions();
     bool querySave();
     void cardChanged();
     void updateCaption();
@@ -113,5 +126,6 @@ private:
     QScrollBar *m_horz = nullptr;
     QLabel *m_status = nullptr;
     QMenu *m_fileMenu = nullptr;
+    QMenu *m_viewMenu = nullptr;
     QList<QAction *> m_actions;
 };

@@ -1,4 +1,5 @@
 #include "card/ui/divisiondialog.h"
+#include "core/settings/uitexts.h"
 
 #include "card/divisionrule.h"
 #include "card/ui/rulevalidator.h"
@@ -14,18 +15,18 @@
 TFrmDivide::TFrmDivide(const QString &rule, QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("纹板分造"));
+    setWindowTitle(GetUiString(UiKey::Division::Caption));
     ShowMessage = [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); };
 
-    RbSingle = new QRadioButton(QStringLiteral("单造"), this);
-    RbMultiple = new QRadioButton(QStringLiteral("多造"), this);
+    RbSingle = new QRadioButton(GetUiString(UiKey::Division::Single), this);
+    RbMultiple = new QRadioButton(GetUiString(UiKey::Division::Multiple), this);
     EditRule = new QLineEdit(this);
     // Divisions A to L: a field that takes nothing else, typed or pasted.
     EditRule->setValidator(new TRuleValidator(QLatin1Char('L'), EditRule));
     QString shown;
     EditRule->setText(RuleFieldAccepts(rule, QLatin1Char('L'), &shown) ? shown : QStringLiteral("1A"));
-    BtnOK = new QPushButton(QStringLiteral("确定"), this);
-    BtnCancel = new QPushButton(QStringLiteral("取消"), this);
+    BtnOK = new QPushButton(GetUiString(UiKey::General::BtnOK), this);
+    BtnCancel = new QPushButton(GetUiString(UiKey::General::BtnCancel), this);
     BtnOK->setDefault(true);
 
     const bool multiple = DivisionRuleIsMultiple(rule);

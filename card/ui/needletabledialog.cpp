@@ -25,16 +25,19 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode, const TCa
     , m_tables(tables)
 {
     const bool pick = m_kind == PickTableKind;
-    setWindowTitle(pick ? QStringLiteral("投梭表") : QStringLiteral("纬密表"));
+    setWindowTitle(
+        GetUiString(pick ? UiKey::NeedleTable::Shuttle_Caption : UiKey::NeedleTable::Weft_Density_Caption));
     m_count = ReadNeedleTable(Table(), NeedleTableSection(m_kind));
     if (lastCount() > 0)
         m_count = lastCount();
     lastCount() = m_count;
 
-    auto *group = new QGroupBox(pick ? QStringLiteral("投梭表设置") : QStringLiteral("纬密表设置"), this);
+    auto *group = new QGroupBox(
+        GetUiString(pick ? UiKey::NeedleTable::Shuttle_Group : UiKey::NeedleTable::Weft_Density_Group), this);
     auto *countRow = new QHBoxLayout;
-    countRow->addWidget(
-        new QLabel(pick ? QStringLiteral("设定投梭针针数：") : QStringLiteral("设定纬密针针数："), group));
+    countRow->addWidget(new QLabel(
+        GetUiString(pick ? UiKey::NeedleTable::Shuttle_Needles : UiKey::NeedleTable::Weft_Density_Needles),
+        group));
     RSEditPickNum = new QSpinBox(group);
     RSEditPickNum->setRange(1, 16);
     RSEditPickNum->setValue(m_count);
@@ -59,9 +62,9 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode, const TCa
     groupLayout->addLayout(countRow);
     groupLayout->addLayout(grids);
 
-    BtnOK = new QPushButton(QStringLiteral("确定"), this);
-    BtnCancel = new QPushButton(QStringLiteral("取消"), this);
-    BtnLoadWeave = new QPushButton(QStringLiteral("从组织载入"), this);
+    BtnOK = new QPushButton(GetUiString(UiKey::General::BtnOK), this);
+    BtnCancel = new QPushButton(GetUiString(UiKey::General::BtnCancel), this);
+    BtnLoadWeave = new QPushButton(GetUiString(UiKey::NeedleTable::Load_Weave), this);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(BtnLoadWeave);
     buttons->addStretch();
@@ -73,7 +76,7 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode, const TCa
 
     ChooseWeaveFile = [this] {
         return QFileDialog::getOpenFileName(
-            this, QString(), Folders().WeaveDir, QStringLiteral("组织文件(*.OVW)"));
+            this, QString(), Folders().WeaveDir, GetUiString(UiKey::NeedleTable::Weave_Filter));
     };
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -146,7 +149,7 @@ bool TFrmPickWeftDensTable::LoadFromWeaveFile(const QString &fileName)
     TNeedleMaskTable masks = Table();
     if (!LoadWeaveFile(fileName, weave, &error) || !NeedleTableFromWeave(weave, masks, count)) {
         QMessageBox::warning(this, windowTitle(),
-            error.isEmpty() ? GetUiMessage(QStringLiteral("WeaveEmptyIn")).arg(fileName) : error);
+            error.isEmpty() ? GetUiMessage(UiKey::String::WeaveEmptyIn).arg(fileName) : error);
         return false;
     }
     Table() = masks;

@@ -1,4 +1,5 @@
 #include "card/ui/ruleinputdialog.h"
+#include "core/settings/uitexts.h"
 
 #include "card/ui/rulevalidator.h"
 
@@ -15,7 +16,7 @@
 TFrmInput::TFrmInput(QWidget *parent)
     : QWidget(parent, Qt::Tool)
 {
-    setWindowTitle(QStringLiteral("规律输入"));
+    setWindowTitle(GetUiString(UiKey::RuleInput::Caption));
     ShowMessage = [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); };
 
     EditStartRow = new QSpinBox(this);
@@ -26,21 +27,21 @@ TFrmInput::TFrmInput(QWidget *parent)
     // Letters A to Q: the values 1 to 16 and 0 (no pick); nothing beyond can be typed or
     // pasted.
     EditRule->setValidator(new TRuleValidator(QLatin1Char(LastRowRuleLetter), EditRule));
-    RbPick = new QRadioButton(QStringLiteral("设置投梭"), this);
-    RbRegulator = new QRadioButton(QStringLiteral("设置停撬"), this);
-    RbWeftDens = new QRadioButton(QStringLiteral("设置纬密"), this);
+    RbPick = new QRadioButton(GetUiString(UiKey::RuleInput::Set_Shuttle), this);
+    RbRegulator = new QRadioButton(GetUiString(UiKey::RuleInput::Set_Regulator), this);
+    RbWeftDens = new QRadioButton(GetUiString(UiKey::RuleInput::Set_Weft_Density), this);
     RbPick->setChecked(true);
-    BtnApply = new QPushButton(QStringLiteral("应用"), this);
-    BtnClose = new QPushButton(QStringLiteral("关闭"), this);
+    BtnApply = new QPushButton(GetUiString(UiKey::RuleInput::Apply), this);
+    BtnClose = new QPushButton(GetUiString(UiKey::General::BtnClose), this);
 
     auto *grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("起始位置："), this), 0, 0);
+    grid->addWidget(new QLabel(GetUiString(UiKey::RuleInput::Start_Position), this), 0, 0);
     grid->addWidget(EditStartRow, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("结束位置："), this), 0, 2);
+    grid->addWidget(new QLabel(GetUiString(UiKey::RuleInput::End_Position), this), 0, 2);
     grid->addWidget(EditEndRow, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("起始梭："), this), 1, 0);
+    grid->addWidget(new QLabel(GetUiString(UiKey::RuleInput::Start_Shuttle), this), 1, 0);
     grid->addWidget(EditStartPick, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("结束梭："), this), 1, 2);
+    grid->addWidget(new QLabel(GetUiString(UiKey::RuleInput::End_Shuttle), this), 1, 2);
     grid->addWidget(EditEndPick, 1, 3);
     auto *targets = new QHBoxLayout;
     targets->addWidget(RbPick);
@@ -52,7 +53,7 @@ TFrmInput::TFrmInput(QWidget *parent)
     buttons->addWidget(BtnClose);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(new QLabel(QStringLiteral("投梭规律：格式如：  2(1A1B)3(1A2B) "), this));
+    layout->addWidget(new QLabel(GetUiString(UiKey::RuleInput::Rule_Hint), this));
     layout->addWidget(EditRule);
     layout->addLayout(targets);
     layout->addLayout(buttons);

@@ -5,6 +5,7 @@
 #include "card/ui/samplecardview.h"
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 #include "core/ui/recentmenu.h"
 #include "core/ui/savedialogquestion.h"
 
@@ -12,6 +13,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -32,16 +34,22 @@ namespace {
 
 const QString kUntitled = QStringLiteral("Untitled*");
 
-// The style names of the list, one per style in order; ysOther has none.
-const char *const kStyleNames[] = { "1200", "144", "1300", "1400", "1600", "1700", "1800", "1900", "2100",
-    "2200", "2300", "2400", "2600", "连续1344" };
+// The style names of the list, one per style in order; ysOther has none. The last is a
+// word and goes through the interface texts.
+const char *const kStyleNumbers[] = { "1200", "144", "1300", "1400", "1600", "1700", "1800", "1900", "2100",
+    "2200", "2300", "2400", "2600" };
 
-const char *const kKindNames[] = { "纹针", "棒刀针", "边针", "投梭针", "综框针", "废边针", "纬密针", "停撬针",
-    "空针", "穿线孔", "定位孔" };
+// One per TNeedleKind, in order.
+const TUiKey kKindNames[] = { UiKey::SampleCard::Kind_Jacquard, UiKey::SampleCard::Kind_Rod,
+    UiKey::SampleCard::Kind_Selvedge, UiKey::SampleCard::Kind_Shuttle, UiKey::SampleCard::Kind_Heald,
+    UiKey::SampleCard::Kind_Waste_Selvedge, UiKey::SampleCard::Kind_Weft_Density,
+    UiKey::SampleCard::Kind_Regulator, UiKey::SampleCard::Kind_Empty, UiKey::SampleCard::Kind_Threading_Hole,
+    UiKey::SampleCard::Kind_Locating_Hole };
+static_assert(std::size(kKindNames) == NeedleKindCount);
 
 QString CardFilter()
 {
-    return QStringLiteral("样卡文件 (*.OVYK *.ovyk);;所有文件 (*)");
+    return GetUiString(UiKey::SampleCard::Card_Filter);
 }
 
 } // namespace
@@ -53,13 +61,55 @@ TFrmYangKa::TFrmYangKa(const TYangkaImage &card, int designWidth, int warpRepeat
 {
     m_card.Assign(card);
     m_fileName = card.CardFileName;
+    setDefaultQuestions();
+
+    ImgYangKa = new SampleCardView;
+    ScrollBox = new QScrollArea(this);
+    ScrollBox->setWidget(ImgYangKa);
+    ScrollBox->setAlignment(Qt::AlignCenter);
+    ScrollBox->setMinimumSize(480, 200);
+    CheckBoxTiQianSuo = new QCheckBox(this);
+    CheckBoxTiQianSuo->setVisible(false);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(buildNeedleKinds());
+    side->addWidget(buildStartCorner());
+    side->addWidget(CheckBoxTiQianSuo);
+    side->addWidget(buildCardStyles());
+    side->addWidget(buildSizes());
+    side->addStretch();
+    buildButtons(side);
+    auto *body = new QHBoxLayout;
+    body->addWidget(ScrollBox, 1);
+    body->addLayout(side);
+    auto *layout = new QVBoxLayout(this);
+    layout->setMenuBar(buildMenus());
+    layout->addLayout(body, 1);
+    layout->addWidget(buildStatusBar());
+
+    connect(ImgYangKa, &SampleCardView::CellPressed, this,
+        [this](int col, int row, Qt::MouseButton button, bool) { cellPressed(col, row, button); });
+    connect(ImgYangKa, &SampleCardView::CellDragged, this, &TFrmYangKa::cellDragged);
+    connect(ImgYangKa, &SampleCardView::CellReleased, this, &TFrmYangKa::cellReleased);
+    connect(ImgYangKa, &SampleCardView::CardChanged, this, [this] { cardChanged(); });
+    ImgYangKa->SetCard(&m_card);
+
+    syncControls();
+    cardChanged();
+    ApplyLanguage();
+    rebuildRecentMenu(QString());
+}
+
+void TFrmYangKa::setDefaultQuestions()
+{
     ShowMessage = [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); };
     ShowRefusal = [this](const QString &text) { QMessageBox::critical(this, CardForDesignCaption(), text); };
     ChooseOpenFile = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("打开"), cardFolder(), CardFilter());
+        return QFileDialog::getOpenFileName(
+            this, GetUiString(UiKey::SampleCard::Open_Caption), cardFolder(), CardFilter());
     };
     ChooseSaveFile = [this] {
-        QFileDialog dialog(this, QStringLiteral("另存为"), cardFolder(), CardFilter());
+        QFileDialog dialog(this, GetUiString(UiKey::SampleCard::Save_As_Caption), cardFolder(), CardFilter());
         dialog.setDefaultSuffix(QStringLiteral("OVYK"));
         QString fileName;
         ExecSaveDialog(
@@ -73,20 +123,22 @@ TFrmYangKa::TFrmYangKa(const TYangkaImage &card, int designWidth, int warpRepeat
         rule = dialog.Rule();
         return true;
     };
+}
 
-    // Menus.
+QMenuBar *TFrmYangKa::buildMenus()
+{
     auto *menuBar = new QMenuBar(this);
-    FileMenu = menuBar->addMenu(QStringLiteral("文件(&F)"));
-    QAction *open = FileMenu->addAction(QStringLiteral("打开(&O)"), this, [this] { FileOpen(); });
-    open->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    QAction *save = FileMenu->addAction(QStringLiteral("保存(&S)"), this, [this] { FileSave(); });
-    save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    FileMenu->addAction(QStringLiteral("另存为...(&A)"), this, [this] { FileSaveAs(); });
+    FileMenu = menuBar->addMenu(QString());
+    m_texts.Open = FileMenu->addAction(QString(), this, [this] { FileOpen(); });
+    m_texts.Open->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    m_texts.Save = FileMenu->addAction(QString(), this, [this] { FileSave(); });
+    m_texts.Save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    m_texts.SaveAs = FileMenu->addAction(QString(), this, [this] { FileSaveAs(); });
     FileMenu->addSeparator();
-    m_recentAnchor = FileMenu->addAction(QStringLiteral("退出(&X)"), this, &QDialog::reject);
-    QMenu *edit = menuBar->addMenu(QStringLiteral("编辑(&E)"));
-    QAction *divide = edit->addAction(QStringLiteral("分造(&D)"), this, [this] { DivideData(); });
-    divide->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
+    m_recentAnchor = FileMenu->addAction(QString(), this, &QDialog::reject);
+    m_texts.EditMenu = menuBar->addMenu(QString());
+    m_texts.Divide = m_texts.EditMenu->addAction(QString(), this, [this] { DivideData(); });
+    m_texts.Divide->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
     // Zoom has no menu entry: only its keys.
     auto *zoomIn = new QAction(this);
     zoomIn->setShortcut(QKeySequence::ZoomIn);
@@ -96,75 +148,92 @@ TFrmYangKa::TFrmYangKa(const TYangkaImage &card, int designWidth, int warpRepeat
     connect(zoomOut, &QAction::triggered, this, [this] { ZoomBy(-1); });
     addAction(zoomIn);
     addAction(zoomOut);
+    return menuBar;
+}
 
-    // The card.
-    ImgYangKa = new SampleCardView;
-    ScrollBox = new QScrollArea(this);
-    ScrollBox->setWidget(ImgYangKa);
-    ScrollBox->setAlignment(Qt::AlignCenter);
-    ScrollBox->setMinimumSize(480, 200);
-
-    // Needle kinds.
-    auto *kinds = new QGroupBox(QStringLiteral("选取针式"), this);
-    auto *kindsLayout = new QGridLayout(kinds);
+QGroupBox *TFrmYangKa::buildNeedleKinds()
+{
+    m_texts.Kinds = new QGroupBox(this);
+    auto *kindsLayout = new QGridLayout(m_texts.Kinds);
     RgpNeedle = new QButtonGroup(this);
     for (int i = 0; i < NeedleKindCount; ++i) {
-        auto *button = new QRadioButton(QString::fromUtf8(kKindNames[i]), kinds);
+        auto *button = new QRadioButton(m_texts.Kinds);
         RgpNeedle->addButton(button, i);
         kindsLayout->addWidget(button, i / 2, i % 2);
     }
     RgpNeedle->button(0)->setChecked(true);
+    return m_texts.Kinds;
+}
 
-    // Start corner, early shuttle, sizes.
+QGroupBox *TFrmYangKa::buildStartCorner()
+{
     auto *corner = new QGroupBox(this);
     auto *cornerLayout = new QHBoxLayout(corner);
-    RbLeftTop = new QRadioButton(QStringLiteral("左上角"), corner);
-    RbRightBottom = new QRadioButton(QStringLiteral("右下角"), corner);
+    RbLeftTop = new QRadioButton(corner);
+    RbRightBottom = new QRadioButton(corner);
     cornerLayout->addWidget(RbLeftTop);
     cornerLayout->addWidget(RbRightBottom);
     connect(RbLeftTop, &QRadioButton::clicked, this, [this] { SetStartCorner(0); });
     connect(RbRightBottom, &QRadioButton::clicked, this, [this] { SetStartCorner(1); });
-    CheckBoxTiQianSuo = new QCheckBox(QStringLiteral("设置提前梭："), this);
-    CheckBoxTiQianSuo->setVisible(false);
+    return corner;
+}
 
-    auto *styleGroup = new QGroupBox(QStringLiteral("设置卡号"), this);
-    auto *styleLayout = new QHBoxLayout(styleGroup);
-    CbxYKStyle = new QComboBox(styleGroup);
-    for (const char *name : kStyleNames)
-        CbxYKStyle->addItem(QString::fromUtf8(name));
+QGroupBox *TFrmYangKa::buildCardStyles()
+{
+    m_texts.Styles = new QGroupBox(this);
+    auto *styleLayout = new QHBoxLayout(m_texts.Styles);
+    CbxYKStyle = new QComboBox(m_texts.Styles);
+    for (const char *name : kStyleNumbers)
+        CbxYKStyle->addItem(QString::fromLatin1(name));
+    CbxYKStyle->addItem(QString()); // the continuous style: a word
     styleLayout->addWidget(CbxYKStyle);
-    styleGroup->setVisible(false);
+    m_texts.Styles->setVisible(false);
     connect(CbxYKStyle, &QComboBox::activated, this, [this](int index) {
         m_card.SetYKStyle(TYKStyle(index));
         ImgYangKa->Refresh();
         cardChanged();
     });
+    return m_texts.Styles;
+}
 
+QGroupBox *TFrmYangKa::buildSizes()
+{
     auto *sizes = new QGroupBox(this);
     auto *sizesLayout = new QGridLayout(sizes);
     EditRows = new QLineEdit(sizes);
     EditCols = new QLineEdit(sizes);
     EditJacquard = new QLineEdit(sizes);
-    for (QLineEdit *e : { EditRows, EditCols, EditJacquard })
+    int row = 0;
+    for (QLabel **label : { &m_texts.Rows, &m_texts.Cols, &m_texts.Jacquard }) {
+        *label = new QLabel(sizes);
+        sizesLayout->addWidget(*label, row++, 0);
+    }
+    row = 0;
+    for (QLineEdit *e : { EditRows, EditCols, EditJacquard }) {
         e->setValidator(new QIntValidator(0, 9999999, e));
-    sizesLayout->addWidget(new QLabel(QStringLiteral("总行数："), sizes), 0, 0);
-    sizesLayout->addWidget(EditRows, 0, 1);
-    sizesLayout->addWidget(new QLabel(QStringLiteral("总列数："), sizes), 1, 0);
-    sizesLayout->addWidget(EditCols, 1, 1);
-    sizesLayout->addWidget(new QLabel(QStringLiteral("提花针数："), sizes), 2, 0);
-    sizesLayout->addWidget(EditJacquard, 2, 1);
+        sizesLayout->addWidget(e, row++, 1);
+    }
     connect(EditRows, &QLineEdit::returnPressed, this, &TFrmYangKa::ApplyCustomSize);
     connect(EditCols, &QLineEdit::returnPressed, this, &TFrmYangKa::ApplyCustomSize);
     connect(EditJacquard, &QLineEdit::returnPressed, this, &TFrmYangKa::ApplyJacquardCount);
+    return sizes;
+}
 
-    auto *ok = new QPushButton(QStringLiteral("确定"), this);
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+void TFrmYangKa::buildButtons(QVBoxLayout *side)
+{
+    m_texts.Ok = new QPushButton(this);
+    m_texts.Cancel = new QPushButton(this);
     // Enter in a size field applies the size; it must not press OK.
-    ok->setAutoDefault(false);
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &TFrmYangKa::accept);
-    connect(cancel, &QPushButton::clicked, this, &TFrmYangKa::reject);
+    for (QPushButton *b : { m_texts.Ok, m_texts.Cancel }) {
+        b->setAutoDefault(false);
+        side->addWidget(b);
+    }
+    connect(m_texts.Ok, &QPushButton::clicked, this, &TFrmYangKa::accept);
+    connect(m_texts.Cancel, &QPushButton::clicked, this, &TFrmYangKa::reject);
+}
 
+QStatusBar *TFrmYangKa::buildStatusBar()
+{
     auto *status = new QStatusBar(this);
     status->setSizeGripEnabled(false);
     StatusTotal = new QLabel(status);
@@ -173,35 +242,40 @@ TFrmYangKa::TFrmYangKa(const TYangkaImage &card, int designWidth, int warpRepeat
     status->addWidget(StatusTotal);
     status->addWidget(StatusJacquard);
     status->addWidget(StatusEmpty);
+    return status;
+}
 
-    auto *side = new QVBoxLayout;
-    side->addWidget(kinds);
-    side->addWidget(corner);
-    side->addWidget(CheckBoxTiQianSuo);
-    side->addWidget(styleGroup);
-    side->addWidget(sizes);
-    side->addStretch();
-    side->addWidget(ok);
-    side->addWidget(cancel);
-    auto *body = new QHBoxLayout;
-    body->addWidget(ScrollBox, 1);
-    body->addLayout(side);
-    auto *layout = new QVBoxLayout(this);
-    layout->setMenuBar(menuBar);
-    layout->addLayout(body, 1);
-    layout->addWidget(status);
-
-    connect(ImgYangKa, &SampleCardView::CellPressed, this,
-        [this](int col, int row, Qt::MouseButton button, bool) { cellPressed(col, row, button); });
-    connect(ImgYangKa, &SampleCardView::CellDragged, this, &TFrmYangKa::cellDragged);
-    connect(ImgYangKa, &SampleCardView::CellReleased, this, &TFrmYangKa::cellReleased);
-    connect(ImgYangKa, &SampleCardView::CardChanged, this, [this] { cardChanged(); });
-    ImgYangKa->SetCard(&m_card);
-
+void TFrmYangKa::ApplyLanguage()
+{
+    FileMenu->setTitle(GetUiString(UiKey::SampleCard::Menu_File));
+    m_texts.Open->setText(GetUiString(UiKey::SampleCard::Open));
+    m_texts.Save->setText(GetUiString(UiKey::SampleCard::Save));
+    m_texts.SaveAs->setText(GetUiString(UiKey::SampleCard::Save_As));
+    m_recentAnchor->setText(GetUiString(UiKey::SampleCard::Exit));
+    m_texts.EditMenu->setTitle(GetUiString(UiKey::SampleCard::Menu_Edit));
+    m_texts.Divide->setText(GetUiString(UiKey::SampleCard::Divide));
+    m_texts.Kinds->setTitle(GetUiString(UiKey::SampleCard::Needle_Kind));
+    for (int i = 0; i < NeedleKindCount; ++i)
+        RgpNeedle->button(i)->setText(GetUiString(kKindNames[i]));
+    RbLeftTop->setText(GetUiString(UiKey::SampleCard::Left_Top));
+    RbRightBottom->setText(GetUiString(UiKey::SampleCard::Right_Bottom));
+    CheckBoxTiQianSuo->setText(GetUiString(UiKey::SampleCard::Early_Shuttle));
+    m_texts.Styles->setTitle(GetUiString(UiKey::SampleCard::Card_Style));
+    CbxYKStyle->setItemText(CbxYKStyle->count() - 1, GetUiString(UiKey::SampleCard::Style_Continuous));
+    m_texts.Rows->setText(GetUiString(UiKey::SampleCard::Rows));
+    m_texts.Cols->setText(GetUiString(UiKey::SampleCard::Cols));
+    m_texts.Jacquard->setText(GetUiString(UiKey::SampleCard::Jacquard_Count));
+    m_texts.Ok->setText(GetUiString(UiKey::General::BtnOK));
+    m_texts.Cancel->setText(GetUiString(UiKey::General::BtnCancel));
     SetFileName(m_fileName);
-    syncControls();
-    cardChanged();
-    rebuildRecentMenu(QString());
+    textStatus();
+}
+
+void TFrmYangKa::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ApplyLanguage();
+    QDialog::changeEvent(event);
 }
 
 TFrmYangKa::~TFrmYangKa()
@@ -213,7 +287,7 @@ TFrmYangKa::~TFrmYangKa()
 void TFrmYangKa::SetFileName(const QString &fileName)
 {
     m_fileName = fileName;
-    setWindowTitle(QStringLiteral("样卡设置") + QStringLiteral(" - ") + fileName);
+    setWindowTitle(GetUiString(UiKey::SampleCard::Caption) + QStringLiteral(" - ") + fileName);
 }
 
 void TFrmYangKa::syncControls()
@@ -239,11 +313,21 @@ void TFrmYangKa::syncControls()
 void TFrmYangKa::cardChanged()
 {
     const TNeedleCounts n = CountNeedles(m_card);
-    StatusTotal->setText(QStringLiteral("总针数：%1 针").arg(n.Total));
-    StatusJacquard->setText(QStringLiteral("纹针数：%1 针").arg(n.Jacquard));
-    StatusEmpty->setText(QStringLiteral("空针数：%1 针").arg(n.Empty));
+    textStatus(n);
     // The jacquard field starts from the count the card has now.
     EditJacquard->setText(QString::number(n.Jacquard));
+}
+
+void TFrmYangKa::textStatus()
+{
+    textStatus(CountNeedles(m_card));
+}
+
+void TFrmYangKa::textStatus(const TNeedleCounts &n)
+{
+    StatusTotal->setText(GetUiString(UiKey::SampleCard::Status_Total).arg(n.Total));
+    StatusJacquard->setText(GetUiString(UiKey::SampleCard::Status_Jacquard).arg(n.Jacquard));
+    StatusEmpty->setText(GetUiString(UiKey::SampleCard::Status_Empty).arg(n.Empty));
 }
 
 QStringList TFrmYangKa::StatusTexts() const

@@ -16,11 +16,16 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
+class QPushButton;
 class QRadioButton;
 class QScrollArea;
+class QStatusBar;
+class QVBoxLayout;
 class SampleCardView;
 
 class TFrmYangKa : public QDialog {
@@ -97,11 +102,38 @@ public:
     QLabel *StatusEmpty = nullptr;
     QMenu *FileMenu = nullptr;
 
+    // Puts the texts of the chosen language on every control; a language switch calls it.
+    void ApplyLanguage();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    // One builder per group of controls.
+    void setDefaultQuestions();
+    QMenuBar *buildMenus();
+    QGroupBox *buildNeedleKinds();
+    QGroupBox *buildStartCorner();
+    QGroupBox *buildCardStyles();
+    QGroupBox *buildSizes();
+    void buildButtons(QVBoxLayout *side);
+    QStatusBar *buildStatusBar();
+    // The controls whose texts ApplyLanguage sets, besides the public ones.
+    struct TTextedControls {
+        QAction *Open = nullptr, *Save = nullptr, *SaveAs = nullptr, *Divide = nullptr;
+        QMenu *EditMenu = nullptr;
+        QGroupBox *Kinds = nullptr, *Styles = nullptr;
+        QLabel *Rows = nullptr, *Cols = nullptr, *Jacquard = nullptr;
+        QPushButton *Ok = nullptr, *Cancel = nullptr;
+    };
+    TTextedControls m_texts;
+
     void cellPressed(int col, int row, Qt::MouseButton button);
     void cellDragged(int col, int row);
     void cellReleased(int col, int row, Qt::MouseButton button);
     void cardChanged();
+    void textStatus();
+    void textStatus(const TNeedleCounts &counts);
     void rebuildRecentMenu(const QString &added);
     void syncControls();
     QString cardFolder() const;

@@ -1,4 +1,5 @@
 #include "card/ui/shuttlebycolorwindow.h"
+#include "core/settings/uitexts.h"
 
 #include "card/needletables.h"
 #include "core/palette/palette.h"
@@ -42,11 +43,11 @@ TFrmSetPickWithColor::TFrmSetPickWithColor(QWidget *parent)
     PickedSwatch = new QLabel(this);
     for (QLabel *s : { ShuttleSwatch, PickedSwatch })
         s->setFixedSize(32, 20);
-    BtnApply = new QPushButton(QStringLiteral("应用"), this);
-    BtnClose = new QPushButton(QStringLiteral("关闭"), this);
+    BtnApply = new QPushButton(GetUiString(UiKey::RuleInput::Apply), this);
+    BtnClose = new QPushButton(GetUiString(UiKey::General::BtnClose), this);
 
     auto *top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("梭号："), this));
+    top->addWidget(new QLabel(GetUiString(UiKey::NeedleTable::Shuttle_Number), this));
     top->addWidget(SGridPickNum, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(ShuttleSwatch);
@@ -83,7 +84,8 @@ void TFrmSetPickWithColor::SetEntry(int entry)
 
 void TFrmSetPickWithColor::UpdateView()
 {
-    setWindowTitle(m_target.WeftDensMode ? QStringLiteral("设置纬密") : QStringLiteral("设置投梭"));
+    setWindowTitle(GetUiString(
+        m_target.WeftDensMode ? UiKey::RuleInput::Set_Weft_Density : UiKey::RuleInput::Set_Shuttle));
     // Shuttle number n is shown in colour n (0: no shuttle); a number past the colour list
     // has no colour.
     const int v = m_target.Value;

@@ -90,20 +90,20 @@ bool CheckMeshRepeats(const TMesh &mesh, QString *error)
     if (mesh.WarpRepeat < 1 || mesh.WarpRepeat > MaxMeshRepeat || mesh.WeftRepeat < 1
         || mesh.WeftRepeat > MaxMeshRepeat)
         return Fail(error,
-            GetUiMessage(QStringLiteral("MeshRepeatsRange"))
+            GetUiMessage(UiKey::String::MeshRepeatsRange)
                 .arg(mesh.WarpRepeat)
                 .arg(mesh.WeftRepeat)
                 .arg(MaxMeshRepeat));
     const qint64 slots = qint64(mesh.Colors.length()) * mesh.WarpRepeat * mesh.WeftRepeat;
     if (slots > MaxColourWeaveSlots)
         return Fail(error,
-            GetUiMessage(QStringLiteral("MeshColorWeavesOver"))
+            GetUiMessage(UiKey::String::MeshColorWeavesOver)
                 .arg(mesh.Colors.length())
                 .arg(mesh.WarpRepeat)
                 .arg(mesh.WeftRepeat));
     if (qint64(mesh.WeftRepeat) * std::max(mesh.Wefts, 0) > MaxRowTableCells)
         return Fail(
-            error, GetUiMessage(QStringLiteral("MeshWeftEntriesOver")).arg(mesh.WeftRepeat).arg(mesh.Wefts));
+            error, GetUiMessage(UiKey::String::MeshWeftEntriesOver).arg(mesh.WeftRepeat).arg(mesh.Wefts));
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "core/base/fileext.h"
 
+#include "core/settings/uitexts.h"
+
 #include <QFileInfo>
 
 const std::array<const char *, FileExtensionCount> FileExtensions
@@ -11,6 +13,17 @@ const std::array<const char *, FileExtensionCount> FileTypeDescription
 
 const std::array<const char *, FileExtensionCount> FileTypeIconIndex
     = { "0", "0", "6", "8", "10", "3", "2", "5", "13", "11", "12", "4", "7" };
+
+QString FileTypeName(int row)
+{
+    // One per row of FileExtensions; the two picture rows share a name.
+    static const TUiKey names[FileExtensionCount] = { UiKey::FileTypes::Picture, UiKey::FileTypes::Picture,
+        UiKey::FileTypes::Bonas_Card, UiKey::FileTypes::Staubli_Card, UiKey::FileTypes::Changshu_Card,
+        UiKey::FileTypes::Card, UiKey::FileTypes::Weave, UiKey::FileTypes::Sample_Card,
+        UiKey::FileTypes::Zheda_Sample, UiKey::FileTypes::Zheda_Card, UiKey::FileTypes::Zheda_Weave,
+        UiKey::FileTypes::Pattern, UiKey::FileTypes::Wanguo_Card };
+    return row >= 0 && row < FileExtensionCount ? GetUiString(names[row]) : QString();
+}
 
 int FileExtensionRow(const QString &extOrFileName)
 {

@@ -22,13 +22,16 @@ bool openFailed(const QString &fileName, int why, QString *error)
     if (why == ENOENT && HasLostNameBytes(fileName))
         return Fail(error, NotUtf8NameMessage(fileName));
     if (why == ENOENT)
-        return Fail(error, GetUiMessage(QStringLiteral("FileMissing")).arg(fileName));
-    return Fail(error, GetUiMessage(QStringLiteral("FileCannotOpen")).arg(fileName, qt_error_string(why)));
+        return Fail(error, GetUiMessage(UiKey::String::FileMissing).arg(fileName));
+    return Fail(error, GetUiMessage(UiKey::String::FileCannotOpen).arg(fileName, qt_error_string(why)));
 }
 
-bool notRegular(const QString &fileName, QString *error)
+bool notRegular(const QString &fileName, mode_t mode, QString *error)
 {
-    return Fail(error, GetUiMessage(QStringLiteral("FileNotRegular")).arg(fileName));
+    // A folder is the likely slip (a name picked one level too high): say so by name.
+    if (S_ISDIR(mode))
+        return Fail(error, GetUiMessage(UiKey::String::FileIsFolder).arg(fileName));
+    return Fail(error, GetUiMessage(UiKey::String::FileNotRegular).arg(fileName));
 }
 
 // Opens a regular file and gives its size. The type is looked at before the open, so that
@@ -41,7 +44,7 @@ bool openRegular(QFile &file, const QString &fileName, qint64 &size, QString *er
     if (::stat(local.constData(), &st) != 0)
         return openFailed(fileName, errno, error);
     if (!S_ISREG(st.st_mode))
-        return notRegular(fileName, error);
+        return notRegular(fileName, st.st_mode, error);
     const int fd = ::open(local.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return openFailed(fileName, errno, error);
@@ -49,11 +52,11 @@ bool openRegular(QFile &file, const QString &fileName, qint64 &size, QString *er
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0
         || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ::close(fd);
-        return notRegular(fileName, error);
+        return notRegular(fileName, st.st_mode, error);
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return Fail(error, GetUiMessage(QStringLiteral("FileCannotOpen")).arg(fileName, file.errorString()));
+        return Fail(error, GetUiMessage(UiKey::String::FileCannotOpen).arg(fileName, file.errorString()));
     }
     size = st.st_size;
     return true;
@@ -61,7 +64,7 @@ bool openRegular(QFile &file, const QString &fileName, qint64 &size, QString *er
 
 bool tooLarge(const QString &fileName, qint64 size, qint64 maxBytes, QString *error)
 {
-    return Fail(error, GetUiMessage(QStringLiteral("FileTooLarge")).arg(fileName).arg(size).arg(maxBytes));
+    return Fail(error, GetUiMessage(UiKey::String::FileTooLarge).arg(fileName).arg(size).arg(maxBytes));
 }
 
 // Reads up to `limit` bytes, or one byte more when refuseLonger is set, so that a file that
@@ -73,7 +76,7 @@ bool readUpTo(QFile &file, const QString &fileName, qint64 size, qint64 limit, b
     QByteArray data(std::min(size, limit), Qt::Uninitialized);
     const qint64 got = data.isEmpty() ? 0 : file.read(data.data(), data.size());
     if (got < 0)
-        return Fail(error, GetUiMessage(QStringLiteral("FileCannotRead")).arg(fileName, file.errorString()));
+        return Fail(error, GetUiMessage(UiKey::String::FileCannotRead).arg(fileName, file.errorString()));
     data.truncate(got);
     while (data.size() < end) {
         const QByteArray piece = file.read(std::min<qint64>(1 << 16, end - data.size()));
@@ -82,7 +85,7 @@ bool readUpTo(QFile &file, const QString &fileName, qint64 size, qint64 limit, b
         data += piece;
     }
     if (file.error() != QFileDevice::NoError)
-        return Fail(error, GetUiMessage(QStringLiteral("FileCannotRead")).arg(fileName, file.errorString()));
+        return Fail(error, GetUiMessage(UiKey::String::FileCannotRead).arg(fileName, file.errorString()));
     if (refuseLonger && data.size() > limit)
         return tooLarge(fileName, data.size(), limit, error);
     bytes = data;

@@ -28,7 +28,7 @@ bool EncodeFileText(const QString &text, QByteArray &bytes, QString *error)
         ok = !gbk.hasError() && QString(QStringDecoder("GBK").decode(out)) == text;
     }
     if (!ok)
-        return Fail(error, GetUiMessage(QStringLiteral("TextNotGbk")).arg(text));
+        return Fail(error, GetUiMessage(UiKey::String::TextNotGbk).arg(text));
     bytes = out;
     return true;
 }

@@ -38,7 +38,7 @@ constexpr char SavePrefix[] = ".dorwen-cad-save-";
 
 QString writeFailed(const QString &fileName, int why)
 {
-    return GetUiMessage(QStringLiteral("FileCannotWrite")).arg(fileName, qt_error_string(why));
+    return GetUiMessage(UiKey::String::FileCannotWrite).arg(fileName, qt_error_string(why));
 }
 
 // One file of a save: the file to replace, its new content and, while a set of several is
@@ -92,8 +92,10 @@ bool resolveTarget(TPendingFile &file, QString *error)
         }
     }
     if (::stat(local.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) // a folder chosen where a file was meant: say so by name
+            return Fail(error, GetUiMessage(UiKey::String::FileIsFolder).arg(file.Shown));
         if (!S_ISREG(st.st_mode))
-            return Fail(error, GetUiMessage(QStringLiteral("FileNotReplaceable")).arg(file.Shown));
+            return Fail(error, GetUiMessage(UiKey::String::FileNotReplaceable).arg(file.Shown));
         file.Existed = true;
         file.Mode = st.st_mode & 07777;
     } else if (errno != ENOENT) {
@@ -222,8 +224,7 @@ void restoreOld(std::vector<TPendingFile> &files, QString *error)
         if (!it->Aside.isEmpty()) {
             if (::rename(it->Aside.constData(), it->Target.constData()) != 0 && error)
                 *error += QLatin1Char(' ')
-                    + GetUiMessage(QStringLiteral("FileOldKeptAs"))
-                          .arg(it->Shown, QFile::decodeName(it->Aside));
+                    + GetUiMessage(UiKey::String::FileOldKeptAs).arg(it->Shown, QFile::decodeName(it->Aside));
         } else if (it->Placed && !it->Remove) {
             ::unlink(it->Target.constData());
         }

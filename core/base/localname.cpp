@@ -128,5 +128,5 @@ bool HasLostNameBytes(const QString &fileName)
 QString NotUtf8NameMessage(const QString &fileName)
 {
     const QFileInfo info(fileName);
-    return GetUiMessage(QStringLiteral("FileNameNotUtf8")).arg(info.fileName(), info.absolutePath());
+    return GetUiMessage(UiKey::String::FileNameNotUtf8).arg(info.fileName(), info.absolutePath());
 }

@@ -142,17 +142,17 @@ bool CheckRuleText(const QString &text, QString *error)
         QString why;
         if (c == QLatin1Char('(')) {
             if (inGroup)
-                why = GetUiMessage(QStringLiteral("RuleNestedBrackets"));
+                why = GetUiMessage(UiKey::String::RuleNestedBrackets);
             inGroup = true;
         } else if (c == QLatin1Char(')')) {
             if (!inGroup)
-                why = GetUiMessage(QStringLiteral("RuleUnopenedBracket"));
+                why = GetUiMessage(UiKey::String::RuleUnopenedBracket);
             inGroup = false;
         } else if (!IsDigitChar(c) && !IsRuleLetter(c)) {
-            why = GetUiMessage(QStringLiteral("RuleBadCharacter"));
+            why = GetUiMessage(UiKey::String::RuleBadCharacter);
         }
         if (!why.isEmpty())
-            return Fail(error, GetUiMessage(QStringLiteral("RuleUnusable")).arg(t).arg(i + 1).arg(why));
+            return Fail(error, GetUiMessage(UiKey::String::RuleUnusable).arg(t).arg(i + 1).arg(why));
     }
     return true;
 }

@@ -169,10 +169,10 @@ bool MakeProcessTempFolder(QString &path, QString *error)
         auto folder = std::make_unique<QTemporaryDir>(
             parent + QStringLiteral("/dorwen-cad-%1-XXXXXX").arg(qint64(QCoreApplication::applicationPid())));
         if (!folder->isValid() || !lockFolder(folder->path()))
-            return Fail(error, GetUiMessage(QStringLiteral("TempFolderCannotCreate")).arg(parent));
+            return Fail(error, GetUiMessage(UiKey::String::TempFolderCannotCreate).arg(parent));
         const QByteArray local = QFile::encodeName(folder->path());
         if (local.size() >= qsizetype(sizeof g_signalPath))
-            return Fail(error, GetUiMessage(QStringLiteral("TempFolderCannotCreate")).arg(parent));
+            return Fail(error, GetUiMessage(UiKey::String::TempFolderCannotCreate).arg(parent));
         std::memcpy(g_signalPath, local.constData(), std::size_t(local.size()) + 1);
         g_folder = std::move(folder);
         installStopHandlers();

@@ -37,18 +37,18 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
 {
     const QByteArray ps = postScriptPart(bytes);
     if (!ps.startsWith("%!"))
-        return Fail(error, GetUiMessage(QStringLiteral("EpsNotEps")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsNotEps));
     // The bounding box decides the picture's size in points (= pixels at 72 dpi).
     static const QRegularExpression boxPattern(
         QStringLiteral("^%%BoundingBox:\\s*(-?\\d+)\\s+(-?\\d+)\\s+(-?\\d+)\\s+(-?\\d+)"),
         QRegularExpression::MultilineOption);
     const QRegularExpressionMatch box = boxPattern.match(QString::fromLatin1(ps.left(64 * 1024)));
     if (!box.hasMatch())
-        return Fail(error, GetUiMessage(QStringLiteral("EpsNoBoundingBox")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsNoBoundingBox));
     const qint64 width = box.captured(3).toLongLong() - box.captured(1).toLongLong();
     const qint64 height = box.captured(4).toLongLong() - box.captured(2).toLongLong();
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
-        return Fail(error, GetUiMessage(QStringLiteral("EpsBoundingBoxBad")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsBoundingBoxBad));
     // Ghostscript draws the whole box into a temporary file, which is then read as a
     // true-colour picture: a small file can claim a vast box, so the budget is held first.
     if (!CheckPictureBudget(width, height, 4, error))
@@ -56,15 +56,15 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
 
     const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
     if (gs.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("EpsNoGhostscript")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsNoGhostscript));
     QTemporaryDir dir;
     if (!dir.isValid())
-        return Fail(error, GetUiMessage(QStringLiteral("EpsNoTempFolder")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsNoTempFolder));
     const QString input = dir.filePath(QStringLiteral("in.eps"));
     const QString output = dir.filePath(QStringLiteral("out.ppm"));
     QFile in(input);
     if (!in.open(QIODevice::WriteOnly) || in.write(ps) != ps.size())
-        return Fail(error, GetUiMessage(QStringLiteral("EpsNoTempFile")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsNoTempFile));
     in.close();
 
     QProcess process;
@@ -76,21 +76,21 @@ bool DecodeEps(const QByteArray &bytes, QImage &picture, QString *error)
             QStringLiteral("-sDEVICE=ppmraw"), QStringLiteral("-sOutputFile=") + output, QStringLiteral("--"),
             input });
     if (!process.waitForStarted())
-        return Fail(error, GetUiMessage(QStringLiteral("EpsCannotStart")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsCannotStart));
     if (!process.waitForFinished(RunState().EpsTimeoutMs)) {
         process.kill();
         process.waitForFinished();
-        return Fail(error, GetUiMessage(QStringLiteral("EpsTooSlow")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsTooSlow));
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return Fail(error, GetUiMessage(QStringLiteral("EpsCannotDraw")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsCannotDraw));
     QImageReader reader(output, "ppm");
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > MaxPictureSide || size.height() > MaxPictureSide)
-        return Fail(error, GetUiMessage(QStringLiteral("EpsNoPicture")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsNoPicture));
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("EpsNoPicture")));
+        return Fail(error, GetUiMessage(UiKey::String::EpsNoPicture));
     picture = image.convertToFormat(QImage::Format_RGB32);
     return true;
 }

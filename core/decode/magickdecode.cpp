@@ -126,7 +126,7 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
 {
     InitMagick();
     if (bytes.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("PictureFileEmpty")));
+        return Fail(error, GetUiMessage(UiKey::String::PictureFileEmpty));
     std::lock_guard<std::mutex> lock(magickMutex);
     const TTiffHandlersRestored tiffHandlers;
     MagickLib::ImageInfo *info = newImageInfo(format);
@@ -152,7 +152,7 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
                 return false;
         }
         return Fail(
-            error, GetUiMessage(QStringLiteral("PictureDamagedOrNot")).arg(QLatin1String(format), reason));
+            error, GetUiMessage(UiKey::String::PictureDamagedOrNot).arg(QLatin1String(format), reason));
     }
     // The library reads some cut files without a word (PCX rows past the end are made up).
     if (!CheckPictureComplete(format, bytes, error)) {
@@ -169,17 +169,17 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
         Magick::Image image(raw);
         const qint64 width = image.columns(), height = image.rows();
         if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
-            return Fail(error, GetUiMessage(QStringLiteral("PictureNoSize")));
+            return Fail(error, GetUiMessage(UiKey::String::PictureNoSize));
         const Magick::PixelPacket *pixels = image.getConstPixels(0, 0, unsigned(width), unsigned(height));
         if (!pixels)
-            return Fail(error, GetUiMessage(QStringLiteral("PictureUndecodable")));
+            return Fail(error, GetUiMessage(UiKey::String::PictureUndecodable));
         const unsigned mapSize = image.classType() == Magick::PseudoClass ? image.colorMapSize() : 0;
         const Magick::IndexPacket *indexes
             = mapSize > 0 && mapSize <= 256 ? image.getConstIndexes() : nullptr;
         if (indexes) {
             QImage out(int(width), int(height), QImage::Format_Indexed8);
             if (out.isNull())
-                return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
+                return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
             QList<QRgb> table(256, qRgb(0, 0, 0));
             for (unsigned i = 0; i < mapSize; ++i) {
                 const Magick::Color c = image.colorMap(i);
@@ -200,7 +200,7 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
         }
         QImage out(int(width), int(height), QImage::Format_RGB32);
         if (out.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
+            return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
         for (qint64 y = 0; y < height; ++y) {
             auto *d = reinterpret_cast<QRgb *>(out.scanLine(int(y)));
             for (qint64 x = 0; x < width; ++x) {
@@ -213,7 +213,7 @@ bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &pictu
         bits = 24;
         return true;
     } catch (const std::exception &e) {
-        return Fail(error,
-            GetUiMessage(QStringLiteral("PictureUndecodableWhy")).arg(QString::fromLocal8Bit(e.what())));
+        return Fail(
+            error, GetUiMessage(UiKey::String::PictureUndecodableWhy).arg(QString::fromLocal8Bit(e.what())));
     }
 }

@@ -78,7 +78,7 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
     QByteArray data;
     if (!device.isSequential()) {
         if (device.size() - device.pos() > MaxPictureFileSize)
-            return Fail(error, GetUiMessage(QStringLiteral("FileNamedTooLarge")).arg(fileName));
+            return Fail(error, GetUiMessage(UiKey::String::FileNamedTooLarge).arg(fileName));
         data = device.readAll();
     } else {
         while (data.size() <= MaxPictureFileSize) {
@@ -89,7 +89,7 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
         }
     }
     if (data.size() > MaxPictureFileSize)
-        return Fail(error, GetUiMessage(QStringLiteral("FileNamedTooLarge")).arg(fileName));
+        return Fail(error, GetUiMessage(UiKey::String::FileNamedTooLarge).arg(fileName));
     bytes = data;
     return true;
 }
@@ -98,9 +98,9 @@ bool readBounded(QIODevice &device, const QString &fileName, QByteArray &bytes, 
 bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *error)
 {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureEmpty")));
+        return Fail(error, GetUiMessage(UiKey::String::PictureEmpty));
     if (image.width() > MaxPictureSide || image.height() > MaxPictureSide)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureSideOver")).arg(MaxPictureSide));
+        return Fail(error, GetUiMessage(UiKey::String::PictureSideOver).arg(MaxPictureSide));
     int bits = declaredBits;
     switch (image.format()) {
     case QImage::Format_Mono:
@@ -122,7 +122,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
     case QImage::Format_Grayscale8: {
         QImage indexed(image.size(), QImage::Format_Indexed8);
         if (indexed.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
+            return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
         QList<QRgb> grey(256);
         for (int i = 0; i < 256; ++i)
             grey[i] = qRgb(i, i, i);
@@ -136,7 +136,7 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
     default:
         image = std::move(image).convertToFormat(QImage::Format_RGB32);
         if (image.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
+            return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
         if (bits <= 8)
             bits = 24;
         break;
@@ -166,7 +166,7 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
     // Enough of the file for the headers the classes look at.
     const QByteArray header = device.peek(64);
     if (header.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("PictureFileEmpty")));
+        return Fail(error, GetUiMessage(UiKey::String::PictureFileEmpty));
     int bits = 0;
     if (cls.Decoder == TPictureDecoder::Bitmap) {
         bool ownReader = false;
@@ -194,7 +194,7 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
             ConvertPictureTo8BitWithBlackAndWhite(result.Image, converted);
         result.Image = converted;
         if (result.Image.isNull())
-            return Fail(error, GetUiMessage(QStringLiteral("PictureNoMemory")));
+            return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
     }
     out = result;
     return true;
@@ -204,13 +204,13 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
     TLoadedPicture &out, QString *error)
 {
     if (bytes.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("PictureFileEmpty")));
+        return Fail(error, GetUiMessage(UiKey::String::PictureFileEmpty));
     QImage image;
     int bits = 0;
     TLowBitPicture lowBit;
     switch (cls.Decoder) {
     case TPictureDecoder::None:
-        return Fail(error, GetUiMessage(QStringLiteral("PictureTypeUnreadable")).arg(cls.Name));
+        return Fail(error, GetUiMessage(UiKey::String::PictureTypeUnreadable).arg(cls.Name));
     case TPictureDecoder::Bitmap: {
         bool ownReader = false;
         bits = bmpDeclaredBits(bytes, ownReader);
@@ -259,7 +259,7 @@ bool DecodePicture(const TPictureClass &cls, const QString &fileName, const QByt
         break;
     case TPictureDecoder::Custom: {
         if (!cls.Read)
-            return Fail(error, GetUiMessage(QStringLiteral("PictureTypeUnreadable")).arg(cls.Name));
+            return Fail(error, GetUiMessage(UiKey::String::PictureTypeUnreadable).arg(cls.Name));
         TLoadedPicture own;
         if (!cls.Read(fileName, bytes, own, error))
             return false;

@@ -25,7 +25,7 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     else if (Hooks().PictureClassLookup && !extension.isEmpty())
         cls = Hooks().PictureClassLookup(extension);
     if (!cls)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureTypeUnsupported")).arg(fileName));
+        return Fail(error, GetUiMessage(UiKey::String::PictureTypeUnsupported).arg(fileName));
     QString why;
     TLoadedPicture loaded;
     bool ok = false;
@@ -45,7 +45,7 @@ bool loadPicture(const QString &fileName, TLoadedPicture &picture, QString *erro
     }
     ReportProgress(100);
     if (!ok)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureCannotOpen")).arg(fileName, why));
+        return Fail(error, GetUiMessage(UiKey::String::PictureCannotOpen).arg(fileName, why));
     picture = loaded;
     return true;
 }
@@ -82,7 +82,7 @@ bool LoadPictureAs8Bit(const QString &fileName, QImage &bmp, QString *error)
         EnsureBlackAndWhite(result);
     }
     if (result.isNull() || result.format() != QImage::Format_Indexed8)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureOpenNoMemory")).arg(fileName));
+        return Fail(error, GetUiMessage(UiKey::String::PictureOpenNoMemory).arg(fileName));
     bmp = result;
     return true;
 }

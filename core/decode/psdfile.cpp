@@ -75,7 +75,7 @@ bool readHeader(TByteReader &in, TPsdHeader &h, QString *error)
 {
     const std::uint8_t *sig = in.take(4);
     if (!sig || std::memcmp(sig, "8BPS", 4) != 0)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdNotPsd")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdNotPsd));
     const int version = in.u16be();
     in.skip(6);
     h.Channels = in.u16be();
@@ -84,16 +84,16 @@ bool readHeader(TByteReader &in, TPsdHeader &h, QString *error)
     h.Depth = in.u16be();
     h.Mode = in.u16be();
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("PsdHeaderTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdHeaderTruncated));
     if (version != 1)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdVersion")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdVersion));
     if (h.Width < 1 || h.Height < 1 || h.Width > MaxPictureSide || h.Height > MaxPictureSide || h.Channels < 1
         || h.Channels > 56)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdHeaderDamaged")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdHeaderDamaged));
     const bool supported = (h.Mode == BitmapMode && h.Depth == 1) || (h.Mode == GreyMode && h.Depth == 8)
         || (h.Mode == IndexedMode && h.Depth == 8) || (h.Mode == RgbMode && h.Depth == 8 && h.Channels >= 3);
     if (!supported)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdKindUnreadable")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdKindUnreadable));
     // RGB pictures decode to 4 bytes a cell; the others become 8-bit pictures.
     return CheckPictureBudget(h.Width, h.Height, h.Mode == RgbMode ? 4 : 1, error);
 }
@@ -107,16 +107,16 @@ bool readSections(
     const qint64 colorDataSize = in.u32be();
     colorData = in.take(colorDataSize);
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("PsdTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdTruncated));
     if (h.Mode == IndexedMode && colorDataSize < 768)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdColorTableDamaged")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdColorTableDamaged));
     in.skip(in.u32be());
     in.skip(in.u32be());
     compression = in.u16be();
     if (!in.ok())
-        return Fail(error, GetUiMessage(QStringLiteral("PsdTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdTruncated));
     if (compression != 0 && compression != 1)
-        return Fail(error, GetUiMessage(QStringLiteral("PsdCompression")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdCompression));
     return true;
 }
 
@@ -131,7 +131,7 @@ bool locateRows(TByteReader &in, const TPsdHeader &h, TPsdRows &rows, QString *e
     rows.Size.assign(size_t(planes * h.Height), rows.RowBytes);
     if (rows.Compression == 0) {
         if (!in.has(planes * h.Height * rows.RowBytes))
-            return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
+            return Fail(error, GetUiMessage(UiKey::String::PsdDataTruncated));
         const std::uint8_t *data = in.take(planes * h.Height * rows.RowBytes);
         for (qint64 i = 0; i < planes * h.Height; ++i)
             rows.Start[size_t(i)] = data + i * rows.RowBytes;
@@ -140,7 +140,7 @@ bool locateRows(TByteReader &in, const TPsdHeader &h, TPsdRows &rows, QString *e
     // PackBits: a table of every channel's packed row sizes, then the rows.
     const qint64 count = h.Channels * h.Height;
     if (!in.has(count * 2))
-        return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdDataTruncated));
     std::vector<qint64> counts(static_cast<size_t>(count));
     for (qint64 i = 0; i < count; ++i)
         counts[size_t(i)] = in.u16be();
@@ -148,9 +148,9 @@ bool locateRows(TByteReader &in, const TPsdHeader &h, TPsdRows &rows, QString *e
         rows.Size[size_t(i)] = counts[size_t(i)];
         rows.Start[size_t(i)] = in.take(counts[size_t(i)]);
         if (!in.ok())
-            return Fail(error, GetUiMessage(QStringLiteral("PsdDataTruncated")));
+            return Fail(error, GetUiMessage(UiKey::String::PsdDataTruncated));
         if (!unpackBits(rows.Start[size_t(i)], rows.Size[size_t(i)], nullptr, rows.RowBytes))
-            return Fail(error, GetUiMessage(QStringLiteral("PsdDataDamaged")));
+            return Fail(error, GetUiMessage(UiKey::String::PsdDataDamaged));
     }
     return true;
 }
@@ -164,7 +164,7 @@ bool decodePixels(const TPsdHeader &h, const std::uint8_t *colorData, const TPsd
                                                        : QImage::Format_Indexed8;
     out = QImage(int(h.Width), int(h.Height), format);
     if (out.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("PsdNoMemory")));
+        return Fail(error, GetUiMessage(UiKey::String::PsdNoMemory));
     if (h.Mode == BitmapMode) {
         out.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
         for (qint64 y = 0; y < h.Height; ++y)

@@ -100,7 +100,7 @@ bool readLayout(
         available = bytes.size();
     TByteReader in(bytes);
     if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
-        return Fail(error, GetUiMessage(QStringLiteral("BmpNotBitmap")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpNotBitmap));
     in.skip(10);
     const qint64 pixelOffset = in.u32le();
     const qint64 infoSize = in.u32le();
@@ -112,24 +112,24 @@ bool readLayout(
     in.skip(12);
     const qint64 colorsUsed = in.u32le();
     if (!in.ok() || infoSize < InfoHeaderSize || !TByteReader(bytes, FileHeaderSize).has(infoSize))
-        return Fail(error, GetUiMessage(QStringLiteral("BmpHeaderDamaged")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpHeaderDamaged));
     if (planes != 1 || bits != wantedBits || compression != 0)
-        return Fail(error, GetUiMessage(QStringLiteral("BmpNotUncompressed")).arg(wantedBits));
+        return Fail(error, GetUiMessage(UiKey::String::BmpNotUncompressed).arg(wantedBits));
     const qint64 height = rawHeight < 0 ? -rawHeight : rawHeight;
     if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
-        return Fail(error, GetUiMessage(QStringLiteral("BmpSizeUnsupported")).arg(width).arg(rawHeight));
+        return Fail(error, GetUiMessage(UiKey::String::BmpSizeUnsupported).arg(width).arg(rawHeight));
     // Every palette bitmap becomes an 8-bit picture, one byte a cell.
     if (!CheckPictureBudget(width, height, 1, error))
         return false;
     const qint64 maxColors = qint64(1) << bits;
     const qint64 colorCount = colorsUsed == 0 ? maxColors : colorsUsed;
     if (colorCount > maxColors)
-        return Fail(error, GetUiMessage(QStringLiteral("BmpColorTableDamaged")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpColorTableDamaged));
     const qint64 tableOffset = FileHeaderSize + infoSize;
     const qint64 stride = ((width * bits + 31) / 32) * 4;
     if (pixelOffset < tableOffset + colorCount * 4 || tableOffset + colorCount * 4 > bytes.size()
         || pixelOffset > available || stride * height > available - pixelOffset)
-        return Fail(error, GetUiMessage(QStringLiteral("BmpTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpTruncated));
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     layout.Width = width;
     layout.Height = height;
@@ -157,7 +157,7 @@ bool newPicture(const TBmpLayout &layout, QImage &out, QString *error)
 {
     out = QImage(int(layout.Width), int(layout.Height), QImage::Format_Indexed8);
     if (out.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("BmpNoMemory")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpNoMemory));
     QList<QRgb> table = layout.Colors;
     table.resize(256, qRgb(0, 0, 0));
     out.setColorTable(table);
@@ -168,7 +168,7 @@ bool imageLength(const QByteArray &bytes, qint64 available, qint64 &length, QStr
 {
     TByteReader in(bytes);
     if (!in.has(FileHeaderSize + InfoHeaderSize) || bytes[0] != 'B' || bytes[1] != 'M')
-        return Fail(error, GetUiMessage(QStringLiteral("BmpNotBitmap")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpNotBitmap));
     in.skip(2);
     const qint64 fileSize = in.u32le();
     in.skip(4);
@@ -183,12 +183,12 @@ bool imageLength(const QByteArray &bytes, qint64 available, qint64 &length, QStr
     const qint64 height = rawHeight < 0 ? -rawHeight : rawHeight;
     if (!in.ok() || width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide || bits < 1
         || bits > 32)
-        return Fail(error, GetUiMessage(QStringLiteral("BmpHeaderDamaged")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpHeaderDamaged));
     // Run-length coded rows (1, 2) have no fixed length; their image size says it.
     const bool coded = compression == 1 || compression == 2;
     const qint64 pixelEnd = pixelOffset + (coded ? imageSize : ((width * bits + 31) / 32) * 4 * height);
     if (pixelEnd != fileSize || fileSize > available || pixelOffset < FileHeaderSize + InfoHeaderSize)
-        return Fail(error, GetUiMessage(QStringLiteral("BmpTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpTruncated));
     length = pixelEnd;
     return true;
 }
@@ -202,10 +202,10 @@ bool BmpImageLength(const QByteArray &bytes, qint64 &length, QString *error)
 
 bool ReadBmp8Image(QIODevice &device, qint64 available, QImage &picture, qint64 &consumed, QString *error)
 {
-    const auto cutShort = [&] { return Fail(error, GetUiMessage(QStringLiteral("BmpTruncated"))); };
+    const auto cutShort = [&] { return Fail(error, GetUiMessage(UiKey::String::BmpTruncated)); };
     QByteArray head = device.read(FileHeaderSize + InfoHeaderSize);
     if (!IsBmp8(head))
-        return Fail(error, GetUiMessage(QStringLiteral("BmpNotUncompressed")).arg(8));
+        return Fail(error, GetUiMessage(UiKey::String::BmpNotUncompressed).arg(8));
     const qint64 pixelOffset = TByteReader(head, 10).u32le();
     // The headers and colour table of an 8-bit bitmap take a few kilobytes.
     if (pixelOffset < head.size() || pixelOffset > available || pixelOffset > (1 << 20))
@@ -276,7 +276,7 @@ bool DecodeBmpLowBit(const QByteArray &bytes, TLowBitPicture &picture, QString *
     TByteReader in(bytes, 28);
     const int bits = in.u16le();
     if (!in.ok() || (bits != 1 && bits != 2 && bits != 4))
-        return Fail(error, GetUiMessage(QStringLiteral("BmpNotLowBit")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpNotLowBit));
     TBmpLayout layout;
     if (!readLayout(bytes, bits, layout, error))
         return false;
@@ -297,7 +297,7 @@ bool SaveBmp8File(const QImage &picture, const QString &fileName, QString *error
 {
     const QByteArray bytes = EncodeBmp8(picture);
     if (bytes.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("BmpSaveNot8Bit")));
+        return Fail(error, GetUiMessage(UiKey::String::BmpSaveNot8Bit));
     return WriteFileAtomically(fileName, bytes, error);
 }
 

@@ -19,7 +19,7 @@ QString ClipboardMimeType(const char *format)
 bool DecodeClipboardPicture(const QByteArray &block, QImage &bmp, QString *error)
 {
     if (block.size() > MaxPictureFileSize)
-        return Fail(error, GetUiMessage(QStringLiteral("ClipboardPictureTooLarge")));
+        return Fail(error, GetUiMessage(UiKey::String::ClipboardPictureTooLarge));
     return DecodeBmp8(block, bmp, error);
 }
 

@@ -84,7 +84,7 @@ bool SavePictureAsPcx(const QImage &bmp, const QString &fileName, QString *error
 {
     const QByteArray bytes = EncodePcx(bmp);
     if (bytes.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("PcxSaveNot8Bit")));
+        return Fail(error, GetUiMessage(UiKey::String::PcxSaveNot8Bit));
     return WriteFileAtomically(fileName, bytes, error);
 }
 
@@ -96,7 +96,7 @@ bool IsPcx8(const QByteArray &bytes)
 bool DecodePcx8(const QByteArray &bytes, QImage &picture, QString *error)
 {
     if (!IsPcx8(bytes))
-        return Fail(error, GetUiMessage(QStringLiteral("PcxNot8Bit")));
+        return Fail(error, GetUiMessage(UiKey::String::PcxNot8Bit));
     TByteReader in(bytes, 4);
     const int xmin = in.u16le(), ymin = in.u16le(), xmax = in.u16le(), ymax = in.u16le();
     in.seek(66);
@@ -104,19 +104,19 @@ bool DecodePcx8(const QByteArray &bytes, QImage &picture, QString *error)
     const qint64 width = qint64(xmax) - xmin + 1, height = qint64(ymax) - ymin + 1;
     if (!in.ok() || width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide
         || bytesPerLine < width)
-        return Fail(error, GetUiMessage(QStringLiteral("PcxHeaderDamaged")));
+        return Fail(error, GetUiMessage(UiKey::String::PcxHeaderDamaged));
     if (!CheckPictureBudget(width, height, 1, error))
         return false;
     const qint64 dataEnd = bytes.size() - PaletteBlock;
     if (dataEnd < HeaderSize || bytes[dataEnd] != 12)
-        return Fail(error, GetUiMessage(QStringLiteral("PcxNoPalette")));
+        return Fail(error, GetUiMessage(UiKey::String::PcxNoPalette));
     // A run byte pair gives at most 63 bytes: a file too short for its size is damaged.
     if (bytesPerLine * height > (dataEnd - HeaderSize) * MaxRun)
-        return Fail(error, GetUiMessage(QStringLiteral("PcxTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PcxTruncated));
 
     QImage out(int(width), int(height), QImage::Format_Indexed8);
     if (out.isNull())
-        return Fail(error, GetUiMessage(QStringLiteral("PcxNoMemory")));
+        return Fail(error, GetUiMessage(UiKey::String::PcxNoMemory));
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     qint64 pos = HeaderSize;
     // Runs may cross row ends; the bytes past the width of a line are dropped.
@@ -125,13 +125,13 @@ bool DecodePcx8(const QByteArray &bytes, QImage &picture, QString *error)
     std::uint8_t *row = out.scanLine(0);
     while (y < height) {
         if (pos >= dataEnd)
-            return Fail(error, GetUiMessage(QStringLiteral("PcxTruncated")));
+            return Fail(error, GetUiMessage(UiKey::String::PcxTruncated));
         std::uint8_t value = data[pos++];
         int count = 1;
         if (value >= 192) {
             count = value - 192;
             if (pos >= dataEnd)
-                return Fail(error, GetUiMessage(QStringLiteral("PcxTruncated")));
+                return Fail(error, GetUiMessage(UiKey::String::PcxTruncated));
             value = data[pos++];
         }
         for (int i = 0; i < count && y < height; ++i) {

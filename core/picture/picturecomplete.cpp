@@ -284,7 +284,7 @@ bool CheckPictureComplete(const char *format, const QByteArray &bytes, QString *
     else if (name == "PCX")
         cut = pcxCut(bytes);
     if (cut)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PictureTruncated));
     return true;
 }
 
@@ -303,7 +303,7 @@ bool CheckPictureComplete(const char *format, QIODevice &device, QString *error)
         const QByteArray header = device.peek(64);
         if (!bmpNeedsWholeFile(header)) {
             if (bmpCut(header, size))
-                return Fail(error, GetUiMessage(QStringLiteral("PictureTruncated")));
+                return Fail(error, GetUiMessage(UiKey::String::PictureTruncated));
             return true;
         }
     } else if (name != "JPEG" && name != "JPG" && name != "TIFF" && name != "TIF" && name != "PCX") {
@@ -314,6 +314,6 @@ bool CheckPictureComplete(const char *format, QIODevice &device, QString *error)
     QByteArray bytes = device.read(size);
     device.seek(start);
     if (bytes.size() != size)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureTruncated")));
+        return Fail(error, GetUiMessage(UiKey::String::PictureTruncated));
     return CheckPictureComplete(format, bytes, error);
 }

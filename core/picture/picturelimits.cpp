@@ -9,8 +9,5 @@ bool CheckPictureBudget(qint64 width, qint64 height, int bytesPerCell, QString *
         || width <= PictureMemoryBudget / bytesPerCell / height)
         return true;
     return Fail(error,
-        GetUiMessage(QStringLiteral("PictureTooLarge"))
-            .arg(width)
-            .arg(height)
-            .arg(PictureMemoryBudget >> 20));
+        GetUiMessage(UiKey::String::PictureTooLarge).arg(width).arg(height).arg(PictureMemoryBudget >> 20));
 }

@@ -21,7 +21,7 @@ bool DecodeWithQt(
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide))
-        return Fail(error, GetUiMessage(QStringLiteral("PictureSideOver")).arg(MaxPictureSide));
+        return Fail(error, GetUiMessage(UiKey::String::PictureSideOver).arg(MaxPictureSide));
     if (size.isValid()) {
         // The bytes a cell takes in the form the reader decodes to (true colour when it
         // does not tell).
@@ -48,7 +48,7 @@ bool DecodeWithQt(
     if (cells && *cells && image.constBits() != cells->get())
         cells->reset(); // the reader made a picture of its own
     if (!read)
-        return Fail(error, GetUiMessage(QStringLiteral("PictureUndecodableWhy")).arg(reader.errorString()));
+        return Fail(error, GetUiMessage(UiKey::String::PictureUndecodableWhy).arg(reader.errorString()));
     picture = image;
     return true;
 }

@@ -115,7 +115,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
         = f.Portable ? f.ExeDir : xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("dorwen-cad/");
     f.ResourceDir = f.Portable ? f.ExeDir : findResourceDir(f.ExeDir);
     if (!QDir().mkpath(f.SettingsDir))
-        return Fail(error, GetUiMessage(QStringLiteral("SettingsFolderCannotCreate")).arg(f.SettingsDir));
+        return Fail(error, GetUiMessage(UiKey::String::SettingsFolderCannotCreate).arg(f.SettingsDir));
     f.ConfigIniPath = f.SettingsDir + QStringLiteral("Config.Ini");
 
     // 3. The private temporary folder (mode 0700) and the temporary-file prefixes.
@@ -142,7 +142,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
     f.PatternLibDir = GetAppSubDir(f.DataDir, QStringLiteral("Pattern"));
     if (f.PictureDir.isEmpty() || f.WeaveDir.isEmpty() || f.BindingDir.isEmpty() || helpDir.isEmpty()
         || f.LanguageDir.isEmpty() || f.PatternLibDir.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("ProgramFoldersCannotCreate")).arg(f.DataDir));
+        return Fail(error, GetUiMessage(UiKey::String::ProgramFoldersCannotCreate).arg(f.DataDir));
     f.YangKaDir.clear();
     f.WeaveOpenDir.clear();
     f.CurrentDir = f.ExeDir;

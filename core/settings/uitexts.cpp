@@ -10,38 +10,66 @@
 #include <algorithm>
 
 namespace {
-// Case-folded key -> position in the built-in list.
-const QHash<QString, int> &defaultIndex()
+QString sectionKey(const QString &section, const QString &key)
 {
-    static const QHash<QString, int> index = [] {
-        QHash<QString, int> h;
+    return section.toCaseFolded() + QLatin1Char('/') + key.toCaseFolded();
+}
+
+// Case-folded key, and case-folded section "/" key -> position in the built-in list.
+struct TDefaultIndex {
+    QHash<QString, int> Keys, SectionKeys;
+};
+
+const TDefaultIndex &defaultIndex()
+{
+    static const TDefaultIndex index = [] {
+        TDefaultIndex h;
         const auto texts = BuiltInUiTexts();
-        for (int i = int(texts.size()) - 1; i >= 0; --i) // the first of equal keys wins
-            h.insert(QString::fromUtf8(texts[i].Key).toCaseFolded(), i);
+        for (int i = int(texts.size()) - 1; i >= 0; --i) { // the first of equal keys wins
+            h.Keys.insert(QString::fromUtf8(texts[i].Key).toCaseFolded(), i);
+            h.SectionKeys.insert(
+                sectionKey(QString::fromUtf8(texts[i].Section), QString::fromUtf8(texts[i].Key)), i);
+        }
         return h;
     }();
     return index;
+}
+
+QString textAt(const QHash<QString, int> &index, const QString &name)
+{
+    const auto it = index.constFind(name);
+    return it == index.constEnd() ? QString() : QString::fromUtf8(BuiltInUiTexts()[*it].Text);
 }
 } // namespace
 
 QString BuiltInUiText(const QString &key)
 {
-    const auto &index = defaultIndex();
-    const auto it = index.constFind(key.toCaseFolded());
-    return it == index.constEnd() ? QString() : QString::fromUtf8(BuiltInUiTexts()[*it].Text);
+    return textAt(defaultIndex().Keys, key.toCaseFolded());
+}
+
+QString BuiltInUiText(const QString &section, const QString &key)
+{
+    const auto &index = defaultIndex().SectionKeys;
+    return index.contains(sectionKey(section, key)) ? textAt(index, sectionKey(section, key))
+                                                    : BuiltInUiText(key);
 }
 
 QString GetUiString(const QString &section, const QString &key)
 {
-    const QString def = BuiltInUiText(key);
+    const QString def = BuiltInUiText(section, key);
     QString value = Folders().LanguageIni ? Folders().LanguageIni->ReadString(section, key, def) : def;
     value.remove(QLatin1Char('\''));
     return value;
 }
 
-QString GetUiMessage(const QString &key)
+QString GetUiString(const TUiKey &key)
 {
-    return GetUiString(QStringLiteral("String"), key);
+    return GetUiString(QLatin1String(key.Section), QLatin1String(key.Key));
+}
+
+QString GetUiMessage(const TUiMessageKey &key)
+{
+    return GetUiString(key);
 }
 
 QStringList ListLanguageFiles()

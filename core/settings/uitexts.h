@@ -3,12 +3,16 @@
 // Interface texts: captions, hints and messages come from the chosen language file, with a
 // built-in English text for every key.
 //
+// English.ini is the one source of the English texts: the built-in table and the key
+// constants (UiKey::<Section>::<Key>) are generated from it when the program is built.
+//
 // The language files are the "*.ini" files of LanguageDir, listed sorted by name (the
 // folder order of the file system is arbitrary); the setting "Lanuage" of section
 // "Language" is a position in that listing. Lookups see the file as it is at each call; it is
 // parsed again only when it changed.
 
 #include "core/settings/inifile.h"
+#include "core/settings/uikeys.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,20 +21,28 @@
 #include <span>
 
 struct TUiTextDefault {
-    const char *Key; // compared without regard to case
+    const char *Section; // names compared without regard to case
+    const char *Key;
     const char *Text; // UTF-8
 };
 
-// The built-in texts in the order the lookup compares them.
+// The built-in texts: every line of English.ini, in its order.
 std::span<const TUiTextDefault> BuiltInUiTexts();
-// The built-in text of Key (any case); empty for a key that is not in the list.
+// The built-in text of Key (any case) in the first section that holds it; empty for a key
+// that is not in the list.
 QString BuiltInUiText(const QString &key);
+// The built-in text of Key in Section, else BuiltInUiText(Key).
+QString BuiltInUiText(const QString &section, const QString &key);
 
 // The text of Key in Section of the language file, or the built-in text when the file,
 // section or key is missing; every single quote (') is removed from the result.
+QString GetUiString(const TUiKey &key);
+// GetUiString of a key of the "String" section: message-box texts and captions, status
+// texts, titles.
+QString GetUiMessage(const TUiMessageKey &key);
+// The same lookup for a key known only at run time (a control's object name, a row of a
+// table); prefer the constants, which the compiler checks.
 QString GetUiString(const QString &section, const QString &key);
-// GetUiString("String", Key): message-box texts and captions, status texts, titles.
-QString GetUiMessage(const QString &key);
 
 // The chosen language file is kept in Folders().LanguageFileName and Folders().LanguageIni.
 

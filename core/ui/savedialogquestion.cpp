@@ -23,10 +23,10 @@ bool ExecSaveDialog(QFileDialog &dialog, const TSaveFileNamer &namer, QString &f
             return true;
         }
         if (info.exists() && !info.isFile()) {
-            QMessageBox::warning(&dialog, dialog.windowTitle(),
-                GetUiMessage(QStringLiteral("FileNotReplaceable")).arg(target));
+            QMessageBox::warning(
+                &dialog, dialog.windowTitle(), GetUiMessage(UiKey::String::FileNotReplaceable).arg(target));
         } else if (QMessageBox::question(&dialog, dialog.windowTitle(),
-                       GetUiMessage(QStringLiteral("SaveReplaceQuestion")).arg(target),
+                       GetUiMessage(UiKey::String::SaveReplaceQuestion).arg(target),
                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             == QMessageBox::Yes) {
             fileName = target;

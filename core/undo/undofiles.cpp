@@ -12,7 +12,7 @@ namespace {
 
 QString unreadable(const QString &fileName, const QString &why)
 {
-    return GetUiMessage(QStringLiteral("UndoFileUnreadable")).arg(fileName, why);
+    return GetUiMessage(UiKey::String::UndoFileUnreadable).arg(fileName, why);
 }
 
 } // namespace
@@ -20,7 +20,7 @@ QString unreadable(const QString &fileName, const QString &why)
 bool WriteUndoPicture(const QImage &picture, const QString &fileName, QString *error)
 {
     if (fileName.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("UndoNoTempFolder")));
+        return Fail(error, GetUiMessage(UiKey::String::UndoNoTempFolder));
     return SaveBmp8File(picture, fileName, error);
 }
 
@@ -37,7 +37,7 @@ bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error)
 bool WriteUndoPalette(const TPalette256 &palette, const QString &fileName, QString *error)
 {
     if (fileName.isEmpty())
-        return Fail(error, GetUiMessage(QStringLiteral("UndoNoTempFolder")));
+        return Fail(error, GetUiMessage(UiKey::String::UndoNoTempFolder));
     return WriteFileAtomically(fileName, EncodePaletteFile(palette), error);
 }
 
@@ -50,7 +50,7 @@ bool ReadUndoPalette(const QString &fileName, TPalette256 &palette, QString *err
     // A palette file has a fixed size and header; anything else is damaged.
     const QByteArray header = EncodePaletteFile(TPalette256 {}).left(PaletteHeaderSize);
     if (bytes.size() != PaletteFileSize || !bytes.startsWith(header))
-        return Fail(error, unreadable(fileName, GetUiMessage(QStringLiteral("UndoNotPaletteFile"))));
+        return Fail(error, unreadable(fileName, GetUiMessage(UiKey::String::UndoNotPaletteFile)));
     std::memcpy(palette.data(), bytes.constData() + PaletteHeaderSize, 1024);
     return true;
 }

@@ -21,22 +21,22 @@ TFrmQueryFloat::TFrmQueryFloat(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmQueryFloat"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(GetUiString("TileWeave", "Change_Color_Hint"));
-    m_label = new QLabel(GetUiString("QueryFloat", "ExChange_Color_By_Input_Float_Length"), this);
+    setWindowTitle(GetUiString(UiKey::TileWeave::Change_Color_Hint));
+    m_label = new QLabel(GetUiString(UiKey::QueryFloat::ExChange_Color_By_Input_Float_Length), this);
     m_float = new QLineEdit(this);
     m_float->setObjectName(QStringLiteral("EdtFloat"));
     // Only digits and commas can be typed.
     m_float->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]*")), m_float));
-    m_atMost = new QRadioButton(GetUiString("QueryFloat", "Less_Than_Or_Eual_To"), this);
+    m_atMost = new QRadioButton(GetUiString(UiKey::QueryFloat::Less_Than_Or_Eual_To), this);
     m_atMost->setObjectName(QStringLiteral("Less_Than_Or_Eual_To"));
-    m_equal = new QRadioButton(GetUiString("TileWeave", "Equal_To"), this);
+    m_equal = new QRadioButton(GetUiString(UiKey::TileWeave::Equal_To), this);
     m_equal->setObjectName(QStringLiteral("Equal_To"));
     m_equal->setChecked(true);
-    m_ok = new QPushButton(GetUiString("General", "BtnOK"), this);
+    m_ok = new QPushButton(GetUiString(UiKey::General::BtnOK), this);
     m_ok->setObjectName(QStringLiteral("BtnOK"));
     m_ok->setDefault(true);
-    m_cancel = new QPushButton(GetUiString("General", "BtnCancel"), this);
+    m_cancel = new QPushButton(GetUiString(UiKey::General::BtnCancel), this);
     m_cancel->setObjectName(QStringLiteral("BtnCancel"));
 
     auto *rules = new QHBoxLayout;

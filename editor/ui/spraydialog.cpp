@@ -10,11 +10,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QString text(const char *key)
-{
-    return GetUiString(QStringLiteral("SetSpray"), QLatin1String(key));
-}
-
 QSpinBox *numberBox(QWidget *parent, const char *name, int max, int value)
 {
     auto *box = new QSpinBox(parent);
@@ -31,12 +26,12 @@ TFrmSetSpray::TFrmSetSpray(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmSetSpray"));
-    setWindowTitle(text("Spray_Caption"));
+    setWindowTitle(GetUiString(UiKey::SetSpray::Spray_Caption));
     m_pointCount = numberBox(this, "RdtPointNum", MaxPointCount, 80);
     m_radius = numberBox(this, "RdtRadium", MaxRadius, 25);
     auto *form = new QFormLayout;
-    form->addRow(text("Spray_Point_Count"), m_pointCount);
-    form->addRow(text("Spray_Radius"), m_radius);
+    form->addRow(GetUiString(UiKey::SetSpray::Spray_Point_Count), m_pointCount);
+    form->addRow(GetUiString(UiKey::SetSpray::Spray_Radius), m_radius);
     auto *buttons = NewOkCancelButtons(this);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);

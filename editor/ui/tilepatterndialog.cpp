@@ -15,7 +15,7 @@ TFrmTilePattern::TFrmTilePattern(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmTilePattern"));
-    setWindowTitle(GetUiMessage("TilePatternCaption"));
+    setWindowTitle(GetUiMessage(UiKey::String::TilePatternCaption));
     const QString section = QStringLiteral("TileWeave");
     auto *grid = new QGridLayout;
     const struct {
@@ -40,7 +40,7 @@ TFrmTilePattern::TFrmTilePattern(QWidget *parent)
     m_margins.Float = new QSpinBox(this);
     m_margins.Float->setObjectName(QStringLiteral("RdtFloat"));
     m_margins.Float->setRange(0, 99);
-    grid->addWidget(new QLabel(GetUiString(section, "Float_Hint"), this), row, 0);
+    grid->addWidget(new QLabel(GetUiString(UiKey::TileWeave::Float_Hint), this), row, 0);
     grid->addWidget(m_margins.Float, row, 1);
 
     auto *buttons = NewOkCancelButtons(this);

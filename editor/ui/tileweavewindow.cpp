@@ -37,7 +37,7 @@ TFrmTileWeave::TFrmTileWeave(QObject *colorSource, QWidget *parent)
     setObjectName(QStringLiteral("FrmTileWeave"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_showMessage = [this](const QString &text) {
-        QMessageBox::critical(this, GetUiMessage("TileErrorCaption"), text);
+        QMessageBox::critical(this, GetUiMessage(UiKey::String::TileErrorCaption), text);
     };
 
     auto *layout = new QVBoxLayout(this);
@@ -162,22 +162,22 @@ TFrmTileWeave::~TFrmTileWeave()
 void TFrmTileWeave::ApplyLanguage()
 {
     const QString section = QStringLiteral("TileWeave");
-    setWindowTitle(GetUiMessage("TileWeaveCaption"));
+    setWindowTitle(GetUiMessage(UiKey::String::TileWeaveCaption));
     for (QCheckBox *b :
         { m_margins.Left, m_margins.Right, m_margins.Top, m_margins.Bottom, m_changeColorHint })
         b->setText(GetUiString(section, b->objectName()));
-    m_floatLabel->setText(GetUiString(section, "Float_Hint"));
-    m_pointLabel->setText(GetUiString(section, "Change_Or_Search_Point_Condition"));
-    m_floatConditionLabel->setText(GetUiString(section, "Float_Condition"));
-    m_pointCondition->setItemText(0, GetUiString(section, "High_Point"));
-    m_pointCondition->setItemText(1, GetUiString(section, "Low_Point"));
-    m_floatCondition->setItemText(0, GetUiString(section, "Less_Than"));
-    m_floatCondition->setItemText(1, GetUiString(section, "Equal_To"));
-    m_weaveFile->setText(GetUiMessage("TileWeaveFile"));
-    m_reset->setText(GetUiString("SelectedColor", "Reset_Two"));
-    m_save->setText(GetUiString(section, "Save_Parameter"));
-    m_ok->setText(GetUiString("General", "BtnOK"));
-    m_cancel->setText(GetUiString("General", "BtnCancel"));
+    m_floatLabel->setText(GetUiString(UiKey::TileWeave::Float_Hint));
+    m_pointLabel->setText(GetUiString(UiKey::TileWeave::Change_Or_Search_Point_Condition));
+    m_floatConditionLabel->setText(GetUiString(UiKey::TileWeave::Float_Condition));
+    m_pointCondition->setItemText(0, GetUiString(UiKey::TileWeave::High_Point));
+    m_pointCondition->setItemText(1, GetUiString(UiKey::TileWeave::Low_Point));
+    m_floatCondition->setItemText(0, GetUiString(UiKey::TileWeave::Less_Than));
+    m_floatCondition->setItemText(1, GetUiString(UiKey::TileWeave::Equal_To));
+    m_weaveFile->setText(GetUiMessage(UiKey::String::TileWeaveFile));
+    m_reset->setText(GetUiString(UiKey::SelectedColor::Reset_Two));
+    m_save->setText(GetUiString(UiKey::TileWeave::Save_Parameter));
+    m_ok->setText(GetUiString(UiKey::General::BtnOK));
+    m_cancel->setText(GetUiString(UiKey::General::BtnCancel));
     SetWeave(m_weave, m_weaveLabel);
 }
 
@@ -226,7 +226,7 @@ void TFrmTileWeave::SetWeave(const TWeaveArray &weave, const QString &name)
     m_weaveLabel = name;
     const bool none = IsTileWeaveEmpty(weave);
     m_weaveName->setText(
-        GetUiMessage("TileWeaveName")
+        GetUiMessage(UiKey::String::TileWeaveName)
             .arg(none ? QStringLiteral("-")
                       : QStringLiteral("%1 (%2 x %3)").arg(name).arg(weave.length()).arg(weave[0].length())));
 }
@@ -238,7 +238,7 @@ void TFrmTileWeave::TakePickedWeave()
         return;
     const QString &file = grid->PickedWeaveFile();
     SetWeave(grid->PickedWeave(),
-        file.isEmpty() ? GetUiString("TileWeave", "Weave_Library") : QFileInfo(file).completeBaseName());
+        file.isEmpty() ? GetUiString(UiKey::TileWeave::Weave_Library) : QFileInfo(file).completeBaseName());
 }
 
 bool TFrmTileWeave::LoadWeave(const QString &fileName, QString *error)
@@ -252,8 +252,8 @@ bool TFrmTileWeave::LoadWeave(const QString &fileName, QString *error)
 
 void TFrmTileWeave::chooseWeaveFile()
 {
-    const QString fileName = QFileDialog::getOpenFileName(this, GetUiMessage("TileWeaveFile"), QString(),
-        QStringLiteral("%1 (*.ovw *.OVW)").arg(GetUiString("TileWeave", "Weave_Library")));
+    const QString fileName = QFileDialog::getOpenFileName(this, GetUiMessage(UiKey::String::TileWeaveFile),
+        QString(), QStringLiteral("%1 (*.ovw *.OVW)").arg(GetUiString(UiKey::TileWeave::Weave_Library)));
     if (fileName.isEmpty())
         return;
     QString error;

@@ -279,7 +279,7 @@ void TBrowseImage::DeleteSelectedFile(TDocumentQuestions &questions)
     if (!m_selected)
         return;
     if (!questions.AskOkCancel(
-            GetUiMessage(QStringLiteral("AskDeleteFile")), GetUiMessage(QStringLiteral("DeleteCaption"))))
+            GetUiMessage(UiKey::String::AskDeleteFile), GetUiMessage(UiKey::String::DeleteCaption)))
         return;
     TDrawImage *image = m_selected;
     m_selected = nullptr;

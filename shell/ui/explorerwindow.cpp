@@ -94,7 +94,7 @@ TFrmExplorer::TFrmExplorer(QWidget *parent)
 
 void TFrmExplorer::ApplyLanguage()
 {
-    setWindowTitle(GetUiString(QStringLiteral("General"), QStringLiteral("Browse")));
+    setWindowTitle(GetUiString(UiKey::General::Browse));
 }
 
 void TFrmExplorer::fillDrives()

@@ -18,13 +18,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-QString tileWeaveText(const char *key)
-{
-    return GetUiString(QStringLiteral("TileWeave"), QLatin1String(key));
-}
-} // namespace
-
 TFrameBrowse::TFrameBrowse(TQuestionsSource questions, QWidget *parent)
     : QWidget(parent)
     , m_questions(std::move(questions))
@@ -106,16 +99,16 @@ QWidget *TFrameBrowse::holder(TBrowseAll *&browse, QMenu *menu)
 
 void TFrameBrowse::ApplyLanguage()
 {
-    MnuNewWeave->setText(tileWeaveText("New_Weave"));
-    MnuDelWeave->setText(tileWeaveText("Del_Weave"));
-    MnuNewWeaveLib->setText(tileWeaveText("New_Weave_Library") + QStringLiteral("..."));
-    MnuDelWeaveLib->setText(tileWeaveText("Del_Weave_Library"));
-    MnuAddPattern->setText(GetUiMessage(QStringLiteral("Add_Pattern")));
-    MnuDelPattern->setText(GetUiMessage(QStringLiteral("Del_Pattern")));
-    MnuNewPatternLib->setText(GetUiMessage(QStringLiteral("New_Pattern_Library")));
-    MnuDelPatternLib->setText(GetUiMessage(QStringLiteral("Del_Pattern_Library")));
-    TstBrowse->setTabText(0, GetUiMessage(QStringLiteral("Weave_Tab")));
-    TstBrowse->setTabText(1, GetUiMessage(QStringLiteral("Pattern_Tab")));
+    MnuNewWeave->setText(GetUiString(UiKey::TileWeave::New_Weave));
+    MnuDelWeave->setText(GetUiString(UiKey::TileWeave::Del_Weave));
+    MnuNewWeaveLib->setText(GetUiString(UiKey::TileWeave::New_Weave_Library) + QStringLiteral("..."));
+    MnuDelWeaveLib->setText(GetUiString(UiKey::TileWeave::Del_Weave_Library));
+    MnuAddPattern->setText(GetUiMessage(UiKey::String::Add_Pattern));
+    MnuDelPattern->setText(GetUiMessage(UiKey::String::Del_Pattern));
+    MnuNewPatternLib->setText(GetUiMessage(UiKey::String::New_Pattern_Library));
+    MnuDelPatternLib->setText(GetUiMessage(UiKey::String::Del_Pattern_Library));
+    TstBrowse->setTabText(0, GetUiMessage(UiKey::String::Weave_Tab));
+    TstBrowse->setTabText(1, GetUiMessage(UiKey::String::Pattern_Tab));
 }
 
 TBrowseAll *TFrameBrowse::browser(TBrowseMode mode) const
@@ -254,17 +247,17 @@ void TFrameBrowse::DeletePatternLibrary()
 void TFrameBrowse::deleteLibrary(TBrowseMode mode)
 {
     const bool weaves = mode == TBrowseMode::Weaves;
-    const QString caption = GetUiMessage(QStringLiteral("DeleteCaption"));
+    const QString caption = GetUiMessage(UiKey::String::DeleteCaption);
     QAction *item = (weaves ? m_weaveGroup : m_patternGroup)->checkedAction();
     if (!item) {
         m_questions().ShowMessage(
-            GetUiMessage(weaves ? QStringLiteral("NoWeaveLibrary") : QStringLiteral("NoPatternLibrary")),
-            caption, TMessageKind::Information);
+            GetUiMessage(weaves ? UiKey::String::NoWeaveLibrary : UiKey::String::NoPatternLibrary), caption,
+            TMessageKind::Information);
         return;
     }
-    const QString ask = GetUiMessage(
-        weaves ? QStringLiteral("AskDeleteWeaveLibrary") : QStringLiteral("AskDeletePatternLibrary"))
-                            .arg(item->text());
+    const QString ask
+        = GetUiMessage(weaves ? UiKey::String::AskDeleteWeaveLibrary : UiKey::String::AskDeletePatternLibrary)
+              .arg(item->text());
     if (!m_questions().AskOkCancel(ask, caption))
         return;
     TBrowseAll *browse = browser(mode);
@@ -284,8 +277,8 @@ void TFrameBrowse::deleteLibrary(TBrowseMode mode)
 void TFrameBrowse::DeleteWeave()
 {
     if (!m_weaveGroup->checkedAction()) {
-        m_questions().ShowMessage(GetUiMessage(QStringLiteral("DeleteWeaveNoLibrary")),
-            GetUiMessage(QStringLiteral("DeleteWeaveCaption")), TMessageKind::Information);
+        m_questions().ShowMessage(GetUiMessage(UiKey::String::DeleteWeaveNoLibrary),
+            GetUiMessage(UiKey::String::DeleteWeaveCaption), TMessageKind::Information);
         return;
     }
     const bool hadPick = BrowseWeave->Selected() != nullptr;
@@ -297,8 +290,8 @@ void TFrameBrowse::DeleteWeave()
 void TFrameBrowse::DeletePattern()
 {
     if (!m_patternGroup->checkedAction()) {
-        m_questions().ShowMessage(GetUiMessage(QStringLiteral("DeletePatternNoLibrary")),
-            GetUiMessage(QStringLiteral("DeletePatternCaption")), TMessageKind::Information);
+        m_questions().ShowMessage(GetUiMessage(UiKey::String::DeletePatternNoLibrary),
+            GetUiMessage(UiKey::String::DeletePatternCaption), TMessageKind::Information);
         return;
     }
     const bool hadPick = BrowseImg->Selected() != nullptr;
@@ -310,8 +303,8 @@ void TFrameBrowse::DeletePattern()
 void TFrameBrowse::AddPattern()
 {
     if (!m_patternGroup->checkedAction()) {
-        m_questions().ShowMessage(GetUiMessage(QStringLiteral("DeletePatternNoLibrary")),
-            GetUiMessage(QStringLiteral("DeletePatternCaption")), TMessageKind::Information);
+        m_questions().ShowMessage(GetUiMessage(UiKey::String::DeletePatternNoLibrary),
+            GetUiMessage(UiKey::String::DeletePatternCaption), TMessageKind::Information);
         return;
     }
     TOpenPictureDialog dialog(this);
@@ -326,7 +319,7 @@ bool TFrameBrowse::AddPatternFile(const QString &fileName)
     QString copy;
     QString error;
     if (!CopyFileIntoLibrary(fileName, CurrentPatternLibrary(), copy, &error)) {
-        m_questions().ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Warning);
+        m_questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
         return false;
     }
     BrowseImg->ShowFile(copy);
@@ -337,7 +330,7 @@ TRightFrame::TRightFrame(TFrameBrowse::TQuestionsSource questions, QWidget *pare
     : QDockWidget(parent)
 {
     setObjectName(QStringLiteral("RightFrame"));
-    setWindowTitle(GetUiString(QStringLiteral("TileWeave"), QStringLiteral("Weave_Library")));
+    setWindowTitle(GetUiString(UiKey::TileWeave::Weave_Library));
     m_frame = new TFrameBrowse(std::move(questions), this);
     setWidget(m_frame);
     setMinimumWidth(130);

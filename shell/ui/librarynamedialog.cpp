@@ -16,13 +16,12 @@ TLibraryNameDialog::TLibraryNameDialog(
     , m_root(root)
     , m_questions(questions)
 {
-    const QString section = QStringLiteral("TileWeave");
     // Both dialogs carry the one caption of the interface texts.
-    setWindowTitle(GetUiString(section, QStringLiteral("New_Weave_Library")));
+    setWindowTitle(GetUiString(UiKey::TileWeave::New_Weave_Library));
     auto *form = new QFormLayout(this);
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("EdtName"));
-    form->addRow(GetUiString(section, QStringLiteral("Library_Name")), m_name);
+    form->addRow(GetUiString(UiKey::TileWeave::Library_Name), m_name);
     auto *buttons = NewOkCancelButtons(this);
     form->addRow(buttons);
 }
@@ -44,8 +43,8 @@ void TLibraryNameDialog::accept()
     QString path;
     if (!CreateLibraryFolder(m_root, LibraryName(), m_mode, path, &exists, &error)) {
         m_questions.ShowMessage(error,
-            exists ? GetUiMessage(QStringLiteral("DuplicateNameCaption"))
-                   : GetUiMessage(QStringLiteral("ErrorCaption")),
+            exists ? GetUiMessage(UiKey::String::DuplicateNameCaption)
+                   : GetUiMessage(UiKey::String::ErrorCaption),
             TMessageKind::Warning);
         return; // the dialog stays open for another name
     }

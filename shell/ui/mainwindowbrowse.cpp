@@ -97,7 +97,7 @@ void TMainForm::setupBrowseActions()
 void TMainForm::applyBrowseTexts()
 {
     if (auto *dock = findChild<TRightFrame *>()) {
-        dock->setWindowTitle(GetUiString(QStringLiteral("TileWeave"), QStringLiteral("Weave_Library")));
+        dock->setWindowTitle(GetUiString(UiKey::TileWeave::Weave_Library));
         dock->FrameBrowse()->ApplyLanguage();
     }
     if (auto *explorer = findChild<TFrmExplorer *>())
@@ -132,7 +132,7 @@ TRightFrame *makeRightFrame(TMainForm &form)
         QString error;
         if (!fileName.isEmpty() && !LoadWeaveFile(fileName, cells, &error))
             form.Questions().ShowMessage(
-                error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Warning);
+                error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
         child->PatternGrid().SelectTableTool(cells, fileName);
         form.GiveTileWindowPickedWeave(*child);
     });
@@ -141,7 +141,7 @@ TRightFrame *makeRightFrame(TMainForm &form)
         QString error;
         if (!fileName.isEmpty() && !LoadPictureAs8Bit(fileName, picture, &error))
             form.Questions().ShowMessage(
-                error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Warning);
+                error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
         for (TMDIChild *child : form.Children())
             child->PatternGrid().SelectStringTool(picture, fileName);
     });
@@ -163,8 +163,7 @@ void TMainForm::FillWeaveLibrary()
         folders.WeaveDirCreated = false;
         QString error;
         if (!InstallStarterWeaveLibrary(folders.WeaveDir, &error))
-            Questions().ShowMessage(
-                error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Warning);
+            Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
     }
     dock->FrameBrowse()->FillWeaveLibrary();
 }

@@ -32,8 +32,7 @@ void TMainWindowCard::buildPick(TMDIChild &child)
     TDocument &doc = child.Document();
     QString error;
     if (!doc.PrepareDocumentRecord(TPrepareMode::KeepColorWeaves, &error)) {
-        m_form.Questions().ShowMessage(
-            error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        m_form.Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return;
     }
     // The sample card is confirmed as the editor's OK would: a card that does not fit
@@ -65,8 +64,7 @@ void TMainWindowCard::saveYarn(TMDIChild &child)
     TDocument &doc = child.Document();
     QString error;
     if (!doc.PrepareDocumentRecord(TPrepareMode::ResetColorWeaves, &error)) {
-        m_form.Questions().ShowMessage(
-            error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+        m_form.Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return;
     }
     TFrmSetYangKa dialog(&m_form, doc.Grid().Picture().width());
@@ -101,8 +99,8 @@ bool TMainWindowCard::saveCardAs(const TYangkaImage &sampleCard, const QImage &p
     QString error;
     if (!WriteCardFile(io, picture, fileName, filterIndex, &error)) {
         m_form.Questions().ShowMessage(
-            GetUiMessage(QStringLiteral("StringWriteFileError")) + QLatin1Char('\n') + error,
-            GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+            GetUiMessage(UiKey::String::StringWriteFileError) + QLatin1Char('\n') + error,
+            GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
         return false;
     }
     return true;

@@ -111,15 +111,14 @@ bool TMainForm::FindChildByFileName(const QString &fileName, TMDIChild *&child) 
 
 TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCheck)
 {
-    const QString caption = GetUiMessage(QStringLiteral("OpenFileHint"));
+    const QString caption = GetUiMessage(UiKey::String::OpenFileHint);
     if (!isNew && !IsExistingFile(fileName)) {
-        m_questions->ShowMessage(
-            GetUiMessage(QStringLiteral("FileExistHint")), caption, TMessageKind::Warning);
+        m_questions->ShowMessage(GetUiMessage(UiKey::String::FileExistHint), caption, TMessageKind::Warning);
         return nullptr;
     }
     TMDIChild *open = nullptr;
     if (!isNew && !skipCheck && FindChildByFileName(fileName, open)
-        && !m_questions->AskOkCancel(GetUiMessage(QStringLiteral("FileAlreadyOpen")), caption)) {
+        && !m_questions->AskOkCancel(GetUiMessage(UiKey::String::FileAlreadyOpen), caption)) {
         m_mdi->setActiveSubWindow(open);
         AddRecentFile(fileName);
         UpdateRecentFileMenu();
@@ -129,7 +128,7 @@ TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCh
 
     auto *child = new TMDIChild(*m_questions, m_mdi);
     setupChildFromMainSettings(child,
-        isNew ? GetUiMessage(QStringLiteral("UnilitedName")) + QString::number(Children().size() + 1)
+        isNew ? GetUiMessage(UiKey::String::UnilitedName) + QString::number(Children().size() + 1)
               : fileName);
     if (!isNew) {
         QString error;
@@ -139,8 +138,7 @@ TMDIChild *TMainForm::OpenChild(const QString &fileName, bool isNew, bool skipCh
                                     : child->PatternGrid().LoadPictureFile(fileName, &error);
         if (!loaded) {
             delete child;
-            m_questions->ShowMessage(
-                error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+            m_questions->ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
             return nullptr;
         }
         for (const QString &warning : std::as_const(warnings))
@@ -241,7 +239,7 @@ TMDIChild *TMainForm::CreateNewDocument(const TNewPatternValues &values)
 
 void TMainForm::refusePicture(const QString &error)
 {
-    m_questions->ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+    m_questions->ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
 }
 
 TMDIChild *TMainForm::NewChildFromPicture(const QImage &picture)
@@ -293,7 +291,7 @@ QList<TMDIChild *> TMainForm::NewChildrenFromSplit(const QList<QImage> &parts, c
 void TMainForm::fileNew()
 {
     TFrmSetPara dialog(this);
-    dialog.setWindowTitle(GetUiMessage(QStringLiteral("NewCreate")));
+    dialog.setWindowTitle(GetUiMessage(UiKey::String::NewCreate));
     dialog.SetValues(NewDocumentStartValues());
     if (dialog.exec() == QDialog::Accepted)
         CreateNewDocument(dialog.Values());

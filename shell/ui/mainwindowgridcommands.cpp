@@ -38,13 +38,13 @@ void followPatternHeight(TMDIChild &child, int oldHeight, int firstOldRow, QStat
         return;
     if (const int dropped = child.Document().FollowPatternHeight(firstOldRow); dropped > 0)
         bar->showMessage(
-            GetUiMessage(QStringLiteral("RowTablesRowsDropped")).arg(oldHeight).arg(height).arg(dropped));
+            GetUiMessage(UiKey::String::RowTablesRowsDropped).arg(oldHeight).arg(height).arg(dropped));
 }
 } // namespace
 
 void TMainForm::showCommandWarning(const QString &text)
 {
-    m_questions->ShowMessage(text, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Warning);
+    m_questions->ShowMessage(text, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
 }
 
 void TMainForm::runWholePictureCommand(TMDIChild &child, bool (TPatternGrid::*command)())
@@ -155,7 +155,7 @@ void TMainForm::updateGridLineCaption()
     const bool linesShown = child->PatternGrid().GridLineWidth() > 0;
     QAction *gridLine = Action("ActGridLine");
     const QString text
-        = GetUiMessage(linesShown ? QStringLiteral("HideGridLine") : QStringLiteral("DisplayGridLine"));
+        = GetUiMessage(linesShown ? UiKey::String::HideGridLine : UiKey::String::DisplayGridLine);
     gridLine->setText(text);
     gridLine->setToolTip(text);
     gridLine->setStatusTip(text);

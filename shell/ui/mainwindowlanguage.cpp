@@ -8,16 +8,36 @@
 #include "shell/ui/palettebarpanel.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QMenu>
 
 void TMainForm::ApplyLanguage()
 {
-    setWindowTitle(GetUiMessage(QStringLiteral("ApplicationName")));
+    setWindowTitle(GetUiMessage(UiKey::String::ApplicationName));
     applyActionTexts();
     applyBrowseTexts();
     m_tiling->ApplyTexts();
     if (TFramPalette *bar = PaletteBar())
         bar->ApplyLanguage();
+    // The status bar's fields, the check on the language chosen, and the other windows open
+    // now (the card viewer, the sample-card editor) follow at once.
+    m_status.Retext();
+    for (int i = 0; i < TMainStatusModel::PanelCount; ++i)
+        if (m_panels[i])
+            m_panels[i]->setText(m_status.Panels[i]);
+    const int chosen = ReadLanguageIndex();
+    for (const char *name :
+        { "ActEnglish", "ActTraditional_Chinese", "ActSimplified_Chinese", "ActLocal_Language" })
+        if (QAction *language = Action(name)) {
+            language->setCheckable(true);
+            language->setChecked(language->data().toInt() == chosen);
+        }
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != this) {
+            QEvent change(QEvent::LanguageChange);
+            QCoreApplication::sendEvent(window, &change);
+        }
 }
 
 void TMainForm::SetLanguage(int index)

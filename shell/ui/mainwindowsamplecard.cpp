@@ -105,7 +105,7 @@ bool TMainWindowSampleCard::prepare(TMDIChild &child)
     QString error;
     if (child.Document().PrepareDocumentRecord(TPrepareMode::KeepColorWeaves, &error))
         return true;
-    m_form.Questions().ShowMessage(error, GetUiMessage(QStringLiteral("ErrorCaption")), TMessageKind::Error);
+    m_form.Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Error);
     return false;
 }
 

@@ -111,14 +111,14 @@ TMainWindowTiling::TMainWindowTiling(TMainForm &form)
 
 void TMainWindowTiling::ApplyTexts()
 {
-    const QString floatHint = GetUiString("TileWeave", "Float_Hint");
+    const QString floatHint = GetUiString(UiKey::TileWeave::Float_Hint);
     if (auto *bar = m_form.findChild<QToolBar *>(QStringLiteral("TbrFloat"))) {
         bar->setWindowTitle(floatHint);
         if (auto *label = bar->findChild<QLabel *>(QStringLiteral("LblFloat")))
             label->setText(floatHint + QStringLiteral("："));
     }
-    m_form.Action("ActChangeColorHint")->setText(GetUiString("TileWeave", "Change_Color_Hint"));
-    m_form.Action("ActTilePattern")->setText(GetUiMessage("TilePatternCaption"));
+    m_form.Action("ActChangeColorHint")->setText(GetUiString(UiKey::TileWeave::Change_Color_Hint));
+    m_form.Action("ActTilePattern")->setText(GetUiMessage(UiKey::String::TilePatternCaption));
     if (auto *window = m_form.findChild<TFrmTileWeave *>())
         window->ApplyLanguage();
 }
@@ -131,11 +131,12 @@ void TMainWindowTiling::GiveTileWindowPickedWeave(TMDIChild &child)
 
 void TMainWindowTiling::ConnectPickedTools(TMDIChild *child)
 {
-    child->PatternGrid().SetPickedToolReport([this, child](
-                                                 const TFloatMarking *marking, const QString &message) {
-        if (!message.isEmpty())
-            m_form.Questions().ShowMessage(message, GetUiMessage("TileErrorCaption"), TMessageKind::Warning);
-        if (marking)
-            TFrmQueryFloat::ShowFloats(&child->PatternGrid(), child, *marking, &m_form);
-    });
+    child->PatternGrid().SetPickedToolReport(
+        [this, child](const TFloatMarking *marking, const QString &message) {
+            if (!message.isEmpty())
+                m_form.Questions().ShowMessage(
+                    message, GetUiMessage(UiKey::String::TileErrorCaption), TMessageKind::Warning);
+            if (marking)
+                TFrmQueryFloat::ShowFloats(&child->PatternGrid(), child, *marking, &m_form);
+        });
 }

@@ -30,7 +30,7 @@ bool TMessageBoxQuestions::AskOkCancel(const QString &text, const QString &capti
 bool TMessageBoxQuestions::ChooseSaveFile(
     const QString &folder, const QString &proposedName, TSaveFileType &type, QString &fileName)
 {
-    QFileDialog dialog(m_parent, GetUiString(QStringLiteral("MainMenu"), QStringLiteral("Save_As")), folder);
+    QFileDialog dialog(m_parent, GetUiString(UiKey::MainMenu::Save_As), folder);
     dialog.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = SaveTypeFilters();
     dialog.setNameFilters(filters);

@@ -113,7 +113,7 @@ TFrmSetPara::TFrmSetPara(QWidget *parent)
 
 void TFrmSetPara::applyTexts()
 {
-    setWindowTitle(text("Set_Pattern_Caption"));
+    setWindowTitle(GetUiString(UiKey::Set_Pattern::Set_Pattern_Caption));
     for (const char *name : { "Pattern_Size", "Pattern_Cell_Size", "Warp_Weft_Density", "Line_Color" })
         if (auto *box = findChild<QGroupBox *>(QLatin1String(name)))
             box->setTitle(text(name));
@@ -153,7 +153,7 @@ void TFrmSetPara::accept()
 {
     QString error;
     if (!CheckNewPatternValues(Values(), &error)) {
-        QMessageBox::critical(this, GetUiMessage(QStringLiteral("ErrorCaption")), error);
+        QMessageBox::critical(this, GetUiMessage(UiKey::String::ErrorCaption), error);
         return;
     }
     QDialog::accept();

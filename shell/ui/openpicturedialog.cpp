@@ -39,7 +39,7 @@ void TPicturePreviewBox::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     if (m_picture.isNull()) {
-        p.drawText(rect(), Qt::AlignCenter, GetUiMessage(QStringLiteral("NoPictureShown")));
+        p.drawText(rect(), Qt::AlignCenter, GetUiMessage(UiKey::String::NoPictureShown));
         return;
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -71,9 +71,8 @@ TOpenPictureDialog::TOpenPictureDialog(QWidget *parent)
     auto *column = new QVBoxLayout(area);
     column->setContentsMargins(0, 0, 0, 0);
     m_pictureLabel = new QLabel(area);
-    m_noPreview = new QCheckBox(GetUiMessage(QStringLiteral("NoPicturePreview")), area);
-    m_previewButton
-        = new QPushButton(GetUiString(QStringLiteral("General"), QStringLiteral("BtnPreview")), area);
+    m_noPreview = new QCheckBox(GetUiMessage(UiKey::String::NoPicturePreview), area);
+    m_previewButton = new QPushButton(GetUiString(UiKey::General::BtnPreview), area);
     m_paintPanel = new QWidget(area);
     auto *panelLayout = new QVBoxLayout(m_paintPanel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
@@ -112,7 +111,7 @@ void TOpenPictureDialog::SelectionChanged(const QString &fileName)
             QStringLiteral(" (%1x%2)").arg(thumbnail.FileSize.width()).arg(thumbnail.FileSize.height()));
     } else {
         m_picture = QImage();
-        m_pictureLabel->setText(GetUiMessage(QStringLiteral("PictureLabel")));
+        m_pictureLabel->setText(GetUiMessage(UiKey::String::PictureLabel));
     }
     m_previewButton->setEnabled(loaded);
     m_paintBox->SetPicture(m_picture);
@@ -123,7 +122,7 @@ void TOpenPictureDialog::ShowPreviewWindow()
     if (m_picture.isNull())
         return;
     QDialog window(this);
-    window.setWindowTitle(GetUiString(QStringLiteral("General"), QStringLiteral("BtnPreview")));
+    window.setWindowTitle(GetUiString(UiKey::General::BtnPreview));
     auto *layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *image = new QLabel(&window);

@@ -189,11 +189,10 @@ TFramPalette::TFramPalette(QWidget *parent)
 
 void TFramPalette::ApplyLanguage()
 {
-    const QString section = QStringLiteral("ExChange_Color");
-    m_fore->setToolTip(GetUiString(section, QStringLiteral("ForeGroundColor")));
-    m_back->setToolTip(GetUiString(section, QStringLiteral("BackGroundColor")));
-    m_lock->setToolTip(GetUiString(section, QStringLiteral("Lock")));
-    m_exchange->setToolTip(GetUiString(QStringLiteral("Tools"), QStringLiteral("ExChange_Color")));
+    m_fore->setToolTip(GetUiString(UiKey::ExChange_Color::ForeGroundColor));
+    m_back->setToolTip(GetUiString(UiKey::ExChange_Color::BackGroundColor));
+    m_lock->setToolTip(GetUiString(UiKey::ExChange_Color::Lock));
+    m_exchange->setToolTip(GetUiString(UiKey::Tools::ExChange_Color));
 }
 
 void TFramPalette::showSwatch(QToolButton *swatch, int index)

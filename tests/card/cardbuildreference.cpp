@@ -97,7 +97,7 @@ public:
     bool Run(TMultiByteArray &out);
 
 private:
-    bool Fail(const QString &text, const QString &caption = QString::fromUtf8(CardBuildMsg::OutputCaption),
+    bool Fail(const QString &text, const QString &caption = GetUiMessage(CardBuildMsg::OutputCaption),
         bool information = false)
     {
         m_result.Error = text;
@@ -159,30 +159,29 @@ private:
 bool TReferenceCardBuilder::CheckInputs()
 {
     if (!m_mesh.Picture || m_mesh.Picture->isNull() || m_mesh.Picture->format() != QImage::Format_Indexed8)
-        return Fail(GetUiMessage(QStringLiteral("CardBuildNoPicture")));
+        return Fail(GetUiMessage(UiKey::String::CardBuildNoPicture));
     m_picture = *m_mesh.Picture;
     m_pic = &m_picture;
     m_earlyShuttle = m_sample.TiQianSuo;
     m_w = m_pic->width();
     m_h = m_pic->height();
     if (qint64(m_sample.RowCount()) * m_sample.ColCount() < m_w)
-        return Fail(
-            QString::fromUtf8(CardBuildMsg::BadSampleCard), QString::fromUtf8(CardBuildMsg::ErrorCaption));
+        return Fail(GetUiMessage(CardBuildMsg::BadSampleCard), GetUiMessage(CardBuildMsg::ErrorCaption));
     QString error;
     if (!BuildNeedleMap(m_sample, m_map, &error))
-        return Fail(error, QString::fromUtf8(CardBuildMsg::ErrorCaption));
+        return Fail(error, GetUiMessage(CardBuildMsg::ErrorCaption));
     if (m_map.JacquardRuns.isEmpty())
-        return Fail(QString::fromUtf8(CardMsg::NoJacquardNeedles), QString(), true);
+        return Fail(GetUiMessage(CardMsg::NoJacquardNeedles), QString(), true);
     if (m_mesh.WeftRepeat < 1 || m_mesh.WarpRepeat < 1)
-        return Fail(GetUiMessage(QStringLiteral("CardBuildCountsBelowOne")));
+        return Fail(GetUiMessage(UiKey::String::CardBuildCountsBelowOne));
     if (m_mesh.WarpRepeat > MaxCardNeedles)
-        return Fail(GetUiMessage(QStringLiteral("CardBuildNeedlesPerColumnOver")).arg(m_mesh.WarpRepeat));
+        return Fail(GetUiMessage(UiKey::String::CardBuildNeedlesPerColumnOver).arg(m_mesh.WarpRepeat));
     m_entries = m_mesh.WeftRepeat;
     m_repeat = m_mesh.WarpRepeat;
     m_colours = m_mesh.Colors.length();
     if (!TableCovers(m_mesh.PickRows, m_entries, m_h) || !TableCovers(m_mesh.RegulatorRows, m_entries, m_h)
         || !TableCovers(m_mesh.WeftDensRows, m_entries, m_h))
-        return Fail(GetUiMessage(QStringLiteral("CardBuildTablesShort")).arg(m_entries).arg(m_h));
+        return Fail(GetUiMessage(UiKey::String::CardBuildTablesShort).arg(m_entries).arg(m_h));
     if (!CheckRowTableValues(m_mesh, &error))
         return Fail(error);
     // Copies of their own: the card count is made from these values.
@@ -208,9 +207,9 @@ void TReferenceCardBuilder::CheckWeaveSlots()
     for (const auto &w : m_mesh.TechWeaves)
         techMissing = techMissing || MakeView(w).Empty();
     if (colourMissing)
-        m_result.Warnings << QString::fromUtf8(CardBuildMsg::WeaveMissing);
+        m_result.Warnings << GetUiMessage(CardBuildMsg::WeaveMissing);
     if (techMissing)
-        m_result.Warnings << QString::fromUtf8(CardBuildMsg::WeaveMissing);
+        m_result.Warnings << GetUiMessage(CardBuildMsg::WeaveMissing);
 }
 
 bool TReferenceCardBuilder::PrepareRow(int r)
@@ -220,7 +219,7 @@ bool TReferenceCardBuilder::PrepareRow(int r)
         const int pc = m_mirror ? m_w - 1 - x : x;
         const int c = m_paletteColour[line[pc]];
         if (c < 0)
-            return Fail(GetUiMessage(QStringLiteral("CardBuildCellColorUnknown")).arg(pc + 1).arg(r + 1));
+            return Fail(GetUiMessage(UiKey::String::CardBuildCellColorUnknown).arg(pc + 1).arg(r + 1));
         m_rowColour[std::size_t(x)] = c;
     }
     return true;
@@ -237,7 +236,7 @@ bool TReferenceCardBuilder::CacheColour(int c, int e, int y)
         const qint64 slot = entryBase + qint64(cacheBase) + n;
         if (slot >= qint64(m_colourViews.size()) || m_colourViews[std::size_t(slot)].Empty())
             return Fail(
-                GetUiMessage(QStringLiteral("CardBuildColorWeaveMissing")).arg(c + 1).arg(n + 1).arg(e + 1));
+                GetUiMessage(UiKey::String::CardBuildColorWeaveMissing).arg(c + 1).arg(n + 1).arg(e + 1));
         const TWeaveView &v = m_colourViews[std::size_t(slot)];
         const int j = v.GH - 1 - y % v.GH;
         std::int8_t &u = m_uniform[std::size_t(slot)][std::size_t(j)];
@@ -323,7 +322,7 @@ bool TReferenceCardBuilder::FillTechKind(std::uint8_t *row, std::uint8_t code, i
         return true;
     const TWeaveView &v = m_techViews[std::size_t(e) * 3 + kind];
     if (v.Empty())
-        return Fail(GetUiMessage(QStringLiteral("CardBuildTechWeaveMissing")).arg(kind + 1).arg(e + 1));
+        return Fail(GetUiMessage(UiKey::String::CardBuildTechWeaveMissing).arg(kind + 1).arg(e + 1));
     const int j = v.GH - 1 - y % v.GH;
     for (int i = 0; i < needles.length(); ++i)
         if (v.Warps[std::size_t(i % v.GW)][j] == 1)
@@ -380,7 +379,7 @@ bool TReferenceCardBuilder::Run(TMultiByteArray &out)
         for (int r = 0; r < m_h; ++r)
             cards += entry[std::size_t(r)] != 0;
     if (cards > MaxCardRows)
-        return Fail(GetUiMessage(QStringLiteral("CardBuildCardsOver")).arg(cards).arg(MaxCardRows));
+        return Fail(GetUiMessage(UiKey::String::CardBuildCardsOver).arg(cards).arg(MaxCardRows));
     const int n = int(cards);
     m_progress.Report(WM_CARDCOUNT, n, 0);
     if (m_progress.IsCancelled()) {

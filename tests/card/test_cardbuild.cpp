@@ -2,6 +2,7 @@
 #include "card/needlemap.h"
 
 #include "cardtestutil.h"
+#include "shippedlanguage.h"
 
 #include <gtest/gtest.h>
 
@@ -263,6 +264,7 @@ TEST(CardBuild, NoPicksGiveAnEmptyCard)
 
 TEST(CardBuild, WeaveSlotChecks)
 {
+    const TShippedLanguageScope chinese(TShippedLanguage::SimplifiedChinese); // the texts read below
     QImage pic = MakePicture({ { W } }, BlackWhite);
     TMesh mesh = CardDoc(pic);
     // An empty heald-frame weave that no needle uses: a warning, and the card is made.
@@ -287,6 +289,7 @@ TEST(CardBuild, WeaveSlotChecks)
 
 TEST(CardBuild, Refusals)
 {
+    const TShippedLanguageScope chinese(TShippedLanguage::SimplifiedChinese); // the texts read below
     QImage pic = MakePicture({ { W, W }, { W, B } }, BlackWhite);
     const TMesh good = CardDoc(pic);
     const TYangkaImage card = ColumnCard({ 2, 2, 2, 2, 6, 9, 240, 240 });

@@ -7,6 +7,7 @@
 #include "weave/weavefile.h"
 
 #include "cardtestutil.h"
+#include "shippedlanguage.h"
 
 #include <gtest/gtest.h>
 
@@ -279,6 +280,7 @@ TEST(WenBanIO, DispatchByExtension)
 
 TEST(PictureCard, PictureToCardAndWeave)
 {
+    const TShippedLanguageScope chinese(TShippedLanguage::SimplifiedChinese); // the texts read below
     // A 10-column picture, back colour white (index 1): black cells become raised needles.
     QImage pic = MakePicture({ { 0, 1, 1, 1, 1, 1, 1, 1, 1, 0 }, { 1, 0, 1, 1, 1, 1, 1, 1, 1, 1 } },
         PaletteOf({ qRgb(0, 0, 0), qRgb(255, 255, 255) }));

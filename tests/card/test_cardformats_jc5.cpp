@@ -92,12 +92,12 @@ TEST(JC5Card, ReaderRefusals)
     };
     EXPECT_EQ(read(good), QString());
     // Any part file but the first is refused with the first-part message.
-    EXPECT_EQ(read(good, ".J02"), QString::fromUtf8(CardMsg::ChooseFirstPart));
+    EXPECT_EQ(read(good, ".J02"), GetUiMessage(CardMsg::ChooseFirstPart));
     EXPECT_EQ(read(good, ".J01"), QString());
     // A layout value other than 1 or 2.
     QByteArray layout3 = good;
     layout3[header - 8 + 3] = 3;
-    EXPECT_EQ(read(layout3), QString::fromUtf8(CardMsg::UnknownFormat));
+    EXPECT_EQ(read(layout3), GetUiMessage(CardMsg::UnknownFormat));
     // Short of the stated rows, and cut inside the records.
     EXPECT_FALSE(read(good.left(good.size() - 1)).isEmpty());
     for (int cut : { 0, 4, 7, 10, 17, header - 1 })
@@ -175,13 +175,13 @@ TEST_F(SplitCard, ReadsBackWholeFromTheFirstPart)
     nameless.Extension = ".J01";
     QString namelessWhy;
     EXPECT_FALSE(ReadControllerCard(nameless, ReadAll(dir.filePath("CARD.j01")), &namelessWhy));
-    EXPECT_EQ(namelessWhy, GetUiMessage("JC5PartsNeedFirstName").arg(3));
+    EXPECT_EQ(namelessWhy, GetUiMessage(UiKey::String::JC5PartsNeedFirstName).arg(3));
 
     // Opening a later part is refused with the first-part message.
     TWenBanIO second;
     QString secondWhy;
     EXPECT_FALSE(ReadCardFile(dir.filePath("CARD.J02"), second, &secondWhy));
-    EXPECT_EQ(secondWhy, QString::fromUtf8(CardMsg::ChooseFirstPart));
+    EXPECT_EQ(secondWhy, GetUiMessage(CardMsg::ChooseFirstPart));
 }
 
 TEST_F(SplitCard, ALaterPartThatCannotBeReplacedLeavesTheOldPartsWhole)

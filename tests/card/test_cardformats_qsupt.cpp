@@ -1,5 +1,6 @@
 // QS and UPT.
 #include "cardfmt_helpers.h"
+#include "shippedlanguage.h"
 
 TEST(QSCard, SmallCardBytesByHand)
 {
@@ -22,6 +23,7 @@ TEST(QSCard, SmallCardBytesByHand)
 
 TEST(QSCard, NeedleCountWarningAndRoundTrip)
 {
+    const TShippedLanguageScope chinese(TShippedLanguage::SimplifiedChinese); // the texts read below
     QTemporaryDir dir;
     const TWenBanIO io144 = MakeCard(PatternRows(9, 18), 6, 24);
     EXPECT_TRUE(QSNeedleWarning(io144).isEmpty());

@@ -6,6 +6,7 @@
 
 #include "cardfmt_helpers.h"
 #include "cardtestutil.h"
+#include "shippedlanguage.h"
 
 #include <QDir>
 
@@ -46,6 +47,7 @@ QByteArray DatBytes(const TWenBanIO &io, const QString &dir, int filterIndex)
 // Every extension a card is read or written by, and the flags that drive the rest.
 TEST(CardFormats, OneTableDrivesEveryDispatch)
 {
+    const TShippedLanguageScope chinese(TShippedLanguage::SimplifiedChinese); // the texts read below
     std::set<QString> seen;
     for (const TCardFormat &f : CardFormats()) {
         const QString ext = QString::fromLatin1(f.Extension);

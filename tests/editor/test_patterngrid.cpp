@@ -7,6 +7,7 @@
 #include "core/picture/imageproc.h"
 #include "core/picture/pcxfile.h"
 #include "core/settings/sharedstate.h"
+#include "shippedlanguage.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -268,6 +269,7 @@ TEST(PatternGrid, SaveWritesBmpAndRefusesUnknownTypes)
 // gets the warning to show; a 144-needle card or another card type gives none.
 TEST(PatternGrid, SaveAsQSReturnsTheNeedleWarning)
 {
+    const TShippedLanguageScope chinese(TShippedLanguage::SimplifiedChinese); // the texts read below
     QTemporaryDir dir;
     const struct {
         int width;

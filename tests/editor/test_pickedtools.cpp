@@ -76,13 +76,13 @@ TEST_F(PickedTools, WeaveIsAnchoredAtTheBottomLeftOrAtThePressedCell)
     TFloatMarking marking;
     QString error;
     EXPECT_FALSE(TilePickedWeave(g, MakeWeaveArray(0, 0), { 0, 0 }, false, marking, &error));
-    EXPECT_EQ(error, GetUiMessage("TileNoWeaveChosen"));
+    EXPECT_EQ(error, GetUiMessage(UiKey::String::TileNoWeaveChosen));
     const QImage all256 = EveryEntryPicture(FullPaletteWithoutBlack());
     TPatternGrid fullGrid;
     show(fullGrid, all256);
     fullGrid.SetForeColorIndex(5);
     EXPECT_FALSE(TilePickedWeave(fullGrid, plainWeave(), { 0, 0 }, false, marking, &error));
-    EXPECT_EQ(error, GetUiMessage("TileNoEntryForBlack"));
+    EXPECT_EQ(error, GetUiMessage(UiKey::String::TileNoEntryForBlack));
     EXPECT_EQ(fullGrid.Picture(), all256);
     EXPECT_EQ(fullGrid.UndoStore().UndoCount(), 0);
 }
@@ -147,7 +147,7 @@ TEST_F(PickedTools, FloatsAreMarkedOutsideTheUndoStepAndPutBackOnClosing)
     fullGrid.SetTileWeaveParam(param);
     TFloatMarking none;
     ASSERT_TRUE(TilePickedWeave(fullGrid, weave, { 0, 0 }, false, none, nullptr));
-    EXPECT_EQ(none.Notice, GetUiMessage("TileNoEntryForMarker"));
+    EXPECT_EQ(none.Notice, GetUiMessage(UiKey::String::TileNoEntryForMarker));
     EXPECT_TRUE(none.Floats.isEmpty());
     EXPECT_EQ(none.MarkerIndex, -1);
     EXPECT_EQ(column(fullGrid.Picture()), tiled);

@@ -134,13 +134,14 @@ TEST_F(WeaveTiling, RefusalsChangeNothing)
         const char *name;
         TWeaveArray weave;
         std::initializer_list<std::pair<int, const char *>> chosen;
-        const char *messageKey;
+        TUiMessageKey messageKey;
     } cases[] = {
-        { "no colour", all, {}, "TileNoColorChosen" },
-        { "no weave", TWeaveArray(), { { 3, "" } }, "TileNoWeaveChosen" },
-        { "a weave of no wefts", MakeWeaveArray(3, 0), { { 3, "" } }, "TileNoWeaveChosen" },
-        { "a bad text after a good one", all, { { 3, "2" }, { 1, "3,x" } }, "TileFloatTextInvalid" },
-        { "a number too large", all, { { 3, "99999999999" } }, "TileFloatTextInvalid" },
+        { "no colour", all, {}, UiKey::String::TileNoColorChosen },
+        { "no weave", TWeaveArray(), { { 3, "" } }, UiKey::String::TileNoWeaveChosen },
+        { "a weave of no wefts", MakeWeaveArray(3, 0), { { 3, "" } }, UiKey::String::TileNoWeaveChosen },
+        { "a bad text after a good one", all, { { 3, "2" }, { 1, "3,x" } },
+            UiKey::String::TileFloatTextInvalid },
+        { "a number too large", all, { { 3, "99999999999" } }, UiKey::String::TileFloatTextInvalid },
     };
     for (const auto &c : cases) {
         TPatternGrid g;
@@ -163,7 +164,7 @@ TEST_F(WeaveTiling, RefusalsChangeNothing)
     QString error;
     EXPECT_FALSE(
         TileWeaveOverColors(g, all, colours(full, { { 5, "" } }), {}, TTileFloatRule::LessThan, &error));
-    EXPECT_EQ(error, GetUiMessage("TileNoEntryForBlack"));
+    EXPECT_EQ(error, GetUiMessage(UiKey::String::TileNoEntryForBlack));
     EXPECT_EQ(g.Picture(), all256);
     EXPECT_EQ(g.UndoStore().UndoCount(), 0);
 }

@@ -31,7 +31,7 @@ struct DialogDocumentFixture : ::testing::Test {
 TEST(DialogDocumentCaptions, NumberStarAndSplitNames)
 {
     ResetSharedState();
-    EXPECT_EQ(DialogDocumentCaption(3), GetUiMessage(QStringLiteral("UnilitedName")) + "3*");
+    EXPECT_EQ(DialogDocumentCaption(3), GetUiMessage(UiKey::String::UnilitedName) + "3*");
 
     TPatternGrid grid;
     TDocument source { grid };
@@ -109,12 +109,12 @@ TEST_F(DialogDocumentFixture, RefusedPicturesChangeNothing)
     const struct {
         const char *what;
         QImage picture;
-        const char *message;
+        TUiMessageKey message;
     } cases[] = {
-        { "empty", QImage(), "PictureNoSize" },
-        { "not indexed", rgb, "ResultPictureNot8Bit" },
-        { "16 colours", fewColors, "ResultPictureNot8Bit" },
-        { "wider than a document", tooWide, "PictureNoSize" },
+        { "empty", QImage(), UiKey::String::PictureNoSize },
+        { "not indexed", rgb, UiKey::String::ResultPictureNot8Bit },
+        { "16 colours", fewColors, UiKey::String::ResultPictureNot8Bit },
+        { "wider than a document", tooWide, UiKey::String::PictureNoSize },
     };
     const QImage before = MakePicture({ { 1, 2 } }, GreyPalette());
     for (const auto &c : cases) {
@@ -124,10 +124,10 @@ TEST_F(DialogDocumentFixture, RefusedPicturesChangeNothing)
         doc.InitDocument();
         QString error;
         EXPECT_FALSE(TakeDialogPicture(doc, c.picture, &error)) << c.what;
-        EXPECT_EQ(error, GetUiMessage(QString::fromUtf8(c.message))) << c.what;
+        EXPECT_EQ(error, GetUiMessage(c.message)) << c.what;
         error.clear();
         EXPECT_FALSE(TakeSplitPart(doc, c.picture, TSplitPieces {}, 0, &error)) << c.what;
-        EXPECT_EQ(error, GetUiMessage(QString::fromUtf8(c.message))) << c.what;
+        EXPECT_EQ(error, GetUiMessage(c.message)) << c.what;
         EXPECT_EQ(grid.Picture(), before) << c.what;
         EXPECT_EQ(grid.Palette(), GreyPalette()) << c.what;
         EXPECT_FALSE(grid.Modified()) << c.what;

@@ -86,7 +86,7 @@ TEST_F(DocumentFixture, SaveRoutingByType)
         if (*c.caption)
             beExistingBitmap(QString::fromUtf8(c.caption));
         else
-            doc.SetCaption(GetUiMessage("UnilitedName") + "1");
+            doc.SetCaption(GetUiMessage(UiKey::String::UnilitedName) + "1");
         const QString before = doc.Caption();
         grid.SetModified();
         ask = TFakeQuestions();
@@ -145,8 +145,9 @@ TEST_F(DocumentFixture, SaveStartsFromTheDocumentsOwnTypeAndFolder)
             true, TSaveFileType::Project, path("sub") },
         { "save of a PCX asks for a bitmap in its folder", path("sub/pic.pcx"), TSaveCommand::Save, true,
             TSaveFileType::Bitmap, path("sub") },
-        { "an untitled document starts in the picture folder", GetUiMessage("UnilitedName") + "1",
-            TSaveCommand::Save, true, TSaveFileType::Bitmap, Folders().PictureDir },
+        { "an untitled document starts in the picture folder",
+            GetUiMessage(UiKey::String::UnilitedName) + "1", TSaveCommand::Save, true, TSaveFileType::Bitmap,
+            Folders().PictureDir },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -205,7 +206,7 @@ TEST_F(DocumentFixture, CloseDecision)
         EXPECT_EQ(doc.CloseQuery(ask), c.closes);
         if (c.modified) {
             ASSERT_FALSE(ask.Asked.isEmpty());
-            EXPECT_EQ(ask.Asked.first(), path("doc") + GetUiMessage("FileHasModified"));
+            EXPECT_EQ(ask.Asked.first(), path("doc") + GetUiMessage(UiKey::String::FileHasModified));
         } else {
             EXPECT_TRUE(ask.Asked.isEmpty());
         }

@@ -7,6 +7,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "shippedlanguage.h"
 
 #include "../cardtestutil.h"
 #include "testutil.h"
@@ -32,6 +33,8 @@ protected:
     {
         Folders().SettingsDir = m_dir.path() + "/";
         Folders().ConfigIniPath = m_dir.filePath("Config.Ini");
+        // The texts these tests read are the Simplified Chinese ones the loom's people know.
+        ChooseShippedLanguage(TShippedLanguage::SimplifiedChinese);
     }
     QTemporaryDir m_dir;
 };
@@ -187,8 +190,8 @@ TEST_F(CardDialogs, MakingChecksTheHooksFirst)
     dlg.EdtWarps->setValue(80);
     dlg.BtnOK->click();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, GetUiMessage("HooksError"));
-    EXPECT_EQ(shown[0].caption, GetUiMessage("HintMSG"));
+    EXPECT_EQ(shown[0].text, GetUiMessage(UiKey::String::HooksError));
+    EXPECT_EQ(shown[0].caption, GetUiMessage(UiKey::String::HintMSG));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(builds, 0);
     EXPECT_EQ(ReadAll(Folders().ConfigIniPath), configBefore);

@@ -9,6 +9,7 @@
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
 #include "core/ui/numberedit.h"
+#include "shippedlanguage.h"
 
 #include "../cardfmt_helpers.h"
 
@@ -44,6 +45,9 @@ protected:
     void SetUp() override
     {
         Folders().SettingsDir = m_dir.path() + "/";
+        Folders().ConfigIniPath = m_dir.filePath("Config.Ini");
+        // The texts these tests read are the Simplified Chinese ones the loom's people know.
+        ChooseShippedLanguage(TShippedLanguage::SimplifiedChinese);
         m_viewer = std::make_unique<TFrmWenBan>();
         m_viewer->ShowMessage = [this](const QString &t, const QString &c, int k) {
             said.push_back({ t, c, k });

@@ -1,5 +1,6 @@
 #include "card/ui/needletabledialog.h"
 #include "card/ui/shuttlebycolorwindow.h"
+#include "shippedlanguage.h"
 
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
@@ -20,7 +21,12 @@ namespace {
 // Points the settings at a fresh "Config.Ini" for one test.
 class PickDialogs : public ::testing::Test {
 protected:
-    void SetUp() override { Folders().ConfigIniPath = m_dir.filePath(QStringLiteral("Config.Ini")); }
+    void SetUp() override
+    {
+        Folders().ConfigIniPath = m_dir.filePath(QStringLiteral("Config.Ini"));
+        // The texts these tests read are the Simplified Chinese ones the loom's people know.
+        ChooseShippedLanguage(TShippedLanguage::SimplifiedChinese);
+    }
     QTemporaryDir m_dir;
 };
 

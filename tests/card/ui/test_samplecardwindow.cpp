@@ -9,6 +9,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "shippedlanguage.h"
 
 #include "testutil.h"
 
@@ -32,6 +33,8 @@ protected:
     {
         Folders().SettingsDir = m_dir.path() + "/";
         Folders().ConfigIniPath = m_dir.filePath(QStringLiteral("Config.Ini"));
+        // The texts these tests read are the Simplified Chinese ones the loom's people know.
+        ChooseShippedLanguage(TShippedLanguage::SimplifiedChinese);
     }
     void Quiet(TFrmYangKa &editor)
     {

@@ -114,6 +114,7 @@ TEST(SaveFile, ReplacesKeepsPermissionsFollowsLinksAndRefusesFolders)
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
     EXPECT_FALSE(WriteFileAtomically(dir.filePath("folder"), "x", &error));
     EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
+    EXPECT_TRUE(error.contains(dir.filePath("folder") + " is a folder")) << error.toStdString();
     EXPECT_FALSE(WriteFileAtomically(dir.filePath("missing/x"), "x", &error));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
         (QStringList { "folder", "link", "t.bin" }));

@@ -918,7 +918,8 @@ TEST_F(PictureLoad, APictureShortByItsLastPaddingOrColourMapIsRefused)
             QImage pic = MakePicture({ { 9 } });
             QString error;
             EXPECT_FALSE(LoadPictureAs8Bit(put(c.name, c.whole.left(keep)), pic, &error)) << c.name << keep;
-            EXPECT_TRUE(error.contains(GetUiMessage("PictureTruncated"))) << c.name << error.toStdString();
+            EXPECT_TRUE(error.contains(GetUiMessage(UiKey::String::PictureTruncated)))
+                << c.name << error.toStdString();
             EXPECT_EQ(PictureRows(pic), (Rows { { 9 } })) << c.name;
         }
     }

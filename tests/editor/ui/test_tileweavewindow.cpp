@@ -91,7 +91,7 @@ TEST_F(TileWindowFixture, ColoursFromPicksRefusalsAndReset)
     EXPECT_TRUE(window.Colors().isEmpty());
     EXPECT_EQ(toolWanted.size(), 1);
     EXPECT_FALSE(window.Tile());
-    EXPECT_EQ(messages.last(), GetUiMessage("TileNoColorChosen"));
+    EXPECT_EQ(messages.last(), GetUiMessage(UiKey::String::TileNoColorChosen));
 
     window.AddColor(3);
     ASSERT_TRUE(window.Tile());

@@ -52,7 +52,7 @@ TEST_F(WindowFixture, OpensAPictureAndRefusesWhatCannotBeOpened)
     // A path that names no file opens no window.
     EXPECT_EQ(form->OpenChild(dir.filePath("missing.bmp")), nullptr);
     EXPECT_EQ(windows(), 0);
-    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage("FileExistHint") });
+    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage(UiKey::String::FileExistHint) });
     // Nor does a damaged picture.
     const QString bad = dir.filePath("bad.bmp");
     ASSERT_TRUE(WriteAll(bad, "BM not a bitmap"));
@@ -89,7 +89,7 @@ TEST_F(WindowFixture, AlreadyOpenAsksAndDecliningBringsTheOpenWindowForward)
 
     ask.OkAnswer = false;
     EXPECT_EQ(form->OpenChild(picture), nullptr);
-    EXPECT_EQ(ask.Asked, QStringList { GetUiMessage("FileAlreadyOpen") });
+    EXPECT_EQ(ask.Asked, QStringList { GetUiMessage(UiKey::String::FileAlreadyOpen) });
     EXPECT_EQ(windows(), 2);
     EXPECT_EQ(form->mdiArea()->currentSubWindow(), first);
 
@@ -158,7 +158,7 @@ TEST_F(WindowFixture, NewPatternFromTheClipboardPictureKeepsItsLayerCount)
 
     TMDIChild *child = form->CreateNewDocument(values);
     ASSERT_NE(child, nullptr);
-    EXPECT_EQ(child->Caption(), GetUiMessage("UnilitedName") + "1");
+    EXPECT_EQ(child->Caption(), GetUiMessage(UiKey::String::UnilitedName) + "1");
     EXPECT_EQ(child->PatternGrid().ColCount(), 30);
     EXPECT_EQ(child->PatternGrid().RowCount(), 20);
     EXPECT_EQ(child->PatternGrid().RepeatDisplayValues()[2], 3);
@@ -235,7 +235,8 @@ TEST_F(WindowFixture, RulersNumberTheCompartments)
 TEST_F(WindowFixture, FailedOpenKeepsTheStatusOfTheDocumentOnScreen)
 {
     ASSERT_NE(form->OpenChild(dir.filePath("stripes.bmp")), nullptr);
-    const QString shown = GetUiMessage("ColName") + "4 " + GetUiMessage("RowName") + "3";
+    const QString shown
+        = GetUiMessage(UiKey::String::ColName) + "4 " + GetUiMessage(UiKey::String::RowName) + "3";
     ASSERT_EQ(form->StatusPanel(5)->text(), shown);
     const QString bad = dir.filePath("bad.bmp");
     ASSERT_TRUE(WriteAll(bad, "BM not a bitmap"));
@@ -413,7 +414,7 @@ TEST_F(WindowFixture, RecentFileItems)
         if (a->data().toString() == path34)
             a->trigger();
     EXPECT_EQ(windows(), 0);
-    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage("FileExistHint") });
+    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage(UiKey::String::FileExistHint) });
 }
 
 // File > New through its menu item and dialog, as a person does it.
@@ -432,7 +433,7 @@ TEST_F(WindowFixture, FileNewThroughTheDialog)
             }
     });
     action("ActFileNew")->trigger();
-    EXPECT_EQ(caption, GetUiMessage("NewCreate"));
+    EXPECT_EQ(caption, GetUiMessage(UiKey::String::NewCreate));
     ASSERT_EQ(windows(), 1);
     TMDIChild *child = form->Children().first();
     EXPECT_EQ(child->PatternGrid().ColCount(), 12);
@@ -457,7 +458,7 @@ TEST_F(WindowFixture, DialogResultsBecomeNewDocuments)
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(windows(), 2);
     EXPECT_EQ(form->ActiveChild(), made);
-    EXPECT_EQ(made->Caption(), GetUiMessage("UnilitedName") + "2*");
+    EXPECT_EQ(made->Caption(), GetUiMessage(UiKey::String::UnilitedName) + "2*");
     EXPECT_EQ(made->PatternGrid().Picture(), result);
     EXPECT_EQ(made->PatternGrid().Palette()[5], palette[5]);
     EXPECT_EQ(made->Document().Record().Warps, 3);
@@ -466,7 +467,7 @@ TEST_F(WindowFixture, DialogResultsBecomeNewDocuments)
 
     EXPECT_EQ(form->NewChildFromPicture(QImage(2, 2, QImage::Format_RGB32)), nullptr);
     EXPECT_EQ(windows(), 2);
-    EXPECT_EQ(ask.Messages.last(), GetUiMessage("ResultPictureNot8Bit"));
+    EXPECT_EQ(ask.Messages.last(), GetUiMessage(UiKey::String::ResultPictureNot8Bit));
 
     form->mdiArea()->setActiveSubWindow(source);
     const QImage part2 = MakePicture({ { 1, 2 } }, palette);

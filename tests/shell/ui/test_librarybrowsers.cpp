@@ -320,7 +320,7 @@ TEST_F(BrowserFixture, LibraryCommands)
     dialog.SetLibraryName("General");
     dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage("WeaveLibraryExists") });
+    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage(UiKey::String::WeaveLibraryExists) });
     dialog.SetLibraryName("Satins");
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -339,7 +339,7 @@ TEST_F(BrowserFixture, LibraryCommands)
     ask.Asked.clear();
     ask.OkAnswer = true;
     frame().DeleteWeaveLibrary();
-    EXPECT_EQ(ask.Asked, QStringList { GetUiMessage("AskDeleteWeaveLibrary").arg("Satins") });
+    EXPECT_EQ(ask.Asked, QStringList { GetUiMessage(UiKey::String::AskDeleteWeaveLibrary).arg("Satins") });
     EXPECT_FALSE(QFileInfo::exists(weaveRoot + "/Satins/s.ovw"));
     EXPECT_TRUE(QFileInfo::exists(weaveRoot + "/Satins/readme.txt"));
     EXPECT_FALSE(frame().WeaveLibraryItems().contains(item));
@@ -352,8 +352,9 @@ TEST_F(BrowserFixture, LibraryCommands)
     frame().DeleteWeave();
     frame().DeletePatternLibrary();
     EXPECT_EQ(ask.Asked,
-        (QStringList { GetUiMessage("NoWeaveLibrary"), GetUiMessage("DeleteWeaveNoLibrary"),
-            GetUiMessage("NoPatternLibrary") }));
+        (QStringList { GetUiMessage(UiKey::String::NoWeaveLibrary),
+            GetUiMessage(UiKey::String::DeleteWeaveNoLibrary),
+            GetUiMessage(UiKey::String::NoPatternLibrary) }));
     EXPECT_TRUE(QFileInfo(weaveRoot + "/General").isDir());
 
     // A library removed outside the program: a message, and the item stays.
@@ -468,7 +469,7 @@ TEST(OpenPictureDialog, PreviewCases)
 
     noPreview->setChecked(true);
     dialog.SelectionChanged(small);
-    EXPECT_EQ(pictureLabel->text(), GetUiMessage("PictureLabel"));
+    EXPECT_EQ(pictureLabel->text(), GetUiMessage(UiKey::String::PictureLabel));
     EXPECT_FALSE(previewButton->isEnabled());
     EXPECT_TRUE(paintBox->Picture().isNull());
     const QImage shown = paintBox->grab().toImage();
@@ -480,6 +481,6 @@ TEST(OpenPictureDialog, PreviewCases)
     noPreview->setChecked(false);
     dialog.SelectionChanged(dir.filePath("missing.bmp"));
     EXPECT_TRUE(paintBox->Picture().isNull());
-    EXPECT_EQ(pictureLabel->text(), GetUiMessage("PictureLabel"));
+    EXPECT_EQ(pictureLabel->text(), GetUiMessage(UiKey::String::PictureLabel));
     UnregisterPictureFormats();
 }

@@ -36,7 +36,7 @@ TEST(MainForm, StartupStepsRunInTheCreationsOrder)
     TMainFormStartupSteps steps;
     steps.SetupPaletteBar = [&](TMainForm &form) {
         order << "palette bar";
-        EXPECT_EQ(form.windowTitle(), GetUiMessage("ApplicationName"));
+        EXPECT_EQ(form.windowTitle(), GetUiMessage(UiKey::String::ApplicationName));
         EXPECT_FALSE(form.FileMenu()->title().isEmpty()) << "texts applied first";
         EXPECT_EQ(StartSettings().GrossOption.Warp, TGrossOption {}.Warp) << "settings read before";
         EXPECT_EQ(Hooks().MainFormHandle, nullptr) << "not yet the notification target";

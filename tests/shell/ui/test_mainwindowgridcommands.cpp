@@ -175,18 +175,18 @@ TEST_F(GridCommandsFixture, GridLinesFollowTheCommandAndTheCaptionFollowsThem)
     QAction *gridLine = form->Action("ActGridLine");
     ASSERT_EQ(grid.GridLineWidth(), 1);
     EXPECT_TRUE(gridLine->isEnabled());
-    EXPECT_EQ(gridLine->text(), GetUiMessage("HideGridLine"));
+    EXPECT_EQ(gridLine->text(), GetUiMessage(UiKey::String::HideGridLine));
     gridLine->trigger();
     EXPECT_EQ(grid.GridLineWidth(), 0);
-    EXPECT_EQ(gridLine->text(), GetUiMessage("DisplayGridLine"));
+    EXPECT_EQ(gridLine->text(), GetUiMessage(UiKey::String::DisplayGridLine));
     gridLine->trigger();
     EXPECT_EQ(grid.GridLineWidth(), 1);
-    EXPECT_EQ(gridLine->text(), GetUiMessage("HideGridLine"));
+    EXPECT_EQ(gridLine->text(), GetUiMessage(UiKey::String::HideGridLine));
 
     grid.SetZoom(9);
     Q_EMIT patternMenu->aboutToShow();
     EXPECT_FALSE(gridLine->isEnabled());
-    EXPECT_EQ(gridLine->text(), GetUiMessage("DisplayGridLine"));
+    EXPECT_EQ(gridLine->text(), GetUiMessage(UiKey::String::DisplayGridLine));
     grid.SetZoom(10);
     Q_EMIT patternMenu->aboutToShow();
     EXPECT_TRUE(gridLine->isEnabled());

@@ -171,7 +171,7 @@ TEST_F(ProjectCard, CardNameThatCannotBeStored)
     const QString project = path(QString::fromUtf8("j\xC3\xB6rg"));
     ASSERT_TRUE(saveProject(child, project));
     const QString card = project + ".OVYK";
-    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage("ProjectCardNameNotStored").arg(card) });
+    EXPECT_EQ(ask.Messages, QStringList { GetUiMessage(UiKey::String::ProjectCardNameNotStored).arg(card) });
     EXPECT_TRUE(QFileInfo(card).isFile());
     EXPECT_EQ(storedCardName(project + ".Ovy"), QString());
     EXPECT_EQ(child->Caption(), project + ".Ovy");

@@ -73,7 +73,8 @@ TEST_F(RowTables, HeightCommandsKeepTheRowsThatRemain)
         EXPECT_EQ(doc.Record().WeftDensRows[0].length(), height);
         EXPECT_EQ(doc.Record().WeftDensRows[0][0], 7 - (c.selection.isEmpty() ? 0 : c.selection.top()));
         EXPECT_EQ(form->statusBar()->currentMessage(),
-            c.dropped ? GetUiMessage("RowTablesRowsDropped").arg(6).arg(height).arg(c.dropped) : QString());
+            c.dropped ? GetUiMessage(UiKey::String::RowTablesRowsDropped).arg(6).arg(height).arg(c.dropped)
+                      : QString());
         child->PatternGrid().ClearModified();
         child->close();
     }

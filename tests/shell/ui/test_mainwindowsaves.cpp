@@ -97,7 +97,7 @@ TEST_F(SaveDialogs, SaveAsAsksAboutTheFileItWrites)
                 answer(QMessageBox::No, questions), cancelDialog() });
             run(script, [&] { EXPECT_FALSE(child->SaveDocument(TSaveCommand::SaveAs)); });
         }
-        EXPECT_EQ(questions, QStringList { GetUiMessage("SaveReplaceQuestion").arg(written) });
+        EXPECT_EQ(questions, QStringList { GetUiMessage(UiKey::String::SaveReplaceQuestion).arg(written) });
         EXPECT_EQ(contents(written), "old bytes") << "No leaves the file as it was";
 
         questions.clear();
@@ -148,7 +148,7 @@ TEST_F(SaveDialogs, CardDialogsAskAboutTheFileTheyReturn)
             run(script, [&] { chosen = c.choose(); });
         }
         EXPECT_EQ(chosen, QString());
-        EXPECT_EQ(questions, QStringList { GetUiMessage("SaveReplaceQuestion").arg(written) });
+        EXPECT_EQ(questions, QStringList { GetUiMessage(UiKey::String::SaveReplaceQuestion).arg(written) });
         {
             TModalScript script({ SaveAs(typed, c.filter), answer(QMessageBox::Yes, questions) });
             run(script, [&] { chosen = c.choose(); });
@@ -169,7 +169,8 @@ TEST_F(SaveDialogs, SaveAsRefusesAFolder)
     TModalScript script({ SaveAs("folder.txt", filterOf(TSaveFileType::Project)),
         answer(QMessageBox::Ok, messages), cancelDialog() });
     run(script, [&] { EXPECT_FALSE(child->SaveDocument(TSaveCommand::SaveAs)); });
-    EXPECT_EQ(messages, QStringList { GetUiMessage("FileNotReplaceable").arg(path("folder.Ovy")) });
+    EXPECT_EQ(
+        messages, QStringList { GetUiMessage(UiKey::String::FileNotReplaceable).arg(path("folder.Ovy")) });
     EXPECT_TRUE(QFileInfo(path("folder.Ovy")).isDir());
 }
 

@@ -134,7 +134,7 @@ TEST_F(MainFormFixture, SwitchingLanguageChangesTheTexts)
     form.SetLanguage(2); // no third file: the built-in texts
     EXPECT_EQ(form.windowTitle(), "Dorwen CAD");
     EXPECT_EQ(zoomIn->text(), "Zoom In");
-    EXPECT_EQ(ruber->text(), "Ruber");
+    EXPECT_EQ(ruber->text(), "Rubber");
 }
 
 // The notifications about documents: the pattern size with the active grid's cell size,

@@ -138,7 +138,7 @@ TEST_F(HandOverFixture, SecondStartHandsItsFileToTheRunningInstance)
 
     // Again: the running instance asks whether to open it a second time (declined).
     EXPECT_EQ(secondStart({ "a b.bmp" }), 0);
-    EXPECT_EQ(ask.Asked, QStringList { GetUiMessage("FileAlreadyOpen") });
+    EXPECT_EQ(ask.Asked, QStringList { GetUiMessage(UiKey::String::FileAlreadyOpen) });
     EXPECT_EQ(windows(), 1);
 
     // Without an argument it only raises the running window.
@@ -226,7 +226,8 @@ TEST_F(HandOverFixture, APathTooLongForTheMessageIsToldBySecondStart)
     const QString path = "/" + QString(20 * 1024, QLatin1Char('a')) + ".bmp";
     EXPECT_EQ(secondStart({ path }), 2);
     const QString told = QString::fromLocal8Bit(lastErrors);
-    EXPECT_TRUE(told.contains(GetUiMessage("HandOverPathTooLong").arg(path.size()).arg(MaxHandOverPathBytes)))
+    EXPECT_TRUE(told.contains(
+        GetUiMessage(UiKey::String::HandOverPathTooLong).arg(path.size()).arg(MaxHandOverPathBytes)))
         << told.toStdString();
     EXPECT_EQ(windows(), 0);
     EXPECT_TRUE(ask.Asked.isEmpty());
