@@ -1032,40 +1032,7 @@ void TPatternGrid::clearMottleRelease(const TCellEvent &e)
 // changed inside the fill's box form one undo step, under the recorder's rules.
 void TPatternGrid::floodFill(TPoint cell)
 {
-    const int w = m_picture.width(), h = m_picture.height();
-    const std::uint8_t from = m_picture.constScanLine(cell.Y)[cell.X], to = m_foreIndex;
-    // A protected colour is never painted over: the recorder would put every cell back.
-    if (from == to || m_colorSet.test(from))
-        return;
-    TRect box { cell.X, cell.Y, cell.X, cell.Y };
-    long long changed = 0;
-    // Scan-line fill: each stack entry is a cell from which a run is filled left and right.
-    std::vector<TPoint> stack { cell };
-    while (!stack.empty()) {
-        const TPoint p = stack.back();
-        stack.pop_back();
-        uchar *row = m_picture.scanLine(p.Y);
-        if (row[p.X] != from)
-            continue;
-        int l = p.X, r = p.X;
-        while (l > 0 && row[l - 1] == from)
-            --l;
-        while (r < w - 1 && row[r + 1] == from)
-            ++r;
-        std::fill(row + l, row + r + 1, to);
-        changed += r - l + 1;
-        box = { std::min(box.Left, l), std::min(box.Top, p.Y), std::max(box.Right, r),
-            std::max(box.Bottom, p.Y) };
-        for (int ny : { p.Y - 1, p.Y + 1 }) {
-            if (ny < 0 || ny >= h)
-                continue;
-            const uchar *n = m_picture.constScanLine(ny);
-            for (int x = l; x <= r; ++x)
-                if (n[x] == from && (x == l || n[x - 1] != from))
-                    stack.push_back({ x, ny });
-        }
-    }
-    recordChangedArea(box, changed, true);
+    fillAreaAt(cell);
 }
 
 // A change of many cells is kept as a whole picture (two files of the picture's size on
@@ -1162,26 +1129,7 @@ void TPatternGrid::cutPress(TPoint cell, bool rows)
 // index takes the fore index, protected or not: one recolouring of the box.
 void TPatternGrid::changeColor(TPoint cell)
 {
-    const std::uint8_t from = m_picture.constScanLine(cell.Y)[cell.X], to = m_foreIndex;
-    TRect box { 0, 0, m_picture.width() - 1, m_picture.height() - 1 };
-    if (!m_selectionRegion.isEmpty()) {
-        const QRect b = m_selectionRegion.boundingRect();
-        box = { std::max(0, b.left()), std::max(0, b.top()), std::min(box.Right, b.right()),
-            std::min(box.Bottom, b.bottom()) };
-    }
-    if (from == to || box.Left > box.Right || box.Top > box.Bottom)
-        return;
-    long long changed = 0;
-    for (int y = box.Top; y <= box.Bottom; ++y) {
-        uchar *row = m_picture.scanLine(y);
-        for (uchar *p = row + box.Left, *end = row + box.Right + 1; p != end; ++p)
-            if (*p == from) {
-                *p = to;
-                ++changed;
-            }
-    }
-    if (changed > 0)
-        recordChangedArea(box, changed, false);
+    changeColorAt(cell);
 }
 
 // ---- View drag: 42 ----------------------------------------------------------------------

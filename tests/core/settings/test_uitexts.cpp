@@ -32,7 +32,7 @@ struct LanguageFixture : ::testing::Test {
 
 TEST(UiTexts, BuiltInDefaults)
 {
-    ASSERT_EQ(BuiltInUiTexts().size(), 669u);
+    ASSERT_EQ(BuiltInUiTexts().size(), 671u);
     EXPECT_STREQ(BuiltInUiTexts().front().Key, "Menu_File");
     EXPECT_STREQ(BuiltInUiTexts().back().Key, "ApplicationName");
     struct Case {
