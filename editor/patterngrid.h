@@ -598,8 +598,9 @@ private:
         const std::function<bool(QImage &picture)> &transform, const TTurnRecord *turn = nullptr);
     bool flipPicture(TPictureTurn turn);
     bool turnPicture(TPictureTurn turn);
-    // Takes the picture back from RefBitmap after a step that could not be kept.
-    void restorePictureFromRef();
+    // Takes the picture back from RefBitmap after a step that could not be kept; false
+    // (nothing changed) when there is no RefBitmap to take it from.
+    bool restorePictureFromRef();
     void shiftPicture(int count, bool rows);
     // The first unit of RefBitmap, and the layout composed from it.
     QImage repeatUnit() const;

@@ -28,20 +28,26 @@ bool TPatternGrid::finishWholePictureCommand(bool sizeChanged, const TTurnRecord
         m_undoStore->SaveTurnStep(turn->Turn, turn->Box);
     else
         recorded = SaveWholePictureUndoStep();
-    if (!recorded) {
-        restorePictureFromRef();
+    if (!recorded && restorePictureFromRef())
         return false;
-    }
     RebuildDisplayBitmap();
     UpdateRepeatSize();
-    m_undoStore->UpdateTopState();
+    // A step that could not be written must not give its settings to the step before.
+    if (recorded)
+        m_undoStore->UpdateTopState();
+    else
+        NotifyMainWindow();
     RebuildReducedView();
     Repaint();
     return true;
 }
 
-void TPatternGrid::restorePictureFromRef()
+// A grid without a reference copy (one that never recorded a change) has nothing to put
+// back: it keeps the change, unrecorded, and false is returned.
+bool TPatternGrid::restorePictureFromRef()
 {
+    if (m_refBitmap.isNull())
+        return false;
     const QSize size = m_picture.size();
     m_picture = m_refBitmap;
     RebuildDisplayBitmap();
@@ -51,6 +57,7 @@ void TPatternGrid::restorePictureFromRef()
     NotifyMainWindow();
     RebuildReducedView();
     Repaint();
+    return true;
 }
 
 bool TPatternGrid::transformPicture(
@@ -185,14 +192,16 @@ bool TPatternGrid::CropToRegion()
         return false;
     m_picture = cropped;
     RefreshView();
-    if (!SaveWholePictureUndoStep()) {
-        restorePictureFromRef();
+    const bool recorded = SaveWholePictureUndoStep();
+    if (!recorded && restorePictureFromRef())
         return false;
-    }
     ClearSelectionRegion();
     RebuildDisplayBitmap();
     ResetRepeatInfo();
-    m_undoStore->UpdateTopState();
+    if (recorded)
+        m_undoStore->UpdateTopState();
+    else
+        NotifyMainWindow();
     RebuildReducedView();
     Repaint();
     return true;
@@ -242,10 +251,8 @@ bool TPatternGrid::InsertDeleteLines(int mode, int pos, int count, bool rows, bo
         return false;
     m_picture = changed;
     const bool recorded = record && SaveWholePictureUndoStep();
-    if (record && !recorded) {
-        restorePictureFromRef();
+    if (record && !recorded && restorePictureFromRef())
         return false;
-    }
     // RefBitmap follows the new picture whether or not a step was recorded: the recorder
     // compares later edits with it, and a stale one would have the old size.
     RebuildDisplayBitmap();

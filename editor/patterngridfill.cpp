@@ -53,10 +53,8 @@ void TPatternGrid::recordFilledArea(const QRect &box, long long changed, bool ru
     const bool rulesCannotReject
         = !rules || (m_selectionRegion.isEmpty() && !m_pointStyle[0] && !m_pointStyle[1]);
     if (changed * 6 > 2 * pictureCells && rulesCannotReject) {
-        if (!SaveWholePictureUndoStep()) {
-            restorePictureFromRef();
+        if (!SaveWholePictureUndoStep() && restorePictureFromRef())
             return;
-        }
         RebuildDisplayBitmap(); // RefBitmap := Picture
     } else {
         RecordRectUndoStep(inclusiveRect(box), !rules, !rules);
