@@ -5,12 +5,15 @@
 // needles. The anchor is a memcpy of the needle map (one byte per jacquard needle and
 // card, 32 MB).
 #include "card/cardbuild.h"
+#include "weave/weavefile.h"
 
 #include "core/palette/palette.h"
 #include "ratioreport.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <cstring>
@@ -127,6 +130,41 @@ void BM_MemcpyNeedleMap(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * std::int64_t(size));
 }
 
+// With DORWEN_BENCH_OUTPUT naming a folder, the cards, colour weaves and sample cards of the
+// four documents are written there once, so that two builds can be compared byte for byte.
+void WriteOutputs()
+{
+    const QString dir = qEnvironmentVariable("DORWEN_BENCH_OUTPUT");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    const struct {
+        const char *Name;
+        TWeaves Weaves;
+        TLayout Layout;
+    } cases[] = { { "default", DefaultWeaves, ContiguousNeedles },
+        { "satin", SatinWeaves, ContiguousNeedles }, { "split_default", DefaultWeaves, SplitNeedles },
+        { "split_satin", SatinWeaves, SplitNeedles } };
+    for (const auto &c : cases) {
+        TBenchDoc doc;
+        MakeDocument(doc, c.Weaves, c.Layout);
+        TMultiByteArray card;
+        TCardBuildResult result;
+        if (!BuildCardData(doc.Mesh, doc.Card, ScanBottomLeft, card, result))
+            std::fprintf(stderr, "card %s: %s\n", c.Name, qPrintable(result.Error));
+        QByteArray bytes;
+        for (const TDynamicByteArray &row : card)
+            bytes.append(reinterpret_cast<const char *>(row.data()), row.size());
+        QFile f(dir + "/card_" + c.Name + ".bin");
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+        doc.Card.SaveToFile(dir + "/sample_" + c.Name + ".yk");
+        for (int s = 0; s < doc.Mesh.ColorWeaves.length(); ++s)
+            WriteWeaveFile(
+                dir + "/weave_" + c.Name + "_" + QString::number(s) + ".wv", doc.Mesh.ColorWeaves[s]);
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_MemcpyNeedleMap)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -145,6 +183,7 @@ BENCHMARK_CAPTURE(BM_BuildCard, split_needles_satin_weaves, SatinWeaves, SplitNe
 
 int main(int argc, char **argv)
 {
+    WriteOutputs();
     return bench::RunWithRatios(argc, argv,
         { { "BM_BuildCard/default_weaves", "BM_MemcpyNeedleMap" },
             { "BM_BuildCard/satin_weaves", "BM_MemcpyNeedleMap" },

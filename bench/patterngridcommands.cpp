@@ -1,10 +1,13 @@
 // The pattern grid's whole-picture commands, each with its undo step, on a 5120 x 6300
 // picture and on one of a quarter of the cells (2560 x 3150): items per second stay level
-// when a command is linear in the cells. Also the undo of such a step, and the repeat
-// view of a 2000 x 3000 unit shown 3 x 2 and hidden again. The counter file_bytes gives
-// the size of the two temporary files of the newest step. The anchor of each size is one
-// copy of the picture into fresh memory, so the ratios after the table say how many such
-// copies a command costs, whatever the load of the machine.
+// when a command is linear in the cells. Also the undo and redo of each such step (one
+// pair per iteration, in the steady state of stepping back and forth on one grid), and the
+// repeat view of a 2000 x 3000 unit shown 3 x 2 and hidden again. The counter step_bytes
+// gives what the newest step keeps (temporary files and packed cells). Each command runs
+// on a picture copied in just before (its buffers used, not fresh). The anchors are one
+// copy of the picture into fresh memory and one into a kept buffer (the steady state), so
+// the ratios after the table say how many such copies a command costs, whatever the load
+// of the machine.
 #include "benchsetup.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
@@ -64,12 +67,25 @@ void showPicture(TPatternGrid &g, const QImage &img)
     g.Picture().bits(); // own cells, so that the command does not pay for a copy
 }
 
-qint64 topFileBytes(TPatternGrid &g)
+// The packed cells of a step (none in a build whose steps keep no packed cells).
+template <class TStep> qint64 packedBytes(const TStep &step)
+{
+    if constexpr (requires { step.Packed; })
+        return step.Packed ? qint64(step.Packed->PackedBytes()) : 0;
+    else
+        return 0;
+}
+
+// What the newest step keeps: its temporary files and its packed cells.
+qint64 topStepBytes(TPatternGrid &g)
 {
     const TUndoData *top = g.UndoStore().GetTopStep();
-    if (!top || top->Kind != TUndoKind::Image)
+    if (!top)
         return 0;
-    return QFileInfo(top->AfterFile).size() + QFileInfo(top->BeforeFile).size();
+    qint64 bytes = packedBytes(*top);
+    if (top->Kind == TUndoKind::Image && !top->AfterFile.isEmpty())
+        bytes += QFileInfo(top->AfterFile).size() + QFileInfo(top->BeforeFile).size();
+    return bytes;
 }
 
 void prepareGrid(TPatternGrid &g, const QImage &img)
@@ -97,7 +113,7 @@ void runCommand(benchmark::State &state, const TCommand &command)
         if (!command(g))
             state.SkipWithError("the command refused");
     }
-    state.counters["file_bytes"] = double(topFileBytes(g));
+    state.counters["step_bytes"] = double(topStepBytes(g));
     state.SetItemsProcessed(state.iterations() * img.width() * img.height());
 }
 
@@ -113,6 +129,25 @@ void BM_UndoWholePictureCommand(benchmark::State &state)
         if (!(undone ? g.Redo() : g.Undo()))
             state.SkipWithError("the step could not be replayed");
         undone = !undone;
+    }
+    state.SetItemsProcessed(state.iterations() * img.width() * img.height());
+}
+
+// Undo and redo of one command's step, one pair per iteration, on the grid the command
+// left: the steady state of a designer stepping back and forth.
+void runUndoRedo(benchmark::State &state, const TCommand &command)
+{
+    const QImage &img = picture(int(state.range(0)), int(state.range(1)));
+    TPatternGrid g;
+    prepareGrid(g, img);
+    showPicture(g, img);
+    if (!command(g)) {
+        state.SkipWithError("the command refused");
+        return;
+    }
+    for (auto _ : state) {
+        if (!g.Undo() || !g.Redo())
+            state.SkipWithError("the step could not be replayed");
     }
     state.SetItemsProcessed(state.iterations() * img.width() * img.height());
 }
@@ -161,6 +196,23 @@ void BM_CopyFreshPicture(benchmark::State &state)
             std::memcpy(fresh.scanLine(y), img.constScanLine(y % img.height()),
                 std::size_t(std::min(w, img.width())));
         benchmark::DoNotOptimize(fresh.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * w * h);
+}
+
+// The steady anchor: one copy of the picture into a buffer copied into before, as every
+// buffer the editor keeps is.
+void BM_CopyPicture(benchmark::State &state)
+{
+    const int w = int(state.range(0)), h = int(state.range(1));
+    const QImage &img = picture(w, h);
+    QImage kept(w, h, QImage::Format_Indexed8);
+    kept.fill(0);
+    for (auto _ : state) {
+        for (int y = 0; y < h; ++y)
+            std::memcpy(kept.scanLine(y), img.constScanLine(y), std::size_t(w));
+        benchmark::DoNotOptimize(kept.constBits());
+        benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * w * h);
 }
@@ -220,6 +272,14 @@ void registerAll()
         for (const char *size : { "/2560/3150", "/5120/6300" })
             g_ratios.push_back(
                 { std::string("BM_Command/") + name + size, std::string("BM_CopyFreshPicture") + size });
+        g_ratios.push_back(
+            { std::string("BM_Command/") + name + "/5120/6300", std::string("BM_CopyPicture/5120/6300") });
+        g_ratios.push_back(
+            { std::string("BM_UndoRedo/") + name + "/5120/6300", std::string("BM_CopyPicture/5120/6300") });
+        benchmark::RegisterBenchmark((std::string("BM_UndoRedo/") + name).c_str(),
+            [command](benchmark::State &s) { runUndoRedo(s, command); })
+            ->Args({ 5120, 6300 })
+            ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("BM_Command/") + name).c_str(),
             [command](benchmark::State &s) { runCommand(s, command); })
             ->Args({ 2560, 3150 })
@@ -231,6 +291,9 @@ void registerAll()
         ->Args({ 5120, 6300 })
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_RepeatViewShowHide", BM_RepeatViewShowHide)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_CopyPicture", BM_CopyPicture)
+        ->Args({ 5120, 6300 })
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_CopyFreshPicture", BM_CopyFreshPicture)
         ->Args({ 2560, 3150 })

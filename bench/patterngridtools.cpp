@@ -1,9 +1,13 @@
 // Drawing on a 5120 x 65,535 pattern with the grid's tools, each committed and recorded
 // as one undo step: a free-hand stroke of 10,000 cells (also on a 5120 x 1000 pattern: a
 // stroke must cost what the stroke costs, not what the pattern costs), a flood fill of a
-// 5120 x 6300 area, the colour change over the whole picture, and a spray burst of 80
-// points below zoom level 9. The anchor is one copy of the cells the fill covers, so the
-// ratios after the table say how many such copies a tool costs.
+// 5120 x 6300 area (also in a 5120 x 6300 picture), the colour change over the whole
+// picture, and a spray burst of 80 points below zoom level 9. Each tool works in the
+// steady state: the same grid round after round, its buffers in use. The anchors are one
+// copy of the cells the fill covers into fresh memory, and into a kept buffer the cells
+// of the fill and of the whole picture (the steady state), so the ratios after the table
+// say how many such copies a tool costs. The counter step_bytes is the memory the
+// newest step keeps.
 #include "benchsetup.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
@@ -58,6 +62,22 @@ TPatternGrid &bigGrid()
     return *g;
 }
 
+TPatternGrid &areaGrid()
+{
+    static std::unique_ptr<TPatternGrid> g = makeGrid(5120, 6300);
+    return *g;
+}
+
+// The packed cells of the newest step (none in a build whose steps keep no packed cells)
+// and its cell entries, as the memory the step keeps.
+template <class TStep> double stepBytes(const TStep &step)
+{
+    double bytes = double(step.Data.size()) * 6;
+    if constexpr (requires { step.Packed; })
+        bytes += step.Packed ? double(step.Packed->PackedBytes()) : 0.0;
+    return bytes;
+}
+
 // The stroke: 10,000 cells, one cell per move.
 void BM_FreeLineStroke(benchmark::State &state)
 {
@@ -89,10 +109,11 @@ void BM_FreeLineStroke(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 10000);
 }
 
-// The flood fill of the 5120 x 6300 area above the stop row.
+// The flood fill of the 5120 x 6300 area above the stop row, in the 5120 x 65,535 picture
+// (no argument) and in a 5120 x 6300 picture (argument 6300).
 void BM_FloodFillArea(benchmark::State &state)
 {
-    TPatternGrid &g = bigGrid();
+    TPatternGrid &g = state.range(0) == 6300 ? areaGrid() : bigGrid();
     g.SetDrawTool(TToolId::FillColor);
     for (auto _ : state) {
         // Each fill turns the area into the other index, so every round fills it whole.
@@ -101,6 +122,8 @@ void BM_FloodFillArea(benchmark::State &state)
         g.MouseDown(Ev { { 10, 10 } });
         g.MouseUp(Ev { { 10, 10 } });
     }
+    if (const TUndoData *top = g.UndoStore().GetTopStep())
+        state.counters["step_bytes"] = stepBytes(*top);
     state.SetItemsProcessed(state.iterations() * 5120LL * 6300);
 }
 
@@ -115,6 +138,8 @@ void BM_ChangeColorWholePicture(benchmark::State &state)
         g.MouseDown(Ev { { 10, 7000 } });
         g.MouseUp(Ev { { 10, 7000 } });
     }
+    if (const TUndoData *top = g.UndoStore().GetTopStep())
+        state.counters["step_bytes"] = stepBytes(*top);
     state.SetItemsProcessed(state.iterations() * 5120LL * 65535);
 }
 
@@ -147,18 +172,44 @@ void BM_CopyFillArea(benchmark::State &state)
     }
 }
 
+// The steady anchors: one copy of the fill's cells, and of the whole 5120 x 65,535
+// picture, into a buffer copied into before.
+void BM_CopyKept(benchmark::State &state)
+{
+    const QImage &src = bigGrid().Picture();
+    const int h = int(state.range(0));
+    QImage kept(5120, h, QImage::Format_Indexed8);
+    kept.fill(0);
+    for (auto _ : state) {
+        for (int y = 0; y < h; ++y)
+            std::memcpy(kept.scanLine(y), src.constScanLine(y), 5120);
+        benchmark::DoNotOptimize(kept.constBits());
+        benchmark::ClobberMemory();
+    }
+}
+
 void registerAll()
 {
     benchmark::RegisterBenchmark("BM_FreeLineStroke", BM_FreeLineStroke)
         ->Args({ 5120, 1000 })
         ->Args({ 5120, 65535 })
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_FloodFillArea", BM_FloodFillArea)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_FloodFillArea", BM_FloodFillArea)
+        ->Arg(65535)
+        ->Arg(6300)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_CopyKept", BM_CopyKept)
+        ->Arg(6300)
+        ->Arg(65535)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_ChangeColorWholePicture", BM_ChangeColorWholePicture)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_SprayBurstReduced", BM_SprayBurstReduced)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("BM_CopyFillArea", BM_CopyFillArea)->Unit(benchmark::kMillisecond);
-    g_ratios.push_back({ "BM_FloodFillArea", "BM_CopyFillArea" });
+    g_ratios.push_back({ "BM_FloodFillArea/65535", "BM_CopyFillArea" });
+    g_ratios.push_back({ "BM_FloodFillArea/65535", "BM_CopyKept/6300" });
+    g_ratios.push_back({ "BM_FloodFillArea/6300", "BM_CopyKept/6300" });
+    g_ratios.push_back({ "BM_ChangeColorWholePicture", "BM_CopyKept/65535" });
     g_ratios.push_back({ "BM_ChangeColorWholePicture", "BM_CopyFillArea" });
     g_ratios.push_back({ "BM_FreeLineStroke/5120/65535", "BM_FreeLineStroke/5120/1000" });
 }

@@ -3,6 +3,7 @@
 // before it (the peak resident size, reset before every run), to be compared with the
 // 90 MB of the picture itself.
 #include "card/projectfile.h"
+#include "core/picture/bmpfile.h"
 #include "editor/patterngrid.h"
 
 #include <benchmark/benchmark.h>
@@ -130,6 +131,30 @@ void BM_CopyPicture(benchmark::State &state)
 }
 BENCHMARK(BM_CopyPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// With DORWEN_BENCH_OUTPUT naming a folder, the project and the picture as BMP are written
+// there once, so that two builds can be compared byte for byte.
+void writeOutputs()
+{
+    const QString dir = qEnvironmentVariable("DORWEN_BENCH_OUTPUT");
+    if (dir.isEmpty())
+        return;
+    TPatternGrid grid;
+    setUp(grid);
+    QString error;
+    if (!grid.WriteProjectFile(dir + "/project.ovy", &error)
+        || !SaveBmp8File(grid.Picture(), dir + "/picture.bmp", &error))
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    writeOutputs();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -169,13 +169,40 @@ void TPatternGrid::SetPictureAndRefresh(const QImage &bitmap, bool saveUndo)
     RebuildDisplayBitmap();
 }
 
+namespace {
+// True when the picture's own colour table is the palette, so that the display copy is a
+// plain copy of the cells.
+bool tableIsPalette(const QImage &picture, const TPalette256 &palette)
+{
+    TPalette256 own;
+    GetBitmapPalette(picture, own);
+    for (int i = 0; i < 256; ++i)
+        if (own[i].Red != palette[i].Red || own[i].Green != palette[i].Green
+            || own[i].Blue != palette[i].Blue)
+            return false;
+    return true;
+}
+} // namespace
+
+// RefBitmap keeps its buffer when the size stays: the cells are copied into memory the
+// process already uses instead of a fresh picture-sized allocation per edit.
 void TPatternGrid::RebuildDisplayBitmap()
 {
     if (m_picture.isNull()) {
         m_refBitmap = QImage();
         return;
     }
-    BuildDisplayBitmap(m_refBitmap, m_picture, m_palette);
+    const bool reuse = m_refBitmap.size() == m_picture.size()
+        && m_refBitmap.format() == QImage::Format_Indexed8 && m_picture.format() == QImage::Format_Indexed8
+        && m_refBitmap.constBits() != m_picture.constBits() && tableIsPalette(m_picture, m_palette);
+    if (!reuse) {
+        BuildDisplayBitmap(m_refBitmap, m_picture, m_palette);
+        return;
+    }
+    const std::size_t w = std::size_t(m_picture.width());
+    for (int y = 0, h = m_picture.height(); y < h; ++y)
+        std::memcpy(m_refBitmap.scanLine(y), m_picture.constScanLine(y), w);
+    SetBitmapPalette(m_refBitmap, m_palette);
 }
 
 bool TPatternGrid::RefreshView()

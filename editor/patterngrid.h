@@ -303,7 +303,8 @@ public:
     // ChangedCells := points; a cell step from them (nothing for an empty list).
     void RecordUndoStep(const TLineArray &points);
     // A cell step for the cells of r (inclusive bounds) that differ from RefBitmap;
-    // ignoreRules accepts every such cell, ignoreRegion ignores the selection.
+    // ignoreRules accepts every such cell, ignoreRegion ignores the selection. A large box
+    // is kept packed (box and cells) rather than as a cell list.
     void RecordRectUndoStep(const TRect &r, bool ignoreRules, bool ignoreRegion);
     // RecordRectUndoStep over the whole picture, with the rules.
     void RecordPictureRectStep();
@@ -311,6 +312,10 @@ public:
     // (with the reason, also kept as LastUndoError) when they cannot be written; the change
     // stays, unrecorded, and the document is marked modified.
     bool SaveImageUndoStep(QString *error = nullptr);
+    // The step of a whole-picture command in its least form (see TUndo::SaveWholePictureStep).
+    // False (with the reason, also kept as LastUndoError) when it cannot be kept; the
+    // caller then puts the picture back from RefBitmap.
+    bool SaveWholePictureUndoStep(QString *error = nullptr);
     // A palette step: Palette after, DisplayPalette before.
     bool SaveLayerUndoStep(QString *error = nullptr);
     void SetUndoRecording(std::uint8_t mode) { SetUndoMode(mode); }
@@ -569,9 +574,10 @@ private:
     // The Ctrl (or right-button) colour pick in place of the tool; false when the click is
     // the tool's.
     bool startColorPick(TGridTool *tool, const TCellEvent &e);
-    void floodFill(TPoint cell);
-    void recordChangedArea(const TRect &box, long long changed, bool rules);
-    void changeColor(TPoint cell);
+    // The fill and colour-change tools at a cell, each recorded as one packed area step.
+    void fillAreaAt(TPoint cell);
+    void changeColorAt(TPoint cell);
+    void recordFilledArea(const QRect &box, long long changed, bool rules);
 
     void calcCellSize();
     void applyZoomCounts();
@@ -584,10 +590,23 @@ private:
     // Makes palette the grid's palette as one undoable palette step.
     void changePaletteAsStep(const TPalette256 &palette);
     void notifyZoom();
-    // Recipe C after the transform: notifications, the step and the follow-ups.
-    void finishWholePictureCommand(bool sizeChanged);
-    // Recipe C around transform, which changes Picture (and may read RefBitmap).
-    bool transformPicture(const std::function<bool(QImage &picture)> &transform);
+    // A flip or turn that a command records as the operation itself, not as cells.
+    struct TTurnRecord {
+        TPictureTurn Turn = TPictureTurn::HalfTurn;
+        TRect Box;
+    };
+    // Recipe C after the transform: notifications, the step and the follow-ups. When the
+    // step cannot be kept, the picture comes back from RefBitmap and the result is false.
+    bool finishWholePictureCommand(bool sizeChanged, const TTurnRecord *turn = nullptr);
+    // Recipe C around transform, which changes Picture (and may read RefBitmap); a
+    // transform that fills turn is recorded as that operation.
+    bool transformPicture(
+        const std::function<bool(QImage &picture)> &transform, const TTurnRecord *turn = nullptr);
+    bool flipPicture(TPictureTurn turn);
+    bool turnPicture(TPictureTurn turn);
+    // Takes the picture back from RefBitmap after a step that could not be kept; false
+    // (nothing changed) when there is no RefBitmap to take it from.
+    bool restorePictureFromRef();
     void shiftPicture(int count, bool rows);
     // The first unit of RefBitmap, and the layout composed from it.
     QImage repeatUnit() const;

@@ -14,9 +14,10 @@ void TPatternGrid::DropFloatingObjects()
     ++m_wholePictureChanges;
 }
 
-// Recipe C from the notifications on: the whole-picture step holds Picture after and
-// RefBitmap before; then RefBitmap follows Picture and the step takes the settings after.
-void TPatternGrid::finishWholePictureCommand(bool sizeChanged)
+// Recipe C from the notifications on: the whole-picture step holds what turns RefBitmap
+// (the picture before) into Picture; then RefBitmap follows Picture and the step takes the
+// settings after. A step that cannot be kept refuses the command: the picture comes back.
+bool TPatternGrid::finishWholePictureCommand(bool sizeChanged, const TTurnRecord *turn)
 {
     if (sizeChanged) {
         RefreshView();
@@ -24,7 +25,13 @@ void TPatternGrid::finishWholePictureCommand(bool sizeChanged)
         Repaint();
         NotifyRefreshView(1);
     }
-    const bool recorded = SaveImageUndoStep();
+    bool recorded = true;
+    if (turn)
+        m_undoStore->SaveTurnStep(turn->Turn, turn->Box);
+    else
+        recorded = SaveWholePictureUndoStep();
+    if (!recorded && restorePictureFromRef())
+        return false;
     RebuildDisplayBitmap();
     UpdateRepeatSize();
     // A step that could not be written must not give its settings to the step before.
@@ -34,9 +41,29 @@ void TPatternGrid::finishWholePictureCommand(bool sizeChanged)
         NotifyMainWindow();
     RebuildReducedView();
     Repaint();
+    return true;
 }
 
-bool TPatternGrid::transformPicture(const std::function<bool(QImage &picture)> &transform)
+// A grid without a reference copy (one that never recorded a change) has nothing to put
+// back: it keeps the change, unrecorded, and false is returned.
+bool TPatternGrid::restorePictureFromRef()
+{
+    if (m_refBitmap.isNull())
+        return false;
+    const QSize size = m_picture.size();
+    m_picture = m_refBitmap;
+    RebuildDisplayBitmap();
+    if (m_picture.size() != size)
+        RefreshView();
+    UpdateRepeatSize();
+    NotifyMainWindow();
+    RebuildReducedView();
+    Repaint();
+    return true;
+}
+
+bool TPatternGrid::transformPicture(
+    const std::function<bool(QImage &picture)> &transform, const TTurnRecord *turn)
 {
     DropFloatingObjects();
     SetRepeatView(false);
@@ -45,8 +72,7 @@ bool TPatternGrid::transformPicture(const std::function<bool(QImage &picture)> &
     const QSize before = m_picture.size();
     if (!transform(m_picture))
         return false;
-    finishWholePictureCommand(m_picture.size() != before);
-    return true;
+    return finishWholePictureCommand(m_picture.size() != before, turn);
 }
 
 bool TPatternGrid::MirrorLeftImage()
@@ -80,69 +106,68 @@ bool TPatternGrid::LinkTopBottom()
 }
 
 // The selection's box takes in the last column and row of the picture as well: the box is
-// clamped to the picture, right and bottom exclusive.
+// clamped to the picture, right and bottom exclusive. Flips and turns are recorded as
+// themselves: they are their own (or each other's) inverse and need no cells kept.
 bool TPatternGrid::FlipLeftRight()
 {
-    return transformPicture([this](QImage &picture) {
-        const TRect box = m_selectionRegion.isEmpty()
-            ? TRect { 0, 0, picture.width(), picture.height() }
-            : ClampedRegionBox(m_selectionRegion, picture.width(), picture.height());
-        if (box.Width() <= 0 || box.Height() <= 0)
-            return false;
-        FlipRectLeftRight(picture, box);
-        return true;
-    });
+    return flipPicture(TPictureTurn::FlipLeftRight);
 }
 
 bool TPatternGrid::FlipTopBottom()
 {
-    return transformPicture([this](QImage &picture) {
-        const TRect box = m_selectionRegion.isEmpty()
-            ? TRect { 0, 0, picture.width(), picture.height() }
-            : ClampedRegionBox(m_selectionRegion, picture.width(), picture.height());
-        if (box.Width() <= 0 || box.Height() <= 0)
-            return false;
-        FlipRectTopBottom(picture, box);
-        return true;
-    });
+    return flipPicture(TPictureTurn::FlipTopBottom);
 }
 
-namespace {
-bool rotateBy(QImage &picture, const QImage &ref, double angle)
+bool TPatternGrid::flipPicture(TPictureTurn turn)
 {
-    // A half turn works in place; quarter turns read the recorded picture.
-    return RotatePictureQuarter(picture, ref.size() == picture.size() ? ref : picture.copy(), angle);
+    TTurnRecord record { turn, {} };
+    return transformPicture(
+        [&](QImage &picture) {
+            record.Box = m_selectionRegion.isEmpty()
+                ? TRect { 0, 0, picture.width(), picture.height() }
+                : ClampedRegionBox(m_selectionRegion, picture.width(), picture.height());
+            if (record.Box.Width() <= 0 || record.Box.Height() <= 0)
+                return false;
+            if (turn == TPictureTurn::FlipLeftRight)
+                FlipRectLeftRight(picture, record.Box);
+            else
+                FlipRectTopBottom(picture, record.Box);
+            return true;
+        },
+        &record);
 }
-} // namespace
+
+bool TPatternGrid::turnPicture(TPictureTurn turn)
+{
+    const double angle = turn == TPictureTurn::HalfTurn ? 180.0
+        : turn == TPictureTurn::QuarterLeft             ? 90.0
+                                                        : -90.0;
+    const TTurnRecord record { turn, {} };
+    return transformPicture(
+        [&](QImage &picture) {
+            // A half turn works in place; quarter turns read the recorded picture.
+            const QImage source = m_refBitmap.size() == picture.size() ? m_refBitmap : picture.copy();
+            if (!RotatePictureQuarter(picture, source, angle))
+                return false;
+            ClearSelectionRegion();
+            return true;
+        },
+        &record);
+}
 
 bool TPatternGrid::Rotate180()
 {
-    return transformPicture([this](QImage &picture) {
-        if (!rotateBy(picture, m_refBitmap, 180.0))
-            return false;
-        ClearSelectionRegion();
-        return true;
-    });
+    return turnPicture(TPictureTurn::HalfTurn);
 }
 
 bool TPatternGrid::Rotate270()
 {
-    return transformPicture([this](QImage &picture) {
-        if (!rotateBy(picture, m_refBitmap, -90.0))
-            return false;
-        ClearSelectionRegion();
-        return true;
-    });
+    return turnPicture(TPictureTurn::QuarterRight);
 }
 
 bool TPatternGrid::Rotate90()
 {
-    return transformPicture([this](QImage &picture) {
-        if (!rotateBy(picture, m_refBitmap, 90.0))
-            return false;
-        ClearSelectionRegion();
-        return true;
-    });
+    return turnPicture(TPictureTurn::QuarterLeft);
 }
 
 bool TPatternGrid::ResizePicture(int newWidth, int newHeight, std::uint8_t mode)
@@ -168,9 +193,11 @@ bool TPatternGrid::CropToRegion()
     if (m_selectionRegion.isEmpty() || !CopyRegionBoxToBitmap(m_picture, cropped, m_selectionRegion))
         return false;
     m_picture = cropped;
-    ClearSelectionRegion();
     RefreshView();
-    const bool recorded = SaveImageUndoStep();
+    const bool recorded = SaveWholePictureUndoStep();
+    if (!recorded && restorePictureFromRef())
+        return false;
+    ClearSelectionRegion();
     RebuildDisplayBitmap();
     ResetRepeatInfo();
     if (recorded)
@@ -225,7 +252,9 @@ bool TPatternGrid::InsertDeleteLines(int mode, int pos, int count, bool rows, bo
     if (!ok)
         return false;
     m_picture = changed;
-    const bool recorded = record && SaveImageUndoStep();
+    const bool recorded = record && SaveWholePictureUndoStep();
+    if (record && !recorded && restorePictureFromRef())
+        return false;
     // RefBitmap follows the new picture whether or not a step was recorded: the recorder
     // compares later edits with it, and a stale one would have the old size.
     RebuildDisplayBitmap();

@@ -528,100 +528,17 @@ bool TPatternGrid::WarpPictureToCorners(const std::array<TPoint, 4> &corners)
 
 // ---- Fill and colour change ------------------------------------------------------------
 
+// The 4-connected cells holding the pressed cell's index take the fore index (the picture
+// is a matrix of indexes: another index that only looks the same stays); each fill is one
+// undo step, under the recorder's rules.
 void TPatternGrid::FloodFillAt(TPoint cell)
 {
-    floodFill(cell);
-}
-
-void TPatternGrid::ChangeColorAt(TPoint cell)
-{
-    changeColor(cell);
-}
-
-// The 4-connected cells holding the pressed cell's index take the fore index (the picture
-// is a matrix of indexes: another index that only looks the same stays). The cells that
-// changed inside the fill's box form one undo step, under the recorder's rules.
-void TPatternGrid::floodFill(TPoint cell)
-{
-    const int w = m_picture.width(), h = m_picture.height();
-    const std::uint8_t from = m_picture.constScanLine(cell.Y)[cell.X], to = m_foreIndex;
-    // A protected colour is never painted over: the recorder would put every cell back.
-    if (from == to || m_colorSet.test(from))
-        return;
-    TRect box { cell.X, cell.Y, cell.X, cell.Y };
-    long long changed = 0;
-    // Scan-line fill: each stack entry is a cell from which a run is filled left and right.
-    std::vector<TPoint> stack { cell };
-    while (!stack.empty()) {
-        const TPoint p = stack.back();
-        stack.pop_back();
-        uchar *row = m_picture.scanLine(p.Y);
-        if (row[p.X] != from)
-            continue;
-        int l = p.X, r = p.X;
-        while (l > 0 && row[l - 1] == from)
-            --l;
-        while (r < w - 1 && row[r + 1] == from)
-            ++r;
-        std::fill(row + l, row + r + 1, to);
-        changed += r - l + 1;
-        box = { std::min(box.Left, l), std::min(box.Top, p.Y), std::max(box.Right, r),
-            std::max(box.Bottom, p.Y) };
-        for (int ny : { p.Y - 1, p.Y + 1 }) {
-            if (ny < 0 || ny >= h)
-                continue;
-            const uchar *n = m_picture.constScanLine(ny);
-            for (int x = l; x <= r; ++x)
-                if (n[x] == from && (x == l || n[x - 1] != from))
-                    stack.push_back({ x, ny });
-        }
-    }
-    recordChangedArea(box, changed, true);
-}
-
-// A change of many cells is kept as a whole picture (two files of the picture's size on
-// disk) once its cell list (6 bytes a cell, in memory) would be larger than those files,
-// as long as the recorder's rules could not put a cell back (no selection, no start-point
-// filter; the caller has left protected colours alone). Otherwise the cells that changed
-// in box form the step.
-void TPatternGrid::recordChangedArea(const TRect &box, long long changed, bool rules)
-{
-    const long long pictureBytes = static_cast<long long>(m_picture.width()) * m_picture.height();
-    const bool rulesCannotReject
-        = !rules || (m_selectionRegion.isEmpty() && !m_pointStyle[0] && !m_pointStyle[1]);
-    if (changed * 6 > 2 * pictureBytes && rulesCannotReject) {
-        SaveImageUndoStep();
-        RebuildDisplayBitmap(); // RefBitmap := Picture
-    } else {
-        RecordRectUndoStep(box, !rules, !rules);
-    }
-    RebuildReducedView();
-    Repaint();
-    NotifyMainWindow();
+    fillAreaAt(cell);
 }
 
 // Inside the selection's box (the whole picture without one) every cell of the pressed
 // index takes the fore index, protected or not: one recolouring of the box.
-void TPatternGrid::changeColor(TPoint cell)
+void TPatternGrid::ChangeColorAt(TPoint cell)
 {
-    const std::uint8_t from = m_picture.constScanLine(cell.Y)[cell.X], to = m_foreIndex;
-    TRect box { 0, 0, m_picture.width() - 1, m_picture.height() - 1 };
-    if (!m_selectionRegion.isEmpty()) {
-        const QRect b = m_selectionRegion.boundingRect();
-        box = { std::max(0, b.left()), std::max(0, b.top()), std::min(box.Right, b.right()),
-            std::min(box.Bottom, b.bottom()) };
-    }
-    if (from == to || box.Left > box.Right || box.Top > box.Bottom)
-        return;
-    long long changed = 0;
-    for (int y = box.Top; y <= box.Bottom; ++y) {
-        uchar *row = m_picture.scanLine(y);
-        for (uchar *p = row + box.Left, *end = row + box.Right + 1; p != end; ++p)
-            if (*p == from) {
-                *p = to;
-                ++changed;
-            }
-    }
-    if (changed > 0)
-        recordChangedArea(box, changed, false);
+    changeColorAt(cell);
 }

@@ -138,7 +138,7 @@ void TPatternGrid::RecordUndoStep(const TLineArray &points)
 
 void TPatternGrid::RecordRectUndoStep(const TRect &r, bool ignoreRules, bool ignoreRegion)
 {
-    m_undoStore->SaveRectStep(r, ignoreRules, ignoreRegion);
+    m_undoStore->SaveAreaStep(r, ignoreRules, ignoreRegion);
 }
 
 void TPatternGrid::RecordPictureRectStep()
@@ -156,6 +156,14 @@ bool TPatternGrid::SaveImageUndoStep(QString *error)
     if (m_undoStore->SaveImageStep(&m_lastUndoError))
         return true;
     m_modified = true;
+    return Fail(error, m_lastUndoError);
+}
+
+bool TPatternGrid::SaveWholePictureUndoStep(QString *error)
+{
+    m_lastUndoError.clear();
+    if (m_undoStore->SaveWholePictureStep(&m_lastUndoError))
+        return true;
     return Fail(error, m_lastUndoError);
 }
 
@@ -185,9 +193,19 @@ bool TPatternGrid::Redo(QString *error)
 void TPatternGrid::ApplyStepPixels()
 {
     const TUndoData *top = m_undoStore->GetTopStep();
-    if (!top || top->Kind == TUndoKind::Image || top->Kind == TUndoKind::Palette || top->Data.isEmpty())
+    if (!top || top->Kind == TUndoKind::Image || top->Kind == TUndoKind::Palette)
         return;
-    ApplyUndoPixels(m_picture, m_refBitmap, *top, true, false);
+    if (top->Packed) {
+        // RefBitmap took the step's new cells when it was recorded: the box follows it.
+        const QRect box(top->PackedAt, QSize(top->Packed->Width, top->Packed->Height));
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            std::memcpy(m_picture.scanLine(y) + box.left(), m_refBitmap.constScanLine(y) + box.left(),
+                std::size_t(box.width()));
+    } else if (!top->Data.isEmpty()) {
+        ApplyUndoPixels(m_picture, m_refBitmap, *top, true, false);
+    } else {
+        return;
+    }
     RebuildReducedView();
 }
 

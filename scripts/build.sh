@@ -12,7 +12,7 @@ shift || true
 packages=(
   build-essential cmake ninja-build ccache pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
-  libgraphicsmagick++1-dev libtiff-dev ghostscript libsane-dev
+  libgraphicsmagick++1-dev libtiff-dev ghostscript libsane-dev libzstd-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format clang-tidy
   breeze-icon-theme libqt6svg6

@@ -146,6 +146,25 @@ bool normalise(QImage image, int declaredBits, TLoadedPicture &out, QString *err
     return true;
 }
 
+// An 8-bit bitmap read row by row from the device straight into the picture: no buffer of
+// the whole file. Only a file that is exactly one sound bitmap is taken; anything else
+// puts the device back where it stood (false), for the whole-file reader and its message.
+bool readBmp8Straight(QIODevice &device, TLoadedPicture &out)
+{
+    const qint64 start = device.pos();
+    const qint64 available = device.size() - start;
+    QImage image;
+    qint64 consumed = 0;
+    TLoadedPicture result;
+    if (available > 0 && available <= MaxPictureFileSize && ReadBmp8Image(device, available, image, consumed)
+        && consumed == available && normalise(std::move(image), 8, result, nullptr)) {
+        out = result;
+        return true;
+    }
+    device.seek(start);
+    return false;
+}
+
 } // namespace
 
 bool DecodesFromDevice(const TPictureClass &cls)
@@ -171,6 +190,8 @@ bool DecodePictureFromDevice(const TPictureClass &cls, const QString &fileName, 
     if (cls.Decoder == TPictureDecoder::Bitmap) {
         bool ownReader = false;
         bits = bmpDeclaredBits(header, ownReader);
+        if (ownReader && bits == 8 && readBmp8Straight(device, out))
+            return true;
         if (ownReader && (bits == 1 || bits == 2 || bits == 4 || bits == 8))
             return decodeBytes();
     }

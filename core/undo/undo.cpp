@@ -53,6 +53,15 @@ TParam TUndo::currentSettings() const
     return CopySettings(p);
 }
 
+std::size_t TUndo::PackedByteCount() const
+{
+    std::size_t n = 0;
+    for (const TUndoStepList *list : { &UndoSteps, &RedoSteps })
+        for (const TUndoStep &s : *list)
+            n += s->Packed ? s->Packed->PackedBytes() : 0;
+    return n;
+}
+
 std::size_t TUndo::CellEntryCount() const
 {
     std::size_t n = 0;
@@ -160,6 +169,43 @@ bool TUndo::SaveImageStep(QString *error)
         error);
 }
 
+bool TUndo::SaveWholePictureStep(QString *error)
+{
+    if (recordingSuspended())
+        return true;
+    const QImage &pic = Grid.Picture();
+    const QImage &ref = Grid.RefBitmap();
+    if (pic.isNull() || pic.format() != QImage::Format_Indexed8 || ref.format() != QImage::Format_Indexed8
+        || pic.size() != ref.size())
+        return SaveImageStep(error);
+    auto plane = std::make_shared<TPackedPlane>(PackPlane(pic, &ref, pic.rect()));
+    if (std::any_of(
+            plane->Bands.begin(), plane->Bands.end(), [](const QByteArray &b) { return b.isEmpty(); }))
+        return SaveImageStep(error);
+    clearRedo();
+    TUndoStep step(new TUndoData);
+    step->Kind = TUndoKind::Image;
+    step->StepNo = nextStepNo();
+    step->Packed = std::move(plane);
+    step->BeforeTable = ref.colorTable();
+    step->AfterTable = pic.colorTable();
+    addStep(std::move(step));
+    return true;
+}
+
+void TUndo::SaveTurnStep(TPictureTurn turn, const TRect &box)
+{
+    if (recordingSuspended())
+        return;
+    clearRedo();
+    TUndoStep step(new TUndoData);
+    step->Kind = TUndoKind::Image;
+    step->StepNo = nextStepNo();
+    step->Turn = turn;
+    step->TurnBox = box;
+    addStep(std::move(step));
+}
+
 bool TUndo::SaveLayerStep(QString *error)
 {
     return addFileStep(
@@ -176,7 +222,8 @@ bool TUndo::SaveTopImageFile(QString *error)
     if (recordingSuspended())
         return true;
     TUndoData *top = GetTopStep();
-    if (!top || top->Kind != TUndoKind::Image)
+    // A packed or turn step has no file to write.
+    if (!top || top->Kind != TUndoKind::Image || top->Packed || top->Turn)
         return true;
     return WriteUndoPicture(Grid.Picture(), top->AfterFile, error);
 }
@@ -211,6 +258,27 @@ void fillRules(const TUndoGridLink &grid, RulesWithRegion &out)
     out.rules.Region = out.region.isEmpty() ? nullptr : &out.region;
 }
 } // namespace
+
+// A large box is kept packed, unless the repeat view copies the cells into repeats (only
+// the list form follows them there). False when the list form is to be used.
+bool TUndo::addPackedCellStep(const TRect &rect, bool ignoreRegion, bool ignoreRules, TUndoKind kind)
+{
+    const TRepeatPic &rep = Grid.RepeatInfo();
+    const long long area = (static_cast<long long>(rect.Right) - rect.Left + 1)
+        * (static_cast<long long>(rect.Bottom) - rect.Top + 1);
+    if ((rep.Flags[0] && rep.Flags[1]) || area < PackedStepMinCells)
+        return false;
+    RulesWithRegion r;
+    fillRules(Grid, r);
+    bool changed = false;
+    TUndoStep step = BuildPackedStep(
+        Grid.Picture(), Grid.RefBitmap(), r.rules, rect, ignoreRegion, ignoreRules, changed);
+    if (!step)
+        return false;
+    step->Kind = kind;
+    addStep(std::move(step));
+    return true;
+}
 
 void TUndo::SaveRegionStep()
 {
@@ -251,6 +319,15 @@ void TUndo::SaveRectStep(const TRect &rect, bool ignoreRules, bool ignoreRegion)
     CollectChangedPixels(
         Grid.Picture(), Grid.RefBitmap(), r.rules, accepted, rect, ignoreRegion, ignoreRules);
     addCellStep(accepted, TUndoKind::Cells);
+}
+
+void TUndo::SaveAreaStep(const TRect &rect, bool ignoreRules, bool ignoreRegion)
+{
+    if (recordingSuspended())
+        return;
+    clearRedo();
+    if (!addPackedCellStep(rect, ignoreRegion, ignoreRules, TUndoKind::Cells))
+        SaveRectStep(rect, ignoreRules, ignoreRegion);
 }
 
 void TUndo::SaveRectStepAs(const TRect &rect, TUndoKind kind)

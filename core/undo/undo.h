@@ -1,11 +1,15 @@
 #pragma once
 // TUndo: the undo and redo history of one pattern grid.
 //
-// A step holds either the changed cells with their old and new colour index (cell
-// steps), or the whole picture or palette before and after the change in two temporary
-// files, or only the grid settings, or a floating object. Every step also keeps the grid
-// settings before and after the change. The store works on its grid through
-// TUndoGridLink and reports every change through it.
+// A step holds what its change needs to be replayed, in the least form that serves: the
+// changed cells with their old and new colour index (cell steps), or for a large area its
+// box and the XOR of its cells before and after, packed; for a whole-picture command the
+// operation itself when it has an exact inverse (flips and turns), the packed XOR of the
+// picture before and after when the size and colours stayed, or else the picture before
+// and after in two temporary files; the palette before and after in two files; the grid
+// settings only; or a floating object. Every step also keeps the grid settings before and
+// after the change. The store works on its grid through TUndoGridLink and reports every
+// change through it.
 //
 // Temporary files live in the private temporary folder of the process (ScanImgPath) and
 // carry the store's own document number, so two documents never share a name. A step
@@ -42,12 +46,22 @@ public:
     // Whole picture: AfterFile := Picture, BeforeFile := RefBitmap. False (with a
     // message) when a file cannot be written; nothing is recorded then.
     bool SaveImageStep(QString *error = nullptr);
+    // The step of a whole-picture command, in the least form that replays it: when Picture
+    // kept RefBitmap's size, the XOR of the two packed in memory with both colour tables
+    // (no files); otherwise as SaveImageStep. False (with a message) when it cannot be kept.
+    bool SaveWholePictureStep(QString *error = nullptr);
+    // A flip or turn of the whole picture (flips inside box, right and bottom exclusive):
+    // replayed by the operation and its inverse, no cells kept.
+    void SaveTurnStep(TPictureTurn turn, const TRect &box);
     // Palette: AfterFile := Palette, BeforeFile := DisplayPalette.
     bool SaveLayerStep(QString *error = nullptr);
     // A cell step from the grid's ChangedCells (nothing when it is empty).
     void SaveRegionStep();
     // A cell step from the cells of r (inclusive bounds) that differ from RefBitmap.
     void SaveRectStep(const TRect &r, bool ignoreRules, bool ignoreRegion);
+    // The same step, kept packed (box and cells) when r holds PackedStepMinCells or more
+    // cells and the repeat view is not shown; the list form otherwise.
+    void SaveAreaStep(const TRect &r, bool ignoreRules, bool ignoreRegion);
     // A cell step from ChangedCells where cells outside the picture are skipped.
     void SaveClippedRegionStep();
     // Replaces the newest undo step by a cell step for r with the given kind; the step
@@ -81,6 +95,8 @@ public:
 
     // Number of cell entries on both sides of this store.
     std::size_t CellEntryCount() const;
+    // Bytes of the packed cells of both sides.
+    std::size_t PackedByteCount() const;
 
     // Fields. The object lists are public so that the grid can reach the floating objects
     // it shows (zoom factors, stamping); the store owns everything in them.
@@ -102,6 +118,7 @@ private:
     void addStep(TUndoStep step);
     void dropStep(TUndoStepList &list, std::size_t pos, bool undoSide);
     void addCellStep(TILineArray &cells, TUndoKind kind);
+    bool addPackedCellStep(const TRect &rect, bool ignoreRegion, bool ignoreRules, TUndoKind kind);
     // A step kept in two temporary files: write(after, before, error) writes both.
     using TStepFileWriter = std::function<bool(const QString &after, const QString &before, QString *error)>;
     bool addFileStep(TUndoKind kind, const TStepFileWriter &write, QString *error);
@@ -115,7 +132,7 @@ private:
 // --- The process-wide list of stores and the backup-size check -------------------------
 // Every live store, in creation order.
 const std::vector<TUndo *> &UndoObjects();
-// Megabytes of cell entries (6 bytes each) kept by all stores on both sides.
+// Megabytes of cell entries (6 bytes each) and packed cells kept by all stores on both sides.
 double UndoDataSizeMB();
 // Stores UndoDataSizeMB in RunState().UndoDataSize; when it is above MaxBakDataSize,
 // shows the warning through Hooks().UndoSizeWarning (set by the main window; unset shows

@@ -5,6 +5,9 @@
 #include "core/base/filewrite.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/uitexts.h"
+#include "core/undo/undopack.h"
+
+#include <QtEndian>
 
 #include <cstring>
 
@@ -15,22 +18,70 @@ QString unreadable(const QString &fileName, const QString &why)
     return GetUiMessage(UiKey::String::UndoFileUnreadable).arg(fileName, why);
 }
 
+// The file of a picture: the tag, the number of colour-table entries, the entries (each a
+// 32-bit ARGB value, little-endian), then the packed cells.
+constexpr char PictureTag[4] = { 'D', 'W', 'U', 'P' };
+
 } // namespace
+
+QByteArray EncodeUndoPicture(const QImage &picture)
+{
+    const QList<QRgb> table = picture.colorTable();
+    QByteArray out(8 + 4 * table.size(), Qt::Uninitialized);
+    std::memcpy(out.data(), PictureTag, 4);
+    qToLittleEndian(std::uint32_t(table.size()), out.data() + 4);
+    for (qsizetype i = 0; i < table.size(); ++i)
+        qToLittleEndian(std::uint32_t(table[i]), out.data() + 8 + 4 * i);
+    return out + EncodePackedPlane(PackPlane(picture, nullptr, picture.rect()));
+}
+
+bool DecodeUndoPicture(const QByteArray &bytes, QImage &picture)
+{
+    if (bytes.size() < 8 || std::memcmp(bytes.constData(), PictureTag, 4) != 0)
+        return false;
+    const std::uint32_t colours = qFromLittleEndian<std::uint32_t>(bytes.constData() + 4);
+    if (colours > 256 || bytes.size() < 8 + 4 * qsizetype(colours))
+        return false;
+    TPackedPlane plane;
+    if (!DecodePackedPlane(bytes, 8 + 4 * qsizetype(colours), plane))
+        return false;
+    QImage img(plane.Width, plane.Height, QImage::Format_Indexed8);
+    if (img.isNull())
+        return false;
+    QList<QRgb> table(colours);
+    for (std::uint32_t i = 0; i < colours; ++i)
+        table[i] = qFromLittleEndian<std::uint32_t>(bytes.constData() + 8 + 4 * i);
+    img.setColorTable(table);
+    std::uint8_t *bits = img.bits();
+    const qsizetype stride = img.bytesPerLine();
+    const bool ok = UnpackPlane(plane, [&](int firstRow, int rows, const std::uint8_t *cells) {
+        for (int r = 0; r < rows; ++r)
+            std::memcpy(
+                bits + (firstRow + r) * stride, cells + qsizetype(r) * plane.Width, std::size_t(plane.Width));
+    });
+    if (!ok)
+        return false;
+    picture = img;
+    return true;
+}
 
 bool WriteUndoPicture(const QImage &picture, const QString &fileName, QString *error)
 {
     if (fileName.isEmpty())
         return Fail(error, GetUiMessage(UiKey::String::UndoNoTempFolder));
-    return SaveBmp8File(picture, fileName, error);
+    if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
+        return Fail(error, GetUiMessage(UiKey::String::UndoStepDamaged));
+    return WriteFileAtomically(fileName, EncodeUndoPicture(picture), error);
 }
 
 bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error)
 {
     QString why;
-    QImage img;
-    if (!LoadBmp8File(fileName, img, &why))
+    QByteArray bytes;
+    if (!ReadWholeFile(fileName, MaxPictureFileSize, bytes, &why))
         return Fail(error, unreadable(fileName, why));
-    picture = img;
+    if (!DecodeUndoPicture(bytes, picture))
+        return Fail(error, unreadable(fileName, GetUiMessage(UiKey::String::UndoNotPictureFile)));
     return true;
 }
 

@@ -1,5 +1,4 @@
 #pragma once
-// The temporary files of whole-picture and palette undo steps.
 // The temporary files of whole-picture and palette undo steps. Pictures are written and
 // read back index-exact (indexes and colour table as they were, nothing added); palettes
 // in the palette-file layout. A reader refuses a missing, truncated or damaged file with
@@ -10,6 +9,10 @@
 #include <QImage>
 #include <QString>
 
+// The file form of a picture: its colour table and its cells packed (see undopack.h). The
+// decoder refuses bytes that are not exactly such a file and leaves picture untouched.
+QByteArray EncodeUndoPicture(const QImage &picture);
+bool DecodeUndoPicture(const QByteArray &bytes, QImage &picture);
 bool WriteUndoPicture(const QImage &picture, const QString &fileName, QString *error);
 bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error);
 bool WriteUndoPalette(const TPalette256 &palette, const QString &fileName, QString *error);

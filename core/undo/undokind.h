@@ -14,3 +14,13 @@ enum class TUndoKind : std::uint8_t {
     ShiftVert = 9, // cyclic shift of the rows
     ShiftHorz = 10 // cyclic shift of the columns
 };
+
+// The flips and turns a whole-picture step may replay by the operation itself. Each has an exact inverse, so
+// the step keeps no cells.
+enum class TPictureTurn : std::uint8_t {
+    FlipLeftRight, // the box's columns in reverse order
+    FlipTopBottom, // the box's rows in reverse order
+    HalfTurn,
+    QuarterLeft, // 90 degrees counter-clockwise as stored
+    QuarterRight // 90 degrees clockwise
+};

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 namespace {
@@ -313,4 +314,73 @@ void FreeUndoList(TUndoStepList &list)
 {
     while (!list.empty())
         list.pop_back();
+}
+
+namespace {
+// The first and last column in [left, right] where the rows differ; false when none does.
+bool differingSpan(
+    const std::uint8_t *pic, const std::uint8_t *ref, int left, int right, int &first, int &last)
+{
+    if (std::memcmp(pic + left, ref + left, std::size_t(right - left + 1)) == 0)
+        return false;
+    first = left;
+    while (pic[first] == ref[first])
+        ++first;
+    last = right;
+    while (pic[last] == ref[last])
+        --last;
+    return true;
+}
+} // namespace
+
+TUndoStep BuildPackedStep(QImage &picture, QImage &refBitmap, const TUndoRules &rules, const TRect &r,
+    bool ignoreRegion, bool ignoreRules, bool &changed)
+{
+    changed = false;
+    if (!samePictureSize(picture, refBitmap))
+        return {};
+    const int left = std::max(r.Left, 0);
+    const int top = std::max(r.Top, 0);
+    const int right = std::min({ r.Right, picture.width() - 1, kMaxCoord });
+    const int bottom = std::min({ r.Bottom, picture.height() - 1, kMaxCoord });
+    if (left > right || top > bottom)
+        return {};
+    picture.bits(); // detach once, so that the row pointers below stay valid
+    const bool rulesApply = !ignoreRules
+        && (rules.Protected.any() || rules.SinglePoint || rules.DoublePoint
+            || (!ignoreRegion && rules.Region));
+    // The rules first, then the box of the cells that still differ.
+    QRect changedBox;
+    for (int y = top; y <= bottom; ++y) {
+        const std::uint8_t *pic = picture.constScanLine(y);
+        const std::uint8_t *ref = refBitmap.constScanLine(y);
+        int first = 0, last = 0;
+        if (!differingSpan(pic, ref, left, right, first, last))
+            continue;
+        if (rulesApply) {
+            for (int x = first; x <= last; ++x)
+                if (pic[x] != ref[x])
+                    acceptCell(picture, refBitmap, rules, x, y, ignoreRegion, false);
+            if (!differingSpan(pic, ref, first, last, first, last))
+                continue;
+        }
+        changedBox |= QRect(QPoint(first, y), QPoint(last, y));
+    }
+    TUndoStep step(new TUndoData);
+    step->Kind = TUndoKind::Cells;
+    if (changedBox.isEmpty())
+        return step;
+    auto plane = std::make_shared<TPackedPlane>(PackPlane(picture, &refBitmap, changedBox));
+    for (const QByteArray &band : plane->Bands)
+        if (band.isEmpty())
+            return {};
+    step->Packed = std::move(plane);
+    step->PackedAt = changedBox.topLeft();
+    changed = true;
+    // RefBitmap takes the box's cells.
+    const std::size_t w = std::size_t(changedBox.width());
+    for (int y = changedBox.top(); y <= changedBox.bottom(); ++y)
+        std::memcpy(
+            refBitmap.scanLine(y) + changedBox.left(), picture.constScanLine(y) + changedBox.left(), w);
+    return step;
 }

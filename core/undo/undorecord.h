@@ -12,12 +12,14 @@
 #include "core/base/gridrecords.h"
 #include "core/palette/palette.h"
 #include "core/undo/undokind.h"
+#include "core/undo/undopack.h"
 
 #include <QImage>
 #include <QRegion>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #pragma pack(push, 1)
@@ -43,9 +45,13 @@ public:
     virtual ~TUndoObject() = default;
 };
 
-// One undo step. Cell steps fill Data; whole-picture (Image) and palette (Palette) steps
-// name their two temporary files; shift steps (ShiftVert, ShiftHorz) keep Count. Every
-// step has the grid settings after and before the change.
+// One undo step. Cell steps fill Data, or for a large area keep Packed: the XOR of the
+// area's cells before and after, placed at PackedAt. Whole-picture (Image) and palette
+// (Palette) steps name their two temporary files; a whole-picture step whose picture kept
+// its size and colours keeps Packed over the whole picture instead (no files). Shift steps
+// (ShiftVert, ShiftHorz) keep Count. A whole-picture step of a flip or turn keeps only
+// Turn and TurnBox. Every step has the
+// grid settings after and before the change.
 struct TUndoData {
     TBmpDataArray Data; // changed cells, in recording order
     TUndoKind Kind = TUndoKind::Image;
@@ -57,6 +63,12 @@ struct TUndoData {
     TParam After;
     TParam Before;
     std::int32_t Count = 0; // shift count of ShiftVert and ShiftHorz
+    std::shared_ptr<const TPackedPlane> Packed; // null unless the cells are packed
+    QPoint PackedAt; // top-left cell of the packed box
+    // A packed whole-picture step: the colour tables of the picture before and after.
+    QList<QRgb> BeforeTable, AfterTable;
+    std::optional<TPictureTurn> Turn; // a whole-picture step replayed by the operation
+    TRect TurnBox; // the flipped box (right and bottom exclusive)
 };
 
 // Frees a step: its temporary files (Image and Palette steps) are deleted with it.
@@ -98,9 +110,20 @@ void PropagateRepeats(QImage &picture, const TRepeatPic &repeat, TILineArray &ce
 TUndoStep BuildUndoPixels(const QImage &picture, const QImage &refBitmap, const TILineArray &accepted);
 
 // Every entry inside the picture takes OldIndex when undoing, else NewIndex: in
-// RefBitmap always, in Picture when writePicture.
+// RefBitmap always, in Picture when writePicture. A packed step has no entries (see
+// BuildPackedStep).
 void ApplyUndoPixels(
     QImage &picture, QImage &refBitmap, const TUndoData &step, bool writePicture, bool undoing);
+
+// The packed form of a cell step over box (inclusive bounds, clamped to the picture): the
+// rules are enforced as by CollectChangedPixels (forbidden cells put back in Picture), then
+// the box's XOR of Picture and RefBitmap is packed and RefBitmap takes the box's cells.
+// changed tells whether any cell of the box differs. Null when the pictures differ in size
+// or the box lies outside. The packed XOR replays in both directions from RefBitmap.
+TUndoStep BuildPackedStep(QImage &picture, QImage &refBitmap, const TUndoRules &rules, const TRect &box,
+    bool ignoreRegion, bool ignoreRules, bool &changed);
+// Boxes of at least this many cells are kept packed rather than as a cell list.
+constexpr long long PackedStepMinCells = 4096;
 
 // Append a point and return its index. AddLinePoint copies the array each time: long
 // lists are better built in a std::vector and copied once.

@@ -1,7 +1,10 @@
 // Undo and redo: replaying the newest step of one side and moving it to the other.
 #include "core/undo/undo.h"
 
+#include "core/base/error.h"
+#include "core/picture/imageproc.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 #include "core/undo/undofiles.h"
 
 #include <algorithm>
@@ -45,6 +48,66 @@ void moveObject(TUndoObjectList &from, TUndoObjectList &to, const TUndoObject *o
     from.erase(std::next(it).base());
 }
 
+TPictureTurn inverseTurn(TPictureTurn turn)
+{
+    switch (turn) {
+    case TPictureTurn::QuarterLeft:
+        return TPictureTurn::QuarterRight;
+    case TPictureTurn::QuarterRight:
+        return TPictureTurn::QuarterLeft;
+    default:
+        return turn; // flips and the half turn undo themselves
+    }
+}
+
+void turnPicture(QImage &picture, TPictureTurn turn, const TRect &box)
+{
+    switch (turn) {
+    case TPictureTurn::FlipLeftRight:
+        FlipRectLeftRight(picture, box);
+        break;
+    case TPictureTurn::FlipTopBottom:
+        FlipRectTopBottom(picture, box);
+        break;
+    case TPictureTurn::HalfTurn:
+        RotatePictureQuarter(picture, picture, 180.0);
+        break;
+    case TPictureTurn::QuarterLeft:
+    case TPictureTurn::QuarterRight: {
+        const QImage source = picture;
+        RotatePictureQuarter(picture, source, turn == TPictureTurn::QuarterLeft ? 90.0 : -90.0);
+        break;
+    }
+    }
+}
+
+// The cells a step works on before anything changes: a whole-picture file read, or a
+// packed step applied (it replays from RefBitmap and cannot half apply). False when the
+// step cannot be replayed; the grid is as it was then.
+bool prepareStep(TUndoGridLink &grid, const TUndoData &step, bool undoing, QImage &picture,
+    TPalette256 &palette, QString *error)
+{
+    const QString &file = undoing ? step.BeforeFile : step.AfterFile;
+    if (step.Packed) {
+        if (!XorPlaneInto(*step.Packed, grid.RefBitmap(), step.PackedAt, &grid.Picture()))
+            return Fail(error, GetUiMessage(UiKey::String::UndoStepDamaged));
+        // A whole picture comes back with its own colour table, as from a file.
+        if (step.Kind == TUndoKind::Image)
+            grid.Picture().setColorTable(undoing ? step.BeforeTable : step.AfterTable);
+        return true;
+    }
+    if (step.Kind == TUndoKind::Image && step.Turn) {
+        if (grid.Picture().isNull() || grid.Picture().format() != QImage::Format_Indexed8)
+            return Fail(error, GetUiMessage(UiKey::String::UndoStepDamaged));
+        return true;
+    }
+    if (step.Kind == TUndoKind::Image)
+        return ReadUndoPicture(file, picture, error);
+    if (step.Kind == TUndoKind::Palette)
+        return ReadUndoPalette(file, palette, error);
+    return true;
+}
+
 } // namespace
 
 bool TUndo::Undo(QString *error)
@@ -67,10 +130,7 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
     // leaves the grid and both lists as they were.
     QImage picture;
     TPalette256 palette {};
-    const QString &file = undoing ? step->BeforeFile : step->AfterFile;
-    if (step->Kind == TUndoKind::Image && !ReadUndoPicture(file, picture, error))
-        return false;
-    if (step->Kind == TUndoKind::Palette && !ReadUndoPalette(file, palette, error))
+    if (!prepareStep(Grid, *step, undoing, picture, palette, error))
         return false;
 
     // The step leaves its list before the grid is called back, so that nothing the grid
@@ -81,7 +141,10 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
     Grid.SetFloatingObjectsState(undoing ? FloatingBeforeUndo : FloatingBeforeRedo);
     switch (step->Kind) {
     case TUndoKind::Image:
-        Grid.ReplacePicture(picture);
+        // A packed step has already brought Picture to the other side; a turn step turns it.
+        if (step->Turn)
+            turnPicture(Grid.Picture(), undoing ? inverseTurn(*step->Turn) : *step->Turn, step->TurnBox);
+        Grid.ReplacePicture(step->Packed || step->Turn ? Grid.Picture() : picture);
         break;
     case TUndoKind::Palette:
         Grid.ReplacePalette(palette);
@@ -106,7 +169,8 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
         break;
     }
     default:
-        ApplyUndoPixels(Grid.Picture(), Grid.RefBitmap(), *step, true, undoing);
+        if (!step->Packed)
+            ApplyUndoPixels(Grid.Picture(), Grid.RefBitmap(), *step, true, undoing);
         break;
     }
 

@@ -31,10 +31,10 @@ const std::vector<TUndo *> &UndoObjects()
 
 double UndoDataSizeMB()
 {
-    std::size_t entries = 0;
+    std::size_t bytes = 0;
     for (const TUndo *store : stores())
-        entries += store->CellEntryCount();
-    return double(entries) * double(sizeof(TBmpData)) / 1024.0 / 1024.0;
+        bytes += store->CellEntryCount() * sizeof(TBmpData) + store->PackedByteCount();
+    return double(bytes) / 1024.0 / 1024.0;
 }
 
 QString UndoSizeWarningText()
