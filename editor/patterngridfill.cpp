@@ -17,7 +17,7 @@ TRect inclusiveRect(const QRect &r)
 // changed inside the fill's box form one undo step, under the recorder's rules.
 void TPatternGrid::fillAreaAt(TPoint cell)
 {
-    if (!insidePicture(cell))
+    if (!InsidePicture(cell))
         return;
     const std::uint8_t from = m_picture.constScanLine(cell.Y)[cell.X], to = m_foreIndex;
     // A protected colour is never painted over: the recorder would put every cell back.
@@ -32,7 +32,7 @@ void TPatternGrid::fillAreaAt(TPoint cell)
 // index takes the fore index, protected or not: one recolouring of the box.
 void TPatternGrid::changeColorAt(TPoint cell)
 {
-    if (!insidePicture(cell))
+    if (!InsidePicture(cell))
         return;
     const std::uint8_t from = m_picture.constScanLine(cell.Y)[cell.X], to = m_foreIndex;
     QRect box = m_picture.rect();
