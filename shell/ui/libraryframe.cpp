@@ -90,6 +90,9 @@ QWidget *TFrameBrowse::holder(TBrowseAll *&browse, QMenu *menu)
 {
     auto *page = new TBrowseHolder(this);
     browse = new TBrowseAll(page);
+    // The library shows each weave's and pattern's name under its picture, as the explorer
+    // does: a designer picks a weave by its name as much as by its look.
+    browse->SetCaptions(true);
     page->Browse = browse;
     browse->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(browse, &QWidget::customContextMenuRequested, this,

@@ -177,6 +177,19 @@ TEST_F(DesktopFixture, FirstStartIsMaximisedWithTheDrawingAreaLargest)
         if (thumbnail->isVisible() && weaves->rect().contains(thumbnail->geometry()))
             rowsShown.insert(thumbnail->y());
     EXPECT_GE(rowsShown.size(), 2u);
+    // Each weave's name stands under its picture: the band below the picture's frame holds
+    // the caption's black text.
+    for (const TDrawImage *thumbnail : weaves->Thumbnails()) {
+        SCOPED_TRACE(thumbnail->Text().toStdString());
+        const QImage image = thumbnail->Image().convertToFormat(QImage::Format_RGB32);
+        const int below = thumbnail->PictureFrame().bottom() + 1;
+        ASSERT_LT(below, image.height() - 4);
+        bool text = false;
+        for (int y = below; y < image.height() - 4 && !text; ++y)
+            for (int x = 1; x < image.width() - 1 && !text; ++x)
+                text = qGray(image.pixel(x, y)) < 64;
+        EXPECT_TRUE(text);
+    }
     EXPECT_GT(form->mdiArea()->width() * form->mdiArea()->height(), form->width() * form->height() / 3);
 }
 
