@@ -35,15 +35,7 @@ void TSelectionShapeTool::Release(const TCellEvent &)
 void TBandSelectionTool::Press(const TCellEvent &e)
 {
     std::unique_ptr<TCustomLine> &slot = m_grid.RegionObjectSlot();
-    TCustomLine &object = *slot;
-    if (e.Button == TPatternGrid::TMouseButton::Right) {
-        if (object.Mode() == TDrawMode::Selected) {
-            object.SetMode(TDrawMode::VertexTaken);
-            object.HitVertex(e.Cell, true);
-        }
-    } else if (object.GetPointCount() > 0 && object.HitTest(e.Cell, true)) {
-        object.SetMode(TDrawMode::Selected);
-    } else {
+    if (!ShapeEditing::GrabOrTakeVertex(*slot, e)) {
         m_grid.CreateDrawObject(slot, m_id, true);
         TCustomLine &band = *slot;
         const QImage &picture = m_grid.Picture();

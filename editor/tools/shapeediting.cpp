@@ -6,18 +6,26 @@
 
 namespace ShapeEditing {
 
-void Press(
-    TPatternGrid &grid, TToolId id, std::unique_ptr<TCustomLine> &slot, const TCellEvent &e, bool regionTool)
+bool GrabOrTakeVertex(TCustomLine &object, const TCellEvent &e)
 {
-    TCustomLine &object = *slot;
     if (e.Button == TPatternGrid::TMouseButton::Right) {
         if (object.Mode() == TDrawMode::Selected) {
             object.SetMode(TDrawMode::VertexTaken);
             object.HitVertex(e.Cell, true);
         }
-    } else if (object.GetPointCount() > 0 && object.HitTest(e.Cell, true)) {
+        return true;
+    }
+    if (object.GetPointCount() > 0 && object.HitTest(e.Cell, true)) {
         object.SetMode(TDrawMode::Selected);
-    } else {
+        return true;
+    }
+    return false;
+}
+
+void Press(
+    TPatternGrid &grid, TToolId id, std::unique_ptr<TCustomLine> &slot, const TCellEvent &e, bool regionTool)
+{
+    if (!GrabOrTakeVertex(*slot, e)) {
         grid.CreateDrawObject(slot, id, false);
         slot->SetMode(TDrawMode::New);
         slot->AddPoint(e.Cell);

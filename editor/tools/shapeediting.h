@@ -13,6 +13,9 @@ class TCustomLine;
 namespace ShapeEditing {
 using TCellEvent = TPatternGrid::TCellEvent;
 
+// A right click takes the vertex under the pointer of a shape in place (and does nothing
+// more); a left click on the shape grabs it. False when the press did neither.
+bool GrabOrTakeVertex(TCustomLine &object, const TCellEvent &e);
 // A right click takes the vertex under the pointer of a shape in place; a left click on
 // the shape grabs it; elsewhere a new shape of tool id starts in slot (the selection's
 // slot when regionTool, which tells the main window nothing).
