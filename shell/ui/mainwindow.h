@@ -190,6 +190,9 @@ Q_SIGNALS:
     void PaletteSynced(TMDIChild &child, bool toDocument);
     // A colour was picked (index -1: without a record); the colour tool windows follow.
     void ColorPicked(int index, int kind);
+    // Another document came to the front; tool windows that act on the active document
+    // follow it. LastDocumentClosing tells when none is left.
+    void ActiveChildChanged(TMDIChild *child);
 
 protected:
     bool event(QEvent *event) override;

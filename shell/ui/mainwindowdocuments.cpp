@@ -73,6 +73,7 @@ void TMainForm::childActivated(TMDIChild *child)
     SendUndoState(grid.UndoStore().UndoCount(), grid.UndoStore().RedoCount());
     RunState().CurrentToolId = grid.ToolId();
     SendToolChanged();
+    Q_EMIT ActiveChildChanged(child);
 }
 
 void TMainForm::updateDocumentActions()

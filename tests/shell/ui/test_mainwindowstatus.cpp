@@ -150,7 +150,12 @@ TEST_F(MainFormFixture, DocumentNotificationsReachTheActiveGridAndTheListeners)
     TMDIChild *first = form.OpenChild(QString(), true);
     TMDIChild *second = form.OpenChild(QString(), true);
     ASSERT_TRUE(first && second);
+    QSignalSpy fronts(&form, &TMainForm::ActiveChildChanged);
+    form.mdiArea()->setActiveSubWindow(first);
     form.mdiArea()->setActiveSubWindow(second);
+    ASSERT_GE(fronts.size(), 2);
+    EXPECT_EQ(fronts.last().at(0).value<TMDIChild *>(), second);
+    EXPECT_EQ(fronts.at(fronts.size() - 2).at(0).value<TMDIChild *>(), first);
     TPatternGrid &grid = form.ActiveChild()->PatternGrid();
     grid.SetZoom(12);
     SendPatternSize(300, 40);
