@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -93,13 +94,63 @@ void TMainForm::showEvent(QShowEvent *event)
     }
 }
 
-// A document window opens inside the visible document area: the first one filling it, the
-// later ones cascading inside it (maximised while the one in front is).
+namespace {
+const QString kFillingChild = QStringLiteral("FillingChild");
+
+// Keeps the first document window filling the document area as the area changes size: a
+// file named on the command line opens before the main window has laid itself out, and the
+// window is maximised or resized later. Once the designer moves or resizes the document
+// window, or maximises it, it is left where it was put.
+class TFillingChild : public QObject {
+public:
+    explicit TFillingChild(QWidget *viewport)
+        : QObject(viewport)
+        , m_viewport(viewport)
+    {
+        setObjectName(kFillingChild);
+        viewport->installEventFilter(this);
+    }
+    void Fill(QMdiSubWindow *child)
+    {
+        m_child = child;
+        m_area = m_viewport->rect();
+        child->setGeometry(m_area);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Resize || !m_child)
+            return false;
+        const bool untouched = m_child->geometry() == m_area
+            && !(m_child->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
+        if (untouched)
+            Fill(m_child);
+        else
+            m_child = nullptr;
+        return false;
+    }
+
+private:
+    QWidget *m_viewport;
+    QPointer<QMdiSubWindow> m_child;
+    QRect m_area;
+};
+} // namespace
+
+// A document window opens inside the visible document area: the first one filling it (and
+// going on filling it while the area is laid out or resized), the later ones cascading inside
+// it (maximised while the one in front is).
 void TMainForm::showChild(QMdiSubWindow *child)
 {
     const QRect area = m_mdi->viewport()->rect();
     if (m_mdi->subWindowList().size() <= 1) {
-        child->setGeometry(area);
+        QWidget *viewport = m_mdi->viewport();
+        auto *filling = dynamic_cast<TFillingChild *>(
+            viewport->findChild<QObject *>(kFillingChild, Qt::FindDirectChildrenOnly));
+        if (!filling)
+            filling = new TFillingChild(viewport);
+        filling->Fill(child);
         child->show();
         return;
     }

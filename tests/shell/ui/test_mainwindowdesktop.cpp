@@ -261,3 +261,30 @@ TEST_F(DesktopFixture, WindowsOpenWhereTheyCanBeSeen)
     form->show();
     EXPECT_EQ(QDir(form->ShowExplorer()->Directory()), QDir(dir.filePath("designs")));
 }
+
+// A file named on the command line opens before the main window is shown and laid out: its
+// window still fills the document area once the main window has its size, and goes on
+// filling it when the main window is resized, until the designer puts it elsewhere.
+TEST_F(DesktopFixture, FirstDocumentFillsTheAreaLaidOutAfterItOpened)
+{
+    form = std::make_unique<TMainForm>();
+    form->SetQuestions(&ask);
+    TMDIChild *first = form->OpenChild(picture);
+    ASSERT_NE(first, nullptr);
+    form->showNormal();
+    form->resize(900, 700);
+    QCoreApplication::processEvents();
+    QWidget *viewport = form->mdiArea()->viewport();
+    ASSERT_GT(viewport->width(), 400);
+    EXPECT_EQ(first->geometry(), viewport->rect());
+
+    form->resize(1000, 760);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first->geometry(), viewport->rect());
+
+    const QRect placed(10, 10, 300, 200);
+    first->setGeometry(placed);
+    form->resize(800, 600);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first->geometry(), placed) << "a window the designer placed stays where it was put";
+}
