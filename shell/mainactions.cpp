@@ -29,9 +29,9 @@ constexpr TMainActionInfo Actions[] = {
     { "ActCloseAll", "MainMenu", "Close_All", File, Built, Doc },
     { "ActScan", "MainMenu", "Scan", File, Planned, Free },
     { "ActSelectScan", "MainMenu", "Select_TWAIN_32_Source", File, Inert, Free },
-    { "ActSetPage", "MainMenu", "Page_Option", File, Planned, Free },
-    { "ActPrintPreview", "MainMenu", "Print_Preview", File, Planned, Doc },
-    { "ActPrint", "MainMenu", "Print_Hint", File, Planned, Doc },
+    { "ActSetPage", "MainMenu", "Page_Option", File, Built, Free },
+    { "ActPrintPreview", "MainMenu", "Print_Preview", File, Built, Doc },
+    { "ActPrint", "MainMenu", "Print_Hint", File, Built, Doc },
     { "ActSetSystem", "MainMenu", "System_Option", File, Planned, Free },
     { "ActCalc", "MainMenu", "Calculator", File, Planned, Free },
     // The recent files are listed here, between the calculator and exit.
