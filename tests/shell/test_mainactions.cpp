@@ -103,7 +103,7 @@ TEST(MainActions, SpotRows)
         bool needsDocument;
     } rows[] = {
         { "ActBrowse", none, "MainMenu", "Open", TMainMenu::File, Built, false },
-        { "ActPrint", none, "MainMenu", "Print_Hint", TMainMenu::File, Planned, true },
+        { "ActPrint", none, "MainMenu", "Print_Hint", TMainMenu::File, Built, true },
         { "ActFileNew", none, "MainMenu", "New", TMainMenu::File, Built, false },
         { "ActFileSave", none, "MainMenu", "Save", TMainMenu::File, Built, true },
         { "ActFilledRGN", none, "MainMenu", "Fill_Area", TMainMenu::Edit, Planned, true },
