@@ -31,7 +31,7 @@ constexpr TMainActionInfo Actions[] = {
     { "ActSelectScan", "MainMenu", "Select_TWAIN_32_Source", File, Inert, Free },
     { "ActSetPage", "MainMenu", "Page_Option", File, Built, Free },
     { "ActPrintPreview", "MainMenu", "Print_Preview", File, Built, Doc },
-    { "ActPrint", "MainMenu", "Print_Hint", File, Built, Doc },
+    { "ActPrint", "MainMenu", "Print_Hint", File, Built, Doc, T::NoTool, NoLanguage, K::Print },
     { "ActSetSystem", "MainMenu", "System_Option", File, Planned, Free },
     { "ActCalc", "MainMenu", "Calculator", File, Planned, Free },
     // The recent files are listed here, between the calculator and exit.

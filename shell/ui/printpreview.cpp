@@ -115,7 +115,8 @@ void TFrmPrintPreview::refreshPanels()
     m_pageBox->setValue(layout.PageIndex() + 1);
     m_countPanel->setText(
         GetUiMessage(UiKey::String::CurrentPageCount) + QString::number(layout.PageCount()));
-    m_pagePanel->setText(QString::number(layout.PageIndex() + 1) + GetUiString(UiKey::PrintPreview::Page));
+    m_pagePanel->setText(
+        QString::number(layout.PageIndex() + 1) + QLatin1Char(' ') + GetUiString(UiKey::PrintPreview::Page));
 }
 
 void TFrmPrintPreview::showPage(int index)

@@ -168,7 +168,7 @@ TEST(MainActions, StandardKeys)
         { "ActFileSave", K::Save }, { "ActFileSaveAs", K::SaveAs }, { "ActFileClose", K::Close },
         { "ActFileExit", K::Quit }, { "ActUndo", K::Undo }, { "ActRedo", K::Redo }, { "ActCopy", K::Copy },
         { "ActCut", K::Cut }, { "ActPaste", K::Paste }, { "ActSelectAll", K::SelectAll },
-        { "ActZoomIn", K::ZoomIn }, { "ActZoomOut", K::ZoomOut } };
+        { "ActZoomIn", K::ZoomIn }, { "ActZoomOut", K::ZoomOut }, { "ActPrint", K::Print } };
     std::map<std::string, K::StandardKey> found;
     for (const TMainActionInfo &action : MainActions())
         if (action.Shortcut != K::UnknownKey)

@@ -78,6 +78,7 @@ TEST_F(DesktopFixture, StandardKeysBelongToTheMenuCommands)
         { "ActPaste", { QKeySequence(Qt::CTRL | Qt::Key_V) } },
         { "ActZoomIn", { QKeySequence(Qt::CTRL | Qt::Key_Plus) } },
         { "ActZoomOut", { QKeySequence(Qt::CTRL | Qt::Key_Minus) } },
+        { "ActPrint", { QKeySequence(Qt::CTRL | Qt::Key_P) } },
     };
     for (const auto &[name, wanted] : keys) {
         SCOPED_TRACE(name);
