@@ -3,6 +3,7 @@
 #include "core/settings/uitexts.h"
 #include "core/ui/numberedit.h"
 #include "core/ui/okcancelbuttons.h"
+#include "weave/ui/captionwidth.h"
 #include "weave/ui/radiogroup.h"
 
 #include <QDialogButtonBox>
@@ -42,6 +43,7 @@ TFrmAddDelRowCol::TFrmAddDelRowCol(const TWeave *weave, QWidget *parent)
     layout->addWidget(RadGrpAddDel);
     layout->addLayout(form);
     layout->addWidget(NewOkCancelButtons(this));
+    WidenForCaption(this);
 }
 
 // A start or count the rule refuses keeps the dialog open without a message.

@@ -3,6 +3,7 @@
 #include "core/settings/uitexts.h"
 #include "core/ui/numberedit.h"
 #include "core/ui/okcancelbuttons.h"
+#include "weave/ui/captionwidth.h"
 #include "weave/weavedialogrules.h"
 
 #include <QDialogButtonBox>
@@ -38,6 +39,7 @@ TFrmNewWeave::TFrmNewWeave(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(NewOkCancelButtons(this));
+    WidenForCaption(this);
 }
 
 // A size outside 1 to 1500, a blank or anything not a whole number keeps the dialog open.

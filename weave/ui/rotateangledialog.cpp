@@ -2,6 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "core/ui/okcancelbuttons.h"
+#include "weave/ui/captionwidth.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -22,6 +23,7 @@ TFrmRotateAngle::TFrmRotateAngle(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(NewOkCancelButtons(this));
+    WidenForCaption(this);
 }
 
 int TFrmRotateAngle::ItemIndex() const

@@ -2,6 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "core/ui/okcancelbuttons.h"
+#include "weave/ui/captionwidth.h"
 #include "weave/weavedialogrules.h"
 
 #include <QDialogButtonBox>
@@ -26,6 +27,7 @@ TFrmSwapParam::TFrmSwapParam(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(NewOkCancelButtons(this));
+    WidenForCaption(this);
 }
 
 // Enter is taken before the dialog's default button sees it.

@@ -2,12 +2,14 @@
 
 #include "core/settings/uitexts.h"
 #include "core/ui/okcancelbuttons.h"
+#include "weave/ui/captionwidth.h"
 #include "weave/ui/radiogroup.h"
 #include "weave/weavedialogrules.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -36,7 +38,10 @@ TFrmSymmParam::TFrmSymmParam(QWidget *parent)
     StringGrid1->setVerticalHeaderLabels(
         { GetUiString(UiKey::WeaveSymmetry::Positions), GetUiString(UiKey::WeaveSymmetry::Amounts) });
     StringGrid1->horizontalHeader()->setDefaultSectionSize(48);
-    StringGrid1->setMinimumHeight(StringGrid1->horizontalHeader()->sizeHint().height() + 3 * 32);
+    // Two rows and room for the scroll bar that many axes bring.
+    StringGrid1->setFixedHeight(StringGrid1->horizontalHeader()->sizeHint().height()
+        + 2 * StringGrid1->verticalHeader()->defaultSectionSize()
+        + StringGrid1->horizontalScrollBar()->sizeHint().height() + 2 * StringGrid1->frameWidth());
     connect(SpinEdit1, &QSpinBox::valueChanged, StringGrid1, &QTableWidget::setColumnCount);
 
     auto *form = new QFormLayout;
@@ -46,6 +51,7 @@ TFrmSymmParam::TFrmSymmParam(QWidget *parent)
     layout->addLayout(form);
     layout->addWidget(StringGrid1);
     layout->addWidget(NewOkCancelButtons(this));
+    WidenForCaption(this);
     resize(420, sizeHint().height());
 }
 

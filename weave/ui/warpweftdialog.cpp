@@ -3,6 +3,7 @@
 #include "core/settings/uitexts.h"
 #include "core/ui/numberedit.h"
 #include "core/ui/okcancelbuttons.h"
+#include "weave/ui/captionwidth.h"
 #include "weave/weavedialogrules.h"
 
 #include <QDialogButtonBox>
@@ -40,6 +41,7 @@ TFrmWarpWeft::TFrmWarpWeft(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(NewOkCancelButtons(this));
+    WidenForCaption(this);
 }
 
 void TFrmWarpWeft::accept()

@@ -2,6 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "core/ui/okcancelbuttons.h"
+#include "weave/ui/captionwidth.h"
 #include "weave/ui/radiogroup.h"
 
 #include <QDialogButtonBox>
@@ -22,6 +23,7 @@ TFrmWeaveCombine::TFrmWeaveCombine(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(RadGrpPos);
     layout->addWidget(NewOkCancelButtons(this));
+    WidenForCaption(this);
 }
 
 int TFrmWeaveCombine::ItemIndex() const

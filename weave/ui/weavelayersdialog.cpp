@@ -3,6 +3,7 @@
 #include "core/settings/uitexts.h"
 #include "core/ui/okcancelbuttons.h"
 #include "weave/layersequence.h"
+#include "weave/ui/captionwidth.h"
 #include "weave/weave.h"
 #include "weave/weavedialogrules.h"
 
@@ -26,6 +27,7 @@ TFrmLayers::TFrmLayers(TWeave &weave, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(NewOkCancelButtons(this));
+    WidenForCaption(this);
     resize(360, sizeHint().height());
 }
 

@@ -128,6 +128,10 @@ TEST(WeaveDialogs, WarpWeftRefusesWithTheMessage)
         SCOPED_TRACE(std::string(c.warps) + "x" + c.wefts);
         TFrmWarpWeft dialog;
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("经线纬线设置"));
+        // The tile command's longer caption still fits.
+        const int narrow = dialog.minimumWidth();
+        dialog.setWindowTitle(QStringLiteral("组织平铺经纬线设置"));
+        EXPECT_GT(dialog.minimumWidth(), narrow);
         QStringList shown;
         dialog.ShowMessage = [&shown](const QString &text) { shown << text; };
         dialog.show();
