@@ -55,6 +55,8 @@ TFrmReduceColor::TFrmReduceColor(QWidget *parent)
     };
 
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 0);
+    layout->setSpacing(2);
     layout->addWidget(buildModes());
     layout->addWidget(buildHeads());
     layout->addWidget(buildButtons());
@@ -348,8 +350,9 @@ void TFrmReduceColor::setExpanded(bool expanded)
     m_lower->setVisible(expanded);
     m_expanding->setText(
         expanded ? GetUiString(UiKey::ReduceColor::Truncate) : GetUiString(UiKey::ReduceColor::BtnExpanding));
-    setMinimumHeight(0);
-    resize(std::max(width(), 560), expanded ? ExpandedHeight : CollapsedHeight);
+    // The two heights are the window's own: the lower grids are hidden, not squeezed.
+    setFixedHeight(expanded ? ExpandedHeight : CollapsedHeight);
+    resize(std::max(width(), 560), height());
 }
 
 // Every control from the model: the boxes, the modes and what they enable, the grids' sizes
