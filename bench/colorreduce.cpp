@@ -266,6 +266,8 @@ BENCHMARK(BM_ReduceColorOk)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     bench::TLogicBenchApp app(argc, argv);
+    hugePattern(); // made before any timing
+    bigPicture();
     return bench::RunWithRatios(argc, argv,
         { { "BM_ReductionOpen", "BM_CountColorUseBig" }, { "BM_ColorStatistics", "BM_CountColorUseBig" },
             { "BM_ReduceColorOk", "BM_ClearPictureStep" } });

@@ -32,6 +32,11 @@ void TColorReduction::Reload()
     if (!m_grid)
         return;
     readGrid();
+    reenter();
+}
+
+void TColorReduction::reenter()
+{
     m_colorCount = std::clamp(m_colorCount, 1, MaxColorCount());
     if (m_mode == TReduceMode::NotStarted)
         m_mode = TReduceMode::Automatic;
@@ -47,12 +52,18 @@ bool TColorReduction::PaletteCurrent() const
 
 void TColorReduction::readGrid()
 {
+    TColorCounts counts;
+    CountColorUse(m_grid->Picture(), counts);
+    takeCounts(counts);
+}
+
+// The colours in frequency order from the cells' counts (index order, as counted).
+void TColorReduction::takeCounts(TColorCounts counts)
+{
     m_orgPalette = m_grid->Palette();
-    m_usedCount = SortPictureColors(m_grid->Picture(), m_orgPairs, m_workPalette);
-    // The grid's palette is the document's; the picture's colour table follows it.
     m_workPalette = m_orgPalette;
-    for (auto &pair : m_orgPairs)
-        pair.Color = m_orgPalette[std::clamp(int(pair.Index), 0, 255)];
+    SortColorCountsDesc(counts);
+    m_usedCount = UsedColorPairs(m_orgPairs, m_orgPalette, counts);
     m_pairs = m_orgPairs;
 }
 
@@ -240,11 +251,10 @@ bool TColorReduction::DropHead(int group)
 
 // The colours the picture uses now against those read: a colour drawn, pasted or undone
 // in since then has no group, and its cells would turn black or take another head.
-bool TColorReduction::colorsUnchanged() const
+bool TColorReduction::colorsUnchanged(TColorCounts &counts) const
 {
     if (!PaletteCurrent())
         return false;
-    TColorCounts counts;
     CountColorUse(m_grid->Picture(), counts);
     std::bitset<256> now, read;
     for (const auto &c : counts)
@@ -279,7 +289,8 @@ TReduceApply TColorReduction::Apply(const std::function<bool()> &mapRest, QStrin
         Fail(message, GetUiMessage(UiKey::String::ReduceColorNoGroup));
         return TReduceApply::Refused;
     }
-    if (!colorsUnchanged()) {
+    TColorCounts counts;
+    if (!colorsUnchanged(counts)) {
         Reload();
         Fail(message, GetUiMessage(UiKey::String::ReduceColorChanged));
         return TReduceApply::ColorsChanged;
@@ -290,10 +301,10 @@ TReduceApply TColorReduction::Apply(const std::function<bool()> &mapRest, QStrin
         AutoAssign();
     }
     mapUncoveredColors();
-    return applyToGrid(message) ? TReduceApply::Applied : TReduceApply::Failed;
+    return applyToGrid(counts, message) ? TReduceApply::Applied : TReduceApply::Failed;
 }
 
-bool TColorReduction::applyToGrid(QString *message)
+bool TColorReduction::applyToGrid(const TColorCounts &counts, QString *message)
 {
     TPatternGrid &grid = *m_grid;
     grid.DropFloatingObjects();
@@ -318,7 +329,15 @@ bool TColorReduction::applyToGrid(QString *message)
     grid.RebuildDisplayBitmap();
     grid.RebuildReducedView();
     grid.UndoStore().UpdateTopState();
-    Reload();
+    // The reduced picture's counts follow from the counts before and the map, without
+    // another pass over the cells.
+    TColorCounts reduced;
+    for (int i = 0; i < 256; ++i)
+        reduced[i] = { i, 0 };
+    for (int v = 0; v < 256; ++v)
+        reduced[map[v].Index & 0xFF].Count += counts[v].Count;
+    takeCounts(reduced);
+    reenter();
     grid.ApplyPalette(true);
     grid.NotifyRefreshView(1);
     // The palette bar and the other colour windows take the reduced palette.

@@ -99,15 +99,17 @@ public:
 
 private:
     void readGrid();
+    void takeCounts(TColorCounts counts);
+    void reenter();
     void formGroups();
     void clampSelection();
     bool manual() const
     {
         return m_mode == TReduceMode::ManualReduce || m_mode == TReduceMode::ManualCombine;
     }
-    bool colorsUnchanged() const;
+    bool colorsUnchanged(TColorCounts &counts) const;
     void mapUncoveredColors();
-    bool applyToGrid(QString *message);
+    bool applyToGrid(const TColorCounts &counts, QString *message);
 
     TPatternGrid *m_grid = nullptr;
     TPalette256 m_orgPalette {};
