@@ -1,7 +1,14 @@
-// Colour reduction and float scans on a pattern of the largest common size.
+// Colour reduction and float scans on a pattern of the largest common size; the colour
+// reduction window's opening and OK and the colour statistics, each against its anchor.
+#include "benchsetup.h"
+#include "ratioreport.h"
+
 #include "core/palette/colorreduce.h"
 #include "core/palette/floatscan.h"
 #include "core/palette/palette.h"
+#include "editor/colorpercent.h"
+#include "editor/colorreduction.h"
+#include "editor/patterngrid.h"
 
 #include <benchmark/benchmark.h>
 
@@ -152,6 +159,116 @@ void BM_FindFloatRunsDownColumns(benchmark::State &state)
 }
 BENCHMARK(BM_FindFloatRunsDownColumns)->Unit(benchmark::kMillisecond);
 
+// --- The windows' work on a grid -----------------------------------------------------------
+
+const QImage &hugePattern()
+{
+    static const QImage img = bench::BigPattern();
+    return img;
+}
+
+// The anchor of the opening and the statistics: the plain count of the largest pattern.
+void BM_CountColorUseBig(benchmark::State &state)
+{
+    TColorCounts counts;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CountColorUse(hugePattern(), counts));
+    state.SetItemsProcessed(state.iterations() * hugePattern().width() * hugePattern().height());
+}
+BENCHMARK(BM_CountColorUseBig)->Unit(benchmark::kMillisecond);
+
+// The reduction window's opening on a grid: the colours counted and sorted, the groups formed.
+void BM_ReductionOpen(benchmark::State &state)
+{
+    TPatternGrid g;
+    g.SetPicture(hugePattern()); // shares the cells: only read
+    g.ReadPaletteFromPicture();
+    TColorReduction model;
+    for (auto _ : state) {
+        model.SetGrid(nullptr);
+        model.SetGrid(&g);
+        benchmark::DoNotOptimize(model.UsedCount());
+    }
+    state.SetItemsProcessed(state.iterations() * hugePattern().width() * hugePattern().height());
+}
+BENCHMARK(BM_ReductionOpen)->Unit(benchmark::kMillisecond);
+
+void BM_ColorStatistics(benchmark::State &state)
+{
+    TColorPercentTable table;
+    for (auto _ : state) {
+        table.Count(hugePattern());
+        table.SortByCount();
+        benchmark::DoNotOptimize(table.Rows().data());
+    }
+    state.SetItemsProcessed(state.iterations() * hugePattern().width() * hugePattern().height());
+}
+BENCHMARK(BM_ColorStatistics)->Unit(benchmark::kMillisecond);
+
+void prepareGrid(TPatternGrid &g)
+{
+    StartSettings().MaxUndoCount = 4;
+    StartSettings().MaxBakDataSize = 1e9;
+    g.SetClientSize(1920, 1080);
+    g.SetPicture(bigPicture().copy());
+    g.ReadPaletteFromPicture();
+    g.RebuildDisplayBitmap();
+    g.SetZoom(9);
+}
+
+// The grid's picture afresh, as the commands' benchmark does before each run.
+void showPicture(TPatternGrid &g)
+{
+    g.UndoStore().Clear();
+    g.SetPicture(bigPicture().copy());
+    g.SetPalette(spreadPalette());
+    g.RebuildDisplayBitmap();
+    g.Picture().bits();
+}
+
+// The anchor of OK: a whole-picture command with its step on the same grid.
+void BM_ClearPictureStep(benchmark::State &state)
+{
+    TPatternGrid g;
+    prepareGrid(g);
+    for (auto _ : state) {
+        state.PauseTiming();
+        showPicture(g);
+        state.ResumeTiming();
+        g.ClearPicture();
+    }
+    state.SetItemsProcessed(state.iterations() * Width * Height);
+}
+BENCHMARK(BM_ClearPictureStep)->Unit(benchmark::kMillisecond);
+
+// OK from 256 to 16 colours with its undo step (the colours read when the window opened).
+void BM_ReduceColorOk(benchmark::State &state)
+{
+    TPatternGrid g;
+    prepareGrid(g);
+    TColorReduction model;
+    for (auto _ : state) {
+        state.PauseTiming();
+        showPicture(g);
+        model.SetGrid(nullptr);
+        model.SetGrid(&g);
+        model.SetColorCount(16);
+        state.ResumeTiming();
+        if (model.Apply({}) != TReduceApply::Applied)
+            state.SkipWithError("OK refused");
+    }
+    state.SetItemsProcessed(state.iterations() * Width * Height);
+}
+BENCHMARK(BM_ReduceColorOk)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    bench::TLogicBenchApp app(argc, argv);
+    hugePattern(); // made before any timing
+    bigPicture();
+    return bench::RunWithRatios(argc, argv,
+        { { "BM_ReductionOpen", "BM_CountColorUseBig" }, { "BM_ColorStatistics", "BM_CountColorUseBig" },
+            { "BM_ReduceColorOk", "BM_ClearPictureStep" } });
+}

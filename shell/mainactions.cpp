@@ -51,7 +51,7 @@ constexpr TMainActionInfo Actions[] = {
     { "ActFilledRGN", "MainMenu", "Fill_Area", Edit, Planned, Doc },
     { "ActPaintBorder", "MainMenu", "Paint_Border", Edit, Planned, Doc },
     { "ActClear", "MainMenu", "Clear_All", Edit, Built, Doc },
-    { "ActDispProtATransColor", "MainMenu", "Set_Protect_Or_Transparent_Color", Edit, Planned, Doc },
+    { "ActDispProtATransColor", "MainMenu", "Set_Protect_Or_Transparent_Color", Edit, Built, Doc },
 
     // Pattern menu.
     { "ActZoomIn", "MainMenu", "Zoom_In", Pattern, Built, Doc, T::NoTool, NoLanguage, K::ZoomIn },
@@ -75,11 +75,11 @@ constexpr TMainActionInfo Actions[] = {
     { "ActDigitalBeeLine", "MainMenu", "Numeric_Line", Pattern, Planned, Doc },
     { "ActDigitalRectangle", "MainMenu", "Numeric_Rectangle", Pattern, Planned, Doc },
     { "ActDigitalCircle", "MainMenu", "Numeric_Circle", Pattern, Planned, Doc },
-    { "ActColorRatio", "MainMenu", "Total_Color_Percent", Pattern, Planned, Doc },
+    { "ActColorRatio", "MainMenu", "Total_Color_Percent", Pattern, Built, Doc },
     { "ActUnitePic", "MainMenu", "Combine_Pattern", Pattern, Planned, Free },
 
     // Picture menu.
-    { "ActReduceColor", "MainMenu", "Reduce_Color", Picture, Planned, Doc },
+    { "ActReduceColor", "MainMenu", "Reduce_Color", Picture, Built, Doc },
     { "ActRepairPic", "MainMenu", "Repair_Picture", Picture, Planned, Doc },
     { "ActRotate90", "MainMenu", "Rotate_90_Anti_Clockwise_Degrees", Picture, Built, Doc },
     { "ActRotate180", "MainMenu", "Rotate_180_Degrees", Picture, Built, Doc },

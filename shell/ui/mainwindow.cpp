@@ -4,6 +4,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "shell/ui/mainwindowcard.h"
+#include "shell/ui/mainwindowcolors.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/mainwindowprinting.h"
@@ -46,6 +47,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_printing = std::make_unique<TMainWindowPrinting>(*this);
     m_card = std::make_unique<TMainWindowCard>(*this);
     m_palette = std::make_unique<TMainWindowPalette>(*this);
+    new TMainWindowColors(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the

@@ -210,6 +210,8 @@ private:
     friend class TMainWindowPalette;
     // The tiling part places the tile-weave window beside the document.
     friend class TMainWindowTiling;
+    // The colour part places its windows and moves the palette bar's current colour.
+    friend class TMainWindowColors;
     void setupStatusBar();
     void placeGauge();
     void showGauge();
