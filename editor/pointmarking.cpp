@@ -2,7 +2,6 @@
 #include "editor/pointmarking.h"
 
 #include "core/base/error.h"
-#include "core/base/messages.h"
 #include "core/palette/floatscan.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
@@ -206,7 +205,7 @@ bool MarkPoints(
     std::copy(cells.begin(), cells.end(), step.begin());
     grid.RecordUndoStep(step);
     if (options.Mode == TMarkPointMode::AddPoint)
-        SendPatternSize(grid.RepeatInfo().UnitWidth, grid.RepeatInfo().UnitHeight);
+        grid.NotifyPatternSize(grid.RepeatInfo().UnitWidth, grid.RepeatInfo().UnitHeight);
     grid.RebuildReducedView();
     grid.Repaint();
     if (report)

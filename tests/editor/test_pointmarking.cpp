@@ -5,6 +5,7 @@
 
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
+#include "notificationrecorder.h"
 #include "patterngridfixture.h"
 #include "testutil.h"
 
@@ -261,6 +262,26 @@ TEST_F(PointMarking, WarpFilterChoosesTheColumnsThatReceivePoints)
         ASSERT_TRUE(MarkPoints(g, adding(1, 1, TAddPointWay::Up, c.warps)));
         EXPECT_EQ(PictureRows(g.Picture()), (TRows { c.row0, rows[1] }));
     }
+}
+
+TEST_F(PointMarking, AddingTellsTheMainWindowTheRepeatUnitSize)
+{
+    // The unit of a repeat layout, not the picture's size, is the pattern size shown.
+    MainWindowStandIn main;
+    TPatternGrid g;
+    showRows(g, picture({ { K, K, K }, { F, K, F }, { K, K, K } }));
+    TRepeatPic unit = g.RepeatInfo();
+    unit.UnitWidth = 2;
+    unit.UnitHeight = 1;
+    g.SetRepeatInfo(unit);
+    main.recorder.got.clear();
+    ASSERT_TRUE(MarkPoints(g, adding(1, 1, TAddPointWay::Down)));
+    EXPECT_TRUE(main.recorder.Has(WM_SHOWPATTERNSIZE, 2, 1));
+    // Marking sends no size.
+    main.recorder.got.clear();
+    ASSERT_TRUE(MarkPoints(g, mode(TMarkPointMode::SearchFloat, 2)));
+    for (const auto &got : main.recorder.got)
+        EXPECT_NE(got[0], WM_SHOWPATTERNSIZE);
 }
 
 TEST_F(PointMarking, ProtectedCellsArePutBackByTheStep)
