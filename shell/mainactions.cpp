@@ -126,9 +126,9 @@ constexpr TMainActionInfo Actions[] = {
     { "ActRemoveWarp", "MainMenu", "Remove_Warp", Technology, Planned, Doc },
     { "ActAddClothSide", "MainMenu", "Add_Side", Technology, Planned, Doc },
     { "ActBaoBian", "MainMenu", "Bordure", Technology, Planned, Doc },
-    { "ActPatternMerge", "MainMenu", "Merge_Pattern", Technology, Planned, Doc },
+    { "ActPatternMerge", "MainMenu", "Merge_Pattern", Technology, Built, Doc },
     { "ActSetPatternMerge", "MainMenu", "Set_Merge_Pattern", Technology, Inert, Free },
-    { "ActMarkPoint", "MainMenu", "Search_Or_Add_Point", Technology, Planned, Doc },
+    { "ActMarkPoint", "MainMenu", "Search_Or_Add_Point", Technology, Built, Doc },
     { "ActPlaceWeaveWithPoint", "MainMenu", "Place_Weave_At_Point", Technology, Inert, Free },
     { "ActChangeColorHint", "TileWeave", "Change_Color_Hint", Technology, Built, Free },
 

@@ -16,6 +16,7 @@
 #include "core/undo/undorecord.h"
 
 #include <QImage>
+#include <QList>
 #include <QPainter>
 #include <QRegion>
 
@@ -113,6 +114,16 @@ bool SplitPicture(TBmpArray &Pieces, int Count, const QImage &Src);
 // lies outside Src are index 0.
 bool CopyPicturePart(QImage &Dest, const QImage &Src, const TPalette256 &Palette, int Count, int Gap,
     int PieceWidth, int Height);
+// A translation of colour indexes: index v of a picture becomes Map[v].
+using TIndexMap = std::array<std::uint8_t, 256>;
+// Weaves the columns of equally sized pictures side by side again: column c of picture i
+// becomes column Count * c + i of a new picture with Palette, Count being the number of
+// pictures. With Maps (one per picture) every index goes through its picture's map on the
+// way; without, indexes are copied. False, Dest unchanged, for no pictures, a picture that
+// is not 8-bit or differs in size from the first, a wrong number of maps, or a result wider
+// than MaxPictureSide (checked before anything is allocated).
+bool InterleavePictureColumns(QImage &Dest, const QList<QImage> &Pictures, const TPalette256 &Palette,
+    std::span<const TIndexMap> Maps = {});
 
 // --- Repairs ------------------------------------------------------------------------------------
 // Colours are compared by red, green and blue through the picture's palette, so two indexes

@@ -76,3 +76,38 @@ bool CopyPicturePart(QImage &Dest, const QImage &Src, const TPalette256 &Palette
     Dest = out;
     return true;
 }
+
+bool InterleavePictureColumns(
+    QImage &Dest, const QList<QImage> &Pictures, const TPalette256 &Palette, std::span<const TIndexMap> Maps)
+{
+    const qsizetype count = Pictures.size();
+    if (count < 1 || (!Maps.empty() && qsizetype(Maps.size()) != count))
+        return false;
+    const int w = Pictures.front().width(), h = Pictures.front().height();
+    for (const QImage &p : Pictures)
+        if (!IsPicture8(p) || p.width() != w || p.height() != h)
+            return false;
+    if (!ValidSide((long long)count * w) || !ValidSide(h))
+        return false;
+    QImage out = NewPicture(int(count * w), h, Palette);
+    if (out.isNull())
+        return false;
+    const int n = int(count);
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t *dst = Row(out, y);
+        for (int i = 0; i < n; ++i) {
+            const std::uint8_t *src = Row(Pictures[i], y);
+            std::uint8_t *to = dst + i;
+            if (Maps.empty()) {
+                for (int c = 0; c < w; ++c)
+                    to[std::size_t(c) * n] = src[c];
+            } else {
+                const TIndexMap &map = Maps[std::size_t(i)];
+                for (int c = 0; c < w; ++c)
+                    to[std::size_t(c) * n] = map[src[c]];
+            }
+        }
+    }
+    Dest = out;
+    return true;
+}

@@ -9,6 +9,7 @@
 #include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/mainwindowprinting.h"
 #include "shell/ui/mainwindowsamplecard.h"
+#include "shell/ui/mainwindowtechnique.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
@@ -48,6 +49,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_card = std::make_unique<TMainWindowCard>(*this);
     m_palette = std::make_unique<TMainWindowPalette>(*this);
     new TMainWindowColors(*this);
+    new TMainWindowTechnique(*this); // a child of the window
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the
