@@ -307,9 +307,15 @@ bool TBmp::UpdateKeptColorSet(QString *error)
     if (companion.isNull())
         return Fail(error, GetUiMessage(UiKey::String::FloatPictureEmpty));
     const QImage oldCompanion = m_companion;
+    const int oldKey = m_keyIndex;
+    const TColor oldKeyColor = m_keyColor;
     m_companion = companion;
+    // A cell may now take the key's entry: the key moves to an entry the piece leaves free.
+    UpdateColorKey();
     if (!UpdateTransformedImage(error)) {
         m_companion = oldCompanion;
+        m_keyIndex = oldKey;
+        m_keyColor = oldKeyColor;
         GetBitmapPalette(m_companion, m_palette);
         return false;
     }

@@ -28,10 +28,12 @@ TOverlap overlap(qint64 x, qint64 y, int w, int h, int width, int height)
     return o;
 }
 
-bool samePalette(const TPalette256 &a, const TPalette256 &b)
+// Equal colours in every entry but the key's, whose cells are never stamped.
+bool samePalette(const TPalette256 &a, const TPalette256 &b, int keyIndex)
 {
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].Red != b[i].Red || a[i].Green != b[i].Green || a[i].Blue != b[i].Blue)
+        if (int(i) != keyIndex
+            && (a[i].Red != b[i].Red || a[i].Green != b[i].Green || a[i].Blue != b[i].Blue))
             return false;
     return true;
 }
@@ -94,7 +96,7 @@ bool TBmp::StampOntoPicture(QString *error)
     GetBitmapPalette(image, own);
     GetBitmapPalette(picture, target);
     std::array<std::uint8_t, 256> map {};
-    const bool same = samePalette(own, target);
+    const bool same = samePalette(own, target, m_keyIndex);
     for (int i = 0; i < 256; ++i) {
         const TPaletteEntry &e = own[std::size_t(i)];
         map[std::size_t(i)]

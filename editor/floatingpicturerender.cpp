@@ -178,8 +178,10 @@ bool RenderFloatingPicture(const QImage &companion, const QImage &companionMask,
     QImage &mask, QString *error)
 {
     if (companion.isNull() || companion.format() != QImage::Format_Indexed8 || frameWidth < 1
-        || frameHeight < 1 || frameWidth > MaxPictureSide || frameHeight > MaxPictureSide)
+        || frameHeight < 1)
         return Fail(error, GetUiMessage(UiKey::String::FloatPictureEmpty));
+    if (frameWidth > MaxPictureSide || frameHeight > MaxPictureSide)
+        return Fail(error, GetUiMessage(UiKey::String::FloatTurnTooLarge).arg(frameWidth).arg(frameHeight));
     if (!CheckPictureBudget(frameWidth, frameHeight, 2, error)
         || !CheckTurnedPictureSize(frameWidth, frameHeight, angle, error))
         return false;
@@ -244,6 +246,11 @@ bool TBmp::opaqueLookup(std::array<bool, 256> &opaque) const
     for (int i = 0; i < 256; ++i) {
         opaque[std::size_t(i)] = !m_transparentColors[std::size_t(i)];
         any = any || !opaque[std::size_t(i)];
+    }
+    // The key index marks cells that are not part of the piece: never drawn or stamped.
+    if (m_keyIndex >= 0 && m_keyIndex < 256) {
+        opaque[std::size_t(m_keyIndex)] = false;
+        any = true;
     }
     return any;
 }
