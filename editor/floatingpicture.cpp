@@ -75,6 +75,7 @@ bool TBmp::ResetBounds(QString *error)
     m_position = { 0, 0 };
     // The frame follows the new picture, so that it is rendered at its own size.
     m_selRect = m_bounds;
+    m_centre = { m_selRect.Right / 2, m_selRect.Bottom / 2 };
     if (!UpdateTransformedImage(error)) {
         m_companion = oldCompanion;
         m_companionMask = oldMask;
@@ -346,6 +347,16 @@ bool TBmp::MapToPalette(const TPalette256 &palette, QString *error)
 namespace {
 using TFlip = void (*)(QImage &, const TRect &);
 
+// The region's cells mirrored across a w x h box, left to right or top to bottom.
+QRegion mirrored(const QRegion &region, int w, int h, bool leftRight)
+{
+    QRegion out;
+    for (const QRect &r : region)
+        out += leftRight ? QRect(w - 1 - r.right(), r.top(), r.width(), r.height())
+                         : QRect(r.left(), h - 1 - r.bottom(), r.width(), r.height());
+    return out;
+}
+
 bool flipBoth(QImage &picture, QImage &mask, TFlip flip)
 {
     QImage p = picture.copy(), m = mask.isNull() ? QImage() : mask.copy();
@@ -366,6 +377,7 @@ bool TBmp::FlipHorizontal(QString *error)
     if (!flipBoth(m_companion, m_companionMask, FlipRectLeftRight))
         return Fail(error, GetUiMessage(UiKey::String::FloatPictureEmpty));
     if (UpdateTransformedImage(error)) {
+        m_region = mirrored(m_region, m_companion.width(), m_companion.height(), true);
         ApplyTransparentColors();
         return true;
     }
@@ -380,6 +392,7 @@ bool TBmp::FlipVertical(QString *error)
     if (!flipBoth(m_companion, m_companionMask, FlipRectTopBottom))
         return Fail(error, GetUiMessage(UiKey::String::FloatPictureEmpty));
     if (UpdateTransformedImage(error)) {
+        m_region = mirrored(m_region, m_companion.width(), m_companion.height(), false);
         ApplyTransparentColors();
         return true;
     }
