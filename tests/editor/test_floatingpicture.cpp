@@ -2,12 +2,16 @@
 // rendering, stamping, transparent and kept colours, its clipboard block, flips and turns.
 #include "editor/floatingpicture.h"
 
+#include "core/picture/bmpfile.h"
+#include "core/picture/clipboardpicture.h"
 #include "core/picture/imageproc.h"
+#include "core/settings/sharedstate.h"
 #include "testutil.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -291,20 +295,28 @@ TEST(FloatingPicture, StampKeepsIndexesOfDuplicateColours)
 
 TEST(FloatingPicture, StampAfterReducedScalesLandsOneToOne)
 {
-    Piece p(Numbered(8, 6));
-    ASSERT_TRUE(p.bmp.SetHorzScale(0.5));
-    ASSERT_TRUE(p.bmp.SetVertScale(1.0));
-    EXPECT_EQ(p.bmp.Image().size(), QSize(4, 6));
-    ASSERT_TRUE(p.bmp.SetVertScale(0.5));
-    EXPECT_EQ(p.bmp.Image().size(), QSize(4, 3));
-    const QImage shown = p.bmp.Image();
-    QImage pattern = Plain(10, 8, 250);
-    p.bmp.SetPictureCanvas(&pattern);
-    ASSERT_TRUE(p.bmp.StampOntoPicture());
-    EXPECT_EQ(PictureRows(pattern.copy(0, 0, 8, 6)), PictureRows(Numbered(8, 6)));
-    EXPECT_EQ(pattern.pixelIndex(8, 0), 250);
-    EXPECT_EQ(PictureRows(p.bmp.Image()), PictureRows(shown));
-    EXPECT_EQ(p.bmp.HorzScale(), 0.5);
+    const struct {
+        double horz, vert;
+        QSize shown;
+    } cases[] = { { 0.5, 1.0, { 4, 6 } }, { 1.0, 0.5, { 8, 3 } }, { 0.5, 0.5, { 4, 3 } } };
+    for (const auto &c : cases) {
+        Piece p(Numbered(8, 6));
+        // Either scale renders the shown picture anew.
+        ASSERT_TRUE(p.bmp.SetHorzScale(c.horz));
+        ASSERT_TRUE(p.bmp.SetVertScale(c.vert));
+        EXPECT_EQ(p.bmp.Image().size(), c.shown) << c.horz << " " << c.vert;
+        const QImage shown = p.bmp.Image();
+        QImage pattern = Plain(10, 8, 250);
+        p.bmp.SetPictureCanvas(&pattern);
+        ASSERT_TRUE(p.bmp.StampOntoPicture());
+        EXPECT_EQ(PictureRows(pattern.copy(0, 0, 8, 6)), PictureRows(Numbered(8, 6)))
+            << c.horz << " " << c.vert;
+        EXPECT_EQ(pattern.pixelIndex(8, 0), 250);
+        EXPECT_EQ(pattern.pixelIndex(0, 6), 250);
+        EXPECT_EQ(PictureRows(p.bmp.Image()), PictureRows(shown));
+        EXPECT_EQ(p.bmp.HorzScale(), c.horz);
+        EXPECT_EQ(p.bmp.VertScale(), c.vert);
+    }
 }
 
 TEST(FloatingPicture, DrawingCostsTheViewAndSkipsTransparentCells)
@@ -329,6 +341,48 @@ TEST(FloatingPicture, DrawingCostsTheViewAndSkipsTransparentCells)
     p.bmp.UpdateFrame({ -100000, 100000 });
     p.bmp.DrawWithFrame();
     EXPECT_EQ(view.pixel(1, 3), qRgb(3, 3, 3));
+
+    // Active with its frame shown: the handles are black squares of 3 x 3 around each.
+    QImage framed(12, 12, QImage::Format_RGB32);
+    framed.fill(qRgb(255, 0, 0));
+    p.bmp.UpdateFrame({ 3, 4 });
+    p.bmp.SetActive(true);
+    p.bmp.SetFrameCanvas(&framed);
+    p.bmp.DrawWithFrame();
+    EXPECT_EQ(framed.pixel(2, 3), qRgb(0, 0, 0)); // round handle 0 at (3, 4)
+    EXPECT_EQ(framed.pixel(6, 6), qRgb(0, 0, 0)); // round handle 4 at (5, 5)
+}
+
+TEST(FloatingPicture, PictureFromTheClipboardOrAFile)
+{
+    const QImage picture = Numbered(5, 3);
+    auto *data = new QMimeData;
+    data->setData(ClipboardMimeType(CF_256Bitmap), EncodeBmp8(picture));
+    QGuiApplication::clipboard()->setMimeData(data);
+    TBmp bmp;
+    QString error;
+    ASSERT_TRUE(bmp.ResetBounds(&error)) << error.toStdString();
+    EXPECT_EQ(PictureRows(bmp.Companion()), PictureRows(picture));
+    EXPECT_EQ(bmp.Bounds(), (TRect { 0, 0, 4, 2 }));
+    EXPECT_EQ(bmp.Image().size(), QSize(5, 3));
+    EXPECT_EQ(bmp.KeyIndex(), 0);
+
+    // A damaged clipboard picture changes nothing and says so.
+    auto *bad = new QMimeData;
+    bad->setData(ClipboardMimeType(CF_256Bitmap), EncodeBmp8(Numbered(7, 7)).left(100));
+    QGuiApplication::clipboard()->setMimeData(bad);
+    error.clear();
+    EXPECT_FALSE(bmp.ResetBounds(&error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(PictureRows(bmp.Companion()), PictureRows(picture));
+
+    QTemporaryDir dir;
+    const QString name = dir.filePath("piece.bmp");
+    ASSERT_TRUE(SaveBmp8File(Numbered(4, 2), name));
+    ASSERT_TRUE(bmp.LoadFromFile(name, &error)) << error.toStdString();
+    EXPECT_EQ(PictureRows(bmp.Companion()), PictureRows(Numbered(4, 2)));
+    EXPECT_FALSE(bmp.LoadFromFile(dir.filePath("missing.bmp"), &error));
+    EXPECT_EQ(bmp.Companion().size(), QSize(4, 2));
 }
 
 TEST(FloatingPicture, BlockCarriesKeptColoursAndRoundTrips)
