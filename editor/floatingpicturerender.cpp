@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -90,54 +92,103 @@ void rowSpan(const TRowMap &m, int dw, int &lo, int &hi)
         --hi;
 }
 
-// The free-angle turn of RotateAboutCentre (the same cell centres mapped back with the same
-// arithmetic, so the same cells), writing the mask beside the picture. The rows' spans come
-// first; the cells are then gathered in strips of columns, so that the source lines one
-// strip reads stay in the cache from row to row.
-void turnFree(
-    const QImage &src, const QImage &srcMask, double a, std::uint8_t back, QImage &out, QImage &outMask)
+// Cells a row band must have before another thread pays for itself.
+constexpr qint64 CellsPerBand = qint64(1) << 21;
+
+// Runs work(firstRow, endRow) on bands of rows, one per CellsPerBand cells, at most one per
+// core and 8; band 0 in the calling thread. A thread that cannot be started leaves its band
+// to the calling thread.
+template <class Work> void runBands(int width, int height, const Work &work)
 {
-    const int w = src.width(), h = src.height(), dw = out.width(), dh = out.height();
+    const qint64 cores = std::max(1u, std::thread::hardware_concurrency());
+    const int bands = int(std::clamp<qint64>(
+        qint64(width) * height / CellsPerBand, 1, std::min({ cores, qint64(8), qint64(height) })));
+    auto start = [&](int b) { return int(qint64(height) * b / bands); };
+    std::vector<std::thread> threads;
+    std::vector<int> leftOver;
+    for (int b = 1; b < bands; ++b) {
+        try {
+            threads.emplace_back([&work, &start, b] { work(start(b), start(b + 1)); });
+        } catch (const std::system_error &) {
+            leftOver.push_back(b);
+        }
+    }
+    work(0, start(1));
+    for (int b : leftOver)
+        work(start(b), start(b + 1));
+    for (std::thread &t : threads)
+        t.join();
+}
+
+// Where a turn reads and writes: row addresses are taken before any thread starts, so that
+// no thread touches the pictures' sharing.
+struct TTurnPlanes {
+    const std::uint8_t *Src = nullptr, *SrcMask = nullptr;
+    qsizetype SrcStride = 0, MaskStride = 0;
+    std::uint8_t *Out = nullptr, *OutMask = nullptr;
+    qsizetype OutStride = 0, OutMaskStride = 0;
+};
+
+// The free-angle turn of RotateAboutCentre (the same cell centres mapped back with the same
+// arithmetic, so the same cells), writing the mask beside the picture, for rows [q0, q1).
+// The rows' spans come first; the cells are then gathered in strips of columns, so that
+// the source lines one strip reads stay in the cache from row to row.
+void turnRows(const TTurnPlanes &t, int w, int h, int dw, int dh, double a, std::uint8_t back, int q0, int q1)
+{
     const double c = std::cos(a), s = std::sin(a);
     const auto rowMap = [&](int q) {
         const double dy = q + 0.5 - double(dh) / 2;
         return TRowMap { (0.5 - double(dw) / 2) * c - dy * s + w / 2.0,
             (0.5 - double(dw) / 2) * s + dy * c + h / 2.0, c, s, w, h };
     };
-    std::vector<std::pair<int, int>> spans(std::size_t(dh), { 0, 0 });
-    for (int q = 0; q < dh; ++q) {
-        auto &[lo, hi] = spans[std::size_t(q)];
+    std::vector<std::pair<int, int>> spans(std::size_t(q1 - q0), { 0, 0 });
+    for (int q = q0; q < q1; ++q) {
+        auto &[lo, hi] = spans[std::size_t(q - q0)];
         rowSpan(rowMap(q), dw, lo, hi);
-        std::uint8_t *row = out.scanLine(q);
-        std::uint8_t *mrow = outMask.scanLine(q);
+        std::uint8_t *row = t.Out + q * t.OutStride;
+        std::uint8_t *mrow = t.OutMask + q * t.OutMaskStride;
         std::memset(row, back, std::size_t(lo));
         std::memset(row + hi, back, std::size_t(dw - hi));
         std::memset(mrow, 0, std::size_t(lo));
         std::memset(mrow + hi, 0, std::size_t(dw - hi));
-        if (srcMask.isNull())
+        if (!t.SrcMask)
             std::memset(mrow + lo, 1, std::size_t(hi - lo));
     }
-    const std::uint8_t *sb = src.constBits();
-    const qsizetype ss = src.bytesPerLine();
-    const std::uint8_t *mb = srcMask.isNull() ? nullptr : srcMask.constBits();
-    const qsizetype ms = srcMask.isNull() ? 0 : srcMask.bytesPerLine();
     constexpr int strip = 256;
     for (int p0 = 0; p0 < dw; p0 += strip)
-        for (int q = 0; q < dh; ++q) {
-            const int lo = std::max(spans[std::size_t(q)].first, p0);
-            const int hi = std::min(spans[std::size_t(q)].second, p0 + strip);
+        for (int q = q0; q < q1; ++q) {
+            const int lo = std::max(spans[std::size_t(q - q0)].first, p0);
+            const int hi = std::min(spans[std::size_t(q - q0)].second, p0 + strip);
             if (lo >= hi)
                 continue;
             const TRowMap m = rowMap(q);
-            std::uint8_t *row = out.scanLine(q);
+            std::uint8_t *row = t.Out + q * t.OutStride;
             for (int p = lo; p < hi; ++p)
-                row[p] = sb[qsizetype(m.Sy0 + p * s) * ss + qsizetype(m.Sx0 + p * c)];
-            if (mb) {
-                std::uint8_t *mrow = outMask.scanLine(q);
+                row[p] = t.Src[qsizetype(m.Sy0 + p * s) * t.SrcStride + qsizetype(m.Sx0 + p * c)];
+            if (t.SrcMask) {
+                std::uint8_t *mrow = t.OutMask + q * t.OutMaskStride;
                 for (int p = lo; p < hi; ++p)
-                    mrow[p] = mb[qsizetype(m.Sy0 + p * s) * ms + qsizetype(m.Sx0 + p * c)];
+                    mrow[p] = t.SrcMask[qsizetype(m.Sy0 + p * s) * t.MaskStride + qsizetype(m.Sx0 + p * c)];
             }
         }
+}
+
+void turnFree(
+    const QImage &src, const QImage &srcMask, double a, std::uint8_t back, QImage &out, QImage &outMask)
+{
+    TTurnPlanes t;
+    t.Src = src.constBits();
+    t.SrcStride = src.bytesPerLine();
+    if (!srcMask.isNull()) {
+        t.SrcMask = srcMask.constBits();
+        t.MaskStride = srcMask.bytesPerLine();
+    }
+    t.Out = out.bits();
+    t.OutStride = out.bytesPerLine();
+    t.OutMask = outMask.bits();
+    t.OutMaskStride = outMask.bytesPerLine();
+    const int w = src.width(), h = src.height(), dw = out.width(), dh = out.height();
+    runBands(dw, dh, [&](int q0, int q1) { turnRows(t, w, h, dw, dh, a, back, q0, q1); });
 }
 
 bool turn(QImage &image, QImage &mask, double angle, std::uint8_t back)
@@ -156,10 +207,12 @@ bool turn(QImage &image, QImage &mask, double angle, std::uint8_t back)
     qint64 dw = 0, dh = 0;
     TurnedPictureSize(image.width(), image.height(), angle, dw, dh);
     QImage out(int(dw), int(dh), QImage::Format_Indexed8);
-    QImage outMask = NewOpaqueMask(int(dw), int(dh));
+    // Every cell of both is written by the turn.
+    QImage outMask(int(dw), int(dh), QImage::Format_Indexed8);
     if (out.isNull() || outMask.isNull())
         return false;
     out.setColorTable(image.colorTable());
+    SetBitmapPalette(outMask, maskPalette());
     turnFree(image, mask, a, back, out, outMask);
     image = out;
     mask = outMask;

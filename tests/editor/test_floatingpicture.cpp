@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace {
@@ -212,6 +213,18 @@ TEST(FloatingPicture, RenderedTurnMatchesThePictureTurn)
             EXPECT_EQ(PictureRows(turnedOnes), PictureRows(NewOpaqueMask(image.width(), image.height())));
         else
             EXPECT_EQ(PictureRows(mask), PictureRows(turnedOnes)) << angle;
+    }
+    // A large piece is turned in bands on several threads, with the same cells.
+    const QImage large = Numbered(1500, 3000);
+    for (double angle : { 0.3, 2.0 }) {
+        QImage expected, image, mask;
+        ASSERT_TRUE(RotatePictureByAngle(expected, large, 0, angle));
+        ASSERT_TRUE(RenderFloatingPicture(large, QImage(), 1500, 3000, angle, 0, 1.0, 1.0, image, mask));
+        ASSERT_EQ(image.size(), expected.size());
+        for (int y = 0; y < image.height(); ++y)
+            ASSERT_EQ(
+                std::memcmp(image.constScanLine(y), expected.constScanLine(y), std::size_t(image.width())), 0)
+                << angle << " row " << y;
     }
 }
 
