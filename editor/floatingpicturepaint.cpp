@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -103,23 +104,37 @@ bool TBmp::StampOntoPicture(QString *error)
             = std::uint8_t(same ? i : NearestColorIndex(target.data(), 256, e.Red, e.Green, e.Blue));
     }
     std::array<bool, 256> opaque {};
-    const bool anyTransparent = opaqueLookup(opaque);
+    opaqueLookup(opaque);
     const TOverlap o = overlap(
         m_position.X, m_position.Y, image.width(), image.height(), picture.width(), picture.height());
+    // Rows are written straight; the common piece, same palette and at most one transparent
+    // index (the key), takes a plain compare-and-select loop.
+    int single = -1, transparent = 0;
+    for (int i = 0; i < 256; ++i)
+        if (!opaque[std::size_t(i)]) {
+            single = i;
+            ++transparent;
+        }
+    const bool plain = same && transparent <= 1;
+    const std::uint8_t key = std::uint8_t(transparent == 1 ? single : 0);
     for (int cy = o.Y0; cy < o.Y1; ++cy) {
         const std::uint8_t *src = image.constScanLine(cy - m_position.Y) + (o.X0 - m_position.X);
         const std::uint8_t *m
             = mask.isNull() ? nullptr : mask.constScanLine(cy - m_position.Y) + (o.X0 - m_position.X);
         std::uint8_t *dst = picture.scanLine(cy) + o.X0;
         const int n = o.X1 - o.X0;
-        if (!m && !anyTransparent) {
+        if (plain && transparent == 0 && !m)
+            std::memcpy(dst, src, std::size_t(n));
+        else if (plain && !m)
             for (int i = 0; i < n; ++i)
-                dst[i] = map[src[i]];
-            continue;
-        }
-        for (int i = 0; i < n; ++i)
-            if ((!m || m[i]) && opaque[src[i]])
-                dst[i] = map[src[i]];
+                dst[i] = src[i] == key ? dst[i] : src[i];
+        else if (plain && transparent == 1)
+            for (int i = 0; i < n; ++i)
+                dst[i] = (m[i] != 0 && src[i] != key) ? src[i] : dst[i];
+        else
+            for (int i = 0; i < n; ++i)
+                if ((!m || m[i]) && opaque[src[i]])
+                    dst[i] = map[src[i]];
     }
     return true;
 }
