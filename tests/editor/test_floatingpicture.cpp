@@ -461,6 +461,32 @@ TEST(FloatingPicture, ShapeTravelsThroughTheClipboard)
     EXPECT_EQ(pasted.Companion().size(), QSize(16, 16));
 }
 
+// A block that comes without its shape entry takes its shape from the key colour, which
+// the cells outside the selection carry.
+TEST(FloatingPicture, BlockWithoutShapeTakesItFromTheKey)
+{
+    TBmp bmp;
+    ASSERT_TRUE(bmp.Assign(Numbered(9, 7)));
+    ASSERT_TRUE(bmp.UpdateRegion(QRegion(QRect(0, 0, 9, 7), QRegion::Ellipse)));
+    ASSERT_GE(bmp.KeyIndex(), 0);
+    ASSERT_FALSE(bmp.CompanionMask().isNull());
+    QByteArray block, shape;
+    bmp.WriteBlock(block, shape);
+    ASSERT_FALSE(shape.isEmpty());
+    TBmp pasted;
+    ASSERT_TRUE(pasted.ReadBlock(block, nullptr));
+    ASSERT_TRUE(pasted.RebuildAll());
+    EXPECT_EQ(pasted.KeyIndex(), bmp.KeyIndex());
+    EXPECT_EQ(PictureRows(pasted.CompanionMask()), PictureRows(bmp.CompanionMask()));
+
+    // A shape entry of another size is refused and changes nothing.
+    const QByteArray wrong = EncodeFloatingShape(NewOpaqueMask(4, 4));
+    QString error;
+    EXPECT_FALSE(pasted.ReadBlock(block, &wrong, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(PictureRows(pasted.CompanionMask()), PictureRows(bmp.CompanionMask()));
+}
+
 TEST(FloatingPicture, FilteredBlockInAnotherPaletteKeepsTheNearestColours)
 {
     TPalette256 source = GreyPalette();
