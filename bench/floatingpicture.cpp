@@ -170,7 +170,7 @@ int main(int argc, char **argv)
 {
     bench::TLogicBenchApp app(argc, argv);
     return bench::RunWithRatios(argc, argv,
-        { { "BM_TurnTo30/iterations:3", "BM_CopyTurnedCells" }, { "BM_Stamp", "BM_CopyPieceCells" },
+        { { "BM_TurnTo30", "BM_CopyTurnedCells" }, { "BM_Stamp", "BM_CopyPieceCells" },
             { "BM_MoveRelease/20000", "BM_MoveRelease/2000" },
             { "BM_DrawWithFrame/20000", "BM_DrawWithFrame/2000" } });
 }
