@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             || !std::isfinite(block.Angle) || r.Right < r.Left || r.Bottom < r.Top
             || qint64(r.Right) - r.Left >= MaxPictureSide || qint64(r.Bottom) - r.Top >= MaxPictureSide
             || block.KeptIndexes.size() > 256 || block.KeptColors.size() > 256
-            || !CheckTurnedPictureSize(qint64(r.Right) - r.Left + 1, qint64(r.Bottom) - r.Top + 1, block.Angle))
+            || !CheckTurnedPictureSize(
+                qint64(r.Right) - r.Left + 1, qint64(r.Bottom) - r.Top + 1, block.Angle))
             std::abort();
     } else if (error.isEmpty() || block.Angle != 0.5 || !block.Companion.isNull()) {
         std::abort();
