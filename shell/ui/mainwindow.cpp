@@ -5,6 +5,7 @@
 #include "core/settings/sharedstate.h"
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindownavigator.h"
+#include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/mainwindowsamplecard.h"
 #include "shell/ui/mainwindowtiling.h"
@@ -42,6 +43,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     setupBrowseActions();
     setupGridActions();
     m_tiling = std::make_unique<TMainWindowTiling>(*this);
+    m_outlines = std::make_unique<TMainWindowOutlines>(*this);
     m_card = std::make_unique<TMainWindowCard>(*this);
     m_palette = std::make_unique<TMainWindowPalette>(*this);
 

@@ -40,6 +40,7 @@ class TMainWindowPalette;
 class TMainWindowTools;
 class TMainWindowSampleCard;
 class TMainWindowTiling;
+class TMainWindowOutlines;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -278,4 +279,5 @@ private:
     std::unique_ptr<TMainWindowTools> m_tools;
     std::unique_ptr<TMainWindowSampleCard> m_sampleCard;
     std::unique_ptr<TMainWindowTiling> m_tiling;
+    std::unique_ptr<TMainWindowOutlines> m_outlines;
 };

@@ -4,6 +4,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/uitextsetters.h"
+#include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/palettebarpanel.h"
 
@@ -18,6 +19,8 @@ void TMainForm::ApplyLanguage()
     applyActionTexts();
     applyBrowseTexts();
     m_tiling->ApplyTexts();
+    if (m_outlines)
+        m_outlines->ApplyTexts();
     if (TFramPalette *bar = PaletteBar())
         bar->ApplyLanguage();
     // The status bar's fields, the check on the language chosen, and the other windows open
