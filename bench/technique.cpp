@@ -4,6 +4,7 @@
 // from a pass over the picture.
 #include "benchsetup.h"
 #include "editor/bindingpoints.h"
+#include "editor/cellstep.h"
 #include "editor/outlines.h"
 #include "editor/patterngrid.h"
 #include "ratioreport.h"
@@ -40,6 +41,27 @@ const QImage &squares()
     return picture;
 }
 
+// The binding's points and the outline's cells recorded as the step their runs make, alone.
+void BM_RecordStep(benchmark::State &state)
+{
+    TPatternGrid grid;
+    TPalette256 pal {};
+    GetBitmapPalette(squares(), pal);
+    TLineArray points;
+    AutoBindingPoints(
+        squares(), pal, PlainColor(pal[1]), TBindingStyle::Single, TBindingWay::Warp, 16, points);
+    for (auto _ : state) {
+        state.PauseTiming();
+        grid.SetPicture(squares().copy());
+        grid.ReadPaletteFromPicture();
+        grid.RebuildDisplayBitmap();
+        state.ResumeTiming();
+        PaintCellsAsStep(grid, points, 0);
+    }
+    state.counters["cells"] = double(points.size());
+}
+BENCHMARK(BM_RecordStep)->Unit(benchmark::kMillisecond);
+
 void prepare(TPatternGrid &grid)
 {
     grid.SetPicture(squares().copy());
@@ -70,9 +92,9 @@ BENCHMARK(BM_PlainPass)->Unit(benchmark::kMillisecond);
 void BM_AutoBinding(benchmark::State &state)
 {
     const TBindingWay way = state.range(0) == 0 ? TBindingWay::Warp : TBindingWay::Weft;
+    TPatternGrid grid;
     for (auto _ : state) {
         state.PauseTiming();
-        TPatternGrid grid;
         prepare(grid);
         state.ResumeTiming();
         RunAutoBinding(grid, grid.GetForeColor(), 0, TBindingStyle::Single, way, 16);
@@ -82,12 +104,41 @@ void BM_AutoBinding(benchmark::State &state)
 }
 BENCHMARK(BM_AutoBinding)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The scans alone, without painting and recording.
+void BM_AutoBindingScan(benchmark::State &state)
+{
+    const TBindingWay way = state.range(0) == 0 ? TBindingWay::Warp : TBindingWay::Weft;
+    const QImage &img = squares();
+    TPalette256 pal {};
+    GetBitmapPalette(img, pal);
+    for (auto _ : state) {
+        TLineArray points;
+        AutoBindingPoints(img, pal, PlainColor(pal[1]), TBindingStyle::Single, way, 16, points);
+        benchmark::DoNotOptimize(points.data());
+        state.counters["cells"] = double(points.size());
+    }
+    state.SetItemsProcessed(state.iterations() * Width * Height);
+}
+BENCHMARK(BM_AutoBindingScan)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_MultiSketchScan(benchmark::State &state)
+{
+    for (auto _ : state) {
+        TMultiSketchArray points;
+        MultiSketchPoints(squares(), 1, 2, 2, points);
+        benchmark::DoNotOptimize(points.data());
+        state.counters["cells"] = double(points.size());
+    }
+    state.SetItemsProcessed(state.iterations() * Width * Height);
+}
+BENCHMARK(BM_MultiSketchScan)->Unit(benchmark::kMillisecond);
+
 // The multi-needle window's OK with blocks of 2 needles by 2 shuttles.
 void BM_MultiSketch(benchmark::State &state)
 {
+    TPatternGrid grid;
     for (auto _ : state) {
         state.PauseTiming();
-        TPatternGrid grid;
         prepare(grid);
         state.ResumeTiming();
         RunMultiSketch(grid, 2, 2);
@@ -101,6 +152,7 @@ BENCHMARK(BM_MultiSketch)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     bench::TLogicBenchApp app(argc, argv);
+    squares(); // made once, outside every timing
     return bench::RunWithRatios(argc, argv,
         { { "BM_AutoBinding/0", "BM_PlainPass" }, { "BM_AutoBinding/1", "BM_PlainPass" },
             { "BM_MultiSketch", "BM_PlainPass" } });

@@ -27,6 +27,19 @@ bool touchesBack(const QImage &picture, int x, int y, std::uint8_t back)
         || picture.constScanLine((y + h - 1) % h)[x] == back || picture.constScanLine((y + 1) % h)[x] == back;
 }
 
+// Whether the block's cells (rows, columns left .. right - 1) all hold one index.
+bool isUniform(const std::vector<const std::uint8_t *> &rows, int count, int left, int right)
+{
+    const std::uint8_t first = rows[0][left];
+    for (int i = 0; i < count; ++i) {
+        const std::uint8_t *row = rows[std::size_t(i)];
+        for (int x = left; x < right; ++x)
+            if (row[x] != first)
+                return false;
+    }
+    return true;
+}
+
 } // namespace
 
 TLineArray TabbySketchCells(
@@ -68,10 +81,16 @@ bool MultiSketchPoints(
     const int w = picture.isNull() ? 0 : picture.width(), h = picture.isNull() ? 0 : picture.height();
     ShowProgressGauge();
     TProgressSteps progress(h);
+    std::vector<const std::uint8_t *> rows(std::size_t(shuttles), nullptr);
     for (int top = 0; top < h; top += shuttles) {
         const int bottom = std::min(h, top + shuttles);
+        for (int y = top; y < bottom; ++y)
+            rows[std::size_t(y - top)] = picture.constScanLine(y);
         for (int left = 0; left < w; left += needles) {
             const int right = std::min(w, left + needles);
+            // Most blocks hold one index only: nothing to count.
+            if (isUniform(rows, bottom - top, left, right))
+                continue;
             int foreCount = 0, otherCount = 0;
             std::uint8_t lastOther = 0;
             for (int y = top; y < bottom; ++y) {
