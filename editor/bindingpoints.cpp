@@ -4,35 +4,15 @@
 #include "core/base/numutils.h"
 #include "core/base/progress.h"
 #include "core/settings/uitexts.h"
+#include "editor/cellcompare.h"
 #include "editor/cellstep.h"
 #include "editor/patterngrid.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstring>
 #include <vector>
 
 namespace {
-
-// The first i in from .. n - 1 with a[i] != b[i], or n; eight cells at a time, since long
-// stretches of equal cells are what a pattern mostly holds.
-int firstDifference(const std::uint8_t *a, const std::uint8_t *b, int from, int n)
-{
-    int i = from;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; i + 8 <= n; i += 8) {
-            std::uint64_t x, y;
-            std::memcpy(&x, a + i, 8);
-            std::memcpy(&y, b + i, 8);
-            if (x != y)
-                return i + std::countr_zero(x ^ y) / 8;
-        }
-    }
-    while (i < n && a[i] == b[i])
-        ++i;
-    return i;
-}
 
 // The run state of one line (a column or a row) as its cells come in order.
 struct TLineRuns {
@@ -146,8 +126,8 @@ bool AutoBindingPoints(const QImage &picture, const TPalette256 &palette, TColor
             scan.Feed(columns[std::size_t(x)], x, 0, inColor[first[x]]);
         for (int y = 1; y < h; ++y) {
             const std::uint8_t *row = picture.constScanLine(y), *above = picture.constScanLine(y - 1);
-            for (int x = firstDifference(row, above, 0, w); x < w;
-                 x = firstDifference(row, above, x + 1, w)) {
+            for (int x = FirstDifference(row, above, 0, w); x < w;
+                 x = FirstDifference(row, above, x + 1, w)) {
                 TLineRuns &runs = columns[std::size_t(x)];
                 if (inColor[row[x]] != runs.InRun)
                     scan.Feed(runs, x, y, inColor[row[x]]);
@@ -163,8 +143,8 @@ bool AutoBindingPoints(const QImage &picture, const TPalette256 &palette, TColor
             const std::uint8_t *row = picture.constScanLine(y);
             TLineRuns runs;
             scan.Feed(runs, y, 0, inColor[row[0]]);
-            for (int i = firstDifference(row + 1, row, 0, w - 1); i < w - 1;
-                 i = firstDifference(row + 1, row, i + 1, w - 1))
+            for (int i = FirstDifference(row + 1, row, 0, w - 1); i < w - 1;
+                 i = FirstDifference(row + 1, row, i + 1, w - 1))
                 if (inColor[row[i + 1]] != runs.InRun)
                     scan.Feed(runs, y, i + 1, inColor[row[i + 1]]);
             scan.End(runs, y, w);

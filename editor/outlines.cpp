@@ -4,6 +4,7 @@
 #include "core/base/progress.h"
 #include "core/palette/regions.h"
 #include "core/settings/uitexts.h"
+#include "editor/cellcompare.h"
 #include "editor/cellstep.h"
 #include "editor/patterngrid.h"
 
@@ -27,17 +28,23 @@ bool touchesBack(const QImage &picture, int x, int y, std::uint8_t back)
         || picture.constScanLine((y + h - 1) % h)[x] == back || picture.constScanLine((y + 1) % h)[x] == back;
 }
 
-// Whether the block's cells (rows, columns left .. right - 1) all hold one index.
-bool isUniform(const std::vector<const std::uint8_t *> &rows, int count, int left, int right)
+// Marks the blocks of a band (count rows of width w, blocks needles wide) that hold more
+// than one index: the first row changes inside the block, or another row differs from the
+// first somewhere in it.
+void markMixedBlocks(
+    const std::vector<const std::uint8_t *> &rows, int count, int w, int needles, std::vector<char> &mixed)
 {
-    const std::uint8_t first = rows[0][left];
-    for (int i = 0; i < count; ++i) {
-        const std::uint8_t *row = rows[std::size_t(i)];
-        for (int x = left; x < right; ++x)
-            if (row[x] != first)
-                return false;
+    std::fill(mixed.begin(), mixed.end(), 0);
+    const std::uint8_t *first = rows[0];
+    for (int i = FirstDifference(first + 1, first, 0, w - 1); i < w - 1;
+         i = FirstDifference(first + 1, first, i + 1, w - 1))
+        if ((i + 1) % needles != 0)
+            mixed[std::size_t((i + 1) / needles)] = 1;
+    for (int k = 1; k < count; ++k) {
+        const std::uint8_t *row = rows[std::size_t(k)];
+        for (int x = FirstDifference(row, first, 0, w); x < w; x = FirstDifference(row, first, x + 1, w))
+            mixed[std::size_t(x / needles)] = 1;
     }
-    return true;
 }
 
 } // namespace
@@ -82,15 +89,17 @@ bool MultiSketchPoints(
     ShowProgressGauge();
     TProgressSteps progress(h);
     std::vector<const std::uint8_t *> rows(std::size_t(shuttles), nullptr);
+    std::vector<char> mixed(std::size_t(w / needles + 1), 0);
     for (int top = 0; top < h; top += shuttles) {
         const int bottom = std::min(h, top + shuttles);
         for (int y = top; y < bottom; ++y)
             rows[std::size_t(y - top)] = picture.constScanLine(y);
+        // Most blocks hold one index only: nothing to count there.
+        markMixedBlocks(rows, bottom - top, w, needles, mixed);
         for (int left = 0; left < w; left += needles) {
-            const int right = std::min(w, left + needles);
-            // Most blocks hold one index only: nothing to count.
-            if (isUniform(rows, bottom - top, left, right))
+            if (!mixed[std::size_t(left / needles)])
                 continue;
+            const int right = std::min(w, left + needles);
             int foreCount = 0, otherCount = 0;
             std::uint8_t lastOther = 0;
             for (int y = top; y < bottom; ++y) {
