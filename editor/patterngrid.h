@@ -237,6 +237,12 @@ public:
     // Binding-point option.
     std::uint8_t AutoFillPoint() const { return m_autoFillPoint; }
     void SetAutoFillPoint(std::uint8_t value) { m_autoFillPoint = value; }
+    // The manual binding-point tools' options, each the pair (value, not value):
+    // SetJianSiStyle(true) is 合单 (false 合双), SetJianSiWay(true) is 纬向 (false 经向).
+    std::array<bool, 2> JianSiStyle() const { return m_jianSiStyle; }
+    std::array<bool, 2> JianSiWay() const { return m_jianSiWay; }
+    void SetJianSiStyle(bool value) { m_jianSiStyle = { value, !value }; }
+    void SetJianSiWay(bool value) { m_jianSiWay = { value, !value }; }
     // Piece height, piece width, piece count and gap, kept with the project file.
     const std::array<std::int32_t, 4> &RepeatDisplayValues() const { return m_repeatDisplayValues; }
     void SetRepeatDisplayValues(const std::array<std::int32_t, 4> &values) { m_repeatDisplayValues = values; }
@@ -657,6 +663,8 @@ private:
     TToolId m_toolId = TToolId::Move;
     TToolId m_prevToolId = TToolId::NoTool;
     std::uint8_t m_autoFillPoint = 1;
+    std::array<bool, 2> m_jianSiStyle { true, false };
+    std::array<bool, 2> m_jianSiWay { true, false };
     std::array<std::int32_t, 4> m_repeatDisplayValues { 1, 4, 0, 0 };
     std::array<std::uint8_t, 3> m_pointStyle { 0, 0, 1 };
     TTileWeaveParam m_tileWeaveParam;

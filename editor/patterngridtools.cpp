@@ -292,8 +292,12 @@ void TPatternGrid::FinishDrawObject(TCustomLine &object)
     }
     const bool listed = !object.Filled() && dynamic_cast<TFreeLine *>(&object) != nullptr;
     TCellList cells;
-    if (listed)
+    if (listed) {
+        // The binding points' gap fill adds cells as the stroke is committed: they are
+        // recorded with the rest.
+        static_cast<TFreeLine &>(object).ApplyGapFill();
         cells = object.Cells();
+    }
     object.SetPictureCanvas(&m_picture);
     object.SetPenIndex(m_foreIndex);
     object.Finish();

@@ -87,10 +87,15 @@ void TFreeLine::fillGaps()
     m_cellPath = std::move(filled);
 }
 
-void TFreeLine::commit(QImage &picture)
+void TFreeLine::ApplyGapFill()
 {
     if (shifts() && m_binding.GapFill)
         fillGaps();
+}
+
+void TFreeLine::commit(QImage &picture)
+{
+    ApplyGapFill();
     if (!m_filled)
         paintCells(picture, m_cellPath);
 }

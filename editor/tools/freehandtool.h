@@ -24,6 +24,9 @@ public:
     // Commits, and leaves the pen in copy mode.
     void Finish() override;
     void PaintShape(QImage &screen) override;
+    // The binding points' gap fill, when its flag is set, so that the cells a commit paints
+    // can be read before it: committing fills the gaps too, and a filled path has none.
+    void ApplyGapFill();
 
 protected:
     void commit(QImage &picture) override;

@@ -6,6 +6,7 @@
 #include "editor/tools/tooltable.h"
 
 #include "core/base/cursors.h"
+#include "editor/tools/bindingpointgridtool.h"
 #include "editor/tools/clearmottlegridtool.h"
 #include "editor/tools/colorpickgridtool.h"
 #include "editor/tools/concentricgridtool.h"
@@ -76,8 +77,8 @@ const std::array<TToolRow, MaxToolId + 1> kRows { {
     { T::BuildRectBmp, "ActBuildRectBmp", Menu, "Revise_Picture", crDefineArea, "TBreakLine", n, y, n, n, P::Solid, n, y, make<TQuadrilateralTool> },
     { T::ClearMottleByRect, "ActClearMottleByRect", Tools, "Remove_Mix_Point_In_Rectangle_Area", crDefineArea, "TRectangleLine", n, n, n, y, P::Solid, y, n, make<TClearMottleTool> },
     { T::ClearMottleByCircle, "ActClearMottleByCircle", Tools, "Remove_Mix_Point_In_Circle_Area", crDefineArea, "TCircleLine", n, n, n, y, P::Solid, y, n, make<TClearMottleTool> },
-    { T::BindingPointsSingle, nullptr, None, None, crBeeLine, "TFreeLine", y, n, n, n, P::Cells, n, n, nullptr },
-    { T::BindingPointsDouble, nullptr, None, None, crBeeLine, "TFreeLine", y, n, n, n, P::Cells, n, n, nullptr },
+    { T::BindingPointsSingle, nullptr, None, None, crBeeLine, "TFreeLine", y, n, n, n, P::Cells, n, n, make<TBindingPointTool> },
+    { T::BindingPointsDouble, nullptr, None, None, crBeeLine, "TFreeLine", y, n, n, n, P::Cells, n, n, make<TBindingPointTool> },
     { T::ConcentricCircle, "ActConcentricCircle", Tools, "Draw_A_Concentric_Circle", crDefineArea, "TConcentricCircle", y, n, n, y, P::Outline, n, y, make<TConcentricTool> },
     { T::PickedWeave, nullptr, None, None, 0, None, n, n, n, n, P::Default, n, y, make<TPickedWeaveTool> },
     { T::PickedPattern, nullptr, None, None, 0, None, n, n, n, n, P::Default, n, y, make<TPickedPatternTool> },

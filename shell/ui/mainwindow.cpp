@@ -6,6 +6,7 @@
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindowcolors.h"
 #include "shell/ui/mainwindownavigator.h"
+#include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/mainwindowprinting.h"
 #include "shell/ui/mainwindowsamplecard.h"
@@ -46,6 +47,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     setupGridActions();
     m_tiling = std::make_unique<TMainWindowTiling>(*this);
     m_printing = std::make_unique<TMainWindowPrinting>(*this);
+    m_outlines = std::make_unique<TMainWindowOutlines>(*this);
     m_card = std::make_unique<TMainWindowCard>(*this);
     m_palette = std::make_unique<TMainWindowPalette>(*this);
     new TMainWindowColors(*this);

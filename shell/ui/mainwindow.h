@@ -41,6 +41,7 @@ class TMainWindowTools;
 class TMainWindowSampleCard;
 class TMainWindowTiling;
 class TMainWindowPrinting;
+class TMainWindowOutlines;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -282,4 +283,5 @@ private:
     std::unique_ptr<TMainWindowSampleCard> m_sampleCard;
     std::unique_ptr<TMainWindowTiling> m_tiling;
     std::unique_ptr<TMainWindowPrinting> m_printing;
+    std::unique_ptr<TMainWindowOutlines> m_outlines;
 };

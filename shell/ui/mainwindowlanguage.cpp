@@ -5,6 +5,7 @@
 #include "core/settings/uitexts.h"
 #include "core/ui/uitextsetters.h"
 #include "shell/ui/mainwindowcolors.h"
+#include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/palettebarpanel.h"
 
@@ -21,6 +22,8 @@ void TMainForm::ApplyLanguage()
     m_tiling->ApplyTexts();
     if (auto *colors = findChild<TMainWindowColors *>(QString(), Qt::FindDirectChildrenOnly))
         colors->ApplyTexts();
+    if (m_outlines)
+        m_outlines->ApplyTexts();
     if (TFramPalette *bar = PaletteBar())
         bar->ApplyLanguage();
     // The status bar's fields, the check on the language chosen, and the other windows open

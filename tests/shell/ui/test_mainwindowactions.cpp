@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
@@ -102,7 +104,10 @@ TEST_F(ActionsFixture, EnabledStatesFollowCommandsAndDocuments)
 {
     // Inert: shown enabled, does nothing. Waiting for a command: disabled.
     EXPECT_TRUE(form->Action("ActFloatCheck")->isEnabled());
-    EXPECT_FALSE(form->Action("ActTabbySketch")->isEnabled());
+    const auto planned = std::find_if(MainActions().begin(), MainActions().end(),
+        [](const TMainActionInfo &info) { return info.Status == TActionStatus::Planned; });
+    if (planned != MainActions().end())
+        EXPECT_FALSE(form->Action(planned->Name)->isEnabled()) << planned->Name;
 
     int mainRuns = 0;
     form->SetActionHandler("ActCalc", [&] { ++mainRuns; });
