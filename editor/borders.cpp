@@ -1,0 +1,89 @@
+#include "editor/borders.h"
+
+#include "core/base/progress.h"
+#include "editor/patterngrid.h"
+
+#include <algorithm>
+
+namespace {
+// One side's walk from (x, y) in steps of (dx, dy).
+struct TWalk {
+    const QImage &Ref;
+    QImage &Picture;
+    const TBordureColors &Colors;
+
+    void run(int x, int y, int dx, int dy, int length) const
+    {
+        const int w = Ref.width(), h = Ref.height();
+        for (int s = 0; s < length; ++s) {
+            const int cx = x + s * dx, cy = y + s * dy;
+            if (cx < 0 || cy < 0 || cx >= w || cy >= h)
+                return;
+            const uchar cell = Ref.constScanLine(cy)[cx];
+            if (cell == Colors.Foreground)
+                return;
+            if (cell == Colors.Background)
+                Picture.scanLine(cy)[cx] = Colors.Border;
+        }
+    }
+};
+
+bool usable(const QImage &ref, const QImage &picture)
+{
+    return !ref.isNull() && ref.format() == QImage::Format_Indexed8
+        && picture.format() == QImage::Format_Indexed8 && ref.size() == picture.size();
+}
+} // namespace
+
+void ApplyBordure(
+    const QImage &ref, QImage &picture, const TBordureOption &option, const TBordureColors &colors)
+{
+    if (!usable(ref, picture))
+        return;
+    const int w = ref.width(), h = ref.height();
+    const uchar f = colors.Foreground;
+    const TWalk walk { ref, picture, colors };
+    // The walks read ref only and only turn cells into C, so the order of the cells does
+    // not change the result: bands of columns are scanned row by row, which reads the
+    // picture in the order it is stored, and the gauge steps at each band's last column.
+    constexpr int Band = 256;
+    ShowProgressGauge();
+    TProgressSteps progress(std::max(1, w - 1));
+    for (int x0 = 0; x0 < w; x0 += Band) {
+        const int x1 = std::min(w, x0 + Band);
+        for (int y = 0; y < h; ++y) {
+            const uchar *row = ref.constScanLine(y);
+            const uchar *above = y > 0 ? ref.constScanLine(y - 1) : nullptr;
+            const uchar *below = y < h - 1 ? ref.constScanLine(y + 1) : nullptr;
+            for (int x = x0; x < x1; ++x) {
+                if (row[x] == f)
+                    continue;
+                if (option.RightBordure && x > 0 && row[x - 1] == f)
+                    walk.run(x, y, 1, 0, option.RightLength);
+                if (option.LeftBordure && x < w - 1 && row[x + 1] == f)
+                    walk.run(x, y, -1, 0, option.LeftLength);
+                if (option.BottomBordure && above && above[x] == f)
+                    walk.run(x, y, 0, 1, option.BottomLength);
+                if (option.TopBordure && below && below[x] == f)
+                    walk.run(x, y, 0, -1, option.TopLength);
+            }
+        }
+        progress.step(x1 - 1);
+    }
+    progress.finish();
+}
+
+void ApplyBordureToGrid(TPatternGrid &grid, const TBordureOption &option, const TBordureColors &colors)
+{
+    QImage &picture = grid.Picture();
+    if (picture.isNull())
+        return;
+    // A grid that never recorded a change has no reference copy yet: the picture as it
+    // stands is the one the walks read.
+    const QImage ref = grid.RefBitmap().size() == picture.size() ? grid.RefBitmap() : picture.copy();
+    ApplyBordure(ref, picture, option, colors);
+    grid.NotifyRefreshView(1);
+    grid.RecordPictureRectStep();
+    grid.RebuildReducedView();
+    grid.Repaint();
+}
