@@ -12,19 +12,25 @@ struct TWalk {
     QImage &Picture;
     const TBordureColors &Colors;
 
-    void run(int x, int y, int dx, int dy, int length) const
+    // Returns the number of cells it changed.
+    int run(int x, int y, int dx, int dy, int length) const
     {
+        int changed = 0;
         const int w = Ref.width(), h = Ref.height();
         for (int s = 0; s < length; ++s) {
             const int cx = x + s * dx, cy = y + s * dy;
             if (cx < 0 || cy < 0 || cx >= w || cy >= h)
-                return;
+                break;
             const uchar cell = Ref.constScanLine(cy)[cx];
             if (cell == Colors.Foreground)
-                return;
-            if (cell == Colors.Background)
-                Picture.scanLine(cy)[cx] = Colors.Border;
+                break;
+            if (cell == Colors.Background) {
+                uchar &out = Picture.scanLine(cy)[cx];
+                changed += out != Colors.Border ? 1 : 0;
+                out = Colors.Border;
+            }
         }
+        return changed;
     }
 };
 
@@ -35,11 +41,12 @@ bool usable(const QImage &ref, const QImage &picture)
 }
 } // namespace
 
-void ApplyBordure(
+int ApplyBordure(
     const QImage &ref, QImage &picture, const TBordureOption &option, const TBordureColors &colors)
 {
     if (!usable(ref, picture))
-        return;
+        return 0;
+    int changed = 0;
     const int w = ref.width(), h = ref.height();
     const uchar f = colors.Foreground;
     const TWalk walk { ref, picture, colors };
@@ -59,18 +66,19 @@ void ApplyBordure(
                 if (row[x] == f)
                     continue;
                 if (option.RightBordure && x > 0 && row[x - 1] == f)
-                    walk.run(x, y, 1, 0, option.RightLength);
+                    changed += walk.run(x, y, 1, 0, option.RightLength);
                 if (option.LeftBordure && x < w - 1 && row[x + 1] == f)
-                    walk.run(x, y, -1, 0, option.LeftLength);
+                    changed += walk.run(x, y, -1, 0, option.LeftLength);
                 if (option.BottomBordure && above && above[x] == f)
-                    walk.run(x, y, 0, 1, option.BottomLength);
+                    changed += walk.run(x, y, 0, 1, option.BottomLength);
                 if (option.TopBordure && below && below[x] == f)
-                    walk.run(x, y, 0, -1, option.TopLength);
+                    changed += walk.run(x, y, 0, -1, option.TopLength);
             }
         }
         progress.step(x1 - 1);
     }
     progress.finish();
+    return changed;
 }
 
 void ApplyBordureToGrid(TPatternGrid &grid, const TBordureOption &option, const TBordureColors &colors)
@@ -81,7 +89,8 @@ void ApplyBordureToGrid(TPatternGrid &grid, const TBordureOption &option, const 
     // A grid that never recorded a change has no reference copy yet: the picture as it
     // stands is the one the walks read.
     const QImage ref = grid.RefBitmap().size() == picture.size() ? grid.RefBitmap() : picture.copy();
-    ApplyBordure(ref, picture, option, colors);
+    if (ApplyBordure(ref, picture, option, colors) == 0)
+        return;
     grid.NotifyRefreshView(1);
     grid.RecordPictureRectStep();
     grid.RebuildReducedView();

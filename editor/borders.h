@@ -23,11 +23,12 @@ struct TBordureColors {
 // Every test reads ref (the picture before the run), so that cells painted by this run
 // neither start nor stop other borders; only picture is written. A length of 0 or less
 // draws nothing on that side. The shared progress gauge steps once per column. Nothing
-// happens when the two pictures differ in size or are not 8-bit.
-void ApplyBordure(
+// happens when the two pictures differ in size or are not 8-bit. Returns the number of
+// cells of picture it changed.
+int ApplyBordure(
     const QImage &ref, QImage &picture, const TBordureOption &option, const TBordureColors &colors);
 
 // The border window's OK on a grid: ApplyBordure from the grid's RefBitmap into its
 // Picture, then one cell step of the changed cells (under the recorder's rules), the
-// reduced view and a repaint.
+// reduced view and a repaint; a run that changes nothing records nothing.
 void ApplyBordureToGrid(TPatternGrid &grid, const TBordureOption &option, const TBordureColors &colors);
