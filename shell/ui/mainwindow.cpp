@@ -7,6 +7,7 @@
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/mainwindowsamplecard.h"
+#include "shell/ui/mainwindowselvedges.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
@@ -42,6 +43,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     setupBrowseActions();
     setupGridActions();
     m_tiling = std::make_unique<TMainWindowTiling>(*this);
+    m_selvedges = std::make_unique<TMainWindowSelvedges>(*this);
     m_card = std::make_unique<TMainWindowCard>(*this);
     m_palette = std::make_unique<TMainWindowPalette>(*this);
 
