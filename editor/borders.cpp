@@ -6,26 +6,29 @@
 #include <algorithm>
 
 namespace {
-// One side's walk from (x, y) in steps of (dx, dy).
+// One side's walk from (x, y) in steps of (dx, dy), over the raw cells of both pictures (the
+// output detached once, before the scan).
 struct TWalk {
-    const QImage &Ref;
-    QImage &Picture;
-    const TBordureColors &Colors;
+    const uchar *Ref;
+    qsizetype RefStride;
+    uchar *Out;
+    qsizetype OutStride;
+    int Width, Height;
+    TBordureColors Colors;
 
     // Returns the number of cells it changed.
     int run(int x, int y, int dx, int dy, int length) const
     {
         int changed = 0;
-        const int w = Ref.width(), h = Ref.height();
         for (int s = 0; s < length; ++s) {
             const int cx = x + s * dx, cy = y + s * dy;
-            if (cx < 0 || cy < 0 || cx >= w || cy >= h)
+            if (cx < 0 || cy < 0 || cx >= Width || cy >= Height)
                 break;
-            const uchar cell = Ref.constScanLine(cy)[cx];
+            const uchar cell = Ref[cy * RefStride + cx];
             if (cell == Colors.Foreground)
                 break;
             if (cell == Colors.Background) {
-                uchar &out = Picture.scanLine(cy)[cx];
+                uchar &out = Out[cy * OutStride + cx];
                 changed += out != Colors.Border ? 1 : 0;
                 out = Colors.Border;
             }
@@ -49,7 +52,8 @@ int ApplyBordure(
     int changed = 0;
     const int w = ref.width(), h = ref.height();
     const uchar f = colors.Foreground;
-    const TWalk walk { ref, picture, colors };
+    const TWalk walk { ref.constBits(), ref.bytesPerLine(), picture.bits(), picture.bytesPerLine(), w, h,
+        colors };
     // The walks read ref only and only turn cells into C, so the order of the cells does
     // not change the result: bands of columns are scanned row by row, which reads the
     // picture in the order it is stored, and the gauge steps at each band's last column.

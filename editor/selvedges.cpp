@@ -1,7 +1,6 @@
 #include "editor/selvedges.h"
 
 #include "core/base/error.h"
-#include "core/palette/floatscan.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
 
@@ -24,16 +23,19 @@ QImage BuildClothSideStrip(const TClothSide &side, int height, const TPalette256
     strip.fill(uint(side.ColorIndex));
     if (!hasWeave(side.Weave) || blackIndex < 0 || blackIndex > 255)
         return strip;
-    // The strip is one colour: the tiling scan without margins or float test finds every
-    // cell on a weave point.
-    TFloatScan scan;
-    scan.ColorIndex = side.ColorIndex;
-    scan.Weave = side.Weave;
-    scan.Origin = { 0, 0 };
-    TLineArray cells;
-    FindLongFloats(strip, palette, scan, 0, cells);
-    for (const TPoint &p : cells)
-        strip.scanLine(p.Y)[p.X] = uchar(blackIndex);
+    // The strip is one colour, so every cell on a weave point is tiled: cell (x, y) falls on
+    // weave cell [x mod W][H - 1 - ((height - 1 - y) mod H)], the weave anchored at the
+    // strip's bottom-left cell as the tiling scan anchors it.
+    const int ww = int(side.Weave.size()), wh = int(side.Weave[0].size());
+    for (int y = 0; y < height; ++y) {
+        const int weft = wh - 1 - (height - 1 - y) % wh;
+        uchar *row = strip.scanLine(y);
+        for (int x = 0; x < side.Warps; ++x) {
+            const TDynamicByteArray &warp = side.Weave[x % ww];
+            if (weft < warp.size() && warp[weft] == 1)
+                row[x] = uchar(blackIndex);
+        }
+    }
     return strip;
 }
 

@@ -160,6 +160,18 @@ TEST_F(SelvedgeFixture, RemoveWarpOnASelectionFollowsTheDocumentAndKeepsItsChoic
     EXPECT_EQ(messages.size(), 1);
     EXPECT_EQ(second->PatternGrid().ColCount(), 1);
 
+    // Documents closing: the window goes back to the one left, then lets go of it.
+    for (TMDIChild *closing : { second, child }) {
+        closing->PatternGrid().ClearModified();
+        closing->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (closing == second) {
+            EXPECT_EQ(window->Grid(), &grid);
+        }
+    }
+    EXPECT_EQ(window->Grid(), nullptr);
+    EXPECT_FALSE(window->Ok());
+
     window->findChild<QRadioButton *>("Remove_Even_Warp_In_Area")->click();
     window->close();
     EXPECT_FALSE(ReadRemoveOddWarp()) << "the choice is written on close";
