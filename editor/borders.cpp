@@ -4,6 +4,7 @@
 #include "editor/patterngrid.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 // One side's walk from (x, y) in steps of (dx, dy), over the raw cells of both pictures (the
@@ -58,24 +59,37 @@ int ApplyBordure(
     // not change the result: bands of columns are scanned row by row, which reads the
     // picture in the order it is stored, and the gauge steps at each band's last column.
     constexpr int Band = 256;
+    const bool rightOn = option.RightBordure && option.RightLength > 0;
+    const bool leftOn = option.LeftBordure && option.LeftLength > 0;
+    const bool bottomOn = option.BottomBordure && option.BottomLength > 0;
+    const bool topOn = option.TopBordure && option.TopLength > 0;
+    // Beyond the picture's edges: a line that holds no F. The tests of a cell are worked out
+    // without branches and joined, so that one branch decides whether any walk starts.
+    const uchar notF = uchar(f ^ 1);
+    const std::vector<uchar> outside(std::size_t(w), notF);
     ShowProgressGauge();
     TProgressSteps progress(std::max(1, w - 1));
     for (int x0 = 0; x0 < w; x0 += Band) {
         const int x1 = std::min(w, x0 + Band);
         for (int y = 0; y < h; ++y) {
             const uchar *row = ref.constScanLine(y);
-            const uchar *above = y > 0 ? ref.constScanLine(y - 1) : nullptr;
-            const uchar *below = y < h - 1 ? ref.constScanLine(y + 1) : nullptr;
+            const uchar *above = y > 0 ? ref.constScanLine(y - 1) : outside.data();
+            const uchar *below = y < h - 1 ? ref.constScanLine(y + 1) : outside.data();
             for (int x = x0; x < x1; ++x) {
-                if (row[x] == f)
+                const uchar before = x > 0 ? row[x - 1] : notF;
+                const uchar after = x < w - 1 ? row[x + 1] : notF;
+                const unsigned sides = unsigned(rightOn & (before == f))
+                    | unsigned(leftOn & (after == f)) << 1 | unsigned(bottomOn & (above[x] == f)) << 2
+                    | unsigned(topOn & (below[x] == f)) << 3;
+                if (((row[x] != f) & (sides != 0)) == 0)
                     continue;
-                if (option.RightBordure && x > 0 && row[x - 1] == f)
+                if (sides & 1)
                     changed += walk.run(x, y, 1, 0, option.RightLength);
-                if (option.LeftBordure && x < w - 1 && row[x + 1] == f)
+                if (sides & 2)
                     changed += walk.run(x, y, -1, 0, option.LeftLength);
-                if (option.BottomBordure && above && above[x] == f)
+                if (sides & 4)
                     changed += walk.run(x, y, 0, 1, option.BottomLength);
-                if (option.TopBordure && below && below[x] == f)
+                if (sides & 8)
                     changed += walk.run(x, y, 0, -1, option.TopLength);
             }
         }
