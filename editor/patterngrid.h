@@ -22,6 +22,7 @@
 #include "core/undo/undogrid.h"
 #include "core/undo/undorecord.h"
 #include "editor/cellgridlayout.h"
+#include "editor/crepe.h"
 #include "editor/toolkey.h"
 
 #include <QImage>
@@ -255,6 +256,9 @@ public:
     void SetTilePatternParam(const TTilePatternParam &value) { m_tilePatternParam = value; }
     const TSprayOption &SprayOption() const { return m_sprayOption; }
     void SetSprayOption(const TSprayOption &value) { m_sprayOption = value; }
+    // The crepe brush of the crepe-ground tool, set by its dialog.
+    const TCrepeWeaveOption &CrepeWeaveOption() const { return m_crepeWeaveOption; }
+    void SetCrepeWeaveOption(const TCrepeWeaveOption &value) { m_crepeWeaveOption = value; }
     // The weave and the pattern picked in the library browsers, which the picked-weave tool
     // (PickedWeave) and the picked-pattern tool (PickedPattern) work with: the tools keep
     // copies, with the names of their files (the pattern tool reads its pattern from the
@@ -376,6 +380,9 @@ public:
     // mode 1 deletes count lines from line pos (from 1). With record a whole-picture step;
     // RefBitmap follows either way.
     bool InsertDeleteLines(int mode, int pos, int count, bool rows, bool record);
+    // A whole-picture command of another file (selvedges, warp removal): transform changes
+    // Picture (it may replace it by one of another size); false when it refuses.
+    bool RunWholePictureCommand(const std::function<bool(QImage &picture)> &transform);
 
     // --- Repeat view ------------------------------------------------------------------
     // The layout without its flags (unit size, counts, flip codes, offsets, style, offset).
@@ -671,6 +678,7 @@ private:
     TTilePatternParam m_tilePatternParam;
     TPickedToolReport m_pickedToolReport;
     TSprayOption m_sprayOption;
+    TCrepeWeaveOption m_crepeWeaveOption;
     TRepeatPic m_repeatInfo;
     TLineArray m_changedCells;
     QRegion m_selectionRegion;

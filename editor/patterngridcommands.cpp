@@ -266,3 +266,8 @@ bool TPatternGrid::InsertDeleteLines(int mode, int pos, int count, bool rows, bo
     Repaint();
     return true;
 }
+
+bool TPatternGrid::RunWholePictureCommand(const std::function<bool(QImage &picture)> &transform)
+{
+    return transformPicture(transform);
+}

@@ -35,12 +35,18 @@ QImage pictureWithPaletteOf(const QImage &like, int width, int height)
 QImage withoutColumns(const QImage &src, const std::vector<bool> &drop, int dropped)
 {
     QImage out = pictureWithPaletteOf(src, src.width() - dropped, src.height());
+    // The columns kept, worked out once: each row is then one gather.
+    std::vector<int> keep;
+    keep.reserve(std::size_t(out.width()));
+    for (int x = 0; x < src.width(); ++x)
+        if (x >= int(drop.size()) || !drop[x])
+            keep.push_back(x);
+    const int kept = int(keep.size());
     for (int y = 0; y < src.height(); ++y) {
         const std::uint8_t *from = src.constScanLine(y);
         std::uint8_t *to = out.scanLine(y);
-        for (int x = 0, k = 0; x < src.width(); ++x)
-            if (x >= int(drop.size()) || !drop[x])
-                to[k++] = from[x];
+        for (int k = 0; k < kept; ++k)
+            to[k] = from[keep[std::size_t(k)]];
     }
     return out;
 }

@@ -10,6 +10,7 @@
 #include "editor/tools/clearmottlegridtool.h"
 #include "editor/tools/colorpickgridtool.h"
 #include "editor/tools/concentricgridtool.h"
+#include "editor/tools/crepegridtool.h"
 #include "editor/tools/cutgridtools.h"
 #include "editor/tools/fillgridtools.h"
 #include "editor/tools/freehandgridtool.h"
@@ -82,7 +83,7 @@ const std::array<TToolRow, MaxToolId + 1> kRows { {
     { T::ConcentricCircle, "ActConcentricCircle", Tools, "Draw_A_Concentric_Circle", crDefineArea, "TConcentricCircle", y, n, n, y, P::Outline, n, y, make<TConcentricTool> },
     { T::PickedWeave, nullptr, None, None, 0, None, n, n, n, n, P::Default, n, y, make<TPickedWeaveTool> },
     { T::PickedPattern, nullptr, None, None, 0, None, n, n, n, n, P::Default, n, y, make<TPickedPatternTool> },
-    { T::CrepeWeave, nullptr, None, None, crSpray, None, n, n, n, n, P::Default, n, y, nullptr },
+    { T::CrepeWeave, nullptr, None, None, crSpray, None, n, n, n, n, P::Default, n, y, make<TCrepeTool> },
     { T::MoveGrid, "ActMoveGrid", Tools, "Move_Pattern", crHandOpen2, None, n, n, n, n, P::Default, n, y, make<TViewDragTool> },
     { T::ConcentricRectangle, "ActConcentricRectangle", Tools, "Draw_A_Concentric_Rectangle", 0, None, n, n, n, n, P::Default, n, y, nullptr },
     { T::ChangeColor, "ActChangeColor", Tools, "Change_Color", crFillColor, None, n, n, n, n, P::Default, n, y, make<TChangeColorTool> },

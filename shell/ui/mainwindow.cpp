@@ -11,6 +11,7 @@
 #include "shell/ui/mainwindowprinting.h"
 #include "shell/ui/mainwindowsamplecard.h"
 #include "shell/ui/mainwindowtechnique.h"
+#include "shell/ui/mainwindowselvedges.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
@@ -48,6 +49,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_tiling = std::make_unique<TMainWindowTiling>(*this);
     m_printing = std::make_unique<TMainWindowPrinting>(*this);
     m_outlines = std::make_unique<TMainWindowOutlines>(*this);
+    m_selvedges = std::make_unique<TMainWindowSelvedges>(*this);
     m_card = std::make_unique<TMainWindowCard>(*this);
     m_palette = std::make_unique<TMainWindowPalette>(*this);
     new TMainWindowColors(*this);

@@ -42,6 +42,7 @@ class TMainWindowSampleCard;
 class TMainWindowTiling;
 class TMainWindowPrinting;
 class TMainWindowOutlines;
+class TMainWindowSelvedges;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -213,6 +214,8 @@ private:
     friend class TMainWindowTiling;
     // The colour part places its windows and moves the palette bar's current colour.
     friend class TMainWindowColors;
+    // So does the selvedge part with its windows.
+    friend class TMainWindowSelvedges;
     void setupStatusBar();
     void placeGauge();
     void showGauge();
@@ -284,4 +287,5 @@ private:
     std::unique_ptr<TMainWindowTiling> m_tiling;
     std::unique_ptr<TMainWindowPrinting> m_printing;
     std::unique_ptr<TMainWindowOutlines> m_outlines;
+    std::unique_ptr<TMainWindowSelvedges> m_selvedges;
 };

@@ -110,7 +110,7 @@ TEST(MainActions, SpotRows)
         { "ActOrgSize", none, "MainMenu", "Restore", TMainMenu::Pattern, Built, true },
         { "ActLeftImg", none, "MainMenu", "Left_Mirror", TMainMenu::HorzMirror, Built, true },
         { "ActBottomImg", none, "MainMenu", "Bottom_Mirror", TMainMenu::VertMirror, Built, true },
-        { "ActBaoBian", none, "MainMenu", "Bordure", TMainMenu::Technology, Planned, true },
+        { "ActBaoBian", none, "MainMenu", "Bordure", TMainMenu::Technology, Built, true },
         { "ActChangeColorHint", none, "TileWeave", "Change_Color_Hint", TMainMenu::Technology, Built, false },
         { "ActSaveYarn", none, "MainMenu", "Punch", TMainMenu::Output, Built, true },
         { "ActDisplayInfo", none, "MainMenu", "Dispaly_Navigator", TMainMenu::Window, Built, false },

@@ -26,7 +26,7 @@ class ToolTable : public TPatternGridFixture { };
 
 // The tools whose grid side is not built yet.
 const std::set<T> kNotBuilt { T::Ruber, T::InsertWord, T::HorzLine, T::VertLine, T::MoveSelection, T::NoTool,
-    T::CrepeWeave, T::ConcentricRectangle, T::MouseSelect };
+    T::ConcentricRectangle, T::MouseSelect };
 
 } // namespace
 

@@ -1,0 +1,172 @@
+#include "shell/ui/mainwindowselvedges.h"
+
+#include "core/base/toolid.h"
+#include "core/settings/uitexts.h"
+#include "editor/patterngrid.h"
+#include "editor/ui/bordurewindow.h"
+#include "editor/ui/clothsidewindow.h"
+#include "editor/ui/crepeweavedialog.h"
+#include "editor/ui/patterngridview.h"
+#include "editor/ui/removewarpwindow.h"
+#include "shell/ui/documentwindow.h"
+#include "shell/ui/libraryframe.h"
+#include "shell/ui/mainwindow.h"
+
+#include <QAction>
+
+namespace {
+// The document window follows a grid whose size or cells changed; a change that could
+// not be recorded is said, since it cannot be undone.
+void refreshChild(TMainForm &form, TMDIChild &child)
+{
+    child.GridView()->LayoutChanged();
+    child.UpdateRulers();
+    if (const QString &error = child.PatternGrid().LastUndoError(); !error.isEmpty())
+        form.Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
+}
+
+// The window while it is open: one that closed waits to be deleted and counts as none.
+template <class T> T *openWindow(const QPointer<T> &window)
+{
+    return window && window->isVisible() ? window.data() : nullptr;
+}
+
+// The document window that owns grid, or null.
+TMDIChild *childOf(TMainForm &form, const TPatternGrid *grid)
+{
+    for (TMDIChild *child : form.Children())
+        if (&child->PatternGrid() == grid)
+            return child;
+    return nullptr;
+}
+} // namespace
+
+TMainWindowSelvedges::TMainWindowSelvedges(TMainForm &form)
+    : m_form(form)
+{
+    m_form.SetDocumentActionHandler("ActAddClothSide", [this](TMDIChild &child) { addClothSide(child); });
+    m_form.SetDocumentActionHandler("ActRemoveWarp", [this](TMDIChild &child) { removeWarp(child); });
+    m_form.SetDocumentActionHandler("ActCrepeWeave", [this](TMDIChild &child) { crepeWeave(child); });
+    m_form.SetDocumentActionHandler("ActBaoBian", [this](TMDIChild &child) { bordure(child); });
+    connect(&m_form, &TMainForm::ColorPicked, this, [this](int index, int) { colorPicked(index); });
+    connect(&m_form, &TMainForm::ActiveChildChanged, this, [this](TMDIChild *child) { follow(child); });
+    connect(&m_form, &TMainForm::LastDocumentClosing, this, [this] { follow(nullptr); });
+}
+
+void TMainWindowSelvedges::chooseColorPickTool()
+{
+    if (QAction *pick = m_form.Action("ActAbsorbColor"); pick && pick->isEnabled())
+        pick->trigger();
+}
+
+void TMainWindowSelvedges::addClothSide(TMDIChild &child)
+{
+    TPatternGrid &grid = child.PatternGrid();
+    grid.DropFloatingObjects();
+    TFrmAddClothSide *window = openWindow(m_clothSide);
+    // The window is made for one document: another document gets a new one.
+    if (window && window->Grid() != &grid) {
+        window->close();
+        window = nullptr;
+    }
+    const bool made = !window;
+    if (made) {
+        window = new TFrmAddClothSide(&grid, &child, &m_form);
+        m_clothSide = window;
+        connect(window, &TFrmAddClothSide::applied, this, [this, window] {
+            if (TMDIChild *owner = childOf(m_form, window->Grid()))
+                refreshChild(m_form, *owner);
+        });
+    }
+    // The library browser exists once the window's creation has filled it.
+    if (!m_browserConnected)
+        if (TFrameBrowse *browser = m_form.LibraryBrowser()) {
+            connect(browser, &TFrameBrowse::WeavePicked, this, &TMainWindowSelvedges::weavePicked);
+            m_browserConnected = true;
+        }
+    window->show();
+    if (made)
+        m_form.placeToolWindow(window);
+    window->raise();
+    chooseColorPickTool();
+}
+
+void TMainWindowSelvedges::removeWarp(TMDIChild &child)
+{
+    TFrmRemovewarp *window = openWindow(m_removeWarp);
+    const bool made = !window;
+    if (made) {
+        window = new TFrmRemovewarp(&m_form);
+        m_removeWarp = window;
+        connect(window, &TFrmRemovewarp::applied, this, [this, window] {
+            if (TMDIChild *owner = childOf(m_form, window->Grid()))
+                refreshChild(m_form, *owner);
+        });
+    }
+    window->SetGrid(&child.PatternGrid(), &child);
+    window->show();
+    if (made)
+        m_form.placeToolWindow(window);
+    window->raise();
+}
+
+// The dialog is made once per document and kept with it.
+void TMainWindowSelvedges::crepeWeave(TMDIChild &child)
+{
+    TPatternGrid &grid = child.PatternGrid();
+    auto *dialog = child.findChild<TFrmCrepeWeave *>();
+    if (!dialog)
+        dialog = new TFrmCrepeWeave(&child);
+    dialog->SetOption(grid.CrepeWeaveOption());
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    grid.SetCrepeWeaveOption(dialog->Option());
+    grid.Repaint();
+    m_form.ActFreeLineExecute(int(ToolIdValue(TToolId::CrepeWeave)));
+}
+
+void TMainWindowSelvedges::bordure(TMDIChild &child)
+{
+    child.PatternGrid().DropFloatingObjects();
+    TFrmBordure *window = openWindow(m_bordure);
+    const bool made = !window;
+    if (made) {
+        window = new TFrmBordure(&m_form);
+        m_bordure = window;
+        connect(window, &TFrmBordure::applied, this, [this, window] {
+            if (TMDIChild *owner = childOf(m_form, window->Grid()))
+                refreshChild(m_form, *owner);
+        });
+    }
+    window->SetGrid(&child.PatternGrid(), &child);
+    window->show();
+    if (made)
+        m_form.placeToolWindow(window);
+    window->raise();
+    chooseColorPickTool();
+}
+
+void TMainWindowSelvedges::follow(TMDIChild *child)
+{
+    TPatternGrid *grid = child ? &child->PatternGrid() : nullptr;
+    if (TFrmRemovewarp *window = openWindow(m_removeWarp))
+        window->SetGrid(grid, child);
+    if (TFrmBordure *window = openWindow(m_bordure))
+        window->SetGrid(grid, child);
+}
+
+void TMainWindowSelvedges::colorPicked(int index)
+{
+    if (index < 0)
+        return;
+    if (TFrmAddClothSide *window = openWindow(m_clothSide))
+        window->ColorPicked(index);
+    if (TFrmBordure *window = openWindow(m_bordure))
+        window->ColorPicked(index);
+}
+
+void TMainWindowSelvedges::weavePicked(const QString &fileName)
+{
+    if (TFrmAddClothSide *window = openWindow(m_clothSide); window && !fileName.isEmpty())
+        window->TakeWeaveFile(fileName);
+}
