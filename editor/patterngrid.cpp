@@ -205,6 +205,24 @@ void TPatternGrid::RebuildDisplayBitmap()
     SetBitmapPalette(m_refBitmap, m_palette);
 }
 
+// A picture of a new size was made fresh by its command: RefBitmap shares it instead of
+// taking a second fresh copy, as nothing can reuse the buffer of the old size. The first
+// write into either picture separates them (the one written gets its own cells).
+bool TPatternGrid::shareRefWithPicture()
+{
+    if (m_picture.isNull() || m_picture.format() != QImage::Format_Indexed8
+        || !tableIsPalette(m_picture, m_palette))
+        return false;
+    m_refBitmap = m_picture;
+    return true;
+}
+
+void TPatternGrid::rebuildRefAfterResize()
+{
+    if (m_refBitmap.size() == m_picture.size() || !shareRefWithPicture())
+        RebuildDisplayBitmap();
+}
+
 bool TPatternGrid::RefreshView()
 {
     NotifyRefreshView(1);
