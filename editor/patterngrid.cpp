@@ -238,7 +238,8 @@ void TPatternGrid::takeLoadedPicture(const QImage &picture)
     m_picture = picture;
     GetBitmapPalette(m_picture, m_palette);
     SetPalette(m_palette);
-    RebuildDisplayBitmap();
+    // A loaded or replayed picture of another size is new: RefBitmap shares it.
+    rebuildRefAfterResize();
     // The counts follow the zoom level, so that a reduced view stays consistent.
     applyZoomCounts();
     // The pens take their colours from the new palette.
