@@ -23,6 +23,11 @@ constexpr int BandCells = 1 << 18;
 // Fast packing: the plane must be packed within a few copies of the cells. zstd's fast
 // levels still pack point paper's runs to a fraction and pass noise at memory speed.
 constexpr int PackLevel = -3;
+// Cells that look like noise (a sample packs to more than half its size at PackLevel) pack
+// at a level that hardly looks for matches: such cells cannot be packed much by any fast
+// level, and that level passes them several times faster while keeping the checksums.
+constexpr int NoiseLevel = -100;
+constexpr std::size_t SampleCells = 16 * 1024;
 
 // The packers' own threads: they never expire, so each keeps its zstd contexts and
 // scratch buffers from one plane to the next instead of taking fresh memory every time.
@@ -93,10 +98,16 @@ QByteArray packBand(const QImage &a, const QImage *b, const QRect &box, int firs
     }
     if (!s.Packer) {
         s.Packer.reset(ZSTD_createCCtx());
-        ZSTD_CCtx_setParameter(s.Packer.get(), ZSTD_c_compressionLevel, PackLevel);
         ZSTD_CCtx_setParameter(s.Packer.get(), ZSTD_c_checksumFlag, 1);
     }
     s.Frame.resize(ZSTD_compressBound(s.Cells.size()));
+    ZSTD_CCtx_setParameter(s.Packer.get(), ZSTD_c_compressionLevel, PackLevel);
+    if (s.Cells.size() > 2 * SampleCells) {
+        const std::size_t sample
+            = ZSTD_compress2(s.Packer.get(), s.Frame.data(), s.Frame.size(), s.Cells.data(), SampleCells);
+        if (!ZSTD_isError(sample) && sample > SampleCells / 2)
+            ZSTD_CCtx_setParameter(s.Packer.get(), ZSTD_c_compressionLevel, NoiseLevel);
+    }
     const std::size_t n
         = ZSTD_compress2(s.Packer.get(), s.Frame.data(), s.Frame.size(), s.Cells.data(), s.Cells.size());
     if (ZSTD_isError(n))
