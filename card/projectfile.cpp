@@ -381,8 +381,8 @@ bool ReadProjectTail(TByteReader &in, TPieceLayout &values)
     return true;
 }
 
-bool EncodeProjectFile(const TMesh &mesh, const QImage &picture, const TPieceLayout &pieceLayout,
-    QByteArray &bytes, QString *error)
+bool WriteProjectContent(const TMesh &mesh, const QImage &picture, const TPieceLayout &pieceLayout,
+    const TFileSink &sink, QString *error)
 {
     if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
         return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
@@ -429,8 +429,10 @@ bool EncodeProjectFile(const TMesh &mesh, const QImage &picture, const TPieceLay
     putBlock(out, mesh);
     PutU32le(out, std::uint32_t(cardName.size()));
     out.append(cardName);
-    if (!AppendBmp8(out, picture))
+    // The picture goes to the sink straight from its rows, between the fields before and after.
+    if (!sink(out.constData(), out.size()) || !WriteBmp8(picture, sink))
         return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
+    out.clear();
     PutU32le(out, std::uint32_t(mesh.Colors.length()));
     for (TColor c : mesh.Colors)
         PutU32le(out, std::uint32_t(c));
@@ -456,6 +458,21 @@ bool EncodeProjectFile(const TMesh &mesh, const QImage &picture, const TPieceLay
         out.append(line);
         out.append("\r\n", 2);
     }
+    return sink(out.constData(), out.size());
+}
+
+bool EncodeProjectFile(const TMesh &mesh, const QImage &picture, const TPieceLayout &pieceLayout,
+    QByteArray &bytes, QString *error)
+{
+    QByteArray out;
+    if (!WriteProjectContent(
+            mesh, picture, pieceLayout,
+            [&out](const char *data, qint64 size) {
+                out.append(data, qsizetype(size));
+                return true;
+            },
+            error))
+        return false;
     bytes = out;
     return true;
 }

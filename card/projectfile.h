@@ -28,6 +28,7 @@
 
 #include "core/base/bytereader.h"
 #include "core/base/document.h"
+#include "core/base/filewrite.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -86,6 +87,10 @@ bool ReadProjectTail(TByteReader &in, TPieceLayout &values);
 // a count is above 65,535, or a name cannot be encoded in GBK or holds a line break.
 bool EncodeProjectFile(const TMesh &mesh, const QImage &picture, const TPieceLayout &pieceLayout,
     QByteArray &bytes, QString *error = nullptr);
+// The same bytes handed to sink in pieces, the picture straight from its rows (a streamed
+// save); the same refusals, and false when sink refused a piece.
+bool WriteProjectContent(const TMesh &mesh, const QImage &picture, const TPieceLayout &pieceLayout,
+    const TFileSink &sink, QString *error = nullptr);
 
 // The version readers, from offset 8, and the legacy reader, from offset 0. Each fills
 // record only when the whole layout was read.

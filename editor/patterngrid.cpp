@@ -205,6 +205,24 @@ void TPatternGrid::RebuildDisplayBitmap()
     SetBitmapPalette(m_refBitmap, m_palette);
 }
 
+// A picture of a new size was made fresh by its command: RefBitmap shares it instead of
+// taking a second fresh copy, as nothing can reuse the buffer of the old size. The first
+// write into either picture separates them (the one written gets its own cells).
+bool TPatternGrid::shareRefWithPicture()
+{
+    if (m_picture.isNull() || m_picture.format() != QImage::Format_Indexed8
+        || !tableIsPalette(m_picture, m_palette))
+        return false;
+    m_refBitmap = m_picture;
+    return true;
+}
+
+void TPatternGrid::rebuildRefAfterResize()
+{
+    if (m_refBitmap.size() == m_picture.size() || !shareRefWithPicture())
+        RebuildDisplayBitmap();
+}
+
 bool TPatternGrid::RefreshView()
 {
     NotifyRefreshView(1);
@@ -220,7 +238,8 @@ void TPatternGrid::takeLoadedPicture(const QImage &picture)
     m_picture = picture;
     GetBitmapPalette(m_picture, m_palette);
     SetPalette(m_palette);
-    RebuildDisplayBitmap();
+    // A loaded or replayed picture of another size is new: RefBitmap shares it.
+    rebuildRefAfterResize();
     // The counts follow the zoom level, so that a reduced view stays consistent.
     applyZoomCounts();
     // The pens take their colours from the new palette.

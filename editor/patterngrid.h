@@ -596,6 +596,11 @@ private:
     void applyZoomCounts();
     void layoutChanged();
     void takeLoadedPicture(const QImage &picture);
+    // RefBitmap shares the picture's cells (no copy) when their colour table is the palette;
+    // false (nothing done) otherwise.
+    bool shareRefWithPicture();
+    // RefBitmap after a command or replay that left a picture of another size.
+    void rebuildRefAfterResize();
     void notifyPalette();
     // The first palette entry no cell of the picture uses, or -1; counts gets the use of
     // every entry.

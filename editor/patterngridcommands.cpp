@@ -32,7 +32,7 @@ bool TPatternGrid::finishWholePictureCommand(bool sizeChanged, const TTurnRecord
         recorded = SaveWholePictureUndoStep();
     if (!recorded && restorePictureFromRef())
         return false;
-    RebuildDisplayBitmap();
+    rebuildRefAfterResize();
     UpdateRepeatSize();
     // A step that could not be written must not give its settings to the step before.
     if (recorded)
@@ -198,7 +198,7 @@ bool TPatternGrid::CropToRegion()
     if (!recorded && restorePictureFromRef())
         return false;
     ClearSelectionRegion();
-    RebuildDisplayBitmap();
+    rebuildRefAfterResize();
     ResetRepeatInfo();
     if (recorded)
         m_undoStore->UpdateTopState();
@@ -245,7 +245,8 @@ bool TPatternGrid::InsertDeleteLines(int mode, int pos, int count, bool rows, bo
     SetRepeatView(false);
     if (m_picture.isNull())
         return false;
-    QImage changed = m_picture.copy();
+    // The lines are inserted into (or left out of) a new picture: the old one is only read.
+    QImage changed = m_picture;
     QImage work;
     const bool ok = mode == 0 ? InsertPictureLines(changed, work, pos, GetBackColor(), rows, count)
                               : DeletePictureLines(changed, work, pos, GetBackColor(), rows, count);
@@ -257,7 +258,7 @@ bool TPatternGrid::InsertDeleteLines(int mode, int pos, int count, bool rows, bo
         return false;
     // RefBitmap follows the new picture whether or not a step was recorded: the recorder
     // compares later edits with it, and a stale one would have the old size.
-    RebuildDisplayBitmap();
+    rebuildRefAfterResize();
     RefreshView();
     UpdateRepeatSize();
     if (recorded)

@@ -8,12 +8,20 @@
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
 
+// Streamed from the picture's rows: no buffer of the whole file is made.
 bool TPatternGrid::WriteProjectFile(const QString &fileName, QString *error)
 {
-    QByteArray bytes;
-    if (!EncodeGridProject(*this, m_mesh, bytes, error))
+    if (m_picture.isNull())
+        return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
+    // A file holds one repeat unit: the tiled view is never written.
+    if (!SetRepeatView(false, error))
         return false;
-    return WriteFileAtomically(fileName, bytes, error);
+    return WriteFileStreamed(
+        fileName,
+        [&](const TFileSink &sink, QString *why) {
+            return WriteProjectContent(m_mesh, m_picture, m_repeatDisplayValues, sink, why);
+        },
+        error);
 }
 
 bool EncodeGridProject(TPatternGrid &grid, const TMesh &mesh, QByteArray &bytes, QString *error)

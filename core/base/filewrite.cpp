@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -107,10 +108,8 @@ bool resolveTarget(TPendingFile &file, QString *error)
     return true;
 }
 
-bool writeAll(int fd, const QByteArray &bytes)
+bool writeAll(int fd, const char *p, qint64 left)
 {
-    const char *p = bytes.constData();
-    qint64 left = bytes.size();
     while (left > 0) {
         const ssize_t n = ::write(fd, p, std::size_t(std::min<qint64>(left, qint64(1) << 30)));
         if (n < 0 && errno == EINTR)
@@ -126,9 +125,10 @@ bool writeAll(int fd, const QByteArray &bytes)
     return true;
 }
 
-// Writes the new content into a temporary file in the target's folder and closes it; on
-// failure nothing is left behind.
-bool writeTemp(TPendingFile &file, const QByteArray &bytes, QString *error)
+// Writes the new content, as produce hands it to its sink piece by piece, into a temporary
+// file in the target's folder and closes it; on failure nothing is left behind. A producer
+// that fails on its own (not through the sink) has already said why in error.
+bool writeTemp(TPendingFile &file, const TFileContent &produce, QString *error)
 {
     int fd = -1;
     if (!createUnique(folderOf(file.Target), "save", file.Existed ? 0600 : 0666, file.Temp, fd))
@@ -138,23 +138,45 @@ bool writeTemp(TPendingFile &file, const QByteArray &bytes, QString *error)
     if (::flock(fd, LOCK_EX) == 0)
         file.LockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     reach(TSaveStep::TempCreated);
-    const qsizetype half = bytes.size() / 2;
-    bool ok = (!file.Existed || ::fchmod(fd, file.Mode) == 0) && writeAll(fd, bytes.left(half));
-    if (ok)
-        reach(TSaveStep::HalfWritten);
-    ok = ok && writeAll(fd, bytes.mid(half));
-    int why = errno;
+    bool sinkFailed = false;
+    int why = 0;
+    const TFileSink sink = [&](const char *data, qint64 size) {
+        if (!sinkFailed && !writeAll(fd, data, size)) {
+            sinkFailed = true;
+            why = errno;
+        }
+        return !sinkFailed;
+    };
+    bool ok = (!file.Existed || ::fchmod(fd, file.Mode) == 0);
+    if (!ok) {
+        sinkFailed = true;
+        why = errno;
+    }
+    ok = ok && produce(sink, error) && !sinkFailed;
     if (::close(fd) != 0 && ok) {
         ok = false;
+        sinkFailed = true;
         why = errno;
     }
     if (!ok) {
         ::unlink(file.Temp.constData());
         file.Temp.clear();
-        return Fail(error, writeFailed(file.Shown, why));
+        return sinkFailed ? Fail(error, writeFailed(file.Shown, why)) : false;
     }
     reach(TSaveStep::TempClosed);
     return true;
+}
+
+// The bytes of a file in two pieces, with the half-written step between them.
+TFileContent wholeContent(const QByteArray &bytes)
+{
+    return [&bytes](const TFileSink &sink, QString *) {
+        const qsizetype half = bytes.size() / 2;
+        if (!sink(bytes.constData(), half))
+            return false;
+        reach(TSaveStep::HalfWritten);
+        return sink(bytes.constData() + half, bytes.size() - half);
+    };
 }
 
 void unlock(TPendingFile &file)
@@ -277,6 +299,39 @@ bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QStri
     return WriteFilesAtomically({ TFileToSave { fileName, bytes } }, error);
 }
 
+bool WriteFileStreamed(const QString &fileName, const TFileContent &produce, QString *error)
+{
+    TPendingFile file;
+    file.Shown = fileName;
+    if (!resolveTarget(file, error))
+        return false;
+    removeStaleSaves(folderOf(file.Target));
+    bool first = true;
+    // The half-written step comes once the first piece is in the file.
+    const TFileContent stepped = [&](const TFileSink &sink, QString *why) {
+        return produce(
+            [&](const char *data, qint64 size) {
+                if (!sink(data, size))
+                    return false;
+                if (std::exchange(first, false))
+                    reach(TSaveStep::HalfWritten);
+                return true;
+            },
+            why);
+    };
+    std::vector<TPendingFile> files { std::move(file) };
+    if (!writeTemp(files[0], stepped, error)) {
+        removeTemps(files);
+        return false;
+    }
+    if (!place(files[0], false)) {
+        Fail(error, writeFailed(files[0].Shown, errno));
+        restoreOld(files, error);
+        return false;
+    }
+    return true;
+}
+
 void RemoveStaleSaveFiles(const QString &folder)
 {
     const QByteArray local = LocalFileName(folder);
@@ -305,7 +360,7 @@ bool WriteFilesAtomically(const std::vector<TFileToSave> &toSave, QString *error
         }
     }
     for (std::size_t i = 0; i < toSave.size(); ++i)
-        if (!files[i].Remove && !writeTemp(files[i], toSave[i].Bytes, error)) {
+        if (!files[i].Remove && !writeTemp(files[i], wholeContent(toSave[i].Bytes), error)) {
             removeTemps(files);
             return false;
         }

@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QFile;
@@ -23,6 +24,15 @@ class QFile;
 // Writes bytes to fileName through a temporary file in the same folder; the target keeps
 // its permissions, and a symbolic link is followed to the file it names.
 bool WriteFileAtomically(const QString &fileName, const QByteArray &bytes, QString *error = nullptr);
+
+// A streamed save: produce hands the new content to sink piece by piece, in order, and
+// returns false when it cannot make it (having said why in error) or when sink refused a
+// piece (the write failed: the message then names the file and the reason). The file goes
+// through the same temporary file and rename as WriteFileAtomically, so a large file needs
+// no buffer of its whole content.
+using TFileSink = std::function<bool(const char *data, qint64 size)>;
+using TFileContent = std::function<bool(const TFileSink &sink, QString *error)>;
+bool WriteFileStreamed(const QString &fileName, const TFileContent &produce, QString *error = nullptr);
 
 struct TFileToSave {
     QString FileName;

@@ -8,7 +8,9 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -30,7 +32,11 @@ QByteArray EncodeBmp8(const QImage &picture)
     return out;
 }
 
-bool AppendBmp8(QByteArray &out, const QImage &picture)
+namespace {
+
+// The headers and colour table of an 8-bit BMP of picture; false when the picture is not
+// 8-bit or too large for the format.
+bool appendBmp8Header(QByteArray &out, const QImage &picture, qint64 extraReserve)
 {
     if (picture.format() != QImage::Format_Indexed8 || picture.width() < 1 || picture.height() < 1)
         return false;
@@ -41,7 +47,7 @@ bool AppendBmp8(QByteArray &out, const QImage &picture)
     if (offset + imageSize > 0xFFFFFFFFLL)
         return false;
 
-    out.reserve(out.size() + offset + imageSize);
+    out.reserve(out.size() + offset + (extraReserve < 0 ? imageSize : extraReserve));
     // File header.
     out.append("BM", 2);
     PutU32le(out, std::uint32_t(offset + imageSize));
@@ -69,11 +75,47 @@ bool AppendBmp8(QByteArray &out, const QImage &picture)
         out.append(char(qRed(c)));
         out.append('\0');
     }
+    return true;
+}
+
+} // namespace
+
+bool AppendBmp8(QByteArray &out, const QImage &picture)
+{
+    if (!appendBmp8Header(out, picture, -1))
+        return false;
+    const qint64 width = picture.width(), height = picture.height();
     // Rows, bottom row first.
-    const QByteArray pad(stride - width, '\0');
+    const QByteArray pad(rowStride(width) - width, '\0');
     for (qint64 y = height - 1; y >= 0; --y) {
         out.append(reinterpret_cast<const char *>(picture.constScanLine(int(y))), width);
         out.append(pad);
+    }
+    return true;
+}
+
+bool WriteBmp8(const QImage &picture, const std::function<bool(const char *, qint64)> &sink)
+{
+    QByteArray head;
+    if (!appendBmp8Header(head, picture, 0) || !sink(head.constData(), head.size()))
+        return false;
+    const qint64 width = picture.width(), stride = rowStride(width);
+    // The rows go out through a staging buffer of about a megabyte that the thread keeps,
+    // so that neither a whole-file buffer nor a write per row is needed.
+    thread_local std::vector<char> staging;
+    const qint64 rowsPerChunk = std::max<qint64>(1, (qint64(1) << 20) / stride);
+    staging.resize(std::size_t(rowsPerChunk * stride));
+    qint64 used = 0;
+    for (qint64 y = picture.height() - 1; y >= 0; --y) {
+        char *to = staging.data() + used;
+        std::memcpy(to, picture.constScanLine(int(y)), std::size_t(width));
+        std::memset(to + width, 0, std::size_t(stride - width));
+        used += stride;
+        if (used == rowsPerChunk * stride || y == 0) {
+            if (!sink(staging.data(), used))
+                return false;
+            used = 0;
+        }
     }
     return true;
 }
@@ -295,10 +337,11 @@ bool DecodeBmpLowBit(const QByteArray &bytes, TLowBitPicture &picture, QString *
 
 bool SaveBmp8File(const QImage &picture, const QString &fileName, QString *error)
 {
-    const QByteArray bytes = EncodeBmp8(picture);
-    if (bytes.isEmpty())
+    QByteArray head;
+    if (!appendBmp8Header(head, picture, 0))
         return Fail(error, GetUiMessage(UiKey::String::BmpSaveNot8Bit));
-    return WriteFileAtomically(fileName, bytes, error);
+    return WriteFileStreamed(
+        fileName, [&](const TFileSink &sink, QString *) { return WriteBmp8(picture, sink); }, error);
 }
 
 bool LoadBmp8File(const QString &fileName, QImage &picture, QString *error)

@@ -16,13 +16,18 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QImage>
+
 #include <QString>
+#include <functional>
 
 // The file's bytes; empty when the picture is not an 8-bit picture of at least 1 x 1.
 QByteArray EncodeBmp8(const QImage &picture);
 // Appends the file's bytes to out (so that a file holding a bitmap among other fields needs
 // no second copy of it); false, appending nothing, when EncodeBmp8 would give nothing.
 bool AppendBmp8(QByteArray &out, const QImage &picture);
+// The same bytes handed to sink in pieces of about a megabyte (a streamed save); false when
+// the picture cannot be written as such a file or sink refused a piece.
+bool WriteBmp8(const QImage &picture, const std::function<bool(const char *, qint64)> &sink);
 // The length of the bitmap file image at the start of bytes, for files that hold a bitmap
 // followed by other fields: the end of its pixel data, worked out from its headers (any
 // bit depth; compressed bitmaps by their image size), which must equal the file size the

@@ -20,7 +20,11 @@ bool InsertPictureLines(QImage &Bmp, QImage &Work, int Pos, TColor Value, bool R
         return false;
     TPalette256 pal;
     GetBitmapPalette(Bmp, pal);
-    out.fill(std::uint8_t(IndexOfColor(pal, Value)));
+    // Every cell is written once: the old lines copied, the new ones filled.
+    const std::uint8_t fill = std::uint8_t(IndexOfColor(pal, Value));
+    if (Rows)
+        for (int y = Pos; y < Pos + Count; ++y)
+            std::memset(Row(out, y), fill, size_t(w));
     for (int y = 0; y < h; ++y) {
         const std::uint8_t *src = Row(Bmp, y);
         if (Rows) {
@@ -28,11 +32,14 @@ bool InsertPictureLines(QImage &Bmp, QImage &Work, int Pos, TColor Value, bool R
         } else {
             std::uint8_t *dst = Row(out, y);
             std::memcpy(dst, src, size_t(Pos));
+            std::memset(dst + Pos, fill, size_t(Count));
             std::memcpy(dst + Pos + Count, src + Pos, size_t(w - Pos));
         }
     }
     Bmp = out;
-    Work = out.copy(); // scratch of the new size; the caller rebuilds its content
+    // Scratch of the new size; the caller rebuilds its content. It shares the cells until
+    // one of the two is written, so no second picture is made here.
+    Work = out;
     return true;
 }
 
@@ -74,7 +81,7 @@ bool DeletePictureLines(QImage &Bmp, QImage &Work, int Pos, TColor /*Value*/, bo
     if (out.isNull())
         return false;
     QImage work
-        = IsPicture8(Work) && Work.size() == Bmp.size() ? withoutLines(Work, first, Rows, Count) : out.copy();
+        = IsPicture8(Work) && Work.size() == Bmp.size() ? withoutLines(Work, first, Rows, Count) : out;
     if (work.isNull())
         return false;
     Bmp = out;

@@ -7,7 +7,11 @@
 #include "core/settings/uitexts.h"
 #include "core/undo/undopack.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QtEndian>
+
+#include <algorithm>
 
 #include <cstring>
 
@@ -24,33 +28,45 @@ constexpr char PictureTag[4] = { 'D', 'W', 'U', 'P' };
 
 } // namespace
 
-QByteArray EncodeUndoPicture(const QImage &picture)
+namespace {
+
+// The file of a picture handed to sink piece by piece: the colour table, then the cells
+// packed band by band, so that no buffer of the whole file is made.
+bool writePicture(const QImage &picture, const TFileSink &sink)
 {
     const QList<QRgb> table = picture.colorTable();
-    QByteArray out(8 + 4 * table.size(), Qt::Uninitialized);
-    std::memcpy(out.data(), PictureTag, 4);
-    qToLittleEndian(std::uint32_t(table.size()), out.data() + 4);
+    QByteArray head(8 + 4 * table.size(), Qt::Uninitialized);
+    std::memcpy(head.data(), PictureTag, 4);
+    qToLittleEndian(std::uint32_t(table.size()), head.data() + 4);
     for (qsizetype i = 0; i < table.size(); ++i)
-        qToLittleEndian(std::uint32_t(table[i]), out.data() + 8 + 4 * i);
-    return out + EncodePackedPlane(PackPlane(picture, nullptr, picture.rect()));
+        qToLittleEndian(std::uint32_t(table[i]), head.data() + 8 + 4 * i);
+    const TPackedPlane plane = PackPlane(picture, nullptr, picture.rect());
+    if (std::any_of(plane.Bands.begin(), plane.Bands.end(), [](const QByteArray &b) { return b.isEmpty(); }))
+        return false;
+    return sink(head.constData(), head.size()) && WritePackedPlane(plane, sink);
 }
 
-bool DecodeUndoPicture(const QByteArray &bytes, QImage &picture)
+// Reads the file form from in (a file or a buffer) up to its end.
+bool readPicture(QIODevice &in, QImage &picture)
 {
-    if (bytes.size() < 8 || std::memcmp(bytes.constData(), PictureTag, 4) != 0)
+    char head[8];
+    if (in.read(head, 8) != 8 || std::memcmp(head, PictureTag, 4) != 0)
         return false;
-    const std::uint32_t colours = qFromLittleEndian<std::uint32_t>(bytes.constData() + 4);
-    if (colours > 256 || bytes.size() < 8 + 4 * qsizetype(colours))
+    const std::uint32_t colours = qFromLittleEndian<std::uint32_t>(head + 4);
+    if (colours > 256)
+        return false;
+    QByteArray tableBytes(4 * qsizetype(colours), Qt::Uninitialized);
+    if (in.read(tableBytes.data(), tableBytes.size()) != tableBytes.size())
         return false;
     TPackedPlane plane;
-    if (!DecodePackedPlane(bytes, 8 + 4 * qsizetype(colours), plane))
+    if (!ReadPackedPlane(in, plane))
         return false;
     QImage img(plane.Width, plane.Height, QImage::Format_Indexed8);
     if (img.isNull())
         return false;
     QList<QRgb> table(colours);
     for (std::uint32_t i = 0; i < colours; ++i)
-        table[i] = qFromLittleEndian<std::uint32_t>(bytes.constData() + 8 + 4 * i);
+        table[i] = qFromLittleEndian<std::uint32_t>(tableBytes.constData() + 4 * i);
     img.setColorTable(table);
     std::uint8_t *bits = img.bits();
     const qsizetype stride = img.bytesPerLine();
@@ -65,22 +81,46 @@ bool DecodeUndoPicture(const QByteArray &bytes, QImage &picture)
     return true;
 }
 
+} // namespace
+
+QByteArray EncodeUndoPicture(const QImage &picture)
+{
+    QByteArray out;
+    writePicture(picture, [&out](const char *data, qint64 size) {
+        out.append(data, qsizetype(size));
+        return true;
+    });
+    return out;
+}
+
+bool DecodeUndoPicture(const QByteArray &bytes, QImage &picture)
+{
+    QBuffer in;
+    in.setData(bytes);
+    return in.open(QIODevice::ReadOnly) && readPicture(in, picture);
+}
+
 bool WriteUndoPicture(const QImage &picture, const QString &fileName, QString *error)
 {
     if (fileName.isEmpty())
         return Fail(error, GetUiMessage(UiKey::String::UndoNoTempFolder));
     if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
         return Fail(error, GetUiMessage(UiKey::String::UndoStepDamaged));
-    return WriteFileAtomically(fileName, EncodeUndoPicture(picture), error);
+    return WriteFileStreamed(
+        fileName,
+        [&](const TFileSink &sink, QString *why) {
+            return writePicture(picture, sink) || Fail(why, GetUiMessage(UiKey::String::UndoStepDamaged));
+        },
+        error);
 }
 
 bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error)
 {
     QString why;
-    QByteArray bytes;
-    if (!ReadWholeFile(fileName, MaxPictureFileSize, bytes, &why))
+    QFile file;
+    if (!OpenFileForReading(file, fileName, MaxPictureFileSize, &why))
         return Fail(error, unreadable(fileName, why));
-    if (!DecodeUndoPicture(bytes, picture))
+    if (!readPicture(file, picture))
         return Fail(error, unreadable(fileName, GetUiMessage(UiKey::String::UndoNotPictureFile)));
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include <zstd.h>
 
+#include <QBuffer>
 #include <QThread>
 #include <QThreadPool>
 #include <QtEndian>
@@ -22,6 +23,11 @@ constexpr int BandCells = 1 << 18;
 // Fast packing: the plane must be packed within a few copies of the cells. zstd's fast
 // levels still pack point paper's runs to a fraction and pass noise at memory speed.
 constexpr int PackLevel = -3;
+// Cells that look like noise (a sample packs to more than half its size at PackLevel) pack
+// at a level that hardly looks for matches: such cells cannot be packed much by any fast
+// level, and that level passes them several times faster while keeping the checksums.
+constexpr int NoiseLevel = -100;
+constexpr std::size_t SampleCells = 16 * 1024;
 
 // The packers' own threads: they never expire, so each keeps its zstd contexts and
 // scratch buffers from one plane to the next instead of taking fresh memory every time.
@@ -92,10 +98,16 @@ QByteArray packBand(const QImage &a, const QImage *b, const QRect &box, int firs
     }
     if (!s.Packer) {
         s.Packer.reset(ZSTD_createCCtx());
-        ZSTD_CCtx_setParameter(s.Packer.get(), ZSTD_c_compressionLevel, PackLevel);
         ZSTD_CCtx_setParameter(s.Packer.get(), ZSTD_c_checksumFlag, 1);
     }
     s.Frame.resize(ZSTD_compressBound(s.Cells.size()));
+    ZSTD_CCtx_setParameter(s.Packer.get(), ZSTD_c_compressionLevel, PackLevel);
+    if (s.Cells.size() > 2 * SampleCells) {
+        const std::size_t sample
+            = ZSTD_compress2(s.Packer.get(), s.Frame.data(), s.Frame.size(), s.Cells.data(), SampleCells);
+        if (!ZSTD_isError(sample) && sample > SampleCells / 2)
+            ZSTD_CCtx_setParameter(s.Packer.get(), ZSTD_c_compressionLevel, NoiseLevel);
+    }
     const std::size_t n
         = ZSTD_compress2(s.Packer.get(), s.Frame.data(), s.Frame.size(), s.Cells.data(), s.Cells.size());
     if (ZSTD_isError(n))
@@ -236,66 +248,106 @@ void putU32(QByteArray &out, std::uint32_t v)
     out.append(b, 4);
 }
 
-std::uint32_t getU32(const QByteArray &in, qsizetype at)
-{
-    return qFromLittleEndian<std::uint32_t>(in.constData() + at);
-}
 } // namespace
+
+bool WritePackedPlane(const TPackedPlane &plane, const std::function<bool(const char *, qint64)> &sink)
+{
+    // The header and the band sizes together, then the frames as they are kept.
+    QByteArray head;
+    head.reserve(PlaneHeaderSize + 4 * qsizetype(plane.Bands.size()));
+    head.append(PlaneMagic, 4);
+    putU32(head, std::uint32_t(plane.Width));
+    putU32(head, std::uint32_t(plane.Height));
+    putU32(head, std::uint32_t(plane.RowsPerBand));
+    putU32(head, std::uint32_t(plane.Bands.size()));
+    for (const QByteArray &b : plane.Bands)
+        putU32(head, std::uint32_t(b.size()));
+    if (!sink(head.constData(), head.size()))
+        return false;
+    for (const QByteArray &b : plane.Bands)
+        if (!sink(b.constData(), b.size()))
+            return false;
+    return true;
+}
 
 QByteArray EncodePackedPlane(const TPackedPlane &plane)
 {
     QByteArray out;
     out.reserve(PlaneHeaderSize + 4 * qsizetype(plane.Bands.size()) + qsizetype(plane.PackedBytes()));
-    out.append(PlaneMagic, 4);
-    putU32(out, std::uint32_t(plane.Width));
-    putU32(out, std::uint32_t(plane.Height));
-    putU32(out, std::uint32_t(plane.RowsPerBand));
-    putU32(out, std::uint32_t(plane.Bands.size()));
-    for (const QByteArray &b : plane.Bands)
-        putU32(out, std::uint32_t(b.size()));
-    for (const QByteArray &b : plane.Bands)
-        out.append(b);
+    WritePackedPlane(plane, [&out](const char *data, qint64 size) {
+        out.append(data, qsizetype(size));
+        return true;
+    });
     return out;
 }
 
-bool DecodePackedPlane(const QByteArray &bytes, qsizetype offset, TPackedPlane &plane)
+namespace {
+// Exactly n bytes from in, or false.
+bool readExactly(QIODevice &in, char *to, qint64 n)
 {
-    if (offset < 0 || bytes.size() - offset < PlaneHeaderSize
-        || std::memcmp(bytes.constData() + offset, PlaneMagic, 4) != 0)
+    while (n > 0) {
+        const qint64 got = in.read(to, n);
+        if (got <= 0)
+            return false;
+        to += got;
+        n -= got;
+    }
+    return true;
+}
+} // namespace
+
+bool ReadPackedPlane(QIODevice &in, TPackedPlane &plane)
+{
+    char head[PlaneHeaderSize];
+    if (!readExactly(in, head, PlaneHeaderSize) || std::memcmp(head, PlaneMagic, 4) != 0)
         return false;
-    TPackedPlane p;
-    const std::uint32_t w = getU32(bytes, offset + 4), h = getU32(bytes, offset + 8);
-    const std::uint32_t rowsPerBand = getU32(bytes, offset + 12), bands = getU32(bytes, offset + 16);
+    const auto u32 = [](const char *at) { return qFromLittleEndian<std::uint32_t>(at); };
+    const std::uint32_t w = u32(head + 4), h = u32(head + 8);
+    const std::uint32_t rowsPerBand = u32(head + 12), bands = u32(head + 16);
     // The sides a picture can have, and exactly the bands those rows need.
     if (w == 0 || h == 0 || w > std::uint32_t(MaxPictureSide) || h > std::uint32_t(MaxPictureSide)
         || qint64(w) * h > PictureMemoryBudget || rowsPerBand == 0 || rowsPerBand > h
         || bands != (h + rowsPerBand - 1) / rowsPerBand)
         return false;
-    qsizetype at = offset + PlaneHeaderSize;
-    if ((bytes.size() - at) / 4 < qsizetype(bands))
+    const qint64 left = in.size() - in.pos();
+    if (left / 4 < qint64(bands))
         return false;
-    std::vector<qsizetype> sizes(bands);
-    qsizetype total = 0;
-    for (std::uint32_t i = 0; i < bands; ++i, at += 4) {
-        sizes[i] = getU32(bytes, at);
+    QByteArray sizeBytes(qsizetype(bands) * 4, Qt::Uninitialized);
+    if (!readExactly(in, sizeBytes.data(), sizeBytes.size()))
+        return false;
+    std::vector<qint64> sizes(bands);
+    qint64 total = 0;
+    for (std::uint32_t i = 0; i < bands; ++i) {
+        sizes[i] = u32(sizeBytes.constData() + 4 * i);
         total += sizes[i];
     }
-    if (bytes.size() - at != total)
+    if (left - sizeBytes.size() != total)
         return false;
+    TPackedPlane p;
     p.Width = int(w);
     p.Height = int(h);
     p.RowsPerBand = int(rowsPerBand);
     p.Bands.resize(bands);
     for (std::uint32_t i = 0; i < bands; ++i) {
+        QByteArray &frame = p.Bands[i];
+        frame.resize(qsizetype(sizes[i]));
         // Each frame says how many cells it holds: exactly its band's, or the plane is refused
         // before anything the size of the plane is made.
         const std::uint32_t rows = std::min(rowsPerBand, h - i * rowsPerBand);
-        if (ZSTD_getFrameContentSize(bytes.constData() + at, std::size_t(sizes[i]))
-            != std::uint64_t(w) * rows)
+        if (!readExactly(in, frame.data(), sizes[i])
+            || ZSTD_getFrameContentSize(frame.constData(), std::size_t(frame.size()))
+                != std::uint64_t(w) * rows)
             return false;
-        p.Bands[i] = bytes.mid(at, sizes[i]);
-        at += sizes[i];
     }
     plane = std::move(p);
     return true;
+}
+
+bool DecodePackedPlane(const QByteArray &bytes, qsizetype offset, TPackedPlane &plane)
+{
+    if (offset < 0 || offset > bytes.size())
+        return false;
+    QBuffer in;
+    in.setData(bytes);
+    return in.open(QIODevice::ReadOnly) && in.seek(offset) && ReadPackedPlane(in, plane);
 }

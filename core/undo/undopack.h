@@ -5,6 +5,7 @@
 // size of the box is ever made.
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QRect>
 
@@ -45,3 +46,9 @@ bool XorPlaneInto(const TPackedPlane &plane, QImage &dest, const QPoint &at, QIm
 // refuses anything that does not add up, leaving plane untouched.
 QByteArray EncodePackedPlane(const TPackedPlane &plane);
 bool DecodePackedPlane(const QByteArray &bytes, qsizetype offset, TPackedPlane &plane);
+// The same bytes handed to sink piece by piece (no buffer of the whole plane); false when
+// sink refused a piece.
+bool WritePackedPlane(const TPackedPlane &plane, const std::function<bool(const char *, qint64)> &sink);
+// The same form read from in, from its position to its very end (a random-access device:
+// a file or a buffer), a band at a time; the same checks as DecodePackedPlane.
+bool ReadPackedPlane(QIODevice &in, TPackedPlane &plane);

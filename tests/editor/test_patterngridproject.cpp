@@ -125,3 +125,24 @@ TEST(PatternGridProject, FailedSavesKeepWhatWasThere)
     EXPECT_EQ(ReadAll(target), "old");
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
+
+// The file is written in pieces straight from the picture's rows: a picture whose rows are
+// padded and that takes several pieces gives exactly the encoded bytes.
+TEST(PatternGridProject, SavedFileIsTheEncodedRecord)
+{
+    QTemporaryDir dir;
+    TPatternGrid g;
+    NewDocument(g, { 1, 4, 2, 0 });
+    QImage big = NewPicture(1501, 1700, GreyPalette());
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x)
+            big.scanLine(y)[x] = std::uint8_t(x * 5 + y * 3);
+    g.SetPicture(big);
+    g.RebuildDisplayBitmap();
+    const QString file = dir.filePath("big.ovy");
+    QString error;
+    ASSERT_TRUE(g.WriteProjectFile(file, &error)) << error.toStdString();
+    QByteArray encoded;
+    ASSERT_TRUE(EncodeGridProject(g, g.Mesh(), encoded, &error)) << error.toStdString();
+    EXPECT_EQ(ReadAll(file), encoded);
+}

@@ -151,6 +151,35 @@ TEST_F(PatternGridSteps, EveryWholePictureCommandReplaysInItsForm)
     }
 }
 
+// A cell painted right after each command is its own step: RefBitmap keeps the picture as
+// the command left it (a command that made a picture of a new size may hand the same cells
+// to both until one is written), so undoing the cell and then the command gives each
+// picture back exactly.
+TEST_F(PatternGridSteps, CellPaintedAfterACommandUndoesOnItsOwn)
+{
+    for (const TCommandCase &c : everyCommand()) {
+        SCOPED_TRACE(c.name);
+        TPatternGrid g;
+        show(g, runs(300, 1201));
+        g.SetBackColorIndex(3);
+        const QImage before = g.Picture().copy();
+        ASSERT_TRUE(c.command(g));
+        const QImage after = g.Picture().copy();
+        const std::uint8_t old = g.Picture().constScanLine(2)[1];
+        paintCell(g, 1, 2, old == 250 ? 251 : 250);
+        EXPECT_EQ(g.RefBitmap().constScanLine(2)[1], g.Picture().constScanLine(2)[1]);
+        ASSERT_TRUE(g.Undo());
+        EXPECT_TRUE(sameCells(g.Picture(), after));
+        expectRefIsPicture(g);
+        ASSERT_TRUE(g.Undo());
+        EXPECT_TRUE(sameCells(g.Picture(), before));
+        expectRefIsPicture(g);
+        // A write to the picture alone leaves RefBitmap as it was.
+        g.Picture().scanLine(0)[0] ^= 1;
+        EXPECT_NE(g.RefBitmap().constScanLine(0)[0], g.Picture().constScanLine(0)[0]);
+    }
+}
+
 // With the temporary folder under a plain file no step file can be written: a command that
 // needs one is refused, the picture, RefBitmap and history stay, and the earlier step still
 // replays. Flips and turns keep no file and go ahead.

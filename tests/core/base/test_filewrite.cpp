@@ -56,6 +56,19 @@ std::vector<WriterCase> CoreWriters()
             [](const QString &f, QString *e) {
                 return SavePictureAsPcx(MakePicture({ { 1, 2 }, { 3, 4 } }), f, e);
             } },
+        { "streamed routine",
+            [](const QString &f, QString *e) {
+                return WriteFileStreamed(
+                    f,
+                    [](const TFileSink &sink, QString *) {
+                        return sink("head", 4) && sink(QByteArray(1000, 'y').constData(), 1000);
+                    },
+                    e);
+            } },
+        { "undo picture",
+            [](const QString &f, QString *e) {
+                return WriteUndoPicture(MakePicture({ { 1, 2 }, { 3, 4 } }), f, e);
+            } },
     };
 }
 
@@ -90,6 +103,38 @@ TEST(SaveOnAFullDisk, ANewFileIsNotLeftEmpty)
     QString error;
     EXPECT_FALSE(WriteFileAtomically(disk.FilePath("new"), "abc", &error));
     EXPECT_EQ(disk.Entries(), QStringList { "filler" });
+}
+
+// A streamed save puts its pieces together in order; a producer that gives up halfway
+// leaves the old file and no temporary file, with its own message.
+TEST(SaveFile, StreamedPiecesInOrderAndAProducerThatGivesUpLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("design.ovy");
+    ASSERT_TRUE(WriteAll(target, OldBytes));
+    const QByteArray big(3 << 20, 'b');
+    QString error;
+    ASSERT_TRUE(WriteFileStreamed(
+        target,
+        [&](const TFileSink &sink, QString *) {
+            return sink("a", 1) && sink(big.constData(), big.size()) && sink("", 0) && sink("z", 1);
+        },
+        &error))
+        << error.toStdString();
+    EXPECT_EQ(ReadAll(target), "a" + big + "z");
+
+    ASSERT_TRUE(WriteAll(target, OldBytes));
+    EXPECT_FALSE(WriteFileStreamed(
+        target,
+        [](const TFileSink &sink, QString *why) {
+            sink("partial", 7);
+            *why = QStringLiteral("the picture could not be packed");
+            return false;
+        },
+        &error));
+    EXPECT_EQ(error, "the picture could not be packed");
+    EXPECT_EQ(ReadAll(target), OldBytes);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "design.ovy" });
 }
 
 TEST(SaveFile, ReplacesKeepsPermissionsFollowsLinksAndRefusesFolders)

@@ -212,3 +212,18 @@ TEST(BmpLowBit, ReadsPackedRowsAsStored)
     hostile[23] = char(0xFF);
     EXPECT_FALSE(DecodeBmpLowBit(hostile, pic));
 }
+
+// The file is written in pieces of rows: a picture whose rows need padding and whose file
+// takes several pieces (the last one short) still gives exactly the encoded bytes.
+TEST(Bmp8, FileInSeveralPiecesIsTheEncodedFile)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath("big.bmp");
+    QImage pic = NewPicture(1501, 1700, OddPalette());
+    for (int y = 0; y < pic.height(); ++y)
+        for (int x = 0; x < pic.width(); ++x)
+            pic.scanLine(y)[x] = std::uint8_t(x * 7 + y * 13);
+    QString error;
+    ASSERT_TRUE(SaveBmp8File(pic, name, &error)) << error.toStdString();
+    EXPECT_EQ(ReadAll(name), EncodeBmp8(pic));
+}

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <cstdint>
@@ -148,5 +149,33 @@ TEST(UndoPictureFile, RoundTripAndRefusals)
         QByteArray b = bytes;
         qToLittleEndian(p.value, b.data() + p.at);
         EXPECT_TRUE(refused(b)) << p.name;
+    }
+}
+
+// The file is written piece by piece and read band by band: its bytes are exactly the
+// encoded form, it reads back exactly, and a file cut short or one byte longer is refused
+// with the picture left alone (the reader stops at the file's end, not at a size it trusts).
+TEST(UndoPictureFile, StreamedFileMatchesTheEncodedFormAndRefusesCutOrLongerFiles)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath("step.tmp");
+    const QImage picture = filled(1001, 700, 9); // several bands, the last one short
+    QString error;
+    ASSERT_TRUE(WriteUndoPicture(picture, name, &error)) << error.toStdString();
+    const QByteArray bytes = ReadAll(name);
+    EXPECT_EQ(bytes, EncodeUndoPicture(picture));
+    QImage back;
+    ASSERT_TRUE(ReadUndoPicture(name, back, &error)) << error.toStdString();
+    EXPECT_EQ(back, picture);
+    EXPECT_EQ(back.colorTable(), picture.colorTable());
+
+    const QImage untouched = filled(3, 3, 1);
+    for (const QByteArray &b : { bytes.left(bytes.size() - 1), bytes.left(1500), bytes + "x" }) {
+        ASSERT_TRUE(WriteAll(name, b));
+        QImage out = untouched;
+        error.clear();
+        EXPECT_FALSE(ReadUndoPicture(name, out, &error)) << b.size();
+        EXPECT_EQ(out, untouched);
+        EXPECT_TRUE(error.contains(name)) << error.toStdString();
     }
 }
