@@ -7,6 +7,7 @@
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/mainwindowsamplecard.h"
+#include "shell/ui/mainwindowsystem.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
@@ -44,6 +45,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_tiling = std::make_unique<TMainWindowTiling>(*this);
     m_card = std::make_unique<TMainWindowCard>(*this);
     m_palette = std::make_unique<TMainWindowPalette>(*this);
+    m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the

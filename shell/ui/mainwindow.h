@@ -40,6 +40,7 @@ class TMainWindowPalette;
 class TMainWindowTools;
 class TMainWindowSampleCard;
 class TMainWindowTiling;
+class TMainWindowSystem;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -209,6 +210,8 @@ private:
     friend class TMainWindowPalette;
     // The tiling part places the tile-weave window beside the document.
     friend class TMainWindowTiling;
+    // The system part offers the calculator only when there is one.
+    friend class TMainWindowSystem;
     void setupStatusBar();
     void placeGauge();
     void showGauge();
@@ -278,4 +281,5 @@ private:
     std::unique_ptr<TMainWindowTools> m_tools;
     std::unique_ptr<TMainWindowSampleCard> m_sampleCard;
     std::unique_ptr<TMainWindowTiling> m_tiling;
+    std::unique_ptr<TMainWindowSystem> m_system;
 };
