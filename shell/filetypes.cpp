@@ -157,8 +157,9 @@ bool writeDefault(const TFileTypeRoots &roots, const QString &type, bool reg, QS
         names.prepend(ours);
     if (!QDir().mkpath(roots.ConfigHome))
         return Fail(error, GetUiMessage(UiKey::String::FileTypeCannotWrite).arg(path));
-    const bool written = names.isEmpty() ? apps.DeleteKey(kDefaults, type)
-                                         : apps.WriteString(kDefaults, type, names.join(QLatin1Char(';')) + ';');
+    const bool written = names.isEmpty()
+        ? apps.DeleteKey(kDefaults, type)
+        : apps.WriteString(kDefaults, type, names.join(QLatin1Char(';')) + ';');
     return written || Fail(error, GetUiMessage(UiKey::String::FileTypeCannotWrite).arg(path));
 }
 
@@ -176,7 +177,8 @@ bool updateMimeCache(const TFileTypeRoots &roots, QString *error)
         process.kill();
         process.waitForFinished();
     }
-    const QString why = finished ? QString::fromLocal8Bit(process.readAll()).trimmed() : process.errorString();
+    const QString why
+        = finished ? QString::fromLocal8Bit(process.readAll()).trimmed() : process.errorString();
     return Fail(error, GetUiMessage(UiKey::String::FileTypeCacheFailed).arg(roots.UpdateMimeDatabase, why));
 }
 } // namespace

@@ -43,5 +43,5 @@ bool IsFileTypeRegistered(const QString &extension, const TFileTypeRoots &roots 
 // the desktop file go when no type is left), our desktop file from the type's defaults
 // (another program's default stays). False with a message when a file cannot be written or
 // the MIME cache cannot be rebuilt.
-bool RegisterFileType(const QString &extension, bool reg, const TFileTypeRoots &roots = DefaultFileTypeRoots(),
-    QString *error = nullptr);
+bool RegisterFileType(const QString &extension, bool reg,
+    const TFileTypeRoots &roots = DefaultFileTypeRoots(), QString *error = nullptr);

@@ -175,6 +175,7 @@ bool WriteScanBitmap(const QImage &picture, const QString &fileName, QString *er
     }
     QString why;
     if (bytes.isEmpty() || !WriteFileAtomically(fileName, bytes, &why))
-        return Fail(error, GetUiMessage(UiKey::String::ScanCannotWrite).arg(fileName) + QLatin1Char('\n') + why);
+        return Fail(
+            error, GetUiMessage(UiKey::String::ScanCannotWrite).arg(fileName) + QLatin1Char('\n') + why);
     return true;
 }

@@ -41,7 +41,8 @@ public:
     // progress gets 0 to 100 (-1 while the length of the scan is not known) and returns
     // false to cancel. Done: picture holds the scan (8-bit grey or RGB888); Cancelled and
     // Failed (with a message) leave it untouched. The scan is ended on every road.
-    TScanResult Acquire(QImage &picture, const std::function<bool(int percent)> &progress, QString *error = nullptr);
+    TScanResult Acquire(
+        QImage &picture, const std::function<bool(int percent)> &progress, QString *error = nullptr);
 
     // The bytes one read asks for: small enough that the window answers between reads.
     static constexpr int ReadChunk = 64 * 1024;

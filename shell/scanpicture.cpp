@@ -79,7 +79,8 @@ bool TScanPicture::growTo(int lines, QString *error)
     if (m_pixels.size() < size) {
         // A hand scanner's lines come without a count: room grows by half at a time.
         if (size > m_pixels.capacity())
-            m_pixels.reserve(std::max(size, std::min<qsizetype>(PictureMemoryBudget, m_pixels.size() * 3 / 2)));
+            m_pixels.reserve(
+                std::max(size, std::min<qsizetype>(PictureMemoryBudget, m_pixels.size() * 3 / 2)));
         m_pixels.resize(size, '\0');
     }
     return true;
@@ -155,7 +156,7 @@ int TScanPicture::Percent() const
     const int lines = m_framesDone == 0 ? m_params.Lines : m_lines;
     if (lines <= 0)
         return -1;
-    const qint64 done = qint64(m_framesDone) * lines + m_line;
+    const qint64 done = qint64(m_framesDone) * lines + (m_inFrame ? m_line : 0);
     return int(std::min<qint64>(100, done * 100 / (qint64(m_passes) * lines)));
 }
 

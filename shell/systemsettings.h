@@ -50,8 +50,9 @@ struct TFileTypeChange {
 };
 // The rows whose check changed since the dialog opened: only those are acted on, so that
 // OK never touches an association the user left alone.
-QList<TFileTypeChange> ChangedFileTypes(const QStringList &extensions, const QList<bool> &before,
-    const QList<bool> &after);
+QList<TFileTypeChange> ChangedFileTypes(
+    const QStringList &extensions, const QList<bool> &before, const QList<bool> &after);
 // Registers or unregisters each; every change is tried, and the failures come back as one
 // message (false).
-bool ApplyFileTypeChanges(const QList<TFileTypeChange> &changes, const TFileTypeRoots &roots, QString *error = nullptr);
+bool ApplyFileTypeChanges(
+    const QList<TFileTypeChange> &changes, const TFileTypeRoots &roots, QString *error = nullptr);

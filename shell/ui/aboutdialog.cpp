@@ -53,8 +53,8 @@ TFrmAbout::TFrmAbout(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
     auto *turn = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Home), this);
-    connect(turn, &QShortcut::activated, this,
-        [this] { m_pages->setCurrentIndex(1 - m_pages->currentIndex()); });
+    connect(
+        turn, &QShortcut::activated, this, [this] { m_pages->setCurrentIndex(1 - m_pages->currentIndex()); });
 }
 
 int TFrmAbout::CurrentPage() const
@@ -67,14 +67,15 @@ QWidget *TFrmAbout::programPage()
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("TabProgram"));
     auto *logo = new QLabel(page);
-    logo->setPixmap(QIcon::fromTheme(QStringLiteral("dorwen-cad"), windowIcon()).pixmap(64, 64));
+    logo->setObjectName(QStringLiteral("ImgLogo"));
+    logo->setPixmap(QIcon(QStringLiteral(":/desktop/dorwen-cad.svg")).pixmap(64, 64));
     auto *name = new QLabel(QStringLiteral("<b>%1</b>").arg(kProduct), page);
     auto *version = new QLabel(GetUiString(UiKey::About::Version).arg(Version()), page);
     version->setObjectName(QStringLiteral("LblVersion"));
     auto *what = new QLabel(GetUiString(UiKey::About::Description), page);
     auto *layout = new QVBoxLayout(page);
-    for (QWidget *w : { static_cast<QWidget *>(logo), static_cast<QWidget *>(name), static_cast<QWidget *>(version),
-             static_cast<QWidget *>(what) })
+    for (QWidget *w : { static_cast<QWidget *>(logo), static_cast<QWidget *>(name),
+             static_cast<QWidget *>(version), static_cast<QWidget *>(what) })
         layout->addWidget(w, 0, Qt::AlignHCenter);
     layout->addWidget(linkButton(GetUiString(UiKey::About::Home_Page) + QStringLiteral(": ") + HomePageUrl(),
                           QUrl(HomePageUrl()), "PnlWeb"),

@@ -100,7 +100,8 @@ bool TMainWindowSystem::acquire(QImage &picture)
         showError(error);
         return false;
     }
-    QProgressDialog gauge(GetUiString(UiKey::Scan::Scanning), GetUiString(UiKey::General::BtnCancel), 0, 100, &m_form);
+    QProgressDialog gauge(
+        GetUiString(UiKey::Scan::Scanning), GetUiString(UiKey::General::BtnCancel), 0, 100, &m_form);
     gauge.setObjectName(QStringLiteral("ScanProgress"));
     gauge.setWindowModality(Qt::WindowModal);
     gauge.setMinimumDuration(0);

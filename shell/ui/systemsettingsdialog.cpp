@@ -66,8 +66,8 @@ TFrmSetSystem::TFrmSetSystem(QWidget *parent, std::function<void()> clearBackup,
     SetHelpKey(this, THelpContext::SystemSettings);
 }
 
-QSpinBox *TFrmSetSystem::addNumber(QGridLayout *grid, const char *name, const QString &label, const QString &unit,
-    TSettingRange range, std::int32_t value)
+QSpinBox *TFrmSetSystem::addNumber(QGridLayout *grid, const char *name, const QString &label,
+    const QString &unit, TSettingRange range, std::int32_t value)
 {
     const int row = grid->rowCount();
     auto *caption = new QLabel(label);
@@ -99,8 +99,8 @@ QWidget *TFrmSetSystem::systemPage(const TSystemSettingValues &v)
     grid->addWidget(new QLabel(text(Current_Backup)), row, 3);
     grid->addWidget(m_curBakDataSize, row, 4);
     grid->addWidget(new QLabel(text(Unit_MB)), row, 5);
-    m_maxRecentFile = addNumber(grid, "RdtMaxRecentFileNum", text(Recent_File_Count), QString(),
-        MaxRecentFileRange, v.MaxRecentFile);
+    m_maxRecentFile = addNumber(
+        grid, "RdtMaxRecentFileNum", text(Recent_File_Count), QString(), MaxRecentFileRange, v.MaxRecentFile);
     m_flashFrequence = addNumber(grid, "RdtFlashFrequence", text(Flash_Frequence), text(Unit_Ms),
         FlashFrequenceRange, v.FlashFrequence);
     m_flashTime
@@ -195,7 +195,8 @@ void TFrmSetSystem::clearBackupData()
     if (!m_clearBackup)
         return;
     const auto answer = QMessageBox::question(this, GetUiMessage(UiKey::String::ClearBackupCaption),
-        GetUiMessage(UiKey::String::ClearBackupQuestion), QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        GetUiMessage(UiKey::String::ClearBackupQuestion), QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     m_clearBackup();

@@ -66,7 +66,8 @@ TEST_F(FileTypeFixture, RegisteringWritesOurPackageDesktopFileAndDefault)
     ASSERT_TRUE(RegisterFileType(".JC5", true, roots));
     EXPECT_TRUE(IsFileTypeRegistered(".QS", roots));
     EXPECT_TRUE(IsFileTypeRegistered(".JC5", roots));
-    EXPECT_TRUE(ReadAll(desktop()).contains("\nMimeType=application/x-dorwen-jc5;application/x-dorwen-qs;\n"));
+    EXPECT_TRUE(
+        ReadAll(desktop()).contains("\nMimeType=application/x-dorwen-jc5;application/x-dorwen-qs;\n"));
 }
 
 TEST_F(FileTypeFixture, UnregisteringTakesOutOnlyOurEntries)
@@ -148,16 +149,19 @@ TEST_F(FileTypeFixture, DamagedFilesAreReadBoundedAndOursRewritten)
         EXPECT_LT(xml.size(), 4096);
     }
     // The entry read before the damage stays ours.
-    ASSERT_TRUE(WriteAll(package(), "<mime-info><mime-type type=\"application/x-dorwen-ep\"><glob pattern=\"*.ep\"/>"));
+    ASSERT_TRUE(WriteAll(
+        package(), "<mime-info><mime-type type=\"application/x-dorwen-ep\"><glob pattern=\"*.ep\"/>"));
     ASSERT_TRUE(RegisterFileType(".QS", true, roots));
     EXPECT_TRUE(ReadAll(package()).contains("application/x-dorwen-ep"));
 
     // Lines of another encoding are kept (as text), ours added.
     QStringEncoder gbk("GBK");
-    const QByteArray foreign = "[Default Applications]\n" + QByteArray(gbk(u"text/x-说明=看图.desktop;")) + "\n";
+    const QByteArray foreign
+        = "[Default Applications]\n" + QByteArray(gbk(u"text/x-说明=看图.desktop;")) + "\n";
     ASSERT_TRUE(WriteAll(mimeApps(), foreign));
     ASSERT_TRUE(RegisterFileType(".JC5", true, roots));
-    EXPECT_EQ(TIniFile(mimeApps()).ReadString("Default Applications", u"text/x-说明"_qs, "-"), u"看图.desktop;"_qs);
+    EXPECT_EQ(
+        TIniFile(mimeApps()).ReadString("Default Applications", u"text/x-说明"_qs, "-"), u"看图.desktop;"_qs);
     EXPECT_TRUE(IsFileTypeRegistered(".JC5", roots));
 
     // A mimeapps.list beyond what a settings file can be is refused, reported, unchanged.

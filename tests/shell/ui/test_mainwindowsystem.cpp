@@ -24,6 +24,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -102,7 +103,8 @@ struct SystemFixture : ::testing::Test {
     }
     TMDIChild *openDocument()
     {
-        TMDIChild *child = form->NewChildFromPicture(MakePicture({ { 1, 2, 0 }, { 4, 0, 5 } }, GreyPalette()));
+        TMDIChild *child
+            = form->NewChildFromPicture(MakePicture({ { 1, 2, 0 }, { 4, 0, 5 } }, GreyPalette()));
         if (child)
             child->PatternGrid().ClearModified();
         return child;
@@ -136,13 +138,19 @@ TEST_F(SystemFixture, RegisteringInTheDialogShowsTheRowCheckedNextTime)
 
 TEST_F(SystemFixture, OkWritesTheSettingsAndTouchesNoAssociationLeftAlone)
 {
-    // Another program's default for QS, and a row the user does not touch.
+    // Another program's default for QS over a type our package still holds: the row shows
+    // unchecked, and OK must not take our half of it away unless the user unticks it.
     ASSERT_TRUE(QDir().mkpath(home.filePath("config")));
     ASSERT_TRUE(WriteAll(home.filePath("config/mimeapps.list"),
         "[Default Applications]\napplication/x-dorwen-qs=other.desktop;\n"));
+    ASSERT_TRUE(QDir().mkpath(home.filePath("data/mime/packages")));
+    ASSERT_TRUE(WriteAll(home.filePath("data/mime/packages/dorwen-cad.xml"),
+        "<mime-info><mime-type type=\"application/x-dorwen-qs\"><glob "
+        "pattern=\"*.qs\"/></mime-type></mime-info>"));
     show();
     const QMap<QString, QByteArray> before = associationFiles();
     run("ActSetSystem", { On<TFrmSetSystem>([](TFrmSetSystem *d) {
+        EXPECT_EQ(row(d, 2)->checkState(0), Qt::Unchecked);
         auto *undo = d->findChild<QSpinBox *>("RdtMaxUndoCount");
         undo->setValue(42);
         QTest::mouseClick(d->findChild<QPushButton *>("BtnOK"), Qt::LeftButton);
@@ -210,7 +218,8 @@ TEST_F(SystemFixture, ClearingTheBackupEmptiesOnlyTheActiveDocument)
     ASSERT_TRUE(form->Action("ActUndo")->isEnabled());
     run("ActSetSystem",
         { On<TFrmSetSystem>([](TFrmSetSystem *d) {
-             EXPECT_EQ(d->findChild<QLineEdit *>("EdtCurBakDataSize")->text(), QString::number(UndoDataSizeMB(), 'f', 2));
+             EXPECT_EQ(d->findChild<QLineEdit *>("EdtCurBakDataSize")->text(),
+                 QString::number(UndoDataSizeMB(), 'f', 2));
              QTest::mouseClick(d->findChild<QPushButton *>("BtnClearUndoData"), Qt::LeftButton);
          }),
             On<QMessageBox>([](QMessageBox *box) {
@@ -218,7 +227,8 @@ TEST_F(SystemFixture, ClearingTheBackupEmptiesOnlyTheActiveDocument)
                 box->button(QMessageBox::Yes)->click();
             }),
             On<TFrmSetSystem>([](TFrmSetSystem *d) {
-                EXPECT_EQ(d->findChild<QLineEdit *>("EdtCurBakDataSize")->text(), QString::number(UndoDataSizeMB(), 'f', 2));
+                EXPECT_EQ(d->findChild<QLineEdit *>("EdtCurBakDataSize")->text(),
+                    QString::number(UndoDataSizeMB(), 'f', 2));
                 d->reject();
             }) });
     EXPECT_TRUE(second->PatternGrid().UndoStore().UndoSteps.empty());
@@ -227,11 +237,12 @@ TEST_F(SystemFixture, ClearingTheBackupEmptiesOnlyTheActiveDocument)
 
     // No keeps the steps.
     form->mdiArea()->setActiveSubWindow(first);
-    run("ActSetSystem", { On<TFrmSetSystem>([](TFrmSetSystem *d) {
-        QTest::mouseClick(d->findChild<QPushButton *>("BtnClearUndoData"), Qt::LeftButton);
-    }),
-                            On<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::No)->click(); }),
-                            On<TFrmSetSystem>([](TFrmSetSystem *d) { d->reject(); }) });
+    run("ActSetSystem",
+        { On<TFrmSetSystem>([](TFrmSetSystem *d) {
+             QTest::mouseClick(d->findChild<QPushButton *>("BtnClearUndoData"), Qt::LeftButton);
+         }),
+            On<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::No)->click(); }),
+            On<TFrmSetSystem>([](TFrmSetSystem *d) { d->reject(); }) });
     EXPECT_FALSE(first->PatternGrid().UndoStore().UndoSteps.empty());
 }
 
@@ -244,7 +255,7 @@ TEST_F(SystemFixture, AboutHelpAndCalculator)
 
     run("ActAbout", { On<TFrmAbout>([](TFrmAbout *d) {
         EXPECT_TRUE(d->windowTitle().contains("Dorwen CAD " + TFrmAbout::Version()));
-        EXPECT_TRUE(d->testAttribute(Qt::WA_DeleteOnClose));
+        EXPECT_FALSE(d->findChild<QLabel *>("ImgLogo")->pixmap().isNull());
         EXPECT_EQ(d->CurrentPage(), 0);
         QTest::keyClick(d, Qt::Key_Home, Qt::ControlModifier | Qt::AltModifier);
         EXPECT_EQ(d->CurrentPage(), 1);
@@ -311,8 +322,9 @@ TEST_F(SystemFixture, ScanningOpensAnUnsavedDocument)
     // Cancel while the picture comes: nothing opens, no file is left.
     backend.SetOptions("mode Color\ndepth 8\nread-limit true\nread-limit-size 64\nread-delay true\n"
                        "read-delay-duration 2000\n");
-    run("ActScan", { On<TFrmSelectScanner>([](TFrmSelectScanner *d) { d->accept(); }),
-                       On<QProgressDialog>([](QProgressDialog *p) { p->cancel(); }) });
+    run("ActScan",
+        { On<TFrmSelectScanner>([](TFrmSelectScanner *d) { d->accept(); }),
+            On<QProgressDialog>([](QProgressDialog *p) { p->cancel(); }) });
     EXPECT_EQ(form->Children().size(), 1);
     EXPECT_FALSE(QFile::exists(scanFile));
 
