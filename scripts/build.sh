@@ -15,7 +15,7 @@ packages=(
   libgraphicsmagick++1-dev libtiff-dev ghostscript libsane-dev libzstd-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format clang-tidy
-  breeze-icon-theme libqt6svg6
+  breeze-icon-theme libqt6svg6 shared-mime-info
 )
 
 missing=()

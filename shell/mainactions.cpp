@@ -27,13 +27,13 @@ constexpr TMainActionInfo Actions[] = {
     { "ActFileSaveAs", "MainMenu", "Save_As", File, Built, Doc, T::NoTool, NoLanguage, K::SaveAs },
     { "ActFileClose", "MainMenu", "Close_Child_Window", File, Built, Doc, T::NoTool, NoLanguage, K::Close },
     { "ActCloseAll", "MainMenu", "Close_All", File, Built, Doc },
-    { "ActScan", "MainMenu", "Scan", File, Planned, Free },
+    { "ActScan", "MainMenu", "Scan", File, Built, Free },
     { "ActSelectScan", "MainMenu", "Select_TWAIN_32_Source", File, Inert, Free },
     { "ActSetPage", "MainMenu", "Page_Option", File, Built, Free },
     { "ActPrintPreview", "MainMenu", "Print_Preview", File, Built, Doc },
     { "ActPrint", "MainMenu", "Print_Hint", File, Built, Doc, T::NoTool, NoLanguage, K::Print },
-    { "ActSetSystem", "MainMenu", "System_Option", File, Planned, Free },
-    { "ActCalc", "MainMenu", "Calculator", File, Planned, Free },
+    { "ActSetSystem", "MainMenu", "System_Option", File, Built, Free },
+    { "ActCalc", "MainMenu", "Calculator", File, Built, Free },
     // The recent files are listed here, between the calculator and exit.
     { "ActFileExit", "MainMenu", "Exit_Hint", File, Built, Free, T::NoTool, NoLanguage, K::Quit },
 
@@ -165,8 +165,8 @@ constexpr TMainActionInfo Actions[] = {
     { "ActLocal_Language", "MainMenu", "Local_Language", Language, Built, Free, T::NoTool, 3 },
 
     // Help menu.
-    { "ActHelp", "MainMenu", "Help_Hint", Help, Planned, Free },
-    { "ActAbout", "MainMenu", "About", Help, Planned, Free },
+    { "ActHelp", "MainMenu", "Help_Hint", Help, Built, Free },
+    { "ActAbout", "MainMenu", "About", Help, Built, Free },
 
     // In no menu: the palette bar's protect button and two unused actions.
     { "Action1", nullptr, nullptr, None, Inert, Free },

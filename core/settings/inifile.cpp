@@ -364,6 +364,17 @@ bool TIniFile::WriteString(const QString &section, const QString &key, const QSt
     return update.Commit();
 }
 
+bool TIniFile::DeleteKey(const QString &section, const QString &key)
+{
+    TIniUpdate update(*this);
+    State &s = *m_state;
+    if (s.updateFailed)
+        return false;
+    if (s.ini.removeKey(section, key))
+        s.dirty = true;
+    return update.Commit();
+}
+
 bool TIniFile::WriteInteger(const QString &section, const QString &key, std::int32_t value)
 {
     return WriteString(section, key, QString::number(value));

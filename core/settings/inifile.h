@@ -70,6 +70,9 @@ public:
     bool WriteInteger(const QString &section, const QString &key, std::int32_t value);
     bool WriteBool(const QString &section, const QString &key, bool value);
     bool WriteFloat(const QString &section, const QString &key, double value);
+    // Takes out the first line of Key in Section (true when there is none to take out);
+    // false when the file could not be read, locked or written.
+    bool DeleteKey(const QString &section, const QString &key);
 
     // Floating values as written: "." as the separator, up to 15 significant digits.
     static QString FormatFloat(double value);

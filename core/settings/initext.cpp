@@ -167,4 +167,14 @@ void IniText::setValue(const QString &sectionName, const QString &keyName, const
         m_indexed = false;
 }
 
+bool IniText::removeKey(QStringView section, QStringView key)
+{
+    const IniLine *line = findKey(section, key);
+    if (!line)
+        return false;
+    lines.erase(lines.begin() + (line - lines.data()));
+    m_indexed = false;
+    return true;
+}
+
 } // namespace IniParse

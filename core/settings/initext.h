@@ -62,6 +62,8 @@ struct IniText {
     // last key line, adding the section at the end when it is missing. The names are
     // trimmed and valid (see TIniFile::WriteString).
     void setValue(const QString &sectionName, const QString &keyName, const QString &value);
+    // Takes out the first line of the key in the section; false when there is none.
+    bool removeKey(QStringView section, QStringView key);
 
     std::vector<IniLine> lines;
     QString eol = QStringLiteral("\n");

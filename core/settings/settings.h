@@ -152,7 +152,7 @@ void WriteFlashTime(std::int32_t value);
 // Held to 1..256 when read and before it is written; kept in AutoReduceColorCount.
 std::int32_t ReadAutoReduceColorCount();
 void WriteAutoReduceColorCount(std::int32_t value);
-// Held to 1..10 when read.
+// Held to 1..10 when read and before it is written.
 std::int32_t ReadMaxRecentFile();
 // The same through an object already open on ConfigIniPath, so that a recent-list
 // operation reads the file once.

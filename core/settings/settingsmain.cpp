@@ -162,7 +162,7 @@ std::int32_t ReadMaxRecentFile(const TIniFile &config)
 }
 void WriteMaxRecentFile(std::int32_t value)
 {
-    writeInt("MaxRecentFile", value);
+    writeInt("MaxRecentFile", limitMaxRecentFile(value));
 }
 
 bool ReadAutoOpenRecentFile()

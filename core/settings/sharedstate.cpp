@@ -135,7 +135,7 @@ bool InitSharedState(const QString &exeDir, QString *error)
     f.WeaveDir = GetAppSubDir(f.DataDir, QStringLiteral("Weave"));
     const QString helpDir = f.Portable ? GetAppSubDir(f.ResourceDir, QStringLiteral("Help"))
                                        : withSlash(f.ResourceDir + QStringLiteral("Help"));
-    f.HelpFile = helpDir + QStringLiteral("Help.hlp");
+    f.HelpFile = helpDir + QStringLiteral("index.html");
     f.LanguageDir = f.Portable ? GetAppSubDir(f.ResourceDir, QStringLiteral("Language"))
                                : withSlash(f.ResourceDir + QStringLiteral("Language"));
     f.BindingDir = GetAppSubDir(f.DataDir, QStringLiteral("Binding"));

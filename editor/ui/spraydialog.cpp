@@ -1,6 +1,7 @@
 #include "editor/ui/spraydialog.h"
 
 #include "core/settings/uitexts.h"
+#include "core/ui/helpkey.h"
 #include "core/ui/okcancelbuttons.h"
 
 #include <QDialogButtonBox>
@@ -36,6 +37,7 @@ TFrmSetSpray::TFrmSetSpray(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    SetHelpKey(this, THelpContext::Spray);
 }
 
 void TFrmSetSpray::SetValues(const TSprayOption &option)

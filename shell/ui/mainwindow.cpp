@@ -12,6 +12,7 @@
 #include "shell/ui/mainwindowsamplecard.h"
 #include "shell/ui/mainwindowtechnique.h"
 #include "shell/ui/mainwindowselvedges.h"
+#include "shell/ui/mainwindowsystem.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
@@ -54,6 +55,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_palette = std::make_unique<TMainWindowPalette>(*this);
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this); // a child of the window
+    m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
     // settings, the palette bar, the notification target, the library browsers, the

@@ -43,6 +43,7 @@ class TMainWindowTiling;
 class TMainWindowPrinting;
 class TMainWindowOutlines;
 class TMainWindowSelvedges;
+class TMainWindowSystem;
 class TFramPalette;
 class TPatternGrid;
 struct TMainActionInfo;
@@ -216,6 +217,8 @@ private:
     friend class TMainWindowColors;
     // So does the selvedge part with its windows.
     friend class TMainWindowSelvedges;
+    // The system part offers the calculator only when there is one.
+    friend class TMainWindowSystem;
     void setupStatusBar();
     void placeGauge();
     void showGauge();
@@ -288,4 +291,5 @@ private:
     std::unique_ptr<TMainWindowPrinting> m_printing;
     std::unique_ptr<TMainWindowOutlines> m_outlines;
     std::unique_ptr<TMainWindowSelvedges> m_selvedges;
+    std::unique_ptr<TMainWindowSystem> m_system;
 };

@@ -116,7 +116,7 @@ TEST(MainActions, SpotRows)
         { "ActDisplayInfo", none, "MainMenu", "Dispaly_Navigator", TMainMenu::Window, Built, false },
         { "ActEnglish", none, "MainMenu", "English", TMainMenu::Language, Built, false },
         { "ActLocal_Language", none, "MainMenu", "Local_Language", TMainMenu::Language, Built, false },
-        { "ActAbout", none, "MainMenu", "About", TMainMenu::Help, Planned, false },
+        { "ActAbout", none, "MainMenu", "About", TMainMenu::Help, Built, false },
         { "ActMove", TToolId::Move, "Tools", "Move_Word_Or_Area", TMainMenu::ToolBar, Built, false },
         { "ActSprayer", TToolId::Sprayer, "Tools", "Sprayer", TMainMenu::ToolBar, Built, false },
         { "ActHorzLine", TToolId::HorzLine, "Tools", "Draw_A_Horizontally_Line", TMainMenu::ToolBar, Planned,

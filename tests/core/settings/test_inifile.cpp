@@ -427,3 +427,26 @@ TEST(IniFileLock, TwoProgramsWritingAtOnceKeepEveryKey)
     EXPECT_TRUE(ReadAll(file).startsWith("; written by two programs\n[Keys]\n"));
     EXPECT_FALSE(QFile::exists(file + ".lock"));
 }
+
+// Deleting a key takes out its first line only; everything else stays byte for byte, and
+// the key, read again, gives its default (or the value of a second line of that name).
+TEST_F(IniFixture, DeleteKeyTakesOutOneLineAndKeepsTheRest)
+{
+    put("; c\n[One]\nA=1\nb=2\n; inside\nB=3\nC=4\n[Two]\nA=5\n");
+    TIniFile ini(path());
+    ASSERT_TRUE(ini.DeleteKey("one", "B"));
+    EXPECT_EQ(get(), QByteArray("; c\n[One]\nA=1\n; inside\nB=3\nC=4\n[Two]\nA=5\n"));
+    EXPECT_EQ(ini.ReadString("One", "B", "-"), "3");
+    ASSERT_TRUE(ini.DeleteKey("One", "C"));
+    ASSERT_TRUE(ini.WriteString("One", "D", "6")); // after the section's last key still
+    EXPECT_EQ(ini.ReadString("One", "C", "-"), "-");
+    EXPECT_EQ(get(), QByteArray("; c\n[One]\nA=1\n; inside\nB=3\nD=6\n[Two]\nA=5\n"));
+
+    const IniCounts counts;
+    ASSERT_TRUE(ini.DeleteKey("One", "Missing")); // nothing to take out: nothing written
+    ASSERT_TRUE(ini.DeleteKey("Gone", "A"));
+    EXPECT_EQ(counts.saved(), 0u);
+    QFile::remove(path());
+    ASSERT_TRUE(ini.DeleteKey("One", "A"));
+    EXPECT_FALSE(QFile::exists(path()));
+}

@@ -610,3 +610,18 @@ TEST_F(SettingsFixture, NonRegularConfigIniReadsAsDefaults)
     WriteDefaultWarps(7);
     EXPECT_EQ(QFile::symLinkTarget(Folders().ConfigIniPath), "/dev/zero");
 }
+
+// The recent-file count is stored within the 1 to 10 the settings dialog offers, whatever a
+// caller hands in, so that the file never holds a count the list would read differently.
+TEST_F(SettingsFixture, RecentFileCountIsBoundedWhenWritten)
+{
+    const struct {
+        std::int32_t given;
+        const char *stored;
+    } cases[] = { { 0, "1" }, { -3, "1" }, { 11, "10" }, { 999, "10" }, { 7, "7" } };
+    for (const auto &c : cases) {
+        QFile::remove(Folders().ConfigIniPath);
+        WriteMaxRecentFile(c.given);
+        EXPECT_EQ(get(), QByteArray("[Main]\nMaxRecentFile=") + c.stored + "\n") << c.given;
+    }
+}

@@ -71,7 +71,7 @@ TEST(SharedState, PortableModeKeepsEverythingNextToTheProgram)
     ASSERT_TRUE(InitSharedState(exe.path()));
     EXPECT_TRUE(PortableMode());
     EXPECT_EQ(Folders().ConfigIniPath, exe.filePath("Config.Ini"));
-    EXPECT_EQ(Folders().HelpFile, exe.filePath("Help/Help.hlp"));
+    EXPECT_EQ(Folders().HelpFile, exe.filePath("Help/index.html"));
     QStringList made = QDir(exe.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     made.sort();
     EXPECT_EQ(made, (QStringList { "Binding", "Help", "Language", "Pattern", "Picture", "Weave" }));

@@ -110,9 +110,9 @@ TEST_F(ActionsFixture, EnabledStatesFollowCommandsAndDocuments)
         EXPECT_FALSE(form->Action(planned->Name)->isEnabled()) << planned->Name;
 
     int mainRuns = 0;
-    form->SetActionHandler("ActCalc", [&] { ++mainRuns; });
-    EXPECT_TRUE(form->Action("ActCalc")->isEnabled());
-    form->Action("ActCalc")->trigger();
+    form->SetActionHandler("ActSetPage", [&] { ++mainRuns; });
+    EXPECT_TRUE(form->Action("ActSetPage")->isEnabled());
+    form->Action("ActSetPage")->trigger();
     EXPECT_EQ(mainRuns, 1);
 
     QList<TMDIChild *> ran;
