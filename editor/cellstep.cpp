@@ -1,6 +1,9 @@
 #include "editor/cellstep.h"
 
+#include "core/undo/undorecord.h"
 #include "editor/patterngrid.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -9,9 +12,32 @@ bool inside(const QImage &picture, std::int32_t x, std::int32_t y)
     return x >= 0 && y >= 0 && x < picture.width() && y < picture.height();
 }
 
+// A long list is recorded as its box, kept packed: the cells that differ from the reference
+// copy in the box are exactly the listed ones, and a packed box costs far less than a list
+// entry a cell.
+void recordStep(TPatternGrid &grid, const TLineArray &cells)
+{
+    const QImage &picture = grid.Picture();
+    if (cells.size() < PackedStepMinCells || picture.isNull()) {
+        grid.RecordUndoStep(cells);
+        return;
+    }
+    TRect box { picture.width(), picture.height(), -1, -1 };
+    for (const TPoint &c : cells)
+        if (inside(picture, c.X, c.Y)) {
+            box.Left = std::min(box.Left, c.X);
+            box.Top = std::min(box.Top, c.Y);
+            box.Right = std::max(box.Right, c.X);
+            box.Bottom = std::max(box.Bottom, c.Y);
+        }
+    if (box.Right < box.Left)
+        return; // nothing inside the picture changed
+    grid.RecordRectUndoStep(box, false, false);
+}
+
 void finishStep(TPatternGrid &grid, const TLineArray &cells)
 {
-    grid.RecordUndoStep(cells);
+    recordStep(grid, cells);
     grid.RebuildReducedView();
     grid.Repaint();
     grid.NotifyRefreshView(1);

@@ -1,6 +1,7 @@
 #include "shell/ui/printpreview.h"
 
 #include "core/settings/uitexts.h"
+#include "core/ui/helpkey.h"
 #include "shell/printlayout.h"
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/printpattern.h"
@@ -41,6 +42,7 @@ TFrmPrintPreview::TFrmPrintPreview(TMDIChild &document, QWidget *parent)
     setObjectName(QStringLiteral("TFrmPrintPreview"));
     setWindowTitle(GetUiString(UiKey::PrintPreview::Print_Preview_Caption));
     setWindowModality(Qt::WindowModal);
+    SetHelpKey(this, THelpContext::PrintPreview);
 
     auto *print
         = toolButton("Print_Hint_Two", GetUiString(UiKey::PrintPreview::Print_Hint_Two), "document-print");

@@ -26,6 +26,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
@@ -177,6 +178,12 @@ TEST_F(PrintingFixture, PreviewStepsThroughThePages)
     EXPECT_TRUE(panels[1]->text().startsWith("1"));
     fit->setChecked(false);
     EXPECT_EQ(layout.PageCount(), 21);
+
+    // F1 opens the guide at the preview's section.
+    bool helpKey = false;
+    for (const QShortcut *key : preview.findChildren<QShortcut *>())
+        helpKey = helpKey || key->key() == QKeySequence(QKeySequence::HelpContents);
+    EXPECT_TRUE(helpKey);
 
     QTest::keyClick(&preview, Qt::Key_Escape);
     EXPECT_FALSE(preview.isVisible());
