@@ -10,9 +10,9 @@
 #include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/mainwindowprinting.h"
 #include "shell/ui/mainwindowsamplecard.h"
-#include "shell/ui/mainwindowtechnique.h"
 #include "shell/ui/mainwindowselvedges.h"
 #include "shell/ui/mainwindowsystem.h"
+#include "shell/ui/mainwindowtechnique.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/messageboxquestions.h"
@@ -53,8 +53,9 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     m_selvedges = std::make_unique<TMainWindowSelvedges>(*this);
     m_card = std::make_unique<TMainWindowCard>(*this);
     m_palette = std::make_unique<TMainWindowPalette>(*this);
+    // The colour and technique parts live as children of the window.
     new TMainWindowColors(*this);
-    new TMainWindowTechnique(*this); // a child of the window
+    new TMainWindowTechnique(*this);
     m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
