@@ -56,7 +56,7 @@ public:
 
 private:
     // to[x] = from[x] | from[x - shift] over the row; the pads stay zero.
-    void shiftOr(const uchar *from, uchar *to, int shift) const
+    void shiftOr(const uchar *__restrict from, uchar *__restrict to, int shift) const
     {
         for (int x = 0; x < m_width; ++x)
             to[x] = from[x] | from[x - shift];
@@ -67,66 +67,89 @@ private:
 };
 } // namespace
 
+namespace {
+struct TReach {
+    int Right, Left, Bottom, Top;
+};
+
+// Adds one row to per-column counts of the rows since the last F (0 on a row of F; a row
+// past the picture's edge, row == nullptr, holds no F). Counts stop at the type's top,
+// which stands for "no F near".
+template <typename T> void countRow(T *__restrict since, const uchar *__restrict row, uchar f, int w)
+{
+    constexpr T Far = std::numeric_limits<T>::max();
+    if (row)
+        for (int x = 0; x < w; ++x)
+            since[x] = row[x] == f ? T(0) : T(since[x] + T(since[x] != Far));
+    else
+        for (int x = 0; x < w; ++x)
+            since[x] = T(since[x] + T(since[x] != Far));
+}
+
+// The scan itself, with the per-column counts in T, which must hold every length used.
+// above: rows since the last F above the current row (its walks go down); ahead: rows
+// since the last F as of `top` rows below (an F within them starts a walk up to here).
+template <typename T>
+int scanRows(const QImage &ref, QImage &picture, const TReach &r, const TBordureColors &colors)
+{
+    const int w = ref.width(), h = ref.height();
+    const uchar f = colors.Foreground, b = colors.Background, c = colors.Border;
+    constexpr T Far = std::numeric_limits<T>::max();
+    std::vector<T> above(static_cast<std::size_t>(w), Far), ahead(static_cast<std::size_t>(w), Far);
+    std::vector<uchar> isF(static_cast<std::size_t>(w)), none(static_cast<std::size_t>(w), 0);
+    TRowWindows leftWindows(w), rightWindows(w); // each answer lives in its own buffers
+    for (int y = 0; y < std::min(r.Top, h); ++y)
+        countRow(ahead.data(), ref.constScanLine(y), f, w);
+    const T down = T(r.Bottom), up = T(r.Top);
+    int changed = 0;
+    ShowProgressGauge();
+    TProgressSteps progress(std::max(1, h - 1));
+    for (int y = 0; y < h; ++y) {
+        if (r.Top > 0)
+            countRow(ahead.data(), y + r.Top < h ? ref.constScanLine(y + r.Top) : nullptr, f, w);
+        const uchar *__restrict row = ref.constScanLine(y);
+        for (int x = 0; x < w; ++x)
+            isF[std::size_t(x)] = row[x] == f ? 0xff : 0;
+        const uchar *__restrict fromLeft
+            = r.Right > 0 ? leftWindows.within(isF.data(), r.Right, 1) : none.data();
+        const uchar *__restrict fromRight
+            = r.Left > 0 ? rightWindows.within(isF.data(), r.Left, -1) : none.data();
+        uchar *__restrict out = picture.scanLine(y);
+        T *__restrict since = above.data();
+        const T *__restrict sinceAhead = ahead.data();
+        // Only B cells that are not F take the border; a cell already C is not a change.
+        int rowChanged = 0;
+        for (int x = 0; x < w; ++x) {
+            // Plain bitwise tests, with no early exit, so the loop runs as vector code.
+            const uchar near
+                = uchar(fromLeft[x] | fromRight[x] | -uchar(since[x] < down) | -uchar(sinceAhead[x] < up));
+            const uchar on = near & -uchar(row[x] == b) & -uchar(row[x] != f);
+            rowChanged += on & uchar(out[x] != c);
+            out[x] = uchar((on & c) | (~on & out[x]));
+        }
+        countRow(since, row, f, w);
+        changed += rowChanged;
+        progress.step(y);
+    }
+    progress.finish();
+    return changed;
+}
+} // namespace
+
 int ApplyBordure(
     const QImage &ref, QImage &picture, const TBordureOption &option, const TBordureColors &colors)
 {
     if (!usable(ref, picture))
         return 0;
     const int w = ref.width(), h = ref.height();
-    const uchar f = colors.Foreground, b = colors.Background, c = colors.Border;
-    const int right = reach(option.RightBordure, option.RightLength, w);
-    const int left = reach(option.LeftBordure, option.LeftLength, w);
-    const int bottom = reach(option.BottomBordure, option.BottomLength, h);
-    const int top = reach(option.TopBordure, option.TopLength, h);
-    // Per column, the last row holding F among the rows above the current one (for the
-    // walks downwards) and among the rows up to `top` below it (for the walks upwards: read
-    // ahead, so a single pass from the top serves both).
-    constexpr int None = std::numeric_limits<int>::min() / 2;
-    std::vector<int> lastAbove(std::size_t(w), None), lastAhead(std::size_t(w), None);
-    std::vector<uchar> isF(static_cast<std::size_t>(w)), paint(static_cast<std::size_t>(w));
-    TRowWindows windows(w);
-    const auto takeAhead = [&](int y) {
-        const uchar *row = ref.constScanLine(y);
-        for (int x = 0; x < w; ++x)
-            lastAhead[std::size_t(x)] = row[x] == f ? y : lastAhead[std::size_t(x)];
-    };
-    for (int y = 0; y < std::min(top, h); ++y)
-        takeAhead(y);
-    int changed = 0;
-    ShowProgressGauge();
-    TProgressSteps progress(std::max(1, h - 1));
-    for (int y = 0; y < h; ++y) {
-        if (top > 0 && y + top < h)
-            takeAhead(y + top);
-        const uchar *row = ref.constScanLine(y);
-        uchar *out = picture.scanLine(y);
-        for (int x = 0; x < w; ++x) {
-            isF[std::size_t(x)] = row[x] == f ? 0xff : 0;
-            const bool down = y - lastAbove[std::size_t(x)] <= bottom;
-            const bool up = lastAhead[std::size_t(x)] > y && top > 0;
-            paint[std::size_t(x)] = uchar(down | up);
-        }
-        const uchar *fromLeft = right > 0 ? windows.within(isF.data(), right, 1) : nullptr;
-        if (fromLeft)
-            for (int x = 0; x < w; ++x)
-                paint[std::size_t(x)] |= fromLeft[x] & 1;
-        const uchar *fromRight = left > 0 ? windows.within(isF.data(), left, -1) : nullptr;
-        if (fromRight)
-            for (int x = 0; x < w; ++x)
-                paint[std::size_t(x)] |= fromRight[x] & 1;
-        // Only B cells that are not F take the border; a cell already C is not a change.
-        int rowChanged = 0;
-        for (int x = 0; x < w; ++x) {
-            const bool on = paint[std::size_t(x)] & (row[x] == b) & (row[x] != f);
-            rowChanged += on & (out[x] != c);
-            out[x] = on ? c : out[x];
-            lastAbove[std::size_t(x)] = row[x] == f ? y : lastAbove[std::size_t(x)];
-        }
-        changed += rowChanged;
-        progress.step(y);
-    }
-    progress.finish();
-    return changed;
+    const TReach r { reach(option.RightBordure, option.RightLength, w),
+        reach(option.LeftBordure, option.LeftLength, w), reach(option.BottomBordure, option.BottomLength, h),
+        reach(option.TopBordure, option.TopLength, h) };
+    // Byte counts, the common case, vectorise best; longer walks downwards or upwards need
+    // wider ones (a count at the type's top means "no F near", so it must exceed both lengths).
+    if (std::max(r.Bottom, r.Top) < std::numeric_limits<std::uint8_t>::max())
+        return scanRows<std::uint8_t>(ref, picture, r, colors);
+    return scanRows<std::uint32_t>(ref, picture, r, colors);
 }
 
 void ApplyBordureToGrid(TPatternGrid &grid, const TBordureOption &option, const TBordureColors &colors)

@@ -154,7 +154,8 @@ TEST_F(Borders, TheRunMatchesTheCellByCellWalksOnRandomPictures)
 {
     std::mt19937 random(42);
     const auto pick = [&](int n) { return int(random() % std::uint32_t(n)); };
-    const QSize sizes[] = { { 1, 1 }, { 1, 9 }, { 9, 1 }, { 2, 3 }, { 7, 5 }, { 13, 11 }, { 33, 4 } };
+    const QSize sizes[]
+        = { { 1, 1 }, { 1, 9 }, { 9, 1 }, { 2, 3 }, { 7, 5 }, { 13, 11 }, { 33, 4 }, { 3, 300 } };
     const TBordureColors colorSets[] = { { 1, 0, 2 }, { 1, 1, 2 }, { 1, 0, 1 }, { 0, 1, 1 }, { 2, 3, 0 } };
     for (const QSize size : sizes)
         for (const TBordureColors &k : colorSets)
@@ -177,6 +178,7 @@ TEST_F(Borders, TheRunMatchesTheCellByCellWalksOnRandomPictures)
                 o.LeftLength = pick(6) - 1;
                 o.RightLength = pick(6) - 1;
                 o.TopLength = pick(6) - 1;
+                // Long enough to need wide per-column counts on the tall picture.
                 o.BottomLength = round == 0 ? 1000 : pick(6) - 1;
                 QImage expected = start.copy(), actual = start.copy();
                 const int expectedCount = walkedBordure(ref, expected, o, k);
