@@ -1,6 +1,7 @@
 #include "editor/ui/crepeweavedialog.h"
 
 #include "core/settings/uitexts.h"
+#include "core/ui/helpkey.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -12,6 +13,7 @@ TFrmCrepeWeave::TFrmCrepeWeave(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmCrepeWeave"));
+    SetHelpKey(this, THelpContext::CrepeWeave);
     setWindowTitle(GetUiMessage(UiKey::String::CrepeCaption));
     auto *form = new QFormLayout;
     const struct {
