@@ -18,6 +18,7 @@
 #include "modalscript.h"
 #include "shell/pictureformats.h"
 #include "shell/ui/libraryframe.h"
+#include "shippedlanguage.h"
 #include "testutil.h"
 #include "weave/weavefile.h"
 
@@ -26,6 +27,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QFormLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -314,6 +317,26 @@ TEST_F(SelvedgeFixture, F1OpensTheGuideAtEachWindowsSection)
     EXPECT_EQ(fragments, (QStringList { "24", "25", "13" }));
     ASSERT_FALSE(catcher.Urls.isEmpty());
     EXPECT_TRUE(catcher.Urls[0].toLocalFile().endsWith("/Help/index.html"));
+}
+
+// The crepe dialog is kept with its document, so a language switch must reach it too.
+TEST_F(SelvedgeFixture, TheCrepeDialogFollowsALanguageSwitch)
+{
+    const TShippedLanguageScope english(TShippedLanguage::English);
+    TFrmCrepeWeave dialog;
+    const auto label = [&](const char *box) {
+        auto *form = dialog.findChild<QFormLayout *>();
+        auto *text = qobject_cast<QLabel *>(form->labelForField(dialog.findChild<QSpinBox *>(box)));
+        return text ? text->text() : QString();
+    };
+    EXPECT_EQ(dialog.windowTitle(), "Crepe Ground");
+    EXPECT_EQ(label("RdtCrepeWeaveWidth"), "Warps");
+    ChooseShippedLanguage(TShippedLanguage::SimplifiedChinese);
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&dialog, &change);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("泥地"));
+    EXPECT_EQ(label("RdtCrepeWeaveWidth"), QString::fromUtf8("针数"));
+    EXPECT_EQ(dialog.findChild<QPushButton *>("BtnOK")->text(), GetUiString(UiKey::General::BtnOK));
 }
 
 #include "test_mainwindowselvedges.moc"
