@@ -4,44 +4,135 @@
 #include "editor/patterngrid.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
-// One side's walk from (x, y) in steps of (dx, dy), over the raw cells of both pictures (the
-// output detached once, before the scan).
-struct TWalk {
-    const uchar *Ref;
-    qsizetype RefStride;
-    uchar *Out;
-    qsizetype OutStride;
-    int Width, Height;
-    TBordureColors Colors;
-
-    // Returns the number of cells it changed.
-    int run(int x, int y, int dx, int dy, int length) const
-    {
-        int changed = 0;
-        for (int s = 0; s < length; ++s) {
-            const int cx = x + s * dx, cy = y + s * dy;
-            if (cx < 0 || cy < 0 || cx >= Width || cy >= Height)
-                break;
-            const uchar cell = Ref[cy * RefStride + cx];
-            if (cell == Colors.Foreground)
-                break;
-            if (cell == Colors.Background) {
-                uchar &out = Out[cy * OutStride + cx];
-                changed += out != Colors.Border ? 1 : 0;
-                out = Colors.Border;
-            }
-        }
-        return changed;
-    }
-};
-
 bool usable(const QImage &ref, const QImage &picture)
 {
     return !ref.isNull() && ref.format() == QImage::Format_Indexed8
         && picture.format() == QImage::Format_Indexed8 && ref.size() == picture.size();
+}
+
+// A side's length as the scan uses it: 0 when the side is off, at most the picture's extent
+// along the walk (no walk can go further).
+int reach(bool on, std::int32_t length, int extent)
+{
+    return on && length > 0 ? std::min<std::int32_t>(length, extent) : 0;
+}
+
+// A walk of length n painting cell x means: the nearest F on the side it comes from is at
+// most n cells away, which is the same as some F lying within those n cells. The row
+// buffers hold 0xff for F, padded with a row's width of zeros on either side, and are
+// widened by doubling (an OR with a shifted copy), so every pass is a plain loop the
+// compiler turns into vector code.
+class TRowWindows {
+public:
+    explicit TRowWindows(int width)
+        : m_width(width)
+        , m_a(std::size_t(3 * width), 0)
+        , m_b(std::size_t(3 * width), 0)
+    {
+    }
+
+    // The cells whose nearest F towards -dir (dir = +1: to their left) lies within n
+    // cells, as 0xff in the row's own indices; n is 1..width.
+    const uchar *within(const uchar *isF, int n, int dir)
+    {
+        // Widened to include x itself, then read one cell back towards -dir.
+        uchar *a = m_a.data() + m_width, *b = m_b.data() + m_width;
+        std::copy(isF, isF + m_width, a);
+        int p = 1;
+        for (; 2 * p <= n; p *= 2) {
+            shiftOr(a, b, p * dir);
+            std::swap(a, b);
+        }
+        if (n > p) {
+            shiftOr(a, b, (n - p) * dir);
+            std::swap(a, b);
+        }
+        return a - dir;
+    }
+
+private:
+    // to[x] = from[x] | from[x - shift] over the row; the pads stay zero.
+    void shiftOr(const uchar *__restrict from, uchar *__restrict to, int shift) const
+    {
+        for (int x = 0; x < m_width; ++x)
+            to[x] = from[x] | from[x - shift];
+    }
+
+    int m_width;
+    std::vector<uchar> m_a, m_b;
+};
+} // namespace
+
+namespace {
+struct TReach {
+    int Right, Left, Bottom, Top;
+};
+
+// Adds one row to per-column counts of the rows since the last F (0 on a row of F; a row
+// past the picture's edge, row == nullptr, holds no F). Counts stop at the type's top,
+// which stands for "no F near".
+template <typename T> void countRow(T *__restrict since, const uchar *__restrict row, uchar f, int w)
+{
+    constexpr T Far = std::numeric_limits<T>::max();
+    if (row)
+        for (int x = 0; x < w; ++x)
+            since[x] = row[x] == f ? T(0) : T(since[x] + T(since[x] != Far));
+    else
+        for (int x = 0; x < w; ++x)
+            since[x] = T(since[x] + T(since[x] != Far));
+}
+
+// The scan itself, with the per-column counts in T, which must hold every length used.
+// above: rows since the last F above the current row (its walks go down); ahead: rows
+// since the last F as of `top` rows below (an F within them starts a walk up to here).
+template <typename T>
+int scanRows(const QImage &ref, QImage &picture, const TReach &r, const TBordureColors &colors)
+{
+    const int w = ref.width(), h = ref.height();
+    const uchar f = colors.Foreground, b = colors.Background, c = colors.Border;
+    constexpr T Far = std::numeric_limits<T>::max();
+    std::vector<T> above(static_cast<std::size_t>(w), Far), ahead(static_cast<std::size_t>(w), Far);
+    std::vector<uchar> isF(static_cast<std::size_t>(w)), none(static_cast<std::size_t>(w), 0);
+    TRowWindows leftWindows(w), rightWindows(w); // each answer lives in its own buffers
+    for (int y = 0; y < std::min(r.Top, h); ++y)
+        countRow(ahead.data(), ref.constScanLine(y), f, w);
+    const T down = T(r.Bottom), up = T(r.Top);
+    int changed = 0;
+    ShowProgressGauge();
+    TProgressSteps progress(std::max(1, h - 1));
+    for (int y = 0; y < h; ++y) {
+        if (r.Top > 0)
+            countRow(ahead.data(), y + r.Top < h ? ref.constScanLine(y + r.Top) : nullptr, f, w);
+        const uchar *__restrict row = ref.constScanLine(y);
+        for (int x = 0; x < w; ++x)
+            isF[std::size_t(x)] = row[x] == f ? 0xff : 0;
+        const uchar *__restrict fromLeft
+            = r.Right > 0 ? leftWindows.within(isF.data(), r.Right, 1) : none.data();
+        const uchar *__restrict fromRight
+            = r.Left > 0 ? rightWindows.within(isF.data(), r.Left, -1) : none.data();
+        uchar *__restrict out = picture.scanLine(y);
+        T *__restrict since = above.data();
+        const T *__restrict sinceAhead = ahead.data();
+        // Only B cells that are not F take the border; a cell already C is not a change.
+        int rowChanged = 0;
+        for (int x = 0; x < w; ++x) {
+            // Plain bitwise tests, with no early exit, so the loop runs as vector code.
+            const uchar near
+                = uchar(fromLeft[x] | fromRight[x] | -uchar(since[x] < down) | -uchar(sinceAhead[x] < up));
+            const uchar on = near & -uchar(row[x] == b) & -uchar(row[x] != f);
+            rowChanged += on & uchar(out[x] != c);
+            out[x] = uchar((on & c) | (~on & out[x]));
+        }
+        countRow(since, row, f, w);
+        changed += rowChanged;
+        progress.step(y);
+    }
+    progress.finish();
+    return changed;
 }
 } // namespace
 
@@ -50,53 +141,15 @@ int ApplyBordure(
 {
     if (!usable(ref, picture))
         return 0;
-    int changed = 0;
     const int w = ref.width(), h = ref.height();
-    const uchar f = colors.Foreground;
-    const TWalk walk { ref.constBits(), ref.bytesPerLine(), picture.bits(), picture.bytesPerLine(), w, h,
-        colors };
-    // The walks read ref only and only turn cells into C, so the order of the cells does
-    // not change the result: bands of columns are scanned row by row, which reads the
-    // picture in the order it is stored, and the gauge steps at each band's last column.
-    constexpr int Band = 256;
-    const bool rightOn = option.RightBordure && option.RightLength > 0;
-    const bool leftOn = option.LeftBordure && option.LeftLength > 0;
-    const bool bottomOn = option.BottomBordure && option.BottomLength > 0;
-    const bool topOn = option.TopBordure && option.TopLength > 0;
-    // Beyond the picture's edges: a line that holds no F. The tests of a cell are worked out
-    // without branches and joined, so that one branch decides whether any walk starts.
-    const uchar notF = uchar(f ^ 1);
-    const std::vector<uchar> outside(std::size_t(w), notF);
-    ShowProgressGauge();
-    TProgressSteps progress(std::max(1, w - 1));
-    for (int x0 = 0; x0 < w; x0 += Band) {
-        const int x1 = std::min(w, x0 + Band);
-        for (int y = 0; y < h; ++y) {
-            const uchar *row = ref.constScanLine(y);
-            const uchar *above = y > 0 ? ref.constScanLine(y - 1) : outside.data();
-            const uchar *below = y < h - 1 ? ref.constScanLine(y + 1) : outside.data();
-            for (int x = x0; x < x1; ++x) {
-                const uchar before = x > 0 ? row[x - 1] : notF;
-                const uchar after = x < w - 1 ? row[x + 1] : notF;
-                const unsigned sides = unsigned(rightOn & (before == f))
-                    | unsigned(leftOn & (after == f)) << 1 | unsigned(bottomOn & (above[x] == f)) << 2
-                    | unsigned(topOn & (below[x] == f)) << 3;
-                if (((row[x] != f) & (sides != 0)) == 0)
-                    continue;
-                if (sides & 1)
-                    changed += walk.run(x, y, 1, 0, option.RightLength);
-                if (sides & 2)
-                    changed += walk.run(x, y, -1, 0, option.LeftLength);
-                if (sides & 4)
-                    changed += walk.run(x, y, 0, 1, option.BottomLength);
-                if (sides & 8)
-                    changed += walk.run(x, y, 0, -1, option.TopLength);
-            }
-        }
-        progress.step(x1 - 1);
-    }
-    progress.finish();
-    return changed;
+    const TReach r { reach(option.RightBordure, option.RightLength, w),
+        reach(option.LeftBordure, option.LeftLength, w), reach(option.BottomBordure, option.BottomLength, h),
+        reach(option.TopBordure, option.TopLength, h) };
+    // Byte counts, the common case, vectorise best; longer walks downwards or upwards need
+    // wider ones (a count at the type's top means "no F near", so it must exceed both lengths).
+    if (std::max(r.Bottom, r.Top) < std::numeric_limits<std::uint8_t>::max())
+        return scanRows<std::uint8_t>(ref, picture, r, colors);
+    return scanRows<std::uint32_t>(ref, picture, r, colors);
 }
 
 void ApplyBordureToGrid(TPatternGrid &grid, const TBordureOption &option, const TBordureColors &colors)

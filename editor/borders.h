@@ -22,7 +22,7 @@ struct TBordureColors {
 // other colours are passed over, and the walk stops at the picture's edge or at a cell of F.
 // Every test reads ref (the picture before the run), so that cells painted by this run
 // neither start nor stop other borders; only picture is written. A length of 0 or less
-// draws nothing on that side. The shared progress gauge steps once per column. Nothing
+// draws nothing on that side. The shared progress gauge steps once per row. Nothing
 // happens when the two pictures differ in size or are not 8-bit. Returns the number of
 // cells of picture it changed.
 int ApplyBordure(

@@ -1,6 +1,7 @@
 #include "editor/ui/bordurewindow.h"
 
 #include "core/settings/uitexts.h"
+#include "core/ui/helpkey.h"
 #include "editor/patterngrid.h"
 #include "editor/ui/colorswatch.h"
 
@@ -29,6 +30,7 @@ TFrmBordure::TFrmBordure(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmBordure"));
     setAttribute(Qt::WA_DeleteOnClose);
+    SetHelpKey(this, THelpContext::Bordure);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildSides());
     layout->addWidget(buildColors());

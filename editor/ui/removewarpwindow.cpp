@@ -2,6 +2,7 @@
 
 #include "core/settings/settings.h"
 #include "core/settings/uitexts.h"
+#include "core/ui/helpkey.h"
 #include "editor/patterngrid.h"
 
 #include <QCloseEvent>
@@ -17,6 +18,7 @@ TFrmRemovewarp::TFrmRemovewarp(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmRemovewarp"));
     setAttribute(Qt::WA_DeleteOnClose);
+    SetHelpKey(this, THelpContext::RemoveWarp);
     m_showMessage = [this](const QString &text) {
         QMessageBox::warning(this, GetUiMessage(UiKey::String::ErrorCaption), text);
     };

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 class Borders : public TPatternGridFixture { };
 
@@ -108,4 +110,83 @@ TEST_F(Borders, ProtectedColoursKeepTheirCells)
     grid.IncludeColorIndex(B);
     ApplyBordureToGrid(grid, only(true, true, true, true, 3), TBordureColors { F, B, C });
     EXPECT_EQ(PictureRows(grid.Picture()), (std::vector<std::vector<int>> { { F, B, B } }));
+}
+
+namespace {
+// The walks as the border window describes them, one cell at a time: from every non-F
+// cell beside F on a chosen side, away from the area, painting B, passing other colours,
+// stopping at F or the edge. Returns the number of cells of picture it changed.
+int walkedBordure(const QImage &ref, QImage &picture, const TBordureOption &o, const TBordureColors &k)
+{
+    const int w = ref.width(), h = ref.height();
+    const auto cell = [&](int x, int y) { return int(ref.constScanLine(y)[x]); };
+    const auto isF
+        = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && cell(x, y) == k.Foreground; };
+    int changed = 0;
+    const auto walk = [&](int x, int y, int dx, int dy, int length) {
+        for (int s = 0; s < length; ++s, x += dx, y += dy) {
+            if (x < 0 || y < 0 || x >= w || y >= h || cell(x, y) == k.Foreground)
+                return;
+            if (cell(x, y) == k.Background && picture.scanLine(y)[x] != k.Border) {
+                picture.scanLine(y)[x] = k.Border;
+                ++changed;
+            }
+        }
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (isF(x, y))
+                continue;
+            if (o.RightBordure && isF(x - 1, y))
+                walk(x, y, 1, 0, o.RightLength);
+            if (o.LeftBordure && isF(x + 1, y))
+                walk(x, y, -1, 0, o.LeftLength);
+            if (o.BottomBordure && isF(x, y - 1))
+                walk(x, y, 0, 1, o.BottomLength);
+            if (o.TopBordure && isF(x, y + 1))
+                walk(x, y, 0, -1, o.TopLength);
+        }
+    return changed;
+}
+} // namespace
+
+TEST_F(Borders, TheRunMatchesTheCellByCellWalksOnRandomPictures)
+{
+    std::mt19937 random(42);
+    const auto pick = [&](int n) { return int(random() % std::uint32_t(n)); };
+    const QSize sizes[]
+        = { { 1, 1 }, { 1, 9 }, { 9, 1 }, { 2, 3 }, { 7, 5 }, { 13, 11 }, { 33, 4 }, { 3, 300 } };
+    const TBordureColors colorSets[] = { { 1, 0, 2 }, { 1, 1, 2 }, { 1, 0, 1 }, { 0, 1, 1 }, { 2, 3, 0 } };
+    for (const QSize size : sizes)
+        for (const TBordureColors &k : colorSets)
+            for (int round = 0; round < 12; ++round) {
+                QImage ref = NewPicture(size.width(), size.height(), GreyPalette());
+                for (int y = 0; y < ref.height(); ++y)
+                    for (int x = 0; x < ref.width(); ++x)
+                        ref.scanLine(y)[x] = uchar(pick(4));
+                // The output starts as a different picture, so cells already C count right.
+                QImage start = ref.copy();
+                for (int y = 0; y < start.height(); ++y)
+                    for (int x = 0; x < start.width(); ++x)
+                        if (pick(3) == 0)
+                            start.scanLine(y)[x] = uchar(pick(4));
+                TBordureOption o;
+                o.LeftBordure = pick(2) != 0;
+                o.RightBordure = pick(2) != 0;
+                o.TopBordure = pick(2) != 0;
+                o.BottomBordure = pick(2) != 0;
+                o.LeftLength = pick(6) - 1;
+                o.RightLength = pick(6) - 1;
+                o.TopLength = pick(6) - 1;
+                // Long enough to need wide per-column counts on the tall picture.
+                o.BottomLength = round == 0 ? 1000 : pick(6) - 1;
+                QImage expected = start.copy(), actual = start.copy();
+                const int expectedCount = walkedBordure(ref, expected, o, k);
+                const int actualCount = ApplyBordure(ref, actual, o, k);
+                SCOPED_TRACE(testing::Message()
+                    << size.width() << "x" << size.height() << " colours " << int(k.Foreground)
+                    << int(k.Background) << int(k.Border) << " round " << round);
+                EXPECT_EQ(PictureRows(actual), PictureRows(expected));
+                EXPECT_EQ(actualCount, expectedCount);
+            }
 }

@@ -65,7 +65,8 @@ TEST(Help, ShowHelpOpensTheGuideAtTheContextsAnchor)
     const QByteArray guide = ReadAll(Folders().HelpFile);
     for (THelpContext c : { THelpContext::SystemSettings, THelpContext::RepairPicture, THelpContext::Spray,
              THelpContext::InsertWord, THelpContext::PrintPreview, THelpContext::PointStyle,
-             THelpContext::StraightLine })
+             THelpContext::StraightLine, THelpContext::CrepeWeave, THelpContext::Bordure,
+             THelpContext::RemoveWarp })
         EXPECT_TRUE(guide.contains("id=\"" + QByteArray::number(int(c)) + "\"")) << int(c);
 
     // A missing guide is reported, nothing is opened.

@@ -18,6 +18,7 @@
 #include "modalscript.h"
 #include "shell/pictureformats.h"
 #include "shell/ui/libraryframe.h"
+#include "shippedlanguage.h"
 #include "testutil.h"
 #include "weave/weavefile.h"
 
@@ -25,12 +26,24 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QFormLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 
 namespace {
+// Takes the addresses the desktop would have opened.
+class THelpCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> Urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { Urls.append(url); }
+};
+
 using TRows = std::vector<std::vector<int>>;
 
 struct SelvedgeFixture : TMainWindowFixture {
@@ -269,3 +282,61 @@ TEST_F(SelvedgeFixture, BordureWithThreePickedColoursStaysOpenAndStoresItsSides)
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(PictureRows(again->PatternGrid().Picture()), once);
 }
+
+TEST_F(SelvedgeFixture, F1OpensTheGuideAtEachWindowsSection)
+{
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    THelpCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    const auto pressF1 = [](QWidget *window) {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F1);
+    };
+    action("ActBaoBian")->trigger();
+    auto *bordure = form->findChild<TFrmBordure *>();
+    ASSERT_NE(bordure, nullptr);
+    pressF1(bordure);
+    bordure->close(); // one tool window at a time takes the keys
+    action("ActRemoveWarp")->trigger();
+    auto *removeWarp = form->findChild<TFrmRemovewarp *>();
+    ASSERT_NE(removeWarp, nullptr);
+    pressF1(removeWarp);
+    removeWarp->close();
+    TModalScript script({ On<TFrmCrepeWeave>([](TFrmCrepeWeave *d) {
+        QTest::keyClick(d, Qt::Key_F1);
+        d->reject();
+    }) });
+    action("ActCrepeWeave")->trigger();
+    EXPECT_TRUE(script.Done()) << script.Unexpected().join(", ").toStdString();
+    QDesktopServices::unsetUrlHandler("file");
+    QStringList fragments;
+    for (const QUrl &url : catcher.Urls)
+        fragments << url.fragment();
+    EXPECT_EQ(fragments, (QStringList { "24", "25", "13" }));
+    ASSERT_FALSE(catcher.Urls.isEmpty());
+    EXPECT_TRUE(catcher.Urls[0].toLocalFile().endsWith("/Help/index.html"));
+}
+
+// The crepe dialog is kept with its document, so a language switch must reach it too.
+TEST_F(SelvedgeFixture, TheCrepeDialogFollowsALanguageSwitch)
+{
+    const TShippedLanguageScope english(TShippedLanguage::English);
+    TFrmCrepeWeave dialog;
+    const auto label = [&](const char *box) {
+        auto *form = dialog.findChild<QFormLayout *>();
+        auto *text = qobject_cast<QLabel *>(form->labelForField(dialog.findChild<QSpinBox *>(box)));
+        return text ? text->text() : QString();
+    };
+    EXPECT_EQ(dialog.windowTitle(), "Crepe Ground");
+    EXPECT_EQ(label("RdtCrepeWeaveWidth"), "Warps");
+    ChooseShippedLanguage(TShippedLanguage::SimplifiedChinese);
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&dialog, &change);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("泥地"));
+    EXPECT_EQ(label("RdtCrepeWeaveWidth"), QString::fromUtf8("针数"));
+    EXPECT_EQ(dialog.findChild<QPushButton *>("BtnOK")->text(), GetUiString(UiKey::General::BtnOK));
+}
+
+#include "test_mainwindowselvedges.moc"
