@@ -3,6 +3,7 @@
 // outline. Anchor: one plain pass that reads every cell; the ratios say how far each stays
 // from a pass over the picture.
 #include "benchsetup.h"
+#include "core/undo/undo.h"
 #include "editor/bindingpoints.h"
 #include "editor/cellstep.h"
 #include "editor/outlines.h"
@@ -60,10 +61,12 @@ void BM_RecordStep(benchmark::State &state)
         PaintCellsAsStep(grid, points, 0);
     }
     state.counters["cells"] = double(points.size());
+    state.counters["MB"] = UndoDataSizeMB();
 }
 BENCHMARK(BM_RecordStep)->Unit(benchmark::kMillisecond);
 
-// The same cells painted and recorded as a cell list, for comparison with the packed box.
+// The same cells recorded as a list entry each instead, for comparison (MB: what the store
+// keeps of the step).
 void BM_RecordList(benchmark::State &state)
 {
     TPatternGrid grid;
@@ -85,6 +88,7 @@ void BM_RecordList(benchmark::State &state)
         grid.RecordUndoStep(points);
     }
     state.counters["cells"] = double(points.size());
+    state.counters["MB"] = UndoDataSizeMB();
 }
 BENCHMARK(BM_RecordList)->Unit(benchmark::kMillisecond);
 

@@ -1,7 +1,7 @@
-// The step every area operation of the technique menu ends with: short lists, long lists
-// scattered thinly over a large picture and long lists filling their box are each recorded
-// in their own form, and each is undone and redone exactly, with protected colours and
-// cells beyond the edge handled as for any stroke.
+// The step every area operation of the technique menu ends with: short lists are recorded
+// cell by cell, long ones (scattered thinly or filling their box) as a packed box, and each
+// is undone and redone exactly, with protected colours and cells beyond the edge handled as
+// for any stroke.
 #include "editor/cellstep.h"
 
 #include "core/undo/undo.h"
@@ -67,10 +67,10 @@ TEST_F(CellStep, EveryListFormIsUndoneAndRedoneExactly)
         bool packed;
     } cases[] = {
         { "short list", 60, 40, [](int x, int y) { return (x + y) % 9 == 0; }, false, false },
-        // 5,000 cells over a box of about 192,000: recorded cell by cell.
-        { "scattered long list", 1000, 200, [](int x, int) { return x % 40 == 0; }, false, false },
-        { "scattered long list of points", 1000, 200, [](int x, int) { return x % 40 == 0; }, true, false },
-        // An 80 x 80 block: recorded as its packed box.
+        // 5,000 cells over a box of about 192,000.
+        { "scattered long list", 1000, 200, [](int x, int) { return x % 40 == 0; }, false, true },
+        { "scattered long list of points", 1000, 200, [](int x, int) { return x % 40 == 0; }, true, true },
+        // An 80 x 80 block.
         { "block", 100, 100, [](int x, int y) { return x >= 10 && x < 90 && y >= 5 && y < 85; }, false,
             true },
         { "block of points", 100, 100, [](int x, int y) { return x >= 10 && x < 90 && y >= 5 && y < 85; },
