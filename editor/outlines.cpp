@@ -145,8 +145,8 @@ bool MultiSketchPoints(
         progress.step(bottom);
     }
     progress.finish();
-    toFore.insert(toFore.end(), toOther.begin(), toOther.end());
-    points = toArray(toFore);
+    points = TMultiSketchArray(qsizetype(toFore.size() + toOther.size()));
+    std::copy(toOther.begin(), toOther.end(), std::copy(toFore.begin(), toFore.end(), points.begin()));
     return true;
 }
 
