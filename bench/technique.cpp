@@ -3,6 +3,7 @@
 // outline. Anchor: one plain pass that reads every cell; the ratios say how far each stays
 // from a pass over the picture.
 #include "benchsetup.h"
+#include "core/undo/undo.h"
 #include "editor/bindingpoints.h"
 #include "editor/cellstep.h"
 #include "editor/outlines.h"
@@ -52,6 +53,7 @@ void BM_RecordStep(benchmark::State &state)
         squares(), pal, PlainColor(pal[1]), TBindingStyle::Single, TBindingWay::Warp, 16, points);
     for (auto _ : state) {
         state.PauseTiming();
+        grid.UndoStore().Clear(); // every run records into an empty store
         grid.SetPicture(squares().copy());
         grid.ReadPaletteFromPicture();
         grid.RebuildDisplayBitmap();
@@ -59,11 +61,40 @@ void BM_RecordStep(benchmark::State &state)
         PaintCellsAsStep(grid, points, 0);
     }
     state.counters["cells"] = double(points.size());
+    state.counters["MB"] = UndoDataSizeMB();
 }
 BENCHMARK(BM_RecordStep)->Unit(benchmark::kMillisecond);
 
+// The same cells recorded as a list entry each instead, for comparison (MB: what the store
+// keeps of the step).
+void BM_RecordList(benchmark::State &state)
+{
+    TPatternGrid grid;
+    TPalette256 pal {};
+    GetBitmapPalette(squares(), pal);
+    TLineArray points;
+    AutoBindingPoints(
+        squares(), pal, PlainColor(pal[1]), TBindingStyle::Single, TBindingWay::Warp, 16, points);
+    for (auto _ : state) {
+        state.PauseTiming();
+        grid.UndoStore().Clear(); // every run records into an empty store
+        grid.SetPicture(squares().copy());
+        grid.ReadPaletteFromPicture();
+        grid.RebuildDisplayBitmap();
+        state.ResumeTiming();
+        QImage &picture = grid.Picture();
+        for (const TPoint &c : points)
+            picture.scanLine(c.Y)[c.X] = 0;
+        grid.RecordUndoStep(points);
+    }
+    state.counters["cells"] = double(points.size());
+    state.counters["MB"] = UndoDataSizeMB();
+}
+BENCHMARK(BM_RecordList)->Unit(benchmark::kMillisecond);
+
 void prepare(TPatternGrid &grid)
 {
+    grid.UndoStore().Clear(); // every run records into an empty store
     grid.SetPicture(squares().copy());
     grid.ReadPaletteFromPicture();
     grid.RebuildDisplayBitmap();

@@ -87,6 +87,30 @@ private:
     std::vector<TPoint> &m_points;
 };
 
+// The points of a warp scan, found row by row, put in column order. Within a column they
+// come in row order already, except the last point of a run that wraps round the column's
+// end, found at its end: it goes first when it lies above the column's other points. A
+// counting pass by column keeps this linear where a sort would cost more than the scan.
+std::vector<TPoint> byColumn(const std::vector<TPoint> &found, int width)
+{
+    std::vector<std::size_t> start(std::size_t(width) + 1, 0);
+    for (const TPoint &p : found)
+        ++start[std::size_t(p.X) + 1];
+    for (std::size_t x = 1; x < start.size(); ++x)
+        start[x] += start[x - 1];
+    std::vector<TPoint> out(found.size());
+    std::vector<std::size_t> next(start.begin(), start.end() - 1);
+    for (const TPoint &p : found)
+        out[next[std::size_t(p.X)]++] = p;
+    for (std::size_t x = 0; x + 1 < start.size(); ++x) {
+        const auto first = out.begin() + std::ptrdiff_t(start[x]),
+                   last = out.begin() + std::ptrdiff_t(start[x + 1]);
+        if (last - first >= 2 && (last - 1)->Y < (last - 2)->Y)
+            std::rotate(first, last - 1, last);
+    }
+    return out;
+}
+
 } // namespace
 
 bool MeetsBindingParity(int column, int row, int height, TBindingStyle style)
@@ -136,8 +160,7 @@ bool AutoBindingPoints(const QImage &picture, const TPalette256 &palette, TColor
         }
         for (int x = 0; x < w; ++x)
             scan.End(columns[std::size_t(x)], x, h);
-        std::sort(found.begin(), found.end(),
-            [](const TPoint &a, const TPoint &b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+        found = byColumn(found, w);
     } else {
         for (int y = 0; y < h; ++y) {
             const std::uint8_t *row = picture.constScanLine(y);

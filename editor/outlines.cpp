@@ -8,6 +8,7 @@
 #include "editor/cellstep.h"
 #include "editor/patterngrid.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -45,6 +46,23 @@ void markMixedBlocks(
         for (int x = FirstDifference(row, first, 0, w); x < w; x = FirstDifference(row, first, x + 1, w))
             mixed[std::size_t(x / needles)] = 1;
     }
+}
+
+// The first block from on that is marked mixed, or the end of the marks; eight marks are
+// looked at together since most are clear.
+int nextMixed(const std::vector<char> &mixed, int from)
+{
+    const int n = int(mixed.size());
+    int i = from;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, mixed.data() + i, 8);
+        if (word != 0)
+            break;
+    }
+    while (i < n && !mixed[std::size_t(i)])
+        ++i;
+    return i;
 }
 
 } // namespace
@@ -96,14 +114,13 @@ bool MultiSketchPoints(
             rows[std::size_t(y - top)] = picture.constScanLine(y);
         // Most blocks hold one index only: nothing to count there.
         markMixedBlocks(rows, bottom - top, w, needles, mixed);
-        for (int left = 0; left < w; left += needles) {
-            if (!mixed[std::size_t(left / needles)])
-                continue;
+        for (int left = nextMixed(mixed, 0) * needles; left < w;
+             left = nextMixed(mixed, left / needles + 1) * needles) {
             const int right = std::min(w, left + needles);
             int foreCount = 0, otherCount = 0;
             std::uint8_t lastOther = 0;
             for (int y = top; y < bottom; ++y) {
-                const std::uint8_t *row = picture.constScanLine(y);
+                const std::uint8_t *row = rows[std::size_t(y - top)];
                 for (int x = left; x < right; ++x) {
                     if (row[x] == fore) {
                         ++foreCount;
@@ -119,7 +136,7 @@ bool MultiSketchPoints(
             const std::uint8_t value = toForeIndex ? std::uint8_t(fore) : lastOther;
             std::vector<TMultiSketchPoint> &list = toForeIndex ? toFore : toOther;
             for (int y = top; y < bottom; ++y) {
-                const std::uint8_t *row = picture.constScanLine(y);
+                const std::uint8_t *row = rows[std::size_t(y - top)];
                 for (int x = left; x < right; ++x)
                     if (row[x] != value)
                         list.push_back({ x, y, value });
@@ -128,8 +145,8 @@ bool MultiSketchPoints(
         progress.step(bottom);
     }
     progress.finish();
-    toFore.insert(toFore.end(), toOther.begin(), toOther.end());
-    points = toArray(toFore);
+    points = TMultiSketchArray(qsizetype(toFore.size() + toOther.size()));
+    std::copy(toOther.begin(), toOther.end(), std::copy(toFore.begin(), toFore.end(), points.begin()));
     return true;
 }
 

@@ -130,6 +130,33 @@ TEST_F(BindingPoints, AutomaticBindingOnAColumnAndARow)
         boundCells(line(40, W::Warp, { { 10, 11 } }), S::Double, W::Warp, 1), (std::vector<int> { 10 }));
 }
 
+TEST_F(BindingPoints, WarpPointsComeByColumnThenRow)
+{
+    // Three columns of 40 rows, each with a run in the middle and a run round the edge whose
+    // point is found last: in column 0 and 2 it lands above the middle one, in column 1
+    // below. 合单 takes odd rows in columns 0 and 2, even rows in column 1.
+    const std::initializer_list<std::pair<int, int>> columns[] = {
+        { { 0, 9 }, { 12, 30 }, { 32, 39 } },
+        { { 0, 2 }, { 4, 22 }, { 24, 39 } },
+        { { 0, 13 }, { 18, 34 }, { 36, 39 } },
+    };
+    QImage img = NewPicture(3, 40, bindingPalette());
+    img.fill(0);
+    for (int x = 0; x < 3; ++x)
+        for (const auto &[first, last] : columns[x])
+            for (int y = first; y <= last; ++y)
+                img.scanLine(y)[x] = 1;
+    TLineArray points;
+    ASSERT_TRUE(AutoBindingPoints(
+        img, bindingPalette(), PlainColor(bindingPalette()[1]), S::Single, W::Warp, 16, points));
+    std::vector<std::pair<int, int>> got;
+    for (const TPoint &p : points)
+        got.push_back({ p.X, p.Y });
+    EXPECT_EQ(got,
+        (std::vector<std::pair<int, int>> {
+            { 0, 1 }, { 0, 21 }, { 1, 12 }, { 1, 32 }, { 2, 5 }, { 2, 25 } }));
+}
+
 TEST_F(BindingPoints, AutomaticBindingOnTheGrid)
 {
     TPatternGrid g;
