@@ -49,10 +49,16 @@ case "$mode" in
     # Each test program once as one process with its tests in random order, so that
     # faults hidden by one process per test (order, uninitialised memory) surface; the
     # programs run side by side.
+    # SANE's test backend cancels its reader thread wherever it happens to be (asynchronous
+    # cancellation), which can leave the sanitizer's allocator locked for the rest of the
+    # process: the tests that scan through it run only in processes of their own (ctest).
+    own_process='-Scanner.*:SystemFixture.ScanningOpensAnUnsavedDocument'
     pids=()
     for t in build-test/tests/test_*; do
       [[ -f $t && -x $t ]] || continue
-      "$t" --gtest_shuffle --gtest_brief=1 >"$t.shuffled.log" 2>&1 &
+      filter=()
+      [[ $t == */test_shell ]] && filter=(--gtest_filter="$own_process")
+      "$t" --gtest_shuffle --gtest_brief=1 "${filter[@]}" >"$t.shuffled.log" 2>&1 &
       pids+=("$!:$t")
     done
     shuffled_ok=1
