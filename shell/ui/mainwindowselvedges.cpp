@@ -91,14 +91,16 @@ void TMainWindowSelvedges::addClothSide(TMDIChild &child)
     chooseColorPickTool();
 }
 
-void TMainWindowSelvedges::removeWarp(TMDIChild &child)
+// The one window of its kind, made on first use beside the document and then shown again,
+// set to the document in front; its OK refreshes the document it worked on.
+template <class T> void TMainWindowSelvedges::showGridWindow(QPointer<T> &slot, TMDIChild &child)
 {
-    TFrmRemovewarp *window = openWindow(m_removeWarp);
+    T *window = openWindow(slot);
     const bool made = !window;
     if (made) {
-        window = new TFrmRemovewarp(&m_form);
-        m_removeWarp = window;
-        connect(window, &TFrmRemovewarp::applied, this, [this, window] {
+        window = new T(&m_form);
+        slot = window;
+        connect(window, &T::applied, this, [this, window] {
             if (TMDIChild *owner = childOf(m_form, window->Grid()))
                 refreshChild(m_form, *owner);
         });
@@ -108,6 +110,11 @@ void TMainWindowSelvedges::removeWarp(TMDIChild &child)
     if (made)
         m_form.placeToolWindow(window);
     window->raise();
+}
+
+void TMainWindowSelvedges::removeWarp(TMDIChild &child)
+{
+    showGridWindow(m_removeWarp, child);
 }
 
 // The dialog is made once per document and kept with it.
@@ -128,21 +135,7 @@ void TMainWindowSelvedges::crepeWeave(TMDIChild &child)
 void TMainWindowSelvedges::bordure(TMDIChild &child)
 {
     child.PatternGrid().DropFloatingObjects();
-    TFrmBordure *window = openWindow(m_bordure);
-    const bool made = !window;
-    if (made) {
-        window = new TFrmBordure(&m_form);
-        m_bordure = window;
-        connect(window, &TFrmBordure::applied, this, [this, window] {
-            if (TMDIChild *owner = childOf(m_form, window->Grid()))
-                refreshChild(m_form, *owner);
-        });
-    }
-    window->SetGrid(&child.PatternGrid(), &child);
-    window->show();
-    if (made)
-        m_form.placeToolWindow(window);
-    window->raise();
+    showGridWindow(m_bordure, child);
     chooseColorPickTool();
 }
 

@@ -23,6 +23,7 @@ private:
     void removeWarp(TMDIChild &child);
     void crepeWeave(TMDIChild &child);
     void bordure(TMDIChild &child);
+    template <class T> void showGridWindow(QPointer<T> &slot, TMDIChild &child);
     // The windows that follow the document in front.
     void follow(TMDIChild *child);
     void colorPicked(int index);
