@@ -617,17 +617,17 @@ bool TWeaveDesign::SaveBlock(const QString &fileName, QString *error) const
     return m_weave.SaveBlockToFile(fileName, error);
 }
 
-bool TWeaveDesign::SaveQuery(const std::function<TSaveAnswer()> &ask,
+bool TWeaveDesign::SaveQuery(const std::function<TWeaveSaveAnswer()> &ask,
     const std::function<QString()> &chooseName, const std::function<void(const QString &)> &report)
 {
     if (!m_weave.Modified())
         return true;
     switch (ask()) {
-    case TSaveAnswer::No:
+    case TWeaveSaveAnswer::No:
         return true;
-    case TSaveAnswer::Cancel:
+    case TWeaveSaveAnswer::Cancel:
         return false;
-    case TSaveAnswer::Yes:
+    case TWeaveSaveAnswer::Yes:
         break;
     }
     // A cancelled choice of name is a Cancel: the weave is neither saved nor dropped.

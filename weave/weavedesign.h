@@ -73,7 +73,7 @@ struct TWeaveKeys {
 };
 
 // What the save query asks: the three answers of its message box.
-enum class TSaveAnswer { Yes, No, Cancel };
+enum class TWeaveSaveAnswer { Yes, No, Cancel };
 
 class TWeaveDesign {
 public:
@@ -150,7 +150,7 @@ public:
     // question; Yes saves (under the name, or the name chooseName() gives, empty when
     // the user cancels) and goes on only when the save succeeded, reporting a failure
     // through report().
-    bool SaveQuery(const std::function<TSaveAnswer()> &ask, const std::function<QString()> &chooseName,
+    bool SaveQuery(const std::function<TWeaveSaveAnswer()> &ask, const std::function<QString()> &chooseName,
         const std::function<void(const QString &)> &report);
 
     // --- Layers.

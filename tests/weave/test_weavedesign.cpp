@@ -399,22 +399,22 @@ TEST(WeaveDesign, SaveQueryGoesOnOnlyWhenTheWeaveIsSafeOrDropped)
         const char *what;
         bool modify;
         bool named; // saved once before the edit
-        TSaveAnswer answer;
+        TWeaveSaveAnswer answer;
         const char *chosen; // what the save dialog gives (nullptr: cancelled)
         bool goesOn, asked, savedTo, stillModified, reported;
     };
     const std::vector<Case> cases = {
-        { "unmodified", false, false, TSaveAnswer::Cancel, nullptr, true, false, false, false, false },
-        { "No drops the weave", true, false, TSaveAnswer::No, nullptr, true, true, false, true, false },
-        { "Cancel stops", true, false, TSaveAnswer::Cancel, "x.OVW", false, true, false, true, false },
-        { "Yes saves an untitled weave", true, false, TSaveAnswer::Yes, "x.OVW", true, true, true, false,
+        { "unmodified", false, false, TWeaveSaveAnswer::Cancel, nullptr, true, false, false, false, false },
+        { "No drops the weave", true, false, TWeaveSaveAnswer::No, nullptr, true, true, false, true, false },
+        { "Cancel stops", true, false, TWeaveSaveAnswer::Cancel, "x.OVW", false, true, false, true, false },
+        { "Yes saves an untitled weave", true, false, TWeaveSaveAnswer::Yes, "x.OVW", true, true, true, false,
             false },
-        { "Yes with the save dialog cancelled stops", true, false, TSaveAnswer::Yes, nullptr, false, true,
-            false, true, false },
-        { "Yes saves a named weave under its name", true, true, TSaveAnswer::Yes, nullptr, true, true, true,
-            false, false },
-        { "a failed save stops and says why", true, false, TSaveAnswer::Yes, "missing", false, true, false,
-            true, true },
+        { "Yes with the save dialog cancelled stops", true, false, TWeaveSaveAnswer::Yes, nullptr, false,
+            true, false, true, false },
+        { "Yes saves a named weave under its name", true, true, TWeaveSaveAnswer::Yes, nullptr, true, true,
+            true, false, false },
+        { "a failed save stops and says why", true, false, TWeaveSaveAnswer::Yes, "missing", false, true,
+            false, true, true },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

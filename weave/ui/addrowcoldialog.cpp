@@ -28,7 +28,7 @@ TFrmAddDelRowCol::TFrmAddDelRowCol(const TWeave *weave, QWidget *parent)
     , m_weave(weave)
 {
     setWindowTitle(GetUiString(UiKey::WeaveRowCol::Caption));
-    RadGrpAddDel = new TRadioGroup(GetUiString(UiKey::WeaveRowCol::Edit),
+    RadGrpAddDel = new TWeaveRadioGroup(GetUiString(UiKey::WeaveRowCol::Edit),
         { GetUiString(UiKey::WeaveRowCol::Add_Rows), GetUiString(UiKey::WeaveRowCol::Add_Columns),
             GetUiString(UiKey::WeaveRowCol::Delete_Rows), GetUiString(UiKey::WeaveRowCol::Delete_Columns) },
         this);

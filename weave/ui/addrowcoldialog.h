@@ -8,7 +8,7 @@
 #include <QDialog>
 
 class TNumricEdit;
-class TRadioGroup;
+class TWeaveRadioGroup;
 
 class TFrmAddDelRowCol : public QDialog {
     Q_OBJECT
@@ -23,7 +23,7 @@ public:
 
     void accept() override;
 
-    TRadioGroup *RadGrpAddDel = nullptr; // 行列编辑
+    TWeaveRadioGroup *RadGrpAddDel = nullptr; // 行列编辑
     TNumricEdit *EdtStart = nullptr; // 起始行(列)
     TNumricEdit *EdtNum = nullptr; // 行数(列数)
 

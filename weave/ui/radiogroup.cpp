@@ -4,7 +4,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TRadioGroup::TRadioGroup(const QString &title, const QStringList &items, QWidget *parent)
+TWeaveRadioGroup::TWeaveRadioGroup(const QString &title, const QStringList &items, QWidget *parent)
     : QGroupBox(title, parent)
     , m_group(new QButtonGroup(this))
     , m_layout(new QVBoxLayout(this))
@@ -16,17 +16,17 @@ TRadioGroup::TRadioGroup(const QString &title, const QStringList &items, QWidget
     }
 }
 
-int TRadioGroup::Count() const
+int TWeaveRadioGroup::Count() const
 {
     return int(m_group->buttons().size());
 }
 
-int TRadioGroup::ItemIndex() const
+int TWeaveRadioGroup::ItemIndex() const
 {
     return m_group->checkedId();
 }
 
-void TRadioGroup::SetItemIndex(int index)
+void TWeaveRadioGroup::SetItemIndex(int index)
 {
     if (QAbstractButton *button = m_group->button(index)) {
         button->setChecked(true);
@@ -39,12 +39,12 @@ void TRadioGroup::SetItemIndex(int index)
     }
 }
 
-QRadioButton *TRadioGroup::Item(int index) const
+QRadioButton *TWeaveRadioGroup::Item(int index) const
 {
     return qobject_cast<QRadioButton *>(m_group->button(index));
 }
 
-void TRadioGroup::DeleteItem(int index)
+void TWeaveRadioGroup::DeleteItem(int index)
 {
     QAbstractButton *gone = m_group->button(index);
     if (!gone)

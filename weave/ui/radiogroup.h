@@ -1,5 +1,5 @@
 #pragma once
-// TRadioGroup: a titled column of exclusive choices read and set by item index, from which
+// TWeaveRadioGroup: a titled column of exclusive choices read and set by item index, from which
 // a caller may remove items before the dialog is shown.
 
 #include <QGroupBox>
@@ -9,10 +9,10 @@ class QButtonGroup;
 class QRadioButton;
 class QVBoxLayout;
 
-class TRadioGroup : public QGroupBox {
+class TWeaveRadioGroup : public QGroupBox {
     Q_OBJECT
 public:
-    TRadioGroup(const QString &title, const QStringList &items, QWidget *parent = nullptr);
+    TWeaveRadioGroup(const QString &title, const QStringList &items, QWidget *parent = nullptr);
 
     int Count() const;
     // The chosen item, -1 when none is.

@@ -24,7 +24,7 @@ TFrmSymmParam::TFrmSymmParam(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(GetUiString(UiKey::WeaveSymmetry::Caption));
-    RadioGroup1 = new TRadioGroup(GetUiString(UiKey::WeaveSymmetry::Direction),
+    RadioGroup1 = new TWeaveRadioGroup(GetUiString(UiKey::WeaveSymmetry::Direction),
         { GetUiString(UiKey::WeaveSymmetry::Along_Warps), GetUiString(UiKey::WeaveSymmetry::Along_Wefts) },
         this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));

@@ -9,7 +9,7 @@
 
 class QSpinBox;
 class QTableWidget;
-class TRadioGroup;
+class TWeaveRadioGroup;
 
 class TFrmSymmParam : public QDialog {
     Q_OBJECT
@@ -23,7 +23,7 @@ public:
 
     void accept() override;
 
-    TRadioGroup *RadioGroup1 = nullptr; // 经纬向
+    TWeaveRadioGroup *RadioGroup1 = nullptr; // 经纬向
     QSpinBox *SpinEdit1 = nullptr; // 对称轴个数
     QTableWidget *StringGrid1 = nullptr;
 

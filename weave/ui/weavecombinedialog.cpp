@@ -12,7 +12,7 @@ TFrmWeaveCombine::TFrmWeaveCombine(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(GetUiString(UiKey::WeaveCombine::Caption));
-    RadGrpPos = new TRadioGroup(QString(),
+    RadGrpPos = new TWeaveRadioGroup(QString(),
         { GetUiString(UiKey::WeaveCombine::Above), GetUiString(UiKey::WeaveCombine::Below),
             GetUiString(UiKey::WeaveCombine::Left), GetUiString(UiKey::WeaveCombine::Right),
             GetUiString(UiKey::WeaveCombine::Tile_All), GetUiString(UiKey::WeaveCombine::At_Block),

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-class TRadioGroup;
+class TWeaveRadioGroup;
 
 class TFrmWeaveCombine : public QDialog {
     Q_OBJECT
@@ -14,5 +14,5 @@ public:
 
     int ItemIndex() const;
 
-    TRadioGroup *RadGrpPos = nullptr;
+    TWeaveRadioGroup *RadGrpPos = nullptr;
 };

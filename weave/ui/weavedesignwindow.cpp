@@ -142,9 +142,9 @@ void TfrmWeaveDesign::setDefaultQuestions()
         const auto answer
             = QMessageBox::question(this, DesignCaption(), GetUiString(UiKey::WeaveDesign::Save_Query),
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-        return answer == QMessageBox::Yes ? TSaveAnswer::Yes
-            : answer == QMessageBox::No   ? TSaveAnswer::No
-                                          : TSaveAnswer::Cancel;
+        return answer == QMessageBox::Yes ? TWeaveSaveAnswer::Yes
+            : answer == QMessageBox::No   ? TWeaveSaveAnswer::No
+                                          : TWeaveSaveAnswer::Cancel;
     };
     ChooseOpenFile = [this] { return TOvwDialog::GetWeaveFileName(this, OpenFolder()); };
     ChooseSaveFile = [this] {

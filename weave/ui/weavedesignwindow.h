@@ -43,7 +43,7 @@ public:
     bool QuerySave();
 
     // What a user would be asked; dialogs and message boxes unless replaced (tests).
-    std::function<TSaveAnswer()> AskSave;
+    std::function<TWeaveSaveAnswer()> AskSave;
     // File names: empty when cancelled.
     std::function<QString()> ChooseOpenFile;
     std::function<QString()> ChooseSaveFile;

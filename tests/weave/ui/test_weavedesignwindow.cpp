@@ -43,7 +43,7 @@ struct TSettingsFolder {
 // A window shown as the user sees it, with every question answered by the test.
 struct TWindow : TSettingsFolder {
     TfrmWeaveDesign w;
-    std::vector<TSaveAnswer> answers; // the save question's answers, in order
+    std::vector<TWeaveSaveAnswer> answers; // the save question's answers, in order
     QStringList asked;
     QStringList saveNames; // what the save dialog gives, in order (empty: cancelled)
     QStringList openNames;
@@ -55,8 +55,8 @@ struct TWindow : TSettingsFolder {
         w.AskSave = [this] {
             asked << QStringLiteral("save?");
             if (answers.empty())
-                return TSaveAnswer::Cancel;
-            const TSaveAnswer a = answers.front();
+                return TWeaveSaveAnswer::Cancel;
+            const TWeaveSaveAnswer a = answers.front();
             answers.erase(answers.begin());
             return a;
         };
@@ -277,7 +277,7 @@ TEST(WeaveDesignWindow, SaveQueryAndFailedSavesKeepTheWeave)
     QTemporaryDir dir;
     struct Case {
         const char *what;
-        std::vector<TSaveAnswer> answers;
+        std::vector<TWeaveSaveAnswer> answers;
         QStringList saveNames;
         bool closes;
         bool saved;
@@ -286,11 +286,12 @@ TEST(WeaveDesignWindow, SaveQueryAndFailedSavesKeepTheWeave)
     const QString good = dir.filePath(QStringLiteral("kept.OVW"));
     const QString bad = dir.filePath(QStringLiteral("missing/kept.OVW"));
     const std::vector<Case> cases = {
-        { "Cancel", { TSaveAnswer::Cancel }, {}, false, false, false },
-        { "Yes, then the save dialog cancelled", { TSaveAnswer::Yes }, { QString() }, false, false, false },
-        { "Yes, then a save that fails", { TSaveAnswer::Yes }, { bad }, false, false, true },
-        { "No", { TSaveAnswer::No }, {}, true, false, false },
-        { "Yes, saved", { TSaveAnswer::Yes }, { good }, true, true, false },
+        { "Cancel", { TWeaveSaveAnswer::Cancel }, {}, false, false, false },
+        { "Yes, then the save dialog cancelled", { TWeaveSaveAnswer::Yes }, { QString() }, false, false,
+            false },
+        { "Yes, then a save that fails", { TWeaveSaveAnswer::Yes }, { bad }, false, false, true },
+        { "No", { TWeaveSaveAnswer::No }, {}, true, false, false },
+        { "Yes, saved", { TWeaveSaveAnswer::Yes }, { good }, true, true, false },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
