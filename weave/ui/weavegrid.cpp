@@ -239,14 +239,22 @@ void TWeaveGrid::paintHeaders(QPainter &p, const QRect &area)
     p.drawLine(hw - 1, 0, hw - 1, viewport()->height());
     p.setFont(HeaderFont(font()));
     p.setPen(Qt::black);
-    // Numbers on every line that has room, else on every 8th, 16th, ... line.
-    const int digits = p.fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 2;
-    int step = 1;
-    while (step < (1 << 20) && qint64(step) * pt < digits && step * pt < p.fontMetrics().height() * 6)
-        step = step == 1 ? 8 : step * 2;
-    const int rowStep = pt >= p.fontMetrics().height() ? 1 : std::max(step, 8);
-    const int colStep = pt >= digits ? 1 : std::max(step, 8);
+    // Numbers on every line when the longest fits a cell, else on every 8th, 16th, ...
+    // line, as often as they fit.
+    const int warps = m_cells ? WeaveWarps(*m_cells) : 0;
     const int wefts = m_cells ? WeaveWefts(*m_cells) : 0;
+    const int digits = p.fontMetrics().horizontalAdvance(QString::number(std::max(warps, 1))) + 2;
+    const int textHeight = p.fontMetrics().height();
+    const auto stepFor = [pt](int room) {
+        if (pt >= room)
+            return 1;
+        int step = 8;
+        while (qint64(step) * pt < room)
+            step *= 2;
+        return step;
+    };
+    const int colStep = stepFor(digits);
+    const int rowStep = stepFor(textHeight);
     p.setClipRect(QRect(hw, 0, viewport()->width() - hw, hh));
     const int firstCol = horizontalScrollBar()->value() / pt;
     const int lastCol = std::min(m_cols - 1, firstCol + viewport()->width() / std::max(pt, 1) + 1);
@@ -266,9 +274,8 @@ void TWeaveGrid::paintHeaders(QPainter &p, const QRect &area)
         if (weft < 0 || (rowStep > 1 && (wefts - weft) % rowStep != 0))
             continue;
         const QRect r = CellRect(0, row + 1);
-        const int h = p.fontMetrics().height();
-        p.drawText(QRect(0, r.top() + r.height() / 2 - h / 2, hw - 2, h), Qt::AlignRight | Qt::AlignVCenter,
-            QString::number(wefts - weft));
+        p.drawText(QRect(0, r.top() + r.height() / 2 - textHeight / 2, hw - 2, textHeight),
+            Qt::AlignRight | Qt::AlignVCenter, QString::number(wefts - weft));
     }
     p.restore();
 }
