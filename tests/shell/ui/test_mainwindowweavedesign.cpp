@@ -92,6 +92,7 @@ TEST_F(WeaveDesignCommands, NewWeaveDrawnSavedShownReopenedAndSavedAgain)
     ASSERT_FALSE(library.isEmpty());
     const QString path = QDir(library).filePath("mine.OVW");
     TWeaveArray drawn;
+    QString startFolder;
     TModalScript script({
         On<TfrmWeaveDesign>([&](TfrmWeaveDesign *w) {
             EXPECT_TRUE(w->windowTitle().endsWith("-Untitled.OVW"));
@@ -103,7 +104,12 @@ TEST_F(WeaveDesignCommands, NewWeaveDrawnSavedShownReopenedAndSavedAgain)
             drawn = w->Design().Weave().Cells();
             w->Action("ActFileSave")->trigger();
         }),
-        SaveAs(path, "OVW Files (*.OVW)"),
+        // The save dialog starts in the library the weave browser shows.
+        [&, saveAs = SaveAs(path, "OVW Files (*.OVW)")](QWidget *w) {
+            if (auto *d = qobject_cast<QFileDialog *>(w))
+                startFolder = d->directory().absolutePath();
+            return saveAs(w);
+        },
         On<TfrmWeaveDesign>([&](TfrmWeaveDesign *w) {
             EXPECT_EQ(w->windowTitle(), "Design Weave-" + path);
             w->close();
@@ -113,6 +119,7 @@ TEST_F(WeaveDesignCommands, NewWeaveDrawnSavedShownReopenedAndSavedAgain)
     RunUntilDone(script);
     ASSERT_TRUE(script.Done()) << script.Unexpected().join(",").toStdString();
     EXPECT_TRUE(ask.Messages.isEmpty()) << ask.Messages.join("\n").toStdString();
+    EXPECT_EQ(startFolder, QDir(library).absolutePath());
     TWeaveArray saved;
     ASSERT_TRUE(LoadWeaveFile(path, saved));
     EXPECT_EQ(saved, drawn);

@@ -4,6 +4,7 @@
 
 #include "core/settings/recentfiles.h"
 #include "core/settings/sharedstate.h"
+#include "shell/ui/modalscript.h"
 #include "shippedlanguage.h"
 #include "testutil.h"
 #include "weave/ui/newweavedialog.h"
@@ -22,6 +23,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -362,4 +365,44 @@ TEST(WeaveDesignWindow, SavingNamesTheWeaveEndsUndoAndListsItAmongTheRecent)
     EXPECT_FALSE(t.messages[0].isEmpty());
     EXPECT_EQ(t.messages[1], QStringLiteral("The file cannot be opened"));
     EXPECT_EQ(t.w.windowTitle(), QStringLiteral("Design Weave-") + path);
+}
+
+TEST(WeaveDesignWindow, OneRoutineOpensItModalOrNotAndRefusesAFileItCannotRead)
+{
+    TShippedLanguageScope language(TShippedLanguage::English);
+    TSettingsFolder settings;
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.OVW"));
+    TWeaveArray cells = MakeWeaveArray(5, 3);
+    cells[4][2] = 1;
+    ASSERT_TRUE(WriteWeaveFile(good, cells));
+    const QString bad = dir.filePath(QStringLiteral("bad.OVW"));
+    ASSERT_TRUE(WriteAll(bad, WeaveFileBytes(cells).left(250)));
+
+    // Not modal: the window is shown and handed back, and freed when it closes.
+    QPointer<TfrmWeaveDesign> window = OpenWeaveDesign(nullptr, good, false);
+    ASSERT_FALSE(window.isNull());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->Design().Weave().Cells(), cells);
+    EXPECT_EQ(window->Design().FileName(), good);
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+
+    // Modal: runs until closed; a file it cannot read is reported and no window stays.
+    QString title;
+    TModalScript script({
+        On<TfrmWeaveDesign>([&](TfrmWeaveDesign *w) {
+            title = w->windowTitle();
+            w->close();
+        }),
+        On<QMessageBox>([](QMessageBox *m) { m->accept(); }),
+    });
+    EXPECT_EQ(OpenWeaveDesign(nullptr, good, true), nullptr);
+    EXPECT_EQ(title, QStringLiteral("Design Weave-") + good);
+    EXPECT_EQ(OpenWeaveDesign(nullptr, bad, true), nullptr);
+    EXPECT_TRUE(script.Done()) << qPrintable(script.Unexpected().join(QLatin1Char(',')));
+    for (QWidget *w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<TfrmWeaveDesign *>(w), nullptr);
 }
