@@ -1,6 +1,7 @@
 #include "weave/ui/weavedesignwindow.h"
 
 #include "core/settings/recentfiles.h"
+#include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/recentmenu.h"
@@ -462,8 +463,11 @@ void TfrmWeaveDesign::rebuildRecentMenu(const QString &added)
         if (!a->property("dorwenRecentEntry").toBool())
             ++position;
     }
+    // The list keeps as many weaves as the main window's recent list keeps files.
+    if (!added.isEmpty())
+        AddToRecentList(added, QLatin1String(WeaveRecentSection), ReadMaxRecentFile());
     RefreshRecentMenu(
-        added, FileMenu, QLatin1String(WeaveRecentSection), added.isEmpty(),
+        added, FileMenu, QLatin1String(WeaveRecentSection), true,
         [this](const QString &path) { openRecent(path); }, position);
 }
 

@@ -3,6 +3,7 @@
 #include "weave/ui/weavedesignwindow.h"
 
 #include "core/settings/recentfiles.h"
+#include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "shell/ui/modalscript.h"
 #include "shippedlanguage.h"
@@ -345,6 +346,16 @@ TEST(WeaveDesignWindow, SavingNamesTheWeaveEndsUndoAndListsItAmongTheRecent)
     for (QAction *a : t.w.FileMenu->actions())
         listed = listed || a->data().toString() == path;
     EXPECT_TRUE(listed);
+    // The list keeps as many weaves as the main window's list keeps files.
+    WriteMaxRecentFile(2);
+    for (const char *name : { "a.OVW", "b.OVW" }) {
+        t.saveNames << dir.filePath(QLatin1String(name));
+        t.Trigger("ActFileSaveAs");
+    }
+    EXPECT_EQ(ReadRecentList(QLatin1String(WeaveRecentSection)),
+        (QStringList { dir.filePath(QStringLiteral("b.OVW")), dir.filePath(QStringLiteral("a.OVW")) }));
+    t.saveNames << path;
+    t.Trigger("ActFileSaveAs");
     // A second save goes under the name without a dialog.
     t.ClickCell(3, 3);
     t.Trigger("ActFileSave");
