@@ -138,6 +138,10 @@ int scanRows(const QImage &ref, QImage &picture, const TReach &r, const TBordure
 // row at each offset up to the longest sideways walk (a side shorter than that, or off,
 // repeats its last offset, or reads the cell itself, which F cells never need), and the
 // per-column counts of the rows above and below are brought up to date in the same loop.
+// Those counts run the other way than the general scan's: the rows a walk from an F above
+// (or below) still reaches, set to the walk's length on a row of F and counted down to 0,
+// so that a cell is reached when either count is not 0. The caller has made sure that B
+// is not F.
 constexpr int MaxFusedReach = 8;
 
 struct TFusedRow {
@@ -152,6 +156,12 @@ struct TFusedRow {
     TBordureColors Colors;
 };
 
+// A row's per-column count of the rows a walk down (or up) still reaches one row on.
+[[gnu::always_inline]] inline std::uint8_t countDown(std::uint8_t rows)
+{
+    return std::uint8_t(std::max<std::uint8_t>(rows, 1) - 1);
+}
+
 // Every pointer a parameter of its own, so that the compiler may take them as not
 // overlapping and run the loop as vector code without run-time checks. Returns the number
 // of cells changed, summed in Sum.
@@ -161,7 +171,6 @@ template <int N, typename Sum>
     const int (&back)[N], const int (&forth)[N], const std::uint8_t down, const std::uint8_t up,
     const TBordureColors k)
 {
-    constexpr std::uint8_t Far = std::numeric_limits<std::uint8_t>::max();
     const uchar f = k.Foreground, b = k.Background, c = k.Border;
     Sum changed = 0;
     for (int x = 0; x < n; ++x) {
@@ -169,16 +178,16 @@ template <int N, typename Sum>
         uchar near = 0;
         for (int i = 0; i < N; ++i)
             near |= uchar(-uchar(row[x - back[i]] == f) | -uchar(row[x + forth[i]] == f));
-        const std::uint8_t s = since[x], before = ahead[x];
-        const std::uint8_t now = aheadRow[x] == f ? std::uint8_t(0) : std::uint8_t(before + (before != Far));
+        const std::uint8_t s = since[x];
+        const std::uint8_t now = std::max(countDown(ahead[x]), std::uint8_t(-uchar(aheadRow[x] == f) & up));
         ahead[x] = now;
-        near |= uchar(-uchar(s < down) | -uchar(now < up));
+        near |= uchar(-uchar((s | now) != 0));
         // Plain bitwise tests, with no early exit, so the loop runs as vector code.
-        const uchar on = uchar(near & -uchar(cell == b) & -uchar(cell != f));
+        const uchar on = uchar(near & -uchar(cell == b));
         const uchar old = out[x];
         changed = Sum(changed + (on & uchar(old != c)));
         out[x] = uchar((on & c) | (~on & old));
-        since[x] = cell == f ? std::uint8_t(0) : std::uint8_t(s + (s != Far));
+        since[x] = std::max(countDown(s), std::uint8_t(-uchar(cell == f) & down));
     }
     return changed;
 }
@@ -246,10 +255,13 @@ int scanRowsFused(const QImage &ref, QImage &picture, const TReach &r, const TBo
     const bool inPlace = w > 4 * M;
     std::vector<uchar> padded(std::size_t(inPlace ? 4 * M : w + 2 * M), notF), tail(std::size_t(3 * M), notF),
         past(std::size_t(w), notF);
-    std::vector<std::uint8_t> above(std::size_t(w), std::numeric_limits<std::uint8_t>::max()),
-        ahead(std::size_t(w), std::numeric_limits<std::uint8_t>::max());
-    for (int y = 0; y < std::min(r.Top, h); ++y)
-        countRow(ahead.data(), ref.constScanLine(y), colors.Foreground, w);
+    std::vector<std::uint8_t> above(std::size_t(w), 0), ahead(std::size_t(w), 0);
+    for (int y = 0; y < std::min(r.Top, h); ++y) {
+        const uchar *row = ref.constScanLine(y);
+        for (int x = 0; x < w; ++x)
+            ahead[std::size_t(x)] = std::max(countDown(ahead[std::size_t(x)]),
+                std::uint8_t(-uchar(row[x] == colors.Foreground) & std::uint8_t(r.Top)));
+    }
     TFusedRow a { nullptr, nullptr, nullptr, nullptr, nullptr, 0, r.Right, r.Left, std::uint8_t(r.Bottom),
         std::uint8_t(r.Top), colors };
     int changed = 0;
@@ -289,7 +301,8 @@ int scanRowsFused(const QImage &ref, QImage &picture, const TReach &r, const TBo
 int ApplyBordure(
     const QImage &ref, QImage &picture, const TBordureOption &option, const TBordureColors &colors)
 {
-    if (!usable(ref, picture))
+    // With B the same as F no cell can take the border.
+    if (!usable(ref, picture) || colors.Background == colors.Foreground)
         return 0;
     const int w = ref.width(), h = ref.height();
     const TReach r { reach(option.RightBordure, option.RightLength, w),
