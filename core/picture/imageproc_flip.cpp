@@ -8,15 +8,30 @@
 
 using namespace imageproc;
 
+namespace {
+// to[n - 1 - i] = from[i] for i below n, eight cells at a time; the two do not overlap.
+void copyReversed(const std::uint8_t *__restrict from, std::uint8_t *__restrict to, int n)
+{
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t cells;
+        std::memcpy(&cells, from + i, sizeof cells);
+        cells = __builtin_bswap64(cells);
+        std::memcpy(to + n - 8 - i, &cells, sizeof cells);
+    }
+    for (; i < n; ++i)
+        to[n - 1 - i] = from[i];
+}
+} // namespace
+
 bool MirrorLeftToRight(QImage &Bmp)
 {
     if (!IsPicture8(Bmp))
         return false;
-    const int w = Bmp.width();
+    const int w = Bmp.width(), half = w / 2; // an odd width's middle cell stays
     for (int y = 0; y < Bmp.height(); ++y) {
         std::uint8_t *row = Row(Bmp, y);
-        for (int x = 0; x <= (w - 1) / 2; ++x)
-            row[w - 1 - x] = row[x];
+        copyReversed(row, row + w - half, half);
     }
     return true;
 }
@@ -25,11 +40,10 @@ bool MirrorRightToLeft(QImage &Bmp)
 {
     if (!IsPicture8(Bmp))
         return false;
-    const int w = Bmp.width();
+    const int w = Bmp.width(), half = w / 2; // an odd width's middle cell stays
     for (int y = 0; y < Bmp.height(); ++y) {
         std::uint8_t *row = Row(Bmp, y);
-        for (int x = 0; x <= (w - 1) / 2; ++x)
-            row[x] = row[w - 1 - x];
+        copyReversed(row + w - half, row, half);
     }
     return true;
 }
