@@ -22,6 +22,23 @@ void copyReversed(const std::uint8_t *__restrict from, std::uint8_t *__restrict 
     for (; i < n; ++i)
         to[n - 1 - i] = from[i];
 }
+
+// Reverses [first, last) in place, eight cells from either end at a time.
+void reverseCells(std::uint8_t *first, std::uint8_t *last)
+{
+    while (last - first >= 16) {
+        std::uint64_t head, tail;
+        std::memcpy(&head, first, sizeof head);
+        std::memcpy(&tail, last - 8, sizeof tail);
+        head = __builtin_bswap64(head);
+        tail = __builtin_bswap64(tail);
+        std::memcpy(first, &tail, sizeof tail);
+        std::memcpy(last - 8, &head, sizeof head);
+        first += 8;
+        last -= 8;
+    }
+    std::reverse(first, last);
+}
 } // namespace
 
 bool MirrorLeftToRight(QImage &Bmp)
@@ -108,7 +125,7 @@ void FlipRectLeftRight(QImage &Bmp, const TRect &Box)
         return;
     for (int y = b.Top; y < b.Bottom; ++y) {
         std::uint8_t *row = Row(Bmp, y);
-        std::reverse(row + b.Left, row + b.Right);
+        reverseCells(row + b.Left, row + b.Right);
     }
 }
 
