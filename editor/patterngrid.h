@@ -630,6 +630,10 @@ public:
     // or while ArrowScroll is off.
     bool HandleArrowKey(int key, bool ctrl);
     bool ArrowScroll() const { return m_arrowScroll; }
+    // The needle move: the arrow keys shift the selection's content (and the plus and minus
+    // keys shift it over the picture's height) instead of scrolling.
+    bool MoveWarp() const { return m_moveWarp; }
+    void SetMoveWarp(bool value) { m_moveWarp = value; }
     void SetArrowScroll(bool value) { m_arrowScroll = value; }
     // The tool's drawing object and the selection's (null for tools without one).
     TCustomLine *DrawObject() const { return m_drawObject.get(); }
@@ -824,6 +828,7 @@ private:
     bool m_toolTimerOn = false;
     bool m_toolPressed = false; // the last press reached the tool: its release does too
     bool m_arrowScroll = true;
+    bool m_moveWarp = false;
     TCursorStyleOption m_crossHair;
 
     // Floating objects and the clipboard (patterngridfloating.cpp, patterngridclipboard.cpp).

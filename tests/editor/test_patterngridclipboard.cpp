@@ -474,3 +474,28 @@ TEST_F(ClipboardFixture, CopyByColourAndClearingColours)
     EXPECT_EQ(PictureRows(a.Picture()), (std::vector<std::vector<int>> { { 3, 0, 3 }, { 0, 3, 0 } }));
     EXPECT_FALSE(b.Copy()) << "nothing selected, nothing floating";
 }
+
+TEST_F(ClipboardFixture, ArrowsShiftWithNeedleMoveMoveAPieceOrScroll)
+{
+    select(a, 0, 0, 2, 0);
+    const std::vector<int> row0 = cells(a, 0);
+    a.SetMoveWarp(true);
+    EXPECT_TRUE(a.HandleArrowKey(Qt::Key_Left, false));
+    EXPECT_EQ(cells(a, 0)[0], row0[1]);
+    EXPECT_EQ(cells(a, 0)[2], row0[0]);
+    EXPECT_TRUE(a.HandleArrowKey(Qt::Key_Right, false));
+    EXPECT_EQ(cells(a, 0), row0);
+    a.SetMoveWarp(false);
+    ASSERT_TRUE(a.Copy());
+    ASSERT_TRUE(a.PasteFromClipboard({ 3, 3 }, true));
+    EXPECT_TRUE(a.HandleArrowKey(Qt::Key_Right, false));
+    EXPECT_TRUE(a.HandleArrowKey(Qt::Key_Down, false));
+    EXPECT_EQ(a.FloatingBitmap()->Position(), (TPoint { 4, 4 }));
+    // Delete takes the piece away; the arrows scroll again.
+    a.HandleToolKey(TToolKey::Delete);
+    EXPECT_FALSE(a.HasFloatingBitmap());
+    a.SetClientSize(20, 20);
+    a.SetZoom(20);
+    EXPECT_TRUE(a.HandleArrowKey(Qt::Key_Right, false));
+    EXPECT_EQ(a.LeftCol(), 1);
+}
