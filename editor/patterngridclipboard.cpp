@@ -79,7 +79,10 @@ void TPatternGrid::ClearRegion()
 
 void TPatternGrid::CancelRegionObject()
 {
+    const bool had = !m_selectionRegion.isEmpty();
     ClearSelectionRegion();
+    if (had)
+        NotifyEditState();
 }
 
 void TPatternGrid::SelectAll()

@@ -105,7 +105,11 @@ void TPatternGrid::syncSelection()
 {
     if (!m_regionObject || !ToolRow(m_toolId).MakesSelection)
         return;
+    const bool had = !m_selectionRegion.isEmpty();
     m_selectionRegion = m_regionObject->CreateRegion().ToRegion();
+    // Copy and cut follow whether there is a selection.
+    if (had != !m_selectionRegion.isEmpty())
+        NotifyEditState();
 }
 
 void TPatternGrid::SetCrossHair(const TCursorStyleOption &style)

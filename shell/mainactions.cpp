@@ -275,6 +275,7 @@ constexpr TMainActionIcon kIcons[] = {
     { "ActClearMottleByRect", ":/toolicons/clearmottlerect.svg" },
     { "ActClearMottleByCircle", ":/toolicons/clearmottlecircle.svg" },
     { "ActChangeColor", ":/toolicons/changecolor.svg" },
+    { "ActMouseSelect", "edit-paste-in-place" },
 };
 
 constexpr TMainMenuInfo Menus[] = {
