@@ -499,3 +499,31 @@ TEST_F(ClipboardFixture, ArrowsShiftWithNeedleMoveMoveAPieceOrScroll)
     EXPECT_TRUE(a.HandleArrowKey(Qt::Key_Right, false));
     EXPECT_EQ(a.LeftCol(), 1);
 }
+
+TEST_F(ClipboardFixture, StepsKeepThePendingShapeAndUndoBringsItBack)
+{
+    a.SetDrawTool(TToolId::Rectangle);
+    a.MouseDown({ { 1, 1 } });
+    a.MouseMove({ { 4, 3 } }, true);
+    a.MouseUp({ { 4, 3 } });
+    ASSERT_NE(a.DrawObject(), nullptr);
+    ASSERT_GE(a.DrawObject()->GetPointCount(), 2);
+    std::vector<TPoint> drawn;
+    a.DrawObject()->GetPoints(drawn);
+    // Another edit is recorded while the shape is pending: the step keeps a copy of it.
+    a.Picture().scanLine(7)[9] = 8;
+    TLineArray cell(1);
+    cell[0] = { 9, 7 };
+    a.RecordUndoStep(cell);
+    ASSERT_NE(a.UndoStore().GetTopStep()->ShapeCopy, nullptr);
+    a.DrawObject()->Clear();
+    a.SetDrawTool(TToolId::Move);
+    ASSERT_TRUE(a.Undo());
+    EXPECT_EQ(a.ToolId(), TToolId::Rectangle);
+    ASSERT_NE(a.DrawObject(), nullptr);
+    std::vector<TPoint> back;
+    a.DrawObject()->GetPoints(back);
+    EXPECT_EQ(back, drawn);
+    ASSERT_TRUE(a.Redo());
+    EXPECT_EQ(a.DrawObject()->GetPointCount(), 0) << "a redo leaves no shape behind";
+}

@@ -4,6 +4,7 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
 
+#include "core/base/messages.h"
 #include "core/palette/palette.h"
 #include "core/picture/clipboardpicture.h"
 #include "core/settings/sharedstate.h"
@@ -162,4 +163,35 @@ TEST_F(EditFixture, SelectionCommandsAndTheNeedleMove)
     EXPECT_EQ(grid.Picture().pixelIndex(3, 1), 3);
     moveWarp->trigger();
     EXPECT_FALSE(grid.MoveWarp());
+}
+
+TEST_F(EditFixture, CutByColourPickedInThePatternAppliedWithSpace)
+{
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    TPatternGrid &grid = child->PatternGrid();
+    grid.SetBackColorIndex(0);
+    grid.SetZoom(20);
+    action("ActDefineRectangle")->trigger();
+    drag(child, { 0, 0 }, { 2, 1 });
+    ASSERT_EQ(grid.GetRegionHandle().boundingRect(), QRect(0, 0, 3, 2));
+    ASSERT_TRUE(action("ActCut")->isEnabled());
+    action("ActCut")->trigger();
+    auto *window = form->findChild<TFrmSelectedColor *>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Mode(), TFrmSelectedColor::TMode::Cut);
+    EXPECT_EQ(grid.ToolId(), TToolId::AbsorbColor);
+    // The colours of cells (1, 0) and (2, 1), picked in the pattern.
+    for (TPoint cell : { TPoint { 1, 0 }, TPoint { 2, 1 } })
+        SendColorPicked(0, TColorPickInfo { 0, grid.Picture().pixelIndex(cell.X, cell.Y), 3 });
+    ASSERT_EQ(window->Chosen().size(), 2u);
+    const int steps = grid.UndoStore().UndoCount();
+    QTest::keyClick(child->GridView(), Qt::Key_Space);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form->findChild<TFrmSelectedColor *>(), nullptr) << "closed after applying";
+    EXPECT_EQ(grid.Picture().pixelIndex(1, 0), 0);
+    EXPECT_EQ(grid.Picture().pixelIndex(2, 1), 0);
+    EXPECT_NE(grid.Picture().pixelIndex(0, 0), 0);
+    EXPECT_EQ(grid.UndoStore().UndoCount(), steps + 2) << "the cut cells and the floating piece";
+    EXPECT_TRUE(grid.HasFloatingBitmap());
 }
