@@ -206,7 +206,8 @@ public:
     void ExcludeColorIndex(int index);
     // The transparent colours, which the palette bar shows with the document's palette.
     const TColorSet &TransColorSet() const { return m_transColorSet; }
-    void SetTransColorSet(const TColorSet &colors) { m_transColorSet = colors; }
+    // The floating pictures the undo store keeps follow (IncludeTransColor).
+    void SetTransColorSet(const TColorSet &colors);
 
     // Makes sure pure black is a palette colour; returns its index, -1 when the palette
     // has no free entry for it.

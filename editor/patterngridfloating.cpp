@@ -285,21 +285,33 @@ void TPatternGrid::HoverFloatingCursor(TPoint cell)
 
 void TPatternGrid::IncludeTransColor(std::uint8_t index)
 {
-    m_transColorSet.set(index);
-    for (const TUndoObjectList *list : { &m_undoStore->UndoBitmaps, &m_undoStore->RedoBitmaps })
-        for (const auto &o : *list)
-            if (auto *piece = dynamic_cast<TBmp *>(o.get()))
-                piece->AddTransparentColor(index);
-    Repaint();
+    TColorSet colors = m_transColorSet;
+    colors.set(index);
+    SetTransColorSet(colors);
 }
 
 void TPatternGrid::ExcludeTransColor(std::uint8_t index)
 {
-    m_transColorSet.reset(index);
+    TColorSet colors = m_transColorSet;
+    colors.reset(index);
+    SetTransColorSet(colors);
+}
+
+// Every piece the store keeps, shown or waiting on either side, takes the change: one taken
+// up again by undo or redo shows the colours the grid has now.
+void TPatternGrid::SetTransColorSet(const TColorSet &colors)
+{
+    const TColorSet changed = colors ^ m_transColorSet;
+    m_transColorSet = colors;
+    if (changed.none() || !m_undoStore)
+        return;
     for (const TUndoObjectList *list : { &m_undoStore->UndoBitmaps, &m_undoStore->RedoBitmaps })
         for (const auto &o : *list)
             if (auto *piece = dynamic_cast<TBmp *>(o.get()))
-                piece->RemoveTransparentColor(index);
+                for (int i = 0; i < 256; ++i)
+                    if (changed.test(std::size_t(i)))
+                        colors.test(std::size_t(i)) ? piece->AddTransparentColor(std::uint8_t(i))
+                                                    : piece->RemoveTransparentColor(std::uint8_t(i));
     Repaint();
 }
 

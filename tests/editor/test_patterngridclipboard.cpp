@@ -527,3 +527,23 @@ TEST_F(ClipboardFixture, StepsKeepThePendingShapeAndUndoBringsItBack)
     ASSERT_TRUE(a.Redo());
     EXPECT_EQ(a.DrawObject()->GetPointCount(), 0) << "a redo leaves no shape behind";
 }
+
+TEST_F(ClipboardFixture, TransparentColoursReachEveryKeptPiece)
+{
+    select(a, 0, 0, 2, 0);
+    ASSERT_TRUE(a.Copy());
+    const std::vector<int> row0 = cells(a, 0), row5 = cells(a, 5);
+    ASSERT_TRUE(a.PasteFromClipboard({ 0, 5 }, true));
+    a.IncludeTransColor(std::uint8_t(row0[1]));
+    EXPECT_TRUE(a.TransColorSet().test(std::size_t(row0[1])));
+    a.DropFloatingObjects();
+    EXPECT_EQ(cells(a, 5)[0], row0[0]);
+    EXPECT_EQ(cells(a, 5)[1], row5[1]) << "a transparent colour is not stamped";
+    EXPECT_EQ(cells(a, 5)[2], row0[2]);
+    // Undone, the piece floats again; the colour made opaque again is stamped.
+    ASSERT_TRUE(a.Undo());
+    ASSERT_TRUE(a.HasFloatingBitmap());
+    a.ExcludeTransColor(std::uint8_t(row0[1]));
+    a.DropFloatingObjects();
+    EXPECT_EQ(cells(a, 5)[1], row0[1]);
+}
