@@ -225,7 +225,8 @@ public:
     // and what the user should read (a refusal, or floats left unmarked); empty otherwise.
     using TPickedToolReport = std::function<void(const TFloatMarking *marking, const QString &message)>;
     void SetPickedToolReport(TPickedToolReport report) { m_pickedToolReport = std::move(report); }
-    // What a press of either tool tells the report (nothing when there is nothing to tell).
+    // What a press of either tool (or a refused paste at a click) tells the report (nothing
+    // when there is nothing to tell).
     void ReportPickedTool(const TFloatMarking *marking, const QString &message);
 
     // --- Document state ----------------------------------------------------------------

@@ -34,6 +34,8 @@ public:
     void SetSelectedDown(bool down);
     // The list emptied.
     void Reset();
+    // The rows show the grid's palette again (after a palette change).
+    void RefreshColors() { refreshList(); }
     // The colours the next apply keeps.
     std::vector<std::uint8_t> KeptColors() const;
     // Copies (or cuts) the selection keeping KeptColors and closes; false, with message

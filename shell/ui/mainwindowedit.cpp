@@ -36,6 +36,11 @@ TMainWindowEdit::TMainWindowEdit(TMainForm &form)
             window->Pick(index);
     });
     connect(&m_form, &TMainForm::ActiveChildChanged, this, [this](TMDIChild *child) { follow(child); });
+    connect(&m_form, &TMainForm::PaletteSynced, this, [this](TMDIChild &child, bool) {
+        if (TFrmSelectedColor *window = SelectedColorWindow();
+            window && window->Grid() == &child.PatternGrid())
+            window->RefreshColors();
+    });
     connect(&m_form, &TMainForm::LastDocumentClosing, this, [this] { follow(nullptr); });
 }
 
