@@ -195,3 +195,33 @@ TEST_F(EditFixture, CutByColourPickedInThePatternAppliedWithSpace)
     EXPECT_EQ(grid.UndoStore().UndoCount(), steps + 2) << "the cut cells and the floating piece";
     EXPECT_TRUE(grid.HasFloatingBitmap());
 }
+
+TEST_F(EditFixture, DraggingTheSelectionWithTheMoveToolCarriesItsCells)
+{
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    TPatternGrid &grid = child->PatternGrid();
+    grid.SetZoom(20);
+    const QImage before = grid.Picture().copy();
+    action("ActDefineRectangle")->trigger();
+    drag(child, { 0, 0 }, { 1, 1 });
+    action("ActMove")->trigger();
+    drag(child, { 0, 0 }, { 3, 2 });
+    EXPECT_EQ(grid.ToolId(), TToolId::Move);
+    EXPECT_TRUE(action("ActMove")->isChecked());
+    ASSERT_TRUE(grid.HasFloatingBitmap());
+    // Undo twice: the piece goes, then the cut cells come back.
+    action("ActUndo")->trigger();
+    EXPECT_FALSE(grid.HasFloatingBitmap());
+    action("ActUndo")->trigger();
+    EXPECT_EQ(PictureRows(grid.Picture()), PictureRows(before));
+    action("ActRedo")->trigger();
+    action("ActRedo")->trigger();
+    ASSERT_TRUE(grid.HasFloatingBitmap());
+    EXPECT_EQ(grid.FloatingBitmap()->Position(), (TPoint { 3, 2 }));
+    action("ActDefineRectangle")->trigger();
+    drag(child, { 5, 5 }, { 5, 5 }); // a press with another tool stamps the piece
+    EXPECT_FALSE(grid.HasFloatingBitmap());
+    EXPECT_EQ(grid.Picture().pixelIndex(3, 2), before.pixelIndex(0, 0));
+    EXPECT_EQ(grid.Picture().pixelIndex(4, 3), before.pixelIndex(1, 1));
+}
