@@ -2,6 +2,7 @@
 
 #include "core/decode/pictureload.h"
 #include "core/palette/palettejoin.h"
+#include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
 #include "shell/documentquestions.h"
 #include "shell/ui/linkpicturewindow.h"
@@ -175,7 +176,7 @@ bool TFrmGuidedLinkPic::OpenPicture(int side, const QString &fileName)
                 GetUiMessage(UiKey::String::JoinTooLarge)
                     .arg(m_direction == 1 ? a.width() + b.width() : std::max(a.width(), b.width()))
                     .arg(m_direction == 1 ? std::max(a.height(), b.height()) : a.height() + b.height())
-                    .arg(65535),
+                    .arg(MaxPictureSide),
                 GetUiMessage(UiKey::String::ErrorHint), TMessageKind::Error);
             return false;
         }

@@ -4,6 +4,7 @@
 #include "core/palette/palettejoin.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "editor/ui/setpalettedialog.h"
 #include "shell/documentquestions.h"
 #include "shell/pictureformats.h"
 #include "shell/ui/openpicturedialog.h"
@@ -220,17 +221,21 @@ bool TFrmManualLinkPic::StartLink()
 {
     if (m_pictures[0].isNull() || m_pictures[1].isNull())
         return false;
-    int choice = 3;
-    const int kind = m_direction == 1 ? 0 : 1;
-    if (!m_askPalette || !m_askPalette(kind, choice))
+    TPaletteChoice choice = TPaletteChoice::Combine;
+    const TPaletteChoiceKind kind
+        = m_direction == 1 ? TPaletteChoiceKind::LeftRight : TPaletteChoiceKind::TopBottom;
+    TDialogPaletteChoice dialogAsker(this);
+    TPaletteChoiceAsker &ask = m_askPalette ? *m_askPalette : dialogAsker;
+    if (!ask.AskPaletteChoice(kind, choice))
         return false;
+    // The first picture stays first whichever palette is kept.
     const int offset = m_across[0]->value();
     QImage result;
     QString error;
-    const bool ok = choice == 3
+    const bool ok = choice == TPaletteChoice::Combine
         ? UnitePicturePalettes(m_pictures[0], m_pictures[1], m_direction, offset, result, &error)
-        : UnitePalettesByChoice(
-            m_pictures[0], m_pictures[1], m_direction, offset, choice == 4, result, &error);
+        : UnitePalettesByChoice(m_pictures[0], m_pictures[1], m_direction, offset,
+            choice == TPaletteChoice::First, result, &error);
     if (!ok) {
         m_questions.ShowMessage(error, GetUiMessage(UiKey::String::ErrorHint), TMessageKind::Error);
         return false;

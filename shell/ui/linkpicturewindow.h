@@ -9,6 +9,7 @@
 // with OK; the caller takes the result and its palette.
 
 #include "core/palette/palette.h"
+#include "editor/palettechoice.h"
 
 #include <QDialog>
 #include <QImage>
@@ -64,10 +65,8 @@ public:
     // Who picks the file of a side (tests); empty: the open-picture dialog at the picture
     // folder.
     void SetFileChooser(std::function<QString(int side)> choose) { m_choose = std::move(choose); }
-    // Who answers the palette question: kind 0 left-right, 1 top-bottom; choice 3 joins
-    // both palettes, 4 keeps the first picture's, 5 the second's. False cancels.
-    using TPaletteAsker = std::function<bool(int kind, int &choice)>;
-    void SetPaletteAsker(TPaletteAsker ask) { m_askPalette = std::move(ask); }
+    // Who answers the palette question (tests); null: the palette choice dialog.
+    void SetPaletteAsker(TPaletteChoiceAsker *ask) { m_askPalette = ask; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -84,7 +83,7 @@ private:
     std::array<QScrollBar *, 2> m_across {}, m_along {};
     QImage m_result;
     std::function<QString(int)> m_choose;
-    TPaletteAsker m_askPalette;
+    TPaletteChoiceAsker *m_askPalette = nullptr;
 };
 
 class TFrmLeftRightLinkPic : public TFrmManualLinkPic {
