@@ -11,6 +11,8 @@
 #include "shell/ui/splitpicturedialog.h"
 #include "shell/ui/unitepicturedialog.h"
 
+#include <memory>
+
 TMainWindowJoins::TMainWindowJoins(TMainForm &form)
     : QObject(&form)
     , m_form(form)
@@ -57,14 +59,22 @@ void TMainWindowJoins::splitPicture(TMDIChild &child)
 
 void TMainWindowJoins::linkByHand(int direction)
 {
-    TFrmManualLinkPic dialog(direction, m_form.Questions(), &m_form);
-    if (dialog.exec() == QDialog::Accepted && !dialog.Result().isNull())
-        m_form.NewChildFromPicture(dialog.Result());
+    std::unique_ptr<TFrmManualLinkPic> dialog;
+    if (direction == 1)
+        dialog = std::make_unique<TFrmLeftRightLinkPic>(m_form.Questions(), &m_form);
+    else
+        dialog = std::make_unique<TFrmTopBottomLinkPic>(m_form.Questions(), &m_form);
+    if (dialog->exec() == QDialog::Accepted && !dialog->Result().isNull())
+        m_form.NewChildFromPicture(dialog->Result());
 }
 
 void TMainWindowJoins::linkByLines(int direction)
 {
-    TFrmGuidedLinkPic dialog(direction, m_form.Questions(), &m_form);
-    if (dialog.exec() == QDialog::Accepted && !dialog.Result().isNull())
-        m_form.NewChildFromPicture(dialog.Result());
+    std::unique_ptr<TFrmGuidedLinkPic> dialog;
+    if (direction == 1)
+        dialog = std::make_unique<TFrmAutoLeftRightLinkPic>(m_form.Questions(), &m_form);
+    else
+        dialog = std::make_unique<TFrmAutoTopBottomLinkPic>(m_form.Questions(), &m_form);
+    if (dialog->exec() == QDialog::Accepted && !dialog->Result().isNull())
+        m_form.NewChildFromPicture(dialog->Result());
 }
