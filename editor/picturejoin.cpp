@@ -32,7 +32,11 @@ bool DirectMergePictures(const QList<QImage> &pictures, bool horizontal, QImage 
     if (w > MaxPictureSide || h > MaxPictureSide)
         return Fail(error, GetUiMessage(UiKey::String::JoinTooLarge).arg(w).arg(h).arg(MaxPictureSide));
 
-    // One palette: the shared one when it holds black for the padding, else the exact union.
+    // One palette: the shared one when nothing is padded or it holds black for the padding;
+    // otherwise the exact union of the used colours, with black for the padding.
+    bool padded = false;
+    for (const QImage &p : pictures)
+        padded = padded || (horizontal ? p.height() : p.width()) != across;
     TPalette256 first, other;
     GetBitmapPalette(pictures.front(), first);
     bool shared = true;
@@ -41,35 +45,58 @@ bool DirectMergePictures(const QList<QImage> &pictures, bool horizontal, QImage 
         shared = other == first;
     }
     const TPaletteEntry black {};
-    const auto blackAt = std::find_if(first.begin(), first.end(),
+    const bool hasBlack = std::any_of(first.begin(), first.end(),
         [](const TPaletteEntry &e) { return e.Red == 0 && e.Green == 0 && e.Blue == 0; });
     TUnitedColors united;
-    if (shared && blackAt != first.end())
+    if (shared && (hasBlack || !padded))
         united.Palette = first;
     else
-        UnitePictureColors(pictures, united, true);
+        UnitePictureColors(pictures, united, padded);
     const std::uint8_t pad
         = std::uint8_t(NearestColorIndex(united.Palette.data(), 256, black.Red, black.Green, black.Blue));
 
-    QImage out = NewPicture(int(w), int(h), united.Palette);
+    // Every cell is written once below (a picture's cells or the padding), so the picture is
+    // not cleared first: on large joins a clearing pass costs as much as the join.
+    QImage out(int(w), int(h), QImage::Format_Indexed8);
     if (out.isNull())
         return Fail(error, GetUiMessage(UiKey::String::JoinTooLarge).arg(w).arg(h).arg(MaxPictureSide));
-    out.fill(pad);
-    int at = 0;
-    for (qsizetype i = 0; i < pictures.size(); ++i) {
+    SetBitmapPalette(out, united.Palette);
+    // Each picture's cells (through its map when the colours were united), then black up to
+    // the span it stands in.
+    const bool mapped = !united.Maps.empty();
+    const auto putRow = [&](std::uint8_t *to, qsizetype i, int y, int span) {
         const QImage &p = pictures[i];
-        const TIndexMap *map = united.Maps.empty() ? nullptr : &united.Maps[std::size_t(i)];
-        const int x0 = horizontal ? at : 0, y0 = horizontal ? 0 : at;
-        for (int y = 0; y < p.height(); ++y) {
+        int filled = 0;
+        if (y < p.height()) {
             const std::uint8_t *in = p.constScanLine(y);
-            std::uint8_t *to = out.scanLine(y0 + y) + x0;
-            if (map)
+            if (mapped) {
+                // A local copy: the compiler then knows that the writes never change it.
+                const TIndexMap map = united.Maps[std::size_t(i)];
                 for (int x = 0; x < p.width(); ++x)
-                    to[x] = (*map)[in[x]];
-            else
+                    to[x] = map[in[x]];
+            } else {
                 std::copy_n(in, p.width(), to);
+            }
+            filled = p.width();
         }
-        at += horizontal ? p.width() : p.height();
+        std::fill(to + filled, to + span, pad);
+    };
+    // Row by row through the result, so that each row is written from its start to its end.
+    if (horizontal) {
+        for (int y = 0; y < int(h); ++y) {
+            std::uint8_t *to = out.scanLine(y);
+            for (qsizetype i = 0; i < pictures.size(); ++i) {
+                putRow(to, i, y, pictures[i].width());
+                to += pictures[i].width();
+            }
+        }
+    } else {
+        int top = 0;
+        for (qsizetype i = 0; i < pictures.size(); ++i) {
+            for (int y = 0; y < pictures[i].height(); ++y)
+                putRow(out.scanLine(top + y), i, y, int(w));
+            top += pictures[i].height();
+        }
     }
     result = out;
     return true;

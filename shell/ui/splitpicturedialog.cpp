@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -24,7 +25,11 @@ TFrmSplitePicture::TFrmSplitePicture(int width, QWidget *parent)
     form->addRow(GetUiString(UiKey::BreakPicture::Input_Tear_Open_Picture_Number), m_count);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(NewOkCancelButtons(this));
+    QDialogButtonBox *buttons = NewOkCancelButtons(this);
+    layout->addWidget(buttons);
+    // A pattern of one warp has nothing to split.
+    if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok); ok && width < 2)
+        ok->setEnabled(false);
 }
 
 int TFrmSplitePicture::SpliteNumber() const

@@ -61,6 +61,20 @@ TEST(DirectMerge, JoinsInListOrderPaddingWithBlack)
     ASSERT_TRUE(DirectMergePictures({ grey1, grey2 }, true, merged));
     EXPECT_EQ(merged.colorTable(), grey1.colorTable());
     EXPECT_EQ(PictureRows(merged), (TRows { { 9, 9, 200 }, { 0, 0, 200 } }));
+
+    // One palette without black: kept as it is when nothing is padded; black is made for
+    // the padding otherwise, every other colour staying exact.
+    TPalette256 noBlack {};
+    for (int i = 0; i < 256; ++i)
+        noBlack[std::size_t(i)] = { std::uint8_t(255 - i / 2), 100, 50, 0 };
+    const QImage row1 = filled(2, 1, noBlack, 5), row2 = filled(3, 1, noBlack, 6);
+    ASSERT_TRUE(DirectMergePictures({ row1, row2 }, true, merged));
+    EXPECT_EQ(merged.colorTable(), row1.colorTable());
+    EXPECT_EQ(PictureRows(merged), (TRows { { 5, 5, 6, 6, 6 } }));
+    ASSERT_TRUE(DirectMergePictures({ row1, row2 }, false, merged));
+    EXPECT_EQ(colourAt(merged, 1, 0), QColor(253, 100, 50));
+    EXPECT_EQ(colourAt(merged, 2, 0), QColor(0, 0, 0));
+    EXPECT_EQ(colourAt(merged, 2, 1), QColor(252, 100, 50));
 }
 
 TEST(DirectMerge, RefusesBeforeBuilding)

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -420,13 +421,17 @@ TEST_F(Joins, GuidedLinkTakesOneLinePerPictureThenJoins)
 // The split dialog offers 2 to 99 parts, no more than the pattern has warps, stepped only.
 TEST_F(Joins, SplitCountIsBoundedByTheWarps)
 {
-    for (const auto &[width, most] : { std::pair(7, 7), std::pair(200, 99), std::pair(2, 2) }) {
+    for (const auto &[width, most] :
+        { std::pair(7, 7), std::pair(200, 99), std::pair(2, 2), std::pair(1, 2) }) {
         TFrmSplitePicture dialog(width, form.get());
         auto *count = child<QSpinBox>(&dialog, "RxSpliteNumber");
         ASSERT_NE(count, nullptr);
         EXPECT_EQ(count->minimum(), 2);
         EXPECT_EQ(count->maximum(), most);
         EXPECT_TRUE(count->findChild<QLineEdit *>()->isReadOnly());
+        EXPECT_EQ(
+            dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled(), width >= 2)
+            << "a single warp is not split";
     }
 }
 
@@ -540,4 +545,25 @@ TEST_F(Joins, NewUserSplitsThePatternIntoParts)
     }
     form->mdiArea()->setActiveSubWindow(children[2]);
     EXPECT_EQ(PictureRows(saveAndReopen("part2")), expected[1]);
+}
+
+// Escape closes each link window as cancelled, also while a guide line is being drawn.
+TEST_F(Joins, LinkWindowsCloseOnEscape)
+{
+    const QString a = file("a.bmp", pattern(20, 20)), b = file("b.bmp", pattern(20, 20, 3));
+    std::vector<std::unique_ptr<QDialog>> windows;
+    windows.push_back(std::make_unique<TFrmLeftRightLinkPic>(ask, form.get()));
+    windows.push_back(std::make_unique<TFrmTopBottomLinkPic>(ask, form.get()));
+    auto guided = std::make_unique<TFrmAutoLeftRightLinkPic>(ask, form.get());
+    ASSERT_TRUE(guided->OpenPicture(0, a) && guided->OpenPicture(1, b));
+    windows.push_back(std::move(guided));
+    windows.push_back(std::make_unique<TFrmAutoTopBottomLinkPic>(ask, form.get()));
+    for (const auto &w : windows) {
+        w->show();
+        if (auto *g = qobject_cast<TFrmGuidedLinkPic *>(w.get()); g && g->Lines().HasPictures())
+            drag(g->View(), QPoint(2, 2), QPoint(5, 15));
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+        EXPECT_EQ(w->result(), QDialog::Rejected);
+    }
 }
