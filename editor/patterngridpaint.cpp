@@ -121,8 +121,19 @@ bool TPatternGrid::paintVisibleCells(const QImage &picture, const TPaintLayout &
         lut[i] = qRgb(palette[i].Red, palette[i].Green, palette[i].Blue);
     if (m_flash.Active)
         lut[m_flash.Index] = m_flash.Shown;
-    if (m_viewBitmap.width() != l.Cols + 1 || m_viewBitmap.height() != l.Rows)
-        m_viewBitmap = QImage(l.Cols + 1, l.Rows, QImage::Format_RGB32);
+    if (m_viewBitmap.width() != l.Cols + 1 || m_viewBitmap.height() != l.Rows) {
+        // The view image lives in memory kept from earlier paints, grown only when a view
+        // has more cells than any before: a zoom step then writes into pages the process
+        // already has, where fresh pages would cost more than the paint itself.
+        const std::size_t cells = std::size_t(l.Cols + 1) * std::size_t(l.Rows);
+        if (m_viewStore.size() < cells) {
+            m_viewBitmap = QImage();
+            m_viewStore = std::vector<QRgb>();
+            m_viewStore.resize(cells);
+        }
+        m_viewBitmap = QImage(reinterpret_cast<uchar *>(m_viewStore.data()), l.Cols + 1, l.Rows,
+            qsizetype(l.Cols + 1) * qsizetype(sizeof(QRgb)), QImage::Format_RGB32);
+    }
     if (m_viewBitmap.isNull())
         return false;
     const int nc = l.Cols, pw = picture.width(), ph = picture.height();

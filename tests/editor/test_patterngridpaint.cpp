@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 constexpr QRgb Black = 0xFF000000;
@@ -145,4 +147,44 @@ TEST(PatternGridPaint, NavigatorFrameInvertsItsOutline)
     const QRgb c = Cell(10 * 2 + 2 + 1);
     EXPECT_EQ(img.pixel(2, 2), qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c)));
     EXPECT_EQ(img.pixel(5, 5), Cell(10 * 5 + 5 + 1));
+}
+
+// The view image keeps its memory from one view to the next: after any walk through the
+// zoom levels (larger and smaller views, the reduced view, scrolled) a paint is pixel for
+// pixel the paint of a grid that went straight to the last level and position.
+TEST(PatternGridPaint, AViewAfterZoomStepsIsTheViewPaintedAfresh)
+{
+    struct Case {
+        const char *name;
+        std::vector<int> levels;
+        int left, top;
+    } cases[] = {
+        { "one pixel per cell after large cells", { 24, 9 }, 0, 0 },
+        { "large cells after one pixel per cell", { 9, 24 }, 3, 2 },
+        { "up and down", { 12, 9, 15, 12 }, 5, 7 },
+        { "reduced view between", { 9, 3, 24, 0 }, 1, 1 },
+        { "scrolled one pixel per cell", { 15, 21, 9 }, 17, 11 },
+    };
+    const QImage picture = Numbered(60, 45);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Painted walked(picture, c.levels.front(), 50, 30, 2.0, 1.0);
+        for (int level : c.levels) {
+            walked.grid.SetZoom(level);
+            walked.Paint();
+        }
+        walked.grid.SetLeftCol(c.left);
+        walked.grid.SetTopRow(c.top);
+        Painted fresh(picture, c.levels.back(), 50, 30, 2.0, 1.0);
+        fresh.grid.SetLeftCol(c.left);
+        fresh.grid.SetTopRow(c.top);
+        ASSERT_EQ(walked.grid.LeftCol(), fresh.grid.LeftCol());
+        ASSERT_EQ(walked.grid.TopRow(), fresh.grid.TopRow());
+        const QImage a = walked.Paint();
+        const QImage b = fresh.Paint();
+        ASSERT_EQ(a.size(), b.size());
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                ASSERT_EQ(a.pixel(x, y), b.pixel(x, y)) << x << "," << y;
+    }
 }
