@@ -75,13 +75,17 @@ void TPatternGrid::Paint(QImage &buffer) const
         buffer = QImage(cw, ch, QImage::Format_RGB32);
     if (buffer.isNull())
         return;
-    buffer.fill(qRgb(0, 0, 0));
     const QImage &picture = shownPicture();
-    if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
+    const TPaintLayout layout
+        = picture.isNull() || picture.format() != QImage::Format_Indexed8 ? TPaintLayout {} : paintLayout();
+    if (layout.Cols == 0 || layout.Rows == 0 || !paintVisibleCells(picture, layout)) {
+        buffer.fill(qRgb(0, 0, 0));
         return;
-    const TPaintLayout layout = paintLayout();
-    if (layout.Cols == 0 || layout.Rows == 0 || !paintVisibleCells(picture, layout))
-        return;
+    }
+    // The cells cover their part of the buffer whole; only what lies right of and below
+    // them is cleared, so that the client area is written once per paint.
+    fillRect(buffer, layout.Width, 0, cw, layout.Height, qRgb(0, 0, 0));
+    fillRect(buffer, 0, layout.Height, cw, ch, qRgb(0, 0, 0));
     paintRepeatOutline();
     paintShapes();
     prepareGridLines(layout);
