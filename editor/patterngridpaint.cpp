@@ -287,18 +287,34 @@ void TPatternGrid::paintVertexMarkers(QImage &buffer) const
     }
 }
 
+// The frame is inverted along its outline as a 2-pixel pen draws it, one pixel either side
+// of each edge, every pixel once. It is drawn here rather than with a painter: the edges
+// run the whole height of the navigator, which a painter would fill line by line through
+// its thread pool on every scroll and zoom step.
 void TPatternGrid::paintNavigatorFrame(QImage &buffer) const
 {
     if (m_navigatorFrame.Width() <= 0 || m_navigatorFrame.Height() <= 0)
         return;
-    QPainter p(&buffer);
-    p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-    QPen pen(Qt::black, 2);
-    pen.setJoinStyle(Qt::MiterJoin);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(m_navigatorFrame.Left - LeftCol(), m_navigatorFrame.Top - TopRow(),
-        m_navigatorFrame.Width(), m_navigatorFrame.Height()));
+    const int l = m_navigatorFrame.Left - LeftCol(), t = m_navigatorFrame.Top - TopRow();
+    const int r = l + m_navigatorFrame.Width(), b = t + m_navigatorFrame.Height();
+    // The outline is the outer box [l - 1, r + 1) x [t - 1, b + 1) without the inner box
+    // [l + 1, r - 1) x [t + 1, b - 1).
+    const bool hollow = l + 1 < r - 1;
+    const int y0 = std::max(0, t - 1), y1 = std::min(buffer.height(), b + 1);
+    const int w = buffer.width();
+    auto invert = [w](QRgb *row, int x0, int x1) {
+        for (int x = std::max(0, x0), end = std::min(w, x1); x < end; ++x)
+            row[x] ^= 0x00FFFFFF;
+    };
+    for (int y = y0; y < y1; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(buffer.scanLine(y));
+        if (hollow && y >= t + 1 && y < b - 1) {
+            invert(row, l - 1, l + 1);
+            invert(row, r - 1, r + 1);
+        } else {
+            invert(row, l - 1, r + 1);
+        }
+    }
 }
 
 // The cross-hair over the cell under the pointer: one line along its row and one along its

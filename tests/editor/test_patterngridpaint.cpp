@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include <vector>
 
 namespace {
@@ -139,8 +141,48 @@ TEST(PatternGridPaint, ReducedViewAndScrolledView)
     EXPECT_EQ(img.pixel(17, 17), Cell(10 * 11 + 9 + 1));
 }
 
+// The navigator's frame inverts exactly the pixels a 2-pixel pen draws around it in the
+// not-source-xor-destination mode: frames inside the view, against and across its edges,
+// of one or two cells, and in a scrolled view.
 TEST(PatternGridPaint, NavigatorFrameInvertsItsOutline)
 {
+    struct Case {
+        TRect frame;
+        int left, top;
+    } cases[] = {
+        { { 2, 2, 8, 8 }, 0, 0 },
+        { { 0, 0, 3, 2 }, 0, 0 },
+        { { 0, 0, 30, 25 }, 0, 0 },
+        { { 5, 5, 6, 6 }, 0, 0 },
+        { { 1, 4, 3, 13 }, 0, 0 },
+        { { 10, 1, 40, 4 }, 0, 0 },
+        { { 12, 9, 20, 16 }, 7, 6 },
+        { { 3, 2, 9, 8 }, 5, 4 },
+    };
+    const QImage picture = Numbered(30, 25);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.frame.Left << "," << c.frame.Top << " view " << c.left);
+        Painted p(picture, 9, 16, 14);
+        p.grid.SetLeftCol(c.left);
+        p.grid.SetTopRow(c.top);
+        QImage expected = p.Paint();
+        {
+            QPainter painter(&expected);
+            painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+            QPen pen(Qt::black, 2);
+            pen.setJoinStyle(Qt::MiterJoin);
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRect(c.frame.Left - p.grid.LeftCol(), c.frame.Top - p.grid.TopRow(),
+                c.frame.Width(), c.frame.Height()));
+        }
+        p.grid.SetNavigatorFrame(c.frame);
+        const QImage &img = p.Paint();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                ASSERT_EQ(img.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+    }
+    // The outline's first pixel inside the frame shows the inverted cell, the middle the cell.
     Painted p(Numbered(10, 10), 9, 10, 10);
     p.grid.SetNavigatorFrame({ 2, 2, 8, 8 });
     const QImage &img = p.Paint();
