@@ -11,6 +11,7 @@
 #include "shell/ui/mainwindowprinting.h"
 #include "shell/ui/mainwindowsamplecard.h"
 #include "shell/ui/mainwindowselvedges.h"
+#include "shell/ui/mainwindowshapes.h"
 #include "shell/ui/mainwindowsystem.h"
 #include "shell/ui/mainwindowtechnique.h"
 #include "shell/ui/mainwindowtiling.h"
@@ -56,6 +57,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     // The colour and technique parts live as children of the window.
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this);
+    new TMainWindowShapes(*this);
     m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
