@@ -124,6 +124,22 @@ void PlaceNumericShape(TPatternGrid &grid, TToolId tool, const TCellPair &cells)
     grid.Repaint();
 }
 
+bool CopyNumericArea(TPatternGrid &grid, const QRect &area, QString *error)
+{
+    if (area.isEmpty())
+        return Fail(error, GetUiMessage(UiKey::String::NumericCopyOutside));
+    PlaceNumericShape(
+        grid, T::DefineRectangle, { { area.left(), area.top() }, { area.right(), area.bottom() } });
+    if (!grid.Copy())
+        return Fail(error, GetUiMessage(UiKey::String::NumericCopyOutside));
+    return true;
+}
+
+bool PasteNumericAt(TPatternGrid &grid, TPoint cell, QString *error)
+{
+    return grid.PasteFromClipboard(cell, true, error);
+}
+
 void PlaceBeeLine(TPatternGrid &grid, const TBeeLineInfo &info)
 {
     PlaceNumericShape(grid, T::BeeLine, BeeLineCells(info, grid.Picture().height()));

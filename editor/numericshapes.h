@@ -63,3 +63,9 @@ void PlaceNumericShape(TPatternGrid &grid, TToolId tool, const TCellPair &cells)
 void PlaceBeeLine(TPatternGrid &grid, const TBeeLineInfo &info);
 void PlaceRectangle(TPatternGrid &grid, const TRectangleInfo &info);
 void PlaceCircle(TPatternGrid &grid, const TCircleInfo &info);
+// The area (cells, within the picture) becomes the selection, as the rectangle selection
+// tool would make it, and is copied by the grid. False (with a message) when it cannot be.
+bool CopyNumericArea(TPatternGrid &grid, const QRect &area, QString *error = nullptr);
+// The clipboard's piece floats over the picture with its top-left at cell; false (with the
+// grid's reason) when nothing can be pasted.
+bool PasteNumericAt(TPatternGrid &grid, TPoint cell, QString *error = nullptr);

@@ -2,6 +2,7 @@
 
 #include "core/settings/settings.h"
 #include "core/settings/uitexts.h"
+#include "editor/numericshapes.h"
 #include "editor/patterngrid.h"
 #include "editor/ui/cursorsizedialog.h"
 #include "editor/ui/numericshapewindows.h"
@@ -13,6 +14,8 @@
 
 #include <QAction>
 #include <QScreen>
+
+#include <type_traits>
 
 namespace {
 // The window while it is open: one that closed waits to be deleted and counts as none.
@@ -51,6 +54,10 @@ TMainWindowShapes::TMainWindowShapes(TMainForm &form)
         "ActDigitalRectangle", [this](TMDIChild &child) { showShapeWindow(m_rectangle, child); });
     m_form.SetDocumentActionHandler(
         "ActDigitalCircle", [this](TMDIChild &child) { showShapeWindow(m_circle, child); });
+    m_form.SetDocumentActionHandler(
+        "ActDigitalCopy", [this](TMDIChild &child) { showShapeWindow(m_copy, child); });
+    m_form.SetDocumentActionHandler(
+        "ActPasteTo", [this](TMDIChild &child) { showShapeWindow(m_paste, child); });
     m_form.SetDocumentActionHandler("ActRepairPic", [this](TMDIChild &child) { repairPicture(child); });
     connect(&m_form, &TMainForm::ActiveChildChanged, this, &TMainWindowShapes::follow);
     connect(&m_form, &TMainForm::LastDocumentClosing, this, [this] { follow(nullptr); });
@@ -110,7 +117,12 @@ template <class T> void TMainWindowShapes::showShapeWindow(QPointer<T> &slot, TM
     T *window = openWindow(slot);
     const bool made = !window;
     if (made) {
-        window = new T(&m_form);
+        if constexpr (std::is_same_v<T, TFrmDigitalCopy>)
+            window = new T(&CopyNumericArea, &m_form);
+        else if constexpr (std::is_same_v<T, TFrmPasteTo>)
+            window = new T(&PasteNumericAt, &m_form);
+        else
+            window = new T(&m_form);
         slot = window;
         window->SetMessageHandler([this](const QString &text) {
             m_form.Questions().ShowMessage(
@@ -156,6 +168,10 @@ void TMainWindowShapes::follow(TMDIChild *child)
     if (TFrmDigitalRectangle *window = openWindow(m_rectangle))
         window->SetGrid(grid, child);
     if (TFrmDigitalCircle *window = openWindow(m_circle))
+        window->SetGrid(grid, child);
+    if (TFrmDigitalCopy *window = openWindow(m_copy))
+        window->SetGrid(grid, child);
+    if (TFrmPasteTo *window = openWindow(m_paste))
         window->SetGrid(grid, child);
     showPointStyle(child);
 }

@@ -9,6 +9,8 @@
 
 class QWidget;
 class TFrmDigitalBeeLine;
+class TFrmDigitalCopy;
+class TFrmPasteTo;
 class TFrmDigitalCircle;
 class TFrmDigitalRectangle;
 class TFrmRepairPic;
@@ -20,7 +22,8 @@ class TMainWindowShapes : public QObject {
     Q_OBJECT
 public:
     // Gives ActSetCursorSize, ActSetSingleDoublePoint, ActDigitalBeeLine,
-    // ActDigitalRectangle, ActDigitalCircle and ActRepairPic their commands.
+    // ActDigitalRectangle, ActDigitalCircle, ActDigitalCopy, ActPasteTo and ActRepairPic
+    // their commands.
     explicit TMainWindowShapes(TMainForm &form);
 
 private:
@@ -39,5 +42,7 @@ private:
     QPointer<TFrmDigitalBeeLine> m_line;
     QPointer<TFrmDigitalRectangle> m_rectangle;
     QPointer<TFrmDigitalCircle> m_circle;
+    QPointer<TFrmDigitalCopy> m_copy;
+    QPointer<TFrmPasteTo> m_paste;
     QPointer<TFrmRepairPic> m_repair;
 };

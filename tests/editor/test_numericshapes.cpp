@@ -2,6 +2,8 @@
 // grid's tool, waiting to be confirmed, as if it had been drawn.
 #include "editor/numericshapes.h"
 
+#include "editor/floatingpicture.h"
+#include "editor/gridclipboard.h"
 #include "editor/tools/customline.h"
 #include "editor/tools/tooltable.h"
 #include "patterngridfixture.h"
@@ -9,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMimeData>
 #include <QRegion>
 
 #include <functional>
@@ -250,4 +253,37 @@ TEST_F(NumericShapes, ConfirmedShapeIsOneUndoStepAndClipsAtTheEdge)
     for (int y = 96; y <= 99; ++y)
         EXPECT_EQ(grid.Picture().constScanLine(y)[1], 7) << y;
     EXPECT_EQ(grid.Picture().constScanLine(95)[1], 200);
+}
+
+namespace {
+struct TOwnClipboard : TGridClipboard {
+    std::unique_ptr<QMimeData> Data;
+    const QMimeData *MimeData() const override { return Data.get(); }
+    void SetMimeData(QMimeData *data) override { Data.reset(data); }
+};
+} // namespace
+
+// The typed copy area (1, 1, 8, 8) selects the top-left 8 x 8 cells and copies them; the
+// piece pasted at (3, 2) floats with its top-left at cell (2, 1).
+TEST_F(NumericShapes, CopiedAreaIsTheSelectionAndPastedPieceFloatsAtTheTypedCell)
+{
+    TOwnClipboard clipboard;
+    grid.SetClipboard(&clipboard);
+    for (int y = 0; y < 8; ++y)
+        grid.Picture().scanLine(y)[y] = 7;
+    grid.RebuildDisplayBitmap();
+    QRect area;
+    ASSERT_TRUE(CopyAreaCells({ 1, 1, 8, 8 }, grid.Picture().width(), grid.Picture().height(), area));
+    ASSERT_TRUE(CopyNumericArea(grid, area));
+    EXPECT_EQ(grid.SelectionRegion().boundingRect(), QRect(0, 0, 8, 8));
+    EXPECT_TRUE((grid.SelectionRegion() ^ QRegion(0, 0, 8, 8)).isEmpty());
+    ASSERT_NE(clipboard.MimeData(), nullptr);
+
+    TPoint cell;
+    ASSERT_TRUE(PasteToCell({ 3, 2 }, grid.Picture().width(), grid.Picture().height(), cell));
+    QString error;
+    ASSERT_TRUE(PasteNumericAt(grid, cell, &error)) << error.toStdString();
+    ASSERT_TRUE(grid.HasFloatingBitmap());
+    EXPECT_EQ(grid.FloatingBitmap()->Position(), (TPoint { 2, 1 }));
+    grid.SetClipboard(nullptr);
 }

@@ -5,6 +5,7 @@
 #include "shell/ui/mainwindow.h"
 
 #include "core/settings/settings.h"
+#include "editor/floatingpicture.h"
 #include "editor/patterngrid.h"
 #include "editor/tools/customline.h"
 #include "editor/ui/cursorsizedialog.h"
@@ -259,6 +260,72 @@ TEST_F(ShapesFixture, NewUserRepairsAGapUndoesSavesAndTheWindowClosesWithItsDocu
     TMDIChild *again = reopen(child);
     deleteClosed();
     EXPECT_EQ(form->findChild<TFrmRepairPic *>(), nullptr) << "closed with its document";
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(PictureRows(again->PatternGrid().Picture()), after);
+}
+
+// A 2 x 2 area typed by its top-left corner and size is selected and copied; pasted by
+// coordinates it floats at the typed place until another tool's press drops it as one step.
+TEST_F(ShapesFixture, NewUserCopiesAnAreaAndPastesItElsewhereByCoordinates)
+{
+    QImage patch = NewPicture(12, 10, GreyPalette());
+    patch.fill(B);
+    patch.setPixel(0, 0, F);
+    patch.setPixel(1, 1, F);
+    ASSERT_TRUE(SavePicture("patch.bmp", patch));
+    TMDIChild *child = open();
+    ASSERT_NE(child, nullptr);
+    TPatternGrid &grid = child->PatternGrid();
+    const TRows before = PictureRows(grid.Picture());
+
+    action("ActDigitalCopy")->trigger();
+    auto *copy = form->findChild<TFrmDigitalCopy *>();
+    ASSERT_NE(copy, nullptr);
+    type(copy, "RdtStartX", 1);
+    type(copy, "RdtStartY", 1);
+    type(copy, "RdtWidth", 2);
+    type(copy, "RdtHeight", 2);
+    click(copy, "BtnOK");
+    deleteClosed();
+    EXPECT_EQ(form->findChild<TFrmDigitalCopy *>(), nullptr);
+    EXPECT_TRUE((grid.SelectionRegion() ^ QRegion(0, 0, 2, 2)).isEmpty())
+        << "the typed area is the selection";
+
+    action("ActPasteTo")->trigger();
+    auto *paste = form->findChild<TFrmPasteTo *>();
+    ASSERT_NE(paste, nullptr);
+    QStringList messages;
+    paste->SetMessageHandler([&](const QString &text) { messages << text; });
+    type(paste, "RdtPasteX", 13);
+    click(paste, "BtnOK");
+    EXPECT_EQ(messages.size(), 1) << "outside the picture";
+    EXPECT_TRUE(paste->isVisible());
+    type(paste, "RdtPasteX", 7);
+    type(paste, "RdtPasteY", 6);
+    click(paste, "BtnOK");
+    deleteClosed();
+    ASSERT_TRUE(grid.HasFloatingBitmap());
+    EXPECT_EQ(grid.FloatingBitmap()->Position(), (TPoint { 6, 5 }));
+    EXPECT_EQ(PictureRows(grid.Picture()), before) << "floating, not yet in the picture";
+
+    // Another tool's press drops the piece into the picture.
+    action("ActFreeLine")->trigger();
+    grid.MouseDown({ { 11, 9 } });
+    grid.MouseUp({ { 11, 9 } });
+    EXPECT_FALSE(grid.HasFloatingBitmap());
+    TRows after = before;
+    after[5][6] = F;
+    after[6][7] = F;
+    after[9][11] = F;
+    EXPECT_EQ(PictureRows(grid.Picture()), after);
+    action("ActUndo")->trigger(); // the dot
+    action("ActUndo")->trigger(); // the drop
+    EXPECT_EQ(PictureRows(grid.Picture()), before);
+    action("ActRedo")->trigger();
+    action("ActRedo")->trigger();
+    EXPECT_EQ(PictureRows(grid.Picture()), after);
+
+    TMDIChild *again = reopen(child);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(PictureRows(again->PatternGrid().Picture()), after);
 }
