@@ -13,6 +13,7 @@
 #include "shell/ui/mainwindowprinting.h"
 #include "shell/ui/mainwindowsamplecard.h"
 #include "shell/ui/mainwindowselvedges.h"
+#include "shell/ui/mainwindowshapes.h"
 #include "shell/ui/mainwindowsystem.h"
 #include "shell/ui/mainwindowtechnique.h"
 #include "shell/ui/mainwindowtiling.h"
@@ -59,6 +60,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     // The colour and technique parts live as children of the window.
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this);
+    new TMainWindowShapes(*this);
     new TMainWindowWeaveDesign(*this);
     new TMainWindowEdit(*this);
     new TMainWindowJoins(*this);
