@@ -144,7 +144,10 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
         // A packed step has already brought Picture to the other side; a turn step turns it.
         if (step->Turn)
             turnPicture(Grid.Picture(), undoing ? inverseTurn(*step->Turn) : *step->Turn, step->TurnBox);
-        Grid.ReplacePicture(step->Packed || step->Turn ? Grid.Picture() : picture);
+        if (step->Packed)
+            Grid.ReplacePictureHeldByRef(Grid.Picture());
+        else
+            Grid.ReplacePicture(step->Turn ? Grid.Picture() : picture);
         break;
     case TUndoKind::Palette:
         Grid.ReplacePalette(palette);
