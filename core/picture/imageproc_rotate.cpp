@@ -118,7 +118,9 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
     QImage out(h, w, QImage::Format_Indexed8);
     if (out.isNull())
         return false;
-    out.setColorTable(Src.colorTable());
+    TPalette256 palette;
+    GetBitmapPalette(Src, palette);
+    SetBitmapPalette(out, palette);
     const qsizetype stride = out.bytesPerLine(), srcStride = Src.bytesPerLine();
     std::uint8_t *base = out.bits();
     const std::uint8_t *src = Src.constBits();
@@ -146,7 +148,7 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
                 }
         }
     }
-    // The cells no whole block covers: the last w % 8 columns and the last h % 8 rows.
+    // The cells no whole block covers: the last columns and rows short of a block's side.
     const auto put = [&](int x, int y) {
         if (ccw)
             base[qsizetype(w - 1 - x) * stride + y] = src[qsizetype(y) * srcStride + x];
