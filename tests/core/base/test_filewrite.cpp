@@ -216,7 +216,7 @@ TEST_F(FileSetFixture, AStreamedPartComesInPiecesAndOneThatGivesUpLeavesTheOldSe
         SCOPED_TRACE(c.name);
         files[1].Bytes = "not used";
         files[1].Content = [&c](const TFileSink &sink, QString *why) {
-            const char *pieces[] = { "streamed ", "part ", "2" };
+            const char *pieces[] = { "streamed ", "second ", "file" };
             for (int i = 0; i < 3; ++i) {
                 if (i == c.piecesBeforeGivingUp) {
                     *why = QStringLiteral("the producer gave up");
@@ -235,7 +235,7 @@ TEST_F(FileSetFixture, AStreamedPartComesInPiecesAndOneThatGivesUpLeavesTheOldSe
             continue;
         }
         EXPECT_EQ(ReadAll(files[0].FileName), "new 1");
-        EXPECT_EQ(ReadAll(files[1].FileName), "streamed part 2");
+        EXPECT_EQ(ReadAll(files[1].FileName), "streamed second file");
         EXPECT_EQ(ReadAll(files[2].FileName), "new 3");
         for (int k = 1; k <= 3; ++k) // the old set again for the next case
             ASSERT_TRUE(WriteAll(files[k - 1].FileName, OldBytes + QByteArray::number(k)));
