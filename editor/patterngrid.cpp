@@ -235,14 +235,18 @@ bool TPatternGrid::RefreshView()
     return true;
 }
 
-void TPatternGrid::takeLoadedPicture(const QImage &picture)
+void TPatternGrid::takeLoadedPicture(const QImage &picture, bool refHoldsIt)
 {
     ++m_wholePictureChanges;
     m_picture = picture;
     GetBitmapPalette(m_picture, m_palette);
     SetPalette(m_palette);
     // A loaded or replayed picture of another size is new: RefBitmap shares it.
-    rebuildRefAfterResize();
+    if (refHoldsIt && m_refBitmap.size() == m_picture.size()
+        && m_refBitmap.format() == QImage::Format_Indexed8 && tableIsPalette(m_picture, m_palette))
+        SetBitmapPalette(m_refBitmap, m_palette);
+    else
+        rebuildRefAfterResize();
     // The counts follow the zoom level, so that a reduced view stays consistent.
     applyZoomCounts();
     // The pens take their colours from the new palette.

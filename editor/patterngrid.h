@@ -583,6 +583,7 @@ public:
     void RestoreDrawObject(const TUndoObject &shape, TToolId toolId) override;
     void ResetDrawObject() override;
     void ReplacePicture(const QImage &picture) override;
+    void ReplacePictureHeldByRef(const QImage &picture) override;
     void ReplacePalette(const TPalette256 &palette) override;
     // Cyclic shifts of the whole picture (rows count .. H-1 first): the commands, which
     // record a shift step, and their replay (recording suspended).
@@ -701,7 +702,8 @@ private:
     void applyZoomLevel(int level);
     void applyZoomCounts();
     void layoutChanged();
-    void takeLoadedPicture(const QImage &picture);
+    // refHoldsIt: RefBitmap already holds the picture's cells and takes only its colours.
+    void takeLoadedPicture(const QImage &picture, bool refHoldsIt = false);
     // RefBitmap shares the picture's cells (no copy) when their colour table is the palette;
     // false (nothing done) otherwise.
     bool shareRefWithPicture();

@@ -34,6 +34,16 @@ bool EncodeGridProject(TPatternGrid &grid, const TMesh &mesh, QByteArray &bytes,
     return EncodeProjectFile(mesh, grid.Picture(), grid.RepeatDisplayValues(), bytes, error);
 }
 
+bool WriteGridProject(TPatternGrid &grid, const TMesh &mesh, const TFileSink &sink, QString *error)
+{
+    if (grid.Picture().isNull())
+        return Fail(error, GetUiMessage(UiKey::String::ProjectNoPicture));
+    // A file holds one repeat unit: the tiled view is never written.
+    if (!grid.SetRepeatView(false, error))
+        return false;
+    return WriteProjectContent(mesh, grid.Picture(), grid.RepeatDisplayValues(), sink, error);
+}
+
 void TPatternGrid::WriteProjectTail(QByteArray &out) const
 {
     ::WriteProjectTail(out, m_repeatDisplayValues);

@@ -13,6 +13,9 @@ class TPatternGrid;
 // the repeat view first put back to its single unit. False with a message, giving nothing,
 // when the grid has no picture or the record cannot be stored (EncodeProjectFile).
 bool EncodeGridProject(TPatternGrid &grid, const TMesh &mesh, QByteArray &bytes, QString *error = nullptr);
+// The same bytes handed to sink piece by piece, the picture straight from its rows; the same
+// refusals, and false when sink refused a piece.
+bool WriteGridProject(TPatternGrid &grid, const TMesh &mesh, const TFileSink &sink, QString *error = nullptr);
 
 // Applies a project record read in full to a document whose window was just created:
 //   - document := every stored field of the record (the 48-byte block, the sample-card

@@ -55,6 +55,13 @@ void TPatternGrid::ReplacePicture(const QImage &picture)
     takeLoadedPicture(picture);
 }
 
+void TPatternGrid::ReplacePictureHeldByRef(const QImage &picture)
+{
+    if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
+        return;
+    takeLoadedPicture(picture, true);
+}
+
 void TPatternGrid::ReplacePalette(const TPalette256 &palette)
 {
     const int first = FirstPaletteDifference(palette, m_displayPalette);

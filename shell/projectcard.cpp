@@ -66,10 +66,12 @@ bool SaveProjectDocument(TDocument &document, const QString &fileName, QStringLi
             warnings->append(GetUiMessage(UiKey::String::ProjectCardNameNotStored).arg(cardFile));
         mesh.SampleCardFile.clear();
     }
-    QByteArray projectBytes;
-    if (!EncodeGridProject(document.Grid(), mesh, projectBytes, error))
-        return false;
-    files.push_back({ fileName, projectBytes });
+    // The project is written straight from the picture's rows: no buffer of the whole file.
+    TFileToSave project { fileName, {} };
+    project.Content = [&document, &mesh](const TFileSink &sink, QString *why) {
+        return WriteGridProject(document.Grid(), mesh, sink, why);
+    };
+    files.push_back(std::move(project));
     if (!WriteFilesAtomically(files, error))
         return false;
 

@@ -179,6 +179,23 @@ TFileContent wholeContent(const QByteArray &bytes)
     };
 }
 
+// Streamed content: the half-written step comes once the first piece is in the file.
+TFileContent steppedContent(const TFileContent &produce)
+{
+    return [&produce](const TFileSink &sink, QString *why) {
+        bool first = true;
+        return produce(
+            [&](const char *data, qint64 size) {
+                if (!sink(data, size))
+                    return false;
+                if (std::exchange(first, false))
+                    reach(TSaveStep::HalfWritten);
+                return true;
+            },
+            why);
+    };
+}
+
 void unlock(TPendingFile &file)
 {
     if (file.LockFd >= 0)
@@ -306,21 +323,8 @@ bool WriteFileStreamed(const QString &fileName, const TFileContent &produce, QSt
     if (!resolveTarget(file, error))
         return false;
     removeStaleSaves(folderOf(file.Target));
-    bool first = true;
-    // The half-written step comes once the first piece is in the file.
-    const TFileContent stepped = [&](const TFileSink &sink, QString *why) {
-        return produce(
-            [&](const char *data, qint64 size) {
-                if (!sink(data, size))
-                    return false;
-                if (std::exchange(first, false))
-                    reach(TSaveStep::HalfWritten);
-                return true;
-            },
-            why);
-    };
     std::vector<TPendingFile> files { std::move(file) };
-    if (!writeTemp(files[0], stepped, error)) {
+    if (!writeTemp(files[0], steppedContent(produce), error)) {
         removeTemps(files);
         return false;
     }
@@ -360,7 +364,10 @@ bool WriteFilesAtomically(const std::vector<TFileToSave> &toSave, QString *error
         }
     }
     for (std::size_t i = 0; i < toSave.size(); ++i)
-        if (!files[i].Remove && !writeTemp(files[i], wholeContent(toSave[i].Bytes), error)) {
+        if (!files[i].Remove
+            && !writeTemp(files[i],
+                toSave[i].Content ? steppedContent(toSave[i].Content) : wholeContent(toSave[i].Bytes),
+                error)) {
             removeTemps(files);
             return false;
         }

@@ -41,6 +41,9 @@ struct TFileToSave {
     // is kept aside like an old file and put back when the save fails. A missing file is
     // nothing to remove.
     bool Remove = false;
+    // When set, the file's content is made by it piece by piece instead of taken from
+    // Bytes, so that a large file of the set needs no buffer of its whole content.
+    TFileContent Content = {};
 };
 // Writes every file, then puts them in place; when anything fails, every target is left
 // as it was before (the old files are kept aside until the last one is in place).

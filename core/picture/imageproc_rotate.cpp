@@ -12,6 +12,10 @@
 #include <numbers>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using namespace imageproc;
 
 namespace {
@@ -20,6 +24,41 @@ bool near(double a, double b, double tolerance)
     return std::fabs(a - b) <= tolerance;
 }
 
+#if defined(__SSE2__)
+// Turns 16 x 16 cells about their diagonal: source row i (16 cells from src + i * srcStep)
+// becomes destination row k's 16 cells at dst + k * dstStep, byte i from row i. Four
+// rounds of interleaving bytes, pairs, quads and halves of the 16 rows.
+constexpr int TurnBlock = 16;
+void turnBlock(const std::uint8_t *src, qsizetype srcStep, std::uint8_t *dst, qsizetype dstStep)
+{
+    __m128i r[16], t[16];
+    for (int i = 0; i < 16; ++i)
+        r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i * srcStep));
+    // t[2i], t[2i + 1]: rows 2i and 2i + 1 interleaved, columns 0-7 and 8-15.
+    for (int i = 0; i < 8; ++i) {
+        t[2 * i] = _mm_unpacklo_epi8(r[2 * i], r[2 * i + 1]);
+        t[2 * i + 1] = _mm_unpackhi_epi8(r[2 * i], r[2 * i + 1]);
+    }
+    // r[4i + c]: rows 4i .. 4i + 3, columns 4c .. 4c + 3.
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 2; ++j) {
+            r[4 * i + 2 * j] = _mm_unpacklo_epi16(t[4 * i + j], t[4 * i + 2 + j]);
+            r[4 * i + 2 * j + 1] = _mm_unpackhi_epi16(t[4 * i + j], t[4 * i + 2 + j]);
+        }
+    // t[8i + m]: rows 8i .. 8i + 7, columns 2m and 2m + 1.
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 4; ++j) {
+            t[8 * i + 2 * j] = _mm_unpacklo_epi32(r[8 * i + j], r[8 * i + 4 + j]);
+            t[8 * i + 2 * j + 1] = _mm_unpackhi_epi32(r[8 * i + j], r[8 * i + 4 + j]);
+        }
+    for (int m = 0; m < 8; ++m) {
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i *>(dst + (2 * m) * dstStep), _mm_unpacklo_epi64(t[m], t[8 + m]));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i *>(dst + (2 * m + 1) * dstStep), _mm_unpackhi_epi64(t[m], t[8 + m]));
+    }
+}
+#else
 static_assert(std::endian::native == std::endian::little, "cells are moved eight at a time as words");
 
 std::uint64_t load8(const std::uint8_t *p)
@@ -34,11 +73,14 @@ void store8(std::uint8_t *p, std::uint64_t v)
     std::memcpy(p, &v, sizeof v);
 }
 
-// Turns 8 x 8 cells about their diagonal: word i holds row i (cell k in byte k), and
-// afterwards word k holds column k (row i in byte i). Blocks of 1, 2 and 4 cells change
-// places between word pairs.
-void transpose8(std::uint64_t (&r)[8])
+// Turns 8 x 8 cells about their diagonal: source row i becomes byte i of destination row
+// k (k = the column). Blocks of 1, 2 and 4 cells change places between word pairs.
+constexpr int TurnBlock = 8;
+void turnBlock(const std::uint8_t *src, qsizetype srcStep, std::uint8_t *dst, qsizetype dstStep)
 {
+    std::uint64_t r[8];
+    for (int i = 0; i < 8; ++i)
+        r[i] = load8(src + i * srcStep);
     const auto exchange = [&r](int i, int j, int shift, std::uint64_t mask) {
         const std::uint64_t t = ((r[i] >> shift) ^ r[j]) & mask;
         r[j] ^= t;
@@ -50,7 +92,10 @@ void transpose8(std::uint64_t (&r)[8])
         exchange(i, i + 2, 16, 0x0000FFFF0000FFFFull);
     for (int i = 0; i < 4; ++i)
         exchange(i, i + 4, 32, 0x00000000FFFFFFFFull);
+    for (int k = 0; k < 8; ++k)
+        store8(dst + k * dstStep, r[k]);
 }
+#endif
 } // namespace
 
 bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
@@ -68,35 +113,42 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
     if ((!ccw && !near(Angle, -90.0, 1e-9)) || !IsPicture8(Src))
         return false;
     const int w = Src.width(), h = Src.height();
-    QImage out = NewPictureLike(h, w, Src);
+    // Every cell is written below, so the new picture is not filled first: filling would
+    // touch all of its memory once more. Only the row padding is cleared.
+    QImage out(h, w, QImage::Format_Indexed8);
     if (out.isNull())
         return false;
-    // Every source row becomes one destination column, in blocks of 8 x 8 cells turned in
-    // registers. A band of 64 source rows at a time: each block column then fills whole
-    // cache lines of the destination rows it writes while the band's rows stay in cache.
+    TPalette256 palette;
+    GetBitmapPalette(Src, palette);
+    SetBitmapPalette(out, palette);
     const qsizetype stride = out.bytesPerLine(), srcStride = Src.bytesPerLine();
     std::uint8_t *base = out.bits();
     const std::uint8_t *src = Src.constBits();
-    const int w8 = w / 8 * 8, h8 = h / 8 * 8;
-    constexpr int band = 64;
-    for (int y0 = 0; y0 < h8; y0 += band) {
-        const int y1 = std::min(h8, y0 + band);
-        for (int x0 = 0; x0 < w8; x0 += 8)
-            for (int y = y0; y < y1; y += 8) {
-                std::uint64_t block[8];
-                for (int i = 0; i < 8; ++i)
-                    block[i] = load8(src + qsizetype(y + i) * srcStride + x0);
-                transpose8(block);
-                for (int k = 0; k < 8; ++k) {
-                    // Word k holds column x0 + k, top row lowest.
+    if (stride > h)
+        for (int y = 0; y < w; ++y)
+            std::memset(base + qsizetype(y) * stride + h, 0, std::size_t(stride - h));
+    // Blocks of B x B cells turned in registers, in tiles of 256 source columns by 64
+    // source rows: a tile's source rows stay in cache while each destination row it writes
+    // receives whole cache lines, and the pages a tile touches stay few enough for the
+    // address cache.
+    const int wb = w / TurnBlock * TurnBlock, hb = h / TurnBlock * TurnBlock;
+    constexpr int tileRows = 64, tileCols = 256;
+    for (int y0 = 0; y0 < hb; y0 += tileRows) {
+        const int y1 = std::min(hb, y0 + tileRows);
+        for (int xt = 0; xt < wb; xt += tileCols) {
+            const int xe = std::min(wb, xt + tileCols);
+            for (int x0 = xt; x0 < xe; x0 += TurnBlock)
+                for (int y = y0; y < y1; y += TurnBlock) {
                     if (ccw) // Dest (y, W - 1 - x) := Src (x, y)
-                        store8(base + qsizetype(w - 1 - x0 - k) * stride + y, block[k]);
-                    else // Dest (H - 1 - y, x) := Src (x, y)
-                        store8(base + qsizetype(x0 + k) * stride + (h - 8 - y), __builtin_bswap64(block[k]));
+                        turnBlock(src + qsizetype(y) * srcStride + x0, srcStride,
+                            base + qsizetype(w - 1 - x0) * stride + y, -stride);
+                    else // Dest (H - 1 - y, x) := Src (x, y): the block's rows taken bottom up
+                        turnBlock(src + qsizetype(y + TurnBlock - 1) * srcStride + x0, -srcStride,
+                            base + qsizetype(x0) * stride + (h - TurnBlock - y), stride);
                 }
-            }
+        }
     }
-    // The cells no whole block covers: the last w % 8 columns and the last h % 8 rows.
+    // The cells no whole block covers: the last columns and rows short of a block's side.
     const auto put = [&](int x, int y) {
         if (ccw)
             base[qsizetype(w - 1 - x) * stride + y] = src[qsizetype(y) * srcStride + x];
@@ -104,7 +156,7 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
             base[qsizetype(x) * stride + (h - 1 - y)] = src[qsizetype(y) * srcStride + x];
     };
     for (int y = 0; y < h; ++y)
-        for (int x = y < h8 ? w8 : 0; x < w; ++x)
+        for (int x = y < hb ? wb : 0; x < w; ++x)
             put(x, y);
     Dest = out;
     return true;

@@ -97,6 +97,7 @@ void TUndo::dropStep(TUndoStepList &list, std::size_t pos, bool undoSide)
 
 void TUndo::addStep(TUndoStep step)
 {
+    m_sparePicture = QImage();
     const TUndoKind kind = step->Kind;
     if (kind != TUndoKind::State) {
         step->Before = currentSettings();
@@ -411,6 +412,7 @@ TUndoObject *TUndo::GetTopTextObject() const
 
 void TUndo::Clear()
 {
+    m_sparePicture = QImage();
     FreeUndoList(UndoSteps);
     FreeUndoList(RedoSteps);
     UndoBitmaps.clear();

@@ -130,6 +130,10 @@ private:
     bool applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing, QString *error);
 
     int m_docNo = 0; // unique per store in this process; part of the temporary file names
+    // The picture a whole-picture replay from files put aside: the next such replay of the
+    // same size reads its file into these cells instead of fresh memory (stepping back and
+    // forth over a resize). Let go when a new step is recorded or the store is cleared.
+    QImage m_sparePicture;
 };
 
 // --- The process-wide list of stores and the backup-size check -------------------------

@@ -12,6 +12,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <utility>
 
 #include <cstring>
 
@@ -46,8 +47,9 @@ bool writePicture(const QImage &picture, const TFileSink &sink)
     return sink(head.constData(), head.size()) && WritePackedPlane(plane, sink);
 }
 
-// Reads the file form from in (a file or a buffer) up to its end.
-bool readPicture(QIODevice &in, QImage &picture)
+// Reads the file form from in (a file or a buffer) up to its end, into reuse's cells when
+// they fit and nobody else holds them.
+bool readPicture(QIODevice &in, QImage &picture, QImage *reuse = nullptr)
 {
     char head[8];
     if (in.read(head, 8) != 8 || std::memcmp(head, PictureTag, 4) != 0)
@@ -61,7 +63,12 @@ bool readPicture(QIODevice &in, QImage &picture)
     TPackedPlane plane;
     if (!ReadPackedPlane(in, plane))
         return false;
-    QImage img(plane.Width, plane.Height, QImage::Format_Indexed8);
+    QImage img;
+    if (reuse && reuse->size() == QSize(plane.Width, plane.Height)
+        && reuse->format() == QImage::Format_Indexed8 && reuse->isDetached())
+        img = std::exchange(*reuse, QImage());
+    else
+        img = QImage(plane.Width, plane.Height, QImage::Format_Indexed8);
     if (img.isNull())
         return false;
     QList<QRgb> table(colours);
@@ -114,13 +121,13 @@ bool WriteUndoPicture(const QImage &picture, const QString &fileName, QString *e
         error);
 }
 
-bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error)
+bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error, QImage *reuse)
 {
     QString why;
     QFile file;
     if (!OpenFileForReading(file, fileName, MaxPictureFileSize, &why))
         return Fail(error, unreadable(fileName, why));
-    if (!readPicture(file, picture))
+    if (!readPicture(file, picture, reuse))
         return Fail(error, unreadable(fileName, GetUiMessage(UiKey::String::UndoNotPictureFile)));
     return true;
 }

@@ -14,6 +14,8 @@
 QByteArray EncodeUndoPicture(const QImage &picture);
 bool DecodeUndoPicture(const QByteArray &bytes, QImage &picture);
 bool WriteUndoPicture(const QImage &picture, const QString &fileName, QString *error);
-bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error);
+// reuse, when given, is a picture nobody else holds: when it has the file's size its cells
+// are taken for the picture read (no fresh picture-sized buffer) and it is left null.
+bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error, QImage *reuse = nullptr);
 bool WriteUndoPalette(const TPalette256 &palette, const QString &fileName, QString *error);
 bool ReadUndoPalette(const QString &fileName, TPalette256 &palette, QString *error);

@@ -89,6 +89,9 @@ public:
     // sends its palette, size and refresh notifications, as after loading a file. No
     // colour is added to the palette.
     virtual void ReplacePicture(const QImage &picture) = 0;
+    // The same when RefBitmap already holds the picture's cells (a packed step replays into
+    // both), so that RefBitmap needs only the new colour table rather than a second copy.
+    virtual void ReplacePictureHeldByRef(const QImage &picture) { ReplacePicture(picture); }
     // A palette step: palette becomes the grid's palette (and its display copy); when the
     // lowest entry that differs from the old display palette is the text colour index the
     // fore pen takes its new colour, when it is the back index the back pen does; the

@@ -238,10 +238,17 @@ bool XorPlaneInto(const TPackedPlane &plane, QImage &dest, const QPoint &at, QIm
         unpackBands(plane, apply, &done, again);
         return false;
     }
-    // Only once every band came through does the copy follow.
+    // Only once every band came through does the copy follow, band by band on the same
+    // threads: one thread alone does not reach the memory's speed.
     if (copyTo) {
-        for (int y = box.top(); y <= box.bottom(); ++y)
-            std::memcpy(copyTo->scanLine(y) + box.left(), dest.constScanLine(y) + box.left(), w);
+        std::uint8_t *copyBits = copyTo->bits();
+        const qsizetype copyStride = copyTo->bytesPerLine();
+        forEachBand(plane.BandCount(), [&](int band) {
+            const int first = box.top() + band * plane.RowsPerBand;
+            const int last = std::min(box.bottom() + 1, first + plane.RowsPerBand);
+            for (int y = first; y < last; ++y)
+                std::memcpy(copyBits + y * copyStride + box.left(), bits + y * stride + box.left(), w);
+        });
     }
     return true;
 }

@@ -85,7 +85,7 @@ void turnPicture(QImage &picture, TPictureTurn turn, const TRect &box)
 // packed step applied (it replays from RefBitmap and cannot half apply). False when the
 // step cannot be replayed; the grid is as it was then.
 bool prepareStep(TUndoGridLink &grid, const TUndoData &step, bool undoing, QImage &picture,
-    TPalette256 &palette, QString *error)
+    TPalette256 &palette, QImage &spare, QString *error)
 {
     const QString &file = undoing ? step.BeforeFile : step.AfterFile;
     if (step.Packed) {
@@ -102,7 +102,7 @@ bool prepareStep(TUndoGridLink &grid, const TUndoData &step, bool undoing, QImag
         return true;
     }
     if (step.Kind == TUndoKind::Image)
-        return ReadUndoPicture(file, picture, error);
+        return ReadUndoPicture(file, picture, error, &spare);
     if (step.Kind == TUndoKind::Palette)
         return ReadUndoPalette(file, palette, error);
     return true;
@@ -130,7 +130,7 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
     // leaves the grid and both lists as they were.
     QImage picture;
     TPalette256 palette {};
-    if (!prepareStep(Grid, *step, undoing, picture, palette, error))
+    if (!prepareStep(Grid, *step, undoing, picture, palette, m_sparePicture, error))
         return false;
 
     // The step leaves its list before the grid is called back, so that nothing the grid
@@ -144,7 +144,19 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
         // A packed step has already brought Picture to the other side; a turn step turns it.
         if (step->Turn)
             turnPicture(Grid.Picture(), undoing ? inverseTurn(*step->Turn) : *step->Turn, step->TurnBox);
-        Grid.ReplacePicture(step->Packed || step->Turn ? Grid.Picture() : picture);
+        if (step->Packed) {
+            Grid.ReplacePictureHeldByRef(Grid.Picture());
+        } else if (step->Turn) {
+            Grid.ReplacePicture(Grid.Picture());
+        } else {
+            // A picture of another size that goes is kept for the next replay from files
+            // (stepping back over the same resize); it is used only once nobody else holds
+            // it. One of the same size is not held: RefBitmap may still share its cells and
+            // would then take a fresh copy when written.
+            QImage going = picture.size() != Grid.Picture().size() ? Grid.Picture() : QImage();
+            Grid.ReplacePicture(picture);
+            m_sparePicture = std::move(going);
+        }
         break;
     case TUndoKind::Palette:
         Grid.ReplacePalette(palette);

@@ -145,4 +145,18 @@ TEST(PatternGridProject, SavedFileIsTheEncodedRecord)
     QByteArray encoded;
     ASSERT_TRUE(EncodeGridProject(g, g.Mesh(), encoded, &error)) << error.toStdString();
     EXPECT_EQ(ReadAll(file), encoded);
+    // The pieces a document's save hands to its file set are the same bytes.
+    QByteArray streamed;
+    int pieces = 0;
+    ASSERT_TRUE(WriteGridProject(
+        g, g.Mesh(),
+        [&](const char *data, qint64 size) {
+            streamed.append(data, size);
+            ++pieces;
+            return true;
+        },
+        &error))
+        << error.toStdString();
+    EXPECT_GT(pieces, 1);
+    EXPECT_EQ(streamed, encoded);
 }

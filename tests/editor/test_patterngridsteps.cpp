@@ -342,3 +342,31 @@ TEST_F(PatternGridSteps, FillAndColourChangeStepsReplayExactly)
         }
     }
 }
+
+// Stepping back and forth over a change of size reads each file into the cells of the
+// picture that went before, but never into cells something else still holds: a picture
+// kept by another part of the program (a shallow copy) stays as it was.
+TEST_F(PatternGridSteps, ReplaysFromFilesNeverWriteCellsHeldElsewhere)
+{
+    TPatternGrid g;
+    show(g, runs(300, 1201));
+    const QImage before = g.Picture().copy();
+    ASSERT_TRUE(g.ResizePicture(450, 1201, 1));
+    const QImage after = g.Picture().copy();
+    const QImage heldAfter = g.Picture(); // shares the cells
+    ASSERT_TRUE(g.Undo());
+    const QImage heldBefore = g.Picture();
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(g.Redo());
+        EXPECT_TRUE(sameCells(g.Picture(), after));
+        expectRefIsPicture(g);
+        ASSERT_TRUE(g.Undo());
+        EXPECT_TRUE(sameCells(g.Picture(), before));
+        expectRefIsPicture(g);
+    }
+    EXPECT_TRUE(sameCells(heldAfter, after));
+    EXPECT_TRUE(sameCells(heldBefore, before));
+    // Painting into the picture changes neither held copy.
+    g.Picture().scanLine(0)[0] ^= 1;
+    EXPECT_TRUE(sameCells(heldBefore, before));
+}

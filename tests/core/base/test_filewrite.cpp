@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include <dirent.h>
@@ -198,6 +199,47 @@ TEST_F(FileSetFixture, AllReplacedOrNone)
         EXPECT_EQ(ReadAll(files[k - 1].FileName), "new " + QByteArray::number(k));
     EXPECT_EQ(
         QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList { "set.1", "set.2", "set.3" }));
+}
+
+TEST_F(FileSetFixture, AStreamedPartComesInPiecesAndOneThatGivesUpLeavesTheOldSet)
+{
+    // The second part is made piece by piece; its producer may stop after its first piece
+    // (with its own message) or have a piece refused, as by a full disk.
+    struct Case {
+        const char *name;
+        int piecesBeforeGivingUp; // -1: every piece is handed over
+        bool saved;
+    };
+    const Case cases[] = { { "every piece", -1, true }, { "gives up after one piece", 1, false },
+        { "gives up at once", 0, false } };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        files[1].Bytes = "not used";
+        files[1].Content = [&c](const TFileSink &sink, QString *why) {
+            const char *pieces[] = { "streamed ", "second ", "file" };
+            for (int i = 0; i < 3; ++i) {
+                if (i == c.piecesBeforeGivingUp) {
+                    *why = QStringLiteral("the producer gave up");
+                    return false;
+                }
+                if (!sink(pieces[i], qint64(std::strlen(pieces[i]))))
+                    return false;
+            }
+            return true;
+        };
+        QString error;
+        EXPECT_EQ(WriteFilesAtomically(files, &error), c.saved) << error.toStdString();
+        if (!c.saved) {
+            EXPECT_EQ(error, "the producer gave up");
+            expectOldSet(c.name);
+            continue;
+        }
+        EXPECT_EQ(ReadAll(files[0].FileName), "new 1");
+        EXPECT_EQ(ReadAll(files[1].FileName), "streamed second file");
+        EXPECT_EQ(ReadAll(files[2].FileName), "new 3");
+        for (int k = 1; k <= 3; ++k) // the old set again for the next case
+            ASSERT_TRUE(WriteAll(files[k - 1].FileName, OldBytes + QByteArray::number(k)));
+    }
 }
 
 TEST_F(FileSetFixture, ALaterFileThatCannotBeReplacedLeavesTheOldSet)

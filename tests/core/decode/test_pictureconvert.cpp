@@ -396,3 +396,35 @@ TEST(ConvertPictureTo8Bit, InPlaceOnlyOverCellsItAloneHolds)
         EXPECT_EQ(PictureRows(dest), (std::vector<std::vector<int>> { { 9 } })) << c.name;
     }
 }
+
+// A picture large enough to be remapped on several threads, with a row count that is no
+// multiple of the rows handed out at a time: every cell takes the index a one-row picture
+// of all 256 indexes (remapped on one thread) gives it.
+TEST(EnsureBlackAndWhite, LargePictureOnSeveralThreadsMatchesOneRow)
+{
+    TPalette256 pal;
+    for (int i = 0; i < 256; ++i)
+        pal[i] = { std::uint8_t(i), 10, 20, 0 };
+    QImage all = NewPicture(256, 1, pal);
+    for (int i = 0; i < 256; ++i)
+        all.scanLine(0)[i] = std::uint8_t(i);
+    EnsureBlackAndWhite(all);
+
+    QImage big = NewPicture(2100, 1601, pal);
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x)
+            big.scanLine(y)[x] = std::uint8_t(x ^ (y * 7));
+    const QImage original = big.copy();
+    EnsureBlackAndWhite(big);
+    EXPECT_EQ(big.colorTable(), all.colorTable());
+    int wrong = 0;
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x)
+            wrong += big.constScanLine(y)[x] != all.constScanLine(0)[original.constScanLine(y)[x]];
+    EXPECT_EQ(wrong, 0);
+    // Something did move, or the case would show nothing.
+    int moved = 0;
+    for (int i = 0; i < 256; ++i)
+        moved += all.constScanLine(0)[i] != i;
+    EXPECT_GT(moved, 0);
+}

@@ -144,17 +144,20 @@ TEST(PictureRotation, CornerHelpers)
 }
 
 // Pictures smaller and larger than the blocks the turns move at once, with sides that are
-// and are not multiples of eight: every cell lands where the definition puts it.
+// and are not multiples of the block side (8 or 16 cells) and of the tiles (256 columns by
+// 64 rows), and rows with padding: every cell lands where the definition puts it, and the
+// padding is cleared.
 TEST(PictureRotation, QuarterTurnsOfEverySizeOfBlock)
 {
     const QSize sizes[]
-        = { { 1, 1 }, { 8, 8 }, { 7, 9 }, { 9, 7 }, { 16, 3 }, { 3, 16 }, { 37, 70 }, { 130, 66 } };
+        = { { 1, 1 }, { 8, 8 }, { 7, 9 }, { 9, 7 }, { 16, 3 }, { 3, 16 }, { 37, 70 }, { 130, 66 }, { 15, 17 },
+              { 17, 15 }, { 16, 16 }, { 32, 48 }, { 270, 130 }, { 130, 270 }, { 513, 67 } };
     for (const QSize size : sizes) {
         const int w = size.width(), h = size.height();
         QImage src = NewPicture(w, h, GreyPalette());
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                src.scanLine(y)[x] = std::uint8_t(x * 7 + y * 13);
+                src.scanLine(y)[x] = std::uint8_t(x * 7 + y * 13 + (x * y >> 5));
         QImage ccw, cw;
         ASSERT_TRUE(RotatePictureQuarter(ccw, src, 90.0));
         ASSERT_TRUE(RotatePictureQuarter(cw, src, -90.0));
@@ -166,6 +169,10 @@ TEST(PictureRotation, QuarterTurnsOfEverySizeOfBlock)
                 wrong += ccw.constScanLine(w - 1 - x)[y] != src.constScanLine(y)[x];
                 wrong += cw.constScanLine(x)[h - 1 - y] != src.constScanLine(y)[x];
             }
+        for (const QImage *turned : { &ccw, &cw })
+            for (int y = 0; y < w; ++y)
+                for (qsizetype x = h; x < turned->bytesPerLine(); ++x)
+                    wrong += turned->constScanLine(y)[x] != 0;
         EXPECT_EQ(wrong, 0) << w << " x " << h;
     }
 }

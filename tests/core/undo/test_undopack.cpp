@@ -46,6 +46,7 @@ TEST(PackedPlane, XorOverABoxTurnsOnePictureIntoTheOther)
         { "odd width", 13, 5, QRect(0, 0, 13, 5) },
         { "inner box", 40, 30, QRect(3, 7, 29, 11) },
         { "several bands, short last", 700, 1201, QRect(0, 0, 700, 1201) },
+        { "inner box over several bands", 700, 1201, QRect(5, 3, 690, 1190) },
         { "one long row", 65535, 1, QRect(0, 0, 65535, 1) },
     };
     for (const Case &c : cases) {
@@ -66,6 +67,12 @@ TEST(PackedPlane, XorOverABoxTurnsOnePictureIntoTheOther)
         ASSERT_TRUE(XorPlaneInto(plane, work, c.box.topLeft(), &copy));
         EXPECT_EQ(PictureRows(work), PictureRows(after));
         EXPECT_EQ(PictureRows(copy.copy(c.box)), PictureRows(after.copy(c.box)));
+        // The copy takes the box's rows and nothing beside or below them.
+        int outside = 0;
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x)
+                outside += !c.box.contains(x, y) && copy.constScanLine(y)[x] != 9;
+        EXPECT_EQ(outside, 0);
         ASSERT_TRUE(XorPlaneInto(plane, work, c.box.topLeft()));
         EXPECT_EQ(PictureRows(work), PictureRows(before));
 
