@@ -5,6 +5,7 @@
 #include "core/settings/sharedstate.h"
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindowcolors.h"
+#include "shell/ui/mainwindowgeometry.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowpalette.h"
@@ -56,6 +57,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     // The colour and technique parts live as children of the window.
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this);
+    new TMainWindowGeometry(*this);
     m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
