@@ -177,6 +177,8 @@ bool TPatternGrid::ApplyRepeatLayout(const QImage &composed, const TRepeatPic &l
     const bool settingsStep = m_repeatInfo.Flags[1] == 0 && reproduces(m_picture, composed);
     const QImage oldPicture = m_picture;
     if (settingsStep) {
+        // With the view hidden the picture is the unit: Undo takes it back by this size.
+        UpdateRepeatSize();
         m_undoStore->SaveStateStep();
         m_picture = composed;
     } else {

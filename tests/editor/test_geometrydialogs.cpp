@@ -5,6 +5,7 @@
 #include "editor/patterngrid.h"
 #include "editor/picturerotation.h"
 #include "editor/picturesizerules.h"
+#include "editor/repeatcomposer.h"
 #include "editor/warpweftedit.h"
 #include "editor/wayglyph.h"
 
@@ -276,4 +277,59 @@ TEST(WayStyle, FigurePointsAndClicks)
     EXPECT_EQ(image.pixel(50, 8), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(60, 20), qRgb(0, 0, 0)) << "inside the bar";
     EXPECT_EQ(image.pixel(90, 10), qRgb(255, 255, 255)) << "above the bar";
+}
+
+TEST_F(GeometryRules, RepeatLayoutInPlaceIsOneStepThatUndoGivesBack)
+{
+    TPatternGrid g;
+    const QImage unit = numbered(37, 25);
+    show(g, unit);
+    g.UndoStore().Clear();
+    TMergePic composer;
+    composer.SetUnitPicture(unit);
+    composer.SetAcross(3);
+    composer.SetDown(4);
+    composer.LayoutPreview(true);
+    ASSERT_TRUE(composer.ClickPreview({ 150, 15 }));
+    ASSERT_TRUE(composer.BuildResult());
+    TRepeatPic layout;
+    composer.GetRepeatInfo(layout);
+    const QImage composed = composer.Result();
+
+    // The picture is the first unit of the layout: a settings step.
+    ASSERT_TRUE(g.ApplyRepeatLayout(composed, layout));
+    EXPECT_EQ(g.UndoStore().UndoCount(), 1);
+    EXPECT_EQ(g.UndoStore().GetTopStep()->Kind, TUndoKind::State);
+    EXPECT_EQ(PictureRows(g.Picture()), PictureRows(composed));
+    EXPECT_EQ(PictureRows(g.RefBitmap()), PictureRows(composed));
+    EXPECT_EQ(g.RepeatInfo().HorzCount, 3);
+    EXPECT_EQ(g.RepeatInfo().VertCount, 4);
+    EXPECT_EQ(g.RepeatInfo().Rotate[0][1], 1);
+    EXPECT_NE(g.RepeatState(), 0) << "the repeat display is on";
+    EXPECT_TRUE(g.RepeatViewShown());
+    ASSERT_TRUE(g.Undo());
+    EXPECT_EQ(PictureRows(g.Picture()), PictureRows(unit));
+    ASSERT_TRUE(g.Redo());
+    EXPECT_EQ(PictureRows(g.Picture()), PictureRows(composed));
+
+    // An edit outside the first unit, then a new layout from the first unit: the edited
+    // picture is kept in a whole-picture step.
+    g.Picture().scanLine(60)[80] = 251;
+    g.RecordRectUndoStep({ 80, 60, 80, 60 }, true, true);
+    const Rows edited = PictureRows(g.Picture());
+    TMergePic again;
+    again.SetUnitPicture(g.Picture().copy(0, 0, 37, 25));
+    again.SetAcross(2);
+    again.LayoutPreview(true);
+    ASSERT_TRUE(again.BuildResult());
+    TRepeatPic twice;
+    again.GetRepeatInfo(twice);
+    const int steps = g.UndoStore().UndoCount();
+    ASSERT_TRUE(g.ApplyRepeatLayout(again.Result(), twice));
+    EXPECT_EQ(g.UndoStore().UndoCount(), steps + 1);
+    EXPECT_EQ(g.UndoStore().GetTopStep()->Kind, TUndoKind::Image);
+    EXPECT_EQ(g.Picture().size(), QSize(74, 25));
+    ASSERT_TRUE(g.Undo());
+    EXPECT_EQ(PictureRows(g.Picture()), edited);
+    EXPECT_EQ(g.RepeatInfo().HorzCount, 3);
 }
