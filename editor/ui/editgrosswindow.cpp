@@ -3,7 +3,7 @@
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
-#include "editor/ui/radiogroup.h"
+#include "weave/ui/radiogroup.h"
 #include "editor/warpweftedit.h"
 
 #include <QFormLayout>

@@ -6,7 +6,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
-#include "editor/ui/radiogroup.h"
+#include "weave/ui/radiogroup.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
