@@ -48,3 +48,20 @@ bool RotateGridPicture(TPatternGrid &grid, double a, QString *error)
     ReportProgress(100);
     return ok || Fail(error, why);
 }
+
+bool RotateByDialogAngle(TPatternGrid &grid, double a, QString *error)
+{
+    switch (ChooseRotateTarget(grid.HasFloatingBitmap(), grid.HasFloatingText())) {
+    case TRotateTarget::FloatingPicture:
+        if (!RotateFloatingPicture(*grid.FloatingBitmap(), a, error))
+            return false;
+        grid.Repaint();
+        return true;
+    case TRotateTarget::FloatingText:
+        // A text turns by its own object, which no grid holds yet.
+        return Fail(error, GetUiMessage(UiKey::String::InputDateError));
+    case TRotateTarget::Picture:
+        break;
+    }
+    return RotateGridPicture(grid, a, error);
+}

@@ -18,6 +18,10 @@ enum class TRotateTarget { FloatingPicture, FloatingText, Picture };
 // The one place that decides what the dialog turns.
 TRotateTarget ChooseRotateTarget(bool hasFloatingPicture, bool hasFloatingText);
 
+// What the rotation dialog's OK turns on grid by a degrees: the floating picture when one
+// lies over it (RotateFloatingPicture, the grid repainted), else the whole picture
+// (RotateGridPicture). False with the reason, nothing changed, when refused.
+bool RotateByDialogAngle(TPatternGrid &grid, double a, QString *error = nullptr);
 // The floating picture's angle becomes Angle - a (in radians; so clockwise adds) and it is
 // rendered anew; false with the reason, the angle kept, when it cannot be rendered.
 bool RotateFloatingPicture(TBmp &bmp, double a, QString *error = nullptr);

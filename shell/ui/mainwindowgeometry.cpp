@@ -95,18 +95,7 @@ void TMainWindowGeometry::rotate(TMDIChild &child)
     TPatternGrid &grid = child.PatternGrid();
     const int oldHeight = grid.RowCount();
     TFrmSetRotateAngle dialog(&m_form);
-    dialog.SetApply([&grid](double a, QString *error) {
-        // The grid holds no floating picture or text of its own yet: the whole picture
-        // turns.
-        switch (ChooseRotateTarget(false, false)) {
-        case TRotateTarget::FloatingPicture:
-        case TRotateTarget::FloatingText:
-            return Fail(error, GetUiMessage(UiKey::String::InputDateError));
-        case TRotateTarget::Picture:
-            break;
-        }
-        return RotateGridPicture(grid, a, error);
-    });
+    dialog.SetApply([&grid](double a, QString *error) { return RotateByDialogAngle(grid, a, error); });
     if (dialog.exec() == QDialog::Accepted)
         followChange(child, oldHeight);
 }
@@ -134,6 +123,8 @@ void TMainWindowGeometry::showEditGross(TMDIChild &child)
 void TMainWindowGeometry::mergePicture(TMDIChild &child)
 {
     TPatternGrid &grid = child.PatternGrid();
+    // A piece floating over the pattern is part of the picture laid out.
+    grid.DropFloatingObjects();
     const int oldHeight = grid.RowCount();
     TFrmMergePic dialog(grid.Picture(), grid.RepeatInfo(), &m_form);
     if (dialog.exec() != QDialog::Accepted)

@@ -333,3 +333,32 @@ TEST_F(GeometryRules, RepeatLayoutInPlaceIsOneStepThatUndoGivesBack)
     EXPECT_EQ(PictureRows(g.Picture()), edited);
     EXPECT_EQ(g.RepeatInfo().HorzCount, 3);
 }
+
+TEST_F(GeometryRules, TheDialogTurnsAFloatingPieceAloneElseThePicture)
+{
+    TPatternGrid g;
+    const QImage start = numbered(20, 10);
+    show(g, start);
+    auto piece = std::make_unique<TBmp>();
+    ASSERT_TRUE(piece->Assign(numbered(6, 2)));
+    g.AttachFloatingBitmap(std::move(piece), { 3, 3 });
+    ASSERT_TRUE(g.HasFloatingBitmap());
+    const double before = g.FloatingBitmap()->Angle();
+    const int steps = g.UndoStore().UndoCount();
+
+    QString error;
+    ASSERT_TRUE(RotateByDialogAngle(g, SignedRotateAngle(90, true), &error)) << error.toStdString();
+    ASSERT_TRUE(g.HasFloatingBitmap());
+    EXPECT_NEAR(g.FloatingBitmap()->Angle(), before + std::numbers::pi / 2, 1e-12);
+    EXPECT_EQ(g.FloatingBitmap()->Image().size(), QSize(2, 6));
+    EXPECT_EQ(g.UndoStore().UndoCount(), steps) << "steps unchanged";
+    EXPECT_EQ(PictureRows(g.Picture()), PictureRows(start)) << "the picture stays";
+
+    // Once the piece is let go, the dialog turns the picture (with the piece stamped).
+    g.DropFloatingObjects();
+    const Rows stamped = PictureRows(g.Picture());
+    ASSERT_TRUE(RotateByDialogAngle(g, 90, &error)) << error.toStdString();
+    EXPECT_EQ(g.Picture().size(), QSize(10, 20));
+    ASSERT_TRUE(g.Undo());
+    EXPECT_EQ(PictureRows(g.Picture()), stamped);
+}
