@@ -76,7 +76,7 @@ constexpr TMainActionInfo Actions[] = {
     { "ActDigitalRectangle", "MainMenu", "Numeric_Rectangle", Pattern, Planned, Doc },
     { "ActDigitalCircle", "MainMenu", "Numeric_Circle", Pattern, Planned, Doc },
     { "ActColorRatio", "MainMenu", "Total_Color_Percent", Pattern, Built, Doc },
-    { "ActUnitePic", "MainMenu", "Combine_Pattern", Pattern, Planned, Free },
+    { "ActUnitePic", "MainMenu", "Combine_Pattern", Pattern, Built, Free },
 
     // Picture menu.
     { "ActReduceColor", "MainMenu", "Reduce_Color", Picture, Built, Doc },
@@ -99,13 +99,13 @@ constexpr TMainActionInfo Actions[] = {
     // Picture menu.
     { "ActLeftRightLink", "MainMenu", "Left_Right_Seam", Picture, Built, Doc },
     { "ActTopBottomLink", "MainMenu", "Top_Bottom_Seam", Picture, Built, Doc },
-    { "ActTopLink", "MainMenu", "Top_Seam", Picture, Planned, Doc },
-    { "ActLeftLink", "MainMenu", "Left_Seam", Picture, Planned, Doc },
-    { "ActManualLink", "MainMenu", "Manual_Seam", Picture, Planned, Doc },
-    { "ActAutoLeftLink", "MainMenu", "Auto_Left_Seam", Picture, Planned, Doc },
-    { "ActAutoTopLink", "MainMenu", "Auto_Top_Seam", Picture, Planned, Doc },
-    { "ActDirectMerge", "MainMenu", "Combine_Picture", Picture, Planned, Free },
-    { "ActSplitePicture", "MainMenu", "Break_Picture", Picture, Planned, Doc },
+    { "ActTopLink", "MainMenu", "Top_Seam", Picture, Built, Free },
+    { "ActLeftLink", "MainMenu", "Left_Seam", Picture, Built, Free },
+    { "ActManualLink", "MainMenu", "Manual_Seam", Picture, Built, Free },
+    { "ActAutoLeftLink", "MainMenu", "Auto_Left_Seam", Picture, Built, Free },
+    { "ActAutoTopLink", "MainMenu", "Auto_Top_Seam", Picture, Built, Free },
+    { "ActDirectMerge", "MainMenu", "Combine_Picture", Picture, Built, Free },
+    { "ActSplitePicture", "MainMenu", "Break_Picture", Picture, Built, Doc },
     { "ActRestoreOrgPic", "MainMenu", "Restore_Original_Picture", Picture, Inert, Free },
     { "ActInputPic", "MainMenu", "Input", Picture, Inert, Free },
     // No command has ever been given to the float check.

@@ -7,6 +7,7 @@
 #include "shell/ui/mainwindowcolors.h"
 #include "shell/ui/mainwindowgeometry.h"
 #include "shell/ui/mainwindowedit.h"
+#include "shell/ui/mainwindowjoins.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowpalette.h"
@@ -62,6 +63,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     new TMainWindowGeometry(*this);
     new TMainWindowWeaveDesign(*this);
     new TMainWindowEdit(*this);
+    new TMainWindowJoins(*this);
     m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the
