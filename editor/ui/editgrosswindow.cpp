@@ -3,8 +3,8 @@
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
-#include "weave/ui/radiogroup.h"
 #include "editor/warpweftedit.h"
+#include "weave/ui/radiogroup.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -6,8 +6,8 @@
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
-#include "weave/ui/radiogroup.h"
 #include "testutil.h"
+#include "weave/ui/radiogroup.h"
 
 #include <gtest/gtest.h>
 
