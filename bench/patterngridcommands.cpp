@@ -2,15 +2,21 @@
 // picture and on one of a quarter of the cells (2560 x 3150): items per second stay level
 // when a command is linear in the cells. Also the undo and redo of each such step (one
 // pair per iteration, in the steady state of stepping back and forth on one grid), and the
-// repeat view of a 2000 x 3000 unit shown 3 x 2 and hidden again. The counter step_bytes
+// repeat view of a 2000 x 3000 unit shown 3 x 2 and hidden again. The turn by 30 degrees
+// (step and gauge included) is set against the bare turn plus a clearing command, and the
+// repeat-layout dialog's OK in place (compose and take it) against the repeat view.
+// The counter step_bytes
 // gives what the newest step keeps (temporary files and packed cells). Each command runs
 // on a picture copied in just before (its buffers used, not fresh). The anchors are one
 // copy of the picture into fresh memory and one into a kept buffer (the steady state), so
 // the ratios after the table say how many such copies a command costs, whatever the load
 // of the machine.
 #include "benchsetup.h"
+#include "core/picture/imageproc.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
+#include "editor/picturerotation.h"
+#include "editor/repeatcomposer.h"
 #include "ratioreport.h"
 
 #include <benchmark/benchmark.h>
@@ -24,6 +30,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <numbers>
 
 namespace {
 
@@ -185,6 +192,40 @@ void BM_RepeatViewShowHide(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 6000 * 6000);
 }
 
+// The repeat-layout dialog's OK in place: a 2000 x 3000 unit composed 3 x 2 (rows stepped,
+// flipped repeats) and given to the grid, which takes it with its step.
+void BM_RepeatLayoutInPlace(benchmark::State &state)
+{
+    const QImage &unit = picture(2000, 3000);
+    TPatternGrid g;
+    prepareGrid(g, unit);
+    TMergePic composer;
+    composer.SetUnitPicture(unit);
+    composer.SetRepeatInfo(layout3x2(2000, 3000));
+    for (auto _ : state) {
+        state.PauseTiming();
+        showPicture(g, unit);
+        state.ResumeTiming();
+        if (!composer.BuildResult() || !g.ApplyRepeatLayout(composer.TakeResult(), layout3x2(2000, 3000)))
+            state.SkipWithError("the layout was refused");
+    }
+    state.counters["step_bytes"] = double(topStepBytes(g));
+    state.SetItemsProcessed(state.iterations() * 6000 * 6000);
+}
+
+// The bare free-angle turn of the rotation command, without grid, step or gauge.
+void BM_RotateAboutCentre(benchmark::State &state)
+{
+    const QImage &img = picture(int(state.range(0)), int(state.range(1)));
+    QImage dest;
+    for (auto _ : state) {
+        if (!RotateAboutCentre(dest, img, 0, std::numbers::pi / 6))
+            state.SkipWithError("the turn refused");
+        benchmark::DoNotOptimize(dest.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * img.width() * img.height());
+}
+
 // The anchor: one copy of the picture into memory the process has not touched yet.
 void BM_CopyFreshPicture(benchmark::State &state)
 {
@@ -267,6 +308,7 @@ void registerAll()
             } },
         { "InsertRows", [](TPatternGrid &g) { return g.InsertDeleteLines(0, 100, 50, true, true); } },
         { "DeleteColumns", [](TPatternGrid &g) { return g.InsertDeleteLines(1, 100, 50, false, true); } },
+        { "RotateByAngle30", [](TPatternGrid &g) { return RotateGridPicture(g, 30); } },
     };
     for (const auto &[name, command] : commands) {
         for (const char *size : { "/2560/3150", "/5120/6300" })
@@ -304,6 +346,14 @@ void registerAll()
         g_ratios.push_back(
             { std::string("BM_UndoWholePictureCommand") + size, std::string("BM_CopyFreshPicture") + size });
     g_ratios.push_back({ "BM_RepeatViewShowHide", "BM_CopyFreshPicture/6000/6000" });
+    benchmark::RegisterBenchmark("BM_RotateAboutCentre", BM_RotateAboutCentre)
+        ->Args({ 5120, 6300 })
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_RepeatLayoutInPlace", BM_RepeatLayoutInPlace)
+        ->Unit(benchmark::kMillisecond);
+    g_ratios.push_back({ "BM_Command/RotateByAngle30/5120/6300",
+        "BM_RotateAboutCentre/5120/6300+BM_Command/ClearPicture/5120/6300" });
+    g_ratios.push_back({ "BM_RepeatLayoutInPlace", "BM_RepeatViewShowHide" });
 }
 
 } // namespace

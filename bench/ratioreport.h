@@ -67,8 +67,13 @@ public:
     }
 
 private:
+    // An anchor "A+B" is the sum of the two times.
     double timeOf(const std::string &key) const
     {
+        if (const auto plus = key.find('+'); plus != std::string::npos) {
+            const double a = timeOf(key.substr(0, plus)), b = timeOf(key.substr(plus + 1));
+            return a > 0 && b > 0 ? a + b : 0.0;
+        }
         auto it = m_median.find(key);
         if (it != m_median.end())
             return it->second;

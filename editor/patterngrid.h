@@ -468,6 +468,10 @@ public:
     // stretching the picture. SetColCount and SetRowCount are the grid's count setters:
     // they fill with BackIndex and record nothing.
     bool ResizePicture(int newWidth, int newHeight, std::uint8_t mode);
+    // The picture turned about its centre clockwise by angle (radians; anticlockwise when
+    // negative), cells it no longer covers in the colour nearest black; the selection goes.
+    // False (nothing changed, error says why) when the result would be too large.
+    bool RotatePictureByAngle(double angle, QString *error = nullptr);
     // The picture becomes the box of the selection; false without a selection.
     bool CropToRegion();
     // Blank columns removed inside the selection, or inside the repeat unit without one.
@@ -494,6 +498,13 @@ public:
     // step cannot be written or the layout is too large to show.
     bool SetRepeatView(bool show, QString *error = nullptr);
     bool RepeatViewShown() const { return m_repeatInfo.Flags[1] != 0; }
+    // The repeat-layout dialog's result in place: the picture becomes composed (8-bit, the
+    // grid's palette), shown as the layout (its unit size, counts, flips, style and
+    // offsets), with the repeat display on. When Undo can give the picture back through
+    // the layout alone (the view was hidden and composed starts with the picture as it
+    // is) the change is a settings step; otherwise a whole-picture step keeps it. False
+    // (nothing changed) when that step cannot be written.
+    bool ApplyRepeatLayout(const QImage &composed, const TRepeatPic &layout, QString *error = nullptr);
     // The outline of one unit; repaints.
     void SetRepeatDisplay(bool show);
     // The unit outline: a locked rectangle through the cells (0, 0) and (unit width - 1,

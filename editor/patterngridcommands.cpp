@@ -4,8 +4,10 @@
 // records one whole-picture step.
 #include "editor/patterngrid.h"
 
+#include "core/base/error.h"
 #include "core/palette/regions.h"
 #include "core/picture/imageproc.h"
+#include "core/settings/uitexts.h"
 
 #include <numbers>
 
@@ -190,6 +192,27 @@ bool TPatternGrid::ResizePicture(int newWidth, int newHeight, std::uint8_t mode)
     if (ok)
         notifyPalette();
     return ok;
+}
+
+bool TPatternGrid::RotatePictureByAngle(double angle, QString *error)
+{
+    ClearSelectionRegion();
+    bool tooLarge = false;
+    const bool ok = transformPicture([&](QImage &picture) {
+        QImage turned;
+        if (!::RotatePictureByAngle(turned, picture, 0, angle)) {
+            tooLarge = true;
+            return false;
+        }
+        picture = turned;
+        return true;
+    });
+    if (ok)
+        return true;
+    return Fail(error,
+        tooLarge
+            ? GetUiMessage(UiKey::String::InputDateError)
+            : (m_lastUndoError.isEmpty() ? GetUiMessage(UiKey::String::InputDateError) : m_lastUndoError));
 }
 
 bool TPatternGrid::CropToRegion()

@@ -3,6 +3,7 @@
 #include "editor/patterngrid.h"
 
 #include "core/base/error.h"
+#include "core/settings/uitexts.h"
 #include "editor/repeatcomposer.h"
 #include "editor/tools/rectangletool.h"
 
@@ -165,5 +166,36 @@ bool TPatternGrid::SetRepeatView(bool show, QString *error)
     RebuildDisplayBitmap();
     RefreshView();
     SetRepeatDisplay(rep.Flags[2] != 0);
+    return true;
+}
+
+bool TPatternGrid::ApplyRepeatLayout(const QImage &composed, const TRepeatPic &layout, QString *error)
+{
+    if (composed.isNull() || composed.format() != QImage::Format_Indexed8 || m_picture.isNull())
+        return Fail(error, GetUiMessage(UiKey::String::InputDateError));
+    DropFloatingObjects();
+    const bool settingsStep = m_repeatInfo.Flags[1] == 0 && reproduces(m_picture, composed);
+    const QImage oldPicture = m_picture;
+    if (settingsStep) {
+        // With the view hidden the picture is the unit: Undo takes it back by this size.
+        UpdateRepeatSize();
+        m_undoStore->SaveStateStep();
+        m_picture = composed;
+    } else {
+        m_picture = composed;
+        if (!SaveImageUndoStep(error)) {
+            m_picture = oldPicture;
+            return false;
+        }
+    }
+    SetRepeatInfo(layout);
+    m_repeatInfo.Flags[0] = 1;
+    m_repeatInfo.Flags[1] = 1;
+    RebuildDisplayBitmap();
+    RefreshView();
+    SetRepeatDisplayOn(true);
+    m_undoStore->UpdateTopState();
+    RebuildReducedView();
+    Repaint();
     return true;
 }

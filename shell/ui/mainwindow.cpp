@@ -6,6 +6,7 @@
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindowcolors.h"
 #include "shell/ui/mainwindowedit.h"
+#include "shell/ui/mainwindowgeometry.h"
 #include "shell/ui/mainwindowjoins.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowoutlines.h"
@@ -61,6 +62,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this);
     new TMainWindowShapes(*this);
+    new TMainWindowGeometry(*this);
     new TMainWindowWeaveDesign(*this);
     new TMainWindowEdit(*this);
     new TMainWindowJoins(*this);

@@ -219,6 +219,8 @@ private:
     friend class TMainWindowSelvedges;
     // The system part offers the calculator only when there is one.
     friend class TMainWindowSystem;
+    // The geometry part places the insert/delete window.
+    friend class TMainWindowGeometry;
     void setupStatusBar();
     void placeGauge();
     void showGauge();

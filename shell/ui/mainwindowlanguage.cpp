@@ -5,6 +5,7 @@
 #include "core/settings/uitexts.h"
 #include "core/ui/uitextsetters.h"
 #include "shell/ui/mainwindowcolors.h"
+#include "shell/ui/mainwindowgeometry.h"
 #include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/palettebarpanel.h"
@@ -22,6 +23,8 @@ void TMainForm::ApplyLanguage()
     m_tiling->ApplyTexts();
     if (auto *colors = findChild<TMainWindowColors *>(QString(), Qt::FindDirectChildrenOnly))
         colors->ApplyTexts();
+    if (auto *geometry = findChild<TMainWindowGeometry *>(QString(), Qt::FindDirectChildrenOnly))
+        geometry->ApplyTexts();
     if (m_outlines)
         m_outlines->ApplyTexts();
     if (TFramPalette *bar = PaletteBar())

@@ -1,9 +1,9 @@
 #include "shell/ui/newpatterndialog.h"
 
-#include "core/palette/palette.h"
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/okcancelbuttons.h"
+#include "shell/ui/linecolorbox.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -21,34 +21,6 @@ const QString kSection = QStringLiteral("Set_Pattern");
 QString text(const char *key)
 {
     return GetUiString(kSection, QLatin1String(key));
-}
-
-// The sixteen basic colours a line colour is chosen from (TColor: red in the low byte).
-const TColor kLineColors[] = { 0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
-    0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF };
-
-QComboBox *colorBox(const char *name)
-{
-    auto *box = new QComboBox;
-    box->setObjectName(QLatin1String(name));
-    for (TColor c : kLineColors) {
-        QPixmap swatch(24, 12);
-        swatch.fill(ToQColor(c));
-        box->addItem(QIcon(swatch), ToQColor(c).name(), int(c));
-    }
-    return box;
-}
-
-void selectColor(QComboBox *box, TColor c)
-{
-    int i = box->findData(int(c));
-    if (i < 0) {
-        QPixmap swatch(24, 12);
-        swatch.fill(ToQColor(c));
-        box->addItem(QIcon(swatch), ToQColor(c).name(), int(c));
-        i = box->count() - 1;
-    }
-    box->setCurrentIndex(i);
 }
 
 QSpinBox *spin(const char *name, int min, int max)
@@ -80,8 +52,8 @@ TFrmSetPara::TFrmSetPara(QWidget *parent)
     m_rowCompart = spin("RdtRowCount", 1, MaxPictureSide);
     m_warpDensity = densityBox("NdtWarpDensity");
     m_weftDensity = densityBox("NdtWeftDensity");
-    m_compartLineColor = colorBox("CcbxCompartLine");
-    m_gridLineColor = colorBox("CcbxGeneralLine");
+    m_compartLineColor = NewLineColorBox("CcbxCompartLine");
+    m_gridLineColor = NewLineColorBox("CcbxGeneralLine");
     m_spaceCount = spin("RxSpaceCount", 0, MaxPictureSide);
     // Hidden and in no layout: owned by the dialog all the same.
     m_spaceCount->setParent(this);
@@ -128,8 +100,8 @@ void TFrmSetPara::SetValues(const TNewPatternValues &v)
     m_rowCompart->setValue(v.RowCount);
     m_warpDensity->setValue(v.WarpDensity);
     m_weftDensity->setValue(v.WeftDensity);
-    selectColor(m_compartLineColor, v.CompartLineColor);
-    selectColor(m_gridLineColor, v.GridLineColor);
+    SelectLineColor(m_compartLineColor, v.CompartLineColor);
+    SelectLineColor(m_gridLineColor, v.GridLineColor);
     m_spaceCount->setValue(v.SpaceCount);
 }
 
@@ -143,8 +115,8 @@ TNewPatternValues TFrmSetPara::Values() const
     v.RowCount = m_rowCompart->value();
     v.WarpDensity = m_warpDensity->value();
     v.WeftDensity = m_weftDensity->value();
-    v.CompartLineColor = TColor(m_compartLineColor->currentData().toInt());
-    v.GridLineColor = TColor(m_gridLineColor->currentData().toInt());
+    v.CompartLineColor = LineColorOf(m_compartLineColor);
+    v.GridLineColor = LineColorOf(m_gridLineColor);
     v.SpaceCount = m_spaceCount->value();
     return v;
 }
