@@ -219,6 +219,8 @@ private:
     friend class TMainWindowSelvedges;
     // The system part offers the calculator only when there is one.
     friend class TMainWindowSystem;
+    // The weave part places the assign-weaves window.
+    friend class TMainWindowWeaves;
     void setupStatusBar();
     void placeGauge();
     void showGauge();
