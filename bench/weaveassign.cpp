@@ -62,8 +62,9 @@ const TLayerCase &layerCase()
                         out.Picture.scanLine(y) + bx, colour, std::size_t(std::min(6, LayerWidth - bx)));
             }
         out.Mesh.LayerCount = 2;
+        out.Mesh.Colors.setLength(LayerColours);
         for (int k = 0; k < LayerColours; ++k)
-            out.Mesh.Colors.append(PlainColor(out.Palette[std::size_t(10 + k)]));
+            out.Mesh.Colors[k] = PlainColor(out.Palette[std::size_t(10 + k)]);
         out.Mesh.ColorWeaves.setLength(2 * LayerColours);
         for (int s = 0; s < 2 * LayerColours; ++s)
             out.Mesh.ColorWeaves[s] = s % 2 ? satin(8, 3) : satin(5, 2);

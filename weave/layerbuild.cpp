@@ -366,8 +366,6 @@ bool BuildLayerPictures(const TMesh &mesh, const QImage &picture, const TPalette
     const int black = LayerPalette(picture, layerPalette);
     if (black < 0)
         return Fail(error, GetUiMessage(UiKey::String::TileNoEntryForBlack));
-    QImage base = picture.copy();
-    SetBitmapPalette(base, layerPalette);
     QList<QImage> built;
     const int layerCount = std::max(mesh.LayerCount, 1);
     for (int r = 0; r < layerCount; ++r) {
@@ -382,7 +380,8 @@ bool BuildLayerPictures(const TMesh &mesh, const QImage &picture, const TPalette
             job.Weave = mesh.ColorWeaves[slot];
             jobs.append(job);
         }
-        QImage layer = base.copy();
+        QImage layer = picture.copy();
+        SetBitmapPalette(layer, layerPalette);
         TileJobsInOrder(layer, layerPalette, jobs, margins, floatLength, black);
         built.append(layer);
     }

@@ -6,6 +6,7 @@
 #include "core/base/progress.h"
 #include "core/palette/palette.h"
 #include "core/settings/uitexts.h"
+#include "weave/weavefile.h"
 
 #include <algorithm>
 #include <array>
@@ -153,27 +154,76 @@ QImage weavePicture(int width, int height)
     return NewPicture(width, height, palette);
 }
 
+// The weave size every entry with a weave shares, or 0 x 0 when they differ.
+QSize sharedWeaveSize(const std::array<const TFlatWeave *, 256> &weaveOf)
+{
+    QSize size;
+    for (const TFlatWeave *w : weaveOf) {
+        if (!w)
+            continue;
+        if (w->Warps == 0 || w->Wefts == 0)
+            return QSize();
+        if (size.isEmpty())
+            size = QSize(w->Warps, w->Wefts);
+        else if (size != QSize(w->Warps, w->Wefts))
+            return QSize();
+    }
+    return size;
+}
+
 // The tiling of flattened weaves, one per palette entry (null: a plain weave).
 void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &weaveOf, QImage &result)
 {
     const int width = picture.width(), height = picture.height();
     QImage out = weavePicture(width, height);
+    const QSize shared = sharedWeaveSize(weaveOf);
     ShowProgressGauge();
     TProgressSteps progress(height);
-    for (int y = height - 1; y >= 0; --y) {
-        const std::uint8_t *row = picture.constScanLine(y);
-        std::uint8_t *cells = out.scanLine(y);
-        const int fromBottom = height - 1 - y;
-        for (int x = 0; x < width; ++x) {
-            const TFlatWeave *w = weaveOf[row[x]];
-            if (!w || w->Warps == 0 || w->Wefts == 0) {
-                cells[x] = std::uint8_t((x + y) % 2);
-                continue;
+    if (!shared.isEmpty()) {
+        // One weave size for all: per row, each entry's weft of that row; the row is then
+        // taken in blocks of one repeat, so that no cell needs a division. Entries without a
+        // weave read a row of alternating cells, started by the parity of the block.
+        const int w = shared.width(), h = shared.height();
+        std::vector<std::uint8_t> plain(std::size_t(w) + 1);
+        for (std::size_t k = 0; k < plain.size(); ++k)
+            plain[k] = std::uint8_t(k % 2);
+        std::array<std::array<const std::uint8_t *, 256>, 2> rowOf {};
+        for (int y = height - 1; y >= 0; --y) {
+            const std::uint8_t *row = picture.constScanLine(y);
+            std::uint8_t *cells = out.scanLine(y);
+            const std::size_t wy = std::size_t(h - 1 - (height - 1 - y) % h);
+            for (int i = 0; i < 256; ++i) {
+                const TFlatWeave *f = weaveOf[std::size_t(i)];
+                for (int parity = 0; parity < 2; ++parity)
+                    rowOf[std::size_t(parity)][std::size_t(i)]
+                        = f ? f->Points.data() + wy * std::size_t(w) : plain.data() + parity;
             }
-            const int wy = w->Wefts - 1 - fromBottom % w->Wefts;
-            cells[x] = w->Points[std::size_t(wy) * std::size_t(w->Warps) + std::size_t(x % w->Warps)];
+            for (int x0 = 0; x0 < width; x0 += w) {
+                const auto &table = rowOf[std::size_t((x0 + y) % 2)];
+                const int n = std::min(w, width - x0);
+                const std::uint8_t *in = row + x0;
+                std::uint8_t *o = cells + x0;
+                for (int k = 0; k < n; ++k)
+                    o[k] = table[in[k]][k];
+            }
+            progress.step(height - y);
         }
-        progress.step(height - y);
+    } else {
+        for (int y = height - 1; y >= 0; --y) {
+            const std::uint8_t *row = picture.constScanLine(y);
+            std::uint8_t *cells = out.scanLine(y);
+            const int fromBottom = height - 1 - y;
+            for (int x = 0; x < width; ++x) {
+                const TFlatWeave *w = weaveOf[row[x]];
+                if (!w || w->Warps == 0 || w->Wefts == 0) {
+                    cells[x] = std::uint8_t((x + y) % 2);
+                    continue;
+                }
+                const int wy = w->Wefts - 1 - fromBottom % w->Wefts;
+                cells[x] = w->Points[std::size_t(wy) * std::size_t(w->Warps) + std::size_t(x % w->Warps)];
+            }
+            progress.step(height - y);
+        }
     }
     progress.finish();
     result = out;
@@ -247,4 +297,52 @@ bool ConvertToWeave(
     }
     tileFlat(picture, weaveOf, result);
     return true;
+}
+
+void TSpecifyWeave::ReadColors(const QImage &picture)
+{
+    SetColorCount(0);
+    m_colors = CountPictureColors(picture);
+    SetColorCount(int(m_colors.size()));
+}
+
+void TSpecifyWeave::SetColorCount(int count)
+{
+    count = std::max(count, 0);
+    if (count == 0) {
+        m_colors.clear();
+        m_selected = 0;
+    }
+    m_infos.resize(count);
+    m_total = 0;
+    for (int i = 0; i < count && i < m_colors.size(); ++i)
+        m_total += m_colors[i].Count;
+}
+
+bool TSpecifyWeave::LoadSelectedWeave(const QString &fileName, QString *error)
+{
+    if (m_selected < 0 || m_selected >= m_infos.size())
+        return false;
+    TWeaveArray weave;
+    if (!LoadWeaveFile(fileName, weave, error))
+        return false;
+    TOneGridInfo &info = m_infos[m_selected];
+    info.Weave = weave;
+    info.FileName = fileName;
+    info.Assigned = true;
+    return true;
+}
+
+bool TSpecifyWeave::IsShadingWeave() const
+{
+    if (m_selected < 0 || m_selected >= m_infos.size())
+        return false;
+    return ::IsShadingWeave(m_infos[m_selected].Weave);
+}
+
+bool TSpecifyWeave::ShadeColors(const QImage &picture, QImage &result, QString *error) const
+{
+    if (m_selected < 0 || m_selected >= m_infos.size())
+        return Fail(error, GetUiMessage(UiKey::String::WeaveIsInCorrect));
+    return ConvertToWeave(picture, m_colors, m_infos[m_selected].Weave, result, error);
 }

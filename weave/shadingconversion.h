@@ -79,3 +79,41 @@ void TileColorWeaves(
 // of its brightness, tiled with TileColorWeaves. Only the members the colours use are made.
 bool ConvertToWeave(const QImage &picture, const TClrIndex &colors, const TWeaveArray &base, QImage &result,
     QString *error = nullptr);
+
+// One colour's slot of the shading control: its weave, the file it came from, and whether
+// one was given.
+struct TOneGridInfo {
+    TWeaveArray Weave;
+    QString FileName;
+    bool Assigned = false;
+};
+
+// TSpecifyWeave: the colours of the picture with a weave slot each, the one the conversion
+// dialog keeps (its strip of colour cells is never shown, so only its model is here). The
+// selected colour, the most frequent, holds the shading weave.
+class TSpecifyWeave {
+public:
+    // The colours of picture, counted anew, with empty slots.
+    void ReadColors(const QImage &picture);
+    // N slots (new ones empty); N = 0 also empties the colour list and selects colour 0.
+    // The total is the sum of the first N counts.
+    void SetColorCount(int count);
+    // Reads a weave file into the selected colour's slot; false with the reader's message,
+    // the slot as it was, when it cannot be read.
+    bool LoadSelectedWeave(const QString &fileName, QString *error = nullptr);
+    // True when the selected colour's weave has exactly one point in every weft.
+    bool IsShadingWeave() const;
+    // The conversion of picture with the selected colour's weave as the shading weave.
+    bool ShadeColors(const QImage &picture, QImage &result, QString *error = nullptr) const;
+
+    const TClrIndex &ColorList() const { return m_colors; }
+    const QList<TOneGridInfo> &GridInfos() const { return m_infos; }
+    int SelectedIndex() const { return m_selected; }
+    std::int64_t TotalCount() const { return m_total; }
+
+private:
+    TClrIndex m_colors;
+    QList<TOneGridInfo> m_infos;
+    int m_selected = 0;
+    std::int64_t m_total = 0;
+};

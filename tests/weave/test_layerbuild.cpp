@@ -126,6 +126,26 @@ TEST(LayerBuild, EachLayerTilesItsOwnRowOfWeaves)
     EXPECT_EQ(PictureRows(picture), (std::vector<std::vector<int>> { { 0, 0, 1, 1 }, { 0, 0, 1, 1 } }));
 }
 
+// With two needles per design column each colour has two slots a layer; the build tiles the
+// colour's first.
+TEST(LayerBuild, TwoNeedlesPerColumnTileTheFirstNeedlesWeave)
+{
+    const TPalette256 palette = GreyPalette(); // entry 0 is black
+    const QImage picture = MakePicture({ { 5, 5, 9 } }, palette);
+    TMesh mesh;
+    mesh.Colors = TColorArray { 0x050505, 0x090909 };
+    mesh.WarpRepeat = 2;
+    mesh.ColorWeaves.setLength(4);
+    mesh.ColorWeaves[0] = MakeWeaveArray(1, 1, 0); // colour 0, needle 1
+    mesh.ColorWeaves[1] = MakeWeaveArray(1, 1, 1); // colour 0, needle 2: not tiled
+    mesh.ColorWeaves[2] = MakeWeaveArray(1, 1, 1); // colour 1, needle 1
+    mesh.ColorWeaves[3] = MakeWeaveArray(1, 1, 0);
+    QList<QImage> layers;
+    ASSERT_TRUE(BuildLayerPictures(mesh, picture, palette, TFloatMargins {}, 0, layers));
+    ASSERT_EQ(layers.size(), 1);
+    EXPECT_EQ(PictureRows(layers[0]), (std::vector<std::vector<int>> { { 5, 5, 0 } }));
+}
+
 TEST(LayerBuild, FullPaletteWithoutBlackIsRefused)
 {
     TPalette256 palette;

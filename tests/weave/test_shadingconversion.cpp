@@ -2,8 +2,11 @@
 
 #include "core/palette/palette.h"
 #include "testutil.h"
+#include "weave/weavefile.h"
 
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 namespace {
 
@@ -172,4 +175,44 @@ TEST(ShadingSeries, ConversionGivesOnlyZeroAndOne)
         EXPECT_EQ(black, 3);
         EXPECT_EQ(white, 1);
     }
+}
+
+// The conversion dialog's colour slots: the most frequent colour is selected and holds the
+// shading weave; a file that does not load leaves the slot as it was.
+TEST(ShadingSeries, SpecifyWeaveKeepsTheShadingWeaveOfTheSelectedColour)
+{
+    QTemporaryDir dir;
+    const QString twill = dir.filePath(QStringLiteral("t.ovw"));
+    ASSERT_TRUE(WriteWeaveFile(twill, Twill(4, 4)));
+    const QImage picture = MakePicture({ { 5, 3, 3, 7 }, { 7, 9, 5, 3 } });
+    TSpecifyWeave specify;
+    specify.ReadColors(picture);
+    ASSERT_EQ(specify.ColorList().size(), 4);
+    EXPECT_EQ(specify.GridInfos().size(), 4);
+    EXPECT_EQ(specify.TotalCount(), 8);
+    EXPECT_EQ(specify.SelectedIndex(), 0);
+    // Nothing loaded yet: a weave without wefts passes the shading test, but the conversion
+    // refuses it.
+    QImage none;
+    QString refusal;
+    EXPECT_FALSE(specify.ShadeColors(picture, none, &refusal));
+    EXPECT_EQ(refusal, QStringLiteral("The weave given is not correct."));
+
+    ASSERT_TRUE(specify.LoadSelectedWeave(twill));
+    EXPECT_TRUE(specify.GridInfos()[0].Assigned);
+    EXPECT_EQ(specify.GridInfos()[0].FileName, twill);
+    QString error;
+    EXPECT_FALSE(specify.LoadSelectedWeave(dir.filePath(QStringLiteral("none.ovw")), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(specify.GridInfos()[0].Weave, Twill(4, 4));
+    EXPECT_TRUE(specify.IsShadingWeave());
+    QImage result;
+    ASSERT_TRUE(specify.ShadeColors(picture, result));
+    EXPECT_EQ(result.size(), picture.size());
+
+    specify.SetColorCount(2);
+    EXPECT_EQ(specify.TotalCount(), 5);
+    specify.SetColorCount(0);
+    EXPECT_TRUE(specify.ColorList().isEmpty());
+    EXPECT_FALSE(specify.LoadSelectedWeave(twill));
 }

@@ -2,7 +2,6 @@
 
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
-#include "weave/weavefile.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -60,21 +59,20 @@ TFrmConvertPic::TFrmConvertPic(QWidget *owner, const QImage &picture)
     connect(Button1, &QPushButton::clicked, this, &TFrmConvertPic::accept);
     connect(Button2, &QPushButton::clicked, this, &TFrmConvertPic::reject); // Escape too
 
-    m_colors = CountPictureColors(m_picture);
+    m_specify.ReadColors(m_picture);
 }
 
 bool TFrmConvertPic::ConvertToWeave()
 {
     const QString name = EdtFileName->text().trimmed();
-    TWeaveArray base;
     QString error;
-    if (!LoadWeaveFile(name, base, &error)) {
+    if (!m_specify.LoadSelectedWeave(name, &error)) {
         ShowMessage(error);
         return false;
     }
     QImage result;
-    if (!::ConvertToWeave(m_picture, m_colors, base, result, &error)) {
-        ShowMessage(error);
+    if (!m_specify.IsShadingWeave() || !m_specify.ShadeColors(m_picture, result, &error)) {
+        ShowMessage(GetUiMessage(UiKey::String::WeaveIsInCorrect));
         return false;
     }
     m_result = result;

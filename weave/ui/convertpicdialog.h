@@ -26,8 +26,9 @@ public:
     // picture must outlive the dialog; its colours are counted here, once.
     TFrmConvertPic(QWidget *owner, const QImage &picture);
 
-    // The colours of the picture, most frequent first.
-    const TClrIndex &ColorList() const { return m_colors; }
+    // The colours of the picture, most frequent first, with the shading weave's slot.
+    const TSpecifyWeave &SpecifyWeave() const { return m_specify; }
+    const TClrIndex &ColorList() const { return m_specify.ColorList(); }
     // The weave picture made by OK (null before).
     const QImage &ResultPicture() const { return m_result; }
 
@@ -48,7 +49,7 @@ public:
 
 private:
     const QImage &m_picture;
-    TClrIndex m_colors;
+    TSpecifyWeave m_specify;
     QImage m_result;
     QLabel *m_label = nullptr;
     QLabel *m_note = nullptr;

@@ -124,6 +124,11 @@ TEST_F(WeavesFixture, NewUserAssignsWeavesBuildsLayersSavesAndReopens)
     EXPECT_EQ(mesh.ColorWeaveNames->at(1), weaveFile);
     EXPECT_FALSE(child->Document().RowTablesUnchanged());
 
+    // The next card command's record preparation keeps both layers' weaves.
+    ASSERT_TRUE(child->Document().PrepareDocumentRecord(TPrepareMode::KeepColorWeaves));
+    EXPECT_EQ(mesh.ColorWeaves.length(), 6);
+    EXPECT_EQ(mesh.ColorWeaves[1], Twill3());
+
     // A file that is no weave changes nothing and says why.
     const QString bad = dir.filePath("bad.ovw");
     ASSERT_TRUE(WriteAll(bad, QByteArray(10, 'x')));
