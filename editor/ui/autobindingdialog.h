@@ -11,7 +11,7 @@
 
 class QLabel;
 class QSpinBox;
-class TRadioGroup;
+class TToolRadioGroup;
 
 class TFrmAutoJianSi : public QDialog {
     Q_OBJECT
@@ -26,7 +26,7 @@ public:
 
 private:
     TPatternGrid &m_grid;
-    TRadioGroup *m_style = nullptr, *m_way = nullptr;
+    TToolRadioGroup *m_style = nullptr, *m_way = nullptr;
     QLabel *m_floatLabel = nullptr;
     QSpinBox *m_float = nullptr;
 };

@@ -12,7 +12,7 @@
 #include <functional>
 
 class QCheckBox;
-class TRadioGroup;
+class TToolRadioGroup;
 
 class TFrmManualJianSi : public QDialog {
     Q_OBJECT
@@ -26,7 +26,7 @@ public:
 
 private:
     void applyLanguage();
-    TRadioGroup *m_style = nullptr, *m_way = nullptr;
+    TToolRadioGroup *m_style = nullptr, *m_way = nullptr;
     QCheckBox *m_autoFill = nullptr;
 };
 

@@ -4,7 +4,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TRadioGroup::TRadioGroup(const char *objectName, int items, QWidget *parent)
+TToolRadioGroup::TToolRadioGroup(const char *objectName, int items, QWidget *parent)
     : QGroupBox(parent)
     , m_buttons(new QButtonGroup(this))
 {
@@ -17,21 +17,21 @@ TRadioGroup::TRadioGroup(const char *objectName, int items, QWidget *parent)
         layout->addWidget(button);
     }
     SetItemIndex(0);
-    connect(m_buttons, &QButtonGroup::idClicked, this, &TRadioGroup::itemChosen);
+    connect(m_buttons, &QButtonGroup::idClicked, this, &TToolRadioGroup::itemChosen);
 }
 
-int TRadioGroup::ItemIndex() const
+int TToolRadioGroup::ItemIndex() const
 {
     return m_buttons->checkedId();
 }
 
-void TRadioGroup::SetItemIndex(int index)
+void TToolRadioGroup::SetItemIndex(int index)
 {
     if (QAbstractButton *button = m_buttons->button(index))
         button->setChecked(true);
 }
 
-void TRadioGroup::SetTexts(const QString &title, const QStringList &items)
+void TToolRadioGroup::SetTexts(const QString &title, const QStringList &items)
 {
     setTitle(title);
     for (int i = 0; i < items.size(); ++i)

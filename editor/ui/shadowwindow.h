@@ -9,7 +9,7 @@
 class QComboBox;
 class QLabel;
 class QSpinBox;
-class TRadioGroup;
+class TToolRadioGroup;
 
 class TFrmShadow : public TGridToolWindow {
     Q_OBJECT
@@ -24,7 +24,7 @@ protected:
     QString caption() const override;
 
 private:
-    TRadioGroup *m_method = nullptr, *m_direction = nullptr;
+    TToolRadioGroup *m_method = nullptr, *m_direction = nullptr;
     QLabel *m_sizeLabel = nullptr, *m_stepLabel = nullptr;
     QSpinBox *m_size = nullptr;
     QComboBox *m_step = nullptr;

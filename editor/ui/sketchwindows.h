@@ -8,7 +8,7 @@
 
 class QLabel;
 class QSpinBox;
-class TRadioGroup;
+class TToolRadioGroup;
 
 class TFrmTabbySketch : public TGridToolWindow {
     Q_OBJECT
@@ -23,7 +23,7 @@ protected:
     QString caption() const override;
 
 private:
-    TRadioGroup *m_style = nullptr;
+    TToolRadioGroup *m_style = nullptr;
 };
 
 class TFrmMultiSketch : public TGridToolWindow {

@@ -2,8 +2,8 @@
 
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "weave/ui/ovwdialog.h"
 
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,9 +22,8 @@ TFrmConvertPic::TFrmConvertPic(QWidget *owner, const QImage &picture)
     ShowMessage = [this](const QString &text) {
         QMessageBox::critical(this, GetUiMessage(UiKey::String::ConvertHint), text);
     };
-    AskWeaveFile = [](QWidget *parent, const QString &folder) {
-        return QFileDialog::getOpenFileName(parent, QString(), folder, QStringLiteral("*.ovw *.OVW"));
-    };
+    AskWeaveFile
+        = [](QWidget *parent, const QString &folder) { return TOvwDialog::GetWeaveFileName(parent, folder); };
 
     auto *layout = new QGridLayout(this);
     m_label = new QLabel(GetUiString(UiKey::TileWeave::Shading_Weave), this);

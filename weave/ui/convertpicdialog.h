@@ -18,10 +18,8 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
-// Without a meta-object of its own (it needs no signals): one would pull all the weave
-// windows' meta-objects into the program, among them a radio group whose name clashes with
-// the editor's.
 class TFrmConvertPic : public QDialog {
+    Q_OBJECT
 public:
     // picture must outlive the dialog; its colours are counted here, once.
     TFrmConvertPic(QWidget *owner, const QImage &picture);

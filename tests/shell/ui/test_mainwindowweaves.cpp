@@ -16,16 +16,20 @@
 #include "shell/ui/techtileweavewindow.h"
 #include "testutil.h"
 #include "weave/ui/convertpicdialog.h"
+#include "weave/ui/ovwdialog.h"
 #include "weave/weavefile.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -75,7 +79,7 @@ struct WeavesFixture : TMainWindowFixture {
         ASSERT_NO_FATAL_FAILURE(StartFreshSettings());
         RegisterPictureFormats();
         ASSERT_TRUE(SavePicture("flower.bmp", Ground()));
-        weaveFile = dir.filePath("twill.ovw");
+        weaveFile = dir.filePath("twill.OVW");
         ASSERT_TRUE(WriteWeaveFile(weaveFile, Twill3()));
         ShowMainWindow(QSize(1100, 800));
     }
@@ -246,7 +250,7 @@ TEST_F(WeavesFixture, NewUserConvertsAPictureIntoWeaves)
     int refusals = 0;
     auto enter = [&](const QString &name) {
         return [&, name](QWidget *w) {
-            auto *dialog = dynamic_cast<TFrmConvertPic *>(w);
+            auto *dialog = qobject_cast<TFrmConvertPic *>(w);
             if (!dialog)
                 return false;
             QTimer::singleShot(0, dialog, [&, dialog, name] {
@@ -260,10 +264,33 @@ TEST_F(WeavesFixture, NewUserConvertsAPictureIntoWeaves)
             return true;
         };
     };
-    TModalScript script({ enter(dir.filePath("missing.ovw")), enter(wrong), enter(weaveFile) });
+    // The twill is chosen from the weave folder through the browse button's weave open
+    // dialog, which lists the weave folder (the library the browser shows).
+    const QString library = QDir(Folders().WeaveDir).filePath(QStringLiteral("twill.OVW"));
+    ASSERT_TRUE(WriteWeaveFile(library, Twill3()));
+    QString browsed;
+    const TModalScript::Step browse = On<TFrmConvertPic>([&](TFrmConvertPic *dialog) {
+        dialog->EdtFileName->clear();
+        dialog->SbnOpenDlg->click(); // the weave open dialog, answered below
+        browsed = dialog->EdtFileName->text();
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    });
+    // Open, once the dialog has listed the folder (it refuses a file it has not seen).
+    const TModalScript::Step pick = [library](QWidget *w) {
+        auto *open = qobject_cast<TOvwDialog *>(w);
+        if (!open)
+            return false;
+        open->selectFile(QFileInfo(library).fileName());
+        if (open->selectedFiles().value(0) != library)
+            return false;
+        QTimer::singleShot(0, open, [open] { static_cast<QDialog *>(open)->accept(); });
+        return true;
+    };
+    TModalScript script({ enter(dir.filePath("missing.ovw")), enter(wrong), browse, pick });
     action("ActConvertWeave")->trigger();
     EXPECT_TRUE(script.Done()) << script.Unexpected().join(',').toStdString();
     EXPECT_EQ(refusals, 2);
+    EXPECT_EQ(browsed, library);
     ASSERT_EQ(ask.Messages.size(), 2);
     EXPECT_EQ(ask.Messages[1], QStringLiteral("The weave given is not correct."));
 
