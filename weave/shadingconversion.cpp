@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <system_error>
+#include <thread>
 
 void SortColorsByCount(TClrIndex &list)
 {
@@ -182,32 +184,57 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
     if (!shared.isEmpty()) {
         // One weave size for all: per row, each entry's weft of that row; the row is then
         // taken in blocks of one repeat, so that no cell needs a division. Entries without a
-        // weave read a row of alternating cells, started by the parity of the block.
+        // weave read a row of alternating cells, started by the parity of the block. Rows
+        // are independent: bands of them run side by side, the first reporting progress.
         const int w = shared.width(), h = shared.height();
         std::vector<std::uint8_t> plain(std::size_t(w) + 1);
         for (std::size_t k = 0; k < plain.size(); ++k)
             plain[k] = std::uint8_t(k % 2);
-        std::array<std::array<const std::uint8_t *, 256>, 2> rowOf {};
-        for (int y = height - 1; y >= 0; --y) {
-            const std::uint8_t *row = picture.constScanLine(y);
-            std::uint8_t *cells = out.scanLine(y);
-            const std::size_t wy = std::size_t(h - 1 - (height - 1 - y) % h);
-            for (int i = 0; i < 256; ++i) {
-                const TFlatWeave *f = weaveOf[std::size_t(i)];
-                for (int parity = 0; parity < 2; ++parity)
-                    rowOf[std::size_t(parity)][std::size_t(i)]
-                        = f ? f->Points.data() + wy * std::size_t(w) : plain.data() + parity;
+        std::uint8_t *const bits = out.bits();
+        const qsizetype stride = out.bytesPerLine();
+        const auto band = [&](int first, int end, int index) {
+            std::array<std::array<const std::uint8_t *, 256>, 2> rowOf {};
+            for (int y = first; y < end; ++y) {
+                const std::uint8_t *row = picture.constScanLine(y);
+                std::uint8_t *cells = bits + stride * y;
+                const std::size_t wy = std::size_t(h - 1 - (height - 1 - y) % h);
+                for (int i = 0; i < 256; ++i) {
+                    const TFlatWeave *f = weaveOf[std::size_t(i)];
+                    for (int parity = 0; parity < 2; ++parity)
+                        rowOf[std::size_t(parity)][std::size_t(i)]
+                            = f ? f->Points.data() + wy * std::size_t(w) : plain.data() + parity;
+                }
+                for (int x0 = 0; x0 < width; x0 += w) {
+                    const auto &table = rowOf[std::size_t((x0 + y) % 2)];
+                    const int n = std::min(w, width - x0);
+                    const std::uint8_t *in = row + x0;
+                    std::uint8_t *o = cells + x0;
+                    for (int k = 0; k < n; ++k)
+                        o[k] = table[in[k]][k];
+                }
+                if (index == 0)
+                    progress.step(y - first + 1);
             }
-            for (int x0 = 0; x0 < width; x0 += w) {
-                const auto &table = rowOf[std::size_t((x0 + y) % 2)];
-                const int n = std::min(w, width - x0);
-                const std::uint8_t *in = row + x0;
-                std::uint8_t *o = cells + x0;
-                for (int k = 0; k < n; ++k)
-                    o[k] = table[in[k]][k];
+        };
+        const qint64 cores = std::max(1u, std::thread::hardware_concurrency());
+        const int bands = int(std::clamp<qint64>(
+            qint64(width) * height / (1 << 20), 1, std::min({ cores, qint64(8), qint64(height) })));
+        progress = TProgressSteps(std::max(1, height / bands));
+        const auto start = [&](int b) { return int(qint64(height) * b / bands); };
+        std::vector<std::thread> threads;
+        std::vector<int> leftOver;
+        for (int b = 1; b < bands; ++b) {
+            try {
+                threads.emplace_back([&band, &start, b] { band(start(b), start(b + 1), b); });
+            } catch (const std::system_error &) {
+                leftOver.push_back(b); // done here instead
             }
-            progress.step(height - y);
         }
+        band(0, start(1), 0);
+        for (int b : leftOver)
+            band(start(b), start(b + 1), b);
+        for (std::thread &t : threads)
+            t.join();
     } else {
         for (int y = height - 1; y >= 0; --y) {
             const std::uint8_t *row = picture.constScanLine(y);

@@ -216,3 +216,32 @@ TEST(ShadingSeries, SpecifyWeaveKeepsTheShadingWeaveOfTheSelectedColour)
     EXPECT_TRUE(specify.ColorList().isEmpty());
     EXPECT_FALSE(specify.LoadSelectedWeave(twill));
 }
+
+// A picture large enough to be converted in bands of rows side by side gives, cell for cell,
+// each colour's member anchored at the bottom-left (here a 5 x 5 twill, so a block of one
+// repeat does not divide the width).
+TEST(ShadingSeries, LargePictureEqualsTheMembersCellForCell)
+{
+    const int width = 1503, height = 2001; // three bands of rows at least, where there are cores
+    QImage picture = NewPicture(width, height, GreyPalette());
+    std::uint32_t seed = 99;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            picture.scanLine(y)[x] = std::uint8_t((seed >> 24) & 0xF0);
+        }
+    const TWeaveArray base = Twill(5, 5, 2);
+    QImage result;
+    ASSERT_TRUE(ConvertToWeave(picture, CountPictureColors(picture), base, result));
+    const TShadingSeries series(base);
+    std::vector<TWeaveArray> memberOf(256);
+    for (int i = 0; i < 256; i += 16)
+        memberOf[std::size_t(i)] = series.Member(ShadingMemberIndex(i | i << 8 | i << 16, series.Count()));
+    int wrong = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const TWeaveArray &m = memberOf[picture.constScanLine(y)[x]];
+            wrong += result.constScanLine(y)[x] != m[x % 5][4 - (height - 1 - y) % 5];
+        }
+    EXPECT_EQ(wrong, 0);
+}
