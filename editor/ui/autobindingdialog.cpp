@@ -2,7 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
-#include "editor/ui/radiogroup.h"
+#include "weave/ui/radiogroup.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -18,8 +18,8 @@ TFrmAutoJianSi::TFrmAutoJianSi(TPatternGrid &grid, QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmAutoJianSi"));
     setWindowTitle(GetUiMessage(UiKey::String::AutoJianSiCaption));
-    m_style = new TToolRadioGroup("RadioGroup1", 2, this);
-    m_way = new TToolRadioGroup("RadioGroup2", 2, this);
+    m_style = new TRadioGroup("RadioGroup1", 2, this);
+    m_way = new TRadioGroup("RadioGroup2", 2, this);
     m_style->SetTexts(GetUiString(UiKey::JianSi::RgpJiansiStyle),
         { GetUiString(UiKey::JianSi::Single), GetUiString(UiKey::JianSi::Double) });
     m_way->SetTexts(GetUiString(UiKey::JianSi::RgpJianSiWay),

@@ -11,7 +11,7 @@
 
 class QLabel;
 class QSpinBox;
-class TToolRadioGroup;
+class TRadioGroup;
 
 class TFrmAutoJianSi : public QDialog {
     Q_OBJECT
@@ -26,7 +26,7 @@ public:
 
 private:
     TPatternGrid &m_grid;
-    TToolRadioGroup *m_style = nullptr, *m_way = nullptr;
+    TRadioGroup *m_style = nullptr, *m_way = nullptr;
     QLabel *m_floatLabel = nullptr;
     QSpinBox *m_float = nullptr;
 };

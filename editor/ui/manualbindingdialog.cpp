@@ -3,7 +3,7 @@
 #include "core/base/toolid.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
-#include "editor/ui/radiogroup.h"
+#include "weave/ui/radiogroup.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -14,8 +14,8 @@ TFrmManualJianSi::TFrmManualJianSi(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmManualJianSi"));
-    m_style = new TToolRadioGroup("RgpJiansiStyle", 2, this);
-    m_way = new TToolRadioGroup("RgpJianSiWay", 2, this);
+    m_style = new TRadioGroup("RgpJiansiStyle", 2, this);
+    m_way = new TRadioGroup("RgpJianSiWay", 2, this);
     m_autoFill = new QCheckBox(this);
     m_autoFill->setObjectName(QStringLiteral("CbxAutoFillPoint"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -30,8 +30,7 @@ TFrmManualJianSi::TFrmManualJianSi(QWidget *parent)
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(
-        m_way, &TToolRadioGroup::itemChosen, this, [this](int index) { m_autoFill->setEnabled(index == 1); });
+    connect(m_way, &TRadioGroup::itemChosen, this, [this](int index) { m_autoFill->setEnabled(index == 1); });
     applyLanguage();
     SetValues(TBindingStyle::Single, TBindingWay::Warp, false);
 }

@@ -12,7 +12,7 @@
 #include <functional>
 
 class QCheckBox;
-class TToolRadioGroup;
+class TRadioGroup;
 
 class TFrmManualJianSi : public QDialog {
     Q_OBJECT
@@ -26,7 +26,7 @@ public:
 
 private:
     void applyLanguage();
-    TToolRadioGroup *m_style = nullptr, *m_way = nullptr;
+    TRadioGroup *m_style = nullptr, *m_way = nullptr;
     QCheckBox *m_autoFill = nullptr;
 };
 

@@ -2,7 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
-#include "editor/ui/radiogroup.h"
+#include "weave/ui/radiogroup.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -13,8 +13,8 @@
 TFrmShadow::TFrmShadow(QWidget *parent)
     : TGridToolWindow("FrmShadow", parent)
 {
-    m_method = new TToolRadioGroup("RgShadowMethod", 2, this);
-    m_direction = new TToolRadioGroup("RgShadowDirection", 2, this);
+    m_method = new TRadioGroup("RgShadowMethod", 2, this);
+    m_direction = new TRadioGroup("RgShadowDirection", 2, this);
     m_sizeLabel = new QLabel(this);
     m_stepLabel = new QLabel(this);
     m_size = new QSpinBox(this);

@@ -9,7 +9,7 @@
 class QComboBox;
 class QLabel;
 class QSpinBox;
-class TToolRadioGroup;
+class TRadioGroup;
 
 class TFrmShadow : public TGridToolWindow {
     Q_OBJECT
@@ -24,7 +24,7 @@ protected:
     QString caption() const override;
 
 private:
-    TToolRadioGroup *m_method = nullptr, *m_direction = nullptr;
+    TRadioGroup *m_method = nullptr, *m_direction = nullptr;
     QLabel *m_sizeLabel = nullptr, *m_stepLabel = nullptr;
     QSpinBox *m_size = nullptr;
     QComboBox *m_step = nullptr;

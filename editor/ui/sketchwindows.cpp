@@ -1,7 +1,7 @@
 #include "editor/ui/sketchwindows.h"
 
 #include "core/settings/uitexts.h"
-#include "editor/ui/radiogroup.h"
+#include "weave/ui/radiogroup.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -11,7 +11,7 @@
 TFrmTabbySketch::TFrmTabbySketch(QWidget *parent)
     : TGridToolWindow("FrmTabbySketch", parent)
 {
-    m_style = new TToolRadioGroup("RgpSketchStyle", 2, this);
+    m_style = new TRadioGroup("RgpSketchStyle", 2, this);
     body()->addWidget(m_style);
     finishLayout();
 }

@@ -8,7 +8,7 @@
 
 class QLabel;
 class QSpinBox;
-class TToolRadioGroup;
+class TRadioGroup;
 
 class TFrmTabbySketch : public TGridToolWindow {
     Q_OBJECT
@@ -23,7 +23,7 @@ protected:
     QString caption() const override;
 
 private:
-    TToolRadioGroup *m_style = nullptr;
+    TRadioGroup *m_style = nullptr;
 };
 
 class TFrmMultiSketch : public TGridToolWindow {

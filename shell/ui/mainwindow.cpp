@@ -5,6 +5,7 @@
 #include "core/settings/sharedstate.h"
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindowcolors.h"
+#include "shell/ui/mainwindowedit.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowpalette.h"
@@ -16,6 +17,7 @@
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/mainwindowweaves.h"
+#include "shell/ui/mainwindowweavedesign.h"
 #include "shell/ui/messageboxquestions.h"
 
 #include <QLabel>
@@ -58,6 +60,8 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this);
     new TMainWindowWeaves(*this);
+    new TMainWindowWeaveDesign(*this);
+    new TMainWindowEdit(*this);
     m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the

@@ -268,8 +268,13 @@ void TFrmTechTileWeave::CellDoubleClicked(int col, int row, Qt::KeyboardModifier
     // The file picked in the explorer goes into the cell double-clicked.
     m_grid->SetCurrentCell(col, row);
     if (modifiers & Qt::ControlModifier) {
-        if (ShowDesignWindow)
-            ShowDesignWindow();
+        // The design window beside it: made once and kept while this window lives.
+        if (!m_design)
+            m_design = OpenWeaveDesign(this, QString(), false);
+        if (m_design) {
+            m_design->show();
+            m_design->raise();
+        }
         return;
     }
     if (!m_explorer) {
@@ -410,5 +415,7 @@ void TFrmTechTileWeave::closeEvent(QCloseEvent *event)
 {
     if (m_explorer)
         m_explorer->close();
+    if (m_design)
+        m_design->close();
     QWidget::closeEvent(event);
 }

@@ -9,6 +9,7 @@
 // (built by the main window from the pictures this window hands over).
 
 #include "shell/ui/explorerwindow.h"
+#include "weave/ui/weavedesignwindow.h"
 #include "weave/weaveslots.h"
 
 #include <QImage>
@@ -39,8 +40,10 @@ public:
     QAction *Action(const char *name) const;
     QPushButton *OkButton() const { return m_ok; }
     QPushButton *CancelButton() const { return m_cancel; }
-    // The explorer this window opened (null before the first double click).
+    // The explorer and the weave design window this window opened (null before the first
+    // double click, and the first Ctrl double click).
     TFrmExplorer *Explorer() const { return m_explorer; }
+    TfrmWeaveDesign *DesignWindow() const { return m_design; }
 
     // The mouse on a layer cell, as the grid reports it.
     void CellPressed(int col, int row, Qt::MouseButton button);
@@ -52,11 +55,10 @@ public:
     QList<QImage> BuildLayers();
     void ApplyLanguage();
 
-    // What the main window gives: how messages are shown, how the layer pictures become
-    // documents, and how the weave design window is shown (Ctrl + double click).
+    // What the main window gives: how messages are shown and how the layer pictures become
+    // documents.
     std::function<void(const QString &text)> ShowMessage;
     std::function<void(const QList<QImage> &layers, const QString &baseName)> MakeLayerDocuments;
-    std::function<void()> ShowDesignWindow;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -80,5 +82,6 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     QPointer<TFrmExplorer> m_explorer;
+    QPointer<TfrmWeaveDesign> m_design;
     QList<QAction *> m_actions;
 };

@@ -17,6 +17,7 @@
 #include "testutil.h"
 #include "weave/ui/convertpicdialog.h"
 #include "weave/ui/ovwdialog.h"
+#include "weave/ui/weavedesignwindow.h"
 #include "weave/weavefile.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,15 @@ TEST_F(WeavesFixture, NewUserAssignsWeavesBuildsLayersSavesAndReopens)
     EXPECT_EQ(mesh.ColorWeaveNames->at(1), weaveFile);
     EXPECT_FALSE(child->Document().RowTablesUnchanged());
 
+    // Ctrl and a double click show the weave design window beside it, made once.
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, cellAt(window, 0, 1));
+    QPointer<TfrmWeaveDesign> design = window->DesignWindow();
+    ASSERT_NE(design, nullptr);
+    EXPECT_TRUE(design->isVisible());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, cellAt(window, 2, 1));
+    EXPECT_EQ(window->DesignWindow(), design);
+    grid->SetCurrentCell(1, 1);
+
     // The next card command's record preparation keeps both layers' weaves.
     ASSERT_TRUE(child->Document().PrepareDocumentRecord(TPrepareMode::KeepColorWeaves));
     EXPECT_EQ(mesh.ColorWeaves.length(), 6);
@@ -175,6 +185,7 @@ TEST_F(WeavesFixture, NewUserAssignsWeavesBuildsLayersSavesAndReopens)
     QApplication::processEvents();
     EXPECT_EQ(form->findChild<TFrmTechTileWeave *>(), nullptr);
     EXPECT_EQ(explorer, nullptr);
+    EXPECT_EQ(design, nullptr);
     const QList<TMDIChild *> children = form->Children();
     ASSERT_EQ(children.size(), 3);
     for (int layer = 0; layer < 2; ++layer) {
