@@ -16,8 +16,8 @@
 #include "shell/ui/mainwindowtechnique.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
-#include "shell/ui/mainwindowweaves.h"
 #include "shell/ui/mainwindowweavedesign.h"
+#include "shell/ui/mainwindowweaves.h"
 #include "shell/ui/messageboxquestions.h"
 
 #include <QLabel>
