@@ -171,11 +171,13 @@ void TPatternGridView::LayoutChanged()
 {
     UpdateScrollRange();
     viewport()->update();
+    Q_EMIT ViewUpdated();
 }
 
 void TPatternGridView::Repaint()
 {
     viewport()->update();
+    Q_EMIT ViewUpdated();
 }
 
 void TPatternGridView::PaintGrid(QPainter &p)
@@ -192,6 +194,7 @@ void TPatternGridView::TopLeftChanged()
 {
     m_model->TopLeftChanged();
     TIDrawGrid::TopLeftChanged();
+    Q_EMIT ViewUpdated();
 }
 
 void TPatternGridView::resizeEvent(QResizeEvent *event)
