@@ -181,11 +181,17 @@ bool TDocument::PrepareDocumentRecord(TPrepareMode mode, QString *error)
     m_record.Wefts = sized.Wefts;
     EnsureRowTables(m_record);
     InitTechWeaveSlots(m_record);
-    const qint64 slots = qint64(m_record.Colors.length()) * m_record.WarpRepeat * m_record.WeftRepeat;
-    // Colour weaves are laid out by colour: once the colours or repeats no longer fit the
-    // slots, no slot means its colour any more and all take their defaults.
-    if (m_record.ColorWeaves.length() != slots || !m_record.ColorWeaveNames)
+    const qint64 perRow = qint64(m_record.Colors.length()) * m_record.WarpRepeat;
+    const qint64 slots = perRow * m_record.WeftRepeat;
+    const qint64 have = m_record.ColorWeaves.length();
+    // Colour weaves are laid out by colour, one row of C x R slots per layer: once the
+    // colours or repeats no longer fit the slots, no slot means its colour any more and all
+    // take their defaults. Rows beyond the weft entries (more layers assigned) are kept.
+    const bool fits = perRow == 0 ? have == 0 : have >= slots && have % perRow == 0;
+    if (!fits || !m_record.ColorWeaveNames)
         return SetDefaultColourWeaves(m_record);
+    while (m_record.ColorWeaveNames->size() < have)
+        m_record.ColorWeaveNames->append(QString());
     return true;
 }
 

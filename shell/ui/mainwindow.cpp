@@ -20,6 +20,7 @@
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/mainwindowweavedesign.h"
+#include "shell/ui/mainwindowweaves.h"
 #include "shell/ui/messageboxquestions.h"
 
 #include <QLabel>
@@ -61,6 +62,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     // The colour and technique parts live as children of the window.
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this);
+    new TMainWindowWeaves(*this);
     new TMainWindowShapes(*this);
     new TMainWindowGeometry(*this);
     new TMainWindowWeaveDesign(*this);

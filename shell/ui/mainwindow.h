@@ -221,6 +221,8 @@ private:
     friend class TMainWindowSystem;
     // The geometry part places the insert/delete window.
     friend class TMainWindowGeometry;
+    // The weave part places the assign-weaves window.
+    friend class TMainWindowWeaves;
     void setupStatusBar();
     void placeGauge();
     void showGauge();

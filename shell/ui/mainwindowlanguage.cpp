@@ -8,6 +8,7 @@
 #include "shell/ui/mainwindowgeometry.h"
 #include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowtiling.h"
+#include "shell/ui/mainwindowweaves.h"
 #include "shell/ui/palettebarpanel.h"
 
 #include <QAction>
@@ -27,6 +28,8 @@ void TMainForm::ApplyLanguage()
         geometry->ApplyTexts();
     if (m_outlines)
         m_outlines->ApplyTexts();
+    if (auto *weaves = findChild<TMainWindowWeaves *>(QString(), Qt::FindDirectChildrenOnly))
+        weaves->ApplyTexts();
     if (TFramPalette *bar = PaletteBar())
         bar->ApplyLanguage();
     // The status bar's fields, the check on the language chosen, and the other windows open

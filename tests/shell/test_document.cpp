@@ -296,6 +296,40 @@ TEST_F(DocumentFixture, PrepareDocumentRecord)
     EXPECT_EQ(doc.Record().ColorWeaves.length(), slots);
 }
 
+// Weaves assigned for two layers (rows of C x R slots beyond the one weft entry) survive the
+// next card command; slots that no longer make whole rows of the colours are reset.
+TEST_F(DocumentFixture, PrepareKeepsColourWeavesOfWholeLayerRows)
+{
+    struct Case {
+        const char *what;
+        qsizetype slots; // colour slots the record holds; the picture has 3 colours
+        bool kept;
+    } cases[] = {
+        { "one row", 3, true },
+        { "two layer rows", 6, true },
+        { "fewer than one row", 2, false },
+        { "not whole rows", 7, false },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.InitDocument();
+        TMesh &m = doc.Record();
+        m.ColorWeaves.setLength(c.slots);
+        for (qsizetype s = 0; s < c.slots; ++s)
+            m.ColorWeaves[s] = MakeWeaveArray(5, 5, 1);
+        m.ColorWeaveNames = std::make_shared<QStringList>();
+        ASSERT_TRUE(doc.PrepareDocumentRecord(TPrepareMode::KeepColorWeaves));
+        if (c.kept) {
+            EXPECT_EQ(m.ColorWeaves.length(), c.slots);
+            EXPECT_EQ(m.ColorWeaves[c.slots - 1].length(), 5);
+            EXPECT_EQ(m.ColorWeaveNames->size(), c.slots);
+        } else {
+            EXPECT_EQ(m.ColorWeaves.length(), 3);
+            EXPECT_EQ(m.ColorWeaves[0].length(), 2);
+        }
+    }
+}
+
 // A new document takes the dialog's layer count both as the grid's piece count and as the
 // record's LayerCount, and keeps its values as the new-pattern defaults.
 TEST_F(DocumentFixture, NewDocumentParameters)

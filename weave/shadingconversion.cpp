@@ -1,0 +1,375 @@
+// Converting a picture into a weave picture shaded from one twill.
+#include "weave/shadingconversion.h"
+
+#include "core/base/error.h"
+#include "core/base/numutils.h"
+#include "core/base/progress.h"
+#include "core/palette/palette.h"
+#include "core/settings/uitexts.h"
+#include "weave/weavefile.h"
+
+#include <algorithm>
+#include <array>
+#include <system_error>
+#include <thread>
+
+void SortColorsByCount(TClrIndex &list)
+{
+    for (qsizetype i = 0; i + 1 < list.size(); ++i) {
+        qsizetype best = i + 1;
+        for (qsizetype k = i + 2; k < list.size(); ++k)
+            if (list[k].Count > list[best].Count)
+                best = k;
+        if (list[best].Count > list[i].Count)
+            std::swap(list[i], list[best]);
+    }
+}
+
+TClrIndex CountPictureColors(const QImage &picture)
+{
+    TClrIndex list;
+    if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
+        return list;
+    TPalette256 palette;
+    GetBitmapPalette(picture, palette);
+    std::array<std::int64_t, 256> counts {};
+    for (int y = 0; y < picture.height(); ++y) {
+        const std::uint8_t *row = picture.constScanLine(y);
+        for (int x = 0; x < picture.width(); ++x)
+            ++counts[row[x]];
+    }
+    list.resize(256);
+    for (int i = 0; i < 256; ++i) {
+        list[i].Color = PlainColor(palette[std::size_t(i)]);
+        // A picture holds at most 65,535 x 65,535 cells: a count past 32 bits is held at
+        // its largest, which keeps the order.
+        list[i].Count = std::int32_t(std::min<std::int64_t>(counts[std::size_t(i)], INT32_MAX));
+    }
+    SortColorsByCount(list);
+    while (!list.isEmpty() && list.last().Count == 0)
+        list.removeLast();
+    return list;
+}
+
+bool IsShadingWeave(const TWeaveArray &weave)
+{
+    const int wefts = weave.isEmpty() ? 0 : weave[0].length();
+    for (int j = 0; j < wefts; ++j) {
+        int points = 0;
+        for (int x = 0; x < weave.length(); ++x)
+            points += j < weave[x].length() && weave[x][j] == 1;
+        if (points != 1)
+            return false;
+    }
+    return true;
+}
+
+double ColorBrightness(TColor color)
+{
+    const int red = color & 0xFF, green = (color >> 8) & 0xFF, blue = (color >> 16) & 0xFF;
+    return (std::max({ red, green, blue }) + 1) / 256.0;
+}
+
+int ShadingMemberIndex(TColor color, int count)
+{
+    if (count <= 1)
+        return 0;
+    const double step = 1000.0 / count;
+    return int(std::min<std::int64_t>(count - 1, Trunc(ColorBrightness(color) * 1000.0 / step)));
+}
+
+TShadingSeries::TShadingSeries(const TWeaveArray &base)
+{
+    m_warps = base.length();
+    m_wefts = m_warps > 0 ? base[0].length() : 0;
+    if (m_warps == 0 || m_wefts == 0)
+        return;
+    m_point.assign(std::size_t(m_wefts), 0);
+    for (int j = 0; j < m_wefts; ++j)
+        for (int x = 0; x < m_warps; ++x)
+            if (j < base[x].length() && base[x][j] == 1)
+                m_point[std::size_t(j)] = x; // the last point of the weft
+    m_count = m_warps >= 3 ? 1 + (m_warps - 2) * m_wefts : 1;
+}
+
+std::vector<std::uint8_t> TShadingSeries::MemberPoints(int index) const
+{
+    const std::size_t w = std::size_t(m_warps);
+    std::vector<std::uint8_t> points(w * std::size_t(m_wefts), 1);
+    if (m_count == 0)
+        return points;
+    for (int j = 0; j < m_wefts; ++j)
+        points[std::size_t(j) * w + std::size_t(m_point[std::size_t(j)])] = 0;
+    index = std::clamp(index, 0, m_count - 1);
+    // Step t takes a point out of weft H - 1 - (t mod H), at the offset of round t div H.
+    for (int t = 0; t < index; ++t) {
+        const int k = t / m_wefts;
+        const int j = m_wefts - 1 - t % m_wefts;
+        const int d = (k % 2 == 0) ? k / 2 + 1 : -(k / 2 + 1);
+        const int x = ((m_point[std::size_t(j)] + d) % m_warps + m_warps) % m_warps;
+        points[std::size_t(j) * w + std::size_t(x)] = 0;
+    }
+    return points;
+}
+
+TWeaveArray TShadingSeries::Member(int index) const
+{
+    const std::vector<std::uint8_t> points = MemberPoints(index);
+    TWeaveArray weave = MakeWeaveArray(m_warps, m_wefts);
+    for (int x = 0; x < m_warps; ++x)
+        for (int j = 0; j < m_wefts; ++j)
+            weave[x][j] = points[std::size_t(j) * std::size_t(m_warps) + std::size_t(x)];
+    return weave;
+}
+
+TShadingSeries MakeShadingSeries(const TWeaveArray &base)
+{
+    return TShadingSeries(base);
+}
+
+namespace {
+
+// A weave flattened weft by weft, as the tiling reads it.
+struct TFlatWeave {
+    int Warps = 0;
+    int Wefts = 0;
+    std::vector<std::uint8_t> Points;
+};
+
+TFlatWeave flatten(const TWeaveArray &weave)
+{
+    TFlatWeave flat;
+    flat.Warps = weave.length();
+    flat.Wefts = flat.Warps > 0 ? weave[0].length() : 0;
+    flat.Points.assign(std::size_t(flat.Warps) * std::size_t(flat.Wefts), 0);
+    for (int x = 0; x < flat.Warps; ++x)
+        for (int j = 0; j < flat.Wefts && j < weave[x].length(); ++j)
+            flat.Points[std::size_t(j) * std::size_t(flat.Warps) + std::size_t(x)] = weave[x][j] == 1;
+    return flat;
+}
+
+QImage weavePicture(int width, int height)
+{
+    TPalette256 palette;
+    palette.fill(BlackQuad);
+    palette[0] = WhiteQuad;
+    return NewPicture(width, height, palette);
+}
+
+// The weave size every entry with a weave shares, or 0 x 0 when they differ.
+QSize sharedWeaveSize(const std::array<const TFlatWeave *, 256> &weaveOf)
+{
+    QSize size;
+    for (const TFlatWeave *w : weaveOf) {
+        if (!w)
+            continue;
+        if (w->Warps == 0 || w->Wefts == 0)
+            return QSize();
+        if (size.isEmpty())
+            size = QSize(w->Warps, w->Wefts);
+        else if (size != QSize(w->Warps, w->Wefts))
+            return QSize();
+    }
+    return size;
+}
+
+// The tiling of flattened weaves, one per palette entry (null: a plain weave).
+void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &weaveOf, QImage &result)
+{
+    const int width = picture.width(), height = picture.height();
+    QImage out = weavePicture(width, height);
+    const QSize shared = sharedWeaveSize(weaveOf);
+    ShowProgressGauge();
+    TProgressSteps progress(height);
+    if (!shared.isEmpty()) {
+        // One weave size for all: per row, each entry's weft of that row; the row is then
+        // taken in blocks of one repeat, so that no cell needs a division. Entries without a
+        // weave read a row of alternating cells, started by the parity of the block. Rows
+        // are independent: bands of them run side by side, the first reporting progress.
+        const int w = shared.width(), h = shared.height();
+        std::vector<std::uint8_t> plain(std::size_t(w) + 1);
+        for (std::size_t k = 0; k < plain.size(); ++k)
+            plain[k] = std::uint8_t(k % 2);
+        std::uint8_t *const bits = out.bits();
+        const qsizetype stride = out.bytesPerLine();
+        const auto band = [&](int first, int end, int index) {
+            std::array<std::array<const std::uint8_t *, 256>, 2> rowOf {};
+            for (int y = first; y < end; ++y) {
+                const std::uint8_t *row = picture.constScanLine(y);
+                std::uint8_t *cells = bits + stride * y;
+                const std::size_t wy = std::size_t(h - 1 - (height - 1 - y) % h);
+                for (int i = 0; i < 256; ++i) {
+                    const TFlatWeave *f = weaveOf[std::size_t(i)];
+                    for (int parity = 0; parity < 2; ++parity)
+                        rowOf[std::size_t(parity)][std::size_t(i)]
+                            = f ? f->Points.data() + wy * std::size_t(w) : plain.data() + parity;
+                }
+                for (int x0 = 0; x0 < width; x0 += w) {
+                    const auto &table = rowOf[std::size_t((x0 + y) % 2)];
+                    const int n = std::min(w, width - x0);
+                    const std::uint8_t *in = row + x0;
+                    std::uint8_t *o = cells + x0;
+                    for (int k = 0; k < n; ++k)
+                        o[k] = table[in[k]][k];
+                }
+                if (index == 0)
+                    progress.step(y - first + 1);
+            }
+        };
+        const qint64 cores = std::max(1u, std::thread::hardware_concurrency());
+        const int bands = int(std::clamp<qint64>(
+            qint64(width) * height / (1 << 20), 1, std::min({ cores, qint64(8), qint64(height) })));
+        progress = TProgressSteps(std::max(1, height / bands));
+        const auto start = [&](int b) { return int(qint64(height) * b / bands); };
+        std::vector<std::thread> threads;
+        std::vector<int> leftOver;
+        for (int b = 1; b < bands; ++b) {
+            try {
+                threads.emplace_back([&band, &start, b] { band(start(b), start(b + 1), b); });
+            } catch (const std::system_error &) {
+                leftOver.push_back(b); // done here instead
+            }
+        }
+        band(0, start(1), 0);
+        for (int b : leftOver)
+            band(start(b), start(b + 1), b);
+        for (std::thread &t : threads)
+            t.join();
+    } else {
+        for (int y = height - 1; y >= 0; --y) {
+            const std::uint8_t *row = picture.constScanLine(y);
+            std::uint8_t *cells = out.scanLine(y);
+            const int fromBottom = height - 1 - y;
+            for (int x = 0; x < width; ++x) {
+                const TFlatWeave *w = weaveOf[row[x]];
+                if (!w || w->Warps == 0 || w->Wefts == 0) {
+                    cells[x] = std::uint8_t((x + y) % 2);
+                    continue;
+                }
+                const int wy = w->Wefts - 1 - fromBottom % w->Wefts;
+                cells[x] = w->Points[std::size_t(wy) * std::size_t(w->Warps) + std::size_t(x % w->Warps)];
+            }
+            progress.step(height - y);
+        }
+    }
+    progress.finish();
+    result = out;
+}
+
+// For every palette entry of the picture, the last listed colour equal to it, or -1.
+std::array<int, 256> listedColorOfEntries(const QImage &picture, const TClrIndex &colors)
+{
+    TPalette256 palette;
+    GetBitmapPalette(picture, palette);
+    std::array<int, 256> of;
+    of.fill(-1);
+    for (int i = 0; i < 256; ++i) {
+        const TColor entry = PlainColor(palette[std::size_t(i)]) & 0xFFFFFF;
+        for (qsizetype c = 0; c < colors.size(); ++c)
+            if ((colors[c].Color & 0xFFFFFF) == entry)
+                of[std::size_t(i)] = int(c);
+    }
+    return of;
+}
+
+bool usablePicture(const QImage &picture)
+{
+    return !picture.isNull() && picture.format() == QImage::Format_Indexed8;
+}
+
+} // namespace
+
+void TileColorWeaves(
+    const QImage &picture, const TClrIndex &colors, const QList<TWeaveArray> &weaves, QImage &result)
+{
+    if (!usablePicture(picture))
+        return;
+    std::vector<TFlatWeave> flat;
+    for (const TWeaveArray &w : weaves)
+        flat.push_back(flatten(w));
+    const std::array<int, 256> listed = listedColorOfEntries(picture, colors);
+    std::array<const TFlatWeave *, 256> weaveOf {};
+    for (int i = 0; i < 256; ++i)
+        if (listed[std::size_t(i)] >= 0 && listed[std::size_t(i)] < qsizetype(flat.size()))
+            weaveOf[std::size_t(i)] = &flat[std::size_t(listed[std::size_t(i)])];
+    tileFlat(picture, weaveOf, result);
+}
+
+bool ConvertToWeave(
+    const QImage &picture, const TClrIndex &colors, const TWeaveArray &base, QImage &result, QString *error)
+{
+    if (base.isEmpty() || base[0].isEmpty() || !IsShadingWeave(base))
+        return Fail(error, GetUiMessage(UiKey::String::WeaveIsInCorrect));
+    if (!usablePicture(picture))
+        return false;
+    const TShadingSeries series(base);
+    const std::array<int, 256> listed = listedColorOfEntries(picture, colors);
+    // Only the members the colours use are made, each once.
+    std::map<int, TFlatWeave> members;
+    std::array<const TFlatWeave *, 256> weaveOf {};
+    for (int i = 0; i < 256; ++i) {
+        const int c = listed[std::size_t(i)];
+        if (c < 0)
+            continue;
+        const int m = ShadingMemberIndex(colors[c].Color, series.Count());
+        auto it = members.find(m);
+        if (it == members.end()) {
+            TFlatWeave flat;
+            flat.Warps = series.Warps();
+            flat.Wefts = series.Wefts();
+            flat.Points = series.MemberPoints(m);
+            it = members.emplace(m, std::move(flat)).first;
+        }
+        weaveOf[std::size_t(i)] = &it->second;
+    }
+    tileFlat(picture, weaveOf, result);
+    return true;
+}
+
+void TSpecifyWeave::ReadColors(const QImage &picture)
+{
+    SetColorCount(0);
+    m_colors = CountPictureColors(picture);
+    SetColorCount(int(m_colors.size()));
+}
+
+void TSpecifyWeave::SetColorCount(int count)
+{
+    count = std::max(count, 0);
+    if (count == 0) {
+        m_colors.clear();
+        m_selected = 0;
+    }
+    m_infos.resize(count);
+    m_total = 0;
+    for (int i = 0; i < count && i < m_colors.size(); ++i)
+        m_total += m_colors[i].Count;
+}
+
+bool TSpecifyWeave::LoadSelectedWeave(const QString &fileName, QString *error)
+{
+    if (m_selected < 0 || m_selected >= m_infos.size())
+        return false;
+    TWeaveArray weave;
+    if (!LoadWeaveFile(fileName, weave, error))
+        return false;
+    TOneGridInfo &info = m_infos[m_selected];
+    info.Weave = weave;
+    info.FileName = fileName;
+    info.Assigned = true;
+    return true;
+}
+
+bool TSpecifyWeave::IsShadingWeave() const
+{
+    if (m_selected < 0 || m_selected >= m_infos.size())
+        return false;
+    return ::IsShadingWeave(m_infos[m_selected].Weave);
+}
+
+bool TSpecifyWeave::ShadeColors(const QImage &picture, QImage &result, QString *error) const
+{
+    if (m_selected < 0 || m_selected >= m_infos.size())
+        return Fail(error, GetUiMessage(UiKey::String::WeaveIsInCorrect));
+    return ConvertToWeave(picture, m_colors, m_infos[m_selected].Weave, result, error);
+}
