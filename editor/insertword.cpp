@@ -206,8 +206,10 @@ void TInsertWord::Measure()
 {
     QFont f = m_font;
     f.setLetterSpacing(QFont::AbsoluteSpacing, m_charSpacing);
-    const QFontMetrics fm(f);
-    m_extent = QSize(std::max(1, fm.horizontalAdvance(m_text)), std::max(1, fm.height()));
+    // Whole cells of the exact measures: the line height gives back the same em size.
+    const QFontMetricsF fm(f);
+    m_extent = QSize(int(std::max<std::int64_t>(1, Round(fm.horizontalAdvance(m_text)))),
+        int(std::max<std::int64_t>(1, Round(fm.height()))));
     m_textWidth = m_extent.width();
     m_textHeight = m_extent.height();
     m_averageCharWidth = std::max(1, QFontMetrics(m_font).averageCharWidth());
@@ -353,4 +355,43 @@ bool TInsertWord::PasteFromClipboard(QString *error)
         return false;
     FromBlock(b);
     return true;
+}
+
+QFont InsertWordFont(const TInsertWordValues &v)
+{
+    QFont font(v.Family.isEmpty() ? TInsertWord::DefaultFamily() : v.Family);
+    font.setPointSize(std::max(1, std::abs(v.Size)));
+    font.setBold(v.Bold);
+    font.setItalic(v.Italic);
+    font.setUnderline(v.Underline);
+    font.setStrikeOut(v.StrikeOut);
+    return font;
+}
+
+QString InsertWordFirstLine(const QString &text)
+{
+    const qsizetype end = text.indexOf(QLatin1Char('\n'));
+    return end < 0 ? text : text.left(end);
+}
+
+double InsertWordAngle(int degrees)
+{
+    return (degrees % 360) * Pi / 180.0;
+}
+
+TInsertWordValues InsertWordValuesOf(const TInsertWord &w)
+{
+    TInsertWordValues v;
+    v.Family = w.Font().family();
+    v.Size = w.FontPointSize();
+    v.Spacing = w.CharSpacing();
+    v.Angle = int(Round(w.Angle() * 180.0 / Pi));
+    v.Bold = w.Font().bold();
+    v.Italic = w.Font().italic();
+    v.Underline = w.Font().underline();
+    v.StrikeOut = w.Font().strikeOut();
+    v.Text = w.Text();
+    v.X = int(Trunc(w.Position().X / w.ScaleX()));
+    v.Y = int(Trunc(w.Position().Y / w.ScaleY()));
+    return v;
 }

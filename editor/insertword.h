@@ -223,6 +223,27 @@ private:
     mutable TMaskCache m_cache;
 };
 
+// What the text tool asks for: the text dialog's values.
+struct TInsertWordValues {
+    QString Family;
+    int Size = 12; // points
+    int Spacing = 0; // cells between characters
+    int Angle = 0; // degrees, clockwise
+    int X = 0, Y = 0; // pattern cells
+    bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
+    QString Text; // every line typed; the first is the text
+};
+// The font of the values: family, size in points and styles.
+QFont InsertWordFont(const TInsertWordValues &values);
+// The first line of a typed text, blanks kept.
+QString InsertWordFirstLine(const QString &text);
+// Degrees taken within one turn, in radians: three digits reach 999, which one turn taken
+// off would still leave above a turn.
+double InsertWordAngle(int degrees);
+// The values that show a text: its font, size (points), spacing, angle in whole degrees,
+// styles, text and position divided by the view's scales.
+TInsertWordValues InsertWordValuesOf(const TInsertWord &word);
+
 // The font as drawn: family and styles of base, pixel size making a line lineHeight pixels
 // high, stretched so that the average character is charWidth pixels wide, spacing pixels
 // between characters, never smoothed.

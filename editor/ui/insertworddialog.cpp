@@ -21,7 +21,6 @@
 #include <QVBoxLayout>
 
 #include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -136,13 +135,14 @@ void TFrmInsertWord::applyFont()
 
 QFont TFrmInsertWord::MemoFont() const
 {
-    QFont font(m_fontName->currentText());
-    font.setPointSize(m_lastSize);
-    font.setBold(m_bold->isChecked());
-    font.setItalic(m_italic->isChecked());
-    font.setUnderline(m_underline->isChecked());
-    font.setStrikeOut(m_strikeOut->isChecked());
-    return font;
+    TInsertWordValues v;
+    v.Family = m_fontName->currentText();
+    v.Size = m_lastSize;
+    v.Bold = m_bold->isChecked();
+    v.Italic = m_italic->isChecked();
+    v.Underline = m_underline->isChecked();
+    v.StrikeOut = m_strikeOut->isChecked();
+    return InsertWordFont(v);
 }
 
 void TFrmInsertWord::SetValues(const TInsertWordValues &v)
@@ -184,15 +184,12 @@ TInsertWordValues TFrmInsertWord::Values() const
 
 QString TFrmInsertWord::FirstLine() const
 {
-    const QString text = m_memo->toPlainText();
-    const qsizetype end = text.indexOf(QLatin1Char('\n'));
-    return end < 0 ? text : text.left(end);
+    return InsertWordFirstLine(m_memo->toPlainText());
 }
 
 double TFrmInsertWord::AngleRadians() const
 {
-    // Three digits reach 999: one turn taken off would still leave more than a turn.
-    return (m_angle->GetIntValue() % 360) * std::numbers::pi / 180.0;
+    return InsertWordAngle(m_angle->GetIntValue());
 }
 
 bool TFrmInsertWord::CheckValues(QString *error) const

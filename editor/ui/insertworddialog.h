@@ -5,6 +5,8 @@
 // and where it starts, in pattern cells. The text box shows the text in the chosen font as
 // it is typed. The caller fills the dialog (from a text already floating, or with the
 // pressed cell) and, on OK, reads the values back.
+#include "editor/insertword.h"
+
 #include <QDialog>
 #include <QFont>
 #include <QString>
@@ -13,16 +15,6 @@ class QCheckBox;
 class QComboBox;
 class QPlainTextEdit;
 class TNumricEdit;
-
-struct TInsertWordValues {
-    QString Family;
-    int Size = 12; // points
-    int Spacing = 0; // cells between characters
-    int Angle = 0; // degrees, clockwise
-    int X = 0, Y = 0; // pattern cells
-    bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
-    QString Text;
-};
 
 class TFrmInsertWord : public QDialog {
     Q_OBJECT

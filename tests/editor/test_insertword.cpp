@@ -405,3 +405,34 @@ TEST(InsertWord, ClipboardRoundTrip)
     EXPECT_FALSE(pasted.PasteFromClipboard());
     EXPECT_EQ(pasted.Frame(), w.Frame());
 }
+
+TEST(InsertWord, DialogValuesShowTheText)
+{
+    for (int size : { 8, 12, 24, 72 }) {
+        TInsertWordValues in;
+        in.Size = size;
+        in.Bold = size == 24;
+        in.StrikeOut = true;
+        TInsertWord w;
+        w.SetFont(InsertWordFont(in));
+        w.SetText(QStringLiteral("AB 花样"));
+        w.SetCharSpacing(2);
+        w.SetFirstFrame();
+        w.SetScaleX(0.5);
+        w.SetScaleY(0.25);
+        w.SetPosition({ 41, 22 });
+        w.SetAngle(InsertWordAngle(390));
+        w.Rebuild();
+        const TInsertWordValues out = InsertWordValuesOf(w);
+        EXPECT_EQ(out.Family, TInsertWord::DefaultFamily());
+        EXPECT_EQ(out.Size, size);
+        EXPECT_EQ(out.Bold, size == 24);
+        EXPECT_TRUE(out.StrikeOut);
+        EXPECT_EQ(out.Spacing, 2);
+        EXPECT_EQ(out.Angle, 30);
+        EXPECT_EQ(out.Text, QStringLiteral("AB 花样"));
+        EXPECT_EQ(out.X, int(w.Position().X / 0.5));
+        EXPECT_EQ(out.Y, int(w.Position().Y / 0.25));
+    }
+    EXPECT_EQ(InsertWordFirstLine(QStringLiteral(" a b \nc")), QStringLiteral(" a b "));
+}
