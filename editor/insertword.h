@@ -233,6 +233,15 @@ struct TInsertWordValues {
     bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
     QString Text; // every line typed; the first is the text
 };
+// Who shows the text dialog: the logic asks through it, so that it runs without widgets and
+// tests answer without a modal loop.
+class TInsertWordAsker {
+public:
+    virtual ~TInsertWordAsker() = default;
+    // False when the person cancels; values are then left as they were.
+    virtual bool AskInsertWord(TInsertWordValues &values) = 0;
+};
+
 // The font of the values: family, size in points and styles.
 QFont InsertWordFont(const TInsertWordValues &values);
 // The first line of a typed text, blanks kept.

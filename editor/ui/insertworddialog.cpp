@@ -211,3 +211,13 @@ void TFrmInsertWord::accept()
     }
     QDialog::accept();
 }
+
+bool TInsertWordDialogAsker::AskInsertWord(TInsertWordValues &values)
+{
+    TFrmInsertWord dialog(m_parent);
+    dialog.SetValues(values);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    values = dialog.Values();
+    return true;
+}

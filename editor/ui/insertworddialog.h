@@ -58,3 +58,16 @@ private:
     QPlainTextEdit *m_memo = nullptr;
     int m_lastSize = 12;
 };
+
+// The text tool's question answered by the dialog, shown modally over parent.
+class TInsertWordDialogAsker : public TInsertWordAsker {
+public:
+    explicit TInsertWordDialogAsker(QWidget *parent)
+        : m_parent(parent)
+    {
+    }
+    bool AskInsertWord(TInsertWordValues &values) override;
+
+private:
+    QWidget *m_parent = nullptr;
+};
