@@ -5,6 +5,7 @@
 #include "editor/insertword.h"
 #include "editor/ui/insertworddialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -153,4 +155,30 @@ TEST(InsertWordDialog, OkAndEscape)
     ok.show();
     child<QPushButton>(ok, "BtnOk")->click();
     EXPECT_EQ(ok.result(), QDialog::Accepted);
+}
+
+TEST(InsertWordDialog, AskerShowsTheValuesAndTakesTheAnswer)
+{
+    // The dialog answers from a timer, as a person would, while it runs modally.
+    const auto answer = [](bool ok) {
+        QTimer::singleShot(0, [ok] {
+            auto *d = qobject_cast<TFrmInsertWord *>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->Values().X, 17);
+            d->findChild<QPlainTextEdit *>("MemoText")->setPlainText(QStringLiteral("AB 花样"));
+            d->findChild<TNumricEdit *>("NdtAngle")->SetIntValue(90);
+            d->findChild<QPushButton *>(ok ? "BtnOk" : "BtnCancel")->click();
+        });
+    };
+    TInsertWordDialogAsker asker(nullptr);
+    TInsertWordValues v;
+    v.X = 17;
+    answer(false);
+    EXPECT_FALSE(asker.AskInsertWord(v));
+    EXPECT_TRUE(v.Text.isEmpty());
+    answer(true);
+    ASSERT_TRUE(asker.AskInsertWord(v));
+    EXPECT_EQ(v.Text, QStringLiteral("AB 花样"));
+    EXPECT_EQ(v.Angle, 90);
+    EXPECT_EQ(v.X, 17);
 }
