@@ -145,8 +145,9 @@ public:
     // A press at p (pattern cells): a handle closer than 2 cells, else the inside; the
     // text when it is then active, else null.
     TInsertWord *HitTest(TPoint p);
-    // The pointer moved by (dx, dy) pattern cells with the button down; pointer is the
-    // previous pointer point in view cells, which the drag updates.
+    // The pointer moved by (dx, dy) pattern cells with the button down; pointer is its
+    // previous point (pattern cells), which the drag moves on: by the distance the frame
+    // actually went where a stretch goes in whole characters.
     void Drag(int dx, int dy, TPoint &pointer);
 
     // --- Drawing and stamping -----------------------------------------------------------

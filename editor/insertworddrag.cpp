@@ -75,22 +75,21 @@ TInsertWord *TInsertWord::HitTest(TPoint p)
 
 void TInsertWord::Drag(int dx, int dy, TPoint &pointer)
 {
-    const TPoint came = pointer;
-    const TPoint p { std::int32_t(Trunc(pointer.X / m_scaleX)), std::int32_t(Trunc(pointer.Y / m_scaleY)) };
+    const TPoint p = pointer;
     switch (m_dragMode) {
     case TWordDragMode::Resize: {
         m_showHandles = 0;
         int outX = dx, outY = dy;
         dragResize(dx, dy, p, outX, outY);
-        pointer
-            = { std::int32_t(Trunc((p.X + outX) * m_scaleX)), std::int32_t(Trunc((p.Y + outY) * m_scaleY)) };
+        pointer = { p.X + outX, p.Y + outY };
         break;
     }
     case TWordDragMode::Rotate: {
+        // The angle follows the pointer one move behind: towards the point it came from.
         m_showHandles = 0;
         const TPointEx c = toEx(m_centre);
         SetAngle(AngleFromA2B(c, PointEx(c.X + 20, c.Y), c, toEx(p)));
-        pointer = { std::int32_t(Trunc((p.X + dx) * m_scaleX)), std::int32_t(Trunc((p.Y + dy) * m_scaleY)) };
+        pointer = { p.X + dx, p.Y + dy };
         break;
     }
     case TWordDragMode::Move:
@@ -103,11 +102,9 @@ void TInsertWord::Drag(int dx, int dy, TPoint &pointer)
             OffsetPointBy(h, dx, dy);
         for (TPoint &h : m_rotated)
             OffsetPointBy(h, dx, dy);
-        pointer
-            = { came.X + std::int32_t(Trunc(dx * m_scaleX)), came.Y + std::int32_t(Trunc(dy * m_scaleY)) };
+        pointer = { p.X + dx, p.Y + dy };
         break;
     case TWordDragMode::None:
-        pointer = p;
         break;
     }
     Rebuild();
