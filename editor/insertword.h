@@ -145,6 +145,10 @@ public:
     // A press at p (pattern cells): a handle closer than 2 cells, else the inside; the
     // text when it is then active, else null.
     TInsertWord *HitTest(TPoint p);
+    // For the cursor over the text, changing nothing: the handle a press at p would report
+    // (-1 for none), and whether p lies inside the frame.
+    int HandleAt(TPoint p) const;
+    bool Contains(TPoint p) const;
     // The pointer moved by (dx, dy) pattern cells with the button down; pointer is its
     // previous point (pattern cells), which the drag moves on: by the distance the frame
     // actually went where a stretch goes in whole characters.
@@ -184,6 +188,8 @@ private:
     void calcHandles();
     void calcRotated();
     void fireHandleHit(int index);
+    int handleIndexAt(TPoint p) const;
+    int reportedHandle(int index) const;
     void dragResize(int dx, int dy, TPoint p, int &dxOut, int &dyOut);
     void placeSideHandle(int i, TPoint r, int dx, int dy);
     TRect rotatedCornerBounds() const;

@@ -33,6 +33,39 @@ void TInsertWord::fireHandleHit(int index)
         m_onHandleHit(*this, index);
 }
 
+int TInsertWord::handleIndexAt(TPoint p) const
+{
+    for (int i = 0; i < 9; ++i) {
+        const double dx = double(m_rotated[std::size_t(i)].X) - p.X;
+        const double dy = double(m_rotated[std::size_t(i)].Y) - p.Y;
+        if (std::sqrt(dx * dx + dy * dy) < 2.0)
+            return i;
+    }
+    return -1;
+}
+
+// Turned by about a quarter, a frame handle shows the cursor of the side two places on.
+int TInsertWord::reportedHandle(int index) const
+{
+    if (index < 0 || index == 8)
+        return index;
+    const double off = std::fabs(m_angle - Pi);
+    return off < Pi / 4 || off > 3 * Pi / 4 ? index : (index + 2) % 8;
+}
+
+int TInsertWord::HandleAt(TPoint p) const
+{
+    return reportedHandle(handleIndexAt(p));
+}
+
+bool TInsertWord::Contains(TPoint p) const
+{
+    QPolygon outline;
+    for (int i = 0; i <= 6; ++i)
+        outline << QPoint(m_rotated[std::size_t(i)].X, m_rotated[std::size_t(i)].Y);
+    return outline.containsPoint(QPoint(p.X, p.Y), Qt::WindingFill);
+}
+
 TInsertWord *TInsertWord::HitTest(TPoint p)
 {
     bool hit = false;
@@ -41,33 +74,18 @@ TInsertWord *TInsertWord::HitTest(TPoint p)
         fireHandleHit(m_handleIndex);
         hit = true;
     } else {
-        int index = -1;
-        for (int i = 0; i < 9 && index < 0; ++i) {
-            const double dx = double(m_rotated[std::size_t(i)].X) - p.X;
-            const double dy = double(m_rotated[std::size_t(i)].Y) - p.Y;
-            if (std::sqrt(dx * dx + dy * dy) < 2.0)
-                index = i;
-        }
+        const int index = handleIndexAt(p);
         m_handleIndex = index;
         if (index >= 0) {
             m_dragMode = index == 8 ? TWordDragMode::Rotate : TWordDragMode::Resize;
             m_grabbed = m_rotated[std::size_t(index)];
-            // Turned by about a quarter, a handle shows the cursor of the side two places on.
-            const double off = std::fabs(m_angle - Pi);
-            fireHandleHit(index == 8 ? 8 : (off < Pi / 4 || off > 3 * Pi / 4 ? index : (index + 2) % 8));
             hit = true;
-        } else {
-            fireHandleHit(-1);
         }
+        fireHandleHit(reportedHandle(index));
     }
-    if (!hit) {
-        QPolygon outline;
-        for (int i = 0; i <= 6; ++i)
-            outline << QPoint(m_rotated[std::size_t(i)].X, m_rotated[std::size_t(i)].Y);
-        if (outline.containsPoint(QPoint(p.X, p.Y), Qt::WindingFill)) {
-            m_dragMode = TWordDragMode::Move;
-            hit = true;
-        }
+    if (!hit && Contains(p)) {
+        m_dragMode = TWordDragMode::Move;
+        hit = true;
     }
     SetActive(hit && p.X >= 0 && p.Y >= 0);
     return m_active ? this : nullptr;

@@ -115,6 +115,7 @@ TEST(InsertWord, HitTestReportsHandlesForTheCursor)
             int reported = -2;
             w.SetOnHandleHit([&](TInsertWord &, int index) { reported = index; });
             const TPoint p = w.RotatedHandles()[std::size_t(i)];
+            EXPECT_EQ(w.HandleAt({ p.X + 1, p.Y }), i == 8 ? 8 : (i + a.shift) % 8);
             ASSERT_EQ(w.HitTest({ p.X + 1, p.Y }), &w) << a.angle << " " << i;
             EXPECT_EQ(reported, i == 8 ? 8 : (i + a.shift) % 8) << a.angle << " " << i;
             EXPECT_EQ(w.DragMode(), i == 8 ? TWordDragMode::Rotate : TWordDragMode::Resize);
@@ -128,6 +129,9 @@ TEST(InsertWord, HitTestReportsHandlesForTheCursor)
     w.SetOnHandleHit([&](TInsertWord &, int index) { reported = index; });
     w.SetOnStateChange([&](TInsertWord &) { ++stateChanges; });
     // Two cells from a handle is a miss of the handle.
+    EXPECT_EQ(w.HandleAt({ 102, 101 }), -1);
+    EXPECT_TRUE(w.Contains({ 102, 101 }));
+    EXPECT_FALSE(w.Contains({ 300, 300 }));
     EXPECT_EQ(w.HitTest({ 102, 101 }), &w);
     EXPECT_EQ(reported, -1);
     EXPECT_EQ(w.DragMode(), TWordDragMode::Move);
