@@ -391,7 +391,7 @@ TInsertWordValues InsertWordValuesOf(const TInsertWord &w)
     v.Underline = w.Font().underline();
     v.StrikeOut = w.Font().strikeOut();
     v.Text = w.Text();
-    v.X = int(Trunc(w.Position().X / w.ScaleX()));
-    v.Y = int(Trunc(w.Position().Y / w.ScaleY()));
+    v.X = w.Position().X;
+    v.Y = w.Position().Y;
     return v;
 }

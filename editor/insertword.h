@@ -149,6 +149,13 @@ public:
     // (-1 for none), and whether p lies inside the frame.
     int HandleAt(TPoint p) const;
     bool Contains(TPoint p) const;
+    // A press that started no drag (a click) is over: the next press tests the handles
+    // again.
+    void CancelDrag()
+    {
+        m_dragMode = TWordDragMode::None;
+        m_handleIndex = -1;
+    }
     // The pointer moved by (dx, dy) pattern cells with the button down; pointer is its
     // previous point (pattern cells), which the drag moves on: by the distance the frame
     // actually went where a stretch goes in whole characters.
@@ -257,7 +264,7 @@ QString InsertWordFirstLine(const QString &text);
 // off would still leave above a turn.
 double InsertWordAngle(int degrees);
 // The values that show a text: its font, size (points), spacing, angle in whole degrees,
-// styles, text and position divided by the view's scales.
+// styles, text and position (pattern cells, as the dialog takes them).
 TInsertWordValues InsertWordValuesOf(const TInsertWord &word);
 
 // The font as drawn: family and styles of base, pixel size making a line lineHeight pixels

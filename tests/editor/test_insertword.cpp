@@ -435,8 +435,8 @@ TEST(InsertWord, DialogValuesShowTheText)
         EXPECT_EQ(out.Spacing, 2);
         EXPECT_EQ(out.Angle, 30);
         EXPECT_EQ(out.Text, QStringLiteral("AB 花样"));
-        EXPECT_EQ(out.X, int(w.Position().X / 0.5));
-        EXPECT_EQ(out.Y, int(w.Position().Y / 0.25));
+        EXPECT_EQ(out.X, w.Position().X);
+        EXPECT_EQ(out.Y, w.Position().Y);
     }
     EXPECT_EQ(InsertWordFirstLine(QStringLiteral(" a b \nc")), QStringLiteral(" a b "));
 }
