@@ -5,9 +5,9 @@
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "weave/ui/ovwdialog.h"
 #include "weave/weavefile.h"
 
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -74,10 +74,7 @@ TFrmPickWeftDensTable::TFrmPickWeftDensTable(QWidget *owner, int mode, const TCa
     layout->addWidget(group);
     layout->addLayout(buttons);
 
-    ChooseWeaveFile = [this] {
-        return QFileDialog::getOpenFileName(
-            this, QString(), Folders().WeaveDir, GetUiString(UiKey::NeedleTable::Weave_Filter));
-    };
+    ChooseWeaveFile = [this] { return TOvwDialog::GetWeaveFileName(this, Folders().WeaveDir); };
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(BtnLoadWeave, &QPushButton::clicked, this, [this] {
