@@ -8,12 +8,14 @@
 #include "core/base/messages.h"
 #include "core/settings/sharedstate.h"
 #include "editor/patterngrid.h"
+#include "ratioreport.h"
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/navigatorpanel.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 
 namespace {
@@ -46,10 +48,30 @@ void BM_RefreshView(benchmark::State &state)
         }
     }
 }
+
+// A zoom step as its key gives it, in and out by turns between levels 12 and 15, until the
+// view is painted: the action, every event it leaves (the navigator, the rulers, the
+// status) and the view's paint. Argument 0 is the anchor: the events and the paint alone.
+void BM_ZoomStep(benchmark::State &state)
+{
+    QAction *in = g_form->Action("ActZoomIn"), *out = g_form->Action("ActZoomOut");
+    bool zoomIn = true;
+    for (auto _ : state) {
+        if (state.range(0) == 1) {
+            (zoomIn ? in : out)->trigger();
+            zoomIn = !zoomIn;
+        }
+        QApplication::processEvents();
+        g_child->GridView()->viewport()->repaint();
+    }
+    if (!zoomIn)
+        out->trigger();
+}
 } // namespace
 
 BENCHMARK(BM_ShowCursorPos);
 BENCHMARK(BM_RefreshView)->Arg(0)->Arg(1);
+BENCHMARK(BM_ZoomStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
@@ -70,7 +92,7 @@ int main(int argc, char **argv)
     g_child->GridView()->LayoutChanged();
     QApplication::processEvents();
 
-    const int result = bench::RunBenchmarks(argc, argv);
+    const int result = bench::RunWithRatios(argc, argv, { { "BM_ZoomStep/1", "BM_ZoomStep/0" } });
     g_child->PatternGrid().ClearModified();
     return result;
 }

@@ -126,6 +126,9 @@ struct TPatternTable {
     std::vector<std::uint8_t> Bytes; // R = 8: one byte per pattern
     std::vector<std::uint32_t> Words; // other R up to 32: the pattern's bits, last needle lowest
     std::vector<std::uint8_t> Bits; // R above 32: m_patternBytes per pattern, with slack
+    // R = 8, in a table kept over rows: the pattern of each palette entry, 256 per column of
+    // the cycle, so that a column takes one look-up from its cell.
+    std::vector<std::uint8_t> ByPalette;
 };
 
 // The state and steps of one build.
@@ -173,6 +176,7 @@ private:
     void FillPatternTable(TPatternTable &table, const std::vector<std::uint8_t> &ids);
     template <class Pattern> void PackColumns(Pattern pattern);
     template <class IdAt> void FillStreamFromTable(IdAt idAt);
+    template <class CellAt> void FillStreamByPalette(CellAt cellAt);
     bool FillStreamFromPicture(bool check);
     void FillStreamByColumn();
     const TRaisedBits &TechBits(std::uint8_t code, int kind, int e, int y);
@@ -564,6 +568,16 @@ const TPatternTable *TCardBuilder::KeptTable(int e, int y)
         if (kept.Cycle > 0)
             FillPatternTable(kept, m_allIds);
         kept.Ready = weftCycle > 0;
+        kept.ByPalette.clear();
+        // Only a table kept for later rows repays its 256 entries per column.
+        if (kept.Cycle > 0 && kept.Ready && m_repeat == 8) {
+            const std::size_t stride = m_idColour.size() + 1;
+            kept.ByPalette.resize(std::size_t(kept.Cycle) * 256);
+            for (int m = 0; m < kept.Cycle; ++m)
+                for (int p = 0; p < 256; ++p)
+                    kept.ByPalette[std::size_t(m) * 256 + std::size_t(p)]
+                        = kept.Bytes[std::size_t(m) * stride + m_paletteId[p]];
+        }
     }
     return kept.Cycle > 0 ? &kept : nullptr;
 }
@@ -706,6 +720,25 @@ template <class IdAt> void TCardBuilder::FillStreamFromTable(IdAt idAt)
     }
 }
 
+// R = 8 from a table's patterns by palette entry, with cellAt(x) the palette entry of column x.
+template <class CellAt> void TCardBuilder::FillStreamByPalette(CellAt cellAt)
+{
+    const int columns = m_columns, cycle = m_table->Cycle;
+    std::uint8_t *__restrict stream = m_stream.data();
+    const std::uint8_t *table = m_table->ByPalette.data();
+    if (cycle == 1) {
+        for (int x = 0; x < columns; ++x)
+            stream[x] = table[cellAt(x)];
+        return;
+    }
+    for (int x0 = 0; x0 < columns; x0 += cycle) {
+        const int end = std::min(columns, x0 + cycle);
+        const std::uint8_t *t = table;
+        for (int x = x0; x < end; ++x, t += 256)
+            stream[x] = t[cellAt(x)];
+    }
+}
+
 // The period's bits, column by column, for a cycle too long for a table.
 void TCardBuilder::FillStreamByColumn()
 {
@@ -734,6 +767,13 @@ bool TCardBuilder::FillStreamFromPicture(bool check)
 {
     const std::uint8_t *paletteId = m_paletteId;
     const uchar *line = m_rowLine, *last = m_rowLine + m_w - 1;
+    if (!check && !m_table->ByPalette.empty()) {
+        if (m_mirror)
+            FillStreamByPalette([last](int x) { return last[-x]; });
+        else
+            FillStreamByPalette([line](int x) { return line[x]; });
+        return true;
+    }
     if (!check) {
         if (m_mirror)
             FillStreamFromTable([paletteId, last](int x) { return paletteId[last[-x]]; });

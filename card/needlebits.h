@@ -5,6 +5,11 @@
 
 #include <QtEndian>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define DORWEN_NEEDLEBITS_DEPOSIT 1
+#endif
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -65,6 +70,49 @@ inline void OrBits(std::uint8_t *dst, std::size_t dstBytes, std::size_t to, cons
     }
 }
 
+#ifdef DORWEN_NEEDLEBITS_DEPOSIT
+// Whether the processor has the bit deposit instruction (BMI2).
+inline bool HasBitDeposit()
+{
+    static const bool has = __builtin_cpu_supports("bmi2");
+    return has;
+}
+#endif
+
+// A destination word whose bits come from one stretch of the source, in order: the
+// source's bits are spread over the word's mask.
+struct TDepositWord {
+    std::uint32_t DstByte; // first byte of the destination word
+    std::uint32_t SrcBit; // the first of Count source bits
+    std::uint32_t Count;
+    std::uint64_t Mask; // the word's bits taken, as LoadWord reads them
+};
+
+#ifdef DORWEN_NEEDLEBITS_DEPOSIT
+// The same plan word by word with one deposit each. The caller has checked HasBitDeposit.
+[[gnu::target("bmi2")]] inline void RunDeposit(const TDepositWord *word, const TDepositWord *end,
+    const std::uint8_t *src, std::uint8_t *dst, std::size_t dstBytes)
+{
+    for (; word < end; ++word) {
+        // 64 source bits from SrcBit on: a word read at its byte and the next byte's head.
+        const std::uint8_t *in = src + (word->SrcBit >> 3);
+        const unsigned shift = word->SrcBit & 7;
+        std::uint64_t w = LoadWord(in) << shift;
+        if (shift != 0)
+            w |= std::uint64_t(in[8]) >> (8 - shift);
+        // The first source bit is the word's first (highest) bit taken: both go in order.
+        const std::uint64_t bits = _pdep_u64(w >> (64 - word->Count), word->Mask);
+        const std::size_t at = word->DstByte;
+        if (at + 8 <= dstBytes) {
+            StoreWord(dst + at, LoadWord(dst + at) | bits);
+        } else {
+            for (std::size_t i = 0; at + i < dstBytes; ++i)
+                dst[at + i] |= std::uint8_t(bits >> (56 - 8 * i));
+        }
+    }
+}
+#endif
+
 // A fixed plan that ORs stretches of a source row into a destination row, gathering the
 // bits of each destination word in a register and writing the word once: stretches
 // that share a word do not read back each other's stores.
@@ -75,7 +123,9 @@ public:
         m_pieces.clear();
         m_words.clear();
         m_stretches.clear();
+        m_deposits.clear();
         m_byteAligned = true;
+        m_depositable = true;
     }
 
     // count bits of the source from bit `from` go to the destination from bit `to`.
@@ -84,6 +134,7 @@ public:
     {
         m_byteAligned = m_byteAligned && ((from | to) & 7) == 0;
         m_stretches.push_back({ from, to, count });
+        addDeposit(from, to, count);
         while (count > 0) {
             // A word read at any bit offset of the source holds 64 - offset whole bits.
             const std::size_t n = std::min({ count, 64 - (from & 7), 64 - (to & 63) });
@@ -109,6 +160,18 @@ public:
                 OrBits(dst, dstBytes, s.To, src, s.From, s.Count);
             return;
         }
+#ifdef DORWEN_NEEDLEBITS_DEPOSIT
+        if (m_depositable && HasBitDeposit()) {
+            RunDeposit(m_deposits.data(), m_deposits.data() + m_deposits.size(), src, dst, dstBytes);
+            return;
+        }
+#endif
+        RunGathered(src, dst, dstBytes);
+    }
+
+    // Run without the deposit instruction: each destination word gathered piece by piece.
+    void RunGathered(const std::uint8_t *src, std::uint8_t *dst, std::size_t dstBytes) const
+    {
         const TPiece *piece = m_pieces.data();
         for (const TWord &word : m_words) {
             std::uint64_t bits = 0;
@@ -126,6 +189,25 @@ public:
     }
 
 private:
+    // Stretch by stretch the destination words, each with its one source stretch while the
+    // stretches sharing a word follow one another in the source too.
+    void addDeposit(std::size_t from, std::size_t to, std::size_t count)
+    {
+        while (count > 0) {
+            const std::size_t n = std::min(count, 64 - (to & 63));
+            const std::uint32_t word = std::uint32_t(to >> 6) * 8;
+            if (m_deposits.empty() || m_deposits.back().DstByte != word)
+                m_deposits.push_back({ word, std::uint32_t(from), 0, 0 });
+            TDepositWord &d = m_deposits.back();
+            m_depositable = m_depositable && d.SrcBit + d.Count == from;
+            d.Count += std::uint32_t(n);
+            d.Mask |= (~std::uint64_t(0) << (64 - n)) >> (to & 63);
+            from += n;
+            to += n;
+            count -= n;
+        }
+    }
+
     struct TPiece {
         std::uint32_t SrcByte;
         std::uint8_t SrcShift;
@@ -142,7 +224,9 @@ private:
     std::vector<TPiece> m_pieces;
     std::vector<TWord> m_words;
     std::vector<TStretch> m_stretches;
+    std::vector<TDepositWord> m_deposits;
     bool m_byteAligned = true;
+    bool m_depositable = true;
 };
 
 } // namespace NeedleBits

@@ -112,7 +112,7 @@ constexpr TMainActionInfo Actions[] = {
     { "ActFloatCheck", "MainMenu", "Float_Check", Picture, Inert, Free },
 
     // Technology menu.
-    { "ActDesignWeave", "MainMenu", "Design_Weave", Technology, Planned, Free },
+    { "ActDesignWeave", "MainMenu", "Design_Weave", Technology, Built, Free },
     { "ActTileWeave", "MainMenu", "Tile_Weave", Technology, Built, Doc },
     { "ActTilePattern", "MainMenu", "Tile_Pattern", Technology, Built, Free },
     { "ActTechTileWeave", "MainMenu", "Assign_Weave", Technology, Planned, Doc },

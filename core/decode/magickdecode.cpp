@@ -1,219 +1,108 @@
 #include "core/decode/magickdecode.h"
 
 #include "core/base/error.h"
+#include "core/decode/magickmodule.h"
 #include "core/picture/picturecomplete.h"
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
 
-#include <Magick++.h>
-#include <tiffio.h>
-
-#include <QSize>
-
-#include <cstdio>
-#include <mutex>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QStringList>
 
 namespace {
 
-// The library keeps each pixel of a picture it reads in a pixel packet: the memory
-// budget in pixels.
-constexpr qint64 bytesPerPixel = qint64(sizeof(MagickLib::PixelPacket));
-constexpr qint64 budgetPixels = PictureMemoryBudget / bytesPerPixel;
-
-// The library's TIFF coder installs process-wide libtiff message handlers that only work
-// while the library itself reads a TIFF; Qt's TIFF reader uses the same libtiff and would
-// call them on a damaged file, and the library then aborts the program. The handlers that
-// were in place before the library was first used are put back after every use of it.
-struct TTiffHandlers {
-    TIFFErrorHandler Error = nullptr;
-    TIFFErrorHandler Warning = nullptr;
-    TIFFErrorHandlerExt ErrorExt = nullptr;
-    TIFFErrorHandlerExt WarningExt = nullptr;
+struct TMagickModule {
+    TMagickInit Init = nullptr;
+    TMagickDecode Decode = nullptr;
+    QString Error; // why the module could not be opened
 };
 
-TTiffHandlers currentTiffHandlers()
+// The module is looked for where the program is installed (lib/dorwen-cad beside bin/),
+// then where the build made it. It stays open for the rest of the run.
+TMagickModule openModule()
 {
-    TTiffHandlers h;
-    h.Error = TIFFSetErrorHandler(nullptr);
-    h.Warning = TIFFSetWarningHandler(nullptr);
-    h.ErrorExt = TIFFSetErrorHandlerExt(nullptr);
-    h.WarningExt = TIFFSetWarningHandlerExt(nullptr);
-    TIFFSetErrorHandler(h.Error);
-    TIFFSetWarningHandler(h.Warning);
-    TIFFSetErrorHandlerExt(h.ErrorExt);
-    TIFFSetWarningHandlerExt(h.WarningExt);
-    return h;
-}
-
-const TTiffHandlers &originalTiffHandlers()
-{
-    static const TTiffHandlers handlers = currentTiffHandlers();
-    return handlers;
-}
-
-// Puts the original handlers back when it goes.
-struct TTiffHandlersRestored {
-    TTiffHandlersRestored() { originalTiffHandlers(); }
-    ~TTiffHandlersRestored()
-    {
-        const TTiffHandlers &h = originalTiffHandlers();
-        TIFFSetErrorHandler(h.Error);
-        TIFFSetWarningHandler(h.Warning);
-        TIFFSetErrorHandlerExt(h.ErrorExt);
-        TIFFSetWarningHandlerExt(h.WarningExt);
+    TMagickModule module;
+    QStringList paths;
+    if (QCoreApplication::instance())
+        paths << QDir(QCoreApplication::applicationDirPath())
+                     .filePath(QStringLiteral("../lib/dorwen-cad/" DORWEN_MAGICK_MODULE_NAME));
+    paths << QStringLiteral(DORWEN_MAGICK_MODULE);
+    QLibrary library;
+    for (const QString &path : paths) {
+        if (!QFileInfo::exists(path))
+            continue;
+        library.setFileName(path);
+        if (library.load())
+            break;
+        module.Error = library.errorString();
     }
-};
+    if (!library.isLoaded()) {
+        if (module.Error.isEmpty())
+            module.Error = QStringLiteral(DORWEN_MAGICK_MODULE_NAME);
+        return module;
+    }
+    module.Init = reinterpret_cast<TMagickInit>(library.resolve(MagickInitEntry));
+    module.Decode = reinterpret_cast<TMagickDecode>(library.resolve(MagickDecodeEntry));
+    if (!module.Init || !module.Decode) {
+        module.Init = nullptr;
+        module.Decode = nullptr;
+        module.Error = library.errorString();
+    }
+    return module;
+}
+
+const TMagickModule &magickModule()
+{
+    static const TMagickModule module = openModule();
+    return module;
+}
 
 } // namespace
 
 void InitMagick()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const TTiffHandlersRestored tiffHandlers;
-        Magick::InitializeMagick(nullptr);
-        // Hostile headers must not make the library allocate huge pictures: its coders
-        // check these limits before they allocate.
-        MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, MaxPictureSide);
-        MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, MaxPictureSide);
-        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, budgetPixels);
-    });
+    if (const TMagickInit init = magickModule().Init)
+        init();
 }
-
-namespace {
-
-// The library's limits are process-wide and are lifted for a moment below: one picture
-// at a time.
-std::mutex magickMutex;
-
-MagickLib::ImageInfo *newImageInfo(const char *format)
-{
-    // The format is forced: the library must not pick another reader from the content
-    // (a PostScript file named .pcx must never reach the PostScript interpreter).
-    MagickLib::ImageInfo *info = MagickLib::CloneImageInfo(nullptr);
-    std::snprintf(info->filename, sizeof info->filename, "%s:", format);
-    std::snprintf(info->magick, sizeof info->magick, "%s", format);
-    info->affirm = MagickTrue;
-    return info;
-}
-
-// The size the file's header declares, for the message of a picture that the library
-// refused for its limits: its coders check them before they honour a ping, so the pixel
-// limit is lifted (to the side limits alone) while the header is read.
-QSize declaredSize(const QByteArray &bytes, const char *format)
-{
-    MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, qint64(MaxPictureSide) * MaxPictureSide);
-    MagickLib::ImageInfo *info = newImageInfo(format);
-    info->subimage = 0; // some coders stop after the header only when asked for one picture
-    info->subrange = 1;
-    MagickLib::ExceptionInfo exception;
-    MagickLib::GetExceptionInfo(&exception);
-    MagickLib::Image *pinged = MagickLib::PingBlob(info, bytes.constData(), size_t(bytes.size()), &exception);
-    MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, budgetPixels);
-    QSize size;
-    if (pinged) {
-        size = QSize(int(pinged->columns), int(pinged->rows));
-        MagickLib::DestroyImageList(pinged);
-    }
-    MagickLib::DestroyImageInfo(info);
-    MagickLib::DestroyExceptionInfo(&exception);
-    return size;
-}
-
-} // namespace
 
 bool DecodeWithMagick(const QByteArray &bytes, const char *format, QImage &picture, int &bits, QString *error)
 {
-    InitMagick();
+    const TMagickModule &module = magickModule();
+    if (!module.Decode)
+        return Fail(error, GetUiMessage(UiKey::String::PictureUndecodableWhy).arg(module.Error));
     if (bytes.isEmpty())
         return Fail(error, GetUiMessage(UiKey::String::PictureFileEmpty));
-    std::lock_guard<std::mutex> lock(magickMutex);
-    const TTiffHandlersRestored tiffHandlers;
-    MagickLib::ImageInfo *info = newImageInfo(format);
-    MagickLib::ExceptionInfo exception;
-    MagickLib::GetExceptionInfo(&exception);
-    MagickLib::Image *raw = MagickLib::BlobToImage(info, bytes.constData(), size_t(bytes.size()), &exception);
-    MagickLib::DestroyImageInfo(info);
-    // A warning, given or kept with the picture, means damaged or missing data that the
-    // library patched over: refused like an error.
-    MagickLib::ExceptionType severity = exception.severity;
-    if (raw && raw->exception.severity > severity)
-        severity = raw->exception.severity;
-    const QString reason = QString::fromLocal8Bit(exception.reason ? exception.reason
-            : raw && raw->exception.reason                         ? raw->exception.reason
-                                                                   : "");
-    MagickLib::DestroyExceptionInfo(&exception);
-    if (!raw || severity != MagickLib::UndefinedException) {
-        if (raw)
-            MagickLib::DestroyImageList(raw);
-        if (severity == MagickLib::ResourceLimitError) {
-            const QSize size = declaredSize(bytes, format);
-            if (size.isValid() && !CheckPictureBudget(size.width(), size.height(), int(bytesPerPixel), error))
-                return false;
-        }
-        return Fail(
-            error, GetUiMessage(UiKey::String::PictureDamagedOrNot).arg(QLatin1String(format), reason));
-    }
-    // The library reads some cut files without a word (PCX rows past the end are made up).
-    if (!CheckPictureComplete(format, bytes, error)) {
-        MagickLib::DestroyImageList(raw);
-        return false;
-    }
-    if (raw->next) { // only the first picture of a multi-picture file
-        MagickLib::Image *rest = raw->next;
-        raw->next = nullptr;
-        rest->previous = nullptr;
-        MagickLib::DestroyImageList(rest);
-    }
-    try {
-        Magick::Image image(raw);
-        const qint64 width = image.columns(), height = image.rows();
-        if (width < 1 || height < 1 || width > MaxPictureSide || height > MaxPictureSide)
-            return Fail(error, GetUiMessage(UiKey::String::PictureNoSize));
-        const Magick::PixelPacket *pixels = image.getConstPixels(0, 0, unsigned(width), unsigned(height));
-        if (!pixels)
-            return Fail(error, GetUiMessage(UiKey::String::PictureUndecodable));
-        const unsigned mapSize = image.classType() == Magick::PseudoClass ? image.colorMapSize() : 0;
-        const Magick::IndexPacket *indexes
-            = mapSize > 0 && mapSize <= 256 ? image.getConstIndexes() : nullptr;
-        if (indexes) {
-            QImage out(int(width), int(height), QImage::Format_Indexed8);
-            if (out.isNull())
-                return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
-            QList<QRgb> table(256, qRgb(0, 0, 0));
-            for (unsigned i = 0; i < mapSize; ++i) {
-                const Magick::Color c = image.colorMap(i);
-                table[int(i)] = qRgb(ScaleQuantumToChar(c.redQuantum()), ScaleQuantumToChar(c.greenQuantum()),
-                    ScaleQuantumToChar(c.blueQuantum()));
-            }
-            out.setColorTable(table);
-            for (qint64 y = 0; y < height; ++y) {
-                std::uint8_t *d = out.scanLine(int(y));
-                for (qint64 x = 0; x < width; ++x) {
-                    const unsigned v = indexes[y * width + x];
-                    d[x] = std::uint8_t(v < mapSize ? v : 0);
-                }
-            }
-            picture = out;
-            bits = 8;
-            return true;
-        }
-        QImage out(int(width), int(height), QImage::Format_RGB32);
-        if (out.isNull())
-            return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
-        for (qint64 y = 0; y < height; ++y) {
-            auto *d = reinterpret_cast<QRgb *>(out.scanLine(int(y)));
-            for (qint64 x = 0; x < width; ++x) {
-                const Magick::PixelPacket &p = pixels[y * width + x];
-                d[x] = qRgb(
-                    ScaleQuantumToChar(p.red), ScaleQuantumToChar(p.green), ScaleQuantumToChar(p.blue));
-            }
-        }
-        picture = out;
-        bits = 24;
+    TMagickOutcome outcome;
+    module.Decode(
+        bytes, format, [&] { return CheckPictureComplete(format, bytes, error); }, outcome);
+    using K = TMagickOutcome;
+    switch (outcome.Kind) {
+    case K::Decoded:
+        picture = outcome.Picture;
+        bits = outcome.Bits;
         return true;
-    } catch (const std::exception &e) {
-        return Fail(
-            error, GetUiMessage(UiKey::String::PictureUndecodableWhy).arg(QString::fromLocal8Bit(e.what())));
+    case K::Incomplete:
+        return false;
+    case K::OverLimits:
+        if (outcome.Declared.isValid()
+            && !CheckPictureBudget(
+                outcome.Declared.width(), outcome.Declared.height(), outcome.PixelBytes, error))
+            return false;
+        break;
+    case K::Damaged:
+        break;
+    case K::NoSize:
+        return Fail(error, GetUiMessage(UiKey::String::PictureNoSize));
+    case K::Undecodable:
+        return Fail(error, GetUiMessage(UiKey::String::PictureUndecodable));
+    case K::UndecodableWhy:
+        return Fail(error, GetUiMessage(UiKey::String::PictureUndecodableWhy).arg(outcome.Reason));
+    case K::NoMemory:
+        return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
     }
+    return Fail(
+        error, GetUiMessage(UiKey::String::PictureDamagedOrNot).arg(QLatin1String(format), outcome.Reason));
 }

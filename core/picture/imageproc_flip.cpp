@@ -8,15 +8,47 @@
 
 using namespace imageproc;
 
+namespace {
+// to[n - 1 - i] = from[i] for i below n, eight cells at a time; the two do not overlap.
+void copyReversed(const std::uint8_t *__restrict from, std::uint8_t *__restrict to, int n)
+{
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t cells;
+        std::memcpy(&cells, from + i, sizeof cells);
+        cells = __builtin_bswap64(cells);
+        std::memcpy(to + n - 8 - i, &cells, sizeof cells);
+    }
+    for (; i < n; ++i)
+        to[n - 1 - i] = from[i];
+}
+
+// Reverses [first, last) in place, eight cells from either end at a time.
+void reverseCells(std::uint8_t *first, std::uint8_t *last)
+{
+    while (last - first >= 16) {
+        std::uint64_t head, tail;
+        std::memcpy(&head, first, sizeof head);
+        std::memcpy(&tail, last - 8, sizeof tail);
+        head = __builtin_bswap64(head);
+        tail = __builtin_bswap64(tail);
+        std::memcpy(first, &tail, sizeof tail);
+        std::memcpy(last - 8, &head, sizeof head);
+        first += 8;
+        last -= 8;
+    }
+    std::reverse(first, last);
+}
+} // namespace
+
 bool MirrorLeftToRight(QImage &Bmp)
 {
     if (!IsPicture8(Bmp))
         return false;
-    const int w = Bmp.width();
+    const int w = Bmp.width(), half = w / 2; // an odd width's middle cell stays
     for (int y = 0; y < Bmp.height(); ++y) {
         std::uint8_t *row = Row(Bmp, y);
-        for (int x = 0; x <= (w - 1) / 2; ++x)
-            row[w - 1 - x] = row[x];
+        copyReversed(row, row + w - half, half);
     }
     return true;
 }
@@ -25,11 +57,10 @@ bool MirrorRightToLeft(QImage &Bmp)
 {
     if (!IsPicture8(Bmp))
         return false;
-    const int w = Bmp.width();
+    const int w = Bmp.width(), half = w / 2; // an odd width's middle cell stays
     for (int y = 0; y < Bmp.height(); ++y) {
         std::uint8_t *row = Row(Bmp, y);
-        for (int x = 0; x <= (w - 1) / 2; ++x)
-            row[x] = row[w - 1 - x];
+        copyReversed(row + w - half, row, half);
     }
     return true;
 }
@@ -94,7 +125,7 @@ void FlipRectLeftRight(QImage &Bmp, const TRect &Box)
         return;
     for (int y = b.Top; y < b.Bottom; ++y) {
         std::uint8_t *row = Row(Bmp, y);
-        std::reverse(row + b.Left, row + b.Right);
+        reverseCells(row + b.Left, row + b.Right);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "core/picture/imageproc_internal.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -17,6 +18,38 @@ namespace {
 bool near(double a, double b, double tolerance)
 {
     return std::fabs(a - b) <= tolerance;
+}
+
+static_assert(std::endian::native == std::endian::little, "cells are moved eight at a time as words");
+
+std::uint64_t load8(const std::uint8_t *p)
+{
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void store8(std::uint8_t *p, std::uint64_t v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Turns 8 x 8 cells about their diagonal: word i holds row i (cell k in byte k), and
+// afterwards word k holds column k (row i in byte i). Blocks of 1, 2 and 4 cells change
+// places between word pairs.
+void transpose8(std::uint64_t (&r)[8])
+{
+    const auto exchange = [&r](int i, int j, int shift, std::uint64_t mask) {
+        const std::uint64_t t = ((r[i] >> shift) ^ r[j]) & mask;
+        r[j] ^= t;
+        r[i] ^= t << shift;
+    };
+    for (int i = 0; i < 8; i += 2)
+        exchange(i, i + 1, 8, 0x00FF00FF00FF00FFull);
+    for (int i : { 0, 1, 4, 5 })
+        exchange(i, i + 2, 16, 0x0000FFFF0000FFFFull);
+    for (int i = 0; i < 4; ++i)
+        exchange(i, i + 4, 32, 0x00000000FFFFFFFFull);
 }
 } // namespace
 
@@ -38,28 +71,41 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
     QImage out = NewPictureLike(h, w, Src);
     if (out.isNull())
         return false;
-    // Every source row becomes one destination column. Work in square tiles so that the
-    // destination rows written stay in cache while the source rows are read.
-    constexpr int tile = 64;
-    const qsizetype stride = out.bytesPerLine();
+    // Every source row becomes one destination column, in blocks of 8 x 8 cells turned in
+    // registers. A band of 64 source rows at a time: each block column then fills whole
+    // cache lines of the destination rows it writes while the band's rows stay in cache.
+    const qsizetype stride = out.bytesPerLine(), srcStride = Src.bytesPerLine();
     std::uint8_t *base = out.bits();
-    for (int y0 = 0; y0 < h; y0 += tile)
-        for (int x0 = 0; x0 < w; x0 += tile)
-            for (int y = y0; y < std::min(h, y0 + tile); ++y) {
-                const std::uint8_t *row = Row(Src, y);
-                const int x1 = std::min(w, x0 + tile);
-                if (ccw) {
-                    // Dest (y, W - 1 - x) := Src (x, y)
-                    std::uint8_t *cell = base + qsizetype(w - 1 - x0) * stride + y;
-                    for (int x = x0; x < x1; ++x, cell -= stride)
-                        *cell = row[x];
-                } else {
-                    // Dest (H - 1 - y, x) := Src (x, y)
-                    std::uint8_t *cell = base + qsizetype(x0) * stride + (h - 1 - y);
-                    for (int x = x0; x < x1; ++x, cell += stride)
-                        *cell = row[x];
+    const std::uint8_t *src = Src.constBits();
+    const int w8 = w / 8 * 8, h8 = h / 8 * 8;
+    constexpr int band = 64;
+    for (int y0 = 0; y0 < h8; y0 += band) {
+        const int y1 = std::min(h8, y0 + band);
+        for (int x0 = 0; x0 < w8; x0 += 8)
+            for (int y = y0; y < y1; y += 8) {
+                std::uint64_t block[8];
+                for (int i = 0; i < 8; ++i)
+                    block[i] = load8(src + qsizetype(y + i) * srcStride + x0);
+                transpose8(block);
+                for (int k = 0; k < 8; ++k) {
+                    // Word k holds column x0 + k, top row lowest.
+                    if (ccw) // Dest (y, W - 1 - x) := Src (x, y)
+                        store8(base + qsizetype(w - 1 - x0 - k) * stride + y, block[k]);
+                    else // Dest (H - 1 - y, x) := Src (x, y)
+                        store8(base + qsizetype(x0 + k) * stride + (h - 8 - y), __builtin_bswap64(block[k]));
                 }
             }
+    }
+    // The cells no whole block covers: the last w % 8 columns and the last h % 8 rows.
+    const auto put = [&](int x, int y) {
+        if (ccw)
+            base[qsizetype(w - 1 - x) * stride + y] = src[qsizetype(y) * srcStride + x];
+        else
+            base[qsizetype(x) * stride + (h - 1 - y)] = src[qsizetype(y) * srcStride + x];
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = y < h8 ? w8 : 0; x < w; ++x)
+            put(x, y);
     Dest = out;
     return true;
 }

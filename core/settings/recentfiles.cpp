@@ -77,6 +77,13 @@ void AddToRecentList(const QString &fileName, const QString &section)
     addToList(ini, section, fileName, limit);
 }
 
+void AddToRecentList(const QString &fileName, const QString &section, int limit)
+{
+    TIniFile ini(RecentIniPath());
+    TIniUpdate update(ini);
+    addToList(ini, section, fileName, std::max(limit, 1));
+}
+
 QStringList ReadRecentList(const QString &section)
 {
     return readValues(TIniFile(RecentIniPath()), section);

@@ -27,6 +27,8 @@ QString ReadMostRecentFile();
 
 // The lists of "Zedariva.ini", limited by [Const] MaxRecent (default 8, at least 1).
 void AddToRecentList(const QString &fileName, const QString &section);
+// The same with a limit of the caller's (held to at least 1).
+void AddToRecentList(const QString &fileName, const QString &section, int limit);
 QStringList ReadRecentList(const QString &section);
 
 // The path as a menu shows it: the whole path up to maxLength characters; a longer one as

@@ -204,6 +204,17 @@ bool UnpackPlane(const TPackedPlane &plane,
     return ok;
 }
 
+namespace {
+// A row of cells XORed in place, with its own pointers and count: stores through a byte
+// pointer could otherwise change a count read through a reference, and the loop would
+// not run as vector code.
+void xorRow(std::uint8_t *__restrict row, const std::uint8_t *__restrict cells, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        row[i] ^= cells[i];
+}
+} // namespace
+
 bool XorPlaneInto(const TPackedPlane &plane, QImage &dest, const QPoint &at, QImage *copyTo)
 {
     const QRect box(at, QSize(plane.Width, plane.Height));
@@ -217,9 +228,7 @@ bool XorPlaneInto(const TPackedPlane &plane, QImage &dest, const QPoint &at, QIm
     auto apply = [&](int firstRow, int rows, const std::uint8_t *cells) {
         for (int r = 0; r < rows; ++r) {
             std::uint8_t *row = bits + (box.top() + firstRow + r) * stride + box.left();
-            const std::uint8_t *x = cells + std::size_t(r) * w;
-            for (std::size_t i = 0; i < w; ++i)
-                row[i] ^= x[i];
+            xorRow(row, cells + std::size_t(r) * w, w);
         }
     };
     std::vector<bool> done;

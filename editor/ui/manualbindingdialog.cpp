@@ -3,7 +3,7 @@
 #include "core/base/toolid.h"
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
-#include "editor/ui/radiogroup.h"
+#include "weave/ui/radiogroup.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -2,7 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "editor/patterngrid.h"
-#include "editor/ui/radiogroup.h"
+#include "weave/ui/radiogroup.h"
 
 #include <QComboBox>
 #include <QFormLayout>

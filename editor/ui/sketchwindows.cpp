@@ -1,7 +1,7 @@
 #include "editor/ui/sketchwindows.h"
 
 #include "core/settings/uitexts.h"
-#include "editor/ui/radiogroup.h"
+#include "weave/ui/radiogroup.h"
 
 #include <QFormLayout>
 #include <QLabel>

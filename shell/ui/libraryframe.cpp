@@ -24,9 +24,7 @@ TFrameBrowse::TFrameBrowse(TQuestionsSource questions, QWidget *parent)
 {
     setObjectName(QStringLiteral("FrameBrowse"));
     PopupMenuWeave = new QMenu(this);
-    MnuNewWeave = PopupMenuWeave->addAction(QString());
-    // The weave design window does not exist yet: a new weave cannot be drawn.
-    MnuNewWeave->setEnabled(false);
+    MnuNewWeave = PopupMenuWeave->addAction(QString(), this, &TFrameBrowse::NewWeave);
     MnuDelWeave = PopupMenuWeave->addAction(QString(), this, &TFrameBrowse::DeleteWeave);
     MnuNewWeaveLib = PopupMenuWeave->addAction(QString(), this, &TFrameBrowse::NewWeaveLibrary);
     MnuDelWeaveLib = PopupMenuWeave->addAction(QString(), this, &TFrameBrowse::DeleteWeaveLibrary);
@@ -81,6 +79,8 @@ TFrameBrowse::TFrameBrowse(TQuestionsSource questions, QWidget *parent)
         [this](TDrawImage *source) { Q_EMIT WeavePicked(source->FileName()); });
     connect(BrowseImg, &TBrowseImage::OnClickEvent, this,
         [this](TDrawImage *source) { Q_EMIT PatternPicked(source->FileName()); });
+    connect(BrowseWeave, &TBrowseImage::OnDblClickEvent, this,
+        [this](TDrawImage *source) { Q_EMIT DesignWeave(source->FileName()); });
     connect(BrowseImg, &TBrowseImage::OnDblClickEvent, this,
         [this](TDrawImage *source) { Q_EMIT OpenDocument(source->FileName()); });
     ApplyLanguage();
@@ -275,6 +275,17 @@ void TFrameBrowse::deleteLibrary(TBrowseMode mode)
         Q_EMIT WeavePicked(QString());
     else
         Q_EMIT PatternPicked(QString());
+}
+
+void TFrameBrowse::NewWeave()
+{
+    // The new weave is saved into the current library: there must be one.
+    if (!m_weaveGroup->checkedAction()) {
+        m_questions().ShowMessage(GetUiMessage(UiKey::String::NewWeaveNoLibrary),
+            GetUiMessage(UiKey::String::NewWeaveCaption), TMessageKind::Information);
+        return;
+    }
+    Q_EMIT DesignWeave(QString());
 }
 
 void TFrameBrowse::DeleteWeave()

@@ -55,6 +55,8 @@ public:
     void ChooseLibrary(QAction *item);
 
     // The commands of the menus.
+    // "New weave": the weave design window on a new weave, for the current library.
+    void NewWeave();
     void NewWeaveLibrary();
     void DeleteWeaveLibrary();
     void DeleteWeave();
@@ -92,6 +94,8 @@ Q_SIGNALS:
     void PatternPicked(const QString &fileName);
     // A pattern thumbnail was double-clicked: open it as a document.
     void OpenDocument(const QString &fileName);
+    // The weave design window is wanted on a weave file (empty: a new weave).
+    void DesignWeave(const QString &fileName);
 
 private:
     void fillLibraries(TBrowseMode mode);

@@ -15,6 +15,7 @@
 #include "shell/ui/mainwindowtechnique.h"
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
+#include "shell/ui/mainwindowweavedesign.h"
 #include "shell/ui/messageboxquestions.h"
 
 #include <QLabel>
@@ -56,6 +57,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     // The colour and technique parts live as children of the window.
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this);
+    new TMainWindowWeaveDesign(*this);
     m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the

@@ -12,6 +12,7 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/explorerwindow.h"
 #include "shell/ui/libraryframe.h"
+#include "shell/ui/mainwindowweavedesign.h"
 #include "weave/weavefile.h"
 
 #include <QAction>
@@ -150,6 +151,8 @@ TRightFrame *makeRightFrame(TMainForm &form)
         QMetaObject::invokeMethod(
             &form, [&form, fileName] { form.OpenChild(fileName); }, Qt::QueuedConnection);
     });
+    QObject::connect(frame, &TFrameBrowse::DesignWeave, &form,
+        [&form](const QString &fileName) { DesignWeaveLater(form, fileName); });
     return dock;
 }
 } // namespace

@@ -154,8 +154,9 @@ TEST_F(Borders, TheRunMatchesTheCellByCellWalksOnRandomPictures)
 {
     std::mt19937 random(42);
     const auto pick = [&](int n) { return int(random() % std::uint32_t(n)); };
-    const QSize sizes[]
-        = { { 1, 1 }, { 1, 9 }, { 9, 1 }, { 2, 3 }, { 7, 5 }, { 13, 11 }, { 33, 4 }, { 3, 300 } };
+    // Rows narrower and wider than a few vector widths, and one of several hundred cells.
+    const QSize sizes[] = { { 1, 1 }, { 1, 9 }, { 9, 1 }, { 2, 3 }, { 7, 5 }, { 13, 11 }, { 33, 4 },
+        { 3, 300 }, { 47, 6 }, { 517, 5 } };
     const TBordureColors colorSets[] = { { 1, 0, 2 }, { 1, 1, 2 }, { 1, 0, 1 }, { 0, 1, 1 }, { 2, 3, 0 } };
     for (const QSize size : sizes)
         for (const TBordureColors &k : colorSets)
@@ -175,8 +176,10 @@ TEST_F(Borders, TheRunMatchesTheCellByCellWalksOnRandomPictures)
                 o.RightBordure = pick(2) != 0;
                 o.TopBordure = pick(2) != 0;
                 o.BottomBordure = pick(2) != 0;
-                o.LeftLength = pick(6) - 1;
-                o.RightLength = pick(6) - 1;
+                // Sideways walks both short and longer than a vector's few offsets.
+                const int sideways = round < 8 ? 6 : 14;
+                o.LeftLength = pick(sideways) - 1;
+                o.RightLength = pick(sideways) - 1;
                 o.TopLength = pick(6) - 1;
                 // Long enough to need wide per-column counts on the tall picture.
                 o.BottomLength = round == 0 ? 1000 : pick(6) - 1;

@@ -14,6 +14,23 @@ TRadioGroup::TRadioGroup(const QString &title, const QStringList &items, QWidget
         m_group->addButton(button, m_group->buttons().size());
         m_layout->addWidget(button);
     }
+    connect(m_group, &QButtonGroup::idClicked, this, &TRadioGroup::itemChosen);
+}
+
+TRadioGroup::TRadioGroup(const char *objectName, int items, QWidget *parent)
+    : QGroupBox(parent)
+    , m_group(new QButtonGroup(this))
+    , m_layout(new QVBoxLayout(this))
+{
+    setObjectName(QString::fromLatin1(objectName));
+    for (int i = 0; i < items; ++i) {
+        auto *button = new QRadioButton(this);
+        button->setObjectName(objectName + QStringLiteral("Item%1").arg(i));
+        m_group->addButton(button, i);
+        m_layout->addWidget(button);
+    }
+    SetItemIndex(0);
+    connect(m_group, &QButtonGroup::idClicked, this, &TRadioGroup::itemChosen);
 }
 
 int TRadioGroup::Count() const
@@ -61,4 +78,12 @@ void TRadioGroup::DeleteItem(int index)
         SetItemIndex(-1);
     else if (chosen > index)
         SetItemIndex(chosen - 1);
+}
+
+void TRadioGroup::SetTexts(const QString &title, const QStringList &items)
+{
+    setTitle(title);
+    for (int i = 0; i < items.size(); ++i)
+        if (QAbstractButton *button = m_group->button(i))
+            button->setText(items[i]);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 
@@ -103,4 +104,29 @@ TEST(PictureFlips, RefuseWhatIsNotAnEightBitPicture)
     EXPECT_FALSE(MirrorLeftToRight(rgb));
     EXPECT_FALSE(LinkPictureTopBottom(none));
     FlipRectLeftRight(none, { 0, 0, 3, 3 }); // nothing to do, no crash
+}
+
+// Rows of every width up to past a few words: both mirrors and the flip of a box that
+// leaves the first column out, against their cell-by-cell definitions (the middle cell of
+// an odd width kept by the mirrors).
+TEST(PictureFlips, MirrorsOfRowsOfEveryWidth)
+{
+    for (int w = 1; w <= 41; ++w) {
+        QImage picture = NewPicture(w, 2, GreyPalette());
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < w; ++x)
+                picture.scanLine(y)[x] = std::uint8_t(x * 3 + y * 100);
+        QImage leftToRight = picture.copy(), rightToLeft = picture.copy(), flipped = picture.copy();
+        ASSERT_TRUE(MirrorLeftToRight(leftToRight));
+        ASSERT_TRUE(MirrorRightToLeft(rightToLeft));
+        FlipRectLeftRight(flipped, { 1, 0, w, 2 });
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < w; ++x) {
+                SCOPED_TRACE(testing::Message() << "width " << w << ", cell " << x << ", row " << y);
+                const int mirror = w - 1 - x;
+                EXPECT_EQ(leftToRight.scanLine(y)[x], picture.scanLine(y)[std::min(x, mirror)]);
+                EXPECT_EQ(rightToLeft.scanLine(y)[x], picture.scanLine(y)[std::max(x, mirror)]);
+                EXPECT_EQ(flipped.scanLine(y)[x], picture.scanLine(y)[x == 0 ? 0 : w - x]);
+            }
+    }
 }

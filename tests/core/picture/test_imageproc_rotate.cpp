@@ -142,3 +142,30 @@ TEST(PictureRotation, CornerHelpers)
     GetPointsBounds(corners.data(), 0, r);
     EXPECT_EQ(r, (TRect { 0, 0, 0, 0 }));
 }
+
+// Pictures smaller and larger than the blocks the turns move at once, with sides that are
+// and are not multiples of eight: every cell lands where the definition puts it.
+TEST(PictureRotation, QuarterTurnsOfEverySizeOfBlock)
+{
+    const QSize sizes[]
+        = { { 1, 1 }, { 8, 8 }, { 7, 9 }, { 9, 7 }, { 16, 3 }, { 3, 16 }, { 37, 70 }, { 130, 66 } };
+    for (const QSize size : sizes) {
+        const int w = size.width(), h = size.height();
+        QImage src = NewPicture(w, h, GreyPalette());
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                src.scanLine(y)[x] = std::uint8_t(x * 7 + y * 13);
+        QImage ccw, cw;
+        ASSERT_TRUE(RotatePictureQuarter(ccw, src, 90.0));
+        ASSERT_TRUE(RotatePictureQuarter(cw, src, -90.0));
+        ASSERT_EQ(ccw.size(), QSize(h, w));
+        ASSERT_EQ(cw.size(), QSize(h, w));
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                wrong += ccw.constScanLine(w - 1 - x)[y] != src.constScanLine(y)[x];
+                wrong += cw.constScanLine(x)[h - 1 - y] != src.constScanLine(y)[x];
+            }
+        EXPECT_EQ(wrong, 0) << w << " x " << h;
+    }
+}

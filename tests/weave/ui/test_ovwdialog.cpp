@@ -1,5 +1,6 @@
 // The weave open dialog as a user meets it: the preview of the file under the cursor, its
 // size, the larger view, and nothing but "(None)" for anything that is not a weave.
+#include "shell/ui/modalscript.h"
 #include "shippedlanguage.h"
 #include "testutil.h"
 #include "weave/ui/ovwdialog.h"
@@ -125,25 +126,31 @@ TEST(OvwDialog, OpensInTheFolderGivenWithTheWeaveFilterAndGivesTheChosenFile)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("chosen.OVW"));
     ASSERT_TRUE(WriteWeaveFile(path, MarkedWeave(6, 3)));
-    QString chosen;
     bool sawFilter = false, sawFolder = false, largerViewOpened = false;
-    QTimer::singleShot(50, [&] {
-        auto *d = qobject_cast<TOvwDialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        sawFilter = d->nameFilters() == QStringList { QStringLiteral("组织文件 (*.OVW)") };
-        sawFolder = d->directory().absolutePath() == QDir(dir.path()).absolutePath();
-        d->selectFile(path);
-        d->SelectionChanged(path);
-        QTimer::singleShot(50, [&] {
-            auto *view = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            largerViewOpened = view && view != d;
-            if (view)
-                view->reject();
-        });
-        d->PreviewButton()->click();
-        static_cast<QDialog *>(d)->accept(); // as the Open button does
+    TModalScript script({
+        On<TOvwDialog>([&](TOvwDialog *d) {
+            sawFilter = d->nameFilters() == QStringList { QStringLiteral("组织文件 (*.OVW)") };
+            sawFolder = d->directory().absolutePath() == QDir(dir.path()).absolutePath();
+            d->SelectionChanged(path);
+            d->PreviewButton()->click(); // the larger view, modal over the dialog
+        }),
+        [&](QWidget *w) {
+            if (qobject_cast<TOvwDialog *>(w) || !qobject_cast<QDialog *>(w))
+                return false;
+            largerViewOpened = true;
+            QTimer::singleShot(0, w, [w] { static_cast<QDialog *>(w)->reject(); });
+            return true;
+        },
+        // Open, once the dialog has listed the folder (it refuses a file it has not seen).
+        [&, ticks = 0](QWidget *w) mutable {
+            return qobject_cast<TOvwDialog *>(w) && ++ticks > 15 && On<TOvwDialog>([&](TOvwDialog *d) {
+                d->selectFile(path);
+                static_cast<QDialog *>(d)->accept();
+            })(w);
+        },
     });
-    chosen = TOvwDialog::GetWeaveFileName(nullptr, dir.path());
+    const QString chosen = TOvwDialog::GetWeaveFileName(nullptr, dir.path());
+    EXPECT_TRUE(script.Done()) << qPrintable(script.Unexpected().join(QLatin1Char(' ')));
     EXPECT_TRUE(sawFilter);
     EXPECT_TRUE(sawFolder);
     EXPECT_TRUE(largerViewOpened);
