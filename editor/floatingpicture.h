@@ -130,6 +130,9 @@ public:
     // A press at p: a handle, else the inside grabs the piece (and activates it when p is
     // on the pattern); this object when it is then active, else null.
     TBmp *SelectAt(TPoint p);
+    // The piece grabbed by its inside whatever lies under the pointer (a selection dragged
+    // on as the piece it became), and activated.
+    void GrabInside();
     // The pointer moved by (dx, dy) to p with the button down.
     void DragHandleTo(int dx, int dy, TPoint p);
     // The end of a drag (and of the turn and flip commands): a resize takes the frame from

@@ -86,6 +86,14 @@ TBmp *TBmp::SelectAt(TPoint p)
     return m_active ? this : nullptr;
 }
 
+void TBmp::GrabInside()
+{
+    m_dragMode = TFloatDragMode::Move;
+    m_dragOrigin = frameState();
+    m_hasDragOrigin = true;
+    SetActive(true);
+}
+
 void TBmp::DragHandleTo(int dx, int dy, TPoint p)
 {
     switch (m_dragMode) {

@@ -8,6 +8,7 @@
 #include "editor/tools/toolbox.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -55,6 +56,8 @@ TPatternGrid::TPatternGrid()
     m_repeatFrameObject->SetLocked(true);
     m_repeatFrameObject->SetPreviewCanvas(&m_viewBitmap);
     m_undoStore = std::make_unique<TUndo>(*this);
+    static std::atomic<std::uint64_t> gridCount { 0 };
+    m_gridId = ++gridCount;
     initTools();
 }
 
@@ -370,6 +373,8 @@ void TPatternGrid::ExcludeColorIndex(int index)
 
 int TPatternGrid::AddBlackToPalette()
 {
+    // A piece still floating is stamped with the palette it was made for.
+    ReleaseFloatingObjects();
     const TPaletteEntry black { 0, 0, 0, 0 };
     if (PaletteHasColor(m_palette, black))
         return NearestColorIndex(m_palette.data(), 256, 0, 0, 0);

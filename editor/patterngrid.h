@@ -36,8 +36,13 @@
 #include <memory>
 #include <vector>
 
+class QMimeData;
+class TBmp;
 class TCustomLine;
+class TGridClipboard;
 class TGridTool;
+class TInsertWord;
+class TPaletteChoiceAsker;
 class TGridToolBox;
 class TRectangleLine;
 struct TFloatMarking;
@@ -201,7 +206,8 @@ public:
     void ExcludeColorIndex(int index);
     // The transparent colours, which the palette bar shows with the document's palette.
     const TColorSet &TransColorSet() const { return m_transColorSet; }
-    void SetTransColorSet(const TColorSet &colors) { m_transColorSet = colors; }
+    // The floating pictures the undo store keeps follow (IncludeTransColor).
+    void SetTransColorSet(const TColorSet &colors);
 
     // Makes sure pure black is a palette colour; returns its index, -1 when the palette
     // has no free entry for it.
@@ -219,7 +225,8 @@ public:
     // and what the user should read (a refusal, or floats left unmarked); empty otherwise.
     using TPickedToolReport = std::function<void(const TFloatMarking *marking, const QString &message)>;
     void SetPickedToolReport(TPickedToolReport report) { m_pickedToolReport = std::move(report); }
-    // What a press of either tool tells the report (nothing when there is nothing to tell).
+    // What a press of either tool (or a refused paste at a click) tells the report (nothing
+    // when there is nothing to tell).
     void ReportPickedTool(const TFloatMarking *marking, const QString &message);
 
     // --- Document state ----------------------------------------------------------------
@@ -341,9 +348,98 @@ public:
     void SetSelectionRegion(const QRegion &region) { m_selectionRegion = region; }
     // Also lets go of the selection's shape (editor/patterngridtools.cpp).
     void ClearSelectionRegion();
-    // Both floating objects are let go (they stay in the undo store); the first step of
-    // every whole-picture command. The floating picture fills it in.
+    // The selection's area (a copy; empty without a selection).
+    QRegion GetRegionHandle() const { return m_selectionRegion; }
+    // The selection cleared, with and without a repaint.
+    void ClearRegion();
+    void CancelRegionObject();
+    // Floating objects dropped; the whole picture selected as a ready rectangle.
+    void SelectAll();
+    // The selection filled with the first palette entry of color, as one area step.
+    void FillRegion(TColor color);
+    // The selection's outline drawn into the picture in the fore index, as one area step.
+    void PaintRegionBorder();
+    // The content of the selection's box shifted by one cell, cyclically inside the box:
+    // 1 down, -1 up, 2 left, -2 right; 3 and -3 down and up over the picture's full
+    // height in the box's columns. One area step over the box; false without a selection.
+    bool MoveRegionContent(int code);
+    // Every cell of the selection's box (the whole picture without a selection) whose
+    // palette colour is the colour of one of the indexes takes BackIndex. Records nothing.
+    void ClearColorsInSelection(const std::vector<std::uint8_t> &indexes);
+
+    // --- Floating objects (editor/patterngridfloating.cpp) -----------------------------
+    // The pasted piece and the text lying over the grid, not yet stamped. Each is owned by
+    // the undo store as the step that made it; the grid only points at the newest one
+    // while that step is on the undo side, and forgets it otherwise.
+    TBmp *FloatingBitmap() const { return m_floatingBitmap; }
+    TInsertWord *FloatingText() const { return m_floatingText; }
+    bool HasFloatingBitmap() const { return m_floatingBitmap != nullptr; }
+    bool HasFloatingText() const { return m_floatingText != nullptr; }
+    // Takes the piece as the floating picture at pos: events, canvases, transparent colours
+    // (a piece that keeps chosen colours: every colour it does not keep), the view's
+    // scales; a previous floating object is dropped first; the piece becomes an undo step
+    // of its own; the selection is cleared.
+    void AttachFloatingBitmap(std::unique_ptr<TBmp> bitmap, TPoint pos);
+    // Both floating objects are let go: the picture is stamped where it lies as one area
+    // step (one Undo brings it back floating), then forgotten. The first step of every
+    // whole-picture command, of a press with another tool and of a save.
     void DropFloatingObjects();
+    void ReleaseFloatingObjects();
+    // Around a replay: 0 and 4 take up the object of the newest step when that step made
+    // one, else forget both; 1 hides a shown object, 2 shows a hidden one; 3 stamps a shown
+    // object into the picture without a step.
+    void SetFloatingObjectsState(int mode) override;
+    bool FloatingObjectShown() const { return !m_floatingHidden; }
+    // The floating object moved by (dx, dy) cells; false without one.
+    bool MoveFloatingObject(int dx, int dy);
+    // The newest floating object is taken away (its step undone).
+    void RemoveFloatingObject();
+    // The move tool on a floating picture: a press that hits its frame or a handle takes
+    // it (false otherwise); a drag with it taken moves, stretches or turns it by the cells
+    // the pointer went (Shift keeps the column, Ctrl the row) and empties the redo side; a
+    // release ends the drag. The cursor follows what lies under the pointer.
+    bool TakeFloatingAt(TPoint cell);
+    // Takes it by its inside wherever the pointer is (false without one).
+    bool TakeFloatingInside(TPoint cell);
+    bool FloatingTaken() const { return m_floatingTaken; }
+    void DragFloatingTo(TPoint cell, bool shift, bool ctrl);
+    void EndFloatingDrag();
+    void HoverFloatingCursor(TPoint cell);
+    // Where the move tool was pressed.
+    TPoint MoveStart() const { return m_moveStart; }
+    void SetMoveStart(TPoint cell) { m_moveStart = cell; }
+    // A transparent colour of the grid and of every floating picture the undo store keeps.
+    void IncludeTransColor(std::uint8_t index);
+    void ExcludeTransColor(std::uint8_t index);
+
+    // --- Clipboard (editor/patterngridclipboard.cpp) ------------------------------------
+    // The clipboard the grid reads and writes: the system's unless set (tests set their own).
+    void SetClipboard(TGridClipboard *clipboard) { m_clipboard = clipboard; }
+    TGridClipboard &Clipboard() const;
+    // Who answers the palette question of a paste from elsewhere; without one such a paste
+    // is refused.
+    void SetPaletteChoiceAsker(TPaletteChoiceAsker *asker) { m_paletteAsker = asker; }
+    // The selection (only the listed indexes when withColor), else the floating picture,
+    // as a "CF_BMP" block on the clipboard; false when there is nothing to copy.
+    bool Copy(const std::vector<std::uint8_t> &colors = {}, bool withColor = false);
+    // Copy, then the selection's cells take the first entry of the back colour, one step.
+    bool Cut();
+    // The clipboard's piece as the floating picture ("CF_BMP", a plain image, then
+    // "CF_256Bitmap"): at pos when atPos, else in the middle of the view, and the move
+    // tool follows. False (nothing changed, error says why) when nothing can be pasted or
+    // the palette question is cancelled.
+    bool PasteFromClipboard(TPoint pos, bool atPos, QString *error = nullptr);
+    // How the last paste joined the palettes: 0 none, 3 both, 4 the document's, 5 the
+    // piece's.
+    std::uint8_t PasteMode() const { return m_pasteMode; }
+    // Where the paste-at-click tool pastes (the cell it was pressed on).
+    TPoint PastePos() const { return m_pastePos; }
+    void SetPastePos(TPoint pos) { m_pastePos = pos; }
+    // This grid's mark on the clipboard blocks it writes: a paste of a block with this
+    // mark asks nothing.
+    QByteArray ClipboardOwnerToken() const;
+    // Whether the clipboard holds something to paste.
+    bool ClipboardHasPiece() const;
     // Counts the changes that may move cells: whole-picture commands, shifts and pictures
     // taken whole (a new picture, an undone or redone whole-picture step). What keeps cell
     // positions across edits compares it.
@@ -479,10 +575,10 @@ public:
     TParam CurrentSettings() const override;
     void RestoreSettings(const TParam &settings, bool applyRepeatView) override;
     TToolId ToolId() const override { return m_toolId; }
-    std::unique_ptr<TUndoObject> CopyDrawObject() const override { return nullptr; }
-    void RestoreDrawObject(const TUndoObject &, TToolId toolId) override { m_toolId = toolId; }
-    void ResetDrawObject() override { }
-    void SetFloatingObjectsState(int) override { }
+    // The pending shape kept with a step, and brought back by its undo.
+    std::unique_ptr<TUndoObject> CopyDrawObject() const override;
+    void RestoreDrawObject(const TUndoObject &shape, TToolId toolId) override;
+    void ResetDrawObject() override;
     void ReplacePicture(const QImage &picture) override;
     void ReplacePalette(const TPalette256 &palette) override;
     // Cyclic shifts of the whole picture (rows count .. H-1 first): the commands, which
@@ -536,11 +632,16 @@ public:
     // or while ArrowScroll is off.
     bool HandleArrowKey(int key, bool ctrl);
     bool ArrowScroll() const { return m_arrowScroll; }
+    // The needle move: the arrow keys shift the selection's content (and the plus and minus
+    // keys shift it over the picture's height) instead of scrolling.
+    bool MoveWarp() const { return m_moveWarp; }
+    void SetMoveWarp(bool value) { m_moveWarp = value; }
     void SetArrowScroll(bool value) { m_arrowScroll = value; }
     // The tool's drawing object and the selection's (null for tools without one).
     TCustomLine *DrawObject() const { return m_drawObject.get(); }
     TCustomLine *RegionObject() const { return m_regionObject.get(); }
-    // The pointer cursor of the current tool: a TCursorId, or 0 for the arrow.
+    // The pointer cursor of the current tool: a TCursorId, 0 for the arrow, or a Qt cursor
+    // shape negated (the size cursors).
     int ToolCursor() const { return m_toolCursor; }
     TPoint DownCell() const;
     bool ColorPicking() const { return m_colorPicking; }
@@ -729,5 +830,45 @@ private:
     bool m_toolTimerOn = false;
     bool m_toolPressed = false; // the last press reached the tool: its release does too
     bool m_arrowScroll = true;
+    bool m_moveWarp = false;
     TCursorStyleOption m_crossHair;
+
+    // Floating objects and the clipboard (patterngridfloating.cpp, patterngridclipboard.cpp).
+    void forgetFloatingObjects();
+    // Forgets an object whose step left the undo side.
+    void checkFloatingObjects();
+    bool stampFloatingBitmap(bool record);
+    bool joinPastedPalette(TBmp &piece, QString *error);
+    bool askPastePalette(const QMimeData &data, QString *error);
+
+public:
+    // What one clipboard format gave: nothing of it, the piece, or an end (a cancelled
+    // question, a refused picture).
+    enum class TPasteStep : std::uint8_t { Absent, Pasted, Stopped };
+
+private:
+    TPasteStep pasteFloatingBlock(const QMimeData &data, TPoint pos, bool atPos, QString *error);
+    TPasteStep pastePlainImage(const QMimeData &data, QString *error);
+    TPasteStep paste256Bitmap(const QMimeData &data, TPoint pos, bool atPos, QString *error);
+    // The floating text's "CF_WORD" block (absent until the grid holds floating text).
+    TPasteStep pasteFloatingText(const QMimeData &data, TPoint pos, bool atPos, QString *error);
+    void writeFloatingToClipboard(TBmp &piece);
+    TPoint defaultPastePos() const;
+    void applyScalesToFloatingPictures();
+    bool flipFloatingBitmap(bool horizontal);
+    bool turnFloatingBitmap(double delta);
+    void paintFloatingBitmap() const;
+    TBmp *m_floatingBitmap = nullptr; // owned by the undo store
+    TInsertWord *m_floatingText = nullptr; // owned by the undo store
+    bool m_floatingHidden = false;
+    bool m_replayingFloating = false; // between the two calls around a replay
+    bool m_floatingTaken = false; // the move tool holds the floating picture
+    bool m_floatingDragged = false;
+    TPoint m_floatingDragLast;
+    TPoint m_moveStart { -1, -1 };
+    TGridClipboard *m_clipboard = nullptr;
+    TPaletteChoiceAsker *m_paletteAsker = nullptr;
+    std::uint8_t m_pasteMode = 0;
+    TPoint m_pastePos { 0, 0 };
+    std::uint64_t m_gridId = 0;
 };

@@ -7,12 +7,7 @@
 #include "core/palette/regions.h"
 #include "core/picture/imageproc.h"
 
-void TPatternGrid::DropFloatingObjects()
-{
-    // The grid keeps no floating picture or text yet: nothing to let go. Every
-    // whole-picture command starts here.
-    ++m_wholePictureChanges;
-}
+#include <numbers>
 
 // Recipe C from the notifications on: the whole-picture step holds what turns RefBitmap
 // (the picture before) into Picture; then RefBitmap follows Picture and the step takes the
@@ -108,13 +103,19 @@ bool TPatternGrid::LinkTopBottom()
 // The selection's box takes in the last column and row of the picture as well: the box is
 // clamped to the picture, right and bottom exclusive. Flips and turns are recorded as
 // themselves: they are their own (or each other's) inverse and need no cells kept.
+// A floating picture takes the flips and turns itself, and nothing is recorded: the piece
+// is not part of the picture until it is stamped.
 bool TPatternGrid::FlipLeftRight()
 {
+    if (flipFloatingBitmap(true))
+        return true;
     return flipPicture(TPictureTurn::FlipLeftRight);
 }
 
 bool TPatternGrid::FlipTopBottom()
 {
+    if (flipFloatingBitmap(false))
+        return true;
     return flipPicture(TPictureTurn::FlipTopBottom);
 }
 
@@ -157,16 +158,22 @@ bool TPatternGrid::turnPicture(TPictureTurn turn)
 
 bool TPatternGrid::Rotate180()
 {
+    if (turnFloatingBitmap(-std::numbers::pi))
+        return true;
     return turnPicture(TPictureTurn::HalfTurn);
 }
 
 bool TPatternGrid::Rotate270()
 {
+    if (turnFloatingBitmap(std::numbers::pi / 2))
+        return true;
     return turnPicture(TPictureTurn::QuarterRight);
 }
 
 bool TPatternGrid::Rotate90()
 {
+    if (turnFloatingBitmap(-std::numbers::pi / 2))
+        return true;
     return turnPicture(TPictureTurn::QuarterLeft);
 }
 

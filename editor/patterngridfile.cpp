@@ -38,6 +38,8 @@ bool TPatternGrid::SaveToFile(const QString &fileName, QStringList *warnings, QS
 {
     if (m_picture.isNull())
         return Fail(error, GetUiMessage(UiKey::String::PatternNoPicture));
+    // What is saved is what the screen shows: a floating piece is stamped first (one step).
+    DropFloatingObjects();
     Repaint();
     // A file holds one repeat unit: the tiled view is never written.
     if (!SetRepeatView(false, error))

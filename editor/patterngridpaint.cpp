@@ -82,6 +82,7 @@ void TPatternGrid::Paint(QImage &buffer) const
     const TPaintLayout layout = paintLayout();
     if (layout.Cols == 0 || layout.Rows == 0 || !paintVisibleCells(picture, layout))
         return;
+    paintFloatingBitmap();
     paintRepeatOutline();
     paintShapes();
     prepareGridLines(layout);

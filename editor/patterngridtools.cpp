@@ -105,7 +105,11 @@ void TPatternGrid::syncSelection()
 {
     if (!m_regionObject || !ToolRow(m_toolId).MakesSelection)
         return;
+    const bool had = !m_selectionRegion.isEmpty();
     m_selectionRegion = m_regionObject->CreateRegion().ToRegion();
+    // Copy and cut follow whether there is a selection.
+    if (had != !m_selectionRegion.isEmpty())
+        NotifyEditState();
 }
 
 void TPatternGrid::SetCrossHair(const TCursorStyleOption &style)
@@ -412,6 +416,9 @@ void TPatternGrid::HandleToolKey(TToolKey k)
     // The selection follows its outline when Delete shortens it, whatever the tool.
     const bool outlined = k == TToolKey::Delete && outlinesSelection(m_toolId) && m_regionObject
         && m_regionObject->GetPointCount() > 0;
+    // Delete takes the newest floating object away before it shortens the outlines.
+    if (k == TToolKey::Delete)
+        RemoveFloatingObject();
     TGridTool *tool = currentTool();
     if (!tool || !tool->Key(k)) {
         if (k == TToolKey::Enter) {
@@ -457,6 +464,23 @@ void TPatternGrid::ToggleSelectionCurve()
 // shown, and never past the last useful column (row), with Ctrl as without it.
 bool TPatternGrid::HandleArrowKey(int key, bool ctrl)
 {
+    // With the needle move on the arrows shift the selection's content; with a floating
+    // object they move it by one cell; else they scroll.
+    const std::array<std::pair<int, TPoint>, 4> arrows { {
+        { Qt::Key_Left, { -1, 0 } },
+        { Qt::Key_Up, { 0, -1 } },
+        { Qt::Key_Right, { 1, 0 } },
+        { Qt::Key_Down, { 0, 1 } },
+    } };
+    const auto arrow
+        = std::find_if(arrows.begin(), arrows.end(), [key](const auto &a) { return a.first == key; });
+    if (arrow != arrows.end() && m_moveWarp) {
+        const TPoint d = arrow->second;
+        MoveRegionContent(d.X != 0 ? -2 * d.X : d.Y);
+        return true;
+    }
+    if (arrow != arrows.end() && MoveFloatingObject(arrow->second.X, arrow->second.Y))
+        return true;
     if (!m_arrowScroll || ColCount() == 0 || RowCount() == 0)
         return false;
     const TGridDrawInfo info = m_grid.CalcDrawInfo();

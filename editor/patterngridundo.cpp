@@ -245,8 +245,10 @@ void TPatternGrid::NotifyEditState()
 {
     if (!m_ownsPicture)
         return;
+    checkFloatingObjects();
     const bool selection = !m_selectionRegion.isEmpty();
-    SendEditState((selection ? 1 : 0) + (ClipboardHoldsPicture() ? 2 : 0), selection ? 1 : 0);
+    const bool copyable = selection || m_floatingBitmap || m_floatingText;
+    SendEditState((copyable ? 1 : 0) + (ClipboardHasPiece() ? 2 : 0), selection ? 1 : 0);
 }
 
 void TPatternGrid::NotifyRefreshView(int mode)

@@ -180,6 +180,9 @@ void TPatternGrid::SetZoom(int level)
     // The unit outline is painted in the view's cells, so it follows the view's scale.
     m_repeatFrameObject->SetScaleX(m_scaleX);
     m_repeatFrameObject->SetScaleY(m_scaleY);
+    // Every piece the store keeps shows at the view's scale, so that one taken up again by
+    // undo or redo needs nothing more.
+    applyScalesToFloatingPictures();
     applyZoomCounts();
     NotifyRefreshView(0);
     layoutChanged();

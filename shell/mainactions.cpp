@@ -40,16 +40,16 @@ constexpr TMainActionInfo Actions[] = {
     // Edit menu.
     { "ActUndo", "MainMenu", "Undo", Edit, Built, Doc, T::NoTool, NoLanguage, K::Undo },
     { "ActRedo", "MainMenu", "Redo", Edit, Built, Doc, T::NoTool, NoLanguage, K::Redo },
-    { "ActCopy", "MainMenu", "Copy_Hint", Edit, Planned, Doc, T::NoTool, NoLanguage, K::Copy },
-    { "ActCut", "MainMenu", "Cut", Edit, Planned, Doc, T::NoTool, NoLanguage, K::Cut },
-    { "ActPaste", "MainMenu", "Paste", Edit, Planned, Doc, T::NoTool, NoLanguage, K::Paste },
+    { "ActCopy", "MainMenu", "Copy_Hint", Edit, Built, Doc, T::NoTool, NoLanguage, K::Copy },
+    { "ActCut", "MainMenu", "Cut", Edit, Built, Doc, T::NoTool, NoLanguage, K::Cut },
+    { "ActPaste", "MainMenu", "Paste", Edit, Built, Doc, T::NoTool, NoLanguage, K::Paste },
     { "ActPasteTo", "MainMenu", "Paste_To", Edit, Planned, Doc },
     { "ActDigitalCopy", "MainMenu", "Numeric_Copy", Edit, Planned, Doc },
     { "ActCopyWithColor", "MainMenu", "Copy_With_Color", Edit, Inert, Free },
-    { "ActSelectAll", "MainMenu", "Select_All", Edit, Planned, Doc, T::NoTool, NoLanguage, K::SelectAll },
-    { "ActCancelSelected", "MainMenu", "Cancel_Select", Edit, Planned, Doc },
-    { "ActFilledRGN", "MainMenu", "Fill_Area", Edit, Planned, Doc },
-    { "ActPaintBorder", "MainMenu", "Paint_Border", Edit, Planned, Doc },
+    { "ActSelectAll", "MainMenu", "Select_All", Edit, Built, Doc, T::NoTool, NoLanguage, K::SelectAll },
+    { "ActCancelSelected", "MainMenu", "Cancel_Select", Edit, Built, Doc },
+    { "ActFilledRGN", "MainMenu", "Fill_Area", Edit, Built, Doc },
+    { "ActPaintBorder", "MainMenu", "Paint_Border", Edit, Built, Doc },
     { "ActClear", "MainMenu", "Clear_All", Edit, Built, Doc },
     { "ActDispProtATransColor", "MainMenu", "Set_Protect_Or_Transparent_Color", Edit, Built, Doc },
 
@@ -68,7 +68,7 @@ constexpr TMainActionInfo Actions[] = {
     { "ActMergePic", "MainMenu", "Repeat_Layout", Pattern, Planned, Doc },
     { "ActJumpStart", "MainMenu", "Jump_Start", Pattern, Built, Doc },
     { "ActRemoveBlank", "MainMenu", "Remove_Blank_Warp", Pattern, Built, Doc },
-    { "ActMoveWarp", "MainMenu", "Move_Warp", Pattern, Planned, Doc },
+    { "ActMoveWarp", "MainMenu", "Move_Warp", Pattern, Built, Doc },
     { "ActFlash", "MainMenu", "Light_Flash", Pattern, Built, Doc },
     { "ActSetCursorSize", "MainMenu", "Set_Cursor_Size", Pattern, Planned, Free },
     { "ActSetSingleDoublePoint", "MainMenu", "Set_Single_Or_Double_Point", Pattern, Planned, Free },
@@ -221,7 +221,7 @@ constexpr TMainActionInfo Actions[] = {
     { "ActConcentricRectangle", "Tools", "Draw_A_Concentric_Rectangle", ToolBar, Planned, Free,
         T::ConcentricRectangle },
     { "ActChangeColor", "Tools", "Change_Color", ToolBar, Built, Free, T::ChangeColor },
-    { "ActMouseSelect", "Tools", "Paste_To_Click_Point", ToolBar, Planned, Free, T::MouseSelect },
+    { "ActMouseSelect", "Tools", "Paste_To_Click_Point", ToolBar, Built, Free, T::MouseSelect },
 };
 
 // The icons of the tool bars' actions: the icon theme's for the tools every drawing program
@@ -275,6 +275,7 @@ constexpr TMainActionIcon kIcons[] = {
     { "ActClearMottleByRect", ":/toolicons/clearmottlerect.svg" },
     { "ActClearMottleByCircle", ":/toolicons/clearmottlecircle.svg" },
     { "ActChangeColor", ":/toolicons/changecolor.svg" },
+    { "ActMouseSelect", "edit-paste-in-place" },
 };
 
 constexpr TMainMenuInfo Menus[] = {

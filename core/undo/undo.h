@@ -90,6 +90,9 @@ public:
     int UndoCount() const { return int(UndoSteps.size()); }
     int RedoCount() const { return int(RedoSteps.size()); }
 
+    // Frees the redo side: an edit that is no step of its own (dragging a floating
+    // picture) makes what was undone unreachable.
+    void ClearRedoSide() { clearRedo(); }
     // Frees both sides (steps with their files, objects, shape copies); UndoMode := record.
     void Clear();
 

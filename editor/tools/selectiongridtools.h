@@ -1,7 +1,7 @@
 #pragma once
 // The selection tools: rectangle, ellipse, whole rows or columns, free-hand outline,
 // polygon, curve and the magic stick, all drawing into the selection's object, whose area
-// the grid keeps as the selection; and the move tool, the start tool.
+// the grid keeps as the selection.
 
 #include "editor/tools/gridtool.h"
 
@@ -35,16 +35,4 @@ public:
     void Press(const TCellEvent &e) override;
     void Move(const TCellEvent &e) override;
     void Release(const TCellEvent &e) override;
-};
-
-// Moves the selection or a floating object; it keeps where the press was.
-class TMoveTool : public TGridTool {
-public:
-    using TGridTool::TGridTool;
-    void Press(const TCellEvent &e) override { m_moveStart = e.Cell; }
-    bool KeepsFloatingObjects() const override { return true; }
-    TPoint MoveStart() const { return m_moveStart; }
-
-private:
-    TPoint m_moveStart { -1, -1 };
 };

@@ -13,6 +13,7 @@
 #include "editor/tools/crepegridtool.h"
 #include "editor/tools/cutgridtools.h"
 #include "editor/tools/fillgridtools.h"
+#include "editor/tools/floatinggridtools.h"
 #include "editor/tools/freehandgridtool.h"
 #include "editor/tools/pickedgridtools.h"
 #include "editor/tools/polygongridtools.h"
@@ -71,7 +72,7 @@ const std::array<TToolRow, MaxToolId + 1> kRows { {
     { T::FilledArc, "ActFilledArc", Tools, "Draw_A_Filled_Curve", crDefineArea, "TCurveLine", y, n, n, y, P::Solid, y, y, make<TArcTool> },
     { T::FilledCurveLine, "ActFilledCurveLine", Tools, "Draw_A_Filled_Curve", crDefineArea, "TCurveLine", y, n, n, y, P::Solid, y, y, make<TCurveTool> },
     { T::FilledBreakLine, "ActFilledBreakLine", Tools, "Draw_A_Filled_Break_Line", crDefineArea, "TBreakLine", y, n, n, y, P::Solid, y, y, make<TPolylineTool> },
-    { T::MoveSelection, nullptr, None, None, crCutArea, None, n, n, n, n, P::Default, n, y, nullptr },
+    { T::MoveSelection, nullptr, None, None, crCutArea, None, n, n, n, n, P::Default, n, y, make<TMoveSelectionTool> },
     { T::NoTool, nullptr, None, None, 0, None, n, n, n, n, P::Default, n, y, nullptr },
     { T::HorzCut, "ActHorzCut", Tools, "Horizontally_Cut", crHorzCut, None, n, n, n, n, P::Default, n, y, make<TCutTool> },
     { T::VertCut, "ActVertCut", Tools, "Vertically_Cut", crVertCut, None, n, n, n, n, P::Default, n, y, make<TCutTool> },
@@ -87,7 +88,7 @@ const std::array<TToolRow, MaxToolId + 1> kRows { {
     { T::MoveGrid, "ActMoveGrid", Tools, "Move_Pattern", crHandOpen2, None, n, n, n, n, P::Default, n, y, make<TViewDragTool> },
     { T::ConcentricRectangle, "ActConcentricRectangle", Tools, "Draw_A_Concentric_Rectangle", 0, None, n, n, n, n, P::Default, n, y, nullptr },
     { T::ChangeColor, "ActChangeColor", Tools, "Change_Color", crFillColor, None, n, n, n, n, P::Default, n, y, make<TChangeColorTool> },
-    { T::MouseSelect, "ActMouseSelect", Tools, "Paste_To_Click_Point", 0, None, n, n, n, n, P::Default, n, y, nullptr },
+    { T::MouseSelect, "ActMouseSelect", Tools, "Paste_To_Click_Point", 0, None, n, n, n, n, P::Default, n, y, make<TPasteAtClickTool> },
 } };
 // clang-format on
 

@@ -146,7 +146,10 @@ void TPatternGridView::SetToolTimer(bool on)
 void TPatternGridView::ToolCursorChanged()
 {
     const int id = m_model->ToolCursor();
-    viewport()->setCursor(id ? AppCursor(id) : QCursor(Qt::ArrowCursor));
+    // A negative id is a standard shape (the size cursors of a floating picture's handles).
+    viewport()->setCursor(id < 0 ? QCursor(Qt::CursorShape(-id))
+            : id                 ? AppCursor(id)
+                                 : QCursor(Qt::ArrowCursor));
 }
 
 void TPatternGridView::SetColCount(int value)

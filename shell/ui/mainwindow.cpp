@@ -5,6 +5,7 @@
 #include "core/settings/sharedstate.h"
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindowcolors.h"
+#include "shell/ui/mainwindowedit.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowpalette.h"
@@ -58,6 +59,7 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this);
     new TMainWindowWeaveDesign(*this);
+    new TMainWindowEdit(*this);
     m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the

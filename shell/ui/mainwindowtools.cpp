@@ -8,9 +8,11 @@
 #include "core/settings/settings.h"
 #include "core/settings/sharedstate.h"
 #include "editor/ui/patterngridview.h"
+#include "editor/ui/selectedcolorwindow.h"
 #include "editor/ui/spraydialog.h"
 #include "shell/mainactions.h"
 #include "shell/ui/documentwindow.h"
+#include "shell/ui/mainwindowedit.h"
 #include "shell/ui/palettebarpanel.h"
 
 #include <QAction>
@@ -167,10 +169,11 @@ bool viewKey(TMDIChild &child, int key, bool ctrl)
         return true;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-        grid.ZoomIn();
+        // With the needle move the selection's content goes up over the picture's height.
+        grid.MoveWarp() ? void(grid.MoveRegionContent(-3)) : grid.ZoomIn();
         return true;
     case Qt::Key_Minus:
-        grid.ZoomOut();
+        grid.MoveWarp() ? void(grid.MoveRegionContent(3)) : grid.ZoomOut();
         return true;
     default:
         return false;
@@ -352,6 +355,11 @@ void TMainForm::keyPressEvent(QKeyEvent *event)
             || child->GridView()->isAncestorOf(focus));
     if (ours) {
         if (const std::optional<TToolKey> key = toolKeyOf(event->key())) {
+            // Space applies the selected-colours window first, as its own key would.
+            if (*key == TToolKey::Space)
+                if (auto *edit = findChild<TMainWindowEdit *>(QStringLiteral("MainWindowEdit"));
+                    edit && edit->SelectedColorWindow())
+                    edit->SelectedColorWindow()->Apply();
             child->PatternGrid().HandleToolKey(*key);
             event->accept();
             return;

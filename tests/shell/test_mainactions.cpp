@@ -106,7 +106,7 @@ TEST(MainActions, SpotRows)
         { "ActPrint", none, "MainMenu", "Print_Hint", TMainMenu::File, Built, true },
         { "ActFileNew", none, "MainMenu", "New", TMainMenu::File, Built, false },
         { "ActFileSave", none, "MainMenu", "Save", TMainMenu::File, Built, true },
-        { "ActFilledRGN", none, "MainMenu", "Fill_Area", TMainMenu::Edit, Planned, true },
+        { "ActFilledRGN", none, "MainMenu", "Fill_Area", TMainMenu::Edit, Built, true },
         { "ActOrgSize", none, "MainMenu", "Restore", TMainMenu::Pattern, Built, true },
         { "ActLeftImg", none, "MainMenu", "Left_Mirror", TMainMenu::HorzMirror, Built, true },
         { "ActBottomImg", none, "MainMenu", "Bottom_Mirror", TMainMenu::VertMirror, Built, true },
@@ -125,8 +125,8 @@ TEST(MainActions, SpotRows)
         { "ActRevise", TToolId::ClearMottleByRect, "Tools", "Revise", TMainMenu::ToolBar, Built, false },
         { "ActClearMottleByRect", TToolId::ClearMottleByRect, "Tools", "Remove_Mix_Point_In_Rectangle_Area",
             TMainMenu::ToolBar, Built, false },
-        { "ActMouseSelect", TToolId::MouseSelect, "Tools", "Paste_To_Click_Point", TMainMenu::ToolBar,
-            Planned, false },
+        { "ActMouseSelect", TToolId::MouseSelect, "Tools", "Paste_To_Click_Point", TMainMenu::ToolBar, Built,
+            false },
         { "ActAutoDefineArea", none, "Tools", "Define_Auto_Area", TMainMenu::ToolBar, Inert, false },
         { "ActProtectColor", none, "Tools", "Selected_Protect_Color", TMainMenu::None, Built, false },
     };
@@ -147,7 +147,7 @@ TEST(MainActions, SpotRows)
 // offered as a working button.
 TEST(MainActions, ToolRowsAreBuiltOnlyWithTheirGridSide)
 {
-    for (const char *name : { "ActRuber", "ActInsertWord", "ActMouseSelect", "ActConcentricRectangle" }) {
+    for (const char *name : { "ActRuber", "ActInsertWord", "ActConcentricRectangle" }) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(ToolGridSideBuilt(FindMainAction(name)->Tool));
     }

@@ -25,8 +25,8 @@ using T = TToolId;
 class ToolTable : public TPatternGridFixture { };
 
 // The tools whose grid side is not built yet.
-const std::set<T> kNotBuilt { T::Ruber, T::InsertWord, T::HorzLine, T::VertLine, T::MoveSelection, T::NoTool,
-    T::ConcentricRectangle, T::MouseSelect };
+const std::set<T> kNotBuilt { T::Ruber, T::InsertWord, T::HorzLine, T::VertLine, T::NoTool,
+    T::ConcentricRectangle };
 
 } // namespace
 

@@ -145,7 +145,7 @@ TEST_F(DesktopFixture, ToolBarsShowIconsAndOfferOnlyWorkingTools)
         ASSERT_NE(info, nullptr);
         EXPECT_EQ(info->Status, TActionStatus::Built);
     }
-    for (const char *name : { "ActRuber", "ActInsertWord", "ActMouseSelect" })
+    for (const char *name : { "ActRuber", "ActInsertWord" })
         EXPECT_FALSE(offered.contains(action(name))) << name;
     for (const char *name : { "ActBrowse", "ActFileSave", "ActUndo", "ActRedo", "ActZoomIn", "ActTileWeave",
              "ActDesignCard", "ActBuildPick", "ActRectangle", "ActFillColor", "ActConcentricCircle" })
