@@ -83,6 +83,7 @@ void TPatternGrid::Paint(QImage &buffer) const
     if (layout.Cols == 0 || layout.Rows == 0 || !paintVisibleCells(picture, layout))
         return;
     paintFloatingBitmap();
+    paintFloatingText();
     paintRepeatOutline();
     paintShapes();
     prepareGridLines(layout);
