@@ -153,6 +153,9 @@ public:
     // The level (kept within 0 .. MaxZoomLevel) with the cell sizes, grid lines, scale
     // factors and counts that follow from it.
     void SetZoom(int level);
+    // The zoom commands: SetZoom telling the main window only what a zoom changes (the
+    // zoom state and the cell size), so that a step costs about one paint of the view.
+    void ZoomTo(int level);
     void ZoomIn();
     void ZoomOut();
     double WarpDensity() const { return m_warpDensity; }
@@ -710,6 +713,8 @@ private:
     void recordFilledArea(const QRect &box, long long changed, bool rules);
 
     void calcCellSize();
+    // The level with its cell sizes, grid lines, scale factors and counts; tells nobody.
+    void applyZoomLevel(int level);
     void applyZoomCounts();
     void layoutChanged();
     void takeLoadedPicture(const QImage &picture);
@@ -831,7 +836,9 @@ private:
     std::vector<int> m_reducedRows;
     // Painting scratch, kept between paints so that a paint allocates nothing; it holds
     // nothing of the grid's state.
+    // m_viewBitmap is a view of m_viewStore's cells, which never shrinks.
     mutable QImage m_viewBitmap;
+    mutable std::vector<QRgb> m_viewStore;
     mutable std::vector<int> m_stretchMap;
     std::unique_ptr<TUndo> m_undoStore;
 

@@ -75,13 +75,17 @@ void TPatternGrid::Paint(QImage &buffer) const
         buffer = QImage(cw, ch, QImage::Format_RGB32);
     if (buffer.isNull())
         return;
-    buffer.fill(qRgb(0, 0, 0));
     const QImage &picture = shownPicture();
-    if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
+    const TPaintLayout layout
+        = picture.isNull() || picture.format() != QImage::Format_Indexed8 ? TPaintLayout {} : paintLayout();
+    if (layout.Cols == 0 || layout.Rows == 0 || !paintVisibleCells(picture, layout)) {
+        buffer.fill(qRgb(0, 0, 0));
         return;
-    const TPaintLayout layout = paintLayout();
-    if (layout.Cols == 0 || layout.Rows == 0 || !paintVisibleCells(picture, layout))
-        return;
+    }
+    // The cells cover their part of the buffer whole; only what lies right of and below
+    // them is cleared, so that the client area is written once per paint.
+    fillRect(buffer, layout.Width, 0, cw, layout.Height, qRgb(0, 0, 0));
+    fillRect(buffer, 0, layout.Height, cw, ch, qRgb(0, 0, 0));
     paintFloatingBitmap();
     paintFloatingText();
     paintRepeatOutline();
@@ -123,8 +127,19 @@ bool TPatternGrid::paintVisibleCells(const QImage &picture, const TPaintLayout &
         lut[i] = qRgb(palette[i].Red, palette[i].Green, palette[i].Blue);
     if (m_flash.Active)
         lut[m_flash.Index] = m_flash.Shown;
-    if (m_viewBitmap.width() != l.Cols + 1 || m_viewBitmap.height() != l.Rows)
-        m_viewBitmap = QImage(l.Cols + 1, l.Rows, QImage::Format_RGB32);
+    if (m_viewBitmap.width() != l.Cols + 1 || m_viewBitmap.height() != l.Rows) {
+        // The view image lives in memory kept from earlier paints, grown only when a view
+        // has more cells than any before: a zoom step then writes into pages the process
+        // already has, where fresh pages would cost more than the paint itself.
+        const std::size_t cells = std::size_t(l.Cols + 1) * std::size_t(l.Rows);
+        if (m_viewStore.size() < cells) {
+            m_viewBitmap = QImage();
+            m_viewStore = std::vector<QRgb>();
+            m_viewStore.resize(cells);
+        }
+        m_viewBitmap = QImage(reinterpret_cast<uchar *>(m_viewStore.data()), l.Cols + 1, l.Rows,
+            qsizetype(l.Cols + 1) * qsizetype(sizeof(QRgb)), QImage::Format_RGB32);
+    }
     if (m_viewBitmap.isNull())
         return false;
     const int nc = l.Cols, pw = picture.width(), ph = picture.height();
@@ -274,18 +289,34 @@ void TPatternGrid::paintVertexMarkers(QImage &buffer) const
     }
 }
 
+// The frame is inverted along its outline as a 2-pixel pen draws it, one pixel either side
+// of each edge, every pixel once. It is drawn here rather than with a painter: the edges
+// run the whole height of the navigator, which a painter would fill line by line through
+// its thread pool on every scroll and zoom step.
 void TPatternGrid::paintNavigatorFrame(QImage &buffer) const
 {
     if (m_navigatorFrame.Width() <= 0 || m_navigatorFrame.Height() <= 0)
         return;
-    QPainter p(&buffer);
-    p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-    QPen pen(Qt::black, 2);
-    pen.setJoinStyle(Qt::MiterJoin);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(m_navigatorFrame.Left - LeftCol(), m_navigatorFrame.Top - TopRow(),
-        m_navigatorFrame.Width(), m_navigatorFrame.Height()));
+    const int l = m_navigatorFrame.Left - LeftCol(), t = m_navigatorFrame.Top - TopRow();
+    const int r = l + m_navigatorFrame.Width(), b = t + m_navigatorFrame.Height();
+    // The outline is the outer box [l - 1, r + 1) x [t - 1, b + 1) without the inner box
+    // [l + 1, r - 1) x [t + 1, b - 1).
+    const bool hollow = l + 1 < r - 1;
+    const int y0 = std::max(0, t - 1), y1 = std::min(buffer.height(), b + 1);
+    const int w = buffer.width();
+    auto invert = [w](QRgb *row, int x0, int x1) {
+        for (int x = std::max(0, x0), end = std::min(w, x1); x < end; ++x)
+            row[x] ^= 0x00FFFFFF;
+    };
+    for (int y = y0; y < y1; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(buffer.scanLine(y));
+        if (hollow && y >= t + 1 && y < b - 1) {
+            invert(row, l - 1, l + 1);
+            invert(row, r - 1, r + 1);
+        } else {
+            invert(row, l - 1, r + 1);
+        }
+    }
 }
 
 // The cross-hair over the cell under the pointer: one line along its row and one along its

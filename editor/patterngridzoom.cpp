@@ -161,7 +161,7 @@ QImage TPatternGrid::ReducedBitmap() const
     return out;
 }
 
-void TPatternGrid::SetZoom(int level)
+void TPatternGrid::applyZoomLevel(int level)
 {
     level = std::clamp(level, 0, MaxZoomLevel);
     m_prevZoomLevel = m_zoomLevel;
@@ -184,6 +184,11 @@ void TPatternGrid::SetZoom(int level)
     // undo or redo needs nothing more.
     applyScalesToFloatingPictures();
     applyZoomCounts();
+}
+
+void TPatternGrid::SetZoom(int level)
+{
+    applyZoomLevel(level);
     NotifyRefreshView(0);
     layoutChanged();
     Repaint();
@@ -195,12 +200,29 @@ void TPatternGrid::SetZoom(int level)
     TopLeftChanged();
 }
 
+// A zoom step changes how the cells are shown and nothing of the document: the undo,
+// edit, repeat and merge states stay as they were, so only the zoom state and the cell
+// size go to the main window. Above all the clipboard is not asked whether it holds a
+// picture: on X11 each such question is a round trip to the server, and to the program
+// that owns the clipboard, which would cost more than painting the view.
+void TPatternGrid::ZoomTo(int level)
+{
+    applyZoomLevel(level);
+    layoutChanged();
+    if (m_ownsPicture) {
+        notifyZoom();
+        NotifyPatternSize(m_picture.width(), m_picture.height());
+    }
+    // The navigator's frame follows and the view is painted once.
+    TopLeftChanged();
+}
+
 void TPatternGrid::ZoomIn()
 {
-    SetZoom(std::min(MaxZoomLevel, m_zoomLevel + 3));
+    ZoomTo(std::min(MaxZoomLevel, m_zoomLevel + 3));
 }
 
 void TPatternGrid::ZoomOut()
 {
-    SetZoom(std::max(int(BaseZoomLevel), m_zoomLevel - 3));
+    ZoomTo(std::max(int(BaseZoomLevel), m_zoomLevel - 3));
 }

@@ -1,9 +1,17 @@
 #include "core/palette/palettejoin.h"
 
+#include "core/base/curves.h"
+#include "core/base/error.h"
 #include "core/base/geometry.h"
+#include "core/base/numutils.h"
 #include "core/palette/colorreduce.h"
+#include "core/picture/imageproc.h"
+#include "core/picture/picturelimits.h"
+#include "core/settings/uitexts.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -201,4 +209,240 @@ bool MergePalettesForLink(QImage &a, QImage &b, int direction, QImage &dest, TRe
     rectA = layout.RectA;
     rectB = layout.RectB;
     return true;
+}
+
+namespace {
+
+bool isPicture8(const QImage &img)
+{
+    return !img.isNull() && img.format() == QImage::Format_Indexed8;
+}
+
+bool refuseSize(long long width, long long height, QString *error)
+{
+    if (width >= 1 && height >= 1 && width <= MaxPictureSide && height <= MaxPictureSide)
+        return false;
+    Fail(error, GetUiMessage(UiKey::String::JoinTooLarge).arg(width).arg(height).arg(MaxPictureSide));
+    return true;
+}
+
+bool refuseNot8Bit(const QImage &a, const QImage &b, QString *error)
+{
+    if (isPicture8(a) && isPicture8(b))
+        return false;
+    Fail(error, GetUiMessage(UiKey::String::JoinNotPicture));
+    return true;
+}
+
+// Copies of A and B with one palette of their used colours. Two pictures of one palette
+// keep it and their indexes: joining scans of one design must not move a single colour.
+void jointCopies(const QImage &a, const QImage &b, QImage &ja, QImage &jb, TPalette256 &palette)
+{
+    if (a.colorTable() == b.colorTable()) {
+        ja = a;
+        jb = b;
+    } else {
+        ja = a.copy();
+        jb = b.copy();
+        MergeTwoPicturePalettes(ja, jb);
+    }
+    GetBitmapPalette(ja, palette);
+}
+
+// The arrangement of the manual joins, A cut at the seam by Offset (held inside A).
+bool seamLayout(
+    const QImage &a, const QImage &b, int direction, int offset, TPictureLayout &layout, QString *error)
+{
+    if (refuseNot8Bit(a, b, error))
+        return false;
+    const int along = direction == 1 ? a.width() : a.height();
+    const int cut = std::clamp(offset, 0, along - 1);
+    layout = direction == 1 ? LayoutLeftRightOffset(a.size(), 0, cut, b.size(), 0, 0)
+                            : LayoutTopBottomOffset(a.size(), 0, cut, b.size(), 0, 0);
+    return !refuseSize(layout.Bounds.Width(), layout.Bounds.Height(), error);
+}
+
+// Copies the cells of Src inside From (right and bottom exclusive) to Dest at (X, Y).
+void copyBlock(QImage &dest, const QImage &src, const TRect &from, int x, int y)
+{
+    const int w = from.Width();
+    if (w <= 0)
+        return;
+    for (int r = from.Top; r < from.Bottom; ++r) {
+        const std::uint8_t *in = src.constScanLine(r) + from.Left;
+        std::copy_n(in, w, dest.scanLine(y + r - from.Top) + x);
+    }
+}
+
+bool insidePicture(const QImage &img, TPoint p)
+{
+    return p.X >= 0 && p.Y >= 0 && p.X < img.width() && p.Y < img.height();
+}
+
+// The side of a picture turned by Angle, as RotateAboutCentre makes it.
+QSize turnedSize(QSize size, double angle)
+{
+    const double c = std::fabs(std::cos(angle)), s = std::fabs(std::sin(angle));
+    const auto side = [](double v) { return std::max<std::int64_t>(1, Round(v)); };
+    const std::int64_t w = side(size.width() * c + size.height() * s);
+    const std::int64_t h = side(size.width() * s + size.height() * c);
+    if (w > MaxPictureSide || h > MaxPictureSide)
+        return QSize(int(std::min<std::int64_t>(w, MaxPictureSide + 1)),
+            int(std::min<std::int64_t>(h, MaxPictureSide + 1)));
+    return QSize(int(w), int(h));
+}
+
+// The two points of a line in the order of the seam: left to right for a top-bottom
+// join, top to bottom for a left-right one.
+TGuideLine alongSeam(int direction, TGuideLine line)
+{
+    const auto key
+        = [direction](TPoint p) { return direction == 1 ? std::pair(p.Y, p.X) : std::pair(p.X, p.Y); };
+    if (key(line[1]) < key(line[0]))
+        std::swap(line[0], line[1]);
+    return line;
+}
+
+} // namespace
+
+bool UnitePicturePalettes(
+    const QImage &a, const QImage &b, int direction, int offset, QImage &dest, QString *error)
+{
+    TPictureLayout layout;
+    if (!seamLayout(a, b, direction, offset, layout, error))
+        return false;
+    QImage ja, jb;
+    TPalette256 palette;
+    jointCopies(a, b, ja, jb, palette);
+    return ComposeJoin(dest, palette, layout.Bounds, jb, ja, layout.RectA, layout.RectB)
+        || Fail(error,
+            GetUiMessage(UiKey::String::JoinTooLarge)
+                .arg(layout.Bounds.Width())
+                .arg(layout.Bounds.Height())
+                .arg(MaxPictureSide));
+}
+
+bool UnitePalettesByChoice(
+    const QImage &a, const QImage &b, int direction, int offset, bool keepA, QImage &dest, QString *error)
+{
+    TPictureLayout layout;
+    if (!seamLayout(a, b, direction, offset, layout, error))
+        return false;
+    QImage ja = a, jb = b;
+    if (keepA) {
+        jb = b.copy();
+        AdoptPalette(a, jb);
+    } else {
+        ja = a.copy();
+        AdoptPalette(b, ja);
+    }
+    TPalette256 palette;
+    GetBitmapPalette(keepA ? a : b, palette);
+    return ComposeJoin(dest, palette, layout.Bounds, jb, ja, layout.RectA, layout.RectB)
+        || Fail(error,
+            GetUiMessage(UiKey::String::JoinTooLarge)
+                .arg(layout.Bounds.Width())
+                .arg(layout.Bounds.Height())
+                .arg(MaxPictureSide));
+}
+
+bool JoinPicturesAlongLines(const QImage &a, const QImage &b, int direction, const TGuideLine &lineA,
+    const TGuideLine &lineB, QImage &dest, QString *error)
+{
+    if (refuseNot8Bit(a, b, error))
+        return false;
+    const TPoint pa = lineA[0], pb = lineB[0];
+    if (!insidePicture(a, pa) || !insidePicture(b, pb))
+        return Fail(error, GetUiMessage(UiKey::String::TwoPoitnNotInOneRect));
+    // Across the seam A gives what lies before its point, B what lies from its point on;
+    // along the seam B is shifted by Shift so that the points meet.
+    const bool leftRight = direction == 1;
+    const long long keptA = leftRight ? pa.X : pa.Y;
+    const long long keptB = leftRight ? b.width() - pb.X : b.height() - pb.Y;
+    const long long shift = leftRight ? pa.Y - pb.Y : pa.X - pb.X;
+    const long long lengthA = leftRight ? a.height() : a.width();
+    const long long lengthB = leftRight ? b.height() : b.width();
+    const long long startA = std::max(0LL, -shift), startB = std::max(0LL, shift);
+    const long long across = keptA + keptB;
+    const long long along = std::max(startA + lengthA, startB + lengthB);
+    if (refuseSize(leftRight ? across : along, leftRight ? along : across, error))
+        return false;
+
+    QImage ja, jb;
+    TPalette256 palette;
+    jointCopies(a, b, ja, jb, palette);
+    QImage out = leftRight ? NewPicture(int(across), int(along), palette)
+                           : NewPicture(int(along), int(across), palette);
+    if (out.isNull())
+        return Fail(error,
+            GetUiMessage(UiKey::String::JoinTooLarge).arg(out.width()).arg(out.height()).arg(MaxPictureSide));
+    if (leftRight) {
+        copyBlock(out, ja, TRect { 0, 0, pa.X, a.height() }, 0, int(startA));
+        copyBlock(out, jb, TRect { pb.X, 0, b.width(), b.height() }, int(keptA), int(startB));
+    } else {
+        copyBlock(out, ja, TRect { 0, 0, a.width(), pa.Y }, int(startA), 0);
+        copyBlock(out, jb, TRect { 0, pb.Y, b.width(), b.height() }, int(startB), int(keptA));
+    }
+    dest = out;
+    return true;
+}
+
+double GuideLinesTurn(int direction, TGuideLine lineA, TGuideLine lineB)
+{
+    lineA = alongSeam(direction, lineA);
+    lineB = alongSeam(direction, lineB);
+    const auto ex = [](TPoint p) { return PointEx(p.X, p.Y); };
+    // A turn of RotateAboutCentre by t takes a direction at angle d to d - t, so B's line
+    // runs as A's does after a turn by the angle from A's line to B's.
+    double turn = AngleFromA2B(ex(lineA[0]), ex(lineA[1]), ex(lineB[0]), ex(lineB[1]));
+    // Lines have no sense: the smaller of the two turns that make them parallel.
+    constexpr double quarter = std::numbers::pi / 2;
+    if (turn > quarter)
+        turn -= 2 * quarter;
+    else if (turn < -quarter)
+        turn += 2 * quarter;
+    return turn;
+}
+
+TPoint TurnedCell(TPoint cell, QSize size, double angle)
+{
+    // The cell's centre, turned about the picture's centre as RotateAboutCentre turns it,
+    // in the turned picture (which grows about the same centre).
+    const QSize turned = turnedSize(size, angle);
+    const double c = std::cos(angle), s = std::sin(angle);
+    const double rx = cell.X + 0.5 - size.width() / 2.0;
+    const double ry = cell.Y + 0.5 - size.height() / 2.0;
+    const double x = rx * c + ry * s + turned.width() / 2.0;
+    const double y = -rx * s + ry * c + turned.height() / 2.0;
+    return TPoint { std::int32_t(std::floor(x)), std::int32_t(std::floor(y)) };
+}
+
+bool AutoLinkByLines(const QImage &a, const QImage &b, int direction, const std::vector<TPoint> &points,
+    QImage &dest, QString *error)
+{
+    if (points.size() != 4)
+        return false;
+    if (refuseNot8Bit(a, b, error))
+        return false;
+    const TGuideLine lineA = alongSeam(direction, { points[0], points[1] });
+    TGuideLine lineB = alongSeam(direction, { points[2], points[3] });
+    const double turn = GuideLinesTurn(direction, lineA, lineB);
+    // Lines already parallel leave B as it is, to the cell.
+    const bool still = std::fabs(turn) < 1e-9;
+    const QSize turned = still ? b.size() : turnedSize(b.size(), turn);
+    if (refuseSize(turned.width(), turned.height(), error))
+        return false;
+    QImage turnedB;
+    if (still)
+        turnedB = b;
+    else if (!RotateAboutCentre(turnedB, b, 0, turn))
+        return Fail(error,
+            GetUiMessage(UiKey::String::JoinTooLarge)
+                .arg(turned.width())
+                .arg(turned.height())
+                .arg(MaxPictureSide));
+    else
+        for (TPoint &p : lineB)
+            p = TurnedCell(p, b.size(), turn);
+    return JoinPicturesAlongLines(a, turnedB, direction, lineA, alongSeam(direction, lineB), dest, error);
 }

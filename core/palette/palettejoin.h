@@ -2,11 +2,15 @@
 // Palette joining: two pictures get one common palette of at most 254 of their colours
 // plus black (entry 254) and white (entry 255), so that they can share one 8-bit picture.
 
+#include "core/base/geometry.h"
 #include "core/base/gridrecords.h"
 #include "core/palette/palette.h"
 
 #include <QImage>
+#include <QSize>
+#include <QString>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -41,3 +45,45 @@ bool ComposeJoin(QImage &dest, const TPalette256 &palette, const TRect &sizeRect
 // index 0. RectA and RectB receive the places of the two pictures in Dest. False, with
 // nothing changed, when a picture is not 8-bit or the result would exceed 65535 on a side.
 bool MergePalettesForLink(QImage &a, QImage &b, int direction, QImage &dest, TRect &rectA, TRect &rectB);
+
+// --- Joins of two pictures into one ------------------------------------------------------
+// Direction 1 puts A left of B, direction 0 A above B. The pictures themselves never
+// change: each join works on copies and makes Dest a new 8-bit picture. A result over 65535
+// cells on a side is refused with a message before anything is allocated; so is a picture
+// that is not 8-bit. Dest is unchanged whenever the result is false.
+
+// The two pictures side by side with one palette of their used colours (two pictures of
+// the same palette keep their indexes and that palette); A loses Offset columns (rows) at
+// the seam, held to 0 .. its width (height) - 1. Both pictures start at the top (left).
+bool UnitePicturePalettes(
+    const QImage &a, const QImage &b, int direction, int offset, QImage &dest, QString *error = nullptr);
+// The same arrangement with one picture taking the other's palette, each of its cells moved
+// to the nearest colour: B takes A's palette when keepA, otherwise A takes B's. A stays first.
+bool UnitePalettesByChoice(const QImage &a, const QImage &b, int direction, int offset, bool keepA,
+    QImage &dest, QString *error = nullptr);
+
+// A guide line: two points of one picture in that picture's own cells.
+using TGuideLine = std::array<TPoint, 2>;
+
+// The two pictures joined where their guide lines meet, with one palette as in
+// UnitePicturePalettes. Top-bottom: A keeps its rows above the row of its line's first
+// point, B its rows from the row of its line's first point down, and B is shifted so that
+// the two first points meet; left-right is the twin with columns. Cells neither covers are
+// index 0. A first point outside its picture is refused.
+bool JoinPicturesAlongLines(const QImage &a, const QImage &b, int direction, const TGuideLine &lineA,
+    const TGuideLine &lineB, QImage &dest, QString *error = nullptr);
+
+// The join along two guide lines drawn over two scans of one design: Points holds exactly
+// four points, the first two a line on A, the last two a line on B, each in its picture's
+// own cells. Each line's points are ordered along the seam (left to right for top-bottom,
+// top to bottom for left-right); B is turned about its centre by the smaller angle between
+// the lines (at most a quarter turn either way) so that its line runs as A's does, its
+// points are turned with it, and the pictures are joined by JoinPicturesAlongLines. With
+// any other number of points nothing happens: false without a message.
+bool AutoLinkByLines(const QImage &a, const QImage &b, int direction, const std::vector<TPoint> &points,
+    QImage &dest, QString *error = nullptr);
+// The turn AutoLinkByLines gives B (radians, RotateAboutCentre's sense), and where a cell of
+// a W x H picture lands when the picture is turned by it. Both for the window that shows
+// the guide lines and for the tests.
+double GuideLinesTurn(int direction, TGuideLine lineA, TGuideLine lineB);
+TPoint TurnedCell(TPoint cell, QSize size, double angle);

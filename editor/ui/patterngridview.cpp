@@ -178,11 +178,13 @@ void TPatternGridView::LayoutChanged()
 {
     UpdateScrollRange();
     viewport()->update();
+    Q_EMIT ViewUpdated();
 }
 
 void TPatternGridView::Repaint()
 {
     viewport()->update();
+    Q_EMIT ViewUpdated();
 }
 
 void TPatternGridView::PaintGrid(QPainter &p)
@@ -199,6 +201,7 @@ void TPatternGridView::TopLeftChanged()
 {
     m_model->TopLeftChanged();
     TIDrawGrid::TopLeftChanged();
+    Q_EMIT ViewUpdated();
 }
 
 void TPatternGridView::resizeEvent(QResizeEvent *event)

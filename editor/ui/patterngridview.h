@@ -43,6 +43,12 @@ public:
     void ToolCursorChanged() override;
     void SetAutoScroll(bool on) override { CanAutoScroll = on; }
 
+Q_SIGNALS:
+    // The view is to be painted anew (its layout, scroll position or cells changed). What
+    // shows beside it (the rulers) updates now, so that it is painted together with the view
+    // rather than in a second paint after it.
+    void ViewUpdated();
+
 protected:
     void PaintGrid(QPainter &p) override;
     void TopLeftChanged() override;

@@ -43,8 +43,8 @@ TMDIChild::TMDIChild(TDocumentQuestions &questions, QWidget *parent)
     // The rulers follow the grid when it scrolls or is resized.
     connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TMDIChild::UpdateRulers);
     connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, &TMDIChild::UpdateRulers);
-    // ... and when it is painted anew (a zoom, new compartments).
-    m_view->viewport()->installEventFilter(this);
+    // ... and whenever it is to be painted anew (a zoom, new compartments), in the same paint.
+    connect(m_view, &TPatternGridView::ViewUpdated, this, &TMDIChild::UpdateRulers);
     m_view->Model().SetStatusWnd(parent ? parent->window() : nullptr);
     // Cells four pixels wide: a pattern opens readable cell by cell, as a new one does.
     m_view->Model().SetZoom(12);
@@ -99,13 +99,6 @@ void TMDIChild::UpdateRulers()
 {
     m_horzRuler->update();
     m_vertRuler->update();
-}
-
-bool TMDIChild::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_view->viewport() && event->type() == QEvent::Paint)
-        UpdateRulers();
-    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 void TMDIChild::closeEvent(QCloseEvent *event)

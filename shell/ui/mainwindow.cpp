@@ -6,12 +6,14 @@
 #include "shell/ui/mainwindowcard.h"
 #include "shell/ui/mainwindowcolors.h"
 #include "shell/ui/mainwindowedit.h"
+#include "shell/ui/mainwindowjoins.h"
 #include "shell/ui/mainwindownavigator.h"
 #include "shell/ui/mainwindowoutlines.h"
 #include "shell/ui/mainwindowpalette.h"
 #include "shell/ui/mainwindowprinting.h"
 #include "shell/ui/mainwindowsamplecard.h"
 #include "shell/ui/mainwindowselvedges.h"
+#include "shell/ui/mainwindowshapes.h"
 #include "shell/ui/mainwindowsystem.h"
 #include "shell/ui/mainwindowtechnique.h"
 #include "shell/ui/mainwindowtiling.h"
@@ -58,8 +60,10 @@ TMainForm::TMainForm(QWidget *parent, const TMainFormStartupSteps &steps)
     // The colour and technique parts live as children of the window.
     new TMainWindowColors(*this);
     new TMainWindowTechnique(*this);
+    new TMainWindowShapes(*this);
     new TMainWindowWeaveDesign(*this);
     new TMainWindowEdit(*this);
+    new TMainWindowJoins(*this);
     m_system = std::make_unique<TMainWindowSystem>(*this);
 
     // The creation, in this order: the texts, dropped files, the recent-file items, the

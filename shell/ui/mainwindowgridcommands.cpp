@@ -93,12 +93,12 @@ void TMainForm::setupGridActions()
         refreshChild(child);
     });
     SetDocumentActionHandler("ActOrgSize", [](TMDIChild &child) {
-        child.PatternGrid().SetZoom(TPatternGrid::BaseZoomLevel);
+        child.PatternGrid().ZoomTo(TPatternGrid::BaseZoomLevel);
         refreshChild(child);
     });
     SetDocumentActionHandler("ActOldSize", [](TMDIChild &child) {
         TPatternGrid &grid = child.PatternGrid();
-        grid.SetZoom(grid.PrevZoomLevel());
+        grid.ZoomTo(grid.PrevZoomLevel());
         refreshChild(child);
     });
     SetDocumentActionHandler("ActGridLine", [this](TMDIChild &child) {

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
+#include <vector>
+
 namespace {
 
 constexpr QRgb Black = 0xFF000000;
@@ -137,12 +141,92 @@ TEST(PatternGridPaint, ReducedViewAndScrolledView)
     EXPECT_EQ(img.pixel(17, 17), Cell(10 * 11 + 9 + 1));
 }
 
+// The navigator's frame inverts exactly the pixels a 2-pixel pen draws around it in the
+// not-source-xor-destination mode: frames inside the view, against and across its edges,
+// of one or two cells, and in a scrolled view.
 TEST(PatternGridPaint, NavigatorFrameInvertsItsOutline)
 {
+    struct Case {
+        TRect frame;
+        int left, top;
+    } cases[] = {
+        { { 2, 2, 8, 8 }, 0, 0 },
+        { { 0, 0, 3, 2 }, 0, 0 },
+        { { 0, 0, 30, 25 }, 0, 0 },
+        { { 5, 5, 6, 6 }, 0, 0 },
+        { { 1, 4, 3, 13 }, 0, 0 },
+        { { 10, 1, 40, 4 }, 0, 0 },
+        { { 12, 9, 20, 16 }, 7, 6 },
+        { { 3, 2, 9, 8 }, 5, 4 },
+    };
+    const QImage picture = Numbered(30, 25);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.frame.Left << "," << c.frame.Top << " view " << c.left);
+        Painted p(picture, 9, 16, 14);
+        p.grid.SetLeftCol(c.left);
+        p.grid.SetTopRow(c.top);
+        QImage expected = p.Paint();
+        {
+            QPainter painter(&expected);
+            painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+            QPen pen(Qt::black, 2);
+            pen.setJoinStyle(Qt::MiterJoin);
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRect(c.frame.Left - p.grid.LeftCol(), c.frame.Top - p.grid.TopRow(),
+                c.frame.Width(), c.frame.Height()));
+        }
+        p.grid.SetNavigatorFrame(c.frame);
+        const QImage &img = p.Paint();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                ASSERT_EQ(img.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+    }
+    // The outline's first pixel inside the frame shows the inverted cell, the middle the cell.
     Painted p(Numbered(10, 10), 9, 10, 10);
     p.grid.SetNavigatorFrame({ 2, 2, 8, 8 });
     const QImage &img = p.Paint();
     const QRgb c = Cell(10 * 2 + 2 + 1);
     EXPECT_EQ(img.pixel(2, 2), qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c)));
     EXPECT_EQ(img.pixel(5, 5), Cell(10 * 5 + 5 + 1));
+}
+
+// The view image keeps its memory from one view to the next: after any walk through the
+// zoom levels (larger and smaller views, the reduced view, scrolled) a paint is pixel for
+// pixel the paint of a grid that went straight to the last level and position.
+TEST(PatternGridPaint, AViewAfterZoomStepsIsTheViewPaintedAfresh)
+{
+    struct Case {
+        const char *name;
+        std::vector<int> levels;
+        int left, top;
+    } cases[] = {
+        { "one pixel per cell after large cells", { 24, 9 }, 0, 0 },
+        { "large cells after one pixel per cell", { 9, 24 }, 3, 2 },
+        { "up and down", { 12, 9, 15, 12 }, 5, 7 },
+        { "reduced view between", { 9, 3, 24, 0 }, 1, 1 },
+        { "scrolled one pixel per cell", { 15, 21, 9 }, 17, 11 },
+    };
+    const QImage picture = Numbered(60, 45);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Painted walked(picture, c.levels.front(), 50, 30, 2.0, 1.0);
+        for (int level : c.levels) {
+            walked.grid.SetZoom(level);
+            walked.Paint();
+        }
+        walked.grid.SetLeftCol(c.left);
+        walked.grid.SetTopRow(c.top);
+        Painted fresh(picture, c.levels.back(), 50, 30, 2.0, 1.0);
+        fresh.grid.SetLeftCol(c.left);
+        fresh.grid.SetTopRow(c.top);
+        ASSERT_EQ(walked.grid.LeftCol(), fresh.grid.LeftCol());
+        ASSERT_EQ(walked.grid.TopRow(), fresh.grid.TopRow());
+        const QImage a = walked.Paint();
+        const QImage b = fresh.Paint();
+        ASSERT_EQ(a.size(), b.size());
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                ASSERT_EQ(a.pixel(x, y), b.pixel(x, y)) << x << "," << y;
+    }
 }

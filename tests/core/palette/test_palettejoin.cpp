@@ -1,8 +1,12 @@
 #include "core/palette/palettejoin.h"
+#include "core/picture/imageproc.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -267,4 +271,236 @@ TEST(JointPalette, MergePalettesForLinkArrangesBothPictures)
     EXPECT_EQ(dest, a0);
     EXPECT_EQ(rectA, (TRect { 1, 2, 3, 4 }));
     EXPECT_EQ(rectB, (TRect { 5, 6, 7, 8 }));
+}
+
+namespace {
+
+// A W x H picture whose cell (x, y) holds index f(x, y), with the given palette.
+template <class F> QImage filled(int w, int h, const TPalette256 &palette, F f)
+{
+    QImage img = NewPicture(w, h, palette);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.scanLine(y)[x] = std::uint8_t(f(x, y));
+    return img;
+}
+
+// Palette entry i is colour c(i); entries beyond Count are black.
+template <class C> TPalette256 paletteOf(int count, C c)
+{
+    TPalette256 p {};
+    for (int i = 0; i < count; ++i)
+        p[std::size_t(i)] = c(i);
+    return p;
+}
+
+QImage rows(const QImage &img, int top, int bottom, int width)
+{
+    return img.copy(0, top, width, bottom - top);
+}
+
+// The picture mirrored about its diagonal: rows become columns.
+QImage transposed(const QImage &img)
+{
+    QImage out = NewPicture(img.height(), img.width(), TPalette256 {});
+    out.setColorTable(img.colorTable());
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            out.scanLine(x)[y] = img.constScanLine(y)[x];
+    return out;
+}
+
+} // namespace
+
+// The manual joins: both directions, offsets 0 and 10, the palette joined or taken from
+// either side. A is 100 along the seam's normal and B 30; B's six colours are A's colours
+// 5 to 10 at other indexes, so every cell keeps its colour whichever palette is kept.
+TEST(PictureJoins, ManualJoinsPlaceCutAndColourBothPictures)
+{
+    const TPalette256 pa = paletteOf(20, [](int i) { return rgb(10 * i, 255 - 10 * i, 7); });
+    const TPalette256 pb = paletteOf(6, [&](int i) { return pa[std::size_t(10 - i)]; });
+    enum Kind { Joined, KeepFirst, KeepSecond };
+    struct Case {
+        Kind kind;
+        int direction, offset;
+    };
+    for (const Case c : { Case { Joined, 1, 0 }, Case { Joined, 1, 10 }, Case { Joined, 0, 0 },
+             Case { Joined, 0, 10 }, Case { KeepFirst, 1, 10 }, Case { KeepFirst, 0, 0 },
+             Case { KeepSecond, 1, 0 }, Case { KeepSecond, 0, 10 } }) {
+        SCOPED_TRACE(testing::Message()
+            << "kind " << c.kind << " direction " << c.direction << " offset " << c.offset);
+        const bool lr = c.direction == 1;
+        // Across the seam A is 100 long and B 30; along it A is 20 and B 25.
+        QImage a = filled(lr ? 100 : 20, lr ? 20 : 100, pa, [](int x, int y) { return (x + y) % 20; });
+        QImage b = filled(lr ? 30 : 25, lr ? 25 : 30, pb, [](int x, int y) { return (2 * x + y) % 6; });
+        const QImage a0 = a.copy(), b0 = b.copy();
+        QImage dest;
+        QString error;
+        const bool ok = c.kind == Joined
+            ? UnitePicturePalettes(a, b, c.direction, c.offset, dest, &error)
+            : UnitePalettesByChoice(a, b, c.direction, c.offset, c.kind == KeepFirst, dest, &error);
+        ASSERT_TRUE(ok) << error.toStdString();
+        EXPECT_EQ(a, a0);
+        EXPECT_EQ(b, b0);
+        const int keptA = 100 - c.offset; // a 100-line picture cut by 10 gives 90
+        ASSERT_EQ(dest.format(), QImage::Format_Indexed8);
+        EXPECT_EQ(dest.colorCount(), 256);
+        EXPECT_EQ(lr ? dest.size() : dest.size().transposed(), QSize(keptA + 30, 25));
+        if (c.kind != Joined) {
+            EXPECT_EQ(dest.colorTable(), (c.kind == KeepFirst ? a : b).colorTable());
+        }
+        for (int across = 0; across < keptA + 30; ++across)
+            for (int along = 0; along < 25; ++along) {
+                const int x = lr ? across : along, y = lr ? along : across;
+                const bool inA = across < keptA && along < 20;
+                const bool inB = across >= keptA;
+                const TPaletteEntry got = cellColour(dest, x, y);
+                if (inA && c.kind == KeepSecond) { // A's colours move to the nearest of B's
+                    const TPaletteEntry own = cellColour(a, x, y);
+                    ASSERT_EQ(got,
+                        pb[std::size_t(NearestColorIndex(pb.data(), 256, own.Red, own.Green, own.Blue))]);
+                } else if (inA) {
+                    ASSERT_EQ(got, cellColour(a, x, y)) << x << "," << y;
+                } else if (inB) {
+                    ASSERT_EQ(got, lr ? cellColour(b, x - keptA, y) : cellColour(b, x, y - keptA))
+                        << x << "," << y;
+                } else {
+                    ASSERT_EQ(dest.pixelIndex(x, y), 0) << x << "," << y;
+                }
+            }
+    }
+}
+
+// Exact colours: pictures of one palette keep their indexes; pictures of two palettes keep
+// every colour exactly, black at 254 and white at 255.
+TEST(PictureJoins, SharedPaletteKeepsIndexesAndTwoPalettesKeepColours)
+{
+    const TPalette256 grey = GreyPalette();
+    const QImage a = filled(4, 3, grey, [](int x, int y) { return 100 + x + y; });
+    const QImage b = filled(2, 3, grey, [](int x, int) { return 250 + x; });
+    QImage dest;
+    ASSERT_TRUE(UnitePicturePalettes(a, b, 1, 0, dest));
+    EXPECT_EQ(dest.colorTable(), a.colorTable());
+    EXPECT_EQ(PictureRows(dest),
+        (std::vector<std::vector<int>> { { 100, 101, 102, 103, 250, 251 }, { 101, 102, 103, 104, 250, 251 },
+            { 102, 103, 104, 105, 250, 251 } }));
+
+    const QImage red = rowPicture({ 0, 1 }, paletteOf(2, [](int i) { return rgb(255 - 5 * i, 0, 0); }));
+    const QImage blue = rowPicture({ 0, 1 }, paletteOf(2, [](int i) { return rgb(0, 0, 250 + i); }));
+    ASSERT_TRUE(UnitePicturePalettes(red, blue, 1, 0, dest));
+    EXPECT_EQ(cellColour(dest, 0, 0), rgb(255, 0, 0));
+    EXPECT_EQ(cellColour(dest, 1, 0), rgb(250, 0, 0));
+    EXPECT_EQ(cellColour(dest, 2, 0), rgb(0, 0, 250));
+    EXPECT_EQ(cellColour(dest, 3, 0), rgb(0, 0, 251));
+    EXPECT_EQ(QColor(dest.color(254)), QColor(0, 0, 0));
+    EXPECT_EQ(QColor(dest.color(255)), QColor(255, 255, 255));
+}
+
+// The top and bottom parts of one picture, overlapping by 10 rows, the bottom part 3
+// columns narrower, joined where a line on the same row of the original meets: the
+// original comes back apart from the corner the bottom part does not cover (index 0).
+// Left-right is the same picture turned on its diagonal.
+TEST(PictureJoins, JoinAlongLinesRebuildsThePicture)
+{
+    const QImage whole
+        = filled(40, 100, GreyPalette(), [](int x, int y) { return 1 + (x * 7 + y * 3) % 200; });
+    const QImage top = rows(whole, 0, 60, 40), bottom = rows(whole, 50, 100, 37);
+    QImage expected = whole.copy();
+    for (int y = 55; y < 100; ++y)
+        for (int x = 37; x < 40; ++x)
+            expected.scanLine(y)[x] = 0;
+    // The line is on original row 55: row 55 of the top part, row 5 of the bottom part.
+    const TGuideLine onTop { TPoint { 12, 55 }, TPoint { 30, 55 } },
+        onBottom { TPoint { 12, 5 }, TPoint { 30, 5 } };
+    QImage dest;
+    QString error;
+    ASSERT_TRUE(JoinPicturesAlongLines(top, bottom, 0, onTop, onBottom, dest, &error)) << error.toStdString();
+    EXPECT_EQ(PictureRows(dest), PictureRows(expected));
+
+    const auto swap = [](TGuideLine l) {
+        return TGuideLine { TPoint { l[0].Y, l[0].X }, TPoint { l[1].Y, l[1].X } };
+    };
+    ASSERT_TRUE(JoinPicturesAlongLines(
+        transposed(top), transposed(bottom), 1, swap(onTop), swap(onBottom), dest, &error));
+    EXPECT_EQ(PictureRows(dest), PictureRows(transposed(expected)));
+
+    // A bottom part that lacks the first 4 columns is shifted right so that the points meet.
+    const TGuideLine shifted { TPoint { 8, 5 }, TPoint { 26, 5 } };
+    ASSERT_TRUE(JoinPicturesAlongLines(top, bottom.copy(4, 0, 33, 50), 0, onTop, shifted, dest, &error));
+    EXPECT_EQ(dest.size(), QSize(40, 100));
+    EXPECT_EQ(dest.pixelIndex(12, 70), whole.pixelIndex(12, 70));
+    EXPECT_EQ(dest.pixelIndex(3, 70), 0);
+}
+
+// A scan of the bottom part lies turned by 20 degrees; lines drawn along one row of the
+// design on both parts give back the turn (within half a degree), and the joined picture
+// shows the design again away from the turned picture's edges.
+TEST(PictureJoins, AutoLinkUndoesTheTurnOfTheSecondScan)
+{
+    // 20-cell blocks, so that two nearest-cell turns keep almost every cell.
+    const QImage whole
+        = filled(400, 200, GreyPalette(), [](int x, int y) { return 1 + (x / 20 * 3 + y / 20 * 5) % 50; });
+    const QImage top = rows(whole, 0, 120, 400), bottom = rows(whole, 100, 200, 400);
+    constexpr double degree = std::numbers::pi / 180;
+    for (const double skew : { 20 * degree, -20 * degree }) {
+        SCOPED_TRACE(skew / degree);
+        QImage scan;
+        ASSERT_TRUE(RotateAboutCentre(scan, bottom, 0, skew));
+        // The same original row (110) on both parts, the points given in either order.
+        const TPoint b1 = TurnedCell({ 390, 10 }, bottom.size(), skew),
+                     b2 = TurnedCell({ 10, 10 }, bottom.size(), skew);
+        const std::vector<TPoint> points { { 10, 110 }, { 390, 110 }, b1, b2 };
+        const double turn = GuideLinesTurn(0, { points[0], points[1] }, { points[2], points[3] });
+        EXPECT_NEAR(turn, -skew, 0.5 * degree);
+
+        QImage dest;
+        QString error;
+        ASSERT_TRUE(AutoLinkByLines(top, scan, 0, points, dest, &error)) << error.toStdString();
+        // B's points land on A's line: the far point of B, turned back, is on row 110.
+        const TPoint back = TurnedCell(b1, scan.size(), turn);
+        const TPoint first = TurnedCell(b2, scan.size(), turn);
+        EXPECT_NEAR(back.Y - first.Y, 0, 1);
+        EXPECT_NEAR(back.X - first.X, 380, 1);
+        // A starts where B's first point lies further in than A's.
+        const int left = std::max(0, first.X - 10);
+        ASSERT_GE(dest.height(), 190);
+        int same = 0, total = 0;
+        for (int y = 20; y < 190; ++y)
+            for (int x = 40; x < 360; ++x, ++total)
+                same += dest.pixelIndex(x + left, y) == whole.pixelIndex(x, y);
+        EXPECT_GT(same, total * 95 / 100) << same << " of " << total;
+    }
+}
+
+// Anything but four points does nothing; a result over 65,535 on a side is refused with
+// a message before it is made; the callers' pictures never change.
+TEST(PictureJoins, RefusalsLeaveEverythingAsItWas)
+{
+    const QImage a = filled(10, 10, GreyPalette(), [](int x, int y) { return x + y; });
+    const QImage previous = filled(1, 1, GreyPalette(), [](int, int) { return 9; });
+    for (const std::size_t n : { 0, 2, 3, 5 }) {
+        QImage dest = previous;
+        QString error;
+        EXPECT_FALSE(AutoLinkByLines(a, a, 0, std::vector<TPoint>(n, TPoint { 1, 1 }), dest, &error));
+        EXPECT_EQ(dest, previous);
+        EXPECT_TRUE(error.isEmpty());
+    }
+    const QImage wide = NewPicture(40000, 1, GreyPalette()), wider = NewPicture(30000, 1, GreyPalette());
+    QImage dest = previous;
+    QString error;
+    EXPECT_FALSE(UnitePicturePalettes(wide, wider, 1, 0, dest, &error));
+    EXPECT_TRUE(error.contains("70000")) << error.toStdString();
+    EXPECT_FALSE(UnitePalettesByChoice(wide, wider, 1, 0, true, dest, &error));
+    EXPECT_FALSE(UnitePicturePalettes(transposed(wide), transposed(wider), 0, 0, dest, &error));
+    // Along the seam: B shifted so far that the two together are too wide.
+    EXPECT_FALSE(JoinPicturesAlongLines(wide, wider, 0, { TPoint { 0, 0 }, TPoint { 1, 0 } },
+        { TPoint { 29999, 0 }, TPoint { 29999, 0 } }, dest, &error));
+    EXPECT_TRUE(error.contains("69999")) << error.toStdString();
+    EXPECT_EQ(dest, previous);
+    // A first guide point outside its picture, and pictures that are not 8-bit.
+    EXPECT_FALSE(JoinPicturesAlongLines(
+        a, a, 0, { TPoint { 10, 0 }, TPoint { 1, 0 } }, { TPoint {}, TPoint {} }, dest, &error));
+    EXPECT_FALSE(UnitePicturePalettes(a.convertToFormat(QImage::Format_RGB32), a, 1, 0, dest, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(dest, previous);
 }

@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -29,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace {
 struct WindowFixture : TMainWindowFixture {
@@ -229,6 +233,78 @@ TEST_F(WindowFixture, RulersNumberTheCompartments)
     ASSERT_FALSE(down.isEmpty());
     for (int n : down)
         EXPECT_EQ(n % 4, 0) << n;
+}
+
+namespace {
+// Records, in order, the paint passes of the main window and the paints of a document's
+// view and rulers.
+struct PaintLog : QObject {
+    QWidget *window = nullptr, *view = nullptr, *top = nullptr, *left = nullptr;
+    QStringList got;
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (o == window && e->type() == QEvent::UpdateRequest)
+            got << "pass";
+        else if (e->type() == QEvent::Paint && (o == view || o == top || o == left))
+            got << (o == view ? "view" : "ruler");
+        return false;
+    }
+};
+} // namespace
+
+// Whatever moves or rescales the cells (zoom commands, the zoom keys, Ctrl+wheel, a scroll)
+// repaints the rulers in the same paint as the view: a second paint for them would put
+// the window on screen twice for one step.
+TEST_F(WindowFixture, RulersArePaintedWithTheViewInOnePass)
+{
+    TNewPatternValues v;
+    v.Warps = 400;
+    v.Wefts = 300;
+    TMDIChild *child = form->CreateNewDocument(v);
+    ASSERT_NE(child, nullptr);
+    child->resize(600, 400);
+    QCoreApplication::processEvents();
+    TPatternGridView *view = child->GridView();
+    view->setFocus();
+    PaintLog log;
+    log.window = form->window();
+    log.view = view->viewport();
+    log.top = child->HorzRuler();
+    log.left = child->VertRuler();
+    qApp->installEventFilter(&log);
+    const struct {
+        const char *name;
+        std::function<void()> step;
+    } cases[] = {
+        { "zoom in command", [&] { action("ActZoomIn")->trigger(); } },
+        { "zoom out command", [&] { action("ActZoomOut")->trigger(); } },
+        { "plus key", [&] { QTest::keyClick(view, Qt::Key_Plus); } },
+        { "minus key", [&] { QTest::keyClick(view, Qt::Key_Minus); } },
+        { "Ctrl+wheel",
+            [&] {
+                QWheelEvent wheel(QPointF(50, 50), view->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                    QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(view->viewport(), &wheel);
+            } },
+        { "scroll", [&] { view->SetTopRow(view->TopRow() + 7); } },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const int level = child->PatternGrid().ZoomLevel(), top = view->TopRow();
+        log.got.clear();
+        c.step();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        EXPECT_TRUE(child->PatternGrid().ZoomLevel() != level || view->TopRow() != top)
+            << "the step did something";
+        // One pass paints the view and both rulers; nothing of them is left for a later one.
+        const QString seen = log.got.join(' ');
+        QStringList first = log.got.mid(0, 4);
+        std::sort(first.begin(), first.end());
+        EXPECT_EQ(first, QStringList({ "pass", "ruler", "ruler", "view" })) << seen.toStdString();
+        EXPECT_EQ(log.got.count("view") + log.got.count("ruler"), 3) << seen.toStdString();
+    }
+    qApp->removeEventFilter(&log);
 }
 
 // A file that fails to open leaves the status bar showing the document on screen.
