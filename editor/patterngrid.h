@@ -34,6 +34,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QMimeData;
@@ -42,6 +43,7 @@ class TCustomLine;
 class TGridClipboard;
 class TGridTool;
 class TInsertWord;
+class TInsertWordAsker;
 class TPaletteChoiceAsker;
 class TGridToolBox;
 class TRectangleLine;
@@ -397,6 +399,12 @@ public:
     bool MoveFloatingObject(int dx, int dy);
     // The newest floating object is taken away (its step undone).
     void RemoveFloatingObject();
+    // Takes the text as the floating text: events, canvases, the view's scales; a previous
+    // floating object is dropped first; the text becomes an undo step of its own; the
+    // selection is cleared.
+    void AttachFloatingText(std::unique_ptr<TInsertWord> text);
+    // Who shows the text dialog; without one the text tool makes nothing.
+    void SetInsertWordAsker(TInsertWordAsker *asker) { m_insertWordAsker = asker; }
     // The move tool on a floating picture: a press that hits its frame or a handle takes
     // it (false otherwise); a drag with it taken moves, stretches or turns it by the cells
     // the pointer went (Shift keeps the column, Ctrl the row) and empties the redo side; a
@@ -630,6 +638,14 @@ public:
     // held: the button is down.
     void MouseMove(const TCellEvent &e, bool held);
     void MouseUp(const TCellEvent &e);
+    // The text tool's press (editor/patterngridtext.cpp): the text dialog, filled from the
+    // floating text when the press hits it (else with the pressed cell), makes a new
+    // floating text or changes the one hit; then the move tool follows, released at the
+    // cell.
+    void InsertWordAt(const TCellEvent &e);
+    // True once after a press that ended in a dialog (which took the release): the window
+    // then treats the button as up.
+    bool TakePressEnded() { return std::exchange(m_pressEnded, false); }
     // One tick of the tool timer (a spray burst while the spray button is held).
     void ToolTimerTick();
     bool ToolTimerOn() const { return m_toolTimerOn; }
@@ -858,6 +874,10 @@ private:
     // Forgets an object whose step left the undo side.
     void checkFloatingObjects();
     bool stampFloatingBitmap(bool record);
+    bool stampFloatingText(bool record);
+    bool turnFloatingText(double delta);
+    void paintFloatingText() const;
+    void takeUpFloatingText(TInsertWord &text);
     bool joinPastedPalette(TBmp &piece, QString *error);
     bool askPastePalette(const QMimeData &data, QString *error);
 
@@ -880,6 +900,8 @@ private:
     void paintFloatingBitmap() const;
     TBmp *m_floatingBitmap = nullptr; // owned by the undo store
     TInsertWord *m_floatingText = nullptr; // owned by the undo store
+    TInsertWordAsker *m_insertWordAsker = nullptr;
+    bool m_pressEnded = false;
     bool m_floatingHidden = false;
     bool m_replayingFloating = false; // between the two calls around a replay
     bool m_floatingTaken = false; // the move tool holds the floating picture

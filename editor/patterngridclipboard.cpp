@@ -10,10 +10,12 @@
 #include "core/picture/floatingblock.h"
 #include "core/picture/imageproc.h"
 #include "core/picture/picturelimits.h"
+#include "core/picture/wordblock.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
 #include "editor/floatingpicture.h"
 #include "editor/gridclipboard.h"
+#include "editor/insertword.h"
 #include "editor/palettechoice.h"
 #include "editor/tools/customline.h"
 
@@ -253,7 +255,21 @@ bool TPatternGrid::Copy(const std::vector<std::uint8_t> &colors, bool withColor)
             return true;
         }
     }
-    // Floating text: its own block once it exists here.
+    if (m_floatingText) {
+        // A text GBK cannot hold is not copied: the person is told why.
+        QByteArray block;
+        QString why;
+        if (!EncodeWordBlock(m_floatingText->ToBlock(), block, &why)) {
+            ReportPickedTool(nullptr, GetUiMessage(UiKey::String::WordCopyRefused).arg(why));
+            return false;
+        }
+        auto *data = new QMimeData;
+        data->setData(ClipboardMimeType(CF_WORD), block);
+        data->setData(ClipboardMimeType(CF_Owner), ClipboardOwnerToken());
+        Clipboard().SetMimeData(data);
+        NotifyEditState();
+        return true;
+    }
     if (m_floatingBitmap) {
         writeFloatingToClipboard(*m_floatingBitmap);
         NotifyEditState();
@@ -415,10 +431,21 @@ TPatternGrid::TPasteStep TPatternGrid::paste256Bitmap(
     return TPasteStep::Pasted;
 }
 
-TPatternGrid::TPasteStep TPatternGrid::pasteFloatingText(const QMimeData &, TPoint, bool, QString *)
+TPatternGrid::TPasteStep TPatternGrid::pasteFloatingText(
+    const QMimeData &data, TPoint pos, bool atPos, QString *error)
 {
-    // The floating text reads its "CF_WORD" block here once the grid holds text.
-    return TPasteStep::Absent;
+    const QString type = ClipboardMimeType(CF_WORD);
+    if (!data.hasFormat(type))
+        return TPasteStep::Absent;
+    TWordBlock block;
+    if (!DecodeWordBlock(data.data(type), block, error))
+        return TPasteStep::Absent;
+    auto text = std::make_unique<TInsertWord>();
+    text->FromBlock(block);
+    if (atPos)
+        text->SetPosition(pos);
+    AttachFloatingText(std::move(text));
+    return TPasteStep::Pasted;
 }
 
 bool TPatternGrid::PasteFromClipboard(TPoint pos, bool atPos, QString *error)

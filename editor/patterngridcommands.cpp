@@ -109,14 +109,14 @@ bool TPatternGrid::LinkTopBottom()
 // is not part of the picture until it is stamped.
 bool TPatternGrid::FlipLeftRight()
 {
-    if (flipFloatingBitmap(true))
+    if (flipFloatingBitmap(true) || turnFloatingText(-std::numbers::pi))
         return true;
     return flipPicture(TPictureTurn::FlipLeftRight);
 }
 
 bool TPatternGrid::FlipTopBottom()
 {
-    if (flipFloatingBitmap(false))
+    if (flipFloatingBitmap(false) || turnFloatingText(-std::numbers::pi))
         return true;
     return flipPicture(TPictureTurn::FlipTopBottom);
 }
@@ -160,21 +160,21 @@ bool TPatternGrid::turnPicture(TPictureTurn turn)
 
 bool TPatternGrid::Rotate180()
 {
-    if (turnFloatingBitmap(-std::numbers::pi))
+    if (turnFloatingBitmap(-std::numbers::pi) || turnFloatingText(-std::numbers::pi))
         return true;
     return turnPicture(TPictureTurn::HalfTurn);
 }
 
 bool TPatternGrid::Rotate270()
 {
-    if (turnFloatingBitmap(std::numbers::pi / 2))
+    if (turnFloatingBitmap(std::numbers::pi / 2) || turnFloatingText(-std::numbers::pi / 2))
         return true;
     return turnPicture(TPictureTurn::QuarterRight);
 }
 
 bool TPatternGrid::Rotate90()
 {
-    if (turnFloatingBitmap(-std::numbers::pi / 2))
+    if (turnFloatingBitmap(-std::numbers::pi / 2) || turnFloatingText(std::numbers::pi / 2))
         return true;
     return turnPicture(TPictureTurn::QuarterLeft);
 }

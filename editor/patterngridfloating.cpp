@@ -4,6 +4,7 @@
 
 #include "core/base/cursors.h"
 #include "editor/floatingpicture.h"
+#include "editor/insertword.h"
 #include "editor/tools/customline.h"
 
 #include <QCursor>
@@ -136,7 +137,7 @@ void TPatternGrid::DropFloatingObjects()
     if (!m_floatingBitmap && !m_floatingText)
         return;
     // While a step is replayed the pieces only follow the store: nothing is stamped.
-    if (!m_replayingFloating)
+    if (!m_replayingFloating && !stampFloatingText(true))
         stampFloatingBitmap(true);
     forgetFloatingObjects();
     Repaint();
@@ -145,7 +146,38 @@ void TPatternGrid::DropFloatingObjects()
 
 void TPatternGrid::ReleaseFloatingObjects()
 {
+    checkFloatingObjects();
+    if (m_floatingText)
+        m_floatingText->SetFontColor(GetPaletteColor(m_palette, m_textIndex), m_textIndex);
     DropFloatingObjects();
+}
+
+void TPatternGrid::takeUpFloatingText(TInsertWord &text)
+{
+    text.SetOnHandleHit([this](TInsertWord &, int handle) { SetToolCursor(handleCursor(handle)); });
+    text.SetOnStateChange([this](TInsertWord &) { Repaint(); });
+    text.SetPictureCanvas(&m_picture);
+    text.SetWorkCanvas(&m_viewBitmap);
+    text.SetScaleX(m_scaleX);
+    text.SetScaleY(m_scaleY);
+    text.SetActive(true);
+    text.SetShowHandles(1);
+    text.CancelDrag();
+}
+
+void TPatternGrid::AttachFloatingText(std::unique_ptr<TInsertWord> text)
+{
+    if (!text)
+        return;
+    DropFloatingObjects();
+    TInsertWord *shown = text.get();
+    takeUpFloatingText(*shown);
+    m_undoStore->PushObjectStep(TUndoKind::Text, std::move(text));
+    m_floatingText = shown;
+    m_floatingHidden = false;
+    checkFloatingObjects();
+    ClearRegion();
+    NotifyEditState();
 }
 
 void TPatternGrid::SetFloatingObjectsState(int mode)
@@ -160,7 +192,8 @@ void TPatternGrid::SetFloatingObjectsState(int mode)
         break;
     case 3:
         checkFloatingObjects();
-        stampFloatingBitmap(false);
+        if (!stampFloatingText(false))
+            stampFloatingBitmap(false);
         break;
     default: {
         // After a replay: the piece of the newest step floats again; any other is let go.
@@ -175,6 +208,13 @@ void TPatternGrid::SetFloatingObjectsState(int mode)
                 m_floatingBitmap->SetShowFrame(true);
             }
         }
+        if (top && top->Kind == TUndoKind::Text && !m_undoStore->UndoTexts.empty()) {
+            m_floatingText = dynamic_cast<TInsertWord *>(m_undoStore->UndoTexts.back().get());
+            if (m_floatingText) {
+                takeUpFloatingText(*m_floatingText);
+                m_floatingText->SetFontColor(GetPaletteColor(m_palette, m_textIndex), m_textIndex);
+            }
+        }
         Repaint();
         break;
     }
@@ -184,6 +224,12 @@ void TPatternGrid::SetFloatingObjectsState(int mode)
 bool TPatternGrid::MoveFloatingObject(int dx, int dy)
 {
     checkFloatingObjects();
+    if (!m_floatingBitmap && m_floatingText) {
+        const TPoint p = m_floatingText->Position();
+        m_floatingText->SetPosition({ p.X + dx, p.Y + dy });
+        Repaint();
+        return true;
+    }
     if (!m_floatingBitmap)
         return false;
     const TRect r = m_floatingBitmap->SelRect();
@@ -197,6 +243,24 @@ bool TPatternGrid::MoveFloatingObject(int dx, int dy)
 void TPatternGrid::RemoveFloatingObject()
 {
     checkFloatingObjects();
+    if (m_floatingText && m_undoStore && !m_floatingHidden) {
+        TUndo &store = *m_undoStore;
+        auto object = std::find_if(store.UndoTexts.begin(), store.UndoTexts.end(),
+            [this](const auto &o) { return o.get() == m_floatingText; });
+        if (object == store.UndoTexts.end())
+            return;
+        const auto k = std::distance(store.UndoTexts.begin(), object);
+        std::ptrdiff_t seen = -1;
+        auto step = std::find_if(store.UndoSteps.begin(), store.UndoSteps.end(),
+            [&seen, k](const TUndoStep &s) { return s->Kind == TUndoKind::Text && ++seen == k; });
+        if (step == store.UndoSteps.end())
+            return;
+        std::rotate(step, step + 1, store.UndoSteps.end());
+        std::rotate(object, object + 1, store.UndoTexts.end());
+        Undo();
+        NotifyEditState();
+        return;
+    }
     if (!m_floatingBitmap || !m_undoStore)
         return;
     TUndo &store = *m_undoStore;
@@ -222,6 +286,12 @@ bool TPatternGrid::TakeFloatingAt(TPoint cell)
     checkFloatingObjects();
     m_floatingTaken = false;
     m_floatingDragged = false;
+    if (!m_floatingBitmap && m_floatingText && !m_floatingHidden) {
+        m_floatingTaken = m_floatingText->HitTest(cell) != nullptr;
+        m_floatingDragLast = cell;
+        Repaint();
+        return m_floatingTaken;
+    }
     if (!m_floatingBitmap || m_floatingHidden)
         return false;
     m_floatingTaken = m_floatingBitmap->SelectAt(cell) != nullptr;
@@ -246,7 +316,7 @@ bool TPatternGrid::TakeFloatingInside(TPoint cell)
 void TPatternGrid::DragFloatingTo(TPoint cell, bool shift, bool ctrl)
 {
     checkFloatingObjects();
-    if (!m_floatingTaken || !m_floatingBitmap)
+    if (!m_floatingTaken || (!m_floatingBitmap && !m_floatingText))
         return;
     if (!m_floatingDragged) {
         // What was undone before the piece moved can no longer be redone onto it.
@@ -256,6 +326,14 @@ void TPatternGrid::DragFloatingTo(TPoint cell, bool shift, bool ctrl)
     }
     const int dx = shift ? 0 : cell.X - m_floatingDragLast.X;
     const int dy = ctrl ? 0 : cell.Y - m_floatingDragLast.Y;
+    if (!m_floatingBitmap) {
+        // The text moves its own idea of the pointer on: a side stretched by whole
+        // characters went a little less far than the pointer.
+        if (dx != 0 || dy != 0)
+            m_floatingText->Drag(dx, dy, m_floatingDragLast);
+        Repaint();
+        return;
+    }
     m_floatingDragLast = cell;
     if (dx == 0 && dy == 0)
         return;
@@ -268,6 +346,10 @@ void TPatternGrid::EndFloatingDrag()
     checkFloatingObjects();
     if (m_floatingTaken && m_floatingBitmap)
         m_floatingBitmap->SetShowFrame(true);
+    if (m_floatingText) {
+        m_floatingText->SetShowHandles(1);
+        m_floatingText->CancelDrag();
+    }
     m_floatingTaken = false;
     m_floatingDragged = false;
     SetToolCursor(crMovingArea);
@@ -280,6 +362,10 @@ void TPatternGrid::HoverFloatingCursor(TPoint cell)
     checkFloatingObjects();
     if (m_floatingBitmap && !m_floatingHidden && m_floatingBitmap->HitTestHandle(cell, false))
         return; // the handle's cursor is set by the piece
+    if (!m_floatingBitmap && m_floatingText && !m_floatingHidden) {
+        SetToolCursor(handleCursor(m_floatingText->HandleAt(cell)));
+        return;
+    }
     SetToolCursor(crMovingArea);
 }
 
@@ -324,6 +410,12 @@ void TPatternGrid::applyScalesToFloatingPictures()
             if (auto *piece = dynamic_cast<TBmp *>(o.get())) {
                 piece->SetHorzScale(m_scaleX);
                 piece->SetVertScale(m_scaleY);
+            }
+    for (const TUndoObjectList *list : { &m_undoStore->UndoTexts, &m_undoStore->RedoTexts })
+        for (const auto &o : *list)
+            if (auto *text = dynamic_cast<TInsertWord *>(o.get())) {
+                text->SetScaleX(m_scaleX);
+                text->SetScaleY(m_scaleY);
             }
 }
 

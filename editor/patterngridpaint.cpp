@@ -87,6 +87,7 @@ void TPatternGrid::Paint(QImage &buffer) const
     fillRect(buffer, layout.Width, 0, cw, layout.Height, qRgb(0, 0, 0));
     fillRect(buffer, 0, layout.Height, cw, ch, qRgb(0, 0, 0));
     paintFloatingBitmap();
+    paintFloatingText();
     paintRepeatOutline();
     paintShapes();
     prepareGridLines(layout);

@@ -11,6 +11,7 @@
 #include "core/base/messages.h"
 #include "core/picture/imageproc.h"
 #include "core/settings/sharedstate.h"
+#include "editor/insertword.h"
 #include "editor/tools/bandtool.h"
 #include "editor/tools/colorpickgridtool.h"
 #include "editor/tools/concentrictool.h"
@@ -207,10 +208,18 @@ void TPatternGrid::ApplyColorsToTools()
     }
 }
 
-// The floating text takes the chosen colour as its font colour when there is one; the grid
-// keeps no floating text yet, so the repaint is all that is left of it.
-void TPatternGrid::ColorChosen(TColor)
+// The floating text takes the chosen colour as its font colour, and the index it is
+// stamped in: the text index when the colour is the text colour just chosen, else the
+// first entry of that colour.
+void TPatternGrid::ColorChosen(TColor color)
 {
+    checkFloatingObjects();
+    if (m_floatingText) {
+        const int index = GetPaletteColor(m_palette, m_textIndex) == color
+            ? m_textIndex
+            : FindPaletteColorIndex(color, m_palette);
+        m_floatingText->SetFontColor(color, index);
+    }
     Repaint();
 }
 

@@ -16,6 +16,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format clang-tidy
   breeze-icon-theme libqt6svg6 shared-mime-info
+  # A font that draws Chinese, for the text tool and its tests.
+  fonts-noto-cjk
 )
 
 missing=()

@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for the given
 # number of seconds (default 600), one after the other or, with -j N, N at a time.
 #   scripts/fuzz.sh [-j N] [seconds] [target ...]
-#     targets: bmp pcx psd clipboard cardfiles controllercards handover projectfile thumbnail picturecomplete undopicture floatingblock scanframes gridpaste picturejoins
+#     targets: bmp pcx psd clipboard cardfiles controllercards handover projectfile thumbnail picturecomplete undopicture floatingblock scanframes gridpaste picturejoins wordblock
 # Seeds are made by the targets' own writers in build-fuzz/corpus/<target>/; findings
 # (crash-*, leak-*, timeout-*) land in build-fuzz/findings/<target>/, logs beside them.
 set -euo pipefail
@@ -13,7 +13,7 @@ if [ "${1:-}" = "-j" ]; then parallel=$2; shift 2; fi
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(bmp pcx psd clipboard cardfiles controllercards handover projectfile thumbnail picturecomplete undopicture floatingblock scanframes gridpaste picturejoins)
+[ ${#targets[@]} -eq 0 ] && targets=(bmp pcx psd clipboard cardfiles controllercards handover projectfile thumbnail picturecomplete undopicture floatingblock scanframes gridpaste picturejoins wordblock)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFUZZ=ON -DDORWEN_SANITIZE=ON -DDORWEN_TESTS=OFF >/dev/null

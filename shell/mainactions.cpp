@@ -195,7 +195,7 @@ constexpr TMainActionInfo Actions[] = {
     { "ActSprayer", "Tools", "Sprayer", ToolBar, Built, Free, T::Sprayer },
     { "ActAbsorbColor", "Tools", "Absorb_Color", ToolBar, Built, Free, T::AbsorbColor },
     { "ActRuber", "Tools", "Ruber", ToolBar, Planned, Free, T::Ruber },
-    { "ActInsertWord", "Tools", "Insert_Word", ToolBar, Planned, Free, T::InsertWord },
+    { "ActInsertWord", "Tools", "Insert_Word", ToolBar, Built, Free, T::InsertWord },
     { "ActRectangle", "Tools", "Draw_A_Void_Rectangle", ToolBar, Built, Free, T::Rectangle },
     { "ActFilledRectangle", "Tools", "Draw_A_Filled_Rectangle", ToolBar, Built, Free, T::FilledRectangle },
     { "ActCircle", "Tools", "Draw_A_Void_Circle", ToolBar, Built, Free, T::Circle },

@@ -15,6 +15,7 @@
 #include "editor/tools/fillgridtools.h"
 #include "editor/tools/floatinggridtools.h"
 #include "editor/tools/freehandgridtool.h"
+#include "editor/tools/insertwordgridtool.h"
 #include "editor/tools/pickedgridtools.h"
 #include "editor/tools/polygongridtools.h"
 #include "editor/tools/selectiongridtools.h"
@@ -59,7 +60,7 @@ const std::array<TToolRow, MaxToolId + 1> kRows { {
     { T::Sprayer, "ActSprayer", Tools, "Sprayer", crSpray, None, n, n, n, n, P::Default, n, y, make<TSprayTool> },
     { T::AbsorbColor, "ActAbsorbColor", Tools, "Absorb_Color", crAbsorbColor, None, n, n, n, n, P::Default, n, y, make<TColorPickTool> },
     { T::Ruber, "ActRuber", Tools, "Ruber", crDefineArea, None, n, n, n, n, P::Default, n, y, nullptr },
-    { T::InsertWord, "ActInsertWord", Tools, "Insert_Word", crInsertWord, None, n, n, n, n, P::Default, n, y, nullptr },
+    { T::InsertWord, "ActInsertWord", Tools, "Insert_Word", crInsertWord, None, n, n, n, n, P::Default, n, y, make<TInsertWordTool> },
     { T::Rectangle, "ActRectangle", Tools, "Draw_A_Void_Rectangle", crDefineArea, "TRectangleLine", y, n, n, y, P::Outline, n, y, make<TTwoPointShapeTool> },
     { T::FilledRectangle, "ActFilledRectangle", Tools, "Draw_A_Filled_Rectangle", crDefineArea, "TRectangleLine", y, n, n, y, P::Solid, n, y, make<TTwoPointShapeTool> },
     { T::Circle, "ActCircle", Tools, "Draw_A_Void_Circle", crDefineArea, "TCircleLine", y, n, n, y, P::Outline, n, y, make<TTwoPointShapeTool> },

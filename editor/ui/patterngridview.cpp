@@ -18,6 +18,7 @@ TPatternGridView::TPatternGridView(std::unique_ptr<TPatternGrid> model, QWidget 
     Layout().Options.ThumbTracking = true;
     WheelScrollsView = true;
     m_model->SetViewport(this);
+    m_model->SetInsertWordAsker(&m_insertWordAsker);
     m_model->SetClientSize(viewport()->width(), viewport()->height());
     viewport()->setMouseTracking(true);
     m_toolTimer.setInterval(250);
@@ -33,6 +34,7 @@ TPatternGridView::TPatternGridView(QWidget *parent)
 TPatternGridView::~TPatternGridView()
 {
     m_model->SetViewport(nullptr);
+    m_model->SetInsertWordAsker(nullptr);
 }
 
 TPoint TPatternGridView::CellAt(const QPoint &pos) const
@@ -80,6 +82,11 @@ void TPatternGridView::mousePressEvent(QMouseEvent *event)
     setFocus(Qt::MouseFocusReason);
     m_pressed = true;
     m_model->MouseDown(cellEvent(*event));
+    if (m_model->TakePressEnded()) {
+        // A dialog the press opened took the release.
+        m_pressed = false;
+        return;
+    }
     // The control's own press only for its auto-scroll, which the view drag switches off.
     if (event->button() == Qt::LeftButton && CanAutoScroll)
         TIDrawGrid::mousePressEvent(event);

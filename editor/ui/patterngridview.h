@@ -7,6 +7,7 @@
 
 #include "editor/patterngrid.h"
 #include "editor/ui/cellgrid.h"
+#include "editor/ui/insertworddialog.h"
 
 #include <QImage>
 #include <QTimer>
@@ -64,6 +65,7 @@ private:
     TPoint viewCellOf(TPoint pictureCell) const;
 
     std::unique_ptr<TPatternGrid> m_model;
+    TInsertWordDialogAsker m_insertWordAsker { this };
     QImage m_buffer;
     QTimer m_toolTimer;
     bool m_pressed = false;

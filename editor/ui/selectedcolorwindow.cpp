@@ -170,6 +170,15 @@ bool TFrmSelectedColor::Apply(QString *message)
 
 bool TFrmSelectedColor::ApplyAll(QString *message)
 {
+    // Without a selection, copying all copies the floating text: the grid's copy takes the
+    // selection first, then the floating text, which dropping would stamp instead.
+    if (m_mode == TMode::Copy && m_grid && m_grid->GetRegionHandle().isEmpty() && m_grid->HasFloatingText()) {
+        if (!m_grid->Copy())
+            return false;
+        Q_EMIT applied();
+        close();
+        return true;
+    }
     m_chosen.clear();
     refreshList();
     SetSelectedDown(true);

@@ -25,8 +25,7 @@ using T = TToolId;
 class ToolTable : public TPatternGridFixture { };
 
 // The tools whose grid side is not built yet.
-const std::set<T> kNotBuilt { T::Ruber, T::InsertWord, T::HorzLine, T::VertLine, T::NoTool,
-    T::ConcentricRectangle };
+const std::set<T> kNotBuilt { T::Ruber, T::HorzLine, T::VertLine, T::NoTool, T::ConcentricRectangle };
 
 } // namespace
 
