@@ -4,6 +4,7 @@
 #include "core/base/progress.h"
 #include "core/settings/uitexts.h"
 #include "editor/floatingpicture.h"
+#include "editor/insertword.h"
 #include "editor/patterngrid.h"
 
 #include <cmath>
@@ -57,9 +58,15 @@ bool RotateByDialogAngle(TPatternGrid &grid, double a, QString *error)
             return false;
         grid.Repaint();
         return true;
-    case TRotateTarget::FloatingText:
-        // A text turns by its own object, which no grid holds yet.
-        return Fail(error, GetUiMessage(UiKey::String::InputDateError));
+    case TRotateTarget::FloatingText: {
+        // A text's angle runs the other way from a floating picture's, so adding a turns it
+        // the same way on screen as the picture's Angle - a.
+        TInsertWord &text = *grid.FloatingText();
+        text.SetAngle(text.Angle() + a * std::numbers::pi / 180.0);
+        text.Rebuild();
+        grid.Repaint();
+        return true;
+    }
     case TRotateTarget::Picture:
         break;
     }

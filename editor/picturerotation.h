@@ -19,8 +19,9 @@ enum class TRotateTarget { FloatingPicture, FloatingText, Picture };
 TRotateTarget ChooseRotateTarget(bool hasFloatingPicture, bool hasFloatingText);
 
 // What the rotation dialog's OK turns on grid by a degrees: the floating picture when one
-// lies over it (RotateFloatingPicture, the grid repainted), else the whole picture
-// (RotateGridPicture). False with the reason, nothing changed, when refused.
+// lies over it (RotateFloatingPicture, the grid repainted), else the floating text (its
+// angle + a, rebuilt and repainted), else the whole picture (RotateGridPicture). False with the reason,
+// nothing changed, when refused.
 bool RotateByDialogAngle(TPatternGrid &grid, double a, QString *error = nullptr);
 // The floating picture's angle becomes Angle - a (in radians; so clockwise adds) and it is
 // rendered anew; false with the reason, the angle kept, when it cannot be rendered.

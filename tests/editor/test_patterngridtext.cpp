@@ -9,6 +9,7 @@
 #include "editor/gridclipboard.h"
 #include "editor/insertword.h"
 #include "editor/palettechoice.h"
+#include "editor/picturerotation.h"
 
 #include <QMimeData>
 
@@ -260,6 +261,11 @@ TEST_F(GridTextFixture, FlipsAndTurnsTurnTheTextOnly)
         { "half turn", [](TPatternGrid &g) { return g.Rotate180(); }, -Pi },
         { "turn 270", [](TPatternGrid &g) { return g.Rotate270(); }, -Pi / 2 },
         { "turn 90", [](TPatternGrid &g) { return g.Rotate90(); }, Pi / 2 },
+        // The rotation dialog: clockwise negates the typed angle.
+        { "dialog, 90 clockwise",
+            [](TPatternGrid &g) { return RotateByDialogAngle(g, SignedRotateAngle(90, true)); }, -Pi / 2 },
+        { "dialog, 45 anticlockwise",
+            [](TPatternGrid &g) { return RotateByDialogAngle(g, SignedRotateAngle(45, false)); }, Pi / 4 },
     };
     for (const auto &c : cases) {
         TPatternGrid g;
