@@ -875,6 +875,9 @@ private:
     void checkFloatingObjects();
     bool stampFloatingBitmap(bool record);
     bool stampFloatingText(bool record);
+    // One area step for the cells a floating object was stamped into (bounds clipped to the
+    // picture), recorded after the grid lets go of the object.
+    void recordStampedBox(const TRect &bounds);
     bool turnFloatingText(double delta);
     void paintFloatingText() const;
     void takeUpFloatingText(TInsertWord &text);

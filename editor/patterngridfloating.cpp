@@ -118,16 +118,20 @@ bool TPatternGrid::stampFloatingBitmap(bool record)
         return false;
     if (!record)
         return true;
-    const TRect b = piece->Bounds();
-    const TRect box { std::max(0, b.Left), std::max(0, b.Top), std::min(m_picture.width() - 1, b.Right),
-        std::min(m_picture.height() - 1, b.Bottom) };
-    // The grid lets go of the piece before the step is recorded: a store at its step limit
-    // frees the oldest step, which may be the piece's own.
+    recordStampedBox(piece->Bounds());
+    return true;
+}
+
+void TPatternGrid::recordStampedBox(const TRect &bounds)
+{
+    const TRect box { std::max(0, bounds.Left), std::max(0, bounds.Top),
+        std::min(m_picture.width() - 1, bounds.Right), std::min(m_picture.height() - 1, bounds.Bottom) };
+    // The grid lets go of the floating object before the step is recorded: a store at its
+    // step limit frees the oldest step, which may be the object's own.
     forgetFloatingObjects();
     if (box.Left <= box.Right && box.Top <= box.Bottom)
         RecordRectUndoStep(box, false, false);
     RebuildReducedView();
-    return true;
 }
 
 void TPatternGrid::DropFloatingObjects()

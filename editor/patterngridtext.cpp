@@ -84,15 +84,7 @@ bool TPatternGrid::stampFloatingText(bool record)
         return false;
     if (!record)
         return true;
-    const TRect b = text->TextBox();
-    const TRect box { std::max(0, b.Left), std::max(0, b.Top), std::min(m_picture.width() - 1, b.Right),
-        std::min(m_picture.height() - 1, b.Bottom) };
-    // As with the floating picture: the grid lets go of the text before the step is
-    // recorded, since a store at its step limit may free the text's own step.
-    forgetFloatingObjects();
-    if (box.Left <= box.Right && box.Top <= box.Bottom)
-        RecordRectUndoStep(box, false, false);
-    RebuildReducedView();
+    recordStampedBox(text->TextBox());
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "core/base/error.h"
 #include "core/base/filewrite.h"
 #include "core/base/numutils.h"
+#include "core/picture/blockfields.h"
 #include "core/picture/bmpfile.h"
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
@@ -17,36 +18,6 @@ namespace {
 // The fixed fields after the bitmap, and the longest tail the two lists can add.
 constexpr qint64 FixedTailSize = 72 + 8 + 8 + 8 + 16 + 16 + 4 + 1 + 4;
 constexpr qint64 LongestTail = FixedTailSize + 256 + 4 + 4 * 256;
-
-void putPoint(QByteArray &out, const TPoint &p)
-{
-    PutU32le(out, std::uint32_t(p.X));
-    PutU32le(out, std::uint32_t(p.Y));
-}
-
-void putRect(QByteArray &out, const TRect &r)
-{
-    for (std::int32_t v : { r.Left, r.Top, r.Right, r.Bottom })
-        PutU32le(out, std::uint32_t(v));
-}
-
-TPoint readPoint(TByteReader &in)
-{
-    TPoint p;
-    p.X = in.i32le();
-    p.Y = in.i32le();
-    return p;
-}
-
-TRect readRect(TByteReader &in)
-{
-    TRect r;
-    r.Left = in.i32le();
-    r.Top = in.i32le();
-    r.Right = in.i32le();
-    r.Bottom = in.i32le();
-    return r;
-}
 
 double readDouble(TByteReader &in)
 {
@@ -116,15 +87,15 @@ QByteArray EncodeFloatingBlock(const TFloatingBlock &b)
     if (!AppendBmp8(out, b.Companion))
         return {};
     for (const TPoint &p : b.HandlePoints)
-        putPoint(out, p);
+        PutPointLE(out, p);
     std::uint64_t bits = 0;
     std::memcpy(&bits, &b.Angle, sizeof bits);
     PutU32le(out, std::uint32_t(bits));
     PutU32le(out, std::uint32_t(bits >> 32));
-    putPoint(out, b.Position);
-    putPoint(out, b.Centre);
-    putRect(out, b.SelRect);
-    putRect(out, b.Bounds);
+    PutPointLE(out, b.Position);
+    PutPointLE(out, b.Centre);
+    PutRectLE(out, b.SelRect);
+    PutRectLE(out, b.Bounds);
     PutU32le(out, std::uint32_t(b.KeyColor));
     out.append(char(b.ColorFilter ? 1 : 0));
     PutU32le(out, std::uint32_t(b.KeptIndexes.size()));
@@ -150,12 +121,12 @@ bool DecodeFloatingBlock(const QByteArray &bytes, TFloatingBlock &block, QString
     if (!in.has(FixedTailSize))
         return Fail(error, GetUiMessage(UiKey::String::FloatBlockCut));
     for (TPoint &p : b.HandlePoints)
-        p = readPoint(in);
+        p = ReadPointLE(in);
     b.Angle = readDouble(in);
-    b.Position = readPoint(in);
-    b.Centre = readPoint(in);
-    b.SelRect = readRect(in);
-    b.Bounds = readRect(in);
+    b.Position = ReadPointLE(in);
+    b.Centre = ReadPointLE(in);
+    b.SelRect = ReadRectLE(in);
+    b.Bounds = ReadRectLE(in);
     b.KeyColor = TColor(in.u32le());
     const std::uint8_t filter = in.u8();
     if (!std::isfinite(b.Angle))

@@ -3,6 +3,7 @@
 #include "core/base/bytereader.h"
 #include "core/base/error.h"
 #include "core/base/filetext.h"
+#include "core/picture/blockfields.h"
 #include "core/settings/uitexts.h"
 
 #include <cmath>
@@ -16,36 +17,6 @@ constexpr std::int32_t MaxWordSize = 65535;
 void putI32(QByteArray &out, std::int32_t v)
 {
     PutU32le(out, std::uint32_t(v));
-}
-
-void putPoint(QByteArray &out, const TPoint &p)
-{
-    putI32(out, p.X);
-    putI32(out, p.Y);
-}
-
-void putRect(QByteArray &out, const TRect &r)
-{
-    for (std::int32_t v : { r.Left, r.Top, r.Right, r.Bottom })
-        putI32(out, v);
-}
-
-TPoint readPoint(TByteReader &in)
-{
-    TPoint p;
-    p.X = in.i32le();
-    p.Y = in.i32le();
-    return p;
-}
-
-TRect readRect(TByteReader &in)
-{
-    TRect r;
-    r.Left = in.i32le();
-    r.Top = in.i32le();
-    r.Right = in.i32le();
-    r.Bottom = in.i32le();
-    return r;
 }
 
 // The GBK form of a face name cut to 31 bytes at a character, so that the NUL fits.
@@ -132,15 +103,15 @@ bool EncodeWordBlock(const TWordBlock &b, QByteArray &bytes, QString *error)
     face.resize(FaceNameSize, '\0');
     out.append(face);
     putI32(out, b.FontColor);
-    putPoint(out, b.Position);
+    PutPointLE(out, b.Position);
     putI32(out, b.TextHeight);
     putI32(out, b.TextWidth);
     std::uint32_t angle = 0;
     std::memcpy(&angle, &b.Angle, sizeof angle);
     PutU32le(out, angle);
-    putRect(out, b.TextBox);
-    putRect(out, b.Frame);
-    putPoint(out, b.Centre);
+    PutRectLE(out, b.TextBox);
+    PutRectLE(out, b.Frame);
+    PutPointLE(out, b.Centre);
     putI32(out, b.CharSpacing);
     bytes = out;
     return true;
@@ -162,14 +133,14 @@ bool DecodeWordBlock(const QByteArray &bytes, TWordBlock &block, QString *error)
     if (!readFont(in, b.Font, error))
         return false;
     b.FontColor = in.i32le();
-    b.Position = readPoint(in);
+    b.Position = ReadPointLE(in);
     b.TextHeight = in.i32le();
     b.TextWidth = in.i32le();
     const std::uint32_t angle = in.u32le();
     std::memcpy(&b.Angle, &angle, sizeof angle);
-    b.TextBox = readRect(in);
-    b.Frame = readRect(in);
-    b.Centre = readPoint(in);
+    b.TextBox = ReadRectLE(in);
+    b.Frame = ReadRectLE(in);
+    b.Centre = ReadPointLE(in);
     b.CharSpacing = in.i32le();
     if (!in.ok())
         return Fail(error, GetUiMessage(UiKey::String::WordBlockCut));
