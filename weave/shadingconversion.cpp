@@ -94,22 +94,43 @@ TShadingSeries::TShadingSeries(const TWeaveArray &base)
 
 std::vector<std::uint8_t> TShadingSeries::MemberPoints(int index) const
 {
+    return MembersPoints({ index }).front();
+}
+
+std::vector<std::vector<std::uint8_t>> TShadingSeries::MembersPoints(const std::vector<int> &indexes) const
+{
     const std::size_t w = std::size_t(m_warps);
     std::vector<std::uint8_t> points(w * std::size_t(m_wefts), 1);
-    if (m_count == 0)
-        return points;
+    std::vector<std::vector<std::uint8_t>> members(indexes.size());
+    if (m_count == 0) {
+        std::fill(members.begin(), members.end(), points);
+        return members;
+    }
     for (int j = 0; j < m_wefts; ++j)
         points[std::size_t(j) * w + std::size_t(m_point[std::size_t(j)])] = 0;
-    index = std::clamp(index, 0, m_count - 1);
+    // Each member is the one before with one more point out, so one walk up to the largest
+    // index asked for passes every member asked for; it is copied out on the way.
+    std::vector<std::size_t> order(indexes.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    const auto clamped = [&](std::size_t k) { return std::clamp(indexes[k], 0, m_count - 1); };
+    std::sort(
+        order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return clamped(a) < clamped(b); });
     // Step t takes a point out of weft H - 1 - (t mod H), at the offset of round t div H.
-    for (int t = 0; t < index; ++t) {
-        const int k = t / m_wefts;
-        const int j = m_wefts - 1 - t % m_wefts;
-        const int d = (k % 2 == 0) ? k / 2 + 1 : -(k / 2 + 1);
-        const int x = ((m_point[std::size_t(j)] + d) % m_warps + m_warps) % m_warps;
-        points[std::size_t(j) * w + std::size_t(x)] = 0;
+    int t = 0, j = m_wefts - 1, k = 0;
+    for (const std::size_t asked : order) {
+        for (const int end = clamped(asked); t < end; ++t) {
+            const int d = (k % 2 == 0) ? k / 2 + 1 : -(k / 2 + 1);
+            const int x = ((m_point[std::size_t(j)] + d) % m_warps + m_warps) % m_warps;
+            points[std::size_t(j) * w + std::size_t(x)] = 0;
+            if (--j < 0) {
+                j = m_wefts - 1;
+                ++k;
+            }
+        }
+        members[asked] = points;
     }
-    return points;
+    return members;
 }
 
 TWeaveArray TShadingSeries::Member(int index) const
@@ -148,12 +169,26 @@ TFlatWeave flatten(const TWeaveArray &weave)
     return flat;
 }
 
+// Every cell of it is written by the tiling, so it is not cleared first.
 QImage weavePicture(int width, int height)
 {
     TPalette256 palette;
     palette.fill(BlackQuad);
     palette[0] = WhiteQuad;
-    return NewPicture(width, height, palette);
+    QImage picture(width, height, QImage::Format_Indexed8);
+    if (!picture.isNull())
+        SetBitmapPalette(picture, palette);
+    return picture;
+}
+
+// A weave of at most 64 warps with each weft as a mask, bit k for warp k.
+std::vector<std::uint64_t> weftMasks(const TFlatWeave &weave)
+{
+    std::vector<std::uint64_t> masks(std::size_t(weave.Wefts), 0);
+    for (std::size_t j = 0; j < masks.size(); ++j)
+        for (std::size_t k = 0; k < std::size_t(weave.Warps); ++k)
+            masks[j] |= std::uint64_t(weave.Points[j * std::size_t(weave.Warps) + k] & 1) << k;
+    return masks;
 }
 
 // The weave size every entry with a weave shares, or 0 x 0 when they differ.
@@ -178,6 +213,8 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
 {
     const int width = picture.width(), height = picture.height();
     QImage out = weavePicture(width, height);
+    if (out.isNull())
+        return; // no memory for it: the result stays as it was
     const QSize shared = sharedWeaveSize(weaveOf);
     ShowProgressGauge();
     TProgressSteps progress(height);
@@ -190,9 +227,49 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
         std::vector<std::uint8_t> plain(std::size_t(w) + 1);
         for (std::size_t k = 0; k < plain.size(); ++k)
             plain[k] = std::uint8_t(k % 2);
+        // Up to 64 warps a weft is one mask, so that a cell takes one table read instead of
+        // a row address and a cell of that row.
+        std::map<const TFlatWeave *, std::vector<std::uint64_t>> masksOf;
+        std::array<const std::uint64_t *, 256> entryMasks {};
+        if (w <= 64)
+            for (std::size_t i = 0; i < 256; ++i)
+                if (const TFlatWeave *f = weaveOf[i]) {
+                    auto it = masksOf.find(f);
+                    if (it == masksOf.end())
+                        it = masksOf.emplace(f, weftMasks(*f)).first;
+                    entryMasks[i] = it->second.data();
+                }
+        // The plain weave by the parity of its first cell: odd warps first, or even.
+        constexpr std::array<std::uint64_t, 2> plainMask { 0xAAAAAAAAAAAAAAAAull, 0x5555555555555555ull };
         std::uint8_t *const bits = out.bits();
         const qsizetype stride = out.bytesPerLine();
-        const auto band = [&](int first, int end, int index) {
+        const auto maskBand = [&](int first, int end, int index) {
+            // A block's parity changes along the row only when the repeat is odd.
+            std::array<std::array<std::uint64_t, 256>, 2> maskOf;
+            const int parities = w % 2 ? 2 : 1;
+            for (int y = first; y < end; ++y) {
+                const std::uint8_t *row = picture.constScanLine(y);
+                std::uint8_t *cells = bits + stride * y;
+                const std::size_t wy = std::size_t(h - 1 - (height - 1 - y) % h);
+                for (int p = 0; p < parities; ++p) {
+                    const std::uint64_t plainRow = plainMask[std::size_t((y + p) % 2)];
+                    for (std::size_t i = 0; i < 256; ++i)
+                        maskOf[std::size_t(p)][i] = entryMasks[i] ? entryMasks[i][wy] : plainRow;
+                }
+                int p = 0;
+                for (int x0 = 0; x0 < width; x0 += w, p ^= parities - 1) {
+                    const std::uint64_t *table = maskOf[std::size_t(p)].data();
+                    const int n = std::min(w, width - x0);
+                    const std::uint8_t *in = row + x0;
+                    std::uint8_t *o = cells + x0;
+                    for (int k = 0; k < n; ++k)
+                        o[k] = std::uint8_t((table[in[k]] >> k) & 1);
+                }
+                if (index == 0)
+                    progress.step(y - first + 1);
+            }
+        };
+        const auto byteBand = [&](int first, int end, int index) {
             std::array<std::array<const std::uint8_t *, 256>, 2> rowOf {};
             for (int y = first; y < end; ++y) {
                 const std::uint8_t *row = picture.constScanLine(y);
@@ -215,6 +292,12 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
                 if (index == 0)
                     progress.step(y - first + 1);
             }
+        };
+        const auto band = [&](int first, int end, int index) {
+            if (w <= 64)
+                maskBand(first, end, index);
+            else
+                byteBand(first, end, index);
         };
         const qint64 cores = std::max(1u, std::thread::hardware_concurrency());
         const int bands = int(std::clamp<qint64>(
@@ -304,24 +387,27 @@ bool ConvertToWeave(
         return false;
     const TShadingSeries series(base);
     const std::array<int, 256> listed = listedColorOfEntries(picture, colors);
-    // Only the members the colours use are made, each once.
+    // Only the members the colours use are made, each once, all in one walk.
     std::map<int, TFlatWeave> members;
-    std::array<const TFlatWeave *, 256> weaveOf {};
+    std::array<int, 256> memberOf;
+    memberOf.fill(-1);
     for (int i = 0; i < 256; ++i) {
         const int c = listed[std::size_t(i)];
         if (c < 0)
             continue;
-        const int m = ShadingMemberIndex(colors[c].Color, series.Count());
-        auto it = members.find(m);
-        if (it == members.end()) {
-            TFlatWeave flat;
-            flat.Warps = series.Warps();
-            flat.Wefts = series.Wefts();
-            flat.Points = series.MemberPoints(m);
-            it = members.emplace(m, std::move(flat)).first;
-        }
-        weaveOf[std::size_t(i)] = &it->second;
+        memberOf[std::size_t(i)] = ShadingMemberIndex(colors[c].Color, series.Count());
+        members.emplace(memberOf[std::size_t(i)], TFlatWeave { series.Warps(), series.Wefts(), {} });
     }
+    std::vector<int> used;
+    for (const auto &[m, flat] : members)
+        used.push_back(m);
+    std::vector<std::vector<std::uint8_t>> points = series.MembersPoints(used);
+    for (std::size_t k = 0; k < used.size(); ++k)
+        members[used[k]].Points = std::move(points[k]);
+    std::array<const TFlatWeave *, 256> weaveOf {};
+    for (int i = 0; i < 256; ++i)
+        if (memberOf[std::size_t(i)] >= 0)
+            weaveOf[std::size_t(i)] = &members[memberOf[std::size_t(i)]];
     tileFlat(picture, weaveOf, result);
     return true;
 }
