@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <system_error>
 #include <thread>
 
@@ -181,13 +183,25 @@ QImage weavePicture(int width, int height)
     return picture;
 }
 
-// A weave of at most 64 warps with each weft as a mask, bit k for warp k.
+// A weave of at most 64 warps with each weft as a mask, bit k for warp k. Eight cells of
+// 0 or 1 are packed at once: the product moves cell k's bit to bit 56 + k, with no two
+// partial products meeting.
 std::vector<std::uint64_t> weftMasks(const TFlatWeave &weave)
 {
+    static_assert(std::endian::native == std::endian::little, "cell k is read as byte k of the word");
+    const std::size_t w = std::size_t(weave.Warps);
     std::vector<std::uint64_t> masks(std::size_t(weave.Wefts), 0);
-    for (std::size_t j = 0; j < masks.size(); ++j)
-        for (std::size_t k = 0; k < std::size_t(weave.Warps); ++k)
-            masks[j] |= std::uint64_t(weave.Points[j * std::size_t(weave.Warps) + k] & 1) << k;
+    for (std::size_t j = 0; j < masks.size(); ++j) {
+        const std::uint8_t *cells = weave.Points.data() + j * w;
+        std::size_t k = 0;
+        for (; k + 8 <= w; k += 8) {
+            std::uint64_t eight;
+            std::memcpy(&eight, cells + k, 8);
+            masks[j] |= ((eight * 0x0102040810204080ull) >> 56) << k;
+        }
+        for (; k < w; ++k)
+            masks[j] |= std::uint64_t(cells[k]) << k;
+    }
     return masks;
 }
 
@@ -243,22 +257,39 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
         constexpr std::array<std::uint64_t, 2> plainMask { 0xAAAAAAAAAAAAAAAAull, 0x5555555555555555ull };
         std::uint8_t *const bits = out.bits();
         const qsizetype stride = out.bytesPerLine();
+        // A block's parity changes along the row only when the repeat is odd.
+        const int parities = w % 2 ? 2 : 1;
+        using TRowMasks = std::array<std::array<std::uint64_t, 256>, 2>; // by the block's parity
+        const auto fillRowMasks = [&](std::size_t wy, int yParity, TRowMasks &maskOf) {
+            for (int p = 0; p < parities; ++p) {
+                const std::uint64_t plainRow = plainMask[std::size_t((yParity + p) % 2)];
+                for (std::size_t i = 0; i < 256; ++i)
+                    maskOf[std::size_t(p)][i] = entryMasks[i] ? entryMasks[i][wy] : plainRow;
+            }
+        };
+        // The tables of a row depend on its weft and its parity only: when the picture is
+        // tall enough for them to pay, each such pair's are made once here, else every row
+        // makes its own.
+        std::vector<TRowMasks> sharedMasks;
+        if (w <= 64 && 8 * qint64(h) <= height && qint64(h) * 2 * qint64(sizeof(TRowMasks)) <= (8 << 20)) {
+            sharedMasks.resize(std::size_t(h) * 2);
+            for (std::size_t k = 0; k < sharedMasks.size(); ++k)
+                fillRowMasks(k / 2, int(k % 2), sharedMasks[k]);
+        }
         const auto maskBand = [&](int first, int end, int index) {
-            // A block's parity changes along the row only when the repeat is odd.
-            std::array<std::array<std::uint64_t, 256>, 2> maskOf;
-            const int parities = w % 2 ? 2 : 1;
+            TRowMasks ownMasks;
             for (int y = first; y < end; ++y) {
                 const std::uint8_t *row = picture.constScanLine(y);
                 std::uint8_t *cells = bits + stride * y;
                 const std::size_t wy = std::size_t(h - 1 - (height - 1 - y) % h);
-                for (int p = 0; p < parities; ++p) {
-                    const std::uint64_t plainRow = plainMask[std::size_t((y + p) % 2)];
-                    for (std::size_t i = 0; i < 256; ++i)
-                        maskOf[std::size_t(p)][i] = entryMasks[i] ? entryMasks[i][wy] : plainRow;
-                }
+                const TRowMasks *maskOf = &ownMasks;
+                if (sharedMasks.empty())
+                    fillRowMasks(wy, y % 2, ownMasks);
+                else
+                    maskOf = &sharedMasks[wy * 2 + std::size_t(y % 2)];
                 int p = 0;
                 for (int x0 = 0; x0 < width; x0 += w, p ^= parities - 1) {
-                    const std::uint64_t *table = maskOf[std::size_t(p)].data();
+                    const std::uint64_t *table = (*maskOf)[std::size_t(p)].data();
                     const int n = std::min(w, width - x0);
                     const std::uint8_t *in = row + x0;
                     std::uint8_t *o = cells + x0;
