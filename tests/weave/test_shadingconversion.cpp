@@ -261,7 +261,8 @@ TEST(ShadingSeries, MembersMadeTogetherEqualMembersMadeAlone)
 
 // Tiling in bands of rows, cell for cell against each cell worked out alone, for repeats
 // read as one mask a weft (up to 64 warps) and as rows of cells (more), odd and even, with
-// half the colours left unlisted so that they take the plain weave.
+// half the colours left unlisted so that they take the plain weave; repeats of many wefts
+// against the picture's height have each row make its own tables.
 TEST(ShadingSeries, TilingEqualsEachCellWorkedOutAlone)
 {
     const int width = 1201, height = 1800; // two bands of rows at least, where there are cores
@@ -280,7 +281,7 @@ TEST(ShadingSeries, TilingEqualsEachCellWorkedOutAlone)
         listed.append(all[c]);
     const struct {
         int Warps, Wefts;
-    } sizes[] = { { 5, 3 }, { 64, 7 }, { 63, 1 }, { 65, 4 }, { 130, 2 }, { 2, 64 } };
+    } sizes[] = { { 5, 3 }, { 64, 7 }, { 63, 1 }, { 65, 4 }, { 130, 2 }, { 2, 64 }, { 3, 300 }, { 64, 250 } };
     for (const auto &size : sizes) {
         QList<TWeaveArray> weaves;
         for (qsizetype c = 0; c < listed.size(); ++c) {
