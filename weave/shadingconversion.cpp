@@ -205,6 +205,21 @@ std::vector<std::uint64_t> weftMasks(const TFlatWeave &weave)
     return masks;
 }
 
+// Cells k .. k + 7 of a block (k + 8 <= 64): bit k + b of the mask of cell b's entry,
+// written as eight bytes of 0 or 1. The eight bits are gathered into one byte, which is
+// spread over a word (byte b keeps bit b) and each byte's bit made its lowest.
+inline void storeEightCells(const std::uint64_t *table, const std::uint8_t *in, int k, std::uint8_t *out)
+{
+    const std::uint64_t bit = std::uint64_t(1) << k;
+    const std::uint64_t picked = (table[in[0]] & bit) | (table[in[1]] & bit << 1) | (table[in[2]] & bit << 2)
+        | (table[in[3]] & bit << 3) | (table[in[4]] & bit << 4) | (table[in[5]] & bit << 5)
+        | (table[in[6]] & bit << 6) | (table[in[7]] & bit << 7);
+    const std::uint64_t spread = ((picked >> k) & 0xFF) * 0x0101010101010101ull & 0x8040201008040201ull;
+    // Each byte is 0 or 2^b <= 128: adding 127 sets its top bit exactly when it is not 0.
+    const std::uint64_t cells = ((spread + 0x7F7F7F7F7F7F7F7Full) >> 7) & 0x0101010101010101ull;
+    std::memcpy(out, &cells, 8);
+}
+
 // The weave size every entry with a weave shares, or 0 x 0 when they differ.
 QSize sharedWeaveSize(const std::array<const TFlatWeave *, 256> &weaveOf)
 {
@@ -293,7 +308,10 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
                     const int n = std::min(w, width - x0);
                     const std::uint8_t *in = row + x0;
                     std::uint8_t *o = cells + x0;
-                    for (int k = 0; k < n; ++k)
+                    int k = 0;
+                    for (; k + 8 <= n; k += 8)
+                        storeEightCells(table, in + k, k, o + k);
+                    for (; k < n; ++k)
                         o[k] = std::uint8_t((table[in[k]] >> k) & 1);
                 }
                 if (index == 0)
