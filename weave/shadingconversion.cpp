@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <system_error>
@@ -251,7 +252,7 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
         // One weave size for all: per row, each entry's weft of that row; the row is then
         // taken in blocks of one repeat, so that no cell needs a division. Entries without a
         // weave read a row of alternating cells, started by the parity of the block. Rows
-        // are independent: bands of them run side by side, the first reporting progress.
+        // are independent: several threads take them, the calling one reporting progress.
         const int w = shared.width(), h = shared.height();
         std::vector<std::uint8_t> plain(std::size_t(w) + 1);
         for (std::size_t k = 0; k < plain.size(); ++k)
@@ -291,7 +292,7 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
             for (std::size_t k = 0; k < sharedMasks.size(); ++k)
                 fillRowMasks(k / 2, int(k % 2), sharedMasks[k]);
         }
-        const auto maskBand = [&](int first, int end, int index) {
+        const auto maskBand = [&](int first, int end) {
             TRowMasks ownMasks;
             for (int y = first; y < end; ++y) {
                 const std::uint8_t *row = picture.constScanLine(y);
@@ -314,11 +315,9 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
                     for (; k < n; ++k)
                         o[k] = std::uint8_t((table[in[k]] >> k) & 1);
                 }
-                if (index == 0)
-                    progress.step(y - first + 1);
             }
         };
-        const auto byteBand = [&](int first, int end, int index) {
+        const auto byteBand = [&](int first, int end) {
             std::array<std::array<const std::uint8_t *, 256>, 2> rowOf {};
             for (int y = first; y < end; ++y) {
                 const std::uint8_t *row = picture.constScanLine(y);
@@ -338,34 +337,40 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
                     for (int k = 0; k < n; ++k)
                         o[k] = table[in[k]][k];
                 }
-                if (index == 0)
-                    progress.step(y - first + 1);
             }
         };
-        const auto band = [&](int first, int end, int index) {
+        const auto band = [&](int first, int end) {
             if (w <= 64)
-                maskBand(first, end, index);
+                maskBand(first, end);
             else
-                byteBand(first, end, index);
+                byteBand(first, end);
         };
         const qint64 cores = std::max(1u, std::thread::hardware_concurrency());
-        const int bands = int(std::clamp<qint64>(
+        const int threads = int(std::clamp<qint64>(
             qint64(width) * height / (1 << 20), 1, std::min({ cores, qint64(8), qint64(height) })));
-        progress = TProgressSteps(std::max(1, height / bands));
-        const auto start = [&](int b) { return int(qint64(height) * b / bands); };
-        std::vector<std::thread> threads;
-        std::vector<int> leftOver;
-        for (int b = 1; b < bands; ++b) {
+        // Rows are handed out a few at a time rather than in one band per thread, so that a
+        // thread the system runs late (a busy machine) leaves its rows to the others.
+        constexpr int chunkRows = 32;
+        std::atomic<int> next { 0 }, done { 0 };
+        const auto loop = [&](bool reports) {
+            for (int first = next.fetch_add(chunkRows); first < height; first = next.fetch_add(chunkRows)) {
+                const int end = std::min(height, first + chunkRows);
+                band(first, end);
+                const int total = done.fetch_add(end - first) + (end - first);
+                if (reports)
+                    progress.step(total);
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (int t = 1; t < threads; ++t) {
             try {
-                threads.emplace_back([&band, &start, b] { band(start(b), start(b + 1), b); });
+                helpers.emplace_back(loop, false);
             } catch (const std::system_error &) {
-                leftOver.push_back(b); // done here instead
+                break; // the threads already running and this one take the rows
             }
         }
-        band(0, start(1), 0);
-        for (int b : leftOver)
-            band(start(b), start(b + 1), b);
-        for (std::thread &t : threads)
+        loop(true);
+        for (std::thread &t : helpers)
             t.join();
     } else {
         for (int y = height - 1; y >= 0; --y) {
