@@ -55,6 +55,8 @@ public:
     TWeaveArray Member(int index) const;
     // The same flattened weft by weft: [weft x Warps + warp].
     std::vector<std::uint8_t> MemberPoints(int index) const;
+    // Several members flattened, in the order asked, made in one walk through the series.
+    std::vector<std::vector<std::uint8_t>> MembersPoints(const std::vector<int> &indexes) const;
 
 private:
     int m_warps = 0;

@@ -245,3 +245,68 @@ TEST(ShadingSeries, LargePictureEqualsTheMembersCellForCell)
         }
     EXPECT_EQ(wrong, 0);
 }
+
+// Members asked for together, in any order, with repeats and indexes past either end, equal
+// the members made one by one.
+TEST(ShadingSeries, MembersMadeTogetherEqualMembersMadeAlone)
+{
+    const TShadingSeries s(Twill(7, 5, 3));
+    const std::vector<int> asked { 20, 0, 26, 3, 20, -4, 400, 1, s.Count() - 1 };
+    const std::vector<std::vector<std::uint8_t>> together = s.MembersPoints(asked);
+    ASSERT_EQ(together.size(), asked.size());
+    for (std::size_t k = 0; k < asked.size(); ++k)
+        EXPECT_EQ(together[k], s.MemberPoints(asked[k])) << asked[k];
+    EXPECT_TRUE(s.MembersPoints({}).empty());
+}
+
+// Tiling in bands of rows, cell for cell against each cell worked out alone, for repeats
+// read as one mask a weft (up to 64 warps) and as rows of cells (more), odd and even, with
+// half the colours left unlisted so that they take the plain weave; repeats of many wefts
+// against the picture's height have each row make its own tables.
+TEST(ShadingSeries, TilingEqualsEachCellWorkedOutAlone)
+{
+    const int width = 1201, height = 1800; // two bands of rows at least, where there are cores
+    QImage picture = NewPicture(width, height, GreyPalette());
+    std::uint32_t seed = 4242;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 24;
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.scanLine(y)[x] = std::uint8_t(next());
+    TClrIndex listed;
+    const TClrIndex all = CountPictureColors(picture);
+    for (qsizetype c = 0; c < all.size(); c += 2)
+        listed.append(all[c]);
+    const struct {
+        int Warps, Wefts;
+    } sizes[] = { { 5, 3 }, { 64, 7 }, { 63, 1 }, { 65, 4 }, { 130, 2 }, { 2, 64 }, { 3, 300 }, { 64, 250 } };
+    for (const auto &size : sizes) {
+        QList<TWeaveArray> weaves;
+        for (qsizetype c = 0; c < listed.size(); ++c) {
+            TWeaveArray w = MakeWeaveArray(size.Warps, size.Wefts);
+            for (int x = 0; x < size.Warps; ++x)
+                for (int j = 0; j < size.Wefts; ++j)
+                    w[x][j] = std::uint8_t(next() % 3); // 2 counts as no point
+            weaves.append(w);
+        }
+        QImage result;
+        TileColorWeaves(picture, listed, weaves, result);
+        ASSERT_EQ(result.size(), picture.size());
+        std::array<int, 256> weaveOf;
+        weaveOf.fill(-1);
+        for (qsizetype c = 0; c < listed.size(); ++c)
+            weaveOf[std::size_t(listed[c].Color & 0xFF)] = int(c); // a grey's entry is its level
+        int wrong = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const int c = weaveOf[picture.constScanLine(y)[x]];
+                const int want = c < 0
+                    ? (x + y) % 2
+                    : weaves[c][x % size.Warps][size.Wefts - 1 - (height - 1 - y) % size.Wefts] == 1;
+                wrong += result.constScanLine(y)[x] != want;
+            }
+        EXPECT_EQ(wrong, 0) << size.Warps << " x " << size.Wefts;
+    }
+}
