@@ -90,6 +90,9 @@ TFrmManualLinkPic::TFrmManualLinkPic(int direction, TDocumentQuestions &question
         = newAction("ActStartLink", GetUiString(UiKey::LinkPicture::Start_Link), "dialog-ok-apply");
     QAction *cancel = newAction("ActCancel", GetUiString(UiKey::LinkPicture::Cancel_Link), "dialog-cancel");
     tools->addActions({ openFirst, openSecond, reposition, start, cancel });
+    // The window is at least as wide as the whole bar: a narrower one would hide the
+    // commands at its end (starting and cancelling) behind the bar's overflow button.
+    tools->setMinimumWidth(tools->sizeHint().width());
     connect(openFirst, &QAction::triggered, this, [this] { open(0); });
     connect(openSecond, &QAction::triggered, this, [this] { open(1); });
     connect(reposition, &QAction::triggered, this, &TFrmManualLinkPic::Reposition);
