@@ -2,6 +2,7 @@
 
 #include "core/base/toolid.h"
 #include "core/palette/palette.h"
+#include "core/ui/windowframe.h"
 #include "editor/patterngrid.h"
 
 #include <QAction>
@@ -68,16 +69,11 @@ TFrmSelectedColor::TFrmSelectedColor(TPatternGrid *grid, TMode mode, QWidget *ow
     connect(m_reset, &QPushButton::clicked, this, &TFrmSelectedColor::Reset);
     connect(m_selected, &QPushButton::toggled, this, &TFrmSelectedColor::ApplyLanguage);
     ApplyLanguage();
-    // The whole window, title bar included, at the top-left of the screen. Before the
-    // window manager has framed it the window can only be placed by its inside, which put
-    // the title bar above the screen, out of reach: the inside goes below and right of the
-    // corner by the frame the window manager gives the owner's window.
-    if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
-        QPoint frame;
-        if (const QWidget *main = owner ? owner->window() : nullptr; main && main->isVisible())
-            frame = main->geometry().topLeft() - main->frameGeometry().topLeft();
-        move(screen->availableGeometry().topLeft() + frame);
-    }
+    // The whole window, title bar included, at the top-left of the screen: a plain move
+    // would put its inside there and the title bar above the screen, out of reach.
+    if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        MoveFrameTo(this, screen->availableGeometry().topLeft(),
+            WindowFrameMargins(owner ? owner->window() : nullptr));
 }
 
 void TFrmSelectedColor::ApplyLanguage()
