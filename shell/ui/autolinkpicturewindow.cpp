@@ -119,9 +119,6 @@ TFrmGuidedLinkPic::TFrmGuidedLinkPic(int direction, TDocumentQuestions &question
         = newAction("ActStartMerge", GetUiString(UiKey::LinkPicture::Start_Merge), "dialog-ok-apply");
     QAction *close = newAction("ActClose", GetUiString(UiKey::LinkPicture::Close_Link), "window-close");
     tools->addActions({ openFirst, openSecond, m_reDefine, m_startMerge, close });
-    // The window is at least as wide as the whole bar: a narrower one would hide the
-    // commands at its end (starting and cancelling) behind the bar's overflow button.
-    tools->setMinimumWidth(tools->sizeHint().width());
     connect(openFirst, &QAction::triggered, this, [this] { open(0); });
     connect(openSecond, &QAction::triggered, this, [this] { open(1); });
     connect(m_reDefine, &QAction::triggered, this, &TFrmGuidedLinkPic::ReDefine);
@@ -140,6 +137,12 @@ TFrmGuidedLinkPic::TFrmGuidedLinkPic(int direction, TDocumentQuestions &question
     layout->setMenuBar(tools);
     layout->addWidget(m_scroll, 1);
     layout->addWidget(hint);
+    // The window is at least as wide as the whole bar: a narrower one would hide the
+    // commands at its end (starting and cancelling) behind the bar's overflow button. The
+    // bar is measured with its buttons in their final style and font.
+    // (The bar sits above the layout, which does not count its width.)
+    ensurePolished();
+    setMinimumWidth(std::max(minimumWidth(), WholeBarWidth(tools)));
     updateActions();
 }
 
