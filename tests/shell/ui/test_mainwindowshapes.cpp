@@ -338,7 +338,7 @@ TEST_F(ShapesFixture, NumericWindowsOpenReadyForTheKeyboard)
 {
     ASSERT_NE(open(), nullptr);
     const char *const actions[]
-        = { "ActDigitalBeeLine", "ActDigitalRectangle", "ActDigitalCircle", "ActDigitalCopy", "ActPasteTo" };
+        = { "ActDigitalBeeLine", "ActDigitalRectangle", "ActDigitalCircle", "ActDigitalCopy" };
     for (const char *name : actions) {
         SCOPED_TRACE(name);
         QApplication::setActiveWindow(form.get());
