@@ -257,8 +257,8 @@ TEST_F(WeavesFixture, NewUserConvertsAPictureIntoWeaves)
     const QString wrong = dir.filePath("wrong.ovw");
     ASSERT_TRUE(WriteWeaveFile(wrong, twoInOne));
 
-    // A name that does not load, then a weave that is no shading weave: the dialog stays
-    // with a message each time; then the twill converts.
+    // No name, a name that does not load, then a weave that is no shading weave: the dialog
+    // stays with a message each time; then the twill converts.
     int refusals = 0;
     auto enter = [&](const QString &name) {
         return [&, name](QWidget *w) {
@@ -298,13 +298,14 @@ TEST_F(WeavesFixture, NewUserConvertsAPictureIntoWeaves)
         QTimer::singleShot(0, open, [open] { static_cast<QDialog *>(open)->accept(); });
         return true;
     };
-    TModalScript script({ enter(dir.filePath("missing.ovw")), enter(wrong), browse, pick });
+    TModalScript script({ enter(QString()), enter(dir.filePath("missing.ovw")), enter(wrong), browse, pick });
     action("ActConvertWeave")->trigger();
     EXPECT_TRUE(script.Done()) << script.Unexpected().join(',').toStdString();
-    EXPECT_EQ(refusals, 2);
+    EXPECT_EQ(refusals, 3);
     EXPECT_EQ(browsed, library);
-    ASSERT_EQ(ask.Messages.size(), 2);
-    EXPECT_EQ(ask.Messages[1], QStringLiteral("The weave given is not correct."));
+    ASSERT_EQ(ask.Messages.size(), 3);
+    EXPECT_EQ(ask.Messages[0], QStringLiteral("The path must not be empty."));
+    EXPECT_EQ(ask.Messages[2], QStringLiteral("The weave given is not correct."));
 
     const QList<TMDIChild *> children = form->Children();
     ASSERT_EQ(children.size(), 2);
