@@ -2,6 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "core/ui/okcancelbuttons.h"
+#include "core/ui/titlewidth.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -39,6 +40,7 @@ TFrmSetCursorSize::TFrmSetCursorSize(QWidget *parent)
     TCursorStyleOption option;
     ReadCursorStyle(option);
     SetValues(option);
+    FitWidthToTitle(this);
 }
 
 void TFrmSetCursorSize::SetValues(const TCursorStyleOption &option)

@@ -3,6 +3,7 @@
 #include "core/settings/uitexts.h"
 #include "core/ui/helpkey.h"
 #include "core/ui/okcancelbuttons.h"
+#include "core/ui/titlewidth.h"
 #include "editor/patterngrid.h"
 
 #include <QDialogButtonBox>
@@ -29,6 +30,7 @@ TFrmSetPointStyle::TFrmSetPointStyle(TPatternGrid &grid, QWidget *parent)
     }
     layout->addWidget(NewOkCancelButtons(this));
     SetStyle(StyleOf(grid.PointStyle()));
+    FitWidthToTitle(this);
 }
 
 std::array<std::uint8_t, 3> TFrmSetPointStyle::FlagsOf(TStyle style)

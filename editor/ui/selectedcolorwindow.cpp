@@ -2,6 +2,7 @@
 
 #include "core/base/toolid.h"
 #include "core/palette/palette.h"
+#include "core/ui/windowframe.h"
 #include "editor/patterngrid.h"
 
 #include <QAction>
@@ -68,8 +69,11 @@ TFrmSelectedColor::TFrmSelectedColor(TPatternGrid *grid, TMode mode, QWidget *ow
     connect(m_reset, &QPushButton::clicked, this, &TFrmSelectedColor::Reset);
     connect(m_selected, &QPushButton::toggled, this, &TFrmSelectedColor::ApplyLanguage);
     ApplyLanguage();
+    // The whole window, title bar included, at the top-left of the screen: a plain move
+    // would put its inside there and the title bar above the screen, out of reach.
     if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().topLeft());
+        MoveFrameTo(this, screen->availableGeometry().topLeft(),
+            WindowFrameMargins(owner ? owner->window() : nullptr));
 }
 
 void TFrmSelectedColor::ApplyLanguage()

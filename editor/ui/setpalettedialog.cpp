@@ -1,6 +1,7 @@
 #include "editor/ui/setpalettedialog.h"
 
 #include "core/settings/uitexts.h"
+#include "core/ui/titlewidth.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -71,6 +72,7 @@ void TFrmSetPalette::ApplyLanguage()
     m_right->setText(GetUiMessage(captions.Second));
     m_ok->setText(GetUiString(UiKey::General::BtnOK));
     m_cancel->setText(GetUiString(UiKey::General::BtnCancel));
+    FitWidthToTitle(this);
 }
 
 void TFrmSetPalette::changeEvent(QEvent *event)

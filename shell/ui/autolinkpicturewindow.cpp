@@ -18,6 +18,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 TPoint cellAt(const QMouseEvent *event)
@@ -137,6 +139,12 @@ TFrmGuidedLinkPic::TFrmGuidedLinkPic(int direction, TDocumentQuestions &question
     layout->setMenuBar(tools);
     layout->addWidget(m_scroll, 1);
     layout->addWidget(hint);
+    // The window is at least as wide as the whole bar: a narrower one would hide the
+    // commands at its end (starting and cancelling) behind the bar's overflow button. The
+    // bar is measured with its buttons in their final style and font.
+    // (The bar sits above the layout, which does not count its width.)
+    ensurePolished();
+    setMinimumWidth(std::max(minimumWidth(), WholeBarWidth(tools)));
     updateActions();
 }
 

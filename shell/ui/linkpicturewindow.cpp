@@ -13,17 +13,41 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QLayout>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
 constexpr QSize PaneSize(320, 360);
 
 } // namespace
+
+int WholeBarWidth(const QToolBar *bar)
+{
+    // The buttons side by side, with the bar's spacing, margins, frame and handle; the bar's
+    // own size hint comes out short before the window is shown.
+    const QList<QAction *> actions = bar->actions();
+    int width = 0;
+    for (QAction *action : actions)
+        if (const QWidget *button = bar->widgetForAction(action))
+            width += button->sizeHint().width();
+    const QLayout *layout = bar->layout();
+    const int spacing = layout ? layout->spacing() : 0;
+    const QMargins margins = bar->contentsMargins() + (layout ? layout->contentsMargins() : QMargins());
+    const QStyle *style = bar->style();
+    return width + spacing * std::max(0, int(actions.size()) - 1) + margins.left() + margins.right()
+        + style->pixelMetric(QStyle::PM_ToolBarHandleExtent, nullptr, bar)
+        + 2
+        * (style->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, bar)
+            + style->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, bar));
+}
 
 QString ChooseLinkPictureFile(QWidget *parent)
 {
@@ -129,6 +153,12 @@ TFrmManualLinkPic::TFrmManualLinkPic(int direction, TDocumentQuestions &question
     auto *layout = new QVBoxLayout(this);
     layout->setMenuBar(tools);
     layout->addLayout(panes, 1);
+    // The window is at least as wide as the whole bar: a narrower one would hide the
+    // commands at its end (starting and cancelling) behind the bar's overflow button. The
+    // bar is measured with its buttons in their final style and font.
+    // (The bar sits above the layout, which does not count its width.)
+    ensurePolished();
+    setMinimumWidth(std::max(minimumWidth(), WholeBarWidth(tools)));
 }
 
 QAction *TFrmManualLinkPic::newAction(const char *name, const QString &text, const char *icon)

@@ -19,6 +19,7 @@
 
 class QAction;
 class QScrollBar;
+class QToolBar;
 class TDocumentQuestions;
 
 // A pane that shows one picture at an offset, clipped to the pane.
@@ -106,3 +107,6 @@ public:
 
 // The open-picture dialog at the picture folder; the chosen file or an empty text.
 QString ChooseLinkPictureFile(QWidget *parent);
+
+// The width a link window's bar needs to show every command, none behind its overflow button.
+int WholeBarWidth(const QToolBar *bar);

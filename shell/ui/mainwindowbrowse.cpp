@@ -8,6 +8,7 @@
 #include "core/decode/pictureload.h"
 #include "core/settings/sharedstate.h"
 #include "core/settings/uitexts.h"
+#include "core/ui/windowframe.h"
 #include "shell/libraryfolders.h"
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/explorerwindow.h"
@@ -19,6 +20,7 @@
 #include <QEvent>
 #include <QMdiArea>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 // Runs a command on a double click of a widget (the document area's empty background).
@@ -205,17 +207,29 @@ TFrmExplorer *TMainForm::ShowExplorer()
                 this, [this, fileName] { OpenChild(fileName); }, Qt::QueuedConnection);
         });
         explorer->SetDirectory(ExplorerStartFolder());
-        // At the main window's bottom-right corner, wholly on screen.
+        // At the main window's bottom-right corner, wholly on screen with its title bar
+        // and borders, taken as large as the main window's (a window's position is that
+        // of its frame).
         const QRect frame = frameGeometry();
-        QRect place(
-            QPoint(frame.right() - explorer->width(), frame.bottom() - explorer->height()), explorer->size());
+        const QMargins margins = WindowFrameMargins(this);
+        const QSize outer = explorer->size().grownBy(margins);
+        QRect place(QPoint(frame.right() - outer.width() + 1, frame.bottom() - outer.height() + 1), outer);
         if (const QScreen *where = screen())
             place = KeepOnScreen(place, where->availableGeometry());
-        explorer->resize(place.size());
+        explorer->resize(place.size().shrunkBy(margins));
         explorer->move(place.topLeft());
     }
     explorer->show();
     explorer->raise();
     explorer->activateWindow();
+    // The window manager's frame may be larger than the main window's: once it is known,
+    // what of it lies off the screen comes back.
+    QTimer::singleShot(250, explorer, [explorer] {
+        const QScreen *where = explorer->screen();
+        const QRect frame = explorer->frameGeometry();
+        if (const QRect kept = where ? KeepOnScreen(frame, where->availableGeometry()) : frame;
+            kept.topLeft() != frame.topLeft())
+            explorer->move(kept.topLeft());
+    });
     return explorer;
 }

@@ -110,6 +110,8 @@ template <class T> void TMainWindowSelvedges::showGridWindow(QPointer<T> &slot, 
     if (made)
         m_form.placeToolWindow(window);
     window->raise();
+    // In front, so that Enter and Escape reach it without a click on it first.
+    window->activateWindow();
 }
 
 void TMainWindowSelvedges::removeWarp(TMDIChild &child)

@@ -12,6 +12,7 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QScreen>
 
@@ -134,6 +135,18 @@ template <class T> void TMainWindowShapes::showShapeWindow(QPointer<T> &slot, TM
     if (made)
         centre(window);
     window->raise();
+    // The numbers are typed at once, and Escape closes the window, without a click on it first.
+    window->activateWindow();
+    // The first number box that takes input (the buttons come first in the focus chain).
+    if (!window->focusWidget())
+        for (QWidget *w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain())
+            if (auto *box = qobject_cast<QAbstractSpinBox *>(w);
+                box && box->isEnabled() && box->isVisibleTo(window)) {
+                // Selected, so that the typed number replaces the one shown.
+                box->setFocus(Qt::TabFocusReason);
+                box->selectAll();
+                break;
+            }
 }
 
 // The window is made for one document and closes with it: another document gets a new one.
@@ -158,6 +171,7 @@ void TMainWindowShapes::repairPicture(TMDIChild &child)
     if (made)
         centre(window);
     window->raise();
+    window->activateWindow();
 }
 
 void TMainWindowShapes::follow(TMDIChild *child)

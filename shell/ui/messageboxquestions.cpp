@@ -4,13 +4,31 @@
 #include "core/ui/savedialogquestion.h"
 #include "shell/savetypes.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
+// A question asked from a dialog or a tool window belongs over that window: opened over
+// the main window instead, the window manager may stack it under the dialog, which then
+// seems to hang. So the modal dialog being answered, else the window in front when it is
+// one of the main window's own, else the main window.
+QWidget *TMessageBoxQuestions::owner() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    if (!m_parent)
+        return nullptr;
+    const QWidget *main = m_parent->window();
+    for (QWidget *w = QApplication::activeWindow(); w; w = w->parentWidget())
+        if (w->window() == main)
+            return QApplication::activeWindow();
+    return m_parent;
+}
+
 TSaveAnswer TMessageBoxQuestions::AskSaveChanges(const QString &text, const QString &caption)
 {
-    switch (QMessageBox::question(m_parent, caption, text,
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    switch (QMessageBox::question(
+        owner(), caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
     case QMessageBox::Yes:
         return TSaveAnswer::Yes;
     case QMessageBox::No:
@@ -23,14 +41,14 @@ TSaveAnswer TMessageBoxQuestions::AskSaveChanges(const QString &text, const QStr
 bool TMessageBoxQuestions::AskOkCancel(const QString &text, const QString &caption)
 {
     return QMessageBox::question(
-               m_parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+               owner(), caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
         == QMessageBox::Ok;
 }
 
 bool TMessageBoxQuestions::ChooseSaveFile(
     const QString &folder, const QString &proposedName, TSaveFileType &type, QString &fileName)
 {
-    QFileDialog dialog(m_parent, GetUiString(UiKey::MainMenu::Save_As), folder);
+    QFileDialog dialog(owner(), GetUiString(UiKey::MainMenu::Save_As), folder);
     dialog.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = SaveTypeFilters();
     dialog.setNameFilters(filters);
@@ -57,13 +75,13 @@ void TMessageBoxQuestions::ShowMessage(const QString &text, const QString &capti
 {
     switch (kind) {
     case TMessageKind::Information:
-        QMessageBox::information(m_parent, caption, text);
+        QMessageBox::information(owner(), caption, text);
         break;
     case TMessageKind::Warning:
-        QMessageBox::warning(m_parent, caption, text);
+        QMessageBox::warning(owner(), caption, text);
         break;
     case TMessageKind::Error:
-        QMessageBox::critical(m_parent, caption, text);
+        QMessageBox::critical(owner(), caption, text);
         break;
     }
 }

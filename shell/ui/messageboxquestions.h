@@ -19,5 +19,7 @@ public:
     void ShowMessage(const QString &text, const QString &caption, TMessageKind kind) override;
 
 private:
+    // The window a question opens over (see the source).
+    QWidget *owner() const;
     QWidget *m_parent;
 };

@@ -19,8 +19,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace {
 
@@ -34,9 +36,24 @@ public:
         : TIDrawGrid(parent)
         , m_window(window)
     {
+        WheelScrollsView = true;
     }
 
 protected:
+    // The weaves lie side by side, more of them than the window shows: while no rows are
+    // hidden a plain turn of the wheel scrolls the columns, as Shift with a turn does.
+    void wheelEvent(QWheelEvent *event) override
+    {
+        if (verticalScrollBar()->maximum() > 0 || event->modifiers() != Qt::NoModifier) {
+            TIDrawGrid::wheelEvent(event);
+            return;
+        }
+        QWheelEvent sideways(event->position(), event->globalPosition(), event->pixelDelta(),
+            event->angleDelta(), event->buttons(), Qt::ShiftModifier, event->phase(), event->inverted(),
+            event->source());
+        TIDrawGrid::wheelEvent(&sideways);
+        event->accept();
+    }
     void mousePressEvent(QMouseEvent *event) override
     {
         int col = -1, row = -1;

@@ -64,6 +64,11 @@ TFrmConvertPic::TFrmConvertPic(QWidget *owner, const QImage &picture)
 bool TFrmConvertPic::ConvertToWeave()
 {
     const QString name = EdtFileName->text().trimmed();
+    // An empty name would be reported as a file that does not exist, with no name in it.
+    if (name.isEmpty()) {
+        ShowMessage(GetUiMessage(UiKey::String::FileNameIsEmpty));
+        return false;
+    }
     QString error;
     if (!m_specify.LoadSelectedWeave(name, &error)) {
         ShowMessage(error);

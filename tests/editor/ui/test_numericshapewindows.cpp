@@ -9,6 +9,7 @@
 #include "core/base/geometry.h"
 #include "core/settings/inifile.h"
 #include "core/settings/sharedstate.h"
+#include "core/ui/titlewidth.h"
 #include "editor/patterngrid.h"
 #include "editor/tools/customline.h"
 #include "testutil.h"
@@ -311,4 +312,19 @@ TEST_F(NumericShapeWindows, RepairWindowRunsOnTheGridsPictureOfTheMoment)
     EXPECT_FALSE(window->isVisible()) << "Ctrl+W closes";
     deleteClosed();
     delete document;
+}
+
+// The short dialogs are laid out by their controls; each is still wide enough for its whole
+// caption, which the title bar would otherwise cut short ("Set Cu... r Size").
+TEST_F(NumericShapeWindows, ShortDialogsShowTheirWholeCaption)
+{
+    TFrmSetCursorSize cursor;
+    TFrmSetPointStyle point(grid);
+    for (QWidget *dialog : std::initializer_list<QWidget *> { &cursor, &point }) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        EXPECT_GE(dialog->width(), TitleFitWidth(dialog)) << dialog->windowTitle().toStdString();
+        dialog->hide();
+    }
 }

@@ -2,11 +2,13 @@
 // of each button, and the asker that shows it (OK gives the choice, Escape cancels).
 #include "editor/ui/setpalettedialog.h"
 
+#include "core/ui/titlewidth.h"
 #include "shippedlanguage.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -104,4 +106,19 @@ TEST(SetPaletteDialog, AskerGivesTheChoiceOnOkAndNothingOnEscape)
     answerNextDialog("RbnRightPalette", false);
     EXPECT_FALSE(asker.AskPaletteChoice(TPaletteChoiceKind::TopBottom, choice));
     EXPECT_EQ(choice, TPaletteChoice::First) << "a cancelled question changes nothing";
+}
+
+TEST(SetPaletteDialog, WindowIsWideEnoughForItsWholeCaption)
+{
+    // The three short radio captions alone make a window narrower than its title, which the
+    // title bar then cuts short; in every language the shown window holds the whole caption.
+    for (TShippedLanguage language : { TShippedLanguage::English, TShippedLanguage::SimplifiedChinese }) {
+        TShippedLanguageScope scope(language);
+        TFrmSetPalette d(nullptr, TPaletteChoiceKind::LeftRight);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+        const int captionWidth = QFontMetrics(d.font()).horizontalAdvance(d.windowTitle());
+        EXPECT_GT(TitleFitWidth(&d), captionWidth + 60) << "room for the title bar's buttons";
+        EXPECT_GE(d.width(), TitleFitWidth(&d)) << d.windowTitle().toStdString();
+    }
 }

@@ -30,6 +30,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
@@ -565,5 +566,30 @@ TEST_F(Joins, LinkWindowsCloseOnEscape)
         QTest::keyClick(w.get(), Qt::Key_Escape);
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
         EXPECT_EQ(w->result(), QDialog::Rejected);
+    }
+}
+
+// Each link window opens wide enough to show every command of its bar, none behind the
+// bar's overflow button.
+TEST_F(Joins, LinkWindowsShowEveryCommandOfTheirBar)
+{
+    std::vector<std::unique_ptr<QDialog>> windows;
+    windows.push_back(std::make_unique<TFrmLeftRightLinkPic>(ask, form.get()));
+    windows.push_back(std::make_unique<TFrmTopBottomLinkPic>(ask, form.get()));
+    windows.push_back(std::make_unique<TFrmAutoLeftRightLinkPic>(ask, form.get()));
+    windows.push_back(std::make_unique<TFrmAutoTopBottomLinkPic>(ask, form.get()));
+    for (const auto &w : windows) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        auto *bar = w->findChild<QToolBar *>();
+        ASSERT_NE(bar, nullptr);
+        ASSERT_EQ(bar->actions().size(), 5);
+        for (QAction *a : bar->actions()) {
+            QWidget *button = bar->widgetForAction(a);
+            ASSERT_NE(button, nullptr) << a->objectName().toStdString();
+            EXPECT_TRUE(button->isVisible()) << a->objectName().toStdString();
+        }
+        w->reject();
     }
 }

@@ -21,10 +21,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -328,4 +330,37 @@ TEST_F(ShapesFixture, NewUserCopiesAnAreaAndPastesItElsewhereByCoordinates)
     TMDIChild *again = reopen(child);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(PictureRows(again->PatternGrid().Picture()), after);
+}
+
+// Each numeric window opens in front with its first number box ready for typing, and
+// Escape closes it: no click on the window first.
+TEST_F(ShapesFixture, NumericWindowsOpenReadyForTheKeyboard)
+{
+    ASSERT_NE(open(), nullptr);
+    const char *const actions[]
+        = { "ActDigitalBeeLine", "ActDigitalRectangle", "ActDigitalCircle", "ActDigitalCopy" };
+    for (const char *name : actions) {
+        SCOPED_TRACE(name);
+        QApplication::setActiveWindow(form.get());
+        action(name)->trigger();
+        TNumericShapeWindow *window = nullptr;
+        for (TNumericShapeWindow *w : form->findChildren<TNumericShapeWindow *>())
+            if (w->isVisible())
+                window = w;
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window)) << "the window is in front";
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_EQ(focus->window(), window);
+        QSpinBox *box = qobject_cast<QSpinBox *>(focus);
+        if (!box && focus->parentWidget())
+            box = qobject_cast<QSpinBox *>(focus->parentWidget());
+        ASSERT_NE(box, nullptr) << "a number box has the keyboard";
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3"));
+        EXPECT_EQ(box->value(), 3) << "the typed number replaces the shown one";
+        QPointer<TNumericShapeWindow> alive(window);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(alive.isNull() || !alive->isVisible());
+    }
 }

@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -256,8 +257,8 @@ TEST_F(WeavesFixture, NewUserConvertsAPictureIntoWeaves)
     const QString wrong = dir.filePath("wrong.ovw");
     ASSERT_TRUE(WriteWeaveFile(wrong, twoInOne));
 
-    // A name that does not load, then a weave that is no shading weave: the dialog stays
-    // with a message each time; then the twill converts.
+    // No name, a name that does not load, then a weave that is no shading weave: the dialog
+    // stays with a message each time; then the twill converts.
     int refusals = 0;
     auto enter = [&](const QString &name) {
         return [&, name](QWidget *w) {
@@ -297,13 +298,14 @@ TEST_F(WeavesFixture, NewUserConvertsAPictureIntoWeaves)
         QTimer::singleShot(0, open, [open] { static_cast<QDialog *>(open)->accept(); });
         return true;
     };
-    TModalScript script({ enter(dir.filePath("missing.ovw")), enter(wrong), browse, pick });
+    TModalScript script({ enter(QString()), enter(dir.filePath("missing.ovw")), enter(wrong), browse, pick });
     action("ActConvertWeave")->trigger();
     EXPECT_TRUE(script.Done()) << script.Unexpected().join(',').toStdString();
-    EXPECT_EQ(refusals, 2);
+    EXPECT_EQ(refusals, 3);
     EXPECT_EQ(browsed, library);
-    ASSERT_EQ(ask.Messages.size(), 2);
-    EXPECT_EQ(ask.Messages[1], QStringLiteral("The weave given is not correct."));
+    ASSERT_EQ(ask.Messages.size(), 3);
+    EXPECT_EQ(ask.Messages[0], QStringLiteral("The path must not be empty."));
+    EXPECT_EQ(ask.Messages[2], QStringLiteral("The weave given is not correct."));
 
     const QList<TMDIChild *> children = form->Children();
     ASSERT_EQ(children.size(), 2);
@@ -313,4 +315,46 @@ TEST_F(WeavesFixture, NewUserConvertsAPictureIntoWeaves)
         for (int x = 0; x < 4; ++x)
             EXPECT_LE(result.constScanLine(y)[x], 1);
     EXPECT_EQ(PictureRows(child->PatternGrid().Picture()), PictureRows(before));
+}
+
+// With more colours than the window shows, the wheel over the weaves scrolls them sideways:
+// a plain turn (the rows all fit) as well as Shift with a turn, and back again.
+TEST_F(WeavesFixture, WheelOverTheWeavesScrollsTheColours)
+{
+    std::vector<int> row;
+    for (int i = 1; i <= 16; ++i)
+        row.push_back(i * 10);
+    ASSERT_TRUE(SavePicture("many.bmp", MakePicture({ row, row }, GreyPalette())));
+    ASSERT_NE(form->OpenChild(picture), nullptr);
+    TFrmTechTileWeave *window = openAssign();
+    ASSERT_NE(window, nullptr);
+    TIDrawGrid *grid = window->DrawGridWeave();
+    ASSERT_EQ(grid->ColCount(), 16);
+    ASSERT_EQ(grid->LeftCol(), 0);
+    const auto turn = [grid](int notches, Qt::KeyboardModifiers keys) {
+        const QPointF at(grid->viewport()->width() / 2.0, grid->viewport()->height() / 2.0);
+        QWheelEvent event(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches),
+            Qt::NoButton, keys, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(grid->viewport(), &event);
+    };
+    const struct {
+        int Notches;
+        Qt::KeyboardModifiers Keys;
+        bool Right;
+    } cases[] = {
+        { 1, Qt::NoModifier, true },
+        { -1, Qt::NoModifier, false },
+        { 1, Qt::ShiftModifier, true },
+        { -1, Qt::ShiftModifier, false },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Notches * (c.Keys == Qt::ShiftModifier ? 10 : 1));
+        const int before = grid->LeftCol();
+        turn(c.Notches, c.Keys);
+        if (c.Right)
+            EXPECT_GT(grid->LeftCol(), before);
+        else
+            EXPECT_EQ(grid->LeftCol(), 0);
+        EXPECT_EQ(grid->TopRow(), 0);
+    }
 }
