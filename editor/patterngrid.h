@@ -360,8 +360,10 @@ public:
     void CancelRegionObject();
     // Floating objects dropped; the whole picture selected as a ready rectangle.
     void SelectAll();
-    // The selection filled with the first palette entry of color, as one area step.
-    void FillRegion(TColor color);
+    // The selection filled with index, as one area step. The index itself, not the first
+    // entry of its colour: a palette may show one colour under several indexes that weave
+    // differently.
+    void FillRegion(std::uint8_t index);
     // The selection's outline drawn into the picture in the fore index, as one area step.
     void PaintRegionBorder();
     // The content of the selection's box shifted by one cell, cyclically inside the box:
@@ -433,7 +435,7 @@ public:
     // The selection (only the listed indexes when withColor), else the floating picture,
     // as a "CF_BMP" block on the clipboard; false when there is nothing to copy.
     bool Copy(const std::vector<std::uint8_t> &colors = {}, bool withColor = false);
-    // Copy, then the selection's cells take the first entry of the back colour, one step.
+    // Copy, then the selection's cells take the back index, one step.
     bool Cut();
     // The clipboard's piece as the floating picture ("CF_BMP", a plain image, then
     // "CF_256Bitmap"): at pos when atPos, else in the middle of the view, and the move

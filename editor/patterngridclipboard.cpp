@@ -28,16 +28,6 @@
 
 namespace {
 
-// The first palette entry showing color, else the nearest one.
-std::uint8_t firstEntryOf(const TPalette256 &palette, TColor color)
-{
-    const int index = FindPaletteColorIndex(color, palette);
-    if (index >= 0)
-        return std::uint8_t(index);
-    return std::uint8_t(NearestColorIndex(
-        palette.data(), 256, int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF)));
-}
-
 // The box of a non-empty area, inclusive, or false.
 bool inclusiveBox(const TRect &exclusive, TRect &box)
 {
@@ -103,13 +93,13 @@ void TPatternGrid::SelectAll()
     NotifyEditState();
 }
 
-void TPatternGrid::FillRegion(TColor color)
+void TPatternGrid::FillRegion(std::uint8_t index)
 {
     TRect box;
     if (m_picture.isNull()
         || !inclusiveBox(ClampedRegionBox(m_selectionRegion, m_picture.width(), m_picture.height()), box))
         return;
-    FillRegionWithIndex(m_picture, m_selectionRegion, firstEntryOf(m_palette, color));
+    FillRegionWithIndex(m_picture, m_selectionRegion, index);
     NotifyRefreshView(1);
     RecordRectUndoStep(box, false, false);
     RebuildReducedView();
@@ -285,7 +275,7 @@ bool TPatternGrid::Cut()
     TRect box;
     if (!m_picture.isNull()
         && inclusiveBox(ClampedRegionBox(m_selectionRegion, m_picture.width(), m_picture.height()), box)) {
-        FillRegionWithIndex(m_picture, m_selectionRegion, firstEntryOf(m_palette, GetBackColor()));
+        FillRegionWithIndex(m_picture, m_selectionRegion, std::uint8_t(m_backIndex));
         RecordRectUndoStep(box, false, false);
         RebuildReducedView();
     }

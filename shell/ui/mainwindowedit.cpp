@@ -24,7 +24,7 @@ TMainWindowEdit::TMainWindowEdit(TMainForm &form)
         "ActCancelSelected", [](TMDIChild &child) { child.PatternGrid().ClearRegion(); });
     m_form.SetDocumentActionHandler("ActFilledRGN", [](TMDIChild &child) {
         TPatternGrid &grid = child.PatternGrid();
-        grid.FillRegion(grid.GetForeColor());
+        grid.FillRegion(std::uint8_t(grid.ForeIndex()));
     });
     m_form.SetDocumentActionHandler(
         "ActPaintBorder", [](TMDIChild &child) { child.PatternGrid().PaintRegionBorder(); });

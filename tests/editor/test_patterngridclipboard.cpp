@@ -105,7 +105,8 @@ TEST_F(ClipboardFixture, CutIsOneExactStepThatUndoes)
 {
     const QImage before = a.Picture().copy();
     a.SetBackColorIndex(200);
-    // Entry 5 shows the back colour too: the first entry of the colour is written.
+    // Entry 5 shows the back colour too; the back index itself is written, not the first
+    // entry of its colour.
     TPalette256 pal = a.Palette();
     pal[5] = pal[200];
     a.SetPalette(pal);
@@ -117,9 +118,9 @@ TEST_F(ClipboardFixture, CutIsOneExactStepThatUndoes)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 10; ++x) {
             const bool inBox = x >= 2 && x <= 4 && y >= 2 && y <= 3;
-            EXPECT_EQ(a.Picture().pixelIndex(x, y), inBox ? 5 : before.pixelIndex(x, y)) << x << "," << y;
+            EXPECT_EQ(a.Picture().pixelIndex(x, y), inBox ? 200 : before.pixelIndex(x, y)) << x << "," << y;
         }
-    EXPECT_EQ(a.RefBitmap().pixelIndex(3, 3), 5);
+    EXPECT_EQ(a.RefBitmap().pixelIndex(3, 3), 200);
     ASSERT_TRUE(a.Undo());
     EXPECT_EQ(PictureRows(a.Picture()), PictureRows(before));
     // The piece on the clipboard is the box, pasted back as it was.
@@ -357,7 +358,7 @@ TEST_F(ClipboardFixture, FloatingStatesAroundReplay)
     EXPECT_EQ(a.FloatingBitmap(), piece);
     a.FillRegion(0); // no selection: nothing
     select(a, 9, 7, 9, 7);
-    a.FillRegion(GetPaletteColor(a.Palette(), 2));
+    a.FillRegion(2);
     a.SetFloatingObjectsState(0);
     EXPECT_FALSE(a.HasFloatingBitmap()) << "a newer step made no piece";
 }
