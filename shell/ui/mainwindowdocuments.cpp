@@ -16,6 +16,7 @@
 #include "shell/ui/mainwindowtiling.h"
 #include "shell/ui/mainwindowtools.h"
 #include "shell/ui/newpatterndialog.h"
+#include "shell/ui/techtileweavewindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -356,6 +357,11 @@ bool TMainForm::CloseAllDocuments()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    // The assign-weaves window may hold a weave drawn in its design window: asked first.
+    if (auto *assign = findChild<TFrmTechTileWeave *>(); assign && !assign->close()) {
+        event->ignore();
+        return;
+    }
     if (!CloseAllDocuments()) {
         event->ignore();
         return;

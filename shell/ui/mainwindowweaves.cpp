@@ -21,8 +21,12 @@ TMainWindowWeaves::TMainWindowWeaves(TMainForm &form)
 void TMainWindowWeaves::assignWeaves(TMDIChild &child)
 {
     // Made anew by every command, on the active document.
-    if (auto *old = m_form.findChild<TFrmTechTileWeave *>())
+    if (auto *old = m_form.findChild<TFrmTechTileWeave *>()) {
+        // Asked like any close, so that a weave drawn in its design window is not lost.
+        if (!old->close())
+            return;
         delete old;
+    }
     // The colour list follows the picture as it is now; assigned weaves stay while they
     // still fit the colours.
     QString error;

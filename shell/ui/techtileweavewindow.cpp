@@ -430,9 +430,13 @@ void TFrmTechTileWeave::keyPressEvent(QKeyEvent *event)
 
 void TFrmTechTileWeave::closeEvent(QCloseEvent *event)
 {
+    // The design window is this window's child and goes with it: a weave drawn there and
+    // not saved keeps both windows open when its question is cancelled.
+    if (m_design && !m_design->close()) {
+        event->ignore();
+        return;
+    }
     if (m_explorer)
         m_explorer->close();
-    if (m_design)
-        m_design->close();
     QWidget::closeEvent(event);
 }

@@ -358,3 +358,48 @@ TEST_F(WeavesFixture, WheelOverTheWeavesScrollsTheColours)
         EXPECT_EQ(grid->TopRow(), 0);
     }
 }
+
+// A weave drawn in the design window the assign window opened is not lost by closing the
+// assign window, by the next Assign Weave or by quitting: each asks the design window's
+// question, and its Cancel keeps everything open.
+TEST_F(WeavesFixture, ADrawnWeaveKeepsItsWindowsOpenUntilItsQuestionIsAnswered)
+{
+    TMDIChild *child = form->OpenChild(picture);
+    ASSERT_NE(child, nullptr);
+    QPointer<TFrmTechTileWeave> window = openAssign();
+    ASSERT_NE(window, nullptr);
+    window->CellDoubleClicked(0, 1, Qt::ControlModifier);
+    QPointer<TfrmWeaveDesign> design = window->DesignWindow();
+    ASSERT_NE(design, nullptr);
+    int asked = 0;
+    TWeaveSaveAnswer answer = TWeaveSaveAnswer::Cancel;
+    design->AskSave = [&] {
+        ++asked;
+        return answer;
+    };
+    design->Design().Run(TWeaveAction::FillAll);
+
+    const auto stillOpen = [&](const char *how) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        EXPECT_FALSE(window.isNull()) << how;
+        EXPECT_FALSE(design.isNull()) << how;
+        EXPECT_EQ(form->findChildren<TFrmTechTileWeave *>().size(), 1) << how;
+    };
+    QTest::mouseClick(window->CancelButton(), Qt::LeftButton);
+    stillOpen("Cancel");
+    EXPECT_EQ(openAssign(), window.data());
+    stillOpen("a second Assign Weave");
+    EXPECT_FALSE(form->close());
+    stillOpen("quitting");
+    EXPECT_EQ(asked, 3);
+
+    // Not saved, on purpose: both windows go.
+    answer = TWeaveSaveAnswer::No;
+    QTest::keyClick(window, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(design.isNull());
+    child->PatternGrid().ClearModified();
+}
