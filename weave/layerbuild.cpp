@@ -381,6 +381,8 @@ bool BuildLayerPictures(const TMesh &mesh, const QImage &picture, const TPalette
             jobs.append(job);
         }
         QImage layer = picture.copy();
+        if (layer.isNull())
+            return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
         SetBitmapPalette(layer, layerPalette);
         TileJobsInOrder(layer, layerPalette, jobs, margins, floatLength, black);
         built.append(layer);

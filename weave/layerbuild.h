@@ -40,6 +40,7 @@ int LayerPalette(const QImage &picture, TPalette256 &palette);
 
 // The layer pictures of a document: one per layer (LayerCount), each a copy of picture
 // with palette (black added when missing) and every colour's weave of that layer tiled.
-// False with a message when black cannot be added or a slot is missing.
+// A colour without a slot of its layer is left untiled. False with a message, layers
+// unchanged, when black cannot be added or there is no memory for a layer.
 bool BuildLayerPictures(const TMesh &mesh, const QImage &picture, const TPalette256 &palette,
     const TFloatMargins &margins, int floatLength, QList<QImage> &layers, QString *error = nullptr);

@@ -238,13 +238,14 @@ QSize sharedWeaveSize(const std::array<const TFlatWeave *, 256> &weaveOf)
     return size;
 }
 
-// The tiling of flattened weaves, one per palette entry (null: a plain weave).
-void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &weaveOf, QImage &result)
+// The tiling of flattened weaves, one per palette entry (null: a plain weave). False, the
+// result as it was, when there is no memory for it.
+bool tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &weaveOf, QImage &result)
 {
     const int width = picture.width(), height = picture.height();
     QImage out = weavePicture(width, height);
     if (out.isNull())
-        return; // no memory for it: the result stays as it was
+        return false;
     const QSize shared = sharedWeaveSize(weaveOf);
     ShowProgressGauge();
     TProgressSteps progress(height);
@@ -391,6 +392,7 @@ void tileFlat(const QImage &picture, const std::array<const TFlatWeave *, 256> &
     }
     progress.finish();
     result = out;
+    return true;
 }
 
 // For every palette entry of the picture, the last listed colour equal to it, or -1.
@@ -462,7 +464,8 @@ bool ConvertToWeave(
     for (int i = 0; i < 256; ++i)
         if (memberOf[std::size_t(i)] >= 0)
             weaveOf[std::size_t(i)] = &members[memberOf[std::size_t(i)]];
-    tileFlat(picture, weaveOf, result);
+    if (!tileFlat(picture, weaveOf, result))
+        return Fail(error, GetUiMessage(UiKey::String::PictureNoMemory));
     return true;
 }
 

@@ -79,6 +79,7 @@ void TileColorWeaves(
 // The conversion: the base weave must be a shading weave of at least one warp and one weft
 // ("WeaveIsInCorrect" otherwise, result unchanged); each colour of colors takes the member
 // of its brightness, tiled with TileColorWeaves. Only the members the colours use are made.
+// False with a message, result unchanged, when there is no memory for the result.
 bool ConvertToWeave(const QImage &picture, const TClrIndex &colors, const TWeaveArray &base, QImage &result,
     QString *error = nullptr);
 
