@@ -8,6 +8,8 @@
 #include "shell/document.h"
 #include "shell/newpattern.h"
 
+#include <algorithm>
+
 TGridSettings GridSettingsStartValues(TDocument &document)
 {
     const TPatternGrid &grid = document.Grid();
@@ -16,7 +18,9 @@ TGridSettings GridSettingsStartValues(TDocument &document)
     v.Wefts = grid.RowCount();
     v.ColCompart = grid.Grid().DefaultColCompart;
     v.RowCompart = grid.Grid().DefaultRowCompart;
-    v.LayerCount = grid.RepeatDisplayValues()[2];
+    // A project of the first file version keeps no piece layout: its count reads 0, which
+    // the dialog would refuse on OK although the user changed something else.
+    v.LayerCount = std::max(1, grid.RepeatDisplayValues()[2]);
     v.WarpDensity = grid.WarpDensity();
     v.WeftDensity = grid.WeftDensity();
     v.CompartLineColor = grid.CompartLineColor();

@@ -118,6 +118,20 @@ TEST_F(GridSettingsFixture, BadValuesAreRefusedAndChangeNothing)
     }
 }
 
+// A document from an old project keeps no piece layout (count 0): the dialog starts at one
+// layer, so that changing only a density is not refused.
+TEST_F(GridSettingsFixture, NoPieceLayoutStartsAtOneLayer)
+{
+    grid.SetRepeatDisplayValues({ 0, 0, 0, 0 });
+    const TGridSettings start = GridSettingsStartValues(doc);
+    EXPECT_EQ(start.LayerCount, 1);
+    TGridSettings v = start;
+    v.WarpDensity = 90;
+    QString error;
+    EXPECT_TRUE(ApplyGridSettings(doc, start, v, &error)) << error.toStdString();
+    EXPECT_EQ(grid.WarpDensity(), 90);
+}
+
 TEST(RepeatLayoutPieces, CountAtLeastOneHeightKeptNoGap)
 {
     using A = std::array<std::int32_t, 4>;
