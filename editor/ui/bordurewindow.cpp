@@ -201,13 +201,21 @@ void TFrmBordure::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
+// A tool window has no default button of its own: Enter presses OK, as in a dialog, and
+// Escape closes.
 void TFrmBordure::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
         close();
         return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_ok->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
 }
 
 void TFrmBordure::changeEvent(QEvent *event)

@@ -191,13 +191,21 @@ bool TFrmAddClothSide::Ok()
     return true;
 }
 
+// A tool window has no default button of its own: Enter presses OK, as in a dialog, and
+// Escape closes.
 void TFrmAddClothSide::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
         close();
         return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_ok->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
 }
 
 void TFrmAddClothSide::changeEvent(QEvent *event)

@@ -148,7 +148,7 @@ TEST_F(SelvedgeFixture, RemoveWarpOnASelectionFollowsTheDocumentAndKeepsItsChoic
     auto *window = form->findChild<TFrmRemovewarp *>();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->findChild<QRadioButton *>("Remove_Odd_Warp_In_Area")->isChecked()) << "odd at first";
-    click(window, "BtnOK");
+    QTest::keyClick(window, Qt::Key_Return); // Enter is OK, as in a dialog
     EXPECT_EQ(PictureRows(grid.Picture()), (TRows { { 4, 5, 6 }, { 8, 9, 10 }, { 3, 3, 3 } }));
     EXPECT_EQ(grid.UndoStore().UndoCount(), 1);
     action("ActUndo")->trigger();
@@ -258,7 +258,7 @@ TEST_F(SelvedgeFixture, BordureWithThreePickedColoursStaysOpenAndStoresItsSides)
     click(window, "ImgForeGround");
     pick(2);
     EXPECT_EQ(window->ColorTarget(), TFrmBordure::ForegroundTarget);
-    click(window, "BtnOk");
+    QTest::keyClick(window, Qt::Key_Enter); // Enter is OK, as in a dialog
     const TRows once { { 1, 2, 6, 6, 1 }, { 1, 1, 1, 1, 1 } };
     EXPECT_EQ(PictureRows(grid.Picture()), once);
     EXPECT_TRUE(window->isVisible()) << "the window stays open";
