@@ -30,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             || !sideSound(block.Frame.Top, block.Frame.Bottom)
             || !sideSound(block.TextBox.Left, block.TextBox.Right)
             || !sideSound(block.TextBox.Top, block.TextBox.Bottom) || std::abs(block.CharSpacing) > 65535
-            || std::abs(block.Position.X) > MaxWordCoordinate || std::abs(block.Centre.Y) > MaxWordCoordinate)
+            || std::abs(block.Position.X) > MaxWordCoordinate
+            || std::abs(block.Position.Y) > MaxWordCoordinate || std::abs(block.Centre.X) > MaxWordCoordinate
+            || std::abs(block.Centre.Y) > MaxWordCoordinate)
             std::abort();
         // What was read writes again (unless the text came as bytes GBK cannot hold) and
         // reads back the same frame. The text may read differently: GBK bytes that happen to
