@@ -397,7 +397,7 @@ bool TReferenceCardBuilder::Run(TMultiByteArray &out)
     const TDynamicWordArray &run = m_map.JacquardRuns[0];
     m_runByte.resize(run.size());
     m_runMask.resize(run.size());
-    for (std::size_t k = 0; k < run.size(); ++k) {
+    for (qsizetype k = 0; k < run.size(); ++k) {
         m_runByte[k] = std::uint16_t(run[k] >> 3);
         m_runMask[k] = std::uint8_t(0x80 >> (run[k] & 7));
     }
@@ -407,7 +407,7 @@ bool TReferenceCardBuilder::Run(TMultiByteArray &out)
     m_period = int(std::min<qint64>(period, qint64(run.length()) + 1));
     m_columns = (m_valued + m_repeat - 1) / m_repeat;
     m_runContiguous = true;
-    for (std::size_t k = 1; k < run.size() && m_runContiguous; ++k)
+    for (qsizetype k = 1; k < run.size() && m_runContiguous; ++k)
         m_runContiguous = run[k] == run[k - 1] + 1;
     m_values.assign(m_runContiguous ? run.size() : std::size_t(m_valued), 0);
     m_rowColour.assign(std::size_t(m_columns), 0);

@@ -259,7 +259,7 @@ TEST(ProjectFile, HeaderChoosesTheReader)
     const ExpectedFile f = SmallDocumentFile();
     QTemporaryDir dir;
     LegacyFile legacy = SmallLegacy();
-    for (const QString &name : { "a.ovw", "b.ovw", "tech.ovw" })
+    for (const char *name : { "a.ovw", "b.ovw", "tech.ovw" })
         ASSERT_TRUE(WriteWeaveFile(dir.filePath(name), MakeWeaveArray(2, 2, 1)));
     struct Case {
         const char *header; // bytes 0-7

@@ -207,8 +207,9 @@ TEST_F(PatternGridSteps, StepThatCannotBeWrittenRefusesTheCommand)
         }
         expectRefIsPicture(g);
         ASSERT_EQ(g.UndoStore().UndoCount(), done ? 2 : 1);
-        if (done)
+        if (done) {
             ASSERT_TRUE(g.Undo());
+        }
         ASSERT_TRUE(g.Undo());
         EXPECT_TRUE(sameCells(g.Picture(), original));
         expectRefIsPicture(g);

@@ -199,9 +199,10 @@ TEST_F(GridTextFixture, DropStampsTheTextAsOneStepThatUndoes)
     EXPECT_EQ(cellsOf(p, 9) + cellsOf(p, 0), p.width() * p.height());
     for (int y = 0; y < p.height(); ++y)
         for (int x = 0; x < p.width(); ++x)
-            if (p.constScanLine(y)[x] == 9)
+            if (p.constScanLine(y)[x] == 9) {
                 ASSERT_TRUE(x >= box.Left && x <= box.Right && y >= box.Top && y <= box.Bottom)
                     << x << "," << y;
+            }
     EXPECT_EQ(a.RefBitmap(), a.Picture());
     // One undo takes the stamp back and the text floats again.
     ASSERT_TRUE(a.Undo());

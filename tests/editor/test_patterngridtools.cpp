@@ -372,8 +372,9 @@ TEST_F(PatternGridTools, SprayWithASeededSource)
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x) {
             const int v = g.Picture().constScanLine(y)[x];
-            if (y == 20)
+            if (y == 20) {
                 EXPECT_EQ(v, 7);
+            }
             if (v == 9) {
                 ++sprayed;
                 EXPECT_LE((x - 20) * (x - 20) + (y - 20) * (y - 20), 7 * 7);
@@ -401,8 +402,9 @@ TEST_F(PatternGridTools, SprayWithASeededSource)
     release(20, 21);
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)
-            if (x < 20 || y < 20)
+            if (x < 20 || y < 20) {
                 EXPECT_NE(g.Picture().constScanLine(y)[x], 9) << x << "," << y;
+            }
     expectRefIsPicture();
 }
 

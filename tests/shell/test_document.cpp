@@ -107,12 +107,15 @@ TEST_F(DocumentFixture, SaveRoutingByType)
         }
         EXPECT_EQ(doc.Caption(), c.captionBecomesFile ? written : before);
         EXPECT_EQ(doc.Modified(), c.modifiedAfter);
-        if (c.type == TSaveFileType::Qs)
+        if (c.type == TSaveFileType::Qs) {
             EXPECT_EQ(ask.Messages.size(), 1) << "a QS card of other than 144 needles is pointed out";
-        if (std::string(c.what) == "failed write")
+        }
+        if (std::string(c.what) == "failed write") {
             EXPECT_EQ(ask.Messages.size(), 1) << "a failed save says so";
-        if (c.dialogShown && *c.caption == 0)
+        }
+        if (c.dialogShown && *c.caption == 0) {
             EXPECT_EQ(ask.DialogProposed, before);
+        }
     }
     EXPECT_EQ(ask.DialogFolder, Folders().PictureDir);
 }
@@ -210,8 +213,9 @@ TEST_F(DocumentFixture, CloseDecision)
         } else {
             EXPECT_TRUE(ask.Asked.isEmpty());
         }
-        if (!c.closes)
+        if (!c.closes) {
             EXPECT_TRUE(doc.Modified()) << "the work is still marked unsaved";
+        }
     }
 }
 

@@ -107,8 +107,9 @@ TEST(ProcessTempFolder, StaleFoldersOfGoneProcessesAreRemovedLiveOnesKept)
         const QString path = parent.filePath(name);
         EXPECT_TRUE(QDir().mkpath(path + "/sub"));
         EXPECT_TRUE(WriteAll(path + "/ScanImg~$1_1.bmp", "step"));
-        if (lock)
+        if (lock) {
             EXPECT_TRUE(WriteAll(path + "/lock", lock));
+        }
         return path;
     };
     const QString goneNoLock = make(QStringLiteral("dorwen-cad-%1-aaaaaa").arg(gone), nullptr);

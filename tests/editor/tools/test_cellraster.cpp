@@ -17,12 +17,13 @@ TCellList line(TPoint a, TPoint b, int width)
     return out;
 }
 
-std::ostream &operator<<(std::ostream &os, const TPoint &p)
-{
-    return os << '(' << p.X << ',' << p.Y << ')';
-}
-
 } // namespace
+
+// Failures print points as (x,y): found by the argument's namespace, the global one.
+void PrintTo(const TPoint &p, std::ostream *os)
+{
+    *os << '(' << p.X << ',' << p.Y << ')';
+}
 
 TEST(CellRaster, RasterizeLineTable)
 {

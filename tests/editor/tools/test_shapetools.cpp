@@ -94,7 +94,7 @@ TEST(ShapeTools, CommitsWriteExactlyThePenIndex)
             TBrushStyle::Clear, ownCells },
         { "filled ellipse", [] { return std::make_unique<TCircleLine>(); }, { { 1, 1 }, { 25, 14 } }, 1, 1,
             TBrushStyle::Solid,
-            [](const TCustomLine &t) {
+            [](const TCustomLine &) {
                 return EllipseMask({ 1, 1 }, { 25, 14 }).Cells();
             } },
         { "straight line", [] { return std::make_unique<TBeeLine>(); }, { { 0, 0 }, { 18, 13 } }, 2, 3,

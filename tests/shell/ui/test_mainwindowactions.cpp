@@ -106,8 +106,9 @@ TEST_F(ActionsFixture, EnabledStatesFollowCommandsAndDocuments)
     EXPECT_TRUE(form->Action("ActFloatCheck")->isEnabled());
     const auto planned = std::find_if(MainActions().begin(), MainActions().end(),
         [](const TMainActionInfo &info) { return info.Status == TActionStatus::Planned; });
-    if (planned != MainActions().end())
+    if (planned != MainActions().end()) {
         EXPECT_FALSE(form->Action(planned->Name)->isEnabled()) << planned->Name;
+    }
 
     int mainRuns = 0;
     form->SetActionHandler("ActSetPage", [&] { ++mainRuns; });

@@ -152,8 +152,9 @@ TEST_F(DesktopFixture, ToolBarsShowIconsAndOfferOnlyWorkingTools)
             "ActBuildPick", "ActRectangle", "ActFillColor", "ActConcentricCircle", "ActInsertWord" })
         EXPECT_TRUE(offered.contains(action(name))) << name;
     for (QToolBar *bar : form->findChildren<QToolBar *>())
-        if (bar->objectName() == "TbrTools" || bar->objectName() == "TbrCommands")
+        if (bar->objectName() == "TbrTools" || bar->objectName() == "TbrCommands") {
             EXPECT_EQ(bar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        }
 }
 
 // A first start fills the screen and gives the drawing area the room: the palette bar is as

@@ -143,8 +143,9 @@ TEST_F(OutlinesFixture, NewUserShadesASelectionUndoesSavesAndReopens)
     EXPECT_EQ(countIndex(shaded, 9), 200);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 24; ++x)
-            if (shaded.constScanLine(y)[x] == 9)
+            if (shaded.constScanLine(y)[x] == 9) {
                 EXPECT_TRUE(x >= 2 && x < 22 && y >= 2 && y < 22) << x << ',' << y;
+            }
 
     action("ActUndo")->trigger();
     EXPECT_EQ(countIndex(grid.Picture(), 9), 0);

@@ -99,9 +99,10 @@ void SaveRoadScreenshot(QWidget &window)
     const QImage shot = window.grab().toImage();
     ASSERT_FALSE(shot.isNull());
     const QString folder = qEnvironmentVariable("DORWEN_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
+    if (!folder.isEmpty()) {
         EXPECT_TRUE(shot.save(QDir(folder).filePath(QStringLiteral("road.png")), "PNG", 9))
             << folder.toStdString();
+    }
 }
 
 } // namespace

@@ -178,8 +178,9 @@ TEST_F(TextWindowFixture, UserWritesMovesStretchesEditsCopiesSavesAndUndoesAText
     EXPECT_EQ(cellsOf(saved, 9), stamped);
     for (int y = 0; y < saved.height(); ++y)
         for (int x = 0; x < saved.width(); ++x)
-            if (saved.constScanLine(y)[x] == 9)
+            if (saved.constScanLine(y)[x] == 9) {
                 ASSERT_TRUE(x >= box.Left && x <= box.Right && y >= box.Top && y <= box.Bottom);
+            }
 
     // One undo takes the stamp back: the text floats again.
     action("ActUndo")->trigger();

@@ -313,8 +313,9 @@ TEST(WeaveDesignWindow, SaveQueryAndFailedSavesKeepTheWeave)
         EXPECT_EQ(QFile::exists(good), c.saved);
         EXPECT_EQ(!t.messages.isEmpty(), c.message);
         EXPECT_FALSE(QFile::exists(bad));
-        if (c.message)
+        if (c.message) {
             EXPECT_TRUE(t.messages.first().startsWith(QStringLiteral("The weave was not saved")));
+        }
     }
     // New and Open ask too, and a Cancel keeps the weave.
     TWindow t;
