@@ -20,6 +20,11 @@ packages=(
   fonts-noto-cjk
 )
 
+# The benchmarks also time the start-up on an X server against another Qt editor's.
+if [ "$mode" = bench ]; then
+  packages+=(xvfb libxcb1-dev tiled)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
