@@ -1,9 +1,9 @@
 // Starting the program: from process start to the main window shown, and opening a
 // large pattern, as a picture and as a project, into a document window (3,000 x 20,000
 // cells). On an X server (xvfb-run -s -noreset, no window manager: the server must not
-// reset when a started program's connection ends) also the start to the
-// first window the server maps, for this program and for Tiled, another Qt editor, as the
-// anchor: both measured alike in one run.
+// reset when a started program's connection ends) also the start to the first window the
+// server maps, for this program and for Tiled, another Qt editor, as the anchor: both
+// measured alike in one run.
 #include "benchsetup.h"
 #include "core/picture/bmpfile.h"
 #include "core/settings/sharedstate.h"
