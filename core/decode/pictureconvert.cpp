@@ -1,6 +1,7 @@
 #include "core/decode/pictureconvert.h"
 
 #include "core/base/progress.h"
+#include "core/base/rowchunks.h"
 #include "core/palette/palette.h"
 
 #include <algorithm>
@@ -67,30 +68,6 @@ template <class Work> void runBands(int height, int bands, const Work &work)
     for (int b : leftOver)
         work(start(b), start(b + 1), b);
     for (std::thread &t : threads)
-        t.join();
-}
-
-// Runs work(firstRow, endRow) over all rows in chunks of a few rows handed out one at a
-// time, on `threads` threads including the calling one: a helper the system does not run
-// soon (a busy machine) leaves its rows to the others instead of holding up the picture.
-template <class Work> void runRowChunks(int height, int threads, const Work &work)
-{
-    constexpr int chunkRows = 32;
-    std::atomic<int> next { 0 };
-    const auto loop = [&] {
-        for (int first = next.fetch_add(chunkRows); first < height; first = next.fetch_add(chunkRows))
-            work(first, std::min(height, first + chunkRows));
-    };
-    std::vector<std::thread> helpers;
-    for (int t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(loop);
-        } catch (const std::system_error &) {
-            break; // the threads already running and this one take the rows
-        }
-    }
-    loop();
-    for (std::thread &t : helpers)
         t.join();
 }
 
@@ -361,7 +338,7 @@ void EnsureBlackAndWhite(QImage &bmp)
     const int width = bmp.width(), height = bmp.height();
     std::uint8_t *bits = bmp.bits();
     const qsizetype stride = bmp.bytesPerLine();
-    runRowChunks(height, bandCount(width, height), [&](int first, int end) {
+    RunRowChunks(height, bandCount(width, height), [&](int first, int end) {
         for (int y = first; y < end; ++y) {
             std::uint8_t *row = bits + y * stride;
             for (int x = 0; x < width; ++x)

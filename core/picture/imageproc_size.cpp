@@ -2,6 +2,8 @@
 
 #include "core/picture/imageproc_internal.h"
 
+#include "core/base/rowchunks.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -46,16 +48,25 @@ bool ResamplePicture(
     } else {
         const std::vector<int> cols = stretchMap(w, NewWidth);
         const std::vector<int> rows = stretchMap(h, NewHeight);
-        for (int y = 0; y < NewHeight; ++y) {
-            std::uint8_t *dst = Row(out, y);
-            if (y > 0 && rows[size_t(y)] == rows[size_t(y) - 1]) {
-                std::memcpy(dst, Row(out, y - 1), size_t(NewWidth));
-                continue;
+        // Row addresses are taken before the threads start, so that none touches the
+        // pictures' sharing. A row that repeats the one above is copied from it, within a
+        // chunk (the first row of a chunk is always made).
+        std::uint8_t *outBits = out.bits();
+        const qsizetype outStride = out.bytesPerLine();
+        const std::uint8_t *srcBits = Src.constBits();
+        const qsizetype srcStride = Src.bytesPerLine();
+        RunRowChunks(NewHeight, RowChunkThreads(NewWidth, NewHeight), [&](int first, int end) {
+            for (int y = first; y < end; ++y) {
+                std::uint8_t *dst = outBits + y * outStride;
+                if (y > first && rows[size_t(y)] == rows[size_t(y) - 1]) {
+                    std::memcpy(dst, dst - outStride, size_t(NewWidth));
+                    continue;
+                }
+                const std::uint8_t *src = srcBits + rows[size_t(y)] * srcStride;
+                for (int x = 0; x < NewWidth; ++x)
+                    dst[x] = src[cols[size_t(x)]];
             }
-            const std::uint8_t *src = Row(Src, rows[size_t(y)]);
-            for (int x = 0; x < NewWidth; ++x)
-                dst[x] = src[cols[size_t(x)]];
-        }
+        });
     }
     Dest = out;
     return true;

@@ -1,7 +1,9 @@
 // The undo store: recording steps, the step limit and the redo side.
 #include "core/undo/undo.h"
 
+#include "core/base/error.h"
 #include "core/settings/sharedstate.h"
+#include "core/settings/uitexts.h"
 #include "core/undo/undofiles.h"
 
 #include <algorithm>
@@ -58,7 +60,9 @@ std::size_t TUndo::PackedByteCount() const
     std::size_t n = 0;
     for (const TUndoStepList *list : { &UndoSteps, &RedoSteps })
         for (const TUndoStep &s : *list)
-            n += s->Packed ? s->Packed->PackedBytes() : 0;
+            n += (s->Packed ? s->Packed->PackedBytes() : 0)
+                + (s->BeforePicture ? s->BeforePicture->PackedBytes() : 0)
+                + (s->AfterPicture ? s->AfterPicture->PackedBytes() : 0);
     return n;
 }
 
@@ -161,11 +165,28 @@ bool TUndo::addFileStep(TUndoKind kind, const TStepFileWriter &write, QString *e
 
 bool TUndo::SaveImageStep(QString *error)
 {
+    if (recordingSuspended())
+        return true;
+    // Both pictures are packed once, then kept in memory or written as they are.
+    auto after = std::make_shared<TPackedPicture>();
+    auto before = std::make_shared<TPackedPicture>();
+    if (!PackUndoPicture(Grid.Picture(), *after) || !PackUndoPicture(Grid.RefBitmap(), *before))
+        return Fail(error, GetUiMessage(UiKey::String::UndoStepDamaged));
+    if (after->PackedBytes() + before->PackedBytes() <= MemoryStepBytes) {
+        clearRedo();
+        TUndoStep step(new TUndoData);
+        step->Kind = TUndoKind::Image;
+        step->StepNo = nextStepNo();
+        step->AfterPicture = std::move(after);
+        step->BeforePicture = std::move(before);
+        addStep(std::move(step));
+        return true;
+    }
     return addFileStep(
         TUndoKind::Image,
-        [this](const QString &after, const QString &before, QString *err) {
-            return WriteUndoPicture(Grid.Picture(), after, err)
-                && WriteUndoPicture(Grid.RefBitmap(), before, err);
+        [&](const QString &afterFile, const QString &beforeFile, QString *err) {
+            return WritePackedUndoPicture(*after, afterFile, err)
+                && WritePackedUndoPicture(*before, beforeFile, err);
         },
         error);
 }
@@ -223,9 +244,17 @@ bool TUndo::SaveTopImageFile(QString *error)
     if (recordingSuspended())
         return true;
     TUndoData *top = GetTopStep();
-    // A packed or turn step has no file to write.
+    // A packed or turn step has no file to write; one kept in memory packs the picture anew.
     if (!top || top->Kind != TUndoKind::Image || top->Packed || top->Turn)
         return true;
+    if (top->AfterPicture) {
+        auto after = std::make_shared<TPackedPicture>();
+        if (!PackUndoPicture(Grid.Picture(), *after))
+            return Fail(error, GetUiMessage(UiKey::String::UndoStepDamaged));
+        top->AfterPicture = std::move(after);
+        CheckUndoDataSize();
+        return true;
+    }
     return WriteUndoPicture(Grid.Picture(), top->AfterFile, error);
 }
 

@@ -6,7 +6,8 @@
 // box and the XOR of its cells before and after, packed; for a whole-picture command the
 // operation itself when it has an exact inverse (flips and turns), the packed XOR of the
 // picture before and after when the size and colours stayed, or else the picture before
-// and after in two temporary files; the palette before and after in two files; the grid
+// and after packed, in memory up to a size and beyond it in two temporary files; the
+// palette before and after in two files; the grid
 // settings only; or a floating object. Every step also keeps the grid settings before and
 // after the change. The store works on its grid through TUndoGridLink and reports every
 // change through it.
@@ -43,8 +44,10 @@ public:
     // --- Recording. Everything but PushObjectStep records nothing while the grid's
     // UndoMode is suspended; everything but SaveRectStepAs and SaveStateStep first
     // empties the redo side.
-    // Whole picture: AfterFile := Picture, BeforeFile := RefBitmap. False (with a
-    // message) when a file cannot be written; nothing is recorded then.
+    // Whole picture: Picture after and RefBitmap before, both packed; kept in memory
+    // when together they pack into MemoryStepBytes or less, else written to AfterFile and
+    // BeforeFile. False (with a message) when a file cannot be written or the pictures
+    // cannot be packed; nothing is recorded then.
     bool SaveImageStep(QString *error = nullptr);
     // The step of a whole-picture command, in the least form that replays it: when Picture
     // kept RefBitmap's size, the XOR of the two packed in memory with both colour tables
@@ -100,6 +103,11 @@ public:
     std::size_t CellEntryCount() const;
     // Bytes of the packed cells of both sides.
     std::size_t PackedByteCount() const;
+
+    // The most bytes a whole-picture step of a new size keeps in memory; larger ones go to
+    // temporary files, so that a long history of large steps does not fill the memory.
+    static constexpr std::size_t DefaultMemoryStepBytes = std::size_t(128) << 20;
+    std::size_t MemoryStepBytes = DefaultMemoryStepBytes;
 
     // Fields. The object lists are public so that the grid can reach the floating objects
     // it shows (zoom factors, stamping); the store owns everything in them.

@@ -31,20 +31,49 @@ constexpr char PictureTag[4] = { 'D', 'W', 'U', 'P' };
 
 namespace {
 
-// The file of a picture handed to sink piece by piece: the colour table, then the cells
-// packed band by band, so that no buffer of the whole file is made.
-bool writePicture(const QImage &picture, const TFileSink &sink)
+// The file of a packed picture handed to sink piece by piece: the colour table, then the
+// cells band by band, so that no buffer of the whole file is made.
+bool writePacked(const TPackedPicture &packed, const TFileSink &sink)
 {
-    const QList<QRgb> table = picture.colorTable();
+    const QList<QRgb> &table = packed.Table;
     QByteArray head(8 + 4 * table.size(), Qt::Uninitialized);
     std::memcpy(head.data(), PictureTag, 4);
     qToLittleEndian(std::uint32_t(table.size()), head.data() + 4);
     for (qsizetype i = 0; i < table.size(); ++i)
         qToLittleEndian(std::uint32_t(table[i]), head.data() + 8 + 4 * i);
-    const TPackedPlane plane = PackPlane(picture, nullptr, picture.rect());
-    if (std::any_of(plane.Bands.begin(), plane.Bands.end(), [](const QByteArray &b) { return b.isEmpty(); }))
+    return sink(head.constData(), head.size()) && WritePackedPlane(packed.Cells, sink);
+}
+
+bool writePicture(const QImage &picture, const TFileSink &sink)
+{
+    TPackedPicture packed;
+    return PackUndoPicture(picture, packed) && writePacked(packed, sink);
+}
+
+// The cells of plane into a picture of its size with table, into reuse's cells when they
+// fit and nobody else holds them.
+bool unpackInto(const TPackedPlane &plane, const QList<QRgb> &table, QImage &picture, QImage *reuse)
+{
+    QImage img;
+    if (reuse && reuse->size() == QSize(plane.Width, plane.Height)
+        && reuse->format() == QImage::Format_Indexed8 && reuse->isDetached())
+        img = std::exchange(*reuse, QImage());
+    else
+        img = QImage(plane.Width, plane.Height, QImage::Format_Indexed8);
+    if (img.isNull())
         return false;
-    return sink(head.constData(), head.size()) && WritePackedPlane(plane, sink);
+    img.setColorTable(table);
+    std::uint8_t *bits = img.bits();
+    const qsizetype stride = img.bytesPerLine();
+    const bool ok = UnpackPlane(plane, [&](int firstRow, int rows, const std::uint8_t *cells) {
+        for (int r = 0; r < rows; ++r)
+            std::memcpy(
+                bits + (firstRow + r) * stride, cells + qsizetype(r) * plane.Width, std::size_t(plane.Width));
+    });
+    if (!ok)
+        return false;
+    picture = img;
+    return true;
 }
 
 // Reads the file form from in (a file or a buffer) up to its end, into reuse's cells when
@@ -63,29 +92,10 @@ bool readPicture(QIODevice &in, QImage &picture, QImage *reuse = nullptr)
     TPackedPlane plane;
     if (!ReadPackedPlane(in, plane))
         return false;
-    QImage img;
-    if (reuse && reuse->size() == QSize(plane.Width, plane.Height)
-        && reuse->format() == QImage::Format_Indexed8 && reuse->isDetached())
-        img = std::exchange(*reuse, QImage());
-    else
-        img = QImage(plane.Width, plane.Height, QImage::Format_Indexed8);
-    if (img.isNull())
-        return false;
     QList<QRgb> table(colours);
     for (std::uint32_t i = 0; i < colours; ++i)
         table[i] = qFromLittleEndian<std::uint32_t>(tableBytes.constData() + 4 * i);
-    img.setColorTable(table);
-    std::uint8_t *bits = img.bits();
-    const qsizetype stride = img.bytesPerLine();
-    const bool ok = UnpackPlane(plane, [&](int firstRow, int rows, const std::uint8_t *cells) {
-        for (int r = 0; r < rows; ++r)
-            std::memcpy(
-                bits + (firstRow + r) * stride, cells + qsizetype(r) * plane.Width, std::size_t(plane.Width));
-    });
-    if (!ok)
-        return false;
-    picture = img;
-    return true;
+    return unpackInto(plane, table, picture, reuse);
 }
 
 } // namespace
@@ -130,6 +140,37 @@ bool ReadUndoPicture(const QString &fileName, QImage &picture, QString *error, Q
     if (!readPicture(file, picture, reuse))
         return Fail(error, unreadable(fileName, GetUiMessage(UiKey::String::UndoNotPictureFile)));
     return true;
+}
+
+bool PackUndoPicture(const QImage &picture, TPackedPicture &packed)
+{
+    if (picture.isNull() || picture.format() != QImage::Format_Indexed8)
+        return false;
+    TPackedPicture out;
+    out.Table = picture.colorTable();
+    out.Cells = PackPlane(picture, nullptr, picture.rect());
+    if (std::any_of(
+            out.Cells.Bands.begin(), out.Cells.Bands.end(), [](const QByteArray &b) { return b.isEmpty(); }))
+        return false;
+    packed = std::move(out);
+    return true;
+}
+
+bool UnpackUndoPicture(const TPackedPicture &packed, QImage &picture, QImage *reuse)
+{
+    return unpackInto(packed.Cells, packed.Table, picture, reuse);
+}
+
+bool WritePackedUndoPicture(const TPackedPicture &packed, const QString &fileName, QString *error)
+{
+    if (fileName.isEmpty())
+        return Fail(error, GetUiMessage(UiKey::String::UndoNoTempFolder));
+    return WriteFileStreamed(
+        fileName,
+        [&](const TFileSink &sink, QString *why) {
+            return writePacked(packed, sink) || Fail(why, GetUiMessage(UiKey::String::UndoStepDamaged));
+        },
+        error);
 }
 
 bool WriteUndoPalette(const TPalette256 &palette, const QString &fileName, QString *error)

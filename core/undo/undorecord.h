@@ -11,6 +11,7 @@
 
 #include "core/base/gridrecords.h"
 #include "core/palette/palette.h"
+#include "core/undo/undofiles.h"
 #include "core/undo/undokind.h"
 #include "core/undo/undopack.h"
 
@@ -48,7 +49,8 @@ public:
 // One undo step. Cell steps fill Data, or for a large area keep Packed: the XOR of the
 // area's cells before and after, placed at PackedAt. Whole-picture (Image) and palette
 // (Palette) steps name their two temporary files; a whole-picture step whose picture kept
-// its size and colours keeps Packed over the whole picture instead (no files). Shift steps
+// its size and colours keeps Packed over the whole picture instead (no files), and one of
+// a new size whose two pictures pack small enough keeps them in memory (no files either). Shift steps
 // (ShiftVert, ShiftHorz) keep Count. A whole-picture step of a flip or turn keeps only
 // Turn and TurnBox. Every step has the
 // grid settings after and before the change.
@@ -69,6 +71,9 @@ struct TUndoData {
     QList<QRgb> BeforeTable, AfterTable;
     std::optional<TPictureTurn> Turn; // a whole-picture step replayed by the operation
     TRect TurnBox; // the flipped box (right and bottom exclusive)
+    // A whole-picture step of a new size kept in memory instead of its two files: the
+    // pictures before and after, packed as their files would hold them.
+    std::shared_ptr<const TPackedPicture> BeforePicture, AfterPicture;
 };
 
 // Frees a step: its temporary files (Image and Palette steps) are deleted with it.

@@ -101,6 +101,11 @@ bool prepareStep(TUndoGridLink &grid, const TUndoData &step, bool undoing, QImag
             return Fail(error, GetUiMessage(UiKey::String::UndoStepDamaged));
         return true;
     }
+    if (step.Kind == TUndoKind::Image && step.BeforePicture && step.AfterPicture) {
+        if (!UnpackUndoPicture(undoing ? *step.BeforePicture : *step.AfterPicture, picture, &spare))
+            return Fail(error, GetUiMessage(UiKey::String::UndoStepDamaged));
+        return true;
+    }
     if (step.Kind == TUndoKind::Image)
         return ReadUndoPicture(file, picture, error, &spare);
     if (step.Kind == TUndoKind::Palette)
@@ -149,7 +154,7 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
         } else if (step->Turn) {
             Grid.ReplacePicture(Grid.Picture());
         } else {
-            // A picture of another size that goes is kept for the next replay from files
+            // A picture of another size that goes is kept for the next replay from files or memory
             // (stepping back over the same resize); it is used only once nobody else holds
             // it. One of the same size is not held: RefBitmap may still share its cells and
             // would then take a fresh copy when written.

@@ -52,15 +52,26 @@ void expectRefIsPicture(const TPatternGrid &g)
     EXPECT_TRUE(sameCells(g.RefBitmap(), g.Picture()));
 }
 
-enum class TForm { Turn, Packed, Files };
+// Memory: a step of a new size kept packed in memory; with no memory allowed for such
+// steps it goes to files.
+enum class TForm { Turn, Packed, Memory, Files };
+
+TForm formWith(TForm form, std::size_t memoryStepBytes)
+{
+    return form == TForm::Memory && memoryStepBytes == 0 ? TForm::Files : form;
+}
 
 void expectForm(const TUndoData &step, TForm form)
 {
     EXPECT_EQ(step.Kind, TUndoKind::Image);
     EXPECT_EQ(step.Turn.has_value(), form == TForm::Turn);
     EXPECT_EQ(step.Packed != nullptr, form == TForm::Packed);
+    EXPECT_EQ(step.BeforePicture != nullptr && step.AfterPicture != nullptr, form == TForm::Memory);
     EXPECT_EQ(QFileInfo::exists(step.BeforeFile) && QFileInfo::exists(step.AfterFile), form == TForm::Files);
 }
+
+// Each limit a step of a new size may keep in memory: the default, and none (files).
+const std::size_t MemoryLimits[] = { TUndo::DefaultMemoryStepBytes, 0 };
 
 struct TCommandCase {
     const char *name;
@@ -89,21 +100,21 @@ std::vector<TCommandCase> everyCommand()
         { "quarter turn clockwise", [](TPatternGrid &g) { return g.Rotate270(); }, TForm::Turn },
         { "quarter turn counter-clockwise", [](TPatternGrid &g) { return g.Rotate90(); }, TForm::Turn },
         { "resize keeping cells", [](TPatternGrid &g) { return g.ResizePicture(333, 1000, 0); },
-            TForm::Files },
-        { "resize stretching", [](TPatternGrid &g) { return g.ResizePicture(450, 1201, 1); }, TForm::Files },
+            TForm::Memory },
+        { "resize stretching", [](TPatternGrid &g) { return g.ResizePicture(450, 1201, 1); }, TForm::Memory },
         { "crop",
             [](TPatternGrid &g) {
                 g.SetSelectionRegion(QRegion(10, 10, 250, 1000));
                 return g.CropToRegion();
             },
-            TForm::Files },
-        { "remove blank", [](TPatternGrid &g) { return g.RemoveBlank(); }, TForm::Files },
+            TForm::Memory },
+        { "remove blank", [](TPatternGrid &g) { return g.RemoveBlank(); }, TForm::Memory },
         { "jump start", [](TPatternGrid &g) { return g.JumpStart(); }, TForm::Packed },
         { "clear", [](TPatternGrid &g) { return g.ClearPicture(); }, TForm::Packed },
         { "insert rows", [](TPatternGrid &g) { return g.InsertDeleteLines(0, 100, 50, true, true); },
-            TForm::Files },
+            TForm::Memory },
         { "delete columns", [](TPatternGrid &g) { return g.InsertDeleteLines(1, 100, 50, false, true); },
-            TForm::Files },
+            TForm::Memory },
     };
 }
 
@@ -120,35 +131,37 @@ void paintCell(TPatternGrid &g, int x, int y, int index)
 // command and one after its undo check that the steps around it still replay.
 TEST_F(PatternGridSteps, EveryWholePictureCommandReplaysInItsForm)
 {
-    for (const TCommandCase &c : everyCommand()) {
-        SCOPED_TRACE(c.name);
-        TPatternGrid g;
-        show(g, runs(300, 1201));
-        g.SetBackColorIndex(3);
-        paintCell(g, 7, 9, 200);
-        const QImage before = g.Picture().copy();
-        ASSERT_TRUE(c.command(g));
-        const QImage after = g.Picture().copy();
-        EXPECT_FALSE(sameCells(after, before));
-        expectRefIsPicture(g);
-        ASSERT_EQ(g.UndoStore().UndoCount(), 2);
-        expectForm(*g.UndoStore().GetTopStep(), c.form);
+    for (const std::size_t limit : MemoryLimits)
+        for (const TCommandCase &c : everyCommand()) {
+            SCOPED_TRACE(std::string(c.name) + (limit ? "" : ", files"));
+            TPatternGrid g;
+            g.UndoStore().MemoryStepBytes = limit;
+            show(g, runs(300, 1201));
+            g.SetBackColorIndex(3);
+            paintCell(g, 7, 9, 200);
+            const QImage before = g.Picture().copy();
+            ASSERT_TRUE(c.command(g));
+            const QImage after = g.Picture().copy();
+            EXPECT_FALSE(sameCells(after, before));
+            expectRefIsPicture(g);
+            ASSERT_EQ(g.UndoStore().UndoCount(), 2);
+            expectForm(*g.UndoStore().GetTopStep(), formWith(c.form, limit));
 
-        for (int round = 0; round < 2; ++round) {
+            for (int round = 0; round < 2; ++round) {
+                ASSERT_TRUE(g.Undo());
+                EXPECT_TRUE(sameCells(g.Picture(), before));
+                expectRefIsPicture(g);
+                EXPECT_EQ(g.ColCount(), before.width());
+                ASSERT_TRUE(g.Redo());
+                EXPECT_TRUE(sameCells(g.Picture(), after));
+                expectRefIsPicture(g);
+                EXPECT_EQ(g.RowCount(), after.height());
+            }
             ASSERT_TRUE(g.Undo());
-            EXPECT_TRUE(sameCells(g.Picture(), before));
+            ASSERT_TRUE(g.Undo());
+            EXPECT_EQ(g.Picture().constScanLine(9)[7], runs(300, 1201).constScanLine(9)[7]);
             expectRefIsPicture(g);
-            EXPECT_EQ(g.ColCount(), before.width());
-            ASSERT_TRUE(g.Redo());
-            EXPECT_TRUE(sameCells(g.Picture(), after));
-            expectRefIsPicture(g);
-            EXPECT_EQ(g.RowCount(), after.height());
         }
-        ASSERT_TRUE(g.Undo());
-        ASSERT_TRUE(g.Undo());
-        EXPECT_EQ(g.Picture().constScanLine(9)[7], runs(300, 1201).constScanLine(9)[7]);
-        expectRefIsPicture(g);
-    }
 }
 
 // A cell painted right after each command is its own step: RefBitmap keeps the picture as
@@ -182,38 +195,40 @@ TEST_F(PatternGridSteps, CellPaintedAfterACommandUndoesOnItsOwn)
 
 // With the temporary folder under a plain file no step file can be written: a command that
 // needs one is refused, the picture, RefBitmap and history stay, and the earlier step still
-// replays. Flips and turns keep no file and go ahead.
+// replays. Flips and turns keep no file and go ahead, and so do steps kept in memory.
 TEST_F(PatternGridSteps, StepThatCannotBeWrittenRefusesTheCommand)
 {
     QTemporaryFile blocker;
     ASSERT_TRUE(blocker.open());
     const QString saved = Folders().ScanImgPath;
     Folders().ScanImgPath = blocker.fileName() + QStringLiteral("/");
-    for (const TCommandCase &c : everyCommand()) {
-        SCOPED_TRACE(c.name);
-        TPatternGrid g;
-        const QImage original = runs(300, 1201);
-        show(g, original);
-        g.SetBackColorIndex(3);
-        paintCell(g, 7, 9, 200);
-        const QImage before = g.Picture().copy();
-        const bool done = c.command(g);
-        EXPECT_EQ(done, c.form != TForm::Files);
-        if (!done) {
-            EXPECT_TRUE(sameCells(g.Picture(), before));
-            EXPECT_EQ(g.RepeatInfo().UnitWidth, before.width());
-            EXPECT_EQ(g.ColCount(), before.width());
-            EXPECT_FALSE(g.LastUndoError().isEmpty());
-        }
-        expectRefIsPicture(g);
-        ASSERT_EQ(g.UndoStore().UndoCount(), done ? 2 : 1);
-        if (done) {
+    for (const std::size_t limit : MemoryLimits)
+        for (const TCommandCase &c : everyCommand()) {
+            SCOPED_TRACE(std::string(c.name) + (limit ? "" : ", files"));
+            TPatternGrid g;
+            g.UndoStore().MemoryStepBytes = limit;
+            const QImage original = runs(300, 1201);
+            show(g, original);
+            g.SetBackColorIndex(3);
+            paintCell(g, 7, 9, 200);
+            const QImage before = g.Picture().copy();
+            const bool done = c.command(g);
+            EXPECT_EQ(done, formWith(c.form, limit) != TForm::Files);
+            if (!done) {
+                EXPECT_TRUE(sameCells(g.Picture(), before));
+                EXPECT_EQ(g.RepeatInfo().UnitWidth, before.width());
+                EXPECT_EQ(g.ColCount(), before.width());
+                EXPECT_FALSE(g.LastUndoError().isEmpty());
+            }
+            expectRefIsPicture(g);
+            ASSERT_EQ(g.UndoStore().UndoCount(), done ? 2 : 1);
+            if (done) {
+                ASSERT_TRUE(g.Undo());
+            }
             ASSERT_TRUE(g.Undo());
+            EXPECT_TRUE(sameCells(g.Picture(), original));
+            expectRefIsPicture(g);
         }
-        ASSERT_TRUE(g.Undo());
-        EXPECT_TRUE(sameCells(g.Picture(), original));
-        expectRefIsPicture(g);
-    }
     Folders().ScanImgPath = saved;
 }
 
@@ -344,30 +359,34 @@ TEST_F(PatternGridSteps, FillAndColourChangeStepsReplayExactly)
     }
 }
 
-// Stepping back and forth over a change of size reads each file into the cells of the
-// picture that went before, but never into cells something else still holds: a picture
+// Stepping back and forth over a change of size reads each file (or packed picture) into
+// the cells of the picture that went before, but never into cells something else still holds: a picture
 // kept by another part of the program (a shallow copy) stays as it was.
 TEST_F(PatternGridSteps, ReplaysFromFilesNeverWriteCellsHeldElsewhere)
 {
-    TPatternGrid g;
-    show(g, runs(300, 1201));
-    const QImage before = g.Picture().copy();
-    ASSERT_TRUE(g.ResizePicture(450, 1201, 1));
-    const QImage after = g.Picture().copy();
-    const QImage heldAfter = g.Picture(); // shares the cells
-    ASSERT_TRUE(g.Undo());
-    const QImage heldBefore = g.Picture();
-    for (int round = 0; round < 3; ++round) {
-        ASSERT_TRUE(g.Redo());
-        EXPECT_TRUE(sameCells(g.Picture(), after));
-        expectRefIsPicture(g);
+    for (const std::size_t limit : MemoryLimits) {
+        SCOPED_TRACE(limit ? "memory" : "files");
+        TPatternGrid g;
+        g.UndoStore().MemoryStepBytes = limit;
+        show(g, runs(300, 1201));
+        const QImage before = g.Picture().copy();
+        ASSERT_TRUE(g.ResizePicture(450, 1201, 1));
+        const QImage after = g.Picture().copy();
+        const QImage heldAfter = g.Picture(); // shares the cells
         ASSERT_TRUE(g.Undo());
-        EXPECT_TRUE(sameCells(g.Picture(), before));
-        expectRefIsPicture(g);
+        const QImage heldBefore = g.Picture();
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_TRUE(g.Redo());
+            EXPECT_TRUE(sameCells(g.Picture(), after));
+            expectRefIsPicture(g);
+            ASSERT_TRUE(g.Undo());
+            EXPECT_TRUE(sameCells(g.Picture(), before));
+            expectRefIsPicture(g);
+        }
+        EXPECT_TRUE(sameCells(heldAfter, after));
+        EXPECT_TRUE(sameCells(heldBefore, before));
+        // Painting into the picture changes neither held copy.
+        g.Picture().scanLine(0)[0] ^= 1;
+        EXPECT_TRUE(sameCells(heldBefore, before));
     }
-    EXPECT_TRUE(sameCells(heldAfter, after));
-    EXPECT_TRUE(sameCells(heldBefore, before));
-    // Painting into the picture changes neither held copy.
-    g.Picture().scanLine(0)[0] ^= 1;
-    EXPECT_TRUE(sameCells(heldBefore, before));
 }

@@ -111,6 +111,7 @@ TEST_F(UndoStore, LimitOfOneKeepsTheNewerStepAndFreesTheOlder)
     FakeGrid g;
     setPicture(g, { { 0, 0 } });
     TUndo u(g);
+    u.MemoryStepBytes = 0; // the file form
     ASSERT_TRUE(u.SaveImageStep());
     const QString oldFile = u.GetTopStep()->BeforeFile;
     ASSERT_TRUE(QFile::exists(oldFile));
@@ -129,6 +130,7 @@ TEST_F(UndoStore, NewStepClearsRedoAndDeletesItsFiles)
     FakeGrid g;
     setPicture(g, { { 0, 1 }, { 2, 3 } });
     TUndo u(g);
+    u.MemoryStepBytes = 0; // the file form
     ASSERT_TRUE(u.SaveImageStep());
     ASSERT_TRUE(u.SaveLayerStep());
     const QStringList files = { u.UndoSteps[0]->AfterFile, u.UndoSteps[0]->BeforeFile,
@@ -157,6 +159,7 @@ TEST_F(UndoStore, TemporaryNamesAreUniquePerDocument)
         grids.push_back(std::make_unique<FakeGrid>());
         setPicture(*grids.back(), { { 0 } });
         stores.push_back(std::make_unique<TUndo>(*grids.back()));
+        stores.back()->MemoryStepBytes = 0; // the file form
         for (int k = 0; k < 4; ++k) {
             ASSERT_TRUE(stores.back()->SaveImageStep());
             names.insert(stores.back()->GetTopStep()->AfterFile);
@@ -171,6 +174,7 @@ TEST_F(UndoStore, WithoutTemporaryFolderNothingIsRecorded)
     FakeGrid g;
     setPicture(g, { { 0 } });
     TUndo u(g);
+    u.MemoryStepBytes = 0; // the file form
     Folders().ScanImgPath.clear();
     QString error;
     EXPECT_FALSE(u.SaveImageStep(&error));
@@ -179,34 +183,67 @@ TEST_F(UndoStore, WithoutTemporaryFolderNothingIsRecorded)
     EXPECT_EQ(u.UndoCount(), 0);
 }
 
-// Whole-picture steps come back exactly: every index and every colour-table entry, and a
-// palette without pure white or black stays without them.
+// Whole-picture steps come back exactly, kept in memory or in files: every index and every
+// colour-table entry, and a palette without pure white or black stays without them.
 TEST_F(UndoStore, WholePictureStepRoundTripsExactly)
 {
-    TPalette256 pal;
-    for (int i = 0; i < 256; ++i)
-        pal[i] = { std::uint8_t(1 + i % 200), std::uint8_t(3 + i % 97), std::uint8_t(2 + i % 151), 0 };
+    for (const std::size_t limit : { TUndo::DefaultMemoryStepBytes, std::size_t(0) }) {
+        SCOPED_TRACE(limit ? "memory" : "files");
+        TPalette256 pal;
+        for (int i = 0; i < 256; ++i)
+            pal[i] = { std::uint8_t(1 + i % 200), std::uint8_t(3 + i % 97), std::uint8_t(2 + i % 151), 0 };
+        FakeGrid g;
+        g.pic = NewPicture(301, 7, pal); // odd width: rows are padded in the file
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 301; ++x)
+                g.pic.scanLine(y)[x] = std::uint8_t(x * 7 + y);
+        g.ref = g.pic.copy();
+        const QImage before = g.ref.copy();
+        // The transform: the picture is mirrored, RefBitmap still holds the old one.
+        g.pic = g.pic.mirrored(true, false);
+        const QImage after = g.pic.copy();
+        TUndo u(g);
+        u.MemoryStepBytes = limit;
+        ASSERT_TRUE(u.SaveImageStep());
+        EXPECT_EQ(u.GetTopStep()->AfterPicture != nullptr, limit != 0);
+        EXPECT_EQ(u.GetTopStep()->AfterFile.isEmpty(), limit != 0);
+        g.ref = g.pic.copy();
+
+        ASSERT_TRUE(u.Undo());
+        EXPECT_EQ(PictureRows(g.pic), PictureRows(before));
+        EXPECT_EQ(colorTable(g.pic), colorTable(before));
+        EXPECT_EQ(g.log.count("settings view=0"), 1); // the repeat view is only stored
+        ASSERT_TRUE(u.Redo());
+        EXPECT_EQ(PictureRows(g.pic), PictureRows(after));
+        EXPECT_EQ(colorTable(g.pic), colorTable(after));
+    }
+}
+
+// A whole-picture step kept in memory counts towards the backup size; one whose pictures
+// pack larger than the store's limit goes to files and counts nothing in memory.
+TEST_F(UndoStore, MemoryStepsCountTowardsTheBackupSizeAndLargeOnesGoToFiles)
+{
     FakeGrid g;
-    g.pic = NewPicture(301, 7, pal); // odd width: rows are padded in the file
-    for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 301; ++x)
-            g.pic.scanLine(y)[x] = std::uint8_t(x * 7 + y);
+    g.pic = NewPicture(500, 400, GreyPalette());
+    std::uint32_t seed = 7;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 500; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            g.pic.scanLine(y)[x] = std::uint8_t(seed >> 24); // noise: packs to about its size
+        }
     g.ref = g.pic.copy();
-    const QImage before = g.ref.copy();
-    // The transform: the picture is mirrored, RefBitmap still holds the old one.
-    g.pic = g.pic.mirrored(true, false);
-    const QImage after = g.pic.copy();
     TUndo u(g);
     ASSERT_TRUE(u.SaveImageStep());
-    g.ref = g.pic.copy();
+    const TUndoData &kept = *u.GetTopStep();
+    ASSERT_TRUE(kept.BeforePicture && kept.AfterPicture);
+    EXPECT_EQ(u.PackedByteCount(), kept.BeforePicture->PackedBytes() + kept.AfterPicture->PackedBytes());
+    EXPECT_GT(u.PackedByteCount(), std::size_t(2 * 500 * 400 * 9 / 10));
 
-    ASSERT_TRUE(u.Undo());
-    EXPECT_EQ(PictureRows(g.pic), PictureRows(before));
-    EXPECT_EQ(colorTable(g.pic), colorTable(before));
-    EXPECT_EQ(g.log.count("settings view=0"), 1); // the repeat view is only stored
-    ASSERT_TRUE(u.Redo());
-    EXPECT_EQ(PictureRows(g.pic), PictureRows(after));
-    EXPECT_EQ(colorTable(g.pic), colorTable(after));
+    u.MemoryStepBytes = u.PackedByteCount() - 1;
+    ASSERT_TRUE(u.SaveImageStep());
+    EXPECT_FALSE(u.GetTopStep()->AfterPicture);
+    EXPECT_TRUE(QFile::exists(u.GetTopStep()->AfterFile));
+    EXPECT_EQ(u.PackedByteCount(), kept.BeforePicture->PackedBytes() + kept.AfterPicture->PackedBytes());
 }
 
 TEST_F(UndoStore, PaletteStepRoundTripsExactly)
@@ -247,6 +284,7 @@ TEST_F(UndoStore, MissingOrDamagedFileChangesNothing)
         FakeGrid g;
         setPicture(g, { { 1, 2 } });
         TUndo u(g);
+        u.MemoryStepBytes = 0; // the file form
         ASSERT_TRUE(c.palette ? u.SaveLayerStep() : u.SaveImageStep());
         const QString file = u.GetTopStep()->BeforeFile;
         if (c.content.isEmpty())
