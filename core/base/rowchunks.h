@@ -20,12 +20,15 @@ inline int RowChunkThreads(qint64 width, qint64 height, qint64 cellsPerThread = 
         std::clamp<qint64>(width * height / cellsPerThread, 1, std::min({ cores, qint64(8), height })));
 }
 
-// Runs work(firstRow, endRow) over rows 0 .. height - 1 in chunks of a few rows, on
-// `threads` threads including the calling one. A thread that cannot be started leaves its
-// rows to those running.
+// Rows of one chunk; every chunk starts at a multiple of it.
+constexpr int RowChunkRows = 32;
+
+// Runs work(firstRow, endRow) over rows 0 .. height - 1 in chunks of RowChunkRows rows (the
+// last one shorter), on `threads` threads including the calling one. A thread that cannot
+// be started leaves its rows to those running.
 template <class Work> void RunRowChunks(int height, int threads, const Work &work)
 {
-    constexpr int chunkRows = 32;
+    constexpr int chunkRows = RowChunkRows;
     std::atomic<int> next { 0 };
     const auto loop = [&] {
         for (int first = next.fetch_add(chunkRows); first < height; first = next.fetch_add(chunkRows))

@@ -42,8 +42,10 @@ void FlipRectTopBottom(QImage &Bmp, const TRect &Box);
 // --- Rotation ---------------------------------------------------------------------------------
 // Angle in degrees: 90 turns counter-clockwise as stored (Dest cell (y, W-1-x) := Src cell
 // (x, y)), -90 clockwise, 180 turns Dest itself in place (Src is not read). Any other angle
-// changes nothing and returns false.
-bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle);
+// changes nothing and returns false. For the quarter turns, reuse, when given, is a picture
+// nobody else holds: when it has the turned size its cells take the result (no fresh
+// picture-sized buffer) and it is left null.
+bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle, QImage *reuse = nullptr);
 // Turns Src clockwise by Angle (radians) about its centre: RotateAboutCentre with -Angle.
 bool RotatePictureByAngle(QImage &Dest, const QImage &Src, TColor BackColor, double Angle);
 // Turns Src counter-clockwise (as stored) by Angle (radians) about its centre into Dest.

@@ -2,6 +2,8 @@
 
 #include "core/picture/imageproc_internal.h"
 
+#include "core/base/rowchunks.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -123,10 +125,16 @@ void FlipRectLeftRight(QImage &Bmp, const TRect &Box)
     TRect b;
     if (!IsPicture8(Bmp) || !ClampBox(Bmp, Box, b))
         return;
-    for (int y = b.Top; y < b.Bottom; ++y) {
-        std::uint8_t *row = Row(Bmp, y);
-        reverseCells(row + b.Left, row + b.Right);
-    }
+    // Rows are independent: a large box goes to several threads, its row addresses taken
+    // from one detached picture first.
+    std::uint8_t *bits = Bmp.bits();
+    const qsizetype stride = Bmp.bytesPerLine();
+    RunRowChunks(b.Height(), RowChunkThreads(b.Width(), b.Height()), [&](int first, int end) {
+        for (int y = b.Top + first; y < b.Top + end; ++y) {
+            std::uint8_t *row = bits + y * stride;
+            reverseCells(row + b.Left, row + b.Right);
+        }
+    });
 }
 
 void FlipRectTopBottom(QImage &Bmp, const TRect &Box)

@@ -3,6 +3,7 @@
 
 #include "core/base/geometry.h"
 #include "core/base/numutils.h"
+#include "core/base/rowchunks.h"
 #include "core/picture/imageproc_internal.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -98,7 +100,7 @@ void turnBlock(const std::uint8_t *src, qsizetype srcStep, std::uint8_t *dst, qs
 #endif
 } // namespace
 
-bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
+bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle, QImage *reuse)
 {
     if (near(Angle, 180.0, 1e-9)) {
         // The half turn works on Dest alone: the caller passes a copy of the picture in it.
@@ -115,7 +117,12 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
     const int w = Src.width(), h = Src.height();
     // Every cell is written below, so the new picture is not filled first: filling would
     // touch all of its memory once more. Only the row padding is cleared.
-    QImage out(h, w, QImage::Format_Indexed8);
+    QImage out;
+    if (reuse && reuse->size() == QSize(h, w) && reuse->format() == QImage::Format_Indexed8
+        && reuse->isDetached())
+        out = std::exchange(*reuse, QImage());
+    else
+        out = QImage(h, w, QImage::Format_Indexed8);
     if (out.isNull())
         return false;
     TPalette256 palette;
@@ -127,14 +134,15 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
     if (stride > h)
         for (int y = 0; y < w; ++y)
             std::memset(base + qsizetype(y) * stride + h, 0, std::size_t(stride - h));
-    // Blocks of B x B cells turned in registers, in tiles of 256 source columns by 64
-    // source rows: a tile's source rows stay in cache while each destination row it writes
-    // receives whole cache lines, and the pages a tile touches stay few enough for the
-    // address cache.
+    // Blocks of B x B cells turned in registers, in tiles of 256 source columns by the
+    // source rows of one chunk: a tile's source rows stay in cache while each destination
+    // row it writes receives whole cache lines, and the pages a tile touches stay few enough
+    // for the address cache. Chunks of source rows write apart and go to several threads;
+    // their rows start at multiples of the block's side.
     const int wb = w / TurnBlock * TurnBlock, hb = h / TurnBlock * TurnBlock;
-    constexpr int tileRows = 64, tileCols = 256;
-    for (int y0 = 0; y0 < hb; y0 += tileRows) {
-        const int y1 = std::min(hb, y0 + tileRows);
+    constexpr int tileCols = 256;
+    static_assert(RowChunkRows % TurnBlock == 0);
+    RunRowChunks(hb, RowChunkThreads(w, hb), [&](int y0, int y1) {
         for (int xt = 0; xt < wb; xt += tileCols) {
             const int xe = std::min(wb, xt + tileCols);
             for (int x0 = xt; x0 < xe; x0 += TurnBlock)
@@ -147,7 +155,7 @@ bool RotatePictureQuarter(QImage &Dest, const QImage &Src, double Angle)
                             base + qsizetype(x0) * stride + (h - TurnBlock - y), stride);
                 }
         }
-    }
+    });
     // The cells no whole block covers: the last columns and rows short of a block's side.
     const auto put = [&](int x, int y) {
         if (ccw)

@@ -60,7 +60,9 @@ TPictureTurn inverseTurn(TPictureTurn turn)
     }
 }
 
-void turnPicture(QImage &picture, TPictureTurn turn, const TRect &box)
+// A quarter turn writes into spare when it fits and leaves the picture that went there, for
+// the next turn back.
+void turnPicture(QImage &picture, TPictureTurn turn, const TRect &box, QImage &spare)
 {
     switch (turn) {
     case TPictureTurn::FlipLeftRight:
@@ -74,8 +76,9 @@ void turnPicture(QImage &picture, TPictureTurn turn, const TRect &box)
         break;
     case TPictureTurn::QuarterLeft:
     case TPictureTurn::QuarterRight: {
-        const QImage source = picture;
-        RotatePictureQuarter(picture, source, turn == TPictureTurn::QuarterLeft ? 90.0 : -90.0);
+        QImage source = picture;
+        RotatePictureQuarter(picture, source, turn == TPictureTurn::QuarterLeft ? 90.0 : -90.0, &spare);
+        spare = std::move(source);
         break;
     }
     }
@@ -148,7 +151,8 @@ bool TUndo::applyStep(TUndoStepList &source, TUndoStepList &target, bool undoing
     case TUndoKind::Image:
         // A packed step has already brought Picture to the other side; a turn step turns it.
         if (step->Turn)
-            turnPicture(Grid.Picture(), undoing ? inverseTurn(*step->Turn) : *step->Turn, step->TurnBox);
+            turnPicture(Grid.Picture(), undoing ? inverseTurn(*step->Turn) : *step->Turn, step->TurnBox,
+                m_sparePicture);
         if (step->Packed) {
             Grid.ReplacePictureHeldByRef(Grid.Picture());
         } else if (step->Turn) {

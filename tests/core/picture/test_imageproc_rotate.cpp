@@ -176,3 +176,39 @@ TEST(PictureRotation, QuarterTurnsOfEverySizeOfBlock)
         EXPECT_EQ(wrong, 0) << w << " x " << h;
     }
 }
+
+// Pictures large enough to be worked on several threads (rows in chunks, a last chunk and
+// the cells short of a whole block included) turn, flip and stretch cell for cell as their
+// definitions say; a turn into a picture given for reuse takes its cells.
+TEST(PictureRotation, LargePicturesOnSeveralThreadsMatchTheDefinitions)
+{
+    const int w = 2011, h = 1237; // 2.5 M cells; neither side a multiple of a block
+    QImage src = NewPicture(w, h, GreyPalette());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            src.scanLine(y)[x] = std::uint8_t((x * 7 + y * 13) ^ (x >> 3));
+    QImage reuse = NewPicture(h, w, GreyPalette());
+    const std::uint8_t *reused = reuse.constBits();
+    QImage ccw, cw;
+    ASSERT_TRUE(RotatePictureQuarter(ccw, src, 90.0, &reuse));
+    ASSERT_TRUE(RotatePictureQuarter(cw, src, -90.0));
+    EXPECT_EQ(ccw.constBits(), reused);
+    EXPECT_TRUE(reuse.isNull());
+    QImage flipped = src.copy();
+    FlipRectLeftRight(flipped, { 0, 0, w, h });
+    QImage stretched;
+    ASSERT_TRUE(ResamplePicture(stretched, src, w * 3 / 2, h, GreyPalette(), true));
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t cell = src.constScanLine(y)[x];
+            wrong += ccw.constScanLine(w - 1 - x)[y] != cell;
+            wrong += cw.constScanLine(x)[h - 1 - y] != cell;
+            wrong += flipped.constScanLine(y)[w - 1 - x] != cell;
+        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < stretched.width(); ++x)
+            wrong += stretched.constScanLine(y)[x]
+                != src.constScanLine(y)[ResampleSourceLine(x, w, stretched.width())];
+    EXPECT_EQ(wrong, 0);
+}
