@@ -2,6 +2,7 @@
 
 #include "core/base/error.h"
 #include "core/base/numutils.h"
+#include "core/base/rowchunks.h"
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
 #include "editor/picturemerge.h"
@@ -66,35 +67,45 @@ bool DirectMergePictures(const QList<QImage> &pictures, bool horizontal, QImage 
     const bool mapped = !united.Maps.empty();
     const auto putRow = [&](std::uint8_t *to, qsizetype i, int y, int span) {
         const QImage &p = pictures[i];
+        const int width = p.width();
         int filled = 0;
         if (y < p.height()) {
             const std::uint8_t *in = p.constScanLine(y);
             if (mapped) {
                 // A local copy: the compiler then knows that the writes never change it.
                 const TIndexMap map = united.Maps[std::size_t(i)];
-                for (int x = 0; x < p.width(); ++x)
+                for (int x = 0; x < width; ++x)
                     to[x] = map[in[x]];
             } else {
-                std::copy_n(in, p.width(), to);
+                std::copy_n(in, width, to);
             }
-            filled = p.width();
+            filled = width;
         }
         std::fill(to + filled, to + span, pad);
     };
-    // Row by row through the result, so that each row is written from its start to its end.
+    // Row by row through the result, so that each row is written from its start to its end;
+    // rows are independent and go to several threads, their addresses taken from the
+    // result's cells first.
+    std::uint8_t *bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    const int threads = RowChunkThreads(w, h);
     if (horizontal) {
-        for (int y = 0; y < int(h); ++y) {
-            std::uint8_t *to = out.scanLine(y);
-            for (qsizetype i = 0; i < pictures.size(); ++i) {
-                putRow(to, i, y, pictures[i].width());
-                to += pictures[i].width();
+        RunRowChunks(int(h), threads, [&](int first, int end) {
+            for (int y = first; y < end; ++y) {
+                std::uint8_t *to = bits + y * stride;
+                for (qsizetype i = 0; i < pictures.size(); ++i) {
+                    putRow(to, i, y, pictures[i].width());
+                    to += pictures[i].width();
+                }
             }
-        }
+        });
     } else {
         int top = 0;
         for (qsizetype i = 0; i < pictures.size(); ++i) {
-            for (int y = 0; y < pictures[i].height(); ++y)
-                putRow(out.scanLine(top + y), i, y, int(w));
+            RunRowChunks(pictures[i].height(), threads, [&](int first, int end) {
+                for (int y = first; y < end; ++y)
+                    putRow(bits + (top + y) * stride, i, y, int(w));
+            });
             top += pictures[i].height();
         }
     }

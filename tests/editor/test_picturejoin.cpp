@@ -77,6 +77,40 @@ TEST(DirectMerge, JoinsInListOrderPaddingWithBlack)
     EXPECT_EQ(colourAt(merged, 2, 1), QColor(252, 100, 50));
 }
 
+// Joins large enough to go to several threads: every cell where it belongs, in both
+// directions, the colours of two palettes kept and the padding black.
+TEST(DirectMerge, LargeJoinsPlaceEveryCell)
+{
+    TPalette256 warm = GreyPalette(), cold = GreyPalette();
+    for (int i = 0; i < 256; ++i)
+        cold[std::size_t(i)] = { std::uint8_t(i), std::uint8_t(255 - i), 77, 0 };
+    const auto picture = [](int w, int h, const TPalette256 &palette, int salt) {
+        QImage img = NewPicture(w, h, palette);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                img.scanLine(y)[x] = std::uint8_t((x * 3 + y * 5 + salt) % 40);
+        return img;
+    };
+    const QImage a = picture(1500, 900, warm, 0), b = picture(1300, 1000, cold, 7);
+    for (const bool horizontal : { true, false }) {
+        SCOPED_TRACE(horizontal ? "left to right" : "top to bottom");
+        QImage merged;
+        ASSERT_TRUE(DirectMergePictures({ a, b }, horizontal, merged));
+        const QPoint bAt = horizontal ? QPoint(1500, 0) : QPoint(0, 900);
+        int wrong = 0;
+        for (int y = 0; y < merged.height(); ++y)
+            for (int x = 0; x < merged.width(); ++x) {
+                const QPoint inB = QPoint(x, y) - bAt;
+                const bool fromA = x < a.width() && y < a.height() && (horizontal ? x < 1500 : y < 900);
+                const bool fromB
+                    = inB.x() >= 0 && inB.y() >= 0 && inB.x() < b.width() && inB.y() < b.height();
+                const QRgb want = fromA ? a.pixel(x, y) : fromB ? b.pixel(inB) : qRgb(0, 0, 0);
+                wrong += merged.pixel(x, y) != want;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST(DirectMerge, RefusesBeforeBuilding)
 {
     const QImage one = filled(2, 2, GreyPalette(), 1);
