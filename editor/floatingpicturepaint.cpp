@@ -53,17 +53,32 @@ void TBmp::DrawWithFrame()
         std::array<bool, 256> opaque {};
         opaqueLookup(opaque);
         const QList<QRgb> table = m_image.colorTable();
-        std::array<QRgb, 256> rgb {};
-        for (int i = 0; i < 256 && i < table.size(); ++i)
-            rgb[std::size_t(i)] = table[i] | 0xFF000000u;
+        // Per entry its colour and a mask of all ones where it is drawn, so that a pixel is
+        // chosen without a branch: transparent cells keep what the canvas shows.
+        std::array<QRgb, 256> rgb {}, drawn {};
+        for (int i = 0; i < 256; ++i) {
+            rgb[std::size_t(i)] = i < table.size() ? table[i] | 0xFF000000u : 0xFF000000u;
+            drawn[std::size_t(i)] = opaque[std::size_t(i)] ? ~QRgb(0) : QRgb(0);
+        }
+        uchar *canvasBits = canvas.bits();
+        const qsizetype canvasStride = canvas.bytesPerLine();
         for (int cy = o.Y0; cy < o.Y1; ++cy) {
             const std::uint8_t *src = m_image.constScanLine(int(cy - y)) + (o.X0 - x);
             const std::uint8_t *mask
                 = m_imageMask.isNull() ? nullptr : m_imageMask.constScanLine(int(cy - y)) + (o.X0 - x);
-            auto *dst = reinterpret_cast<QRgb *>(canvas.scanLine(cy)) + o.X0;
-            for (int i = 0, n = o.X1 - o.X0; i < n; ++i)
-                if ((!mask || mask[i]) && opaque[src[i]])
-                    dst[i] = rgb[src[i]];
+            auto *dst = reinterpret_cast<QRgb *>(canvasBits + cy * canvasStride) + o.X0;
+            const int n = o.X1 - o.X0;
+            if (mask) {
+                for (int i = 0; i < n; ++i) {
+                    const QRgb m = drawn[src[i]] & (mask[i] ? ~QRgb(0) : QRgb(0));
+                    dst[i] = (rgb[src[i]] & m) | (dst[i] & ~m);
+                }
+            } else {
+                for (int i = 0; i < n; ++i) {
+                    const QRgb m = drawn[src[i]];
+                    dst[i] = (rgb[src[i]] & m) | (dst[i] & ~m);
+                }
+            }
         }
     }
     if (m_active) {
