@@ -75,15 +75,15 @@ void showPicture(TPatternGrid &g, const QImage &img)
 }
 
 // The packed cells of a step (none in a build whose steps keep no packed cells).
-template <class TStep> qint64 packedBytes(const TStep &step)
+qint64 packedBytes(const TUndoData &step)
 {
-    if constexpr (requires { step.Packed; })
-        return step.Packed ? qint64(step.Packed->PackedBytes()) : 0;
-    else
-        return 0;
+    qint64 bytes = step.Packed ? qint64(step.Packed->PackedBytes()) : 0;
+    for (const auto &picture : { step.BeforePicture, step.AfterPicture })
+        bytes += picture ? qint64(picture->PackedBytes()) : 0;
+    return bytes;
 }
 
-// What the newest step keeps: its temporary files and its packed cells.
+// What the newest step keeps: its temporary files and its packed cells and pictures.
 qint64 topStepBytes(TPatternGrid &g)
 {
     const TUndoData *top = g.UndoStore().GetTopStep();
