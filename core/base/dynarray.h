@@ -54,7 +54,7 @@ public:
             m_size = 0;
             return;
         }
-        std::shared_ptr<T[]> fresh(new T[std::size_t(n)]());
+        std::shared_ptr<T[]> fresh = std::make_shared<T[]>(std::size_t(n));
         std::copy(m_data.get(), m_data.get() + std::min(n, m_size), fresh.get());
         m_data = std::move(fresh);
         m_size = n;
