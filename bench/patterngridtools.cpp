@@ -292,7 +292,7 @@ void registerAll()
     g_ratios.push_back({ "BM_ChangeColorWholePicture", "BM_CopyFillArea" });
     g_ratios.push_back({ "BM_FreeLineStroke/5120/65535", "BM_FreeLineStroke/5120/1000" });
     for (int function = 0; function < 3; ++function) {
-        const std::string arg = "/" + std::to_string(function);
+        const std::string arg = std::string("/").append(std::to_string(function));
         benchmark::RegisterBenchmark("BM_RepairRun", BM_RepairRun)
             ->Arg(function)
             ->Unit(benchmark::kMillisecond);
