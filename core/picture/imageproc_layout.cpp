@@ -3,6 +3,8 @@
 
 #include "core/picture/imageproc_internal.h"
 
+#include "core/base/rowchunks.h"
+
 #include <cstring>
 
 using namespace imageproc;
@@ -93,21 +95,27 @@ bool InterleavePictureColumns(
     if (out.isNull())
         return false;
     const int n = int(count);
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t *dst = Row(out, y);
-        for (int i = 0; i < n; ++i) {
-            const std::uint8_t *src = Row(Pictures[i], y);
-            std::uint8_t *to = dst + i;
-            if (Maps.empty()) {
-                for (int c = 0; c < w; ++c)
-                    to[std::size_t(c) * n] = src[c];
-            } else {
-                const TIndexMap &map = Maps[std::size_t(i)];
-                for (int c = 0; c < w; ++c)
-                    to[std::size_t(c) * n] = map[src[c]];
+    // Rows are independent and go to several threads, their addresses taken from the
+    // result's cells first.
+    std::uint8_t *bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    RunRowChunks(h, RowChunkThreads(qint64(count) * w, h), [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            std::uint8_t *dst = bits + y * stride;
+            for (int i = 0; i < n; ++i) {
+                const std::uint8_t *src = Pictures[i].constScanLine(y);
+                std::uint8_t *to = dst + i;
+                if (Maps.empty()) {
+                    for (int c = 0; c < w; ++c)
+                        to[std::size_t(c) * n] = src[c];
+                } else {
+                    const TIndexMap map = Maps[std::size_t(i)];
+                    for (int c = 0; c < w; ++c)
+                        to[std::size_t(c) * n] = map[src[c]];
+                }
             }
         }
-    }
+    });
     Dest = out;
     return true;
 }

@@ -97,6 +97,31 @@ TEST_F(PictureMerge, LayersWithTheirOwnPalettesKeepTheirExactColours)
     EXPECT_EQ(indexes.size(), 4u);
 }
 
+// Layers large enough to be woven on several threads: column c of layer i lands in column
+// N * c + i of every row, its colour kept.
+TEST_F(PictureMerge, LargeLayersAreInterleavedCellForCell)
+{
+    QList<QImage> layers;
+    for (int i = 0; i < 3; ++i) {
+        TPalette256 palette = GreyPalette();
+        for (int k = 0; k < 40; ++k)
+            palette[std::size_t(k)] = entry(k * 6, i * 80, 255 - k * 6);
+        QImage layer = NewPicture(1000, 900, palette);
+        for (int y = 0; y < 900; ++y)
+            for (int x = 0; x < 1000; ++x)
+                layer.scanLine(y)[x] = std::uint8_t((x + 3 * y + 7 * i) % 40);
+        layers << layer;
+    }
+    QImage merged;
+    ASSERT_TRUE(MergeLayerPictures(layers, merged));
+    ASSERT_EQ(merged.size(), QSize(3000, 900));
+    int wrong = 0;
+    for (int y = 0; y < 900; ++y)
+        for (int x = 0; x < 3000; ++x)
+            wrong += merged.pixel(x, y) != layers[x % 3].pixel(x / 3, y);
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(PictureMerge, MoreThan256ColoursKeepTheMostUsedWithBlackAndWhite)
 {
     // Two layers of 200 colours each, none shared: 400 colours. Layer A's colours are used
