@@ -2,6 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "core/ui/helpkey.h"
+#include "core/ui/toolwindowkeys.h"
 #include "editor/patterngrid.h"
 #include "editor/ui/colorswatch.h"
 
@@ -201,21 +202,10 @@ void TFrmBordure::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-// A tool window has no default button of its own: Enter presses OK, as in a dialog, and
-// Escape closes.
 void TFrmBordure::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        close();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        m_ok->click();
-        return;
-    default:
+    if (!HandleToolWindowKey(*this, *m_ok, *event))
         QWidget::keyPressEvent(event);
-    }
 }
 
 void TFrmBordure::changeEvent(QEvent *event)

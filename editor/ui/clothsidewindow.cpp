@@ -1,6 +1,7 @@
 #include "editor/ui/clothsidewindow.h"
 
 #include "core/settings/uitexts.h"
+#include "core/ui/toolwindowkeys.h"
 #include "editor/patterngrid.h"
 #include "editor/ui/colorswatch.h"
 #include "weave/weavefile.h"
@@ -191,21 +192,10 @@ bool TFrmAddClothSide::Ok()
     return true;
 }
 
-// A tool window has no default button of its own: Enter presses OK, as in a dialog, and
-// Escape closes.
 void TFrmAddClothSide::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        close();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        m_ok->click();
-        return;
-    default:
+    if (!HandleToolWindowKey(*this, *m_ok, *event))
         QWidget::keyPressEvent(event);
-    }
 }
 
 void TFrmAddClothSide::changeEvent(QEvent *event)

@@ -3,6 +3,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/helpkey.h"
+#include "core/ui/toolwindowkeys.h"
 #include "editor/patterngrid.h"
 
 #include <QCloseEvent>
@@ -96,21 +97,10 @@ void TFrmRemovewarp::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-// A tool window has no default button of its own: Enter presses OK, as in a dialog, and
-// Escape closes.
 void TFrmRemovewarp::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        close();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        m_ok->click();
-        return;
-    default:
+    if (!HandleToolWindowKey(*this, *m_ok, *event))
         QWidget::keyPressEvent(event);
-    }
 }
 
 void TFrmRemovewarp::changeEvent(QEvent *event)
