@@ -37,9 +37,14 @@ bool ResamplePicture(
 {
     if (!IsPicture8(Src) || !ValidSide(NewWidth) || !ValidSide(NewHeight))
         return false;
-    QImage out = NewPicture(NewWidth, NewHeight, Palette);
+    // A stretch writes every cell, so its picture is not filled first: the threads touch its
+    // memory once, and only the row padding is cleared.
+    QImage out = Stretch ? QImage(NewWidth, NewHeight, QImage::Format_Indexed8)
+                         : NewPicture(NewWidth, NewHeight, Palette);
     if (out.isNull())
         return false;
+    if (Stretch)
+        SetBitmapPalette(out, Palette);
     const int w = Src.width(), h = Src.height();
     if (!Stretch) {
         const int cw = std::min(w, NewWidth);
@@ -58,6 +63,7 @@ bool ResamplePicture(
         RunRowChunks(NewHeight, RowChunkThreads(NewWidth, NewHeight), [&](int first, int end) {
             for (int y = first; y < end; ++y) {
                 std::uint8_t *dst = outBits + y * outStride;
+                std::memset(dst + NewWidth, 0, size_t(outStride - NewWidth));
                 if (y > first && rows[size_t(y)] == rows[size_t(y) - 1]) {
                     std::memcpy(dst, dst - outStride, size_t(NewWidth));
                     continue;
