@@ -10,13 +10,22 @@
 #include "core/settings/sharedstate.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <numeric>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
+
+// Bytes of card a thread of its own must fill to pay for itself.
+constexpr qint64 CardBytesPerThread = qint64(256) << 10;
 
 // Entry tables are kept for weft cycles up to this many rows.
 constexpr int MaxWeftCycle = 64;
@@ -138,7 +147,7 @@ public:
         const TCardProgress &progress, const TNeedleMaskTable &pick, const TNeedleMaskTable &weftDens)
         : m_mesh(mesh)
         , m_sample(sampleCard)
-        , m_result(result)
+        , m_result(&result)
         , m_progress(progress)
         , m_pick(pick)
         , m_weftDens(weftDens)
@@ -153,9 +162,9 @@ private:
     bool Fail(const QString &text, const QString &caption = GetUiMessage(CardBuildMsg::OutputCaption),
         bool information = false)
     {
-        m_result.Error = text;
-        m_result.Caption = caption;
-        m_result.Information = information;
+        m_result->Error = text;
+        m_result->Caption = caption;
+        m_result->Information = information;
         return false;
     }
     bool CheckInputs();
@@ -166,6 +175,11 @@ private:
     void ReadRowIds();
     bool CheckRowColours();
     bool FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r, int y, int q);
+    void SetEarlyBits(std::uint8_t *early, int e, int r);
+    int CardsOfRow(int y) const;
+    bool FillRange(TMultiByteArray &card, int y0, int y1, int q0, const std::atomic<bool> &stop,
+        std::atomic<int> &done, int &failedAt);
+    bool FillOnThreads(TMultiByteArray &card, int n, int threads);
     bool ReadWeaveCells(const std::vector<std::uint8_t> &ids, int e, int y, qint64 &cycle);
     bool EntryComplete(int e);
     bool TablePays(qint64 cycle, std::size_t colours) const;
@@ -184,7 +198,7 @@ private:
 
     const TMesh m_mesh; // a copy: the arrays it shares stay alive while the build runs
     const TYangkaImage &m_sample;
-    TCardBuildResult &m_result;
+    TCardBuildResult *m_result; // a worker's own while it fills its share of the cards
     const TCardProgress &m_progress;
     const TNeedleMaskTable m_pick; // copies: the shared tables may be edited between cards
     const TNeedleMaskTable m_weftDens;
@@ -292,8 +306,8 @@ bool TCardBuilder::CheckInputs()
         m_regulatorRows.push_back(m_mesh.RegulatorRows[e].copy());
         m_weftDensRows.push_back(m_mesh.WeftDensRows[e].copy());
     }
-    m_result.DivisionCount = CountDistinctLetters(m_sample.Rules);
-    if (m_result.DivisionCount > 1
+    m_result->DivisionCount = CountDistinctLetters(m_sample.Rules);
+    if (m_result->DivisionCount > 1
         && !PlanCardDivision(m_sample.Rules, m_map.JacquardRuns[0].length(), m_divisionOrder, &error))
         return Fail(error);
     return true;
@@ -309,9 +323,9 @@ void TCardBuilder::CheckWeaveSlots()
     for (const auto &w : m_mesh.TechWeaves)
         techMissing = techMissing || MakeView(w).Empty();
     if (colourMissing)
-        m_result.Warnings << GetUiMessage(CardBuildMsg::WeaveMissing);
+        m_result->Warnings << GetUiMessage(CardBuildMsg::WeaveMissing);
     if (techMissing)
-        m_result.Warnings << GetUiMessage(CardBuildMsg::WeaveMissing);
+        m_result->Warnings << GetUiMessage(CardBuildMsg::WeaveMissing);
 }
 
 void TCardBuilder::PrepareJacquard()
@@ -860,19 +874,15 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
     // h. jacquard needles. They go first, a word at a time, into the row as allocated:
     // bytes just stored one by one would have to be read back from the store queue.
     m_runPlan.Run(m_stream.data(), row, std::size_t(m_rowBytes));
-    // a. shuttle needles, from the pick table
-    const int shuttle = m_pickRows[std::size_t(e)][std::size_t(r)];
-    SetBits(early,
-        MaskBits(m_shuttleBits[std::size_t(shuttle - 1)], Needle::Shuttle, m_pick[std::size_t(shuttle - 1)]));
+    // a, c. shuttle and stop-motion needles (without early, set afterwards)
+    if (early)
+        SetEarlyBits(early, e, r);
     // b. weft-density needles; step 0 raises none
     const int step = m_weftDensRows[std::size_t(e)][std::size_t(r)];
     if (step > 0)
         SetBits(row,
             MaskBits(
                 m_densBits[std::size_t(step - 1)], Needle::WeftDensity, m_weftDens[std::size_t(step - 1)]));
-    // c. stop-motion needles
-    if (m_regulatorRows[std::size_t(e)][std::size_t(r)] == 0)
-        SetBits(early, m_stopBits);
     // d, e. heald-rod, selvedge and heald-frame needles
     for (int i = 0; i < 3; ++i)
         if (!m_map.Kind(techCodes[i]).isEmpty())
@@ -881,6 +891,145 @@ bool TCardBuilder::FillCard(std::uint8_t *row, std::uint8_t *early, int e, int r
     SetBits(row, m_wasteBits[q % 2]);
     // g. lacing holes
     SetBits(row, m_lacingBits);
+    return true;
+}
+
+// The shuttle needles from the pick table and the stop-motion needles: the card's own row,
+// or the row before with an early shuttle.
+void TCardBuilder::SetEarlyBits(std::uint8_t *early, int e, int r)
+{
+    const int shuttle = m_pickRows[std::size_t(e)][std::size_t(r)];
+    SetBits(early,
+        MaskBits(m_shuttleBits[std::size_t(shuttle - 1)], Needle::Shuttle, m_pick[std::size_t(shuttle - 1)]));
+    if (m_regulatorRows[std::size_t(e)][std::size_t(r)] == 0)
+        SetBits(early, m_stopBits);
+}
+
+// The cards of the y-th row in scanning order: one per weft entry it picks.
+int TCardBuilder::CardsOfRow(int y) const
+{
+    const int r = m_bottomUp ? m_h - 1 - y : y;
+    int cards = 0;
+    for (int e = 0; e < m_entries; ++e)
+        cards += m_pickRows[std::size_t(e)][std::size_t(r)] != 0;
+    return cards;
+}
+
+// The cards of rows y0 .. y1 - 1 in scanning order, the first of them card q0, on this
+// builder's own state. Early shuttle bits are left to the caller. Stops at stop, and at a
+// card it cannot fill: false then, with failedAt its number and the reason in m_result.
+bool TCardBuilder::FillRange(TMultiByteArray &card, int y0, int y1, int q0, const std::atomic<bool> &stop,
+    std::atomic<int> &done, int &failedAt)
+{
+    int q = q0;
+    for (int y = y0; y < y1; ++y) {
+        const int r = m_bottomUp ? m_h - 1 - y : y;
+        bool rowReady = false;
+        for (int e = 0; e < m_entries; ++e) {
+            if (m_pickRows[e][r] == 0)
+                continue;
+            if (stop.load(std::memory_order_relaxed))
+                return false;
+            if (!rowReady) {
+                PrepareRow(r);
+                rowReady = true;
+                if (y + 1 < y1)
+                    PrefetchRow(m_bottomUp ? r - 1 : r + 1);
+            }
+            TDynamicByteArray &row = card[std::size_t(q)];
+            row.setLength(std::size_t(m_rowBytes));
+            if (!FillCard(row.data(), m_earlyShuttle ? nullptr : row.data(), e, r, y, q)) {
+                failedAt = q;
+                return false;
+            }
+            ++q;
+            done.fetch_add(1, std::memory_order_relaxed);
+        }
+    }
+    return true;
+}
+
+// The cards filled by several workers, each a copy of this builder taking a band of rows;
+// this thread reports the progress meanwhile and passes a cancel on. The outcome is the
+// one filling the cards in order would give: a failure is the first card's that failed.
+bool TCardBuilder::FillOnThreads(TMultiByteArray &card, int n, int threads)
+{
+    // Bands of rows with about the same number of cards, and the number of each band's
+    // first card.
+    std::vector<int> bandRow { 0 }, bandCard { 0 };
+    int counted = 0;
+    for (int y = 0; y < m_h; ++y) {
+        counted += CardsOfRow(y);
+        if (counted >= qint64(n) * int(bandRow.size()) / threads && int(bandRow.size()) < threads
+            && y + 1 < m_h) {
+            bandRow.push_back(y + 1);
+            bandCard.push_back(counted);
+        }
+    }
+    bandRow.push_back(m_h);
+    const int bands = int(bandCard.size());
+
+    std::vector<TCardBuildResult> results(std::size_t(bands), *m_result);
+    std::vector<int> failedAt(std::size_t(bands), -1);
+    std::atomic<bool> stop { false };
+    std::atomic<int> done { 0 };
+    int running = bands;
+    std::mutex finishing;
+    std::condition_variable finished;
+    std::vector<std::thread> workers;
+    for (int b = 0; b < bands; ++b) {
+        auto work = [&, b] {
+            TCardBuilder worker(*this);
+            worker.m_result = &results[std::size_t(b)];
+            // A failure does not stop the others: a band before it may fail at an earlier
+            // card, and the first card's failure is the one reported.
+            worker.FillRange(card, bandRow[std::size_t(b)], bandRow[std::size_t(b) + 1],
+                bandCard[std::size_t(b)], stop, done, failedAt[std::size_t(b)]);
+            const std::lock_guard lock(finishing);
+            --running;
+            finished.notify_one();
+        };
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error &) {
+            work(); // no thread to be had: the band is filled here
+        }
+    }
+    for (;;) {
+        m_progress.Report(WM_CARDPROGRESS, n, done.load());
+        if (m_progress.IsCancelled())
+            stop = true;
+        std::unique_lock lock(finishing);
+        if (finished.wait_for(lock, std::chrono::milliseconds(20), [&running] { return running == 0; }))
+            break;
+    }
+    for (std::thread &t : workers)
+        t.join();
+
+    int first = -1;
+    for (int b = 0; b < bands; ++b)
+        if (failedAt[std::size_t(b)] >= 0
+            && (first < 0 || failedAt[std::size_t(b)] < failedAt[std::size_t(first)]))
+            first = b;
+    if (first >= 0) {
+        *m_result = results[std::size_t(first)];
+        return false;
+    }
+    if (stop) {
+        m_result->Cancelled = true;
+        return false;
+    }
+    m_progress.Report(WM_CARDPROGRESS, n, n);
+    // The early shuttle and stop-motion bits, into the row before each card.
+    if (m_earlyShuttle) {
+        int q = 0;
+        for (int y = 0; y < m_h; ++y) {
+            const int r = m_bottomUp ? m_h - 1 - y : y;
+            for (int e = 0; e < m_entries; ++e)
+                if (m_pickRows[e][r] != 0)
+                    SetEarlyBits(card[std::size_t((n + q++ - 1) % n)].data(), e, r);
+        }
+    }
     return true;
 }
 
@@ -898,7 +1047,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
     const int n = int(cards);
     m_progress.Report(WM_CARDCOUNT, n, 0);
     if (m_progress.IsCancelled()) {
-        m_result.Cancelled = true;
+        m_result->Cancelled = true;
         return false;
     }
     const int rowBytes = (m_map.NeedleCount + 7) / 8;
@@ -926,6 +1075,18 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         m_wasteBits[parity] = CollectBits(
             m_map.Kind(Needle::WasteSelvedge), [parity](int j) { return (j + parity) % 2 == 0; });
 
+    // A large card is filled on several threads, a band of rows each.
+    const int threads = int(std::clamp<qint64>(qint64(n) * rowBytes / CardBytesPerThread, 1,
+        std::min<qint64>(8, std::max(1u, std::thread::hardware_concurrency()))));
+    if (threads > 1) {
+        if (!FillOnThreads(card, n, threads))
+            return false;
+        if (m_result->DivisionCount > 1)
+            ApplyCardDivision(card, m_map.JacquardRuns[0], m_divisionOrder);
+        out = card;
+        return true;
+    }
+
     int counter = 0;
     for (int y = 0; y < m_h; ++y) {
         const int r = m_bottomUp ? m_h - 1 - y : y;
@@ -936,7 +1097,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
             ++counter;
             m_progress.Report(WM_CARDPROGRESS, n, counter);
             if (m_progress.IsCancelled()) {
-                m_result.Cancelled = true;
+                m_result->Cancelled = true;
                 return false;
             }
             if (!rowReady) {
@@ -953,7 +1114,7 @@ bool TCardBuilder::Run(TMultiByteArray &out)
         }
     }
 
-    if (m_result.DivisionCount > 1)
+    if (m_result->DivisionCount > 1)
         ApplyCardDivision(card, m_map.JacquardRuns[0], m_divisionOrder);
     out = card;
     return true;

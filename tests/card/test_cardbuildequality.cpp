@@ -324,6 +324,53 @@ TEST(CardBuildEquality, DocumentsLikeTheBenchmarks)
             }
 }
 
+// Cards enough to be filled on several threads, a band of rows each: the same cards, with
+// the early shuttle reaching across bands and division rules applied after; and where two
+// rows hold a colour missing from Colors, the refusal of the first card that meets one.
+TEST(CardBuildEquality, LargeDocumentsFilledOnSeveralThreads)
+{
+    for (const bool satin : { false, true })
+        for (const bool early : { false, true }) {
+            TEqualityCase c;
+            MakeBenchLikeCase(c, satin, !satin, 1000);
+            c.Card.TiQianSuo = early;
+            c.Card.Rules = early ? QStringLiteral("1A1B") : QString();
+            c.ScanStart = satin ? ScanTopRight : ScanBottomLeft;
+            EXPECT_TRUE(SameCards(c)) << "satin " << satin << ", early shuttle " << early;
+        }
+    for (const int corner : { ScanBottomLeft, ScanTopRight }) {
+        TEqualityCase c;
+        MakeBenchLikeCase(c, false, false, 1000);
+        c.ScanStart = corner;
+        c.Picture.setColor(5, qRgb(1, 2, 3));
+        c.Picture.scanLine(800)[10] = 5;
+        c.Picture.scanLine(200)[20] = 5;
+        EXPECT_TRUE(SameCards(c)) << "corner " << corner;
+        TMultiByteArray card;
+        TCardBuildResult result;
+        EXPECT_FALSE(
+            BuildCardData(c.Mesh, c.Card, c.ScanStart, card, result, TCardProgress(), c.Pick, c.Dens));
+        // Scanned from the bottom, row 801 comes first; from the top, row 201.
+        EXPECT_TRUE(result.Error.contains(corner == ScanBottomLeft ? "801" : "201"))
+            << result.Error.toStdString();
+    }
+
+    // A cancel reaches the threads: false, and the caller's card untouched.
+    TEqualityCase c;
+    MakeBenchLikeCase(c, true, false, 1000);
+    TCardProgress progress;
+    int reports = 0;
+    progress.Callback = [&](int, int, int) { ++reports; };
+    progress.Cancelled = [&] { return reports >= 2; };
+    TMultiByteArray previous { TDynamicByteArray { 7 } };
+    TCardBuildResult result;
+    EXPECT_FALSE(BuildCardData(c.Mesh, c.Card, c.ScanStart, previous, result, progress, c.Pick, c.Dens));
+    EXPECT_TRUE(result.Cancelled);
+    EXPECT_TRUE(result.Error.isEmpty());
+    ASSERT_EQ(previous.length(), 1);
+    EXPECT_EQ(previous[0].length(), 1);
+}
+
 TEST(CardBuildEquality, FixtureDocuments)
 {
     // The shapes of the builder's own tests: one needle column, a few cells.
