@@ -310,3 +310,21 @@ TEST(ShadingSeries, TilingEqualsEachCellWorkedOutAlone)
         EXPECT_EQ(wrong, 0) << size.Warps << " x " << size.Wefts;
     }
 }
+
+// A base wider than 256 warps keeps its points where they are, in every member.
+TEST(ShadingSeries, BasesWiderThan256WarpsKeepTheirPoints)
+{
+    TWeaveArray base = MakeWeaveArray(300, 2);
+    base[290][0] = 1;
+    base[10][1] = 1;
+    const TShadingSeries s = MakeShadingSeries(base);
+    ASSERT_EQ(s.Count(), 1 + 298 * 2);
+    const TWeaveArray inverted = s.Member(0);
+    EXPECT_EQ(inverted[290][0], 0);
+    EXPECT_EQ(inverted[290 % 256][0], 1);
+    EXPECT_EQ(inverted[10][1], 0);
+    // The last weft first, one warp further on; then the first weft.
+    EXPECT_EQ(s.Member(1)[11][1], 0);
+    EXPECT_EQ(s.Member(2)[291][0], 0);
+    EXPECT_EQ(s.Member(2)[291 % 256][0], 1);
+}

@@ -528,3 +528,15 @@ TEST(WeaveDesign, LayerPairsAreHeldToTheLayersThereAre)
     d.Run(TWeaveAction::FillAll);
     EXPECT_EQ(Rows(d.Weave()), before);
 }
+
+// The cell size grows to 200 pixels and no further: the grid's pixel sums stay in range.
+TEST(WeaveDesign, ZoomInStopsAtTwoHundredPixels)
+{
+    const int start = TWeaveDesign::CellSize();
+    TWeaveDesign design;
+    TWeaveDesign::SetCellSize(199);
+    design.ZoomIn();
+    design.ZoomIn();
+    EXPECT_EQ(TWeaveDesign::CellSize(), 200);
+    TWeaveDesign::SetCellSize(start);
+}
