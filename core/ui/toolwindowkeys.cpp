@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-bool HandleToolWindowKey(QWidget &window, QAbstractButton &ok, const QKeyEvent &event)
+bool HandleToolWindowKey(QWidget &window, const QKeyEvent &event, const std::function<void()> &accept)
 {
     switch (event.key()) {
     case Qt::Key_Escape:
@@ -12,9 +12,14 @@ bool HandleToolWindowKey(QWidget &window, QAbstractButton &ok, const QKeyEvent &
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        ok.click();
+        accept();
         return true;
     default:
         return false;
     }
+}
+
+bool HandleToolWindowKey(QWidget &window, QAbstractButton &ok, const QKeyEvent &event)
+{
+    return HandleToolWindowKey(window, event, [&ok] { ok.click(); });
 }

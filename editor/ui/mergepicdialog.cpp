@@ -2,6 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "core/ui/okcancelbuttons.h"
+#include "editor/ui/digitsbox.h"
 #include "editor/wayglyph.h"
 
 #include <QCheckBox>
@@ -10,7 +11,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -24,15 +24,6 @@
 #include <algorithm>
 
 namespace {
-QLineEdit *numberBox(const char *name, int max, int digits, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setValidator(new QIntValidator(0, max, box));
-    box->setMaxLength(digits);
-    return box;
-}
-
 // The unit the dialog lays out: the whole picture without a layout, else its top-left
 // unit block (held inside the picture).
 QImage unitOf(const QImage &picture, const TRepeatPic &layout)
@@ -77,15 +68,15 @@ TFrmMergePic::TFrmMergePic(const QImage &picture, const TRepeatPic &layout, QWid
     m_ratio->setObjectName(QStringLiteral("CbxOffSetRatio"));
     for (int d = 2; d <= 10; ++d)
         m_ratio->addItem(QStringLiteral("1/%1").arg(d));
-    m_pixels = numberBox("NdtOffSetPixels", 65535, 5, m_offsetGroup);
+    m_pixels = NewDigitsBox("NdtOffSetPixels", 65535, 5, m_offsetGroup);
     auto *offsetForm = new QFormLayout(m_offsetGroup);
     offsetForm->addRow(QStringLiteral("Ratio"), m_ratio);
     offsetForm->addRow(QStringLiteral("Pixels"), m_pixels);
 
     auto *pictureGroup = new QGroupBox(this);
     pictureGroup->setObjectName(QStringLiteral("GbxPicture"));
-    m_across = numberBox("RdtHNum", 99, 2, pictureGroup);
-    m_down = numberBox("RdtVNum", 99, 2, pictureGroup);
+    m_across = NewDigitsBox("RdtHNum", 99, 2, pictureGroup);
+    m_down = NewDigitsBox("RdtVNum", 99, 2, pictureGroup);
     m_width = new QLineEdit(pictureGroup);
     m_width->setObjectName(QStringLiteral("NdtPicWidth"));
     m_width->setReadOnly(true);

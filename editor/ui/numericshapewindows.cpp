@@ -3,6 +3,7 @@
 #include "core/base/geometry.h"
 #include "core/settings/uitexts.h"
 #include "core/ui/helpkey.h"
+#include "core/ui/toolwindowkeys.h"
 #include "editor/numericshapes.h"
 #include "editor/patterngrid.h"
 
@@ -129,17 +130,8 @@ bool TNumericShapeWindow::Ok()
 // Enter in a number box is OK, as the default button of a dialog; Escape closes.
 void TNumericShapeWindow::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        close();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Ok();
-        return;
-    default:
+    if (!HandleToolWindowKey(*this, *event, [this] { Ok(); }))
         QWidget::keyPressEvent(event);
-    }
 }
 
 // ---- Rectangle fields ---------------------------------------------------------------------

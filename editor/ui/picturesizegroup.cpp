@@ -2,37 +2,26 @@
 
 #include "core/picture/picturelimits.h"
 #include "core/settings/uitexts.h"
+#include "editor/ui/digitsbox.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-
-namespace {
-QLineEdit *numberBox(const char *name, int max, int digits, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setValidator(new QIntValidator(0, max, box));
-    box->setMaxLength(digits);
-    return box;
-}
-} // namespace
 
 TPicSizeGroup::TPicSizeGroup(int width, int height, bool keepRatio, bool stretch, QWidget *parent)
     : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Pattern_Size"));
     m_rules.Start(width, height);
-    m_width = numberBox("RdtPicWidth", MaxPictureSide, 5, this);
-    m_height = numberBox("RdtPicHeight", MaxPictureSide, 5, this);
+    m_width = NewDigitsBox("RdtPicWidth", MaxPictureSide, 5, this);
+    m_height = NewDigitsBox("RdtPicHeight", MaxPictureSide, 5, this);
     m_keepRatio = new QCheckBox(this);
     m_keepRatio->setObjectName(QStringLiteral("Repress_Width_Hight_Ratio"));
     m_percent = new QCheckBox(this);
     m_percent->setObjectName(QStringLiteral("Percent"));
-    m_percentBox = numberBox("RdtPrecent", 99999, 5, this);
+    m_percentBox = NewDigitsBox("RdtPrecent", 99999, 5, this);
     m_percentBox->setText(QStringLiteral("100"));
     m_percentBox->setEnabled(false);
     m_stretch = new QCheckBox(this);

@@ -2,6 +2,7 @@
 
 #include "core/settings/uitexts.h"
 #include "core/ui/helpkey.h"
+#include "core/ui/toolwindowkeys.h"
 #include "editor/patterngrid.h"
 
 #include <QAction>
@@ -142,15 +143,6 @@ bool TFrmRepairPic::run(TRepairFunction function)
 // Escape closes the window, whichever control has the focus; Enter starts.
 void TFrmRepairPic::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        close();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Start();
-        return;
-    default:
+    if (!HandleToolWindowKey(*this, *event, [this] { Start(); }))
         QWidget::keyPressEvent(event);
-    }
 }

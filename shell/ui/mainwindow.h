@@ -111,6 +111,10 @@ public:
 
     TMDIChild *ActiveChild() const;
     QList<TMDIChild *> Children() const;
+    // The document window that owns grid, or null (its document has closed).
+    TMDIChild *ChildOfGrid(const TPatternGrid *grid) const;
+    // A change of grid's that could not be recorded is said, since it cannot be undone.
+    void ReportUndoError(const TPatternGrid &grid);
     // The first document window whose caption is fileName (letter case counts).
     bool FindChildByFileName(const QString &fileName, TMDIChild *&child) const;
     // Opens a file (a project or a picture) or, with isNew, an empty document window.

@@ -100,6 +100,20 @@ QList<TMDIChild *> TMainForm::Children() const
     return children;
 }
 
+TMDIChild *TMainForm::ChildOfGrid(const TPatternGrid *grid) const
+{
+    for (TMDIChild *child : Children())
+        if (&child->PatternGrid() == grid)
+            return child;
+    return nullptr;
+}
+
+void TMainForm::ReportUndoError(const TPatternGrid &grid)
+{
+    if (const QString &error = grid.LastUndoError(); !error.isEmpty())
+        Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
+}
+
 bool TMainForm::FindChildByFileName(const QString &fileName, TMDIChild *&child) const
 {
     for (TMDIChild *c : Children())

@@ -11,6 +11,7 @@
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/libraryframe.h"
 #include "shell/ui/mainwindow.h"
+#include "shell/ui/openwindow.h"
 
 #include <QAction>
 
@@ -21,23 +22,7 @@ void refreshChild(TMainForm &form, TMDIChild &child)
 {
     child.GridView()->LayoutChanged();
     child.UpdateRulers();
-    if (const QString &error = child.PatternGrid().LastUndoError(); !error.isEmpty())
-        form.Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
-}
-
-// The window while it is open: one that closed waits to be deleted and counts as none.
-template <class T> T *openWindow(const QPointer<T> &window)
-{
-    return window && window->isVisible() ? window.data() : nullptr;
-}
-
-// The document window that owns grid, or null.
-TMDIChild *childOf(TMainForm &form, const TPatternGrid *grid)
-{
-    for (TMDIChild *child : form.Children())
-        if (&child->PatternGrid() == grid)
-            return child;
-    return nullptr;
+    form.ReportUndoError(child.PatternGrid());
 }
 } // namespace
 
@@ -63,7 +48,7 @@ void TMainWindowSelvedges::addClothSide(TMDIChild &child)
 {
     TPatternGrid &grid = child.PatternGrid();
     grid.DropFloatingObjects();
-    TFrmAddClothSide *window = openWindow(m_clothSide);
+    TFrmAddClothSide *window = OpenWindow(m_clothSide);
     // The window is made for one document: another document gets a new one.
     if (window && window->Grid() != &grid) {
         window->close();
@@ -74,7 +59,7 @@ void TMainWindowSelvedges::addClothSide(TMDIChild &child)
         window = new TFrmAddClothSide(&grid, &child, &m_form);
         m_clothSide = window;
         connect(window, &TFrmAddClothSide::applied, this, [this, window] {
-            if (TMDIChild *owner = childOf(m_form, window->Grid()))
+            if (TMDIChild *owner = m_form.ChildOfGrid(window->Grid()))
                 refreshChild(m_form, *owner);
         });
     }
@@ -95,13 +80,13 @@ void TMainWindowSelvedges::addClothSide(TMDIChild &child)
 // set to the document in front; its OK refreshes the document it worked on.
 template <class T> void TMainWindowSelvedges::showGridWindow(QPointer<T> &slot, TMDIChild &child)
 {
-    T *window = openWindow(slot);
+    T *window = OpenWindow(slot);
     const bool made = !window;
     if (made) {
         window = new T(&m_form);
         slot = window;
         connect(window, &T::applied, this, [this, window] {
-            if (TMDIChild *owner = childOf(m_form, window->Grid()))
+            if (TMDIChild *owner = m_form.ChildOfGrid(window->Grid()))
                 refreshChild(m_form, *owner);
         });
     }
@@ -144,9 +129,9 @@ void TMainWindowSelvedges::bordure(TMDIChild &child)
 void TMainWindowSelvedges::follow(TMDIChild *child)
 {
     TPatternGrid *grid = child ? &child->PatternGrid() : nullptr;
-    if (TFrmRemovewarp *window = openWindow(m_removeWarp))
+    if (TFrmRemovewarp *window = OpenWindow(m_removeWarp))
         window->SetGrid(grid, child);
-    if (TFrmBordure *window = openWindow(m_bordure))
+    if (TFrmBordure *window = OpenWindow(m_bordure))
         window->SetGrid(grid, child);
 }
 
@@ -154,14 +139,14 @@ void TMainWindowSelvedges::colorPicked(int index)
 {
     if (index < 0)
         return;
-    if (TFrmAddClothSide *window = openWindow(m_clothSide))
+    if (TFrmAddClothSide *window = OpenWindow(m_clothSide))
         window->ColorPicked(index);
-    if (TFrmBordure *window = openWindow(m_bordure))
+    if (TFrmBordure *window = OpenWindow(m_bordure))
         window->ColorPicked(index);
 }
 
 void TMainWindowSelvedges::weavePicked(const QString &fileName)
 {
-    if (TFrmAddClothSide *window = openWindow(m_clothSide); window && !fileName.isEmpty())
+    if (TFrmAddClothSide *window = OpenWindow(m_clothSide); window && !fileName.isEmpty())
         window->TakeWeaveFile(fileName);
 }

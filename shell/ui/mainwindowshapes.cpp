@@ -11,36 +11,13 @@
 #include "editor/ui/repairpicwindow.h"
 #include "shell/ui/documentwindow.h"
 #include "shell/ui/mainwindow.h"
+#include "shell/ui/openwindow.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QScreen>
 
 #include <type_traits>
-
-namespace {
-// The window while it is open: one that closed waits to be deleted and counts as none.
-template <class T> T *openWindow(const QPointer<T> &window)
-{
-    return window && window->isVisible() ? window.data() : nullptr;
-}
-
-// The document window that owns grid, or null.
-TMDIChild *childOf(TMainForm &form, const TPatternGrid *grid)
-{
-    for (TMDIChild *child : form.Children())
-        if (&child->PatternGrid() == grid)
-            return child;
-    return nullptr;
-}
-
-// A change that could not be recorded is said, since it cannot be undone.
-void reportUndoError(TMainForm &form, const TPatternGrid &grid)
-{
-    if (const QString &error = grid.LastUndoError(); !error.isEmpty())
-        form.Questions().ShowMessage(error, GetUiMessage(UiKey::String::ErrorCaption), TMessageKind::Warning);
-}
-} // namespace
 
 TMainWindowShapes::TMainWindowShapes(TMainForm &form)
     : QObject(&form)
@@ -115,7 +92,7 @@ void TMainWindowShapes::showPointStyle(TMDIChild *child)
 // again, set to the document in front; closing it deletes it.
 template <class T> void TMainWindowShapes::showShapeWindow(QPointer<T> &slot, TMDIChild &child)
 {
-    T *window = openWindow(slot);
+    T *window = OpenWindow(slot);
     const bool made = !window;
     if (made) {
         if constexpr (std::is_same_v<T, TFrmDigitalCopy>)
@@ -153,7 +130,7 @@ template <class T> void TMainWindowShapes::showShapeWindow(QPointer<T> &slot, TM
 void TMainWindowShapes::repairPicture(TMDIChild &child)
 {
     TPatternGrid &grid = child.PatternGrid();
-    TFrmRepairPic *window = openWindow(m_repair);
+    TFrmRepairPic *window = OpenWindow(m_repair);
     if (window && window->Grid() != &grid) {
         window->close();
         window = nullptr;
@@ -163,8 +140,8 @@ void TMainWindowShapes::repairPicture(TMDIChild &child)
         window = new TFrmRepairPic(&grid, &child, &m_form);
         m_repair = window;
         connect(window, &TFrmRepairPic::applied, this, [this, window] {
-            if (TPatternGrid *worked = window->Grid(); worked && childOf(m_form, worked))
-                reportUndoError(m_form, *worked);
+            if (TPatternGrid *worked = window->Grid(); worked && m_form.ChildOfGrid(worked))
+                m_form.ReportUndoError(*worked);
         });
     }
     window->show();
@@ -177,15 +154,15 @@ void TMainWindowShapes::repairPicture(TMDIChild &child)
 void TMainWindowShapes::follow(TMDIChild *child)
 {
     TPatternGrid *grid = child ? &child->PatternGrid() : nullptr;
-    if (TFrmDigitalBeeLine *window = openWindow(m_line))
+    if (TFrmDigitalBeeLine *window = OpenWindow(m_line))
         window->SetGrid(grid, child);
-    if (TFrmDigitalRectangle *window = openWindow(m_rectangle))
+    if (TFrmDigitalRectangle *window = OpenWindow(m_rectangle))
         window->SetGrid(grid, child);
-    if (TFrmDigitalCircle *window = openWindow(m_circle))
+    if (TFrmDigitalCircle *window = OpenWindow(m_circle))
         window->SetGrid(grid, child);
-    if (TFrmDigitalCopy *window = openWindow(m_copy))
+    if (TFrmDigitalCopy *window = OpenWindow(m_copy))
         window->SetGrid(grid, child);
-    if (TFrmPasteTo *window = openWindow(m_paste))
+    if (TFrmPasteTo *window = OpenWindow(m_paste))
         window->SetGrid(grid, child);
     showPointStyle(child);
 }
